@@ -1,0 +1,32 @@
+#include "platform/Prompts.h"
+
+#include "platform/ScriptedPrompts.h"
+
+namespace {
+Prompts* g_installed = nullptr;
+}
+
+Prompts& Prompts::current()
+{
+    static ScriptedPrompts fallback;
+    return g_installed ? *g_installed : fallback;
+}
+
+void Prompts::install(Prompts* p) { g_installed = p; }
+
+void ScriptedPrompts::message(const QString& text, const QString& info) { records.append({Message, text, info, {}}); }
+void ScriptedPrompts::messageAsSheet(QObject*, const QString& text) { records.append({Sheet, text, {}, {}}); }
+void ScriptedPrompts::showMe(const QString& windowTitle, const QString& text)
+{
+    records.append({ShowMe, windowTitle, text, {}});
+}
+
+int ScriptedPrompts::choose(const QString& text, const QString& info, const QStringList& buttons)
+{
+    records.append({Choose, text, info, buttons});
+    if (m_answers.empty())
+        return 0;
+    int a = m_answers.front();
+    m_answers.pop_front();
+    return a;
+}

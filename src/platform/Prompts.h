@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QObject;
+
+// Every alert the program shows goes through here: message boxes in the app, scripted answers in tests.
+// Texts arrive ready to show (callers localise first).
+class Prompts {
+public:
+    static inline const QString kAlertTitle = QStringLiteral("Kinloom for Vovadid");
+
+    virtual ~Prompts() = default;
+
+    // Modal alert with one "OK" button: `text` is the message, `info` the smaller informative text.
+    virtual void message(const QString& text, const QString& info = {}) = 0;
+    // The same alert as a sheet on `window`; returns at once.
+    virtual void messageAsSheet(QObject* window, const QString& text) = 0;
+    // The long-message window: a scrolling text under the window title, modal until closed.
+    virtual void showMe(const QString& windowTitle, const QString& text) = 0;
+    // Modal alert with the buttons in order; answers the index of the one pressed.
+    virtual int choose(const QString& text, const QString& info, const QStringList& buttons) = 0;
+
+    // The installed implementation; a scripted one that answers 0 until the app installs its own.
+    static Prompts& current();
+    // Installs `p` (not owned); nullptr restores the default.
+    static void install(Prompts* p);
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/Prompts.h"
+
+#include <QList>
+
+#include <deque>
+
+// Records every alert and answers `choose` from a queue (0, the first button, when the queue is empty).
+class ScriptedPrompts : public Prompts {
+public:
+    enum Kind { Message, Sheet, ShowMe, Choose };
+    struct Record {
+        Kind kind;
+        QString text;
+        QString info;
+        QStringList buttons;
+    };
+
+    void message(const QString& text, const QString& info = {}) override;
+    void messageAsSheet(QObject* window, const QString& text) override;
+    void showMe(const QString& windowTitle, const QString& text) override;
+    int choose(const QString& text, const QString& info, const QStringList& buttons) override;
+
+    void answer(int buttonIndex) { m_answers.push_back(buttonIndex); }
+    QList<Record> records;
+    void clear() { records.clear(); m_answers.clear(); }
+
+private:
+    std::deque<int> m_answers;
+};

@@ -1,0 +1,76 @@
+#include "platform/ui/QtPrompts.h"
+
+#include "platform/UserDefaults.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+QWidget* parentWindow() { return QApplication::activeWindow(); }
+
+void applyPanelColour(QWidget* w)
+{
+    const QColor c = UserDefaults::standard().colorForKey(QStringLiteral("panelsBgColour"));
+    if (!c.isValid())
+        return;
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, c);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+}
+
+void QtPrompts::message(const QString& text, const QString& info)
+{
+    QMessageBox box(QMessageBox::NoIcon, kAlertTitle, text, QMessageBox::Ok, parentWindow());
+    box.setInformativeText(info);
+    applyPanelColour(&box);
+    box.exec();
+}
+
+void QtPrompts::messageAsSheet(QObject* window, const QString& text)
+{
+    auto* parent = qobject_cast<QWidget*>(window);
+    auto* box = new QMessageBox(QMessageBox::NoIcon, kAlertTitle, text, QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
+    applyPanelColour(box);
+    box->open();
+}
+
+void QtPrompts::showMe(const QString& windowTitle, const QString& text)
+{
+    QDialog dialog(parentWindow());
+    dialog.setObjectName("ShowMe");
+    dialog.setWindowTitle(windowTitle);
+    applyPanelColour(&dialog);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* view = new QPlainTextEdit(text, &dialog);
+    view->setReadOnly(true);
+    layout->addWidget(view);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    layout->addWidget(buttons);
+    dialog.resize(560, 420);
+    dialog.exec();
+}
+
+int QtPrompts::choose(const QString& text, const QString& info, const QStringList& buttons)
+{
+    QMessageBox box(QMessageBox::NoIcon, kAlertTitle, text, QMessageBox::NoButton, parentWindow());
+    box.setInformativeText(info);
+    applyPanelColour(&box);
+    QList<QAbstractButton*> made;
+    for (int i = 0; i < buttons.size(); ++i)
+        made.append(box.addButton(buttons[i], i == 0 ? QMessageBox::AcceptRole : QMessageBox::RejectRole));
+    if (!made.isEmpty())
+        box.setDefaultButton(qobject_cast<QPushButton*>(made.first()));
+    box.exec();
+    int idx = int(made.indexOf(box.clickedButton()));
+    return idx < 0 ? int(buttons.size()) - 1 : idx;
+}
