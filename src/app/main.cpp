@@ -1,6 +1,9 @@
 #include "platform/FTLog.h"
 #include "platform/Prompts.h"
 #include "platform/ui/QtPrompts.h"
+#include "shell/AlertHooks.h"
+#include "shell/AppController.h"
+#include "shell/Utils.h"
 
 #include <QApplication>
 
@@ -13,10 +16,18 @@ int main(int argc, char** argv)
 
     QtPrompts prompts;
     Prompts::install(&prompts);
+    Utils::alertHooks().beep = [] { QApplication::beep(); };
 
-    // Until the main window exists, starting up means: set up, then quit cleanly.
-    FTLog(QStringLiteral("Kinloom started"));
     int rc = 0;
+    if (!Utils::OSX10Point4OrLater()) {
+        rc = 1;
+    } else {
+        AppController::initialiseUserDefaults();
+        // Until the main window exists, starting up means: set up, then quit cleanly.
+        FTLog(QStringLiteral("Kinloom started"));
+    }
+
+    Utils::alertHooks() = {};
     Prompts::install(nullptr);
     return rc;
 }

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <memory>
+
 namespace {
 QWidget* parentWindow() { return QApplication::activeWindow(); }
 
@@ -43,21 +45,34 @@ void QtPrompts::messageAsSheet(QObject* window, const QString& text)
     box->open();
 }
 
+QDialog* QtPrompts::createShowMeWindow(const QString& windowTitle, const QString& text, QWidget* parent)
+{
+    auto* dialog = new QDialog(parent);
+    dialog->setObjectName("ShowMe");
+    dialog->setWindowTitle(windowTitle);
+    applyPanelColour(dialog);
+    auto* layout = new QVBoxLayout(dialog);
+    auto* view = new QPlainTextEdit(text, dialog);
+    view->setObjectName("textView");
+    view->setReadOnly(true);
+    const QColor panel = UserDefaults::standard().colorForKey(QStringLiteral("panelsBgColour"));
+    if (panel.isValid()) {
+        QPalette p = view->palette();
+        p.setColor(QPalette::Base, panel);
+        view->setPalette(p);
+    }
+    layout->addWidget(view);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    layout->addWidget(buttons);
+    dialog->resize(560, 420);
+    return dialog;
+}
+
 void QtPrompts::showMe(const QString& windowTitle, const QString& text)
 {
-    QDialog dialog(parentWindow());
-    dialog.setObjectName("ShowMe");
-    dialog.setWindowTitle(windowTitle);
-    applyPanelColour(&dialog);
-    auto* layout = new QVBoxLayout(&dialog);
-    auto* view = new QPlainTextEdit(text, &dialog);
-    view->setReadOnly(true);
-    layout->addWidget(view);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    layout->addWidget(buttons);
-    dialog.resize(560, 420);
-    dialog.exec();
+    std::unique_ptr<QDialog> dialog(createShowMeWindow(windowTitle, text, parentWindow()));
+    dialog->exec();
 }
 
 int QtPrompts::choose(const QString& text, const QString& info, const QStringList& buttons)

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+// The plain alert: title "Kinloom for Vovadid", one "OK" button, `text` as the message; waits for the
+// button. The text is shown as given (callers localise and format first).
+void DisplayMsg(const QString& text);
