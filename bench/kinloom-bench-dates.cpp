@@ -80,7 +80,8 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir settings;
     UserDefaults::useSettingsFile(settings.filePath(QStringLiteral("settings.ini")));
-    Dates::setReadingOrderOverride(Dates::DayFirst);
+    // Day first whatever the machine's locale, read through the user default as the program does.
+    UserDefaults::standard().setString(QStringLiteral("NSShortDateFormatString"), QStringLiteral("dd/MM/yyyy"));
 
     const int count = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 1000000;
     const QStringList dates = typedDates(count);
