@@ -13,6 +13,7 @@ Localizer& Localizer::shared()
 
 void Localizer::reset()
 {
+    QMutexLocker lock(&m_mutex);
     m_tables.clear();
     m_reportedMissing.clear();
 }
@@ -125,6 +126,7 @@ const QHash<QString, QString>& Localizer::table(const QString& name)
 
 QString Localizer::text(const QString& key, const QString& tableName)
 {
+    QMutexLocker lock(&m_mutex);
     const auto& t = table(tableName);
     auto it = t.find(key);
     if (it != t.end())
@@ -137,7 +139,11 @@ QString Localizer::text(const QString& key, const QString& tableName)
     return key;
 }
 
-bool Localizer::hasKey(const QString& key, const QString& tableName) { return table(tableName).contains(key); }
+bool Localizer::hasKey(const QString& key, const QString& tableName)
+{
+    QMutexLocker lock(&m_mutex);
+    return table(tableName).contains(key);
+}
 
 QString LocalizedString(const QString& key) { return Localizer::shared().text(key); }
 QString LocalizedHelpString(const QString& key) { return Localizer::shared().text(key, QStringLiteral("Localizable.Help")); }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QHash>
+#include <QMutex>
 #include <QString>
 
 // The "Localizable" and "Localizable.Help" string tables: resources/<table>.strings in the
 // `"key" = "text";` syntax, UTF-8. A key without text answers the key itself (and is logged once).
+// Safe to use from worker threads (the GEDCOM import reads dates and words while windows do too).
 class Localizer {
 public:
     static Localizer& shared();
@@ -22,6 +24,7 @@ private:
     const QHash<QString, QString>& table(const QString& name);
     QHash<QString, QHash<QString, QString>> m_tables;
     QHash<QString, bool> m_reportedMissing;
+    QMutex m_mutex;
 };
 
 QString LocalizedString(const QString& key);

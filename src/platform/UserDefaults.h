@@ -6,12 +6,15 @@
 #include <QVariant>
 #include <QVariantMap>
 
+#include <QMutex>
+
 #include <memory>
 
 class QSettings;
 
 // The user's preferences: typed values in QSettings (organisation and application "Kinloom").
-// Colours are stored as "#rrggbb", fonts as QFont::toString().
+// Colours are stored as "#rrggbb", fonts as QFont::toString(). Workers (the import, logging) read it too,
+// so every access holds the lock.
 class UserDefaults {
 public:
     static UserDefaults& standard();
@@ -52,4 +55,5 @@ private:
     UserDefaults();
     ~UserDefaults();
     std::unique_ptr<QSettings> m_settings;
+    mutable QRecursiveMutex m_mutex;
 };
