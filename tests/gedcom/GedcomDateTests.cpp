@@ -52,6 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
         ReadCase{"JAN 1900", true, 0, 0, 1, 1900, "Jan 1900", 0, 0, ""},
         ReadCase{"1900", true, 0, 0, 0, 1900, "1900", 0, 0, ""},
         ReadCase{"3 SEPTEMBER 1900", true, 0, 3, 9, 1900, "03 Sep 1900", 0, 0, ""},
+        ReadCase{"0 JAN 1900", true, 0, 0, 1, 1900, "Jan 1900", 0, 0, ""},
+        ReadCase{"Abt. 5 Jan. 1900", true, 1, 5, 1, 1900, "abt 05 Jan 1900", 0, 0, ""},
         ReadCase{"29 FEB 2000", true, 0, 29, 2, 2000, "29 Feb 2000", 0, 0, ""},
         ReadCase{"Y", true, 0, 0, 0, 0, "", 0, 0, ""},
         ReadCase{"", true, 0, 0, 0, 0, "", 0, 0, ""},
