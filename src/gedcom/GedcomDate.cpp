@@ -1,0 +1,306 @@
+#include "gedcom/GedcomDate.h"
+
+#include "platform/Localizer.h"
+
+#include <QDate>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <climits>
+
+namespace {
+
+const char* const kEnglishMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+const char* const kGedcomMonths[12] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+                                       "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+// Searched in this order; indexes 0-3 mean about, 4-5 before, 6-7 after.
+const char* const kQualifierWords[8] = {"C", "CIRCA", "ABOUT", "ABT", "BEF", "BEFORE", "AFT", "AFTER"};
+
+// The integer at the start of a word, like a C library conversion: 0 when the word starts with no
+// digit. Far too many digits saturate, so the value fails every range check that follows.
+int leadingNumber(const QString& word, bool* hasDigits = nullptr)
+{
+    qint64 value = 0;
+    int i = 0;
+    for (; i < word.size() && word[i] >= u'0' && word[i] <= u'9'; ++i)
+        value = qMin<qint64>(value * 10 + (word[i].unicode() - u'0'), INT_MAX);
+    if (hasDigits)
+        *hasDigits = i > 0;
+    return int(value);
+}
+
+int qualifierFor(const QString& word)
+{
+    if (word.isEmpty())
+        return 0;
+    for (int i = 0; i < 8; ++i)
+        if (word == QLatin1String(kQualifierWords[i]))
+            return i < 4 ? 1 : i < 6 ? 2 : 3;
+    return -1;
+}
+
+bool isQualifierWord(const QString& word) { return qualifierFor(word) > 0; }
+
+int monthFor(const QString& word)
+{
+    if (word.isEmpty())
+        return 0;
+    if (int n = leadingNumber(word))
+        return n;
+    for (int i = 0; i < 12; ++i) {
+        const QString name = QString::fromLatin1(kEnglishMonths[i]).toUpper();
+        if (word.startsWith(name))   // "SEP", "SEPT" and "SEPTEMBER" all give 9
+            return i + 1;
+    }
+    return -1;
+}
+
+int daysInMonth(int month, int year)
+{
+    static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = year != 0 && (year % 400 == 0 || (year % 4 == 0 && year % 100 != 0));
+    return month == 2 && leap ? 29 : days[month - 1];
+}
+
+QString oneLineText(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    for (QChar c : {QChar(u'\r'), QChar(u'\n'), QChar(0x2028), QChar(0x2029)})
+        text.replace(c, u' ');
+    return text;
+}
+
+// The Gregorian calendar escape names the calendar every date is read in anyway.
+QString withoutGregorianEscape(const QString& value)
+{
+    static const QRegularExpression escape(QStringLiteral(R"(^\s*@#DGREGORIAN@\s*)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    QString text = value;
+    return text.remove(escape);
+}
+
+} // namespace
+
+QString GedcomDate::gedcomDate(int qual, int day, int month, int year, const QString& text)
+{
+    if (year <= 0)
+        return oneLineText(text).trimmed().toUpper();
+    QString core;
+    const bool hasMonth = month >= 1 && month <= 12;
+    if (hasMonth && day >= 1 && day <= daysInMonth(month, year))
+        core += QStringLiteral("%1 ").arg(day, 2, 10, QLatin1Char('0'));
+    if (hasMonth)
+        core += QLatin1String(kGedcomMonths[month - 1]) + u' ';
+    core += QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0'));
+    switch (qual) {
+    case 1: return QStringLiteral("ABT ") + core;
+    case 2: return QStringLiteral("BEF ") + core;
+    case 3: return QStringLiteral("AFT ") + core;
+    case 4: return QStringLiteral("BET %1 AND %1").arg(core);
+    default: return core;
+    }
+}
+
+bool GedcomDate::isValidDate(int qual, int year, int month, int day)
+{
+    if (qual < 0 || qual > 3 || year <= 0)
+        return false;
+    if (year > QDate::currentDate().year() || month < 0 || month > 12 || day < 0)
+        return false;
+    if (month == 0)
+        return day == 0;
+    return day <= daysInMonth(month, year);
+}
+
+bool GedcomDate::readDate(const QString& text, int* qual, int* day, int* month, int* year)
+{
+    if (text.isEmpty() || text == QLatin1String("Y") || text == QLatin1String("y")) {
+        *qual = *day = *month = *year = 0;
+        return true;
+    }
+    QString cleaned = text.toUpper();
+    for (QChar& c : cleaned)
+        if (c != u' ' && !c.isLetterOrNumber())
+            c = u' ';
+    const QStringList words = cleaned.split(u' ', Qt::SkipEmptyParts);
+    if (words.isEmpty() || words.size() > 4)
+        return false;
+
+    // Day first, the order of every GEDCOM date.
+    QString q, d, m, y;
+    switch (words.size()) {
+    case 1: y = words[0]; break;
+    case 2:
+        if (isQualifierWord(words[0]))
+            q = words[0], y = words[1];
+        else
+            m = words[0], y = words[1];
+        break;
+    case 3:
+        if (isQualifierWord(words[0]))
+            q = words[0], m = words[1], y = words[2];
+        else
+            d = words[0], m = words[1], y = words[2];
+        break;
+    default: q = words[0], d = words[1], m = words[2], y = words[3]; break;
+    }
+    const int qv = qualifierFor(q);
+    const int yv = leadingNumber(y);
+    const int mv = monthFor(m);
+    bool dayIsNumber = true;
+    const int dv = d.isEmpty() ? 0 : leadingNumber(d, &dayIsNumber);
+    // A word in the day's place that is no number ("ca Jan 1900") would otherwise vanish and leave
+    // an exact date the text never gave.
+    if (!dayIsNumber || !isValidDate(qv, yv, mv, dv))
+        return false;
+    *qual = qv;
+    *day = dv;
+    *month = mv;
+    *year = yv;
+    return true;
+}
+
+QString GedcomDate::dateString(int qual, int day, int month, int year, bool localized)
+{
+    if (year == 0)
+        return {};
+    auto word = [&](const char* english) {
+        return localized ? LocalizedString(QString::fromLatin1(english)) : QString::fromLatin1(english);
+    };
+    QString qualifier;
+    switch (qual) {
+    case 1: qualifier = word("abt"); break;
+    case 2: qualifier = word("bef"); break;
+    case 3: qualifier = word("aft"); break;
+    case 4: qualifier = word("bet"); break;
+    default: break;
+    }
+    QString result = qualifier;
+    if (!qualifier.isEmpty())
+        result += u' ';
+    if (day != 0)
+        result += QStringLiteral("%1 ").arg(day, 2, 10, QLatin1Char('0'));
+    if (month >= 1 && month <= 12)
+        result += word(kEnglishMonths[month - 1]) + u' ';
+    result += QStringLiteral("%1").arg(year, 4, 10, QLatin1Char('0'));
+    return result;
+}
+
+QString GedcomDate::processWorldFamilyTreeEstimatedDate(const QString& text)
+{
+    QString t = text.trimmed();
+    const int at = t.indexOf(QLatin1String("WFT Est"), 0, Qt::CaseInsensitive);
+    if (at >= 0)
+        t.remove(at, 7);
+    for (QChar c : {QChar(u'-'), QChar(u'/'), QChar(u'.')})
+        t.replace(c, u' ');
+    while (t.contains(QLatin1String("  ")))
+        t.replace(QLatin1String("  "), QLatin1String(" "));
+    const QStringList pieces = t.trimmed().split(u' ');
+    if (pieces.size() == 2 && pieces[0].size() == 4 && pieces[1].size() == 4)
+        return QStringLiteral("BET %1 AND %2").arg(pieces[0], pieces[1]);
+    return text;
+}
+
+QString GedcomDate::processDateWithSlash(const QString& text)
+{
+    const int slash = text.indexOf(u'/');
+    if (slash < 0)
+        return text;
+    return QStringLiteral("abt %1").arg(text.left(slash));
+}
+
+bool GedcomDate::isDualYear(const QString& text)
+{
+    static const QRegularExpression dual(QStringLiteral(R"(^\s*([^/]*\s)?\d{3,4}/\d{1,4}(\s|$))"));
+    return dual.match(text).hasMatch();
+}
+
+QString GedcomDate::processBetweenDate(const QString& text)
+{
+    QString upper = text.toUpper();
+    upper.replace(QLatin1String("BET"), QLatin1String(" "));
+    const QStringList pieces = upper.split(QLatin1String("AND"));
+    int q1, d1, m1, y1, q2, d2, m2, y2;
+    // Both ends must name a year: an empty end reads as "no date", which is no end of a period.
+    if (pieces.size() != 2 || !readDate(pieces[0], &q1, &d1, &m1, &y1) || !readDate(pieces[1], &q2, &d2, &m2, &y2)
+        || y1 == 0 || y2 == 0)
+        return text;
+    if (y1 == y2)
+        return dateString(1, d1, m1, y1, false);
+    return dateString(1, 0, 0, (y1 + y2) / 2, false);
+}
+
+QString GedcomDate::processFromToDate(const QString& text)
+{
+    QString upper = text.toUpper();
+    upper.replace(QLatin1String("FROM"), QLatin1String(" "));
+    const QStringList pieces = upper.split(QLatin1String(" TO "));
+    int q1, d1, m1, y1, q2, d2, m2, y2;
+    if (pieces.size() != 2 || !readDate(pieces[0], &q1, &d1, &m1, &y1) || !readDate(pieces[1], &q2, &d2, &m2, &y2)
+        || y1 == 0)
+        return text;
+    return dateString(0, d1, m1, y1, false);
+}
+
+GedcomDate::Reading GedcomDate::processEventDate(const QString& value)
+{
+    Reading r;
+    QString text = withoutGregorianEscape(value);
+    const QString asWritten = text;
+
+    // Estimates and quarters become about dates; prefixes are matched as written.
+    if (text.startsWith(QLatin1String("Est")) || text.startsWith(QLatin1String("EST")))
+        text.replace(0, 3, QStringLiteral("abt"));
+    else if (text.startsWith(QLatin1String("cir CA")) || text.startsWith(QLatin1String("Cir CA")))
+        text.replace(0, 6, QStringLiteral("abt"));
+    else if (text.startsWith(QLatin1String("Q1")))
+        text.replace(0, 2, QStringLiteral("abt Feb"));
+    else if (text.startsWith(QLatin1String("Q2")))
+        text.replace(0, 2, QStringLiteral("abt May"));
+    else if (text.startsWith(QLatin1String("Q3")))
+        text.replace(0, 2, QStringLiteral("abt Aug"));
+    else if (text.startsWith(QLatin1String("Q4")))
+        text.replace(0, 2, QStringLiteral("abt Nov"));
+    else if (text.toUpper().startsWith(QLatin1String("WFT EST")))
+        text = processWorldFamilyTreeEstimatedDate(text);
+
+    // Ranges and dual years keep one date; the whole value goes to the notes so nothing is lost.
+    bool readable = true;
+    if (text.contains(u'/')) {
+        r.notes = value;
+        // Only a dual year may be cut at its slash; "5/1/1900" cut there would read as the year 5.
+        if (isDualYear(text))
+            text = processDateWithSlash(text);
+        else
+            readable = false;
+    } else if (text.toUpper().startsWith(QLatin1String("BET"))) {
+        r.notes = value;
+        text = processBetweenDate(text);
+    } else if (text.toUpper().startsWith(QLatin1String("FROM "))) {
+        r.notes = value;
+        text = processFromToDate(text);
+    }
+    r.editedText = text;
+
+    int q = 0, d = 0, m = 0, y = 0;
+    if (readable && readDate(text, &q, &d, &m, &y)) {
+        r.hasDate = true;
+        r.qual = q;
+        r.day = d;
+        r.month = m;
+        r.year = y;
+        r.date = dateString(q, d, m, y, true);
+        if (text != asWritten) {
+            r.errorReason = kReasonDateNotValid;
+            r.errorAction = kActionConvertedToAbout;
+        }
+    } else {
+        // The notes keep the value as the file wrote it, once, never a half-edited copy of it.
+        r.notes = value;
+        r.errorReason = kReasonDateNotValid;
+        r.errorAction = kActionToNotes;
+    }
+    return r;
+}
