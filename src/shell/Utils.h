@@ -55,6 +55,9 @@ public:
     // Makes user text safe inside RTF, in place: braces become blanks; backslashes, double quotes and
     // every character above 127 become RTF escapes. Run it once, before the line breaks are turned into \par.
     static void cleanTheRtfString(QString& text);
+    // A rich text (a story, a family group sheet) as a complete RTF document: fonts, sizes, bold, italic,
+    // underline, strike-through, colours, alignment and indents, with its pictures embedded as JPEG.
+    static QString encodeRTFwithPictures(const class QTextDocument& document);
 
     // ---- end of folders ----
 

@@ -7,10 +7,16 @@
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QStringList>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFragment>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -20,9 +26,13 @@ const QString kDataFolderName = QStringLiteral("KinloomData");
 const QString kSupportAddress = QStringLiteral("support@kinloom.org");
 
 // A folder inside the data folder, made (one level only) when it is missing.
+// Empty when there is no data folder (the reason has been shown).
 QString subfolder(const QString& name)
 {
-    const QString path = QStringLiteral("%1/%2").arg(Utils::KinloomDataDirectory(), name);
+    const QString data = Utils::KinloomDataDirectory();
+    if (data.isEmpty())
+        return {};
+    const QString path = QStringLiteral("%1/%2").arg(data, name);
     QFileInfo fi(path);
     if (!fi.isDir())
         QDir().mkdir(path);
@@ -66,6 +76,11 @@ QString Utils::tempDirectory() { return subfolder(QStringLiteral("temp")); }
 QString Utils::uniquePathInFolder(const QString& folder, const QString& name, const QString& extension,
                                   int lastNumber, QString* error)
 {
+    if (folder.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("There is no folder for %1.%2").arg(name, extension);
+        return {};
+    }
     QString path = QStringLiteral("%1/%2.%3").arg(folder, name, extension);
     for (qint64 n = 1; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n) {
         if (lastNumber >= 0 && n > lastNumber) {
@@ -122,6 +137,8 @@ QString Utils::proposedBackupPath(const QString& databasePath)
 {
     const QString name = QFileInfo(databasePath).completeBaseName();
     const QString folder = backupsDirectory();
+    if (folder.isEmpty())
+        return {};
     for (int n = 1; n <= 99; ++n) {
         const QString path = QString::asprintf("%s/%s_Backup%02d.RezUdu", qPrintable(folder), qPrintable(name), n);
         if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
@@ -133,7 +150,8 @@ QString Utils::proposedBackupPath(const QString& databasePath)
 
 QString Utils::backupsFolderSummary()
 {
-    const QFileInfoList files = QDir(backupsDirectory()).entryInfoList(QDir::Files | QDir::NoDotAndDotDot);
+    const QString folder = backupsDirectory();
+    const QFileInfoList files = folder.isEmpty() ? QFileInfoList() : QDir(folder).entryInfoList(QDir::Files | QDir::NoDotAndDotDot);
     qint64 bytes = 0;
     for (const QFileInfo& fi : files)
         bytes += fi.size();
@@ -240,7 +258,10 @@ QStringList Utils::applicationsThatOpenFile(const QString& path)
 namespace {
 QStringList applicationsForTestFile(const QString& name, const QByteArray& content)
 {
-    const QString path = QStringLiteral("%1/%2").arg(Utils::reportsDirectory(), name);
+    const QString folder = Utils::reportsDirectory();
+    if (folder.isEmpty())
+        return {};
+    const QString path = QStringLiteral("%1/%2").arg(folder, name);
     bool made = false;
     if (!QFileInfo::exists(path)) {
         QFile f(path);
@@ -285,4 +306,131 @@ void Utils::cleanTheRtfString(QString& text)
             out += c;
     }
     text = out;
+}
+
+namespace {
+// RTF text for a rich-text fragment: control characters escaped, not blanked, since here the braces are
+// the user's own text.
+QString escapeRichText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == '\\' || u == '{' || u == '}')
+            out += '\\' + QString(c);
+        else if (u == '\t')
+            out += QStringLiteral("\\tab ");
+        else if (u == QChar::LineSeparator || u == '\n')
+            out += QStringLiteral("\\line ");
+        else if (u == QChar::Nbsp)
+            out += QStringLiteral("\\~");
+        else if (u > 127)
+            out += QStringLiteral("\\uc0\\u%1 ").arg(u > 32767 ? int(u) - 65536 : int(u));
+        else if (u >= 32)
+            out += c;
+    }
+    return out;
+}
+
+int twips(qreal points) { return qRound(points * 20.0); }
+}
+
+QString Utils::encodeRTFwithPictures(const QTextDocument& document)
+{
+    QStringList fonts;
+    QList<QColor> colours;
+    auto fontIndex = [&fonts](const QString& family) {
+        const QString f = family.isEmpty() ? QStringLiteral("Times New Roman") : family;
+        qsizetype i = fonts.indexOf(f);
+        if (i < 0) {
+            fonts << f;
+            i = fonts.size() - 1;
+        }
+        return int(i);
+    };
+    auto colourIndex = [&colours](const QColor& c) {
+        qsizetype i = colours.indexOf(c.toRgb());
+        if (i < 0) {
+            colours << c.toRgb();
+            i = colours.size() - 1;
+        }
+        return int(i + 1);  // entry 0 is the automatic colour
+    };
+    fontIndex(document.defaultFont().family());
+
+    QString body;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextBlockFormat bf = block.blockFormat();
+        body += QStringLiteral("\\pard");
+        const Qt::Alignment a = bf.alignment() & Qt::AlignHorizontal_Mask;
+        if (a & Qt::AlignHCenter)
+            body += QStringLiteral("\\qc");
+        else if (a & Qt::AlignRight)
+            body += QStringLiteral("\\qr");
+        else if (a & Qt::AlignJustify)
+            body += QStringLiteral("\\qj");
+        const qreal left = bf.leftMargin() + bf.indent() * document.indentWidth();
+        if (left > 0)
+            body += QStringLiteral("\\li%1").arg(twips(left));
+        if (bf.rightMargin() > 0)
+            body += QStringLiteral("\\ri%1").arg(twips(bf.rightMargin()));
+        if (bf.textIndent() != 0)
+            body += QStringLiteral("\\fi%1").arg(twips(bf.textIndent()));
+        if (bf.topMargin() > 0)
+            body += QStringLiteral("\\sb%1").arg(twips(bf.topMargin()));
+        if (bf.bottomMargin() > 0)
+            body += QStringLiteral("\\sa%1").arg(twips(bf.bottomMargin()));
+        body += ' ';
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid())
+                continue;
+            const QTextCharFormat cf = fragment.charFormat();
+            if (cf.isImageFormat()) {
+                const QTextImageFormat image = cf.toImageFormat();
+                const QVariant resource = document.resource(QTextDocument::ImageResource, QUrl(image.name()));
+                QImage picture = resource.value<QImage>();
+                if (picture.isNull())
+                    picture.loadFromData(resource.toByteArray());
+                if (picture.isNull())
+                    picture.load(image.name());
+                if (picture.isNull())
+                    continue;
+                QByteArray jpeg;
+                QBuffer buffer(&jpeg);
+                buffer.open(QIODevice::WriteOnly);
+                picture.convertToFormat(QImage::Format_RGB32).save(&buffer, "JPEG", 100);
+                body += QStringLiteral("{\\*\\shppict {\\pict \\jpegblip %1}}").arg(hexadecimalRepresentation(jpeg));
+                continue;
+            }
+            const QFont font = cf.font();
+            QString group = QStringLiteral("{\\f%1").arg(fontIndex(font.family()));
+            const qreal points = font.pointSizeF() > 0 ? font.pointSizeF() : document.defaultFont().pointSizeF();
+            if (points > 0)
+                group += QStringLiteral("\\fs%1").arg(qRound(points * 2));
+            if (font.bold())
+                group += QStringLiteral("\\b");
+            if (font.italic())
+                group += QStringLiteral("\\i");
+            if (font.underline())
+                group += QStringLiteral("\\ul");
+            if (font.strikeOut())
+                group += QStringLiteral("\\strike");
+            if (cf.hasProperty(QTextFormat::ForegroundBrush) && cf.foreground().style() != Qt::NoBrush)
+                group += QStringLiteral("\\cf%1").arg(colourIndex(cf.foreground().color()));
+            body += group + ' ' + escapeRichText(fragment.text()) + '}';
+        }
+        if (block.next().isValid())
+            body += QStringLiteral("\\par\n");
+    }
+
+    QString rtf = QStringLiteral("{\\rtf1\\ansi\\ansicpg1252\\deff0\n{\\fonttbl");
+    for (qsizetype i = 0; i < fonts.size(); ++i)
+        rtf += QStringLiteral("{\\f%1\\fnil %2;}").arg(i).arg(escapeRichText(fonts[i]));
+    rtf += QStringLiteral("}\n{\\colortbl;");
+    for (const QColor& c : std::as_const(colours))
+        rtf += QStringLiteral("\\red%1\\green%2\\blue%3;").arg(c.red()).arg(c.green()).arg(c.blue());
+    rtf += QStringLiteral("}\n");
+    return rtf + body + QStringLiteral("}");
 }

@@ -85,6 +85,18 @@ TEST_F(DataFolder, DataFolderDefaultFileAndMissingFolder)
     EXPECT_TRUE(prompts.records[1].text.startsWith("You appear to have moved the folder called KinloomData"));
 }
 
+TEST_F(DataFolder, NoDataFolderMeansNoReportsOrBackups)
+{
+    const QString file = tmp->path() + "/plainfile";
+    touch(file);
+    UserDefaults::standard().setString("KinloomDataDirectory", file);
+    EXPECT_EQ(Utils::reportsDirectory(), "");
+    EXPECT_EQ(Utils::createReportFileName("Royal92", "List", "rtf"), "");
+    EXPECT_EQ(Utils::proposedBackupPath(data + "/Royal92.RezUdu"), "");
+    EXPECT_FALSE(QFileInfo::exists("/Reports") || QFileInfo::exists("/Backups"));
+    EXPECT_FALSE(prompts.records.isEmpty());
+}
+
 TEST_F(DataFolder, SubfoldersAreMadeWhenMissing)
 {
     for (const auto& [path, name] : {std::pair{Utils::reportsDirectory(), "Reports"},

@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QSizeF>
+#include <QTextDocument>
+#include <QUrl>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -232,4 +234,41 @@ TEST_F(RtfFiles, PicturesInRtfdAndInlineInRtf)
     EXPECT_TRUE(jpeg.startsWith("\xFF\xD8")) << "JPEG bytes follow the count";
     EXPECT_EQ(inlineRtf.mid(blank + 1 + count), "}} ");
     EXPECT_EQ(QImage::fromData(jpeg, "JPEG").size(), QSize(40, 20));
+}
+
+TEST(RichTextToRtf, FormattingTextAndPictures)
+{
+    QTextDocument doc;
+    doc.setDefaultFont(QFont("Liberation Serif", 12));
+    QImage picture(30, 15, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    doc.addResource(QTextDocument::ImageResource, QUrl("portrait"), picture);
+    doc.setHtml(u("<p align=\"center\"><b>Story</b></p>"
+                  "<p>Braces {kept} \\par typed, <i>italic</i> <u>under</u> "
+                  "<span style=\"color:#ff0000\">red</span> Zo\xC3\xAB \xF0\x9F\x98\x80<img src=\"portrait\"/></p>"));
+    const QString rtf = Utils::encodeRTFwithPictures(doc);
+    EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi")) << s(rtf);
+    EXPECT_TRUE(rtf.endsWith("}"));
+    EXPECT_TRUE(rtf.contains("{\\colortbl;\\red255\\green0\\blue0;}")) << s(rtf);
+    EXPECT_TRUE(rtf.contains("\\pard\\qc\\sb240")) << s(rtf);
+    EXPECT_TRUE(rtf.contains("\\b Story}"));
+    EXPECT_TRUE(rtf.contains("Braces \\{kept\\} \\\\par typed, }")) << s(rtf);
+    EXPECT_TRUE(rtf.contains("\\i italic}") && rtf.contains("\\ul under}") && rtf.contains("\\cf1 red}"));
+    EXPECT_TRUE(rtf.contains("Zo\\uc0\\u235  \\uc0\\u-10179 \\uc0\\u-8704 }"));
+    // Balanced groups: no user brace escapes its group.
+    int depth = 0;
+    for (qsizetype i = 0; i < rtf.size(); ++i) {
+        if (rtf[i] == '\\') {
+            ++i;
+            continue;
+        }
+        depth += rtf[i] == '{' ? 1 : rtf[i] == '}' ? -1 : 0;
+        ASSERT_GE(depth, 0);
+    }
+    EXPECT_EQ(depth, 0);
+    const qsizetype pict = rtf.indexOf("{\\*\\shppict {\\pict \\jpegblip ");
+    ASSERT_GE(pict, 0);
+    const qsizetype start = pict + QString("{\\*\\shppict {\\pict \\jpegblip ").size();
+    const QByteArray jpeg = QByteArray::fromHex(rtf.mid(start, rtf.indexOf('}', start) - start).toLatin1());
+    EXPECT_EQ(QImage::fromData(jpeg, "JPEG").size(), QSize(30, 15));
 }
