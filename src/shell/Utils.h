@@ -53,9 +53,84 @@ public:
 
     // ---- Data folder, backups, report files and opening files (Utils_Folders.cpp) ----
 
+    // The data folder (user default "KinloomDataDirectory", stored as ~/KinloomData when absent). Empty, after a
+    // message, when a file stands at that path; a missing folder is reported but not re-created here.
+    static QString KinloomDataDirectory();
+    // "Reports", "Backups", "Pictures" and "temp" inside the data folder, each created when missing.
+    static QString reportsDirectory();
+    static QString backupsDirectory();
+    static QString picturesDirectory();
+    static QString tempDirectory();
+
+    // The first free path "<folder>/<name>.<ext>", then "<folder>/<name>_<n>.<ext>" for n = 1 .. lastNumber
+    // (lastNumber < 0: no limit). Never an existing path: empty with a reason in `error` when all are taken.
+    static QString uniquePathInFolder(const QString& folder, const QString& name, const QString& extension,
+                                      int lastNumber, QString* error = nullptr);
+    // The first free report file in the reports folder for a base name, or for a database and a report
+    // ("<reports>/<database>_<report>.<ext>", then "..._<n>.<ext>").
+    static QString createReportFileName(const QString& name, const QString& extension);
+    static QString createReportFileName(const QString& databaseName, const QString& reportName,
+                                        const QString& extension);
+
+    // Backups of a database: "<backups>/<name>_BackupNN.RezUdu", NN the first free number of 01 .. 99.
+    // Empty after the "maximum of 99 backups" message when all are taken.
+    static QString proposedBackupPath(const QString& databasePath);
+    // "The Kinloom Backups folder contains N files totalling M Mb" (M in units of 2^20 bytes).
+    static QString backupsFolderSummary();
+    // The save panel's check of a typed name: refuses, with a message, a file that exists.
+    static bool panelUserEnteredFilename(const QString& path);
+    // Copies the database file to a new backup file, never over an existing one; messages on failure.
+    static bool copyDatabaseToBackup(const QString& databasePath, const QString& backupPath);
+    // The whole backup: proposes the name, runs the panel, copies. The caller saves the database first.
+    // Answers true when a backup was written.
+    static bool backupCurrentModel(const QString& databasePath, class BackupPanel& panel);
+
+    // Opens a file in the named application ("defaultRtfApp": the user default "rtfApplication"; empty: the
+    // system's default for the file); a message when that fails.
+    static bool displayFile(const QString& path, const QString& application);
+    // The applications (desktop-file ids) that open the file, sorted, the default one first.
+    static QStringList applicationsThatOpenFile(const QString& path);
+    static QStringList rtfApplications();
+    static QStringList csvApplications();
+
+    // Makes user text safe inside RTF, in place: braces become blanks; backslashes, double quotes and
+    // every character above 127 become RTF escapes. Run it once, before the line breaks are turned into \par.
+    static void cleanTheRtfString(QString& text);
+    // A rich text (a story, a family group sheet) as a complete RTF document: fonts, sizes, bold, italic,
+    // underline, strike-through, colours, alignment and indents, with its pictures embedded as JPEG.
+    static QString encodeRTFwithPictures(const class QTextDocument& document);
+
     // ---- end of folders ----
 
     // ---- Vocabularies and small helpers (Utils_Vocabularies.cpp) ----
+
+    // GEDCOM event tag -> English event name, for the groups whose bits are set in `mask`: 1 birth and death,
+    // 2 other personal events, 4 attributes, 8 LDS ordinances, 16 marriage, 32 other marriage events,
+    // 64 LDS spouse sealing, 128 other.
+    static QMap<QString, QString> eventTypesDictionary(int mask);
+    static QMap<QString, QString> allEventTypesDictionary();
+    static QStringList otherPersonalEventTypesArray();
+    static QStringList otherMarriageEventTypesArray();
+
+    static QSet<QString> familyNamePrefixes();
+    static QSet<QString> familyNameSuffixes();
+
+    // "Unknown", "Natural", "Step", "Adopted", "Foster", "Not Related" (text beginning with) -> type bits.
+    static int intPcRelTypeFromString(const QString& text);
+
+    // The last of two or more words in capitals, unless it holds punctuation ("O'Brien").
+    static QString uppercaseFamilyName(const QString& name);
+    // Tidies commas, blanks and full stops of a place text. `importRunning` keeps the full stops (GEDCOM
+    // imports pass the model's import flag).
+    static QString cleanPlaceName(const QString& place, bool importRunning = false);
+
+    static class QColor tableViewHighlightColour();
+    // Two lower-case hexadecimal digits per byte.
+    static QString hexadecimalRepresentation(const QByteArray& data);
+    // "2 minutes and 5 seconds", "59 seconds".
+    static QString timeToText(int seconds);
+    // "/" becomes "|", for names used in file names.
+    static QString replaceForwardSlashInString(const QString& text);
 
     // ---- end of vocabularies ----
 };

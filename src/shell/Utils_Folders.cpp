@@ -1,0 +1,436 @@
+#include "shell/Utils.h"
+
+#include "shell/BackupPanel.h"
+#include "shell/UtilsFunctions.h"
+
+#include "platform/Prompts.h"
+#include "platform/UserDefaults.h"
+#include "platform/Workspace.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QStringList>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFragment>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace {
+const QString kDataFolderName = QStringLiteral("KinloomData");
+// Where users report faults of the program itself.
+const QString kSupportAddress = QStringLiteral("support@kinloom.org");
+
+// A folder inside the data folder, made (one level only) when it is missing.
+// Empty when there is no data folder (the reason has been shown).
+QString subfolder(const QString& name)
+{
+    const QString data = Utils::KinloomDataDirectory();
+    if (data.isEmpty())
+        return {};
+    const QString path = QStringLiteral("%1/%2").arg(data, name);
+    QFileInfo fi(path);
+    if (!fi.isDir())
+        QDir().mkdir(path);
+    return path;
+}
+
+void tell(const QString& text) { Prompts::current().message(text); }
+}
+
+QString Utils::KinloomDataDirectory()
+{
+    auto& defaults = UserDefaults::standard();
+    const QString key = QStringLiteral("KinloomDataDirectory");
+    QString path = defaults.stringForKey(key);
+    if (path.isEmpty()) {
+        path = QStringLiteral("%1/%2").arg(QDir::homePath(), kDataFolderName);
+        defaults.setString(key, path);
+        return path;
+    }
+    QFileInfo fi(path);
+    if (fi.exists() && !fi.isDir()) {
+        tell(QStringLiteral("%1 should be a FOLDER but found a FILE instead. Please report this error to %2")
+                 .arg(kDataFolderName, kSupportAddress));
+        return {};
+    }
+    if (!fi.exists())
+        tell(QStringLiteral("You appear to have moved the folder called %1 - probably using your file manager.\n\n"
+                            "Please Quit from Kinloom and use your file manager to move it back to be a child of "
+                            "your Home folder.\n\n"
+                            "In future please use the Kinloom menu option File -> FF.\n\n"
+                            "You may also need to delete the Kinloom settings file at %2")
+                 .arg(kDataFolderName, QDir::homePath() + "/.config/Kinloom/Kinloom.conf"));
+    return path;
+}
+
+QString Utils::reportsDirectory() { return subfolder(QStringLiteral("Reports")); }
+QString Utils::backupsDirectory() { return subfolder(QStringLiteral("Backups")); }
+QString Utils::picturesDirectory() { return subfolder(QStringLiteral("Pictures")); }
+QString Utils::tempDirectory() { return subfolder(QStringLiteral("temp")); }
+
+QString Utils::uniquePathInFolder(const QString& folder, const QString& name, const QString& extension,
+                                  int lastNumber, QString* error)
+{
+    if (folder.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("There is no folder for %1.%2").arg(name, extension);
+        return {};
+    }
+    QString path = QStringLiteral("%1/%2.%3").arg(folder, name, extension);
+    for (qint64 n = 1; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n) {
+        if (lastNumber >= 0 && n > lastNumber) {
+            if (error)
+                *error = QStringLiteral("Every name from %1.%2 to %1_%3.%2 is already taken in %4. "
+                                        "Please move or delete some of those files and try again.")
+                             .arg(name, extension, QString::number(lastNumber), folder);
+            return {};
+        }
+        path = QStringLiteral("%1/%2_%3.%4").arg(folder, name, QString::number(n), extension);
+    }
+    if (error)
+        error->clear();
+    return path;
+}
+
+QString Utils::createReportFileName(const QString& name, const QString& extension)
+{
+    return uniquePathInFolder(reportsDirectory(), name, extension, -1);
+}
+
+QString Utils::createReportFileName(const QString& databaseName, const QString& reportName, const QString& extension)
+{
+    return createReportFileName(
+        QStringLiteral("%1_%2").arg(replaceForwardSlashInString(databaseName), replaceForwardSlashInString(reportName)),
+        extension);
+}
+
+QString CreateUniquePathNameForNewModel(const QString& name, const QString& kind)
+{
+    QString extension;
+    if (kind.compare(QLatin1String("SQL"), Qt::CaseInsensitive) == 0)
+        extension = QStringLiteral("RezUdu");
+    else if (kind.compare(QLatin1String("GED"), Qt::CaseInsensitive) == 0)
+        extension = QStringLiteral("GED");
+    else {
+        Prompts::current().message(
+            QStringLiteral("CreateUniquePathNameForNewModel : unrecognised file type: %1").arg(kind));
+        return {};
+    }
+    const QString folder = Utils::KinloomDataDirectory();
+    if (folder.isEmpty())
+        return {};
+    if (!QFileInfo(folder).isDir())
+        QDir().mkpath(folder);
+    QString error;
+    const QString path = Utils::uniquePathInFolder(folder, name, extension, 1000, &error);
+    if (path.isEmpty())
+        Prompts::current().message(error);
+    return path;
+}
+
+QString Utils::proposedBackupPath(const QString& databasePath)
+{
+    const QString name = QFileInfo(databasePath).completeBaseName();
+    const QString folder = backupsDirectory();
+    if (folder.isEmpty())
+        return {};
+    for (int n = 1; n <= 99; ++n) {
+        const QString path = QString::asprintf("%s/%s_Backup%02d.RezUdu", qPrintable(folder), qPrintable(name), n);
+        if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+            return path;
+    }
+    tell(QStringLiteral("You already have the maximum of 99 backups of %1").arg(name));
+    return {};
+}
+
+QString Utils::backupsFolderSummary()
+{
+    const QString folder = backupsDirectory();
+    const QFileInfoList files = folder.isEmpty() ? QFileInfoList() : QDir(folder).entryInfoList(QDir::Files | QDir::NoDotAndDotDot);
+    qint64 bytes = 0;
+    for (const QFileInfo& fi : files)
+        bytes += fi.size();
+    const int count = int(files.size());
+    return QStringLiteral("The Kinloom Backups folder contains %1 file%2 totalling %3 Mb")
+        .arg(count)
+        .arg(count > 1 ? QStringLiteral("s") : QString())
+        .arg(QString::asprintf("%0.0f", double(bytes) / 1048576.0));
+}
+
+bool Utils::panelUserEnteredFilename(const QString& path)
+{
+    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
+        tell(QStringLiteral("Kinloom cannot overwrite an existing backup file."));
+        return false;
+    }
+    return true;
+}
+
+bool Utils::copyDatabaseToBackup(const QString& databasePath, const QString& backupPath)
+{
+    if (QFileInfo::exists(backupPath) || QFileInfo(backupPath).isSymLink()) {
+        tell(QStringLiteral("Kinloom cannot overwrite an existing file."));
+        return false;
+    }
+    auto fail = [&](const QString& reason) {
+        tell(QStringLiteral("Unable to backup the database for:\n%1\n\nReason: %2").arg(databasePath, reason));
+        return false;
+    };
+    QFile in(databasePath);
+    if (!in.open(QIODevice::ReadOnly))
+        return fail(in.errorString());
+    // NewOnly: a file that appeared since the check above is never overwritten.
+    QFile out(backupPath);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return fail(out.errorString());
+    QByteArray chunk;
+    while (!(chunk = in.read(1 << 20)).isEmpty()) {
+        if (out.write(chunk) != chunk.size()) {
+            const QString reason = out.errorString();
+            out.close();
+            out.remove();
+            return fail(reason);
+        }
+    }
+    if (in.error() != QFileDevice::NoError || !out.flush()) {
+        const QString reason = in.error() != QFileDevice::NoError ? in.errorString() : out.errorString();
+        out.close();
+        out.remove();
+        return fail(reason);
+    }
+    out.close();
+    return true;
+}
+
+bool Utils::backupCurrentModel(const QString& databasePath, BackupPanel& panel)
+{
+    const QString name = QFileInfo(databasePath).completeBaseName();
+    const QString proposed = proposedBackupPath(databasePath);
+    if (proposed.isEmpty())
+        return false;
+    QString chosen = panel.run(QStringLiteral("Save Backup of %1").arg(name), backupsFolderSummary(),
+                               backupsDirectory(), QFileInfo(proposed).fileName());
+    if (chosen.isEmpty())
+        return false;
+    if (!chosen.endsWith(QLatin1String(".RezUdu")))
+        chosen += QLatin1String(".RezUdu");
+    return copyDatabaseToBackup(databasePath, chosen);
+}
+
+bool Utils::displayFile(const QString& path, const QString& application)
+{
+    QString app = application;
+    if (app == QLatin1String("defaultRtfApp"))
+        app = UserDefaults::standard().stringForKey(QStringLiteral("rtfApplication"));
+    QString error;
+    const bool ok = app.isEmpty() ? Workspace::shared().openFile(path, &error)
+                                  : Workspace::shared().openFile(path, app, &error);
+    if (!ok)
+        tell(QStringLiteral("Unable to open file:\n\n %1\n\n with Application\n\n %2").arg(path, app));
+    return ok;
+}
+
+QStringList Utils::applicationsThatOpenFile(const QString& path)
+{
+    QString file = path;
+    if (file.endsWith(QLatin1String(" alias")))
+        file.chop(6);
+    if (!QFileInfo::exists(file))
+        return {};
+    const Workspace& ws = Workspace::shared();
+    QStringList apps = ws.applicationsForFile(file);
+    std::sort(apps.begin(), apps.end(),
+              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    apps.removeDuplicates();
+    const QString def = ws.defaultApplicationForFile(file);
+    if (!def.isEmpty()) {
+        apps.removeAll(def);
+        apps.prepend(def);
+    }
+    return apps;
+}
+
+namespace {
+QStringList applicationsForTestFile(const QString& name, const QByteArray& content)
+{
+    const QString folder = Utils::reportsDirectory();
+    if (folder.isEmpty())
+        return {};
+    const QString path = QStringLiteral("%1/%2").arg(folder, name);
+    bool made = false;
+    if (!QFileInfo::exists(path)) {
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly) || f.write(content) != content.size())
+            return {};
+        made = true;
+    }
+    const QStringList apps = Utils::applicationsThatOpenFile(path);
+    if (made)
+        QFile::remove(path);
+    return apps;
+}
+}
+
+QStringList Utils::rtfApplications()
+{
+    return applicationsForTestFile(QStringLiteral("rtfTestFile.rtf"),
+                                   "{\\rtf1\\mac\\ansicpg10000 \\deff0 \r\n{\\fonttbl\r\n"
+                                   "{\\f0\\froman\\fcharset77 Times New Roman;}\r\n}\r\n}}");
+}
+
+QStringList Utils::csvApplications() { return applicationsForTestFile(QStringLiteral("csvTestFile.csv"), {}); }
+
+void Utils::cleanTheRtfString(QString& text)
+{
+    QString out;
+    out.reserve(text.size() + text.size() / 4);
+    auto unicodeEscape = [&out](char16_t unit) {
+        // RTF reads \uN as a signed 16-bit number: units above 32767 are written negative.
+        const int value = unit > 32767 ? int(unit) - 65536 : int(unit);
+        out += QStringLiteral("\\uc0\\u%1 ").arg(value);
+    };
+    for (QChar c : std::as_const(text)) {
+        const char16_t u = c.unicode();
+        if (u == '{' || u == '}')
+            out += ' ';
+        else if (u == '\\')
+            out += QStringLiteral("\\\\");
+        else if (u == '"' || u > 127)
+            unicodeEscape(u);  // a character outside the basic plane goes as its two surrogate units
+        else
+            out += c;
+    }
+    text = out;
+}
+
+namespace {
+// RTF text for a rich-text fragment: control characters escaped, not blanked, since here the braces are
+// the user's own text.
+QString escapeRichText(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == '\\' || u == '{' || u == '}')
+            out += '\\' + QString(c);
+        else if (u == '\t')
+            out += QStringLiteral("\\tab ");
+        else if (u == QChar::LineSeparator || u == '\n')
+            out += QStringLiteral("\\line ");
+        else if (u == QChar::Nbsp)
+            out += QStringLiteral("\\~");
+        else if (u > 127)
+            out += QStringLiteral("\\uc0\\u%1 ").arg(u > 32767 ? int(u) - 65536 : int(u));
+        else if (u >= 32)
+            out += c;
+    }
+    return out;
+}
+
+int twips(qreal points) { return qRound(points * 20.0); }
+}
+
+QString Utils::encodeRTFwithPictures(const QTextDocument& document)
+{
+    QStringList fonts;
+    QList<QColor> colours;
+    auto fontIndex = [&fonts](const QString& family) {
+        const QString f = family.isEmpty() ? QStringLiteral("Times New Roman") : family;
+        qsizetype i = fonts.indexOf(f);
+        if (i < 0) {
+            fonts << f;
+            i = fonts.size() - 1;
+        }
+        return int(i);
+    };
+    auto colourIndex = [&colours](const QColor& c) {
+        qsizetype i = colours.indexOf(c.toRgb());
+        if (i < 0) {
+            colours << c.toRgb();
+            i = colours.size() - 1;
+        }
+        return int(i + 1);  // entry 0 is the automatic colour
+    };
+    fontIndex(document.defaultFont().family());
+
+    QString body;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextBlockFormat bf = block.blockFormat();
+        body += QStringLiteral("\\pard");
+        const Qt::Alignment a = bf.alignment() & Qt::AlignHorizontal_Mask;
+        if (a & Qt::AlignHCenter)
+            body += QStringLiteral("\\qc");
+        else if (a & Qt::AlignRight)
+            body += QStringLiteral("\\qr");
+        else if (a & Qt::AlignJustify)
+            body += QStringLiteral("\\qj");
+        const qreal left = bf.leftMargin() + bf.indent() * document.indentWidth();
+        if (left > 0)
+            body += QStringLiteral("\\li%1").arg(twips(left));
+        if (bf.rightMargin() > 0)
+            body += QStringLiteral("\\ri%1").arg(twips(bf.rightMargin()));
+        if (bf.textIndent() != 0)
+            body += QStringLiteral("\\fi%1").arg(twips(bf.textIndent()));
+        if (bf.topMargin() > 0)
+            body += QStringLiteral("\\sb%1").arg(twips(bf.topMargin()));
+        if (bf.bottomMargin() > 0)
+            body += QStringLiteral("\\sa%1").arg(twips(bf.bottomMargin()));
+        body += ' ';
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid())
+                continue;
+            const QTextCharFormat cf = fragment.charFormat();
+            if (cf.isImageFormat()) {
+                const QTextImageFormat image = cf.toImageFormat();
+                const QVariant resource = document.resource(QTextDocument::ImageResource, QUrl(image.name()));
+                QImage picture = resource.value<QImage>();
+                if (picture.isNull())
+                    picture.loadFromData(resource.toByteArray());
+                if (picture.isNull())
+                    picture.load(image.name());
+                if (picture.isNull())
+                    continue;
+                QByteArray jpeg;
+                QBuffer buffer(&jpeg);
+                buffer.open(QIODevice::WriteOnly);
+                picture.convertToFormat(QImage::Format_RGB32).save(&buffer, "JPEG", 100);
+                body += QStringLiteral("{\\*\\shppict {\\pict \\jpegblip %1}}").arg(hexadecimalRepresentation(jpeg));
+                continue;
+            }
+            const QFont font = cf.font();
+            QString group = QStringLiteral("{\\f%1").arg(fontIndex(font.family()));
+            const qreal points = font.pointSizeF() > 0 ? font.pointSizeF() : document.defaultFont().pointSizeF();
+            if (points > 0)
+                group += QStringLiteral("\\fs%1").arg(qRound(points * 2));
+            if (font.bold())
+                group += QStringLiteral("\\b");
+            if (font.italic())
+                group += QStringLiteral("\\i");
+            if (font.underline())
+                group += QStringLiteral("\\ul");
+            if (font.strikeOut())
+                group += QStringLiteral("\\strike");
+            if (cf.hasProperty(QTextFormat::ForegroundBrush) && cf.foreground().style() != Qt::NoBrush)
+                group += QStringLiteral("\\cf%1").arg(colourIndex(cf.foreground().color()));
+            body += group + ' ' + escapeRichText(fragment.text()) + '}';
+        }
+        if (block.next().isValid())
+            body += QStringLiteral("\\par\n");
+    }
+
+    QString rtf = QStringLiteral("{\\rtf1\\ansi\\ansicpg1252\\deff0\n{\\fonttbl");
+    for (qsizetype i = 0; i < fonts.size(); ++i)
+        rtf += QStringLiteral("{\\f%1\\fnil %2;}").arg(i).arg(escapeRichText(fonts[i]));
+    rtf += QStringLiteral("}\n{\\colortbl;");
+    for (const QColor& c : std::as_const(colours))
+        rtf += QStringLiteral("\\red%1\\green%2\\blue%3;").arg(c.red()).arg(c.green()).arg(c.blue());
+    rtf += QStringLiteral("}\n");
+    return rtf + body + QStringLiteral("}");
+}

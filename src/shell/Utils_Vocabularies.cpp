@@ -1,0 +1,189 @@
+#include "shell/Utils.h"
+#include "shell/UtilsFunctions.h"
+
+#include "platform/Localizer.h"
+#include "platform/UserDefaults.h"
+
+#include <QColor>
+#include <QMap>
+#include <QSet>
+#include <QStringList>
+
+namespace {
+struct EventGroup {
+    int bit;
+    std::initializer_list<std::pair<const char*, const char*>> entries;
+};
+
+const EventGroup kEventGroups[] = {
+    {1, {{"BIRT", "Birth"}, {"DEAT", "Death"}}},
+    {2,
+     {{"ADOP", "Adoption"},       {"BAPM", "Baptism"},           {"BARM", "Bar Mitzvah"},
+      {"BASM", "Bas Mitzvah"},    {"BLES", "Blessing"},          {"BURI", "Burial"},
+      {"CENS", "Census"},         {"CHR", "Christening"},        {"CHRA", "Christening(Adult)"},
+      {"CONF", "Confirmation"},   {"CREM", "Cremation"},         {"EMIG", "Emigration"},
+      {"FCOM", "First Communion"}, {"GRAD", "Graduation"},       {"IMMI", "Immigration"},
+      {"NATU", "Naturalisation"}, {"ORDN", "Ordination"},        {"PROB", "Probate"},
+      {"RETI", "Retirement"},     {"WILL", "Will"},              {"_MILT", "Military Service"}}},
+    {4,
+     {{"CAST", "Caste/Ethnic Origin"}, {"DSCR", "Description"}, {"EDUC", "Education"}, {"IDNO", "ID Number"},
+      {"NATI", "Nationality"},         {"NCHI", "Num Children"}, {"NMR", "Num Marriages"}, {"OCCU", "Occupation"},
+      {"PROP", "Property"},            {"RELI", "Religion"},    {"RESI", "Residence"},   {"SSN", "Soc.Sec.Number"},
+      {"TITL", "Title"}}},
+    {8,
+     {{"BAPL", "LDS Baptism"}, {"CONL", "LDS Confirmation"}, {"ENDL", "LDS Endowment"},
+      {"SLGC", "LDS Sealing to Parents"}}},
+    {16, {{"MARR", "Marriage"}}},
+    {32,
+     {{"ANUL", "Marriage Annulled"}, {"DIV", "Divorced"}, {"DIVF", "Divorce Filed"}, {"ENGA", "Engaged"},
+      {"MARB", "Marriage Banns"}, {"MARC", "Marriage Contract"}, {"MARL", "Marriage Licence"},
+      {"MARS", "Marriage Settlement"}}},
+    {64, {{"SLGS", "LDS Spouse Sealing"}}},
+    {128, {{"EVEN", "Other Event"}}},
+};
+
+QStringList sortedNames(int mask)
+{
+    QStringList names = Utils::eventTypesDictionary(mask).values();
+    std::sort(names.begin(), names.end(),
+              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    return names;
+}
+
+void collapseBlanks(QString& s)
+{
+    while (s.contains(QStringLiteral("  ")))
+        s.replace(QStringLiteral("  "), QStringLiteral(" "));
+}
+}
+
+QMap<QString, QString> Utils::eventTypesDictionary(int mask)
+{
+    QMap<QString, QString> out;
+    for (const EventGroup& g : kEventGroups)
+        if (mask & g.bit)
+            for (const auto& [tag, name] : g.entries)
+                out.insert(QString::fromLatin1(tag), QString::fromLatin1(name));
+    return out;
+}
+
+QMap<QString, QString> Utils::allEventTypesDictionary() { return eventTypesDictionary(-1); }
+QStringList Utils::otherPersonalEventTypesArray() { return sortedNames(2 | 4 | 8 | 128); }
+QStringList Utils::otherMarriageEventTypesArray() { return sortedNames(32 | 64 | 128); }
+
+QSet<QString> Utils::familyNamePrefixes()
+{
+    QSet<QString> s{"ab", "abu", "ap",  "ben", "bin", "da", "de",  "del", "den", "der", "des", "di", "du", "fitz",
+                    "ibn", "la", "le",  "of",  "st",  "st.", "ter", "von", "van", "mac", "mc", "nic", "an", "Bean"};
+    // The Irish forms: Ó, Ní, Iníon and Uì.
+    s << QString(QChar(211)) << QStringLiteral("N") + QChar(237) << QStringLiteral("In") + QChar(237) + "on"
+      << QStringLiteral("U") + QChar(236);
+    return s;
+}
+
+QSet<QString> Utils::familyNameSuffixes()
+{
+    return {"Jr", "Sr", "I",   "II",   "III", "IV", "V",   "VI",   "VII",   "VIII", "IX",
+            "X",  "XI", "XII", "XIII", "XIV", "XV", "XVI", "XVII", "XVIII", "XIX",  "XX"};
+}
+
+int Utils::intPcRelTypeFromString(const QString& text)
+{
+    static const std::pair<const char*, int> kPrefixes[] = {{"Unknown", 0}, {"Natural", 1}, {"Step", 2},
+                                                            {"Adopted", 8}, {"Foster", 4},  {"Not Related", 4096}};
+    for (const auto& [prefix, bits] : kPrefixes)
+        if (text.startsWith(QLatin1String(prefix)))
+            return bits;
+    return 0;
+}
+
+QString GetPcRelTypeString(int pcRelType)
+{
+    switch (pcRelType) {
+    case 0: return QStringLiteral("Unknown");
+    case 1: return QStringLiteral("Natural");
+    case 2: return QStringLiteral("Step");
+    case 4: return QStringLiteral("Foster");
+    case 8: return QStringLiteral("Adopted");
+    default: return QString();
+    }
+}
+
+QString Utils::uppercaseFamilyName(const QString& name)
+{
+    const QStringList words = name.split(' ');
+    if (words.size() < 2)
+        return name;
+    const QString last = words.last().toUpper();
+    for (QChar c : last)
+        if (c.isPunct())
+            return name;
+    QString out;
+    for (qsizetype i = 0; i + 1 < words.size(); ++i)
+        out += words[i] + ' ';
+    return out + last;
+}
+
+QString Utils::cleanPlaceName(const QString& place, bool importRunning)
+{
+    QString s = place;
+    while (s.startsWith(','))
+        s.remove(0, 1);
+    while (s.contains(QStringLiteral(" ,")) || s.contains(QStringLiteral(",,"))) {
+        s.replace(QStringLiteral(" ,"), QStringLiteral(","));
+        s.replace(QStringLiteral(",,"), QStringLiteral(","));
+    }
+    if (!importRunning && !s.contains('@'))
+        s.remove('.');
+    s.replace(QStringLiteral(","), QStringLiteral(", "));
+    collapseBlanks(s);
+    auto edge = [](QChar c) { return c == ' ' || c == ','; };
+    while (!s.isEmpty() && edge(s.back()))
+        s.chop(1);
+    while (!s.isEmpty() && edge(s.front()))
+        s.remove(0, 1);
+    return s;
+}
+
+QColor RGB(int red, int green, int blue) { return QColor(red, green, blue); }
+
+QColor PanelColour()
+{
+    const QColor c = UserDefaults::standard().colorForKey(QStringLiteral("panelsBgColour"));
+    return c.isValid() ? c : RGB(230, 230, 230);
+}
+
+QColor Utils::tableViewHighlightColour()
+{
+    const QColor c = UserDefaults::standard().colorForKey(QStringLiteral("tableViewHighlightColour"));
+    return c.isValid() ? c : RGB(190, 220, 220);
+}
+
+QString TrimString(QString* text)
+{
+    if (!text)
+        return {};
+    *text = text->trimmed();
+    return *text;
+}
+
+QString Utils::hexadecimalRepresentation(const QByteArray& data) { return QString::fromLatin1(data.toHex()); }
+
+QString Utils::timeToText(int seconds)
+{
+    const int m = seconds / 60;
+    const int s = seconds % 60;
+    QString out;
+    if (m != 0)
+        out = QStringLiteral("%1 %2 %3 ")
+                  .arg(m)
+                  .arg(m == 1 ? LocalizedString("minute") : LocalizedString("minutes"),
+                       LocalizedString("ConjunctiveAnd"));
+    return out + QStringLiteral("%1 %2").arg(s).arg(s == 1 ? LocalizedString("second") : LocalizedString("seconds"));
+}
+
+QString Utils::replaceForwardSlashInString(const QString& text)
+{
+    QString s = text;
+    return s.replace('/', '|');
+}
