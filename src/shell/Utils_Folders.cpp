@@ -23,7 +23,7 @@
 namespace {
 const QString kDataFolderName = QStringLiteral("KinloomData");
 // Where users report faults of the program itself.
-const QString kSupportAddress = QStringLiteral("support@kinloom.org");
+
 
 // A folder inside the data folder, made (one level only) when it is missing.
 // Empty when there is no data folder (the reason has been shown).
@@ -55,7 +55,7 @@ QString Utils::KinloomDataDirectory()
     QFileInfo fi(path);
     if (fi.exists() && !fi.isDir()) {
         tell(QStringLiteral("%1 should be a FOLDER but found a FILE instead. Please report this error to %2")
-                 .arg(kDataFolderName, kSupportAddress));
+                 .arg(kDataFolderName, Utils::supportEmailAddress()));
         return {};
     }
     if (!fi.exists())

@@ -34,8 +34,8 @@ b showAddChildDialog 0
 b alwaysShowFamilyDialog 0
 b showPcdToolTips 1
 b showFullPcdToolTips 0
-s rtfApplication TextEdit.app
-s csvApplication Numbers.app
+s rtfApplication
+s csvApplication
 s rtfFileType rtfd
 b showFocalPersonsId 1
 b showFullNameInDiagram 0
@@ -178,7 +178,7 @@ b soIncludeEvents 1
 b soIncludeOthersEvents 1
 i soPrependAppendReplace 0
 i storyScopeOptions -1
-s soRtfApplication TextEdit.app
+s soRtfApplication
 c soNotesColour 255,0,0
 c soCommentsColour 167,69,0
 c soSourcesColour 0,127,0
