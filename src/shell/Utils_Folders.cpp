@@ -22,8 +22,6 @@
 
 namespace {
 const QString kDataFolderName = QStringLiteral("KinloomData");
-// Where users report faults of the program itself.
-
 
 // A folder inside the data folder, made (one level only) when it is missing.
 // Empty when there is no data folder (the reason has been shown).
