@@ -210,12 +210,15 @@ QByteArray GedcomFileReader::cleanBytes(QByteArrayView bytes, std::vector<int>* 
     const char* s = bytes.data();
     const qsizetype n = bytes.size();
 
-    // A file whose first line ends in a CR without LF ends its lines with CR (an LF right after a
-    // CR belongs to that line end); any other file ends them with LF and loses every CR.
+    // A file whose first line ends in a CR alone ends its lines with CR (an LF right after a CR
+    // belongs to that line end, a lone LF ends a line too); any other file ends them with LF and
+    // loses every CR.
     const QByteArrayView first = bytes.first(qMin<qsizetype>(n, 3999));
-    const qsizetype firstLf = first.indexOf('\n');
-    const QByteArrayView firstLine = firstLf >= 0 ? first.first(firstLf + 1) : first;
-    const bool crMode = firstLf < 0 && firstLine.contains('\r');
+    qsizetype firstEnd = 0;
+    while (firstEnd < first.size() && first[firstEnd] != '\n' && first[firstEnd] != '\r')
+        ++firstEnd;
+    const bool crMode = firstEnd < first.size() && first[firstEnd] == '\r'
+        && !(firstEnd + 1 < n && s[firstEnd + 1] == '\n');
 
     QByteArray out;
     out.reserve(n + 16);
