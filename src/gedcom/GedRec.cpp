@@ -2,6 +2,7 @@
 
 #include "platform/Localizer.h"
 
+#include <QHash>
 #include <QStringList>
 
 #include <climits>
@@ -16,37 +17,21 @@ bool isTagIn(const QString& tag, std::initializer_list<const char*> tags)
     return false;
 }
 
-bool isIndividualEventTag(const QString& t)
-{
-    return isTagIn(t, {"EVEN", "BIRT", "DEAT", "ADOP", "BAPM", "BARM", "BASM", "BLES", "BURI", "CENS", "CHR",
-                       "CHRA", "CONF", "CREM", "EMIG", "FCOM", "GRAD", "IMMI", "NATU", "ORDN", "PROB", "RETI",
-                       "WILL", "_MILT"});
-}
-
-bool isIndividualAttributeTag(const QString& t)
-{
-    return isTagIn(t, {"CAST", "DSCR", "EDUC", "IDNO", "NATI", "NCHI", "NMR", "OCCU", "PROP", "RELI", "RESI",
-                       "SSN", "TITL"});
-}
-
-bool isLdsOrdinanceTag(const QString& t)
-{
-    return isTagIn(t, {"BAPL", "CONL", "ENDL", "SLGC"});
-}
-
-bool isFamilyEventTag(const QString& t)
-{
-    return isTagIn(t, {"EVEN", "MARR", "DIVF", "DIV", "ENGA", "ANUL", "MARB", "MARC", "MARL", "MARS"});
-}
-
 // Trimmed text between "@" signs with every leading and trailing "@" removed; null when the
 // trimmed text is not framed by "@".
 QString pointerFrom(const QString& text)
 {
-    const QString t = text.trimmed();
-    if (t.isEmpty() || !t.startsWith(u'@') || !t.endsWith(u'@'))
+    // Most values are no pointers: look at the first and last non-blank characters before copying.
+    qsizetype b = 0, e = text.size();
+    while (b < e && text[b].isSpace())
+        ++b;
+    while (e > b && text[e - 1].isSpace())
+        --e;
+    if (e - b < 2 || text[b] != u'@' || text[e - 1] != u'@')
         return QString();
-    qsizetype b = 0, e = t.size();
+    const QString t = text.trimmed();
+    b = 0;
+    e = t.size();
     while (b < e && t[b] == u'@')
         ++b;
     while (e > b && t[e - 1] == u'@')
@@ -54,7 +39,43 @@ QString pointerFrom(const QString& text)
     return t.mid(b, e - b);
 }
 
+QHash<QString, quint8> makeTagClasses(quint8 event, quint8 attribute, quint8 lds, quint8 family, quint8 blanks)
+{
+    QHash<QString, quint8> t;
+    for (const char* tag : {"EVEN", "BIRT", "DEAT", "ADOP", "BAPM", "BARM", "BASM", "BLES", "BURI", "CENS", "CHR",
+                            "CHRA", "CONF", "CREM", "EMIG", "FCOM", "GRAD", "IMMI", "NATU", "ORDN", "PROB", "RETI",
+                            "WILL", "_MILT"})
+        t[QLatin1String(tag)] |= event;
+    // The first three classes exclude each other, in this order; EVEN is a family event as well.
+    for (const char* tag : {"CAST", "DSCR", "EDUC", "IDNO", "NATI", "NCHI", "NMR", "OCCU", "PROP", "RELI", "RESI",
+                            "SSN", "TITL"})
+        if (!(t.value(QLatin1String(tag)) & event))
+            t[QLatin1String(tag)] |= attribute;
+    for (const char* tag : {"BAPL", "CONL", "ENDL", "SLGC"})
+        if (!(t.value(QLatin1String(tag)) & (event | attribute)))
+            t[QLatin1String(tag)] |= lds;
+    for (const char* tag : {"EVEN", "MARR", "DIVF", "DIV", "ENGA", "ANUL", "MARB", "MARC", "MARL", "MARS"})
+        t[QLatin1String(tag)] |= family;
+    // Blanks at either end of these values belong to the text: CONC pieces are joined as written.
+    for (const char* tag : {"NOTE", "CONC", "CONT", "AUTH", "TITL", "PUBL", "TEXT"})
+        t[QLatin1String(tag)] |= blanks;
+    return t;
+}
+
 } // namespace
+
+const QString& GedRec::nullString()
+{
+    static const QString none;
+    return none;
+}
+
+GedRec::Extra& GedRec::extra()
+{
+    if (!m_extra)
+        m_extra = std::make_unique<Extra>();
+    return *m_extra;
+}
 
 GedRec::GedRec(GedRec* owner, const QString& ptr, const QString& type, const QString& value)
 {
@@ -89,19 +110,12 @@ void GedRec::addSubRecord(GedRec* sub)
 
 void GedRec::setType(const QString& type)
 {
+    static const QHash<QString, quint8> classes = makeTagClasses(IndividualEventTag, IndividualAttributeTag,
+                                                                 LdsOrdinanceTag, FamilyEventTag, KeepsBlanksTag);
     m_type = type.isEmpty() ? QString() : type.trimmed();
     if (m_type.isEmpty())
         m_type = QString();
-    m_isIndividualEvent = m_isIndividualAttribute = m_isLDSIndividualOrdinance = m_isFamilyEvent = false;
-    if (m_type.isEmpty())
-        return;
-    if (isIndividualEventTag(m_type))
-        m_isIndividualEvent = true;
-    else if (isIndividualAttributeTag(m_type))
-        m_isIndividualAttribute = true;
-    else if (isLdsOrdinanceTag(m_type))
-        m_isLDSIndividualOrdinance = true;
-    m_isFamilyEvent = isFamilyEventTag(m_type);
+    m_tagClass = m_type.isEmpty() ? 0 : classes.value(m_type, 0);
 }
 
 void GedRec::setValue(const QString& value)
@@ -110,11 +124,7 @@ void GedRec::setValue(const QString& value)
         m_value = QString();
         return;
     }
-    // Blanks at either end of these values belong to the text: CONC pieces are joined as written.
-    if (isTagIn(m_type, {"NOTE", "CONC", "CONT", "AUTH", "TITL", "PUBL", "TEXT"}))
-        m_value = value;
-    else
-        m_value = value.trimmed();
+    m_value = (m_tagClass & KeepsBlanksTag) ? value : value.trimmed();
     removeDoubleAtSignsFromValue();
 }
 
@@ -126,12 +136,16 @@ void GedRec::removeDoubleAtSignsFromValue()
 
 void GedRec::setPointer(const QString& ptr)
 {
-    m_ptr = pointerFrom(ptr);
+    QString p = pointerFrom(ptr);
+    if (!p.isNull() || (m_extra && !m_extra->ptr.isNull()))
+        extra().ptr = std::move(p);
 }
 
 void GedRec::setFwdPtr(const QString& text)
 {
-    m_fwdPtr = pointerFrom(text);
+    QString p = pointerFrom(text);
+    if (!p.isNull() || (m_extra && !m_extra->fwdPtr.isNull()))
+        extra().fwdPtr = std::move(p);
 }
 
 GedRec* GedRec::firstSubRecord(const char* tag) const
@@ -144,28 +158,31 @@ GedRec* GedRec::firstSubRecord(const char* tag) const
 
 QSet<FTManagedObject*>& GedRec::mmObjectOwnersSet()
 {
-    if (!m_mmObjectOwnersSet)
-        m_mmObjectOwnersSet = std::make_unique<QSet<FTManagedObject*>>();
-    return *m_mmObjectOwnersSet;
+    Extra& x = extra();
+    if (!x.mmObjectOwnersSet)
+        x.mmObjectOwnersSet = std::make_unique<QSet<FTManagedObject*>>();
+    return *x.mmObjectOwnersSet;
 }
 
 void GedRec::setErrorReason(int reason, int action, const QString& text)
 {
-    m_errorReason = reason;
-    m_errorAction = action;
-    m_errorString = text;
+    Extra& x = extra();
+    x.errorReason = reason;
+    x.errorAction = action;
+    x.errorString = text;
 }
 
 int GedRec::numericId() const
 {
-    if (m_ptr.isEmpty())
+    const QString& id = ptr();
+    if (id.isEmpty())
         return 0;
     qsizetype i = 0;
-    while (i < m_ptr.size() && !(m_ptr[i] >= u'0' && m_ptr[i] <= u'9'))
+    while (i < id.size() && !(id[i] >= u'0' && id[i] <= u'9'))
         ++i;
     long long n = 0;
-    for (; i < m_ptr.size() && m_ptr[i] >= u'0' && m_ptr[i] <= u'9'; ++i) {
-        n = n * 10 + (m_ptr[i].unicode() - u'0');
+    for (; i < id.size() && id[i] >= u'0' && id[i] <= u'9'; ++i) {
+        n = n * 10 + (id[i].unicode() - u'0');
         if (n > INT_MAX)
             return 0;
     }
@@ -189,8 +206,8 @@ QString GedRec::path() const
 QString GedRec::recordText() const
 {
     QString text = QString::number(m_level);
-    if (!m_ptr.isEmpty())
-        text += QStringLiteral(" @%1@").arg(m_ptr);
+    if (!ptr().isEmpty())
+        text += QStringLiteral(" @%1@").arg(ptr());
     if (!m_type.isEmpty())
         text += u' ' + path();
     if (!m_value.isEmpty())
@@ -216,7 +233,7 @@ QString GedRec::husbandPtr() const
     if (m_type != QLatin1String("FAM"))
         return QString();
     const GedRec* r = firstSubRecord("HUSB");
-    return r ? r->m_fwdPtr : QString();
+    return r ? r->fwdPtr() : QString();
 }
 
 QString GedRec::wifePtr() const
@@ -224,7 +241,7 @@ QString GedRec::wifePtr() const
     if (m_type != QLatin1String("FAM"))
         return QString();
     const GedRec* r = firstSubRecord("WIFE");
-    return r ? r->m_fwdPtr : QString();
+    return r ? r->fwdPtr() : QString();
 }
 
 bool GedRec::isEventStructure() const

@@ -73,11 +73,11 @@ public:
     void removeDoubleAtSignsFromValue();
 
     int level() const { return m_level; }
-    const QString& ptr() const { return m_ptr; }          // own identifier without "@"; null when none
-    const QString& type() const { return m_type; }        // the tag; null when none
-    const QString& value() const { return m_value; }      // "" when none
-    const QString& fwdPtr() const { return m_fwdPtr; }    // pointer value without "@"; null when none
-    bool valueIsPointer() const { return !m_fwdPtr.isEmpty(); }
+    const QString& ptr() const { return m_extra ? m_extra->ptr : nullString(); }  // own identifier without "@"; null when none
+    const QString& type() const { return m_type; }                                // the tag; null when none
+    const QString& value() const { return m_value; }                              // "" when none
+    const QString& fwdPtr() const { return m_extra ? m_extra->fwdPtr : nullString(); }  // pointer without "@"; null when none
+    bool valueIsPointer() const { return !fwdPtr().isEmpty(); }
     bool hasType(const char* tag) const { return m_type == QLatin1String(tag); }
 
     FTManagedObject* subjectId() const { return m_subjectId; }
@@ -99,17 +99,17 @@ public:
 
     // Scratch set of the multimedia import: made on first use.
     QSet<FTManagedObject*>& mmObjectOwnersSet();
-    bool hasMmObjectOwnersSet() const { return m_mmObjectOwnersSet != nullptr; }
+    bool hasMmObjectOwnersSet() const { return m_extra && m_extra->mmObjectOwnersSet; }
 
-    int errorReason() const { return m_errorReason; }
-    int errorAction() const { return m_errorAction; }
-    const QString& errorString() const { return m_errorString; }
+    int errorReason() const { return m_extra ? m_extra->errorReason : 0; }
+    int errorAction() const { return m_extra ? m_extra->errorAction : 0; }
+    const QString& errorString() const { return m_extra ? m_extra->errorString : nullString(); }
     void setErrorReason(int reason, int action, const QString& text = QString());
 
-    bool isIndividualAttribute() const { return m_isIndividualAttribute; }
-    bool isIndividualEvent() const { return m_isIndividualEvent; }
-    bool isLDSIndividualOrdinance() const { return m_isLDSIndividualOrdinance; }
-    bool isFamilyEvent() const { return m_isFamilyEvent; }
+    bool isIndividualAttribute() const { return m_tagClass & IndividualAttributeTag; }
+    bool isIndividualEvent() const { return m_tagClass & IndividualEventTag; }
+    bool isLDSIndividualOrdinance() const { return m_tagClass & LdsOrdinanceTag; }
+    bool isFamilyEvent() const { return m_tagClass & FamilyEventTag; }
 
     // The first run of decimal digits of the identifier (I0012 -> 12); 0 when none or out of range.
     int numericId() const;
@@ -145,22 +145,33 @@ public:
     }
 
 private:
+    enum TagClass : quint8 {
+        IndividualEventTag = 1,
+        IndividualAttributeTag = 2,
+        LdsOrdinanceTag = 4,
+        FamilyEventTag = 8,
+        KeepsBlanksTag = 16,  // the value is stored as written
+    };
+    // What most lines lack: kept apart so that the two million lines of a large file stay small.
+    struct Extra {
+        QString ptr;
+        QString fwdPtr;
+        QString errorString;
+        int errorReason = 0;
+        int errorAction = 0;
+        std::unique_ptr<QSet<FTManagedObject*>> mmObjectOwnersSet;
+    };
+    static const QString& nullString();
+    Extra& extra();
+
     int m_level = 0;
     int m_flags = 0;
     int m_lineNo = 0;
-    int m_errorReason = 0;
-    int m_errorAction = 0;
-    bool m_isIndividualAttribute = false;
-    bool m_isIndividualEvent = false;
-    bool m_isLDSIndividualOrdinance = false;
-    bool m_isFamilyEvent = false;
-    QString m_ptr;
+    quint8 m_tagClass = 0;
     QString m_type;
     QString m_value;
-    QString m_fwdPtr;
-    QString m_errorString;
     FTManagedObject* m_subjectId = nullptr;
     GedRec* m_owner = nullptr;
     QList<GedRec*> m_subRecords;
-    std::unique_ptr<QSet<FTManagedObject*>> m_mmObjectOwnersSet;
+    std::unique_ptr<Extra> m_extra;
 };

@@ -104,11 +104,13 @@ bool GedcomFileReader::readFile(const QString& path)
         d->observer->showMessage(QStringLiteral("Unable to open gedcom file:\n%1").arg(path));
         return false;
     }
-    const QByteArray bytes = f.readAll();
-    if (!loadLinesArray(bytes, path))
-        return false;
-    createGedRecs();
-    return true;
+    QByteArray bytes = f.readAll();
+    f.close();
+    const bool ok = loadLinesArray(bytes, path);
+    bytes = QByteArray();  // the records need only the decoded text
+    if (ok)
+        createGedRecs();
+    return ok;
 }
 
 bool GedcomFileReader::readData(const QByteArray& bytes, const QString& fileName)

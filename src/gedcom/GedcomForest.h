@@ -1,12 +1,12 @@
 #pragma once
 
+#include "gedcom/GedRec.h"
+
 #include <QHash>
 #include <QString>
 
 #include <memory>
 #include <vector>
-
-class GedRec;
 
 // The level-0 records of one GEDCOM file, in file order, each filed under a key: its identifier
 // (I12 for @I12@), "_HEAD_" / "_TRLR_" for the header and trailer, "UNK_n" for other records
@@ -49,8 +49,6 @@ private:
     QHash<const GedRec*, QString> m_keyOf;
     qint64 m_unknownCount = 0;
 };
-
-#include "gedcom/GedRec.h"
 
 template <typename F>
 void GedcomForest::forEachLine(F&& visit) const
