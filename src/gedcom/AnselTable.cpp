@@ -97,7 +97,8 @@ const AnselTable& AnselTable::shared()
     return table;
 }
 
-QString AnselTable::decode(QByteArrayView bytes, bool geneQuirk, QStringList* messages) const
+QString AnselTable::decode(QByteArrayView bytes, bool geneQuirk, QStringList* messages,
+                          const std::vector<int>* lineNumbers) const
 {
     const uchar* s = reinterpret_cast<const uchar*>(bytes.data());
     const qsizetype n = bytes.size();
@@ -121,9 +122,10 @@ QString AnselTable::decode(QByteArrayView bytes, bool geneQuirk, QStringList* me
         QString hex;
         for (qsizetype k = 0; k < seq.size(); ++k)
             hex += (k ? QStringLiteral("+") : QString()) + QString::number(uchar(seq[k]), 16).toUpper();
+        const int shown = lineNumbers && line <= int(lineNumbers->size()) ? (*lineNumbers)[line - 1] : line;
         messages->append(QStringLiteral("ANSEL character %1 in line %2 is unknown and was read as U+FFFD.")
                              .arg(hex)
-                             .arg(line));
+                             .arg(shown));
     };
 
     QByteArray seq;

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <array>
+#include <vector>
 
 // The ANSEL character table ("ans2uni.con" among the shared resources) and the ANSEL decoder.
 //
@@ -38,8 +39,10 @@ public:
     int codePoint(uchar byte) const { return m_single[byte]; }
 
     // Decodes ANSEL bytes. `geneQuirk` reads byte C5 as B2 and B2 as B5 (files of one program that
-    // wrote those two characters in each other's place). Unknown bytes are reported in `messages`.
-    QString decode(QByteArrayView bytes, bool geneQuirk = false, QStringList* messages = nullptr) const;
+    // wrote those two characters in each other's place). Unknown bytes are reported in `messages`;
+    // `lineNumbers`, when given, turns the line of the bytes into the line of the user's file.
+    QString decode(QByteArrayView bytes, bool geneQuirk = false, QStringList* messages = nullptr,
+                   const std::vector<int>* lineNumbers = nullptr) const;
 
 private:
     std::array<int, 256> m_single;

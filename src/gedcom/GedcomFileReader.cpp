@@ -151,8 +151,8 @@ unsigned GedcomFileReader::getEncoding(QByteArrayView bytes, QStringList* header
         return Enc::Undetermined;
     const uchar b0 = uchar(bytes[0]), b1 = uchar(bytes[1]);
     const uchar b2 = bytes.size() > 2 ? uchar(bytes[2]) : 0;
-    FTLog(QStringLiteral("first 3 chars of gedcom file = 0x%1 0x%2 0x%3")
-              .arg(b0, 0, 16).arg(b1, 0, 16).arg(b2, 0, 16).toUpper());
+    auto hex = [](uchar b) { return QString::number(b, 16).toUpper(); };
+    FTLog(QStringLiteral("first 3 chars of gedcom file = 0x%1 0x%2 0x%3").arg(hex(b0), hex(b1), hex(b2)));
     if ((b0 == 0xFE && b1 == 0xFF) || (b0 == 0xFF && b1 == 0xFE))
         return Enc::Unicode;
     // UTF-16 without its byte-order mark still shows itself: every ASCII character has a zero byte.
@@ -317,7 +317,7 @@ QString GedcomFileReader::Private::decode(const QByteArray& cleaned, const QStri
             messages.append(QStringLiteral("The ANSEL character table %1 could not be read: accented "
                                            "characters are shown as U+FFFD.")
                                 .arg(AnselTable::sharedTablePath()));
-        result = table.decode(cleaned, header.bGene, &messages);
+        result = table.decode(cleaned, header.bGene, &messages, &lineNumbers);
         break;
     }
     case Enc::ASCII:
@@ -330,7 +330,7 @@ QString GedcomFileReader::Private::decode(const QByteArray& cleaned, const QStri
         result = Enc::decodeMacRoman(cleaned);
         break;
     default:
-        result = Enc::decodeUtf8(cleaned, &messages);
+        result = Enc::decodeUtf8(cleaned, &messages, &lineNumbers);
         break;
     }
     if (result.isNull()) {

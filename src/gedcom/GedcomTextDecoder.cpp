@@ -86,7 +86,7 @@ QString GedcomTextDecoder::encodingName(unsigned code)
     }
 }
 
-QString GedcomTextDecoder::decodeUtf8(QByteArrayView bytes, QStringList* messages)
+QString GedcomTextDecoder::decodeUtf8(QByteArrayView bytes, QStringList* messages, const std::vector<int>* lineNumbers)
 {
     const uchar* s = reinterpret_cast<const uchar*>(bytes.data());
     const qsizetype n = bytes.size();
@@ -102,8 +102,9 @@ QString GedcomTextDecoder::decodeUtf8(QByteArrayView bytes, QStringList* message
     auto bad = [&](qsizetype start, qsizetype len) {
         out[o++] = kReplacement;
         if (messages) {
+            const int shown = lineNumbers && line <= int(lineNumbers->size()) ? (*lineNumbers)[line - 1] : line;
             QString m = QStringLiteral("UTF-8 encoding error in line %1, %2 char%3 = ")
-                            .arg(line)
+                            .arg(shown)
                             .arg(len)
                             .arg(len == 1 ? "" : "s");
             appendHexBytes(m, bytes.sliced(start, len));

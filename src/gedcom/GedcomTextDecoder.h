@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 // The character sets a GEDCOM file may be written in, and the decoders of all but ANSEL (see
 // AnselTable). Every decoder checks its bounds, turns each malformed sequence into U+FFFD and never
 // puts a NUL into the text, so no byte of a damaged file can corrupt the lines around it.
@@ -26,8 +28,10 @@ public:
     static QString encodingName(unsigned code);
 
     // UTF-8; a leading byte-order mark is skipped. Each malformed or truncated sequence becomes one
-    // U+FFFD and a message "UTF-8 encoding error in line N, K chars = XX YY".
-    static QString decodeUtf8(QByteArrayView bytes, QStringList* messages = nullptr);
+    // U+FFFD and a message "UTF-8 encoding error in line N, K chars = XX YY". `lineNumbers`, when
+    // given, turns the line of the bytes into the line of the user's file.
+    static QString decodeUtf8(QByteArrayView bytes, QStringList* messages = nullptr,
+                              const std::vector<int>* lineNumbers = nullptr);
     // UTF-16 with its byte-order mark when it has one, else in the given byte order. Unpaired
     // surrogates and a lone last byte become U+FFFD.
     static QString decodeUtf16(QByteArrayView bytes, bool bigEndian, QStringList* messages = nullptr);
