@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <memory>
+#include <vector>
+
+class AnselTable;
+class GedcomForest;
+class GedcomHeaderInfo;
+class GedcomReadObserver;
+
+// Reads a GEDCOM file into a forest of GedRec trees: determines the character set (byte-order mark,
+// zero bytes of UTF-16, the header's CHAR line), writes a cleaned copy (one line end, no leading
+// blanks, no BLOB data) into a temporary folder, decodes it, splits it into lines and parses each
+// line into its record's tree. It needs no database: the record passes take the forest from here.
+//
+// Nothing here stops for bad data: malformed lines are skipped with a message in errorMessages()
+// (which the unprocessed-lines log prints), malformed bytes become U+FFFD. Only a file that gives no
+// usable text fails, after telling the observer why.
+class GedcomFileReader {
+public:
+    // Deeper lines than this are refused, so no file can nest records without bound.
+    static constexpr int kMaxLevel = 99;
+
+    explicit GedcomFileReader(GedcomReadObserver* observer = nullptr);
+    ~GedcomFileReader();
+    GedcomFileReader(const GedcomFileReader&) = delete;
+    GedcomFileReader& operator=(const GedcomFileReader&) = delete;
+
+    // Where the cleaned copy is written (the data folder's "temp"); none is written when empty.
+    void setTempFolder(const QString& folder);
+    // The ANSEL table to use; the shared resource table when not set.
+    void setAnselTable(const AnselTable* table);
+
+    // The whole read: the decoded lines, then the forest. False when the file gave no lines.
+    bool readFile(const QString& path);
+    bool readData(const QByteArray& bytes, const QString& fileName = QString());
+
+    // The two steps of a read, for a caller that reports progress between them.
+    bool loadLinesArray(const QByteArray& bytes, const QString& path = QString());
+    void createGedRecs();
+
+    // The character-set code of the file's bytes (GedcomTextDecoder::Encoding; 0 when undetermined).
+    // `headerLines` receives the header lines read for it, `alerts` the messages the user should see.
+    static unsigned getEncoding(QByteArrayView bytes, QStringList* headerLines = nullptr,
+                                QStringList* alerts = nullptr);
+    // The header's lines from the raw bytes (each byte one character): CR and LF end lines, empty
+    // lines are skipped, leading blanks dropped; stops before the next level-0 line.
+    static QStringList fileHeaderRecord(QByteArrayView bytes);
+    // The cleaned bytes: every line ended by one LF, leading blanks removed, BLOB data left out.
+    // `lineNumbers` receives, for each cleaned line, its number in the original file; `skipped`
+    // the number of BLOB lines left out.
+    static QByteArray cleanBytes(QByteArrayView bytes, std::vector<int>* lineNumbers = nullptr,
+                                 int* skipped = nullptr);
+
+    unsigned gedFileEncoding() const;
+    const GedcomHeaderInfo& headerInfo() const;
+
+    // The decoded lines (a line end ends each; the file's last line end gives no empty line).
+    qsizetype lineCount() const;
+    QStringView lineView(qsizetype index) const;
+    QString line(qsizetype index) const { return lineView(index).toString(); }
+    QStringList lines() const;
+    // The number of the decoded line in the user's file (1-based).
+    int lineNumber(qsizetype index) const;
+
+    GedcomForest& forest();
+    std::unique_ptr<GedcomForest> takeForest();
+
+    // Parser messages, in the order they arose, for the unprocessed-lines log.
+    const QStringList& errorMessages() const;
+    QStringList takeErrorMessages();
+
+    qint64 fileSize() const;
+    int numLines() const;
+    int numGedRecs() const;
+    int blobRecordsIgnored() const;
+    QString cleanedCopyPath() const;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "gedcom/GedRec.h"
+
+#include <QHash>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+// The level-0 records of one GEDCOM file, in file order, each filed under a key: its identifier
+// (I12 for @I12@), "_HEAD_" / "_TRLR_" for the header and trailer, "UNK_n" for other records
+// without an identifier. Every key is unique: a record whose key is taken keeps its place in file
+// order and is filed under "key #n" (a form no identifier can have, identifiers hold no blanks), so
+// pointers find the first record of an identifier and no line of the file is lost to the logs.
+class GedcomForest {
+public:
+    GedcomForest();
+    ~GedcomForest();
+    GedcomForest(const GedcomForest&) = delete;
+    GedcomForest& operator=(const GedcomForest&) = delete;
+
+    // Takes the level-0 record and files it. When its key was already taken, `duplicateOf` receives
+    // the record that holds it.
+    void addRecord(std::unique_ptr<GedRec> record, GedRec** duplicateOf = nullptr);
+
+    // Level-0 records in file order.
+    const std::vector<GedRec*>& records() const { return m_records; }
+    qsizetype size() const { return qsizetype(m_records.size()); }
+    bool isEmpty() const { return m_records.empty(); }
+
+    // The record filed under the key (an identifier without "@"), or null.
+    GedRec* record(const QString& key) const { return m_byKey.value(key, nullptr); }
+    QString keyOf(const GedRec* record) const { return m_keyOf.value(record); }
+
+    // Every line of every record, depth first in file order, without recursion.
+    template <typename F>
+    void forEachLine(F&& visit) const;
+
+    void clear();
+
+private:
+    QString naturalKey(const GedRec* record);
+    QString freeUnknownKey();
+    void file(GedRec* record, const QString& key);
+
+    std::vector<GedRec*> m_records;
+    QHash<QString, GedRec*> m_byKey;
+    QHash<const GedRec*, QString> m_keyOf;
+    qint64 m_unknownCount = 0;
+};
+
+template <typename F>
+void GedcomForest::forEachLine(F&& visit) const
+{
+    for (GedRec* r : m_records)
+        r->forEachLine(visit);
+}
