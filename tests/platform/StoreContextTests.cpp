@@ -56,21 +56,22 @@ TEST(ObjectContext, EveryKindOfValueRoundTripsThroughTheFile)
 {
     Store s("roundtrip");
     const QDateTime when = QDateTime::fromMSecsSinceEpoch(1700000000123);
-    auto* a = s.make("Author", {{"name", "Zoë Ørsted"}, {"born", 1901}, {"rating", 4.25}, {"alive", false},
-                                {"updated", when}, {"code", qlonglong(1) << 40}, {"extra", QByteArray("x\0y", 3)},
-                                {"photo", QByteArray(100000, 'p')}, {"scratch", 7}});
-    auto* nilAuthor = s.make("Author", {{"name", ""}});
+    auto* a = s.make("Author",
+        { { "name", "Zoë Ørsted" }, { "born", 1901 }, { "rating", 4.25 }, { "alive", false }, { "updated", when },
+            { "code", qlonglong(1) << 40 }, { "extra", QByteArray("x\0y", 3) }, { "photo", QByteArray(100000, 'p') },
+            { "scratch", 7 } });
+    auto* nilAuthor = s.make("Author", { { "name", "" } });
     nilAuthor->setValueForKey("alive", QVariant()); // a default can be set back to nil
-    auto* book = s.make("Book", {{"title", "Sagas"}, {"year", 1930}});
+    auto* book = s.make("Book", { { "title", "Sagas" }, { "year", 1930 } });
     book->setObject("author", a);
-    auto* portrait = s.make("Portrait", {{"caption", "young"}});
+    auto* portrait = s.make("Portrait", { { "caption", "young" } });
     a->setObject("portrait", portrait);
-    auto* club = s.make("Club", {{"name", "Pen"}});
+    auto* club = s.make("Club", { { "name", "Pen" } });
     club->addObject("members", a);
     club->addObject("members", nilAuthor);
-    auto* shortNote = s.make("ShortNote", {{"text", "short"}});
+    auto* shortNote = s.make("ShortNote", { { "text", "short" } });
     shortNote->setObject("author", a);
-    auto* longNote = s.make("LongNote", {{"text", "long"}, {"pages", 3}});
+    auto* longNote = s.make("LongNote", { { "text", "long" }, { "pages", 3 } });
     longNote->setObject("author", a);
     const QString uri = longNote->objectURI();
     const qint64 aKey = a->primaryKey(), nilKey = nilAuthor->primaryKey();
@@ -105,8 +106,8 @@ TEST(ObjectContext, EveryKindOfValueRoundTripsThroughTheFile)
 TEST(ObjectContext, RelationshipsKeepBothSidesInStep)
 {
     Store s("inverses");
-    auto* a = s.make("Author", {{"name", "A"}});
-    auto* b = s.make("Author", {{"name", "B"}});
+    auto* a = s.make("Author", { { "name", "A" } });
+    auto* b = s.make("Author", { { "name", "B" } });
     auto* book = s.make("Book");
     auto* portrait = s.make("Portrait");
     auto* club = s.make("Club");
@@ -134,7 +135,7 @@ TEST(ObjectContext, RelationshipsKeepBothSidesInStep)
     a->removeObject("clubs", club);
     EXPECT_FALSE(club->objects("members").contains(a));
     // a whole to-many value set by key
-    club->setValueForKey("members", QVariant::fromValue(QList<ManagedObject*>{a}));
+    club->setValueForKey("members", QVariant::fromValue(QList<ManagedObject*> { a }));
     EXPECT_TRUE(a->objects("clubs").contains(club));
     EXPECT_TRUE(b->objects("clubs").isEmpty());
 
@@ -147,8 +148,8 @@ TEST(ObjectContext, RelationshipsKeepBothSidesInStep)
 TEST(ObjectContext, DeleteCascadesAndNullifies)
 {
     Store s("deletes");
-    auto* a = s.make("Author", {{"name", "A"}});
-    auto* other = s.make("Author", {{"name", "O"}});
+    auto* a = s.make("Author", { { "name", "A" } });
+    auto* other = s.make("Author", { { "name", "O" } });
     auto* book = s.make("Book");
     book->setObject("author", a);
     auto* portrait = s.make("Portrait");
@@ -165,7 +166,7 @@ TEST(ObjectContext, DeleteCascadesAndNullifies)
     EXPECT_TRUE(book->isDeleted()) << "books cascade";
     EXPECT_TRUE(portrait->isDeleted()) << "the portrait cascades";
     EXPECT_FALSE(club->isDeleted()) << "clubs nullify";
-    EXPECT_EQ(club->objects("members").toList(), QList<ManagedObject*>{other});
+    EXPECT_EQ(club->objects("members").toList(), QList<ManagedObject*> { other });
     EXPECT_FALSE(longNote->isDeleted());
     EXPECT_EQ(longNote->objectValue("author"), nullptr);
     EXPECT_EQ(s.ctx->count("Book"), 0) << "fetches leave pending deletes out";
@@ -184,14 +185,15 @@ TEST(ObjectContext, DeleteCascadesAndNullifies)
 TEST(ObjectContext, SaveWritesOnlyTheChangedRowsAndColumns)
 {
     Store s("onlychanged");
-    auto* a = s.make("Author", {{"name", "A"}, {"born", 1800}});
-    auto* b = s.make("Author", {{"name", "B"}});
+    auto* a = s.make("Author", { { "name", "A" }, { "born", 1800 } });
+    auto* b = s.make("Author", { { "name", "B" } });
     s.save();
     EXPECT_FALSE(s.ctx->hasChanges());
     EXPECT_FALSE(a->hasChanges());
 
     // Another program changes the file behind the context's back; a save must not write those rows back.
-    execOnFile(s.path, "UPDATE Author SET born = 1999 WHERE name = 'A'; UPDATE Author SET name = 'B2' WHERE name = 'B'");
+    execOnFile(
+        s.path, "UPDATE Author SET born = 1999 WHERE name = 'A'; UPDATE Author SET name = 'B2' WHERE name = 'B'");
     a->setString("name", "A2");
     EXPECT_TRUE(a->isUpdated());
     EXPECT_FALSE(b->hasChanges());
@@ -207,19 +209,18 @@ TEST(ObjectContext, SaveWritesOnlyTheChangedRowsAndColumns)
 TEST(ObjectContext, FetchesFilterSortAndSeePendingChanges)
 {
     Store s("fetch");
-    for (const char* name : {"Carl", "anna", "Bert", "Dora"})
-        s.make("Author", {{"name", name}});
+    for (const char* name : { "Carl", "anna", "Bert", "Dora" })
+        s.make("Author", { { "name", name } });
     s.save();
-    s.make("Author", {{"name", "Abel"}});
+    s.make("Author", { { "name", "Abel" } });
     s.ctx->deleteObject(s.ctx->fetchFirst<TestAuthor>([](const TestAuthor* a) { return a->name() == "Dora"; }));
 
-    const auto sorted = s.ctx->fetch<TestAuthor>(
-        [](const TestAuthor* a) { return !a->name().startsWith('C'); },
+    const auto sorted = s.ctx->fetch<TestAuthor>([](const TestAuthor* a) { return !a->name().startsWith('C'); },
         [](const TestAuthor* x, const TestAuthor* y) { return x->name().compare(y->name(), Qt::CaseInsensitive) < 0; });
     QStringList names;
     for (const TestAuthor* a : sorted)
         names << a->name();
-    EXPECT_EQ(names, QStringList({"Abel", "anna", "Bert"}));
+    EXPECT_EQ(names, QStringList({ "Abel", "anna", "Bert" }));
     EXPECT_EQ(s.ctx->count<TestAuthor>(), 4);
 }
 
@@ -228,7 +229,8 @@ TEST(ObjectContext, MetadataIsReadFromAClosedFile)
     Store s("metadata");
     const QDateTime when = QDateTime::fromMSecsSinceEpoch(1600000000000);
     s.ctx->setMetadataValue("MomKey", "DOvurV6");
-    s.ctx->setMetadataValue("GedcomLoadInformation", QVariantMap{{"file", "royal.ged"}, {"when", when}, {"people", 3}});
+    s.ctx->setMetadataValue(
+        "GedcomLoadInformation", QVariantMap { { "file", "royal.ged" }, { "when", when }, { "people", 3 } });
     s.ctx->setMetadataValue("PcRelTypesConverted2", false);
     EXPECT_TRUE(s.ctx->hasChanges()) << "metadata goes with the next save";
     s.save();
@@ -268,8 +270,8 @@ TEST(ObjectContext, URIsAreStableFromInsertionAndRefuseOtherStores)
 
     Store other("uris-other");
     EXPECT_EQ(other.ctx->objectForURI(uri), nullptr) << "a URI of another store";
-    for (const QString& bad : {QString("x-kinloom://%1/Nobody/p1"), QString("x-kinloom://%1/Author/q1"),
-                               QString("x-kinloom://%1/Book/p1"), QString("http://%1/Author/p1")})
+    for (const QString& bad : { QString("x-kinloom://%1/Nobody/p1"), QString("x-kinloom://%1/Author/q1"),
+             QString("x-kinloom://%1/Book/p1"), QString("http://%1/Author/p1") })
         EXPECT_EQ(s.ctx->objectForURI(bad.arg(s.ctx->storeUUID())), nullptr) << qPrintable(bad);
     s.ctx->deleteObject(a);
     EXPECT_EQ(s.ctx->objectForURI(uri), nullptr) << "a deleted object";
@@ -284,11 +286,11 @@ TEST(ObjectContext, ChangePathRunsHooksRawWritesDoNot)
 
     a->setName("Ann");
     a->setName("Ann"); // the same value: no change at all
-    EXPECT_EQ(a->hookLog, (std::vector<QString>{"will:name", "did:name"}));
+    EXPECT_EQ(a->hookLog, (std::vector<QString> { "will:name", "did:name" }));
 
     a->hookLog.clear();
     book->setObject("author", a); // the inverse side is told too
-    EXPECT_EQ(a->hookLog, (std::vector<QString>{"will:books", "did:books"}));
+    EXPECT_EQ(a->hookLog, (std::vector<QString> { "will:books", "did:books" }));
 
     a->hookLog.clear();
     s.ctx->undoManager()->closeOpenGroups();
@@ -304,8 +306,8 @@ TEST(ObjectContext, ChangePathRunsHooksRawWritesDoNot)
 TEST(ObjectContext, ObserversFollowKeyPaths)
 {
     Store s("observers");
-    auto* a = s.make("Author", {{"name", "A"}});
-    auto* b = s.make("Author", {{"name", "B"}});
+    auto* a = s.make("Author", { { "name", "A" } });
+    auto* b = s.make("Author", { { "name", "B" } });
     auto* book = s.make("Book");
     book->setObject("author", a);
 
@@ -318,7 +320,7 @@ TEST(ObjectContext, ObserversFollowKeyPaths)
     book->setObject("author", b);
     a->setString("name", "A3"); // no longer on the path
     b->setString("name", "B2");
-    EXPECT_EQ(seen, QStringList({"name=A2", "author=B", "name=B2"}));
+    EXPECT_EQ(seen, QStringList({ "name=A2", "author=B", "name=B2" }));
 
     // A derived key is announced when a key it depends on changes.
     int labels = 0;

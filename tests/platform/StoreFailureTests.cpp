@@ -24,7 +24,7 @@ public:
     {
         if (syscall(SYS_capget, &m_header, m_saved) != 0)
             return;
-        __user_cap_data_struct reduced[2] = {m_saved[0], m_saved[1]};
+        __user_cap_data_struct reduced[2] = { m_saved[0], m_saved[1] };
         reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER));
         m_active = syscall(SYS_capset, &m_header, reduced) == 0;
     }
@@ -35,7 +35,7 @@ public:
     }
 
 private:
-    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_header_struct m_header { _LINUX_CAPABILITY_VERSION_3, 0 };
     __user_cap_data_struct m_saved[2] = {};
     bool m_active = false;
 };
@@ -166,27 +166,28 @@ TEST(StoreFailures, FilesThatAreNotStoresAreRefusedUntouched)
         sqlite3_close(db);
     };
     const Case cases[] = {
-        {"a text file",
-         [&](const QString& p) { writeBytes(p, QByteArray("0 HEAD\n1 SOUR x\n").repeated(200)); },
-         ObjectContext::ErrorCode::NotAStore},
-        {"an empty file", [&](const QString& p) { writeBytes(p, QByteArray()); }, ObjectContext::ErrorCode::NotAStore},
-        {"another program's database", [&](const QString& p) { execSql(p, "CREATE TABLE t(x); INSERT INTO t VALUES(1)"); },
-         ObjectContext::ErrorCode::NotAStore},
-        {"a store missing a table",
-         [&](const QString& p) {
-             QFile::copy(good, p);
-             execSql(p, "DROP TABLE Book");
-         },
-         ObjectContext::ErrorCode::Damaged},
-        {"a store cut short",
-         [&](const QString& p) { writeBytes(p, fileBytes(good).left(int(fileBytes(good).size() / 2))); },
-         ObjectContext::ErrorCode::Damaged},
-        {"a store with a record of an unknown kind",
-         [&](const QString& p) {
-             QFile::copy(good, p);
-             execSql(p, "UPDATE Author SET _entity = 'Dragon' WHERE _pk = 1");
-         },
-         ObjectContext::ErrorCode::Damaged},
+        { "a text file", [&](const QString& p) { writeBytes(p, QByteArray("0 HEAD\n1 SOUR x\n").repeated(200)); },
+            ObjectContext::ErrorCode::NotAStore },
+        { "an empty file", [&](const QString& p) { writeBytes(p, QByteArray()); },
+            ObjectContext::ErrorCode::NotAStore },
+        { "another program's database",
+            [&](const QString& p) { execSql(p, "CREATE TABLE t(x); INSERT INTO t VALUES(1)"); },
+            ObjectContext::ErrorCode::NotAStore },
+        { "a store missing a table",
+            [&](const QString& p) {
+                QFile::copy(good, p);
+                execSql(p, "DROP TABLE Book");
+            },
+            ObjectContext::ErrorCode::Damaged },
+        { "a store cut short",
+            [&](const QString& p) { writeBytes(p, fileBytes(good).left(int(fileBytes(good).size() / 2))); },
+            ObjectContext::ErrorCode::Damaged },
+        { "a store with a record of an unknown kind",
+            [&](const QString& p) {
+                QFile::copy(good, p);
+                execSql(p, "UPDATE Author SET _entity = 'Dragon' WHERE _pk = 1");
+            },
+            ObjectContext::ErrorCode::Damaged },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -21,7 +21,7 @@ TEST(StoreSchema, SubEntitiesShareTheirRootTableAndLinkColumn)
     EXPECT_FALSE(ddl.contains("\"label\""));
     // Inherited properties sit at the same place in every sub-entity.
     EXPECT_EQ(s.entityNamed("Note")->property("text"), s.entityNamed("LongNote")->property("text"));
-    EXPECT_EQ(s.entityNamed("LongNote")->attributeNames(), QStringList({"text", "pages"}));
+    EXPECT_EQ(s.entityNamed("LongNote")->attributeNames(), QStringList({ "text", "pages" }));
     EXPECT_EQ(s.entityNamed("Author")->property("label")->kind, PropertyDescription::Kind::Derived);
 }
 
@@ -32,24 +32,25 @@ TEST(StoreSchema, RefusesInconsistentDeclarations)
         std::function<void(StoreSchema&)> declare;
     };
     const Case cases[] = {
-        {"unknown target", [](StoreSchema& s) { s.entity("A").toOne("b", "Nowhere", "a"); }},
-        {"missing inverse",
-         [](StoreSchema& s) {
-             s.entity("A").toOne("b", "B", "a");
-             s.entity("B");
-         }},
-        {"inverse pointing elsewhere",
-         [](StoreSchema& s) {
-             s.entity("A").toOne("b", "B", "a").toOne("c", "B", "a");
-             s.entity("B").toMany("a", "A", "c");
-         }},
-        {"sub-entity redeclaring a key",
-         [](StoreSchema& s) {
-             s.entity("A").attribute("x", AttributeType::String);
-             s.entity("A2").inherits("A").attribute("x", AttributeType::String);
-         }},
-        {"unknown parent", [](StoreSchema& s) { s.entity("A").inherits("Nobody"); }},
-        {"lazy text", [](StoreSchema& s) { s.entity("A").attribute("x", AttributeType::String, {}, {.lazy = true}); }},
+        { "unknown target", [](StoreSchema& s) { s.entity("A").toOne("b", "Nowhere", "a"); } },
+        { "missing inverse",
+            [](StoreSchema& s) {
+                s.entity("A").toOne("b", "B", "a");
+                s.entity("B");
+            } },
+        { "inverse pointing elsewhere",
+            [](StoreSchema& s) {
+                s.entity("A").toOne("b", "B", "a").toOne("c", "B", "a");
+                s.entity("B").toMany("a", "A", "c");
+            } },
+        { "sub-entity redeclaring a key",
+            [](StoreSchema& s) {
+                s.entity("A").attribute("x", AttributeType::String);
+                s.entity("A2").inherits("A").attribute("x", AttributeType::String);
+            } },
+        { "unknown parent", [](StoreSchema& s) { s.entity("A").inherits("Nobody"); } },
+        { "lazy text",
+            [](StoreSchema& s) { s.entity("A").attribute("x", AttributeType::String, {}, { .lazy = true }); } },
     };
     for (const Case& c : cases) {
         StoreSchema s("Bad");

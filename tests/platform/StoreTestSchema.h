@@ -43,19 +43,18 @@ inline const StoreSchema& testSchema()
             .attribute("updated", AttributeType::Date)
             .attribute("code", AttributeType::Integer64)
             .attribute("extra", AttributeType::Binary)
-            .attribute("photo", AttributeType::Binary, {}, {.lazy = true})
-            .attribute("scratch", AttributeType::Integer64, {}, {.transient = true})
+            .attribute("photo", AttributeType::Binary, {}, { .lazy = true })
+            .attribute("scratch", AttributeType::Integer64, {}, { .transient = true })
             .toMany("books", "Book", "author", DeleteRule::Cascade)
             .toOne("portrait", "Portrait", "author", DeleteRule::Cascade)
             .toMany("clubs", "Club", "members")
             .toOne("shortNote", "ShortNote", "author", DeleteRule::Cascade)
             .toMany("longNotes", "LongNote", "author")
-            .derived(
-                "label",
+            .derived("label",
                 [](const ManagedObject* o) {
                     return QVariant(o->stringValue("name") + " (" + QString::number(o->integerValue("born")) + ")");
                 },
-                {}, {"name", "born"});
+                {}, { "name", "born" });
         s->entity("Book")
             .attribute("title", AttributeType::String)
             .attribute("year", AttributeType::Integer16, 0)
@@ -64,8 +63,10 @@ inline const StoreSchema& testSchema()
         s->entity("Club").attribute("name", AttributeType::String).toMany("members", "Author", "clubs");
         s->entity("Note").abstract().attribute("text", AttributeType::String);
         s->entity("ShortNote").inherits("Note").toOne("author", "Author", "shortNote", DeleteRule::Nullify, true);
-        s->entity("LongNote").inherits("Note").attribute("pages", AttributeType::Integer32).toOne("author", "Author",
-                                                                                                    "longNotes");
+        s->entity("LongNote")
+            .inherits("Note")
+            .attribute("pages", AttributeType::Integer32)
+            .toOne("author", "Author", "longNotes");
         s->finalize();
         return s;
     }();
@@ -77,9 +78,9 @@ inline const StoreSchema& testSchema()
 inline QStringList snapshot(const ObjectContext& ctx)
 {
     QStringList out;
-    for (const char* entity : {"Author", "Book", "Portrait", "Club", "Note"}) {
+    for (const char* entity : { "Author", "Book", "Portrait", "Club", "Note" }) {
         for (ManagedObject* o : ctx.fetch(entity)) {
-            QStringList fields{o->entityName(), QString::number(o->primaryKey())};
+            QStringList fields { o->entityName(), QString::number(o->primaryKey()) };
             for (const PropertyDescription* p : o->entity()->properties()) {
                 if (p->transient || p->isDerived())
                     continue;

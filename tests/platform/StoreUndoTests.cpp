@@ -56,19 +56,19 @@ TEST_F(UndoFixture, EveryKindOfChangeUndoesAndRedoesExactly)
         std::function<void(UndoFixture&)> change;
     };
     const Case cases[] = {
-        {"attribute", [](UndoFixture& f) { f.a->setString("name", "A2"); }},
-        {"attribute to nil", [](UndoFixture& f) { f.a->setString("name", QString()); }},
-        {"lazy value", [](UndoFixture& f) { f.a->setData("photo", QByteArray("new")); }},
-        {"to-one", [](UndoFixture& f) { f.book->setObject("author", f.b); }},
-        {"one-to-one taken from another", [](UndoFixture& f) { f.b->setObject("portrait", f.portrait); }},
-        {"many-to-many", [](UndoFixture& f) { f.a->removeObject("clubs", f.club); }},
-        {"insert with links",
-         [](UndoFixture& f) {
-             ManagedObject* n = f.ctx->insertObject("ShortNote");
-             n->setString("text", "new");
-             n->setObject("author", f.b);
-         }},
-        {"delete with cascade and nullify", [](UndoFixture& f) { f.ctx->deleteObject(f.a); }},
+        { "attribute", [](UndoFixture& f) { f.a->setString("name", "A2"); } },
+        { "attribute to nil", [](UndoFixture& f) { f.a->setString("name", QString()); } },
+        { "lazy value", [](UndoFixture& f) { f.a->setData("photo", QByteArray("new")); } },
+        { "to-one", [](UndoFixture& f) { f.book->setObject("author", f.b); } },
+        { "one-to-one taken from another", [](UndoFixture& f) { f.b->setObject("portrait", f.portrait); } },
+        { "many-to-many", [](UndoFixture& f) { f.a->removeObject("clubs", f.club); } },
+        { "insert with links",
+            [](UndoFixture& f) {
+                ManagedObject* n = f.ctx->insertObject("ShortNote");
+                n->setString("text", "new");
+                n->setObject("author", f.b);
+            } },
+        { "delete with cascade and nullify", [](UndoFixture& f) { f.ctx->deleteObject(f.a); } },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -26,8 +26,8 @@ PropertyDescription& EntityDescription::add(const QString& name, PropertyDescrip
     return *m_declared.back();
 }
 
-EntityDescription& EntityDescription::attribute(const QString& name, AttributeType type, const QVariant& defaultValue,
-                                                AttributeOptions options)
+EntityDescription& EntityDescription::attribute(
+    const QString& name, AttributeType type, const QVariant& defaultValue, AttributeOptions options)
 {
     PropertyDescription& p = add(name, PropertyDescription::Kind::Attribute);
     p.type = type;
@@ -35,14 +35,13 @@ EntityDescription& EntityDescription::attribute(const QString& name, AttributeTy
     p.lazy = options.lazy;
     p.transient = options.transient;
     if (p.lazy && type != AttributeType::Binary)
-        throw std::logic_error(QStringLiteral("StoreSchema: %1.%2: only binary values load lazily")
-                                   .arg(m_name, name)
-                                   .toStdString());
+        throw std::logic_error(
+            QStringLiteral("StoreSchema: %1.%2: only binary values load lazily").arg(m_name, name).toStdString());
     return *this;
 }
 
-EntityDescription& EntityDescription::toOne(const QString& name, const QString& target, const QString& inverse,
-                                            DeleteRule rule, bool holdsKey)
+EntityDescription& EntityDescription::toOne(
+    const QString& name, const QString& target, const QString& inverse, DeleteRule rule, bool holdsKey)
 {
     PropertyDescription& p = add(name, PropertyDescription::Kind::ToOne);
     p.targetName = target;
@@ -52,8 +51,8 @@ EntityDescription& EntityDescription::toOne(const QString& name, const QString& 
     return *this;
 }
 
-EntityDescription& EntityDescription::toMany(const QString& name, const QString& target, const QString& inverse,
-                                             DeleteRule rule)
+EntityDescription& EntityDescription::toMany(
+    const QString& name, const QString& target, const QString& inverse, DeleteRule rule)
 {
     PropertyDescription& p = add(name, PropertyDescription::Kind::ToMany);
     p.targetName = target;
@@ -62,10 +61,8 @@ EntityDescription& EntityDescription::toMany(const QString& name, const QString&
     return *this;
 }
 
-EntityDescription& EntityDescription::derived(const QString& name,
-                                              std::function<QVariant(const ManagedObject*)> getter,
-                                              std::function<void(ManagedObject*, const QVariant&)> setter,
-                                              const QStringList& dependsOn)
+EntityDescription& EntityDescription::derived(const QString& name, std::function<QVariant(const ManagedObject*)> getter,
+    std::function<void(ManagedObject*, const QVariant&)> setter, const QStringList& dependsOn)
 {
     PropertyDescription& p = add(name, PropertyDescription::Kind::Derived);
     p.getter = std::move(getter);

@@ -23,28 +23,27 @@ class StoreSchema;
 // A sub-entity shares its root's table and gets every property of its parents at the same place in its property
 // table, so code written for the parent works on every sub-entity.
 struct AttributeOptions {
-    bool lazy = false;      // a large binary value, read from the file on first access
+    bool lazy = false; // a large binary value, read from the file on first access
     bool transient = false; // kept in memory only
 };
 
 class EntityDescription {
 public:
     // Declaration (before the schema is finalized)
-    EntityDescription& attribute(const QString& name, AttributeType type, const QVariant& defaultValue = {},
-                                 AttributeOptions options = {});
+    EntityDescription& attribute(
+        const QString& name, AttributeType type, const QVariant& defaultValue = {}, AttributeOptions options = {});
     // `holdsKey` picks the side of a one-to-one pair that stores the link; without it the engine picks one.
     EntityDescription& toOne(const QString& name, const QString& target, const QString& inverse,
-                             DeleteRule rule = DeleteRule::Nullify, bool holdsKey = false);
-    EntityDescription& toMany(const QString& name, const QString& target, const QString& inverse,
-                              DeleteRule rule = DeleteRule::Nullify);
+        DeleteRule rule = DeleteRule::Nullify, bool holdsKey = false);
+    EntityDescription& toMany(
+        const QString& name, const QString& target, const QString& inverse, DeleteRule rule = DeleteRule::Nullify);
     // A key that the entity computes: read by valueForKey(), written by setValueForKey() when a setter is given.
     // Observers of the key are told when any key of `dependsOn` changes.
     EntityDescription& derived(const QString& name, std::function<QVariant(const ManagedObject*)> getter,
-                               std::function<void(ManagedObject*, const QVariant&)> setter = {},
-                               const QStringList& dependsOn = {});
+        std::function<void(ManagedObject*, const QVariant&)> setter = {}, const QStringList& dependsOn = {});
     EntityDescription& inherits(const QString& parent);
     EntityDescription& abstract(bool value = true);
-    template<class T> EntityDescription& objectClass()
+    template <class T> EntityDescription& objectClass()
     {
         m_factory = []() -> ManagedObject* { return new T; };
         return *this;

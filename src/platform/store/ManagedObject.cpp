@@ -31,7 +31,10 @@ ManagedObject::~ManagedObject()
     delete[] m_values;
 }
 
-const QString& ManagedObject::entityName() const { return m_entity->name(); }
+const QString& ManagedObject::entityName() const
+{
+    return m_entity->name();
+}
 
 bool ManagedObject::isKindOfEntity(const QString& entityName) const
 {
@@ -46,9 +49,18 @@ QString ManagedObject::objectURI() const
     return QStringLiteral("x-kinloom://%1/%2/p%3").arg(m_context->storeUUID(), m_entity->name()).arg(m_pk);
 }
 
-bool ManagedObject::isInserted() const { return !hasFlag(Persisted) && !hasFlag(Deleted); }
-bool ManagedObject::isUpdated() const { return hasFlag(Updated) && hasFlag(Persisted) && !hasFlag(Deleted); }
-bool ManagedObject::isDeleted() const { return hasFlag(Deleted); }
+bool ManagedObject::isInserted() const
+{
+    return !hasFlag(Persisted) && !hasFlag(Deleted);
+}
+bool ManagedObject::isUpdated() const
+{
+    return hasFlag(Updated) && hasFlag(Persisted) && !hasFlag(Deleted);
+}
+bool ManagedObject::isDeleted() const
+{
+    return hasFlag(Deleted);
+}
 bool ManagedObject::hasChanges() const
 {
     return isInserted() || isUpdated() || (hasFlag(Deleted) && hasFlag(Persisted));
@@ -174,9 +186,18 @@ void ManagedObject::setString(const Key& key, const QString& value)
 {
     setValue(key, value.isNull() ? QVariant() : QVariant(value));
 }
-void ManagedObject::setInteger(const Key& key, qint64 value) { setValue(key, QVariant(qlonglong(value))); }
-void ManagedObject::setDouble(const Key& key, double value) { setValue(key, QVariant(value)); }
-void ManagedObject::setBool(const Key& key, bool value) { setValue(key, QVariant(value)); }
+void ManagedObject::setInteger(const Key& key, qint64 value)
+{
+    setValue(key, QVariant(qlonglong(value)));
+}
+void ManagedObject::setDouble(const Key& key, double value)
+{
+    setValue(key, QVariant(value));
+}
+void ManagedObject::setBool(const Key& key, bool value)
+{
+    setValue(key, QVariant(value));
+}
 void ManagedObject::setDate(const Key& key, const QDateTime& value)
 {
     setValue(key, value.isValid() ? QVariant(value) : QVariant());
@@ -212,8 +233,8 @@ void ManagedObject::removeObject(const Key& key, ManagedObject* value)
     if (p && p->isToMany())
         m_context->d->removeToMany(this, p, value, Private::Notify::Full);
     else if (p)
-        qWarning("removeObject: %s.%s is not a to-many relationship", qPrintable(m_entity->name()),
-                 qPrintable(p->name));
+        qWarning(
+            "removeObject: %s.%s is not a to-many relationship", qPrintable(m_entity->name()), qPrintable(p->name));
 }
 
 QVariant ManagedObject::value(const Key& key) const
@@ -222,7 +243,10 @@ QVariant ManagedObject::value(const Key& key) const
     return p ? Private::read(this, p) : QVariant();
 }
 
-QVariant ManagedObject::primitiveValue(const Key& key) const { return value(key); }
+QVariant ManagedObject::primitiveValue(const Key& key) const
+{
+    return value(key);
+}
 
 namespace {
 QList<ManagedObject*> listFrom(const QVariant& v)
@@ -242,8 +266,8 @@ QList<ManagedObject*> listFrom(const QVariant& v)
 
 // Writes a stored property: the change path when `primitive` is false, a raw write otherwise (which the context
 // records and announces to the other sides only inside an open change bracket).
-static void write(ManagedObject* self, ObjectContext::Private* d, const PropertyDescription* p, const QVariant& v,
-                  bool primitive)
+static void write(
+    ManagedObject* self, ObjectContext::Private* d, const PropertyDescription* p, const QVariant& v, bool primitive)
 {
     const Private::Notify others
         = primitive ? (d->changeDepth > 0 ? Private::Notify::Bracketed : Private::Notify::Raw) : Private::Notify::Full;
@@ -380,7 +404,10 @@ ObserverToken ManagedObject::addObserver(const QString& keyPath, const void* own
     return m_context->addObserver(this, keyPath, owner, std::move(fn));
 }
 
-QVariant ManagedObject::toVariant(ManagedObject* o) { return o ? QVariant::fromValue(o) : QVariant(); }
+QVariant ManagedObject::toVariant(ManagedObject* o)
+{
+    return o ? QVariant::fromValue(o) : QVariant();
+}
 
 ManagedObject* ManagedObject::fromVariant(const QVariant& v)
 {

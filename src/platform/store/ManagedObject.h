@@ -62,9 +62,9 @@ public:
     QByteArray dataValue(const Key& key) const; // a lazy value is read from the file now
     bool isNil(const Key& key) const;
     ManagedObject* objectValue(const Key& key) const;
-    template<class T> T* object(const Key& key) const { return static_cast<T*>(objectValue(key)); }
+    template <class T> T* object(const Key& key) const { return static_cast<T*>(objectValue(key)); }
     const ObjectSet& objects(const Key& key) const;
-    template<class T> QList<T*> objectList(const Key& key) const { return objects(key).template as<T>(); }
+    template <class T> QList<T*> objectList(const Key& key) const { return objects(key).template as<T>(); }
 
     // Typed writes through the change path; writing the value already there does nothing.
     void setString(const Key& key, const QString& value);
@@ -101,12 +101,12 @@ public:
 
 protected:
     // Hooks of the change path, also run for the inverse side of a relationship change and by undo and redo.
-    virtual void keyWillChange(const Key& key) {}
-    virtual void keyDidChange(const Key& key) {}
-    virtual void awakeFromInsert() {}
-    virtual void awakeFromFetch() {}
+    virtual void keyWillChange(const Key& key) { }
+    virtual void keyDidChange(const Key& key) { }
+    virtual void awakeFromInsert() { }
+    virtual void awakeFromFetch() { }
     // Called by ObjectContext::deleteObject() before the object's links are cut.
-    virtual void prepareForDeletion() {}
+    virtual void prepareForDeletion() { }
     // An unknown key: logs and answers nil, or logs and ignores the value.
     virtual QVariant valueForUndefinedKey(const QString& key) const;
     virtual void setValueForUndefinedKey(const QString& key, const QVariant& value);
@@ -115,15 +115,15 @@ private:
     friend class ObjectContext;
     friend struct ObjectContext::Private;
     enum Flag : quint32 {
-        Persisted = 1,  // the row is in the file as of the last save
+        Persisted = 1, // the row is in the file as of the last save
         Deleted = 2,
-        Updated = 4,    // changed since the last save
+        Updated = 4, // changed since the last save
         InChangeList = 8,
         Observed = 16,
         Deleting = 32,
     };
     const PropertyDescription* property(const Key& key, const char* use) const;
-    template<class T> T* slot(const PropertyDescription* p) const
+    template <class T> T* slot(const PropertyDescription* p) const
     {
         return reinterpret_cast<T*>(m_values + p->slotOffset);
     }
@@ -134,7 +134,7 @@ private:
     ObjectContext* m_context = nullptr;
     std::byte* m_values = nullptr;
     qint64 m_pk = 0;
-    quint64 m_nilBits = 0;      // number attributes that are nil
+    quint64 m_nilBits = 0; // number attributes that are nil
     quint64 m_unloadedBits = 0; // lazy values not read from the file yet
     quint64 m_dirtyColumns = 0; // columns to write at the next save
     quint32 m_flags = 0;

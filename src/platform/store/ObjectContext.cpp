@@ -15,8 +15,14 @@ const QString kMetadataTable = QStringLiteral("_metadata");
 const QString kUUIDKey = QStringLiteral("StoreUUID");
 const QString kScheme = QStringLiteral("x-kinloom://");
 
-QByteArray encodeMetadataValue(const QVariant& v) { return QCborValue::fromVariant(v).toCbor(); }
-QVariant decodeMetadataValue(const QByteArray& b) { return QCborValue::fromCbor(b).toVariant(); }
+QByteArray encodeMetadataValue(const QVariant& v)
+{
+    return QCborValue::fromVariant(v).toCbor();
+}
+QVariant decodeMetadataValue(const QByteArray& b)
+{
+    return QCborValue::fromCbor(b).toVariant();
+}
 
 void applyPragmas(SqliteDatabase& db, int busyTimeout)
 {
@@ -127,12 +133,30 @@ bool ObjectContext::open(const QString& path, OpenMode mode, QString* error)
     return true;
 }
 
-bool ObjectContext::isOpen() const { return d->db.isOpen(); }
-const StoreSchema& ObjectContext::schema() const { return d->schema; }
-QString ObjectContext::path() const { return d->path; }
-QString ObjectContext::storeUUID() const { return d->uuid; }
-ObjectContext::ErrorCode ObjectContext::lastErrorCode() const { return d->errorCode; }
-QString ObjectContext::lastError() const { return d->error; }
+bool ObjectContext::isOpen() const
+{
+    return d->db.isOpen();
+}
+const StoreSchema& ObjectContext::schema() const
+{
+    return d->schema;
+}
+QString ObjectContext::path() const
+{
+    return d->path;
+}
+QString ObjectContext::storeUUID() const
+{
+    return d->uuid;
+}
+ObjectContext::ErrorCode ObjectContext::lastErrorCode() const
+{
+    return d->errorCode;
+}
+QString ObjectContext::lastError() const
+{
+    return d->error;
+}
 
 void ObjectContext::setBusyTimeout(int milliseconds)
 {
@@ -195,8 +219,8 @@ bool ObjectContext::Private::createStore(QString* message)
     uuid = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
     metadata.clear();
     metadata.insert(kUUIDKey, uuid);
-    SqliteStatement st(db.handle(),
-                       QStringLiteral("INSERT INTO %1 VALUES (?, ?)").arg(StoreSchema::quoted(kMetadataTable)));
+    SqliteStatement st(
+        db.handle(), QStringLiteral("INSERT INTO %1 VALUES (?, ?)").arg(StoreSchema::quoted(kMetadataTable)));
     st.bindText(1, kUUIDKey);
     st.bindBlob(2, encodeMetadataValue(uuid));
     if (!st.execute() || !db.exec(QStringLiteral("COMMIT"), message)) {
@@ -241,7 +265,7 @@ bool ObjectContext::Private::checkStore(QString* message, ErrorCode* code)
             return false;
         }
         const QSet<QString> cols = columnsOf(t.name);
-        for (const QString& needed : QStringList{"_pk", "_entity"})
+        for (const QString& needed : QStringList { "_pk", "_entity" })
             if (!cols.contains(needed)) {
                 *message = QStringLiteral("column %1 of %2 is missing").arg(needed, t.name);
                 return false;
@@ -259,7 +283,8 @@ bool ObjectContext::Private::checkStore(QString* message, ErrorCode* code)
         }
 
     metadata.clear();
-    SqliteStatement meta(db.handle(), QStringLiteral("SELECT key, value FROM %1").arg(StoreSchema::quoted(kMetadataTable)));
+    SqliteStatement meta(
+        db.handle(), QStringLiteral("SELECT key, value FROM %1").arg(StoreSchema::quoted(kMetadataTable)));
     while (meta.next())
         metadata.insert(meta.columnText(0), decodeMetadataValue(meta.columnBlob(1)));
     if (!meta.ok()) {
@@ -291,7 +316,7 @@ ManagedObject* ObjectContext::Private::make(const EntityDescription* e, qint64 p
         std::byte* at = o->m_values + p->slotOffset;
         switch (p->slot) {
         case PropertyDescription::Slot::Number:
-            new (at) NumberSlot{0};
+            new (at) NumberSlot { 0 };
             o->m_nilBits |= quint64(1) << p->bit;
             break;
         case PropertyDescription::Slot::String:
@@ -319,13 +344,16 @@ ManagedObject* ObjectContext::Private::make(const EntityDescription* e, qint64 p
 
 bool ObjectContext::Private::load(QString* message)
 {
+    // Names, places, dates and tags repeat from record to record: one shared copy of each short text.
+    QSet<QString> texts;
+    texts.reserve(1 << 16);
     for (TableState& t : tables) {
-        QStringList cols{QStringLiteral("\"_pk\""), QStringLiteral("\"_entity\"")};
+        QStringList cols { QStringLiteral("\"_pk\""), QStringLiteral("\"_entity\"") };
         for (const StoreSchema::Column& c : t.table->columns)
             cols << (c.lazy ? QStringLiteral("(%1 IS NOT NULL)").arg(StoreSchema::quoted(c.name))
                             : StoreSchema::quoted(c.name));
-        SqliteStatement st(db.handle(),
-                           QStringLiteral("SELECT %1 FROM %2").arg(cols.join(", "), StoreSchema::quoted(t.table->name)));
+        SqliteStatement st(
+            db.handle(), QStringLiteral("SELECT %1 FROM %2").arg(cols.join(", "), StoreSchema::quoted(t.table->name)));
         const EntityMap* last = nullptr;
         while (st.next()) {
             const qint64 pk = st.columnInt(0);
@@ -366,8 +394,17 @@ bool ObjectContext::Private::load(QString* message)
                     }
                     break;
                 case PropertyDescription::Slot::String:
-                    if (!null)
-                        *reinterpret_cast<QString*>(at) = st.columnText(col);
+                    if (!null) {
+                        QString text = st.columnText(col);
+                        if (text.size() <= 40) {
+                            auto found = texts.constFind(text);
+                            if (found != texts.constEnd())
+                                text = *found;
+                            else
+                                texts.insert(text);
+                        }
+                        *reinterpret_cast<QString*>(at) = std::move(text);
+                    }
                     break;
                 case PropertyDescription::Slot::Binary:
                     if (p->lazy) {
@@ -416,7 +453,8 @@ bool ObjectContext::Private::load(QString* message)
         const PropertyDescription* dst = j.join->destination;
         TableState& srcTable = tables[size_t(src->owner->tableIndex())];
         TableState& dstTable = tables[size_t(dst->owner->tableIndex())];
-        SqliteStatement st(db.handle(), QStringLiteral("SELECT src, dst FROM %1").arg(StoreSchema::quoted(j.join->name)));
+        SqliteStatement st(
+            db.handle(), QStringLiteral("SELECT src, dst FROM %1").arg(StoreSchema::quoted(j.join->name)));
         while (st.next()) {
             const qint64 a = st.columnInt(0);
             const qint64 b = st.columnInt(1);
@@ -504,7 +542,8 @@ QVariantMap ObjectContext::metadataForStoreAt(const QString& path, QString* erro
     QString message;
     if (!db.open(path, SqliteDatabase::Mode::ReadOnly, &message))
         return failWith(message);
-    SqliteStatement st(db.handle(), QStringLiteral("SELECT key, value FROM %1").arg(StoreSchema::quoted(kMetadataTable)));
+    SqliteStatement st(
+        db.handle(), QStringLiteral("SELECT key, value FROM %1").arg(StoreSchema::quoted(kMetadataTable)));
     QVariantMap out;
     while (st.next())
         out.insert(st.columnText(0), decodeMetadataValue(st.columnBlob(1)));
@@ -516,7 +555,10 @@ QVariantMap ObjectContext::metadataForStoreAt(const QString& path, QString* erro
     return out;
 }
 
-QVariantMap ObjectContext::metadata() const { return d->metadata; }
+QVariantMap ObjectContext::metadata() const
+{
+    return d->metadata;
+}
 
 void ObjectContext::setMetadata(const QVariantMap& metadata)
 {
@@ -557,7 +599,7 @@ ManagedObject* ObjectContext::insertObject(const QString& entityName)
     d->markChanged(o);
     ++d->changeDepth;
     if (d->recording())
-        d->record({UndoOperation::Kind::Insert, o});
+        d->record({ UndoOperation::Kind::Insert, o });
     o->awakeFromInsert();
     --d->changeDepth;
     return o;
@@ -576,7 +618,7 @@ void ObjectContext::deleteObject(ManagedObject* o)
     o->setFlag(ManagedObject::Deleting, false);
     d->markDeleted(o);
     if (d->recording())
-        d->record({UndoOperation::Kind::Delete, o});
+        d->record({ UndoOperation::Kind::Delete, o });
     --d->changeDepth;
 }
 
@@ -619,7 +661,10 @@ void ObjectContext::Private::markDeleted(ManagedObject* o)
     graveyard.push_back(o);
 }
 
-void ObjectContext::Private::record(UndoOperation op) { undo->record(std::move(op)); }
+void ObjectContext::Private::record(UndoOperation op)
+{
+    undo->record(std::move(op));
+}
 
 ManagedObject* ObjectContext::objectWithPrimaryKey(const QString& entityName, qint64 key) const
 {
@@ -661,8 +706,8 @@ void ObjectContext::forEachObject(const QString& entityName, const std::function
     }
 }
 
-QList<ManagedObject*> ObjectContext::fetch(const QString& entityName, const Predicate& predicate,
-                                           const Less& less) const
+QList<ManagedObject*> ObjectContext::fetch(
+    const QString& entityName, const Predicate& predicate, const Less& less) const
 {
     QList<ManagedObject*> out;
     forEachObject(entityName, [&](ManagedObject* o) {
@@ -701,7 +746,10 @@ bool ObjectContext::hasChanges() const
     return false;
 }
 
-UndoManager* ObjectContext::undoManager() const { return d->undo.get(); }
+UndoManager* ObjectContext::undoManager() const
+{
+    return d->undo.get();
+}
 
 void ObjectContext::setUndoManager(std::unique_ptr<UndoManager> manager)
 {

@@ -31,7 +31,7 @@ class UndoManager;
 class ObjectContext {
 public:
     enum class OpenMode {
-        Existing,        // the file must exist and be a store of this schema
+        Existing, // the file must exist and be a store of this schema
         CreateIfMissing, // a missing file becomes a new, empty store
     };
     enum class ErrorCode { None, FileNotFound, NotAStore, Damaged, ReadOnly, Locked, DiskFull, Io, Other };
@@ -62,7 +62,7 @@ public:
 
     // A new object of a concrete entity, with its primary key, its attribute defaults, and an Insert recorded.
     ManagedObject* insertObject(const QString& entityName);
-    template<class T> T* insertObject() { return static_cast<T*>(insertObject(QString::fromLatin1(T::kEntityName))); }
+    template <class T> T* insertObject() { return static_cast<T*>(insertObject(QString::fromLatin1(T::kEntityName))); }
     // Deletes the object: cuts its links (deleting along Cascade relationships) and records the delete.
     void deleteObject(ManagedObject* object);
 
@@ -73,14 +73,15 @@ public:
     // sub-entities are included. Unsorted results come in primary-key order.
     using Predicate = std::function<bool(const ManagedObject*)>;
     using Less = std::function<bool(const ManagedObject*, const ManagedObject*)>;
-    QList<ManagedObject*> fetch(const QString& entityName, const Predicate& predicate = {},
-                                const Less& less = {}) const;
+    QList<ManagedObject*> fetch(
+        const QString& entityName, const Predicate& predicate = {}, const Less& less = {}) const;
     int count(const QString& entityName, const Predicate& predicate = {}) const;
     // Calls fn for every live object of the entity and its sub-entities; fn answers false to stop.
     void forEachObject(const QString& entityName, const std::function<bool(ManagedObject*)>& fn) const;
 
-    template<class T>
-    QList<T*> fetch(std::function<bool(const T*)> predicate = {}, std::function<bool(const T*, const T*)> less = {}) const
+    template <class T>
+    QList<T*> fetch(
+        std::function<bool(const T*)> predicate = {}, std::function<bool(const T*, const T*)> less = {}) const
     {
         QList<T*> out;
         forEachObject(QString::fromLatin1(T::kEntityName), [&](ManagedObject* o) {
@@ -93,7 +94,7 @@ public:
             std::stable_sort(out.begin(), out.end(), less);
         return out;
     }
-    template<class T> T* fetchFirst(std::function<bool(const T*)> predicate = {}) const
+    template <class T> T* fetchFirst(std::function<bool(const T*)> predicate = {}) const
     {
         T* found = nullptr;
         forEachObject(QString::fromLatin1(T::kEntityName), [&](ManagedObject* o) {
@@ -105,7 +106,7 @@ public:
         });
         return found;
     }
-    template<class T> int count(std::function<bool(const T*)> predicate = {}) const
+    template <class T> int count(std::function<bool(const T*)> predicate = {}) const
     {
         int n = 0;
         forEachObject(QString::fromLatin1(T::kEntityName), [&](ManagedObject* o) {

@@ -71,7 +71,7 @@ struct ObjectContext::Private {
 
     std::vector<TableState> tables;
     std::vector<JoinState> joins;
-    std::vector<ManagedObject*> changed;   // objects with changes since the last save
+    std::vector<ManagedObject*> changed; // objects with changes since the last save
     std::vector<ManagedObject*> graveyard; // deleted objects kept alive for undo and for the save
     std::unique_ptr<UndoManager> undo;
     int changeDepth = 0; // open change brackets: raw writes inside one are recorded

@@ -16,7 +16,7 @@ public:
     void add(ManagedObject* o, const PropertyDescription* p)
     {
         if (o)
-            m_sides[m_count++] = {o, p};
+            m_sides[m_count++] = { o, p };
     }
     void open()
     {
@@ -35,18 +35,19 @@ private:
 };
 }
 
-bool ObjectContext::Private::canLink(const ManagedObject* a, const PropertyDescription* rel, const ManagedObject* b) const
+bool ObjectContext::Private::canLink(
+    const ManagedObject* a, const PropertyDescription* rel, const ManagedObject* b) const
 {
     if (!b)
         return true;
     if (b->context() != q || !b->entity()->isKindOf(rel->target)) {
         qWarning("ObjectContext: %s.%s cannot hold a %s of %s", qPrintable(a->entityName()), qPrintable(rel->name),
-                 qPrintable(b->entityName()), b->context() == q ? "this store" : "another store");
+            qPrintable(b->entityName()), b->context() == q ? "this store" : "another store");
         return false;
     }
     if (b->isDeleted() || a->isDeleted()) {
         qWarning("ObjectContext: %s.%s: a deleted object cannot be linked", qPrintable(a->entityName()),
-                 qPrintable(rel->name));
+            qPrintable(rel->name));
         return false;
     }
     return true;
@@ -97,8 +98,8 @@ void ObjectContext::Private::addToMany(ManagedObject* a, const PropertyDescripti
     sides.close();
 }
 
-void ObjectContext::Private::removeToMany(ManagedObject* a, const PropertyDescription* rel, ManagedObject* b,
-                                          Notify mode)
+void ObjectContext::Private::removeToMany(
+    ManagedObject* a, const PropertyDescription* rel, ManagedObject* b, Notify mode)
 {
     if (!b || !many(a, rel).contains(b))
         return;
@@ -146,7 +147,7 @@ void ObjectContext::Private::rawLink(const PropertyDescription* rel, ManagedObje
     linkSide(b, rel->inverse, a, true);
     touchJoin(rel, a, b, +1);
     if (recording())
-        record({UndoOperation::Kind::Link, a, rel, b});
+        record({ UndoOperation::Kind::Link, a, rel, b });
 }
 
 void ObjectContext::Private::rawUnlink(const PropertyDescription* rel, ManagedObject* a, ManagedObject* b)
@@ -155,5 +156,5 @@ void ObjectContext::Private::rawUnlink(const PropertyDescription* rel, ManagedOb
     linkSide(b, rel->inverse, a, false);
     touchJoin(rel, a, b, -1);
     if (recording())
-        record({UndoOperation::Kind::Unlink, a, rel, b});
+        record({ UndoOperation::Kind::Unlink, a, rel, b });
 }

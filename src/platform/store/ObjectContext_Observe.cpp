@@ -14,16 +14,16 @@ ObserverToken ObjectContext::addObserver(const QString& keyPath, const void* own
     return d->observe(this, keyPath, owner, std::move(fn));
 }
 
-ObserverToken ObjectContext::addObserver(ManagedObject* object, const QString& keyPath, const void* owner,
-                                         ObserverFunction fn)
+ObserverToken ObjectContext::addObserver(
+    ManagedObject* object, const QString& keyPath, const void* owner, ObserverFunction fn)
 {
     if (!object || object->context() != this)
         return 0;
     return d->observe(object, keyPath, owner, std::move(fn));
 }
 
-ObserverToken ObjectContext::Private::observe(const void* root, const QString& keyPath, const void* owner,
-                                              ObserverFunction fn)
+ObserverToken ObjectContext::Private::observe(
+    const void* root, const QString& keyPath, const void* owner, ObserverFunction fn)
 {
     const ObserverToken token = nextToken++;
     Observation o;
@@ -65,7 +65,10 @@ void ObjectContext::removeObserversOf(const void* owner)
         removeObserver(t);
 }
 
-void ObjectContext::didChangeValueForKey(const QString& key) { d->notify(this, Key(key)); }
+void ObjectContext::didChangeValueForKey(const QString& key)
+{
+    d->notify(this, Key(key));
+}
 
 std::vector<const void*> ObjectContext::Private::targetsOf(const void* object, const Key& key) const
 {
@@ -157,13 +160,12 @@ void ObjectContext::Private::notify(const void* object, const Key& key)
             continue;
         size_t level = 0;
         while (level < it->levels.size()
-               && !(it->path[level] == key
-                    && std::find(it->levels[level].begin(), it->levels[level].end(), object)
-                        != it->levels[level].end()))
+            && !(it->path[level] == key
+                && std::find(it->levels[level].begin(), it->levels[level].end(), object) != it->levels[level].end()))
             ++level;
         rewire(token, level + 1);
         it = observations.find(token);
-        KeyPathChange change{it->root, it->keyPath, const_cast<ManagedObject*>(m), key};
+        KeyPathChange change { it->root, it->keyPath, const_cast<ManagedObject*>(m), key };
         ObserverFunction fn = it->fn; // the observer may remove itself
         fn(change);
     }

@@ -10,7 +10,7 @@
 
 namespace {
 void bindProperty(SqliteStatement& st, int i, const ManagedObject* o, const PropertyDescription* p,
-                  const std::byte* values, quint64 nilBits)
+    const std::byte* values, quint64 nilBits)
 {
     const std::byte* at = values + p->slotOffset;
     switch (p->slot) {
@@ -96,8 +96,8 @@ bool ObjectContext::save(QString* error)
             if (!persisted)
                 continue;
             if (!t.remove)
-                t.remove = std::make_unique<SqliteStatement>(
-                    h, QStringLiteral("DELETE FROM %1 WHERE \"_pk\"=?").arg(table));
+                t.remove
+                    = std::make_unique<SqliteStatement>(h, QStringLiteral("DELETE FROM %1 WHERE \"_pk\"=?").arg(table));
             t.remove->bindInt(1, o->primaryKey());
             ok = check(t.remove->execute(), "deleting from " + t.table->name);
         } else if (!persisted) {

@@ -47,7 +47,7 @@ void ObjectContext::Private::removeForUndo(ManagedObject* o)
     unlinkAll(o, false);
     markDeleted(o);
     if (recording())
-        record({UndoOperation::Kind::Delete, o});
+        record({ UndoOperation::Kind::Delete, o });
     --changeDepth;
 }
 
@@ -65,7 +65,7 @@ void ObjectContext::Private::reinsert(ManagedObject* o)
     }
     markChanged(o);
     if (recording())
-        record({UndoOperation::Kind::Insert, o});
+        record({ UndoOperation::Kind::Insert, o });
     --changeDepth;
 }
 

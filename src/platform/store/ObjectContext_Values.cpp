@@ -3,7 +3,7 @@
 #include "platform/FTLog.h"
 
 namespace {
-template<class T> T* at(const ManagedObject* o, const PropertyDescription* p, std::byte* values)
+template <class T> T* at(const ManagedObject* o, const PropertyDescription* p, std::byte* values)
 {
     Q_UNUSED(o);
     return reinterpret_cast<T*>(values + p->slotOffset);
@@ -20,7 +20,7 @@ bool isNilFor(const PropertyDescription* p, const QVariant& v)
 
 NumberSlot numberFor(const PropertyDescription* p, const QVariant& v)
 {
-    NumberSlot n{0};
+    NumberSlot n { 0 };
     switch (p->type) {
     case AttributeType::Double:
         n.d = v.toDouble();
@@ -150,7 +150,7 @@ void ObjectContext::Private::writeAttribute(ManagedObject* o, const PropertyDesc
     if (sameValue(o, p, v))
         return;
     if (rec)
-        record({UndoOperation::Kind::SetAttribute, o, p, nullptr, read(o, p)});
+        record({ UndoOperation::Kind::SetAttribute, o, p, nullptr, read(o, p) });
     assign(o, p, v);
     if (p->column >= 0) {
         o->m_dirtyColumns |= quint64(1) << p->column;
@@ -167,10 +167,10 @@ void ObjectContext::Private::loadLazy(ManagedObject* o, const PropertyDescriptio
     TableState& t = tableOf(o);
     auto& st = t.lazySelects[p->column];
     if (!st)
-        st = std::make_shared<SqliteStatement>(
-            db.handle(), QStringLiteral("SELECT %1 FROM %2 WHERE \"_pk\"=?")
-                             .arg(StoreSchema::quoted(t.table->columns[size_t(p->column)].name),
-                                  StoreSchema::quoted(t.table->name)));
+        st = std::make_shared<SqliteStatement>(db.handle(),
+            QStringLiteral("SELECT %1 FROM %2 WHERE \"_pk\"=?")
+                .arg(
+                    StoreSchema::quoted(t.table->columns[size_t(p->column)].name), StoreSchema::quoted(t.table->name)));
     st->bindInt(1, o->primaryKey());
     if (st->next())
         *reinterpret_cast<QByteArray*>(o->m_values + p->slotOffset) = st->columnBlob(0);

@@ -31,7 +31,10 @@ qsizetype ObjectSet::find(const ManagedObject* o) const
     return d->index->value(o, -1);
 }
 
-bool ObjectSet::contains(const ManagedObject* o) const { return find(o) >= 0; }
+bool ObjectSet::contains(const ManagedObject* o) const
+{
+    return find(o) >= 0;
+}
 
 bool ObjectSet::add(ManagedObject* o)
 {

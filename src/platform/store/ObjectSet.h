@@ -28,7 +28,7 @@ public:
 
     QList<ManagedObject*> toList() const { return QList<ManagedObject*>(begin(), end()); }
     // The members as their entity class; the caller knows the relationship's target class.
-    template<class T> QList<T*> as() const
+    template <class T> QList<T*> as() const
     {
         QList<T*> out;
         out.reserve(size());
@@ -39,7 +39,7 @@ public:
 
 private:
     friend class ObjectContext;
-    bool add(ManagedObject* o);    // false when already there
+    bool add(ManagedObject* o); // false when already there
     bool remove(ManagedObject* o); // false when not there
     void append(ManagedObject* o); // loading: no duplicate check
     qsizetype find(const ManagedObject* o) const;

@@ -30,7 +30,7 @@ struct PropertyDescription {
     Kind kind = Kind::Attribute;
     AttributeType type = AttributeType::String;
     QVariant defaultValue;
-    bool lazy = false;      // a large binary value read from the file on first access
+    bool lazy = false; // a large binary value read from the file on first access
     bool transient = false; // kept in memory only, never written to the file
 
     // Relationships
@@ -48,12 +48,12 @@ struct PropertyDescription {
 
     // Layout, filled in when the schema is finalized
     const EntityDescription* owner = nullptr; // the entity that declared it
-    int index = -1;      // position in the property table of the owner and of every sub-entity
+    int index = -1; // position in the property table of the owner and of every sub-entity
     Slot slot = Slot::None;
     int slotOffset = -1; // byte offset of the value in an object's value block
-    int bit = -1;        // attributes: position in an object's nil and not-yet-loaded bit sets (below 64)
-    int column = -1;     // column in the owner's table: stored attributes and the key-holding side of a to-one
-    int joinTable = -1;  // many-to-many: index of the join table in the schema
+    int bit = -1; // attributes: position in an object's nil and not-yet-loaded bit sets (below 64)
+    int column = -1; // column in the owner's table: stored attributes and the key-holding side of a to-one
+    int joinTable = -1; // many-to-many: index of the join table in the schema
     bool joinSource = false; // many-to-many: this side's key is the join table's first column
 
     bool isAttribute() const { return kind == Kind::Attribute; }

@@ -4,7 +4,10 @@
 
 #include <sqlite3.h>
 
-SqliteDatabase::~SqliteDatabase() { close(); }
+SqliteDatabase::~SqliteDatabase()
+{
+    close();
+}
 
 bool SqliteDatabase::open(const QString& path, Mode mode, QString* error)
 {
@@ -75,13 +78,22 @@ bool SqliteDatabase::tableExists(const QString& name)
     return st.next();
 }
 
-bool SqliteDatabase::isReadOnly() const { return m_db && sqlite3_db_readonly(m_db, "main") == 1; }
+bool SqliteDatabase::isReadOnly() const
+{
+    return m_db && sqlite3_db_readonly(m_db, "main") == 1;
+}
 
 QString SqliteDatabase::lastError() const
 {
     return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
 }
 
-int SqliteDatabase::lastErrorCode() const { return m_db ? sqlite3_errcode(m_db) & 0xff : SQLITE_MISUSE; }
+int SqliteDatabase::lastErrorCode() const
+{
+    return m_db ? sqlite3_errcode(m_db) & 0xff : SQLITE_MISUSE;
+}
 
-bool SqliteDatabase::inTransaction() const { return m_db && sqlite3_get_autocommit(m_db) == 0; }
+bool SqliteDatabase::inTransaction() const
+{
+    return m_db && sqlite3_get_autocommit(m_db) == 0;
+}

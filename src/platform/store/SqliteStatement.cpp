@@ -40,11 +40,23 @@ SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept
     return *this;
 }
 
-QString SqliteStatement::error() const { return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString(); }
+QString SqliteStatement::error() const
+{
+    return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
+}
 
-void SqliteStatement::bindNull(int i) { sqlite3_bind_null(m_stmt, i); }
-void SqliteStatement::bindInt(int i, qint64 v) { sqlite3_bind_int64(m_stmt, i, v); }
-void SqliteStatement::bindDouble(int i, double v) { sqlite3_bind_double(m_stmt, i, v); }
+void SqliteStatement::bindNull(int i)
+{
+    sqlite3_bind_null(m_stmt, i);
+}
+void SqliteStatement::bindInt(int i, qint64 v)
+{
+    sqlite3_bind_int64(m_stmt, i, v);
+}
+void SqliteStatement::bindDouble(int i, double v)
+{
+    sqlite3_bind_double(m_stmt, i, v);
+}
 
 void SqliteStatement::bindText(int i, const QString& v)
 {
@@ -84,8 +96,7 @@ bool SqliteStatement::next()
 
 bool SqliteStatement::execute()
 {
-    while (next()) {
-    }
+    while (next()) { }
     const bool ok = m_ok;
     if (m_stmt) {
         // Reset keeps the error message of a failed step only until the next call, so read it first.
@@ -104,10 +115,22 @@ void SqliteStatement::reset()
     m_ok = true;
 }
 
-bool SqliteStatement::isNull(int col) const { return sqlite3_column_type(m_stmt, col) == SQLITE_NULL; }
-qint64 SqliteStatement::columnInt(int col) const { return sqlite3_column_int64(m_stmt, col); }
-double SqliteStatement::columnDouble(int col) const { return sqlite3_column_double(m_stmt, col); }
-int SqliteStatement::columnType(int col) const { return sqlite3_column_type(m_stmt, col); }
+bool SqliteStatement::isNull(int col) const
+{
+    return sqlite3_column_type(m_stmt, col) == SQLITE_NULL;
+}
+qint64 SqliteStatement::columnInt(int col) const
+{
+    return sqlite3_column_int64(m_stmt, col);
+}
+double SqliteStatement::columnDouble(int col) const
+{
+    return sqlite3_column_double(m_stmt, col);
+}
+int SqliteStatement::columnType(int col) const
+{
+    return sqlite3_column_type(m_stmt, col);
+}
 
 QString SqliteStatement::columnText(int col) const
 {

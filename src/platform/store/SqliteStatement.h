@@ -24,7 +24,7 @@ public:
     void bindNull(int i);
     void bindInt(int i, qint64 v);
     void bindDouble(int i, double v);
-    void bindText(int i, const QString& v);   // a null string binds NULL
+    void bindText(int i, const QString& v); // a null string binds NULL
     void bindBlob(int i, const QByteArray& v); // a null array binds NULL
 
     // Steps once: true while a row is ready. After false, ok() tells a finished statement from an error.

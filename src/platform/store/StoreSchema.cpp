@@ -9,7 +9,10 @@
 #include <stdexcept>
 
 namespace {
-[[noreturn]] void fail(const QString& what) { throw std::logic_error(("StoreSchema: " + what).toStdString()); }
+[[noreturn]] void fail(const QString& what)
+{
+    throw std::logic_error(("StoreSchema: " + what).toStdString());
+}
 
 QString sqlType(const PropertyDescription& p)
 {
@@ -68,7 +71,10 @@ int slotSize(PropertyDescription::Slot s)
     return 0;
 }
 
-QString qualified(const PropertyDescription* p) { return p->owner->name() + "." + p->name; }
+QString qualified(const PropertyDescription* p)
+{
+    return p->owner->name() + "." + p->name;
+}
 }
 
 StoreSchema::StoreSchema(const QString& name)
@@ -214,9 +220,9 @@ void StoreSchema::finalize()
             for (const QString& dep : p->dependsOn) {
                 const int id = Key(dep).id();
                 auto it = std::find_if(e->m_dependents.begin(), e->m_dependents.end(),
-                                       [id](const auto& entry) { return entry.first == id; });
+                    [id](const auto& entry) { return entry.first == id; });
                 if (it == e->m_dependents.end())
-                    it = e->m_dependents.insert(e->m_dependents.end(), {id, {}});
+                    it = e->m_dependents.insert(e->m_dependents.end(), { id, {} });
                 it->second.push_back(p);
             }
         }
@@ -273,7 +279,7 @@ void StoreSchema::buildTable(EntityDescription* root)
     // Which entities use each column, so that only sub-entities of separate branches share one.
     std::vector<std::vector<const EntityDescription*>> users;
 
-    std::vector<EntityDescription*> order{root};
+    std::vector<EntityDescription*> order { root };
     for (size_t i = 0; i < order.size(); ++i) {
         order[i]->m_tableIndex = int(m_tables.size());
         for (const EntityDescription* sub : order[i]->m_subentities)
@@ -310,7 +316,7 @@ void StoreSchema::buildTable(EntityDescription* root)
             }
             p->column = int(t.columns.size());
             t.columns.push_back(c);
-            users.push_back({e});
+            users.push_back({ e });
         }
     }
     if (t.columns.size() > 64)
@@ -323,10 +329,11 @@ QStringList StoreSchema::createStatements() const
     QStringList out;
     const QString fk = QStringLiteral(" REFERENCES %1(\"_pk\") DEFERRABLE INITIALLY DEFERRED");
     for (const Table& t : m_tables) {
-        QStringList cols{QStringLiteral("\"_pk\" INTEGER PRIMARY KEY AUTOINCREMENT"),
-                         QStringLiteral("\"_entity\" TEXT NOT NULL")};
+        QStringList cols { QStringLiteral("\"_pk\" INTEGER PRIMARY KEY AUTOINCREMENT"),
+            QStringLiteral("\"_entity\" TEXT NOT NULL") };
         for (const Column& c : t.columns)
-            cols << quoted(c.name) + ' ' + c.sqlType + (c.references ? fk.arg(quoted(c.references->name())) : QString());
+            cols << quoted(c.name) + ' ' + c.sqlType
+                    + (c.references ? fk.arg(quoted(c.references->name())) : QString());
         out << QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(t.name), cols.join(", "));
         // Foreign keys are checked on every delete of the target row: without an index each check scans the table.
         for (const Column& c : t.columns)
@@ -338,7 +345,7 @@ QStringList StoreSchema::createStatements() const
         out << QStringLiteral("CREATE TABLE %1 (\"src\" INTEGER NOT NULL%2, \"dst\" INTEGER NOT NULL%3, "
                               "PRIMARY KEY (\"src\", \"dst\")) WITHOUT ROWID")
                    .arg(quoted(j.name), fk.arg(quoted(j.source->owner->root()->name())),
-                        fk.arg(quoted(j.destination->owner->root()->name())));
+                       fk.arg(quoted(j.destination->owner->root()->name())));
         out << QStringLiteral("CREATE INDEX %1 ON %2(\"dst\")").arg(quoted(j.name + "_dst"), quoted(j.name));
     }
     return out;

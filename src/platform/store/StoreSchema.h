@@ -33,7 +33,7 @@ public:
     };
     struct JoinTable {
         QString name;
-        const PropertyDescription* source = nullptr;      // its object's key is "src"
+        const PropertyDescription* source = nullptr; // its object's key is "src"
         const PropertyDescription* destination = nullptr; // its object's key is "dst"
     };
 

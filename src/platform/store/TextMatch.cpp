@@ -15,15 +15,24 @@ bool isAscii(const QString& s)
 QChar baseLetter(QChar c)
 {
     switch (c.unicode()) {
-    case 0x00D8: return QChar('O'); // Ø
-    case 0x00F8: return QChar('o'); // ø
-    case 0x0110: return QChar('D'); // Đ
-    case 0x0111: return QChar('d'); // đ
-    case 0x0141: return QChar('L'); // Ł
-    case 0x0142: return QChar('l'); // ł
-    case 0x0126: return QChar('H'); // Ħ
-    case 0x0127: return QChar('h'); // ħ
-    default: return c;
+    case 0x00D8:
+        return QChar('O'); // Ø
+    case 0x00F8:
+        return QChar('o'); // ø
+    case 0x0110:
+        return QChar('D'); // Đ
+    case 0x0111:
+        return QChar('d'); // đ
+    case 0x0141:
+        return QChar('L'); // Ł
+    case 0x0142:
+        return QChar('l'); // ł
+    case 0x0126:
+        return QChar('H'); // Ħ
+    case 0x0127:
+        return QChar('h'); // ħ
+    default:
+        return c;
     }
 }
 }

@@ -39,8 +39,14 @@ UndoManager::UndoManager()
 
 UndoManager::~UndoManager() = default;
 
-ObjectContext* UndoManager::context() const { return d->context; }
-void UndoManager::attach(ObjectContext* context) { d->context = context; }
+ObjectContext* UndoManager::context() const
+{
+    return d->context;
+}
+void UndoManager::attach(ObjectContext* context)
+{
+    d->context = context;
+}
 
 void UndoManager::beginUndoGrouping()
 {
@@ -61,7 +67,10 @@ void UndoManager::endUndoGrouping()
         closeOpenGroups();
 }
 
-int UndoManager::groupingLevel() const { return d->level; }
+int UndoManager::groupingLevel() const
+{
+    return d->level;
+}
 
 void UndoManager::closeOpenGroups()
 {
@@ -90,14 +99,23 @@ void UndoManager::scheduleClose()
         Qt::QueuedConnection);
 }
 
-void UndoManager::disableUndoRegistration() { ++d->disabled; }
+void UndoManager::disableUndoRegistration()
+{
+    ++d->disabled;
+}
 void UndoManager::enableUndoRegistration()
 {
     if (d->disabled > 0)
         --d->disabled;
 }
-bool UndoManager::isUndoRegistrationEnabled() const { return d->disabled == 0; }
-bool UndoManager::isRecording() const { return d->disabled == 0; }
+bool UndoManager::isUndoRegistrationEnabled() const
+{
+    return d->disabled == 0;
+}
+bool UndoManager::isRecording() const
+{
+    return d->disabled == 0;
+}
 
 void UndoManager::record(UndoOperation&& op)
 {
@@ -115,10 +133,22 @@ void UndoManager::record(UndoOperation&& op)
     d->open->ops.push_back(std::move(op));
 }
 
-bool UndoManager::canUndo() const { return !d->undoStack.empty() || (d->open && !d->open->ops.empty()); }
-bool UndoManager::canRedo() const { return !d->redoStack.empty(); }
-bool UndoManager::isUndoing() const { return d->undoing; }
-bool UndoManager::isRedoing() const { return d->redoing; }
+bool UndoManager::canUndo() const
+{
+    return !d->undoStack.empty() || (d->open && !d->open->ops.empty());
+}
+bool UndoManager::canRedo() const
+{
+    return !d->redoStack.empty();
+}
+bool UndoManager::isUndoing() const
+{
+    return d->undoing;
+}
+bool UndoManager::isRedoing() const
+{
+    return d->redoing;
+}
 
 void UndoManager::undo()
 {
@@ -127,7 +157,7 @@ void UndoManager::undo()
         return;
     Private::Group group = std::move(d->undoStack.back());
     d->undoStack.pop_back();
-    Private::Group opposite{group.name, {}};
+    Private::Group opposite { group.name, {} };
     d->undoing = true;
     d->replayTarget = &opposite;
     for (auto it = group.ops.rbegin(); it != group.ops.rend(); ++it)
@@ -145,7 +175,7 @@ void UndoManager::redo()
         return;
     Private::Group group = std::move(d->redoStack.back());
     d->redoStack.pop_back();
-    Private::Group opposite{group.name, {}};
+    Private::Group opposite { group.name, {} };
     d->redoing = true;
     d->replayTarget = &opposite;
     for (auto it = group.ops.rbegin(); it != group.ops.rend(); ++it)
@@ -158,7 +188,10 @@ void UndoManager::redo()
     }
 }
 
-QString UndoManager::actionName() const { return d->open ? d->open->name : QString(); }
+QString UndoManager::actionName() const
+{
+    return d->open ? d->open->name : QString();
+}
 
 void UndoManager::setActionName(const QString& name)
 {
@@ -181,7 +214,10 @@ QString UndoManager::undoActionName() const
     return d->undoStack.empty() ? QString() : d->undoStack.back().name;
 }
 
-QString UndoManager::redoActionName() const { return d->redoStack.empty() ? QString() : d->redoStack.back().name; }
+QString UndoManager::redoActionName() const
+{
+    return d->redoStack.empty() ? QString() : d->redoStack.back().name;
+}
 
 void UndoManager::setLevelsOfUndo(int levels)
 {
@@ -189,7 +225,10 @@ void UndoManager::setLevelsOfUndo(int levels)
     d->trim();
 }
 
-int UndoManager::levelsOfUndo() const { return d->levels; }
+int UndoManager::levelsOfUndo() const
+{
+    return d->levels;
+}
 
 void UndoManager::removeAllActions()
 {
@@ -202,8 +241,14 @@ void UndoManager::removeAllActions()
         d->context->d->purgeGraveyard();
 }
 
-int UndoManager::undoCount() const { return int(d->undoStack.size()) + (d->open && !d->open->ops.empty() ? 1 : 0); }
-int UndoManager::redoCount() const { return int(d->redoStack.size()); }
+int UndoManager::undoCount() const
+{
+    return int(d->undoStack.size()) + (d->open && !d->open->ops.empty() ? 1 : 0);
+}
+int UndoManager::redoCount() const
+{
+    return int(d->redoStack.size());
+}
 
 void UndoManager::forEachRecordedObject(const std::function<void(const ManagedObject*)>& fn) const
 {

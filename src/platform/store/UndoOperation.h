@@ -10,13 +10,13 @@ struct PropertyDescription;
 struct UndoOperation {
     enum class Kind : quint8 {
         SetAttribute, // `property` of `object` had `value`
-        Link,         // `object` was linked to `other` through `property`
-        Unlink,       // `object` was unlinked from `other`
-        Insert,       // `object` was inserted
-        Delete,       // `object` was deleted
+        Link, // `object` was linked to `other` through `property`
+        Unlink, // `object` was unlinked from `other`
+        Insert, // `object` was inserted
+        Delete, // `object` was deleted
     };
     UndoOperation(Kind kind, ManagedObject* object, const PropertyDescription* property = nullptr,
-                  ManagedObject* other = nullptr, QVariant value = {})
+        ManagedObject* other = nullptr, QVariant value = {})
         : kind(kind)
         , object(object)
         , property(property)
