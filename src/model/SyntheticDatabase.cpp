@@ -145,14 +145,14 @@ private:
         const int died = born + 1 + int(rng() % 85);
         if (dead) {
             event("DeathEvent", 301, "DEAT", died)->setPerson(p);
-            if (rng() % 2 == 0)
+            if (rng() % 3 == 0)
                 event("OtherPersonalEvent", 303, "BURI", died)->setPerson(p);
         }
-        if (rng() % 2 == 0)
+        if (rng() % 4 == 0)
             event("OtherPersonalEvent", 303, "BAPM", born)->setPerson(p);
         if (rng() % 8 == 0)
             event("OtherPersonalEvent", 303, "RESI", born + 25 + int(rng() % 30))->setPerson(p);
-        if (rng() % 4 == 0) {
+        if (rng() % 5 == 0) {
             FTEvent* occupation = event("OtherPersonalEvent", 303, "OCCU", born + 20 + int(rng() % 20));
             occupation->setName(QString::fromUtf8(pick(rng, kOccupations)));
             occupation->setPerson(p);
@@ -193,7 +193,7 @@ private:
     void marry(FTPerson* p, int born, int target)
     {
         const bool male = p->gender() == QLatin1String("M");
-        const int spouseBorn = born - 5 + int(rng() % 10);
+        const int spouseBorn = std::min(2020, born - 5 + int(rng() % 10));
         FTPerson* spouse = person(!male, pick(rng, kFamilyNames), spouseBorn);
         auto* couple = ctx.insertObject<FTSpouseRel>();
         couple->setNumericId(++counts.couples);
@@ -207,9 +207,10 @@ private:
         FTPerson* father = male ? p : spouse;
         const QString family = father->familyName();
         static const int kChildren[] = { 0, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 5, 6, 7 };
-        const int children = kChildren[rng() % std::size(kChildren)];
+        // Nobody is born after 2020: the line ends there, and new founders start other families.
+        const int children = married < 2010 ? kChildren[rng() % std::size(kChildren)] : 0;
         for (int i = 0; i < children && counts.people < target; ++i) {
-            const int childBorn = married + 1 + 2 * i + int(rng() % 2);
+            const int childBorn = std::min(2020, married + 1 + 2 * i + int(rng() % 2));
             FTPerson* child = person(rng() % 2 == 0, family, childBorn);
             for (FTPerson* parent : { p, spouse }) {
                 auto* link = ctx.insertObject<FTPcRel>();

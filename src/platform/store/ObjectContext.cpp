@@ -10,6 +10,8 @@
 
 #include <sqlite3.h>
 
+#include <cstring>
+
 namespace {
 const QString kMetadataTable = QStringLiteral("_metadata");
 const QString kUUIDKey = QStringLiteral("StoreUUID");
@@ -342,6 +344,10 @@ ManagedObject* ObjectContext::Private::make(const EntityDescription* e, qint64 p
     return o;
 }
 
+static_assert(sizeof(ManagedObject*) == sizeof(qint64), "links are loaded as keys into their pointer slots");
+
+static_assert(sizeof(ManagedObject*) == sizeof(qint64), "links load as keys into their pointer slots");
+
 bool ObjectContext::Private::load(QString* message)
 {
     // Names, places, dates and tags repeat from record to record: one shared copy of each short text.
@@ -416,8 +422,10 @@ bool ObjectContext::Private::load(QString* message)
                     break;
                 case PropertyDescription::Slot::Object:
                     // The key of the target for now; resolveLinks() turns it into the object.
-                    if (!null)
-                        *reinterpret_cast<qint64*>(at) = st.columnInt(col);
+                    if (!null) {
+                        const qint64 key = st.columnInt(col);
+                        std::memcpy(at, &key, sizeof key);
+                    }
                     break;
                 default:
                     break;
@@ -485,9 +493,10 @@ void ObjectContext::Private::resolveLinks(TableState& t, const EntityMap& m, Man
     for (const PropertyDescription* p : m.byColumn) {
         if (!p || p->slot != PropertyDescription::Slot::Object)
             continue;
-        auto* at = reinterpret_cast<qint64*>(o->m_values + p->slotOffset);
-        const qint64 key = *at;
-        *reinterpret_cast<ManagedObject**>(at) = nullptr;
+        auto** at = reinterpret_cast<ManagedObject**>(o->m_values + p->slotOffset);
+        qint64 key = 0;
+        std::memcpy(&key, at, sizeof key);
+        *at = nullptr;
         if (key == 0)
             continue;
         TableState& target = tables[size_t(p->target->tableIndex())];
@@ -512,7 +521,7 @@ void ObjectContext::Private::resolveLinks(TableState& t, const EntityMap& m, Man
         } else {
             reinterpret_cast<ObjectSet*>(other->m_values + inv->slotOffset)->append(o);
         }
-        *reinterpret_cast<ManagedObject**>(at) = other;
+        *at = other;
     }
 }
 
