@@ -40,7 +40,7 @@ QStringList snapshot(const ObjectContext& ctx)
     QStringList out;
     for (const StoreSchema::Table& t : ctx.schema().tables()) {
         for (ManagedObject* o : ctx.fetch(t.root->name())) {
-            QStringList fields{o->entityName(), QString::number(o->primaryKey())};
+            QStringList fields { o->entityName(), QString::number(o->primaryKey()) };
             for (const PropertyDescription* p : o->entity()->properties()) {
                 QString text;
                 if (p->isToOne()) {
@@ -54,10 +54,10 @@ QStringList snapshot(const ObjectContext& ctx)
                     text = keys.join(',');
                 } else if (p->isAttribute()) {
                     const QVariant v = o->value(p->key);
-                    text = !v.isValid() ? "nil"
+                    text = !v.isValid()                    ? "nil"
                         : p->type == AttributeType::Binary ? "0x" + v.toByteArray().toHex()
-                        : p->type == AttributeType::Date ? v.toDateTime().toUTC().toString(Qt::ISODateWithMs)
-                                                          : "'" + v.toString() + "'";
+                        : p->type == AttributeType::Date   ? v.toDateTime().toUTC().toString(Qt::ISODateWithMs)
+                                                           : "'" + v.toString() + "'";
                 }
                 out << fields.join(' ') + ' ' + p->name + '=' + text;
             }
@@ -115,7 +115,7 @@ struct Family {
 
 Family makeFamily(ObjectContext& ctx)
 {
-    Family f{};
+    Family f {};
     int seed = 0;
     auto make = [&](const char* entity) {
         ManagedObject* o = ctx.insertObject(QString::fromLatin1(entity));
@@ -193,15 +193,15 @@ TEST(DOvurV6Schema, EveryEntityRoundTripsThroughSaveAndReopen)
         ObjectContext ctx(DOvurV6Schema());
         ASSERT_TRUE(ctx.open(path, ObjectContext::OpenMode::CreateIfMissing));
         const Family f = makeFamily(ctx);
-        EXPECT_EQ(f.father->spouseRels(), QList<FTSpouseRel*>{f.couple});
-        EXPECT_EQ(f.mother->spouseRels(), QList<FTSpouseRel*>{f.couple});
+        EXPECT_EQ(f.father->spouseRels(), QList<FTSpouseRel*> { f.couple });
+        EXPECT_EQ(f.mother->spouseRels(), QList<FTSpouseRel*> { f.couple });
         EXPECT_EQ(f.birth->person(), f.child);
         EXPECT_EQ(f.marriage->person(), nullptr) << "a couple's event has no person";
         EXPECT_EQ(f.father->death(), f.death);
         EXPECT_EQ(f.child->parents().size(), 2);
         EXPECT_EQ(f.child->ancestralView(), f.ancestors);
-        EXPECT_EQ(f.friendOf->associationsFrom(), QList<FTAssociation*>{f.godfather});
-        EXPECT_EQ(f.friendOf->projectViews(), QList<FTProjectView*>{f.chosen});
+        EXPECT_EQ(f.friendOf->associationsFrom(), QList<FTAssociation*> { f.godfather });
+        EXPECT_EQ(f.friendOf->projectViews(), QList<FTProjectView*> { f.chosen });
         EXPECT_EQ(f.ancestors->modelDefaultCurrentView(), f.defaults);
         before = snapshot(ctx);
         QString error;
@@ -229,25 +229,31 @@ TEST(DOvurV6Schema, DeletingARecordTakesWhatItOwns)
 
     ctx.deleteObject(f.father);
     const std::pair<const char*, ManagedObject*> gone[] = {
-        {"his death", f.death},         {"the couple", f.couple},           {"its marriage", f.marriage},
-        {"its divorce", f.divorce},     {"his link to the child", f.fatherLink}, {"his citation", f.personCitation},
+        { "his death", f.death },
+        { "the couple", f.couple },
+        { "its marriage", f.marriage },
+        { "its divorce", f.divorce },
+        { "his link to the child", f.fatherLink },
+        { "his citation", f.personCitation },
     };
     for (const auto& [what, o] : gone)
         EXPECT_TRUE(o->isDeleted()) << what;
     const std::pair<const char*, ManagedObject*> kept[] = {
-        {"the mother", f.mother}, {"the child", f.child}, {"the source", f.source},
-        {"the project view", f.chosen}, {"the mother's link", f.motherLink},
+        { "the mother", f.mother },
+        { "the child", f.child },
+        { "the source", f.source },
+        { "the project view", f.chosen },
+        { "the mother's link", f.motherLink },
     };
     for (const auto& [what, o] : kept)
         EXPECT_FALSE(o->isDeleted()) << what;
     EXPECT_TRUE(f.mother->spouseRels().isEmpty());
-    EXPECT_EQ(f.chosen->persons(), QList<FTPerson*>{f.friendOf});
+    EXPECT_EQ(f.chosen->persons(), QList<FTPerson*> { f.friendOf });
     EXPECT_EQ(f.defaults->selectedPerson(), nullptr);
 
     ctx.deleteObject(f.child);
-    for (ManagedObject* o : std::initializer_list<ManagedObject*>{f.birth, f.baptism, f.motherLink, f.picture,
-                                                                   f.thumbnail, f.pictureCitation, f.eventCitation,
-                                                                   f.story, f.ancestors, f.godfather})
+    for (ManagedObject* o : std::initializer_list<ManagedObject*> { f.birth, f.baptism, f.motherLink, f.picture,
+             f.thumbnail, f.pictureCitation, f.eventCitation, f.story, f.ancestors, f.godfather })
         EXPECT_TRUE(o->isDeleted()) << qPrintable(o->entityName());
     EXPECT_EQ(f.defaults->focalPerson(), nullptr);
     EXPECT_EQ(f.defaults->currentView(), nullptr);

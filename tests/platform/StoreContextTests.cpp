@@ -372,3 +372,19 @@ TEST(ObjectContext, ObserversFromTheContext)
     a->setString("name", "z");
     EXPECT_EQ(calls, 3);
 }
+
+TEST(ObjectContext, LargeValuesAreReadOnFirstAccess)
+{
+    Store s("lazy");
+    s.make("Author", { { "name", "A" }, { "photo", QByteArray("old picture") } });
+    s.make("Author", { { "name", "B" } });
+    s.save();
+    s.reopen();
+    ManagedObject* a = s.ctx->fetch("Author").first();
+    ManagedObject* b = s.ctx->fetch("Author").last();
+    EXPECT_FALSE(a->isNil("photo")) << "nil-ness is known without reading the value";
+    EXPECT_TRUE(b->isNil("photo"));
+    // Written behind the context's back after it opened: only a value read now can see it.
+    execOnFile(s.path, "UPDATE Author SET photo = x'6e6577' WHERE name = 'A'");
+    EXPECT_EQ(a->dataValue("photo"), QByteArray("new"));
+}

@@ -63,7 +63,9 @@ public:
     // A new object of a concrete entity, with its primary key, its attribute defaults, and an Insert recorded.
     ManagedObject* insertObject(const QString& entityName);
     template <class T> T* insertObject() { return static_cast<T*>(insertObject(QString::fromLatin1(T::kEntityName))); }
-    // Deletes the object: cuts its links (deleting along Cascade relationships) and records the delete.
+    // Deletes the object: calls its prepareForDeletion(), cuts its links (deleting along Cascade relationships)
+    // and records the delete. The C++ object stays readable (isDeleted()) until a save has written the delete and
+    // no undo or redo group refers to it any more; then the context frees it.
     void deleteObject(ManagedObject* object);
 
     ManagedObject* objectForURI(const QString& uri) const;
