@@ -1,0 +1,93 @@
+// kinloom-bench-store [PEOPLE] [FILE]
+// Builds a synthetic family database of PEOPLE people (default 100,000), saves it, opens it again, changes one
+// person and saves again. Prints one figure a line as "name: value". The database is kept at FILE when given,
+// otherwise written to a temporary folder and removed.
+#include "model/DOvurV6Schema.h"
+#include "model/FTPerson.h"
+#include "model/SyntheticDatabase.h"
+
+#include "platform/store/ObjectContext.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+static double peakResidentMegabytes()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024.0; // kB
+    return 0;
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const int people = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100000;
+    QTemporaryDir temp;
+    const QString path = argc > 2 ? QString::fromLocal8Bit(argv[2]) : temp.filePath("bench.RezUdu");
+    if (QFileInfo::exists(path) && !QFile::remove(path)) {
+        std::fprintf(stderr, "cannot replace %s\n", qPrintable(path));
+        return 1;
+    }
+
+    QElapsedTimer timer;
+    QString error;
+    SyntheticDatabase::Counts counts;
+    {
+        ObjectContext ctx(DOvurV6Schema());
+        if (!ctx.open(path, ObjectContext::OpenMode::CreateIfMissing, &error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+        timer.start();
+        counts = SyntheticDatabase::build(ctx, people);
+        const double buildSeconds = timer.nsecsElapsed() / 1e9;
+        timer.restart();
+        if (!ctx.save(&error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+        std::printf("people: %d\n", counts.people);
+        std::printf("events: %d\n", counts.events);
+        std::printf("build_s: %.3f\n", buildSeconds);
+        std::printf("save_all_s: %.3f\n", timer.nsecsElapsed() / 1e9);
+    }
+
+    ObjectContext ctx(DOvurV6Schema());
+    timer.restart();
+    if (!ctx.open(path, ObjectContext::OpenMode::Existing, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    std::printf("open_s: %.3f\n", timer.nsecsElapsed() / 1e9);
+
+    // One change, saved; repeated on different people, the median is the figure.
+    const QList<FTPerson*> all = ctx.fetch<FTPerson>();
+    std::vector<double> saves;
+    for (int i = 0; i < 9; ++i) {
+        FTPerson* p = all[qsizetype(i) * all.size() / 9];
+        p->setNotes(QStringLiteral("Checked against the census, pass %1.").arg(i));
+        timer.restart();
+        if (!ctx.save(&error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+        saves.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(saves.begin(), saves.end());
+    std::printf("save_one_ms: %.2f\n", saves[saves.size() / 2]);
+    std::printf("file_mb: %.1f\n", QFileInfo(path).size() / (1024.0 * 1024.0));
+    std::printf("peak_mb: %.1f\n", peakResidentMegabytes());
+    return 0;
+}

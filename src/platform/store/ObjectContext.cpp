@@ -1,0 +1,775 @@
+#include "platform/store/ObjectContextPrivate.h"
+
+#include "platform/FTLog.h"
+
+#include <QCborValue>
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+#include <QUuid>
+
+#include <sqlite3.h>
+
+#include <cstring>
+
+namespace {
+const QString kMetadataTable = QStringLiteral("_metadata");
+const QString kUUIDKey = QStringLiteral("StoreUUID");
+const QString kScheme = QStringLiteral("x-kinloom://");
+
+QByteArray encodeMetadataValue(const QVariant& v)
+{
+    return QCborValue::fromVariant(v).toCbor();
+}
+QVariant decodeMetadataValue(const QByteArray& b)
+{
+    return QCborValue::fromCbor(b).toVariant();
+}
+
+void applyPragmas(SqliteDatabase& db, int busyTimeout)
+{
+    sqlite3_busy_timeout(db.handle(), busyTimeout);
+    db.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
+    db.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+}
+}
+
+ObjectContext::Private::Private(ObjectContext* q, const StoreSchema& schema)
+    : q(q)
+    , schema(schema)
+    , thread(QThread::currentThread())
+{
+}
+
+ObjectContext::ObjectContext(const StoreSchema& schema)
+    : d(std::make_unique<Private>(this, schema))
+{
+    if (!schema.isFinalized())
+        const_cast<StoreSchema&>(schema).finalize();
+    d->undo = std::make_unique<UndoManager>();
+    d->undo->attach(this);
+}
+
+ObjectContext::~ObjectContext()
+{
+    d->observations.clear();
+    d->watchers.clear();
+    d->undo.reset();
+    d->clearObjects();
+}
+
+bool ObjectContext::Private::fail(ErrorCode code, const QString& message, QString* out)
+{
+    errorCode = code;
+    error = message;
+    if (out)
+        *out = message;
+    return false;
+}
+
+ObjectContext::ErrorCode ObjectContext::Private::codeForSqlite(int rc) const
+{
+    switch (rc & 0xff) {
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return ErrorCode::ReadOnly;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return ErrorCode::Locked;
+    case SQLITE_FULL:
+        return ErrorCode::DiskFull;
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+        return ErrorCode::Io;
+    case SQLITE_CORRUPT:
+        return ErrorCode::Damaged;
+    case SQLITE_NOTADB:
+        return ErrorCode::NotAStore;
+    default:
+        return ErrorCode::Other;
+    }
+}
+
+bool ObjectContext::open(const QString& path, OpenMode mode, QString* error)
+{
+    if (isOpen())
+        return d->fail(ErrorCode::Other, QStringLiteral("A store is already open in this context."), error);
+    d->errorCode = ErrorCode::None;
+    d->error.clear();
+    const QFileInfo info(path);
+    const QString shown = QDir::toNativeSeparators(info.absoluteFilePath());
+    if (!info.exists() && mode == OpenMode::Existing)
+        return d->fail(ErrorCode::FileNotFound, QStringLiteral("The file \"%1\" does not exist.").arg(shown), error);
+    if (info.exists() && !info.isFile())
+        return d->fail(ErrorCode::NotAStore, QStringLiteral("\"%1\" is not a file.").arg(shown), error);
+
+    d->path = info.absoluteFilePath();
+    d->prepareTables();
+    QString message;
+    if (!info.exists()) {
+        if (!d->createStore(&message)) {
+            d->db.close();
+            QFile::remove(d->path);
+            d->path.clear();
+            return d->fail(ErrorCode::Io, QStringLiteral("Could not create \"%1\": %2").arg(shown, message), error);
+        }
+        return true;
+    }
+
+    if (!d->db.open(d->path, SqliteDatabase::Mode::ReadWrite, &message)) {
+        d->path.clear();
+        return d->fail(ErrorCode::Io, QStringLiteral("Could not open \"%1\": %2").arg(shown, message), error);
+    }
+    ErrorCode code = ErrorCode::None;
+    if (!d->checkStore(&message, &code) || !d->load(&message)) {
+        if (code == ErrorCode::None)
+            code = ErrorCode::Damaged;
+        d->clearObjects();
+        d->db.close();
+        d->path.clear();
+        const QString text = code == ErrorCode::NotAStore
+            ? QStringLiteral("\"%1\" is not a Kinloom database (%2).")
+            : QStringLiteral("The Kinloom database \"%1\" is damaged and cannot be opened (%2).");
+        return d->fail(code, text.arg(shown, message), error);
+    }
+    return true;
+}
+
+bool ObjectContext::isOpen() const
+{
+    return d->db.isOpen();
+}
+const StoreSchema& ObjectContext::schema() const
+{
+    return d->schema;
+}
+QString ObjectContext::path() const
+{
+    return d->path;
+}
+QString ObjectContext::storeUUID() const
+{
+    return d->uuid;
+}
+ObjectContext::ErrorCode ObjectContext::lastErrorCode() const
+{
+    return d->errorCode;
+}
+QString ObjectContext::lastError() const
+{
+    return d->error;
+}
+
+void ObjectContext::setBusyTimeout(int milliseconds)
+{
+    d->busyTimeout = milliseconds;
+    if (d->db.isOpen())
+        sqlite3_busy_timeout(d->db.handle(), milliseconds);
+}
+
+void ObjectContext::Private::prepareTables()
+{
+    tables.clear();
+    joins.clear();
+    tables.resize(schema.tables().size());
+    for (size_t i = 0; i < tables.size(); ++i) {
+        TableState& t = tables[i];
+        t.table = &schema.tables()[i];
+        for (const EntityDescription* e : schema.entities()) {
+            if (e->root() != t.table->root)
+                continue;
+            EntityMap m;
+            m.entity = e;
+            m.nameUtf8 = e->name().toUtf8();
+            m.byColumn.assign(t.table->columns.size(), nullptr);
+            for (const PropertyDescription* p : e->properties())
+                if (p->column >= 0)
+                    m.byColumn[size_t(p->column)] = p;
+            t.entities.push_back(std::move(m));
+        }
+    }
+    joins.resize(schema.joinTables().size());
+    for (size_t i = 0; i < joins.size(); ++i)
+        joins[i].join = &schema.joinTables()[i];
+}
+
+const ObjectContext::Private::EntityMap& ObjectContext::Private::mapOf(const ManagedObject* o)
+{
+    for (const EntityMap& m : tableOf(o).entities)
+        if (m.entity == o->entity())
+            return m;
+    Q_UNREACHABLE();
+}
+
+bool ObjectContext::Private::createStore(QString* message)
+{
+    if (!db.open(path, SqliteDatabase::Mode::ReadWriteCreate, message))
+        return false;
+    applyPragmas(db, busyTimeout);
+    db.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    if (!db.exec(QStringLiteral("BEGIN IMMEDIATE"), message))
+        return false;
+    QStringList ddl = schema.createStatements();
+    ddl << QStringLiteral("CREATE TABLE %1 (\"key\" TEXT PRIMARY KEY, \"value\" BLOB)")
+               .arg(StoreSchema::quoted(kMetadataTable));
+    for (const QString& sql : ddl) {
+        if (!db.exec(sql, message)) {
+            db.exec(QStringLiteral("ROLLBACK"));
+            return false;
+        }
+    }
+    uuid = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+    metadata.clear();
+    metadata.insert(kUUIDKey, uuid);
+    SqliteStatement st(
+        db.handle(), QStringLiteral("INSERT INTO %1 VALUES (?, ?)").arg(StoreSchema::quoted(kMetadataTable)));
+    st.bindText(1, kUUIDKey);
+    st.bindBlob(2, encodeMetadataValue(uuid));
+    if (!st.execute() || !db.exec(QStringLiteral("COMMIT"), message)) {
+        if (message->isEmpty())
+            *message = db.lastError();
+        db.exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    metadataDirty = false;
+    return true;
+}
+
+bool ObjectContext::Private::checkStore(QString* message, ErrorCode* code)
+{
+    // Reading the schema is the first read of the file: a file that is not SQLite fails here.
+    SqliteStatement tablesQuery(db.handle(), QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"));
+    QSet<QString> present;
+    while (tablesQuery.next())
+        present.insert(tablesQuery.columnText(0));
+    if (!tablesQuery.ok()) {
+        *code = codeForSqlite(db.lastErrorCode());
+        if (*code == ErrorCode::Other || *code == ErrorCode::Io)
+            *code = ErrorCode::NotAStore;
+        *message = db.lastError();
+        return false;
+    }
+    if (!present.contains(kMetadataTable)) {
+        *code = ErrorCode::NotAStore;
+        *message = QStringLiteral("it has no store metadata");
+        return false;
+    }
+    auto columnsOf = [&](const QString& table) {
+        QSet<QString> cols;
+        SqliteStatement st(db.handle(), QStringLiteral("PRAGMA table_info(%1)").arg(StoreSchema::quoted(table)));
+        while (st.next())
+            cols.insert(st.columnText(1));
+        return cols;
+    };
+    for (const StoreSchema::Table& t : schema.tables()) {
+        if (!present.contains(t.name)) {
+            *message = QStringLiteral("the table of %1 is missing").arg(t.name);
+            return false;
+        }
+        const QSet<QString> cols = columnsOf(t.name);
+        for (const QString& needed : QStringList { "_pk", "_entity" })
+            if (!cols.contains(needed)) {
+                *message = QStringLiteral("column %1 of %2 is missing").arg(needed, t.name);
+                return false;
+            }
+        for (const StoreSchema::Column& c : t.columns)
+            if (!cols.contains(c.name)) {
+                *message = QStringLiteral("column %1 of %2 is missing").arg(c.name, t.name);
+                return false;
+            }
+    }
+    for (const StoreSchema::JoinTable& j : schema.joinTables())
+        if (!present.contains(j.name)) {
+            *message = QStringLiteral("the table %1 is missing").arg(j.name);
+            return false;
+        }
+
+    metadata.clear();
+    SqliteStatement meta(
+        db.handle(), QStringLiteral("SELECT key, value FROM %1").arg(StoreSchema::quoted(kMetadataTable)));
+    while (meta.next())
+        metadata.insert(meta.columnText(0), decodeMetadataValue(meta.columnBlob(1)));
+    if (!meta.ok()) {
+        *message = db.lastError();
+        return false;
+    }
+    uuid = metadata.value(kUUIDKey).toString();
+    if (uuid.isEmpty()) {
+        // A store that lost its identity gets a new one with the next save.
+        uuid = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+        metadata.insert(kUUIDKey, uuid);
+        metadataDirty = true;
+    }
+    applyPragmas(db, busyTimeout);
+    // A store written in WAL mode by another tool goes back to one file at its next write.
+    if (db.queryText(QStringLiteral("PRAGMA journal_mode")).compare("delete", Qt::CaseInsensitive) != 0)
+        db.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    return true;
+}
+
+ManagedObject* ObjectContext::Private::make(const EntityDescription* e, qint64 pk)
+{
+    ManagedObject* o = e->makeObject();
+    o->m_entity = e;
+    o->m_context = q;
+    o->m_pk = pk;
+    o->m_values = new std::byte[size_t(std::max(e->valueBlockSize(), 8))];
+    for (const PropertyDescription* p : e->properties()) {
+        std::byte* at = o->m_values + p->slotOffset;
+        switch (p->slot) {
+        case PropertyDescription::Slot::Number:
+            new (at) NumberSlot { 0 };
+            o->m_nilBits |= quint64(1) << p->bit;
+            break;
+        case PropertyDescription::Slot::String:
+            new (at) QString();
+            break;
+        case PropertyDescription::Slot::Binary:
+            new (at) QByteArray();
+            break;
+        case PropertyDescription::Slot::Object:
+            new (at) ManagedObject*(nullptr);
+            break;
+        case PropertyDescription::Slot::Set:
+            new (at) ObjectSet();
+            break;
+        case PropertyDescription::Slot::None:
+            break;
+        }
+    }
+    TableState& t = tables[size_t(e->tableIndex())];
+    if (t.byPk.size() <= size_t(pk))
+        t.byPk.resize(std::max(size_t(pk) + 1, t.byPk.size() * 3 / 2), nullptr);
+    t.byPk[size_t(pk)] = o;
+    return o;
+}
+
+static_assert(sizeof(ManagedObject*) == sizeof(qint64), "links are loaded as keys into their pointer slots");
+
+static_assert(sizeof(ManagedObject*) == sizeof(qint64), "links load as keys into their pointer slots");
+
+bool ObjectContext::Private::load(QString* message)
+{
+    // Names, places, dates and tags repeat from record to record: one shared copy of each short text.
+    QSet<QString> texts;
+    texts.reserve(1 << 16);
+    for (TableState& t : tables) {
+        QStringList cols { QStringLiteral("\"_pk\""), QStringLiteral("\"_entity\"") };
+        for (const StoreSchema::Column& c : t.table->columns)
+            cols << (c.lazy ? QStringLiteral("(%1 IS NOT NULL)").arg(StoreSchema::quoted(c.name))
+                            : StoreSchema::quoted(c.name));
+        SqliteStatement st(
+            db.handle(), QStringLiteral("SELECT %1 FROM %2").arg(cols.join(", "), StoreSchema::quoted(t.table->name)));
+        const EntityMap* last = nullptr;
+        while (st.next()) {
+            const qint64 pk = st.columnInt(0);
+            const QByteArrayView entityName = st.columnBytes(1);
+            if (!last || last->nameUtf8 != entityName) {
+                last = nullptr;
+                for (const EntityMap& m : t.entities)
+                    if (m.nameUtf8 == entityName)
+                        last = &m;
+                if (!last || last->entity->isAbstract()) {
+                    *message = QStringLiteral("unknown kind of record \"%1\" in %2")
+                                   .arg(QString::fromUtf8(entityName.toByteArray()), t.table->name);
+                    return false;
+                }
+            }
+            if (pk <= 0) {
+                *message = QStringLiteral("invalid record key %1 in %2").arg(pk).arg(t.table->name);
+                return false;
+            }
+            ManagedObject* o = make(last->entity, pk);
+            o->m_flags = ManagedObject::Persisted;
+            for (size_t c = 0; c < last->byColumn.size(); ++c) {
+                const PropertyDescription* p = last->byColumn[c];
+                if (!p)
+                    continue;
+                const int col = int(c) + 2;
+                const bool null = st.isNull(col);
+                std::byte* at = o->m_values + p->slotOffset;
+                switch (p->slot) {
+                case PropertyDescription::Slot::Number:
+                    if (!null) {
+                        auto* n = reinterpret_cast<NumberSlot*>(at);
+                        if (p->type == AttributeType::Double)
+                            n->d = st.columnDouble(col);
+                        else
+                            n->i = st.columnInt(col);
+                        o->m_nilBits &= ~(quint64(1) << p->bit);
+                    }
+                    break;
+                case PropertyDescription::Slot::String:
+                    if (!null) {
+                        QString text = st.columnText(col);
+                        if (text.size() <= 40) {
+                            auto found = texts.constFind(text);
+                            if (found != texts.constEnd())
+                                text = *found;
+                            else
+                                texts.insert(text);
+                        }
+                        *reinterpret_cast<QString*>(at) = std::move(text);
+                    }
+                    break;
+                case PropertyDescription::Slot::Binary:
+                    if (p->lazy) {
+                        if (st.columnInt(col) != 0)
+                            o->m_unloadedBits |= quint64(1) << p->bit;
+                    } else if (!null) {
+                        *reinterpret_cast<QByteArray*>(at) = st.columnBlob(col);
+                    }
+                    break;
+                case PropertyDescription::Slot::Object:
+                    // The key of the target for now; resolveLinks() turns it into the object.
+                    if (!null) {
+                        const qint64 key = st.columnInt(col);
+                        std::memcpy(at, &key, sizeof key);
+                    }
+                    break;
+                default:
+                    break;
+                }
+            }
+            t.nextPk = std::max(t.nextPk, pk + 1);
+        }
+        if (!st.ok()) {
+            *message = db.lastError();
+            return false;
+        }
+    }
+
+    // Keys are never given twice, not even those of rows deleted in earlier sessions.
+    SqliteStatement seq(db.handle(), QStringLiteral("SELECT name, seq FROM sqlite_sequence"));
+    while (seq.next()) {
+        const QString name = seq.columnText(0);
+        for (TableState& t : tables)
+            if (t.table->name == name)
+                t.nextPk = std::max(t.nextPk, seq.columnInt(1) + 1);
+    }
+
+    for (TableState& t : tables) {
+        for (ManagedObject* o : t.byPk) {
+            if (!o)
+                continue;
+            const EntityMap& m = mapOf(o);
+            resolveLinks(t, m, o);
+        }
+    }
+    for (JoinState& j : joins) {
+        const PropertyDescription* src = j.join->source;
+        const PropertyDescription* dst = j.join->destination;
+        TableState& srcTable = tables[size_t(src->owner->tableIndex())];
+        TableState& dstTable = tables[size_t(dst->owner->tableIndex())];
+        SqliteStatement st(
+            db.handle(), QStringLiteral("SELECT src, dst FROM %1").arg(StoreSchema::quoted(j.join->name)));
+        while (st.next()) {
+            const qint64 a = st.columnInt(0);
+            const qint64 b = st.columnInt(1);
+            ManagedObject* x = a > 0 && size_t(a) < srcTable.byPk.size() ? srcTable.byPk[size_t(a)] : nullptr;
+            ManagedObject* y = b > 0 && size_t(b) < dstTable.byPk.size() ? dstTable.byPk[size_t(b)] : nullptr;
+            if (!x || !y || !x->entity()->isKindOf(src->owner) || !y->entity()->isKindOf(dst->owner)) {
+                FTLog(QStringLiteral("Store: ignored a broken link %1 %2-%3").arg(j.join->name).arg(a).arg(b));
+                continue;
+            }
+            reinterpret_cast<ObjectSet*>(x->m_values + src->slotOffset)->append(y);
+            reinterpret_cast<ObjectSet*>(y->m_values + dst->slotOffset)->append(x);
+        }
+        if (!st.ok()) {
+            *message = db.lastError();
+            return false;
+        }
+    }
+    for (TableState& t : tables)
+        for (ManagedObject* o : t.byPk)
+            if (o)
+                o->awakeFromFetch();
+    return true;
+}
+
+void ObjectContext::Private::resolveLinks(TableState& t, const EntityMap& m, ManagedObject* o)
+{
+    Q_UNUSED(t);
+    for (const PropertyDescription* p : m.byColumn) {
+        if (!p || p->slot != PropertyDescription::Slot::Object)
+            continue;
+        auto** at = reinterpret_cast<ManagedObject**>(o->m_values + p->slotOffset);
+        qint64 key = 0;
+        std::memcpy(&key, at, sizeof key);
+        *at = nullptr;
+        if (key == 0)
+            continue;
+        TableState& target = tables[size_t(p->target->tableIndex())];
+        ManagedObject* other = key > 0 && size_t(key) < target.byPk.size() ? target.byPk[size_t(key)] : nullptr;
+        if (!other || !other->entity()->isKindOf(p->target)) {
+            FTLog(QStringLiteral("Store: ignored a broken link %1.%2 of %3 to %4")
+                      .arg(o->entityName(), p->name)
+                      .arg(o->primaryKey())
+                      .arg(key));
+            continue;
+        }
+        const PropertyDescription* inv = p->inverse;
+        if (inv->isToOne()) {
+            auto** back = reinterpret_cast<ManagedObject**>(other->m_values + inv->slotOffset);
+            if (*back) {
+                FTLog(QStringLiteral("Store: ignored a second link %1.%2 to %3 %4")
+                          .arg(o->entityName(), p->name, other->entityName())
+                          .arg(key));
+                continue;
+            }
+            *back = o;
+        } else {
+            reinterpret_cast<ObjectSet*>(other->m_values + inv->slotOffset)->append(o);
+        }
+        *at = other;
+    }
+}
+
+void ObjectContext::Private::clearObjects()
+{
+    for (TableState& t : tables) {
+        for (ManagedObject*& o : t.byPk) {
+            delete o;
+            o = nullptr;
+        }
+        t.byPk.clear();
+    }
+    changed.clear();
+    graveyard.clear();
+}
+
+QVariantMap ObjectContext::metadataForStoreAt(const QString& path, QString* error)
+{
+    auto failWith = [&](const QString& why) {
+        if (error)
+            *error = why;
+        return QVariantMap();
+    };
+    if (!QFileInfo(path).isFile())
+        return failWith(QStringLiteral("The file \"%1\" does not exist.").arg(QDir::toNativeSeparators(path)));
+    SqliteDatabase db;
+    QString message;
+    if (!db.open(path, SqliteDatabase::Mode::ReadOnly, &message))
+        return failWith(message);
+    SqliteStatement st(
+        db.handle(), QStringLiteral("SELECT key, value FROM %1").arg(StoreSchema::quoted(kMetadataTable)));
+    QVariantMap out;
+    while (st.next())
+        out.insert(st.columnText(0), decodeMetadataValue(st.columnBlob(1)));
+    if (!st.isValid() || !st.ok())
+        return failWith(QStringLiteral("\"%1\" is not a Kinloom database (%2).")
+                            .arg(QDir::toNativeSeparators(path), db.lastError()));
+    if (error)
+        error->clear();
+    return out;
+}
+
+QVariantMap ObjectContext::metadata() const
+{
+    return d->metadata;
+}
+
+void ObjectContext::setMetadata(const QVariantMap& metadata)
+{
+    QVariantMap m = metadata;
+    m.insert(kUUIDKey, d->uuid);
+    if (m == d->metadata)
+        return;
+    d->metadata = m;
+    d->metadataDirty = true;
+}
+
+void ObjectContext::setMetadataValue(const QString& key, const QVariant& value)
+{
+    QVariantMap m = d->metadata;
+    if (value.isValid())
+        m.insert(key, value);
+    else
+        m.remove(key);
+    setMetadata(m);
+}
+
+ManagedObject* ObjectContext::insertObject(const QString& entityName)
+{
+    Q_ASSERT_X(QThread::currentThread() == d->thread, "ObjectContext", "used on another thread");
+    const EntityDescription* e = d->schema.entityNamed(entityName);
+    if (!e || e->isAbstract() || !isOpen()) {
+        qWarning("ObjectContext::insertObject: cannot insert %s", qPrintable(entityName));
+        return nullptr;
+    }
+    Private::TableState& t = d->tables[size_t(e->tableIndex())];
+    ManagedObject* o = d->make(e, t.nextPk++);
+    for (const PropertyDescription* p : e->properties())
+        if (p->isAttribute() && p->defaultValue.isValid())
+            Private::assign(o, p, p->defaultValue);
+    for (const PropertyDescription* p : e->properties())
+        if (p->column >= 0)
+            o->m_dirtyColumns |= quint64(1) << p->column;
+    d->markChanged(o);
+    ++d->changeDepth;
+    if (d->recording())
+        d->record({ UndoOperation::Kind::Insert, o });
+    o->awakeFromInsert();
+    --d->changeDepth;
+    return o;
+}
+
+void ObjectContext::deleteObject(ManagedObject* o)
+{
+    if (!o || o->m_context != this || o->hasFlag(ManagedObject::Deleted) || o->hasFlag(ManagedObject::Deleting))
+        return;
+    ++d->changeDepth;
+    o->setFlag(ManagedObject::Deleting, true);
+    o->prepareForDeletion();
+    if (d->recording())
+        d->loadAllLazy(o); // an undo puts the whole record back
+    d->unlinkAll(o, true);
+    o->setFlag(ManagedObject::Deleting, false);
+    d->markDeleted(o);
+    if (d->recording())
+        d->record({ UndoOperation::Kind::Delete, o });
+    --d->changeDepth;
+}
+
+void ObjectContext::Private::unlinkAll(ManagedObject* o, bool cascade)
+{
+    for (const PropertyDescription* p : o->entity()->properties()) {
+        if (!p->isRelationship())
+            continue;
+        QList<ManagedObject*> targets;
+        if (p->isToOne()) {
+            if (ManagedObject* t = *reinterpret_cast<ManagedObject**>(o->m_values + p->slotOffset))
+                targets << t;
+        } else {
+            targets = reinterpret_cast<ObjectSet*>(o->m_values + p->slotOffset)->toList();
+        }
+        for (ManagedObject* t : targets) {
+            if (p->isToOne())
+                setToOne(o, p, nullptr, Notify::Full);
+            else
+                removeToMany(o, p, t, Notify::Full);
+            if (cascade && p->deleteRule == DeleteRule::Cascade)
+                q->deleteObject(t);
+        }
+    }
+}
+
+void ObjectContext::Private::markChanged(ManagedObject* o)
+{
+    o->setFlag(ManagedObject::Updated, true);
+    if (!o->hasFlag(ManagedObject::InChangeList)) {
+        o->setFlag(ManagedObject::InChangeList, true);
+        changed.push_back(o);
+    }
+}
+
+void ObjectContext::Private::markDeleted(ManagedObject* o)
+{
+    o->setFlag(ManagedObject::Deleted, true);
+    markChanged(o);
+    graveyard.push_back(o);
+}
+
+void ObjectContext::Private::record(UndoOperation op)
+{
+    undo->record(std::move(op));
+}
+
+ManagedObject* ObjectContext::objectWithPrimaryKey(const QString& entityName, qint64 key) const
+{
+    const EntityDescription* e = d->schema.entityNamed(entityName);
+    if (!e || key <= 0)
+        return nullptr;
+    const Private::TableState& t = d->tables[size_t(e->tableIndex())];
+    ManagedObject* o = size_t(key) < t.byPk.size() ? t.byPk[size_t(key)] : nullptr;
+    if (!o || o->isDeleted() || !o->entity()->isKindOf(e))
+        return nullptr;
+    return o;
+}
+
+ManagedObject* ObjectContext::objectForURI(const QString& uri) const
+{
+    if (!uri.startsWith(kScheme))
+        return nullptr;
+    const QStringList parts = uri.mid(kScheme.size()).split('/');
+    if (parts.size() != 3 || parts[0].compare(d->uuid, Qt::CaseInsensitive) != 0 || !parts[2].startsWith('p'))
+        return nullptr;
+    bool ok = false;
+    const qint64 key = parts[2].mid(1).toLongLong(&ok);
+    return ok ? objectWithPrimaryKey(parts[1], key) : nullptr;
+}
+
+void ObjectContext::forEachObject(const QString& entityName, const std::function<bool(ManagedObject*)>& fn) const
+{
+    const EntityDescription* e = d->schema.entityNamed(entityName);
+    if (!e) {
+        qWarning("ObjectContext: no entity %s", qPrintable(entityName));
+        return;
+    }
+    const bool all = e->parent() == nullptr;
+    for (ManagedObject* o : d->tables[size_t(e->tableIndex())].byPk) {
+        if (!o || o->hasFlag(ManagedObject::Deleted) || (!all && !o->entity()->isKindOf(e)))
+            continue;
+        if (!fn(o))
+            return;
+    }
+}
+
+QList<ManagedObject*> ObjectContext::fetch(
+    const QString& entityName, const Predicate& predicate, const Less& less) const
+{
+    QList<ManagedObject*> out;
+    forEachObject(entityName, [&](ManagedObject* o) {
+        if (!predicate || predicate(o))
+            out.push_back(o);
+        return true;
+    });
+    if (less)
+        std::stable_sort(out.begin(), out.end(), less);
+    return out;
+}
+
+int ObjectContext::count(const QString& entityName, const Predicate& predicate) const
+{
+    int n = 0;
+    forEachObject(entityName, [&](ManagedObject* o) {
+        if (!predicate || predicate(o))
+            ++n;
+        return true;
+    });
+    return n;
+}
+
+bool ObjectContext::hasChanges() const
+{
+    if (d->metadataDirty)
+        return true;
+    for (const Private::JoinState& j : d->joins)
+        if (!j.pending.isEmpty())
+            return true;
+    for (const ManagedObject* o : d->changed) {
+        const bool persisted = o->hasFlag(ManagedObject::Persisted);
+        if (o->hasFlag(ManagedObject::Deleted) ? persisted : (!persisted || o->m_dirtyColumns))
+            return true;
+    }
+    return false;
+}
+
+UndoManager* ObjectContext::undoManager() const
+{
+    return d->undo.get();
+}
+
+void ObjectContext::setUndoManager(std::unique_ptr<UndoManager> manager)
+{
+    d->undo = std::move(manager);
+    if (d->undo)
+        d->undo->attach(this);
+    d->purgeGraveyard();
+}
+
+QVariant ObjectContext::valueForKey(const QString& key) const
+{
+    Q_UNUSED(key);
+    return {};
+}

@@ -1,0 +1,150 @@
+#pragma once
+
+#include "platform/store/KeyPathChange.h"
+
+#include <QList>
+#include <QString>
+#include <QVariantMap>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+class ManagedObject;
+class StoreSchema;
+class UndoManager;
+
+// The object store over one SQLite file: a connection, every record of the file loaded into memory when it opens
+// (large binary values load on first access), one C++ object per row, the undo stack, observers, and a save that
+// writes the inserted, updated and deleted rows in one transaction.
+//
+//   ObjectContext ctx(schema);
+//   if (!ctx.open(path, ObjectContext::OpenMode::CreateIfMissing, &error)) ...
+//   auto* p = ctx.insertObject<FTPerson>();           // has its primary key and URI at once
+//   auto people = ctx.fetch<FTPerson>([](const FTPerson* p) { return p->integerValue("numericId") > 10; });
+//   ctx.deleteObject(p);                                // applies the delete rules
+//   if (!ctx.save(&error)) ...                          // all or nothing; the changes stay pending on failure
+//
+// File: journal_mode=DELETE, synchronous=FULL, foreign keys on; a metadata table holds a dictionary that
+// metadataForStoreAt() reads without loading any record. A context belongs to the thread that made it; a worker
+// makes its own. Entity classes for fetch<T>() and insertObject<T>() name their entity in `T::kEntityName`.
+class ObjectContext {
+public:
+    enum class OpenMode {
+        Existing, // the file must exist and be a store of this schema
+        CreateIfMissing, // a missing file becomes a new, empty store
+    };
+    enum class ErrorCode { None, FileNotFound, NotAStore, Damaged, ReadOnly, Locked, DiskFull, Io, Other };
+
+    explicit ObjectContext(const StoreSchema& schema);
+    virtual ~ObjectContext();
+    ObjectContext(const ObjectContext&) = delete;
+    ObjectContext& operator=(const ObjectContext&) = delete;
+
+    // Opening changes nothing in an existing file; a file that is not a store of this kind, or is damaged, is
+    // refused with a message saying so.
+    bool open(const QString& path, OpenMode mode = OpenMode::Existing, QString* error = nullptr);
+    bool isOpen() const;
+    const StoreSchema& schema() const;
+    QString path() const;
+    QString storeUUID() const;
+    ErrorCode lastErrorCode() const;
+    QString lastError() const;
+    // How long a save waits for another connection's lock before it fails (milliseconds).
+    void setBusyTimeout(int milliseconds);
+
+    // The store's metadata dictionary (values: numbers, texts, dates, data, lists and maps of them).
+    static QVariantMap metadataForStoreAt(const QString& path, QString* error = nullptr);
+    QVariantMap metadata() const;
+    // Changes reach the file with the next save.
+    void setMetadata(const QVariantMap& metadata);
+    void setMetadataValue(const QString& key, const QVariant& value);
+
+    // A new object of a concrete entity, with its primary key, its attribute defaults, and an Insert recorded.
+    ManagedObject* insertObject(const QString& entityName);
+    template <class T> T* insertObject() { return static_cast<T*>(insertObject(QString::fromLatin1(T::kEntityName))); }
+    // Deletes the object: calls its prepareForDeletion(), cuts its links (deleting along Cascade relationships)
+    // and records the delete. The C++ object stays readable (isDeleted()) until a save has written the delete and
+    // no undo or redo group refers to it any more; then the context frees it.
+    void deleteObject(ManagedObject* object);
+
+    ManagedObject* objectForURI(const QString& uri) const;
+    ManagedObject* objectWithPrimaryKey(const QString& entityName, qint64 key) const;
+
+    // Fetches run over the objects in memory: pending inserts count, pending deletes don't. Objects of
+    // sub-entities are included. Unsorted results come in primary-key order.
+    using Predicate = std::function<bool(const ManagedObject*)>;
+    using Less = std::function<bool(const ManagedObject*, const ManagedObject*)>;
+    QList<ManagedObject*> fetch(
+        const QString& entityName, const Predicate& predicate = {}, const Less& less = {}) const;
+    int count(const QString& entityName, const Predicate& predicate = {}) const;
+    // Calls fn for every live object of the entity and its sub-entities; fn answers false to stop.
+    void forEachObject(const QString& entityName, const std::function<bool(ManagedObject*)>& fn) const;
+
+    template <class T>
+    QList<T*> fetch(
+        std::function<bool(const T*)> predicate = {}, std::function<bool(const T*, const T*)> less = {}) const
+    {
+        QList<T*> out;
+        forEachObject(QString::fromLatin1(T::kEntityName), [&](ManagedObject* o) {
+            T* t = static_cast<T*>(o);
+            if (!predicate || predicate(t))
+                out.push_back(t);
+            return true;
+        });
+        if (less)
+            std::stable_sort(out.begin(), out.end(), less);
+        return out;
+    }
+    template <class T> T* fetchFirst(std::function<bool(const T*)> predicate = {}) const
+    {
+        T* found = nullptr;
+        forEachObject(QString::fromLatin1(T::kEntityName), [&](ManagedObject* o) {
+            T* t = static_cast<T*>(o);
+            if (predicate && !predicate(t))
+                return true;
+            found = t;
+            return false;
+        });
+        return found;
+    }
+    template <class T> int count(std::function<bool(const T*)> predicate = {}) const
+    {
+        int n = 0;
+        forEachObject(QString::fromLatin1(T::kEntityName), [&](ManagedObject* o) {
+            if (!predicate || predicate(static_cast<T*>(o)))
+                ++n;
+            return true;
+        });
+        return n;
+    }
+
+    bool hasChanges() const;
+    // Writes every pending change in one transaction. On failure the file is as it was, the changes stay pending,
+    // and the error says why (read-only file, full disk, file locked by another program ...).
+    bool save(QString* error = nullptr);
+
+    UndoManager* undoManager() const;
+    // Installs a subclass (the application's confirming undo manager); the old stack is dropped.
+    void setUndoManager(std::unique_ptr<UndoManager> manager);
+
+    // Key-path observers. From the context, the first key is read with valueForKey() below (a subclass offers its
+    // own keys, "modelDefaults" say); from an object, with the object's valueForKey(). Each change of a key
+    // anywhere along the path calls fn, and the path is followed again from there. `owner` groups observers for
+    // removeObserversOf().
+    ObserverToken addObserver(const QString& keyPath, const void* owner, ObserverFunction fn);
+    ObserverToken addObserver(ManagedObject* object, const QString& keyPath, const void* owner, ObserverFunction fn);
+    void removeObserver(ObserverToken token);
+    void removeObserversOf(const void* owner);
+    // Keys of the context itself, for observers rooted at the context: a subclass answers its own keys and calls
+    // didChangeValueForKey() when one changes.
+    virtual QVariant valueForKey(const QString& key) const;
+    void didChangeValueForKey(const QString& key);
+
+    struct Private; // the store's own implementation files only
+
+private:
+    friend class ManagedObject;
+    friend class UndoManager;
+    std::unique_ptr<Private> d;
+};

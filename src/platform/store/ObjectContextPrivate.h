@@ -1,0 +1,143 @@
+#pragma once
+
+// Internal to the store: the state of one ObjectContext, shared by its implementation files.
+
+#include "platform/store/ManagedObject.h"
+#include "platform/store/ObjectContext.h"
+#include "platform/store/SqliteDatabase.h"
+#include "platform/store/SqliteStatement.h"
+#include "platform/store/StoreSchema.h"
+#include "platform/store/UndoManager.h"
+#include "platform/store/UndoOperation.h"
+
+#include <QHash>
+#include <QPair>
+#include <QThread>
+
+#include <memory>
+#include <vector>
+
+union NumberSlot {
+    qint64 i;
+    double d;
+};
+
+struct ObjectContext::Private {
+    // How a relationship change tells others: Full brackets every side that changes; Bracketed leaves the
+    // object's own side to the caller, which has bracketed it; Raw tells nobody and records nothing.
+    enum class Notify { Full, Bracketed, Raw };
+
+    struct EntityMap {
+        const EntityDescription* entity = nullptr;
+        QByteArray nameUtf8;
+        std::vector<const PropertyDescription*> byColumn; // column -> property of this entity, or null
+    };
+    struct TableState {
+        const StoreSchema::Table* table = nullptr;
+        std::vector<EntityMap> entities;
+        std::vector<ManagedObject*> byPk; // the identity map: index = primary key
+        qint64 nextPk = 1;
+        std::unique_ptr<SqliteStatement> insert;
+        std::unique_ptr<SqliteStatement> remove;
+        QHash<quint64, std::shared_ptr<SqliteStatement>> updates; // by set of changed columns
+        QHash<int, std::shared_ptr<SqliteStatement>> lazySelects; // by column
+    };
+    struct JoinState {
+        const StoreSchema::JoinTable* join = nullptr;
+        QHash<QPair<qint64, qint64>, int> pending; // +1 to insert, -1 to delete
+    };
+    struct Observation {
+        const void* owner = nullptr;
+        const void* root = nullptr;
+        QString keyPath;
+        std::vector<Key> path;
+        ObserverFunction fn;
+        std::vector<std::vector<const void*>> levels; // objects watched at each level of the path
+    };
+
+    Private(ObjectContext* q, const StoreSchema& schema);
+
+    ObjectContext* q;
+    const StoreSchema& schema;
+    SqliteDatabase db;
+    QString path;
+    QString uuid;
+    ErrorCode errorCode = ErrorCode::None;
+    QString error;
+    int busyTimeout = 2000;
+    QVariantMap metadata;
+    bool metadataDirty = false;
+    QThread* thread = nullptr;
+
+    std::vector<TableState> tables;
+    std::vector<JoinState> joins;
+    std::vector<ManagedObject*> changed; // objects with changes since the last save
+    std::vector<ManagedObject*> graveyard; // deleted objects kept alive for undo and for the save
+    std::unique_ptr<UndoManager> undo;
+    int changeDepth = 0; // open change brackets: raw writes inside one are recorded
+
+    QHash<ObserverToken, Observation> observations;
+    QHash<QPair<const void*, int>, QList<ObserverToken>> watchers;
+    ObserverToken nextToken = 1;
+
+    // Errors
+    bool fail(ErrorCode code, const QString& message, QString* out);
+    ErrorCode codeForSqlite(int rc) const;
+
+    // Opening and loading
+    void prepareTables();
+    bool createStore(QString* message);
+    bool checkStore(QString* message, ErrorCode* code);
+    bool load(QString* message);
+    void clearObjects();
+    ManagedObject* make(const EntityDescription* e, qint64 pk);
+    void resolveLinks(TableState& t, const EntityMap& m, ManagedObject* o);
+
+    // Values
+    static QVariant read(const ManagedObject* o, const PropertyDescription* p);
+    static bool sameValue(const ManagedObject* o, const PropertyDescription* p, const QVariant& v);
+    static void assign(ManagedObject* o, const PropertyDescription* p, const QVariant& v);
+    void loadLazy(ManagedObject* o, const PropertyDescription* p);
+    void loadAllLazy(ManagedObject* o);
+    void writeAttribute(ManagedObject* o, const PropertyDescription* p, const QVariant& v);
+
+    // Relationships
+    void setToOne(ManagedObject* a, const PropertyDescription* rel, ManagedObject* b, Notify mode);
+    void addToMany(ManagedObject* a, const PropertyDescription* rel, ManagedObject* b, Notify mode);
+    void removeToMany(ManagedObject* a, const PropertyDescription* rel, ManagedObject* b, Notify mode);
+    void unlinkAll(ManagedObject* o, bool cascade);
+    void rawLink(const PropertyDescription* rel, ManagedObject* a, ManagedObject* b);
+    void rawUnlink(const PropertyDescription* rel, ManagedObject* a, ManagedObject* b);
+    void linkSide(ManagedObject* x, const PropertyDescription* p, ManagedObject* y, bool add);
+    void touchJoin(const PropertyDescription* rel, ManagedObject* a, ManagedObject* b, int delta);
+    bool canLink(const ManagedObject* a, const PropertyDescription* rel, const ManagedObject* b) const;
+
+    // Change tracking and undo
+    void markChanged(ManagedObject* o);
+    void markDeleted(ManagedObject* o);
+    bool recording() const { return undo && changeDepth > 0 && undo->isRecording(); }
+    void record(UndoOperation op);
+    void replay(const UndoOperation& op);
+    void removeForUndo(ManagedObject* o);
+    void reinsert(ManagedObject* o);
+    void purgeGraveyard();
+
+    // Observers
+    ObserverToken observe(const void* root, const QString& keyPath, const void* owner, ObserverFunction fn);
+    void notify(const void* object, const Key& key);
+    void rewire(ObserverToken token, size_t from);
+    std::vector<const void*> targetsOf(const void* object, const Key& key) const;
+    void forgetObserved(ManagedObject* o);
+
+    static ManagedObject*& one(const ManagedObject* o, const PropertyDescription* p)
+    {
+        return *reinterpret_cast<ManagedObject**>(o->m_values + p->slotOffset);
+    }
+    static ObjectSet& many(const ManagedObject* o, const PropertyDescription* p)
+    {
+        return *reinterpret_cast<ObjectSet*>(o->m_values + p->slotOffset);
+    }
+
+    TableState& tableOf(const ManagedObject* o) { return tables[size_t(o->entity()->tableIndex())]; }
+    const EntityMap& mapOf(const ManagedObject* o);
+};

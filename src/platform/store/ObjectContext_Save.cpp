@@ -1,0 +1,197 @@
+#include "platform/store/ObjectContextPrivate.h"
+
+#include "platform/FTLog.h"
+
+#include <QCborValue>
+#include <QDir>
+#include <QElapsedTimer>
+
+#include <sqlite3.h>
+
+namespace {
+void bindProperty(SqliteStatement& st, int i, const ManagedObject* o, const PropertyDescription* p,
+    const std::byte* values, quint64 nilBits)
+{
+    const std::byte* at = values + p->slotOffset;
+    switch (p->slot) {
+    case PropertyDescription::Slot::Number:
+        if (nilBits & (quint64(1) << p->bit))
+            st.bindNull(i);
+        else if (p->type == AttributeType::Double)
+            st.bindDouble(i, reinterpret_cast<const NumberSlot*>(at)->d);
+        else
+            st.bindInt(i, reinterpret_cast<const NumberSlot*>(at)->i);
+        break;
+    case PropertyDescription::Slot::String:
+        st.bindText(i, *reinterpret_cast<const QString*>(at));
+        break;
+    case PropertyDescription::Slot::Binary:
+        st.bindBlob(i, *reinterpret_cast<const QByteArray*>(at));
+        break;
+    case PropertyDescription::Slot::Object: {
+        const ManagedObject* target = *reinterpret_cast<ManagedObject* const*>(at);
+        if (target)
+            st.bindInt(i, target->primaryKey());
+        else
+            st.bindNull(i);
+        break;
+    }
+    default:
+        Q_UNUSED(o);
+        st.bindNull(i);
+        break;
+    }
+}
+
+QString reasonFor(ObjectContext::ErrorCode code)
+{
+    switch (code) {
+    case ObjectContext::ErrorCode::ReadOnly:
+        return QStringLiteral("the file or its folder cannot be written to");
+    case ObjectContext::ErrorCode::Locked:
+        return QStringLiteral("the file is in use by another program");
+    case ObjectContext::ErrorCode::DiskFull:
+        return QStringLiteral("the disk is full");
+    case ObjectContext::ErrorCode::Io:
+        return QStringLiteral("the disk could not be written");
+    case ObjectContext::ErrorCode::Damaged:
+        return QStringLiteral("the file is damaged");
+    default:
+        return QStringLiteral("the database refused the changes");
+    }
+}
+}
+
+bool ObjectContext::save(QString* error)
+{
+    Q_ASSERT_X(QThread::currentThread() == d->thread, "ObjectContext", "used on another thread");
+    if (!isOpen())
+        return d->fail(ErrorCode::Other, QStringLiteral("No store is open."), error);
+    if (!hasChanges()) {
+        d->errorCode = ErrorCode::None;
+        d->error.clear();
+        return true;
+    }
+    QElapsedTimer timer;
+    timer.start();
+    SqliteDatabase& db = d->db;
+    sqlite3* h = db.handle();
+    QString failure;
+    int failedRc = SQLITE_OK;
+    auto check = [&](bool ok, const QString& what) {
+        if (!ok && failure.isEmpty()) {
+            failedRc = db.lastErrorCode();
+            failure = what + ": " + db.lastError();
+        }
+        return ok;
+    };
+
+    bool ok = check(db.exec(QStringLiteral("BEGIN IMMEDIATE")), QStringLiteral("starting the transaction"));
+    for (size_t n = 0; ok && n < d->changed.size(); ++n) {
+        ManagedObject* o = d->changed[n];
+        const bool persisted = o->hasFlag(ManagedObject::Persisted);
+        Private::TableState& t = d->tableOf(o);
+        const QString table = StoreSchema::quoted(t.table->name);
+        if (o->hasFlag(ManagedObject::Deleted)) {
+            if (!persisted)
+                continue;
+            if (!t.remove)
+                t.remove
+                    = std::make_unique<SqliteStatement>(h, QStringLiteral("DELETE FROM %1 WHERE \"_pk\"=?").arg(table));
+            t.remove->bindInt(1, o->primaryKey());
+            ok = check(t.remove->execute(), "deleting from " + t.table->name);
+        } else if (!persisted) {
+            if (!t.insert) {
+                QStringList marks(int(t.table->columns.size()) + 2, QStringLiteral("?"));
+                t.insert = std::make_unique<SqliteStatement>(
+                    h, QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(table, marks.join(',')));
+            }
+            SqliteStatement& st = *t.insert;
+            const Private::EntityMap& m = d->mapOf(o);
+            d->loadAllLazy(o);
+            st.bindInt(1, o->primaryKey());
+            st.bindText(2, o->entityName());
+            for (size_t c = 0; c < m.byColumn.size(); ++c) {
+                if (m.byColumn[c])
+                    bindProperty(st, int(c) + 3, o, m.byColumn[c], o->m_values, o->m_nilBits);
+                else
+                    st.bindNull(int(c) + 3);
+            }
+            ok = check(st.execute(), "adding to " + t.table->name);
+        } else if (o->m_dirtyColumns) {
+            const quint64 mask = o->m_dirtyColumns;
+            auto& st = t.updates[mask];
+            if (!st) {
+                QStringList sets;
+                for (size_t c = 0; c < t.table->columns.size(); ++c)
+                    if (mask & (quint64(1) << c))
+                        sets << StoreSchema::quoted(t.table->columns[c].name) + "=?";
+                st = std::make_shared<SqliteStatement>(
+                    h, QStringLiteral("UPDATE %1 SET %2 WHERE \"_pk\"=?").arg(table, sets.join(',')));
+            }
+            const Private::EntityMap& m = d->mapOf(o);
+            int i = 1;
+            for (size_t c = 0; c < t.table->columns.size(); ++c) {
+                if (!(mask & (quint64(1) << c)))
+                    continue;
+                if (m.byColumn[c])
+                    bindProperty(*st, i++, o, m.byColumn[c], o->m_values, o->m_nilBits);
+                else
+                    st->bindNull(i++);
+            }
+            st->bindInt(i, o->primaryKey());
+            ok = check(st->execute(), "changing " + t.table->name);
+        }
+    }
+    for (size_t j = 0; ok && j < d->joins.size(); ++j) {
+        Private::JoinState& js = d->joins[j];
+        if (js.pending.isEmpty())
+            continue;
+        const QString table = StoreSchema::quoted(js.join->name);
+        SqliteStatement add(h, QStringLiteral("INSERT OR IGNORE INTO %1 VALUES (?, ?)").arg(table));
+        SqliteStatement remove(h, QStringLiteral("DELETE FROM %1 WHERE src=? AND dst=?").arg(table));
+        for (auto it = js.pending.cbegin(); ok && it != js.pending.cend(); ++it) {
+            SqliteStatement& st = it.value() > 0 ? add : remove;
+            st.bindInt(1, it.key().first);
+            st.bindInt(2, it.key().second);
+            ok = check(st.execute(), "linking in " + js.join->name);
+        }
+    }
+    if (ok && d->metadataDirty) {
+        ok = check(db.exec(QStringLiteral("DELETE FROM \"_metadata\"")), QStringLiteral("writing the metadata"));
+        SqliteStatement st(h, QStringLiteral("INSERT INTO \"_metadata\" VALUES (?, ?)"));
+        for (auto it = d->metadata.cbegin(); ok && it != d->metadata.cend(); ++it) {
+            st.bindText(1, it.key());
+            st.bindBlob(2, QCborValue::fromVariant(it.value()).toCbor());
+            ok = check(st.execute(), QStringLiteral("writing the metadata"));
+        }
+    }
+    if (ok)
+        ok = check(db.exec(QStringLiteral("COMMIT")), QStringLiteral("committing"));
+    if (!ok) {
+        if (db.inTransaction())
+            db.exec(QStringLiteral("ROLLBACK"));
+        const ErrorCode code = d->codeForSqlite(failedRc);
+        const QString message = QStringLiteral("The changes could not be saved to \"%1\" because %2 (%3).")
+                                    .arg(QDir::toNativeSeparators(d->path), reasonFor(code), failure);
+        FTLog(message);
+        return d->fail(code, message, error);
+    }
+
+    for (ManagedObject* o : d->changed) {
+        o->setFlag(ManagedObject::Persisted, !o->hasFlag(ManagedObject::Deleted));
+        o->setFlag(ManagedObject::Updated, false);
+        o->setFlag(ManagedObject::InChangeList, false);
+        o->m_dirtyColumns = 0;
+    }
+    const size_t written = d->changed.size();
+    d->changed.clear();
+    for (Private::JoinState& js : d->joins)
+        js.pending.clear();
+    d->metadataDirty = false;
+    d->errorCode = ErrorCode::None;
+    d->error.clear();
+    d->purgeGraveyard();
+    FTLog(QStringLiteral("Store: saved %1 changed records in %2 ms").arg(written).arg(timer.elapsed()));
+    return true;
+}

@@ -1,0 +1,192 @@
+#include "platform/store/ObjectContextPrivate.h"
+
+#include "platform/FTLog.h"
+
+namespace {
+template <class T> T* at(const ManagedObject* o, const PropertyDescription* p, std::byte* values)
+{
+    Q_UNUSED(o);
+    return reinterpret_cast<T*>(values + p->slotOffset);
+}
+
+bool isNilFor(const PropertyDescription* p, const QVariant& v)
+{
+    if (!v.isValid())
+        return true;
+    if (p->type == AttributeType::Date)
+        return !v.toDateTime().isValid();
+    return false;
+}
+
+NumberSlot numberFor(const PropertyDescription* p, const QVariant& v)
+{
+    NumberSlot n { 0 };
+    switch (p->type) {
+    case AttributeType::Double:
+        n.d = v.toDouble();
+        break;
+    case AttributeType::Boolean:
+        n.i = v.toBool() ? 1 : 0;
+        break;
+    case AttributeType::Date:
+        n.i = v.toDateTime().toMSecsSinceEpoch();
+        break;
+    case AttributeType::Integer16:
+        n.i = qint16(v.toLongLong());
+        break;
+    case AttributeType::Integer32:
+        n.i = qint32(v.toLongLong());
+        break;
+    default:
+        n.i = v.toLongLong();
+        break;
+    }
+    return n;
+}
+}
+
+QVariant ObjectContext::Private::read(const ManagedObject* o, const PropertyDescription* p)
+{
+    std::byte* values = o->m_values;
+    switch (p->slot) {
+    case PropertyDescription::Slot::Number: {
+        if (o->m_nilBits & (quint64(1) << p->bit))
+            return {};
+        const NumberSlot n = *at<NumberSlot>(o, p, values);
+        switch (p->type) {
+        case AttributeType::Double:
+            return n.d;
+        case AttributeType::Boolean:
+            return n.i != 0;
+        case AttributeType::Date:
+            return QDateTime::fromMSecsSinceEpoch(n.i);
+        case AttributeType::Integer64:
+            return qlonglong(n.i);
+        default:
+            return int(n.i);
+        }
+    }
+    case PropertyDescription::Slot::String: {
+        const QString& s = *at<QString>(o, p, values);
+        return s.isNull() ? QVariant() : QVariant(s);
+    }
+    case PropertyDescription::Slot::Binary: {
+        if (o->m_unloadedBits & (quint64(1) << p->bit))
+            o->context()->d->loadLazy(const_cast<ManagedObject*>(o), p);
+        const QByteArray& b = *at<QByteArray>(o, p, values);
+        return b.isNull() ? QVariant() : QVariant(b);
+    }
+    case PropertyDescription::Slot::Object:
+        return ManagedObject::toVariant(*at<ManagedObject*>(o, p, values));
+    case PropertyDescription::Slot::Set:
+        return QVariant::fromValue(at<ObjectSet>(o, p, values)->toList());
+    case PropertyDescription::Slot::None:
+        return p->getter ? p->getter(o) : QVariant();
+    }
+    return {};
+}
+
+bool ObjectContext::Private::sameValue(const ManagedObject* o, const PropertyDescription* p, const QVariant& v)
+{
+    std::byte* values = o->m_values;
+    switch (p->slot) {
+    case PropertyDescription::Slot::Number: {
+        const bool wasNil = o->m_nilBits & (quint64(1) << p->bit);
+        const bool nil = isNilFor(p, v);
+        if (wasNil || nil)
+            return wasNil == nil;
+        const NumberSlot old = *at<NumberSlot>(o, p, values);
+        const NumberSlot now = numberFor(p, v);
+        return p->type == AttributeType::Double ? old.d == now.d : old.i == now.i;
+    }
+    case PropertyDescription::Slot::String: {
+        const QString& old = *at<QString>(o, p, values);
+        const QString now = v.isValid() ? v.toString() : QString();
+        return old.isNull() == now.isNull() && old == now;
+    }
+    case PropertyDescription::Slot::Binary: {
+        if (o->m_unloadedBits & (quint64(1) << p->bit))
+            return false;
+        const QByteArray& old = *at<QByteArray>(o, p, values);
+        const QByteArray now = v.isValid() ? v.toByteArray() : QByteArray();
+        return old.isNull() == now.isNull() && old == now;
+    }
+    default:
+        return false;
+    }
+}
+
+void ObjectContext::Private::assign(ManagedObject* o, const PropertyDescription* p, const QVariant& v)
+{
+    std::byte* values = o->m_values;
+    const quint64 bit = quint64(1) << p->bit;
+    switch (p->slot) {
+    case PropertyDescription::Slot::Number:
+        if (isNilFor(p, v)) {
+            o->m_nilBits |= bit;
+            at<NumberSlot>(o, p, values)->i = 0;
+        } else {
+            o->m_nilBits &= ~bit;
+            *at<NumberSlot>(o, p, values) = numberFor(p, v);
+        }
+        break;
+    case PropertyDescription::Slot::String:
+        *at<QString>(o, p, values) = v.isValid() ? v.toString() : QString();
+        break;
+    case PropertyDescription::Slot::Binary:
+        *at<QByteArray>(o, p, values) = v.isValid() ? v.toByteArray() : QByteArray();
+        o->m_unloadedBits &= ~bit;
+        break;
+    default:
+        break;
+    }
+}
+
+void ObjectContext::Private::writeAttribute(ManagedObject* o, const PropertyDescription* p, const QVariant& v)
+{
+    const bool rec = recording();
+    if (p->lazy && rec)
+        loadLazy(o, p); // the undo needs the old value
+    if (sameValue(o, p, v))
+        return;
+    if (rec)
+        record({ UndoOperation::Kind::SetAttribute, o, p, nullptr, read(o, p) });
+    assign(o, p, v);
+    if (p->column >= 0) {
+        o->m_dirtyColumns |= quint64(1) << p->column;
+        markChanged(o);
+    }
+}
+
+void ObjectContext::Private::loadLazy(ManagedObject* o, const PropertyDescription* p)
+{
+    const quint64 bit = quint64(1) << p->bit;
+    if (!(o->m_unloadedBits & bit))
+        return;
+    o->m_unloadedBits &= ~bit;
+    TableState& t = tableOf(o);
+    auto& st = t.lazySelects[p->column];
+    if (!st)
+        st = std::make_shared<SqliteStatement>(db.handle(),
+            QStringLiteral("SELECT %1 FROM %2 WHERE \"_pk\"=?")
+                .arg(
+                    StoreSchema::quoted(t.table->columns[size_t(p->column)].name), StoreSchema::quoted(t.table->name)));
+    st->bindInt(1, o->primaryKey());
+    if (st->next())
+        *reinterpret_cast<QByteArray*>(o->m_values + p->slotOffset) = st->columnBlob(0);
+    else if (!st->ok())
+        FTLog(QStringLiteral("Store: could not read %1.%2 of %3: %4")
+                  .arg(o->entityName(), p->name)
+                  .arg(o->primaryKey())
+                  .arg(st->error()));
+    st->reset();
+}
+
+void ObjectContext::Private::loadAllLazy(ManagedObject* o)
+{
+    if (!o->m_unloadedBits)
+        return;
+    for (const PropertyDescription* p : o->entity()->properties())
+        if (p->lazy)
+            loadLazy(o, p);
+}

@@ -1,0 +1,158 @@
+#include "platform/store/SqliteStatement.h"
+
+#include <sqlite3.h>
+
+#include <utility>
+
+SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql)
+    : m_db(db)
+{
+    const QByteArray utf8 = sql.toUtf8();
+    if (sqlite3_prepare_v3(db, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &m_stmt, nullptr)
+        != SQLITE_OK) {
+        m_stmt = nullptr;
+        m_ok = false;
+    }
+}
+
+SqliteStatement::~SqliteStatement()
+{
+    if (m_stmt)
+        sqlite3_finalize(m_stmt);
+}
+
+SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
+    : m_stmt(std::exchange(other.m_stmt, nullptr))
+    , m_db(other.m_db)
+    , m_ok(other.m_ok)
+{
+}
+
+SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept
+{
+    if (this != &other) {
+        if (m_stmt)
+            sqlite3_finalize(m_stmt);
+        m_stmt = std::exchange(other.m_stmt, nullptr);
+        m_db = other.m_db;
+        m_ok = other.m_ok;
+    }
+    return *this;
+}
+
+QString SqliteStatement::error() const
+{
+    return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
+}
+
+void SqliteStatement::bindNull(int i)
+{
+    sqlite3_bind_null(m_stmt, i);
+}
+void SqliteStatement::bindInt(int i, qint64 v)
+{
+    sqlite3_bind_int64(m_stmt, i, v);
+}
+void SqliteStatement::bindDouble(int i, double v)
+{
+    sqlite3_bind_double(m_stmt, i, v);
+}
+
+void SqliteStatement::bindText(int i, const QString& v)
+{
+    if (v.isNull()) {
+        sqlite3_bind_null(m_stmt, i);
+        return;
+    }
+    const QByteArray utf8 = v.toUtf8();
+    sqlite3_bind_text(m_stmt, i, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
+void SqliteStatement::bindBlob(int i, const QByteArray& v)
+{
+    if (v.isNull()) {
+        sqlite3_bind_null(m_stmt, i);
+        return;
+    }
+    // An empty array must stay an empty value, not NULL: sqlite binds a zero-length blob for a non-null pointer.
+    static const char empty = 0;
+    sqlite3_bind_blob(m_stmt, i, v.isEmpty() ? &empty : v.constData(), int(v.size()), SQLITE_TRANSIENT);
+}
+
+bool SqliteStatement::next()
+{
+    if (!m_stmt) {
+        m_ok = false;
+        return false;
+    }
+    const int rc = sqlite3_step(m_stmt);
+    if (rc == SQLITE_ROW) {
+        m_ok = true;
+        return true;
+    }
+    m_ok = rc == SQLITE_DONE;
+    return false;
+}
+
+bool SqliteStatement::execute()
+{
+    while (next()) { }
+    const bool ok = m_ok;
+    if (m_stmt) {
+        // Reset keeps the error message of a failed step only until the next call, so read it first.
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
+    return ok;
+}
+
+void SqliteStatement::reset()
+{
+    if (m_stmt) {
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+    }
+    m_ok = true;
+}
+
+bool SqliteStatement::isNull(int col) const
+{
+    return sqlite3_column_type(m_stmt, col) == SQLITE_NULL;
+}
+qint64 SqliteStatement::columnInt(int col) const
+{
+    return sqlite3_column_int64(m_stmt, col);
+}
+double SqliteStatement::columnDouble(int col) const
+{
+    return sqlite3_column_double(m_stmt, col);
+}
+int SqliteStatement::columnType(int col) const
+{
+    return sqlite3_column_type(m_stmt, col);
+}
+
+QString SqliteStatement::columnText(int col) const
+{
+    const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, col));
+    if (!p)
+        return {};
+    return QString::fromUtf8(p, sqlite3_column_bytes(m_stmt, col));
+}
+
+QByteArray SqliteStatement::columnBlob(int col) const
+{
+    if (sqlite3_column_type(m_stmt, col) == SQLITE_NULL)
+        return {};
+    const void* p = sqlite3_column_blob(m_stmt, col);
+    const int n = sqlite3_column_bytes(m_stmt, col);
+    if (!p || n == 0)
+        return QByteArray("", 0);
+    return QByteArray(static_cast<const char*>(p), n);
+}
+
+QByteArrayView SqliteStatement::columnBytes(int col) const
+{
+    const void* p = sqlite3_column_blob(m_stmt, col);
+    return QByteArrayView(static_cast<const char*>(p), sqlite3_column_bytes(m_stmt, col));
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// A prepared statement, finalized when the object goes. Bind indexes count from 1, column indexes from 0.
+class SqliteStatement {
+public:
+    SqliteStatement() = default;
+    SqliteStatement(sqlite3* db, const QString& sql);
+    ~SqliteStatement();
+    SqliteStatement(SqliteStatement&& other) noexcept;
+    SqliteStatement& operator=(SqliteStatement&& other) noexcept;
+    SqliteStatement(const SqliteStatement&) = delete;
+    SqliteStatement& operator=(const SqliteStatement&) = delete;
+
+    bool isValid() const { return m_stmt != nullptr; }
+    QString error() const;
+
+    void bindNull(int i);
+    void bindInt(int i, qint64 v);
+    void bindDouble(int i, double v);
+    void bindText(int i, const QString& v); // a null string binds NULL
+    void bindBlob(int i, const QByteArray& v); // a null array binds NULL
+
+    // Steps once: true while a row is ready. After false, ok() tells a finished statement from an error.
+    bool next();
+    bool ok() const { return m_ok; }
+    // Runs a statement that returns no rows and resets it; false on error.
+    bool execute();
+    void reset();
+
+    bool isNull(int col) const;
+    qint64 columnInt(int col) const;
+    double columnDouble(int col) const;
+    QString columnText(int col) const;
+    QByteArray columnBlob(int col) const;
+    // The raw bytes of a text or blob column, valid until the next step.
+    QByteArrayView columnBytes(int col) const;
+    int columnType(int col) const;
+
+private:
+    sqlite3_stmt* m_stmt = nullptr;
+    sqlite3* m_db = nullptr;
+    bool m_ok = true;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+// The text comparisons of fetches and searches. By default they ignore case and diacritics ("[cd]": "Zoë" equals
+// "zoe"); pass Exact to compare as written. A value that is a number is matched as its decimal text, so a search
+// for "19" finds the year 1901 with contains(). `like` matches the whole text against a pattern where * stands
+// for any run of characters and ? for one character.
+namespace TextMatch {
+enum Option { Exact = 0, CaseInsensitive = 1, DiacriticInsensitive = 2, CaseAndDiacriticInsensitive = 3 };
+
+// The form under which two texts compare equal for the options.
+QString fold(const QString& text, int options = CaseAndDiacriticInsensitive);
+// A value as the text it is matched as: numbers as decimal text, nil as the empty text.
+QString textOf(const QVariant& value);
+
+bool equals(const QString& text, const QString& other, int options = CaseAndDiacriticInsensitive);
+bool contains(const QString& text, const QString& part, int options = CaseAndDiacriticInsensitive);
+bool beginsWith(const QString& text, const QString& prefix, int options = CaseAndDiacriticInsensitive);
+bool endsWith(const QString& text, const QString& suffix, int options = CaseAndDiacriticInsensitive);
+bool like(const QString& text, const QString& pattern, int options = CaseAndDiacriticInsensitive);
+
+bool equals(const QVariant& value, const QString& other, int options = CaseAndDiacriticInsensitive);
+bool contains(const QVariant& value, const QString& part, int options = CaseAndDiacriticInsensitive);
+bool beginsWith(const QVariant& value, const QString& prefix, int options = CaseAndDiacriticInsensitive);
+bool endsWith(const QVariant& value, const QString& suffix, int options = CaseAndDiacriticInsensitive);
+bool like(const QVariant& value, const QString& pattern, int options = CaseAndDiacriticInsensitive);
+}
