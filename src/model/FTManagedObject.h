@@ -81,15 +81,16 @@ public:
     // nothing while importing, undoing or redoing, or with undo registration off.
     void nameChangeAction(const QString& name) const;
 
+    // The numbering convention of the numbered entities: unless an import runs, `numericId` = the counter of
+    // ModelDefaults + 1, written back to the counter (FTModelDefaults::takeNextId). Answers the number given, 0
+    // during an import (the reader numbers records itself).
+    int assignNumericId(FTCounter counter);
+
 protected:
     void awakeFromFetch() override;
     void keyWillChange(const Key& key) override;
     void keyDidChange(const Key& key) override;
 
-    // The numbering convention of the numbered entities: unless an import runs, `numericId` = the counter of
-    // ModelDefaults + 1, written back to the counter (FTModelDefaults::takeNextId). Answers the number given, 0
-    // during an import (the reader numbers records itself).
-    int assignNumericId(FTCounter counter);
 
     // A relationship that only some sub-entities have (an event owned by a couple has no `person`): nil elsewhere.
     template <class T> T* optionalObject(const Key& key) const

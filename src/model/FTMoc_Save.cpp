@@ -97,6 +97,7 @@ bool FTMoc::saveMoc()
 {
     QElapsedTimer timer;
     timer.start();
+    writeBackCachedLists(); // a list changed since the last save is a change too
     if (!hasChanges())
         return true;
     if (gDevelopmentVersion) {
