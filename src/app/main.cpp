@@ -3,6 +3,7 @@
 #include "platform/ui/QtPrompts.h"
 #include "shell/AlertHooks.h"
 #include "shell/AppController.h"
+#include "shell/ModelHooksSetup.h"
 #include "shell/Utils.h"
 
 #include <QApplication>
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
     QtPrompts prompts;
     Prompts::install(&prompts);
     Utils::alertHooks().beep = [] { QApplication::beep(); };
+    installModelHooks();
 
     int rc = 0;
     if (!Utils::OSX10Point4OrLater()) {

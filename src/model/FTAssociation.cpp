@@ -1,6 +1,9 @@
 #include "model/FTAssociation.h"
 
+#include "model/FTMoc.h"
 #include "model/FTPerson.h"
+
+#include "platform/Localizer.h"
 
 namespace {
 const Key kFromRelationship("fromRelationship");
@@ -8,6 +11,13 @@ const Key kNotes("notes");
 const Key kLastChange("lastChange");
 const Key kFromPerson("fromPerson");
 const Key kToPerson("toPerson");
+}
+
+FTAssociation* FTAssociation::initInMoc(FTMoc* moc)
+{
+    auto* association = moc->insertObject<FTAssociation>();
+    nameNewObjectAction(moc, LocalizedString("AddAssociation"));
+    return association;
 }
 
 QString FTAssociation::fromRelationship() const

@@ -1,6 +1,7 @@
 #include "model/FTEventType.h"
 
 #include "model/FTEvent.h"
+#include "model/FTMoc.h"
 
 namespace {
 const Key kName("name");
@@ -8,6 +9,11 @@ const Key kGedcomCode("gedcomCode");
 const Key kGroup("group");
 const Key kLastChange("lastChange");
 const Key kEvents("events");
+}
+
+FTEventType* FTEventType::initInMoc(FTMoc* moc)
+{
+    return moc->insertObject<FTEventType>();
 }
 
 QString FTEventType::name() const

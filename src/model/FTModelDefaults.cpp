@@ -1,5 +1,6 @@
 #include "model/FTModelDefaults.h"
 
+#include "model/FTMoc.h"
 #include "model/FTPerson.h"
 #include "model/FTProjectView.h"
 
@@ -13,6 +14,43 @@ const Key kExtraData("extraData");
 const Key kFocalPerson("focalPerson");
 const Key kSelectedPerson("selectedPerson");
 const Key kCurrentView("currentView");
+}
+
+FTModelDefaults* FTModelDefaults::initInMoc(FTMoc* moc)
+{
+    auto* defaults = moc->insertObject<FTModelDefaults>();
+    for (const Key* k : {&kMaxPersonId, &kMaxEventId, &kMaxSpouseRelId, &kMaxPictureId, &kMaxSourceId})
+        defaults->setPrimitiveValue(*k, 0);
+    return defaults;
+}
+
+static const Key& counterKey(FTCounter counter)
+{
+    switch (counter) {
+    case FTCounter::Person:
+        return kMaxPersonId;
+    case FTCounter::Event:
+        return kMaxEventId;
+    case FTCounter::SpouseRel:
+        return kMaxSpouseRelId;
+    case FTCounter::Picture:
+        return kMaxPictureId;
+    case FTCounter::Source:
+        break;
+    }
+    return kMaxSourceId;
+}
+
+int FTModelDefaults::counter(FTCounter counter) const
+{
+    return int(integerValue(counterKey(counter)));
+}
+
+int FTModelDefaults::takeNextId(FTCounter c)
+{
+    const int next = counter(c) + 1;
+    setInteger(counterKey(c), next);
+    return next;
 }
 
 int FTModelDefaults::maxPersonId() const
@@ -78,7 +116,9 @@ FTPerson* FTModelDefaults::selectedPerson() const
 }
 void FTModelDefaults::setSelectedPerson(FTPerson* value)
 {
-    ManagedObject::setObject(kSelectedPerson, value);
+    willChangeValueForKey(kSelectedPerson);
+    setPrimitiveValue(kSelectedPerson, toVariant(value));
+    didChangeValueForKey(kSelectedPerson);
 }
 FTProjectView* FTModelDefaults::currentView() const
 {

@@ -1,6 +1,8 @@
 #include "shell/Utils.h"
 #include "shell/UtilsFunctions.h"
 
+#include "model/EventTypesVocabulary.h"
+
 #include "platform/Localizer.h"
 #include "platform/UserDefaults.h"
 
@@ -10,38 +12,6 @@
 #include <QStringList>
 
 namespace {
-struct EventGroup {
-    int bit;
-    std::initializer_list<std::pair<const char*, const char*>> entries;
-};
-
-const EventGroup kEventGroups[] = {
-    {1, {{"BIRT", "Birth"}, {"DEAT", "Death"}}},
-    {2,
-     {{"ADOP", "Adoption"},       {"BAPM", "Baptism"},           {"BARM", "Bar Mitzvah"},
-      {"BASM", "Bas Mitzvah"},    {"BLES", "Blessing"},          {"BURI", "Burial"},
-      {"CENS", "Census"},         {"CHR", "Christening"},        {"CHRA", "Christening(Adult)"},
-      {"CONF", "Confirmation"},   {"CREM", "Cremation"},         {"EMIG", "Emigration"},
-      {"FCOM", "First Communion"}, {"GRAD", "Graduation"},       {"IMMI", "Immigration"},
-      {"NATU", "Naturalisation"}, {"ORDN", "Ordination"},        {"PROB", "Probate"},
-      {"RETI", "Retirement"},     {"WILL", "Will"},              {"_MILT", "Military Service"}}},
-    {4,
-     {{"CAST", "Caste/Ethnic Origin"}, {"DSCR", "Description"}, {"EDUC", "Education"}, {"IDNO", "ID Number"},
-      {"NATI", "Nationality"},         {"NCHI", "Num Children"}, {"NMR", "Num Marriages"}, {"OCCU", "Occupation"},
-      {"PROP", "Property"},            {"RELI", "Religion"},    {"RESI", "Residence"},   {"SSN", "Soc.Sec.Number"},
-      {"TITL", "Title"}}},
-    {8,
-     {{"BAPL", "LDS Baptism"}, {"CONL", "LDS Confirmation"}, {"ENDL", "LDS Endowment"},
-      {"SLGC", "LDS Sealing to Parents"}}},
-    {16, {{"MARR", "Marriage"}}},
-    {32,
-     {{"ANUL", "Marriage Annulled"}, {"DIV", "Divorced"}, {"DIVF", "Divorce Filed"}, {"ENGA", "Engaged"},
-      {"MARB", "Marriage Banns"}, {"MARC", "Marriage Contract"}, {"MARL", "Marriage Licence"},
-      {"MARS", "Marriage Settlement"}}},
-    {64, {{"SLGS", "LDS Spouse Sealing"}}},
-    {128, {{"EVEN", "Other Event"}}},
-};
-
 QStringList sortedNames(int mask)
 {
     QStringList names = Utils::eventTypesDictionary(mask).values();
@@ -57,15 +27,8 @@ void collapseBlanks(QString& s)
 }
 }
 
-QMap<QString, QString> Utils::eventTypesDictionary(int mask)
-{
-    QMap<QString, QString> out;
-    for (const EventGroup& g : kEventGroups)
-        if (mask & g.bit)
-            for (const auto& [tag, name] : g.entries)
-                out.insert(QString::fromLatin1(tag), QString::fromLatin1(name));
-    return out;
-}
+// The vocabulary belongs to the family database, which seeds its event types from it.
+QMap<QString, QString> Utils::eventTypesDictionary(int mask) { return EventTypesVocabulary::dictionary(mask); }
 
 QMap<QString, QString> Utils::allEventTypesDictionary() { return eventTypesDictionary(-1); }
 QStringList Utils::otherPersonalEventTypesArray() { return sortedNames(2 | 4 | 8 | 128); }

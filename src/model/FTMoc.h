@@ -1,0 +1,186 @@
+#pragma once
+
+#include "platform/store/ObjectContext.h"
+
+#include <QDateTime>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class FTEvent;
+class FTEventType;
+class FTMocUndoManager;
+class FTModelDefaults;
+class FTSource;
+class StoreSchema;
+struct Notification;
+
+// The context of one open family database: the store of one ".RezUdu" file with the confirming undo manager, a
+// few working values of the database (active source, active event), the cached lists the editors offer (places,
+// event names, recent sources) and the save that runs the one-time repairs. One per open document; the
+// new-database command, the GEDCOM import, compare-and-merge and the conversion open their own. A context belongs
+// to the thread that made it.
+//
+//   FTMoc::OpenError error;
+//   std::unique_ptr<FTMoc> moc = FTMoc::initForStoreURL(path, true, &error);
+//   if (!moc && error.code == FTMoc::kWrongModelVersionErrorCode) ... offer the conversion
+//   ... changes ...
+//   moc->deferredSave();      // after each user edit: one save when the application is next idle
+//   moc->saveMoc();           // or now
+//
+// Every failure of opening has already been shown to the user (through Prompts) when initForStoreURL answers null.
+class FTMoc : public ObjectContext {
+public:
+    // The model version this program writes, and the metadata key that records a store's version.
+    static const QString kCurrentModelVersion; // "DOvurV6"
+    static const QString kMomKey; // "MomKey"
+    static const QString kErrorDomain;
+    static constexpr int kWrongModelVersionErrorCode = 999;
+    struct OpenError {
+        QString domain;
+        int code = 0;
+    };
+    enum class StoreType { None, SQLite, XML, Binary };
+
+    // ---- Opening -------------------------------------------------------------------------------------------
+
+    // Opens the store file at `path` (which must exist, be readable and writable, and end in "RezUdu" in any
+    // letter case; an empty file becomes a new database). With `withLatestDatamodel` a store of another model
+    // version is refused with error 999 and the migration message; without it (the conversion) any stamped
+    // version with a model this program has is opened. A store without "MomKey" is stamped "DOvurV6" and saved at
+    // once; the event types are seeded; old picture thumbnails are handed to ModelHooks::moveThumbnails. Null
+    // after a message on failure.
+    static std::unique_ptr<FTMoc> initForStoreURL(
+        const QString& path, bool withLatestDatamodel, OpenError* error = nullptr);
+    ~FTMoc() override;
+
+    // Whether the file exists and may be read and written; a message saying what to do when not.
+    static bool checkDatabaseAccess(const QString& path);
+    // By extension, ignoring case: "RezUdu" SQLite, "ZuvEvu" XML, "DazBin" binary, anything else None.
+    static StoreType storeTypeForFile(const QString& path);
+    // The store's "MomKey"; empty when the metadata cannot be read or has no such key.
+    static QString momVersionInStoreAtUrl(const QString& path);
+    // The schema of a model version ("DOvurV6", any letter case); null, after a message, for a model this program
+    // does not have. An empty version answers null silently.
+    static const StoreSchema* schemaForMomVersion(const QString& momVersion);
+
+    // Run once by opening (public for the tools that repeat them).
+    void populateEventTypes();
+    void moveThumbnailData();
+
+    // ---- Working values of the database --------------------------------------------------------------------
+
+    FTMocUndoManager* undoManager() const;
+    QString databaseURL() const; // the store file's path
+    void setDatabaseURL(const QString& path);
+    QString momVersion() const;
+    void setMomVersion(const QString& version);
+    QDateTime sessionStartDate() const;
+    void setSessionStartDate(const QDateTime& date);
+    QDateTime lastRefreshDate() const;
+    void setLastRefreshDate(const QDateTime& date);
+    // The active source: while set, newly made records cite it. Held by its URI, so a deleted source reads null.
+    FTSource* activeSource() const;
+    void setActiveSource(FTSource* source);
+    QString activeSourcePageRef() const;
+    void setActiveSourcePageRef(const QString& pageRef);
+    QString activeEventURI() const;
+    void setActiveEventURI(const QString& uri);
+    // The event of activeEventURI(); null (and the URI cleared) when it can no longer be read.
+    FTEvent* activeEvent();
+    // True from opening until the first save that finds changes.
+    bool firstSave() const;
+
+    // The database's single ModelDefaults record: the first one stored, or a new one made (outside the undo
+    // history) on first use.
+    FTModelDefaults* modelDefaults();
+
+    // Set while a GEDCOM import fills this database: no numbering by the constructors, no undo names, no change
+    // stamps, no notifications and no list upkeep for this context (other open databases carry on as usual).
+    bool importThreadIsActive() const;
+    void setImportThreadIsActive(bool active);
+
+    // ---- Saving --------------------------------------------------------------------------------------------
+
+    // Saves now when there are changes. The first save after opening first runs the pending one-time repairs. The
+    // cached place and recent-sources lists are written back into ModelDefaults with every save. A failed write
+    // is reported (reportSaveError) and ends the program; an exception is reported through
+    // ModelHooks::reportCurrentException. Both answer false and leave the changes pending.
+    bool saveMoc();
+    // Queues one save of this context for when the application is next idle: any number of calls before then give
+    // one save, and each open database saves only its own changes ("SaveMoc" with this context as its object).
+    // On a worker's context it does nothing: the worker saves its context itself with saveMoc().
+    void deferredSave();
+    // The observer of "SaveMoc": saves when the notification's object is this context.
+    void saveMoc_Deferred(const Notification& notification);
+    // Shows the error, appends a report to "DatabaseError.txt" in the data folder, asks the user to send it and
+    // ends the program (ModelHooks::terminate).
+    void reportSaveError(const QString& error);
+
+    // The one-time repairs, each recorded by a flag in the store's metadata, in this fixed order. A repair runs
+    // when its flag is absent (a flag present with any value is skipped); the flag is set only once the repair has
+    // completed on this context, and a repair not built yet leaves its flag unset.
+    static QStringList integrityCheckKeys();
+    void databaseIntegrityChecks();
+    // A repair answers true when it completed (its flag is then set).
+    using IntegrityRepair = std::function<bool(FTMoc&)>;
+    // The repair of one flag; empty when not built yet.
+    static IntegrityRepair integrityRepair(const QString& key);
+    // Supplies or replaces the repair of a flag (repairs built elsewhere; tests).
+    static void setIntegrityRepair(const QString& key, IntegrityRepair repair);
+
+    // Repairs of this file: adoptive links stored with type 3 become type 8 (raw writes, no undo, no stamp);
+    // links typed "not related" (4096) are deleted; events without an event type are linked through the
+    // event-type index sheet (ModelHooks::createEventTypeIndex), only on the front document's context.
+    bool convertPcRelTypes();
+    bool correctPcRelsForNotRelated();
+    bool createEventTypeIndex();
+
+    // ---- Cached lists --------------------------------------------------------------------------------------
+
+    // Place names used by events, distinct, in case-insensitive order: read from the stored copy in ModelDefaults,
+    // else built from the events, on first use.
+    QStringList places();
+    void setPlaces(const QStringList& places);
+    // Adds a name not already in the list (exact comparison) in its sorted place.
+    void addPlaceName(const QString& place);
+    // Removes a name unless more than one event still uses it (called while the changing event still holds it).
+    void removePlaceName(const QString& place);
+    // The places beginning with `prefix`, ignoring case and diacritics.
+    QStringList placeNamesStartingWith(const QString& prefix);
+    // Writes the loaded list into ModelDefaults' stored copy (saveMoc does this with every save).
+    void savePlaces();
+
+    // The event names offered for an event tag: the vocabulary's name, plus (for tags other than BIRT, DEAT and
+    // MARR) the names of the events with that tag, without "Birth", "Death" and "Marriage", case-insensitively
+    // sorted. Built on first use per tag.
+    QStringList eventNamesForSubtype(const QString& subtype);
+    void addEventName(const QString& name, const QString& subtype);
+    void removeEventName(const QString& name, const QString& subtype);
+
+    // The most recently chosen sources, newest first, at most 10; sources deleted since are dropped.
+    QList<FTSource*> recentSources();
+    void setRecentSources(const QStringList& sourceURIs);
+    void addRecentSource(FTSource* source);
+    void saveRecentSources();
+
+    FTEventType* eventTypeForEventTypeName(const QString& name) const;
+    FTEventType* eventTypeForEventGedcomCode(const QString& gedcomCode) const;
+
+    // Context keys for observers: "modelDefaults".
+    QVariant valueForKey(const QString& key) const override;
+
+private:
+    explicit FTMoc(const StoreSchema& schema);
+    bool openStore(const QString& path, StoreType type);
+    void writeBackCachedLists();
+    // The stored copies of the cached lists, in ModelDefaults' extraData.
+    std::optional<QStringList> storedList(const QString& key);
+    void storeList(const QString& key, const QStringList& list);
+    void setIntegrityFlag(const QString& key);
+
+    struct State;
+    std::unique_ptr<State> s;
+};

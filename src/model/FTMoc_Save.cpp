@@ -1,0 +1,291 @@
+#include "model/FTMoc.h"
+
+#include "model/FTEvent.h"
+#include "model/FTMocState.h"
+#include "model/FTMocUndoManager.h"
+#include "model/FTModelDefaults.h"
+#include "model/FTPcRel.h"
+#include "model/FTPerson.h"
+#include "model/ModelHooks.h"
+
+#include "platform/FTLog.h"
+#include "platform/MainThread.h"
+#include "platform/NotificationCenter.h"
+#include "platform/Prompts.h"
+#include "platform/store/StoreSchema.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHash>
+#include <QLocale>
+#include <QMutex>
+#include <QTimer>
+
+#include <exception>
+
+namespace {
+const QString kSaveMocNotification = QStringLiteral("SaveMoc");
+const QString kDatabaseErrorFile = QStringLiteral("DatabaseError.txt");
+
+const QStringList& repairKeys()
+{
+    static const QStringList keys = {
+        QStringLiteral("PicturesFilenamesFixed"),
+        QStringLiteral("PicturesNotesFixed"),
+        QStringLiteral("EventNotesFixed"),
+        QStringLiteral("PersonNamesFixed"),
+        QStringLiteral("PersonFieldsFixed"),
+        QStringLiteral("SourceFieldsFixed"),
+        QStringLiteral("SourceRelsFieldsFixed"),
+        QStringLiteral("NameComponentsPopulated"),
+        QStringLiteral("RedundantSourceRelsRemoved"),
+        QStringLiteral("SourceRelsChecked"),
+        QStringLiteral("InvalidSourceRelsRemoved"),
+        QStringLiteral("PcRelTypesConverted2"),
+        QStringLiteral("EventTypeNamesFixed"),
+        QStringLiteral("EventTypeIndexCreated"),
+        QStringLiteral("CorrectedPcRelsForNotRelated"),
+    };
+    return keys;
+}
+
+// The repairs by flag. Those of the data clean-ups are supplied where they are built.
+QHash<QString, FTMoc::IntegrityRepair>& repairs()
+{
+    static QHash<QString, FTMoc::IntegrityRepair> table = {
+        {QStringLiteral("PcRelTypesConverted2"), [](FTMoc& moc) { return moc.convertPcRelTypes(); }},
+        {QStringLiteral("EventTypeIndexCreated"), [](FTMoc& moc) { return moc.createEventTypeIndex(); }},
+        {QStringLiteral("CorrectedPcRelsForNotRelated"), [](FTMoc& moc) { return moc.correctPcRelsForNotRelated(); }},
+    };
+    return table;
+}
+
+QMutex& repairsMutex()
+{
+    static QMutex m;
+    return m;
+}
+
+QString msecs(const QElapsedTimer& timer, int decimals)
+{
+    return QString::number(timer.nsecsElapsed() / 1e6, 'f', decimals);
+}
+
+// The date and time as a report shows it: "2024-01-05 13:45:12 +0100".
+QString reportDate(const QDateTime& t)
+{
+    const int offset = t.offsetFromUtc() / 60;
+    return QLocale::c().toString(t, QStringLiteral("yyyy-MM-dd HH:mm:ss "))
+        + QStringLiteral("%1%2%3")
+              .arg(offset < 0 ? '-' : '+')
+              .arg(qAbs(offset) / 60, 2, 10, QLatin1Char('0'))
+              .arg(qAbs(offset) % 60, 2, 10, QLatin1Char('0'));
+}
+
+void defaultTerminate()
+{
+    if (QCoreApplication::instance())
+        QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(1); });
+}
+}
+
+// Saving -----------------------------------------------------------------------------------------------------------
+
+bool FTMoc::saveMoc()
+{
+    QElapsedTimer timer;
+    timer.start();
+    writeBackCachedLists(); // a list changed since the last save is a change too
+    if (!hasChanges())
+        return true;
+    if (gDevelopmentVersion) {
+        FTLog(QStringLiteral("SaveMoc. Undo = %1, Redo = %2")
+                  .arg(undoManager()->undoActionName(), undoManager()->redoActionName()));
+        FTLog(QStringLiteral("undoActions = \n%1").arg(undoManager()->undoActionsList()));
+    }
+    try {
+        if (s->firstSave)
+            databaseIntegrityChecks();
+        if (!s->importThreadIsActive)
+            places();
+        writeBackCachedLists();
+        s->firstSave = false;
+        QString error;
+        if (!save(&error)) {
+            reportSaveError(error);
+            return false;
+        }
+        if (gDevelopmentVersion) {
+            int registered = 0;
+            for (const EntityDescription* e : schema().entities())
+                if (!e->parent())
+                    registered += count(e->name());
+            FTLog(QStringLiteral("%1 registered objects, %2 faults, %3 not faults.").arg(registered).arg(0).arg(registered));
+            FTLog(QStringLiteral("%1 msecs to save moc").arg(msecs(timer, 1)));
+        }
+        return true;
+    } catch (const std::exception&) {
+        // Reported, and the changes stay pending for the next save.
+        if (const auto& report = ModelHooks::shared().reportCurrentException)
+            report("FTMoc", __LINE__, QStringLiteral("saveMoc"));
+        else
+            FTLog(QStringLiteral("saveMoc: an exception stopped the save"));
+        return false;
+    }
+}
+
+void FTMoc::deferredSave()
+{
+    if (!s->observesSaveMoc || !MainThread::isMainThread())
+        return;
+    NotificationCenter::defaultCenter().enqueue(kSaveMocNotification, this, this);
+}
+
+void FTMoc::saveMoc_Deferred(const Notification& notification)
+{
+    if (notification.object == this)
+        saveMoc();
+}
+
+void FTMoc::reportSaveError(const QString& error)
+{
+    Prompts::current().message(error);
+
+    QString focal, selected;
+    if (s->modelDefaultsKey > 0 || count<FTModelDefaults>() > 0) {
+        FTModelDefaults* defaults = modelDefaults();
+        focal = defaults->focalPerson() ? defaults->focalPerson()->name() : QString();
+        selected = defaults->selectedPerson() ? defaults->selectedPerson()->name() : QString();
+    }
+    const QString report = QStringLiteral("\nDatabase save error\n\nPlease report this error to %1\n\n Current Focal "
+                                          "Person = %2\n Current Selected Person = %3\n\n Error = %4\n")
+                               .arg(ModelHooks::supportAddress(), focal, selected, error);
+    if (gDevelopmentVersion)
+        FTLog(report);
+
+    const QString folder = ModelHooks::dataDirectoryPath();
+    QDir().mkpath(folder);
+    const QString path = folder + QLatin1Char('/') + kDatabaseErrorFile;
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        const QString block = QStringLiteral("\n********************************\n%1\n********************************\n")
+                                  .arg(reportDate(QDateTime::currentDateTime()));
+        file.write((block + report).toUtf8());
+        file.close();
+    } else {
+        FTLog(QStringLiteral("reportSaveError: cannot write %1").arg(path));
+    }
+
+    Prompts::current().message(QStringLiteral("Database validation error.\n\nPlease email the file:\n\n %1 \n\nTo %2")
+                                   .arg(QDir::toNativeSeparators(path), ModelHooks::supportAddress()));
+    if (const auto& terminate = ModelHooks::shared().terminate)
+        terminate();
+    else
+        defaultTerminate();
+}
+
+// The cached lists live in the context while it is open; their stored copies in ModelDefaults follow them with
+// every save, so that no way of ending the program loses them.
+void FTMoc::writeBackCachedLists()
+{
+    if (s->places)
+        savePlaces();
+    if (s->recentSources)
+        saveRecentSources();
+}
+
+// One-time repairs -------------------------------------------------------------------------------------------------
+
+QStringList FTMoc::integrityCheckKeys()
+{
+    return repairKeys();
+}
+
+FTMoc::IntegrityRepair FTMoc::integrityRepair(const QString& key)
+{
+    QMutexLocker lock(&repairsMutex());
+    return repairs().value(key);
+}
+
+void FTMoc::setIntegrityRepair(const QString& key, IntegrityRepair repair)
+{
+    QMutexLocker lock(&repairsMutex());
+    if (repair)
+        repairs().insert(key, std::move(repair));
+    else
+        repairs().remove(key);
+}
+
+void FTMoc::setIntegrityFlag(const QString& key)
+{
+    setMetadataValue(key, true);
+}
+
+void FTMoc::databaseIntegrityChecks()
+{
+    QElapsedTimer timer;
+    timer.start();
+    // Repairs put old data right; they are not the user's actions to undo.
+    undoManager()->disableUndoRegistration();
+    struct Enable {
+        FTMocUndoManager* um;
+        ~Enable() { um->enableUndoRegistration(); }
+    } enable {undoManager()};
+    for (const QString& key : repairKeys()) {
+        if (metadata().contains(key))
+            continue;
+        const IntegrityRepair repair = integrityRepair(key);
+        if (repair && repair(*this))
+            setIntegrityFlag(key);
+    }
+    FTLog(QStringLiteral("%1 msecs for databaseIntegrityChecks").arg(msecs(timer, 3)));
+}
+
+bool FTMoc::convertPcRelTypes()
+{
+    QElapsedTimer timer;
+    timer.start();
+    static const Key kPcRelType("pcRelType");
+    const QList<FTPcRel*> links = fetch<FTPcRel>([](const FTPcRel* r) { return r->pcRelType() == 3; });
+    for (FTPcRel* link : links)
+        link->setPrimitiveValue(kPcRelType, 8);
+    FTLog(QStringLiteral("databaseIntegrityCheck - %1 pcRels fixed in %2 msecs").arg(links.size()).arg(msecs(timer, 3)));
+    return true;
+}
+
+bool FTMoc::correctPcRelsForNotRelated()
+{
+    constexpr int kNotRelated = 4096;
+    const QList<FTPcRel*> links = fetch<FTPcRel>([](const FTPcRel* r) { return r->pcRelType() == kNotRelated; });
+    for (FTPcRel* link : links)
+        deleteObject(link);
+    FTLog(QStringLiteral("databaseIntegrityCheck - %1 parent-child relationships with type %2 have been corrected.")
+              .arg(links.size())
+              .arg(kNotRelated));
+    return true;
+}
+
+bool FTMoc::createEventTypeIndex()
+{
+    const ModelHooks& hooks = ModelHooks::shared();
+    // The sheet opens on the front document's window; any other context keeps the repair for a later opening.
+    if (!hooks.currentDocumentMoc || hooks.currentDocumentMoc() != this)
+        return false;
+    const QList<FTEvent*> events = fetch<FTEvent>([](const FTEvent* e) { return e->eventType() == nullptr; });
+    FTLog(QStringLiteral("databaseIntegrityCheck - %1 Events needed subTypes").arg(events.size()));
+    if (events.isEmpty())
+        return true;
+    if (!hooks.createEventTypeIndex)
+        return false;
+    std::weak_ptr<bool> alive = s->alive;
+    hooks.createEventTypeIndex(*this, events, [this, alive](bool completed) {
+        const auto living = alive.lock();
+        if (!completed || !living || !*living)
+            return;
+        setIntegrityFlag(QStringLiteral("EventTypeIndexCreated"));
+        deferredSave();
+    });
+    return false;
+}

@@ -1,0 +1,281 @@
+// Saving: the first save's one-time repairs, the deferred save per context, exceptions and failed writes.
+
+#include "ModelFixture.h"
+
+#include "model/FTEvent.h"
+#include "model/FTEventType.h"
+#include "model/FTModelDefaults.h"
+#include "model/FTPcRel.h"
+#include "model/FTPerson.h"
+
+#include "platform/store/ObjectContext.h"
+#include "platform/store/SqliteDatabase.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <stdexcept>
+
+namespace {
+QVariantMap storedMetadata(const QString& path)
+{
+    return ObjectContext::metadataForStoreAt(path);
+}
+
+FTPcRel* link(FTMoc& moc, int type)
+{
+    auto* r = moc.insertObject<FTPcRel>();
+    r->setPcRelType(type);
+    return r;
+}
+}
+
+class FTMocSave : public ModelFixture {
+protected:
+    void TearDown() override
+    {
+        for (const QString& key : std::as_const(replaced))
+            FTMoc::setIntegrityRepair(key, saved.value(key));
+        ModelFixture::TearDown();
+    }
+    void replaceRepair(const QString& key, FTMoc::IntegrityRepair repair)
+    {
+        if (!replaced.contains(key)) {
+            replaced << key;
+            saved.insert(key, FTMoc::integrityRepair(key));
+        }
+        FTMoc::setIntegrityRepair(key, std::move(repair));
+    }
+    QStringList replaced;
+    QHash<QString, FTMoc::IntegrityRepair> saved;
+};
+
+TEST_F(FTMocSave, AnUnchangedContextSavesNothingAndKeepsItsRepairsPending)
+{
+    auto moc = newDatabase();
+    const quint32 writes = writesTo(moc->databaseURL());
+    EXPECT_TRUE(moc->saveMoc());
+    EXPECT_TRUE(moc->firstSave());
+    EXPECT_EQ(writesTo(moc->databaseURL()), writes);
+    EXPECT_FALSE(storedMetadata(moc->databaseURL()).contains("PcRelTypesConverted2"));
+}
+
+TEST_F(FTMocSave, TheFirstSaveRunsThePendingRepairsOnce)
+{
+    auto moc = newDatabase();
+    const QString path = moc->databaseURL();
+    // Data as an older version left it, written before any repair could run.
+    moc->setMetadata({{"MomKey", "DOvurV6"}});
+    FTPcRel* adopted = link(*moc, 3);
+    FTPcRel* notRelated = link(*moc, 4096);
+    FTPcRel* natural = link(*moc, 1);
+    ASSERT_TRUE(moc->save());
+    moc.reset();
+
+    moc = reopen(path);
+    adopted = moc->fetchFirst<FTPcRel>([](const FTPcRel* r) { return r->pcRelType() == 3; });
+    ASSERT_TRUE(adopted);
+    moc->insertObject<FTPerson>()->setName("Ann");
+    moc->undoManager()->closeOpenGroups();
+    ASSERT_TRUE(moc->saveMoc());
+    EXPECT_FALSE(moc->firstSave());
+    EXPECT_EQ(adopted->pcRelType(), 8);
+    EXPECT_EQ(moc->count<FTPcRel>([](const FTPcRel* r) { return r->pcRelType() == 4096; }), 0);
+    EXPECT_EQ(moc->count<FTPcRel>(), 2);
+    // The repairs are not part of the user's action: undoing it gives back the person only.
+    moc->undoManager()->undo();
+    EXPECT_EQ(adopted->pcRelType(), 8);
+    EXPECT_EQ(moc->count<FTPcRel>(), 2);
+    EXPECT_EQ(moc->count<FTPerson>(), 0);
+
+    // Flags of the repairs that ran; repairs not available leave theirs unset for a later version.
+    const QVariantMap stored = storedMetadata(path);
+    EXPECT_EQ(stored.value("PcRelTypesConverted2"), true);
+    EXPECT_EQ(stored.value("CorrectedPcRelsForNotRelated"), true);
+    EXPECT_FALSE(stored.contains("EventTypeIndexCreated")) << "not the front document's context";
+    EXPECT_FALSE(stored.contains("PicturesFilenamesFixed"));
+
+    // Later saves of this session run no repair, nor does the next opening.
+    link(*moc, 3);
+    ASSERT_TRUE(moc->saveMoc());
+    moc.reset();
+    moc = reopen(path);
+    link(*moc, 1);
+    ASSERT_TRUE(moc->saveMoc());
+    EXPECT_EQ(moc->count<FTPcRel>([](const FTPcRel* r) { return r->pcRelType() == 3; }), 1);
+    Q_UNUSED(notRelated);
+    Q_UNUSED(natural);
+}
+
+TEST_F(FTMocSave, RepairsRunInTheirFixedOrderAndAPresentFlagSkipsWhateverItsValue)
+{
+    QStringList ran;
+    for (const QString& key : FTMoc::integrityCheckKeys())
+        replaceRepair(key, [&ran, key](FTMoc&) {
+            ran << key;
+            return true;
+        });
+    ASSERT_EQ(FTMoc::integrityCheckKeys().size(), 15);
+    EXPECT_EQ(FTMoc::integrityCheckKeys().first(), "PicturesFilenamesFixed");
+    EXPECT_EQ(FTMoc::integrityCheckKeys().last(), "CorrectedPcRelsForNotRelated");
+
+    auto moc = newDatabase();
+    moc->setMetadataValue("PcRelTypesConverted2", false);
+    moc->setMetadataValue("PersonNamesFixed", true);
+    ASSERT_TRUE(moc->saveMoc());
+    QStringList expected = FTMoc::integrityCheckKeys();
+    expected.removeAll("PcRelTypesConverted2");
+    expected.removeAll("PersonNamesFixed");
+    EXPECT_EQ(ran, expected);
+    EXPECT_EQ(storedMetadata(moc->databaseURL()).value("PcRelTypesConverted2"), false);
+}
+
+TEST_F(FTMocSave, TheEventTypeIndexFlagIsSetOnlyWhenTheSheetHasLinkedTheEvents)
+{
+    const QString path = pathFor("Events.RezUdu");
+    {
+        auto moc = newDatabase("Events.RezUdu");
+        moc->insertObject("BirthEvent");
+        ASSERT_TRUE(moc->save());
+    }
+    FTMoc* front = nullptr;
+    ModelHooks::shared().currentDocumentMoc = [&] { return front; };
+    std::function<void(bool)> finish;
+    QList<FTEvent*> shown;
+    ModelHooks::shared().createEventTypeIndex = [&](FTMoc&, const QList<FTEvent*>& events,
+                                                    std::function<void(bool)> done) {
+        shown = events;
+        finish = std::move(done);
+    };
+
+    // Another document in front: nothing is shown and the repair stays pending.
+    auto moc = reopen(path);
+    moc->insertObject<FTPerson>();
+    ASSERT_TRUE(moc->saveMoc());
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_FALSE(storedMetadata(path).contains("EventTypeIndexCreated"));
+    moc.reset();
+
+    // In front: the sheet opens; closing it without linking leaves the flag unset.
+    moc = reopen(path);
+    front = moc.get();
+    moc->insertObject<FTPerson>();
+    ASSERT_TRUE(moc->saveMoc());
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_FALSE(moc->metadata().contains("EventTypeIndexCreated"));
+    finish(false);
+    EXPECT_FALSE(moc->metadata().contains("EventTypeIndexCreated"));
+    moc.reset();
+
+    moc = reopen(path);
+    front = moc.get();
+    moc->insertObject<FTPerson>();
+    ASSERT_TRUE(moc->saveMoc());
+    ASSERT_EQ(shown.size(), 1);
+    shown[0]->setEventType(moc->eventTypeForEventGedcomCode("BIRT"));
+    moc->save();
+    finish(true);
+    NotificationCenter::defaultCenter().flushQueue();
+    EXPECT_EQ(storedMetadata(path).value("EventTypeIndexCreated"), true);
+
+    // A database whose events all have their type needs no sheet.
+    auto other = newDatabase("Linked.RezUdu");
+    front = other.get();
+    shown.clear();
+    other->insertObject<FTPerson>();
+    ASSERT_TRUE(other->saveMoc());
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_EQ(storedMetadata(other->databaseURL()).value("EventTypeIndexCreated"), true);
+}
+
+TEST_F(FTMocSave, DeferredSavesCoalescePerContext)
+{
+    auto a = newDatabase("A.RezUdu");
+    auto b = newDatabase("B.RezUdu");
+    const quint32 writesA = writesTo(a->databaseURL());
+    const quint32 writesB = writesTo(b->databaseURL());
+    for (int i = 0; i < 10; ++i) {
+        a->insertObject<FTPerson>()->setName(QString("A%1").arg(i));
+        a->deferredSave();
+        b->insertObject<FTPerson>()->setName(QString("B%1").arg(i));
+        b->deferredSave();
+    }
+    EXPECT_EQ(NotificationCenter::defaultCenter().queuedCount(), 2);
+    QCoreApplication::processEvents(); // the application goes idle
+    EXPECT_EQ(NotificationCenter::defaultCenter().queuedCount(), 0);
+    EXPECT_EQ(writesTo(a->databaseURL()), writesA + 1);
+    EXPECT_EQ(writesTo(b->databaseURL()), writesB + 1);
+    EXPECT_FALSE(a->hasChanges());
+    EXPECT_FALSE(b->hasChanges());
+
+    // Another database's "SaveMoc" leaves this one's changes alone.
+    b->insertObject<FTPerson>();
+    NotificationCenter::defaultCenter().post("SaveMoc", a.get(), a.get());
+    EXPECT_TRUE(b->hasChanges());
+}
+
+TEST_F(FTMocSave, AnExceptionStopsTheSaveAndKeepsTheChanges)
+{
+    replaceRepair("PicturesFilenamesFixed", [](FTMoc&) -> bool { throw std::runtime_error("broken picture"); });
+    auto moc = newDatabase();
+    const QString path = moc->databaseURL();
+    const quint32 writes = writesTo(path);
+    moc->insertObject<FTPerson>()->setName("Ann");
+
+    EXPECT_FALSE(moc->saveMoc());
+    EXPECT_EQ(reported, QStringList {"saveMoc"});
+    EXPECT_TRUE(moc->hasChanges());
+    EXPECT_TRUE(moc->firstSave());
+    EXPECT_EQ(writesTo(path), writes);
+
+    replaceRepair("PicturesFilenamesFixed", {});
+    EXPECT_TRUE(moc->saveMoc());
+    moc.reset();
+    moc = reopen(path);
+    EXPECT_EQ(moc->count<FTPerson>(), 1);
+}
+
+TEST_F(FTMocSave, AFailedWriteIsReportedToTheUserAndTheReportFileThenTheProgramEnds)
+{
+    auto moc = newDatabase();
+    const QString path = moc->databaseURL();
+    auto* ann = moc->insertObject<FTPerson>();
+    ann->setName("Ann");
+    moc->modelDefaults()->setFocalPerson(ann);
+    ASSERT_TRUE(moc->saveMoc());
+    moc->insertObject<FTPerson>()->setName("Bob");
+
+    SqliteDatabase other; // another program holds the file
+    ASSERT_TRUE(other.open(path, SqliteDatabase::Mode::ReadWrite, nullptr));
+    ASSERT_TRUE(other.exec("BEGIN EXCLUSIVE"));
+    moc->setBusyTimeout(0);
+    prompts.clear();
+    EXPECT_FALSE(moc->saveMoc());
+    EXPECT_EQ(terminations, 1);
+    EXPECT_TRUE(moc->hasChanges());
+    ASSERT_EQ(prompts.records.size(), 2);
+    const QString report = dir.path() + "/data/DatabaseError.txt";
+    EXPECT_EQ(prompts.records[1].text, "Database validation error.\n\nPlease email the file:\n\n " + report
+                                           + " \n\nTo support@kinloom.org");
+    QFile f(report);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(f.readAll());
+    f.close();
+    EXPECT_TRUE(text.startsWith("\n********************************\n")) << qPrintable(text);
+    EXPECT_TRUE(text.contains("\nDatabase save error\n\nPlease report this error to support@kinloom.org\n\n"
+                              " Current Focal Person = Ann\n"))
+        << qPrintable(text);
+    EXPECT_TRUE(text.contains(" Error = " + prompts.records[0].text + "\n")) << qPrintable(text);
+
+    other.exec("ROLLBACK");
+    other.close();
+    EXPECT_TRUE(moc->saveMoc());
+
+    // Every failure adds its own block after the earlier ones.
+    moc->reportSaveError("second failure");
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString both = QString::fromUtf8(f.readAll());
+    EXPECT_EQ(both.count("********************************\n"), 4);
+    EXPECT_TRUE(both.startsWith(text));
+    EXPECT_TRUE(both.endsWith(" Error = second failure\n"));
+}

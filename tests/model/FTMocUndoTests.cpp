@@ -1,0 +1,216 @@
+// The confirming undo manager and the undo names and change stamps of the records.
+
+#include "ModelFixture.h"
+
+#include "model/FTAssociation.h"
+#include "model/FTEvent.h"
+#include "model/FTModelDefaults.h"
+#include "model/FTPerson.h"
+#include "model/FTStory.h"
+
+#include "platform/Localizer.h"
+
+class FTMocUndo : public ModelFixture {
+protected:
+    void SetUp() override
+    {
+        ModelFixture::SetUp();
+        moc = newDatabase();
+        ann = moc->insertObject<FTPerson>();
+        ann->setName("Ann");
+        endAction();
+        ASSERT_TRUE(moc->saveMoc());
+        prompts.clear();
+    }
+    // What the event loop does at the end of each user action.
+    void endAction() { moc->undoManager()->closeOpenGroups(); }
+    FTMocUndoManager* um() { return moc->undoManager(); }
+
+    std::unique_ptr<FTMoc> moc;
+    FTPerson* ann = nullptr;
+};
+
+TEST_F(FTMocUndo, UndoAndRedoAskFirstAndNoChangesNothing)
+{
+    ann->setName("Anne");
+    endAction();
+    const QStringList history = um()->undoActionsArray();
+    ASSERT_EQ(history.first(), "Change Person's Name");
+
+    prompts.answer(1); // No
+    um()->undo();
+    EXPECT_EQ(ann->name(), "Anne");
+    EXPECT_EQ(um()->undoActionsArray(), history);
+    EXPECT_TRUE(um()->canUndo());
+    ASSERT_EQ(prompts.records.size(), 1);
+    EXPECT_EQ(prompts.records[0].text, "Undo: Change Person's Name");
+    EXPECT_EQ(prompts.records[0].buttons, (QStringList {"Yes", "No"}));
+
+    prompts.answer(0); // Yes
+    um()->undo();
+    EXPECT_EQ(ann->name(), "Ann");
+    EXPECT_EQ(um()->undoActionsArray().first(), "Undid: Change Person's Name");
+
+    prompts.answer(1);
+    um()->redo();
+    EXPECT_EQ(ann->name(), "Ann");
+    EXPECT_EQ(prompts.records.last().text, "Redo: Change Person's Name");
+    um()->redo();
+    EXPECT_EQ(ann->name(), "Anne");
+    EXPECT_EQ(um()->undoActionsArray().first(), "Redid: Change Person's Name");
+    EXPECT_EQ(um()->undoActionsList().left(30), "  Redid: Change Person's Name\n");
+}
+
+TEST_F(FTMocUndo, AnUnnamedActionIsUndoneWithoutAQuestion)
+{
+    auto* event = static_cast<FTEvent*>(moc->insertObject("BirthEvent"));
+    moc->setImportThreadIsActive(true); // names are ignored: the group stays unnamed
+    event->setPlace("Leeds");
+    moc->setImportThreadIsActive(false);
+    endAction();
+    um()->undo();
+    EXPECT_TRUE(prompts.records.isEmpty());
+    EXPECT_EQ(moc->count<FTEvent>(), 0);
+}
+
+TEST_F(FTMocUndo, TheHistoryKeepsTheNewestHundredNames)
+{
+    for (int i = 0; i < 150; ++i) {
+        um()->setActionName(QString("Action %1").arg(i));
+        endAction();
+    }
+    const QStringList history = um()->undoActionsArray();
+    ASSERT_EQ(history.size(), 100);
+    EXPECT_EQ(history.first(), "Action 149");
+    EXPECT_EQ(history.last(), "Action 50");
+}
+
+TEST_F(FTMocUndo, TwentyLevels)
+{
+    for (int i = 0; i < 25; ++i) {
+        ann->setNotes(QString::number(i));
+        endAction();
+    }
+    EXPECT_EQ(um()->undoCount(), 20);
+}
+
+TEST_F(FTMocUndo, DuringAnImportNothingIsNamedNumberedOrStamped)
+{
+    const QStringList history = um()->undoActionsArray();
+    const QDateTime stamp = ann->lastChange();
+    moc->setImportThreadIsActive(true);
+    um()->setActionName("Import");
+    EXPECT_TRUE(um()->actionName().isEmpty());
+    ann->setNotes("imported");
+    EXPECT_EQ(ann->lastChange(), stamp);
+    auto* bob = moc->insertObject<FTPerson>();
+    EXPECT_EQ(bob->assignNumericId(FTCounter::Person), 0);
+    EXPECT_EQ(bob->numericId(), 0);
+    EXPECT_EQ(um()->undoActionsArray(), history);
+
+    // Another open database is not importing and behaves as usual.
+    auto other = newDatabase("Other.RezUdu");
+    auto* cy = other->insertObject<FTPerson>();
+    cy->setName("Cy");
+    EXPECT_EQ(other->undoManager()->actionName(), "Change Person's Name");
+    EXPECT_TRUE(cy->lastChange().isValid());
+    EXPECT_EQ(cy->assignNumericId(FTCounter::Person), 1);
+}
+
+TEST_F(FTMocUndo, ASetterNamesTheActionOnlyWhenItHasNoNameOrTheTypingName)
+{
+    struct Case {
+        QString before; // the action's name before the change; empty: none
+        QString after;
+    };
+    const Case cases[] = {
+        {"", "Change Person's Notes"},
+        {LocalizedString("Typing"), "Change Person's Notes"},
+        {"Add Birth Event", "Add Birth Event"},
+    };
+    for (const Case& c : cases) {
+        if (!c.before.isEmpty())
+            um()->setActionName(c.before);
+        ann->setNotes("notes " + c.before);
+        ann->setTitle("Dr " + c.before); // a second edit in the same action keeps the first name
+        EXPECT_EQ(um()->actionName(), c.after) << qPrintable(c.before);
+        endAction();
+    }
+    // The key is capitalised word by word, the rest lower case; ModelDefaults names no entity.
+    ann->setFamilyName("Smith");
+    EXPECT_EQ(um()->actionName(), "Change Person's Familyname");
+    endAction();
+    moc->modelDefaults()->setMaxSourceId(7);
+    EXPECT_EQ(um()->actionName(), "Change Maxsourceid");
+    endAction();
+    // Setters that give their own name follow the same rule.
+    um()->setActionName(LocalizedString("Typing"));
+    ann->nameChangeAction("Change Gender");
+    EXPECT_EQ(um()->actionName(), "Change Gender");
+    ann->nameChangeAction("Something Else");
+    EXPECT_EQ(um()->actionName(), "Change Gender");
+    endAction();
+}
+
+TEST_F(FTMocUndo, ConstructorsNameTheirActionOnlyWhenNoneIsSet)
+{
+    FTStory::initInMoc(moc.get());
+    EXPECT_EQ(um()->actionName(), "Create Story");
+    FTAssociation::initInMoc(moc.get());
+    EXPECT_EQ(um()->actionName(), "Create Story");
+    endAction();
+    FTAssociation::initInMoc(moc.get());
+    EXPECT_EQ(um()->actionName(), "Add Association");
+    endAction();
+    FTModelDefaults::initInMoc(moc.get());
+    EXPECT_TRUE(um()->actionName().isEmpty());
+}
+
+TEST_F(FTMocUndo, ChangeStamps)
+{
+    const QDateTime start = QDateTime::currentDateTime();
+    const QDateTime old(QDate(2000, 1, 1), QTime(12, 0));
+    auto resetStamp = [&] {
+        ann->setPrimitiveValue("lastChange", old);
+        ASSERT_TRUE(moc->saveMoc());
+    };
+
+    resetStamp();
+    ann->setNotes("attribute");
+    EXPECT_GE(ann->lastChange(), start) << "an attribute change stamps";
+    EXPECT_EQ(ann->lastChangeString(), QLocale::c().toString(ann->lastChange(), "dd MMM yy"));
+    endAction();
+
+    resetStamp();
+    auto* birth = static_cast<FTEvent*>(moc->insertObject("BirthEvent"));
+    birth->setPerson(ann);
+    EXPECT_EQ(ann->lastChange(), old) << "a relationship does not stamp";
+    moc->modelDefaults()->setSelectedPerson(ann);
+    moc->modelDefaults()->setFocalPerson(ann);
+    EXPECT_EQ(ann->lastChange(), old) << "selecting a person does not stamp";
+    EXPECT_EQ(moc->modelDefaults()->selectedPerson(), ann);
+    endAction();
+
+    resetStamp();
+    um()->disableUndoRegistration();
+    ann->setNotes("unrecorded");
+    um()->enableUndoRegistration();
+    EXPECT_EQ(ann->lastChange(), old) << "no stamp with undo registration off";
+
+    // A change made unstamped (as an import makes it) shows what undo and redo do themselves.
+    moc->setImportThreadIsActive(true);
+    ann->setNotes("imported");
+    moc->setImportThreadIsActive(false);
+    endAction();
+    EXPECT_EQ(ann->lastChange(), old);
+    um()->undo();
+    EXPECT_EQ(ann->notes(), "unrecorded");
+    EXPECT_EQ(ann->lastChange(), old) << "undo does not stamp";
+    um()->redo();
+    EXPECT_EQ(ann->notes(), "imported");
+    EXPECT_GE(ann->lastChange(), start) << "redo stamps";
+
+    // An entity without the attribute is never stamped; lastChange reads as none.
+    EXPECT_FALSE(moc->modelDefaults()->lastChange().isValid());
+    EXPECT_TRUE(moc->modelDefaults()->lastChangeString().isEmpty());
+}
