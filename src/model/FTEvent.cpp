@@ -13,6 +13,7 @@
 #include "platform/Prompts.h"
 
 #include <QSet>
+#include <QUrl>
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include "model/FTManagedObject.h"
 
-#include <QUrl>
+class QUrl;
 
 #include <memory>
 

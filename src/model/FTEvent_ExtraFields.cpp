@@ -1,6 +1,7 @@
 #include "model/FTEvent.h"
 
 #include <QCborMap>
+#include <QUrl>
 
 #include <cmath>
 

@@ -5,6 +5,7 @@
 #include "model/FTEvent.h"
 
 #include <QCborMap>
+#include <QUrl>
 
 class FTEventExtraFields : public ModelFixture {
 protected:
