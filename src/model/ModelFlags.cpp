@@ -1,0 +1,4 @@
+#include "model/ModelFlags.h"
+
+bool gMergeFromAnotherDatabase = false;
+bool gHebrewDates = false;
