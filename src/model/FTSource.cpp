@@ -1,8 +1,8 @@
 #include "model/FTSource.h"
 
+#include "model/FTMoc.h"
 #include "model/FTPicture.h"
 #include "model/FTSourceRel.h"
-#include "model/FTMoc.h"
 #include "model/ModelHooks.h"
 
 #include "platform/Localizer.h"

@@ -227,11 +227,18 @@ TEST_F(FTPictureTest, HomeFilesAndMoviesAreLinked)
     EXPECT_EQ(other->filename(), picturesFolder() + "/holiday_1.mov alias");
     EXPECT_EQ(QFileInfo(other->filename()).symLinkTarget(), otherMovie);
 
+    // A linked image reads through its link.
+    alwaysCopy(false);
+    FTPicture* linkedImage = FTPicture::initInMoc(moc.get(), image("albums/real.png", 20, 10), ann);
+    EXPECT_EQ(linkedImage->filename(), picturesFolder() + "/real.png alias");
+    EXPECT_TRUE(linkedImage->isImageFile());
+    EXPECT_EQ(linkedImage->thumbnailImage().size(), QSize(100, 50));
+
     // A file already in the pictures folder is used where it is.
     const QString inside = file("data/Pictures/scan.png", "scan");
     EXPECT_EQ(FTPicture::createAliasLinkInPicturesDirectory(inside), inside);
     EXPECT_EQ(picturesFolderEntries(),
-              (QStringList {"holiday.mov alias", "holiday_1.mov alias", "photo.jpg alias", "scan.png"}));
+              (QStringList {"holiday.mov alias", "holiday_1.mov alias", "photo.jpg alias", "real.png alias", "scan.png"}));
     EXPECT_TRUE(messages().isEmpty());
 }
 
@@ -353,7 +360,9 @@ TEST_F(FTPictureTest, DefaultThumbnailIgnoresTheCropAndTallImagesStayWithinTheLi
     auto moc = newDatabase();
     FTPicture* p = FTPicture::initInMoc(moc.get(), image("tall.png", 300, 1200), person(*moc, "Ann"));
     p->setRclCut("{{0, 0}, {10, 10}}");
+    moc->undoManager()->closeOpenGroups();
     p->setDefaultThumbnailImage();
+    EXPECT_EQ(moc->undoManager()->actionName(), "Add Thumbnail");
     EXPECT_EQ(p->thumbnailImage().size(), QSize(25, 100));
     moc->undoManager()->closeOpenGroups();
     p->setThumbnailImage(QImage());
