@@ -204,6 +204,10 @@ const StoreSchema& DOvurV6Schema()
             .attribute("lastChange", AttributeType::Date)
             .toOne("fromPerson", "Person", "associationsTo", DeleteRule::Nullify)
             .toOne("toPerson", "Person", "associationsFrom", DeleteRule::Nullify);
+        // sources-pictures: the keys the source, citation and picture classes compute.
+        FTSource::declareDerivedKeys(s);
+        FTSourceRel::declareDerivedKeys(s);
+        FTPicture::declareDerivedKeys(s);
         s.finalize();
         return built;
     }();

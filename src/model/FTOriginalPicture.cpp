@@ -1,6 +1,10 @@
 #include "model/FTOriginalPicture.h"
 
+#include "model/FTMoc.h"
 #include "model/FTPicture.h"
+
+#include "platform/Localizer.h"
+#include "model/FTMocUndoManager.h"
 
 namespace {
 const Key kData("data");
@@ -23,4 +27,13 @@ FTPicture* FTOriginalPicture::picture() const
 void FTOriginalPicture::setPicture(FTPicture* value)
 {
     ManagedObject::setObject(kPicture, value);
+}
+
+FTOriginalPicture* FTOriginalPicture::initInMoc(FTMoc* moc)
+{
+    auto* record = moc->insertObject<FTOriginalPicture>();
+    UndoManager* um = moc->undoManager();
+    if (um && um->isUndoRegistrationEnabled() && um->actionName().isEmpty())
+        nameNewObjectAction(moc, LocalizedString(QStringLiteral("AddThumbnail")));
+    return record;
 }

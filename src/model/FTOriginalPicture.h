@@ -13,4 +13,8 @@ public:
 
     FTPicture* picture() const;
     void setPicture(FTPicture* value);
+
+    // A new, empty record; names the open undo action "Add Thumbnail" when it has no name yet and undo
+    // registration is on.
+    static FTOriginalPicture* initInMoc(FTMoc* moc);
 };

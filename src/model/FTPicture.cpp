@@ -5,6 +5,22 @@
 #include "model/FTSource.h"
 #include "model/FTSourceRel.h"
 #include "model/FTThumbnail.h"
+#include "model/CitationDialogs.h"
+#include "model/Dates.h"
+#include "model/FTMoc.h"
+#include "model/MergeFromAnotherDatabase.h"
+#include "model/ModelHooks.h"
+#include "model/SourcesPicturesStandIns.h"
+#include "model/UtilsPics.h"
+
+#include "platform/Localizer.h"
+#include "platform/Prompts.h"
+#include "platform/store/EntityDescription.h"
+
+#include <QFileInfo>
+#include <QTextDocument>
+
+#include <algorithm>
 
 namespace {
 const Key kFilename("filename");
@@ -28,14 +44,6 @@ const Key kThumbnail("thumbnail");
 const Key kSourceRels("sourceRels");
 }
 
-QString FTPicture::filename() const
-{
-    return ManagedObject::stringValue(kFilename);
-}
-void FTPicture::setFilename(const QString& value)
-{
-    ManagedObject::setString(kFilename, value);
-}
 QString FTPicture::originalFilename() const
 {
     return ManagedObject::stringValue(kOriginalFilename);
@@ -184,4 +192,240 @@ void FTPicture::addSourceRelsObject(FTSourceRel* value)
 void FTPicture::removeSourceRelsObject(FTSourceRel* value)
 {
     ManagedObject::removeObject(kSourceRels, value);
+}
+
+// ---- Creating --------------------------------------------------------------------------------------------------
+
+namespace {
+// Pictures numbered this high are not counted among an owner's pictures when ordering a new one.
+constexpr int kOrderedSeqNoLimit = 1000000;
+}
+
+FTPicture* FTPicture::initInMoc(FTMoc* moc, const QString& path, FTManagedObject* owner)
+{
+    auto* person = dynamic_cast<FTPerson*>(owner);
+    auto* source = dynamic_cast<FTSource*>(owner);
+    // Checked before anything is inserted: a refused picture must not stay behind as a record of nobody.
+    if ((!person && !source) || owner->context() != moc) {
+        Prompts::current().message(LocalizedString(QStringLiteral("AddPictureError")));
+        return nullptr;
+    }
+    auto* picture = moc->insertObject<FTPicture>();
+    nameNewObjectAction(moc, LocalizedString(QStringLiteral("AddPicture")));
+    picture->setFilename(path);
+    if (person)
+        picture->setOwner(person);
+    else
+        picture->setSource(source);
+    picture->setDefaultPictureOwner(nullptr);
+    picture->setRclCut(UtilsPics::stringFromRect(QRectF()));
+    picture->setTitleFromFileName(path);
+    picture->setSequenceNumber();
+    picture->assignNumericId(FTCounter::Picture);
+    if (gMergeFromAnotherDatabase)
+        if (FTSource* active = moc->activeSource())
+            picture->addReferenceToSource(active);
+    return picture;
+}
+
+void FTPicture::setTitleFromFileName(const QString& path)
+{
+    if (path.isEmpty()) {
+        setName(QStringLiteral(" "));
+        return;
+    }
+    QString title = QFileInfo(path).completeBaseName();
+    title.replace(QLatin1Char('_'), QLatin1Char(' '));
+    setName(title);
+}
+
+void FTPicture::setSequenceNumber()
+{
+    FTPerson* person = owner();
+    if (!person) {
+        setSeqNo(1);
+        return;
+    }
+    int highest = 0;
+    bool others = false;
+    for (const FTPicture* p : person->pictures()) {
+        if (p == this || p->seqNo() >= kOrderedSeqNoLimit)
+            continue;
+        others = true;
+        highest = std::max(highest, p->seqNo());
+    }
+    setSeqNo(highest + 1);
+    if (!others)
+        person->setDefaultPicture(this);
+}
+
+// ---- Descriptions ----------------------------------------------------------------------------------------------
+
+quint32 FTPicture::lDate() const
+{
+    const std::optional<DateValue> v = Dates::getDateComponents(date(), Dates::ReadOptions { .quiet = true });
+    return v ? v->longDate() : 0;
+}
+
+QImage FTPicture::originalImage() const
+{
+    return UtilsPics::originalImageForFile(filename());
+}
+
+QString FTPicture::ownersName() const
+{
+    if (const FTPerson* p = owner())
+        return SourcesPicturesStandIns::nameWithBirthAndDeathYears(p);
+    if (const FTSource* s = source())
+        return s->shortDescription();
+    return {};
+}
+
+QString FTPicture::pictureDescription() const
+{
+    const FTOriginalPicture* op = originalPicture();
+    const qsizetype thumbnailBytes = op ? op->data().size() : 0;
+    // Joined piece by piece: a title or note holding "%1" must come out as written.
+    auto line = [](const char* key, const QString& separator, const QString& value) {
+        return LocalizedString(QString::fromLatin1(key)) + separator + value;
+    };
+    const QString colon = QStringLiteral(": ");
+    const QString equals = QStringLiteral(" = ");
+    return QStringList { line("PicDescTitl", colon, name()), line("PicDescDate", colon, date()),
+        line("PicDescFile", colon, filename()), line("PicDescOrig", colon, originalFilename()),
+        line("PicDescThmb", colon, QString::number(thumbnailBytes) + QStringLiteral(" bytes")),
+        line("PicDescCrop", equals, rclCut()), line("PicDescNote", equals, notes()) }
+        .join(QLatin1Char('\n'));
+}
+
+QString FTPicture::attributesBeingMerged() const
+{
+    static const QStringList kLeftOut { QStringLiteral("extraData"), QStringLiteral("lastChange"),
+        QStringLiteral("numericId"), QStringLiteral("transcriptionData") };
+    QStringList names = entity()->attributeNames();
+    std::sort(names.begin(), names.end(),
+        [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    QString text = LocalizedString(QStringLiteral("Picture"));
+    bool first = true;
+    for (const QString& name : names) {
+        if (kLeftOut.contains(name) || !value(Key(name)).isValid())
+            continue;
+        text += first ? QStringLiteral(": ") : QStringLiteral(", ");
+        first = false;
+        text += name == QLatin1String("rclCut") ? LocalizedString(QStringLiteral("CropRect"))
+                                                : name.left(1).toUpper() + name.mid(1).toLower();
+    }
+    return text;
+}
+
+QString FTPicture::transcription() const
+{
+    return QString::fromUtf8(transcriptionData());
+}
+
+void FTPicture::setTranscription(const QString& html)
+{
+    setTranscriptionData(html.isEmpty() ? QByteArray("") : html.toUtf8());
+}
+
+QString FTPicture::transcriptionString() const
+{
+    const QString html = transcription();
+    if (html.isEmpty())
+        return {};
+    QTextDocument document;
+    document.setHtml(html);
+    return document.toPlainText();
+}
+
+// ---- Citations -------------------------------------------------------------------------------------------------
+
+FTSourceRel* FTPicture::addReferenceToSource(FTSource* source)
+{
+    FTMoc* m = moc();
+    if (!source || !m)
+        return nullptr;
+    auto report = [](const char* method) {
+        if (const auto& r = ModelHooks::shared().reportCurrentException)
+            r(__FILE__, __LINE__, QString::fromLatin1(method));
+    };
+    FTSourceRel* citation = nullptr;
+    try {
+        QList<FTSourceRel*> existing;
+        for (FTSourceRel* r : sourceRels())
+            if (r->source() == source)
+                existing << r;
+        if (existing.size() == 1) {
+            Prompts::current().message(LocalizedString(QStringLiteral("AddSourceInfo")));
+            citation = existing.first();
+        } else if (existing.size() > 1) {
+            Prompts::current().message(QStringLiteral("%1 %2 %3 %4 %5")
+                                           .arg(LocalizedString(QStringLiteral("ThereAre")))
+                                           .arg(existing.size())
+                                           .arg(LocalizedString(QStringLiteral("SourceChosenMultiple1")))
+                                           .arg(source->numericId())
+                                           .arg(LocalizedString(QStringLiteral("SourceChosenMultiple2"))));
+            citation = existing.first();
+        } else {
+            citation = FTSourceRel::initInMoc(m);
+            citation->setSource(source);
+            citation->setPicture(this);
+            citation->setItemDescribed(gMergeFromAnotherDatabase ? attributesBeingMerged()
+                                                                 : QStringLiteral("%1, %2, %3")
+                                                                       .arg(LocalizedString(QStringLiteral("Image")),
+                                                                           LocalizedString(QStringLiteral("Date")),
+                                                                           LocalizedString(QStringLiteral("Notes"))));
+            if (m->activeSource() == source)
+                citation->setReference(m->activeSourcePageRef());
+            m->saveMoc();
+        }
+    } catch (...) {
+        report("addReferenceToSource_1");
+    }
+    try {
+        if (citation && !m->importThreadIsActive() && !gMergeFromAnotherDatabase)
+            if (CitationDialogs* dialogs = CitationDialogs::current())
+                dialogs->beginCitationSheet(CitationDialogs::Kind::Picture, citation);
+    } catch (...) {
+        report("addReferenceToSource_2");
+    }
+    return citation;
+}
+
+void FTPicture::cloneSourceReferencesFrom(const FTPicture* other)
+{
+    FTMoc* m = moc();
+    if (!other || !m || other == this)
+        return;
+    const QList<FTSourceRel*> theirs = other->sourceRels();
+    for (const FTSourceRel* r : theirs) {
+        FTSource* s = r->source();
+        if (s && s->context() != context())
+            continue; // a source of another database is not this database's to cite
+        FTSourceRel* copy = FTSourceRel::initInMoc(m);
+        for (const QString& name : r->entity()->attributeNames())
+            if (name != QLatin1String("numericId"))
+                copy->setValue(Key(name), r->value(Key(name)));
+        copy->setSource(s);
+        copy->setPicture(this);
+    }
+}
+
+// ---- By name ---------------------------------------------------------------------------------------------------
+
+QVariant FTPicture::valueForKey(const QString& key) const
+{
+    if (key == QLatin1String("filename")) {
+        const QString path = filename();
+        return path.isNull() ? QVariant() : QVariant(path);
+    }
+    return FTManagedObject::valueForKey(key);
+}
+
+void FTPicture::setValueForKey(const QString& key, const QVariant& value)
+{
+    if (key == QLatin1String("filename"))
+        setFilename(value.toString());
+    else
+        FTManagedObject::setValueForKey(key, value);
 }

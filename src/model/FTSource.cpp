@@ -1,7 +1,14 @@
 #include "model/FTSource.h"
 
+#include "model/FTMoc.h"
 #include "model/FTPicture.h"
 #include "model/FTSourceRel.h"
+#include "model/ModelHooks.h"
+
+#include "platform/Localizer.h"
+#include "platform/UserDefaults.h"
+#include "platform/store/StoreSchema.h"
+#include "platform/store/TextMatch.h"
 
 namespace {
 const Key kNumericId("numericId");
@@ -136,4 +143,174 @@ FTPicture* FTSource::picture() const
 void FTSource::setPicture(FTPicture* value)
 {
     ManagedObject::setObject(kPicture, value);
+}
+
+// ---- Behaviour -------------------------------------------------------------------------------------------------
+
+
+namespace {
+struct Field {
+    const char* key;
+    const char* label;
+};
+// The fields of the short description, in order, with their labels.
+const Field kShortFields[] = { { "type", "TYPE" }, { "abbreviatedTitle", "ABBR" }, { "title", "TITLE" },
+    { "author", "AUTH" }, { "publisher", "PUBL" }, { "date", "DATE" }, { "location", "LOCN" } };
+constexpr int kRoomForNotes = 48;
+
+// "AUTH" -> "Auth".
+QString capitalizedLabel(const QString& label)
+{
+    return label.isEmpty() ? label : label.left(1).toUpper() + label.mid(1).toLower();
+}
+
+QString trimmedValue(const FTSource* source, const char* key)
+{
+    return source->valueForKey(QString::fromLatin1(key)).toString().trimmed();
+}
+
+// A description that fails is reported, and the list shows what was built so far.
+template <class Fn> QString reportingFailure(const char* method, Fn&& fn)
+{
+    QString text;
+    try {
+        fn(text);
+    } catch (...) {
+        if (const auto& report = ModelHooks::shared().reportCurrentException)
+            report(__FILE__, __LINE__, QString::fromLatin1(method));
+    }
+    return text;
+}
+}
+
+FTSource* FTSource::initInMoc(FTMoc* moc)
+{
+    auto* source = moc->insertObject<FTSource>();
+    nameNewObjectAction(moc, LocalizedString(QStringLiteral("AddSource")));
+    source->assignNumericId(FTCounter::Source);
+    return source;
+}
+
+QString FTSource::shortDescription() const
+{
+    return reportingFailure("shortDescription", [this](QString& text) {
+        for (const Field& f : kShortFields) {
+            const QString value = trimmedValue(this, f.key);
+            if (value.isEmpty())
+                continue;
+            if (!text.isEmpty())
+                text += QLatin1Char('\n');
+            text += QStringLiteral("%1: %2").arg(capitalizedLabel(QString::fromLatin1(f.label)), value);
+        }
+        QString notes = this->notes().trimmed();
+        if (text.size() < kRoomForNotes && !notes.isEmpty()) {
+            notes.replace(QLatin1Char('\n'), QLatin1Char(' '));
+            notes.replace(QLatin1Char('\r'), QLatin1Char(' '));
+            if (!text.isEmpty())
+                text += QLatin1Char('\n');
+            text += QStringLiteral("%1: %2").arg(LocalizedString(QStringLiteral("Notes")), notes);
+        }
+    });
+}
+
+QString FTSource::shortDescriptionWithNumericId() const
+{
+    return QString::asprintf("ID: % 5d\n", numericId()) + shortDescription();
+}
+
+QString FTSource::shortDescriptionWithNumericIdNoLinefeed() const
+{
+    return shortDescriptionWithNumericId().replace(QLatin1Char('\n'), QStringLiteral("  "));
+}
+
+void FTSource::appendDescription(const QString& key, const QString& label, QString& text) const
+{
+    static const QHash<QString, QString> fieldNames {
+        { QStringLiteral("type"), QStringLiteral("SourceFieldType") },
+        { QStringLiteral("abbreviatedTitle"), QStringLiteral("SourceFieldShTit") },
+        { QStringLiteral("title"), QStringLiteral("SourceFieldTitle") },
+        { QStringLiteral("author"), QStringLiteral("SourceFieldAuth") },
+        { QStringLiteral("publisher"), QStringLiteral("SourceFieldPubl") },
+        { QStringLiteral("date"), QStringLiteral("SourceFieldDate") },
+        { QStringLiteral("location"), QStringLiteral("SourceFieldLocn") },
+        { QStringLiteral("notes"), QStringLiteral("SourceFieldNotes") },
+    };
+    QString value = valueForKey(key).toString().trimmed();
+    if (value.isEmpty())
+        value = QStringLiteral("%1 %2").arg(LocalizedString(QStringLiteral("No")), LocalizedString(fieldNames.value(key)));
+    if (!text.isEmpty())
+        text += QLatin1Char('\n');
+    text += QStringLiteral("%1: %2").arg(capitalizedLabel(label), value);
+}
+
+QString FTSource::descriptionForIASources() const
+{
+    struct Shown {
+        const char* userDefault;
+        const char* key;
+        const char* label;
+    };
+    static const Shown kShown[] = { { "showSourceType", "type", "TYPE" },
+        { "showSourceShortTitle", "abbreviatedTitle", "ABBR" }, { "showSourceTitle", "title", "TITLE" },
+        { "showSourceAuthor", "author", "AUTH" }, { "showSourcePublisher", "publisher", "PUBL" },
+        { "showSourceDate", "date", "DATE" }, { "showSourceLocation", "location", "LOCN" },
+        { "showSourceNotes", "notes", "NOTES" } };
+    return reportingFailure("descriptionForIASources", [this](QString& text) {
+        const UserDefaults& defaults = UserDefaults::standard();
+        for (const Shown& s : kShown)
+            if (defaults.boolForKey(QString::fromLatin1(s.userDefault)))
+                appendDescription(QString::fromLatin1(s.key), QString::fromLatin1(s.label), text);
+    });
+}
+
+QString FTSource::sourceDescriptionForCompareAndMerge() const
+{
+    static const char* const kLabels[] = { "SourceCompareType", "SourceCompareShTit", "SourceCompareTitle",
+        "SourceCompareAuth", "SourceComparePubl", "SourceCompareDate", "SourceCompareLocn" };
+    QStringList parts;
+    for (size_t i = 0; i < std::size(kShortFields); ++i) {
+        const QString value = trimmedValue(this, kShortFields[i].key);
+        if (!value.isEmpty())
+            parts << QStringLiteral("%1: %2").arg(LocalizedString(QString::fromLatin1(kLabels[i])), value);
+    }
+    return parts.join(QStringLiteral(", "));
+}
+
+QString FTSource::hasNotes() const
+{
+    return notes().isEmpty() ? QString() : LocalizedString(QStringLiteral("Yes"));
+}
+
+int FTSource::numSourceRels() const
+{
+    return objects(kSourceRels).size();
+}
+
+bool FTSource::isTitleUnique() const
+{
+    const QString mine = title();
+    if (mine.isEmpty())
+        return false;
+    const int sameTitle = context()->count<FTSource>(
+        [&mine](const FTSource* s) { return TextMatch::equals(s->title(), mine, TextMatch::CaseAndDiacriticInsensitive); });
+    return sameTitle <= 1;
+}
+
+void FTSource::declareDerivedKeys(StoreSchema& schema)
+{
+    // Every field the descriptions show, so a list showing them follows any change.
+    const QStringList shown { QStringLiteral("type"), QStringLiteral("abbreviatedTitle"), QStringLiteral("title"),
+        QStringLiteral("author"), QStringLiteral("publisher"), QStringLiteral("date"), QStringLiteral("location"),
+        QStringLiteral("notes"), QStringLiteral("numericId") };
+    schema.entity(QString::fromLatin1(kEntityName))
+        .derived(
+            QStringLiteral("shortDescription"),
+            [](const ManagedObject* o) { return QVariant(static_cast<const FTSource*>(o)->shortDescription()); }, {},
+            shown)
+        .derived(
+            QStringLiteral("shortDescriptionWithNumericId"),
+            [](const ManagedObject* o) {
+                return QVariant(static_cast<const FTSource*>(o)->shortDescriptionWithNumericId());
+            },
+            {}, shown);
 }

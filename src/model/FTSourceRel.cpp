@@ -3,7 +3,19 @@
 #include "model/FTEvent.h"
 #include "model/FTPerson.h"
 #include "model/FTPicture.h"
+#include "model/FTMoc.h"
 #include "model/FTSource.h"
+#include "model/FTSpouseRel.h"
+#include "model/SourcesPicturesStandIns.h"
+
+#include "platform/FTLog.h"
+#include "platform/Localizer.h"
+#include "platform/MainThread.h"
+#include "platform/NotificationCenter.h"
+#include "platform/store/StoreSchema.h"
+
+#include <QRegularExpression>
+#include <QUrl>
 
 namespace {
 const Key kReference("reference");
@@ -25,6 +37,11 @@ QString FTSourceRel::reference() const
 void FTSourceRel::setReference(const QString& value)
 {
     ManagedObject::setString(kReference, value);
+    FTMoc* m = moc();
+    if (!m || m->importThreadIsActive())
+        return;
+    // The next automatic citation of the active source offers the page reference typed last.
+    m->setActiveSourcePageRef(m->activeSource() ? value : QString());
 }
 QString FTSourceRel::itemDescribed() const
 {
@@ -74,6 +91,9 @@ FTSource* FTSourceRel::source() const
 void FTSourceRel::setSource(FTSource* value)
 {
     ManagedObject::setObject(kSource, value);
+    FTMoc* m = moc();
+    if (m && value && !m->importThreadIsActive())
+        m->addRecentSource(value);
 }
 FTPerson* FTSourceRel::person() const
 {
@@ -98,4 +118,115 @@ FTPicture* FTSourceRel::picture() const
 void FTSourceRel::setPicture(FTPicture* value)
 {
     ManagedObject::setObject(kPicture, value);
+}
+
+// ---- Behaviour -------------------------------------------------------------------------------------------------
+
+namespace {
+constexpr int kMarriageEvent = 302;
+constexpr int kOtherMarriageEvent = 304;
+}
+
+FTSourceRel* FTSourceRel::initInMoc(FTMoc* moc)
+{
+    auto* citation = moc->insertObject<FTSourceRel>();
+    nameNewObjectAction(moc, LocalizedString(QStringLiteral("AddSourceCitation")));
+    return citation;
+}
+
+int FTSourceRel::numericId() const
+{
+    static const QRegularExpression digits(QStringLiteral("\\d+"));
+    const QString last = QUrl(objectURI()).path().section(QLatin1Char('/'), -1);
+    const QRegularExpressionMatch m = digits.match(last);
+    return m.hasMatch() ? m.captured().toInt() : 0;
+}
+
+FTManagedObject* FTSourceRel::owner() const
+{
+    if (FTPerson* p = person())
+        return p;
+    return event();
+}
+
+QString FTSourceRel::nameForSourceRefDialog() const
+{
+    if (const FTEvent* e = event())
+        return SourcesPicturesStandIns::eventNameForSourceRefDialog(e);
+    return LocalizedString(QStringLiteral("SourceRelDialogTitle"));
+}
+
+QString FTSourceRel::lengthIndicator() const
+{
+    return notes().trimmed().isEmpty() ? QString() : QStringLiteral("*");
+}
+
+// Computed on every read: records stay in memory for the whole session, so a kept text would go on showing a
+// person's or event's old name after it was changed.
+QString FTSourceRel::whereUsedString() const
+{
+    using SourcesPicturesStandIns::nameWithBirthAndDeathYears;
+    const QString eventWord = LocalizedString(QStringLiteral("Event"));
+    if (const FTEvent* e = event()) {
+        if (const FTPerson* p = person())
+            return QStringLiteral("%1: %2, %3").arg(eventWord, nameWithBirthAndDeathYears(p), e->name());
+        QString text;
+        if (e->type() == kMarriageEvent || e->type() == kOtherMarriageEvent) {
+            const QList<FTPerson*> partners = e->spouseRel() ? e->spouseRel()->partners() : QList<FTPerson*>();
+            if (partners.size() != 2)
+                return e->name();
+            const QString male = LocalizedString(QStringLiteral("MaleShort"));
+            const int husband = partners[1]->gender() == male && partners[0]->gender() != male ? 1 : 0;
+            text = QStringLiteral("%1: %2 <-> %3, %4")
+                       .arg(eventWord, partners[husband]->name(), partners[1 - husband]->name(), e->name());
+        } else {
+            const FTManagedObject* o = SourcesPicturesStandIns::eventOwner(e);
+            const auto* ownerPerson = dynamic_cast<const FTPerson*>(o);
+            const QString ownerName = ownerPerson ? nameWithBirthAndDeathYears(ownerPerson)
+                                                  : (o ? o->valueForKey(QStringLiteral("name")).toString() : QString());
+            text = QStringLiteral("%1: %2, %3").arg(eventWord, ownerName, e->name());
+        }
+        if (!e->date().isEmpty())
+            text += QStringLiteral(" %1 %2").arg(
+                LocalizedString(e->day() != 0 ? QStringLiteral("ConjunctiveOn") : QStringLiteral("ConjunctiveIn")),
+                e->date());
+        return text;
+    }
+    if (const FTPerson* p = person())
+        return QStringLiteral("%1: %2").arg(LocalizedString(QStringLiteral("Person")), nameWithBirthAndDeathYears(p));
+    if (const FTPicture* pic = picture())
+        return QStringLiteral("%1: %2").arg(LocalizedString(QStringLiteral("Picture")), pic->name());
+    const QString wrong = LocalizedString(QStringLiteral("SomethingWrong"));
+    FTLog(QStringLiteral("whereUsedString: %1 (%2)").arg(wrong, objectURI()));
+    return wrong;
+}
+
+void FTSourceRel::setValueForKey(const QString& key, const QVariant& value)
+{
+    if (key == QLatin1String("reference"))
+        setReference(value.toString());
+    else if (key == QLatin1String("source"))
+        setSource(dynamic_cast<FTSource*>(ManagedObject::fromVariant(value)));
+    else
+        FTManagedObject::setValueForKey(key, value);
+}
+
+void FTSourceRel::prepareForDeletion()
+{
+    FTManagedObject::prepareForDeletion();
+    // Posted also while an import runs; only the main thread's observers (the windows) listen, and a worker's
+    // context is never theirs, so a worker posts nothing rather than reach them from its thread.
+    if (MainThread::isMainThread())
+        NotificationCenter::defaultCenter().post(QStringLiteral("SourceRelToBeDeleted"), this, moc());
+}
+
+void FTSourceRel::declareDerivedKeys(StoreSchema& schema)
+{
+    schema.entity(QString::fromLatin1(kEntityName))
+        .derived(
+            QStringLiteral("whereUsedString"),
+            [](const ManagedObject* o) { return QVariant(static_cast<const FTSourceRel*>(o)->whereUsedString()); },
+            {}, { QStringLiteral("itemDescribed") })
+        .derived(QStringLiteral("numericId"),
+            [](const ManagedObject* o) { return QVariant(static_cast<const FTSourceRel*>(o)->numericId()); });
 }

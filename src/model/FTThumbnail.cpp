@@ -1,6 +1,10 @@
 #include "model/FTThumbnail.h"
 
+#include "model/FTMoc.h"
 #include "model/FTPicture.h"
+
+#include "platform/Localizer.h"
+#include "model/FTMocUndoManager.h"
 
 namespace {
 const Key kData("data");
@@ -23,4 +27,13 @@ FTPicture* FTThumbnail::picture() const
 void FTThumbnail::setPicture(FTPicture* value)
 {
     ManagedObject::setObject(kPicture, value);
+}
+
+FTThumbnail* FTThumbnail::initInMoc(FTMoc* moc)
+{
+    auto* record = moc->insertObject<FTThumbnail>();
+    UndoManager* um = moc->undoManager();
+    if (um && um->isUndoRegistrationEnabled() && um->actionName().isEmpty())
+        nameNewObjectAction(moc, LocalizedString(QStringLiteral("AddThumbnail")));
+    return record;
 }

@@ -3,6 +3,8 @@
 #include "shell/BackupPanel.h"
 #include "shell/UtilsFunctions.h"
 
+#include "model/UtilsPics.h"
+
 #include "platform/Prompts.h"
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
@@ -68,7 +70,8 @@ QString Utils::KinloomDataDirectory()
 
 QString Utils::reportsDirectory() { return subfolder(QStringLiteral("Reports")); }
 QString Utils::backupsDirectory() { return subfolder(QStringLiteral("Backups")); }
-QString Utils::picturesDirectory() { return subfolder(QStringLiteral("Pictures")); }
+// The model places picture files there itself, so the model owns the folder.
+QString Utils::picturesDirectory() { return UtilsPics::picturesDirectory(); }
 QString Utils::tempDirectory() { return subfolder(QStringLiteral("temp")); }
 
 QString Utils::uniquePathInFolder(const QString& folder, const QString& name, const QString& extension,

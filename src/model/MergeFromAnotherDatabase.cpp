@@ -1,0 +1,3 @@
+#include "model/MergeFromAnotherDatabase.h"
+
+std::atomic<bool> gMergeFromAnotherDatabase { false };

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QImage>
+#include <QRectF>
+#include <QSet>
+#include <QString>
+
+// The picture files of a family database: the pictures folder, which files count as pictures, loading a picture
+// file's image and making thumbnails. Picture records use them; the pictures subsystem builds its windows on them.
+class UtilsPics {
+public:
+    // The longest side of a thumbnail, in pixels.
+    static constexpr int kThumbnailSize = 100;
+
+    // "<data folder>/Pictures", made when missing; empty when there is no data folder or it cannot be made.
+    static QString picturesDirectory();
+    // "<data folder>/tempPicsDir", where pasted and dropped images wait for a picture record; not made here.
+    static QString tempPicsDirectory();
+
+    // The file extensions a picture may have: images (as Qt reads them), sounds, text documents, "htm" and "HTM",
+    // plus movies unless `includeMovies` is false (while a GEDCOM import runs). Matched case-sensitively, so each
+    // type is listed in lower and upper case. The movie types that are not also of another kind are added to
+    // `movieTypes` when given (nothing while movies are left out).
+    static QSet<QString> multimediaFileTypes(QSet<QString>* movieTypes = nullptr, bool includeMovies = true);
+    // The lower-case extensions of the image formats Qt reads here.
+    static QSet<QString> imageFileTypes();
+    // A path's extension in lower case, cut before " alias" (links in the pictures folder carry that suffix).
+    static QString fileKindOf(const QString& path);
+
+    // The whole image of a picture file; a null image for an empty path, a path without an extension, a file of
+    // a kind that is not an image, or one that cannot be read. `cropRect`, when given, becomes the empty rectangle.
+    static QImage originalImageForFile(const QString& path, QRectF* cropRect = nullptr);
+    // A thumbnail of the part of `image` inside `cropRect` (origin top left; an empty rectangle means the whole
+    // image), scaled smoothly to at most kThumbnailSize on its longer side with its proportions kept. A null image
+    // for a null image.
+    static QImage makeThumbnailImageFrom(const QImage& image, const QRectF& cropRect);
+    // The image as TIFF data, as thumbnails are stored.
+    static QByteArray tiffRepresentation(const QImage& image);
+
+    // Rectangles as stored text: "{{x, y}, {w, h}}". Missing numbers read as 0.
+    static QString stringFromRect(const QRectF& rect);
+    static QRectF rectFromString(const QString& text);
+};
