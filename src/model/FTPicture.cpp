@@ -8,7 +8,7 @@
 #include "model/CitationDialogs.h"
 #include "model/Dates.h"
 #include "model/FTMoc.h"
-#include "model/MergeFromAnotherDatabase.h"
+#include "model/ModelFlags.h"
 #include "model/ModelHooks.h"
 #include "model/SourcesPicturesStandIns.h"
 #include "model/UtilsPics.h"

@@ -1,4 +1,4 @@
 #include "model/ModelFlags.h"
 
-bool gMergeFromAnotherDatabase = false;
+std::atomic<bool> gMergeFromAnotherDatabase { false };
 bool gHebrewDates = false;

@@ -1,9 +1,13 @@
 #pragma once
 
-// Process-wide switches that an operation sets around its work and the model reads (main thread only).
+#include <atomic>
 
-// People are being copied from another database: new citations describe the copied attributes and open no sheet.
-extern bool gMergeFromAnotherDatabase;
+// Process-wide switches that an operation sets around its work and the model reads.
+
+// Set while people are copied in from another database (compare and merge): a new citation describes the copied
+// attributes and opens no citation sheet, and a new picture cites the context's active source. Atomic because
+// GEDCOM workers read the model's flags while the main thread sets them.
+extern std::atomic<bool> gMergeFromAnotherDatabase;
 
 // A report lists Hebrew dates: FTEvent::date() answers the Hebrew form of the date while it is set.
 extern bool gHebrewDates;

@@ -11,7 +11,7 @@
 #include "model/FTPicture.h"
 #include "model/FTSource.h"
 #include "model/FTSourceRel.h"
-#include "model/MergeFromAnotherDatabase.h"
+#include "model/ModelFlags.h"
 #include "model/UtilsPics.h"
 
 #include "platform/UserDefaults.h"

@@ -1,3 +1,0 @@
-#include "model/MergeFromAnotherDatabase.h"
-
-std::atomic<bool> gMergeFromAnotherDatabase { false };
