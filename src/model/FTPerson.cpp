@@ -11,6 +11,7 @@
 #include "model/FTStory.h"
 
 #include "model/FTMoc.h"
+#include "model/FTMocUndoManager.h"
 #include "model/FTSource.h"
 #include "model/FamilyNames.h"
 #include "model/PersonEventAccess.h"
@@ -333,12 +334,16 @@ void FTPerson::setModelDefaultSelectedPerson(FTModelDefaults* value)
 
 FTPerson* FTPerson::initInMoc(FTMoc* moc, const QString& name, const QString& gender)
 {
+    // The whole creation is undone as "Add <name>", not under the name of its first change.
+    UndoManager* um = moc->undoManager();
+    const bool unnamed = um && um->actionName().isEmpty();
     auto* person = moc->insertObject<FTPerson>();
     person->setName(name);
     person->setGender(gender);
     if (moc->importThreadIsActive())
         return person;
-    nameNewObjectAction(moc, QStringLiteral("%1 %2").arg(LocalizedString("Add"), person->name()));
+    if (unnamed)
+        um->setActionName(QStringLiteral("%1 %2").arg(LocalizedString("Add"), person->name()));
     person->assignNumericId(FTCounter::Person);
     if (FTSource* source = moc->activeSource()) {
         // The new person cites the source the user is working from.
