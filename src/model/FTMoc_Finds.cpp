@@ -73,8 +73,8 @@ QString FTMoc::modelName() const
 FTPerson* FTMoc::firstPersonInDatabaseWhoIsNot(const FTPerson* person) const
 {
     FTLog(QStringLiteral("get firstPersonInDatabaseWhoIsNot"));
-    const QList<FTPerson*> people = fetch<FTPerson>(
-        {}, [](const FTPerson* a, const FTPerson* b) { return a->numericId() < b->numericId(); });
+    const QList<FTPerson*> people
+        = fetch<FTPerson>({}, [](const FTPerson* a, const FTPerson* b) { return a->numericId() < b->numericId(); });
     if (people.isEmpty())
         return nullptr;
     if (people.first() != person)
@@ -116,8 +116,9 @@ QList<ManagedObject*> FTMoc::findObjectName(const QString& text, const QString& 
         return true;
     });
     std::stable_sort(found.begin(), found.end(), [](const ManagedObject* a, const ManagedObject* b) {
-        return a->valueForKey(QStringLiteral("name")).toString().compare(
-                   b->valueForKey(QStringLiteral("name")).toString(), Qt::CaseInsensitive)
+        return a->valueForKey(QStringLiteral("name"))
+                   .toString()
+                   .compare(b->valueForKey(QStringLiteral("name")).toString(), Qt::CaseInsensitive)
             < 0;
     });
     return found;
@@ -132,7 +133,7 @@ QList<FTPerson*> FTMoc::findPeopleWithName(const QString& pattern) const
     for (const FTPerson* p : people)
         keys.insert(p, p->nameWithBirthAndDeathYears());
     std::stable_sort(people.begin(), people.end(),
-                     [&keys](const FTPerson* a, const FTPerson* b) { return keys.value(a) < keys.value(b); });
+        [&keys](const FTPerson* a, const FTPerson* b) { return keys.value(a) < keys.value(b); });
     return people;
 }
 
@@ -184,16 +185,20 @@ QString FTMoc::confirmGender(const QString& name, const QString& gender) const
         return LocalizedString("Unknown");
     };
     const QString quote = QStringLiteral("\"");
-    const QString message = QStringLiteral("%1 %2'%3 %4").arg(LocalizedString("PleaseConfirm"), name,
-                                                              LocalizedString("possessiveSuffix"), LocalizedString("gender"));
-    const QString info = QStringList{LocalizedString("YouEntered"), quote + word(gender) + quote, LocalizedString("but"),
-                                     quote + first + quote, LocalizedString("isUsually"), quote + word(usual) + quote}
+    const QString message = QStringLiteral("%1 %2'%3 %4")
+                                .arg(LocalizedString("PleaseConfirm"), name, LocalizedString("possessiveSuffix"),
+                                    LocalizedString("gender"));
+    const QString info = QStringList { LocalizedString("YouEntered"), quote + word(gender) + quote,
+        LocalizedString("but"), quote + first + quote, LocalizedString("isUsually"), quote + word(usual) + quote }
                              .join(QLatin1Char(' '));
     switch (Prompts::current().choose(
-        message, info, {LocalizedString("Male"), LocalizedString("Female"), LocalizedString("Cancel")})) {
-    case 0: return male;
-    case 1: return female;
-    default: return QString();
+        message, info, { LocalizedString("Male"), LocalizedString("Female"), LocalizedString("Cancel") })) {
+    case 0:
+        return male;
+    case 1:
+        return female;
+    default:
+        return QString();
     }
 }
 
@@ -225,12 +230,22 @@ QStringList FTMoc::sourceTypes() const
             types << t;
         }
     };
-    for (int i = 1; i <= 20; ++i)
-        if (i != 9)
-            add(LocalizedString(QStringLiteral("FTMocSrcTypArray%1").arg(i)));
+    // The built-in types; the ninth of the table is no longer offered.
+    const QString builtIn[] = { LocalizedString("FTMocSrcTypArray1"), LocalizedString("FTMocSrcTypArray2"),
+        LocalizedString("FTMocSrcTypArray3"), LocalizedString("FTMocSrcTypArray4"),
+        LocalizedString("FTMocSrcTypArray5"), LocalizedString("FTMocSrcTypArray6"),
+        LocalizedString("FTMocSrcTypArray7"), LocalizedString("FTMocSrcTypArray8"),
+        LocalizedString("FTMocSrcTypArray10"), LocalizedString("FTMocSrcTypArray11"),
+        LocalizedString("FTMocSrcTypArray12"), LocalizedString("FTMocSrcTypArray13"),
+        LocalizedString("FTMocSrcTypArray14"), LocalizedString("FTMocSrcTypArray15"),
+        LocalizedString("FTMocSrcTypArray16"), LocalizedString("FTMocSrcTypArray17"),
+        LocalizedString("FTMocSrcTypArray18"), LocalizedString("FTMocSrcTypArray19"),
+        LocalizedString("FTMocSrcTypArray20") };
+    for (const QString& t : builtIn)
+        add(t);
     for (const FTSource* source : fetch<FTSource>())
         add(source->type());
     std::sort(types.begin(), types.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+        [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
     return types;
 }

@@ -77,12 +77,18 @@ int FTPcRel::intPcRelType() const
 QString FTPcRel::stringPcRelType() const
 {
     switch (intPcRelType()) {
-    case kNatural: return LocalizedString("Natural");
-    case kStep: return LocalizedString("Step");
-    case kFoster: return LocalizedString("Foster");
-    case kAdopted: return LocalizedString("Adopted");
-    case kNotRelated: return LocalizedString("Not Related");
-    default: return LocalizedString("Unknown");
+    case kNatural:
+        return LocalizedString("Natural");
+    case kStep:
+        return LocalizedString("Step");
+    case kFoster:
+        return LocalizedString("Foster");
+    case kAdopted:
+        return LocalizedString("Adopted");
+    case kNotRelated:
+        return LocalizedString("Not Related");
+    default:
+        return LocalizedString("Unknown");
     }
 }
 
@@ -146,8 +152,8 @@ void FTPcRel::setNotes(const QString& notes)
 namespace {
 const QStringList& evidenceKeys()
 {
-    static const QStringList keys{"directEvidence",       "indirectEvidence", "primaryInformation",
-                                  "secondaryInformation", "originalSource",   "derivativeSource"};
+    static const QStringList keys { "directEvidence", "indirectEvidence", "primaryInformation", "secondaryInformation",
+        "originalSource", "derivativeSource" };
     return keys;
 }
 }

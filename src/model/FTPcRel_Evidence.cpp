@@ -34,8 +34,12 @@ void FTPcRel::setCertainty(int value)
 QString FTPcRel::evidenceAsString() const
 {
     const std::pair<bool, const char*> flags[] = {
-        {directEvidence(), "Direct"},          {indirectEvidence(), "Indirect"},   {primaryInformation(), "Primary"},
-        {secondaryInformation(), "Secondary"}, {originalSource(), "Original"}, {derivativeSource(), "Derivative"},
+        { directEvidence(), "Direct" },
+        { indirectEvidence(), "Indirect" },
+        { primaryInformation(), "Primary" },
+        { secondaryInformation(), "Secondary" },
+        { originalSource(), "Original" },
+        { derivativeSource(), "Derivative" },
     };
     QStringList words;
     for (const auto& [set, key] : flags)
@@ -48,8 +52,8 @@ QString FTPcRel::evidenceAsBinaryString() const
 {
     const QCborValue stored = extraDataMap().value(QStringLiteral("certainty"));
     QString text = QStringLiteral("%1 ").arg(stored.isInteger() ? stored.toInteger() : -1);
-    for (bool flag : {directEvidence(), indirectEvidence(), primaryInformation(), secondaryInformation(),
-                      originalSource(), derivativeSource()})
+    for (bool flag : { directEvidence(), indirectEvidence(), primaryInformation(), secondaryInformation(),
+             originalSource(), derivativeSource() })
         text += flag ? QLatin1Char('1') : QLatin1Char('0');
     return text == QLatin1String("-1 000000") ? QString() : text;
 }
@@ -83,25 +87,28 @@ void checkOwnDates(const FTPerson* p, quint32 born, quint32 died, QList<Inconsis
 {
     FTPerson* person = const_cast<FTPerson*>(p);
     if (died >= born + (110u << 16))
-        out << Inconsistency(person, QStringLiteral("%1 %2 %3 %4 %5").arg(p->name(), LocalizedString("AgeChk1"),
-                                                                          p->ageAtDeath(), LocalizedString("AgeChk2"),
-                                                                          LocalizedString("death")));
+        out << Inconsistency(person,
+            QStringLiteral("%1 %2 %3 %4 %5")
+                .arg(p->name(), LocalizedString("AgeChk1"), p->ageAtDeath(), LocalizedString("AgeChk2"),
+                    LocalizedString("death")));
     else if (born > died)
-        out << Inconsistency(person, QStringLiteral("%1'%2 %3 %4").arg(p->name(), LocalizedString("AgeChk4"),
-                                                                      hisOrHer(p), LocalizedString("birthDate")));
+        out << Inconsistency(person,
+            QStringLiteral("%1'%2 %3 %4")
+                .arg(p->name(), LocalizedString("AgeChk4"), hisOrHer(p), LocalizedString("birthDate")));
 }
 
 void checkNoDates(const FTPerson* p, QList<Inconsistency>& out)
 {
     if (dateText(p->birth()).isEmpty() && dateText(p->death()).isEmpty())
-        out << Inconsistency(const_cast<FTPerson*>(p), QStringLiteral("%1 %2").arg(p->name(), LocalizedString("NoDates")));
+        out << Inconsistency(
+            const_cast<FTPerson*>(p), QStringLiteral("%1 %2").arg(p->name(), LocalizedString("NoDates")));
 }
 
 void checkCitations(const FTPerson* p, QList<Inconsistency>& out)
 {
     if (p->sourceRels().isEmpty())
-        out << Inconsistency(const_cast<FTPerson*>(p), QStringLiteral("%1 %2").arg(p->nameWithBirthAndDeathYears(),
-                                                                                   LocalizedString("NoCitations")));
+        out << Inconsistency(const_cast<FTPerson*>(p),
+            QStringLiteral("%1 %2").arg(p->nameWithBirthAndDeathYears(), LocalizedString("NoCitations")));
 }
 }
 
@@ -125,11 +132,12 @@ QList<Inconsistency> FTPcRel::reasonsForUncertainty() const
     if (age != 0 || (cb && pb)) {
         const bool doubtful = (p->isMale() && (age < 15 || age > 70)) || (p->isFemale() && (age < 15 || age > 45));
         if (doubtful)
-            out << Inconsistency(c, QStringLiteral("%1 %2 %3 %4 %5 %6'%7")
-                                        .arg(p->isMale() ? LocalizedString("Father") : LocalizedString("Mother"),
-                                             p->nameWithBirthAndDeathYears(), LocalizedString("AgeChk1"))
-                                        .arg(age)
-                                        .arg(LocalizedString("AgeChk2"), c->firstName(), LocalizedString("AgeChk3")));
+            out << Inconsistency(c,
+                QStringLiteral("%1 %2 %3 %4 %5 %6'%7")
+                    .arg(p->isMale() ? LocalizedString("Father") : LocalizedString("Mother"),
+                        p->nameWithBirthAndDeathYears(), LocalizedString("AgeChk1"))
+                    .arg(age)
+                    .arg(LocalizedString("AgeChk2"), c->firstName(), LocalizedString("AgeChk3")));
     }
 
     if (cb) {
@@ -138,24 +146,24 @@ QList<Inconsistency> FTPcRel::reasonsForUncertainty() const
             const quint32 limit = p->isMale() ? nineMonthsAfter(pd) : pd;
             if (limit < cb) {
                 if (p->isMale())
-                    out << Inconsistency(c, QStringLiteral("%1 %2, %3 %4 %5")
-                                                .arg(LocalizedString("FatherDied1"), dateText(p->death()),
-                                                     LocalizedString("before"), c->firstName(),
-                                                     LocalizedString("FatherDied3")));
+                    out << Inconsistency(c,
+                        QStringLiteral("%1 %2, %3 %4 %5")
+                            .arg(LocalizedString("FatherDied1"), dateText(p->death()), LocalizedString("before"),
+                                c->firstName(), LocalizedString("FatherDied3")));
                 else
-                    out << Inconsistency(c, QStringLiteral("%1 %2, %3 %4 %5")
-                                                .arg(LocalizedString("MotherDied"), dateText(p->death()),
-                                                     LocalizedString("before"), c->firstName(),
-                                                     LocalizedString("wasBorn")));
+                    out << Inconsistency(c,
+                        QStringLiteral("%1 %2, %3 %4 %5")
+                            .arg(LocalizedString("MotherDied"), dateText(p->death()), LocalizedString("before"),
+                                c->firstName(), LocalizedString("wasBorn")));
             }
         }
         // A child born before the parent.
         if (cb < pb)
-            out << Inconsistency(c, QStringLiteral("%1 %2 %3 %4 %5 %6.")
-                                        .arg(c->nameWithBirthAndDeathYears(), LocalizedString("bornBefore"),
-                                             hisOrHer(c),
-                                             p->isMale() ? LocalizedString("father") : LocalizedString("mother"),
-                                             p->nameWithBirthAndDeathYears(), LocalizedString("wasBorn")));
+            out << Inconsistency(c,
+                QStringLiteral("%1 %2 %3 %4 %5 %6.")
+                    .arg(c->nameWithBirthAndDeathYears(), LocalizedString("bornBefore"), hisOrHer(c),
+                        p->isMale() ? LocalizedString("father") : LocalizedString("mother"),
+                        p->nameWithBirthAndDeathYears(), LocalizedString("wasBorn")));
         if (cd)
             checkOwnDates(c, cb, cd, out);
     }

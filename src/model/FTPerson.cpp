@@ -424,7 +424,7 @@ QString FTPerson::validateName(const QString& value)
 void FTPerson::setName(const QString& value)
 {
     QString s = value.isNull() ? QStringLiteral("Unknown") : value;
-    for (QChar c : {QChar('/'), QChar('\\'), QChar('\n'), QChar('\r')})
+    for (QChar c : { QChar('/'), QChar('\\'), QChar('\n'), QChar('\r') })
         s.replace(c, QChar(' '));
     s = collapseBlanks(s).trimmed();
     if (s.isEmpty())
@@ -564,46 +564,46 @@ QVariant textVariant(const QString& s)
 using Getter = QVariant (*)(const FTPerson*);
 const QHash<QString, Getter>& derivedKeys()
 {
-    static const QHash<QString, Getter> keys{
-        {"familyName", [](const FTPerson* p) { return textVariant(p->familyName()); }},
-        {"givenNames", [](const FTPerson* p) { return textVariant(p->givenNames()); }},
-        {"firstName", [](const FTPerson* p) { return QVariant(p->firstName()); }},
-        {"shortName", [](const FTPerson* p) { return QVariant(p->shortName()); }},
-        {"todo", [](const FTPerson* p) { return textVariant(p->todo()); }},
-        {"ancestralFileNumber", [](const FTPerson* p) { return QVariant(p->ancestralFileNumber()); }},
-        {"nameWithBirthAndDeathYears", [](const FTPerson* p) { return QVariant(p->nameWithBirthAndDeathYears()); }},
-        {"shortNameWithBirthAndDeathYears",
-         [](const FTPerson* p) { return QVariant(p->shortNameWithBirthAndDeathYears()); }},
-        {"nameWithIdBirthAndDeathYears",
-         [](const FTPerson* p) { return QVariant(p->nameWithIdBirthAndDeathYears()); }},
-        {"spousesString", [](const FTPerson* p) { return QVariant(p->spousesString()); }},
-        {"naturalFathersNameWithBirthAndDeathYears",
-         [](const FTPerson* p) { return textVariant(p->naturalFathersNameWithBirthAndDeathYears()); }},
-        {"naturalMothersNameWithBirthAndDeathYears",
-         [](const FTPerson* p) { return textVariant(p->naturalMothersNameWithBirthAndDeathYears()); }},
-        {"ageAtDeath", [](const FTPerson* p) { return QVariant(p->ageAtDeath()); }},
-        {"currentAgeString", [](const FTPerson* p) { return QVariant(p->currentAgeString()); }},
-        {"currentAge", [](const FTPerson* p) { return QVariant(p->currentAge()); }},
-        {"isLiving", [](const FTPerson* p) { return QVariant(p->isLiving()); }},
-        {"hasSourceRels", [](const FTPerson* p) { return QVariant(p->hasSourceRels()); }},
-        {"isUnconnected", [](const FTPerson* p) { return QVariant(p->isUnconnected()); }},
-        {"nameExists", [](const FTPerson* p) { return QVariant(p->nameExists()); }},
-        {"estimatedBirthYear", [](const FTPerson* p) { return QVariant(p->estimatedBirthYear()); }},
-        {"latestChangeDate",
-         [](const FTPerson* p) {
-             const QDateTime d = p->latestChangeDate();
-             return d.isValid() ? QVariant(d) : QVariant();
-         }},
-        {"naturalFather", [](const FTPerson* p) { return ManagedObject::toVariant(p->naturalFather()); }},
-        {"naturalMother", [](const FTPerson* p) { return ManagedObject::toVariant(p->naturalMother()); }},
-        {"spouses", [](const FTPerson* p) { return listVariant(p->spouses()); }},
-        {"childRels", [](const FTPerson* p) { return listVariant(p->childRels()); }},
-        {"parentRels", [](const FTPerson* p) { return listVariant(p->parentRels()); }},
-        {"spouseRelsArray", [](const FTPerson* p) { return listVariant(p->spouseRelsArray()); }},
-        {"marriageEvents", [](const FTPerson* p) { return listVariant(p->marriageEvents()); }},
-        {"picturesArray", [](const FTPerson* p) { return listVariant(p->picturesArray()); }},
-        {"allSourceRels", [](const FTPerson* p) { return listVariant(p->allSourceRels()); }},
-        {"assocPersonsArray", [](const FTPerson* p) { return listVariant(p->assocPersonsArray()); }},
+    static const QHash<QString, Getter> keys {
+        { "familyName", [](const FTPerson* p) { return textVariant(p->familyName()); } },
+        { "givenNames", [](const FTPerson* p) { return textVariant(p->givenNames()); } },
+        { "firstName", [](const FTPerson* p) { return QVariant(p->firstName()); } },
+        { "shortName", [](const FTPerson* p) { return QVariant(p->shortName()); } },
+        { "todo", [](const FTPerson* p) { return textVariant(p->todo()); } },
+        { "ancestralFileNumber", [](const FTPerson* p) { return QVariant(p->ancestralFileNumber()); } },
+        { "nameWithBirthAndDeathYears", [](const FTPerson* p) { return QVariant(p->nameWithBirthAndDeathYears()); } },
+        { "shortNameWithBirthAndDeathYears",
+            [](const FTPerson* p) { return QVariant(p->shortNameWithBirthAndDeathYears()); } },
+        { "nameWithIdBirthAndDeathYears",
+            [](const FTPerson* p) { return QVariant(p->nameWithIdBirthAndDeathYears()); } },
+        { "spousesString", [](const FTPerson* p) { return QVariant(p->spousesString()); } },
+        { "naturalFathersNameWithBirthAndDeathYears",
+            [](const FTPerson* p) { return textVariant(p->naturalFathersNameWithBirthAndDeathYears()); } },
+        { "naturalMothersNameWithBirthAndDeathYears",
+            [](const FTPerson* p) { return textVariant(p->naturalMothersNameWithBirthAndDeathYears()); } },
+        { "ageAtDeath", [](const FTPerson* p) { return QVariant(p->ageAtDeath()); } },
+        { "currentAgeString", [](const FTPerson* p) { return QVariant(p->currentAgeString()); } },
+        { "currentAge", [](const FTPerson* p) { return QVariant(p->currentAge()); } },
+        { "isLiving", [](const FTPerson* p) { return QVariant(p->isLiving()); } },
+        { "hasSourceRels", [](const FTPerson* p) { return QVariant(p->hasSourceRels()); } },
+        { "isUnconnected", [](const FTPerson* p) { return QVariant(p->isUnconnected()); } },
+        { "nameExists", [](const FTPerson* p) { return QVariant(p->nameExists()); } },
+        { "estimatedBirthYear", [](const FTPerson* p) { return QVariant(p->estimatedBirthYear()); } },
+        { "latestChangeDate",
+            [](const FTPerson* p) {
+                const QDateTime d = p->latestChangeDate();
+                return d.isValid() ? QVariant(d) : QVariant();
+            } },
+        { "naturalFather", [](const FTPerson* p) { return ManagedObject::toVariant(p->naturalFather()); } },
+        { "naturalMother", [](const FTPerson* p) { return ManagedObject::toVariant(p->naturalMother()); } },
+        { "spouses", [](const FTPerson* p) { return listVariant(p->spouses()); } },
+        { "childRels", [](const FTPerson* p) { return listVariant(p->childRels()); } },
+        { "parentRels", [](const FTPerson* p) { return listVariant(p->parentRels()); } },
+        { "spouseRelsArray", [](const FTPerson* p) { return listVariant(p->spouseRelsArray()); } },
+        { "marriageEvents", [](const FTPerson* p) { return listVariant(p->marriageEvents()); } },
+        { "picturesArray", [](const FTPerson* p) { return listVariant(p->picturesArray()); } },
+        { "allSourceRels", [](const FTPerson* p) { return listVariant(p->allSourceRels()); } },
+        { "assocPersonsArray", [](const FTPerson* p) { return listVariant(p->assocPersonsArray()); } },
     };
     return keys;
 }

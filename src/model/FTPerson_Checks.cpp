@@ -76,10 +76,10 @@ bool FTPerson::acceptGenderChange(const QString& newGender)
         const QString male = LocalizedString("MaleShort");
         const QString female = LocalizedString("FemaleShort");
         const QString opposite = spouse->isMale() ? female : male;
-        const QString question = QStringLiteral("%1 has one spouse called %2 who is %3.\n\nDo you also want to change %4's gender to %5?")
-                                     .arg(name(), spouse->name(), genderWord(spouse->gender()), spouse->name(),
-                                          genderWord(opposite));
-        if (Prompts::current().choose(question, {}, {LocalizedString("Yes"), LocalizedString("No")}) == 0) {
+        const QString question
+            = QStringLiteral("%1 has one spouse called %2 who is %3.\n\nDo you also want to change %4's gender to %5?")
+                  .arg(name(), spouse->name(), genderWord(spouse->gender()), spouse->name(), genderWord(opposite));
+        if (Prompts::current().choose(question, {}, { LocalizedString("Yes"), LocalizedString("No") }) == 0) {
             nameChangeAction(LocalizedString("ChangeGender"));
             spouse->setGender(opposite);
         } else {
@@ -95,11 +95,13 @@ bool FTPerson::acceptGenderChange(const QString& newGender)
                 ++changed;
             }
             if (changed == 1)
-                Prompts::current().message(QStringLiteral("%1 of %2's children has been changed to be a STEP child to avoid having two natural parents of the same gender.")
+                Prompts::current().message(QStringLiteral("%1 of %2's children has been changed to be a STEP child to "
+                                                          "avoid having two natural parents of the same gender.")
                                                .arg(changed)
                                                .arg(spouse->name()));
             else if (changed > 1)
-                Prompts::current().message(QStringLiteral("%1 of %2's children have been changed to be STEP children to avoid having two natural parents of the same gender.")
+                Prompts::current().message(QStringLiteral("%1 of %2's children have been changed to be STEP children "
+                                                          "to avoid having two natural parents of the same gender.")
                                                .arg(changed)
                                                .arg(spouse->name()));
         }
@@ -109,7 +111,8 @@ bool FTPerson::acceptGenderChange(const QString& newGender)
     return true;
 }
 
-// ---- Before a person is made or deleted -------------------------------------------------------------------------------
+// ---- Before a person is made or deleted
+// -------------------------------------------------------------------------------
 
 bool FTPerson::checkDuplicateNames(const QString& name, const QString& gender, FTPerson* relative, int relation)
 {
@@ -150,11 +153,13 @@ bool FTPerson::checkDuplicateNames(const QString& name, const QString& gender, F
     QString info = QStringLiteral("\n");
     for (const FTPerson* p : matches)
         info += p->nameWithBirthAndDeathYears() + QLatin1Char('\n');
-    info += QStringLiteral("\nTo attach an existing person as a child, spouse or parent: Right click on a ghost box in the Context Diagram and then select the appropriate option from the pop-up menu.\n\n");
+    info += QStringLiteral("\nTo attach an existing person as a child, spouse or parent: Right click on a ghost box in "
+                           "the Context Diagram and then select the appropriate option from the pop-up menu.\n\n");
     const QString message = matches.size() == 1
         ? QStringLiteral("The following person with the same name already exists in the database:")
         : QStringLiteral("The following people with the same name already exist in the database:");
-    return Prompts::current().choose(message, info, {QStringLiteral("Create New Person"), QStringLiteral("Discard")}) != 1;
+    return Prompts::current().choose(message, info, { QStringLiteral("Create New Person"), QStringLiteral("Discard") })
+        != 1;
 }
 
 bool FTPerson::confirmDeletionOfPerson(FTPerson* person)
@@ -165,21 +170,23 @@ bool FTPerson::confirmDeletionOfPerson(FTPerson* person)
     if (!person->children().isEmpty() && !person->parents().isEmpty()) {
         const QString his = male ? LocalizedString("his") : LocalizedString("her");
         Prompts::current().message(
-            QStringLiteral("You may not delete\n%1 \nwhile %2 has both Parents and Children.\n\nPlease disconnect all %3 parents (or all %4 children) and try again.")
+            QStringLiteral("You may not delete\n%1 \nwhile %2 has both Parents and Children.\n\nPlease disconnect all "
+                           "%3 parents (or all %4 children) and try again.")
                 .arg(person->nameWithBirthAndDeathYears(), male ? LocalizedString("he") : LocalizedString("she"), his,
-                     his));
+                    his));
         return false;
     }
     FTMoc* moc = person->moc();
     if (moc && moc->modelDefaults()->focalPerson() == person) {
         Prompts::current().message(
-            QStringLiteral("%1 \ncannot be deleted whilst he/she is the focal person in the diagram").arg(person->name()));
+            QStringLiteral("%1 \ncannot be deleted whilst he/she is the focal person in the diagram")
+                .arg(person->name()));
         return false;
     }
     if (!UserDefaults::standard().boolForKey(QStringLiteral("showDeleteWarnings")))
         return true;
-    return Prompts::current().choose(QStringLiteral("Are you sure you want to delete \n  %1 ?")
-                                         .arg(person->nameWithBirthAndDeathYears()),
-                                     {}, {LocalizedString("OK"), LocalizedString("Cancel")})
+    return Prompts::current().choose(
+               QStringLiteral("Are you sure you want to delete \n  %1 ?").arg(person->nameWithBirthAndDeathYears()), {},
+               { LocalizedString("OK"), LocalizedString("Cancel") })
         == 0;
 }

@@ -122,7 +122,8 @@ QList<FTEvent*> FTPerson::otherEventsWithSubtype(const QString& subtype) const
 QList<FTPicture*> FTPerson::picturesArray() const
 {
     QList<FTPicture*> out = pictures();
-    std::stable_sort(out.begin(), out.end(), [](const FTPicture* a, const FTPicture* b) { return a->seqNo() < b->seqNo(); });
+    std::stable_sort(
+        out.begin(), out.end(), [](const FTPicture* a, const FTPicture* b) { return a->seqNo() < b->seqNo(); });
     return out;
 }
 
@@ -197,7 +198,7 @@ void FTPerson::addAncestorsToSet(QSet<int>& numericIds) const
 namespace {
 QList<FTManagedObject*> stampedRecordsOf(const FTPerson* p)
 {
-    QList<FTManagedObject*> records{const_cast<FTPerson*>(p)};
+    QList<FTManagedObject*> records { const_cast<FTPerson*>(p) };
     auto add = [&records](const auto& list) {
         for (auto* o : list)
             records << o;
@@ -250,16 +251,18 @@ QString FTPerson::latestChanges() const
                 out += QStringLiteral("%1 - %2 (%3): %4\n").arg(stamp, typeName, e->date(), e->name());
         } else if (const auto* link = dynamic_cast<const FTPcRel*>(o)) {
             if (link->parent() == this)
-                out += QStringLiteral("%1 - Relationship to %2: %3\n").arg(stamp, QStringLiteral("Child"), nameOf(link->child()));
+                out += QStringLiteral("%1 - Relationship to %2: %3\n")
+                           .arg(stamp, QStringLiteral("Child"), nameOf(link->child()));
             else
-                out += QStringLiteral("%1 - Relationship to %2: %3\n").arg(stamp, QStringLiteral("Parent"), nameOf(link->parent()));
+                out += QStringLiteral("%1 - Relationship to %2: %3\n")
+                           .arg(stamp, QStringLiteral("Parent"), nameOf(link->parent()));
         } else if (const auto* picture = dynamic_cast<const FTPicture*>(o)) {
             out += QStringLiteral("%1 - Picture: %2\n").arg(stamp, picture->name());
         } else if (const auto* citation = dynamic_cast<const FTSourceRel*>(o)) {
             const FTSource* source = citation->source();
             out += QStringLiteral("%1 - Reference to Source No %2. %3\n")
                        .arg(stamp, source ? QString::number(source->numericId()) : QString(),
-                            source ? source->title() : QString());
+                           source ? source->title() : QString());
         } else if (dynamic_cast<const FTStory*>(o)) {
             out += QStringLiteral("%1 - Story\n").arg(stamp);
         }

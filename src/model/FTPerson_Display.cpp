@@ -132,8 +132,7 @@ QString FTPerson::ageAtDeathInYearsMonthsAndDays() const
     int years = 0;
     int months = 0;
     int days = 0;
-    if (hasFullDate(b) && hasFullDate(d) && dateOf(b).isValid() && dateOf(d).isValid()
-        && dateOf(b) <= dateOf(d)) {
+    if (hasFullDate(b) && hasFullDate(d) && dateOf(b).isValid() && dateOf(d).isValid() && dateOf(b) <= dateOf(d)) {
         difference(dateOf(b), dateOf(d), &years, &months, &days);
         return QStringLiteral("Died at %1 year%2, %3 month%4 and %5 day%6")
             .arg(years)
@@ -195,9 +194,12 @@ int FTPerson::estimatedBirthYear() const
     // The relatives of a person, each with the years to add to its birth year.
     auto chain = [](const FTPerson* p) -> int {
         const std::pair<QList<FTPerson*> (FTPerson::*)() const, int> steps[] = {
-            {&FTPerson::naturalParents, 30},     {&FTPerson::naturalChildren, -30},
-            {&FTPerson::naturalGrandParents, 60}, {&FTPerson::grandChildren, -60},
-            {&FTPerson::greatGrandChildren, -90}, {&FTPerson::siblings, 0},
+            { &FTPerson::naturalParents, 30 },
+            { &FTPerson::naturalChildren, -30 },
+            { &FTPerson::naturalGrandParents, 60 },
+            { &FTPerson::grandChildren, -60 },
+            { &FTPerson::greatGrandChildren, -90 },
+            { &FTPerson::siblings, 0 },
         };
         for (const auto& [list, increment] : steps)
             if (const int year = estimatedBirthYearBasedOn((p->*list)(), increment))

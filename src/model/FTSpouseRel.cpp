@@ -1,9 +1,9 @@
 #include "model/FTSpouseRel.h"
 
-#include "model/FTEvent.h"
-#include "model/FTPerson.h"
 #include "model/EventTypesVocabulary.h"
+#include "model/FTEvent.h"
 #include "model/FTMoc.h"
+#include "model/FTPerson.h"
 #include "model/PersonEventAccess.h"
 
 #include "platform/Localizer.h"
@@ -152,9 +152,8 @@ QString FTSpouseRel::marriageStatusString() const
         events << m;
     if (events.isEmpty())
         return LocalizedString("NoMarriage");
-    std::stable_sort(events.begin(), events.end(), [](const FTEvent* a, const FTEvent* b) {
-        return PersonEventAccess::lDate(a) < PersonEventAccess::lDate(b);
-    });
+    std::stable_sort(events.begin(), events.end(),
+        [](const FTEvent* a, const FTEvent* b) { return PersonEventAccess::lDate(a) < PersonEventAccess::lDate(b); });
     const FTEvent* latest = events.last();
     if (latest->subtype() == QLatin1String("EVEN"))
         return latest->name();

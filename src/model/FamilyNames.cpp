@@ -5,8 +5,8 @@
 const QSet<QString>& FamilyNames::prefixes()
 {
     static const QSet<QString> set = [] {
-        QSet<QString> s{"ab",  "abu", "ap", "ben", "bin", "da",  "de",  "del", "den", "der", "des", "di", "du", "fitz",
-                        "ibn", "la",  "le", "of",  "st",  "st.", "ter", "von", "van", "mac", "mc",  "nic", "an", "Bean"};
+        QSet<QString> s { "ab", "abu", "ap", "ben", "bin", "da", "de", "del", "den", "der", "des", "di", "du", "fitz",
+            "ibn", "la", "le", "of", "st", "st.", "ter", "von", "van", "mac", "mc", "nic", "an", "Bean" };
         // The Irish forms: Ó, Ní, Iníon and Uì.
         s << QString(QChar(211)) << QStringLiteral("N") + QChar(237) << QStringLiteral("In") + QChar(237) + "on"
           << QStringLiteral("U") + QChar(236);
@@ -17,8 +17,8 @@ const QSet<QString>& FamilyNames::prefixes()
 
 const QSet<QString>& FamilyNames::suffixes()
 {
-    static const QSet<QString> set{"Jr", "Sr", "I",   "II",   "III", "IV", "V",   "VI",   "VII",   "VIII", "IX",
-                                   "X",  "XI", "XII", "XIII", "XIV", "XV", "XVI", "XVII", "XVIII", "XIX",  "XX"};
+    static const QSet<QString> set { "Jr", "Sr", "I", "II", "III", "IV", "V", "VI", "VII", "VIII", "IX", "X", "XI",
+        "XII", "XIII", "XIV", "XV", "XVI", "XVII", "XVIII", "XIX", "XX" };
     return set;
 }
 

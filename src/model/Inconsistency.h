@@ -9,7 +9,11 @@ class FTPerson;
 class Inconsistency {
 public:
     Inconsistency() = default;
-    Inconsistency(FTPerson* person, const QString& reason) : m_person(person), m_reason(reason) { }
+    Inconsistency(FTPerson* person, const QString& reason)
+        : m_person(person)
+        , m_reason(reason)
+    {
+    }
 
     FTPerson* person() const { return m_person; }
     const QString& reason() const { return m_reason; }

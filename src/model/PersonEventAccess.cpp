@@ -46,10 +46,10 @@ int PersonEventAccess::yearsSince(const FTEvent* event, const FTEvent* earlier)
 
 FTEvent* PersonEventAccess::newEvent(FTMoc* moc, int type, FTManagedObject* owner, const QString& subtype)
 {
-    static const char* const kEntities[] = {"BirthEvent", "DeathEvent", "MarriageEvent", "OtherPersonalEvent",
-                                            "OtherMarriageEvent"};
-    static const char* const kUndoNames[] = {"Add Birth Event", "Add Death Event", "Add Marriage Event",
-                                             "Add Other Personal Event", "Add Other Marriage Event"};
+    static const char* const kEntities[]
+        = { "BirthEvent", "DeathEvent", "MarriageEvent", "OtherPersonalEvent", "OtherMarriageEvent" };
+    static const char* const kUndoNames[] = { "Add Birth Event", "Add Death Event", "Add Marriage Event",
+        "Add Other Personal Event", "Add Other Marriage Event" };
     if (!moc || type < 300 || type > 304)
         return nullptr;
     auto* event = static_cast<FTEvent*>(moc->insertObject(QString::fromLatin1(kEntities[type - 300])));

@@ -48,8 +48,8 @@ TEST_F(PeopleFixture, MarriageStatusIsTheLatestEvent)
     separation->setName("Separated");
     separation->setYear(1960);
     EXPECT_EQ(c->marriageStatusString(), "Separated");
-    EXPECT_EQ(c->otherMarriageEventsArray(), (QList<FTEvent*>{divorce, separation}));
-    EXPECT_EQ(c->otherMarriageEventsWithSubtype("DIV"), QList<FTEvent*>{divorce});
+    EXPECT_EQ(c->otherMarriageEventsArray(), (QList<FTEvent*> { divorce, separation }));
+    EXPECT_EQ(c->otherMarriageEventsWithSubtype("DIV"), QList<FTEvent*> { divorce });
 }
 
 TEST_F(PeopleFixture, LinkTypesReadAStoredThreeAsAdopted)
@@ -64,8 +64,8 @@ TEST_F(PeopleFixture, LinkTypesReadAStoredThreeAsAdopted)
     l->setValueForKey("pcRelType", 3);
     EXPECT_EQ(l->pcRelType(), 8);
 
-    const std::pair<int, const char*> words[] = {{0, "Unknown"}, {1, "Natural"}, {2, "Step"},   {4, "Foster"},
-                                                 {8, "Adopted"}, {4096, "Not Related"}, {5, "Unknown"}};
+    const std::pair<int, const char*> words[] = { { 0, "Unknown" }, { 1, "Natural" }, { 2, "Step" }, { 4, "Foster" },
+        { 8, "Adopted" }, { 4096, "Not Related" }, { 5, "Unknown" } };
     for (const auto& [type, word] : words) {
         l->setPcRelType(type);
         EXPECT_EQ(l->stringPcRelType(), word) << type;
@@ -100,7 +100,7 @@ TEST_F(PeopleFixture, ASecondNaturalMotherOrFatherIsRefused)
     FTPcRel* second = link(person("Jane", F()), kid, FTPcRel::kStep);
     second->setStringPcRelType("Natural");
     EXPECT_EQ(second->intPcRelType(), FTPcRel::kStep);
-    EXPECT_EQ(messages(), QStringList{"Kid Smith already has a natural mother."});
+    EXPECT_EQ(messages(), QStringList { "Kid Smith already has a natural mother." });
     FTPcRel* father = link(person("Jim", M()), kid, FTPcRel::kFoster);
     father->setStringPcRelType("Natural");
     EXPECT_EQ(father->intPcRelType(), FTPcRel::kFoster);
@@ -158,22 +158,22 @@ TEST_F(PeopleFixture, ReasonsForUncertainty)
     // No dates at all: one doubt for each, under its own person, and no age doubt.
     QList<FTPerson*> people;
     EXPECT_EQ(reasonsOf(l, &people),
-              (QStringList{"Tom Smith has no birth or death date", "John Smith has no birth or death date"}));
-    EXPECT_EQ(people, (QList<FTPerson*>{kid, dad}));
+        (QStringList { "Tom Smith has no birth or death date", "John Smith has no birth or death date" }));
+    EXPECT_EQ(people, (QList<FTPerson*> { kid, dad }));
 
     date(dad, "birth", 1, 1, 1850);
     date(kid, "birth", 1, 6, 1930);
-    EXPECT_EQ(reasonsOf(l), (QStringList{"Father John Smith (1850 - ) was aged 80 at Tom's birth"}));
+    EXPECT_EQ(reasonsOf(l), (QStringList { "Father John Smith (1850 - ) was aged 80 at Tom's birth" }));
 
     struct DeathCase {
         int day, month, year; // the father's death
         int bornMonth, bornYear; // the son's birth, on the 10th
         bool doubt;
     } deaths[] = {
-        {1, 10, 1879, 6, 1880, false}, // eight months before
-        {1, 8, 1879, 6, 1880, true},   // ten months before
-        {15, 5, 1879, 1, 1880, false}, // the nine months run into the next year
-        {15, 3, 1879, 1, 1880, true},
+        { 1, 10, 1879, 6, 1880, false }, // eight months before
+        { 1, 8, 1879, 6, 1880, true }, // ten months before
+        { 15, 5, 1879, 1, 1880, false }, // the nine months run into the next year
+        { 15, 3, 1879, 1, 1880, true },
     };
     for (const DeathCase& d : deaths) {
         date(kid, "birth", 10, d.bornMonth, d.bornYear);
@@ -181,8 +181,8 @@ TEST_F(PeopleFixture, ReasonsForUncertainty)
         const QStringList reasons = reasonsOf(l);
         EXPECT_EQ(reasons.size(), d.doubt ? 1 : 0) << d.month << "/" << d.year << reasons.join("|").toStdString();
         if (d.doubt)
-            EXPECT_EQ(reasons.first(), QStringLiteral("The father died %1, before Tom could have been conceived")
-                                           .arg(dad->death()->date()));
+            EXPECT_EQ(reasons.first(),
+                QStringLiteral("The father died %1, before Tom could have been conceived").arg(dad->death()->date()));
     }
     date(kid, "birth", 1, 6, 1880);
     // Year-only death in 1879 of a father whose son was born in mid-1880.
@@ -193,22 +193,23 @@ TEST_F(PeopleFixture, ReasonsForUncertainty)
     FTPcRel* m = link(mum, kid);
     date(mum, "birth", 1, 1, 1885);
     date(mum, "death", 1, 1, 1879);
-    EXPECT_EQ(reasonsOf(m), (QStringList{
-                                "Mother Mary Smith (1885 - 1879) was aged -5 at Tom's birth",
-                                "The mother died 01 Jan 1879, before Tom was born",
-                                "Tom Smith (1880 - ) was born before his mother Mary Smith (1885 - 1879) was born.",
-                                "Mary Smith's death date is before her birth date",
-                            }));
+    EXPECT_EQ(reasonsOf(m),
+        (QStringList {
+            "Mother Mary Smith (1885 - 1879) was aged -5 at Tom's birth",
+            "The mother died 01 Jan 1879, before Tom was born",
+            "Tom Smith (1880 - ) was born before his mother Mary Smith (1885 - 1879) was born.",
+            "Mary Smith's death date is before her birth date",
+        }));
 
     date(kid, "death", 1, 1, 1995);
     dad->setValueForKeyPath("death.year", 0);
     dad->death()->setDate("");
-    EXPECT_EQ(reasonsOf(l), (QStringList{"Tom Smith was aged 114 at death"}));
+    EXPECT_EQ(reasonsOf(l), (QStringList { "Tom Smith was aged 114 at death" }));
 
     defaults().setBool("cdCheckForMissingCitations", true);
     FTSourceRel* cite = moc->insertObject<FTSourceRel>();
     cite->setSource(moc->insertObject<FTSource>());
     cite->setPerson(kid);
-    EXPECT_EQ(reasonsOf(l), (QStringList{"Tom Smith was aged 114 at death",
-                                         "John Smith (1850 - ) has no source citations"}));
+    EXPECT_EQ(reasonsOf(l),
+        (QStringList { "Tom Smith was aged 114 at death", "John Smith (1850 - ) has no source citations" }));
 }

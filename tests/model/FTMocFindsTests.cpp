@@ -20,7 +20,7 @@ TEST_F(PeopleFixture, FocalPersonOfAnEmptyDatabaseIsMadeOnce)
     ASSERT_TRUE(focal);
     EXPECT_EQ(focal->name(), "name");
     EXPECT_EQ(focal->gender(), M());
-    EXPECT_EQ(messages(), QStringList{"Empty model"});
+    EXPECT_EQ(messages(), QStringList { "Empty model" });
     EXPECT_EQ(moc->focalPerson(), focal);
     EXPECT_EQ(messages().size(), 1);
     EXPECT_EQ(moc->selectedPerson(), focal);
@@ -49,25 +49,25 @@ TEST_F(PeopleFixture, FocalPersonDefaultsToTheLowestNumberWithAnAncestralView)
 
 TEST_F(PeopleFixture, WordSearchesMatchTheStartOfAnyWordOfTheName)
 {
-    for (const char* n : {"Smith, John", "John (Jo) Smith", "Bjorn Asmith", "Escort Lee", "Ann Court", "Zoë Smart",
-                          "Mary_Jones"})
+    for (const char* n :
+        { "Smith, John", "John (Jo) Smith", "Bjorn Asmith", "Escort Lee", "Ann Court", "Zoë Smart", "Mary_Jones" })
         person(QString::fromUtf8(n));
     person("Peter Piper")->setTitle("Court jester");
     struct Case {
         const char* text;
         QStringList found;
     } cases[] = {
-        {"jo sm", {"John (Jo) Smith", "Smith, John"}},
-        {"sm  jo", {"John (Jo) Smith", "Smith, John"}},
-        {"court", {"Ann Court"}},
-        {"zoe", {"Zoë Smart"}},
-        {"jones", {"Mary_Jones"}},
-        {"", {}},
+        { "jo sm", { "John (Jo) Smith", "Smith, John" } },
+        { "sm  jo", { "John (Jo) Smith", "Smith, John" } },
+        { "court", { "Ann Court" } },
+        { "zoe", { "Zoë Smart" } },
+        { "jones", { "Mary_Jones" } },
+        { "", {} },
     };
     for (const Case& c : cases)
         EXPECT_EQ(namesOf(moc->findObjectName(QString::fromUtf8(c.text), "Person")), c.found) << c.text;
     defaults().setBool("includeTitlesInSearch", true);
-    EXPECT_EQ(namesOf(moc->findObjectName("court", "Person")), (QStringList{"Ann Court", "Peter Piper"}));
+    EXPECT_EQ(namesOf(moc->findObjectName("court", "Person")), (QStringList { "Ann Court", "Peter Piper" }));
     moc->insertObject<FTSource>()->setValueForKey("name", "x"); // sources have no name: nothing matches
     EXPECT_TRUE(moc->findObjectName("court", "Source").isEmpty());
 }
@@ -81,7 +81,7 @@ TEST_F(PeopleFixture, NamePatternsUseWildcards)
     QStringList found;
     for (const FTPerson* p : moc->findPeopleWithName("jo?n sm*"))
         found << p->nameWithBirthAndDeathYears();
-    EXPECT_EQ(found, (QStringList{"Joan Smith", "John Smith (1900 - )"}));
+    EXPECT_EQ(found, (QStringList { "Joan Smith", "John Smith (1900 - )" }));
     EXPECT_TRUE(moc->findPeopleWithName("").isEmpty());
 }
 
@@ -108,7 +108,7 @@ TEST_F(PeopleFixture, UsualGenderOfAFirstName)
     ASSERT_EQ(prompts.records.size(), 1);
     EXPECT_EQ(prompts.records[0].text, "Please confirm Hilary Smith's gender");
     EXPECT_EQ(prompts.records[0].info, "You entered \"Male\" but \"Hilary\" is usually \"Female\"");
-    EXPECT_EQ(prompts.records[0].buttons, (QStringList{"Male", "Female", "Cancel"}));
+    EXPECT_EQ(prompts.records[0].buttons, (QStringList { "Male", "Female", "Cancel" }));
     prompts.answer(2);
     EXPECT_TRUE(moc->confirmGender("Hilary Smith", M()).isNull());
     prompts.answer(1);
@@ -129,7 +129,7 @@ TEST_F(PeopleFixture, SourceTypesAndMatchingSources)
     EXPECT_TRUE(types.contains("diary"));
     EXPECT_FALSE(types.contains(LocalizedString("FTMocSrcTypArray9")));
     EXPECT_TRUE(std::is_sorted(types.begin(), types.end(),
-                               [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; }));
+        [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; }));
 
     auto other = newDatabase("Other.RezUdu");
     FTSource* theirs = other->insertObject<FTSource>();
@@ -138,7 +138,7 @@ TEST_F(PeopleFixture, SourceTypesAndMatchingSources)
     theirs->setNumericId(99);
     FTSource* unmatched = other->insertObject<FTSource>();
     unmatched->setTitle("Letters");
-    const QHash<QString, FTSource*> matches = moc->findMatchingSources({theirs, unmatched});
+    const QHash<QString, FTSource*> matches = moc->findMatchingSources({ theirs, unmatched });
     EXPECT_EQ(matches.size(), 1);
     EXPECT_EQ(matches.value(theirs->objectURI()), diary);
 }

@@ -9,7 +9,8 @@ TEST_F(PeopleFixture, GenderChangeOfAPersonWithoutSpouses)
 {
     FTPerson* p = person("Sam Smith");
     int posted = 0;
-    NotificationCenter::defaultCenter().addObserver("GenderChanged", p, [&](const Notification&) { ++posted; }, this);
+    NotificationCenter::defaultCenter().addObserver(
+        "GenderChanged", p, [&](const Notification&) { ++posted; }, this);
     EXPECT_TRUE(p->acceptGenderChange(F()));
     EXPECT_EQ(p->gender(), F());
     EXPECT_EQ(posted, 1);
@@ -32,7 +33,8 @@ TEST_F(PeopleFixture, GenderChangeIsRefusedWithTwoSpouses)
     couple(p, person("Eve", F()));
     EXPECT_FALSE(p->acceptGenderChange(F()));
     EXPECT_EQ(p->gender(), M());
-    EXPECT_EQ(messages(), QStringList{"Sam Smith's gender may not be changed to Female because he/she has more than one spouse"});
+    EXPECT_EQ(messages(),
+        QStringList { "Sam Smith's gender may not be changed to Female because he/she has more than one spouse" });
 }
 
 TEST_F(PeopleFixture, GenderChangeToTheSpousesGenderChangesTheSpouseOnYes)
@@ -45,7 +47,8 @@ TEST_F(PeopleFixture, GenderChangeToTheSpousesGenderChangesTheSpouseOnYes)
     EXPECT_TRUE(p->acceptGenderChange(M()));
     ASSERT_EQ(prompts.records.size(), 1);
     EXPECT_EQ(prompts.records[0].text,
-              "Sam Smith has one spouse called Kim Smith who is Male.\n\nDo you also want to change Kim Smith's gender to Female?");
+        "Sam Smith has one spouse called Kim Smith who is Male.\n\nDo you also want to change Kim Smith's gender to "
+        "Female?");
     EXPECT_EQ(p->gender(), M());
     EXPECT_EQ(spouse->gender(), F());
     EXPECT_EQ(moc->undoManager()->actionName(), "Change Gender");
@@ -80,8 +83,9 @@ TEST_F(PeopleFixture, GenderChangeAnsweredNoMakesTheSpouseAStepParentOfTheShared
     EXPECT_EQ(l1->intPcRelType(), FTPcRel::kStep);
     EXPECT_EQ(l2->intPcRelType(), FTPcRel::kStep);
     EXPECT_EQ(l3->intPcRelType(), FTPcRel::kNatural);
-    EXPECT_EQ(messages().last(), "2 of Kim Smith's children have been changed to be STEP children to avoid having two "
-                                 "natural parents of the same gender.");
+    EXPECT_EQ(messages().last(),
+        "2 of Kim Smith's children have been changed to be STEP children to avoid having two "
+        "natural parents of the same gender.");
 }
 
 TEST_F(PeopleFixture, DuplicateNamesAreLookedForInABirthYearWindow)
@@ -99,9 +103,18 @@ TEST_F(PeopleFixture, DuplicateNamesAreLookedForInABirthYearWindow)
         int tomBorn;
         bool found;
     } cases[] = {
-        {1900, 1, 1800, true},   {1900, 1, 1900, true},   {1900, 1, 1799, false}, {1900, 1, 1901, false},
-        {1900, -1, 1880, true},  {1900, -1, 2000, true},  {1900, -1, 1879, false}, {1900, -1, 2001, false},
-        {1900, -2, 1800, true},  {1900, -2, 2000, true},  {1900, -2, 2001, false}, {0, -1, 2500, true},
+        { 1900, 1, 1800, true },
+        { 1900, 1, 1900, true },
+        { 1900, 1, 1799, false },
+        { 1900, 1, 1901, false },
+        { 1900, -1, 1880, true },
+        { 1900, -1, 2000, true },
+        { 1900, -1, 1879, false },
+        { 1900, -1, 2001, false },
+        { 1900, -2, 1800, true },
+        { 1900, -2, 2000, true },
+        { 1900, -2, 2001, false },
+        { 0, -1, 2500, true },
     };
     for (const Case& c : cases) {
         year(relative, "birth", c.relativeBorn);
@@ -119,7 +132,7 @@ TEST_F(PeopleFixture, DuplicateNamesAreLookedForInABirthYearWindow)
     ASSERT_EQ(prompts.records.size(), 1);
     EXPECT_EQ(prompts.records[0].text, "The following person with the same name already exists in the database:");
     EXPECT_TRUE(prompts.records[0].info.startsWith("\nTom Smith (1900 - )\n\nTo attach an existing person"));
-    EXPECT_EQ(prompts.records[0].buttons, (QStringList{"Create New Person", "Discard"}));
+    EXPECT_EQ(prompts.records[0].buttons, (QStringList { "Create New Person", "Discard" }));
     prompts.clear();
     EXPECT_TRUE(FTPerson::checkDuplicateNames("Tom Smith", F(), relative, 1)) << "another gender";
     EXPECT_TRUE(FTPerson::checkDuplicateNames("Tom Smith", M(), relative, 0));
@@ -150,8 +163,9 @@ TEST_F(PeopleFixture, DeletionIsRefusedForLinkedAndFocalPeopleAndConfirmed)
     link(person("Old Smith", M()), mid);
     link(mid, person("Young Smith", M()));
     EXPECT_FALSE(FTPerson::confirmDeletionOfPerson(mid));
-    EXPECT_EQ(messages().last(), "You may not delete\nMary Smith \nwhile she has both Parents and Children.\n\nPlease "
-                                 "disconnect all her parents (or all her children) and try again.");
+    EXPECT_EQ(messages().last(),
+        "You may not delete\nMary Smith \nwhile she has both Parents and Children.\n\nPlease "
+        "disconnect all her parents (or all her children) and try again.");
 
     FTPerson* focal = person("Focal Person");
     moc->setFocalPerson(focal);

@@ -27,7 +27,7 @@ TEST_F(PeopleFixture, ChildrenComeInBirthOrderWithUndatedBirthsAfterTheParentsMa
     FTPerson* late = person("Carl Smith", M());
     FTPerson* twinB = person("Zed Smith", M());
     FTPerson* twinA = person("Abe Smith", M());
-    for (FTPerson* c : {late, undated, twinB, early, twinA}) {
+    for (FTPerson* c : { late, undated, twinB, early, twinA }) {
         link(father, c);
         link(mother, c);
     }
@@ -37,13 +37,13 @@ TEST_F(PeopleFixture, ChildrenComeInBirthOrderWithUndatedBirthsAfterTheParentsMa
     date(twinA, "birth", 2, 2, 1883);
     date(twinB, "birth", 2, 2, 1883);
     EXPECT_EQ(names(father->naturalChildren()),
-              (QStringList{"Ann Smith", "Bob Smith", "Abe Smith", "Zed Smith", "Carl Smith"}));
-    EXPECT_EQ(names(early->siblings()), (QStringList{"Bob Smith", "Abe Smith", "Zed Smith", "Carl Smith"}));
+        (QStringList { "Ann Smith", "Bob Smith", "Abe Smith", "Zed Smith", "Carl Smith" }));
+    EXPECT_EQ(names(early->siblings()), (QStringList { "Bob Smith", "Abe Smith", "Zed Smith", "Carl Smith" }));
     // Fathers first.
     QStringList parentNames;
     for (const FTPcRel* l : late->parentRels())
         parentNames << l->parent()->name();
-    EXPECT_EQ(parentNames, (QStringList{"John Smith", "Mary Smith"}));
+    EXPECT_EQ(parentNames, (QStringList { "John Smith", "Mary Smith" }));
     EXPECT_EQ(late->naturalFather(), father);
     EXPECT_EQ(late->naturalMother(), mother);
     EXPECT_EQ(late->naturalFathersNameWithBirthAndDeathYears(), "John Smith");
@@ -63,13 +63,13 @@ TEST_F(PeopleFixture, RelativesListsFollowTheTypeMasks)
     link(dad, adopted, FTPcRel::kAdopted);
     link(dad, unknown, FTPcRel::kUnknown);
     link(kid, great);
-    EXPECT_EQ(names(dad->naturalChildren()), (QStringList{"Tom Smith"}));
-    EXPECT_EQ(names(dad->childrenOfType(9)), (QStringList{"Ann Smith", "Tom Smith"}));
-    EXPECT_EQ(names(grandpa->grandChildren()), (QStringList{"Ann Smith", "Tom Smith"}));
-    EXPECT_EQ(names(grandpa->greatGrandChildren()), (QStringList{"Baby Smith"}));
-    EXPECT_EQ(names(kid->naturalGrandParents()), (QStringList{"Old Smith"}));
+    EXPECT_EQ(names(dad->naturalChildren()), (QStringList { "Tom Smith" }));
+    EXPECT_EQ(names(dad->childrenOfType(9)), (QStringList { "Ann Smith", "Tom Smith" }));
+    EXPECT_EQ(names(grandpa->grandChildren()), (QStringList { "Ann Smith", "Tom Smith" }));
+    EXPECT_EQ(names(grandpa->greatGrandChildren()), (QStringList { "Baby Smith" }));
+    EXPECT_EQ(names(kid->naturalGrandParents()), (QStringList { "Old Smith" }));
     // Siblings come through links of every type.
-    EXPECT_EQ(names(unknown->siblings()), (QStringList{"Ann Smith", "Tom Smith"}));
+    EXPECT_EQ(names(unknown->siblings()), (QStringList { "Ann Smith", "Tom Smith" }));
 }
 
 TEST_F(PeopleFixture, CouplesAreOrderedByMarriageOrFirstChildAndThenNumber)
@@ -88,9 +88,9 @@ TEST_F(PeopleFixture, CouplesAreOrderedByMarriageOrFirstChildAndThenNumber)
     link(b, child);
     year(child, "birth", 1910);
     EXPECT_EQ(withB->firstChildsBirthDate(), Dates::getLongDate(0, 0, 0, 1910));
-    EXPECT_EQ(names(p->spouses()), (QStringList{"Cath", "Beth", "Ann"}));
+    EXPECT_EQ(names(p->spouses()), (QStringList { "Cath", "Beth", "Ann" }));
     EXPECT_EQ(p->spousesString(), "Cath, Beth, Ann");
-    EXPECT_EQ(p->spouseRelsArray(), (QList<FTSpouseRel*>{withC, withB, withA}));
+    EXPECT_EQ(p->spouseRelsArray(), (QList<FTSpouseRel*> { withC, withB, withA }));
     EXPECT_EQ(p->marriageEvents().size(), 1);
 
     EXPECT_TRUE(p->isMarriedTo(a));
@@ -111,7 +111,7 @@ TEST_F(PeopleFixture, AncestorsSkipStepLinksAndEndOnLoops)
     link(p, grandpa); // bad data: a loop
     QSet<int> ids;
     dad->addAncestorsToSet(ids);
-    EXPECT_EQ(ids, (QSet<int>{grandpa->numericId(), p->numericId(), dad->numericId()}));
+    EXPECT_EQ(ids, (QSet<int> { grandpa->numericId(), p->numericId(), dad->numericId() }));
     ids.clear();
     stepMum->addAncestorsToSet(ids);
     EXPECT_TRUE(ids.isEmpty());
@@ -141,14 +141,14 @@ TEST_F(PeopleFixture, CitationsPicturesAndTheChangeHistory)
     first->setSeqNo(1);
     p->addPicturesObject(second);
     p->addPicturesObject(first);
-    EXPECT_EQ(p->picturesArray(), (QList<FTPicture*>{first, second}));
+    EXPECT_EQ(p->picturesArray(), (QList<FTPicture*> { first, second }));
 
     // The newest stamp wins; the history lists each stamped record, newest first.
     const QDateTime base(QDate(2024, 5, 1), QTime(10, 0));
     p->setPrimitiveValue(Key("lastChange"), base);
     own->setPrimitiveValue(Key("lastChange"), base.addSecs(60));
     c->marriage()->setPrimitiveValue(Key("lastChange"), base.addSecs(-60));
-    for (ManagedObject* o : std::initializer_list<ManagedObject*>{c, second, first, onMarriage})
+    for (ManagedObject* o : std::initializer_list<ManagedObject*> { c, second, first, onMarriage })
         o->setPrimitiveValue(Key("lastChange"), QVariant());
     second->setPrimitiveValue(Key("lastChange"), base.addSecs(-120));
     second->setName("Wedding");
@@ -156,8 +156,9 @@ TEST_F(PeopleFixture, CitationsPicturesAndTheChangeHistory)
     c->marriage()->setName("Wedding day");
     c->marriage()->setPrimitiveValue(Key("lastChange"), base.addSecs(-60));
     EXPECT_EQ(p->latestChangeDate(), base.addSecs(60));
-    EXPECT_EQ(p->latestChanges(), "01 May 2024 at 10:01 - Reference to Source No 7. Register\n"
-                                  "01 May 2024 at 10:00 - Personal data\n"
-                                  "01 May 2024 at 09:59 - Marriage (03 Apr 1900): Wedding day\n"
-                                  "01 May 2024 at 09:58 - Picture: Wedding\n\n\n");
+    EXPECT_EQ(p->latestChanges(),
+        "01 May 2024 at 10:01 - Reference to Source No 7. Register\n"
+        "01 May 2024 at 10:00 - Personal data\n"
+        "01 May 2024 at 09:59 - Marriage (03 Apr 1900): Wedding day\n"
+        "01 May 2024 at 09:58 - Picture: Wedding\n\n\n");
 }

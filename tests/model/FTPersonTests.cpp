@@ -22,19 +22,19 @@ struct NameCase {
 TEST_F(PeopleFixture, NamesAreCleanedAndSplitIntoFamilyAndGivenNames)
 {
     const NameCase cases[] = {
-        {"  Anna /Maria\nvan\\der\r Berg  ", "Anna Maria van der Berg", "van der Berg", "Anna Maria"},
-        {"Jean de la Fontaine", "Jean de la Fontaine", "de la Fontaine", "Jean"},
-        {"Louis XIV", "Louis XIV", "XIV", "Louis"},
-        {"Henry Ford II", "Henry Ford II", "Ford II", "Henry"},
-        {"John Smith Jr", "John Smith Jr", "Smith Jr", "John"},
-        {"john smith jr", "john smith jr", "smith jr", "john"},
-        {"Peter Van Dyke", "Peter Van Dyke", "Van Dyke", "Peter"},
+        { "  Anna /Maria\nvan\\der\r Berg  ", "Anna Maria van der Berg", "van der Berg", "Anna Maria" },
+        { "Jean de la Fontaine", "Jean de la Fontaine", "de la Fontaine", "Jean" },
+        { "Louis XIV", "Louis XIV", "XIV", "Louis" },
+        { "Henry Ford II", "Henry Ford II", "Ford II", "Henry" },
+        { "John Smith Jr", "John Smith Jr", "Smith Jr", "John" },
+        { "john smith jr", "john smith jr", "smith jr", "john" },
+        { "Peter Van Dyke", "Peter Van Dyke", "Van Dyke", "Peter" },
         // Prefixes listed with capitals count as typed.
-        {"Seán Ó Briain", "Seán Ó Briain", "Ó Briain", "Seán"},
-        {"John III IV", "John III IV", "III IV", "John"},
-        {"Smith John Smith", "Smith John Smith", "Smith", "Smith John"},
-        {"Madonna", "Madonna", "", "Madonna"},
-        {" / ", "Unknown", "", "Unknown"},
+        { "Seán Ó Briain", "Seán Ó Briain", "Ó Briain", "Seán" },
+        { "John III IV", "John III IV", "III IV", "John" },
+        { "Smith John Smith", "Smith John Smith", "Smith", "Smith John" },
+        { "Madonna", "Madonna", "", "Madonna" },
+        { " / ", "Unknown", "", "Unknown" },
     };
     for (const NameCase& c : cases) {
         FTPerson* p = person(QString::fromUtf8(c.typed));
@@ -88,8 +88,8 @@ TEST_F(PeopleFixture, CreationNumbersNamesTheUndoActionAndCitesTheActiveSource)
     // An import numbers, names and cites nothing, and tells no one.
     moc->undoManager()->closeOpenGroups();
     int posts = 0;
-    NotificationCenter::defaultCenter().addObserver("PersonNameOrDateChanged", nullptr,
-                                                    [&](const Notification&) { ++posts; }, this);
+    NotificationCenter::defaultCenter().addObserver(
+        "PersonNameOrDateChanged", nullptr, [&](const Notification&) { ++posts; }, this);
     moc->setImportThreadIsActive(true);
     FTPerson* imported = person("Imported Person");
     moc->setImportThreadIsActive(false);
@@ -106,7 +106,7 @@ TEST_F(PeopleFixture, SettersNameTheirUndoActionUnlessAnOuterOneDidAndPostTheirN
 {
     FTPerson* p = person("John Smith");
     QStringList posted;
-    for (const char* n : {"TitleChanged", "NotesOrCommentsChanged", "PersonNameOrDateChanged"})
+    for (const char* n : { "TitleChanged", "NotesOrCommentsChanged", "PersonNameOrDateChanged" })
         NotificationCenter::defaultCenter().addObserver(
             n, p, [&](const Notification& note) { posted << note.name; }, this);
     struct Case {
@@ -114,17 +114,17 @@ TEST_F(PeopleFixture, SettersNameTheirUndoActionUnlessAnOuterOneDidAndPostTheirN
         const char* undoName;
         const char* notification;
     } cases[] = {
-        {[&] { p->setTitle("Blacksmith"); }, "Change Person's Title/Occupation", "TitleChanged"},
-        {[&] { p->setNotes("n"); }, "Change Person's Notes", "NotesOrCommentsChanged"},
-        {[&] { p->setValueForKey("comments", "c"); }, "Change Person's Comments", "NotesOrCommentsChanged"},
-        {[&] { p->setName("John Smyth"); }, "Change Person's Name", "PersonNameOrDateChanged"},
+        { [&] { p->setTitle("Blacksmith"); }, "Change Person's Title/Occupation", "TitleChanged" },
+        { [&] { p->setNotes("n"); }, "Change Person's Notes", "NotesOrCommentsChanged" },
+        { [&] { p->setValueForKey("comments", "c"); }, "Change Person's Comments", "NotesOrCommentsChanged" },
+        { [&] { p->setName("John Smyth"); }, "Change Person's Name", "PersonNameOrDateChanged" },
     };
     for (const Case& c : cases) {
         moc->undoManager()->closeOpenGroups();
         posted.clear();
         c.set();
         EXPECT_EQ(moc->undoManager()->actionName(), c.undoName);
-        EXPECT_EQ(posted, QStringList{c.notification});
+        EXPECT_EQ(posted, QStringList { c.notification });
     }
     moc->undoManager()->closeOpenGroups();
     moc->undoManager()->setActionName("Merge People");
@@ -182,10 +182,10 @@ TEST_F(PeopleFixture, DisplayStringsShowTheYearsThatAreKnown)
         const char* shortForm;
         const char* withId;
     } cases[] = {
-        {1850, 1920, "John Smith (1850 - 1920)", "John Smith (1850-1920)", "[0001] John Smith (1850 - 1920)"},
-        {1850, 0, "John Smith (1850 - )", "John Smith (1850-)", "[0001] John Smith (1850 - )"},
-        {0, 1920, "John Smith ( - 1920)", "John Smith (-1920)", "[0001] John Smith ( - 1920)"},
-        {0, 0, "John Smith", "John Smith", "[0001] John Smith"},
+        { 1850, 1920, "John Smith (1850 - 1920)", "John Smith (1850-1920)", "[0001] John Smith (1850 - 1920)" },
+        { 1850, 0, "John Smith (1850 - )", "John Smith (1850-)", "[0001] John Smith (1850 - )" },
+        { 0, 1920, "John Smith ( - 1920)", "John Smith (-1920)", "[0001] John Smith ( - 1920)" },
+        { 0, 0, "John Smith", "John Smith", "[0001] John Smith" },
     };
     FTPerson* p = person("John Smith");
     for (const Case& c : cases) {
@@ -285,5 +285,5 @@ TEST_F(PeopleFixture, EstimatedBirthYearWalksRelativesThenTheSpousesRelatives)
     EXPECT_EQ(p->estimatedBirthYear(), 1900);
     year(second, "birth", 1899);
     EXPECT_EQ(p->estimatedBirthYear(), 1899) << "a spouse's own year comes first";
-    EXPECT_EQ(FTPerson::estimatedBirthYearBasedOn({first, second, child}, 5), 1904);
+    EXPECT_EQ(FTPerson::estimatedBirthYearBasedOn({ first, second, child }, 5), 1904);
 }

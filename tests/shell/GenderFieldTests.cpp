@@ -41,7 +41,7 @@ TEST_F(GenderField, TheLetterThenTheSpousesDecide)
     EXPECT_EQ(ok.text, "F");
     EXPECT_EQ(p->gender(), "F");
 
-    for (const char* n : {"Al", "Bo"}) {
+    for (const char* n : { "Al", "Bo" }) {
         FTSpouseRel* c = FTSpouseRel::initInMoc(moc.get());
         c->addPartnersObject(p);
         c->addPartnersObject(person(n, "M"));
