@@ -4,6 +4,8 @@
 
 #include <QSet>
 
+#include <memory>
+
 class FTAssociation;
 class FTEvent;
 class FTModelDefaults;
@@ -277,10 +279,35 @@ public:
     // default "showDeleteWarnings", the user confirms.
     static bool confirmDeletionOfPerson(FTPerson* person);
 
+    // ---- Indexes kept while a GEDCOM file is written (the export only) ----
+
+    // Each add creates its set on first use; a null argument only creates it.
+    void addSpouseOfFamily(FTSpouseRel* couple);
+    void addChildOfFamily(FTSpouseRel* couple);
+    void addPictureToPicturesSet(FTPicture* picture);
+    void addOtherEventToOtherEventsSet(FTEvent* event);
+    void addSourceRelToSourceRelsSet(FTSourceRel* citation);
+    // Null until the first add.
+    const QSet<FTSpouseRel*>* spouseOfFamilies() const;
+    const QSet<FTSpouseRel*>* childOfFamilies() const;
+    const QSet<FTPicture*>* picturesSet() const;
+    const QSet<FTEvent*>* otherEventsSet() const;
+    const QSet<FTSourceRel*>* sourceRelsSet() const;
+    // picturesSet by seqNo; sourceRelsSet in the order the citations were made.
+    QList<FTPicture*> picturesArrayFromPicturesSet() const;
+    QList<FTSourceRel*> sourceRelsArrayFromSourceRelsSet() const;
+    void removeGedcomExportIndexes();
+
+    FTPerson();
+    ~FTPerson() override;
+
 protected:
     QVariant valueForUndefinedKey(const QString& key) const override;
 
 private:
+    struct ExportIndexes;
+    std::unique_ptr<ExportIndexes> m_exportIndexes;
+
     void post(const QString& notification);
     QString yearsSuffix(const QString& separator) const;
 };

@@ -162,3 +162,27 @@ TEST_F(PeopleFixture, CitationsPicturesAndTheChangeHistory)
         "01 May 2024 at 09:59 - Marriage (03 Apr 1900): Wedding day\n"
         "01 May 2024 at 09:58 - Picture: Wedding\n\n\n");
 }
+
+TEST_F(PeopleFixture, ExportIndexesLiveOnlyWhileAFileIsWritten)
+{
+    FTPerson* p = person("John Smith");
+    EXPECT_EQ(p->picturesSet(), nullptr);
+    p->addPictureToPicturesSet(nullptr);
+    ASSERT_NE(p->picturesSet(), nullptr);
+    EXPECT_TRUE(p->picturesSet()->isEmpty());
+    FTPicture* b = moc->insertObject<FTPicture>();
+    b->setSeqNo(5);
+    FTPicture* a = moc->insertObject<FTPicture>();
+    a->setSeqNo(1);
+    p->addPictureToPicturesSet(b);
+    p->addPictureToPicturesSet(a);
+    p->addPictureToPicturesSet(a);
+    EXPECT_EQ(p->picturesArrayFromPicturesSet(), (QList<FTPicture*> { a, b }));
+    FTSpouseRel* c = couple(p, nullptr);
+    p->addSpouseOfFamily(c);
+    EXPECT_TRUE(p->spouseOfFamilies()->contains(c));
+    EXPECT_EQ(p->childOfFamilies(), nullptr);
+    p->removeGedcomExportIndexes();
+    EXPECT_EQ(p->picturesSet(), nullptr);
+    EXPECT_EQ(p->spouseOfFamilies(), nullptr);
+}
