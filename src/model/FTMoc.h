@@ -3,6 +3,7 @@
 #include "platform/store/ObjectContext.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QStringList>
 
 #include <functional>
@@ -13,6 +14,8 @@ class FTEvent;
 class FTEventType;
 class FTMocUndoManager;
 class FTModelDefaults;
+class FTPerson;
+class FTProjectView;
 class FTSource;
 class StoreSchema;
 struct Notification;
@@ -183,4 +186,44 @@ private:
 
     struct State;
     std::unique_ptr<State> s;
+
+public:
+    // ---- People: look-ups and finds (FTMoc_Finds.cpp) -------------------------------------------------------
+
+    // The person the family diagram centres on. When none is stored: the lowest-numbered person (made the root of
+    // an ancestral view that becomes the current view, unless it has one), or, in a database without people, a
+    // new man named "name" (then the message "Empty model"). The answer is stored as the focal person.
+    FTPerson* focalPerson();
+    void setFocalPerson(FTPerson* person);
+    // The person the person editor shows; when none is stored, the focal person, which is then stored.
+    FTPerson* selectedPerson();
+    void setSelectedPerson(FTPerson* person);
+    // The current project view; null for the whole database.
+    FTProjectView* projectView();
+    // The store file's name without folder and extension.
+    QString modelName() const;
+    // The lowest-numbered person, or the second lowest when the lowest is `person`; null when there is none.
+    FTPerson* firstPersonInDatabaseWhoIsNot(const FTPerson* person) const;
+    // Every record of an entity (and its sub-entities), unsorted.
+    QList<ManagedObject*> fetchAllForEntity(const QString& entityName) const;
+    // The records of an entity whose `name` holds every typed word at its start or at the start of one of its
+    // words (after a blank, "_" or "("), ignoring case and diacritics, sorted by name. With the user default
+    // "includeTitlesInSearch", a person's title counts too. Empty text: nothing.
+    QList<ManagedObject*> findObjectName(const QString& text, const QString& entityName) const;
+    // The people whose name matches the pattern (* any run of characters, ? one character; case and diacritics
+    // ignored), sorted by name with years. Empty pattern: nothing.
+    QList<FTPerson*> findPeopleWithName(const QString& pattern) const;
+    // The usual gender ("MaleShort"/"FemaleShort") of the name's first word (of two letters or more) among the
+    // people of the database; null on a tie or when unknown. `firstName` receives that word capitalised.
+    QString genderForName(const QString& name, QString* firstName = nullptr) const;
+    // The gender to use for a new or edited person: the given one, unless the first name is usually of the other
+    // gender; then the user chooses "Male", "Female" or "Cancel" (null).
+    QString confirmGender(const QString& name, const QString& gender) const;
+    // For each of `sources` (of another database), the first source here with the same attributes (numbers,
+    // stamps, thumbnails and extra data left out), keyed by that source's object URI. Sources without a match
+    // have no entry.
+    QHash<QString, FTSource*> findMatchingSources(const QList<FTSource*>& sources) const;
+    // The built-in source types and those typed into this database's sources, each once, sorted without regard to
+    // case.
+    QStringList sourceTypes() const;
 };

@@ -10,6 +10,18 @@
 #include "model/FTSpouseRel.h"
 #include "model/FTStory.h"
 
+#include "model/FTMoc.h"
+#include "model/FTMocUndoManager.h"
+#include "model/FTSource.h"
+#include "model/FamilyNames.h"
+#include "model/PersonEventAccess.h"
+
+#include "platform/FTLog.h"
+#include "platform/Localizer.h"
+#include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
+#include "platform/store/UndoManager.h"
+
 namespace {
 const Key kName("name");
 const Key kFamilyName("familyName");
@@ -48,57 +60,49 @@ QString FTPerson::name() const
 {
     return ManagedObject::stringValue(kName);
 }
-void FTPerson::setName(const QString& value)
-{
-    ManagedObject::setString(kName, value);
-}
-QString FTPerson::familyName() const
-{
-    return ManagedObject::stringValue(kFamilyName);
-}
 void FTPerson::setFamilyName(const QString& value)
 {
     ManagedObject::setString(kFamilyName, value);
-}
-QString FTPerson::givenNames() const
-{
-    return ManagedObject::stringValue(kGivenNames);
 }
 void FTPerson::setGivenNames(const QString& value)
 {
     ManagedObject::setString(kGivenNames, value);
 }
-QString FTPerson::gender() const
+void FTPerson::setTitle(const QString& value)
 {
-    return ManagedObject::stringValue(kGender);
+    setUndoAction(QStringLiteral("Change Person's Title/Occupation"));
+    ManagedObject::setString(kTitle, value);
+    post(QStringLiteral("TitleChanged"));
 }
-void FTPerson::setGender(const QString& value)
+void FTPerson::setNotes(const QString& value)
 {
-    ManagedObject::setString(kGender, value);
+    setUndoAction(QStringLiteral("Change Person's Notes"));
+    ManagedObject::setString(kNotes, value);
+    post(QStringLiteral("NotesOrCommentsChanged"));
+}
+void FTPerson::setComments(const QString& value)
+{
+    setUndoAction(QStringLiteral("Change Person's Comments"));
+    ManagedObject::setString(kComments, value);
+    post(QStringLiteral("NotesOrCommentsChanged"));
+}
+void FTPerson::setDefaultPicture(FTPicture* value)
+{
+    setUndoAction(QStringLiteral("Change Person's Default Picture"));
+    ManagedObject::setObject(kDefaultPicture, value);
+    post(QStringLiteral("DefaultPictureChanged"));
 }
 QString FTPerson::title() const
 {
     return ManagedObject::stringValue(kTitle);
 }
-void FTPerson::setTitle(const QString& value)
-{
-    ManagedObject::setString(kTitle, value);
-}
 QString FTPerson::notes() const
 {
     return ManagedObject::stringValue(kNotes);
 }
-void FTPerson::setNotes(const QString& value)
-{
-    ManagedObject::setString(kNotes, value);
-}
 QString FTPerson::comments() const
 {
     return ManagedObject::stringValue(kComments);
-}
-void FTPerson::setComments(const QString& value)
-{
-    ManagedObject::setString(kComments, value);
 }
 QString FTPerson::causeOfDeath() const
 {
@@ -245,10 +249,6 @@ FTPicture* FTPerson::defaultPicture() const
 {
     return ManagedObject::object<FTPicture>(kDefaultPicture);
 }
-void FTPerson::setDefaultPicture(FTPicture* value)
-{
-    ManagedObject::setObject(kDefaultPicture, value);
-}
 FTStory* FTPerson::story() const
 {
     return ManagedObject::object<FTStory>(kStory);
@@ -328,4 +328,336 @@ FTModelDefaults* FTPerson::modelDefaultSelectedPerson() const
 void FTPerson::setModelDefaultSelectedPerson(FTModelDefaults* value)
 {
     ManagedObject::setObject(kModelDefaultSelectedPerson, value);
+}
+
+// ---- Creation ----------------------------------------------------------------------------------------------------
+
+FTPerson* FTPerson::initInMoc(FTMoc* moc, const QString& name, const QString& gender)
+{
+    // The whole creation is undone as "Add <name>", not under the name of its first change.
+    UndoManager* um = moc->undoManager();
+    const bool unnamed = um && um->actionName().isEmpty();
+    auto* person = moc->insertObject<FTPerson>();
+    person->setName(name);
+    person->setGender(gender);
+    if (moc->importThreadIsActive())
+        return person;
+    if (unnamed)
+        um->setActionName(QStringLiteral("%1 %2").arg(LocalizedString("Add"), person->name()));
+    person->assignNumericId(FTCounter::Person);
+    if (FTSource* source = moc->activeSource()) {
+        // The new person cites the source the user is working from.
+        auto* citation = moc->insertObject<FTSourceRel>();
+        citation->setSource(source);
+        citation->setPerson(person);
+        citation->setItemDescribed(QStringLiteral("%1, %2").arg(LocalizedString("Name"), LocalizedString("Notes")));
+        citation->setReference(moc->activeSourcePageRef());
+    }
+    return person;
+}
+
+// ---- Names -------------------------------------------------------------------------------------------------------
+
+namespace {
+bool importing(const FTManagedObject* o)
+{
+    const FTMoc* moc = o->moc();
+    return moc && moc->importThreadIsActive();
+}
+
+QString collapseBlanks(QString s)
+{
+    while (s.contains(QStringLiteral("  ")))
+        s.replace(QStringLiteral("  "), QStringLiteral(" "));
+    return s;
+}
+
+bool isSuffix(const QString& word)
+{
+    const QSet<QString>& suffixes = FamilyNames::suffixes();
+    const QString capitalised = word.left(1).toUpper() + word.mid(1).toLower();
+    return suffixes.contains(word) || suffixes.contains(capitalised) || suffixes.contains(word.toUpper());
+}
+
+// A prefix as typed ("Ó", "Bean") or in lower case ("Van" as "van").
+bool isPrefix(const QString& word)
+{
+    const QSet<QString>& prefixes = FamilyNames::prefixes();
+    return prefixes.contains(word) || prefixes.contains(word.toLower());
+}
+
+QString familyNameOf(const QString& name)
+{
+    const QStringList words = name.split(' ', Qt::SkipEmptyParts);
+    const qsizetype n = words.size();
+    if (n < 2)
+        return QString();
+    if (n == 2)
+        return words[1];
+    QStringList family;
+    qsizetype i = n - 1;
+    while (i >= 1) {
+        const QString& word = words[i--];
+        family.prepend(word);
+        if (!isSuffix(word))
+            break;
+    }
+    while (i >= 1 && isPrefix(words[i]))
+        family.prepend(words[i--]);
+    return family.join(' ');
+}
+
+QString givenNamesOf(const QString& name, const QString& familyName)
+{
+    if (familyName.isEmpty())
+        return name;
+    const qsizetype at = name.lastIndexOf(familyName);
+    return at < 0 ? name : name.left(at).trimmed();
+}
+}
+
+QString FTPerson::validateName(const QString& value)
+{
+    return collapseBlanks(value).trimmed();
+}
+
+void FTPerson::setName(const QString& value)
+{
+    QString s = value.isNull() ? QStringLiteral("Unknown") : value;
+    for (QChar c : { QChar('/'), QChar('\\'), QChar('\n'), QChar('\r') })
+        s.replace(c, QChar(' '));
+    s = collapseBlanks(s).trimmed();
+    if (s.isEmpty())
+        s = QStringLiteral("Unknown");
+    const bool import = importing(this);
+    if (!import) {
+        const UserDefaults& defaults = UserDefaults::standard();
+        if (defaults.boolForKey(QStringLiteral("uppercaseFamilyName")))
+            s = FamilyNames::uppercaseFamilyName(s);
+        if (defaults.boolForKey(QStringLiteral("duplicateNameWarning")))
+            duplicateNameWarning(s);
+        setUndoAction(QStringLiteral("Change Person's Name"));
+    }
+    ManagedObject::setString(kName, s);
+    setNameComponents();
+    if (!import)
+        post(QStringLiteral("PersonNameOrDateChanged"));
+}
+
+void FTPerson::duplicateNameWarning(const QString& newName)
+{
+    Q_UNUSED(newName);
+}
+
+QString FTPerson::familyNameCreate()
+{
+    const QString family = familyNameOf(name());
+    if (stringValue(kFamilyName) != family)
+        ManagedObject::setString(kFamilyName, family);
+    return family;
+}
+
+void FTPerson::setNameComponents()
+{
+    const QString family = familyNameCreate();
+    const QString given = givenNamesOf(name(), family);
+    if (stringValue(kGivenNames) != given)
+        ManagedObject::setString(kGivenNames, given);
+}
+
+QString FTPerson::familyName() const
+{
+    const QString stored = stringValue(kFamilyName);
+    return stored.isEmpty() ? familyNameOf(name()) : stored;
+}
+
+QString FTPerson::givenNames() const
+{
+    const QString stored = stringValue(kGivenNames);
+    if (!stored.isEmpty() || name().isEmpty())
+        return stored;
+    return givenNamesOf(name(), familyName());
+}
+
+QString FTPerson::firstName() const
+{
+    const QStringList words = name().split(' ', Qt::SkipEmptyParts);
+    return words.isEmpty() ? QString(QLatin1String("")) : words.first();
+}
+
+QString FTPerson::shortName() const
+{
+    return QStringLiteral("%1 %2").arg(firstName(), familyName());
+}
+
+bool FTPerson::nameExists() const
+{
+    return !name().isEmpty();
+}
+
+// ---- Extras, undo names, notifications ---------------------------------------------------------------------------
+
+QString FTPerson::todo() const
+{
+    const QCborMap map = extraDataMap();
+    return map.contains(QStringLiteral("Todo")) ? map.value(QStringLiteral("Todo")).toString() : QString();
+}
+
+void FTPerson::setTodo(const QString& value)
+{
+    const QString text = value.trimmed();
+    QCborMap map = extraDataMap();
+    if (text.isEmpty()) {
+        if (!map.contains(QStringLiteral("Todo")))
+            return;
+        map.remove(QStringLiteral("Todo"));
+    } else {
+        map.insert(QStringLiteral("Todo"), text);
+    }
+    setUndoAction(QStringLiteral("Change Todo for %1").arg(nameWithBirthAndDeathYears()));
+    setExtraDataMap(map);
+}
+
+QString FTPerson::ancestralFileNumber() const
+{
+    return extraDataMap().value(QStringLiteral("AFN")).toString();
+}
+
+void FTPerson::setAncestralFileNumber(const QString& value)
+{
+    setUndoAction(QStringLiteral("Change Person's AFN"));
+    QCborMap map = extraDataMap();
+    map.insert(QStringLiteral("AFN"), value.isNull() ? QString(QLatin1String("")) : value);
+    setExtraDataMap(map);
+}
+
+void FTPerson::setUndoAction(const QString& name) const
+{
+    nameChangeAction(name);
+}
+
+void FTPerson::post(const QString& notification)
+{
+    FTMoc* m = moc();
+    if (m && m->importThreadIsActive())
+        return;
+    NotificationCenter::defaultCenter().post(notification, this, m);
+}
+
+// ---- Key-value access ----------------------------------------------------------------------------------------------
+
+namespace {
+template <class T> QVariant listVariant(const QList<T*>& list)
+{
+    QList<ManagedObject*> out;
+    out.reserve(list.size());
+    for (T* o : list)
+        out.push_back(o);
+    return QVariant::fromValue(out);
+}
+
+QVariant textVariant(const QString& s)
+{
+    return s.isNull() ? QVariant() : QVariant(s);
+}
+
+using Getter = QVariant (*)(const FTPerson*);
+const QHash<QString, Getter>& derivedKeys()
+{
+    static const QHash<QString, Getter> keys {
+        { "familyName", [](const FTPerson* p) { return textVariant(p->familyName()); } },
+        { "givenNames", [](const FTPerson* p) { return textVariant(p->givenNames()); } },
+        { "firstName", [](const FTPerson* p) { return QVariant(p->firstName()); } },
+        { "shortName", [](const FTPerson* p) { return QVariant(p->shortName()); } },
+        { "todo", [](const FTPerson* p) { return textVariant(p->todo()); } },
+        { "ancestralFileNumber", [](const FTPerson* p) { return QVariant(p->ancestralFileNumber()); } },
+        { "nameWithBirthAndDeathYears", [](const FTPerson* p) { return QVariant(p->nameWithBirthAndDeathYears()); } },
+        { "shortNameWithBirthAndDeathYears",
+            [](const FTPerson* p) { return QVariant(p->shortNameWithBirthAndDeathYears()); } },
+        { "nameWithIdBirthAndDeathYears",
+            [](const FTPerson* p) { return QVariant(p->nameWithIdBirthAndDeathYears()); } },
+        { "spousesString", [](const FTPerson* p) { return QVariant(p->spousesString()); } },
+        { "naturalFathersNameWithBirthAndDeathYears",
+            [](const FTPerson* p) { return textVariant(p->naturalFathersNameWithBirthAndDeathYears()); } },
+        { "naturalMothersNameWithBirthAndDeathYears",
+            [](const FTPerson* p) { return textVariant(p->naturalMothersNameWithBirthAndDeathYears()); } },
+        { "ageAtDeath", [](const FTPerson* p) { return QVariant(p->ageAtDeath()); } },
+        { "currentAgeString", [](const FTPerson* p) { return QVariant(p->currentAgeString()); } },
+        { "currentAge", [](const FTPerson* p) { return QVariant(p->currentAge()); } },
+        { "isLiving", [](const FTPerson* p) { return QVariant(p->isLiving()); } },
+        { "hasSourceRels", [](const FTPerson* p) { return QVariant(p->hasSourceRels()); } },
+        { "isUnconnected", [](const FTPerson* p) { return QVariant(p->isUnconnected()); } },
+        { "nameExists", [](const FTPerson* p) { return QVariant(p->nameExists()); } },
+        { "estimatedBirthYear", [](const FTPerson* p) { return QVariant(p->estimatedBirthYear()); } },
+        { "latestChangeDate",
+            [](const FTPerson* p) {
+                const QDateTime d = p->latestChangeDate();
+                return d.isValid() ? QVariant(d) : QVariant();
+            } },
+        { "naturalFather", [](const FTPerson* p) { return ManagedObject::toVariant(p->naturalFather()); } },
+        { "naturalMother", [](const FTPerson* p) { return ManagedObject::toVariant(p->naturalMother()); } },
+        { "spouses", [](const FTPerson* p) { return listVariant(p->spouses()); } },
+        { "childRels", [](const FTPerson* p) { return listVariant(p->childRels()); } },
+        { "parentRels", [](const FTPerson* p) { return listVariant(p->parentRels()); } },
+        { "spouseRelsArray", [](const FTPerson* p) { return listVariant(p->spouseRelsArray()); } },
+        { "marriageEvents", [](const FTPerson* p) { return listVariant(p->marriageEvents()); } },
+        { "picturesArray", [](const FTPerson* p) { return listVariant(p->picturesArray()); } },
+        { "allSourceRels", [](const FTPerson* p) { return listVariant(p->allSourceRels()); } },
+        { "assocPersonsArray", [](const FTPerson* p) { return listVariant(p->assocPersonsArray()); } },
+    };
+    return keys;
+}
+}
+
+QVariant FTPerson::valueForKey(const QString& key) const
+{
+    if (const Getter getter = derivedKeys().value(key))
+        return getter(this);
+    return FTManagedObject::valueForKey(key);
+}
+
+void FTPerson::setValueForKey(const QString& key, const QVariant& value)
+{
+    if (key == QLatin1String("name"))
+        setName(value.isValid() ? value.toString() : QString());
+    else if (key == QLatin1String("title"))
+        setTitle(value.toString());
+    else if (key == QLatin1String("notes"))
+        setNotes(value.toString());
+    else if (key == QLatin1String("comments"))
+        setComments(value.toString());
+    else if (key == QLatin1String("todo"))
+        setTodo(value.toString());
+    else if (key == QLatin1String("ancestralFileNumber"))
+        setAncestralFileNumber(value.toString());
+    else if (key == QLatin1String("defaultPicture"))
+        setDefaultPicture(static_cast<FTPicture*>(ManagedObject::fromVariant(value)));
+    else
+        FTManagedObject::setValueForKey(key, value);
+}
+
+void FTPerson::setValueForKeyPath(const QString& keyPath, const QVariant& value)
+{
+    const qsizetype dot = keyPath.indexOf('.');
+    if (dot < 0) {
+        setValueForKey(keyPath, value);
+        return;
+    }
+    const QString first = keyPath.left(dot);
+    const QString rest = keyPath.mid(dot + 1);
+    FTMoc* m = moc();
+    if (first == QLatin1String("story") && !story() && m)
+        setStory(FTStory::initInMoc(m));
+    else if (first == QLatin1String("birth") && !birth())
+        setBirth(PersonEventAccess::newEvent(m, 300, this, QStringLiteral("BIRT")));
+    else if (first == QLatin1String("death") && !death())
+        setDeath(PersonEventAccess::newEvent(m, 301, this, QStringLiteral("DEAT")));
+    if (ManagedObject* target = ManagedObject::fromVariant(valueForKey(first)))
+        target->setValueForKey(rest, value);
+}
+
+QVariant FTPerson::valueForUndefinedKey(const QString& key) const
+{
+    FTLog(QStringLiteral("FTPerson - valueForUndefinedKey - %1").arg(key));
+    return {};
 }

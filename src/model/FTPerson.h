@@ -2,6 +2,10 @@
 
 #include "model/FTManagedObject.h"
 
+#include <QSet>
+
+#include <memory>
+
 class FTAssociation;
 class FTEvent;
 class FTModelDefaults;
@@ -12,18 +16,87 @@ class FTSourceRel;
 class FTSpouseRel;
 class FTStory;
 
+// One individual of a family database.
+//
+// Names: `name` is the full name as entered, given names first, family name last. setName() cleans it (slashes,
+// backslashes and line ends become blanks, blanks are collapsed, the ends trimmed; nil becomes "Unknown") and
+// derives `familyName` (the last word, with the family-name suffixes after it and the prefixes before it:
+// "Jean de la Fontaine" -> "de la Fontaine", "Henry Ford II" -> "Ford II") and `givenNames`.
+//
+// Gender is stored as the localised "MaleShort" or "FemaleShort" text ("M"/"F"), empty when unknown; every test
+// compares with those two texts (isMale(), isFemale()).
+//
+// The setters of name, title, notes, comments and default picture name their undo action (unless an outer
+// operation already did) and post "PersonNameOrDateChanged", "TitleChanged", "NotesOrCommentsChanged" or
+// "DefaultPictureChanged" with the person as object; nothing is posted, numbered or named while the context runs a
+// GEDCOM import.
+//
+//   FTPerson* p = FTPerson::initInMoc(moc, "Jean de la Fontaine", LocalizedString("MaleShort"));
+//   p->familyName();                    // "de la Fontaine"
+//   p->nameWithBirthAndDeathYears();    // "Jean de la Fontaine (1621 - 1695)"
+//   p->setValueForKeyPath("birth.place", "Château-Thierry");   // makes the birth event first
 class FTPerson : public FTManagedObject {
 public:
     static constexpr const char* kEntityName = "Person";
 
+    // ---- Creation and names ----
+
+    // A new person: the name through setName(), the gender as given. Outside an import the undo action is named
+    // "Add <name>" (when not named yet), the person takes the next number from maxPersonId, and the context's
+    // active source is cited.
+    static FTPerson* initInMoc(FTMoc* moc, const QString& name, const QString& gender);
+
     QString name() const;
+    // The cleaned name (see above), then familyName and givenNames; outside an import also the capitalised family
+    // name (user default "uppercaseFamilyName"), the duplicate-name warning hook ("duplicateNameWarning"), the undo
+    // name "Change Person's Name" and "PersonNameOrDateChanged".
     void setName(const QString& value);
+    // The cleaning of key-value validation: blanks collapsed and the ends trimmed; always accepted.
+    static QString validateName(const QString& value);
+    // The stored family name, or familyNameCreate() when it is empty.
     QString familyName() const;
-    void setFamilyName(const QString& value);
+    // Derives the family name from `name`, stores it when it differs and answers it.
+    QString familyNameCreate();
+    // familyNameCreate() and the stored givenNames.
+    void setNameComponents();
+    // The name in front of the last occurrence of the family name, trimmed; the whole name without a family name.
     QString givenNames() const;
+    // The first word of the name; empty without one.
+    QString firstName() const;
+    // "<first name> <family name>".
+    QString shortName() const;
+    bool nameExists() const;
+    // Called by setName() when the user default "duplicateNameWarning" is on; does nothing here (the dialogs
+    // that create people ask checkDuplicateNames() before they do).
+    virtual void duplicateNameWarning(const QString& newName);
+
+    // Raw writes of the derived name fields (the GEDCOM reader and repairs).
+    void setFamilyName(const QString& value);
     void setGivenNames(const QString& value);
+
+    // ---- Gender ----
+
     QString gender() const;
     void setGender(const QString& value);
+    bool isMale() const;
+    bool isFemale() const;
+    // The first byte of the gender text, 0 when unknown.
+    char cGender() const;
+    // Yes when the gender is unknown, the new value starts with the same character, or the person has no
+    // spouses; otherwise "<name> is married" in `error`.
+    bool canGenderBeChangedTo(const QString& newGender, QString* error) const;
+    // The relationship side of a gender typed into the person editor (already checked to be "M" or "F"):
+    //  - unchanged, or no spouse: accepted;
+    //  - two or more spouses: refused with a message;
+    //  - one spouse: asks whether the spouse's gender should change too. Yes: the spouse gets the other gender.
+    //    No: the spouse's natural links to the children the two share become step links (a child keeps only
+    //    one natural parent of each gender), and the count is shown.
+    // When accepted the new gender is stored (the editor's own write of it then changes nothing) and
+    // "GenderChanged" is posted with the person.
+    bool acceptGenderChange(const QString& newGender);
+
+    // ---- Attributes with undo names and notifications ----
+
     QString title() const;
     void setTitle(const QString& value);
     QString notes() const;
@@ -67,6 +140,7 @@ public:
     void addPicturesObject(FTPicture* value);
     void removePicturesObject(FTPicture* value);
     FTPicture* defaultPicture() const;
+    // Undo name "Change Person's Default Picture", then "DefaultPictureChanged".
     void setDefaultPicture(FTPicture* value);
     FTStory* story() const;
     void setStory(FTStory* value);
@@ -88,4 +162,152 @@ public:
     void setModelDefaultFocalPerson(FTModelDefaults* value);
     FTModelDefaults* modelDefaultSelectedPerson() const;
     void setModelDefaultSelectedPerson(FTModelDefaults* value);
+
+    // ---- Extras kept in extraData ----
+
+    // The to-do note ("Todo"); null when none.
+    QString todo() const;
+    // Trimmed; an empty text removes the note (nothing is written when there was none).
+    void setTodo(const QString& value);
+    // The ancestral file number ("AFN"); empty when none.
+    QString ancestralFileNumber() const;
+    void setAncestralFileNumber(const QString& value);
+
+    // Names the open undo action `name` unless an outer operation already named it (other than "Typing").
+    void setUndoAction(const QString& name) const;
+
+    // ---- Key-value access ----
+
+    // Adds the derived keys (familyName, givenNames, firstName, shortName, the display strings, ages, todo,
+    // ancestralFileNumber, naturalFather, naturalMother, spouses, childRels, parentRels, picturesArray,
+    // allSourceRels, assocPersonsArray, hasSourceRels, isLiving, latestChangeDate ...).
+    QVariant valueForKey(const QString& key) const override;
+    // name, title, notes, comments, todo and ancestralFileNumber go through their setters.
+    void setValueForKey(const QString& key, const QVariant& value) override;
+    // "birth.x", "death.x" and "story.x" first make the missing birth, death or story; the rest of the path is
+    // set as one key on it.
+    void setValueForKeyPath(const QString& keyPath, const QVariant& value) override;
+
+    // ---- Display strings ----
+
+    // "<name> (1850 - 1920)", "(1850 - )", "( - 1920)", or the bare name; typographic single quotes become "'".
+    QString nameWithBirthAndDeathYears() const;
+    // The same on shortName() with "-": "(1850-1920)".
+    QString shortNameWithBirthAndDeathYears() const;
+    // "[0012] <name> (1850 - 1920)".
+    QString nameWithIdBirthAndDeathYears() const;
+    // The spouses' nameWithBirthAndDeathYears, joined by ", ".
+    QString spousesString() const;
+    // Null without such a parent.
+    QString naturalFathersNameWithBirthAndDeathYears() const;
+    QString naturalMothersNameWithBirthAndDeathYears() const;
+
+    // ---- Ages and dates ----
+
+    // Whole years since the birth; 0 without a birth year or a birth in the future.
+    int currentAge() const;
+    // The age as text; empty for 0, above 110, or when the death event has a date, place or notes.
+    QString currentAgeString() const;
+    // Whole years from birth to death as text; "0" when both years are known, " " when not.
+    QString ageAtDeath() const;
+    // "Died at 80 years, 2 months and 1 day", "Died at about 80 years", "Now 30 years, ... since John's birth",
+    // "Now about 30 years since John's birth", or empty.
+    QString ageAtDeathInYearsMonthsAndDays() const;
+    // No death year, no "Y" death, and born (or estimated born) at most 100 years ago.
+    bool isLiving() const;
+    bool isRecentlyDead(int years) const;
+    // A birth year guessed from relatives: spouses +0, natural parents +30, natural children -30, grandparents
+    // +60, grandchildren -60, great-grandchildren -90, siblings +0; then the same lists of the spouses. 0 when
+    // nothing helps.
+    int estimatedBirthYear() const;
+    // The birth year of the last of `persons` that has one, plus `increment`; 0 when none has one.
+    static int estimatedBirthYearBasedOn(const QList<FTPerson*>& persons, int increment);
+    // The newest change stamp of the person and what belongs to it; invalid when none.
+    QDateTime latestChangeDate() const;
+    // One line per stamped record, newest first, ending with an empty line.
+    QString latestChanges() const;
+
+    // ---- Collections ----
+
+    // The links to the children, by the child's birth (births without a date after their parents' marriage),
+    // then name. A link whose child is gone is deleted and left out.
+    QList<FTPcRel*> childRels() const;
+    // The links to the parents, by the parent's gender text descending (fathers first). A link whose parent is
+    // gone is deleted and left out.
+    QList<FTPcRel*> parentRels() const;
+    // The couples by marriage date (or the first common child's birth when undated), then number.
+    QList<FTSpouseRel*> spouseRelsArray() const;
+    // The other partner of each couple of spouseRelsArray(); couples without one are skipped.
+    QList<FTPerson*> spouses() const;
+    // Each couple's marriage, then its other marriage events.
+    QList<FTEvent*> marriageEvents() const;
+    // The person's other events with a GEDCOM tag.
+    QList<FTEvent*> otherEventsWithSubtype(const QString& subtype) const;
+    QList<FTPicture*> picturesArray() const;
+    QList<FTAssociation*> assocPersonsArray() const;
+    // The person's citations and those of the couples' marriage and other marriage events. A citation whose
+    // source is gone is deleted and left out.
+    QList<FTSourceRel*> allSourceRels() const;
+    bool hasSourceRels() const;
+    bool isUnconnected() const;
+    // A couple of the two with a marriage event.
+    bool isMarriedTo(const FTPerson* other) const;
+    // The numbers of every ancestor along links that are not step links.
+    void addAncestorsToSet(QSet<int>& numericIds) const;
+
+    // ---- Relatives ----
+
+    QList<FTPerson*> childrenOfType(int mask) const;
+    QList<FTPerson*> parentsOfType(int mask) const;
+    QList<FTPerson*> naturalChildren() const;
+    QList<FTPerson*> naturalParents() const;
+    FTPerson* naturalFather() const;
+    FTPerson* naturalMother() const;
+    QList<FTPerson*> naturalGrandParents() const;
+    QList<FTPerson*> grandChildren() const;
+    QList<FTPerson*> greatGrandChildren() const;
+    QList<FTPerson*> siblings() const;
+
+    // ---- Before a person is made or deleted ----
+
+    // Before a new person named in a dialog becomes a relative of `relative` (relation -1 a child, -2 a spouse,
+    // any other non-zero value a parent): with the user default "duplicateNameWarning", people of that name (and
+    // gender, when given) born in a plausible window are listed and the user chooses "Create New Person" (true)
+    // or "Discard". The name is matched literally: "*" and "?" are not wildcards.
+    static bool checkDuplicateNames(const QString& name, const QString& gender, FTPerson* relative, int relation);
+    // False, after a message, for a person with both parents and children or the focal person; with the user
+    // default "showDeleteWarnings", the user confirms.
+    static bool confirmDeletionOfPerson(FTPerson* person);
+
+    // ---- Indexes kept while a GEDCOM file is written (the export only) ----
+
+    // Each add creates its set on first use; a null argument only creates it.
+    void addSpouseOfFamily(FTSpouseRel* couple);
+    void addChildOfFamily(FTSpouseRel* couple);
+    void addPictureToPicturesSet(FTPicture* picture);
+    void addOtherEventToOtherEventsSet(FTEvent* event);
+    void addSourceRelToSourceRelsSet(FTSourceRel* citation);
+    // Null until the first add.
+    const QSet<FTSpouseRel*>* spouseOfFamilies() const;
+    const QSet<FTSpouseRel*>* childOfFamilies() const;
+    const QSet<FTPicture*>* picturesSet() const;
+    const QSet<FTEvent*>* otherEventsSet() const;
+    const QSet<FTSourceRel*>* sourceRelsSet() const;
+    // picturesSet by seqNo; sourceRelsSet in the order the citations were made.
+    QList<FTPicture*> picturesArrayFromPicturesSet() const;
+    QList<FTSourceRel*> sourceRelsArrayFromSourceRelsSet() const;
+    void removeGedcomExportIndexes();
+
+    FTPerson();
+    ~FTPerson() override;
+
+protected:
+    QVariant valueForUndefinedKey(const QString& key) const override;
+
+private:
+    struct ExportIndexes;
+    std::unique_ptr<ExportIndexes> m_exportIndexes;
+
+    void post(const QString& notification);
+    QString yearsSuffix(const QString& separator) const;
 };

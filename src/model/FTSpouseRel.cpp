@@ -1,7 +1,14 @@
 #include "model/FTSpouseRel.h"
 
+#include "model/EventTypesVocabulary.h"
 #include "model/FTEvent.h"
+#include "model/FTMoc.h"
 #include "model/FTPerson.h"
+#include "model/PersonEventAccess.h"
+
+#include "platform/Localizer.h"
+
+#include <algorithm>
 
 namespace {
 const Key kNumericId("numericId");
@@ -77,4 +84,143 @@ void FTSpouseRel::addOtherMarriageEventsObject(FTEvent* value)
 void FTSpouseRel::removeOtherMarriageEventsObject(FTEvent* value)
 {
     ManagedObject::removeObject(kOtherMarriageEvents, value);
+}
+
+// ---- Behaviour ---------------------------------------------------------------------------------------------------
+
+FTSpouseRel* FTSpouseRel::initInMoc(FTMoc* moc)
+{
+    auto* couple = moc->insertObject<FTSpouseRel>();
+    nameNewObjectAction(moc, LocalizedString("AddSpouse"));
+    couple->assignNumericId(FTCounter::SpouseRel);
+    return couple;
+}
+
+FTPerson* FTSpouseRel::husband() const
+{
+    for (FTPerson* p : partners())
+        if (p->isMale())
+            return p;
+    return nullptr;
+}
+
+FTPerson* FTSpouseRel::wife() const
+{
+    for (FTPerson* p : partners())
+        if (p->isFemale())
+            return p;
+    return nullptr;
+}
+
+FTPerson* FTSpouseRel::partnerOf(const FTPerson* person) const
+{
+    const QList<FTPerson*> both = partners();
+    if (both.size() != 2)
+        return nullptr;
+    return both[0] == person ? both[1] : both[0];
+}
+
+quint32 FTSpouseRel::firstChildsBirthDate() const
+{
+    const FTPerson* father = nullptr;
+    const FTPerson* mother = nullptr;
+    for (const FTPerson* p : partners()) {
+        if (p->isMale())
+            father = p;
+        else if (p->isFemale())
+            mother = p;
+    }
+    if (!father || !mother)
+        return 0;
+    const QList<FTPerson*> mothersChildren = mother->naturalChildren();
+    for (const FTPerson* child : father->naturalChildren())
+        if (mothersChildren.contains(child))
+            return PersonEventAccess::lDate(child->birth());
+    return 0;
+}
+
+quint32 FTSpouseRel::lmDate() const
+{
+    const quint32 key = PersonEventAccess::lDate(marriage());
+    return key != 0 ? key : firstChildsBirthDate();
+}
+
+QString FTSpouseRel::marriageStatusString() const
+{
+    QList<FTEvent*> events = otherMarriageEvents();
+    if (FTEvent* m = marriage())
+        events << m;
+    if (events.isEmpty())
+        return LocalizedString("NoMarriage");
+    std::stable_sort(events.begin(), events.end(),
+        [](const FTEvent* a, const FTEvent* b) { return PersonEventAccess::lDate(a) < PersonEventAccess::lDate(b); });
+    const FTEvent* latest = events.last();
+    if (latest->subtype() == QLatin1String("EVEN"))
+        return latest->name();
+    const QMap<QString, QString> vocabulary = EventTypesVocabulary::dictionary(240);
+    if (!vocabulary.contains(latest->subtype()))
+        return QString();
+    const QString name = vocabulary.value(latest->subtype());
+    return name == LocalizedString("Marriage") ? LocalizedString("Married") : name;
+}
+
+QList<FTEvent*> FTSpouseRel::otherMarriageEventsArray() const
+{
+    QList<FTEvent*> events = otherMarriageEvents();
+    std::stable_sort(events.begin(), events.end(), [](const FTEvent* a, const FTEvent* b) {
+        return std::tuple(a->year(), a->month(), a->day()) < std::tuple(b->year(), b->month(), b->day());
+    });
+    return events;
+}
+
+QList<FTEvent*> FTSpouseRel::otherMarriageEventsWithSubtype(const QString& subtype) const
+{
+    QList<FTEvent*> out;
+    for (FTEvent* e : otherMarriageEvents())
+        if (e->subtype() == subtype)
+            out << e;
+    return out;
+}
+
+void FTSpouseRel::setValueForKeyPath(const QString& keyPath, const QVariant& value)
+{
+    const qsizetype dot = keyPath.indexOf('.');
+    if (dot < 0) {
+        setValueForKey(keyPath, value);
+        return;
+    }
+    const QString first = keyPath.left(dot);
+    if (first == QLatin1String("marriage") && !marriage())
+        setMarriage(PersonEventAccess::newEvent(moc(), 302, this, QStringLiteral("MARR")));
+    if (ManagedObject* target = ManagedObject::fromVariant(valueForKey(first)))
+        target->setValueForKey(keyPath.mid(dot + 1), value);
+}
+
+QVariant FTSpouseRel::valueForKey(const QString& key) const
+{
+    if (key == QLatin1String("husband"))
+        return toVariant(husband());
+    if (key == QLatin1String("wife"))
+        return toVariant(wife());
+    if (key == QLatin1String("marriageStatusString"))
+        return marriageStatusString();
+    if (key == QLatin1String("firstChildsBirthDate"))
+        return qint64(firstChildsBirthDate());
+    if (key == QLatin1String("lmDate"))
+        return qint64(lmDate());
+    if (key == QLatin1String("otherMarriageEventsArray")) {
+        QList<ManagedObject*> out;
+        for (FTEvent* e : otherMarriageEventsArray())
+            out << e;
+        return QVariant::fromValue(out);
+    }
+    return FTManagedObject::valueForKey(key);
+}
+
+void FTSpouseRel::addEventToOtherMarriageEventsIndex(FTEvent* event)
+{
+    if (!m_otherMarriageEventsIndex)
+        m_otherMarriageEventsIndex = std::make_unique<QSet<FTEvent*>>();
+    if (event)
+        m_otherMarriageEventsIndex->insert(event);
 }

@@ -37,3 +37,10 @@ FieldValidation ValidateSingleLineEntryField(const QString& typed, const QString
 FieldValidation ValidatePlaceField(const QString& typed);
 // The length limit of a one-line field kind (compared without regard to case; 248 for unknown kinds).
 int SingleLineEntryFieldLimit(const QString& kind);
+
+class FTPerson;
+
+// The gender typed into the person editor: ValidateGenderText(), then the changes a new gender makes to the
+// person's spouse and children (FTPerson::acceptGenderChange), which may refuse it. Without a person the male
+// short form is accepted.
+FieldValidation ValidateGenderFieldEditor(const QString& typed, FTPerson* person);

@@ -133,4 +133,15 @@ public:
     static QString replaceForwardSlashInString(const QString& text);
 
     // ---- end of vocabularies ----
+
+    // ---- People: checks before a person is made or deleted (Utils_People.cpp) ----
+
+    // Before a new person named in a dialog becomes a relative of `relative` (-1 a child, -2 a spouse, any other
+    // non-zero value a parent): false when the user discards it because people of that name already exist.
+    static bool checkDuplicateNames(const QString& name, const QString& gender, class FTPerson* relative,
+                                    int relation);
+    // False, after saying why, for a person who may not be deleted or whose deletion the user cancels.
+    static bool confirmDeletionOfPerson(class FTPerson* person);
+
+    // ---- end of people ----
 };

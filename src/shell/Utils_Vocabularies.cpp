@@ -2,6 +2,7 @@
 #include "shell/UtilsFunctions.h"
 
 #include "model/EventTypesVocabulary.h"
+#include "model/FamilyNames.h"
 
 #include "platform/Localizer.h"
 #include "platform/UserDefaults.h"
@@ -34,21 +35,9 @@ QMap<QString, QString> Utils::allEventTypesDictionary() { return eventTypesDicti
 QStringList Utils::otherPersonalEventTypesArray() { return sortedNames(2 | 4 | 8 | 128); }
 QStringList Utils::otherMarriageEventTypesArray() { return sortedNames(32 | 64 | 128); }
 
-QSet<QString> Utils::familyNamePrefixes()
-{
-    QSet<QString> s{"ab", "abu", "ap",  "ben", "bin", "da", "de",  "del", "den", "der", "des", "di", "du", "fitz",
-                    "ibn", "la", "le",  "of",  "st",  "st.", "ter", "von", "van", "mac", "mc", "nic", "an", "Bean"};
-    // The Irish forms: Ó, Ní, Iníon and Uì.
-    s << QString(QChar(211)) << QStringLiteral("N") + QChar(237) << QStringLiteral("In") + QChar(237) + "on"
-      << QStringLiteral("U") + QChar(236);
-    return s;
-}
-
-QSet<QString> Utils::familyNameSuffixes()
-{
-    return {"Jr", "Sr", "I",   "II",   "III", "IV", "V",   "VI",   "VII",   "VIII", "IX",
-            "X",  "XI", "XII", "XIII", "XIV", "XV", "XVI", "XVII", "XVIII", "XIX",  "XX"};
-}
+// The name vocabularies belong to the family database, whose family-name rule uses them.
+QSet<QString> Utils::familyNamePrefixes() { return FamilyNames::prefixes(); }
+QSet<QString> Utils::familyNameSuffixes() { return FamilyNames::suffixes(); }
 
 int Utils::intPcRelTypeFromString(const QString& text)
 {
@@ -72,20 +61,7 @@ QString GetPcRelTypeString(int pcRelType)
     }
 }
 
-QString Utils::uppercaseFamilyName(const QString& name)
-{
-    const QStringList words = name.split(' ');
-    if (words.size() < 2)
-        return name;
-    const QString last = words.last().toUpper();
-    for (QChar c : last)
-        if (c.isPunct())
-            return name;
-    QString out;
-    for (qsizetype i = 0; i + 1 < words.size(); ++i)
-        out += words[i] + ' ';
-    return out + last;
-}
+QString Utils::uppercaseFamilyName(const QString& name) { return FamilyNames::uppercaseFamilyName(name); }
 
 QString Utils::cleanPlaceName(const QString& place, bool importRunning)
 {

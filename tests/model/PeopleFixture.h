@@ -1,0 +1,81 @@
+#pragma once
+
+// A new family database with helpers that make people, couples, parent-child links and dated events.
+
+#include "ModelFixture.h"
+
+#include "model/Dates.h"
+#include "model/FTEvent.h"
+#include "model/FTPcRel.h"
+#include "model/FTPerson.h"
+#include "model/FTSpouseRel.h"
+
+#include "platform/Localizer.h"
+#include "platform/UserDefaults.h"
+
+#include <ostream>
+
+// Readable failure messages for Qt texts.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& l, std::ostream* os)
+{
+    *os << "{\"" << l.join("\", \"").toStdString() << "\"}";
+}
+
+class PeopleFixture : public ModelFixture {
+protected:
+    void SetUp() override
+    {
+        ModelFixture::SetUp();
+        TestSupport::useFreshDefaults();
+        moc = newDatabase();
+        ASSERT_TRUE(moc);
+    }
+    void TearDown() override
+    {
+        moc.reset();
+        ModelFixture::TearDown();
+    }
+
+    static QString M() { return LocalizedString("MaleShort"); }
+    static QString F() { return LocalizedString("FemaleShort"); }
+    static UserDefaults& defaults() { return UserDefaults::standard(); }
+
+    FTPerson* person(const QString& name, const QString& gender = {})
+    {
+        return FTPerson::initInMoc(moc.get(), name, gender);
+    }
+    FTPcRel* link(FTPerson* parent, FTPerson* child, int type = FTPcRel::kNatural)
+    {
+        FTPcRel* l = FTPcRel::initInMoc(moc.get());
+        l->setParent(parent);
+        l->setChild(child);
+        l->setPcRelType(type);
+        return l;
+    }
+    FTSpouseRel* couple(FTPerson* a, FTPerson* b)
+    {
+        FTSpouseRel* c = FTSpouseRel::initInMoc(moc.get());
+        c->addPartnersObject(a);
+        if (b)
+            c->addPartnersObject(b);
+        return c;
+    }
+    // Dates an event reached by key path from a record ("birth", "death", "marriage"), making it when missing.
+    static FTEvent* date(ManagedObject* owner, const QString& which, int day, int month, int year, int qual = 0)
+    {
+        owner->setValueForKeyPath(which + ".year", year);
+        auto* e = static_cast<FTEvent*>(ManagedObject::fromVariant(owner->valueForKey(which)));
+        e->setQual(qual);
+        e->setMonth(month);
+        e->setDay(day);
+        e->setDate(Dates::dateStringFor(qual, day, month, year));
+        return e;
+    }
+    static FTEvent* year(ManagedObject* owner, const QString& which, int y) { return date(owner, which, 0, 0, y); }
+
+    std::unique_ptr<FTMoc> moc;
+};
