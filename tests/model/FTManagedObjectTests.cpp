@@ -34,7 +34,7 @@ TEST_F(FTManagedObjectTest, CompareWithLeavesOutTheAttributesOfTheOptionBits)
     EXPECT_EQ(a->compareWith(b, 1 | 2 | 16), QStringList {"notes"});
 
     // Without another record: the attributes that are set.
-    EXPECT_EQ(b->compareWith(nullptr, 1), (QStringList {"name", "gender", "notes", "numericId", "extraData"}));
+    EXPECT_EQ(b->compareWith(nullptr, 1), (QStringList {"name", "familyName", "givenNames", "gender", "notes", "numericId", "extraData"}));
 
     // Records of another class are not compared; two kinds of event are one class.
     auto* birth = static_cast<FTEvent*>(moc->insertObject("BirthEvent"));

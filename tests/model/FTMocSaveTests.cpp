@@ -24,8 +24,9 @@ QVariantMap storedMetadata(const QString& path)
 
 FTPcRel* link(FTMoc& moc, int type)
 {
+    // Written raw: older files hold codes (3) that the setter no longer writes.
     auto* r = moc.insertObject<FTPcRel>();
-    r->setPcRelType(type);
+    r->setPrimitiveValue(Key("pcRelType"), type);
     return r;
 }
 }
