@@ -261,8 +261,17 @@ void DOvurDocument::faultUnusedRegisteredObjects()
         const QString source = QString::fromLatin1(FTSource::kEntityName);
         const QString picture = QString::fromLatin1(FTPicture::kEntityName);
         QList<ManagedObject*> candidates;
+        // Only records with large values can hold memory worth releasing.
+        auto hasLazy = [](const EntityDescription* entity) {
+            if (!entity)
+                return false;
+            for (const PropertyDescription* p : entity->properties())
+                if (p->lazy)
+                    return true;
+            return false;
+        };
         for (const EntityDescription* entity : moc->schema().entities()) {
-            if (entity->parent())
+            if (!hasLazy(entity) || hasLazy(entity->parent()))
                 continue;
             moc->forEachObject(entity->name(), [&](ManagedObject* o) {
                 if (!o->isKindOfEntity(source) && moc->hasLoadedLazyValues(o))
