@@ -178,9 +178,11 @@ TEST_F(DocumentWindow, ClosingTheOnlyDatabaseAsks)
     const QString path = doc->fileURL();
     doc->moc()->modelDefaults()->focalPerson()->setName("Edited Before Close");
 
-    prompts.answer(2); // Cancel
-    doc->performClose();
+    prompts.answer(2); // Cancel, from the window's own close button
+    doc->dovurWindow()->close();
+    QCoreApplication::processEvents();
     ASSERT_EQ(documents().size(), 1);
+    EXPECT_TRUE(doc->dovurWindow()->isVisible());
     const auto& question = prompts.records.last();
     EXPECT_EQ(question.text, "Close Family ?");
     EXPECT_EQ(question.buttons, (QStringList {"Close & Quit", "Close", "Cancel"}));
