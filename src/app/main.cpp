@@ -1,32 +1,35 @@
-#include "platform/FTLog.h"
 #include "platform/Prompts.h"
 #include "platform/ui/QtPrompts.h"
 #include "shell/AlertHooks.h"
 #include "shell/AppController.h"
 #include "shell/ModelHooksSetup.h"
 #include "shell/Utils.h"
+#include "shell/ui/DOvurApplication.h"
 
-#include <QApplication>
+#include <QStringList>
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName("Kinloom");
-    QApplication::setApplicationName("Kinloom");
-    QApplication::setApplicationVersion(KINLOOM_VERSION);
+    DOvurApplication app(argc, argv);
 
     QtPrompts prompts;
     Prompts::install(&prompts);
     Utils::alertHooks().beep = [] { QApplication::beep(); };
     installModelHooks();
 
-    int rc = 0;
-    if (!Utils::OSX10Point4OrLater()) {
-        rc = 1;
-    } else {
-        AppController::initialiseUserDefaults();
-        // Until the main window exists, starting up means: set up, then quit cleanly.
-        FTLog(QStringLiteral("Kinloom started"));
+    int rc = 1;
+    {
+        AppController controller;
+        if (controller.awakeFromNib()) {
+            // Databases named on the command line open as the desktop's "open file" does.
+            QStringList paths;
+            const QStringList arguments = app.arguments();
+            for (qsizetype i = 1; i < arguments.size(); ++i)
+                if (!arguments[i].startsWith(QLatin1Char('-')))
+                    paths << arguments[i];
+            controller.applicationDidFinishLaunching(paths);
+            rc = app.exec();
+        }
     }
 
     Utils::alertHooks() = {};

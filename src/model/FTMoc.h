@@ -175,6 +175,10 @@ public:
     // Context keys for observers: "modelDefaults".
     QVariant valueForKey(const QString& key) const override;
 
+    // ---- Document ----
+    // Forgets the loaded place list, so that the next places() reads it again (an undo may have changed places).
+    void resetPlaces();
+
 private:
     explicit FTMoc(const StoreSchema& schema);
     bool openStore(const QString& path, StoreType type);

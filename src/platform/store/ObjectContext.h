@@ -141,6 +141,16 @@ public:
     virtual QVariant valueForKey(const QString& key) const;
     void didChangeValueForKey(const QString& key);
 
+    // ---- Releasing memory (the document, after each change of focal person) ----
+    // Whether the record holds large binary values read from the file, and whether anyone observes it.
+    bool hasLoadedLazyValues(const ManagedObject* object) const;
+    bool isObserved(const ManagedObject* object) const;
+    // Drops the large binary values of a saved record without pending changes; they are read from the file
+    // again on next access (the record becomes a fault again). Answers whether anything was dropped.
+    bool releaseLazyValues(ManagedObject* object);
+    // How many deletes wait for the next save.
+    int pendingDeleteCount() const;
+
     struct Private; // the store's own implementation files only
 
 private:

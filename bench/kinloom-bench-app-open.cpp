@@ -1,0 +1,91 @@
+// kinloom-bench-app-open [PEOPLE] [FILE]
+// Opens a synthetic family database of PEOPLE people (default 100,000) as the program opens a database: a document
+// with its context and its main window, shown on the offscreen platform. Prints one figure a line as
+// "name: value": people, open_s (reading the database up to the window drawn), focal_change_ms (the median time of
+// a change of focal person, which also releases memory the visible family does not need) and peak_mb. The
+// database is kept at FILE when given (its focal person is then the last one set here), otherwise written to a
+// temporary folder and removed.
+#include "shell/AppController.h"
+#include "shell/ui/DOvurApplication.h"
+#include "shell/ui/DOvurDocument.h"
+#include "shell/ui/DocumentController.h"
+
+#include "model/FTModelDefaults.h"
+#include "model/FTPerson.h"
+#include "model/SyntheticDatabase.h"
+
+#include "platform/Prompts.h"
+#include "platform/ScriptedPrompts.h"
+#include "platform/UserDefaults.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+static double peakResidentMegabytes()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024.0; // kB
+    return 0;
+}
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    DOvurApplication app(argc, argv);
+    const int people = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100000;
+    QTemporaryDir temp;
+    UserDefaults::useSettingsFile(temp.filePath("settings.ini"));
+    ScriptedPrompts prompts; // no alert may wait for a click
+    Prompts::install(&prompts);
+    const QString path = argc > 2 ? QString::fromLocal8Bit(argv[2]) : temp.filePath("bench.RezUdu");
+    QString error;
+    if (!QFileInfo::exists(path) && !SyntheticDatabase::create(path, people, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    AppController::initialiseUserDefaults();
+
+    QElapsedTimer timer;
+    timer.start();
+    DOvurDocument* doc = DocumentController::shared().openDocumentWithContentsOfURL(path, true);
+    if (!doc) {
+        for (const auto& r : prompts.records)
+            std::fprintf(stderr, "%s\n", qPrintable(r.text));
+        return 1;
+    }
+    doc->dovurWindow()->grab(); // drawn once
+    QCoreApplication::processEvents();
+    const double openSeconds = timer.nsecsElapsed() / 1e9;
+
+    FTMoc* moc = doc->moc();
+    const QList<FTPerson*> all = moc->fetch<FTPerson>();
+    std::vector<double> changes;
+    for (int i = 1; i <= 9; ++i) {
+        timer.restart();
+        moc->modelDefaults()->setFocalPerson(all[qsizetype(i) * all.size() / 10]);
+        changes.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(changes.begin(), changes.end());
+
+    std::printf("people: %lld\n", static_cast<long long>(all.size()));
+    std::printf("open_s: %.3f\n", openSeconds);
+    std::printf("focal_change_ms: %.2f\n", changes[changes.size() / 2]);
+    std::printf("peak_mb: %.1f\n", peakResidentMegabytes());
+
+    DocumentController::shared().closeAllDocuments();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Prompts::install(nullptr);
+    return 0;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+// Internal to the application controller's implementation files.
+
+#include "shell/AppController.h"
+
+#include <QList>
+#include <QPointer>
+
+#include "shell/ui/NoDatabaseWindow.h"
+
+struct AppController::Private {
+    Panels panels;
+    QList<MenuItem> menuItems;
+    QPointer<NoDatabaseWindow> noDatabaseWindow;
+    bool terminating = false;
+};

@@ -1,0 +1,113 @@
+#include "shell/AppController.h"
+
+#include "shell/DisplayMsg.h"
+#include "shell/Utils.h"
+#include "shell/ui/DOvurDocument.h"
+#include "shell/ui/DocumentController.h"
+
+#include "platform/FTLog.h"
+#include "platform/Localizer.h"
+#include "platform/NotificationCenter.h"
+#include "platform/Prompts.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+// The sample database of the data folder, whatever the letter case of its name.
+QString sampleInDataFolder()
+{
+    const QString data = Utils::KinloomDataDirectory();
+    if (data.isEmpty())
+        return {};
+    const QFileInfoList files = QDir(data).entryInfoList(QDir::Files);
+    for (const QFileInfo& info : files)
+        if (info.fileName().compare(AppController::kSampleDatabaseName, Qt::CaseInsensitive) == 0)
+            return info.absoluteFilePath();
+    return {};
+}
+}
+
+void AppController::applicationDidFinishLaunching(const QStringList& paths)
+{
+    for (const QString& path : paths)
+        openFile(path);
+    if (docController().documents().isEmpty()) {
+        const QString path = recentDocumentToOpenAtLaunch();
+        if (!path.isEmpty())
+            openDocumentWithContentsOfURL(path);
+    }
+    updateNoDatabaseWindow();
+}
+
+bool AppController::openFile(const QString& path)
+{
+    openDocumentWithContentsOfURL(path);
+    return true;
+}
+
+DOvurDocument* AppController::openDocumentWithContentsOfURL(const QString& path)
+{
+    if (path.isEmpty())
+        return nullptr;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (isInTrash(absolute)) {
+        DisplayMsg(QStringLiteral("File %1\n\n was ignored because it is in the Trash").arg(absolute));
+        return nullptr;
+    }
+    DocumentController& documents = docController();
+    FTMoc::OpenError error;
+    DOvurDocument* doc = documents.openDocumentWithContentsOfURL(absolute, true, &error);
+    if (doc) {
+        noteNewRecentDocument(absolute);
+        return doc;
+    }
+    if (error.code == FTMoc::kWrongModelVersionErrorCode) {
+        // The conversion is offered once the application is idle, after the opening's own message.
+        Notification n;
+        n.name = QStringLiteral("MigrateDatabase");
+        n.userInfo.insert(QStringLiteral("path"), absolute);
+        NotificationCenter::defaultCenter().enqueue(n);
+        return nullptr;
+    }
+
+    QString text = QStringLiteral("Unable to open file:\n\n %1\n\n").arg(absolute);
+    if (QFileInfo(absolute).suffix().compare(QLatin1String("GED"), Qt::CaseInsensitive) == 0)
+        text += QStringLiteral("To open a Gedcom file you must use menu option \"File -> Gedcom Load\"");
+    DisplayMsg(text);
+
+    const QString sample = sampleInDataFolder();
+    if (!sample.isEmpty() && QFileInfo(sample).absoluteFilePath() != absolute) {
+        if ((doc = documents.openDocumentWithContentsOfURL(sample, true))) {
+            noteNewRecentDocument(sample);
+            return doc;
+        }
+    }
+    const QString chosen = panels().openDatabase ? panels().openDatabase() : QString();
+    if (chosen.isEmpty())
+        return nullptr;
+    const QString chosenPath = QFileInfo(chosen).absoluteFilePath();
+    if (isInTrash(chosenPath)) {
+        DisplayMsg(QStringLiteral("File %1\n\n was ignored because it is in the Trash").arg(chosenPath));
+        return nullptr;
+    }
+    if ((doc = documents.openDocumentWithContentsOfURL(chosenPath, true)))
+        noteNewRecentDocument(chosenPath);
+    return doc;
+}
+
+void AppController::migrateDatabase(const QString& path)
+{
+    if (path.isEmpty())
+        return;
+    const QString product = Prompts::kAlertTitle;
+    const int answer = Prompts::current().choose(
+        QStringLiteral("Would you like to convert:\n\n%1\n\nso that it can be read by your current version of \"%2\"")
+            .arg(QFileInfo(path).fileName(), product),
+        QStringLiteral("Conversion will read the old database and create a new database. For a large database this "
+                       "may take a few minutes."),
+        {QStringLiteral("Convert"), QStringLiteral("Ignore")});
+    if (answer != 0)
+        return;
+    DisplayMsg(LocalizedString("ConversionNotAvailable").arg(QDir::toNativeSeparators(path)));
+}

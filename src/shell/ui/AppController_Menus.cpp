@@ -1,0 +1,145 @@
+#include "shell/AppController.h"
+
+#include "shell/ui/AppControllerPrivate.h"
+#include "shell/ui/DOvurDocument.h"
+#include "shell/ui/DocumentController.h"
+
+#include "platform/Prompts.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QUrl>
+#include <QWidget>
+
+namespace {
+const QString kTerminateAction = QStringLiteral("terminate");
+const QString kWebSite = QStringLiteral("https://kinloom.org");
+
+QAction* addItem(QMenu* menu, const QString& title, std::function<void()> action, const QKeySequence& shortcut = {})
+{
+    QAction* item = menu->addAction(title);
+    if (!shortcut.isEmpty())
+        item->setShortcut(shortcut);
+    QObject::connect(item, &QAction::triggered, item, [action = std::move(action)] {
+        if (action)
+            action();
+    });
+    return item;
+}
+
+// The text fields' own editing commands, sent to whichever widget has the keyboard.
+void sendToFocusWidget(const char* member)
+{
+    if (QWidget* focus = QApplication::focusWidget())
+        QMetaObject::invokeMethod(focus, member);
+}
+
+QString plainTitle(const QAction* action)
+{
+    QString title = action->text();
+    title.remove(QLatin1Char('&'));
+    return title;
+}
+}
+
+void AppController::addMenuItem(const QString& menu, const QString& title, std::function<void()> action,
+                                const QString& shortcut)
+{
+    d->menuItems.push_back({menu, title, std::move(action), shortcut});
+}
+
+void AppController::validateMenu(const QList<QAction*>& actions) const
+{
+    DOvurDocument* doc = DocumentController::shared().currentDocument();
+    const bool sheet = doc && doc->hasAttachedSheet();
+    for (QAction* action : actions) {
+        if (action->isSeparator())
+            continue;
+        action->setEnabled(isMenuItemEnabled(plainTitle(action), action->objectName() == kTerminateAction, bBurning,
+                                             doc != nullptr, sheet));
+    }
+}
+
+QMenuBar* AppController::createMainMenu(QWidget* window)
+{
+    auto* bar = new QMenuBar(window);
+    QList<QMenu*> menus;
+    auto newMenu = [&](const QString& title) {
+        QMenu* menu = bar->addMenu(title);
+        menu->setObjectName(title);
+        menus << menu;
+        return menu;
+    };
+
+    QMenu* file = newMenu(QStringLiteral("File"));
+    addItem(file, QStringLiteral("New..."), [this] { newDocument(); }, QKeySequence::New);
+    addItem(file, QStringLiteral("Open..."), [this] { openDocument(); }, QKeySequence::Open);
+    QMenu* recent = file->addMenu(QStringLiteral("Open Recent"));
+    QObject::connect(recent, &QMenu::aboutToShow, recent, [this, recent] {
+        recent->clear();
+        for (const QString& path : recentDocumentPaths())
+            addItem(recent, QFileInfo(path).fileName(), [this, path] { openDocumentWithContentsOfURL(path); })
+                ->setToolTip(path);
+        recent->addSeparator();
+        addItem(recent, QStringLiteral("Clear Menu"), [] { clearRecentDocuments(); });
+    });
+    file->addSeparator();
+    addItem(file, QStringLiteral("Close"), [this] { closeCurrentDocument(); }, QKeySequence::Close);
+    addItem(file, QStringLiteral("Save"), [this] { saveData(); }, QKeySequence::Save);
+    addItem(file, QStringLiteral("Backup Current Database..."), [this] { backupCurrentDatabase(); });
+    addItem(file, QStringLiteral("Gedcom Load Information..."), [this] { metadataFromGedcomLoad(); });
+    addItem(file, QStringLiteral("Move Data Directory..."), [this] { moveDataDirectory(); });
+    file->addSeparator();
+    addItem(file, QStringLiteral("Print..."), [this] { printDocument(); }, QKeySequence::Print);
+    file->addSeparator();
+    addItem(file, QStringLiteral("Quit Kinloom"), [this] { terminate(); }, QKeySequence::Quit)
+        ->setObjectName(kTerminateAction);
+
+    QMenu* edit = newMenu(QStringLiteral("Edit"));
+    addItem(edit, QStringLiteral("Undo"), [this] { undo(); }, QKeySequence::Undo);
+    addItem(edit, QStringLiteral("Redo"), [this] { redo(); }, QKeySequence::Redo);
+    edit->addSeparator();
+    addItem(edit, QStringLiteral("Cut"), [] { sendToFocusWidget("cut"); }, QKeySequence::Cut);
+    addItem(edit, QStringLiteral("Copy"), [] { sendToFocusWidget("copy"); }, QKeySequence::Copy);
+    addItem(edit, QStringLiteral("Paste"), [] { sendToFocusWidget("paste"); }, QKeySequence::Paste);
+    addItem(edit, QStringLiteral("Select All"), [] { sendToFocusWidget("selectAll"); }, QKeySequence::SelectAll);
+
+    QMenu* people = newMenu(QStringLiteral("People"));
+    addItem(people, QStringLiteral("Promote to Focal Person"), [this] { promoteToFocalPerson(); });
+
+    QMenu* help = newMenu(QStringLiteral("Help"));
+    addItem(help, QStringLiteral("About Kinloom"), [] {
+        Prompts::current().message(QStringLiteral("Kinloom %1").arg(QCoreApplication::applicationVersion()),
+                                   QStringLiteral("A family history program."));
+    });
+    addItem(help, QStringLiteral("Discussion Forums"),
+            [] { QDesktopServices::openUrl(QUrl(kWebSite + QStringLiteral("/forums"))); });
+    addItem(help, QStringLiteral("Frequently Asked Questions"),
+            [] { QDesktopServices::openUrl(QUrl(kWebSite + QStringLiteral("/forums/viewforum.php?f=4"))); });
+
+    // The items of the other subsystems.
+    for (const MenuItem& item : d->menuItems) {
+        QMenu* menu = nullptr;
+        for (QMenu* m : menus)
+            if (m->objectName() == item.menu)
+                menu = m;
+        if (!menu) {
+            menu = new QMenu(item.menu, bar);
+            menu->setObjectName(item.menu);
+            bar->insertMenu(help->menuAction(), menu);
+            menus << menu;
+        }
+        addItem(menu, item.title, item.action, QKeySequence(item.shortcut));
+    }
+
+    for (QMenu* menu : menus) {
+        validateMenu(menu->actions());
+        QObject::connect(menu, &QMenu::aboutToShow, menu, [this, menu] { validateMenu(menu->actions()); });
+    }
+    return bar;
+}

@@ -1,0 +1,395 @@
+// One database's main window: the views it feeds, the toolbar's history, undo, closing and quitting.
+#include "ApplicationFixture.h"
+
+#include "shell/FirstPerson.h"
+#include "shell/ui/FamilyDiagramPane.h"
+#include "shell/ui/PersonEditorPane.h"
+#include "shell/ui/ToolbarController.h"
+
+#include "model/FTMocUndoManager.h"
+#include "model/FTModelDefaults.h"
+#include "model/FTPerson.h"
+#include "model/FTPicture.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QDialog>
+#include <QImage>
+#include <QLabel>
+#include <QMainWindow>
+#include <QSplitter>
+#include <QToolBar>
+
+#include <sqlite3.h>
+
+#include <gmock/gmock.h>
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+namespace {
+
+// Views that record what the document tells them.
+struct Seen {
+    QList<FTPerson*> focal, selected;
+    int refreshArray = 0, refreshDisplay = 0;
+    double fontSize = 0;
+};
+Seen* g_seen = nullptr;
+
+class RecordingDiagram : public FamilyDiagramPane {
+public:
+    void setFocalPerson(FTPerson* person) override { g_seen->focal << person; }
+    void setRefreshArray(bool refresh) override { g_seen->refreshArray += refresh; }
+};
+class RecordingEditor : public PersonEditorPane {
+public:
+    void setSelectedPerson(FTPerson* person) override { g_seen->selected << person; }
+    void refreshDisplay() override { ++g_seen->refreshDisplay; }
+    void setFontSize(double size) override { g_seen->fontSize = size; }
+};
+
+class DocumentWindow : public ApplicationFixture {
+protected:
+    void SetUp() override
+    {
+        ApplicationFixture::SetUp();
+        g_seen = &seen;
+        DOvurDocument::setPaneFactories({[](DOvurDocument&) { return new RecordingDiagram; },
+                                         [](DOvurDocument&) { return new RecordingEditor; }});
+        start();
+    }
+    void TearDown() override
+    {
+        ApplicationFixture::TearDown();
+        DOvurDocument::setPaneFactories({});
+        g_seen = nullptr;
+    }
+    DOvurDocument* open(const QString& name, int people = 20)
+    {
+        DOvurDocument* doc = app->openDocumentWithContentsOfURL(makeDatabase(data + "/" + name, people));
+        EXPECT_NE(doc, nullptr) << texts().join("\n").toStdString();
+        return doc;
+    }
+    static FTPerson* personNumbered(FTMoc* moc, int id)
+    {
+        return moc->fetchFirst<FTPerson>([id](const FTPerson* p) { return p->numericId() == id; });
+    }
+    Seen seen;
+};
+
+TEST_F(DocumentWindow, EveryViewStartsOnTheFocalPersonAndFollowsItsChanges)
+{
+    DOvurDocument* doc = open("Family.RezUdu");
+    FTMoc* moc = doc->moc();
+    FTPerson* focal = moc->modelDefaults()->focalPerson();
+    ASSERT_NE(focal, nullptr);
+    EXPECT_THAT(seen.focal, ElementsAre(focal));
+    EXPECT_THAT(seen.selected, ElementsAre(focal));
+    // The start-up values are not undoable.
+    EXPECT_FALSE(moc->undoManager()->canUndo());
+
+    FTPerson* other = personNumbered(moc, 5);
+    moc->modelDefaults()->setFocalPerson(other);
+    moc->modelDefaults()->setSelectedPerson(focal);
+    EXPECT_EQ(seen.focal.last(), other);
+    EXPECT_EQ(seen.selected.last(), focal);
+    QComboBox* combo = doc->toolbarController()->focalPeopleComboBox();
+    EXPECT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->currentText(), QStringLiteral("%1 (%2)").arg(other->name()).arg(FirstPerson::birthYear(other)));
+
+    NotificationCenter::defaultCenter().post("RefreshAllViews");
+    EXPECT_EQ(seen.refreshArray, 1);
+    EXPECT_EQ(seen.refreshDisplay, 1);
+    // Another database's refresh is not this one's.
+    int otherContext = 0;
+    NotificationCenter::defaultCenter().post("RefreshAllViews", nullptr, &otherContext);
+    EXPECT_EQ(seen.refreshDisplay, 1);
+}
+
+TEST_F(DocumentWindow, ChoosingFromTheHistoryMakesThatPersonFocalUndoably)
+{
+    DOvurDocument* doc = open("Family.RezUdu");
+    FTMoc* moc = doc->moc();
+    FTPerson* original = moc->modelDefaults()->focalPerson();
+    QList<FTPerson*> chosen;
+    for (int id : {3, 4, 5}) {
+        chosen << personNumbered(moc, id);
+        moc->modelDefaults()->setFocalPerson(chosen.last());
+        moc->undoManager()->closeOpenGroups();
+    }
+    ToolbarController* toolbar = doc->toolbarController();
+    QComboBox* combo = toolbar->focalPeopleComboBox();
+    ASSERT_EQ(combo->count(), 4);
+    EXPECT_EQ(combo->maxVisibleItems(), 4);
+
+    toolbar->comboBoxSelectionDidChange(0); // the current one: nothing
+    EXPECT_EQ(moc->modelDefaults()->focalPerson(), chosen[2]);
+    toolbar->comboBoxSelectionDidChange(2);
+    EXPECT_EQ(moc->modelDefaults()->focalPerson(), chosen[0]);
+    EXPECT_EQ(moc->undoManager()->undoActionName(),
+              QStringLiteral("Focus on %1").arg(FirstPerson::nameWithBirthAndDeathYears(chosen[0])));
+    EXPECT_THAT(toolbar->history().people(), ElementsAre(chosen[0], chosen[2], chosen[1], original));
+    EXPECT_EQ(combo->currentIndex(), 0);
+    EXPECT_EQ(combo->count(), 4);
+}
+
+TEST_F(DocumentWindow, UndoAsksRefreshesEveryViewAndForgetsThePlacesOfAPlaceChange)
+{
+    DOvurDocument* doc = open("Family.RezUdu");
+    FTMoc* moc = doc->moc();
+    moc->setPlaces({"Stale Place"});
+    moc->undoManager()->setActionName("Change Event's Place");
+    personNumbered(moc, 2)->setName("Renamed");
+    moc->undoManager()->closeOpenGroups();
+
+    prompts.answer(1); // No
+    doc->undo();
+    EXPECT_EQ(personNumbered(moc, 2)->name(), "Renamed");
+    EXPECT_EQ(seen.refreshDisplay, 0);
+
+    prompts.answer(0); // Yes
+    doc->undo();
+    EXPECT_NE(personNumbered(moc, 2)->name(), "Renamed");
+    EXPECT_EQ(seen.refreshDisplay, 1);
+    EXPECT_EQ(seen.refreshArray, 1);
+    EXPECT_FALSE(moc->places().contains("Stale Place"));
+    EXPECT_EQ(prompts.records.last().text, "Undo: Change Event's Place");
+
+    prompts.answer(0);
+    doc->redo();
+    EXPECT_EQ(personNumbered(moc, 2)->name(), "Renamed");
+    EXPECT_EQ(seen.refreshDisplay, 2);
+}
+
+TEST_F(DocumentWindow, AFontSizeChangeReachesTheEditor)
+{
+    DOvurDocument* doc = open("Family.RezUdu");
+    doc->toolbarController()->changeFontSize(14);
+    EXPECT_EQ(seen.fontSize, 14);
+    EXPECT_EQ(UserDefaults::standard().doubleForKey("fontSize"), 14);
+}
+
+TEST_F(DocumentWindow, ClosingTheOnlyDatabaseAsks)
+{
+    DOvurDocument* doc = open("Family.RezUdu");
+    const QString path = doc->fileURL();
+    doc->moc()->modelDefaults()->focalPerson()->setName("Edited Before Close");
+
+    prompts.answer(2); // Cancel, from the window's own close button
+    doc->dovurWindow()->close();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(documents().size(), 1);
+    EXPECT_TRUE(doc->dovurWindow()->isVisible());
+    const auto& question = prompts.records.last();
+    EXPECT_EQ(question.text, "Close Family ?");
+    EXPECT_EQ(question.buttons, (QStringList {"Close & Quit", "Close", "Cancel"}));
+    // The changes were saved before the question.
+    EXPECT_FALSE(doc->moc()->hasChanges());
+
+    prompts.answer(1); // Close
+    doc->performClose();
+    EXPECT_TRUE(documents().isEmpty());
+    ASSERT_NE(app->noDatabaseWindow(), nullptr);
+    EXPECT_EQ(AppController::recentDocumentPaths().first(), path);
+    auto moc = FTMoc::initForStoreURL(path, true);
+    ASSERT_TRUE(moc);
+    EXPECT_EQ(moc->modelDefaults()->focalPerson()->name(), "Edited Before Close");
+}
+
+TEST_F(DocumentWindow, CloseAndQuitKeepsTheFrameAndEndsEverything)
+{
+    DOvurDocument* doc = open("Family.RezUdu");
+    UserDefaults::standard().removeObject(DOvurDocument::kFrameName);
+    prompts.answer(0); // Close & Quit
+    doc->performClose();
+    EXPECT_TRUE(documents().isEmpty());
+    EXPECT_FALSE(UserDefaults::standard().stringForKey(DOvurDocument::kFrameName).isEmpty());
+    EXPECT_EQ(app->noDatabaseWindow(), nullptr);
+}
+
+TEST_F(DocumentWindow, OneOfTwoDatabasesClosesAtOnceAndTheSecondKeepsTheDefaultFrame)
+{
+    DOvurDocument* first = open("First.RezUdu");
+    first->dovurWindow()->resize(1100, 750);
+    first->saveFrame();
+    DocumentController::shared().closeAllDocuments();
+
+    first = app->openDocumentWithContentsOfURL(data + "/First.RezUdu");
+    ASSERT_NE(first, nullptr);
+    DOvurDocument* second = open("Second.RezUdu");
+    EXPECT_EQ(first->dovurWindow()->size(), QSize(1100, 750));
+    EXPECT_EQ(second->dovurWindow()->size(), QSize(DOvurDocument::kDefaultWidth, DOvurDocument::kDefaultHeight));
+
+    const qsizetype asked = prompts.records.size();
+    first->performClose();
+    EXPECT_EQ(prompts.records.size(), asked);
+    ASSERT_EQ(documents().size(), 1);
+    EXPECT_EQ(documents().first(), second);
+}
+
+TEST_F(DocumentWindow, AWindowOfTheDatabaseClosesFirstAndTheDatabaseStaysOpen)
+{
+    DOvurDocument* doc = open("Family.RezUdu");
+    auto* index = new QWidget(doc->dovurWindow(), Qt::Tool);
+    index->show();
+    doc->performClose();
+    EXPECT_FALSE(index->isVisible());
+    EXPECT_EQ(documents().size(), 1);
+    EXPECT_TRUE(prompts.records.isEmpty());
+}
+
+TEST_F(DocumentWindow, QuittingSavesEveryDatabase)
+{
+    DOvurDocument* a = open("A.RezUdu");
+    DOvurDocument* b = open("B.RezUdu");
+    const QString pathA = a->fileURL(), pathB = b->fileURL();
+    personNumbered(a->moc(), 1)->setName("Changed In A");
+    personNumbered(b->moc(), 1)->setName("Changed In B");
+    EXPECT_TRUE(app->terminate());
+    EXPECT_TRUE(documents().isEmpty());
+    for (const auto& [path, name] : {std::pair {pathA, "Changed In A"}, std::pair {pathB, "Changed In B"}}) {
+        auto moc = FTMoc::initForStoreURL(path, true);
+        ASSERT_TRUE(moc);
+        EXPECT_EQ(personNumbered(moc.get(), 1)->name(), name);
+    }
+}
+
+TEST_F(DocumentWindow, ADatabaseThatCannotBeSavedStopsTheQuit)
+{
+    DOvurDocument* a = open("A.RezUdu");
+    DOvurDocument* b = open("B.RezUdu");
+    personNumbered(a->moc(), 1)->setName("Changed In A");
+    personNumbered(b->moc(), 1)->setName("Changed In B");
+    b->moc()->setBusyTimeout(10);
+
+    // Another program holds B's file.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(b->fileURL().toUtf8().constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    EXPECT_FALSE(app->terminate());
+    EXPECT_EQ(documents().size(), 2);
+    ASSERT_FALSE(prompts.records.isEmpty());
+    EXPECT_THAT(prompts.records.last().text.toStdString(), HasSubstr("Kinloom has not quit"));
+    EXPECT_THAT(prompts.records.last().text.toStdString(), HasSubstr("B: "));
+    EXPECT_FALSE(a->moc()->hasChanges());
+    EXPECT_TRUE(b->moc()->hasChanges());
+
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_TRUE(app->terminate());
+    EXPECT_TRUE(documents().isEmpty());
+}
+
+TEST_F(DocumentWindow, ANewDatabaseOpensInASecondWindow)
+{
+    DOvurDocument* first = open("Family.RezUdu");
+    newDatabaseAnswer = {"  Ann's Tree ", "Ann Jones", "f"};
+    app->newDocument();
+    ASSERT_EQ(documents().size(), 2);
+    DOvurDocument* created = DocumentController::shared().currentDocument();
+    ASSERT_NE(created, first);
+    EXPECT_EQ(created->fileURL(), data + "/Ann's Tree.RezUdu");
+    EXPECT_NE(created->dovurWindow(), first->dovurWindow());
+    FTPerson* person = created->moc()->modelDefaults()->focalPerson();
+    ASSERT_NE(person, nullptr);
+    EXPECT_EQ(person->name(), "Ann Jones");
+    EXPECT_EQ(person->gender(), "F");
+
+    newDatabaseAnswer.clear(); // cancelled
+    app->newDocument();
+    EXPECT_EQ(documents().size(), 2);
+}
+
+TEST_F(DocumentWindow, EveryMenuItemWaitsWhileASheetIsOnTheWindow)
+{
+    DOvurDocument* doc = open("Family.RezUdu");
+    auto* sheet = new QDialog;
+    doc->beginSheet(sheet);
+    EXPECT_TRUE(doc->hasAttachedSheet());
+    QList<QAction*> items;
+    for (QAction* menu : doc->dovurWindow()->menuBar()->actions())
+        items << menu->menu()->actions();
+    app->validateMenu(items);
+    for (QAction* item : items)
+        if (!item->isSeparator())
+            EXPECT_FALSE(item->isEnabled()) << item->text().toStdString();
+    sheet->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(doc->hasAttachedSheet());
+    app->validateMenu(items);
+    for (QAction* item : items)
+        if (!item->isSeparator())
+            EXPECT_TRUE(item->isEnabled()) << item->text().toStdString();
+}
+
+TEST_F(DocumentWindow, PicturesOutsideTheVisibleFamilyAreReleasedUnlessADeleteIsPending)
+{
+    DOvurDocument* doc = open("Family.RezUdu", 40);
+    FTMoc* moc = doc->moc();
+    FTPerson* far = personNumbered(moc, 30);
+    auto* picture = moc->insertObject<FTPicture>();
+    picture->setOwner(far);
+    picture->setTranscriptionData(QByteArray(1000, 'x'));
+    ASSERT_TRUE(moc->saveMoc());
+    EXPECT_EQ(picture->transcriptionData().size(), 1000); // read: held in memory
+    ASSERT_TRUE(moc->hasLoadedLazyValues(picture));
+
+    moc->deleteObject(personNumbered(moc, 35));
+    moc->modelDefaults()->setFocalPerson(personNumbered(moc, 3));
+    EXPECT_TRUE(moc->hasLoadedLazyValues(picture));
+
+    ASSERT_TRUE(moc->saveMoc());
+    moc->modelDefaults()->setFocalPerson(personNumbered(moc, 4));
+    EXPECT_FALSE(moc->hasLoadedLazyValues(picture));
+    EXPECT_EQ(picture->transcriptionData(), QByteArray(1000, 'x')); // read again when wanted
+
+    // The focal person's own pictures stay.
+    moc->modelDefaults()->setFocalPerson(far);
+    EXPECT_TRUE(moc->hasLoadedLazyValues(picture));
+}
+
+TEST_F(DocumentWindow, TheMainWindowLooksRight)
+{
+    DOvurDocument::setPaneFactories({});
+    DOvurDocument* doc = open("Royal92.RezUdu");
+    QMainWindow* window = doc->dovurWindow();
+    window->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->windowTitle(), "Royal92 - Kinloom");
+    EXPECT_GE(window->width(), DOvurDocument::kMinWidth);
+    QToolBar* toolbar = window->findChild<QToolBar*>("KinloomToolbar");
+    ASSERT_NE(toolbar, nullptr);
+    EXPECT_TRUE(toolbar->isVisible());
+    for (const QString& id : ToolbarController::toolbarDefaultItemIdentifiers())
+        if (QWidget* item = doc->toolbarController()->itemView(id)) {
+            EXPECT_TRUE(item->isVisible()) << id.toStdString();
+            EXPECT_TRUE(toolbar->geometry().contains(item->mapTo(window, QPoint(1, 1)))) << id.toStdString();
+        }
+    QSplitter* split = doc->pHorizSplitView();
+    EXPECT_GE(split->sizes().value(0), DOvurDocument::kMinDiagramHeight);
+    EXPECT_GE(split->sizes().value(1), DOvurDocument::kMinEditorHeight);
+
+    const QImage image = window->grab().toImage();
+    const QString png = dir.path() + "/main-window.png";
+    ASSERT_TRUE(image.save(png));
+    if (const QByteArray keep = qgetenv("KINLOOM_SCREENSHOT_DIR"); !keep.isEmpty())
+        image.save(QString::fromLocal8Bit(keep) + "/main-window.png");
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += 3)
+        for (int x = 0; x < image.width(); x += 3)
+            colours.insert(image.pixel(x, y));
+    EXPECT_GT(colours.size(), 10);
+    // The toolbar band holds drawing (labels, fields), not one flat colour.
+    QSet<QRgb> toolbarColours;
+    const QRect band = toolbar->geometry();
+    for (int y = band.top(); y < band.bottom(); ++y)
+        for (int x = band.left(); x < band.right(); x += 2)
+            toolbarColours.insert(image.pixel(x, y));
+    EXPECT_GT(toolbarColours.size(), 5);
+}
+
+}
