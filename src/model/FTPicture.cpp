@@ -10,7 +10,6 @@
 #include "model/FTMoc.h"
 #include "model/ModelFlags.h"
 #include "model/ModelHooks.h"
-#include "model/SourcesPicturesStandIns.h"
 #include "model/UtilsPics.h"
 
 #include "platform/Localizer.h"
@@ -275,7 +274,7 @@ QImage FTPicture::originalImage() const
 QString FTPicture::ownersName() const
 {
     if (const FTPerson* p = owner())
-        return SourcesPicturesStandIns::nameWithBirthAndDeathYears(p);
+        return p->nameWithBirthAndDeathYears();
     if (const FTSource* s = source())
         return s->shortDescription();
     return {};
@@ -302,20 +301,8 @@ QString FTPicture::attributesBeingMerged() const
 {
     static const QStringList kLeftOut { QStringLiteral("extraData"), QStringLiteral("lastChange"),
         QStringLiteral("numericId"), QStringLiteral("transcriptionData") };
-    QStringList names = entity()->attributeNames();
-    std::sort(names.begin(), names.end(),
-        [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
-    QString text = LocalizedString(QStringLiteral("Picture"));
-    bool first = true;
-    for (const QString& name : names) {
-        if (kLeftOut.contains(name) || !value(Key(name)).isValid())
-            continue;
-        text += first ? QStringLiteral(": ") : QStringLiteral(", ");
-        first = false;
-        text += name == QLatin1String("rclCut") ? LocalizedString(QStringLiteral("CropRect"))
-                                                : name.left(1).toUpper() + name.mid(1).toLower();
-    }
-    return text;
+    return attributesWithValues(LocalizedString(QStringLiteral("Picture")), kLeftOut,
+        { { QStringLiteral("rclCut"), LocalizedString(QStringLiteral("CropRect")) } });
 }
 
 QString FTPicture::transcription() const

@@ -6,7 +6,6 @@
 #include "model/FTMoc.h"
 #include "model/FTSource.h"
 #include "model/FTSpouseRel.h"
-#include "model/SourcesPicturesStandIns.h"
 
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
@@ -152,7 +151,7 @@ FTManagedObject* FTSourceRel::owner() const
 QString FTSourceRel::nameForSourceRefDialog() const
 {
     if (const FTEvent* e = event())
-        return SourcesPicturesStandIns::eventNameForSourceRefDialog(e);
+        return e->nameForSourceRefDialog();
     return LocalizedString(QStringLiteral("SourceRelDialogTitle"));
 }
 
@@ -165,24 +164,23 @@ QString FTSourceRel::lengthIndicator() const
 // person's or event's old name after it was changed.
 QString FTSourceRel::whereUsedString() const
 {
-    using SourcesPicturesStandIns::nameWithBirthAndDeathYears;
     const QString eventWord = LocalizedString(QStringLiteral("Event"));
     if (const FTEvent* e = event()) {
         if (const FTPerson* p = person())
-            return QStringLiteral("%1: %2, %3").arg(eventWord, nameWithBirthAndDeathYears(p), e->name());
+            return QStringLiteral("%1: %2, %3").arg(eventWord, p->nameWithBirthAndDeathYears(), e->name());
         QString text;
         if (e->type() == kMarriageEvent || e->type() == kOtherMarriageEvent) {
             const QList<FTPerson*> partners = e->spouseRel() ? e->spouseRel()->partners() : QList<FTPerson*>();
             if (partners.size() != 2)
                 return e->name();
-            const QString male = LocalizedString(QStringLiteral("MaleShort"));
-            const int husband = partners[1]->gender() == male && partners[0]->gender() != male ? 1 : 0;
+            // The man first; a couple of two women or two men in the order the store gives.
+            const FTPerson* first = e->spouseRel()->husband() ? e->spouseRel()->husband() : partners[0];
             text = QStringLiteral("%1: %2 <-> %3, %4")
-                       .arg(eventWord, partners[husband]->name(), partners[1 - husband]->name(), e->name());
+                       .arg(eventWord, first->name(), e->spouseRel()->partnerOf(first)->name(), e->name());
         } else {
-            const FTManagedObject* o = SourcesPicturesStandIns::eventOwner(e);
+            const FTManagedObject* o = e->owner();
             const auto* ownerPerson = dynamic_cast<const FTPerson*>(o);
-            const QString ownerName = ownerPerson ? nameWithBirthAndDeathYears(ownerPerson)
+            const QString ownerName = ownerPerson ? ownerPerson->nameWithBirthAndDeathYears()
                                                   : (o ? o->valueForKey(QStringLiteral("name")).toString() : QString());
             text = QStringLiteral("%1: %2, %3").arg(eventWord, ownerName, e->name());
         }
@@ -193,7 +191,7 @@ QString FTSourceRel::whereUsedString() const
         return text;
     }
     if (const FTPerson* p = person())
-        return QStringLiteral("%1: %2").arg(LocalizedString(QStringLiteral("Person")), nameWithBirthAndDeathYears(p));
+        return QStringLiteral("%1: %2").arg(LocalizedString(QStringLiteral("Person")), p->nameWithBirthAndDeathYears());
     if (const FTPicture* pic = picture())
         return QStringLiteral("%1: %2").arg(LocalizedString(QStringLiteral("Picture")), pic->name());
     const QString wrong = LocalizedString(QStringLiteral("SomethingWrong"));
