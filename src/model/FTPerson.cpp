@@ -344,14 +344,10 @@ FTPerson* FTPerson::initInMoc(FTMoc* moc, const QString& name, const QString& ge
     if (unnamed)
         um->setActionName(QStringLiteral("%1 %2").arg(LocalizedString("Add"), person->name()));
     person->assignNumericId(FTCounter::Person);
-    if (FTSource* source = moc->activeSource()) {
-        // The new person cites the source the user is working from.
-        auto* citation = moc->insertObject<FTSourceRel>();
-        citation->setSource(source);
-        citation->setPerson(person);
-        citation->setItemDescribed(QStringLiteral("%1, %2").arg(LocalizedString("Name"), LocalizedString("Notes")));
-        citation->setReference(moc->activeSourcePageRef());
-    }
+    // The new person cites the source the user is working from.
+    if (FTSource* source = moc->activeSource())
+        FTSourceRel::initInMoc(
+            moc, source, person, QStringLiteral("%1, %2").arg(LocalizedString("Name"), LocalizedString("Notes")));
     return person;
 }
 

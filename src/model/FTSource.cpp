@@ -170,8 +170,7 @@ template <class Fn> QString reportingFailure(const char* method, Fn&& fn)
     try {
         fn(text);
     } catch (...) {
-        if (const auto& report = ModelHooks::shared().reportCurrentException)
-            report(__FILE__, __LINE__, QString::fromLatin1(method));
+        ModelHooks::reportException("FTSource", __LINE__, QString::fromLatin1(method));
     }
     return text;
 }

@@ -11,6 +11,7 @@
 #include "platform/Localizer.h"
 #include "platform/MainThread.h"
 #include "platform/NotificationCenter.h"
+#include "platform/store/EntityDescription.h"
 #include "platform/store/StoreSchema.h"
 
 #include <QRegularExpression>
@@ -121,16 +122,43 @@ void FTSourceRel::setPicture(FTPicture* value)
 
 // ---- Behaviour -------------------------------------------------------------------------------------------------
 
-namespace {
-constexpr int kMarriageEvent = 302;
-constexpr int kOtherMarriageEvent = 304;
-}
-
 FTSourceRel* FTSourceRel::initInMoc(FTMoc* moc)
 {
     auto* citation = moc->insertObject<FTSourceRel>();
     nameNewObjectAction(moc, LocalizedString(QStringLiteral("AddSourceCitation")));
     return citation;
+}
+
+FTSourceRel* FTSourceRel::initInMoc(FTMoc* moc, FTSource* source, FTManagedObject* owner, const QString& itemDescribed)
+{
+    FTSourceRel* citation = initInMoc(moc);
+    citation->setSource(source);
+    if (auto* person = dynamic_cast<FTPerson*>(owner)) {
+        citation->setPerson(person);
+    } else if (auto* event = dynamic_cast<FTEvent*>(owner)) {
+        citation->setEvent(event);
+        // So that the person's citations list it as well.
+        if (auto* person = dynamic_cast<FTPerson*>(event->owner()))
+            citation->setPerson(person);
+    } else if (auto* picture = dynamic_cast<FTPicture*>(owner)) {
+        citation->setPicture(picture);
+    }
+    citation->setItemDescribed(itemDescribed);
+    if (source && source == moc->activeSource())
+        citation->setReference(moc->activeSourcePageRef());
+    return citation;
+}
+
+FTSourceRel* FTSourceRel::copyFor(FTManagedObject* owner) const
+{
+    FTMoc* m = owner ? owner->moc() : nullptr;
+    FTSource* s = source();
+    if (!m || (s && s->context() != m))
+        return nullptr;
+    FTSourceRel* copy = initInMoc(m, s, owner, itemDescribed());
+    for (const QString& name : entity()->attributeNames())
+        copy->ManagedObject::setValue(Key(name), ManagedObject::value(Key(name)));
+    return copy;
 }
 
 int FTSourceRel::numericId() const
@@ -169,7 +197,7 @@ QString FTSourceRel::whereUsedString() const
         if (const FTPerson* p = person())
             return QStringLiteral("%1: %2, %3").arg(eventWord, p->nameWithBirthAndDeathYears(), e->name());
         QString text;
-        if (e->type() == kMarriageEvent || e->type() == kOtherMarriageEvent) {
+        if (e->type() == FTEvent::MarriageEvent || e->type() == FTEvent::OtherMarriageEvent) {
             const QList<FTPerson*> partners = e->spouseRel() ? e->spouseRel()->partners() : QList<FTPerson*>();
             if (partners.size() != 2)
                 return e->name();

@@ -140,8 +140,7 @@ quint32 FTSpouseRel::firstChildsBirthDate() const
 
 quint32 FTSpouseRel::lmDate() const
 {
-    const quint32 key = marriage() ? marriage()->lDate() : 0;
-    return key != 0 ? key : firstChildsBirthDate();
+    return marriage() ? marriage()->lmDate() : firstChildsBirthDate();
 }
 
 QString FTSpouseRel::marriageStatusString() const
