@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class FTSourceRel;
 
 // The citation sheets of the sources subsystem, as the model opens them after citing a source: the model cannot
@@ -7,15 +9,16 @@ class FTSourceRel;
 // With nothing installed no sheet opens.
 //
 //   if (CitationDialogs* dialogs = CitationDialogs::current())
-//       dialogs->beginCitationSheet(CitationDialogs::Kind::Picture, citation);
+//       dialogs->beginCitationSheet(CitationDialogs::Kind::Event, citation, [] { ... refresh ... });
 class CitationDialogs {
 public:
     // Whose citation the sheet edits: a person's, an event's or a picture's (each has its own sheet).
     enum class Kind { Person, Event, Picture };
 
     virtual ~CitationDialogs() = default;
-    // Begins the sheet for `citation` over the key window and returns at once; the sheet ends itself.
-    virtual void beginCitationSheet(Kind kind, FTSourceRel* citation) = 0;
+    // Begins the sheet for `citation` over the key window and returns at once; the sheet ends itself and then
+    // calls `didEnd` (when not empty), on the main thread.
+    virtual void beginCitationSheet(Kind kind, FTSourceRel* citation, std::function<void()> didEnd) = 0;
 
     // The installed sheets, or null.
     static CitationDialogs* current();

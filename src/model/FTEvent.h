@@ -55,11 +55,12 @@ public:
     // notifications follow), named "Clone Event" for undo; null for another type of event or another owner.
     // Citations are copied separately by cloneSourceRefsfromEvent().
     static FTEvent* cloneEvent(FTEvent* event, FTManagedObject* owner);
-    // A copy of each citation of `event` for this event; answers the number made.
+    // A copy of each citation of `event` for this event (FTSourceRel::copyFor: a citation of another database's
+    // source is left out); answers the number made.
     int cloneSourceRefsfromEvent(FTEvent* event);
-    // Cites `source`: reuses this event's citation of it (saying so) or makes one and saves the context, then
-    // opens the citation sheet (ModelHooks::eventSourceReferenceSheet) unless a merge from another database
-    // runs. Null for a null source.
+    // Cites `source` (SourceCiting): reuses this event's citation of it (saying so) or makes one and saves the
+    // context, then opens the event citation sheet (CitationDialogs) unless an import or a merge from another
+    // database runs; its end calls addReferenceToSourceDidEnd(). Null for a null source.
     FTSourceRel* addReferenceToSource(FTSource* source);
     // The end of the citation sheet: refreshes every view when the person editor shows its sources page, or its
     // events page while missing citations are checked ("cdCheckForMissingCitations").

@@ -3,131 +3,22 @@
 #include "model/Dates.h"
 #include "model/EventTypesVocabulary.h"
 #include "model/FTEventType.h"
-#include "model/FTPcRel.h"
 #include "model/FTPerson.h"
 #include "model/FTSource.h"
 #include "model/FTSourceRel.h"
 #include "model/FTSpouseRel.h"
 
 #include "platform/Localizer.h"
-#include "platform/store/EntityDescription.h"
 
 #include <QDate>
 #include <QLocale>
 
 #include <algorithm>
 
-// The few relatives the derived values need, read through the plain links.
 namespace {
-constexpr int kNaturalLink = 1;
-
-bool isMale(const FTPerson* p)
-{
-    return p && p->gender() == LocalizedString(QStringLiteral("MaleShort"));
-}
-
-bool isFemale(const FTPerson* p)
-{
-    return p && p->gender() == LocalizedString(QStringLiteral("FemaleShort"));
-}
-
-// The first natural parent of the wanted gender.
-FTPerson* naturalParent(const FTPerson* child, bool father)
-{
-    for (const FTPcRel* link : child->parents()) {
-        FTPerson* parent = link->parent();
-        if (parent && (link->pcRelType() & kNaturalLink) && (father ? isMale(parent) : isFemale(parent)))
-            return parent;
-    }
-    return nullptr;
-}
-
-quint32 birthKey(const FTPerson* p)
-{
-    const FTEvent* birth = p ? p->birth() : nullptr;
-    return birth ? birth->lDate() : 0;
-}
-
-// A parent's natural children by birth date, then name.
-QList<FTPerson*> naturalChildren(const FTPerson* parent)
-{
-    QList<FTPerson*> out;
-    for (const FTPcRel* link : parent->children())
-        if (FTPerson* child = link->child(); child && (link->pcRelType() & kNaturalLink))
-            out << child;
-    std::stable_sort(out.begin(), out.end(), [](const FTPerson* a, const FTPerson* b) {
-        const quint32 ka = birthKey(a), kb = birthKey(b);
-        return ka != kb ? ka < kb : a->name() < b->name();
-    });
-    return out;
-}
-
-FTPerson* husbandOf(const FTSpouseRel* couple)
-{
-    for (FTPerson* p : couple->partners())
-        if (isMale(p))
-            return p;
-    return nullptr;
-}
-
-// The birth key of the couple's first common natural child; 0 without one.
-quint32 firstChildsBirthDate(const FTSpouseRel* couple)
-{
-    FTPerson* father = nullptr;
-    FTPerson* mother = nullptr;
-    for (FTPerson* p : couple->partners()) {
-        if (isMale(p))
-            father = p;
-        else if (isFemale(p))
-            mother = p;
-    }
-    if (!father || !mother)
-        return 0;
-    const QList<FTPerson*> mothers = naturalChildren(mother);
-    for (FTPerson* child : naturalChildren(father))
-        if (mothers.contains(child))
-            return birthKey(child);
-    return 0;
-}
-
 QString nonNull(const QString& s)
 {
     return s.isNull() ? QStringLiteral("") : s;
-}
-
-// "causeOfEvent" -> "Causeofevent".
-QString capitalized(const QString& s)
-{
-    return s.isEmpty() ? s : s.left(1).toUpper() + s.mid(1).toLower();
-}
-
-// A source in a few labelled lines: type, titles, author, publisher, date, location and, when that is short, the
-// notes.
-QString sourceSummary(const FTSource* source)
-{
-    QString text;
-    const std::pair<const char*, QString> fields[] = {
-        {"TYPE", source->type()},     {"ABBR", source->abbreviatedTitle()}, {"TITLE", source->title()},
-        {"AUTH", source->author()},   {"PUBL", source->publisher()},        {"DATE", source->date()},
-        {"LOCN", source->location()},
-    };
-    for (const auto& [label, value] : fields) {
-        const QString v = value.trimmed();
-        if (v.isEmpty())
-            continue;
-        if (!text.isEmpty())
-            text += '\n';
-        text += QStringLiteral("%1: %2").arg(capitalized(QString::fromLatin1(label)), v);
-    }
-    const QString notes = source->notes().trimmed();
-    if (text.size() < 48 && !notes.isEmpty()) {
-        QString flat = notes;
-        flat.replace('\n', ' ').replace('\r', ' ');
-        if (!text.isEmpty())
-            text += '\n';
-        text += QStringLiteral("%1: %2").arg(LocalizedString(QStringLiteral("Notes")), flat);
-    }
-    return text;
 }
 }
 
@@ -157,8 +48,8 @@ quint32 FTEvent::lbDate() const
     if (key != 0 || type() != BirthEvent)
         return key;
     const FTPerson* child = person();
-    FTPerson* father = child ? naturalParent(child, true) : nullptr;
-    FTPerson* mother = child ? naturalParent(child, false) : nullptr;
+    FTPerson* father = child ? child->naturalFather() : nullptr;
+    FTPerson* mother = child ? child->naturalMother() : nullptr;
     if (!father || !mother)
         return 0;
     for (const FTSpouseRel* couple : father->spouseRels()) {
@@ -176,7 +67,7 @@ quint32 FTEvent::lmDate() const
     if (key != 0 || type() != MarriageEvent)
         return key;
     const FTSpouseRel* couple = spouseRel();
-    return couple ? firstChildsBirthDate(couple) : 0;
+    return couple ? couple->firstChildsBirthDate() : 0;
 }
 
 qint64 FTEvent::lDateForEventsListSort() const
@@ -273,9 +164,8 @@ QString FTEvent::ownerName() const
         const QList<FTPerson*> partners = couple ? couple->partners() : QList<FTPerson*>();
         if (partners.size() != 2)
             return LocalizedString(QStringLiteral("marriageEvent"));
-        const bool secondFirst = !isMale(partners[0]) && isMale(partners[1]);
-        const FTPerson* first = partners[secondFirst ? 1 : 0];
-        const FTPerson* second = partners[secondFirst ? 0 : 1];
+        const FTPerson* first = couple->husband() ? couple->husband() : partners[0];
+        const FTPerson* second = couple->partnerOf(first);
         return QStringLiteral("%1 +. %2").arg(first->name(), second->name());
     }
     const FTPerson* p = person();
@@ -287,7 +177,7 @@ QString FTEvent::familyName() const
     if (const FTPerson* p = person())
         return nonNull(p->familyName());
     if (const FTSpouseRel* couple = spouseRel())
-        if (const FTPerson* husband = husbandOf(couple))
+        if (const FTPerson* husband = couple->husband())
             return nonNull(husband->familyName());
     return QStringLiteral("");
 }
@@ -338,7 +228,7 @@ QString FTEvent::eventDescription_full() const
     QStringList entries;
     for (const FTSourceRel* c : citations)
         entries << QStringLiteral("\nSource No: %1\n%2\nPage Ref = %3; Topic = %4; Notes = %5")
-                       .arg(QString::number(c->source()->numericId()), sourceSummary(c->source()),
+                       .arg(QString::number(c->source()->numericId()), c->source()->shortDescription(),
                             nonNull(c->reference()), nonNull(c->itemDescribed()), nonNull(c->notes()));
     return text + entries.join(QStringLiteral("\n\n"));
 }
@@ -366,21 +256,6 @@ QString FTEvent::attributesBeingMerged() const
 {
     static const QStringList kLeftOut
         = {"day", "extraData", "lastChange", "month", "numericId", "qual", "subtype", "type", "year"};
-    QStringList names;
-    for (const QString& attribute : entity()->attributeNames()) {
-        if (kLeftOut.contains(attribute))
-            continue;
-        const QVariant v = value(Key(attribute));
-        if (!v.isValid() || (v.typeId() == QMetaType::QString && v.toString().isEmpty()))
-            continue;
-        names << attribute;
-    }
-    std::sort(names.begin(), names.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
-    QString text = eventType() ? nonNull(eventType()->name()) : QStringLiteral("");
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        text += i == 0 ? QStringLiteral(": ") : QStringLiteral(", ");
-        text += names[i] == QLatin1String("name") ? LocalizedString(QStringLiteral("EventName")) : capitalized(names[i]);
-    }
-    return text;
+    return attributesWithValues(eventType() ? nonNull(eventType()->name()) : QStringLiteral(""), kLeftOut,
+                                {{QStringLiteral("name"), LocalizedString(QStringLiteral("EventName"))}});
 }

@@ -7,8 +7,8 @@
 #include "model/FTSourceRel.h"
 #include "model/ModelFlags.h"
 #include "model/ModelHooks.h"
+#include "model/SourceCiting.h"
 
-#include "platform/FTLog.h"
 #include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Prompts.h"
@@ -17,77 +17,36 @@
 
 #include <exception>
 
-namespace {
-const Key kCertainty("certainty");
-
-void report(int line, const char* method)
-{
-    if (const auto& hook = ModelHooks::shared().reportCurrentException)
-        hook("FTEvent", line, QString::fromLatin1(method));
-    else
-        FTLog(QStringLiteral("FTEvent: an exception stopped %1").arg(QString::fromLatin1(method)));
-}
-}
-
 FTSourceRel* FTEvent::addReferenceToSource(FTSource* source)
 {
     if (!source)
         return nullptr;
     FTMoc* m = moc();
-    FTSourceRel* citation = nullptr;
-    try {
-        QList<FTSourceRel*> existing;
-        for (FTSourceRel* c : sourceRels())
-            if (c->source() == source)
-                existing << c;
-        if (existing.isEmpty()) {
-            citation = m->insertObject<FTSourceRel>();
-            nameNewObjectAction(m, LocalizedString(QStringLiteral("AddSourceCitation")));
-            citation->setSource(source);
-            citation->setEvent(this);
-            if (gMergeFromAnotherDatabase)
-                citation->setItemDescribed(attributesBeingMerged());
-            else
-                citation->setItemDescribed(eventType() ? eventType()->name() : QString());
-            if (source == m->activeSource())
-                citation->setReference(m->activeSourcePageRef());
-            if (type() == BirthEvent || type() == DeathEvent || type() == OtherPersonalEvent)
-                citation->setPerson(person());
-            m->saveMoc();
-        } else if (existing.size() == 1) {
-            Prompts::current().message(QStringLiteral(
-                "The existing Source Reference has been chosen.\n\nPlease add extra Page Refs, Topics and Notes to "
-                "the existing Source Reference as appropriate."));
-            citation = existing.first();
-        } else {
-            Prompts::current().message(
-                QStringLiteral("There are %1 references to the Active Source (Source No. %2) that need to be "
-                               "amalgamated. Use the Sources pane in the main window to do the amalgamation.\n\nThe "
-                               "first existing Source Reference has been chosen.\n\nPlease add extra Page Refs, "
-                               "Topics and Notes to the existing Source Reference as appropriate.")
-                    .arg(existing.size())
-                    .arg(source->numericId()));
-            citation = existing.first();
-        }
-    } catch (const std::exception&) {
-        report(__LINE__, "addReferenceToSource_1");
-    }
-    try {
-        if (!gMergeFromAnotherDatabase && citation) {
-            if (const auto& sheet = ModelHooks::shared().eventSourceReferenceSheet) {
-                // The sheet sits on the document's window, which closes before the document's context goes;
-                // the event is looked up again in case it was deleted meanwhile.
-                const QString uri = objectURI();
-                sheet(*this, *citation, [m, uri] {
-                    if (auto* event = dynamic_cast<FTEvent*>(m->objectForURI(uri)); event && !event->isDeleted())
-                        event->addReferenceToSourceDidEnd();
-                });
-            }
-        }
-    } catch (const std::exception&) {
-        report(__LINE__, "addReferenceToSource_2");
-    }
-    return citation;
+    // The sheet sits on the document's window, which closes before the document's context goes; the event is
+    // looked up again in case it was deleted meanwhile.
+    const QString uri = objectURI();
+    return SourceCiting {
+        CitationDialogs::Kind::Event,
+        this,
+        sourceRels(),
+        gMergeFromAnotherDatabase ? attributesBeingMerged() : (eventType() ? eventType()->name() : QString()),
+        [] {
+            return QStringLiteral("The existing Source Reference has been chosen.\n\nPlease add extra Page Refs, "
+                                  "Topics and Notes to the existing Source Reference as appropriate.");
+        },
+        [source](int count) {
+            return QStringLiteral("There are %1 references to the Active Source (Source No. %2) that need to be "
+                                  "amalgamated. Use the Sources pane in the main window to do the amalgamation.\n\n"
+                                  "The first existing Source Reference has been chosen.\n\nPlease add extra Page "
+                                  "Refs, Topics and Notes to the existing Source Reference as appropriate.")
+                .arg(count)
+                .arg(source->numericId());
+        },
+        [m, uri] {
+            if (auto* event = dynamic_cast<FTEvent*>(m->objectForURI(uri)); event && !event->isDeleted())
+                event->addReferenceToSourceDidEnd();
+        },
+    }.cite(source);
 }
 
 void FTEvent::addReferenceToSourceDidEnd()
@@ -122,24 +81,12 @@ FTEvent* FTEvent::cloneEvent(FTEvent* event, FTManagedObject* owner)
 
 int FTEvent::cloneSourceRefsfromEvent(FTEvent* event)
 {
-    FTMoc* m = moc();
-    if (!event || !m)
+    if (!event || !moc())
         return 0;
     int made = 0;
-    for (const FTSourceRel* original : event->sourceRels()) {
-        auto* copy = m->insertObject<FTSourceRel>();
-        copy->setEvent(this);
-        // A personal event's citations name its person too, so the person's citations list them.
-        if (type() == BirthEvent || type() == DeathEvent || type() == OtherPersonalEvent)
-            copy->setPerson(person());
-        copy->setSource(original->source());
-        copy->setItemDescribed(original->itemDescribed());
-        copy->setReference(original->reference());
-        copy->setNotes(original->notes());
-        copy->setExtraData(original->extraData());
-        copy->ManagedObject::setValue(kCertainty, original->ManagedObject::value(kCertainty));
-        ++made;
-    }
+    for (const FTSourceRel* original : event->sourceRels())
+        if (original->copyFor(this))
+            ++made;
     return made;
 }
 
@@ -153,6 +100,6 @@ void FTEvent::findInGoogleMaps()
         if (const auto& open = ModelHooks::shared().openMapWindow)
             open(*this);
     } catch (const std::exception&) {
-        report(__LINE__, "findInGoogleMaps");
+        ModelHooks::reportException("FTEvent", __LINE__, QStringLiteral("findInGoogleMaps"));
     }
 }

@@ -11,6 +11,7 @@
 #include <QCborValue>
 #include <QLocale>
 
+#include <algorithm>
 #include <typeinfo>
 
 namespace {
@@ -19,9 +20,9 @@ const Key kExtraData("extraData");
 const Key kNumericId("numericId");
 const Key kModelDefaultSelectedPerson("modelDefaultSelectedPerson");
 const Key kModelDefaultFocalPerson("modelDefaultFocalPerson");
+}
 
-// "familyName" -> "Familyname": each word's first letter upper case, the rest lower case.
-QString capitalized(const QString& text)
+QString FTManagedObject::capitalized(const QString& text)
 {
     QString out = text.toLower();
     bool wordStart = true;
@@ -34,7 +35,6 @@ QString capitalized(const QString& text)
         }
     }
     return out;
-}
 }
 
 FTMoc* FTManagedObject::moc() const
@@ -215,4 +215,26 @@ int FTManagedObject::assignNumericId(FTCounter counter)
     const int id = m->modelDefaults()->takeNextId(counter);
     setInteger(kNumericId, id);
     return id;
+}
+
+QString FTManagedObject::attributesWithValues(const QString& title, const QStringList& leftOut,
+    const QHash<QString, QString>& labels) const
+{
+    QStringList names;
+    for (const QString& name : entity()->attributeNames()) {
+        if (leftOut.contains(name))
+            continue;
+        const QVariant v = value(Key(name));
+        if (!v.isValid() || (v.typeId() == QMetaType::QString && v.toString().isEmpty()))
+            continue;
+        names << name;
+    }
+    std::sort(names.begin(), names.end(),
+        [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    QString text = title;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        text += i == 0 ? QStringLiteral(": ") : QStringLiteral(", ");
+        text += labels.contains(names[i]) ? labels.value(names[i]) : capitalized(names[i]);
+    }
+    return text;
 }

@@ -3,6 +3,7 @@
 #include "platform/store/ManagedObject.h"
 
 #include <QCborMap>
+#include <QHash>
 #include <QStringList>
 
 #include <optional>
@@ -85,6 +86,16 @@ public:
     // ModelDefaults + 1, written back to the counter (FTModelDefaults::takeNextId). Answers the number given, 0
     // during an import (the reader numbers records itself).
     int assignNumericId(FTCounter counter);
+
+    // ---- Shared by the entity classes ----
+    // "familyName" -> "Familyname", "AUTH" -> "Auth": each word's first letter upper case, the rest lower case.
+    static QString capitalized(const QString& text);
+    // What a citation made while copying from another database describes: `title`, then ": " before the first
+    // and ", " before each further name of the record's attributes that hold a value (an empty text is none),
+    // sorted ignoring case. `leftOut` are skipped; `labels` give some attributes their own label, the others read
+    // capitalized() ("causeOfEvent" -> "Causeofevent").
+    QString attributesWithValues(const QString& title, const QStringList& leftOut,
+        const QHash<QString, QString>& labels) const;
 
 protected:
     void awakeFromFetch() override;

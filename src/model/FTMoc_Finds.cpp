@@ -161,7 +161,7 @@ QString FTMoc::genderForName(const QString& name, QString* firstName) const
         return true;
     });
     if (firstName)
-        *firstName = first.left(1).toUpper() + first.mid(1).toLower();
+        *firstName = FTManagedObject::capitalized(first);
     if (males > females)
         return male;
     if (females > males)

@@ -128,10 +128,7 @@ bool FTMoc::saveMoc()
         return true;
     } catch (const std::exception&) {
         // Reported, and the changes stay pending for the next save.
-        if (const auto& report = ModelHooks::shared().reportCurrentException)
-            report("FTMoc", __LINE__, QStringLiteral("saveMoc"));
-        else
-            FTLog(QStringLiteral("saveMoc: an exception stopped the save"));
+        ModelHooks::reportException("FTMoc", __LINE__, QStringLiteral("saveMoc"));
         return false;
     }
 }

@@ -3,7 +3,6 @@
 #include "model/FTEvent.h"
 #include "model/FTPerson.h"
 #include "model/Inconsistency.h"
-#include "model/PersonEventAccess.h"
 
 #include "platform/Localizer.h"
 #include "platform/UserDefaults.h"
@@ -69,6 +68,12 @@ QString dateText(const FTEvent* e)
     return e ? e->date() : QString();
 }
 
+// The sort key of an event's date; 0 for no event.
+quint32 lDate(const FTEvent* e)
+{
+    return e ? e->lDate() : 0;
+}
+
 // Nine calendar months after a date key, carried into the next year. A key without a month moves by nine months
 // within its year, as the dates it stands for begin in January.
 quint32 nineMonthsAfter(quint32 key)
@@ -119,14 +124,13 @@ QList<Inconsistency> FTPcRel::reasonsForUncertainty() const
     FTPerson* c = child();
     if (!p || !c)
         return out;
-    using PersonEventAccess::lDate;
     const quint32 cb = lDate(c->birth());
     const quint32 cd = lDate(c->death());
     const quint32 pb = lDate(p->birth());
     const quint32 pd = lDate(p->death());
 
     // The parent's age at the birth.
-    int age = PersonEventAccess::yearsSince(c->birth(), p->birth());
+    int age = c->birth() ? c->birth()->yearsSince(p->birth()) : 0;
     if (age == 0 && cb && pb)
         age = c->birth()->year() - p->birth()->year();
     if (age != 0 || (cb && pb)) {

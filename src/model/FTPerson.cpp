@@ -14,7 +14,6 @@
 #include "model/FTMocUndoManager.h"
 #include "model/FTSource.h"
 #include "model/FamilyNames.h"
-#include "model/PersonEventAccess.h"
 
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
@@ -345,14 +344,10 @@ FTPerson* FTPerson::initInMoc(FTMoc* moc, const QString& name, const QString& ge
     if (unnamed)
         um->setActionName(QStringLiteral("%1 %2").arg(LocalizedString("Add"), person->name()));
     person->assignNumericId(FTCounter::Person);
-    if (FTSource* source = moc->activeSource()) {
-        // The new person cites the source the user is working from.
-        auto* citation = moc->insertObject<FTSourceRel>();
-        citation->setSource(source);
-        citation->setPerson(person);
-        citation->setItemDescribed(QStringLiteral("%1, %2").arg(LocalizedString("Name"), LocalizedString("Notes")));
-        citation->setReference(moc->activeSourcePageRef());
-    }
+    // The new person cites the source the user is working from.
+    if (FTSource* source = moc->activeSource())
+        FTSourceRel::initInMoc(
+            moc, source, person, QStringLiteral("%1, %2").arg(LocalizedString("Name"), LocalizedString("Notes")));
     return person;
 }
 
@@ -375,7 +370,7 @@ QString collapseBlanks(QString s)
 bool isSuffix(const QString& word)
 {
     const QSet<QString>& suffixes = FamilyNames::suffixes();
-    const QString capitalised = word.left(1).toUpper() + word.mid(1).toLower();
+    const QString capitalised = FTManagedObject::capitalized(word);
     return suffixes.contains(word) || suffixes.contains(capitalised) || suffixes.contains(word.toUpper());
 }
 
@@ -648,10 +643,10 @@ void FTPerson::setValueForKeyPath(const QString& keyPath, const QVariant& value)
     FTMoc* m = moc();
     if (first == QLatin1String("story") && !story() && m)
         setStory(FTStory::initInMoc(m));
-    else if (first == QLatin1String("birth") && !birth())
-        setBirth(PersonEventAccess::newEvent(m, 300, this, QStringLiteral("BIRT")));
-    else if (first == QLatin1String("death") && !death())
-        setDeath(PersonEventAccess::newEvent(m, 301, this, QStringLiteral("DEAT")));
+    else if (first == QLatin1String("birth") && !birth() && m)
+        setBirth(FTEvent::initInMoc(m, FTEvent::BirthEvent, this, QStringLiteral("BIRT")));
+    else if (first == QLatin1String("death") && !death() && m)
+        setDeath(FTEvent::initInMoc(m, FTEvent::DeathEvent, this, QStringLiteral("DEAT")));
     if (ManagedObject* target = ManagedObject::fromVariant(valueForKey(first)))
         target->setValueForKey(rest, value);
 }

@@ -10,7 +10,6 @@
 #include "model/FTSourceRel.h"
 #include "model/FTSpouseRel.h"
 #include "model/FTStory.h"
-#include "model/PersonEventAccess.h"
 
 #include "platform/FTLog.h"
 
@@ -46,14 +45,21 @@ QString nameOf(const FTPerson* p)
 {
     return p ? p->name() : QString();
 }
+
+// An undated birth sorts at the parents' marriage; no child or no birth sorts first.
+quint32 birthSortKey(const FTPerson* p)
+{
+    const FTEvent* birth = p ? p->birth() : nullptr;
+    return birth ? birth->lbDate() : 0;
+}
 }
 
 QList<FTPcRel*> FTPerson::childRels() const
 {
     QList<FTPcRel*> links = withoutBrokenLinks(children(), true, this);
     std::stable_sort(links.begin(), links.end(), [](const FTPcRel* a, const FTPcRel* b) {
-        const quint32 ka = a->child() ? PersonEventAccess::lbDate(a->child()->birth()) : 0;
-        const quint32 kb = b->child() ? PersonEventAccess::lbDate(b->child()->birth()) : 0;
+        const quint32 ka = birthSortKey(a->child());
+        const quint32 kb = birthSortKey(b->child());
         if (ka != kb)
             return ka < kb;
         return nameOf(a->child()).compare(nameOf(b->child())) < 0;

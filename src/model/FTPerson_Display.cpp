@@ -1,7 +1,6 @@
 #include "model/FTPerson.h"
 
 #include "model/FTEvent.h"
-#include "model/PersonEventAccess.h"
 
 #include <QDate>
 
@@ -119,7 +118,7 @@ QString FTPerson::currentAgeString() const
 
 QString FTPerson::ageAtDeath() const
 {
-    const int years = PersonEventAccess::yearsSince(death(), birth());
+    const int years = death() ? death()->yearsSince(birth()) : 0;
     if (years != 0)
         return QString::number(years);
     return yearOf(birth()) != 0 && yearOf(death()) != 0 ? QStringLiteral("0") : QStringLiteral(" ");

@@ -5,17 +5,14 @@
 #include "model/FTSource.h"
 #include "model/FTSourceRel.h"
 #include "model/FTThumbnail.h"
-#include "model/CitationDialogs.h"
 #include "model/Dates.h"
 #include "model/FTMoc.h"
 #include "model/ModelFlags.h"
-#include "model/ModelHooks.h"
-#include "model/SourcesPicturesStandIns.h"
+#include "model/SourceCiting.h"
 #include "model/UtilsPics.h"
 
 #include "platform/Localizer.h"
 #include "platform/Prompts.h"
-#include "platform/store/EntityDescription.h"
 
 #include <QFileInfo>
 #include <QTextDocument>
@@ -275,7 +272,7 @@ QImage FTPicture::originalImage() const
 QString FTPicture::ownersName() const
 {
     if (const FTPerson* p = owner())
-        return SourcesPicturesStandIns::nameWithBirthAndDeathYears(p);
+        return p->nameWithBirthAndDeathYears();
     if (const FTSource* s = source())
         return s->shortDescription();
     return {};
@@ -302,20 +299,8 @@ QString FTPicture::attributesBeingMerged() const
 {
     static const QStringList kLeftOut { QStringLiteral("extraData"), QStringLiteral("lastChange"),
         QStringLiteral("numericId"), QStringLiteral("transcriptionData") };
-    QStringList names = entity()->attributeNames();
-    std::sort(names.begin(), names.end(),
-        [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
-    QString text = LocalizedString(QStringLiteral("Picture"));
-    bool first = true;
-    for (const QString& name : names) {
-        if (kLeftOut.contains(name) || !value(Key(name)).isValid())
-            continue;
-        text += first ? QStringLiteral(": ") : QStringLiteral(", ");
-        first = false;
-        text += name == QLatin1String("rclCut") ? LocalizedString(QStringLiteral("CropRect"))
-                                                : name.left(1).toUpper() + name.mid(1).toLower();
-    }
-    return text;
+    return attributesWithValues(LocalizedString(QStringLiteral("Picture")), kLeftOut,
+        { { QStringLiteral("rclCut"), LocalizedString(QStringLiteral("CropRect")) } });
 }
 
 QString FTPicture::transcription() const
@@ -342,73 +327,37 @@ QString FTPicture::transcriptionString() const
 
 FTSourceRel* FTPicture::addReferenceToSource(FTSource* source)
 {
-    FTMoc* m = moc();
-    if (!source || !m)
+    if (!source)
         return nullptr;
-    auto report = [](const char* method) {
-        if (const auto& r = ModelHooks::shared().reportCurrentException)
-            r(__FILE__, __LINE__, QString::fromLatin1(method));
-    };
-    FTSourceRel* citation = nullptr;
-    try {
-        QList<FTSourceRel*> existing;
-        for (FTSourceRel* r : sourceRels())
-            if (r->source() == source)
-                existing << r;
-        if (existing.size() == 1) {
-            Prompts::current().message(LocalizedString(QStringLiteral("AddSourceInfo")));
-            citation = existing.first();
-        } else if (existing.size() > 1) {
-            Prompts::current().message(QStringLiteral("%1 %2 %3 %4 %5")
-                                           .arg(LocalizedString(QStringLiteral("ThereAre")))
-                                           .arg(existing.size())
-                                           .arg(LocalizedString(QStringLiteral("SourceChosenMultiple1")))
-                                           .arg(source->numericId())
-                                           .arg(LocalizedString(QStringLiteral("SourceChosenMultiple2"))));
-            citation = existing.first();
-        } else {
-            citation = FTSourceRel::initInMoc(m);
-            citation->setSource(source);
-            citation->setPicture(this);
-            citation->setItemDescribed(gMergeFromAnotherDatabase ? attributesBeingMerged()
-                                                                 : QStringLiteral("%1, %2, %3")
-                                                                       .arg(LocalizedString(QStringLiteral("Image")),
-                                                                           LocalizedString(QStringLiteral("Date")),
-                                                                           LocalizedString(QStringLiteral("Notes"))));
-            if (m->activeSource() == source)
-                citation->setReference(m->activeSourcePageRef());
-            m->saveMoc();
-        }
-    } catch (...) {
-        report("addReferenceToSource_1");
-    }
-    try {
-        if (citation && !m->importThreadIsActive() && !gMergeFromAnotherDatabase)
-            if (CitationDialogs* dialogs = CitationDialogs::current())
-                dialogs->beginCitationSheet(CitationDialogs::Kind::Picture, citation);
-    } catch (...) {
-        report("addReferenceToSource_2");
-    }
-    return citation;
+    return SourceCiting {
+        CitationDialogs::Kind::Picture,
+        this,
+        sourceRels(),
+        gMergeFromAnotherDatabase ? attributesBeingMerged()
+                                  : QStringLiteral("%1, %2, %3")
+                                        .arg(LocalizedString(QStringLiteral("Image")),
+                                            LocalizedString(QStringLiteral("Date")),
+                                            LocalizedString(QStringLiteral("Notes"))),
+        [] { return LocalizedString(QStringLiteral("AddSourceInfo")); },
+        [source](int count) {
+            return QStringLiteral("%1 %2 %3 %4 %5")
+                .arg(LocalizedString(QStringLiteral("ThereAre")))
+                .arg(count)
+                .arg(LocalizedString(QStringLiteral("SourceChosenMultiple1")))
+                .arg(source->numericId())
+                .arg(LocalizedString(QStringLiteral("SourceChosenMultiple2")));
+        },
+        {},
+    }.cite(source);
 }
 
 void FTPicture::cloneSourceReferencesFrom(const FTPicture* other)
 {
-    FTMoc* m = moc();
-    if (!other || !m || other == this)
+    if (!other || other == this)
         return;
-    const QList<FTSourceRel*> theirs = other->sourceRels();
-    for (const FTSourceRel* r : theirs) {
-        FTSource* s = r->source();
-        if (s && s->context() != context())
-            continue; // a source of another database is not this database's to cite
-        FTSourceRel* copy = FTSourceRel::initInMoc(m);
-        for (const QString& name : r->entity()->attributeNames())
-            if (name != QLatin1String("numericId"))
-                copy->setValue(Key(name), r->value(Key(name)));
-        copy->setSource(s);
-        copy->setPicture(this);
-    }
+    // A citation of another database's source is left behind: that source is not this database's to cite.
+    for (const FTSourceRel* r : other->sourceRels())
+        r->copyFor(this);
 }
 
 // ---- By name ---------------------------------------------------------------------------------------------------

@@ -133,7 +133,8 @@ public:
     // active source), saved at once. Then, unless importing or copying from another database, the picture citation
     // sheet opens on it. Null for no source.
     FTSourceRel* addReferenceToSource(FTSource* source);
-    // A copy of each of `other`'s citations, of the same source, for this picture.
+    // A copy of each of `other`'s citations, of the same source, for this picture (FTSourceRel::copyFor: a citation
+    // of another database's source is left out).
     void cloneSourceReferencesFrom(const FTPicture* other);
 
     // ---- Thumbnail and enhancements (FTPicture_Thumbnails.cpp) ----

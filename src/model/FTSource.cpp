@@ -158,12 +158,6 @@ const Field kShortFields[] = { { "type", "TYPE" }, { "abbreviatedTitle", "ABBR" 
     { "author", "AUTH" }, { "publisher", "PUBL" }, { "date", "DATE" }, { "location", "LOCN" } };
 constexpr int kRoomForNotes = 48;
 
-// "AUTH" -> "Auth".
-QString capitalizedLabel(const QString& label)
-{
-    return label.isEmpty() ? label : label.left(1).toUpper() + label.mid(1).toLower();
-}
-
 QString trimmedValue(const FTSource* source, const char* key)
 {
     return source->valueForKey(QString::fromLatin1(key)).toString().trimmed();
@@ -176,8 +170,7 @@ template <class Fn> QString reportingFailure(const char* method, Fn&& fn)
     try {
         fn(text);
     } catch (...) {
-        if (const auto& report = ModelHooks::shared().reportCurrentException)
-            report(__FILE__, __LINE__, QString::fromLatin1(method));
+        ModelHooks::reportException("FTSource", __LINE__, QString::fromLatin1(method));
     }
     return text;
 }
@@ -200,7 +193,7 @@ QString FTSource::shortDescription() const
                 continue;
             if (!text.isEmpty())
                 text += QLatin1Char('\n');
-            text += QStringLiteral("%1: %2").arg(capitalizedLabel(QString::fromLatin1(f.label)), value);
+            text += QStringLiteral("%1: %2").arg(capitalized(QString::fromLatin1(f.label)), value);
         }
         QString notes = this->notes().trimmed();
         if (text.size() < kRoomForNotes && !notes.isEmpty()) {
@@ -240,7 +233,7 @@ void FTSource::appendDescription(const QString& key, const QString& label, QStri
         value = QStringLiteral("%1 %2").arg(LocalizedString(QStringLiteral("No")), LocalizedString(fieldNames.value(key)));
     if (!text.isEmpty())
         text += QLatin1Char('\n');
-    text += QStringLiteral("%1: %2").arg(capitalizedLabel(label), value);
+    text += QStringLiteral("%1: %2").arg(capitalized(label), value);
 }
 
 QString FTSource::descriptionForIASources() const

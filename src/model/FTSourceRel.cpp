@@ -6,12 +6,12 @@
 #include "model/FTMoc.h"
 #include "model/FTSource.h"
 #include "model/FTSpouseRel.h"
-#include "model/SourcesPicturesStandIns.h"
 
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
 #include "platform/MainThread.h"
 #include "platform/NotificationCenter.h"
+#include "platform/store/EntityDescription.h"
 #include "platform/store/StoreSchema.h"
 
 #include <QRegularExpression>
@@ -122,16 +122,43 @@ void FTSourceRel::setPicture(FTPicture* value)
 
 // ---- Behaviour -------------------------------------------------------------------------------------------------
 
-namespace {
-constexpr int kMarriageEvent = 302;
-constexpr int kOtherMarriageEvent = 304;
-}
-
 FTSourceRel* FTSourceRel::initInMoc(FTMoc* moc)
 {
     auto* citation = moc->insertObject<FTSourceRel>();
     nameNewObjectAction(moc, LocalizedString(QStringLiteral("AddSourceCitation")));
     return citation;
+}
+
+FTSourceRel* FTSourceRel::initInMoc(FTMoc* moc, FTSource* source, FTManagedObject* owner, const QString& itemDescribed)
+{
+    FTSourceRel* citation = initInMoc(moc);
+    citation->setSource(source);
+    if (auto* person = dynamic_cast<FTPerson*>(owner)) {
+        citation->setPerson(person);
+    } else if (auto* event = dynamic_cast<FTEvent*>(owner)) {
+        citation->setEvent(event);
+        // So that the person's citations list it as well.
+        if (auto* person = dynamic_cast<FTPerson*>(event->owner()))
+            citation->setPerson(person);
+    } else if (auto* picture = dynamic_cast<FTPicture*>(owner)) {
+        citation->setPicture(picture);
+    }
+    citation->setItemDescribed(itemDescribed);
+    if (source && source == moc->activeSource())
+        citation->setReference(moc->activeSourcePageRef());
+    return citation;
+}
+
+FTSourceRel* FTSourceRel::copyFor(FTManagedObject* owner) const
+{
+    FTMoc* m = owner ? owner->moc() : nullptr;
+    FTSource* s = source();
+    if (!m || (s && s->context() != m))
+        return nullptr;
+    FTSourceRel* copy = initInMoc(m, s, owner, itemDescribed());
+    for (const QString& name : entity()->attributeNames())
+        copy->ManagedObject::setValue(Key(name), ManagedObject::value(Key(name)));
+    return copy;
 }
 
 int FTSourceRel::numericId() const
@@ -152,7 +179,7 @@ FTManagedObject* FTSourceRel::owner() const
 QString FTSourceRel::nameForSourceRefDialog() const
 {
     if (const FTEvent* e = event())
-        return SourcesPicturesStandIns::eventNameForSourceRefDialog(e);
+        return e->nameForSourceRefDialog();
     return LocalizedString(QStringLiteral("SourceRelDialogTitle"));
 }
 
@@ -165,24 +192,23 @@ QString FTSourceRel::lengthIndicator() const
 // person's or event's old name after it was changed.
 QString FTSourceRel::whereUsedString() const
 {
-    using SourcesPicturesStandIns::nameWithBirthAndDeathYears;
     const QString eventWord = LocalizedString(QStringLiteral("Event"));
     if (const FTEvent* e = event()) {
         if (const FTPerson* p = person())
-            return QStringLiteral("%1: %2, %3").arg(eventWord, nameWithBirthAndDeathYears(p), e->name());
+            return QStringLiteral("%1: %2, %3").arg(eventWord, p->nameWithBirthAndDeathYears(), e->name());
         QString text;
-        if (e->type() == kMarriageEvent || e->type() == kOtherMarriageEvent) {
+        if (e->type() == FTEvent::MarriageEvent || e->type() == FTEvent::OtherMarriageEvent) {
             const QList<FTPerson*> partners = e->spouseRel() ? e->spouseRel()->partners() : QList<FTPerson*>();
             if (partners.size() != 2)
                 return e->name();
-            const QString male = LocalizedString(QStringLiteral("MaleShort"));
-            const int husband = partners[1]->gender() == male && partners[0]->gender() != male ? 1 : 0;
+            // The man first; a couple of two women or two men in the order the store gives.
+            const FTPerson* first = e->spouseRel()->husband() ? e->spouseRel()->husband() : partners[0];
             text = QStringLiteral("%1: %2 <-> %3, %4")
-                       .arg(eventWord, partners[husband]->name(), partners[1 - husband]->name(), e->name());
+                       .arg(eventWord, first->name(), e->spouseRel()->partnerOf(first)->name(), e->name());
         } else {
-            const FTManagedObject* o = SourcesPicturesStandIns::eventOwner(e);
+            const FTManagedObject* o = e->owner();
             const auto* ownerPerson = dynamic_cast<const FTPerson*>(o);
-            const QString ownerName = ownerPerson ? nameWithBirthAndDeathYears(ownerPerson)
+            const QString ownerName = ownerPerson ? ownerPerson->nameWithBirthAndDeathYears()
                                                   : (o ? o->valueForKey(QStringLiteral("name")).toString() : QString());
             text = QStringLiteral("%1: %2, %3").arg(eventWord, ownerName, e->name());
         }
@@ -193,7 +219,7 @@ QString FTSourceRel::whereUsedString() const
         return text;
     }
     if (const FTPerson* p = person())
-        return QStringLiteral("%1: %2").arg(LocalizedString(QStringLiteral("Person")), nameWithBirthAndDeathYears(p));
+        return QStringLiteral("%1: %2").arg(LocalizedString(QStringLiteral("Person")), p->nameWithBirthAndDeathYears());
     if (const FTPicture* pic = picture())
         return QStringLiteral("%1: %2").arg(LocalizedString(QStringLiteral("Picture")), pic->name());
     const QString wrong = LocalizedString(QStringLiteral("SomethingWrong"));

@@ -43,6 +43,13 @@ public:
 
     // A new citation of nothing yet; names the open undo action "Add Source Citation" when it has no name yet.
     static FTSourceRel* initInMoc(FTMoc* moc);
+    // The same, citing `source` for `owner` (a person, an event or a picture; a personal event's citation names
+    // the event's person too) and describing `itemDescribed`; the citation of the context's active source takes
+    // the active page reference.
+    static FTSourceRel* initInMoc(FTMoc* moc, FTSource* source, FTManagedObject* owner, const QString& itemDescribed);
+    // A copy for `owner`, linked as initInMoc() links it, with the same source and every attribute as stored (the
+    // copied page reference does not become the active one). Null for a source of another database.
+    FTSourceRel* copyFor(FTManagedObject* owner) const;
 
     // The first run of digits in the last part of the record's URI: stable from insertion on.
     int numericId() const;

@@ -4,7 +4,6 @@
 #include "model/FTEvent.h"
 #include "model/FTMoc.h"
 #include "model/FTPerson.h"
-#include "model/PersonEventAccess.h"
 
 #include "platform/Localizer.h"
 
@@ -135,14 +134,13 @@ quint32 FTSpouseRel::firstChildsBirthDate() const
     const QList<FTPerson*> mothersChildren = mother->naturalChildren();
     for (const FTPerson* child : father->naturalChildren())
         if (mothersChildren.contains(child))
-            return PersonEventAccess::lDate(child->birth());
+            return child->birth() ? child->birth()->lDate() : 0;
     return 0;
 }
 
 quint32 FTSpouseRel::lmDate() const
 {
-    const quint32 key = PersonEventAccess::lDate(marriage());
-    return key != 0 ? key : firstChildsBirthDate();
+    return marriage() ? marriage()->lmDate() : firstChildsBirthDate();
 }
 
 QString FTSpouseRel::marriageStatusString() const
@@ -153,7 +151,7 @@ QString FTSpouseRel::marriageStatusString() const
     if (events.isEmpty())
         return LocalizedString("NoMarriage");
     std::stable_sort(events.begin(), events.end(),
-        [](const FTEvent* a, const FTEvent* b) { return PersonEventAccess::lDate(a) < PersonEventAccess::lDate(b); });
+        [](const FTEvent* a, const FTEvent* b) { return a->lDate() < b->lDate(); });
     const FTEvent* latest = events.last();
     if (latest->subtype() == QLatin1String("EVEN"))
         return latest->name();
@@ -190,8 +188,8 @@ void FTSpouseRel::setValueForKeyPath(const QString& keyPath, const QVariant& val
         return;
     }
     const QString first = keyPath.left(dot);
-    if (first == QLatin1String("marriage") && !marriage())
-        setMarriage(PersonEventAccess::newEvent(moc(), 302, this, QStringLiteral("MARR")));
+    if (first == QLatin1String("marriage") && !marriage() && moc())
+        setMarriage(FTEvent::initInMoc(moc(), FTEvent::MarriageEvent, this, QStringLiteral("MARR")));
     if (ManagedObject* target = ManagedObject::fromVariant(valueForKey(first)))
         target->setValueForKey(keyPath.mid(dot + 1), value);
 }

@@ -1,5 +1,6 @@
 #include "model/ModelHooks.h"
 
+#include "platform/FTLog.h"
 #include "platform/UserDefaults.h"
 
 #include <QDir>
@@ -27,4 +28,12 @@ QString ModelHooks::supportAddress()
     if (const ModelHooks& h = shared(); h.supportEmailAddress)
         return h.supportEmailAddress();
     return QStringLiteral("support@kinloom.org");
+}
+
+void ModelHooks::reportException(const char* file, int line, const QString& method)
+{
+    if (const ModelHooks& h = shared(); h.reportCurrentException)
+        h.reportCurrentException(file, line, method);
+    else
+        FTLog(QStringLiteral("%1: an exception stopped %2").arg(QString::fromLatin1(file), method));
 }

@@ -8,7 +8,6 @@
 class FTEvent;
 class FTMoc;
 class FTPicture;
-class FTSourceRel;
 
 // What the family database asks of the layers above it. The model library cannot include the shell or any
 // window, so it calls these; the application installs the real ones at start-up (the shell, the pictures
@@ -49,12 +48,10 @@ struct ModelHooks {
     // The hooks with their fallbacks applied.
     static QString dataDirectoryPath();
     static QString supportAddress();
+    // Inside a catch block: reportCurrentException, or the log line that stands in for it.
+    static void reportException(const char* file, int line, const QString& method);
 
     // ---- Events ----
-    // The event citation sheet (sources subsystem): lets the user edit `citation` of `event` on the key window and
-    // calls `didEnd` when it closes; it may return before then. Fallback: no sheet, the citation stays as made.
-    std::function<void(FTEvent& event, FTSourceRel& citation, std::function<void()> didEnd)>
-        eventSourceReferenceSheet;
     // The map window (publishing subsystem) for the event's place, as a sheet on the front document's main
     // window; nothing without one. Fallback: nothing opens.
     std::function<void(FTEvent& event)> openMapWindow;

@@ -4,7 +4,6 @@
 #include "model/FTSource.h"
 #include "model/FTSourceRel.h"
 #include "model/Inconsistency.h"
-#include "model/PersonEventAccess.h"
 
 #include "platform/store/UndoManager.h"
 
@@ -39,12 +38,12 @@ TEST_F(PeopleFixture, MarriageStatusIsTheLatestEvent)
     EXPECT_EQ(c->marriageStatusString(), "Married");
 
     // An undated marriage and a dated divorce: divorced.
-    FTEvent* divorce = PersonEventAccess::newEvent(moc.get(), 304, c, "DIV");
+    FTEvent* divorce = FTEvent::initInMoc(moc.get(), FTEvent::OtherMarriageEvent, c, "DIV");
     year(c, "marriage", 0);
     divorce->setYear(1950);
     EXPECT_EQ(c->marriageStatusString(), "Divorced");
 
-    FTEvent* separation = PersonEventAccess::newEvent(moc.get(), 304, c, "EVEN");
+    FTEvent* separation = FTEvent::initInMoc(moc.get(), FTEvent::OtherMarriageEvent, c, "EVEN");
     separation->setName("Separated");
     separation->setYear(1960);
     EXPECT_EQ(c->marriageStatusString(), "Separated");

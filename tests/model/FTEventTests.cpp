@@ -545,11 +545,7 @@ TEST_F(FTEventTest, TheActiveSourceIsCitedOnceAndReusedAfterwards)
     source->setNumericId(7);
     moc->setActiveSource(source);
     moc->setActiveSourcePageRef("p. 12");
-    QList<FTSourceRel*> sheets;
-    ModelHooks::shared().eventSourceReferenceSheet = [&](FTEvent&, FTSourceRel& c, std::function<void()> didEnd) {
-        sheets << &c;
-        didEnd();
-    };
+    citationSheets.endAtOnce = true;
     QString page = "pSources";
     ModelHooks::shared().personEditorPage = [&] { return page; };
 
@@ -562,7 +558,8 @@ TEST_F(FTEventTest, TheActiveSourceIsCitedOnceAndReusedAfterwards)
     EXPECT_EQ(citation->reference(), "p. 12");
     EXPECT_EQ(citation->itemDescribed(), "Baptism");
     EXPECT_FALSE(moc->hasChanges()) << "the new citation is saved";
-    EXPECT_EQ(sheets, QList<FTSourceRel*> {citation});
+    EXPECT_EQ(citationSheets.sheets, (QList<std::pair<CitationDialogs::Kind, FTSourceRel*>> {
+                                         {CitationDialogs::Kind::Event, citation}}));
     EXPECT_EQ(postsNamed("RefreshAllViews").size(), 1);
     EXPECT_TRUE(messages().isEmpty());
 
@@ -596,12 +593,17 @@ TEST_F(FTEventTest, TheActiveSourceIsCitedOnceAndReusedAfterwards)
 
     EXPECT_EQ(baptism->addReferenceToSource(nullptr), nullptr);
     EXPECT_EQ(baptism->sourceReferenceNumbers(), "7, 7");
+
+    // A citation made while an import runs opens no sheet.
+    const qsizetype opened = citationSheets.sheets.size();
+    moc->setImportThreadIsActive(true);
+    EXPECT_TRUE(baptism->addReferenceToSource(moc->insertObject<FTSource>()));
+    moc->setImportThreadIsActive(false);
+    EXPECT_EQ(citationSheets.sheets.size(), opened);
 }
 
 TEST_F(FTEventTest, CitationsMadeWhileMergingDescribeTheCopiedValuesAndOpenNoSheet)
 {
-    int sheets = 0;
-    ModelHooks::shared().eventSourceReferenceSheet = [&](FTEvent&, FTSourceRel&, std::function<void()>) { ++sheets; };
     FTSource* source = moc->insertObject<FTSource>();
     FTEvent* e = dated(303, person("John Smith"), "BAPM", "1 Jan 1900");
     e->setPlace("Leeds");
@@ -613,7 +615,7 @@ TEST_F(FTEventTest, CitationsMadeWhileMergingDescribeTheCopiedValuesAndOpenNoShe
     FTSourceRel* c = e->addReferenceToSource(source);
     gMergeFromAnotherDatabase = false;
     EXPECT_EQ(c->itemDescribed(), "Baptism: Causeofevent, Date, Event Name, Place");
-    EXPECT_EQ(sheets, 0);
+    EXPECT_TRUE(citationSheets.sheets.isEmpty());
 }
 
 TEST_F(FTEventTest, CloningCopiesAnOtherPersonalEventThroughItsSetters)
@@ -637,6 +639,8 @@ TEST_F(FTEventTest, CloningCopiesAnOtherPersonalEventThroughItsSetters)
     uncertain->setSource(source);
     uncertain->setEvent(census);
     uncertain->setCertainty(0);
+    moc->setActiveSource(source);
+    moc->setActiveSourcePageRef("p. 1");
     moc->undoManager()->closeOpenGroups();
     forgetPostsAndMessages();
 
@@ -659,6 +663,7 @@ TEST_F(FTEventTest, CloningCopiesAnOtherPersonalEventThroughItsSetters)
     EXPECT_TRUE(clone->sourceRels().isEmpty());
 
     EXPECT_EQ(clone->cloneSourceRefsfromEvent(census), 2);
+    EXPECT_EQ(moc->activeSourcePageRef(), "p. 1") << "a copied page reference is not one the user typed";
     ASSERT_EQ(clone->sourceRels().size(), 2);
     for (FTSourceRel* c : clone->sourceRels()) {
         EXPECT_EQ(c->source(), source);

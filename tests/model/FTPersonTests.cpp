@@ -162,10 +162,16 @@ TEST_F(PeopleFixture, KeyPathsMakeTheMissingBirthDeathAndStory)
     EXPECT_EQ(p->birth()->type(), 300);
     EXPECT_EQ(p->birth()->subtype(), "BIRT");
     EXPECT_EQ(p->birth()->numericId(), 1);
+    // Made like any new event: typed, and citing the active source.
+    FTSource* source = moc->insertObject<FTSource>();
+    moc->setActiveSource(source);
     p->setValueForKeyPath("death.place", "Leeds");
     ASSERT_TRUE(p->death());
     EXPECT_EQ(p->death()->subtype(), "DEAT");
     EXPECT_EQ(p->death()->numericId(), 2);
+    EXPECT_TRUE(p->death()->eventType());
+    ASSERT_EQ(p->death()->sourceRels().size(), 1);
+    EXPECT_EQ(p->death()->sourceRels()[0]->source(), source);
     p->setValueForKeyPath("birth.notes", "second write");
     EXPECT_EQ(p->birth()->place(), "York");
     p->setValueForKeyPath("story.data", QByteArray("<p>Once</p>"));

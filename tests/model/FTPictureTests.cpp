@@ -3,7 +3,6 @@
 
 #include "ModelFixture.h"
 
-#include "model/CitationDialogs.h"
 #include "model/FTEvent.h"
 #include "model/FTModelDefaults.h"
 #include "model/FTOriginalPicture.h"
@@ -22,22 +21,15 @@
 #include <QPainter>
 
 namespace {
-struct RecordedSheets : CitationDialogs {
-    void beginCitationSheet(Kind kind, FTSourceRel* citation) override { sheets.push_back({kind, citation}); }
-    QList<std::pair<Kind, FTSourceRel*>> sheets;
-};
-
 class FTPictureTest : public ModelFixture {
 protected:
     void SetUp() override
     {
         ModelFixture::SetUp();
-        CitationDialogs::install(&citationSheets);
         UserDefaults::standard().removeObject("alwaysCopyToPicturesFolder");
     }
     void TearDown() override
     {
-        CitationDialogs::install(nullptr);
         UserDefaults::standard().removeObject("alwaysCopyToPicturesFolder");
         gMergeFromAnotherDatabase = false;
         ModelFixture::TearDown();
@@ -78,7 +70,6 @@ protected:
         return QDir(picturesFolder()).entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     }
 
-    RecordedSheets citationSheets;
 };
 }
 

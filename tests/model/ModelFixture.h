@@ -4,6 +4,7 @@
 
 #include "TestSupport.h"
 
+#include "model/CitationDialogs.h"
 #include "model/FTMoc.h"
 #include "model/FTMocUndoManager.h"
 #include "model/ModelHooks.h"
@@ -19,12 +20,25 @@
 
 #include <memory>
 
+// Citation sheets that record what they are asked to open; with `endAtOnce` each ends as soon as it is begun.
+struct RecordedCitationSheets : CitationDialogs {
+    void beginCitationSheet(Kind kind, FTSourceRel* citation, std::function<void()> didEnd) override
+    {
+        sheets.push_back({kind, citation});
+        if (endAtOnce && didEnd)
+            didEnd();
+    }
+    bool endAtOnce = false;
+    QList<std::pair<Kind, FTSourceRel*>> sheets;
+};
+
 class ModelFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(dir.isValid());
         Prompts::install(&prompts);
+        CitationDialogs::install(&citationSheets);
         savedHooks = ModelHooks::shared();
         ModelHooks& hooks = ModelHooks::shared();
         hooks = ModelHooks();
@@ -36,6 +50,7 @@ protected:
     {
         NotificationCenter::defaultCenter().flushQueue();
         Prompts::install(nullptr);
+        CitationDialogs::install(nullptr);
         ModelHooks::shared() = savedHooks;
     }
 
@@ -79,6 +94,7 @@ protected:
 
     QTemporaryDir dir {TestSupport::tempRoot() + "/model-XXXXXX"};
     ScriptedPrompts prompts;
+    RecordedCitationSheets citationSheets;
     ModelHooks savedHooks;
     int terminations = 0;
     QStringList reported;
