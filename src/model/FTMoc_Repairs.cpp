@@ -146,7 +146,8 @@ int FTMoc::fixPersonNames()
         clean.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
         while (clean.contains(QStringLiteral("  ")))
             clean.replace(QStringLiteral("  "), QStringLiteral(" "));
-        if (clean.size() == name.size())
+        // A line break that becomes a blank keeps the length: the text itself is compared.
+        if (clean == name)
             continue;
         person->setName(clean);
         ++fixed;
