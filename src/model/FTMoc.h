@@ -17,6 +17,7 @@ class FTModelDefaults;
 class FTPerson;
 class FTProjectView;
 class FTSource;
+class ModelProgress;
 class StoreSchema;
 struct Notification;
 
@@ -230,4 +231,81 @@ public:
     // The built-in source types and those typed into this database's sources, each once, sorted without regard to
     // case.
     QStringList sourceTypes() const;
+
+public:
+    // ---- Relationship validation, repairs and clean-ups (FTMoc_ValidateRelationships.cpp,
+    // FTMoc_IntegrityChecks.cpp, FTMoc_Repairs.cpp, FTMoc_EventTypeIndex.cpp) -----------------------------------
+    // The passes over the whole database run on the main thread and report through `progress` (may be null): its
+    // status, then a share redrawn only when it has grown by more than one point. Messages go through Prompts.
+
+    // The six checks below in order; answers the sum of their results. `report` (may be null) receives the lines
+    // of the birth-year check.
+    int validateAllRelationships(ModelProgress* progress, QString* report);
+    // Deletes the parent-child links without a parent or a child (saving after each); answers how many.
+    int validatePcRels(ModelProgress* progress);
+    // Report, without changing anything, people, couples (not exactly two partners included) whose links can no
+    // longer be read. Answer 0.
+    int validatePersonRels(ModelProgress* progress);
+    int validateSpouseRelRels(ModelProgress* progress);
+    // Deletes, after showing each, the events without an owner or with links that can no longer be read; answers 0.
+    int validateEventRels(ModelProgress* progress);
+    // Deletes the citations whose source is gone; answers how many.
+    int validateSourceRelRels(ModelProgress* progress);
+    // Lists (in `report`, one line each) children born before, less than ten years after, or more than 45 (a
+    // mother) or 70 (a father) years after a parent; answers how many. Nothing is changed.
+    int validateParentChildBirthDates(ModelProgress* progress, QString* report);
+
+    // The children with a second natural father or mother (listed once more for each further one), by number.
+    // `report` (may be null) gets one line for each such child and gender.
+    QList<FTPerson*> findChildrenWithMultipleNaturalParents(QString* report, bool showMessages);
+    // Keeps the natural links to the lowest-numbered father and mother of each child; its other natural links
+    // become step links. Answers how many changed.
+    int convertMultipleNaturalParentsIntoStepRels(const QList<FTPerson*>& children);
+    // Looks for people who are their own natural ancestors; each cycle is reported once (a message with
+    // `showMessages`) and its closing link marked with flagBits 16. Answers the number of cycles found.
+    int recursionCheck(bool showMessages);
+    // The search from one person, whose path of descendants so far is the first `level` entries of `path`.
+    // True when a cycle was found among the ancestors.
+    bool recursionCheckAncestorsOf(FTPerson* person, int level, QList<FTPerson*>& path, bool showMessages);
+    // Clears `bit` in the flagBits of each record (only where it is set).
+    static void nullifyBitFlag(quint32 bit, const QList<ManagedObject*>& records);
+
+    // The one-time repairs of the first save (each answers how many values it changed; see integrityCheckKeys()).
+    int replaceVovovInPictureFilenames();
+    int fixPicturesNotes();
+    int fixEventNotes();
+    int fixPersonNames();
+    int fixPersonFields();
+    int fixSourceFields();
+    int fixSourceRelsFields();
+    int populateNameComponents();
+    int removeRedundantSourceRels();
+    // Deletes doubled citations of a couple's event that also name a person; answers how many were examined.
+    int validateSourceRels();
+    int removeInvalidSourceRels();
+    int fixEventTypeGroupNames();
+    int fixEventTypeNames();
+    // Trims a text field: "\n " becomes "\n", white space leaves both ends; written only when that changed
+    // its length. Answers whether it wrote.
+    static bool tidyTextField(ManagedObject* record, const QString& key);
+
+    // Clean-ups offered by the integrity-check dialog and run by the GEDCOM import:
+    // nameless people related to nobody are deleted (`report` is not written);
+    int removeGhosts(QString* report, bool showMessages);
+    // people related to nobody, except the focal person, are deleted and listed in `report` (may be null);
+    int removeIsolatedPeople(QString* report, bool showMessages);
+    // the date texts of years 1 to 999 are rewritten in the standard form (no undo, no stamp);
+    int cleanDateFormats();
+    // records numbered 0 or sharing a number get new numbers above the counter (people, couples, pictures,
+    // sources, events); saves afterwards when `save` and anything changed. Answers how many were renumbered.
+    int validateNumericIds(bool save);
+    int validateNumericIdsFor(const QString& entityName, const QString& modelDefaultsKeyPath);
+
+    // The event-type index: links each of `events` to the event type of its tag (a tag given as an event type's
+    // name becomes its code; "CEN" becomes "CENS", "RES" "RESI", any other unknown tag "EVEN"), saving every 1000
+    // events, with the share in steps of more than 5 points. False when a save failed (reported; the rest keep
+    // no type). The index sheet calls this and shows only the progress.
+    bool linkEventsToEventTypes(const QList<FTEvent*>& events, ModelProgress* progress);
+    // The time the sheet announces for `eventCount` events: 5 ms an event, in whole seconds.
+    static int eventTypeIndexEstimatedSeconds(qsizetype eventCount);
 };

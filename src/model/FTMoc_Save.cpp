@@ -58,6 +58,20 @@ QHash<QString, FTMoc::IntegrityRepair>& repairs()
         {QStringLiteral("PcRelTypesConverted2"), [](FTMoc& moc) { return moc.convertPcRelTypes(); }},
         {QStringLiteral("EventTypeIndexCreated"), [](FTMoc& moc) { return moc.createEventTypeIndex(); }},
         {QStringLiteral("CorrectedPcRelsForNotRelated"), [](FTMoc& moc) { return moc.correctPcRelsForNotRelated(); }},
+        // ---- Repairs and clean-ups (FTMoc_Repairs.cpp) ----
+        {QStringLiteral("PicturesFilenamesFixed"), [](FTMoc& moc) { return moc.replaceVovovInPictureFilenames(), true; }},
+        {QStringLiteral("PicturesNotesFixed"), [](FTMoc& moc) { return moc.fixPicturesNotes(), true; }},
+        {QStringLiteral("EventNotesFixed"), [](FTMoc& moc) { return moc.fixEventNotes(), true; }},
+        {QStringLiteral("PersonNamesFixed"), [](FTMoc& moc) { return moc.fixPersonNames(), true; }},
+        {QStringLiteral("PersonFieldsFixed"), [](FTMoc& moc) { return moc.fixPersonFields(), true; }},
+        {QStringLiteral("SourceFieldsFixed"), [](FTMoc& moc) { return moc.fixSourceFields(), true; }},
+        {QStringLiteral("SourceRelsFieldsFixed"), [](FTMoc& moc) { return moc.fixSourceRelsFields(), true; }},
+        {QStringLiteral("NameComponentsPopulated"), [](FTMoc& moc) { return moc.populateNameComponents(), true; }},
+        {QStringLiteral("RedundantSourceRelsRemoved"), [](FTMoc& moc) { return moc.removeRedundantSourceRels(), true; }},
+        {QStringLiteral("SourceRelsChecked"), [](FTMoc& moc) { return moc.validateSourceRels(), true; }},
+        {QStringLiteral("InvalidSourceRelsRemoved"), [](FTMoc& moc) { return moc.removeInvalidSourceRels(), true; }},
+        {QStringLiteral("EventTypeNamesFixed"),
+            [](FTMoc& moc) { return moc.fixEventTypeGroupNames(), moc.fixEventTypeNames(), true; }},
     };
     return table;
 }

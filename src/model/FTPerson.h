@@ -12,6 +12,7 @@ class FTModelDefaults;
 class FTPcRel;
 class FTPicture;
 class FTProjectView;
+class FTSource;
 class FTSourceRel;
 class FTSpouseRel;
 class FTStory;
@@ -310,4 +311,58 @@ private:
 
     void post(const QString& notification);
     QString yearsSuffix(const QString& separator) const;
+
+public:
+    // ---- Creating and attaching relatives (FTPerson_Add.cpp, FTPerson_Create.cpp) ----
+    // None of these names the undo action (the caller names the whole step) or saves, except where said.
+
+    // A new person (initInMoc) attached as this person's child, or as this person's parent, with the type given
+    // (FTPcRel bits); no ancestor check.
+    FTPerson* addChild(const QString& name, const QString& gender, int pcRelType);
+    FTPerson* addParent(const QString& name, const QString& gender, int pcRelType);
+    // A new person joined to this one by addSpouseRel().
+    FTPerson* addSpouse(const QString& name, const QString& gender);
+    // A new couple of this person and `other`. Two men or two women are warned about ("AddSameSexUnion") and joined
+    // all the same. An existing couple of the two is not looked for: a second call makes a second couple.
+    FTSpouseRel* addSpouseRel(FTPerson* other);
+    // Makes `child` this person's child with `pcRelType` and answers the new link. Refused (null, nothing made):
+    // the person itself ("MergeChild1" in `reason`), a child already linked by any type ("<child> MergeChild2
+    // <parent>"), and with `checkAncestors` a child that is this person's ancestor along links that are not step
+    // links (a message says so whether or not `reason` is given; "RecursionFound" in `reason`). Without `reason`
+    // the first two refusals are silent.
+    FTPcRel* attachChild(FTPerson* child, int pcRelType, bool checkAncestors, QString* reason);
+    // Cites `source` on the person itself: reuses its citation of it (saying so; the first of several) or makes
+    // one and saves the context, then opens the person's citation sheet (CitationDialogs) unless an import or a
+    // merge from another database runs. Null for a null source.
+    FTSourceRel* addReferenceToSource(FTSource* source);
+    // The end of the person's citation sheet: every view refreshes when the person editor shows its sources page
+    // or missing citations are checked ("cdCheckForMissingCitations").
+    void addReferenceToSourceDidEnd();
+    // What a citation made while copying this person from another database describes: "Person: Gender, Name".
+    QString attributesBeingMerged() const;
+
+    // The four commands of the family diagram's edit box. Each decides which existing relatives the newcomer is
+    // linked to as well, and which dialogs (RelativeDialogs) then run:
+    //  - a child: natural to this person and to the first spouse, step to later spouses; the add-child dialog
+    //    when "showAddChildDialog" is on or there are several spouses;
+    //  - a natural parent: refused ("NoTwoNatDads"/"NoTwoNatMums", null) when the child has one of that gender;
+    //    joined to the other natural parent, whose other natural children it gets (natural when that parent now
+    //    has one spouse, else step); the add-parent dialog, then the family dialog;
+    //  - a step parent: the same without the refusal, everything step;
+    //  - a spouse, of the other gender (a man for a person of unknown gender; `gender` is ignored): the person's
+    //    natural children become its children (natural for a first spouse, else step).
+    FTPerson* createChildNamed(const QString& name, const QString& gender);
+    FTPerson* createNaturalParentNamed(const QString& name, const QString& gender);
+    FTPerson* createStepParentNamed(const QString& name, const QString& gender);
+    FTPerson* createSpouseNamed(const QString& name, const QString& gender);
+    // The dialogs, run modally through RelativeDialogs (nothing without one installed).
+    void invokeAddChildDialog();
+    void invokeAddParentDialog(FTPerson* parent, int pcRelType, FTPerson* spouse);
+    void invokeAttachExistingPersonAsChildDialog();
+    void invokeAttachExistingPersonAsParentDialog();
+    void invokeAttachExistingPersonAsSpouseDialog(bool sameSex);
+    // Then "RefreshAllViews".
+    void invokeFamilyDialogForSpouse(FTPerson* spouse);
+    // Whether `other` is an ancestor of this person along links that are not step links (each person once).
+    bool hasNonStepAncestor(const FTPerson* other) const;
 };

@@ -1,0 +1,320 @@
+#include "model/FTMoc.h"
+
+#include "model/Dates.h"
+#include "model/FTEvent.h"
+#include "model/FTModelDefaults.h"
+#include "model/FTPcRel.h"
+#include "model/FTPerson.h"
+
+#include "platform/FTLog.h"
+#include "platform/Localizer.h"
+#include "platform/Prompts.h"
+
+#include <QElapsedTimer>
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+constexpr quint32 kVisitedPerson = 8;
+constexpr quint32 kReportedLink = 16;
+
+QString msecs(const QElapsedTimer& timer)
+{
+    return QString::number(timer.nsecsElapsed() / 1e6, 'f', 3);
+}
+
+// The natural links to a person's parents not yet reported, by the parent's number (then row, so that people
+// sharing a number keep one order).
+QList<FTPcRel*> naturalLinksToParents(const FTPerson* person)
+{
+    QList<FTPcRel*> links;
+    for (FTPcRel* link : person->parents())
+        if (link->parent() && link->intPcRelType() == FTPcRel::kNatural && !(link->flagBits() & kReportedLink))
+            links << link;
+    std::sort(links.begin(), links.end(), [](const FTPcRel* a, const FTPcRel* b) {
+        const int na = a->parent()->numericId(), nb = b->parent()->numericId();
+        return na != nb ? na < nb : a->parent()->primaryKey() < b->parent()->primaryKey();
+    });
+    return links;
+}
+
+// A depth-first walk up the natural links with its own stack: a long line of ancestors cannot overflow the
+// program's stack. Answers the number of cycles found. `path` is the line of people from the starting descendant to the one being searched; a parent
+// already on it closes a cycle. People searched before (from any start) are not searched again.
+int searchAncestors(FTPerson* person, int level, QList<FTPerson*>& path, bool showMessages)
+{
+    if (!person)
+        return 0;
+    struct Frame {
+        FTPerson* person;
+        QList<FTPcRel*> links;
+        qsizetype next = 0;
+    };
+    if (path.size() > level)
+        path.resize(std::max(level, 0));
+    QSet<const FTPerson*> onPath(path.cbegin(), path.cend());
+    QList<Frame> frames;
+    auto enter = [&](FTPerson* p) {
+        path.append(p);
+        onPath.insert(p);
+        p->setFlagBits(p->flagBits() | kVisitedPerson);
+        frames.append(Frame { p, naturalLinksToParents(p) });
+    };
+    enter(person);
+    int found = 0;
+    while (!frames.isEmpty()) {
+        Frame& frame = frames.last();
+        if (frame.next >= frame.links.size()) {
+            onPath.remove(frame.person);
+            path.removeLast();
+            frames.removeLast();
+            continue;
+        }
+        FTPcRel* link = frame.links[frame.next++];
+        FTPerson* parent = link->parent();
+        if (link->flagBits() & kReportedLink)
+            continue;
+        if (onPath.contains(parent)) {
+            if (showMessages)
+                Prompts::current().message(
+                    QStringLiteral("Recursion found in the database between \n\nchild = %1 and \n\nparent = %2.")
+                        .arg(frame.person->name(), parent->name()));
+            link->setFlagBits(link->flagBits() | kReportedLink);
+            ++found;
+        } else if (!(parent->flagBits() & kVisitedPerson)) {
+            enter(parent); // invalidates `frame`
+        }
+    }
+    return found;
+}
+}
+
+// ---- Children with more than one natural father or mother -------------------------------------------------------
+
+QList<FTPerson*> FTMoc::findChildrenWithMultipleNaturalParents(QString* report, bool showMessages)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QList<FTPcRel*> links = fetch<FTPcRel>([](const FTPcRel* l) { return l->pcRelType() == FTPcRel::kNatural && l->child(); });
+    // By child (its number, then its row: two children that share a number must not interleave), then parent gender.
+    std::sort(links.begin(), links.end(), [](const FTPcRel* a, const FTPcRel* b) {
+        const FTPerson* ca = a->child();
+        const FTPerson* cb = b->child();
+        if (ca->numericId() != cb->numericId())
+            return ca->numericId() < cb->numericId();
+        if (ca != cb)
+            return ca->primaryKey() < cb->primaryKey();
+        const QString ga = a->parent() ? a->parent()->gender() : QString();
+        const QString gb = b->parent() ? b->parent()->gender() : QString();
+        return ga < gb;
+    });
+
+    auto reportLine = [report](FTPerson* child, bool fathers) {
+        if (!report)
+            return;
+        QStringList names;
+        for (const FTPerson* parent : child->naturalParents())
+            if (parent->isMale() == fathers)
+                names << parent->nameWithBirthAndDeathYears();
+        report->append(QString::fromLatin1(fathers ? "\n%1, ID = %2 had %3 natural fathers. Natural fathers = %4"
+                                              : "\n%1, ID = %2 had %3 natural mothers. Natural mothers = %4")
+                           .arg(child->nameWithBirthAndDeathYears())
+                           .arg(child->numericId())
+                           .arg(names.size())
+                           .arg(names.join(QStringLiteral(", "))));
+    };
+
+    QList<FTPerson*> found;
+    const FTPerson* previous = nullptr;
+    int fathers = 0;
+    int mothers = 0;
+    for (const FTPcRel* link : links) {
+        FTPerson* child = link->child();
+        if (child != previous) {
+            fathers = 0;
+            mothers = 0;
+            previous = child;
+        }
+        const bool isFather = link->parent() && link->parent()->isMale();
+        int& count = isFather ? fathers : mothers;
+        if (++count < 2)
+            continue;
+        if (showMessages)
+            Prompts::current().message(QString::fromLatin1(isFather ? "%1 has %2 natural fathers." : "%1 has %2 natural mothers.")
+                                           .arg(child->name())
+                                           .arg(count));
+        found << child;
+        if (count == 2)
+            reportLine(child, isFather);
+    }
+    FTLog(QStringLiteral("%1 msecs to check dup natural parents").arg(msecs(timer)));
+    return found;
+}
+
+int FTMoc::convertMultipleNaturalParentsIntoStepRels(const QList<FTPerson*>& children)
+{
+    int changed = 0;
+    for (const FTPerson* child : children) {
+        QList<FTPcRel*> links = child->parentRels();
+        std::stable_sort(links.begin(), links.end(),
+            [](const FTPcRel* a, const FTPcRel* b) { return a->parent()->numericId() < b->parent()->numericId(); });
+        int fathers = 0;
+        int mothers = 0;
+        for (FTPcRel* link : links) {
+            if (link->intPcRelType() != FTPcRel::kNatural)
+                continue;
+            int& count = link->parent()->isMale() ? fathers : mothers;
+            if (++count > 1) {
+                link->setPcRelType(FTPcRel::kStep);
+                ++changed;
+            }
+        }
+    }
+    return changed;
+}
+
+// ---- Cycles in the natural ancestry ------------------------------------------------------------------------------
+
+void FTMoc::nullifyBitFlag(quint32 bit, const QList<ManagedObject*>& records)
+{
+    for (ManagedObject* record : records)
+        if (auto* r = dynamic_cast<FTManagedObject*>(record); r && (r->flagBits() & bit))
+            r->setFlagBits(r->flagBits() & ~bit);
+}
+
+int FTMoc::recursionCheck(bool showMessages)
+{
+    FTLog(QStringLiteral("recursionCheck"));
+    nullifyBitFlag(kReportedLink, fetchAllForEntity(QStringLiteral("PcRel")));
+    QList<FTPerson*> people = fetch<FTPerson>();
+    std::stable_sort(people.begin(), people.end(), [](const FTPerson* a, const FTPerson* b) { return a->numericId() < b->numericId(); });
+    for (FTPerson* person : people)
+        person->setFlagBits(person->flagBits() & ~kVisitedPerson);
+
+    int cycles = 0;
+    for (FTPerson* person : people) {
+        if (person->flagBits() & kVisitedPerson)
+            continue;
+        QList<FTPerson*> path;
+        path.reserve(200);
+        cycles += searchAncestors(person, 0, path, showMessages);
+    }
+    return cycles;
+}
+
+bool FTMoc::recursionCheckAncestorsOf(FTPerson* person, int level, QList<FTPerson*>& path, bool showMessages)
+{
+    return searchAncestors(person, level, path, showMessages) > 0;
+}
+
+// ---- Clean-ups ---------------------------------------------------------------------------------------------------
+
+int FTMoc::removeGhosts(QString* report, bool showMessages)
+{
+    Q_UNUSED(report);
+    const QList<FTPerson*> ghosts
+        = fetch<FTPerson>([](const FTPerson* p) { return p->name().isEmpty() && p->isUnconnected(); });
+    for (FTPerson* ghost : ghosts)
+        deleteObject(ghost);
+    if (!ghosts.isEmpty() && showMessages)
+        Prompts::current().message(
+            QStringLiteral("Removed %1 ghosts.\n\n(A ghost has no name, no parents, no children and no spouse.)")
+                .arg(ghosts.size()));
+    return int(ghosts.size());
+}
+
+int FTMoc::removeIsolatedPeople(QString* report, bool showMessages)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const QList<FTPerson*> isolated = fetch<FTPerson>([](const FTPerson* p) { return p->isUnconnected(); });
+    FTPerson* focal = isolated.isEmpty() ? nullptr : focalPerson();
+    int removed = 0;
+    for (FTPerson* person : isolated) {
+        if (person == focal)
+            continue;
+        if (showMessages)
+            Prompts::current().message(QStringLiteral("Deleted %1").arg(person->name()));
+        if (report)
+            report->append(
+                QStringLiteral("\n%1 with ID = %2 was not related to anyone else and has been removed from the database")
+                    .arg(person->nameWithBirthAndDeathYears())
+                    .arg(person->numericId()));
+        deleteObject(person);
+        ++removed;
+    }
+    if (removed > 0 && showMessages)
+        Prompts::current().message(QStringLiteral("Removed %1 isolated people from the database").arg(removed));
+    FTLog(QStringLiteral("%1 msecs in removeIsolatedPeople").arg(timer.nsecsElapsed() / 1e6, 6, 'f', 3));
+    return removed;
+}
+
+int FTMoc::cleanDateFormats()
+{
+    static const Key kDate("date");
+    int count = 0;
+    for (FTEvent* event : fetch<FTEvent>([](const FTEvent* e) { return e->year() > 0 && e->year() < 1000; })) {
+        const QString text = Dates::dateStringFor(event->qual(), event->day(), event->month(), event->year(), true);
+        const QString old = event->stringValue(kDate);
+        if (text == old)
+            continue;
+        ++count;
+        FTLog(QStringLiteral("invalid date format \"%1\" replaced with \"%2\" event owner = %3")
+                  .arg(old, text, event->ownerName()));
+        event->setPrimitiveValue(kDate, text);
+    }
+    if (count > 0)
+        FTLog(QStringLiteral("num dates < 1000 = %1").arg(count));
+    return count;
+}
+
+int FTMoc::validateNumericIds(bool save)
+{
+    static const std::pair<const char*, const char*> kEntities[] = {
+        { "Person", "modelDefaults.maxPersonId" },
+        { "SpouseRel", "modelDefaults.maxSpouseRelId" },
+        { "Picture", "modelDefaults.maxPictureId" },
+        { "Source", "modelDefaults.maxSourceId" },
+        { "Event", "modelDefaults.maxEventId" },
+    };
+    int total = 0;
+    for (const auto& [entity, keyPath] : kEntities)
+        total += validateNumericIdsFor(QString::fromLatin1(entity), QString::fromLatin1(keyPath));
+    if (total > 0 && save)
+        saveMoc();
+    return total;
+}
+
+int FTMoc::validateNumericIdsFor(const QString& entityName, const QString& modelDefaultsKeyPath)
+{
+    static const Key kNumericId("numericId");
+    const QString counterName = modelDefaultsKeyPath.section(QLatin1Char('.'), -1);
+    const Key counterKey(counterName);
+    FTModelDefaults* defaults = modelDefaults();
+
+    QList<ManagedObject*> records = fetchAllForEntity(entityName);
+    std::stable_sort(records.begin(), records.end(), [](const ManagedObject* a, const ManagedObject* b) {
+        return a->integerValue(kNumericId) < b->integerValue(kNumericId);
+    });
+    qint64 counter = defaults->integerValue(counterKey);
+    if (!records.isEmpty())
+        counter = std::max(counter, records.last()->integerValue(kNumericId));
+    int changed = 0;
+    qint64 previous = 0;
+    for (ManagedObject* record : records) {
+        const qint64 number = record->integerValue(kNumericId);
+        if (number == previous) {
+            record->setInteger(kNumericId, ++counter);
+            ++changed;
+        }
+        previous = number;
+    }
+    defaults->setInteger(counterKey, counter);
+    FTLog(QStringLiteral("%1 numericIds changed for %2 out of %3. maxId = %4")
+              .arg(changed)
+              .arg(entityName)
+              .arg(records.size())
+              .arg(counter));
+    return changed;
+}
