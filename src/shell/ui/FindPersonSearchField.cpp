@@ -1,0 +1,25 @@
+#include "shell/ui/FindPersonSearchField.h"
+
+#include <QKeyEvent>
+
+FindPersonSearchField::FindPersonSearchField(QWidget* parent)
+    : QLineEdit(parent)
+{
+}
+
+void FindPersonSearchField::focusInEvent(QFocusEvent* event)
+{
+    QLineEdit::focusInEvent(event);
+    if (didBecomeFirstResponder)
+        didBecomeFirstResponder();
+}
+
+void FindPersonSearchField::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && escapePressed) {
+        escapePressed();
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QLineEdit>
+
+#include <functional>
+
+// The toolbar's search field. Clicking into it (or tabbing to it) shows the last results again, after a check;
+// Escape hides them.
+class FindPersonSearchField : public QLineEdit {
+public:
+    explicit FindPersonSearchField(QWidget* parent = nullptr);
+    std::function<void()> didBecomeFirstResponder;
+    std::function<void()> escapePressed;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+};
