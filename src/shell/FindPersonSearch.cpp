@@ -107,7 +107,7 @@ FTPerson* personOwner(const FTEvent* event)
 {
     FTManagedObject* owner = event->owner();
     return owner && owner->isKindOfEntity(QString::fromLatin1(FTPerson::kEntityName)) ? static_cast<FTPerson*>(owner)
-                                                                                       : nullptr;
+                                                                                      : nullptr;
 }
 
 FTSpouseRel* coupleOwner(const FTEvent* event)
@@ -217,8 +217,8 @@ bool FindPersonSearch::findPerson(const QString& text)
         if (kind == UnconnectedPeople)
             m_message = LocalizedString("NoUnconnectedPeople");
         else
-            m_message = QStringList {LocalizedString("NegatingNo"), currentSearchMenuOption(),
-                                     LocalizedString("foundFor"), QStringLiteral("\"%1\"").arg(text)}
+            m_message = QStringList { LocalizedString("NegatingNo"), currentSearchMenuOption(),
+                LocalizedString("foundFor"), QStringLiteral("\"%1\"").arg(text) }
                             .join(QLatin1Char(' '));
         m_keys << 0;
     }
@@ -255,7 +255,7 @@ QList<FTPerson*> FindPersonSearch::searchFor(const QString& text, Kind kind) con
     case NumericId: {
         QList<FTPerson*> people = searchByKey(QStringLiteral("numericId"), text);
         std::stable_sort(people.begin(), people.end(),
-                         [](const FTPerson* a, const FTPerson* b) { return a->numericId() < b->numericId(); });
+            [](const FTPerson* a, const FTPerson* b) { return a->numericId() < b->numericId(); });
         return people;
     }
     case Notes:
@@ -265,9 +265,12 @@ QList<FTPerson*> FindPersonSearch::searchFor(const QString& text, Kind kind) con
     case BirthYear:
     case DeathYear: {
         static const QHash<int, QString> keys {
-            {Notes, QStringLiteral("notes")},          {Comments, QStringLiteral("comments")},
-            {CauseOfDeath, QStringLiteral("causeOfDeath")}, {ReferenceNo, QStringLiteral("userId")},
-            {BirthYear, QStringLiteral("birth.year")}, {DeathYear, QStringLiteral("death.year")},
+            { Notes, QStringLiteral("notes") },
+            { Comments, QStringLiteral("comments") },
+            { CauseOfDeath, QStringLiteral("causeOfDeath") },
+            { ReferenceNo, QStringLiteral("userId") },
+            { BirthYear, QStringLiteral("birth.year") },
+            { DeathYear, QStringLiteral("death.year") },
         };
         QList<FTPerson*> people = searchByKey(keys.value(kind), text);
         sortByName(people);
@@ -285,9 +288,8 @@ QList<FTPerson*> FindPersonSearch::searchByKey(const QString& keyPath, const QSt
     const QStringList words = wordsOf(text);
     // A word begins the value or one of its words, after a blank, an underscore, a no-break space or a line end.
     const QString separators = QStringLiteral(" _\u00a0\n");
-    return m_moc->fetch<FTPerson>([&](const FTPerson* p) {
-        return words.isEmpty() || allWordsMatch(searchText(p, keyPath), words, separators);
-    });
+    return m_moc->fetch<FTPerson>(
+        [&](const FTPerson* p) { return words.isEmpty() || allWordsMatch(searchText(p, keyPath), words, separators); });
 }
 
 QList<FTPerson*> FindPersonSearch::searchForBirthAndDeathPlace(const QString& text, bool deathPlace) const
@@ -349,8 +351,7 @@ QList<FTPerson*> FindPersonSearch::searchPersonalEventNotesFor(const QString& te
     QSet<const FTPerson*> seen;
     for (const FTEvent* event : m_moc->fetch<FTEvent>([&](const FTEvent* e) {
              const int type = e->type();
-             return (type == FTEvent::BirthEvent || type == FTEvent::DeathEvent
-                     || type == FTEvent::OtherPersonalEvent)
+             return (type == FTEvent::BirthEvent || type == FTEvent::DeathEvent || type == FTEvent::OtherPersonalEvent)
                  && allWordsMatch(e->notes(), words, QStringLiteral(" \n"));
          }))
         addOnce(people, seen, personOwner(event));
@@ -472,7 +473,7 @@ void FindPersonSearch::sortByColumn(Column column)
     }
     case BirthYearColumn:
         std::stable_sort(people.begin(), people.end(),
-                         [](const FTPerson* a, const FTPerson* b) { return birthYearOf(a) < birthYearOf(b); });
+            [](const FTPerson* a, const FTPerson* b) { return birthYearOf(a) < birthYearOf(b); });
         break;
     case WhateverColumn:
         std::stable_sort(people.begin(), people.end(), [](const FTPerson* a, const FTPerson* b) {

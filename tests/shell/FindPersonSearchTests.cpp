@@ -75,7 +75,7 @@ protected:
         FindPersonSearch::setCurrentSearchMenuOption(FindPersonSearch::kindTitle(FindPersonSearch::NamesTitles));
     }
 
-    FindPersonSearch search {nullptr};
+    FindPersonSearch search { nullptr };
     FTPerson *victoria, *albert, *daughter, *john, *joAnn, *bjorn, *zoe;
     QList<FTPerson*> fillers;
 };
@@ -88,21 +88,21 @@ TEST(FindPersonSearchKinds, MenuOrderKeysAndTitles)
         const char* key;
         const char* title;
     } cases[] = {
-        {FindPersonSearch::Names, "TbSearchNames", "Names"},
-        {FindPersonSearch::NamesTitles, "TbSearchNamesTitles", "Names and Titles"},
-        {FindPersonSearch::Notes, "TbSearchNotes", "Notes"},
-        {FindPersonSearch::Comments, "TbSearchComments", "Comments"},
-        {FindPersonSearch::BirthPlace, "TbSearchBirthPlace", "Place of Birth"},
-        {FindPersonSearch::DeathPlace, "TbSearchDeathPlace", "Place of Death"},
-        {FindPersonSearch::BirthYear, "TbSearchBirthYear", "Year of Birth"},
-        {FindPersonSearch::DeathYear, "TbSearchDeathYear", "Year of Death"},
-        {FindPersonSearch::CauseOfDeath, "TbSearchCauseOfDeath", "Cause of Death"},
-        {FindPersonSearch::MarriageYear, "TbSearchMarriageYear", "Year of Marriage"},
-        {FindPersonSearch::MarriageNotes, "TbSearchMarriageNotes", "Marriage Notes"},
-        {FindPersonSearch::PersonalEventNotes, "TbSearchPersonalEventNotes", "Personal Event Notes"},
-        {FindPersonSearch::NumericId, "TbSearchNumericId", "ID Number"},
-        {FindPersonSearch::ReferenceNo, "TbSearchReferenceNo", "Reference Number"},
-        {FindPersonSearch::UnconnectedPeople, "TbSearchUnconnectedPeople", "Unconnected People"},
+        { FindPersonSearch::Names, "TbSearchNames", "Names" },
+        { FindPersonSearch::NamesTitles, "TbSearchNamesTitles", "Names and Titles" },
+        { FindPersonSearch::Notes, "TbSearchNotes", "Notes" },
+        { FindPersonSearch::Comments, "TbSearchComments", "Comments" },
+        { FindPersonSearch::BirthPlace, "TbSearchBirthPlace", "Place of Birth" },
+        { FindPersonSearch::DeathPlace, "TbSearchDeathPlace", "Place of Death" },
+        { FindPersonSearch::BirthYear, "TbSearchBirthYear", "Year of Birth" },
+        { FindPersonSearch::DeathYear, "TbSearchDeathYear", "Year of Death" },
+        { FindPersonSearch::CauseOfDeath, "TbSearchCauseOfDeath", "Cause of Death" },
+        { FindPersonSearch::MarriageYear, "TbSearchMarriageYear", "Year of Marriage" },
+        { FindPersonSearch::MarriageNotes, "TbSearchMarriageNotes", "Marriage Notes" },
+        { FindPersonSearch::PersonalEventNotes, "TbSearchPersonalEventNotes", "Personal Event Notes" },
+        { FindPersonSearch::NumericId, "TbSearchNumericId", "ID Number" },
+        { FindPersonSearch::ReferenceNo, "TbSearchReferenceNo", "Reference Number" },
+        { FindPersonSearch::UnconnectedPeople, "TbSearchUnconnectedPeople", "Unconnected People" },
     };
     ASSERT_EQ(std::size(cases), size_t(FindPersonSearch::kKindCount));
     for (int i = 0; i < FindPersonSearch::kKindCount; ++i) {
@@ -137,43 +137,44 @@ TEST_F(FindPersonSearchTest, EachKindFindsItsPeopleInItsOrder)
         QStringList expected; // in this order
     } cases[] = {
         // A word matches at the start of the name or of one of its words, never inside a word.
-        {K::Names, "jo sm", {"Jo-Ann Smith", "John Smith"}},
-        {K::Names, "jo  sm", {"Jo-Ann Smith", "John Smith"}},
-        {K::Names, "smith", {"Jo-Ann Smith", "John Smith"}},
-        {K::Names, "zoe", {"Zoë Court"}},
-        {K::Names, "queen", {}},
-        {K::NamesTitles, "queen", {"Alexandrina Victoria"}},
-        {K::NamesTitles, "victoria", {"Alexandrina Victoria", "Victoria Adelaide"}},
+        { K::Names, "jo sm", { "Jo-Ann Smith", "John Smith" } },
+        { K::Names, "jo  sm", { "Jo-Ann Smith", "John Smith" } },
+        { K::Names, "smith", { "Jo-Ann Smith", "John Smith" } },
+        { K::Names, "zoe", { "Zoë Court" } },
+        { K::Names, "queen", {} },
+        { K::NamesTitles, "queen", { "Alexandrina Victoria" } },
+        { K::NamesTitles, "victoria", { "Alexandrina Victoria", "Victoria Adelaide" } },
         // Notes: at the start, after a blank, an underscore, a no-break space or a line end; any case.
-        {K::Notes, "court", {"Albert Saxe-Coburg", "Bjorn Asmith", "John Smith", "Victoria Adelaide", "Zoë Court"}},
-        {K::Notes, "escort", {"Jo-Ann Smith"}},
-        {K::Notes, "scort", {}},
-        {K::Comments, "courtly", {"Jo-Ann Smith"}},
-        {K::BirthPlace, "london", {"Alexandrina Victoria", "Victoria Adelaide"}},
-        {K::BirthPlace, "palace london", {"Alexandrina Victoria", "Victoria Adelaide"}},
-        {K::BirthPlace, "ensington", {}},
-        {K::BirthPlace, "windsor", {}},
-        {K::DeathPlace, "windsor", {"Albert Saxe-Coburg"}},
-        {K::BirthYear, "18", {"Albert Saxe-Coburg", "Alexandrina Victoria", "John Smith", "Victoria Adelaide"}},
-        {K::BirthYear, "1819", {"Albert Saxe-Coburg", "Alexandrina Victoria"}},
+        { K::Notes, "court", { "Albert Saxe-Coburg", "Bjorn Asmith", "John Smith", "Victoria Adelaide", "Zoë Court" } },
+        { K::Notes, "escort", { "Jo-Ann Smith" } },
+        { K::Notes, "scort", {} },
+        { K::Comments, "courtly", { "Jo-Ann Smith" } },
+        { K::BirthPlace, "london", { "Alexandrina Victoria", "Victoria Adelaide" } },
+        { K::BirthPlace, "palace london", { "Alexandrina Victoria", "Victoria Adelaide" } },
+        { K::BirthPlace, "ensington", {} },
+        { K::BirthPlace, "windsor", {} },
+        { K::DeathPlace, "windsor", { "Albert Saxe-Coburg" } },
+        { K::BirthYear, "18", { "Albert Saxe-Coburg", "Alexandrina Victoria", "John Smith", "Victoria Adelaide" } },
+        { K::BirthYear, "1819", { "Albert Saxe-Coburg", "Alexandrina Victoria" } },
         // An undated birth has no year to find.
-        {K::BirthYear, "0", {}},
-        {K::DeathYear, "19", {"Alexandrina Victoria"}},
-        {K::CauseOfDeath, "typh", {"Albert Saxe-Coburg"}},
-        {K::CauseOfDeath, "haem", {"Alexandrina Victoria"}},
-        {K::MarriageYear, "184", {"Alexandrina Victoria", "Albert Saxe-Coburg"}},
-        {K::MarriageYear, " 1840 ", {"Alexandrina Victoria", "Albert Saxe-Coburg"}},
-        {K::MarriageYear, "1841", {}},
-        {K::MarriageNotes, "chapel royal", {"Alexandrina Victoria", "Albert Saxe-Coburg"}},
-        {K::MarriageNotes, "hapel", {}},
-        {K::PersonalEventNotes, "home", {"Alexandrina Victoria"}},
+        { K::BirthYear, "0", {} },
+        { K::DeathYear, "19", { "Alexandrina Victoria" } },
+        { K::CauseOfDeath, "typh", { "Albert Saxe-Coburg" } },
+        { K::CauseOfDeath, "haem", { "Alexandrina Victoria" } },
+        { K::MarriageYear, "184", { "Alexandrina Victoria", "Albert Saxe-Coburg" } },
+        { K::MarriageYear, " 1840 ", { "Alexandrina Victoria", "Albert Saxe-Coburg" } },
+        { K::MarriageYear, "1841", {} },
+        { K::MarriageNotes, "chapel royal", { "Alexandrina Victoria", "Albert Saxe-Coburg" } },
+        { K::MarriageNotes, "hapel", {} },
+        { K::PersonalEventNotes, "home", { "Alexandrina Victoria" } },
         // Numbers in numeric order, not as text.
-        {K::NumericId, "1", {"Alexandrina Victoria", "Filler 10", "Filler 11"}},
-        {K::ReferenceNo, "qv", {"Alexandrina Victoria"}},
+        { K::NumericId, "1", { "Alexandrina Victoria", "Filler 10", "Filler 11" } },
+        { K::ReferenceNo, "qv", { "Alexandrina Victoria" } },
         // The typed text does not matter to the unconnected people.
-        {K::UnconnectedPeople, "whatever", {"John Smith", "Jo-Ann Smith", "Bjorn Asmith", "Zoë Court", "Filler 8",
-                                            "Filler 9", "Filler 10", "Filler 11"}},
-        {K::NoKind, "victoria", {}},
+        { K::UnconnectedPeople, "whatever",
+            { "John Smith", "Jo-Ann Smith", "Bjorn Asmith", "Zoë Court", "Filler 8", "Filler 9", "Filler 10",
+                "Filler 11" } },
+        { K::NoKind, "victoria", {} },
     };
     for (const Case& c : cases)
         EXPECT_EQ(names(search.searchFor(c.text, c.kind)), c.expected)
@@ -213,16 +214,19 @@ TEST_F(FindPersonSearchTest, RowsTheirTextsAndTheMessageWhenNothingIsFound)
         QString text;
         QString firstName; // the name column of the first row
     } cases[] = {
-        {FindPersonSearch::Names, "alexandrina", "Alexandrina Victoria (1819 - 1901) + Albert"},
-        {FindPersonSearch::NamesTitles, "alexandrina", "Alexandrina Victoria (1819 - 1901), Queen of the United Kingdom"},
-        {FindPersonSearch::BirthPlace, "kensington", "Alexandrina Victoria (1819 - 1901), born Kensington Palace, London"},
-        {FindPersonSearch::DeathPlace, "osborne", "Alexandrina Victoria (1819 - 1901), died Osborne House, Isle of Wight"},
-        {FindPersonSearch::CauseOfDeath, "cerebral", "Alexandrina Victoria (1819 - 1901), Cerebral haemorrhage"},
-        {FindPersonSearch::ReferenceNo, "QV", "Alexandrina Victoria (1819 - 1901), Ref No = QV-1"},
-        {FindPersonSearch::DeathYear, "1901", "Alexandrina Victoria (1819 - 1901)"},
+        { FindPersonSearch::Names, "alexandrina", "Alexandrina Victoria (1819 - 1901) + Albert" },
+        { FindPersonSearch::NamesTitles, "alexandrina",
+            "Alexandrina Victoria (1819 - 1901), Queen of the United Kingdom" },
+        { FindPersonSearch::BirthPlace, "kensington",
+            "Alexandrina Victoria (1819 - 1901), born Kensington Palace, London" },
+        { FindPersonSearch::DeathPlace, "osborne",
+            "Alexandrina Victoria (1819 - 1901), died Osborne House, Isle of Wight" },
+        { FindPersonSearch::CauseOfDeath, "cerebral", "Alexandrina Victoria (1819 - 1901), Cerebral haemorrhage" },
+        { FindPersonSearch::ReferenceNo, "QV", "Alexandrina Victoria (1819 - 1901), Ref No = QV-1" },
+        { FindPersonSearch::DeathYear, "1901", "Alexandrina Victoria (1819 - 1901)" },
         // Without the value, no detail.
-        {FindPersonSearch::NamesTitles, "john", "John Smith (1850 - )"},
-        {FindPersonSearch::Names, "john", "John Smith (1850 - )"},
+        { FindPersonSearch::NamesTitles, "john", "John Smith (1850 - )" },
+        { FindPersonSearch::Names, "john", "John Smith (1850 - )" },
     };
     for (const Case& c : cases) {
         FindPersonSearch::setCurrentSearchMenuOption(FindPersonSearch::kindTitle(c.kind));
@@ -262,7 +266,7 @@ TEST_F(FindPersonSearchTest, RowsTheirTextsAndTheMessageWhenNothingIsFound)
     search.findPerson("");
     EXPECT_EQ(search.rowCount(), 8);
     EXPECT_FALSE(search.hasMessageRow());
-    for (FTPerson* p : {john, joAnn, bjorn, zoe})
+    for (FTPerson* p : { john, joAnn, bjorn, zoe })
         link(victoria, p);
     for (FTPerson* p : fillers)
         couple(p, nullptr);
@@ -312,10 +316,10 @@ TEST_F(FindPersonSearchTest, SortingByAColumn)
     };
     // "ID" ascending, then descending on the next click, then ascending again.
     search.sortByColumn(FindPersonSearch::IdColumn);
-    EXPECT_EQ(ids(), (QList<int> {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+    EXPECT_EQ(ids(), (QList<int> { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 }));
     EXPECT_TRUE(search.sortAscending());
     search.sortByColumn(FindPersonSearch::IdColumn);
-    EXPECT_EQ(ids(), (QList<int> {11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
+    EXPECT_EQ(ids(), (QList<int> { 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1 }));
     EXPECT_FALSE(search.sortAscending());
     search.sortByColumn(FindPersonSearch::IdColumn);
     EXPECT_EQ(ids().first(), 1);
@@ -324,18 +328,18 @@ TEST_F(FindPersonSearchTest, SortingByAColumn)
     search.sortByColumn(FindPersonSearch::NameColumn);
     EXPECT_EQ(search.sortColumn(), FindPersonSearch::NameColumn);
     EXPECT_EQ(names(search.people()),
-              (QStringList {"Albert Saxe-Coburg", "Alexandrina Victoria", "Bjorn Asmith", "Filler 10", "Filler 11",
-                            "Filler 8", "Filler 9", "Jo-Ann Smith", "John Smith", "Victoria Adelaide", "Zoë Court"}));
+        (QStringList { "Albert Saxe-Coburg", "Alexandrina Victoria", "Bjorn Asmith", "Filler 10", "Filler 11",
+            "Filler 8", "Filler 9", "Jo-Ann Smith", "John Smith", "Victoria Adelaide", "Zoë Court" }));
     search.sortByColumn(FindPersonSearch::IdColumn);
     EXPECT_EQ(ids().first(), 1);
 
     // By year: the unknown years first, then the earliest.
     search.sortByColumn(FindPersonSearch::BirthYearColumn);
     const QList<FTPerson*> byYear = search.people();
-    EXPECT_EQ(byYear.mid(6), (QList<FTPerson*> {fillers[0], victoria, albert, daughter, john}));
+    EXPECT_EQ(byYear.mid(6), (QList<FTPerson*> { fillers[0], victoria, albert, daughter, john }));
 
     search.sortByColumn(FindPersonSearch::WhateverColumn);
-    EXPECT_EQ(search.people().mid(7), (QList<FTPerson*> {daughter, victoria, bjorn, albert}));
+    EXPECT_EQ(search.people().mid(7), (QList<FTPerson*> { daughter, victoria, bjorn, albert }));
 
     // A new search comes in its own order again.
     search.findPerson(" ");

@@ -23,3 +23,12 @@ void FindPersonSearchField::keyPressEvent(QKeyEvent* event)
     }
     QLineEdit::keyPressEvent(event);
 }
+
+void FindPersonSearchField::mousePressEvent(QMouseEvent* event)
+{
+    // The first click reaches focusInEvent; a click into the field that already has the keyboard comes here.
+    const bool hadFocus = hasFocus();
+    QLineEdit::mousePressEvent(event);
+    if (hadFocus && didBecomeFirstResponder)
+        didBecomeFirstResponder();
+}

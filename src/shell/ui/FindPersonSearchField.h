@@ -4,8 +4,8 @@
 
 #include <functional>
 
-// The toolbar's search field. Clicking into it (or tabbing to it) shows the last results again, after a check;
-// Escape hides them.
+// The toolbar's search field. Every click into it (and tabbing to it) shows the last results again, after a
+// check; Escape hides them.
 class FindPersonSearchField : public QLineEdit {
 public:
     explicit FindPersonSearchField(QWidget* parent = nullptr);
@@ -15,4 +15,5 @@ public:
 protected:
     void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
 };

@@ -21,7 +21,6 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMap>
 #include <QSpinBox>
 #include <QStyle>

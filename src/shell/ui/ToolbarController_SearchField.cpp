@@ -37,8 +37,8 @@ constexpr int kBirthYearColumnWidth = 48;
 constexpr int kTypingPauseMs = 300;
 
 // The columns the list shows; the place of birth is not among them.
-const FindPersonSearch::Column kShownColumns[] = {FindPersonSearch::IdColumn, FindPersonSearch::NameColumn,
-                                                  FindPersonSearch::BirthYearColumn};
+const FindPersonSearch::Column kShownColumns[]
+    = { FindPersonSearch::IdColumn, FindPersonSearch::NameColumn, FindPersonSearch::BirthYearColumn };
 }
 
 // The rows of the search as a table.
@@ -49,10 +49,7 @@ public:
         , m_search(search)
     {
     }
-    int rowCount(const QModelIndex& parent = {}) const override
-    {
-        return parent.isValid() ? 0 : m_search.rowCount();
-    }
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : m_search.rowCount(); }
     int columnCount(const QModelIndex& parent = {}) const override
     {
         return parent.isValid() ? 0 : int(std::size(kShownColumns));
@@ -110,8 +107,8 @@ void ToolbarController::setUpSearchField()
 {
     FindPersonSearchField* field = m_findPersonSearchField;
     field->setClearButtonEnabled(true);
-    const QIcon icon = QIcon::fromTheme(QStringLiteral("edit-find"),
-                                        QApplication::style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    const QIcon icon = QIcon::fromTheme(
+        QStringLiteral("edit-find"), QApplication::style()->standardIcon(QStyle::SP_FileDialogContentsView));
     QAction* kinds = field->addAction(icon, QLineEdit::LeadingPosition);
     kinds->setObjectName(QStringLiteral("searchKindsButton"));
     kinds->setToolTip(LocalizedString("SearchMenu"));
@@ -192,7 +189,7 @@ void ToolbarController::makeFoundPeopleTable()
     header->resizeSection(2, kBirthYearColumnWidth);
     QObject::connect(header, &QHeaderView::sectionClicked, this, [this](int section) { didClickTableColumn(section); });
     QObject::connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-                     [this] { tableViewSelectionDidChange(); });
+        [this] { tableViewSelectionDidChange(); });
     SetFontSize(table, m_foundPeopleFontSize);
     table->hide();
     m_foundPeople = table;
@@ -282,6 +279,10 @@ void ToolbarController::reloadFoundPeople()
     m_choosing = true; // a reset clears the selection: that is no choice
     m_foundPeopleModel->reload();
     m_choosing = false;
+    // The message of a search without hits reads across the name and year columns.
+    m_foundPeople->clearSpans();
+    if (m_search.hasMessageRow() && m_search.rowCount() == 1)
+        m_foundPeople->setSpan(0, 1, 1, 2);
 }
 
 void ToolbarController::didClickTableColumn(int section)
