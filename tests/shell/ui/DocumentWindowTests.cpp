@@ -10,6 +10,7 @@
 #include "model/FTModelDefaults.h"
 #include "model/FTPerson.h"
 #include "model/FTPicture.h"
+#include "model/FTSource.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -21,6 +22,7 @@
 #include <QMainWindow>
 #include <QSplitter>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <sqlite3.h>
 
@@ -134,6 +136,22 @@ TEST_F(DocumentWindow, ChoosingFromTheHistoryMakesThatPersonFocalUndoably)
     EXPECT_THAT(toolbar->history().people(), ElementsAre(chosen[0], chosen[2], chosen[1], original));
     EXPECT_EQ(combo->currentIndex(), 0);
     EXPECT_EQ(combo->count(), 4);
+}
+
+TEST_F(DocumentWindow, TheActiveSourceButtonDescribesTheSource)
+{
+    DOvurDocument* doc = open("Family.RezUdu");
+    FTSource* source = FTSource::initInMoc(doc->moc());
+    source->setTitle("Parish register of St Mary");
+    ToolbarController* toolbar = doc->toolbarController();
+    auto* button = doc->dovurWindow()->findChild<QToolButton*>("ActiveSourceButton");
+    ASSERT_NE(button, nullptr);
+    toolbar->setActiveSource(source);
+    EXPECT_EQ(doc->moc()->activeSource(), source);
+    EXPECT_THAT(button->toolTip().toStdString(), HasSubstr("Parish register of St Mary"));
+    EXPECT_EQ(button->toolTip(), source->shortDescriptionWithNumericId());
+    toolbar->setActiveSource(nullptr);
+    EXPECT_EQ(button->toolTip(), "Activate or Deactivate Active Source");
 }
 
 TEST_F(DocumentWindow, UndoAsksRefreshesEveryViewAndForgetsThePlacesOfAPlaceChange)
