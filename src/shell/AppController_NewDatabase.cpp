@@ -1,6 +1,5 @@
 #include "shell/AppController.h"
 
-#include "shell/FirstPerson.h"
 #include "shell/UtilsFunctions.h"
 
 #include "model/FTMoc.h"
@@ -42,9 +41,9 @@ QString AppController::createNewDatabase(const QString& modelName, const QString
         QFile::remove(path); // the empty file made above, nothing else
         return {};
     }
-    FTPerson* person = FirstPerson::create(moc.get(), personName, gender);
-    moc->modelDefaults()->setFocalPerson(person);
-    moc->modelDefaults()->setSelectedPerson(person);
+    FTPerson* person = FTPerson::initInMoc(moc.get(), personName, gender);
+    moc->setFocalPerson(person);
+    moc->setSelectedPerson(person);
     if (!moc->saveMoc())
         return {};
     FTLog(QStringLiteral("New database %1").arg(path));

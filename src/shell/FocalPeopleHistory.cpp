@@ -1,7 +1,6 @@
 #include "shell/FocalPeopleHistory.h"
 
-#include "shell/FirstPerson.h"
-
+#include "model/FTEvent.h"
 #include "model/FTMoc.h"
 #include "model/FTPerson.h"
 
@@ -74,7 +73,8 @@ QString FocalPeopleHistory::entryText(int index) const
     const FTPerson* person = personAt(index);
     if (!person)
         return {};
-    return QStringLiteral("%1 (%2)").arg(person->name()).arg(FirstPerson::birthYear(person));
+    const FTEvent* birth = person->birth();
+    return QStringLiteral("%1 (%2)").arg(person->name()).arg(birth ? birth->year() : 0);
 }
 
 QList<FTPerson*> FocalPeopleHistory::people() const

@@ -1,7 +1,6 @@
 // The start of the program: the data folder and its samples, the recent databases, new databases, the menu rules
 // and the history of focal people.
 #include "shell/AppController.h"
-#include "shell/FirstPerson.h"
 #include "shell/FocalPeopleHistory.h"
 
 #include "model/FTEvent.h"
@@ -233,7 +232,7 @@ protected:
         moc = newDatabase();
         ASSERT_TRUE(moc);
         for (int i = 0; i < 60; ++i)
-            people << FirstPerson::create(moc.get(), QStringLiteral("Person %1").arg(i), "F");
+            people << FTPerson::initInMoc(moc.get(), QStringLiteral("Person %1").arg(i), "F");
         history.setMoc(moc.get());
     }
     std::unique_ptr<FTMoc> moc;

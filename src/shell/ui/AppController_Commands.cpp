@@ -1,7 +1,6 @@
 #include "shell/AppController.h"
 
 #include "shell/DisplayMsg.h"
-#include "shell/FirstPerson.h"
 #include "shell/Utils.h"
 #include "shell/ui/AppControllerPrivate.h"
 #include "shell/ui/DOvurApplication.h"
@@ -156,17 +155,17 @@ void AppController::promoteToFocalPerson()
                                   "select \"Promote ...\"\n Using the toolbar Search Field\n Using the toolbar "
                                   "Previous Focal People\n Using the People Index"));
     }
-    FTModelDefaults* modelDefaults = doc->moc()->modelDefaults();
-    FTPerson* selected = modelDefaults->selectedPerson();
+    FTMoc* moc = doc->moc();
+    FTPerson* selected = moc->selectedPerson();
     if (!selected)
         return;
-    if (selected == FirstPerson::focalPerson(doc->moc())) {
+    if (selected == moc->focalPerson()) {
         DisplayMsg(QStringLiteral("The Selected Person is already the Focal Person."));
         return;
     }
-    doc->moc()->undoManager()->setActionName(
-        QStringLiteral("%1 %2").arg(LocalizedString("FocusOn"), FirstPerson::nameWithBirthAndDeathYears(selected)));
-    modelDefaults->setFocalPerson(selected);
+    moc->undoManager()->setActionName(
+        QStringLiteral("%1 %2").arg(LocalizedString("FocusOn"), selected->nameWithBirthAndDeathYears()));
+    moc->setFocalPerson(selected);
 }
 
 void AppController::saveData()

@@ -1,7 +1,6 @@
 #include "shell/ui/DOvurDocument.h"
 
 #include "shell/AppController.h"
-#include "shell/FirstPerson.h"
 #include "shell/Utils.h"
 #include "shell/ui/DOvurWindow.h"
 #include "shell/ui/DocumentController.h"
@@ -191,10 +190,9 @@ void DOvurDocument::setMoc()
     undo->closeOpenGroups();
     undo->disableUndoRegistration();
     // The start-up values are not the user's to undo.
-    FTModelDefaults* defaults = moc->modelDefaults();
-    FTPerson* focal = FirstPerson::focalPerson(moc);
-    defaults->setFocalPerson(focal);
-    defaults->setSelectedPerson(focal);
+    FTPerson* focal = moc->focalPerson();
+    moc->setFocalPerson(focal);
+    moc->setSelectedPerson(focal);
     moc->addObserver(QStringLiteral("modelDefaults.focalPerson"), this,
                      [this](const KeyPathChange&) { focalPersonChanged(); });
     moc->addObserver(QStringLiteral("modelDefaults.selectedPerson"), this,
@@ -495,6 +493,8 @@ void DOvurDocument::close()
 void DOvurDocument::fontSizeChanged(const Notification& n)
 {
     const double size = n.userInfo.value(QStringLiteral("fontSize")).toDouble();
+    if (m_toolbarController && size > 0)
+        m_toolbarController->setFoundPeopleFontSize(int(size));
     if (m_pInfoArea && size > 0)
         m_pInfoArea->setFontSize(size);
     if (m_pcd)

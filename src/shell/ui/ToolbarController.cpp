@@ -1,9 +1,10 @@
 #include "shell/ui/ToolbarController.h"
 
-#include "shell/FirstPerson.h"
+#include "shell/Utils.h"
 #include "shell/UtilsFunctions.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/FamilyDiagramPane.h"
+#include "shell/ui/FindPersonSearchField.h"
 
 #include "model/FTMoc.h"
 #include "model/FTMocUndoManager.h"
@@ -20,10 +21,10 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMap>
 #include <QSpinBox>
 #include <QStyle>
+#include <QTableView>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -112,23 +113,32 @@ ToolbarController::ItemHandler ToolbarController::itemHandler(const QString& ide
 ToolbarController::ToolbarController(FTMoc* moc, DOvurDocument* document)
     : m_moc(moc)
     , m_document(document)
+    , m_search(moc)
     , m_history(moc)
 {
     createToolbar();
+    createSearchFieldFilterMenu();
     NotificationCenter& center = NotificationCenter::defaultCenter();
     center.addObserver(kPersonToBeDeleted, nullptr, [this](const Notification& n) { personToBeDeleted(n); }, this);
-    // The search results are not built yet; a changed name shows in the history the next time it is drawn.
     center.addObserver(
         kPersonNameOrDateChanged, nullptr,
         [this](const Notification& n) {
-            if (!n.context || n.context == m_moc)
+            if (n.context && n.context != m_moc)
+                return;
+            try {
                 reloadComboBox();
+                reloadFoundPeople();
+            } catch (...) {
+                Utils::reportCurrentException(__FILE__, __LINE__, QStringLiteral("personNameOrDateChanged"));
+            }
         },
         this);
     if (m_moc) {
         m_moc->addObserver(QStringLiteral("modelDefaults.currentView"), this,
                            [this](const KeyPathChange&) { setProjectViewButtonCell(); });
-        m_history.setFocalPerson(FirstPerson::focalPerson(m_moc));
+        // Only the stored focal person: choosing one when none is stored is the document's start-up work, done
+        // outside the undo history, and it then reports the person here.
+        m_history.setFocalPerson(m_moc->modelDefaults()->focalPerson());
     }
     reloadComboBox();
     setActiveSourceButtonCell();
@@ -140,6 +150,8 @@ ToolbarController::~ToolbarController()
     NotificationCenter::defaultCenter().removeObserversOf(this);
     if (m_moc)
         m_moc->removeObserversOf(this);
+    // The list lives in the main window but reads this controller's rows.
+    delete m_foundPeople;
 }
 
 QWidget* ToolbarController::makeItem(const QString& identifier, QWidget* view, const QString& label,
@@ -201,12 +213,12 @@ void ToolbarController::createToolbar()
     makeItem(kFocalPeople, combo, QStringLiteral("Focal Persons"), QStringLiteral("Drop Down for Previous Focal People"),
              150, 300);
 
-    // The search itself comes with the people's word search; until then the field takes no input.
-    m_findPersonSearchField = new QLineEdit;
+    m_findPersonSearchField = new FindPersonSearchField;
     m_findPersonSearchField->setObjectName(QStringLiteral("findPersonSearchField"));
-    m_findPersonSearchField->setEnabled(false);
-    makeItem(kFindPerson, m_findPersonSearchField, QStringLiteral("Find"),
-             QStringLiteral("Find Person - drop down for filters"), 30, 250);
+    QWidget* findItem = makeItem(kFindPerson, m_findPersonSearchField, FindPersonSearch::findInLabel(),
+                                 QStringLiteral("Find Person - drop down for filters"), 30, 250);
+    m_findPersonLabel = findItem->findChild<QLabel*>();
+    setUpSearchField();
 
     QToolButton* preferences
         = makeButton(kPreferences, style->standardIcon(QStyle::SP_FileDialogInfoView), QStringLiteral("Preferences"));
@@ -293,6 +305,7 @@ FTPerson* ToolbarController::previousFocalPerson()
 void ToolbarController::validateArrays()
 {
     m_history.setNeedsValidating();
+    m_search.setNeedsValidating();
 }
 
 void ToolbarController::reloadComboBox()
@@ -317,9 +330,9 @@ void ToolbarController::comboBoxSelectionDidChange(int index)
     if (m_document)
         m_document->endEditing();
     m_moc->undoManager()->setActionName(
-        QStringLiteral("%1 %2").arg(LocalizedString("FocusOn"), FirstPerson::nameWithBirthAndDeathYears(person)));
+        QStringLiteral("%1 %2").arg(LocalizedString("FocusOn"), person->nameWithBirthAndDeathYears()));
     // The document's observation of the focal person moves the person to the front of the history.
-    m_moc->modelDefaults()->setFocalPerson(person);
+    m_moc->setFocalPerson(person);
 }
 
 void ToolbarController::changeFontSize(int size)
@@ -348,15 +361,14 @@ void ToolbarController::setActiveSourceButtonCell()
 {
     const FTSource* source = m_moc ? m_moc->activeSource() : nullptr;
     if (source)
-        setButtonState(m_activeSourceButton, true,
-                       QStringLiteral("%1 (%2)").arg(source->title()).arg(source->numericId()));
+        setButtonState(m_activeSourceButton, true, source->shortDescriptionWithNumericId());
     else
         setButtonState(m_activeSourceButton, false, QStringLiteral("Activate or Deactivate Active Source"));
 }
 
 void ToolbarController::setProjectViewButtonCell()
 {
-    const FTProjectView* view = FirstPerson::projectView(m_moc);
+    const FTProjectView* view = m_moc ? m_moc->projectView() : nullptr;
     if (view) {
         const QString notes = view->notes().isEmpty() ? QString() : QStringLiteral("\n\nNotes: %1").arg(view->notes());
         setButtonState(m_projectViewButton, true,
@@ -374,5 +386,7 @@ void ToolbarController::personToBeDeleted(const Notification& n)
     if (object->context() != m_moc || !object->isKindOfEntity(QString::fromLatin1(FTPerson::kEntityName)))
         return;
     m_history.removePerson(static_cast<const FTPerson*>(object));
+    m_search.removePerson(static_cast<const FTPerson*>(object));
     reloadComboBox();
+    reloadFoundPeople();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "shell/FindPersonSearch.h"
 #include "shell/FocalPeopleHistory.h"
 
 #include <QHash>
@@ -13,9 +14,15 @@ class FamilyDiagramPane;
 class FTMoc;
 class FTPerson;
 class FTSource;
+class FindPersonSearchField;
+class FoundPeopleModel;
+class QActionGroup;
 class QComboBox;
-class QLineEdit;
+class QLabel;
+class QMenu;
 class QSpinBox;
+class QTableView;
+class QTimer;
 class QToolBar;
 class QToolButton;
 class QWidget;
@@ -68,7 +75,42 @@ public:
     void changeFontSize(int size);
     void changeAncLevels(int levels);
 
+    // ---- The find-person search (ToolbarController_SearchField.cpp) ----
+
+    FindPersonSearchField* findPersonSearchField() const { return m_findPersonSearchField; }
+    // The floating result list, laid over the top right of the main window; null until the first search.
+    QTableView* foundPeople() const { return m_foundPeople; }
+    bool isFoundPeopleVisible() const;
+    void hideFoundPeople();
+    FindPersonSearch& search() { return m_search; }
+    // The kinds menu of the search field (one checkable item per kind, then the disabled "AdvancedSearch").
+    QMenu* searchMenu() const { return m_searchMenu; }
+    // Makes the kind current, relabels the field and searches its text again.
+    void limitSearch(FindPersonSearch::Kind kind);
+    // With `fromField` runs the search of the field's text and shows the list; without only shows the last list
+    // again, after a check.
+    void findPerson(bool fromField);
+    // Sizes, places and refills the list.
+    void sizeFoundPeopleTableView();
+    // A click on a column's header of the list.
+    void didClickTableColumn(int column);
+    // The user chose a row of the list: that person becomes focal.
+    void tableViewSelectionDidChange();
+    // The list's text size (11 points until the user changes the font size).
+    void setFoundPeopleFontSize(int pointSize);
+
+protected:
+    // Keeps the list at the top right of the window when it is resized.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void setUpSearchField();
+    void createSearchFieldFilterMenu();
+    void makeFoundPeopleTable();
+    void reloadFoundPeople();
+    void placeFoundPeople();
+    void focusChanged(QWidget* now);
+
     void createToolbar();
     QWidget* makeItem(const QString& identifier, QWidget* view, const QString& label, const QString& toolTip,
                       int minWidth, int maxWidth);
@@ -81,7 +123,16 @@ private:
     FamilyDiagramPane* m_pcd = nullptr;
     QToolBar* m_toolbar = nullptr;
     QComboBox* m_focalPeopleComboBox = nullptr;
-    QLineEdit* m_findPersonSearchField = nullptr;
+    FindPersonSearchField* m_findPersonSearchField = nullptr;
+    QLabel* m_findPersonLabel = nullptr;
+    QMenu* m_searchMenu = nullptr;
+    QActionGroup* m_searchKinds = nullptr;
+    QTimer* m_searchDelay = nullptr;
+    QTableView* m_foundPeople = nullptr; // a child of the main window
+    FoundPeopleModel* m_foundPeopleModel = nullptr;
+    FindPersonSearch m_search;
+    bool m_choosing = false;
+    int m_foundPeopleFontSize = 11;
     QSpinBox* m_fontStepper = nullptr;
     QSpinBox* m_levelsStepper = nullptr;
     QToolButton* m_activeSourceButton = nullptr;

@@ -1,15 +1,16 @@
 // One database's main window: the views it feeds, the toolbar's history, undo, closing and quitting.
 #include "ApplicationFixture.h"
 
-#include "shell/FirstPerson.h"
 #include "shell/ui/FamilyDiagramPane.h"
 #include "shell/ui/PersonEditorPane.h"
 #include "shell/ui/ToolbarController.h"
 
+#include "model/FTEvent.h"
 #include "model/FTMocUndoManager.h"
 #include "model/FTModelDefaults.h"
 #include "model/FTPerson.h"
 #include "model/FTPicture.h"
+#include "model/FTSource.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -21,6 +22,7 @@
 #include <QMainWindow>
 #include <QSplitter>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <sqlite3.h>
 
@@ -98,7 +100,7 @@ TEST_F(DocumentWindow, EveryViewStartsOnTheFocalPersonAndFollowsItsChanges)
     EXPECT_EQ(seen.selected.last(), focal);
     QComboBox* combo = doc->toolbarController()->focalPeopleComboBox();
     EXPECT_EQ(combo->count(), 2);
-    EXPECT_EQ(combo->currentText(), QStringLiteral("%1 (%2)").arg(other->name()).arg(FirstPerson::birthYear(other)));
+    EXPECT_EQ(combo->currentText(), QStringLiteral("%1 (%2)").arg(other->name()).arg(other->birth() ? other->birth()->year() : 0));
 
     NotificationCenter::defaultCenter().post("RefreshAllViews");
     EXPECT_EQ(seen.refreshArray, 1);
@@ -130,10 +132,26 @@ TEST_F(DocumentWindow, ChoosingFromTheHistoryMakesThatPersonFocalUndoably)
     toolbar->comboBoxSelectionDidChange(2);
     EXPECT_EQ(moc->modelDefaults()->focalPerson(), chosen[0]);
     EXPECT_EQ(moc->undoManager()->undoActionName(),
-              QStringLiteral("Focus on %1").arg(FirstPerson::nameWithBirthAndDeathYears(chosen[0])));
+              QStringLiteral("Focus on %1").arg(chosen[0]->nameWithBirthAndDeathYears()));
     EXPECT_THAT(toolbar->history().people(), ElementsAre(chosen[0], chosen[2], chosen[1], original));
     EXPECT_EQ(combo->currentIndex(), 0);
     EXPECT_EQ(combo->count(), 4);
+}
+
+TEST_F(DocumentWindow, TheActiveSourceButtonDescribesTheSource)
+{
+    DOvurDocument* doc = open("Family.RezUdu");
+    FTSource* source = FTSource::initInMoc(doc->moc());
+    source->setTitle("Parish register of St Mary");
+    ToolbarController* toolbar = doc->toolbarController();
+    auto* button = doc->dovurWindow()->findChild<QToolButton*>("ActiveSourceButton");
+    ASSERT_NE(button, nullptr);
+    toolbar->setActiveSource(source);
+    EXPECT_EQ(doc->moc()->activeSource(), source);
+    EXPECT_THAT(button->toolTip().toStdString(), HasSubstr("Parish register of St Mary"));
+    EXPECT_EQ(button->toolTip(), source->shortDescriptionWithNumericId());
+    toolbar->setActiveSource(nullptr);
+    EXPECT_EQ(button->toolTip(), "Activate or Deactivate Active Source");
 }
 
 TEST_F(DocumentWindow, UndoAsksRefreshesEveryViewAndForgetsThePlacesOfAPlaceChange)
