@@ -8,6 +8,7 @@
 #include "model/FTSpouseRel.h"
 #include "model/ModelFlags.h"
 #include "model/ModelHooks.h"
+#include "model/SourceCiting.h"
 
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
@@ -124,49 +125,30 @@ FTPcRel* FTPerson::attachChild(FTPerson* child, int pcRelType, bool checkAncesto
 
 FTSourceRel* FTPerson::addReferenceToSource(FTSource* source)
 {
-    FTMoc* m = moc();
-    if (!source || !m)
+    if (!source || !moc())
         return nullptr;
-    FTSourceRel* citation = nullptr;
-    try {
-        // The person's own citations; those of its events name the person too but are the events'.
-        QList<FTSourceRel*> existing;
-        for (FTSourceRel* c : sourceRels())
-            if (!c->event() && c->source() == source)
-                existing << c;
-        if (existing.size() == 1) {
-            Prompts::current().message(LocalizedString("SourceChosenSingle"));
-            citation = existing.first();
-        } else if (existing.size() > 1) {
-            Prompts::current().message(QStringLiteral("%1 %2 %3 %4 %5")
-                                           .arg(LocalizedString("ThereAre"))
-                                           .arg(existing.size())
-                                           .arg(LocalizedString("SourceChosenMultiple1"))
-                                           .arg(source->numericId())
-                                           .arg(LocalizedString("PersonSourceChosenMultiple2")));
-            citation = existing.first();
-        } else {
-            citation = FTSourceRel::initInMoc(m);
-            citation->setSource(source);
-            citation->setPerson(this);
-            citation->setItemDescribed(gMergeFromAnotherDatabase
-                    ? attributesBeingMerged()
-                    : QStringLiteral("%1, %2").arg(LocalizedString("Name"), LocalizedString("Notes")));
-            if (m->activeSource() == source)
-                citation->setReference(m->activeSourcePageRef());
-            m->saveMoc();
-        }
-    } catch (const std::exception&) {
-        report(__LINE__, "addReferenceToSource_1");
-    }
-    try {
-        if (citation && !m->importThreadIsActive() && !gMergeFromAnotherDatabase)
-            if (CitationDialogs* dialogs = CitationDialogs::current())
-                dialogs->beginCitationSheet(CitationDialogs::Kind::Person, citation);
-    } catch (const std::exception&) {
-        report(__LINE__, "addReferenceToSource_2");
-    }
-    return citation;
+    // The person's own citations; those of its events name the person too but are the events'.
+    QList<FTSourceRel*> own;
+    for (FTSourceRel* c : sourceRels())
+        if (!c->event())
+            own << c;
+    return SourceCiting {
+        CitationDialogs::Kind::Person,
+        this,
+        own,
+        gMergeFromAnotherDatabase ? attributesBeingMerged()
+                                  : QStringLiteral("%1, %2").arg(LocalizedString("Name"), LocalizedString("Notes")),
+        [] { return LocalizedString("SourceChosenSingle"); },
+        [source](int count) {
+            return QStringLiteral("%1 %2 %3 %4 %5")
+                .arg(LocalizedString("ThereAre"))
+                .arg(count)
+                .arg(LocalizedString("SourceChosenMultiple1"))
+                .arg(source->numericId())
+                .arg(LocalizedString("PersonSourceChosenMultiple2"));
+        },
+        [this] { addReferenceToSourceDidEnd(); } }
+        .cite(source);
 }
 
 void FTPerson::addReferenceToSourceDidEnd()

@@ -35,7 +35,7 @@ struct RecordingDialogs : RelativeDialogs {
 
 struct RecordingCitations : CitationDialogs {
     QList<FTSourceRel*> sheets;
-    void beginCitationSheet(Kind kind, FTSourceRel* citation) override
+    void beginCitationSheet(Kind kind, FTSourceRel* citation, std::function<void()>) override
     {
         EXPECT_EQ(kind, Kind::Person);
         sheets << citation;
