@@ -150,3 +150,14 @@ TEST_F(PeopleFixture, SpouseAndParentLabelsOfUnknownGender)
     // A married partner of unknown gender is not called a wife.
     EXPECT_EQ(rows(list), (QStringList { "Pat Smith: Parent", "--", "Ian Smith: Self", "--", "Lee Jones: Spouse/Partner", "--" }));
 }
+
+TEST_F(PeopleFixture, ThePersonEditorsGroupsComeFromTheUserDefaults)
+{
+    for (const char* key : { "includeGrandParents", "includeInLaws", "includeChildren", "includeSiblings",
+             "includeGrandChildren", "includeGreatGrandChildren", "includeAuntsAndUncles", "includeNephewsAndNieces" })
+        defaults().setBool(key, false);
+    defaults().setBool("includeCousins", true);
+    const Relatives::Options options = Relatives::Options::fromUserDefaults();
+    EXPECT_EQ(options.groups, unsigned(Relatives::Options::Cousins));
+    EXPECT_TRUE(options.adoptedWithNaturalCountsAsAdoptive);
+}
