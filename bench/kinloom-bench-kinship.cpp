@@ -75,8 +75,8 @@ int main(int argc, char** argv)
 
     // Generations: a person's depth is one more than the deepest natural parent's (people are made parents
     // first, so one pass in number order settles them).
-    QList<FTPerson*> people = ctx.fetch<FTPerson>(
-        {}, [](const FTPerson* a, const FTPerson* b) { return a->numericId() < b->numericId(); });
+    QList<FTPerson*> people
+        = ctx.fetch<FTPerson>({}, [](const FTPerson* a, const FTPerson* b) { return a->numericId() < b->numericId(); });
     QHash<const FTPerson*, int> depth;
     for (const FTPerson* p : people) {
         int d = 0;
@@ -92,8 +92,8 @@ int main(int argc, char** argv)
     QList<FTPerson*> line { deepest };
     while (true) {
         const QList<FTPerson*> parents = naturalParents(line.last());
-        auto up = std::find_if(parents.begin(), parents.end(),
-            [&](const FTPerson* p) { return depth[p] == depth[line.last()] - 1; });
+        auto up = std::find_if(
+            parents.begin(), parents.end(), [&](const FTPerson* p) { return depth[p] == depth[line.last()] - 1; });
         if (up == parents.end())
             break;
         line << *up;
@@ -133,8 +133,7 @@ int main(int argc, char** argv)
     std::printf("relationship_ms: %.3f\n", medianMs(21, [&] { deepest->consanguinityWithPerson(other); }));
     QSet<FTPerson*> ancestors;
     FTPerson::recurseAncestorsSet(ancestors, { deepest });
-    std::printf(
-        "relationship_with_ancestor_set_ms: %.3f\n",
+    std::printf("relationship_with_ancestor_set_ms: %.3f\n",
         medianMs(21, [&] { deepest->consanguinityWithPerson(other, nullptr, &ancestors); }));
     if (stranger) {
         std::printf("no_relationship_generations: %d\n", depth[stranger] + 1);
@@ -188,7 +187,8 @@ int main(int argc, char** argv)
     }));
 
     int reached = 0;
-    std::printf("kinship_10_steps_ms: %.3f\n", medianMs(5, [&] { reached = int(deepest->peopleInKinship(10).size()); }));
+    std::printf(
+        "kinship_10_steps_ms: %.3f\n", medianMs(5, [&] { reached = int(deepest->peopleInKinship(10).size()); }));
     std::printf("kinship_10_steps_people: %d\n", reached);
     return 0;
 }

@@ -90,8 +90,7 @@ QString EventInfo::eventName() const
         return QStringLiteral("(%1 %2)").arg(LocalizedString("NoDeathDate"), ownerName);
     const int type = m_event->type();
     if (m_editingMode)
-        return type == FTEvent::OtherPersonalEvent || type == FTEvent::OtherMarriageEvent ? m_event->name()
-                                                                                           : ownerName;
+        return type == FTEvent::OtherPersonalEvent || type == FTEvent::OtherMarriageEvent ? m_event->name() : ownerName;
     const QString empty(QLatin1String(""));
     switch (m_relationship) {
     case Own:

@@ -91,10 +91,9 @@ QString label(int m, int d, bool older, Sex sex)
         if (d == 1)
             return older ? pick(sex, LocalizedString("Father"), LocalizedString("Mother"), LocalizedString("Parent"))
                          : pick(sex, LocalizedString("Son"), LocalizedString("Daughter"), LocalizedString("Child"));
-        const QString grand = older ? pick(sex, LocalizedString("Grandfather"), LocalizedString("Grandmother"),
-                                          LocalizedString("Grandparent"))
-                                    : pick(sex, LocalizedString("Grandson"), LocalizedString("Granddaughter"),
-                                          LocalizedString("Grandchild"));
+        const QString grand = older
+            ? pick(sex, LocalizedString("Grandfather"), LocalizedString("Grandmother"), LocalizedString("Grandparent"))
+            : pick(sex, LocalizedString("Grandson"), LocalizedString("Granddaughter"), LocalizedString("Grandchild"));
         if (d == 2)
             return grand;
         return QStringLiteral("%1%2%3").arg(d - 2).arg(LocalizedString("generationalAbbrev"), grand);
@@ -104,9 +103,9 @@ QString label(int m, int d, bool older, Sex sex)
             return pick(sex, LocalizedString("Brother"), LocalizedString("Sister"), LocalizedString("Sibling"));
         if (d == 2)
             return older ? pick(sex, LocalizedString("Greatuncle"), LocalizedString("Greataunt"),
-                               LocalizedString("GreatAuntUncle"))
+                       LocalizedString("GreatAuntUncle"))
                          : pick(sex, LocalizedString("Greatnephew"), LocalizedString("Greatniece"),
-                               LocalizedString("GreatNephewNiece"));
+                             LocalizedString("GreatNephewNiece"));
         const QString word = older
             ? pick(sex, LocalizedString("Uncle"), LocalizedString("Aunt"), LocalizedString("Aunt/Uncle"))
             : pick(sex, LocalizedString("Nephew"), LocalizedString("Niece"), LocalizedString("Nephew/Niece"));
@@ -114,8 +113,7 @@ QString label(int m, int d, bool older, Sex sex)
             return word;
         return QStringLiteral("%1%2%3").arg(d - 1).arg(LocalizedString("generationalAbbrev"), word);
     }
-    const QString cousin
-        = QStringLiteral("%1%2 %3").arg(m - 1).arg(ordinal(m - 1), LocalizedString("cousin"));
+    const QString cousin = QStringLiteral("%1%2 %3").arg(m - 1).arg(ordinal(m - 1), LocalizedString("cousin"));
     if (d == 0)
         return cousin;
     return QStringLiteral("%1 %2 %3").arg(cousin, times(d), LocalizedString("removed"));

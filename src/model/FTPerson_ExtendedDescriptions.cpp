@@ -99,8 +99,8 @@ void writeSummary(const FTPerson* person, int options, SummaryWriter& w)
         for (const FTSpouseRel* couple : couples) {
             ++number;
             const FTEvent* marriage = couple->marriage();
-            QString s = marriage ? QStringLiteral("\n %1.").arg(LocalizedString("MarriageShort"))
-                                 : QStringLiteral("\n +.");
+            QString s
+                = marriage ? QStringLiteral("\n %1.").arg(LocalizedString("MarriageShort")) : QStringLiteral("\n +.");
             if (couples.size() > 1)
                 s += QStringLiteral("(%1)").arg(number);
             if (marriage && !marriage->date().isEmpty())
@@ -161,16 +161,15 @@ void writeSummary(const FTPerson* person, int options, SummaryWriter& w)
     if (options & FTPerson::SummaryComments)
         headedText(LocalizedString("Comments"), person->comments());
 
-    // The other events, citations and pictures were once left out on older systems; every system here has what
-    // they need, so their option bits alone decide.
+    // The option bits alone decide whether other events, citations and pictures are written.
     if (options & FTPerson::SummaryOtherEvents) {
         QList<FTEvent*> events;
         for (FTEvent* e : person->otherEvents())
             if (!e->isDeleted())
                 events << e;
         if (!events.isEmpty()) {
-            std::stable_sort(
-                events.begin(), events.end(), [](const FTEvent* a, const FTEvent* b) { return a->lDate() < b->lDate(); });
+            std::stable_sort(events.begin(), events.end(),
+                [](const FTEvent* a, const FTEvent* b) { return a->lDate() < b->lDate(); });
             w.bold(QStringLiteral("\n\n%1:\n").arg(LocalizedString("OtherEvents")));
             QString body;
             for (qsizetype i = 0; i < events.size(); ++i) {
@@ -204,8 +203,10 @@ void writeSummary(const FTPerson* person, int options, SummaryWriter& w)
             for (const FTSourceRel* c : std::as_const(citations)) {
                 const FTSource* source = c->source();
                 if (source != previous) {
-                    const QString heading = QStringLiteral("%1. %2").arg(source->numericId()).arg(
-                        source->shortDescription().replace(QLatin1Char('\n'), QLatin1String(", ")));
+                    const QString heading
+                        = QStringLiteral("%1. %2")
+                              .arg(source->numericId())
+                              .arg(source->shortDescription().replace(QLatin1Char('\n'), QLatin1String(", ")));
                     if (w.styled())
                         body += (previous ? QStringLiteral("\n\n") : QString()) + heading;
                     else

@@ -3,8 +3,8 @@
 #include "model/FTEvent.h"
 #include "model/FTPcRel.h"
 #include "model/FTSpouseRel.h"
-#include "model/Relative.h"
 #include "model/RelationshipWords.h"
+#include "model/Relative.h"
 
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
@@ -210,7 +210,8 @@ QList<FTPerson*> FTPerson::logicalStepChildren() const
             const bool linked = std::any_of(
                 links.cbegin(), links.cend(), [child](const FTPcRel* link) { return link->child() == child; });
             if (!linked)
-                FTLog(QStringLiteral("Missing Parent-StepChild rel for %1 -> StepChild = %2").arg(name(), child->name()));
+                FTLog(
+                    QStringLiteral("Missing Parent-StepChild rel for %1 -> StepChild = %2").arg(name(), child->name()));
             out << child;
         }
     }

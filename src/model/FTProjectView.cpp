@@ -1,7 +1,7 @@
 #include "model/FTProjectView.h"
 
-#include "model/FTModelDefaults.h"
 #include "model/FTMoc.h"
+#include "model/FTModelDefaults.h"
 #include "model/FTPerson.h"
 #include "model/NaturalLinks.h"
 
@@ -194,7 +194,8 @@ QList<quint64> FTProjectView::ahnentafelNumbersFor(const FTPerson* person)
             while (!stack.empty()) {
                 const Step step = stack.back();
                 stack.pop_back();
-                if (std::find(path.begin(), path.begin() + step.generation, step.person) != path.begin() + step.generation)
+                if (std::find(path.begin(), path.begin() + step.generation, step.person)
+                    != path.begin() + step.generation)
                     continue;
                 path[size_t(step.generation)] = step.person;
                 c.numbers[step.person] << step.number;

@@ -36,7 +36,7 @@ public:
 
 private:
     FTPerson* m_person = nullptr;
-    QString m_relationship {QLatin1String("")};
+    QString m_relationship { QLatin1String("") };
     int m_flags = 0;
     bool m_checked = false;
     FTSpouseRel* m_spouseRel = nullptr;

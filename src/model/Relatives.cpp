@@ -115,8 +115,8 @@ long Relatives::loadGrandParents(FTPerson* person)
     const QList<FTPerson*> people = person->naturalGrandParents();
     for (FTPerson* p : people)
         addRelative(p,
-            byGender(p, LocalizedString("Grandfather"), LocalizedString("Grandmother"),
-                LocalizedString("Grandparent")));
+            byGender(
+                p, LocalizedString("Grandfather"), LocalizedString("Grandmother"), LocalizedString("Grandparent")));
     return people.size();
 }
 
@@ -228,7 +228,8 @@ long Relatives::loadChildrenInLaw(FTPerson* person)
 {
     const QList<FTPerson*> people = person->childrenInLaw();
     for (FTPerson* p : people)
-        addRelative(p, inLaw(byGender(p, LocalizedString("Son"), LocalizedString("Daughter"), LocalizedString("Child"))));
+        addRelative(
+            p, inLaw(byGender(p, LocalizedString("Son"), LocalizedString("Daughter"), LocalizedString("Child"))));
     return people.size();
 }
 
@@ -237,8 +238,7 @@ long Relatives::loadGrandChildren(FTPerson* person)
     const QList<FTPerson*> people = person->grandChildren();
     for (FTPerson* p : people)
         addRelative(p,
-            byGender(
-                p, LocalizedString("Grandson"), LocalizedString("Granddaughter"), LocalizedString("Grandchild")));
+            byGender(p, LocalizedString("Grandson"), LocalizedString("Granddaughter"), LocalizedString("Grandchild")));
     return people.size();
 }
 

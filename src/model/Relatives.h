@@ -28,8 +28,8 @@ public:
             NephewsAndNieces = 1u << 8,
         };
         // Parents, the person and spouses are always built.
-        unsigned groups = GrandParents | InLaws | Children | Siblings | GrandChildren | AuntsAndUncles | Cousins
-            | NephewsAndNieces;
+        unsigned groups
+            = GrandParents | InLaws | Children | Siblings | GrandChildren | AuntsAndUncles | Cousins | NephewsAndNieces;
         // False: a shared parent counts towards "by adoption" when both links are adoptive. True (the person
         // editor): also when one is adoptive and the other natural.
         bool adoptedWithNaturalCountsAsAdoptive = false;
@@ -74,7 +74,8 @@ public:
 
     // The label of `sibling` as a sibling of `person`: "Brother" when they share two natural parents, "Half
     // Sister" when one, "Brother By Adoption" when none but two adoptive ones, else "Step Brother".
-    static QString siblingLabel(const FTPerson* person, const FTPerson* sibling, bool adoptedWithNaturalCountsAsAdoptive);
+    static QString siblingLabel(
+        const FTPerson* person, const FTPerson* sibling, bool adoptedWithNaturalCountsAsAdoptive);
 
 private:
     QList<Relative> m_rows;

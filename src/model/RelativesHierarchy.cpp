@@ -45,7 +45,9 @@ QList<RelativesHierarchy*> RelativesHierarchy::nextGenArray(QSet<FTPerson*>& peo
                 continue;
             FTPerson* parent = link->parent();
             const QString word = parent && parent->isMale() ? LocalizedString("Father") : LocalizedString("Mother");
-            take(parent, RelationshipWords::withTypeWord(type == FTPcRel::kFoster || type == FTPcRel::kAdopted ? type : 0, word));
+            take(parent,
+                RelationshipWords::withTypeWord(
+                    type == FTPcRel::kFoster || type == FTPcRel::kAdopted ? type : 0, word));
         }
         for (const FTSpouseRel* couple : m_person->spouseRelsArray()) {
             FTPerson* partner = couple->partnerOf(m_person);
@@ -53,8 +55,8 @@ QList<RelativesHierarchy*> RelativesHierarchy::nextGenArray(QSet<FTPerson*>& peo
                 continue;
             // A married partner of unknown gender is neither husband nor wife.
             const QString label = m_person->isMarriedTo(partner)
-                ? RelationshipWords::byGender(partner, LocalizedString("Husband"), LocalizedString("Wife"),
-                      LocalizedString("Spouse/Partner"))
+                ? RelationshipWords::byGender(
+                    partner, LocalizedString("Husband"), LocalizedString("Wife"), LocalizedString("Spouse/Partner"))
                 : LocalizedString("Spouse/Partner");
             take(partner, label);
         }
@@ -64,7 +66,9 @@ QList<RelativesHierarchy*> RelativesHierarchy::nextGenArray(QSet<FTPerson*>& peo
                 continue;
             FTPerson* child = link->child();
             const QString word = child && child->isMale() ? LocalizedString("Son") : LocalizedString("Daughter");
-            take(child, RelationshipWords::withTypeWord(type == FTPcRel::kFoster || type == FTPcRel::kAdopted ? type : 0, word));
+            take(child,
+                RelationshipWords::withTypeWord(
+                    type == FTPcRel::kFoster || type == FTPcRel::kAdopted ? type : 0, word));
         }
     }
     return builtNextGen();

@@ -79,8 +79,8 @@ TEST_F(PeopleFixture, AuntsUnclesCousinsNephewsAndInLaws)
     FTPerson* kid = person("Kit Smith", M());
     link(bob, kid);
     link(gina, kid);
-    EXPECT_EQ(names(kid->naturalGrandParents()),
-        (QStringList { "Gus Smith", "Gwen Smith", "Gus Smith", "Gwen Smith" }));
+    EXPECT_EQ(
+        names(kid->naturalGrandParents()), (QStringList { "Gus Smith", "Gwen Smith", "Gus Smith", "Gwen Smith" }));
 }
 
 TEST_F(PeopleFixture, SiblingsWithSelfComeInBirthOrder)

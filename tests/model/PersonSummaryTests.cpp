@@ -77,7 +77,8 @@ protected:
     QString plainSources() const
     {
         return "\n\nSource References:\n" //
-               "\n1. " + register1->shortDescription() + //
+               "\n1. "
+            + register1->shortDescription() + //
             "\n\n3. " + register3->shortDescription().replace("\n", ", ") + //
             "\n  -  Reference = p. 40" //
             "\n  -  Reference = p. 12 (baptism)";
@@ -93,25 +94,27 @@ TEST_F(SummaryFixture, EverySectionInItsFixedOrder)
 {
     const QString id = QString::number(john->numericId());
     EXPECT_EQ(john->nameWithBirthMarriageAndDeathInfoPlusNotesAndComments(),
-        "John Smith, ID " + id + ", Dr" //
-            "\n b. 05 Jan 1900 at Leeds" //
-            "\n +.(1) Jane Doe" //
-            "\n m.(2) 01 Jun 1925 Mary Brown at York" //
-            "\n d. 01 Feb 1970 at Hull aged 70" //
-            "\n\nParents: Frank Smith (1870 - 1940), Ann Smith" //
-            "\n\nChildren (2): Sue Smith, Tom Smith (1926)" //
-            "\n\nSiblings (1): Bob Smith (1902)" //
-            "\n\nBirth Notes:\nBorn in a storm" //
-            "\n\nDeath Notes:\nOf old age" //
-            "\n\nNotes:\nA doctor" //
-            "\n\nComments:\nCheck the census" //
-            "\n\nOther Events:\nOCCU; Farmer\n01 Feb 1900; BAPM; Baptism; St Mary's"
+        "John Smith, ID " + id
+            + ", Dr" //
+              "\n b. 05 Jan 1900 at Leeds" //
+              "\n +.(1) Jane Doe" //
+              "\n m.(2) 01 Jun 1925 Mary Brown at York" //
+              "\n d. 01 Feb 1970 at Hull aged 70" //
+              "\n\nParents: Frank Smith (1870 - 1940), Ann Smith" //
+              "\n\nChildren (2): Sue Smith, Tom Smith (1926)" //
+              "\n\nSiblings (1): Bob Smith (1902)" //
+              "\n\nBirth Notes:\nBorn in a storm" //
+              "\n\nDeath Notes:\nOf old age" //
+              "\n\nNotes:\nA doctor" //
+              "\n\nComments:\nCheck the census" //
+              "\n\nOther Events:\nOCCU; Farmer\n01 Feb 1900; BAPM; Baptism; St Mary's"
             + plainSources() + //
             "\n\nPictures: 1 Picture\n");
 
     EXPECT_EQ(john->nameWithBirthMarriageAndDeathInfo(),
-        "John Smith, ID " + id + ", Dr\n b. 05 Jan 1900 at Leeds\n +.(1) Jane Doe\n m.(2) 01 Jun 1925 Mary Brown at "
-                                 "York\n d. 01 Feb 1970 at Hull aged 70");
+        "John Smith, ID " + id
+            + ", Dr\n b. 05 Jan 1900 at Leeds\n +.(1) Jane Doe\n m.(2) 01 Jun 1925 Mary Brown at "
+              "York\n d. 01 Feb 1970 at Hull aged 70");
     // Bits in any combination; the order stays.
     EXPECT_EQ(john->extendedDescription(FTPerson::SummaryComments | FTPerson::SummaryDeath),
         "John Smith\n d. 01 Feb 1970 at Hull aged 70\n\nComments:\nCheck the census");

@@ -148,7 +148,8 @@ TEST_F(PeopleFixture, SpouseAndParentLabelsOfUnknownGender)
     Relatives list;
     list.createRelsArray(me);
     // A married partner of unknown gender is not called a wife.
-    EXPECT_EQ(rows(list), (QStringList { "Pat Smith: Parent", "--", "Ian Smith: Self", "--", "Lee Jones: Spouse/Partner", "--" }));
+    EXPECT_EQ(rows(list),
+        (QStringList { "Pat Smith: Parent", "--", "Ian Smith: Self", "--", "Lee Jones: Spouse/Partner", "--" }));
 }
 
 TEST_F(PeopleFixture, ThePersonEditorsGroupsComeFromTheUserDefaults)
