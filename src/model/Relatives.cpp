@@ -66,37 +66,34 @@ void Relatives::createRelsArray(FTPerson* person, const Options& options)
     if (!person)
         return;
 
-    using Loader = long (Relatives::*)(FTPerson*);
-    const struct {
-        Loader load;
-        unsigned group; // 0: always
-    } groups[] = {
-        { &Relatives::loadGrandParents, Options::GrandParents },
-        { &Relatives::loadParentsInLaw, Options::InLaws },
-        { &Relatives::loadParents, 0 },
-        { &Relatives::loadSelf, 0 },
-        { &Relatives::loadSpouses, 0 },
-        { &Relatives::loadChildren, Options::Children },
-        { &Relatives::loadSiblings, Options::Siblings },
-        { &Relatives::loadChildrenInLaw, Options::InLaws },
-        { &Relatives::loadGrandChildren, Options::GrandChildren },
-        { &Relatives::loadGreatGrandChildren, Options::GreatGrandChildren },
-        { &Relatives::loadAuntsAndUncles, Options::AuntsAndUncles },
-        { &Relatives::loadCousins, Options::Cousins },
-        { &Relatives::loadNephewsAndNieces, Options::NephewsAndNieces },
-        { &Relatives::loadSiblingsInLaw, Options::InLaws },
-    };
-    const size_t last = std::size(groups) - 1;
     long relatives = 0;
-    for (size_t i = 0; i < std::size(groups); ++i) {
-        if (groups[i].group != 0 && (options.groups & groups[i].group) == 0)
-            continue;
-        const long added = (this->*groups[i].load)(person);
-        if (groups[i].load != &Relatives::loadSelf)
-            relatives += added;
-        if (added > 0 && i != last)
+    // One group: built when always wanted (0) or chosen, and followed by a separator when it added rows, unless
+    // it is the last group of the list.
+    const auto group = [&](unsigned flag, const auto& load, bool last = false) {
+        if (flag != 0 && (options.groups & flag) == 0)
+            return;
+        const long added = load();
+        relatives += added;
+        if (added > 0 && !last)
             addEmptyRel();
-    }
+    };
+    using O = Options;
+    group(O::GrandParents, [&] { return loadGrandParents(person); });
+    group(O::InLaws, [&] { return loadParentsInLaw(person); });
+    group(0, [&] { return loadParents(person); });
+    loadSelf(person);
+    addEmptyRel();
+    group(0, [&] { return loadSpouses(person); });
+    group(O::Children, [&] { return loadChildren(person); });
+    group(O::Siblings, [&] { return loadSiblings(person); });
+    group(O::InLaws, [&] { return loadChildrenInLaw(person); });
+    group(O::GrandChildren, [&] { return loadGrandChildren(person); });
+    group(O::GreatGrandChildren, [&] { return loadGreatGrandChildren(person); });
+    group(O::AuntsAndUncles, [&] { return loadAuntsAndUncles(person); });
+    group(O::Cousins, [&] { return loadCousins(person); });
+    group(O::NephewsAndNieces, [&] { return loadNephewsAndNieces(person); });
+    group(
+        O::InLaws, [&] { return loadSiblingsInLaw(person); }, true);
     m_count = relatives + 1;
 }
 
