@@ -26,9 +26,10 @@ FTPerson* FTMoc::focalPerson()
     if (person) {
         FTProjectView* view = person->ancestralView();
         if (!view) {
-            view = insertObject<FTProjectView>();
+            view = FTProjectView::initInMoc(this);
             view->setRootPersonInAncestralView(person);
             view->setName(QStringLiteral("%1's ancestors").arg(person->name()));
+            view->clearAncestorsSet();
         }
         defaults->setCurrentView(view);
     } else {

@@ -3,6 +3,7 @@
 #include "model/FTPerson.h"
 
 #include "model/FTMoc.h"
+#include "model/FTProjectView.h"
 
 #include "platform/Localizer.h"
 #include "platform/Prompts.h"
@@ -193,4 +194,17 @@ void FTPcRel::setValueForKey(const QString& key, const QVariant& value)
         setEvidenceValue(value.toBool(), key);
     else
         FTManagedObject::setValueForKey(key, value);
+}
+
+// ---- Relatives area ----------------------------------------------------------------------------------------------
+
+void FTPcRel::keyDidChange(const Key& key)
+{
+    FTManagedObject::keyDidChange(key);
+    if (key != kPcRelType && key != kParent && key != kChild)
+        return;
+    const FTMoc* m = moc();
+    if (m && m->importThreadIsActive())
+        return;
+    FTProjectView::clearAncestorsSetsOfAllViews(context());
 }

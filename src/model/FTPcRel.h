@@ -93,4 +93,10 @@ public:
     void setParent(FTPerson* value);
     FTPerson* child() const;
     void setChild(FTPerson* value);
+
+    // ---- Relatives area ----
+protected:
+    // A change of the type, parent or child (also by undo and redo, and when a link is deleted) clears the
+    // cached ancestors of every project view, except while a GEDCOM import runs.
+    void keyDidChange(const Key& key) override;
 };

@@ -4,8 +4,12 @@
 
 #include <QSet>
 
+#include <functional>
+#include <vector>
+
 #include <memory>
 
+class EventInfo;
 class FTAssociation;
 class FTEvent;
 class FTModelDefaults;
@@ -16,6 +20,8 @@ class FTSource;
 class FTSourceRel;
 class FTSpouseRel;
 class FTStory;
+class Relative;
+class RelativesHierarchy;
 
 // One individual of a family database.
 //
@@ -365,4 +371,110 @@ public:
     void invokeFamilyDialogForSpouse(FTPerson* spouse);
     // Whether `other` is an ancestor of this person along links that are not step links (each person once).
     bool hasNonStepAncestor(const FTPerson* other) const;
+
+    // ==== Relatives area: relatives, kinship names, event rows and summaries ===================================
+    // Every list is computed afresh on each call from the link lists above (childRels in birth order, parentRels
+    // fathers first, spouseRelsArray by marriage); nothing is cached. Type masks as in FTPcRel (1 natural, 2 step,
+    // 4 foster, 8 adopted); a link of type 0 passes no mask.
+
+    // The siblings and the person, by birth (lbDate), then name.
+    QList<FTPerson*> siblingsArrayWithSelf() const;
+    // The natural children of the natural grandparents who are not the person's natural parents, each followed by
+    // their spouses (half-siblings of a parent count when they share the grandparent).
+    QList<FTPerson*> auntsAndUncles() const;
+    // The natural or adopted children of auntsAndUncles(), each once.
+    QList<FTPerson*> cousins() const;
+    // The natural or adopted children of the siblings and of the spouses' siblings, each once.
+    QList<FTPerson*> nephewsAndNieces() const;
+    // The natural or adopted parents of each spouse.
+    QList<FTPerson*> parentsInLaw() const;
+    // The spouses of each natural or adopted child.
+    QList<FTPerson*> childrenInLaw() const;
+    // Each spouse's siblings, then each sibling's spouses; each once.
+    QList<FTPerson*> siblingsInLaw() const;
+    // The natural children a spouse brought into a dated marriage: born on or before the marriage day and not dead
+    // before it, and not natural children of this person. Logs a child that has no link to this person. A child
+    // qualifying through two couples is listed twice.
+    QList<FTPerson*> logicalStepChildren() const;
+    // One row per child link, in birth order: "Son", "Adopted Daughter", "Foster Child" ...
+    QList<Relative> loadChildRels() const;
+
+    // ---- Blood relationship (consanguinity) ----
+
+    // What `other` is to this person by blood, through their nearest common natural ancestor: "Uncle of <this
+    // person's short name with years>", "1st cousin twice removed of ...", "Same person as ...", or "None" when
+    // they share no ancestor. Only links of type natural are followed. `commonAncestor` receives that ancestor
+    // (null with "None"). A caller comparing one person with many passes this person's ancestor set, built once
+    // with recurseAncestorsSet(set, {this}).
+    QString consanguinityWithPerson(
+        FTPerson* other, FTPerson** commonAncestor = nullptr, const QSet<FTPerson*>* ancestorsSet = nullptr);
+    // Adds `people` and all their natural ancestors to `set`, one generation at a time. A person already in the
+    // set is not walked again, so a loop of links ends.
+    static void recurseAncestorsSet(QSet<FTPerson*>& set, const QList<FTPerson*>& people);
+    // The first person of the nearest generation of `people` and their natural ancestors that is in
+    // `ancestorsSet` (within a generation men first, then women; a person of neither gender never counts); null.
+    static FTPerson* recurseAncestors2(const QSet<FTPerson*>& ancestorsSet, const QList<FTPerson*>& people);
+    // The number of generations from `people` (at `level`) up to `commonAncestor` along natural links; -1 when
+    // it is not among their ancestors.
+    static int recurseAncestors3(const QList<FTPerson*>& people, int level, const FTPerson* commonAncestor);
+
+    // ---- Kinship ----
+
+    // Everybody reachable from this person in at most `steps` steps to a parent, spouse or child (step links
+    // excluded), this person included. `progress` (may be empty) is told the percentage done after each level,
+    // and 0 at the end.
+    QSet<FTPerson*> peopleInKinship(int steps, const std::function<void(int)>& progress = {});
+    // Grows the tree under `node` by the people first reached at `level` steps.
+    static void addLevelToHierarchy(RelativesHierarchy* node, int level, QSet<FTPerson*>& peopleSet);
+
+    // ---- Event rows ----
+
+    // The person's rows for the events list: own birth and death (when not empty), own other events, with
+    // `includeChildrenAndParents` the children's births (not step-children's) and deaths and the parents'
+    // deaths, and always the couples' marriage events and the spouses' deaths; relatives' events dated after the
+    // person's death are left out (LDS ordinances excepted). Sorted by date, then birth, marriage, death, other.
+    std::vector<std::unique_ptr<EventInfo>> createEventInfoArray(bool includeChildrenAndParents);
+    void addChildrensEventsTo(std::vector<std::unique_ptr<EventInfo>>& rows);
+    void addParentsEventsTo(std::vector<std::unique_ptr<EventInfo>>& rows);
+    void addSpousesEventsTo(std::vector<std::unique_ptr<EventInfo>>& rows);
+    // Appends a relative's row unless the event is missing or empty, or dated after this person's death (see
+    // above).
+    void appendRelativesEventInfo(FTEvent* event, FTPerson* owner, long relationship, long pcRelType,
+        std::vector<std::unique_ptr<EventInfo>>& rows);
+
+    // ---- Summaries ----
+
+    // Sections of the summaries, written in this order whatever the bit values.
+    enum SummaryOption : int {
+        SummaryNumber = 0x0001,
+        SummaryTitle = 0x0002,
+        SummaryBirth = 0x0004,
+        SummaryDeath = 0x0008,
+        SummaryMarriages = 0x0010,
+        SummaryNotes = 0x0020,
+        SummaryComments = 0x0040,
+        SummarySources = 0x0100,
+        SummaryOtherEvents = 0x0200,
+        SummaryBirthNotes = 0x0400,
+        SummaryDeathNotes = 0x0800,
+        SummaryParents = 0x1000,
+        SummaryChildren = 0x2000,
+        SummarySiblings = 0x4000,
+        SummaryPictures = 0x8000,
+        SummaryAll = 0xFFFF,
+    };
+    // The name followed by the sections of `options`: ", ID 12", ", <title>", "\n Birth. 05 Jan 1900 at Leeds",
+    // the marriages, the death with the age, then parents, children, siblings, birth and death notes, notes,
+    // comments, other events, source citations and pictures as headed paragraphs.
+    QString extendedDescription(int options) const;
+    // The same as Qt rich text (HTML): the name and section headings in bold Arial, the rest in Arial, 12 points,
+    // black; blanks and line ends are kept (white-space: pre-wrap).
+    QString extendedAttributedDescription(int options) const;
+    // extendedDescription(0x1F): name, number, title, birth, marriages and death.
+    QString nameWithBirthMarriageAndDeathInfo() const;
+    // extendedDescription() with every section.
+    QString nameWithBirthMarriageAndDeathInfoPlusNotesAndComments() const;
+    // extendedAttributedDescription() with every section.
+    QString attributedDescription() const;
+    // ==== end of relatives area ====================================================================================
 };
