@@ -1,6 +1,6 @@
 #include "gedcom/GedcomDate.h"
 
-#include "platform/Localizer.h"
+#include "model/Dates.h"
 
 #include <QDate>
 #include <QRegularExpression>
@@ -14,53 +14,26 @@ const char* const kEnglishMonths[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun"
                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 const char* const kGedcomMonths[12] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                        "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
-// Searched in this order; indexes 0-3 mean about, 4-5 before, 6-7 after.
-const char* const kQualifierWords[8] = {"C", "CIRCA", "ABOUT", "ABT", "BEF", "BEFORE", "AFT", "AFTER"};
 
-// The integer at the start of a word, like a C library conversion: 0 when the word starts with no
-// digit. Far too many digits saturate, so the value fails every range check that follows.
-int leadingNumber(const QString& word, bool* hasDigits = nullptr)
+// The word that stands where a day-first date has its day: the first of three words unless it is a qualifier, the
+// second of four. Empty when the date has no day's place.
+QString dayWordOf(const QString& text)
 {
-    qint64 value = 0;
-    int i = 0;
-    for (; i < word.size() && word[i] >= u'0' && word[i] <= u'9'; ++i)
-        value = qMin<qint64>(value * 10 + (word[i].unicode() - u'0'), INT_MAX);
-    if (hasDigits)
-        *hasDigits = i > 0;
-    return int(value);
-}
-
-int qualifierFor(const QString& word)
-{
-    if (word.isEmpty())
-        return 0;
-    for (int i = 0; i < 8; ++i)
-        if (word == QLatin1String(kQualifierWords[i]))
-            return i < 4 ? 1 : i < 6 ? 2 : 3;
-    return -1;
-}
-
-bool isQualifierWord(const QString& word) { return qualifierFor(word) > 0; }
-
-int monthFor(const QString& word)
-{
-    if (word.isEmpty())
-        return 0;
-    if (int n = leadingNumber(word))
-        return n;
-    for (int i = 0; i < 12; ++i) {
-        const QString name = QString::fromLatin1(kEnglishMonths[i]).toUpper();
-        if (word.startsWith(name))   // "SEP", "SEPT" and "SEPTEMBER" all give 9
-            return i + 1;
+    QStringList words;
+    QString word;
+    for (QChar c : text.toUpper() + u' ') {
+        if (c.isLetterOrNumber()) {
+            word += c;
+        } else if (!word.isEmpty()) {
+            words << word;
+            word.clear();
+        }
     }
-    return -1;
-}
-
-int daysInMonth(int month, int year)
-{
-    static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = year != 0 && (year % 400 == 0 || (year % 4 == 0 && year % 100 != 0));
-    return month == 2 && leap ? 29 : days[month - 1];
+    if (words.size() == 3 && !Dates::qualifierWords().contains(words[0]))
+        return words[0];
+    if (words.size() == 4)
+        return words[1];
+    return {};
 }
 
 QString oneLineText(QString text)
@@ -76,6 +49,8 @@ QString withoutGregorianEscape(const QString& value)
 {
     static const QRegularExpression escape(QStringLiteral(R"(^\s*@#DGREGORIAN@\s*)"),
                                            QRegularExpression::CaseInsensitiveOption);
+    if (!value.contains(u'@'))
+        return value;
     QString text = value;
     return text.remove(escape);
 }
@@ -88,7 +63,7 @@ QString GedcomDate::gedcomDate(int qual, int day, int month, int year, const QSt
         return oneLineText(text).trimmed().toUpper();
     QString core;
     const bool hasMonth = month >= 1 && month <= 12;
-    if (hasMonth && day >= 1 && day <= daysInMonth(month, year))
+    if (hasMonth && day >= 1 && day <= Dates::daysInMonth(month, year))
         core += QStringLiteral("%1 ").arg(day, 2, 10, QLatin1Char('0'));
     if (hasMonth)
         core += QLatin1String(kGedcomMonths[month - 1]) + u' ';
@@ -104,70 +79,40 @@ QString GedcomDate::gedcomDate(int qual, int day, int month, int year, const QSt
 
 bool GedcomDate::isValidDate(int qual, int year, int month, int day)
 {
-    if (qual < 0 || qual > 3 || year <= 0)
-        return false;
-    if (year > QDate::currentDate().year() || month < 0 || month > 12 || day < 0)
-        return false;
-    if (month == 0)
-        return day == 0;
-    return day <= daysInMonth(month, year);
+    return Dates::isValidDate(qual, year, month, day, true);
 }
 
 bool GedcomDate::readDate(const QString& text, int* qual, int* day, int* month, int* year)
 {
-    if (text.isEmpty() || text == QLatin1String("Y") || text == QLatin1String("y")) {
-        *qual = *day = *month = *year = 0;
-        return true;
-    }
-    QString cleaned = text.toUpper();
-    for (QChar& c : cleaned)
-        if (c != u' ' && !c.isLetterOrNumber())
-            c = u' ';
-    const QStringList words = cleaned.split(u' ', Qt::SkipEmptyParts);
-    if (words.isEmpty() || words.size() > 4)
+    // The family database's own reader, day first with the English month names, without its messages.
+    Dates::ReadOptions options;
+    options.useEnglishNames = true;
+    options.quiet = true;
+    options.order = Dates::DayFirst;
+    const std::optional<DateValue> v = Dates::getDateComponents(text, options);
+    if (!v)
         return false;
-
-    // Day first, the order of every GEDCOM date.
-    QString q, d, m, y;
-    switch (words.size()) {
-    case 1: y = words[0]; break;
-    case 2:
-        if (isQualifierWord(words[0]))
-            q = words[0], y = words[1];
-        else
-            m = words[0], y = words[1];
-        break;
-    case 3:
-        if (isQualifierWord(words[0]))
-            q = words[0], m = words[1], y = words[2];
-        else
-            d = words[0], m = words[1], y = words[2];
-        break;
-    default: q = words[0], d = words[1], m = words[2], y = words[3]; break;
+    // A word in the day's place that is no number ("ca Jan 1900") would vanish and leave an exact month the text
+    // never gave: GEDCOM's own qualifiers (CAL, EST, INT ...) are read only through the edits of processEventDate.
+    if (v->hasDate() && v->day() == 0) {
+        const QString dayWord = dayWordOf(text);
+        if (!dayWord.isEmpty() && !dayWord.front().isDigit())
+            return false;
     }
-    const int qv = qualifierFor(q);
-    const int yv = leadingNumber(y);
-    const int mv = monthFor(m);
-    bool dayIsNumber = true;
-    const int dv = d.isEmpty() ? 0 : leadingNumber(d, &dayIsNumber);
-    // A word in the day's place that is no number ("ca Jan 1900") would otherwise vanish and leave
-    // an exact date the text never gave.
-    if (!dayIsNumber || !isValidDate(qv, yv, mv, dv))
-        return false;
-    *qual = qv;
-    *day = dv;
-    *month = mv;
-    *year = yv;
+    *qual = v->qual();
+    *day = v->day();
+    *month = v->month();
+    *year = v->year();
     return true;
 }
 
 QString GedcomDate::dateString(int qual, int day, int month, int year, bool localized)
 {
+    if (localized)
+        return Dates::dateStringFor(qual, day, month, year, true);
     if (year == 0)
         return {};
-    auto word = [&](const char* english) {
-        return localized ? LocalizedString(QString::fromLatin1(english)) : QString::fromLatin1(english);
-    };
+    auto word = [](const char* english) { return QString::fromLatin1(english); };
     QString qualifier;
     switch (qual) {
     case 1: qualifier = word("abt"); break;
@@ -208,7 +153,13 @@ QString GedcomDate::processDateWithSlash(const QString& text)
     const int slash = text.indexOf(u'/');
     if (slash < 0)
         return text;
-    return QStringLiteral("abt %1").arg(text.left(slash));
+    // A date that already has its qualifier ("ABT 1103/1104", "BEF 1750/51") keeps it; two qualifiers would make it
+    // unreadable.
+    const QString before = text.left(slash);
+    const QString firstWord = before.trimmed().section(u' ', 0, 0).toUpper().remove(u'.');
+    if (Dates::qualifierWords().contains(firstWord))
+        return before;
+    return QStringLiteral("abt %1").arg(before);
 }
 
 bool GedcomDate::isDualYear(const QString& text)

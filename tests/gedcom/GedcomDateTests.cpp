@@ -67,6 +67,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Dual years and ranges keep one date; the value as written goes to the notes.
         ReadCase{"1850/51", true, 1, 0, 0, 1850, "abt 1850", R, Conv, "1850/51"},
         ReadCase{"12 FEB 1750/1751", true, 1, 12, 2, 1750, "abt 12 Feb 1750", R, Conv, "12 FEB 1750/1751"},
+        // A dual year that has its qualifier already keeps it.
+        ReadCase{"ABT    1103/1104", true, 1, 0, 0, 1103, "abt 1103", R, Conv, "ABT    1103/1104"},
+        ReadCase{"BEF 1750/51", true, 2, 0, 0, 1750, "bef 1750", R, Conv, "BEF 1750/51"},
         ReadCase{"BET 1850 AND 1860", true, 1, 0, 0, 1855, "abt 1855", R, Conv, "BET 1850 AND 1860"},
         ReadCase{"BET 1851 AND 1860", true, 1, 0, 0, 1855, "abt 1855", R, Conv, "BET 1851 AND 1860"},
         ReadCase{"bet 3 mar 1850 and 1850", true, 1, 3, 3, 1850, "abt 03 Mar 1850", R, Conv, "bet 3 mar 1850 and 1850"},

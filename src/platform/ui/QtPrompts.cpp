@@ -1,5 +1,6 @@
 #include "platform/ui/QtPrompts.h"
 
+#include "platform/MainThread.h"
 #include "platform/UserDefaults.h"
 
 #include <QApplication>
@@ -29,6 +30,11 @@ void applyPanelColour(QWidget* w)
 
 void QtPrompts::message(const QString& text, const QString& info)
 {
+    // Windows live on the main thread; a worker (the GEDCOM import opening its new database) waits for the answer.
+    if (!MainThread::isMainThread()) {
+        MainThread::invokeAndWait([&] { message(text, info); });
+        return;
+    }
     QMessageBox box(QMessageBox::NoIcon, kAlertTitle, text, QMessageBox::Ok, parentWindow());
     box.setInformativeText(info);
     applyPanelColour(&box);
@@ -71,12 +77,21 @@ QDialog* QtPrompts::createShowMeWindow(const QString& windowTitle, const QString
 
 void QtPrompts::showMe(const QString& windowTitle, const QString& text)
 {
+    if (!MainThread::isMainThread()) {
+        MainThread::invokeAndWait([&] { showMe(windowTitle, text); });
+        return;
+    }
     std::unique_ptr<QDialog> dialog(createShowMeWindow(windowTitle, text, parentWindow()));
     dialog->exec();
 }
 
 int QtPrompts::choose(const QString& text, const QString& info, const QStringList& buttons)
 {
+    if (!MainThread::isMainThread()) {
+        int answer = 0;
+        MainThread::invokeAndWait([&] { answer = choose(text, info, buttons); });
+        return answer;
+    }
     QMessageBox box(QMessageBox::NoIcon, kAlertTitle, text, QMessageBox::NoButton, parentWindow());
     box.setInformativeText(info);
     applyPanelColour(&box);

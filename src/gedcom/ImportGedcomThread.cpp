@@ -1,0 +1,516 @@
+#include "gedcom/ImportGedcomThread.h"
+
+#include "gedcom/GedRec.h"
+#include "gedcom/GedcomFileReader.h"
+#include "gedcom/GedcomForest.h"
+#include "gedcom/GedcomImportLog.h"
+#include "gedcom/GedcomReadObserver.h"
+#include "gedcom/ImportGedcomListener.h"
+#include "gedcom/ImportGedcomOutcome.h"
+#include "model/EventTypesVocabulary.h"
+#include "model/FTEventType.h"
+#include "model/FTMoc.h"
+#include "model/FTMocUndoManager.h"
+#include "model/FTModelDefaults.h"
+#include "platform/FTLog.h"
+#include "platform/Localizer.h"
+#include "platform/MainThread.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+#include <atomic>
+#include <climits>
+#include <exception>
+
+namespace {
+
+std::atomic<bool> g_importRunning{false};
+
+ImportGedcomListener gSilentListener;
+
+QString msecs(const QElapsedTimer& timer)
+{
+    return QString::number(double(timer.nsecsElapsed()) / 1e6, 'f', 3);
+}
+
+// Hands every call to the main thread, in order; the import dialog's controls live there.
+class QueuedListener : public ImportGedcomListener {
+public:
+    explicit QueuedListener(ImportGedcomListener* target) : m_target(target) {}
+
+    void setDialogMessage(const QString& text) override
+    {
+        post([text](ImportGedcomListener* l) { l->setDialogMessage(text); });
+    }
+    void setGedcomSourceInfo(const QString& text) override
+    {
+        post([text](ImportGedcomListener* l) { l->setGedcomSourceInfo(text); });
+    }
+    void setNumLinesInGedcomFile(const QString& text) override
+    {
+        post([text](ImportGedcomListener* l) { l->setNumLinesInGedcomFile(text); });
+    }
+    void setOverallProgress(double percent, const QString& elapsed) override
+    {
+        post([percent, elapsed](ImportGedcomListener* l) { l->setOverallProgress(percent, elapsed); });
+    }
+    void setCurrentProgress(double percent) override
+    {
+        post([percent](ImportGedcomListener* l) { l->setCurrentProgress(percent); });
+    }
+    void showMessage(const QString& text) override
+    {
+        post([text](ImportGedcomListener* l) { l->showMessage(text); });
+    }
+    void importFinished(const ImportGedcomOutcome& outcome) override
+    {
+        // The worker's context is closed by now: the next import may start as soon as this one is heard of.
+        g_importRunning = false;
+        post([outcome](ImportGedcomListener* l) { l->importFinished(outcome); });
+    }
+
+private:
+    template <class F> void post(F fn)
+    {
+        if (ImportGedcomListener* target = m_target)
+            MainThread::post([target, fn] { fn(target); });
+    }
+    ImportGedcomListener* m_target;
+};
+
+} // namespace
+
+// The file reader's progress and messages go to the dialog like the passes' own.
+struct ImportGedcomThread::ReadObserver : GedcomReadObserver {
+    explicit ReadObserver(ImportGedcomThread* t) : thread(t) {}
+    void setDialogMessage(const QString& text) override { thread->setDialogMessage(text); }
+    void setCurrentProgress(qint64 current, qint64 total) override { thread->setCurrentProgress(current, total); }
+    void showMessage(const QString& text) override { thread->showMessage(text); }
+    ImportGedcomThread* thread;
+};
+
+ImportGedcomThread::ImportGedcomThread(const Request& request, ImportGedcomListener* listener)
+    : m_request(request)
+    , m_listener(listener ? listener : &gSilentListener)
+    , m_readObserver(std::make_unique<ReadObserver>(this))
+{
+    m_male = LocalizedString("MaleShort");
+    m_female = LocalizedString("FemaleShort");
+}
+
+ImportGedcomThread::~ImportGedcomThread() = default;
+
+// ---- Starting ------------------------------------------------------------------------------------------------------
+
+bool ImportGedcomThread::startImport(const Request& request, ImportGedcomListener* listener)
+{
+    bool idle = false;
+    if (!g_importRunning.compare_exchange_strong(idle, true))
+        return false;
+    QThread* thread = QThread::create([request, listener] {
+        QueuedListener queued(listener);
+        ImportGedcomThread worker(request, &queued);
+        worker.loadGedFileThread();
+    });
+    thread->setObjectName(QStringLiteral("ImportGedcomThread"));
+    QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    thread->start();
+    return true;
+}
+
+bool ImportGedcomThread::importIsRunning()
+{
+    return g_importRunning;
+}
+
+int ImportGedcomThread::calculateLoadTime(int numGedRecs, int numLines, QString* text)
+{
+    const int seconds = numGedRecs / 500;
+    const int minutes = seconds / 60;
+    const int rest = seconds % 60;
+    if (text)
+        *text = QStringLiteral("Number of Lines in Gedcom File = %1.\nEstimated load time = %2 minute%3 and %4 second%5 "
+                               "on an iMac G5 PPC processor.")
+                    .arg(numLines)
+                    .arg(minutes)
+                    .arg(minutes == 1 ? QString() : QStringLiteral("s"))
+                    .arg(rest)
+                    .arg(rest == 1 ? QString() : QStringLiteral("s"));
+    return seconds;
+}
+
+// ---- The pipeline --------------------------------------------------------------------------------------------------
+
+ImportGedcomOutcome ImportGedcomThread::loadGedFileThread()
+{
+    m_startTime.start();
+    FTLog(QStringLiteral("Loading Gedcom File (start of thread)"));
+    ImportGedcomOutcome outcome;
+    outcome.gedcomFilename = m_request.gedcomFilename;
+    outcome.modelName = QFileInfo(m_request.databaseFilename).completeBaseName();
+
+    bool ok = false;
+    try {
+        ok = runPipeline();
+    } catch (const std::exception& e) {
+        ok = fail(QStringLiteral("An unexpected error stopped the import: %1").arg(QString::fromLocal8Bit(e.what())));
+    } catch (...) {
+        ok = fail(QStringLiteral("An unexpected error stopped the import."));
+    }
+
+    if (ok) {
+        fillCounts(outcome);
+        outcome.succeeded = true;
+        outcome.databaseFilename = m_request.databaseFilename;
+    }
+    m_ldsChildSealingFamcRecords.clear();
+    m_forest.reset();
+    m_moc.reset();
+    if (!ok)
+        removeDatabaseFile();
+
+    outcome.numLines = m_numLines;
+    outcome.unprocessedLines = m_unprocessedLines;
+    outcome.recordsWithErrors = m_recordsWithErrors;
+    outcome.seconds = double(m_startTime.nsecsElapsed()) / 1e9;
+    const QString folder = QFileInfo(m_request.databaseFilename).absolutePath();
+    outcome.logFiles = GedcomImportLog(folder, m_request.gedcomFilename, m_request.databaseFilename).existingLogFiles();
+
+    if (ok) {
+        setOverallProgress(100);
+        m_percentDone = 0;
+        setCurrentProgress(0, 1);
+        const int seconds = int(outcome.seconds);
+        const QString elapsed = seconds >= 60
+            ? QStringLiteral("%1 minutes and %2 seconds").arg(seconds / 60).arg(seconds % 60)
+            : QStringLiteral("%1 seconds").arg(seconds);
+        outcome.message = QStringLiteral("%1 to load GEDCOM file %2 into database: %3.RezUdu\n\n")
+                              .arg(elapsed, QFileInfo(m_request.gedcomFilename).fileName(), outcome.modelName);
+        setDialogMessage(outcome.message);
+        FTLog(outcome.message);
+    } else {
+        outcome.message = m_failure;
+        setDialogMessage(m_failure);
+        FTLog(QStringLiteral("Gedcom import failed: %1").arg(m_failure));
+    }
+    FTLog(QStringLiteral("Loading Gedcom File - end of thread."));
+    m_listener->importFinished(outcome);
+    return outcome;
+}
+
+bool ImportGedcomThread::fail(const QString& reason)
+{
+    if (!m_failed) {
+        m_failed = true;
+        m_failure = reason;
+    }
+    return false;
+}
+
+bool ImportGedcomThread::runPipeline()
+{
+    m_eventNamesDictionary = EventTypesVocabulary::dictionary(-1);
+    if (!QFileInfo(m_request.gedcomFilename).isFile())
+        return fail(QStringLiteral("Unable to read the Gedcom file.\n\n%1").arg(m_request.gedcomFilename));
+    if (!createMoc())
+        return false;
+
+    // What the import does is not the user's to undo, and nothing of it is numbered, stamped or announced.
+    m_moc->setImportThreadIsActive(true);
+    m_moc->undoManager()->removeAllActions();
+    m_moc->undoManager()->disableUndoRegistration();
+
+    for (ManagedObject* o : m_moc->fetchAllForEntity(QString::fromLatin1(FTEventType::kEntityName))) {
+        auto* type = static_cast<FTEventType*>(o);
+        m_eventTypesDictionary.insert(type->gedcomCode(), type);
+    }
+
+    QElapsedTimer step;
+    step.start();
+    {
+        GedcomFileReader reader(m_readObserver.get());
+        reader.setTempFolder(m_request.tempFolder);
+        if (!reader.readFile(m_request.gedcomFilename))
+            return fail(QStringLiteral("Unable to read the Gedcom file."));
+        m_header = reader.headerInfo();
+        m_fileSize = reader.fileSize();
+        m_numLines = reader.numLines();
+        m_numGedRecs = reader.numGedRecs();
+        m_blobRecordsIgnored = reader.blobRecordsIgnored();
+        m_errorMessages = reader.takeErrorMessages();
+        m_forest = reader.takeForest();
+    } // the decoded text goes: the records hold what is needed
+    FTLog(QStringLiteral("%1 msecs to end of create GedRecs\n\n").arg(msecs(step)));
+
+    QString estimate;
+    calculateLoadTime(m_numGedRecs, m_numLines, &estimate);
+    m_listener->setNumLinesInGedcomFile(estimate);
+
+    if (!processHeaderAndTrailerRecords())
+        return fail(QStringLiteral("Unable to process the Header and Trailer records in the Gedcom file."));
+    m_moc->setMetadataValue(QStringLiteral("GedcomLoadInformation"),
+                            m_header.loadInformation(m_request.gedcomFilename, m_request.databaseFilename,
+                                                     QDateTime::currentDateTime()));
+
+    const std::vector<ImportStep> steps = importSteps();
+    // The steps, the report, releasing the records, and the save.
+    const double total = double(steps.size() + 3);
+    int k = 0;
+    for (const ImportStep& s : steps) {
+        setOverallProgress(++k * 100.0 / total);
+        if (!s.run())
+            return fail(QStringLiteral("The step %1 of the import failed.").arg(s.name));
+    }
+
+    setOverallProgress(++k * 100.0 / total);
+    {
+        const QString folder = QFileInfo(m_request.databaseFilename).absolutePath();
+        GedcomImportLog log(folder, m_request.gedcomFilename, m_request.databaseFilename, m_readObserver.get());
+        log.printUnprocessedGedRecs(*m_forest, m_errorMessages, m_numLines, m_blobRecordsIgnored);
+        m_unprocessedLines = log.totalUnprocessed();
+        m_errorMessages.clear();
+    }
+
+    setOverallProgress(++k * 100.0 / total);
+    setDialogMessage(QStringLiteral("Releasing memory"));
+    m_ldsChildSealingFamcRecords.clear();
+    m_forest.reset();
+
+    setOverallProgress(++k * 100.0 / total);
+    updateModelDefaultsCounters();
+    setDialogMessage(QStringLiteral("Saving Kinloom database, please be patient it may take 10 to 20 seconds or more"));
+    setDialogMessage(QStringLiteral("Final Validation and Save"));
+    return saveMoc();
+}
+
+std::vector<ImportGedcomThread::ImportStep> ImportGedcomThread::importSteps()
+{
+    std::vector<ImportStep> steps;
+    // The sources pass (processSourceRecords) plugs in here: the people's citations need the sources.
+    steps.push_back({QStringLiteral("processIndividualsRecords"), [this] {
+                         // Numbers are those of the identifiers; a record without one gets the next free number.
+                         m_maxPersonId = 0;
+                         m_maxPictureId = 0;
+                         for (GedRec* r : m_forest->records())
+                             if (r->hasType("INDI"))
+                                 m_maxPersonId = qMax(m_maxPersonId, r->numericId());
+                         return runRecordPass({QStringLiteral("processIndividualsRecords"), QStringLiteral("INDI"),
+                                               QStringLiteral("Processing Individuals' Attributes"), QString(), 5000,
+                                               [this](GedRec* r) { processINDI(r); }});
+                     }});
+    steps.push_back({QStringLiteral("processIndividualsAssociations"), [this] {
+                         return runRecordPass({QStringLiteral("processIndividualsAssociations"),
+                                               QStringLiteral("INDI"),
+                                               QStringLiteral("Processing Individuals' Associations"), QString(),
+                                               5000, [this](GedRec* r) { processINDIAssocs(r); }});
+                     }});
+    steps.push_back({QStringLiteral("processIndividualsEvents"), [this] {
+                         return runRecordPass({QStringLiteral("processIndividualsEvents"), QStringLiteral("INDI"),
+                                               QStringLiteral("Processing Individuals' Events"), QString(), 5000,
+                                               [this](GedRec* r) { processINDIEvents(r); }});
+                     }});
+    // The individuals' citations pass (processIndividualsSources) and the families pass (processFamilyRecords)
+    // plug in here, in that order.
+    steps.push_back({QStringLiteral("processLDSChildSealingFamcRecords"),
+                     [this] { return processLDSChildSealingFamcRecords(); }});
+    // The adoptions pass (processIndividualAdoptionRecords) plugs in here, then the validation of the new
+    // database (runDatabaseIntegrityChecks) after the report.
+    return steps;
+}
+
+bool ImportGedcomThread::runRecordPass(const RecordPass& pass)
+{
+    QElapsedTimer timer;
+    timer.start();
+    if (!pass.openingText.isEmpty())
+        setDialogMessage(pass.openingText);
+
+    std::vector<GedRec*> records;
+    for (GedRec* r : m_forest->records())
+        if (r->type() == pass.tag)
+            records.push_back(r);
+    const qint64 count = qint64(records.size());
+    m_percentDone = 0;
+    setCurrentProgress(0, count);
+
+    qint64 remaining = count;
+    qint64 done = 0;
+    for (GedRec* record : records) {
+        setCurrentProgress(++done, count);
+        try {
+            pass.reader(record);
+        } catch (const std::exception& e) {
+            recordFailed(record, pass.methodName, QString::fromLocal8Bit(e.what()));
+        } catch (...) {
+            recordFailed(record, pass.methodName, QStringLiteral("an unknown error"));
+        }
+        --remaining;
+        if (remaining % 100 == 0)
+            setDialogMessage(remaining ? QStringLiteral("%1 - %2").arg(pass.runningText).arg(remaining)
+                                       : QStringLiteral("%1 - Validating and Saving").arg(pass.runningText));
+        if (remaining % pass.saveEvery == 0 && !saveMoc())
+            return false;
+    }
+    if (!saveMoc())
+        return false;
+    FTLog(QStringLiteral("%1 msecs in %2\n\n").arg(msecs(timer), pass.methodName));
+    return true;
+}
+
+void ImportGedcomThread::recordFailed(GedRec* record, const QString& method, const QString& reason)
+{
+    ++m_recordsWithErrors;
+    const QString what =
+        record->ptr().isEmpty() ? record->type() : QStringLiteral("%1 @%2@").arg(record->type(), record->ptr());
+    const QString text = QStringLiteral("line %1. The %2 record could not be imported completely (%3: %4). "
+                                        "Its lines that were not imported are listed below.")
+                             .arg(record->lineNo())
+                             .arg(what, method, reason);
+    m_errorMessages.append(text);
+    FTLog(text);
+}
+
+bool ImportGedcomThread::processHeaderAndTrailerRecords()
+{
+    setDialogMessage(QStringLiteral("Processing the Header Record"));
+    int heads = 0;
+    for (GedRec* r : m_forest->records()) {
+        if (r->hasType("HEAD")) {
+            if (++heads > 1) {
+                showMessage(QStringLiteral("Cannot process a Gedcom file with more than one HEADer record"));
+                return false;
+            }
+            processHEAD(r);
+        } else if (r->hasType("TRLR")) {
+            use(r);
+        }
+    }
+    return true;
+}
+
+// ---- The database --------------------------------------------------------------------------------------------------
+
+bool ImportGedcomThread::createMoc()
+{
+    const QString& path = m_request.databaseFilename;
+    if (FTMoc::storeTypeForFile(path) != FTMoc::StoreType::SQLite)
+        return fail(QStringLiteral("Unable to create the Kinloom database\n\nA database file must end in "
+                                   "\".RezUdu\": %1")
+                        .arg(path));
+    // Never over an existing file: the user's databases are not the import's to replace.
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return fail(QStringLiteral("Unable to create the file for the new database\n\n%1\n\n%2")
+                        .arg(path, file.exists() ? QStringLiteral("A file of that name exists already.")
+                                                 : file.errorString()));
+    file.close();
+    m_createdDatabaseFile = true;
+    m_moc = FTMoc::initForStoreURL(path, true);
+    if (!m_moc)
+        return fail(QStringLiteral("Unable to create database and load GED File"));
+    return true;
+}
+
+bool ImportGedcomThread::saveMoc()
+{
+    QElapsedTimer timer;
+    timer.start();
+    QString error;
+    if (!m_moc->save(&error)) {
+        FTLog(QStringLiteral("Gedcom import: the save failed: %1").arg(error));
+        return fail(QStringLiteral("An error has occurred.\n%1\n\nThe new database could not be saved, so it has "
+                                   "been removed.")
+                        .arg(error));
+    }
+    FTLog(QStringLiteral("%1 msecs to save the new database").arg(msecs(timer)));
+    return true;
+}
+
+void ImportGedcomThread::removeDatabaseFile()
+{
+    if (!m_createdDatabaseFile)
+        return;
+    const QString& path = m_request.databaseFilename;
+    QFile::remove(path);
+    QFile::remove(path + QStringLiteral("-journal"));
+    m_createdDatabaseFile = false;
+}
+
+void ImportGedcomThread::updateModelDefaultsCounters()
+{
+    static const Key kNumericId("numericId");
+    auto highest = [this](const char* entity) {
+        qint64 top = 0;
+        m_moc->forEachObject(QString::fromLatin1(entity), [&](ManagedObject* o) {
+            top = qMax(top, o->integerValue(kNumericId));
+            return true;
+        });
+        return int(qMin<qint64>(top, INT_MAX));
+    };
+    FTModelDefaults* defaults = m_moc->modelDefaults();
+    // New records made after the import take numbers above every imported one.
+    defaults->setMaxPersonId(qMax(defaults->maxPersonId(), highest("Person")));
+    defaults->setMaxEventId(qMax(defaults->maxEventId(), highest("Event")));
+    defaults->setMaxSpouseRelId(qMax(defaults->maxSpouseRelId(), highest("SpouseRel")));
+    defaults->setMaxPictureId(qMax(defaults->maxPictureId(), highest("Picture")));
+    defaults->setMaxSourceId(qMax(defaults->maxSourceId(), highest("Source")));
+}
+
+void ImportGedcomThread::fillCounts(ImportGedcomOutcome& outcome) const
+{
+    auto n = [this](const char* entity) { return m_moc->count(QString::fromLatin1(entity)); };
+    outcome.people = n("Person");
+    outcome.families = n("SpouseRel");
+    outcome.parentChildLinks = n("PcRel");
+    outcome.events = n("Event");
+    outcome.sources = n("Source");
+    outcome.citations = n("SourceRel");
+    outcome.pictures = n("Picture");
+    outcome.associations = n("Association");
+}
+
+// ---- Progress ------------------------------------------------------------------------------------------------------
+
+void ImportGedcomThread::setDialogMessage(const QString& text)
+{
+    m_listener->setDialogMessage(text);
+}
+
+void ImportGedcomThread::setCurrentProgress(qint64 current, qint64 total)
+{
+    if (total < 1)
+        return;
+    const double percent = double(current) * 100.0 / double(total);
+    if (current != 0 && percent <= m_percentDone + 5.0 && current != total)
+        return;
+    m_percentDone = percent;
+    m_listener->setCurrentProgress(percent);
+}
+
+void ImportGedcomThread::setOverallProgress(double percent)
+{
+    const qint64 seconds = m_startTime.isValid() ? m_startTime.elapsed() / 1000 : 0;
+    m_listener->setOverallProgress(percent, QStringLiteral("Elapsed time to end of last step = %1 minutes and %2 seconds")
+                                                .arg(seconds / 60)
+                                                .arg(seconds % 60));
+}
+
+void ImportGedcomThread::showMessage(const QString& text)
+{
+    m_listener->showMessage(text);
+}
+
+// ---- Shared helpers ------------------------------------------------------------------------------------------------
+
+void ImportGedcomThread::use(GedRec* line)
+{
+    line->setFlags(line->flags() | GedRec::Consumed);
+}
+
+GedRec* ImportGedcomThread::recordFor(const QString& pointer) const
+{
+    return pointer.isEmpty() || !m_forest ? nullptr : m_forest->record(pointer);
+}

@@ -1,0 +1,222 @@
+#pragma once
+
+#include "gedcom/GedcomHeaderInfo.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class FTEvent;
+class FTEventType;
+class FTManagedObject;
+class FTMoc;
+class FTPerson;
+class GedRec;
+class GedcomForest;
+class ImportGedcomListener;
+struct ImportGedcomOutcome;
+
+// The GEDCOM import: reads a GEDCOM file into a NEW family database, on a worker thread of its own, with its own
+// context, and accounts for every line of the file: each line is either imported or written to the log files
+// beside the database (GedcomImportLog).
+//
+// Starting an import (the import dialog, on the main thread):
+//
+//     ImportGedcomThread::Request request;
+//     request.gedcomFilename = "/home/ann/Smith.ged";
+//     request.databaseFilename = CreateUniquePathNameForNewModel("Smith", "SQL");   // a free name, never an old file
+//     request.tempFolder = Utils::KinloomDataDirectory() + "/temp";                 // where the cleaned copy goes
+//     if (!ImportGedcomThread::startImport(request, dialog)) ... another import is running
+//
+// The dialog (an ImportGedcomListener) then receives the status line, both progress bars, the header information
+// and any alert on the main thread, and last importFinished() with the outcome: on success the new database file
+// to open; on failure the reason, and the half-made database file has already been removed. The worker never
+// touches a window.
+//
+// The pipeline (loadGedFileThread): create the database; read the file into the record forest (GedcomFileReader:
+// character set, cleaned copy, decoding, parsing); the header and trailer; the record passes in file order; the log
+// files; the numbering counters; the final save. While it runs the new context's importThreadIsActive() is set, so
+// the model's constructors and setters neither number, stamp, name undo actions, post notifications nor cite the
+// active source; other open databases behave as usual. Undo is off for the whole run.
+//
+// Record passes (importSteps()): each walks the level-0 records of one tag in file order and hands each record to
+// its reader, inside an error guard: an exception in one record is logged with the record and its reason, and the
+// import goes on with the next record. Passes save in batches (every 5000 person records, every 1000 source or
+// family records, and at the end of each pass); any failed save fails the whole import. Passes still to come
+// (sources before the individuals, the individuals' citations after their events, then families, child sealings
+// and adoptions) plug into importSteps() at the places marked there; until then their lines are left for the logs.
+//
+// A reader marks every line it uses (GedRec::Consumed) and gives every line it cannot use as written an error reason
+// and action (GedRec::ErrorReason / ErrorAction); the report pass lists the rest.
+class ImportGedcomThread {
+public:
+    struct Request {
+        QString gedcomFilename;
+        // The new database: it must not exist yet (an existing file is never overwritten).
+        QString databaseFilename;
+        // Where the cleaned copy of the file is written; none is written when empty.
+        QString tempFolder;
+    };
+
+    explicit ImportGedcomThread(const Request& request, ImportGedcomListener* listener = nullptr);
+    virtual ~ImportGedcomThread();
+    ImportGedcomThread(const ImportGedcomThread&) = delete;
+    ImportGedcomThread& operator=(const ImportGedcomThread&) = delete;
+
+    // Runs the import on a new thread and returns at once. `listener` (which must live until its importFinished()
+    // has been called) hears everything on the main thread. False, with nothing started, while another import
+    // runs.
+    static bool startImport(const Request& request, ImportGedcomListener* listener);
+    // True from startImport() until the worker has finished.
+    static bool importIsRunning();
+
+    // The whole import on the calling thread; the listener is called directly. Never throws.
+    ImportGedcomOutcome loadGedFileThread();
+
+    // What the header said (after the header pass).
+    const GedcomHeaderInfo& headerInfo() const { return m_header; }
+
+    // The estimate shown while the file loads: seconds for the number of records.
+    static int calculateLoadTime(int numGedRecs, int numLines, QString* text);
+
+protected:
+    // ---- One step of the pipeline; false stops the import (the reason is in m_failure) ----
+    struct ImportStep {
+        QString name;
+        std::function<bool()> run;
+    };
+    // The steps between the header pass and the report, in order.
+    std::vector<ImportStep> importSteps();
+
+    // A pass over the level-0 records of one tag.
+    struct RecordPass {
+        QString methodName;       // for the diagnostic log and the error report: "processIndividualsRecords"
+        QString tag;              // "INDI"
+        QString runningText;      // "Processing Individuals' Attributes": shown with " - <remaining>"
+        QString openingText;      // shown before the walk when not empty
+        int saveEvery = 5000;
+        std::function<void(GedRec*)> reader;
+    };
+    bool runRecordPass(const RecordPass& pass);
+
+    // ---- Header and individuals ----
+    bool processHeaderAndTrailerRecords();
+    void processHEAD(GedRec* head);
+    virtual void processINDI(GedRec* indi);
+    void processNAME_STRUCTURE_For(FTPerson* person, GedRec* line);
+    void processFocalPerson(FTPerson* person, GedRec* line);
+    void processUSER_REFERENCE_NUMBER_For(FTManagedObject* row, GedRec* line);
+    void addLastChangeDateTo(FTManagedObject* row, GedRec* line);
+    void processInvalidTagFor(const QString& label, GedRec* line);
+    void printBadPointer(GedRec* line);
+    // The name as the import stores it: slashes out, a family name of several words kept as one (no-break
+    // spaces), text after the family name kept (`trailing` receives it when it is no suffix), blanks collapsed.
+    static QString nameFromGedcom(const QString& value, bool ftw, QString* familyName, QString* trailing);
+
+    // ---- Events ----
+    virtual void processINDIEvents(GedRec* indi);
+    FTEvent* processEVENT_STRUCTURE_For(FTManagedObject* owner, GedRec* line);
+    FTEvent* createEventOfType(int type, const QString& subtype);
+    void addEventTypeRelTo(FTEvent* event, const QString& tag);
+    void processEventDateFor(FTEvent* event, GedRec* line);
+    void processEventGeocodingFor(FTEvent* event, GedRec* line);
+    void processADDRESSFor(FTManagedObject* row, GedRec* line);
+    void processPHONEFor(FTManagedObject* row, GedRec* line);
+
+    // ---- Notes and text ----
+    void processNOTE_STRUCTURE_For(FTManagedObject* row, GedRec* line);
+    void processNOTE_RECORD_For(FTManagedObject* row, GedRec* record);
+    void processCOMMENT_STRUCTURE_For(FTManagedObject* row, GedRec* line);
+    void processCOMMENT_RECORD_For(FTManagedObject* row, GedRec* record);
+    void appendTextSubRecordsOf(GedRec* line, QString& text);
+    // Appends a CONT (a line break, then its value) or CONC line (its value) and marks it; false for other lines.
+    bool appendContinuation(GedRec* line, QString& text);
+    // Control characters (tabs, line ends) off both ends; blanks stay.
+    static QString withoutControlEnds(const QString& text);
+    QString getLegacyCONT_Subrecords(GedRec* line);
+    void appendStringByRecursingGedRecs(GedRec* line, QString& text, bool includeTags);
+    static void appendNotes(const QString& text, FTManagedObject* row);
+    static void appendComments(const QString& text, FTManagedObject* row);
+    static void appendTitle(const QString& text, FTManagedObject* row);
+    static void appendLocation(const QString& text, FTManagedObject* row);
+
+    // ---- LDS ordinances and associations ----
+    void processLDSEvent(FTManagedObject* owner, GedRec* line);
+    void processLdsChildSealingFamcRecord(FTEvent* event, GedRec* famc);
+    virtual void processINDIAssocs(GedRec* indi);
+    void processASSO_STRUCTURE_For(FTPerson* from, FTPerson* to, GedRec* line);
+    bool processLDSChildSealingFamcRecords();
+
+    // ---- Readers of the records still to come: they leave the line for the logs ----
+    void processSOURCE_CITATION_STRUCTURE_For(FTManagedObject* row, GedRec* line, const QString& itemDescribed);
+    void processMULTIMEDIA_LINK_For(FTManagedObject* row, GedRec* line);
+    void flagRedundantGedRecs(GedRec* line);
+
+    // ---- Progress ----
+    void setDialogMessage(const QString& text);
+    void setCurrentProgress(qint64 current, qint64 total);
+    void setOverallProgress(double percent);
+    void showMessage(const QString& text);
+
+    // ---- The database ----
+    bool createMoc();
+    // Saves the context; a failure fails the import.
+    bool saveMoc();
+    // The numbering counters of ModelDefaults follow the highest numbers imported.
+    void updateModelDefaultsCounters();
+
+    // Records the first reason the import failed; answers false.
+    bool fail(const QString& reason);
+
+    static void use(GedRec* line);
+    GedRec* recordFor(const QString& pointer) const;
+
+    Request m_request;
+    ImportGedcomListener* m_listener;
+    std::unique_ptr<FTMoc> m_moc;
+    std::unique_ptr<GedcomForest> m_forest;
+    GedcomHeaderInfo m_header;
+    QHash<QString, FTEventType*> m_eventTypesDictionary;
+    QMap<QString, QString> m_eventNamesDictionary;
+    QStringList m_errorMessages;
+    QList<GedRec*> m_ldsChildSealingFamcRecords;
+    QSet<int> m_personIds;
+
+    int m_maxPersonId = 0;
+    int m_maxSourceId = 0;
+    int m_maxPictureId = 0;
+    int m_maxEventId = 0;
+    int m_maxSpouseRelId = 0;
+
+    qint64 m_fileSize = 0;
+    int m_numLines = 0;
+    int m_numGedRecs = 0;
+    int m_blobRecordsIgnored = 0;
+    int m_recordsWithErrors = 0;
+    int m_unprocessedLines = 0;
+    double m_percentDone = 0;
+    QElapsedTimer m_startTime;
+
+    bool m_failed = false;
+    QString m_failure;
+    bool m_createdDatabaseFile = false;
+
+    QString m_male;
+    QString m_female;
+
+private:
+    struct ReadObserver;
+    std::unique_ptr<ReadObserver> m_readObserver;
+    bool runPipeline();
+    void recordFailed(GedRec* record, const QString& method, const QString& reason);
+    void fillCounts(ImportGedcomOutcome& outcome) const;
+    void removeDatabaseFile();
+};
