@@ -44,6 +44,21 @@ FTMoc* ExportToGedcom::moc() const { return d->moc; }
 QString ExportToGedcom::modelName() const { return d->moc->modelName(); }
 QString ExportToGedcom::gedcomVersion() { return QStringLiteral("Gedcom 5.5"); }
 
+QString ExportToGedcom::gedcomFormatHelpText()
+{
+    return QStringLiteral("For example:\n\n"
+                          "In Gedcom 5.5 the multimedia (images) record format is:\n"
+                          "0 @M1234@ OBJE\n"
+                          "  1 FILE TheQueensPicture.jpg\n"
+                          "  1 FORM jpg\n"
+                          "  1 TITL The Queen\n\n\n"
+                          "In Gedcom 5.5.1 the multimedia (images) record format is:\n"
+                          "0 @M1234@ OBJE\n"
+                          "  1 FILE TheQueensPicture.jpg\n"
+                          "    2 FORM jpg\n"
+                          "    2 TITL The Queen");
+}
+
 bool ExportToGedcom::selectiveExport() const { return d->selectiveExport; }
 void ExportToGedcom::setSelectiveExport(bool selective) { d->selectiveExport = selective; }
 const QSet<FTPerson*>& ExportToGedcom::setOfPeopleToExport() const { return d->people; }

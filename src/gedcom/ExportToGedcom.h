@@ -40,6 +40,9 @@ public:
     QString modelName() const;
     // "Gedcom 5.5", as the window shows it.
     static QString gedcomVersion();
+    // The format help of the window: an alert titled "Gedcom Export" with the message "Gedcom Format" and this
+    // example of the multimedia record in GEDCOM 5.5 and 5.5.1 as its text.
+    static QString gedcomFormatHelpText();
 
     // Who is written. Without a selective export every person of the database is; with one, only the people of
     // the set, and families, picture links and person citations are limited to them as well. The privacy options

@@ -406,7 +406,7 @@ QList<FTSourceRel*> ExportToGedcomRun::citationsOfEvent(FTEvent* event)
     for (FTSourceRel* c : event->sourceRels()) {
         if (!c->source())
             continue;
-        // A couple's event cited once for each partner is written once, under the husband's citation.
+        // A couple's event is written with the citations that name no partner or the husband.
         if (coupleEvent && c->person() && c->person()->isFemale())
             continue;
         out.append(c);

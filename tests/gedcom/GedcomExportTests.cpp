@@ -3,6 +3,7 @@
 #include "gedcom/GedcomWriter.h"
 
 #include "model/FTModelDefaults.h"
+#include "model/FTPicture.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -378,4 +379,42 @@ TEST_F(GedcomExport, OutputFile)
     EXPECT_FALSE(nowhere.generationThread());
     EXPECT_FALSE(ExportToGedcom::exportIsActive());
     EXPECT_EQ(messages().last(), "Unable to create the file for the Gedcom output");
+}
+
+// Pictures go out as links inside the records of their person or source.
+TEST_F(GedcomExport, PictureLinks)
+{
+    const QString scan = pathFor("scans/Wedding_Day.JPG");
+    QDir().mkpath(pathFor("scans"));
+    {
+        QFile f(scan);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not really a picture");
+    }
+    FTPerson* ann = born("Ann Lee", F(), "1900");
+    FTPicture* picture = FTPicture::initInMoc(moc.get(), scan, ann);
+    ASSERT_TRUE(picture);
+    picture->setRclCut("{{1, 2}, {30, 40}}");
+    picture->setNotes("Taken\nat noon");
+    picture->setDate("1925");
+    FTSource* album = source("Family album");
+    FTSourceRel::initInMoc(moc.get(), album, ann, "");
+    ASSERT_TRUE(FTPicture::initInMoc(moc.get(), scan, album));
+    ASSERT_TRUE(QFileInfo::exists(picture->filename()));
+    // A file linked from the pictures folder is written as the file the link points to.
+    const QString file = QFileInfo(picture->filename()).isSymLink() ? scan : picture->filename();
+
+    const QStringList all = lines(exportFile());
+    const QStringList link{"1 OBJE", "2 FILE " + file, "2 FORM jpg", "2 TITL Wedding Day", "2 NOTE", "3 CONC Taken",
+                           "3 CONT at noon"};
+    const QStringList person = record(all, xrefOf(ann));
+    const qsizetype at = person.indexOf("1 OBJE");
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(person.mid(at, link.size()), link);
+    EXPECT_EQ(person.mid(at + link.size(), 4),
+              QStringList({"2 _OFNM " + scan, "2 _CROP {{1, 2}, {30, 40}}", "2 _SEQN 1", "2 _DATE 1925"}));
+    const QStringList sourceRecord = record(all, "S1");
+    const qsizetype inSource = sourceRecord.indexOf("1 OBJE");
+    ASSERT_GE(inSource, 0);
+    EXPECT_EQ(sourceRecord.value(inSource + 1).left(7), "2 FILE ");
 }

@@ -105,7 +105,10 @@ protected:
         FTPerson* husband = person("Hal Husband", M());
         couple(focal, husband);
         link(person("Pam Inlaw", F()), husband);
-        link(focal, person("Kit Kid", M()));
+        FTPerson* kid = person("Kit Kid", M());
+        link(focal, kid);
+        link(kid, focal);   // a loop
+
         // Unconnected: a family of three, a couple, and a loner.
         FTPerson* zak = person("Zak Zed", M());
         FTPerson* amy = person(QString::fromUtf8("Amy {Zo\u00EB} Zed"), F());
