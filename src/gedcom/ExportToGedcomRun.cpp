@@ -1,0 +1,266 @@
+#include "gedcom/ExportToGedcomRun.h"
+
+#include "gedcom/GedcomWriter.h"
+
+#include "model/EventTypesVocabulary.h"
+#include "model/FTEvent.h"
+#include "model/FTMoc.h"
+#include "model/FTPcRel.h"
+#include "model/FTPerson.h"
+#include "model/FTSource.h"
+#include "model/FTSpouseRel.h"
+
+#include "platform/FTLog.h"
+#include "platform/Prompts.h"
+
+#include <QElapsedTimer>
+
+#include <algorithm>
+
+namespace {
+
+enum StatusBits : quint8 { Known = 1, Living = 2, RecentlyDead = 4 };
+
+template <class T> QList<T*> allInKeyOrder(FTMoc* moc)
+{
+    return moc->fetch<T>({}, [](const T* a, const T* b) { return a->primaryKey() < b->primaryKey(); });
+}
+
+// Keeps each record's number unless it is missing or an older record already has it; those get numbers above
+// the highest, for this file only.
+template <class T>
+void uniqueNumbers(const QList<T*>& records, QHash<const FTManagedObject*, qint64>& overrides, qint64* highest)
+{
+    QSet<qint64> seen;
+    seen.reserve(records.size());
+    qint64 max = 0;
+    QList<const T*> renumber;
+    for (const T* r : records) {
+        const qint64 id = r->numericId();
+        if (id <= 0 || seen.contains(id)) {
+            renumber.append(r);
+            continue;
+        }
+        seen.insert(id);
+        max = qMax(max, id);
+    }
+    for (const T* r : renumber)
+        overrides.insert(r, ++max);
+    if (highest)
+        *highest = max;
+}
+
+double secondsSince(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e9; }
+
+} // namespace
+
+ExportToGedcomRun::ExportToGedcomRun(FTMoc* moc, GedcomWriter& writer, const GedcomExportOptions& options,
+                                     bool selective, const QSet<FTPerson*>& people, const QDateTime& now)
+    : m_moc(moc), w(writer), m_options(options), m_selective(selective), m_people(people), m_now(now)
+{
+}
+
+ExportToGedcomRun::~ExportToGedcomRun() = default;
+
+QString ExportToGedcomRun::pcRelTypeWord(int type)
+{
+    switch (type) {
+    case FTPcRel::kUnknown: return QStringLiteral("Unknown");
+    case FTPcRel::kNatural: return QStringLiteral("Natural");
+    case FTPcRel::kStep: return QStringLiteral("Step");
+    case FTPcRel::kFoster: return QStringLiteral("Foster");
+    case FTPcRel::kAdopted: return QStringLiteral("Adopted");
+    default: return {};
+    }
+}
+
+void ExportToGedcomRun::setProgress(int percent)
+{
+    if (percent == m_lastProgress)
+        return;
+    m_lastProgress = percent;
+    if (progress)
+        progress(percent);
+}
+
+// ---- People --------------------------------------------------------------------------------------------------
+
+bool ExportToGedcomRun::isLiving(const FTPerson* p)
+{
+    quint8& s = m_status[p];
+    if (!(s & Known))
+        s = Known | (p->isLiving() ? Living : 0) | (p->isRecentlyDead(m_options.recentlyDeadYears) ? RecentlyDead : 0);
+    return s & Living;
+}
+
+bool ExportToGedcomRun::isRecentlyDead(const FTPerson* p)
+{
+    isLiving(p);
+    return m_status.value(p) & RecentlyDead;
+}
+
+bool ExportToGedcomRun::passes(const FTPerson* p)
+{
+    if (!p)
+        return false;
+    if (!m_options.includeLivingPeople && isLiving(p))
+        return false;
+    if (!m_options.includeRecentlyDead && isRecentlyDead(p))
+        return false;
+    return !m_selective || m_people.contains(const_cast<FTPerson*>(p));
+}
+
+bool ExportToGedcomRun::isDepersonalized(const FTPerson* p)
+{
+    if (!p)
+        return false;
+    if (m_options.includeLivingPeople && m_options.depersonalizeLivingPeople && isLiving(p))
+        return true;
+    return m_options.includeRecentlyDead && m_options.depersonalizeRecentlyDead && isRecentlyDead(p);
+}
+
+// ---- Numbers -------------------------------------------------------------------------------------------------
+
+void ExportToGedcomRun::numberAllObjects()
+{
+    QElapsedTimer timer;
+    timer.start();
+    uniqueNumbers(allInKeyOrder<FTPerson>(m_moc), m_idOverrides, nullptr);
+    uniqueNumbers(allInKeyOrder<FTEvent>(m_moc), m_idOverrides, nullptr);
+    uniqueNumbers(allInKeyOrder<FTSource>(m_moc), m_idOverrides, nullptr);
+    FTLog(QStringLiteral("%1 seconds to number records").arg(secondsSince(timer), 6, 'f', 1));
+}
+
+qint64 ExportToGedcomRun::personId(const FTPerson* p) const { return m_idOverrides.value(p, p->numericId()); }
+qint64 ExportToGedcomRun::eventId(const FTEvent* e) const { return m_idOverrides.value(e, e->numericId()); }
+qint64 ExportToGedcomRun::sourceId(const FTSource* s) const { return m_idOverrides.value(s, s->numericId()); }
+qint64 ExportToGedcomRun::coupleId(const FTSpouseRel* c) const { return m_idOverrides.value(c, c->numericId()); }
+
+// ---- Families ------------------------------------------------------------------------------------------------
+
+FTFamily* ExportToGedcomRun::newFamily(FTPerson* parent, FTPerson* spouse, FTSpouseRel* couple)
+{
+    m_families.push_back(std::make_unique<FTFamily>(parent, spouse, couple));
+    FTFamily* family = m_families.back().get();
+    if (family->husband)
+        m_spouseOfFamilies[family->husband].append(family);
+    if (family->wife)
+        m_spouseOfFamilies[family->wife].append(family);
+    return family;
+}
+
+void ExportToGedcomRun::addChild(FTFamily* family, FTPerson* child, FTPcRel* first, FTPcRel* second)
+{
+    family->addChild(child, first, second);
+    QList<FTFamily*>& of = m_childOfFamilies[child];
+    if (!of.contains(family))
+        of.append(family);
+}
+
+void ExportToGedcomRun::createFamilyRecords()
+{
+    QElapsedTimer timer;
+    timer.start();
+    m_families.clear();
+    m_spouseOfFamilies.clear();
+    m_childOfFamilies.clear();
+
+    // Couples: one family each, with the children both partners share.
+    const QList<FTSpouseRel*> couples = allInKeyOrder<FTSpouseRel>(m_moc);
+    qint64 highestCoupleId = 0;
+    uniqueNumbers(couples, m_idOverrides, &highestCoupleId);
+    QSet<const FTPcRel*> taken;
+    double shown = 0;
+    int passed = 0;
+    for (FTSpouseRel* couple : couples) {
+        const QList<FTPerson*> partners = couple->partners();
+        if (partners.isEmpty())
+            continue;
+        FTPerson* p1 = partners.value(0);
+        FTPerson* p2 = partners.value(1);
+        if (!passes(p1) || (p2 && !passes(p2)))
+            continue;
+        FTFamily* family = newFamily(p1, p2, couple);
+        family->numericId = coupleId(couple);
+        if (p2) {
+            const QList<FTPcRel*> secondLinks = p2->children();
+            for (FTPcRel* pc1 : p1->children()) {
+                FTPerson* child = pc1->child();
+                if (!child || !passes(child))
+                    continue;
+                for (FTPcRel* pc2 : secondLinks) {
+                    if (pc2->child() != child)
+                        continue;
+                    addChild(family, child, pc1, pc2);
+                    taken.insert(pc1);
+                    taken.insert(pc2);
+                }
+            }
+        }
+        ++passed;
+        const double fraction = double(passed) / couples.size();
+        if (fraction - shown > 0.2) {
+            shown = fraction;
+            setProgress(int(50 * fraction));
+        }
+    }
+    FTLog(QStringLiteral("%1 seconds to process spouseRels").arg(secondsSince(timer), 6, 'f', 1));
+
+    // Single parents: one family for each parent, holding all of that parent's children that no couple took,
+    // numbered above every couple so that no two families share a number.
+    qint64 nextId = highestCoupleId;
+    QHash<const FTPerson*, FTFamily*> singleParentFamilies;
+    for (FTPcRel* link : allInKeyOrder<FTPcRel>(m_moc)) {
+        if (taken.contains(link))
+            continue;
+        FTPerson* parent = link->parent();
+        FTPerson* child = link->child();
+        if (!parent || !child)
+            continue;
+        const int type = link->intPcRelType();
+        if (pcRelTypeWord(type).isEmpty()) {
+            Prompts::current().message(QStringLiteral("Unrecognised PCREL Type = %1 between %2 and %3")
+                                           .arg(type)
+                                           .arg(parent->nameWithBirthAndDeathYears(), child->nameWithBirthAndDeathYears()));
+            continue;
+        }
+        if (!passes(parent) || !passes(child))
+            continue;
+        FTFamily*& family = singleParentFamilies[parent];
+        if (!family) {
+            family = newFamily(parent, nullptr, nullptr);
+            family->numericId = ++nextId;
+        }
+        addChild(family, child, link, nullptr);
+    }
+    FTLog(QStringLiteral("%1 seconds to create Family records (incl. time for spouseRels)")
+              .arg(secondsSince(timer), 6, 'f', 1));
+}
+
+// ---- The run -------------------------------------------------------------------------------------------------
+
+void ExportToGedcomRun::prepare()
+{
+    numberAllObjects();
+    m_sourcesSet.clear();
+    const QMap<QString, QString> names = EventTypesVocabulary::dictionary(-1);
+    for (auto it = names.keyBegin(); it != names.keyEnd(); ++it)
+        m_eventTags.insert(*it);
+    setProgress(0);
+    if (message)
+        message(QStringLiteral("Creating GEDCOM records for families."));
+    createFamilyRecords();
+}
+
+void ExportToGedcomRun::addPendingNote(int level, const QString& xref, const QString& notes)
+{
+    w.writePointerLine(level, QStringLiteral("NOTE"), xref);
+    m_pendingNotes.append({xref, notes});
+}
+
+void ExportToGedcomRun::createPendingNotesRecords()
+{
+    for (const auto& [xref, notes] : std::as_const(m_pendingNotes))
+        w.writeNoteRecord(xref, notes);
+    m_pendingNotes.clear();
+}

@@ -1,0 +1,420 @@
+#include "ExportFixture.h"
+
+#include "gedcom/GedcomWriter.h"
+
+#include "model/FTModelDefaults.h"
+#include "model/FTPicture.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace {
+
+// Compares with a golden file in tests/data; with KINLOOM_UPDATE_GOLDEN set the golden file is rewritten instead
+// (check the difference before committing it).
+void expectGolden(const QByteArray& actual, const QString& name)
+{
+    const QString path = TestSupport::dataFile(name);
+    if (qEnvironmentVariableIsSet("KINLOOM_UPDATE_GOLDEN")) {
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(actual);
+        return;
+    }
+    QFile in(path);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly)) << path.toStdString();
+    const QList<QByteArray> a = actual.split('\n'), e = in.readAll().split('\n');
+    for (int i = 0; i < qMax(a.size(), e.size()); ++i)
+        if (a.value(i) != e.value(i)) {
+            ADD_FAILURE() << name.toStdString() << " differs at line " << i + 1 << ":\n  expected: "
+                          << e.value(i).toStdString() << "\n  actual:   " << a.value(i).toStdString();
+            return;
+        }
+}
+
+FTEvent* event(FTMoc* moc, int type, FTManagedObject* owner, const QString& tag, const QString& date)
+{
+    FTEvent* e = FTEvent::initInMoc(moc, type, owner, tag);
+    if (!date.isEmpty())
+        e->setDate(date);
+    return e;
+}
+
+class GedcomExport : public ExportFixture {
+protected:
+    FTPerson* born(const QString& name, const QString& gender, const QString& date)
+    {
+        FTPerson* p = person(name, gender);
+        if (!date.isEmpty())
+            p->setValueForKeyPath("birth.date", date);
+        return p;
+    }
+    FTSource* source(const QString& title)
+    {
+        FTSource* s = FTSource::initInMoc(moc.get());
+        s->setTitle(title);
+        return s;
+    }
+};
+
+} // namespace
+
+// One small database with a little of everything the file can hold.
+TEST_F(GedcomExport, SmallDatabase)
+{
+    FTMoc* m = moc.get();
+    FTPerson* john = born("John Smith", M(), "abt 1850");
+    john->setValueForKeyPath("birth.place", "Leeds\nYorkshire");
+    john->birth()->setLatitude(0);
+    john->birth()->setLongitude(151.2f);
+    john->setValueForKeyPath("death.date", "12 Mar 1920");
+    john->setCauseOfDeath("Pneumonia\nafter a fever");
+    john->setNotes("First line\nSecond line with an @ sign");
+    john->setTitle("Blacksmith");
+    john->setComments("Kept @ home");
+    john->setUserId("REF\n42");
+    event(m, FTEvent::OtherPersonalEvent, john, "BAPM", "bef 3 Feb 1850")->setName("Baptism at St Mary's");
+    event(m, FTEvent::OtherPersonalEvent, john, "_WAR", "")->setPlace("Crimea");
+    m->setFocalPerson(john);
+
+    FTPerson* mary = born("Mary Jones", F(), "bef 1855");
+    mary->setValueForKeyPath("death.date", "Y");
+    FTSpouseRel* marriage = couple(john, mary);
+    marriage->setValueForKeyPath("marriage.date", "aft 1875");
+    marriage->setValueForKeyPath("marriage.place", "York");
+    marriage->setValueForKeyPath("marriage.notes", "Married\r\nin the rain");
+    event(m, FTEvent::OtherMarriageEvent, marriage, "ENGA", "1874");
+
+    // Children of each kind of link.
+    FTPerson* anne = born("Anne Smith", F(), "1876");
+    FTPcRel* anneFather = link(john, anne, FTPcRel::kNatural);
+    anneFather->setCertainty(80);
+    anneFather->setDirectEvidence(true);
+    anneFather->setNotes("Seen in\nthe register");
+    link(mary, anne, FTPcRel::kNatural);
+    FTPerson* bert = born("Bert Smith", M(), "1878");
+    link(john, bert, FTPcRel::kAdopted);
+    link(mary, bert, FTPcRel::kAdopted);
+    FTPerson* carl = born("Carl Smith", M(), "1879");
+    link(john, carl, FTPcRel::kFoster);
+    link(mary, carl, FTPcRel::kFoster);
+    FTPerson* dora = born("Dora Smith", F(), "1880");
+    link(john, dora, FTPcRel::kStep);
+    link(mary, dora, FTPcRel::kNatural);
+
+    // A single mother with two children.
+    FTPerson* ellen = born("Ellen Brown", F(), "1855");
+    link(ellen, born("Fred Brown", M(), "1880"));
+    link(ellen, born("Gina Brown", F(), "1882"));
+
+    // Associations: one to a person the file leaves out (living people are not written), one to Mary.
+    FTPerson* zed = born("Zed Witness", M(), "1990");
+    FTAssociation* toZed = FTAssociation::initInMoc(m);
+    toZed->setFromPerson(john);
+    toZed->setToPerson(zed);
+    toZed->setFromRelationship("Godfather");
+    FTAssociation* toMary = FTAssociation::initInMoc(m);
+    toMary->setFromPerson(john);
+    toMary->setToPerson(mary);
+    toMary->setFromRelationship("Business\npartner");
+    toMary->setNotes("Line one\nLine two");
+
+    FTSource* parish = source("Parish register of Leeds");
+    parish->setAuthor("Rev. A. Vicar");
+    parish->setLocation("Leeds Archive\nBox 5");
+    parish->setNotes("Kept @ Leeds");
+    parish->setType("Church record");
+    FTSource* census = source("Census 1881");
+    source("Never cited");
+    FTSourceRel* birthCitation = FTSourceRel::initInMoc(m, parish, john->birth(), "Birth date");
+    birthCitation->setReference("Page 12");
+    birthCitation->setNotes("Entry\nline 3");
+    FTSourceRel::initInMoc(m, census, anne, "Residence")->setReference(QString(300, u'x'));
+
+    GedcomExportOptions o;
+    o.includeLivingPeople = false;
+    const QByteArray bytes = exportFile(o);
+    ASSERT_FALSE(bytes.isEmpty());
+    expectGolden(bytes, "gedcom-export-small.ged");
+}
+
+// Living people written in depersonalised form keep the sex and their family links, and with the option 1 the first
+// name, with 2 the birth year; nothing private, not even the comments record, reaches the file.
+TEST_F(GedcomExport, DepersonalisedPeopleKeepOnlyWhatTheOptionSays)
+{
+    FTMoc* m = moc.get();
+    FTPerson* john = born("John Brown", M(), "3 Apr 1990");
+    john->setNotes("Private notes");
+    john->setComments("Private comments");
+    john->setTitle("Engineer");
+    john->setUserId("R1");
+    event(m, FTEvent::OtherPersonalEvent, john, "BAPM", "1990");
+    FTSourceRel::initInMoc(m, source("Register"), john, "Name");
+    FTPerson* jane = born("Jane Brown", F(), "");
+    jane->setValueForKeyPath("birth.place", "Leeds");
+    FTSpouseRel* c = couple(john, jane);
+    c->setValueForKeyPath("marriage.date", "2015");
+    event(m, FTEvent::OtherMarriageEvent, c, "ENGA", "2014");
+    FTPerson* old = born("Old Brown", M(), "1900");
+    old->setValueForKeyPath("death.date", "2010");
+    link(old, john);
+
+    GedcomExportOptions o;
+    o.depersonalizeLivingPeople = true;
+    o.depersonalizeRecentlyDead = true;
+    const QString nbsp(QChar(0x00A0));
+    struct Case {
+        int option;
+        QStringList john, jane;
+    } cases[] = {
+        {0, {"0 @I1@ INDI", "1 NAME Living", "1 SEX M", "1 FAMS @F1@", "1 FAMC @F2@", "2 _FREL Natural"},
+         {"0 @I2@ INDI", "1 NAME Living", "1 SEX F", "1 FAMS @F1@"}},
+        {1, {"0 @I1@ INDI", "1 NAME Living" + nbsp + "John", "1 SEX M", "1 FAMS @F1@", "1 FAMC @F2@", "2 _FREL Natural"},
+         {"0 @I2@ INDI", "1 NAME Living" + nbsp + "Jane", "1 SEX F", "1 FAMS @F1@"}},
+        {2,
+         {"0 @I1@ INDI", "1 NAME Living" + nbsp + "John", "1 SEX M", "1 BIRT", "2 DATE 1990", "1 FAMS @F1@", "1 FAMC @F2@",
+          "2 _FREL Natural"},
+         // A birth with a place but no year is a bare line.
+         {"0 @I2@ INDI", "1 NAME Living" + nbsp + "Jane", "1 SEX F", "1 BIRT", "1 FAMS @F1@"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.option);
+        o.depersonalizeOption = c.option;
+        const QStringList all = lines(exportFile(o));
+        EXPECT_EQ(record(all, "I1"), c.john);
+        EXPECT_EQ(record(all, "I2"), c.jane);
+        EXPECT_TRUE(record(all, "IC1").isEmpty());
+        EXPECT_TRUE(record(all, "IN1").isEmpty());
+        EXPECT_TRUE(record(all, "S1").isEmpty()) << "a source cited only by a depersonalised person";
+        // No marriage; the other marriage event of the couple stands as a bare line.
+        EXPECT_EQ(record(all, "F1"), QStringList({"0 @F1@ FAM", "1 HUSB @I1@", "1 WIFE @I2@", "1 ENGA"}));
+        EXPECT_EQ(record(all, "I3").value(1), "1 NAME Recent" + (c.option > 0 ? nbsp + "Old" : QString()));
+    }
+}
+
+// Held-back people are left out with everything that would point at them.
+TEST_F(GedcomExport, ExcludedPeopleLeaveNoPointersBehind)
+{
+    FTPerson* parent = born("Pat Grey", M(), "1920");
+    parent->setValueForKeyPath("death.date", "1990");
+    FTPerson* living = born("Lee Grey", F(), "1985");
+    FTPerson* spouse = born("Sam Grey", F(), "1925");
+    spouse->setValueForKeyPath("death.date", "2000");
+    couple(parent, spouse);
+    link(parent, living);
+    link(spouse, living);
+
+    GedcomExportOptions o;
+    o.includeLivingPeople = false;
+    QStringList all = lines(exportFile(o));
+    EXPECT_TRUE(record(all, xrefOf(living)).isEmpty());
+    EXPECT_FALSE(all.join('\n').contains(QStringLiteral("@%1@").arg(xrefOf(living))));
+    EXPECT_FALSE(record(all, xrefOf(parent)).isEmpty());
+
+    o.includeRecentlyDead = false;   // both parents died within the last 50 years
+    all = lines(exportFile(o));
+    EXPECT_TRUE(record(all, xrefOf(parent)).isEmpty());
+    EXPECT_TRUE(all.filter(QRegularExpression("^0 @F")).isEmpty());
+}
+
+// Identifiers stay unique whatever numbers the database holds, and single-parent families are numbered above
+// every couple.
+TEST_F(GedcomExport, IdentifiersAreUnique)
+{
+    FTPerson* a = born("Ann Lee", F(), "1900");
+    FTPerson* b = born("Bob Lee", M(), "1898");
+    FTPerson* c = born("Cid Lee", M(), "1920");
+    FTPerson* d = born("Dan Lee", M(), "1922");
+    b->setNumericId(a->numericId());     // two people share a number
+    d->setNumericId(0);                  // one has none
+    FTSpouseRel* first = couple(a, b);
+    first->setNumericId(2);              // the range a count of records would give single parents
+    link(a, c);
+    link(b, c);
+    link(a, d);                          // a's own child: a single-parent family
+    FTPerson* e = born("Eve Lee", F(), "1930");
+    FTPerson* f = born("Fay Lee", F(), "1950");
+    link(e, f);
+
+    const QStringList all = lines(exportFile());
+    QStringList ids;
+    for (const QString& line : all)
+        if (line.startsWith("0 @"))
+            ids << line.section(' ', 1, 1);
+    EXPECT_EQ(QSet<QString>(ids.begin(), ids.end()).size(), ids.size()) << ids.join(' ').toStdString();
+    EXPECT_EQ(ids.count(QStringLiteral("@F2@")), 1);
+    // Both single parents: one family each, above the couple's number.
+    EXPECT_TRUE(ids.contains("@F3@") && ids.contains("@F4@")) << ids.join(' ').toStdString();
+    const QStringList ofA = record(all, "F3");
+    EXPECT_TRUE(ofA.contains(QStringLiteral("1 WIFE @%1@").arg(xrefOf(a))));
+    EXPECT_EQ(ofA.filter("CHIL").size(), 1);
+}
+
+// A single parent's children all go into one family, whatever their links; a link of a kind the file cannot
+// name is reported and gives no family.
+TEST_F(GedcomExport, SingleParentFamilies)
+{
+    FTPerson* dad = born("Tom Hall", M(), "1900");
+    FTPerson* one = born("Una Hall", F(), "1925");
+    FTPerson* two = born("Vic Hall", M(), "1927");
+    FTPerson* odd = born("Wes Hall", M(), "1929");
+    link(dad, one, FTPcRel::kNatural);
+    link(dad, two, FTPcRel::kStep);
+    link(dad, odd, FTPcRel::kNotRelated);
+
+    const QStringList all = lines(exportFile());
+    const QStringList family = record(all, "F1");
+    EXPECT_EQ(family, QStringList({"0 @F1@ FAM", "1 HUSB @I1@", "1 CHIL @I2@", "2 _FREL Natural", "1 CHIL @I3@",
+                                   "2 _FREL Step"}));
+    EXPECT_TRUE(record(all, "F2").isEmpty());
+    EXPECT_FALSE(record(all, "I4").join('\n').contains("FAMC"));
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_EQ(messages()[0], "Unrecognised PCREL Type = 4096 between Tom Hall (1900 - ) and Wes Hall (1929 - )");
+}
+
+// Line rules of events: dates, "Y", places, LDS ordinances, unknown tags, and custom tags switched off.
+TEST_F(GedcomExport, EventLines)
+{
+    FTMoc* m = moc.get();
+    FTPerson* old = born("Old Man", M(), "1893");         // 131 years before the export's 2024
+    old->setValueForKeyPath("death.notes", " ");          // an empty death
+    FTPerson* young = born("Young Man", M(), "1894");
+    young->setValueForKeyPath("death.notes", " ");
+    FTPerson* wife = born("Old Wife", F(), "1895");
+    couple(old, wife)->setValueForKeyPath("marriage.date", "Y");
+    FTEvent* lds = event(m, FTEvent::OtherPersonalEvent, old, "BAPL", "1900");
+    lds->setName("Baptism (LDS)");
+    lds->setLdsStatus("BIC");
+    lds->setLdsTempleCode("SLAKE");
+    const QString longLine(300, u'p');
+    event(m, FTEvent::OtherPersonalEvent, young, "RESI", "1920")->setPlace(longLine);
+    event(m, FTEvent::OtherPersonalEvent, young, "RESI", "1930")
+        ->setPlace(QString(50, u'a') + "\n" + QString(50, u'b') + "\n" + QString(50, u'c'));
+    old->setTitle("Mayor\nof Town");
+    m->setFocalPerson(old);
+
+    QStringList all = lines(exportFile());
+    const QStringList oldRecord = record(all, "I1");
+    EXPECT_TRUE(oldRecord.contains("1 DEAT Y"));
+    EXPECT_TRUE(oldRecord.contains("1 _OCTI Mayor of Town"));
+    const qsizetype at = oldRecord.indexOf("1 BAPL");
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(oldRecord.mid(at, 4), QStringList({"1 BAPL", "2 DATE 1900", "2 STAT BIC", "2 TEMP SLAKE"}));
+    EXPECT_FALSE(record(all, "I2").join('\n').contains("DEAT"));
+    EXPECT_TRUE(record(all, "I2").contains("2 PLAC " + longLine));
+    EXPECT_TRUE(record(all, "I2").contains(
+        "2 PLAC " + (QString(50, u'a') + ", " + QString(50, u'b') + ", " + QString(50, u'c')).left(120)));
+    EXPECT_TRUE(record(all, "F1").contains("1 MARR Y"));
+
+    GedcomExportOptions o;
+    o.includeCustomTags = false;
+    all = lines(exportFile(o));
+    EXPECT_EQ(all.filter(QRegularExpression("^[1-9] _")), QStringList()) << "custom tags off";
+    EXPECT_TRUE(all.contains("2 CONT _CMTS = The comments field for a Person. It may have CONT and CONC sub-records"))
+        << "the header lists the tags anyway";
+}
+
+// Only the people of a selective export are written, with the families, associations and citations among them.
+TEST_F(GedcomExport, SelectiveExport)
+{
+    FTMoc* m = moc.get();
+    FTPerson* a = born("Al Ray", M(), "1900");
+    FTPerson* b = born("Bea Ray", F(), "1902");
+    FTPerson* c = born("Cy Ray", M(), "1930");
+    FTPerson* d = born("Di Ray", F(), "1932");
+    couple(a, b);
+    link(a, c);
+    link(b, c);
+    link(a, d);
+    link(b, d);
+    FTAssociation* assoc = FTAssociation::initInMoc(m);
+    assoc->setFromPerson(a);
+    assoc->setToPerson(b);
+    FTSourceRel::initInMoc(m, source("Only B's"), b, "");
+
+    const QSet<FTPerson*> chosen{a, c, d};
+    const QStringList all = lines(exportFile(options(), &chosen));
+    QStringList ids;
+    for (const QString& line : all)
+        if (line.startsWith("0 @"))
+            ids << line.section(' ', 1, 1);
+    // No couple without Bea; Al's children form his single-parent family.
+    EXPECT_EQ(ids, QStringList({"@SUBN1@", "@SM1@", "@I1@", "@I3@", "@I4@", "@F2@"}));
+    EXPECT_FALSE(all.join('\n').contains("@I2@"));
+}
+
+// The file: a new name when the old one is taken, never replacing it; a folder that cannot take a file is reported.
+TEST_F(GedcomExport, OutputFile)
+{
+    born("Al Ray", M(), "1900");
+    {
+        QFile old(outDir() + "/Family.GED");
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("older export");
+    }
+    ExportToGedcom exporter(moc.get());
+    exporter.setOutputFolder(outDir());
+    EXPECT_EQ(exporter.gedcomFilename(), outDir() + "/Family_1.GED");
+    QList<int> progress;
+    exporter.progressChanged = [&](int p) { progress << p; };
+    ASSERT_TRUE(exporter.generateGedcomFile());
+    EXPECT_EQ(exporter.gedcomFilename(), outDir() + "/Family_1.GED");
+    EXPECT_FALSE(ExportToGedcom::exportIsActive());
+    EXPECT_EQ(progress.value(0), 0);
+    EXPECT_EQ(progress.last(), 100);
+    QFile older(outDir() + "/Family.GED");
+    ASSERT_TRUE(older.open(QIODevice::ReadOnly));
+    EXPECT_EQ(older.readAll(), "older export");
+
+    QFile written(exporter.gedcomFilename());
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF" "0 HEAD\r\n"));
+    EXPECT_TRUE(bytes.endsWith("\r\n0 TRLR\r\n"));
+    EXPECT_EQ(bytes.count("\n"), bytes.count("\r\n"));
+    EXPECT_TRUE(lines(bytes).contains("1 FILE Family_1.GED"));
+
+    ExportToGedcom nowhere(moc.get());
+    nowhere.setOutputFolder(outDir() + "/Family_1.GED/below-a-file");
+    EXPECT_FALSE(nowhere.generationThread());
+    EXPECT_FALSE(ExportToGedcom::exportIsActive());
+    EXPECT_EQ(messages().last(), "Unable to create the file for the Gedcom output");
+}
+
+// Pictures go out as links inside the records of their person or source.
+TEST_F(GedcomExport, PictureLinks)
+{
+    const QString scan = pathFor("scans/Wedding_Day.JPG");
+    QDir().mkpath(pathFor("scans"));
+    {
+        QFile f(scan);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("not really a picture");
+    }
+    FTPerson* ann = born("Ann Lee", F(), "1900");
+    FTPicture* picture = FTPicture::initInMoc(moc.get(), scan, ann);
+    ASSERT_TRUE(picture);
+    picture->setRclCut("{{1, 2}, {30, 40}}");
+    picture->setNotes("Taken\nat noon");
+    picture->setDate("1925");
+    FTSource* album = source("Family album");
+    FTSourceRel::initInMoc(moc.get(), album, ann, "");
+    ASSERT_TRUE(FTPicture::initInMoc(moc.get(), scan, album));
+    ASSERT_TRUE(QFileInfo::exists(picture->filename()));
+    // A file linked from the pictures folder is written as the file the link points to.
+    const QString file = QFileInfo(picture->filename()).isSymLink() ? scan : picture->filename();
+
+    const QStringList all = lines(exportFile());
+    const QStringList link{"1 OBJE", "2 FILE " + file, "2 FORM jpg", "2 TITL Wedding Day", "2 NOTE", "3 CONC Taken",
+                           "3 CONT at noon"};
+    const QStringList person = record(all, xrefOf(ann));
+    const qsizetype at = person.indexOf("1 OBJE");
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(person.mid(at, link.size()), link);
+    EXPECT_EQ(person.mid(at + link.size(), 4),
+              QStringList({"2 _OFNM " + scan, "2 _CROP {{1, 2}, {30, 40}}", "2 _SEQN 1", "2 _DATE 1925"}));
+    const QStringList sourceRecord = record(all, "S1");
+    const qsizetype inSource = sourceRecord.indexOf("1 OBJE");
+    ASSERT_GE(inSource, 0);
+    EXPECT_EQ(sourceRecord.value(inSource + 1).left(7), "2 FILE ");
+}
