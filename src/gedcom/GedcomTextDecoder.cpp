@@ -86,12 +86,13 @@ QString GedcomTextDecoder::encodingName(unsigned code)
     }
 }
 
-QString GedcomTextDecoder::decodeUtf8(QByteArrayView bytes, QStringList* messages, const std::vector<int>* lineNumbers)
+QString GedcomTextDecoder::decodeUtf8(QByteArrayView bytes, QStringList* messages, const std::vector<int>* lineNumbers,
+                                      bool skipByteOrderMark)
 {
     const uchar* s = reinterpret_cast<const uchar*>(bytes.data());
     const qsizetype n = bytes.size();
     qsizetype i = 0;
-    if (n >= 3 && s[0] == 0xEF && s[1] == 0xBB && s[2] == 0xBF)
+    if (skipByteOrderMark && n >= 3 && s[0] == 0xEF && s[1] == 0xBB && s[2] == 0xBF)
         i = 3;
 
     QString text(n - i, Qt::Uninitialized);  // never more UTF-16 units than bytes
