@@ -68,6 +68,27 @@ void walkForest(GedcomForest& forest)
         (void)forest.record(forest.keyOf(root));
 }
 
+// What must hold whatever the bytes: cleaning twice changes nothing, and reading from memory in two
+// steps (looking at the lines between them) gives what reading the file gave.
+void checkInvariants(const QByteArray& bytes, bool read, GedcomFileReader& fromFile)
+{
+    const QByteArray cleaned = GedcomFileReader::cleanBytes(bytes);
+    if (GedcomFileReader::cleanBytes(cleaned) != cleaned)
+        std::abort();
+    GedcomFileReader inSteps;
+    inSteps.setAnselTable(&gHarness->ansel);
+    if (inSteps.loadLinesArray(bytes) != read)
+        std::abort();
+    if (!read)
+        return;
+    if (inSteps.lineCount() < fromFile.numLines() || inSteps.lines().size() != inSteps.lineCount())
+        std::abort();
+    inSteps.createGedRecs();
+    if (inSteps.numGedRecs() != fromFile.numGedRecs() || inSteps.errorMessages() != fromFile.errorMessages()
+        || inSteps.forest().size() != fromFile.forest().size() || inSteps.lineCount() != 0)
+        std::abort();
+}
+
 bool readStep(GedcomFileReader& reader)
 {
     return reader.readFile(gHarness->gedcomPath);
@@ -121,7 +142,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     GedcomFileReader reader;
     reader.setTempFolder(gHarness->tempFolder);
     reader.setAnselTable(&gHarness->ansel);
-    if (!readStep(reader))
+    const bool read = readStep(reader);
+    checkInvariants(QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)), read, reader);
+    if (!read)
         return 0;
     walkForest(reader.forest());
     // The record passes and the saved database go here.

@@ -221,6 +221,7 @@ bool GedcomFileReader::readFile(const QString& path)
     QByteArray bytes;
     const qint64 size = f.size();
     if (size > 0 && !f.isSequential()) {
+        bytes.reserve(size + 1);  // room for the line end the cleaning may add
         bytes.resize(size);
         qint64 got = 0;
         while (got < size) {
@@ -526,14 +527,13 @@ class LineCursor {
 public:
     LineCursor(bool fromText, const QByteArray& source, const QString& text, const LineMap& map,
                std::function<QString(QByteArrayView, bool, QStringList*, const std::vector<int>*)> decode,
-               QStringList* decodeMessages, int* unlistedDecodeMessages)
+               QStringList* decodeMessages)
         : m_fromText(fromText)
         , m_source(source)
         , m_text(text)
         , m_map(map)
         , m_decode(std::move(decode))
         , m_decodeMessages(decodeMessages)
-        , m_unlisted(unlistedDecodeMessages)
     {
         if (m_fromText) {
             m_block = QStringView(m_text);
@@ -589,14 +589,8 @@ private:
         const qsizetype lines = bytes.count('\n') + 1;
         for (qsizetype k = 0; k < lines; ++k)
             m_numbers.push_back(m_map.lineNumber(m_index + k));
-        QStringList found;
-        m_blockText = m_decode(bytes, m_sourcePos == 0, m_decodeMessages ? &found : nullptr, &m_numbers);
-        for (QString& m : found) {
-            if (m_decodeMessages->size() < GedcomFileReader::kMaxListedMessages)
-                m_decodeMessages->append(std::move(m));
-            else
-                ++*m_unlisted;
-        }
+        // The decoders stop adding to the list when it is full.
+        m_blockText = m_decode(bytes, m_sourcePos == 0, m_decodeMessages, &m_numbers);
         m_block = m_blockText;
         m_pos = 0;
         m_sourcePos = end;
@@ -608,7 +602,6 @@ private:
     const LineMap& m_map;
     std::function<QString(QByteArrayView, bool, QStringList*, const std::vector<int>*)> m_decode;
     QStringList* m_decodeMessages;
-    int* m_unlisted;
     std::vector<int> m_numbers;
     QString m_blockText;
     QStringView m_block;
@@ -637,7 +630,7 @@ void GedcomFileReader::createGedRecs()
     GedcomForest& forest = *d->forest;
     GedRecArena& arena = forest.arena();
     QStringList decodeMessages, parseMessages;
-    int unlistedDecode = 0, unlistedParse = 0;
+    int unlistedParse = 0;
     auto report = [&](QString message) {
         if (parseMessages.size() < kMaxListedMessages)
             parseMessages.append(std::move(message));
@@ -650,7 +643,7 @@ void GedcomFileReader::createGedRecs()
         [p](QByteArrayView bytes, bool atStart, QStringList* m, const std::vector<int>* numbers) {
             return p->decodeBytes(bytes, atStart, m, numbers);
         },
-        &decodeMessages, &unlistedDecode);
+        &decodeMessages);
 
     std::vector<GedRec*> levels;  // the latest line at each level of the file
     // Lines from `level` down are finished: their sub-record lists can take their final size.
@@ -790,10 +783,8 @@ void GedcomFileReader::createGedRecs()
     d->observer->setCurrentProgress(cursor.size(), cursor.size());
 
     // Decoding messages come first, as they did when the text was decoded before the lines were read.
-    if (unlistedDecode)
-        decodeMessages.append(QStringLiteral("%1 more character errors were found and not listed.").arg(unlistedDecode));
     if (unlistedParse)
-        parseMessages.append(QStringLiteral("%1 more lines were ignored and not listed.").arg(unlistedParse));
+        parseMessages.append(QStringLiteral("%1 more messages about lines of the file were not listed.").arg(unlistedParse));
     d->messages += decodeMessages;
     d->messages += parseMessages;
     d->source = QByteArray();

@@ -59,6 +59,17 @@ void appendHexBytes(QString& s, QByteArrayView bytes)
 
 } // namespace
 
+bool GedcomTextDecoder::roomForMessage(QStringList* messages)
+{
+    if (!messages)
+        return false;
+    if (messages->size() < kMaxMessages)
+        return true;
+    if (messages->size() == kMaxMessages)
+        messages->append(QStringLiteral("Further character errors were found and not listed."));
+    return false;
+}
+
 QString GedcomTextDecoder::encodingName(unsigned code)
 {
     switch (code) {
@@ -102,7 +113,7 @@ QString GedcomTextDecoder::decodeUtf8(QByteArrayView bytes, QStringList* message
 
     auto bad = [&](qsizetype start, qsizetype len) {
         out[o++] = kReplacement;
-        if (messages) {
+        if (roomForMessage(messages)) {
             const int shown = lineNumbers && line <= int(lineNumbers->size()) ? (*lineNumbers)[line - 1] : line;
             QString m = QStringLiteral("UTF-8 encoding error in line %1, %2 char%3 = ")
                             .arg(shown)
@@ -202,7 +213,7 @@ QString GedcomTextDecoder::decodeUtf16(QByteArrayView bytes, bool bigEndian, QSt
     };
     auto bad = [&](const char* what) {
         out[o++] = kReplacement;
-        if (messages)
+        if (roomForMessage(messages))
             messages->append(QStringLiteral("UTF-16 encoding error in line %1: %2").arg(line).arg(QLatin1String(what)));
     };
     for (; i + 1 < n; i += 2) {
