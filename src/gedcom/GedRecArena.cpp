@@ -2,6 +2,8 @@
 
 #include "gedcom/GedRec.h"
 
+#include <algorithm>
+
 GedRecArena::GedRecArena() = default;
 GedRecArena::~GedRecArena() = default;
 
@@ -16,10 +18,12 @@ void* GedRecArena::allocate(std::size_t bytes)
         return m_blocks.back().get();
     }
     if (bytes > m_left) {
-        m_blocks.push_back(std::make_unique_for_overwrite<std::byte[]>(kBlockSize));
+        const std::size_t size = std::max(m_nextBlockSize, bytes);
+        m_nextBlockSize = std::min(2 * m_nextBlockSize, kBlockSize);
+        m_blocks.push_back(std::make_unique_for_overwrite<std::byte[]>(size));
         m_next = m_blocks.back().get();
-        m_left = kBlockSize;
-        m_allocated += kBlockSize;
+        m_left = size;
+        m_allocated += size;
     }
     void* p = m_next;
     m_next += bytes;

@@ -34,7 +34,10 @@ private:
         QString text;
         quint8 tagClass = 0;
     };
+    // Blocks grow from small (most forests are small: a test, a few records) to this size.
+    static constexpr std::size_t kFirstBlockSize = 4 * 1024;
     static constexpr std::size_t kBlockSize = 256 * 1024;
+    std::size_t m_nextBlockSize = kFirstBlockSize;
     std::vector<std::unique_ptr<std::byte[]>> m_blocks;
     std::byte* m_next = nullptr;
     std::size_t m_left = 0;
