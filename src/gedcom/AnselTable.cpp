@@ -1,5 +1,6 @@
 #include "gedcom/AnselTable.h"
 
+#include "gedcom/GedcomTextDecoder.h"
 #include "platform/AppPaths.h"
 
 #include <QFile>
@@ -10,6 +11,9 @@
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
+// Marks kept on one letter. Real text has a few; composing a letter costs the square of its marks,
+// so a line of nothing but marks must not become one letter with millions of them.
+constexpr qsizetype kMaxMarks = 30;
 
 bool isCombining(uchar b)
 {
@@ -117,7 +121,7 @@ QString AnselTable::decode(QByteArrayView bytes, bool geneQuirk, QStringList* me
         return b;
     };
     auto unknown = [&](QByteArrayView seq) {
-        if (!messages)
+        if (!GedcomTextDecoder::roomForMessage(messages))
             return;
         QString hex;
         for (qsizetype k = 0; k < seq.size(); ++k)
@@ -148,8 +152,23 @@ QString AnselTable::decode(QByteArrayView bytes, bool geneQuirk, QStringList* me
         seq.clear();
         seq.append(char(b));
         ++i;
-        while (isCombining(uchar(seq.back())) && i < n)
-            seq.append(char(byteAt(i++)));
+        qsizetype extraMarks = 0;
+        while (isCombining(uchar(seq.back())) && i < n) {
+            const uchar next = byteAt(i++);
+            if (isCombining(next) && seq.size() >= kMaxMarks) {
+                ++extraMarks;
+                continue;
+            }
+            seq.append(char(next));
+        }
+        if (extraMarks && GedcomTextDecoder::roomForMessage(messages)) {
+            const int shown = lineNumbers && line <= int(lineNumbers->size()) ? (*lineNumbers)[line - 1] : line;
+            messages->append(QStringLiteral("ANSEL text in line %1 puts %2 combining marks on one letter: only the "
+                                            "first %3 were kept.")
+                                 .arg(shown)
+                                 .arg(kMaxMarks + extraMarks)
+                                 .arg(kMaxMarks));
+        }
 
         if (seq.size() == 1) {
             const int cp = m_single[b];

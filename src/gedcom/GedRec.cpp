@@ -1,11 +1,15 @@
 #include "gedcom/GedRec.h"
 
+#include "gedcom/GedRecArena.h"
 #include "platform/Localizer.h"
 
 #include <QHash>
 #include <QStringList>
 
+#include <bit>
 #include <climits>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -17,52 +21,141 @@ bool isTagIn(const QString& tag, std::initializer_list<const char*> tags)
     return false;
 }
 
-// Trimmed text between "@" signs with every leading and trailing "@" removed; null when the
-// trimmed text is not framed by "@".
-QString pointerFrom(const QString& text)
+bool isSpace(char16_t c)
 {
-    // Most values are no pointers: look at the first and last non-blank characters before copying.
-    qsizetype b = 0, e = text.size();
-    while (b < e && text[b].isSpace())
-        ++b;
-    while (e > b && text[e - 1].isSpace())
-        --e;
-    if (e - b < 2 || text[b] != u'@' || text[e - 1] != u'@')
-        return QString();
-    const QString t = text.trimmed();
-    b = 0;
-    e = t.size();
-    while (b < e && t[b] == u'@')
-        ++b;
-    while (e > b && t[e - 1] == u'@')
-        --e;
-    return t.mid(b, e - b);
+    return QChar::isSpace(c);
 }
 
-QHash<QString, quint8> makeTagClasses(quint8 event, quint8 attribute, quint8 lds, quint8 family, quint8 blanks)
+// Where a text framed by "@" holds its identifier: the trimmed text less every leading and trailing
+// "@". A text that is not framed by "@" (after trimming) holds none.
+struct PointerSpan {
+    bool found = false;
+    qsizetype begin = 0;
+    qsizetype end = 0;
+};
+
+template <typename Char>
+PointerSpan pointerSpan(const Char* s, qsizetype n)
 {
-    QHash<QString, quint8> t;
-    for (const char* tag : {"EVEN", "BIRT", "DEAT", "ADOP", "BAPM", "BARM", "BASM", "BLES", "BURI", "CENS", "CHR",
-                            "CHRA", "CONF", "CREM", "EMIG", "FCOM", "GRAD", "IMMI", "NATU", "ORDN", "PROB", "RETI",
-                            "WILL", "_MILT"})
-        t[QLatin1String(tag)] |= event;
-    // The first three classes exclude each other, in this order; EVEN is a family event as well.
-    for (const char* tag : {"CAST", "DSCR", "EDUC", "IDNO", "NATI", "NCHI", "NMR", "OCCU", "PROP", "RELI", "RESI",
-                            "SSN", "TITL"})
-        if (!(t.value(QLatin1String(tag)) & event))
-            t[QLatin1String(tag)] |= attribute;
-    for (const char* tag : {"BAPL", "CONL", "ENDL", "SLGC"})
-        if (!(t.value(QLatin1String(tag)) & (event | attribute)))
-            t[QLatin1String(tag)] |= lds;
-    for (const char* tag : {"EVEN", "MARR", "DIVF", "DIV", "ENGA", "ANUL", "MARB", "MARC", "MARL", "MARS"})
-        t[QLatin1String(tag)] |= family;
-    // Blanks at either end of these values belong to the text: CONC pieces are joined as written.
-    for (const char* tag : {"NOTE", "CONC", "CONT", "AUTH", "TITL", "PUBL", "TEXT"})
-        t[QLatin1String(tag)] |= blanks;
-    return t;
+    qsizetype b = 0, e = n;
+    while (b < e && isSpace(char16_t(s[b])))
+        ++b;
+    while (e > b && isSpace(char16_t(s[e - 1])))
+        --e;
+    if (e - b < 2 || s[b] != Char('@') || s[e - 1] != Char('@'))
+        return {};
+    while (b < e && s[b] == Char('@'))
+        ++b;
+    while (e > b && s[e - 1] == Char('@'))
+        --e;
+    return {true, b, e};
+}
+
+PointerSpan pointerSpan(QStringView text)
+{
+    return pointerSpan(text.utf16(), text.size());
+}
+
+QString pointerFrom(QStringView text)
+{
+    const PointerSpan p = pointerSpan(text);
+    if (!p.found)
+        return QString();
+    return p.end > p.begin ? text.sliced(p.begin, p.end - p.begin).toString() : QStringLiteral("");
+}
+
+bool isLatin1(QStringView s)
+{
+    for (QChar c : s)
+        if (c.unicode() > 0xFF)
+            return false;
+    return true;
+}
+
+// Copies text into storage as Latin-1 or UTF-16.
+void storeText(std::byte* to, QStringView text, bool wide)
+{
+    if (wide) {
+        std::memcpy(to, text.utf16(), size_t(text.size()) * 2);
+        return;
+    }
+    char* out = reinterpret_cast<char*>(to);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        out[i] = char(text[i].unicode());
+}
+
+QString loadText(const std::byte* from, qsizetype size, bool wide)
+{
+    if (wide)
+        return QString(reinterpret_cast<const QChar*>(from), size);
+    return QString::fromLatin1(reinterpret_cast<const char*>(from), size);
+}
+
+enum : quint8 { kEvent = 1, kAttribute = 2, kLds = 4, kFamily = 8, kBlanks = 16 };
+
+struct KnownTags {
+    std::vector<QString> texts;
+    std::vector<quint8> classes;
+    QHash<QStringView, qsizetype> index;
+
+    KnownTags()
+    {
+        // Tags of GEDCOM 5.5 and 5.5.1 and the custom tags most programs write. Any other tag is kept
+        // once per forest by its arena.
+        static const char* const tags[] = {
+            "ABBR", "ADDR", "ADR1", "ADR2", "ADOP", "AFN", "AGE", "AGNC", "ALIA", "ANCE", "ANCI", "ANUL", "ASSO",
+            "AUTH", "BAPL", "BAPM", "BARM", "BASM", "BIRT", "BLES", "BLOB", "BURI", "CALN", "CAST", "CAUS", "CENS",
+            "CHAN", "CHAR", "CHIL", "CHR", "CHRA", "CITY", "CONC", "CONF", "CONL", "CONT", "COPR", "CORP", "CREM",
+            "CTRY", "DATA", "DATE", "DEAT", "DESC", "DESI", "DEST", "DIV", "DIVF", "DSCR", "EDUC", "EMAIL", "EMIG",
+            "ENDL", "ENGA", "EVEN", "FACT", "FAM", "FAMC", "FAMF", "FAMS", "FAX", "FCOM", "FILE", "FONE", "FORM",
+            "GEDC", "GIVN", "GRAD", "HEAD", "HUSB", "IDNO", "IMMI", "INDI", "LANG", "LATI", "LEGA", "LONG", "MAP",
+            "MARB", "MARC", "MARL", "MARR", "MARS", "MEDI", "NAME", "NATI", "NATU", "NCHI", "NICK", "NMR", "NOTE",
+            "NPFX", "NSFX", "OBJE", "OCCU", "ORDI", "ORDN", "PAGE", "PEDI", "PHON", "PLAC", "POST", "PROB", "PROP",
+            "PUBL", "QUAY", "REFN", "RELA", "RELI", "REPO", "RESI", "RESN", "RETI", "RFN", "RIN", "ROLE", "ROMN",
+            "SEX", "SLGC", "SLGS", "SOUR", "SPFX", "SSN", "STAE", "STAT", "SUBM", "SUBN", "SURN", "TEMP", "TEXT",
+            "TIME", "TITL", "TRLR", "TYPE", "VERS", "WIFE", "WILL", "WWW", "_MILT", "_FREL", "_MREL", "_UID",
+            "_PRIM", "_MARNM", "_AKA", "_EMAIL", "_URL", "_SCBK", "_TYPE", "_DATE", "_PLAC", "_NAME",
+        };
+        QHash<QString, quint8> cls;
+        for (const char* t : {"EVEN", "BIRT", "DEAT", "ADOP", "BAPM", "BARM", "BASM", "BLES", "BURI", "CENS", "CHR",
+                              "CHRA", "CONF", "CREM", "EMIG", "FCOM", "GRAD", "IMMI", "NATU", "ORDN", "PROB", "RETI",
+                              "WILL", "_MILT"})
+            cls[QLatin1String(t)] |= kEvent;
+        // The first three classes exclude each other, in this order; EVEN is a family event as well.
+        for (const char* t : {"CAST", "DSCR", "EDUC", "IDNO", "NATI", "NCHI", "NMR", "OCCU", "PROP", "RELI", "RESI",
+                              "SSN", "TITL"})
+            if (!(cls.value(QLatin1String(t)) & kEvent))
+                cls[QLatin1String(t)] |= kAttribute;
+        for (const char* t : {"BAPL", "CONL", "ENDL", "SLGC"})
+            if (!(cls.value(QLatin1String(t)) & (kEvent | kAttribute)))
+                cls[QLatin1String(t)] |= kLds;
+        for (const char* t : {"EVEN", "MARR", "DIVF", "DIV", "ENGA", "ANUL", "MARB", "MARC", "MARL", "MARS"})
+            cls[QLatin1String(t)] |= kFamily;
+        // Blanks at either end of these values belong to the text: CONC pieces are joined as written.
+        for (const char* t : {"NOTE", "CONC", "CONT", "AUTH", "TITL", "PUBL", "TEXT"})
+            cls[QLatin1String(t)] |= kBlanks;
+
+        const qsizetype n = qsizetype(std::size(tags));
+        texts.reserve(size_t(n));  // never grows again: the index views these strings
+        classes.reserve(size_t(n));
+        for (const char* t : tags) {
+            texts.push_back(QLatin1String(t));
+            classes.push_back(cls.value(texts.back()));
+        }
+        for (qsizetype i = 0; i < n; ++i)
+            index.insert(QStringView(texts[size_t(i)]), i);
+    }
+};
+
+const KnownTags& knownTags()
+{
+    static const KnownTags tags;
+    return tags;
 }
 
 } // namespace
+
+static_assert(sizeof(GedRec) % alignof(GedRec) == 0);
 
 const QString& GedRec::nullString()
 {
@@ -70,10 +163,21 @@ const QString& GedRec::nullString()
     return none;
 }
 
+const QString* GedRec::knownTag(QStringView tag, quint8* tagClass)
+{
+    const KnownTags& k = knownTags();
+    const auto it = k.index.constFind(tag);
+    if (it == k.index.constEnd())
+        return nullptr;
+    if (tagClass)
+        *tagClass = k.classes[size_t(*it)];
+    return &k.texts[size_t(*it)];
+}
+
 GedRec::Extra& GedRec::extra()
 {
     if (!m_extra)
-        m_extra = std::make_unique<Extra>();
+        m_extra = new Extra;
     return *m_extra;
 }
 
@@ -81,77 +185,277 @@ GedRec::GedRec(GedRec* owner, const QString& ptr, const QString& type, const QSt
 {
     if (owner)
         owner->addSubRecord(this);
-    m_level = owner ? owner->m_level + 1 : 0;
+    setLevelUnder(owner);
     setType(type);
     setValue(value);
     setPointer(ptr);
     setFwdPtr(value);
 }
 
+GedRec* GedRec::create(GedRecArena& arena, GedRec* owner, QStringView ptr, QStringView type, QStringView value)
+{
+    quint8 tagClass = 0;
+    const QStringView tag = type.trimmed();
+    const QString* interned = tag.isEmpty() ? nullptr : arena.internTag(tag, &tagClass);
+
+    // The same value rule as setValue, without a string of its own unless "@@" must be folded.
+    QStringView v = value.isEmpty() ? QStringView() : (tagClass & KeepsBlanksTag) ? value : value.trimmed();
+    QString folded;
+    if (v.contains(QLatin1String("@@"))) {
+        folded = v.toString();
+        folded.replace(QLatin1String("@@"), QLatin1String("@"));
+        v = folded;
+    }
+    const PointerSpan own = pointerSpan(ptr);
+    const qsizetype ownSize = own.end - own.begin;
+
+    const bool valueInline = v.size() < (1 << 24);
+    const bool valueWide = valueInline && !isLatin1(v);
+    const bool ptrInline = own.found && ownSize > 0 && ownSize < 256;
+    const QStringView ownText = ptr.sliced(own.begin, ownSize);
+    const bool ptrWide = ptrInline && !isLatin1(ownText);
+    const std::size_t valueBytes = valueInline ? std::size_t(v.size()) * (valueWide ? 2 : 1) : 0;
+    std::size_t ptrOffset = sizeof(GedRec) + valueBytes;
+    if (ptrWide)
+        ptrOffset = (ptrOffset + 1) & ~std::size_t(1);
+    const std::size_t total = ptrInline ? ptrOffset + std::size_t(ownSize) * (ptrWide ? 2 : 1) : sizeof(GedRec) + valueBytes;
+
+    GedRec* r = new (arena.allocate(total)) GedRec;
+    r->m_bits = InArena;
+    if (owner)
+        owner->addSubRecord(r);
+    r->setLevelUnder(owner);
+    r->m_type = interned;
+    r->m_tagClass = tagClass;
+
+    std::byte* data = reinterpret_cast<std::byte*>(r + 1);
+    if (valueInline) {
+        r->m_valueSize = quint32(v.size());
+        if (valueWide)
+            r->m_bits |= ValueWide;
+        storeText(data, v, valueWide);
+    } else {
+        r->m_bits |= ValueInExtra;
+        r->extra().value = v.toString();
+    }
+    if (ptrInline) {
+        r->m_ptrSize = quint32(ownSize);
+        if (ptrWide)
+            r->m_bits |= PtrWide;
+        storeText(reinterpret_cast<std::byte*>(r) + ptrOffset, ownText, ptrWide);
+    } else if (own.found) {
+        r->m_bits |= PtrInExtra;
+        r->extra().ptr = ownSize > 0 ? ownText.toString() : QStringLiteral("");
+    }
+    // The pointer is read from the value as it came in. Only where "@@" were folded can that differ
+    // from reading it from the stored value, which is what fwdPtr() does otherwise.
+    if (!folded.isNull()) {
+        const QString raw = pointerFrom(value);
+        const QString stored = pointerFrom(v);
+        if (raw != stored || raw.isNull() != stored.isNull()) {
+            r->m_bits |= FwdPtrSet;
+            if (!raw.isNull())
+                r->extra().fwdPtr = raw;
+        }
+    }
+    return r;
+}
+
+void GedRec::setLevelUnder(const GedRec* owner)
+{
+    const int level = owner ? owner->level() + 1 : 0;
+    if (level < kLevelInExtra) {
+        m_level = quint8(level);
+    } else {
+        m_level = kLevelInExtra;
+        extra().level = level;
+    }
+}
+
 GedRec::~GedRec()
 {
     // Frees the sub-tree without recursion, so no depth of nesting can exhaust the stack.
-    std::vector<GedRec*> doomed(m_subRecords.begin(), m_subRecords.end());
-    m_subRecords.clear();
-    while (!doomed.empty()) {
-        GedRec* r = doomed.back();
-        doomed.pop_back();
-        doomed.insert(doomed.end(), r->m_subRecords.begin(), r->m_subRecords.end());
-        r->m_subRecords.clear();
-        delete r;
+    if (m_subCount) {
+        std::vector<GedRec*> doomed(m_subs, m_subs + m_subCount);
+        m_subCount = 0;
+        while (!doomed.empty()) {
+            GedRec* r = doomed.back();
+            doomed.pop_back();
+            doomed.insert(doomed.end(), r->m_subs, r->m_subs + r->m_subCount);
+            r->m_subCount = 0;
+            delete r;
+        }
     }
+    if (m_subs && !(m_bits & SubsInArena))
+        std::free(m_subs);
+    delete m_extra;
+}
+
+void GedRec::operator delete(GedRec* rec, std::destroying_delete_t)
+{
+    const bool inArena = rec->m_bits & InArena;
+    rec->~GedRec();
+    if (!inArena)
+        ::operator delete(rec);
+}
+
+namespace {
+quint32 heapCapacity(quint32 n)
+{
+    return n <= 4 ? 4 : std::bit_ceil(n);
+}
 }
 
 void GedRec::addSubRecord(GedRec* sub)
 {
     sub->m_owner = this;
-    m_subRecords.append(sub);
+    if (!m_subs || (m_bits & SubsInArena)) {
+        auto** grown = static_cast<GedRec**>(std::malloc(sizeof(GedRec*) * heapCapacity(m_subCount + 1)));
+        if (!grown)
+            throw std::bad_alloc();
+        if (m_subCount)
+            std::memcpy(grown, m_subs, sizeof(GedRec*) * m_subCount);
+        m_subs = grown;
+        m_bits &= quint8(~SubsInArena);
+    } else if (m_subCount == heapCapacity(m_subCount)) {
+        auto** grown = static_cast<GedRec**>(std::realloc(m_subs, sizeof(GedRec*) * heapCapacity(m_subCount + 1)));
+        if (!grown)
+            throw std::bad_alloc();
+        m_subs = grown;
+    }
+    m_subs[m_subCount++] = sub;
+}
+
+void GedRec::compactSubRecords(GedRecArena& arena)
+{
+    if (!m_subs || (m_bits & SubsInArena))
+        return;
+    auto** exact = static_cast<GedRec**>(arena.allocate(sizeof(GedRec*) * m_subCount));
+    std::memcpy(exact, m_subs, sizeof(GedRec*) * m_subCount);
+    std::free(m_subs);
+    m_subs = exact;
+    m_bits |= SubsInArena;
 }
 
 void GedRec::setType(const QString& type)
 {
-    static const QHash<QString, quint8> classes = makeTagClasses(IndividualEventTag, IndividualAttributeTag,
-                                                                 LdsOrdinanceTag, FamilyEventTag, KeepsBlanksTag);
-    m_type = type.isEmpty() ? QString() : type.trimmed();
-    if (m_type.isEmpty())
-        m_type = QString();
-    m_tagClass = m_type.isEmpty() ? 0 : classes.value(m_type, 0);
+    const QString t = type.isEmpty() ? QString() : type.trimmed();
+    quint8 tagClass = 0;
+    if (t.isEmpty()) {
+        m_type = nullptr;
+    } else if (const QString* known = knownTag(t, &tagClass)) {
+        m_type = known;
+    } else {
+        extra().type = t;
+        m_type = &m_extra->type;
+    }
+    m_tagClass = tagClass;
+}
+
+void GedRec::storeValue(QString value)
+{
+    if (!(m_bits & FwdPtrSet)) {
+        QString p = fwdPtr();
+        m_bits |= FwdPtrSet;
+        if (!p.isNull())
+            extra().fwdPtr = std::move(p);
+    }
+    if (value.isNull() && m_valueSize == 0 && !(m_bits & ValueInExtra))
+        return;
+    extra().value = std::move(value);
+    m_bits |= ValueInExtra;
 }
 
 void GedRec::setValue(const QString& value)
 {
     if (value.isEmpty()) {
-        m_value = QString();
+        storeValue(QString());
         return;
     }
-    m_value = (m_tagClass & KeepsBlanksTag) ? value : value.trimmed();
-    removeDoubleAtSignsFromValue();
+    QString v = (m_tagClass & KeepsBlanksTag) ? value : value.trimmed();
+    if (v.contains(QLatin1String("@@")))
+        v.replace(QLatin1String("@@"), QLatin1String("@"));
+    storeValue(std::move(v));
 }
 
 void GedRec::removeDoubleAtSignsFromValue()
 {
-    if (m_value.contains(QLatin1String("@@")))
-        m_value.replace(QLatin1String("@@"), QLatin1String("@"));
+    QString v = value();
+    if (v.contains(QLatin1String("@@")))
+        storeValue(v.replace(QLatin1String("@@"), QLatin1String("@")));
+}
+
+QString GedRec::value() const
+{
+    if (m_bits & ValueInExtra)
+        return m_extra->value;
+    if (m_valueSize == 0)
+        return QString();
+    return loadText(inlineData(), qsizetype(m_valueSize), m_bits & ValueWide);
+}
+
+const std::byte* GedRec::inlinePtrData() const
+{
+    std::size_t offset = sizeof(GedRec) + inlineValueBytes();
+    if (m_bits & PtrWide)
+        offset = (offset + 1) & ~std::size_t(1);
+    return reinterpret_cast<const std::byte*>(this) + offset;
+}
+
+QString GedRec::ptr() const
+{
+    if (m_bits & PtrInExtra)
+        return m_extra->ptr;
+    if (m_ptrSize == 0)
+        return QString();
+    return loadText(inlinePtrData(), qsizetype(m_ptrSize), m_bits & PtrWide);
 }
 
 void GedRec::setPointer(const QString& ptr)
 {
     QString p = pointerFrom(ptr);
-    if (!p.isNull() || (m_extra && !m_extra->ptr.isNull()))
-        extra().ptr = std::move(p);
+    if (p.isNull() && m_ptrSize == 0 && !(m_bits & PtrInExtra))
+        return;
+    extra().ptr = std::move(p);
+    m_bits |= PtrInExtra;
 }
 
 void GedRec::setFwdPtr(const QString& text)
 {
     QString p = pointerFrom(text);
-    if (!p.isNull() || (m_extra && !m_extra->fwdPtr.isNull()))
+    m_bits |= FwdPtrSet;
+    if (!p.isNull())
         extra().fwdPtr = std::move(p);
+    else if (m_extra)
+        m_extra->fwdPtr = QString();
+}
+
+QString GedRec::fwdPtr() const
+{
+    if (m_bits & FwdPtrSet)
+        return m_extra ? m_extra->fwdPtr : QString();
+    return pointerFrom(value());
+}
+
+bool GedRec::valueIsPointer() const
+{
+    if (m_bits & FwdPtrSet)
+        return m_extra && !m_extra->fwdPtr.isEmpty();
+    PointerSpan p;
+    if (m_bits & ValueInExtra)
+        p = pointerSpan(m_extra->value);
+    else if (m_bits & ValueWide)
+        p = pointerSpan(reinterpret_cast<const char16_t*>(inlineData()), qsizetype(m_valueSize));
+    else
+        p = pointerSpan(reinterpret_cast<const uchar*>(inlineData()), qsizetype(m_valueSize));
+    return p.found && p.end > p.begin;
 }
 
 GedRec* GedRec::firstSubRecord(const char* tag) const
 {
-    for (GedRec* sub : m_subRecords)
-        if (sub->m_type == QLatin1String(tag))
+    const QLatin1String t(tag);
+    for (GedRec* sub : subRecords())
+        if (sub->type() == t)
             return sub;
     return nullptr;
 }
@@ -174,7 +478,7 @@ void GedRec::setErrorReason(int reason, int action, const QString& text)
 
 int GedRec::numericId() const
 {
-    const QString& id = ptr();
+    const QString id = ptr();
     if (id.isEmpty())
         return 0;
     qsizetype i = 0;
@@ -198,39 +502,41 @@ QString GedRec::path() const
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         if (!text.isEmpty())
             text += u'.';
-        text += (*it)->m_type;
+        text += (*it)->type();
     }
     return text;
 }
 
 QString GedRec::recordText() const
 {
-    QString text = QString::number(m_level);
-    if (!ptr().isEmpty())
-        text += QStringLiteral(" @%1@").arg(ptr());
-    if (!m_type.isEmpty())
+    QString text = QString::number(level());
+    const QString id = ptr();
+    if (!id.isEmpty())
+        text += QStringLiteral(" @%1@").arg(id);
+    if (!type().isEmpty())
         text += u' ' + path();
-    if (!m_value.isEmpty())
-        text += u' ' + m_value;
+    const QString v = value();
+    if (!v.isEmpty())
+        text += u' ' + v;
     return text;
 }
 
 QString GedRec::stringRepresentation() const
 {
-    return QString(3 * m_level, u' ') + recordText();
+    return QString(3 * qsizetype(level()), u' ') + recordText();
 }
 
 bool GedRec::hasContinuationLines() const
 {
-    for (const GedRec* sub : m_subRecords)
-        if (sub->m_type == QLatin1String("CONT") || sub->m_type == QLatin1String("CONC"))
+    for (const GedRec* sub : subRecords())
+        if (sub->type() == QLatin1String("CONT") || sub->type() == QLatin1String("CONC"))
             return true;
     return false;
 }
 
 QString GedRec::husbandPtr() const
 {
-    if (m_type != QLatin1String("FAM"))
+    if (type() != QLatin1String("FAM"))
         return QString();
     const GedRec* r = firstSubRecord("HUSB");
     return r ? r->fwdPtr() : QString();
@@ -238,7 +544,7 @@ QString GedRec::husbandPtr() const
 
 QString GedRec::wifePtr() const
 {
-    if (m_type != QLatin1String("FAM"))
+    if (type() != QLatin1String("FAM"))
         return QString();
     const GedRec* r = firstSubRecord("WIFE");
     return r ? r->fwdPtr() : QString();
@@ -248,8 +554,8 @@ bool GedRec::isEventStructure() const
 {
     static const QString allowed = QStringLiteral("TYPE,DATE,PLAC,ADDR,AGE,AGNC,CAUS,SOUR,OBJE,NOTE");
     bool hasDateOrPlace = false;
-    for (const GedRec* sub : m_subRecords) {
-        const QString& t = sub->m_type;
+    for (const GedRec* sub : subRecords()) {
+        const QString& t = sub->type();
         if (t.isEmpty() || t.startsWith(u'_'))
             continue;
         if (!allowed.contains(t))
@@ -265,8 +571,8 @@ bool GedRec::isSourceCitationWithMissingPointer() const
     if (valueIsPointer())
         return false;
     bool hasCitationPart = false;
-    for (const GedRec* sub : m_subRecords) {
-        const QString& t = sub->m_type;
+    for (const GedRec* sub : subRecords()) {
+        const QString& t = sub->type();
         if (t.isEmpty() || t.startsWith(u'_') || t.size() != 4)
             continue;
         if (t == QLatin1String("NOTE"))

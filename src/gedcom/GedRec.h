@@ -1,13 +1,18 @@
 #pragma once
 
-#include <QList>
+#include "gedcom/GedRecList.h"
+
 #include <QSet>
 #include <QString>
+#include <QStringView>
 
+#include <cstddef>
 #include <memory>
+#include <new>
 #include <vector>
 
 class FTManagedObject;
+class GedRecArena;
 
 // One GEDCOM line together with the lines nested under it. The importer parses a whole file into a
 // forest of these (one tree per level-0 record) and walks them; the exporter builds trees and prints
@@ -15,7 +20,11 @@ class FTManagedObject;
 //
 // Ownership: a record made with an owner belongs to that owner (its subRecords list); a record made
 // without an owner belongs to whoever made it. Destroying a record destroys its sub-tree; `owner` is
-// a plain back-reference.
+// a plain back-reference. Records made by create() live in an arena (their forest's storage) and
+// must not outlive it.
+//
+// Value, identifier and pointer are handed out as new strings (they are stored compactly, in
+// Latin-1 where the text allows); the tag is one shared string per distinct tag.
 class GedRec {
 public:
     // Line flags.
@@ -59,12 +68,25 @@ public:
     // With an owner, the new record is appended to the owner's subRecords and the owner owns it.
     // The tag is set before the value because the value rule depends on the tag.
     GedRec(GedRec* owner, const QString& ptr, const QString& type, const QString& value);
+    // The same record made in an arena (the forest's storage), with its value and identifier kept
+    // beside it: what keeps the millions of lines of a large file small. The arena's memory is given
+    // back by its owner; `delete` on such a record only runs its destructor.
+    static GedRec* create(GedRecArena& arena, GedRec* owner, QStringView ptr, QStringView type, QStringView value);
     ~GedRec();
     GedRec(const GedRec&) = delete;
     GedRec& operator=(const GedRec&) = delete;
 
+    static void* operator new(std::size_t size) { return ::operator new(size); }
+    static void* operator new(std::size_t, void* where) { return where; }
+    static void operator delete(void* p) { ::operator delete(p); }
+    static void operator delete(void*, void*) {}
+    static void operator delete(GedRec* rec, std::destroying_delete_t);
+
     // Takes ownership of `sub` and makes this record its owner.
     void addSubRecord(GedRec* sub);
+    // Moves the sub-record list into the arena at its exact size, once no more lines will come
+    // for this record (the reader calls it as it leaves a record).
+    void compactSubRecords(GedRecArena& arena);
 
     void setType(const QString& type);
     void setValue(const QString& value);
@@ -72,28 +94,30 @@ public:
     void setFwdPtr(const QString& text);
     void removeDoubleAtSignsFromValue();
 
-    int level() const { return m_level; }
-    const QString& ptr() const { return m_extra ? m_extra->ptr : nullString(); }  // own identifier without "@"; null when none
-    const QString& type() const { return m_type; }                                // the tag; null when none
-    const QString& value() const { return m_value; }                              // "" when none
-    const QString& fwdPtr() const { return m_extra ? m_extra->fwdPtr : nullString(); }  // pointer without "@"; null when none
-    bool valueIsPointer() const { return !fwdPtr().isEmpty(); }
-    bool hasType(const char* tag) const { return m_type == QLatin1String(tag); }
+    int level() const { return m_level < kLevelInExtra ? m_level : m_extra->level; }
+    QString ptr() const;                                                // own identifier without "@"; null when none
+    const QString& type() const { return m_type ? *m_type : nullString(); }  // the tag; null when none
+    QString value() const;                                              // null ("") when none
+    QString fwdPtr() const;                                             // pointer without "@"; null when none
+    bool valueIsPointer() const;
+    bool hasType(const char* tag) const { return type() == QLatin1String(tag); }
 
     FTManagedObject* subjectId() const { return m_subjectId; }
     void setSubjectId(FTManagedObject* object) { m_subjectId = object; }
 
+    // Flags are kept in eight bits: Consumed, Custom and Printed are all the passes use.
     int flags() const { return m_flags; }
-    void setFlags(int flags) { m_flags = flags; }
+    void setFlags(int flags) { m_flags = quint8(flags); }
     bool isConsumed() const { return (m_flags & Consumed) != 0; }
 
     int lineNo() const { return m_lineNo; }
     void setLineNo(int lineNo) { m_lineNo = lineNo; }
 
     GedRec* owner() const { return m_owner; }
-    // The lines one level down, in file order (empty when the line has none).
-    const QList<GedRec*>& subRecords() const { return m_subRecords; }
-    bool hasSubRecords() const { return !m_subRecords.isEmpty(); }
+    // The lines one level down, in file order (empty when the line has none). The view is valid
+    // until a sub-record is added to this line.
+    GedRecList subRecords() const { return GedRecList(m_subs, qsizetype(m_subCount)); }
+    bool hasSubRecords() const { return m_subCount != 0; }
     // The first sub-record with the tag, or null.
     GedRec* firstSubRecord(const char* tag) const;
 
@@ -139,10 +163,14 @@ public:
             GedRec* r = stack.back();
             stack.pop_back();
             visit(r);
-            for (qsizetype i = r->m_subRecords.size() - 1; i >= 0; --i)
-                stack.push_back(r->m_subRecords[i]);
+            for (quint32 i = r->m_subCount; i > 0; --i)
+                stack.push_back(r->m_subs[i - 1]);
         }
     }
+
+    // The shared string of a tag of GEDCOM 5.5 (or one of the common custom tags) and its tag
+    // class; null for any other tag.
+    static const QString* knownTag(QStringView tag, quint8* tagClass);
 
 private:
     enum TagClass : quint8 {
@@ -152,26 +180,48 @@ private:
         FamilyEventTag = 8,
         KeepsBlanksTag = 16,  // the value is stored as written
     };
+    enum Bit : quint8 {
+        InArena = 1,        // the record's memory belongs to an arena
+        SubsInArena = 2,    // the sub-record list lies in the arena at its exact size
+        ValueInExtra = 4,   // else the value lies after the record (m_valueSize units)
+        ValueWide = 8,      // the value after the record is UTF-16, else Latin-1
+        PtrInExtra = 16,    // else the identifier lies after the value (m_ptrSize units)
+        PtrWide = 32,
+        FwdPtrSet = 64,     // the pointer is in Extra (none without Extra), not read from the value
+    };
     // What most lines lack: kept apart so that the two million lines of a large file stay small.
     struct Extra {
+        QString type;  // a tag the shared tables lack
+        QString value;
         QString ptr;
         QString fwdPtr;
         QString errorString;
+        int level = 0;  // from kLevelInExtra on
         int errorReason = 0;
         int errorAction = 0;
         std::unique_ptr<QSet<FTManagedObject*>> mmObjectOwnersSet;
     };
+    static constexpr quint8 kLevelInExtra = 255;
+    GedRec() = default;
+    void setLevelUnder(const GedRec* owner);
     static const QString& nullString();
     Extra& extra();
+    const std::byte* inlineData() const { return reinterpret_cast<const std::byte*>(this + 1); }
+    std::size_t inlineValueBytes() const { return std::size_t(m_valueSize) * ((m_bits & ValueWide) ? 2 : 1); }
+    const std::byte* inlinePtrData() const;
+    void storeValue(QString value);  // keeps the pointer read from the old value
 
-    int m_level = 0;
-    int m_flags = 0;
-    int m_lineNo = 0;
-    quint8 m_tagClass = 0;
-    QString m_type;
-    QString m_value;
-    FTManagedObject* m_subjectId = nullptr;
     GedRec* m_owner = nullptr;
-    QList<GedRec*> m_subRecords;
-    std::unique_ptr<Extra> m_extra;
+    GedRec** m_subs = nullptr;
+    const QString* m_type = nullptr;
+    FTManagedObject* m_subjectId = nullptr;
+    Extra* m_extra = nullptr;
+    int m_lineNo = 0;
+    quint32 m_valueSize : 24 = 0;
+    quint32 m_ptrSize : 8 = 0;
+    quint32 m_subCount = 0;
+    quint8 m_level = 0;  // from kLevelInExtra on (only trees built in code nest so deep) in Extra
+    quint8 m_flags = 0;
+    quint8 m_tagClass = 0;
+    quint8 m_bits = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "gedcom/AnselTable.h"
 #include "gedcom/GedRec.h"
+#include "gedcom/GedRecArena.h"
 #include "gedcom/GedcomForest.h"
 #include "gedcom/GedcomHeaderInfo.h"
 #include "gedcom/GedcomReadObserver.h"
@@ -13,6 +14,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+
+#include <algorithm>
+#include <functional>
+#include <utility>
 
 using Enc = GedcomTextDecoder;
 
@@ -51,6 +56,104 @@ QStringList headerLinesOfText(QStringView text)
     return lines;
 }
 
+// Where the cleaned lines come from in the user's file: identity unless BLOB data was left out.
+// Each entry starts a run of lines: (index of the cleaned line, its number in the file).
+struct LineMap {
+    std::vector<std::pair<qsizetype, int>> runs;
+
+    void clear() { runs.clear(); }
+    int lineNumber(qsizetype index) const
+    {
+        auto it = std::upper_bound(runs.begin(), runs.end(), index,
+                                   [](qsizetype i, const std::pair<qsizetype, int>& r) { return i < r.first; });
+        if (it == runs.begin())
+            return int(index + 1);
+        --it;
+        return int(it->second + (index - it->first));
+    }
+    void note(qsizetype index, int number)
+    {
+        if (lineNumber(index) != number)
+            runs.emplace_back(index, number);
+    }
+};
+
+// Cleans bytes in place: the cleaned text is never longer than the original but for the line end
+// it may add after the last line, which is made room for first.
+void cleanInPlace(QByteArray& bytes, LineMap* map, int* skipped)
+{
+    // A file whose first line ends in a CR alone ends its lines with CR (an LF right after a CR
+    // belongs to that line end, a lone LF ends a line too); any other file ends them with LF and
+    // loses every CR.
+    const qsizetype firstLength = qMin<qsizetype>(bytes.size(), 3999);
+    qsizetype firstEnd = 0;
+    while (firstEnd < firstLength && bytes[firstEnd] != '\n' && bytes[firstEnd] != '\r')
+        ++firstEnd;
+    const bool crMode = firstEnd < firstLength && bytes[firstEnd] == '\r'
+        && !(firstEnd + 1 < bytes.size() && bytes[firstEnd + 1] == '\n');
+
+    const bool hadEnd = !bytes.isEmpty() && (bytes.back() == '\n' || (crMode && bytes.back() == '\r'));
+    if (!bytes.isEmpty() && !hadEnd)
+        bytes.append('\n');
+    char* s = bytes.data();
+    const qsizetype n = bytes.size();
+
+    qsizetype r = 0, w = 0;
+    qsizetype written = 0;
+    int lineNo = 0;
+    int dropped = 0;
+    bool inBlob = false;
+    while (r < n) {
+        ++lineNo;
+        const qsizetype lineStart = w;
+        bool leading = true;
+        // Copy the line without its leading blanks (and without CRs unless they end lines).
+        for (; r < n; ++r) {
+            const char c = s[r];
+            if (c == '\n' || (crMode && c == '\r'))
+                break;
+            if (c == '\r')
+                continue;
+            if (leading && (c == ' ' || c == '\t'))
+                continue;
+            leading = false;
+            s[w++] = c;
+        }
+        // Past the line end (CR LF is one).
+        if (r < n && s[r] == '\r' && r + 1 < n && s[r + 1] == '\n')
+            ++r;
+        ++r;
+        const QByteArrayView l(s + lineStart, w - lineStart);
+        bool write;
+        if (r >= n && !hadEnd && l.isEmpty()) {
+            write = false;  // the blanks after the last line end are no line
+            --lineNo;
+        } else if (l.startsWith("1 BLOB")) {
+            inBlob = true;
+            write = false;
+        } else if (inBlob) {
+            write = l.startsWith("0 ") || l.startsWith("1 ");
+            if (write)
+                inBlob = false;
+        } else {
+            write = true;
+        }
+        if (write) {
+            s[w++] = '\n';
+            if (map)
+                map->note(written, lineNo);
+            ++written;
+        } else {
+            w = lineStart;
+            if (!(r >= n && !hadEnd && l.isEmpty()))
+                ++dropped;
+        }
+    }
+    bytes.truncate(w);
+    if (skipped)
+        *skipped = dropped;
+}
+
 } // namespace
 
 struct GedcomFileReader::Private {
@@ -59,11 +162,17 @@ struct GedcomFileReader::Private {
     const AnselTable* anselTable = nullptr;
 
     unsigned encoding = Enc::Undetermined;
+    unsigned decoder = Enc::Undetermined;  // what the cleaned bytes are decoded with
     GedcomHeaderInfo header;
-    QString text;
+    QByteArray source;  // the cleaned bytes, or
+    QString text;       // the decoded text of a UTF-16 file
+    LineMap lineMap;
+    // The decoded lines, made only when the line accessors are used.
+    bool cached = false;
+    QString cacheText;
     std::vector<qsizetype> starts;
     std::vector<int> lengths;
-    std::vector<int> lineNumbers;
+
     std::unique_ptr<GedcomForest> forest = std::make_unique<GedcomForest>();
     QStringList messages;
     qint64 fileSize = 0;
@@ -73,9 +182,12 @@ struct GedcomFileReader::Private {
     int blobLinesCleaned = 0;
     QString cleanedCopyPath;
 
-    void splitLines();
-    QString decode(const QByteArray& cleaned, const QString& path);
+    bool load(QByteArray bytes, const QString& path);
+    QString decodeBytes(QByteArrayView bytes, bool atStart, QStringList* decodeMessages,
+                        const std::vector<int>* lineNumbers) const;
     void writeCleanedCopy(const QByteArray& cleaned, const QString& path);
+    void buildLineCache();
+    void dropLines();
 };
 
 GedcomFileReader::GedcomFileReader(GedcomReadObserver* observer)
@@ -104,13 +216,32 @@ bool GedcomFileReader::readFile(const QString& path)
         d->observer->showMessage(QStringLiteral("Unable to open gedcom file:\n%1").arg(path));
         return false;
     }
-    QByteArray bytes = f.readAll();
+    // Read into a buffer of the file's size: readAll() grows its buffer by doubling, which for a
+    // large file costs up to twice its size for the time of the read.
+    QByteArray bytes;
+    const qint64 size = f.size();
+    if (size > 0 && !f.isSequential()) {
+        bytes.reserve(size + 1);  // room for the line end the cleaning may add
+        bytes.resize(size);
+        qint64 got = 0;
+        while (got < size) {
+            const qint64 n = f.read(bytes.data() + got, size - got);
+            if (n <= 0)
+                break;
+            got += n;
+        }
+        bytes.truncate(got);
+        if (got == size)
+            bytes += f.readAll();  // the file grew while it was read
+    } else {
+        bytes = f.readAll();
+    }
     f.close();
-    const bool ok = loadLinesArray(bytes, path);
-    bytes = QByteArray();  // the records need only the decoded text
-    if (ok)
-        createGedRecs();
-    return ok;
+    // The buffer is handed over: it is cleaned where it lies.
+    if (!d->load(std::move(bytes), path))
+        return false;
+    createGedRecs();
+    return true;
 }
 
 bool GedcomFileReader::readData(const QByteArray& bytes, const QString& fileName)
@@ -209,80 +340,15 @@ unsigned GedcomFileReader::getEncoding(QByteArrayView bytes, QStringList* header
 
 QByteArray GedcomFileReader::cleanBytes(QByteArrayView bytes, std::vector<int>* lineNumbers, int* skipped)
 {
-    const char* s = bytes.data();
-    const qsizetype n = bytes.size();
-
-    // A file whose first line ends in a CR alone ends its lines with CR (an LF right after a CR
-    // belongs to that line end, a lone LF ends a line too); any other file ends them with LF and
-    // loses every CR.
-    const QByteArrayView first = bytes.first(qMin<qsizetype>(n, 3999));
-    qsizetype firstEnd = 0;
-    while (firstEnd < first.size() && first[firstEnd] != '\n' && first[firstEnd] != '\r')
-        ++firstEnd;
-    const bool crMode = firstEnd < first.size() && first[firstEnd] == '\r'
-        && !(firstEnd + 1 < n && s[firstEnd + 1] == '\n');
-
-    QByteArray out;
-    out.reserve(n + 16);
-    QByteArray line;
-    int lineNo = 1;
-    int dropped = 0;
-    bool inBlob = false;
-
-    auto finish = [&](int number) {
-        qsizetype b = 0;
-        while (b < line.size() && (line[b] == ' ' || line[b] == '\t'))
-            ++b;
-        const QByteArrayView l = QByteArrayView(line).sliced(b);
-        bool write;
-        if (l.startsWith("1 BLOB")) {
-            inBlob = true;
-            write = false;
-        } else if (inBlob) {
-            write = l.startsWith("0 ") || l.startsWith("1 ");
-            if (write)
-                inBlob = false;
-        } else {
-            write = true;
-        }
-        if (write) {
-            out.append(l);
-            out.append('\n');
-            if (lineNumbers)
-                lineNumbers->push_back(number);
-        } else {
-            ++dropped;
-        }
-        line.clear();
-    };
-
-    for (qsizetype i = 0; i < n; ++i) {
-        const char c = s[i];
-        if (crMode) {
-            if (c == '\r' || c == '\n') {
-                finish(lineNo++);
-                if (c == '\r' && i + 1 < n && s[i + 1] == '\n')
-                    ++i;
-                continue;
-            }
-        } else {
-            if (c == '\n') {
-                finish(lineNo++);
-                continue;
-            }
-            if (c == '\r')
-                continue;
-        }
-        line.append(c);
+    QByteArray out = bytes.toByteArray();
+    LineMap map;
+    cleanInPlace(out, lineNumbers ? &map : nullptr, skipped);
+    if (lineNumbers) {
+        const qsizetype lines = out.count('\n');
+        lineNumbers->reserve(lineNumbers->size() + size_t(lines));
+        for (qsizetype i = 0; i < lines; ++i)
+            lineNumbers->push_back(map.lineNumber(i));
     }
-    // The last line needs no line end to count.
-    bool tail = false;
-    for (char c : line)
-        tail = tail || (c != ' ' && c != '\t');
-    if (tail)
-        finish(lineNo);
-    if (skipped)
-        *skipped = dropped;
     return out;
 }
 
@@ -305,51 +371,33 @@ void GedcomFileReader::Private::writeCleanedCopy(const QByteArray& cleaned, cons
 
 // ---- decoding ----
 
-QString GedcomFileReader::Private::decode(const QByteArray& cleaned, const QString& path)
+QString GedcomFileReader::Private::decodeBytes(QByteArrayView bytes, bool atStart, QStringList* decodeMessages,
+                                               const std::vector<int>* lineNumbers) const
 {
-    QString decoderName = Enc::encodingName(encoding);
-    QString result;
-    switch (encoding) {
+    switch (decoder) {
     case Enc::ANSEL: {
-        observer->setDialogMessage(QStringLiteral("Converting ANSEL encoded strings"));
         const AnselTable& table = anselTable ? *anselTable : AnselTable::shared();
-        if (table.isEmpty())
-            messages.append(QStringLiteral("The ANSEL character table %1 could not be read: accented "
-                                           "characters are shown as U+FFFD.")
-                                .arg(AnselTable::sharedTablePath()));
-        result = table.decode(cleaned, header.bGene, &messages, &lineNumbers);
-        break;
+        return table.decode(bytes, header.bGene, decodeMessages, lineNumbers);
     }
     case Enc::ASCII:
-        result = Enc::decodeAscii(cleaned);
-        break;
+        return Enc::decodeAscii(bytes);
     case Enc::CP1252:
-        result = Enc::decodeCp1252(cleaned);
-        break;
+        return Enc::decodeCp1252(bytes);
     case Enc::MacRoman:
-        result = Enc::decodeMacRoman(cleaned);
-        break;
+        return Enc::decodeMacRoman(bytes);
     default:
-        result = Enc::decodeUtf8(cleaned, &messages, &lineNumbers);
-        break;
+        return Enc::decodeUtf8(bytes, decodeMessages, lineNumbers, atStart);
     }
-    if (result.isNull()) {
-        observer->showMessage(QStringLiteral("Unable to read the data in file: \n\n%1\n\nusing the %2 decoder.\n\n"
-                                             "Will try a generic decoder with lossy conversion.\n\n")
-                                  .arg(path, decoderName));
-        decoderName = QStringLiteral("Generic");
-        result = Enc::decodeCp1252(cleaned);
-    }
-    FTLog(QStringLiteral("Gedcom file was read using %1 decoder.").arg(decoderName));
-    return result;
 }
 
-void GedcomFileReader::Private::splitLines()
+void GedcomFileReader::Private::buildLineCache()
 {
-    starts.clear();
-    lengths.clear();
-    const char16_t* s = reinterpret_cast<const char16_t*>(text.constData());
-    const qsizetype n = text.size();
+    if (cached)
+        return;
+    cached = true;
+    cacheText = source.isNull() ? text : decodeBytes(source, true, nullptr, nullptr);
+    const char16_t* s = reinterpret_cast<const char16_t*>(cacheText.constData());
+    const qsizetype n = cacheText.size();
     qsizetype start = 0;
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = s[i];
@@ -367,65 +415,203 @@ void GedcomFileReader::Private::splitLines()
     }
 }
 
+void GedcomFileReader::Private::dropLines()
+{
+    source = QByteArray();
+    text = QString();
+    cached = false;
+    cacheText = QString();
+    starts = std::vector<qsizetype>();
+    lengths = std::vector<int>();
+}
+
 bool GedcomFileReader::loadLinesArray(const QByteArray& bytes, const QString& path)
+{
+    return d->load(bytes, path);
+}
+
+bool GedcomFileReader::Private::load(QByteArray bytes, const QString& path)
 {
     QElapsedTimer timer;
     timer.start();
-    d->text.clear();
-    d->starts.clear();
-    d->lengths.clear();
-    d->lineNumbers.clear();
-    d->messages.clear();
-    d->cleanedCopyPath.clear();
-    d->blobLinesCleaned = 0;
-    d->fileSize = bytes.size();
+    dropLines();
+    lineMap.clear();
+    messages.clear();
+    cleanedCopyPath.clear();
+    blobLinesCleaned = 0;
+    fileSize = bytes.size();
 
     QStringList headerLines, alerts;
-    d->encoding = getEncoding(bytes, &headerLines, &alerts);
+    encoding = getEncoding(bytes, &headerLines, &alerts);
     for (const QString& a : alerts)
-        d->observer->showMessage(a);
-    if (d->encoding == Enc::Undetermined) {
-        d->observer->showMessage(QStringLiteral("Unable to determine the character encoding that was used to write "
-                                                "the Gedcom file.\n\nWill assume it is UTF-8 and try to continue."));
-        d->encoding = Enc::UTF8;
+        observer->showMessage(a);
+    if (encoding == Enc::Undetermined) {
+        observer->showMessage(QStringLiteral("Unable to determine the character encoding that was used to write "
+                                             "the Gedcom file.\n\nWill assume it is UTF-8 and try to continue."));
+        encoding = Enc::UTF8;
     }
+    decoder = encoding;
 
-    if (isUtf16(d->encoding)) {
+    QStringView firstLine;
+    QString firstLineText;
+    if (isUtf16(encoding)) {
         // Decoded as a whole: the byte-level cleaning would cut its two-byte characters apart.
-        d->text = Enc::decodeUtf16(bytes, d->encoding == Enc::UTF16BE, &d->messages);
-        d->header = GedcomHeaderInfo::fromHeaderLines(headerLinesOfText(d->text));
+        text = Enc::decodeUtf16(bytes, encoding == Enc::UTF16BE, &messages);
+        bytes = QByteArray();
+        header = GedcomHeaderInfo::fromHeaderLines(headerLinesOfText(text));
+        qsizetype end = 0;
+        while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
+            ++end;
+        firstLine = QStringView(text).first(end);
     } else {
-        d->header = GedcomHeaderInfo::fromHeaderLines(headerLines);
-        d->observer->setDialogMessage(QStringLiteral("Checking the Gedcom file format"));
-        const QByteArray cleaned = cleanBytes(bytes, &d->lineNumbers, &d->blobLinesCleaned);
-        d->writeCleanedCopy(cleaned, path);
+        header = GedcomHeaderInfo::fromHeaderLines(headerLines);
+        observer->setDialogMessage(QStringLiteral("Checking the Gedcom file format"));
+        cleanInPlace(bytes, &lineMap, &blobLinesCleaned);
+        writeCleanedCopy(bytes, path);
         FTLog(QStringLiteral("%1 msecs to read gedcom file and write temp file")
                   .arg(double(timer.nsecsElapsed()) / 1e6, 0, 'f', 1));
-        d->text = d->decode(cleaned, path);
+        QString decoderName = Enc::encodingName(encoding);
+        if (encoding == Enc::ASCII) {
+            // The ASCII decoder refuses the whole text for one byte above 127.
+            bool clean = true;
+            for (char c : std::as_const(bytes))
+                clean = clean && uchar(c) < 0x80;
+            if (!clean) {
+                observer->showMessage(
+                    QStringLiteral("Unable to read the data in file: \n\n%1\n\nusing the %2 decoder.\n\n"
+                                   "Will try a generic decoder with lossy conversion.\n\n")
+                        .arg(path, decoderName));
+                decoderName = QStringLiteral("Generic");
+                decoder = Enc::CP1252;
+            }
+        }
+        if (encoding == Enc::ANSEL) {
+            observer->setDialogMessage(QStringLiteral("Converting ANSEL encoded strings"));
+            const AnselTable& table = anselTable ? *anselTable : AnselTable::shared();
+            if (table.isEmpty())
+                messages.append(QStringLiteral("The ANSEL character table %1 could not be read: accented "
+                                               "characters are shown as U+FFFD.")
+                                    .arg(AnselTable::sharedTablePath()));
+        }
+        FTLog(QStringLiteral("Gedcom file was read using %1 decoder.").arg(decoderName));
+        source = std::move(bytes);
+        const qsizetype end = source.indexOf('\n');
+        firstLineText = decodeBytes(QByteArrayView(source).first(end < 0 ? source.size() : end), true, nullptr, nullptr);
+        firstLine = firstLineText;
     }
-    d->splitLines();
-    if (!d->lineNumbers.empty() && d->lineNumbers.size() != d->starts.size())
-        d->lineNumbers.clear();  // cannot happen with the decoders here; fall back to counting
 
-    QStringView firstLine = d->starts.empty() ? QStringView() : lineView(0);
     while (!firstLine.isEmpty() && (isBlank(firstLine.front()) || firstLine.front() == QChar(0xFEFF)))
         firstLine = firstLine.sliced(1);
     if (!firstLine.startsWith(QLatin1String("0 HEAD"))) {
-        if (d->text.trimmed().isEmpty())
-            d->observer->showMessage(QStringLiteral("Unable to determine the correct character encoding in the Gedcom file"));
+        const bool empty = source.isNull() ? text.trimmed().isEmpty()
+                                           : decodeBytes(source, true, nullptr, nullptr).trimmed().isEmpty();
+        if (empty)
+            observer->showMessage(QStringLiteral("Unable to determine the correct character encoding in the Gedcom file"));
         else
-            d->observer->showMessage(QStringLiteral("Wrong format in the first line of the Gedcom file.\n\n "
-                                                    "It should have been \"0 HEAD\""));
-        d->text.clear();
-        d->starts.clear();
-        d->lengths.clear();
-        d->lineNumbers.clear();
+            observer->showMessage(QStringLiteral("Wrong format in the first line of the Gedcom file.\n\n "
+                                                 "It should have been \"0 HEAD\""));
+        dropLines();
+        lineMap.clear();
         return false;
     }
     return true;
 }
 
 // ---- lines into records ----
+
+namespace {
+
+// Hands out the lines of the cleaned bytes (decoded a block at a time) or of a decoded text, with
+// their numbers in the user's file.
+class LineCursor {
+public:
+    LineCursor(bool fromText, const QByteArray& source, const QString& text, const LineMap& map,
+               std::function<QString(QByteArrayView, bool, QStringList*, const std::vector<int>*)> decode,
+               QStringList* decodeMessages)
+        : m_fromText(fromText)
+        , m_source(source)
+        , m_text(text)
+        , m_map(map)
+        , m_decode(std::move(decode))
+        , m_decodeMessages(decodeMessages)
+    {
+        if (m_fromText) {
+            m_block = QStringView(m_text);
+            m_blockDone = true;  // the text is the one block
+        }
+    }
+
+    bool next(QStringView* line, int* lineNo)
+    {
+        if (m_pos >= m_block.size() && !fill())
+            return false;
+        const char16_t* s = m_block.utf16();
+        const qsizetype n = m_block.size();
+        qsizetype i = m_pos;
+        while (i < n && s[i] != u'\n' && s[i] != u'\r')
+            ++i;
+        *line = m_block.sliced(m_pos, i - m_pos);
+        if (i < n && s[i] == u'\r' && i + 1 < n && s[i + 1] == u'\n')
+            ++i;
+        m_pos = i + 1;
+        *lineNo = m_map.lineNumber(m_index++);
+        return true;
+    }
+
+    qint64 position() const { return m_fromText ? m_pos : m_sourcePos; }
+    qint64 size() const { return m_fromText ? m_text.size() : m_source.size(); }
+
+private:
+    static constexpr qsizetype kBlockBytes = 64 * 1024;
+
+    // Decodes the next block of whole lines.
+    bool fill()
+    {
+        while (!m_blockDone && m_sourcePos < m_source.size()) {
+            decodeBlock();
+            if (!m_block.isEmpty())
+                return true;
+        }
+        return false;
+    }
+
+    void decodeBlock()
+    {
+        qsizetype end = m_sourcePos + kBlockBytes;
+        if (end >= m_source.size()) {
+            end = m_source.size();
+        } else {
+            const qsizetype lf = m_source.indexOf('\n', end - 1);
+            end = lf < 0 ? m_source.size() : lf + 1;
+        }
+        const QByteArrayView bytes = QByteArrayView(m_source).sliced(m_sourcePos, end - m_sourcePos);
+        m_numbers.clear();
+        const qsizetype lines = bytes.count('\n') + 1;
+        for (qsizetype k = 0; k < lines; ++k)
+            m_numbers.push_back(m_map.lineNumber(m_index + k));
+        // The decoders stop adding to the list when it is full.
+        m_blockText = m_decode(bytes, m_sourcePos == 0, m_decodeMessages, &m_numbers);
+        m_block = m_blockText;
+        m_pos = 0;
+        m_sourcePos = end;
+    }
+
+    bool m_fromText;
+    const QByteArray& m_source;
+    const QString& m_text;
+    const LineMap& m_map;
+    std::function<QString(QByteArrayView, bool, QStringList*, const std::vector<int>*)> m_decode;
+    QStringList* m_decodeMessages;
+    std::vector<int> m_numbers;
+    QString m_blockText;
+    QStringView m_block;
+    bool m_blockDone = false;
+    qsizetype m_pos = 0;        // in the block
+    qsizetype m_sourcePos = 0;  // in the cleaned bytes
+    qsizetype m_index = 0;      // of the next line
+};
+
+} // namespace
 
 void GedcomFileReader::createGedRecs()
 {
@@ -435,33 +621,50 @@ void GedcomFileReader::createGedRecs()
     d->blobRecordsIgnored = d->blobLinesCleaned;
     d->numLines = 0;
     d->numGedRecs = 0;
+    // The accessors' copy of the lines is not needed for this, and would double the text.
+    d->cached = false;
+    d->cacheText = QString();
+    d->starts = std::vector<qsizetype>();
+    d->lengths = std::vector<int>();
 
-    QHash<QStringView, QString> tags;  // one shared string per distinct tag
-    auto internTag = [&](QStringView t) -> QString {
-        auto it = tags.constFind(t);
-        if (it != tags.constEnd())
-            return *it;
-        const QString s = t.toString();
-        tags.insert(QStringView(s), s);
-        return s;
+    GedcomForest& forest = *d->forest;
+    GedRecArena& arena = forest.arena();
+    QStringList decodeMessages, parseMessages;
+    int unlistedParse = 0;
+    auto report = [&](QString message) {
+        if (parseMessages.size() < kMaxListedMessages)
+            parseMessages.append(std::move(message));
+        else
+            ++unlistedParse;
     };
+    Private* p = d.get();
+    LineCursor cursor(
+        !d->text.isNull(), d->source, d->text, d->lineMap,
+        [p](QByteArrayView bytes, bool atStart, QStringList* m, const std::vector<int>* numbers) {
+            return p->decodeBytes(bytes, atStart, m, numbers);
+        },
+        &decodeMessages);
 
     std::vector<GedRec*> levels;  // the latest line at each level of the file
+    // Lines from `level` down are finished: their sub-record lists can take their final size.
+    auto closeFrom = [&](size_t level) {
+        for (size_t k = level; k < levels.size(); ++k)
+            levels[k]->compactSubRecords(arena);
+    };
     int previousLevel = 0;
     int blobLevel = -1;           // inside a BLOB: the BLOB line's level
-    const qsizetype count = lineCount();
+    QStringView line;
+    int lineNo = 0;
 
-    for (qsizetype index = 0; index < count; ++index) {
+    while (cursor.next(&line, &lineNo)) {
         ++d->numLines;
         if (d->numLines % 1000 == 0) {
             d->observer->setDialogMessage(QStringLiteral("Reading Gedcom Records: %1").arg(d->numLines));
-            d->observer->setCurrentProgress(index, count);
+            d->observer->setCurrentProgress(cursor.position(), cursor.size());
         }
-        const QStringView line = lineView(index);
-        const int lineNo = lineNumber(index);
 
         if (line.isEmpty()) {
-            d->messages.append(QStringLiteral("Empty line in Gedcom file at line %1 was ignored.").arg(lineNo));
+            report(QStringLiteral("Empty line in Gedcom file at line %1 was ignored.").arg(lineNo));
             continue;
         }
         if (line.size() == 1)
@@ -492,18 +695,18 @@ void GedcomFileReader::createGedRecs()
             blobLevel = -1;
         }
         if (hasNumber && level > kMaxLevel && level <= previousLevel + 1) {
-            d->messages.append(QStringLiteral("Record ignored because it is nested deeper than %1 levels in Gedcom "
-                                              "file at line %2. The record was: %3")
-                                   .arg(kMaxLevel).arg(lineNo).arg(line));
+            report(QStringLiteral("Record ignored because it is nested deeper than %1 levels in Gedcom "
+                                  "file at line %2. The record was: %3")
+                       .arg(kMaxLevel).arg(lineNo).arg(line));
             continue;
         }
         if (!hasNumber || level > previousLevel + 1 || (level > 0 && qsizetype(levels.size()) < level)) {
             if (line.trimmed().isEmpty())
-                d->messages.append(QStringLiteral("Empty line in Gedcom file at line %1 was ignored.").arg(lineNo));
+                report(QStringLiteral("Empty line in Gedcom file at line %1 was ignored.").arg(lineNo));
             else
-                d->messages.append(QStringLiteral("Record ignored because of inconsistent levels in Gedcom file at "
-                                                  "line %1. The record was: %2")
-                                       .arg(lineNo).arg(line));
+                report(QStringLiteral("Record ignored because of inconsistent levels in Gedcom file at "
+                                      "line %1. The record was: %2")
+                           .arg(lineNo).arg(line));
             continue;
         }
 
@@ -530,7 +733,7 @@ void GedcomFileReader::createGedRecs()
             tag = word();
         }
         if (tag.isEmpty()) {
-            d->messages.append(QStringLiteral("Bad record format at line %1. The record was: %2").arg(lineNo).arg(line));
+            report(QStringLiteral("Bad record format at line %1. The record was: %2").arg(lineNo).arg(line));
             continue;
         }
         // The value is the rest of the line less its one separating blank.
@@ -545,43 +748,47 @@ void GedcomFileReader::createGedRecs()
                 || owner->type() == QLatin1String("SOUR")))
             owner = owner->owner();
 
-        std::unique_ptr<GedRec> root;
-        GedRec* rec;
-        if (owner) {
-            rec = new GedRec(owner, ptr.toString(), internTag(tag), value.toString());
-        } else {
-            root = std::make_unique<GedRec>(nullptr, ptr.toString(), internTag(tag), value.toString());
-            rec = root.get();
-        }
+        GedRec* rec = GedRec::create(arena, owner, ptr, tag, value);
         rec->setLineNo(lineNo);
+        closeFrom(size_t(level));
         levels.resize(size_t(level) + 1);
-        levels[level] = rec;
+        levels[size_t(level)] = rec;
         previousLevel = int(level);
         ++d->numGedRecs;
 
-        if (root) {
+        if (!owner) {
             GedRec* first = nullptr;
-            d->forest->addRecord(std::move(root), &first);
+            forest.addRecord(rec, &first);
             if (first) {
-                const QString what = rec->ptr().isEmpty() ? QStringLiteral("%1 record").arg(rec->type())
-                                                          : QStringLiteral("identifier @%1@").arg(rec->ptr());
-                d->messages.append(QStringLiteral("Duplicate %1 at line %2, first used at line %3: both records were "
-                                                  "kept, the later one under the key \"%4\".")
-                                       .arg(what).arg(lineNo).arg(first->lineNo()).arg(d->forest->keyOf(rec)));
+                const QString id = rec->ptr();
+                const QString what = id.isEmpty() ? QStringLiteral("%1 record").arg(rec->type())
+                                                  : QStringLiteral("identifier @%1@").arg(id);
+                report(QStringLiteral("Duplicate %1 at line %2, first used at line %3: both records were "
+                                      "kept, the later one under the key \"%4\".")
+                           .arg(what).arg(lineNo).arg(first->lineNo()).arg(forest.keyOf(rec)));
             }
             if (rec->type() == QLatin1String("TRLR")) {
-                int unread = 0;
-                for (qsizetype k = index + 1; k < count; ++k)
-                    if (lineView(k).trimmed().size() > 1)
+                int unread = 0, after = 0;
+                while (cursor.next(&line, &after))
+                    if (line.trimmed().size() > 1)
                         ++unread;
                 if (unread)
-                    d->messages.append(QStringLiteral("%1 lines after the trailer record at line %2 were not read.")
-                                           .arg(unread).arg(lineNo));
+                    report(QStringLiteral("%1 lines after the trailer record at line %2 were not read.")
+                               .arg(unread).arg(lineNo));
                 break;
             }
         }
     }
-    d->observer->setCurrentProgress(count, count);
+    closeFrom(0);
+    d->observer->setCurrentProgress(cursor.size(), cursor.size());
+
+    // Decoding messages come first, as they did when the text was decoded before the lines were read.
+    if (unlistedParse)
+        parseMessages.append(QStringLiteral("%1 more messages about lines of the file were not listed.").arg(unlistedParse));
+    d->messages += decodeMessages;
+    d->messages += parseMessages;
+    d->source = QByteArray();
+    d->text = QString();
     FTLog(QStringLiteral("%1 msecs to end of create GedRecs").arg(double(timer.nsecsElapsed()) / 1e6, 0, 'f', 3));
 }
 
@@ -589,11 +796,19 @@ void GedcomFileReader::createGedRecs()
 
 unsigned GedcomFileReader::gedFileEncoding() const { return d->encoding; }
 const GedcomHeaderInfo& GedcomFileReader::headerInfo() const { return d->header; }
-qsizetype GedcomFileReader::lineCount() const { return qsizetype(d->starts.size()); }
+
+qsizetype GedcomFileReader::lineCount() const
+{
+    d->buildLineCache();
+    return qsizetype(d->starts.size());
+}
 
 QStringView GedcomFileReader::lineView(qsizetype index) const
 {
-    return QStringView(d->text).sliced(d->starts[size_t(index)], d->lengths[size_t(index)]);
+    d->buildLineCache();
+    if (index < 0 || index >= qsizetype(d->starts.size()))
+        return QStringView();
+    return QStringView(d->cacheText).sliced(d->starts[size_t(index)], d->lengths[size_t(index)]);
 }
 
 QStringList GedcomFileReader::lines() const
@@ -607,7 +822,7 @@ QStringList GedcomFileReader::lines() const
 
 int GedcomFileReader::lineNumber(qsizetype index) const
 {
-    return d->lineNumbers.empty() ? int(index + 1) : d->lineNumbers[size_t(index)];
+    return d->lineMap.lineNumber(index);
 }
 
 GedcomForest& GedcomFileReader::forest() { return *d->forest; }

@@ -22,6 +22,10 @@ class GedcomReadObserver;
 // Nothing here stops for bad data: malformed lines are skipped with a message in errorMessages()
 // (which the unprocessed-lines log prints), malformed bytes become U+FFFD. Only a file that gives no
 // usable text fails, after telling the observer why.
+//
+// Memory: the cleaned bytes are kept (in the buffer the file was read into) and decoded a block at a
+// time while the records are made; the whole decoded text never exists at once. The line accessors
+// below decode on demand and are meant for checks between loadLinesArray and createGedRecs.
 class GedcomFileReader {
 public:
     // Deeper lines than this are refused, so no file can nest records without bound.
@@ -62,12 +66,18 @@ public:
     const GedcomHeaderInfo& headerInfo() const;
 
     // The decoded lines (a line end ends each; the file's last line end gives no empty line).
+    // Available from loadLinesArray until createGedRecs, which lets them go: the records hold the
+    // text from then on (empty afterwards).
     qsizetype lineCount() const;
     QStringView lineView(qsizetype index) const;
     QString line(qsizetype index) const { return lineView(index).toString(); }
     QStringList lines() const;
-    // The number of the decoded line in the user's file (1-based).
+    // The number of the decoded line in the user's file (1-based); also after createGedRecs.
     int lineNumber(qsizetype index) const;
+
+    // Messages of one kind beyond this many are counted, not listed: a damaged file can hold a
+    // message's worth of trouble in every byte.
+    static constexpr int kMaxListedMessages = 50000;
 
     GedcomForest& forest();
     std::unique_ptr<GedcomForest> takeForest();

@@ -1,6 +1,26 @@
 #include "gedcom/GedcomForest.h"
 
-GedcomForest::GedcomForest() = default;
+#include "gedcom/GedRecArena.h"
+
+namespace {
+
+// The key a record has when nothing else claimed it first: its identifier, or _HEAD_ / _TRLR_.
+QString plainKey(const GedRec* record)
+{
+    QString id = record->ptr();
+    if (!id.isEmpty())
+        return id;
+    if (record->type() == QLatin1String("HEAD") || record->type() == QLatin1String("TRLR"))
+        return QStringLiteral("_%1_").arg(record->type());
+    return QString();
+}
+
+} // namespace
+
+GedcomForest::GedcomForest()
+    : m_arena(std::make_unique<GedRecArena>())
+{
+}
 
 GedcomForest::~GedcomForest()
 {
@@ -9,12 +29,24 @@ GedcomForest::~GedcomForest()
 
 void GedcomForest::clear()
 {
+    // The records first: their destructors still read the arena.
     for (GedRec* r : m_records)
         delete r;
     m_records.clear();
     m_byKey.clear();
-    m_keyOf.clear();
+    m_otherKeys.clear();
+    m_nextDuplicate.clear();
     m_unknownCount = 0;
+    m_arena = std::make_unique<GedRecArena>();
+}
+
+QString GedcomForest::keyOf(const GedRec* record) const
+{
+    const auto it = m_otherKeys.constFind(record);
+    if (it != m_otherKeys.constEnd())
+        return *it;
+    const QString key = plainKey(record);
+    return m_byKey.value(key, nullptr) == record ? key : QString();
 }
 
 QString GedcomForest::freeUnknownKey()
@@ -28,24 +60,28 @@ QString GedcomForest::freeUnknownKey()
 
 QString GedcomForest::naturalKey(const GedRec* record)
 {
-    if (!record->ptr().isEmpty())
-        return record->ptr();
-    if (record->type() == QLatin1String("HEAD") || record->type() == QLatin1String("TRLR"))
-        return QStringLiteral("_%1_").arg(record->type());
-    return freeUnknownKey();
+    QString key = plainKey(record);
+    return key.isEmpty() ? freeUnknownKey() : key;
 }
 
 void GedcomForest::file(GedRec* record, const QString& key)
 {
     m_byKey.insert(key, record);
-    m_keyOf.insert(record, key);
+    if (key == plainKey(record))
+        m_otherKeys.remove(record);
+    else
+        m_otherKeys.insert(record, key);
 }
 
 void GedcomForest::addRecord(std::unique_ptr<GedRec> owned, GedRec** duplicateOf)
 {
+    addRecord(owned.release(), duplicateOf);
+}
+
+void GedcomForest::addRecord(GedRec* record, GedRec** duplicateOf)
+{
     if (duplicateOf)
         *duplicateOf = nullptr;
-    GedRec* record = owned.release();
     m_records.push_back(record);
     QString key = naturalKey(record);
     GedRec* holder = m_byKey.value(key, nullptr);
@@ -59,8 +95,12 @@ void GedcomForest::addRecord(std::unique_ptr<GedRec> owned, GedRec** duplicateOf
     if (holder) {
         if (duplicateOf)
             *duplicateOf = holder;
+        // The next free number is remembered per key: a file of thousands of records under one
+        // identifier must not make each new one try every number taken before.
         const QString base = key;
-        int n = 2;
+        qint64& n = m_nextDuplicate[base];
+        if (n < 2)
+            n = 2;
         do
             key = QStringLiteral("%1 #%2").arg(base).arg(n++);
         while (m_byKey.contains(key));

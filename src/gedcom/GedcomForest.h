@@ -8,11 +8,16 @@
 #include <memory>
 #include <vector>
 
+class GedRecArena;
+
 // The level-0 records of one GEDCOM file, in file order, each filed under a key: its identifier
 // (I12 for @I12@), "_HEAD_" / "_TRLR_" for the header and trailer, "UNK_n" for other records
 // without an identifier. Every key is unique: a record whose key is taken keeps its place in file
 // order and is filed under "key #n" (a form no identifier can have, identifiers hold no blanks), so
 // pointers find the first record of an identifier and no line of the file is lost to the logs.
+//
+// The forest owns the arena its reader builds the records in (GedRec::create): the records of a
+// forest must not outlive it.
 class GedcomForest {
 public:
     GedcomForest();
@@ -23,6 +28,11 @@ public:
     // Takes the level-0 record and files it. When its key was already taken, `duplicateOf` receives
     // the record that holds it.
     void addRecord(std::unique_ptr<GedRec> record, GedRec** duplicateOf = nullptr);
+    // The same for a record made in this forest's arena (or any record the forest is to own).
+    void addRecord(GedRec* record, GedRec** duplicateOf = nullptr);
+
+    // The storage for records made with GedRec::create; it lives as long as the forest.
+    GedRecArena& arena() { return *m_arena; }
 
     // Level-0 records in file order.
     const std::vector<GedRec*>& records() const { return m_records; }
@@ -31,7 +41,7 @@ public:
 
     // The record filed under the key (an identifier without "@"), or null.
     GedRec* record(const QString& key) const { return m_byKey.value(key, nullptr); }
-    QString keyOf(const GedRec* record) const { return m_keyOf.value(record); }
+    QString keyOf(const GedRec* record) const;
 
     // Every line of every record, depth first in file order, without recursion.
     template <typename F>
@@ -46,8 +56,10 @@ private:
 
     std::vector<GedRec*> m_records;
     QHash<QString, GedRec*> m_byKey;
-    QHash<const GedRec*, QString> m_keyOf;
+    QHash<const GedRec*, QString> m_otherKeys;  // keys other than the identifier, _HEAD_ or _TRLR_
+    QHash<QString, qint64> m_nextDuplicate;     // per key taken twice: the next "#n" to try
     qint64 m_unknownCount = 0;
+    std::unique_ptr<GedRecArena> m_arena;
 };
 
 template <typename F>

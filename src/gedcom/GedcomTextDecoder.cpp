@@ -59,6 +59,17 @@ void appendHexBytes(QString& s, QByteArrayView bytes)
 
 } // namespace
 
+bool GedcomTextDecoder::roomForMessage(QStringList* messages)
+{
+    if (!messages)
+        return false;
+    if (messages->size() < kMaxMessages)
+        return true;
+    if (messages->size() == kMaxMessages)
+        messages->append(QStringLiteral("Further character errors were found and not listed."));
+    return false;
+}
+
 QString GedcomTextDecoder::encodingName(unsigned code)
 {
     switch (code) {
@@ -86,12 +97,13 @@ QString GedcomTextDecoder::encodingName(unsigned code)
     }
 }
 
-QString GedcomTextDecoder::decodeUtf8(QByteArrayView bytes, QStringList* messages, const std::vector<int>* lineNumbers)
+QString GedcomTextDecoder::decodeUtf8(QByteArrayView bytes, QStringList* messages, const std::vector<int>* lineNumbers,
+                                      bool skipByteOrderMark)
 {
     const uchar* s = reinterpret_cast<const uchar*>(bytes.data());
     const qsizetype n = bytes.size();
     qsizetype i = 0;
-    if (n >= 3 && s[0] == 0xEF && s[1] == 0xBB && s[2] == 0xBF)
+    if (skipByteOrderMark && n >= 3 && s[0] == 0xEF && s[1] == 0xBB && s[2] == 0xBF)
         i = 3;
 
     QString text(n - i, Qt::Uninitialized);  // never more UTF-16 units than bytes
@@ -101,7 +113,7 @@ QString GedcomTextDecoder::decodeUtf8(QByteArrayView bytes, QStringList* message
 
     auto bad = [&](qsizetype start, qsizetype len) {
         out[o++] = kReplacement;
-        if (messages) {
+        if (roomForMessage(messages)) {
             const int shown = lineNumbers && line <= int(lineNumbers->size()) ? (*lineNumbers)[line - 1] : line;
             QString m = QStringLiteral("UTF-8 encoding error in line %1, %2 char%3 = ")
                             .arg(shown)
@@ -201,7 +213,7 @@ QString GedcomTextDecoder::decodeUtf16(QByteArrayView bytes, bool bigEndian, QSt
     };
     auto bad = [&](const char* what) {
         out[o++] = kReplacement;
-        if (messages)
+        if (roomForMessage(messages))
             messages->append(QStringLiteral("UTF-16 encoding error in line %1: %2").arg(line).arg(QLatin1String(what)));
     };
     for (; i + 1 < n; i += 2) {

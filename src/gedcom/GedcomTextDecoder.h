@@ -27,11 +27,18 @@ public:
     // The decoder's name for messages ("UTF-8", "Windows CP1252 (Latin 1)", ...).
     static QString encodingName(unsigned code);
 
-    // UTF-8; a leading byte-order mark is skipped. Each malformed or truncated sequence becomes one
-    // U+FFFD and a message "UTF-8 encoding error in line N, K chars = XX YY". `lineNumbers`, when
-    // given, turns the line of the bytes into the line of the user's file.
+    // A damaged file can hold an error in every byte: a list of messages stops growing at this
+    // size, with one last message saying that more were found.
+    static constexpr int kMaxMessages = 50000;
+    // Whether another message may go into the list; adds the closing message when it is full.
+    static bool roomForMessage(QStringList* messages);
+
+    // UTF-8; a leading byte-order mark is skipped (unless the bytes are not the start of the text).
+    // Each malformed or truncated sequence becomes one U+FFFD and a message "UTF-8 encoding error in
+    // line N, K chars = XX YY". `lineNumbers`, when given, turns the line of the bytes into the line
+    // of the user's file.
     static QString decodeUtf8(QByteArrayView bytes, QStringList* messages = nullptr,
-                              const std::vector<int>* lineNumbers = nullptr);
+                              const std::vector<int>* lineNumbers = nullptr, bool skipByteOrderMark = true);
     // UTF-16 with its byte-order mark when it has one, else in the given byte order. Unpaired
     // surrogates and a lone last byte become U+FFFD.
     static QString decodeUtf16(QByteArrayView bytes, bool bigEndian, QStringList* messages = nullptr);

@@ -1,10 +1,23 @@
 #include "gedcom/GedRec.h"
+#include "gedcom/GedRecArena.h"
+#include "gedcom/GedcomForest.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
 namespace {
+
+// Records made both ways, by new and in an arena as the reader makes them: both must read alike.
+struct BothKinds {
+    GedRecArena arena;
+    std::vector<std::unique_ptr<GedRec>> made;
+    GedRec* make(bool inArena, const QString& ptr, const QString& tag, const QString& value)
+    {
+        made.emplace_back(inArena ? GedRec::create(arena, nullptr, ptr, tag, value) : new GedRec(nullptr, ptr, tag, value));
+        return made.back().get();
+    }
+};
 
 struct ValueCase {
     const char* tag;
@@ -34,18 +47,68 @@ TEST(GedRec, ValuesAndPointersAreNormalised)
         {"TEXT", " kept blanks ", " kept blanks ", nullptr},
         {"PLAC", " trimmed ", "trimmed", nullptr},
         {"NAME", "", "", nullptr},
+        {"NAME", " Ŝtefan /Łódź/ ", "Ŝtefan /Łódź/", nullptr},  // beyond Latin-1
+        {"FAMS", " @Ф1@ ", "@Ф1@", "Ф1"},
+        {"FAMS", "@F@@3@", "@F@3@", "F@@3"},  // the pointer is read before "@@" are folded
+        {"_ODD_TAG", " x ", "x", nullptr},
+        {"NOTE", "@N1@", "@N1@", "N1"},
     };
-    for (const ValueCase& c : cases) {
-        SCOPED_TRACE(std::string(c.tag) + " " + c.value);
-        GedRec r(nullptr, QString(), c.tag, c.value);
-        EXPECT_EQ(r.value(), QString::fromUtf8(c.storedValue));
-        if (c.fwdPtr) {
-            EXPECT_EQ(r.fwdPtr(), QString::fromUtf8(c.fwdPtr));
-        } else {
-            EXPECT_TRUE(r.fwdPtr().isNull());
+    BothKinds records;
+    for (bool inArena : {false, true}) {
+        for (const ValueCase& c : cases) {
+            SCOPED_TRACE(std::string(inArena ? "arena " : "new ") + c.tag + " " + c.value);
+            const GedRec& r = *records.make(inArena, QString(), QString::fromUtf8(c.tag), QString::fromUtf8(c.value));
+            EXPECT_EQ(r.type(), QString::fromUtf8(c.tag));
+            EXPECT_EQ(r.value(), QString::fromUtf8(c.storedValue));
+            if (c.fwdPtr) {
+                EXPECT_EQ(r.fwdPtr(), QString::fromUtf8(c.fwdPtr));
+            } else {
+                EXPECT_TRUE(r.fwdPtr().isNull());
+            }
+            EXPECT_EQ(r.valueIsPointer(), c.fwdPtr && *c.fwdPtr);
         }
-        EXPECT_EQ(r.valueIsPointer(), c.fwdPtr && *c.fwdPtr);
     }
+}
+
+TEST(GedRec, ArenaRecordsChangeLikeAnyOther)
+{
+    GedcomForest forest;
+    GedRec* fam = GedRec::create(forest.arena(), nullptr, u"@F1@", u"FAM", u"");
+    forest.addRecord(fam);
+    GedRec* famc = GedRec::create(forest.arena(), fam, {}, u"CHIL", u"@I2@");
+    for (int i = 0; i < 3; ++i)
+        GedRec::create(forest.arena(), famc, {}, u"NOTE", QString::number(i));
+    famc->compactSubRecords(forest.arena());
+    fam->compactSubRecords(forest.arena());
+
+    // A changed value keeps the pointer the line was read with; a changed pointer is its own.
+    famc->setValue(QStringLiteral("  changed  "));
+    EXPECT_EQ(famc->value(), "changed");
+    EXPECT_EQ(famc->fwdPtr(), "I2");
+    famc->setFwdPtr(QStringLiteral("@I9@"));
+    EXPECT_EQ(famc->fwdPtr(), "I9");
+    fam->setPointer(QStringLiteral("@F7@"));
+    EXPECT_EQ(fam->ptr(), "F7");
+    EXPECT_EQ(fam->numericId(), 7);
+    famc->setType(QStringLiteral("_MYTAG"));
+    EXPECT_EQ(famc->path(), "FAM._MYTAG");
+
+    // Lines added after the list took its final size, by new and in the arena, in file order.
+    famc->setEventSubtype(QStringLiteral("EVEN"), QStringLiteral("x"));
+    GedRec::create(forest.arena(), famc, {}, u"NOTE", u"3");
+    ASSERT_EQ(famc->subRecords().size(), 5);
+    EXPECT_EQ(famc->subRecords()[3]->value(), "EVEN x");
+    EXPECT_EQ(famc->subRecords().last()->value(), "3");
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(famc->subRecords().value(i)->value(), QString::number(i));
+    EXPECT_EQ(famc->subRecords().value(5), nullptr);
+
+    // Deleting a line of an arena tree runs its destructor only; the forest frees the memory.
+    GedRec* orphan = GedRec::create(forest.arena(), nullptr, u"@N1@", u"NOTE", u"text");
+    new GedRec(orphan, QString(), "CONT", "on the heap");
+    delete orphan;
+    forest.clear();
+    EXPECT_TRUE(forest.isEmpty());
 }
 
 TEST(GedRec, IdentifiersAndNumbers)
@@ -58,16 +121,25 @@ TEST(GedRec, IdentifiersAndNumbers)
         {"@I0012@", "I0012", 12}, {"@F@", "F", 0},         {"@S12A3@", "S12A3", 12},
         {"", nullptr, 0},         {"I5", nullptr, 0},      {"@I99999999999@", "I99999999999", 0},
         {" @I7@ ", "I7", 7},      {"@I2147483647@", "I2147483647", 2147483647},
+        {"@Ж7@", "Ж7", 7},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.ptr);
-        GedRec r(nullptr, c.ptr, "INDI", "");
-        if (c.stored) {
-            EXPECT_EQ(r.ptr(), QString::fromUtf8(c.stored));
-        } else {
-            EXPECT_TRUE(r.ptr().isEmpty());
+    const QString longId = QString(300, u'9');
+    BothKinds records;
+    for (bool inArena : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(inArena ? "arena " : "new ") + c.ptr);
+            const GedRec& r = *records.make(inArena, QString::fromUtf8(c.ptr), "INDI", "");
+            if (c.stored) {
+                EXPECT_EQ(r.ptr(), QString::fromUtf8(c.stored));
+            } else {
+                EXPECT_TRUE(r.ptr().isEmpty());
+            }
+            EXPECT_EQ(r.numericId(), c.numericId);
         }
-        EXPECT_EQ(r.numericId(), c.numericId);
+        // Identifiers too long to keep beside the record, and the empty one of "@@".
+        EXPECT_EQ(records.make(inArena, u'@' + longId + u'@', "INDI", "")->ptr(), longId);
+        const QString empty = records.make(inArena, "@@", "INDI", "")->ptr();
+        EXPECT_TRUE(empty.isEmpty() && !empty.isNull());
     }
 }
 
@@ -82,13 +154,16 @@ TEST(GedRec, TagClasses)
         {"SLGC", false, false, true, false},  {"MARR", false, false, false, true},
         {" BIRT ", true, false, false, false}, {"BIRTH", false, false, false, false},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.tag);
-        GedRec r(nullptr, QString(), c.tag, QString());
-        EXPECT_EQ(r.isIndividualEvent(), c.event);
-        EXPECT_EQ(r.isIndividualAttribute(), c.attribute);
-        EXPECT_EQ(r.isLDSIndividualOrdinance(), c.lds);
-        EXPECT_EQ(r.isFamilyEvent(), c.family);
+    BothKinds records;
+    for (bool inArena : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(inArena ? "arena " : "new ") + c.tag);
+            const GedRec& r = *records.make(inArena, QString(), c.tag, QString());
+            EXPECT_EQ(r.isIndividualEvent(), c.event);
+            EXPECT_EQ(r.isIndividualAttribute(), c.attribute);
+            EXPECT_EQ(r.isLDSIndividualOrdinance(), c.lds);
+            EXPECT_EQ(r.isFamilyEvent(), c.family);
+        }
     }
     GedRec r(nullptr, QString(), "EVEN", QString());
     r.setType("NOTE");

@@ -84,8 +84,9 @@ TEST(GedcomTextDecoder, TruncatedCharacterAtTheEndOfAFile)
     EXPECT_EQ(utf8.errorMessages(), QStringList("UTF-8 encoding error in line 8, 1 char = C3"));
 
     GedcomFileReader utf16;
-    ASSERT_TRUE(utf16.readData(B("\xFF\xFE" "0\0 \0H\0E\0A\0D\0\n\0" "0\0 \0N\0O\0T\0E\0 \0x\0\xE9")));
+    ASSERT_TRUE(utf16.loadLinesArray(B("\xFF\xFE" "0\0 \0H\0E\0A\0D\0\n\0" "0\0 \0N\0O\0T\0E\0 \0x\0\xE9")));
     EXPECT_EQ(utf16.lines(), QStringList({"0 HEAD", u("0 NOTE x\xEF\xBF\xBD")}));
+    utf16.createGedRecs();
     EXPECT_EQ(utf16.errorMessages(), QStringList("UTF-16 encoding error in line 2: incomplete last character"));
 
     GedcomFileReader ansel;
@@ -153,9 +154,12 @@ TEST(AnselTable, DecodesLikeAnIndependentMarc8Converter)
 
     // The same file through the whole reader.
     GedcomFileReader reader;
-    ASSERT_TRUE(reader.readData(bytes));
+    ASSERT_TRUE(reader.loadLinesArray(bytes));
     EXPECT_EQ(reader.gedFileEncoding(), Enc::ANSEL);
     EXPECT_EQ(reader.lines(), expected.mid(0, expected.size() - 1));
+    reader.createGedRecs();
+    EXPECT_EQ(reader.forest().record("N1")->value(), expected[3].mid(12));
+    EXPECT_TRUE(reader.errorMessages().isEmpty()) << reader.errorMessages().join('\n').toStdString();
 }
 
 TEST(AnselTable, MarksComeAfterTheirLetterAndNoLetterIsLost)

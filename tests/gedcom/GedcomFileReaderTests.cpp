@@ -117,9 +117,11 @@ TEST(GedcomFileReader, SameFamilyFromEveryCharacterSetAndLineEnd)
             SCOPED_TRACE(std::string(f.file) + " with line end " + ending.toHex().toStdString());
             RecordingObserver observer;
             GedcomFileReader reader(&observer);
-            ASSERT_TRUE(reader.readData(withLineEnds(lf, f.unit, f.bigEndian, ending), f.file));
+            ASSERT_TRUE(reader.loadLinesArray(withLineEnds(lf, f.unit, f.bigEndian, ending), f.file));
             EXPECT_EQ(reader.gedFileEncoding(), f.encoding);
             EXPECT_EQ(reader.lines(), expected);
+            reader.createGedRecs();
+            EXPECT_EQ(reader.lineCount(), 0);  // the records hold the text now
             EXPECT_TRUE(reader.errorMessages().isEmpty()) << reader.errorMessages().join('\n').toStdString();
             EXPECT_TRUE(observer.alerts.isEmpty());
 
@@ -321,9 +323,10 @@ TEST(GedcomFileReader, LineEndsAndStrayCarriageReturns)
     EXPECT_EQ(lf.forest().record("N1")->value(), "ab");
 
     GedcomFileReader cr;
-    ASSERT_TRUE(cr.readData("0 HEAD\r0 @N1@ NOTE a\r\n1 CONT b\n1 CONT c\r0 TRLR\r"));
+    ASSERT_TRUE(cr.loadLinesArray("0 HEAD\r0 @N1@ NOTE a\r\n1 CONT b\n1 CONT c\r0 TRLR\r"));
     EXPECT_EQ(cr.lines(), QStringList({"0 HEAD", "0 @N1@ NOTE a", "1 CONT b", "1 CONT c", "0 TRLR"}));
     EXPECT_EQ(cr.lineNumber(3), 4);
+    cr.createGedRecs();
     EXPECT_TRUE(cr.errorMessages().isEmpty());
 }
 

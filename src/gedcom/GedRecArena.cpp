@@ -1,0 +1,49 @@
+#include "gedcom/GedRecArena.h"
+
+#include "gedcom/GedRec.h"
+
+#include <algorithm>
+
+GedRecArena::GedRecArena() = default;
+GedRecArena::~GedRecArena() = default;
+
+void* GedRecArena::allocate(std::size_t bytes)
+{
+    constexpr std::size_t align = alignof(std::max_align_t) < 8 ? alignof(std::max_align_t) : 8;
+    bytes = (bytes + align - 1) & ~(align - 1);
+    if (bytes > kBlockSize / 4) {
+        // A large piece gets a block of its own, so the current block is not wasted.
+        m_blocks.push_back(std::make_unique_for_overwrite<std::byte[]>(bytes));
+        m_allocated += bytes;
+        return m_blocks.back().get();
+    }
+    if (bytes > m_left) {
+        const std::size_t size = std::max(m_nextBlockSize, bytes);
+        m_nextBlockSize = std::min(2 * m_nextBlockSize, kBlockSize);
+        m_blocks.push_back(std::make_unique_for_overwrite<std::byte[]>(size));
+        m_next = m_blocks.back().get();
+        m_left = size;
+        m_allocated += size;
+    }
+    void* p = m_next;
+    m_next += bytes;
+    m_left -= bytes;
+    return p;
+}
+
+const QString* GedRecArena::internTag(QStringView tag, quint8* tagClass)
+{
+    if (const QString* known = GedRec::knownTag(tag, tagClass))
+        return known;
+    const auto it = m_tagIndex.constFind(tag);
+    if (it != m_tagIndex.constEnd()) {
+        *tagClass = (*it)->tagClass;
+        return &(*it)->text;
+    }
+    Tag& t = m_tags.emplace_back();
+    t.text = tag.toString();
+    t.tagClass = 0;  // every tag of a class is a known tag
+    m_tagIndex.insert(QStringView(t.text), &t);
+    *tagClass = 0;
+    return &t.text;
+}
