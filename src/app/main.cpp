@@ -1,3 +1,5 @@
+#include "gedcom/ui/GedcomMenuActions.h"
+
 #include "platform/Prompts.h"
 #include "platform/ui/QtPrompts.h"
 #include "shell/AlertHooks.h"
@@ -20,6 +22,7 @@ int main(int argc, char** argv)
     int rc = 1;
     {
         AppController controller;
+        GedcomMenuActions::registerMenuItems(controller);
         if (controller.awakeFromNib()) {
             // Databases named on the command line open as the desktop's "open file" does.
             QStringList paths;

@@ -1,0 +1,123 @@
+#include "gedcom/ui/GedcomMenuActions.h"
+
+#include "gedcom/ExportPersonPlusAllRels.h"
+#include "gedcom/ExportToGedcom.h"
+#include "gedcom/ui/ExportPersonPlusAllRelsController.h"
+#include "gedcom/ui/ExportPersonPlusAncestorsController.h"
+#include "gedcom/ui/ExportPersonPlusDescendantsController.h"
+#include "gedcom/ui/ExportToGedcomController.h"
+#include "gedcom/ui/ImportGedcom.h"
+
+#include "model/FTMoc.h"
+#include "model/FTPerson.h"
+
+#include "shell/AppController.h"
+#include "shell/DisplayMsg.h"
+#include "shell/ui/DOvurDocument.h"
+#include "shell/ui/DocumentController.h"
+
+#include "platform/Localizer.h"
+
+#include <QMainWindow>
+
+namespace {
+// The launch pattern: the current document with its main window, editing ended, saved when asked.
+DOvurDocument* documentForCommand(bool save)
+{
+    DOvurDocument* doc = DocumentController::shared().currentDocument();
+    if (!doc || !doc->dovurWindow())
+        return nullptr;
+    if (save)
+        doc->prepareForCommand();
+    else
+        doc->endEditing();
+    return doc;
+}
+
+FTPerson* focalPersonOf(DOvurDocument* doc)
+{
+    FTPerson* focal = doc->moc()->focalPerson();
+    if (!focal)
+        DisplayMsg(LocalizedString(QStringLiteral("NoFocalPerson")));
+    return focal;
+}
+}
+
+void GedcomMenuActions::registerMenuItems(AppController& app)
+{
+    const QString file = QStringLiteral("File");
+    app.addMenuItem(file, QStringLiteral("Import Gedcom..."), [] { loadGedcomFile(); });
+    app.addMenuItem(file, QStringLiteral("Export to Gedcom File..."), [] { exportToGedcomFile(); });
+    app.addMenuItem(file, QStringLiteral("Export Focal Person plus Ancestors to Gedcom File..."),
+        [] { exportFocalPersonPlusAncestorsToGedcomFile(); });
+    app.addMenuItem(file, QStringLiteral("Export Focal Person plus Descendants to Gedcom File..."),
+        [] { exportFocalPersonPlusDescendantsToGedcomFile(); });
+    app.addMenuItem(file, QStringLiteral("Export Focal Person plus All Relatives to Gedcom File..."),
+        [] { exportFocalPersonPlusAllRelsToGedcomFile(); });
+    app.addMenuItem(
+        QStringLiteral("Reports"), QStringLiteral("Dynasties Report..."), [] { generateDynastiesReport(); });
+}
+
+void GedcomMenuActions::loadGedcomFile()
+{
+    DisplayMsg(LocalizedString(QStringLiteral("ExportGedInfo")));
+    QString databaseFilename;
+    {
+        ImportGedcom dialog;
+        dialog.exec();
+        if (dialog.importSucceeded())
+            databaseFilename = dialog.databaseFilename();
+    }
+    if (databaseFilename.isEmpty())
+        return;
+    if (AppController* app = AppController::shared())
+        app->openDocumentWithContentsOfURL(databaseFilename);
+    else
+        DocumentController::shared().openDocumentWithContentsOfURL(databaseFilename, true);
+}
+
+void GedcomMenuActions::exportToGedcomFile()
+{
+    DOvurDocument* doc = documentForCommand(true);
+    if (!doc)
+        return;
+    doc->beginSheet(new ExportToGedcomController(ExportToGedcomController::wholeDatabase(doc->moc())));
+}
+
+void GedcomMenuActions::exportFocalPersonPlusAncestorsToGedcomFile()
+{
+    DOvurDocument* doc = documentForCommand(false);
+    if (!doc)
+        return;
+    if (FTPerson* focal = focalPersonOf(doc))
+        doc->beginSheet(new ExportPersonPlusAncestorsController(focal));
+}
+
+void GedcomMenuActions::exportFocalPersonPlusDescendantsToGedcomFile()
+{
+    DOvurDocument* doc = documentForCommand(false);
+    if (!doc)
+        return;
+    if (FTPerson* focal = focalPersonOf(doc))
+        doc->beginSheet(new ExportPersonPlusDescendantsController(focal));
+}
+
+void GedcomMenuActions::exportFocalPersonPlusAllRelsToGedcomFile()
+{
+    DOvurDocument* doc = documentForCommand(false);
+    if (!doc)
+        return;
+    if (FTPerson* focal = focalPersonOf(doc))
+        doc->beginSheet(new ExportPersonPlusAllRelsController(
+            doc->moc(), focal, ExportPersonPlusAllRels::kExportPersonPlusAllRels));
+}
+
+void GedcomMenuActions::generateDynastiesReport()
+{
+    DOvurDocument* doc = documentForCommand(false);
+    if (!doc)
+        return;
+    if (FTPerson* focal = focalPersonOf(doc))
+        doc->beginSheet(
+            new ExportPersonPlusAllRelsController(doc->moc(), focal, ExportPersonPlusAllRels::kDynastiesReport));
+}

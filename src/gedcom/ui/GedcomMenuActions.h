@@ -1,0 +1,24 @@
+#pragma once
+
+class AppController;
+
+// The menu commands of the GEDCOM windows: the import (which needs no open database), the export of the whole
+// database, the exports of the focal person's ancestors, descendants or all relatives, and the dynasties report.
+// Each command that works on a database takes the current document; without one that has a main window it does
+// nothing. It ends editing in the main window, saves where the export reads what was just typed, and shows its
+// window as a sheet on the main window.
+//
+//   GedcomMenuActions::registerMenuItems(controller);   // once at start-up, before the first menu bar is made
+class GedcomMenuActions {
+public:
+    static void registerMenuItems(AppController& app);
+
+    // File > "Import Gedcom...": the import window, run modally; a database imported opens.
+    static void loadGedcomFile();
+    // The whole database.
+    static void exportToGedcomFile();
+    static void exportFocalPersonPlusAncestorsToGedcomFile();
+    static void exportFocalPersonPlusDescendantsToGedcomFile();
+    static void exportFocalPersonPlusAllRelsToGedcomFile();
+    static void generateDynastiesReport();
+};
