@@ -216,10 +216,3 @@ QStringList GedcomImportLog::existingLogFiles() const
             found.append(pathFor(name));
     return found;
 }
-
-QStringList GedcomImportLog::localizedLogFileNames()
-{
-    return {LocalizedString(QStringLiteral("UnprocessedGedFileName")),
-            LocalizedString(QStringLiteral("UnprocessedCustomGedFileName")),
-            LocalizedString(QStringLiteral("ValidationFileName"))};
-}

@@ -51,8 +51,6 @@ public:
 
     // The log files present beside the database, in the order unprocessed, custom, validation.
     QStringList existingLogFiles() const;
-    // The names the import dialog shows the logs under (localized).
-    static QStringList localizedLogFileNames();
 
 private:
     void printUnprocessedGedRec(GedRec* rec, QFile* unprocessed, QFile* custom);

@@ -170,8 +170,6 @@ TEST(GedcomImportLog, FilesAndFailures)
               "Gedcom file read = /g.ged\nDate Read = 2024-03-05 14:07:09\nNew Model = /d.RezUdu\n\n"
               "The following validation errors were found in the imported data.\n");
     EXPECT_EQ(log.existingLogFiles(), QStringList(dir.path() + "/ValidationErrors.txt"));
-    EXPECT_EQ(GedcomImportLog::localizedLogFileNames(),
-              QStringList({"UnprocessedGedRecs.txt", "UnprocessedCustomGedRecs.txt", "ValidationErrors.txt"}));
 
     struct : GedcomReadObserver {
         QStringList alerts;
