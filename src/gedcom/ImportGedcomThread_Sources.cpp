@@ -154,9 +154,9 @@ void ImportGedcomThread::processSourceRecordForInvalidReunionTag(FTSource* sourc
         processInvalidTagFor(QStringLiteral("SOURCE_RECORD"), line);
         return;
     }
-    QString text = label + QStringLiteral(": ");
+    QString text;
     appendStringByRecursingGedRecs(line, text, false);
-    appendNotes(text, source);
+    appendNotes(QStringLiteral("%1: %2").arg(label, text), source);
     line->setErrorReason(GedRec::ReasonTagNotInGedcom55, GedRec::ActionAppendedToNotes);
 }
 

@@ -63,8 +63,11 @@ void ImportGedcomThread::runDatabaseIntegrityChecks()
     next(LocalizedString("DbValidation6"));
     checkForMultipleNaturalParents(report);
     next(LocalizedString("DbValidation7"));
-    // The one-time repairs of older files have nothing to repair in a new one; they run so that it is marked so.
-    m_moc->databaseIntegrityChecks();
+    // The one-time repairs put right what older versions of the program stored. A new import is written in the
+    // current form, and running them would rewrite what the file said (trimmed notes, rebuilt family names), here or
+    // at the first save after opening: the new database is marked as repaired.
+    for (const QString& key : FTMoc::integrityCheckKeys())
+        m_moc->setMetadataValue(key, true);
 
     next(LocalizedString("DbValidation8"));
     const QByteArray text = report.toUtf8();
