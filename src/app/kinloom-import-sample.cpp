@@ -85,7 +85,7 @@ int main(int argc, char** argv)
         return 1;
     }
     std::printf("%s: %d people, %d couples, %d parent-child links, %d events, %d sources, %d citations\n",
-                qPrintable(QFileInfo(output).fileName()), outcome.people, outcome.families, outcome.parentChildLinks,
-                outcome.events, outcome.sources, outcome.citations);
+        qPrintable(QFileInfo(output).fileName()), outcome.people, outcome.families, outcome.parentChildLinks,
+        outcome.events, outcome.sources, outcome.citations);
     return 0;
 }

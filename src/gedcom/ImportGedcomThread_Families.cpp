@@ -23,10 +23,8 @@ int pcRelTypeForWord(const QString& value)
     static const struct {
         const char* word;
         int type;
-    } kWords[] = {{"Natural", FTPcRel::kNatural},
-                  {"Adopted", FTPcRel::kAdopted},
-                  {"Step", FTPcRel::kStep},
-                  {"Foster", FTPcRel::kFoster}};
+    } kWords[] = { { "Natural", FTPcRel::kNatural }, { "Adopted", FTPcRel::kAdopted }, { "Step", FTPcRel::kStep },
+        { "Foster", FTPcRel::kFoster } };
     const QString word = value.trimmed();
     if (word.isEmpty())
         return 0;
@@ -81,7 +79,7 @@ void ImportGedcomThread::processFAM(GedRec* fam)
         FTLog(QStringLiteral("GedRecFAM(identical partner IDs): %1").arg(fam->lineNo()));
         return;
     }
-    m_familyPartners.insert(fam, {husband, wife});
+    m_familyPartners.insert(fam, { husband, wife });
 
     FTSpouseRel* couple = nullptr;
     FTEvent* marriage = nullptr;
@@ -296,9 +294,9 @@ void ImportGedcomThread::processAttributesOfPcRel(FTPcRel* link, GedRec* line)
                 link->setCertainty(int(certainty));
             const QString& flags = parts[1];
             if (link && flags.size() == 6) {
-                void (FTPcRel::*setters[6])(bool) = {&FTPcRel::setDirectEvidence,   &FTPcRel::setIndirectEvidence,
-                                                     &FTPcRel::setPrimaryInformation, &FTPcRel::setSecondaryInformation,
-                                                     &FTPcRel::setOriginalSource,     &FTPcRel::setDerivativeSource};
+                void (FTPcRel::*setters[6])(bool) = { &FTPcRel::setDirectEvidence, &FTPcRel::setIndirectEvidence,
+                    &FTPcRel::setPrimaryInformation, &FTPcRel::setSecondaryInformation, &FTPcRel::setOriginalSource,
+                    &FTPcRel::setDerivativeSource };
                 for (int i = 0; i < 6; ++i)
                     if (flags[i] == u'1')
                         (link->*setters[i])(true);
@@ -324,7 +322,7 @@ void ImportGedcomThread::processFAM_CHIL_SLGC_Records(GedRec* chil)
 
 std::pair<FTPerson*, FTPerson*> ImportGedcomThread::familyPartners(GedRec* fam) const
 {
-    return m_familyPartners.value(fam, {nullptr, nullptr});
+    return m_familyPartners.value(fam, { nullptr, nullptr });
 }
 
 // ---- The people's own links to their families ----------------------------------------------------------------------
@@ -359,10 +357,9 @@ void ImportGedcomThread::processCHILD_TO_FAMILY_LINK_For(FTPerson* child, GedRec
                 sub->setErrorReason(GedRec::ReasonUnrecognisedValue, GedRec::ActionIgnored);
             } else if (!linked) {
                 sub->setErrorReason(GedRec::ReasonInvalidValue, GedRec::ActionIgnored,
-                                    QStringLiteral("the family @%1@ does not list this person as a child")
-                                        .arg(famc->fwdPtr()));
+                    QStringLiteral("the family @%1@ does not list this person as a child").arg(famc->fwdPtr()));
             } else if (type > 0) {
-                for (FTPcRel* link : {fatherLink, motherLink}) {
+                for (FTPcRel* link : { fatherLink, motherLink }) {
                     if (!link || link->intPcRelType() == type)
                         continue;
                     link->setPcRelType(type);

@@ -183,7 +183,7 @@ void ImportGedcomThread::processMM_FILE_SubRecord_For(FTPicture* picture, GedRec
             picture->setOriginalFilename(cleaned);
             if (info.exists())
                 file->setErrorReason(GedRec::ReasonInvalidValue, GedRec::ActionIgnored,
-                                     QStringLiteral("not a plain file: %1").arg(path));
+                    QStringLiteral("not a plain file: %1").arg(path));
         }
         use(file);
     }
@@ -217,7 +217,7 @@ void ImportGedcomThread::processMM_OtherSubRecords_For(FTPicture* picture, GedRe
         } else if (is(tag, "CHAN")) {
             addLastChangeDateTo(picture, line);
         } else if ((kinloom && (is(tag, "_Date") || is(tag, "_DATE")))
-                   || ((m_header.bFamilyHistorian || m_header.bLegacy) && is(tag, "_DATE"))) {
+            || ((m_header.bFamilyHistorian || m_header.bLegacy) && is(tag, "_DATE"))) {
             picture->setDate(line->value());
             use(line);
         } else if (kinloom && (is(tag, "_Comment") || is(tag, "_CMTS"))) {

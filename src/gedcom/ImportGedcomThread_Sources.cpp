@@ -16,37 +16,37 @@ namespace {
 const QHash<QString, QString>& reunionSourceLabels()
 {
     static const QHash<QString, QString> labels = {
-        {QStringLiteral("PERI"), QStringLiteral("Book/Periodical")},
-        {QStringLiteral("CALN"), QStringLiteral("Call Number")},
-        {QStringLiteral("CPLR"), QStringLiteral("Compiler")},
-        {QStringLiteral("CNTC"), QStringLiteral("Contact Person")},
-        {QStringLiteral("COPR"), QStringLiteral("Copyright")},
-        {QStringLiteral("DATE"), QStringLiteral("Date")},
-        {QStringLiteral("DATV"), QStringLiteral("Date Viewed")},
-        {QStringLiteral("DETA"), QStringLiteral("Detail")},
-        {QStringLiteral("EDTN"), QStringLiteral("Edition")},
-        {QStringLiteral("EDTR"), QStringLiteral("Editor")},
-        {QStringLiteral("FILE"), QStringLiteral("File Name")},
-        {QStringLiteral("FILN"), QStringLiteral("File Number")},
-        {QStringLiteral("FILM"), QStringLiteral("Film Number")},
-        {QStringLiteral("INFT"), QStringLiteral("Informant")},
-        {QStringLiteral("INTE"), QStringLiteral("Interviewee")},
-        {QStringLiteral("INTV"), QStringLiteral("Interviewer")},
-        {QStringLiteral("ISSU"), QStringLiteral("Issue")},
-        {QStringLiteral("REPO"), QStringLiteral("Library/Archive")},
-        {QStringLiteral("PLAC"), QStringLiteral("Locality")},
-        {QStringLiteral("LOCA"), QStringLiteral("Location of Source")},
-        {QStringLiteral("MEDI"), QStringLiteral("Media Type")},
-        {QStringLiteral("OWNR"), QStringLiteral("Owner")},
-        {QStringLiteral("PAGE"), QStringLiteral("Page")},
-        {QStringLiteral("QUAY"), QStringLiteral("Quality of Data")},
-        {QStringLiteral("RECO"), QStringLiteral("Recorder")},
-        {QStringLiteral("REGI"), QStringLiteral("Register")},
-        {QStringLiteral("SERS"), QStringLiteral("Series")},
-        {QStringLiteral("SUBM"), QStringLiteral("Submitter")},
-        {QStringLiteral("TYPE"), QStringLiteral("Source Type")},
-        {QStringLiteral("URL"), QStringLiteral("URL")},
-        {QStringLiteral("VOL"), QStringLiteral("Volume Number")},
+        { QStringLiteral("PERI"), QStringLiteral("Book/Periodical") },
+        { QStringLiteral("CALN"), QStringLiteral("Call Number") },
+        { QStringLiteral("CPLR"), QStringLiteral("Compiler") },
+        { QStringLiteral("CNTC"), QStringLiteral("Contact Person") },
+        { QStringLiteral("COPR"), QStringLiteral("Copyright") },
+        { QStringLiteral("DATE"), QStringLiteral("Date") },
+        { QStringLiteral("DATV"), QStringLiteral("Date Viewed") },
+        { QStringLiteral("DETA"), QStringLiteral("Detail") },
+        { QStringLiteral("EDTN"), QStringLiteral("Edition") },
+        { QStringLiteral("EDTR"), QStringLiteral("Editor") },
+        { QStringLiteral("FILE"), QStringLiteral("File Name") },
+        { QStringLiteral("FILN"), QStringLiteral("File Number") },
+        { QStringLiteral("FILM"), QStringLiteral("Film Number") },
+        { QStringLiteral("INFT"), QStringLiteral("Informant") },
+        { QStringLiteral("INTE"), QStringLiteral("Interviewee") },
+        { QStringLiteral("INTV"), QStringLiteral("Interviewer") },
+        { QStringLiteral("ISSU"), QStringLiteral("Issue") },
+        { QStringLiteral("REPO"), QStringLiteral("Library/Archive") },
+        { QStringLiteral("PLAC"), QStringLiteral("Locality") },
+        { QStringLiteral("LOCA"), QStringLiteral("Location of Source") },
+        { QStringLiteral("MEDI"), QStringLiteral("Media Type") },
+        { QStringLiteral("OWNR"), QStringLiteral("Owner") },
+        { QStringLiteral("PAGE"), QStringLiteral("Page") },
+        { QStringLiteral("QUAY"), QStringLiteral("Quality of Data") },
+        { QStringLiteral("RECO"), QStringLiteral("Recorder") },
+        { QStringLiteral("REGI"), QStringLiteral("Register") },
+        { QStringLiteral("SERS"), QStringLiteral("Series") },
+        { QStringLiteral("SUBM"), QStringLiteral("Submitter") },
+        { QStringLiteral("TYPE"), QStringLiteral("Source Type") },
+        { QStringLiteral("URL"), QStringLiteral("URL") },
+        { QStringLiteral("VOL"), QStringLiteral("Volume Number") },
     };
     return labels;
 }
@@ -105,11 +105,11 @@ FTSource* ImportGedcomThread::processSOURCE_RECORD(GedRec* record)
         } else if (is(tag, "CHAN")) {
             addLastChangeDateTo(source, line);
         } else if ((m_header.bKinloom && (is(tag, "_Type") || is(tag, "_TYPE")))
-                   || (m_header.bLegacy && (is(tag, "_MEDI") || is(tag, "MEDI")))) {
+            || (m_header.bLegacy && (is(tag, "_MEDI") || is(tag, "MEDI")))) {
             source->setType(line->value());
             use(line);
         } else if ((m_header.bKinloom && (is(tag, "_Date") || is(tag, "_DATE")))
-                   || (m_header.bLegacy && is(tag, "DATE"))) {
+            || (m_header.bLegacy && is(tag, "DATE"))) {
             source->setDate(line->value());
             use(line);
         } else if (m_header.bKinloom && (is(tag, "_Location") || is(tag, "_LOCN"))) {
@@ -242,8 +242,8 @@ void ImportGedcomThread::processINDISources(GedRec* indi)
             processSOURCE_CITATION_STRUCTURE_For(person, line, QString());
 }
 
-void ImportGedcomThread::processSOURCE_CITATION_STRUCTURE_For(FTManagedObject* row, GedRec* line,
-                                                             const QString& itemDescribed)
+void ImportGedcomThread::processSOURCE_CITATION_STRUCTURE_For(
+    FTManagedObject* row, GedRec* line, const QString& itemDescribed)
 {
     QString item = itemDescribed;
     if (auto* event = dynamic_cast<FTEvent*>(row))
@@ -301,7 +301,7 @@ void ImportGedcomThread::processSOURCE_CITATION_STRUCTURE_For(FTManagedObject* r
         // the page and the rest stay the citation's.
         source = newTextSource(text);
         line->setErrorReason(GedRec::ReasonInvalidRecordFormat, GedRec::ActionNone,
-                             QStringLiteral("no source pointer: the text became a source of its own"));
+            QStringLiteral("no source pointer: the text became a source of its own"));
     } else {
         source = nullSource();
     }

@@ -90,9 +90,10 @@ void ImportGedcomThread::validateDates(QString& report)
     if (const int corrected = m_moc->cleanDateFormats())
         report += QStringLiteral("\n\n%1 %2").arg(corrected).arg(LocalizedString("CorrectedDates"));
 
-    QList<FTEvent*> deaths =
-        m_moc->fetch<FTEvent>([](const FTEvent* e) { return e->type() == FTEvent::DeathEvent && e->year() != 0; });
-    std::sort(deaths.begin(), deaths.end(), [](const FTEvent* a, const FTEvent* b) { return a->numericId() < b->numericId(); });
+    QList<FTEvent*> deaths
+        = m_moc->fetch<FTEvent>([](const FTEvent* e) { return e->type() == FTEvent::DeathEvent && e->year() != 0; });
+    std::sort(deaths.begin(), deaths.end(),
+        [](const FTEvent* a, const FTEvent* b) { return a->numericId() < b->numericId(); });
     bool first = true;
     for (const FTEvent* death : deaths) {
         FTPerson* person = death->person();
@@ -101,10 +102,10 @@ void ImportGedcomThread::validateDates(QString& report)
         if (first)
             report += u'\n';
         first = false;
-        report += QStringLiteral("\n%1 %2, %3 %4, %5 %6")
-                      .arg(LocalizedString("InconsistentDates"), person->name(), LocalizedString("born"),
-                           person->birth() ? person->birth()->date() : QString(), LocalizedString("died"),
-                           death->date());
+        report
+            += QStringLiteral("\n%1 %2, %3 %4, %5 %6")
+                   .arg(LocalizedString("InconsistentDates"), person->name(), LocalizedString("born"),
+                       person->birth() ? person->birth()->date() : QString(), LocalizedString("died"), death->date());
     }
     FTLog(QStringLiteral("%1 msecs in validateDates\n\n").arg(elapsed(timer)));
 }
@@ -114,8 +115,10 @@ void ImportGedcomThread::removeGhosts(QString& report)
     QElapsedTimer timer;
     timer.start();
     // Nameless people related to nobody: listed by number, since they have nothing else to show.
-    QList<FTPerson*> ghosts = m_moc->fetch<FTPerson>([](const FTPerson* p) { return p->name().isEmpty() && p->isUnconnected(); });
-    std::sort(ghosts.begin(), ghosts.end(), [](const FTPerson* a, const FTPerson* b) { return a->numericId() < b->numericId(); });
+    QList<FTPerson*> ghosts
+        = m_moc->fetch<FTPerson>([](const FTPerson* p) { return p->name().isEmpty() && p->isUnconnected(); });
+    std::sort(ghosts.begin(), ghosts.end(),
+        [](const FTPerson* a, const FTPerson* b) { return a->numericId() < b->numericId(); });
     QString list;
     for (const FTPerson* ghost : ghosts)
         list += QStringLiteral("\nID = %1").arg(ghost->numericId());
@@ -135,11 +138,12 @@ int ImportGedcomThread::removeUnconnectedPeople(QString& report)
         names << p->nameWithBirthAndDeathYears();
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    std::sort(
+        names.begin(), names.end(), [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
     if (!names.isEmpty()) {
         report += QStringLiteral("\n\n%1 %2 %3:\n")
                       .arg(LocalizedString("UnconnectedPeople1"), QString::number(names.size()),
-                           LocalizedString("UnconnectedPeople2"));
+                          LocalizedString("UnconnectedPeople2"));
         for (const QString& name : std::as_const(names))
             report += u'\n' + name;
     }
@@ -152,9 +156,8 @@ void ImportGedcomThread::checkForRecursion(QString& report)
     QElapsedTimer timer;
     timer.start();
     m_moc->recursionCheck(false);
-    QList<FTPcRel*> links = m_moc->fetch<FTPcRel>([](const FTPcRel* l) {
-        return (l->flagBits() & kLoopLink) && l->parent() && l->child();
-    });
+    QList<FTPcRel*> links = m_moc->fetch<FTPcRel>(
+        [](const FTPcRel* l) { return (l->flagBits() & kLoopLink) && l->parent() && l->child(); });
     std::sort(links.begin(), links.end(), [](const FTPcRel* a, const FTPcRel* b) {
         if (a->child()->numericId() != b->child()->numericId())
             return a->child()->numericId() < b->child()->numericId();
@@ -163,17 +166,18 @@ void ImportGedcomThread::checkForRecursion(QString& report)
     if (links.isEmpty()) {
         report += QStringLiteral("\n\n%1").arg(LocalizedString("NoRecursionErrors"));
     } else {
-        const QString heading = QStringLiteral("%1 %2 %3").arg(
-            LocalizedString("RecursionFound"), QString::number(links.size()), LocalizedString("RecursionFound2"));
-        showMessage(QStringLiteral("%1 %2 %3").arg(heading, LocalizedString("ReferTo"),
-                                                   LocalizedString("ValidationFileName")));
+        const QString heading = QStringLiteral("%1 %2 %3")
+                                    .arg(LocalizedString("RecursionFound"), QString::number(links.size()),
+                                        LocalizedString("RecursionFound2"));
+        showMessage(
+            QStringLiteral("%1 %2 %3").arg(heading, LocalizedString("ReferTo"), LocalizedString("ValidationFileName")));
         report += QStringLiteral("\n\n%1\n%2").arg(heading, LocalizedString("RecursionFound3"));
         for (FTPcRel* link : std::as_const(links)) {
-            report += QStringLiteral("\n%1 = %2 (ID = %3), %4 = %5 (ID = %6)")
-                          .arg(LocalizedString("Child"), link->child()->nameWithBirthAndDeathYears(),
-                               QString::number(link->child()->numericId()), LocalizedString("Parent"),
-                               link->parent()->nameWithBirthAndDeathYears(),
-                               QString::number(link->parent()->numericId()));
+            report
+                += QStringLiteral("\n%1 = %2 (ID = %3), %4 = %5 (ID = %6)")
+                       .arg(LocalizedString("Child"), link->child()->nameWithBirthAndDeathYears(),
+                           QString::number(link->child()->numericId()), LocalizedString("Parent"),
+                           link->parent()->nameWithBirthAndDeathYears(), QString::number(link->parent()->numericId()));
             // A step link closes no loop of natural descent.
             link->setPcRelType(FTPcRel::kStep);
         }
@@ -194,9 +198,9 @@ int ImportGedcomThread::checkForMultipleNaturalParents(QString& report)
         const qsizetype n = children.size();
         report += QStringLiteral("\n\n%1 %2 %3\n%4\n%5 %6\n%7\n\n%8")
                       .arg(QString::number(n), n == 1 ? LocalizedString("person") : LocalizedString("people"),
-                           LocalizedString("SameGenderNaturals"), LocalizedString("SameGenderNaturals2"),
-                           QString::number(changed), LocalizedString("SameGenderNaturals3"), list.trimmed(),
-                           LocalizedString("ValidationFileFooter"));
+                          LocalizedString("SameGenderNaturals"), LocalizedString("SameGenderNaturals2"),
+                          QString::number(changed), LocalizedString("SameGenderNaturals3"), list.trimmed(),
+                          LocalizedString("ValidationFileFooter"));
     }
     FTLog(QStringLiteral("%1 msecs in checkForMultipleNaturalParents\n\n").arg(elapsed(timer)));
     return changed;
