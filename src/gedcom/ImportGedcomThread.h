@@ -215,7 +215,10 @@ protected:
     // The path as other programs write it, made a plain path: ":images:" out, "\\" as "/", one "/" for a run of
     // them, a leading "/.PSF" off.
     static QString cleanFilename(const QString& path);
-    // A picture path of the file: a relative path is taken from the GEDCOM file's folder.
+    // A picture path of the file: a relative path is taken from the GEDCOM file's folder ("../" may lead out of it,
+    // as files beside a family's folder often are). Whatever the path, only a plain file (a link is followed to its
+    // target) is taken into the database, never a folder, device or pipe; each file taken is named at the head of
+    // the unprocessed-lines log, and a path to anything else is logged and kept as the picture's original file name.
     QString resolvedPicturePath(const QString& cleaned) const;
     const QSet<QString>& pictureTypes();
 
