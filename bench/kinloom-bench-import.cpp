@@ -118,6 +118,7 @@ int main(int argc, char** argv)
         std::printf("pictures: %d\n", o.pictures);
         std::printf("log_lines: %d\n", logLines);
         std::printf("seconds: %.3f\n", o.seconds);
+        std::printf("people_per_second: %.0f\n", o.seconds > 0 ? o.people / o.seconds : 0.0);
         std::printf("peak_mb: %.1f\n", peakMegabytes());
         std::fflush(stdout);
     }

@@ -167,6 +167,8 @@ ImportGedcomOutcome ImportGedcomThread::loadGedFileThread()
         outcome.databaseFilename = m_request.databaseFilename;
     }
     m_ldsChildSealingFamcRecords.clear();
+    m_familyPartners.clear();
+    m_nullSource = nullptr;
     m_forest.reset();
     m_moc.reset();
     if (!ok)
@@ -256,8 +258,8 @@ bool ImportGedcomThread::runPipeline()
                                                      QDateTime::currentDateTime()));
 
     const std::vector<ImportStep> steps = importSteps();
-    // The steps, the report, releasing the records, and the save.
-    const double total = double(steps.size() + 3);
+    // The steps, the report, the validation, releasing the records, and the save.
+    const double total = double(steps.size() + 4);
     int k = 0;
     for (const ImportStep& s : steps) {
         setOverallProgress(++k * 100.0 / total);
@@ -273,10 +275,13 @@ bool ImportGedcomThread::runPipeline()
         m_unprocessedLines = log.totalUnprocessed();
         m_errorMessages.clear();
     }
+    setOverallProgress(++k * 100.0 / total);
+    runDatabaseIntegrityChecks();
 
     setOverallProgress(++k * 100.0 / total);
     setDialogMessage(QStringLiteral("Releasing memory"));
     m_ldsChildSealingFamcRecords.clear();
+    m_familyPartners.clear();
     m_forest.reset();
 
     setOverallProgress(++k * 100.0 / total);
@@ -289,7 +294,18 @@ bool ImportGedcomThread::runPipeline()
 std::vector<ImportGedcomThread::ImportStep> ImportGedcomThread::importSteps()
 {
     std::vector<ImportStep> steps;
-    // The sources pass (processSourceRecords) plugs in here: the people's citations need the sources.
+    steps.push_back({QStringLiteral("processSourceRecords"), [this] {
+                         // Sources keep the numbers of their identifiers; those made for one citation alone come
+                         // after all of them.
+                         m_maxSourceId = 0;
+                         for (GedRec* r : m_forest->records())
+                             if (r->hasType("SOUR"))
+                                 m_maxSourceId = qMax(m_maxSourceId, r->numericId());
+                         return runRecordPass({QStringLiteral("processSourceRecords"), QStringLiteral("SOUR"),
+                                               QStringLiteral("Processing Source Records"),
+                                               QStringLiteral("Processing Source Records"), 1000,
+                                               [this](GedRec* r) { processSOURCE_RECORD(r); }});
+                     }});
     steps.push_back({QStringLiteral("processIndividualsRecords"), [this] {
                          // Numbers are those of the identifiers; a record without one gets the next free number.
                          m_maxPersonId = 0;
@@ -312,12 +328,22 @@ std::vector<ImportGedcomThread::ImportStep> ImportGedcomThread::importSteps()
                                                QStringLiteral("Processing Individuals' Events"), QString(), 5000,
                                                [this](GedRec* r) { processINDIEvents(r); }});
                      }});
-    // The individuals' citations pass (processIndividualsSources) and the families pass (processFamilyRecords)
-    // plug in here, in that order.
+    steps.push_back({QStringLiteral("processIndividualsSources"), [this] {
+                         return runRecordPass({QStringLiteral("processIndividualsSources"), QStringLiteral("INDI"),
+                                               QStringLiteral("Processing Individuals' Source Citations"), QString(),
+                                               5000, [this](GedRec* r) { processINDISources(r); }});
+                     }});
+    steps.push_back({QStringLiteral("processFamilyRecords"), [this] {
+                         m_maxSpouseRelId = 0;
+                         return runRecordPass({QStringLiteral("processFamilyRecords"), QStringLiteral("FAM"),
+                                               QStringLiteral("Processing Family Records"),
+                                               QStringLiteral("Processing Family Records"), 1000,
+                                               [this](GedRec* r) { processFAM(r); }});
+                     }});
     steps.push_back({QStringLiteral("processLDSChildSealingFamcRecords"),
                      [this] { return processLDSChildSealingFamcRecords(); }});
-    // The adoptions pass (processIndividualAdoptionRecords) plugs in here, then the validation of the new
-    // database (runDatabaseIntegrityChecks) after the report.
+    steps.push_back({QStringLiteral("processIndividualAdoptionRecords"),
+                     [this] { return processIndividualAdoptionRecords(); }});
     return steps;
 }
 

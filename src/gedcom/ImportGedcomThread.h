@@ -12,13 +12,18 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class FTEvent;
 class FTEventType;
 class FTManagedObject;
 class FTMoc;
+class FTPcRel;
 class FTPerson;
+class FTPicture;
+class FTSource;
+class FTSpouseRel;
 class GedRec;
 class GedcomForest;
 class ImportGedcomListener;
@@ -50,9 +55,13 @@ struct ImportGedcomOutcome;
 // Record passes (importSteps()): each walks the level-0 records of one tag in file order and hands each record to
 // its reader, inside an error guard: an exception in one record is logged with the record and its reason, and the
 // import goes on with the next record. Passes save in batches (every 5000 person records, every 1000 source or
-// family records, and at the end of each pass); any failed save fails the whole import. Passes still to come
-// (sources before the individuals, the individuals' citations after their events, then families, child sealings
-// and adoptions) plug into importSteps() at the places marked there; until then their lines are left for the logs.
+// family records, and at the end of each pass); any failed save fails the whole import. The order: sources, people,
+// their associations, events and citations, families (couples, parent-child links, marriages), the child sealings,
+// then the adoptions and pedigree types of the people's family links.
+//
+// After the report the new database is validated (runDatabaseIntegrityChecks): numbers, dates, nameless people,
+// unconnected people, loops in the ancestry and children with several natural parents; the findings go to
+// "ValidationErrors.txt" and the end of "UnprocessedGedRecs.txt".
 //
 // A reader marks every line it uses (GedRec::Consumed) and gives every line it cannot use as written an error reason
 // and action (GedRec::ErrorReason / ErrorAction); the report pass lists the rest.
@@ -155,10 +164,71 @@ protected:
     void processASSO_STRUCTURE_For(FTPerson* from, FTPerson* to, GedRec* line);
     bool processLDSChildSealingFamcRecords();
 
-    // ---- Readers of the records still to come: they leave the line for the logs ----
+    // ---- Sources, citations and repositories ----
+    // A source record is read once, by whichever reaches it first: the sources pass or a citation.
+    FTSource* processSOURCE_RECORD(GedRec* record);
+    void processSourceDATA_For(FTManagedObject* owner, GedRec* line);
+    void processSourceRecordForInvalidReunionTag(FTSource* source, GedRec* line);
+    // Repositories are no records of their own: their text goes into the location of each source citing them.
+    void processREPOSITORY_CITATION_For(FTSource* source, GedRec* line);
+    void processREPOSITORY_RECORD_For(FTSource* source, GedRec* record);
+    void processREPOSITORY_STRUCTURE_For(FTSource* source, GedRec* line);
+    // A citation of a person, an event (a personal event's citation names the person too) or a picture.
     void processSOURCE_CITATION_STRUCTURE_For(FTManagedObject* row, GedRec* line, const QString& itemDescribed);
-    void processMULTIMEDIA_LINK_For(FTManagedObject* row, GedRec* line);
+    void processSourceCitationDATA_For(FTManagedObject* owner, GedRec* line);
+    virtual void processINDISources(GedRec* indi);
+    // The one source shared by the citations that name none ("Empty Source from Gedcom File").
+    FTSource* nullSource();
+    // A source made for one citation alone, numbered after every source of the file.
+    FTSource* newTextSource(const QString& title);
+
+    // ---- Families ----
+    virtual void processFAM(GedRec* fam);
+    void getHusbandAndWife(FTPerson** husband, FTPerson** wife, GedRec* fam);
+    FTSpouseRel* existingSpouseRelForHusband(FTPerson* husband, FTPerson* wife) const;
+    FTSpouseRel* attachSpouses(FTPerson* husband, FTPerson* wife);
+    FTEvent* getMarriageEventsFor(FTSpouseRel* couple, GedRec* fam);
+    void getChildrenOf(FTPerson* husband, FTPerson* wife, GedRec* fam);
+    FTPcRel* attachParent(FTPerson* parent, FTPerson* child, int pcRelType);
+    // The `_FREL` / `_MREL` line of a parent-child link: its type word, notes and evidence.
+    void processAttributesOfPcRel(FTPcRel* link, GedRec* line);
+    void processFAM_CHIL_SLGC_Records(GedRec* chil);
+    // A person's FAMC and FAMS lines repeat what the family records say; they are marked here, and what stands
+    // under a FAMC line (the pedigree type, notes, the link types of some programs) is read once the families
+    // exist (processCHILD_TO_FAMILY_LINK_For).
     void flagRedundantGedRecs(GedRec* line);
+    void processCHILD_TO_FAMILY_LINK_For(FTPerson* child, GedRec* famc);
+    bool processIndividualAdoptionRecords();
+    // The placeholder partner made for a family that names only one (or none).
+    FTPerson* createPlaceholderPartner(const QString& name, const QString& gender);
+    // The partners a family record ended with (placeholders included); both null when the record made none.
+    std::pair<FTPerson*, FTPerson*> familyPartners(GedRec* fam) const;
+    // The link from `parent` to `child`, or null.
+    static FTPcRel* linkBetween(FTPerson* parent, FTPerson* child);
+
+    // ---- Multimedia ----
+    void processMULTIMEDIA_LINK_For(FTManagedObject* row, GedRec* line);
+    void processMULTIMEDIA_RECORD_For(FTManagedObject* row, GedRec* record);
+    FTPicture* processMM_FORM_SubRecord_For(FTManagedObject* row, GedRec* obje, QString* format);
+    void processMM_FILE_SubRecord_For(FTPicture* picture, GedRec* obje, const QString& format);
+    void processMM_OtherSubRecords_For(FTPicture* picture, GedRec* obje);
+    // The path as other programs write it, made a plain path: ":images:" out, "\\" as "/", one "/" for a run of
+    // them, a leading "/.PSF" off.
+    static QString cleanFilename(const QString& path);
+    // A picture path of the file: a relative path is taken from the GEDCOM file's folder ("../" may lead out of it,
+    // as files beside a family's folder often are). Whatever the path, only a plain file (a link is followed to its
+    // target) is taken into the database, never a folder, device or pipe; each file taken is named at the head of
+    // the unprocessed-lines log, and a path to anything else is logged and kept as the picture's original file name.
+    QString resolvedPicturePath(const QString& cleaned) const;
+    const QSet<QString>& pictureTypes();
+
+    // ---- Validation of the new database, after the report ----
+    void runDatabaseIntegrityChecks();
+    void validateDates(QString& report);
+    void removeGhosts(QString& report);
+    int removeUnconnectedPeople(QString& report);
+    void checkForRecursion(QString& report);
+    int checkForMultipleNaturalParents(QString& report);
 
     // ---- Progress ----
     void setDialogMessage(const QString& text);
@@ -189,6 +259,12 @@ protected:
     QStringList m_errorMessages;
     QList<GedRec*> m_ldsChildSealingFamcRecords;
     QSet<int> m_personIds;
+    // Repository identifier -> its text, built once.
+    QHash<QString, QString> m_repositories;
+    FTSource* m_nullSource = nullptr;
+    // Family record -> the husband and wife it was given (placeholders included).
+    QHash<const GedRec*, std::pair<FTPerson*, FTPerson*>> m_familyPartners;
+    QSet<QString> m_pictureTypes;
 
     int m_maxPersonId = 0;
     int m_maxSourceId = 0;

@@ -381,12 +381,3 @@ void ImportGedcomThread::printBadPointer(GedRec* line)
     line->setErrorReason(GedRec::ReasonInvalidPointer, GedRec::ActionIgnored,
                          QStringLiteral("Pointer = %1").arg(line->fwdPtr()));
 }
-
-// ---- Records still to come -----------------------------------------------------------------------------------------
-// Citations, pictures and families are not imported yet: these lines stay unmarked, so the log lists them.
-
-void ImportGedcomThread::processSOURCE_CITATION_STRUCTURE_For(FTManagedObject*, GedRec*, const QString&) { }
-
-void ImportGedcomThread::processMULTIMEDIA_LINK_For(FTManagedObject*, GedRec*) { }
-
-void ImportGedcomThread::flagRedundantGedRecs(GedRec*) { }

@@ -6,8 +6,14 @@
 #include "model/FTEvent.h"
 #include "model/FTMoc.h"
 #include "model/FTModelDefaults.h"
+#include "model/FTPcRel.h"
 #include "model/FTPerson.h"
+#include "model/FTPicture.h"
+#include "model/FTSource.h"
+#include "model/FTSourceRel.h"
+#include "model/FTSpouseRel.h"
 #include "model/ModelHooks.h"
+#include "platform/AppPaths.h"
 #include "platform/MainThread.h"
 #include "platform/ScriptedPrompts.h"
 #include "platform/store/SqliteDatabase.h"
@@ -16,6 +22,7 @@
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QImage>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
@@ -29,6 +36,8 @@
 #include <functional>
 #include <set>
 #include <stdexcept>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -256,14 +265,85 @@ TEST_F(ImportGedcomTest, EveryCharacterSetAndLineEndGivesTheSameDatabase)
 
 // ---- A large real file ---------------------------------------------------------------------------------------------
 
-TEST_F(ImportGedcomTest, Royal92ImportsEveryPersonAndLogsEveryLineNotImported)
+// What the file says, counted from its lines: the records of each kind, the families' partner, child and marriage
+// lines, and which lines no pass reads (the submitter record, the header's destination and file name).
+struct FileCounts {
+    int people = 0, families = 0, children = 0, marriages = 0, divorces = 0, missingHusbands = 0, missingWives = 0;
+    std::set<int> notImported;
+};
+
+FileCounts countLines(const QString& path)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = f.readAll().split('\n');
+    FileCounts c;
+    QByteArray record, level1;
+    bool husband = false, wife = false;
+    auto endFamily = [&] {
+        if (record == "FAM") {
+            c.missingHusbands += !husband;
+            c.missingWives += !wife;
+        }
+    };
+    for (int i = 0; i < lines.size(); ++i) {
+        const QList<QByteArray> w = lines[i].trimmed().split(' ');
+        if (w.size() < 2)
+            continue;
+        const QByteArray tag = w[1].startsWith('@') && w.size() > 2 ? w[2] : w[1];
+        if (w[0] == "0") {
+            endFamily();
+            record = tag;
+            husband = wife = false;
+            c.people += tag == "INDI";
+            c.families += tag == "FAM";
+        }
+        if (w[0] == "1") {
+            level1 = tag;
+            if (record == "FAM") {
+                husband |= tag == "HUSB";
+                wife |= tag == "WIFE";
+                c.children += tag == "CHIL";
+                c.marriages += tag == "MARR";
+                c.divorces += tag == "DIV";
+            }
+        }
+        if (record == "SUBM" || (record == "HEAD" && w[0] != "0" && (level1 == "DEST" || level1 == "FILE")))
+            c.notImported.insert(i + 1);
+    }
+    endFamily();
+    return c;
+}
+
+TEST_F(ImportGedcomTest, Royal92ImportsEveryPersonFamilyAndMarriageAndLogsEveryLineNotImported)
 {
     const QString path = TestSupport::dataFile("royal92.ged");
+    const FileCounts file = countLines(path);
+    ASSERT_EQ(file.people, 3010);
+    ASSERT_EQ(file.families, 1422);
     const ImportGedcomOutcome outcome = importFile(path);
     auto moc = open(outcome);
     ASSERT_TRUE(moc);
-    EXPECT_EQ(outcome.people, 3010);
-    EXPECT_EQ(moc->count<FTPerson>(), 3010);
+
+    // Every person of the file, and a partner made up for each family that names only one.
+    const int placeholders = file.missingHusbands + file.missingWives;
+    EXPECT_EQ(placeholders, 284);
+    EXPECT_EQ(outcome.people, file.people + placeholders);
+    EXPECT_EQ(moc->count<FTPerson>([](const FTPerson* p) {
+                  return p->name().startsWith("Husband of ") || p->name().startsWith("Wife of ");
+              }),
+              placeholders);
+    // One couple a family, a link from each partner to each child, a marriage event for every couple: those of the
+    // file with their dates and places, the rest empty.
+    EXPECT_EQ(outcome.families, file.families);
+    EXPECT_EQ(outcome.parentChildLinks, 2 * file.children);
+    EXPECT_EQ(moc->count<FTPcRel>([](const FTPcRel* l) { return l->intPcRelType() != FTPcRel::kNatural; }), 0);
+    EXPECT_EQ(moc->count<FTEvent>([](const FTEvent* e) { return e->type() == FTEvent::MarriageEvent; }), file.families);
+    EXPECT_EQ(moc->count<FTEvent>([](const FTEvent* e) {
+                  return e->type() == FTEvent::MarriageEvent && !e->isEmptyEvent();
+              }),
+              file.marriages);
+    EXPECT_EQ(moc->count<FTEvent>([](const FTEvent* e) { return e->subtype() == "DIV"; }), file.divorces);
 
     FTPerson* victoria = personNumbered(*moc, 1);
     ASSERT_TRUE(victoria);
@@ -276,40 +356,50 @@ TEST_F(ImportGedcomTest, Royal92ImportsEveryPersonAndLogsEveryLineNotImported)
     EXPECT_EQ(victoria->birth()->place(), "Kensington, Palace, London, England");
     ASSERT_TRUE(victoria->death());
     EXPECT_EQ(victoria->death()->year(), 1901);
+    ASSERT_EQ(victoria->spouses().size(), 1);
+    EXPECT_EQ(victoria->spouses().first()->name(), "Albert Augustus Charles");
+    EXPECT_EQ(victoria->spouseRels().first()->marriage()->date(), "10 Feb 1840");
+    EXPECT_EQ(victoria->naturalChildren().size(), 9);
 
-    // Which lines stay out until families are imported: the family and submitter records, the people's links to
-    // their families, and the header's destination and file name. Exactly those are listed, each once.
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = f.readAll().split('\n');
-    std::set<int> expected;
-    QByteArray record, level1;
-    for (int i = 0; i < lines.size(); ++i) {
-        const QList<QByteArray> w = lines[i].trimmed().split(' ');
-        if (w.size() < 2)
-            continue;
-        const QByteArray tag = w[1].startsWith('@') && w.size() > 2 ? w[2] : w[1];
-        if (w[0] == "0")
-            record = tag;
-        if (w[0] == "1")
-            level1 = tag;
-        const bool out = record == "FAM" || record == "SUBM"
-            || (record == "INDI" && w[0] != "0" && (level1 == "FAMS" || level1 == "FAMC"))
-            || (record == "HEAD" && w[0] != "0" && (level1 == "DEST" || level1 == "FILE"));
-        if (out)
-            expected.insert(i + 1);
-    }
-    EXPECT_EQ(unprocessedLineNumbers(), expected);
-    EXPECT_EQ(outcome.unprocessedLines, int(expected.size()));
-    EXPECT_TRUE(unprocessedLog().contains(
-        QStringLiteral("Total unprocessed GedRecs: %1 = ").arg(expected.size())));
+    EXPECT_EQ(unprocessedLineNumbers(), file.notImported);
+    EXPECT_EQ(outcome.unprocessedLines, int(file.notImported.size()));
+    const QString log = unprocessedLog();
+    EXPECT_TRUE(log.contains(QStringLiteral("Total unprocessed GedRecs: %1 = ").arg(file.notImported.size())));
     // Dates the import had to change are reported, with the value as written kept in the notes.
-    EXPECT_TRUE(unprocessedLog().contains(QStringLiteral(
+    EXPECT_TRUE(log.contains(QStringLiteral(
         "INDI.BIRT.DATE, date format not valid for Kinloom, value = \"1815/1816\", date converted to an about date")));
+    // The validation's findings follow, and stand in their own file.
+    QFile validation(lastFolder + "/ValidationErrors.txt");
+    ASSERT_TRUE(validation.open(QIODevice::ReadOnly));
+    const QString findings = QString::fromUtf8(validation.readAll());
+    EXPECT_TRUE(findings.contains("Inconsistent dates: Henry Brand, born 1941, died 1906"));
+    EXPECT_TRUE(findings.contains("There are 3 people who are not connected to anyone else"));
+    EXPECT_TRUE(findings.contains("No one is his or her own ancestor."));
+    EXPECT_TRUE(log.endsWith(findings.mid(findings.indexOf("\n\nInconsistent dates"))));
 
-    // New people numbered after the import take numbers above every imported one.
-    EXPECT_GE(moc->modelDefaults()->maxPersonId(), 3010);
+    // New records made after the import take numbers above every imported one.
+    EXPECT_GE(moc->modelDefaults()->maxPersonId(), outcome.people);
     EXPECT_GE(moc->modelDefaults()->maxEventId(), outcome.events);
+    EXPECT_GE(moc->modelDefaults()->maxSpouseRelId(), outcome.families);
+}
+
+// The build makes the sample database offered at first start from the same file with this import.
+TEST(SampleDatabase, TheBuildMadeRoyal92FromTheSampleFile)
+{
+    const QString path = AppPaths::sharedSupportDirectory() + "/Royal92.RezUdu";
+    ASSERT_TRUE(QFileInfo(path).isFile()) << path.toStdString();
+    const FileCounts file = countLines(AppPaths::sharedSupportDirectory() + "/royal92.ged");
+    // A copy: opening stamps and repairs the file, and the build's copy stays as the build made it.
+    const QString copy = TestSupport::tempRoot() + "/Royal92-copy.RezUdu";
+    QFile::remove(copy);
+    ASSERT_TRUE(QFile::copy(path, copy));
+    QFile::setPermissions(copy, QFile::permissions(copy) | QFile::WriteOwner);
+    auto moc = FTMoc::initForStoreURL(copy, true);
+    ASSERT_TRUE(moc);
+    EXPECT_EQ(moc->count<FTPerson>(), file.people + file.missingHusbands + file.missingWives);
+    EXPECT_EQ(moc->count<FTSpouseRel>(), file.families);
+    EXPECT_EQ(moc->count<FTPcRel>(), 2 * file.children);
+    EXPECT_TRUE(personNumbered(*moc, 1)->name() == "Victoria Hanover");
 }
 
 // ---- People --------------------------------------------------------------------------------------------------------
@@ -731,11 +821,13 @@ TEST_F(ImportGedcomTest, TheWorkerReportsOnTheMainThreadAndOneImportRunsAtATime)
     EXPECT_FALSE(listener.offMainThread);
     EXPECT_FALSE(ImportGedcomThread::importIsRunning());
     EXPECT_TRUE(listener.outcome.succeeded) << listener.outcome.message.toStdString();
-    EXPECT_EQ(listener.outcome.people, 3010);
+    EXPECT_EQ(listener.outcome.people, 3294);
     EXPECT_TRUE(listener.statuses.contains("Processing Individuals' Events - Validating and Saving"));
+    EXPECT_TRUE(listener.statuses.contains("Processing Family Records - Validating and Saving"));
     EXPECT_TRUE(listener.sourceInfo.startsWith("The Gedcom file was created by\nPAF 2.2\n"));
-    EXPECT_EQ(listener.outcome.logFiles, QStringList{QFileInfo(listener.outcome.databaseFilename).absolutePath()
-                                                     + "/UnprocessedGedRecs.txt"});
+    const QString folder = QFileInfo(listener.outcome.databaseFilename).absolutePath();
+    EXPECT_EQ(listener.outcome.logFiles,
+              (QStringList{folder + "/UnprocessedGedRecs.txt", folder + "/ValidationErrors.txt"}));
 
     // The new database says where it came from.
     const QVariantMap info = ObjectContext::metadataForStoreAt(listener.outcome.databaseFilename)
@@ -744,6 +836,481 @@ TEST_F(ImportGedcomTest, TheWorkerReportsOnTheMainThreadAndOneImportRunsAtATime)
     EXPECT_EQ(info.value("Application that wrote the Gedcom File"), "PAF 2.2");
     EXPECT_EQ(info.value("Character encoding"), "ANSEL");
     EXPECT_EQ(info.value("Gedcom file that was read"), path);
+}
+
+// ---- Families, sources, pictures --------------------------------------------------------------------------------
+
+FTPerson* personNamed(FTMoc& moc, const QString& name)
+{
+    return moc.fetchFirst<FTPerson>([&](const FTPerson* p) { return p->name() == name; });
+}
+
+// The type of the link from parent to child; -1 without one.
+int linkType(const FTPerson* parent, const FTPerson* child)
+{
+    if (!parent || !child)
+        return -1;
+    for (const FTPcRel* l : parent->children())
+        if (l->child() == child)
+            return l->intPcRelType();
+    return -1;
+}
+
+FTPcRel* linkFrom(const FTPerson* parent, const FTPerson* child)
+{
+    for (FTPcRel* l : parent->children())
+        if (l->child() == child)
+            return l;
+    return nullptr;
+}
+
+QString errorLineFor(const QString& log, const QString& path)
+{
+    static const QRegularExpression re(QStringLiteral(R"(^line \d+\. ([^\n]*)$)"), QRegularExpression::MultilineOption);
+    for (auto it = re.globalMatch(log); it.hasNext();) {
+        const QString line = it.next().captured(1);
+        if (line.startsWith(path + ", "))
+            return line;
+    }
+    return {};
+}
+
+void writeImage(const QString& path)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QImage image(8, 6, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    ASSERT_TRUE(image.save(path, "JPG"));
+}
+
+TEST_F(ImportGedcomTest, AHandMadeFileGivesItsFamiliesLinkTypesSourcesRepositoriesAndPictures)
+{
+    // The file in a folder of its own, with pictures beside it, one outside it, and a pipe named like a picture.
+    const QString tree = dir.path() + "/tree";
+    QDir().mkpath(tree + "/pictures");
+    const QString gedcomPath = tree + "/families.ged";
+    ASSERT_TRUE(QFile::copy(TestSupport::dataFile("gedcom-import/families.ged"), gedcomPath));
+    writeImage(tree + "/pictures/john.jpg");
+    writeImage(dir.path() + "/outside.jpg");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tree + "/pictures/fifo.jpg").constData(), 0600), 0);
+
+    const ImportGedcomOutcome outcome = importFile(gedcomPath);
+    auto moc = open(outcome);
+    ASSERT_TRUE(moc);
+    const QString log = unprocessedLog();
+    FTPerson* john = personNamed(*moc, "John Smith");
+    FTPerson* mary = personNamed(*moc, "Mary Jones");
+    FTPerson* tom = personNamed(*moc, "Tom Smith");
+    FTPerson* ann = personNamed(*moc, "Ann Smith");
+    FTPerson* bob = personNamed(*moc, "Bob Smith");
+    FTPerson* eve = personNamed(*moc, "Eve Brown");
+    FTPerson* carl = personNamed(*moc, "Carl Brown");
+    FTPerson* dora = personNamed(*moc, "Dora White");
+    ASSERT_TRUE(john && mary && tom && ann && bob && eve && carl && dora);
+    EXPECT_EQ(outcome.people, 8);
+
+    // Two couples: a family naming one person as both partners makes nothing. Carl and Dora carry the same digits
+    // in their identifiers and are two people all the same.
+    EXPECT_EQ(outcome.families, 2);
+    EXPECT_EQ(john->spouses(), QList<FTPerson*>{mary});
+    EXPECT_EQ(carl->spouses(), QList<FTPerson*>{dora});
+    EXPECT_NE(carl->numericId(), dora->numericId());
+    EXPECT_TRUE(bob->spouseRels().isEmpty());
+    FTEvent* marriage = john->spouseRels().first()->marriage();
+    ASSERT_TRUE(marriage);
+    EXPECT_EQ(marriage->date(), "03 Jun 1870");
+    EXPECT_EQ(marriage->place(), "Leeds");
+    ASSERT_TRUE(carl->spouseRels().first()->marriage());
+    EXPECT_TRUE(carl->spouseRels().first()->marriage()->isEmptyEvent());
+
+    // The link types: the pedigree words under the children's own family links, the link-type words under the
+    // family's child lines, the adoption by the wife alone; Eve's second natural father becomes a step father.
+    EXPECT_EQ(outcome.parentChildLinks, 10);
+    EXPECT_EQ(linkType(john, tom), FTPcRel::kAdopted);
+    EXPECT_EQ(linkType(mary, tom), FTPcRel::kAdopted);
+    EXPECT_EQ(linkType(john, ann), FTPcRel::kFoster);
+    EXPECT_EQ(linkType(mary, ann), FTPcRel::kFoster);
+    EXPECT_EQ(linkFrom(john, ann)->notes(), "Taken in after the flood");
+    EXPECT_EQ(linkFrom(mary, ann)->notes(), "Taken in after the flood");
+    EXPECT_EQ(linkType(john, bob), FTPcRel::kStep);
+    EXPECT_EQ(linkType(mary, bob), FTPcRel::kNatural);
+    EXPECT_EQ(linkType(john, eve), FTPcRel::kNatural);
+    EXPECT_EQ(linkType(mary, eve), FTPcRel::kNatural);
+    EXPECT_EQ(linkType(dora, eve), FTPcRel::kAdopted);
+    EXPECT_EQ(linkType(carl, eve), FTPcRel::kStep);
+    EXPECT_EQ(linkType(bob, tom), -1);
+    EXPECT_EQ(errorLineFor(log, "FAM.CHIL._MREL"), "FAM.CHIL._MREL, unrecognised value \"sometimes\", record ignored");
+
+    // One note record serves both people.
+    EXPECT_EQ(john->notes(), "The Smiths came from Leeds.\nThey moved in 1880.");
+    EXPECT_EQ(mary->notes(), john->notes());
+
+    // The repository record becomes text once and goes into the location of each source that cites it.
+    EXPECT_EQ(outcome.sources, 4);
+    const QString archive = "Leeds Archive\n1 Town Street\nLeeds";
+    auto source = [&](const QString& title) {
+        return moc->fetchFirst<FTSource>([&](const FTSource* s) { return s->title() == title; });
+    };
+    ASSERT_TRUE(source("Census 1881") && source("Parish register") && source("Marriage index"));
+    EXPECT_EQ(source("Census 1881")->location(), archive + "\nC-1881");
+    EXPECT_EQ(source("Parish register")->location(), archive);
+    EXPECT_EQ(source("Marriage index")->location(), archive);
+    EXPECT_EQ(source("Marriage index")->author(), "Clerk");
+    EXPECT_EQ(source("Census 1881")->numericId(), 1);
+
+    // Citations: of a person, of a birth (which names the person too), of a marriage (the event alone), and one
+    // that names its source in its own text and gives a page: its text became a source of its own.
+    EXPECT_EQ(outcome.citations, 4);
+    const QList<FTSourceRel*> johns = john->sourceRels();
+    ASSERT_EQ(johns.size(), 1);
+    EXPECT_EQ(johns.first()->source(), source("Census 1881"));
+    EXPECT_EQ(johns.first()->reference(), "p. 12");
+    EXPECT_EQ(johns.first()->certainty(), 3);
+    EXPECT_EQ(mary->birth()->sourceRels().size(), 2);
+    for (FTSourceRel* c : mary->birth()->sourceRels())
+        EXPECT_EQ(c->person(), mary);
+    FTSource* parish = source("Parish register of Leeds");
+    ASSERT_TRUE(parish);
+    ASSERT_EQ(parish->sourceRels().size(), 1);
+    EXPECT_EQ(parish->sourceRels().first()->reference(), "folio 7");
+    EXPECT_EQ(parish->sourceRels().first()->event(), mary->birth());
+    EXPECT_TRUE(errorLineFor(log, "INDI.BIRT.SOUR").contains("no source pointer: the text became a source of its own"));
+    ASSERT_EQ(marriage->sourceRels().size(), 1);
+    EXPECT_EQ(marriage->sourceRels().first()->person(), nullptr);
+    EXPECT_EQ(marriage->sourceRels().first()->itemDescribed(), marriage->name());
+
+    // Pictures: relative paths are the GEDCOM file's; a plain file is taken in wherever it is, and listed; a pipe
+    // or a missing file leaves a picture without file; a movie makes none.
+    EXPECT_EQ(outcome.pictures, 4);
+    QList<FTPicture*> johnsPictures = john->picturesArray();
+    ASSERT_EQ(johnsPictures.size(), 2);
+    EXPECT_EQ(johnsPictures[0]->name(), "John in 1900");
+    EXPECT_EQ(johnsPictures[0]->originalFilename(), tree + "/pictures/john.jpg");
+    EXPECT_TRUE(QFileInfo(johnsPictures[0]->filename()).isFile());
+    EXPECT_EQ(johnsPictures[1]->originalFilename(), dir.path() + "/outside.jpg");
+    EXPECT_TRUE(QFileInfo(johnsPictures[1]->filename()).isFile());
+    EXPECT_TRUE(log.contains(QStringLiteral("Picture file taken into the database: %1/pictures/john.jpg").arg(tree)));
+    EXPECT_TRUE(log.contains(QStringLiteral("Picture file taken into the database: %1/outside.jpg").arg(dir.path())));
+    EXPECT_EQ(log.count("Picture file taken into the database"), 2);
+    QList<FTPicture*> marys = mary->picturesArray();
+    ASSERT_EQ(marys.size(), 2);
+    for (FTPicture* picture : marys)
+        EXPECT_TRUE(picture->filename().isEmpty()) << picture->originalFilename().toStdString();
+    EXPECT_EQ(marys[1]->name(), "missing");
+    EXPECT_EQ(marys[1]->originalFilename(), "pictures/missing.jpg");
+    EXPECT_EQ(errorLineFor(log, "INDI.OBJE.FILE"),
+              QStringLiteral("INDI.OBJE.FILE, invalid value = \"pictures/fifo.jpg\", record ignored, not a plain file: "
+                             "%1/pictures/fifo.jpg")
+                  .arg(tree));
+    EXPECT_TRUE(log.contains("INDI.OBJE.FORM, unrecognised value \"mov\", record ignored"));
+
+    // Not imported: the family of one person twice and the movie; the rest of the file is read.
+    EXPECT_EQ(unprocessedLineNumbers(), (std::set<int>{4, 5, 38, 39, 40, 91, 94}));
+    // Eve's two natural fathers are reported.
+    QFile validation(lastFolder + "/ValidationErrors.txt");
+    ASSERT_TRUE(validation.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(validation.readAll())
+                    .contains("1 person had more than one natural father or more than one natural mother.\n"
+                              "A child has one natural father and one natural mother at most.\n"
+                              "1 natural parent-child links were changed into step links."));
+}
+
+TEST_F(ImportGedcomTest, LinkTypeWordsAndEvidenceAreReadFromTheProgramsThatWriteThem)
+{
+    struct Case {
+        const char* lines;   // under the child's line of the family
+        int fatherType;
+        const char* logged;  // what the log says of the first line under the child, "" for nothing
+    };
+    const QList<Case> cases = {
+        {"2 _FREL Step\n", FTPcRel::kStep, ""},
+        {"2 _FREL step\n", FTPcRel::kStep, ""},
+        {"2 _FREL ADOPTED\n", FTPcRel::kAdopted, ""},
+        {"2 _FREL Foster\n", FTPcRel::kFoster, ""},
+        {"2 _FREL Natural\n", FTPcRel::kNatural, ""},
+        {"2 _RelToFather Adopted\n", FTPcRel::kAdopted, ""},
+        {"2 _FREL Godson\n", FTPcRel::kNatural, "unrecognised value \"Godson\", record ignored"},
+        {"2 _FREL Natural\n3 _PROB 85 101001\n3 NOTE Baptism entry\n", FTPcRel::kNatural, ""},
+        {"2 _FREL Natural\n3 _PROB 150 010000\n", FTPcRel::kNatural, ""},
+        {"2 _FREL Natural\n3 _PROB 85\n", FTPcRel::kNatural, ""},
+    };
+    QString body = "0 @I1@ INDI\n1 NAME Dad /Word/\n1 SEX M\n0 @I2@ INDI\n1 NAME Mum /Word/\n1 SEX F\n"
+                   "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n";
+    QString children;
+    for (int i = 0; i < cases.size(); ++i) {
+        body += QStringLiteral("1 CHIL @I%1@\n").arg(i + 10) + QString::fromUtf8(cases[i].lines);
+        children += QStringLiteral("0 @I%1@ INDI\n1 NAME Child%1 /Word/\n").arg(i + 10);
+    }
+    body += children;
+
+    // A file of this program: the words are read, in English whatever the language, and the evidence with them.
+    auto moc = open(importText(gedcom(body, "Kinloom For Vovadid")));
+    ASSERT_TRUE(moc);
+    FTPerson* dad = personNumbered(*moc, 1);
+    for (int i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].lines);
+        FTPerson* child = personNumbered(*moc, i + 10);
+        EXPECT_EQ(linkType(dad, child), cases[i].fatherType);
+        EXPECT_EQ(linkType(personNumbered(*moc, 2), child), FTPcRel::kNatural);
+    }
+    const QString log = unprocessedLog();
+    EXPECT_TRUE(log.contains("FAM.CHIL._FREL, unrecognised value \"Godson\", record ignored"));
+    FTPcRel* proved = linkFrom(dad, personNumbered(*moc, 17));
+    EXPECT_EQ(proved->certainty(), 85);
+    EXPECT_EQ(proved->evidenceAsString().isEmpty(), false);
+    EXPECT_TRUE(proved->directEvidence() && proved->primaryInformation() && proved->derivativeSource());
+    EXPECT_FALSE(proved->indirectEvidence() || proved->secondaryInformation() || proved->originalSource());
+    EXPECT_EQ(proved->notes(), "Baptism entry");
+    FTPcRel* tooCertain = linkFrom(dad, personNumbered(*moc, 18));
+    EXPECT_NE(tooCertain->certainty(), 150);
+    EXPECT_TRUE(tooCertain->indirectEvidence());
+    EXPECT_TRUE(log.contains("->         3 FAM.CHIL._FREL._PROB 85\n"));
+
+    // Another program's file: the words are its own business and stay in the log; every link stays natural.
+    moc = open(importText(gedcom(body)));
+    ASSERT_TRUE(moc);
+    dad = personNumbered(*moc, 1);
+    for (int i = 0; i < cases.size(); ++i)
+        EXPECT_EQ(linkType(dad, personNumbered(*moc, i + 10)), FTPcRel::kNatural);
+    EXPECT_TRUE(unprocessedLog().contains("->      2 FAM.CHIL._FREL Step"));
+}
+
+TEST_F(ImportGedcomTest, FamiliesWithMissingRepeatedOrOddPartners)
+{
+    auto moc = open(importText(gedcom("0 @I1@ INDI\n1 NAME Kid /One/\n"
+                                      "0 @I2@ INDI\n1 NAME Kid /Two/\n"
+                                      "0 @I3@ INDI\n1 NAME Ann /Alone/\n1 SEX F\n"
+                                      "0 @I4@ INDI\n1 NAME Hal /Twice/\n1 SEX M\n"
+                                      "0 @I5@ INDI\n1 NAME Wen /Twice/\n1 SEX F\n"
+                                      "0 @I6@ INDI\n1 NAME First /Twice/\n"
+                                      "0 @I7@ INDI\n1 NAME Second /Twice/\n"
+                                      "0 @I8@ INDI\n1 NAME Ben /Same/\n1 SEX M\n"
+                                      "0 @I9@ INDI\n1 NAME Sam /Same/\n1 SEX M\n"
+                                      "0 @I10@ INDI\n1 NAME Self /Child/\n1 SEX M\n"
+                                      "0 @I11@ INDI\n1 NAME Sue /Child/\n1 SEX F\n"
+                                      "0 @I12@ INDI\n1 NAME Pat /Unknown/\n"
+                                      "0 @I13@ INDI\n1 NAME Kim /Unknown/\n"
+                                      "0 @F1@ FAM\n1 CHIL @I1@\n1 CHIL @I2@\n"
+                                      "0 @F2@ FAM\n1 WIFE @I3@\n"
+                                      "0 @F3@ FAM\n1 HUSB @I4@\n1 WIFE @I5@\n1 MARR\n2 DATE 1900\n1 CHIL @I6@\n"
+                                      "0 @F4@ FAM\n1 HUSB @I4@\n1 WIFE @I5@\n1 MARR\n2 DATE 1901\n1 CHIL @I7@\n"
+                                      "1 REFN 44\n"
+                                      "0 @F5@ FAM\n1 HUSB @I8@\n1 WIFE @I9@\n"
+                                      "0 @F6@ FAM\n1 HUSB @I10@\n1 WIFE @I11@\n1 CHIL @I10@\n1 CHIL @I99@\n"
+                                      "0 @F7@ FAM\n1 HUSB @I12@\n1 WIFE @I13@\n1 NOTE Never married\n")));
+    ASSERT_TRUE(moc);
+    const QString log = unprocessedLog();
+
+    // Children without parents get a made-up couple, each named after the other's number.
+    FTPerson* kid = personNamed(*moc, "Kid One");
+    ASSERT_EQ(kid->naturalParents().size(), 2);
+    FTPerson* father = kid->naturalFather();
+    FTPerson* mother = kid->naturalMother();
+    ASSERT_TRUE(father && mother);
+    EXPECT_EQ(father->numericId(), 14);
+    EXPECT_EQ(mother->numericId(), 15);
+    EXPECT_EQ(father->name(), "Husband of 15");
+    EXPECT_EQ(mother->name(), "Wife of 14");
+    EXPECT_EQ(personNamed(*moc, "Kid Two")->naturalParents().size(), 2);
+    EXPECT_EQ(father->spouses(), QList<FTPerson*>{mother});
+    ASSERT_TRUE(father->spouseRels().first()->marriage());
+    // A wife alone gets a husband named after her.
+    FTPerson* ann = personNamed(*moc, "Ann Alone");
+    ASSERT_EQ(ann->spouses().size(), 1);
+    EXPECT_EQ(ann->spouses().first()->name(), "Husband of Ann Alone");
+    EXPECT_TRUE(ann->spouses().first()->isMale());
+
+    // Two records of one couple: one couple with the first record's marriage; the children of both.
+    FTPerson* hal = personNamed(*moc, "Hal Twice");
+    ASSERT_EQ(hal->spouseRels().size(), 1);
+    EXPECT_EQ(hal->spouseRels().first()->marriage()->date(), "1900");
+    EXPECT_EQ(hal->naturalChildren().size(), 2);
+    EXPECT_EQ(personNamed(*moc, "Wen Twice")->naturalChildren().size(), 2);
+    EXPECT_EQ(errorLineFor(log, "FAM.REFN"),
+              "FAM.REFN, Unable to process a Family Reference No for a single parent family, record ignored");
+    // The second record's marriage finds no couple of its own: it stays in the log.
+    EXPECT_TRUE(log.contains("->      2 FAM.MARR.DATE 1901"));
+
+    // Two men: a couple all the same, said once.
+    EXPECT_EQ(personNamed(*moc, "Ben Same")->spouses().size(), 1);
+    EXPECT_EQ(log.count("Created a same sex union during import between Ben Same and Sam Same"), 1);
+    // Nobody is his own child; the mother's link is made; a child pointer to nobody is logged.
+    FTPerson* self = personNamed(*moc, "Self Child");
+    EXPECT_EQ(linkType(self, self), -1);
+    EXPECT_EQ(linkType(personNamed(*moc, "Sue Child"), self), FTPcRel::kNatural);
+    EXPECT_EQ(errorLineFor(log, "FAM.CHIL"), "FAM.CHIL, invalid Gedcom pointer value = \"I99\", record ignored, Pointer = I99");
+    // Partners of unknown gender are a couple too, with their marriage and its note.
+    FTPerson* pat = personNamed(*moc, "Pat Unknown");
+    ASSERT_EQ(pat->spouses().size(), 1);
+    EXPECT_EQ(pat->spouseRels().first()->marriage()->notes(), "Never married");
+}
+
+TEST_F(ImportGedcomTest, SourcesAndCitationsOfEveryForm)
+{
+    const QString people = "0 @I1@ INDI\n1 NAME Al /Cite/\n1 SEX M\n"
+                           "1 SOUR\n2 PAGE 4\n"
+                           "1 SOUR The family bible\n"
+                           "1 SOUR The family bible\n2 CONC , page one\n2 CONT Kept by Al\n2 NOTE Worn\n"
+                           "1 SOUR @S99@\n"
+                           "1 SOUR\n"
+                           "1 SOUR @S1@\n2 DATA\n3 DATE 1 JAN 1900\n3 TEXT Born at home\n4 CONT in the kitchen\n"
+                           "2 _TOPI Birth\n2 ROLE Witness\n"
+                           "1 BIRT\n2 DATE 1870\n2 SOUR\n3 PAGE 7\n"
+                           "1 FAMS @F1@\n"
+                           "0 @I2@ INDI\n1 NAME Bea /Cite/\n1 SEX F\n"
+                           "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 SOUR @S1@\n2 PAGE 9\n"
+                           "0 @S1@ SOUR\n1 TITL Register\n1 _TYPE Church book\n1 MEDI Film\n1 FILM 123\n2 CONT 456\n";
+    auto moc = open(importText(gedcom(people, "Kinloom For Vovadid")));
+    ASSERT_TRUE(moc);
+    FTPerson* al = personNamed(*moc, "Al Cite");
+    const QString log = unprocessedLog();
+    auto citationsOf = [](FTPerson* p) {
+        QList<FTSourceRel*> own;
+        for (FTSourceRel* c : p->sourceRels())
+            if (!c->event())
+                own << c;
+        std::sort(own.begin(), own.end(), [](FTSourceRel* a, FTSourceRel* b) { return a->numericId() < b->numericId(); });
+        return own;
+    };
+    const QList<FTSourceRel*> cites = citationsOf(al);
+    ASSERT_EQ(cites.size(), 4);
+    // A page without a source: the one shared empty source, which the birth's page-only citation uses too.
+    EXPECT_EQ(cites[0]->source()->title(), "Empty Source from Gedcom File");
+    EXPECT_EQ(cites[0]->reference(), "4");
+    ASSERT_EQ(al->birth()->sourceRels().size(), 1);
+    EXPECT_EQ(al->birth()->sourceRels().first()->source(), cites[0]->source());
+    EXPECT_EQ(al->birth()->sourceRels().first()->person(), al);
+    // Text citations: a source each, never shared; a CONC goes on with the title, a CONT starts the notes.
+    EXPECT_EQ(cites[1]->source()->title(), "The family bible");
+    EXPECT_EQ(cites[2]->source()->title(), "The family bible, page one");
+    EXPECT_EQ(cites[2]->source()->notes(), "Kept by Al");
+    EXPECT_EQ(cites[2]->notes(), "Worn");
+    EXPECT_NE(cites[1]->source(), cites[2]->source());
+    // A pointer to a source record: its data, topic and the lines no field holds end in the notes.
+    EXPECT_EQ(cites[3]->source()->title(), "Register");
+    EXPECT_EQ(cites[3]->notes(), "1 JAN 1900\nBorn at home\nin the kitchen\n2 ROLE Witness");
+    EXPECT_EQ(cites[3]->itemDescribed(), "Birth");
+    EXPECT_EQ(errorLineFor(log, "INDI.SOUR.ROLE"), "INDI.SOUR.ROLE, tag not defined in Gedcom V5.5, appended to Notes");
+    EXPECT_EQ(errorLineFor(log, "INDI.SOUR"), "INDI.SOUR, invalid Gedcom pointer value = \"S99\", record ignored, Pointer = S99");
+    EXPECT_TRUE(log.contains("INDI.SOUR, Empty Source Citation Record. Value = \"\", record ignored"));
+    // The family's citation is its marriage's.
+    FTEvent* marriage = al->spouseRels().first()->marriage();
+    ASSERT_EQ(marriage->sourceRels().size(), 1);
+    EXPECT_EQ(marriage->sourceRels().first()->reference(), "9");
+    // This program's own source type is read; another program's medium and this file's unknown tag are not.
+    FTSource* reg = cites[3]->source();
+    EXPECT_EQ(reg->type(), "Church book");
+    EXPECT_TRUE(log.contains("->   1 SOUR.MEDI Film"));
+    EXPECT_EQ(errorLineFor(log, "SOUR.FILM"), "SOUR.FILM, tag not defined in Gedcom V5.5, record ignored");
+
+    // One program's source tags are kept under their labels; another's medium is the type.
+    moc = open(importText(gedcom("0 @S1@ SOUR\n1 TITL Register\n1 FILM 123\n2 CONT 456\n1 TYPE Parish\n", "Reunion")));
+    ASSERT_TRUE(moc);
+    FTSource* reunion = moc->fetchFirst<FTSource>({});
+    EXPECT_EQ(reunion->notes(), "Film Number: 123\n456");
+    EXPECT_EQ(reunion->type(), "Parish");
+    EXPECT_EQ(errorLineFor(unprocessedLog(), "SOUR.FILM"), "SOUR.FILM, tag not defined in Gedcom V5.5, appended to Notes");
+    moc = open(importText(gedcom("0 @S1@ SOUR\n1 TITL Register\n1 MEDI Film\n1 DATE 1890\n", "Legacy 7")));
+    ASSERT_TRUE(moc);
+    EXPECT_EQ(moc->fetchFirst<FTSource>({})->type(), "Film");
+    EXPECT_EQ(moc->fetchFirst<FTSource>({})->date(), "1890");
+}
+
+struct PathCleaner : ImportGedcomThread {
+    using ImportGedcomThread::cleanFilename;
+};
+
+TEST_F(ImportGedcomTest, PictureRecordsFormatsAndPaths)
+{
+    const QList<std::pair<const char*, const char*>> paths = {
+        {"C:\\Pictures\\Family\\a.jpg", "C:/Pictures/Family/a.jpg"},
+        {"Disk:images:a.jpg", "Diska.jpg"},
+        {"pics///a.jpg", "pics/a.jpg"},
+        {"/.PSF/a.jpg", "/a.jpg"},
+        {"\\\\server\\share\\a.jpg", "/server/share/a.jpg"},
+    };
+    for (const auto& [in, out] : paths)
+        EXPECT_EQ(PathCleaner::cleanFilename(QString::fromUtf8(in)), out) << in;
+
+    auto moc = open(importText(gedcom("0 @I1@ INDI\n1 NAME One /Pic/\n1 OBJE @M5@\n1 OBJE @M5@\n"
+                                      "1 OBJE\n2 FORM jpeg alias\n2 FILE old/a.jpeg\n"
+                                      "1 OBJE\n2 FORM jpg\n2 FILE old/film.mov\n"
+                                      "1 OBJE @M9@\n"
+                                      "0 @I2@ INDI\n1 NAME Two /Pic/\n1 OBJE @M5@\n"
+                                      "0 @M5@ OBJE\n1 FILE gone/wedding.jpg\n2 FORM jpg\n1 TITL The wedding\n"
+                                      "1 NOTE Church steps\n1 SOUR @S1@\n"
+                                      "0 @S1@ SOUR\n1 TITL Album\n")));
+    ASSERT_TRUE(moc);
+    const QString log = unprocessedLog();
+    // One record linked twice by one person gives one picture, and another person one of his own. Both take the
+    // record's number, and the validation gives the second a number of its own.
+    QList<FTPicture*> ones = personNamed(*moc, "One Pic")->picturesArray();
+    QList<FTPicture*> twos = personNamed(*moc, "Two Pic")->picturesArray();
+    ASSERT_EQ(ones.size(), 3);
+    ASSERT_EQ(twos.size(), 1);
+    EXPECT_EQ(std::min(ones[0]->numericId(), twos[0]->numericId()), 5);
+    EXPECT_GT(std::max(ones[0]->numericId(), twos[0]->numericId()), 5);
+    for (FTPicture* p : {ones[0], twos[0]}) {
+        EXPECT_EQ(p->name(), "The wedding");
+        EXPECT_EQ(p->notes(), "Church steps");
+        EXPECT_EQ(p->originalFilename(), "gone/wedding.jpg");
+        ASSERT_EQ(p->sourceRels().size(), 1);
+        EXPECT_EQ(p->sourceRels().first()->source()->title(), "Album");
+    }
+    // " alias" is cut off a format; a movie file under an image format keeps the picture but not the file.
+    EXPECT_EQ(ones[1]->originalFilename(), "old/a.jpeg");
+    EXPECT_EQ(errorLineFor(log, "INDI.OBJE.FILE"),
+              "INDI.OBJE.FILE, wrong file extension or it is a movie file that is ignored by Gedcom Load, value = "
+              "\"old/film.mov\", record ignored");
+    EXPECT_EQ(errorLineFor(log, "INDI.OBJE"), "INDI.OBJE, invalid Gedcom pointer value = \"M9\", record ignored, Pointer = M9");
+}
+
+TEST_F(ImportGedcomTest, ValidationRepairsLoopsAndReportsDatesAndUnconnectedPeople)
+{
+    // Gus is his own grandfather through natural links; Old has a death 140 years after his birth; Lone has
+    // nobody; Kid has two natural fathers.
+    auto moc = open(importText(gedcom("0 @I1@ INDI\n1 NAME Gus /Loop/\n1 SEX M\n"
+                                      "0 @I2@ INDI\n1 NAME Dan /Loop/\n1 SEX M\n"
+                                      "0 @I3@ INDI\n1 NAME Son /Loop/\n1 SEX M\n"
+                                      "0 @I4@ INDI\n1 NAME Old /Dates/\n1 SEX M\n1 BIRT\n2 DATE 1850\n"
+                                      "1 DEAT\n2 DATE 1990\n1 FAMC @F4@\n"
+                                      "0 @I5@ INDI\n1 NAME Fine /Dates/\n1 SEX M\n1 BIRT\n2 DATE 1900\n"
+                                      "1 DEAT\n2 DATE 1990\n1 FAMC @F4@\n"
+                                      "0 @I6@ INDI\n1 NAME Lone /Wolf/\n1 BIRT\n2 DATE 1801\n"
+                                      "0 @I7@ INDI\n1 NAME Wil /Ma/\n1 SEX F\n"
+                                      "0 @I8@ INDI\n1 NAME Wan /Da/\n1 SEX F\n"
+                                      "0 @I9@ INDI\n1 NAME Wen /Dy/\n1 SEX F\n"
+                                      "0 @I10@ INDI\n1 NAME Win /Ny/\n1 SEX F\n"
+                                      "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I7@\n1 CHIL @I2@\n"
+                                      "0 @F2@ FAM\n1 HUSB @I2@\n1 WIFE @I8@\n1 CHIL @I3@\n"
+                                      "0 @F3@ FAM\n1 HUSB @I3@\n1 WIFE @I9@\n1 CHIL @I1@\n"
+                                      "0 @F4@ FAM\n1 HUSB @I2@\n1 WIFE @I10@\n1 CHIL @I4@\n1 CHIL @I5@\n"
+                                      "0 @F5@ FAM\n1 HUSB @I3@\n1 WIFE @I10@\n1 CHIL @I5@\n")));
+    ASSERT_TRUE(moc);
+    QFile file(lastFolder + "/ValidationErrors.txt");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString report = QString::fromUtf8(file.readAll());
+
+    // The loop is broken where it closes: that link becomes a step link, and the user is told once.
+    const QList<FTPcRel*> step = moc->fetch<FTPcRel>([](const FTPcRel* l) { return l->intPcRelType() == FTPcRel::kStep; });
+    ASSERT_EQ(step.size(), 2); // the loop's closing link, and Fine's second natural father
+    EXPECT_EQ(recorder.alerts.count(), 1);
+    EXPECT_TRUE(recorder.alerts.value(0).endsWith("For the details see the file ValidationErrors.txt"));
+    EXPECT_TRUE(report.contains("parent-child links closed a loop in the ancestry"));
+    static const QRegularExpression loopLine(R"(\nChild = \w+ Loop \(ID = \d\), Parent = \w+ Loop \(ID = \d\))");
+    EXPECT_EQ(report.count(loopLine), 1);
+
+    EXPECT_TRUE(report.contains("Inconsistent dates: Old Dates, born 1850, died 1990"));
+    EXPECT_FALSE(report.contains("Fine Dates, born"));
+    EXPECT_TRUE(report.contains("There are 1 people who are not connected to anyone else (they have been kept):\n\n"
+                                "Lone Wolf (1801 - )"));
+    EXPECT_TRUE(personNamed(*moc, "Lone Wolf"));
+    EXPECT_TRUE(report.contains("\n\n1 person had more than one natural father or more than one natural mother."));
+    FTPerson* fine = personNamed(*moc, "Fine Dates");
+    EXPECT_EQ(linkType(personNamed(*moc, "Dan Loop"), fine), FTPcRel::kNatural);
+    EXPECT_EQ(linkType(personNamed(*moc, "Son Loop"), fine), FTPcRel::kStep);
+    // The same findings close the unprocessed-lines log.
+    EXPECT_TRUE(unprocessedLog().contains("Inconsistent dates: Old Dates, born 1850, died 1990"));
 }
 
 } // namespace

@@ -43,6 +43,27 @@ TEST_F(Launch, AFirstStartCopiesTheSampleAndOpensIt)
     EXPECT_TRUE(texts().isEmpty()) << texts().join("\n").toStdString();
 }
 
+// The sample the build imported from royal92.ged is what a first start copies and opens.
+TEST_F(Launch, TheSampleDatabaseTheBuildMadeOpensAtFirstStart)
+{
+    const QString built = savedSupport + "/Royal92.RezUdu";
+    ASSERT_TRUE(QFileInfo(built).isFile()) << built.toStdString();
+    ASSERT_TRUE(QFile::copy(built, support + "/Royal92.RezUdu"));
+
+    useEmptyHome();
+    start();
+    app->applicationDidFinishLaunching();
+    ASSERT_EQ(documents().size(), 1);
+    DOvurDocument* doc = documents().first();
+    EXPECT_EQ(doc->fileURL(), data + "/Royal92.RezUdu");
+    EXPECT_GT(doc->moc()->count<FTPerson>(), 3000);
+    EXPECT_TRUE(doc->dovurWindow()->isVisible());
+    EXPECT_TRUE(texts().isEmpty()) << texts().join("\n").toStdString();
+    // KINLOOM_TEST_GRABS names a folder to keep a picture of the window in.
+    if (const QString grabs = qEnvironmentVariable("KINLOOM_TEST_GRABS"); !grabs.isEmpty())
+        doc->dovurWindow()->grab().save(grabs + "/royal92-first-start.png");
+}
+
 TEST_F(Launch, TheNewestRecentDatabaseOutsideTheTrashOpens)
 {
     const QString trashed = makeDatabase(dir.path() + "/.local/share/Trash/files/Old.RezUdu");
