@@ -271,7 +271,8 @@ TEST_F(GedcomRoundTrip, NotesSourcesCitationsAndLinkTypesSurvive)
         "0 @I1@ INDI\n1 NAME John /Brown/\n1 SEX M\n1 NOTE A note\n2 CONT on two lines\n"
         "1 BIRT\n2 DATE 2 MAR 1850\n2 PLAC Leeds, Yorkshire, England\n2 SOUR @S1@\n3 PAGE p. 12\n"
         "1 OCCU Miller\n2 DATE 1880\n1 EVEN\n2 TYPE Emigration\n2 DATE ABT 1890\n2 PLAC Liverpool\n"
-        "1 SOUR @S1@\n2 PAGE Folio 3\n2 NOTE Citation note\n1 FAMS @F1@\n"
+        "1 SOUR @S1@\n2 PAGE Folio 3\n2 NOTE Citation note\n2 QUAY 2\n1 FAMS @F1@\n"
+        "1 CHAN\n2 DATE 3 JAN 2001\n"
         "0 @I2@ INDI\n1 NAME Mary /Smith/\n1 SEX F\n1 NOTE @N1@\n1 DEAT\n2 DATE BEF 1920\n1 FAMS @F1@\n"
         "1 FAMS @F2@\n"
         "0 @I3@ INDI\n1 NAME Ann /Brown/\n1 SEX F\n1 BIRT\n2 DATE 1875\n1 FAMC @F1@\n"
@@ -303,6 +304,23 @@ TEST_F(GedcomRoundTrip, NotesSourcesCitationsAndLinkTypesSurvive)
     expectSame(a.links, b.links, "parent-child links");
     expectSame(a.sources, b.sources, "sources");
     expectSame(a.citations, b.citations, "citations");
+
+    // What the export does not write, so the second import cannot have it:
+    // - the time of a record's last change (CHAN): a new file is a new copy, the second database stamps its own;
+    // - the quality of a citation (QUAY): the database keeps it as the citation's certainty, the export has no
+    //   line for it.
+    const auto john = [](FTMoc& moc) {
+        return moc.fetchFirst<FTPerson>([](const FTPerson* p) { return p->name() == "John Brown"; });
+    };
+    ASSERT_TRUE(john(*first) && john(*second));
+    EXPECT_EQ(john(*first)->lastChange().date(), QDate(2001, 1, 3));
+    EXPECT_NE(john(*second)->lastChange().date(), QDate(2001, 1, 3));
+    const auto folio = [](FTMoc& moc) {
+        return moc.fetchFirst<FTSourceRel>([](const FTSourceRel* r) { return r->reference() == "Folio 3"; });
+    };
+    ASSERT_TRUE(folio(*first) && folio(*second));
+    EXPECT_EQ(folio(*first)->certainty(), 2);
+    EXPECT_NE(folio(*second)->certainty(), 2);
 }
 
 } // namespace
