@@ -269,11 +269,12 @@ TEST_F(GedcomRoundTrip, NotesSourcesCitationsAndLinkTypesSurvive)
     const QString file = writeFile("small.ged", QByteArrayLiteral(
         "0 HEAD\n1 SOUR Other program\n1 CHAR UTF-8\n"
         "0 @I1@ INDI\n1 NAME John /Brown/\n1 SEX M\n1 NOTE A note\n2 CONT on two lines\n"
-        "1 BIRT\n2 DATE 2 MAR 1850\n2 PLAC Leeds, Yorkshire, England\n2 SOUR @S1@\n3 PAGE p. 12\n"
+        "1 BIRT\n2 DATE 2 MAR 1850\n2 PLAC Leeds, Yorkshire, England\n2 NOTE Born at home\n2 SOUR @S1@\n"
+        "3 PAGE p. 12\n"
         "1 OCCU Miller\n2 DATE 1880\n1 EVEN\n2 TYPE Emigration\n2 DATE ABT 1890\n2 PLAC Liverpool\n"
         "1 SOUR @S1@\n2 PAGE Folio 3\n2 NOTE Citation note\n2 QUAY 2\n1 FAMS @F1@\n"
         "1 CHAN\n2 DATE 3 JAN 2001\n"
-        "0 @I2@ INDI\n1 NAME Mary /Smith/\n1 SEX F\n1 NOTE @N1@\n1 DEAT\n2 DATE BEF 1920\n1 FAMS @F1@\n"
+        "0 @I2@ INDI\n1 NAME Mary /Smith/\n1 NAME Molly /Smith/\n1 SEX F\n1 TITL Dairy maid\n1 NOTE @N1@\n1 DEAT\n2 DATE BEF 1920\n1 FAMS @F1@\n"
         "1 FAMS @F2@\n"
         "0 @I3@ INDI\n1 NAME Ann /Brown/\n1 SEX F\n1 BIRT\n2 DATE 1875\n1 FAMC @F1@\n"
         "0 @I4@ INDI\n1 NAME Tom /Brown/\n1 SEX M\n1 FAMC @F1@\n2 PEDI adopted\n"
@@ -299,6 +300,9 @@ TEST_F(GedcomRoundTrip, NotesSourcesCitationsAndLinkTypesSurvive)
     EXPECT_TRUE(a.people.filter("notes 'A note\non two lines'").size() == 1) << a.people.join("\n").toStdString();
     EXPECT_TRUE(a.links.contains("John Brown -> Tom Brown : 8")) << a.links.join("\n").toStdString();
     EXPECT_TRUE(a.links.contains("Mary Smith -> Kate Brown : 4"));
+    EXPECT_EQ(a.people.filter("Dairy maid | notes 'Shared note' | comments 'Alternate name = Molly Smith'").size(), 1)
+        << a.people.join("\n").toStdString();
+    EXPECT_EQ(a.people.filter("'Born at home'").size(), 1);
     expectSame(a.people, b.people, "people");
     expectSame(a.couples, b.couples, "couples");
     expectSame(a.links, b.links, "parent-child links");
