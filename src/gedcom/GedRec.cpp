@@ -1,7 +1,6 @@
 #include "gedcom/GedRec.h"
 
 #include "gedcom/GedRecArena.h"
-#include "platform/Localizer.h"
 
 #include <QHash>
 #include <QStringList>
@@ -582,20 +581,6 @@ bool GedRec::isSourceCitationWithMissingPointer() const
         hasCitationPart = true;
     }
     return hasCitationPart;
-}
-
-int GedRec::pcRelIntValue() const
-{
-    const QString v = value();
-    if (v == LocalizedString(QStringLiteral("Natural")))
-        return 1;
-    if (v == LocalizedString(QStringLiteral("Adopted")))
-        return 8;
-    if (v == LocalizedString(QStringLiteral("Step")))
-        return 2;
-    if (v == LocalizedString(QStringLiteral("Foster")))
-        return 4;
-    return 0;
 }
 
 void GedRec::setEventSubtype(const QString& a, const QString& b)

@@ -149,8 +149,6 @@ public:
     QString wifePtr() const;     // FAM records only
     bool isEventStructure() const;
     bool isSourceCitationWithMissingPointer() const;
-    // The parent-child type bit named by the value: 1 natural, 8 adopted, 2 step, 4 foster, else 0.
-    int pcRelIntValue() const;
     // Keeps a line's own tag and value in the TYPE of an event loaded as EVEN.
     void setEventSubtype(const QString& a, const QString& b);
 

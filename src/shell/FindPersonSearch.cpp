@@ -18,6 +18,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 const QString kCurrentSearchMenuOption = QStringLiteral("currentSearchMenuOption");
@@ -116,6 +117,28 @@ FTSpouseRel* coupleOwner(const FTEvent* event)
     return owner && owner->isKindOfEntity(QString::fromLatin1(FTSpouseRel::kEntityName))
         ? static_cast<FTSpouseRel*>(owner)
         : nullptr;
+}
+
+// The owners of the events that match, once each in the order met.
+QList<FTPerson*> ownersOfEvents(const FTMoc* moc, const std::function<bool(const FTEvent*)>& matches)
+{
+    QList<FTPerson*> people;
+    QSet<const FTPerson*> seen;
+    for (const FTEvent* event : moc->fetch<FTEvent>(matches))
+        addOnce(people, seen, personOwner(event));
+    return people;
+}
+
+// Both partners of each couple whose event matches, once each in the order met.
+QList<FTPerson*> partnersOfCouplesWithEvents(const FTMoc* moc, const std::function<bool(const FTEvent*)>& matches)
+{
+    QList<FTPerson*> people;
+    QSet<const FTPerson*> seen;
+    for (const FTEvent* event : moc->fetch<FTEvent>(matches))
+        if (const FTSpouseRel* couple = coupleOwner(event))
+            for (FTPerson* partner : couple->partners())
+                addOnce(people, seen, partner);
+    return people;
 }
 
 int birthYearOf(const FTPerson* person)
@@ -298,12 +321,9 @@ QList<FTPerson*> FindPersonSearch::searchForBirthAndDeathPlace(const QString& te
         return {};
     const QStringList words = wordsOf(text);
     const int type = deathPlace ? FTEvent::DeathEvent : FTEvent::BirthEvent;
-    QList<FTPerson*> people;
-    QSet<const FTPerson*> seen;
-    for (const FTEvent* event : m_moc->fetch<FTEvent>([&](const FTEvent* e) {
-             return e->type() == type && allWordsMatch(e->place(), words, QStringLiteral(" _"));
-         }))
-        addOnce(people, seen, personOwner(event));
+    QList<FTPerson*> people = ownersOfEvents(m_moc, [&](const FTEvent* e) {
+        return e->type() == type && allWordsMatch(e->place(), words, QStringLiteral(" _"));
+    });
     sortByName(people);
     return people;
 }
@@ -314,16 +334,10 @@ QList<FTPerson*> FindPersonSearch::searchMarriagesForYear(const QString& text) c
         return {};
     QString year = text;
     TrimString(&year);
-    QList<FTPerson*> people;
-    QSet<const FTPerson*> seen;
-    for (const FTEvent* event : m_moc->fetch<FTEvent>([&](const FTEvent* e) {
-             return e->type() == FTEvent::MarriageEvent
-                 && TextMatch::beginsWith(e->year() ? QString::number(e->year()) : QString(), year);
-         }))
-        if (const FTSpouseRel* couple = coupleOwner(event))
-            for (FTPerson* partner : couple->partners())
-                addOnce(people, seen, partner);
-    return people;
+    return partnersOfCouplesWithEvents(m_moc, [&](const FTEvent* e) {
+        return e->type() == FTEvent::MarriageEvent
+            && TextMatch::beginsWith(e->year() ? QString::number(e->year()) : QString(), year);
+    });
 }
 
 QList<FTPerson*> FindPersonSearch::searchMarriageNotesFor(const QString& text) const
@@ -331,15 +345,9 @@ QList<FTPerson*> FindPersonSearch::searchMarriageNotesFor(const QString& text) c
     if (!m_moc)
         return {};
     const QStringList words = wordsOf(text);
-    QList<FTPerson*> people;
-    QSet<const FTPerson*> seen;
-    for (const FTEvent* event : m_moc->fetch<FTEvent>([&](const FTEvent* e) {
-             return e->type() == FTEvent::MarriageEvent && allWordsMatch(e->notes(), words, QStringLiteral(" \n"));
-         }))
-        if (const FTSpouseRel* couple = coupleOwner(event))
-            for (FTPerson* partner : couple->partners())
-                addOnce(people, seen, partner);
-    return people;
+    return partnersOfCouplesWithEvents(m_moc, [&](const FTEvent* e) {
+        return e->type() == FTEvent::MarriageEvent && allWordsMatch(e->notes(), words, QStringLiteral(" \n"));
+    });
 }
 
 QList<FTPerson*> FindPersonSearch::searchPersonalEventNotesFor(const QString& text) const
@@ -347,15 +355,11 @@ QList<FTPerson*> FindPersonSearch::searchPersonalEventNotesFor(const QString& te
     if (!m_moc)
         return {};
     const QStringList words = wordsOf(text);
-    QList<FTPerson*> people;
-    QSet<const FTPerson*> seen;
-    for (const FTEvent* event : m_moc->fetch<FTEvent>([&](const FTEvent* e) {
-             const int type = e->type();
-             return (type == FTEvent::BirthEvent || type == FTEvent::DeathEvent || type == FTEvent::OtherPersonalEvent)
-                 && allWordsMatch(e->notes(), words, QStringLiteral(" \n"));
-         }))
-        addOnce(people, seen, personOwner(event));
-    return people;
+    return ownersOfEvents(m_moc, [&](const FTEvent* e) {
+        const int type = e->type();
+        return (type == FTEvent::BirthEvent || type == FTEvent::DeathEvent || type == FTEvent::OtherPersonalEvent)
+            && allWordsMatch(e->notes(), words, QStringLiteral(" \n"));
+    });
 }
 
 QList<FTPerson*> FindPersonSearch::searchForUnconnectedPeople() const

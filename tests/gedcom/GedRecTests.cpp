@@ -225,7 +225,7 @@ TEST(GedRec, EventStructureAndCitationShapes)
     EXPECT_FALSE(make("SOUR", "@S1@", {"PAGE"})->isSourceCitationWithMissingPointer());
 }
 
-TEST(GedRec, EventSubtypeAndParentChildType)
+TEST(GedRec, EventSubtype)
 {
     GedRec plain(nullptr, QString(), "EVEN", "");
     plain.setEventSubtype("CENS", "1881");
@@ -238,13 +238,6 @@ TEST(GedRec, EventSubtypeAndParentChildType)
     typed.setEventSubtype("CENS", "1881");
     EXPECT_EQ(typed.subRecords().size(), 1);
     EXPECT_EQ(typed.firstSubRecord("TYPE")->value(), "CENS 1881 Census");
-
-    struct {
-        const char* value;
-        int bits;
-    } types[] = {{"Natural", 1}, {"Adopted", 8}, {"Step", 2}, {"Foster", 4}, {"adopted", 0}, {"", 0}};
-    for (const auto& t : types)
-        EXPECT_EQ(GedRec(nullptr, QString(), "_FREL", t.value).pcRelIntValue(), t.bits) << t.value;
 }
 
 TEST(GedRec, ErrorFieldsAndFlags)
