@@ -25,9 +25,9 @@ class UndoManager;
 //   ctx.deleteObject(p);                                // applies the delete rules
 //   if (!ctx.save(&error)) ...                          // all or nothing; the changes stay pending on failure
 //
-// File: journal_mode=DELETE, synchronous=FULL, foreign keys on; a metadata table holds a dictionary that
-// metadataForStoreAt() reads without loading any record. A context belongs to the thread that made it; a worker
-// makes its own. Entity classes for fetch<T>() and insertObject<T>() name their entity in `T::kEntityName`.
+// File: journal_mode=DELETE, synchronous=FULL (but see setBulkWriting()), foreign keys on; a metadata table holds a
+// dictionary that metadataForStoreAt() reads without loading any record. A context belongs to the thread that made
+// it; a worker makes its own. Entity classes for fetch<T>() and insertObject<T>() name their entity in `T::kEntityName`.
 class ObjectContext {
 public:
     enum class OpenMode {
