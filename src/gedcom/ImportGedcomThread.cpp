@@ -224,6 +224,9 @@ bool ImportGedcomThread::runPipeline()
     m_moc->setImportThreadIsActive(true);
     m_moc->undoManager()->removeAllActions();
     m_moc->undoManager()->disableUndoRegistration();
+    // The file is new and is removed if the import fails, so the batch saves need neither a rollback journal nor
+    // the disk syncs; the final save runs with the normal settings.
+    m_moc->setBulkWriting(true);
 
     for (ManagedObject* o : m_moc->fetchAllForEntity(QString::fromLatin1(FTEventType::kEntityName))) {
         auto* type = static_cast<FTEventType*>(o);
@@ -288,6 +291,7 @@ bool ImportGedcomThread::runPipeline()
     updateModelDefaultsCounters();
     setDialogMessage(QStringLiteral("Saving Kinloom database, please be patient it may take 10 to 20 seconds or more"));
     setDialogMessage(QStringLiteral("Final Validation and Save"));
+    m_moc->setBulkWriting(false);
     return saveMoc();
 }
 

@@ -55,9 +55,10 @@ struct ImportGedcomOutcome;
 // Record passes (importSteps()): each walks the level-0 records of one tag in file order and hands each record to
 // its reader, inside an error guard: an exception in one record is logged with the record and its reason, and the
 // import goes on with the next record. Passes save in batches (every 5000 person records, every 1000 source or
-// family records, and at the end of each pass); any failed save fails the whole import. The order: sources, people,
-// their associations, events and citations, families (couples, parent-child links, marriages), the child sealings,
-// then the adoptions and pedigree types of the people's family links.
+// family records, and at the end of each pass) in the store's bulk writing mode, without journal or disk syncs, as
+// the new file is removed on failure; the final save runs with the normal settings. Any failed save fails the whole
+// import. The order: sources, people, their associations, events and citations, families (couples, parent-child
+// links, marriages), the child sealings, then the adoptions and pedigree types of the people's family links.
 //
 // After the report the new database is validated (runDatabaseIntegrityChecks): numbers, dates, nameless people,
 // unconnected people, loops in the ancestry and children with several natural parents; the findings go to

@@ -11,6 +11,18 @@
 #include <atomic>
 
 namespace {
+// printf's "%0<width>d", without its cost: imports write this for every date.
+void appendZeroPadded(QString& out, int value, int width)
+{
+    if (value < 0) {
+        out += QString::asprintf("%0*d", width, value);
+        return;
+    }
+    const QString digits = QString::number(value);
+    for (qsizetype i = digits.size(); i < width; ++i)
+        out += QLatin1Char('0');
+    out += digits;
+}
 
 std::atomic<int> g_readingOrderOverride{Dates::FollowUser};
 
@@ -205,13 +217,15 @@ QString Dates::dateStringFor(int qual, int day, int month, int year, bool useEng
         out += word;
         out += QLatin1Char(' ');
     }
-    if (day != 0)
-        out += QString::asprintf("%02d ", day);
+    if (day != 0) {
+        appendZeroPadded(out, day, 2);
+        out += QLatin1Char(' ');
+    }
     if (month >= 1 && month <= 12) {
         out += useEnglishNames ? LocalizedString(englishMonthNames()[month - 1]) : userShortMonthNames()[month - 1];
         out += QLatin1Char(' ');
     }
-    out += QString::asprintf("%04d", year);
+    appendZeroPadded(out, year, 4);
     return out;
 }
 

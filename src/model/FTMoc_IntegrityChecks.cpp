@@ -14,6 +14,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 constexpr quint32 kVisitedPerson = 8;
@@ -96,19 +97,34 @@ QList<FTPerson*> FTMoc::findChildrenWithMultipleNaturalParents(QString* report, 
 {
     QElapsedTimer timer;
     timer.start();
-    QList<FTPcRel*> links = fetch<FTPcRel>([](const FTPcRel* l) { return l->pcRelType() == FTPcRel::kNatural && l->child(); });
+    const QList<FTPcRel*> natural
+        = fetch<FTPcRel>([](const FTPcRel* l) { return l->pcRelType() == FTPcRel::kNatural && l->child(); });
     // By child (its number, then its row: two children that share a number must not interleave), then parent gender.
-    std::sort(links.begin(), links.end(), [](const FTPcRel* a, const FTPcRel* b) {
-        const FTPerson* ca = a->child();
-        const FTPerson* cb = b->child();
-        if (ca->numericId() != cb->numericId())
-            return ca->numericId() < cb->numericId();
-        if (ca != cb)
-            return ca->primaryKey() < cb->primaryKey();
-        const QString ga = a->parent() ? a->parent()->gender() : QString();
-        const QString gb = b->parent() ? b->parent()->gender() : QString();
-        return ga < gb;
+    // The keys are read once: a large file has hundreds of thousands of links to sort.
+    struct Keyed {
+        qint64 childId;
+        qint64 childRow;
+        QString parentGender;
+        FTPcRel* link;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(size_t(natural.size()));
+    for (FTPcRel* l : natural) {
+        const FTPerson* c = l->child();
+        keyed.push_back({qint64(c->numericId()), c->primaryKey(), l->parent() ? l->parent()->gender() : QString(), l});
+    }
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        if (a.childId != b.childId)
+            return a.childId < b.childId;
+        if (a.childRow != b.childRow)
+            return a.childRow < b.childRow;
+        return a.parentGender < b.parentGender;
     });
+    QList<FTPcRel*> links;
+    links.reserve(qsizetype(keyed.size()));
+    for (const Keyed& k : keyed)
+        links.push_back(k.link);
+    keyed.clear();
 
     auto reportLine = [report](FTPerson* child, bool fathers) {
         if (!report)

@@ -220,6 +220,11 @@ TEST_F(DatesTest, TextOfStoredNumbers)
     EXPECT_EQ(Dates::dateStringFor(7, 0, 0, 1900), "1900");
     EXPECT_EQ(Dates::dateStringFor(1, 5, 3, 0), "");
     EXPECT_EQ(Dates::dateStringFor(0, 5, 0, 1900), "05 1900");
+    // Day and year are zero-padded to two and four digits, never cut; a negative number keeps its sign in front.
+    EXPECT_EQ(Dates::dateStringFor(0, 31, 0, 45), "31 0045");
+    EXPECT_EQ(Dates::dateStringFor(0, 0, 0, 12345), "12345");
+    EXPECT_EQ(Dates::dateStringFor(0, 0, 0, -45), "-045");
+    EXPECT_EQ(Dates::dateStringFor(0, 123, 0, 1900), "123 1900");
     // A stored month outside 1-12 is left out rather than read past the names.
     EXPECT_EQ(Dates::dateStringFor(0, 0, 13, 1900), "1900");
 

@@ -206,6 +206,37 @@ TEST(ObjectContext, SaveWritesOnlyTheChangedRowsAndColumns)
     EXPECT_EQ(people[1]->stringValue("name"), QString("B2")) << "an unchanged row is not written";
 }
 
+// Thousands of new rows go to the file many to a statement: every row of every block, and the rows left over after
+// the last full block, must arrive whole, each with its own sub-entity and nil values, in bulk mode and out of it.
+TEST(ObjectContext, ManyNewRowsOfSeveralSubEntitiesRoundTrip)
+{
+    for (const bool bulk : { false, true }) {
+        Store s(bulk ? "manyrowsbulk" : "manyrows");
+        s.ctx->setBulkWriting(bulk);
+        for (int round = 0; round < 2; ++round) { // the second save adds to rows already in the file
+            for (int i = 0; i < 333; ++i) {
+                auto* a = s.make("Author", { { "name", QStringLiteral("Author %1").arg(i) } });
+                if (i % 3)
+                    a->setValueForKey("rating", i / 4.0);
+                else
+                    a->setValueForKey("born", QVariant());
+                auto* note = s.make(i % 2 ? "LongNote" : "ShortNote", { { "text", QString::number(i) } });
+                if (i % 5)
+                    note->setObject("author", a);
+                if (i % 2 && i % 7)
+                    note->setValueForKey("pages", i);
+            }
+            s.save();
+        }
+        s.ctx->setBulkWriting(false);
+        EXPECT_FALSE(s.ctx->isBulkWriting());
+        const QStringList before = snapshot(*s.ctx);
+        s.reopen();
+        EXPECT_EQ(snapshot(*s.ctx), before) << "bulk " << bulk;
+        EXPECT_EQ(s.ctx->fetch("Author").size(), 666);
+    }
+}
+
 TEST(ObjectContext, FetchesFilterSortAndSeePendingChanges)
 {
     Store s("fetch");

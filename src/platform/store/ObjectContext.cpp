@@ -167,6 +167,27 @@ void ObjectContext::setBusyTimeout(int milliseconds)
         sqlite3_busy_timeout(d->db.handle(), milliseconds);
 }
 
+void ObjectContext::setBulkWriting(bool on)
+{
+    if (!d->db.isOpen() || d->bulkWriting == on)
+        return;
+    d->bulkWriting = on;
+    if (on) {
+        d->db.exec(QStringLiteral("PRAGMA journal_mode=OFF"));
+        d->db.exec(QStringLiteral("PRAGMA synchronous=OFF"));
+        d->db.exec(QStringLiteral("PRAGMA cache_size=-16384"));
+    } else {
+        d->db.exec(QStringLiteral("PRAGMA cache_size=-2000"));
+        d->db.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+        d->db.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    }
+}
+
+bool ObjectContext::isBulkWriting() const
+{
+    return d->bulkWriting;
+}
+
 void ObjectContext::Private::prepareTables()
 {
     tables.clear();

@@ -25,9 +25,9 @@ class UndoManager;
 //   ctx.deleteObject(p);                                // applies the delete rules
 //   if (!ctx.save(&error)) ...                          // all or nothing; the changes stay pending on failure
 //
-// File: journal_mode=DELETE, synchronous=FULL, foreign keys on; a metadata table holds a dictionary that
-// metadataForStoreAt() reads without loading any record. A context belongs to the thread that made it; a worker
-// makes its own. Entity classes for fetch<T>() and insertObject<T>() name their entity in `T::kEntityName`.
+// File: journal_mode=DELETE, synchronous=FULL (but see setBulkWriting()), foreign keys on; a metadata table holds a
+// dictionary that metadataForStoreAt() reads without loading any record. A context belongs to the thread that made
+// it; a worker makes its own. Entity classes for fetch<T>() and insertObject<T>() name their entity in `T::kEntityName`.
 class ObjectContext {
 public:
     enum class OpenMode {
@@ -52,6 +52,12 @@ public:
     QString lastError() const;
     // How long a save waits for another connection's lock before it fails (milliseconds).
     void setBusyTimeout(int milliseconds);
+    // Bulk writing, for filling a brand-new file that is thrown away if the filling fails: saves write no rollback
+    // journal and skip the disk syncs, so a failed save may leave the file half written (only the discarding of
+    // the whole file is safe then). Turning it off brings back the normal file settings: the next save writes the
+    // journal and syncs again, which makes everything written so far durable. Never for a file the user has.
+    void setBulkWriting(bool on);
+    bool isBulkWriting() const;
 
     // The store's metadata dictionary (values: numbers, texts, dates, data, lists and maps of them).
     static QVariantMap metadataForStoreAt(const QString& path, QString* error = nullptr);

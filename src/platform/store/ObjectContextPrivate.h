@@ -38,6 +38,11 @@ struct ObjectContext::Private {
         std::vector<ManagedObject*> byPk; // the identity map: index = primary key
         qint64 nextPk = 1;
         std::unique_ptr<SqliteStatement> insert;
+        // Many new rows in one statement: a save of thousands of new records pays the per-statement work of the
+        // table (its key counter above all) once a block instead of once a row.
+        std::unique_ptr<SqliteStatement> insertBlock;
+        int insertBlockRows = 0;
+        std::vector<ManagedObject*> newRows; // gathered during a save
         std::unique_ptr<SqliteStatement> remove;
         QHash<quint64, std::shared_ptr<SqliteStatement>> updates; // by set of changed columns
         QHash<int, std::shared_ptr<SqliteStatement>> lazySelects; // by column
@@ -65,6 +70,7 @@ struct ObjectContext::Private {
     ErrorCode errorCode = ErrorCode::None;
     QString error;
     int busyTimeout = 2000;
+    bool bulkWriting = false;
     QVariantMap metadata;
     bool metadataDirty = false;
     QThread* thread = nullptr;

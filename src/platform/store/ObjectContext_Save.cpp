@@ -91,33 +91,17 @@ bool ObjectContext::save(QString* error)
         ManagedObject* o = d->changed[n];
         const bool persisted = o->hasFlag(ManagedObject::Persisted);
         Private::TableState& t = d->tableOf(o);
-        const QString table = StoreSchema::quoted(t.table->name);
+        const auto table = [&t] { return StoreSchema::quoted(t.table->name); };
         if (o->hasFlag(ManagedObject::Deleted)) {
             if (!persisted)
                 continue;
             if (!t.remove)
                 t.remove
-                    = std::make_unique<SqliteStatement>(h, QStringLiteral("DELETE FROM %1 WHERE \"_pk\"=?").arg(table));
+                    = std::make_unique<SqliteStatement>(h, QStringLiteral("DELETE FROM %1 WHERE \"_pk\"=?").arg(table()));
             t.remove->bindInt(1, o->primaryKey());
             ok = check(t.remove->execute(), "deleting from " + t.table->name);
         } else if (!persisted) {
-            if (!t.insert) {
-                QStringList marks(int(t.table->columns.size()) + 2, QStringLiteral("?"));
-                t.insert = std::make_unique<SqliteStatement>(
-                    h, QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(table, marks.join(',')));
-            }
-            SqliteStatement& st = *t.insert;
-            const Private::EntityMap& m = d->mapOf(o);
-            d->loadAllLazy(o);
-            st.bindInt(1, o->primaryKey());
-            st.bindText(2, o->entityName());
-            for (size_t c = 0; c < m.byColumn.size(); ++c) {
-                if (m.byColumn[c])
-                    bindProperty(st, int(c) + 3, o, m.byColumn[c], o->m_values, o->m_nilBits);
-                else
-                    st.bindNull(int(c) + 3);
-            }
-            ok = check(st.execute(), "adding to " + t.table->name);
+            t.newRows.push_back(o);
         } else if (o->m_dirtyColumns) {
             const quint64 mask = o->m_dirtyColumns;
             auto& st = t.updates[mask];
@@ -127,7 +111,7 @@ bool ObjectContext::save(QString* error)
                     if (mask & (quint64(1) << c))
                         sets << StoreSchema::quoted(t.table->columns[c].name) + "=?";
                 st = std::make_shared<SqliteStatement>(
-                    h, QStringLiteral("UPDATE %1 SET %2 WHERE \"_pk\"=?").arg(table, sets.join(',')));
+                    h, QStringLiteral("UPDATE %1 SET %2 WHERE \"_pk\"=?").arg(table(), sets.join(',')));
             }
             const Private::EntityMap& m = d->mapOf(o);
             int i = 1;
@@ -143,6 +127,52 @@ bool ObjectContext::save(QString* error)
             ok = check(st->execute(), "changing " + t.table->name);
         }
     }
+    // New rows, table by table in the order they were made; no other change of the save touches them.
+    const auto bindRow = [this](SqliteStatement& st, int first, ManagedObject* o) {
+        const Private::EntityMap& m = d->mapOf(o);
+        d->loadAllLazy(o);
+        st.bindInt(first, o->primaryKey());
+        st.bindText(first + 1, o->entityName());
+        for (size_t c = 0; c < m.byColumn.size(); ++c) {
+            if (m.byColumn[c])
+                bindProperty(st, first + 2 + int(c), o, m.byColumn[c], o->m_values, o->m_nilBits);
+            else
+                st.bindNull(first + 2 + int(c));
+        }
+    };
+    for (Private::TableState& t : d->tables) {
+        if (t.newRows.empty())
+            continue;
+        const QString table = StoreSchema::quoted(t.table->name);
+        const int width = int(t.table->columns.size()) + 2;
+        const QString row = QLatin1Char('(') + QStringList(width, QStringLiteral("?")).join(',') + QLatin1Char(')');
+        if (!t.insert)
+            t.insert = std::make_unique<SqliteStatement>(h, QStringLiteral("INSERT INTO %1 VALUES %2").arg(table, row));
+        if (!t.insertBlock) {
+            const int variables = sqlite3_limit(h, SQLITE_LIMIT_VARIABLE_NUMBER, -1);
+            t.insertBlockRows = qBound(1, variables / width, 64);
+            if (t.insertBlockRows > 1)
+                t.insertBlock = std::make_unique<SqliteStatement>(h,
+                    QStringLiteral("INSERT INTO %1 VALUES %2")
+                        .arg(table, QStringList(t.insertBlockRows, row).join(',')));
+        }
+        const size_t count = t.newRows.size();
+        size_t n = 0;
+        if (t.insertBlock) {
+            const size_t block = size_t(t.insertBlockRows);
+            for (; ok && n + block <= count; n += block) {
+                for (size_t r = 0; r < block; ++r)
+                    bindRow(*t.insertBlock, 1 + int(r) * width, t.newRows[n + r]);
+                ok = check(t.insertBlock->execute(), "adding to " + t.table->name);
+            }
+        }
+        for (; ok && n < count; ++n) {
+            bindRow(*t.insert, 1, t.newRows[n]);
+            ok = check(t.insert->execute(), "adding to " + t.table->name);
+        }
+    }
+    for (Private::TableState& t : d->tables)
+        t.newRows.clear();
     for (size_t j = 0; ok && j < d->joins.size(); ++j) {
         Private::JoinState& js = d->joins[j];
         if (js.pending.isEmpty())
