@@ -5,6 +5,7 @@
 // a change of focal person, which also releases memory the visible family does not need) and peak_mb. The
 // database is kept at FILE when given (its focal person is then the last one set here), otherwise written to a
 // temporary folder and removed.
+#include "BenchSupport.h"
 #include "shell/AppController.h"
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/DOvurDocument.h"
@@ -29,16 +30,6 @@
 #include <fstream>
 #include <string>
 #include <vector>
-
-static double peakResidentMegabytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0; // kB
-    return 0;
-}
 
 int main(int argc, char** argv)
 {

@@ -2,6 +2,7 @@
 // Opens a family database and exports all of it as a GEDCOM file the way the whole-database export does, with
 // the export's default options. Prints one figure a line as "name: value": the people written, the lines of the
 // file, the seconds of the export (opening the database not included) and the peak resident memory.
+#include "BenchSupport.h"
 #include "gedcom/ExportToGedcom.h"
 #include "gedcom/GedcomExportOptions.h"
 
@@ -16,15 +17,6 @@
 #include <fstream>
 #include <string>
 
-static double peakResidentMegabytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0;  // kB
-    return 0;
-}
 
 int main(int argc, char** argv)
 {

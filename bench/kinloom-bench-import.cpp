@@ -2,6 +2,7 @@
 // Imports each GEDCOM file the way the import dialog does (the import worker on its own thread, progress and outcome
 // through the main thread) into a new database in a temporary folder, or in DIR with --keep, and prints what it
 // measured, one figure a line as "name: value".
+#include "BenchSupport.h"
 #include "gedcom/ImportGedcomListener.h"
 #include "gedcom/ImportGedcomOutcome.h"
 #include "gedcom/ImportGedcomThread.h"
@@ -19,16 +20,6 @@
 #include <string>
 
 namespace {
-
-double peakMegabytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0; // kB
-    return 0;
-}
 
 int linesIn(const QString& path)
 {
@@ -119,7 +110,7 @@ int main(int argc, char** argv)
         std::printf("log_lines: %d\n", logLines);
         std::printf("seconds: %.3f\n", o.seconds);
         std::printf("people_per_second: %.0f\n", o.seconds > 0 ? o.people / o.seconds : 0.0);
-        std::printf("peak_mb: %.1f\n", peakMegabytes());
+        std::printf("peak_mb: %.1f\n", peakResidentMegabytes());
         std::fflush(stdout);
     }
     return failures ? 1 : 0;

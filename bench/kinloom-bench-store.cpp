@@ -2,6 +2,7 @@
 // Builds a synthetic family database of PEOPLE people (default 100,000), saves it, opens it again, changes one
 // person and saves again. Prints one figure a line as "name: value". The database is kept at FILE when given,
 // otherwise written to a temporary folder and removed.
+#include "BenchSupport.h"
 #include "model/DOvurV6Schema.h"
 #include "model/FTPerson.h"
 #include "model/SyntheticDatabase.h"
@@ -20,15 +21,6 @@
 #include <string>
 #include <vector>
 
-static double peakResidentMegabytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0; // kB
-    return 0;
-}
 
 int main(int argc, char** argv)
 {

@@ -4,6 +4,7 @@
 // checks, the searches for second natural parents and cycles, the clean-ups, the renumbering and the event-type
 // index. Prints one figure a line as "name: value" (times in milliseconds; "_updates" counts the progress redraws
 // a pass asked for, which shows that the window waiting for it can stay responsive).
+#include "BenchSupport.h"
 #include "model/FTEvent.h"
 #include "model/FTMoc.h"
 #include "model/FTMocUndoManager.h"
@@ -24,16 +25,6 @@
 #include <string>
 
 namespace {
-double peakResidentMegabytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0; // kB
-    return 0;
-}
-
 // Counts the alerts instead of showing them.
 struct SilentPrompts : Prompts {
     int count = 0;
