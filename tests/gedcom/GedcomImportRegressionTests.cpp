@@ -49,7 +49,7 @@ protected:
         EXPECT_TRUE(QFile::copy(TestSupport::dataFile("gedcom-regress/" + name), gedcom));
         runFolder = QStringLiteral("%1/run%2").arg(dir.path()).arg(++runs);
         QDir().mkpath(runFolder + "/data");
-        const QStringList before = entries(dir.path());
+        const QStringList before = outsideRun(entries(dir.path()));
 
         ImportGedcomThread::Request request;
         request.gedcomFilename = gedcom;
@@ -63,10 +63,14 @@ protected:
             EXPECT_TRUE(FTMoc::initForStoreURL(outcome.databaseFilename, true));
         else
             EXPECT_FALSE(outcome.message.isEmpty());
-        QStringList outside = entries(dir.path());
-        outside.removeIf([&](const QString& e) { return e.startsWith(runFolder + "/") || e == runFolder; });
-        EXPECT_EQ(outside, before);
+        EXPECT_EQ(outsideRun(entries(dir.path())), before);
         return outcome;
+    }
+
+    QStringList outsideRun(QStringList list) const
+    {
+        list.removeIf([&](const QString& e) { return e.startsWith(runFolder + "/") || e == runFolder; });
+        return list;
     }
 
     static QStringList entries(const QString& folder)
