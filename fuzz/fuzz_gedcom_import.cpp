@@ -135,6 +135,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     gHarness = new Harness;
     gHarness->root = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/kinloom-fuzz-XXXXXX");
+    // The harness lives to the end of the process (libFuzzer leaves by exit()): its folder goes then.
+    std::atexit([] { gHarness->root->remove(); });
     const QString root = QDir(gHarness->root->path()).canonicalPath();
     // Nothing of the user's: home, settings, data folder and shared files all point into the fuzzer's
     // folder or the source tree.
