@@ -1,29 +1,34 @@
-// Feeds arbitrary bytes through a GEDCOM import the way a user's file goes: written to disk, read
-// with its character set determined, cleaned into the temporary folder, decoded, parsed into the
-// record forest, every line looked at, and the unprocessed-lines logs written. Whatever the bytes,
-// nothing may crash, hang, leak or touch a file outside the fuzzer's own folder.
+// Feeds arbitrary bytes through the whole GEDCOM import the way a user's file goes: written to disk,
+// its character set determined, cleaned into the temporary folder, decoded, parsed into the record
+// forest, every record pass (people, events, notes, families, sources, citations, multimedia), the
+// validation of the new database, the logs and the saved database file. Whatever the bytes, nothing
+// may crash, hang, leak or write a file outside the run's own folder.
 //
-// Each step is a function of its own so that later steps of the import (the record passes and the
-// saved database) slot in between reading and logging.
+// Layout of the fuzzer's folder (also HOME, so that no file of the user's is ever reached):
+//   in/        the input file and a few files a multimedia path may name (read, never written)
+//   run/       made fresh for every input: the new database, its logs and the data folder with its
+//              "Pictures" and "temp" folders
 #include "gedcom/AnselTable.h"
-#include "gedcom/GedRec.h"
 #include "gedcom/GedcomFileReader.h"
-#include "gedcom/GedcomForest.h"
-#include "gedcom/GedcomHeaderInfo.h"
-#include "gedcom/GedcomImportLog.h"
+#include "gedcom/ImportGedcomOutcome.h"
+#include "gedcom/ImportGedcomThread.h"
+#include "model/ModelHooks.h"
 #include "platform/AppPaths.h"
 #include "platform/FTLog.h"
 #include "platform/UserDefaults.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QTemporaryDir>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -31,88 +36,97 @@ namespace {
 struct Harness {
     std::unique_ptr<QCoreApplication> app;
     std::unique_ptr<QTemporaryDir> root;
-    QString gedcomPath;   // where the input is written, as the user's file
-    QString tempFolder;   // the data folder's "temp"
-    QString logFolder;    // beside the new database
-    AnselTable ansel;
+    QString inFolder;     // the input and the files its multimedia lines may name
+    QString runFolder;    // everything one import may write
+    QString gedcomPath;
+    QStringList rootEntries;       // what the fuzzer's folder holds besides run/
+    QStringList inEntries;         // name, size and time of every file in in/
 };
 
 Harness* gHarness = nullptr;
 
 void ignoreLog(const QString&) {}
 
-// Looks at every line the way the record passes will: every accessor, every derived value. Some
-// lines are marked used or given error reasons so that the logs print every kind of line.
-void walkForest(GedcomForest& forest)
+// Every entry below `folder` (links not followed) with its size and modification time, sorted.
+QStringList snapshot(const QString& folder)
 {
-    forest.forEachLine([](GedRec* r) {
-        (void)r->value();
-        (void)r->ptr();
-        (void)r->fwdPtr();
-        (void)r->valueIsPointer();
-        (void)r->numericId();
-        (void)r->stringRepresentation();
-        (void)r->hasContinuationLines();
-        (void)r->husbandPtr();
-        (void)r->wifePtr();
-        (void)r->isEventStructure();
-        (void)r->isSourceCitationWithMissingPointer();
-        (void)r->firstSubRecord("TYPE");
-        const int n = r->lineNo();
-        if (n % 3 == 0)
-            r->setFlags(GedRec::Consumed);
-        if (n % 7 == 0)
-            r->setErrorReason(1 << (n % 15), 1 << (n % 8), r->type());
-        // The readers change lines too: values, tags and pointers set again, sub-lines added to
-        // lines whose lists already took their final size.
-        if (n > 0 && n % 11 == 0) {
-            const QString pointer = r->fwdPtr();
-            r->setValue(r->value() + QStringLiteral(" @@x"));
-            if (r->fwdPtr() != pointer)
-                std::abort();
-            r->setEventSubtype(r->type(), r->value());
-            r->setType(r->type() + u'_');
-            r->setPointer(u'@' + r->ptr() + u'@');
-        }
-    });
-    for (GedRec* root : forest.records())
-        (void)forest.record(forest.keyOf(root));
+    QStringList entries;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo info = it.fileInfo();
+        entries << QStringLiteral("%1 %2 %3").arg(info.filePath()).arg(info.isSymLink() ? -1 : info.size())
+                       .arg(info.lastModified().toMSecsSinceEpoch());
+    }
+    entries.sort();
+    return entries;
 }
 
-// What must hold whatever the bytes: cleaning twice changes nothing, and reading from memory in two
-// steps (looking at the lines between them) gives what reading the file gave.
-void checkInvariants(const QByteArray& bytes, bool read, GedcomFileReader& fromFile)
+QStringList rootEntries()
+{
+    QStringList names = QDir(gHarness->root->path())
+                            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    names.removeAll(QStringLiteral("run"));
+    names.removeAll(QStringLiteral("settings.ini"));
+    names.sort();
+    return names;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        std::abort();
+}
+
+// What must hold of the reader whatever the bytes: cleaning twice changes nothing.
+void checkCleaning(const QByteArray& bytes)
 {
     const QByteArray cleaned = GedcomFileReader::cleanBytes(bytes);
     if (GedcomFileReader::cleanBytes(cleaned) != cleaned)
         std::abort();
-    GedcomFileReader inSteps;
-    inSteps.setAnselTable(&gHarness->ansel);
-    if (inSteps.loadLinesArray(bytes) != read)
-        std::abort();
-    if (!read)
-        return;
-    if (inSteps.lineCount() < fromFile.numLines() || inSteps.lines().size() != inSteps.lineCount())
-        std::abort();
-    inSteps.createGedRecs();
-    if (inSteps.numGedRecs() != fromFile.numGedRecs() || inSteps.errorMessages() != fromFile.errorMessages()
-        || inSteps.forest().size() != fromFile.forest().size() || inSteps.lineCount() != 0)
-        std::abort();
 }
 
-bool readStep(GedcomFileReader& reader)
+// Nothing outside run/ changed: no new entry in the fuzzer's folder, nothing in in/ touched.
+void checkNothingWrittenOutside()
 {
-    return reader.readFile(gHarness->gedcomPath);
+    if (rootEntries() != gHarness->rootEntries) {
+        std::fprintf(stderr, "the import wrote outside its folder: %s\n",
+                     qPrintable(rootEntries().join(QStringLiteral(", "))));
+        std::abort();
+    }
+    const QStringList inNow = snapshot(gHarness->inFolder);
+    QStringList inBefore = gHarness->inEntries;
+    // The input itself is rewritten for every run.
+    auto withoutInput = [](QStringList list) {
+        list.removeIf([](const QString& e) { return e.startsWith(gHarness->gedcomPath + u' '); });
+        return list;
+    };
+    if (withoutInput(inNow) != withoutInput(inBefore)) {
+        std::fprintf(stderr, "the import changed the input's folder\n");
+        std::abort();
+    }
 }
 
-void logStep(GedcomFileReader& reader)
+// The run's writes: the database, its logs and the data folder with the pictures; links among them
+// must point at files, never be files placed elsewhere.
+void checkRunFolder()
 {
-    GedcomImportLog log(gHarness->logFolder, gHarness->gedcomPath, gHarness->logFolder + "/Fuzz.RezUdu");
-    log.setDateRead(QDateTime(QDate(2024, 1, 1), QTime(12, 0)));
-    log.printUnprocessedGedRecs(reader.forest(), reader.errorMessages(), reader.numLines(),
-                                reader.blobRecordsIgnored());
-    (void)reader.headerInfo().infoText();
-    (void)reader.headerInfo().loadInformation(gHarness->gedcomPath, gHarness->logFolder, QDateTime());
+    const QString run = QDir(gHarness->runFolder).canonicalPath();
+    QDirIterator it(gHarness->runFolder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo info = it.fileInfo();
+        // A link the import made must sit in the pictures folder.
+        if (info.isSymLink() && !info.absolutePath().endsWith(QLatin1String("/data/Pictures"))) {
+            std::fprintf(stderr, "unexpected link %s\n", qPrintable(info.filePath()));
+            std::abort();
+        }
+        if (!info.isSymLink() && !QDir::cleanPath(info.absoluteFilePath()).startsWith(run + u'/'))
+            std::abort();
+    }
 }
 
 } // namespace
@@ -121,9 +135,11 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     gHarness = new Harness;
     gHarness->root = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/kinloom-fuzz-XXXXXX");
-    const QString root = gHarness->root->path();
-    // Nothing of the user's: home, settings and shared files all point into the fuzzer's folder or
-    // the source tree.
+    // The harness lives to the end of the process (libFuzzer leaves by exit()): its folder goes then.
+    std::atexit([] { gHarness->root->remove(); });
+    const QString root = QDir(gHarness->root->path()).canonicalPath();
+    // Nothing of the user's: home, settings, data folder and shared files all point into the fuzzer's
+    // folder or the source tree.
     qputenv("HOME", root.toUtf8());
     qputenv("QT_QPA_PLATFORM", "offscreen");
     gHarness->app = std::make_unique<QCoreApplication>(*argc, *argv);
@@ -132,33 +148,53 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     gDevelopmentVersion = true;  // the log lines are formatted, then dropped
     FTLogSetSink(ignoreLog);
 
-    gHarness->gedcomPath = root + "/input.ged";
-    gHarness->tempFolder = root + "/temp";
-    gHarness->logFolder = root + "/logs";
-    QDir().mkpath(gHarness->logFolder);
-    gHarness->ansel = AnselTable::load(QStringLiteral(KINLOOM_RESOURCE_DIR) + "/ans2uni.con");
-    if (gHarness->ansel.isEmpty())
-        std::abort();  // the fuzzer would miss the ANSEL decoder
+    gHarness->inFolder = root + "/in";
+    gHarness->runFolder = root + "/run";
+    gHarness->gedcomPath = gHarness->inFolder + "/input.ged";
+    ModelHooks::shared().dataDirectory = [] { return gHarness->runFolder + "/data"; };
+    ModelHooks::shared().terminate = [] { std::abort(); };  // a failed save is reported, never quit on
+
+    // Files the multimedia lines of the dictionary and seeds name: pictures beside the input, in a
+    // subfolder and one level up (outside in/), a link, a folder and a file that is no picture.
+    QDir().mkpath(gHarness->inFolder + "/pictures/sub");
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    if (!image.save(gHarness->inFolder + "/pictures/john.jpg") || !image.save(root + "/outside.jpg")
+        || !image.save(gHarness->inFolder + "/photo.png"))
+        std::abort();
+    writeFile(gHarness->inFolder + "/pictures/notes.txt", "not a picture\n");
+    writeFile(gHarness->inFolder + "/pictures/empty.jpg", QByteArray());
+    QFile::link(root + "/outside.jpg", gHarness->inFolder + "/pictures/link.jpg");
+    QDir().mkpath(gHarness->inFolder + "/pictures/folder.jpg");
+    writeFile(gHarness->gedcomPath, QByteArray());
+    gHarness->rootEntries = rootEntries();
+    gHarness->inEntries = snapshot(gHarness->inFolder);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    QFile in(gHarness->gedcomPath);
-    if (!in.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        std::abort();
-    in.write(reinterpret_cast<const char*>(data), qint64(size));
-    in.close();
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    checkCleaning(bytes);
+    writeFile(gHarness->gedcomPath, bytes);
 
-    GedcomFileReader reader;
-    reader.setTempFolder(gHarness->tempFolder);
-    reader.setAnselTable(&gHarness->ansel);
-    const bool read = readStep(reader);
-    checkInvariants(QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)), read, reader);
-    if (!read)
-        return 0;
-    walkForest(reader.forest());
-    // The record passes and the saved database go here.
-    logStep(reader);
+    // A fresh folder, so the database file never exists beforehand and every run writes its own logs.
+    QDir(gHarness->runFolder).removeRecursively();
+    if (!QDir().mkpath(gHarness->runFolder + "/data"))
+        std::abort();
+
+    ImportGedcomThread::Request request;
+    request.gedcomFilename = gHarness->gedcomPath;
+    request.databaseFilename = gHarness->runFolder + "/Fuzz.RezUdu";
+    request.tempFolder = gHarness->runFolder + "/data/temp";
+    {
+        ImportGedcomThread import(request);
+        const ImportGedcomOutcome outcome = import.loadGedFileThread();
+        // A failed import leaves no half-made database; a successful one leaves it where asked.
+        if (outcome.succeeded != QFileInfo::exists(request.databaseFilename))
+            std::abort();
+    }
+    checkRunFolder();
+    checkNothingWrittenOutside();
     return 0;
 }

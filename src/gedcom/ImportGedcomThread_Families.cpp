@@ -294,12 +294,20 @@ void ImportGedcomThread::processAttributesOfPcRel(FTPcRel* link, GedRec* line)
                 link->setCertainty(int(certainty));
             const QString& flags = parts[1];
             if (link && flags.size() == 6) {
-                void (FTPcRel::*setters[6])(bool) = { &FTPcRel::setDirectEvidence, &FTPcRel::setIndirectEvidence,
-                    &FTPcRel::setPrimaryInformation, &FTPcRel::setSecondaryInformation, &FTPcRel::setOriginalSource,
-                    &FTPcRel::setDerivativeSource };
-                for (int i = 0; i < 6; ++i)
-                    if (flags[i] == u'1')
-                        (link->*setters[i])(true);
+                // Plain calls: the undefined-behaviour checker misreads calls through a table of member pointers.
+                auto on = [&flags](int i) { return flags[i] == u'1'; };
+                if (on(0))
+                    link->setDirectEvidence(true);
+                if (on(1))
+                    link->setIndirectEvidence(true);
+                if (on(2))
+                    link->setPrimaryInformation(true);
+                if (on(3))
+                    link->setSecondaryInformation(true);
+                if (on(4))
+                    link->setOriginalSource(true);
+                if (on(5))
+                    link->setDerivativeSource(true);
             }
             use(sub);
         }

@@ -26,8 +26,11 @@ bool ObjectContext::releaseLazyValues(ManagedObject* o)
         return false;
     bool released = false;
     for (const PropertyDescription* p : o->entity()->properties()) {
+        // Only lazy properties have a bit; the others have none to shift by.
+        if (!p->lazy)
+            continue;
         const quint64 bit = quint64(1) << p->bit;
-        if (!p->lazy || (o->m_unloadedBits & bit))
+        if (o->m_unloadedBits & bit)
             continue;
         auto* value = reinterpret_cast<QByteArray*>(o->m_values + p->slotOffset);
         if (value->isNull())
