@@ -137,6 +137,9 @@ protected:
     FTEvent* createEventOfType(int type, const QString& subtype);
     void addEventTypeRelTo(FTEvent* event, const QString& tag);
     void processEventDateFor(FTEvent* event, GedRec* line);
+    // An event's PLAC line: the place (with its continuation lines in files of that kind), and the map
+    // coordinates our own files write under it.
+    void processPLACEFor(FTEvent* event, GedRec* line);
     void processEventGeocodingFor(FTEvent* event, GedRec* line);
     void processADDRESSFor(FTManagedObject* row, GedRec* line);
     void processPHONEFor(FTManagedObject* row, GedRec* line);

@@ -184,16 +184,7 @@ FTEvent* ImportGedcomThread::processEVENT_STRUCTURE_For(FTManagedObject* owner, 
         if (subTag == QLatin1String("DATE")) {
             processEventDateFor(event, sub);
         } else if (subTag == QLatin1String("PLAC")) {
-            if (m_header.bFTW) {
-                QString text;
-                appendStringByRecursingGedRecs(sub, text, false);
-                event->setPlace(Utils::cleanPlaceName(text, true));
-            } else {
-                event->setPlace(Utils::cleanPlaceName(sub->value(), true));
-                if (m_header.bKinloom)
-                    processEventGeocodingFor(event, sub);
-            }
-            use(sub);
+            processPLACEFor(event, sub);
         } else if (subTag == QLatin1String("ADDR")) {
             processADDRESSFor(event, sub);
         } else if (subTag == QLatin1String("PHON")) {
@@ -260,6 +251,20 @@ void ImportGedcomThread::processEventDateFor(FTEvent* event, GedRec* line)
     }
     if (r.errorReason != 0)
         line->setErrorReason(r.errorReason, r.errorAction);
+    use(line);
+}
+
+void ImportGedcomThread::processPLACEFor(FTEvent* event, GedRec* line)
+{
+    if (m_header.bFTW) {
+        QString text;
+        appendStringByRecursingGedRecs(line, text, false);
+        event->setPlace(Utils::cleanPlaceName(text, true));
+    } else {
+        event->setPlace(Utils::cleanPlaceName(line->value(), true));
+        if (m_header.bKinloom)
+            processEventGeocodingFor(event, line);
+    }
     use(line);
 }
 

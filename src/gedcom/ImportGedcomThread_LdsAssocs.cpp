@@ -8,7 +8,6 @@
 #include "model/FTPerson.h"
 #include "model/FTSpouseRel.h"
 #include "platform/FTLog.h"
-#include "shell/Utils.h"
 
 #include <QElapsedTimer>
 
@@ -48,14 +47,7 @@ void ImportGedcomThread::processLDSEvent(FTManagedObject* owner, GedRec* line)
             event->setLdsTempleCode(sub->value());
             use(sub);
         } else if (subTag == QLatin1String("PLAC")) {
-            if (m_header.bFTW) {
-                QString text;
-                appendStringByRecursingGedRecs(sub, text, false);
-                event->setPlace(Utils::cleanPlaceName(text, true));
-            } else {
-                event->setPlace(Utils::cleanPlaceName(sub->value(), true));
-            }
-            use(sub);
+            processPLACEFor(event, sub);
         } else if (subTag == QLatin1String("SOUR")) {
             processSOURCE_CITATION_STRUCTURE_For(event, sub, QString());
         } else if (subTag == QLatin1String("NOTE")) {

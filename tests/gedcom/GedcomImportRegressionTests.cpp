@@ -9,6 +9,7 @@
 #include "platform/ScriptedPrompts.h"
 
 #include "QtPrinters.h"
+#include "ImportFixture.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -21,22 +22,9 @@
 
 namespace {
 
-class GedcomImportRegression : public ::testing::Test {
+class GedcomImportRegression : public ImportFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        Prompts::install(&prompts);
-        savedHooks = ModelHooks::shared();
-        ModelHooks::shared() = ModelHooks();
-        ModelHooks::shared().dataDirectory = [this] { return runFolder + "/data"; };
-        ModelHooks::shared().terminate = [] {};
-    }
-    void TearDown() override
-    {
-        Prompts::install(nullptr);
-        ModelHooks::shared() = savedHooks;
-    }
+    QString dataDirectory() const override { return runFolder + "/data"; }
 
     // Imports the fixture from a folder of its own into a fresh run folder; every file the import
     // wrote must lie inside that run folder.
@@ -84,11 +72,7 @@ protected:
         return list;
     }
 
-    QTemporaryDir dir {TestSupport::tempRoot() + "/import-regress-XXXXXX"};
-    ScriptedPrompts prompts;
-    ModelHooks savedHooks;
     QString runFolder;
-    int runs = 0;
 };
 
 } // namespace

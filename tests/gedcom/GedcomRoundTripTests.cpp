@@ -17,6 +17,7 @@
 #include "model/ModelHooks.h"
 #include "platform/ScriptedPrompts.h"
 
+#include "ImportFixture.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -117,35 +118,13 @@ void expectSame(const QStringList& before, const QStringList& after, const char*
         << "\n gained (" << gained.size() << "):\n  " << gained.mid(0, 8).join("\n  ").toStdString();
 }
 
-class GedcomRoundTrip : public ::testing::Test {
+class GedcomRoundTrip : public ImportFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        Prompts::install(&prompts);
-        savedHooks = ModelHooks::shared();
-        ModelHooks::shared() = ModelHooks();
-        ModelHooks::shared().dataDirectory = [this] { return dir.path() + "/data"; };
-        ModelHooks::shared().terminate = [] {};
-    }
-    void TearDown() override
-    {
-        Prompts::install(nullptr);
-        ModelHooks::shared() = savedHooks;
-    }
-
     std::unique_ptr<FTMoc> import(const QString& gedcomPath)
     {
-        const QString folder = QStringLiteral("%1/run%2").arg(dir.path()).arg(++runs);
-        QDir().mkpath(folder);
-        ImportGedcomThread::Request r;
-        r.gedcomFilename = gedcomPath;
-        r.databaseFilename = folder + "/" + QFileInfo(gedcomPath).completeBaseName() + ".RezUdu";
-        r.tempFolder = folder + "/temp";
         ImportGedcomListener quiet;
-        const ImportGedcomOutcome outcome = ImportGedcomThread(r, &quiet).loadGedFileThread();
+        const ImportGedcomOutcome outcome = ImportGedcomThread(request(gedcomPath), &quiet).loadGedFileThread();
         lastOutcome = outcome;
-        lastFolder = folder;
         EXPECT_TRUE(outcome.succeeded) << outcome.message.toStdString();
         if (!outcome.succeeded)
             return nullptr;
@@ -179,12 +158,7 @@ protected:
         return path;
     }
 
-    QTemporaryDir dir;
-    ScriptedPrompts prompts;
-    ModelHooks savedHooks;
-    int runs = 0;
     ImportGedcomOutcome lastOutcome;
-    QString lastFolder;
 
     QString unprocessedLog() const
     {

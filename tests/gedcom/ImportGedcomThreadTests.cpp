@@ -18,6 +18,7 @@
 #include "platform/ScriptedPrompts.h"
 #include "platform/store/SqliteDatabase.h"
 
+#include "ImportFixture.h"
 #include "QtPrinters.h"
 #include "TestSupport.h"
 
@@ -107,36 +108,8 @@ QList<FTEvent*> eventsOf(const FTPerson* p)
     return events + others;
 }
 
-class ImportGedcomTest : public ::testing::Test {
+class ImportGedcomTest : public ImportFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        Prompts::install(&prompts);
-        savedHooks = ModelHooks::shared();
-        ModelHooks::shared() = ModelHooks();
-        ModelHooks::shared().dataDirectory = [this] { return dir.path() + "/data"; };
-        ModelHooks::shared().terminate = [] {};
-    }
-    void TearDown() override
-    {
-        Prompts::install(nullptr);
-        ModelHooks::shared() = savedHooks;
-    }
-
-    // A request for a new database in a folder of its own, so each import has its own logs.
-    ImportGedcomThread::Request request(const QString& gedcomPath)
-    {
-        const QString folder = QStringLiteral("%1/run%2").arg(dir.path()).arg(++runs);
-        QDir().mkpath(folder);
-        lastFolder = folder;
-        ImportGedcomThread::Request r;
-        r.gedcomFilename = gedcomPath;
-        r.databaseFilename = folder + "/" + QFileInfo(gedcomPath).completeBaseName() + ".RezUdu";
-        r.tempFolder = folder + "/temp";
-        return r;
-    }
-
     QString writeFile(const QString& name, const QByteArray& bytes)
     {
         const QString path = dir.path() + "/" + name;
@@ -182,12 +155,7 @@ protected:
         return numbers;
     }
 
-    QTemporaryDir dir {TestSupport::tempRoot() + "/import-XXXXXX"};
-    ScriptedPrompts prompts;
-    ModelHooks savedHooks;
     Recorder recorder;
-    QString lastFolder;
-    int runs = 0;
 };
 
 // ---- The same family from every character set and line end ----------------------------------------------------
