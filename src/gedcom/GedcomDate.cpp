@@ -82,23 +82,36 @@ bool GedcomDate::isValidDate(int qual, int year, int month, int day)
     return Dates::isValidDate(qual, year, month, day, true);
 }
 
-bool GedcomDate::readDate(const QString& text, int* qual, int* day, int* month, int* year)
+namespace {
+
+// The reading behind readDate(), with the normalised text the reader made along with the numbers.
+std::optional<DateValue> readDateValue(const QString& text)
 {
     // The family database's own reader, day first with the English month names, without its messages.
     Dates::ReadOptions options;
     options.useEnglishNames = true;
     options.quiet = true;
     options.order = Dates::DayFirst;
-    const std::optional<DateValue> v = Dates::getDateComponents(text, options);
+    std::optional<DateValue> v = Dates::getDateComponents(text, options);
     if (!v)
-        return false;
+        return std::nullopt;
     // A word in the day's place that is no number ("ca Jan 1900") would vanish and leave an exact month the text
     // never gave: GEDCOM's own qualifiers (CAL, EST, INT ...) are read only through the edits of processEventDate.
     if (v->hasDate() && v->day() == 0) {
         const QString dayWord = dayWordOf(text);
         if (!dayWord.isEmpty() && !dayWord.front().isDigit())
-            return false;
+            return std::nullopt;
     }
+    return v;
+}
+
+} // namespace
+
+bool GedcomDate::readDate(const QString& text, int* qual, int* day, int* month, int* year)
+{
+    const std::optional<DateValue> v = readDateValue(text);
+    if (!v)
+        return false;
     *qual = v->qual();
     *day = v->day();
     *month = v->month();
@@ -235,14 +248,14 @@ GedcomDate::Reading GedcomDate::processEventDate(const QString& value)
     }
     r.editedText = text;
 
-    int q = 0, d = 0, m = 0, y = 0;
-    if (readable && readDate(text, &q, &d, &m, &y)) {
+    // The reader's own text is the localised display text of the four numbers (dateString(..., true)).
+    if (const std::optional<DateValue> v = readable ? readDateValue(text) : std::nullopt) {
         r.hasDate = true;
-        r.qual = q;
-        r.day = d;
-        r.month = m;
-        r.year = y;
-        r.date = dateString(q, d, m, y, true);
+        r.qual = v->qual();
+        r.day = v->day();
+        r.month = v->month();
+        r.year = v->year();
+        r.date = v->text();
         if (text != asWritten) {
             r.errorReason = kReasonDateNotValid;
             r.errorAction = kActionConvertedToAbout;

@@ -2,6 +2,7 @@
 
 #include "gedcom/GedcomHeaderInfo.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QList>
@@ -269,6 +270,9 @@ protected:
     // Family record -> the husband and wife it was given (placeholders included).
     QHash<const GedRec*, std::pair<FTPerson*, FTPerson*>> m_familyPartners;
     QSet<QString> m_pictureTypes;
+    // Change stamps made so far, by day and second: a file's records share a few thousand change dates, and each
+    // stamp costs a time-zone conversion.
+    QHash<qint64, QDateTime> m_changeStamps;
 
     int m_maxPersonId = 0;
     int m_maxSourceId = 0;

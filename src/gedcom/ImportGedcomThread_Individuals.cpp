@@ -57,11 +57,11 @@ bool isOnlySuffixes(const QString& text)
     return true;
 }
 
-int monthOfGedcomName(const QString& word)
+int monthOfGedcomName(QStringView word)
 {
     static const char* const months[12] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                            "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
-    const QString w = word.toUpper();
+    const QString w = word.toString().toUpper();
     for (int i = 0; i < 12; ++i)
         if (w == QLatin1String(months[i]) || (w.size() > 3 && w.startsWith(QLatin1String(months[i]))))
             return i + 1;
@@ -69,10 +69,16 @@ int monthOfGedcomName(const QString& word)
 }
 
 // "3 MAR 2005": the day, month name and year of a change date.
-QDate changeDate(const QString& text)
+QDate changeDate(QStringView text)
 {
-    const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
-    if (words.size() != 3)
+    QStringView words[3];
+    int count = 0;
+    for (QStringView word : text.tokenize(u' ', Qt::SkipEmptyParts)) {
+        if (count == 3)
+            return {};
+        words[count++] = word;
+    }
+    if (count != 3)
         return {};
     bool dayOk = false, yearOk = false;
     const int day = words[0].toInt(&dayOk);
@@ -358,7 +364,11 @@ void ImportGedcomThread::addLastChangeDateTo(FTManagedObject* row, GedRec* line)
             }
             // In the zone of this computer, read once: asking the C library per record rereads its zone file.
             static const QTimeZone zone = QTimeZone::systemTimeZone();
-            row->setValueForKey(QStringLiteral("lastChange"), QDateTime(date, time, zone));
+            const qint64 when = date.toJulianDay() * 86400 + time.msecsSinceStartOfDay() / 1000;
+            auto stamp = m_changeStamps.constFind(when);
+            if (stamp == m_changeStamps.constEnd())
+                stamp = m_changeStamps.insert(when, QDateTime(date, time, zone));
+            row->setValueForKey(QStringLiteral("lastChange"), *stamp);
         } else if (tag == QLatin1String("NOTE")) {
             continue;
         } else if (tag == QLatin1String("SOUR") && m_header.bFTW) {

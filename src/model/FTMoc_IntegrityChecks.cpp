@@ -203,10 +203,21 @@ int FTMoc::recursionCheck(bool showMessages)
 {
     FTLog(QStringLiteral("recursionCheck"));
     nullifyBitFlag(kReportedLink, fetchAllForEntity(QStringLiteral("PcRel")));
-    QList<FTPerson*> people = fetch<FTPerson>();
-    std::stable_sort(people.begin(), people.end(), [](const FTPerson* a, const FTPerson* b) { return a->numericId() < b->numericId(); });
-    for (FTPerson* person : people)
+    // By number, each read once (a large file has a hundred thousand people to sort).
+    std::vector<std::pair<int, FTPerson*>> numbered;
+    forEachObject(QString::fromLatin1(FTPerson::kEntityName), [&numbered](ManagedObject* o) {
+        auto* person = static_cast<FTPerson*>(o);
+        numbered.emplace_back(person->numericId(), person);
+        return true;
+    });
+    std::stable_sort(numbered.begin(), numbered.end(),
+        [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<FTPerson*> people;
+    people.reserve(numbered.size());
+    for (const auto& [number, person] : numbered) {
         person->setFlagBits(person->flagBits() & ~kVisitedPerson);
+        people.push_back(person);
+    }
 
     int cycles = 0;
     for (FTPerson* person : people) {
@@ -309,22 +320,31 @@ int FTMoc::validateNumericIdsFor(const QString& entityName, const QString& model
     const Key counterKey(counterName);
     FTModelDefaults* defaults = modelDefaults();
 
-    QList<ManagedObject*> records = fetchAllForEntity(entityName);
-    std::stable_sort(records.begin(), records.end(), [](const ManagedObject* a, const ManagedObject* b) {
-        return a->integerValue(kNumericId) < b->integerValue(kNumericId);
-    });
+    // The numbers are read once: a large file has hundreds of thousands of records to sort.
+    struct Numbered {
+        qint64 number;
+        ManagedObject* record;
+    };
+    std::vector<Numbered> records;
+    {
+        const QList<ManagedObject*> all = fetchAllForEntity(entityName);
+        records.reserve(size_t(all.size()));
+        for (ManagedObject* record : all)
+            records.push_back({record->integerValue(kNumericId), record});
+    }
+    std::stable_sort(records.begin(), records.end(),
+        [](const Numbered& a, const Numbered& b) { return a.number < b.number; });
     qint64 counter = defaults->integerValue(counterKey);
-    if (!records.isEmpty())
-        counter = std::max(counter, records.last()->integerValue(kNumericId));
+    if (!records.empty())
+        counter = std::max(counter, records.back().number);
     int changed = 0;
     qint64 previous = 0;
-    for (ManagedObject* record : records) {
-        const qint64 number = record->integerValue(kNumericId);
-        if (number == previous) {
-            record->setInteger(kNumericId, ++counter);
+    for (const Numbered& r : records) {
+        if (r.number == previous) {
+            r.record->setInteger(kNumericId, ++counter);
             ++changed;
         }
-        previous = number;
+        previous = r.number;
     }
     defaults->setInteger(counterKey, counter);
     FTLog(QStringLiteral("%1 numericIds changed for %2 out of %3. maxId = %4")

@@ -59,7 +59,8 @@ void FTPcRel::setChild(FTPerson* value)
 FTPcRel* FTPcRel::initInMoc(FTMoc* moc)
 {
     auto* link = moc->insertObject<FTPcRel>();
-    nameNewObjectAction(moc, LocalizedString("AddPcRel"));
+    if (!moc->importThreadIsActive()) // the undo manager ignores names while importing
+        nameNewObjectAction(moc, LocalizedString("AddPcRel"));
     return link;
 }
 

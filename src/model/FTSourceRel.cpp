@@ -125,7 +125,8 @@ void FTSourceRel::setPicture(FTPicture* value)
 FTSourceRel* FTSourceRel::initInMoc(FTMoc* moc)
 {
     auto* citation = moc->insertObject<FTSourceRel>();
-    nameNewObjectAction(moc, LocalizedString(QStringLiteral("AddSourceCitation")));
+    if (!moc->importThreadIsActive()) // the undo manager ignores names while importing
+        nameNewObjectAction(moc, LocalizedString(QStringLiteral("AddSourceCitation")));
     return citation;
 }
 

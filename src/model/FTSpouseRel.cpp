@@ -90,7 +90,8 @@ void FTSpouseRel::removeOtherMarriageEventsObject(FTEvent* value)
 FTSpouseRel* FTSpouseRel::initInMoc(FTMoc* moc)
 {
     auto* couple = moc->insertObject<FTSpouseRel>();
-    nameNewObjectAction(moc, LocalizedString("AddSpouse"));
+    if (!moc->importThreadIsActive()) // the undo manager ignores names while importing
+        nameNewObjectAction(moc, LocalizedString("AddSpouse"));
     couple->assignNumericId(FTCounter::SpouseRel);
     return couple;
 }

@@ -78,6 +78,28 @@ TEST_F(FTManagedObjectTest, ExtraDataIsAMapRewrittenWholeAsAnUndoableChange)
     EXPECT_TRUE(p->extraDataMap().isEmpty());
 }
 
+TEST_F(FTManagedObjectTest, AFirstTextValueIsStoredAsTheMapWouldEncodeIt)
+{
+    // The first text of a record is encoded without building the map: the bytes must be the map's own, for every
+    // length form of a CBOR text and for text beyond Latin-1.
+    auto moc = newDatabase();
+    const QString texts[] = {QString(), "", "5 AUG 1650", QString(23, 'x'), QString(24, 'x'), QString(255, 'y'),
+                             QString(256, 'y'), QString(65535, 'z'), QString(65536, 'z'), "Zoë Müller",
+                             QString::fromUtf8("Ярослав 李 \xF0\x9F\x8C\xB3")};
+    for (const QString& text : texts) {
+        auto* p = moc->insertObject<FTPerson>();
+        p->setExtraDataValue("AFN", text);
+        QCborMap expected;
+        expected.insert(QStringLiteral("AFN"), text);
+        EXPECT_EQ(p->extraData(), expected.toCborValue().toCbor()) << text.left(20).toStdString();
+        EXPECT_EQ(p->extraDataValue("AFN").toString(), text);
+        // A second value goes through the map and keeps the first.
+        p->setExtraDataValue("Todo", 12);
+        EXPECT_EQ(p->extraDataValue("AFN").toString(), text);
+        EXPECT_EQ(p->extraDataValue("Todo").toInt(), 12);
+    }
+}
+
 TEST_F(FTManagedObjectTest, CountersNumberNewRecordsAndAreNeverLowered)
 {
     auto moc = newDatabase();
