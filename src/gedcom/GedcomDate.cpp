@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -53,6 +54,14 @@ QString withoutGregorianEscape(const QString& value)
         return value;
     QString text = value;
     return text.remove(escape);
+}
+
+// True when the upper-cased text starts with `prefix` (upper case ASCII). Only the first characters are upper-cased:
+// a date is read for every event of a file. Upper-casing never shortens a character ("ß" -> "SS"), so the prefix's
+// length of the text is enough.
+bool upperStartsWith(const QString& text, QLatin1StringView prefix)
+{
+    return text.first(std::min(text.size(), prefix.size())).toUpper().startsWith(prefix);
 }
 
 } // namespace
@@ -227,7 +236,7 @@ GedcomDate::Reading GedcomDate::processEventDate(const QString& value)
         text.replace(0, 2, QStringLiteral("abt Aug"));
     else if (text.startsWith(QLatin1String("Q4")))
         text.replace(0, 2, QStringLiteral("abt Nov"));
-    else if (text.toUpper().startsWith(QLatin1String("WFT EST")))
+    else if (upperStartsWith(text, QLatin1String("WFT EST")))
         text = processWorldFamilyTreeEstimatedDate(text);
 
     // Ranges and dual years keep one date; the whole value goes to the notes so nothing is lost.
@@ -239,10 +248,10 @@ GedcomDate::Reading GedcomDate::processEventDate(const QString& value)
             text = processDateWithSlash(text);
         else
             readable = false;
-    } else if (text.toUpper().startsWith(QLatin1String("BET"))) {
+    } else if (upperStartsWith(text, QLatin1String("BET"))) {
         r.notes = value;
         text = processBetweenDate(text);
-    } else if (text.toUpper().startsWith(QLatin1String("FROM "))) {
+    } else if (upperStartsWith(text, QLatin1String("FROM "))) {
         r.notes = value;
         text = processFromToDate(text);
     }

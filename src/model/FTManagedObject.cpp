@@ -22,9 +22,8 @@ const Key kModelDefaultSelectedPerson("modelDefaultSelectedPerson");
 const Key kModelDefaultFocalPerson("modelDefaultFocalPerson");
 
 // A CBOR text string (major type 3) in the shortest length form, as QCborStreamWriter writes it.
-void appendCborText(QByteArray& out, const QString& text)
+void appendCborText(QByteArray& out, const QByteArray& utf8)
 {
-    const QByteArray utf8 = text.toUtf8();
     const quint64 n = quint64(utf8.size());
     constexpr char kText = char(0x60);
     if (n < 24) {
@@ -164,10 +163,13 @@ void FTManagedObject::setExtraDataValue(const QString& key, const QVariant& valu
     // The first value of a record is most often a text (an imported event's GEDCOM date, once per event): its map
     // of one entry is encoded directly, the same bytes as through QCborMap at a fraction of the cost.
     if (value.typeId() == QMetaType::QString && dataValue(kExtraData).isEmpty()) {
+        const QByteArray keyText = key.toUtf8();
+        const QByteArray valueText = value.toString().toUtf8();
         QByteArray bytes;
+        bytes.reserve(1 + 5 + keyText.size() + 5 + valueText.size());
         bytes.append(char(0xA1)); // a map of one entry
-        appendCborText(bytes, key);
-        appendCborText(bytes, value.toString());
+        appendCborText(bytes, keyText);
+        appendCborText(bytes, valueText);
         setValue(kExtraData, bytes);
         return;
     }

@@ -105,13 +105,16 @@ QList<FTPerson*> FTMoc::findChildrenWithMultipleNaturalParents(QString* report, 
         qint64 childId;
         qint64 childRow;
         QString parentGender;
-        FTPcRel* link;
+        bool byFather; // the parent is a man (FTPerson::isMale)
+        FTPerson* child;
     };
     std::vector<Keyed> keyed;
     keyed.reserve(size_t(natural.size()));
+    const QString male = LocalizedString("MaleShort");
     for (FTPcRel* l : natural) {
-        const FTPerson* c = l->child();
-        keyed.push_back({qint64(c->numericId()), c->primaryKey(), l->parent() ? l->parent()->gender() : QString(), l});
+        FTPerson* c = l->child();
+        const QString gender = l->parent() ? l->parent()->gender() : QString();
+        keyed.push_back({qint64(c->numericId()), c->primaryKey(), gender, l->parent() && gender == male, c});
     }
     std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
         if (a.childId != b.childId)
@@ -120,11 +123,6 @@ QList<FTPerson*> FTMoc::findChildrenWithMultipleNaturalParents(QString* report, 
             return a.childRow < b.childRow;
         return a.parentGender < b.parentGender;
     });
-    QList<FTPcRel*> links;
-    links.reserve(qsizetype(keyed.size()));
-    for (const Keyed& k : keyed)
-        links.push_back(k.link);
-    keyed.clear();
 
     auto reportLine = [report](FTPerson* child, bool fathers) {
         if (!report)
@@ -145,14 +143,14 @@ QList<FTPerson*> FTMoc::findChildrenWithMultipleNaturalParents(QString* report, 
     const FTPerson* previous = nullptr;
     int fathers = 0;
     int mothers = 0;
-    for (const FTPcRel* link : links) {
-        FTPerson* child = link->child();
+    for (const Keyed& k : keyed) {
+        FTPerson* child = k.child;
         if (child != previous) {
             fathers = 0;
             mothers = 0;
             previous = child;
         }
-        const bool isFather = link->parent() && link->parent()->isMale();
+        const bool isFather = k.byFather;
         int& count = isFather ? fathers : mothers;
         if (++count < 2)
             continue;
