@@ -18,10 +18,16 @@ void appendZeroPadded(QString& out, int value, int width)
         out += QString::asprintf("%0*d", width, value);
         return;
     }
-    const QString digits = QString::number(value);
-    for (qsizetype i = digits.size(); i < width; ++i)
+    char digits[16];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    for (int i = n; i < width; ++i)
         out += QLatin1Char('0');
-    out += digits;
+    while (n > 0)
+        out += QLatin1Char(digits[--n]);
 }
 
 std::atomic<int> g_readingOrderOverride{Dates::FollowUser};
@@ -137,6 +143,7 @@ int monthOf(const QString& word, const QStringList& months)
 QStringList splitWords(const QString& upper)
 {
     QStringList words;
+    words.reserve(4);
     int start = -1;
     for (int i = 0; i <= upper.size(); ++i) {
         const bool part = i < upper.size() && upper[i].isLetterOrNumber();
