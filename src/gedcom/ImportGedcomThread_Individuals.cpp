@@ -143,6 +143,12 @@ void ImportGedcomThread::processINDI(GedRec* indi)
 
     for (GedRec* line : indi->subRecords()) {
         const QString& tag = line->type();
+        // Most of a person's lines are events, attributes and ordinances, for the events pass: their tag classes
+        // are tested before the tags below (of which only IMMI has such a class, and a use here for one program).
+        const bool eventTag
+            = line->isIndividualEvent() || line->isIndividualAttribute() || line->isLDSIndividualOrdinance();
+        if (eventTag && !(m_header.bReunion && tag == QLatin1String("IMMI")))
+            continue;
         if (tag == QLatin1String("RESN")) {
             continue;
         } else if (tag == QLatin1String("NAME")) {

@@ -1184,6 +1184,25 @@ TEST_F(ImportGedcomTest, SourcesAndCitationsOfEveryForm)
     EXPECT_EQ(moc->fetchFirst<FTSource>({})->date(), "1890");
 }
 
+TEST_F(ImportGedcomTest, OneProgramsImmigrationPointerIsANoteOtherImmigrationsAreEvents)
+{
+    const QString body = "0 @I1@ INDI\n1 NAME Ann /Lee/\n1 IMMI @N1@\n1 IMMI\n2 DATE 1850\n"
+                         "0 @N1@ NOTE Came by ship\n";
+    auto moc = open(importText(gedcom(body, "Reunion")));
+    ASSERT_TRUE(moc);
+    FTPerson* ann = moc->fetchFirst<FTPerson>({});
+    EXPECT_EQ(ann->notes(), "Came by ship");
+    ASSERT_EQ(ann->otherEvents().size(), 1);
+    EXPECT_EQ(ann->otherEvents().first()->year(), 1850);
+
+    // Elsewhere such a line is an event like the other.
+    moc = open(importText(gedcom(body)));
+    ASSERT_TRUE(moc);
+    ann = moc->fetchFirst<FTPerson>({});
+    EXPECT_TRUE(ann->notes().isEmpty());
+    EXPECT_EQ(ann->otherEvents().size(), 2);
+}
+
 struct PathCleaner : ImportGedcomThread {
     using ImportGedcomThread::cleanFilename;
 };
