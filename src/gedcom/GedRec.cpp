@@ -220,7 +220,7 @@ GedRec* GedRec::create(GedRecArena& arena, GedRec* owner, QStringView ptr, QStri
     const std::size_t total = ptrInline ? ptrOffset + std::size_t(ownSize) * (ptrWide ? 2 : 1) : sizeof(GedRec) + valueBytes;
 
     GedRec* r = new (arena.allocate(total)) GedRec;
-    r->m_bits = InArena;
+    r->m_bits = arena.releasedEarly() ? InArena | ReleasedEarly : InArena;
     if (owner)
         owner->addSubRecord(r);
     r->setLevelUnder(owner);
@@ -323,6 +323,19 @@ void GedRec::addSubRecord(GedRec* sub)
         m_subs = grown;
     }
     m_subs[m_subCount++] = sub;
+}
+
+void GedRec::destroySubRecordsReleasedEarly()
+{
+    quint32 kept = 0;
+    for (quint32 i = 0; i < m_subCount; ++i) {
+        GedRec* sub = m_subs[i];
+        if (sub->isReleasedEarly())
+            delete sub;
+        else
+            m_subs[kept++] = sub;
+    }
+    m_subCount = kept;
 }
 
 void GedRec::compactSubRecords(GedRecArena& arena)

@@ -160,6 +160,8 @@ struct GedcomFileReader::Private {
     GedcomReadObserver* observer = &gSilentObserver;
     QString tempFolder;
     const AnselTable* anselTable = nullptr;
+    QString releaseTag;
+    QStringList keptTags;
 
     unsigned encoding = Enc::Undetermined;
     unsigned decoder = Enc::Undetermined;  // what the cleaned bytes are decoded with
@@ -207,6 +209,12 @@ void GedcomFileReader::setTempFolder(const QString& folder)
 void GedcomFileReader::setAnselTable(const AnselTable* table)
 {
     d->anselTable = table;
+}
+
+void GedcomFileReader::setReleasedEarly(const QString& recordTag, const QStringList& keptTags)
+{
+    d->releaseTag = recordTag;
+    d->keptTags = keptTags;
 }
 
 bool GedcomFileReader::readFile(const QString& path)
@@ -628,7 +636,8 @@ void GedcomFileReader::createGedRecs()
     d->lengths = std::vector<int>();
 
     GedcomForest& forest = *d->forest;
-    GedRecArena& arena = forest.arena();
+    if (!d->releaseTag.isEmpty())
+        forest.setReleasedEarly(d->releaseTag, d->keptTags);
     QStringList decodeMessages, parseMessages;
     int unlistedParse = 0;
     auto report = [&](QString message) {
@@ -649,7 +658,7 @@ void GedcomFileReader::createGedRecs()
     // Lines from `level` down are finished: their sub-record lists can take their final size.
     auto closeFrom = [&](size_t level) {
         for (size_t k = level; k < levels.size(); ++k)
-            levels[k]->compactSubRecords(arena);
+            levels[k]->compactSubRecords(forest.arenaOf(levels[k]));
     };
     int previousLevel = 0;
     int blobLevel = -1;           // inside a BLOB: the BLOB line's level
@@ -748,7 +757,7 @@ void GedcomFileReader::createGedRecs()
                 || owner->type() == QLatin1String("SOUR")))
             owner = owner->owner();
 
-        GedRec* rec = GedRec::create(arena, owner, ptr, tag, value);
+        GedRec* rec = GedRec::create(forest.arenaForLine(owner, tag), owner, ptr, tag, value);
         rec->setLineNo(lineNo);
         closeFrom(size_t(level));
         levels.resize(size_t(level) + 1);

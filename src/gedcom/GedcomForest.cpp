@@ -19,6 +19,7 @@ QString plainKey(const GedRec* record)
 
 GedcomForest::GedcomForest()
     : m_arena(std::make_unique<GedRecArena>())
+    , m_earlyArena(std::make_unique<GedRecArena>(m_arena.get(), true))
 {
 }
 
@@ -37,7 +38,52 @@ void GedcomForest::clear()
     m_otherKeys.clear();
     m_nextDuplicate.clear();
     m_unknownCount = 0;
+    m_releaseMarks.clear();
+    m_released.clear();
+    m_releaseIndex.clear();
+    m_firstUnreleased = 0;
+    m_earlyArena.reset();
     m_arena = std::make_unique<GedRecArena>();
+    m_earlyArena = std::make_unique<GedRecArena>(m_arena.get(), true);
+}
+
+void GedcomForest::setReleasedEarly(const QString& recordTag, const QStringList& keptTags)
+{
+    m_releaseTag = recordTag;
+    m_keptTags = keptTags;
+}
+
+GedRecArena& GedcomForest::arenaForLine(const GedRec* owner, QStringView tag)
+{
+    if (!owner || m_releaseTag.isEmpty())
+        return *m_arena;
+    if (owner->owner())
+        return arenaOf(owner);
+    if (owner->type() != m_releaseTag)
+        return *m_arena;
+    const QStringView t = tag.trimmed();
+    for (const QString& kept : std::as_const(m_keptTags))
+        if (t == kept)
+            return *m_arena;
+    return *m_earlyArena;
+}
+
+qsizetype GedcomForest::releaseIndex(const GedRec* record) const
+{
+    const qsizetype index = m_releaseIndex.value(record, -1);
+    return index >= 0 && !m_released[size_t(index)] ? index : -1;
+}
+
+void GedcomForest::releasedLinesOf(GedRec* record, qsizetype index)
+{
+    record->destroySubRecordsReleasedEarly();
+    m_released[size_t(index)] = true;
+    while (m_firstUnreleased < m_released.size() && m_released[m_firstUnreleased])
+        ++m_firstUnreleased;
+    if (m_firstUnreleased == m_released.size())
+        m_earlyArena->releaseAll();
+    else
+        m_earlyArena->releaseBlocksBefore(m_releaseMarks[m_firstUnreleased]);
 }
 
 QString GedcomForest::keyOf(const GedRec* record) const
@@ -83,6 +129,12 @@ void GedcomForest::addRecord(GedRec* record, GedRec** duplicateOf)
     if (duplicateOf)
         *duplicateOf = nullptr;
     m_records.push_back(record);
+    if (!m_releaseTag.isEmpty() && record->type() == m_releaseTag) {
+        // The record's early lines come after this mark: the reader makes them after the record.
+        m_releaseIndex.insert(record, qsizetype(m_released.size()));
+        m_releaseMarks.push_back(m_earlyArena->mark());
+        m_released.push_back(false);
+    }
     QString key = naturalKey(record);
     GedRec* holder = m_byKey.value(key, nullptr);
     if (holder && !record->ptr().isEmpty() && holder->ptr().isEmpty()) {
