@@ -27,6 +27,7 @@ void* GedRecArena::allocate(std::size_t bytes)
         const std::size_t size = std::max(m_nextBlockSize, bytes);
         m_nextBlockSize = std::min(2 * m_nextBlockSize, kBlockSize);
         m_blocks.push_back(std::make_unique_for_overwrite<std::byte[]>(size));
+        m_blockSizes.push_back(size);
         m_next = m_blocks.back().get();
         m_left = size;
         m_allocated += size;
@@ -40,14 +41,18 @@ void* GedRecArena::allocate(std::size_t bytes)
 void GedRecArena::releaseBlocksBefore(std::size_t mark)
 {
     mark = std::min(mark, m_blocks.empty() ? 0 : m_blocks.size() - 1);  // the block being filled stays
-    for (; m_firstLive < mark; ++m_firstLive)
+    for (; m_firstLive < mark; ++m_firstLive) {
         m_blocks[m_firstLive].reset();
+        m_allocated -= m_blockSizes[m_firstLive];
+    }
 }
 
 void GedRecArena::releaseAll()
 {
     m_blocks.clear();
+    m_blockSizes.clear();
     m_large.clear();
+    m_allocated = 0;
     m_firstLive = 0;
     m_next = nullptr;
     m_left = 0;

@@ -43,6 +43,7 @@ public:
     // Gives back every block, large pieces too: no record made in the arena is left.
     void releaseAll();
 
+    // The memory the arena holds now.
     std::size_t bytesAllocated() const { return m_allocated; }
     bool releasedEarly() const { return m_releasedEarly; }
 
@@ -58,6 +59,7 @@ private:
     bool m_releasedEarly;
     std::size_t m_nextBlockSize = kFirstBlockSize;
     std::vector<std::unique_ptr<std::byte[]>> m_blocks;  // in the order they were filled
+    std::vector<std::size_t> m_blockSizes;
     std::vector<std::unique_ptr<std::byte[]>> m_large;   // pieces with a block of their own
     std::size_t m_firstLive = 0;                          // blocks before it were released
     std::byte* m_next = nullptr;

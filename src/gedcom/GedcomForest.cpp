@@ -2,6 +2,8 @@
 
 #include "gedcom/GedRecArena.h"
 
+#include <algorithm>
+
 namespace {
 
 // The key a record has when nothing else claimed it first: its identifier, or _HEAD_ / _TRLR_.
@@ -38,13 +40,18 @@ void GedcomForest::clear()
     m_otherKeys.clear();
     m_nextDuplicate.clear();
     m_unknownCount = 0;
+    m_releaseRecords.clear();
     m_releaseMarks.clear();
     m_released.clear();
-    m_releaseIndex.clear();
     m_firstUnreleased = 0;
     m_earlyArena.reset();
     m_arena = std::make_unique<GedRecArena>();
     m_earlyArena = std::make_unique<GedRecArena>(m_arena.get(), true);
+}
+
+std::size_t GedcomForest::bytesAllocated() const
+{
+    return m_arena->bytesAllocated() + m_earlyArena->bytesAllocated();
 }
 
 void GedcomForest::setReleasedEarly(const QString& recordTag, const QStringList& keptTags)
@@ -70,8 +77,12 @@ GedRecArena& GedcomForest::arenaForLine(const GedRec* owner, QStringView tag)
 
 qsizetype GedcomForest::releaseIndex(const GedRec* record) const
 {
-    const qsizetype index = m_releaseIndex.value(record, -1);
-    return index >= 0 && !m_released[size_t(index)] ? index : -1;
+    // A pass releases the records in file order: the first one not released yet is the one.
+    if (m_firstUnreleased < m_releaseRecords.size() && m_releaseRecords[m_firstUnreleased] == record)
+        return qsizetype(m_firstUnreleased);
+    const auto it = std::find(m_releaseRecords.begin(), m_releaseRecords.end(), record);
+    const auto index = size_t(it - m_releaseRecords.begin());
+    return it != m_releaseRecords.end() && !m_released[index] ? qsizetype(index) : -1;
 }
 
 void GedcomForest::releasedLinesOf(GedRec* record, qsizetype index)
@@ -131,7 +142,7 @@ void GedcomForest::addRecord(GedRec* record, GedRec** duplicateOf)
     m_records.push_back(record);
     if (!m_releaseTag.isEmpty() && record->type() == m_releaseTag) {
         // The record's early lines come after this mark: the reader makes them after the record.
-        m_releaseIndex.insert(record, qsizetype(m_released.size()));
+        m_releaseRecords.push_back(record);
         m_releaseMarks.push_back(m_earlyArena->mark());
         m_released.push_back(false);
     }

@@ -39,6 +39,8 @@ public:
 
     // The storage for records made with GedRec::create; it lives as long as the forest.
     GedRecArena& arena() { return *m_arena; }
+    // The memory the forest's arenas hold now.
+    std::size_t bytesAllocated() const;
 
     // In the records of `recordTag`, the lines that are not (or not under) a line of `keptTags`
     // directly under the record are to be released early. Set before the records are added.
@@ -74,7 +76,7 @@ private:
     QString naturalKey(const GedRec* record);
     QString freeUnknownKey();
     void file(GedRec* record, const QString& key);
-    qsizetype releaseIndex(const GedRec* record) const;
+    qsizetype releaseIndex(const GedRec* record) const;  // -1 when not to be released (any more)
     void releasedLinesOf(GedRec* record, qsizetype index);
 
     std::vector<GedRec*> m_records;
@@ -88,9 +90,9 @@ private:
     QString m_releaseTag;
     QStringList m_keptTags;
     std::unique_ptr<GedRecArena> m_earlyArena;
+    std::vector<GedRec*> m_releaseRecords;
     std::vector<std::size_t> m_releaseMarks;
     std::vector<bool> m_released;
-    QHash<const GedRec*, qsizetype> m_releaseIndex;
     std::size_t m_firstUnreleased = 0;
 };
 
