@@ -115,16 +115,10 @@ QString GedcomForest::freeUnknownKey()
     return key;
 }
 
-QString GedcomForest::naturalKey(const GedRec* record)
-{
-    QString key = plainKey(record);
-    return key.isEmpty() ? freeUnknownKey() : key;
-}
-
-void GedcomForest::file(GedRec* record, const QString& key)
+void GedcomForest::file(GedRec* record, const QString& key, bool plain)
 {
     m_byKey.insert(key, record);
-    if (key == plainKey(record))
+    if (plain || key == plainKey(record))
         m_otherKeys.remove(record);
     else
         m_otherKeys.insert(record, key);
@@ -146,13 +140,16 @@ void GedcomForest::addRecord(GedRec* record, GedRec** duplicateOf)
         m_releaseMarks.push_back(m_earlyArena->mark());
         m_released.push_back(false);
     }
-    QString key = naturalKey(record);
+    QString key = plainKey(record);
+    const bool plain = !key.isEmpty();
+    if (!plain)
+        key = freeUnknownKey();
     GedRec* holder = m_byKey.value(key, nullptr);
     if (holder && !record->ptr().isEmpty() && holder->ptr().isEmpty()) {
         // A record without identifier was filed as UNK_n before a record that really has that
         // identifier came: the identifier wins, the unnamed record moves to a free UNK_n.
         const QString moved = freeUnknownKey();
-        file(holder, moved);
+        file(holder, moved, false);
         holder = nullptr;
     }
     if (holder) {
@@ -168,5 +165,5 @@ void GedcomForest::addRecord(GedRec* record, GedRec** duplicateOf)
             key = QStringLiteral("%1 #%2").arg(base).arg(n++);
         while (m_byKey.contains(key));
     }
-    file(record, key);
+    file(record, key, plain && !holder);
 }

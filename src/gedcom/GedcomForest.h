@@ -73,9 +73,8 @@ public:
     void clear();
 
 private:
-    QString naturalKey(const GedRec* record);
     QString freeUnknownKey();
-    void file(GedRec* record, const QString& key);
+    void file(GedRec* record, const QString& key, bool plain);  // plain: the record's own key
     qsizetype releaseIndex(const GedRec* record) const;  // -1 when not to be released (any more)
     void releasedLinesOf(GedRec* record, qsizetype index);
 
