@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QStringList>
+#include <QVarLengthArray>
 
 #include <bit>
 #include <climits>
@@ -199,8 +200,16 @@ GedRec* GedRec::create(GedRecArena& arena, GedRec* owner, QStringView ptr, QStri
 
     // The same value rule as setValue, without a string of its own unless "@@" must be folded.
     QStringView v = value.isEmpty() ? QStringView() : (tagClass & KeepsBlanksTag) ? value : value.trimmed();
+    // One look at the value tells both whether it is Latin-1 and whether it holds "@@".
+    bool latin1 = true;
+    bool doubleAt = false;
+    for (qsizetype i = 0, n = v.size(); i < n; ++i) {
+        const char16_t c = v.utf16()[i];
+        latin1 = latin1 && c <= 0xFF;
+        doubleAt = doubleAt || (c == u'@' && i + 1 < n && v.utf16()[i + 1] == u'@');
+    }
     QString folded;
-    if (v.contains(QLatin1String("@@"))) {
+    if (doubleAt) {
         folded = v.toString();
         folded.replace(QLatin1String("@@"), QLatin1String("@"));
         v = folded;
@@ -209,7 +218,7 @@ GedRec* GedRec::create(GedRecArena& arena, GedRec* owner, QStringView ptr, QStri
     const qsizetype ownSize = own.end - own.begin;
 
     const bool valueInline = v.size() < (1 << 24);
-    const bool valueWide = valueInline && !isLatin1(v);
+    const bool valueWide = valueInline && !(doubleAt ? isLatin1(v) : latin1);
     const bool ptrInline = own.found && ownSize > 0 && ownSize < 256;
     const QStringView ownText = ptr.sliced(own.begin, ownSize);
     const bool ptrWide = ptrInline && !isLatin1(ownText);
@@ -220,7 +229,7 @@ GedRec* GedRec::create(GedRecArena& arena, GedRec* owner, QStringView ptr, QStri
     const std::size_t total = ptrInline ? ptrOffset + std::size_t(ownSize) * (ptrWide ? 2 : 1) : sizeof(GedRec) + valueBytes;
 
     GedRec* r = new (arena.allocate(total)) GedRec;
-    r->m_bits = InArena;
+    r->m_bits = arena.releasedEarly() ? InArena | ReleasedEarly : InArena;
     if (owner)
         owner->addSubRecord(r);
     r->setLevelUnder(owner);
@@ -275,12 +284,13 @@ GedRec::~GedRec()
 {
     // Frees the sub-tree without recursion, so no depth of nesting can exhaust the stack.
     if (m_subCount) {
-        std::vector<GedRec*> doomed(m_subs, m_subs + m_subCount);
+        // On the stack for the trees of ordinary lines: millions are destroyed in a large import.
+        QVarLengthArray<GedRec*, 64> doomed(m_subs, m_subs + m_subCount);
         m_subCount = 0;
         while (!doomed.empty()) {
             GedRec* r = doomed.back();
             doomed.pop_back();
-            doomed.insert(doomed.end(), r->m_subs, r->m_subs + r->m_subCount);
+            doomed.append(r->m_subs, qsizetype(r->m_subCount));
             r->m_subCount = 0;
             delete r;
         }
@@ -323,6 +333,19 @@ void GedRec::addSubRecord(GedRec* sub)
         m_subs = grown;
     }
     m_subs[m_subCount++] = sub;
+}
+
+void GedRec::destroySubRecordsReleasedEarly()
+{
+    quint32 kept = 0;
+    for (quint32 i = 0; i < m_subCount; ++i) {
+        GedRec* sub = m_subs[i];
+        if (sub->isReleasedEarly())
+            delete sub;
+        else
+            m_subs[kept++] = sub;
+    }
+    m_subCount = kept;
 }
 
 void GedRec::compactSubRecords(GedRecArena& arena)

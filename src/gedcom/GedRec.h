@@ -84,6 +84,10 @@ public:
 
     // Takes ownership of `sub` and makes this record its owner.
     void addSubRecord(GedRec* sub);
+    // Made in an arena whose memory the forest gives back early (GedcomForest::releaseLines).
+    bool isReleasedEarly() const { return m_bits & ReleasedEarly; }
+    // Destroys the sub-records made in such an arena, with their trees; the others keep their order.
+    void destroySubRecordsReleasedEarly();
     // Moves the sub-record list into the arena at its exact size, once no more lines will come
     // for this record (the reader calls it as it leaves a record).
     void compactSubRecords(GedRecArena& arena);
@@ -186,6 +190,7 @@ private:
         PtrInExtra = 16,    // else the identifier lies after the value (m_ptrSize units)
         PtrWide = 32,
         FwdPtrSet = 64,     // the pointer is in Extra (none without Extra), not read from the value
+        ReleasedEarly = 128,  // the arena gives the memory back before the forest goes
     };
     // What most lines lack: kept apart so that the two million lines of a large file stay small.
     struct Extra {

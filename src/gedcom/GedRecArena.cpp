@@ -4,7 +4,12 @@
 
 #include <algorithm>
 
-GedRecArena::GedRecArena() = default;
+GedRecArena::GedRecArena(GedRecArena* tags, bool releasedEarly)
+    : m_tagOwner(tags)
+    , m_releasedEarly(releasedEarly)
+{
+}
+
 GedRecArena::~GedRecArena() = default;
 
 void* GedRecArena::allocate(std::size_t bytes)
@@ -12,15 +17,17 @@ void* GedRecArena::allocate(std::size_t bytes)
     constexpr std::size_t align = alignof(std::max_align_t) < 8 ? alignof(std::max_align_t) : 8;
     bytes = (bytes + align - 1) & ~(align - 1);
     if (bytes > kBlockSize / 4) {
-        // A large piece gets a block of its own, so the current block is not wasted.
-        m_blocks.push_back(std::make_unique_for_overwrite<std::byte[]>(bytes));
+        // A large piece gets a block of its own, so the current block is not wasted. It is kept
+        // apart so that the ordinary blocks stay in the order they were filled.
+        m_large.push_back(std::make_unique_for_overwrite<std::byte[]>(bytes));
         m_allocated += bytes;
-        return m_blocks.back().get();
+        return m_large.back().get();
     }
     if (bytes > m_left) {
         const std::size_t size = std::max(m_nextBlockSize, bytes);
         m_nextBlockSize = std::min(2 * m_nextBlockSize, kBlockSize);
         m_blocks.push_back(std::make_unique_for_overwrite<std::byte[]>(size));
+        m_blockSizes.push_back(size);
         m_next = m_blocks.back().get();
         m_left = size;
         m_allocated += size;
@@ -31,8 +38,31 @@ void* GedRecArena::allocate(std::size_t bytes)
     return p;
 }
 
+void GedRecArena::releaseBlocksBefore(std::size_t mark)
+{
+    mark = std::min(mark, m_blocks.empty() ? 0 : m_blocks.size() - 1);  // the block being filled stays
+    for (; m_firstLive < mark; ++m_firstLive) {
+        m_blocks[m_firstLive].reset();
+        m_allocated -= m_blockSizes[m_firstLive];
+    }
+}
+
+void GedRecArena::releaseAll()
+{
+    m_blocks.clear();
+    m_blockSizes.clear();
+    m_large.clear();
+    m_allocated = 0;
+    m_firstLive = 0;
+    m_next = nullptr;
+    m_left = 0;
+    m_nextBlockSize = kFirstBlockSize;
+}
+
 const QString* GedRecArena::internTag(QStringView tag, quint8* tagClass)
 {
+    if (m_tagOwner)
+        return m_tagOwner->internTag(tag, tagClass);
     if (const QString* known = GedRec::knownTag(tag, tagClass))
         return known;
     const auto it = m_tagIndex.constFind(tag);

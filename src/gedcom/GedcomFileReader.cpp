@@ -16,6 +16,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <utility>
 
@@ -106,18 +107,32 @@ void cleanInPlace(QByteArray& bytes, LineMap* map, int* skipped)
     while (r < n) {
         ++lineNo;
         const qsizetype lineStart = w;
-        bool leading = true;
         // Copy the line without its leading blanks (and without CRs unless they end lines).
-        for (; r < n; ++r) {
-            const char c = s[r];
-            if (c == '\n' || (crMode && c == '\r'))
-                break;
-            if (c == '\r')
-                continue;
-            if (leading && (c == ' ' || c == '\t'))
-                continue;
-            leading = false;
-            s[w++] = c;
+        if (crMode) {
+            bool leading = true;
+            for (; r < n; ++r) {
+                const char c = s[r];
+                if (c == '\n' || c == '\r')
+                    break;
+                if (leading && (c == ' ' || c == '\t'))
+                    continue;
+                leading = false;
+                s[w++] = c;
+            }
+        } else {
+            // The common case, a run at a time: up to the line end, less any CR.
+            while (r < n && (s[r] == ' ' || s[r] == '\t' || s[r] == '\r'))
+                ++r;
+            const char* lf = r < n ? static_cast<const char*>(std::memchr(s + r, '\n', size_t(n - r))) : nullptr;
+            const qsizetype end = lf ? lf - s : n;
+            while (r < end) {
+                const char* cr = static_cast<const char*>(std::memchr(s + r, '\r', size_t(end - r)));
+                const qsizetype stop = cr ? cr - s : end;
+                if (w != r)
+                    std::memmove(s + w, s + r, size_t(stop - r));
+                w += stop - r;
+                r = cr ? stop + 1 : stop;
+            }
         }
         // Past the line end (CR LF is one).
         if (r < n && s[r] == '\r' && r + 1 < n && s[r + 1] == '\n')
@@ -160,6 +175,8 @@ struct GedcomFileReader::Private {
     GedcomReadObserver* observer = &gSilentObserver;
     QString tempFolder;
     const AnselTable* anselTable = nullptr;
+    QString releaseTag;
+    QStringList keptTags;
 
     unsigned encoding = Enc::Undetermined;
     unsigned decoder = Enc::Undetermined;  // what the cleaned bytes are decoded with
@@ -207,6 +224,12 @@ void GedcomFileReader::setTempFolder(const QString& folder)
 void GedcomFileReader::setAnselTable(const AnselTable* table)
 {
     d->anselTable = table;
+}
+
+void GedcomFileReader::setReleasedEarly(const QString& recordTag, const QStringList& keptTags)
+{
+    d->releaseTag = recordTag;
+    d->keptTags = keptTags;
 }
 
 bool GedcomFileReader::readFile(const QString& path)
@@ -628,7 +651,8 @@ void GedcomFileReader::createGedRecs()
     d->lengths = std::vector<int>();
 
     GedcomForest& forest = *d->forest;
-    GedRecArena& arena = forest.arena();
+    if (!d->releaseTag.isEmpty())
+        forest.setReleasedEarly(d->releaseTag, d->keptTags);
     QStringList decodeMessages, parseMessages;
     int unlistedParse = 0;
     auto report = [&](QString message) {
@@ -649,10 +673,12 @@ void GedcomFileReader::createGedRecs()
     // Lines from `level` down are finished: their sub-record lists can take their final size.
     auto closeFrom = [&](size_t level) {
         for (size_t k = level; k < levels.size(); ++k)
-            levels[k]->compactSubRecords(arena);
+            levels[k]->compactSubRecords(forest.arenaOf(levels[k]));
     };
     int previousLevel = 0;
     int blobLevel = -1;           // inside a BLOB: the BLOB line's level
+    // Known tags are shared strings: a line's tag is BLOB when it is that very string.
+    const QString* const blobTag = GedRec::knownTag(u"BLOB", nullptr);
     QStringView line;
     int lineNo = 0;
 
@@ -711,7 +737,7 @@ void GedcomFileReader::createGedRecs()
         }
 
         GedRec* owner = level > 0 ? levels[level - 1] : nullptr;
-        if (owner && owner->type() == QLatin1String("BLOB")) {
+        if (owner && &owner->type() == blobTag) {
             blobLevel = int(level) - 1;
             ++d->blobRecordsIgnored;
             continue;
@@ -748,7 +774,7 @@ void GedcomFileReader::createGedRecs()
                 || owner->type() == QLatin1String("SOUR")))
             owner = owner->owner();
 
-        GedRec* rec = GedRec::create(arena, owner, ptr, tag, value);
+        GedRec* rec = GedRec::create(forest.arenaForLine(owner, tag), owner, ptr, tag, value);
         rec->setLineNo(lineNo);
         closeFrom(size_t(level));
         levels.resize(size_t(level) + 1);

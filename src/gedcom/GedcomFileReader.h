@@ -40,6 +40,8 @@ public:
     void setTempFolder(const QString& folder);
     // The ANSEL table to use; the shared resource table when not set.
     void setAnselTable(const AnselTable* table);
+    // The lines the forest is to build apart, to be released early (GedcomForest::setReleasedEarly).
+    void setReleasedEarly(const QString& recordTag, const QStringList& keptTags);
 
     // The whole read: the decoded lines, then the forest. False when the file gave no lines.
     bool readFile(const QString& path);

@@ -2,6 +2,8 @@
 
 #include "gedcom/GedRecArena.h"
 
+#include <algorithm>
+
 namespace {
 
 // The key a record has when nothing else claimed it first: its identifier, or _HEAD_ / _TRLR_.
@@ -19,6 +21,7 @@ QString plainKey(const GedRec* record)
 
 GedcomForest::GedcomForest()
     : m_arena(std::make_unique<GedRecArena>())
+    , m_earlyArena(std::make_unique<GedRecArena>(m_arena.get(), true))
 {
 }
 
@@ -37,7 +40,61 @@ void GedcomForest::clear()
     m_otherKeys.clear();
     m_nextDuplicate.clear();
     m_unknownCount = 0;
+    m_releaseRecords.clear();
+    m_releaseMarks.clear();
+    m_released.clear();
+    m_firstUnreleased = 0;
+    m_earlyArena.reset();
     m_arena = std::make_unique<GedRecArena>();
+    m_earlyArena = std::make_unique<GedRecArena>(m_arena.get(), true);
+}
+
+std::size_t GedcomForest::bytesAllocated() const
+{
+    return m_arena->bytesAllocated() + m_earlyArena->bytesAllocated();
+}
+
+void GedcomForest::setReleasedEarly(const QString& recordTag, const QStringList& keptTags)
+{
+    m_releaseTag = recordTag;
+    m_keptTags = keptTags;
+}
+
+GedRecArena& GedcomForest::arenaForLine(const GedRec* owner, QStringView tag)
+{
+    if (!owner || m_releaseTag.isEmpty())
+        return *m_arena;
+    if (owner->owner())
+        return arenaOf(owner);
+    if (owner->type() != m_releaseTag)
+        return *m_arena;
+    const QStringView t = tag.trimmed();
+    for (const QString& kept : std::as_const(m_keptTags))
+        if (t == kept)
+            return *m_arena;
+    return *m_earlyArena;
+}
+
+qsizetype GedcomForest::releaseIndex(const GedRec* record) const
+{
+    // A pass releases the records in file order: the first one not released yet is the one.
+    if (m_firstUnreleased < m_releaseRecords.size() && m_releaseRecords[m_firstUnreleased] == record)
+        return qsizetype(m_firstUnreleased);
+    const auto it = std::find(m_releaseRecords.begin(), m_releaseRecords.end(), record);
+    const auto index = size_t(it - m_releaseRecords.begin());
+    return it != m_releaseRecords.end() && !m_released[index] ? qsizetype(index) : -1;
+}
+
+void GedcomForest::releasedLinesOf(GedRec* record, qsizetype index)
+{
+    record->destroySubRecordsReleasedEarly();
+    m_released[size_t(index)] = true;
+    while (m_firstUnreleased < m_released.size() && m_released[m_firstUnreleased])
+        ++m_firstUnreleased;
+    if (m_firstUnreleased == m_released.size())
+        m_earlyArena->releaseAll();
+    else
+        m_earlyArena->releaseBlocksBefore(m_releaseMarks[m_firstUnreleased]);
 }
 
 QString GedcomForest::keyOf(const GedRec* record) const
@@ -58,16 +115,10 @@ QString GedcomForest::freeUnknownKey()
     return key;
 }
 
-QString GedcomForest::naturalKey(const GedRec* record)
-{
-    QString key = plainKey(record);
-    return key.isEmpty() ? freeUnknownKey() : key;
-}
-
-void GedcomForest::file(GedRec* record, const QString& key)
+void GedcomForest::file(GedRec* record, const QString& key, bool plain)
 {
     m_byKey.insert(key, record);
-    if (key == plainKey(record))
+    if (plain || key == plainKey(record))
         m_otherKeys.remove(record);
     else
         m_otherKeys.insert(record, key);
@@ -83,13 +134,22 @@ void GedcomForest::addRecord(GedRec* record, GedRec** duplicateOf)
     if (duplicateOf)
         *duplicateOf = nullptr;
     m_records.push_back(record);
-    QString key = naturalKey(record);
+    if (!m_releaseTag.isEmpty() && record->type() == m_releaseTag) {
+        // The record's early lines come after this mark: the reader makes them after the record.
+        m_releaseRecords.push_back(record);
+        m_releaseMarks.push_back(m_earlyArena->mark());
+        m_released.push_back(false);
+    }
+    QString key = plainKey(record);
+    const bool plain = !key.isEmpty();
+    if (!plain)
+        key = freeUnknownKey();
     GedRec* holder = m_byKey.value(key, nullptr);
     if (holder && !record->ptr().isEmpty() && holder->ptr().isEmpty()) {
         // A record without identifier was filed as UNK_n before a record that really has that
         // identifier came: the identifier wins, the unnamed record moves to a free UNK_n.
         const QString moved = freeUnknownKey();
-        file(holder, moved);
+        file(holder, moved, false);
         holder = nullptr;
     }
     if (holder) {
@@ -105,5 +165,5 @@ void GedcomForest::addRecord(GedRec* record, GedRec** duplicateOf)
             key = QStringLiteral("%1 #%2").arg(base).arg(n++);
         while (m_byKey.contains(key));
     }
-    file(record, key);
+    file(record, key, plain && !holder);
 }

@@ -3,6 +3,7 @@
 #include "gedcom/GedRec.h"
 
 #include <QHash>
+#include <QStringList>
 #include <QString>
 
 #include <memory>
@@ -18,6 +19,11 @@ class GedRecArena;
 //
 // The forest owns the arena its reader builds the records in (GedRec::create): the records of a
 // forest must not outlive it.
+//
+// A large file's lines take much memory, and most of them are read by only a few passes of an
+// import: setReleasedEarly names the lines no later pass reads, the reader builds them in an arena of
+// their own (arenaForLine), and releaseLines destroys them record by record, giving the memory back
+// in file order.
 class GedcomForest {
 public:
     GedcomForest();
@@ -33,6 +39,23 @@ public:
 
     // The storage for records made with GedRec::create; it lives as long as the forest.
     GedRecArena& arena() { return *m_arena; }
+    // The memory the forest's arenas hold now.
+    std::size_t bytesAllocated() const;
+
+    // In the records of `recordTag`, the lines that are not (or not under) a line of `keptTags`
+    // directly under the record are to be released early. Set before the records are added.
+    void setReleasedEarly(const QString& recordTag, const QStringList& keptTags);
+    // Where the reader makes a line under `owner` (null for a record): the early arena for the lines
+    // named by setReleasedEarly, else arena().
+    GedRecArena& arenaForLine(const GedRec* owner, QStringView tag);
+    // The arena a line of this forest was made in (for its sub-record list).
+    GedRecArena& arenaOf(const GedRec* line) { return line->isReleasedEarly() ? *m_earlyArena : *m_arena; }
+    // Destroys the lines of the record that lie in the early arena, after handing the record to
+    // `beforeRelease` (which may keep what it needs of them), and gives back the memory of every
+    // record released so far that lies before the first record not released yet. Nothing happens
+    // for a record of another tag, or one released already.
+    template <typename F>
+    void releaseLines(GedRec* record, F&& beforeRelease);
 
     // Level-0 records in file order.
     const std::vector<GedRec*>& records() const { return m_records; }
@@ -50,9 +73,10 @@ public:
     void clear();
 
 private:
-    QString naturalKey(const GedRec* record);
     QString freeUnknownKey();
-    void file(GedRec* record, const QString& key);
+    void file(GedRec* record, const QString& key, bool plain);  // plain: the record's own key
+    qsizetype releaseIndex(const GedRec* record) const;  // -1 when not to be released (any more)
+    void releasedLinesOf(GedRec* record, qsizetype index);
 
     std::vector<GedRec*> m_records;
     QHash<QString, GedRec*> m_byKey;
@@ -60,7 +84,26 @@ private:
     QHash<QString, qint64> m_nextDuplicate;     // per key taken twice: the next "#n" to try
     qint64 m_unknownCount = 0;
     std::unique_ptr<GedRecArena> m_arena;
+    // Lines released early: their arena (its tags are kept in m_arena), the records they belong to
+    // in file order with the arena's mark when each was added, and which were released.
+    QString m_releaseTag;
+    QStringList m_keptTags;
+    std::unique_ptr<GedRecArena> m_earlyArena;
+    std::vector<GedRec*> m_releaseRecords;
+    std::vector<std::size_t> m_releaseMarks;
+    std::vector<bool> m_released;
+    std::size_t m_firstUnreleased = 0;
 };
+
+template <typename F>
+void GedcomForest::releaseLines(GedRec* record, F&& beforeRelease)
+{
+    const qsizetype index = releaseIndex(record);
+    if (index < 0)
+        return;
+    beforeRelease(record);
+    releasedLinesOf(record, index);
+}
 
 template <typename F>
 void GedcomForest::forEachLine(F&& visit) const

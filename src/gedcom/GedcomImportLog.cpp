@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <vector>
+
 namespace {
 
 GedcomReadObserver gSilentLogObserver;
@@ -125,27 +127,111 @@ QString GedcomImportLog::errorLine(const GedRec& rec)
     return line;
 }
 
-void GedcomImportLog::printUnprocessedGedRec(GedRec* rec, QFile* unprocessed, QFile* custom)
-{
-    // The line comes after its ancestors not yet written, each of them once.
-    std::vector<GedRec*> chain;
-    for (GedRec* r = rec; r && !(r->flags() & GedRec::Printed); r = r->owner())
-        chain.push_back(r);
-    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-        GedRec* r = *it;
-        QString text = QStringLiteral("line %1. ").arg(r->lineNo());
-        if (!(r->flags() & GedRec::Consumed)) {
-            text += QStringLiteral("->");
-            ++m_totalUnprocessed;
-        }
-        text += r->stringRepresentation() + u'\n';
-        r->setFlags(r->flags() | GedRec::Printed);
-        if (r->flags() & GedRec::Custom) {
-            ++m_numCustomTagRecords;
-            write(custom, text);
-        }
-        write(unprocessed, text);
+namespace {
+
+// Where report text goes: a log file, or bytes kept for it. Each piece is converted on its own, so
+// kept text reads byte for byte as if it had been written then.
+struct Sink {
+    QFile* file = nullptr;
+    QByteArray* bytes = nullptr;
+
+    void put(const QString& text) const
+    {
+        const QByteArray utf8 = text.toUtf8();  // unpaired surrogates become U+FFFD: no line is refused
+        if (file)
+            file->write(utf8);
+        if (bytes)
+            bytes->append(utf8);
     }
+    void put(const QByteArray& utf8) const
+    {
+        if (file)
+            file->write(utf8);
+        if (bytes)
+            bytes->append(utf8);
+    }
+};
+
+} // namespace
+
+// Writes every line no pass used, after its ancestors not written yet, each of them once; custom-tag
+// lines (and all under them) go to the custom file as well. With a `top` line, the lines above the
+// top's sub-records are left to the caller: `needsTop` says whether a line wanted them written first.
+struct GedcomImportLog::Printer {
+    Sink unprocessed;
+    Sink custom;
+    const GedRec* top = nullptr;
+    bool topCustom = false;  // what the report will find the top to be
+    bool needsTop = false;
+    int unprocessedCount = 0;
+    int customCount = 0;
+
+    void visit(GedRec* r)
+    {
+        const GedRec* owner = r->owner();
+        const bool ownerCustom = owner && (owner == top ? topCustom : (owner->flags() & GedRec::Custom) != 0);
+        if (r->type().startsWith(u'_') || ownerCustom)
+            r->setFlags(r->flags() | GedRec::Custom);
+        if (r->flags() == 0 || r->flags() == GedRec::Custom)
+            print(r);
+    }
+
+    void print(GedRec* rec)
+    {
+        std::vector<GedRec*> chain;
+        GedRec* r = rec;
+        for (; r && r != top && !(r->flags() & GedRec::Printed); r = r->owner())
+            chain.push_back(r);
+        if (r && r == top)
+            needsTop = true;
+        for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+            GedRec* line = *it;
+            QString text = QStringLiteral("line %1. ").arg(line->lineNo());
+            if (!(line->flags() & GedRec::Consumed)) {
+                text += QStringLiteral("->");
+                ++unprocessedCount;
+            }
+            text += line->stringRepresentation() + u'\n';
+            line->setFlags(line->flags() | GedRec::Printed);
+            if (line->flags() & GedRec::Custom) {
+                ++customCount;
+                custom.put(text);
+            }
+            unprocessed.put(text);
+        }
+    }
+};
+
+void GedcomImportLog::keepTextOfReleasedLines(GedRec* record)
+{
+    std::vector<ReleasedText> runs;
+    qsizetype kept = 0;
+    bool inRun = false;
+    for (GedRec* sub : record->subRecords()) {
+        if (!sub->isReleasedEarly()) {
+            ++kept;
+            inRun = false;
+            continue;
+        }
+        if (!inRun)
+            runs.emplace_back().keptBefore = kept;
+        inRun = true;
+        ReleasedText& run = runs.back();
+        sub->forEachLine([&](GedRec* r) {
+            if (r->errorReason() != 0)
+                Sink{nullptr, &run.errors}.put(errorLine(*r) + u'\n');
+        });
+        Printer printer{{nullptr, &run.unprocessed}, {nullptr, &run.custom}, record};
+        printer.topCustom = record->type().startsWith(u'_') || (record->flags() & GedRec::Custom);
+        sub->forEachLine([&](GedRec* r) { printer.visit(r); });
+        run.unprocessedCount += printer.unprocessedCount;
+        run.customCount += printer.customCount;
+        run.needsRecordLine = run.needsRecordLine || printer.needsTop;
+    }
+    // Only what the report will write is kept.
+    std::erase_if(runs, [](const ReleasedText& run) { return run.errors.isEmpty() && run.unprocessed.isEmpty(); });
+    if (!runs.empty())
+        m_releasedText.insert(record, std::move(runs));
 }
 
 void GedcomImportLog::printUnprocessedGedRecs(GedcomForest& forest, const QStringList& parserMessages, int numLines,
@@ -160,43 +246,75 @@ void GedcomImportLog::printUnprocessedGedRecs(GedcomForest& forest, const QStrin
 
     std::unique_ptr<QFile> unprocessed = createOutputFile(kUnprocessedFileName);
     std::unique_ptr<QFile> custom = createOutputFile(kCustomFileName);
+    const Sink toUnprocessed{unprocessed.get()};
+    const Sink toCustom{custom.get()};
 
     for (const QString& m : parserMessages)
-        write(unprocessed.get(), m + u'\n');
+        toUnprocessed.put(m + u'\n');
 
-    forest.forEachLine([&](GedRec* r) {
-        if (r->errorReason() != 0)
-            write(unprocessed.get(), errorLine(*r) + u'\n');
-    });
+    // The lines of each record in file order, with the text of its released lines in their place.
+    const std::vector<ReleasedText> none;
+    auto inFileOrder = [&](GedRec* root, auto&& onLine, auto&& onReleased) {
+        onLine(root);
+        const auto found = m_releasedText.constFind(root);
+        const std::vector<ReleasedText>& runs = found == m_releasedText.constEnd() ? none : *found;
+        auto run = runs.begin();
+        const GedRecList subs = root->subRecords();
+        for (qsizetype k = 0; k <= subs.size(); ++k) {
+            for (; run != runs.end() && run->keptBefore == k; ++run)
+                onReleased(*run);
+            if (k < subs.size())
+                subs[k]->forEachLine(onLine);
+        }
+        for (; run != runs.end(); ++run)
+            onReleased(*run);
+    };
 
-    write(unprocessed.get(), QStringLiteral("--------------------------- \nUnprocessed GedRecs follow  \n"
-                                            "Unprocessed Custom Tags GedRecs (if any) are also in file %1\n"
-                                            "--------------------------- \n")
-                                 .arg(kCustomFileName));
+    for (GedRec* root : forest.records())
+        inFileOrder(
+            root,
+            [&](GedRec* r) {
+                if (r->errorReason() != 0)
+                    toUnprocessed.put(errorLine(*r) + u'\n');
+            },
+            [&](const ReleasedText& run) { toUnprocessed.put(run.errors); });
 
+    toUnprocessed.put(QStringLiteral("--------------------------- \nUnprocessed GedRecs follow  \n"
+                                     "Unprocessed Custom Tags GedRecs (if any) are also in file %1\n"
+                                     "--------------------------- \n")
+                          .arg(kCustomFileName));
+
+    Printer printer{toUnprocessed, toCustom};
     qsizetype done = 0;
     for (GedRec* root : forest.records()) {
         m_observer->setCurrentProgress(++done, forest.size());
-        root->forEachLine([&](GedRec* r) {
-            if (r->type().startsWith(u'_') || (r->owner() && (r->owner()->flags() & GedRec::Custom)))
-                r->setFlags(r->flags() | GedRec::Custom);
-            if (r->flags() == 0 || r->flags() == GedRec::Custom)
-                printUnprocessedGedRec(r, unprocessed.get(), custom.get());
-        });
+        inFileOrder(
+            root, [&](GedRec* r) { printer.visit(r); },
+            [&](const ReleasedText& run) {
+                if (run.needsRecordLine && !(root->flags() & GedRec::Printed))
+                    printer.print(root);
+                toUnprocessed.put(run.unprocessed);
+                toCustom.put(run.custom);
+                printer.unprocessedCount += run.unprocessedCount;
+                printer.customCount += run.customCount;
+            });
     }
+    m_releasedText.clear();
+    m_totalUnprocessed = printer.unprocessedCount;
+    m_numCustomTagRecords = printer.customCount;
 
     const QString customCount =
         QStringLiteral("\n\nGedRecs with custom tags (incl their subRecords) that were ignored = %1\n")
             .arg(m_numCustomTagRecords);
-    write(unprocessed.get(), customCount);
-    write(custom.get(), customCount);
+    toUnprocessed.put(customCount);
+    toCustom.put(customCount);
     const double percent = numLines > 0 ? m_totalUnprocessed * 100.0 / numLines : 0.0;
-    write(unprocessed.get(), QStringLiteral("\nTotal unprocessed GedRecs: %1 = %2% of %3 lines\n")
-                                 .arg(m_totalUnprocessed)
-                                 .arg(percent, 0, 'f', 2)
-                                 .arg(numLines));
+    toUnprocessed.put(QStringLiteral("\nTotal unprocessed GedRecs: %1 = %2% of %3 lines\n")
+                          .arg(m_totalUnprocessed)
+                          .arg(percent, 0, 'f', 2)
+                          .arg(numLines));
     if (blobRecordsIgnored != 0)
-        write(unprocessed.get(), QStringLiteral("In addition %1 BLOB subRecords were ignored\n").arg(blobRecordsIgnored));
+        toUnprocessed.put(QStringLiteral("In addition %1 BLOB subRecords were ignored\n").arg(blobRecordsIgnored));
 
     if (unprocessed)
         unprocessed->close();

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class GedRec;
 class GedcomForest;
@@ -38,6 +41,10 @@ public:
     // consumed, then the counts. The custom-tag file is removed when it got no line.
     void printUnprocessedGedRecs(GedcomForest& forest, const QStringList& parserMessages, int numLines,
                                  int blobRecordsIgnored);
+    // Keeps what the report will write of the record's lines that are about to be released early
+    // (GedRec::isReleasedEarly): no pass may change them any more. The report writes it in their
+    // place, so that the logs read as if the lines had lived until then.
+    void keepTextOfReleasedLines(GedRec* record);
 
     // Counters of the last report.
     int numCustomTagRecords() const { return m_numCustomTagRecords; }
@@ -53,7 +60,19 @@ public:
     QStringList existingLogFiles() const;
 
 private:
-    void printUnprocessedGedRec(GedRec* rec, QFile* unprocessed, QFile* custom);
+    // The text of a run of released sub-records of one record, in the three parts of the report.
+    struct ReleasedText {
+        qsizetype keptBefore = 0;  // the record's remaining sub-records that come before the run
+        QByteArray errors;         // the error-reason lines
+        QByteArray unprocessed;    // the unprocessed lines, less the record's own line
+        QByteArray custom;
+        int unprocessedCount = 0;
+        int customCount = 0;
+        bool needsRecordLine = false;  // the record's line must come first, unless written already
+    };
+    struct Printer;
+
+    QHash<const GedRec*, std::vector<ReleasedText>> m_releasedText;
 
     QString m_folder;
     QString m_gedcomPath;

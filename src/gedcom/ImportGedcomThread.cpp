@@ -169,6 +169,7 @@ ImportGedcomOutcome ImportGedcomThread::loadGedFileThread()
     m_ldsChildSealingFamcRecords.clear();
     m_familyPartners.clear();
     m_nullSource = nullptr;
+    m_log.reset();
     m_forest.reset();
     m_moc.reset();
     if (!ok)
@@ -238,6 +239,12 @@ bool ImportGedcomThread::runPipeline()
     {
         GedcomFileReader reader(m_readObserver.get());
         reader.setTempFolder(m_request.tempFolder);
+        // Most lines of a large file are people's: names, events, attributes. No pass after the events pass
+        // reads them but for the source citations (the citations pass), the family links and adoptions (read
+        // once the families exist) and the child sealings, so the rest is built apart and released as the
+        // events pass leaves each person: the forest need not stay beside the whole model.
+        reader.setReleasedEarly(QStringLiteral("INDI"), {QStringLiteral("SOUR"), QStringLiteral("FAMC"),
+                                                         QStringLiteral("ADOP"), QStringLiteral("SLGC")});
         if (!reader.readFile(m_request.gedcomFilename))
             return fail(QStringLiteral("Unable to read the Gedcom file."));
         m_header = reader.headerInfo();
@@ -260,6 +267,9 @@ bool ImportGedcomThread::runPipeline()
                             m_header.loadInformation(m_request.gedcomFilename, m_request.databaseFilename,
                                                      QDateTime::currentDateTime()));
 
+    const QString folder = QFileInfo(m_request.databaseFilename).absolutePath();
+    m_log = std::make_unique<GedcomImportLog>(folder, m_request.gedcomFilename, m_request.databaseFilename,
+                                              m_readObserver.get());
     const std::vector<ImportStep> steps = importSteps();
     // The steps, the report, the validation, releasing the records, and the save.
     const double total = double(steps.size() + 4);
@@ -271,21 +281,21 @@ bool ImportGedcomThread::runPipeline()
     }
 
     setOverallProgress(++k * 100.0 / total);
-    {
-        const QString folder = QFileInfo(m_request.databaseFilename).absolutePath();
-        GedcomImportLog log(folder, m_request.gedcomFilename, m_request.databaseFilename, m_readObserver.get());
-        log.printUnprocessedGedRecs(*m_forest, m_errorMessages, m_numLines, m_blobRecordsIgnored);
-        m_unprocessedLines = log.totalUnprocessed();
-        m_errorMessages.clear();
-    }
+    m_log->printUnprocessedGedRecs(*m_forest, m_errorMessages, m_numLines, m_blobRecordsIgnored);
+    m_unprocessedLines = m_log->totalUnprocessed();
+    m_log.reset();
+    m_errorMessages.clear();
+    // Nothing reads the records after the report: their memory is given back before the validation, which
+    // makes more of its own.
+    m_ldsChildSealingFamcRecords.clear();
+    m_familyPartners.clear();
+    m_forest.reset();
+
     setOverallProgress(++k * 100.0 / total);
     runDatabaseIntegrityChecks();
 
     setOverallProgress(++k * 100.0 / total);
     setDialogMessage(QStringLiteral("Releasing memory"));
-    m_ldsChildSealingFamcRecords.clear();
-    m_familyPartners.clear();
-    m_forest.reset();
 
     setOverallProgress(++k * 100.0 / total);
     updateModelDefaultsCounters();
@@ -330,7 +340,7 @@ std::vector<ImportGedcomThread::ImportStep> ImportGedcomThread::importSteps()
     steps.push_back({QStringLiteral("processIndividualsEvents"), [this] {
                          return runRecordPass({QStringLiteral("processIndividualsEvents"), QStringLiteral("INDI"),
                                                QStringLiteral("Processing Individuals' Events"), QString(), 5000,
-                                               [this](GedRec* r) { processINDIEvents(r); }});
+                                               [this](GedRec* r) { processINDIEvents(r); }, true});
                      }});
     steps.push_back({QStringLiteral("processIndividualsSources"), [this] {
                          return runRecordPass({QStringLiteral("processIndividualsSources"), QStringLiteral("INDI"),
@@ -377,6 +387,8 @@ bool ImportGedcomThread::runRecordPass(const RecordPass& pass)
         } catch (...) {
             recordFailed(record, pass.methodName, QStringLiteral("an unknown error"));
         }
+        if (pass.releasesLines)
+            m_forest->releaseLines(record, [this](GedRec* r) { m_log->keepTextOfReleasedLines(r); });
         --remaining;
         if (remaining % 100 == 0)
             setDialogMessage(remaining ? QStringLiteral("%1 - %2").arg(pass.runningText).arg(remaining)

@@ -27,6 +27,7 @@ class FTSource;
 class FTSpouseRel;
 class GedRec;
 class GedcomForest;
+class GedcomImportLog;
 class ImportGedcomListener;
 struct ImportGedcomOutcome;
 
@@ -115,6 +116,8 @@ protected:
         QString openingText;      // shown before the walk when not empty
         int saveEvery = 5000;
         std::function<void(GedRec*)> reader;
+        // The last pass to read the lines the forest releases early: they go as it leaves each record.
+        bool releasesLines = false;
     };
     bool runRecordPass(const RecordPass& pass);
 
@@ -258,6 +261,8 @@ protected:
     ImportGedcomListener* m_listener;
     std::unique_ptr<FTMoc> m_moc;
     std::unique_ptr<GedcomForest> m_forest;
+    // The report: it keeps the text of the lines released before it.
+    std::unique_ptr<GedcomImportLog> m_log;
     GedcomHeaderInfo m_header;
     QHash<QString, FTEventType*> m_eventTypesDictionary;
     QMap<QString, QString> m_eventNamesDictionary;

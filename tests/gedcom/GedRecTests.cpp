@@ -1,5 +1,6 @@
 #include "gedcom/GedRec.h"
 #include "gedcom/GedRecArena.h"
+#include "gedcom/GedcomFileReader.h"
 #include "gedcom/GedcomForest.h"
 
 #include <gtest/gtest.h>
@@ -109,6 +110,61 @@ TEST(GedRec, ArenaRecordsChangeLikeAnyOther)
     delete orphan;
     forest.clear();
     EXPECT_TRUE(forest.isEmpty());
+}
+
+// The lines released early go record by record, their memory block by block, in file order: what is released
+// must never take a line of a record still to come, whatever order the records are released in.
+TEST(GedcomForest, ReleasesLinesByRecordWithoutTouchingTheOthers)
+{
+    GedcomFileReader reader;
+    reader.setReleasedEarly("INDI", {"FAMC"});
+    QByteArray ged = "0 HEAD\n";
+    const int people = 3000;
+    for (int i = 0; i < people; ++i)
+        ged += QStringLiteral("0 @I%1@ INDI\n1 NAME Person %1\n2 GIVN Person\n1 FAMC @F%1@\n2 PEDI birth\n1 NOTE %2\n")
+                   .arg(i)
+                   .arg(i % 500 == 0 ? QString(100000, u'x') : QStringLiteral("short"))  // some large pieces
+                   .toUtf8();
+    ged += "0 TRLR\n";
+    ASSERT_TRUE(reader.readData(ged));
+    GedcomForest& forest = reader.forest();
+    auto person = [&](int i) { return forest.record(QStringLiteral("I%1").arg(i)); };
+    auto released = [&](int i) {
+        int calls = 0;
+        forest.releaseLines(person(i), [&](GedRec* r) {
+            EXPECT_EQ(r, person(i));
+            EXPECT_TRUE(r->firstSubRecord("NAME")->isReleasedEarly());
+            ++calls;
+        });
+        return calls;
+    };
+    auto intact = [&](int i) {
+        const GedRec* r = person(i);
+        return r->subRecords().size() == 3 && r->firstSubRecord("NAME")->value() == QStringLiteral("Person %1").arg(i)
+            && r->firstSubRecord("NAME")->subRecords().value(0)->value() == "Person"
+            && r->subRecords()[2]->value().size() == (i % 500 == 0 ? 100000 : 5);
+    };
+
+    const std::size_t full = forest.bytesAllocated();
+    EXPECT_EQ(released(7), 1);  // out of order first: nothing can be given back yet
+    EXPECT_EQ(released(7), 0);  // nor twice
+    EXPECT_EQ(forest.bytesAllocated(), full);
+    for (int i = 0; i < people / 2; ++i)
+        released(i);
+    EXPECT_LT(forest.bytesAllocated(), full);
+    for (int i = 0; i < people; ++i) {
+        const GedRec* r = person(i);
+        ASSERT_EQ(r->firstSubRecord("FAMC")->subRecords().value(0)->value(), "birth") << i;
+        if (i < people / 2 || i == 7)
+            EXPECT_EQ(r->subRecords().size(), 1) << i;
+        else
+            ASSERT_TRUE(intact(i)) << i;
+    }
+    EXPECT_EQ(released(-1), 0);  // no such record: nothing happens
+    for (int i = people - 1; i >= people / 2; --i)
+        released(i);
+    EXPECT_LT(forest.bytesAllocated(), full / 2);
+    EXPECT_EQ(forest.record("I2999")->firstSubRecord("FAMC")->fwdPtr(), "F2999");
 }
 
 TEST(GedRec, IdentifiersAndNumbers)
