@@ -159,7 +159,9 @@ void ImportGedcomThread::processCOMMENT_STRUCTURE_For(FTManagedObject* row, GedR
     if (!line->valueIsPointer())
         return;
     GedRec* record = recordFor(line->fwdPtr());
-    if (!record) {
+    // Only a comment record is read as one: a pointer to a person or family would mark that record's lines used
+    // and so hide them from the log.
+    if (!record || !(record->hasType("_CMTS") || record->hasType("_Comment"))) {
         printBadPointer(line);
         return;
     }

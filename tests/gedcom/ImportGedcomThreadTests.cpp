@@ -435,6 +435,29 @@ TEST_F(ImportGedcomTest, NamePiecesAndAlternateNamesGoToTheComments)
     EXPECT_TRUE(log.contains("->      2 INDI.NAME._PREF yes"));
 }
 
+TEST_F(ImportGedcomTest, OwnCommentPointersReadOnlyCommentRecords)
+{
+    auto moc = open(importText(gedcom("0 @I1@ INDI\n"
+                                      "1 NAME Ann /Lee/\n"
+                                      "1 _CMTS @IC1@\n"
+                                      "0 @I2@ INDI\n"
+                                      "1 NAME Bob /Lee/\n"
+                                      "1 _CMTS @I3@\n"
+                                      "0 @I3@ INDI\n"
+                                      "1 NAME Cy /Lee/\n"
+                                      "1 _ODD kept in the log\n"
+                                      "0 @IC1@ _CMTS First line\n"
+                                      "1 CONT second line\n",
+                              QStringLiteral("KinloomForVovadid"))));
+    ASSERT_TRUE(moc);
+    EXPECT_EQ(personNumbered(*moc, 1)->comments(), "First line\nsecond line");
+    // A comment pointer to a person is a bad pointer; that person's own lines are still read.
+    EXPECT_EQ(personNumbered(*moc, 2)->comments(), "");
+    EXPECT_EQ(personNumbered(*moc, 3)->name(), "Cy Lee");
+    EXPECT_EQ(personNumbered(*moc, 3)->comments(), "1 _ODD kept in the log");
+    EXPECT_TRUE(unprocessedLog().contains("INDI._CMTS, invalid Gedcom pointer value = \"I3\""));
+}
+
 TEST_F(ImportGedcomTest, GenderIsMaleOrFemaleAsGivenAndOtherwiseUnknown)
 {
     const QList<std::pair<const char*, const char*>> cases = {
