@@ -172,11 +172,16 @@ void ObjectContext::setBulkWriting(bool on)
     if (!d->db.isOpen() || d->bulkWriting == on)
         return;
     d->bulkWriting = on;
+    // The context keeps both sides of every link itself, so the file's own check of each new row's keys (a
+    // lookup in the target table per link) only repeats it; it stays on for every save of a file the user has.
+    // The pragma is ignored inside a transaction, and none is open between saves.
     if (on) {
         d->db.exec(QStringLiteral("PRAGMA journal_mode=OFF"));
         d->db.exec(QStringLiteral("PRAGMA synchronous=OFF"));
         d->db.exec(QStringLiteral("PRAGMA cache_size=-16384"));
+        d->db.exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
     } else {
+        d->db.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
         d->db.exec(QStringLiteral("PRAGMA cache_size=-2000"));
         d->db.exec(QStringLiteral("PRAGMA synchronous=FULL"));
         d->db.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
