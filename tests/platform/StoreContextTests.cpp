@@ -237,6 +237,27 @@ TEST(ObjectContext, ManyNewRowsOfSeveralSubEntitiesRoundTrip)
     }
 }
 
+// Bulk writing leaves the checking of link keys to the context; the saves after it must check them in the file
+// again. Another program removes a row that the context still links to: only a bulk save writes a link to it.
+TEST(ObjectContext, KeysOfLinksAreCheckedAgainAfterBulkWriting)
+{
+    Store s("bulkkeys");
+    auto* a = s.make("Author", { { "name", "A" } });
+    s.save();
+    execOnFile(s.path, QStringLiteral("DELETE FROM Author WHERE _pk = %1").arg(a->primaryKey()).toUtf8().constData());
+
+    s.ctx->setBulkWriting(true);
+    s.make("Book", { { "title", "written in bulk" } })->setObject("author", a);
+    s.save();
+    s.ctx->setBulkWriting(false);
+
+    s.make("Book", { { "title", "written normally" } })->setObject("author", a);
+    QString error;
+    EXPECT_FALSE(s.ctx->save(&error)) << "a link to a row that is gone is refused";
+    EXPECT_TRUE(error.contains("FOREIGN KEY")) << qPrintable(error);
+    EXPECT_TRUE(s.ctx->hasChanges());
+}
+
 TEST(ObjectContext, FetchesFilterSortAndSeePendingChanges)
 {
     Store s("fetch");
