@@ -117,6 +117,7 @@ struct ObjectContext::Private {
     void linkSide(ManagedObject* x, const PropertyDescription* p, ManagedObject* y, bool add);
     void touchJoin(const PropertyDescription* rel, ManagedObject* a, ManagedObject* b, int delta);
     bool canLink(const ManagedObject* a, const PropertyDescription* rel, const ManagedObject* b) const;
+    static bool linked(const ManagedObject* a, const PropertyDescription* rel, const ManagedObject* b);
 
     // Change tracking and undo
     void markChanged(ManagedObject* o);
