@@ -4,6 +4,7 @@
 
 #include "platform/store/ManagedObject.h"
 #include "platform/store/ObjectContext.h"
+#include "platform/store/SharedTexts.h"
 #include "platform/store/SqliteDatabase.h"
 #include "platform/store/SqliteStatement.h"
 #include "platform/store/StoreSchema.h"
@@ -71,6 +72,9 @@ struct ObjectContext::Private {
     QString error;
     int busyTimeout = 2000;
     bool bulkWriting = false;
+    // Names, places, dates and tags repeat from record to record: while a store loads, and while bulk writing fills
+    // a new one, each short text is kept once and shared by every record that has it.
+    SharedTexts texts;
     QVariantMap metadata;
     bool metadataDirty = false;
     QThread* thread = nullptr;

@@ -130,9 +130,14 @@ void ObjectContext::Private::assign(ManagedObject* o, const PropertyDescription*
             *at<NumberSlot>(o, p, values) = numberFor(p, v);
         }
         break;
-    case PropertyDescription::Slot::String:
-        *at<QString>(o, p, values) = v.isValid() ? v.toString() : QString();
+    case PropertyDescription::Slot::String: {
+        QString text = v.isValid() ? v.toString() : QString();
+        Private* d = o->context()->d.get();
+        if (d->bulkWriting)
+            d->texts.share(text);
+        *at<QString>(o, p, values) = std::move(text);
         break;
+    }
     case PropertyDescription::Slot::Binary:
         *at<QByteArray>(o, p, values) = v.isValid() ? v.toByteArray() : QByteArray();
         o->m_unloadedBits &= ~bit;

@@ -141,10 +141,14 @@ void StoreSchema::finalize()
         }
         e->m_root = r;
         if (!e->m_factory) {
-            for (const EntityDescription* a = e->m_parent; a && !e->m_factory; a = a->m_parent)
+            for (const EntityDescription* a = e->m_parent; a && !e->m_factory; a = a->m_parent) {
                 e->m_factory = a->m_factory;
-            if (!e->m_factory)
-                e->m_factory = []() { return new ManagedObject; };
+                e->m_objectSize = a->m_objectSize;
+            }
+            if (!e->m_factory) {
+                e->m_factory = [](void* at) { return new (at) ManagedObject; };
+                e->m_objectSize = int(sizeof(ManagedObject));
+            }
         }
     }
     for (auto& e : m_owned)
