@@ -182,6 +182,7 @@ void ObjectContext::setBulkWriting(bool on)
         d->db.exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
     } else {
         d->texts.clear();
+        d->blobs.clear();
         d->db.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
         d->db.exec(QStringLiteral("PRAGMA cache_size=-2000"));
         d->db.exec(QStringLiteral("PRAGMA synchronous=FULL"));
@@ -439,7 +440,9 @@ bool ObjectContext::Private::load(QString* message)
                         if (st.columnInt(col) != 0)
                             o->m_unloadedBits |= quint64(1) << p->bit;
                     } else if (!null) {
-                        *reinterpret_cast<QByteArray*>(at) = st.columnBlob(col);
+                        QByteArray data = st.columnBlob(col);
+                        blobs.share(data);
+                        *reinterpret_cast<QByteArray*>(at) = std::move(data);
                     }
                     break;
                 case PropertyDescription::Slot::Object:
@@ -507,6 +510,7 @@ bool ObjectContext::Private::load(QString* message)
             if (o)
                 o->awakeFromFetch();
     texts.clear();
+    blobs.clear();
     return true;
 }
 
@@ -560,6 +564,7 @@ void ObjectContext::Private::clearObjects()
     changed.clear();
     graveyard.clear();
     texts.clear();
+    blobs.clear();
 }
 
 QVariantMap ObjectContext::metadataForStoreAt(const QString& path, QString* error)

@@ -4,7 +4,7 @@
 
 #include "platform/store/ManagedObject.h"
 #include "platform/store/ObjectContext.h"
-#include "platform/store/SharedTexts.h"
+#include "platform/store/SharedValues.h"
 #include "platform/store/SqliteDatabase.h"
 #include "platform/store/SqliteStatement.h"
 #include "platform/store/StoreSchema.h"
@@ -72,9 +72,10 @@ struct ObjectContext::Private {
     QString error;
     int busyTimeout = 2000;
     bool bulkWriting = false;
-    // Names, places, dates and tags repeat from record to record: while a store loads, and while bulk writing fills
-    // a new one, each short text is kept once and shared by every record that has it.
-    SharedTexts texts;
+    // Names, places, dates, tags and small data blocks repeat from record to record: while a store loads, and while
+    // bulk writing fills a new one, each short value is kept once and shared by every record that has it.
+    SharedValues<QString> texts;
+    SharedValues<QByteArray> blobs;
     QVariantMap metadata;
     bool metadataDirty = false;
     QThread* thread = nullptr;

@@ -138,10 +138,15 @@ void ObjectContext::Private::assign(ManagedObject* o, const PropertyDescription*
         *at<QString>(o, p, values) = std::move(text);
         break;
     }
-    case PropertyDescription::Slot::Binary:
-        *at<QByteArray>(o, p, values) = v.isValid() ? v.toByteArray() : QByteArray();
+    case PropertyDescription::Slot::Binary: {
+        QByteArray data = v.isValid() ? v.toByteArray() : QByteArray();
+        Private* d = o->context()->d.get();
+        if (d->bulkWriting)
+            d->blobs.share(data);
+        *at<QByteArray>(o, p, values) = std::move(data);
         o->m_unloadedBits &= ~bit;
         break;
+    }
     default:
         break;
     }
