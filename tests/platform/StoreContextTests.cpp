@@ -145,6 +145,63 @@ TEST(ObjectContext, RelationshipsKeepBothSidesInStep)
     EXPECT_EQ(snapshot(*s.ctx), before);
 }
 
+// Sets small and large (a large one searches through an index once it is searched), whose other side is one
+// object (books of an author) or a set again (members of a club): no duplicates, both sides in step through adds,
+// moves, removals and a set that empties and fills again, and the same members after a save and reopen.
+TEST(ObjectContext, SmallAndLargeSetsKeepTheirMembersExactly)
+{
+    for (const int n : { 5, 100 }) {
+        Store s(QStringLiteral("sets%1").arg(n));
+        auto* author = s.make("Author", { { "name", "A" } });
+        auto* other = s.make("Author", { { "name", "B" } });
+        auto* club = s.make("Club", { { "name", "C" } });
+        QList<ManagedObject*> books, members;
+        for (int i = 0; i < n; ++i) {
+            books << s.make("Book", { { "title", QString::number(i) } });
+            books.back()->setObject("author", author);
+            members << s.make("Author", { { "name", QString::number(i) } });
+            club->addObject("members", members.back());
+        }
+        author->addObject("books", books[1]); // already there
+        club->addObject("members", members[1]);
+        EXPECT_EQ(author->objects("books").toList(), books) << "in the order linked, once each";
+        EXPECT_EQ(club->objects("members").toList(), members);
+
+        // Moves and removals from the middle and both ends.
+        for (const int i : { 0, n / 2, n - 1 }) {
+            books[i]->setObject("author", other);
+            club->removeObject("members", members[i]);
+        }
+        for (auto* set : { &author->objects("books"), &club->objects("members") })
+            EXPECT_EQ(set->size(), n - 3);
+        for (int i = 0; i < n; ++i) {
+            const bool moved = i == 0 || i == n / 2 || i == n - 1;
+            EXPECT_EQ(author->objects("books").contains(books[i]), !moved) << i;
+            EXPECT_EQ(other->objects("books").contains(books[i]), moved) << i;
+            EXPECT_EQ(club->objects("members").contains(members[i]), !moved) << i;
+            EXPECT_EQ(members[i]->objects("clubs").contains(club), !moved) << i;
+        }
+        if (n < 32) {
+            const QList<ManagedObject*> kept { books[1], books[3] };
+            EXPECT_EQ(author->objects("books").toList(), kept) << "a small set keeps its order";
+        }
+
+        // Emptied, then filled again.
+        for (ManagedObject* b : author->objects("books").toList())
+            b->setObject("author", other);
+        EXPECT_TRUE(author->objects("books").isEmpty());
+        books[2]->setObject("author", author);
+        author->addObject("books", books[4]);
+        EXPECT_EQ(author->objects("books").toList(), (QList<ManagedObject*> { books[2], books[4] }));
+        EXPECT_EQ(other->objects("books").size(), n - 2);
+
+        s.save();
+        const QStringList before = snapshot(*s.ctx);
+        s.reopen();
+        EXPECT_EQ(snapshot(*s.ctx), before) << n;
+    }
+}
+
 TEST(ObjectContext, DeleteCascadesAndNullifies)
 {
     Store s("deletes");
@@ -235,6 +292,27 @@ TEST(ObjectContext, ManyNewRowsOfSeveralSubEntitiesRoundTrip)
         EXPECT_EQ(snapshot(*s.ctx), before) << "bulk " << bulk;
         EXPECT_EQ(s.ctx->fetch("Author").size(), 666);
     }
+}
+
+// Bulk writing leaves the checking of link keys to the context; the saves after it must check them in the file
+// again. Another program removes a row that the context still links to: only a bulk save writes a link to it.
+TEST(ObjectContext, KeysOfLinksAreCheckedAgainAfterBulkWriting)
+{
+    Store s("bulkkeys");
+    auto* a = s.make("Author", { { "name", "A" } });
+    s.save();
+    execOnFile(s.path, QStringLiteral("DELETE FROM Author WHERE _pk = %1").arg(a->primaryKey()).toUtf8().constData());
+
+    s.ctx->setBulkWriting(true);
+    s.make("Book", { { "title", "written in bulk" } })->setObject("author", a);
+    s.save();
+    s.ctx->setBulkWriting(false);
+
+    s.make("Book", { { "title", "written normally" } })->setObject("author", a);
+    QString error;
+    EXPECT_FALSE(s.ctx->save(&error)) << "a link to a row that is gone is refused";
+    EXPECT_TRUE(error.contains("FOREIGN KEY")) << qPrintable(error);
+    EXPECT_TRUE(s.ctx->hasChanges());
 }
 
 TEST(ObjectContext, FetchesFilterSortAndSeePendingChanges)

@@ -4,6 +4,9 @@
 
 #include <QStringList>
 
+#include <cstddef>
+#include <new>
+
 #include <memory>
 #include <vector>
 
@@ -45,7 +48,9 @@ public:
     EntityDescription& abstract(bool value = true);
     template <class T> EntityDescription& objectClass()
     {
-        m_factory = []() -> ManagedObject* { return new T; };
+        static_assert(alignof(T) <= alignof(std::max_align_t));
+        m_factory = [](void* at) -> ManagedObject* { return new (at) T; };
+        m_objectSize = int(sizeof(T));
         return *this;
     }
 
@@ -79,7 +84,9 @@ public:
     const std::vector<const PropertyDescription*>* dependents(const Key& key) const;
 
     int valueBlockSize() const { return m_blockSize; }
-    ManagedObject* makeObject() const { return m_factory(); }
+    // The entity's C++ object, made in `at`, which has room for objectSize() bytes.
+    int objectSize() const { return m_objectSize; }
+    ManagedObject* makeObject(void* at) const { return m_factory(at); }
 
 private:
     friend class StoreSchema;
@@ -91,7 +98,8 @@ private:
     QString m_name;
     QString m_parentName;
     bool m_abstract = false;
-    ManagedObject* (*m_factory)() = nullptr;
+    ManagedObject* (*m_factory)(void*) = nullptr;
+    int m_objectSize = 0;
     std::vector<std::unique_ptr<PropertyDescription>> m_declared;
 
     // Filled in by finalize()

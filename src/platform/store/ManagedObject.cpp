@@ -28,7 +28,11 @@ ManagedObject::~ManagedObject()
             break;
         }
     }
-    delete[] m_values;
+}
+
+void ManagedObject::operator delete(void* memory)
+{
+    ::operator delete(memory);
 }
 
 const QString& ManagedObject::entityName() const

@@ -37,6 +37,8 @@ public:
     virtual ~ManagedObject();
     ManagedObject(const ManagedObject&) = delete;
     ManagedObject& operator=(const ManagedObject&) = delete;
+    // A record is allocated with its values behind it (larger than its class): freed without a size.
+    static void operator delete(void* memory);
 
     const EntityDescription* entity() const { return m_entity; }
     const QString& entityName() const;

@@ -172,11 +172,18 @@ void ObjectContext::setBulkWriting(bool on)
     if (!d->db.isOpen() || d->bulkWriting == on)
         return;
     d->bulkWriting = on;
+    // The context keeps both sides of every link itself, so the file's own check of each new row's keys (a
+    // lookup in the target table per link) only repeats it; it stays on for every save of a file the user has.
+    // The pragma is ignored inside a transaction, and none is open between saves.
     if (on) {
         d->db.exec(QStringLiteral("PRAGMA journal_mode=OFF"));
         d->db.exec(QStringLiteral("PRAGMA synchronous=OFF"));
         d->db.exec(QStringLiteral("PRAGMA cache_size=-16384"));
+        d->db.exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
     } else {
+        d->texts.clear();
+        d->blobs.clear();
+        d->db.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
         d->db.exec(QStringLiteral("PRAGMA cache_size=-2000"));
         d->db.exec(QStringLiteral("PRAGMA synchronous=FULL"));
         d->db.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
@@ -330,11 +337,15 @@ bool ObjectContext::Private::checkStore(QString* message, ErrorCode* code)
 
 ManagedObject* ObjectContext::Private::make(const EntityDescription* e, qint64 pk)
 {
-    ManagedObject* o = e->makeObject();
+    // The values follow the object in the same allocation: one allocation a record, and a read of a value is
+    // usually in the cache lines of the object already. ManagedObject's operator delete frees the whole.
+    const size_t head = (size_t(e->objectSize()) + alignof(std::max_align_t) - 1) & ~(alignof(std::max_align_t) - 1);
+    void* memory = ::operator new(head + size_t(e->valueBlockSize()));
+    ManagedObject* o = e->makeObject(memory);
     o->m_entity = e;
     o->m_context = q;
     o->m_pk = pk;
-    o->m_values = new std::byte[size_t(std::max(e->valueBlockSize(), 8))];
+    o->m_values = static_cast<std::byte*>(memory) + head;
     for (const PropertyDescription* p : e->properties()) {
         std::byte* at = o->m_values + p->slotOffset;
         switch (p->slot) {
@@ -371,9 +382,6 @@ static_assert(sizeof(ManagedObject*) == sizeof(qint64), "links load as keys into
 
 bool ObjectContext::Private::load(QString* message)
 {
-    // Names, places, dates and tags repeat from record to record: one shared copy of each short text.
-    QSet<QString> texts;
-    texts.reserve(1 << 16);
     for (TableState& t : tables) {
         QStringList cols { QStringLiteral("\"_pk\""), QStringLiteral("\"_entity\"") };
         for (const StoreSchema::Column& c : t.table->columns)
@@ -423,13 +431,7 @@ bool ObjectContext::Private::load(QString* message)
                 case PropertyDescription::Slot::String:
                     if (!null) {
                         QString text = st.columnText(col);
-                        if (text.size() <= 40) {
-                            auto found = texts.constFind(text);
-                            if (found != texts.constEnd())
-                                text = *found;
-                            else
-                                texts.insert(text);
-                        }
+                        texts.share(text);
                         *reinterpret_cast<QString*>(at) = std::move(text);
                     }
                     break;
@@ -438,7 +440,9 @@ bool ObjectContext::Private::load(QString* message)
                         if (st.columnInt(col) != 0)
                             o->m_unloadedBits |= quint64(1) << p->bit;
                     } else if (!null) {
-                        *reinterpret_cast<QByteArray*>(at) = st.columnBlob(col);
+                        QByteArray data = st.columnBlob(col);
+                        blobs.share(data);
+                        *reinterpret_cast<QByteArray*>(at) = std::move(data);
                     }
                     break;
                 case PropertyDescription::Slot::Object:
@@ -505,6 +509,8 @@ bool ObjectContext::Private::load(QString* message)
         for (ManagedObject* o : t.byPk)
             if (o)
                 o->awakeFromFetch();
+    texts.clear();
+    blobs.clear();
     return true;
 }
 
@@ -557,6 +563,8 @@ void ObjectContext::Private::clearObjects()
     }
     changed.clear();
     graveyard.clear();
+    texts.clear();
+    blobs.clear();
 }
 
 QVariantMap ObjectContext::metadataForStoreAt(const QString& path, QString* error)

@@ -56,6 +56,7 @@ public:
     // journal and skip the disk syncs, so a failed save may leave the file half written (only the discarding of
     // the whole file is safe then). Turning it off brings back the normal file settings: the next save writes the
     // journal and syncs again, which makes everything written so far durable. Never for a file the user has.
+    // While on, the file does not check the keys of links either (the context keeps both sides itself).
     void setBulkWriting(bool on);
     bool isBulkWriting() const;
 

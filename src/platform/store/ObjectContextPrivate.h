@@ -4,6 +4,7 @@
 
 #include "platform/store/ManagedObject.h"
 #include "platform/store/ObjectContext.h"
+#include "platform/store/SharedValues.h"
 #include "platform/store/SqliteDatabase.h"
 #include "platform/store/SqliteStatement.h"
 #include "platform/store/StoreSchema.h"
@@ -71,6 +72,10 @@ struct ObjectContext::Private {
     QString error;
     int busyTimeout = 2000;
     bool bulkWriting = false;
+    // Names, places, dates, tags and small data blocks repeat from record to record: while a store loads, and while
+    // bulk writing fills a new one, each short value is kept once and shared by every record that has it.
+    SharedValues<QString> texts;
+    SharedValues<QByteArray> blobs;
     QVariantMap metadata;
     bool metadataDirty = false;
     QThread* thread = nullptr;
@@ -117,6 +122,7 @@ struct ObjectContext::Private {
     void linkSide(ManagedObject* x, const PropertyDescription* p, ManagedObject* y, bool add);
     void touchJoin(const PropertyDescription* rel, ManagedObject* a, ManagedObject* b, int delta);
     bool canLink(const ManagedObject* a, const PropertyDescription* rel, const ManagedObject* b) const;
+    static bool linked(const ManagedObject* a, const PropertyDescription* rel, const ManagedObject* b);
 
     // Change tracking and undo
     void markChanged(ManagedObject* o);

@@ -78,9 +78,18 @@ void ObjectContext::Private::setToOne(ManagedObject* a, const PropertyDescriptio
     sides.close();
 }
 
+bool ObjectContext::Private::linked(const ManagedObject* a, const PropertyDescription* rel, const ManagedObject* b)
+{
+    // Both sides are always in step, so a to-one inverse answers at once where a large set would need a search.
+    const PropertyDescription* inv = rel->inverse;
+    if (inv->isToOne())
+        return b->entity()->isKindOf(rel->target) && one(b, inv) == a;
+    return many(a, rel).contains(b);
+}
+
 void ObjectContext::Private::addToMany(ManagedObject* a, const PropertyDescription* rel, ManagedObject* b, Notify mode)
 {
-    if (!b || many(a, rel).contains(b) || !canLink(a, rel, b))
+    if (!b || !canLink(a, rel, b) || linked(a, rel, b))
         return;
     const PropertyDescription* inv = rel->inverse;
     ManagedObject* formerOfB = inv->isToOne() ? one(b, inv) : nullptr;
@@ -101,7 +110,7 @@ void ObjectContext::Private::addToMany(ManagedObject* a, const PropertyDescripti
 void ObjectContext::Private::removeToMany(
     ManagedObject* a, const PropertyDescription* rel, ManagedObject* b, Notify mode)
 {
-    if (!b || !many(a, rel).contains(b))
+    if (!b || !linked(a, rel, b))
         return;
     SideBrackets sides;
     if (mode != Notify::Raw) {
@@ -114,12 +123,14 @@ void ObjectContext::Private::removeToMany(
     sides.close();
 }
 
+// Links only what is not linked yet (setToOne() and addToMany() see to that), so a set takes the new member
+// without searching itself first.
 void ObjectContext::Private::linkSide(ManagedObject* x, const PropertyDescription* p, ManagedObject* y, bool add)
 {
     if (p->isToOne())
         one(x, p) = add ? y : nullptr;
     else if (add)
-        many(x, p).add(y);
+        many(x, p).append(y);
     else
         many(x, p).remove(y);
     if (p->column >= 0)

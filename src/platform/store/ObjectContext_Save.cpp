@@ -132,7 +132,7 @@ bool ObjectContext::save(QString* error)
         const Private::EntityMap& m = d->mapOf(o);
         d->loadAllLazy(o);
         st.bindInt(first, o->primaryKey());
-        st.bindText(first + 1, o->entityName());
+        st.bindStaticUtf8(first + 1, m.nameUtf8);
         for (size_t c = 0; c < m.byColumn.size(); ++c) {
             if (m.byColumn[c])
                 bindProperty(st, first + 2 + int(c), o, m.byColumn[c], o->m_values, o->m_nilBits);

@@ -130,13 +130,23 @@ void ObjectContext::Private::assign(ManagedObject* o, const PropertyDescription*
             *at<NumberSlot>(o, p, values) = numberFor(p, v);
         }
         break;
-    case PropertyDescription::Slot::String:
-        *at<QString>(o, p, values) = v.isValid() ? v.toString() : QString();
+    case PropertyDescription::Slot::String: {
+        QString text = v.isValid() ? v.toString() : QString();
+        Private* d = o->context()->d.get();
+        if (d->bulkWriting)
+            d->texts.share(text);
+        *at<QString>(o, p, values) = std::move(text);
         break;
-    case PropertyDescription::Slot::Binary:
-        *at<QByteArray>(o, p, values) = v.isValid() ? v.toByteArray() : QByteArray();
+    }
+    case PropertyDescription::Slot::Binary: {
+        QByteArray data = v.isValid() ? v.toByteArray() : QByteArray();
+        Private* d = o->context()->d.get();
+        if (d->bulkWriting)
+            d->blobs.share(data);
+        *at<QByteArray>(o, p, values) = std::move(data);
         o->m_unloadedBits &= ~bit;
         break;
+    }
     default:
         break;
     }

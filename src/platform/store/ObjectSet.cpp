@@ -3,28 +3,43 @@
 #include <QHash>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 // Small sets are searched linearly and keep their order on removal; a large set (an event type's thousands of
 // events) builds a position index on its first search and from then on removes by swapping with the last member.
 static constexpr size_t kIndexThreshold = 32;
 
-void ObjectSet::Impl::buildIndex()
+void ObjectSet::Block::buildIndex()
 {
-    index = std::make_unique<QHash<const ManagedObject*, qsizetype>>();
-    index->reserve(qsizetype(items.size()));
-    for (size_t i = 0; i < items.size(); ++i)
-        index->insert(items[i], qsizetype(i));
+    index = new QHash<const ManagedObject*, qsizetype>();
+    index->reserve(qsizetype(size));
+    for (quint32 i = 0; i < size; ++i)
+        index->insert(items()[i], qsizetype(i));
 }
 
-ObjectSet::~ObjectSet() = default;
+ObjectSet::~ObjectSet()
+{
+    release();
+}
+
+void ObjectSet::release()
+{
+    if (!d)
+        return;
+    delete d->index;
+    std::free(d);
+    d = nullptr;
+}
 
 qsizetype ObjectSet::find(const ManagedObject* o) const
 {
     if (!d)
         return -1;
-    if (d->items.size() < kIndexThreshold && !d->index) {
-        auto it = std::find(d->items.begin(), d->items.end(), o);
-        return it == d->items.end() ? -1 : it - d->items.begin();
+    if (d->size < kIndexThreshold && !d->index) {
+        ManagedObject* const* items = d->items();
+        ManagedObject* const* it = std::find(items, items + d->size, o);
+        return it == items + d->size ? -1 : it - items;
     }
     if (!d->index)
         d->buildIndex();
@@ -46,11 +61,20 @@ bool ObjectSet::add(ManagedObject* o)
 
 void ObjectSet::append(ManagedObject* o)
 {
-    if (!d)
-        d = std::make_unique<Impl>();
+    if (!d || d->size == d->capacity) {
+        const quint32 capacity = d ? d->capacity * 2 : 1;
+        auto* grown = static_cast<Block*>(std::realloc(d, sizeof(Block) + capacity * sizeof(ManagedObject*)));
+        Q_CHECK_PTR(grown);
+        if (!d) {
+            grown->size = 0;
+            grown->index = nullptr;
+        }
+        grown->capacity = capacity;
+        d = grown;
+    }
     if (d->index)
-        d->index->insert(o, qsizetype(d->items.size()));
-    d->items.push_back(o);
+        d->index->insert(o, qsizetype(d->size));
+    d->items()[d->size++] = o;
 }
 
 bool ObjectSet::remove(ManagedObject* o)
@@ -58,17 +82,19 @@ bool ObjectSet::remove(ManagedObject* o)
     const qsizetype i = find(o);
     if (i < 0)
         return false;
+    ManagedObject** items = d->items();
     if (!d->index) {
-        d->items.erase(d->items.begin() + i);
+        std::memmove(items + i, items + i + 1, (d->size - size_t(i) - 1) * sizeof(ManagedObject*));
+        --d->size;
     } else {
-        ManagedObject* last = d->items.back();
-        d->items[size_t(i)] = last;
-        d->items.pop_back();
+        ManagedObject* last = items[d->size - 1];
+        items[i] = last;
+        --d->size;
         d->index->remove(o);
         if (last != o)
             d->index->insert(last, i);
     }
-    if (d->items.empty())
-        d.reset();
+    if (d->size == 0)
+        release();
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <utility>
 
 SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql)
@@ -25,6 +26,7 @@ SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
     : m_stmt(std::exchange(other.m_stmt, nullptr))
     , m_db(other.m_db)
     , m_ok(other.m_ok)
+    , m_texts(std::move(other.m_texts))
 {
 }
 
@@ -36,6 +38,7 @@ SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept
         m_stmt = std::exchange(other.m_stmt, nullptr);
         m_db = other.m_db;
         m_ok = other.m_ok;
+        m_texts = std::move(other.m_texts);
     }
     return *this;
 }
@@ -60,12 +63,31 @@ void SqliteStatement::bindDouble(int i, double v)
 
 void SqliteStatement::bindText(int i, const QString& v)
 {
-    if (v.isNull()) {
+    if (v.isNull() || i < 1) {
         sqlite3_bind_null(m_stmt, i);
         return;
     }
-    const QByteArray utf8 = v.toUtf8();
-    sqlite3_bind_text(m_stmt, i, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    if (size_t(i) > m_texts.size())
+        m_texts.resize(std::max(size_t(i), size_t(sqlite3_bind_parameter_count(m_stmt))));
+    QByteArray& utf8 = m_texts[size_t(i - 1)];
+    // Most texts are ASCII: narrowed in place into the parameter's buffer; any other goes through the converter.
+    const qsizetype n = v.size();
+    const char16_t* from = reinterpret_cast<const char16_t*>(v.constData());
+    utf8.resize(n); // keeps the capacity of earlier rows
+    char* to = utf8.data();
+    char16_t high = 0;
+    for (qsizetype k = 0; k < n; ++k) {
+        high |= from[k];
+        to[k] = char(from[k]);
+    }
+    if (high >= 0x80)
+        utf8 = v.toUtf8();
+    sqlite3_bind_text(m_stmt, i, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
+}
+
+void SqliteStatement::bindStaticUtf8(int i, QByteArrayView utf8)
+{
+    sqlite3_bind_text(m_stmt, i, utf8.isNull() ? "" : utf8.data(), int(utf8.size()), SQLITE_STATIC);
 }
 
 void SqliteStatement::bindBlob(int i, const QByteArray& v)

@@ -4,6 +4,8 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <vector>
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -25,6 +27,8 @@ public:
     void bindInt(int i, qint64 v);
     void bindDouble(int i, double v);
     void bindText(int i, const QString& v); // a null string binds NULL
+    // UTF-8 text that the caller keeps unchanged until the statement has run: bound without a copy.
+    void bindStaticUtf8(int i, QByteArrayView utf8);
     void bindBlob(int i, const QByteArray& v); // a null array binds NULL
 
     // Steps once: true while a row is ready. After false, ok() tells a finished statement from an error.
@@ -47,4 +51,7 @@ private:
     sqlite3_stmt* m_stmt = nullptr;
     sqlite3* m_db = nullptr;
     bool m_ok = true;
+    // The UTF-8 form of each bound text, by parameter: reused from row to row, so binding a text costs neither an
+    // allocation nor sqlite's copy of it.
+    std::vector<QByteArray> m_texts;
 };

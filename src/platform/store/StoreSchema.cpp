@@ -141,10 +141,14 @@ void StoreSchema::finalize()
         }
         e->m_root = r;
         if (!e->m_factory) {
-            for (const EntityDescription* a = e->m_parent; a && !e->m_factory; a = a->m_parent)
+            for (const EntityDescription* a = e->m_parent; a && !e->m_factory; a = a->m_parent) {
                 e->m_factory = a->m_factory;
-            if (!e->m_factory)
-                e->m_factory = []() { return new ManagedObject; };
+                e->m_objectSize = a->m_objectSize;
+            }
+            if (!e->m_factory) {
+                e->m_factory = [](void* at) { return new (at) ManagedObject; };
+                e->m_objectSize = int(sizeof(ManagedObject));
+            }
         }
     }
     for (auto& e : m_owned)
@@ -251,13 +255,21 @@ void StoreSchema::layOut(EntityDescription* e)
                 fail(qualified(p.get()) + " redeclares an inherited key");
         p->index = int(e->m_properties.size());
         p->slot = slotFor(*p);
-        if (p->slot != PropertyDescription::Slot::None) {
-            p->slotOffset = offset;
-            offset += (slotSize(p->slot) + 7) & ~7;
-        }
         if (p->isAttribute())
             p->bit = bits++;
         e->m_properties.push_back(p.get());
+    }
+    // Numbers and links first, texts and data last: the values read most (keys, numbers, links) then share the
+    // object's first cache lines instead of following a row of 24-byte text slots.
+    for (const bool wide : { false, true }) {
+        for (auto& p : e->m_declared) {
+            const bool isWide
+                = p->slot == PropertyDescription::Slot::String || p->slot == PropertyDescription::Slot::Binary;
+            if (p->slot == PropertyDescription::Slot::None || isWide != wide)
+                continue;
+            p->slotOffset = offset;
+            offset += (slotSize(p->slot) + 7) & ~7;
+        }
     }
     if (bits > 64)
         fail(e->m_name + " has more than 64 attributes");
