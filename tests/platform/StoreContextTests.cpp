@@ -412,6 +412,56 @@ TEST(ObjectContext, ChangePathRunsHooksRawWritesDoNot)
     EXPECT_EQ(s.ctx->fetch("Author").first()->integerValue("born"), 1750) << "but it is saved";
 }
 
+// The typed setters write a value of the slot's own kind directly and hand any other pairing to setValue(): either
+// way the result, the hooks and the save must be those of setValue() with the same value.
+TEST(ObjectContext, TypedSettersActAsSetValue)
+{
+    struct Case {
+        const char* key;
+        std::function<void(ManagedObject*)> typed;
+        QVariant same; // what setValue() is given for it
+    };
+    const QDateTime when = QDateTime::fromMSecsSinceEpoch(1700000000000);
+    const Case cases[] = {
+        { "name", [](ManagedObject* o) { o->setString("name", "Åsa"); }, QString("Åsa") },
+        { "name", [](ManagedObject* o) { o->setString("name", ""); }, QString("") },
+        { "name", [](ManagedObject* o) { o->setString("name", QString()); }, QVariant() },
+        { "born", [](ManagedObject* o) { o->setInteger("born", (qint64(1) << 40) + 7); }, qlonglong(1) << 40 | 7 },
+        { "code", [](ManagedObject* o) { o->setInteger("code", qint64(1) << 40); }, qlonglong(1) << 40 },
+        { "rating", [](ManagedObject* o) { o->setInteger("rating", 3); }, qlonglong(3) },
+        { "rating", [](ManagedObject* o) { o->setDouble("rating", -0.5); }, -0.5 },
+        { "born", [](ManagedObject* o) { o->setDouble("born", 2.75); }, 2.75 },
+        { "alive", [](ManagedObject* o) { o->setBool("alive", false); }, false },
+        { "code", [](ManagedObject* o) { o->setBool("code", true); }, true },
+        { "born", [](ManagedObject* o) { o->setString("born", "12"); }, QString("12") },
+        { "updated", [](ManagedObject* o) { o->setInteger("updated", 5); }, qlonglong(5) },
+        { "updated", [&](ManagedObject* o) { o->setDate("updated", when); }, when },
+        { "extra", [](ManagedObject* o) { o->setData("extra", QByteArray("", 0)); }, QByteArray("", 0) },
+        { "photo", [](ManagedObject* o) { o->setData("photo", QByteArray(3000, 'q')); }, QByteArray(3000, 'q') },
+        { "label", [](ManagedObject* o) { o->setString("label", "x"); }, QString("x") },
+    };
+    Store s("typed");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + " = " + qPrintable(c.same.toString()));
+        auto* typed = static_cast<TestAuthor*>(s.make("Author", { { "name", "n" } }));
+        auto* reference = static_cast<TestAuthor*>(s.make("Author", { { "name", "n" } }));
+        s.save();
+        typed->hookLog.clear();
+        reference->hookLog.clear();
+        c.typed(typed);
+        c.typed(typed); // the same value again changes nothing
+        reference->setValue(c.key, c.same);
+        EXPECT_EQ(typed->value(c.key), reference->value(c.key));
+        EXPECT_EQ(typed->isNil(c.key), reference->isNil(c.key));
+        EXPECT_EQ(typed->hookLog, reference->hookLog);
+        EXPECT_EQ(typed->isUpdated(), reference->isUpdated());
+        const qint64 typedKey = typed->primaryKey(), referenceKey = reference->primaryKey();
+        s.save();
+        s.reopen();
+        EXPECT_EQ(s.get("Author", typedKey)->value(c.key), s.get("Author", referenceKey)->value(c.key));
+    }
+}
+
 TEST(ObjectContext, ObserversFollowKeyPaths)
 {
     Store s("observers");

@@ -59,6 +59,12 @@ TEST_F(UndoFixture, EveryKindOfChangeUndoesAndRedoesExactly)
         { "attribute", [](UndoFixture& f) { f.a->setString("name", "A2"); } },
         { "attribute to nil", [](UndoFixture& f) { f.a->setString("name", QString()); } },
         { "lazy value", [](UndoFixture& f) { f.a->setData("photo", QByteArray("new")); } },
+        { "numbers",
+            [](UndoFixture& f) {
+                f.a->setInteger("born", 1850);
+                f.a->setDouble("rating", 2.5);
+                f.a->setBool("alive", false);
+            } },
         { "to-one", [](UndoFixture& f) { f.book->setObject("author", f.b); } },
         { "one-to-one taken from another", [](UndoFixture& f) { f.b->setObject("portrait", f.portrait); } },
         { "many-to-many", [](UndoFixture& f) { f.a->removeObject("clubs", f.club); } },

@@ -186,21 +186,73 @@ const ObjectSet& ManagedObject::objects(const Key& key) const
 
 // Writes ---------------------------------------------------------------------------------------------------------
 
+// The typed setters write a value of the slot's own kind straight into it; any other pairing (a number into a
+// date, a text into a derived key ...) takes setValue()'s conversions.
+template <class Same, class Write>
+static void writeTyped(ManagedObject* self, const PropertyDescription* p, Same&& same, Write&& write)
+{
+    if (same())
+        return;
+    self->willChangeValueForKey(p->key);
+    write();
+    self->didChangeValueForKey(p->key);
+}
+
 void ManagedObject::setString(const Key& key, const QString& value)
 {
-    setValue(key, value.isNull() ? QVariant() : QVariant(value));
+    const PropertyDescription* p = property(key, "setValue");
+    if (p && p->isAttribute() && p->slot == PropertyDescription::Slot::String) {
+        Private* d = m_context->d.get();
+        writeTyped(this, p, [&] { return Private::sameText(this, p, value); },
+            [&] { d->writeText(this, p, value); });
+    } else if (p) {
+        setValue(key, value.isNull() ? QVariant() : QVariant(value));
+    }
 }
+
+namespace {
+bool isIntegerType(AttributeType type)
+{
+    return type == AttributeType::Integer16 || type == AttributeType::Integer32 || type == AttributeType::Integer64;
+}
+}
+
 void ManagedObject::setInteger(const Key& key, qint64 value)
 {
-    setValue(key, QVariant(qlonglong(value)));
+    const PropertyDescription* p = property(key, "setValue");
+    if (p && p->isAttribute() && p->slot == PropertyDescription::Slot::Number && isIntegerType(p->type)) {
+        NumberSlot n { 0 };
+        n.i = p->type == AttributeType::Integer16 ? qint16(value)
+            : p->type == AttributeType::Integer32 ? qint32(value)
+                                                  : value;
+        Private* d = m_context->d.get();
+        writeTyped(this, p, [&] { return Private::sameNumber(this, p, n); }, [&] { d->writeNumber(this, p, n); });
+    } else if (p) {
+        setValue(key, QVariant(qlonglong(value)));
+    }
 }
 void ManagedObject::setDouble(const Key& key, double value)
 {
-    setValue(key, QVariant(value));
+    const PropertyDescription* p = property(key, "setValue");
+    if (p && p->isAttribute() && p->slot == PropertyDescription::Slot::Number && p->type == AttributeType::Double) {
+        NumberSlot n { 0 };
+        n.d = value;
+        Private* d = m_context->d.get();
+        writeTyped(this, p, [&] { return Private::sameNumber(this, p, n); }, [&] { d->writeNumber(this, p, n); });
+    } else if (p) {
+        setValue(key, QVariant(value));
+    }
 }
 void ManagedObject::setBool(const Key& key, bool value)
 {
-    setValue(key, QVariant(value));
+    const PropertyDescription* p = property(key, "setValue");
+    if (p && p->isAttribute() && p->slot == PropertyDescription::Slot::Number && p->type == AttributeType::Boolean) {
+        NumberSlot n { value ? 1 : 0 };
+        Private* d = m_context->d.get();
+        writeTyped(this, p, [&] { return Private::sameNumber(this, p, n); }, [&] { d->writeNumber(this, p, n); });
+    } else if (p) {
+        setValue(key, QVariant(value));
+    }
 }
 void ManagedObject::setDate(const Key& key, const QDateTime& value)
 {
@@ -208,7 +260,14 @@ void ManagedObject::setDate(const Key& key, const QDateTime& value)
 }
 void ManagedObject::setData(const Key& key, const QByteArray& value)
 {
-    setValue(key, value.isNull() ? QVariant() : QVariant(value));
+    const PropertyDescription* p = property(key, "setValue");
+    if (p && p->isAttribute() && p->slot == PropertyDescription::Slot::Binary) {
+        Private* d = m_context->d.get();
+        writeTyped(this, p, [&] { return Private::sameData(this, p, value); },
+            [&] { d->writeData(this, p, value); });
+    } else if (p) {
+        setValue(key, value.isNull() ? QVariant() : QVariant(value));
+    }
 }
 
 void ManagedObject::setObject(const Key& key, ManagedObject* value)

@@ -108,9 +108,22 @@ struct ObjectContext::Private {
     static QVariant read(const ManagedObject* o, const PropertyDescription* p);
     static bool sameValue(const ManagedObject* o, const PropertyDescription* p, const QVariant& v);
     static void assign(ManagedObject* o, const PropertyDescription* p, const QVariant& v);
+    static void assignText(ManagedObject* o, const PropertyDescription* p, Private* d, QString text);
+    static void assignData(ManagedObject* o, const PropertyDescription* p, Private* d, QByteArray data);
+    static void assignNumber(ManagedObject* o, const PropertyDescription* p, NumberSlot n);
     void loadLazy(ManagedObject* o, const PropertyDescription* p);
     void loadAllLazy(ManagedObject* o);
     void writeAttribute(ManagedObject* o, const PropertyDescription* p, const QVariant& v);
+    // The typed setters' write of a value of the slot's own kind: the same steps as writeAttribute() without a
+    // QVariant made, converted and compared for every value (a QVariant is made only for an undo record).
+    static bool sameText(const ManagedObject* o, const PropertyDescription* p, const QString& v);
+    static bool sameNumber(const ManagedObject* o, const PropertyDescription* p, NumberSlot n);
+    static bool sameData(const ManagedObject* o, const PropertyDescription* p, const QByteArray& v);
+    void writeText(ManagedObject* o, const PropertyDescription* p, const QString& v);
+    void writeNumber(ManagedObject* o, const PropertyDescription* p, NumberSlot n);
+    void writeData(ManagedObject* o, const PropertyDescription* p, const QByteArray& v);
+    template <class Same, class Assign>
+    void writeWith(ManagedObject* o, const PropertyDescription* p, Same&& same, Assign&& assign);
 
     // Relationships
     void setToOne(ManagedObject* a, const PropertyDescription* rel, ManagedObject* b, Notify mode);

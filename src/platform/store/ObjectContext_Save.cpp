@@ -9,36 +9,34 @@
 #include <sqlite3.h>
 
 namespace {
-void bindProperty(SqliteStatement& st, int i, const ManagedObject* o, const PropertyDescription* p,
-    const std::byte* values, quint64 nilBits)
+// Binds one value of a row. Nil values bind nothing: a statement starts with every parameter NULL, and
+// SqliteStatement::execute() clears them again after each run, so most of a new row's columns (nil, or not of
+// its sub-entity) cost nothing.
+void bindProperty(SqliteStatement& st, int i, const PropertyDescription* p, const std::byte* values, quint64 nilBits)
 {
     const std::byte* at = values + p->slotOffset;
     switch (p->slot) {
     case PropertyDescription::Slot::Number:
         if (nilBits & (quint64(1) << p->bit))
-            st.bindNull(i);
-        else if (p->type == AttributeType::Double)
+            break;
+        if (p->type == AttributeType::Double)
             st.bindDouble(i, reinterpret_cast<const NumberSlot*>(at)->d);
         else
             st.bindInt(i, reinterpret_cast<const NumberSlot*>(at)->i);
         break;
     case PropertyDescription::Slot::String:
-        st.bindText(i, *reinterpret_cast<const QString*>(at));
+        if (const auto* text = reinterpret_cast<const QString*>(at); !text->isNull())
+            st.bindText(i, *text);
         break;
     case PropertyDescription::Slot::Binary:
-        st.bindBlob(i, *reinterpret_cast<const QByteArray*>(at));
+        if (const auto* data = reinterpret_cast<const QByteArray*>(at); !data->isNull())
+            st.bindBlob(i, *data);
         break;
-    case PropertyDescription::Slot::Object: {
-        const ManagedObject* target = *reinterpret_cast<ManagedObject* const*>(at);
-        if (target)
+    case PropertyDescription::Slot::Object:
+        if (const ManagedObject* target = *reinterpret_cast<ManagedObject* const*>(at))
             st.bindInt(i, target->primaryKey());
-        else
-            st.bindNull(i);
         break;
-    }
     default:
-        Q_UNUSED(o);
-        st.bindNull(i);
         break;
     }
 }
@@ -119,9 +117,8 @@ bool ObjectContext::save(QString* error)
                 if (!(mask & (quint64(1) << c)))
                     continue;
                 if (m.byColumn[c])
-                    bindProperty(*st, i++, o, m.byColumn[c], o->m_values, o->m_nilBits);
-                else
-                    st->bindNull(i++);
+                    bindProperty(*st, i, m.byColumn[c], o->m_values, o->m_nilBits);
+                ++i;
             }
             st->bindInt(i, o->primaryKey());
             ok = check(st->execute(), "changing " + t.table->name);
@@ -133,12 +130,9 @@ bool ObjectContext::save(QString* error)
         d->loadAllLazy(o);
         st.bindInt(first, o->primaryKey());
         st.bindStaticUtf8(first + 1, m.nameUtf8);
-        for (size_t c = 0; c < m.byColumn.size(); ++c) {
+        for (size_t c = 0; c < m.byColumn.size(); ++c)
             if (m.byColumn[c])
-                bindProperty(st, first + 2 + int(c), o, m.byColumn[c], o->m_values, o->m_nilBits);
-            else
-                st.bindNull(first + 2 + int(c));
-        }
+                bindProperty(st, first + 2 + int(c), m.byColumn[c], o->m_values, o->m_nilBits);
     };
     for (Private::TableState& t : d->tables) {
         if (t.newRows.empty())

@@ -86,86 +86,130 @@ QVariant ObjectContext::Private::read(const ManagedObject* o, const PropertyDesc
     return {};
 }
 
+bool ObjectContext::Private::sameText(const ManagedObject* o, const PropertyDescription* p, const QString& v)
+{
+    const QString& old = *at<QString>(o, p, o->m_values);
+    return old.isNull() == v.isNull() && old == v;
+}
+
+bool ObjectContext::Private::sameNumber(const ManagedObject* o, const PropertyDescription* p, NumberSlot n)
+{
+    if (o->m_nilBits & (quint64(1) << p->bit))
+        return false;
+    const NumberSlot old = *at<NumberSlot>(o, p, o->m_values);
+    return p->type == AttributeType::Double ? old.d == n.d : old.i == n.i;
+}
+
+bool ObjectContext::Private::sameData(const ManagedObject* o, const PropertyDescription* p, const QByteArray& v)
+{
+    if (o->m_unloadedBits & (quint64(1) << p->bit))
+        return false;
+    const QByteArray& old = *at<QByteArray>(o, p, o->m_values);
+    return old.isNull() == v.isNull() && old == v;
+}
+
 bool ObjectContext::Private::sameValue(const ManagedObject* o, const PropertyDescription* p, const QVariant& v)
 {
-    std::byte* values = o->m_values;
     switch (p->slot) {
     case PropertyDescription::Slot::Number: {
         const bool wasNil = o->m_nilBits & (quint64(1) << p->bit);
         const bool nil = isNilFor(p, v);
         if (wasNil || nil)
             return wasNil == nil;
-        const NumberSlot old = *at<NumberSlot>(o, p, values);
-        const NumberSlot now = numberFor(p, v);
-        return p->type == AttributeType::Double ? old.d == now.d : old.i == now.i;
+        return sameNumber(o, p, numberFor(p, v));
     }
-    case PropertyDescription::Slot::String: {
-        const QString& old = *at<QString>(o, p, values);
-        const QString now = v.isValid() ? v.toString() : QString();
-        return old.isNull() == now.isNull() && old == now;
-    }
-    case PropertyDescription::Slot::Binary: {
-        if (o->m_unloadedBits & (quint64(1) << p->bit))
-            return false;
-        const QByteArray& old = *at<QByteArray>(o, p, values);
-        const QByteArray now = v.isValid() ? v.toByteArray() : QByteArray();
-        return old.isNull() == now.isNull() && old == now;
-    }
+    case PropertyDescription::Slot::String:
+        // A text held as a text is compared where it is, without the copy toString() makes.
+        if (v.metaType() == QMetaType::fromType<QString>())
+            return sameText(o, p, *static_cast<const QString*>(v.constData()));
+        return sameText(o, p, v.isValid() ? v.toString() : QString());
+    case PropertyDescription::Slot::Binary:
+        if (v.metaType() == QMetaType::fromType<QByteArray>())
+            return sameData(o, p, *static_cast<const QByteArray*>(v.constData()));
+        return sameData(o, p, v.isValid() ? v.toByteArray() : QByteArray());
     default:
         return false;
     }
 }
 
+void ObjectContext::Private::assignText(ManagedObject* o, const PropertyDescription* p, Private* d, QString text)
+{
+    if (d->bulkWriting)
+        d->texts.share(text);
+    *at<QString>(o, p, o->m_values) = std::move(text);
+}
+
+void ObjectContext::Private::assignData(ManagedObject* o, const PropertyDescription* p, Private* d, QByteArray data)
+{
+    if (d->bulkWriting)
+        d->blobs.share(data);
+    *at<QByteArray>(o, p, o->m_values) = std::move(data);
+    o->m_unloadedBits &= ~(quint64(1) << p->bit);
+}
+
+void ObjectContext::Private::assignNumber(ManagedObject* o, const PropertyDescription* p, NumberSlot n)
+{
+    o->m_nilBits &= ~(quint64(1) << p->bit);
+    *at<NumberSlot>(o, p, o->m_values) = n;
+}
+
 void ObjectContext::Private::assign(ManagedObject* o, const PropertyDescription* p, const QVariant& v)
 {
-    std::byte* values = o->m_values;
-    const quint64 bit = quint64(1) << p->bit;
     switch (p->slot) {
     case PropertyDescription::Slot::Number:
         if (isNilFor(p, v)) {
-            o->m_nilBits |= bit;
-            at<NumberSlot>(o, p, values)->i = 0;
+            o->m_nilBits |= quint64(1) << p->bit;
+            at<NumberSlot>(o, p, o->m_values)->i = 0;
         } else {
-            o->m_nilBits &= ~bit;
-            *at<NumberSlot>(o, p, values) = numberFor(p, v);
+            assignNumber(o, p, numberFor(p, v));
         }
         break;
-    case PropertyDescription::Slot::String: {
-        QString text = v.isValid() ? v.toString() : QString();
-        Private* d = o->context()->d.get();
-        if (d->bulkWriting)
-            d->texts.share(text);
-        *at<QString>(o, p, values) = std::move(text);
+    case PropertyDescription::Slot::String:
+        assignText(o, p, o->context()->d.get(), v.isValid() ? v.toString() : QString());
         break;
-    }
-    case PropertyDescription::Slot::Binary: {
-        QByteArray data = v.isValid() ? v.toByteArray() : QByteArray();
-        Private* d = o->context()->d.get();
-        if (d->bulkWriting)
-            d->blobs.share(data);
-        *at<QByteArray>(o, p, values) = std::move(data);
-        o->m_unloadedBits &= ~bit;
+    case PropertyDescription::Slot::Binary:
+        assignData(o, p, o->context()->d.get(), v.isValid() ? v.toByteArray() : QByteArray());
         break;
-    }
     default:
         break;
     }
 }
 
-void ObjectContext::Private::writeAttribute(ManagedObject* o, const PropertyDescription* p, const QVariant& v)
+template <class Same, class Assign>
+void ObjectContext::Private::writeWith(ManagedObject* o, const PropertyDescription* p, Same&& same, Assign&& assign)
 {
     const bool rec = recording();
     if (p->lazy && rec)
         loadLazy(o, p); // the undo needs the old value
-    if (sameValue(o, p, v))
+    if (same())
         return;
     if (rec)
         record({ UndoOperation::Kind::SetAttribute, o, p, nullptr, read(o, p) });
-    assign(o, p, v);
+    assign();
     if (p->column >= 0) {
         o->m_dirtyColumns |= quint64(1) << p->column;
         markChanged(o);
     }
+}
+
+void ObjectContext::Private::writeAttribute(ManagedObject* o, const PropertyDescription* p, const QVariant& v)
+{
+    writeWith(o, p, [&] { return sameValue(o, p, v); }, [&] { assign(o, p, v); });
+}
+
+void ObjectContext::Private::writeText(ManagedObject* o, const PropertyDescription* p, const QString& v)
+{
+    writeWith(o, p, [&] { return sameText(o, p, v); }, [&] { assignText(o, p, this, v); });
+}
+
+void ObjectContext::Private::writeNumber(ManagedObject* o, const PropertyDescription* p, NumberSlot n)
+{
+    writeWith(o, p, [&] { return sameNumber(o, p, n); }, [&] { assignNumber(o, p, n); });
+}
+
+void ObjectContext::Private::writeData(ManagedObject* o, const PropertyDescription* p, const QByteArray& v)
+{
+    writeWith(o, p, [&] { return sameData(o, p, v); }, [&] { assignData(o, p, this, v); });
 }
 
 void ObjectContext::Private::loadLazy(ManagedObject* o, const PropertyDescription* p)

@@ -34,7 +34,8 @@ public:
     // Steps once: true while a row is ready. After false, ok() tells a finished statement from an error.
     bool next();
     bool ok() const { return m_ok; }
-    // Runs a statement that returns no rows and resets it; false on error.
+    // Runs a statement that returns no rows and resets it; false on error. Both this and reset() set every
+    // parameter back to NULL (callers leave nil values unbound).
     bool execute();
     void reset();
 
