@@ -210,9 +210,14 @@ void ObjectContext::Private::prepareTables()
             m.entity = e;
             m.nameUtf8 = e->name().toUtf8();
             m.byColumn.assign(t.table->columns.size(), nullptr);
-            for (const PropertyDescription* p : e->properties())
-                if (p->column >= 0)
+            for (const PropertyDescription* p : e->properties()) {
+                if (p->column >= 0) {
                     m.byColumn[size_t(p->column)] = p;
+                    m.columns |= quint64(1) << p->column;
+                }
+                if (p->isAttribute() && p->defaultValue.isValid())
+                    m.defaults.push_back(p);
+            }
             t.entities.push_back(std::move(m));
         }
     }
@@ -628,12 +633,10 @@ ManagedObject* ObjectContext::insertObject(const QString& entityName)
     }
     Private::TableState& t = d->tables[size_t(e->tableIndex())];
     ManagedObject* o = d->make(e, t.nextPk++);
-    for (const PropertyDescription* p : e->properties())
-        if (p->isAttribute() && p->defaultValue.isValid())
-            Private::assign(o, p, p->defaultValue);
-    for (const PropertyDescription* p : e->properties())
-        if (p->column >= 0)
-            o->m_dirtyColumns |= quint64(1) << p->column;
+    const Private::EntityMap& m = d->mapOf(o);
+    for (const PropertyDescription* p : m.defaults)
+        Private::assign(o, p, p->defaultValue);
+    o->m_dirtyColumns |= m.columns;
     d->markChanged(o);
     ++d->changeDepth;
     if (d->recording())

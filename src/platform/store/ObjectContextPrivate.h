@@ -32,6 +32,8 @@ struct ObjectContext::Private {
         const EntityDescription* entity = nullptr;
         QByteArray nameUtf8;
         std::vector<const PropertyDescription*> byColumn; // column -> property of this entity, or null
+        quint64 columns = 0; // every column of this entity: all are written for a new record
+        std::vector<const PropertyDescription*> defaults; // attributes with a default value
     };
     struct TableState {
         const StoreSchema::Table* table = nullptr;

@@ -31,7 +31,8 @@ public:
                 ++m_count;
                 return;
             }
-            if (m_hashes[i] == hash && m_values[i] == value) {
+            // A value copied from a record that already shares it holds the same data: no need to compare it.
+            if (m_hashes[i] == hash && (sameData(m_values[i], value) || m_values[i] == value)) {
                 value = m_values[i];
                 return;
             }
@@ -46,6 +47,7 @@ public:
     }
 
 private:
+    static bool sameData(const T& a, const T& b) { return a.constData() == b.constData() && a.size() == b.size(); }
     static size_t hashOf(const QString& s) { return qHash(QStringView(s)); }
     static size_t hashOf(const QByteArray& b) { return qHash(QByteArrayView(b)); }
 
