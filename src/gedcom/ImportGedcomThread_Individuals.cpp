@@ -26,9 +26,12 @@ void collapseBlanks(QString& s)
         s.replace(QLatin1String("  "), QLatin1String(" "));
 }
 
-bool hasAttribute(const FTManagedObject* row, const char* name)
+const Key kUserId("userId");
+const Key kLastChange("lastChange");
+
+bool hasAttribute(const FTManagedObject* row, const Key& key)
 {
-    const PropertyDescription* p = row->entity()->property(name);
+    const PropertyDescription* p = row->entity()->property(key);
     return p && p->kind == PropertyDescription::Kind::Attribute;
 }
 
@@ -231,6 +234,12 @@ void ImportGedcomThread::processINDI(GedRec* indi)
                                  GedRec::ActionAppendedToComments);
         }
     }
+    // The cause given on the first death line is the person's too; like the title, it is written before the
+    // person's first save (the events pass writes the same value again, which changes nothing).
+    if (GedRec* death = indi->firstSubRecord("DEAT"))
+        for (GedRec* sub : death->subRecords())
+            if (sub->hasType("CAUS"))
+                person->setCauseOfDeath(sub->value());
     if (person->name().isEmpty())
         person->setName(QStringLiteral("Unknown"));
 }
@@ -358,15 +367,15 @@ void ImportGedcomThread::processFocalPerson(FTPerson* person, GedRec* line)
 
 void ImportGedcomThread::processUSER_REFERENCE_NUMBER_For(FTManagedObject* row, GedRec* line)
 {
-    if (!row || !hasAttribute(row, "userId"))
+    if (!row || !hasAttribute(row, kUserId))
         return;
-    row->setValueForKey(QStringLiteral("userId"), line->value());
+    row->setValue(kUserId, line->value());
     use(line);
 }
 
 void ImportGedcomThread::addLastChangeDateTo(FTManagedObject* row, GedRec* line)
 {
-    if (!row || !hasAttribute(row, "lastChange"))
+    if (!row || !hasAttribute(row, kLastChange))
         return;
     use(line);
     for (GedRec* sub : line->subRecords()) {
@@ -404,7 +413,7 @@ void ImportGedcomThread::addLastChangeDateTo(FTManagedObject* row, GedRec* line)
             auto stamp = m_changeStamps.constFind(when);
             if (stamp == m_changeStamps.constEnd())
                 stamp = m_changeStamps.insert(when, QDateTime(date, time, zone));
-            row->setValueForKey(QStringLiteral("lastChange"), *stamp);
+            row->setValue(kLastChange, *stamp);
         } else if (tag == QLatin1String("NOTE")) {
             continue;
         } else if (tag == QLatin1String("SOUR") && m_header.bFTW) {
