@@ -272,6 +272,9 @@ protected:
     // Repository identifier -> its text, built once.
     QHash<QString, QString> m_repositories;
     FTSource* m_nullSource = nullptr;
+    // Source pointer -> its source: a file's many citations name a few sources, found here without a search of all
+    // the records.
+    QHash<QString, FTSource*> m_citedSources;
     // Family record -> the husband and wife it was given (placeholders included).
     QHash<const GedRec*, std::pair<FTPerson*, FTPerson*>> m_familyPartners;
     QSet<QString> m_pictureTypes;

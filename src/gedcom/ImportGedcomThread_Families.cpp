@@ -47,6 +47,13 @@ int pcRelTypeForPedigree(const QString& value)
     return pcRelTypeForWord(word);
 }
 
+// The person of an individual record; nullptr for any other record. Only individual records have people as their
+// subjects, so the tag tells without asking the object its class (these lookups run for every partner and child).
+FTPerson* personOf(const GedRec* record)
+{
+    return record && record->hasType("INDI") ? static_cast<FTPerson*>(record->subjectId()) : nullptr;
+}
+
 QString elapsed(const QElapsedTimer& timer)
 {
     return QString::number(double(timer.nsecsElapsed()) / 1e6, 'f', 3);
@@ -151,8 +158,7 @@ void ImportGedcomThread::getHusbandAndWife(FTPerson** husband, FTPerson** wife, 
         const bool isHusband = line->hasType("HUSB");
         if ((!isHusband && !line->hasType("WIFE")) || !line->valueIsPointer())
             continue;
-        GedRec* record = recordFor(line->fwdPtr());
-        auto* person = record ? dynamic_cast<FTPerson*>(record->subjectId()) : nullptr;
+        FTPerson* person = personOf(recordFor(line->fwdPtr()));
         // A pointer to no person counts as a missing partner; the log says which pointer it was.
         if (!person)
             printBadPointer(line);
@@ -229,8 +235,7 @@ void ImportGedcomThread::getChildrenOf(FTPerson* husband, FTPerson* wife, GedRec
     for (GedRec* line : fam->subRecords()) {
         if (!line->hasType("CHIL") || !line->valueIsPointer())
             continue;
-        GedRec* record = recordFor(line->fwdPtr());
-        auto* child = record ? dynamic_cast<FTPerson*>(record->subjectId()) : nullptr;
+        FTPerson* child = personOf(recordFor(line->fwdPtr()));
         if (!child) {
             printBadPointer(line);
             continue;
@@ -319,8 +324,7 @@ void ImportGedcomThread::processFAM_CHIL_SLGC_Records(GedRec* chil)
 {
     if (!chil->hasSubRecords())
         return;
-    GedRec* record = recordFor(chil->fwdPtr());
-    auto* child = record ? dynamic_cast<FTPerson*>(record->subjectId()) : nullptr;
+    FTPerson* child = personOf(recordFor(chil->fwdPtr()));
     if (!child)
         return;
     for (GedRec* sub : chil->subRecords())
@@ -397,9 +401,7 @@ bool ImportGedcomThread::processIndividualAdoptionRecords()
     QElapsedTimer timer;
     timer.start();
     for (GedRec* indi : m_forest->records()) {
-        if (!indi->hasType("INDI"))
-            continue;
-        auto* person = dynamic_cast<FTPerson*>(indi->subjectId());
+        FTPerson* person = personOf(indi);
         if (!person)
             continue;
 

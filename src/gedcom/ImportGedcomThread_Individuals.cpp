@@ -26,9 +26,12 @@ void collapseBlanks(QString& s)
         s.replace(QLatin1String("  "), QLatin1String(" "));
 }
 
-bool hasAttribute(const FTManagedObject* row, const char* name)
+const Key kUserId("userId");
+const Key kLastChange("lastChange");
+
+bool hasAttribute(const FTManagedObject* row, const Key& key)
 {
-    const PropertyDescription* p = row->entity()->property(name);
+    const PropertyDescription* p = row->entity()->property(key);
     return p && p->kind == PropertyDescription::Kind::Attribute;
 }
 
@@ -89,6 +92,17 @@ QDate changeDate(QStringView text)
     return QDate(year, month, day);
 }
 
+// A person's TITL or OCCU line whose value the events pass adds to the person's title (files of this program keep
+// the title on a line of their own; one program's occupation with continuation lines is an event name and a note).
+bool givesTitle(const GedcomHeaderInfo& header, const GedRec* line)
+{
+    if (header.bKinloom)
+        return false;
+    if (line->hasType("OCCU"))
+        return !(header.bTMG && line->hasContinuationLines()) && !line->value().isEmpty();
+    return line->hasType("TITL") && !line->value().isEmpty();
+}
+
 } // namespace
 
 // ---- Header --------------------------------------------------------------------------------------------------------
@@ -147,8 +161,14 @@ void ImportGedcomThread::processINDI(GedRec* indi)
         // are tested before the tags below (of which only IMMI has such a class, and a use here for one program).
         const bool eventTag
             = line->isIndividualEvent() || line->isIndividualAttribute() || line->isLDSIndividualOrdinance();
-        if (eventTag && !(m_header.bReunion && tag == QLatin1String("IMMI")))
+        if (eventTag && !(m_header.bReunion && tag == QLatin1String("IMMI"))) {
+            // A title or an occupation also becomes the person's title. The events pass, which reads these lines,
+            // does the same and then finds the title complete; written now, it goes into the person's first save
+            // instead of an update of each such person after it.
+            if (givesTitle(m_header, line))
+                appendTitle(line->value(), person);
             continue;
+        }
         if (tag == QLatin1String("RESN")) {
             continue;
         } else if (tag == QLatin1String("NAME")) {
@@ -214,6 +234,12 @@ void ImportGedcomThread::processINDI(GedRec* indi)
                                  GedRec::ActionAppendedToComments);
         }
     }
+    // The cause given on the first death line is the person's too; like the title, it is written before the
+    // person's first save (the events pass writes the same value again, which changes nothing).
+    if (GedRec* death = indi->firstSubRecord("DEAT"))
+        for (GedRec* sub : death->subRecords())
+            if (sub->hasType("CAUS"))
+                person->setCauseOfDeath(sub->value());
     if (person->name().isEmpty())
         person->setName(QStringLiteral("Unknown"));
 }
@@ -298,6 +324,13 @@ void ImportGedcomThread::processNAME_STRUCTURE_For(FTPerson* person, GedRec* lin
     if (const qsizetype at = text.indexOf(kNoBreakSpace); at >= 0)
         FTLog(QStringLiteral("no-break space inserted in family name for: \"%1\" at Character No. %2").arg(text).arg(at));
 
+    // The parts of the name go to the comments in one write: each write rereads and rewrites all of them.
+    QString parts;
+    const auto writeParts = [&] {
+        if (!parts.isEmpty())
+            appendComments(parts, person);
+        parts.clear();
+    };
     for (GedRec* sub : line->subRecords()) {
         const QString& tag = sub->type();
         const char* format = tag == QLatin1String("NPFX")   ? "Name prefix = %1"
@@ -308,9 +341,14 @@ void ImportGedcomThread::processNAME_STRUCTURE_For(FTPerson* person, GedRec* lin
             : tag == QLatin1String("NSFX")                  ? "Name Suffix = %1"
                                                             : nullptr;
         if (format) {
-            appendComments(QString::fromLatin1(format).arg(sub->value()), person);
+            if (!parts.isEmpty())
+                parts += u'\n';
+            parts += QString::fromLatin1(format).arg(sub->value());
             use(sub);
-        } else if (tag == QLatin1String("SOUR")) {
+            continue;
+        }
+        writeParts();
+        if (tag == QLatin1String("SOUR")) {
             processSOURCE_CITATION_STRUCTURE_For(person, sub, QStringLiteral("Name"));
         } else if (tag == QLatin1String("NOTE")) {
             processNOTE_STRUCTURE_For(person, sub);
@@ -318,6 +356,7 @@ void ImportGedcomThread::processNAME_STRUCTURE_For(FTPerson* person, GedRec* lin
             processInvalidTagFor(QStringLiteral("NAME_STRUCTURE"), sub);
         }
     }
+    writeParts();
 }
 
 void ImportGedcomThread::processFocalPerson(FTPerson* person, GedRec* line)
@@ -328,15 +367,15 @@ void ImportGedcomThread::processFocalPerson(FTPerson* person, GedRec* line)
 
 void ImportGedcomThread::processUSER_REFERENCE_NUMBER_For(FTManagedObject* row, GedRec* line)
 {
-    if (!row || !hasAttribute(row, "userId"))
+    if (!row || !hasAttribute(row, kUserId))
         return;
-    row->setValueForKey(QStringLiteral("userId"), line->value());
+    row->setValue(kUserId, line->value());
     use(line);
 }
 
 void ImportGedcomThread::addLastChangeDateTo(FTManagedObject* row, GedRec* line)
 {
-    if (!row || !hasAttribute(row, "lastChange"))
+    if (!row || !hasAttribute(row, kLastChange))
         return;
     use(line);
     for (GedRec* sub : line->subRecords()) {
@@ -374,7 +413,7 @@ void ImportGedcomThread::addLastChangeDateTo(FTManagedObject* row, GedRec* line)
             auto stamp = m_changeStamps.constFind(when);
             if (stamp == m_changeStamps.constEnd())
                 stamp = m_changeStamps.insert(when, QDateTime(date, time, zone));
-            row->setValueForKey(QStringLiteral("lastChange"), *stamp);
+            row->setValue(kLastChange, *stamp);
         } else if (tag == QLatin1String("NOTE")) {
             continue;
         } else if (tag == QLatin1String("SOUR") && m_header.bFTW) {

@@ -234,7 +234,8 @@ FTSource* ImportGedcomThread::newTextSource(const QString& title)
 
 void ImportGedcomThread::processINDISources(GedRec* indi)
 {
-    auto* person = dynamic_cast<FTPerson*>(indi->subjectId());
+    // An individual record's subject is its person.
+    auto* person = static_cast<FTPerson*>(indi->subjectId());
     if (!person)
         return;
     for (GedRec* line : indi->subRecords())
@@ -290,12 +291,17 @@ void ImportGedcomThread::processSOURCE_CITATION_STRUCTURE_For(
 
     FTSource* source = nullptr;
     if (line->valueIsPointer()) {
-        GedRec* record = recordFor(line->fwdPtr());
-        if (!record || !record->hasType("SOUR")) {
-            printBadPointer(line);
-            return;
+        const QString pointer = line->fwdPtr();
+        source = m_citedSources.value(pointer);
+        if (!source) {
+            GedRec* record = recordFor(pointer);
+            if (!record || !record->hasType("SOUR")) {
+                printBadPointer(line);
+                return;
+            }
+            source = processSOURCE_RECORD(record);
+            m_citedSources.insert(pointer, source);
         }
-        source = processSOURCE_RECORD(record);
     } else if (const QString text = withoutControlEnds(line->value()).trimmed(); !text.isEmpty()) {
         // A citation without a source pointer that names its source in its own text: the text is the source, and
         // the page and the rest stay the citation's.

@@ -454,8 +454,11 @@ QString FTPerson::familyNameCreate()
 
 void FTPerson::setNameComponents()
 {
-    const QString family = familyNameCreate();
-    const QString given = givenNamesOf(name(), family);
+    const QString full = name();
+    const QString family = familyNameOf(full);
+    if (stringValue(kFamilyName) != family)
+        ManagedObject::setString(kFamilyName, family);
+    const QString given = givenNamesOf(full, family);
     if (stringValue(kGivenNames) != given)
         ManagedObject::setString(kGivenNames, given);
 }

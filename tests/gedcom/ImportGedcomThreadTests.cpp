@@ -609,6 +609,36 @@ TEST_F(ImportGedcomTest, EventsTakeTheirTypeNameDatePlaceAndDetails)
     EXPECT_TRUE(log.contains("INDI.RESI.ADDR, tag not recognised by Kinloom, appended to Notes with sub-records"));
 }
 
+TEST_F(ImportGedcomTest, TitleAndCauseOfDeathComeFromTheRightLinesOnce)
+{
+    // The title gathers each title and occupation once; the person's cause of death is the last cause given on the
+    // first death line, not one of a later (alternate) death.
+    auto moc = open(importText(gedcom("0 @I1@ INDI\n"
+                                      "1 NAME Ann /Cause/\n"
+                                      "1 OCCU Farmer\n"
+                                      "1 DEAT\n"
+                                      "2 CAUS Fever\n"
+                                      "2 CAUS Typhus\n"
+                                      "1 DEAT\n"
+                                      "2 CAUS Drowning\n"
+                                      "1 OCCU farmer\n"
+                                      "1 TITL\n"
+                                      "1 TITL Dr\n"
+                                      "0 @I2@ INDI\n"
+                                      "1 NAME Bob /Cause/\n"
+                                      "1 DEAT Y\n")));
+    ASSERT_TRUE(moc);
+    FTPerson* ann = personNumbered(*moc, 1);
+    ASSERT_TRUE(ann && ann->death());
+    EXPECT_EQ(ann->title(), "Farmer, Dr");
+    EXPECT_EQ(ann->causeOfDeath(), "Typhus");
+    EXPECT_EQ(ann->death()->causeOfEvent(), "Typhus");
+    FTPerson* bob = personNumbered(*moc, 2);
+    ASSERT_TRUE(bob);
+    EXPECT_EQ(bob->title(), "");
+    EXPECT_EQ(bob->causeOfDeath(), "");
+}
+
 TEST_F(ImportGedcomTest, DatesAreReadQualifiedOrKeptInTheNotes)
 {
     struct Case {
