@@ -13,6 +13,8 @@
 #include "platform/FTLog.h"
 #include "shell/Utils.h"
 
+#include <typeinfo>
+
 namespace {
 
 const Key kSubtype("subtype");
@@ -25,6 +27,14 @@ bool isY(const QString& value)
     return v == QLatin1String("Y") || v == QLatin1String("y");
 }
 
+// The exact-type test spares the full dynamic_cast, asked several times for every event of a file.
+template <class T, class From> T* exactlyOrDerived(From* o)
+{
+    if (o && typeid(*o) == typeid(T))
+        return static_cast<T*>(o);
+    return dynamic_cast<T*>(o);
+}
+
 void replaceEach(QString& text, const char* what, const char* with)
 {
     text.replace(QLatin1String(what), QLatin1String(with));
@@ -34,7 +44,7 @@ void replaceEach(QString& text, const char* what, const char* with)
 
 void ImportGedcomThread::processINDIEvents(GedRec* indi)
 {
-    auto* person = dynamic_cast<FTPerson*>(indi->subjectId());
+    auto* person = exactlyOrDerived<FTPerson>(indi->subjectId());
     if (!person)
         return;
     for (GedRec* line : indi->subRecords()) {
@@ -84,8 +94,8 @@ FTEvent* ImportGedcomThread::processEVENT_STRUCTURE_For(FTManagedObject* owner, 
     if (m_header.bFTW && tag.startsWith(QLatin1String("_FA")))
         tag = QStringLiteral("EVEN");
 
-    auto* person = dynamic_cast<FTPerson*>(owner);
-    auto* couple = person ? nullptr : dynamic_cast<FTSpouseRel*>(owner);
+    auto* person = exactlyOrDerived<FTPerson>(owner);
+    auto* couple = person ? nullptr : exactlyOrDerived<FTSpouseRel>(owner);
     int type = 0;
     if (person) {
         if (tag == QLatin1String("BIRT"))

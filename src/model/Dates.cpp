@@ -206,18 +206,39 @@ quint32 Dates::getLongDate(int qual, int day, int month, int year)
     return quint32(key);
 }
 
+namespace {
+// The table's texts of the qualifier words and English month names. Every date written asks for them (an import
+// writes hundreds of thousands), so each thread keeps them until the tables are reloaded.
+struct DateWords {
+    int generation = -1;
+    QString quals[4]; // about, before, after, between
+    QString months[12];
+};
+
+const DateWords& localizedDateWords()
+{
+    thread_local DateWords words;
+    const int generation = Localizer::generation();
+    if (words.generation != generation) {
+        const char* const quals[4] = {"abt", "bef", "aft", "bet"};
+        for (int i = 0; i < 4; ++i)
+            words.quals[i] = LocalizedString(QString::fromLatin1(quals[i]));
+        for (int i = 0; i < 12; ++i)
+            words.months[i] = LocalizedString(Dates::englishMonthNames()[i]);
+        words.generation = generation;
+    }
+    return words;
+}
+} // namespace
+
 QString Dates::dateStringFor(int qual, int day, int month, int year, bool useEnglishNames)
 {
     if (year == 0)
         return {};
+    const DateWords& words = localizedDateWords();
     QString word;
-    switch (qual) {
-    case DateValue::About: word = LocalizedString(QStringLiteral("abt")); break;
-    case DateValue::Before: word = LocalizedString(QStringLiteral("bef")); break;
-    case DateValue::After: word = LocalizedString(QStringLiteral("aft")); break;
-    case DateValue::Between: word = LocalizedString(QStringLiteral("bet")); break;
-    default: break;
-    }
+    if (qual >= DateValue::About && qual <= DateValue::Between)
+        word = words.quals[qual - DateValue::About];
     QString out;
     out.reserve(20);
     if (!word.isEmpty()) {
@@ -229,7 +250,7 @@ QString Dates::dateStringFor(int qual, int day, int month, int year, bool useEng
         out += QLatin1Char(' ');
     }
     if (month >= 1 && month <= 12) {
-        out += useEnglishNames ? LocalizedString(englishMonthNames()[month - 1]) : userShortMonthNames()[month - 1];
+        out += useEnglishNames ? words.months[month - 1] : userShortMonthNames()[month - 1];
         out += QLatin1Char(' ');
     }
     appendZeroPadded(out, year, 4);
