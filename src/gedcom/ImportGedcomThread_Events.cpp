@@ -17,7 +17,6 @@
 
 namespace {
 
-const Key kSubtype("subtype");
 const Key kName("name");
 const Key kDate("date");
 
@@ -68,10 +67,9 @@ void ImportGedcomThread::processINDIEvents(GedRec* indi)
 
 FTEvent* ImportGedcomThread::createEventOfType(int type, const QString& subtype)
 {
-    FTEvent* event = FTEvent::initInMoc(m_moc.get(), type);
+    FTEvent* event = FTEvent::initInMoc(m_moc.get(), type, subtype);
     if (!event)
         return nullptr;
-    event->setString(kSubtype, subtype);
     event->setNumericId(++m_maxEventId);
     addEventTypeRelTo(event, subtype);
     return event;
