@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
+#include <utility>
 
 namespace {
 
@@ -217,7 +219,194 @@ QString GedcomDate::processFromToDate(const QString& text)
     return dateString(0, d1, m1, y1, false);
 }
 
+namespace {
+
+// One word of a plain date, upper-cased: a run of digits, a qualifier word or a month's three letters.
+struct PlainWord {
+    enum Kind { Number, Qualifier, Month } kind;
+    int value; // the number, the qualifier (1 about, 2 before, 3 after) or the month (1-12)
+};
+
+// Classifies a word of at most nine ASCII letters or digits the way the full reader would read it in that place;
+// false for any other word.
+bool plainWordOf(QStringView word, PlainWord* out)
+{
+    const qsizetype n = word.size();
+    if (n == 0 || n > 9)
+        return false;
+    char upper[10];
+    bool digits = true;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = word[i].unicode();
+        if (c >= '0' && c <= '9') {
+            upper[i] = char(c);
+        } else if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
+            upper[i] = char(c & ~0x20);
+            digits = false;
+        } else {
+            return false;
+        }
+    }
+    upper[n] = 0;
+    if (digits) {
+        int v = 0;
+        for (qsizetype i = 0; i < n; ++i)
+            v = v * 10 + (upper[i] - '0');
+        *out = {PlainWord::Number, v};
+        return true;
+    }
+    // The qualifier words in Dates::qualifierWords() order: four for about, two for before, two for after.
+    static const std::pair<const char*, int> kQualifiers[] = {{"C", 1},   {"CIRCA", 1},  {"ABOUT", 1}, {"ABT", 1},
+                                                              {"BEF", 2}, {"BEFORE", 2}, {"AFT", 3},   {"AFTER", 3}};
+    for (const auto& [w, q] : kQualifiers)
+        if (std::strcmp(upper, w) == 0) {
+            *out = {PlainWord::Qualifier, q};
+            return true;
+        }
+    if (n == 3)
+        for (int m = 0; m < 12; ++m)
+            if (std::memcmp(upper, kGedcomMonths[m], 3) == 0) {
+                *out = {PlainWord::Month, m + 1};
+                return true;
+            }
+    return false;
+}
+
+// True when `text` is `upper` (upper-case ASCII letters and spaces) in any case of the ASCII letters.
+bool isAsciiWord(QStringView text, const char* upper)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c != char16_t(upper[i]) && !(c >= 'a' && c <= 'z' && char16_t(c & ~0x20) == char16_t(upper[i])))
+            return false;
+    }
+    return true;
+}
+
+// Splits `text` at single spaces into at most `max` plain words and answers their number; -1 for anything else (a
+// leading, trailing or doubled space, punctuation, a word no plain date has, more words).
+int plainWordsOf(QStringView text, PlainWord* words, int max)
+{
+    int count = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && text[i] != u' ')
+            continue;
+        if (count == max || !plainWordOf(text.sliced(start, i - start), &words[count]))
+            return -1;
+        ++count;
+        start = i + 1;
+    }
+    return count;
+}
+
+// The places the day-first reader gives 1 to 4 words (Dates::getDateComponentsForDMY), for plain words only.
+bool plainDateOf(const PlainWord* w, int count, int* qual, int* day, int* month, int* year)
+{
+    using K = PlainWord;
+    int q = 0, d = 0, m = 0, y = 0;
+    switch (count) {
+    case 1:
+        if (w[0].kind != K::Number)
+            return false;
+        y = w[0].value;
+        break;
+    case 2:
+        if (w[0].kind == K::Qualifier)
+            q = w[0].value;
+        else if (w[0].kind == K::Month)
+            m = w[0].value;
+        else
+            return false;
+        if (w[1].kind != K::Number)
+            return false;
+        y = w[1].value;
+        break;
+    case 3:
+        if (w[0].kind == K::Qualifier)
+            q = w[0].value;
+        else if (w[0].kind == K::Number)
+            d = w[0].value;
+        else
+            return false;
+        if (w[1].kind != K::Month || w[2].kind != K::Number)
+            return false;
+        m = w[1].value;
+        y = w[2].value;
+        break;
+    case 4:
+        if (w[0].kind != K::Qualifier || w[1].kind != K::Number || w[2].kind != K::Month || w[3].kind != K::Number)
+            return false;
+        q = w[0].value;
+        d = w[1].value;
+        m = w[2].value;
+        y = w[3].value;
+        break;
+    default:
+        return false;
+    }
+    if (!Dates::isValidDate(q, y, m, d, true))
+        return false;
+    *qual = q;
+    *day = d;
+    *month = m;
+    *year = y;
+    return true;
+}
+
+} // namespace
+
+bool GedcomDate::readPlainDate(QStringView text, int* qual, int* day, int* month, int* year)
+{
+    PlainWord words[4];
+    const int count = plainWordsOf(text, words, 4);
+    return count > 0 && plainDateOf(words, count, qual, day, month, year);
+}
+
+bool GedcomDate::readPlainEventDate(const QString& value, Reading* r)
+{
+    // No edit of the general reading applies to these forms: their first word is a number, a qualifier or a month
+    // (never "Est", "Q1", "cir CA", "WFT Est", "BET" or "FROM"), and they have no "/" and no "@".
+    if (readPlainDate(value, &r->qual, &r->day, &r->month, &r->year)) {
+        r->hasDate = true;
+        r->date = DateValue(r->qual, r->day, r->month, r->year).text();
+        r->editedText = value;
+        return true;
+    }
+    // "BET <plain date> AND <plain date>": no plain word holds "BET" or "AND", so the general reading cuts the text
+    // just there too, and re-reads its own "abt ..." text as the numbers it wrote.
+    const QStringView text(value);
+    if (text.size() < 4 || !isAsciiWord(text.first(4), "BET "))
+        return false;
+    qsizetype and_ = 4;
+    while (and_ + 5 <= text.size() && !isAsciiWord(text.sliced(and_, 5), " AND "))
+        ++and_;
+    int q1, d1, m1, y1, q2, d2, m2, y2;
+    if (and_ + 5 > text.size() || !readPlainDate(text.sliced(4, and_ - 4), &q1, &d1, &m1, &y1)
+        || !readPlainDate(text.sliced(and_ + 5), &q2, &d2, &m2, &y2))
+        return false;
+    r->hasDate = true;
+    r->qual = 1;
+    r->day = y1 == y2 ? d1 : 0;
+    r->month = y1 == y2 ? m1 : 0;
+    r->year = y1 == y2 ? y1 : (y1 + y2) / 2;
+    r->date = DateValue(r->qual, r->day, r->month, r->year).text();
+    r->editedText = dateString(r->qual, r->day, r->month, r->year, false);
+    r->notes = value;
+    r->errorReason = kReasonDateNotValid;
+    r->errorAction = kActionConvertedToAbout;
+    return true;
+}
+
 GedcomDate::Reading GedcomDate::processEventDate(const QString& value)
+{
+    Reading r;
+    if (readPlainEventDate(value, &r))
+        return r;
+    return readEventDate(value);
+}
+
+GedcomDate::Reading GedcomDate::readEventDate(const QString& value)
 {
     Reading r;
     QString text = withoutGregorianEscape(value);

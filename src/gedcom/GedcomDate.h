@@ -38,8 +38,19 @@ public:
     // without date.
     static QString gedcomDate(int qual, int day, int month, int year, const QString& text = {});
 
-    // Reads the DATE value of an imported event.
+    // Reads the DATE value of an imported event: readPlainEventDate() when it can, else readEventDate().
     static Reading processEventDate(const QString& value);
+    // The general reading of a DATE value, with every edit below, for any text.
+    static Reading readEventDate(const QString& value);
+    // The same reading as readEventDate(), made without temporaries, for the forms most files write:
+    // a plain date (readPlainDate) or "BET <plain date> AND <plain date>". False, leaving `r` as it
+    // was, for any other text.
+    static bool readPlainEventDate(const QString& value, Reading* r);
+    // "1850", "ABT 1850", "MAR 1850", "12 MAR 1850", "ABT 12 MAR 1850" (any case; qualifiers as
+    // readDate reads them, months by their three letters), words one space apart and nothing else.
+    // Answers as readDate() does when the text is such a valid date; false otherwise, whatever
+    // readDate() would make of it.
+    static bool readPlainDate(QStringView text, int* qual, int* day, int* month, int* year);
 
     // The edits the import makes before reading a date; each returns the text unchanged when its form
     // does not apply.

@@ -13,9 +13,10 @@
 #include "platform/FTLog.h"
 #include "shell/Utils.h"
 
+#include <typeinfo>
+
 namespace {
 
-const Key kSubtype("subtype");
 const Key kName("name");
 const Key kDate("date");
 
@@ -23,6 +24,14 @@ bool isY(const QString& value)
 {
     const QString v = value.trimmed();
     return v == QLatin1String("Y") || v == QLatin1String("y");
+}
+
+// The exact-type test spares the full dynamic_cast, asked several times for every event of a file.
+template <class T, class From> T* exactlyOrDerived(From* o)
+{
+    if (o && typeid(*o) == typeid(T))
+        return static_cast<T*>(o);
+    return dynamic_cast<T*>(o);
 }
 
 void replaceEach(QString& text, const char* what, const char* with)
@@ -34,7 +43,7 @@ void replaceEach(QString& text, const char* what, const char* with)
 
 void ImportGedcomThread::processINDIEvents(GedRec* indi)
 {
-    auto* person = dynamic_cast<FTPerson*>(indi->subjectId());
+    auto* person = exactlyOrDerived<FTPerson>(indi->subjectId());
     if (!person)
         return;
     for (GedRec* line : indi->subRecords()) {
@@ -58,10 +67,9 @@ void ImportGedcomThread::processINDIEvents(GedRec* indi)
 
 FTEvent* ImportGedcomThread::createEventOfType(int type, const QString& subtype)
 {
-    FTEvent* event = FTEvent::initInMoc(m_moc.get(), type);
+    FTEvent* event = FTEvent::initInMoc(m_moc.get(), type, subtype);
     if (!event)
         return nullptr;
-    event->setString(kSubtype, subtype);
     event->setNumericId(++m_maxEventId);
     addEventTypeRelTo(event, subtype);
     return event;
@@ -84,8 +92,8 @@ FTEvent* ImportGedcomThread::processEVENT_STRUCTURE_For(FTManagedObject* owner, 
     if (m_header.bFTW && tag.startsWith(QLatin1String("_FA")))
         tag = QStringLiteral("EVEN");
 
-    auto* person = dynamic_cast<FTPerson*>(owner);
-    auto* couple = person ? nullptr : dynamic_cast<FTSpouseRel*>(owner);
+    auto* person = exactlyOrDerived<FTPerson>(owner);
+    auto* couple = person ? nullptr : exactlyOrDerived<FTSpouseRel>(owner);
     int type = 0;
     if (person) {
         if (tag == QLatin1String("BIRT"))

@@ -9,6 +9,7 @@
 #include <QLocale>
 
 #include <atomic>
+#include <ctime>
 
 namespace {
 // printf's "%0<width>d", without its cost: imports write this for every date.
@@ -163,7 +164,12 @@ int currentYear()
 {
     static std::atomic<int> year{0};
     static std::atomic<qint64> validUntil{0};
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    // The coarse clock is a read of memory the kernel keeps up to date; the precise one reads the hardware clock,
+    // which costs more than the rest of reading a date. A minute's precision needs no more.
+    timespec coarse;
+    const qint64 now = clock_gettime(CLOCK_REALTIME_COARSE, &coarse) == 0
+        ? qint64(coarse.tv_sec) * 1000 + coarse.tv_nsec / 1000000
+        : QDateTime::currentMSecsSinceEpoch();
     if (now >= validUntil.load(std::memory_order_relaxed)) {
         year.store(QDate::currentDate().year(), std::memory_order_relaxed);
         validUntil.store(now + 60000, std::memory_order_relaxed);
@@ -206,18 +212,39 @@ quint32 Dates::getLongDate(int qual, int day, int month, int year)
     return quint32(key);
 }
 
+namespace {
+// The table's texts of the qualifier words and English month names. Every date written asks for them (an import
+// writes hundreds of thousands), so each thread keeps them until the tables are reloaded.
+struct DateWords {
+    int generation = -1;
+    QString quals[4]; // about, before, after, between
+    QString months[12];
+};
+
+const DateWords& localizedDateWords()
+{
+    thread_local DateWords words;
+    const int generation = Localizer::generation();
+    if (words.generation != generation) {
+        const char* const quals[4] = {"abt", "bef", "aft", "bet"};
+        for (int i = 0; i < 4; ++i)
+            words.quals[i] = LocalizedString(QString::fromLatin1(quals[i]));
+        for (int i = 0; i < 12; ++i)
+            words.months[i] = LocalizedString(Dates::englishMonthNames()[i]);
+        words.generation = generation;
+    }
+    return words;
+}
+} // namespace
+
 QString Dates::dateStringFor(int qual, int day, int month, int year, bool useEnglishNames)
 {
     if (year == 0)
         return {};
+    const DateWords& words = localizedDateWords();
     QString word;
-    switch (qual) {
-    case DateValue::About: word = LocalizedString(QStringLiteral("abt")); break;
-    case DateValue::Before: word = LocalizedString(QStringLiteral("bef")); break;
-    case DateValue::After: word = LocalizedString(QStringLiteral("aft")); break;
-    case DateValue::Between: word = LocalizedString(QStringLiteral("bet")); break;
-    default: break;
-    }
+    if (qual >= DateValue::About && qual <= DateValue::Between)
+        word = words.quals[qual - DateValue::About];
     QString out;
     out.reserve(20);
     if (!word.isEmpty()) {
@@ -229,7 +256,7 @@ QString Dates::dateStringFor(int qual, int day, int month, int year, bool useEng
         out += QLatin1Char(' ');
     }
     if (month >= 1 && month <= 12) {
-        out += useEnglishNames ? LocalizedString(englishMonthNames()[month - 1]) : userShortMonthNames()[month - 1];
+        out += useEnglishNames ? words.months[month - 1] : userShortMonthNames()[month - 1];
         out += QLatin1Char(' ');
     }
     appendZeroPadded(out, year, 4);

@@ -16,6 +16,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 const Key kType("type");
@@ -234,6 +235,12 @@ void FTEvent::post(const QString& name, const void* object) const
 FTEvent* FTEvent::initInMoc(FTMoc* moc, int eventType)
 {
     const Kind* kind = kindOf(eventType);
+    return initInMoc(moc, eventType, kind ? QString::fromLatin1(kind->subtype) : QString());
+}
+
+FTEvent* FTEvent::initInMoc(FTMoc* moc, int eventType, const QString& subtype)
+{
+    const Kind* kind = kindOf(eventType);
     if (!kind) {
         Prompts::current().message(QStringLiteral("FTEvent :: initInMoc - unknown eventType = %1").arg(eventType));
         return nullptr;
@@ -242,8 +249,13 @@ FTEvent* FTEvent::initInMoc(FTMoc* moc, int eventType)
     // Named before the first values are written, which would otherwise name the action after themselves.
     if (!importing)
         nameNewObjectAction(moc, QString::fromLatin1(kind->undoName));
-    auto* event = static_cast<FTEvent*>(moc->insertObject(QString::fromLatin1(kind->entity)));
-    event->ManagedObject::setString(kSubtype, QString::fromLatin1(kind->subtype));
+    // The entity names as texts once, not for each of an import's events.
+    static const QString kEntities[std::size(kKinds)] = {
+        QString::fromLatin1(kKinds[0].entity), QString::fromLatin1(kKinds[1].entity),
+        QString::fromLatin1(kKinds[2].entity), QString::fromLatin1(kKinds[3].entity),
+        QString::fromLatin1(kKinds[4].entity)};
+    auto* event = static_cast<FTEvent*>(moc->insertObject(kEntities[kind - kKinds]));
+    event->ManagedObject::setString(kSubtype, subtype);
     event->ManagedObject::setInteger(kType, eventType);
     event->ManagedObject::setString(kDate, QString(""));
     event->ManagedObject::setString(kName, QString(""));

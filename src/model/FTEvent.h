@@ -48,6 +48,9 @@ public:
     // its tag; outside an import it names the undo action ("Add Birth Event" ...) when none is named and takes
     // the next event number. Another type is refused with a message: null.
     static FTEvent* initInMoc(FTMoc* moc, int eventType);
+    // The same with the tag `subtype` written as given in place of the type's default (an import keeps each
+    // event's tag as the file wrote it, in one write).
+    static FTEvent* initInMoc(FTMoc* moc, int eventType, const QString& subtype);
     // The same, owned by `owner` (an FTPerson for 300, 301 and 303, an FTSpouseRel for 302 and 304), with the tag
     // `subtype` (the type's default when empty); outside an import it cites the context's active source.
     static FTEvent* initInMoc(FTMoc* moc, int eventType, FTManagedObject* owner, const QString& subtype);

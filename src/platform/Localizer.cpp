@@ -1,5 +1,7 @@
 #include "platform/Localizer.h"
 
+#include <atomic>
+
 #include "platform/AppPaths.h"
 #include "platform/FTLog.h"
 
@@ -11,12 +13,19 @@ Localizer& Localizer::shared()
     return l;
 }
 
+namespace {
+std::atomic<int> g_generation{0};
+}
+
 void Localizer::reset()
 {
     QMutexLocker lock(&m_mutex);
     m_tables.clear();
     m_reportedMissing.clear();
+    ++g_generation;
 }
+
+int Localizer::generation() { return g_generation.load(std::memory_order_acquire); }
 
 QHash<QString, QString> Localizer::parse(const QString& s, QString* error)
 {

@@ -19,6 +19,9 @@ public:
 
     // Forget loaded tables (tests that change the support folder).
     void reset();
+    // Changes with every reset(): callers that keep texts of their own (the date words, read for every date
+    // of an import) read them again when it moves.
+    static int generation();
 
 private:
     const QHash<QString, QString>& table(const QString& name);

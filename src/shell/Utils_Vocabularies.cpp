@@ -63,8 +63,38 @@ QString GetPcRelTypeString(int pcRelType)
 
 QString Utils::uppercaseFamilyName(const QString& name) { return FamilyNames::uppercaseFamilyName(name); }
 
+namespace {
+// True when cleanPlaceName would give `place` back unchanged: no comma or blank at either end, every comma followed
+// by one blank, no blank before a comma, no doubled blank, and no full stop to drop. An import cleans every place
+// of a file, and most are clean already.
+bool placeNeedsNoCleaning(const QString& place, bool importRunning)
+{
+    const qsizetype n = place.size();
+    if (n == 0)
+        return true;
+    const QChar* c = place.constData();
+    if (c[0] == u',' || c[0] == u' ' || c[n - 1] == u',' || c[n - 1] == u' ')
+        return false;
+    bool stop = false;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (c[i] == u',') {
+            if (c[i + 1] != u' ' || c[i - 1] == u' ')
+                return false;
+        } else if (c[i] == u' ') {
+            if (c[i + 1] == u' ')
+                return false;
+        } else if (c[i] == u'.' || c[i] == u'@') {
+            stop = true; // conservative: a place with an "@" keeps its stops, but the full path decides that
+        }
+    }
+    return importRunning || !stop;
+}
+}
+
 QString Utils::cleanPlaceName(const QString& place, bool importRunning)
 {
+    if (placeNeedsNoCleaning(place, importRunning))
+        return place;
     QString s = place;
     while (s.startsWith(','))
         s.remove(0, 1);

@@ -97,6 +97,64 @@ INSTANTIATE_TEST_SUITE_P(
         // The notes keep the value as written, not the half-edited "abtimated 1850".
         ReadCase{"Estimated 1850", false, 0, 0, 0, 0, "", R, Notes, "Estimated 1850"}));
 
+// The quick reading of the common forms must give exactly what the general reading gives: every field of the
+// result, for valid and invalid dates, in any case, and decline whatever it does not know.
+TEST(GedcomDatePlainForms, ReadExactlyAsTheGeneralReading)
+{
+    const auto expectSame = [](const QString& value) {
+        const GedcomDate::Reading full = GedcomDate::readEventDate(value);
+        GedcomDate::Reading quick;
+        if (!GedcomDate::readPlainEventDate(value, &quick))
+            return false;
+        const std::string v = value.toStdString();
+        EXPECT_TRUE(full.hasDate) << v;
+        EXPECT_EQ((std::array{quick.qual, quick.day, quick.month, quick.year}),
+                  (std::array{full.qual, full.day, full.month, full.year})) << v;
+        EXPECT_EQ(quick.date, full.date) << v;
+        EXPECT_EQ(quick.editedText, full.editedText) << v;
+        EXPECT_EQ(quick.notes, full.notes) << v;
+        EXPECT_EQ((std::array{quick.errorReason, quick.errorAction}), (std::array{full.errorReason, full.errorAction}))
+            << v;
+        return true;
+    };
+
+    const int thisYear = QDate::currentDate().year();
+    const QStringList quals{"", "ABT ", "abt ", "Abt ", "C ", "CIRCA ", "ABOUT ", "BEF ", "BEFORE ", "AFT ", "after ",
+                            "EST ", "CAL ", "ca "};
+    const QStringList days{"", "1 ", "01 ", "9 ", "28 ", "29 ", "30 ", "31 ", "0 ", "32 ", "007 "};
+    const QStringList months{"", "JAN ", "feb ", "Mar ", "APR ", "JUN ", "DEC ", "SEPT ", "JANUARY ", "13 ", "2 "};
+    const QStringList years{"1850", "1900", "2000", "0850", "950", "5", "0", QString::number(thisYear),
+                            QString::number(thisYear + 1), "123456789", "1234567890"};
+    int quick = 0;
+    int all = 0;
+    for (const QString& q : quals)
+        for (const QString& d : days)
+            for (const QString& m : months)
+                for (const QString& y : years) {
+                    const QString value = q + d + m + y;
+                    quick += expectSame(value) ? 1 : 0;
+                    ++all;
+                }
+    // Ranges of plain dates, and texts near the plain forms that the quick reading must leave alone.
+    for (const char* text :
+         {"BET 1850 AND 1860", "bet 3 mar 1850 and 1850", "BET ABT 1850 AND BEF 1851", "BET 1850 AND 1850",
+          "Bet 1 JAN 1850 And 31 DEC 1850", "BET 1850 AND 9999", "BET 1850 AND", "BET  1850 AND 1860",
+          "BET 1850 AND 1860 AND 1870", "BETWEEN 1850 AND 1860", "BET 29 FEB 1900 AND 1901", "BET JANUARY 1850 AND 1851",
+          "12 MAR 1850 ", " 12 MAR 1850", "12  MAR 1850", "12 MAR. 1850", "12-MAR-1850", "1850/51", "Est 1850",
+          "Q1 1850", "cir CA 1850", "WFT Est 1820-1830", "FROM 1850 TO 1860", "@#DGREGORIAN@ 1850", "Y", "y", "",
+          "12 MÄR 1850", "ABT ABT 1850", "1850 1850", "JAN JAN 1850", "1 2 3 4 1850", "ABT 5 JAN"}) {
+        quick += expectSame(QString::fromUtf8(text)) ? 1 : 0;
+        ++all;
+    }
+    // The common forms do take the quick reading (else the import slows down unseen).
+    for (const char* text : {"1850", "ABT 1850", "MAR 1850", "12 MAR 1850", "ABT 12 MAR 1850", "BET 1850 AND 1860"}) {
+        GedcomDate::Reading r;
+        EXPECT_TRUE(GedcomDate::readPlainEventDate(QString::fromLatin1(text), &r)) << text;
+    }
+    EXPECT_GT(quick, 1000);
+    EXPECT_LT(quick, all);
+}
+
 TEST(GedcomDateEdits, TextFormsOfTheImportSteps)
 {
     EXPECT_EQ(GedcomDate::processWorldFamilyTreeEstimatedDate("WFT Est 1820-1830"), "BET 1820 AND 1830");

@@ -166,6 +166,19 @@ TEST_F(Validators, PlaceNameCleaning)
         {"c/o a.b@example.org, Leeds", false, "c/o a.b@example.org, Leeds"},
         {"", false, ""},
         {" , , ", false, ""},
+        // Places that are clean already come back as they are; one flaw anywhere is still mended.
+        {"Leeds, Yorkshire, England", true, "Leeds, Yorkshire, England"},
+        {"Zürich", false, "Zürich"},
+        {"Leeds,Yorkshire", true, "Leeds, Yorkshire"},
+        {"Leeds ,Yorkshire", true, "Leeds, Yorkshire"},
+        {"Leeds,  Yorkshire", true, "Leeds, Yorkshire"},
+        {"Leeds  Yorkshire", true, "Leeds Yorkshire"},
+        {"Leeds, Yorkshire,", true, "Leeds, Yorkshire"},
+        {",Leeds", true, "Leeds"},
+        {".Leeds", false, "Leeds"},
+        {"Leeds.", false, "Leeds"},
+        {"Leeds.", true, "Leeds."},
+        {".", false, ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(s(Utils::cleanPlaceName(c.typed, c.importing)), c.expected) << c.typed;
