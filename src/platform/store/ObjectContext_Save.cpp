@@ -6,6 +6,10 @@
 #include <QDir>
 #include <QElapsedTimer>
 
+#include <algorithm>
+#include <memory>
+#include <vector>
+
 #include <sqlite3.h>
 
 namespace {
@@ -172,13 +176,37 @@ bool ObjectContext::save(QString* error)
         if (js.pending.isEmpty())
             continue;
         const QString table = StoreSchema::quoted(js.join->name);
-        SqliteStatement add(h, QStringLiteral("INSERT OR IGNORE INTO %1 VALUES (?, ?)").arg(table));
+        // New links go in key order and many to a statement: a join table is ordered by its key, and links taken
+        // from the hash in its own order would each land on another page.
+        std::vector<QPair<qint64, qint64>> added;
         SqliteStatement remove(h, QStringLiteral("DELETE FROM %1 WHERE src=? AND dst=?").arg(table));
         for (auto it = js.pending.cbegin(); ok && it != js.pending.cend(); ++it) {
-            SqliteStatement& st = it.value() > 0 ? add : remove;
-            st.bindInt(1, it.key().first);
-            st.bindInt(2, it.key().second);
-            ok = check(st.execute(), "linking in " + js.join->name);
+            if (it.value() > 0) {
+                added.push_back(it.key());
+                continue;
+            }
+            remove.bindInt(1, it.key().first);
+            remove.bindInt(2, it.key().second);
+            ok = check(remove.execute(), "unlinking in " + js.join->name);
+        }
+        std::sort(added.begin(), added.end());
+        constexpr size_t kBlock = 64;
+        const auto insertRows = [&](size_t rows) {
+            return std::make_unique<SqliteStatement>(h,
+                QStringLiteral("INSERT OR IGNORE INTO %1 VALUES %2")
+                    .arg(table, QStringList(int(rows), QStringLiteral("(?,?)")).join(',')));
+        };
+        std::unique_ptr<SqliteStatement> block, single;
+        for (size_t n = 0; ok && n < added.size();) {
+            const size_t rows = added.size() - n >= kBlock ? kBlock : 1;
+            std::unique_ptr<SqliteStatement>& st = rows == kBlock ? block : single;
+            if (!st)
+                st = insertRows(rows);
+            for (size_t r = 0; r < rows; ++r, ++n) {
+                st->bindInt(int(2 * r + 1), added[n].first);
+                st->bindInt(int(2 * r + 2), added[n].second);
+            }
+            ok = check(st->execute(), "linking in " + js.join->name);
         }
     }
     if (ok && d->metadataDirty) {
