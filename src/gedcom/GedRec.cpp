@@ -1,6 +1,7 @@
 #include "gedcom/GedRec.h"
 
 #include "gedcom/GedRecArena.h"
+#include "gedcom/GedRecShortText.h"
 
 #include <QHash>
 #include <QStringList>
@@ -10,6 +11,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 
 namespace {
 
@@ -56,6 +58,24 @@ PointerSpan pointerSpan(QStringView text)
     return pointerSpan(text.utf16(), text.size());
 }
 
+// A stored text is Latin-1 or UTF-16 (a view of one), never UTF-8.
+PointerSpan pointerSpan(QAnyStringView text)
+{
+    return text.visit([](auto v) -> PointerSpan {
+        if constexpr (std::is_same_v<decltype(v), QLatin1StringView>)
+            return pointerSpan(reinterpret_cast<const uchar*>(v.data()), v.size());
+        else if constexpr (std::is_same_v<decltype(v), QStringView>)
+            return pointerSpan(v.utf16(), v.size());
+        else
+            return pointerSpan(QStringView(v.toString()));  // spans count UTF-16 units
+    });
+}
+
+QAnyStringView slicedView(QAnyStringView text, qsizetype begin, qsizetype end)
+{
+    return text.visit([&](auto v) -> QAnyStringView { return v.sliced(begin, end - begin); });
+}
+
 QString pointerFrom(QStringView text)
 {
     const PointerSpan p = pointerSpan(text);
@@ -96,7 +116,23 @@ enum : quint8 { kEvent = 1, kAttribute = 2, kLds = 4, kFamily = 8, kBlanks = 16 
 struct KnownTags {
     std::vector<QString> texts;
     std::vector<quint8> classes;
-    QHash<QStringView, qsizetype> index;
+    // Every known tag has a short-text code (GedRecShortText): found by that number in an open table
+    // (slot: index + 1, 0 when empty), which a hash of strings costs several times over for each line.
+    static constexpr int kSlotBits = 9;
+    quint64 codes[1 << kSlotBits] = {};
+    quint16 slots[1 << kSlotBits] = {};
+
+    qsizetype find(quint64 code) const
+    {
+        if (code == 0)
+            return -1;
+        for (quint64 i = GedRecShortText::slot(code, kSlotBits);; i = (i + 1) & ((1 << kSlotBits) - 1)) {
+            if (slots[i] == 0)
+                return -1;
+            if (codes[i] == code)
+                return qsizetype(slots[i]) - 1;
+        }
+    }
 
     KnownTags()
     {
@@ -142,8 +178,16 @@ struct KnownTags {
             texts.push_back(QLatin1String(t));
             classes.push_back(cls.value(texts.back()));
         }
-        for (qsizetype i = 0; i < n; ++i)
-            index.insert(QStringView(texts[size_t(i)]), i);
+        static_assert(std::size(tags) < (1 << kSlotBits) / 2, "the table of known tags must stay sparse");
+        for (qsizetype i = 0; i < n; ++i) {
+            const quint64 code = GedRecShortText::code(QStringView(texts[size_t(i)]));
+            Q_ASSERT(code != 0);
+            quint64 at = GedRecShortText::slot(code, kSlotBits);
+            while (slots[at] != 0)
+                at = (at + 1) & ((1 << kSlotBits) - 1);
+            codes[at] = code;
+            slots[at] = quint16(i + 1);
+        }
     }
 };
 
@@ -166,12 +210,12 @@ const QString& GedRec::nullString()
 const QString* GedRec::knownTag(QStringView tag, quint8* tagClass)
 {
     const KnownTags& k = knownTags();
-    const auto it = k.index.constFind(tag);
-    if (it == k.index.constEnd())
+    const qsizetype i = k.find(GedRecShortText::code(tag));
+    if (i < 0)
         return nullptr;
     if (tagClass)
-        *tagClass = k.classes[size_t(*it)];
-    return &k.texts[size_t(*it)];
+        *tagClass = k.classes[size_t(i)];
+    return &k.texts[size_t(i)];
 }
 
 GedRec::Extra& GedRec::extra()
@@ -433,6 +477,26 @@ QString GedRec::ptr() const
     return loadText(inlinePtrData(), qsizetype(m_ptrSize), m_bits & PtrWide);
 }
 
+QAnyStringView GedRec::ptrView() const
+{
+    if (m_bits & PtrInExtra)
+        return m_extra->ptr;
+    if (m_ptrSize == 0)
+        return {};
+    if (m_bits & PtrWide)
+        return QStringView(reinterpret_cast<const char16_t*>(inlinePtrData()), qsizetype(m_ptrSize));
+    return QLatin1StringView(reinterpret_cast<const char*>(inlinePtrData()), qsizetype(m_ptrSize));
+}
+
+QAnyStringView GedRec::valueView() const
+{
+    if (m_bits & ValueInExtra)
+        return m_extra->value;
+    if (m_bits & ValueWide)
+        return QStringView(reinterpret_cast<const char16_t*>(inlineData()), qsizetype(m_valueSize));
+    return QLatin1StringView(reinterpret_cast<const char*>(inlineData()), qsizetype(m_valueSize));
+}
+
 void GedRec::setPointer(const QString& ptr)
 {
     QString p = pointerFrom(ptr);
@@ -456,20 +520,27 @@ QString GedRec::fwdPtr() const
 {
     if (m_bits & FwdPtrSet)
         return m_extra ? m_extra->fwdPtr : QString();
-    return pointerFrom(value());
+    const QAnyStringView v = valueView();
+    const PointerSpan p = pointerSpan(v);
+    if (!p.found)
+        return QString();
+    return p.end > p.begin ? slicedView(v, p.begin, p.end).toString() : QStringLiteral("");
+}
+
+QAnyStringView GedRec::fwdPtrView() const
+{
+    if (m_bits & FwdPtrSet)
+        return m_extra ? QAnyStringView(m_extra->fwdPtr) : QAnyStringView();
+    const QAnyStringView v = valueView();
+    const PointerSpan p = pointerSpan(v);
+    return p.found && p.end > p.begin ? slicedView(v, p.begin, p.end) : QAnyStringView();
 }
 
 bool GedRec::valueIsPointer() const
 {
     if (m_bits & FwdPtrSet)
         return m_extra && !m_extra->fwdPtr.isEmpty();
-    PointerSpan p;
-    if (m_bits & ValueInExtra)
-        p = pointerSpan(m_extra->value);
-    else if (m_bits & ValueWide)
-        p = pointerSpan(reinterpret_cast<const char16_t*>(inlineData()), qsizetype(m_valueSize));
-    else
-        p = pointerSpan(reinterpret_cast<const uchar*>(inlineData()), qsizetype(m_valueSize));
+    const PointerSpan p = pointerSpan(valueView());
     return p.found && p.end > p.begin;
 }
 

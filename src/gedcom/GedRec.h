@@ -2,6 +2,7 @@
 
 #include "gedcom/GedRecList.h"
 
+#include <QAnyStringView>
 #include <QSet>
 #include <QString>
 #include <QStringView>
@@ -103,6 +104,10 @@ public:
     const QString& type() const { return m_type ? *m_type : nullString(); }  // the tag; null when none
     QString value() const;                                              // null ("") when none
     QString fwdPtr() const;                                             // pointer without "@"; null when none
+    // The same texts as views of what the line stores (Latin-1 or UTF-16), without making a string:
+    // empty when there is none. Valid until the line's value or identifier is set again.
+    QAnyStringView ptrView() const;
+    QAnyStringView fwdPtrView() const;
     bool valueIsPointer() const;
     bool hasType(const char* tag) const { return type() == QLatin1String(tag); }
 
@@ -212,6 +217,7 @@ private:
     const std::byte* inlineData() const { return reinterpret_cast<const std::byte*>(this + 1); }
     std::size_t inlineValueBytes() const { return std::size_t(m_valueSize) * ((m_bits & ValueWide) ? 2 : 1); }
     const std::byte* inlinePtrData() const;
+    QAnyStringView valueView() const;
     void storeValue(QString value);  // keeps the pointer read from the old value
 
     GedRec* m_owner = nullptr;

@@ -1,8 +1,10 @@
 #include "gedcom/GedcomForest.h"
 
 #include "gedcom/GedRecArena.h"
+#include "gedcom/GedRecShortText.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -36,7 +38,10 @@ void GedcomForest::clear()
     for (GedRec* r : m_records)
         delete r;
     m_records.clear();
-    m_byKey.clear();
+    m_shortKeys = std::vector<ShortKey>();
+    m_shortKeyCount = 0;
+    m_shortKeyBits = 0;
+    m_longKeys.clear();
     m_otherKeys.clear();
     m_nextDuplicate.clear();
     m_unknownCount = 0;
@@ -103,7 +108,7 @@ QString GedcomForest::keyOf(const GedRec* record) const
     if (it != m_otherKeys.constEnd())
         return *it;
     const QString key = plainKey(record);
-    return m_byKey.value(key, nullptr) == record ? key : QString();
+    return !key.isEmpty() && this->record(key) == record ? key : QString();
 }
 
 QString GedcomForest::freeUnknownKey()
@@ -111,17 +116,73 @@ QString GedcomForest::freeUnknownKey()
     QString key;
     do
         key = QStringLiteral("UNK_%1").arg(++m_unknownCount);
-    while (m_byKey.contains(key));
+    while (containsKey(key));
     return key;
 }
 
-void GedcomForest::file(GedRec* record, const QString& key, bool plain)
+GedRec* GedcomForest::record(QAnyStringView key) const
 {
-    m_byKey.insert(key, record);
-    if (plain || key == plainKey(record))
+    if (const quint64 code = GedRecShortText::code(key)) {
+        if (m_shortKeys.empty())
+            return nullptr;
+        const std::size_t mask = m_shortKeys.size() - 1;
+        for (std::size_t i = GedRecShortText::slot(code, m_shortKeyBits);; i = (i + 1) & mask) {
+            const ShortKey& k = m_shortKeys[i];
+            if (k.code == code)
+                return k.record;
+            if (k.code == 0)
+                return nullptr;
+        }
+    }
+    if (key.isEmpty() || m_longKeys.isEmpty())
+        return nullptr;
+    return m_longKeys.value(key.toString(), nullptr);
+}
+
+GedRec* GedcomForest::recordForPointerOf(const GedRec* line) const
+{
+    const QAnyStringView pointer = line->fwdPtrView();
+    return pointer.isEmpty() ? nullptr : record(pointer);
+}
+
+void GedcomForest::insertKey(QAnyStringView key, GedRec* record)
+{
+    const quint64 code = GedRecShortText::code(key);
+    if (!code) {
+        m_longKeys.insert(key.toString(), record);
+        return;
+    }
+    if (2 * (m_shortKeyCount + 1) > m_shortKeys.size()) {
+        // At most half full: the probe sequences stay short.
+        std::vector<ShortKey> old = std::exchange(m_shortKeys, std::vector<ShortKey>());
+        m_shortKeyBits = m_shortKeyBits ? m_shortKeyBits + 1 : 6;
+        m_shortKeys.resize(std::size_t(1) << m_shortKeyBits);
+        const std::size_t mask = m_shortKeys.size() - 1;
+        for (const ShortKey& k : old) {
+            if (!k.code)
+                continue;
+            std::size_t i = GedRecShortText::slot(k.code, m_shortKeyBits);
+            while (m_shortKeys[i].code)
+                i = (i + 1) & mask;
+            m_shortKeys[i] = k;
+        }
+    }
+    const std::size_t mask = m_shortKeys.size() - 1;
+    std::size_t i = GedRecShortText::slot(code, m_shortKeyBits);
+    while (m_shortKeys[i].code && m_shortKeys[i].code != code)
+        i = (i + 1) & mask;
+    if (!m_shortKeys[i].code)
+        ++m_shortKeyCount;
+    m_shortKeys[i] = {code, record};
+}
+
+void GedcomForest::file(GedRec* record, QAnyStringView key, bool plain)
+{
+    insertKey(key, record);
+    if (plain || QAnyStringView::equal(key, plainKey(record)))
         m_otherKeys.remove(record);
     else
-        m_otherKeys.insert(record, key);
+        m_otherKeys.insert(record, key.toString());
 }
 
 void GedcomForest::addRecord(std::unique_ptr<GedRec> owned, GedRec** duplicateOf)
@@ -140,11 +201,17 @@ void GedcomForest::addRecord(GedRec* record, GedRec** duplicateOf)
         m_releaseMarks.push_back(m_earlyArena->mark());
         m_released.push_back(false);
     }
+    // The common case: a record with an identifier not taken yet, filed without making a string.
+    const QAnyStringView id = record->ptrView();
+    if (!id.isEmpty() && !containsKey(id)) {
+        file(record, id, true);
+        return;
+    }
     QString key = plainKey(record);
     const bool plain = !key.isEmpty();
     if (!plain)
         key = freeUnknownKey();
-    GedRec* holder = m_byKey.value(key, nullptr);
+    GedRec* holder = this->record(key);
     if (holder && !record->ptr().isEmpty() && holder->ptr().isEmpty()) {
         // A record without identifier was filed as UNK_n before a record that really has that
         // identifier came: the identifier wins, the unnamed record moves to a free UNK_n.
@@ -163,7 +230,7 @@ void GedcomForest::addRecord(GedRec* record, GedRec** duplicateOf)
             n = 2;
         do
             key = QStringLiteral("%1 #%2").arg(base).arg(n++);
-        while (m_byKey.contains(key));
+        while (containsKey(key));
     }
     file(record, key, plain && !holder);
 }

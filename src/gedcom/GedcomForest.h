@@ -2,6 +2,7 @@
 
 #include "gedcom/GedRec.h"
 
+#include <QAnyStringView>
 #include <QHash>
 #include <QStringList>
 #include <QString>
@@ -63,7 +64,9 @@ public:
     bool isEmpty() const { return m_records.empty(); }
 
     // The record filed under the key (an identifier without "@"), or null.
-    GedRec* record(const QString& key) const { return m_byKey.value(key, nullptr); }
+    GedRec* record(QAnyStringView key) const;
+    // The record the line's pointer names (GedRec::fwdPtr), or null: without making a string.
+    GedRec* recordForPointerOf(const GedRec* line) const;
     QString keyOf(const GedRec* record) const;
 
     // Every line of every record, depth first in file order, without recursion.
@@ -74,12 +77,24 @@ public:
 
 private:
     QString freeUnknownKey();
-    void file(GedRec* record, const QString& key, bool plain);  // plain: the record's own key
+    void file(GedRec* record, QAnyStringView key, bool plain);  // plain: the record's own key
+    bool containsKey(QAnyStringView key) const { return record(key) != nullptr; }
+    void insertKey(QAnyStringView key, GedRec* record);  // replaces the record filed under the key
     qsizetype releaseIndex(const GedRec* record) const;  // -1 when not to be released (any more)
     void releasedLinesOf(GedRec* record, qsizetype index);
 
     std::vector<GedRec*> m_records;
-    QHash<QString, GedRec*> m_byKey;
+    // The keys: nearly all have a short-text code (I12, F3, UNK_4; see GedRecShortText) and are kept
+    // by that number in an open table (capacity a power of two, code 0 marks a free slot), so that a
+    // pointer is found without a string being made or compared. The others are kept as text.
+    struct ShortKey {
+        quint64 code = 0;
+        GedRec* record = nullptr;
+    };
+    std::vector<ShortKey> m_shortKeys;
+    std::size_t m_shortKeyCount = 0;
+    int m_shortKeyBits = 0;
+    QHash<QString, GedRec*> m_longKeys;
     QHash<const GedRec*, QString> m_otherKeys;  // keys other than the identifier, _HEAD_ or _TRLR_
     QHash<QString, qint64> m_nextDuplicate;     // per key taken twice: the next "#n" to try
     qint64 m_unknownCount = 0;

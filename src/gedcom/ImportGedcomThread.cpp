@@ -556,3 +556,8 @@ GedRec* ImportGedcomThread::recordFor(const QString& pointer) const
 {
     return pointer.isEmpty() || !m_forest ? nullptr : m_forest->record(pointer);
 }
+
+GedRec* ImportGedcomThread::recordForPointerOf(const GedRec* line) const
+{
+    return m_forest ? m_forest->recordForPointerOf(line) : nullptr;
+}

@@ -256,6 +256,8 @@ protected:
 
     static void use(GedRec* line);
     GedRec* recordFor(const QString& pointer) const;
+    // The record the line's pointer names (its fwdPtr), found without making a string.
+    GedRec* recordForPointerOf(const GedRec* line) const;
 
     Request m_request;
     ImportGedcomListener* m_listener;

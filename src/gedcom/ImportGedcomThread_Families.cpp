@@ -151,7 +151,7 @@ void ImportGedcomThread::getHusbandAndWife(FTPerson** husband, FTPerson** wife, 
         const bool isHusband = line->hasType("HUSB");
         if ((!isHusband && !line->hasType("WIFE")) || !line->valueIsPointer())
             continue;
-        GedRec* record = recordFor(line->fwdPtr());
+        GedRec* record = recordForPointerOf(line);
         auto* person = record ? dynamic_cast<FTPerson*>(record->subjectId()) : nullptr;
         // A pointer to no person counts as a missing partner; the log says which pointer it was.
         if (!person)
@@ -229,7 +229,7 @@ void ImportGedcomThread::getChildrenOf(FTPerson* husband, FTPerson* wife, GedRec
     for (GedRec* line : fam->subRecords()) {
         if (!line->hasType("CHIL") || !line->valueIsPointer())
             continue;
-        GedRec* record = recordFor(line->fwdPtr());
+        GedRec* record = recordForPointerOf(line);
         auto* child = record ? dynamic_cast<FTPerson*>(record->subjectId()) : nullptr;
         if (!child) {
             printBadPointer(line);
@@ -319,7 +319,7 @@ void ImportGedcomThread::processFAM_CHIL_SLGC_Records(GedRec* chil)
 {
     if (!chil->hasSubRecords())
         return;
-    GedRec* record = recordFor(chil->fwdPtr());
+    GedRec* record = recordForPointerOf(chil);
     auto* child = record ? dynamic_cast<FTPerson*>(record->subjectId()) : nullptr;
     if (!child)
         return;
@@ -347,7 +347,7 @@ void ImportGedcomThread::processCHILD_TO_FAMILY_LINK_For(FTPerson* child, GedRec
 {
     if (!famc->hasSubRecords() || !famc->valueIsPointer())
         return;
-    GedRec* fam = recordFor(famc->fwdPtr());
+    GedRec* fam = recordForPointerOf(famc);
     if (!fam || !fam->hasType("FAM")) {
         printBadPointer(famc);
         return;
@@ -417,7 +417,7 @@ bool ImportGedcomThread::processIndividualAdoptionRecords()
                 if (!famc->hasType("FAMC"))
                     continue;
                 use(famc);
-                GedRec* fam = recordFor(famc->fwdPtr());
+                GedRec* fam = recordForPointerOf(famc);
                 if (!fam || !fam->hasType("FAM")) {
                     printBadPointer(famc);
                     continue;
