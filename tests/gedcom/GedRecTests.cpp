@@ -167,6 +167,47 @@ TEST(GedcomForest, ReleasesLinesByRecordWithoutTouchingTheOthers)
     EXPECT_EQ(forest.record("I2999")->firstSubRecord("FAMC")->fwdPtr(), "F2999");
 }
 
+// Keys are filed by a compact code when they have one (up to eight Latin-1 characters) and as text otherwise: a
+// pointer must find its record whichever way either was kept, and never a record whose key merely looks alike.
+TEST(GedcomForest, PointersFindTheirRecordsWhateverTheKeyForm)
+{
+    const char* const ids[] = {"I1", "I10", "I1234567", "I12345678", "I123456789012", "\xC3\x89" "1", "\xD0\x96" "7", "n.1"};
+    QByteArray ged = "0 HEAD\n1 CHAR UTF-8\n";
+    for (const char* id : ids)
+        ged += QByteArray("0 @") + id + "@ NOTE record " + id + "\n";
+    ged += "0 @I1@ NOTE the same identifier again\n0 @X@ FAM\n";
+    for (const char* id : ids)
+        ged += QByteArray("1 NOTE @") + id + "@\n";
+    ged += "1 NOTE @I12@\n1 NOTE @@\n1 NOTE @I1 #2@\n1 NOTE @\xC3\x89@\n0 TRLR\n";
+    GedcomFileReader reader;
+    ASSERT_TRUE(reader.readData(ged));
+    const GedcomForest& forest = reader.forest();
+
+    const GedRec* fam = forest.record(u"X");
+    ASSERT_NE(fam, nullptr);
+    const GedRecList lines = fam->subRecords();
+    ASSERT_EQ(lines.size(), qsizetype(std::size(ids)) + 4);
+    for (qsizetype i = 0; i < qsizetype(std::size(ids)); ++i) {
+        const QString id = QString::fromUtf8(ids[i]);
+        SCOPED_TRACE(id.toStdString());
+        const GedRec* record = forest.record(id);
+        ASSERT_NE(record, nullptr);
+        EXPECT_EQ(record->value(), "record " + id);
+        EXPECT_EQ(forest.keyOf(record), id);
+        EXPECT_EQ(forest.recordForPointerOf(lines[i]), record);
+    }
+    EXPECT_EQ(forest.recordForPointerOf(lines[std::size(ids)]), nullptr);      // I12: no such record
+    EXPECT_EQ(forest.recordForPointerOf(lines[std::size(ids) + 1]), nullptr);  // @@: no pointer
+    EXPECT_EQ(forest.recordForPointerOf(lines[std::size(ids) + 2])->value(), "the same identifier again");
+    EXPECT_EQ(forest.recordForPointerOf(lines[std::size(ids) + 3]), nullptr);  // É alone
+    EXPECT_EQ(forest.record(QString()), nullptr);
+
+    // A pointer set on the line wins over its value.
+    GedRec* line = lines[0];
+    line->setFwdPtr(QStringLiteral("@I1234567@"));
+    EXPECT_EQ(forest.recordForPointerOf(line), forest.record(u"I1234567"));
+}
+
 TEST(GedRec, IdentifiersAndNumbers)
 {
     struct {
