@@ -41,6 +41,11 @@ public:
         });
     }
 
-    // Spreads the number's bits for a table of 2^bits slots.
-    static quint64 slot(quint64 code, int bits) { return (code * 0x9E3779B97F4A7C15ull) >> (64 - bits); }
+    // Spreads the number's bits for a table of 2^bits slots. The high bytes are folded down first:
+    // identifiers that differ only in their last characters would otherwise crowd a few slots.
+    static quint64 slot(quint64 code, int bits)
+    {
+        code ^= code >> 29;
+        return (code * 0x9E3779B97F4A7C15ull) >> (64 - bits);
+    }
 };

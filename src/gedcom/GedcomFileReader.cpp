@@ -608,12 +608,19 @@ private:
             end = lf < 0 ? m_source.size() : lf + 1;
         }
         const QByteArrayView bytes = QByteArrayView(m_source).sliced(m_sourcePos, end - m_sourcePos);
-        m_numbers.clear();
-        const qsizetype lines = bytes.count('\n') + 1;
-        for (qsizetype k = 0; k < lines; ++k)
-            m_numbers.push_back(m_map.lineNumber(m_index + k));
-        // The decoders stop adding to the list when it is full.
-        m_blockText = m_decode(bytes, m_sourcePos == 0, m_decodeMessages, &m_numbers);
+        // The numbers of the block's lines in the user's file are only needed for a decoding
+        // message, which few blocks have: the block is decoded again with them when it gives one.
+        const qsizetype listed = m_decodeMessages ? m_decodeMessages->size() : 0;
+        m_blockText = m_decode(bytes, m_sourcePos == 0, m_decodeMessages, nullptr);
+        if (m_decodeMessages && m_decodeMessages->size() > listed) {
+            m_decodeMessages->resize(listed);
+            m_numbers.clear();
+            const qsizetype lines = bytes.count('\n') + 1;
+            for (qsizetype k = 0; k < lines; ++k)
+                m_numbers.push_back(m_map.lineNumber(m_index + k));
+            // The decoders stop adding to the list when it is full.
+            m_blockText = m_decode(bytes, m_sourcePos == 0, m_decodeMessages, &m_numbers);
+        }
         m_block = m_blockText;
         m_pos = 0;
         m_sourcePos = end;

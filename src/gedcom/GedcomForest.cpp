@@ -4,6 +4,7 @@
 #include "gedcom/GedRecShortText.h"
 
 #include <algorithm>
+#include <type_traits>
 #include <utility>
 
 namespace {
@@ -17,6 +18,43 @@ QString plainKey(const GedRec* record)
     if (record->type() == QLatin1String("HEAD") || record->type() == QLatin1String("TRLR"))
         return QStringLiteral("_%1_").arg(record->type());
     return QString();
+}
+
+// A key of the form letters (any but digits, none at all allowed) then a number without leading zeros:
+// its prefix's short-text code and the number. False for any other key.
+template <typename Char>
+bool numberedKey(const Char* s, qsizetype n, quint64* prefix, quint32* number)
+{
+    qsizetype p = 0;
+    while (p < n && !(s[p] >= Char('0') && s[p] <= Char('9')))
+        ++p;
+    // Up to nine digits, so that the number fits; the first not a zero, so that I12 and I012 differ.
+    if (p == n || n - p > 9 || s[p] == Char('0'))
+        return false;
+    quint32 v = 0;
+    for (qsizetype i = p; i < n; ++i) {
+        if (!(s[i] >= Char('0') && s[i] <= Char('9')))
+            return false;
+        v = v * 10 + quint32(s[i] - Char('0'));
+    }
+    const quint64 code = GedRecShortText::code(s, p);
+    if (p > 0 && code == 0)
+        return false;
+    *prefix = code;
+    *number = v;
+    return true;
+}
+
+bool numberedKey(QAnyStringView key, quint64* prefix, quint32* number)
+{
+    return key.visit([&](auto v) -> bool {
+        if constexpr (std::is_same_v<decltype(v), QLatin1StringView>)
+            return numberedKey(reinterpret_cast<const uchar*>(v.data()), v.size(), prefix, number);
+        else if constexpr (std::is_same_v<decltype(v), QStringView>)
+            return numberedKey(v.utf16(), v.size(), prefix, number);
+        else
+            return numberedKey(QAnyStringView(v.toString()), prefix, number);
+    });
 }
 
 } // namespace
@@ -38,6 +76,8 @@ void GedcomForest::clear()
     for (GedRec* r : m_records)
         delete r;
     m_records.clear();
+    m_numbered = std::vector<Numbered>();
+    m_numberedSlots = 0;
     m_shortKeys = std::vector<ShortKey>();
     m_shortKeyCount = 0;
     m_shortKeyBits = 0;
@@ -120,7 +160,52 @@ QString GedcomForest::freeUnknownKey()
     return key;
 }
 
+GedRec** GedcomForest::numberedSlot(quint64 prefix, quint32 number) const
+{
+    for (const Numbered& n : m_numbered)
+        if (n.prefix == prefix)
+            return number < n.records.size() ? const_cast<GedRec**>(&n.records[number]) : nullptr;
+    return nullptr;
+}
+
+GedRec** GedcomForest::grownNumberedSlot(quint64 prefix, quint32 number)
+{
+    // The arrays hold a few slots per record at most, so that no numbering (I1000000000, or a new
+    // prefix on every record) can make them large: what does not fit is filed by its code.
+    const std::size_t budget = 2 * m_records.size() + 1024;
+    auto it = std::find_if(m_numbered.begin(), m_numbered.end(), [&](const Numbered& n) { return n.prefix == prefix; });
+    if (it == m_numbered.end()) {
+        if (m_numbered.size() >= kMaxPrefixes)
+            return nullptr;
+        it = m_numbered.insert(m_numbered.end(), Numbered{prefix, {}});
+    }
+    const std::size_t old = it->records.size();
+    std::size_t size = std::max<std::size_t>({std::size_t(number) + 1, 2 * old, 64});
+    if (m_numberedSlots - old + size > budget)
+        size = std::size_t(number) + 1;
+    if (m_numberedSlots - old + size > budget)
+        return nullptr;
+    it->records.resize(size, nullptr);
+    m_numberedSlots += size - old;
+    return &it->records[number];
+}
+
 GedRec* GedcomForest::record(QAnyStringView key) const
+{
+    quint64 prefix = 0;
+    quint32 number = 0;
+    if (numberedKey(key, &prefix, &number)) {
+        // A numbered key not in its array may still have been filed by its code (see insertKey).
+        GedRec** slot = numberedSlot(prefix, number);
+        if (slot && *slot)
+            return *slot;
+        if (!hasKeysByCode())  // else it may have been filed by its code (see insertKey)
+            return nullptr;
+    }
+    return recordByCode(key);
+}
+
+GedRec* GedcomForest::recordByCode(QAnyStringView key) const
 {
     if (const quint64 code = GedRecShortText::code(key)) {
         if (m_shortKeys.empty())
@@ -147,6 +232,24 @@ GedRec* GedcomForest::recordForPointerOf(const GedRec* line) const
 
 void GedcomForest::insertKey(QAnyStringView key, GedRec* record)
 {
+    quint64 prefix = 0;
+    quint32 number = 0;
+    if (numberedKey(key, &prefix, &number)) {
+        GedRec** slot = numberedSlot(prefix, number);
+        if (slot && *slot) {
+            *slot = record;
+            return;
+        }
+        // A key that did not fit in the arrays when it was first filed stays where it went.
+        if (!hasKeysByCode() || !recordByCode(key)) {
+            if (!slot)
+                slot = grownNumberedSlot(prefix, number);
+            if (slot) {
+                *slot = record;
+                return;
+            }
+        }
+    }
     const quint64 code = GedRecShortText::code(key);
     if (!code) {
         m_longKeys.insert(key.toString(), record);

@@ -167,18 +167,26 @@ TEST(GedcomForest, ReleasesLinesByRecordWithoutTouchingTheOthers)
     EXPECT_EQ(forest.record("I2999")->firstSubRecord("FAMC")->fwdPtr(), "F2999");
 }
 
-// Keys are filed by a compact code when they have one (up to eight Latin-1 characters) and as text otherwise: a
-// pointer must find its record whichever way either was kept, and never a record whose key merely looks alike.
+// Keys are filed three ways: identifiers of letters and a number in an array per prefix while that stays small,
+// others of up to eight Latin-1 characters by a compact code, the rest as text. A pointer must find its record
+// whichever way either was kept, also once the arrays have grown over a key filed another way, and never a
+// record whose key merely looks alike (I12 and I012, I1 and I10).
 TEST(GedcomForest, PointersFindTheirRecordsWhateverTheKeyForm)
 {
-    const char* const ids[] = {"I1", "I10", "I1234567", "I12345678", "I123456789012", "\xC3\x89" "1", "\xD0\x96" "7", "n.1"};
+    QList<QByteArray> ids = {"I1", "I10", "I012", "I12", "I1234567", "I12345678", "I123456789012", "\xC3\x89" "1",
+                             "\xD0\x96" "7", "n.1", "12", "x0", "I5000", "I999999999", "I1000000000", "ABCDEFGHI1"};
+    for (char prefix = 'a'; prefix <= 't'; ++prefix)  // more prefixes than get an array
+        ids.append(QByteArray(1, prefix) + "1");
+    for (int i = 100; i < 5100; ++i)  // the array of I grows over I5000, which was filed by its code
+        if (i != 5000 && i != 5001)
+            ids.append("I" + QByteArray::number(i));
     QByteArray ged = "0 HEAD\n1 CHAR UTF-8\n";
-    for (const char* id : ids)
-        ged += QByteArray("0 @") + id + "@ NOTE record " + id + "\n";
+    for (const QByteArray& id : ids)
+        ged += "0 @" + id + "@ NOTE record " + id + "\n";
     ged += "0 @I1@ NOTE the same identifier again\n0 @X@ FAM\n";
-    for (const char* id : ids)
-        ged += QByteArray("1 NOTE @") + id + "@\n";
-    ged += "1 NOTE @I12@\n1 NOTE @@\n1 NOTE @I1 #2@\n1 NOTE @\xC3\x89@\n0 TRLR\n";
+    for (const QByteArray& id : ids)
+        ged += "1 NOTE @" + id + "@\n";
+    ged += "1 NOTE @I13@\n1 NOTE @@\n1 NOTE @I1 #2@\n1 NOTE @\xC3\x89@\n1 NOTE @I0012@\n1 NOTE @I5001@\n0 TRLR\n";
     GedcomFileReader reader;
     ASSERT_TRUE(reader.readData(ged));
     const GedcomForest& forest = reader.forest();
@@ -186,8 +194,8 @@ TEST(GedcomForest, PointersFindTheirRecordsWhateverTheKeyForm)
     const GedRec* fam = forest.record(u"X");
     ASSERT_NE(fam, nullptr);
     const GedRecList lines = fam->subRecords();
-    ASSERT_EQ(lines.size(), qsizetype(std::size(ids)) + 4);
-    for (qsizetype i = 0; i < qsizetype(std::size(ids)); ++i) {
+    ASSERT_EQ(lines.size(), ids.size() + 6);
+    for (qsizetype i = 0; i < ids.size(); ++i) {
         const QString id = QString::fromUtf8(ids[i]);
         SCOPED_TRACE(id.toStdString());
         const GedRec* record = forest.record(id);
@@ -196,10 +204,13 @@ TEST(GedcomForest, PointersFindTheirRecordsWhateverTheKeyForm)
         EXPECT_EQ(forest.keyOf(record), id);
         EXPECT_EQ(forest.recordForPointerOf(lines[i]), record);
     }
-    EXPECT_EQ(forest.recordForPointerOf(lines[std::size(ids)]), nullptr);      // I12: no such record
-    EXPECT_EQ(forest.recordForPointerOf(lines[std::size(ids) + 1]), nullptr);  // @@: no pointer
-    EXPECT_EQ(forest.recordForPointerOf(lines[std::size(ids) + 2])->value(), "the same identifier again");
-    EXPECT_EQ(forest.recordForPointerOf(lines[std::size(ids) + 3]), nullptr);  // É alone
+    const qsizetype more = ids.size();
+    EXPECT_EQ(forest.recordForPointerOf(lines[more]), nullptr);      // I13: no such record
+    EXPECT_EQ(forest.recordForPointerOf(lines[more + 1]), nullptr);  // @@: no pointer
+    EXPECT_EQ(forest.recordForPointerOf(lines[more + 2])->value(), "the same identifier again");
+    EXPECT_EQ(forest.recordForPointerOf(lines[more + 3]), nullptr);  // É alone
+    EXPECT_EQ(forest.recordForPointerOf(lines[more + 4]), nullptr);  // I0012
+    EXPECT_EQ(forest.recordForPointerOf(lines[more + 5]), nullptr);  // I5001
     EXPECT_EQ(forest.record(QString()), nullptr);
 
     // A pointer set on the line wins over its value.
