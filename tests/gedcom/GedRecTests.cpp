@@ -71,6 +71,24 @@ TEST(GedRec, ValuesAndPointersAreNormalised)
     }
 }
 
+// Long values are looked at and stored many characters at a time: "@@", a character beyond Latin-1 or one within
+// it must be found wherever it lies.
+TEST(GedRec, LongValuesKeepEveryCharacterWhereverItLies)
+{
+    GedRecArena arena;
+    std::vector<std::unique_ptr<GedRec>> made;
+    for (const QString odd : {QStringLiteral("@@"), QStringLiteral("Ŝ"), QStringLiteral("é"), QStringLiteral("@")}) {
+        for (int at = 0; at < 40; ++at) {
+            SCOPED_TRACE(odd.toStdString() + " at " + std::to_string(at));
+            const QString value = QString(at, u'a') + odd + QString(40 - at, u'b');
+            QString stored = value;
+            stored.replace(QLatin1String("@@"), QLatin1String("@"));
+            made.emplace_back(GedRec::create(arena, nullptr, {}, u"PLAC", value));
+            EXPECT_EQ(made.back()->value(), stored);
+        }
+    }
+}
+
 TEST(GedRec, ArenaRecordsChangeLikeAnyOther)
 {
     GedcomForest forest;
