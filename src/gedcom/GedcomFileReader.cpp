@@ -148,7 +148,7 @@ void cleanInPlace(QByteArray& bytes, LineMap* map, int* skipped)
         if (r >= n && !hadEnd && l.isEmpty()) {
             write = false;  // the blanks after the last line end are no line
             --lineNo;
-        } else if (l.startsWith("1 BLOB")) {
+        } else if (!l.isEmpty() && l.front() == '1' && l.startsWith("1 BLOB")) {  // the first byte spares the call
             inBlob = true;
             write = false;
         } else if (inBlob) {

@@ -103,6 +103,10 @@ void GedcomForest::setReleasedEarly(const QString& recordTag, const QStringList&
 {
     m_releaseTag = recordTag;
     m_keptTags = keptTags;
+    m_releaseTagShared = recordTag.isEmpty() ? nullptr : GedRec::knownTag(recordTag, nullptr);
+    m_keptCodes.clear();
+    for (const QString& kept : keptTags)
+        m_keptCodes.push_back(GedRecShortText::code(QStringView(kept)));
 }
 
 GedRecArena& GedcomForest::arenaForLine(const GedRec* owner, QStringView tag)
@@ -111,11 +115,12 @@ GedRecArena& GedcomForest::arenaForLine(const GedRec* owner, QStringView tag)
         return *m_arena;
     if (owner->owner())
         return arenaOf(owner);
-    if (owner->type() != m_releaseTag)
+    if (!isReleaseTag(owner->type()))
         return *m_arena;
     const QStringView t = tag.trimmed();
-    for (const QString& kept : std::as_const(m_keptTags))
-        if (t == kept)
+    const quint64 code = GedRecShortText::code(t);
+    for (qsizetype i = 0; i < m_keptTags.size(); ++i)
+        if (code ? code == m_keptCodes[size_t(i)] : t == m_keptTags[i])
             return *m_arena;
     return *m_earlyArena;
 }
@@ -298,7 +303,7 @@ void GedcomForest::addRecord(GedRec* record, GedRec** duplicateOf)
     if (duplicateOf)
         *duplicateOf = nullptr;
     m_records.push_back(record);
-    if (!m_releaseTag.isEmpty() && record->type() == m_releaseTag) {
+    if (!m_releaseTag.isEmpty() && isReleaseTag(record->type())) {
         // The record's early lines come after this mark: the reader makes them after the record.
         m_releaseRecords.push_back(record);
         m_releaseMarks.push_back(m_earlyArena->mark());

@@ -118,6 +118,14 @@ private:
     // in file order with the arena's mark when each was added, and which were released.
     QString m_releaseTag;
     QStringList m_keptTags;
+    // The same, to compare each line's tag with cheaply: a known tag is one shared string, so the
+    // records of that tag point at it; the kept tags by their short-text codes (0: by text).
+    const QString* m_releaseTagShared = nullptr;
+    std::vector<quint64> m_keptCodes;
+    bool isReleaseTag(const QString& type) const
+    {
+        return m_releaseTagShared ? &type == m_releaseTagShared : type == m_releaseTag;
+    }
     std::unique_ptr<GedRecArena> m_earlyArena;
     std::vector<GedRec*> m_releaseRecords;
     std::vector<std::size_t> m_releaseMarks;
