@@ -19,10 +19,21 @@
 
 namespace {
 
+// The same comparison as GedRec::hasType.
+bool isTag(const QString& tag, const char* t)
+{
+    const QChar* s = tag.constData();
+    qsizetype i = 0;
+    for (; i < tag.size(); ++i)
+        if (t[i] == 0 || s[i].unicode() != char16_t(uchar(t[i])))
+            return false;
+    return t[i] == 0;
+}
+
 bool isTagIn(const QString& tag, std::initializer_list<const char*> tags)
 {
     for (const char* t : tags)
-        if (tag == QLatin1String(t))
+        if (isTag(tag, t))
             return true;
     return false;
 }
@@ -693,13 +704,13 @@ QString GedRec::wifePtr() const
 
 bool GedRec::isEventStructure() const
 {
-    static const QString allowed = QStringLiteral("TYPE,DATE,PLAC,ADDR,AGE,AGNC,CAUS,SOUR,OBJE,NOTE");
     bool hasDateOrPlace = false;
     for (const GedRec* sub : subRecords()) {
         const QString& t = sub->type();
         if (t.isEmpty() || t.startsWith(u'_'))
             continue;
-        if (!allowed.contains(t))
+        // Whole tags only: a piece of one ("DAT", "E,D") is not one of them.
+        if (!isTagIn(t, {"TYPE", "DATE", "PLAC", "ADDR", "AGE", "AGNC", "CAUS", "SOUR", "OBJE", "NOTE"}))
             return false;
         if (t == QLatin1String("DATE") || t == QLatin1String("PLAC"))
             hasDateOrPlace = true;

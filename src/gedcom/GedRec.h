@@ -109,7 +109,17 @@ public:
     QAnyStringView ptrView() const;
     QAnyStringView fwdPtrView() const;
     bool valueIsPointer() const;
-    bool hasType(const char* tag) const { return type() == QLatin1String(tag); }
+    // The passes ask this of nearly every line: compared in place (tags are ASCII), without a call.
+    bool hasType(const char* tag) const
+    {
+        const QString& t = type();
+        const QChar* s = t.constData();
+        qsizetype i = 0;
+        for (; i < t.size(); ++i)
+            if (tag[i] == 0 || s[i].unicode() != char16_t(uchar(tag[i])))
+                return false;
+        return tag[i] == 0;
+    }
 
     FTManagedObject* subjectId() const { return m_subjectId; }
     void setSubjectId(FTManagedObject* object) { m_subjectId = object; }

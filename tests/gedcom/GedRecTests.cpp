@@ -342,6 +342,8 @@ TEST(GedRec, EventStructureAndCitationShapes)
     EXPECT_TRUE(make("XYZ", "", {"_FOO", "PLAC", "NOTE"})->isEventStructure());
     EXPECT_FALSE(make("XYZ", "", {"TYPE", "NOTE"})->isEventStructure());  // no date or place
     EXPECT_FALSE(make("XYZ", "", {"DATE", "NAME"})->isEventStructure());
+    EXPECT_FALSE(make("XYZ", "", {"DATE", "DAT"})->isEventStructure());  // a piece of an allowed tag is not one
+    EXPECT_FALSE(make("XYZ", "", {"PLAC", "E,D"})->isEventStructure());
     EXPECT_FALSE(make("XYZ", "", {})->isEventStructure());
 
     EXPECT_TRUE(make("SOUR", "Parish book", {"PAGE"})->isSourceCitationWithMissingPointer());
