@@ -21,13 +21,13 @@ public:
         if (n <= 0 || n > kMaxLength)
             return 0;
         quint64 c = 0;
+        quint32 bad = 0;  // one test at the end: every tag and identifier of a file comes here
         for (qsizetype i = 0; i < n; ++i) {
             const auto u = quint32(s[i]);
-            if (u == 0 || u > 0xFF)
-                return 0;
-            c |= quint64(u) << (8 * i);
+            bad |= u - 1 >= 0xFF ? 1 : 0;  // NUL (wraps around) or beyond Latin-1
+            c |= quint64(u & 0xFF) << (8 * i);
         }
-        return c;
+        return bad ? 0 : c;
     }
     static quint64 code(QStringView s) { return code(s.utf16(), s.size()); }
     static quint64 code(QLatin1StringView s) { return code(reinterpret_cast<const uchar*>(s.data()), s.size()); }
