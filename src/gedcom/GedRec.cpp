@@ -1,6 +1,7 @@
 #include "gedcom/GedRec.h"
 
 #include "gedcom/GedRecArena.h"
+#include "gedcom/GedRecShortText.h"
 
 #include <QHash>
 #include <QStringList>
@@ -10,13 +11,29 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
+
+// The same comparison as GedRec::hasType.
+bool isTag(const QString& tag, const char* t)
+{
+    const QChar* s = tag.constData();
+    qsizetype i = 0;
+    for (; i < tag.size(); ++i)
+        if (t[i] == 0 || s[i].unicode() != char16_t(uchar(t[i])))
+            return false;
+    return t[i] == 0;
+}
 
 bool isTagIn(const QString& tag, std::initializer_list<const char*> tags)
 {
     for (const char* t : tags)
-        if (tag == QLatin1String(t))
+        if (isTag(tag, t))
             return true;
     return false;
 }
@@ -56,6 +73,24 @@ PointerSpan pointerSpan(QStringView text)
     return pointerSpan(text.utf16(), text.size());
 }
 
+// A stored text is Latin-1 or UTF-16 (a view of one), never UTF-8.
+PointerSpan pointerSpan(QAnyStringView text)
+{
+    return text.visit([](auto v) -> PointerSpan {
+        if constexpr (std::is_same_v<decltype(v), QLatin1StringView>)
+            return pointerSpan(reinterpret_cast<const uchar*>(v.data()), v.size());
+        else if constexpr (std::is_same_v<decltype(v), QStringView>)
+            return pointerSpan(v.utf16(), v.size());
+        else
+            return pointerSpan(QStringView(v.toString()));  // spans count UTF-16 units
+    });
+}
+
+QAnyStringView slicedView(QAnyStringView text, qsizetype begin, qsizetype end)
+{
+    return text.visit([&](auto v) -> QAnyStringView { return v.sliced(begin, end - begin); });
+}
+
 QString pointerFrom(QStringView text)
 {
     const PointerSpan p = pointerSpan(text);
@@ -80,8 +115,57 @@ void storeText(std::byte* to, QStringView text, bool wide)
         return;
     }
     char* out = reinterpret_cast<char*>(to);
-    for (qsizetype i = 0; i < text.size(); ++i)
-        out[i] = char(text[i].unicode());
+    const char16_t* s = text.utf16();
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+#ifdef __SSE2__
+    // Sixteen characters at a time (all Latin-1 here, so packing them loses nothing).
+    for (; i + 16 <= n; i += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 8));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(a, b));
+    }
+#endif
+    for (; i < n; ++i)
+        out[i] = char(s[i]);
+}
+
+// One look at a value tells whether it is all Latin-1 and whether it holds "@@": eight characters at
+// a time where the processor can, since every line of a file passes here.
+void scanValue(QStringView text, bool* latin1, bool* doubleAt)
+{
+    const char16_t* s = text.utf16();
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    char16_t high = 0;
+    bool at = false;
+#ifdef __SSE2__
+    const __m128i atSign = _mm_set1_epi16(u'@');
+    __m128i all = _mm_setzero_si128();
+    for (; i + 9 <= n; i += 8) {  // the pairs that start in this chunk: one more character is read
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 1));
+        all = _mm_or_si128(all, v);
+        at = at || _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi16(v, atSign), _mm_cmpeq_epi16(next, atSign)));
+    }
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_srli_epi16(all, 8), _mm_setzero_si128())) != 0xFFFF)
+        high = 0x100;
+#endif
+    for (; i < n; ++i) {
+        high |= s[i];
+        at = at || (s[i] == u'@' && i + 1 < n && s[i + 1] == u'@');
+    }
+    *latin1 = high <= 0xFF;
+    *doubleAt = at;
+}
+
+// Trimmed as QStringView::trimmed does, without its call for the common value that has no blank at
+// either end.
+QStringView trimmedView(QStringView v)
+{
+    if (v.isEmpty() || (!v.front().isSpace() && !v.back().isSpace()))
+        return v;
+    return v.trimmed();
 }
 
 QString loadText(const std::byte* from, qsizetype size, bool wide)
@@ -96,7 +180,23 @@ enum : quint8 { kEvent = 1, kAttribute = 2, kLds = 4, kFamily = 8, kBlanks = 16 
 struct KnownTags {
     std::vector<QString> texts;
     std::vector<quint8> classes;
-    QHash<QStringView, qsizetype> index;
+    // Every known tag has a short-text code (GedRecShortText): found by that number in an open table
+    // (slot: index + 1, 0 when empty), which a hash of strings costs several times over for each line.
+    static constexpr int kSlotBits = 9;
+    quint64 codes[1 << kSlotBits] = {};
+    quint16 slots[1 << kSlotBits] = {};
+
+    qsizetype find(quint64 code) const
+    {
+        if (code == 0)
+            return -1;
+        for (quint64 i = GedRecShortText::slot(code, kSlotBits);; i = (i + 1) & ((1 << kSlotBits) - 1)) {
+            if (slots[i] == 0)
+                return -1;
+            if (codes[i] == code)
+                return qsizetype(slots[i]) - 1;
+        }
+    }
 
     KnownTags()
     {
@@ -142,8 +242,16 @@ struct KnownTags {
             texts.push_back(QLatin1String(t));
             classes.push_back(cls.value(texts.back()));
         }
-        for (qsizetype i = 0; i < n; ++i)
-            index.insert(QStringView(texts[size_t(i)]), i);
+        static_assert(std::size(tags) < (1 << kSlotBits) / 2, "the table of known tags must stay sparse");
+        for (qsizetype i = 0; i < n; ++i) {
+            const quint64 code = GedRecShortText::code(QStringView(texts[size_t(i)]));
+            Q_ASSERT(code != 0);
+            quint64 at = GedRecShortText::slot(code, kSlotBits);
+            while (slots[at] != 0)
+                at = (at + 1) & ((1 << kSlotBits) - 1);
+            codes[at] = code;
+            slots[at] = quint16(i + 1);
+        }
     }
 };
 
@@ -166,12 +274,12 @@ const QString& GedRec::nullString()
 const QString* GedRec::knownTag(QStringView tag, quint8* tagClass)
 {
     const KnownTags& k = knownTags();
-    const auto it = k.index.constFind(tag);
-    if (it == k.index.constEnd())
+    const qsizetype i = k.find(GedRecShortText::code(tag));
+    if (i < 0)
         return nullptr;
     if (tagClass)
-        *tagClass = k.classes[size_t(*it)];
-    return &k.texts[size_t(*it)];
+        *tagClass = k.classes[size_t(i)];
+    return &k.texts[size_t(i)];
 }
 
 GedRec::Extra& GedRec::extra()
@@ -195,19 +303,14 @@ GedRec::GedRec(GedRec* owner, const QString& ptr, const QString& type, const QSt
 GedRec* GedRec::create(GedRecArena& arena, GedRec* owner, QStringView ptr, QStringView type, QStringView value)
 {
     quint8 tagClass = 0;
-    const QStringView tag = type.trimmed();
+    const QStringView tag = trimmedView(type);
     const QString* interned = tag.isEmpty() ? nullptr : arena.internTag(tag, &tagClass);
 
     // The same value rule as setValue, without a string of its own unless "@@" must be folded.
-    QStringView v = value.isEmpty() ? QStringView() : (tagClass & KeepsBlanksTag) ? value : value.trimmed();
-    // One look at the value tells both whether it is Latin-1 and whether it holds "@@".
+    QStringView v = value.isEmpty() ? QStringView() : (tagClass & KeepsBlanksTag) ? value : trimmedView(value);
     bool latin1 = true;
     bool doubleAt = false;
-    for (qsizetype i = 0, n = v.size(); i < n; ++i) {
-        const char16_t c = v.utf16()[i];
-        latin1 = latin1 && c <= 0xFF;
-        doubleAt = doubleAt || (c == u'@' && i + 1 < n && v.utf16()[i + 1] == u'@');
-    }
+    scanValue(v, &latin1, &doubleAt);
     QString folded;
     if (doubleAt) {
         folded = v.toString();
@@ -433,6 +536,26 @@ QString GedRec::ptr() const
     return loadText(inlinePtrData(), qsizetype(m_ptrSize), m_bits & PtrWide);
 }
 
+QAnyStringView GedRec::ptrView() const
+{
+    if (m_bits & PtrInExtra)
+        return m_extra->ptr;
+    if (m_ptrSize == 0)
+        return {};
+    if (m_bits & PtrWide)
+        return QStringView(reinterpret_cast<const char16_t*>(inlinePtrData()), qsizetype(m_ptrSize));
+    return QLatin1StringView(reinterpret_cast<const char*>(inlinePtrData()), qsizetype(m_ptrSize));
+}
+
+QAnyStringView GedRec::valueView() const
+{
+    if (m_bits & ValueInExtra)
+        return m_extra->value;
+    if (m_bits & ValueWide)
+        return QStringView(reinterpret_cast<const char16_t*>(inlineData()), qsizetype(m_valueSize));
+    return QLatin1StringView(reinterpret_cast<const char*>(inlineData()), qsizetype(m_valueSize));
+}
+
 void GedRec::setPointer(const QString& ptr)
 {
     QString p = pointerFrom(ptr);
@@ -456,20 +579,27 @@ QString GedRec::fwdPtr() const
 {
     if (m_bits & FwdPtrSet)
         return m_extra ? m_extra->fwdPtr : QString();
-    return pointerFrom(value());
+    const QAnyStringView v = valueView();
+    const PointerSpan p = pointerSpan(v);
+    if (!p.found)
+        return QString();
+    return p.end > p.begin ? slicedView(v, p.begin, p.end).toString() : QStringLiteral("");
+}
+
+QAnyStringView GedRec::fwdPtrView() const
+{
+    if (m_bits & FwdPtrSet)
+        return m_extra ? QAnyStringView(m_extra->fwdPtr) : QAnyStringView();
+    const QAnyStringView v = valueView();
+    const PointerSpan p = pointerSpan(v);
+    return p.found && p.end > p.begin ? slicedView(v, p.begin, p.end) : QAnyStringView();
 }
 
 bool GedRec::valueIsPointer() const
 {
     if (m_bits & FwdPtrSet)
         return m_extra && !m_extra->fwdPtr.isEmpty();
-    PointerSpan p;
-    if (m_bits & ValueInExtra)
-        p = pointerSpan(m_extra->value);
-    else if (m_bits & ValueWide)
-        p = pointerSpan(reinterpret_cast<const char16_t*>(inlineData()), qsizetype(m_valueSize));
-    else
-        p = pointerSpan(reinterpret_cast<const uchar*>(inlineData()), qsizetype(m_valueSize));
+    const PointerSpan p = pointerSpan(valueView());
     return p.found && p.end > p.begin;
 }
 
@@ -574,13 +704,13 @@ QString GedRec::wifePtr() const
 
 bool GedRec::isEventStructure() const
 {
-    static const QString allowed = QStringLiteral("TYPE,DATE,PLAC,ADDR,AGE,AGNC,CAUS,SOUR,OBJE,NOTE");
     bool hasDateOrPlace = false;
     for (const GedRec* sub : subRecords()) {
         const QString& t = sub->type();
         if (t.isEmpty() || t.startsWith(u'_'))
             continue;
-        if (!allowed.contains(t))
+        // Whole tags only: a piece of one ("DAT", "E,D") is not one of them.
+        if (!isTagIn(t, {"TYPE", "DATE", "PLAC", "ADDR", "AGE", "AGNC", "CAUS", "SOUR", "OBJE", "NOTE"}))
             return false;
         if (t == QLatin1String("DATE") || t == QLatin1String("PLAC"))
             hasDateOrPlace = true;

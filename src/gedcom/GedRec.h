@@ -2,6 +2,7 @@
 
 #include "gedcom/GedRecList.h"
 
+#include <QAnyStringView>
 #include <QSet>
 #include <QString>
 #include <QStringView>
@@ -103,8 +104,22 @@ public:
     const QString& type() const { return m_type ? *m_type : nullString(); }  // the tag; null when none
     QString value() const;                                              // null ("") when none
     QString fwdPtr() const;                                             // pointer without "@"; null when none
+    // The same texts as views of what the line stores (Latin-1 or UTF-16), without making a string:
+    // empty when there is none. Valid until the line's value or identifier is set again.
+    QAnyStringView ptrView() const;
+    QAnyStringView fwdPtrView() const;
     bool valueIsPointer() const;
-    bool hasType(const char* tag) const { return type() == QLatin1String(tag); }
+    // The passes ask this of nearly every line: compared in place (tags are ASCII), without a call.
+    bool hasType(const char* tag) const
+    {
+        const QString& t = type();
+        const QChar* s = t.constData();
+        qsizetype i = 0;
+        for (; i < t.size(); ++i)
+            if (tag[i] == 0 || s[i].unicode() != char16_t(uchar(tag[i])))
+                return false;
+        return tag[i] == 0;
+    }
 
     FTManagedObject* subjectId() const { return m_subjectId; }
     void setSubjectId(FTManagedObject* object) { m_subjectId = object; }
@@ -212,6 +227,7 @@ private:
     const std::byte* inlineData() const { return reinterpret_cast<const std::byte*>(this + 1); }
     std::size_t inlineValueBytes() const { return std::size_t(m_valueSize) * ((m_bits & ValueWide) ? 2 : 1); }
     const std::byte* inlinePtrData() const;
+    QAnyStringView valueView() const;
     void storeValue(QString value);  // keeps the pointer read from the old value
 
     GedRec* m_owner = nullptr;

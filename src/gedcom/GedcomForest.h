@@ -2,6 +2,7 @@
 
 #include "gedcom/GedRec.h"
 
+#include <QAnyStringView>
 #include <QHash>
 #include <QStringList>
 #include <QString>
@@ -63,7 +64,9 @@ public:
     bool isEmpty() const { return m_records.empty(); }
 
     // The record filed under the key (an identifier without "@"), or null.
-    GedRec* record(const QString& key) const { return m_byKey.value(key, nullptr); }
+    GedRec* record(QAnyStringView key) const;
+    // The record the line's pointer names (GedRec::fwdPtr), or null: without making a string.
+    GedRec* recordForPointerOf(const GedRec* line) const;
     QString keyOf(const GedRec* record) const;
 
     // Every line of every record, depth first in file order, without recursion.
@@ -74,12 +77,39 @@ public:
 
 private:
     QString freeUnknownKey();
-    void file(GedRec* record, const QString& key, bool plain);  // plain: the record's own key
+    void file(GedRec* record, QAnyStringView key, bool plain);  // plain: the record's own key
+    bool containsKey(QAnyStringView key) const { return record(key) != nullptr; }
+    void insertKey(QAnyStringView key, GedRec* record);  // replaces the record filed under the key
     qsizetype releaseIndex(const GedRec* record) const;  // -1 when not to be released (any more)
     void releasedLinesOf(GedRec* record, qsizetype index);
 
     std::vector<GedRec*> m_records;
-    QHash<QString, GedRec*> m_byKey;
+    // The keys, kept three ways so that a pointer is found without a string being made or compared.
+    // Identifiers of the common form, a few letters and a number (I12, F3, UNK_4), lie in an array
+    // per prefix at their number: filled in file order, eight bytes a record, so filing and finding
+    // them stays in the processor's cache where a hash table would miss it on nearly every look-up.
+    // Other keys of up to eight Latin-1 characters are kept by their short-text code (GedRecShortText)
+    // in an open table (capacity a power of two, code 0 marks a free slot); the rest as text.
+    struct Numbered {
+        quint64 prefix = 0;  // the short-text code of the letters; 0 for none
+        std::vector<GedRec*> records;  // by number; null where none
+    };
+    struct ShortKey {
+        quint64 code = 0;
+        GedRec* record = nullptr;
+    };
+    static constexpr std::size_t kMaxPrefixes = 16;
+    std::vector<Numbered> m_numbered;
+    std::size_t m_numberedSlots = 0;  // in all the arrays: kept in proportion to the records
+    std::vector<ShortKey> m_shortKeys;
+    std::size_t m_shortKeyCount = 0;
+    int m_shortKeyBits = 0;
+    QHash<QString, GedRec*> m_longKeys;
+
+    GedRec** numberedSlot(quint64 prefix, quint32 number) const;  // null when not kept there
+    GedRec** grownNumberedSlot(quint64 prefix, quint32 number);   // null when it does not fit
+    bool hasKeysByCode() const { return m_shortKeyCount != 0 || !m_longKeys.isEmpty(); }
+    GedRec* recordByCode(QAnyStringView key) const;
     QHash<const GedRec*, QString> m_otherKeys;  // keys other than the identifier, _HEAD_ or _TRLR_
     QHash<QString, qint64> m_nextDuplicate;     // per key taken twice: the next "#n" to try
     qint64 m_unknownCount = 0;
@@ -88,6 +118,14 @@ private:
     // in file order with the arena's mark when each was added, and which were released.
     QString m_releaseTag;
     QStringList m_keptTags;
+    // The same, to compare each line's tag with cheaply: a known tag is one shared string, so the
+    // records of that tag point at it; the kept tags by their short-text codes (0: by text).
+    const QString* m_releaseTagShared = nullptr;
+    std::vector<quint64> m_keptCodes;
+    bool isReleaseTag(const QString& type) const
+    {
+        return m_releaseTagShared ? &type == m_releaseTagShared : type == m_releaseTag;
+    }
     std::unique_ptr<GedRecArena> m_earlyArena;
     std::vector<GedRec*> m_releaseRecords;
     std::vector<std::size_t> m_releaseMarks;

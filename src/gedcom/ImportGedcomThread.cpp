@@ -552,7 +552,7 @@ void ImportGedcomThread::use(GedRec* line)
     line->setFlags(line->flags() | GedRec::Consumed);
 }
 
-GedRec* ImportGedcomThread::recordFor(const QString& pointer) const
+GedRec* ImportGedcomThread::recordForPointerOf(const GedRec* line) const
 {
-    return pointer.isEmpty() || !m_forest ? nullptr : m_forest->record(pointer);
+    return m_forest ? m_forest->recordForPointerOf(line) : nullptr;
 }

@@ -255,7 +255,8 @@ protected:
     bool fail(const QString& reason);
 
     static void use(GedRec* line);
-    GedRec* recordFor(const QString& pointer) const;
+    // The record the line's pointer names (its fwdPtr), found without making a string.
+    GedRec* recordForPointerOf(const GedRec* line) const;
 
     Request m_request;
     ImportGedcomListener* m_listener;
@@ -272,9 +273,6 @@ protected:
     // Repository identifier -> its text, built once.
     QHash<QString, QString> m_repositories;
     FTSource* m_nullSource = nullptr;
-    // Source pointer -> its source: a file's many citations name a few sources, found here without a search of all
-    // the records.
-    QHash<QString, FTSource*> m_citedSources;
     // Family record -> the husband and wife it was given (placeholders included).
     QHash<const GedRec*, std::pair<FTPerson*, FTPerson*>> m_familyPartners;
     QSet<QString> m_pictureTypes;

@@ -158,7 +158,7 @@ void ImportGedcomThread::getHusbandAndWife(FTPerson** husband, FTPerson** wife, 
         const bool isHusband = line->hasType("HUSB");
         if ((!isHusband && !line->hasType("WIFE")) || !line->valueIsPointer())
             continue;
-        FTPerson* person = personOf(recordFor(line->fwdPtr()));
+        FTPerson* person = personOf(recordForPointerOf(line));
         // A pointer to no person counts as a missing partner; the log says which pointer it was.
         if (!person)
             printBadPointer(line);
@@ -235,7 +235,7 @@ void ImportGedcomThread::getChildrenOf(FTPerson* husband, FTPerson* wife, GedRec
     for (GedRec* line : fam->subRecords()) {
         if (!line->hasType("CHIL") || !line->valueIsPointer())
             continue;
-        FTPerson* child = personOf(recordFor(line->fwdPtr()));
+        FTPerson* child = personOf(recordForPointerOf(line));
         if (!child) {
             printBadPointer(line);
             continue;
@@ -324,7 +324,7 @@ void ImportGedcomThread::processFAM_CHIL_SLGC_Records(GedRec* chil)
 {
     if (!chil->hasSubRecords())
         return;
-    FTPerson* child = personOf(recordFor(chil->fwdPtr()));
+    FTPerson* child = personOf(recordForPointerOf(chil));
     if (!child)
         return;
     for (GedRec* sub : chil->subRecords())
@@ -351,7 +351,7 @@ void ImportGedcomThread::processCHILD_TO_FAMILY_LINK_For(FTPerson* child, GedRec
 {
     if (!famc->hasSubRecords() || !famc->valueIsPointer())
         return;
-    GedRec* fam = recordFor(famc->fwdPtr());
+    GedRec* fam = recordForPointerOf(famc);
     if (!fam || !fam->hasType("FAM")) {
         printBadPointer(famc);
         return;
@@ -419,7 +419,7 @@ bool ImportGedcomThread::processIndividualAdoptionRecords()
                 if (!famc->hasType("FAMC"))
                     continue;
                 use(famc);
-                GedRec* fam = recordFor(famc->fwdPtr());
+                GedRec* fam = recordForPointerOf(famc);
                 if (!fam || !fam->hasType("FAM")) {
                     printBadPointer(famc);
                     continue;

@@ -85,7 +85,7 @@ bool ImportGedcomThread::processLDSChildSealingFamcRecords()
         auto* event = dynamic_cast<FTEvent*>(famc->owner()->subjectId());
         if (!event)
             continue;
-        GedRec* family = recordFor(famc->fwdPtr());
+        GedRec* family = recordForPointerOf(famc);
         if (!family) {
             printBadPointer(famc);
             continue;
@@ -119,7 +119,7 @@ void ImportGedcomThread::processINDIAssocs(GedRec* indi)
     for (GedRec* line : indi->subRecords()) {
         if (!line->hasType("ASSO"))
             continue;
-        GedRec* target = recordFor(line->fwdPtr());
+        GedRec* target = recordForPointerOf(line);
         auto* other = target ? dynamic_cast<FTPerson*>(target->subjectId()) : nullptr;
         if (!other) {
             // A pointer to no person: said so in the log, not just listed.

@@ -73,7 +73,7 @@ void ImportGedcomThread::processMULTIMEDIA_LINK_For(FTManagedObject* row, GedRec
     if (!row || !line->hasType("OBJE"))
         return;
     if (line->valueIsPointer()) {
-        GedRec* record = recordFor(line->fwdPtr());
+        GedRec* record = recordForPointerOf(line);
         if (!record || !record->hasType("OBJE")) {
             printBadPointer(line);
             return;

@@ -98,7 +98,7 @@ void ImportGedcomThread::processNOTE_STRUCTURE_For(FTManagedObject* row, GedRec*
     if (!takesNotes(row))
         return;
     if (line->valueIsPointer()) {
-        GedRec* record = recordFor(line->fwdPtr());
+        GedRec* record = recordForPointerOf(line);
         if (!record || !record->hasType("NOTE")) {
             printBadPointer(line);
             return;
@@ -158,7 +158,7 @@ void ImportGedcomThread::processCOMMENT_STRUCTURE_For(FTManagedObject* row, GedR
 {
     if (!line->valueIsPointer())
         return;
-    GedRec* record = recordFor(line->fwdPtr());
+    GedRec* record = recordForPointerOf(line);
     // Only a comment record is read as one: a pointer to a person or family would mark that record's lines used
     // and so hide them from the log.
     if (!record || !(record->hasType("_CMTS") || record->hasType("_Comment"))) {

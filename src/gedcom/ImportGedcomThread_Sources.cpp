@@ -165,7 +165,7 @@ void ImportGedcomThread::processSourceRecordForInvalidReunionTag(FTSource* sourc
 void ImportGedcomThread::processREPOSITORY_CITATION_For(FTSource* source, GedRec* line)
 {
     if (line->valueIsPointer()) {
-        GedRec* record = recordFor(line->fwdPtr());
+        GedRec* record = recordForPointerOf(line);
         if (!record || !record->hasType("REPO")) {
             printBadPointer(line);
             return;
@@ -197,7 +197,7 @@ void ImportGedcomThread::processREPOSITORY_STRUCTURE_For(FTSource* source, GedRe
     for (GedRec* sub : line->subRecords()) {
         QString piece;
         if (sub->hasType("NOTE") && sub->valueIsPointer()) {
-            GedRec* note = recordFor(sub->fwdPtr());
+            GedRec* note = recordForPointerOf(sub);
             if (!note || !note->hasType("NOTE")) {
                 printBadPointer(sub);
                 continue;
@@ -291,17 +291,12 @@ void ImportGedcomThread::processSOURCE_CITATION_STRUCTURE_For(
 
     FTSource* source = nullptr;
     if (line->valueIsPointer()) {
-        const QString pointer = line->fwdPtr();
-        source = m_citedSources.value(pointer);
-        if (!source) {
-            GedRec* record = recordFor(pointer);
-            if (!record || !record->hasType("SOUR")) {
-                printBadPointer(line);
-                return;
-            }
-            source = processSOURCE_RECORD(record);
-            m_citedSources.insert(pointer, source);
+        GedRec* record = recordForPointerOf(line);
+        if (!record || !record->hasType("SOUR")) {
+            printBadPointer(line);
+            return;
         }
+        source = processSOURCE_RECORD(record);
     } else if (const QString text = withoutControlEnds(line->value()).trimmed(); !text.isEmpty()) {
         // A citation without a source pointer that names its source in its own text: the text is the source, and
         // the page and the rest stay the citation's.

@@ -71,6 +71,24 @@ TEST(GedRec, ValuesAndPointersAreNormalised)
     }
 }
 
+// Long values are looked at and stored many characters at a time: "@@", a character beyond Latin-1 or one within
+// it must be found wherever it lies.
+TEST(GedRec, LongValuesKeepEveryCharacterWhereverItLies)
+{
+    GedRecArena arena;
+    std::vector<std::unique_ptr<GedRec>> made;
+    for (const QString odd : {QStringLiteral("@@"), QStringLiteral("Ŝ"), QStringLiteral("é"), QStringLiteral("@")}) {
+        for (int at = 0; at < 40; ++at) {
+            SCOPED_TRACE(odd.toStdString() + " at " + std::to_string(at));
+            const QString value = QString(at, u'a') + odd + QString(40 - at, u'b');
+            QString stored = value;
+            stored.replace(QLatin1String("@@"), QLatin1String("@"));
+            made.emplace_back(GedRec::create(arena, nullptr, {}, u"PLAC", value));
+            EXPECT_EQ(made.back()->value(), stored);
+        }
+    }
+}
+
 TEST(GedRec, ArenaRecordsChangeLikeAnyOther)
 {
     GedcomForest forest;
@@ -165,6 +183,58 @@ TEST(GedcomForest, ReleasesLinesByRecordWithoutTouchingTheOthers)
         released(i);
     EXPECT_LT(forest.bytesAllocated(), full / 2);
     EXPECT_EQ(forest.record("I2999")->firstSubRecord("FAMC")->fwdPtr(), "F2999");
+}
+
+// Keys are filed three ways: identifiers of letters and a number in an array per prefix while that stays small,
+// others of up to eight Latin-1 characters by a compact code, the rest as text. A pointer must find its record
+// whichever way either was kept, also once the arrays have grown over a key filed another way, and never a
+// record whose key merely looks alike (I12 and I012, I1 and I10).
+TEST(GedcomForest, PointersFindTheirRecordsWhateverTheKeyForm)
+{
+    QList<QByteArray> ids = {"I1", "I10", "I012", "I12", "I1234567", "I12345678", "I123456789012", "\xC3\x89" "1",
+                             "\xD0\x96" "7", "n.1", "12", "x0", "I5000", "I999999999", "I1000000000", "ABCDEFGHI1"};
+    for (char prefix = 'a'; prefix <= 't'; ++prefix)  // more prefixes than get an array
+        ids.append(QByteArray(1, prefix) + "1");
+    for (int i = 100; i < 5100; ++i)  // the array of I grows over I5000, which was filed by its code
+        if (i != 5000 && i != 5001)
+            ids.append("I" + QByteArray::number(i));
+    QByteArray ged = "0 HEAD\n1 CHAR UTF-8\n";
+    for (const QByteArray& id : ids)
+        ged += "0 @" + id + "@ NOTE record " + id + "\n";
+    ged += "0 @I1@ NOTE the same identifier again\n0 @X@ FAM\n";
+    for (const QByteArray& id : ids)
+        ged += "1 NOTE @" + id + "@\n";
+    ged += "1 NOTE @I13@\n1 NOTE @@\n1 NOTE @I1 #2@\n1 NOTE @\xC3\x89@\n1 NOTE @I0012@\n1 NOTE @I5001@\n0 TRLR\n";
+    GedcomFileReader reader;
+    ASSERT_TRUE(reader.readData(ged));
+    const GedcomForest& forest = reader.forest();
+
+    const GedRec* fam = forest.record(u"X");
+    ASSERT_NE(fam, nullptr);
+    const GedRecList lines = fam->subRecords();
+    ASSERT_EQ(lines.size(), ids.size() + 6);
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        const QString id = QString::fromUtf8(ids[i]);
+        SCOPED_TRACE(id.toStdString());
+        const GedRec* record = forest.record(id);
+        ASSERT_NE(record, nullptr);
+        EXPECT_EQ(record->value(), "record " + id);
+        EXPECT_EQ(forest.keyOf(record), id);
+        EXPECT_EQ(forest.recordForPointerOf(lines[i]), record);
+    }
+    const qsizetype more = ids.size();
+    EXPECT_EQ(forest.recordForPointerOf(lines[more]), nullptr);      // I13: no such record
+    EXPECT_EQ(forest.recordForPointerOf(lines[more + 1]), nullptr);  // @@: no pointer
+    EXPECT_EQ(forest.recordForPointerOf(lines[more + 2])->value(), "the same identifier again");
+    EXPECT_EQ(forest.recordForPointerOf(lines[more + 3]), nullptr);  // É alone
+    EXPECT_EQ(forest.recordForPointerOf(lines[more + 4]), nullptr);  // I0012
+    EXPECT_EQ(forest.recordForPointerOf(lines[more + 5]), nullptr);  // I5001
+    EXPECT_EQ(forest.record(QString()), nullptr);
+
+    // A pointer set on the line wins over its value.
+    GedRec* line = lines[0];
+    line->setFwdPtr(QStringLiteral("@I1234567@"));
+    EXPECT_EQ(forest.recordForPointerOf(line), forest.record(u"I1234567"));
 }
 
 TEST(GedRec, IdentifiersAndNumbers)
@@ -272,6 +342,8 @@ TEST(GedRec, EventStructureAndCitationShapes)
     EXPECT_TRUE(make("XYZ", "", {"_FOO", "PLAC", "NOTE"})->isEventStructure());
     EXPECT_FALSE(make("XYZ", "", {"TYPE", "NOTE"})->isEventStructure());  // no date or place
     EXPECT_FALSE(make("XYZ", "", {"DATE", "NAME"})->isEventStructure());
+    EXPECT_FALSE(make("XYZ", "", {"DATE", "DAT"})->isEventStructure());  // a piece of an allowed tag is not one
+    EXPECT_FALSE(make("XYZ", "", {"PLAC", "E,D"})->isEventStructure());
     EXPECT_FALSE(make("XYZ", "", {})->isEventStructure());
 
     EXPECT_TRUE(make("SOUR", "Parish book", {"PAGE"})->isSourceCitationWithMissingPointer());

@@ -73,6 +73,50 @@ TEST(GedcomTextDecoder, Utf8ReplacesEachBadSequenceAndNeverStoresNul)
     }
 }
 
+// Plain ASCII is copied many bytes at a time: a character that is not plain ASCII must be found at any place in
+// such a run, and the line of an error counted over the runs before it.
+TEST(GedcomTextDecoder, Utf8AmongLongAsciiRuns)
+{
+    const struct {
+        QByteArray bytes;
+        QString text;
+        bool bad;
+    } odd[] = {{"\xC3\xA9", u("é"), false}, {B("\0"), u("\xEF\xBF\xBD"), true}, {"\xFF", u("\xEF\xBF\xBD"), true}};
+    for (const auto& o : odd) {
+        for (int at = 0; at < 40; ++at) {
+            SCOPED_TRACE(o.bytes.toHex().toStdString() + " at " + std::to_string(at));
+            // Lines of 7 bytes before and a long line after: the odd character lies in line at / 7 + 1.
+            QByteArray before;
+            for (int i = 0; i < at; ++i)
+                before += (i % 7 == 6) ? '\n' : char('a' + i % 26);
+            const QByteArray after(37, 'z');
+            QStringList messages;
+            EXPECT_EQ(Enc::decodeUtf8(before + o.bytes + after, &messages),
+                      QString::fromLatin1(before) + o.text + QString::fromLatin1(after));
+            if (o.bad)
+                EXPECT_EQ(messages, QStringList(QStringLiteral("UTF-8 encoding error in line %1, 1 char = %2")
+                                                    .arg(at / 7 + 1)
+                                                    .arg(o.bytes.toHex().toUpper().replace("00", "0"))));
+            else
+                EXPECT_TRUE(messages.isEmpty());
+        }
+    }
+
+    QStringList messages;
+    Enc::decodeUtf8(QByteArray(20, 'a') + "\n\xFF" + QByteArray(20, 'b') + "\n\n" + QByteArray(20, 'c') + "\xFE", &messages);
+    EXPECT_EQ(messages, QStringList({"UTF-8 encoding error in line 2, 1 char = FF", "UTF-8 encoding error in line 4, 1 char = FE"}));
+
+    // Lines are read a block at a time: an error far into a large file names its line in the user's file.
+    QByteArray ged = "0 HEAD\n1 CHAR UTF-8\n0 @M1@ OBJE\n1 BLOB\n2 CONT xx\n";
+    for (int i = 0; i < 20000; ++i)
+        ged += "0 @N" + QByteArray::number(i) + "@ NOTE " + (i == 15000 ? "bad \xC3 byte" : "plain text") + "\n";
+    ged += "0 TRLR\n";
+    GedcomFileReader reader;
+    ASSERT_TRUE(reader.readData(ged));
+    EXPECT_EQ(reader.errorMessages(), QStringList("UTF-8 encoding error in line 15006, 1 char = C3"));
+    EXPECT_EQ(reader.forest().record(u"N15000")->value(), u("bad \xEF\xBF\xBD byte"));
+}
+
 TEST(GedcomTextDecoder, TruncatedCharacterAtTheEndOfAFile)
 {
     // The file's last name ends in half a character and no line end; the message names the line of
