@@ -6,6 +6,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringView>
+#include <QVarLengthArray>
 
 #include <cstddef>
 #include <memory>
@@ -171,11 +172,12 @@ public:
     // Keeps a line's own tag and value in the TYPE of an event loaded as EVEN.
     void setEventSubtype(const QString& a, const QString& b);
 
-    // Every line of the tree, depth first in file order (this one first), without recursion.
+    // Every line of the tree, depth first in file order (this one first), without recursion. The
+    // stack lies on the call's own stack for any usual tree: the logs walk every line of a file so.
     template <typename F>
     void forEachLine(F&& visit)
     {
-        std::vector<GedRec*> stack{this};
+        QVarLengthArray<GedRec*, 64> stack{this};
         while (!stack.empty()) {
             GedRec* r = stack.back();
             stack.pop_back();
@@ -183,6 +185,21 @@ public:
             for (quint32 i = r->m_subCount; i > 0; --i)
                 stack.push_back(r->m_subs[i - 1]);
         }
+    }
+    // Whether a line of the tree (this one included) meets the test; stops at the first that does.
+    template <typename F>
+    bool anyLine(F&& test) const
+    {
+        QVarLengthArray<const GedRec*, 64> stack{this};
+        while (!stack.empty()) {
+            const GedRec* r = stack.back();
+            stack.pop_back();
+            if (test(r))
+                return true;
+            for (quint32 i = r->m_subCount; i > 0; --i)
+                stack.push_back(r->m_subs[i - 1]);
+        }
+        return false;
     }
 
     // The shared string of a tag of GEDCOM 5.5 (or one of the common custom tags) and its tag

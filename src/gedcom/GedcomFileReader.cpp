@@ -711,10 +711,16 @@ void GedcomFileReader::createGedRecs()
     QStringView line;
     int lineNo = 0;
 
+    // The count of lines read is shown at a rate a reader can follow: an observer may hand each
+    // message to another thread, and a large file would send thousands a second.
+    QElapsedTimer shown;
     while (cursor.next(&line, &lineNo)) {
         ++d->numLines;
         if (d->numLines % 1000 == 0) {
-            d->observer->setDialogMessage(QStringLiteral("Reading Gedcom Records: %1").arg(d->numLines));
+            if (!shown.isValid() || shown.elapsed() >= 50) {
+                d->observer->setDialogMessage(QStringLiteral("Reading Gedcom Records: %1").arg(d->numLines));
+                shown.start();
+            }
             d->observer->setCurrentProgress(cursor.position(), cursor.size());
         }
 

@@ -76,6 +76,7 @@ void GedcomForest::clear()
     for (GedRec* r : m_records)
         delete r;
     m_records.clear();
+    m_recordTypes.clear();
     m_numbered = std::vector<Numbered>();
     m_numberedSlots = 0;
     m_shortKeys = std::vector<ShortKey>();
@@ -293,6 +294,22 @@ void GedcomForest::file(GedRec* record, QAnyStringView key, bool plain)
         m_otherKeys.insert(record, key.toString());
 }
 
+std::vector<GedRec*> GedcomForest::recordsOfType(const QString& tag) const
+{
+    std::vector<GedRec*> found;
+    // A known tag is one shared string that every line of that tag points at: compared by address.
+    if (const QString* shared = GedRec::knownTag(tag, nullptr)) {
+        for (std::size_t i = 0; i < m_records.size(); ++i)
+            if (m_recordTypes[i] == shared)
+                found.push_back(m_records[i]);
+    } else {
+        for (std::size_t i = 0; i < m_records.size(); ++i)
+            if (*m_recordTypes[i] == tag)
+                found.push_back(m_records[i]);
+    }
+    return found;
+}
+
 void GedcomForest::addRecord(std::unique_ptr<GedRec> owned, GedRec** duplicateOf)
 {
     addRecord(owned.release(), duplicateOf);
@@ -303,6 +320,7 @@ void GedcomForest::addRecord(GedRec* record, GedRec** duplicateOf)
     if (duplicateOf)
         *duplicateOf = nullptr;
     m_records.push_back(record);
+    m_recordTypes.push_back(&record->type());
     if (!m_releaseTag.isEmpty() && isReleaseTag(record->type())) {
         // The record's early lines come after this mark: the reader makes them after the record.
         m_releaseRecords.push_back(record);

@@ -60,6 +60,8 @@ public:
 
     // Level-0 records in file order.
     const std::vector<GedRec*>& records() const { return m_records; }
+    // The level-0 records of the tag, in file order: found without touching any other record.
+    std::vector<GedRec*> recordsOfType(const QString& tag) const;
     qsizetype size() const { return qsizetype(m_records.size()); }
     bool isEmpty() const { return m_records.empty(); }
 
@@ -84,6 +86,9 @@ private:
     void releasedLinesOf(GedRec* record, qsizetype index);
 
     std::vector<GedRec*> m_records;
+    // Each record's tag beside it (the shared string it points at): the passes pick their records by
+    // tag, and reading the tag from the records themselves would bring each one into the cache.
+    std::vector<const QString*> m_recordTypes;
     // The keys, kept three ways so that a pointer is found without a string being made or compared.
     // Identifiers of the common form, a few letters and a number (I12, F3, UNK_4), lie in an array
     // per prefix at their number: filled in file order, eight bytes a record, so filing and finding

@@ -204,18 +204,23 @@ struct GedcomImportLog::Printer {
 
 void GedcomImportLog::keepTextOfReleasedLines(GedRec* record)
 {
+    // A line gives the report text only when it has an error reason or no pass used it; the lines of
+    // most records all were used, so they are looked over once, without building any text.
+    auto givesText = [](const GedRec* r) { return r->errorReason() != 0 || !(r->flags() & GedRec::Consumed); };
     std::vector<ReleasedText> runs;
     qsizetype kept = 0;
-    bool inRun = false;
+    bool runOpen = false;  // the current run of released sub-records has its entry in `runs`
     for (GedRec* sub : record->subRecords()) {
         if (!sub->isReleasedEarly()) {
             ++kept;
-            inRun = false;
+            runOpen = false;
             continue;
         }
-        if (!inRun)
+        if (!sub->anyLine(givesText))
+            continue;  // nothing of it is written; a later sub-record of the same run opens it
+        if (!runOpen)
             runs.emplace_back().keptBefore = kept;
-        inRun = true;
+        runOpen = true;
         ReleasedText& run = runs.back();
         sub->forEachLine([&](GedRec* r) {
             if (r->errorReason() != 0)

@@ -31,6 +31,9 @@ std::atomic<bool> g_importRunning{false};
 
 ImportGedcomListener gSilentListener;
 
+// The least time between two messages that only count what is left.
+constexpr qint64 kCountingMessageMsecs = 50;
+
 QString msecs(const QElapsedTimer& timer)
 {
     return QString::number(double(timer.nsecsElapsed()) / 1e6, 'f', 3);
@@ -312,9 +315,8 @@ std::vector<ImportGedcomThread::ImportStep> ImportGedcomThread::importSteps()
                          // Sources keep the numbers of their identifiers; those made for one citation alone come
                          // after all of them.
                          m_maxSourceId = 0;
-                         for (GedRec* r : m_forest->records())
-                             if (r->hasType("SOUR"))
-                                 m_maxSourceId = qMax(m_maxSourceId, r->numericId());
+                         for (GedRec* r : m_forest->recordsOfType(QStringLiteral("SOUR")))
+                             m_maxSourceId = qMax(m_maxSourceId, r->numericId());
                          return runRecordPass({QStringLiteral("processSourceRecords"), QStringLiteral("SOUR"),
                                                QStringLiteral("Processing Source Records"),
                                                QStringLiteral("Processing Source Records"), 1000,
@@ -324,9 +326,8 @@ std::vector<ImportGedcomThread::ImportStep> ImportGedcomThread::importSteps()
                          // Numbers are those of the identifiers; a record without one gets the next free number.
                          m_maxPersonId = 0;
                          m_maxPictureId = 0;
-                         for (GedRec* r : m_forest->records())
-                             if (r->hasType("INDI"))
-                                 m_maxPersonId = qMax(m_maxPersonId, r->numericId());
+                         for (GedRec* r : m_forest->recordsOfType(QStringLiteral("INDI")))
+                             m_maxPersonId = qMax(m_maxPersonId, r->numericId());
                          return runRecordPass({QStringLiteral("processIndividualsRecords"), QStringLiteral("INDI"),
                                                QStringLiteral("Processing Individuals' Attributes"), QString(), 5000,
                                                [this](GedRec* r) { processINDI(r); }});
@@ -368,16 +369,16 @@ bool ImportGedcomThread::runRecordPass(const RecordPass& pass)
     if (!pass.openingText.isEmpty())
         setDialogMessage(pass.openingText);
 
-    std::vector<GedRec*> records;
-    for (GedRec* r : m_forest->records())
-        if (r->type() == pass.tag)
-            records.push_back(r);
+    const std::vector<GedRec*> records = m_forest->recordsOfType(pass.tag);
     const qint64 count = qint64(records.size());
     m_percentDone = 0;
     setCurrentProgress(0, count);
 
     qint64 remaining = count;
     qint64 done = 0;
+    // The count of records left is shown at a rate a reader can follow: each message wakes the main
+    // thread, and a large file would send thousands a second.
+    QElapsedTimer shown;
     for (GedRec* record : records) {
         setCurrentProgress(++done, count);
         try {
@@ -390,9 +391,12 @@ bool ImportGedcomThread::runRecordPass(const RecordPass& pass)
         if (pass.releasesLines)
             m_forest->releaseLines(record, [this](GedRec* r) { m_log->keepTextOfReleasedLines(r); });
         --remaining;
-        if (remaining % 100 == 0)
-            setDialogMessage(remaining ? QStringLiteral("%1 - %2").arg(pass.runningText).arg(remaining)
-                                       : QStringLiteral("%1 - Validating and Saving").arg(pass.runningText));
+        if (remaining == 0) {
+            setDialogMessage(QStringLiteral("%1 - Validating and Saving").arg(pass.runningText));
+        } else if (remaining % 100 == 0 && (!shown.isValid() || shown.elapsed() >= kCountingMessageMsecs)) {
+            setDialogMessage(QStringLiteral("%1 - %2").arg(pass.runningText).arg(remaining));
+            shown.start();
+        }
         if (remaining % pass.saveEvery == 0 && !saveMoc())
             return false;
     }
