@@ -3,6 +3,30 @@
 #include "gedcom/GedRec.h"
 
 #include <algorithm>
+#include <cstdint>
+
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
+// A large file's lines fill a hundred megabytes and more of blocks, touched once each as the reader
+// fills them: page by page that would be tens of thousands of page faults. The pages of a full-size
+// block are made in one call instead (pages the allocator had in use already are left as they are).
+GedRecArena::Block GedRecArena::newBlock(std::size_t size)
+{
+    Block block = std::make_unique_for_overwrite<std::byte[]>(size);
+#if defined(Q_OS_LINUX) && defined(MADV_POPULATE_WRITE)
+    if (size == kBlockSize) {
+        static const auto pageSize = std::uintptr_t(sysconf(_SC_PAGESIZE));
+        const auto from = (reinterpret_cast<std::uintptr_t>(block.get()) + pageSize - 1) & ~(pageSize - 1);
+        const auto to = (reinterpret_cast<std::uintptr_t>(block.get()) + size) & ~(pageSize - 1);
+        if (to > from)
+            madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);  // a hint: may fail
+    }
+#endif
+    return block;
+}
 
 GedRecArena::GedRecArena(GedRecArena* tags, bool releasedEarly)
     : m_tagOwner(tags)
@@ -16,7 +40,7 @@ void* GedRecArena::allocate(std::size_t bytes)
 {
     constexpr std::size_t align = alignof(std::max_align_t) < 8 ? alignof(std::max_align_t) : 8;
     bytes = (bytes + align - 1) & ~(align - 1);
-    if (bytes > kBlockSize / 4) {
+    if (bytes > kLargePiece) {
         // A large piece gets a block of its own, so the current block is not wasted. It is kept
         // apart so that the ordinary blocks stay in the order they were filled.
         m_large.push_back(std::make_unique_for_overwrite<std::byte[]>(bytes));
@@ -26,7 +50,7 @@ void* GedRecArena::allocate(std::size_t bytes)
     if (bytes > m_left) {
         const std::size_t size = std::max(m_nextBlockSize, bytes);
         m_nextBlockSize = std::min(2 * m_nextBlockSize, kBlockSize);
-        m_blocks.push_back(std::make_unique_for_overwrite<std::byte[]>(size));
+        m_blocks.push_back(newBlock(size));
         m_blockSizes.push_back(size);
         m_next = m_blocks.back().get();
         m_left = size;

@@ -52,15 +52,20 @@ private:
         QString text;
         quint8 tagClass = 0;
     };
-    // Blocks grow from small (most forests are small: a test, a few records) to this size.
+    // Blocks grow from small (most forests are small: a test, a few records) to this size: one huge
+    // page of the processor, which the system is asked to use (see newBlock).
     static constexpr std::size_t kFirstBlockSize = 4 * 1024;
-    static constexpr std::size_t kBlockSize = 256 * 1024;
+    static constexpr std::size_t kBlockSize = 2 * 1024 * 1024;
+    // Pieces larger than this get a block of their own.
+    static constexpr std::size_t kLargePiece = 64 * 1024;
+    using Block = std::unique_ptr<std::byte[]>;
+    static Block newBlock(std::size_t size);
     GedRecArena* m_tagOwner;
     bool m_releasedEarly;
     std::size_t m_nextBlockSize = kFirstBlockSize;
-    std::vector<std::unique_ptr<std::byte[]>> m_blocks;  // in the order they were filled
+    std::vector<Block> m_blocks;  // in the order they were filled
     std::vector<std::size_t> m_blockSizes;
-    std::vector<std::unique_ptr<std::byte[]>> m_large;   // pieces with a block of their own
+    std::vector<Block> m_large;   // pieces with a block of their own
     std::size_t m_firstLive = 0;                          // blocks before it were released
     std::byte* m_next = nullptr;
     std::size_t m_left = 0;
