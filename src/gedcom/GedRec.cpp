@@ -302,6 +302,30 @@ GedRec::GedRec(GedRec* owner, const QString& ptr, const QString& type, const QSt
 
 GedRec* GedRec::create(GedRecArena& arena, GedRec* owner, QStringView ptr, QStringView type, QStringView value)
 {
+    return make(arena, owner, true, ptr, type, value);
+}
+
+GedRec* GedRec::createUnlisted(GedRecArena& arena, GedRec* owner, QStringView ptr, QStringView type,
+                               QStringView value)
+{
+    return make(arena, owner, false, ptr, type, value);
+}
+
+void GedRec::setSubRecords(GedRecArena& arena, GedRec* const* subs, qsizetype count)
+{
+    Q_ASSERT(m_subCount == 0 && !m_subs);
+    if (count <= 0)
+        return;
+    auto** exact = static_cast<GedRec**>(arena.allocate(sizeof(GedRec*) * std::size_t(count)));
+    std::memcpy(exact, subs, sizeof(GedRec*) * std::size_t(count));
+    m_subs = exact;
+    m_subCount = quint32(count);
+    m_bits |= SubsInArena;
+}
+
+GedRec* GedRec::make(GedRecArena& arena, GedRec* owner, bool listed, QStringView ptr, QStringView type,
+                     QStringView value)
+{
     quint8 tagClass = 0;
     const QStringView tag = trimmedView(type);
     const QString* interned = tag.isEmpty() ? nullptr : arena.internTag(tag, &tagClass);
@@ -333,8 +357,10 @@ GedRec* GedRec::create(GedRecArena& arena, GedRec* owner, QStringView ptr, QStri
 
     GedRec* r = new (arena.allocate(total)) GedRec;
     r->m_bits = arena.releasedEarly() ? InArena | ReleasedEarly : InArena;
-    if (owner)
+    if (owner && listed)
         owner->addSubRecord(r);
+    else
+        r->m_owner = owner;
     r->setLevelUnder(owner);
     r->m_type = interned;
     r->m_tagClass = tagClass;
@@ -449,17 +475,6 @@ void GedRec::destroySubRecordsReleasedEarly()
             m_subs[kept++] = sub;
     }
     m_subCount = kept;
-}
-
-void GedRec::compactSubRecords(GedRecArena& arena)
-{
-    if (!m_subs || (m_bits & SubsInArena))
-        return;
-    auto** exact = static_cast<GedRec**>(arena.allocate(sizeof(GedRec*) * m_subCount));
-    std::memcpy(exact, m_subs, sizeof(GedRec*) * m_subCount);
-    std::free(m_subs);
-    m_subs = exact;
-    m_bits |= SubsInArena;
 }
 
 void GedRec::setType(const QString& type)

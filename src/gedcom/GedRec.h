@@ -74,6 +74,14 @@ public:
     // beside it: what keeps the millions of lines of a large file small. The arena's memory is given
     // back by its owner; `delete` on such a record only runs its destructor.
     static GedRec* create(GedRecArena& arena, GedRec* owner, QStringView ptr, QStringView type, QStringView value);
+    // The same, but the owner's sub-record list is left to the caller, who gathers the lines and hands
+    // them over at once with setSubRecords: a reader knows a list's size only once the owner ends, and
+    // growing millions of lists line by line costs a heap block each.
+    static GedRec* createUnlisted(GedRecArena& arena, GedRec* owner, QStringView ptr, QStringView type,
+                                  QStringView value);
+    // Makes the lines (created with this record as their owner) its sub-records, in the arena at their
+    // exact size. The record must have none yet.
+    void setSubRecords(GedRecArena& arena, GedRec* const* subs, qsizetype count);
     ~GedRec();
     GedRec(const GedRec&) = delete;
     GedRec& operator=(const GedRec&) = delete;
@@ -90,9 +98,6 @@ public:
     bool isReleasedEarly() const { return m_bits & ReleasedEarly; }
     // Destroys the sub-records made in such an arena, with their trees; the others keep their order.
     void destroySubRecordsReleasedEarly();
-    // Moves the sub-record list into the arena at its exact size, once no more lines will come
-    // for this record (the reader calls it as it leaves a record).
-    void compactSubRecords(GedRecArena& arena);
 
     void setType(const QString& type);
     void setValue(const QString& value);
@@ -238,6 +243,8 @@ private:
     };
     static constexpr quint8 kLevelInExtra = 255;
     GedRec() = default;
+    static GedRec* make(GedRecArena& arena, GedRec* owner, bool listed, QStringView ptr, QStringView type,
+                        QStringView value);
     void setLevelUnder(const GedRec* owner);
     static const QString& nullString();
     Extra& extra();

@@ -699,11 +699,26 @@ void GedcomFileReader::createGedRecs()
         &decodeMessages);
 
     std::vector<GedRec*> levels;  // the latest line at each level of the file
+    // The sub-records of each of those lines so far: handed over when the line ends, so that each list
+    // is made once at its size. Only grows: the lists keep their room for the next lines.
+    std::vector<std::vector<GedRec*>> pending;
     // Lines from `level` down are finished: their sub-record lists can take their final size.
     auto closeFrom = [&](size_t level) {
-        for (size_t k = level; k < levels.size(); ++k)
-            levels[k]->compactSubRecords(forest.arenaOf(levels[k]));
+        for (size_t k = level; k < levels.size(); ++k) {
+            levels[k]->setSubRecords(forest.arenaOf(levels[k]), pending[k].data(), qsizetype(pending[k].size()));
+            pending[k].clear();
+        }
     };
+    // Whatever stops the reading, every line made is in its owner's list, where the forest frees it.
+    struct CloseAll {
+        decltype(closeFrom)& close;
+        bool done = false;
+        ~CloseAll()
+        {
+            if (!done)
+                close(0);
+        }
+    } closeAll{closeFrom};
     int previousLevel = 0;
     int blobLevel = -1;           // inside a BLOB: the BLOB line's level
     // Known tags are shared strings: a line's tag is BLOB when it is that very string.
@@ -809,11 +824,21 @@ void GedcomFileReader::createGedRecs()
                 || owner->type() == QLatin1String("SOUR")))
             owner = owner->owner();
 
-        GedRec* rec = GedRec::create(forest.arenaForLine(owner, tag), owner, ptr, tag, value);
+        GedRec* rec = GedRec::createUnlisted(forest.arenaForLine(owner, tag), owner, ptr, tag, value);
         rec->setLineNo(lineNo);
+        if (owner) {
+            // The line above, but for a citation moved up to the note's owner: an open line all the same.
+            size_t k = size_t(level) - 1;
+            while (k > 0 && levels[k] != owner)
+                --k;
+            Q_ASSERT(levels[k] == owner);
+            pending[k].push_back(rec);
+        }
         closeFrom(size_t(level));
         levels.resize(size_t(level) + 1);
         levels[size_t(level)] = rec;
+        if (pending.size() < levels.size())
+            pending.resize(levels.size());
         previousLevel = int(level);
         ++d->numGedRecs;
 
@@ -841,6 +866,7 @@ void GedcomFileReader::createGedRecs()
         }
     }
     closeFrom(0);
+    closeAll.done = true;
     d->observer->setCurrentProgress(cursor.size(), cursor.size());
 
     // Decoding messages come first, as they did when the text was decoded before the lines were read.

@@ -95,10 +95,14 @@ TEST(GedRec, ArenaRecordsChangeLikeAnyOther)
     GedRec* fam = GedRec::create(forest.arena(), nullptr, u"@F1@", u"FAM", u"");
     forest.addRecord(fam);
     GedRec* famc = GedRec::create(forest.arena(), fam, {}, u"CHIL", u"@I2@");
+    // The notes as a reader makes them: listed at once, at their final size.
+    std::vector<GedRec*> notes;
     for (int i = 0; i < 3; ++i)
-        GedRec::create(forest.arena(), famc, {}, u"NOTE", QString::number(i));
-    famc->compactSubRecords(forest.arena());
-    fam->compactSubRecords(forest.arena());
+        notes.push_back(GedRec::createUnlisted(forest.arena(), famc, {}, u"NOTE", QString::number(i)));
+    EXPECT_FALSE(famc->hasSubRecords());
+    famc->setSubRecords(forest.arena(), notes.data(), qsizetype(notes.size()));
+    EXPECT_EQ(notes[2]->owner(), famc);
+    EXPECT_EQ(notes[2]->path(), "FAM.CHIL.NOTE");
 
     // A changed value keeps the pointer the line was read with; a changed pointer is its own.
     famc->setValue(QStringLiteral("  changed  "));
