@@ -488,34 +488,44 @@ void ImportGedcomThread::removeDatabaseFile()
 void ImportGedcomThread::updateModelDefaultsCounters()
 {
     static const Key kNumericId("numericId");
-    auto highest = [this](const char* entity) {
+    // The objects are counted on the same walk: the outcome reports them, and a walk over hundreds of
+    // thousands of objects is not free.
+    auto highest = [this](const char* entity, int* count) {
         qint64 top = 0;
+        int n = 0;
         m_moc->forEachObject(QString::fromLatin1(entity), [&](ManagedObject* o) {
             top = qMax(top, o->integerValue(kNumericId));
+            ++n;
             return true;
         });
+        *count = n;
         return int(qMin<qint64>(top, INT_MAX));
     };
     FTModelDefaults* defaults = m_moc->modelDefaults();
+    WalkedCounts& c = m_walkedCounts;
     // New records made after the import take numbers above every imported one.
-    defaults->setMaxPersonId(qMax(defaults->maxPersonId(), highest("Person")));
-    defaults->setMaxEventId(qMax(defaults->maxEventId(), highest("Event")));
-    defaults->setMaxSpouseRelId(qMax(defaults->maxSpouseRelId(), highest("SpouseRel")));
-    defaults->setMaxPictureId(qMax(defaults->maxPictureId(), highest("Picture")));
-    defaults->setMaxSourceId(qMax(defaults->maxSourceId(), highest("Source")));
+    defaults->setMaxPersonId(qMax(defaults->maxPersonId(), highest("Person", &c.people)));
+    defaults->setMaxEventId(qMax(defaults->maxEventId(), highest("Event", &c.events)));
+    defaults->setMaxSpouseRelId(qMax(defaults->maxSpouseRelId(), highest("SpouseRel", &c.families)));
+    defaults->setMaxPictureId(qMax(defaults->maxPictureId(), highest("Picture", &c.pictures)));
+    defaults->setMaxSourceId(qMax(defaults->maxSourceId(), highest("Source", &c.sources)));
 }
 
 void ImportGedcomThread::fillCounts(ImportGedcomOutcome& outcome) const
 {
-    auto n = [this](const char* entity) { return m_moc->count(QString::fromLatin1(entity)); };
-    outcome.people = n("Person");
-    outcome.families = n("SpouseRel");
-    outcome.parentChildLinks = n("PcRel");
-    outcome.events = n("Event");
-    outcome.sources = n("Source");
-    outcome.citations = n("SourceRel");
-    outcome.pictures = n("Picture");
-    outcome.associations = n("Association");
+    // Only the final save comes after updateModelDefaultsCounters, and a save adds or removes no object.
+    auto n = [this](const char* entity, int walked) {
+        return walked >= 0 ? walked : m_moc->count(QString::fromLatin1(entity));
+    };
+    const WalkedCounts& c = m_walkedCounts;
+    outcome.people = n("Person", c.people);
+    outcome.families = n("SpouseRel", c.families);
+    outcome.parentChildLinks = n("PcRel", -1);
+    outcome.events = n("Event", c.events);
+    outcome.sources = n("Source", c.sources);
+    outcome.citations = n("SourceRel", -1);
+    outcome.pictures = n("Picture", c.pictures);
+    outcome.associations = n("Association", -1);
 }
 
 // ---- Progress ------------------------------------------------------------------------------------------------------

@@ -309,4 +309,13 @@ private:
     void recordFailed(GedRec* record, const QString& method, const QString& reason);
     void fillCounts(ImportGedcomOutcome& outcome) const;
     void removeDatabaseFile();
+    // The objects of the entities updateModelDefaultsCounters walks, counted on that walk for
+    // fillCounts (-1: not counted).
+    struct WalkedCounts {
+        int people = -1;
+        int events = -1;
+        int families = -1;
+        int pictures = -1;
+        int sources = -1;
+    } m_walkedCounts;
 };
