@@ -181,8 +181,7 @@ void ObjectContext::setBulkWriting(bool on)
         d->db.exec(QStringLiteral("PRAGMA cache_size=-16384"));
         d->db.exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
     } else {
-        d->texts.clear();
-        d->blobs.clear();
+        d->resetSharing();
         d->db.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
         d->db.exec(QStringLiteral("PRAGMA cache_size=-2000"));
         d->db.exec(QStringLiteral("PRAGMA synchronous=FULL"));
@@ -220,6 +219,7 @@ void ObjectContext::Private::prepareTables()
             }
             t.entities.push_back(std::move(m));
         }
+        t.sharing.assign(t.table->columns.size(), ColumnSharing());
     }
     joins.resize(schema.joinTables().size());
     for (size_t i = 0; i < joins.size(); ++i)

@@ -35,8 +35,15 @@ struct ObjectContext::Private {
         quint64 columns = 0; // every column of this entity: all are written for a new record
         std::vector<const PropertyDescription*> defaults; // attributes with a default value
     };
+    // How well a column's values repeat while bulk writing (see shareWritten()).
+    struct ColumnSharing {
+        quint32 looked = 0; // values looked up in the shared table
+        quint32 added = 0; // of those in the current window, how many were new to it
+        bool off = false;
+    };
     struct TableState {
         const StoreSchema::Table* table = nullptr;
+        std::vector<ColumnSharing> sharing; // by column
         std::vector<EntityMap> entities;
         std::vector<ManagedObject*> byPk; // the identity map: index = primary key
         qint64 nextPk = 1;
@@ -110,6 +117,8 @@ struct ObjectContext::Private {
     static QVariant read(const ManagedObject* o, const PropertyDescription* p);
     static bool sameValue(const ManagedObject* o, const PropertyDescription* p, const QVariant& v);
     static void assign(ManagedObject* o, const PropertyDescription* p, const QVariant& v);
+    template <class T> void shareWritten(SharedValues<T>& values, const PropertyDescription* p, T& value);
+    void resetSharing();
     static void assignText(ManagedObject* o, const PropertyDescription* p, Private* d, QString text);
     static void assignData(ManagedObject* o, const PropertyDescription* p, Private* d, QByteArray data);
     static void assignNumber(ManagedObject* o, const PropertyDescription* p, NumberSlot n);
