@@ -351,26 +351,20 @@ ManagedObject* ObjectContext::Private::make(const EntityDescription* e, qint64 p
     o->m_context = q;
     o->m_pk = pk;
     o->m_values = static_cast<std::byte*>(memory) + head;
-    for (const PropertyDescription* p : e->properties()) {
-        std::byte* at = o->m_values + p->slotOffset;
-        switch (p->slot) {
-        case PropertyDescription::Slot::Number:
-            new (at) NumberSlot { 0 };
-            o->m_nilBits |= quint64(1) << p->bit;
-            break;
+    // Numbers, links and free slots start as zero bytes; only the slots that own memory are made as objects.
+    std::memset(o->m_values, 0, size_t(e->valueBlockSize()));
+    o->m_nilBits = e->nilNumbers();
+    for (const EntityDescription::OwnedSlot& s : e->ownedSlots()) {
+        std::byte* at = o->m_values + s.offset;
+        switch (s.slot) {
         case PropertyDescription::Slot::String:
             new (at) QString();
             break;
         case PropertyDescription::Slot::Binary:
             new (at) QByteArray();
             break;
-        case PropertyDescription::Slot::Object:
-            new (at) ManagedObject*(nullptr);
-            break;
-        case PropertyDescription::Slot::Set:
+        default:
             new (at) ObjectSet();
-            break;
-        case PropertyDescription::Slot::None:
             break;
         }
     }
@@ -560,9 +554,11 @@ void ObjectContext::Private::resolveLinks(TableState& t, const EntityMap& m, Man
 void ObjectContext::Private::clearObjects()
 {
     for (TableState& t : tables) {
-        for (ManagedObject*& o : t.byPk) {
-            delete o;
-            o = nullptr;
+        for (size_t i = 0; i < t.byPk.size(); ++i) {
+            if (i + kPrefetchAhead < t.byPk.size())
+                prefetchObject(t.byPk[i + kPrefetchAhead]);
+            delete t.byPk[i];
+            t.byPk[i] = nullptr;
         }
         t.byPk.clear();
     }
@@ -739,7 +735,14 @@ void ObjectContext::forEachObject(const QString& entityName, const std::function
         return;
     }
     const bool all = e->parent() == nullptr;
-    for (ManagedObject* o : d->tables[size_t(e->tableIndex())].byPk) {
+    // By index: a call that inserts an object may grow the table's key index under the loop.
+    const std::vector<ManagedObject*>& byPk = d->tables[size_t(e->tableIndex())].byPk;
+    for (size_t i = 0; i < byPk.size(); ++i) {
+        // Records lie all over the heap, and each one read here is a wait on memory: asking for the records a few
+        // keys ahead overlaps those waits.
+        if (i + kPrefetchAhead < byPk.size())
+            prefetchObject(byPk[i + kPrefetchAhead]);
+        ManagedObject* o = byPk[i];
         if (!o || o->hasFlag(ManagedObject::Deleted) || (!all && !o->entity()->isKindOf(e)))
             continue;
         if (!fn(o))
