@@ -216,7 +216,11 @@ void ObjectContext::Private::prepareTables()
                 }
                 if (p->isAttribute() && p->defaultValue.isValid())
                     m.defaults.push_back(p);
+                m.lazy = m.lazy || p->lazy;
             }
+            for (size_t c = 0; c < m.byColumn.size(); ++c)
+                if (const PropertyDescription* p = m.byColumn[c])
+                    m.binds.push_back({ 2 + int(c), p->slot, p->type == AttributeType::Double, p->slotOffset, p->bit });
             t.entities.push_back(std::move(m));
         }
         t.sharing.assign(t.table->columns.size(), ColumnSharing());

@@ -44,6 +44,17 @@ struct ObjectContext::Private {
         std::vector<const PropertyDescription*> byColumn; // column -> property of this entity, or null
         quint64 columns = 0; // every column of this entity: all are written for a new record
         std::vector<const PropertyDescription*> defaults; // attributes with a default value
+        // What a new row binds: the entity's own columns only, each with what its value needs, so that writing
+        // thousands of rows reads neither the property descriptions nor the columns of other sub-entities.
+        struct Bind {
+            int parameter; // from the row's first parameter: 2 + column
+            PropertyDescription::Slot slot;
+            bool isDouble;
+            int offset;
+            int bit;
+        };
+        std::vector<Bind> binds;
+        bool lazy = false; // has lazy values, which a new row loads before it is written
     };
     // How well a column's values repeat while bulk writing (see shareWritten()).
     struct ColumnSharing {
