@@ -43,7 +43,16 @@ struct ObjectContext::Private {
         QByteArray nameUtf8;
         std::vector<const PropertyDescription*> byColumn; // column -> property of this entity, or null
         quint64 columns = 0; // every column of this entity: all are written for a new record
-        std::vector<const PropertyDescription*> defaults; // attributes with a default value
+        // Attributes with a default value, converted once to what their slots hold: a new record copies them
+        // instead of converting a QVariant for each.
+        struct Default {
+            const PropertyDescription* property;
+            bool nil; // a number or date that reads as nil
+            NumberSlot number;
+            QString text;
+            QByteArray data;
+        };
+        std::vector<Default> defaults;
         // What a new row binds: the entity's own columns only, each with what its value needs, so that writing
         // thousands of rows reads neither the property descriptions nor the columns of other sub-entities.
         struct Bind {
@@ -131,6 +140,7 @@ struct ObjectContext::Private {
     bool checkStore(QString* message, ErrorCode* code);
     bool load(QString* message);
     void clearObjects();
+    static void prefetchOwned(const ManagedObject* o);
     ManagedObject* make(const EntityDescription* e, qint64 pk);
     void resolveLinks(TableState& t, const EntityMap& m, ManagedObject* o);
 
@@ -138,6 +148,8 @@ struct ObjectContext::Private {
     static QVariant read(const ManagedObject* o, const PropertyDescription* p);
     static bool sameValue(const ManagedObject* o, const PropertyDescription* p, const QVariant& v);
     static void assign(ManagedObject* o, const PropertyDescription* p, const QVariant& v);
+    static EntityMap::Default defaultFor(const PropertyDescription* p);
+    static void assignDefault(ManagedObject* o, const EntityMap::Default& value);
     template <class T> void shareWritten(SharedValues<T>& values, const PropertyDescription* p, T& value);
     void resetSharing();
     static void assignText(ManagedObject* o, const PropertyDescription* p, Private* d, QString text);

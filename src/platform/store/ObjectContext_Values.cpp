@@ -212,6 +212,50 @@ void ObjectContext::Private::assign(ManagedObject* o, const PropertyDescription*
     }
 }
 
+ObjectContext::Private::EntityMap::Default ObjectContext::Private::defaultFor(const PropertyDescription* p)
+{
+    const QVariant& v = p->defaultValue;
+    EntityMap::Default value { p, false, { 0 }, {}, {} };
+    switch (p->slot) {
+    case PropertyDescription::Slot::Number:
+        value.nil = isNilFor(p, v);
+        if (!value.nil)
+            value.number = numberFor(p, v);
+        break;
+    case PropertyDescription::Slot::String:
+        value.text = v.isValid() ? v.toString() : QString();
+        break;
+    case PropertyDescription::Slot::Binary:
+        value.data = v.isValid() ? v.toByteArray() : QByteArray();
+        break;
+    default:
+        break;
+    }
+    return value;
+}
+
+// assign() of a default to a record just made: every slot is still empty (numbers nil), and the record shares the
+// default's text or data.
+void ObjectContext::Private::assignDefault(ManagedObject* o, const EntityMap::Default& value)
+{
+    const PropertyDescription* p = value.property;
+    switch (p->slot) {
+    case PropertyDescription::Slot::Number:
+        if (!value.nil)
+            assignNumber(o, p, value.number);
+        break;
+    case PropertyDescription::Slot::String:
+        *at<QString>(o, p, o->m_values) = value.text;
+        break;
+    case PropertyDescription::Slot::Binary:
+        *at<QByteArray>(o, p, o->m_values) = value.data;
+        o->m_unloadedBits &= ~(quint64(1) << p->bit);
+        break;
+    default:
+        break;
+    }
+}
+
 template <class Same, class Assign>
 void ObjectContext::Private::writeWith(ManagedObject* o, const PropertyDescription* p, Same&& same, Assign&& assign)
 {
