@@ -294,6 +294,34 @@ TEST(ObjectContext, ManyNewRowsOfSeveralSubEntitiesRoundTrip)
     }
 }
 
+// Bulk writing shares repeated values and stops looking up a column whose values are all different: either way
+// each record keeps its own value, in memory and in the file.
+TEST(ObjectContext, BulkWritingSharesRepeatedValuesAndKeepsDistinctOnes)
+{
+    Store s("bulkshare");
+    s.ctx->setBulkWriting(true);
+    constexpr int kCount = 12000; // well past the point where the distinct column stops being shared
+    for (int i = 0; i < kCount; ++i) {
+        ManagedObject* a = s.ctx->insertObject("Author");
+        a->setString("name", QStringLiteral("Name %1").arg(i % 7));
+        a->setData("extra", QByteArray::number(i));
+    }
+    const QList<ManagedObject*> authors = s.ctx->fetch("Author");
+    ASSERT_EQ(authors.size(), kCount);
+    for (int i = 0; i < kCount; ++i) {
+        ASSERT_EQ(authors[i]->dataValue("extra"), QByteArray::number(i));
+        ASSERT_EQ(authors[i]->stringValue("name"), QStringLiteral("Name %1").arg(i % 7));
+        if (i >= 7) {
+            ASSERT_EQ(authors[i]->stringValue("name").constData(), authors[i % 7]->stringValue("name").constData());
+        }
+    }
+    s.save();
+    s.ctx->setBulkWriting(false);
+    const QStringList before = snapshot(*s.ctx);
+    s.reopen();
+    EXPECT_EQ(snapshot(*s.ctx), before);
+}
+
 // Bulk writing leaves the checking of link keys to the context; the saves after it must check them in the file
 // again. Another program removes a row that the context still links to: only a bulk save writes a link to it.
 TEST(ObjectContext, KeysOfLinksAreCheckedAgainAfterBulkWriting)

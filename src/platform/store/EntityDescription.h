@@ -84,6 +84,14 @@ public:
     const std::vector<const PropertyDescription*>* dependents(const Key& key) const;
 
     int valueBlockSize() const { return m_blockSize; }
+    // The value slots that own memory (texts, data, sets): made and freed with each object. The other slots start
+    // as zero bytes (with `nilNumbers` set: numbers start nil).
+    struct OwnedSlot {
+        int offset;
+        PropertyDescription::Slot slot;
+    };
+    const std::vector<OwnedSlot>& ownedSlots() const { return m_ownedSlots; }
+    quint64 nilNumbers() const { return m_nilNumbers; }
     // The entity's C++ object, made in `at`, which has room for objectSize() bytes.
     int objectSize() const { return m_objectSize; }
     ManagedObject* makeObject(void* at) const { return m_factory(at); }
@@ -110,6 +118,8 @@ private:
     std::vector<int> m_byKey;
     std::vector<std::pair<int, std::vector<const PropertyDescription*>>> m_dependents;
     int m_blockSize = 0;
+    std::vector<OwnedSlot> m_ownedSlots;
+    quint64 m_nilNumbers = 0;
     int m_tableIndex = -1;
     bool m_laidOut = false;
 };

@@ -12,19 +12,17 @@ ManagedObject::~ManagedObject()
 {
     if (!m_values)
         return;
-    for (const PropertyDescription* p : m_entity->properties()) {
-        std::byte* at = m_values + p->slotOffset;
-        switch (p->slot) {
+    for (const EntityDescription::OwnedSlot& s : m_entity->ownedSlots()) {
+        std::byte* at = m_values + s.offset;
+        switch (s.slot) {
         case PropertyDescription::Slot::String:
             reinterpret_cast<QString*>(at)->~QString();
             break;
         case PropertyDescription::Slot::Binary:
             reinterpret_cast<QByteArray*>(at)->~QByteArray();
             break;
-        case PropertyDescription::Slot::Set:
-            reinterpret_cast<ObjectSet*>(at)->~ObjectSet();
-            break;
         default:
+            reinterpret_cast<ObjectSet*>(at)->~ObjectSet();
             break;
         }
     }

@@ -181,8 +181,7 @@ void ObjectContext::setBulkWriting(bool on)
         d->db.exec(QStringLiteral("PRAGMA cache_size=-16384"));
         d->db.exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
     } else {
-        d->texts.clear();
-        d->blobs.clear();
+        d->resetSharing();
         d->db.exec(QStringLiteral("PRAGMA foreign_keys=ON"));
         d->db.exec(QStringLiteral("PRAGMA cache_size=-2000"));
         d->db.exec(QStringLiteral("PRAGMA synchronous=FULL"));
@@ -216,10 +215,15 @@ void ObjectContext::Private::prepareTables()
                     m.columns |= quint64(1) << p->column;
                 }
                 if (p->isAttribute() && p->defaultValue.isValid())
-                    m.defaults.push_back(p);
+                    m.defaults.push_back(defaultFor(p));
+                m.lazy = m.lazy || p->lazy;
             }
+            for (size_t c = 0; c < m.byColumn.size(); ++c)
+                if (const PropertyDescription* p = m.byColumn[c])
+                    m.binds.push_back({ 2 + int(c), p->slot, p->type == AttributeType::Double, p->slotOffset, p->bit });
             t.entities.push_back(std::move(m));
         }
+        t.sharing.assign(t.table->columns.size(), ColumnSharing());
     }
     joins.resize(schema.joinTables().size());
     for (size_t i = 0; i < joins.size(); ++i)
@@ -351,26 +355,20 @@ ManagedObject* ObjectContext::Private::make(const EntityDescription* e, qint64 p
     o->m_context = q;
     o->m_pk = pk;
     o->m_values = static_cast<std::byte*>(memory) + head;
-    for (const PropertyDescription* p : e->properties()) {
-        std::byte* at = o->m_values + p->slotOffset;
-        switch (p->slot) {
-        case PropertyDescription::Slot::Number:
-            new (at) NumberSlot { 0 };
-            o->m_nilBits |= quint64(1) << p->bit;
-            break;
+    // Numbers, links and free slots start as zero bytes; only the slots that own memory are made as objects.
+    std::memset(o->m_values, 0, size_t(e->valueBlockSize()));
+    o->m_nilBits = e->nilNumbers();
+    for (const EntityDescription::OwnedSlot& s : e->ownedSlots()) {
+        std::byte* at = o->m_values + s.offset;
+        switch (s.slot) {
         case PropertyDescription::Slot::String:
             new (at) QString();
             break;
         case PropertyDescription::Slot::Binary:
             new (at) QByteArray();
             break;
-        case PropertyDescription::Slot::Object:
-            new (at) ManagedObject*(nullptr);
-            break;
-        case PropertyDescription::Slot::Set:
+        default:
             new (at) ObjectSet();
-            break;
-        case PropertyDescription::Slot::None:
             break;
         }
     }
@@ -557,12 +555,39 @@ void ObjectContext::Private::resolveLinks(TableState& t, const EntityMap& m, Man
     }
 }
 
+void ObjectContext::Private::prefetchOwned(const ManagedObject* o)
+{
+    if (!o)
+        return;
+    for (const EntityDescription::OwnedSlot& s : o->entity()->ownedSlots()) {
+        std::byte* at = o->m_values + s.offset;
+        const void* data = nullptr;
+        // data_ptr() only hands out the pointer to the shared block (its counter, which the free changes).
+        if (s.slot == PropertyDescription::Slot::String)
+            data = reinterpret_cast<QString*>(at)->data_ptr().d_ptr();
+        else if (s.slot == PropertyDescription::Slot::Binary)
+            data = reinterpret_cast<QByteArray*>(at)->data_ptr().d_ptr();
+        else
+            data = reinterpret_cast<const ObjectSet*>(at)->d;
+        if (data)
+            __builtin_prefetch(data, 1);
+    }
+}
+
 void ObjectContext::Private::clearObjects()
 {
+    // Freeing a record touches the data of each of its texts and sets, and each one is elsewhere in memory: the
+    // records a few keys ahead are asked for first, then, once they have arrived, the data they point to.
+    constexpr size_t kNear = kPrefetchAhead / 2;
     for (TableState& t : tables) {
-        for (ManagedObject*& o : t.byPk) {
-            delete o;
-            o = nullptr;
+        const size_t n = t.byPk.size();
+        for (size_t i = 0; i < n; ++i) {
+            if (i + kPrefetchAhead < n)
+                prefetchObject(t.byPk[i + kPrefetchAhead]);
+            if (i + kNear < n)
+                prefetchOwned(t.byPk[i + kNear]);
+            delete t.byPk[i];
+            t.byPk[i] = nullptr;
         }
         t.byPk.clear();
     }
@@ -634,8 +659,8 @@ ManagedObject* ObjectContext::insertObject(const QString& entityName)
     Private::TableState& t = d->tables[size_t(e->tableIndex())];
     ManagedObject* o = d->make(e, t.nextPk++);
     const Private::EntityMap& m = d->mapOf(o);
-    for (const PropertyDescription* p : m.defaults)
-        Private::assign(o, p, p->defaultValue);
+    for (const Private::EntityMap::Default& value : m.defaults)
+        Private::assignDefault(o, value);
     o->m_dirtyColumns |= m.columns;
     d->markChanged(o);
     ++d->changeDepth;
@@ -739,7 +764,14 @@ void ObjectContext::forEachObject(const QString& entityName, const std::function
         return;
     }
     const bool all = e->parent() == nullptr;
-    for (ManagedObject* o : d->tables[size_t(e->tableIndex())].byPk) {
+    // By index: a call that inserts an object may grow the table's key index under the loop.
+    const std::vector<ManagedObject*>& byPk = d->tables[size_t(e->tableIndex())].byPk;
+    for (size_t i = 0; i < byPk.size(); ++i) {
+        // Records lie all over the heap, and each one read here is a wait on memory: asking for the records a few
+        // keys ahead overlaps those waits.
+        if (i + kPrefetchAhead < byPk.size())
+            prefetchObject(byPk[i + kPrefetchAhead]);
+        ManagedObject* o = byPk[i];
         if (!o || o->hasFlag(ManagedObject::Deleted) || (!all && !o->entity()->isKindOf(e)))
             continue;
         if (!fn(o))

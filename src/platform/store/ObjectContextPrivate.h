@@ -18,6 +18,16 @@
 #include <memory>
 #include <vector>
 
+// How many records ahead a walk over many of them asks for the next ones (see prefetchObject()).
+constexpr size_t kPrefetchAhead = 8;
+// Asks for the first cache lines of a record (its header and the values that follow it) before they are read.
+inline void prefetchObject(const ManagedObject* o)
+{
+    const auto* at = reinterpret_cast<const char*>(o);
+    __builtin_prefetch(at);
+    __builtin_prefetch(at + 64);
+}
+
 union NumberSlot {
     qint64 i;
     double d;
@@ -33,10 +43,37 @@ struct ObjectContext::Private {
         QByteArray nameUtf8;
         std::vector<const PropertyDescription*> byColumn; // column -> property of this entity, or null
         quint64 columns = 0; // every column of this entity: all are written for a new record
-        std::vector<const PropertyDescription*> defaults; // attributes with a default value
+        // Attributes with a default value, converted once to what their slots hold: a new record copies them
+        // instead of converting a QVariant for each.
+        struct Default {
+            const PropertyDescription* property;
+            bool nil; // a number or date that reads as nil
+            NumberSlot number;
+            QString text;
+            QByteArray data;
+        };
+        std::vector<Default> defaults;
+        // What a new row binds: the entity's own columns only, each with what its value needs, so that writing
+        // thousands of rows reads neither the property descriptions nor the columns of other sub-entities.
+        struct Bind {
+            int parameter; // from the row's first parameter: 2 + column
+            PropertyDescription::Slot slot;
+            bool isDouble;
+            int offset;
+            int bit;
+        };
+        std::vector<Bind> binds;
+        bool lazy = false; // has lazy values, which a new row loads before it is written
+    };
+    // How well a column's values repeat while bulk writing (see shareWritten()).
+    struct ColumnSharing {
+        quint32 looked = 0; // values looked up in the shared table
+        quint32 added = 0; // of those in the current window, how many were new to it
+        bool off = false;
     };
     struct TableState {
         const StoreSchema::Table* table = nullptr;
+        std::vector<ColumnSharing> sharing; // by column
         std::vector<EntityMap> entities;
         std::vector<ManagedObject*> byPk; // the identity map: index = primary key
         qint64 nextPk = 1;
@@ -103,6 +140,7 @@ struct ObjectContext::Private {
     bool checkStore(QString* message, ErrorCode* code);
     bool load(QString* message);
     void clearObjects();
+    static void prefetchOwned(const ManagedObject* o);
     ManagedObject* make(const EntityDescription* e, qint64 pk);
     void resolveLinks(TableState& t, const EntityMap& m, ManagedObject* o);
 
@@ -110,6 +148,10 @@ struct ObjectContext::Private {
     static QVariant read(const ManagedObject* o, const PropertyDescription* p);
     static bool sameValue(const ManagedObject* o, const PropertyDescription* p, const QVariant& v);
     static void assign(ManagedObject* o, const PropertyDescription* p, const QVariant& v);
+    static EntityMap::Default defaultFor(const PropertyDescription* p);
+    static void assignDefault(ManagedObject* o, const EntityMap::Default& value);
+    template <class T> void shareWritten(SharedValues<T>& values, const PropertyDescription* p, T& value);
+    void resetSharing();
     static void assignText(ManagedObject* o, const PropertyDescription* p, Private* d, QString text);
     static void assignData(ManagedObject* o, const PropertyDescription* p, Private* d, QByteArray data);
     static void assignNumber(ManagedObject* o, const PropertyDescription* p, NumberSlot n);

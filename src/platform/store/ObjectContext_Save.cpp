@@ -16,14 +16,14 @@ namespace {
 // Binds one value of a row. Nil values bind nothing: a statement starts with every parameter NULL, and
 // SqliteStatement::execute() clears them again after each run, so most of a new row's columns (nil, or not of
 // its sub-entity) cost nothing.
-void bindProperty(SqliteStatement& st, int i, const PropertyDescription* p, const std::byte* values, quint64 nilBits)
+void bindSlot(SqliteStatement& st, int i, PropertyDescription::Slot slot, bool isDouble, int bit, const std::byte* at,
+    quint64 nilBits)
 {
-    const std::byte* at = values + p->slotOffset;
-    switch (p->slot) {
+    switch (slot) {
     case PropertyDescription::Slot::Number:
-        if (nilBits & (quint64(1) << p->bit))
+        if (nilBits & (quint64(1) << bit))
             break;
-        if (p->type == AttributeType::Double)
+        if (isDouble)
             st.bindDouble(i, reinterpret_cast<const NumberSlot*>(at)->d);
         else
             st.bindInt(i, reinterpret_cast<const NumberSlot*>(at)->i);
@@ -43,6 +43,11 @@ void bindProperty(SqliteStatement& st, int i, const PropertyDescription* p, cons
     default:
         break;
     }
+}
+
+void bindProperty(SqliteStatement& st, int i, const PropertyDescription* p, const std::byte* values, quint64 nilBits)
+{
+    bindSlot(st, i, p->slot, p->type == AttributeType::Double, p->bit, values + p->slotOffset, nilBits);
 }
 
 QString reasonFor(ObjectContext::ErrorCode code)
@@ -90,6 +95,8 @@ bool ObjectContext::save(QString* error)
 
     bool ok = check(db.exec(QStringLiteral("BEGIN IMMEDIATE")), QStringLiteral("starting the transaction"));
     for (size_t n = 0; ok && n < d->changed.size(); ++n) {
+        if (n + kPrefetchAhead < d->changed.size())
+            prefetchObject(d->changed[n + kPrefetchAhead]);
         ManagedObject* o = d->changed[n];
         const bool persisted = o->hasFlag(ManagedObject::Persisted);
         Private::TableState& t = d->tableOf(o);
@@ -129,18 +136,22 @@ bool ObjectContext::save(QString* error)
         }
     }
     // New rows, table by table in the order they were made; no other change of the save touches them.
-    const auto bindRow = [this](SqliteStatement& st, int first, ManagedObject* o) {
-        const Private::EntityMap& m = d->mapOf(o);
-        d->loadAllLazy(o);
+    const Private::EntityMap* map = nullptr; // the entity of the row before: rows of one kind come in runs
+    const auto bindRow = [this, &map](SqliteStatement& st, int first, ManagedObject* o) {
+        if (map->entity != o->entity())
+            map = &d->mapOf(o);
+        if (map->lazy)
+            d->loadAllLazy(o);
         st.bindInt(first, o->primaryKey());
-        st.bindStaticUtf8(first + 1, m.nameUtf8);
-        for (size_t c = 0; c < m.byColumn.size(); ++c)
-            if (m.byColumn[c])
-                bindProperty(st, first + 2 + int(c), m.byColumn[c], o->m_values, o->m_nilBits);
+        st.bindStaticUtf8(first + 1, map->nameUtf8);
+        const std::byte* values = o->m_values;
+        for (const Private::EntityMap::Bind& b : map->binds)
+            bindSlot(st, first + b.parameter, b.slot, b.isDouble, b.bit, values + b.offset, o->m_nilBits);
     };
     for (Private::TableState& t : d->tables) {
         if (t.newRows.empty())
             continue;
+        map = &t.entities.front();
         const QString table = StoreSchema::quoted(t.table->name);
         const int width = int(t.table->columns.size()) + 2;
         const QString row = QLatin1Char('(') + QStringList(width, QStringLiteral("?")).join(',') + QLatin1Char(')');
@@ -159,8 +170,11 @@ bool ObjectContext::save(QString* error)
         if (t.insertBlock) {
             const size_t block = size_t(t.insertBlockRows);
             for (; ok && n + block <= count; n += block) {
-                for (size_t r = 0; r < block; ++r)
+                for (size_t r = 0; r < block; ++r) {
+                    if (n + r + kPrefetchAhead < count)
+                        prefetchObject(t.newRows[n + r + kPrefetchAhead]);
                     bindRow(*t.insertBlock, 1 + int(r) * width, t.newRows[n + r]);
+                }
                 ok = check(t.insertBlock->execute(), "adding to " + t.table->name);
             }
         }

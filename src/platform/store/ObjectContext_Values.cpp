@@ -1,6 +1,7 @@
 #include "platform/store/ObjectContextPrivate.h"
 
 #include "platform/FTLog.h"
+#include "platform/store/EntityDescription.h"
 
 namespace {
 template <class T> T* at(const ManagedObject* o, const PropertyDescription* p, std::byte* values)
@@ -132,17 +133,53 @@ bool ObjectContext::Private::sameValue(const ManagedObject* o, const PropertyDes
     }
 }
 
+// Sharing pays where values repeat: a name or place met again costs a lookup in a table whose common values stay in
+// the cache, and saves an allocation. A column of mostly different values (dates, small data blocks) costs two cache
+// misses a value for little memory, so once more than one value in eight of a column's lookups turns out new, its
+// values are kept as they come for the rest of the bulk write.
+template <class T>
+void ObjectContext::Private::shareWritten(SharedValues<T>& values, const PropertyDescription* p, T& value)
+{
+    if (p->column < 0) {
+        values.share(value);
+        return;
+    }
+    ColumnSharing& c = tables[size_t(p->owner->tableIndex())].sharing[size_t(p->column)];
+    if (c.off)
+        return;
+    const auto outcome = values.share(value);
+    if (outcome == SharedValues<T>::Outcome::Skipped)
+        return;
+    ++c.looked;
+    if (outcome == SharedValues<T>::Outcome::Added)
+        ++c.added;
+    // Judged window by window; the first is left out, as every column starts with values new to the table.
+    constexpr quint32 kWindow = 4096;
+    if (c.looked % kWindow == 0) {
+        c.off = c.looked > kWindow && c.added > kWindow / 8;
+        c.added = 0;
+    }
+}
+
+void ObjectContext::Private::resetSharing()
+{
+    texts.clear();
+    blobs.clear();
+    for (TableState& t : tables)
+        t.sharing.assign(t.table->columns.size(), ColumnSharing());
+}
+
 void ObjectContext::Private::assignText(ManagedObject* o, const PropertyDescription* p, Private* d, QString text)
 {
     if (d->bulkWriting)
-        d->texts.share(text);
+        d->shareWritten(d->texts, p, text);
     *at<QString>(o, p, o->m_values) = std::move(text);
 }
 
 void ObjectContext::Private::assignData(ManagedObject* o, const PropertyDescription* p, Private* d, QByteArray data)
 {
     if (d->bulkWriting)
-        d->blobs.share(data);
+        d->shareWritten(d->blobs, p, data);
     *at<QByteArray>(o, p, o->m_values) = std::move(data);
     o->m_unloadedBits &= ~(quint64(1) << p->bit);
 }
@@ -169,6 +206,50 @@ void ObjectContext::Private::assign(ManagedObject* o, const PropertyDescription*
         break;
     case PropertyDescription::Slot::Binary:
         assignData(o, p, o->context()->d.get(), v.isValid() ? v.toByteArray() : QByteArray());
+        break;
+    default:
+        break;
+    }
+}
+
+ObjectContext::Private::EntityMap::Default ObjectContext::Private::defaultFor(const PropertyDescription* p)
+{
+    const QVariant& v = p->defaultValue;
+    EntityMap::Default value { p, false, { 0 }, {}, {} };
+    switch (p->slot) {
+    case PropertyDescription::Slot::Number:
+        value.nil = isNilFor(p, v);
+        if (!value.nil)
+            value.number = numberFor(p, v);
+        break;
+    case PropertyDescription::Slot::String:
+        value.text = v.isValid() ? v.toString() : QString();
+        break;
+    case PropertyDescription::Slot::Binary:
+        value.data = v.isValid() ? v.toByteArray() : QByteArray();
+        break;
+    default:
+        break;
+    }
+    return value;
+}
+
+// assign() of a default to a record just made: every slot is still empty (numbers nil), and the record shares the
+// default's text or data.
+void ObjectContext::Private::assignDefault(ManagedObject* o, const EntityMap::Default& value)
+{
+    const PropertyDescription* p = value.property;
+    switch (p->slot) {
+    case PropertyDescription::Slot::Number:
+        if (!value.nil)
+            assignNumber(o, p, value.number);
+        break;
+    case PropertyDescription::Slot::String:
+        *at<QString>(o, p, o->m_values) = value.text;
+        break;
+    case PropertyDescription::Slot::Binary:
+        *at<QByteArray>(o, p, o->m_values) = value.data;
+        o->m_unloadedBits &= ~(quint64(1) << p->bit);
         break;
     default:
         break;

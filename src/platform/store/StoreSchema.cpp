@@ -274,6 +274,15 @@ void StoreSchema::layOut(EntityDescription* e)
     if (bits > 64)
         fail(e->m_name + " has more than 64 attributes");
     e->m_blockSize = offset;
+    e->m_ownedSlots.clear();
+    e->m_nilNumbers = 0;
+    for (const PropertyDescription* p : e->m_properties) {
+        if (p->slot == PropertyDescription::Slot::Number)
+            e->m_nilNumbers |= quint64(1) << p->bit;
+        else if (p->slot == PropertyDescription::Slot::String || p->slot == PropertyDescription::Slot::Binary
+            || p->slot == PropertyDescription::Slot::Set)
+            e->m_ownedSlots.push_back({ p->slotOffset, p->slot });
+    }
     int maxKey = -1;
     for (const PropertyDescription* p : e->m_properties)
         maxKey = std::max(maxKey, p->key.id());
