@@ -92,17 +92,6 @@ QDate changeDate(QStringView text)
     return QDate(year, month, day);
 }
 
-// A person's TITL or OCCU line whose value the events pass adds to the person's title (files of this program keep
-// the title on a line of their own; one program's occupation with continuation lines is an event name and a note).
-bool givesTitle(const GedcomHeaderInfo& header, const GedRec* line)
-{
-    if (header.bKinloom)
-        return false;
-    if (line->hasType("OCCU"))
-        return !(header.bTMG && line->hasContinuationLines()) && !line->value().isEmpty();
-    return line->hasType("TITL") && !line->value().isEmpty();
-}
-
 } // namespace
 
 // ---- Header --------------------------------------------------------------------------------------------------------
@@ -161,19 +150,13 @@ void ImportGedcomThread::processINDI(GedRec* indi)
         // are tested before the tags below (of which only IMMI has such a class, and a use here for one program).
         const bool eventTag
             = line->isIndividualEvent() || line->isIndividualAttribute() || line->isLDSIndividualOrdinance();
-        if (eventTag && !(m_header.bReunion && tag == QLatin1String("IMMI"))) {
-            // A title or an occupation also becomes the person's title. The events pass, which reads these lines,
-            // does the same and then finds the title complete; written now, it goes into the person's first save
-            // instead of an update of each such person after it.
-            if (givesTitle(m_header, line))
-                appendTitle(line->value(), person);
+        if (eventTag && !(m_header.bReunion && line->hasType("IMMI")))
+            continue; // the events pass reads them (writeValuesFromEventLines below takes the person's values)
+        if (line->hasType("RESN")) {
             continue;
-        }
-        if (tag == QLatin1String("RESN")) {
-            continue;
-        } else if (tag == QLatin1String("NAME")) {
+        } else if (line->hasType("NAME")) {
             processNAME_STRUCTURE_For(person, line);
-        } else if (tag == QLatin1String("SEX")) {
+        } else if (line->hasType("SEX")) {
             // M and F as given; U, an empty value or anything else leaves the gender unknown.
             const QString value = line->value().trimmed();
             if (value.startsWith(u'M', Qt::CaseInsensitive))
@@ -183,48 +166,48 @@ void ImportGedcomThread::processINDI(GedRec* indi)
             else if (!value.isEmpty() && value.compare(QLatin1String("U"), Qt::CaseInsensitive) != 0)
                 line->setErrorReason(GedRec::ReasonUnrecognisedValue, GedRec::ActionIgnored);
             use(line);
-        } else if (tag == QLatin1String("IMMI") && m_header.bReunion && line->valueIsPointer()
+        } else if (line->hasType("IMMI") && m_header.bReunion && line->valueIsPointer()
                    && line->value().startsWith(QLatin1String("@N"))) {
             processNOTE_STRUCTURE_For(person, line);
             line->setErrorReason(GedRec::ReasonTagNotInGedcom55, GedRec::ActionAppendedToNotes);
-        } else if (tag == QLatin1String("CAUS") && m_header.bReunion && !line->value().isEmpty()) {
+        } else if (line->hasType("CAUS") && m_header.bReunion && !line->value().isEmpty()) {
             person->setCauseOfDeath(line->value());
             use(line);
         } else if (m_header.bFTW && tag.startsWith(QLatin1String("_FA"))) {
             processEVENT_STRUCTURE_For(person, line);
-        } else if (tag == QLatin1String("FAMC") || tag == QLatin1String("FAMS")) {
+        } else if (line->hasType("FAMC") || line->hasType("FAMS")) {
             flagRedundantGedRecs(line);
-        } else if (tag == QLatin1String("SUBM") || tag == QLatin1String("ASSO")) {
+        } else if (line->hasType("SUBM") || line->hasType("ASSO")) {
             continue;
         } else if (isOneOf(tag, {"ALIA", "ANCI", "DESI"})) {
             QString text;
             appendStringByRecursingGedRecs(line, text, true);
             appendComments(text, person);
             line->setErrorReason(GedRec::ReasonTagNotRecognised, GedRec::ActionAppendedToCommentsWithSubRecords);
-        } else if (tag == QLatin1String("OBJE")) {
+        } else if (line->hasType("OBJE")) {
             processMULTIMEDIA_LINK_For(person, line);
-        } else if (tag == QLatin1String("NOTE")) {
+        } else if (line->hasType("NOTE")) {
             processNOTE_STRUCTURE_For(person, line);
-        } else if (tag == QLatin1String("RFN") || tag == QLatin1String("RIN")) {
+        } else if (line->hasType("RFN") || line->hasType("RIN")) {
             continue;
-        } else if (tag == QLatin1String("AFN")) {
+        } else if (line->hasType("AFN")) {
             person->setAncestralFileNumber(line->value());
             use(line);
-        } else if (tag == QLatin1String("REFN")) {
+        } else if (line->hasType("REFN")) {
             processUSER_REFERENCE_NUMBER_For(person, line);
-        } else if (tag == QLatin1String("CHAN")) {
+        } else if (line->hasType("CHAN")) {
             addLastChangeDateTo(person, line);
-        } else if (m_header.bKinloom && (tag == QLatin1String("_Occupation") || tag == QLatin1String("_OCTI"))) {
+        } else if (m_header.bKinloom && (line->hasType("_Occupation") || line->hasType("_OCTI"))) {
             person->setTitle(line->value());
             use(line);
-        } else if (m_header.bKinloom && (tag == QLatin1String("_Comment") || tag == QLatin1String("_CMTS"))) {
+        } else if (m_header.bKinloom && (line->hasType("_Comment") || line->hasType("_CMTS"))) {
             processCOMMENT_STRUCTURE_For(person, line);
-        } else if (m_header.bKinloom && (tag == QLatin1String("_FocalPerson") || tag == QLatin1String("_FPER"))) {
+        } else if (m_header.bKinloom && (line->hasType("_FocalPerson") || line->hasType("_FPER"))) {
             processFocalPerson(person, line);
         } else if (line->isLDSIndividualOrdinance() || line->isIndividualAttribute() || line->isIndividualEvent()
                    || line->isEventStructure()) {
             continue; // the events pass reads them
-        } else if (tag == QLatin1String("SOUR")) {
+        } else if (line->hasType("SOUR")) {
             continue; // the citations pass reads it
         } else {
             QString text;
@@ -234,14 +217,34 @@ void ImportGedcomThread::processINDI(GedRec* indi)
                                  GedRec::ActionAppendedToComments);
         }
     }
-    // The cause given on the first death line is the person's too; like the title, it is written before the
-    // person's first save (the events pass writes the same value again, which changes nothing).
+    writeValuesFromEventLines(person, indi);
+    if (person->name().isEmpty())
+        person->setName(QStringLiteral("Unknown"));
+}
+
+// A TITL or OCCU line's value is added to the person's title (files of this program keep the title on a line of its
+// own; one program's occupation with continuation lines is an event name and a note).
+bool ImportGedcomThread::givesTitle(const GedRec* line) const
+{
+    if (m_header.bKinloom)
+        return false;
+    if (line->hasType("OCCU"))
+        return !(m_header.bTMG && line->hasContinuationLines()) && !line->value().isEmpty();
+    return line->hasType("TITL") && !line->value().isEmpty();
+}
+
+void ImportGedcomThread::writeValuesFromEventLines(FTPerson* person, GedRec* indi)
+{
+    // The lines the events pass reads (IMMI is a note for one program, taken above).
+    for (GedRec* line : indi->subRecords())
+        if ((line->isIndividualEvent() || line->isIndividualAttribute() || line->isLDSIndividualOrdinance())
+            && givesTitle(line) && !(m_header.bReunion && line->hasType("IMMI")))
+            appendTitle(line->value(), person);
+    // The first death line is the person's death event; a later one is an alternate death.
     if (GedRec* death = indi->firstSubRecord("DEAT"))
         for (GedRec* sub : death->subRecords())
             if (sub->hasType("CAUS"))
                 person->setCauseOfDeath(sub->value());
-    if (person->name().isEmpty())
-        person->setName(QStringLiteral("Unknown"));
 }
 
 QString ImportGedcomThread::nameFromGedcom(const QString& value, bool ftw, QString* familyName, QString* trailing)
