@@ -13,7 +13,6 @@
 #include "platform/FTLog.h"
 #include "shell/Utils.h"
 
-#include <typeinfo>
 
 namespace {
 
@@ -26,14 +25,6 @@ bool isY(const QString& value)
     return v == QLatin1String("Y") || v == QLatin1String("y");
 }
 
-// The exact-type test spares the full dynamic_cast, asked several times for every event of a file.
-template <class T, class From> T* exactlyOrDerived(From* o)
-{
-    if (o && typeid(*o) == typeid(T))
-        return static_cast<T*>(o);
-    return dynamic_cast<T*>(o);
-}
-
 void replaceEach(QString& text, const char* what, const char* with)
 {
     text.replace(QLatin1String(what), QLatin1String(with));
@@ -43,7 +34,7 @@ void replaceEach(QString& text, const char* what, const char* with)
 
 void ImportGedcomThread::processINDIEvents(GedRec* indi)
 {
-    auto* person = exactlyOrDerived<FTPerson>(indi->subjectId());
+    auto* person = exactOrDynamicCast<FTPerson>(indi->subjectId());
     if (!person)
         return;
     for (GedRec* line : indi->subRecords()) {
@@ -92,8 +83,8 @@ FTEvent* ImportGedcomThread::processEVENT_STRUCTURE_For(FTManagedObject* owner, 
     if (m_header.bFTW && tag.startsWith(QLatin1String("_FA")))
         tag = QStringLiteral("EVEN");
 
-    auto* person = exactlyOrDerived<FTPerson>(owner);
-    auto* couple = person ? nullptr : exactlyOrDerived<FTSpouseRel>(owner);
+    auto* person = exactOrDynamicCast<FTPerson>(owner);
+    auto* couple = person ? nullptr : exactOrDynamicCast<FTSpouseRel>(owner);
     int type = 0;
     if (person) {
         if (line->hasType("BIRT"))

@@ -16,6 +16,8 @@
 #include <QTime>
 #include <QTimeZone>
 
+#include <algorithm>
+
 namespace {
 
 const QChar kNoBreakSpace(0x00A0);
@@ -64,6 +66,21 @@ int monthOfGedcomName(QStringView word)
 {
     static const char* const months[12] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                            "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    // A word of ASCII letters (nearly all) is compared in place, without its upper-case copy: the months are found
+    // by their first three letters.
+    if (std::all_of(word.begin(), word.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+        if (word.size() < 3)
+            return 0;
+        const auto upper = [&word](int i) {
+            const char16_t c = word[i].unicode();
+            return char(c >= u'a' && c <= u'z' ? c - (u'a' - u'A') : c);
+        };
+        const char first = upper(0), second = upper(1), third = upper(2);
+        for (int i = 0; i < 12; ++i)
+            if (months[i][0] == first && months[i][1] == second && months[i][2] == third)
+                return i + 1;
+        return 0;
+    }
     const QString w = word.toString().toUpper();
     for (int i = 0; i < 12; ++i)
         if (w == QLatin1String(months[i]) || (w.size() > 3 && w.startsWith(QLatin1String(months[i]))))
@@ -335,25 +352,25 @@ void ImportGedcomThread::processNAME_STRUCTURE_For(FTPerson* person, GedRec* lin
         parts.clear();
     };
     for (GedRec* sub : line->subRecords()) {
-        const QString& tag = sub->type();
-        const char* format = tag == QLatin1String("NPFX")   ? "Name prefix = %1"
-            : tag == QLatin1String("GIVN")                  ? "Given name = %1"
-            : tag == QLatin1String("NICK")                  ? "Nick name = %1"
-            : tag == QLatin1String("SPFX")                  ? "Family name prefix = %1"
-            : tag == QLatin1String("SURN")                  ? "Family name = %1"
-            : tag == QLatin1String("NSFX")                  ? "Name Suffix = %1"
-                                                            : nullptr;
-        if (format) {
+        const char* label = sub->hasType("NPFX") ? "Name prefix = "
+            : sub->hasType("GIVN")                ? "Given name = "
+            : sub->hasType("NICK")                ? "Nick name = "
+            : sub->hasType("SPFX")                ? "Family name prefix = "
+            : sub->hasType("SURN")                ? "Family name = "
+            : sub->hasType("NSFX")                ? "Name Suffix = "
+                                                  : nullptr;
+        if (label) {
             if (!parts.isEmpty())
                 parts += u'\n';
-            parts += QString::fromLatin1(format).arg(sub->value());
+            parts += QLatin1String(label);
+            parts += sub->value();
             use(sub);
             continue;
         }
         writeParts();
-        if (tag == QLatin1String("SOUR")) {
+        if (sub->hasType("SOUR")) {
             processSOURCE_CITATION_STRUCTURE_For(person, sub, QStringLiteral("Name"));
-        } else if (tag == QLatin1String("NOTE")) {
+        } else if (sub->hasType("NOTE")) {
             processNOTE_STRUCTURE_For(person, sub);
         } else {
             processInvalidTagFor(QStringLiteral("NAME_STRUCTURE"), sub);
@@ -383,7 +400,7 @@ void ImportGedcomThread::addLastChangeDateTo(FTManagedObject* row, GedRec* line)
     use(line);
     for (GedRec* sub : line->subRecords()) {
         const QString& tag = sub->type();
-        if (tag == QLatin1String("DATE")) {
+        if (sub->hasType("DATE")) {
             use(sub);
             const QDate date = changeDate(sub->value());
             if (!date.isValid()) {
