@@ -28,6 +28,30 @@ void collapseBlanks(QString& s)
         s.replace(QLatin1String("  "), QLatin1String(" "));
 }
 
+// Runs of blanks become one blank, and a run beside a slash goes ("John / Smith /" reads "John /Smith/"): in one
+// pass, as every name of a file needs it.
+void blanksCollapsedAndOffSlashes(QString& text)
+{
+    const QChar* s = text.constData();
+    const qsizetype n = text.size();
+    QString out(n, Qt::Uninitialized);
+    QChar* o = out.data();
+    for (qsizetype i = 0; i < n;) {
+        if (s[i] != u' ') {
+            *o++ = s[i++];
+            continue;
+        }
+        qsizetype j = i;
+        while (j < n && s[j] == u' ')
+            ++j;
+        if (!((i > 0 && s[i - 1] == u'/') || (j < n && s[j] == u'/')))
+            *o++ = u' ';
+        i = j;
+    }
+    out.truncate(o - out.constData());
+    text = std::move(out);
+}
+
 const Key kUserId("userId");
 const Key kLastChange("lastChange");
 
@@ -271,11 +295,7 @@ QString ImportGedcomThread::nameFromGedcom(const QString& value, bool ftw, QStri
         text.replace(u',', u' ');
         text.replace(u'.', u' ');
     }
-    collapseBlanks(text);
-    while (text.contains(QLatin1String("/ ")))
-        text.replace(QLatin1String("/ "), QLatin1String("/"));
-    while (text.contains(QLatin1String(" /")))
-        text.replace(QLatin1String(" /"), QLatin1String("/"));
+    blanksCollapsedAndOffSlashes(text);
 
     // The slashes become blanks; a family name of several words becomes one word (no-break spaces), so that the
     // family name found in the name later is the whole of it.

@@ -25,18 +25,24 @@ QString msecs(const QElapsedTimer& timer)
     return QString::number(timer.nsecsElapsed() / 1e6, 'f', 3);
 }
 
+const Key kParentLinks("parents");
+
 // The natural links to a person's parents not yet reported, by the parent's number (then row, so that people
 // sharing a number keep one order).
 QList<FTPcRel*> naturalLinksToParents(const FTPerson* person)
 {
     QList<FTPcRel*> links;
-    for (FTPcRel* link : person->parents())
-        if (link->parent() && link->intPcRelType() == FTPcRel::kNatural && !(link->flagBits() & kReportedLink))
+    // Read in place, without a copy of the list: the walk asks this of every person.
+    for (ManagedObject* o : person->objects(kParentLinks)) {
+        auto* link = static_cast<FTPcRel*>(o);
+        if (!(link->flagBits() & kReportedLink) && link->intPcRelType() == FTPcRel::kNatural && link->parent())
             links << link;
-    std::sort(links.begin(), links.end(), [](const FTPcRel* a, const FTPcRel* b) {
-        const int na = a->parent()->numericId(), nb = b->parent()->numericId();
-        return na != nb ? na < nb : a->parent()->primaryKey() < b->parent()->primaryKey();
-    });
+    }
+    if (links.size() > 1)
+        std::sort(links.begin(), links.end(), [](const FTPcRel* a, const FTPcRel* b) {
+            const int na = a->parent()->numericId(), nb = b->parent()->numericId();
+            return na != nb ? na < nb : a->parent()->primaryKey() < b->parent()->primaryKey();
+        });
     return links;
 }
 
@@ -200,7 +206,11 @@ void FTMoc::nullifyBitFlag(quint32 bit, const QList<ManagedObject*>& records)
 int FTMoc::recursionCheck(bool showMessages)
 {
     FTLog(QStringLiteral("recursionCheck"));
-    nullifyBitFlag(kReportedLink, fetchAllForEntity(QStringLiteral("PcRel")));
+    forEachObject(QString::fromLatin1(FTPcRel::kEntityName), [](ManagedObject* o) {
+        auto* link = static_cast<FTPcRel*>(o);
+        link->setFlagBits(link->flagBits() & ~kReportedLink);
+        return true;
+    });
     // By number, each read once (a large file has a hundred thousand people to sort).
     std::vector<std::pair<int, FTPerson*>> numbered;
     forEachObject(QString::fromLatin1(FTPerson::kEntityName), [&numbered](ManagedObject* o) {
