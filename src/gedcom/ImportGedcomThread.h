@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gedcom/GedcomHeaderInfo.h"
+#include "gedcom/NumberSet.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -274,7 +275,7 @@ protected:
     QMap<QString, QString> m_eventNamesDictionary;
     QStringList m_errorMessages;
     QList<GedRec*> m_ldsChildSealingFamcRecords;
-    QSet<int> m_personIds;
+    NumberSet m_personIds;
     // Repository identifier -> its text, built once.
     QHash<QString, QString> m_repositories;
     FTSource* m_nullSource = nullptr;
