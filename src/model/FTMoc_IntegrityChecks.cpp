@@ -334,14 +334,14 @@ int FTMoc::validateNumericIdsFor(const QString& entityName, const QString& model
         ManagedObject* record;
     };
     std::vector<Numbered> records;
-    {
-        const QList<ManagedObject*> all = fetchAllForEntity(entityName);
-        records.reserve(size_t(all.size()));
-        for (ManagedObject* record : all)
-            records.push_back({record->integerValue(kNumericId), record});
-    }
-    std::stable_sort(records.begin(), records.end(),
-        [](const Numbered& a, const Numbered& b) { return a.number < b.number; });
+    forEachObject(entityName, [&records](ManagedObject* record) {
+        records.push_back({record->integerValue(kNumericId), record});
+        return true;
+    });
+    // Records made in the order of their numbers (an import's) need no sort.
+    const auto byNumber = [](const Numbered& a, const Numbered& b) { return a.number < b.number; };
+    if (!std::is_sorted(records.begin(), records.end(), byNumber))
+        std::stable_sort(records.begin(), records.end(), byNumber);
     qint64 counter = defaults->integerValue(counterKey);
     if (!records.empty())
         counter = std::max(counter, records.back().number);
