@@ -276,10 +276,10 @@ bool ImportGedcomThread::givesTitle(const GedRec* line) const
 
 void ImportGedcomThread::writeValuesFromEventLines(FTPerson* person, GedRec* indi)
 {
-    // The lines the events pass reads (IMMI is a note for one program, taken above).
+    // Of the lines the events pass reads, in their order.
     for (GedRec* line : indi->subRecords())
         if ((line->isIndividualEvent() || line->isIndividualAttribute() || line->isLDSIndividualOrdinance())
-            && givesTitle(line) && !(m_header.bReunion && line->hasType("IMMI")))
+            && givesTitle(line))
             appendTitle(line->value(), person);
     // The first death line is the person's death event; a later one is an alternate death.
     if (GedRec* death = indi->firstSubRecord("DEAT"))
