@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gedcom/GedcomHeaderInfo.h"
+#include "gedcom/NumberSet.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -134,6 +135,11 @@ protected:
     // The name as the import stores it: slashes out, a family name of several words kept as one (no-break
     // spaces), text after the family name kept (`trailing` receives it when it is no suffix), blanks collapsed.
     static QString nameFromGedcom(const QString& value, bool ftw, QString* familyName, QString* trailing);
+    // The person's values that his event lines give: the title (TITL and OCCU lines, givesTitle) and the cause of
+    // death (the CAUS lines of the first DEAT). Written once, when the person is made, so that they go into his
+    // first save; the events pass reads these lines for their events only.
+    void writeValuesFromEventLines(FTPerson* person, GedRec* indi);
+    bool givesTitle(const GedRec* line) const;
 
     // ---- Events ----
     virtual void processINDIEvents(GedRec* indi);
@@ -269,7 +275,7 @@ protected:
     QMap<QString, QString> m_eventNamesDictionary;
     QStringList m_errorMessages;
     QList<GedRec*> m_ldsChildSealingFamcRecords;
-    QSet<int> m_personIds;
+    NumberSet m_personIds;
     // Repository identifier -> its text, built once.
     QHash<QString, QString> m_repositories;
     FTSource* m_nullSource = nullptr;

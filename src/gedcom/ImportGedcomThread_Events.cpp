@@ -13,7 +13,6 @@
 #include "platform/FTLog.h"
 #include "shell/Utils.h"
 
-#include <typeinfo>
 
 namespace {
 
@@ -26,14 +25,6 @@ bool isY(const QString& value)
     return v == QLatin1String("Y") || v == QLatin1String("y");
 }
 
-// The exact-type test spares the full dynamic_cast, asked several times for every event of a file.
-template <class T, class From> T* exactlyOrDerived(From* o)
-{
-    if (o && typeid(*o) == typeid(T))
-        return static_cast<T*>(o);
-    return dynamic_cast<T*>(o);
-}
-
 void replaceEach(QString& text, const char* what, const char* with)
 {
     text.replace(QLatin1String(what), QLatin1String(with));
@@ -43,7 +34,7 @@ void replaceEach(QString& text, const char* what, const char* with)
 
 void ImportGedcomThread::processINDIEvents(GedRec* indi)
 {
-    auto* person = exactlyOrDerived<FTPerson>(indi->subjectId());
+    auto* person = exactOrDynamicCast<FTPerson>(indi->subjectId());
     if (!person)
         return;
     for (GedRec* line : indi->subRecords()) {
@@ -92,13 +83,13 @@ FTEvent* ImportGedcomThread::processEVENT_STRUCTURE_For(FTManagedObject* owner, 
     if (m_header.bFTW && tag.startsWith(QLatin1String("_FA")))
         tag = QStringLiteral("EVEN");
 
-    auto* person = exactlyOrDerived<FTPerson>(owner);
-    auto* couple = person ? nullptr : exactlyOrDerived<FTSpouseRel>(owner);
+    auto* person = exactOrDynamicCast<FTPerson>(owner);
+    auto* couple = person ? nullptr : exactOrDynamicCast<FTSpouseRel>(owner);
     int type = 0;
     if (person) {
-        if (tag == QLatin1String("BIRT"))
+        if (line->hasType("BIRT"))
             type = FTEvent::BirthEvent;
-        else if (tag == QLatin1String("DEAT"))
+        else if (line->hasType("DEAT"))
             type = FTEvent::DeathEvent;
         else if (line->isIndividualEvent() || line->isIndividualAttribute())
             type = FTEvent::OtherPersonalEvent;
@@ -107,7 +98,7 @@ FTEvent* ImportGedcomThread::processEVENT_STRUCTURE_For(FTManagedObject* owner, 
         else
             return nullptr;
     } else if (couple) {
-        if (tag == QLatin1String("MARR"))
+        if (line->hasType("MARR"))
             type = FTEvent::MarriageEvent;
         else if (line->isFamilyEvent() || tag == QLatin1String("EVEN"))
             type = FTEvent::OtherMarriageEvent;
@@ -118,16 +109,9 @@ FTEvent* ImportGedcomThread::processEVENT_STRUCTURE_For(FTManagedObject* owner, 
         return nullptr;
     }
 
-    // A title or occupation also becomes the person's title.
-    if (person && !m_header.bKinloom && !line->value().isEmpty()) {
-        if (line->hasType("TITL")) {
-            appendTitle(line->value(), person);
-            use(line);
-        } else if (line->hasType("OCCU") && !(m_header.bTMG && line->hasContinuationLines())) {
-            appendTitle(line->value(), person);
-            use(line);
-        }
-    }
+    // A title or occupation also became the person's title, when the person was made (writeValuesFromEventLines).
+    if (person && givesTitle(line))
+        use(line);
 
     const auto defaultName = [this](const QString& t) {
         const QString n = m_eventNamesDictionary.value(t);
@@ -188,25 +172,25 @@ FTEvent* ImportGedcomThread::processEVENT_STRUCTURE_For(FTManagedObject* owner, 
     for (GedRec* sub : line->subRecords()) {
         if (sub->isConsumed())
             continue;
-        const QString& subTag = sub->type();
-        if (subTag == QLatin1String("DATE")) {
+        // Tags compared in place: this loop sees every line under an event.
+        if (sub->hasType("DATE")) {
             processEventDateFor(event, sub);
-        } else if (subTag == QLatin1String("PLAC")) {
+        } else if (sub->hasType("PLAC")) {
             processPLACEFor(event, sub);
-        } else if (subTag == QLatin1String("ADDR")) {
+        } else if (sub->hasType("ADDR")) {
             processADDRESSFor(event, sub);
-        } else if (subTag == QLatin1String("PHON")) {
+        } else if (sub->hasType("PHON")) {
             processPHONEFor(event, sub);
-        } else if (subTag == QLatin1String("TYPE")) {
+        } else if (sub->hasType("TYPE")) {
             const QString name = sub->value().trimmed();
             if (!name.isEmpty() && name != tag)
                 event->setName(name);
             use(sub);
-        } else if (subTag == QLatin1String("SOUR")) {
+        } else if (sub->hasType("SOUR")) {
             processSOURCE_CITATION_STRUCTURE_For(event, sub, QString());
-        } else if (subTag == QLatin1String("NOTE")) {
+        } else if (sub->hasType("NOTE")) {
             processNOTE_STRUCTURE_For(event, sub);
-        } else if (subTag == QLatin1String("OBJE")) {
+        } else if (sub->hasType("OBJE")) {
             // A picture of a couple's event belongs to the two people, not to the event.
             if (person) {
                 processMULTIMEDIA_LINK_For(person, sub);
@@ -216,19 +200,18 @@ FTEvent* ImportGedcomThread::processEVENT_STRUCTURE_For(FTManagedObject* owner, 
                 if (FTPerson* wife = couple->wife())
                     processMULTIMEDIA_LINK_For(wife, sub);
             }
-        } else if (subTag == QLatin1String("AGE") || subTag == QLatin1String("AGNC") || subTag == QLatin1String("FAMC")
-                   || subTag == QLatin1String("HUSB") || subTag == QLatin1String("WIFE")) {
+        } else if (sub->hasType("AGE") || sub->hasType("AGNC") || sub->hasType("FAMC")
+                   || sub->hasType("HUSB") || sub->hasType("WIFE")) {
             continue;
-        } else if (subTag == QLatin1String("CAUS")) {
+        } else if (sub->hasType("CAUS")) {
+            // The person's cause of death was written when the person was made (writeValuesFromEventLines).
             event->setCauseOfEvent(sub->value());
-            if (person && event->type() == FTEvent::DeathEvent)
-                person->setCauseOfDeath(sub->value());
             use(sub);
             if (m_header.bFTW)
                 for (GedRec* under : sub->subRecords())
                     if (under->hasType("SOUR"))
                         processSOURCE_CITATION_STRUCTURE_For(event, under, QString());
-        } else if (m_header.bKinloom && (subTag == QLatin1String("_Comment") || subTag == QLatin1String("_CMTS"))) {
+        } else if (m_header.bKinloom && (sub->hasType("_Comment") || sub->hasType("_CMTS"))) {
             processCOMMENT_STRUCTURE_For(event, sub);
         } else {
             processInvalidTagFor(QStringLiteral("EVENT_DETAIL"), sub);

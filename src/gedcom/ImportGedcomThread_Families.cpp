@@ -105,36 +105,36 @@ void ImportGedcomThread::processFAM(GedRec* fam)
 
     for (GedRec* line : fam->subRecords()) {
         const QString& tag = line->type();
-        if (tag == QLatin1String("CHIL")) {
+        if (line->hasType("CHIL")) {
             processFAM_CHIL_SLGC_Records(line);
-        } else if (line->isFamilyEvent() || tag == QLatin1String("HUSB") || tag == QLatin1String("WIFE")) {
+        } else if (line->isFamilyEvent() || line->hasType("HUSB") || line->hasType("WIFE")) {
             continue;
-        } else if (tag == QLatin1String("RESI") && m_header.bLegacy) {
+        } else if (line->hasType("RESI") && m_header.bLegacy) {
             // This program writes a couple's residence as a family event: each partner gets it.
             processEVENT_STRUCTURE_For(husband, line);
             // The second reading needs the lines the first one marked.
             line->forEachLine([](GedRec* r) { r->setFlags(r->flags() & ~GedRec::Consumed); });
             processEVENT_STRUCTURE_For(wife, line);
-        } else if (tag == QLatin1String("NCHI") || tag == QLatin1String("SUBM") || tag == QLatin1String("RIN")) {
+        } else if (line->hasType("NCHI") || line->hasType("SUBM") || line->hasType("RIN")) {
             continue;
-        } else if (tag == QLatin1String("SLGS")) {
+        } else if (line->hasType("SLGS")) {
             processLDSEvent(couple, line);
-        } else if (tag == QLatin1String("SOUR")) {
+        } else if (line->hasType("SOUR")) {
             if (marriage)
                 processSOURCE_CITATION_STRUCTURE_For(marriage, line, QStringLiteral("Marriage"));
-        } else if (tag == QLatin1String("OBJE")) {
+        } else if (line->hasType("OBJE")) {
             processMULTIMEDIA_LINK_For(husband, line);
             processMULTIMEDIA_LINK_For(wife, line);
-        } else if (tag == QLatin1String("NOTE")) {
+        } else if (line->hasType("NOTE")) {
             processNOTE_STRUCTURE_For(marriage, line);
-        } else if (tag == QLatin1String("REFN")) {
+        } else if (line->hasType("REFN")) {
             if (couple)
                 processUSER_REFERENCE_NUMBER_For(couple, line);
             else
                 line->setErrorReason(GedRec::ReasonSingleParentFamilyRefn, GedRec::ActionIgnored);
-        } else if (tag == QLatin1String("CHAN")) {
+        } else if (line->hasType("CHAN")) {
             addLastChangeDateTo(couple, line);
-        } else if (m_header.bFTW && (tag == QLatin1String("_MEND") || tag == QLatin1String("_MSTAT"))) {
+        } else if (m_header.bFTW && (line->hasType("_MEND") || line->hasType("_MSTAT"))) {
             QString text;
             appendStringByRecursingGedRecs(line, text, true);
             FTManagedObject* owner = marriage ? static_cast<FTManagedObject*>(marriage) : husband;
@@ -246,10 +246,9 @@ void ImportGedcomThread::getChildrenOf(FTPerson* husband, FTPerson* wife, GedRec
             attachParent(wife, child, FTPcRel::kNatural);
         if (readsLinkTypes) {
             for (GedRec* sub : line->subRecords()) {
-                const QString& tag = sub->type();
-                if (tag == QLatin1String("_RelToFather") || tag == QLatin1String("_FREL"))
+                if (sub->hasType("_RelToFather") || sub->hasType("_FREL"))
                     processAttributesOfPcRel(linkBetween(husband, child), sub);
-                else if (tag == QLatin1String("_RelToMother") || tag == QLatin1String("_MREL"))
+                else if (sub->hasType("_RelToMother") || sub->hasType("_MREL"))
                     processAttributesOfPcRel(linkBetween(wife, child), sub);
             }
         }

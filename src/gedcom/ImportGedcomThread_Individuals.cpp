@@ -16,6 +16,8 @@
 #include <QTime>
 #include <QTimeZone>
 
+#include <algorithm>
+
 namespace {
 
 const QChar kNoBreakSpace(0x00A0);
@@ -24,6 +26,30 @@ void collapseBlanks(QString& s)
 {
     while (s.contains(QLatin1String("  ")))
         s.replace(QLatin1String("  "), QLatin1String(" "));
+}
+
+// Runs of blanks become one blank, and a run beside a slash goes ("John / Smith /" reads "John /Smith/"): in one
+// pass, as every name of a file needs it.
+void blanksCollapsedAndOffSlashes(QString& text)
+{
+    const QChar* s = text.constData();
+    const qsizetype n = text.size();
+    QString out(n, Qt::Uninitialized);
+    QChar* o = out.data();
+    for (qsizetype i = 0; i < n;) {
+        if (s[i] != u' ') {
+            *o++ = s[i++];
+            continue;
+        }
+        qsizetype j = i;
+        while (j < n && s[j] == u' ')
+            ++j;
+        if (!((i > 0 && s[i - 1] == u'/') || (j < n && s[j] == u'/')))
+            *o++ = u' ';
+        i = j;
+    }
+    out.truncate(o - out.constData());
+    text = std::move(out);
 }
 
 const Key kUserId("userId");
@@ -64,6 +90,21 @@ int monthOfGedcomName(QStringView word)
 {
     static const char* const months[12] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
                                            "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    // A word of ASCII letters (nearly all) is compared in place, without its upper-case copy: the months are found
+    // by their first three letters.
+    if (std::all_of(word.begin(), word.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+        if (word.size() < 3)
+            return 0;
+        const auto upper = [&word](int i) {
+            const char16_t c = word[i].unicode();
+            return char(c >= u'a' && c <= u'z' ? c - (u'a' - u'A') : c);
+        };
+        const char first = upper(0), second = upper(1), third = upper(2);
+        for (int i = 0; i < 12; ++i)
+            if (months[i][0] == first && months[i][1] == second && months[i][2] == third)
+                return i + 1;
+        return 0;
+    }
     const QString w = word.toString().toUpper();
     for (int i = 0; i < 12; ++i)
         if (w == QLatin1String(months[i]) || (w.size() > 3 && w.startsWith(QLatin1String(months[i]))))
@@ -90,17 +131,6 @@ QDate changeDate(QStringView text)
     if (!dayOk || !yearOk || month == 0)
         return {};
     return QDate(year, month, day);
-}
-
-// A person's TITL or OCCU line whose value the events pass adds to the person's title (files of this program keep
-// the title on a line of their own; one program's occupation with continuation lines is an event name and a note).
-bool givesTitle(const GedcomHeaderInfo& header, const GedRec* line)
-{
-    if (header.bKinloom)
-        return false;
-    if (line->hasType("OCCU"))
-        return !(header.bTMG && line->hasContinuationLines()) && !line->value().isEmpty();
-    return line->hasType("TITL") && !line->value().isEmpty();
 }
 
 } // namespace
@@ -161,19 +191,13 @@ void ImportGedcomThread::processINDI(GedRec* indi)
         // are tested before the tags below (of which only IMMI has such a class, and a use here for one program).
         const bool eventTag
             = line->isIndividualEvent() || line->isIndividualAttribute() || line->isLDSIndividualOrdinance();
-        if (eventTag && !(m_header.bReunion && tag == QLatin1String("IMMI"))) {
-            // A title or an occupation also becomes the person's title. The events pass, which reads these lines,
-            // does the same and then finds the title complete; written now, it goes into the person's first save
-            // instead of an update of each such person after it.
-            if (givesTitle(m_header, line))
-                appendTitle(line->value(), person);
+        if (eventTag && !(m_header.bReunion && line->hasType("IMMI")))
+            continue; // the events pass reads them (writeValuesFromEventLines below takes the person's values)
+        if (line->hasType("RESN")) {
             continue;
-        }
-        if (tag == QLatin1String("RESN")) {
-            continue;
-        } else if (tag == QLatin1String("NAME")) {
+        } else if (line->hasType("NAME")) {
             processNAME_STRUCTURE_For(person, line);
-        } else if (tag == QLatin1String("SEX")) {
+        } else if (line->hasType("SEX")) {
             // M and F as given; U, an empty value or anything else leaves the gender unknown.
             const QString value = line->value().trimmed();
             if (value.startsWith(u'M', Qt::CaseInsensitive))
@@ -183,48 +207,48 @@ void ImportGedcomThread::processINDI(GedRec* indi)
             else if (!value.isEmpty() && value.compare(QLatin1String("U"), Qt::CaseInsensitive) != 0)
                 line->setErrorReason(GedRec::ReasonUnrecognisedValue, GedRec::ActionIgnored);
             use(line);
-        } else if (tag == QLatin1String("IMMI") && m_header.bReunion && line->valueIsPointer()
+        } else if (line->hasType("IMMI") && m_header.bReunion && line->valueIsPointer()
                    && line->value().startsWith(QLatin1String("@N"))) {
             processNOTE_STRUCTURE_For(person, line);
             line->setErrorReason(GedRec::ReasonTagNotInGedcom55, GedRec::ActionAppendedToNotes);
-        } else if (tag == QLatin1String("CAUS") && m_header.bReunion && !line->value().isEmpty()) {
+        } else if (line->hasType("CAUS") && m_header.bReunion && !line->value().isEmpty()) {
             person->setCauseOfDeath(line->value());
             use(line);
         } else if (m_header.bFTW && tag.startsWith(QLatin1String("_FA"))) {
             processEVENT_STRUCTURE_For(person, line);
-        } else if (tag == QLatin1String("FAMC") || tag == QLatin1String("FAMS")) {
+        } else if (line->hasType("FAMC") || line->hasType("FAMS")) {
             flagRedundantGedRecs(line);
-        } else if (tag == QLatin1String("SUBM") || tag == QLatin1String("ASSO")) {
+        } else if (line->hasType("SUBM") || line->hasType("ASSO")) {
             continue;
         } else if (isOneOf(tag, {"ALIA", "ANCI", "DESI"})) {
             QString text;
             appendStringByRecursingGedRecs(line, text, true);
             appendComments(text, person);
             line->setErrorReason(GedRec::ReasonTagNotRecognised, GedRec::ActionAppendedToCommentsWithSubRecords);
-        } else if (tag == QLatin1String("OBJE")) {
+        } else if (line->hasType("OBJE")) {
             processMULTIMEDIA_LINK_For(person, line);
-        } else if (tag == QLatin1String("NOTE")) {
+        } else if (line->hasType("NOTE")) {
             processNOTE_STRUCTURE_For(person, line);
-        } else if (tag == QLatin1String("RFN") || tag == QLatin1String("RIN")) {
+        } else if (line->hasType("RFN") || line->hasType("RIN")) {
             continue;
-        } else if (tag == QLatin1String("AFN")) {
+        } else if (line->hasType("AFN")) {
             person->setAncestralFileNumber(line->value());
             use(line);
-        } else if (tag == QLatin1String("REFN")) {
+        } else if (line->hasType("REFN")) {
             processUSER_REFERENCE_NUMBER_For(person, line);
-        } else if (tag == QLatin1String("CHAN")) {
+        } else if (line->hasType("CHAN")) {
             addLastChangeDateTo(person, line);
-        } else if (m_header.bKinloom && (tag == QLatin1String("_Occupation") || tag == QLatin1String("_OCTI"))) {
+        } else if (m_header.bKinloom && (line->hasType("_Occupation") || line->hasType("_OCTI"))) {
             person->setTitle(line->value());
             use(line);
-        } else if (m_header.bKinloom && (tag == QLatin1String("_Comment") || tag == QLatin1String("_CMTS"))) {
+        } else if (m_header.bKinloom && (line->hasType("_Comment") || line->hasType("_CMTS"))) {
             processCOMMENT_STRUCTURE_For(person, line);
-        } else if (m_header.bKinloom && (tag == QLatin1String("_FocalPerson") || tag == QLatin1String("_FPER"))) {
+        } else if (m_header.bKinloom && (line->hasType("_FocalPerson") || line->hasType("_FPER"))) {
             processFocalPerson(person, line);
         } else if (line->isLDSIndividualOrdinance() || line->isIndividualAttribute() || line->isIndividualEvent()
                    || line->isEventStructure()) {
             continue; // the events pass reads them
-        } else if (tag == QLatin1String("SOUR")) {
+        } else if (line->hasType("SOUR")) {
             continue; // the citations pass reads it
         } else {
             QString text;
@@ -234,14 +258,34 @@ void ImportGedcomThread::processINDI(GedRec* indi)
                                  GedRec::ActionAppendedToComments);
         }
     }
-    // The cause given on the first death line is the person's too; like the title, it is written before the
-    // person's first save (the events pass writes the same value again, which changes nothing).
+    writeValuesFromEventLines(person, indi);
+    if (person->name().isEmpty())
+        person->setName(QStringLiteral("Unknown"));
+}
+
+// A TITL or OCCU line's value is added to the person's title (files of this program keep the title on a line of its
+// own; one program's occupation with continuation lines is an event name and a note).
+bool ImportGedcomThread::givesTitle(const GedRec* line) const
+{
+    if (m_header.bKinloom)
+        return false;
+    if (line->hasType("OCCU"))
+        return !(m_header.bTMG && line->hasContinuationLines()) && !line->value().isEmpty();
+    return line->hasType("TITL") && !line->value().isEmpty();
+}
+
+void ImportGedcomThread::writeValuesFromEventLines(FTPerson* person, GedRec* indi)
+{
+    // Of the lines the events pass reads, in their order.
+    for (GedRec* line : indi->subRecords())
+        if ((line->isIndividualEvent() || line->isIndividualAttribute() || line->isLDSIndividualOrdinance())
+            && givesTitle(line))
+            appendTitle(line->value(), person);
+    // The first death line is the person's death event; a later one is an alternate death.
     if (GedRec* death = indi->firstSubRecord("DEAT"))
         for (GedRec* sub : death->subRecords())
             if (sub->hasType("CAUS"))
                 person->setCauseOfDeath(sub->value());
-    if (person->name().isEmpty())
-        person->setName(QStringLiteral("Unknown"));
 }
 
 QString ImportGedcomThread::nameFromGedcom(const QString& value, bool ftw, QString* familyName, QString* trailing)
@@ -251,11 +295,7 @@ QString ImportGedcomThread::nameFromGedcom(const QString& value, bool ftw, QStri
         text.replace(u',', u' ');
         text.replace(u'.', u' ');
     }
-    collapseBlanks(text);
-    while (text.contains(QLatin1String("/ ")))
-        text.replace(QLatin1String("/ "), QLatin1String("/"));
-    while (text.contains(QLatin1String(" /")))
-        text.replace(QLatin1String(" /"), QLatin1String("/"));
+    blanksCollapsedAndOffSlashes(text);
 
     // The slashes become blanks; a family name of several words becomes one word (no-break spaces), so that the
     // family name found in the name later is the whole of it.
@@ -332,25 +372,25 @@ void ImportGedcomThread::processNAME_STRUCTURE_For(FTPerson* person, GedRec* lin
         parts.clear();
     };
     for (GedRec* sub : line->subRecords()) {
-        const QString& tag = sub->type();
-        const char* format = tag == QLatin1String("NPFX")   ? "Name prefix = %1"
-            : tag == QLatin1String("GIVN")                  ? "Given name = %1"
-            : tag == QLatin1String("NICK")                  ? "Nick name = %1"
-            : tag == QLatin1String("SPFX")                  ? "Family name prefix = %1"
-            : tag == QLatin1String("SURN")                  ? "Family name = %1"
-            : tag == QLatin1String("NSFX")                  ? "Name Suffix = %1"
-                                                            : nullptr;
-        if (format) {
+        const char* label = sub->hasType("NPFX") ? "Name prefix = "
+            : sub->hasType("GIVN")                ? "Given name = "
+            : sub->hasType("NICK")                ? "Nick name = "
+            : sub->hasType("SPFX")                ? "Family name prefix = "
+            : sub->hasType("SURN")                ? "Family name = "
+            : sub->hasType("NSFX")                ? "Name Suffix = "
+                                                  : nullptr;
+        if (label) {
             if (!parts.isEmpty())
                 parts += u'\n';
-            parts += QString::fromLatin1(format).arg(sub->value());
+            parts += QLatin1String(label);
+            parts += sub->value();
             use(sub);
             continue;
         }
         writeParts();
-        if (tag == QLatin1String("SOUR")) {
+        if (sub->hasType("SOUR")) {
             processSOURCE_CITATION_STRUCTURE_For(person, sub, QStringLiteral("Name"));
-        } else if (tag == QLatin1String("NOTE")) {
+        } else if (sub->hasType("NOTE")) {
             processNOTE_STRUCTURE_For(person, sub);
         } else {
             processInvalidTagFor(QStringLiteral("NAME_STRUCTURE"), sub);
@@ -380,7 +420,7 @@ void ImportGedcomThread::addLastChangeDateTo(FTManagedObject* row, GedRec* line)
     use(line);
     for (GedRec* sub : line->subRecords()) {
         const QString& tag = sub->type();
-        if (tag == QLatin1String("DATE")) {
+        if (sub->hasType("DATE")) {
             use(sub);
             const QDate date = changeDate(sub->value());
             if (!date.isValid()) {

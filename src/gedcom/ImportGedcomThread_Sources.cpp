@@ -62,7 +62,7 @@ bool is(const QString& tag, const char* name)
 
 FTSource* ImportGedcomThread::processSOURCE_RECORD(GedRec* record)
 {
-    if (auto* made = dynamic_cast<FTSource*>(record->subjectId()))
+    if (auto* made = exactOrDynamicCast<FTSource>(record->subjectId()))
         return made;
     FTSource* source = FTSource::initInMoc(m_moc.get());
     record->setSubjectId(source);
@@ -247,9 +247,9 @@ void ImportGedcomThread::processSOURCE_CITATION_STRUCTURE_For(
     FTManagedObject* row, GedRec* line, const QString& itemDescribed)
 {
     QString item = itemDescribed;
-    if (auto* event = dynamic_cast<FTEvent*>(row))
+    if (auto* event = exactOrDynamicCast<FTEvent>(row))
         item = event->name();
-    else if (!dynamic_cast<FTPerson*>(row) && !dynamic_cast<FTPicture*>(row))
+    else if (!exactOrDynamicCast<FTPerson>(row) && !dynamic_cast<FTPicture*>(row))
         return;
 
     if (!line->valueIsPointer() && !line->isSourceCitationWithMissingPointer()) {

@@ -15,6 +15,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 // The bit the loop search marks a link with.
@@ -92,8 +94,10 @@ void ImportGedcomThread::validateDates(QString& report)
 
     QList<FTEvent*> deaths
         = m_moc->fetch<FTEvent>([](const FTEvent* e) { return e->type() == FTEvent::DeathEvent && e->year() != 0; });
-    std::sort(deaths.begin(), deaths.end(),
-        [](const FTEvent* a, const FTEvent* b) { return a->numericId() < b->numericId(); });
+    // The events were made in the order of their numbers (unique by now): mostly no sort is needed.
+    const auto byNumber = [](const FTEvent* a, const FTEvent* b) { return a->numericId() < b->numericId(); };
+    if (!std::is_sorted(deaths.begin(), deaths.end(), byNumber))
+        std::sort(deaths.begin(), deaths.end(), byNumber);
     bool first = true;
     for (const FTEvent* death : deaths) {
         FTPerson* person = death->person();

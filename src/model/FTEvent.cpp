@@ -319,9 +319,9 @@ void FTEvent::setName(const QString& value)
 {
     FTMoc* m = moc();
     const bool listsFollow = m && !m->importThreadIsActive();
-    const QString old = ManagedObject::stringValue(kName);
-    if (listsFollow && !old.isEmpty())
-        m->removeEventName(old, subtype());
+    if (listsFollow)
+        if (const QString old = ManagedObject::stringValue(kName); !old.isEmpty())
+            m->removeEventName(old, subtype());
     ManagedObject::setString(kName, value);
     if (!listsFollow)
         return;

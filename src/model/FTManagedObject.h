@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <typeinfo>
 
 class FTMoc;
 
@@ -118,3 +119,12 @@ private:
     quint32 m_flagBits = 0;
     bool m_bDateNeedsToBeChanged = false;
 };
+
+// A dynamic_cast that first tests for the exact class: the import asks it of nearly every record it reads, and most
+// are of the class asked for.
+template <class T, class From> T* exactOrDynamicCast(From* object)
+{
+    if (object && typeid(*object) == typeid(T))
+        return static_cast<T*>(object);
+    return dynamic_cast<T*>(object);
+}

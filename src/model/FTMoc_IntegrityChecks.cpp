@@ -25,18 +25,24 @@ QString msecs(const QElapsedTimer& timer)
     return QString::number(timer.nsecsElapsed() / 1e6, 'f', 3);
 }
 
+const Key kParentLinks("parents");
+
 // The natural links to a person's parents not yet reported, by the parent's number (then row, so that people
 // sharing a number keep one order).
 QList<FTPcRel*> naturalLinksToParents(const FTPerson* person)
 {
     QList<FTPcRel*> links;
-    for (FTPcRel* link : person->parents())
-        if (link->parent() && link->intPcRelType() == FTPcRel::kNatural && !(link->flagBits() & kReportedLink))
+    // Read in place, without a copy of the list: the walk asks this of every person.
+    for (ManagedObject* o : person->objects(kParentLinks)) {
+        auto* link = static_cast<FTPcRel*>(o);
+        if (!(link->flagBits() & kReportedLink) && link->intPcRelType() == FTPcRel::kNatural && link->parent())
             links << link;
-    std::sort(links.begin(), links.end(), [](const FTPcRel* a, const FTPcRel* b) {
-        const int na = a->parent()->numericId(), nb = b->parent()->numericId();
-        return na != nb ? na < nb : a->parent()->primaryKey() < b->parent()->primaryKey();
-    });
+    }
+    if (links.size() > 1)
+        std::sort(links.begin(), links.end(), [](const FTPcRel* a, const FTPcRel* b) {
+            const int na = a->parent()->numericId(), nb = b->parent()->numericId();
+            return na != nb ? na < nb : a->parent()->primaryKey() < b->parent()->primaryKey();
+        });
     return links;
 }
 
@@ -200,7 +206,11 @@ void FTMoc::nullifyBitFlag(quint32 bit, const QList<ManagedObject*>& records)
 int FTMoc::recursionCheck(bool showMessages)
 {
     FTLog(QStringLiteral("recursionCheck"));
-    nullifyBitFlag(kReportedLink, fetchAllForEntity(QStringLiteral("PcRel")));
+    forEachObject(QString::fromLatin1(FTPcRel::kEntityName), [](ManagedObject* o) {
+        auto* link = static_cast<FTPcRel*>(o);
+        link->setFlagBits(link->flagBits() & ~kReportedLink);
+        return true;
+    });
     // By number, each read once (a large file has a hundred thousand people to sort).
     std::vector<std::pair<int, FTPerson*>> numbered;
     forEachObject(QString::fromLatin1(FTPerson::kEntityName), [&numbered](ManagedObject* o) {
@@ -324,14 +334,14 @@ int FTMoc::validateNumericIdsFor(const QString& entityName, const QString& model
         ManagedObject* record;
     };
     std::vector<Numbered> records;
-    {
-        const QList<ManagedObject*> all = fetchAllForEntity(entityName);
-        records.reserve(size_t(all.size()));
-        for (ManagedObject* record : all)
-            records.push_back({record->integerValue(kNumericId), record});
-    }
-    std::stable_sort(records.begin(), records.end(),
-        [](const Numbered& a, const Numbered& b) { return a.number < b.number; });
+    forEachObject(entityName, [&records](ManagedObject* record) {
+        records.push_back({record->integerValue(kNumericId), record});
+        return true;
+    });
+    // Records made in the order of their numbers (an import's) need no sort.
+    const auto byNumber = [](const Numbered& a, const Numbered& b) { return a.number < b.number; };
+    if (!std::is_sorted(records.begin(), records.end(), byNumber))
+        std::stable_sort(records.begin(), records.end(), byNumber);
     qint64 counter = defaults->integerValue(counterKey);
     if (!records.empty())
         counter = std::max(counter, records.back().number);

@@ -99,8 +99,10 @@ FTPcRel* FTPerson::attachChild(FTPerson* child, int pcRelType, bool checkAncesto
             *reason = LocalizedString("MergeChild1");
         return nullptr;
     }
-    for (const FTPcRel* link : children()) {
-        if (link->child() == child) {
+    // The set itself is read, not a copy: an import links every child this way.
+    static const Key kChildLinks("children");
+    for (const ManagedObject* o : objects(kChildLinks)) {
+        if (static_cast<const FTPcRel*>(o)->child() == child) {
             if (reason)
                 *reason = QStringLiteral("%1 %2 %3").arg(child->name(), LocalizedString("MergeChild2"), name());
             return nullptr;

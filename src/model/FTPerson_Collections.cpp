@@ -18,6 +18,10 @@
 #include <algorithm>
 
 namespace {
+const Key kParentLinks("parents");
+const Key kChildLinks("children");
+const Key kCouples("spouseRels");
+
 // A record at the far end of a link that can no longer be read: deleted, or of another database.
 bool unreadable(const ManagedObject* end, const ManagedObject* link)
 {
@@ -175,7 +179,8 @@ bool FTPerson::hasSourceRels() const
 
 bool FTPerson::isUnconnected() const
 {
-    return parents().isEmpty() && children().isEmpty() && spouseRels().isEmpty();
+    // Asked of every person after an import: the sets are looked at, not copied.
+    return objects(kParentLinks).isEmpty() && objects(kChildLinks).isEmpty() && objects(kCouples).isEmpty();
 }
 
 bool FTPerson::isMarriedTo(const FTPerson* other) const

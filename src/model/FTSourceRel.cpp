@@ -134,12 +134,12 @@ FTSourceRel* FTSourceRel::initInMoc(FTMoc* moc, FTSource* source, FTManagedObjec
 {
     FTSourceRel* citation = initInMoc(moc);
     citation->setSource(source);
-    if (auto* person = dynamic_cast<FTPerson*>(owner)) {
+    if (auto* person = exactOrDynamicCast<FTPerson>(owner)) {
         citation->setPerson(person);
-    } else if (auto* event = dynamic_cast<FTEvent*>(owner)) {
+    } else if (auto* event = exactOrDynamicCast<FTEvent>(owner)) {
         citation->setEvent(event);
         // So that the person's citations list it as well.
-        if (auto* person = dynamic_cast<FTPerson*>(event->owner()))
+        if (auto* person = exactOrDynamicCast<FTPerson>(event->owner()))
             citation->setPerson(person);
     } else if (auto* picture = dynamic_cast<FTPicture*>(owner)) {
         citation->setPicture(picture);

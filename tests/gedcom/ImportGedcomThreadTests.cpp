@@ -389,6 +389,8 @@ TEST_F(ImportGedcomTest, NamesKeepPrefixesSuffixesAndTextAfterTheFamilyName)
         {"/Kovacs/ Janos", "Kovacs Janos", "Kovacs", true},
         {"John /Smith/ of Leeds", "John Smith of Leeds", "Smith", true},
         {"Victoria Adelaide Mary//", "Victoria Adelaide Mary", "Mary", false},
+        // Blanks beside the slashes go, doubled blanks become one.
+        {"John / van  der Berg /", QStringLiteral("John van%1der%1Berg").arg(kNbsp), QStringLiteral("van%1der%1Berg").arg(kNbsp), false},
     };
     QString body;
     for (int i = 0; i < cases.size(); ++i)
@@ -488,6 +490,8 @@ TEST_F(ImportGedcomTest, NumbersReferencesChangeDatesAndUnknownLines)
                                       "1 _UID 1234\n"
                                       "0 @I7@ INDI\n"
                                       "1 NAME Second /Seven/\n"
+                                      "1 CHAN\n"
+                                      "2 DATE 14 december 1999\n"
                                       "0 INDI\n"
                                       "1 NAME No /Number/\n"
                                       "1 CHAN\n"
@@ -504,6 +508,8 @@ TEST_F(ImportGedcomTest, NumbersReferencesChangeDatesAndUnknownLines)
     for (FTPerson* p : peopleOf(*moc))
         ids.insert(p->numericId());
     EXPECT_EQ(ids, (QSet<int>{7, 8, 9}));
+    // Month names in any case, written out or not.
+    EXPECT_EQ(personNumbered(*moc, 8)->lastChange(), QDateTime(QDate(1999, 12, 14), QTime(0, 0)));
     const QString log = unprocessedLog();
     EXPECT_TRUE(log.contains("->   1 INDI.RIN 5"));
     EXPECT_TRUE(log.contains("INDI.ALIA, tag not recognised by Kinloom, appended to Comments with sub-records"));
