@@ -343,6 +343,26 @@ TEST(ObjectContext, KeysOfLinksAreCheckedAgainAfterBulkWriting)
     EXPECT_TRUE(s.ctx->hasChanges());
 }
 
+// Each delete of a row makes the file look up the rows that link to it; the link indexes hold only rows that link,
+// and must still answer that look-up, or every delete in a large file would scan whole tables.
+TEST(ObjectContext, LinkLookUpsUseTheLinkIndexes)
+{
+    Store s("linkindexes");
+    s.make("Book", { { "title", "no author" } });
+    s.save();
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(s.path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "EXPLAIN QUERY PLAN SELECT _pk FROM \"Book\" WHERE \"author\" = ?", -1, &st, nullptr),
+        SQLITE_OK);
+    QString plan;
+    while (sqlite3_step(st) == SQLITE_ROW)
+        plan += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 3))) + '\n';
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+    EXPECT_TRUE(plan.contains("INDEX \"Book_author\"") || plan.contains("INDEX Book_author")) << qPrintable(plan);
+}
+
 TEST(ObjectContext, FetchesFilterSortAndSeePendingChanges)
 {
     Store s("fetch");
