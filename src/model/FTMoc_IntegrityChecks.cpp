@@ -46,32 +46,45 @@ QList<FTPcRel*> naturalLinksToParents(const FTPerson* person)
     return links;
 }
 
-// A depth-first walk up the natural links with its own stack: a long line of ancestors cannot overflow the
-// program's stack. Answers the number of cycles found. `path` is the line of people from the starting descendant to the one being searched; a parent
-// already on it closes a cycle. People searched before (from any start) are not searched again.
-int searchAncestors(FTPerson* person, int level, QList<FTPerson*>& path, bool showMessages)
-{
-    if (!person)
-        return 0;
+// The walk's own stack and the people on its path, kept from one walk to the next: a check of the whole file starts
+// a walk from each person not searched yet, and each would otherwise allocate its own.
+struct AncestorWalk {
     struct Frame {
         FTPerson* person;
         QList<FTPcRel*> links;
         qsizetype next = 0;
     };
+    QList<Frame> frames;
+    QSet<const FTPerson*> onPath;
+};
+
+// A depth-first walk up the natural links with its own stack: a long line of ancestors cannot overflow the
+// program's stack. Answers the number of cycles found. `path` is the line of people from the starting descendant to the one being searched; a parent
+// already on it closes a cycle. People searched before (from any start) are not searched again.
+int searchAncestors(AncestorWalk& walk, FTPerson* person, int level, QList<FTPerson*>& path, bool showMessages)
+{
+    if (!person)
+        return 0;
     if (path.size() > level)
         path.resize(std::max(level, 0));
-    QSet<const FTPerson*> onPath(path.cbegin(), path.cend());
-    QList<Frame> frames;
+    // A finished walk leaves no frames and no one on its path but the people it was given.
+    QList<AncestorWalk::Frame>& frames = walk.frames;
+    QSet<const FTPerson*>& onPath = walk.onPath;
+    frames.clear();
+    if (!onPath.isEmpty())
+        onPath.clear();
+    for (const FTPerson* p : path)
+        onPath.insert(p);
     auto enter = [&](FTPerson* p) {
         path.append(p);
         onPath.insert(p);
         p->setFlagBits(p->flagBits() | kVisitedPerson);
-        frames.append(Frame { p, naturalLinksToParents(p) });
+        frames.append(AncestorWalk::Frame { p, naturalLinksToParents(p) });
     };
     enter(person);
     int found = 0;
     while (!frames.isEmpty()) {
-        Frame& frame = frames.last();
+        AncestorWalk::Frame& frame = frames.last();
         if (frame.next >= frame.links.size()) {
             onPath.remove(frame.person);
             path.removeLast();
@@ -228,19 +241,21 @@ int FTMoc::recursionCheck(bool showMessages)
     }
 
     int cycles = 0;
+    AncestorWalk walk;
+    QList<FTPerson*> path; // empty again after each walk
+    path.reserve(200);
     for (FTPerson* person : people) {
         if (person->flagBits() & kVisitedPerson)
             continue;
-        QList<FTPerson*> path;
-        path.reserve(200);
-        cycles += searchAncestors(person, 0, path, showMessages);
+        cycles += searchAncestors(walk, person, 0, path, showMessages);
     }
     return cycles;
 }
 
 bool FTMoc::recursionCheckAncestorsOf(FTPerson* person, int level, QList<FTPerson*>& path, bool showMessages)
 {
-    return searchAncestors(person, level, path, showMessages) > 0;
+    AncestorWalk walk;
+    return searchAncestors(walk, person, level, path, showMessages) > 0;
 }
 
 // ---- Clean-ups ---------------------------------------------------------------------------------------------------
