@@ -132,8 +132,9 @@ QList<FTPerson*> FTMoc::findChildrenWithMultipleNaturalParents(QString* report, 
     const QString male = LocalizedString("MaleShort");
     for (FTPcRel* l : natural) {
         FTPerson* c = l->child();
-        const QString gender = l->parent() ? l->parent()->gender() : QString();
-        keyed.push_back({qint64(c->numericId()), c->primaryKey(), gender, l->parent() && gender == male, c});
+        const FTPerson* parent = l->parent();
+        const QString gender = parent ? parent->gender() : QString();
+        keyed.push_back({qint64(c->numericId()), c->primaryKey(), gender, parent && gender == male, c});
     }
     std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
         if (a.childId != b.childId)
