@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 // Small sets are searched linearly and keep their order on removal; a large set (an event type's thousands of
 // events) builds a position index on its first search and from then on removes by swapping with the last member.
@@ -64,7 +65,8 @@ void ObjectSet::append(ManagedObject* o)
     if (!d || d->size == d->capacity) {
         const quint32 capacity = d ? d->capacity * 2 : 1;
         auto* grown = static_cast<Block*>(std::realloc(d, sizeof(Block) + capacity * sizeof(ManagedObject*)));
-        Q_CHECK_PTR(grown);
+        if (!grown)
+            throw std::bad_alloc(); // the set keeps its members: realloc leaves the old block as it was
         if (!d) {
             grown->size = 0;
             grown->index = nullptr;
