@@ -10,28 +10,6 @@
 
 namespace {
 
-// Compares with a golden file in tests/data; with KINLOOM_UPDATE_GOLDEN set the golden file is rewritten instead
-// (check the difference before committing it).
-void expectGolden(const QByteArray& actual, const QString& name)
-{
-    const QString path = TestSupport::dataFile(name);
-    if (qEnvironmentVariableIsSet("KINLOOM_UPDATE_GOLDEN")) {
-        QFile out(path);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(actual);
-        return;
-    }
-    QFile in(path);
-    ASSERT_TRUE(in.open(QIODevice::ReadOnly)) << path.toStdString();
-    const QList<QByteArray> a = actual.split('\n'), e = in.readAll().split('\n');
-    for (int i = 0; i < qMax(a.size(), e.size()); ++i)
-        if (a.value(i) != e.value(i)) {
-            ADD_FAILURE() << name.toStdString() << " differs at line " << i + 1 << ":\n  expected: "
-                          << e.value(i).toStdString() << "\n  actual:   " << a.value(i).toStdString();
-            return;
-        }
-}
-
 FTEvent* event(FTMoc* moc, int type, FTManagedObject* owner, const QString& tag, const QString& date)
 {
     FTEvent* e = FTEvent::initInMoc(moc, type, owner, tag);
@@ -135,7 +113,7 @@ TEST_F(GedcomExport, SmallDatabase)
     o.includeLivingPeople = false;
     const QByteArray bytes = exportFile(o);
     ASSERT_FALSE(bytes.isEmpty());
-    expectGolden(bytes, "gedcom-export-small.ged");
+    TestSupport::expectGolden(bytes, "gedcom-export-small.ged");
 }
 
 // Living people written in depersonalised form keep the sex and their family links, and with the option 1 the first

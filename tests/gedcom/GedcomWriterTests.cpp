@@ -16,31 +16,6 @@ using Piece = GedcomWriter::TextPiece;
 
 QString repeated(QChar c, int n) { return QString(n, c); }
 
-// Compares the bytes written with a golden file in tests/data. With KINLOOM_UPDATE_GOLDEN set the
-// golden file is rewritten instead (check the difference before committing it).
-void expectGolden(const QByteArray& actual, const QString& name)
-{
-    const QString path = TestSupport::dataFile(name);
-    if (qEnvironmentVariableIsSet("KINLOOM_UPDATE_GOLDEN")) {
-        QFile out(path);
-        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-        out.write(actual);
-        return;
-    }
-    QFile in(path);
-    ASSERT_TRUE(in.open(QIODevice::ReadOnly)) << path.toStdString();
-    const QByteArray expected = in.readAll();
-    if (actual == expected)
-        return;
-    const QList<QByteArray> a = actual.split('\n'), e = expected.split('\n');
-    for (int i = 0; i < qMax(a.size(), e.size()); ++i)
-        if (a.value(i) != e.value(i)) {
-            ADD_FAILURE() << name.toStdString() << " differs at line " << i + 1 << ":\n  expected: "
-                          << e.value(i).toStdString() << "\n  actual:   " << a.value(i).toStdString();
-            return;
-        }
-}
-
 // Every line of a written file ends in CR LF, and no CR or LF stands anywhere else.
 void expectCrLfLines(const QByteArray& bytes)
 {
@@ -187,7 +162,7 @@ TEST(GedcomHeader, HeaderAndSubmissionRecords)
     w.writer.writeTrailer();
     const QByteArray bytes = w.bytes();
     expectCrLfLines(bytes);
-    expectGolden(bytes, "gedcom-export-header.ged");
+    TestSupport::expectGolden(bytes, "gedcom-export-header.ged");
 }
 
 TEST(GedcomHeader, FreshInstallationWithIndentation)
@@ -203,7 +178,7 @@ TEST(GedcomHeader, FreshInstallationWithIndentation)
     w.writer.writeTrailer();
     const QByteArray bytes = w.bytes();
     expectCrLfLines(bytes);
-    expectGolden(bytes, "gedcom-export-minimal.ged");
+    TestSupport::expectGolden(bytes, "gedcom-export-minimal.ged");
 }
 
 TEST(GedcomRecords, TextsSplitAndEscaped)
@@ -237,7 +212,7 @@ TEST(GedcomRecords, TextsSplitAndEscaped)
 
     const QByteArray bytes = w.bytes();
     expectCrLfLines(bytes);
-    expectGolden(bytes, "gedcom-export-text.ged");
+    TestSupport::expectGolden(bytes, "gedcom-export-text.ged");
 }
 
 TEST(GedcomOutputFile, NeverReplacesAFile)

@@ -4,8 +4,12 @@
 #include "platform/UserDefaults.h"
 
 #include <QDir>
+#include <QFile>
+#include <QList>
 
 #include <memory>
+
+#include <gtest/gtest.h>
 
 namespace {
 std::unique_ptr<QTemporaryDir>& root()
@@ -38,4 +42,24 @@ void TestSupport::installTestEnvironment()
 {
     qputenv("HOME", tempRoot().toUtf8());
     useFreshDefaults();
+}
+
+void TestSupport::expectGolden(const QByteArray& actual, const QString& name)
+{
+    const QString path = dataFile(name);
+    if (qEnvironmentVariableIsSet("KINLOOM_UPDATE_GOLDEN")) {
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(actual);
+        return;
+    }
+    QFile in(path);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly)) << path.toStdString();
+    const QList<QByteArray> a = actual.split('\n'), e = in.readAll().split('\n');
+    for (int i = 0; i < qMax(a.size(), e.size()); ++i)
+        if (a.value(i) != e.value(i)) {
+            ADD_FAILURE() << name.toStdString() << " differs at line " << i + 1 << ":\n  expected: "
+                          << e.value(i).toStdString() << "\n  actual:   " << a.value(i).toStdString();
+            return;
+        }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -14,5 +15,8 @@ QString useFreshDefaults();
 QString dataFile(const QString& name);
 // The source tree's root.
 QString sourceDir();
+// Compares bytes with a golden file in tests/data, naming the first line that differs. With KINLOOM_UPDATE_GOLDEN
+// set the golden file is rewritten instead (check the difference before committing it).
+void expectGolden(const QByteArray& actual, const QString& name);
 void installTestEnvironment();
 }
