@@ -65,6 +65,16 @@ void DOvurDocument::setPaneFactories(PaneFactories factories)
     paneFactories() = std::move(factories);
 }
 
+void DOvurDocument::setDiagramFactory(DiagramFactory factory)
+{
+    paneFactories().diagram = std::move(factory);
+}
+
+void DOvurDocument::setPersonEditorFactory(PersonEditorFactory factory)
+{
+    paneFactories().personEditor = std::move(factory);
+}
+
 DOvurDocument* DOvurDocument::readFromURL(const QString& path, const QString& type, FTMoc::OpenError* error)
 {
     if (error)

@@ -35,11 +35,16 @@ struct Notification;
 class DOvurDocument : public QObject {
     Q_OBJECT
 public:
-    // The views of the main window, made by the subsystems that own them (installed once at start-up). Without a
-    // factory the pane is an empty placeholder.
+    // The views of the main window, made by the subsystems that own them (each installed once at start-up by its
+    // own subsystem). Without a factory the pane is an empty placeholder.
+    using DiagramFactory = std::function<FamilyDiagramPane*(DOvurDocument&)>;
+    using PersonEditorFactory = std::function<PersonEditorPane*(DOvurDocument&)>;
+    static void setDiagramFactory(DiagramFactory factory);
+    static void setPersonEditorFactory(PersonEditorFactory factory);
+    // Both at once (tests that replace the two panes together).
     struct PaneFactories {
-        std::function<FamilyDiagramPane*(DOvurDocument&)> diagram;
-        std::function<PersonEditorPane*(DOvurDocument&)> personEditor;
+        DiagramFactory diagram;
+        PersonEditorFactory personEditor;
     };
     static void setPaneFactories(PaneFactories factories);
 

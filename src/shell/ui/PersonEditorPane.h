@@ -5,9 +5,10 @@
 class FTMoc;
 class FTPerson;
 class FTProjectView;
+class FTSourceRel;
 
 // The lower pane of a database's main window: the person editor ("pInfoArea"). The editor subsystem supplies
-// the real one (a subclass) through DOvurDocument::setPaneFactories(); until then the pane stays empty.
+// the real one (a subclass) through DOvurDocument::setPersonEditorFactory(); until then the pane stays empty.
 class PersonEditorPane : public QWidget {
     Q_OBJECT
 public:
@@ -24,6 +25,10 @@ public:
     virtual void setFontSize(double size) { }
     // Ends any field edit so that what was typed reaches the data (before a save, a sheet, closing).
     virtual void endEditing() { }
+    // Shows the editor's first page (the menu actions that add or select a person).
+    virtual void showFirstPage() { }
+    // Shows the page that lists the citation, with the citation selected (the review of a source's citations).
+    virtual void showCitation(FTSourceRel* citation) { }
 
 private:
     FTMoc* m_moc = nullptr;

@@ -1,5 +1,7 @@
 #include "shell/ui/ToolbarController.h"
 
+#include "shell/ui/ThemeIcon.h"
+
 #include "shell/Utils.h"
 #include "shell/UtilsFunctions.h"
 #include "shell/ui/DOvurDocument.h"
@@ -198,7 +200,6 @@ void ToolbarController::createToolbar()
     m_toolbar->setMovable(false);
     m_toolbar->setFloatable(false);
     m_toolbar->setIconSize(QSize(24, 24));
-    QStyle* style = QApplication::style();
 
     auto* combo = new FocalPeopleComboBox;
     combo->setObjectName(QStringLiteral("focalPeopleComboBox"));
@@ -221,7 +222,7 @@ void ToolbarController::createToolbar()
     setUpSearchField();
 
     QToolButton* preferences
-        = makeButton(kPreferences, style->standardIcon(QStyle::SP_FileDialogInfoView), QStringLiteral("Preferences"));
+        = makeButton(kPreferences, themeIcon(QStringLiteral("preferences-system")), QStringLiteral("Preferences"));
     preferences->setFixedSize(24, 30);
     makeItem(kPreferences, preferences, QStringLiteral("Preferences"), QStringLiteral("Preferences"), 24, 24);
 
@@ -242,35 +243,35 @@ void ToolbarController::createToolbar()
     makeItem(kMaxAncLevels, m_levelsStepper, QStringLiteral("Generations"),
              QStringLiteral("Generations of Ancestors"), 30, 65);
 
-    makeItem(kAncestors, makeButton(kAncestors, style->standardIcon(QStyle::SP_ArrowUp), {}),
+    makeItem(kAncestors, makeButton(kAncestors, themeIcon(QStringLiteral("go-up")), {}),
              QStringLiteral("Ancestors"), QStringLiteral("Ancestors Diagram"), 24, 24);
-    makeItem(kDescendants, makeButton(kDescendants, style->standardIcon(QStyle::SP_ArrowDown), {}),
+    makeItem(kDescendants, makeButton(kDescendants, themeIcon(QStringLiteral("go-down")), {}),
              QStringLiteral("Descendants"), QStringLiteral("Descendants Diagram"), 24, 24);
-    makeItem(kPeopleIndex, makeButton(kPeopleIndex, style->standardIcon(QStyle::SP_FileDialogDetailedView), {}),
+    makeItem(kPeopleIndex, makeButton(kPeopleIndex, themeIcon(QStringLiteral("x-office-address-book")), {}),
              QStringLiteral("People"), QStringLiteral("People Index"), 45, 45);
 
     auto* activeSourceView = new QWidget;
     auto* sourceLayout = new QHBoxLayout(activeSourceView);
     sourceLayout->setContentsMargins(0, 0, 0, 0);
     sourceLayout->setSpacing(2);
-    m_activeSourceButton = makeButton(kActiveSource, style->standardIcon(QStyle::SP_FileIcon), {});
+    m_activeSourceButton = makeButton(kActiveSource, themeIcon(QStringLiteral("accessories-dictionary")), {});
     sourceLayout->addWidget(m_activeSourceButton);
     makeItem(kActiveSource, activeSourceView, QStringLiteral("Active Source"),
              QStringLiteral("Activate Active Source"), 56, 56);
     m_activeSourceButton->setToolTip(QStringLiteral("Activate or Deactivate Active Source"));
 
-    m_projectViewButton = makeButton(kProjectView, style->standardIcon(QStyle::SP_DirIcon), {});
+    m_projectViewButton = makeButton(kProjectView, themeIcon(QStringLiteral("system-users")), {});
     makeItem(kProjectView, m_projectViewButton, QStringLiteral("Project View"),
              QStringLiteral("Activate Project View"), 40, 40);
 
     if (itemHandler(kPrint))
-        makeItem(kPrint, makeButton(kPrint, style->standardIcon(QStyle::SP_DialogSaveButton), {}),
+        makeItem(kPrint, makeButton(kPrint, themeIcon(QStringLiteral("document-print")), {}),
                  QStringLiteral("Print"), QStringLiteral("Print Context Diagram"), 24, 40);
     if (itemHandler(kShowColours))
-        makeItem(kShowColours, makeButton(kShowColours, style->standardIcon(QStyle::SP_DesktopIcon), {}),
+        makeItem(kShowColours, makeButton(kShowColours, themeIcon(QStringLiteral("preferences-desktop-theme")), {}),
                  QStringLiteral("Colors"), QStringLiteral("Show Colors"), 24, 40);
     if (itemHandler(kShowFonts))
-        makeItem(kShowFonts, makeButton(kShowFonts, style->standardIcon(QStyle::SP_FileDialogContentsView), {}),
+        makeItem(kShowFonts, makeButton(kShowFonts, themeIcon(QStringLiteral("preferences-desktop-font")), {}),
                  QStringLiteral("Fonts"), QStringLiteral("Show Fonts"), 24, 40);
 
     for (const QString& identifier : toolbarDefaultItemIdentifiers()) {

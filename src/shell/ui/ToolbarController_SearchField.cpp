@@ -2,6 +2,8 @@
 // What the list holds and says comes from FindPersonSearch; this file shows it and forwards the user's choices.
 #include "shell/ui/ToolbarController.h"
 
+#include "shell/ui/ThemeIcon.h"
+
 #include "shell/DisplayMsg.h"
 #include "shell/Utils.h"
 #include "shell/ui/DOvurDocument.h"
@@ -107,8 +109,7 @@ void ToolbarController::setUpSearchField()
 {
     FindPersonSearchField* field = m_findPersonSearchField;
     field->setClearButtonEnabled(true);
-    const QIcon icon = QIcon::fromTheme(
-        QStringLiteral("edit-find"), QApplication::style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    const QIcon icon = themeIcon(QStringLiteral("edit-find"));
     QAction* kinds = field->addAction(icon, QLineEdit::LeadingPosition);
     kinds->setObjectName(QStringLiteral("searchKindsButton"));
     kinds->setToolTip(LocalizedString("SearchMenu"));

@@ -4,6 +4,7 @@
 // modally, a small family database, and screenshots.
 
 #include "../../shell/ui/ApplicationFixture.h"
+#include "Screenshot.h"
 
 #include "model/FTPcRel.h"
 #include "model/FTPerson.h"
@@ -18,21 +19,6 @@
 #include <QWidget>
 
 #include <functional>
-
-// Writes the window's picture as <name>.png into the tests' folder, and into $KINLOOM_SCREENSHOT_DIR when set.
-inline QImage saveScreenshot(QWidget* window, const QString& name)
-{
-    window->repaint();
-    const QImage image = window->grab().toImage();
-    QDir().mkpath(TestSupport::tempRoot() + "/screenshots");
-    image.save(TestSupport::tempRoot() + "/screenshots/" + name + ".png");
-    const QString extra = qEnvironmentVariable("KINLOOM_SCREENSHOT_DIR");
-    if (!extra.isEmpty()) {
-        QDir().mkpath(extra);
-        image.save(extra + "/" + name + ".png");
-    }
-    return image;
-}
 
 class GedcomWindowFixture : public ApplicationFixture {
 protected:

@@ -1,0 +1,62 @@
+#include "diagrams/TextMeasurer.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFont>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+double DocumentTextMeasurer::heightOfText(const QString& text, const QFont& font, double width) const
+{
+    if (text.isEmpty())
+        return 0;
+    QTextDocument document;
+    document.setDocumentMargin(0);
+    document.setDefaultFont(font);
+    document.setPlainText(text);
+    return heightOfDocument(document, width);
+}
+
+double DocumentTextMeasurer::heightOfDocument(const QTextDocument& document, double width) const
+{
+    if (document.isEmpty())
+        return 0;
+    // Layout changes the document's width; measure a clone so that callers can pass the document they draw.
+    std::unique_ptr<QTextDocument> copy(document.clone());
+    copy->setTextWidth(std::max(1.0, width));
+    return copy->documentLayout()->documentSize().height();
+}
+
+const DocumentTextMeasurer& DocumentTextMeasurer::shared()
+{
+    static const DocumentTextMeasurer measurer;
+    return measurer;
+}
+
+int FixedTextMeasurer::lineCount(const QString& text, double pointSize, double width) const
+{
+    if (text.isEmpty())
+        return 0;
+    const double charWidth = m_charWidthFactor * pointSize;
+    int lines = 0;
+    for (const QString& paragraph : text.split(QRegularExpression(QStringLiteral("\\r\\n|\\n|\\r|\\x2029")))) {
+        const double needed = paragraph.size() * charWidth;
+        lines += std::max(1, int(std::ceil(needed / std::max(1.0, width) - 1e-9)));
+    }
+    return lines;
+}
+
+double FixedTextMeasurer::heightOfText(const QString& text, const QFont& font, double width) const
+{
+    const double size = font.pointSizeF() > 0 ? font.pointSizeF() : 12.0;
+    return lineCount(text, size, width) * m_lineHeightFactor * size;
+}
+
+double FixedTextMeasurer::heightOfDocument(const QTextDocument& document, double width) const
+{
+    return heightOfText(document.toPlainText(), document.defaultFont(), width);
+}

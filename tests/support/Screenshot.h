@@ -1,0 +1,25 @@
+#pragma once
+
+// Screenshots of windows in ui tests: every test that builds a window grabs it, so that a person can look at it.
+
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+// Writes the window's picture as <name>.png into the tests' folder, and into $KINLOOM_SCREENSHOT_DIR when set.
+inline QImage saveScreenshot(QWidget* window, const QString& name)
+{
+    window->repaint();
+    const QImage image = window->grab().toImage();
+    QDir().mkpath(TestSupport::tempRoot() + "/screenshots");
+    image.save(TestSupport::tempRoot() + "/screenshots/" + name + ".png");
+    const QString extra = qEnvironmentVariable("KINLOOM_SCREENSHOT_DIR");
+    if (!extra.isEmpty()) {
+        QDir().mkpath(extra);
+        image.save(extra + "/" + name + ".png");
+    }
+    return image;
+}
