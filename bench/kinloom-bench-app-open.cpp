@@ -2,9 +2,9 @@
 // Opens a synthetic family database of PEOPLE people (default 100,000) as the program opens a database: a document
 // with its context and its main window, shown on the offscreen platform. Prints one figure a line as
 // "name: value": people, open_s (reading the database up to the window drawn), focal_change_ms (the median time of
-// a change of focal person, which also releases memory the visible family does not need) and peak_mb. The
-// database is kept at FILE when given (its focal person is then the last one set here), otherwise written to a
-// temporary folder and removed.
+// a change of focal person, which also releases memory the visible family does not need) and peak_mb. The program
+// always works on a copy in its temporary folder: FILE, when given, is only read (and made once, when it does not
+// exist yet, so that later runs open the same database).
 #include "BenchSupport.h"
 #include "shell/AppController.h"
 #include "shell/ui/DOvurApplication.h"
@@ -17,13 +17,11 @@
 
 #include "platform/Prompts.h"
 #include "platform/ScriptedPrompts.h"
-#include "platform/UserDefaults.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -33,17 +31,22 @@
 
 int main(int argc, char** argv)
 {
+    BenchSandbox sandbox;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     DOvurApplication app(argc, argv);
     const int people = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100000;
-    QTemporaryDir temp;
-    UserDefaults::useSettingsFile(temp.filePath("settings.ini"));
     ScriptedPrompts prompts; // no alert may wait for a click
     Prompts::install(&prompts);
-    const QString path = argc > 2 ? QString::fromLocal8Bit(argv[2]) : temp.filePath("bench.RezUdu");
+    const QString given = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     QString error;
-    if (!QFileInfo::exists(path) && !SyntheticDatabase::create(path, people, &error)) {
+    if (!given.isEmpty() && !QFileInfo::exists(given) && !SyntheticDatabase::create(given, people, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    // Opening saves the window's state and every change into the database: only the copy sees them.
+    const QString path = sandbox.filePath(QStringLiteral("bench.RezUdu"));
+    if (given.isEmpty() ? !SyntheticDatabase::create(path, people, &error) : !QFile::copy(given, path)) {
+        std::fprintf(stderr, "%s\n", given.isEmpty() ? qPrintable(error) : qPrintable(given + ": cannot be read"));
         return 1;
     }
     AppController::initialiseUserDefaults();

@@ -8,6 +8,7 @@
 //    numbering it (ahnentafel);
 //  - the kinship set of 10 steps around that person.
 // Each timing is the median of several runs.
+#include "BenchSupport.h"
 #include "model/DOvurV6Schema.h"
 #include "model/FTPcRel.h"
 #include "model/FTPerson.h"
@@ -19,7 +20,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QHash>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -61,12 +61,12 @@ QList<FTPerson*> naturalChildren(const FTPerson* p)
 
 int main(int argc, char** argv)
 {
+    BenchSandbox sandbox;
     QCoreApplication app(argc, argv);
     const int target = argc > 1 ? std::max(100, std::atoi(argv[1])) : 100000;
-    QTemporaryDir temp;
     QString error;
     ObjectContext ctx(DOvurV6Schema());
-    if (!ctx.open(temp.filePath("bench.RezUdu"), ObjectContext::OpenMode::CreateIfMissing, &error)) {
+    if (!ctx.open(sandbox.filePath("bench.RezUdu"), ObjectContext::OpenMode::CreateIfMissing, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }

@@ -17,7 +17,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <fstream>
@@ -110,13 +109,13 @@ void damage(FTMoc& moc)
 
 int main(int argc, char** argv)
 {
+    BenchSandbox sandbox;
     QCoreApplication app(argc, argv);
     const int people = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100000;
     SilentPrompts prompts;
     Prompts::install(&prompts);
 
-    QTemporaryDir temp;
-    const QString path = temp.filePath("validate.RezUdu");
+    const QString path = sandbox.filePath("validate.RezUdu");
     QString error;
     SyntheticDatabase::Counts counts;
     if (!SyntheticDatabase::create(path, people, &error, &counts)) {

@@ -5,10 +5,35 @@
 #include "model/FTModelDefaults.h"
 #include "model/FTPicture.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
+
+// While it lives, no file of this process may grow beyond `bytes`: a write past it fails as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit { bytes, m_saved.rlim_max };
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_savedSignal);
+    }
+
+private:
+    rlimit m_saved {};
+    void (*m_savedSignal)(int) = nullptr;
+};
 
 FTEvent* event(FTMoc* moc, int type, FTManagedObject* owner, const QString& tag, const QString& date)
 {
@@ -193,6 +218,59 @@ TEST_F(GedcomExport, ExcludedPeopleLeaveNoPointersBehind)
     all = lines(exportFile(o));
     EXPECT_TRUE(record(all, xrefOf(parent)).isEmpty());
     EXPECT_TRUE(all.filter(QRegularExpression("^0 @F")).isEmpty());
+}
+
+// Who is living or recently dead is decided as of the export's moment: the same database exported with a moment
+// of 1990 and of 2024 holds back different people.
+TEST_F(GedcomExport, PrivacyFollowsTheExportsMoment)
+{
+    FTPerson* ada = born("Ada Old", F(), "1895");          // living in 1990 (born at most 100 years before)
+    FTPerson* bob = born("Bob Gone", M(), "1900");
+    bob->setValueForKeyPath("death.date", "1950");         // recently dead in 1990 (within 50 years)
+    FTPerson* cy = born("Cy Young", M(), "1960");          // living at both moments
+    GedcomExportOptions o;
+    o.includeLivingPeople = false;
+    o.includeRecentlyDead = false;
+    const struct {
+        int year;
+        bool adaWritten, bobWritten;
+    } cases[] = { { 1990, false, false }, { 2024, true, true } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.year);
+        now = QDateTime(QDate(c.year, 6, 1), QTime(12, 0));
+        const QStringList all = lines(exportFile(o));
+        EXPECT_EQ(!record(all, xrefOf(ada)).isEmpty(), c.adaWritten);
+        EXPECT_EQ(!record(all, xrefOf(bob)).isEmpty(), c.bobWritten);
+        EXPECT_TRUE(record(all, xrefOf(cy)).isEmpty());
+    }
+}
+
+// A file that cannot be written whole (the disk fills up half-way) fails the export with a message, and what was
+// written is removed: nothing that looks like an export but ends early is left behind.
+TEST_F(GedcomExport, AFailedWriteLeavesNoPartOfTheFile)
+{
+    for (int i = 0; i < 200; ++i)
+        person(QStringLiteral("Person %1 Smith").arg(i), M())->setNotes(QString(200, u'n'));
+    ASSERT_TRUE(moc->saveMoc());
+    ExportToGedcom exporter(moc.get());
+    exporter.setOptions(options());
+    exporter.setOutputFolder(outDir());
+    exporter.setNow(now);
+    const QString planned = exporter.gedcomFilename();
+    ASSERT_TRUE(planned.startsWith(outDir() + "/"));
+    prompts.clear();
+    {
+        const FileSizeLimit diskFullAt(16 * 1024);
+        EXPECT_FALSE(exporter.generationThread());
+    }
+    EXPECT_TRUE(QDir(outDir()).entryList(QDir::Files | QDir::Hidden).isEmpty())
+        << QDir(outDir()).entryList(QDir::Files | QDir::Hidden).join(", ").toStdString();
+    ASSERT_EQ(prompts.records.size(), 1);
+    EXPECT_EQ(prompts.records[0].text, "The Gedcom file " + planned + " could not be written completely.");
+
+    // With room on the disk the same export is whole.
+    EXPECT_TRUE(exporter.generationThread());
+    EXPECT_GT(QFileInfo(exporter.gedcomFilename()).size(), 16 * 1024);
 }
 
 // Identifiers stay unique whatever numbers the database holds, and single-parent families are numbered above

@@ -15,21 +15,12 @@
 
 #include <ostream>
 
-// Readable failure messages for Qt texts.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& l, std::ostream* os)
-{
-    *os << "{\"" << l.join("\", \"").toStdString() << "\"}";
-}
-
 class PeopleFixture : public ModelFixture {
 protected:
     void SetUp() override
     {
         ModelFixture::SetUp();
+        // No preference set, in every binary alike: names stay as typed (no family name in capitals).
         TestSupport::useFreshDefaults();
         moc = newDatabase();
         ASSERT_TRUE(moc);

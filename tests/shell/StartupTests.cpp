@@ -254,7 +254,7 @@ TEST_F(History, FiftyOneFocalPeopleKeepTheNewestFifty)
 {
     for (int i = 0; i < 51; ++i)
         history.setFocalPerson(people[i]);
-    EXPECT_EQ(history.count(), FocalPeopleHistory::kMaxEntries);
+    EXPECT_EQ(history.count(), 50);
     EXPECT_EQ(history.personAt(0), people[50]);
     EXPECT_EQ(history.personAt(49), people[1]);
     EXPECT_FALSE(history.people().contains(people[0]));
@@ -268,7 +268,7 @@ TEST_F(History, EntriesShowTheBirthYearOrZero)
     people[0]->setBirth(birth);
     history.setFocalPerson(people[1]);
     history.setFocalPerson(people[0]);
-    EXPECT_EQ(history.entryText(0), "Mary Brown (1862)");
+    EXPECT_EQ(history.entryText(0), "Mary BROWN (1862)"); // family names in capitals: the first-run setting
     EXPECT_EQ(history.entryText(1), "Person 1 (0)");
     EXPECT_EQ(history.entryText(-1), "");
 }

@@ -315,7 +315,7 @@ TEST_F(ExportWindows, AllRelativesSearchFillsBothTablesAndExportsTheConnectedPeo
     ASSERT_TRUE(window);
     EXPECT_FALSE(window->generateButton()->isEnabled()) << "nothing to export before the search";
     // The search starts by itself shortly after the window shows.
-    ASSERT_TRUE(waitFor([&] { return window->searched(); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return window->searched(); }, "the relatives search"));
     EXPECT_TRUE(window->generateButton()->isEnabled());
     EXPECT_EQ(window->numRelatedTextField()->text(), "9");
     EXPECT_EQ(window->numUnrelatedTextField()->text(), "4");
