@@ -364,7 +364,9 @@ void ExportToGedcomRun::addMultimediaLink(int level, FTPicture* picture)
     if (!picture)
         return;
     const QString stored = picture->filename();
-    const QString path = resolvedPath(stored);
+    // A picture whose file was not on this computer when it was imported keeps only the path it had there: the
+    // link is written with that path, so that it survives the next import as well.
+    const QString path = stored.isEmpty() ? picture->originalFilename().trimmed() : resolvedPath(stored);
     if (path.isEmpty())
         return;
     w.writeLine(level, QStringLiteral("OBJE"));

@@ -188,7 +188,9 @@ TEST_F(GedcomExport, DepersonalisedPeopleKeepOnlyWhatTheOptionSays)
         EXPECT_EQ(record(all, "I2"), c.jane);
         EXPECT_TRUE(record(all, "IC1").isEmpty());
         EXPECT_TRUE(record(all, "IN1").isEmpty());
-        EXPECT_TRUE(record(all, "S1").isEmpty()) << "a source cited only by a depersonalised person";
+        // The whole database's sources are written, but not the depersonalised person's citation of one.
+        EXPECT_EQ(record(all, "S1"), QStringList({"0 @S1@ SOUR", "1 TITL Register"}));
+        EXPECT_FALSE(all.join('\n').contains("SOUR @S1@"));
         // No marriage; the other marriage event of the couple stands as a bare line.
         EXPECT_EQ(record(all, "F1"), QStringList({"0 @F1@ FAM", "1 HUSB @I1@", "1 WIFE @I2@", "1 ENGA"}));
         EXPECT_EQ(record(all, "I3").value(1), "1 NAME Recent" + (c.option > 0 ? nbsp + "Old" : QString()));
@@ -438,6 +440,40 @@ TEST_F(GedcomExport, OutputFile)
 }
 
 // Pictures go out as links inside the records of their person or source.
+// A picture whose file is not on this computer (a path from another machine's GEDCOM file) keeps its link under
+// that path, for people and for sources; a picture with no path at all has no link.
+TEST_F(GedcomExport, PictureLinksOfFilesNotOnThisComputer)
+{
+    FTPerson* ann = born("Ann Lee", F(), "1900");
+    FTPicture* portrait = FTPicture::initInMoc(moc.get(), "C:/Photos/Ann at twenty.JPG", ann);
+    ASSERT_TRUE(portrait && portrait->filename().isEmpty());
+    portrait->setNotes("Taken in Leeds");
+    ASSERT_TRUE(FTPicture::initInMoc(moc.get(), QString(), ann)); // neither file nor path
+    FTSource* census = source("Census 1881");
+    ASSERT_TRUE(FTPicture::initInMoc(moc.get(), "/home/other/scans/page 7.tif", census));
+
+    // The picture links of a record: each OBJE line with the lines under it.
+    auto links = [](const QStringList& record) {
+        QStringList out;
+        bool inLink = false;
+        for (const QString& line : record) {
+            if (line.startsWith("1 "))
+                inLink = line == "1 OBJE";
+            if (inLink)
+                out << line;
+        }
+        return out;
+    };
+    const QStringList all = lines(exportFile());
+    EXPECT_EQ(links(record(all, xrefOf(ann))),
+        QStringList({"1 OBJE", "2 FILE C:/Photos/Ann at twenty.JPG", "2 FORM jpg", "2 TITL Ann at twenty", "2 NOTE",
+            "3 CONC Taken in Leeds", "2 _OFNM C:/Photos/Ann at twenty.JPG", "2 _CROP {{0, 0}, {0, 0}}",
+            "2 _SEQN 1"}));
+    EXPECT_EQ(links(record(all, "S1")),
+        QStringList({"1 OBJE", "2 FILE /home/other/scans/page 7.tif", "2 FORM tif", "2 TITL page 7",
+            "2 _OFNM /home/other/scans/page 7.tif", "2 _CROP {{0, 0}, {0, 0}}", "2 _SEQN 1"}));
+}
+
 TEST_F(GedcomExport, PictureLinks)
 {
     const QString scan = pathFor("scans/Wedding_Day.JPG");
