@@ -10,8 +10,12 @@
 #include "platform/Localizer.h"
 
 #include <QTextDocument>
+#include <QRunnable>
+#include <QSemaphore>
+#include <QThreadPool>
 
 #include <algorithm>
+#include <atomic>
 
 HierarchyLayout::HierarchyLayout(const TextMeasurer& measurer)
     : m_measurer(measurer)
@@ -268,14 +272,65 @@ void HierarchyLayout::setColumnWidthAndPointSize(double visibleWidth)
     }
 }
 
-void HierarchyLayout::setBoxHeight(Hierarchy* h)
+
+void HierarchyLayout::setBoxHeights(const std::vector<Hierarchy*>& nodes)
 {
     const double width = m_bHorizontal ? m_columnWidth - m_pointSize : m_columnWidth - 1.0;
-    const std::unique_ptr<QTextDocument> text = getAttributedStringFor(h, true);
-    double height = m_measurer.heightOfDocument(*text, width) + m_pointSize * 0.5;
-    if (m_bHorizontal && !m_bScrunch)
-        height += m_pointSize;
-    h->setRclBox(QRectF(0, 0, width, height));
+    const double extra = m_pointSize * 0.5 + (m_bHorizontal && !m_bScrunch ? m_pointSize : 0.0);
+    std::vector<BoxText> texts;
+    texts.reserve(nodes.size());
+    for (Hierarchy* h : nodes)
+        texts.push_back(boxTextFor(h, true));
+    std::vector<double> heights(nodes.size(), 0.0);
+
+    // Laying out text is most of a build's time, and each box is measured on its own: the documents are made
+    // and measured on the shared pool's threads as well as this one, each taking the next box until none is
+    // left. A helper the pool has not started by then is taken back.
+    std::atomic<size_t> next { 0 };
+    auto measure = [&] {
+        for (size_t i = next++; i < texts.size(); i = next++) {
+            QTextDocument document;
+            fillDocument(document, texts[i]);
+            heights[i] = m_measurer.heightOfDocumentAtWidth(document, width) + extra;
+        }
+    };
+    class Helper : public QRunnable {
+    public:
+        Helper(const std::function<void()>& work, QSemaphore& done)
+            : m_work(work)
+            , m_done(done)
+        {
+            setAutoDelete(false);
+        }
+        void run() override
+        {
+            m_work();
+            m_done.release();
+        }
+
+    private:
+        const std::function<void()>& m_work;
+        QSemaphore& m_done;
+    };
+    constexpr size_t kBoxesPerThread = 64;
+    QThreadPool* pool = QThreadPool::globalInstance();
+    const size_t wanted = std::min<size_t>(size_t(std::max(1, pool->maxThreadCount())), texts.size() / kBoxesPerThread);
+    const std::function<void()> work = measure;
+    QSemaphore done;
+    std::vector<std::unique_ptr<Helper>> helpers;
+    for (size_t t = 0; t < wanted; ++t) {
+        helpers.push_back(std::make_unique<Helper>(work, done));
+        pool->start(helpers.back().get());
+    }
+    measure();
+    int started = 0;
+    for (const auto& helper : helpers)
+        if (!pool->tryTake(helper.get()))
+            ++started;
+    done.acquire(started);
+
+    for (size_t i = 0; i < nodes.size(); ++i)
+        nodes[i]->setRclBox(QRectF(0, 0, width, heights[i]));
 }
 
 // ---- Timeline, extents, size to width ----

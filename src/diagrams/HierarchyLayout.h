@@ -175,7 +175,6 @@ private:
     QList<Hierarchy*> visitWhileBuilding(Hierarchy* h, double row);
     void makeConsanguinitySet();
     void setColumnWidthAndPointSize(double visibleWidth);
-    void setBoxHeight(Hierarchy* h);
     void recurseTimeline();
     void recurseSetExtents();
     void recurseReset();
@@ -200,6 +199,23 @@ private:
     // The first (top) or last (bottom) box at each depth of h's subtree, h at index 0.
     QList<Hierarchy*> getTopAtEachLevelArrayFor(Hierarchy* h) const;
     QList<Hierarchy*> getBottomAtEachLevelArrayFor(Hierarchy* h) const;
+
+    // ---- Box text (HierarchyLayout_BoxText.cpp) ----
+    // What a box's document is made of, gathered from the database on the thread that owns it, so that the
+    // documents can be made and measured on other threads.
+    struct BoxText {
+        QStringList lines;
+        bool showFather = false;
+        bool showMother = false;
+        bool includePicture = false;
+        QHash<QString, QImage> pictures; // by the object URI of their person
+        QString truncatedNote;
+    };
+    BoxText boxTextFor(Hierarchy* node, bool includePicture);
+    // Fills an empty document; safe on any thread.
+    void fillDocument(QTextDocument& document, const BoxText& box) const;
+    // Sets the size of each box from its text, measuring on several threads when there are many.
+    void setBoxHeights(const std::vector<Hierarchy*>& nodes);
 
     // ---- Lines (HierarchyLayout_Lines.cpp) ----
     void linesForPerson(FTPerson* person, QStringList& lines, bool repeated, bool siblingEntry, int linkType);

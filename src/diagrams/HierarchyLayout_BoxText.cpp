@@ -167,15 +167,56 @@ QImage HierarchyLayout::defaultPictureForPerson(FTPerson* person)
     return picture;
 }
 
+HierarchyLayout::BoxText HierarchyLayout::boxTextFor(Hierarchy* node, bool includePicture)
+{
+    BoxText box;
+    if (!node)
+        return box;
+    box.lines = node->lines();
+    // A parent line only where the owner's box leaves the other parent open: under a parent with several
+    // spouses in a descendants diagram.
+    if (!m_bAncestors && node->owner()) {
+        const FTPerson* parent = node->owner()->person();
+        if (parent->spouseRelsArray().size() > 1) {
+            box.showMother = parent->isMale();
+            box.showFather = !box.showMother;
+        }
+    }
+    box.includePicture = includePicture;
+    FTMoc* moc = node->person() ? node->person()->moc() : nullptr;
+    for (const QString& line : std::as_const(box.lines)) {
+        if (line.size() > kLineLimit)
+            box.truncatedNote = word("TruncatedAt10k");
+        if (!includePicture || !moc || !HdTags::hasTag(line))
+            continue;
+        const HdTags::Tag tag = m_tags.tagOf(HdTags::tagText(line));
+        if (tag != HdTags::Picture && tag != HdTags::SpousePicture)
+            continue;
+        const QString uri = HdTags::text(line);
+        if (auto* whose = dynamic_cast<FTPerson*>(moc->objectForURI(uri))) {
+            const QImage image = defaultPictureForPerson(whose);
+            if (!image.isNull())
+                box.pictures.insert(uri, image);
+        }
+    }
+    return box;
+}
+
 std::unique_ptr<QTextDocument> HierarchyLayout::getAttributedStringFor(Hierarchy* node, bool includePicture)
 {
     auto document = std::make_unique<QTextDocument>();
+    fillDocument(*document, boxTextFor(node, includePicture));
+    return document;
+}
+
+void HierarchyLayout::fillDocument(QTextDocument& target, const BoxText& box) const
+{
+    QTextDocument* document = &target;
+    document->setUndoRedoEnabled(false);
     document->setDocumentMargin(0);
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(m_pointSize);
     document->setDefaultFont(font);
-    if (!node)
-        return document;
 
     const bool truncate = m_options.sizeToWidth || m_options.truncateLines;
     const double width = m_bHorizontal ? m_columnWidth - m_pointSize : m_columnWidth - 1.0;
@@ -195,40 +236,27 @@ std::unique_ptr<QTextDocument> HierarchyLayout::getAttributedStringFor(Hierarchy
         baseParagraph.setTextIndent(-m_pointSize);
     }
 
-    // A parent line only where the owner's box leaves the other parent open: under a parent with several
-    // spouses in a descendants diagram.
-    bool showFather = false;
-    bool showMother = false;
-    if (!m_bAncestors && node->owner()) {
-        const FTPerson* parent = node->owner()->person();
-        if (parent->spouseRelsArray().size() > 1) {
-            showMother = parent->isMale();
-            showFather = !showMother;
-        }
-    }
-
-    QTextCursor cursor(document.get());
+    QTextCursor cursor(document);
+    cursor.beginEditBlock(); // one change for the layout to take in, not one a line
     cursor.setBlockFormat(baseParagraph);
     cursor.setCharFormat(baseChars);
     int pictures = 0;
     int spousePictures = 0;
-    const QStringList lines = node->lines();
+    const QStringList& lines = box.lines;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString& line = lines[i];
         if (!HdTags::hasTag(line))
             continue;
         const QString tagText = HdTags::tagText(line);
         const HdTags::Tag tag = m_tags.tagOf(tagText);
-        if ((tag == HdTags::Father && !showFather) || (tag == HdTags::Mother && !showMother))
+        if ((tag == HdTags::Father && !box.showFather) || (tag == HdTags::Mother && !box.showMother))
             continue;
 
         if (tag == HdTags::Picture || tag == HdTags::SpousePicture) {
-            if (!includePicture)
+            if (!box.includePicture)
                 continue;
-            FTPerson* whose = nullptr;
-            if (FTMoc* moc = node->person()->moc())
-                whose = dynamic_cast<FTPerson*>(moc->objectForURI(HdTags::text(line)));
-            const QImage image = whose ? defaultPictureForPerson(whose) : QImage();
+            const QString name = HdTags::text(line);
+            const QImage image = box.pictures.value(name);
             if (!image.isNull()) {
                 ++pictures;
                 if (tag == HdTags::SpousePicture)
@@ -245,7 +273,6 @@ std::unique_ptr<QTextDocument> HierarchyLayout::getAttributedStringFor(Hierarchy
                     cursor.setBlockFormat(centred);
                 }
                 cursor.insertText(separator, baseChars);
-                const QString name = whose->objectURI();
                 document->addResource(QTextDocument::ImageResource, QUrl(name), image);
                 QTextImageFormat format;
                 format.setName(name);
@@ -280,7 +307,7 @@ std::unique_ptr<QTextDocument> HierarchyLayout::getAttributedStringFor(Hierarchy
         if (tag == HdTags::Notes && m_options.truncateNotes && text.size() > kNotesLimit)
             text = leftWhole(text, kNotesLimit) + QStringLiteral("...");
         else if (text.size() > kLineLimit)
-            text = leftWhole(text, kLineLimit) + QStringLiteral("... ") + word("TruncatedAt10k");
+            text = leftWhole(text, kLineLimit) + QStringLiteral("... ") + box.truncatedNote;
         text = text.trimmed();
         if (tag == HdTags::Notes && truncate) {
             const qsizetype end = text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
@@ -293,5 +320,5 @@ std::unique_ptr<QTextDocument> HierarchyLayout::getAttributedStringFor(Hierarchy
         cursor.insertText(text + QLatin1Char('\n'), chars);
         pictures = spousePictures = 0;
     }
-    return document;
+    cursor.endEditBlock();
 }

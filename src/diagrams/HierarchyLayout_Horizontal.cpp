@@ -8,10 +8,11 @@
 
 void HierarchyLayout::recurseHierarchy_H()
 {
-    // Heights on the way down; positions once a box's children are placed.
-    walk(
-        m_rootHierarchy.get(), [this](Hierarchy* h) { setBoxHeight(h); },
-        [this](Hierarchy* h) { setBoxPosition_H(h, h->owner() ? h->seqNo() : 0); });
+    // Every height first; positions once a box's children are placed.
+    std::vector<Hierarchy*> all;
+    walk(m_rootHierarchy.get(), [&](Hierarchy* h) { all.push_back(h); });
+    setBoxHeights(all);
+    walk(m_rootHierarchy.get(), {}, [this](Hierarchy* h) { setBoxPosition_H(h, h->owner() ? h->seqNo() : 0); });
 }
 
 double HierarchyLayout::recurseOwners(Hierarchy* h) const

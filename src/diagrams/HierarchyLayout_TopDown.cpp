@@ -9,11 +9,13 @@ void HierarchyLayout::recurseHierarchy_V1()
 {
     // Every band is as tall as its tallest box, and at least three lines of text.
     const double minimum = m_pointSize * 3 * 1.4;
-    walk(m_rootHierarchy.get(), [&](Hierarchy* h) {
-        setBoxHeight(h);
+    std::vector<Hierarchy*> all;
+    walk(m_rootHierarchy.get(), [&](Hierarchy* h) { all.push_back(h); });
+    setBoxHeights(all);
+    for (const Hierarchy* h : all) {
         QRectF& band = m_rowHeights[size_t(h->level())];
         band.setHeight(std::max({ band.height(), h->rclBox().height(), minimum }));
-    });
+    }
 }
 
 void HierarchyLayout::adjustRowHeightsForPageBreaks_V(double paperHeight)
