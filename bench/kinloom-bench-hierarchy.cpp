@@ -40,28 +40,6 @@
 namespace {
 constexpr int kGenerations = 10;
 
-double medianMs(int runs, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    QElapsedTimer timer;
-    for (int i = 0; i < runs; ++i) {
-        timer.start();
-        work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-QList<FTPerson*> naturalParents(const FTPerson* p)
-{
-    QList<FTPerson*> out;
-    for (const FTPcRel* link : p->parents())
-        if (link->intPcRelType() == FTPcRel::kNatural && link->parent())
-            out << link->parent();
-    return out;
-}
-
 // The boxes of a tree of `generations` below `root`, counted without laying it out.
 int treeSize(FTPerson* root, bool ancestors, int generations)
 {
@@ -102,7 +80,7 @@ void completePedigree(FTMoc& moc, FTPerson* person, int generations)
         for (FTPerson* child : generation) {
             FTPerson* father = nullptr;
             FTPerson* mother = nullptr;
-            for (FTPerson* parent : naturalParents(child))
+            for (FTPerson* parent : child->naturalParents())
                 (parent->isMale() ? father : mother) = parent;
             const FTEvent* birth = child->birth();
             const int born = (birth && birth->year() ? birth->year() : 1900) - 28;
@@ -157,7 +135,7 @@ int main(int argc, char** argv)
     QHash<const FTPerson*, int> depth;
     for (const FTPerson* p : people) {
         int d = 0;
-        for (const FTPerson* parent : naturalParents(p))
+        for (const FTPerson* parent : p->naturalParents())
             d = std::max(d, depth.value(parent) + 1);
         depth.insert(p, d);
     }

@@ -9,6 +9,7 @@
 #include "model/Hierarchy.h"
 
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -16,24 +17,40 @@ constexpr QChar kNoBreakSpace(0x00A0);
 constexpr QChar kMaleSign(0x2642);
 constexpr QChar kFemaleSign(0x2640);
 
-// The people a list entry leads to, each with its level, for a depth-first walk without recursion. A person
-// already on the path is left out: a loop of links would otherwise fill the list up to its depth.
-struct ListWalk {
+// Visits `first` (at level 0, unless `withFirst` is false) and, depth first, the people `next` gives generation
+// by generation down to `depth`, each with its level. A person already on the path is left out: a loop of links
+// would otherwise fill the list down to its depth.
+void walkList(FTPerson* first, bool withFirst, int depth, const std::function<QList<FTPerson*>(FTPerson*)>& next,
+    const std::function<void(FTPerson*, int)>& visit)
+{
     struct Step {
         FTPerson* person;
         int level;
     };
-    std::vector<Step> pending;
+    std::vector<Step> pending { { first, 0 } };
     std::vector<FTPerson*> path;
-
-    // Pushes `next` (in order) as the generation below `person` at `level`.
-    void push(const QList<FTPerson*>& next, int level)
-    {
-        for (qsizetype i = next.size(); i-- > 0;)
-            if (std::find(path.begin(), path.end(), next[i]) == path.end())
-                pending.push_back({ next[i], level });
+    while (!pending.empty()) {
+        const Step step = pending.back();
+        pending.pop_back();
+        path.resize(size_t(step.level));
+        path.push_back(step.person);
+        if (step.level > 0 || withFirst)
+            visit(step.person, step.level);
+        if (step.level >= depth)
+            continue;
+        const QList<FTPerson*> below = next(step.person);
+        for (qsizetype i = below.size(); i-- > 0;)
+            if (std::find(path.begin(), path.end(), below[i]) == path.end())
+                pending.push_back({ below[i], step.level + 1 });
     }
-};
+}
+
+// "\n", a no-break space, the indent of the level, the short name.
+QString listEntry(const FTPerson* person, int level)
+{
+    return QLatin1Char('\n') + QString(kNoBreakSpace) + QString(std::max(1, 5 * level), QLatin1Char(' '))
+        + (level > 0 ? QStringLiteral("-") : QString()) + person->shortName();
+}
 }
 
 QImage HierarchyLayout::thumbnailOf(FTPerson* person)
@@ -206,8 +223,7 @@ void HierarchyLayout::linesAppendDeathInfo(FTPerson* person, QStringList& lines)
 void HierarchyLayout::linesAppendSiblingsInfo(FTPerson* person, int level, QString& list)
 {
     ++m_numPeopleInDiagram;
-    const QString indent = QString(std::max(1, 5 * level), QLatin1Char(' ')) + (level > 0 ? QStringLiteral("-") : QString());
-    list += QLatin1Char('\n') + QString(kNoBreakSpace) + indent + person->shortName() + birthYearText(person);
+    list += listEntry(person, level) + birthYearText(person);
     const QList<FTSpouseRel*> couples = person->spouseRelsArray();
     const bool several = couples.size() > 1;
     for (qsizetype i = 0; i < couples.size(); ++i) {
@@ -230,8 +246,7 @@ void HierarchyLayout::linesAppendSiblingsInfo(FTPerson* person, int level, QStri
 void HierarchyLayout::linesAppendSpousesInfo(FTPerson* person, int level, QString& list)
 {
     ++m_numPeopleInDiagram;
-    const QString indent = QString(std::max(1, 5 * level), QLatin1Char(' ')) + (level > 0 ? QStringLiteral("-") : QString());
-    list += QLatin1Char('\n') + QString(kNoBreakSpace) + indent + person->shortName() + birthYearText(person);
+    list += listEntry(person, level) + birthYearText(person);
 }
 
 void HierarchyLayout::linesAppendSiblings(FTPerson* person, QStringList& lines)
@@ -247,29 +262,22 @@ void HierarchyLayout::linesAppendSiblings(FTPerson* person, QStringList& lines)
     QString list = QStringLiteral("%1:\n%2 (%3)%4:")
                        .arg(m_tags.word(HdTags::SiblingsList), word("BrothersAndSisters"),
                            QString::number(siblings.size()), depth > 0 ? word("AndDescendants") : QString());
-    for (FTPerson* sibling : siblings) {
-        ListWalk walk;
-        walk.pending.push_back({ sibling, 0 });
-        while (!walk.pending.empty()) {
-            const ListWalk::Step step = walk.pending.back();
-            walk.pending.pop_back();
-            walk.path.resize(size_t(step.level));
-            walk.path.push_back(step.person);
-            linesAppendSiblingsInfo(step.person, step.level, list);
-            if (step.level >= depth)
-                continue;
-            QList<FTPerson*> children;
-            for (const FTPcRel* link : step.person->childRels())
-                if (link->child())
-                    children << link->child();
-            walk.push(children, step.level + 1);
-        }
-    }
+    const auto children = [](FTPerson* p) {
+        QList<FTPerson*> out;
+        for (const FTPcRel* link : p->childRels())
+            if (link->child())
+                out << link->child();
+        return out;
+    };
+    for (FTPerson* sibling : siblings)
+        walkList(sibling, true, depth, children,
+            [&](FTPerson* entry, int level) { linesAppendSiblingsInfo(entry, level, list); });
     lines << HdTags::separator() << list;
 }
 
 void HierarchyLayout::linesAppendSpousesAncestors(FTPerson* person, QStringList& lines)
 {
+    const auto naturalParents = [](FTPerson* p) { return p->naturalParents(); };
     QString list;
     for (const FTSpouseRel* couple : person->spouseRelsArray()) {
         FTPerson* partner = couple->partnerOf(person);
@@ -282,27 +290,8 @@ void HierarchyLayout::linesAppendSpousesAncestors(FTPerson* person, QStringList&
             : partner->nameWithBirthAndDeathYears();
         list += QStringLiteral("\n%1 %2 %3:").arg(word("Spouse"), name, word("WasADescendantOf"));
         // Three generations of natural ancestors, depth first.
-        ListWalk walk;
-        walk.path.push_back(partner);
-        QList<FTPerson*> parents;
-        for (const FTPcRel* link : partner->parentRels())
-            if (link->intPcRelType() == FTPcRel::kNatural && link->parent())
-                parents << link->parent();
-        walk.push(parents, 1);
-        while (!walk.pending.empty()) {
-            const ListWalk::Step step = walk.pending.back();
-            walk.pending.pop_back();
-            walk.path.resize(size_t(step.level));
-            walk.path.push_back(step.person);
-            linesAppendSpousesInfo(step.person, step.level, list);
-            if (step.level >= 3)
-                continue;
-            QList<FTPerson*> above;
-            for (const FTPcRel* link : step.person->parentRels())
-                if (link->intPcRelType() == FTPcRel::kNatural && link->parent())
-                    above << link->parent();
-            walk.push(above, step.level + 1);
-        }
+        walkList(partner, false, 3, naturalParents,
+            [&](FTPerson* entry, int level) { linesAppendSpousesInfo(entry, level, list); });
     }
     if (!list.isEmpty())
         lines << HdTags::separator() << list;

@@ -7,16 +7,8 @@
 #include "model/Hierarchy.h"
 
 #include <algorithm>
-
-namespace {
-// No neighbour found: nothing limits the move, and nothing is moved.
-constexpr double kNoGap = 1000000.0;
-
-double gapOrNothing(double m)
-{
-    return m == kNoGap ? 0.0 : m;
-}
-}
+#include <functional>
+#include <optional>
 
 QList<Hierarchy*> HierarchyLayout::getTopAtEachLevelArrayFor(Hierarchy* h) const
 {
@@ -44,56 +36,73 @@ QList<Hierarchy*> HierarchyLayout::getBottomAtEachLevelArrayFor(Hierarchy* h) co
     return outline;
 }
 
-double HierarchyLayout::getMaxRightToLeftScrunch_V(Hierarchy* h) const
+namespace {
+// No neighbour found: nothing limits the move, and nothing is moved.
+constexpr double kNoGap = 1000000.0;
+
+// The smallest gap of an outline: `gapOf` answers each box's gap to its neighbour, or nothing without one. With
+// `stopAtOverlap` the walk ends at the first gap that leaves no room.
+double smallestGap(const QList<Hierarchy*>& outline, const std::function<std::optional<double>(const Hierarchy*)>& gapOf,
+    bool stopAtOverlap)
 {
     double m = kNoGap;
-    for (Hierarchy* n : getTopAtEachLevelArrayFor(h)) {
-        const QRectF box = n->rclBox();
-        const Hierarchy* before = n->previousAtLevel();
-        const double gap = before ? box.x() - (before->rclBox().right() + m_horizontalSpacing) : box.x() - m_leftMargin;
-        m = std::min(m, gap);
-        if (m <= 0)
+    for (const Hierarchy* n : outline) {
+        if (const std::optional<double> gap = gapOf(n))
+            m = std::min(m, *gap);
+        if (stopAtOverlap && m <= 0)
             break;
     }
-    return gapOrNothing(m);
+    return m == kNoGap ? 0.0 : m;
+}
+}
+
+double HierarchyLayout::getMaxRightToLeftScrunch_V(Hierarchy* h) const
+{
+    return smallestGap(
+        getTopAtEachLevelArrayFor(h),
+        [this](const Hierarchy* n) -> std::optional<double> {
+            const Hierarchy* before = n->previousAtLevel();
+            return before ? n->rclBox().x() - (before->rclBox().right() + m_horizontalSpacing)
+                          : n->rclBox().x() - m_leftMargin;
+        },
+        true);
 }
 
 double HierarchyLayout::getMaxLeftToRightScrunch_V(Hierarchy* h) const
 {
-    double m = kNoGap;
-    for (Hierarchy* n : getBottomAtEachLevelArrayFor(h)) {
-        const Hierarchy* after = n->nextAtLevel();
-        if (!after)
-            continue;
-        m = std::min(m, after->rclBox().x() - (n->rclBox().right() + m_horizontalSpacing));
-        if (m <= 0)
-            break;
-    }
-    return gapOrNothing(m);
+    return smallestGap(
+        getBottomAtEachLevelArrayFor(h),
+        [this](const Hierarchy* n) -> std::optional<double> {
+            const Hierarchy* after = n->nextAtLevel();
+            if (!after)
+                return std::nullopt;
+            return after->rclBox().x() - (n->rclBox().right() + m_horizontalSpacing);
+        },
+        true);
 }
 
 double HierarchyLayout::getMaxBottomUpScrunchFor(Hierarchy* h) const
 {
-    double m = kNoGap;
-    for (Hierarchy* n : getTopAtEachLevelArrayFor(h)) {
-        const Hierarchy* before = n->previousAtLevel();
-        m = std::min(m, before ? n->rclBox().y() - before->rclBox().bottom() : n->rclBox().y() - m_topMargin);
-    }
-    return gapOrNothing(m);
+    return smallestGap(
+        getTopAtEachLevelArrayFor(h),
+        [this](const Hierarchy* n) -> std::optional<double> {
+            const Hierarchy* before = n->previousAtLevel();
+            return before ? n->rclBox().y() - before->rclBox().bottom() : n->rclBox().y() - m_topMargin;
+        },
+        false);
 }
 
 double HierarchyLayout::getMaxTopDownScrunchFor(Hierarchy* h) const
 {
-    double m = kNoGap;
-    for (Hierarchy* n : getBottomAtEachLevelArrayFor(h)) {
-        const Hierarchy* after = n->nextAtLevel();
-        if (!after)
-            continue;
-        m = std::min(m, after->rclBox().y() - n->rclBox().bottom());
-        if (m <= 0)
-            break;
-    }
-    return gapOrNothing(m);
+    return smallestGap(
+        getBottomAtEachLevelArrayFor(h),
+        [](const Hierarchy* n) -> std::optional<double> {
+            const Hierarchy* after = n->nextAtLevel();
+            if (!after)
+                return std::nullopt;
+            return after->rclBox().y() - n->rclBox().bottom();
+        },
+        true);
 }
 
 void HierarchyLayout::recurseShiftLeftPixels_V(Hierarchy* h, double d)

@@ -47,6 +47,34 @@ protected:
         return made;
     }
 
+    // Z's parents X and Y are first cousins: their grandparents G and H (G with a father of his own, Old) come
+    // twice in Z's ancestors.
+    struct Cousins {
+        FTPerson *old, *g, *h, *a, *b, *x, *y, *z;
+    };
+    Cousins cousins()
+    {
+        Cousins c {};
+        c.g = person("G Grand", M());
+        c.h = person("H Grand", F());
+        c.old = person("Old Grand", M());
+        link(c.old, c.g);
+        c.a = person("A Grand", M());
+        c.b = person("B Grand", F());
+        for (FTPerson* child : { c.a, c.b }) {
+            link(c.g, child);
+            link(c.h, child);
+        }
+        c.x = person("X Cousin", M());
+        c.y = person("Y Cousin", F());
+        link(c.a, c.x);
+        link(c.b, c.y);
+        c.z = person("Z Cousin", M());
+        link(c.x, c.z);
+        link(c.y, c.z);
+        return c;
+    }
+
     // Every node shown, depth first.
     QList<Hierarchy*> nodes() const
     {

@@ -50,28 +50,11 @@ TEST_F(HierarchyTree, TheTypesOfLinkFollowedDependOnTheDirectionAndTheOptions)
     }
 }
 
-// Z's parents are first cousins: the grandparents G and H come twice. The later boxes are marked and not
-// expanded (G has a father of his own), the first ones say that the person comes again.
+// The grandparents G and H come twice. The later boxes are marked and not expanded, the first ones say that the
+// person comes again.
 TEST_F(HierarchyTree, APersonReachedTwiceIsExpandedOnceAndRowsFollowTheFirstChild)
 {
-    FTPerson* g = person("G Grand", M());
-    FTPerson* h = person("H Grand", F());
-    FTPerson* gg = person("Old Grand", M());
-    link(gg, g);
-    FTPerson* a = person("A Grand", M());
-    FTPerson* b = person("B Grand", F());
-    for (FTPerson* child : { a, b }) {
-        link(g, child);
-        link(h, child);
-    }
-    FTPerson* x = person("X Cousin", M());
-    FTPerson* y = person("Y Cousin", F());
-    link(a, x);
-    link(b, y);
-    FTPerson* z = person("Z Cousin", M());
-    link(x, z);
-    link(y, z);
-
+    const auto [gg, g, h, a, b, x, y, z] = cousins();
     Hierarchy* root = build(z, true);
     const QList<Hierarchy*> all = nodes();
     EXPECT_EQ(namesOf(all), (QStringList { "Z Cousin", "X Cousin", "A Grand", "G Grand", "Old Grand", "H Grand",
@@ -137,8 +120,9 @@ TEST_F(HierarchyTree, NoGenerationsShowTheRootAloneAndTheLastGenerationIsNotExpa
         build(root, false, 600);
         EXPECT_EQ(nodes().size(), 1);
         EXPECT_EQ(layout.maxLevelFound(), 0);
-        if (horizontal)
+        if (horizontal) {
             EXPECT_DOUBLE_EQ(layout.columnWidth(), 600);
+        }
 
         options.generations = 1;
         build(root, false, 600);
