@@ -1,3 +1,4 @@
+#include "editor/ui/PersonEditorSetup.h"
 #include "gedcom/ui/GedcomMenuActions.h"
 
 #include "platform/Prompts.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     Prompts::install(&prompts);
     Utils::alertHooks().beep = [] { QApplication::beep(); };
     installModelHooks();
+    installPersonEditor();
 
     int rc = 1;
     {
