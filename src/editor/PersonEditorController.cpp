@@ -89,7 +89,10 @@ void PersonEditorController::start()
     m_fontSize = kStartFontSize;
     m_selectedPerson = nullptr;
     m_projectView = nullptr;
-    const int index = initialTabIndex(UserDefaults::standard().integerForKey(kPreviousTabViewIndex), count());
+    const UserDefaults& defaults = UserDefaults::standard();
+    const qlonglong previous =
+        defaults.contains(kPreviousTabViewIndex) ? defaults.integerForKey(kPreviousTabViewIndex) : -1;
+    const int index = initialTabIndex(previous, count());
     if (index >= 0) {
         // The tab view's own selection callbacks are not the user's change of tab.
         m_settingUp = true;
