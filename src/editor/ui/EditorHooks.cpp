@@ -2,6 +2,8 @@
 
 #include "editor/ui/PlaceField.h"
 
+#include "shell/ui/ThemeIcon.h"
+
 #include "model/FTPerson.h"
 #include "model/FTPicture.h"
 
@@ -30,8 +32,11 @@ public:
     {
         FTPicture* picture = person ? person->defaultPicture() : nullptr;
         const QImage image = picture ? picture->thumbnailImage() : QImage();
-        m_label->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image.scaled(
-                                                100, 100, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        if (image.isNull())
+            m_label->setPixmap(themeIcon(QStringLiteral("avatar-default")).pixmap(64, 64));
+        else
+            m_label->setPixmap(
+                QPixmap::fromImage(image.scaled(100, 100, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     }
 
 private:

@@ -103,8 +103,8 @@ InfoArea_Self::InfoArea_Self(QWidget* parent)
 
     grid->addWidget(label("SelfTitle"), 1, 0);
     grid->addWidget(field(Title), 1, 1, 1, 3);
-    grid->addWidget(label("SelfCauseOfDeath"), 1, 4);
-    grid->addWidget(field(CauseOfDeath), 1, 5, 1, 2);
+    grid->addWidget(label("SelfUserRef"), 1, 4);
+    grid->addWidget(field(UserReferenceNo), 1, 5, 1, 2);
 
     m_birthNotesButton = new NotesButton;
     m_deathNotesButton = new NotesButton;
@@ -122,8 +122,10 @@ InfoArea_Self::InfoArea_Self(QWidget* parent)
         grid->addWidget(field(r.date), row, 1);
         grid->addWidget(label("SelfAt"), row, 2);
         grid->addWidget(placeField(r.place), row, 3);
-        grid->addWidget(label("SelfNotes"), row, 4);
-        grid->addWidget(field(r.notes), row, 5);
+        // The one-line notes take the label column: their placeholder says what they are.
+        field(r.notes)->setPlaceholderText(
+            LocalizedString(r.date == BirthDate ? QStringLiteral("SelfBirthNotes") : QStringLiteral("SelfDeathNotes")));
+        grid->addWidget(field(r.notes), row, 4, 1, 2);
         setViewTag(r.button, r.buttonTag);
         r.button->setObjectName(r.buttonTag == BirthNotesButton ? QStringLiteral("birthNotesButton")
                                                                  : QStringLiteral("deathNotesButton"));
@@ -133,10 +135,12 @@ InfoArea_Self::InfoArea_Self(QWidget* parent)
         ++row;
     }
 
-    grid->addWidget(label("SelfAfn"), row, 0);
-    grid->addWidget(field(AncestralFileNo), row, 1);
-    grid->addWidget(label("SelfUserRef"), row, 2);
-    grid->addWidget(field(UserReferenceNo), row, 3);
+    grid->addWidget(label("SelfCauseOfDeath"), row, 0);
+    grid->addWidget(field(CauseOfDeath), row, 1, 1, 3);
+    QLabel* afn = label("SelfAfn");
+    afn->setToolTip(LocalizedString(QStringLiteral("SelfAfnTip")));
+    grid->addWidget(afn, row, 4);
+    grid->addWidget(field(AncestralFileNo), row, 5, 1, 2);
     ++row;
 
     grid->addWidget(label("SelfOtherEvents"), row, 0);
@@ -185,7 +189,7 @@ InfoArea_Self::InfoArea_Self(QWidget* parent)
     grid->addWidget(details, row, 4, 1, 3, Qt::AlignRight);
     ++row;
     grid->setRowStretch(row, 1);
-    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 3);
     grid->setColumnStretch(5, 2);
 
@@ -221,7 +225,7 @@ InfoArea_Self::InfoArea_Self(QWidget* parent)
     layout->setContentsMargins(8, 6, 8, 6);
     layout->setSpacing(10);
     layout->addLayout(grid, 5);
-    layout->addLayout(texts, 3);
+    layout->addLayout(texts, 2);
     layout->addLayout(pictureColumn, 0);
 
     setSelectedPerson(nullptr);
@@ -289,6 +293,7 @@ void InfoArea_Self::buildFields()
             [eventOf](const FTPerson* p) { return eventValue(eventOf(p), QStringLiteral("date")); },
             [event](FTPerson* p, const QString& v) { writeEventValue(p, event, QStringLiteral("date"), v); });
         date->setToolTip(LocalizedHelpString(QStringLiteral("DateFormatHelp")));
+        date->setMinimumWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("abt 30 Sep 2000")) + 12);
         addPlaceField(birth ? BirthPlace : DeathPlace, event + QStringLiteral("Place"), event);
         const int notesTag = birth ? BirthNotes : DeathNotes;
         EditorLineEdit* notes = addField(
