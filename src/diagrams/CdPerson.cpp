@@ -1,0 +1,54 @@
+#include "diagrams/CdPerson.h"
+
+#include "diagrams/CdLayout.h"
+
+#include "model/FTMoc.h"
+#include "model/FTPerson.h"
+
+#include "platform/Localizer.h"
+
+CdPerson::CdPerson(FTPerson* person, CdPerson* owner, bool spouse, FTEvent* marriageEvent, long ancLevel, CdLayout* pcd)
+    : m_moc(person ? person->moc() : (pcd ? pcd->moc() : nullptr))
+    , m_person(person)
+    , m_owner(owner)
+    , m_marriageEvent(marriageEvent)
+    , m_pcd(pcd)
+    , m_bSpouse(spouse)
+    , m_ancLevel(ancLevel)
+    , m_childrenOnLeft(pcd ? pcd->childrenOnLeft() : true)
+{
+    if (pcd && person)
+        m_inCurrentProjectView = pcd->isInProjectView(person);
+}
+
+CdPerson::~CdPerson() = default;
+
+char CdPerson::cGender() const
+{
+    const QByteArray bytes = m_gender.toLocal8Bit();
+    return bytes.isEmpty() ? 0 : bytes.at(0);
+}
+
+bool CdPerson::isMale() const
+{
+    return m_gender == LocalizedString(QStringLiteral("MaleShort"));
+}
+
+const CdOptions& CdPerson::options() const
+{
+    if (m_pcd)
+        return m_pcd->options();
+    // The web pages draw many boxes in one run: the defaults are read once.
+    static const CdOptions webOptions = CdOptions::fromUserDefaults();
+    return webOptions;
+}
+
+FTPerson* CdPerson::selectedPerson() const
+{
+    return m_pcd ? m_pcd->selectedPerson() : nullptr;
+}
+
+bool CdPerson::isSelected() const
+{
+    return m_person && m_person == selectedPerson();
+}
