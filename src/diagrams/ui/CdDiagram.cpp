@@ -103,6 +103,12 @@ void CdDiagram::setFocalPerson(FTPerson* person)
     FTMoc* moc = this->moc();
     if (!moc)
         return;
+    // Named before the change, which would otherwise name itself; a name set earlier in the event ("Delete")
+    // stays.
+    UndoManager* undo = moc->undoManager();
+    if (person && undo && undo->actionName().isEmpty() && !person->name().isEmpty())
+        undo->setActionName(QStringLiteral("%1 %2").arg(LocalizedString(QStringLiteral("FocusOn")),
+                                                        person->nameWithBirthAndDeathYears()));
     if (moc->modelDefaults()->focalPerson() != person) {
         const int before = m_focalChanges;
         moc->setFocalPerson(person);
@@ -111,10 +117,6 @@ void CdDiagram::setFocalPerson(FTPerson* person)
             return;
     }
     ++m_focalChanges;
-    UndoManager* undo = moc->undoManager();
-    if (person && undo && undo->undoActionName().isEmpty() && !person->name().isEmpty())
-        undo->setActionName(QStringLiteral("%1 %2").arg(LocalizedString(QStringLiteral("FocusOn")),
-                                                        person->nameWithBirthAndDeathYears()));
     setSelectedPerson(person);
     setRefreshArray(true);
     if (person && UserDefaults::standard().boolForKey(QStringLiteral("speakIt")))
@@ -141,7 +143,7 @@ void CdDiagram::setSelectedPerson(FTPerson* person)
         update();
     }
     UndoManager* undo = moc->undoManager();
-    if (person && undo && undo->undoActionName().isEmpty() && !person->name().isEmpty())
+    if (person && undo && undo->actionName().isEmpty() && !person->name().isEmpty())
         undo->setActionName(QStringLiteral("%1 %2").arg(LocalizedString(QStringLiteral("Select")),
                                                         person->nameWithBirthAndDeathYears()));
     moc->setSelectedPerson(person);
