@@ -6,6 +6,7 @@
 // image. Prints "name: value" lines: people, boxes_max (the most boxes of one diagram), rebuild_layout_ms (median)
 // and rebuild_layout_ms_max, total_ms (median of a focus change with rebuild, layout and painting), peak_mb and
 // peak_mb_growth (the peak after the last change less the peak after the tenth).
+#include "AppBenchSupport.h"
 #include "BenchSupport.h"
 #include "diagrams/CdLayout.h"
 #include "diagrams/ui/CdDiagram.h"
@@ -46,18 +47,12 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     DOvurApplication app(argc, argv);
-    const int people = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100000;
     QTemporaryDir temp;
-    UserDefaults::useSettingsFile(temp.filePath("settings.ini"));
     ScriptedPrompts prompts; // no alert may wait for a click
     Prompts::install(&prompts);
-    const QString path = argc > 2 ? QString::fromLocal8Bit(argv[2]) : temp.filePath("bench.RezUdu");
-    QString error;
-    if (!QFileInfo::exists(path) && !SyntheticDatabase::create(path, people, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    const QString path = prepareBenchDatabase(argc, argv, temp);
+    if (path.isEmpty())
         return 1;
-    }
-    AppController::initialiseUserDefaults();
     installFamilyDiagram();
 
     DOvurDocument* doc = DocumentController::shared().openDocumentWithContentsOfURL(path, true);

@@ -136,7 +136,7 @@ TEST_F(CdDrawing, TimelineAveragesEachColumnRoundedToFive)
         CdPerson* focal = layout.addBox(std::make_unique<CdPerson>(nullptr, nullptr, false, nullptr, 0, &layout));
         int i = 0;
         for (const auto& [born, died] : lives) {
-            auto box = std::make_unique<CdPerson>(person(QString("P%1").arg(i++), male(), born, died), focal, false,
+            auto box = std::make_unique<CdPerson>(person(QString("P%1").arg(i++), M(), born, died), focal, false,
                                                   nullptr, 1, &layout);
             box->setRclBox({100, 10.0 * i, 50, 5});
             layout.addBox(std::move(box));
@@ -164,7 +164,7 @@ TEST_F(CdDrawing, ToolTipsPutConsanguinityFirstAndStopAt2048Characters)
     const QString cut = CdToolTip::compose(QString(3000, 'x'), "", true);
     EXPECT_EQ(cut, QString(2048, 'x') + "...\n...(more)...\n");
     EXPECT_EQ(CdToolTip::compose(QString(3000, 'x'), "", false).size(), 3000);
-    FTPerson* p = person("Sam Smith", male(), 1900);
+    FTPerson* p = person("Sam Smith", M(), 1900);
     const CdPerson box(p, nullptr, false, nullptr, 0, &layout);
     EXPECT_TRUE(CdToolTip::text(box, false).startsWith("Sam Smith"));
     EXPECT_EQ(CdToolTip::text(CdPerson(nullptr, nullptr, false, nullptr, 0, &layout), true), "");
@@ -217,12 +217,12 @@ TEST_F(CdDrawing, TheDefaultPictureSitsAboveTheFocalBox)
 
 TEST_F(CdDrawing, ADiagramPaintsIntoAnImage)
 {
-    FTPerson* me = person("Margaret Rose Windsor", female(), 1930, 2002);
-    link(person("Albert Windsor", male(), 1895, 1952), me);
-    link(person("Elizabeth Bowes-Lyon", female(), 1900, 2002), me);
-    link(me, person("David Armstrong-Jones", male(), 1961));
-    link(me, person("Sarah Armstrong-Jones", female(), 1964), FTPcRel::kStep);
-    couple(me, person("Antony Armstrong-Jones", male(), 1930, 2017));
+    FTPerson* me = person("Margaret Rose Windsor", F(), 1930, 2002);
+    link(person("Albert Windsor", M(), 1895, 1952), me);
+    link(person("Elizabeth Bowes-Lyon", F(), 1900, 2002), me);
+    link(me, person("David Armstrong-Jones", M(), 1961));
+    link(me, person("Sarah Armstrong-Jones", F(), 1964), FTPcRel::kStep);
+    couple(me, person("Antony Armstrong-Jones", M(), 1930, 2017));
     focusOn(me);
     options.showGhostOutlines = true;
     build();
@@ -232,7 +232,7 @@ TEST_F(CdDrawing, ADiagramPaintsIntoAnImage)
     QPainter painter(&image);
     CdPainter::paintDiagram(painter, layout);
     painter.end();
-    saveImage(image, "family-diagram-core");
+    saveScreenshotImage(image, "family-diagram-core");
     // The step child's line is red at its middle's neighbourhood; the background is the diagram's colour.
     const CdPerson* step = layout.cdPersonsArray()[4].get();
     ASSERT_EQ(step->person()->name(), "Sarah Armstrong-Jones");
@@ -250,7 +250,7 @@ TEST_F(CdDrawing, ADiagramPaintsIntoAnImage)
 
 TEST_F(CdDrawing, ABoxPaintsWithoutAView)
 {
-    FTPerson* p = person("Victoria Hanover", female(), 1819, 1901);
+    FTPerson* p = person("Victoria Hanover", F(), 1819, 1901);
     CdPerson box(p, nullptr, false, nullptr, 0, nullptr);
     box.setInPeopleSet(true);
     box.setRclBox({10, 10, 180, 50});
@@ -259,7 +259,7 @@ TEST_F(CdDrawing, ABoxPaintsWithoutAView)
     QPainter painter(&image);
     box.displayTextInBox(painter, true);
     painter.end();
-    saveImage(image, "box-without-view");
+    saveScreenshotImage(image, "box-without-view");
     EXPECT_EQ(box.textColour(), QColor::fromRgbF(0, 0, 0.8, 1));
     EXPECT_EQ(box.boxColour(), box.options().selectedPersonColour); // the page's own person
     EXPECT_GT(box.fontSize(), 1);

@@ -11,7 +11,7 @@ TEST_F(CdLayoutBuild, APersonWithoutRelativesGetsEverySlotInOrder)
     EXPECT_EQ(describe(), QStringList({"0:1:Solo", "-2:1:ghost F", "-1:1:ghost F", "1:1:ghost M", "1:2:ghost F",
                                        "1:1:ghost F"}));
     // A woman's empty spouse slot is a man's.
-    focusOn(person("Sola", female()));
+    focusOn(person("Sola", F()));
     build();
     EXPECT_EQ(describe().at(1), "-2:1:ghost M");
 }
@@ -20,9 +20,9 @@ TEST_F(CdLayoutBuild, StepFosterAndAdoptiveParentsStandBetweenFatherAndMother)
 {
     FTPerson* kid = person("Kid");
     link(person("Dad"), kid);
-    link(person("Mum", female()), kid);
+    link(person("Mum", F()), kid);
     link(person("Step"), kid, FTPcRel::kStep);
-    link(person("Foster", female()), kid, FTPcRel::kFoster);
+    link(person("Foster", F()), kid, FTPcRel::kFoster);
     focusOn(kid);
     options.maxAncLevel = 1;
     build();
@@ -54,7 +54,7 @@ TEST_F(CdLayoutBuild, ASecondNaturalFatherMovesToTheStepBandWithOneWarningPerReb
     FTPerson* kid = person("Kid");
     link(person("Dad"), kid);
     link(person("Other Dad"), kid);
-    link(person("Mum", female()), kid);
+    link(person("Mum", F()), kid);
     focusOn(kid);
     build();
     place();
@@ -75,10 +75,10 @@ TEST_F(CdLayoutBuild, ASecondNaturalFatherMovesToTheStepBandWithOneWarningPerReb
 
 TEST_F(CdLayoutBuild, ChildrenFollowTheOptionsAndALinkWithoutAChildIsHandedBack)
 {
-    FTPerson* mum = person("Mum", female());
-    link(mum, person("Second", male(), 1902));
-    link(mum, person("First", female(), 1900));
-    link(mum, person("Stepson", male(), 1890), FTPcRel::kStep);
+    FTPerson* mum = person("Mum", F());
+    link(mum, person("Second", M(), 1902));
+    link(mum, person("First", F(), 1900));
+    link(mum, person("Stepson", M(), 1890), FTPcRel::kStep);
     FTPcRel* empty = link(mum, nullptr);
     focusOn(mum);
     build();
@@ -92,7 +92,7 @@ TEST_F(CdLayoutBuild, ChildrenFollowTheOptionsAndALinkWithoutAChildIsHandedBack)
 
 TEST_F(CdLayoutBuild, AssociatedPeopleAreSortedByNameAndShownOncePerLink)
 {
-    FTPerson* ann = person("Ann", female());
+    FTPerson* ann = person("Ann", F());
     FTPerson* bob = person("Bob");
     associate(ann, person("Zed"));
     associate(ann, bob);
@@ -105,14 +105,14 @@ TEST_F(CdLayoutBuild, AssociatedPeopleAreSortedByNameAndShownOncePerLink)
 TEST_F(CdLayoutBuild, CountsAndCertaintyAreRecordedOnTheBoxes)
 {
     FTPerson* me = person("Me");
-    FTPerson* wife = person("Wife", female());
+    FTPerson* wife = person("Wife", F());
     couple(me, wife);
-    couple(me, person("Second Wife", female()));
+    couple(me, person("Second Wife", F()));
     link(person("Wifes Dad"), wife);
-    link(person("Wifes Mum", female()), wife);
-    FTPerson* son = person("Son", male(), 1950);
+    link(person("Wifes Mum", F()), wife);
+    FTPerson* son = person("Son", M(), 1950);
     link(me, son)->setCertainty(40);
-    link(me, person("Daughter", female(), 1952));
+    link(me, person("Daughter", F(), 1952));
     for (int i = 0; i < 3; ++i)
         link(son, person(QStringLiteral("Grandchild %1").arg(i)));
     FTPerson* dad = person("Dad");
@@ -176,7 +176,7 @@ TEST_F(CdLayoutBuild, LoopedAndVeryLongAncestrySeldomDeepensAndAlwaysEnds)
 
 TEST_F(CdLayoutBuild, RemovingAPersonShownTwiceRemovesBothBoxes)
 {
-    FTPerson* ann = person("Ann", female());
+    FTPerson* ann = person("Ann", F());
     FTPerson* bob = person("Bob");
     couple(ann, bob);
     associate(ann, bob);

@@ -26,17 +26,17 @@ protected:
     // John Henry Smith (1900-1980) of York, married, with three children, events and citations.
     FTPerson* john()
     {
-        FTPerson* p = person("John Henry Smith", male(), 1900, 1980);
+        FTPerson* p = person("John Henry Smith", M(), 1900, 1980);
         p->setTitle("Weaver");
         p->setCauseOfDeath("Fever");
         p->setValueForKeyPath("birth.place", "York");
         p->setValueForKeyPath("death.place", "Leeds");
-        FTSpouseRel* c = couple(p, person("Ann Jones", female(), 1902));
+        FTSpouseRel* c = couple(p, person("Ann Jones", F(), 1902));
         c->setValueForKeyPath("marriage.date", "1925");
         c->setValueForKeyPath("marriage.place", "Paris");
-        link(p, person("Tom Smith", male(), 1926));
-        link(p, person("Sue Smith", female(), 1928), FTPcRel::kAdopted);
-        link(p, person("Bob Brown", male(), 1920), FTPcRel::kStep);
+        link(p, person("Tom Smith", M(), 1926));
+        link(p, person("Sue Smith", F(), 1928), FTPcRel::kAdopted);
+        link(p, person("Bob Brown", M(), 1920), FTPcRel::kStep);
         event(p, "IMMI", "Immigration", "1930");
         event(p, "CHR", "Christening", "1900");
         event(p, "BURI", "Burial", "1980");
@@ -111,12 +111,12 @@ TEST_F(CdPersonText, TheOptionsSayWhenThereIsNothingToShow)
 
 TEST_F(CdPersonText, NamesYearsAndSymbolsFollowTheBoxKind)
 {
-    FTPerson* me = person("Me", female());
-    FTPerson* husband = person("Hal Jones", male(), 1900, 1980);
+    FTPerson* me = person("Me", F());
+    FTPerson* husband = person("Hal Jones", M(), 1900, 1980);
     couple(me, husband)->setValueForKeyPath("marriage.date", "1925");
-    link(person("?? ?", male()), me);
-    FTPerson* grandmother = person("?Great Gran?", female(), 1850);
-    FTPerson* dad = person("Dad", male(), 0, 1950);
+    link(person("?? ?", M()), me);
+    FTPerson* grandmother = person("?Great Gran?", F(), 1850);
+    FTPerson* dad = person("Dad", M(), 0, 1950);
     link(dad, me);
     link(grandmother, dad);
     focusOn(me);
@@ -141,7 +141,7 @@ TEST_F(CdPersonText, NamesYearsAndSymbolsFollowTheBoxKind)
     CdPerson ghostSpouse(nullptr, nullptr, true, nullptr, CdPerson::kSpouse, &layout);
     CdPerson ghostChild(nullptr, nullptr, false, nullptr, CdPerson::kChild, &layout);
     CdPerson ghostMother(nullptr, nullptr, false, nullptr, 1, &layout);
-    ghostMother.setGender(female());
+    ghostMother.setGender(F());
     CdPerson ghostStep(nullptr, nullptr, false, nullptr, 1, &layout);
     ghostStep.setPcRelType(2);
     EXPECT_EQ(QStringList({ghostSpouse.getTextString(), ghostChild.getTextString(), ghostMother.getTextString(),
@@ -156,9 +156,9 @@ TEST_F(CdPersonText, WebPagesHideLivingPeopleAndAlwaysShowTheSymbol)
     d.setBool("htmlExcludeRecentlyDeadPeople", true);
     d.setInteger("htmlYearsSinceDeath", 80);
     const int thisYear = QDate::currentDate().year();
-    FTPerson* living = person("Young One", female(), thisYear - 20);
-    FTPerson* recent = person("Recent One", male(), thisYear - 90, thisYear - 10);
-    FTPerson* old = person("Old One Smith", male(), 1800, 1870);
+    FTPerson* living = person("Young One", F(), thisYear - 20);
+    FTPerson* recent = person("Recent One", M(), thisYear - 90, thisYear - 10);
+    FTPerson* old = person("Old One Smith", M(), 1800, 1870);
     const auto webText = [](FTPerson* p) { return CdPerson(p, nullptr, false, nullptr, 1, nullptr).text(); };
     EXPECT_EQ(webText(living), "Living person");
     EXPECT_EQ(webText(recent), "Recently deceased");
@@ -200,21 +200,21 @@ TEST_F(CdPersonText, FittingShrinksTheFontUntilTheTextFits)
 
 TEST_F(CdPersonText, IndicatorsCountSpousesAndPlaceAmongSiblings)
 {
-    FTPerson* me = person("Me", male(), 1900);
-    FTPerson* mum = person("Mum", female());
+    FTPerson* me = person("Me", M(), 1900);
+    FTPerson* mum = person("Mum", F());
     link(mum, me);
-    link(mum, person("Younger", female(), 1902));
-    link(mum, person("Youngest", female(), 1904));
+    link(mum, person("Younger", F(), 1902));
+    link(mum, person("Youngest", F(), 1904));
     focusOn(me);
     build();
     CdPerson* box = layout.cdPersonsArray()[0].get();
     EXPECT_EQ(box->siblingsIndicatorText(), QString("2 ") + QChar(0x2193));
     EXPECT_EQ(box->spousesIndicatorText(), "");
     for (int i = 0; i < 3; ++i)
-        couple(me, person(QString("Wife %1").arg(i), female()));
+        couple(me, person(QString("Wife %1").arg(i), F()));
     EXPECT_EQ(box->spousesIndicatorText(), "+++");
-    couple(me, person("Wife 4", female()));
-    couple(me, person("Wife 5", female()));
+    couple(me, person("Wife 4", F()));
+    couple(me, person("Wife 5", F()));
     EXPECT_EQ(box->spousesIndicatorText(), "+5");
     focusOn(layout.cdPersonsArray()[0]->person()); // unchanged
     CdPerson middle(moc->fetch<FTPerson>([](const FTPerson* p) { return p->name() == "Younger"; }).value(0), nullptr,

@@ -2,8 +2,8 @@
 
 // A family database with helpers that make people and links, and a CdLayout over it with options set in code.
 
-#include "../model/ModelFixture.h"
-#include "../shell/QtPrinters.h"
+#include "../model/PeopleFixture.h"
+#include "ScreenshotImage.h"
 
 #include "diagrams/CdLayout.h"
 #include "diagrams/CdPerson.h"
@@ -18,14 +18,11 @@
 
 #include <QImage>
 
-class DiagramFixture : public ModelFixture {
+class DiagramFixture : public PeopleFixture {
 protected:
     void SetUp() override
     {
-        ModelFixture::SetUp();
-        TestSupport::useFreshDefaults();
-        moc = newDatabase();
-        ASSERT_TRUE(moc);
+        PeopleFixture::SetUp();
         moc->undoManager()->disableUndoRegistration();
         layout.setMoc(moc.get());
         options.showGhostOutlines = false;
@@ -35,31 +32,19 @@ protected:
     void TearDown() override
     {
         layout.setMoc(nullptr);
-        moc.reset();
-        ModelFixture::TearDown();
+        PeopleFixture::TearDown();
     }
 
-    static QString male() { return LocalizedString("MaleShort"); }
-    static QString female() { return LocalizedString("FemaleShort"); }
-
-    FTPerson* person(const QString& name, const QString& gender = male(), int born = 0, int died = 0)
+    // A person with birth and death years (0: none).
+    FTPerson* person(const QString& name, const QString& gender = M(), int born = 0, int died = 0)
     {
-        FTPerson* p = FTPerson::initInMoc(moc.get(), name, gender);
+        FTPerson* p = PeopleFixture::person(name, gender);
         if (born)
             p->setValueForKeyPath("birth.date", QString::number(born));
         if (died)
             p->setValueForKeyPath("death.date", QString::number(died));
         return p;
     }
-    FTPcRel* link(FTPerson* parent, FTPerson* child, int type = FTPcRel::kNatural)
-    {
-        FTPcRel* l = FTPcRel::initInMoc(moc.get());
-        l->setParent(parent);
-        l->setChild(child);
-        l->setPcRelType(type);
-        return l;
-    }
-    FTSpouseRel* couple(FTPerson* a, FTPerson* b) { return a->addSpouseRel(b); }
     void associate(FTPerson* from, FTPerson* to)
     {
         FTAssociation* a = FTAssociation::initInMoc(moc.get());
@@ -97,19 +82,6 @@ protected:
         return out;
     }
 
-    std::unique_ptr<FTMoc> moc;
     CdOptions options;
     CdLayout layout;
 };
-
-// Pictures made by core tests go where the window screenshots go.
-inline void saveImage(const QImage& image, const QString& name)
-{
-    QDir().mkpath(TestSupport::tempRoot() + "/screenshots");
-    image.save(TestSupport::tempRoot() + "/screenshots/" + name + ".png");
-    const QString extra = qEnvironmentVariable("KINLOOM_SCREENSHOT_DIR");
-    if (!extra.isEmpty()) {
-        QDir().mkpath(extra);
-        image.save(extra + "/" + name + ".png");
-    }
-}

@@ -1,5 +1,4 @@
-#include "../../model/ModelFixture.h"
-#include "../../shell/QtPrinters.h"
+#include "../DiagramFixture.h"
 #include "../../shell/ui/ApplicationFixture.h"
 
 #include "Screenshot.h"
@@ -28,28 +27,25 @@
 
 // A diagram in a window of its own over a small family: Me with a wife, a son and a daughter, a father and a
 // grandfather.
-class CdDiagramView : public ModelFixture {
+class CdDiagramView : public DiagramFixture {
 protected:
     void SetUp() override
     {
-        ModelFixture::SetUp();
-        TestSupport::useFreshDefaults();
+        DiagramFixture::SetUp();
+        moc->undoManager()->enableUndoRegistration();
         UserDefaults::standard().setInteger("maxAncestorLevel", 3);
-        moc = newDatabase();
-        ASSERT_TRUE(moc);
-        me = person("Me", male(), 1930);
-        wife = person("Wife", female(), 1932);
+        me = person("Me", M(), 1930);
+        wife = person("Wife", F(), 1932);
         me->addSpouseRel(wife);
-        son = person("Son", male(), 1955);
-        daughter = person("Daughter", female(), 1957);
+        son = person("Son", M(), 1955);
+        daughter = person("Daughter", F(), 1957);
         link(me, son);
         link(me, daughter);
-        dad = person("Dad", male(), 1900);
+        dad = person("Dad", M(), 1900);
         link(dad, me);
-        grandad = person("Grandad", male(), 1870);
+        grandad = person("Grandad", M(), 1870);
         link(grandad, dad);
-        moc->modelDefaults()->setFocalPerson(me);
-        moc->modelDefaults()->setSelectedPerson(me);
+        focusOn(me);
         moc->saveMoc();
         moc->undoManager()->removeAllActions();
         diagram = std::make_unique<CdDiagram>();
@@ -63,29 +59,10 @@ protected:
     {
         diagram.reset();
         QCoreApplication::processEvents();
-        moc.reset();
-        ModelFixture::TearDown();
-    }
-    static QString male() { return LocalizedString("MaleShort"); }
-    static QString female() { return LocalizedString("FemaleShort"); }
-    FTPerson* person(const QString& name, const QString& gender, int born = 0)
-    {
-        FTPerson* p = FTPerson::initInMoc(moc.get(), name, gender);
-        if (born)
-            p->setValueForKeyPath("birth.date", QString::number(born));
-        return p;
-    }
-    FTPcRel* link(FTPerson* parent, FTPerson* child, int type = FTPcRel::kNatural)
-    {
-        FTPcRel* l = FTPcRel::initInMoc(moc.get());
-        l->setParent(parent);
-        l->setChild(child);
-        l->setPcRelType(type);
-        return l;
+        DiagramFixture::TearDown();
     }
     QString undoName() const { return moc->undoManager()->undoActionName(); }
 
-    std::unique_ptr<FTMoc> moc;
     std::unique_ptr<CdDiagram> diagram;
     FTPerson *me = nullptr, *wife = nullptr, *son = nullptr, *daughter = nullptr, *dad = nullptr, *grandad = nullptr;
 };
@@ -193,7 +170,7 @@ TEST_F(CdDiagramView, AChildLinkWithoutAChildIsDeletedAndSaved)
 
 TEST_F(CdDiagramView, ASecondNaturalFatherIsReportedOnceAfterThePass)
 {
-    link(person("Other Dad", male()), me);
+    link(person("Other Dad", M()), me);
     diagram->setRefreshArray(true);
     diagram->prepare();
     EXPECT_TRUE(prompts.records.isEmpty()); // not from inside the pass
