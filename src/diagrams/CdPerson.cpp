@@ -19,6 +19,8 @@ CdPerson::CdPerson(FTPerson* person, CdPerson* owner, bool spouse, FTEvent* marr
 {
     if (pcd && person)
         m_inCurrentProjectView = pcd->isInProjectView(person);
+    if (!pcd)
+        m_ownOptions = std::make_unique<CdOptions>(CdOptions::fromUserDefaults());
 }
 
 CdPerson::~CdPerson() = default;
@@ -36,11 +38,7 @@ bool CdPerson::isMale() const
 
 const CdOptions& CdPerson::options() const
 {
-    if (m_pcd)
-        return m_pcd->options();
-    // The web pages draw many boxes in one run: the defaults are read once.
-    static const CdOptions webOptions = CdOptions::fromUserDefaults();
-    return webOptions;
+    return m_pcd ? m_pcd->options() : *m_ownOptions;
 }
 
 FTPerson* CdPerson::selectedPerson() const

@@ -7,6 +7,8 @@
 #include <QRectF>
 #include <QString>
 
+#include <memory>
+
 class CdLayout;
 class FTEvent;
 class FTMoc;
@@ -94,7 +96,7 @@ public:
     const QImage& mugShotImage() const { return m_mugShotImage; }
     void setMugShotImage(const QImage& image) { m_mugShotImage = image; }
 
-    // The options the box draws with: its diagram's, or, without one, the user defaults read once.
+    // The options the box draws with: its diagram's, or, without one, the user defaults read when it was made.
     const CdOptions& options() const;
     // The person the diagram selected; without a diagram, none.
     FTPerson* selectedPerson() const;
@@ -211,4 +213,5 @@ private:
     QPainterPath m_pathToOwner;
     QList<QRectF> m_trackingRects;
     QImage m_mugShotImage;
+    std::unique_ptr<CdOptions> m_ownOptions; // without a diagram
 };
