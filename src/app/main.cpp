@@ -1,6 +1,8 @@
 #include "editor/ui/PersonEditorSetup.h"
 #include "gedcom/ui/GedcomMenuActions.h"
 
+#include "diagrams/ui/FamilyDiagramSetup.h"
+
 #include "platform/Prompts.h"
 #include "platform/ui/QtPrompts.h"
 #include "shell/AlertHooks.h"
@@ -20,6 +22,9 @@ int main(int argc, char** argv)
     Utils::alertHooks().beep = [] { QApplication::beep(); };
     installModelHooks();
     installPersonEditor();
+
+    // The family diagram in every main window.
+    installFamilyDiagram();
 
     int rc = 1;
     {
