@@ -5,24 +5,22 @@
 // pane has drawn) and changes the selected person 20 times while it is shown (switch_<page>_ms, the median time
 // from the change until the pane has drawn). Prints "name: value" lines: people, each page's two figures and
 // peak_mb. The database is kept at FILE when given, otherwise written to a temporary folder and removed.
+#include "AppBenchSupport.h"
 #include "BenchSupport.h"
+#include "diagrams/ui/FamilyDiagramSetup.h"
 #include "editor/ui/InfoAreaController.h"
 #include "editor/ui/PersonEditorSetup.h"
-#include "shell/AppController.h"
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 
 #include "model/FTModelDefaults.h"
 #include "model/FTPerson.h"
-#include "model/SyntheticDatabase.h"
 
 #include "platform/Prompts.h"
 #include "platform/ScriptedPrompts.h"
-#include "platform/UserDefaults.h"
 
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QMainWindow>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -50,18 +48,13 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     DOvurApplication app(argc, argv);
-    const int people = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100000;
     QTemporaryDir temp;
-    UserDefaults::useSettingsFile(temp.filePath("settings.ini"));
     ScriptedPrompts prompts; // no alert may wait for a click
     Prompts::install(&prompts);
-    const QString path = argc > 2 ? QString::fromLocal8Bit(argv[2]) : temp.filePath("bench.RezUdu");
-    QString error;
-    if (!QFileInfo::exists(path) && !SyntheticDatabase::create(path, people, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    const QString path = prepareBenchDatabase(argc, argv, temp);
+    if (path.isEmpty())
         return 1;
-    }
-    AppController::initialiseUserDefaults();
+    installFamilyDiagram();
     installPersonEditor();
 
     DOvurDocument* doc = DocumentController::shared().openDocumentWithContentsOfURL(path, true);

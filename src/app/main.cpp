@@ -1,7 +1,7 @@
-#include "editor/ui/PersonEditorSetup.h"
 #include "gedcom/ui/GedcomMenuActions.h"
 
 #include "diagrams/ui/FamilyDiagramSetup.h"
+#include "editor/ui/PersonEditorSetup.h"
 
 #include "platform/Prompts.h"
 #include "platform/ui/QtPrompts.h"
@@ -21,10 +21,11 @@ int main(int argc, char** argv)
     Prompts::install(&prompts);
     Utils::alertHooks().beep = [] { QApplication::beep(); };
     installModelHooks();
-    installPersonEditor();
 
     // The family diagram in every main window.
     installFamilyDiagram();
+    // The person editor beside it.
+    installPersonEditor();
 
     int rc = 1;
     {
