@@ -99,6 +99,7 @@ void PersonEditorController::start()
         m_visible = index;
         m_view.selectTab(index);
         m_settingUp = false;
+        m_tabs[index].page->setFontSize(m_fontSize);
     }
     if (m_observing)
         return;

@@ -5,6 +5,7 @@
 #include "../../shell/ui/ApplicationFixture.h"
 #include "Screenshot.h"
 
+#include "diagrams/ui/FamilyDiagramSetup.h"
 #include "editor/ui/EditorHooks.h"
 #include "editor/ui/InfoAreaController.h"
 #include "editor/ui/PersonEditorSetup.h"
@@ -23,6 +24,8 @@ protected:
     {
         ApplicationFixture::SetUp();
         savedEditorHooks = EditorHooks::shared();
+        // The editor beside the diagram, as in the program.
+        installFamilyDiagram();
         installPersonEditor();
         start();
     }

@@ -212,13 +212,13 @@ TEST_F(PersonEditorWindow, TheNotesPagesUndoIsItsOwn)
 
     // Leaving the page writes what is there, as one change of the database.
     key(notes, 0, "!");
+    QApplication::processEvents();
+    saveScreenshot(doc->dovurWindow(), "editor-notes-page");
     const QString typed = notes->toPlainText();
     ASSERT_TRUE(editor->chooseTab(0));
     EXPECT_EQ(john->notes(), typed);
     undo->closeOpenGroups();
     EXPECT_EQ(undo->undoCount(), before + 1);
-    QApplication::processEvents();
-    saveScreenshot(doc->dovurWindow(), "editor-notes-page");
 }
 
 TEST_F(PersonEditorWindow, ACommandWhoseWindowIsMissingSaysSo)
