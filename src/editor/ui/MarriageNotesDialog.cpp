@@ -7,7 +7,6 @@
 
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
-#include "platform/NotificationCenter.h"
 
 #include <QTabWidget>
 
@@ -74,10 +73,3 @@ void MarriageNotesDialog::freeMemory()
     setMoc(nullptr);
 }
 
-void MarriageNotesDialog::closing(int)
-{
-    const bool notify = !isSheet();
-    freeMemory();
-    if (notify)
-        NotificationCenter::defaultCenter().post(QStringLiteral("MarriageNotesDialogClosed"), this);
-}

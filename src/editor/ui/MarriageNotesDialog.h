@@ -22,10 +22,10 @@ public:
     FTPerson* wife() const { return m_wife; }
     QString couplesNames() const { return m_couplesNames; }
     void setTabViewLabels() override;
-    void freeMemory();
+    void freeMemory() override;
 
 protected:
-    void closing(int result) override;
+    QString closedNotification() const override { return QStringLiteral("MarriageNotesDialogClosed"); }
 
 private:
     FTSpouseRel* m_couple = nullptr;

@@ -7,7 +7,6 @@
 
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
-#include "platform/NotificationCenter.h"
 
 #include <QTabWidget>
 
@@ -80,10 +79,3 @@ void NotesDialog::freeMemory()
     setMoc(nullptr);
 }
 
-void NotesDialog::closing(int)
-{
-    const bool notify = !isSheet();
-    freeMemory();
-    if (notify)
-        NotificationCenter::defaultCenter().post(QStringLiteral("NotesDialogClosed"), this);
-}

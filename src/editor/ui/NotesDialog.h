@@ -22,10 +22,10 @@ public:
     QString personName() const { return m_personName; }
     void setTabViewLabels() override;
     // Drops the person (the dialog is not shown again after it closed).
-    void freeMemory();
+    void freeMemory() override;
 
 protected:
-    void closing(int result) override;
+    QString closedNotification() const override { return QStringLiteral("NotesDialogClosed"); }
 
 private:
     FTPerson* m_person = nullptr;

@@ -9,6 +9,7 @@
 #include "model/FTMoc.h"
 
 #include "platform/Localizer.h"
+#include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 
 #include <QHBoxLayout>
@@ -183,6 +184,9 @@ void NotesWindow::done(int result)
     }
     m_done = true;
     commitEditing();
-    closing(result);
+    freeMemory();
+    // A sheet's end is its opener's business.
+    if (!m_isSheet)
+        NotificationCenter::defaultCenter().post(closedNotification(), this);
     QDialog::done(result);
 }

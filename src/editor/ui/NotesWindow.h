@@ -50,8 +50,10 @@ protected:
     void setSheet(bool sheet) { m_isSheet = sheet; }
     // Loads every tab's text and selects the tab `initial` (the first when there is none of that identifier).
     void load(const QString& initial);
-    // After the texts are written and before the window goes: the dialog's notification and release.
-    virtual void closing(int result) = 0;
+    // Drops the records edited (a closed dialog is not shown again).
+    virtual void freeMemory() = 0;
+    // Posted with the dialog as object when a window that is not a sheet closes.
+    virtual QString closedNotification() const = 0;
 
 private:
     struct Tab {
