@@ -425,9 +425,10 @@ void InfoArea_Self::setSelectedPerson(FTPerson* person)
     if (m_person) {
         m_notes->endEditing();
         m_comments->endEditing();
+        // A refused edit cannot follow the person shown: it is dropped, never written to the next person.
         for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it)
-            if (it->edit->isEditing())
-                it->edit->endEditing();
+            if (it->edit->isEditing() && !it->edit->endEditing())
+                it->edit->setValue({});
     }
     m_person = person;
     if (person && person->moc() != m_moc) {

@@ -113,6 +113,15 @@ TEST_F(PersonEditorWindow, ARefusedEditKeepsTheTypedTextAndWritesNothing)
     EXPECT_EQ(john->name(), "John Smith");
     EXPECT_EQ(john->birth()->date(), "05 Jan 1900");
 
+    // Another person chosen meanwhile gets nothing of the refused text.
+    FTPerson* mary = FTPerson::initInMoc(moc, "Mary Jones", "F");
+    retype(self->field(InfoArea_Self::BirthDate), "31 Fbx 1900");
+    select(mary);
+    EXPECT_EQ(self->field(InfoArea_Self::BirthDate)->text(), "");
+    EXPECT_TRUE(self->field(InfoArea_Self::BirthDate)->endEditing());
+    EXPECT_EQ(mary->birth(), nullptr);
+    select(john);
+
     // A text that is too long is cut and shown for another look; ending the edit again stores what is shown.
     prompts.clear();
     EditorLineEdit* title = self->field(InfoArea_Self::Title);
