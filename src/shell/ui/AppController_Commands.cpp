@@ -6,6 +6,7 @@
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
+#include "shell/ui/CheckDatabaseIntegrity.h"
 #include "shell/ui/QtBackupPanel.h"
 
 #include "model/FTMocUndoManager.h"
@@ -111,6 +112,15 @@ void AppController::backupCurrentDatabase()
     doc->prepareForCommand();
     QtBackupPanel panel;
     Utils::backupCurrentModel(doc->fileURL(), panel);
+}
+
+void AppController::checkDatabaseIntegrity()
+{
+    DOvurDocument* doc = documentWithWindow();
+    if (!doc)
+        return;
+    doc->prepareForCommand();
+    doc->beginSheet(new CheckDatabaseIntegrity(doc->moc()));
 }
 
 void AppController::metadataFromGedcomLoad()
