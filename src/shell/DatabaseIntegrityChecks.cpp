@@ -17,15 +17,11 @@
 
 namespace {
 // "\n\n<count> <text>", the line that follows a check's title when it found something.
-QString countLine(qsizetype count, const char* key)
+QString countLine(qsizetype count, const QString& text)
 {
-    return QStringLiteral("\n\n%1 %2").arg(QString::number(count), LocalizedString(QString::fromLatin1(key)));
+    return QStringLiteral("\n\n%1 %2").arg(QString::number(count), text);
 }
 
-QString line(const char* key)
-{
-    return u'\n' + LocalizedString(QString::fromLatin1(key));
-}
 }
 
 DatabaseIntegrityChecks::DatabaseIntegrityChecks(FTMoc& moc, ModelProgress* progress)
@@ -48,9 +44,9 @@ QString DatabaseIntegrityChecks::execute(int row)
     case RemoveStoredThumbnails: report = removeStoredThumbnails(); break;
     default: break;
     }
-    report += line("SavingChanges");
+    report += u'\n' + LocalizedString("SavingChanges");
     // A save that fails has been reported and ends the program; the report must not claim otherwise meanwhile.
-    report += line(m_moc.saveMoc() ? "SaveComplete" : "SaveError");
+    report += u'\n' + (m_moc.saveMoc() ? LocalizedString("SaveComplete") : LocalizedString("SaveError"));
     if (m_progress) {
         m_progress->setStatus(QString());
         m_progress->setPercent(0);
@@ -63,7 +59,7 @@ QString DatabaseIntegrityChecks::removeGhosts()
     const int count = m_moc.removeGhosts(nullptr, true);
     QString report = LocalizedString("GhostRemoval1");
     if (count != 0)
-        report += countLine(count, "GhostRemoval2");
+        report += countLine(count, LocalizedString("GhostRemoval2"));
     return report;
 }
 
@@ -74,7 +70,7 @@ QString DatabaseIntegrityChecks::removeIsolatedPeople()
     QString report = LocalizedString("IsolatedPeople1");
     // Who was deleted stays on record in the report, not only in the alerts that went by.
     if (count != 0)
-        report += countLine(count, "IsolatedPeople2") + removed;
+        report += countLine(count, LocalizedString("IsolatedPeople2")) + removed;
     return report;
 }
 
@@ -87,7 +83,7 @@ QString DatabaseIntegrityChecks::recursionCheckAncestors()
     path.reserve(200);
     const bool found = m_moc.recursionCheckAncestorsOf(m_moc.focalPerson(), 0, path, true);
     QString report = LocalizedString("RecursionCheckAncestors");
-    report += found ? recursionListing() : line("NoRecursion");
+    report += found ? recursionListing() : u'\n' + LocalizedString("NoRecursion");
     return report;
 }
 
@@ -95,7 +91,7 @@ QString DatabaseIntegrityChecks::recursionCheckAll()
 {
     m_moc.recursionCheck(true);
     QString report = LocalizedString("RecursionCheckAll");
-    report += m_moc.recursionLinks().isEmpty() ? line("NoRecursion") : recursionListing();
+    report += m_moc.recursionLinks().isEmpty() ? u'\n' + LocalizedString("NoRecursion") : recursionListing();
     return report;
 }
 
@@ -121,7 +117,7 @@ QString DatabaseIntegrityChecks::cleanDateFormats()
     const int count = m_moc.cleanDateFormats();
     QString report = LocalizedString("DatesComplete1");
     if (count != 0)
-        report += countLine(count, "DatesComplete2");
+        report += countLine(count, LocalizedString("DatesComplete2"));
     return report;
 }
 
@@ -135,9 +131,9 @@ QString DatabaseIntegrityChecks::multipleNaturalParents()
                       .arg(QString::number(children.size()), LocalizedString("SameSexCheck1"), detail)
                 + QStringLiteral("\n\n");
     report += LocalizedString("PcCheckComplete");
-    report += countLine(children.size(), "SameSexCheck2");
+    report += countLine(children.size(), LocalizedString("SameSexCheck2"));
     const int changed = m_moc.convertMultipleNaturalParentsIntoStepRels(children);
-    report += countLine(changed, "SameGenderNaturals3");
+    report += countLine(changed, LocalizedString("SameGenderNaturals3"));
     if (!children.isEmpty())
         report += QStringLiteral("\n\n") + LocalizedString("ValidationFileFooter");
     return report;
@@ -158,7 +154,7 @@ QString DatabaseIntegrityChecks::validateRelationships()
                                      LocalizedString("UserInfo"), QString());
         Prompts::current().message(text);
         report += QStringLiteral("\n\n") + text;
-        report += countLine(total, "SameSexCheck3");
+        report += countLine(total, LocalizedString("SameSexCheck3"));
     }
     report += QStringLiteral("\n%1 %2\n\n").arg(QString::number(total), LocalizedString("SameSexCheck4"));
     report += detail;
@@ -197,7 +193,17 @@ QString DatabaseIntegrityChecks::removeStoredThumbnails()
 
 QString DatabaseIntegrityChecks::rowTitle(int row)
 {
-    return LocalizedString(QStringLiteral("DbIntegrityCheck%1").arg(row));
+    switch (row) {
+    case RemoveGhosts: return LocalizedString("DbIntegrityCheck0");
+    case RemoveIsolatedPeople: return LocalizedString("DbIntegrityCheck1");
+    case RecursionCheckAncestors: return LocalizedString("DbIntegrityCheck2");
+    case RecursionCheckAll: return LocalizedString("DbIntegrityCheck3");
+    case CleanDateFormats: return LocalizedString("DbIntegrityCheck4");
+    case MultipleNaturalParents: return LocalizedString("DbIntegrityCheck5");
+    case ValidateRelationships: return LocalizedString("DbIntegrityCheck6");
+    case RemoveStoredThumbnails: return LocalizedString("DbIntegrityCheck7");
+    default: return {};
+    }
 }
 
 QString DatabaseIntegrityChecks::reportFilePath()

@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -138,7 +139,10 @@ void CheckDatabaseIntegrity::execute()
         Utils::reportCurrentException(__FILE__, __LINE__, QStringLiteral("execute"));
     }
     // Clicks made while the check ran are delivered now, to buttons that still wait, and go no further.
+    const QPointer<CheckDatabaseIntegrity> self(this);
     QCoreApplication::processEvents();
+    if (!self)
+        return;
     m_running = false;
     setButtonsEnabled(true);
 }
