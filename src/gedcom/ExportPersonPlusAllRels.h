@@ -9,9 +9,9 @@
 #include <memory>
 
 class ExportToGedcom;
-class RtfWriter;
 class FTMoc;
 class FTPerson;
+class RtfWriter;
 
 // Everybody connected to the focal person by any chain of parent-child links and couples, beside the people who
 // are not, in their separate groups. Opened with the layout "ExportPersonPlusAllRels" it hands the connected

@@ -21,7 +21,6 @@ QString countLine(qsizetype count, const QString& text)
 {
     return QStringLiteral("\n\n%1 %2").arg(QString::number(count), text);
 }
-
 }
 
 DatabaseIntegrityChecks::DatabaseIntegrityChecks(FTMoc& moc, ModelProgress* progress)

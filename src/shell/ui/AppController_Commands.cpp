@@ -3,10 +3,10 @@
 #include "shell/DisplayMsg.h"
 #include "shell/Utils.h"
 #include "shell/ui/AppControllerPrivate.h"
+#include "shell/ui/CheckDatabaseIntegrity.h"
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
-#include "shell/ui/CheckDatabaseIntegrity.h"
 #include "shell/ui/QtBackupPanel.h"
 
 #include "model/FTMocUndoManager.h"
@@ -120,6 +120,9 @@ void AppController::checkDatabaseIntegrity()
     if (!doc)
         return;
     doc->prepareForCommand();
+    // The first save of an older database may have put its event-type sheet up: that one comes first.
+    if (doc->hasAttachedSheet())
+        return;
     doc->beginSheet(new CheckDatabaseIntegrity(doc->moc()));
 }
 
