@@ -222,12 +222,11 @@ int main(int argc, char** argv)
     timed("link_events_to_event_types", [&](ModelProgress* p) { return moc->linkEventsToEventTypes(events, p); });
 
     if (pictures > 0) {
-        const QString report = timed("thumbs_remove", [&](ModelProgress* p) {
+        timed("thumbs_remove", [&](ModelProgress* p) {
             DatabaseIntegrityChecks checks(*moc, p);
             return checks.execute(DatabaseIntegrityChecks::RemoveStoredThumbnails);
         });
         std::printf("thumbs_left: %d\n", moc->count<FTOriginalPicture>());
-        Q_UNUSED(report);
     }
 
     figure("peak_mb", peakResidentMegabytes());
