@@ -1,5 +1,7 @@
 #include "gedcom/ui/GedcomMenuActions.h"
 
+#include "diagrams/ui/FamilyDiagramSetup.h"
+
 #include "platform/Prompts.h"
 #include "platform/ui/QtPrompts.h"
 #include "shell/AlertHooks.h"
@@ -18,6 +20,9 @@ int main(int argc, char** argv)
     Prompts::install(&prompts);
     Utils::alertHooks().beep = [] { QApplication::beep(); };
     installModelHooks();
+
+    // The family diagram in every main window.
+    installFamilyDiagram();
 
     int rc = 1;
     {
