@@ -9,9 +9,9 @@
 
 #include "platform/Localizer.h"
 
-#include <QTextDocument>
 #include <QRunnable>
 #include <QSemaphore>
+#include <QTextDocument>
 #include <QThreadPool>
 
 #include <algorithm>
@@ -271,7 +271,6 @@ void HierarchyLayout::setColumnWidthAndPointSize(double visibleWidth)
         m_verticalSpacing = m_pointSize * 2;
     }
 }
-
 
 void HierarchyLayout::setBoxHeights(const std::vector<Hierarchy*>& nodes)
 {

@@ -44,6 +44,7 @@ class QTextDocument;
 //   for each box: node->rclBox(), layout.getAttributedStringFor(node, true)
 class HierarchyLayout {
 public:
+    // Box texts are measured with `measurer`, on several threads at once for a large tree.
     explicit HierarchyLayout(const TextMeasurer& measurer = DocumentTextMeasurer::shared());
     ~HierarchyLayout();
     HierarchyLayout(const HierarchyLayout&) = delete;
