@@ -195,6 +195,20 @@ TEST_F(HierarchyLines, SiblingListsWithAndWithoutDescendants)
             "Birth:b. 1950", "Spouse:+. Di Wed "));
 }
 
+// Bo's son Cid is also Bo's parent, a loop an import can bring in: nobody is listed below themselves.
+TEST_F(HierarchyLines, ALoopOfLinksDoesNotRepeatAListUpToItsDepth)
+{
+    options.includeAllSiblings = options.includeAllSiblingsChildren = options.includeAllSiblingsGrandchildren = true;
+    options.maxSiblingsDescendants = 6;
+    FTPerson* pa = person("Pa Kin", M());
+    const QList<FTPerson*> kids = children(pa, { "Al Kin", "Bo Kin" });
+    FTPerson* cid = children(kids[1], { "Cid Kin" })[0];
+    link(cid, kids[1]);
+    build(kids[0], true);
+    EXPECT_EQ(layout.rootHierarchy()->lines().last(),
+        "SiblingsList:\nBrothers and sisters (1) and their descendants:\n" + nb + " Bo Kin\n" + nb + "     -Cid Kin");
+}
+
 TEST_F(HierarchyLines, SpousesAncestorsForThreeGenerations)
 {
     options.includeSpousesAncestors = true;
@@ -234,6 +248,13 @@ TEST_F(HierarchyLines, AParentLineShowsOnlyUnderAParentWithSeveralSpouses)
     EXPECT_THAT(paragraphs(node(kid)), Not(Contains("(son of Dad Two)")));
     build(kid, true);
     EXPECT_THAT(layout.rootHierarchy()->lines(), Not(Contains(HasText(QStringLiteral("son of")))));
+
+    // A child of unknown gender is nobody's daughter.
+    FTPerson* other = person("Pat Two", "");
+    link(dad, other);
+    link(w2, other);
+    build(dad, false);
+    EXPECT_THAT(paragraphs(node(other)), Contains("(child of Wyn Two)"));
 }
 
 TEST_F(HierarchyLines, LongNotesAndLinesAreCut)
@@ -243,6 +264,11 @@ TEST_F(HierarchyLines, LongNotesAndLinesAreCut)
     rob->setNotes(QString(300, 'n') + "\nmore");
     build(rob, false);
     EXPECT_THAT(paragraphs(layout.rootHierarchy()), Contains(QString(256, 'n') + "..."));
+
+    // A cut through a character outside the basic plane takes the whole character out.
+    rob->setNotes(QString(255, 'n') + QString::fromUtf8("\U0001F600") + "more");
+    build(rob, false);
+    EXPECT_THAT(paragraphs(layout.rootHierarchy()), Contains(QString(255, 'n') + "..."));
 
     rob->setNotes(QString(12000, 'n'));
     options.truncateNotes = false;
