@@ -45,6 +45,8 @@ int ThumbnailMover::moveAllThumbnails()
         m_unsaved << picture;
         if (++done % kSaveEvery == 0) {
             saveMoc();
+            if (progressChanged)
+                progressChanged(done);
             if (messageChanged)
                 messageChanged(QStringLiteral("%1 %2 %3").arg(QString::number(done),
                     LocalizedString(QStringLiteral("thumbnailsMoved")), QString::number(m_pictures.size())));
@@ -52,6 +54,8 @@ int ThumbnailMover::moveAllThumbnails()
     }
     saveMoc();
     undo->enableUndoRegistration();
+    if (progressChanged)
+        progressChanged(done);
     if (messageChanged)
         messageChanged(LocalizedString(QStringLiteral("AllThumbnailsMoved")));
     FTLog(QStringLiteral("%1 secs to %2 moveThumbnails to new table")

@@ -22,6 +22,8 @@ public:
     ThumbnailMover(FTMoc& moc, QList<FTPicture*> pictures);
 
     std::function<void(const QString& text)> messageChanged;
+    // The number of pictures moved so far, with each message.
+    std::function<void(int done)> progressChanged;
 
     // Answers the number of pictures moved.
     int moveAllThumbnails();
