@@ -217,7 +217,8 @@ std::optional<QList<FTPicture*>> PictureIntake::addPicturesFromPasteboard(
         }
     } else {
         const QStringList paths = copyImageFilesFromPasteboard(mime, person->name(), moc);
-        if (paths.isEmpty())
+        // Dropped files of other kinds only: nothing added, and the count 0 says so.
+        if (paths.isEmpty() && localFiles(mime).isEmpty())
             return std::nullopt;
         const QSet<QString> types = acceptedFileTypes(moc);
         QStringList refused;
