@@ -7,7 +7,6 @@
 #include "shell/DisplayMsg.h"
 #include "shell/Utils.h"
 #include "shell/UtilsFunctions.h"
-#include "shell/ui/SetFontSize.h"
 #include "shell/ui/ThemeIcon.h"
 
 #include "platform/Localizer.h"
@@ -71,7 +70,8 @@ ExportPictureFiles::ExportPictureFiles(FTMoc* moc, const QList<FTPicture*>& pict
     m_table->setAlternatingRowColors(true);
     m_table->setWordWrap(false);
     m_table->setMinimumSize(560, 240);
-    SetFontSize(m_table, 11);
+    m_table->setTextElideMode(Qt::ElideMiddle);
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() * 13 / 10 + 2);
     m_thumbnailsOnly = new QCheckBox(L("ExportThumbnailsOnly"));
     m_thumbnailsOnly->setObjectName(QStringLiteral("exportThumbnailsOnly"));
     connect(m_thumbnailsOnly, &QCheckBox::toggled, this, [this](bool on) { m_exporter.exportThumbnailsOnly = on; });
@@ -137,7 +137,9 @@ void ExportPictureFiles::fillTable()
     m_table->setRowCount(int(pictures.size()));
     for (int row = 0; row < pictures.size(); ++row) {
         const QFileInfo file(pictures[row]->filename());
-        m_table->setItem(row, 0, new QTableWidgetItem(file.path() == QLatin1String(".") ? QString() : file.path()));
+        auto* folder = new QTableWidgetItem(file.path() == QLatin1String(".") ? QString() : file.path());
+        folder->setToolTip(folder->text());
+        m_table->setItem(row, 0, folder);
         m_table->setItem(row, 1, new QTableWidgetItem(file.fileName()));
     }
 }

@@ -69,6 +69,9 @@ ImportPictureFiles::ImportPictureFiles(FTMoc* moc, QWidget* parent)
     m_list->setObjectName(QStringLiteral("filenamesArray"));
     m_list->setMinimumSize(300, 220);
     m_list->setSelectionMode(QAbstractItemView::NoSelection);
+    m_list->setFocusPolicy(Qt::NoFocus);
+    m_list->setTextElideMode(Qt::ElideMiddle);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* listLabel = new QLabel(L("MissingFileNames"));
     listLabel->setBuddy(m_list);
     m_dropBox = new PicturesDropBox;
@@ -115,16 +118,14 @@ ImportPictureFiles::ImportPictureFiles(FTMoc* moc, QWidget* parent)
     layout->addLayout(buttons);
     resize(680, 480);
 
-    auto repaintNow = [this](QWidget* w) {
-        w->repaint();
-    };
-    m_missing.messageChanged = [this, repaintNow](const QString& text) {
+    // Shown at once: matching and building run on this thread.
+    m_missing.messageChanged = [this](const QString& text) {
         m_message->setText(text);
-        repaintNow(m_message);
+        m_message->repaint();
     };
-    m_missing.progressChanged = [this, repaintNow](int percent) {
+    m_missing.progressChanged = [this](int percent) {
         m_progress->setValue(percent);
-        repaintNow(m_progress);
+        m_progress->repaint();
     };
     m_builder.messageChanged = m_missing.messageChanged;
     m_builder.progressChanged = m_missing.progressChanged;
@@ -162,7 +163,10 @@ void ImportPictureFiles::enableButtons(bool enable)
 void ImportPictureFiles::showFilenames()
 {
     m_list->clear();
-    m_list->addItems(m_missing.filenamesArray());
+    for (const QString& name : m_missing.filenamesArray()) {
+        auto* item = new QListWidgetItem(name, m_list);
+        item->setToolTip(name);
+    }
 }
 
 void ImportPictureFiles::findMissingPictures(const QStringList& paths)
