@@ -188,7 +188,8 @@ TEST_F(PictureFilesExportTest, FilesAreCopiedOnceUnderTheirOwnNamesAndMissingOne
     // Gone without one: not exported.
     FTPicture* nothing = missingPicture(*moc, ann, "/old/nothing.jpg");
 
-    PictureFilesExport exporter(moc.get(), { a, b, linked, gone, nothing, a });
+    // A name exported already is never written over: not counted, whether a copy or a thumbnail.
+    PictureFilesExport exporter(moc.get(), { a, b, linked, gone, nothing, a, gone });
     const QString folder = data() + "/Family_Exported Pictures";
     file("data/Family_Exported Pictures/stale.txt", "old export");
     EXPECT_EQ(exporter.exportPictureFiles(), 3);
@@ -197,7 +198,7 @@ TEST_F(PictureFilesExportTest, FilesAreCopiedOnceUnderTheirOwnNamesAndMissingOne
     EXPECT_EQ(contents(folder + "/scan.png"), "scan");
     EXPECT_EQ(contents(folder + "/lost.jpg"), "TIFF");
     ASSERT_EQ(messages().size(), 2);
-    EXPECT_EQ(messages()[0], "Unable to copy 3 pictures (a file of the same name was exported already, or the file "
+    EXPECT_EQ(messages()[0], "Unable to copy 4 pictures (a file of the same name was exported already, or the file "
                              "could not be copied).");
     EXPECT_EQ(messages()[1], "3 picture files copied to:\n\n " + folder);
 
