@@ -1,6 +1,8 @@
 #include "gedcom/ui/GedcomMenuActions.h"
 #include "pictures/ui/PicturesMenuActions.h"
 
+#include "diagrams/ui/FamilyDiagramSetup.h"
+
 #include "platform/Prompts.h"
 #include "platform/ui/QtPrompts.h"
 #include "shell/AlertHooks.h"
@@ -19,6 +21,9 @@ int main(int argc, char** argv)
     Prompts::install(&prompts);
     Utils::alertHooks().beep = [] { QApplication::beep(); };
     installModelHooks();
+
+    // The family diagram in every main window.
+    installFamilyDiagram();
 
     int rc = 1;
     {
