@@ -4,6 +4,7 @@
 // people, and pictures whose files are gone.
 
 #include "../model/ModelFixture.h"
+#include "PictureTestFiles.h"
 
 #include "model/FTPerson.h"
 #include "model/FTPicture.h"
@@ -34,12 +35,7 @@ protected:
 
     QString file(const QString& relative, const QByteArray& contents)
     {
-        const QString path = dir.path() + "/" + relative;
-        QDir().mkpath(QFileInfo(path).path());
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(contents);
-        return path;
+        return writeTestFile(dir.path() + "/" + relative, contents);
     }
     // An image file of the format its extension names: left half red, right half blue.
     QString image(const QString& relative, int width = 40, int height = 20)
@@ -66,16 +62,6 @@ protected:
     {
         auto* p = moc.insertObject<FTPerson>();
         p->setName(name);
-        return p;
-    }
-    // A picture of `owner` whose file was `path` and is gone now (as after moving the database).
-    static FTPicture* missingPicture(FTMoc& moc, FTPerson* owner, const QString& filename, const QString& original = {})
-    {
-        auto* p = moc.insertObject<FTPicture>();
-        p->setOwner(owner);
-        p->setRclCut("{{0, 0}, {0, 0}}");
-        p->setString(Key("filename"), filename);
-        p->setOriginalFilename(original);
         return p;
     }
     QStringList picturesFolderEntries() const

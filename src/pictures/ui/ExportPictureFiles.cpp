@@ -1,16 +1,14 @@
 #include "pictures/ui/ExportPictureFiles.h"
 
+#include "pictures/ui/PictureWindowParts.h"
+
 #include "model/FTMoc.h"
 #include "model/FTPicture.h"
 #include "model/ModelHooks.h"
 
 #include "shell/DisplayMsg.h"
-#include "shell/Utils.h"
-#include "shell/UtilsFunctions.h"
-#include "shell/ui/ThemeIcon.h"
 
 #include "platform/Localizer.h"
-#include "platform/Workspace.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -20,21 +18,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
 QString L(const char* key)
 {
     return LocalizedString(QString::fromLatin1(key));
-}
-
-QPushButton* button(const char* key, const char* icon, const char* name)
-{
-    auto* b = new QPushButton(themeIcon(QString::fromLatin1(icon)), L(key));
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
 }
 }
 
@@ -43,17 +32,8 @@ ExportPictureFiles::ExportPictureFiles(FTMoc* moc, const QList<FTPicture*>& pict
     , m_exporter(moc, pictures)
 {
     setObjectName(QStringLiteral("ExportPictures"));
-    setWindowTitle(m_exporter.dialogTitle());
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, PanelColour());
-    setPalette(palette);
-    setAutoFillBackground(true);
-    openInDesktop = [](const QString& path) {
-        if (QFileInfo(path).isDir())
-            Workspace::shared().openUrl(QUrl::fromLocalFile(path));
-        else
-            Utils::displayFile(path, QString());
-    };
+    preparePictureWindow(this, m_exporter.dialogTitle());
+    openInDesktop = openInDesktopApplication;
 
     m_title = new QLabel(m_exporter.dialogTitle());
     QFont bold = m_title->font();
@@ -88,10 +68,10 @@ ExportPictureFiles::ExportPictureFiles(FTMoc* moc, const QList<FTPicture*>& pict
         m_progress->repaint();
     };
 
-    m_printListButton = button("PrintList", "document-print", "printListButton");
-    m_finderButton = button("OpenInFileManager", "folder-open", "finderButton");
-    m_closeButton = button("Close", "window-close", "closeButton");
-    m_exportButton = button("ExportPicsButton", "document-save", "exportButton");
+    m_printListButton = pictureWindowButton("PrintList", "document-print", "printListButton");
+    m_finderButton = pictureWindowButton("OpenInFileManager", "folder-open", "finderButton");
+    m_closeButton = pictureWindowButton("Close", "window-close", "closeButton");
+    m_exportButton = pictureWindowButton("ExportPicsButton", "document-save", "exportButton");
     m_exportButton->setDefault(true);
     connect(m_printListButton, &QPushButton::clicked, this, [this] { printListOfPictures(); });
     connect(m_finderButton, &QPushButton::clicked, this, [this] { launchFinder(); });

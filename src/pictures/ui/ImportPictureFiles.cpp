@@ -1,5 +1,6 @@
 #include "pictures/ui/ImportPictureFiles.h"
 
+#include "pictures/ui/PictureWindowParts.h"
 #include "pictures/ui/PicturesDropBox.h"
 
 #include "model/FTMoc.h"
@@ -7,45 +8,25 @@
 
 #include "shell/DisplayMsg.h"
 #include "shell/Utils.h"
-#include "shell/UtilsFunctions.h"
 #include "shell/ui/ThemeIcon.h"
 
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
 #include "platform/Prompts.h"
-#include "platform/Workspace.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
 QString L(const char* key)
 {
     return LocalizedString(QString::fromLatin1(key));
-}
-
-QPushButton* button(const char* key, const char* icon, const char* name)
-{
-    auto* b = new QPushButton(themeIcon(QString::fromLatin1(icon)), L(key));
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-void openWithDesktop(const QString& path)
-{
-    if (QFileInfo(path).isDir())
-        Workspace::shared().openUrl(QUrl::fromLocalFile(path));
-    else
-        Utils::displayFile(path, QString());
 }
 }
 
@@ -56,12 +37,8 @@ ImportPictureFiles::ImportPictureFiles(FTMoc* moc, QWidget* parent)
     , m_builder(moc)
 {
     setObjectName(QStringLiteral("ImportPictures"));
-    setWindowTitle(L("ImportPicturesTitle"));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, PanelColour());
-    setPalette(palette);
-    setAutoFillBackground(true);
-    openInDesktop = openWithDesktop;
+    preparePictureWindow(this, L("ImportPicturesTitle"));
+    openInDesktop = openInDesktopApplication;
 
     auto* info = new QLabel(L("ImportPicturesInfo"));
     info->setWordWrap(true);
@@ -88,10 +65,10 @@ ImportPictureFiles::ImportPictureFiles(FTMoc* moc, QWidget* parent)
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
 
-    m_printListButton = button("PrintList", "document-print", "printListButton");
-    m_finderButton = button("OpenInFileManager", "folder-open", "finderButton");
-    m_prebuildButton = button("PrebuildThumbnails", "insert-image", "prebuildThumbnailsButton");
-    m_closeButton = button("Close", "window-close", "closeButton");
+    m_printListButton = pictureWindowButton("PrintList", "document-print", "printListButton");
+    m_finderButton = pictureWindowButton("OpenInFileManager", "folder-open", "finderButton");
+    m_prebuildButton = pictureWindowButton("PrebuildThumbnails", "insert-image", "prebuildThumbnailsButton");
+    m_closeButton = pictureWindowButton("Close", "window-close", "closeButton");
     m_closeButton->setDefault(true);
     connect(m_printListButton, &QPushButton::clicked, this, [this] { printListOfMissingPictures(); });
     connect(m_finderButton, &QPushButton::clicked, this, [this] { launchFinder(); });

@@ -1,6 +1,7 @@
 #include "pictures/ui/MoveThumbnails.h"
 
-#include "shell/UtilsFunctions.h"
+#include "pictures/ui/PictureWindowParts.h"
+
 #include "shell/ui/ThemeIcon.h"
 
 #include "platform/Localizer.h"
@@ -19,11 +20,7 @@ MoveThumbnails::MoveThumbnails(FTMoc& moc, const QList<FTPicture*>& pictures, QW
     , m_mover(moc, pictures)
 {
     setObjectName(QStringLiteral("MoveThumbnails"));
-    setWindowTitle(LocalizedString(QStringLiteral("MoveThumbnailsTitle")));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, PanelColour());
-    setPalette(palette);
-    setAutoFillBackground(true);
+    preparePictureWindow(this, LocalizedString(QStringLiteral("MoveThumbnailsTitle")));
 
     auto* icon = new QLabel;
     icon->setPixmap(themeIcon(QStringLiteral("image-x-generic")).pixmap(48, 48));

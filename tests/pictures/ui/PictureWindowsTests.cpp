@@ -2,6 +2,7 @@
 // an older database's thumbnails, and the picture steps that follow a GEDCOM import and a whole-database export.
 
 #include "../../gedcom/ui/GedcomWindowFixture.h"
+#include "../PictureTestFiles.h"
 
 #include "pictures/ui/ExportPictureFiles.h"
 #include "pictures/ui/ImportPictureFiles.h"
@@ -58,12 +59,7 @@ protected:
 
     QString writeFile(const QString& relative, const QByteArray& contents)
     {
-        const QString path = dir.path() + "/" + relative;
-        QDir().mkpath(QFileInfo(path).path());
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(contents);
-        return path;
+        return writeTestFile(dir.path() + "/" + relative, contents);
     }
     QString image(const QString& relative, const QColor& colour = Qt::darkCyan)
     {
@@ -73,14 +69,6 @@ protected:
         QDir().mkpath(QFileInfo(path).path());
         EXPECT_TRUE(img.save(path));
         return path;
-    }
-    // A picture of `owner` whose file is gone.
-    static FTPicture* missingPicture(FTMoc& moc, FTPerson* owner, const QString& filename)
-    {
-        auto* p = moc.insertObject<FTPicture>();
-        p->setOwner(owner);
-        p->setString(Key("filename"), filename);
-        return p;
     }
     static QStringList rows(const QListWidget* list)
     {
