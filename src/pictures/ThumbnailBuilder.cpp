@@ -197,7 +197,7 @@ int ThumbnailBuilder::createThumbnails(const QList<FTPicture*>& pictures)
         QList<Job> jobs;
         for (qsizetype i = from; i < std::min(total, from + window); ++i)
             jobs.append({ pictures[i]->filename(), UtilsPics::rectFromString(pictures[i]->rclCut()) });
-        return QtConcurrent::mapped(jobs, makeThumbnail);
+        return QtConcurrent::mapped(std::move(jobs), makeThumbnail);
     };
     auto await = [&](QFuture<Made>& future) {
         while (!future.isFinished()) {
