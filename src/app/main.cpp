@@ -2,6 +2,7 @@
 #include "pictures/ui/PicturesMenuActions.h"
 
 #include "diagrams/ui/FamilyDiagramSetup.h"
+#include "editor/ui/PersonEditorSetup.h"
 
 #include "platform/Prompts.h"
 #include "platform/ui/QtPrompts.h"
@@ -24,6 +25,8 @@ int main(int argc, char** argv)
 
     // The family diagram in every main window.
     installFamilyDiagram();
+    // The person editor beside it.
+    installPersonEditor();
 
     int rc = 1;
     {
