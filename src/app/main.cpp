@@ -1,4 +1,5 @@
 #include "gedcom/ui/GedcomMenuActions.h"
+#include "sources/ui/SourcesMenuActions.h"
 
 #include "platform/Prompts.h"
 #include "platform/ui/QtPrompts.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
     {
         AppController controller;
         GedcomMenuActions::registerMenuItems(controller);
+        SourcesMenuActions::registerMenuItems(controller);
         if (controller.awakeFromNib()) {
             // Databases named on the command line open as the desktop's "open file" does.
             QStringList paths;
