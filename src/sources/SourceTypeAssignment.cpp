@@ -32,9 +32,11 @@ QStringList SourceTypeAssignment::getSourceTypeNames(const FTMoc* moc)
     QSet<QString> names;
     for (const QString& type : moc->sourceTypes())
         names.insert(type);
-    for (int i = 1; i <= 102; ++i)
+    for (int i = 1; i <= 102; ++i) {
+        const QString key = QStringLiteral("SrcsAutoType%1").arg(i);
         if (i != 101)
-            names.insert(LocalizedHelpString(QStringLiteral("SrcsAutoType%1").arg(i)));
+            names.insert(LocalizedHelpString(key));
+    }
     names.remove(LocalizedHelpString(QStringLiteral("SrcsAutoType103")));
     names.remove(LocalizedHelpString(QStringLiteral("SrcsAutoType104")));
     names.remove(QString());
