@@ -2,9 +2,9 @@
 
 #include "sources/SourceHooks.h"
 
-#include "model/FTModelDefaults.h"
 #include "model/FTMoc.h"
 #include "model/FTMocUndoManager.h"
+#include "model/FTModelDefaults.h"
 #include "model/FTSource.h"
 #include "model/FTSourceRel.h"
 
@@ -67,10 +67,9 @@ bool SourceCatalogue::deleteSource(FTSource* source)
         return false;
     }
     if (const int count = source->numSourceRels(); count > 0) {
-        const QString message
-            = count == 1 ? L("OneCitationAssociated") : L("MultipleCitationsAssociated").arg(count);
-        if (Prompts::current().chooseWithTitle(L("DeleteSource"), message, L("DeleteCitationsAlert"),
-                { L("Continue"), L("Cancel") })
+        const QString message = count == 1 ? L("OneCitationAssociated") : L("MultipleCitationsAssociated").arg(count);
+        if (Prompts::current().chooseWithTitle(
+                L("DeleteSource"), message, L("DeleteCitationsAlert"), { L("Continue"), L("Cancel") })
             != 0)
             return false;
     }
@@ -190,8 +189,8 @@ SourceCatalogue::MergeResult SourceCatalogue::mergeAllEqualSources(const QList<F
     const QString path = reports.isEmpty() ? QString() : reports + QStringLiteral("/SourceMerge.txt");
     QSaveFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(log.toUtf8()) < 0 || !file.commit()) {
-        DisplayMsg(QStringLiteral("%1: %2").arg(L("UnableToWriteFile"),
-            path.isEmpty() ? QStringLiteral("SourceMerge.txt") : path));
+        DisplayMsg(QStringLiteral("%1: %2").arg(
+            L("UnableToWriteFile"), path.isEmpty() ? QStringLiteral("SourceMerge.txt") : path));
         return result;
     }
     result.logPath = path;
@@ -202,8 +201,8 @@ SourceCatalogue::MergeResult SourceCatalogue::mergeAllEqualSources(const QList<F
 
 std::optional<int> SourceCatalogue::moveNotesToTitle(const QList<FTSource*>& sources)
 {
-    if (Prompts::current().chooseWithTitle(L("MoveNotesTitle"), L("moveNotesToTitleFieldAlert_ThisIsNotUndoable"),
-            {}, { L("Cancel"), L("Continue") })
+    if (Prompts::current().chooseWithTitle(
+            L("MoveNotesTitle"), L("moveNotesToTitleFieldAlert_ThisIsNotUndoable"), {}, { L("Cancel"), L("Continue") })
         == 0)
         return std::nullopt;
     int count = 0;

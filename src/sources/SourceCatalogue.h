@@ -17,7 +17,10 @@ class FTSource;
 //   if (catalogue.deleteSource(current)) ... the source and its citations are gone, the database saved
 class SourceCatalogue {
 public:
-    explicit SourceCatalogue(FTMoc* moc) : m_moc(moc) { }
+    explicit SourceCatalogue(FTMoc* moc)
+        : m_moc(moc)
+    {
+    }
 
     // The one way a source leaves a database, whatever removes it (deleting, merging): "SourceToBeDeleted" is
     // posted with the source while it is still whole, the active source is cleared (and the toolbar told) when it

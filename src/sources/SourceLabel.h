@@ -6,7 +6,10 @@
 class SourceLabel {
 public:
     SourceLabel() = default;
-    explicit SourceLabel(const QString& label) : m_label(label) { }
+    explicit SourceLabel(const QString& label)
+        : m_label(label)
+    {
+    }
     static SourceLabel initWithString(const QString& label) { return SourceLabel(label); }
 
     QString label() const { return m_label; }

@@ -41,9 +41,8 @@ QStringList SourceTypeAssignment::getSourceTypeNames(const FTMoc* moc)
     names.remove(LocalizedHelpString(QStringLiteral("SrcsAutoType104")));
     names.remove(QString());
     QStringList ordered(names.begin(), names.end());
-    std::sort(ordered.begin(), ordered.end(), [](const QString& a, const QString& b) {
-        return a.size() != b.size() ? a.size() > b.size() : a < b;
-    });
+    std::sort(ordered.begin(), ordered.end(),
+        [](const QString& a, const QString& b) { return a.size() != b.size() ? a.size() > b.size() : a < b; });
     return ordered;
 }
 
@@ -91,6 +90,7 @@ std::optional<int> SourceTypeAssignment::autoPopulateSourceTypes(FTMoc* moc)
 
 void SourceTypeAssignment::correctSourceTypesWithTrailingSpaces(FTMoc* moc)
 {
-    for (FTSource* source : moc->fetch<FTSource>([](const FTSource* s) { return s->type().endsWith(QLatin1Char(' ')); }))
+    for (FTSource* source :
+        moc->fetch<FTSource>([](const FTSource* s) { return s->type().endsWith(QLatin1Char(' ')); }))
         source->setType(source->type().trimmed());
 }

@@ -82,9 +82,8 @@ void WhereUsedModel::rearrange()
         for (FTSourceRel* c : m_arranged)
             keyed.emplace_back(TextMatch::fold(cellText(c, m_sortColumn)), c);
         const bool descending = m_sortOrder == Qt::DescendingOrder;
-        std::stable_sort(keyed.begin(), keyed.end(), [descending](const auto& a, const auto& b) {
-            return descending ? b.first < a.first : a.first < b.first;
-        });
+        std::stable_sort(keyed.begin(), keyed.end(),
+            [descending](const auto& a, const auto& b) { return descending ? b.first < a.first : a.first < b.first; });
         for (size_t i = 0; i < keyed.size(); ++i)
             m_arranged[qsizetype(i)] = keyed[i].second;
     }

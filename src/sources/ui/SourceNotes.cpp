@@ -1,12 +1,11 @@
 #include "sources/ui/SourceNotes.h"
 
 #include "sources/ui/SelectSourceNotesLabelsButton.h"
+#include "sources/ui/SourcesWindowHelpers.h"
 
 #include "model/FTSource.h"
 
-#include "shell/UtilsFunctions.h"
 #include "shell/ui/SpellCheckHighlighter.h"
-#include "shell/ui/ThemeIcon.h"
 
 #include "platform/Localizer.h"
 #include "platform/UserDefaults.h"
@@ -25,10 +24,7 @@ SourceNotes::SourceNotes(FTSource* source, QWidget* parent)
 {
     setObjectName(QStringLiteral("SourceNotes"));
     setWindowTitle(LocalizedString(QStringLiteral("SourceNotesWindowTitle")).arg(source->numericId()));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, PanelColour());
-    setPalette(palette);
-    setAutoFillBackground(true);
+    SourcesWindowHelpers::usePanelColour(this);
 
     auto* layout = new QVBoxLayout(this);
     m_tvNotes = new QTextEdit;
@@ -41,18 +37,12 @@ SourceNotes::SourceNotes(FTSource* source, QWidget* parent)
     m_labelsButton = new SelectSourceNotesLabelsButton;
     m_labelsButton->setDelegate(this);
     buttons->addWidget(m_labelsButton);
-    auto* spelling = new QPushButton(themeIcon(QStringLiteral("tools-check-spelling")),
-        LocalizedString(QStringLiteral("CheckSpelling")));
-    spelling->setObjectName(QStringLiteral("spellCheck"));
-    spelling->setAutoDefault(false);
-    connect(spelling, &QPushButton::clicked, this, [this] { spellCheck(); });
-    buttons->addWidget(spelling);
+    buttons->addWidget(SourcesWindowHelpers::makeButton(
+        QStringLiteral("spellCheck"), LocalizedString(QStringLiteral("CheckSpelling")), [this] { spellCheck(); },
+        QStringLiteral("tools-check-spelling")));
     buttons->addStretch();
-    auto* close = new QPushButton(LocalizedString(QStringLiteral("Close")));
-    close->setObjectName(QStringLiteral("close"));
-    close->setAutoDefault(false);
-    connect(close, &QPushButton::clicked, this, [this] { windowShouldClose(); });
-    buttons->addWidget(close);
+    buttons->addWidget(SourcesWindowHelpers::makeButton(
+        QStringLiteral("close"), LocalizedString(QStringLiteral("Close")), [this] { windowShouldClose(); }));
     layout->addLayout(buttons);
 
     resize(620, 460);

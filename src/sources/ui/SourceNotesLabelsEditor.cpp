@@ -1,8 +1,8 @@
 #include "sources/ui/SourceNotesLabelsEditor.h"
 
 #include "sources/SourceNotesLabels.h"
+#include "sources/ui/SourcesWindowHelpers.h"
 
-#include "shell/UtilsFunctions.h"
 #include "shell/ui/ThemeIcon.h"
 
 #include "platform/Localizer.h"
@@ -28,10 +28,7 @@ SourceNotesLabelsEditor::SourceNotesLabelsEditor(QWidget* parent)
 {
     setObjectName(QStringLiteral("SourceNotesLabelsEditor"));
     setWindowTitle(LocalizedString(QStringLiteral("SourceLabels")));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, PanelColour());
-    setPalette(palette);
-    setAutoFillBackground(true);
+    SourcesWindowHelpers::usePanelColour(this);
 
     auto* layout = new QVBoxLayout(this);
     auto* info = new QLabel(LocalizedString(QStringLiteral("SourceLabelsEditorInfo")));
@@ -41,8 +38,8 @@ SourceNotesLabelsEditor::SourceNotesLabelsEditor(QWidget* parent)
     m_table->setObjectName(QStringLiteral("labelsTable"));
     m_table->setAlternatingRowColors(true);
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-        | QAbstractItemView::SelectedClicked);
+    m_table->setEditTriggers(
+        QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     for (const QString& set : SourceNotesLabels::labelSets())
         m_table->addItem(makeRow(SourceLabel::initWithString(set).label()));
     layout->addWidget(m_table);
@@ -61,11 +58,8 @@ SourceNotesLabelsEditor::SourceNotesLabelsEditor(QWidget* parent)
     buttons->addWidget(add);
     buttons->addWidget(remove);
     buttons->addStretch();
-    auto* close = new QPushButton(LocalizedString(QStringLiteral("Close")));
-    close->setObjectName(QStringLiteral("close"));
-    close->setAutoDefault(false);
-    connect(close, &QPushButton::clicked, this, [this] { windowShouldClose(); });
-    buttons->addWidget(close);
+    buttons->addWidget(SourcesWindowHelpers::makeButton(
+        QStringLiteral("close"), LocalizedString(QStringLiteral("Close")), [this] { windowShouldClose(); }));
     layout->addLayout(buttons);
 
     resize(480, 340);

@@ -6,6 +6,7 @@
 #include "sources/WhereUsedModel.h"
 #include "sources/ui/SelectSourceNotesLabelsButton.h"
 #include "sources/ui/SourceNotes.h"
+#include "sources/ui/SourcesWindowHelpers.h"
 #include "sources/ui/WhereUsedTableView.h"
 
 #include "model/FTMoc.h"
@@ -13,7 +14,6 @@
 
 #include "shell/DisplayMsg.h"
 #include "shell/Utils.h"
-#include "shell/UtilsFunctions.h"
 #include "shell/ui/SetFontSize.h"
 #include "shell/ui/ThemeIcon.h"
 
@@ -36,6 +36,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTableView>
 #include <QTextEdit>
@@ -44,6 +45,9 @@
 
 #include <algorithm>
 #include <cmath>
+
+using SourcesWindowHelpers::makeButton;
+using SourcesWindowHelpers::makeHelpButton;
 
 namespace {
 QString L(const char* key)
@@ -64,26 +68,6 @@ SourcesAddModDel::PictureWellFactory& pictureWellFactory()
 {
     static SourcesAddModDel::PictureWellFactory factory;
     return factory;
-}
-
-QPushButton* makeButton(const QString& objectName, const QString& text, const QString& icon = {})
-{
-    auto* button = new QPushButton(text);
-    button->setObjectName(objectName);
-    if (!icon.isEmpty())
-        button->setIcon(themeIcon(icon));
-    button->setAutoDefault(false);
-    return button;
-}
-
-QToolButton* helpButton(const QString& objectName)
-{
-    auto* button = new QToolButton;
-    button->setObjectName(objectName);
-    button->setIcon(themeIcon(QStringLiteral("help-browser")));
-    button->setAutoRaise(true);
-    button->setToolTip(L("SourcesHelpTip"));
-    return button;
 }
 
 // Column widths that leave room for each header's title (bold in some styles) and its sort arrow.
@@ -133,8 +117,8 @@ SourcesAddModDel::SourcesAddModDel(FTMoc* moc, FTSource* source, QWidget* parent
 {
     setObjectName(QStringLiteral("SourcesAddModDel"));
     setWindowTitle(L("SourcesEditorTitle"));
-    static const char* const keys[FieldCount] = { "numericId", "type", "title", "abbreviatedTitle", "author",
-        "publisher", "date", "location", "notes" };
+    static const char* const keys[FieldCount]
+        = { "numericId", "type", "title", "abbreviatedTitle", "author", "publisher", "date", "location", "notes" };
     for (int i = 0; i < FieldCount; ++i)
         m_fields[i].key = QString::fromLatin1(keys[i]);
     m_sources = new SourceListModel(moc, this);
@@ -150,10 +134,7 @@ SourcesAddModDel::SourcesAddModDel(FTMoc* moc, FTSource* source, QWidget* parent
         m_tv->horizontalHeader()->restoreState(QByteArray::fromBase64(columns.toLatin1()));
     m_sortProgressIndicator->hide();
     activeSourceDidChange();
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, PanelColour());
-    setPalette(palette);
-    setAutoFillBackground(true);
+    SourcesWindowHelpers::usePanelColour(this);
 
     m_sources->setFont(m_tv->font());
 
@@ -211,9 +192,10 @@ void SourcesAddModDel::buildWindow()
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(true);
     header->setStretchLastSection(false);
-    sizeColumns(m_tv, { { SourceListModel::NumberColumn, 60 }, { SourceListModel::TypeColumn, 150 },
-                          { SourceListModel::TitleColumn, 360 }, { SourceListModel::ShortTitleColumn, 140 },
-                          { SourceListModel::AuthorColumn, 150 }, { SourceListModel::CitationsColumn, 70 } });
+    sizeColumns(m_tv,
+        { { SourceListModel::NumberColumn, 60 }, { SourceListModel::TypeColumn, 150 },
+            { SourceListModel::TitleColumn, 360 }, { SourceListModel::ShortTitleColumn, 140 },
+            { SourceListModel::AuthorColumn, 150 }, { SourceListModel::CitationsColumn, 70 } });
     header->setSectionResizeMode(SourceListModel::TitleColumn, QHeaderView::Stretch);
     connect(header, &QHeaderView::sectionPressed, this,
         [this](int column) { mouseDownInHeaderOfTableColumn(m_tv, column); });
@@ -233,20 +215,19 @@ void SourcesAddModDel::buildWindow()
     layout->addWidget(m_tv, 3);
 
     m_listButtons = new QHBoxLayout;
-    auto* add = makeButton(QStringLiteral("addSource"), L("SourcesAddButton"), QStringLiteral("list-add"));
-    connect(add, &QPushButton::clicked, this, [this] { addSource(); });
-    auto* remove = makeButton(QStringLiteral("deleteSource"), L("SourcesDeleteButton"), QStringLiteral("list-remove"));
-    connect(remove, &QPushButton::clicked, this, [this] { deleteSource(); });
-    auto* merge = makeButton(QStringLiteral("mergeAllEqualSources"), L("SourcesMergeEqualButton"));
-    connect(merge, &QPushButton::clicked, this, [this] { mergeAllEqualSources(); });
-    auto* renumber = makeButton(QStringLiteral("renumberAll"), L("SourcesRenumberButton"));
-    connect(renumber, &QPushButton::clicked, this, [this] { renumberAll(); });
-    auto* reset = makeButton(QStringLiteral("resetMaxSourceId"), L("SourcesResetCounterButton"));
-    connect(reset, &QPushButton::clicked, this, [this] { resetMaxSourceId(); });
-    auto* types = makeButton(QStringLiteral("autoPopulateSourceTypes"), L("SourcesAssignTypesButton"));
-    connect(types, &QPushButton::clicked, this, [this] { autoPopulateSourceTypes(); });
-    auto* typesHelp = helpButton(QStringLiteral("helpForSourceTypes"));
-    connect(typesHelp, &QToolButton::clicked, this, [this] { helpForSourceTypes(); });
+    auto* add = makeButton(
+        QStringLiteral("addSource"), L("SourcesAddButton"), [this] { addSource(); }, QStringLiteral("list-add"));
+    auto* remove = makeButton(
+        QStringLiteral("deleteSource"), L("SourcesDeleteButton"), [this] { deleteSource(); },
+        QStringLiteral("list-remove"));
+    auto* merge = makeButton(
+        QStringLiteral("mergeAllEqualSources"), L("SourcesMergeEqualButton"), [this] { mergeAllEqualSources(); });
+    auto* renumber = makeButton(QStringLiteral("renumberAll"), L("SourcesRenumberButton"), [this] { renumberAll(); });
+    auto* reset = makeButton(
+        QStringLiteral("resetMaxSourceId"), L("SourcesResetCounterButton"), [this] { resetMaxSourceId(); });
+    auto* types = makeButton(QStringLiteral("autoPopulateSourceTypes"), L("SourcesAssignTypesButton"),
+        [this] { autoPopulateSourceTypes(); });
+    auto* typesHelp = makeHelpButton(QStringLiteral("helpForSourceTypes"), [this] { helpForSourceTypes(); });
     for (QWidget* w : std::initializer_list<QWidget*> { add, remove })
         m_listButtons->addWidget(w);
     m_listButtons->addSpacing(16);
@@ -266,16 +247,15 @@ void SourcesAddModDel::buildWindow()
 
     // The notes' commands sit under the split view, so that the notes can be narrowed to a sliver.
     auto* notesButtons = new QHBoxLayout;
-    auto* define = makeButton(QStringLiteral("defineNotesFormat"), L("SourcesDefineFormatButton"));
-    connect(define, &QPushButton::clicked, this, [this] { defineNotesFormat(); });
-    auto* append = makeButton(QStringLiteral("appendNotesFormat"), L("SourcesAppendFormatButton"));
-    connect(append, &QPushButton::clicked, this, [this] { appendNotesFormat(); });
-    auto* formatHelp = helpButton(QStringLiteral("helpForNotesFormat"));
-    connect(formatHelp, &QToolButton::clicked, this, [this] { helpForNotesFormat(); });
-    auto* window = makeButton(QStringLiteral("editSourceNotes"), L("SourcesNotesWindowButton"));
-    connect(window, &QPushButton::clicked, this, [this] { editSourceNotes(); });
-    auto* toTitle = makeButton(QStringLiteral("moveNotesToTitleField"), L("SourcesNotesToTitleButton"));
-    connect(toTitle, &QPushButton::clicked, this, [this] { moveNotesToTitleField(); });
+    auto* define = makeButton(
+        QStringLiteral("defineNotesFormat"), L("SourcesDefineFormatButton"), [this] { defineNotesFormat(); });
+    auto* append = makeButton(
+        QStringLiteral("appendNotesFormat"), L("SourcesAppendFormatButton"), [this] { appendNotesFormat(); });
+    auto* formatHelp = makeHelpButton(QStringLiteral("helpForNotesFormat"), [this] { helpForNotesFormat(); });
+    auto* window
+        = makeButton(QStringLiteral("editSourceNotes"), L("SourcesNotesWindowButton"), [this] { editSourceNotes(); });
+    auto* toTitle = makeButton(
+        QStringLiteral("moveNotesToTitleField"), L("SourcesNotesToTitleButton"), [this] { moveNotesToTitleField(); });
     notesButtons->addStretch();
     for (QWidget* w : std::initializer_list<QWidget*> { window, toTitle })
         notesButtons->addWidget(w);
@@ -285,16 +265,15 @@ void SourcesAddModDel::buildWindow()
     layout->addLayout(notesButtons);
 
     auto* bottom = new QHBoxLayout;
-    auto* activate = makeButton(QStringLiteral("setAsActiveSource"), L("SourcesSetActiveButton"), QStringLiteral("starred"));
-    connect(activate, &QPushButton::clicked, this, [this] { setAsActiveSource(); });
-    m_deactivateButton
-        = makeButton(QStringLiteral("deactivateActiveSource"), L("SourcesDeactivateButton"), QStringLiteral("non-starred"));
-    connect(m_deactivateButton, &QPushButton::clicked, this, [this] { deactivateActiveSource(); });
-    auto* activeHelp = helpButton(QStringLiteral("helpForActiveSourcePanel"));
-    connect(activeHelp, &QToolButton::clicked, this, [this] { helpForActiveSourcePanel(); });
-    auto* close = makeButton(QStringLiteral("close"), L("Close"));
-    close->setDefault(false);
-    connect(close, &QPushButton::clicked, this, [this] { closeSheet(); });
+    auto* activate = makeButton(
+        QStringLiteral("setAsActiveSource"), L("SourcesSetActiveButton"), [this] { setAsActiveSource(); },
+        QStringLiteral("starred"));
+    m_deactivateButton = makeButton(
+        QStringLiteral("deactivateActiveSource"), L("SourcesDeactivateButton"), [this] { deactivateActiveSource(); },
+        QStringLiteral("non-starred"));
+    auto* activeHelp
+        = makeHelpButton(QStringLiteral("helpForActiveSourcePanel"), [this] { helpForActiveSourcePanel(); });
+    auto* close = makeButton(QStringLiteral("close"), L("Close"), [this] { closeSheet(); });
     bottom->addWidget(activate);
     bottom->addWidget(m_deactivateButton);
     bottom->addWidget(activeHelp);
@@ -344,9 +323,10 @@ QWidget* SourcesAddModDel::buildFields()
         const char* label;
         int row, column, span;
     };
-    const Line lines[] = { { TitleField, "SourceLabelTitle", 1, 0, 5 }, { ShortTitleField, "SourceLabelShortTitle", 2, 0, 1 },
-        { AuthorField, "SourceLabelAuthor", 2, 2, 3 }, { PublisherField, "SourceLabelPublisher", 3, 0, 1 },
-        { DateField, "SourceLabelDate", 3, 2, 1 }, { LocationField, "SourceLabelLocation", 3, 4, 1 } };
+    const Line lines[]
+        = { { TitleField, "SourceLabelTitle", 1, 0, 5 }, { ShortTitleField, "SourceLabelShortTitle", 2, 0, 1 },
+              { AuthorField, "SourceLabelAuthor", 2, 2, 3 }, { PublisherField, "SourceLabelPublisher", 3, 0, 1 },
+              { DateField, "SourceLabelDate", 3, 2, 1 }, { LocationField, "SourceLabelLocation", 3, 4, 1 } };
     for (const Line& line : lines) {
         auto* edit = new QLineEdit;
         edit->setObjectName(m_fields[line.index].key);
@@ -441,16 +421,28 @@ void SourcesAddModDel::applySplitViewPercent()
 
 // ---- The list and the selection ------------------------------------------------------------------------------
 
-void SourcesAddModDel::loadSources()
+namespace {
+void emptySilently(QLineEdit* field)
 {
-    m_searchField->blockSignals(true);
-    m_searchField->clear();
-    m_searchField->blockSignals(false);
-    m_pageRefSearchField->blockSignals(true);
-    m_pageRefSearchField->clear();
-    m_pageRefSearchField->blockSignals(false);
+    const QSignalBlocker quiet(field);
+    field->clear();
+}
+}
+
+void SourcesAddModDel::clearFilters()
+{
+    emptySilently(m_searchField);
+    emptySilently(m_pageRefSearchField);
+    m_whereUsed->setPageRefFilter(QString());
     m_loading = true;
     m_sources->clearFilter();
+    m_loading = false;
+}
+
+void SourcesAddModDel::loadSources()
+{
+    clearFilters();
+    m_loading = true;
     m_sources->loadSources();
     m_loading = false;
     if (m_currentSource && m_sources->rowOfSource(m_currentSource) >= 0)
@@ -481,14 +473,8 @@ QList<FTSource*> SourcesAddModDel::selectedSources() const
 void SourcesAddModDel::selectSource(FTSource* source)
 {
     endEditing();
-    if (source && m_sources->rowOfSource(source) < 0) {
-        m_searchField->blockSignals(true);
-        m_searchField->clear();
-        m_searchField->blockSignals(false);
-        m_loading = true;
-        m_sources->clearFilter();
-        m_loading = false;
-    }
+    if (source && m_sources->rowOfSource(source) < 0)
+        clearFilters();
     reselect(source ? QList<FTSource*> { source } : QList<FTSource*> {});
 }
 
@@ -519,9 +505,7 @@ void SourcesAddModDel::selectionDidChange()
 {
     endEditing();
     m_whereUsedTable->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    m_pageRefSearchField->blockSignals(true);
-    m_pageRefSearchField->clear();
-    m_pageRefSearchField->blockSignals(false);
+    emptySilently(m_pageRefSearchField);
     m_whereUsed->setSource(currentSource());
     m_countLabel->setText(L("SourcesCount").arg(m_sources->rowCount()).arg(m_sources->sourcesArray().size()));
     showSelection();
@@ -688,7 +672,8 @@ void SourcesAddModDel::activeSourceDidChange()
 {
     const FTSource* active = m_moc->activeSource();
     m_deactivateButton->setEnabled(active != nullptr);
-    m_deactivateButton->setToolTip(active ? L("ActiveSourceShortDesc").arg(active->shortDescriptionWithNumericId()) : QString());
+    m_deactivateButton->setToolTip(
+        active ? L("ActiveSourceShortDesc").arg(active->shortDescriptionWithNumericId()) : QString());
     m_sources->activeSourceChanged();
 }
 
@@ -697,13 +682,8 @@ void SourcesAddModDel::activeSourceDidChange()
 void SourcesAddModDel::addSource()
 {
     endEditing();
-    for (QLineEdit* field : { m_searchField, m_pageRefSearchField }) {
-        field->blockSignals(true);
-        field->clear();
-        field->blockSignals(false);
-    }
+    clearFilters();
     m_loading = true;
-    m_sources->clearFilter();
     FTSource* source = FTSource::initInMoc(m_moc);
     m_sources->addSource(source);
     m_loading = false;
@@ -714,9 +694,7 @@ void SourcesAddModDel::addSource()
 void SourcesAddModDel::deleteSource()
 {
     endEditing();
-    const int row = m_tv->selectionModel()->selectedRows().isEmpty()
-        ? -1
-        : m_sources->rowOfSource(currentSource());
+    const int row = m_tv->selectionModel()->selectedRows().isEmpty() ? -1 : m_sources->rowOfSource(currentSource());
     if (!SourceCatalogue(m_moc).deleteSource(currentSource()))
         return;
     m_loading = true;
@@ -762,12 +740,7 @@ void SourcesAddModDel::resetMaxSourceId()
     const QList<FTSource*> keep = selectedSources();
     if (!SourceCatalogue(m_moc).resetMaxSourceId())
         return;
-    m_searchField->blockSignals(true);
-    m_searchField->clear();
-    m_searchField->blockSignals(false);
-    m_loading = true;
-    m_sources->clearFilter();
-    m_loading = false;
+    clearFilters();
     reselect(keep);
 }
 
@@ -894,9 +867,7 @@ void SourcesAddModDel::changeSearchField()
 {
     endEditing();
     const QString text = m_searchField->text();
-    m_pageRefSearchField->blockSignals(true);
-    m_pageRefSearchField->clear();
-    m_pageRefSearchField->blockSignals(false);
+    emptySilently(m_pageRefSearchField);
     m_whereUsed->setPageRefFilter(QString());
     const QList<FTSource*> keep = selectedSources();
     m_loading = true;
@@ -910,8 +881,8 @@ void SourcesAddModDel::changeSearchField()
 
 void SourcesAddModDel::showHelp(const QString& prefix)
 {
-    Prompts::current().chooseWithTitle(
-        LH(prefix + QStringLiteral("Title")), LH(prefix + QStringLiteral("Heading")), LH(prefix), { QStringLiteral("Close") });
+    Prompts::current().chooseWithTitle(LH(prefix + QStringLiteral("Title")), LH(prefix + QStringLiteral("Heading")),
+        LH(prefix), { QStringLiteral("Close") });
 }
 
 void SourcesAddModDel::helpForActiveSourcePanel()

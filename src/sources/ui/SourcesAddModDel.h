@@ -135,14 +135,26 @@ private:
         bool dirty = false; // typed since
         bool permitted = false; // the user agreed that the edit applies to every selected source
     };
-    enum FieldIndex { NumberField, TypeField, TitleField, ShortTitleField, AuthorField, PublisherField, DateField,
-        LocationField, NotesField, FieldCount };
+    enum FieldIndex {
+        NumberField,
+        TypeField,
+        TitleField,
+        ShortTitleField,
+        AuthorField,
+        PublisherField,
+        DateField,
+        LocationField,
+        NotesField,
+        FieldCount
+    };
 
     void buildWindow();
     QWidget* buildFields();
     QWidget* buildSplitView();
     void createSearchFieldFilterMenu();
     void loadSources();
+    // Both filters gone and both search fields empty: every source listed, every citation of the current one.
+    void clearFilters();
     void selectionDidChange();
     void showSelection();
     void setFieldText(FieldIndex index, const QString& text, bool several);

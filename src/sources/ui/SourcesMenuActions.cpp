@@ -55,8 +55,9 @@ void SourcesMenuActions::registerMenuItems(AppController& app)
     installHooks();
     app.addMenuItem(QStringLiteral("Sources"), QStringLiteral("Add/Edit Sources..."), [] { sourcesAddModDel(); });
     removeObservers();
-    NotificationCenter::defaultCenter().addObserver(QStringLiteral("SourcesAddModDel"), nullptr,
-        [](const Notification& n) { sourcesAddModDelNotification(n); }, observerOwner());
+    NotificationCenter::defaultCenter().addObserver(
+        QStringLiteral("SourcesAddModDel"), nullptr, [](const Notification& n) { sourcesAddModDelNotification(n); },
+        observerOwner());
 }
 
 void SourcesMenuActions::removeObservers()

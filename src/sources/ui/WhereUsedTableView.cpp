@@ -36,8 +36,7 @@ WhereUsedTableView::WhereUsedTableView(SourcesAddModDel* delegate, QWidget* pare
 
 void WhereUsedTableView::mousePressEvent(QMouseEvent* event)
 {
-    const bool controlClick
-        = event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier);
+    const bool controlClick = event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier);
     if (event->button() == Qt::RightButton || controlClick) {
         rightMouseDown(event->position().toPoint(), event->globalPosition().toPoint());
         event->accept();
@@ -61,8 +60,7 @@ FTSourceRel* WhereUsedTableView::rightMouseDown(const QPoint& pos, const QPoint&
     const WhereUsedModel* rows = m_delegate->sourceRelsArrayController();
     if (row >= rows->rowCount())
         return nullptr;
-    selectionModel()->select(rows->index(row, 0),
-        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionModel()->select(rows->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     FTSourceRel* citation = rows->citationAt(row);
     if (citation) {
         std::unique_ptr<QMenu> menu(popupMenuFor(citation, this));
@@ -83,9 +81,11 @@ QMenu* WhereUsedTableView::popupMenuFor(FTSourceRel* citation, QWidget* parent)
     font.setPointSize(13);
     menu->setFont(font);
     // The owner of a citation that names a person is that person.
-    const QString name = citation->owner() ? citation->owner()->valueForKey(QStringLiteral("name")).toString() : person->name();
-    QAction* promote = menu->addAction(QStringLiteral("%1 %2 %3").arg(
-        LocalizedString(QStringLiteral("Promote")), name, LocalizedString(QStringLiteral("toBeFocal"))));
+    const QString name
+        = citation->owner() ? citation->owner()->valueForKey(QStringLiteral("name")).toString() : person->name();
+    QAction* promote = menu->addAction(
+        QStringLiteral("%1 %2 %3")
+            .arg(LocalizedString(QStringLiteral("Promote")), name, LocalizedString(QStringLiteral("toBeFocal"))));
     promote->setObjectName(QStringLiteral("promoteToFocalPerson"));
     connect(promote, &QAction::triggered, this, [this, person] { promoteToFocalPerson(person); });
     return menu;
