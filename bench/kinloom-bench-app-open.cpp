@@ -5,6 +5,7 @@
 // a change of focal person, which also releases memory the visible family does not need) and peak_mb. The
 // database is kept at FILE when given (its focal person is then the last one set here), otherwise written to a
 // temporary folder and removed.
+#include "AppBenchSupport.h"
 #include "BenchSupport.h"
 #include "shell/AppController.h"
 #include "shell/ui/DOvurApplication.h"
@@ -35,18 +36,12 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     DOvurApplication app(argc, argv);
-    const int people = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100000;
     QTemporaryDir temp;
-    UserDefaults::useSettingsFile(temp.filePath("settings.ini"));
     ScriptedPrompts prompts; // no alert may wait for a click
     Prompts::install(&prompts);
-    const QString path = argc > 2 ? QString::fromLocal8Bit(argv[2]) : temp.filePath("bench.RezUdu");
-    QString error;
-    if (!QFileInfo::exists(path) && !SyntheticDatabase::create(path, people, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    const QString path = prepareBenchDatabase(argc, argv, temp);
+    if (path.isEmpty())
         return 1;
-    }
-    AppController::initialiseUserDefaults();
 
     QElapsedTimer timer;
     timer.start();

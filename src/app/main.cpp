@@ -1,6 +1,9 @@
 #include "gedcom/ui/GedcomMenuActions.h"
 #include "sources/ui/SourcesMenuActions.h"
 
+#include "diagrams/ui/FamilyDiagramSetup.h"
+#include "editor/ui/PersonEditorSetup.h"
+
 #include "platform/Prompts.h"
 #include "platform/ui/QtPrompts.h"
 #include "shell/AlertHooks.h"
@@ -19,6 +22,11 @@ int main(int argc, char** argv)
     Prompts::install(&prompts);
     Utils::alertHooks().beep = [] { QApplication::beep(); };
     installModelHooks();
+
+    // The family diagram in every main window.
+    installFamilyDiagram();
+    // The person editor beside it.
+    installPersonEditor();
 
     int rc = 1;
     {
