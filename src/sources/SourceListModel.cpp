@@ -107,6 +107,12 @@ void SourceListModel::sourcesEdited(const QList<FTSource*>& sources)
             Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
 }
 
+void SourceListModel::allSourcesEdited()
+{
+    if (!m_arranged.isEmpty())
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+}
+
 void SourceListModel::activeSourceChanged()
 {
     const FTSource* before = m_active;

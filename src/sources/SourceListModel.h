@@ -47,6 +47,7 @@ public:
     void removeDeletedSources();
     // The sources' fields were edited: their rows are drawn again where they are (an edit does not move a row).
     void sourcesEdited(const QList<FTSource*>& sources);
+    void allSourcesEdited();
     // The active source was set or cleared: its row turns bold and red, the former one plain.
     void activeSourceChanged();
 

@@ -25,7 +25,6 @@
 #include <QActionGroup>
 #include <QComboBox>
 #include <QEvent>
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -779,7 +778,7 @@ void SourcesAddModDel::autoPopulateSourceTypes()
     endEditing();
     m_tv->clearSelection();
     if (SourceTypeAssignment::autoPopulateSourceTypes(m_moc)) {
-        m_sources->sourcesEdited(m_sources->arrangedObjects());
+        m_sources->allSourcesEdited();
         refillTypes();
     }
 }

@@ -4,7 +4,6 @@
 
 #include <QDialog>
 #include <QList>
-#include <QPointer>
 #include <QString>
 
 #include <array>
@@ -24,7 +23,6 @@ class QPushButton;
 class QSplitter;
 class QTableView;
 class QTextEdit;
-class QToolButton;
 class SelectSourceNotesLabelsButton;
 class SourceListModel;
 class WhereUsedModel;
@@ -50,7 +48,8 @@ public:
     static void setSplitViewPercent(double percent);
 
     // The picture area beside the fields, made by the pictures subsystem (installed once at start-up); without a
-    // factory the editor has none.
+    // factory the editor has none. It is made while the window is being built, before any source is selected: it
+    // follows the selection through currentSourceChanged().
     using PictureWellFactory = std::function<QWidget*(SourcesAddModDel& editor)>;
     static void setPictureWellFactory(PictureWellFactory factory);
 
