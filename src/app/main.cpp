@@ -1,5 +1,6 @@
 #include "gedcom/ui/GedcomMenuActions.h"
 #include "pictures/ui/PicturesMenuActions.h"
+#include "sources/ui/SourcesMenuActions.h"
 
 #include "diagrams/ui/FamilyDiagramSetup.h"
 #include "editor/ui/PersonEditorSetup.h"
@@ -34,6 +35,7 @@ int main(int argc, char** argv)
         GedcomMenuActions::registerMenuItems(controller);
         PicturesMenuActions::registerMenuItems(controller);
         PicturesMenuActions::install();
+        SourcesMenuActions::registerMenuItems(controller);
         if (controller.awakeFromNib()) {
             // Databases named on the command line open as the desktop's "open file" does.
             QStringList paths;
