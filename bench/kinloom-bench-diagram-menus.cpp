@@ -33,11 +33,6 @@
 #include <vector>
 
 namespace {
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 double maximum(const std::vector<double>& v)
 {
     return v.empty() ? 0 : *std::max_element(v.begin(), v.end());

@@ -41,25 +41,14 @@ const DiagramMenuItem* find(const DiagramMenu& menu, const QString& titleStart)
 }
 }
 
-// Me (1930) with Wife, Son (1955) and Daughter (1957); Dad above Me and Grandad above Dad.
+// The menus over the fixture's small family (makeFamily), with the empty slots shown.
 class DiagramMenuBuilderTest : public DiagramFixture {
 protected:
     void SetUp() override
     {
         DiagramFixture::SetUp();
         options.showGhostOutlines = true;
-        me = person("Me", M(), 1930);
-        wife = person("Wife", F(), 1932);
-        me->addSpouseRel(wife);
-        son = person("Son", M(), 1955);
-        daughter = person("Daughter", F(), 1957);
-        link(me, son);
-        link(me, daughter);
-        dad = person("Dad", M(), 1900);
-        link(dad, me);
-        grandad = person("Grandad", M(), 1870);
-        link(grandad, dad);
-        focusOn(me);
+        makeFamily();
         state.moc = moc.get();
         state.openDatabases = {moc.get()};
         build();
@@ -80,7 +69,6 @@ protected:
     }
 
     DiagramMenuBuilder::FamilyState state;
-    FTPerson *me = nullptr, *wife = nullptr, *son = nullptr, *daughter = nullptr, *dad = nullptr, *grandad = nullptr;
 };
 
 TEST_F(DiagramMenuBuilderTest, TheFourFamilyMenusInOrder)

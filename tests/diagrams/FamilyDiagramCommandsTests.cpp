@@ -7,23 +7,12 @@
 
 #include "platform/NotificationCenter.h"
 
-// Me (1930) with Wife, Son (1955) and Daughter (1957); Dad above Me and Grandad above Dad.
+// The commands over the fixture's small family (makeFamily), saved and with no undo history.
 class FamilyDiagramCommandsTest : public DiagramCommandsFixture {
 protected:
     void makeFamily()
     {
-        me = person("Me", M(), 1930);
-        wife = person("Wife", F(), 1932);
-        me->addSpouseRel(wife);
-        son = person("Son", M(), 1955);
-        daughter = person("Daughter", F(), 1957);
-        link(me, son);
-        link(me, daughter);
-        dad = person("Dad", M(), 1900);
-        link(dad, me);
-        grandad = person("Grandad", M(), 1870);
-        link(grandad, dad);
-        focusOn(me);
+        DiagramCommandsFixture::makeFamily();
         moc->saveMoc();
         moc->undoManager()->removeAllActions();
     }
@@ -59,7 +48,6 @@ protected:
         return nullptr;
     }
 
-    FTPerson *me = nullptr, *wife = nullptr, *son = nullptr, *daughter = nullptr, *dad = nullptr, *grandad = nullptr;
     QStringList toBeDeleted;
     int refreshAllViews = 0;
 };

@@ -228,6 +228,17 @@ void CdDiagram::showEventInEditor(FTEvent* event)
 
 void CdDiagram::contextMenuEvent(QContextMenuEvent* event)
 {
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        // The menu key: the selected person's box, the menu near its bottom.
+        FTPerson* selected = moc() ? moc()->modelDefaults()->selectedPerson() : nullptr;
+        CdPerson* box = m_layout.findPerson(selected);
+        QPoint at = event->pos();
+        if (box)
+            at = QPointF(box->rclBox().x() + box->rclBox().width() * 0.5, box->rclBox().y() + box->rclBox().height() * 0.9)
+                     .toPoint();
+        displayPopupMenu(box, mapToGlobal(at));
+        return;
+    }
     CdPerson* box = m_layout.getClickedPerson(event->pos());
     setFocus(Qt::MouseFocusReason);
     if (box && box->person()) {

@@ -89,7 +89,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
     // A secondary press: the person under the pointer is selected, the view takes the keyboard, and the menu
-    // for the box (or the diagram) shows.
+    // for the box (or the diagram) shows. The menu key shows the menu of the selected person's box.
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:

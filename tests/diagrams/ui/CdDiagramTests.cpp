@@ -28,8 +28,7 @@
 #include <QPainter>
 #include <QTimer>
 
-// A diagram in a window of its own over a small family: Me with a wife, a son and a daughter, a father and a
-// grandfather.
+// A diagram in a window of its own over the fixture's small family.
 class CdDiagramView : public DiagramFixture {
 protected:
     void SetUp() override
@@ -37,18 +36,7 @@ protected:
         DiagramFixture::SetUp();
         moc->undoManager()->enableUndoRegistration();
         UserDefaults::standard().setInteger("maxAncestorLevel", 3);
-        me = person("Me", M(), 1930);
-        wife = person("Wife", F(), 1932);
-        me->addSpouseRel(wife);
-        son = person("Son", M(), 1955);
-        daughter = person("Daughter", F(), 1957);
-        link(me, son);
-        link(me, daughter);
-        dad = person("Dad", M(), 1900);
-        link(dad, me);
-        grandad = person("Grandad", M(), 1870);
-        link(grandad, dad);
-        focusOn(me);
+        makeFamily();
         moc->saveMoc();
         moc->undoManager()->removeAllActions();
         diagram = std::make_unique<CdDiagram>();
@@ -67,7 +55,6 @@ protected:
     QString undoName() const { return moc->undoManager()->undoActionName(); }
 
     std::unique_ptr<CdDiagram> diagram;
-    FTPerson *me = nullptr, *wife = nullptr, *son = nullptr, *daughter = nullptr, *dad = nullptr, *grandad = nullptr;
 };
 
 TEST_F(CdDiagramView, SelectingTheSelectedPersonChangesNothing)
