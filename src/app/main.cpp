@@ -1,6 +1,7 @@
 #include "gedcom/ui/GedcomMenuActions.h"
 
 #include "diagrams/ui/FamilyDiagramSetup.h"
+#include "editor/ui/PersonEditorSetup.h"
 
 #include "platform/Prompts.h"
 #include "platform/ui/QtPrompts.h"
@@ -23,6 +24,8 @@ int main(int argc, char** argv)
 
     // The family diagram in every main window.
     installFamilyDiagram();
+    // The person editor beside it.
+    installPersonEditor();
 
     int rc = 1;
     {
