@@ -2,6 +2,7 @@
 
 #include "diagrams/DiagramMenuItem.h"
 
+#include <QHash>
 #include <QMenu>
 
 #include <optional>
