@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QElapsedTimer>
+
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,4 +24,17 @@ inline double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// The median of `runs` timings of `work`, in milliseconds.
+inline double medianMs(int runs, const std::function<void()>& work)
+{
+    std::vector<double> times;
+    QElapsedTimer timer;
+    for (int i = 0; i < runs; ++i) {
+        timer.start();
+        work();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    return median(times);
 }
