@@ -41,9 +41,9 @@ struct DiagramHooks {
     std::function<void(FTManagedObject* owner, FTPicture* picture)> pictureEditor;
     // The title, date and notes of a picture just added to `person`, modal.
     std::function<void(FTPicture* picture, FTPerson* person)> pictureTitle;
-    // The clipboard's pictures: how many it offers, and taking them in as pictures of a person (the new
-    // pictures, none when it offered none).
-    std::function<int()> imagesOnClipboard;
+    // The clipboard's pictures: how many it offers (for the database `moc`), and taking them in as pictures of a
+    // person (the new pictures, none when it offered none).
+    std::function<int(FTMoc* moc)> imagesOnClipboard;
     std::function<QList<FTPicture*>(FTPerson* person)> addPicturesFromClipboard;
 
     // ---- Compare, merge and copy ----

@@ -57,7 +57,7 @@ DiagramMenu FamilyDiagramCommands::popupMenu(CdPerson* box) const
     state.moc = m_host.moc();
     state.openDatabases = m_host.openDatabases();
     if (hooks().imagesOnClipboard)
-        state.imagesOnClipboard = hooks().imagesOnClipboard();
+        state.imagesOnClipboard = hooks().imagesOnClipboard(state.moc);
     return DiagramMenuBuilder::familyMenu(box, state);
 }
 

@@ -76,7 +76,7 @@ protected:
             windows << "pictureEditor " + nameOf(dynamic_cast<FTPerson*>(owner)) + " " + picture->name();
         };
         h.pictureTitle = [this](FTPicture* picture, FTPerson* p) { windows << "pictureTitle " + picture->name() + " " + nameOf(p); };
-        h.imagesOnClipboard = [this] { return clipboardImages; };
+        h.imagesOnClipboard = [this](FTMoc*) { return clipboardImages; };
         h.addPicturesFromClipboard = [this](FTPerson* p) {
             QList<FTPicture*> added;
             for (int i = 0; i < clipboardImages; ++i) {
