@@ -4,6 +4,7 @@
 
 #include "shell/ui/SharedPrinter.h"
 
+#include "model/FTPerson.h"
 #include "model/Hierarchy.h"
 
 #include "platform/NotificationCenter.h"
@@ -146,8 +147,12 @@ void HdView::showPopupMenu(Hierarchy* node, const QPointF& at)
     const std::optional<DiagramMenuItem> chosen
         = DiagramPopupMenu::exec(m_commands.popupMenu(node), mapToGlobal(at.toPoint()), this);
     m_popupMenuOpen = false;
-    // A change that came while the menu was open has left the tree as it was: the chosen item's box still exists.
-    if (chosen)
+    // A change that came while the menu was open has left the tree as it was: the chosen item's box still exists,
+    // though its person may have been deleted meanwhile.
+    const FTPerson* person = chosen ? chosen->person() : nullptr;
+    if (chosen && chosen->node())
+        person = chosen->node()->person();
+    if (chosen && !(person && person->isDeleted()))
         m_commands.perform(*chosen);
     if (m_commands.needsRebuild())
         setNeedsRebuild();

@@ -20,8 +20,11 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
@@ -209,6 +212,58 @@ TEST_F(HierarchyWindow, AWindowTakesTheFrameOfTheLastOneClosed)
     EXPECT_EQ(second.windowTitle(), "Descendants of Root Person (1900 - )");
 }
 
+TEST_F(HierarchyWindow, TheFrontWindowTakesTheKeyboardAndTheFrameColour)
+{
+    open(person("Root Person", M(), 1900), true);
+    QApplication::setActiveWindow(window.get());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), view());
+    EXPECT_EQ(window->palette().color(QPalette::Window), QColor(202, 220, 202));
+    window->setFrameColour(false);
+    EXPECT_EQ(window->palette().color(QPalette::Window), QColor(228, 237, 228));
+
+    window->displayHelp();
+    ASSERT_EQ(prompts.records.size(), 1);
+    EXPECT_EQ(prompts.records[0].text, LocalizedHelpString("HdHelpHeading"));
+    EXPECT_EQ(prompts.records[0].info, LocalizedHelpString("HdHelp"));
+    EXPECT_EQ(prompts.records[0].buttons, QStringList({ LocalizedString("Close") }));
+}
+
+TEST_F(HierarchyWindow, DraggingScrollsTheDiagramAndShiftDraggingMovesTheSelectedBox)
+{
+    FTPerson* root = person("Root Person", M(), 1900);
+    for (int i = 0; i < 12; ++i)
+        child(root, QStringLiteral("Child %1 Person").arg(i), M(), 1930 + i);
+    UserDefaults::standard().setBool("hdHorizontal", false);
+    open(root, false);
+    window->resize(600, 400);
+    settle();
+    QScrollBar* across = window->scrollArea()->horizontalScrollBar();
+    ASSERT_GT(across->maximum(), 200);
+    across->setValue(0);
+    auto mouse = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods = {}) {
+        QMouseEvent event(type, QPointF(at), QPointF(view()->mapToGlobal(at)),
+            type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, mods);
+        QCoreApplication::sendEvent(view(), &event);
+    };
+    // Outside every box: the diagram follows the pointer.
+    const QPoint start(300, 55);
+    mouse(QEvent::MouseButtonPress, start, Qt::LeftButton);
+    mouse(QEvent::MouseMove, start - QPoint(150, 0), Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, start - QPoint(150, 0), Qt::NoButton);
+    EXPECT_EQ(across->value(), 150);
+
+    // With Shift the selected box moves along its row.
+    Hierarchy* third = view()->layout().rootHierarchy()->nextGenArray()[2];
+    const QRectF before = third->rclBox();
+    const QPoint inside = before.center().toPoint();
+    mouse(QEvent::MouseButtonPress, inside, Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_EQ(commands().selectedHierarchy(), third);
+    mouse(QEvent::MouseMove, inside + QPoint(20, 3), Qt::LeftButton, Qt::ShiftModifier);
+    mouse(QEvent::MouseButtonRelease, inside + QPoint(20, 3), Qt::NoButton, Qt::ShiftModifier);
+    EXPECT_EQ(third->rclBox(), before.translated(20, 0));
+}
+
 TEST_F(HierarchyWindow, TheMenuAndTheKeysWorkOnTheBoxes)
 {
     FTPerson* root = person("Root Person", M(), 1900);
@@ -289,6 +344,29 @@ TEST_F(HierarchyWindowInApp, TheToolbarsAncestorsButtonOpensTheSelectedPersonsAn
     EXPECT_GT(diagram->hdView()->layout().personSet().size(), 7);
     EXPECT_EQ(diagram->windowTitle(), "Ancestors of " + focal->nameWithBirthAndDeathYears());
     saveScreenshot(diagram, "hierarchy-royal92-ancestors");
+
+    // The Reports menu's chart saves what was typed first; the family diagram's command opens the window too.
+    QWidget holder;
+    QMenuBar* bar = app->createMainMenu(&holder);
+    QAction* chart = nullptr;
+    for (QMenu* menu : bar->findChildren<QMenu*>())
+        for (QAction* a : menu->actions())
+            if (a->text() == "Descendants Chart")
+                chart = a;
+    ASSERT_TRUE(chart);
+    focal->setValueForKey("notes", "A note");
+    ASSERT_TRUE(doc->moc()->hasChanges());
+    chart->trigger();
+    EXPECT_FALSE(doc->moc()->hasChanges());
+    ASSERT_TRUE(DiagramHooks::shared().hierarchyDiagram);
+    DiagramHooks::shared().hierarchyDiagram(focal, true);
+    const QList<HierarchyDiagram*> opened = doc->dovurWindow()->findChildren<HierarchyDiagram*>();
+    ASSERT_EQ(opened.size(), 3);
+    EXPECT_FALSE(opened[1]->hdView()->commands().bAncestors());
+    EXPECT_TRUE(opened[2]->hdView()->commands().bAncestors());
+    for (HierarchyDiagram* w : opened)
+        if (w != diagram)
+            w->close();
 
     // Closing it deletes it once control is back in the event loop, and the main window closes cleanly.
     diagram->close();
