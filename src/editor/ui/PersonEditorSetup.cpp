@@ -3,6 +3,7 @@
 #include "editor/ui/InfoAreaController.h"
 #include "editor/ui/InfoArea_Notes.h"
 #include "editor/ui/InfoArea_Self.h"
+#include "editor/ui/InfoArea_Story.h"
 
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
@@ -16,6 +17,7 @@ void installPersonEditor()
     InfoAreaController::setPageFactory(QStringLiteral("pNotes"), [](InfoAreaController&) { return new InfoArea_Notes; });
     InfoAreaController::setPageFactory(QStringLiteral("pComments"),
                                        [](InfoAreaController&) { return new InfoArea_Comments; });
+    InfoAreaController::setPageFactory(QStringLiteral("pStory"), [](InfoAreaController&) { return new InfoArea_Story; });
 
     DOvurDocument::setPersonEditorFactory([](DOvurDocument&) { return new InfoAreaController; });
     ModelHooks::shared().personEditorPage = [] {
