@@ -147,12 +147,15 @@ std::unique_ptr<QTextDocument> StoryGenerator::generateStory(FTPerson* person)
     m_cursor = QTextCursor(m_document);
     m_paragraphStarted = false;
     m_person = person;
+    // One edit: the document lays itself out once, not after every piece.
+    m_cursor.beginEditBlock();
     if (person) {
         const QString when = QLocale(QLocale::English).toString(m_clock(), QStringLiteral("dddd dd-MMM-yy 'at' HH:mm"));
         appendAsString(QStringLiteral("%1 %2 %3 %4\n").arg(L("TheStoryOf"), person->name(), L("CreatedOn"), when),
                        QStringLiteral("ReportHeader"));
         printIndividualsInfo(person);
     }
+    m_cursor.endEditBlock();
     m_cursor = QTextCursor();
     m_document = nullptr;
     m_person = nullptr;
@@ -543,6 +546,7 @@ bool StoryGenerator::insertGeneratedText(QTextDocument& story, const QTextDocume
         return false;
     }
     const int first = cursor.blockNumber();
+    cursor.beginEditBlock();
     cursor.insertFragment(QTextDocumentFragment(&generated));
     // Where the two texts meet, Qt hands the paragraphs each other's formats: every generated paragraph gets
     // its own again, and the story's first paragraph, joined to the generated text's last (empty) one, its own.
@@ -552,5 +556,6 @@ bool StoryGenerator::insertGeneratedText(QTextDocument& story, const QTextDocume
         const bool joins = joined && !source.next().isValid() && source.text().isEmpty();
         QTextCursor(target).setBlockFormat(joins ? *joined : source.blockFormat());
     }
+    cursor.endEditBlock();
     return true;
 }

@@ -386,6 +386,8 @@ TEST_F(StoryGeneratorTest, PicturesTravelInsideTheTextAndIntoTheRtfFile)
     const QByteArray bytes = rtf.readAll();
     EXPECT_TRUE(bytes.startsWith("{\\rtf1"));
     EXPECT_TRUE(bytes.contains("\\jpegblip ffd8"));
+    // Indents in points, as on the page: the events rows hang 130 points in.
+    EXPECT_TRUE(bytes.contains("\\fi-2600")) << bytes.constData();
 
     // A file that cannot be written says why, and whatever stood there stays.
     const QString blocked = reports + "/blocked.rtf";

@@ -49,7 +49,6 @@ InfoArea_Story::InfoArea_Story(QWidget* parent)
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPointSize(12);
     m_tv->document()->setDefaultFont(font);
-    m_tv->setEnabled(false);
     connect(m_tv, &QTextEdit::textChanged, this, [this] { textDidChange(); });
     connect(m_tv, &QTextEdit::currentCharFormatChanged, this, [this] { showFormat(); });
     connect(m_tv, &QTextEdit::cursorPositionChanged, this, [this] { showFormat(); });
@@ -68,19 +67,23 @@ InfoArea_Story::InfoArea_Story(QWidget* parent)
     buttons->setContentsMargins(8, 4, 8, 6);
     buttons->addWidget(m_modeLabel);
     buttons->addStretch();
-    buttons->addWidget(button("changeOptions", "StoryGenerate", "document-new", &InfoArea_Story::changeOptions));
-    buttons->addWidget(button("clearStory", "StoryClear", "edit-clear", &InfoArea_Story::clearStory));
-    buttons->addWidget(button("copyToWordProcessor", "StoryCopyToWordProcessor", "x-office-document",
-                              &InfoArea_Story::copyToWordProcessor));
+    m_controls << button("changeOptions", "StoryGenerate", "document-new", &InfoArea_Story::changeOptions)
+               << button("clearStory", "StoryClear", "edit-clear", &InfoArea_Story::clearStory)
+               << button("copyToWordProcessor", "StoryCopyToWordProcessor", "x-office-document",
+                         &InfoArea_Story::copyToWordProcessor);
+    for (QWidget* b : std::as_const(m_controls))
+        buttons->addWidget(b);
+    QWidget* formatBar = buildFormatBar();
+    m_controls << m_tv << formatBar;
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(buildFormatBar());
+    layout->addWidget(formatBar);
     layout->addWidget(m_tv, 1);
     layout->addLayout(buttons);
     displayCurrentMode();
-    showFormat();
+    load();
 }
 
 InfoArea_Story::~InfoArea_Story()
@@ -115,7 +118,9 @@ QWidget* InfoArea_Story::buildFormatBar()
         QAction* a = bar->addAction(themeIcon(QString::fromLatin1(icon)), L(key));
         a->setObjectName(QString::fromLatin1(name));
         a->setShortcut(keys);
+        // The shortcuts work wherever the focus is on the page, in the text above all.
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(a);
         connect(a, &QAction::triggered, this, std::move(run));
         return a;
     };
@@ -239,7 +244,8 @@ void InfoArea_Story::load()
     m_tv->moveCursor(QTextCursor::Start);
     m_tv->horizontalScrollBar()->setValue(0);
     m_tv->verticalScrollBar()->setValue(0);
-    m_tv->setEnabled(m_person != nullptr);
+    for (QWidget* w : std::as_const(m_controls))
+        w->setEnabled(m_person != nullptr);
     m_changes = 0;
     m_loading = false;
     showFormat();

@@ -83,4 +83,6 @@ private:
     QAction* m_italic = nullptr;
     QAction* m_underline = nullptr;
     QList<QAction*> m_alignments;
+    // What works only while a person is shown.
+    QList<QWidget*> m_controls;
 };
