@@ -57,6 +57,27 @@ const char* flagLabel(const QString& flag)
     return labels.value(flag, "");
 }
 
+// The label of each of the story's switches.
+const char* optionLabel(const QString& key)
+{
+    static const QHash<QString, const char*> labels = {
+        {QStringLiteral("soDefaultPicture"), "StoryOpt_soDefaultPicture"},
+        {QStringLiteral("soDefaultPicturesOfChildren"), "StoryOpt_soDefaultPicturesOfChildren"},
+        {QStringLiteral("soExcludeGoogleMaps"), "StoryOpt_soExcludeGoogleMaps"},
+        {QStringLiteral("soCropTo4x3"), "StoryOpt_soCropTo4x3"},
+        {QStringLiteral("soIncludeBirthsOfLiving"), "StoryOpt_soIncludeBirthsOfLiving"},
+        {QStringLiteral("soTitleOrOccupation"), "StoryOpt_soTitleOrOccupation"},
+        {QStringLiteral("soCauseOfDeath"), "StoryOpt_soCauseOfDeath"},
+        {QStringLiteral("soIncludeSources"), "StoryOpt_soIncludeSources"},
+        {QStringLiteral("soIncludeNotes"), "StoryOpt_soIncludeNotes"},
+        {QStringLiteral("soIncludeComments"), "StoryOpt_soIncludeComments"},
+        {QStringLiteral("soIncludeEvents"), "StoryOpt_soIncludeEvents"},
+        {QStringLiteral("soIncludeOthersEvents"), "StoryOpt_soIncludeOthersEvents"},
+        {QStringLiteral("soIncludeStepRels"), "StoryOpt_soIncludeStepRels"},
+    };
+    return labels.value(key, "");
+}
+
 // A choice that only matters while another is on: shown under it, and off-limits while it is off.
 const QHash<QString, QString>& dependsOn()
 {
@@ -132,7 +153,7 @@ QWidget* StoryGenerationOptions::buildContents()
     auto* box = new QGroupBox(L("StoryContents"));
     auto* layout = new QVBoxLayout(box);
     for (const QString& key : StoryOptions::booleanKeys()) {
-        auto* check = new QCheckBox(LocalizedString(QStringLiteral("StoryOpt_") + key));
+        auto* check = new QCheckBox(L(optionLabel(key)));
         check->setObjectName(key);
         m_checks.insert(key, check);
         if (dependsOn().contains(key)) {
