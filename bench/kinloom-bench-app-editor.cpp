@@ -67,16 +67,7 @@ int main(int argc, char** argv)
 
     FTMoc* moc = doc->moc();
     const QList<FTPerson*> all = moc->fetch<FTPerson>();
-    FTPerson* busiest = nullptr;
-    qsizetype most = -1;
-    for (FTPerson* p : all) {
-        const qsizetype n = p->otherEvents().size() + (p->birth() ? 1 : 0) + (p->death() ? 1 : 0)
-                            + p->spouseRels().size() + p->parents().size() + p->children().size();
-        if (n > most) {
-            most = n;
-            busiest = p;
-        }
-    }
+    FTPerson* busiest = busiestPerson(all);
     moc->modelDefaults()->setSelectedPerson(busiest);
     drawn(editor);
 

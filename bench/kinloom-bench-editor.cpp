@@ -80,16 +80,7 @@ int main(int argc, char** argv)
     const QList<FTPerson*> all = moc->fetch<FTPerson>();
     std::printf("people: %lld\n", static_cast<long long>(all.size()));
 
-    FTPerson* busiest = nullptr;
-    qsizetype most = -1;
-    for (FTPerson* p : all) {
-        const qsizetype n = p->otherEvents().size() + (p->birth() ? 1 : 0) + (p->death() ? 1 : 0)
-                            + p->spouseRels().size() + p->parents().size() + p->children().size();
-        if (n > most) {
-            most = n;
-            busiest = p;
-        }
-    }
+    FTPerson* busiest = busiestPerson(all);
     std::printf("story_ms: %.2f\n", storyMs(busiest, 21));
 
     moc->undoManager()->disableUndoRegistration();
