@@ -225,6 +225,7 @@ void InfoArea_Story::setSelectedPerson(FTPerson* person)
 void InfoArea_Story::refreshDisplay()
 {
     textDidEndEditing();
+    displayCurrentMode();
     const FTStory* story = m_person ? m_person->story() : nullptr;
     if ((story ? story->attributedString() : QString()) != m_shownHtml)
         load();

@@ -21,6 +21,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTabWidget>
@@ -132,8 +133,8 @@ TEST_F(StoryPage, GeneratingTwiceInAppendModeAddsTwoStoriesWithTheirPictures)
     EXPECT_EQ(page->tv()->toPlainText().count("The story of John Smith created on Monday 03-Feb-25 at 14:05"), 2);
     EXPECT_EQ(stored(john).count("created on Monday"), 2);
     saveScreenshot(sheet, "editor-story-options");
-    sheet->close();
-    QApplication::processEvents();
+    sheet->findChild<QPushButton*>("close")->click();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(page->optionsSheet(), nullptr);
 
     // The pictures are part of the stored text: read back from the file they are still there.
