@@ -10,6 +10,7 @@
 #include "shell/ModelHooksSetup.h"
 #include "shell/Utils.h"
 #include "shell/ui/DOvurApplication.h"
+#include "shell/ui/PreferencesController.h"
 
 #include <QStringList>
 
@@ -31,6 +32,8 @@ int main(int argc, char** argv)
     {
         AppController controller;
         GedcomMenuActions::registerMenuItems(controller);
+        // Edit > "Preferences..." and the toolbar's Preferences item.
+        PreferencesController::install(controller);
         if (controller.awakeFromNib()) {
             // Databases named on the command line open as the desktop's "open file" does.
             QStringList paths;
