@@ -391,7 +391,7 @@ QWidget* PreferencesController::makeGeneralPage()
                 auto* row = new QHBoxLayout;
                 auto* help = new QToolButton(box);
                 help->setObjectName(QStringLiteral("helpForAlwaysDisplayChildOrFamilyDialog"));
-                help->setIcon(themeIcon(QStringLiteral("help-contents")));
+                help->setIcon(themeIcon(QStringLiteral("dialog-question")));
                 help->setAutoRaise(true);
                 help->setToolTip(text("PrefsHelpTip"));
                 connect(help, &QToolButton::clicked, this,
