@@ -64,12 +64,6 @@ double elapsedMs(QElapsedTimer& t)
     return t.nsecsElapsed() / 1e6;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 void write(const QString& path, const QByteArray& text)
 {
     QFile f(path);
