@@ -46,6 +46,8 @@ protected:
         ApplicationFixture::SetUp();
         // The help table, like the main one, comes from the real support folder.
         AppPaths::setSharedSupportDirectory(savedSupport);
+        Localizer::shared().reset();
+        LocalizedString("OK");
         LocalizedHelpString("helpForAlwaysDisplayChildOrFamilyDialogMsg");
         AppPaths::setSharedSupportDirectory(support);
         DOvurDocument::setDiagramFactory([](DOvurDocument&) { return new CountingDiagram; });
