@@ -161,6 +161,16 @@ const std::pair<const char*, const char*> kEditingSwitches[] = {
     {"loggingOn", "PrefsLoggingOn"},
 };
 
+// The panels' background colour, behind the window and its alerts.
+void applyPanelColour(QWidget* widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, PanelColour());
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+    widget->update();
+}
+
 QString text(const char* key)
 {
     return LocalizedString(QString::fromLatin1(key));
@@ -502,11 +512,7 @@ void PreferencesController::reloadPages()
 
 void PreferencesController::recolour()
 {
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, PanelColour());
-    setPalette(palette);
-    setAutoFillBackground(true);
-    update();
+    applyPanelColour(this);
 }
 
 bool PreferencesController::event(QEvent* event)
@@ -613,10 +619,7 @@ void PreferencesController::helpForAlwaysDisplayChildOrFamilyDialog()
     box->setInformativeText(LocalizedHelpString(QStringLiteral("helpForAlwaysDisplayChildOrFamilyDialogInfo")));
     box->setIcon(QMessageBox::Information);
     box->addButton(text("Close"), QMessageBox::AcceptRole);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Window, PanelColour());
-    box->setPalette(palette);
-    box->setAutoFillBackground(true);
+    applyPanelColour(box);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }
