@@ -381,6 +381,10 @@ bool InfoArea_Events_TableView::editorKeyPress(QWidget*, QKeyEvent* event)
             return editNeighbour(1);
         if (command == Keys::Command::InsertBacktab)
             return editNeighbour(-1);
+        if (command == Keys::Command::InsertNewline) {
+            endEditing();
+            return true;
+        }
         return false;
     }
     if (move.insertLineBreak)
