@@ -18,7 +18,9 @@ double DocumentTextMeasurer::heightOfText(const QString& text, const QFont& font
     document.setDocumentMargin(0);
     document.setDefaultFont(font);
     document.setPlainText(text);
-    return heightOfDocument(document, width);
+    // The document is this call's own: it is laid out in place, without the copy heightOfDocument() makes.
+    document.setTextWidth(std::max(1.0, width));
+    return document.documentLayout()->documentSize().height();
 }
 
 double DocumentTextMeasurer::heightOfDocument(const QTextDocument& document, double width) const
