@@ -20,6 +20,7 @@
 #include "model/FTMoc.h"
 #include "model/FTPerson.h"
 
+#include "platform/FTLog.h"
 #include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
@@ -132,6 +133,7 @@ InfoArea_Events::InfoArea_Events(QWidget* parent)
 
 InfoArea_Events::~InfoArea_Events()
 {
+    FTLog(QStringLiteral("dealloc InfoArea_Events"));
     watchWindow(false);
     // The rows observe their events: they go before anything else of the page.
     m_table->setModel(nullptr);

@@ -159,14 +159,18 @@ void InfoArea_Events_TableView::mousePressEvent(QMouseEvent* event)
         event->accept();
         return;
     }
+    // An edit of another cell ends first; a refused one keeps the click from going anywhere.
+    const bool inEditedCell = currentEditor() && editingIndex() == index;
+    if (!inEditedCell && !endEditing()) {
+        event->accept();
+        return;
+    }
     if (event->button() != Qt::LeftButton)
         return EditorTableView::mousePressEvent(event);
     if (event->modifiers() & Qt::ControlModifier) {
         event->accept();
-        if (endEditing()) {
-            selectRow(index.row());
-            displayPopupMenu(index.row(), event->globalPosition().toPoint());
-        }
+        selectRow(index.row());
+        displayPopupMenu(index.row(), event->globalPosition().toPoint());
         return;
     }
     switch (index.column()) {
@@ -180,8 +184,7 @@ void InfoArea_Events_TableView::mousePressEvent(QMouseEvent* event)
     case Layout::DetailsButtons:
     case Layout::Sources:
         EditorTableView::mousePressEvent(event);
-        if (!isEditRefused())
-            m_page->eventEdit();
+        m_page->eventEdit();
         return;
     default:
         EditorTableView::mousePressEvent(event);

@@ -45,7 +45,7 @@ protected:
         ASSERT_NE(doc, nullptr);
         moc = doc->moc();
         editor = editorOf(doc);
-        doc->dovurWindow()->resize(1100, 720);
+        doc->dovurWindow()->resize(1280, 760);
 
         john = FTPerson::initInMoc(moc, "John Smith", "M");
         john->setValueForKeyPath("birth.date", "5 Jan 1900");
@@ -258,6 +258,13 @@ TEST_F(EventsPageWindow, TheContextMenuFollowsTheActiveEvent)
     QContextMenuEvent below(QContextMenuEvent::Mouse, QPoint(200, table->viewport()->height() - 5));
     QApplication::sendEvent(table->viewport(), &below);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+
+    QContextMenuEvent onRow(QContextMenuEvent::Mouse, cell(row, Layout::Place).center());
+    QApplication::sendEvent(table->viewport(), &onRow);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(table->selectedRow(), row);
+    saveScreenshot(QApplication::activePopupWidget(), "editor-events-row-menu");
+    QApplication::activePopupWidget()->close();
 
     // Making the census active through the menu.
     QMenu* menu = table->createContextMenu(row);
