@@ -1,7 +1,12 @@
 #pragma once
 
+#include <QElapsedTimer>
+
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <vector>
 
 // Peak resident memory of this process so far (VmHWM), in megabytes; 0 where /proc is missing.
 inline double peakResidentMegabytes()
@@ -12,4 +17,18 @@ inline double peakResidentMegabytes()
         if (line.rfind("VmHWM:", 0) == 0)
             return std::stod(line.substr(6)) / 1024.0; // kB
     return 0;
+}
+
+// The median of `runs` timings of `work`, in milliseconds.
+inline double medianMs(int runs, const std::function<void()>& work)
+{
+    std::vector<double> times;
+    QElapsedTimer timer;
+    for (int i = 0; i < runs; ++i) {
+        timer.start();
+        work();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
 }

@@ -1,4 +1,5 @@
 #include "gedcom/ui/GedcomMenuActions.h"
+#include "pictures/ui/PicturesMenuActions.h"
 
 #include "diagrams/ui/FamilyDiagramSetup.h"
 #include "editor/ui/PersonEditorSetup.h"
@@ -31,6 +32,8 @@ int main(int argc, char** argv)
     {
         AppController controller;
         GedcomMenuActions::registerMenuItems(controller);
+        PicturesMenuActions::registerMenuItems(controller);
+        PicturesMenuActions::install();
         if (controller.awakeFromNib()) {
             // Databases named on the command line open as the desktop's "open file" does.
             QStringList paths;

@@ -134,6 +134,8 @@ public:
     void moveDataDirectory();
     void closeCurrentDocument();
     void backupCurrentDatabase();
+    // Saves, then opens the integrity-check sheet on the front database's main window.
+    void checkDatabaseIntegrity();
     void metadataFromGedcomLoad();
     void printDocument();
     void promoteToFocalPerson();
