@@ -255,11 +255,13 @@ TEST_F(EventsPageWindow, TheContextMenuFollowsTheActiveEvent)
                                            LocalizedString("GoogleMaps")));
     // Below the last row there is no menu without an active event.
     EXPECT_TRUE(titles(table->createContextMenu(-1)).isEmpty());
-    QContextMenuEvent below(QContextMenuEvent::Mouse, QPoint(200, table->viewport()->height() - 5));
+    const QPoint belowRows(200, table->viewport()->height() - 5);
+    QContextMenuEvent below(QContextMenuEvent::Mouse, belowRows, table->viewport()->mapToGlobal(belowRows));
     QApplication::sendEvent(table->viewport(), &below);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 
-    QContextMenuEvent onRow(QContextMenuEvent::Mouse, cell(row, Layout::Place).center());
+    const QPoint inRow = cell(row, Layout::Place).center();
+    QContextMenuEvent onRow(QContextMenuEvent::Mouse, inRow, table->viewport()->mapToGlobal(inRow));
     QApplication::sendEvent(table->viewport(), &onRow);
     ASSERT_NE(QApplication::activePopupWidget(), nullptr);
     EXPECT_EQ(table->selectedRow(), row);
