@@ -67,7 +67,7 @@ bool EditorTableView::editCell(const QModelIndex& index)
 {
     if (!index.isValid() || !(index.flags() & Qt::ItemIsEditable))
         return false;
-    if (m_editor && m_editIndex == index)
+    if (currentEditor() && m_editIndex == index)
         return true;
     if (!endEditing())
         return false;
@@ -134,7 +134,7 @@ void EditorTableView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEdi
 
 bool EditorTableView::endEditing()
 {
-    QWidget* editor = m_editor;
+    QWidget* editor = currentEditor();
     if (!editor)
         return true;
     commitData(editor);
@@ -146,7 +146,7 @@ bool EditorTableView::endEditing()
 
 void EditorTableView::abandonEditing()
 {
-    if (QWidget* editor = m_editor)
+    if (QWidget* editor = currentEditor())
         closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
 }
 

@@ -29,9 +29,10 @@ public:
     bool endEditing();
     // Closes the open edit without writing it.
     void abandonEditing();
-    QWidget* currentEditor() const { return m_editor; }
+    // The open edit's editor (none once its row has gone).
+    QWidget* currentEditor() const { return m_editIndex.isValid() ? m_editor.data() : nullptr; }
     // The open edit's check refused it and it has not been changed since.
-    bool isEditRefused() const { return m_editor && m_refused; }
+    bool isEditRefused() const { return currentEditor() && m_refused; }
     QModelIndex editingIndex() const { return m_editIndex; }
     // The text of an editor (line or text edit).
     static QString editorText(const QWidget* editor);

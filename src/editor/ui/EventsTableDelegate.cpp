@@ -95,7 +95,8 @@ void EventsTableDelegate::paintDetailsButton(QPainter* painter, const QStyleOpti
 void EventsTableDelegate::paintNotes(QPainter* painter, const QStyleOptionViewItem& option,
                                      const QModelIndex& index) const
 {
-    const QString text = option.text;
+    // The notes as stored (the style's text has its line breaks changed).
+    const QString text = index.data(Qt::DisplayRole).toString();
     const EventInfo* row = m_table->rowAt(index.row());
     if (text.isEmpty() || !row)
         return;
@@ -125,10 +126,12 @@ void EventsTableDelegate::paintNotes(QPainter* painter, const QStyleOptionViewIt
         document.documentLayout()->draw(painter, context);
     } else {
         QString line = text;
-        line.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        for (QChar& c : line)
+            if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+                c = u' ';
         const QRect band = firstLine(cell, layout.lineHeight());
         painter->setPen(colour);
-        painter->drawText(band, Qt::AlignLeft | Qt::AlignVCenter,
+        painter->drawText(band, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                           option.fontMetrics.elidedText(line, Qt::ElideRight, band.width()));
     }
     painter->restore();

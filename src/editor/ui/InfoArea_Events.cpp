@@ -245,7 +245,7 @@ void InfoArea_Events::refreshEventsArrayContents()
     if (!m_table->endEditing())
         m_table->abandonEditing();
     if (m_multiLineNotes != multiLineNotesDefault()) {
-        m_multiLineNotes = !m_multiLineNotes;
+        m_multiLineNotes = multiLineNotesDefault();
         const QSignalBlocker quiet(m_multiLineSwitch);
         m_multiLineSwitch->setChecked(m_multiLineNotes);
         m_table->setHorizontalGridLines(m_multiLineNotes);
@@ -356,6 +356,9 @@ bool InfoArea_Events::shouldEndEditing(const QModelIndex& index, QWidget* editor
     if (!event || event->isDeleted())
         return true;
     const QString typed = EditorTableView::editorText(editor);
+    // Only what the user changed is checked: a stored value the checks would refuse can still be looked at.
+    if (typed == index.data(Qt::EditRole).toString())
+        return true;
     switch (index.column()) {
     case Layout::Date: {
         auto* line = qobject_cast<QLineEdit*>(editor);

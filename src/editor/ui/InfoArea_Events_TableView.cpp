@@ -48,7 +48,7 @@ InfoArea_Events_TableView::InfoArea_Events_TableView(InfoArea_Events* page)
     };
     // The user's own resizing of the notes column re-measures every row.
     connect(columns, &QHeaderView::sectionResized, this, [this](int column, int, int size) {
-        if (column != Layout::Notes || size == m_page->layout().notesWidth())
+        if (m_settingWidths || column != Layout::Notes || size == m_page->layout().notesWidth())
             return;
         m_page->layout().setNotesWidth(size);
         m_page->calculateRowHeightForAllRows();
@@ -86,11 +86,10 @@ void InfoArea_Events_TableView::setColumnWidths()
         return;
     endEditing();
     const int oldNotes = m_page->layout().notesWidth();
-    {
-        const QSignalBlocker quiet(horizontalHeader());
-        for (int c = 0; c < Layout::ColumnCount; ++c)
-            setColumnWidth(c, widths[size_t(c)]);
-    }
+    m_settingWidths = true;
+    for (int c = 0; c < Layout::ColumnCount; ++c)
+        setColumnWidth(c, widths[size_t(c)]);
+    m_settingWidths = false;
     m_page->layout().setNotesWidth(widths[Layout::Notes]);
     if (oldNotes != widths[Layout::Notes]) {
         m_page->calculateRowHeightForAllRows();
@@ -104,8 +103,14 @@ void InfoArea_Events_TableView::applyRowHeights()
     if (!eventsModel())
         return;
     const int rows = eventsModel()->rowCount();
-    for (int r = 0; r < rows; ++r)
-        applyRowHeight(r);
+    const int selected = selectedRow();
+    const bool multiLine = m_page->multiLineNotes();
+    const EventsTableLayout& layout = m_page->layout();
+    for (int r = 0; r < rows; ++r) {
+        const int height = layout.heightOfRow(*rowAt(r), r == selected, multiLine);
+        if (rowHeight(r) != height)
+            setRowHeight(r, height);
+    }
 }
 
 void InfoArea_Events_TableView::applyRowHeight(int row)
@@ -120,6 +125,8 @@ void InfoArea_Events_TableView::applyRowHeight(int row)
 
 bool InfoArea_Events_TableView::editColumn(int column, int row)
 {
+    if (currentEditor() && editingIndex() == model()->index(row, column))
+        return true;
     if (!endEditing())
         return false;
     selectRow(row);

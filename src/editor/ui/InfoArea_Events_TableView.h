@@ -57,4 +57,5 @@ private:
     bool editNeighbour(int step);
     InfoArea_Events* m_page;
     int m_lastVisibleWidth = -1;
+    bool m_settingWidths = false;
 };

@@ -15,6 +15,7 @@
 #include "model/FTSpouseRel.h"
 
 #include "platform/NotificationCenter.h"
+#include "platform/store/Key.h"
 
 #include "platform/Localizer.h"
 
@@ -329,6 +330,17 @@ TEST_F(EventsPageWindow, ABadDateStaysInItsCellWithTheMessage)
     drawn();
     EXPECT_EQ(rowOf(census), model()->rowCount() - 2);
     EXPECT_FALSE(page->sortButton()->isVisible());
+
+    // A stored date that the check would refuse can be looked at and left as it is.
+    census->setPrimitiveValue(Key("date"), QStringLiteral("Spring 1931"));
+    model()->rowChanged(rowOf(census));
+    prompts.clear();
+    click(rowOf(census), Layout::Date);
+    ASSERT_NE(lineEditor(), nullptr);
+    EXPECT_EQ(lineEditor()->text(), "Spring 1931");
+    key(lineEditor(), Qt::Key_Return);
+    EXPECT_TRUE(prompts.records.isEmpty());
+    EXPECT_EQ(table->currentEditor(), nullptr);
 }
 
 TEST_F(EventsPageWindow, TabAndShiftTabMoveBetweenRows)
@@ -343,6 +355,7 @@ TEST_F(EventsPageWindow, TabAndShiftTabMoveBetweenRows)
     for (int i = 0; i < 6; ++i)
         type(notes, " And more notes.");
     EXPECT_GT(table->rowHeight(last), before);
+    saveScreenshot(doc->dovurWindow(), "editor-events-notes-editing");
     key(notes, Qt::Key_Return, "\r");
     EXPECT_EQ(table->currentEditor(), notes);
     // Tab from the notes of the second-last row: the last row, then back to the first row's name.
