@@ -21,7 +21,7 @@ QString tagOfName(const QString& name)
 
 AddEventMenu::Entry item(const QString& name)
 {
-    return AddEventMenu::Entry{AddEventMenu::Entry::Item, name, name, {}};
+    return AddEventMenu::Entry { AddEventMenu::Entry::Item, name, name, {} };
 }
 }
 
@@ -34,7 +34,7 @@ QStringList AddEventMenu::eventsPageEventNames()
 {
     QStringList names = Utils::eventTypesDictionary(143).values();
     std::sort(names.begin(), names.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+        [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
     return names;
 }
 
@@ -45,9 +45,9 @@ QList<AddEventMenu::Entry> AddEventMenu::eventMenu(const QStringList& names)
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QString& name = names[i];
         if (name == QLatin1String("SEPARATOR")) {
-            menu << Entry{Entry::Separator, {}, {}, {}};
+            menu << Entry { Entry::Separator, {}, {}, {} };
         } else if (!lds.isEmpty() && name.startsWith(lds)) {
-            Entry group{Entry::Submenu, LocalizedString(QStringLiteral("LDS Events")), {}, {}};
+            Entry group { Entry::Submenu, LocalizedString(QStringLiteral("LDS Events")), {}, {} };
             for (; i < names.size() && names[i].startsWith(lds); ++i)
                 group.items << item(names[i]);
             --i;
@@ -56,7 +56,7 @@ QList<AddEventMenu::Entry> AddEventMenu::eventMenu(const QStringList& names)
             menu << item(name);
         }
     }
-    menu << Entry{Entry::Separator, {}, {}, {}};
+    menu << Entry { Entry::Separator, {}, {}, {} };
     menu << item(LocalizedString(QStringLiteral("MarriageEvents")));
     return menu;
 }

@@ -12,7 +12,7 @@ void EventNameCompletion::reset()
 }
 
 QString EventNameCompletion::complete(const void* control, int row, int column, const QString& text, int caret,
-                                      int eventType, const QString& subtype, const Lookup& namesForSubtype)
+    int eventType, const QString& subtype, const Lookup& namesForSubtype)
 {
     if (eventType >= FTEvent::BirthEvent && eventType <= FTEvent::MarriageEvent)
         return {};

@@ -20,7 +20,7 @@ public:
     // The first known name for `subtype` that begins with `text` (case and diacritics ignored), or empty when
     // nothing is to be completed. `control`, `row` and `column` identify the cell being typed in.
     QString complete(const void* control, int row, int column, const QString& text, int caret, int eventType,
-                     const QString& subtype, const Lookup& namesForSubtype);
+        const QString& subtype, const Lookup& namesForSubtype);
     void reset();
 
 private:

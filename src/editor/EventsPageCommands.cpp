@@ -18,7 +18,7 @@
 #include <QMap>
 
 namespace {
-const char* const kActiveEventTags[] = {"CENS", "EMIG", "IMMI", "EVEN", "RESI"};
+const char* const kActiveEventTags[] = { "CENS", "EMIG", "IMMI", "EVEN", "RESI" };
 
 // "<key> "<name> on <date>"", the active event named in a menu.
 QString titleWithEvent(const char* key, const FTEvent* event)
@@ -38,8 +38,8 @@ FTEvent* EventsPageCommands::addEventWithType(FTPerson* person, const QString& t
     if (tag == QLatin1String("BIRT") || tag == QLatin1String("DEAT")) {
         const bool birth = tag == QLatin1String("BIRT");
         if (birth ? person->birth() : person->death()) {
-            DisplayMsg(QStringLiteral("%1 %2").arg(
-                person->name(), LocalizedString(birth ? QStringLiteral("alreadyHasBirth") : QStringLiteral("alreadyHasDeath"))));
+            DisplayMsg(QStringLiteral("%1 %2").arg(person->name(),
+                LocalizedString(birth ? QStringLiteral("alreadyHasBirth") : QStringLiteral("alreadyHasDeath"))));
             return nullptr;
         }
         type = birth ? FTEvent::BirthEvent : FTEvent::DeathEvent;
@@ -53,7 +53,8 @@ void EventsPageCommands::eventRemove(FTEvent* event, FTPerson* owner)
     if (!moc || event->isDeleted())
         return;
     if (FTMocUndoManager* undo = moc->undoManager())
-        undo->setActionName(QStringLiteral("%1: %2").arg(LocalizedString(QStringLiteral("DeleteEvent")), event->name()));
+        undo->setActionName(
+            QStringLiteral("%1: %2").arg(LocalizedString(QStringLiteral("DeleteEvent")), event->name()));
     moc->deleteObject(event);
     if (owner)
         NotificationCenter::defaultCenter().post(QStringLiteral("PersonNameOrDateChanged"), owner, moc);
@@ -123,9 +124,9 @@ void EventsPageCommands::attachEventToActiveSource(FTEvent* event, const std::fu
         event->addReferenceToSource(source);
         return;
     }
-    const int answer = Prompts::current().choose(
-        LocalizedString(QStringLiteral("NoSourceActivate")), LocalizedString(QStringLiteral("NoSourceActivateText")),
-        {LocalizedString(QStringLiteral("ActivateSource")), LocalizedString(QStringLiteral("Cancel"))});
+    const int answer = Prompts::current().choose(LocalizedString(QStringLiteral("NoSourceActivate")),
+        LocalizedString(QStringLiteral("NoSourceActivateText")),
+        { LocalizedString(QStringLiteral("ActivateSource")), LocalizedString(QStringLiteral("Cancel")) });
     if (answer == 0 && openSourcesEditor)
         openSourcesEditor();
 }
@@ -158,25 +159,25 @@ QList<EventsPageCommands::MenuItem> EventsPageCommands::contextMenu(const EventI
     QList<Item> menu;
     if (!event) {
         if (active)
-            menu << Item{Item::CloneActiveEvent, titleWithEvent("CloneActiveEvent", active)};
+            menu << Item { Item::CloneActiveEvent, titleWithEvent("CloneActiveEvent", active) };
         return menu;
     }
-    menu << Item{Item::EditEvent, LocalizedString(QStringLiteral("EditEvent"))}
-         << Item{Item::DeleteEvent, LocalizedString(QStringLiteral("DeleteEvent"))} << separator
-         << Item{Item::MakeActiveEvent, LocalizedString(QStringLiteral("MakeItTheActiveEvent"))};
+    menu << Item { Item::EditEvent, LocalizedString(QStringLiteral("EditEvent")) }
+         << Item { Item::DeleteEvent, LocalizedString(QStringLiteral("DeleteEvent")) } << separator
+         << Item { Item::MakeActiveEvent, LocalizedString(QStringLiteral("MakeItTheActiveEvent")) };
     if (active)
-        menu << Item{Item::CloneActiveEvent, titleWithEvent("CloneActiveEvent", active)}
-             << Item{Item::DeactivateActiveEvent, titleWithEvent("DeactivateEvent", active)};
+        menu << Item { Item::CloneActiveEvent, titleWithEvent("CloneActiveEvent", active) }
+             << Item { Item::DeactivateActiveEvent, titleWithEvent("DeactivateEvent", active) };
     else
-        menu << Item{Item::CloneActiveEvent, LocalizedString(QStringLiteral("CloneActiveEvent")), false};
+        menu << Item { Item::CloneActiveEvent, LocalizedString(QStringLiteral("CloneActiveEvent")), false };
     menu << separator;
     const FTSource* source = moc ? moc->activeSource() : nullptr;
     QString cite = QStringLiteral("%1 %2").arg(LocalizedString(QStringLiteral("AddRefToSource")),
-                                               source ? QString::number(source->numericId()) : QStringLiteral("?"));
+        source ? QString::number(source->numericId()) : QStringLiteral("?"));
     if (source && !source->type().isEmpty())
         cite += QStringLiteral(" (%1)").arg(source->type());
-    menu << Item{Item::CiteActiveSource, cite};
+    menu << Item { Item::CiteActiveSource, cite };
     if (!event->place().isEmpty())
-        menu << separator << Item{Item::GoogleMaps, LocalizedString(QStringLiteral("GoogleMaps"))};
+        menu << separator << Item { Item::GoogleMaps, LocalizedString(QStringLiteral("GoogleMaps")) };
     return menu;
 }

@@ -19,8 +19,16 @@ class EventsPageCommands {
 public:
     // One entry of the context menu.
     struct MenuItem {
-        enum Action { Separator, EditEvent, DeleteEvent, MakeActiveEvent, CloneActiveEvent, DeactivateActiveEvent,
-                      CiteActiveSource, GoogleMaps };
+        enum Action {
+            Separator,
+            EditEvent,
+            DeleteEvent,
+            MakeActiveEvent,
+            CloneActiveEvent,
+            DeactivateActiveEvent,
+            CiteActiveSource,
+            GoogleMaps
+        };
         Action action = Separator;
         QString title;
         bool enabled = true;

@@ -17,8 +17,8 @@ namespace {
 // LDS ordinances are listed whenever they took place: they are often done long after a death.
 bool isLdsOrdinance(const QString& subtype)
 {
-    static const QSet<QString> ordinances{QStringLiteral("BAPL"), QStringLiteral("CONL"), QStringLiteral("ENDL"),
-                                          QStringLiteral("SLGC"), QStringLiteral("SLGS")};
+    static const QSet<QString> ordinances { QStringLiteral("BAPL"), QStringLiteral("CONL"), QStringLiteral("ENDL"),
+        QStringLiteral("SLGC"), QStringLiteral("SLGS") };
     return ordinances.contains(subtype);
 }
 }
@@ -65,7 +65,7 @@ EventsPageList::Rows EventsPageList::createEventInfoArray(bool includeRelatedEve
     for (auto& row : rows) {
         row->setSelectedPerson(person);
         const FTEvent* e = row->pEvent();
-        keyed.push_back({Key{e->lDateForEventsListSort(), row->seqNo(), e->subtype()}, std::move(row)});
+        keyed.push_back({ Key { e->lDateForEventsListSort(), row->seqNo(), e->subtype() }, std::move(row) });
     }
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
         if (a.first.date != b.first.date)
@@ -127,8 +127,8 @@ void EventsPageList::addSpousesEvents(Rows& rows)
     }
 }
 
-void EventsPageList::appendRelativesEventInfo(FTEvent* event, FTPerson* owner, long relationship, long pcRelType,
-                                              Rows& rows)
+void EventsPageList::appendRelativesEventInfo(
+    FTEvent* event, FTPerson* owner, long relationship, long pcRelType, Rows& rows)
 {
     if (!event || event->isDeleted())
         return;

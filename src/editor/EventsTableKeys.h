@@ -6,8 +6,15 @@
 // Anything else keeps its usual meaning in the table.
 class EventsTableKeys {
 public:
-    enum class Command { InsertNewline, InsertNewlineIgnoringFieldEditor, InsertTab, InsertBacktab, MoveUp, MoveDown,
-                         Other };
+    enum class Command {
+        InsertNewline,
+        InsertNewlineIgnoringFieldEditor,
+        InsertTab,
+        InsertBacktab,
+        MoveUp,
+        MoveDown,
+        Other
+    };
     struct Move {
         // False: the command takes its usual meaning.
         bool handled = false;

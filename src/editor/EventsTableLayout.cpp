@@ -9,7 +9,14 @@
 
 namespace {
 const char* const kIdentifiers[EventsTableLayout::ColumnCount] = {
-    "detailsButtons", "eventType", "ageAtEvent", "eventName", "date", "place", "sources", "notes",
+    "detailsButtons",
+    "eventType",
+    "ageAtEvent",
+    "eventName",
+    "date",
+    "place",
+    "sources",
+    "notes",
 };
 }
 
@@ -29,7 +36,7 @@ int EventsTableLayout::columnForIdentifier(const QString& identifier)
 EventsTableLayout::Widths EventsTableLayout::columnWidths(double visibleWidth, int detailsButtonsWidth)
 {
     const double w = visibleWidth;
-    Widths widths{};
+    Widths widths {};
     widths[DetailsButtons] = detailsButtonsWidth;
     widths[EventType] = int(w * 40 / 920);
     widths[AgeAtEvent] = widths[EventType];

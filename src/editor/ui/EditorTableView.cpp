@@ -25,7 +25,7 @@ EditorTableView::EditorTableView(QWidget* parent)
     horizontalHeader()->setHighlightSections(false);
     QPalette p = palette();
     const QColor highlight = Utils::tableViewHighlightColour();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    for (QPalette::ColorGroup group : { QPalette::Active, QPalette::Inactive }) {
         p.setColor(group, QPalette::Highlight, highlight);
         p.setColor(group, QPalette::HighlightedText, p.color(group, QPalette::Text));
     }
@@ -155,9 +155,7 @@ bool EditorTableView::editorKeyPress(QWidget*, QKeyEvent*)
     return false;
 }
 
-void EditorTableView::editingDidEnd(const QModelIndex&)
-{
-}
+void EditorTableView::editingDidEnd(const QModelIndex&) { }
 
 bool EditorTableView::eventFilter(QObject* watched, QEvent* event)
 {

@@ -78,22 +78,22 @@ void EventsTableDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     }
 }
 
-void EventsTableDelegate::paintDetailsButton(QPainter* painter, const QStyleOptionViewItem& option,
-                                             const QModelIndex& index) const
+void EventsTableDelegate::paintDetailsButton(
+    QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const EventInfo* row = m_table->rowAt(index.row());
     if (!row || !row->pEvent())
         return;
     const QRect band = firstLine(option.rect, m_table->page()->layout().lineHeight());
-    const int side = std::min({16, band.height() - 2, band.width() - 2});
+    const int side = std::min({ 16, band.height() - 2, band.width() - 2 });
     if (side <= 0)
         return;
     const QRect icon(band.center().x() - side / 2 + 1, band.center().y() - side / 2 + 1, side, side);
     themeIcon(QStringLiteral("document-properties")).paint(painter, icon);
 }
 
-void EventsTableDelegate::paintNotes(QPainter* painter, const QStyleOptionViewItem& option,
-                                     const QModelIndex& index) const
+void EventsTableDelegate::paintNotes(
+    QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     // The notes as stored (the style's text has its line breaks changed).
     const QString text = index.data(Qt::DisplayRole).toString();
@@ -132,13 +132,13 @@ void EventsTableDelegate::paintNotes(QPainter* painter, const QStyleOptionViewIt
         const QRect band = firstLine(cell, layout.lineHeight());
         painter->setPen(colour);
         painter->drawText(band, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                          option.fontMetrics.elidedText(line, Qt::ElideRight, band.width()));
+            option.fontMetrics.elidedText(line, Qt::ElideRight, band.width()));
     }
     painter->restore();
 }
 
-QWidget* EventsTableDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                                           const QModelIndex& index) const
+QWidget* EventsTableDelegate::createEditor(
+    QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     InfoArea_Events* page = m_table->page();
     const QPersistentModelIndex at(index);
@@ -180,8 +180,8 @@ void EventsTableDelegate::setModelData(QWidget* editor, QAbstractItemModel* mode
     model->setData(index, EditorTableView::editorText(editor), Qt::EditRole);
 }
 
-void EventsTableDelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
-                                               const QModelIndex& index) const
+void EventsTableDelegate::updateEditorGeometry(
+    QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     if (index.column() == Layout::Notes)
         editor->setGeometry(option.rect);

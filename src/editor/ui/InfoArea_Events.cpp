@@ -85,8 +85,8 @@ InfoArea_Events::InfoArea_Events(QWidget* parent)
     m_addEventButton->setDelegate(this);
     m_addEventButton->setEventNamesArray(AddEventMenu::eventsPageEventNames());
 
-    auto* sort = new QPushButton(themeIcon(QStringLiteral("view-sort-ascending")),
-                                 LocalizedString(QStringLiteral("SortByDate")));
+    auto* sort = new QPushButton(
+        themeIcon(QStringLiteral("view-sort-ascending")), LocalizedString(QStringLiteral("SortByDate")));
     sort->setObjectName(QStringLiteral("sortByDateButton"));
     sort->hide();
     connect(sort, &QPushButton::clicked, this, [this] { sortEventsByDate(); });
@@ -178,11 +178,11 @@ void InfoArea_Events::setLineHeight()
 
 void InfoArea_Events::setColumnHeadings()
 {
-    m_model->setEventNameHeader(
-        m_person ? QStringLiteral("%1 %2'%3 %4")
-                       .arg(LocalizedString(QStringLiteral("EventsIn")), m_person->name(),
-                            LocalizedString(QStringLiteral("possessiveSuffix")), LocalizedString(QStringLiteral("lifetime")))
-                 : QString());
+    m_model->setEventNameHeader(m_person
+            ? QStringLiteral("%1 %2'%3 %4")
+                  .arg(LocalizedString(QStringLiteral("EventsIn")), m_person->name(),
+                      LocalizedString(QStringLiteral("possessiveSuffix")), LocalizedString(QStringLiteral("lifetime")))
+            : QString());
 }
 
 void InfoArea_Events::freeMemory()
@@ -258,7 +258,8 @@ void InfoArea_Events::refreshEventsArrayContents()
     m_table->applyRowHeights();
     m_table->scrollToTop();
     if (!m_previousEventURI.isEmpty()) {
-        const FTEvent* previous = m_moc ? dynamic_cast<const FTEvent*>(m_moc->objectForURI(m_previousEventURI)) : nullptr;
+        const FTEvent* previous
+            = m_moc ? dynamic_cast<const FTEvent*>(m_moc->objectForURI(m_previousEventURI)) : nullptr;
         m_previousEventURI.clear();
         const int row = std::max(0, m_model->rowOf(previous));
         if (row < m_model->rowCount()) {
@@ -287,6 +288,9 @@ void InfoArea_Events::showEvent(QShowEvent* event)
 {
     EditorPage::showEvent(event);
     watchWindow(true);
+    // A list due while the page was hidden is built before the page first draws.
+    if (m_refreshEventsArray)
+        m_table->viewport()->update();
 }
 
 void InfoArea_Events::hideEvent(QHideEvent* event)
@@ -415,13 +419,13 @@ void InfoArea_Events::textDidChange(const QModelIndex& index, QWidget* editor)
     QString completed;
     if (index.column() == Layout::Place) {
         FTMoc* moc = m_moc;
-        completed = PlaceCompletion::shared().complete(
-            editor, index.row(), index.column(), text, line->cursorPosition(),
-            [moc](const QString& prefix) { return moc ? moc->placeNamesStartingWith(prefix) : QStringList(); });
+        completed
+            = PlaceCompletion::shared().complete(editor, index.row(), index.column(), text, line->cursorPosition(),
+                [moc](const QString& prefix) { return moc ? moc->placeNamesStartingWith(prefix) : QStringList(); });
     } else if (index.column() == Layout::EventName) {
         FTMoc* moc = m_moc;
-        completed = m_completion.complete(
-            editor, index.row(), index.column(), text, line->cursorPosition(), event->type(), event->subtype(),
+        completed = m_completion.complete(editor, index.row(), index.column(), text, line->cursorPosition(),
+            event->type(), event->subtype(),
             [moc](const QString& subtype) { return moc ? moc->eventNamesForSubtype(subtype) : QStringList(); });
     }
     if (completed.isEmpty())
@@ -470,11 +474,11 @@ void InfoArea_Events::eventEdit()
         return;
     m_previousEventURI = event->objectURI();
     QPointer<InfoArea_Events> self(this);
-    const bool opened = EditorHooks::run(EditorHooks::shared().eventEditor, "EventEditor", window(), event->owner(),
-                                         event, [self] {
-                                             if (self)
-                                                 self->setRefreshEventsArray(true);
-                                         });
+    const bool opened
+        = EditorHooks::run(EditorHooks::shared().eventEditor, "EventEditor", window(), event->owner(), event, [self] {
+              if (self)
+                  self->setRefreshEventsArray(true);
+          });
     if (!opened)
         m_previousEventURI.clear();
 }

@@ -43,9 +43,8 @@ InfoArea_Events_TableView::InfoArea_Events_TableView(InfoArea_Events* page)
     columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setMinimumSectionSize(0);
-    shouldEndEditing = [this](const QModelIndex& index, QWidget* editor) {
-        return m_page->shouldEndEditing(index, editor);
-    };
+    shouldEndEditing
+        = [this](const QModelIndex& index, QWidget* editor) { return m_page->shouldEndEditing(index, editor); };
     // The user's own resizing of the notes column re-measures every row.
     connect(columns, &QHeaderView::sectionResized, this, [this](int column, int, int size) {
         if (m_settingWidths || column != Layout::Notes || size == m_page->layout().notesWidth())
@@ -334,7 +333,7 @@ void InfoArea_Events_TableView::selectionChanged(const QItemSelection& selected,
 {
     EditorTableView::selectionChanged(selected, deselected);
     // The selected row shows its notes in full; the row left goes back to one line.
-    for (const QItemSelection* s : {&deselected, &selected})
+    for (const QItemSelection* s : { &deselected, &selected })
         for (const QModelIndex& index : s->indexes())
             if (index.column() == 0)
                 applyRowHeight(index.row());
@@ -344,7 +343,7 @@ void InfoArea_Events_TableView::selectionChanged(const QItemSelection& selected,
 bool InfoArea_Events_TableView::editNeighbour(int step)
 {
     const QModelIndex at = editingIndex();
-    static const int editable[] = {Layout::EventName, Layout::Date, Layout::Place, Layout::Notes};
+    static const int editable[] = { Layout::EventName, Layout::Date, Layout::Place, Layout::Notes };
     int position = -1;
     for (int i = 0; i < 4; ++i)
         if (editable[i] == at.column())
