@@ -19,6 +19,13 @@ inline double peakResidentMegabytes()
     return 0;
 }
 
+// The middle value of the times (0 for none).
+inline double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
 // The median of `runs` timings of `work`, in milliseconds.
 inline double medianMs(int runs, const std::function<void()>& work)
 {
@@ -29,6 +36,5 @@ inline double medianMs(int runs, const std::function<void()>& work)
         work();
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return median(times);
 }

@@ -43,12 +43,6 @@
 #include <vector>
 
 namespace {
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
 // Until the pane has drawn: pending layout first, then a paint of the whole pane.
 void drawn(QWidget* pane)
 {

@@ -1,6 +1,9 @@
 #include "gedcom/ui/GedcomMenuActions.h"
+#include "pictures/PictureIntake.h"
 #include "pictures/ui/PicturesMenuActions.h"
+#include "sources/ui/SourcesMenuActions.h"
 
+#include "diagrams/DiagramHooks.h"
 #include "diagrams/ui/FamilyDiagramSetup.h"
 #include "editor/ui/PersonEditorSetup.h"
 
@@ -12,6 +15,8 @@
 #include "shell/Utils.h"
 #include "shell/ui/DOvurApplication.h"
 
+#include <QClipboard>
+#include <QMimeData>
 #include <QStringList>
 
 int main(int argc, char** argv)
@@ -27,6 +32,17 @@ int main(int argc, char** argv)
     installFamilyDiagram();
     // The person editor beside it.
     installPersonEditor();
+    // The family diagram pastes pictures through the pictures subsystem's intake.
+    DiagramHooks& diagramHooks = DiagramHooks::shared();
+    diagramHooks.imagesOnClipboard = [](FTMoc* moc) {
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        return mime ? PictureIntake::numImageFilesInPasteboard(*mime, moc) : 0;
+    };
+    diagramHooks.addPicturesFromClipboard = [](FTPerson* person) {
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        return mime ? PictureIntake::addPicturesFromPasteboard(*mime, person).value_or(QList<FTPicture*>())
+                    : QList<FTPicture*>();
+    };
 
     int rc = 1;
     {
@@ -34,6 +50,7 @@ int main(int argc, char** argv)
         GedcomMenuActions::registerMenuItems(controller);
         PicturesMenuActions::registerMenuItems(controller);
         PicturesMenuActions::install();
+        SourcesMenuActions::registerMenuItems(controller);
         if (controller.awakeFromNib()) {
             // Databases named on the command line open as the desktop's "open file" does.
             QStringList paths;

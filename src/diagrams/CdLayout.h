@@ -67,6 +67,17 @@ public:
     QList<FTPcRel*> takeLinksWithoutChild();
     // Every box of the person leaves the array; boxes that hung from one of them keep no owner.
     int removeBoxesOf(FTPerson* person);
+    // ---- Labels of an ancestral project view (CdLayout_Labels.cpp) ----
+    // The box detail options ("cdNameOption") that show them; refreshPersonArray() adds the one chosen.
+    static constexpr int kConsanguinityOption = 10;
+    static constexpr int kAhnentafelOption = 11;
+    // Labels the boxes of the view root's ancestors (the root included) with their ahnentafel numbers: "Ahnentafel
+    // No = 6", "Ahnentafel Nos = 8, 14" (base 2 with "binaryAhnentafelNumbers"), or "12 Ahnentafel paths to
+    // <root>" beyond 10 numbers. Without an ancestral view nothing is labelled.
+    void addAhnentafelNumbersToCdPersons();
+    // Labels every box with a person with the person's blood relationship to the view's root, or "No
+    // consanguinity with <root's short name>". Without an ancestral view nothing is labelled.
+    void addConsanguinityToCdPersons();
     // Loads what painting shows of pictures: the mug shots (with "cdShowMugShots") and the focal person's
     // default picture or the picture being paged (gPicNum with bScrollDefaultPicture).
     void loadPictures();
@@ -98,6 +109,8 @@ public:
     // ---- Hit tests ----
     // The first box of the person in array order, or null.
     CdPerson* findPerson(const FTPerson* person) const;
+    // Whether the box is one of the array's (a box kept from before a rebuild is not).
+    bool containsBox(const CdPerson* box) const;
     // The first box whose rectangle, grown by 2 points at top and bottom, holds the point.
     CdPerson* getClickedPerson(const QPointF& point) const;
     // The focal box for a point in the default picture, else the first box whose mug shot holds it.

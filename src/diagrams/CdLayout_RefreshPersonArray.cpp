@@ -120,6 +120,11 @@ void CdLayout::refreshPersonArray()
     addChildren();
     addAncestors(focal->person(), 0, focal);
     addAssociatedPeople(focal->person());
+    // The labels are worked out with the boxes, not at every repaint.
+    if (m_options.nameOption == kConsanguinityOption)
+        addConsanguinityToCdPersons();
+    else if (m_options.nameOption == kAhnentafelOption)
+        addAhnentafelNumbersToCdPersons();
 }
 
 void CdLayout::addFocalPerson()
@@ -303,6 +308,11 @@ CdPerson* CdLayout::findPerson(const FTPerson* person) const
         if (box->person() == person)
             return box.get();
     return nullptr;
+}
+
+bool CdLayout::containsBox(const CdPerson* box) const
+{
+    return box && std::any_of(m_boxes.begin(), m_boxes.end(), [box](const auto& b) { return b.get() == box; });
 }
 
 void CdLayout::loadPictures()

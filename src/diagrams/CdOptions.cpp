@@ -44,6 +44,7 @@ CdOptions CdOptions::fromUserDefaults()
     o.maxAncLevel = clampedAncestorLevel(qlonglong(number("maxAncestorLevel", o.maxAncLevel)));
     o.highlightBadPcRels = flag("cdHighlightBadPcRels", o.highlightBadPcRels);
     o.nameOption = int(number("cdNameOption", o.nameOption));
+    o.binaryAhnentafelNumbers = flag("binaryAhnentafelNumbers", o.binaryAhnentafelNumbers);
     o.showGenderSymbolsForAll = flag("cdShowGenderSymbolsForAll", o.showGenderSymbolsForAll);
     o.showMugShots = flag("cdShowMugShots", o.showMugShots);
     o.showFocalPersonsId = flag("showFocalPersonsId", o.showFocalPersonsId);

@@ -15,6 +15,7 @@ struct CdOptions {
     int maxAncLevel = 3;
     bool highlightBadPcRels = true;  // "cdHighlightBadPcRels"
     int nameOption = 0;              // "cdNameOption"
+    bool binaryAhnentafelNumbers = false;
     bool showGenderSymbolsForAll = false;
     bool showMugShots = false;       // "cdShowMugShots"
     bool showFocalPersonsId = true;

@@ -56,6 +56,23 @@ protected:
         moc->modelDefaults()->setFocalPerson(p);
         moc->modelDefaults()->setSelectedPerson(p);
     }
+    // Me (1930) with Wife (1932), Son (1955) and Daughter (1957); Dad (1900) above Me and Grandad (1870) above
+    // Dad. Me is focal.
+    void makeFamily()
+    {
+        me = person("Me", M(), 1930);
+        wife = person("Wife", F(), 1932);
+        me->addSpouseRel(wife);
+        son = person("Son", M(), 1955);
+        daughter = person("Daughter", F(), 1957);
+        link(me, son);
+        link(me, daughter);
+        dad = person("Dad", M(), 1900);
+        link(dad, me);
+        grandad = person("Grandad", M(), 1870);
+        link(grandad, dad);
+        focusOn(me);
+    }
     // Rebuilds around the focal person with `options`.
     const std::vector<std::unique_ptr<CdPerson>>& build()
     {
@@ -84,4 +101,5 @@ protected:
 
     CdOptions options;
     CdLayout layout;
+    FTPerson *me = nullptr, *wife = nullptr, *son = nullptr, *daughter = nullptr, *dad = nullptr, *grandad = nullptr;
 };

@@ -6,9 +6,12 @@
 #include "diagrams/CdSpeech.h"
 #include "diagrams/CdToolTip.h"
 #include "diagrams/ui/CdSpeaker.h"
+#include "diagrams/ui/DiagramPopupMenu.h"
 
 #include "shell/DisplayMsg.h"
 #include "shell/ui/DOvurDocument.h"
+#include "shell/ui/DocumentController.h"
+#include "shell/ui/PersonEditorPane.h"
 #include "shell/ui/ToolbarController.h"
 
 #include "model/FTModelDefaults.h"
@@ -22,6 +25,7 @@
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QPainter>
 #include <QPaintEvent>
@@ -185,6 +189,86 @@ bool CdDiagram::findPerson(FTPerson* person) const
     return m_layout.findPerson(person) != nullptr;
 }
 
+// ---- Commands ----------------------------------------------------------------------------------------------------
+
+void CdDiagram::deletePerson()
+{
+    if (FTMoc* moc = this->moc())
+        m_commands.deletePerson(m_layout.findPerson(moc->modelDefaults()->selectedPerson()));
+}
+
+void CdDiagram::disconnectPerson()
+{
+    if (FTMoc* moc = this->moc())
+        m_commands.disconnectPerson(moc->modelDefaults()->selectedPerson());
+}
+
+FTPerson* CdDiagram::previousFocalPerson()
+{
+    return m_document && m_document->toolbarController() ? m_document->toolbarController()->previousFocalPerson()
+                                                         : nullptr;
+}
+
+QList<FTMoc*> CdDiagram::openDatabases() const
+{
+    QList<FTMoc*> open;
+    for (DOvurDocument* document : DocumentController::shared().documents())
+        if (document->moc())
+            open << document->moc();
+    if (moc() && !open.contains(moc()))
+        open << moc();
+    return open;
+}
+
+void CdDiagram::showEventInEditor(FTEvent* event)
+{
+    if (m_document && m_document->pInfoArea())
+        m_document->pInfoArea()->selectEvent(event);
+}
+
+void CdDiagram::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        // The menu key: the selected person's box, the menu near its bottom.
+        FTPerson* selected = moc() ? moc()->modelDefaults()->selectedPerson() : nullptr;
+        CdPerson* box = m_layout.findPerson(selected);
+        QPoint at = event->pos();
+        if (box)
+            at = QPointF(box->rclBox().x() + box->rclBox().width() * 0.5, box->rclBox().y() + box->rclBox().height() * 0.9)
+                     .toPoint();
+        displayPopupMenu(box, mapToGlobal(at));
+        return;
+    }
+    CdPerson* box = m_layout.getClickedPerson(event->pos());
+    setFocus(Qt::MouseFocusReason);
+    if (box && box->person()) {
+        setSelectedPerson(box->person());
+        update();
+    }
+    displayPopupMenu(box, event->globalPos());
+}
+
+void CdDiagram::displayPopupMenu(CdPerson* box, const QPoint& globalPos)
+{
+    if (!moc() || m_popupMenuOpen)
+        return;
+    // The items point at boxes: no rebuild while the menu is open.
+    m_popupMenuOpen = true;
+    const std::optional<DiagramMenuItem> chosen = DiagramPopupMenu::exec(m_commands.popupMenu(box), globalPos, this);
+    m_popupMenuOpen = false;
+    if (m_refreshArray)
+        schedulePrepare();
+    if (!chosen)
+        return;
+    // A box taken away meanwhile (its person deleted) is not acted on.
+    const CdPerson* chosenBox = chosen->box();
+    if (!chosenBox && chosen->copyRequest())
+        chosenBox = chosen->copyRequest()->targetCdPerson;
+    if (chosenBox && !m_layout.containsBox(chosenBox))
+        return;
+    m_commands.perform(*chosen);
+}
+
 // ---- Rebuild and layout ----------------------------------------------------------------------------------------
 
 void CdDiagram::schedulePrepare()
@@ -198,6 +282,8 @@ void CdDiagram::schedulePrepare()
 void CdDiagram::prepare()
 {
     m_prepareQueued = false;
+    if (m_popupMenuOpen)
+        return;
     UserDefaults& defaults = UserDefaults::standard();
     const CdOptions options = CdOptions::fromUserDefaults();
     // A size set from outside the range is stored back as the size drawn (6 to 16 points).
@@ -206,6 +292,10 @@ void CdDiagram::prepare()
         defaults.setDouble(QStringLiteral("fontSize"), size);
     if (defaults.fontForKey(QStringLiteral("cdFont")).pointSizeF() != size)
         defaults.setFont(QStringLiteral("cdFont"), options.font);
+    // The labels of an ancestral view are made with the boxes: choosing them needs a rebuild.
+    if (options.nameOption != m_layout.options().nameOption
+        && (options.nameOption == CdLayout::kConsanguinityOption || options.nameOption == CdLayout::kAhnentafelOption))
+        m_refreshArray = true;
     m_layout.setOptions(options);
 
     FTMoc* moc = this->moc();

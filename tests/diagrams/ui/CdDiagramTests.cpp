@@ -5,6 +5,7 @@
 
 #include "diagrams/CdPerson.h"
 #include "diagrams/ui/CdDiagram.h"
+#include "diagrams/ui/DiagramPopupMenu.h"
 #include "diagrams/ui/FamilyDiagramSetup.h"
 
 #include "shell/ui/DOvurDocument.h"
@@ -22,11 +23,12 @@
 #include "platform/UserDefaults.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QMainWindow>
 #include <QPainter>
+#include <QTimer>
 
-// A diagram in a window of its own over a small family: Me with a wife, a son and a daughter, a father and a
-// grandfather.
+// A diagram in a window of its own over the fixture's small family.
 class CdDiagramView : public DiagramFixture {
 protected:
     void SetUp() override
@@ -34,18 +36,7 @@ protected:
         DiagramFixture::SetUp();
         moc->undoManager()->enableUndoRegistration();
         UserDefaults::standard().setInteger("maxAncestorLevel", 3);
-        me = person("Me", M(), 1930);
-        wife = person("Wife", F(), 1932);
-        me->addSpouseRel(wife);
-        son = person("Son", M(), 1955);
-        daughter = person("Daughter", F(), 1957);
-        link(me, son);
-        link(me, daughter);
-        dad = person("Dad", M(), 1900);
-        link(dad, me);
-        grandad = person("Grandad", M(), 1870);
-        link(grandad, dad);
-        focusOn(me);
+        makeFamily();
         moc->saveMoc();
         moc->undoManager()->removeAllActions();
         diagram = std::make_unique<CdDiagram>();
@@ -64,7 +55,6 @@ protected:
     QString undoName() const { return moc->undoManager()->undoActionName(); }
 
     std::unique_ptr<CdDiagram> diagram;
-    FTPerson *me = nullptr, *wife = nullptr, *son = nullptr, *daughter = nullptr, *dad = nullptr, *grandad = nullptr;
 };
 
 TEST_F(CdDiagramView, SelectingTheSelectedPersonChangesNothing)
@@ -224,6 +214,117 @@ TEST_F(CdDiagramView, ChildrenOnTheLeftWithMugShots)
     EXPECT_FALSE(picture.isNull());
     EXPECT_LT(picture.bottom(), diagram->cdLayout().rclFocalPerson().top());
     EXPECT_EQ(diagram->getClickedMugShot(picture.center()), diagram->cdLayout().focalBox());
+}
+
+// A secondary press at a point of the diagram; `inMenu` runs while the menu shows and may choose an item (the
+// menu is closed after it otherwise). Answers whether a menu showed.
+static bool pressSecondary(CdDiagram* diagram, const QPointF& at, const std::function<void(DiagramPopupMenu*)>& inMenu)
+{
+    bool shown = false;
+    QTimer::singleShot(0, diagram, [&] {
+        auto* menu = qobject_cast<DiagramPopupMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        shown = true;
+        inMenu(menu);
+        if (menu->isVisible())
+            menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at.toPoint(), diagram->mapToGlobal(at.toPoint()));
+    QCoreApplication::sendEvent(diagram, &event);
+    return shown;
+}
+
+static QAction* actionTitled(QMenu* menu, const QString& titleStart)
+{
+    for (QAction* a : menu->actions())
+        if (a->text().startsWith(titleStart))
+            return a;
+    return nullptr;
+}
+
+static void choose(QMenu* menu, QAction* action)
+{
+    ASSERT_TRUE(action);
+    menu->setActiveAction(action);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(menu, &press);
+}
+
+TEST_F(CdDiagramView, SecondaryPressesShowTheMenuOfTheBoxUnderThePointer)
+{
+    link(dad, person("Aunt", F(), 1928));
+    link(dad, person("Uncle", M(), 1934));
+    diagram->setRefreshArray(true);
+    diagram->prepare();
+    diagram->show();
+    const CdLayout& layout = diagram->cdLayout();
+    QStringList firstItems;
+    auto firstItem = [&](const QString& screenshot) {
+        return [&, screenshot](DiagramPopupMenu* menu) {
+            firstItems << menu->actions().value(0)->text();
+            EXPECT_EQ(menu->font().pointSizeF(), 13);
+            saveScreenshot(menu, screenshot);
+        };
+    };
+
+    ASSERT_TRUE(pressSecondary(diagram.get(), layout.findPerson(me)->rclBox().center(), [&](DiagramPopupMenu* menu) {
+        firstItem("family-diagram-menu-focal-person")(menu);
+        // The siblings' submenu, with the person's own entry in red.
+        QMenu* siblings = actionTitled(menu, "Siblings (2)")->menu();
+        ASSERT_TRUE(siblings);
+        siblings->adjustSize();
+        saveScreenshot(siblings, "family-diagram-menu-siblings");
+        EXPECT_EQ(siblings->actions().size(), 3);
+    }));
+    EXPECT_EQ(diagram->focusWidget(), diagram.get()); // the keyboard follows the press
+
+    ASSERT_TRUE(pressSecondary(diagram.get(), layout.findPerson(dad)->rclBox().center(),
+                               firstItem("family-diagram-menu-other-person")));
+    EXPECT_EQ(moc->modelDefaults()->selectedPerson(), dad); // selected before the menu showed
+
+    const CdPerson* childSlot = nullptr;
+    for (const auto& b : layout.cdPersonsArray())
+        if (b->isGhost() && b->ancLevel() == CdPerson::kChild)
+            childSlot = b.get();
+    ASSERT_TRUE(childSlot);
+    ASSERT_TRUE(pressSecondary(diagram.get(), childSlot->rclBox().center(), firstItem("family-diagram-menu-empty-slot")));
+    EXPECT_EQ(moc->modelDefaults()->selectedPerson(), dad);
+
+    ASSERT_TRUE(pressSecondary(diagram.get(), QPointF(3, 3), firstItem("family-diagram-menu-background")));
+
+    EXPECT_EQ(firstItems, (QStringList {"Attach an Existing Person as a Child...", "Make Focal Person (Ctrl+Click)",
+                                        "Attach an Existing Person as a child...", "Save Diagram..."}));
+}
+
+TEST_F(CdDiagramView, DeleteInTheMenuOfAChildDeletesIt)
+{
+    diagram->show();
+    const QPointF daughtersBox = diagram->cdLayout().findPerson(daughter)->rclBox().center();
+    ASSERT_TRUE(pressSecondary(diagram.get(), daughtersBox,
+                               [](DiagramPopupMenu* menu) { choose(menu, actionTitled(menu, "Delete")); }));
+    EXPECT_TRUE(daughter->isDeleted());
+    EXPECT_EQ(moc->modelDefaults()->selectedPerson(), me);
+    EXPECT_EQ(undoName(), "Delete Daughter (1957 - )");
+    EXPECT_FALSE(moc->hasChanges());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(diagram->findPerson(daughter));
+    EXPECT_TRUE(diagram->findPerson(son));
+
+    // The People menu's command deletes the selected person's box.
+    diagram->setSelectedPerson(son);
+    diagram->deletePerson();
+    EXPECT_TRUE(son->isDeleted());
+}
+
+TEST_F(CdDiagramView, ChoosingTheAncestralLabelsRebuildsTheBoxes)
+{
+    const int rebuilds = diagram->rebuildCount();
+    UserDefaults::standard().setInteger("cdNameOption", 11);
+    diagram->prepare();
+    EXPECT_EQ(diagram->rebuildCount(), rebuilds + 1);
+    diagram->prepare();
+    EXPECT_EQ(diagram->rebuildCount(), rebuilds + 1);
 }
 
 // The program as it starts on the sample database.
