@@ -19,8 +19,7 @@ double DocumentTextMeasurer::heightOfText(const QString& text, const QFont& font
     document.setDefaultFont(font);
     document.setPlainText(text);
     // The document is this call's own: it is laid out in place, without the copy heightOfDocument() makes.
-    document.setTextWidth(std::max(1.0, width));
-    return document.documentLayout()->documentSize().height();
+    return heightOfDocumentAtWidth(document, width);
 }
 
 double DocumentTextMeasurer::heightOfDocument(const QTextDocument& document, double width) const
