@@ -101,7 +101,7 @@ void EventsTableDelegate::paintNotes(
     if (text.isEmpty() || !row)
         return;
     const InfoArea_Events* page = m_table->page();
-    const EventsTableLayout& layout = const_cast<InfoArea_Events*>(page)->layout();
+    const EventsTableLayout& layout = page->layout();
     const bool selected = m_table->isRowSelected(index.row());
     const bool multiLine = page->multiLineNotes();
     QColor colour = option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);

@@ -51,6 +51,7 @@ public:
     InfoArea_Events_TableView* tableView() const { return m_table; }
     EventsTableModel* eventsModel() const { return m_model; }
     EventsTableLayout& layout() { return m_layout; }
+    const EventsTableLayout& layout() const { return m_layout; }
     const EventsPageList& list() const { return m_list; }
     AddEventButton* addEventButton() const { return m_addEventButton; }
     QAbstractButton* sortButton() const;
