@@ -15,6 +15,7 @@
 #include "shell/ModelHooksSetup.h"
 #include "shell/Utils.h"
 #include "shell/ui/DOvurApplication.h"
+#include "shell/ui/PreferencesController.h"
 
 #include <QClipboard>
 #include <QMimeData>
@@ -52,6 +53,8 @@ int main(int argc, char** argv)
         PicturesMenuActions::registerMenuItems(controller);
         PicturesMenuActions::install();
         SourcesMenuActions::registerMenuItems(controller);
+        // Edit > "Preferences..." and the toolbar's Preferences item.
+        PreferencesController::install(controller);
         // The hierarchy diagram from the toolbar, the Reports menu and the family diagram.
         installHierarchyDiagram(controller);
         if (controller.awakeFromNib()) {
