@@ -377,34 +377,28 @@ QPainterPath HdPainter::horizontalConnector(Hierarchy* h) const
 void HdPainter::drawContinuationLine(QPainter& painter, Hierarchy* h) const
 {
     // More generations exist than are shown.
-    const QRectF box = h->rclBox();
-    const double p = m_layout.pointSize();
-    const double vs = m_layout.verticalSpacing();
-    painter.setPen(dashedPen(0.5, 5, 5));
-    if (m_layout.bHorizontal()) {
-        const double y = box.y() + 0.5 * p;
-        painter.drawLine(QPointF(box.x() + stringSize(h).width(), y), QPointF(box.right(), y));
-    } else if (m_layout.bAncestors()) {
-        painter.drawLine(QPointF(box.center().x(), box.top()), QPointF(box.center().x(), box.top() - vs));
-    } else {
-        painter.drawLine(QPointF(box.center().x(), box.bottom()), QPointF(box.center().x(), box.bottom() + vs));
-    }
+    drawBranchMark(painter, h, dashedPen(0.5, 5, 5), 0, m_layout.verticalSpacing());
 }
 
 void HdPainter::drawContractedIndicator(QPainter& painter, Hierarchy* h) const
 {
+    drawBranchMark(painter, h, dashedPen(2.5, 2, 3), 1.5 * m_layout.pointSize(), m_layout.verticalSpacing() / 3);
+}
+
+void HdPainter::drawBranchMark(QPainter& painter, Hierarchy* h, const QPen& pen, double shortOfRight,
+    double length) const
+{
+    // Across: after the box's first line, towards its right edge. Top-down: from the middle of the edge that
+    // faces the next generation.
     const QRectF box = h->rclBox();
-    const double p = m_layout.pointSize();
-    const double vs = m_layout.verticalSpacing();
-    painter.setPen(dashedPen(2.5, 2, 3));
+    painter.setPen(pen);
     if (m_layout.bHorizontal()) {
-        const double y = box.y() + 0.5 * p;
-        painter.drawLine(QPointF(box.x() + stringSize(h).width(), y), QPointF(box.right() - 1.5 * p, y));
+        const double y = box.y() + 0.5 * m_layout.pointSize();
+        painter.drawLine(QPointF(box.x() + stringSize(h).width(), y), QPointF(box.right() - shortOfRight, y));
     } else if (m_layout.bAncestors()) {
-        painter.drawLine(QPointF(box.center().x(), box.top()), QPointF(box.center().x(), box.top() - vs / 3));
+        painter.drawLine(QPointF(box.center().x(), box.top()), QPointF(box.center().x(), box.top() - length));
     } else {
-        painter.drawLine(
-            QPointF(box.center().x(), box.bottom()), QPointF(box.center().x(), box.bottom() + vs / 3));
+        painter.drawLine(QPointF(box.center().x(), box.bottom()), QPointF(box.center().x(), box.bottom() + length));
     }
 }
 

@@ -11,6 +11,7 @@ class Hierarchy;
 class HierarchyLayout;
 class QPainter;
 class QPainterPath;
+class QPen;
 
 // One drawing pass of a laid-out hierarchy diagram (HierarchyLayout) onto any painter: the window's view, an
 // image, a printed page or a PDF file. In order: the background with its soft band behind the selected box, the
@@ -63,6 +64,7 @@ private:
     QPainterPath horizontalConnector(Hierarchy* h) const;
     void drawContinuationLine(QPainter& painter, Hierarchy* h) const;
     void drawContractedIndicator(QPainter& painter, Hierarchy* h) const;
+    void drawBranchMark(QPainter& painter, Hierarchy* h, const QPen& pen, double shortOfRight, double length) const;
     void displayTimeline(QPainter& painter) const;
     void displayDiagramTitle(QPainter& painter) const;
 

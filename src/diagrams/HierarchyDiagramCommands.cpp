@@ -319,10 +319,21 @@ QRectF HierarchyDiagramCommands::moveSelectedBoxSideways(double dx)
 
 // ---- Commands ---------------------------------------------------------------------------------------------------
 
+Hierarchy* HierarchyDiagramCommands::nodeOrSelected(Hierarchy* node) const
+{
+    return node ? node : selectedHierarchy();
+}
+
+FTPerson* HierarchyDiagramCommands::personOrSelected(FTPerson* person) const
+{
+    if (!person && selectedHierarchy())
+        person = selectedHierarchy()->person();
+    return person;
+}
+
 void HierarchyDiagramCommands::contractHierarchy(Hierarchy* node)
 {
-    if (!node)
-        node = selectedHierarchy();
+    node = nodeOrSelected(node);
     if (!node || !node->person() || !node->hasNextGen())
         return;
     m_layout.contractedPeople().insert(node->person()->objectURI());
@@ -331,8 +342,7 @@ void HierarchyDiagramCommands::contractHierarchy(Hierarchy* node)
 
 void HierarchyDiagramCommands::expandHierarchy(Hierarchy* node)
 {
-    if (!node)
-        node = selectedHierarchy();
+    node = nodeOrSelected(node);
     if (!node || !node->person())
         return;
     m_layout.contractedPeople().remove(node->person()->objectURI());
@@ -400,8 +410,7 @@ void HierarchyDiagramCommands::nudgeRight(Hierarchy* node)
 
 void HierarchyDiagramCommands::nudge(Hierarchy* node, double dx)
 {
-    if (!node)
-        node = selectedHierarchy();
+    node = nodeOrSelected(node);
     // A box moves within its row: there are no rows across a horizontal diagram, and a diagram fitted to the
     // window's width is laid out afresh whenever the window changes.
     if (!node || m_layout.bHorizontal() || sizedToWidth())
@@ -418,19 +427,14 @@ void HierarchyDiagramCommands::promoteToRootPerson(FTPerson* person)
 {
     if (!person)
         return;
-    m_layout.setRootPerson(person);
-    m_layout.setSelectedHierarchy(nullptr);
-    m_selectAfterRebuild = nullptr;
-    setDialogTitle();
+    setRootPerson(person, bAncestors());
     m_host.scrollToOrigin();
-    markForRebuild();
     m_host.redraw();
 }
 
 void HierarchyDiagramCommands::invokeFamilyDialog(FTPerson* person)
 {
-    if (!person && selectedHierarchy())
-        person = selectedHierarchy()->person();
+    person = personOrSelected(person);
     if (!person)
         return;
     const QList<FTPerson*> spouses = person->spouses();
@@ -452,8 +456,7 @@ void HierarchyDiagramCommands::invokeFamilyDialog(FTPerson* person)
 
 void HierarchyDiagramCommands::invokePersonalDetailsDialog(FTPerson* person)
 {
-    if (!person && selectedHierarchy())
-        person = selectedHierarchy()->person();
+    person = personOrSelected(person);
     if (!person)
         return;
     person->invokeAddChildDialog();
@@ -462,8 +465,8 @@ void HierarchyDiagramCommands::invokePersonalDetailsDialog(FTPerson* person)
 
 void HierarchyDiagramCommands::invokeMiniPersonalDetails()
 {
-    if (Hierarchy* selected = selectedHierarchy())
-        m_host.showMiniPersonalDetails(selected->person());
+    if (FTPerson* person = personOrSelected(nullptr))
+        m_host.showMiniPersonalDetails(person);
 }
 
 // ---- The context menu --------------------------------------------------------------------------------------------

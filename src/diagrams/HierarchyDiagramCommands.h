@@ -125,6 +125,8 @@ public:
 
 private:
     enum class Move { Owner, Previous, Next, NextGeneration };
+    Hierarchy* nodeOrSelected(Hierarchy* node) const;
+    FTPerson* personOrSelected(FTPerson* person) const;
     void move(Move move);
     void nudge(Hierarchy* node, double dx);
     void recurseContractToBloodLine(Hierarchy* root, const QList<Hierarchy*>& path);

@@ -195,43 +195,27 @@ void HierarchyDiagram::makeControls()
     layout->addWidget(m_scroll, 1);
     layout->addLayout(foot);
 
-    HierarchyDiagramCommands& commands = m_view->commands();
-    connect(m_ancestors, &QRadioButton::toggled, this, [this, &commands](bool) {
-        if (m_syncing)
-            return;
-        commands.setBAncestors(m_ancestors->isChecked());
-        commands.refreshDisplay(Control::AncestorsSwitch);
-    });
-    connect(m_horizontal, &QCheckBox::toggled, this, [this, &commands](bool on) {
-        if (m_syncing)
-            return;
-        defaults().setBool(QStringLiteral("hdHorizontal"), on);
-        commands.refreshDisplay(Control::HorizontalSwitch);
-    });
-    connect(m_truncate, &QCheckBox::toggled, this, [this, &commands](bool on) {
-        if (m_syncing)
-            return;
-        defaults().setBool(QStringLiteral("hdTruncateLines"), on);
-        commands.refreshDisplay(Control::TruncateSwitch);
-    });
-    connect(m_generations, &QSpinBox::valueChanged, this, [this, &commands](int value) {
-        if (m_syncing)
-            return;
-        defaults().setInteger(QStringLiteral("hdGenerations"), value);
-        commands.refreshDisplay(Control::GenerationsStepper);
-    });
-    connect(m_pointSize, &QSpinBox::valueChanged, this, [this, &commands](int value) {
-        if (m_syncing)
-            return;
-        defaults().setDouble(QStringLiteral("hdPointSize"), value);
-        commands.refreshDisplay(Control::PointSizeStepper);
-    });
-    connect(m_columnWidth, &QDoubleSpinBox::valueChanged, this, [this, &commands](double value) {
-        if (m_syncing)
-            return;
-        defaults().setDouble(QStringLiteral("hdColWidthFactor"), value);
-        commands.refreshDisplay(Control::ColumnWidthStepper);
-    });
+    // Each control writes its option, then the view applies the control's rules.
+    auto wire = [this](auto* control, auto signal, auto write, Control which) {
+        connect(control, signal, this, [this, write, which](auto value) {
+            if (m_syncing)
+                return;
+            write(value);
+            m_view->commands().refreshDisplay(which);
+        });
+    };
+    wire(m_ancestors, &QRadioButton::toggled,
+        [this](bool) { m_view->commands().setBAncestors(m_ancestors->isChecked()); }, Control::AncestorsSwitch);
+    wire(m_horizontal, &QCheckBox::toggled, [](bool on) { defaults().setBool(QStringLiteral("hdHorizontal"), on); },
+        Control::HorizontalSwitch);
+    wire(m_truncate, &QCheckBox::toggled, [](bool on) { defaults().setBool(QStringLiteral("hdTruncateLines"), on); },
+        Control::TruncateSwitch);
+    wire(m_generations, &QSpinBox::valueChanged,
+        [](int value) { defaults().setInteger(QStringLiteral("hdGenerations"), value); }, Control::GenerationsStepper);
+    wire(m_pointSize, &QSpinBox::valueChanged,
+        [](int value) { defaults().setDouble(QStringLiteral("hdPointSize"), value); }, Control::PointSizeStepper);
+    wire(m_columnWidth, &QDoubleSpinBox::valueChanged,
+        [](double value) { defaults().setDouble(QStringLiteral("hdColWidthFactor"), value); }, Control::ColumnWidthStepper);
     connect(m_pageSetupButton, &QPushButton::clicked, this, [this] { pageSetup(); });
     connect(m_helpButton, &QPushButton::clicked, this, [this] { displayHelp(); });
 

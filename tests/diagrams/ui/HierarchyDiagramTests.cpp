@@ -1,6 +1,7 @@
 #include "../DiagramFixture.h"
 #include "../../shell/ui/ApplicationFixture.h"
 
+#include "PopupMenuPress.h"
 #include "Screenshot.h"
 
 #include "diagrams/DiagramHooks.h"
@@ -83,36 +84,6 @@ protected:
 
     std::unique_ptr<HierarchyDiagram> window;
 };
-
-// Shows the menu that a secondary press at `at` opens, runs `inMenu` on it, then closes it.
-bool pressSecondary(HdView* view, const QPointF& at, const std::function<void(DiagramPopupMenu*)>& inMenu)
-{
-    bool shown = false;
-    QTimer::singleShot(0, view, [&] {
-        auto* menu = qobject_cast<DiagramPopupMenu*>(QApplication::activePopupWidget());
-        if (!menu)
-            return;
-        shown = true;
-        inMenu(menu);
-        if (menu->isVisible())
-            menu->close();
-    });
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at.toPoint(), view->mapToGlobal(at.toPoint()));
-    QCoreApplication::sendEvent(view, &event);
-    return shown;
-}
-
-void choose(QMenu* menu, const QString& titleStart)
-{
-    for (QAction* a : menu->actions())
-        if (a->text().startsWith(titleStart)) {
-            menu->setActiveAction(a);
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-            QCoreApplication::sendEvent(menu, &press);
-            return;
-        }
-    ADD_FAILURE() << "no item " << titleStart.toStdString();
-}
 
 TEST_F(HierarchyWindow, ATopDownDescendantsDiagram)
 {
@@ -276,7 +247,7 @@ TEST_F(HierarchyWindow, TheMenuAndTheKeysWorkOnTheBoxes)
     // A secondary press selects the box and shows its menu; "Make Root Person" starts the tree there.
     ASSERT_TRUE(pressSecondary(view(), node(son)->rclBox().center(), [](DiagramPopupMenu* menu) {
         saveScreenshot(menu, "hierarchy-menu");
-        choose(menu, LocalizedString("PromoteToRoot"));
+        choose(menu, actionTitled(menu, LocalizedString("PromoteToRoot")));
     }));
     settle();
     EXPECT_EQ(view()->layout().rootHierarchy()->person(), son);
