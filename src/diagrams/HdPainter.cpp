@@ -186,8 +186,10 @@ void HdPainter::fillBackground(QPainter& painter, const QRectF& exposed, const Q
     };
     if (m_layout.bHorizontal()) {
         const double extent = m_layout.xExtent();
-        if (extent <= 0)
-            return painter.restore();
+        if (extent <= 0) {
+            painter.restore();
+            return;
+        }
         const double b = m_layout.columnWidth() / (1 - 0.99 * g) / w;
         const double c = (s.x() + s.width() / 2) / w;
         shade((c - b / 2 - 5.0 / extent) * w, c * w, true);
@@ -228,11 +230,12 @@ void HdPainter::drawBox(QPainter& painter, Hierarchy* h, const QRectF& exposed, 
     const QRectF box = h->rclBox();
     const double p = m_layout.pointSize();
     const bool horizontal = m_layout.bHorizontal();
-    // Horizontal text starts 5 points left of the box.
-    const bool meets = box.adjusted(horizontal ? -6 : -2, -2, 2, 2).intersects(exposed);
+    // Across, the text's box starts a padding left of the box, so that the text itself starts at its edge.
+    const double pad = HierarchyLayout::kTextPadding;
+    const bool meets = box.adjusted(horizontal ? -pad - 1 : -2, -2, 2, 2).intersects(exposed);
     if (printing || (meets && p >= 2.0)) {
         if (horizontal)
-            drawTextInBox(painter, h, box.translated(-5.0, 0), box.width());
+            drawTextInBox(painter, h, box.translated(-pad, 0), box.width());
         else
             drawTextInBox(painter, h, box, box.width() - 1.0);
     }
@@ -312,8 +315,8 @@ void HdPainter::drawConnectors(QPainter& painter, const QRectF& exposed) const
             pending.emplace_back(next[i], colour);
     }
     // The path from the selected box to the root again, over every other line.
-    for (const Hierarchy* h : m_layout.pathToRoot())
-        drawConnector(painter, const_cast<Hierarchy*>(h), kBlue, exposed);
+    for (Hierarchy* h : m_layout.pathToRoot())
+        drawConnector(painter, h, kBlue, exposed);
 }
 
 void HdPainter::drawConnector(QPainter& painter, Hierarchy* h, const QColor& colour, const QRectF& exposed) const
