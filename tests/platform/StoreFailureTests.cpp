@@ -1,4 +1,5 @@
 #include "StoreTestSchema.h"
+#include "WithoutPermissionOverride.h"
 
 #include "platform/store/UndoManager.h"
 
@@ -8,38 +9,13 @@
 
 #include <gtest/gtest.h>
 
-#include <linux/capability.h>
 #include <signal.h>
 #include <sqlite3.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
-// Root writes through any permission; for as long as this lives the calling thread does not.
-class WithoutPermissionOverride {
-public:
-    WithoutPermissionOverride()
-    {
-        if (syscall(SYS_capget, &m_header, m_saved) != 0)
-            return;
-        __user_cap_data_struct reduced[2] = { m_saved[0], m_saved[1] };
-        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER));
-        m_active = syscall(SYS_capset, &m_header, reduced) == 0;
-    }
-    ~WithoutPermissionOverride()
-    {
-        if (m_active)
-            syscall(SYS_capset, &m_header, m_saved);
-    }
-
-private:
-    __user_cap_header_struct m_header { _LINUX_CAPABILITY_VERSION_3, 0 };
-    __user_cap_data_struct m_saved[2] = {};
-    bool m_active = false;
-};
-
 QString makeStore(const QString& name, int authors)
 {
     const QString path = freshStorePath(name);
@@ -96,9 +72,8 @@ TEST(StoreFailures, SaveToALockedFileFailsThenSucceedsOnceReleased)
     sqlite3_close(other);
 
     EXPECT_TRUE(ctx.save(&error)) << qPrintable(error);
-    ObjectContext again(testSchema());
-    ASSERT_TRUE(again.open(path));
-    EXPECT_EQ(again.count("Author"), 3);
+    EXPECT_EQ(storedSnapshot(path), snapshot(ctx));
+    EXPECT_EQ(ctx.count("Author"), 3);
 }
 
 TEST(StoreFailures, AProcessKilledDuringASaveLeavesThePreviousState)

@@ -131,3 +131,17 @@ inline QByteArray fileBytes(const QString& path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+
+// The records as the file holds them, read through a copy: the store itself may be open in a context, and a
+// store has one context at a time.
+inline QStringList storedSnapshot(const QString& path)
+{
+    const QString copy = freshStorePath("copy");
+    if (!QFile::copy(path, copy))
+        return {QStringLiteral("cannot copy %1").arg(path)};
+    ObjectContext other(testSchema());
+    QString error;
+    if (!other.open(copy, ObjectContext::OpenMode::Existing, &error))
+        return {error};
+    return snapshot(other);
+}
