@@ -11,6 +11,7 @@
 //    sample database (default: the build's share/kinloom/Royal92.RezUdu, read through a copy), the deepest
 //    pedigree, checking that each person's numbers are those that following every line from the root gives.
 // Each timing is the median of several runs.
+#include "BenchSupport.h"
 #include "model/DOvurV6Schema.h"
 #include "model/FTPcRel.h"
 #include "model/FTPerson.h"
@@ -32,19 +33,6 @@
 #include <vector>
 
 namespace {
-double medianMs(int runs, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    QElapsedTimer timer;
-    for (int i = 0; i < runs; ++i) {
-        timer.start();
-        work();
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 QList<FTPerson*> naturalParents(const FTPerson* p)
 {
     QList<FTPerson*> out;

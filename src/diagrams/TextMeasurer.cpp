@@ -31,6 +31,14 @@ double DocumentTextMeasurer::heightOfDocument(const QTextDocument& document, dou
     return copy->documentLayout()->documentSize().height();
 }
 
+double DocumentTextMeasurer::heightOfDocumentAtWidth(QTextDocument& document, double width) const
+{
+    if (document.isEmpty())
+        return 0;
+    document.setTextWidth(std::max(1.0, width));
+    return document.documentLayout()->documentSize().height();
+}
+
 const DocumentTextMeasurer& DocumentTextMeasurer::shared()
 {
     static const DocumentTextMeasurer measurer;

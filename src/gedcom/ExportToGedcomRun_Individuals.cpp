@@ -60,15 +60,6 @@ bool isLdsOrdinance(const QString& subtype)
     return ordinances.contains(subtype);
 }
 
-// A picture file reached through a link in the pictures folder is written as the file the link points to.
-QString resolvedPath(const QString& path)
-{
-    if (path.isEmpty())
-        return path;
-    const QFileInfo info(path);
-    return info.isSymLink() ? info.symLinkTarget() : path;
-}
-
 template <class T> bool byKey(const T* a, const T* b) { return a->primaryKey() < b->primaryKey(); }
 
 } // namespace
@@ -364,9 +355,14 @@ void ExportToGedcomRun::addMultimediaLink(int level, FTPicture* picture)
     if (!picture)
         return;
     const QString stored = picture->filename();
-    const QString path = resolvedPath(stored);
+    // A picture file reached through a link in the pictures folder is written as the file the link points to.
+    const QString path = UtilsPics::resolveAliasedPath(stored);
     if (path.isEmpty())
         return;
+    if (!m_exportedPictureSet.contains(picture)) {
+        m_exportedPictureSet.insert(picture);
+        m_exportedPictures.append(picture);
+    }
     w.writeLine(level, QStringLiteral("OBJE"));
     w.writeLine(level + 1, QStringLiteral("FILE"), path);
     w.writeLine(level + 1, QStringLiteral("FORM"), QFileInfo(path).suffix().toLower());

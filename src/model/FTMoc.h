@@ -13,6 +13,7 @@
 class FTEvent;
 class FTEventType;
 class FTMocUndoManager;
+class FTPcRel;
 class FTModelDefaults;
 class FTPerson;
 class FTProjectView;
@@ -254,8 +255,9 @@ public:
     // status, then a share redrawn only when it has grown by more than one point. Messages go through Prompts.
 
     // The six checks below in order; answers the sum of their results. `report` (may be null) receives the lines
-    // of the birth-year check.
-    int validateAllRelationships(ModelProgress* progress, QString* report);
+    // of the birth-year check. `runningTotal` (may be null) is kept up to date after each check, so that a caller
+    // whose check was stopped by an exception still knows what the earlier ones did.
+    int validateAllRelationships(ModelProgress* progress, QString* report, int* runningTotal = nullptr);
     // Deletes the parent-child links without a parent or a child (saving after each); answers how many.
     int validatePcRels(ModelProgress* progress);
     // Report, without changing anything, people, couples (not exactly two partners included) whose links can no
@@ -284,6 +286,11 @@ public:
     bool recursionCheckAncestorsOf(FTPerson* person, int level, QList<FTPerson*>& path, bool showMessages);
     // Clears `bit` in the flagBits of each record (only where it is set).
     static void nullifyBitFlag(quint32 bit, const QList<ManagedObject*>& records);
+    // Forgets what earlier searches for cycles marked (the links that closed a cycle, the people searched), so that
+    // a search from one person finds every cycle above that person again.
+    void clearRecursionMarks();
+    // The links that the searches for cycles marked as closing one, by the child's number, then the parent's.
+    QList<FTPcRel*> recursionLinks() const;
 
     // The one-time repairs of the first save (each answers how many values it changed; see integrityCheckKeys()).
     int replaceVovovInPictureFilenames();

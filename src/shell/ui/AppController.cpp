@@ -4,6 +4,7 @@
 #include "shell/DisplayMsg.h"
 #include "shell/Utils.h"
 #include "shell/ui/AppControllerPrivate.h"
+#include "shell/ui/CreateEventTypeIndex.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 #include "shell/ui/NewModelController.h"
@@ -58,6 +59,7 @@ AppController::~AppController()
     NotificationCenter::defaultCenter().removeObserversOf(this);
     ModelHooks& hooks = ModelHooks::shared();
     hooks.currentDocumentMoc = nullptr;
+    hooks.createEventTypeIndex = nullptr;
     hooks.terminate = nullptr;
     Utils::alertHooks().terminate = nullptr;
     Utils::alertHooks().currentDocument = nullptr;
@@ -101,6 +103,7 @@ bool AppController::awakeFromNib()
         return doc ? doc->moc() : nullptr;
     };
     hooks.terminate = [this] { terminateAfterFailure(); };
+    CreateEventTypeIndex::install();
     Utils::alertHooks().terminate = [this] { terminateAfterFailure(); };
     Utils::alertHooks().currentDocument = []() -> std::optional<Utils::ExceptionDocumentInfo> {
         DOvurDocument* doc = DocumentController::shared().currentDocument();

@@ -523,6 +523,7 @@ void DOvurDocument::close()
     if (m_closed)
         return;
     m_closed = true;
+    Q_EMIT closing();
     endEditing();
     if (!m_discardChanges)
         m_moc->saveMoc();
