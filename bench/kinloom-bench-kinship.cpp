@@ -12,6 +12,8 @@
 //    pedigree, checking that each person's numbers are those that following every line from the root gives.
 // Each timing is the median of several runs.
 #include "BenchSupport.h"
+#include "../tests/support/AhnentafelReference.h"
+
 #include "model/DOvurV6Schema.h"
 #include "model/FTPcRel.h"
 #include "model/FTPerson.h"
@@ -39,37 +41,6 @@ QList<FTPerson*> naturalParents(const FTPerson* p)
     for (const FTPcRel* link : p->parents())
         if (link->pcRelType() == FTPcRel::kNatural && link->parent())
             out << link->parent();
-    return out;
-}
-
-// Every number of every person by following each line from the root, as they were first counted: the reference
-// for the numbers the view builds once per person.
-QHash<const FTPerson*, QList<quint64>> numbersAlongEveryLine(FTPerson* root)
-{
-    QHash<const FTPerson*, QList<quint64>> out;
-    struct Step {
-        FTPerson* person;
-        quint64 number;
-        int generation;
-    };
-    std::vector<Step> stack { { root, 1, 0 } };
-    std::vector<const FTPerson*> line(63, nullptr);
-    while (!stack.empty()) {
-        const Step step = stack.back();
-        stack.pop_back();
-        if (std::find(line.begin(), line.begin() + step.generation, step.person) != line.begin() + step.generation)
-            continue;
-        line[size_t(step.generation)] = step.person;
-        out[step.person] << step.number;
-        if (step.generation == 62)
-            continue;
-        if (FTPerson* mother = step.person->naturalMother())
-            stack.push_back({ mother, 2 * step.number + 1, step.generation + 1 });
-        if (FTPerson* father = step.person->naturalFather())
-            stack.push_back({ father, 2 * step.number, step.generation + 1 });
-    }
-    for (QList<quint64>& numbers : out)
-        std::sort(numbers.begin(), numbers.end());
     return out;
 }
 
@@ -101,7 +72,7 @@ void sampleDatabasePedigree(const QString& sample, const QTemporaryDir& temp)
             deepest = p;
     auto* view = ctx.insertObject<FTProjectView>();
     view->setRootPersonInAncestralView(deepest);
-    const auto expected = numbersAlongEveryLine(deepest);
+    const auto expected = ahnentafelNumbersAlongEveryLine(deepest);
     bool same = true;
     qsizetype numbers = 0;
     for (auto it = expected.begin(); it != expected.end(); ++it) {

@@ -1,3 +1,4 @@
+#include "AhnentafelReference.h"
 #include "RelativesTestSupport.h"
 
 #include "model/FTModelDefaults.h"
@@ -6,44 +7,11 @@
 #include <QColor>
 #include <QRandomGenerator>
 
-#include <algorithm>
-#include <vector>
 
 // Project views: chosen people, or the root of an ancestral view and its natural ancestors with their ahnentafel
 // numbers.
 
 namespace {
-// Every number of every person, by following each line from the root (the way they were first counted): the
-// reference for the numbers built once per person.
-QHash<const FTPerson*, QList<quint64>> numbersAlongEveryLine(FTPerson* root)
-{
-    QHash<const FTPerson*, QList<quint64>> out;
-    struct Step {
-        FTPerson* person;
-        quint64 number;
-        int generation;
-    };
-    std::vector<Step> stack {{root, 1, 0}};
-    std::vector<const FTPerson*> line(63, nullptr);
-    while (!stack.empty()) {
-        const Step step = stack.back();
-        stack.pop_back();
-        if (std::find(line.begin(), line.begin() + step.generation, step.person) != line.begin() + step.generation)
-            continue;
-        line[size_t(step.generation)] = step.person;
-        out[step.person] << step.number;
-        if (step.generation == 62)
-            continue;
-        if (FTPerson* mother = step.person->naturalMother())
-            stack.push_back({mother, 2 * step.number + 1, step.generation + 1});
-        if (FTPerson* father = step.person->naturalFather())
-            stack.push_back({father, 2 * step.number, step.generation + 1});
-    }
-    for (QList<quint64>& numbers : out)
-        std::sort(numbers.begin(), numbers.end());
-    return out;
-}
-
 QSet<QString> uris(std::initializer_list<FTPerson*> people)
 {
     QSet<QString> out;
@@ -273,7 +241,7 @@ TEST_F(PeopleFixture, AhnentafelNumbersAreThoseOfEveryLineFromTheRoot)
         }
         FTProjectView* view = FTProjectView::initInMoc(moc.get());
         view->setRootPersonInAncestralView(root);
-        const auto expected = numbersAlongEveryLine(root);
+        const auto expected = ahnentafelNumbersAlongEveryLine(root);
         int folded = 0;
         for (auto it = expected.begin(); it != expected.end(); ++it) {
             const QList<quint64>& all = it.value();

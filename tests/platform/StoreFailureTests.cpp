@@ -15,22 +15,9 @@
 #include <thread>
 #include <unistd.h>
 
-namespace {
-QString makeStore(const QString& name, int authors)
-{
-    const QString path = freshStorePath(name);
-    ObjectContext ctx(testSchema());
-    EXPECT_TRUE(ctx.open(path, ObjectContext::OpenMode::CreateIfMissing));
-    for (int i = 0; i < authors; ++i)
-        ctx.insertObject("Author")->setString("name", QString("Author %1").arg(i));
-    EXPECT_TRUE(ctx.save());
-    return path;
-}
-}
-
 TEST(StoreFailures, SaveToAReadOnlyFileChangesNothingAndKeepsTheChanges)
 {
-    const QString path = makeStore("readonly", 3);
+    const QString path = storeWithAuthors("readonly", 3);
     const QByteArray before = fileBytes(path);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     {
@@ -54,7 +41,7 @@ TEST(StoreFailures, SaveToAReadOnlyFileChangesNothingAndKeepsTheChanges)
 
 TEST(StoreFailures, SaveToALockedFileFailsThenSucceedsOnceReleased)
 {
-    const QString path = makeStore("locked", 2);
+    const QString path = storeWithAuthors("locked", 2);
     ObjectContext ctx(testSchema());
     ASSERT_TRUE(ctx.open(path));
     ctx.setBusyTimeout(50);
@@ -78,7 +65,7 @@ TEST(StoreFailures, SaveToALockedFileFailsThenSucceedsOnceReleased)
 
 TEST(StoreFailures, AProcessKilledDuringASaveLeavesThePreviousState)
 {
-    const QString path = makeStore("killed", 10);
+    const QString path = storeWithAuthors("killed", 10);
     const QString journal = path + "-journal";
     const pid_t child = fork();
     ASSERT_GE(child, 0);
@@ -123,7 +110,7 @@ TEST(StoreFailures, AProcessKilledDuringASaveLeavesThePreviousState)
 
 TEST(StoreFailures, FilesThatAreNotStoresAreRefusedUntouched)
 {
-    const QString good = makeStore("damage-source", 20);
+    const QString good = storeWithAuthors("damage-source", 20);
     struct Case {
         const char* what;
         std::function<void(const QString& path)> make;
@@ -184,7 +171,7 @@ TEST(StoreFailures, FilesThatAreNotStoresAreRefusedUntouched)
 
 TEST(StoreFailures, AWorkerThreadUsesAContextOfItsOwn)
 {
-    const QString path = makeStore("worker", 1);
+    const QString path = storeWithAuthors("worker", 1);
     bool saved = false;
     std::thread worker([&] {
         ObjectContext ctx(testSchema());

@@ -18,17 +18,6 @@
 #include <unistd.h>
 
 namespace {
-QString makeStore(const QString& name, int authors)
-{
-    const QString path = freshStorePath(name);
-    ObjectContext ctx(testSchema());
-    EXPECT_TRUE(ctx.open(path, ObjectContext::OpenMode::CreateIfMissing));
-    for (int i = 0; i < authors; ++i)
-        ctx.insertObject("Author")->setString("name", QString("Author %1").arg(i));
-    EXPECT_TRUE(ctx.save());
-    return path;
-}
-
 bool sql(const QString& path, const char* statements)
 {
     sqlite3* db = nullptr;
@@ -53,7 +42,7 @@ QString lockFileOf(const QString& path)
 
 TEST(StoreSafety, AStoreHasOneContextAtATimeWhateverItsName)
 {
-    const QString path = makeStore("one-writer", 2);
+    const QString path = storeWithAuthors("one-writer", 2);
     const QString symlink = freshStorePath("symlink");
     const QString hardlink = freshStorePath("hardlink");
     ASSERT_TRUE(QFile::link(path, symlink));
@@ -85,7 +74,7 @@ TEST(StoreSafety, AStoreHasOneContextAtATimeWhateverItsName)
 
 TEST(StoreSafety, AnotherProcessIsRefusedWhileItsWriterLivesAndTakesOverOnceItIsGone)
 {
-    const QString path = makeStore("process", 1);
+    const QString path = storeWithAuthors("process", 1);
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
     const pid_t child = fork();
@@ -126,7 +115,7 @@ TEST(StoreSafety, AStoreInAFolderThatCannotBeWrittenIsRefusedWithItsOwnMessage)
     QDir().mkpath(folder);
     const QString path = folder + "/Family.RezUdu";
     QFile::remove(path);
-    QFile::copy(makeStore("to-copy", 2), path);
+    QFile::copy(storeWithAuthors("to-copy", 2), path);
     const QByteArray before = fileBytes(path);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
     {
@@ -175,7 +164,7 @@ TEST(StoreSafety, AHostileKeyGivesTheDamagedMessageWithinNormalMemory)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
-        const QString path = makeStore("hostile", 3);
+        const QString path = storeWithAuthors("hostile", 3);
         ASSERT_TRUE(sql(path, c.statement));
         const pid_t child = fork();
         ASSERT_GE(child, 0);
@@ -200,7 +189,7 @@ TEST(StoreSafety, AHostileKeyGivesTheDamagedMessageWithinNormalMemory)
 
 TEST(StoreSafety, ABackupTakenWhileAnotherConnectionWritesIsConsistent)
 {
-    const QString path = makeStore("busy-source", 0);
+    const QString path = storeWithAuthors("busy-source", 0);
     // Another program adds authors a hundred at a time, each hundred in one transaction.
     std::atomic<bool> stop = false;
     std::atomic<int> batches = 0;
