@@ -17,7 +17,8 @@ class GedcomReadObserver;
 // Reads a GEDCOM file into a forest of GedRec trees: determines the character set (byte-order mark,
 // zero bytes of UTF-16, the header's CHAR line), writes a cleaned copy (one line end, no leading
 // blanks, no BLOB data) into a temporary folder for as long as the reader lives, decodes it, splits
-// it into lines and parses each line into its record's tree. It needs no database: the record passes take the forest from here.
+// it into lines and parses each line into its record's tree. It needs no database: the record
+// passes take the forest from here.
 //
 // Nothing here stops for bad data: malformed lines are skipped with a message in errorMessages()
 // (which the unprocessed-lines log prints), malformed bytes become U+FFFD. Only a file that gives no

@@ -138,8 +138,7 @@ ObjectContext::~ObjectContext()
     d->watchers.clear();
     d->undo.reset();
     d->clearObjects();
-    d->db.close();
-    d->releaseFile();
+    closeStore();
 }
 
 bool ObjectContext::Private::claimFile(const QString& shown, QString* out)
