@@ -1,16 +1,22 @@
 #pragma once
 
+#include "model/FTPerson.h"
 #include "model/ModelHooks.h"
 #include "platform/UserDefaults.h"
 
 #include <QByteArray>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QList>
 #include <QString>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <vector>
 
 // Peak resident memory of this process so far (VmHWM), in megabytes; 0 where /proc is missing.
 inline double peakResidentMegabytes()
@@ -68,3 +74,39 @@ public:
 private:
     QTemporaryDir m_dir { QDir::tempPath() + QStringLiteral("/kinloom-bench-XXXXXX") };
 };
+
+// The middle value of the times (0 for none).
+inline double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// The median of `runs` timings of `work`, in milliseconds.
+inline double medianMs(int runs, const std::function<void()>& work)
+{
+    std::vector<double> times;
+    QElapsedTimer timer;
+    for (int i = 0; i < runs; ++i) {
+        timer.start();
+        work();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    return median(times);
+}
+
+// The person with the most events and relatives: own events, couples, parents and children.
+inline FTPerson* busiestPerson(const QList<FTPerson*>& people)
+{
+    FTPerson* busiest = nullptr;
+    qsizetype most = -1;
+    for (FTPerson* p : people) {
+        const qsizetype n = p->otherEvents().size() + (p->birth() ? 1 : 0) + (p->death() ? 1 : 0)
+                            + p->spouseRels().size() + p->parents().size() + p->children().size();
+        if (n > most) {
+            most = n;
+            busiest = p;
+        }
+    }
+    return busiest;
+}

@@ -2,10 +2,12 @@
 // Opens a synthetic family database of PEOPLE people (default 100,000) as the program opens a database: a document
 // with its context and its main window, shown on the offscreen platform. Prints one figure a line as
 // "name: value": people, open_s (reading the database up to the window drawn), focal_change_ms (the median time of
-// a change of focal person, which also releases memory the visible family does not need) and peak_mb. The program
-// always works on a copy in its temporary folder: FILE, when given, is only read (and made once, when it does not
-// exist yet, so that later runs open the same database).
+// a change of focal person, which also releases memory the visible family does not need), prefs_views_ms (the
+// median time the preferences take to make the focal person's ancestral view current and fill their list of views
+// again) and peak_mb. It works on a copy of the database in its own temporary folder (AppBenchSupport.h).
+#include "AppBenchSupport.h"
 #include "BenchSupport.h"
+#include "shell/AncestralViewsList.h"
 #include "shell/AppController.h"
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/DOvurDocument.h"
@@ -17,6 +19,7 @@
 
 #include "platform/Prompts.h"
 #include "platform/ScriptedPrompts.h"
+#include "platform/UserDefaults.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -34,22 +37,11 @@ int main(int argc, char** argv)
     BenchSandbox sandbox;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     DOvurApplication app(argc, argv);
-    const int people = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100000;
     ScriptedPrompts prompts; // no alert may wait for a click
     Prompts::install(&prompts);
-    const QString given = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
-    QString error;
-    if (!given.isEmpty() && !QFileInfo::exists(given) && !SyntheticDatabase::create(given, people, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    const QString path = prepareBenchDatabase(argc, argv, sandbox);
+    if (path.isEmpty())
         return 1;
-    }
-    // Opening saves the window's state and every change into the database: only the copy sees them.
-    const QString path = sandbox.filePath(QStringLiteral("bench.RezUdu"));
-    if (given.isEmpty() ? !SyntheticDatabase::create(path, people, &error) : !QFile::copy(given, path)) {
-        std::fprintf(stderr, "%s\n", given.isEmpty() ? qPrintable(error) : qPrintable(given + ": cannot be read"));
-        return 1;
-    }
-    AppController::initialiseUserDefaults();
 
     QElapsedTimer timer;
     timer.start();
@@ -73,9 +65,21 @@ int main(int argc, char** argv)
     }
     std::sort(changes.begin(), changes.end());
 
+    AncestralViewsList views(moc);
+    views.findView({});
+    std::vector<double> creations;
+    for (int i = 1; i <= 9; ++i) {
+        moc->modelDefaults()->setFocalPerson(all[qsizetype(i) * all.size() / 10 - 1]);
+        timer.restart();
+        views.createAncestralViewForFocalPerson();
+        creations.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(creations.begin(), creations.end());
+
     std::printf("people: %lld\n", static_cast<long long>(all.size()));
     std::printf("open_s: %.3f\n", openSeconds);
     std::printf("focal_change_ms: %.2f\n", changes[changes.size() / 2]);
+    std::printf("prefs_views_ms: %.2f\n", creations[creations.size() / 2]);
     std::printf("peak_mb: %.1f\n", peakResidentMegabytes());
 
     DocumentController::shared().closeAllDocuments();

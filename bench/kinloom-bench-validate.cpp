@@ -1,17 +1,23 @@
-// kinloom-bench-validate [PEOPLE]
+// kinloom-bench-validate [PEOPLE] [--pictures N]
 // Builds a synthetic family database of PEOPLE people (default 100,000) in a temporary folder, opens it as a
 // family database and times each long pass over it: the first save with its one-time repairs, the relationship
 // checks, the searches for second natural parents and cycles, the clean-ups, the renumbering and the event-type
-// index. Prints one figure a line as "name: value" (times in milliseconds; "_updates" counts the progress redraws
-// a pass asked for, which shows that the window waiting for it can stay responsive).
+// index. With --pictures, N pictures with an 8 kB stored thumbnail each are added to the database before it is
+// opened, and the integrity check's removal of stored thumbnails is timed as the user runs it (with its save).
+// Prints one figure a line as "name: value" (times in milliseconds; "_updates" counts the progress redraws a pass
+// asked for, which shows that the window waiting for it can stay responsive).
 #include "BenchSupport.h"
 #include "model/FTEvent.h"
 #include "model/FTMoc.h"
 #include "model/FTMocUndoManager.h"
+#include "model/FTOriginalPicture.h"
 #include "model/FTPcRel.h"
 #include "model/FTPerson.h"
+#include "model/FTPicture.h"
 #include "model/ModelProgress.h"
 #include "model/SyntheticDatabase.h"
+
+#include "shell/DatabaseIntegrityChecks.h"
 
 #include "platform/Prompts.h"
 
@@ -105,13 +111,43 @@ void damage(FTMoc& moc)
     moc.undoManager()->enableUndoRegistration();
     std::printf("damage_links_without_child: %d\ndamage_second_fathers: %d\ndamage_cycles: %d\n", broken, doubled, cycles);
 }
+
+// Adds `count` pictures, spread over the people, each with an 8 kB stored thumbnail, and saves them.
+bool addPictures(const QString& path, int count)
+{
+    std::unique_ptr<FTMoc> moc = FTMoc::initForStoreURL(path, true);
+    if (!moc)
+        return false;
+    moc->undoManager()->disableUndoRegistration();
+    const QList<FTPerson*> people = moc->fetch<FTPerson>();
+    QByteArray thumbnail(8192, '\0');
+    for (int i = 0; i < count; ++i) {
+        for (qsizetype b = 0; b < thumbnail.size(); b += 64)
+            thumbnail[b] = char(i + b); // no two alike
+        auto* picture = moc->insertObject<FTPicture>();
+        picture->setOwner(people[(qsizetype(i) * 7) % people.size()]);
+        picture->setName(QStringLiteral("Picture %1").arg(i));
+        FTOriginalPicture* stored = FTOriginalPicture::initInMoc(moc.get());
+        stored->setData(thumbnail);
+        picture->setOriginalPicture(stored);
+    }
+    return moc->save();
+}
 }
 
 int main(int argc, char** argv)
 {
     BenchSandbox sandbox;
     QCoreApplication app(argc, argv);
-    const int people = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100000;
+    int people = 100000;
+    int pictures = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--pictures" && i + 1 < argc)
+            pictures = std::max(0, std::atoi(argv[++i]));
+        else
+            people = std::max(1, std::atoi(argv[i]));
+    }
     SilentPrompts prompts;
     Prompts::install(&prompts);
 
@@ -125,6 +161,13 @@ int main(int argc, char** argv)
     std::printf("people: %d\n", counts.people);
     std::printf("events: %d\n", counts.events);
     std::printf("parent_child_links: %d\n", counts.parentChildLinks);
+    if (pictures > 0) {
+        if (!addPictures(path, pictures)) {
+            std::fprintf(stderr, "cannot add the pictures\n");
+            return 1;
+        }
+        std::printf("pictures: %d\n", pictures);
+    }
     // Alerts are counted from here on (the synthetic people's future dates are refused while they are made).
     prompts.count = 0;
     gPrompts = &prompts;
@@ -176,6 +219,14 @@ int main(int argc, char** argv)
         e->setEventType(nullptr);
     moc->undoManager()->enableUndoRegistration();
     timed("link_events_to_event_types", [&](ModelProgress* p) { return moc->linkEventsToEventTypes(events, p); });
+
+    if (pictures > 0) {
+        timed("thumbs_remove", [&](ModelProgress* p) {
+            DatabaseIntegrityChecks checks(*moc, p);
+            return checks.execute(DatabaseIntegrityChecks::RemoveStoredThumbnails);
+        });
+        std::printf("thumbs_left: %d\n", moc->count<FTOriginalPicture>());
+    }
 
     figure("peak_mb", peakResidentMegabytes());
     std::printf("alerts_total: %d\n", prompts.count);

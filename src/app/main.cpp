@@ -1,4 +1,12 @@
 #include "gedcom/ui/GedcomMenuActions.h"
+#include "pictures/PictureIntake.h"
+#include "pictures/ui/PicturesMenuActions.h"
+#include "sources/ui/SourcesMenuActions.h"
+
+#include "diagrams/DiagramHooks.h"
+#include "diagrams/ui/FamilyDiagramSetup.h"
+#include "diagrams/ui/HierarchyDiagramSetup.h"
+#include "editor/ui/PersonEditorSetup.h"
 
 #include "platform/Prompts.h"
 #include "platform/ui/QtPrompts.h"
@@ -7,7 +15,10 @@
 #include "shell/ModelHooksSetup.h"
 #include "shell/Utils.h"
 #include "shell/ui/DOvurApplication.h"
+#include "shell/ui/PreferencesController.h"
 
+#include <QClipboard>
+#include <QMimeData>
 #include <QStringList>
 
 int main(int argc, char** argv)
@@ -19,10 +30,33 @@ int main(int argc, char** argv)
     Utils::alertHooks().beep = [] { QApplication::beep(); };
     installModelHooks();
 
+    // The family diagram in every main window.
+    installFamilyDiagram();
+    // The person editor beside it.
+    installPersonEditor();
+    // The family diagram pastes pictures through the pictures subsystem's intake.
+    DiagramHooks& diagramHooks = DiagramHooks::shared();
+    diagramHooks.imagesOnClipboard = [](FTMoc* moc) {
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        return mime ? PictureIntake::numImageFilesInPasteboard(*mime, moc) : 0;
+    };
+    diagramHooks.addPicturesFromClipboard = [](FTPerson* person) {
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        return mime ? PictureIntake::addPicturesFromPasteboard(*mime, person).value_or(QList<FTPicture*>())
+                    : QList<FTPicture*>();
+    };
+
     int rc = 1;
     {
         AppController controller;
         GedcomMenuActions::registerMenuItems(controller);
+        PicturesMenuActions::registerMenuItems(controller);
+        PicturesMenuActions::install();
+        SourcesMenuActions::registerMenuItems(controller);
+        // Edit > "Preferences..." and the toolbar's Preferences item.
+        PreferencesController::install(controller);
+        // The hierarchy diagram from the toolbar, the Reports menu and the family diagram.
+        installHierarchyDiagram(controller);
         if (controller.awakeFromNib()) {
             // Databases named on the command line open as the desktop's "open file" does.
             QStringList paths;

@@ -18,7 +18,8 @@ double DocumentTextMeasurer::heightOfText(const QString& text, const QFont& font
     document.setDocumentMargin(0);
     document.setDefaultFont(font);
     document.setPlainText(text);
-    return heightOfDocument(document, width);
+    // The document is this call's own: it is laid out in place, without the copy heightOfDocument() makes.
+    return heightOfDocumentAtWidth(document, width);
 }
 
 double DocumentTextMeasurer::heightOfDocument(const QTextDocument& document, double width) const
@@ -29,6 +30,14 @@ double DocumentTextMeasurer::heightOfDocument(const QTextDocument& document, dou
     std::unique_ptr<QTextDocument> copy(document.clone());
     copy->setTextWidth(std::max(1.0, width));
     return copy->documentLayout()->documentSize().height();
+}
+
+double DocumentTextMeasurer::heightOfDocumentAtWidth(QTextDocument& document, double width) const
+{
+    if (document.isEmpty())
+        return 0;
+    document.setTextWidth(std::max(1.0, width));
+    return document.documentLayout()->documentSize().height();
 }
 
 const DocumentTextMeasurer& DocumentTextMeasurer::shared()

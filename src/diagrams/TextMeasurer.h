@@ -15,6 +15,11 @@ public:
     virtual double heightOfText(const QString& text, const QFont& font, double width) const = 0;
     // The height in points of a styled document laid out at `width` points (its own fonts and paragraph formats).
     virtual double heightOfDocument(const QTextDocument& document, double width) const = 0;
+    // The same for a document made only to be measured: it is laid out at `width` in place, without a copy.
+    virtual double heightOfDocumentAtWidth(QTextDocument& document, double width) const
+    {
+        return heightOfDocument(document, width);
+    }
 };
 
 // Measures with QTextDocument, as the text is drawn.
@@ -22,6 +27,7 @@ class DocumentTextMeasurer : public TextMeasurer {
 public:
     double heightOfText(const QString& text, const QFont& font, double width) const override;
     double heightOfDocument(const QTextDocument& document, double width) const override;
+    double heightOfDocumentAtWidth(QTextDocument& document, double width) const override;
     // One shared instance (it holds no state).
     static const DocumentTextMeasurer& shared();
 };

@@ -195,15 +195,18 @@ QString ExportPersonPlusAllRels::peopleText(const QList<FTPerson*>& people)
 QString ExportPersonPlusAllRels::writeDynastiesReport()
 {
     setProgress(0);
-    RtfWriter rtf;
+    m_report = std::make_unique<RtfWriter>();
+    RtfWriter& rtf = *m_report;
     rtf.setFileType(QStringLiteral("rtf"));
     rtf.setColourTable(RtfWriter::standardColourTable(9));
     rtf.setStyles(RtfWriter::standardStyles({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 13, 23, 24}));
     const QDateTime now = m_now.isValid() ? m_now : QDateTime::currentDateTime();
     rtf.setDate(now.date());
     if (!rtf.createOutputFileName(m_modelName + QStringLiteral("_DynastiesReport")) || !rtf.openOutputFile()
-        || !rtf.printRTFHeader(QStringLiteral("A4")))
+        || !rtf.printRTFHeader(QStringLiteral("A4"))) {
+        m_report.reset();
         return {};
+    }
 
     QString name = m_modelName;
     Utils::cleanTheRtfString(name);
@@ -223,6 +226,7 @@ QString ExportPersonPlusAllRels::writeDynastiesReport()
     const bool written = rtf.write(text);
     const QString path = rtf.rtfFilePath();
     if (!rtf.closeOutputFile() || !written) {
+        m_report.reset();
         Prompts::current().message(QStringLiteral("%1: %2").arg(LocalizedString(QStringLiteral("UnableToCreateReport")), path));
         return {};
     }
@@ -232,6 +236,5 @@ QString ExportPersonPlusAllRels::writeDynastiesReport()
 
 bool ExportPersonPlusAllRels::generateDynastiesReport()
 {
-    const QString path = writeDynastiesReport();
-    return !path.isEmpty() && Utils::displayFile(path, QStringLiteral("defaultRtfApp"));
+    return !writeDynastiesReport().isEmpty() && m_report->handOver();
 }

@@ -11,6 +11,7 @@
 class ExportToGedcom;
 class FTMoc;
 class FTPerson;
+class RtfWriter;
 
 // Everybody connected to the focal person by any chain of parent-child links and couples, beside the people who
 // are not, in their separate groups. Opened with the layout "ExportPersonPlusAllRels" it hands the connected
@@ -62,6 +63,8 @@ public:
     QString writeDynastiesReport();
     // writeDynastiesReport(), then opens the report in the user's RTF application.
     bool generateDynastiesReport();
+    // The writer of the last report written (its file, its saved message, its hand-over); null before one was.
+    const RtfWriter* reportWriter() const { return m_report.get(); }
     // The time the report's title names (now unless set).
     void setNow(const QDateTime& now) { m_now = now; }
 
@@ -79,4 +82,5 @@ private:
     int m_numUnrelated = 0;
     int m_lastProgress = -1;
     QDateTime m_now;
+    std::unique_ptr<RtfWriter> m_report;
 };

@@ -35,6 +35,7 @@ struct ExportToGedcom::Private {
     QDateTime now;
     QString version;
     Statistics statistics;
+    QList<FTPicture*> exportedPictures;
 };
 
 ExportToGedcom::ExportToGedcom(FTMoc* moc) : d(std::make_unique<Private>()) { d->moc = moc; }
@@ -85,6 +86,7 @@ void ExportToGedcom::setVersion(const QString& version) { d->version = version; 
 
 bool ExportToGedcom::exportIsActive() { return gExportThreadIsActive; }
 const ExportToGedcom::Statistics& ExportToGedcom::statistics() const { return d->statistics; }
+const QList<FTPicture*>& ExportToGedcom::exportedPicturesArray() const { return d->exportedPictures; }
 
 bool ExportToGedcom::generateGedcomFile()
 {
@@ -106,6 +108,7 @@ bool ExportToGedcom::run(QIODevice* device)
     QElapsedTimer timer;
     timer.start();
     d->statistics = {};
+    d->exportedPictures.clear();
     auto progress = [this](int percent) {
         if (progressChanged)
             progressChanged(percent);
@@ -161,6 +164,7 @@ bool ExportToGedcom::run(QIODevice* device)
         d->statistics.individuals = run.individualsWritten();
         d->statistics.families = run.familiesWritten();
         d->statistics.sources = run.sourcesWritten();
+        d->exportedPictures = run.exportedPictures();
         finished = true;
     } catch (...) {
         writer.finish();
@@ -173,6 +177,7 @@ bool ExportToGedcom::run(QIODevice* device)
 
     if (!writer.finish(&error) || !finished) {
         d->writtenPath.clear();
+        d->exportedPictures.clear();
         Prompts::current().message(error);
         return false;
     }

@@ -3,6 +3,7 @@
 #include "gedcom/GedcomExportOptions.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QSet>
 #include <QString>
 
@@ -11,6 +12,7 @@
 
 class FTMoc;
 class FTPerson;
+class FTPicture;
 class QIODevice;
 
 // The GEDCOM export of one family database: the whole database, or a chosen set of people (the exports of a
@@ -92,6 +94,8 @@ public:
         double seconds = 0;
     };
     const Statistics& statistics() const;
+    // The pictures whose files the last file written names (each once): the picture export offers them next.
+    const QList<FTPicture*>& exportedPicturesArray() const;
 
 private:
     bool run(QIODevice* device);

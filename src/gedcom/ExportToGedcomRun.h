@@ -49,6 +49,8 @@ public:
     int individualsWritten() const { return m_individuals; }
     int familiesWritten() const { return int(m_families.size()); }
     int sourcesWritten() const { return m_sourcesWritten; }
+    // The pictures whose files the file names, in the order written, each once.
+    const QList<FTPicture*>& exportedPictures() const { return m_exportedPictures; }
 
     // The words of _FREL and _MREL for a link's type; empty for a type that has none.
     static QString pcRelTypeWord(int type);
@@ -119,5 +121,7 @@ private:
 
     int m_individuals = 0;
     int m_sourcesWritten = 0;
+    QList<FTPicture*> m_exportedPictures;
+    QSet<const FTPicture*> m_exportedPictureSet;
     int m_lastProgress = -1;
 };

@@ -60,15 +60,6 @@ bool isLdsOrdinance(const QString& subtype)
     return ordinances.contains(subtype);
 }
 
-// A picture file reached through a link in the pictures folder is written as the file the link points to.
-QString resolvedPath(const QString& path)
-{
-    if (path.isEmpty())
-        return path;
-    const QFileInfo info(path);
-    return info.isSymLink() ? info.symLinkTarget() : path;
-}
-
 template <class T> bool byKey(const T* a, const T* b) { return a->primaryKey() < b->primaryKey(); }
 
 } // namespace
@@ -364,11 +355,18 @@ void ExportToGedcomRun::addMultimediaLink(int level, FTPicture* picture)
     if (!picture)
         return;
     const QString stored = picture->filename();
-    // A picture whose file was not on this computer when it was imported keeps only the path it had there: the
-    // link is written with that path, so that it survives the next import as well.
-    const QString path = stored.isEmpty() ? picture->originalFilename().trimmed() : resolvedPath(stored);
+    // A picture file reached through a link in the pictures folder is written as the file the link points to. A
+    // picture whose file was not on this computer when it was imported keeps only the path it had there: the link
+    // is written with that path, so that it survives the next import as well.
+    const QString path
+        = stored.isEmpty() ? picture->originalFilename().trimmed() : UtilsPics::resolveAliasedPath(stored);
     if (path.isEmpty())
         return;
+    // Only a file on this computer can be offered to the picture export that follows.
+    if (!stored.isEmpty() && !m_exportedPictureSet.contains(picture)) {
+        m_exportedPictureSet.insert(picture);
+        m_exportedPictures.append(picture);
+    }
     w.writeLine(level, QStringLiteral("OBJE"));
     w.writeLine(level + 1, QStringLiteral("FILE"), path);
     w.writeLine(level + 1, QStringLiteral("FORM"), QFileInfo(path).suffix().toLower());

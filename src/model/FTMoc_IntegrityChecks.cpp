@@ -14,6 +14,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -215,6 +216,35 @@ void FTMoc::nullifyBitFlag(quint32 bit, const QList<ManagedObject*>& records)
     for (ManagedObject* record : records)
         if (auto* r = dynamic_cast<FTManagedObject*>(record); r && (r->flagBits() & bit))
             r->setFlagBits(r->flagBits() & ~bit);
+}
+
+void FTMoc::clearRecursionMarks()
+{
+    forEachObject(QString::fromLatin1(FTPcRel::kEntityName), [](ManagedObject* o) {
+        auto* link = static_cast<FTPcRel*>(o);
+        if (link->flagBits() & kReportedLink)
+            link->setFlagBits(link->flagBits() & ~kReportedLink);
+        return true;
+    });
+    forEachObject(QString::fromLatin1(FTPerson::kEntityName), [](ManagedObject* o) {
+        auto* person = static_cast<FTPerson*>(o);
+        if (person->flagBits() & kVisitedPerson)
+            person->setFlagBits(person->flagBits() & ~kVisitedPerson);
+        return true;
+    });
+}
+
+QList<FTPcRel*> FTMoc::recursionLinks() const
+{
+    QList<FTPcRel*> links = fetch<FTPcRel>(
+        [](const FTPcRel* l) { return (l->flagBits() & kReportedLink) && l->parent() && l->child(); });
+    std::sort(links.begin(), links.end(), [](const FTPcRel* a, const FTPcRel* b) {
+        const auto key = [](const FTPcRel* l) {
+            return std::tuple(l->child()->numericId(), l->parent()->numericId(), l->primaryKey());
+        };
+        return key(a) < key(b);
+    });
+    return links;
 }
 
 int FTMoc::recursionCheck(bool showMessages)

@@ -55,14 +55,22 @@ QString brokenLinkReason(const QString& keyPath)
 const QString kBrokenLink = QStringLiteral("ObjectInaccessible");
 }
 
-int FTMoc::validateAllRelationships(ModelProgress* progress, QString* report)
+int FTMoc::validateAllRelationships(ModelProgress* progress, QString* report, int* runningTotal)
 {
-    int total = validatePcRels(progress);
-    total += validatePersonRels(progress);
-    total += validateSpouseRelRels(progress);
-    total += validateEventRels(progress);
-    total += validateSourceRelRels(progress);
-    total += validateParentChildBirthDates(progress, report);
+    int total = 0;
+    auto add = [&total, runningTotal](int found) {
+        total += found;
+        if (runningTotal)
+            *runningTotal = total;
+    };
+    if (runningTotal)
+        *runningTotal = 0;
+    add(validatePcRels(progress));
+    add(validatePersonRels(progress));
+    add(validateSpouseRelRels(progress));
+    add(validateEventRels(progress));
+    add(validateSourceRelRels(progress));
+    add(validateParentChildBirthDates(progress, report));
     return total;
 }
 

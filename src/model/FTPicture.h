@@ -84,7 +84,8 @@ public:
     // owner's other pictures (a person's first picture becomes the default one); while people are copied in from
     // another database, cites the active source. The file is placed by setFilename:
     //  - a missing file (or empty path): kept as originalFilename, no filename;
-    //  - a file in the temporary pictures folder: copied into the pictures folder, no originalFilename;
+    //  - a file in the temporary pictures folder: copied into the pictures folder, no originalFilename (when the
+    //    copy fails, no filename either: the temporary file does not last);
     //  - a file outside the home folder, or any file but a movie while the user default
     //    "alwaysCopyToPicturesFolder" is on: copied into the pictures folder;
     //  - otherwise (a file in the home folder, or any movie): a symbolic link "<name> alias" in the pictures folder.
@@ -94,8 +95,8 @@ public:
     // seqNo after the owner's other pictures (1 for the first, and for a source's picture); a person's first
     // picture becomes the person's default picture.
     void setSequenceNumber();
-    // Copies `path` into `directory` under its own name, or "<name>_<n>.<ext>" (n = 1 .. 99) when that is taken
-    // by other contents; a file there with equal contents is used instead of a new copy. Empty for an empty path,
+    // Copies `path` into `directory` under its own name, or "<name>_<n>.<ext>" (the first free n from 1) when that
+    // is taken by other contents; a file there with equal contents is used instead of a new copy. Empty for an empty path,
     // the path itself for a missing file; on failure the user is told and the path itself is the answer.
     static QString copyPictureFile(const QString& path, const QString& directory);
     // A symbolic link to `path` in the pictures folder, "<name> alias", or "<name>_<n>.<ext> alias" when that is

@@ -15,8 +15,6 @@
 namespace {
 const Key kFilename("filename");
 const QString kTempPicsDirName = QStringLiteral("tempPicsDir");
-// The largest suffix number tried for a copy ("name_99.jpg").
-constexpr int kLastCopyNumber = 99;
 // Links are numbered until a name is free; this only bounds a folder gone wrong.
 constexpr int kLastLinkNumber = 100000;
 
@@ -47,6 +45,13 @@ bool isUnderHomeFolder(const QString& path)
     const QString home = QDir::homePath();
     const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     return absolute == home || absolute.startsWith(home + QLatin1Char('/'));
+}
+
+bool isDirectlyInFolder(const QString& path, const QString& folder)
+{
+    const QFileInfo info(path);
+    return !folder.isEmpty() && info.isAbsolute() && path == QDir::cleanPath(path)
+        && info.path() == QDir::cleanPath(folder);
 }
 
 void tell(const QString& text)
@@ -90,6 +95,11 @@ void FTPicture::setFilename(const QString& path)
     } else if (path.contains(kTempPicsDirName)) {
         original = QString(); // the temporary folder is emptied later: only the copy counts
         stored = copyPictureFile(path, UtilsPics::picturesDirectory());
+        // A failed copy (the user has been told) must not leave the picture naming a file about to be deleted.
+        if (stored == path)
+            stored = QString();
+    } else if (isDirectlyInFolder(path, UtilsPics::picturesDirectory())) {
+        stored = path; // already in place: nothing to copy, link or compare
     } else if (!isUnderHomeFolder(path)
         || (UserDefaults::standard().boolForKey(QStringLiteral("alwaysCopyToPicturesFolder")) && !isMovie(path))) {
         stored = copyPictureFile(path, UtilsPics::picturesDirectory());
@@ -116,7 +126,8 @@ QString FTPicture::copyPictureFile(const QString& path, const QString& directory
         } else if (sameContents(target, path)) {
             return target;
         } else {
-            for (int n = 1; n <= kLastCopyNumber && !free; ++n) {
+            // Numbered without a bound: a hundred pastes of one name must each keep a copy of their own.
+            for (int n = 1; !free; ++n) {
                 const QString candidate = numberedName(directory, file, n);
                 if (!entryExists(candidate)) {
                     target = candidate;

@@ -41,7 +41,7 @@ QImage FTPicture::thumbnailImage()
         if (!data.isEmpty())
             return QImage::fromData(data);
     }
-    const QImage thumbnail = UtilsPics::makeThumbnailImageFrom(originalImage(), UtilsPics::rectFromString(rclCut()));
+    const QImage thumbnail = UtilsPics::thumbnailImageForFile(filename(), UtilsPics::rectFromString(rclCut()));
     if (thumbnail.isNull())
         return {};
     setThumbnailImage(thumbnail);
@@ -65,7 +65,7 @@ void FTPicture::setThumbnailImage(const QImage& image)
 
 void FTPicture::setDefaultThumbnailImage()
 {
-    const QImage thumbnail = UtilsPics::makeThumbnailImageFrom(originalImage(), QRectF());
+    const QImage thumbnail = UtilsPics::thumbnailImageForFile(filename(), QRectF());
     if (!thumbnail.isNull())
         setThumbnailImage(thumbnail);
 }

@@ -3,6 +3,7 @@
 #include "model/ModelHooks.h"
 
 #include "platform/FTLog.h"
+#include "platform/Localizer.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -62,6 +63,28 @@ QSet<QString> UtilsPics::imageFileTypes()
     return types;
 }
 
+namespace {
+template <size_t N> QSet<QString> lowerCaseSet(const char* const (&types)[N])
+{
+    QSet<QString> out;
+    for (const char* t : types)
+        out.insert(QString::fromLatin1(t));
+    return out;
+}
+}
+
+QSet<QString> UtilsPics::soundFileTypes()
+{
+    static const QSet<QString> types = lowerCaseSet(kSoundTypes);
+    return types;
+}
+
+QSet<QString> UtilsPics::movieFileTypes()
+{
+    static const QSet<QString> types = lowerCaseSet(kMovieTypes);
+    return types;
+}
+
 QSet<QString> UtilsPics::multimediaFileTypes(QSet<QString>* movieTypes, bool includeMovies)
 {
     QSet<QString> types;
@@ -105,31 +128,152 @@ QString UtilsPics::fileKindOf(const QString& path)
     return kind;
 }
 
-QImage UtilsPics::originalImageForFile(const QString& path, QRectF* cropRect)
+namespace {
+// The decoder may allocate this much for one picture: 100 megapixels of 32 bits, with room to spare.
+constexpr int kAllocationLimitMegabytes = 400;
+
+QString reasonText(const char* key, const QString& path)
 {
-    if (cropRect)
-        *cropRect = QRectF();
-    const QString kind = fileKindOf(path);
-    if (path.isEmpty() || kind.isEmpty() || !imageFileTypes().contains(kind))
+    return LocalizedString(QString::fromLatin1(key)).arg(QFileInfo(path).fileName());
+}
+
+QString tooLargeText(const QString& path, const QSize& size)
+{
+    return LocalizedString(QStringLiteral("PicTooLarge"))
+        .arg(QFileInfo(path).fileName(), QString::number(size.width()), QString::number(size.height()));
+}
+
+// The whole file, read past the file cache: reading hundreds of large scans in a row should not push everything
+// else out of it. Null, with the reason, when there is nothing to read.
+QByteArray readPictureFile(const QString& path, QString* whyNot)
+{
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        *whyNot = reasonText("PicIsFolder", path);
         return {};
+    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        *whyNot = reasonText("PicUnreadable", path);
         return {};
-    // Reading hundreds of large scans in a row should not push everything else out of the file cache.
+    }
     const int fd = file.handle();
 #ifdef POSIX_FADV_SEQUENTIAL
     posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
 #ifdef POSIX_FADV_DONTNEED
     posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
 #endif
-    file.close();
+    if (file.error() != QFileDevice::NoError) {
+        *whyNot = reasonText("PicUnreadable", path);
+        return {};
+    }
+    if (bytes.isEmpty())
+        *whyNot = reasonText("PicEmpty", path);
+    return bytes;
+}
+
+// A JPEG whose last scan has no end marker after it was cut short: the decoder fills the missing part with grey
+// and calls it a success. Entropy-coded data never holds FF D9 or FF DA (an FF there is followed by 00 or a
+// restart number), so the markers can be found by a plain search.
+bool jpegEndsEarly(const QByteArray& bytes)
+{
+    const qsizetype lastScan = bytes.lastIndexOf(QByteArrayView("\xFF\xDA", 2));
+    return lastScan >= 0 && bytes.lastIndexOf(QByteArrayView("\xFF\xD9", 2)) < lastScan;
+}
+
+QRectF boundedCrop(const QRectF& crop, const QSize& size)
+{
+    const QRectF whole(QPointF(0, 0), QSizeF(size));
+    if (!(crop.width() > 0) || !(crop.height() > 0))
+        return whole;
+    const QRectF inside = crop.intersected(whole);
+    return inside.isEmpty() ? whole : inside;
+}
+
+QSize thumbnailSizeFor(const QSizeF& source)
+{
+    const double aspect = source.width() / source.height();
+    if (aspect > 1)
+        return { UtilsPics::kThumbnailSize, std::max(1, int(std::lround(UtilsPics::kThumbnailSize / aspect))) };
+    return { std::max(1, int(std::lround(UtilsPics::kThumbnailSize * aspect))), UtilsPics::kThumbnailSize };
+}
+
+// Decodes an image file within the budget. With `thumbnailCrop` the image is cut by it and made into a thumbnail,
+// decoded at a reduced scale where the format allows.
+QImage decodePicture(const QString& path, const QString& kind, const QRectF* thumbnailCrop, QString* whyNot)
+{
+    QString reason;
+    QByteArray bytes = readPictureFile(path, &reason);
     QImage image;
-    // The extension names the format; a file whose contents say otherwise is still read.
-    if (!image.loadFromData(bytes, kind.toLatin1().constData()))
-        image.loadFromData(bytes);
+    if (!bytes.isEmpty()) {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        // The contents name the format where they can; the extension is the fall-back (a mislabelled file reads).
+        QByteArray format = QImageReader::imageFormat(&buffer);
+        if (format.isEmpty())
+            format = kind.toLatin1();
+        QImageReader reader(&buffer, format);
+        reader.setAllocationLimit(kAllocationLimitMegabytes);
+        const QSize size = reader.size();
+        if (size.isValid() && qint64(size.width()) * size.height() > UtilsPics::kMaxImagePixels) {
+            reason = tooLargeText(path, size);
+        } else {
+            QRectF source;
+            QSize target;
+            bool scaledRead = false;
+            if (thumbnailCrop && size.isValid()) {
+                source = boundedCrop(*thumbnailCrop, size);
+                target = thumbnailSizeFor(source.size());
+                if (reader.supportsOption(QImageIOHandler::ScaledSize)
+                    && (target.width() < source.width() || target.height() < source.height())) {
+                    if (source != QRectF(QPointF(0, 0), QSizeF(size)))
+                        reader.setClipRect(source.toAlignedRect());
+                    reader.setScaledSize(target);
+                    scaledRead = true;
+                }
+            }
+            image = reader.read();
+            if (image.isNull()) {
+                reason = reader.error() == QImageReader::DeviceError ? reasonText("PicUnreadable", path)
+                                                                      : LocalizedString(QStringLiteral("PicMalformed"))
+                                                                            .arg(QFileInfo(path).fileName(),
+                                                                                QString::fromLatin1(format).toUpper());
+            } else if ((format == "jpeg" || format == "jpg") && jpegEndsEarly(bytes)) {
+                image = QImage();
+                reason = reasonText("PicEndsEarly", path);
+            } else if (thumbnailCrop && !scaledRead) {
+                image = UtilsPics::makeThumbnailImageFrom(image, source.isValid() ? source : *thumbnailCrop);
+            }
+        }
+    }
+    if (whyNot)
+        *whyNot = image.isNull() ? reason : QString();
     return image;
+}
+}
+
+QImage UtilsPics::originalImageForFile(const QString& path, QRectF* cropRect, QString* whyNot)
+{
+    if (cropRect)
+        *cropRect = QRectF();
+    if (whyNot)
+        whyNot->clear();
+    const QString kind = fileKindOf(path);
+    if (path.isEmpty() || kind.isEmpty() || !imageFileTypes().contains(kind))
+        return {};
+    return decodePicture(path, kind, nullptr, whyNot);
+}
+
+QImage UtilsPics::thumbnailImageForFile(const QString& path, const QRectF& cropRect, QString* whyNot)
+{
+    if (whyNot)
+        whyNot->clear();
+    const QString kind = fileKindOf(path);
+    if (path.isEmpty() || kind.isEmpty() || !imageFileTypes().contains(kind))
+        return {};
+    return decodePicture(path, kind, &cropRect, whyNot);
 }
 
 QImage UtilsPics::makeThumbnailImageFrom(const QImage& image, const QRectF& cropRect)
@@ -139,13 +283,9 @@ QImage UtilsPics::makeThumbnailImageFrom(const QImage& image, const QRectF& crop
     QRectF source = cropRect;
     if (!(source.width() > 0) || !(source.height() > 0))
         source = QRectF(0, 0, image.width(), image.height());
-    const double aspect = source.width() / source.height();
-    int width = kThumbnailSize;
-    int height = kThumbnailSize;
-    if (aspect > 1)
-        height = std::max(1, int(std::lround(kThumbnailSize / aspect)));
-    else
-        width = std::max(1, int(std::lround(kThumbnailSize * aspect)));
+    const QSize size = thumbnailSizeFor(source.size());
+    const int width = size.width();
+    const int height = size.height();
     QImage thumbnail(width, height, QImage::Format_ARGB32_Premultiplied);
     thumbnail.fill(Qt::transparent);
     QPainter painter(&thumbnail);

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QRectF>
 #include <QSet>
 #include <QString>
+
+class FTPicture;
 
 // The picture files of a family database: the pictures folder, which files count as pictures, loading a picture
 // file's image and making thumbnails. Picture records use them; the pictures subsystem builds its windows on them.
@@ -16,6 +19,16 @@ public:
     static QString picturesDirectory();
     // "<data folder>/tempPicsDir", where pasted and dropped images wait for a picture record; not made here.
     static QString tempPicsDirectory();
+    // Deletes the temporary folder with everything in it. False when something could not be removed.
+    static bool removeTempPicsDirectory();
+    // The path after following at most five symbolic links (a longer chain answers the fifth link's target). A
+    // link whose target is missing, and any path that is not a link, is answered as it is. A relative target is
+    // taken from the link's own folder.
+    static QString resolveAliasedPath(const QString& path);
+    // The people's pictures that use the same file as `picture` (itself included): the same stored path, or a file
+    // of the same name in the pictures folder of any "KinloomData" folder. Sources' pictures never count. Sorted by
+    // the owner's name with birth and death years. Empty for a picture without a file.
+    static QList<FTPicture*> referencesToPicture(const FTPicture* picture);
 
     // The file extensions a picture may have: images (as Qt reads them), sounds, text documents, "htm" and "HTM",
     // plus movies unless `includeMovies` is false (while a GEDCOM import runs). Matched case-sensitively, so each
@@ -24,12 +37,23 @@ public:
     static QSet<QString> multimediaFileTypes(QSet<QString>* movieTypes = nullptr, bool includeMovies = true);
     // The lower-case extensions of the image formats Qt reads here.
     static QSet<QString> imageFileTypes();
+    // The lower-case extensions of sounds and of movies.
+    static QSet<QString> soundFileTypes();
+    static QSet<QString> movieFileTypes();
     // A path's extension in lower case, cut before " alias" (links in the pictures folder carry that suffix).
     static QString fileKindOf(const QString& path);
 
+    // Images are decoded within this budget: room for a picture of 100 megapixels.
+    static constexpr qint64 kMaxImagePixels = 100'000'000;
+
     // The whole image of a picture file; a null image for an empty path, a path without an extension, a file of
     // a kind that is not an image, or one that cannot be read. `cropRect`, when given, becomes the empty rectangle.
-    static QImage originalImageForFile(const QString& path, QRectF* cropRect = nullptr);
+    // For an image file that gives no image, `whyNot` (when given) says why in a sentence for the user: the file
+    // cannot be read, is not a picture of its kind or ends early, or is too large (with its pixel size).
+    static QImage originalImageForFile(const QString& path, QRectF* cropRect = nullptr, QString* whyNot = nullptr);
+    // The thumbnail of an image file cut by `cropRect` (empty: the whole image), decoded no larger than needed
+    // (a JPEG at a reduced scale). Null, with the reason in `whyNot`, when the file gives no image.
+    static QImage thumbnailImageForFile(const QString& path, const QRectF& cropRect, QString* whyNot = nullptr);
     // A thumbnail of the part of `image` inside `cropRect` (origin top left; an empty rectangle means the whole
     // image), scaled smoothly to at most kThumbnailSize on its longer side with its proportions kept. A null image
     // for a null image.

@@ -21,6 +21,12 @@ public:
     virtual void showMe(const QString& windowTitle, const QString& text) = 0;
     // Modal alert with the buttons in order; answers the index of the one pressed.
     virtual int choose(const QString& text, const QString& info, const QStringList& buttons) = 0;
+    // The same alert under a window title of its own (the help alerts); by default the usual title.
+    virtual int chooseWithTitle(const QString& /*windowTitle*/, const QString& text, const QString& info,
+                                const QStringList& buttons)
+    {
+        return choose(text, info, buttons);
+    }
 
     // The installed implementation; a scripted one that answers 0 until the app installs its own.
     static Prompts& current();

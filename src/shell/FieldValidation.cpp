@@ -42,9 +42,8 @@ FieldValidation ValidateNameField(const QString& typed)
     if (s.isEmpty())
         return refuse(typed, QStringLiteral("Name field may not be blank"),
                       QStringLiteral("To Delete a Person - Right Click on a person in the Context Diagram and then "
-                                     "select Delete Person from the pop-up menu.\n\nUse Edit Undo (%1+Z) to undo the "
-                                     "changes to the person's name")
-                          .arg(QChar(0x2318)));
+                                     "select Delete Person from the pop-up menu.\n\nUse Edit Undo (Ctrl+Z) to undo the "
+                                     "changes to the person's name"));
     return accept(s);
 }
 

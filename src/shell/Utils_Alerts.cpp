@@ -278,18 +278,24 @@ void Utils::reportException(const QString& name, const QString& reason, const QS
     });
 }
 
-void Utils::reportCurrentException(const char* file, int line, const QString& method)
+void Utils::describeCurrentException(QString* name, QString* reason)
 {
-    QString name = QStringLiteral("unknown exception");
-    QString reason;
+    *name = QStringLiteral("unknown exception");
+    reason->clear();
     if (std::exception_ptr current = std::current_exception()) {
         try {
             std::rethrow_exception(current);
         } catch (const std::exception& e) {
-            name = demangled(typeid(e).name());
-            reason = QString::fromUtf8(e.what());
+            *name = demangled(typeid(e).name());
+            *reason = QString::fromUtf8(e.what());
         } catch (...) {
         }
     }
+}
+
+void Utils::reportCurrentException(const char* file, int line, const QString& method)
+{
+    QString name, reason;
+    describeCurrentException(&name, &reason);
     reportException(name, reason, QString(), file, line, method);
 }

@@ -2,6 +2,7 @@
 // which relatives and dialogs the four create commands of the family diagram bring in.
 
 #include "PeopleFixture.h"
+#include "RecordingRelativeDialogs.h"
 
 #include "model/CitationDialogs.h"
 #include "model/FTSource.h"
@@ -10,29 +11,6 @@
 #include "model/RelativeDialogs.h"
 
 namespace {
-QString nameOf(const FTPerson* p)
-{
-    return p ? p->name() : QStringLiteral("-");
-}
-
-struct RecordingDialogs : RelativeDialogs {
-    QStringList calls;
-    bool familyPage = false;
-    void addChild(FTPerson* child) override { calls << "addChild " + nameOf(child); }
-    void addParent(FTPerson* child, FTPerson* parent, int type, FTPerson* spouse) override
-    {
-        calls << QStringLiteral("addParent %1 %2 %3 %4").arg(nameOf(child), nameOf(parent)).arg(type).arg(nameOf(spouse));
-    }
-    void attachExistingPersonAsChild(FTPerson* parent) override { calls << "attachChild " + nameOf(parent); }
-    void attachExistingPersonAsParent(FTPerson* child) override { calls << "attachParent " + nameOf(child); }
-    void attachExistingPersonAsSpouse(FTPerson* person, bool sameSex) override
-    {
-        calls << QStringLiteral("attachSpouse %1 %2").arg(nameOf(person)).arg(sameSex);
-    }
-    void family(FTPerson* person, FTPerson* spouse) override { calls << "family " + nameOf(person) + " " + nameOf(spouse); }
-    bool isShowingFamilyPage() const override { return familyPage; }
-};
-
 struct RecordingCitations : CitationDialogs {
     QList<FTSourceRel*> sheets;
     void beginCitationSheet(Kind kind, FTSourceRel* citation, std::function<void()>) override

@@ -588,3 +588,26 @@ TEST_F(FTPictureTest, CloningCitationsCopiesEveryFieldForTheNewPicture)
         EXPECT_EQ(copy->compareWith(*original, FTManagedObject::CompareWithoutLastChange), QStringList());
     }
 }
+
+TEST_F(FTPictureTest, CopiesAreNumberedWithoutABoundAndAPastedFileIsNeverKeptByItsTemporaryPath)
+{
+    alwaysCopy(true);
+    auto moc = newDatabase();
+    FTPerson* ann = person(*moc, "Ann");
+    // A hundred and one different images pasted under one name each keep a copy of their own.
+    const QString temp = dir.path() + "/data/tempPicsDir/Source.tiff";
+    for (int n = 0; n <= 100; ++n) {
+        file("data/tempPicsDir/Source.tiff", QByteArray::number(n));
+        FTPicture* p = FTPicture::initInMoc(moc.get(), temp, ann);
+        EXPECT_EQ(p->filename(), picturesFolder() + (n == 0 ? QString("/Source.tiff") : QString("/Source_%1.tiff").arg(n)));
+    }
+    EXPECT_TRUE(messages().isEmpty());
+
+    // When the copy fails the picture keeps no path to the temporary file, which is deleted after the paste.
+    QDir(picturesFolder()).removeRecursively();
+    file("data/Pictures", "a file where the folder should be");
+    FTPicture* failed = FTPicture::initInMoc(moc.get(), temp, ann);
+    EXPECT_TRUE(failed->filename().isEmpty());
+    EXPECT_TRUE(failed->originalFilename().isEmpty());
+    EXPECT_EQ(messages().size(), 1) << "the failed copy is told";
+}

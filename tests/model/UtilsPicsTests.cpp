@@ -1,12 +1,19 @@
-// The picture-file services: thumbnail sizes, the stored rectangle text, the kinds of file taken as pictures and
-// the pictures folder.
+// The picture-file services: thumbnail sizes, the stored rectangle text, the kinds of file taken as pictures, the
+// pictures and temporary folders, links, and the reasons a file gives no image.
 
 #include "ModelFixture.h"
 
 #include "model/UtilsPics.h"
 
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QPainter>
+#include <QtEndian>
+
+#include <unistd.h>
 
 using UtilsPicsTest = ModelFixture;
 
@@ -78,4 +85,154 @@ TEST_F(UtilsPicsTest, PicturesFolderIsMadeInTheDataFolder)
     EXPECT_TRUE(QFileInfo(expected).isDir());
     EXPECT_EQ(UtilsPics::tempPicsDirectory(), dir.path() + "/data/tempPicsDir");
     EXPECT_FALSE(QFileInfo::exists(UtilsPics::tempPicsDirectory()));
+}
+
+namespace {
+QString writeFile(const QString& path, const QByteArray& contents)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(contents);
+    return path;
+}
+
+QByteArray encoded(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(image.save(&buffer, format));
+    return bytes;
+}
+
+quint32 crc32Of(const QByteArray& bytes)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : bytes) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+QByteArray pngChunk(const QByteArray& type, const QByteArray& data)
+{
+    char be[4];
+    qToBigEndian<quint32>(quint32(data.size()), be);
+    QByteArray chunk(be, 4);
+    chunk += type + data;
+    qToBigEndian<quint32>(crc32Of(type + data), be);
+    return chunk.append(be, 4);
+}
+
+// A PNG whose header claims the given size, with hardly any pixels behind it.
+QByteArray pngHeaderClaiming(quint32 width, quint32 height)
+{
+    QByteArray header(8, 0);
+    qToBigEndian(width, header.data());
+    qToBigEndian(height, header.data() + 4);
+    header.append("\x08\x02\x00\x00\x00", 5);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header)
+        + pngChunk("IDAT", QByteArray("\x78\x9c\x63\x00\x00\x00\x01\x00\x01", 9)) + pngChunk("IEND", {});
+}
+}
+
+TEST_F(UtilsPicsTest, LinksAreFollowedFiveDeepAndRelativeTargetsFromTheLinksFolder)
+{
+    const QString target = writeFile(dir.path() + "/files/photo.jpg", "photo");
+    // chain n: l1 -> l2 -> ... -> ln -> photo.jpg
+    auto chain = [&](const QString& name, int n) {
+        QString next = target;
+        for (int i = n; i >= 1; --i) {
+            const QString link = QStringLiteral("%1/links/%2-%3").arg(dir.path(), name).arg(i);
+            QDir().mkpath(dir.path() + "/links");
+            EXPECT_TRUE(QFile::link(next, link));
+            next = link;
+        }
+        return next;
+    };
+    EXPECT_EQ(UtilsPics::resolveAliasedPath(chain("four", 4)), target);
+    EXPECT_EQ(UtilsPics::resolveAliasedPath(chain("six", 6)), dir.path() + "/links/six-6") << "the fifth link's target";
+    EXPECT_EQ(UtilsPics::resolveAliasedPath(target), target);
+    EXPECT_EQ(UtilsPics::resolveAliasedPath(""), "");
+
+    const QString dangling = dir.path() + "/links/gone.jpg alias";
+    ASSERT_TRUE(QFile::link(dir.path() + "/files/gone.jpg", dangling));
+    EXPECT_EQ(UtilsPics::resolveAliasedPath(dangling), dangling) << "a link to a missing file stays as it is";
+
+    // "../files/photo.jpg" is read from the link's folder, wherever the program runs.
+    const QString relative = dir.path() + "/links/relative.jpg";
+    ASSERT_EQ(symlink("../files/photo.jpg", QFile::encodeName(relative).constData()), 0);
+    EXPECT_EQ(UtilsPics::resolveAliasedPath(relative), target);
+}
+
+TEST_F(UtilsPicsTest, BadPictureFilesGiveNoImageAndSayWhy)
+{
+    // Detailed enough that most of the file is the picture's data, not its header.
+    QImage good(400, 300, QImage::Format_RGB32);
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x)
+            good.setPixel(x, y, qRgb(x % 256, (x * y) % 256, y % 256));
+    const QByteArray jpeg = encoded(good, "JPG");
+    const QString folder = dir.path() + "/bad";
+    QDir().mkpath(folder + "/folder.jpg");
+    ASSERT_TRUE(QFile::link(folder + "/nothing-there.png", folder + "/dangling.png"));
+    struct Case {
+        QString path;
+        QString reason;
+    };
+    const Case cases[] = {
+        {writeFile(folder + "/truncated.jpg", jpeg.left(jpeg.size() * 2 / 3)), "truncated.jpg ends early"},
+        {writeFile(folder + "/huge.png", pngHeaderClaiming(100000, 100000)),
+         "huge.png is too large to show: 100000 × 100000 pixels"},
+        {writeFile(folder + "/empty.jpg", ""), "empty.jpg is empty"},
+        {folder + "/folder.jpg", "folder.jpg is a folder"},
+        {folder + "/dangling.png", "dangling.png cannot be read"},
+        {writeFile(folder + "/noise.png", "not a picture at all"), "noise.png is not a readable PNG picture"},
+    };
+    for (const Case& c : cases) {
+        QString why;
+        EXPECT_TRUE(UtilsPics::originalImageForFile(c.path, nullptr, &why).isNull()) << c.path.toStdString();
+        EXPECT_TRUE(why.startsWith(c.reason)) << why.toStdString();
+        why.clear();
+        EXPECT_TRUE(UtilsPics::thumbnailImageForFile(c.path, {}, &why).isNull()) << c.path.toStdString();
+        EXPECT_TRUE(why.startsWith(c.reason)) << why.toStdString();
+    }
+
+    // The whole file reads, and says nothing.
+    QString why = "stale";
+    const QString whole = writeFile(folder + "/whole.jpg", jpeg);
+    EXPECT_EQ(UtilsPics::originalImageForFile(whole, nullptr, &why).size(), QSize(400, 300));
+    EXPECT_TRUE(why.isEmpty());
+}
+
+TEST_F(UtilsPicsTest, ThumbnailsOfFilesAreReadAtTheScaleTheyNeed)
+{
+    // Left half red, right half blue, in JPEG (read scaled down) and PNG (read whole).
+    QImage image(1600, 800, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    QPainter(&image).fillRect(0, 0, 800, 800, Qt::red);
+    for (const char* format : {"jpg", "png"}) {
+        const QString path = writeFile(dir.path() + "/scan." + format, encoded(image, format));
+        const QImage whole = UtilsPics::thumbnailImageForFile(path, {});
+        EXPECT_EQ(whole.size(), QSize(100, 50)) << format;
+        const QImage right = UtilsPics::thumbnailImageForFile(path, QRectF(800, 0, 800, 800));
+        ASSERT_EQ(right.size(), QSize(100, 100)) << format;
+        EXPECT_GT(qBlue(right.pixel(5, 50)), 200) << format;
+        EXPECT_LT(qRed(right.pixel(5, 50)), 60) << format;
+        // A crop reaching past the picture is cut at its edge.
+        EXPECT_EQ(UtilsPics::thumbnailImageForFile(path, QRectF(1200, 400, 800, 800)).size(), QSize(100, 100));
+    }
+}
+
+TEST_F(UtilsPicsTest, TheTemporaryFolderGoesWithItsContents)
+{
+    const QString temp = UtilsPics::tempPicsDirectory();
+    writeFile(temp + "/TiffImage.tiff", "tiff");
+    writeFile(temp + "/sub/more.png", "png");
+    EXPECT_TRUE(UtilsPics::removeTempPicsDirectory());
+    EXPECT_FALSE(QFileInfo::exists(temp));
+    EXPECT_TRUE(UtilsPics::removeTempPicsDirectory()) << "nothing to remove is no failure";
 }

@@ -229,6 +229,8 @@ protected:
     void SetUp() override
     {
         ModelFixture::SetUp();
+        // Names as typed: the first-run "uppercaseFamilyName" would write "BROWN".
+        TestSupport::useFreshDefaults();
         moc = newDatabase();
         ASSERT_TRUE(moc);
         for (int i = 0; i < 60; ++i)
@@ -268,7 +270,7 @@ TEST_F(History, EntriesShowTheBirthYearOrZero)
     people[0]->setBirth(birth);
     history.setFocalPerson(people[1]);
     history.setFocalPerson(people[0]);
-    EXPECT_EQ(history.entryText(0), "Mary BROWN (1862)"); // family names in capitals: the first-run setting
+    EXPECT_EQ(history.entryText(0), "Mary Brown (1862)");
     EXPECT_EQ(history.entryText(1), "Person 1 (0)");
     EXPECT_EQ(history.entryText(-1), "");
 }

@@ -2,9 +2,8 @@
 
 // Screenshots of windows in ui tests: every test that builds a window grabs it, so that a person can look at it.
 
-#include "TestSupport.h"
+#include "ScreenshotImage.h"
 
-#include <QDir>
 #include <QImage>
 #include <QString>
 #include <QWidget>
@@ -14,12 +13,6 @@ inline QImage saveScreenshot(QWidget* window, const QString& name)
 {
     window->repaint();
     const QImage image = window->grab().toImage();
-    QDir().mkpath(TestSupport::tempRoot() + "/screenshots");
-    image.save(TestSupport::tempRoot() + "/screenshots/" + name + ".png");
-    const QString extra = qEnvironmentVariable("KINLOOM_SCREENSHOT_DIR");
-    if (!extra.isEmpty()) {
-        QDir().mkpath(extra);
-        image.save(extra + "/" + name + ".png");
-    }
+    saveScreenshotImage(image, name);
     return image;
 }

@@ -13,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 extern char** environ;
@@ -194,6 +196,27 @@ int TestSupport::spawnChild(const char* name, const QStringList& args)
     pid_t pid = -1;
     const int rc = posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ);
     return rc == 0 ? int(pid) : -1;
+}
+
+TestSupport::ReapedChild::~ReapedChild()
+{
+    if (m_pid > 0)
+        kill();
+}
+
+int TestSupport::ReapedChild::wait()
+{
+    int status = 0;
+    if (m_pid > 0 && waitpid(m_pid, &status, 0) == m_pid)
+        m_pid = -1;
+    return status;
+}
+
+int TestSupport::ReapedChild::kill()
+{
+    if (m_pid > 0)
+        ::kill(m_pid, SIGKILL);
+    return wait();
 }
 
 int TestSupport::runChildRoutine(int argc, char** argv)

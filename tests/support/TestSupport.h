@@ -55,6 +55,22 @@ struct ChildRoutine {
 // Starts the routine in a new process of this binary; answers its process id (-1 when it cannot start). Open file
 // descriptors without close-on-exec (a pipe() made for the child) stay open in it under the same numbers.
 int spawnChild(const char* name, const QStringList& args);
+// A child process that is killed and reaped when this goes, whatever way the test ends.
+class ReapedChild {
+public:
+    explicit ReapedChild(int pid) : m_pid(pid) {}
+    ~ReapedChild();
+    ReapedChild(const ReapedChild&) = delete;
+    ReapedChild& operator=(const ReapedChild&) = delete;
+    int pid() const { return m_pid; }
+    // Waits until the child ends by itself; answers its wait status (waitpid's).
+    int wait();
+    // Kills the child; answers its wait status.
+    int kill();
+
+private:
+    int m_pid;
+};
 
 // ---- main() of the test binaries ----
 // First thing: when the process was started by spawnChild(), runs the routine (with a core application object of

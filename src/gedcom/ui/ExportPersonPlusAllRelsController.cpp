@@ -7,7 +7,7 @@
 #include "model/FTMoc.h"
 #include "model/FTPerson.h"
 
-#include "shell/Utils.h"
+#include "shell/ui/ReportHandOver.h"
 #include "shell/UtilsFunctions.h"
 
 #include "platform/Localizer.h"
@@ -72,6 +72,10 @@ ExportPersonPlusAllRelsController::ExportPersonPlusAllRelsController(
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
+    m_progressMessage = new QLabel;
+    m_progressMessage->setObjectName(QStringLiteral("progressMessage"));
+    m_progressMessage->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_progressMessage->setVisible(report);
 
     m_closeButton = new QPushButton(LocalizedString(QStringLiteral("Close")));
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
@@ -89,6 +93,7 @@ ExportPersonPlusAllRelsController::ExportPersonPlusAllRelsController(
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(intro);
     layout->addLayout(grid, 1);
+    layout->addWidget(m_progressMessage);
     layout->addLayout(buttons);
 
     m_search->progressChanged = [this](int percent) {
@@ -167,7 +172,7 @@ void ExportPersonPlusAllRelsController::generate()
     // A report that could not be written may be tried again; a written one is not written twice.
     m_generateButton->setEnabled(path.isEmpty());
     if (!path.isEmpty())
-        Utils::displayFile(path, QStringLiteral("defaultRtfApp"));
+        handOverReport(this, m_progressMessage, *m_search->reportWriter());
 }
 
 void ExportPersonPlusAllRelsController::closeSheet()

@@ -16,7 +16,8 @@ class QTimer;
 // The window of the search for everybody connected to the focal person: the connected people beside the
 // others in their separate groups (a dashed row between two groups). Opened with the layout
 // ExportPersonPlusAllRels::kExportPersonPlusAllRels, Generate shows the GEDCOM export of the connected people as
-// a sheet on this window; with kDynastiesReport it writes the dynasties report and opens it.
+// a sheet on this window; with kDynastiesReport it writes the dynasties report, opens it and closes itself
+// shortly after.
 //
 // The search starts a second after the window shows, so the window is on screen first; both buttons wait
 // for it.
@@ -42,6 +43,8 @@ public:
     QLabel* numRelatedTextField() const { return m_numRelated; }
     QLabel* numUnrelatedTextField() const { return m_numUnrelated; }
     QProgressBar* progressIndicator() const { return m_progress; }
+    // Where the written report's file is named.
+    QLabel* progressMessage() const { return m_progressMessage; }
     QPushButton* generateButton() const { return m_generateButton; }
     QPushButton* closeButton() const { return m_closeButton; }
 
@@ -61,6 +64,7 @@ private:
     QLabel* m_numRelated = nullptr;
     QLabel* m_numUnrelated = nullptr;
     QProgressBar* m_progress = nullptr;
+    QLabel* m_progressMessage = nullptr;
     QPushButton* m_generateButton = nullptr;
     QPushButton* m_closeButton = nullptr;
 };

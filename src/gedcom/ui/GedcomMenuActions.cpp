@@ -19,6 +19,8 @@
 #include "platform/Localizer.h"
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
 
 namespace {
 // The launch pattern: the current document with its main window, editing ended, saved when asked.
@@ -41,6 +43,12 @@ FTPerson* focalPersonOf(DOvurDocument* doc)
         DisplayMsg(LocalizedString(QStringLiteral("NoFocalPerson")));
     return focal;
 }
+}
+
+GedcomMenuActions::PictureSteps& GedcomMenuActions::pictureSteps()
+{
+    static PictureSteps steps;
+    return steps;
 }
 
 void GedcomMenuActions::registerMenuItems(AppController& app)
@@ -70,10 +78,14 @@ void GedcomMenuActions::loadGedcomFile()
     }
     if (databaseFilename.isEmpty())
         return;
+    DOvurDocument* doc = nullptr;
     if (AppController* app = AppController::shared())
-        app->openDocumentWithContentsOfURL(databaseFilename);
+        doc = app->openDocumentWithContentsOfURL(databaseFilename);
     else
-        DocumentController::shared().openDocumentWithContentsOfURL(databaseFilename, true);
+        doc = DocumentController::shared().openDocumentWithContentsOfURL(databaseFilename, true);
+    // The files of the pictures the GEDCOM file named are matched next, on the new database's window.
+    if (doc && doc->dovurWindow() && pictureSteps().importPictures)
+        pictureSteps().importPictures(*doc);
 }
 
 void GedcomMenuActions::exportToGedcomFile()
@@ -81,7 +93,19 @@ void GedcomMenuActions::exportToGedcomFile()
     DOvurDocument* doc = documentForCommand(true);
     if (!doc)
         return;
-    doc->beginSheet(new ExportToGedcomController(ExportToGedcomController::wholeDatabase(doc->moc())));
+    auto* sheet = new ExportToGedcomController(ExportToGedcomController::wholeDatabase(doc->moc()));
+    // Once the sheet has ended, the files of the pictures the GEDCOM file names may be exported beside it.
+    QPointer<DOvurDocument> document(doc);
+    QObject::connect(sheet, &QDialog::finished, sheet, [sheet, document] {
+        const QList<FTPicture*> pictures = sheet->exporter().exportedPicturesArray();
+        if (pictures.isEmpty() || !pictureSteps().exportPictures)
+            return;
+        QTimer::singleShot(0, [document, pictures] {
+            if (document && document->dovurWindow())
+                pictureSteps().exportPictures(*document, pictures);
+        });
+    });
+    doc->beginSheet(sheet);
 }
 
 void GedcomMenuActions::exportFocalPersonPlusAncestorsToGedcomFile()

@@ -1,6 +1,12 @@
 #pragma once
 
+#include <QList>
+
+#include <functional>
+
 class AppController;
+class DOvurDocument;
+class FTPicture;
 
 // The menu commands of the GEDCOM windows: the import (which needs no open database), the export of the whole
 // database, the exports of the focal person's ancestors, descendants or all relatives, and the dynasties report.
@@ -21,4 +27,13 @@ public:
     static void exportFocalPersonPlusDescendantsToGedcomFile();
     static void exportFocalPersonPlusAllRelsToGedcomFile();
     static void generateDynastiesReport();
+
+    // The picture steps that follow, installed at start-up by the pictures subsystem (empty: none follow): the
+    // import-pictures sheet on the window of a database just imported, and the export-pictures sheet on the
+    // pictures whose files a whole-database export named, once its sheet has ended.
+    struct PictureSteps {
+        std::function<void(DOvurDocument& document)> importPictures;
+        std::function<void(DOvurDocument& document, const QList<FTPicture*>& pictures)> exportPictures;
+    };
+    static PictureSteps& pictureSteps();
 };

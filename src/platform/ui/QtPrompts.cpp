@@ -87,12 +87,18 @@ void QtPrompts::showMe(const QString& windowTitle, const QString& text)
 
 int QtPrompts::choose(const QString& text, const QString& info, const QStringList& buttons)
 {
+    return chooseWithTitle(kAlertTitle, text, info, buttons);
+}
+
+int QtPrompts::chooseWithTitle(const QString& windowTitle, const QString& text, const QString& info,
+                               const QStringList& buttons)
+{
     if (!MainThread::isMainThread()) {
         int answer = 0;
-        MainThread::invokeAndWait([&] { answer = choose(text, info, buttons); });
+        MainThread::invokeAndWait([&] { answer = chooseWithTitle(windowTitle, text, info, buttons); });
         return answer;
     }
-    QMessageBox box(QMessageBox::NoIcon, kAlertTitle, text, QMessageBox::NoButton, parentWindow());
+    QMessageBox box(QMessageBox::NoIcon, windowTitle, text, QMessageBox::NoButton, parentWindow());
     box.setInformativeText(info);
     applyPanelColour(&box);
     QList<QAbstractButton*> made;

@@ -12,6 +12,8 @@ public:
     void messageAsSheet(QObject* window, const QString& text) override;
     void showMe(const QString& windowTitle, const QString& text) override;
     int choose(const QString& text, const QString& info, const QStringList& buttons) override;
+    int chooseWithTitle(const QString& windowTitle, const QString& text, const QString& info,
+                        const QStringList& buttons) override;
 
     // The long-message window "ShowMe", built but not shown: a read-only scrolling text and an OK button,
     // window and text on the panel colour. showMe() runs it modally.

@@ -3,6 +3,7 @@
 #include "shell/DisplayMsg.h"
 #include "shell/Utils.h"
 #include "shell/ui/AppControllerPrivate.h"
+#include "shell/ui/CheckDatabaseIntegrity.h"
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
@@ -123,6 +124,18 @@ void AppController::backupCurrentDatabase()
     doc->prepareForCommand();
     QtBackupPanel panel;
     Utils::backupCurrentModel(doc->fileURL(), panel);
+}
+
+void AppController::checkDatabaseIntegrity()
+{
+    DOvurDocument* doc = documentWithWindow();
+    if (!doc)
+        return;
+    doc->prepareForCommand();
+    // The first save of an older database may have put its event-type sheet up: that one comes first.
+    if (doc->hasAttachedSheet())
+        return;
+    doc->beginSheet(new CheckDatabaseIntegrity(doc->moc()));
 }
 
 void AppController::metadataFromGedcomLoad()

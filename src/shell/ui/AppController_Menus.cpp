@@ -92,6 +92,7 @@ QMenuBar* AppController::createMainMenu(QWidget* window)
     addItem(file, QStringLiteral("Close"), [this] { closeCurrentDocument(); }, QKeySequence::Close);
     addItem(file, QStringLiteral("Save"), [this] { saveData(); }, QKeySequence::Save);
     addItem(file, QStringLiteral("Backup Current Database..."), [this] { backupCurrentDatabase(); });
+    addItem(file, QStringLiteral("Check Database Integrity..."), [this] { checkDatabaseIntegrity(); });
     addItem(file, QStringLiteral("Gedcom Load Information..."), [this] { metadataFromGedcomLoad(); });
     addItem(file, QStringLiteral("Move Data Directory..."), [this] { moveDataDirectory(); });
     file->addSeparator();

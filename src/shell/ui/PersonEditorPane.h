@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class FTEvent;
 class FTMoc;
 class FTPerson;
 class FTProjectView;
@@ -29,6 +30,8 @@ public:
     virtual void showFirstPage() { }
     // Shows the page that lists the citation, with the citation selected (the review of a source's citations).
     virtual void showCitation(FTSourceRel* citation) { }
+    // Shows the events page with the event selected (an event the family diagram has just cloned).
+    virtual void selectEvent(FTEvent* event) { }
 
 private:
     FTMoc* m_moc = nullptr;

@@ -2,6 +2,7 @@
 // dynasties report, each from its menu command.
 #include "GedcomWindowFixture.h"
 
+#include "gedcom/ExportPersonPlusAllRels.h"
 #include "gedcom/ExportPersonPlusGenerations.h"
 #include "gedcom/ExportToGedcom.h"
 #include "gedcom/GedcomExportOptions.h"
@@ -12,6 +13,7 @@
 #include "gedcom/ui/GedcomMenuActions.h"
 #include "gedcom/ui/LdsSubmissionDialog.h"
 
+#include "shell/RtfWriter.h"
 #include "shell/Utils.h"
 
 #include "WorkspaceFixture.h"
@@ -23,6 +25,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -350,13 +353,24 @@ TEST_F(ExportWindows, TheDynastiesReportIsWrittenOnceAndOpened)
     EXPECT_EQ(apps.launched(), (QStringList { "--editor", report }));
     EXPECT_FALSE(window->generateButton()->isEnabled());
     EXPECT_TRUE(window->closeButton()->isEnabled());
+    // The window names the file, then closes itself a little later.
+    ASSERT_TRUE(window->search().reportWriter());
+    EXPECT_EQ(window->progressMessage()->toolTip(), window->search().reportWriter()->savedMessage());
+    EXPECT_THAT(window->progressMessage()->toolTip().toStdString(), HasSubstr(report.toStdString()));
+    EXPECT_LE(window->progressMessage()->sizeHint().width(), window->progressMessage()->width());
+    auto* timer = window->findChild<QTimer*>("reportCloseTimer");
+    ASSERT_TRUE(timer);
+    EXPECT_TRUE(timer->isActive());
+    screenshot(window, "dynasties-report-saved");
     QFile f(report);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(f.readAll());
     EXPECT_THAT(text.toStdString(), HasSubstr("People NOT related to the Focal Person"));
     EXPECT_GT(text.indexOf("Una"), 0);
     EXPECT_LT(text.indexOf("Una"), text.indexOf("Fay"));
-    window->closeButton()->click();
+    QPointer<ExportPersonPlusAllRelsController> open(window);
+    timer->start(0);
+    EXPECT_TRUE(waitFor([&open] { return !open || !open->isVisible(); }, "the report window closing itself"));
 }
 
 TEST_F(ExportWindows, CommandsNeedADatabaseWindowAndTheMenusListThem)

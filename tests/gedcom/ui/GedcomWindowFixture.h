@@ -23,7 +23,7 @@
 class GedcomWindowFixture : public ApplicationFixture {
 protected:
     // Runs the event loop until `done` answers true; false, failing the test, only when the run hangs.
-    static bool waitFor(const std::function<bool()>& done, const char* what)
+    static bool waitFor(const std::function<bool()>& done, const char* what = "the window")
     {
         return TestSupport::waitUntil(done, what);
     }

@@ -1,0 +1,181 @@
+// kinloom-bench-app-editor [PEOPLE] [FILE]
+// Opens a synthetic family database of PEOPLE people (default 100,000) in its main window on the offscreen platform
+// with the person editor, shows the editor on the person with the most events and relatives, and then, for each
+// page of the editor: shows that page five times (show_<page>_ms, the median time from choosing its tab until the
+// pane has drawn) and changes the selected person 20 times while it is shown (switch_<page>_ms, the median time
+// from the change until the pane has drawn). Then it gives a person 500 events with notes (every fifth of several
+// lines) and times the events page: events_show_ms (switching to that person with the page shown: the list built,
+// every row measured, the pane drawn), events_type_ms (one character typed into a notes cell until drawn) and
+// events_resize_ms (the notes column resized: every row measured again, drawn). Prints "name: value" lines:
+// people, each page's two figures, the three events figures and peak_mb. The database is kept at FILE when given
+// (and measured in a copy), otherwise written to a temporary folder and removed.
+#include "AppBenchSupport.h"
+#include "BenchSupport.h"
+#include "diagrams/ui/FamilyDiagramSetup.h"
+#include "editor/EventsTableLayout.h"
+#include "editor/ui/InfoAreaController.h"
+#include "editor/ui/InfoArea_Events.h"
+#include "editor/ui/InfoArea_Events_TableView.h"
+#include "editor/ui/PersonEditorSetup.h"
+#include "shell/ui/DOvurApplication.h"
+#include "shell/ui/DOvurDocument.h"
+#include "shell/ui/DocumentController.h"
+
+#include "model/FTEvent.h"
+#include "model/FTMoc.h"
+#include "model/FTMocUndoManager.h"
+#include "model/FTModelDefaults.h"
+#include "model/FTPerson.h"
+
+#include "platform/Prompts.h"
+#include "platform/ScriptedPrompts.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+// Until the pane has drawn: pending layout first, then a paint of the whole pane.
+void drawn(QWidget* pane)
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    pane->repaint();
+}
+}
+
+int main(int argc, char** argv)
+{
+    BenchSandbox sandbox;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    DOvurApplication app(argc, argv);
+    ScriptedPrompts prompts; // no alert may wait for a click
+    Prompts::install(&prompts);
+    // The events figures add events to a person: the database is a copy (AppBenchSupport.h).
+    const QString path = prepareBenchDatabase(argc, argv, sandbox);
+    if (path.isEmpty())
+        return 1;
+    installFamilyDiagram();
+    installPersonEditor();
+
+    DOvurDocument* doc = DocumentController::shared().openDocumentWithContentsOfURL(path, true);
+    if (!doc) {
+        for (const auto& r : prompts.records)
+            std::fprintf(stderr, "%s\n", qPrintable(r.text));
+        return 1;
+    }
+    auto* editor = qobject_cast<InfoAreaController*>(doc->pInfoArea());
+    if (!editor) {
+        std::fprintf(stderr, "no person editor\n");
+        return 1;
+    }
+    doc->dovurWindow()->grab();
+    QCoreApplication::processEvents();
+
+    FTMoc* moc = doc->moc();
+    const QList<FTPerson*> all = moc->fetch<FTPerson>();
+    FTPerson* busiest = busiestPerson(all);
+    moc->modelDefaults()->setSelectedPerson(busiest);
+    drawn(editor);
+
+    std::printf("people: %lld\n", static_cast<long long>(all.size()));
+    QTabWidget* tabs = editor->pTabView();
+    QElapsedTimer timer;
+    for (int page = 0; page < tabs->count(); ++page) {
+        const QString id = editor->controller().identifierAt(page);
+        const QString name = id.mid(1).toLower();
+        std::vector<double> shows;
+        for (int i = 0; i < 5; ++i) {
+            editor->chooseTab(page == 0 ? 1 : 0);
+            moc->modelDefaults()->setSelectedPerson(busiest);
+            drawn(editor);
+            timer.start();
+            editor->chooseTab(page);
+            drawn(editor);
+            shows.push_back(timer.nsecsElapsed() / 1e6);
+        }
+        std::vector<double> switches;
+        for (int i = 1; i <= 20; ++i) {
+            FTPerson* next = i % 2 ? all[qsizetype(i) * all.size() / 21] : busiest;
+            timer.start();
+            moc->modelDefaults()->setSelectedPerson(next);
+            drawn(editor);
+            switches.push_back(timer.nsecsElapsed() / 1e6);
+        }
+        std::printf("show_%s_ms: %.2f\n", qPrintable(name), median(shows));
+        std::printf("switch_%s_ms: %.2f\n", qPrintable(name), median(switches));
+    }
+    // The events page over a person with 500 events.
+    FTPerson* eventful = all[all.size() / 2];
+    FTPerson* other = all[all.size() / 3];
+    const char* const tags[] = {"CENS", "RESI", "OCCU", "EDUC", "RELI", "EVEN", "GRAD", "PROP"};
+    moc->undoManager()->disableUndoRegistration();
+    for (int i = 0; i < 500; ++i) {
+        FTEvent* e = FTEvent::initInMoc(moc, FTEvent::OtherPersonalEvent, eventful, tags[i % 8]);
+        e->setDate(QString::number(1850 + i % 150));
+        e->setPlace(QStringLiteral("Parish %1, Leeds, Yorkshire").arg(i % 40));
+        QString notes = QStringLiteral("Noted in the register of the parish, entry %1, in the hand of the curate.").arg(i);
+        if (i % 5 == 0)
+            notes += QStringLiteral("\nA second line about the witnesses present.\nA third line with the source of "
+                                    "the entry and a remark on its condition, long enough to wrap in the column.");
+        e->setNotes(notes);
+    }
+    moc->undoManager()->enableUndoRegistration();
+    moc->saveMoc();
+    editor->choosePage(QStringLiteral("pEvents"));
+    auto* page = qobject_cast<InfoArea_Events*>(editor->page(QStringLiteral("pEvents")));
+    if (!page) {
+        std::fprintf(stderr, "no events page\n");
+        return 1;
+    }
+    InfoArea_Events_TableView* table = page->tableView();
+    std::vector<double> shows;
+    for (int i = 0; i < 9; ++i) {
+        moc->modelDefaults()->setSelectedPerson(other);
+        drawn(editor);
+        timer.start();
+        moc->modelDefaults()->setSelectedPerson(eventful);
+        drawn(editor);
+        shows.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    if (page->refreshEventsArray() || table->model()->rowCount() < 500) {
+        std::fprintf(stderr, "the events list was not built before drawing\n");
+        return 1;
+    }
+    std::vector<double> typing;
+    table->editColumn(EventsTableLayout::Notes, 10);
+    QWidget* notes = table->currentEditor();
+    for (int i = 0; i < 30 && notes; ++i) {
+        timer.start();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QApplication::sendEvent(notes, &press);
+        drawn(editor);
+        typing.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    table->abandonEditing();
+    std::vector<double> resizes;
+    const int notesWidth = table->columnWidth(EventsTableLayout::Notes);
+    for (int i = 1; i <= 10; ++i) {
+        timer.start();
+        table->setColumnWidth(EventsTableLayout::Notes, notesWidth + (i % 2 ? 40 : 0));
+        drawn(editor);
+        resizes.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::printf("events_rows: %d\n", table->model()->rowCount());
+    std::printf("events_show_ms: %.2f\n", median(shows));
+    std::printf("events_type_ms: %.2f\n", median(typing));
+    std::printf("events_resize_ms: %.2f\n", median(resizes));
+    std::printf("peak_mb: %.1f\n", peakResidentMegabytes());
+
+    DocumentController::shared().closeAllDocuments();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Prompts::install(nullptr);
+    return 0;
+}

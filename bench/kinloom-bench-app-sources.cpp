@@ -1,0 +1,263 @@
+// kinloom-bench-app-sources [PEOPLE]
+// The sources editor on the offscreen platform over a synthetic family database of PEOPLE people (default
+// 100,000), topped up to 10,000 sources and 100,000 citations, one source holding 20,000 of them, and 300 sources
+// that equal another. Prints one figure a line as "name: value":
+//   open_ms                   the editor made and drawn on the 20,000-citation source, with its first where-used rows
+//   filter_ms_<option>        one keystroke's filtering of the list for each search option (median of five texts);
+//                             filter_ms_any_first is the first "any field" search, before any text was kept folded
+//   sort_ms_<column>          a click on a header of the source list
+//   select_big_source_ms      selecting the 20,000-citation source from another one, drawn
+//   sort_where_used_ms        a click on the where-used table's header with 20,000 rows
+//   merge_equal_ms            merging the equal sources (the log is written and handed to a stand-in application)
+//   renumber_ms               renumbering every source afterwards, the list reloaded
+//   peak_mb                   peak resident memory
+// Everything is written into a temporary folder of its own.
+#include "BenchSupport.h"
+
+#include "sources/SourceListModel.h"
+#include "sources/SourceSearch.h"
+#include "sources/WhereUsedModel.h"
+#include "sources/ui/SourcesAddModDel.h"
+#include "sources/ui/WhereUsedTableView.h"
+
+#include "shell/AppController.h"
+#include "shell/ui/DOvurApplication.h"
+#include "shell/ui/DOvurDocument.h"
+#include "shell/ui/DocumentController.h"
+
+#include "model/FTMoc.h"
+#include "model/FTMocUndoManager.h"
+#include "model/FTModelDefaults.h"
+#include "model/FTPerson.h"
+#include "model/FTSource.h"
+#include "model/FTSourceRel.h"
+#include "model/SyntheticDatabase.h"
+
+#include "platform/Localizer.h"
+#include "platform/Prompts.h"
+#include "platform/ScriptedPrompts.h"
+#include "platform/UserDefaults.h"
+#include "platform/Workspace.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <vector>
+
+namespace {
+constexpr int kSources = 10000;
+constexpr int kCitations = 100000;
+constexpr int kBigSource = 20000;
+constexpr int kEqualSources = 300;
+
+double elapsedMs(QElapsedTimer& t)
+{
+    return t.nsecsElapsed() / 1e6;
+}
+
+void write(const QString& path, const QByteArray& text)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(text);
+}
+
+// A text/plain application that does nothing, so that opening the merge log starts no real program.
+void installStandInApplication(const QString& folder)
+{
+    QDir().mkpath(folder + "/data/applications");
+    QDir().mkpath(folder + "/config");
+    write(folder + "/data/applications/nothing.desktop",
+          "[Desktop Entry]\nType=Application\nName=Nothing\nExec=true %f\nMimeType=text/plain;\n");
+    write(folder + "/config/mimeapps.list", "[Default Applications]\ntext/plain=nothing.desktop;\n");
+    Workspace::shared().setSearchPaths({folder + "/data"}, {folder + "/config"});
+}
+
+const char* const kTypes[] = {"Census", "Parish Register", "Will", "Birth Certificate", "Newspaper", "Book",
+                              "Military Record", "Directory", "Letter", ""};
+const char* const kPlaces[] = {"Kew", "Richmond", "Zürich", "Dublin", "Cork", "Bath", "York", "Leeds"};
+
+// Sources up to kSources (kEqualSources of them equal to another), citations of people up to kCitations, the
+// first new source holding kBigSource. Not recorded for undo; saved.
+FTSource* topUp(FTMoc* moc)
+{
+    std::mt19937 rng(7);
+    moc->undoManager()->disableUndoRegistration();
+    QList<FTSource*> sources = moc->fetch<FTSource>();
+    QList<FTSource*> made;
+    int number = moc->modelDefaults()->maxSourceId();
+    while (sources.size() < kSources) {
+        auto* s = moc->insertObject<FTSource>();
+        s->setNumericId(++number);
+        const qsizetype i = sources.size();
+        if (made.size() > 1 && i >= kSources - kEqualSources) {
+            const FTSource* twin = made[qsizetype(rng() % (made.size() - 1)) + 1];
+            for (const char* key : {"type", "title", "abbreviatedTitle", "author", "date", "location", "notes", "publisher"})
+                if (!twin->isNil(Key(key)))
+                    s->setValueForKey(key, twin->valueForKey(key));
+        } else {
+            const char* place = kPlaces[rng() % std::size(kPlaces)];
+            s->setType(QString::fromUtf8(kTypes[rng() % std::size(kTypes)]));
+            s->setTitle(QStringLiteral("%1 records of %2, volume %3").arg(s->type().isEmpty() ? "Family" : s->type(),
+                QString::fromUtf8(place)).arg(i));
+            s->setAuthor(QStringLiteral("Clerk %1").arg(rng() % 500));
+            s->setLocation(QString::fromUtf8(place));
+            if (rng() % 3 == 0)
+                s->setNotes(QStringLiteral("Transcribed from film %1, item %2.\nSeen at the archive.").arg(rng() % 9000).arg(rng() % 40));
+            if (rng() % 2)
+                s->setDate(QString::number(1750 + rng() % 200));
+            made << s;
+        }
+        sources << s;
+    }
+    moc->modelDefaults()->setMaxSourceId(number);
+
+    FTSource* big = made.first();
+    const QList<FTPerson*> people = moc->fetch<FTPerson>();
+    int citations = moc->count<FTSourceRel>();
+    auto cite = [&](FTSource* s) {
+        FTPerson* p = people[qsizetype(rng() % people.size())];
+        auto* c = moc->insertObject<FTSourceRel>();
+        c->setSource(s);
+        c->setPerson(p);
+        c->setReference(QStringLiteral("Folio %1").arg(rng() % 900 + 1));
+        if (rng() % 4 == 0)
+            c->setItemDescribed(QStringLiteral("Baptism"));
+        ++citations;
+    };
+    for (int i = 0; i < kBigSource; ++i)
+        cite(big);
+    while (citations < kCitations)
+        cite(sources[qsizetype(rng() % sources.size())]);
+    moc->undoManager()->enableUndoRegistration();
+    moc->saveMoc();
+    return big;
+}
+}
+
+int main(int argc, char** argv)
+{
+    BenchSandbox sandbox;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    DOvurApplication app(argc, argv);
+    const int people = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100000;
+    installStandInApplication(sandbox.filePath("workspace"));
+    ScriptedPrompts prompts; // every question answered with its first button
+    Prompts::install(&prompts);
+    AppController::initialiseUserDefaults();
+
+    const QString path = sandbox.filePath("bench.RezUdu");
+    QString error;
+    if (!SyntheticDatabase::create(path, people, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    DOvurDocument* doc = DocumentController::shared().openDocumentWithContentsOfURL(path, true);
+    if (!doc)
+        return 1;
+    FTMoc* moc = doc->moc();
+    FTSource* big = topUp(moc);
+
+    QElapsedTimer timer;
+    timer.start();
+    auto* editor = new SourcesAddModDel(moc, big, doc->dovurWindow());
+    doc->beginSheet(editor);
+    editor->grab();
+    const double openMs = elapsedMs(timer);
+
+    // Filtering: one keystroke for each option.
+    QLineEdit* field = editor->searchField();
+    const QList<QAction*> options = editor->searchMenu()->actions();
+    const char* const optionNames[] = {"any", "number", "type", "title", "short_title", "author", "publisher", "date",
+                                       "location", "notes"};
+    const char* const texts[] = {"12", "re", "kew", "18", "film", "3", "ri", "clerk 4", "zur", "vol"};
+    std::vector<std::pair<std::string, double>> filters;
+    double anyFirst = 0;
+    for (int o = 0; o < SourceSearch::kOptionCount; ++o) {
+        field->clear();
+        options[o]->trigger();
+        std::vector<double> runs;
+        for (const char* text : texts) {
+            field->clear();
+            timer.restart();
+            field->setText(QString::fromLatin1(text));
+            runs.push_back(elapsedMs(timer));
+        }
+        if (o == 0)
+            anyFirst = runs.front();
+        filters.emplace_back(optionNames[o], median(runs));
+    }
+    field->clear();
+
+    // Sorting the list by each column.
+    QHeaderView* header = editor->tv()->horizontalHeader();
+    const char* const columns[] = {"number", "type", "title", "short_title", "author", "citations"};
+    std::vector<std::pair<std::string, double>> sorts;
+    for (int c = SourceListModel::ColumnCount - 1; c >= 0; --c) {
+        timer.restart();
+        Q_EMIT header->sectionPressed(c);
+        Q_EMIT header->sectionClicked(c);
+        sorts.emplace_back(columns[c], elapsedMs(timer));
+    }
+    std::reverse(sorts.begin(), sorts.end());
+
+    FTSource* other = editor->sourcesArrayController()->sourceAt(1) == big
+        ? editor->sourcesArrayController()->sourceAt(2)
+        : editor->sourcesArrayController()->sourceAt(1);
+    editor->selectSource(other);
+    timer.restart();
+    editor->selectSource(big);
+    editor->whereUsedTable()->grab(); // drawn
+    const double selectMs = elapsedMs(timer);
+
+    QHeaderView* usedHeader = editor->whereUsedTable()->horizontalHeader();
+    timer.restart();
+    Q_EMIT usedHeader->sectionPressed(WhereUsedModel::WhereUsedColumn);
+    Q_EMIT usedHeader->sectionClicked(WhereUsedModel::WhereUsedColumn);
+    editor->whereUsedTable()->grab(); // drawn
+    const double sortWhereUsedMs = elapsedMs(timer);
+    const int whereUsedRows = editor->sourceRelsArrayController()->rowCount();
+
+    const int before = moc->count<FTSource>();
+    moc->undoManager()->closeOpenGroups();
+    timer.restart();
+    editor->mergeAllEqualSources();
+    const double mergeMs = elapsedMs(timer);
+    const int merged = before - moc->count<FTSource>();
+
+    timer.restart();
+    editor->renumberAll();
+    const double renumberMs = elapsedMs(timer);
+
+    std::printf("people: %d\n", moc->count<FTPerson>());
+    std::printf("sources: %d\n", before);
+    std::printf("citations: %d\n", moc->count<FTSourceRel>());
+    std::printf("open_ms: %.1f\n", openMs);
+    std::printf("filter_ms_any_first: %.2f\n", anyFirst);
+    for (const auto& [name, ms] : filters)
+        std::printf("filter_ms_%s: %.2f\n", name.c_str(), ms);
+    for (const auto& [name, ms] : sorts)
+        std::printf("sort_ms_%s: %.2f\n", name.c_str(), ms);
+    std::printf("select_big_source_ms: %.2f\n", selectMs);
+    std::printf("sort_where_used_rows: %d\n", whereUsedRows);
+    std::printf("sort_where_used_ms: %.1f\n", sortWhereUsedMs);
+    std::printf("merged_sources: %d\n", merged);
+    std::printf("merge_equal_ms: %.1f\n", mergeMs);
+    std::printf("renumber_ms: %.1f\n", renumberMs);
+    std::printf("peak_mb: %.1f\n", peakResidentMegabytes());
+
+    editor->closeSheet();
+    DocumentController::shared().closeAllDocuments();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Workspace::shared().setSearchPaths({}, {});
+    Prompts::install(nullptr);
+    return 0;
+}

@@ -1,0 +1,81 @@
+#include "editor/SelfPageTexts.h"
+
+#include "model/FTEvent.h"
+#include "model/FTPcRel.h"
+#include "model/FTPerson.h"
+
+#include "platform/Localizer.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+#include <algorithm>
+
+QString SelfPageTexts::notesButtonTitle(const QString& notes)
+{
+    return LocalizedString(notes.isEmpty() ? QStringLiteral("NoNotes") : QStringLiteral("NotesPresent"));
+}
+
+QString SelfPageTexts::otherEventsSummary(const FTPerson* person)
+{
+    if (!person)
+        return {};
+    return otherEventsSummary(person->otherEvents() + person->marriageEvents());
+}
+
+QString SelfPageTexts::otherEventsSummary(QList<FTEvent*> events)
+{
+    events.removeAll(nullptr);
+    std::stable_sort(events.begin(), events.end(), [](const FTEvent* a, const FTEvent* b) {
+        return a->lDateForEventsListSort() < b->lDateForEventsListSort();
+    });
+    QString out;
+    for (const FTEvent* e : events) {
+        if (!out.isEmpty())
+            out += QStringLiteral(",  ");
+        const QString date = e->date();
+        out += e->subtype();
+        if (!date.isEmpty())
+            out += QLatin1Char(' ') + QString(date).replace(QLatin1Char('-'), QLatin1Char(' '));
+    }
+    return out;
+}
+
+bool SelfPageTexts::isMultiLine(const QString& notes)
+{
+    return notes.contains(QLatin1Char('\n')) || notes.contains(QLatin1Char('\r'));
+}
+
+Dates::Person SelfPageTexts::birthDateCheckPerson(const FTPerson* person)
+{
+    Dates::Person out;
+    if (!person)
+        return out;
+    out.name = person->name();
+    out.firstName = person->firstName();
+    out.gender = person->gender();
+    auto relative = [](const FTPerson* p) {
+        Dates::Relative r;
+        r.firstName = p->firstName();
+        r.gender = p->gender();
+        if (const FTEvent* birth = p->birth()) {
+            r.birthKey = birth->lDate();
+            r.birthYear = birth->year();
+        }
+        return r;
+    };
+    for (const FTPcRel* link : person->children())
+        if (const FTPerson* child = link->child())
+            out.children << relative(child);
+    for (const FTPcRel* link : person->parents())
+        if (const FTPerson* parent = link->parent())
+            out.parents << relative(parent);
+    return out;
+}
+
+QString SelfPageTexts::lastChangeText(const QDateTime& when)
+{
+    if (!when.isValid())
+        return {};
+    return QLocale::c().toString(when, QStringLiteral("dd MMM yyyy 'at' HH:mm"));
+}

@@ -1,0 +1,6 @@
+#include "editor/ui/EditorPage.h"
+
+EditorPage::EditorPage(QWidget* parent)
+    : QWidget(parent)
+{
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "editor/InfoAreaPage.h"
+
+#include <QWidget>
+
+class FTEvent;
+class FTSourceRel;
+
+// A page of the person editor: its view and the page protocol in one. A page of another subsystem (the
+// citations page) derives from it too.
+class EditorPage : public QWidget, public InfoAreaPage {
+    Q_OBJECT
+public:
+    explicit EditorPage(QWidget* parent = nullptr);
+
+    // Ends the page's field edit so that what was typed reaches the data; false when a field keeps its edit
+    // (its check refused the text and said why).
+    virtual bool endEditing() { return true; }
+    // The citations page: shows the citation selected.
+    virtual void showCitation(FTSourceRel* citation) { }
+    // The events page: selects the event's row.
+    virtual void selectEvent(FTEvent* event) { }
+};

@@ -1,0 +1,559 @@
+#include "editor/ui/InfoArea_Self.h"
+
+#include "editor/SelfPageTexts.h"
+#include "editor/ui/EditorHooks.h"
+#include "editor/ui/EditorLineEdit.h"
+#include "editor/ui/EditorTags.h"
+#include "editor/ui/NotesButton.h"
+#include "editor/ui/NotesDialog.h"
+#include "editor/ui/NotesTextEdit.h"
+#include "editor/ui/PlaceField.h"
+
+#include "shell/FieldValidation.h"
+#include "shell/ui/ThemeIcon.h"
+
+#include "model/Dates.h"
+#include "model/FTEvent.h"
+#include "model/FTMoc.h"
+#include "model/FTPerson.h"
+
+#include "platform/Localizer.h"
+#include "platform/NotificationCenter.h"
+#include "platform/Prompts.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+// The date field as the date check sees it.
+class DateField : public Dates::Field {
+public:
+    explicit DateField(EditorLineEdit* edit)
+        : m_edit(edit)
+    {
+    }
+    QString string() const override { return m_edit->text(); }
+    void setString(const QString& s) override { m_edit->setText(s); }
+    void setTextRed(bool red) override { m_edit->setTextRed(red); }
+
+private:
+    EditorLineEdit* m_edit;
+};
+
+QString eventValue(const FTEvent* e, const QString& key)
+{
+    if (!e)
+        return {};
+    if (key == QLatin1String("date"))
+        return e->date();
+    if (key == QLatin1String("place"))
+        return e->place();
+    return e->notes();
+}
+
+// Writes through the person's key path, which makes the birth or death event when it is missing; an empty
+// value never makes an empty event.
+void writeEventValue(FTPerson* p, const QString& event, const QString& key, const QString& value)
+{
+    const FTEvent* e = event == QLatin1String("birth") ? p->birth() : p->death();
+    if (!e && value.isEmpty())
+        return;
+    p->setValueForKeyPath(event + QLatin1Char('.') + key, value);
+}
+
+QLabel* smallLabel(const QString& text)
+{
+    auto* label = new QLabel(text);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+const char* const kChangeNotifications[] = {
+    "PersonNameOrDateChanged", "TitleChanged", "NotesOrCommentsChanged", "GenderChanged",
+    "EventNameOrDateChanged",  "DefaultPictureChanged",
+};
+}
+
+InfoArea_Self::InfoArea_Self(QWidget* parent)
+    : EditorPage(parent)
+{
+    setObjectName(QStringLiteral("pSelf"));
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+    buildFields();
+
+    auto label = [this](const char* key) {
+        QLabel* l = smallLabel(LocalizedString(QString::fromLatin1(key)));
+        m_labels << l;
+        return l;
+    };
+    grid->addWidget(label("SelfName"), 0, 0);
+    grid->addWidget(field(Name), 0, 1, 1, 3);
+    grid->addWidget(label("SelfGender"), 0, 4);
+    auto* genderRow = new QHBoxLayout;
+    genderRow->addWidget(field(Gender));
+    genderRow->addStretch();
+    grid->addLayout(genderRow, 0, 5, 1, 2);
+
+    grid->addWidget(label("SelfTitle"), 1, 0);
+    grid->addWidget(field(Title), 1, 1, 1, 3);
+    grid->addWidget(label("SelfUserRef"), 1, 4);
+    grid->addWidget(field(UserReferenceNo), 1, 5, 1, 2);
+
+    m_birthNotesButton = new NotesButton;
+    m_deathNotesButton = new NotesButton;
+    struct EventRow {
+        const char* label;
+        int date, place, notes;
+        NotesButton* button;
+        int buttonTag;
+    };
+    const EventRow rows[] = {{"SelfBorn", BirthDate, BirthPlace, BirthNotes, m_birthNotesButton, BirthNotesButton},
+                             {"SelfDied", DeathDate, DeathPlace, DeathNotes, m_deathNotesButton, DeathNotesButton}};
+    int row = 2;
+    for (const EventRow& r : rows) {
+        grid->addWidget(label(r.label), row, 0);
+        grid->addWidget(field(r.date), row, 1);
+        grid->addWidget(label("SelfAt"), row, 2);
+        grid->addWidget(placeField(r.place), row, 3);
+        // The one-line notes take the label column: their placeholder says what they are.
+        field(r.notes)->setPlaceholderText(
+            LocalizedString(r.date == BirthDate ? QStringLiteral("SelfBirthNotes") : QStringLiteral("SelfDeathNotes")));
+        grid->addWidget(field(r.notes), row, 4, 1, 2);
+        setViewTag(r.button, r.buttonTag);
+        r.button->setObjectName(r.buttonTag == BirthNotesButton ? QStringLiteral("birthNotesButton")
+                                                                 : QStringLiteral("deathNotesButton"));
+        const int tag = r.buttonTag;
+        connect(r.button, &QPushButton::clicked, this, [this, tag] { editNotes(tag); });
+        grid->addWidget(r.button, row, 6);
+        ++row;
+    }
+
+    grid->addWidget(label("SelfCauseOfDeath"), row, 0);
+    grid->addWidget(field(CauseOfDeath), row, 1, 1, 3);
+    QLabel* afn = label("SelfAfn");
+    afn->setToolTip(LocalizedString(QStringLiteral("SelfAfnTip")));
+    grid->addWidget(afn, row, 4);
+    grid->addWidget(field(AncestralFileNo), row, 5, 1, 2);
+    ++row;
+
+    grid->addWidget(label("SelfOtherEvents"), row, 0);
+    m_otherEvents = new QLabel;
+    m_otherEvents->setObjectName(QStringLiteral("otherEvents"));
+    m_otherEvents->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_otherEvents->setMinimumWidth(50);
+    m_otherEvents->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    grid->addWidget(m_otherEvents, row, 1, 1, 6);
+    ++row;
+
+    grid->addWidget(label("SelfLastChange"), row, 0);
+    auto* changeRow = new QHBoxLayout;
+    changeRow->setSpacing(2);
+    m_lastChange = new QLabel;
+    m_lastChange->setObjectName(QStringLiteral("lastChangeDate"));
+    changeRow->addWidget(m_lastChange);
+    struct Hover {
+        int tag;
+        const char* icon;
+        const char* tip;
+        void (InfoArea_Self::*action)();
+    };
+    for (const Hover& h : {Hover{LastChangesButton, "document-open-recent", "LastChangeDates",
+                                 &InfoArea_Self::displayLastChangeDates},
+                           Hover{TimelineButton, "x-office-calendar", "PersonalTimeline",
+                                 &InfoArea_Self::displayPersonalTimeline}}) {
+        // Drawn with a border only while the pointer is over it.
+        auto* button = new QToolButton;
+        button->setAutoRaise(true);
+        button->setIcon(themeIcon(QString::fromLatin1(h.icon)));
+        button->setToolTip(LocalizedString(QString::fromLatin1(h.tip)));
+        button->setFocusPolicy(Qt::NoFocus);
+        setViewTag(button, h.tag);
+        auto action = h.action;
+        connect(button, &QToolButton::clicked, this, [this, action] { (this->*action)(); });
+        changeRow->addWidget(button);
+    }
+    changeRow->addStretch();
+    grid->addLayout(changeRow, row, 1, 1, 3);
+    auto* details = new QPushButton(LocalizedString(QStringLiteral("PersonDetails")));
+    details->setObjectName(QStringLiteral("detailsButton"));
+    details->setIcon(themeIcon(QStringLiteral("document-properties")));
+    connect(details, &QPushButton::clicked, this, [this] { invokeDetailsDialog(); });
+    m_detailsButton = details;
+    grid->addWidget(details, row, 4, 1, 3, Qt::AlignRight);
+    ++row;
+    grid->setRowStretch(row, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 3);
+    grid->setColumnStretch(5, 2);
+
+    // Notes and comments beside the fields, the default picture at the right.
+    auto texts = new QVBoxLayout;
+    texts->setSpacing(2);
+    m_notes = new NotesTextEdit;
+    m_notes->setObjectName(QStringLiteral("tf_notes"));
+    m_notes->commit = [this](const QString& text) { writeText([text](FTPerson* p) {
+            if (p->notes() != text)
+                p->setNotes(text);
+        }); };
+    m_comments = new NotesTextEdit;
+    m_comments->setObjectName(QStringLiteral("tf_comments"));
+    m_comments->commit = [this](const QString& text) { writeText([text](FTPerson* p) {
+            if (p->comments() != text)
+                p->setComments(text);
+        }); };
+    auto* notesLabel = new QLabel(LocalizedString(QStringLiteral("Notes")));
+    auto* commentsLabel = new QLabel(LocalizedString(QStringLiteral("Comments")));
+    texts->addWidget(notesLabel);
+    texts->addWidget(m_notes, 1);
+    texts->addWidget(commentsLabel);
+    texts->addWidget(m_comments, 1);
+
+    auto* pictureColumn = new QVBoxLayout;
+    m_defaultImage = EditorHooks::makeDefaultPictureView(this);
+    m_defaultImage->setObjectName(QStringLiteral("defaultImage"));
+    pictureColumn->addWidget(m_defaultImage);
+    pictureColumn->addStretch();
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(8, 6, 8, 6);
+    layout->setSpacing(10);
+    layout->addLayout(grid, 5);
+    layout->addLayout(texts, 2);
+    layout->addLayout(pictureColumn, 0);
+
+    setSelectedPerson(nullptr);
+    observe();
+}
+
+InfoArea_Self::~InfoArea_Self()
+{
+    NotificationCenter::defaultCenter().removeObserversOf(this);
+}
+
+void InfoArea_Self::observe()
+{
+    for (const char* name : kChangeNotifications)
+        NotificationCenter::defaultCenter().addObserver(
+            QString::fromLatin1(name), nullptr,
+            [this](const Notification& n) {
+                if (m_person && n.context == m_moc)
+                    setLastChangeDate();
+            },
+            this);
+}
+
+EditorLineEdit* InfoArea_Self::addField(int tag, const QString& name, std::function<QString(const FTPerson*)> read,
+                                        std::function<void(FTPerson*, const QString&)> write, EditorLineEdit* edit)
+{
+    if (!edit)
+        edit = new EditorLineEdit;
+    edit->setObjectName(name);
+    setViewTag(edit, tag);
+    edit->shouldEndEditing = [this, tag] { return shouldEndEditing(tag); };
+    m_fields.insert(tag, Field{edit, std::move(read), std::move(write)});
+    return edit;
+}
+
+PlaceField* InfoArea_Self::addPlaceField(int tag, const QString& name, const QString& event)
+{
+    PlaceField* place = EditorHooks::makePlaceField(this);
+    setViewTag(place, tag);
+    m_placeFields.insert(tag, place);
+    addField(
+        tag, name, [event](const FTPerson* p) {
+            return eventValue(event == QLatin1String("birth") ? p->birth() : p->death(), QStringLiteral("place"));
+        },
+        [event](FTPerson* p, const QString& v) { writeEventValue(p, event, QStringLiteral("place"), v); },
+        place->lineEdit());
+    return place;
+}
+
+void InfoArea_Self::buildFields()
+{
+    addField(Name, QStringLiteral("name"), [](const FTPerson* p) { return p->name(); },
+             [](FTPerson* p, const QString& v) { p->setName(v); });
+    EditorLineEdit* gender = addField(Gender, QStringLiteral("gender"), [](const FTPerson* p) { return p->gender(); },
+                                      [](FTPerson* p, const QString& v) { p->setGender(v); });
+    gender->setMaxLength(8);
+    gender->setFixedWidth(gender->fontMetrics().horizontalAdvance(QStringLiteral("MMM")) + 16);
+    addField(Title, QStringLiteral("title"), [](const FTPerson* p) { return p->title(); },
+             [](FTPerson* p, const QString& v) { p->setTitle(v); });
+    for (const QString& event : {QStringLiteral("birth"), QStringLiteral("death")}) {
+        const bool birth = event == QLatin1String("birth");
+        auto eventOf = [birth](const FTPerson* p) { return birth ? p->birth() : p->death(); };
+        EditorLineEdit* date = addField(
+            birth ? BirthDate : DeathDate, event + QStringLiteral("Date"),
+            [eventOf](const FTPerson* p) { return eventValue(eventOf(p), QStringLiteral("date")); },
+            [event](FTPerson* p, const QString& v) { writeEventValue(p, event, QStringLiteral("date"), v); });
+        date->setToolTip(LocalizedHelpString(QStringLiteral("DateFormatHelp")));
+        date->setMinimumWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("abt 30 Sep 2000")) + 12);
+        addPlaceField(birth ? BirthPlace : DeathPlace, event + QStringLiteral("Place"), event);
+        const int notesTag = birth ? BirthNotes : DeathNotes;
+        EditorLineEdit* notes = addField(
+            notesTag, event + QStringLiteral("Notes"),
+            [eventOf](const FTPerson* p) { return eventValue(eventOf(p), QStringLiteral("notes")); },
+            [event](FTPerson* p, const QString& v) { writeEventValue(p, event, QStringLiteral("notes"), v); });
+        notes->shouldBeginEditing = [this, notesTag] { return notesFieldShouldBeginEditing(notesTag); };
+    }
+    addField(CauseOfDeath, QStringLiteral("causeOfDeath"), [](const FTPerson* p) { return p->causeOfDeath(); },
+             [](FTPerson* p, const QString& v) { p->setCauseOfDeath(v); });
+    addField(AncestralFileNo, QStringLiteral("ancestralFileNumber"),
+             [](const FTPerson* p) { return p->ancestralFileNumber(); },
+             [](FTPerson* p, const QString& v) { p->setAncestralFileNumber(v); });
+    addField(UserReferenceNo, QStringLiteral("userId"), [](const FTPerson* p) { return p->userId(); },
+             [](FTPerson* p, const QString& v) { p->setUserId(v); });
+}
+
+EditorLineEdit* InfoArea_Self::field(int tag) const
+{
+    return m_fields.value(tag).edit;
+}
+
+PlaceField* InfoArea_Self::placeField(int tag) const
+{
+    return m_placeFields.value(tag);
+}
+
+QString InfoArea_Self::otherEventsText() const
+{
+    return m_otherEvents->text();
+}
+
+bool InfoArea_Self::shouldEndEditing(int tag)
+{
+    const Field f = m_fields.value(tag);
+    if (!m_person || !f.edit)
+        return true;
+    const QString typed = f.edit->text();
+    FieldValidation v{true, typed, {}, {}};
+    switch (tag) {
+    case Name:
+        v = ValidateNameField(typed);
+        break;
+    case Gender:
+        v = ValidateGenderFieldEditor(typed, m_person);
+        break;
+    case Title:
+        v = ValidateSingleLineEntryField(typed, QStringLiteral("Title/Occupation"));
+        break;
+    case BirthPlace:
+    case DeathPlace:
+        v = ValidatePlaceField(typed);
+        break;
+    case CauseOfDeath:
+        v = ValidateSingleLineEntryField(typed, QStringLiteral("CauseOfDeath"));
+        break;
+    case AncestralFileNo:
+        v = ValidateSingleLineEntryField(typed, QStringLiteral("AncestralFileNo"));
+        break;
+    case UserReferenceNo:
+        v = ValidateSingleLineEntryField(typed, QStringLiteral("UserReferenceNo"));
+        break;
+    case BirthDate:
+    case DeathDate: {
+        DateField date(f.edit);
+        const Dates::Person checked = SelfPageTexts::birthDateCheckPerson(m_person);
+        v.accepted = Dates::validateDateField(date, tag == BirthDate ? &checked : nullptr);
+        v.text = f.edit->text();
+        break;
+    }
+    default:
+        break;
+    }
+    if (!v.accepted) {
+        if (f.edit->text() != v.text)
+            f.edit->setText(v.text);
+        v.report();
+        return false;
+    }
+    if (!v.message.isEmpty())
+        v.report();
+    FTPerson* person = m_person;
+    if (v.text != f.read(person)) {
+        f.write(person, v.text);
+        if (m_moc)
+            m_moc->deferredSave();
+    }
+    // The person may have gone with an alert's event loop; the field shows what is stored.
+    if (m_person == person)
+        f.edit->setValue(f.read(person));
+    if (tag == BirthNotes || tag == DeathNotes)
+        setNotesButtonIndicators();
+    return true;
+}
+
+bool InfoArea_Self::notesFieldShouldBeginEditing(int tag)
+{
+    const Field f = m_fields.value(tag);
+    if (!m_person || !SelfPageTexts::isMultiLine(f.read(m_person)))
+        return true;
+    Prompts::current().message(LocalizedString(QStringLiteral("NotesAdvice")));
+    return false;
+}
+
+void InfoArea_Self::writeText(const std::function<void(FTPerson*)>& write)
+{
+    if (!m_person)
+        return;
+    write(m_person);
+    if (m_moc)
+        m_moc->deferredSave();
+}
+
+bool InfoArea_Self::endEditing()
+{
+    for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it)
+        if (it->edit->isEditing() && !it->edit->endEditing())
+            return false;
+    m_notes->endEditing();
+    m_comments->endEditing();
+    return true;
+}
+
+void InfoArea_Self::setSelectedPerson(FTPerson* person)
+{
+    if (person == m_person && person)
+        return;
+    // What was typed for the person shown so far reaches that person first.
+    if (m_person) {
+        m_notes->endEditing();
+        m_comments->endEditing();
+        // A refused edit cannot follow the person shown: it is dropped, never written to the next person.
+        for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it)
+            if (it->edit->isEditing() && !it->edit->endEditing())
+                it->edit->setValue({});
+    }
+    m_person = person;
+    if (person && person->moc() != m_moc) {
+        m_moc = person->moc();
+        for (PlaceField* place : std::as_const(m_placeFields))
+            place->setMoc(m_moc);
+    }
+    m_defaultImage->setPerson(person);
+    loadFields();
+    setNotesButtonIndicators();
+    setLastChangeDate();
+}
+
+void InfoArea_Self::refreshDisplay()
+{
+    loadFields();
+    m_defaultImage->setPerson(m_person);
+    setNotesButtonIndicators();
+    setLastChangeDate();
+}
+
+void InfoArea_Self::loadFields()
+{
+    const bool enabled = m_person != nullptr;
+    for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it) {
+        EditorLineEdit* edit = it->edit;
+        edit->setEnabled(enabled);
+        // A field being edited keeps what the user typed.
+        if (edit->isEditing())
+            continue;
+        QString value = m_person ? it->read(m_person) : QString();
+        const bool notes = it.key() == BirthNotes || it.key() == DeathNotes;
+        if (notes) {
+            // Notes of several lines are shown on one line and edited in the notes dialog only.
+            const bool multiLine = SelfPageTexts::isMultiLine(value);
+            edit->setReadOnly(multiLine);
+            if (multiLine)
+                value = value.simplified();
+        }
+        edit->setValue(value);
+    }
+    for (NotesTextEdit* text : {m_notes, m_comments}) {
+        text->setEnabled(enabled);
+        if (!text->isEditing())
+            text->setValue(!m_person ? QString() : text == m_notes ? m_person->notes() : m_person->comments());
+    }
+    m_birthNotesButton->setEnabled(enabled);
+    m_deathNotesButton->setEnabled(enabled);
+    m_detailsButton->setEnabled(enabled);
+}
+
+void InfoArea_Self::setFontSize(long size)
+{
+    m_notes->setPointSize(size + 1);
+    m_comments->setPointSize(size + 1);
+}
+
+void InfoArea_Self::freeMemory()
+{
+    setSelectedPerson(nullptr);
+}
+
+void InfoArea_Self::personToBeDeleted(const Notification& n)
+{
+    if (n.object && n.object == m_person) {
+        // The person goes: nothing typed may be written to it any more.
+        for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it)
+            it->edit->setValue({});
+        m_notes->setValue({});
+        m_comments->setValue({});
+        setSelectedPerson(nullptr);
+    }
+}
+
+void InfoArea_Self::setNotesButtonIndicators()
+{
+    const FTPerson* p = m_person;
+    m_birthNotesButton->setText(SelfPageTexts::notesButtonTitle(p && p->birth() ? p->birth()->notes() : QString()));
+    m_deathNotesButton->setText(SelfPageTexts::notesButtonTitle(p && p->death() ? p->death()->notes() : QString()));
+    const QString summary = SelfPageTexts::otherEventsSummary(p);
+    m_otherEvents->setText(summary);
+    m_otherEvents->setToolTip(summary);
+}
+
+void InfoArea_Self::setLastChangeDate()
+{
+    m_lastChangeDate = m_person ? m_person->latestChangeDate() : QDateTime();
+    m_lastChange->setText(SelfPageTexts::lastChangeText(m_lastChangeDate));
+}
+
+void InfoArea_Self::editNotes(int tag)
+{
+    if (!m_person || (tag != BirthNotesButton && tag != DeathNotesButton))
+        return;
+    endEditing();
+    auto* dialog = new NotesDialog;
+    dialog->setOwner(m_person, tag == BirthNotesButton ? QStringLiteral("3") : QStringLiteral("4"), true);
+    QPointer<InfoArea_Self> self(this);
+    connect(dialog, &QDialog::finished, this, [self] {
+        if (self)
+            self->refreshDisplay();
+    });
+    dialog->present(NotesDialog::Sheet, window());
+}
+
+void InfoArea_Self::invokeDetailsDialog()
+{
+    if (!m_person)
+        return;
+    endEditing();
+    m_person->invokeAddChildDialog();
+    refreshDisplay();
+}
+
+void InfoArea_Self::displayLastChangeDates()
+{
+    if (!m_person)
+        return;
+    endEditing();
+    Prompts::current().showMe(LocalizedString(QStringLiteral("LastChangeDates")), m_person->latestChanges());
+}
+
+void InfoArea_Self::displayPersonalTimeline()
+{
+    if (!m_person)
+        return;
+    EditorHooks::run(EditorHooks::shared().personalTimeline, "PersonalTimeline", window(), m_person);
+}

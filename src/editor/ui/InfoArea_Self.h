@@ -1,0 +1,101 @@
+#pragma once
+
+#include "editor/ui/EditorPage.h"
+
+#include <QDateTime>
+#include <QHash>
+
+#include <functional>
+
+class DefaultPictureView;
+class EditorLineEdit;
+class FTMoc;
+class FTPerson;
+class NotesButton;
+class NotesTextEdit;
+class PlaceField;
+class QLabel;
+class QToolButton;
+
+// The person editor's first page: the selected person's own fields (name, gender, title, birth and death with
+// their places and one-line notes, cause of death, ancestral file and reference numbers), the notes and comments,
+// the default picture, the other events in one line, the buttons of the notes dialog and the person's details,
+// and the date of the last change.
+//
+// Each field is known by its tag (4 the name, 10 the birth date, ...); its check runs when its edit ends, and a
+// refused edit keeps the focus and the typed text and writes nothing.
+class InfoArea_Self : public EditorPage {
+    Q_OBJECT
+public:
+    enum Tag {
+        Name = 4, Gender = 5, Title = 6,
+        BirthDate = 10, BirthPlace = 11, BirthNotes = 12,
+        DeathDate = 16, DeathPlace = 17, DeathNotes = 18,
+        CauseOfDeath = 101, AncestralFileNo = 102, UserReferenceNo = 103,
+        BirthNotesButton = 1001, DeathNotesButton = 1002,
+        LastChangesButton = 1100, TimelineButton = 1101,
+    };
+
+    explicit InfoArea_Self(QWidget* parent = nullptr);
+    ~InfoArea_Self() override;
+
+    // The page protocol.
+    void setSelectedPerson(FTPerson* person) override;
+    void refreshDisplay() override;
+    void setFontSize(long size) override;
+    void freeMemory() override;
+    void personToBeDeleted(const Notification& n) override;
+    bool endEditing() override;
+
+    FTPerson* selectedPerson() const { return m_person; }
+    FTMoc* moc() const { return m_moc; }
+    // The one-line field of a tag (null for buttons and unknown tags).
+    EditorLineEdit* field(int tag) const;
+    PlaceField* placeField(int tag) const;
+    NotesTextEdit* notesView() const { return m_notes; }
+    NotesTextEdit* commentsView() const { return m_comments; }
+    QString otherEventsText() const;
+    QDateTime lastChangeDate() const { return m_lastChangeDate; }
+
+    // Actions.
+    void editNotes(int tag);
+    void invokeDetailsDialog();
+    void displayLastChangeDates();
+    void displayPersonalTimeline();
+
+    // The notes buttons' titles and the other-events summary.
+    void setNotesButtonIndicators();
+    // Reads the person's latest change (never while drawing: it walks the person's records).
+    void setLastChangeDate();
+
+private:
+    struct Field {
+        EditorLineEdit* edit = nullptr;
+        std::function<QString(const FTPerson*)> read;
+        std::function<void(FTPerson*, const QString&)> write;
+    };
+    void buildFields();
+    EditorLineEdit* addField(int tag, const QString& name, std::function<QString(const FTPerson*)> read,
+                             std::function<void(FTPerson*, const QString&)> write, EditorLineEdit* edit = nullptr);
+    PlaceField* addPlaceField(int tag, const QString& name, const QString& event);
+    bool shouldEndEditing(int tag);
+    bool notesFieldShouldBeginEditing(int tag);
+    void loadFields();
+    void writeText(const std::function<void(FTPerson*)>& write);
+    void observe();
+
+    FTPerson* m_person = nullptr;
+    FTMoc* m_moc = nullptr;
+    QDateTime m_lastChangeDate;
+    QHash<int, Field> m_fields;
+    QHash<int, PlaceField*> m_placeFields;
+    NotesTextEdit* m_notes = nullptr;
+    NotesTextEdit* m_comments = nullptr;
+    DefaultPictureView* m_defaultImage = nullptr;
+    NotesButton* m_birthNotesButton = nullptr;
+    NotesButton* m_deathNotesButton = nullptr;
+    QLabel* m_otherEvents = nullptr;
+    QLabel* m_lastChange = nullptr;
+    QWidget* m_detailsButton = nullptr;
+    QList<QLabel*> m_labels;
+};

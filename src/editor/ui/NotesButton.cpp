@@ -1,0 +1,7 @@
+#include "editor/ui/NotesButton.h"
+
+NotesButton::NotesButton(QWidget* parent)
+    : QPushButton(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QTextEdit>
+
+#include <functional>
+
+// A notes or comments text of the person editor and the notes dialogs: plain text, spelling underlined, an undo
+// history of its own (typing is undone here, never through the database's undo). What was typed reaches the
+// record through `commit` when the edit ends: the focus leaves, or endEditing() is called.
+class NotesTextEdit : public QTextEdit {
+    Q_OBJECT
+public:
+    explicit NotesTextEdit(QWidget* parent = nullptr);
+
+    // Writes the typed text to the record.
+    std::function<void(const QString& text)> commit;
+
+    // Shows a stored text; the undo history starts afresh.
+    void setValue(const QString& text);
+    bool isEditing() const;
+    // Commits a changed text.
+    void endEditing();
+    void setPointSize(long size);
+
+protected:
+    void focusOutEvent(QFocusEvent* event) override;
+};

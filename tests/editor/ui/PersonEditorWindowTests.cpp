@@ -1,0 +1,254 @@
+// The person editor in a database's main window: the tabs, the person's own page and its checks.
+#include "EditorFixture.h"
+
+#include "editor/ui/EditorLineEdit.h"
+#include "editor/ui/InfoArea_Self.h"
+#include "editor/ui/NotesTextEdit.h"
+#include "editor/ui/PlaceField.h"
+
+#include "model/FTEvent.h"
+#include "model/FTMocUndoManager.h"
+
+#include "platform/Localizer.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include <gmock/gmock.h>
+
+using ::testing::Contains;
+using ::testing::HasSubstr;
+
+namespace {
+
+class PersonEditorWindow : public EditorFixture {
+protected:
+    void SetUp() override
+    {
+        EditorFixture::SetUp();
+        UserDefaults::standard().setInteger("previousTabViewIndex", 0);
+        UserDefaults::standard().setBool("uppercaseFamilyName", false);
+        doc = open("Family.RezUdu");
+        ASSERT_NE(doc, nullptr);
+        moc = doc->moc();
+        editor = editorOf(doc);
+        ASSERT_NE(editor, nullptr);
+        self = editor->pSelf();
+        ASSERT_NE(self, nullptr);
+
+        john = FTPerson::initInMoc(moc, "John Smith", "M");
+        john->setTitle("Miller");
+        john->setValueForKeyPath("birth.date", "5 Jan 1900");
+        john->setValueForKeyPath("birth.place", "Leeds, Yorkshire");
+        john->setValueForKeyPath("death.notes", "Buried at St Mary's.\nStone lost.");
+        john->setNotes("Worked the mill on the Aire.");
+        FTEvent::initInMoc(moc, 303, john, "OCCU")->setDate("1925");
+        moc->undoManager()->closeOpenGroups();
+        select(john);
+    }
+    DOvurDocument* doc = nullptr;
+    FTMoc* moc = nullptr;
+    InfoAreaController* editor = nullptr;
+    InfoArea_Self* self = nullptr;
+    FTPerson* john = nullptr;
+};
+
+TEST_F(PersonEditorWindow, SelectingAPersonFillsTheSelfPage)
+{
+    QTabWidget* tabs = editor->pTabView();
+    const PersonEditorController& pages = editor->controller();
+    EXPECT_EQ(tabs->tabText(0), "John Smith");
+    EXPECT_EQ(tabs->tabText(pages.indexOf("pNotes")), LocalizedString("Notes") + "*");
+    EXPECT_EQ(tabs->tabText(pages.indexOf("pComments")), LocalizedString("Comments"));
+    EXPECT_EQ(editor->visiblePageIdentifier(), "pSelf");
+    EXPECT_EQ(ModelHooks::shared().personEditorPage(), "pSelf");
+
+    EXPECT_EQ(self->field(InfoArea_Self::Name)->text(), "John Smith");
+    EXPECT_EQ(self->field(InfoArea_Self::Gender)->text(), "M");
+    EXPECT_EQ(self->field(InfoArea_Self::Title)->text(), "Miller");
+    EXPECT_EQ(self->field(InfoArea_Self::BirthDate)->text(), "05 Jan 1900");
+    EXPECT_EQ(self->field(InfoArea_Self::BirthPlace)->text(), "Leeds, Yorkshire");
+    EXPECT_EQ(self->notesView()->toPlainText(), "Worked the mill on the Aire.");
+    EXPECT_EQ(self->otherEventsText(), "OCCU 1925");
+    EXPECT_EQ(self->findChild<QPushButton*>("deathNotesButton")->text(), LocalizedString("NotesPresent"));
+    EXPECT_EQ(self->findChild<QPushButton*>("birthNotesButton")->text(), LocalizedString("NoNotes"));
+    EXPECT_TRUE(self->lastChangeDate().isValid());
+    EXPECT_FALSE(self->findChild<QLabel*>("lastChangeDate")->text().isEmpty());
+    for (QToolButton* hover : self->findChildren<QToolButton*>())
+        EXPECT_TRUE(hover->autoRaise());
+    // Place fields complete from the person's database.
+    EXPECT_EQ(self->placeField(InfoArea_Self::BirthPlace)->moc(), moc);
+    QApplication::processEvents();
+    saveScreenshot(doc->dovurWindow(), "editor-self-page");
+}
+
+TEST_F(PersonEditorWindow, ARefusedEditKeepsTheTypedTextAndWritesNothing)
+{
+    struct Case {
+        int tag;
+        QString typed;
+        QString message;
+    };
+    for (const Case& c : {Case{InfoArea_Self::Name, "   ", "Name field may not be blank"},
+                          Case{InfoArea_Self::BirthDate, "31 Fbx 1900", LocalizedHelpString("DateFormatHelp")}}) {
+        SCOPED_TRACE(c.tag);
+        prompts.clear();
+        EditorLineEdit* field = self->field(c.tag);
+        retype(field, c.typed);
+        key(field, Qt::Key_Return);
+        ASSERT_EQ(prompts.records.size(), 1);
+        EXPECT_THAT(prompts.records[0].text.toStdString(), HasSubstr(c.message.toStdString()));
+        EXPECT_EQ(field->text(), c.typed);
+        EXPECT_TRUE(field->hasFocus());
+        // The page cannot be left while the field holds a refused edit.
+        EXPECT_FALSE(editor->chooseTab(1));
+        EXPECT_EQ(editor->visiblePageIdentifier(), "pSelf");
+        EXPECT_TRUE(field->isEditing());
+        field->setValue(field->text()); // leaves the text in place for the end of the test
+    }
+    EXPECT_EQ(self->field(InfoArea_Self::Name)->text(), "   ");
+    EXPECT_EQ(john->name(), "John Smith");
+    EXPECT_EQ(john->birth()->date(), "05 Jan 1900");
+
+    // Another person chosen meanwhile gets nothing of the refused text.
+    FTPerson* mary = FTPerson::initInMoc(moc, "Mary Jones", "F");
+    retype(self->field(InfoArea_Self::BirthDate), "31 Fbx 1900");
+    select(mary);
+    EXPECT_EQ(self->field(InfoArea_Self::BirthDate)->text(), "");
+    EXPECT_TRUE(self->field(InfoArea_Self::BirthDate)->endEditing());
+    EXPECT_EQ(mary->birth(), nullptr);
+    select(john);
+
+    // A text that is too long is cut and shown for another look; ending the edit again stores what is shown.
+    prompts.clear();
+    EditorLineEdit* title = self->field(InfoArea_Self::Title);
+    retype(title, QString(130, 'x'));
+    EXPECT_FALSE(title->endEditing());
+    ASSERT_EQ(prompts.records.size(), 1);
+    EXPECT_THAT(prompts.records[0].text.toStdString(), HasSubstr("must be single line"));
+    EXPECT_EQ(title->text().size(), 120);
+    EXPECT_EQ(john->title(), "Miller");
+    EXPECT_TRUE(title->endEditing());
+    EXPECT_EQ(john->title(), QString(120, 'x'));
+}
+
+TEST_F(PersonEditorWindow, AnAcceptedEditIsStoredCleanedAndRetitlesTheTab)
+{
+    EditorLineEdit* name = self->field(InfoArea_Self::Name);
+    retype(name, "John  Henry Smith ");
+    key(name, Qt::Key_Tab); // Tab moves on: the edit ends
+    name->clearFocus();
+    EXPECT_EQ(john->name(), "John Henry Smith");
+    EXPECT_EQ(name->text(), "John Henry Smith");
+    EXPECT_EQ(editor->pTabView()->tabText(0), "John Henry Smith");
+
+    EditorLineEdit* death = self->field(InfoArea_Self::DeathDate);
+    retype(death, "2 feb 1960");
+    EXPECT_TRUE(editor->chooseTab(2)); // a change of tab ends the edit first
+    EXPECT_EQ(john->death()->date(), "02 Feb 1960");
+    EXPECT_TRUE(prompts.records.isEmpty()) << texts().join("\n").toStdString();
+
+    // An empty field never makes an empty event.
+    editor->chooseTab(0);
+    EditorLineEdit* cause = self->field(InfoArea_Self::CauseOfDeath);
+    retype(cause, "Fever");
+    EXPECT_TRUE(cause->endEditing());
+    EXPECT_EQ(john->causeOfDeath(), "Fever");
+}
+
+TEST_F(PersonEditorWindow, OneLineNotesOfSeveralLinesAreEditedOnlyInTheDialog)
+{
+    EditorLineEdit* deathNotes = self->field(InfoArea_Self::DeathNotes);
+    deathNotes->setFocus();
+    key(deathNotes, 0, "x");
+    ASSERT_EQ(prompts.records.size(), 1);
+    EXPECT_EQ(prompts.records[0].text, LocalizedString("NotesAdvice"));
+    EXPECT_EQ(john->death()->notes(), "Buried at St Mary's.\nStone lost.");
+
+    // A single line can be edited, and ending the edit retitles the button.
+    EditorLineEdit* birthNotes = self->field(InfoArea_Self::BirthNotes);
+    retype(birthNotes, "At home");
+    key(birthNotes, Qt::Key_Return);
+    EXPECT_EQ(john->birth()->notes(), "At home");
+    EXPECT_EQ(self->findChild<QPushButton*>("birthNotesButton")->text(), LocalizedString("NotesPresent"));
+}
+
+TEST_F(PersonEditorWindow, AnotherDatabasesChangesLeaveThisEditorAlone)
+{
+    DOvurDocument* other = open("Other.RezUdu");
+    ASSERT_NE(other, nullptr);
+    FTPerson* stranger = FTPerson::initInMoc(other->moc(), "Anne Other", "F");
+
+    // The comments change is not one the editor follows; only a refresh of its own database shows it.
+    john->setComments("Fond of dogs");
+    NotificationCenter& center = NotificationCenter::defaultCenter();
+    center.post("AddedChildInPcd", stranger, other->moc());
+    center.post("PersonToBeDeleted", stranger, other->moc());
+    const int comments = editor->controller().indexOf("pComments");
+    EXPECT_EQ(editor->pTabView()->tabText(comments), LocalizedString("Comments"));
+    EXPECT_EQ(self->selectedPerson(), john);
+    center.post("AddedChildInPcd", john, moc);
+    EXPECT_EQ(editor->pTabView()->tabText(comments), LocalizedString("Comments") + "*");
+
+    // A person of another database shown on this page brings its places along.
+    self->setSelectedPerson(stranger);
+    EXPECT_EQ(self->placeField(InfoArea_Self::BirthPlace)->moc(), other->moc());
+    EXPECT_EQ(self->placeField(InfoArea_Self::DeathPlace)->moc(), other->moc());
+}
+
+TEST_F(PersonEditorWindow, TheNotesPagesUndoIsItsOwn)
+{
+    ASSERT_TRUE(editor->choosePage("pNotes"));
+    auto* notes = editor->page("pNotes")->findChild<NotesTextEdit*>("notesTextView");
+    ASSERT_NE(notes, nullptr);
+    EXPECT_EQ(notes->toPlainText(), "Worked the mill on the Aire.");
+    FTMocUndoManager* undo = moc->undoManager();
+    undo->closeOpenGroups();
+    const int before = undo->undoCount();
+
+    notes->setFocus();
+    notes->moveCursor(QTextCursor::End);
+    for (QChar c : QStringLiteral(" Drowned."))
+        key(notes, 0, QString(c));
+    EXPECT_EQ(notes->toPlainText(), "Worked the mill on the Aire. Drowned.");
+    key(notes, Qt::Key_Z, {}, Qt::ControlModifier);
+    EXPECT_NE(notes->toPlainText(), "Worked the mill on the Aire. Drowned.");
+    undo->closeOpenGroups();
+    EXPECT_EQ(undo->undoCount(), before);
+    EXPECT_EQ(john->notes(), "Worked the mill on the Aire.");
+
+    // Leaving the page writes what is there, as one change of the database.
+    key(notes, 0, "!");
+    QApplication::processEvents();
+    saveScreenshot(doc->dovurWindow(), "editor-notes-page");
+    const QString typed = notes->toPlainText();
+    ASSERT_TRUE(editor->chooseTab(0));
+    EXPECT_EQ(john->notes(), typed);
+    undo->closeOpenGroups();
+    EXPECT_EQ(undo->undoCount(), before + 1);
+}
+
+TEST_F(PersonEditorWindow, ACommandWhoseWindowIsMissingSaysSo)
+{
+    self->displayPersonalTimeline();
+    ASSERT_EQ(prompts.records.size(), 1);
+    EXPECT_EQ(prompts.records[0].text,
+              LocalizedString("WindowNotAvailableYet").arg(LocalizedString("PersonalTimeline")));
+
+    FTPerson* shown = nullptr;
+    EditorHooks::shared().personalTimeline = [&](QWidget*, FTPerson* p) { shown = p; };
+    self->displayPersonalTimeline();
+    EXPECT_EQ(shown, john);
+
+    prompts.clear();
+    self->displayLastChangeDates();
+    ASSERT_EQ(prompts.records.size(), 1);
+    EXPECT_EQ(prompts.records[0].kind, ScriptedPrompts::ShowMe);
+    EXPECT_EQ(prompts.records[0].text, LocalizedString("LastChangeDates"));
+    EXPECT_THAT(prompts.records[0].info.toStdString(), HasSubstr("Personal data"));
+}
+
+} // namespace

@@ -1,0 +1,172 @@
+// Building the missing thumbnails of a database: which pictures need one, icons for sounds and documents, the
+// batches and their saves, the estimate, stopping, and moving the thumbnails of an older database.
+
+#include "PicturesFixture.h"
+
+#include "pictures/ThumbnailBuilder.h"
+#include "pictures/ThumbnailMover.h"
+
+#include "model/FTMocUndoManager.h"
+#include "model/FTOriginalPicture.h"
+#include "model/UtilsPics.h"
+
+#include <gmock/gmock.h>
+
+using ::testing::HasSubstr;
+
+namespace {
+class ThumbnailBuilderTest : public PicturesFixture {
+protected:
+    // `count` pictures of Ann's with image files and no thumbnails yet, saved.
+    QList<FTPicture*> picturesWithoutThumbnails(FTMoc& moc, int count)
+    {
+        FTPerson* ann = person(moc, "Ann");
+        QList<FTPicture*> out;
+        for (int i = 0; i < count; ++i) {
+            FTPicture* p = FTPicture::initInMoc(&moc, image(QString("in/p%1.png").arg(i), 60, 30), ann);
+            out << p;
+        }
+        EXPECT_TRUE(moc.saveMoc());
+        return out;
+    }
+};
+}
+
+TEST_F(ThumbnailBuilderTest, OnlyPicturesWithAFileAndNoThumbnailNeedOne)
+{
+    auto moc = newDatabase();
+    FTPerson* ann = person(*moc, "Ann");
+    FTPicture* needs = FTPicture::initInMoc(moc.get(), image("in/a.png"), ann);
+    FTPicture* has = FTPicture::initInMoc(moc.get(), image("in/b.png"), ann);
+    has->setDefaultThumbnailImage();
+    FTPicture* gone = FTPicture::initInMoc(moc.get(), image("in/c.png"), ann);
+    QFile::remove(gone->filename());
+    missingPicture(*moc, ann, {}, "/nowhere/d.png");
+    ThumbnailBuilder builder(moc.get());
+    EXPECT_EQ(builder.arrayOfPicsNeedingThumbnailsInMoc(), QList<FTPicture*> { needs });
+
+    // A quarter of a second a picture, in whole seconds.
+    EXPECT_THAT(ThumbnailBuilder::prebuildQuestion(4).toStdString(),
+        HasSubstr("Prebuild 4 Thumbnails.\n\nEstimated time = 1 second"));
+    EXPECT_THAT(ThumbnailBuilder::prebuildQuestion(3).toStdString(), HasSubstr("= 0 seconds"));
+}
+
+TEST_F(ThumbnailBuilderTest, TwentyFivePicturesAreSavedAfterTheTenthTheTwentiethAndAtTheEnd)
+{
+    auto moc = newDatabase();
+    const QList<FTPicture*> pictures = picturesWithoutThumbnails(*moc, 25);
+    ThumbnailBuilder builder(moc.get());
+    QStringList told;
+    QList<int> createdAtSave;
+    builder.messageChanged = [&](const QString& t) { told << t; };
+    builder.saved = [&] {
+        EXPECT_FALSE(moc->hasChanges());
+        createdAtSave << moc->count<FTOriginalPicture>();
+    };
+    moc->undoManager()->closeOpenGroups();
+    builder.start();
+    EXPECT_EQ(builder.createThumbnails(pictures), 25);
+    builder.finish();
+    EXPECT_EQ(createdAtSave, (QList<int> { 10, 20, 25 }));
+    ASSERT_EQ(told.size(), 4) << told.join("\n").toStdString();
+    EXPECT_EQ(told[0], "Building thumbnails...");
+    EXPECT_THAT(told[1].toStdString(), HasSubstr("10 of 25 thumbnails created. Time Remaining = "));
+    EXPECT_THAT(told[2].toStdString(), HasSubstr("20 of 25 thumbnails created."));
+    EXPECT_THAT(told[3].toStdString(), HasSubstr("25 of 25 thumbnails created in "));
+    EXPECT_THAT(told[3].toStdString(), HasSubstr("(0 couldn't be created)"));
+    for (FTPicture* p : pictures)
+        EXPECT_EQ(p->thumbnailImage().size(), QSize(100, 50));
+    EXPECT_FALSE(moc->undoManager()->canUndo()) << "nothing of the build is undone";
+    EXPECT_TRUE(moc->undoManager()->isUndoRegistrationEnabled());
+    EXPECT_TRUE(builder.arrayOfPicsNeedingThumbnailsInMoc().isEmpty());
+}
+
+TEST_F(ThumbnailBuilderTest, AStopEndsTheBuildAfterTheCurrentPictureAndKeepsWhatWasMade)
+{
+    auto moc = newDatabase();
+    const QList<FTPicture*> pictures = picturesWithoutThumbnails(*moc, 30);
+    ThumbnailBuilder builder(moc.get());
+    int made = 0;
+    builder.keepAlive = [&] {
+        made = int(moc->count<FTOriginalPicture>());
+        if (made == 13)
+            builder.stop();
+    };
+    builder.start();
+    EXPECT_EQ(builder.createThumbnails(pictures), 13);
+    EXPECT_FALSE(moc->hasChanges()) << "what was made is saved";
+    EXPECT_EQ(builder.arrayOfPicsNeedingThumbnailsInMoc().size(), 17);
+
+    // Not started, or nothing to do.
+    ThumbnailBuilder idle(moc.get());
+    EXPECT_EQ(idle.createThumbnails(pictures), 0);
+    QStringList told;
+    idle.messageChanged = [&](const QString& t) { told << t; };
+    idle.start();
+    EXPECT_EQ(idle.createThumbnails({}), 0);
+    EXPECT_EQ(told, QStringList { "All thumbnails are up to date." });
+}
+
+TEST_F(ThumbnailBuilderTest, SoundsAndDocumentsGetIconsAndOtherKindsNone)
+{
+    auto moc = newDatabase();
+    FTPerson* ann = person(*moc, "Ann");
+    FTPicture* sound = FTPicture::initInMoc(moc.get(), file("in/tune.wav", "RIFF"), ann);
+    FTPicture* text = FTPicture::initInMoc(moc.get(), file("in/letter.txt", "Dear"), ann);
+    FTPicture* sheet = FTPicture::initInMoc(moc.get(), file("in/sums.xls", "cells"), ann);
+    FTPicture* broken = FTPicture::initInMoc(moc.get(), file("in/broken.jpg", "no jpeg"), ann);
+    ThumbnailBuilder builder(moc.get());
+    QStringList told;
+    builder.messageChanged = [&](const QString& t) { told << t; };
+    builder.start();
+    const QList<FTPicture*> pictures = builder.arrayOfPicsNeedingThumbnailsInMoc();
+    ASSERT_EQ(pictures.size(), 4);
+    EXPECT_EQ(builder.createThumbnails(pictures), 2);
+    EXPECT_THAT(told.last().toStdString(), HasSubstr("2 of 4 thumbnails created"));
+    EXPECT_THAT(told.last().toStdString(), HasSubstr("(2 couldn't be created)"));
+
+    for (FTPicture* p : { sound, text }) {
+        ASSERT_TRUE(p->originalPicture()) << p->name().toStdString();
+        EXPECT_EQ(p->rclCut(), "{{20, 2}, {88, 120}}");
+        EXPECT_EQ(p->thumbnailImage().size(), QSize(73, 100));
+    }
+    EXPECT_EQ(ThumbnailBuilder::iconPathFor(sound->filename()).section('/', -1), "iTunes-audible.png");
+    EXPECT_EQ(ThumbnailBuilder::iconPathFor("/a/clip.MOV alias").section('/', -1), "iTunes-movie.png");
+    EXPECT_EQ(ThumbnailBuilder::iconPathFor("/a/b.rtfd").section('/', -1), "rtf.png");
+    EXPECT_EQ(ThumbnailBuilder::iconPathFor("/a/b.doc").section('/', -1), "rtf.png");
+    EXPECT_EQ(ThumbnailBuilder::iconPathFor("/a/b.html").section('/', -1), "html.png");
+    EXPECT_EQ(ThumbnailBuilder::iconPathFor("/a/b.pdf").section('/', -1), "txt.png");
+    EXPECT_EQ(ThumbnailBuilder::iconPathFor("/a/b.xls"), "");
+    EXPECT_FALSE(sheet->originalPicture());
+    EXPECT_FALSE(broken->originalPicture());
+    EXPECT_EQ(broken->rclCut(), "{{0, 0}, {0, 0}}") << "a picture without thumbnail is left as it was";
+    ASSERT_EQ(builder.failures().size(), 2);
+    EXPECT_THAT(builder.failures().join("\n").toStdString(), HasSubstr("broken.jpg is not a readable JPG picture"));
+}
+
+TEST_F(ThumbnailBuilderTest, StoredThumbnailsOfAnOlderDatabaseMoveToTheirOwnRecords)
+{
+    auto moc = newDatabase();
+    FTPerson* ann = person(*moc, "Ann");
+    QList<FTPicture*> old;
+    for (int i = 0; i < 205; ++i) {
+        FTPicture* p = missingPicture(*moc, ann, QString("/old/%1.jpg").arg(i));
+        p->setThumbNailImageData(QByteArray("tiff-") + QByteArray::number(i));
+        old << p;
+    }
+    // One already has a record: it is filled, not doubled.
+    old[3]->setOriginalPicture(moc->insertObject<FTOriginalPicture>());
+    ASSERT_TRUE(moc->saveMoc());
+    moc->undoManager()->removeAllActions();
+    ThumbnailMover mover(*moc, old);
+    QList<int> steps;
+    mover.progressChanged = [&](int done) { steps << done; };
+    EXPECT_EQ(mover.moveAllThumbnails(), 205);
+    EXPECT_EQ(steps, (QList<int> { 100, 200, 205 }));
+    EXPECT_FALSE(moc->hasChanges());
+    EXPECT_EQ(moc->count<FTOriginalPicture>(), 205);
+    EXPECT_EQ(old[3]->originalPicture()->data(), "tiff-3");
+    EXPECT_EQ(old[204]->originalPicture()->data(), "tiff-204");
+    EXPECT_EQ(moc->count<FTPicture>([](const FTPicture* p) { return !p->isNil(Key("thumbNailImageData")); }), 0);
+    EXPECT_FALSE(moc->undoManager()->canUndo());
+}
