@@ -1,4 +1,4 @@
-#include "../DiagramFixture.h"
+#include "CdDiagramViewFixture.h"
 #include "../../shell/ui/ApplicationFixture.h"
 
 #include "Screenshot.h"
@@ -27,35 +27,6 @@
 #include <QMainWindow>
 #include <QPainter>
 #include <QTimer>
-
-// A diagram in a window of its own over the fixture's small family.
-class CdDiagramView : public DiagramFixture {
-protected:
-    void SetUp() override
-    {
-        DiagramFixture::SetUp();
-        moc->undoManager()->enableUndoRegistration();
-        UserDefaults::standard().setInteger("maxAncestorLevel", 3);
-        makeFamily();
-        moc->saveMoc();
-        moc->undoManager()->removeAllActions();
-        diagram = std::make_unique<CdDiagram>();
-        diagram->resize(980, 400);
-        diagram->setMoc(moc.get());
-        diagram->prepare();
-        NotificationCenter::defaultCenter().flushQueue();
-        prompts.records.clear();
-    }
-    void TearDown() override
-    {
-        diagram.reset();
-        QCoreApplication::processEvents();
-        DiagramFixture::TearDown();
-    }
-    QString undoName() const { return moc->undoManager()->undoActionName(); }
-
-    std::unique_ptr<CdDiagram> diagram;
-};
 
 TEST_F(CdDiagramView, SelectingTheSelectedPersonChangesNothing)
 {
@@ -220,19 +191,10 @@ TEST_F(CdDiagramView, ChildrenOnTheLeftWithMugShots)
 // menu is closed after it otherwise). Answers whether a menu showed.
 static bool pressSecondary(CdDiagram* diagram, const QPointF& at, const std::function<void(DiagramPopupMenu*)>& inMenu)
 {
-    bool shown = false;
-    QTimer::singleShot(0, diagram, [&] {
-        auto* menu = qobject_cast<DiagramPopupMenu*>(QApplication::activePopupWidget());
-        if (!menu)
-            return;
-        shown = true;
-        inMenu(menu);
-        if (menu->isVisible())
-            menu->close();
+    return whileMenuShows(diagram, inMenu, [&] {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at.toPoint(), diagram->mapToGlobal(at.toPoint()));
+        QCoreApplication::sendEvent(diagram, &event);
     });
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at.toPoint(), diagram->mapToGlobal(at.toPoint()));
-    QCoreApplication::sendEvent(diagram, &event);
-    return shown;
 }
 
 static QAction* actionTitled(QMenu* menu, const QString& titleStart)
