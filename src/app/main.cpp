@@ -14,6 +14,7 @@
 #include "shell/ModelHooksSetup.h"
 #include "shell/Utils.h"
 #include "shell/ui/DOvurApplication.h"
+#include "shell/ui/PreferencesController.h"
 
 #include <QClipboard>
 #include <QMimeData>
@@ -51,6 +52,8 @@ int main(int argc, char** argv)
         PicturesMenuActions::registerMenuItems(controller);
         PicturesMenuActions::install();
         SourcesMenuActions::registerMenuItems(controller);
+        // Edit > "Preferences..." and the toolbar's Preferences item.
+        PreferencesController::install(controller);
         if (controller.awakeFromNib()) {
             // Databases named on the command line open as the desktop's "open file" does.
             QStringList paths;

@@ -44,6 +44,8 @@ public:
     // "Arial", ...), has regular, italic, bold and bold italic faces. Otherwise shows the "FontWarning"
     // message and answers false.
     static bool checkFontIsEnabled(const QString& family);
+    // The first-run value ("#rrggbb") of one of the eight main colours; empty for any other key.
+    static QString mainColourFirstRunValue(const QString& key);
     // ---- end of user defaults ----
 
     // ---- Data folder and recent documents at start-up (AppController_Startup.cpp, core) ----

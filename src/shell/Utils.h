@@ -132,7 +132,7 @@ public:
     static QString hexadecimalRepresentation(const QByteArray& data);
     // "2 minutes and 5 seconds", "59 seconds".
     static QString timeToText(int seconds);
-    // "/" becomes "|", for names used in file names.
+    // "/" becomes "|" and control characters (line ends, tabs, NUL ...) blanks, for names used in file names.
     static QString replaceForwardSlashInString(const QString& text);
 
     // ---- end of vocabularies ----

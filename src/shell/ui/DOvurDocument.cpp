@@ -490,6 +490,7 @@ void DOvurDocument::close()
     if (m_closed)
         return;
     m_closed = true;
+    Q_EMIT closing();
     endEditing();
     m_moc->saveMoc();
     AppController::noteNewRecentDocument(m_path);

@@ -115,6 +115,10 @@ public:
     // Observers of the notifications.
     void fontSizeChanged(const Notification& n);
 
+Q_SIGNALS:
+    // The database is closing: windows that hold its context or views let go of them now.
+    void closing();
+
 private:
     DOvurDocument(std::unique_ptr<FTMoc> moc, const QString& path);
     void focalPersonChanged();
