@@ -70,20 +70,24 @@ CdRelationshipBand::Step CdRelationshipBand::classify(const CdPerson& source, co
     FTPerson* me = source.person();
     FTPerson* other = target ? target->person() : nullptr;
     const Kind kind = other && me ? kindOfPair(source, *target) : Kind::None;
+    // From the child's side that faces its ancestors to the parent's side that faces its children, drawn from the
+    // source.
+    const auto parentAndChild = [&](const CdPerson& parentBox, const CdPerson& childBox) {
+        step.parent = parentBox.person();
+        step.child = childBox.person();
+        step.relationship = existingRelationship(step.parent, step.child);
+        const QPointF up = ancestorSide(childBox, childrenOnLeft);
+        const QPointF down = descendantSide(parentBox, childrenOnLeft);
+        step.line = &childBox == &source ? QLineF(up, down) : QLineF(down, up);
+    };
     switch (kind) {
     case Kind::None:
         return step;
     case Kind::ParentOfSource:
-        step.parent = other;
-        step.child = me;
-        step.line = QLineF(ancestorSide(source, childrenOnLeft), descendantSide(*target, childrenOnLeft));
-        step.relationship = existingRelationship(other, me);
+        parentAndChild(*target, source);
         break;
     case Kind::ChildOfSource:
-        step.parent = me;
-        step.child = other;
-        step.line = QLineF(descendantSide(source, childrenOnLeft), ancestorSide(*target, childrenOnLeft));
-        step.relationship = existingRelationship(me, other);
+        parentAndChild(source, *target);
         break;
     case Kind::Couple: {
         step.spouse1 = me;

@@ -7,23 +7,17 @@
 
 using CdKeyNavigation::Arrow;
 
-// The fixture's family with Mum beside Dad, Great Grandad above Grandad, a step father, an associated person and
-// two ancestors' generations shown (Grandad stands in the outermost column).
+// The fixture's wider family with Great Grandad above Grandad, Mum's mother above her, and two ancestors' generations
+// shown (Grandad stands in the outermost column).
 class CdKeyNavigationTest : public DiagramFixture {
 protected:
     void SetUp() override
     {
         DiagramFixture::SetUp();
-        makeFamily();
-        mum = person("Mum", F(), 1905);
-        link(mum, me);
+        makeWiderFamily();
         link(person("Great Grandad", M(), 1840), grandad);
         mumsMum = person("Mum's Mum", F(), 1880);
         link(mumsMum, mum);
-        stepDad = person("Stepdad", M(), 1902);
-        link(stepDad, me, FTPcRel::kStep);
-        friendOfMe = person("Friend", M(), 1931);
-        associate(me, friendOfMe);
         options.maxAncLevel = 2;
     }
     // "select <name>", "focus <name>" or "nothing" for the arrow from the person's box.
@@ -39,7 +33,7 @@ protected:
         return m.select ? "select " + m.select->person()->name() : QStringLiteral("nothing");
     }
 
-    FTPerson *mum = nullptr, *mumsMum = nullptr, *stepDad = nullptr, *friendOfMe = nullptr;
+    FTPerson* mumsMum = nullptr;
 };
 
 TEST_F(CdKeyNavigationTest, ArrowsMoveByKindOfBoxInBothOrientations)

@@ -137,6 +137,8 @@ private:
     void showMenuAtSelectedBox();
     FTPerson* focalPerson() const;
     FTPerson* selectedPerson() const;
+    // Names the undo step "<localised word> <name with years>".
+    void nameUndoStep(const char* word, const FTPerson* person);
     // Names the undo step "Focus on <name>" and makes the person focal.
     void focusOnWithUndoName(FTPerson* person);
 

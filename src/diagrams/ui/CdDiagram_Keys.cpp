@@ -8,11 +8,9 @@
 
 #include "model/FTModelDefaults.h"
 #include "model/FTMoc.h"
-#include "model/FTMocUndoManager.h"
 #include "model/FTPerson.h"
 #include "model/FTPicture.h"
 
-#include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 
@@ -112,9 +110,7 @@ void CdDiagram::moveSelectionTo(CdPerson* box)
     FTPerson* person = box ? box->person() : nullptr;
     if (!person || !moc())
         return;
-    if (UndoManager* undo = moc()->undoManager())
-        undo->setActionName(QStringLiteral("%1 %2").arg(LocalizedString(QStringLiteral("Select")),
-                                                        person->nameWithBirthAndDeathYears()));
+    nameUndoStep("Select", person);
     setSelectedPerson(person);
 }
 

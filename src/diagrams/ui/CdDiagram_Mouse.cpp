@@ -41,44 +41,42 @@ FTPerson* CdDiagram::selectedPerson() const
     return moc() ? moc()->modelDefaults()->selectedPerson() : nullptr;
 }
 
+void CdDiagram::nameUndoStep(const char* word, const FTPerson* person)
+{
+    if (UndoManager* undo = moc() ? moc()->undoManager() : nullptr)
+        undo->setActionName(QStringLiteral("%1 %2").arg(LocalizedString(QString::fromLatin1(word)),
+                                                        person->nameWithBirthAndDeathYears()));
+}
+
 void CdDiagram::focusOnWithUndoName(FTPerson* person)
 {
     if (!person || !moc())
         return;
-    if (UndoManager* undo = moc()->undoManager())
-        undo->setActionName(QStringLiteral("%1 %2").arg(LocalizedString(QStringLiteral("FocusOn")),
-                                                        person->nameWithBirthAndDeathYears()));
+    nameUndoStep("FocusOn", person);
     setFocalPerson(person);
 }
 
 void CdDiagram::mousePressEvent(QMouseEvent* event)
 {
     // The secondary press arrives as a context-menu event.
-    if (event->button() != Qt::LeftButton) {
+    if (event->button() == Qt::LeftButton)
+        pressAt(event->position(), event->modifiers(), false);
+    else
         FamilyDiagramPane::mousePressEvent(event);
-        return;
-    }
-    // Typed text is not lost to a stray press: the entry box asks first, and may keep the keyboard.
-    if (isEditBoxActive() && !m_editBox->resignFirstResponder())
-        return;
-    pressAt(event->position(), event->modifiers(), false);
 }
 
 void CdDiagram::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton) {
+    if (event->button() == Qt::LeftButton)
+        pressAt(event->position(), event->modifiers(), true);
+    else
         FamilyDiagramPane::mouseDoubleClickEvent(event);
-        return;
-    }
-    if (isEditBoxActive() && !m_editBox->resignFirstResponder())
-        return;
-    pressAt(event->position(), event->modifiers(), true);
 }
 
 void CdDiagram::pressAt(const QPointF& point, Qt::KeyboardModifiers modifiers, bool doublePress)
 {
-    FTMoc* moc = this->moc();
-    if (!moc)
+    // Typed text is not lost to a stray press: the entry box asks first, and may keep the keyboard.
+    if (!moc() || (isEditBoxActive() && !m_editBox->resignFirstResponder()))
         return;
     setFocus(Qt::MouseFocusReason);
     // The first press of a double press has opened a picture, a dialog or a menu already.

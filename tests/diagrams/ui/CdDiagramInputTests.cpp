@@ -155,7 +155,7 @@ TEST_F(CdDiagramInput, DraggingFromAChildToTheSpouseOffersThatPair)
 
 TEST_F(CdDiagramInput, NoBandIsDrawnFromAnAssociatedPerson)
 {
-    FTPerson* friendOfMe = person("Friend", M(), 1931);
+    friendOfMe = person("Friend", M(), 1931);
     associate(me, friendOfMe);
     rebuild();
     click(diagram.get(), centreOf(friendOfMe));
