@@ -1,12 +1,18 @@
 #include "CdDiagramViewFixture.h"
 #include "InputEvents.h"
 #include "../../model/RecordingRelativeDialogs.h"
+#include "../../shell/ui/ApplicationFixture.h"
 
 #include "Screenshot.h"
 
 #include "diagrams/CdPerson.h"
 #include "diagrams/DiagramHooks.h"
 #include "diagrams/ui/CdEditBox.h"
+#include "diagrams/ui/FamilyDiagramSetup.h"
+
+#include "shell/ui/FindPersonSearchField.h"
+#include "shell/ui/DOvurDocument.h"
+#include "shell/ui/ToolbarController.h"
 
 #include "model/FTModelDefaults.h"
 #include "model/FTPicture.h"
@@ -16,6 +22,7 @@
 #include "platform/Localizer.h"
 
 #include <QElapsedTimer>
+#include <QMainWindow>
 #include <QPainter>
 
 using namespace InputEvents;
@@ -301,4 +308,40 @@ TEST_F(CdDiagramInput, AMarkerRingsOnlyInTheActiveWindow)
     ASSERT_FALSE(diagram->isActiveWindow());
     hover(diagram.get(), marker.center());
     EXPECT_TRUE(diagram->hoveredMarker().isNull());
+}
+
+// The program's main window: the toolbar's list of found people lies over the diagram, which then shows no hover.
+class CdDiagramInWindow : public ApplicationFixture {};
+
+TEST_F(CdDiagramInWindow, NoHoverWhileTheFoundPeopleAreListed)
+{
+    installFamilyDiagram();
+    start();
+    DOvurDocument* doc = app->openDocumentWithContentsOfURL(makeDatabase(data + "/Family.RezUdu", 30));
+    ASSERT_TRUE(doc) << texts().join("\n").toStdString();
+    auto* diagram = qobject_cast<CdDiagram*>(doc->pcd());
+    ASSERT_TRUE(diagram);
+    QWidget* window = doc->dovurWindow();
+    window->show();
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    QCoreApplication::processEvents();
+    diagram->grab();
+    QRectF marker;
+    for (const auto& box : diagram->cdLayout().cdPersonsArray())
+        if (!box->trackingRects().isEmpty())
+            marker = box->trackingRects().first();
+    ASSERT_FALSE(marker.isNull());
+
+    ToolbarController* toolbar = doc->toolbarController();
+    toolbar->findPersonSearchField()->setText("a");
+    toolbar->findPerson(true);
+    ASSERT_TRUE(toolbar->isFoundPeopleVisible());
+    hover(diagram, marker.center());
+    EXPECT_TRUE(diagram->hoveredMarker().isNull());
+
+    toolbar->hideFoundPeople();
+    hover(diagram, marker.center() + QPointF(0.5, 0));
+    EXPECT_EQ(diagram->hoveredMarker(), marker);
+    DOvurDocument::setDiagramFactory({});
 }
