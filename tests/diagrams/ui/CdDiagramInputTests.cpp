@@ -1,5 +1,6 @@
 #include "CdDiagramViewFixture.h"
 #include "InputEvents.h"
+#include "PopupMenuPress.h"
 #include "../../model/RecordingRelativeDialogs.h"
 #include "../../shell/ui/ApplicationFixture.h"
 

@@ -3,7 +3,6 @@
 #include "../DiagramFixture.h"
 
 #include "diagrams/ui/CdDiagram.h"
-#include "diagrams/ui/DiagramPopupMenu.h"
 
 #include "model/FTMocUndoManager.h"
 
@@ -11,29 +10,8 @@
 #include "platform/UserDefaults.h"
 
 #include <QApplication>
-#include <QTimer>
 
-#include <functional>
 #include <memory>
-
-// Runs `action`, which shows a diagram's context menu; `inMenu` runs while the menu shows and may choose an item
-// (the menu is closed after it otherwise). Answers whether a menu showed.
-inline bool whileMenuShows(QObject* context, const std::function<void(DiagramPopupMenu*)>& inMenu,
-                           const std::function<void()>& action)
-{
-    bool shown = false;
-    QTimer::singleShot(0, context, [&] {
-        auto* menu = qobject_cast<DiagramPopupMenu*>(QApplication::activePopupWidget());
-        if (!menu)
-            return;
-        shown = true;
-        inMenu(menu);
-        if (menu->isVisible())
-            menu->close();
-    });
-    action();
-    return shown;
-}
 
 // A diagram in a window of its own over the fixture's small family.
 class CdDiagramView : public DiagramFixture {
