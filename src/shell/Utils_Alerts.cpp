@@ -35,6 +35,7 @@
 
 bool gVovadid = false;
 bool gMallocDebug = false;
+bool gPrinting = false;
 
 namespace {
 
