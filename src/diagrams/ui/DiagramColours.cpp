@@ -1,6 +1,7 @@
 #include "diagrams/ui/DiagramColours.h"
 
 #include "shell/UtilsFunctions.h"
+#include "shell/ui/ColourButtons.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 #include "shell/ui/FamilyDiagramPane.h"
@@ -10,14 +11,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMainWindow>
-#include <QPainter>
 #include <QPushButton>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -34,17 +33,6 @@ QString text(const char* key)
 const char* const kColourLabels[] = {"PrefsColourDiagramBg", "PrefsColourSelectedPerson", "PrefsColourSpouse",
                                      "PrefsColourOtherPerson", "PrefsColourAncestralView", "PrefsColourPanels",
                                      "PrefsColourMainWindow"};
-
-QIcon swatch(const QColor& colour)
-{
-    QPixmap pixmap(36, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setPen(QColor(0, 0, 0, 110));
-    painter.setBrush(colour.isValid() ? colour : QColor(Qt::white));
-    painter.drawRoundedRect(QRectF(0.5, 0.5, 35, 15), 3, 3);
-    return QIcon(pixmap);
-}
 
 // A shading strength 0 to 1 as a slider of hundredths.
 QSlider* strengthSlider()
@@ -71,10 +59,8 @@ DiagramColours::DiagramColours(FamilyDiagramPane* pcd, QWidget* parent)
     const QStringList keys = DiagramColourSchemes::colourKeys();
     for (qsizetype i = 0; i < keys.size(); ++i) {
         const QString key = keys[i];
-        auto* button = new QPushButton;
+        QPushButton* button = ColourButtons::makeButton();
         button->setObjectName(key);
-        button->setIconSize(QSize(36, 16));
-        button->setFixedWidth(64);
         connect(button, &QPushButton::clicked, this, [this, key] { selectColour(key); });
         m_colourButtons.insert(key, button);
         colourForm->addRow(text(kColourLabels[i]), button);
@@ -161,11 +147,7 @@ void DiagramColours::showColoursPanel(FamilyDiagramPane& pcd, QWidget* parent)
 
 void DiagramColours::selectColour(const QString& key)
 {
-    auto* dialog = new QColorDialog(UserDefaults::standard().colorForKey(key), this);
-    dialog->setObjectName(QStringLiteral("colourDialog"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QColorDialog::colorSelected, this, [this, key](const QColor& colour) { setColour(key, colour); });
-    dialog->open();
+    ColourButtons::chooseColour(this, key, [this, key](const QColor& colour) { setColour(key, colour); });
 }
 
 void DiagramColours::setColour(const QString& key, const QColor& colour)
@@ -227,7 +209,7 @@ void DiagramColours::reload()
     const UserDefaults& d = UserDefaults::standard();
     m_loading = true;
     for (auto it = m_colourButtons.cbegin(); it != m_colourButtons.cend(); ++it)
-        it.value()->setIcon(swatch(d.colorForKey(it.key())));
+        it.value()->setIcon(ColourButtons::swatch(d.colorForKey(it.key())));
     m_diagramShading->setValue(int(std::lround(d.doubleForKey(QStringLiteral("cdColourGradient")) * 100)));
     m_boxShading->setValue(int(std::lround(d.doubleForKey(QStringLiteral("cdPersonColourGradient")) * 100)));
     m_shadows->setChecked(d.boolForKey(QStringLiteral("showShadows")));
