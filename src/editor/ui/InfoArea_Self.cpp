@@ -1,5 +1,6 @@
 #include "editor/ui/InfoArea_Self.h"
 
+#include "editor/PersonFields.h"
 #include "editor/SelfPageTexts.h"
 #include "editor/ui/EditorHooks.h"
 #include "editor/ui/EditorLineEdit.h"
@@ -30,42 +31,6 @@
 #include <QVBoxLayout>
 
 namespace {
-// The date field as the date check sees it.
-class DateField : public Dates::Field {
-public:
-    explicit DateField(EditorLineEdit* edit)
-        : m_edit(edit)
-    {
-    }
-    QString string() const override { return m_edit->text(); }
-    void setString(const QString& s) override { m_edit->setText(s); }
-    void setTextRed(bool red) override { m_edit->setTextRed(red); }
-
-private:
-    EditorLineEdit* m_edit;
-};
-
-QString eventValue(const FTEvent* e, const QString& key)
-{
-    if (!e)
-        return {};
-    if (key == QLatin1String("date"))
-        return e->date();
-    if (key == QLatin1String("place"))
-        return e->place();
-    return e->notes();
-}
-
-// Writes through the person's key path, which makes the birth or death event when it is missing; an empty
-// value never makes an empty event.
-void writeEventValue(FTPerson* p, const QString& event, const QString& key, const QString& value)
-{
-    const FTEvent* e = event == QLatin1String("birth") ? p->birth() : p->death();
-    if (!e && value.isEmpty())
-        return;
-    p->setValueForKeyPath(event + QLatin1Char('.') + key, value);
-}
-
 QLabel* smallLabel(const QString& text)
 {
     auto* label = new QLabel(text);
@@ -249,71 +214,51 @@ void InfoArea_Self::observe()
             this);
 }
 
-EditorLineEdit* InfoArea_Self::addField(int tag, const QString& name, std::function<QString(const FTPerson*)> read,
-                                        std::function<void(FTPerson*, const QString&)> write, EditorLineEdit* edit)
+EditorLineEdit* InfoArea_Self::addField(int tag, const QString& name, EditorLineEdit* edit)
 {
     if (!edit)
         edit = new EditorLineEdit;
     edit->setObjectName(name);
     setViewTag(edit, tag);
     edit->shouldEndEditing = [this, tag] { return shouldEndEditing(tag); };
-    m_fields.insert(tag, Field{edit, std::move(read), std::move(write)});
+    m_fields.insert(tag, edit);
     return edit;
 }
 
-PlaceField* InfoArea_Self::addPlaceField(int tag, const QString& name, const QString& event)
+PlaceField* InfoArea_Self::addPlaceField(int tag, const QString& name)
 {
     PlaceField* place = EditorHooks::makePlaceField(this);
     setViewTag(place, tag);
     m_placeFields.insert(tag, place);
-    addField(
-        tag, name, [event](const FTPerson* p) {
-            return eventValue(event == QLatin1String("birth") ? p->birth() : p->death(), QStringLiteral("place"));
-        },
-        [event](FTPerson* p, const QString& v) { writeEventValue(p, event, QStringLiteral("place"), v); },
-        place->lineEdit());
+    addField(tag, name, place->lineEdit());
     return place;
 }
 
 void InfoArea_Self::buildFields()
 {
-    addField(Name, QStringLiteral("name"), [](const FTPerson* p) { return p->name(); },
-             [](FTPerson* p, const QString& v) { p->setName(v); });
-    EditorLineEdit* gender = addField(Gender, QStringLiteral("gender"), [](const FTPerson* p) { return p->gender(); },
-                                      [](FTPerson* p, const QString& v) { p->setGender(v); });
+    addField(Name, QStringLiteral("name"));
+    EditorLineEdit* gender = addField(Gender, QStringLiteral("gender"));
     gender->setMaxLength(8);
     gender->setFixedWidth(gender->fontMetrics().horizontalAdvance(QStringLiteral("MMM")) + 16);
-    addField(Title, QStringLiteral("title"), [](const FTPerson* p) { return p->title(); },
-             [](FTPerson* p, const QString& v) { p->setTitle(v); });
+    addField(Title, QStringLiteral("title"));
     for (const QString& event : {QStringLiteral("birth"), QStringLiteral("death")}) {
         const bool birth = event == QLatin1String("birth");
-        auto eventOf = [birth](const FTPerson* p) { return birth ? p->birth() : p->death(); };
-        EditorLineEdit* date = addField(
-            birth ? BirthDate : DeathDate, event + QStringLiteral("Date"),
-            [eventOf](const FTPerson* p) { return eventValue(eventOf(p), QStringLiteral("date")); },
-            [event](FTPerson* p, const QString& v) { writeEventValue(p, event, QStringLiteral("date"), v); });
+        EditorLineEdit* date = addField(birth ? BirthDate : DeathDate, event + QStringLiteral("Date"));
         date->setToolTip(LocalizedHelpString(QStringLiteral("DateFormatHelp")));
         date->setMinimumWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("abt 30 Sep 2000")) + 12);
-        addPlaceField(birth ? BirthPlace : DeathPlace, event + QStringLiteral("Place"), event);
+        addPlaceField(birth ? BirthPlace : DeathPlace, event + QStringLiteral("Place"));
         const int notesTag = birth ? BirthNotes : DeathNotes;
-        EditorLineEdit* notes = addField(
-            notesTag, event + QStringLiteral("Notes"),
-            [eventOf](const FTPerson* p) { return eventValue(eventOf(p), QStringLiteral("notes")); },
-            [event](FTPerson* p, const QString& v) { writeEventValue(p, event, QStringLiteral("notes"), v); });
+        EditorLineEdit* notes = addField(notesTag, event + QStringLiteral("Notes"));
         notes->shouldBeginEditing = [this, notesTag] { return notesFieldShouldBeginEditing(notesTag); };
     }
-    addField(CauseOfDeath, QStringLiteral("causeOfDeath"), [](const FTPerson* p) { return p->causeOfDeath(); },
-             [](FTPerson* p, const QString& v) { p->setCauseOfDeath(v); });
-    addField(AncestralFileNo, QStringLiteral("ancestralFileNumber"),
-             [](const FTPerson* p) { return p->ancestralFileNumber(); },
-             [](FTPerson* p, const QString& v) { p->setAncestralFileNumber(v); });
-    addField(UserReferenceNo, QStringLiteral("userId"), [](const FTPerson* p) { return p->userId(); },
-             [](FTPerson* p, const QString& v) { p->setUserId(v); });
+    addField(CauseOfDeath, QStringLiteral("causeOfDeath"));
+    addField(AncestralFileNo, QStringLiteral("ancestralFileNumber"));
+    addField(UserReferenceNo, QStringLiteral("userId"));
 }
 
 EditorLineEdit* InfoArea_Self::field(int tag) const
 {
-    return m_fields.value(tag).edit;
+    return m_fields.value(tag);
 }
 
 PlaceField* InfoArea_Self::placeField(int tag) const
@@ -328,62 +273,28 @@ QString InfoArea_Self::otherEventsText() const
 
 bool InfoArea_Self::shouldEndEditing(int tag)
 {
-    const Field f = m_fields.value(tag);
-    if (!m_person || !f.edit)
+    EditorLineEdit* edit = m_fields.value(tag);
+    if (!m_person || !edit)
         return true;
-    const QString typed = f.edit->text();
-    FieldValidation v{true, typed, {}, {}};
-    switch (tag) {
-    case Name:
-        v = ValidateNameField(typed);
-        break;
-    case Gender:
-        v = ValidateGenderFieldEditor(typed, m_person);
-        break;
-    case Title:
-        v = ValidateSingleLineEntryField(typed, QStringLiteral("Title/Occupation"));
-        break;
-    case BirthPlace:
-    case DeathPlace:
-        v = ValidatePlaceField(typed);
-        break;
-    case CauseOfDeath:
-        v = ValidateSingleLineEntryField(typed, QStringLiteral("CauseOfDeath"));
-        break;
-    case AncestralFileNo:
-        v = ValidateSingleLineEntryField(typed, QStringLiteral("AncestralFileNo"));
-        break;
-    case UserReferenceNo:
-        v = ValidateSingleLineEntryField(typed, QStringLiteral("UserReferenceNo"));
-        break;
-    case BirthDate:
-    case DeathDate: {
-        DateField date(f.edit);
-        const Dates::Person checked = SelfPageTexts::birthDateCheckPerson(m_person);
-        v.accepted = Dates::validateDateField(date, tag == BirthDate ? &checked : nullptr);
-        v.text = f.edit->text();
-        break;
-    }
-    default:
-        break;
-    }
+    EditorLineEdit::DateField field(edit);
+    const FieldValidation v = PersonFields::validate(tag, field, m_person);
     if (!v.accepted) {
-        if (f.edit->text() != v.text)
-            f.edit->setText(v.text);
+        if (edit->text() != v.text)
+            edit->setText(v.text);
         v.report();
         return false;
     }
     if (!v.message.isEmpty())
         v.report();
     FTPerson* person = m_person;
-    if (v.text != f.read(person)) {
-        f.write(person, v.text);
+    if (v.text != PersonFields::read(tag, person)) {
+        PersonFields::write(tag, person, v.text);
         if (m_moc)
             m_moc->deferredSave();
     }
     // The person may have gone with an alert's event loop; the field shows what is stored.
     if (m_person == person)
-        f.edit->setValue(f.read(person));
+        edit->setValue(PersonFields::read(tag, person));
     if (tag == BirthNotes || tag == DeathNotes)
         setNotesButtonIndicators();
     return true;
@@ -391,8 +302,7 @@ bool InfoArea_Self::shouldEndEditing(int tag)
 
 bool InfoArea_Self::notesFieldShouldBeginEditing(int tag)
 {
-    const Field f = m_fields.value(tag);
-    if (!m_person || !SelfPageTexts::isMultiLine(f.read(m_person)))
+    if (!m_person || !SelfPageTexts::isMultiLine(PersonFields::read(tag, m_person)))
         return true;
     Prompts::current().message(LocalizedString(QStringLiteral("NotesAdvice")));
     return false;
@@ -409,8 +319,8 @@ void InfoArea_Self::writeText(const std::function<void(FTPerson*)>& write)
 
 bool InfoArea_Self::endEditing()
 {
-    for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it)
-        if (it->edit->isEditing() && !it->edit->endEditing())
+    for (EditorLineEdit* edit : std::as_const(m_fields))
+        if (edit->isEditing() && !edit->endEditing())
             return false;
     m_notes->endEditing();
     m_comments->endEditing();
@@ -426,9 +336,9 @@ void InfoArea_Self::setSelectedPerson(FTPerson* person)
         m_notes->endEditing();
         m_comments->endEditing();
         // A refused edit cannot follow the person shown: it is dropped, never written to the next person.
-        for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it)
-            if (it->edit->isEditing() && !it->edit->endEditing())
-                it->edit->setValue({});
+        for (EditorLineEdit* edit : std::as_const(m_fields))
+            if (edit->isEditing() && !edit->endEditing())
+                edit->setValue({});
     }
     m_person = person;
     if (person && person->moc() != m_moc) {
@@ -454,12 +364,12 @@ void InfoArea_Self::loadFields()
 {
     const bool enabled = m_person != nullptr;
     for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it) {
-        EditorLineEdit* edit = it->edit;
+        EditorLineEdit* edit = it.value();
         edit->setEnabled(enabled);
         // A field being edited keeps what the user typed.
         if (edit->isEditing())
             continue;
-        QString value = m_person ? it->read(m_person) : QString();
+        QString value = PersonFields::read(it.key(), m_person);
         const bool notes = it.key() == BirthNotes || it.key() == DeathNotes;
         if (notes) {
             // Notes of several lines are shown on one line and edited in the notes dialog only.
@@ -495,8 +405,8 @@ void InfoArea_Self::personToBeDeleted(const Notification& n)
 {
     if (n.object && n.object == m_person) {
         // The person goes: nothing typed may be written to it any more.
-        for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it)
-            it->edit->setValue({});
+        for (EditorLineEdit* edit : std::as_const(m_fields))
+            edit->setValue({});
         m_notes->setValue({});
         m_comments->setValue({});
         setSelectedPerson(nullptr);

@@ -69,15 +69,9 @@ public:
     void setLastChangeDate();
 
 private:
-    struct Field {
-        EditorLineEdit* edit = nullptr;
-        std::function<QString(const FTPerson*)> read;
-        std::function<void(FTPerson*, const QString&)> write;
-    };
     void buildFields();
-    EditorLineEdit* addField(int tag, const QString& name, std::function<QString(const FTPerson*)> read,
-                             std::function<void(FTPerson*, const QString&)> write, EditorLineEdit* edit = nullptr);
-    PlaceField* addPlaceField(int tag, const QString& name, const QString& event);
+    EditorLineEdit* addField(int tag, const QString& name, EditorLineEdit* edit = nullptr);
+    PlaceField* addPlaceField(int tag, const QString& name);
     bool shouldEndEditing(int tag);
     bool notesFieldShouldBeginEditing(int tag);
     void loadFields();
@@ -87,7 +81,7 @@ private:
     FTPerson* m_person = nullptr;
     FTMoc* m_moc = nullptr;
     QDateTime m_lastChangeDate;
-    QHash<int, Field> m_fields;
+    QHash<int, EditorLineEdit*> m_fields;
     QHash<int, PlaceField*> m_placeFields;
     NotesTextEdit* m_notes = nullptr;
     NotesTextEdit* m_comments = nullptr;
