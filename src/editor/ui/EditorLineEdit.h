@@ -1,7 +1,5 @@
 #pragma once
 
-#include "model/Dates.h"
-
 #include <QLineEdit>
 
 #include <functional>
@@ -27,21 +25,6 @@ public:
     bool endEditing();
     // Red text marks a refused date.
     void setTextRed(bool red);
-
-    // The field as the date check sees it.
-    class DateField : public Dates::Field {
-    public:
-        explicit DateField(EditorLineEdit* edit)
-            : m_edit(edit)
-        {
-        }
-        QString string() const override { return m_edit->text(); }
-        void setString(const QString& s) override { m_edit->setText(s); }
-        void setTextRed(bool red) override { m_edit->setTextRed(red); }
-
-    private:
-        EditorLineEdit* m_edit;
-    };
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

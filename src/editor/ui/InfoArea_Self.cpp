@@ -5,6 +5,7 @@
 #include "editor/ui/EditorHooks.h"
 #include "editor/ui/EditorLineEdit.h"
 #include "editor/ui/EditorTags.h"
+#include "editor/ui/LineEditDateField.h"
 #include "editor/ui/NotesButton.h"
 #include "editor/ui/NotesDialog.h"
 #include "editor/ui/NotesTextEdit.h"
@@ -276,7 +277,7 @@ bool InfoArea_Self::shouldEndEditing(int tag)
     EditorLineEdit* edit = m_fields.value(tag);
     if (!m_person || !edit)
         return true;
-    EditorLineEdit::DateField field(edit);
+    LineEditDateField field(edit);
     const FieldValidation v = PersonFields::validate(tag, field, m_person);
     if (!v.accepted) {
         if (edit->text() != v.text)
