@@ -11,6 +11,7 @@
 
 #include <QCborMap>
 #include <QColor>
+#include <QFont>
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -118,6 +119,10 @@ bool PcRelTypeChoice::hasStoredCertainty() const
 QString PcRelTypeChoice::reasonForUncertainty() const
 {
     QTextDocument document;
+    // The text is shown at 12 points, as its headings are.
+    QFont font = document.defaultFont();
+    font.setPointSize(12);
+    document.setDefaultFont(font);
     QTextCursor cursor(&document);
     const QTextCharFormat plain;
     auto heading = [&](const QString& text, const QColor& colour) {

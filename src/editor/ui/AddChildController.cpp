@@ -252,7 +252,6 @@ AddChildController::AddChildController(QWidget* parent)
 
     m_parents = new PcRelTypesTable(PcRelTypesTable::Parents, m_cleanup);
     m_parents->setObjectName(QStringLiteral("tv_parents"));
-    m_parents->setMinimumHeight(90);
 
     m_events = new AddChildEventsTableView;
     m_events->setObjectName(QStringLiteral("tv_events"));
@@ -262,7 +261,8 @@ AddChildController::AddChildController(QWidget* parent)
     m_events->shouldEndEditing = [this](const QModelIndex& index, QWidget* editor) {
         return shouldEndEventEditing(index, editor);
     };
-    SetFontSize(m_events, 11);
+    // The tables in the dialog's own type size, like its fields.
+    SetFontSize(m_events, m_events->font().pointSize());
     m_events->verticalHeader()->setDefaultSectionSize(
         std::max(m_events->verticalHeader()->defaultSectionSize(), QLineEdit().sizeHint().height()));
     // The type column is a list: one click opens it.
@@ -318,7 +318,7 @@ AddChildController::AddChildController(QWidget* parent)
     layout->addLayout(grid);
     layout->addSpacing(6);
     layout->addWidget(heading("AddChildParents"));
-    layout->addWidget(m_parents, 1);
+    layout->addWidget(m_parents);
     layout->addSpacing(6);
     layout->addLayout(eventButtons);
     layout->addWidget(m_events, 2);
@@ -349,6 +349,8 @@ void AddChildController::setPPerson(FTPerson* person)
     m_eventTypes = Utils::otherPersonalEventTypesArray();
     loadEventsArray();
     m_parents->setLinks(person->parentRels());
+    // The parents take the room their rows need; the events and notes the rest.
+    m_parents->setMaximumHeight(m_parents->minimumHeight());
     m_notes->setValue(person->notes());
     setWindowTitle(RelativeDialogTexts::addChildTitle(person));
 }

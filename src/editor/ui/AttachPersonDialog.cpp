@@ -1,6 +1,5 @@
 #include "editor/ui/AttachPersonDialog.h"
 
-#include "shell/ui/SetFontSize.h"
 #include "shell/ui/ThemeIcon.h"
 
 #include "model/FTPerson.h"
@@ -78,8 +77,7 @@ AttachPersonDialog::AttachPersonDialog(const Setup& setup, QWidget* parent)
         return edit;
     };
     auto* caption = new QLabel(setup.agesCaption);
-    caption->setWordWrap(true);
-    choices->addWidget(caption, 1);
+    choices->addWidget(caption);
     if (m_range) {
         m_minimumField = ageField("ageRange", m_minimum, AttachCandidates::AgeField::Range);
         choices->addWidget(m_minimumField);
@@ -90,15 +88,13 @@ AttachPersonDialog::AttachPersonDialog(const Setup& setup, QWidget* parent)
         choices->addWidget(new QLabel(LocalizedString(QStringLiteral("AttachAgesTo"))));
         choices->addWidget(m_maximumField);
     }
+    choices->addStretch();
 
     m_tv = new QListView;
     m_tv->setObjectName(QStringLiteral("tv"));
     m_tv->setModel(m_model);
     m_tv->setUniformItemSizes(true);
     m_tv->setAlternatingRowColors(true);
-    QFont font = m_tv->font();
-    font.setPointSize(11);
-    m_tv->setFont(font);
     connect(m_tv->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { showDetails(); });
     m_details = new QPlainTextEdit;
     m_details->setObjectName(QStringLiteral("details"));

@@ -105,7 +105,7 @@ PcRelNotesController::PcRelNotesController(FTPcRel* pcRel, QWidget* parent)
     help->setObjectName(QStringLiteral("helpButton"));
     help->setAutoDefault(false);
     connect(help, &QPushButton::clicked, this, [this] { helpForAssessment(); });
-    auto* reset = new QPushButton(themeIcon(QStringLiteral("edit-clear")), L("ResetToDefaults"));
+    auto* reset = new QPushButton(themeIcon(QStringLiteral("document-revert")), L("ResetToDefaults"));
     reset->setObjectName(QStringLiteral("resetButton"));
     reset->setAutoDefault(false);
     connect(reset, &QPushButton::clicked, this, [this] { resetToDefaults(); });

@@ -11,6 +11,7 @@
 #include "platform/Localizer.h"
 
 #include <QComboBox>
+#include <algorithm>
 #include <QHeaderView>
 #include <QStandardItemModel>
 
@@ -41,7 +42,7 @@ PcRelTypesTable::PcRelTypesTable(Shows shows, PcRelCleanup& cleanup, QWidget* pa
     setSelectionMode(QAbstractItemView::NoSelection);
     setFocusPolicy(Qt::NoFocus);
     horizontalHeader()->setStretchLastSection(true);
-    SetFontSize(this, 11);
+    SetFontSize(this, font().pointSize());
 }
 
 void PcRelTypesTable::setLinks(const QList<FTPcRel*>& links)
@@ -70,6 +71,10 @@ void PcRelTypesTable::setLinks(const QList<FTPcRel*>& links)
         verticalHeader()->setDefaultSectionSize(std::max(verticalHeader()->defaultSectionSize(), chooser->sizeHint().height()));
     }
     setColumnWidths();
+    // Room for every row up to four, so that a person's parents are seen at once.
+    const int rows = std::clamp(int(links.size()), 2, 4);
+    setMinimumHeight(horizontalHeader()->sizeHint().height() + rows * verticalHeader()->defaultSectionSize()
+        + 2 * frameWidth());
 }
 
 QComboBox* PcRelTypesTable::typeChooser(int row) const

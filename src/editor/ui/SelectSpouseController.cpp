@@ -22,9 +22,6 @@ SelectSpouseController::SelectSpouseController(FTPerson* person, QWidget* parent
     m_spouses = new QListWidget;
     m_spouses->setObjectName(QStringLiteral("tv_spouses"));
     m_spouses->setAlternatingRowColors(true);
-    QFont font = m_spouses->font();
-    font.setPointSize(11);
-    m_spouses->setFont(font);
     if (person)
         m_choices = person->spouses();
     for (const FTPerson* spouse : std::as_const(m_choices))
