@@ -74,51 +74,61 @@ AttachCandidates::Years AttachCandidates::spouseYears(const FTPerson* person, in
     return { y - ageRange, y + ageRange };
 }
 
-QList<FTPerson*> AttachCandidates::candidates(
-    const FTPerson* person, const QString& gender, const Years& years, const QSet<const FTPerson*>& excluded)
+AttachCandidates::AttachCandidates(const FTMoc* moc)
 {
-    if (!person || !person->moc() || years.earliest > years.latest)
-        return {};
-    const QList<FTPerson*> found = person->moc()->fetch<FTPerson>([&](const FTPerson* p) {
-        const int year = birthYear(p);
-        return year >= years.earliest && year <= years.latest && p->gender() == gender && !excluded.contains(p);
+    if (!moc)
+        return;
+    moc->forEachObject(QString::fromLatin1(FTPerson::kEntityName), [this](ManagedObject* o) {
+        auto* p = static_cast<FTPerson*>(o);
+        m_people.push_back({ birthYear(p), p->gender(), p });
+        return true;
     });
-    // Sorted on keys folded once, not on every comparison: a span of years may hold thousands of people.
-    std::vector<std::pair<QString, FTPerson*>> keyed;
-    keyed.reserve(size_t(found.size()));
-    for (FTPerson* p : found)
-        keyed.emplace_back(p->name().toCaseFolded(), p);
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(m_people.begin(), m_people.end(), [](const Entry& a, const Entry& b) { return a.year < b.year; });
+}
+
+QList<FTPerson*> AttachCandidates::candidates(
+    const QString& gender, const Years& years, const QSet<const FTPerson*>& excluded) const
+{
+    if (years.earliest > years.latest)
+        return {};
+    auto first = std::lower_bound(m_people.begin(), m_people.end(), years.earliest,
+        [](const Entry& e, int year) { return e.year < year; });
+    // Sorted on names folded once each, not on every comparison: a span of years may hold thousands of people.
+    std::vector<std::pair<QString, FTPerson*>> found;
+    for (auto it = first; it != m_people.end() && it->year <= years.latest; ++it)
+        if (it->gender == gender && !excluded.contains(it->person) && !it->person->isDeleted())
+            found.emplace_back(it->person->name().toCaseFolded(), it->person);
+    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     QList<FTPerson*> sorted;
-    sorted.reserve(found.size());
-    for (const auto& entry : keyed)
+    sorted.reserve(qsizetype(found.size()));
+    for (const auto& entry : found)
         sorted << entry.second;
     return sorted;
 }
 
-QList<FTPerson*> AttachCandidates::childCandidates(const FTPerson* parent, int minimumAge, int maximumAge, bool sons)
+QList<FTPerson*> AttachCandidates::childCandidates(const FTPerson* parent, int minimumAge, int maximumAge, bool sons) const
 {
+    if (!parent)
+        return {};
     QSet<const FTPerson*> children;
-    if (parent)
-        for (const FTPcRel* link : parent->children())
-            children.insert(link->child());
-    return candidates(parent, L(sons ? "MaleShort" : "FemaleShort"),
-        childYears(parent, clampedMinimum(minimumAge), clampedMaximum(maximumAge)),
-        children);
+    for (const FTPcRel* link : parent->children())
+        children.insert(link->child());
+    return candidates(L(sons ? "MaleShort" : "FemaleShort"),
+        childYears(parent, clampedMinimum(minimumAge), clampedMaximum(maximumAge)), children);
 }
 
-QList<FTPerson*> AttachCandidates::parentCandidates(const FTPerson* child, int minimumAge, int maximumAge, bool fathers)
+QList<FTPerson*> AttachCandidates::parentCandidates(const FTPerson* child, int minimumAge, int maximumAge, bool fathers) const
 {
+    if (!child)
+        return {};
     QSet<const FTPerson*> parents;
-    if (child)
-        for (const FTPcRel* link : child->parents())
-            parents.insert(link->parent());
-    return candidates(child, L(fathers ? "MaleShort" : "FemaleShort"),
-        parentYears(child, clampedMinimum(minimumAge), clampedMaximum(maximumAge)),
-        parents);
+    for (const FTPcRel* link : child->parents())
+        parents.insert(link->parent());
+    return candidates(L(fathers ? "MaleShort" : "FemaleShort"),
+        parentYears(child, clampedMinimum(minimumAge), clampedMaximum(maximumAge)), parents);
 }
 
-QList<FTPerson*> AttachCandidates::spouseCandidates(const FTPerson* person, int ageRange, bool sameSex)
+QList<FTPerson*> AttachCandidates::spouseCandidates(const FTPerson* person, int ageRange, bool sameSex) const
 {
     if (!person)
         return {};
@@ -126,7 +136,7 @@ QList<FTPerson*> AttachCandidates::spouseCandidates(const FTPerson* person, int 
     QSet<const FTPerson*> excluded { person };
     for (const FTPerson* spouse : person->spouses())
         excluded.insert(spouse);
-    return candidates(person, gender, spouseYears(person, ageRange), excluded);
+    return candidates(gender, spouseYears(person, ageRange), excluded);
 }
 
 QString AttachCandidates::details(const FTPerson* candidate)

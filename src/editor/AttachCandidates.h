@@ -4,6 +4,9 @@
 #include <QSet>
 #include <QString>
 
+#include <vector>
+
+class FTMoc;
 class FTPerson;
 
 // The people the attach dialogs offer: as a child of a parent, a parent of a child, or a spouse of the focal
@@ -11,11 +14,18 @@ class FTPerson;
 // person's birth year (0 when it has none), less those already linked, sorted by name without regard to case.
 // Birth years are read as the birth event's year (0 without one).
 //
+// An object reads the database's people once, by birth year, so that a dialog's list follows each change of an
+// age at once however large the database; it is meant for the life of one modal dialog, while the people stay
+// as they are.
+//
+//   AttachCandidates people(moc);
 //   const AttachCandidates::Years years = AttachCandidates::childYears(mother, 18, 45);
-//   QList<FTPerson*> sons = AttachCandidates::childCandidates(mother, 18, 45, true);
+//   QList<FTPerson*> sons = people.childCandidates(mother, 18, 45, true);
 //   QString text = AttachCandidates::childDetails(mother, sons.value(0));
 class AttachCandidates {
 public:
+    explicit AttachCandidates(const FTMoc* moc);
+
     // The ages of the child and parent dialogs: a minimum below 10 is taken as 10, a maximum above 80 as 80.
     static constexpr int kLowestAge = 10;
     static constexpr int kHighestAge = 80;
@@ -43,12 +53,12 @@ public:
     static Years spouseYears(const FTPerson* person, int ageRange);
 
     // Sons (or daughters) of a plausible age who are not the parent's children yet.
-    static QList<FTPerson*> childCandidates(const FTPerson* parent, int minimumAge, int maximumAge, bool sons);
+    QList<FTPerson*> childCandidates(const FTPerson* parent, int minimumAge, int maximumAge, bool sons) const;
     // Fathers (or mothers) of a plausible age who are not the child's parents yet.
-    static QList<FTPerson*> parentCandidates(const FTPerson* child, int minimumAge, int maximumAge, bool fathers);
+    QList<FTPerson*> parentCandidates(const FTPerson* child, int minimumAge, int maximumAge, bool fathers) const;
     // People of the other gender (or, for a same-sex couple, of the person's own), neither the person nor one of
     // the person's spouses.
-    static QList<FTPerson*> spouseCandidates(const FTPerson* person, int ageRange, bool sameSex);
+    QList<FTPerson*> spouseCandidates(const FTPerson* person, int ageRange, bool sameSex) const;
 
     // The candidate's name, birth, death and natural parents, one per paragraph.
     static QString details(const FTPerson* candidate);
@@ -63,6 +73,13 @@ public:
     static QString noParentsInfo(int minimumAge, int maximumAge);
 
 private:
-    static QList<FTPerson*> candidates(const FTPerson* person, const QString& gender, const Years& years,
-        const QSet<const FTPerson*>& excluded);
+    QList<FTPerson*> candidates(const QString& gender, const Years& years, const QSet<const FTPerson*>& excluded) const;
+
+    struct Entry {
+        int year;
+        QString gender;
+        FTPerson* person;
+    };
+    // By birth year.
+    std::vector<Entry> m_people;
 };

@@ -335,12 +335,12 @@ TEST_F(RelativeDialogRules, CandidatesAreOfOneGenderWithinTheYearsLessThoseLinke
     link(mother, linked);
 
     EXPECT_EQ(AttachCandidates::childYears(mother, 18, 45), (AttachCandidates::Years { 1918, 1945 }));
-    EXPECT_THAT(names(AttachCandidates::childCandidates(mother, 18, 45, true)),
+    EXPECT_THAT(names(AttachCandidates(moc.get()).childCandidates(mother, 18, 45, true)),
         ElementsAre("Abel Young", "bob young", "zed Young"));
-    EXPECT_THAT(names(AttachCandidates::childCandidates(mother, 18, 45, false)), ElementsAre("Ann Young"));
+    EXPECT_THAT(names(AttachCandidates(moc.get()).childCandidates(mother, 18, 45, false)), ElementsAre("Ann Young"));
     // A minimum below ten is ten; a minimum above the maximum finds nobody.
-    EXPECT_THAT(names(AttachCandidates::childCandidates(mother, 5, 11, true)), ElementsAre("Too Young"));
-    EXPECT_THAT(AttachCandidates::childCandidates(mother, 50, 40, true), IsEmpty());
+    EXPECT_THAT(names(AttachCandidates(moc.get()).childCandidates(mother, 5, 11, true)), ElementsAre("Too Young"));
+    EXPECT_THAT(AttachCandidates(moc.get()).childCandidates(mother, 50, 40, true), IsEmpty());
 
     // The parents of a child born in 1930: fathers 18 to 45 years older, less the present ones.
     FTPerson* child = person("Carl Child", M());
@@ -349,10 +349,10 @@ TEST_F(RelativeDialogRules, CandidatesAreOfOneGenderWithinTheYearsLessThoseLinke
     year(father, "birth", 1900);
     year(person("Greg Other", M()), "birth", 1890);
     EXPECT_EQ(AttachCandidates::parentYears(child, 18, 45), (AttachCandidates::Years { 1885, 1912 }));
-    EXPECT_THAT(names(AttachCandidates::parentCandidates(child, 18, 45, true)),
+    EXPECT_THAT(names(AttachCandidates(moc.get()).parentCandidates(child, 18, 45, true)),
         ElementsAre("Frank Father", "Greg Other", "Too Young"));
     link(father, child);
-    EXPECT_THAT(names(AttachCandidates::parentCandidates(child, 18, 45, true)), ElementsAre("Greg Other", "Too Young"));
+    EXPECT_THAT(names(AttachCandidates(moc.get()).parentCandidates(child, 18, 45, true)), ElementsAre("Greg Other", "Too Young"));
     // An emptied minimum and maximum: 10 and 80 years.
     EXPECT_EQ(AttachCandidates::parentYears(child, AttachCandidates::ageForText(AttachCandidates::AgeField::Minimum, ""),
                   AttachCandidates::ageForText(AttachCandidates::AgeField::Maximum, "")),
@@ -365,9 +365,9 @@ TEST_F(RelativeDialogRules, CandidatesAreOfOneGenderWithinTheYearsLessThoseLinke
     FTPerson* single = person("Sue Single", F());
     year(single, "birth", 1934);
     year(person("Sam Same", M()), "birth", 1931);
-    EXPECT_THAT(names(AttachCandidates::spouseCandidates(child, 5, false)), ElementsAre("Ann Young", "Sue Single"));
-    EXPECT_THAT(names(AttachCandidates::spouseCandidates(child, 0, false)), IsEmpty());
-    EXPECT_THAT(names(AttachCandidates::spouseCandidates(child, 2, true)), ElementsAre("bob young", "Sam Same"));
+    EXPECT_THAT(names(AttachCandidates(moc.get()).spouseCandidates(child, 5, false)), ElementsAre("Ann Young", "Sue Single"));
+    EXPECT_THAT(names(AttachCandidates(moc.get()).spouseCandidates(child, 0, false)), IsEmpty());
+    EXPECT_THAT(names(AttachCandidates(moc.get()).spouseCandidates(child, 2, true)), ElementsAre("bob young", "Sam Same"));
 }
 
 TEST_F(RelativeDialogRules, DetailsWarnOfNaturalParentsAndSpouses)

@@ -29,7 +29,7 @@ void AttachChildController::setParentPerson(FTPerson* parent)
 
 QList<FTPerson*> AttachChildController::loadCandidates()
 {
-    return AttachCandidates::childCandidates(m_parent, minimumAge(), maximumAge(), firstGender());
+    return people(m_parent).childCandidates(m_parent, minimumAge(), maximumAge(), firstGender());
 }
 
 QString AttachChildController::detailsFor(const FTPerson* candidate) const

@@ -31,7 +31,7 @@ void AttachParentController::setChild(FTPerson* child)
 
 QList<FTPerson*> AttachParentController::loadCandidates()
 {
-    return AttachCandidates::parentCandidates(m_child, minimumAge(), maximumAge(), firstGender());
+    return people(m_child).parentCandidates(m_child, minimumAge(), maximumAge(), firstGender());
 }
 
 QString AttachParentController::detailsFor(const FTPerson* candidate) const

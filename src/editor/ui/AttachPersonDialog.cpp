@@ -126,6 +126,15 @@ AttachPersonDialog::AttachPersonDialog(const Setup& setup, QWidget* parent)
     resize(680, 460);
 }
 
+AttachPersonDialog::~AttachPersonDialog() = default;
+
+const AttachCandidates& AttachPersonDialog::people(const FTPerson* person)
+{
+    if (!m_people)
+        m_people = std::make_unique<AttachCandidates>(person ? person->moc() : nullptr);
+    return *m_people;
+}
+
 FTPerson* AttachPersonDialog::selectedCandidate() const
 {
     const QModelIndexList rows = m_tv->selectionModel()->selectedRows();

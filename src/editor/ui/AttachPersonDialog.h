@@ -3,6 +3,8 @@
 #include "editor/AttachCandidates.h"
 #include "editor/ui/RelationshipDialog.h"
 
+#include <memory>
+
 class FTPerson;
 class QAbstractButton;
 class QLabel;
@@ -48,6 +50,9 @@ protected:
         int maximum = AttachCandidates::kDefaultMaximumAge;
     };
     AttachPersonDialog(const Setup& setup, QWidget* parent);
+    ~AttachPersonDialog() override;
+    // The people of the database of `person`, read when the first list is built.
+    const AttachCandidates& people(const FTPerson* person);
 
     int minimumAge() const { return m_minimum; }
     int maximumAge() const { return m_maximum; }
@@ -65,6 +70,7 @@ private:
 
     class CandidatesModel;
     CandidatesModel* m_model;
+    std::unique_ptr<AttachCandidates> m_people;
     QList<FTPerson*> m_candidates;
     QListView* m_tv;
     QPlainTextEdit* m_details;

@@ -28,7 +28,7 @@ AttachSpouseController::AttachSpouseController(FTMoc* moc, bool sameSexSpouse, Q
 
 QList<FTPerson*> AttachSpouseController::loadCandidates()
 {
-    return AttachCandidates::spouseCandidates(m_focalPerson, minimumAge(), m_sameSexSpouse);
+    return people(m_focalPerson).spouseCandidates(m_focalPerson, minimumAge(), m_sameSexSpouse);
 }
 
 QString AttachSpouseController::detailsFor(const FTPerson* candidate) const
