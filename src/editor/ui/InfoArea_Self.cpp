@@ -5,16 +5,14 @@
 #include "editor/ui/EditorHooks.h"
 #include "editor/ui/EditorLineEdit.h"
 #include "editor/ui/EditorTags.h"
-#include "editor/ui/LineEditDateField.h"
 #include "editor/ui/NotesButton.h"
 #include "editor/ui/NotesDialog.h"
 #include "editor/ui/NotesTextEdit.h"
+#include "editor/ui/PersonFieldSet.h"
 #include "editor/ui/PlaceField.h"
 
-#include "shell/FieldValidation.h"
 #include "shell/ui/ThemeIcon.h"
 
-#include "model/Dates.h"
 #include "model/FTEvent.h"
 #include "model/FTMoc.h"
 #include "model/FTPerson.h"
@@ -47,6 +45,7 @@ const char* const kChangeNotifications[] = {
 
 InfoArea_Self::InfoArea_Self(QWidget* parent)
     : EditorPage(parent)
+    , m_fields(new PersonFieldSet(this))
 {
     setObjectName(QStringLiteral("pSelf"));
     auto* grid = new QGridLayout;
@@ -215,90 +214,41 @@ void InfoArea_Self::observe()
             this);
 }
 
-EditorLineEdit* InfoArea_Self::addField(int tag, const QString& name, EditorLineEdit* edit)
-{
-    if (!edit)
-        edit = new EditorLineEdit;
-    edit->setObjectName(name);
-    setViewTag(edit, tag);
-    edit->shouldEndEditing = [this, tag] { return shouldEndEditing(tag); };
-    m_fields.insert(tag, edit);
-    return edit;
-}
-
-PlaceField* InfoArea_Self::addPlaceField(int tag, const QString& name)
-{
-    PlaceField* place = EditorHooks::makePlaceField(this);
-    setViewTag(place, tag);
-    m_placeFields.insert(tag, place);
-    addField(tag, name, place->lineEdit());
-    return place;
-}
-
 void InfoArea_Self::buildFields()
 {
-    addField(Name, QStringLiteral("name"));
-    EditorLineEdit* gender = addField(Gender, QStringLiteral("gender"));
-    gender->setMaxLength(8);
-    gender->setFixedWidth(gender->fontMetrics().horizontalAdvance(QStringLiteral("MMM")) + 16);
-    addField(Title, QStringLiteral("title"));
+    m_fields->add(Name, QStringLiteral("name"));
+    m_fields->add(Gender, QStringLiteral("gender"));
+    m_fields->add(Title, QStringLiteral("title"));
     for (const QString& event : {QStringLiteral("birth"), QStringLiteral("death")}) {
         const bool birth = event == QLatin1String("birth");
-        EditorLineEdit* date = addField(birth ? BirthDate : DeathDate, event + QStringLiteral("Date"));
-        date->setToolTip(LocalizedHelpString(QStringLiteral("DateFormatHelp")));
-        date->setMinimumWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("abt 30 Sep 2000")) + 12);
-        addPlaceField(birth ? BirthPlace : DeathPlace, event + QStringLiteral("Place"));
+        m_fields->add(birth ? BirthDate : DeathDate, event + QStringLiteral("Date"));
+        m_fields->addPlace(birth ? BirthPlace : DeathPlace, event + QStringLiteral("Place"));
         const int notesTag = birth ? BirthNotes : DeathNotes;
-        EditorLineEdit* notes = addField(notesTag, event + QStringLiteral("Notes"));
+        EditorLineEdit* notes = m_fields->add(notesTag, event + QStringLiteral("Notes"));
         notes->shouldBeginEditing = [this, notesTag] { return notesFieldShouldBeginEditing(notesTag); };
     }
-    addField(CauseOfDeath, QStringLiteral("causeOfDeath"));
-    addField(AncestralFileNo, QStringLiteral("ancestralFileNumber"));
-    addField(UserReferenceNo, QStringLiteral("userId"));
+    m_fields->add(CauseOfDeath, QStringLiteral("causeOfDeath"));
+    m_fields->add(AncestralFileNo, QStringLiteral("ancestralFileNumber"));
+    m_fields->add(UserReferenceNo, QStringLiteral("userId"));
+    m_fields->didEndEditing = [this](int tag) {
+        if (tag == BirthNotes || tag == DeathNotes)
+            setNotesButtonIndicators();
+    };
 }
 
 EditorLineEdit* InfoArea_Self::field(int tag) const
 {
-    return m_fields.value(tag);
+    return m_fields->field(tag);
 }
 
 PlaceField* InfoArea_Self::placeField(int tag) const
 {
-    return m_placeFields.value(tag);
+    return m_fields->placeField(tag);
 }
 
 QString InfoArea_Self::otherEventsText() const
 {
     return m_otherEvents->text();
-}
-
-bool InfoArea_Self::shouldEndEditing(int tag)
-{
-    EditorLineEdit* edit = m_fields.value(tag);
-    if (!m_person || !edit)
-        return true;
-    LineEditDateField field(edit);
-    const FieldValidation v = PersonFields::validate(tag, field, m_person);
-    if (!v.accepted) {
-        if (edit->text() != v.text)
-            edit->setText(v.text);
-        v.report();
-        return false;
-    }
-    if (!v.message.isEmpty())
-        v.report();
-    FTPerson* person = m_person;
-    if (v.text != PersonFields::read(tag, person)) {
-        PersonFields::write(tag, person, v.text);
-        if (m_moc)
-            m_moc->deferredSave();
-    }
-    // The person may have gone with an alert's event loop; the field shows what is stored.
-    if (m_person == person)
-        edit->setValue(PersonFields::read(tag, person));
-    if (tag == BirthNotes || tag == DeathNotes)
-        setNotesButtonIndicators();
-    return true;
 }
 
 bool InfoArea_Self::notesFieldShouldBeginEditing(int tag)
@@ -320,9 +270,8 @@ void InfoArea_Self::writeText(const std::function<void(FTPerson*)>& write)
 
 bool InfoArea_Self::endEditing()
 {
-    for (EditorLineEdit* edit : std::as_const(m_fields))
-        if (edit->isEditing() && !edit->endEditing())
-            return false;
+    if (!m_fields->endEditing())
+        return false;
     m_notes->endEditing();
     m_comments->endEditing();
     return true;
@@ -337,16 +286,12 @@ void InfoArea_Self::setSelectedPerson(FTPerson* person)
         m_notes->endEditing();
         m_comments->endEditing();
         // A refused edit cannot follow the person shown: it is dropped, never written to the next person.
-        for (EditorLineEdit* edit : std::as_const(m_fields))
-            if (edit->isEditing() && !edit->endEditing())
-                edit->setValue({});
+        m_fields->finishEditing();
     }
     m_person = person;
-    if (person && person->moc() != m_moc) {
+    if (person)
         m_moc = person->moc();
-        for (PlaceField* place : std::as_const(m_placeFields))
-            place->setMoc(m_moc);
-    }
+    m_fields->setPerson(person);
     m_defaultImage->setPerson(person);
     loadFields();
     setNotesButtonIndicators();
@@ -364,22 +309,19 @@ void InfoArea_Self::refreshDisplay()
 void InfoArea_Self::loadFields()
 {
     const bool enabled = m_person != nullptr;
-    for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it) {
-        EditorLineEdit* edit = it.value();
-        edit->setEnabled(enabled);
-        // A field being edited keeps what the user typed.
+    m_fields->setEnabled(enabled);
+    // A field being edited keeps what the user typed.
+    m_fields->load();
+    for (int tag : {BirthNotes, DeathNotes}) {
+        EditorLineEdit* edit = field(tag);
         if (edit->isEditing())
             continue;
-        QString value = PersonFields::read(it.key(), m_person);
-        const bool notes = it.key() == BirthNotes || it.key() == DeathNotes;
-        if (notes) {
-            // Notes of several lines are shown on one line and edited in the notes dialog only.
-            const bool multiLine = SelfPageTexts::isMultiLine(value);
-            edit->setReadOnly(multiLine);
-            if (multiLine)
-                value = value.simplified();
-        }
-        edit->setValue(value);
+        // Notes of several lines are shown on one line and edited in the notes dialog only.
+        const QString value = PersonFields::read(tag, m_person);
+        const bool multiLine = SelfPageTexts::isMultiLine(value);
+        edit->setReadOnly(multiLine);
+        if (multiLine)
+            edit->setValue(value.simplified());
     }
     for (NotesTextEdit* text : {m_notes, m_comments}) {
         text->setEnabled(enabled);
@@ -406,8 +348,7 @@ void InfoArea_Self::personToBeDeleted(const Notification& n)
 {
     if (n.object && n.object == m_person) {
         // The person goes: nothing typed may be written to it any more.
-        for (EditorLineEdit* edit : std::as_const(m_fields))
-            edit->setValue({});
+        m_fields->clear();
         m_notes->setValue({});
         m_comments->setValue({});
         setSelectedPerson(nullptr);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/PersonFields.h"
 #include "editor/ui/EditorPage.h"
 
 #include <QDateTime>
@@ -13,6 +14,7 @@ class FTMoc;
 class FTPerson;
 class NotesButton;
 class NotesTextEdit;
+class PersonFieldSet;
 class PlaceField;
 class QLabel;
 class QToolButton;
@@ -27,11 +29,9 @@ class QToolButton;
 class InfoArea_Self : public EditorPage {
     Q_OBJECT
 public:
-    enum Tag {
-        Name = 4, Gender = 5, Title = 6,
-        BirthDate = 10, BirthPlace = 11, BirthNotes = 12,
-        DeathDate = 16, DeathPlace = 17, DeathNotes = 18,
-        CauseOfDeath = 101, AncestralFileNo = 102, UserReferenceNo = 103,
+    // The fields' tags (Name, BirthDate ...), and the buttons'.
+    using enum PersonFields::Tag;
+    enum ButtonTag {
         BirthNotesButton = 1001, DeathNotesButton = 1002,
         LastChangesButton = 1100, TimelineButton = 1101,
     };
@@ -70,9 +70,6 @@ public:
 
 private:
     void buildFields();
-    EditorLineEdit* addField(int tag, const QString& name, EditorLineEdit* edit = nullptr);
-    PlaceField* addPlaceField(int tag, const QString& name);
-    bool shouldEndEditing(int tag);
     bool notesFieldShouldBeginEditing(int tag);
     void loadFields();
     void writeText(const std::function<void(FTPerson*)>& write);
@@ -81,8 +78,7 @@ private:
     FTPerson* m_person = nullptr;
     FTMoc* m_moc = nullptr;
     QDateTime m_lastChangeDate;
-    QHash<int, EditorLineEdit*> m_fields;
-    QHash<int, PlaceField*> m_placeFields;
+    PersonFieldSet* m_fields;
     NotesTextEdit* m_notes = nullptr;
     NotesTextEdit* m_comments = nullptr;
     DefaultPictureView* m_defaultImage = nullptr;

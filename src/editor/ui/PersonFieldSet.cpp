@@ -133,11 +133,24 @@ void PersonFieldSet::finishEditing()
             it.value()->setValue(read(it.key()));
 }
 
+void PersonFieldSet::clear()
+{
+    for (EditorLineEdit* edit : std::as_const(m_fields))
+        edit->setValue({});
+}
+
+void PersonFieldSet::setEnabled(bool enabled)
+{
+    for (EditorLineEdit* edit : std::as_const(m_fields))
+        edit->setEnabled(enabled);
+}
+
 bool PersonFieldSet::shouldEndEditing(int tag)
 {
     EditorLineEdit* edit = m_fields.value(tag);
     if (!edit)
         return true;
+    FTPerson* person = m_person;
     LineEditDateField typed(edit);
     const auto custom = m_values.constFind(tag);
     const FieldValidation v = custom != m_values.cend() && custom->validate ? custom->validate(typed)
@@ -150,13 +163,15 @@ bool PersonFieldSet::shouldEndEditing(int tag)
     }
     if (!v.message.isEmpty())
         v.report();
+    // Another person shown while a message was up: what was typed for the first one is not written to them.
+    if (m_person != person)
+        return true;
     if (!m_person && custom == m_values.cend()) {
         if (enteredWithoutPerson && !enteredWithoutPerson(tag, v.text))
             return false;
         edit->setValue(read(tag));
         return true;
     }
-    FTPerson* person = m_person;
     if (v.text != read(tag)) {
         if (custom != m_values.cend())
             custom->write(v.text);

@@ -57,6 +57,9 @@ public:
     bool endEditing();
     // Ends every open edit, dropping one that is refused (the dialog is closing).
     void finishEditing();
+    // Empties every field, dropping what was typed (the person is being deleted).
+    void clear();
+    void setEnabled(bool enabled);
 
     // A checked name or value typed while there is no person yet (the same-sex partner is made from its name).
     // False refuses the edit.

@@ -1,6 +1,7 @@
 // The dialogs that type, complete and attach relatives, as windows: what their controls write, what closing them
 // removes, and how the family database and the menu open them.
 #include "EditorFixture.h"
+#include "../../model/PeopleFixture.h"
 
 #include "editor/PersonFields.h"
 #include "editor/ui/AddChildController.h"
@@ -45,12 +46,6 @@
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-// Readable failure messages for Qt texts.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
 
 class RelationshipDialogs : public EditorFixture {
@@ -87,13 +82,6 @@ protected:
         l->setChild(child);
         l->setPcRelType(type);
         return l;
-    }
-    static int typeOf(const FTPerson* parent, const FTPerson* child)
-    {
-        for (const FTPcRel* l : parent->children())
-            if (l->child() == child)
-                return l->intPcRelType();
-        return -1;
     }
     // Runs `act` on the modal dialog that the next statement opens, once it shows.
     static void whenModal(std::function<void(QDialog*)> act)
