@@ -119,8 +119,9 @@ bool PcRelTypeChoice::hasStoredCertainty() const
 QString PcRelTypeChoice::reasonForUncertainty() const
 {
     QTextDocument document;
-    // The text is shown at 12 points, as its headings are.
+    // The text in the face and size of its headings.
     QFont font = document.defaultFont();
+    font.setFamilies({ QStringLiteral("Arial") });
     font.setPointSize(12);
     document.setDefaultFont(font);
     QTextCursor cursor(&document);

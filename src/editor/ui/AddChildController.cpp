@@ -285,14 +285,8 @@ AddChildController::AddChildController(QWidget* parent)
     m_addEventButton->setIcon(themeIcon(QStringLiteral("list-add")));
     m_addEventButton->setOpensBesideButton(true);
     m_addEventButton->setAutoDefault(false);
-    auto* remove = new QPushButton(themeIcon(QStringLiteral("list-remove")), L("DeleteEvent"));
-    remove->setObjectName(QStringLiteral("deleteEventButton"));
-    remove->setAutoDefault(false);
-    connect(remove, &QPushButton::clicked, this, [this] { deleteEvent(); });
-    auto* help = new QPushButton(themeIcon(QStringLiteral("help-browser")), L("HelpButton"));
-    help->setObjectName(QStringLiteral("helpButton"));
-    help->setAutoDefault(false);
-    connect(help, &QPushButton::clicked, this, [this] { helpForAddEvent(); });
+    QPushButton* remove = makeButton("list-remove", "DeleteEvent", QStringLiteral("deleteEventButton"), [this] { deleteEvent(); });
+    QPushButton* help = makeButton("help-browser", "HelpButton", QStringLiteral("helpButton"), [this] { helpForAddEvent(); });
     auto* eventButtons = new QHBoxLayout;
     eventButtons->addWidget(heading("AddChildEvents"));
     eventButtons->addStretch();

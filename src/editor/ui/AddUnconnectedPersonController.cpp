@@ -3,8 +3,6 @@
 #include "editor/UnconnectedPersonEntry.h"
 #include "editor/ui/PersonFieldSet.h"
 
-#include "shell/UtilsFunctions.h"
-
 #include "platform/Localizer.h"
 
 #include <QGridLayout>
@@ -15,15 +13,11 @@
 #include <QVBoxLayout>
 
 AddUnconnectedPersonController::AddUnconnectedPersonController(FTMoc* moc, QWidget* parent)
-    : QDialog(parent)
+    : RelationshipDialog(parent)
     , m_moc(moc)
 {
     setObjectName(QStringLiteral("AddUnconnectedPerson"));
     setWindowTitle(LocalizedString("AddUnconnected"));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, PanelColour());
-    setPalette(palette);
-    setAutoFillBackground(true);
 
     auto* heading = new QLabel(LocalizedString("AddUnconnectedTitle"));
     QFont bold = heading->font();
@@ -44,14 +38,9 @@ AddUnconnectedPersonController::AddUnconnectedPersonController(FTMoc* moc, QWidg
     grid->addWidget(new QLabel(LocalizedString("AddUnconnectedGenderHint")), 1, 2);
     grid->setColumnStretch(2, 1);
 
-    auto* cancel = new QPushButton(LocalizedString("Cancel"));
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    cancel->setAutoDefault(false);
-    connect(cancel, &QPushButton::clicked, this, [this] { this->cancel(); });
-    auto* ok = new QPushButton(LocalizedString("Add"));
-    ok->setObjectName(QStringLiteral("saveButton"));
+    QPushButton* cancel = makeButton("", "Cancel", QStringLiteral("cancelButton"), [this] { this->cancel(); });
+    QPushButton* ok = makeButton("", "Add", QStringLiteral("saveButton"), [this] { save(); });
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, [this] { save(); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cancel);
@@ -70,10 +59,10 @@ void AddUnconnectedPersonController::save()
         return;
     m_person = UnconnectedPersonEntry::create(m_moc, m_name->text(), m_gender->text());
     if (m_person)
-        QDialog::done(0);
+        done(0);
 }
 
 void AddUnconnectedPersonController::cancel()
 {
-    QDialog::done(0);
+    done(0);
 }

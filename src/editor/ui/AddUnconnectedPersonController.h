@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "editor/ui/RelationshipDialog.h"
 
 class FTMoc;
 class FTPerson;
@@ -13,7 +13,7 @@ class QLineEdit;
 //   auto* sheet = new AddUnconnectedPersonController(doc->moc());
 //   QObject::connect(sheet, &QDialog::finished, ... sheet->person() ...);
 //   doc->beginSheet(sheet);
-class AddUnconnectedPersonController : public QDialog {
+class AddUnconnectedPersonController : public RelationshipDialog {
     Q_OBJECT
 public:
     explicit AddUnconnectedPersonController(FTMoc* moc, QWidget* parent = nullptr);

@@ -1,6 +1,5 @@
 #include "editor/ui/AttachPersonDialog.h"
 
-#include "shell/ui/ThemeIcon.h"
 
 #include "model/FTPerson.h"
 
@@ -110,10 +109,7 @@ AttachPersonDialog::AttachPersonDialog(const Setup& setup, QWidget* parent)
     split->addWidget(m_details);
     split->setSizes({ 300, 300 });
 
-    m_attach = new QPushButton(themeIcon(QStringLiteral("insert-link")), LocalizedString(QStringLiteral("AttachButton")));
-    m_attach->setObjectName(QStringLiteral("attachButton"));
-    m_attach->setAutoDefault(false);
-    connect(m_attach, &QPushButton::clicked, this, [this] { attachSelected(); });
+    m_attach = makeButton("insert-link", "AttachButton", QStringLiteral("attachButton"), [this] { attachSelected(); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(makeCloseButton());

@@ -1,9 +1,9 @@
 #include "editor/ui/PcRelNotesController.h"
 
 #include "editor/PcRelAssessment.h"
+#include "editor/ui/CertaintySlider.h"
 
 #include "shell/Utils.h"
-#include "shell/ui/ThemeIcon.h"
 
 #include "model/FTMoc.h"
 #include "model/FTPcRel.h"
@@ -64,24 +64,9 @@ PcRelNotesController::PcRelNotesController(FTPcRel* pcRel, QWidget* parent)
     m_notes->setObjectName(QStringLiteral("notes"));
     m_notes->installEventFilter(this);
 
-    m_certainty = new QSlider(Qt::Horizontal);
+    m_certainty = new CertaintySlider;
     m_certainty->setObjectName(QStringLiteral("certainty"));
-    m_certainty->setRange(0, 100);
-    m_certainty->setPageStep(10);
-    m_certainty->setTickPosition(QSlider::TicksBelow);
-    m_certainty->setTickInterval(10);
-    m_certaintyValue = new QLabel;
-    m_certaintyValue->setMinimumWidth(m_certaintyValue->fontMetrics().horizontalAdvance(QStringLiteral("100%")) + 4);
-    connect(m_certainty, &QSlider::valueChanged, this, [this](int value) {
-        m_certaintyValue->setText(QStringLiteral("%1%").arg(value));
-        if (!m_certainty->isSliderDown())
-            writeCertainty();
-    });
-    connect(m_certainty, &QSlider::sliderReleased, this, [this] { writeCertainty(); });
-    auto* certainty = new QHBoxLayout;
-    certainty->addWidget(new QLabel(L("Certainty")));
-    certainty->addWidget(m_certainty, 1);
-    certainty->addWidget(m_certaintyValue);
+    connect(m_certainty, &CertaintySlider::chosen, this, [this] { writeCertainty(); });
 
     auto* flags = new QHBoxLayout;
     for (const FlagPair& pair : kFlagPairs) {
@@ -101,14 +86,8 @@ PcRelNotesController::PcRelNotesController(FTPcRel* pcRel, QWidget* parent)
         flags->addWidget(group);
     }
 
-    auto* help = new QPushButton(themeIcon(QStringLiteral("help-browser")), L("HelpButton"));
-    help->setObjectName(QStringLiteral("helpButton"));
-    help->setAutoDefault(false);
-    connect(help, &QPushButton::clicked, this, [this] { helpForAssessment(); });
-    auto* reset = new QPushButton(themeIcon(QStringLiteral("document-revert")), L("ResetToDefaults"));
-    reset->setObjectName(QStringLiteral("resetButton"));
-    reset->setAutoDefault(false);
-    connect(reset, &QPushButton::clicked, this, [this] { resetToDefaults(); });
+    QPushButton* help = makeButton("help-browser", "HelpButton", QStringLiteral("helpButton"), [this] { helpForAssessment(); });
+    QPushButton* reset = makeButton("document-revert", "ResetToDefaults", QStringLiteral("resetButton"), [this] { resetToDefaults(); });
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(help);
     buttons->addWidget(reset);
@@ -119,12 +98,17 @@ PcRelNotesController::PcRelNotesController(FTPcRel* pcRel, QWidget* parent)
     layout->addWidget(heading);
     layout->addWidget(new QLabel(L("AddChildNotes")));
     layout->addWidget(m_notes, 1);
-    layout->addLayout(certainty);
+    layout->addWidget(m_certainty);
     layout->addLayout(flags);
     layout->addLayout(buttons);
     resize(520, 400);
     keepSizeIn(&g_lastContentSize);
     load();
+}
+
+QSlider* PcRelNotesController::certaintySlider() const
+{
+    return m_certainty->slider();
 }
 
 QCheckBox* PcRelNotesController::flag(const QString& key) const
@@ -138,10 +122,8 @@ QCheckBox* PcRelNotesController::flag(const QString& key) const
 void PcRelNotesController::load()
 {
     const bool live = m_pcRel && !m_pcRel->isDeleted();
-    const QSignalBlocker blockSlider(m_certainty);
     m_notes->setPlainText(live ? m_pcRel->notes() : QString());
-    m_certainty->setValue(live ? m_pcRel->certainty() : 0);
-    m_certaintyValue->setText(QStringLiteral("%1%").arg(m_certainty->value()));
+    m_certainty->showValue(live ? m_pcRel->certainty() : 0);
     for (QCheckBox* box : std::as_const(m_flags)) {
         const QSignalBlocker block(box);
         box->setChecked(live && m_pcRel->evidenceValueForKey(box->objectName()));

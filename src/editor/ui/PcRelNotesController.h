@@ -2,9 +2,9 @@
 
 #include "editor/ui/RelationshipDialog.h"
 
+class CertaintySlider;
 class FTPcRel;
 class QCheckBox;
-class QLabel;
 class QPlainTextEdit;
 class QSlider;
 
@@ -21,7 +21,7 @@ public:
 
     FTPcRel* pcRel() const { return m_pcRel; }
     QPlainTextEdit* notesView() const { return m_notes; }
-    QSlider* certaintySlider() const { return m_certainty; }
+    QSlider* certaintySlider() const;
     // The flag's check box by its key ("directEvidence", ...).
     QCheckBox* flag(const QString& key) const;
 
@@ -40,7 +40,6 @@ private:
 
     FTPcRel* m_pcRel;
     QPlainTextEdit* m_notes;
-    QSlider* m_certainty;
-    QLabel* m_certaintyValue;
+    CertaintySlider* m_certainty;
     QList<QCheckBox*> m_flags;
 };

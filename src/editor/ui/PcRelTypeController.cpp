@@ -1,9 +1,9 @@
 #include "editor/ui/PcRelTypeController.h"
 
+#include "editor/ui/CertaintySlider.h"
 #include "editor/ui/PcRelNotesController.h"
 
 #include "shell/Utils.h"
-#include "shell/ui/ThemeIcon.h"
 
 #include "model/FTMoc.h"
 #include "model/FTPcRel.h"
@@ -18,7 +18,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSlider>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
@@ -65,42 +64,18 @@ PcRelTypeController::PcRelTypeController(FTPerson* parent, FTPerson* child, QWid
     rows->addWidget(personLabel(child, "childName"));
     connect(m_relType, &QButtonGroup::idClicked, this, [this](int row) { m_choice.selectRow(row); });
 
-    m_slider = new QSlider(Qt::Horizontal);
-    m_slider->setObjectName(QStringLiteral("slider"));
-    m_slider->setRange(0, 100);
-    m_slider->setPageStep(10);
-    m_slider->setTickPosition(QSlider::TicksBelow);
-    m_slider->setTickInterval(10);
-    m_certaintyValue = new QLabel;
-    m_certaintyValue->setMinimumWidth(m_certaintyValue->fontMetrics().horizontalAdvance(QStringLiteral("100%")) + 4);
-    // Dragging shows the value; it is written once the slider is let go (or moved by the keys).
-    connect(m_slider, &QSlider::valueChanged, this, [this](int value) {
-        m_certaintyValue->setText(QStringLiteral("%1%").arg(value));
-        if (!m_slider->isSliderDown())
-            sliderValueChanged();
-    });
-    connect(m_slider, &QSlider::sliderReleased, this, [this] { sliderValueChanged(); });
+    m_certainty = new CertaintySlider;
+    connect(m_certainty, &CertaintySlider::chosen, this, [this] { sliderValueChanged(); });
     m_defaultValueLabel = new QLabel(L("DefaultCertainty"));
     m_defaultValueLabel->setObjectName(QStringLiteral("defaultValueLabel"));
     QPalette red = m_defaultValueLabel->palette();
     red.setColor(QPalette::WindowText, Qt::red);
     m_defaultValueLabel->setPalette(red);
-    auto* certainty = new QHBoxLayout;
-    certainty->addWidget(new QLabel(L("Certainty")));
-    certainty->addWidget(m_slider, 1);
-    certainty->addWidget(m_certaintyValue);
 
-    auto* notes = new QPushButton(themeIcon(QStringLiteral("accessories-text-editor")), L("PcRelNotesButton"));
-    notes->setObjectName(QStringLiteral("notesButton"));
-    notes->setAutoDefault(false);
-    connect(notes, &QPushButton::clicked, this, [this] { addEditNotes(); });
-    m_notesButton = notes;
-    auto* help = new QPushButton(themeIcon(QStringLiteral("help-browser")), L("HelpButton"));
-    help->setObjectName(QStringLiteral("helpButton"));
-    help->setAutoDefault(false);
-    connect(help, &QPushButton::clicked, this, [this] { helpForCertaintyAssessment(); });
+    m_notesButton = makeButton("accessories-text-editor", "PcRelNotesButton", QStringLiteral("notesButton"), [this] { addEditNotes(); });
+    QPushButton* help = makeButton("help-browser", "HelpButton", QStringLiteral("helpButton"), [this] { helpForCertaintyAssessment(); });
     auto* actions = new QHBoxLayout;
-    actions->addWidget(notes);
+    actions->addWidget(m_notesButton);
     actions->addWidget(help);
     actions->addStretch();
 
@@ -109,7 +84,7 @@ PcRelTypeController::PcRelTypeController(FTPerson* parent, FTPerson* child, QWid
     left->addSpacing(6);
     left->addLayout(rows);
     left->addSpacing(10);
-    left->addLayout(certainty);
+    left->addWidget(m_certainty);
     left->addWidget(m_defaultValueLabel, 0, Qt::AlignRight);
     left->addLayout(actions);
     left->addStretch();
@@ -138,6 +113,11 @@ PcRelTypeController::PcRelTypeController(FTPerson* parent, FTPerson* child, QWid
     setReasonForUncertainty();
 }
 
+QSlider* PcRelTypeController::slider() const
+{
+    return m_certainty->slider();
+}
+
 void PcRelTypeController::setRadioButtonsText()
 {
     const QStringList titles = m_choice.rowTitles();
@@ -153,13 +133,9 @@ void PcRelTypeController::setRadioButtonsText()
 void PcRelTypeController::showCertainty()
 {
     FTPcRel* link = m_choice.pcRel();
-    m_slider->setEnabled(link);
+    m_certainty->setEnabled(link);
     m_notesButton->setEnabled(link);
-    {
-        const QSignalBlocker block(m_slider);
-        m_slider->setValue(link ? link->certainty() : 0);
-    }
-    m_certaintyValue->setText(link ? QStringLiteral("%1%").arg(link->certainty()) : QString());
+    m_certainty->showValue(link ? link->certainty() : 0, link);
     m_defaultValueLabel->setVisible(link && !m_choice.hasStoredCertainty());
 }
 
@@ -171,9 +147,9 @@ void PcRelTypeController::setReasonForUncertainty()
 void PcRelTypeController::sliderValueChanged()
 {
     FTPcRel* link = m_choice.pcRel();
-    if (!link || link->isDeleted() || (m_choice.hasStoredCertainty() && link->certainty() == m_slider->value()))
+    if (!link || link->isDeleted() || (m_choice.hasStoredCertainty() && link->certainty() == m_certainty->value()))
         return;
-    link->setCertainty(m_slider->value());
+    link->setCertainty(m_certainty->value());
     m_defaultValueLabel->hide();
     NotificationCenter::defaultCenter().post(QStringLiteral("RefreshAllViews"), nullptr, m_moc);
 }

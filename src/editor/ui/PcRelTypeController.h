@@ -3,10 +3,12 @@
 #include "editor/PcRelTypeChoice.h"
 #include "editor/ui/RelationshipDialog.h"
 
+class CertaintySlider;
 class FTMoc;
 class FTPerson;
 class QButtonGroup;
 class QLabel;
+class QPushButton;
 class QSlider;
 class QTextBrowser;
 
@@ -25,7 +27,7 @@ public:
 
     PcRelTypeChoice& choice() { return m_choice; }
     QButtonGroup* relType() const { return m_relType; }
-    QSlider* slider() const { return m_slider; }
+    QSlider* slider() const;
     QLabel* defaultValueLabel() const { return m_defaultValueLabel; }
     QTextBrowser* uncertaintyTextView() const { return m_uncertaintyTextView; }
 
@@ -45,9 +47,8 @@ private:
     PcRelTypeChoice m_choice;
     FTMoc* m_moc;
     QButtonGroup* m_relType;
-    QSlider* m_slider;
-    QLabel* m_certaintyValue;
+    CertaintySlider* m_certainty;
     QLabel* m_defaultValueLabel;
     QTextBrowser* m_uncertaintyTextView;
-    QWidget* m_notesButton;
+    QPushButton* m_notesButton;
 };

@@ -1,6 +1,7 @@
 #include "editor/ui/RelationshipDialog.h"
 
 #include "shell/UtilsFunctions.h"
+#include "shell/ui/ThemeIcon.h"
 
 #include "platform/Localizer.h"
 
@@ -44,9 +45,17 @@ void RelationshipDialog::keepSizeIn(QSize* size)
 
 QPushButton* RelationshipDialog::makeCloseButton()
 {
-    auto* close = new QPushButton(LocalizedString(QStringLiteral("Close")));
-    close->setObjectName(QStringLiteral("closeButton"));
-    close->setAutoDefault(false);
-    connect(close, &QPushButton::clicked, this, [this] { done(QDialog::Accepted); });
-    return close;
+    return makeButton("", "Close", QStringLiteral("closeButton"), [this] { done(QDialog::Accepted); });
+}
+
+QPushButton* RelationshipDialog::makeButton(
+    const char* icon, const char* textKey, const QString& objectName, std::function<void()> action)
+{
+    auto* button = new QPushButton(LocalizedString(QString::fromLatin1(textKey)));
+    if (*icon)
+        button->setIcon(themeIcon(QString::fromLatin1(icon)));
+    button->setObjectName(objectName);
+    button->setAutoDefault(false);
+    connect(button, &QPushButton::clicked, this, [action = std::move(action)] { action(); });
+    return button;
 }

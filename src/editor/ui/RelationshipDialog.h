@@ -3,11 +3,13 @@
 #include <QDialog>
 #include <QSize>
 
+#include <functional>
+
 class QPushButton;
 
-// A modal dialog that types, completes or attaches relatives: drawn on the panels' colour, run with exec() over
-// the front window, and closed only through windowShouldClose() whichever way the user leaves it (its Close
-// button, the window's close box, Escape). A dialog given a size to keep opens at the size the last one of its
+// A dialog that types, completes or attaches relatives: drawn on the panels' colour, run modally with exec()
+// over the front window (or begun as a sheet), and closed only through windowShouldClose() whichever way the
+// user leaves it (its Close button, the window's close box, Escape). A dialog given a size to keep opens at the size the last one of its
 // kind had when it closed, for the rest of the program's run.
 //
 //   AddChildController dialog;
@@ -28,6 +30,9 @@ protected:
     void keepSizeIn(QSize* size);
     // A Close button that leaves the dialog as the close box does.
     QPushButton* makeCloseButton();
+    // A button of the dialog: a theme icon (freedesktop name, none when empty), a "Localizable" text, never the
+    // default button.
+    QPushButton* makeButton(const char* icon, const char* textKey, const QString& objectName, std::function<void()> action);
 
 private:
     QSize* m_keptSize = nullptr;

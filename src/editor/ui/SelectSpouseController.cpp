@@ -28,14 +28,9 @@ SelectSpouseController::SelectSpouseController(FTPerson* person, QWidget* parent
         m_spouses->addItem(spouse->nameWithBirthAndDeathYears());
     connect(m_spouses, &QListWidget::itemDoubleClicked, this, [this] { didOK(); });
 
-    auto* ok = new QPushButton(LocalizedString("OK"));
-    ok->setObjectName(QStringLiteral("okButton"));
+    QPushButton* ok = makeButton("", "OK", QStringLiteral("okButton"), [this] { didOK(); });
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, [this] { didOK(); });
-    auto* cancel = new QPushButton(LocalizedString("Cancel"));
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    cancel->setAutoDefault(false);
-    connect(cancel, &QPushButton::clicked, this, [this] { done(QDialog::Rejected); });
+    QPushButton* cancel = makeButton("", "Cancel", QStringLiteral("cancelButton"), [this] { done(QDialog::Rejected); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cancel);
