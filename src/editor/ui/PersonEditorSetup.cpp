@@ -108,6 +108,11 @@ void installRelationshipDialogs()
         AddSameSexPartner dialog(person ? person->moc() : nullptr, person, nullptr);
         dialog.run();
     };
+    hooks.selectSpouse = [](FTPerson* person) {
+        SelectSpouseController dialog(person);
+        dialog.run();
+        return dialog.spouse();
+    };
 }
 
 void uninstallRelationshipDialogs()
@@ -117,6 +122,7 @@ void uninstallRelationshipDialogs()
     DiagramHooks& hooks = DiagramHooks::shared();
     hooks.pcRelTypeDialog = nullptr;
     hooks.addSameSexPartner = nullptr;
+    hooks.selectSpouse = nullptr;
 }
 
 void registerPersonEditorMenuItems(AppController& controller)

@@ -517,7 +517,7 @@ TEST_F(RelationshipDialogs, TheUnconnectedPersonSheetMakesTheFocalPerson)
     EXPECT_EQ(moc->count<FTPerson>(), people + 1);
 }
 
-TEST_F(RelationshipDialogs, TheDiagramOpensTheTypeAndPartnerDialogs)
+TEST_F(RelationshipDialogs, TheDiagramsOpenTheTypePartnerAndSpouseDialogs)
 {
     installRelationshipDialogs();
     FTPerson* dad = person("John Smith", "M", 1900);
@@ -539,6 +539,17 @@ TEST_F(RelationshipDialogs, TheDiagramOpensTheTypeAndPartnerDialogs)
     const int people = moc->count<FTPerson>();
     DiagramHooks::shared().addSameSexPartner(dad);
     EXPECT_EQ(moc->count<FTPerson>(), people);
+
+    FTPerson* wife = person("Ann Smith", "F", 1902);
+    dad->addSpouseRel(wife);
+    dad->addSpouseRel(person("Bea Smith", "F", 1904));
+    whenModal([](QDialog* window) {
+        auto* dialog = qobject_cast<SelectSpouseController*>(window);
+        ASSERT_NE(dialog, nullptr);
+        dialog->tv_spouses()->setCurrentRow(0);
+        dialog->didOK();
+    });
+    EXPECT_EQ(DiagramHooks::shared().selectSpouse(dad), dad->spouses()[0]);
 }
 
 }
