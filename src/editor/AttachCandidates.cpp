@@ -33,10 +33,16 @@ QString nameOf(const FTPerson* p)
     return p ? p->name() : QString();
 }
 
-// "\n\nWARNING:\n<name> has a natural father".
-QString naturalParentWarning(const FTPerson* who, bool father)
+// "\n\nWARNING:\n<child> has a natural father" when the child has a natural parent of the other's gender; empty
+// otherwise, and for another of unknown gender.
+QString naturalParentWarning(const FTPerson* other, const FTPerson* child)
 {
-    return QStringLiteral("\n\n") + L("WARNING") + QStringLiteral(":\n") + nameOf(who) + QLatin1Char(' ')
+    if (!other || !child)
+        return {};
+    const bool father = other->gender() == L("MaleShort");
+    if ((!father && other->gender() != L("FemaleShort")) || !(father ? child->naturalFather() : child->naturalMother()))
+        return {};
+    return QStringLiteral("\n\n") + L("WARNING") + QStringLiteral(":\n") + child->name() + QLatin1Char(' ')
         + L("hasNatural") + QLatin1Char(' ') + L(father ? "father" : "mother");
 }
 }
@@ -155,26 +161,12 @@ QString AttachCandidates::details(const FTPerson* candidate)
 
 QString AttachCandidates::childDetails(const FTPerson* parent, const FTPerson* candidate)
 {
-    QString text = details(candidate);
-    if (!parent || !candidate)
-        return text;
-    if (parent->gender() == L("MaleShort") && candidate->naturalFather())
-        text += naturalParentWarning(candidate, true);
-    else if (parent->gender() == L("FemaleShort") && candidate->naturalMother())
-        text += naturalParentWarning(candidate, false);
-    return text;
+    return details(candidate) + naturalParentWarning(parent, candidate);
 }
 
 QString AttachCandidates::parentDetails(const FTPerson* child, const FTPerson* candidate)
 {
-    QString text = details(candidate);
-    if (!child || !candidate)
-        return text;
-    if (candidate->gender() == L("MaleShort") && child->naturalFather())
-        text += naturalParentWarning(child, true);
-    else if (candidate->gender() == L("FemaleShort") && child->naturalMother())
-        text += naturalParentWarning(child, false);
-    return text;
+    return details(candidate) + naturalParentWarning(candidate, child);
 }
 
 QString AttachCandidates::spouseDetails(const FTPerson* candidate)
