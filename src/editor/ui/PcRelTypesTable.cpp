@@ -11,9 +11,10 @@
 #include "platform/Localizer.h"
 
 #include <QComboBox>
-#include <algorithm>
 #include <QHeaderView>
 #include <QStandardItemModel>
+
+#include <algorithm>
 
 namespace {
 QString L(const char* key)

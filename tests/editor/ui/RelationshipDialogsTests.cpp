@@ -443,6 +443,11 @@ TEST_F(RelationshipDialogs, TheParentAndSpouseDialogsListAndAttach)
     ASSERT_FALSE(texts().isEmpty());
     EXPECT_EQ(texts().last(), AttachCandidates::noParentsTitle(false, { 1880, 1907 }));
     parents.genderButton(true)->click();
+    // A minimum above the maximum finds nobody, and says so with the years the wrong way round.
+    parents.setAgeText(AttachCandidates::AgeField::Minimum, "50");
+    EXPECT_THAT(parents.candidates(), IsEmpty());
+    EXPECT_EQ(texts().last(), AttachCandidates::noParentsTitle(true, { 1880, 1875 }));
+    parents.setAgeText(AttachCandidates::AgeField::Minimum, "18");
     parents.selectCandidate(bill);
     parents.attachButton()->click();
     EXPECT_FALSE(parents.isVisible());
