@@ -35,6 +35,7 @@
 
 bool gVovadid = false;
 bool gMallocDebug = false;
+bool gPrinting = false;
 
 namespace {
 
@@ -164,6 +165,16 @@ bool Utils::displayYesNoQuery(const QString& message, const QString& firstButton
     int chosen = -1;
     onMainThread([&] { chosen = Prompts::current().choose(message, {}, {firstButton, secondButton}); });
     return chosen == 0;
+}
+
+bool Utils::askToActivateSource()
+{
+    return Prompts::current().choose(
+               QStringLiteral("No Source is currently Active.\n\nWould you like to activate a Source now?"),
+               QStringLiteral("You can also use menu option Sources -> Activate Source to choose a Source and then "
+                              "press the button labelled \"Select as Active Source\"\n\n"),
+               {QStringLiteral("Activate a Source"), LocalizedString(QStringLiteral("Cancel"))})
+        == 0;
 }
 
 void Utils::glassSound()

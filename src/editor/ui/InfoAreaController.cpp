@@ -182,6 +182,12 @@ void InfoAreaController::showCitation(FTSourceRel* citation)
             sources->showCitation(citation);
 }
 
+void InfoAreaController::prepareForPrinting()
+{
+    if (EditorPage* shown = visiblePage())
+        shown->prepareForPrinting();
+}
+
 InfoArea_Self* InfoAreaController::pSelf() const
 {
     return qobject_cast<InfoArea_Self*>(page(QStringLiteral("pSelf")));

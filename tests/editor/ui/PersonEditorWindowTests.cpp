@@ -59,7 +59,7 @@ protected:
 TEST_F(PersonEditorWindow, SelectingAPersonFillsTheSelfPage)
 {
     QTabWidget* tabs = editor->pTabView();
-    ASSERT_EQ(tabs->count(), 4);
+    ASSERT_EQ(tabs->count(), 5);
     EXPECT_EQ(tabs->tabText(0), "John Smith");
     EXPECT_EQ(tabs->tabText(1), LocalizedString("Notes") + "*");
     EXPECT_EQ(tabs->tabText(2), LocalizedString("Comments"));
