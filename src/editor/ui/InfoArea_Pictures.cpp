@@ -835,7 +835,7 @@ void InfoArea_Pictures::attachPictureToActiveSource(FTPicture* picture)
         return;
     }
     if (Utils::askToActivateSource())
-        EditorHooks::run(EditorHooks::shared().sourcesEditor, "SourcesWindow", window());
+        EditorHooks::run(EditorHooks::shared().sourcesEditor, "SourcesEditorWindow", window());
 }
 
 void InfoArea_Pictures::openPictureWith(FTPicture* picture, const QString& application)

@@ -281,6 +281,9 @@ TEST_F(PicturesPage, ClicksAndKeysSelectEditRemoveAndOpen)
     EditorHooks::shared().pictureEditor = nullptr;
     click(centreOf(0), Qt::ControlModifier);
     EXPECT_EQ(texts().last(), "The picture editor window is not available yet.");
+    EditorHooks::shared().transcription = nullptr;
+    page->pictureTranscribe(annPictures[0]);
+    EXPECT_EQ(texts().last(), "The transcription window is not available yet.");
 }
 
 TEST_F(PicturesPage, ButtonsActOnTheSelectionOrAskForOne)
