@@ -31,9 +31,20 @@ void nameAction(FTPerson* person, const QString& name)
         um->setActionName(name);
 }
 
-int compareTitles(const FTPicture* a, const FTPicture* b)
+// Sorts by the packed date and the title (ignoring case), the date first or second; answers the dates read.
+QHash<const FTPicture*, quint32> sortByDateAndTitle(QList<FTPicture*>& pictures, bool dateFirst)
 {
-    return a->name().compare(b->name(), Qt::CaseInsensitive);
+    QHash<const FTPicture*, quint32> dates;
+    for (const FTPicture* p : std::as_const(pictures))
+        dates.insert(p, p->lDate());
+    std::stable_sort(pictures.begin(), pictures.end(), [&dates, dateFirst](const FTPicture* a, const FTPicture* b) {
+        const quint32 da = dates.value(a), db = dates.value(b);
+        const int byTitle = a->name().compare(b->name(), Qt::CaseInsensitive);
+        if (dateFirst)
+            return da != db ? da < db : byTitle < 0;
+        return byTitle != 0 ? byTitle < 0 : da < db;
+    });
+    return dates;
 }
 
 // The attributes two duplicates may differ in: the change date, the number, the thumbnail and the order.
@@ -172,13 +183,7 @@ void PersonPictures::sortByDate()
 {
     if (m_pictures.size() < 2)
         return;
-    QHash<const FTPicture*, quint32> dates;
-    for (const FTPicture* p : std::as_const(m_pictures))
-        dates.insert(p, p->lDate());
-    std::stable_sort(m_pictures.begin(), m_pictures.end(), [&dates](const FTPicture* a, const FTPicture* b) {
-        const quint32 da = dates.value(a), db = dates.value(b);
-        return da != db ? da < db : compareTitles(a, b) < 0;
-    });
+    const QHash<const FTPicture*, quint32> dates = sortByDateAndTitle(m_pictures, true);
     writeOrder();
     const auto undated = std::count_if(
         m_pictures.cbegin(), m_pictures.cend(), [&dates](const FTPicture* p) { return dates.value(p) == 0; });
@@ -201,13 +206,7 @@ void PersonPictures::sortByTitle()
 {
     if (m_pictures.size() < 2)
         return;
-    QHash<const FTPicture*, quint32> dates;
-    for (const FTPicture* p : std::as_const(m_pictures))
-        dates.insert(p, p->lDate());
-    std::stable_sort(m_pictures.begin(), m_pictures.end(), [&dates](const FTPicture* a, const FTPicture* b) {
-        const int byTitle = compareTitles(a, b);
-        return byTitle != 0 ? byTitle < 0 : dates.value(a) < dates.value(b);
-    });
+    sortByDateAndTitle(m_pictures, false);
     writeOrder();
     makeFirstDefault();
 }

@@ -4,7 +4,6 @@
 #include "editor/PicturesGrid.h"
 #include "editor/PicturesMenuBuilder.h"
 #include "editor/ui/EditorHooks.h"
-#include "editor/ui/PicturesPopupMenu.h"
 
 #include "shell/DisplayMsg.h"
 #include "shell/SystemFlags.h"
@@ -12,6 +11,7 @@
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 #include "shell/ui/FamilyDiagramPane.h"
+#include "shell/ui/ModelPopupMenu.h"
 #include "shell/ui/ThemeIcon.h"
 
 #include "model/FTMoc.h"
@@ -607,7 +607,8 @@ void InfoArea_Pictures::contextMenu(const QPointF& point, const QPoint& globalPo
         picture = pictureAt(point);
         setSelectedPicture(picture);
     }
-    if (auto chosen = PicturesPopupMenu::exec(menuFor(picture), globalPos, m_view))
+    if (auto chosen = ModelPopupMenu<PicturesMenuItem>::exec(
+            menuFor(picture), globalPos, m_view, QStringLiteral("PicturesPopupMenu")))
         perform(*chosen);
 }
 

@@ -16,10 +16,12 @@
 // items that are not enabled show disabled. The chosen item comes back with the command and object it names.
 //
 // `Item` has isSeparator, title, keyEquivalent, iconName, font (an optional QFont), colour (invalid: the menu's),
-// submenu (a std::vector<Item>) and isEnabled(). A menu class of a window derives from ModelPopupMenu<Item>:
+// submenu (a std::vector<Item>) and isEnabled(). A window shows one as it is, or as a class of its own derived from
+// ModelPopupMenu<Item>:
 //
+//   if (auto chosen = ModelPopupMenu<PicturesMenuItem>::exec(model, globalPos, this, "PicturesPopupMenu")) ...
 //   class DiagramPopupMenu : public ModelPopupMenu<DiagramMenuItem> { ... };
-//   if (auto chosen = ModelPopupMenu<DiagramMenuItem>::execMenu<DiagramPopupMenu>(model, globalPos, this)) ...
+//   if (auto chosen = ModelPopupMenu<DiagramMenuItem>::execMenu<DiagramPopupMenu>(model, globalPos, this, name)) ...
 template <class Item> class ModelPopupMenu : public QMenu {
 public:
     using Model = std::vector<Item>;
@@ -51,6 +53,12 @@ public:
         if (!item || !item->isEnabled())
             return std::nullopt;
         return *item;
+    }
+
+    static std::optional<Item> exec(
+        const Model& model, const QPoint& globalPos, QWidget* parent, const QString& objectName)
+    {
+        return execMenu<ModelPopupMenu>(model, globalPos, parent, objectName);
     }
 
 protected:

@@ -2,14 +2,15 @@
 // context menus, the buttons, a drag within the page, the printed layout, and the windows it opens through the
 // editor's hooks.
 
+#include "ContextMenus.h"
 #include "EditorFixture.h"
 
 #include "diagrams/ui/CdDiagram.h"
 #include "editor/PicturesGrid.h"
 #include "editor/ui/InfoArea_Pictures.h"
-#include "editor/ui/PicturesPopupMenu.h"
 
 #include "shell/SystemFlags.h"
+#include "shell/ui/ModelPopupMenu.h"
 
 #include "model/FTMoc.h"
 #include "model/FTMocUndoManager.h"
@@ -27,7 +28,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
-#include <QTimer>
 
 inline void PrintTo(const QString& s, std::ostream* os)
 {
@@ -39,6 +39,8 @@ inline void PrintTo(const QStringList& l, std::ostream* os)
 }
 
 namespace {
+
+using PopupMenu = ModelPopupMenu<PicturesMenuItem>;
 
 class PicturesPage : public EditorFixture {
 protected:
@@ -119,22 +121,9 @@ protected:
             modifiers);
         QApplication::sendEvent(view(), &release);
     }
-    // A secondary click; `inMenu` runs while the menu shows (it may choose an item; the menu closes after it).
-    bool secondaryClick(const QPointF& at, const std::function<void(PicturesPopupMenu*)>& inMenu) const
+    bool secondaryClick(const QPointF& at, const std::function<void(PopupMenu*)>& inMenu) const
     {
-        bool shown = false;
-        QTimer::singleShot(0, view(), [&] {
-            auto* menu = qobject_cast<PicturesPopupMenu*>(QApplication::activePopupWidget());
-            if (!menu)
-                return;
-            shown = true;
-            inMenu(menu);
-            if (menu->isVisible())
-                menu->close();
-        });
-        QContextMenuEvent event(QContextMenuEvent::Mouse, at.toPoint(), view()->mapToGlobal(at.toPoint()));
-        QApplication::sendEvent(view(), &event);
-        return shown;
+        return ::secondaryClick<PopupMenu>(view(), at, inMenu);
     }
     static QStringList titles(const QMenu* menu)
     {
@@ -144,17 +133,7 @@ protected:
         return out;
     }
     // Chooses the item whose title starts with `title`.
-    static void choose(QMenu* menu, const QString& title)
-    {
-        for (QAction* a : menu->actions())
-            if (a->text().startsWith(title)) {
-                menu->setActiveAction(a);
-                QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-                QApplication::sendEvent(menu, &press);
-                return;
-            }
-        ADD_FAILURE() << "no item " << title.toStdString();
-    }
+    static void choose(QMenu* menu, const QString& title) { ::choose(menu, actionTitled(menu, title)); }
     // Drags picture `index` by its centre and, while the drag runs, moves it to `to` and drops it there when the
     // move is accepted. Answers whether the move was accepted.
     bool dragWithinPage(int index, const QPointF& to)
@@ -319,7 +298,7 @@ TEST_F(PicturesPage, TheMenusOfAPictureAndOfTheEmptySpace)
     FTSource* source = FTSource::initInMoc(moc);
     source->setType("Census");
     QStringList pictureMenu, emptyMenu;
-    ASSERT_TRUE(secondaryClick(centreOf(1), [&](PicturesPopupMenu* menu) {
+    ASSERT_TRUE(secondaryClick(centreOf(1), [&](PopupMenu* menu) {
         pictureMenu = titles(menu);
         EXPECT_EQ(menu->font().pointSizeF(), 13);
         saveScreenshot(menu, "editor-pictures-menu-picture");
@@ -327,7 +306,7 @@ TEST_F(PicturesPage, TheMenusOfAPictureAndOfTheEmptySpace)
     EXPECT_EQ(page->selectedPicture(), annPictures[1]); // a right click selects first
     EXPECT_EQ(pictureMenu.mid(2, 4), QStringList({"Edit Title, Date, Notes, Cropping... (Ctrl+Click)",
                                          "Remove Picture", "Make Default", "Transcribe Picture..."}));
-    ASSERT_TRUE(secondaryClick(QPointF(400, 200), [&](PicturesPopupMenu* menu) {
+    ASSERT_TRUE(secondaryClick(QPointF(400, 200), [&](PopupMenu* menu) {
         emptyMenu = titles(menu);
         saveScreenshot(menu, "editor-pictures-menu-empty");
     }));
@@ -336,23 +315,23 @@ TEST_F(PicturesPage, TheMenusOfAPictureAndOfTheEmptySpace)
                              "Sort all by Title / Date", "Remove all Duplicates"}));
 
     // Commands run from the menu on the picture clicked.
-    ASSERT_TRUE(secondaryClick(centreOf(3), [](PicturesPopupMenu* menu) { choose(menu, "Make Default"); }));
+    ASSERT_TRUE(secondaryClick(centreOf(3), [](PopupMenu* menu) { choose(menu, "Make Default"); }));
     EXPECT_EQ(order(), "Voic Wedd Mill A ve Cens");
-    ASSERT_TRUE(secondaryClick(QPointF(400, 200), [](PicturesPopupMenu* menu) {
+    ASSERT_TRUE(secondaryClick(QPointF(400, 200), [](PopupMenu* menu) {
         choose(menu, "Sort all by Title / Date");
     }));
     settle();
     EXPECT_EQ(order(), "A ve Cens Mill Voic Wedd");
 
     // Citing the active source: none is active, so the user may open the sources window.
-    ASSERT_TRUE(secondaryClick(centreOf(0), [](PicturesPopupMenu* menu) {
+    ASSERT_TRUE(secondaryClick(centreOf(0), [](PopupMenu* menu) {
         choose(menu, "Add Reference to Source No. ?");
     }));
     EXPECT_EQ(texts().last(), "No Source is currently Active.\n\nWould you like to activate a Source now?");
     EXPECT_EQ(opened.last(), "sources");
     moc->setActiveSource(source);
     const QString cite = QStringLiteral("Add Reference to Source No. %1 (Census)").arg(source->numericId());
-    ASSERT_TRUE(secondaryClick(centreOf(0), [&](PicturesPopupMenu* menu) { choose(menu, cite); }));
+    ASSERT_TRUE(secondaryClick(centreOf(0), [&](PopupMenu* menu) { choose(menu, cite); }));
     EXPECT_EQ(page->list().pictures()[0]->sourceRels().size(), 1);
 }
 
@@ -446,7 +425,7 @@ TEST_F(PicturesPage, TheWhereUsedItemOfAnotherPersonAsksWhatToDo)
     ASSERT_TRUE(diagram->findPerson(bob));
 
     prompts.answer(1);
-    ASSERT_TRUE(secondaryClick(centreOf(0), [](PicturesPopupMenu* menu) { choose(menu, "   Bob Lee"); }));
+    ASSERT_TRUE(secondaryClick(centreOf(0), [](PopupMenu* menu) { choose(menu, "   Bob Lee"); }));
     EXPECT_EQ(prompts.records.last().buttons,
         QStringList({"Picture Editor", "Make Selected Person", LocalizedString("Cancel")}));
     EXPECT_EQ(prompts.records.last().text, "Do you want to make " + bob->nameWithBirthAndDeathYears()
