@@ -169,11 +169,9 @@ bool Utils::displayYesNoQuery(const QString& message, const QString& firstButton
 
 bool Utils::askToActivateSource()
 {
-    return Prompts::current().choose(
-               QStringLiteral("No Source is currently Active.\n\nWould you like to activate a Source now?"),
-               QStringLiteral("You can also use menu option Sources -> Activate Source to choose a Source and then "
-                              "press the button labelled \"Select as Active Source\"\n\n"),
-               {QStringLiteral("Activate a Source"), LocalizedString(QStringLiteral("Cancel"))})
+    return Prompts::current().choose(LocalizedString(QStringLiteral("NoSourceActivate")),
+               LocalizedString(QStringLiteral("NoSourceActivateText")),
+               {LocalizedString(QStringLiteral("ActivateSource")), LocalizedString(QStringLiteral("Cancel"))})
         == 0;
 }
 

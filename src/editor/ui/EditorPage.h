@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class FTEvent;
 class FTSourceRel;
 
 // A page of the person editor: its view and the page protocol in one. A page of another subsystem (the
@@ -20,4 +21,6 @@ public:
     virtual void showCitation(FTSourceRel* citation) { }
     // The window is about to be written as a PDF file: show the page from its top.
     virtual void prepareForPrinting() { }
+    // The events page: selects the event's row.
+    virtual void selectEvent(FTEvent* event) { }
 };

@@ -188,6 +188,13 @@ void InfoAreaController::prepareForPrinting()
         shown->prepareForPrinting();
 }
 
+void InfoAreaController::selectEvent(FTEvent* event)
+{
+    if (choosePage(QStringLiteral("pEvents")))
+        if (EditorPage* events = page(QStringLiteral("pEvents")))
+            events->selectEvent(event);
+}
+
 InfoArea_Self* InfoAreaController::pSelf() const
 {
     return qobject_cast<InfoArea_Self*>(page(QStringLiteral("pSelf")));

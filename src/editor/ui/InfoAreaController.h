@@ -42,6 +42,7 @@ public:
     void showFirstPage() override;
     void showCitation(FTSourceRel* citation) override;
     void prepareForPrinting() override;
+    void selectEvent(FTEvent* event) override;
 
     // For other subsystems: the tab view, the pages by identifier, the visible one.
     QTabWidget* pTabView() const { return m_tabs; }

@@ -836,7 +836,7 @@ void InfoArea_Pictures::attachPictureToActiveSource(FTPicture* picture)
         return;
     }
     if (Utils::askToActivateSource())
-        EditorHooks::run(EditorHooks::shared().sourcesEditor, "SourcesEditorWindow", window());
+        EditorHooks::run(EditorHooks::shared().sourcesEditor, "Sources", window());
 }
 
 void InfoArea_Pictures::openPictureWith(FTPicture* picture, const QString& application)
