@@ -1,0 +1,14 @@
+#pragma once
+
+// Secondary presses on a diagram view in tests, and choosing an item of the context menu that shows.
+
+#include "ContextMenus.h"
+
+#include "diagrams/ui/DiagramPopupMenu.h"
+
+// A secondary press at a point of the view; `inMenu` runs while the menu shows and may choose an item (the menu is
+// closed after it otherwise). Answers whether a menu showed.
+inline bool pressSecondary(QWidget* view, const QPointF& at, const std::function<void(DiagramPopupMenu*)>& inMenu)
+{
+    return secondaryClick<DiagramPopupMenu>(view, at, inMenu);
+}
