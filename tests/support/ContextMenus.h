@@ -1,6 +1,6 @@
 #pragma once
 
-// Context menus in ui tests: a secondary click that runs a check while the menu shows, and choosing an item.
+// Context menus in ui tests: running a check while a menu shows, a secondary click, and choosing an item.
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -12,13 +12,13 @@
 
 #include <functional>
 
-// A secondary click at a point of `widget`; `inMenu` runs while the menu shows and may choose an item (the menu is
+// Runs `action`, which shows a context menu; `inMenu` runs while the menu shows and may choose an item (the menu is
 // closed after it otherwise). Answers whether a menu of the class `Menu` showed.
 template <class Menu>
-bool secondaryClick(QWidget* widget, const QPointF& at, const std::function<void(Menu*)>& inMenu)
+bool whileMenuShows(QObject* context, const std::function<void(Menu*)>& inMenu, const std::function<void()>& action)
 {
     bool shown = false;
-    QTimer::singleShot(0, widget, [&] {
+    QTimer::singleShot(0, context, [&] {
         auto* menu = dynamic_cast<Menu*>(QApplication::activePopupWidget());
         if (!menu)
             return;
@@ -27,9 +27,18 @@ bool secondaryClick(QWidget* widget, const QPointF& at, const std::function<void
         if (menu->isVisible())
             menu->close();
     });
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at.toPoint(), widget->mapToGlobal(at.toPoint()));
-    QCoreApplication::sendEvent(widget, &event);
+    action();
     return shown;
+}
+
+// A secondary click at a point of `widget`, with `inMenu` as above.
+template <class Menu>
+bool secondaryClick(QWidget* widget, const QPointF& at, const std::function<void(Menu*)>& inMenu)
+{
+    return whileMenuShows<Menu>(widget, inMenu, [&] {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at.toPoint(), widget->mapToGlobal(at.toPoint()));
+        QCoreApplication::sendEvent(widget, &event);
+    });
 }
 
 // The item whose title starts with `titleStart`; null when there is none.
