@@ -275,6 +275,8 @@ InfoArea_Pictures::InfoArea_Pictures(QWidget* parent)
 
 InfoArea_Pictures::~InfoArea_Pictures()
 {
+    // The scroll view outlives the page's own members while the page's children are deleted.
+    m_scroll->viewport()->removeEventFilter(this);
     FTLog(QStringLiteral("dealloc InfoArea_Pictures"));
 }
 
@@ -397,12 +399,11 @@ void InfoArea_Pictures::setRowSpacing(int spacing)
     listChanged();
 }
 
-const QImage& InfoArea_Pictures::thumbnailAt(int index)
+QImage InfoArea_Pictures::thumbnailAt(int index)
 {
-    static const QImage none;
     FTPicture* picture = m_list.pictures().value(index);
     if (!picture || picture->isDeleted())
-        return none;
+        return {};
     auto it = m_thumbnails.find(picture);
     if (it == m_thumbnails.end())
         it = m_thumbnails.insert(picture, picture->thumbnailImage());
@@ -497,7 +498,7 @@ void InfoArea_Pictures::paint(QPainter& painter, const QRectF& dirty)
 
 void InfoArea_Pictures::drawPicture(QPainter& painter, int index, const QRectF& drawingRect)
 {
-    const QImage& thumbnail = thumbnailAt(index);
+    const QImage thumbnail = thumbnailAt(index);
     if (!thumbnail.isNull())
         painter.drawImage(drawingRect, thumbnail);
     if (PersonPictures::isFramed(m_list.pictures()[index])) {
@@ -571,7 +572,7 @@ void InfoArea_Pictures::mouseDragged(const QPointF& point)
     {
         QPainter p(&image);
         p.setOpacity(0.8);
-        if (const QImage& thumbnail = thumbnailAt(index); !thumbnail.isNull())
+        if (const QImage thumbnail = thumbnailAt(index); !thumbnail.isNull())
             p.drawImage(QRectF(image.rect()), thumbnail);
         p.setOpacity(1);
         p.setPen(QPen(Qt::black, 1));

@@ -113,7 +113,7 @@ private:
     // The intake's count line in the description's place.
     void showMessage(const QString& text);
     // Picture i's thumbnail, read once after each reload; null for none.
-    const QImage& thumbnailAt(int index);
+    QImage thumbnailAt(int index);
     FTPicture* selectedOrAsk(const QString& message) const;
     FTMoc* moc() const;
     void setRowSpacing(int spacing);
