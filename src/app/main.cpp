@@ -28,8 +28,9 @@ int main(int argc, char** argv)
 
     // The family diagram in every main window.
     installFamilyDiagram();
-    // The person editor beside it.
+    // The person editor beside it, and the dialogs that type, complete and attach relatives.
     installPersonEditor();
+    installRelationshipDialogs();
 
     int rc = 1;
     {
@@ -39,6 +40,7 @@ int main(int argc, char** argv)
         // Also the intake of the pictures pasted or dropped on the family diagram.
         PicturesMenuActions::install();
         SourcesMenuActions::registerMenuItems(controller);
+        registerPersonEditorMenuItems(controller);
         // Edit > "Preferences..." and the toolbar's Preferences item.
         PreferencesController::install(controller);
         // The hierarchy diagram from the toolbar, the Reports menu and the family diagram.

@@ -167,6 +167,14 @@ bool Utils::displayYesNoQuery(const QString& message, const QString& firstButton
     return chosen == 0;
 }
 
+bool Utils::askToActivateSource()
+{
+    return Prompts::current().choose(LocalizedString(QStringLiteral("NoSourceActivate")),
+               LocalizedString(QStringLiteral("NoSourceActivateText")),
+               {LocalizedString(QStringLiteral("ActivateSource")), LocalizedString(QStringLiteral("Cancel"))})
+        == 0;
+}
+
 void Utils::glassSound()
 {
     if (alertHooks().beep)

@@ -6,6 +6,7 @@
 
 #include "pictures/PictureIntake.h"
 
+#include "editor/ui/EditorHooks.h"
 #include "gedcom/ui/GedcomMenuActions.h"
 
 #include "diagrams/DiagramHooks.h"
@@ -85,6 +86,9 @@ void PicturesMenuActions::install()
     };
     GedcomMenuActions::pictureSteps().importPictures = beginImportSheet;
     GedcomMenuActions::pictureSteps().exportPictures = beginExportSheet;
+    // The person editor's pictures page takes pasted and dropped pictures in through the intake.
+    EditorHooks::shared().imagesInPasteboard = PictureIntake::numImageFilesInPasteboard;
+    EditorHooks::shared().addPicturesFromPasteboard = PictureIntake::addPicturesFromPasteboard;
 }
 
 void PicturesMenuActions::uninstall()
@@ -96,6 +100,8 @@ void PicturesMenuActions::uninstall()
     hooks.addPicturesFromDrag = nullptr;
     ModelHooks::shared().moveThumbnails = nullptr;
     GedcomMenuActions::pictureSteps() = {};
+    EditorHooks::shared().imagesInPasteboard = nullptr;
+    EditorHooks::shared().addPicturesFromPasteboard = nullptr;
 }
 
 void PicturesMenuActions::importPictures()
