@@ -1,6 +1,7 @@
 #include "gedcom/ui/GedcomMenuActions.h"
 #include "pictures/PictureIntake.h"
 #include "pictures/ui/PicturesMenuActions.h"
+#include "sources/ui/SourceCitingSetup.h"
 #include "sources/ui/SourcesMenuActions.h"
 
 #include "diagrams/DiagramHooks.h"
@@ -51,6 +52,8 @@ int main(int argc, char** argv)
         PicturesMenuActions::registerMenuItems(controller);
         PicturesMenuActions::install();
         SourcesMenuActions::registerMenuItems(controller);
+        // Citation sheets, the citations page, the toolbar's menu of sources and its active source panel.
+        installSourceCiting();
         if (controller.awakeFromNib()) {
             // Databases named on the command line open as the desktop's "open file" does.
             QStringList paths;

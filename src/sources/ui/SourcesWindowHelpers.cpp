@@ -3,8 +3,14 @@
 #include "shell/UtilsFunctions.h"
 #include "shell/ui/ThemeIcon.h"
 
+#include "sources/SourceSearch.h"
+
 #include "platform/Localizer.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -37,4 +43,38 @@ void SourcesWindowHelpers::usePanelColour(QWidget* window)
     palette.setColor(QPalette::Window, PanelColour());
     window->setPalette(palette);
     window->setAutoFillBackground(true);
+}
+
+QMenu* SourcesWindowHelpers::makeSearchMenu(
+    QLineEdit* field, QWidget* owner, const QString& current, std::function<void(QAction*)> chosen)
+{
+    auto* menu = new QMenu(LocalizedString(QStringLiteral("SearchMenu")), owner);
+    menu->setObjectName(QStringLiteral("searchMenu"));
+    auto* group = new QActionGroup(menu);
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (const QString& title : SourceSearch::optionTitles()) {
+        QAction* option = menu->addAction(title);
+        option->setData(title);
+        option->setCheckable(true);
+        option->setChecked(title == current);
+        group->addAction(option);
+        QObject::connect(option, &QAction::triggered, menu, [chosen, option] { chosen(option); });
+    }
+    QAction* find = field->addAction(themeIcon(QStringLiteral("edit-find")), QLineEdit::LeadingPosition);
+    find->setObjectName(QStringLiteral("searchMenuButton"));
+    find->setToolTip(LocalizedString(QStringLiteral("SearchMenu")));
+    QObject::connect(find, &QAction::triggered, menu,
+        [menu, field] { menu->popup(field->mapToGlobal(QPoint(0, field->height()))); });
+    field->setPlaceholderText(SourceSearch::placeholder(current));
+    return menu;
+}
+
+QString SourcesWindowHelpers::chooseSearchOption(QMenu* menu, QLineEdit* field, QAction* option)
+{
+    for (QAction* other : menu->actions())
+        other->setChecked(other == option);
+    const QString title = option->data().toString();
+    SourceSearch::storeOptionTitle(title);
+    field->setPlaceholderText(SourceSearch::placeholder(title));
+    return title;
 }
