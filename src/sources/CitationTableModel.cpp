@@ -18,12 +18,6 @@ QString L(const char* key)
 {
     return LocalizedString(QString::fromLatin1(key));
 }
-
-bool isMeasured(CitationTableModel::Column column)
-{
-    return column == CitationTableModel::SourceDescription || column == CitationTableModel::PageRef
-        || column == CitationTableModel::Topic;
-}
 }
 
 QString CitationTableModel::identifier(Column column)
@@ -55,6 +49,11 @@ QString CitationTableModel::validationKind(Column column)
     }
 }
 
+bool CitationTableModel::decidesHeight(Column column)
+{
+    return column == SourceDescription || column == PageRef || column == Topic;
+}
+
 CitationTableModel::CitationTableModel(const QList<Column>& columns, QObject* parent)
     : QAbstractTableModel(parent)
     , m_columns(columns)
@@ -79,6 +78,7 @@ void CitationTableModel::setCitations(const QList<FTSourceRel*>& citations)
     arrange(m_arranged);
     m_lineHeightsDictionary.clear();
     m_descriptions.clear();
+    m_shownFields.reset();
     endResetModel();
 }
 
@@ -132,7 +132,7 @@ double CitationTableModel::calculateHeightOfRow(
 {
     double height = kMinimumHeight;
     for (Column column : m_columns) {
-        if (!isMeasured(column))
+        if (!decidesHeight(column))
             continue;
         QString text;
         if (column == SourceDescription)
@@ -168,6 +168,7 @@ void CitationTableModel::dropHeights()
 {
     m_lineHeightsDictionary.clear();
     m_descriptions.clear();
+    m_shownFields.reset();
 }
 
 bool CitationTableModel::hasHeightOf(const FTSourceRel* citation) const
@@ -178,8 +179,11 @@ bool CitationTableModel::hasHeightOf(const FTSourceRel* citation) const
 const QString& CitationTableModel::descriptionOf(const FTSource* source) const
 {
     auto it = m_descriptions.find(source);
-    if (it == m_descriptions.end())
-        it = m_descriptions.insert(source, source ? source->descriptionForIASources() : QString());
+    if (it == m_descriptions.end()) {
+        if (!m_shownFields)
+            m_shownFields = FTSource::shownFieldsForIASources();
+        it = m_descriptions.insert(source, source ? source->descriptionForIASources(*m_shownFields) : QString());
+    }
     return *it;
 }
 

@@ -6,10 +6,12 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
+
+#include "model/FTSource.h"
 
 class FTMoc;
 class FTPerson;
-class FTSource;
 class FTSourceRel;
 
 // The rows of a citations table: the citations page of the person editor, the picture citations window and the
@@ -29,6 +31,8 @@ public:
     static QString identifier(Column column);
     // The kind of one-line check of an editable column ("PageRef", "SourceRefTopic"); empty for the others.
     static QString validationKind(Column column);
+    // Whether a column's text is measured for the row heights (the description, page reference and topic).
+    static bool decidesHeight(Column column);
 
     explicit CitationTableModel(const QList<Column>& columns, QObject* parent = nullptr);
 
@@ -95,4 +99,5 @@ private:
     bool m_toolTips = false;
     QHash<QString, double> m_lineHeightsDictionary; // by the citation's URI
     mutable QHash<const FTSource*, QString> m_descriptions;
+    mutable std::optional<FTSource::ShownFields> m_shownFields; // read with the first description kept
 };

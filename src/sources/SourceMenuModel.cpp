@@ -188,23 +188,23 @@ bool SourceMenuModel::loadSourcesArray(const QString& optionName)
             FTSource* source;
             QString type;
             QString value;
-            QString key; // the value folded for sorting without regard to case
             int number;
         };
         const QList<FTSource*> sources = m_moc->fetch<FTSource>();
         std::vector<Row> rows;
         rows.reserve(size_t(sources.size()));
         for (FTSource* s : sources) {
-            Row row { s, s->type(), valueOf(s, m_option), QString(), s->numericId() };
-            if (m_option != NumericIdTitle)
-                row.key = row.value.toCaseFolded();
-            rows.push_back(std::move(row));
+            rows.push_back(Row { s, s->type(), valueOf(s, m_option), s->numericId() });
         }
-        std::sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+        // Values are compared without regard to case as they are met: folding every value first costs more than
+        // comparisons that mostly stop at the first characters.
+        const bool byValue = m_option != NumericIdTitle;
+        std::sort(rows.begin(), rows.end(), [byValue](const Row& a, const Row& b) {
             if (const int c = a.type.compare(b.type); c != 0)
                 return c < 0;
-            if (const int c = a.key.compare(b.key); c != 0)
-                return c < 0;
+            if (byValue)
+                if (const int c = a.value.compare(b.value, Qt::CaseInsensitive); c != 0)
+                    return c < 0;
             return a.number < b.number;
         });
 

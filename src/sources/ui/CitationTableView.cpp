@@ -187,9 +187,9 @@ CitationTableView::CitationTableView(CitationTableModel* model, QWidget* parent)
     colours.setColor(QPalette::HighlightedText, Qt::black);
     setPalette(colours);
 
-    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
-        // Every row may wrap differently at the new width.
-        if (!isEditing())
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this](int section) {
+        // Every row may wrap differently at the new width of a column whose text decides the heights.
+        if (!isEditing() && CitationTableModel::decidesHeight(m_model->columnAt(section)))
             refreshDisplay();
     });
     connect(model, &QAbstractItemModel::modelReset, this, [this] { layoutRows(); });
@@ -235,13 +235,24 @@ double CitationTableView::heightOfText(const QString& text, double width) const
 {
     if (text.isEmpty())
         return 0;
-    const QFontMetricsF metrics(font());
-    // The cell keeps a margin on either side of its text.
-    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
-    const double available = std::max(1.0, width / pointsPerPixel() - 2 * margin);
+    // The font's measures are read once per pass; lines that recur ("Publ: No Publisher") are measured once.
+    if (!m_measures) {
+        m_measures.emplace(font());
+        m_measures->margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    }
+    const double available = std::max(1.0, width / pointsPerPixel() - 2 * m_measures->margin);
     int lines = 0;
-    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
-        if (metrics.horizontalAdvance(paragraph) <= available) {
+    qsizetype start = 0;
+    while (start <= text.size()) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        const QString paragraph = text.mid(start, end - start);
+        start = end + 1;
+        auto width = m_measures->widths.constFind(paragraph);
+        if (width == m_measures->widths.constEnd())
+            width = m_measures->widths.insert(paragraph, m_measures->metrics.horizontalAdvance(paragraph));
+        if (*width <= available) {
             ++lines; // most cells: one line that fits, measured without a layout
             continue;
         }
@@ -254,7 +265,7 @@ double CitationTableView::heightOfText(const QString& text, double width) const
             line.setLineWidth(available), ++lines;
         layout.endLayout();
     }
-    return lines * metrics.height() * pointsPerPixel();
+    return lines * m_measures->metrics.height() * pointsPerPixel();
 }
 
 void CitationTableView::layoutRows()
@@ -264,6 +275,7 @@ void CitationTableView::layoutRows()
 
 void CitationTableView::layoutRowsFrom(int first, int last)
 {
+    m_measures.reset(); // the font may have changed since the last pass
     const auto measure = [this](const QString& text, double width) { return heightOfText(text, width); };
     const auto width = [this](CitationTableModel::Column column) { return columnWidthInPoints(column); };
     QHeaderView* rows = verticalHeader();
@@ -276,6 +288,7 @@ void CitationTableView::layoutRowsFrom(int first, int last)
 
 void CitationTableView::refreshDisplay()
 {
+
     m_model->dropHeights();
     layoutRows();
     viewport()->update();

@@ -2,10 +2,13 @@
 
 #include "sources/CitationTableModel.h"
 
+#include <QFontMetricsF>
+#include <QHash>
 #include <QPointer>
 #include <QTableView>
 
 #include <functional>
+#include <optional>
 
 class FTSourceRel;
 class QPlainTextEdit;
@@ -60,6 +63,18 @@ protected:
 private:
     double pointsPerPixel() const;
     void layoutRowsFrom(int first, int last);
+
+    // What measuring a pass of rows keeps: the font's metrics and the widths of the lines measured.
+    struct Measures {
+        explicit Measures(const QFont& font)
+            : metrics(font)
+        {
+        }
+        QFontMetricsF metrics;
+        int margin = 0;
+        QHash<QString, double> widths;
+    };
+    mutable std::optional<Measures> m_measures;
 
     CitationTableModel* m_model;
     class CellDelegate;

@@ -152,7 +152,8 @@ void InfoArea_Sources::setSelectedPerson(FTPerson* person)
 
 void InfoArea_Sources::refreshDisplay()
 {
-    m_tv->refreshDisplay();
+    // The person editor refreshes right after giving the person, whose rows were read then.
+    m_tv->viewport()->update();
 }
 
 void InfoArea_Sources::setFontSize(long size)
@@ -199,8 +200,8 @@ void InfoArea_Sources::loadSourceRelsArray()
     try {
         m_notesCitation = nullptr;
         m_model->setPerson(m_person);
+        // The table measures the new rows as they come.
         m_model->setCitations(m_person ? m_person->allSourceRels() : QList<FTSourceRel*>());
-        m_tv->refreshDisplay();
         selectionDidChange();
     } catch (...) {
         ModelHooks::reportException(__FILE__, __LINE__, QStringLiteral("loadSourceRelsArray"));
@@ -279,7 +280,7 @@ void InfoArea_Sources::selectASourceFromArray(const QList<FTSource*>& sources, c
         if (!self)
             return;
         FTSource* source = dialog->selectedSource();
-        self->refreshDisplay();
+        self->m_tv->refreshDisplay();
         if (source
             && Utils::displayYesNoQuery(
                 QStringLiteral("%1:\n\n%2").arg(L("AddSourceReference"), source->shortDescriptionWithNumericId()),
@@ -327,7 +328,7 @@ void InfoArea_Sources::editSource()
     QPointer<InfoArea_Sources> self(this);
     connect(editor, &QDialog::finished, this, [self] {
         if (self)
-            self->refreshDisplay();
+            self->m_tv->refreshDisplay();
     });
     doc->beginSheet(editor);
 }
