@@ -137,8 +137,8 @@ InfoArea_Sources::~InfoArea_Sources()
 
 void InfoArea_Sources::setSelectedPerson(FTPerson* person)
 {
-    if (person != m_person)
-        m_tv->endEditing();
+    // What is being typed reaches the citation before the rows are read again.
+    m_tv->endEditing();
     m_notesTextView->endEditing();
     const FTSourceRel* selected = person == m_person ? m_tv->selectedCitation() : nullptr;
     m_person = person;

@@ -151,6 +151,13 @@ TEST_F(CitationsPageTest, OneClickEditsAndABadTextIsCleanedToldAndKeptInEditing)
     QApplication::sendEvent(table->viewport(), &down);
     EXPECT_EQ(table->selectedCitation(), first);
 
+    // The number column opens the sources editor on the citation's source.
+    clickCell(table, 1, CitationTableModel::SourceId);
+    ASSERT_NE(SourcesWindowFixture::editor(), nullptr);
+    EXPECT_EQ(SourcesWindowFixture::editor()->currentSource(), parish);
+    SourcesWindowFixture::editor()->closeSheet();
+    table->selectCitation(first);
+
     // The notes are undone in the notes, not in the database.
     page->notesTextView()->setFocus();
     page->notesTextView()->insertPlainText("Seen at Kew.");
@@ -229,6 +236,7 @@ TEST_F(CitationsPageTest, TheSourceMenuAndItsSearchCiteForThePersonShown)
     search->searchField()->setText("parish");
     EXPECT_EQ(search->sourcesArrayController()->rowCount(), 1);
     saveScreenshot(search, "SelectASourceDialog");
+    search->resize(800, 500);
     search->selectSource(); // the first row: the parish register, then the question (answered with its first button)
     EXPECT_THAT(texts().last().toStdString(), ::testing::StartsWith(LocalizedString("AddSourceReference").toStdString()));
     ASSERT_EQ(rows(), 1);
@@ -246,6 +254,7 @@ TEST_F(CitationsPageTest, TheSourceMenuAndItsSearchCiteForThePersonShown)
     EXPECT_EQ(search->preselectionCriteria(),
         "Sources have been prefiltered to include only:\nType = Census (2), 1881 census of Kew (2)");
     EXPECT_EQ(search->sourcesArrayController()->rowCount(), 2);
+    EXPECT_EQ(search->size(), QSize(800, 500)); // the size the last one closed with
     search->done(0);
     EXPECT_EQ(rows(), 1);
 }
