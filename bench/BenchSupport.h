@@ -1,6 +1,9 @@
 #pragma once
 
+#include "model/FTPerson.h"
+
 #include <QElapsedTimer>
+#include <QList>
 
 #include <algorithm>
 #include <fstream>
@@ -37,4 +40,20 @@ inline double medianMs(int runs, const std::function<void()>& work)
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
     return median(times);
+}
+
+// The person with the most events and relatives: own events, couples, parents and children.
+inline FTPerson* busiestPerson(const QList<FTPerson*>& people)
+{
+    FTPerson* busiest = nullptr;
+    qsizetype most = -1;
+    for (FTPerson* p : people) {
+        const qsizetype n = p->otherEvents().size() + (p->birth() ? 1 : 0) + (p->death() ? 1 : 0)
+                            + p->spouseRels().size() + p->parents().size() + p->children().size();
+        if (n > most) {
+            most = n;
+            busiest = p;
+        }
+    }
+    return busiest;
 }

@@ -2,11 +2,14 @@
 // Opens a synthetic family database of PEOPLE people (default 100,000) as the program opens a database: a document
 // with its context and its main window, shown on the offscreen platform. Prints one figure a line as
 // "name: value": people, open_s (reading the database up to the window drawn), focal_change_ms (the median time of
-// a change of focal person, which also releases memory the visible family does not need) and peak_mb. The
+// a change of focal person, which also releases memory the visible family does not need), prefs_views_ms (the
+// median time the preferences take to make the focal person's ancestral view current and fill their list of views
+// again) and peak_mb. The
 // database is kept at FILE when given (its focal person is then the last one set here), otherwise written to a
 // temporary folder and removed.
 #include "AppBenchSupport.h"
 #include "BenchSupport.h"
+#include "shell/AncestralViewsList.h"
 #include "shell/AppController.h"
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/DOvurDocument.h"
@@ -65,9 +68,21 @@ int main(int argc, char** argv)
     }
     std::sort(changes.begin(), changes.end());
 
+    AncestralViewsList views(moc);
+    views.findView({});
+    std::vector<double> creations;
+    for (int i = 1; i <= 9; ++i) {
+        moc->modelDefaults()->setFocalPerson(all[qsizetype(i) * all.size() / 10 - 1]);
+        timer.restart();
+        views.createAncestralViewForFocalPerson();
+        creations.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(creations.begin(), creations.end());
+
     std::printf("people: %lld\n", static_cast<long long>(all.size()));
     std::printf("open_s: %.3f\n", openSeconds);
     std::printf("focal_change_ms: %.2f\n", changes[changes.size() / 2]);
+    std::printf("prefs_views_ms: %.2f\n", creations[creations.size() / 2]);
     std::printf("peak_mb: %.1f\n", peakResidentMegabytes());
 
     DocumentController::shared().closeAllDocuments();

@@ -6,6 +6,7 @@
 
 #include "diagrams/DiagramHooks.h"
 #include "diagrams/ui/FamilyDiagramSetup.h"
+#include "diagrams/ui/HierarchyDiagramSetup.h"
 #include "editor/ui/PersonEditorSetup.h"
 
 #include "platform/Prompts.h"
@@ -15,6 +16,7 @@
 #include "shell/ModelHooksSetup.h"
 #include "shell/Utils.h"
 #include "shell/ui/DOvurApplication.h"
+#include "shell/ui/PreferencesController.h"
 
 #include <QClipboard>
 #include <QMimeData>
@@ -54,6 +56,10 @@ int main(int argc, char** argv)
         SourcesMenuActions::registerMenuItems(controller);
         // Citation sheets, the citations page, the toolbar's menu of sources and its active source panel.
         installSourceCiting();
+        // Edit > "Preferences..." and the toolbar's Preferences item.
+        PreferencesController::install(controller);
+        // The hierarchy diagram from the toolbar, the Reports menu and the family diagram.
+        installHierarchyDiagram(controller);
         if (controller.awakeFromNib()) {
             // Databases named on the command line open as the desktop's "open file" does.
             QStringList paths;

@@ -229,6 +229,14 @@ void AppController::initialiseUserDefaults()
     d.synchronize();
 }
 
+QString AppController::mainColourFirstRunValue(const QString& key)
+{
+    for (const Entry& e : mainColours())
+        if (key == QLatin1String(e.first))
+            return e.second.toString();
+    return {};
+}
+
 void AppController::initialiseHdUserDefaults()
 {
     auto& d = UserDefaults::standard();

@@ -154,5 +154,11 @@ QString Utils::timeToText(int seconds)
 QString Utils::replaceForwardSlashInString(const QString& text)
 {
     QString s = text;
-    return s.replace('/', '|');
+    for (QChar& c : s) {
+        if (c == QLatin1Char('/'))
+            c = QLatin1Char('|');
+        else if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    }
+    return s;
 }

@@ -273,6 +273,7 @@ TEST(SmallHelpers, TextsAndColours)
     EXPECT_EQ(Utils::hexadecimalRepresentation(QByteArray("\x00\xab\xff\x10", 4)), "00abff10");
     EXPECT_EQ(Utils::hexadecimalRepresentation({}), "");
     EXPECT_EQ(Utils::replaceForwardSlashInString("a/b/c"), "a|b|c");
+    EXPECT_EQ(Utils::replaceForwardSlashInString(QString::fromUtf8("Ann\tB\nC\x7f\0D/É", 13)), "Ann B C  D|É");
 
     QString t = QStringLiteral(" \t a b \r\n");
     EXPECT_EQ(TrimString(&t), "a b");

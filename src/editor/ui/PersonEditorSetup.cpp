@@ -1,8 +1,10 @@
 #include "editor/ui/PersonEditorSetup.h"
 
 #include "editor/ui/InfoAreaController.h"
+#include "editor/ui/InfoArea_Events.h"
 #include "editor/ui/InfoArea_Notes.h"
 #include "editor/ui/InfoArea_Self.h"
+#include "editor/ui/InfoArea_Story.h"
 
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
@@ -16,6 +18,8 @@ void installPersonEditor()
     InfoAreaController::setPageFactory(QStringLiteral("pNotes"), [](InfoAreaController&) { return new InfoArea_Notes; });
     InfoAreaController::setPageFactory(QStringLiteral("pComments"),
                                        [](InfoAreaController&) { return new InfoArea_Comments; });
+    InfoAreaController::setPageFactory(QStringLiteral("pStory"), [](InfoAreaController&) { return new InfoArea_Story; });
+    InfoAreaController::setPageFactory(QStringLiteral("pEvents"), [](InfoAreaController&) { return new InfoArea_Events; });
 
     DOvurDocument::setPersonEditorFactory([](DOvurDocument&) { return new InfoAreaController; });
     ModelHooks::shared().personEditorPage = [] {

@@ -1,0 +1,108 @@
+// kinloom-bench-editor [PEOPLE]
+// Builds a synthetic family database of PEOPLE people (default 100,000) in a temporary folder, opens it and times
+// the work of the person editor that runs without a window, one figure a line as "name: value":
+//  - story_ms: generating the story of the person with the most events and relatives, with every option on
+//    (every group of relatives, sources, notes, comments, every relative's events), putting it before an
+//    existing story and making the text that is stored (the median of several runs);
+//  - story_large_ms: the same for a person added with 1,200 children and 500 events of their own.
+// Settings and the data folder live in the temporary folder too.
+#include "BenchSupport.h"
+#include "editor/StoryGenerator.h"
+
+#include "model/FTEvent.h"
+#include "model/FTMoc.h"
+#include "model/FTMocUndoManager.h"
+#include "model/FTPcRel.h"
+#include "model/FTPerson.h"
+#include "model/SyntheticDatabase.h"
+
+#include "platform/Prompts.h"
+#include "platform/ScriptedPrompts.h"
+#include "platform/UserDefaults.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+StoryOptions everything()
+{
+    StoryOptions o;
+    o.defaultPicture = o.defaultPicturesOfChildren = o.cropTo4x3 = true;
+    o.titleOrOccupation = o.causeOfDeath = true;
+    o.includeSources = o.includeNotes = o.includeComments = true;
+    o.includeEvents = o.includeOthersEvents = o.includeStepRels = true;
+    o.scope = -1;
+    return o;
+}
+
+// The median time of generating the person's story, putting it before a short story and making the stored text.
+double storyMs(FTPerson* person, int runs)
+{
+    return medianMs(runs, [person] {
+        QTextDocument story;
+        story.setPlainText(QStringLiteral("What the family remembers."));
+        StoryGenerator generator(everything());
+        const auto generated = generator.generateStory(person);
+        StoryGenerator::insertGeneratedText(story, *generated, StoryOptions::Prepend);
+        if (story.toHtml().isEmpty())
+            std::abort();
+    });
+}
+}
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const int people = argc > 1 ? std::max(10, std::atoi(argv[1])) : 100000;
+    QTemporaryDir temp;
+    UserDefaults::useSettingsFile(temp.filePath("settings.ini"));
+    UserDefaults::standard().setString(QStringLiteral("KinloomDataDirectory"), temp.filePath("data"));
+    ScriptedPrompts prompts; // no alert may wait for a click
+    Prompts::install(&prompts);
+
+    const QString path = temp.filePath("bench.RezUdu");
+    QString error;
+    if (!SyntheticDatabase::create(path, people, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    std::unique_ptr<FTMoc> moc = FTMoc::initForStoreURL(path, true);
+    if (!moc) {
+        std::fprintf(stderr, "cannot open the database\n");
+        return 1;
+    }
+    const QList<FTPerson*> all = moc->fetch<FTPerson>();
+    std::printf("people: %lld\n", static_cast<long long>(all.size()));
+
+    FTPerson* busiest = busiestPerson(all);
+    std::printf("story_ms: %.2f\n", storyMs(busiest, 21));
+
+    moc->undoManager()->disableUndoRegistration();
+    FTPerson* large = FTPerson::initInMoc(moc.get(), QStringLiteral("Abraham Large"), QStringLiteral("M"));
+    large->setValueForKeyPath(QStringLiteral("birth.date"), QStringLiteral("3 Mar 1700"));
+    large->setValueForKeyPath(QStringLiteral("death.date"), QStringLiteral("4 Apr 1790"));
+    large->setNotes(QStringLiteral("A patriarch of the valley."));
+    for (int i = 0; i < 500; ++i) {
+        FTEvent* e = FTEvent::initInMoc(moc.get(), FTEvent::OtherPersonalEvent, large, QStringLiteral("RESI"));
+        e->setDate(QStringLiteral("%1 Jun %2").arg(1 + i % 28).arg(1720 + i % 70));
+        e->setPlace(QStringLiteral("Farm %1, Valley").arg(i));
+        if (i % 10 == 0)
+            e->setNotes(QStringLiteral("Moved with the herd."));
+    }
+    for (int i = 0; i < 1200; ++i) {
+        FTPerson* child = large->addChild(QStringLiteral("Child%1 Large").arg(i), i % 2 ? QStringLiteral("F")
+                                                                                       : QStringLiteral("M"),
+                                          FTPcRel::kNatural);
+        child->setValueForKeyPath(QStringLiteral("birth.date"), QStringLiteral("%1").arg(1720 + i % 60));
+    }
+    std::printf("story_large_ms: %.2f\n", storyMs(large, 7));
+    std::printf("peak_mb: %.1f\n", peakResidentMegabytes());
+    Prompts::install(nullptr);
+    return 0;
+}
