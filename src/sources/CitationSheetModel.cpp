@@ -14,10 +14,14 @@
 #include "platform/Localizer.h"
 
 namespace {
-std::array<QString, CitationSheetModel::kKindCount>& lastPageRefs()
+struct LastSheet {
+    QString pageRef;
+    QSize size;
+};
+std::array<LastSheet, CitationSheetModel::kKindCount>& lastSheets()
 {
-    static std::array<QString, CitationSheetModel::kKindCount> refs;
-    return refs;
+    static std::array<LastSheet, CitationSheetModel::kKindCount> last;
+    return last;
 }
 
 QString L(const char* key)
@@ -44,12 +48,17 @@ const CitationSheetModel::KindData& CitationSheetModel::kindData(Kind kind)
 
 QString CitationSheetModel::lastPageRef(Kind kind)
 {
-    return lastPageRefs()[size_t(indexOf(kind))];
+    return lastSheets()[size_t(indexOf(kind))].pageRef;
 }
 
-void CitationSheetModel::clearLastPageRefs()
+QSize CitationSheetModel::prevSize(Kind kind)
 {
-    lastPageRefs().fill(QString());
+    return lastSheets()[size_t(indexOf(kind))].size;
+}
+
+void CitationSheetModel::forgetLastSheets()
+{
+    lastSheets().fill(LastSheet());
 }
 
 CitationSheetModel::CitationSheetModel(Kind kind, FTSourceRel* citation)
@@ -170,9 +179,11 @@ void CitationSheetModel::deleteSourceReference()
     m_deleted = true;
 }
 
-void CitationSheetModel::close()
+void CitationSheetModel::close(const QSize& size)
 {
     if (!m_citation)
         return;
-    lastPageRefs()[size_t(indexOf(m_kind))] = m_deleted ? m_pageRefAtDeletion : m_citation->reference();
+    LastSheet& last = lastSheets()[size_t(indexOf(m_kind))];
+    last.pageRef = m_deleted ? m_pageRefAtDeletion : m_citation->reference();
+    last.size = size;
 }

@@ -2,6 +2,7 @@
 
 #include "model/CitationDialogs.h"
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -34,11 +35,12 @@ public:
     static const KindData& kindData(Kind kind);
     static int indexOf(Kind kind) { return int(kind); }
 
-    // The page reference of the citation that a sheet of this kind last closed on; empty before the first close
-    // of the run.
+    // What each kind keeps for the running program from the last of its sheets closed: the citation's page
+    // reference and the window's size (empty before the first close).
     static QString lastPageRef(Kind kind);
+    static QSize prevSize(Kind kind);
     // Forgets every kind's (a new run, and tests).
-    static void clearLastPageRefs();
+    static void forgetLastSheets();
 
     CitationSheetModel(Kind kind, FTSourceRel* citation);
 
@@ -74,8 +76,8 @@ public:
     // Deletes the citation (undo name "DeleteSourceRef"); its page reference is kept for close().
     void deleteSourceReference();
 
-    // Remembers the citation's page reference (read before a deletion) as this kind's last one.
-    void close();
+    // Remembers the citation's page reference (read before a deletion) and the sheet's size as this kind's last.
+    void close(const QSize& size = {});
 
 private:
     Kind m_kind;

@@ -23,13 +23,13 @@ protected:
     void SetUp() override
     {
         SourcesFixture::SetUp();
-        CitationSheetModel::clearLastPageRefs();
+        CitationSheetModel::forgetLastSheets();
         ann = FTPerson::initInMoc(moc.get(), "Ann Smith", "F");
         census = numbered(1, {{"type", "Census"}, {"title", "Kew 1881"}});
     }
     void TearDown() override
     {
-        CitationSheetModel::clearLastPageRefs();
+        CitationSheetModel::forgetLastSheets();
         SourcesFixture::TearDown();
     }
 

@@ -9,7 +9,6 @@
 #include "sources/ui/SourcesWindowHelpers.h"
 
 #include "shell/ui/DOvurDocument.h"
-#include "shell/ui/SetFontSize.h"
 #include "shell/ui/ToolbarController.h"
 
 #include "model/FTMoc.h"
@@ -90,17 +89,7 @@ ActiveSourceSelect::ActiveSourceSelect(FTMoc* moc, QWidget* parent)
     layout->addLayout(sourceRow);
 
     m_citations = new WhereUsedModel(this);
-    m_tv = new QTableView;
-    m_tv->setObjectName(QStringLiteral("tv"));
-    m_tv->setModel(m_citations);
-    m_tv->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_tv->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_tv->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_tv->setAlternatingRowColors(true);
-    m_tv->setWordWrap(false);
-    m_tv->verticalHeader()->hide();
-    m_tv->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    SetFontSize(m_tv, kFontSize);
+    m_tv = SourcesWindowHelpers::makeListTable(QStringLiteral("tv"), m_citations, false, kFontSize);
     m_tv->horizontalHeader()->resizeSection(WhereUsedModel::WhereUsedColumn, 320);
     m_tv->horizontalHeader()->resizeSection(WhereUsedModel::PageRefColumn, 150);
     m_tv->horizontalHeader()->setStretchLastSection(true);

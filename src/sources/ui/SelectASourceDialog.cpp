@@ -6,8 +6,6 @@
 
 #include "model/FTSource.h"
 
-#include "shell/ui/SetFontSize.h"
-
 #include "platform/Localizer.h"
 
 #include <QDialogButtonBox>
@@ -58,17 +56,7 @@ SelectASourceDialog::SelectASourceDialog(FTMoc* moc, const QList<FTSource*>& sou
     layout->addWidget(m_searchField);
 
     m_sources = new SourceListModel(moc, this);
-    m_tv = new QTableView;
-    m_tv->setObjectName(QStringLiteral("tv"));
-    m_tv->setModel(m_sources);
-    m_tv->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_tv->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_tv->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_tv->setAlternatingRowColors(true);
-    m_tv->setWordWrap(false);
-    m_tv->verticalHeader()->hide();
-    m_tv->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    SetFontSize(m_tv, kFontSize);
+    m_tv = SourcesWindowHelpers::makeListTable(QStringLiteral("tv"), m_sources, false, kFontSize);
     m_sources->setFont(m_tv->font());
     QHeaderView* header = m_tv->horizontalHeader();
     header->resizeSection(SourceListModel::NumberColumn, 60);

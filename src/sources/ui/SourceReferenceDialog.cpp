@@ -21,12 +21,6 @@
 #include <QVBoxLayout>
 
 namespace {
-std::array<QSize, CitationSheetModel::kKindCount>& prevSizes()
-{
-    static std::array<QSize, CitationSheetModel::kKindCount> sizes;
-    return sizes;
-}
-
 QString L(const char* key)
 {
     return LocalizedString(QString::fromLatin1(key));
@@ -35,16 +29,6 @@ QString LH(const char* key)
 {
     return LocalizedHelpString(QString::fromLatin1(key));
 }
-}
-
-QSize SourceReferenceDialog::prevSize(Kind kind)
-{
-    return prevSizes()[size_t(CitationSheetModel::indexOf(kind))];
-}
-
-void SourceReferenceDialog::clearPrevSizes()
-{
-    prevSizes().fill(QSize());
 }
 
 SourceReferenceDialog::SourceReferenceDialog(Kind kind, FTSourceRel* citation, QWidget* parent)
@@ -136,7 +120,7 @@ SourceReferenceDialog::SourceReferenceDialog(Kind kind, FTSourceRel* citation, Q
     showSource();
     showTopic();
     resize(560, 400);
-    if (const QSize remembered = prevSize(kind); remembered.width() > kMinRememberedWidth)
+    if (const QSize remembered = CitationSheetModel::prevSize(kind); remembered.width() > kMinRememberedWidth)
         resize(remembered);
 }
 
@@ -216,8 +200,7 @@ void SourceReferenceDialog::close()
         return;
     m_closing = true;
     endEditing();
-    m_model.close();
-    prevSizes()[size_t(CitationSheetModel::indexOf(m_model.kind()))] = size();
+    m_model.close(size());
     done(0);
 }
 

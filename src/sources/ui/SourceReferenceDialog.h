@@ -4,7 +4,6 @@
 #include "sources/SelectASourceDelegate.h"
 
 #include <QDialog>
-#include <QSize>
 
 #include <array>
 
@@ -28,11 +27,9 @@ class SourceReferenceDialog : public QDialog, private SelectASourceDelegate {
     Q_OBJECT
 public:
     using Kind = CitationDialogs::Kind;
-    // A kind's next sheet takes the size its last one closed with, when that was wider than this.
+    // A kind's next sheet takes the size its last one closed with (CitationSheetModel::prevSize), when that was
+    // wider than this.
     static constexpr int kMinRememberedWidth = 450;
-    static QSize prevSize(Kind kind);
-    // Forgets every kind's size (a new run, and tests).
-    static void clearPrevSizes();
 
     SourceReferenceDialog(Kind kind, FTSourceRel* citation, QWidget* parent = nullptr);
     ~SourceReferenceDialog() override;

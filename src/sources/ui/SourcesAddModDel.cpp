@@ -173,17 +173,7 @@ void SourcesAddModDel::buildWindow()
     top->addWidget(m_countLabel);
     layout->addLayout(top);
 
-    m_tv = new QTableView;
-    m_tv->setObjectName(QStringLiteral("tv"));
-    m_tv->setModel(m_sources);
-    m_tv->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_tv->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_tv->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_tv->setAlternatingRowColors(true);
-    m_tv->setWordWrap(false);
-    m_tv->verticalHeader()->hide();
-    m_tv->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    SetFontSize(m_tv, kFontSize);
+    m_tv = SourcesWindowHelpers::makeListTable(QStringLiteral("tv"), m_sources, true, kFontSize);
     // Rows 1.5 times the text size, and never lower than the text.
     m_tv->verticalHeader()->setDefaultSectionSize(std::max(int(1.5 * kFontSize), m_tv->fontMetrics().height() + 2));
     QHeaderView* header = m_tv->horizontalHeader();

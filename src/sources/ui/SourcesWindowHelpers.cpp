@@ -1,6 +1,7 @@
 #include "sources/ui/SourcesWindowHelpers.h"
 
 #include "shell/UtilsFunctions.h"
+#include "shell/ui/SetFontSize.h"
 #include "shell/ui/ThemeIcon.h"
 
 #include "sources/SourceSearch.h"
@@ -9,9 +10,11 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTableView>
 #include <QToolButton>
 
 QPushButton* SourcesWindowHelpers::makeButton(
@@ -43,6 +46,23 @@ void SourcesWindowHelpers::usePanelColour(QWidget* window)
     palette.setColor(QPalette::Window, PanelColour());
     window->setPalette(palette);
     window->setAutoFillBackground(true);
+}
+
+QTableView* SourcesWindowHelpers::makeListTable(
+    const QString& objectName, QAbstractItemModel* model, bool several, int pointSize)
+{
+    auto* table = new QTableView;
+    table->setObjectName(objectName);
+    table->setModel(model);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(several ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setAlternatingRowColors(true);
+    table->setWordWrap(false);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    SetFontSize(table, pointSize);
+    return table;
 }
 
 QMenu* SourcesWindowHelpers::makeSearchMenu(

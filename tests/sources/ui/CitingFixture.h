@@ -74,8 +74,7 @@ protected:
         DOvurDocument::setPaneFactories({});
         InfoAreaController::removePageFactories();
         EditorHooks::shared() = savedEditorHooks;
-        CitationSheetModel::clearLastPageRefs();
-        SourceReferenceDialog::clearPrevSizes();
+        CitationSheetModel::forgetLastSheets();
         SelectASourceDialog::setRememberedSize({});
         ActiveSourceSelect::setPrevSize({});
         PictureSourceReferences::setPrevSize({});
