@@ -252,6 +252,8 @@ QMenu* SelectASourceButton::buildMenu()
             for (FTSource* s : recent)
                 addSourceEntry(sub, model->titleForSource(s), { s }, SourceMenuModel::kRecentSourcesTitle);
             recentItem->setMenu(sub);
+        } else {
+            recentItem->setEnabled(false); // an entry that does nothing by itself
         }
     } catch (...) {
         ModelHooks::reportException("SelectASourceButton", __LINE__, QStringLiteral("addRecentSourcesToMenu"));

@@ -6,10 +6,10 @@
 
 #include <functional>
 
+class QAbstractItemModel;
 class QAction;
 class QLineEdit;
 class QMenu;
-class QAbstractItemModel;
 class QPushButton;
 class QTableView;
 class QToolButton;

@@ -169,7 +169,9 @@ TEST_F(SelectASourceButtonTest, TheKeyRChoosesTheActiveSourceFromAnyLevelOfTheMe
     SelectASourceButton& button = *owners.button;
     CitingOwner& owner = owners.owner;
     QMenu* menu = click(&button);
-    ASSERT_EQ(entry(menu, "A/S and Recent Sources Used")->menu(), nullptr); // neither active nor recent
+    QAction* recent = entry(menu, "A/S and Recent Sources Used");
+    ASSERT_EQ(recent->menu(), nullptr); // neither active nor recent
+    EXPECT_FALSE(recent->isEnabled());
     press(menu, Qt::Key_R, "r");
     EXPECT_TRUE(owner.cited.isEmpty());
     menu->close();
