@@ -1,5 +1,6 @@
 #include "gedcom/ui/GedcomMenuActions.h"
 #include "pictures/ui/PicturesMenuActions.h"
+#include "sources/ui/SourceCitingSetup.h"
 #include "sources/ui/SourcesMenuActions.h"
 
 #include "diagrams/ui/FamilyDiagramSetup.h"
@@ -41,6 +42,8 @@ int main(int argc, char** argv)
         PicturesMenuActions::install();
         SourcesMenuActions::registerMenuItems(controller);
         registerPersonEditorMenuItems(controller);
+        // Citation sheets, the citations page, the toolbar's menu of sources and its active source panel.
+        installSourceCiting();
         // Edit > "Preferences..." and the toolbar's Preferences item.
         PreferencesController::install(controller);
         // The hierarchy diagram from the toolbar, the Reports menu and the family diagram.
