@@ -1,9 +1,8 @@
 #include "gedcom/ui/GedcomMenuActions.h"
-#include "pictures/PictureIntake.h"
 #include "pictures/ui/PicturesMenuActions.h"
+#include "sources/ui/SourceCitingSetup.h"
 #include "sources/ui/SourcesMenuActions.h"
 
-#include "diagrams/DiagramHooks.h"
 #include "diagrams/ui/FamilyDiagramSetup.h"
 #include "diagrams/ui/HierarchyDiagramSetup.h"
 #include "editor/ui/PersonEditorSetup.h"
@@ -17,8 +16,6 @@
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/PreferencesController.h"
 
-#include <QClipboard>
-#include <QMimeData>
 #include <QStringList>
 
 int main(int argc, char** argv)
@@ -32,27 +29,21 @@ int main(int argc, char** argv)
 
     // The family diagram in every main window.
     installFamilyDiagram();
-    // The person editor beside it.
+    // The person editor beside it, and the dialogs that type, complete and attach relatives.
     installPersonEditor();
-    // The family diagram pastes pictures through the pictures subsystem's intake.
-    DiagramHooks& diagramHooks = DiagramHooks::shared();
-    diagramHooks.imagesOnClipboard = [](FTMoc* moc) {
-        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-        return mime ? PictureIntake::numImageFilesInPasteboard(*mime, moc) : 0;
-    };
-    diagramHooks.addPicturesFromClipboard = [](FTPerson* person) {
-        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-        return mime ? PictureIntake::addPicturesFromPasteboard(*mime, person).value_or(QList<FTPicture*>())
-                    : QList<FTPicture*>();
-    };
+    installRelationshipDialogs();
 
     int rc = 1;
     {
         AppController controller;
         GedcomMenuActions::registerMenuItems(controller);
         PicturesMenuActions::registerMenuItems(controller);
+        // Also the intake of the pictures pasted or dropped on the family diagram.
         PicturesMenuActions::install();
         SourcesMenuActions::registerMenuItems(controller);
+        registerPersonEditorMenuItems(controller);
+        // Citation sheets, the citations page, the toolbar's menu of sources and its active source panel.
+        installSourceCiting();
         // Edit > "Preferences..." and the toolbar's Preferences item.
         PreferencesController::install(controller);
         // The hierarchy diagram from the toolbar, the Reports menu and the family diagram.

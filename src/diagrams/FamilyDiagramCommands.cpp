@@ -18,7 +18,6 @@
 
 #include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
-#include "platform/Prompts.h"
 
 namespace {
 QString L(const char* key)
@@ -315,12 +314,7 @@ void FamilyDiagramCommands::attachPersonToActiveSource(FTPerson* person)
         return;
     FTSource* source = moc->activeSource();
     if (!source) {
-        const int answer = Prompts::current().choose(
-            QStringLiteral("No Source is currently Active.\n\nWould you like to activate a Source now?"),
-            QStringLiteral("You can also use menu option Sources -> Activate Source to choose a Source and then press "
-                           "the button labelled \"Select as Active Source\"\n\n"),
-            {QStringLiteral("Activate a Source"), L("Cancel")});
-        if (answer == 0 && DiagramHooks::isAvailable(hooks().sourcesWindow, L("SourcesWindow")))
+        if (Utils::askToActivateSource() && DiagramHooks::isAvailable(hooks().sourcesWindow, L("SourcesWindow")))
             hooks().sourcesWindow(moc);
         return;
     }
@@ -378,6 +372,18 @@ void FamilyDiagramCommands::invokePcRelDialog(FTPerson* parent, FTPerson* child)
     m_host.setRefreshArray(true);
 }
 
+void FamilyDiagramCommands::invokeFamilyDialog(FTPerson* person, FTPerson* spouse)
+{
+    if (!person || !spouse)
+        return;
+    if (!RelativeDialogs::current()) {
+        DiagramHooks::sayNotAvailable(L("FamilyDialogWindow"));
+        return;
+    }
+    person->invokeFamilyDialogForSpouse(spouse);
+    m_host.setRefreshArray(true);
+}
+
 void FamilyDiagramCommands::invokeAssociatedPersonDialogFor(CdPerson* box)
 {
     FTPerson* associated = box ? box->person() : nullptr;
@@ -419,7 +425,7 @@ void FamilyDiagramCommands::paste(FTPerson* person)
     } else if (added.size() == 1) {
         FTPicture* picture = added.first();
         if (DiagramHooks::isAvailable(hooks().pictureTitle, L("PictureTitleWindow")))
-            hooks().pictureTitle(picture, person);
+            hooks().pictureTitle(picture, picture, person);
         if (DiagramHooks::isAvailable(hooks().pictureEditor, L("PictureEditorWindow")))
             hooks().pictureEditor(picture->owner() ? picture->owner() : person, picture);
     } else {

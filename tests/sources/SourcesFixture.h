@@ -19,6 +19,7 @@
 #include <QDir>
 
 #include <initializer_list>
+#include <ostream>
 #include <utility>
 
 class SourcesFixture : public ModelFixture {

@@ -8,6 +8,9 @@
 #include "gedcom/ui/ExportToGedcomController.h"
 #include "gedcom/ui/ImportGedcom.h"
 
+#include "diagrams/DiagramPeople.h"
+#include "diagrams/ui/CdDiagram.h"
+
 #include "model/FTMoc.h"
 #include "model/FTPerson.h"
 
@@ -36,6 +39,23 @@ DOvurDocument* documentForCommand(bool save)
     return doc;
 }
 
+// The export sheet; once it has ended, the files of the pictures the GEDCOM file names may be exported beside it.
+void beginExportSheet(DOvurDocument* doc, std::unique_ptr<ExportToGedcom> exporter)
+{
+    auto* sheet = new ExportToGedcomController(std::move(exporter));
+    QPointer<DOvurDocument> document(doc);
+    QObject::connect(sheet, &QDialog::finished, sheet, [sheet, document] {
+        const QList<FTPicture*> pictures = sheet->exporter().exportedPicturesArray();
+        if (pictures.isEmpty() || !GedcomMenuActions::pictureSteps().exportPictures)
+            return;
+        QTimer::singleShot(0, [document, pictures] {
+            if (document && document->dovurWindow())
+                GedcomMenuActions::pictureSteps().exportPictures(*document, pictures);
+        });
+    });
+    doc->beginSheet(sheet);
+}
+
 FTPerson* focalPersonOf(DOvurDocument* doc)
 {
     FTPerson* focal = doc->moc()->focalPerson();
@@ -56,6 +76,12 @@ void GedcomMenuActions::registerMenuItems(AppController& app)
     const QString file = QStringLiteral("File");
     app.addMenuItem(file, QStringLiteral("Import Gedcom..."), [] { loadGedcomFile(); });
     app.addMenuItem(file, QStringLiteral("Export to Gedcom File..."), [] { exportToGedcomFile(); });
+    app.addMenuItem(file, QStringLiteral("Export Diagram's People to Gedcom File..."),
+        [] { exportSelectionToGedcomFile(false); });
+    app.addMenuItem(file,
+        QStringLiteral("Export Diagram's People plus %1 to Gedcom File...")
+            .arg(LocalizedString(QStringLiteral("AllSpouses"))),
+        [] { exportSelectionToGedcomFile(true); });
     app.addMenuItem(file, QStringLiteral("Export Focal Person plus Ancestors to Gedcom File..."),
         [] { exportFocalPersonPlusAncestorsToGedcomFile(); });
     app.addMenuItem(file, QStringLiteral("Export Focal Person plus Descendants to Gedcom File..."),
@@ -93,19 +119,23 @@ void GedcomMenuActions::exportToGedcomFile()
     DOvurDocument* doc = documentForCommand(true);
     if (!doc)
         return;
-    auto* sheet = new ExportToGedcomController(ExportToGedcomController::wholeDatabase(doc->moc()));
-    // Once the sheet has ended, the files of the pictures the GEDCOM file names may be exported beside it.
-    QPointer<DOvurDocument> document(doc);
-    QObject::connect(sheet, &QDialog::finished, sheet, [sheet, document] {
-        const QList<FTPicture*> pictures = sheet->exporter().exportedPicturesArray();
-        if (pictures.isEmpty() || !pictureSteps().exportPictures)
-            return;
-        QTimer::singleShot(0, [document, pictures] {
-            if (document && document->dovurWindow())
-                pictureSteps().exportPictures(*document, pictures);
-        });
-    });
-    doc->beginSheet(sheet);
+    beginExportSheet(doc, ExportToGedcomController::wholeDatabase(doc->moc()));
+}
+
+void GedcomMenuActions::exportSelectionToGedcomFile(bool allSpouses)
+{
+    DOvurDocument* doc = documentForCommand(true);
+    if (!doc)
+        return;
+    auto* diagram = qobject_cast<CdDiagram*>(doc->pcd());
+    // The boxes as they are about to be drawn, not as they were before the last change.
+    if (diagram)
+        diagram->prepare();
+    auto exporter = std::make_unique<ExportToGedcom>(doc->moc());
+    exporter->setSelectiveExport(true);
+    exporter->setSetOfPeopleToExport(
+        diagram ? DiagramPeople::peopleToExport(diagram->cdLayout(), allSpouses) : QSet<FTPerson*>());
+    beginExportSheet(doc, std::move(exporter));
 }
 
 void GedcomMenuActions::exportFocalPersonPlusAncestorsToGedcomFile()

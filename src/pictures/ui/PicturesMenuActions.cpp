@@ -4,7 +4,12 @@
 #include "pictures/ui/ImportPictureFiles.h"
 #include "pictures/ui/MoveThumbnails.h"
 
+#include "pictures/PictureIntake.h"
+
+#include "editor/ui/EditorHooks.h"
 #include "gedcom/ui/GedcomMenuActions.h"
+
+#include "diagrams/DiagramHooks.h"
 
 #include "model/FTMoc.h"
 #include "model/ModelHooks.h"
@@ -13,6 +18,9 @@
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QPointer>
 
 namespace {
@@ -36,6 +44,26 @@ void beginExportSheet(DOvurDocument& doc, const QList<FTPicture*>& pictures)
     doc.beginSheet(new ExportPictureFiles(doc.moc(), pictures));
 }
 
+// The family diagram takes pasted and dropped pictures in through the intake.
+void installDiagramIntake(DiagramHooks& hooks)
+{
+    hooks.imagesOnClipboard = [](FTMoc* moc) {
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        return mime ? PictureIntake::numImageFilesInPasteboard(*mime, moc) : 0;
+    };
+    hooks.addPicturesFromClipboard = [](FTPerson* person) {
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        return mime ? PictureIntake::addPicturesFromPasteboard(*mime, person).value_or(QList<FTPicture*>())
+                    : QList<FTPicture*>();
+    };
+    hooks.imagesInDrag = [](const QMimeData& mime, FTMoc* moc) {
+        return PictureIntake::numImageFilesInPasteboard(mime, moc);
+    };
+    hooks.addPicturesFromDrag = [](const QMimeData& mime, FTPerson* person) {
+        return PictureIntake::addPicturesFromPasteboard(mime, person).value_or(QList<FTPicture*>());
+    };
+}
+
 DOvurDocument* documentWithWindow()
 {
     DOvurDocument* doc = DocumentController::shared().currentDocument();
@@ -52,17 +80,28 @@ void PicturesMenuActions::registerMenuItems(AppController& app)
 
 void PicturesMenuActions::install()
 {
+    installDiagramIntake(DiagramHooks::shared());
     ModelHooks::shared().moveThumbnails = [](FTMoc& moc, const QList<FTPicture*>& pictures) {
         MoveThumbnails::run(moc, pictures);
     };
     GedcomMenuActions::pictureSteps().importPictures = beginImportSheet;
     GedcomMenuActions::pictureSteps().exportPictures = beginExportSheet;
+    // The person editor's pictures page takes pasted and dropped pictures in through the intake.
+    EditorHooks::shared().imagesInPasteboard = PictureIntake::numImageFilesInPasteboard;
+    EditorHooks::shared().addPicturesFromPasteboard = PictureIntake::addPicturesFromPasteboard;
 }
 
 void PicturesMenuActions::uninstall()
 {
+    DiagramHooks& hooks = DiagramHooks::shared();
+    hooks.imagesOnClipboard = nullptr;
+    hooks.addPicturesFromClipboard = nullptr;
+    hooks.imagesInDrag = nullptr;
+    hooks.addPicturesFromDrag = nullptr;
     ModelHooks::shared().moveThumbnails = nullptr;
     GedcomMenuActions::pictureSteps() = {};
+    EditorHooks::shared().imagesInPasteboard = nullptr;
+    EditorHooks::shared().addPicturesFromPasteboard = nullptr;
 }
 
 void PicturesMenuActions::importPictures()
