@@ -2,16 +2,12 @@
 // IPTC lines appended to notes, and files that exiv2 cannot read.
 
 #include "PictureTestFiles.h"
+#include "TaggedJpeg.h"
 
 #include "pictures/PictureMetadataReader.h"
 
 #include <QImage>
 #include <QTemporaryDir>
-
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-#include <exiv2/exiv2.hpp>
-#pragma GCC diagnostic pop
 
 #include <gtest/gtest.h>
 
@@ -19,30 +15,7 @@ namespace {
 
 class PictureMetadataReaderTest : public ::testing::Test {
 protected:
-    // A 300 × 200 JPEG whose orientation says it stands upright (turned a quarter clockwise).
-    QString taggedJpeg()
-    {
-        const QString path = dir.filePath("tagged.jpg");
-        QImage image(300, 200, QImage::Format_RGB32);
-        image.fill(Qt::darkGreen);
-        EXPECT_TRUE(image.save(path, "JPG"));
-        auto file = Exiv2::ImageFactory::open(path.toStdString());
-        Exiv2::ExifData exif;
-        exif["Exif.Image.Make"] = "Kinloom Camera";
-        exif["Exif.Image.Orientation"] = uint16_t(6);
-        exif["Exif.Photo.DateTimeOriginal"] = "1920:06:12 10:30:00";
-        exif["Exif.GPSInfo.GPSLatitudeRef"] = "N";
-        Exiv2::IptcData iptc;
-        for (const char* keyword : { "Family", "Wedding", "1920" }) {
-            Exiv2::StringValue value(keyword);
-            iptc.add(Exiv2::IptcKey("Iptc.Application2.Keywords"), &value);
-        }
-        iptc["Iptc.Application2.Caption"] = "Church door";
-        file->setExifData(exif);
-        file->setIptcData(iptc);
-        file->writeMetadata();
-        return path;
-    }
+    QString taggedJpeg() { return writeTaggedJpeg(dir.filePath("tagged.jpg")); }
     static QStringList keys(const QList<MetadataNode>& nodes)
     {
         QStringList out;

@@ -366,6 +366,7 @@ void PicEdit::contextMenuEvent(QContextMenuEvent* event)
 void PicEdit::dragEnterEvent(QDragEnterEvent* event)
 {
     const int n = PictureIntake::numImageFilesInPasteboard(*event->mimeData(), m_pc->editing().moc());
+    m_oneAtATime = false;
     if (n == 1) {
         event->setDropAction(Qt::CopyAction);
         event->accept();

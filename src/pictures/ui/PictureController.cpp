@@ -52,17 +52,18 @@ struct AdjustmentControl {
     const char* labelKey;
     float minimum;
     float maximum;
+    float defaultValue;
     float (FTPicture::*get)() const;
     void (FTPicture::*set)(float);
 };
 const AdjustmentControl kAdjustments[] = {
-    { "AdjustSharpness", 0.0f, 2.0f, &FTPicture::tnLuminance, &FTPicture::setTnLuminance },
-    { "AdjustExposure", -2.0f, 2.0f, &FTPicture::tnExposure, &FTPicture::setTnExposure },
-    { "AdjustGamma", 0.25f, 3.0f, &FTPicture::tnGamma, &FTPicture::setTnGamma },
-    { "AdjustSaturation", 0.0f, 2.0f, &FTPicture::tnSaturation, &FTPicture::setTnSaturation },
-    { "AdjustBrightness", -0.5f, 0.5f, &FTPicture::tnBrightness, &FTPicture::setTnBrightness },
-    { "AdjustContrast", 0.25f, 2.5f, &FTPicture::tnContrast, &FTPicture::setTnContrast },
-    { "AdjustSepia", 0.0f, 1.0f, &FTPicture::tnSepia, &FTPicture::setTnSepia },
+    { "AdjustSharpness", 0.0f, 2.0f, 0.4f, &FTPicture::tnLuminance, &FTPicture::setTnLuminance },
+    { "AdjustExposure", -2.0f, 2.0f, 0.0f, &FTPicture::tnExposure, &FTPicture::setTnExposure },
+    { "AdjustGamma", 0.25f, 3.0f, 1.0f, &FTPicture::tnGamma, &FTPicture::setTnGamma },
+    { "AdjustSaturation", 0.0f, 2.0f, 1.0f, &FTPicture::tnSaturation, &FTPicture::setTnSaturation },
+    { "AdjustBrightness", -0.5f, 0.5f, 0.0f, &FTPicture::tnBrightness, &FTPicture::setTnBrightness },
+    { "AdjustContrast", 0.25f, 2.5f, 1.0f, &FTPicture::tnContrast, &FTPicture::setTnContrast },
+    { "AdjustSepia", 0.0f, 1.0f, 0.0f, &FTPicture::tnSepia, &FTPicture::setTnSepia },
 };
 
 QPushButton* button(const QString& text, const char* icon, const char* objectName)
@@ -245,13 +246,13 @@ void PictureController::buildWindow()
         m_adjustments << slider;
         ++row;
     }
-    auto* defaults = button(L("PictureDefaults"), "edit-undo", "defaultsButton");
-    grid->addWidget(defaults, row, 1, Qt::AlignRight);
+    m_defaults = button(L("PictureDefaults"), "edit-undo", "defaultsButton");
+    grid->addWidget(m_defaults, row, 1, Qt::AlignRight);
     right->addWidget(adjustments);
 
     auto* referencesHeader = new QHBoxLayout;
     referencesHeader->addWidget(new QLabel(L("OtherReferences")), 1);
-    auto* referencesHelp = button(QString(), "help-about", "otherReferencesHelp");
+    auto* referencesHelp = button(QString(), "help-browser", "otherReferencesHelp");
     referencesHelp->setFlat(true);
     referencesHeader->addWidget(referencesHelp);
     right->addLayout(referencesHeader);
@@ -282,7 +283,7 @@ void PictureController::buildWindow()
     for (QPushButton* b : { rotateLeft, rotateRight })
         connect(b, &QPushButton::clicked, this, [this, b] { rotateOriginalImage(b->text()); });
     connect(cropAllButton, &QPushButton::clicked, this, &PictureController::cropAll);
-    connect(defaults, &QPushButton::clicked, this, &PictureController::setDefaultEnhancements);
+    connect(m_defaults, &QPushButton::clicked, this, &PictureController::setDefaultEnhancements);
     connect(m_sourceRefsButton, &QPushButton::clicked, this, &PictureController::displaySourceReferences);
     connect(metadataButton, &QPushButton::clicked, this, &PictureController::displayMetadata);
     connect(findButton, &QPushButton::clicked, this, &PictureController::findPicture);
@@ -307,7 +308,7 @@ void PictureController::showPicture()
     m_pictureNo->setText(m_editing->pictureNo());
     m_nextButton->setVisible(p);
     m_previousButton->setVisible(p);
-    for (QWidget* w : std::initializer_list<QWidget*> { m_title, m_date, m_notes, m_sourceRefsButton })
+    for (QWidget* w : std::initializer_list<QWidget*> { m_title, m_date, m_notes, m_sourceRefsButton, m_defaults })
         w->setEnabled(p);
     m_title->setText(p ? p->name() : QString());
     m_date->setText(p ? p->date() : QString());
@@ -340,7 +341,7 @@ void PictureController::showAdjustments()
     const FTPicture* p = picture();
     for (int i = 0; i < m_adjustments.size(); ++i) {
         QSlider* slider = m_adjustments[i];
-        const float value = p ? (p->*kAdjustments[i].get)() : 0.0f;
+        const float value = p ? (p->*kAdjustments[i].get)() : kAdjustments[i].defaultValue;
         slider->blockSignals(true);
         slider->setValue(int(std::lround(value * 100)));
         slider->blockSignals(false);
@@ -407,7 +408,7 @@ void PictureController::endEditing()
 void PictureController::commitDate()
 {
     FTPicture* p = picture();
-    if (!p || (!m_date->isModified() && !m_editing->dateError()))
+    if (!p || !m_date->isModified())
         return;
     LineEditDateField field(m_date);
     const bool accepted = Dates::validateDateField(field, nullptr);
@@ -521,7 +522,7 @@ void PictureController::displayMetadata()
         DisplayMsg(L("FileNotExist"));
         return;
     }
-    if (m_metadata)
+    if (m_metadata && m_metadata->isVisible())
         return;
     endEditing();
     m_metadata = new PictureMetadata(p, this);
@@ -561,7 +562,7 @@ void PictureController::helpForOtherReferences()
 void PictureController::closeEditor()
 {
     // The metadata window goes first; the editor stays.
-    if (m_metadata) {
+    if (m_metadata && m_metadata->isVisible()) {
         m_metadata->close();
         return;
     }

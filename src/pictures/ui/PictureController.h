@@ -104,6 +104,7 @@ private:
     QPushButton* m_nextButton = nullptr;
     QPushButton* m_previousButton = nullptr;
     QPushButton* m_sourceRefsButton = nullptr;
+    QPushButton* m_defaults = nullptr;
     QList<QPushButton*> m_imageButtons;
     QPointer<PictureMetadata> m_metadata;
 };
