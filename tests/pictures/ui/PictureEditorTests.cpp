@@ -30,6 +30,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -391,6 +392,24 @@ TEST_F(PictureEditorWindows, PastingAndDroppingOnePicture)
     EXPECT_EQ(prompts.records.last().buttons[1], LocalizedString("PictureEditorDiscard"));
     EXPECT_EQ(QFileInfo(editor->picture()->filename()).fileName(), "Ann Lee.tiff");
     EXPECT_EQ(editor->picture()->name(), "Ann Lee");
+}
+
+TEST_F(PictureEditorWindows, FindFileStartsInThePicturesFolderAndRemembersTheChosenOne)
+{
+    FTPicture* p = savedPicture("first.png", ann, "");
+    PictureController* editor = openEditor(ann, p);
+    UserDefaults::standard().removeObject("picturesDirectory");
+    editor->findPicture();
+    auto* panel = editor->findChild<QFileDialog*>("findPicturePanel");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isModal());
+    EXPECT_EQ(panel->directory().absolutePath(), QDir(picturesFolder()).absolutePath());
+    EXPECT_EQ(UserDefaults::standard().stringForKey("picturesDirectory"), UtilsPics::picturesDirectory());
+    const QString chosen = image("elsewhere/second_scan.png");
+    Q_EMIT panel->fileSelected(chosen);
+    EXPECT_EQ(p->name(), "second scan");
+    EXPECT_EQ(UserDefaults::standard().stringForKey("picturesDirectory"), dir.path() + "/elsewhere");
+    panel->close();
 }
 
 TEST_F(PictureEditorWindows, AMalformedFileShowsWhyAndLeavesTheRecordUnchanged)
