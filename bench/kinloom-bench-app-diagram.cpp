@@ -11,7 +11,6 @@
 #include "diagrams/CdLayout.h"
 #include "diagrams/ui/CdDiagram.h"
 #include "diagrams/ui/FamilyDiagramSetup.h"
-#include "shell/AppController.h"
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"

@@ -10,7 +10,6 @@
 #include "AppBenchSupport.h"
 #include "BenchSupport.h"
 #include "shell/AncestralViewsList.h"
-#include "shell/AppController.h"
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"

@@ -20,7 +20,7 @@
 #include "sources/ui/SourcesAddModDel.h"
 #include "sources/ui/WhereUsedTableView.h"
 
-#include "shell/AppController.h"
+#include "shell/FirstRunDefaults.h"
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
@@ -156,7 +156,7 @@ int main(int argc, char** argv)
     installStandInApplication(temp.filePath("workspace"));
     ScriptedPrompts prompts; // every question answered with its first button
     Prompts::install(&prompts);
-    AppController::initialiseUserDefaults();
+    FirstRunDefaults::initialiseUserDefaults();
 
     const QString path = temp.filePath("bench.RezUdu");
     QString error;

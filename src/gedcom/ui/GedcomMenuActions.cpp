@@ -11,8 +11,8 @@
 #include "model/FTMoc.h"
 #include "model/FTPerson.h"
 
-#include "shell/AppController.h"
 #include "shell/DisplayMsg.h"
+#include "shell/ui/AppController.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 

@@ -1,6 +1,9 @@
-#include "shell/AppController.h"
+#include "shell/ui/AppController.h"
 
+#include "shell/AppStartup.h"
 #include "shell/DisplayMsg.h"
+#include "shell/NewDatabase.h"
+#include "shell/RecentDocuments.h"
 #include "shell/Utils.h"
 #include "shell/ui/AppControllerPrivate.h"
 #include "shell/ui/CheckDatabaseIntegrity.h"
@@ -40,7 +43,7 @@ void AppController::newDocument()
     QString modelName, personName, gender;
     if (!d->panels.newDatabase || !d->panels.newDatabase(&modelName, &personName, &gender))
         return;
-    const QString path = createNewDatabase(modelName.trimmed(), personName, gender.toUpper().left(1));
+    const QString path = NewDatabase::create(modelName.trimmed(), personName, gender.toUpper().left(1));
     if (!path.isEmpty())
         openDocumentWithContentsOfURL(path);
 }
@@ -51,13 +54,13 @@ void AppController::openDocument()
     if (path.isEmpty())
         return;
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    if (isInTrash(absolute)) {
+    if (AppStartup::isInTrash(absolute)) {
         DisplayMsg(QStringLiteral("File %1\n\n was ignored because it is in the Trash").arg(absolute));
         return;
     }
     FTMoc::OpenError error;
     if (docController().openDocumentWithContentsOfURL(absolute, true, &error))
-        noteNewRecentDocument(absolute);
+        RecentDocuments::noteNewRecentDocument(absolute);
     else if (error.code == FTMoc::kWrongModelVersionErrorCode)
         migrateDatabase(absolute);
 }
@@ -88,11 +91,11 @@ void AppController::moveDataDirectory()
     }
     UserDefaults::standard().setString(QStringLiteral("KinloomDataDirectory"), target);
     // The recent databases moved with the folder.
-    QStringList recent = recentDocumentPaths();
+    QStringList recent = RecentDocuments::paths();
     for (QString& path : recent)
         if (path.startsWith(data + QLatin1Char('/')))
             path = target + path.mid(data.size());
-    UserDefaults::standard().setObject(kRecentDocumentsKey, recent);
+    UserDefaults::standard().setObject(RecentDocuments::kKey, recent);
     DisplayMsg(QStringLiteral("%1\n\nhas been moved to:\n\n%2").arg(data, target));
 }
 

@@ -1,5 +1,7 @@
-#include "shell/AppController.h"
+#include "shell/ui/AppController.h"
 
+#include "shell/MenuRules.h"
+#include "shell/RecentDocuments.h"
 #include "shell/ui/AppControllerPrivate.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
@@ -60,8 +62,8 @@ void AppController::validateMenu(const QList<QAction*>& actions) const
     for (QAction* action : actions) {
         if (action->isSeparator())
             continue;
-        action->setEnabled(isMenuItemEnabled(plainTitle(action), action->objectName() == kTerminateAction, bBurning,
-                                             doc != nullptr, sheet));
+        action->setEnabled(MenuRules::isMenuItemEnabled(
+            plainTitle(action), action->objectName() == kTerminateAction, bBurning, doc != nullptr, sheet));
     }
 }
 
@@ -82,11 +84,11 @@ QMenuBar* AppController::createMainMenu(QWidget* window)
     QMenu* recent = file->addMenu(QStringLiteral("Open Recent"));
     QObject::connect(recent, &QMenu::aboutToShow, recent, [this, recent] {
         recent->clear();
-        for (const QString& path : recentDocumentPaths())
+        for (const QString& path : RecentDocuments::paths())
             addItem(recent, QFileInfo(path).fileName(), [this, path] { openDocumentWithContentsOfURL(path); })
                 ->setToolTip(path);
         recent->addSeparator();
-        addItem(recent, QStringLiteral("Clear Menu"), [] { clearRecentDocuments(); });
+        addItem(recent, QStringLiteral("Clear Menu"), [] { RecentDocuments::clear(); });
     });
     file->addSeparator();
     addItem(file, QStringLiteral("Close"), [this] { closeCurrentDocument(); }, QKeySequence::Close);

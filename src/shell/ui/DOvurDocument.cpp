@@ -1,7 +1,8 @@
 #include "shell/ui/DOvurDocument.h"
 
-#include "shell/AppController.h"
+#include "shell/RecentDocuments.h"
 #include "shell/Utils.h"
+#include "shell/ui/AppController.h"
 #include "shell/ui/DOvurWindow.h"
 #include "shell/ui/DocumentController.h"
 #include "shell/ui/FamilyDiagramPane.h"
@@ -493,7 +494,7 @@ void DOvurDocument::close()
     Q_EMIT closing();
     endEditing();
     m_moc->saveMoc();
-    AppController::noteNewRecentDocument(m_path);
+    RecentDocuments::noteNewRecentDocument(m_path);
     m_moc->removeObserversOf(this);
     if (m_window) {
         m_window->setClosingFromDocument(true);

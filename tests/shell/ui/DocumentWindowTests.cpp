@@ -1,6 +1,7 @@
 // One database's main window: the views it feeds, the toolbar's history, undo, closing and quitting.
 #include "ApplicationFixture.h"
 
+#include "shell/RecentDocuments.h"
 #include "shell/ui/FamilyDiagramPane.h"
 #include "shell/ui/PersonEditorPane.h"
 #include "shell/ui/ToolbarController.h"
@@ -211,7 +212,7 @@ TEST_F(DocumentWindow, ClosingTheOnlyDatabaseAsks)
     doc->performClose();
     EXPECT_TRUE(documents().isEmpty());
     ASSERT_NE(app->noDatabaseWindow(), nullptr);
-    EXPECT_EQ(AppController::recentDocumentPaths().first(), path);
+    EXPECT_EQ(RecentDocuments::paths().first(), path);
     auto moc = FTMoc::initForStoreURL(path, true);
     ASSERT_TRUE(moc);
     // The family name is stored in capitals.

@@ -1,4 +1,4 @@
-#include "shell/AppController.h"
+#include "shell/FirstRunDefaults.h"
 
 #include "shell/DisplayMsg.h"
 
@@ -93,7 +93,7 @@ bool hasFourFaces(const QString& family)
 
 }
 
-bool AppController::checkFontIsEnabled(const QString& family)
+bool FirstRunDefaults::checkFontIsEnabled(const QString& family)
 {
     // The font database needs the windowing system's font configuration; without it there is nothing to ask.
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
@@ -107,7 +107,7 @@ bool AppController::checkFontIsEnabled(const QString& family)
     return false;
 }
 
-void AppController::initialiseUserDefaults()
+void FirstRunDefaults::initialiseUserDefaults()
 {
     auto& d = UserDefaults::standard();
 
@@ -229,7 +229,7 @@ void AppController::initialiseUserDefaults()
     d.synchronize();
 }
 
-QString AppController::mainColourFirstRunValue(const QString& key)
+QString FirstRunDefaults::mainColourFirstRunValue(const QString& key)
 {
     for (const Entry& e : mainColours())
         if (key == QLatin1String(e.first))
@@ -237,7 +237,7 @@ QString AppController::mainColourFirstRunValue(const QString& key)
     return {};
 }
 
-void AppController::initialiseHdUserDefaults()
+void FirstRunDefaults::initialiseHdUserDefaults()
 {
     auto& d = UserDefaults::standard();
     if (!d.contains(QStringLiteral("previousCheckForUpdate")))
@@ -298,7 +298,7 @@ void AppController::initialiseHdUserDefaults()
     d.setBool(QStringLiteral("hdShowConsanguinity"), false);
 }
 
-void AppController::initialisePeopleIndexCsvUserDefaults()
+void FirstRunDefaults::initialisePeopleIndexCsvUserDefaults()
 {
     registerAbsent({
         {"piCsvIncludeDatabase", true},
@@ -323,7 +323,7 @@ void AppController::initialisePeopleIndexCsvUserDefaults()
     });
 }
 
-void AppController::initialiseStoryUserDefaults()
+void FirstRunDefaults::initialiseStoryUserDefaults()
 {
     registerAbsent({
         {"soDefaultPicture", true},
@@ -349,7 +349,7 @@ void AppController::initialiseStoryUserDefaults()
     });
 }
 
-void AppController::initialiseHtmlUserDefaults()
+void FirstRunDefaults::initialiseHtmlUserDefaults()
 {
     registerAbsent({
         {"htmlIncludeContextDiagram", true},
@@ -414,7 +414,7 @@ void AppController::initialiseHtmlUserDefaults()
     });
 }
 
-void AppController::initialiseAncestorsReportsDefaults()
+void FirstRunDefaults::initialiseAncestorsReportsDefaults()
 {
     registerAbsent({
         {"arPrintRelsOfSelectedPerson", true},
