@@ -1,6 +1,7 @@
 #include "shell/FirstRunDefaults.h"
 
 #include "shell/DisplayMsg.h"
+#include "shell/UpdateCheck.h"
 
 #include "platform/Localizer.h"
 #include "platform/Prompts.h"
@@ -186,6 +187,7 @@ void FirstRunDefaults::initialiseUserDefaults()
         {"applyToAllPeople", 0},
         {"familyLabelStyle", 4},
         {"redLineThreshold", 50},
+        {"updateURL", UpdateCheck::kDefaultUpdateUrl},
     });
 
     // Written at every start, whatever the user left them at.

@@ -23,19 +23,6 @@
 #include <QTimer>
 
 namespace {
-// The launch pattern: the current document with its main window, editing ended, saved when asked.
-DOvurDocument* documentForCommand(bool save)
-{
-    DOvurDocument* doc = DocumentController::shared().currentDocument();
-    if (!doc || !doc->dovurWindow())
-        return nullptr;
-    if (save)
-        doc->prepareForCommand();
-    else
-        doc->endEditing();
-    return doc;
-}
-
 FTPerson* focalPersonOf(DOvurDocument* doc)
 {
     FTPerson* focal = doc->moc()->focalPerson();
@@ -90,7 +77,7 @@ void GedcomMenuActions::loadGedcomFile()
 
 void GedcomMenuActions::exportToGedcomFile()
 {
-    DOvurDocument* doc = documentForCommand(true);
+    DOvurDocument* doc = AppController::documentForCommand(true);
     if (!doc)
         return;
     auto* sheet = new ExportToGedcomController(ExportToGedcomController::wholeDatabase(doc->moc()));
@@ -110,7 +97,7 @@ void GedcomMenuActions::exportToGedcomFile()
 
 void GedcomMenuActions::exportFocalPersonPlusAncestorsToGedcomFile()
 {
-    DOvurDocument* doc = documentForCommand(false);
+    DOvurDocument* doc = AppController::documentForCommand(false);
     if (!doc)
         return;
     if (FTPerson* focal = focalPersonOf(doc))
@@ -119,7 +106,7 @@ void GedcomMenuActions::exportFocalPersonPlusAncestorsToGedcomFile()
 
 void GedcomMenuActions::exportFocalPersonPlusDescendantsToGedcomFile()
 {
-    DOvurDocument* doc = documentForCommand(false);
+    DOvurDocument* doc = AppController::documentForCommand(false);
     if (!doc)
         return;
     if (FTPerson* focal = focalPersonOf(doc))
@@ -128,7 +115,7 @@ void GedcomMenuActions::exportFocalPersonPlusDescendantsToGedcomFile()
 
 void GedcomMenuActions::exportFocalPersonPlusAllRelsToGedcomFile()
 {
-    DOvurDocument* doc = documentForCommand(false);
+    DOvurDocument* doc = AppController::documentForCommand(false);
     if (!doc)
         return;
     if (FTPerson* focal = focalPersonOf(doc))
@@ -138,7 +125,7 @@ void GedcomMenuActions::exportFocalPersonPlusAllRelsToGedcomFile()
 
 void GedcomMenuActions::generateDynastiesReport()
 {
-    DOvurDocument* doc = documentForCommand(false);
+    DOvurDocument* doc = AppController::documentForCommand(false);
     if (!doc)
         return;
     if (FTPerson* focal = focalPersonOf(doc))

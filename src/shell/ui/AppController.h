@@ -1,5 +1,8 @@
 #pragma once
 
+#include "shell/PeopleCommands.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -9,7 +12,9 @@
 class DocumentController;
 class DOvurDocument;
 class FTMoc;
+class FTPerson;
 class QAction;
+class QDialog;
 class QKeySequence;
 class QMenuBar;
 class QWidget;
@@ -75,6 +80,43 @@ public:
     void undo();
     void redo();
     void comingSoon(const QString& menuTitle, const QString& itemTitle);
+
+    // The launch pattern of every menu command that opens a window on the front database: its document when it
+    // has a main window, with field editing ended and, with `save`, the database saved. Null (and nothing done)
+    // without one. The command then shows its window with DOvurDocument::beginSheet() or addChildWindow().
+    //
+    //   app.addMenuItem("Tools", "Edit Family Names...", [] {
+    //       if (DOvurDocument* doc = AppController::documentForCommand())
+    //           doc->beginSheet(new FamilyNamesEditor(doc->moc()));
+    //   });
+    static DOvurDocument* documentForCommand(bool save = true);
+
+    // People menu (AppController_People.cpp).
+    // Attach Existing Person as Child, Parent or Spouse: only says where that is done.
+    static void attachingPersonAdvice();
+    // The family diagram deletes the selected person's box (with its questions), or opens the dialog that
+    // disconnects the selected person.
+    static void deletePerson();
+    static void disconnectPerson();
+    // An add-person sheet of the person editor has ended with `person` (null when cancelled): the editor shows
+    // its first page and the person becomes the selected person (an associated person) or the focal person (an
+    // unconnected one), in an undo group of its own. Nothing happens on cancel.
+    static void personAdded(DOvurDocument& doc, FTPerson* person, PeopleCommands::AddedAs as);
+    // Attach Existing Person as Associated Person: the person editor's chooser and association dialog, each run
+    // modally (see PeopleCommands); the diagram then lays its boxes out again.
+    static void attachExistingPersonAsAssociatedPerson(const std::function<FTPerson*(FTMoc* moc)>& selectExistingPerson,
+        const std::function<void(FTPerson* chosen, FTPerson* focal)>& associatedPersonDialog);
+
+    // Compare-and-merge menu (AppController_CompareAndMerge.cpp), given the merge subsystem's windows.
+    // Merge Two People: the candidates of MergeCommands, then the window made for them, run modally.
+    static void mergeTwoPeopleWithinTheCurrentDatabase(
+        const std::function<QDialog*(FTMoc* moc, const QList<FTPerson*>& candidates)>& makeMergeTwoPeople);
+    // Compare and Merge: saves, offers a backup (warning when none is written), then shows the window made for
+    // the database as a child window of its main window.
+    static void compareAndMerge(const std::function<QWidget*(DOvurDocument& doc)>& makeCompareAndMerge);
+
+    // Help > "Download Latest Release...".
+    static void downloadLatestRelease();
 
     // The panels a command runs, replaceable by tests: the Open panel (answers a path or empty), the folder panel
     // of "Move Data Directory..." and the new-database dialog (fills the three texts, answers false on cancel).

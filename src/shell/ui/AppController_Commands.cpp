@@ -10,6 +10,7 @@
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
+#include "shell/ui/DownloadLatestRelease.h"
 #include "shell/ui/QtBackupPanel.h"
 
 #include "model/FTMocUndoManager.h"
@@ -36,6 +37,18 @@ DOvurDocument* documentWithWindow()
     DOvurDocument* doc = DocumentController::shared().currentDocument();
     return doc && doc->dovurWindow() ? doc : nullptr;
 }
+}
+
+DOvurDocument* AppController::documentForCommand(bool save)
+{
+    DOvurDocument* doc = documentWithWindow();
+    if (!doc)
+        return nullptr;
+    if (save)
+        doc->prepareForCommand();
+    else
+        doc->endEditing();
+    return doc;
 }
 
 void AppController::newDocument()
@@ -109,20 +122,18 @@ void AppController::closeCurrentDocument()
 
 void AppController::backupCurrentDatabase()
 {
-    DOvurDocument* doc = documentWithWindow();
+    DOvurDocument* doc = documentForCommand();
     if (!doc)
         return;
-    doc->prepareForCommand();
     QtBackupPanel panel;
     Utils::backupCurrentModel(doc->fileURL(), panel);
 }
 
 void AppController::checkDatabaseIntegrity()
 {
-    DOvurDocument* doc = documentWithWindow();
+    DOvurDocument* doc = documentForCommand();
     if (!doc)
         return;
-    doc->prepareForCommand();
     // The first save of an older database may have put its event-type sheet up: that one comes first.
     if (doc->hasAttachedSheet())
         return;
@@ -210,6 +221,11 @@ void AppController::redo()
         return;
     if (DOvurDocument* doc = documentWithWindow())
         doc->redo();
+}
+
+void AppController::downloadLatestRelease()
+{
+    DownloadLatestRelease::showWindow();
 }
 
 void AppController::comingSoon(const QString& menuTitle, const QString& itemTitle)

@@ -114,6 +114,12 @@ QMenuBar* AppController::createMainMenu(QWidget* window)
 
     QMenu* people = newMenu(QStringLiteral("People"));
     addItem(people, QStringLiteral("Promote to Focal Person"), [this] { promoteToFocalPerson(); });
+    people->addSeparator();
+    for (const QString& as : {QStringLiteral("Child"), QStringLiteral("Parent"), QStringLiteral("Spouse")})
+        addItem(people, QStringLiteral("Attach Existing Person as %1...").arg(as), [] { attachingPersonAdvice(); });
+    people->addSeparator();
+    addItem(people, QStringLiteral("Delete Person"), [] { deletePerson(); });
+    addItem(people, QStringLiteral("Disconnect Person..."), [] { disconnectPerson(); });
 
     QMenu* help = newMenu(QStringLiteral("Help"));
     addItem(help, QStringLiteral("About Kinloom"), [] {
@@ -124,6 +130,8 @@ QMenuBar* AppController::createMainMenu(QWidget* window)
             [] { QDesktopServices::openUrl(QUrl(kWebSite + QStringLiteral("/forums"))); });
     addItem(help, QStringLiteral("Frequently Asked Questions"),
             [] { QDesktopServices::openUrl(QUrl(kWebSite + QStringLiteral("/forums/viewforum.php?f=4"))); });
+    help->addSeparator();
+    addItem(help, QStringLiteral("Download Latest Release..."), [] { downloadLatestRelease(); });
 
     // The items of the other subsystems.
     for (const MenuItem& item : d->menuItems) {

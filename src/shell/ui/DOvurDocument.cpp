@@ -387,14 +387,31 @@ void DOvurDocument::prepareForCommand()
     m_moc->saveMoc();
 }
 
-void DOvurDocument::beginSheet(QDialog* sheet)
+void DOvurDocument::beginSheet(QDialog* sheet, std::function<void(int result)> didEnd)
 {
     if (!m_window || !sheet)
         return;
     sheet->setParent(m_window, sheet->windowFlags() | Qt::Sheet);
     sheet->setWindowModality(Qt::WindowModal);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
+    if (didEnd)
+        connect(sheet, &QDialog::finished, sheet, std::move(didEnd), Qt::SingleShotConnection);
     sheet->open();
+}
+
+void DOvurDocument::addChildWindow(QWidget* window)
+{
+    if (!window)
+        return;
+    if (!m_window) {
+        delete window;
+        return;
+    }
+    window->setParent(m_window, Qt::Tool);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 bool DOvurDocument::hasAttachedSheet() const

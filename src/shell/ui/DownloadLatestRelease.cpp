@@ -1,0 +1,411 @@
+#include "shell/ui/DownloadLatestRelease.h"
+
+#include "shell/DisplayMsg.h"
+#include "shell/UpdateCheck.h"
+#include "shell/UtilsFunctions.h"
+#include "shell/ui/DownloadLatestVersionNo.h"
+#include "shell/ui/ThemeIcon.h"
+
+#include "platform/FTLog.h"
+#include "platform/Localizer.h"
+#include "platform/NotificationCenter.h"
+#include "platform/Prompts.h"
+#include "platform/Workspace.h"
+
+#include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryFile>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+QPointer<DownloadLatestRelease> g_window;
+
+QString L(const char* key)
+{
+    return LocalizedString(QString::fromLatin1(key));
+}
+}
+
+DownloadLatestRelease* DownloadLatestRelease::showWindow()
+{
+    if (g_window) {
+        g_window->show();
+        g_window->raise();
+        g_window->activateWindow();
+        return g_window;
+    }
+    g_window = new DownloadLatestRelease;
+    g_window->show();
+    g_window->getLatestVersionNumberFromWebSite();
+    return g_window;
+}
+
+DownloadLatestRelease* DownloadLatestRelease::shared()
+{
+    return g_window;
+}
+
+DownloadLatestRelease::DownloadLatestRelease(QWidget* parent)
+    : QDialog(parent)
+    , m_installedVersion(UpdateCheck::installedVersion())
+{
+    setObjectName(QStringLiteral("DownloadUpdateDialog"));
+    setWindowTitle(L("DownloadLatestReleaseTitle"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setModal(false);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, PanelColour());
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    auto* icon = new QLabel;
+    icon->setPixmap(themeIcon(QStringLiteral("system-software-update")).pixmap(48, 48));
+    icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
+
+    auto* title = new QLabel(Prompts::kAlertTitle);
+    QFont bold = title->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.15);
+    title->setFont(bold);
+    auto* installed = new QLabel(L("InstalledVersion").arg(m_installedVersion));
+    installed->setObjectName(QStringLiteral("installedVersion"));
+
+    m_message = new QLabel;
+    m_message->setObjectName(QStringLiteral("progressMessage"));
+    m_message->setWordWrap(true);
+    m_message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_message->setMinimumWidth(380);
+    m_message->setMinimumHeight(m_message->fontMetrics().lineSpacing() * 3);
+    m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    m_spinningIndicator = new QProgressBar;
+    m_spinningIndicator->setObjectName(QStringLiteral("spinningIndicator"));
+    m_spinningIndicator->setRange(0, 0);
+    m_spinningIndicator->setTextVisible(false);
+    m_spinningIndicator->setVisible(false);
+
+    m_progress = new QProgressBar;
+    m_progress->setObjectName(QStringLiteral("percentDone"));
+    m_progress->setRange(0, 100);
+    m_progress->setVisible(false);
+
+    auto* text = new QVBoxLayout;
+    text->setSpacing(6);
+    text->addWidget(title);
+    text->addWidget(installed);
+    text->addSpacing(6);
+    text->addWidget(m_message);
+    text->addWidget(m_spinningIndicator);
+    text->addWidget(m_progress);
+    text->addStretch(1);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(16);
+    top->addWidget(icon, 0, Qt::AlignTop);
+    top->addLayout(text, 1);
+
+    auto* buttons = new QDialogButtonBox;
+    m_downloadButton = buttons->addButton(L("Download"), QDialogButtonBox::AcceptRole);
+    m_downloadButton->setObjectName(QStringLiteral("downloadButton"));
+    m_downloadButton->setIcon(themeIcon(QStringLiteral("document-save")));
+    m_downloadButton->setDefault(true);
+    m_downloadButton->setVisible(false);
+    QPushButton* close = buttons->addButton(L("Close"), QDialogButtonBox::RejectRole);
+    close->setObjectName(QStringLiteral("closeButton"));
+    connect(m_downloadButton, &QPushButton::clicked, this, [this] { download(); });
+    connect(close, &QPushButton::clicked, this, [this] { this->close(); });
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 20, 20, 16);
+    layout->setSpacing(16);
+    layout->addLayout(top);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    m_timer = new QTimer(this);
+    m_timer->setSingleShot(true);
+    connect(m_timer, &QTimer::timeout, this, [this] {
+        m_timedOut = true;
+        if (m_reply)
+            m_reply->abort();
+    });
+    setState(State::Checking, QString());
+}
+
+DownloadLatestRelease::~DownloadLatestRelease()
+{
+    FTLog(QStringLiteral("dealloc DownloadLatestRelease"));
+    NotificationCenter::defaultCenter().removeObserversOf(this);
+    cancelDownload();
+}
+
+QString DownloadLatestRelease::progressMessage() const
+{
+    return m_message->text();
+}
+
+void DownloadLatestRelease::setState(State state, const QString& message)
+{
+    m_state = state;
+    m_message->setText(message);
+    const bool checking = state == State::Checking;
+    m_spinningIndicator->setVisible(checking);
+    m_downloadButton->setVisible(state == State::NewerVersion);
+    m_progress->setVisible(state == State::Downloading || state == State::Finished);
+    m_progress->setValue(int(m_percentDone));
+}
+
+void DownloadLatestRelease::getLatestVersionNumberFromWebSite()
+{
+    if (m_check)
+        return;
+    m_latestVersion.clear();
+    setState(State::Checking, L("CheckingForUpdates"));
+    m_check = new DownloadLatestVersionNo(this);
+    NotificationCenter::defaultCenter().addObserver(
+        DownloadLatestVersionNo::kFinished, m_check.data(),
+        [this](const Notification& n) { getLatestSerialNoFinished(n.userInfo.value(QStringLiteral("status")).toString()); },
+        this);
+    m_check->connectToWebSite();
+}
+
+void DownloadLatestRelease::getLatestSerialNoFinished(const QString& status)
+{
+    if (!m_check)
+        return;
+    NotificationCenter::defaultCenter().removeObserversOf(this);
+    m_latestVersion = m_check->latestVersionNo();
+    m_check->deleteLater();
+    m_check = nullptr;
+    if (status.startsWith(L("Error"))) {
+        setState(State::Failed, status);
+        DisplayMsg(status);
+    } else if (canDownload()) {
+        setState(State::NewerVersion, L("NewerVersionAvailable").arg(m_latestVersion, m_installedVersion));
+        m_downloadButton->setFocus();
+    } else {
+        setState(State::UpToDate,
+            QStringLiteral("%1 %2 %3").arg(L("SuccessWithFailure1"), m_installedVersion, L("SuccessWithFailure2")));
+    }
+}
+
+bool DownloadLatestRelease::canDownload() const
+{
+    return UpdateCheck::canDownload(m_installedVersion, m_latestVersion);
+}
+
+void DownloadLatestRelease::download()
+{
+    if (m_state != State::NewerVersion)
+        return;
+    m_latestFilename = UpdateCheck::releaseFileName(m_latestVersion);
+    QString why;
+    const QUrl server = UpdateCheck::updateUrl(&why);
+    const QString folder = UpdateCheck::downloadFolder();
+    if (!m_latestFilename.isEmpty() && server.isValid()) {
+        // Hidden, and named so that it is plainly unfinished, until it has been checked.
+        m_part = std::make_unique<QTemporaryFile>(QStringLiteral("%1/.%2.XXXXXX.part").arg(folder, m_latestFilename));
+        if (!m_part->open()) {
+            why = m_part->errorString();
+            m_part.reset();
+        }
+    }
+    if (!m_part) {
+        DisplayMsg(QStringLiteral("%1\n\n%2").arg(L("UnableToStart"), why).trimmed());
+        return;
+    }
+    m_bytesReceived = 0;
+    m_fileSize = 0;
+    m_percentDone = 0;
+    m_hash.reset();
+    m_expectedDigest.clear();
+    m_checksumData.clear();
+    m_destinationFilePath.clear();
+    setState(State::Downloading, L("DownloadingRelease").arg(m_latestFilename));
+
+    // The checksum first: without one, nothing is worth downloading.
+    const QUrl url = UpdateCheck::fileUrl(server, m_latestFilename + QStringLiteral(".sha256"));
+    m_network = DownloadLatestVersionNo::networkFor(url, this);
+    m_reply = m_network->get(DownloadLatestVersionNo::requestFor(url));
+    connect(m_reply, &QNetworkReply::readyRead, this, [this] {
+        restartTimer();
+        m_checksumData += m_reply->readAll();
+        if (m_checksumData.size() > UpdateCheck::kMaxChecksumFileBytes)
+            m_reply->abort();
+    });
+    connect(m_reply, &QNetworkReply::finished, this, &DownloadLatestRelease::checksumFinished);
+    restartTimer();
+    FTLog(QStringLiteral("Downloading %1").arg(url.toString()));
+}
+
+void DownloadLatestRelease::restartTimer()
+{
+    m_timedOut = false;
+    m_timer->start(DownloadLatestVersionNo::timeoutMs());
+}
+
+void DownloadLatestRelease::checksumFinished()
+{
+    QNetworkReply* reply = m_reply;
+    if (!reply)
+        return;
+    m_timer->stop();
+    if (reply->isOpen())
+        m_checksumData += reply->readAll();
+    reply->deleteLater();
+    m_reply = nullptr;
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    // No checksum on the server (or not one that can be read) is refused like a wrong one.
+    if (status == 404 || status == 410 || m_checksumData.size() > UpdateCheck::kMaxChecksumFileBytes) {
+        checksumRefused();
+        return;
+    }
+    const QString failure = m_timedOut ? L("cnxnTimedOut").arg(DownloadLatestVersionNo::timeoutMs() / 1000.0)
+                                       : DownloadLatestVersionNo::failureOf(reply);
+    if (!failure.isEmpty()) {
+        downloadFailed(failure);
+        return;
+    }
+    m_expectedDigest = UpdateCheck::readChecksumFile(m_checksumData, m_latestFilename);
+    if (m_expectedDigest.isEmpty()) {
+        checksumRefused();
+        return;
+    }
+
+    const QUrl url = UpdateCheck::fileUrl(reply->url().adjusted(QUrl::RemoveFilename), m_latestFilename);
+    m_reply = m_network->get(DownloadLatestVersionNo::requestFor(url));
+    connect(m_reply, &QNetworkReply::readyRead, this, [this] {
+        restartTimer();
+        if (!m_reply)
+            return;
+        const qint64 length = m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+        if (length > 0)
+            m_fileSize = length;
+        writeData(m_reply->readAll());
+    });
+    connect(m_reply, &QNetworkReply::finished, this, &DownloadLatestRelease::releaseFinished);
+    restartTimer();
+}
+
+bool DownloadLatestRelease::writeData(const QByteArray& data)
+{
+    if (!m_part)
+        return false;
+    if (m_part->write(data) != data.size()) {
+        downloadFailed(m_part->errorString());
+        return false;
+    }
+    m_hash.addData(data);
+    m_bytesReceived += data.size();
+    if (m_fileSize > 0) {
+        m_percentDone = std::min(100.0f, float(m_bytesReceived) * 100.0f / float(m_fileSize));
+        m_progress->setValue(int(m_percentDone));
+    }
+    return true;
+}
+
+void DownloadLatestRelease::releaseFinished()
+{
+    QNetworkReply* reply = m_reply;
+    if (!reply)
+        return;
+    m_timer->stop();
+    reply->deleteLater();
+    m_reply = nullptr;
+    if (reply->isOpen() && !writeData(reply->readAll()))
+        return; // the file could not be written
+    const QString failure = m_timedOut ? L("cnxnTimedOut").arg(DownloadLatestVersionNo::timeoutMs() / 1000.0)
+                                       : DownloadLatestVersionNo::failureOf(reply);
+    if (!failure.isEmpty()) {
+        downloadFailed(failure);
+        return;
+    }
+    if (m_hash.result().toHex() != m_expectedDigest) {
+        FTLog(QStringLiteral("%1: SHA-256 %2, expected %3")
+                  .arg(m_latestFilename, QString::fromLatin1(m_hash.result().toHex()),
+                      QString::fromLatin1(m_expectedDigest)));
+        checksumRefused();
+        return;
+    }
+    if (!m_part->flush()) {
+        downloadFailed(m_part->errorString());
+        return;
+    }
+    m_part->close();
+    QString error;
+    const QString folder = QFileInfo(m_part->fileName()).absolutePath();
+    const QString placed = UpdateCheck::placeDownload(m_part->fileName(), folder, m_latestFilename, &error);
+    if (placed.isEmpty()) {
+        downloadFailed(error);
+        return;
+    }
+    m_part->setAutoRemove(false);
+    m_part.reset();
+    m_destinationFilePath = placed;
+    m_fileSize = m_bytesReceived;
+    m_percentDone = 100;
+    setState(State::Finished, QStringLiteral("%1.\n%2 = %3 bytes\n%4")
+                                  .arg(L("DldCompleteMsg"), L("FileSize"), QString::number(m_fileSize), placed));
+
+    // The user unpacks and installs it: nothing downloaded is run from here.
+    QString why;
+    const bool opened = Workspace::shared().openFile(folder, &why);
+    if (!opened)
+        FTLog(QStringLiteral("Could not open %1: %2").arg(folder, why));
+    DisplayMsg(QStringLiteral("%1\n\n%2 %3 %4\n\n%5 %6")
+                   .arg(L("DldComplete1"), L("DldComplete2"), Prompts::kAlertTitle, L("DldComplete3"), placed,
+                       opened ? L("DldComplete4") : L("DldFolderNotOpened")));
+}
+
+void DownloadLatestRelease::checksumRefused()
+{
+    cancelDownload();
+    setState(State::DownloadFailed, QStringLiteral("%1\n\n%2").arg(L("DldError1"), L("DldError2")));
+    DisplayMsg(m_message->text());
+}
+
+void DownloadLatestRelease::downloadFailed(const QString& description)
+{
+    cancelDownload();
+    setState(State::DownloadFailed, QStringLiteral("%1.\n%2: %3").arg(L("DldFail"), L("Error"), description));
+    DisplayMsg(m_message->text());
+}
+
+void DownloadLatestRelease::cancelDownload()
+{
+    m_timer->stop();
+    if (m_reply) {
+        m_reply->disconnect(this);
+        m_reply->abort();
+        m_reply->deleteLater();
+        m_reply = nullptr;
+    }
+    // An unchecked or partial download never stays behind.
+    m_part.reset();
+}
+
+void DownloadLatestRelease::closeEvent(QCloseEvent* event)
+{
+    // A closed window is going: the next command opens a new one.
+    if (g_window == this)
+        g_window = nullptr;
+    cancelDownload();
+    if (m_check) {
+        NotificationCenter::defaultCenter().removeObserversOf(this);
+        delete m_check.data();
+    }
+    event->accept();
+}
+
+void DownloadLatestRelease::reject()
+{
+    close();
+}
