@@ -51,8 +51,18 @@ QList<FTPerson*> MergeCommands::mergeCandidates(FTMoc* moc, QString* warning)
         return {};
     }
     const QString gender = focal->gender();
-    QList<FTPerson*> candidates = moc->fetch<FTPerson>(
-        [&](const FTPerson* p) { return p != focal && birthYear(p) == year && p->gender() == gender; });
+    // Walking the birth events finds the year without visiting every person and then their birth: a person is
+    // read only when the year matches.
+    QList<FTPerson*> candidates;
+    moc->forEachObject(QStringLiteral("BirthEvent"), [&](ManagedObject* o) {
+        const auto* birth = static_cast<const FTEvent*>(o);
+        if (birth->year() != year)
+            return true;
+        FTPerson* p = birth->person();
+        if (p && p != focal && !p->isDeleted() && p->gender() == gender)
+            candidates.push_back(p);
+        return true;
+    });
     if (candidates.isEmpty()) {
         if (warning)
             *warning = QStringLiteral("%1 %2 %3 %4 %5")
@@ -61,8 +71,10 @@ QList<FTPerson*> MergeCommands::mergeCandidates(FTMoc* moc, QString* warning)
         return {};
     }
     QCollator collator;
-    std::stable_sort(candidates.begin(), candidates.end(),
-        [&](const FTPerson* a, const FTPerson* b) { return collator.compare(a->name(), b->name()) < 0; });
+    std::sort(candidates.begin(), candidates.end(), [&](const FTPerson* a, const FTPerson* b) {
+        const int order = collator.compare(a->name(), b->name());
+        return order != 0 ? order < 0 : a->numericId() < b->numericId();
+    });
     return candidates;
 }
 

@@ -162,17 +162,19 @@ TEST_F(MenuCommands, MergeCandidatesShareTheFocalPersonsBirthYearAndGenderSorted
     FTPerson* kim = person("Kim Ash");
     moc->setFocalPerson(kim);
     MergeCommands::mergeCandidates(moc.get(), &warning);
-    EXPECT_EQ(warning, QString("%1 Kim Ash %2 %3 %4").arg(L("MergeWarn1"), L("because"), L("heOrShe"), L("MergeWarn2")));
+    EXPECT_EQ(warning,
+              QString("%1 Kim Ash %2 %3 %4").arg(L("MergeWarn1"), L("because"), L("heOrShe"), L("MergeWarn2")));
     year(kim, "birth", 1900);
     MergeCommands::mergeCandidates(moc.get(), &warning);
-    EXPECT_EQ(warning, QString("%1 %2 %3 1900 %4").arg(L("MergeWarn3"), L("person"), L("MergeWarn4"), L("MergeWarn5")));
+    EXPECT_EQ(warning,
+              QString("%1 %2 %3 1900 %4").arg(L("MergeWarn3"), L("person"), L("MergeWarn4"), L("MergeWarn5")));
 }
 
 TEST_F(MenuCommands, MergingTwoPeopleRunsTheWindowOnTheCandidatesThenSavesAndRefreshes)
 {
     int refreshes = 0;
-    NotificationCenter::defaultCenter().addObserver("RefreshAllViews", nullptr, [&](const Notification&) { ++refreshes; },
-                                                    this);
+    NotificationCenter::defaultCenter().addObserver(
+        "RefreshAllViews", nullptr, [&](const Notification&) { ++refreshes; }, this);
     QList<QList<FTPerson*>> runs;
     MergeCommands::mergeTwoPeopleWithinTheCurrentDatabase(moc.get(), [&](FTMoc* m, const QList<FTPerson*>& people) {
         EXPECT_EQ(m, moc.get());

@@ -82,6 +82,7 @@ b applyToAllEvents 1
 i applyToAllPeople 0
 i familyLabelStyle 4
 i redLineThreshold 50
+s updateURL https://kinloom.org
 b coloursReset 1
 b suppressDragDropConfirmation 0
 b alwaysCopyToPicturesFolder 1

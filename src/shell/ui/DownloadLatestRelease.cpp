@@ -172,7 +172,9 @@ void DownloadLatestRelease::getLatestVersionNumberFromWebSite()
     m_check = new DownloadLatestVersionNo(this);
     NotificationCenter::defaultCenter().addObserver(
         DownloadLatestVersionNo::kFinished, m_check.data(),
-        [this](const Notification& n) { getLatestSerialNoFinished(n.userInfo.value(QStringLiteral("status")).toString()); },
+        [this](const Notification& n) {
+            getLatestSerialNoFinished(n.userInfo.value(QStringLiteral("status")).toString());
+        },
         this);
     m_check->connectToWebSite();
 }
@@ -398,10 +400,9 @@ void DownloadLatestRelease::closeEvent(QCloseEvent* event)
     if (g_window == this)
         g_window = nullptr;
     cancelDownload();
-    if (m_check) {
-        NotificationCenter::defaultCenter().removeObserversOf(this);
-        delete m_check.data();
-    }
+    NotificationCenter::defaultCenter().removeObserversOf(this);
+    if (m_check)
+        m_check->deleteLater();
     event->accept();
 }
 
