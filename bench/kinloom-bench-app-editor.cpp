@@ -3,24 +3,37 @@
 // with the person editor, shows the editor on the person with the most events and relatives, and then, for each
 // page of the editor: shows that page five times (show_<page>_ms, the median time from choosing its tab until the
 // pane has drawn) and changes the selected person 20 times while it is shown (switch_<page>_ms, the median time
-// from the change until the pane has drawn). Prints "name: value" lines: people, each page's two figures and
-// peak_mb. The database is kept at FILE when given, otherwise written to a temporary folder and removed.
+// from the change until the pane has drawn). Then it gives a person 500 events with notes (every fifth of several
+// lines) and times the events page: events_show_ms (switching to that person with the page shown: the list built,
+// every row measured, the pane drawn), events_type_ms (one character typed into a notes cell until drawn) and
+// events_resize_ms (the notes column resized: every row measured again, drawn). Prints "name: value" lines:
+// people, each page's two figures, the three events figures and peak_mb. The database is kept at FILE when given
+// (and measured in a copy), otherwise written to a temporary folder and removed.
 #include "AppBenchSupport.h"
 #include "BenchSupport.h"
 #include "diagrams/ui/FamilyDiagramSetup.h"
+#include "editor/EventsTableLayout.h"
 #include "editor/ui/InfoAreaController.h"
+#include "editor/ui/InfoArea_Events.h"
+#include "editor/ui/InfoArea_Events_TableView.h"
 #include "editor/ui/PersonEditorSetup.h"
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 
+#include "model/FTEvent.h"
+#include "model/FTMoc.h"
+#include "model/FTMocUndoManager.h"
 #include "model/FTModelDefaults.h"
 #include "model/FTPerson.h"
 
 #include "platform/Prompts.h"
 #include "platform/ScriptedPrompts.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -45,9 +58,18 @@ int main(int argc, char** argv)
     QTemporaryDir temp;
     ScriptedPrompts prompts; // no alert may wait for a click
     Prompts::install(&prompts);
-    const QString path = prepareBenchDatabase(argc, argv, temp);
+    QString path = prepareBenchDatabase(argc, argv, temp);
     if (path.isEmpty())
         return 1;
+    // The events figures add events to a person: a database kept as FILE is measured in a copy.
+    if (!path.startsWith(temp.path())) {
+        const QString copy = temp.filePath("bench-copy.RezUdu");
+        if (!QFile::copy(path, copy)) {
+            std::fprintf(stderr, "cannot copy %s\n", qPrintable(path));
+            return 1;
+        }
+        path = copy;
+    }
     installFamilyDiagram();
     installPersonEditor();
 
@@ -98,6 +120,66 @@ int main(int argc, char** argv)
         std::printf("show_%s_ms: %.2f\n", qPrintable(name), median(shows));
         std::printf("switch_%s_ms: %.2f\n", qPrintable(name), median(switches));
     }
+    // The events page over a person with 500 events.
+    FTPerson* eventful = all[all.size() / 2];
+    FTPerson* other = all[all.size() / 3];
+    const char* const tags[] = {"CENS", "RESI", "OCCU", "EDUC", "RELI", "EVEN", "GRAD", "PROP"};
+    moc->undoManager()->disableUndoRegistration();
+    for (int i = 0; i < 500; ++i) {
+        FTEvent* e = FTEvent::initInMoc(moc, FTEvent::OtherPersonalEvent, eventful, tags[i % 8]);
+        e->setDate(QString::number(1850 + i % 150));
+        e->setPlace(QStringLiteral("Parish %1, Leeds, Yorkshire").arg(i % 40));
+        QString notes = QStringLiteral("Noted in the register of the parish, entry %1, in the hand of the curate.").arg(i);
+        if (i % 5 == 0)
+            notes += QStringLiteral("\nA second line about the witnesses present.\nA third line with the source of "
+                                    "the entry and a remark on its condition, long enough to wrap in the column.");
+        e->setNotes(notes);
+    }
+    moc->undoManager()->enableUndoRegistration();
+    moc->saveMoc();
+    editor->choosePage(QStringLiteral("pEvents"));
+    auto* page = qobject_cast<InfoArea_Events*>(editor->page(QStringLiteral("pEvents")));
+    if (!page) {
+        std::fprintf(stderr, "no events page\n");
+        return 1;
+    }
+    InfoArea_Events_TableView* table = page->tableView();
+    std::vector<double> shows;
+    for (int i = 0; i < 9; ++i) {
+        moc->modelDefaults()->setSelectedPerson(other);
+        drawn(editor);
+        timer.start();
+        moc->modelDefaults()->setSelectedPerson(eventful);
+        drawn(editor);
+        shows.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    if (page->refreshEventsArray() || table->model()->rowCount() < 500) {
+        std::fprintf(stderr, "the events list was not built before drawing\n");
+        return 1;
+    }
+    std::vector<double> typing;
+    table->editColumn(EventsTableLayout::Notes, 10);
+    QWidget* notes = table->currentEditor();
+    for (int i = 0; i < 30 && notes; ++i) {
+        timer.start();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QApplication::sendEvent(notes, &press);
+        drawn(editor);
+        typing.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    table->abandonEditing();
+    std::vector<double> resizes;
+    const int notesWidth = table->columnWidth(EventsTableLayout::Notes);
+    for (int i = 1; i <= 10; ++i) {
+        timer.start();
+        table->setColumnWidth(EventsTableLayout::Notes, notesWidth + (i % 2 ? 40 : 0));
+        drawn(editor);
+        resizes.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::printf("events_rows: %d\n", table->model()->rowCount());
+    std::printf("events_show_ms: %.2f\n", median(shows));
+    std::printf("events_type_ms: %.2f\n", median(typing));
+    std::printf("events_resize_ms: %.2f\n", median(resizes));
     std::printf("peak_mb: %.1f\n", peakResidentMegabytes());
 
     DocumentController::shared().closeAllDocuments();

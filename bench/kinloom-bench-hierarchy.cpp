@@ -9,11 +9,19 @@
 //  - ancestors: 10 generations above a person of the deepest generation, top-down and horizontal. People
 //    married into a synthetic database have no parents, so there the bench first gives every ancestor within
 //    10 generations the natural parents they lack (in memory only), making the full pedigree of 2,047 boxes.
+// Then the painting of the 10-generation descendants diagram (top-down) onto a 1200 x 800 image, with the box
+// of the last generation nearest the diagram's middle selected (where the boxes lie closest): paint_ms paints the 1200 x 800 area around that box, as the window
+// paints what it shows; paint_all_ms paints the whole diagram (every box, line and text, the image clipping
+// what falls outside it). And window_rebuild_ms: the build the window makes when it opens, of the database's
+// focal person's ancestors with the window's five generations and the factory options (run it with the sample
+// database Royal92.RezUdu as FILE for that database's figure).
 // Prints one figure a line as "name: value": people, descendant_boxes, descendants_ms,
-// descendants_horizontal_ms, largest_descendant_boxes, largest_descendants_ms, ancestor_boxes, ancestors_ms,
-// ancestors_horizontal_ms (each time the median of several builds) and peak_mb.
+// descendants_horizontal_ms, paint_ms, paint_all_ms, largest_descendant_boxes, largest_descendants_ms,
+// ancestor_boxes, ancestors_ms, ancestors_horizontal_ms, window_rebuild_ms (each time the median of several
+// runs) and peak_mb.
 #include "BenchSupport.h"
 
+#include "diagrams/HdPainter.h"
 #include "diagrams/HierarchyLayout.h"
 
 #include "model/FTEvent.h"
@@ -30,6 +38,9 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHash>
+#include <QImage>
+#include <QLineF>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -181,6 +192,40 @@ int main(int argc, char** argv)
     const double descendants = run(founder, false, false);
     std::printf("descendant_boxes: %d\n", boxes(layout));
     std::printf("descendants_ms: %.2f\n", descendants);
+    {
+        const QPointF centre(layout.xExtent() / 2, layout.yExtent() / 2);
+        Hierarchy* nearest = nullptr;
+        double best = 0;
+        QList<Hierarchy*> pending { layout.rootHierarchy() };
+        while (!pending.isEmpty()) {
+            Hierarchy* h = pending.takeLast();
+            const double d = QLineF(h->rclBox().center(), centre).length();
+            if (h->level() == layout.maxLevelFound() && (!nearest || d < best)) {
+                nearest = h;
+                best = d;
+            }
+            if (h->level() < layout.maxLevel())
+                pending << h->nextGenArray();
+        }
+        layout.setSelectedHierarchy(nearest);
+        layout.createRootPath();
+        const QSizeF view(layout.xExtent(), layout.yExtent());
+        QImage image(1200, 800, QImage::Format_ARGB32_Premultiplied);
+        HdPainter painter(layout);
+        painter.dialogTitle = QStringLiteral("Descendants");
+        const QRectF around(nearest->rclBox().center() - QPointF(600, 400), QSizeF(1200, 800));
+        std::printf("paint_ms: %.2f\n", medianMs(7, [&] {
+            QPainter p(&image);
+            p.translate(-around.topLeft());
+            painter.paint(p, around, view);
+        }));
+        if (qEnvironmentVariableIsSet("KINLOOM_BENCH_IMAGE"))
+            image.save(qEnvironmentVariable("KINLOOM_BENCH_IMAGE"));
+        std::printf("paint_all_ms: %.2f\n", medianMs(3, [&] {
+            QPainter p(&image);
+            painter.paint(p, QRectF(QPointF(0, 0), view), view);
+        }));
+    }
     std::printf("descendants_horizontal_ms: %.2f\n", run(founder, false, true));
     if (largest) {
         const double all = run(largest, false, false);
@@ -191,6 +236,18 @@ int main(int argc, char** argv)
     std::printf("ancestor_boxes: %d\n", boxes(layout));
     std::printf("ancestors_ms: %.2f\n", ancestors);
     std::printf("ancestors_horizontal_ms: %.2f\n", run(deepest, true, true));
+    if (FTPerson* focal = moc->focalPerson()) {
+        HdOptions window;
+        window.generations = 5;
+        window.cascaded = false;
+        layout.setRootPerson(focal);
+        layout.setBAncestors(true);
+        std::printf("window_rebuild_ms: %.2f\n", medianMs(5, [&] {
+            layout.createHierarchy(window, visible.width(), paper);
+            layout.resetFrameSize(focal, visible);
+            layout.createRootPath();
+        }));
+    }
     std::printf("peak_mb: %.1f\n", peakResidentMegabytes());
     return 0;
 }

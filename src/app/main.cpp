@@ -5,6 +5,7 @@
 
 #include "diagrams/DiagramHooks.h"
 #include "diagrams/ui/FamilyDiagramSetup.h"
+#include "diagrams/ui/HierarchyDiagramSetup.h"
 #include "editor/ui/PersonEditorSetup.h"
 
 #include "platform/Prompts.h"
@@ -54,6 +55,8 @@ int main(int argc, char** argv)
         SourcesMenuActions::registerMenuItems(controller);
         // Edit > "Preferences..." and the toolbar's Preferences item.
         PreferencesController::install(controller);
+        // The hierarchy diagram from the toolbar, the Reports menu and the family diagram.
+        installHierarchyDiagram(controller);
         if (controller.awakeFromNib()) {
             // Databases named on the command line open as the desktop's "open file" does.
             QStringList paths;

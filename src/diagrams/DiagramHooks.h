@@ -35,6 +35,8 @@ struct DiagramHooks {
     std::function<void(FTPerson* person)> addAssociatedPerson;
     // Asks for a person already in the database and associates it with `person`.
     std::function<void(FTPerson* person)> attachExistingPersonAsAssociatedPerson;
+    // Asks which of the person's spouses a family dialog is about, modal; null when the user chose none.
+    std::function<FTPerson*(FTPerson* person)> selectSpouse;
 
     // ---- The pictures subsystem ----
     // The picture editor for one picture of its owner (a person or a source), as a sheet.

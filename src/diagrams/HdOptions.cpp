@@ -109,3 +109,60 @@ HdOptions HdOptions::fromUserDefaults()
     readColour(d, "hdHighlightColour", o.highlightColour);
     return o;
 }
+
+void HdOptions::writeToUserDefaults() const
+{
+    UserDefaults& d = UserDefaults::standard();
+    const auto b = [&d](const char* key, bool value) { d.setBool(QString::fromLatin1(key), value); };
+    const auto colour = [&d](const char* key, const QColor& value) { d.setColor(QString::fromLatin1(key), value); };
+    b("hdFullName", fullName);
+    b("hdIdNo", idNo);
+    b("hdTitle", title);
+    b("hdPictures", pictures);
+    b("hdExcludeMaps", excludeMaps);
+    b("hdSpousePictures", spousePictures);
+    b("hdBirthInfo", birthInfo);
+    b("hdDeathInfo", deathInfo);
+    b("hdSpouses", spouses);
+    b("hdNotes", notes);
+    b("hdNameOnly", nameOnly);
+    b("hdTruncateLines", truncateLines);
+    b("hdTruncateNotes", truncateNotes);
+    b("hdNameBold", nameBold);
+    b("hdShowGender", showGender);
+    b("hdBlackAndWhite", blackAndWhite);
+    b("hdRootsSiblings", rootsSiblings);
+    b("hdIncludeAllSiblings", includeAllSiblings);
+    b("hdIncludeAllSiblingsChildren", includeAllSiblingsChildren);
+    b("hdIncludeAllSiblingsGrandchildren", includeAllSiblingsGrandchildren);
+    d.setInteger(QStringLiteral("hdMaxSiblingsDescendants"), maxSiblingsDescendants);
+    b("hdIncludeSpousesAncestors", includeSpousesAncestors);
+    b("hdExcludeBirthDatesOfLiving", excludeBirthDatesOfLiving);
+    b("hdShowConsanguinity", showConsanguinity);
+    d.setInteger(QStringLiteral("hdGenerations"), generations);
+    b("hdIncludeAdoptedChildren", includeAdoptedChildren);
+    b("hdIncludeStepChildren", includeStepChildren);
+    d.setDouble(QStringLiteral("hdPointSize"), pointSize);
+    d.setDouble(QStringLiteral("hdColWidthFactor"), colWidthFactor);
+    b("hdCascaded", cascaded);
+    b("hdScrunched", scrunched);
+    b("hdHorizontal", horizontal);
+    b("hdSizeToWidth", sizeToWidth);
+    b("hdShowRootPath", showRootPath);
+    b("hdShowContinuationLines", showContinuationLines);
+    b("hdDisplayTimeline", displayTimeline);
+    b("hdIncludeAuthorsByline", includeAuthorsByline);
+    b("hdIncludeKinloomFooter", includeKinloomFooter);
+    d.setDouble(QStringLiteral("hdColourGradient"), colourGradient);
+    colour("hdBgColour", bgColour);
+    colour("hdNameColour", nameColour);
+    colour("hdTitleColour", titleColour);
+    colour("hdIdNoColour", idNoColour);
+    colour("hdBirthColour", birthColour);
+    colour("hdSpouseColour", spouseColour);
+    colour("hdDeathColour", deathColour);
+    colour("hdNotesColour", notesColour);
+    colour("hdSiblingsColour", siblingsColour);
+    colour("hdSpousesAncestorsColour", spousesAncestorsColour);
+    colour("hdHighlightColour", highlightColour);
+}

@@ -73,4 +73,6 @@ struct HdOptions {
     // Reads every key now. With "hdIncludeAllSiblingsGrandchildren" off, "hdMaxSiblingsDescendants" is set back
     // to 2 in the defaults as well, as the customise window shows it.
     static HdOptions fromUserDefaults();
+    // Writes every key with these values.
+    void writeToUserDefaults() const;
 };

@@ -135,8 +135,11 @@ public:
 
     // ---- Box text (HierarchyLayout_BoxText.cpp) ----
 
+    // The space between a box's sides and its text, inside the width the text is laid out at.
+    static constexpr double kTextPadding = 5.0;
     // The styled text of a box: its lines in Arial at pointSize, coloured by tag, with the people's pictures as
-    // images when `includePicture`. The document has no margin; it is measured and drawn at the box's width.
+    // images when `includePicture`. The document has kTextPadding at either side and no margin above or below; it
+    // is measured and drawn at the box's width.
     std::unique_ptr<QTextDocument> getAttributedStringFor(Hierarchy* node, bool includePicture);
     // The colour of a line's text by its tag.
     QColor fgColour(const QString& tagText) const;

@@ -14,6 +14,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextOption>
 #include <QUrl>
 
@@ -214,12 +215,17 @@ void HierarchyLayout::fillDocument(QTextDocument& target, const BoxText& box) co
     QTextDocument* document = &target;
     document->setUndoRedoEnabled(false);
     document->setDocumentMargin(0);
+    // The text keeps clear of the box's sides; measured and drawn alike.
+    QTextFrameFormat frame = document->rootFrame()->frameFormat();
+    frame.setLeftMargin(kTextPadding);
+    frame.setRightMargin(kTextPadding);
+    document->rootFrame()->setFrameFormat(frame);
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(m_pointSize);
     document->setDefaultFont(font);
 
     const bool truncate = m_options.sizeToWidth || m_options.truncateLines;
-    const double width = m_bHorizontal ? m_columnWidth - m_pointSize : m_columnWidth - 1.0;
+    const double width = (m_bHorizontal ? m_columnWidth - m_pointSize : m_columnWidth - 1.0) - 2 * kTextPadding;
     if (truncate) {
         QTextOption option = document->defaultTextOption();
         option.setWrapMode(QTextOption::NoWrap);

@@ -18,7 +18,8 @@ double DocumentTextMeasurer::heightOfText(const QString& text, const QFont& font
     document.setDocumentMargin(0);
     document.setDefaultFont(font);
     document.setPlainText(text);
-    return heightOfDocument(document, width);
+    // The document is this call's own: it is laid out in place, without the copy heightOfDocument() makes.
+    return heightOfDocumentAtWidth(document, width);
 }
 
 double DocumentTextMeasurer::heightOfDocument(const QTextDocument& document, double width) const

@@ -29,8 +29,10 @@ public:
 //
 //   EditorHooks::shared().personalTimeline = [](QWidget* window, FTPerson* p) { ... run PersonalTimeline ... };
 struct EditorHooks {
-    // The event editor for an event of a person or of a couple (`owner`), as a sheet on `window`.
-    std::function<void(QWidget* window, FTManagedObject* owner, FTEvent* event)> eventEditor;
+    // The event editor for an event of a person or of a couple (`owner`), as a sheet on `window`; `didEnd` runs
+    // when the sheet has closed.
+    std::function<void(QWidget* window, FTManagedObject* owner, FTEvent* event, std::function<void()> didEnd)>
+        eventEditor;
     // The person's timeline, run modally.
     std::function<void(QWidget* window, FTPerson* person)> personalTimeline;
     // The picture editor for a picture of `owner` (a new one when `picture` is null), as a sheet.

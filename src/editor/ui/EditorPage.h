@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class FTEvent;
 class FTSourceRel;
 
 // A page of the person editor: its view and the page protocol in one. A page of another subsystem (the
@@ -18,4 +19,6 @@ public:
     virtual bool endEditing() { return true; }
     // The citations page: shows the citation selected.
     virtual void showCitation(FTSourceRel* citation) { }
+    // The events page: selects the event's row.
+    virtual void selectEvent(FTEvent* event) { }
 };

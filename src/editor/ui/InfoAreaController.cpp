@@ -182,6 +182,13 @@ void InfoAreaController::showCitation(FTSourceRel* citation)
             sources->showCitation(citation);
 }
 
+void InfoAreaController::selectEvent(FTEvent* event)
+{
+    if (choosePage(QStringLiteral("pEvents")))
+        if (EditorPage* events = page(QStringLiteral("pEvents")))
+            events->selectEvent(event);
+}
+
 InfoArea_Self* InfoAreaController::pSelf() const
 {
     return qobject_cast<InfoArea_Self*>(page(QStringLiteral("pSelf")));

@@ -1,6 +1,7 @@
 #include "editor/ui/PersonEditorSetup.h"
 
 #include "editor/ui/InfoAreaController.h"
+#include "editor/ui/InfoArea_Events.h"
 #include "editor/ui/InfoArea_Notes.h"
 #include "editor/ui/InfoArea_Self.h"
 #include "editor/ui/InfoArea_Story.h"
@@ -18,6 +19,7 @@ void installPersonEditor()
     InfoAreaController::setPageFactory(QStringLiteral("pComments"),
                                        [](InfoAreaController&) { return new InfoArea_Comments; });
     InfoAreaController::setPageFactory(QStringLiteral("pStory"), [](InfoAreaController&) { return new InfoArea_Story; });
+    InfoAreaController::setPageFactory(QStringLiteral("pEvents"), [](InfoAreaController&) { return new InfoArea_Events; });
 
     DOvurDocument::setPersonEditorFactory([](DOvurDocument&) { return new InfoAreaController; });
     ModelHooks::shared().personEditorPage = [] {

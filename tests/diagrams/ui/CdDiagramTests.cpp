@@ -1,6 +1,7 @@
 #include "../DiagramFixture.h"
 #include "../../shell/ui/ApplicationFixture.h"
 
+#include "PopupMenuPress.h"
 #include "Screenshot.h"
 
 #include "diagrams/CdPerson.h"
@@ -214,41 +215,6 @@ TEST_F(CdDiagramView, ChildrenOnTheLeftWithMugShots)
     EXPECT_FALSE(picture.isNull());
     EXPECT_LT(picture.bottom(), diagram->cdLayout().rclFocalPerson().top());
     EXPECT_EQ(diagram->getClickedMugShot(picture.center()), diagram->cdLayout().focalBox());
-}
-
-// A secondary press at a point of the diagram; `inMenu` runs while the menu shows and may choose an item (the
-// menu is closed after it otherwise). Answers whether a menu showed.
-static bool pressSecondary(CdDiagram* diagram, const QPointF& at, const std::function<void(DiagramPopupMenu*)>& inMenu)
-{
-    bool shown = false;
-    QTimer::singleShot(0, diagram, [&] {
-        auto* menu = qobject_cast<DiagramPopupMenu*>(QApplication::activePopupWidget());
-        if (!menu)
-            return;
-        shown = true;
-        inMenu(menu);
-        if (menu->isVisible())
-            menu->close();
-    });
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at.toPoint(), diagram->mapToGlobal(at.toPoint()));
-    QCoreApplication::sendEvent(diagram, &event);
-    return shown;
-}
-
-static QAction* actionTitled(QMenu* menu, const QString& titleStart)
-{
-    for (QAction* a : menu->actions())
-        if (a->text().startsWith(titleStart))
-            return a;
-    return nullptr;
-}
-
-static void choose(QMenu* menu, QAction* action)
-{
-    ASSERT_TRUE(action);
-    menu->setActiveAction(action);
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QCoreApplication::sendEvent(menu, &press);
 }
 
 TEST_F(CdDiagramView, SecondaryPressesShowTheMenuOfTheBoxUnderThePointer)
