@@ -232,6 +232,8 @@ protected:
     void SetUp() override
     {
         ModelFixture::SetUp();
+        // Names are shown as the defaults say ("uppercaseFamilyName"): none left by another test.
+        TestSupport::useFreshDefaults();
         moc = newDatabase();
         ASSERT_TRUE(moc);
         for (int i = 0; i < 60; ++i)

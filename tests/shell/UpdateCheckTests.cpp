@@ -13,21 +13,13 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+using TestSupport::readFile;
 
+namespace {
 void writeFile(const QString& path, const QByteArray& bytes)
 {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
+    ASSERT_TRUE(TestSupport::writeFile(path, bytes)) << path.toStdString();
 }
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 }
 
 TEST(UpdateCheck, CanDownloadOnlyANewerVersionOfTheForm_V_Major_Minor)

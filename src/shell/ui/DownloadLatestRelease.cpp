@@ -4,6 +4,7 @@
 #include "shell/UpdateCheck.h"
 #include "shell/UtilsFunctions.h"
 #include "shell/ui/DownloadLatestVersionNo.h"
+#include "shell/ui/UpdateServerRequest.h"
 #include "shell/ui/ThemeIcon.h"
 
 #include "platform/FTLog.h"
@@ -17,12 +18,9 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryFile>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -130,13 +128,6 @@ DownloadLatestRelease::DownloadLatestRelease(QWidget* parent)
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    m_timer = new QTimer(this);
-    m_timer->setSingleShot(true);
-    connect(m_timer, &QTimer::timeout, this, [this] {
-        m_timedOut = true;
-        if (m_reply)
-            m_reply->abort();
-    });
     setState(State::Checking, QString());
 }
 
@@ -228,73 +219,52 @@ void DownloadLatestRelease::download()
     m_fileSize = 0;
     m_percentDone = 0;
     m_hash.reset();
-    m_expectedDigest.clear();
-    m_checksumData.clear();
     m_destinationFilePath.clear();
     setState(State::Downloading, L("DownloadingRelease").arg(m_latestFilename));
 
     // The checksum first: without one, nothing is worth downloading.
     const QUrl url = UpdateCheck::fileUrl(server, m_latestFilename + QStringLiteral(".sha256"));
-    m_network = DownloadLatestVersionNo::networkFor(url, this);
-    m_reply = m_network->get(DownloadLatestVersionNo::requestFor(url));
-    connect(m_reply, &QNetworkReply::readyRead, this, [this] {
-        restartTimer();
-        m_checksumData += m_reply->readAll();
-        if (m_checksumData.size() > UpdateCheck::kMaxChecksumFileBytes)
-            m_reply->abort();
-    });
-    connect(m_reply, &QNetworkReply::finished, this, &DownloadLatestRelease::checksumFinished);
-    restartTimer();
     FTLog(QStringLiteral("Downloading %1").arg(url.toString()));
-}
-
-void DownloadLatestRelease::restartTimer()
-{
-    m_timedOut = false;
-    m_timer->start(DownloadLatestVersionNo::timeoutMs());
-}
-
-void DownloadLatestRelease::checksumFinished()
-{
-    QNetworkReply* reply = m_reply;
-    if (!reply)
-        return;
-    m_timer->stop();
-    if (reply->isOpen())
-        m_checksumData += reply->readAll();
-    reply->deleteLater();
-    m_reply = nullptr;
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    // No checksum on the server (or not one that can be read) is refused like a wrong one.
-    if (status == 404 || status == 410 || m_checksumData.size() > UpdateCheck::kMaxChecksumFileBytes) {
-        checksumRefused();
-        return;
-    }
-    const QString failure = m_timedOut ? L("cnxnTimedOut").arg(DownloadLatestVersionNo::timeoutMs() / 1000.0)
-                                       : DownloadLatestVersionNo::failureOf(reply);
-    if (!failure.isEmpty()) {
-        downloadFailed(failure);
-        return;
-    }
-    m_expectedDigest = UpdateCheck::readChecksumFile(m_checksumData, m_latestFilename);
-    if (m_expectedDigest.isEmpty()) {
-        checksumRefused();
-        return;
-    }
-
-    const QUrl url = UpdateCheck::fileUrl(reply->url().adjusted(QUrl::RemoveFilename), m_latestFilename);
-    m_reply = m_network->get(DownloadLatestVersionNo::requestFor(url));
-    connect(m_reply, &QNetworkReply::readyRead, this, [this] {
-        restartTimer();
-        if (!m_reply)
+    m_request = new UpdateServerRequest(url, UpdateCheck::kMaxChecksumFileBytes, this);
+    m_request->done = [this, server](const UpdateServerRequest::Result& result) {
+        m_request->deleteLater();
+        // No checksum on the server (or not one that can be read) is refused like a wrong one.
+        const bool none = result.status == 404 || result.status == 410 || result.tooLong;
+        if (!none && !result.failure.isEmpty()) {
+            downloadFailed(result.failure);
             return;
-        const qint64 length = m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+        }
+        const QByteArray digest = none ? QByteArray() : UpdateCheck::readChecksumFile(result.data, m_latestFilename);
+        if (digest.isEmpty()) {
+            checksumRefused();
+            return;
+        }
+        downloadRelease(UpdateCheck::fileUrl(server, m_latestFilename), digest);
+    };
+    m_request->start();
+}
+
+void DownloadLatestRelease::downloadRelease(const QUrl& url, const QByteArray& expectedDigest)
+{
+    m_request = new UpdateServerRequest(url, 0, this);
+    m_request->onData = [this](const QByteArray& bytes, qint64 length) {
         if (length > 0)
             m_fileSize = length;
-        writeData(m_reply->readAll());
-    });
-    connect(m_reply, &QNetworkReply::finished, this, &DownloadLatestRelease::releaseFinished);
-    restartTimer();
+        return writeData(bytes);
+    };
+    m_request->done = [this, expectedDigest](const UpdateServerRequest::Result& result) {
+        m_request->deleteLater();
+        if (!result.failure.isEmpty())
+            downloadFailed(result.failure);
+        else if (m_hash.result().toHex() != expectedDigest) {
+            FTLog(QStringLiteral("%1: SHA-256 %2, expected %3")
+                      .arg(m_latestFilename, QString::fromLatin1(m_hash.result().toHex()),
+                          QString::fromLatin1(expectedDigest)));
+            checksumRefused();
+        } else
+            releaseChecked();
+    };
+    m_request->start();
 }
 
 bool DownloadLatestRelease::writeData(const QByteArray& data)
@@ -314,29 +284,8 @@ bool DownloadLatestRelease::writeData(const QByteArray& data)
     return true;
 }
 
-void DownloadLatestRelease::releaseFinished()
+void DownloadLatestRelease::releaseChecked()
 {
-    QNetworkReply* reply = m_reply;
-    if (!reply)
-        return;
-    m_timer->stop();
-    reply->deleteLater();
-    m_reply = nullptr;
-    if (reply->isOpen() && !writeData(reply->readAll()))
-        return; // the file could not be written
-    const QString failure = m_timedOut ? L("cnxnTimedOut").arg(DownloadLatestVersionNo::timeoutMs() / 1000.0)
-                                       : DownloadLatestVersionNo::failureOf(reply);
-    if (!failure.isEmpty()) {
-        downloadFailed(failure);
-        return;
-    }
-    if (m_hash.result().toHex() != m_expectedDigest) {
-        FTLog(QStringLiteral("%1: SHA-256 %2, expected %3")
-                  .arg(m_latestFilename, QString::fromLatin1(m_hash.result().toHex()),
-                      QString::fromLatin1(m_expectedDigest)));
-        checksumRefused();
-        return;
-    }
     if (!m_part->flush()) {
         downloadFailed(m_part->errorString());
         return;
@@ -354,8 +303,9 @@ void DownloadLatestRelease::releaseFinished()
     m_destinationFilePath = placed;
     m_fileSize = m_bytesReceived;
     m_percentDone = 100;
-    setState(State::Finished, QStringLiteral("%1.\n%2 = %3 bytes\n%4")
-                                  .arg(L("DldCompleteMsg"), L("FileSize"), QString::number(m_fileSize), placed));
+    setState(State::Finished,
+        QStringLiteral("%1.\n%2 = %3 bytes\n%4")
+            .arg(L("DldCompleteMsg"), L("FileSize"), QString::number(m_fileSize), placed));
 
     // The user unpacks and installs it: nothing downloaded is run from here.
     QString why;
@@ -383,12 +333,10 @@ void DownloadLatestRelease::downloadFailed(const QString& description)
 
 void DownloadLatestRelease::cancelDownload()
 {
-    m_timer->stop();
-    if (m_reply) {
-        m_reply->disconnect(this);
-        m_reply->abort();
-        m_reply->deleteLater();
-        m_reply = nullptr;
+    if (m_request) {
+        m_request->abort();
+        m_request->deleteLater();
+        m_request = nullptr;
     }
     // An unchecked or partial download never stays behind.
     m_part.reset();

@@ -9,12 +9,11 @@
 
 class DownloadLatestVersionNo;
 class QLabel;
-class QNetworkAccessManager;
-class QNetworkReply;
 class QProgressBar;
 class QPushButton;
 class QTemporaryFile;
-class QTimer;
+class QUrl;
+class UpdateServerRequest;
 
 // Help > "Download Latest Release...": looks up the latest release on the update server and, when it is newer
 // than the running program, downloads it into the user's download folder. The download is written to a
@@ -66,13 +65,12 @@ protected:
 private:
     void getLatestSerialNoFinished(const QString& status);
     void setState(State state, const QString& message);
-    void checksumFinished();
+    void downloadRelease(const QUrl& url, const QByteArray& expectedDigest);
     bool writeData(const QByteArray& data);
-    void releaseFinished();
+    void releaseChecked();
     void downloadFailed(const QString& description);
     void checksumRefused();
     void cancelDownload();
-    void restartTimer();
 
     State m_state = State::Checking;
     QString m_installedVersion;
@@ -84,14 +82,9 @@ private:
     qint64 m_fileSize = 0;
 
     QPointer<DownloadLatestVersionNo> m_check;
-    QNetworkAccessManager* m_network = nullptr;
-    QPointer<QNetworkReply> m_reply;
+    QPointer<UpdateServerRequest> m_request;
     std::unique_ptr<QTemporaryFile> m_part;
     QCryptographicHash m_hash {QCryptographicHash::Sha256};
-    QByteArray m_expectedDigest;
-    QByteArray m_checksumData;
-    QTimer* m_timer = nullptr;
-    bool m_timedOut = false;
 
     QLabel* m_message = nullptr;
     QProgressBar* m_spinningIndicator = nullptr;
