@@ -104,7 +104,8 @@ public:
     static void personAdded(DOvurDocument& doc, FTPerson* person, PeopleCommands::AddedAs as);
     // Attach Existing Person as Associated Person: the person editor's chooser and association dialog, each run
     // modally (see PeopleCommands); the diagram then lays its boxes out again.
-    static void attachExistingPersonAsAssociatedPerson(const std::function<FTPerson*(FTMoc* moc)>& selectExistingPerson,
+    static void attachExistingPersonAsAssociatedPerson(
+        const std::function<FTPerson*(FTMoc* moc)>& selectExistingPerson,
         const std::function<void(FTPerson* chosen, FTPerson* focal)>& associatedPersonDialog);
 
     // Compare-and-merge menu (AppController_CompareAndMerge.cpp), given the merge subsystem's windows.

@@ -290,10 +290,12 @@ void DownloadLatestRelease::releaseChecked()
         downloadFailed(m_part->errorString());
         return;
     }
+    // Named while still open: an unnamed temporary file gets its name only then.
+    const QString partPath = m_part->fileName();
     m_part->close();
     QString error;
-    const QString folder = QFileInfo(m_part->fileName()).absolutePath();
-    const QString placed = UpdateCheck::placeDownload(m_part->fileName(), folder, m_latestFilename, &error);
+    const QString folder = QFileInfo(partPath).absolutePath();
+    const QString placed = UpdateCheck::placeDownload(partPath, folder, m_latestFilename, &error);
     if (placed.isEmpty()) {
         downloadFailed(error);
         return;
