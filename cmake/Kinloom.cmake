@@ -12,6 +12,16 @@ function(kinloom_sources out dir)
   set(${out} ${files} PARENT_SCOPE)
 endfunction()
 
+# Moc must see a header that appears in an already configured tree (a new file, a merge): the globbed headers are
+# named as inputs of the target's moc step, so a header newer than its last run runs it again.
+function(kinloom_moc_watches target)
+  set(headers ${ARGN})
+  list(FILTER headers INCLUDE REGEX "\\.h$")
+  if(headers)
+    set_property(TARGET ${target} APPEND PROPERTY AUTOGEN_TARGET_DEPENDS ${headers})
+  endif()
+endfunction()
+
 function(kinloom_subsystem sub)
   set(dir ${CMAKE_SOURCE_DIR}/src/${sub})
   kinloom_sources(core_srcs ${dir})
@@ -20,6 +30,7 @@ function(kinloom_subsystem sub)
   # Core libraries see Qt Core and Gui only: no Widgets include path, no Widgets link.
   if(core_srcs)
     add_library(kinloom_${sub} STATIC ${core_srcs})
+    kinloom_moc_watches(kinloom_${sub} ${core_srcs})
     target_include_directories(kinloom_${sub} PUBLIC ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(kinloom_${sub} PUBLIC Qt6::Core Qt6::Gui ${KINLOOM_CORE_LIBS})
     if(sub STREQUAL "platform")
@@ -41,6 +52,7 @@ function(kinloom_subsystem sub)
   endif()
   if(ui_srcs)
     add_library(kinloom_${sub}_ui STATIC ${ui_srcs})
+    kinloom_moc_watches(kinloom_${sub}_ui ${ui_srcs})
     target_link_libraries(kinloom_${sub}_ui PUBLIC ${KINLOOM_CORE_LIBS} ${KINLOOM_UI_LIBS} Qt6::Widgets Qt6::PrintSupport)
     if(sub STREQUAL "shell")
       # The update check; HTTPS through Qt's OpenSSL backend.

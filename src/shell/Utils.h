@@ -20,6 +20,9 @@ public:
     static void showMe(const QString& title, const QString& info);
     // True when the first button was pressed.
     static bool displayYesNoQuery(const QString& message, const QString& firstButton, const QString& secondButton);
+    // The question when the active source is to be cited and none is active: true when the user chose
+    // "Activate a Source" (the caller then opens the sources window).
+    static bool askToActivateSource();
     static void glassSound();
     // Waits `milliseconds` while the event loop keeps repainting (user input waits); off the main thread
     // it simply sleeps.
@@ -82,7 +85,8 @@ public:
     static QString backupsFolderSummary();
     // The save panel's check of a typed name: refuses, with a message, a file that exists.
     static bool panelUserEnteredFilename(const QString& path);
-    // Copies the database file to a new backup file, never over an existing one; messages on failure.
+    // Copies the database to a new backup file through SQLite's online backup (consistent while another
+    // connection writes, synced to disk), never over an existing one; messages on failure.
     static bool copyDatabaseToBackup(const QString& databasePath, const QString& backupPath);
     // The whole backup: proposes the name, runs the panel, copies. The caller saves the database first.
     // Answers true when a backup was written.

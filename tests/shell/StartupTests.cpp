@@ -232,7 +232,7 @@ protected:
     void SetUp() override
     {
         ModelFixture::SetUp();
-        // Names are shown as the defaults say ("uppercaseFamilyName"): none left by another test.
+        // Names as typed: "uppercaseFamilyName", which start-up tests register, would write "BROWN".
         TestSupport::useFreshDefaults();
         moc = newDatabase();
         ASSERT_TRUE(moc);

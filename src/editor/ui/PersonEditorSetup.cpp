@@ -3,6 +3,7 @@
 #include "editor/ui/InfoAreaController.h"
 #include "editor/ui/InfoArea_Events.h"
 #include "editor/ui/InfoArea_Notes.h"
+#include "editor/ui/InfoArea_Pictures.h"
 #include "editor/ui/InfoArea_Self.h"
 #include "editor/ui/InfoArea_Story.h"
 
@@ -19,6 +20,8 @@ void installPersonEditor()
     InfoAreaController::setPageFactory(QStringLiteral("pComments"),
                                        [](InfoAreaController&) { return new InfoArea_Comments; });
     InfoAreaController::setPageFactory(QStringLiteral("pStory"), [](InfoAreaController&) { return new InfoArea_Story; });
+    InfoAreaController::setPageFactory(QStringLiteral("pPictures"),
+                                       [](InfoAreaController&) { return new InfoArea_Pictures; });
     InfoAreaController::setPageFactory(QStringLiteral("pEvents"), [](InfoAreaController&) { return new InfoArea_Events; });
 
     DOvurDocument::setPersonEditorFactory([](DOvurDocument&) { return new InfoAreaController; });
