@@ -4,8 +4,8 @@
 #include "shell/UpdateCheck.h"
 #include "shell/UtilsFunctions.h"
 #include "shell/ui/DownloadLatestVersionNo.h"
-#include "shell/ui/UpdateServerRequest.h"
 #include "shell/ui/ThemeIcon.h"
+#include "shell/ui/UpdateServerRequest.h"
 
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
