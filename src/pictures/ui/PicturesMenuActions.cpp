@@ -14,7 +14,7 @@
 #include "model/FTMoc.h"
 #include "model/ModelHooks.h"
 
-#include "shell/AppController.h"
+#include "shell/ui/AppController.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 
