@@ -16,7 +16,7 @@
 #include "pictures/ui/PictureController.h"
 #include "pictures/ui/PictureMetadata.h"
 
-#include "shell/AppController.h"
+#include "shell/FirstRunDefaults.h"
 
 #include "model/FTMoc.h"
 #include "model/FTMocUndoManager.h"
@@ -77,7 +77,7 @@ int main(int argc, char** argv)
     if (!temp.isValid())
         return 1;
     UserDefaults::useSettingsFile(temp.filePath("settings.ini"));
-    AppController::initialiseUserDefaults();
+    FirstRunDefaults::initialiseUserDefaults();
     UserDefaults::standard().setBool("alwaysCopyToPicturesFolder", true);
     const QString data = temp.filePath("KinloomData");
     QDir().mkpath(data);

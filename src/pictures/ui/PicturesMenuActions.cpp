@@ -9,21 +9,25 @@
 
 #include "pictures/PictureIntake.h"
 
-#include "diagrams/DiagramHooks.h"
 #include "editor/ui/EditorHooks.h"
 #include "gedcom/ui/GedcomMenuActions.h"
+
+#include "diagrams/DiagramHooks.h"
 
 #include "model/FTMoc.h"
 #include "model/FTPerson.h"
 #include "model/ModelHooks.h"
 
-#include "shell/AppController.h"
+#include "shell/ui/AppController.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 
 #include "platform/NotificationCenter.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMainWindow>
+#include <QMimeData>
 #include <QPointer>
 
 namespace {
@@ -45,6 +49,26 @@ void beginExportSheet(DOvurDocument& doc, const QList<FTPicture*>& pictures)
 {
     doc.endEditing();
     doc.beginSheet(new ExportPictureFiles(doc.moc(), pictures));
+}
+
+// The family diagram takes pasted and dropped pictures in through the intake.
+void installDiagramIntake(DiagramHooks& hooks)
+{
+    hooks.imagesOnClipboard = [](FTMoc* moc) {
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        return mime ? PictureIntake::numImageFilesInPasteboard(*mime, moc) : 0;
+    };
+    hooks.addPicturesFromClipboard = [](FTPerson* person) {
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        return mime ? PictureIntake::addPicturesFromPasteboard(*mime, person).value_or(QList<FTPicture*>())
+                    : QList<FTPicture*>();
+    };
+    hooks.imagesInDrag = [](const QMimeData& mime, FTMoc* moc) {
+        return PictureIntake::numImageFilesInPasteboard(mime, moc);
+    };
+    hooks.addPicturesFromDrag = [](const QMimeData& mime, FTPerson* person) {
+        return PictureIntake::addPicturesFromPasteboard(mime, person).value_or(QList<FTPicture*>());
+    };
 }
 
 DOvurDocument* documentWithWindow()
@@ -72,6 +96,7 @@ void PicturesMenuActions::registerMenuItems(AppController& app)
 
 void PicturesMenuActions::install()
 {
+    installDiagramIntake(DiagramHooks::shared());
     ModelHooks::shared().moveThumbnails = [](FTMoc& moc, const QList<FTPicture*>& pictures) {
         MoveThumbnails::run(moc, pictures);
     };
@@ -93,13 +118,18 @@ void PicturesMenuActions::install()
                 NotificationCenter::defaultCenter().post(QStringLiteral("RefreshAllViews"), owner, owner->moc());
         });
     };
-    DiagramHooks::shared().pictureTitle = [](FTPicture* picture, FTPerson* person) {
-        SelectPictureTitle::run(nullptr, picture, person, windowFor(person));
+    DiagramHooks::shared().pictureTitle = [](FTPicture* dragged, FTPicture* added, FTPerson* person) {
+        SelectPictureTitle::run(dragged, added, person, windowFor(person));
     };
 }
 
 void PicturesMenuActions::uninstall()
 {
+    DiagramHooks& hooks = DiagramHooks::shared();
+    hooks.imagesOnClipboard = nullptr;
+    hooks.addPicturesFromClipboard = nullptr;
+    hooks.imagesInDrag = nullptr;
+    hooks.addPicturesFromDrag = nullptr;
     ModelHooks::shared().moveThumbnails = nullptr;
     GedcomMenuActions::pictureSteps() = {};
     EditorHooks::shared().imagesInPasteboard = nullptr;
