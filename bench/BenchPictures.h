@@ -9,7 +9,11 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QList>
 #include <QString>
+#include <QStringList>
+
+#include <cstdio>
 
 // Something like a photograph: soft colour gradients, a few shapes and some grain, so that it compresses as a
 // photograph does rather than as a flat colour.
@@ -50,4 +54,20 @@ inline bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// `count` files "photo_0000.jpg"... in `folder`, taking the given JPEGs in turn. Empty after a message when one
+// cannot be written.
+inline QStringList writePhotoFiles(const QString& folder, int count, const QList<QByteArray>& jpegs)
+{
+    QStringList files;
+    for (int i = 0; i < count; ++i) {
+        const QString path = QStringLiteral("%1/photo_%2.jpg").arg(folder).arg(i, 4, 10, QLatin1Char('0'));
+        if (!writeFile(path, jpegs[i % jpegs.size()])) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            return {};
+        }
+        files << path;
+    }
+    return files;
 }

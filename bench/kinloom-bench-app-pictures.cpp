@@ -95,13 +95,9 @@ int main(int argc, char** argv)
     QList<QByteArray> jpegs;
     for (quint32 seed = 1; seed <= 8; ++seed)
         jpegs << photoLikeJpeg(2048, 1536, seed);
-    QStringList files;
-    for (int i = 0; i < 200; ++i) {
-        const QString path = QStringLiteral("%1/photo_%2.jpg").arg(photos).arg(i, 3, 10, QLatin1Char('0'));
-        if (!writeFile(path, jpegs[i % jpegs.size()]))
-            return 1;
-        files << path;
-    }
+    const QStringList files = writePhotoFiles(photos, 200, jpegs);
+    if (files.isEmpty())
+        return 1;
 
     const QString database = temp.filePath("Bench.RezUdu");
     QString error;

@@ -95,15 +95,9 @@ int main(int argc, char** argv)
     const QList<QByteArray> jpegs = QtConcurrent::blockingMapped(seeds, [](int seed) {
         return photoLikeJpeg(2048, 1536, quint32(seed + 1));
     });
-    QStringList files;
-    for (int i = 0; i < pictureCount; ++i) {
-        const QString path = QStringLiteral("%1/photo_%2.jpg").arg(photos).arg(i, 4, 10, QLatin1Char('0'));
-        if (!writeFile(path, jpegs[i % jpegs.size()])) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-            return 1;
-        }
-        files << path;
-    }
+    const QStringList files = writePhotoFiles(photos, pictureCount, jpegs);
+    if (files.isEmpty())
+        return 1;
 
     const QString database = temp.filePath("Bench.RezUdu");
     QString error;
