@@ -27,6 +27,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include <cmath>
+
 bool PicEdit::s_tracking = false;
 
 namespace {
@@ -213,7 +215,7 @@ void PicEdit::paintEvent(QPaintEvent* event)
         font.setPixelSize(14);
         p.setFont(font);
         p.setPen(Qt::red);
-        const QRectF visible = event->rect();
+        const QRectF visible = visibleRegion().boundingRect();
         p.drawText(QRectF(visible.x(), visible.y() + visible.height() * 2 / 3, visible.width(), visible.height() / 3),
             Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, L("PicsOneAtATime"));
     }
