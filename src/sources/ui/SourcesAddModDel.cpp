@@ -863,6 +863,11 @@ void SourcesAddModDel::helpForNotesFormat()
     showHelp(QStringLiteral("helpForSourceNotesFormat"));
 }
 
+void SourcesAddModDel::helpForSourcePictures()
+{
+    showHelp(QStringLiteral("helpForSourcePictures"));
+}
+
 void SourcesAddModDel::helpForSourceTypes()
 {
     Utils::displayMsgWithTitle(LH(QStringLiteral("helpForSourceTypeTitle")), LH(QStringLiteral("helpForSourceType")));

@@ -82,6 +82,7 @@ public:
     void helpForActiveSourcePanel();
     void helpForNotesFormat();
     void helpForSourceTypes();
+    void helpForSourcePictures();
     // Keeps the layout, ends editing, saves and ends the sheet.
     void closeSheet();
 
