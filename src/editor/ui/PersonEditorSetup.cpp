@@ -5,11 +5,16 @@
 #include "editor/ui/InfoArea_Notes.h"
 #include "editor/ui/InfoArea_Self.h"
 #include "editor/ui/InfoArea_Story.h"
+#include "editor/ui/NotesDialog.h"
+
+#include "diagrams/DiagramHooks.h"
 
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 
 #include "model/ModelHooks.h"
+
+#include <QApplication>
 
 void installPersonEditor()
 {
@@ -26,5 +31,11 @@ void installPersonEditor()
         DOvurDocument* doc = DocumentController::shared().currentDocument();
         auto* editor = doc ? qobject_cast<InfoAreaController*>(doc->pInfoArea()) : nullptr;
         return editor ? editor->visiblePageIdentifier() : QString();
+    };
+    // The notes dialog of the hierarchy diagram's details window.
+    DiagramHooks::shared().notesDialog = [](FTPerson* person, const QString& initialTab) {
+        NotesDialog dialog;
+        dialog.setOwner(person, initialTab, false);
+        dialog.present(NotesWindow::Modal, QApplication::activeWindow());
     };
 }
