@@ -1,4 +1,4 @@
-// kinloom-bench-kinship [PEOPLE]
+// kinloom-bench-kinship [PEOPLE] [ROYAL92.RezUdu]
 // Builds a synthetic family database of PEOPLE people (default 100,000) and measures, one figure a line as
 // "name: value":
 //  - naming the blood relationship between two distant relatives (descendants of one founder along different
@@ -6,19 +6,26 @@
 //    no common ancestor;
 //  - building the ancestor set of an ancestral view rooted in the deepest generation (10 generations or more), and
 //    numbering it (ahnentafel);
-//  - the kinship set of 10 steps around that person.
+//  - the kinship set of 10 steps around that person;
+//  - numbering a 24-generation pedigree in which a brother and a sister marry in every generation, and, on the
+//    sample database (default: the build's share/kinloom/Royal92.RezUdu, read through a copy), the deepest
+//    pedigree, checking that each person's numbers are those that following every line from the root gives.
 // Each timing is the median of several runs.
 #include "BenchSupport.h"
+#include "../tests/support/AhnentafelReference.h"
+
 #include "model/DOvurV6Schema.h"
 #include "model/FTPcRel.h"
 #include "model/FTPerson.h"
 #include "model/FTProjectView.h"
 #include "model/SyntheticDatabase.h"
 
+#include "platform/AppPaths.h"
 #include "platform/store/ObjectContext.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHash>
 #include <QTemporaryDir>
 
@@ -35,6 +42,54 @@ QList<FTPerson*> naturalParents(const FTPerson* p)
         if (link->pcRelType() == FTPcRel::kNatural && link->parent())
             out << link->parent();
     return out;
+}
+
+// The sample database's deepest pedigree: numbered by the view and by every line, compared person by person.
+void sampleDatabasePedigree(const QString& sample, const QTemporaryDir& temp)
+{
+    const QString copy = temp.filePath(QStringLiteral("sample.RezUdu"));
+    ObjectContext ctx(DOvurV6Schema());
+    QString error;
+    if (!QFile::copy(sample, copy) || !ctx.open(copy, ObjectContext::OpenMode::Existing, &error)) {
+        std::fprintf(stderr, "no sample database at %s %s\n", qPrintable(sample), qPrintable(error));
+        return;
+    }
+    // The person with the most generations of known ancestors (the longest line of natural parents).
+    QHash<const FTPerson*, int> generations;
+    std::function<int(const FTPerson*)> generationsAbove = [&](const FTPerson* p) {
+        if (const auto it = generations.constFind(p); it != generations.constEnd())
+            return *it;
+        generations.insert(p, 0); // a loop of links ends here
+        int g = 0;
+        for (const FTPerson* parent : naturalParents(p))
+            g = std::max(g, generationsAbove(parent) + 1);
+        generations.insert(p, g);
+        return g;
+    };
+    FTPerson* deepest = nullptr;
+    for (FTPerson* p : ctx.fetch<FTPerson>())
+        if (!deepest || generationsAbove(p) > generationsAbove(deepest))
+            deepest = p;
+    auto* view = ctx.insertObject<FTProjectView>();
+    view->setRootPersonInAncestralView(deepest);
+    const auto expected = ahnentafelNumbersAlongEveryLine(deepest);
+    bool same = true;
+    qsizetype numbers = 0;
+    for (auto it = expected.begin(); it != expected.end(); ++it) {
+        const QList<quint64>& all = it.value();
+        numbers += all.size();
+        const QList<quint64> listed = all.first(std::min(all.size(), qsizetype(FTProjectView::kShownAhnentafelNumbers + 1)));
+        same = same && view->ahnentafelNumbersFor(it.key()) == listed
+            && view->ahnentafelPathCount(it.key()) == quint64(all.size());
+    }
+    std::printf("ahnentafel_royal92_generations: %d\n", generationsAbove(deepest) + 1);
+    std::printf("ahnentafel_royal92_people: %lld\n", qlonglong(expected.size()));
+    std::printf("ahnentafel_royal92_numbers: %lld\n", qlonglong(numbers));
+    std::printf("ahnentafel_royal92_same_numbers: %s\n", same ? "yes" : "NO");
+    std::printf("ahnentafel_royal92_ms: %.3f\n", medianMs(21, [&] {
+        view->clearAncestorsSet();
+        view->ahnentafelNumbersFor(deepest);
+    }));
 }
 
 QList<FTPerson*> naturalChildren(const FTPerson* p)
@@ -174,9 +229,44 @@ int main(int argc, char** argv)
         pedigree->ahnentafelNumbersFor(root);
     }));
 
+    // A brother and a sister marry in every generation, 24 generations up: 2^23 lines lead to the top couple.
+    FTPerson* inbredRoot = ctx.insertObject<FTPerson>();
+    inbredRoot->setName(QStringLiteral("Inbred Root"));
+    {
+        FTPerson* father = inbredRoot;
+        FTPerson* mother = nullptr;
+        for (int g = 1; g <= 24; ++g) {
+            FTPerson* parents[2] = { ctx.insertObject<FTPerson>(), ctx.insertObject<FTPerson>() };
+            parents[0]->setGender(QStringLiteral("M"));
+            parents[1]->setGender(QStringLiteral("F"));
+            for (FTPerson* child : { father, mother }) {
+                if (!child)
+                    continue;
+                for (FTPerson* parent : parents) {
+                    auto* link = ctx.insertObject<FTPcRel>();
+                    link->setParent(parent);
+                    link->setChild(child);
+                    link->setPcRelType(FTPcRel::kNatural);
+                }
+            }
+            father = parents[0];
+            mother = parents[1];
+        }
+    }
+    auto* inbred = ctx.insertObject<FTProjectView>();
+    inbred->setRootPersonInAncestralView(inbredRoot);
+    std::printf("ahnentafel_inbred_ms: %.3f\n", medianMs(21, [&] {
+        inbred->clearAncestorsSet();
+        inbred->ahnentafelNumbersFor(inbredRoot);
+    }));
+
     int reached = 0;
     std::printf(
         "kinship_10_steps_ms: %.3f\n", medianMs(5, [&] { reached = int(deepest->peopleInKinship(10).size()); }));
     std::printf("kinship_10_steps_people: %d\n", reached);
+
+    sampleDatabasePedigree(argc > 2 ? QString::fromLocal8Bit(argv[2])
+                                    : AppPaths::sharedSupportDirectory() + QStringLiteral("/Royal92.RezUdu"),
+        temp);
     return 0;
 }

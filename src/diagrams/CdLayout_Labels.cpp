@@ -30,10 +30,11 @@ AncestralRoot ancestralRoot(FTMoc* moc)
     return r;
 }
 
-QString ahnentafelLabel(const QList<quint64>& numbers, bool binary, const FTPerson* root)
+QString ahnentafelLabel(const QList<quint64>& numbers, quint64 paths, bool binary, const FTPerson* root)
 {
-    if (numbers.size() > 10)
-        return QStringLiteral("%1 Ahnentafel paths to %2").arg(numbers.size()).arg(root->name());
+    // The view lists only the first numbers of a person reached along many lines, and counts them all.
+    if (numbers.size() > FTProjectView::kShownAhnentafelNumbers)
+        return QStringLiteral("%1 Ahnentafel paths to %2").arg(paths).arg(root->name());
     QString label;
     for (qsizetype i = 0; i < numbers.size(); ++i) {
         if (numbers[i] == 0)
@@ -60,7 +61,8 @@ void CdLayout::addAhnentafelNumbersToCdPersons()
                 continue;
             const QList<quint64> numbers = r.view->ahnentafelNumbersFor(person);
             if (!numbers.isEmpty())
-                box->setAhnentafelNumber(ahnentafelLabel(numbers, m_options.binaryAhnentafelNumbers, r.root));
+                box->setAhnentafelNumber(ahnentafelLabel(numbers, r.view->ahnentafelPathCount(person),
+                                                         m_options.binaryAhnentafelNumbers, r.root));
         }
     } catch (...) {
         Utils::reportCurrentException(__FILE__, __LINE__, QStringLiteral("addAhnentafelNumbersToCdPersons"));

@@ -378,6 +378,18 @@ void FamilyDiagramCommands::invokePcRelDialog(FTPerson* parent, FTPerson* child)
     m_host.setRefreshArray(true);
 }
 
+void FamilyDiagramCommands::invokeFamilyDialog(FTPerson* person, FTPerson* spouse)
+{
+    if (!person || !spouse)
+        return;
+    if (!RelativeDialogs::current()) {
+        DiagramHooks::sayNotAvailable(L("FamilyDialogWindow"));
+        return;
+    }
+    person->invokeFamilyDialogForSpouse(spouse);
+    m_host.setRefreshArray(true);
+}
+
 void FamilyDiagramCommands::invokeAssociatedPersonDialogFor(CdPerson* box)
 {
     FTPerson* associated = box ? box->person() : nullptr;

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QTemporaryFile>
 
 #include <algorithm>
 #include <bit>
@@ -203,6 +204,7 @@ struct GedcomFileReader::Private {
     int blobRecordsIgnored = 0;
     int blobLinesCleaned = 0;
     QString cleanedCopyPath;
+    std::unique_ptr<QTemporaryFile> cleanedCopy; // removed with the reader
 
     bool load(QByteArray bytes, const QString& path);
     QString decodeBytes(QByteArrayView bytes, bool atStart, QStringList* decodeMessages,
@@ -382,19 +384,27 @@ QByteArray GedcomFileReader::cleanBytes(QByteArrayView bytes, std::vector<int>* 
 
 void GedcomFileReader::Private::writeCleanedCopy(const QByteArray& cleaned, const QString& path)
 {
+    cleanedCopy.reset();
     cleanedCopyPath.clear();
     if (tempFolder.isEmpty() || path.isEmpty())
         return;
-    const QString copy = tempFolder + u'/' + QFileInfo(path).fileName();
     QDir().mkpath(tempFolder);
-    QFile::remove(copy);
-    QFile f(copy);
-    if (!f.open(QIODevice::WriteOnly) || f.write(cleaned) != cleaned.size()) {
-        // The copy is for looking at afterwards; the import goes on from memory.
-        messages.append(QStringLiteral("Unable to open temporary file:\n%1").arg(copy));
+    // A name of its own, made create-only: never the file being read (which may lie in this very folder) and
+    // never another import's copy.
+    const QFileInfo info(path);
+    QString name = tempFolder + u'/' + info.completeBaseName() + QStringLiteral("-XXXXXX");
+    if (!info.suffix().isEmpty())
+        name += u'.' + info.suffix();
+    auto copy = std::make_unique<QTemporaryFile>(name);
+    if (!copy->open() || copy->write(cleaned) != cleaned.size() || !copy->flush()) {
+        // The copy is for looking at while the import runs; the import goes on from memory.
+        messages.append(QStringLiteral("Unable to open temporary file:\n%1")
+                            .arg(copy->fileName().isEmpty() ? name : copy->fileName()));
         return;
     }
-    cleanedCopyPath = copy;
+    copy->close();
+    cleanedCopyPath = copy->fileName();
+    cleanedCopy = std::move(copy);
 }
 
 // ---- decoding ----

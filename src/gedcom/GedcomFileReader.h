@@ -16,8 +16,9 @@ class GedcomReadObserver;
 
 // Reads a GEDCOM file into a forest of GedRec trees: determines the character set (byte-order mark,
 // zero bytes of UTF-16, the header's CHAR line), writes a cleaned copy (one line end, no leading
-// blanks, no BLOB data) into a temporary folder, decodes it, splits it into lines and parses each
-// line into its record's tree. It needs no database: the record passes take the forest from here.
+// blanks, no BLOB data) into a temporary folder for as long as the reader lives, decodes it, splits
+// it into lines and parses each line into its record's tree. It needs no database: the record
+// passes take the forest from here.
 //
 // Nothing here stops for bad data: malformed lines are skipped with a message in errorMessages()
 // (which the unprocessed-lines log prints), malformed bytes become U+FFFD. Only a file that gives no
@@ -36,7 +37,8 @@ public:
     GedcomFileReader(const GedcomFileReader&) = delete;
     GedcomFileReader& operator=(const GedcomFileReader&) = delete;
 
-    // Where the cleaned copy is written (the data folder's "temp"); none is written when empty.
+    // Where the cleaned copy is written (the data folder's "temp"), under a new name of its own that never
+    // replaces a file there; the copy is removed with the reader. None is written when empty.
     void setTempFolder(const QString& folder);
     // The ANSEL table to use; the shared resource table when not set.
     void setAnselTable(const AnselTable* table);
@@ -92,6 +94,7 @@ public:
     int numLines() const;
     int numGedRecs() const;
     int blobRecordsIgnored() const;
+    // The cleaned copy while the reader lives; empty when none was written.
     QString cleanedCopyPath() const;
 
 private:

@@ -80,7 +80,18 @@ std::unique_ptr<FTMoc> FTMoc::initForStoreURL(const QString& path, bool withLate
             QStringLiteral("Database has the wrong file extension - it must be RezUdu\n\nurl = %1").arg(urlText(path)));
         return nullptr;
     }
-    QString version = momVersionInStoreAtUrl(path);
+    // A file that another program is writing is waited for here, and one still busy after that is reported as
+    // busy, never as damaged or as a store of an unknown model.
+    QString metadataError;
+    ObjectContext::ErrorCode metadataCode = ObjectContext::ErrorCode::None;
+    const QVariantMap storedMetadata = ObjectContext::metadataForStoreAt(path, &metadataError, &metadataCode);
+    if (metadataCode == ObjectContext::ErrorCode::Locked) {
+        Prompts::current().message(metadataError);
+        if (error)
+            error->storeError = metadataCode;
+        return nullptr;
+    }
+    QString version = metadataError.isEmpty() ? storedMetadata.value(kMomKey).toString() : QString();
     if (withLatestDatamodel) {
         if (!version.isEmpty() && version.compare(kCurrentModelVersion, Qt::CaseInsensitive) != 0) {
             Prompts::current().message(
@@ -107,8 +118,14 @@ std::unique_ptr<FTMoc> FTMoc::initForStoreURL(const QString& path, bool withLate
     moc->s->databaseURL = QFileInfo(path).absoluteFilePath();
     moc->s->momVersion = version;
     if (!moc->openStore(path, type)) {
-        Prompts::current().message(QStringLiteral("Unable to create ManagedObjectContext for %1.")
-                                       .arg(QDir::toNativeSeparators(moc->s->databaseURL)));
+        const ObjectContext::ErrorCode code = moc->lastErrorCode();
+        if (error)
+            error->storeError = code;
+        // A sound file that cannot be used now gets only the message that says why and what to do.
+        if (code != ObjectContext::ErrorCode::InUse && code != ObjectContext::ErrorCode::Locked
+            && code != ObjectContext::ErrorCode::ReadOnly)
+            Prompts::current().message(QStringLiteral("Unable to create ManagedObjectContext for %1.")
+                                           .arg(QDir::toNativeSeparators(moc->s->databaseURL)));
         Prompts::current().message(moc->lastError());
         return nullptr;
     }
@@ -129,14 +146,9 @@ std::unique_ptr<FTMoc> FTMoc::initForStoreURL(const QString& path, bool withLate
 bool FTMoc::openStore(const QString& path, StoreType type)
 {
     Q_UNUSED(type);
-    // The new-database command hands over an empty file: it becomes a new store.
-    const QFileInfo info(path);
-    if (info.exists() && info.size() == 0) {
-        if (!QFile::remove(path))
-            return open(path, OpenMode::Existing);
-        return open(path, OpenMode::CreateIfMissing);
-    }
-    return open(path, OpenMode::Existing);
+    // The new-database command hands over an empty file: it becomes a new store in place, so the file made
+    // create-only by the caller is never removed and made again by another name's owner.
+    return open(path, OpenMode::ExistingOrEmpty);
 }
 
 bool FTMoc::checkDatabaseAccess(const QString& path)

@@ -46,6 +46,9 @@ public:
     struct OpenError {
         QString domain;
         int code = 0;
+        // Why the store could not be opened: InUse (open elsewhere), Locked (busy), ReadOnly (its folder) mean a
+        // sound file that cannot be used now; the caller then offers no other database in its place.
+        ObjectContext::ErrorCode storeError = ObjectContext::ErrorCode::None;
     };
     enum class StoreType { None, SQLite, XML, Binary };
 
@@ -111,17 +114,25 @@ public:
 
     // Saves now when there are changes. The first save after opening first runs the pending one-time repairs. The
     // cached place and recent-sources lists are written back into ModelDefaults with every save. A failed write
-    // is reported (reportSaveError) and ends the program; an exception is reported through
-    // ModelHooks::reportCurrentException. Both answer false and leave the changes pending.
+    // leaves the changes pending for the next save, which tries again; the first failure after a good save is
+    // reported (reportSaveError), later ones only logged. An exception is reported through
+    // ModelHooks::reportCurrentException. Both answer false.
     bool saveMoc();
+    // The same save, telling a failed write to `error` instead of the user (the close and quit questions show
+    // it); the first failure after a good save is still written to the report file.
+    bool saveMoc(QString* error);
+    // Why the last save failed; empty after a save that succeeded.
+    QString lastSaveError() const;
+    // "DatabaseError.txt" in the data folder, where failed saves are reported.
+    static QString saveErrorReportPath();
     // Queues one save of this context for when the application is next idle: any number of calls before then give
     // one save, and each open database saves only its own changes ("SaveMoc" with this context as its object).
     // On a worker's context it does nothing: the worker saves its context itself with saveMoc().
     void deferredSave();
     // The observer of "SaveMoc": saves when the notification's object is this context.
     void saveMoc_Deferred(const Notification& notification);
-    // Shows the error, appends a report to "DatabaseError.txt" in the data folder, asks the user to send it and
-    // ends the program (ModelHooks::terminate).
+    // Appends a report to "DatabaseError.txt" in the data folder and tells the user what failed, that the changes
+    // are kept, and where the report is. The program and every open database go on.
     void reportSaveError(const QString& error);
 
     // The one-time repairs, each recorded by a flag in the store's metadata, in this fixed order. A repair runs
@@ -189,6 +200,10 @@ private:
     std::optional<QStringList> storedList(const QString& key);
     void storeList(const QString& key, const QStringList& list);
     void setIntegrityFlag(const QString& key);
+    // saveMoc(), telling the user of a failure or not.
+    bool saveAndReport(QString* error, bool tellUser);
+    // Appends the report of a failed save to saveErrorReportPath(); false when it could not be written.
+    bool appendSaveErrorReport(const QString& error);
 
     struct State;
     std::unique_ptr<State> s;

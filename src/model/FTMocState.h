@@ -20,6 +20,7 @@ struct FTMoc::State {
     QDateTime lastRefreshDate;
     QDateTime sessionStartDate;
     bool firstSave = true;
+    QString lastSaveError; // empty while saves succeed
     bool importThreadIsActive = false;
     bool observesSaveMoc = false;
     // Callbacks that may outlive the context (a sheet's end) check this first.

@@ -9,19 +9,19 @@
 #include "model/ModelHooks.h"
 
 #include "platform/FTLog.h"
+#include "platform/Localizer.h"
 #include "platform/MainThread.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Prompts.h"
 #include "platform/store/StoreSchema.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QLocale>
 #include <QMutex>
-#include <QTimer>
 
 #include <exception>
 
@@ -97,23 +97,35 @@ QString reportDate(const QDateTime& t)
               .arg(qAbs(offset) / 60, 2, 10, QLatin1Char('0'))
               .arg(qAbs(offset) % 60, 2, 10, QLatin1Char('0'));
 }
-
-void defaultTerminate()
-{
-    if (QCoreApplication::instance())
-        QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(1); });
-}
 }
 
 // Saving -----------------------------------------------------------------------------------------------------------
 
 bool FTMoc::saveMoc()
 {
+    return saveAndReport(nullptr, true);
+}
+
+bool FTMoc::saveMoc(QString* error)
+{
+    return saveAndReport(error, false);
+}
+
+bool FTMoc::saveAndReport(QString* error, bool tellUser)
+{
     QElapsedTimer timer;
     timer.start();
+    // A context whose store has been closed (its window is going) has nothing more to write.
+    if (!isOpen()) {
+        if (error)
+            *error = QStringLiteral("The database is closed.");
+        return false;
+    }
     writeBackCachedLists(); // a list changed since the last save is a change too
-    if (!hasChanges())
+    if (!hasChanges()) {
+        s->lastSaveError.clear();
         return true;
+    }
     if (gDevelopmentVersion) {
         FTLog(QStringLiteral("SaveMoc. Undo = %1, Redo = %2")
                   .arg(undoManager()->undoActionName(), undoManager()->redoActionName()));
@@ -126,11 +138,23 @@ bool FTMoc::saveMoc()
             places();
         writeBackCachedLists();
         s->firstSave = false;
-        QString error;
-        if (!save(&error)) {
-            reportSaveError(error);
+        QString failure;
+        if (!save(&failure)) {
+            // The file is as it was and the changes stay pending: the next save writes them. One report for a
+            // run of failures: every later save tries again, and closing the window asks.
+            const bool firstFailure = s->lastSaveError.isEmpty();
+            s->lastSaveError = failure;
+            if (!firstFailure)
+                FTLog(QStringLiteral("The save failed again: %1").arg(failure));
+            else if (tellUser)
+                reportSaveError(failure);
+            else
+                appendSaveErrorReport(failure);
+            if (error)
+                *error = failure;
             return false;
         }
+        s->lastSaveError.clear();
         if (gDevelopmentVersion) {
             int registered = 0;
             for (const EntityDescription* e : schema().entities())
@@ -143,8 +167,20 @@ bool FTMoc::saveMoc()
     } catch (const std::exception&) {
         // Reported, and the changes stay pending for the next save.
         ModelHooks::reportException("FTMoc", __LINE__, QStringLiteral("saveMoc"));
+        if (error)
+            error->clear();
         return false;
     }
+}
+
+QString FTMoc::lastSaveError() const
+{
+    return s->lastSaveError;
+}
+
+QString FTMoc::saveErrorReportPath()
+{
+    return ModelHooks::dataDirectoryPath() + QLatin1Char('/') + kDatabaseErrorFile;
 }
 
 void FTMoc::deferredSave()
@@ -162,8 +198,16 @@ void FTMoc::saveMoc_Deferred(const Notification& notification)
 
 void FTMoc::reportSaveError(const QString& error)
 {
-    Prompts::current().message(error);
+    const QString path = saveErrorReportPath();
+    const bool written = appendSaveErrorReport(error);
+    QString text = LocalizedString("SaveFailed").arg(error);
+    if (written)
+        text += QStringLiteral("\n\n") + LocalizedString("SaveFailedReport").arg(QDir::toNativeSeparators(path));
+    Prompts::current().message(text);
+}
 
+bool FTMoc::appendSaveErrorReport(const QString& error)
+{
     QString focal, selected;
     if (s->modelDefaultsKey > 0 || count<FTModelDefaults>() > 0) {
         FTModelDefaults* defaults = modelDefaults();
@@ -176,25 +220,18 @@ void FTMoc::reportSaveError(const QString& error)
     if (gDevelopmentVersion)
         FTLog(report);
 
-    const QString folder = ModelHooks::dataDirectoryPath();
-    QDir().mkpath(folder);
-    const QString path = folder + QLatin1Char('/') + kDatabaseErrorFile;
+    const QString path = saveErrorReportPath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        const QString block = QStringLiteral("\n********************************\n%1\n********************************\n")
-                                  .arg(reportDate(QDateTime::currentDateTime()));
-        file.write((block + report).toUtf8());
-        file.close();
-    } else {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
         FTLog(QStringLiteral("reportSaveError: cannot write %1").arg(path));
+        return false;
     }
-
-    Prompts::current().message(QStringLiteral("Database validation error.\n\nPlease email the file:\n\n %1 \n\nTo %2")
-                                   .arg(QDir::toNativeSeparators(path), ModelHooks::supportAddress()));
-    if (const auto& terminate = ModelHooks::shared().terminate)
-        terminate();
-    else
-        defaultTerminate();
+    const QString block = QStringLiteral("\n********************************\n%1\n********************************\n")
+                              .arg(reportDate(QDateTime::currentDateTime()));
+    const bool ok = file.write((block + report).toUtf8()) >= 0 && file.flush();
+    file.close();
+    return ok;
 }
 
 // The cached lists live in the context while it is open; their stored copies in ModelDefaults follow them with

@@ -10,6 +10,9 @@
 #include <QHash>
 
 #include <algorithm>
+#include <array>
+#include <limits>
+#include <vector>
 
 namespace {
 const Key kName("name");
@@ -92,6 +95,7 @@ struct FTProjectView::Cache {
     QStringList ancestorsInOrder;
     bool numbersBuilt = false;
     QHash<const FTPerson*, QList<quint64>> numbers;
+    QHash<const FTPerson*, quint64> pathCounts;
 };
 
 FTProjectView::FTProjectView()
@@ -174,43 +178,141 @@ QList<FTPerson*> FTProjectView::persons()
     return out;
 }
 
-QList<quint64> FTProjectView::ahnentafelNumbersFor(const FTPerson* person)
+namespace {
+quint64 saturatingAdd(quint64 a, quint64 b)
+{
+    return b > std::numeric_limits<quint64>::max() - a ? std::numeric_limits<quint64>::max() : a + b;
+}
+}
+
+void FTProjectView::buildAhnentafelNumbers()
 {
     Cache& c = *m_cache;
-    if (!c.numbersBuilt) {
-        c.numbersBuilt = true;
-        if (FTPerson* root = rootPersonInAncestralView()) {
-            // Depth first along every line, so that a person reached along several lines (pedigree collapse)
-            // collects every number. `path[g]` is the person numbered last at generation g: the line from the
-            // root to the person being numbered, on which a loop of links would show as a repeat.
-            constexpr int kDeepest = 62;
-            struct Step {
-                FTPerson* person;
-                quint64 number;
-                int generation;
-            };
-            std::vector<Step> stack { { root, 1, 0 } };
-            std::vector<const FTPerson*> path(kDeepest + 1, nullptr);
-            while (!stack.empty()) {
-                const Step step = stack.back();
-                stack.pop_back();
-                if (std::find(path.begin(), path.begin() + step.generation, step.person)
-                    != path.begin() + step.generation)
-                    continue;
-                path[size_t(step.generation)] = step.person;
-                c.numbers[step.person] << step.number;
-                if (step.generation == kDeepest)
-                    continue;
-                if (FTPerson* mother = step.person->naturalMother())
-                    stack.push_back({ mother, 2 * step.number + 1, step.generation + 1 });
-                if (FTPerson* father = step.person->naturalFather())
-                    stack.push_back({ father, 2 * step.number, step.generation + 1 });
-            }
-            for (QList<quint64>& numbers : c.numbers)
-                std::sort(numbers.begin(), numbers.end());
+    c.numbersBuilt = true;
+    FTPerson* root = rootPersonInAncestralView();
+    if (!root)
+        return;
+    // The deepest generation a 64-bit number holds; a number from here on has no parents' numbers.
+    constexpr int kDeepest = 62;
+    constexpr quint64 kLastWithParents = quint64(1) << kDeepest;
+    constexpr size_t kKept = size_t(kShownAhnentafelNumbers) + 1;
+
+    // The ancestor graph, each person once, walked depth first from the root. A link to a person on the walk's
+    // own line (a loop of links) is left out, as a line that comes back to a person already on it is not
+    // followed round again; what is left has no loop, and its reverse finishing order lists every person after
+    // all the children that lead to them.
+    struct Node {
+        FTPerson* person;
+        FTPerson* parents[2]; // father (number 2n), mother (2n + 1)
+        int up[2] = {-1, -1}; // the parents' nodes, where the link is followed
+        int state = 0; // 0 not reached, 1 on the walk's line, 2 finished
+        int depth = 0; // the longest line from the root
+        QList<quint64> numbers; // the smallest kKept
+        quint64 count = 0;
+    };
+    std::vector<Node> nodes;
+    QHash<const FTPerson*, int> index;
+    const auto nodeFor = [&](FTPerson* person) {
+        if (const auto it = index.constFind(person); it != index.constEnd())
+            return *it;
+        nodes.push_back({person, {person->naturalFather(), person->naturalMother()}});
+        index.insert(person, int(nodes.size()) - 1);
+        return int(nodes.size()) - 1;
+    };
+    std::vector<int> finished;
+    std::vector<std::pair<int, int>> walk {{nodeFor(root), 0}}; // node, next parent to look at
+    nodes[0].state = 1;
+    while (!walk.empty()) {
+        const int x = walk.back().first;
+        const int bit = walk.back().second++;
+        if (bit == 2) {
+            nodes[size_t(x)].state = 2;
+            finished.push_back(x);
+            walk.pop_back();
+            continue;
+        }
+        FTPerson* parent = nodes[size_t(x)].parents[bit];
+        if (!parent)
+            continue;
+        const int y = nodeFor(parent);
+        if (nodes[size_t(y)].state == 1)
+            continue;
+        nodes[size_t(x)].up[bit] = y;
+        if (nodes[size_t(y)].state == 0) {
+            nodes[size_t(y)].state = 1;
+            walk.push_back({y, 0});
         }
     }
-    return c.numbers.value(person);
+
+    // Root first, each person's numbers from its children's: a number is 2n or 2n + 1 of a child's n, so the
+    // smallest numbers of a person come from the smallest of each child.
+    nodes[0].numbers = {1};
+    nodes[0].count = 1;
+    int deepest = 0;
+    QList<quint64> merged;
+    for (auto it = finished.rbegin(); it != finished.rend(); ++it) {
+        const Node& child = nodes[size_t(*it)];
+        deepest = std::max(deepest, child.depth);
+        for (int bit = 0; bit < 2; ++bit) {
+            if (child.up[bit] < 0)
+                continue;
+            Node& parent = nodes[size_t(child.up[bit])];
+            parent.depth = std::max(parent.depth, child.depth + 1);
+            parent.count = saturatingAdd(parent.count, child.count);
+            merged = parent.numbers;
+            for (quint64 n : child.numbers)
+                if (n < kLastWithParents)
+                    merged << 2 * n + quint64(bit);
+            std::sort(merged.begin(), merged.end());
+            if (size_t(merged.size()) > kKept)
+                merged.resize(qsizetype(kKept));
+            parent.numbers = merged;
+        }
+    }
+    // Lines longer than 62 generations have no number: counted by generation, they are left out.
+    if (deepest > kDeepest) {
+        std::vector<std::array<quint64, kDeepest + 1>> byGeneration(nodes.size());
+        for (auto& generations : byGeneration)
+            generations.fill(0);
+        byGeneration[0][0] = 1;
+        for (auto it = finished.rbegin(); it != finished.rend(); ++it) {
+            const Node& child = nodes[size_t(*it)];
+            for (int bit = 0; bit < 2; ++bit) {
+                if (child.up[bit] < 0)
+                    continue;
+                auto& parent = byGeneration[size_t(child.up[bit])];
+                const auto& mine = byGeneration[size_t(*it)];
+                for (int g = 0; g < kDeepest; ++g)
+                    parent[size_t(g) + 1] = saturatingAdd(parent[size_t(g) + 1], mine[size_t(g)]);
+            }
+        }
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            quint64 count = 0;
+            for (quint64 n : byGeneration[i])
+                count = saturatingAdd(count, n);
+            nodes[i].count = count;
+        }
+    }
+    for (const Node& node : nodes) {
+        if (node.numbers.isEmpty())
+            continue;
+        c.numbers.insert(node.person, node.numbers);
+        c.pathCounts.insert(node.person, node.count);
+    }
+}
+
+QList<quint64> FTProjectView::ahnentafelNumbersFor(const FTPerson* person)
+{
+    if (!m_cache->numbersBuilt)
+        buildAhnentafelNumbers();
+    return m_cache->numbers.value(person);
+}
+
+quint64 FTProjectView::ahnentafelPathCount(const FTPerson* person)
+{
+    if (!m_cache->numbersBuilt)
+        buildAhnentafelNumbers();
+    return m_cache->pathCounts.value(person);
 }
 
 QColor FTProjectView::currentViewColour() const

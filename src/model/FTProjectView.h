@@ -38,10 +38,19 @@ public:
     // clearAncestorsSet() on every view of the context (a parent-child link changed).
     static void clearAncestorsSetsOfAllViews(ObjectContext* context);
 
+    // A label shows a person's numbers up to this many; a person with more is labelled with the count of paths.
+    static constexpr int kShownAhnentafelNumbers = 10;
     // The sorted ahnentafel numbers of `person`; empty when the person is not in the ancestral tree (or the view
     // has no root). Numbers stop at the 62nd generation above the root, the deepest a 64-bit number holds, and a
-    // line that comes back to a person already on it (a loop of links) is not followed round again.
+    // line that comes back to a person already on it (a loop of links) is not followed round again. A person
+    // reached along more than kShownAhnentafelNumbers lines gets only the smallest kShownAhnentafelNumbers + 1
+    // (enough to tell that the count form is due): in a pedigree that folds on itself in every generation the
+    // lines double with each generation. Built once for all people, each person's numbers from those of the
+    // children that lead to them.
     QList<quint64> ahnentafelNumbersFor(const FTPerson* person);
+    // How many ahnentafel numbers `person` has (the lines from the root to them within those 62 generations),
+    // whether or not they are all listed above; saturates at the largest 64-bit number.
+    quint64 ahnentafelPathCount(const FTPerson* person);
 
     // Red when this is the database's current view, else black.
     QColor currentViewColour() const;
@@ -69,6 +78,7 @@ public:
     void setModelDefaultCurrentView(FTModelDefaults* value);
 
 private:
+    void buildAhnentafelNumbers();
     struct Cache;
     std::unique_ptr<Cache> m_cache;
 };

@@ -16,7 +16,6 @@ class FTPicture;
 //
 //   ModelHooks& hooks = ModelHooks::shared();
 //   hooks.dataDirectory = [] { return Utils::KinloomDataDirectory(); };
-//   hooks.terminate = [] { ... the application's normal quit ... };
 struct ModelHooks {
     // The data folder, where "DatabaseError.txt" is written. Fallback: the user default "KinloomDataDirectory",
     // else ~/KinloomData.
@@ -26,7 +25,8 @@ struct ModelHooks {
     // The exception report for the exception being handled; called inside a catch block with the source file,
     // line and operation. Fallback: the exception is logged.
     std::function<void(const char* file, int line, const QString& method)> reportCurrentException;
-    // Ends the program after a failed save was reported. Fallback: the event loop is left with status 1.
+    // Ends the program after a fatal error. Saving never calls it: a failed save keeps the program and every
+    // open database going. Fallback: none.
     std::function<void()> terminate;
     // The system's alert sound. Fallback: none.
     std::function<void()> beep;

@@ -121,13 +121,12 @@ public:
     // The conversion offer for an old database ("MigrateDatabase").
     void migrateDatabase(const QString& path);
 
-    // Quitting: saves the front window's frame and every open database. When a database cannot be saved the
-    // user is told and the program keeps running: false.
+    // Quitting: saves the front window's frame and every open database. A database that cannot be saved asks
+    // "Retry", "Close Without Saving" or "Cancel"; Cancel keeps the program running: false.
     bool applicationShouldTerminate();
     // The Quit command: applicationShouldTerminate, then closes every database and leaves the event loop.
     bool terminate();
-    // Ends the program at once after a fatal error (a failed save that was reported, an exception report): no
-    // further saving, exit status 1.
+    // Ends the program at once after a fatal error (an exception report): no further saving, exit status 1.
     void terminateAfterFailure();
 
     // Commands of the menus.

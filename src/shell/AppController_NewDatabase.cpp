@@ -38,7 +38,9 @@ QString AppController::createNewDatabase(const QString& modelName, const QString
 
     std::unique_ptr<FTMoc> moc = FTMoc::initForStoreURL(path, true);
     if (!moc) {
-        QFile::remove(path); // the empty file made above, nothing else
+        // The empty file made above, and only while it is still that: nothing was written into it.
+        if (QFileInfo(path).size() == 0)
+            QFile::remove(path);
         return {};
     }
     FTPerson* person = FTPerson::initInMoc(moc.get(), personName, gender);

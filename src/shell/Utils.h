@@ -82,7 +82,8 @@ public:
     static QString backupsFolderSummary();
     // The save panel's check of a typed name: refuses, with a message, a file that exists.
     static bool panelUserEnteredFilename(const QString& path);
-    // Copies the database file to a new backup file, never over an existing one; messages on failure.
+    // Copies the database to a new backup file through SQLite's online backup (consistent while another
+    // connection writes, synced to disk), never over an existing one; messages on failure.
     static bool copyDatabaseToBackup(const QString& databasePath, const QString& backupPath);
     // The whole backup: proposes the name, runs the panel, copies. The caller saves the database first.
     // Answers true when a backup was written.

@@ -8,6 +8,7 @@
 #include "platform/Prompts.h"
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
+#include "platform/store/ObjectContext.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -178,33 +179,13 @@ bool Utils::copyDatabaseToBackup(const QString& databasePath, const QString& bac
         tell(QStringLiteral("Kinloom cannot overwrite an existing file."));
         return false;
     }
-    auto fail = [&](const QString& reason) {
+    // SQLite's own copy: consistent even while another connection writes, on the disk before it counts as made,
+    // and never over a file that appeared meanwhile.
+    QString reason;
+    if (!ObjectContext::backupStore(databasePath, backupPath, &reason)) {
         tell(QStringLiteral("Unable to backup the database for:\n%1\n\nReason: %2").arg(databasePath, reason));
         return false;
-    };
-    QFile in(databasePath);
-    if (!in.open(QIODevice::ReadOnly))
-        return fail(in.errorString());
-    // NewOnly: a file that appeared since the check above is never overwritten.
-    QFile out(backupPath);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return fail(out.errorString());
-    QByteArray chunk;
-    while (!(chunk = in.read(1 << 20)).isEmpty()) {
-        if (out.write(chunk) != chunk.size()) {
-            const QString reason = out.errorString();
-            out.close();
-            out.remove();
-            return fail(reason);
-        }
     }
-    if (in.error() != QFileDevice::NoError || !out.flush()) {
-        const QString reason = in.error() != QFileDevice::NoError ? in.errorString() : out.errorString();
-        out.close();
-        out.remove();
-        return fail(reason);
-    }
-    out.close();
     return true;
 }
 

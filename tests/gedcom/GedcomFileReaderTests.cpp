@@ -375,28 +375,35 @@ TEST(GedcomFileReader, BlobDataIsLeftOutAndCounted)
     EXPECT_TRUE(wide.errorMessages().isEmpty());
 }
 
-TEST(GedcomFileReader, CleanedCopyGoesToTheTempFolder)
+// The cleaned copy takes a new name of its own, create-only, and goes with the reader: the file being read may
+// lie in the temp folder itself, under the name the copy was once given.
+TEST(GedcomFileReader, TheCleanedCopyNeverReplacesAFileAndGoesWithTheReader)
 {
     QTemporaryDir dir(TestSupport::tempRoot() + "/clean-XXXXXX");
-    const QString gedPath = dir.path() + "/Smith.ged";
+    const QString temp = dir.path() + "/data/temp";
+    QDir().mkpath(temp);
+    const QByteArray original = "0 HEAD\r\n   1 CHAR ANSI\r\n0 @M1@ OBJE\r\n1 BLOB\r\n2 CONT xx\r\n0 TRLR\r\n";
+    const QString gedPath = temp + "/Smith.ged";
     {
         QFile f(gedPath);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("0 HEAD\r\n   1 CHAR ANSI\r\n0 @M1@ OBJE\r\n1 BLOB\r\n2 CONT xx\r\n0 TRLR\r\n");
+        f.write(original);
     }
-    const QString temp = dir.path() + "/data/temp";
-    QDir().mkpath(temp);
-    QFile old(temp + "/Smith.ged");
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("an older copy that is much longer than the new one will be");
-    old.close();
-
-    GedcomFileReader reader;
-    reader.setTempFolder(temp);
-    ASSERT_TRUE(reader.readFile(gedPath));
-    EXPECT_EQ(reader.cleanedCopyPath(), temp + "/Smith.ged");
-    EXPECT_EQ(readBytes(reader.cleanedCopyPath()), QByteArray("0 HEAD\n1 CHAR ANSI\n0 @M1@ OBJE\n0 TRLR\n"));
-    EXPECT_EQ(reader.fileSize(), QFileInfo(gedPath).size());
+    QString copy;
+    {
+        GedcomFileReader reader;
+        reader.setTempFolder(temp);
+        ASSERT_TRUE(reader.readFile(gedPath));
+        copy = reader.cleanedCopyPath();
+        EXPECT_NE(copy, gedPath);
+        EXPECT_EQ(QFileInfo(copy).absolutePath(), temp);
+        EXPECT_TRUE(QFileInfo(copy).fileName().startsWith("Smith-")) << qPrintable(copy);
+        EXPECT_EQ(readBytes(copy), QByteArray("0 HEAD\n1 CHAR ANSI\n0 @M1@ OBJE\n0 TRLR\n"));
+        EXPECT_EQ(reader.fileSize(), original.size());
+    }
+    EXPECT_FALSE(QFileInfo::exists(copy));
+    EXPECT_EQ(readBytes(gedPath), original);
+    EXPECT_EQ(QDir(temp).entryList(QDir::Files), QStringList{"Smith.ged"});
 }
 
 TEST(GedcomFileReader, ReunionCitationsUnderNoteLinesMoveUp)

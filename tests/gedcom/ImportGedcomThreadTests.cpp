@@ -818,6 +818,25 @@ TEST_F(ImportGedcomTest, BadFilesFailWithTheirReasonAndLeaveNoDatabase)
     EXPECT_EQ(old.readAll(), "precious");
 }
 
+TEST_F(ImportGedcomTest, AFileKeptInTheTempFolderIsReadAndNeverRewritten)
+{
+    ImportGedcomThread::Request r = request(dir.path() + "/Kept.ged");
+    QDir().mkpath(r.tempFolder);
+    r.gedcomFilename = r.tempFolder + "/Kept.ged";
+    const QByteArray bytes = gedcom("0 @I1@ INDI\r\n   1 NAME Kept /Safe/\r\n").toUtf8();
+    QFile f(r.gedcomFilename);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    f.close();
+
+    const ImportGedcomOutcome outcome = ImportGedcomThread(r, &recorder).loadGedFileThread();
+    EXPECT_TRUE(outcome.succeeded) << outcome.message.toStdString();
+    EXPECT_EQ(outcome.people, 1);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), bytes);
+    EXPECT_EQ(QDir(r.tempFolder).entryList(QDir::Files), QStringList{"Kept.ged"}) << "the cleaned copy is gone";
+}
+
 // ---- The worker thread ---------------------------------------------------------------------------------------------
 
 TEST_F(ImportGedcomTest, TheWorkerReportsOnTheMainThreadAndOneImportRunsAtATime)

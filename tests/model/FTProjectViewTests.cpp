@@ -1,9 +1,12 @@
+#include "AhnentafelReference.h"
 #include "RelativesTestSupport.h"
 
 #include "model/FTModelDefaults.h"
 #include "model/FTProjectView.h"
 
 #include <QColor>
+#include <QRandomGenerator>
+
 
 // Project views: chosen people, or the root of an ancestral view and its natural ancestors with their ahnentafel
 // numbers.
@@ -159,7 +162,9 @@ TEST_F(PeopleFixture, AhnentafelNumbersStopWhereSixtyFourBitsEnd)
     view->setRootPersonInAncestralView(root);
     EXPECT_EQ(view->ancestorsSet().size(), 71);
     EXPECT_EQ(view->ahnentafelNumbersFor(line[62]), QList<quint64> { quint64(1) << 62 });
+    EXPECT_EQ(view->ahnentafelPathCount(line[62]), 1u);
     EXPECT_TRUE(view->ahnentafelNumbersFor(line[63]).isEmpty());
+    EXPECT_EQ(view->ahnentafelPathCount(line[63]), 0u);
 }
 
 TEST_F(PeopleFixture, TheFocalPersonsNewAncestralViewIsCurrent)
@@ -173,4 +178,78 @@ TEST_F(PeopleFixture, TheFocalPersonsNewAncestralViewIsCurrent)
     ASSERT_TRUE(view);
     EXPECT_EQ(view->name(), "Ann Smith's ancestors");
     EXPECT_EQ(view->ancestorsSet(), uris({ first, father }));
+}
+
+// A brother and a sister marry in every generation: the lines to the top couple double with each generation (2^23
+// of them at the 24th), and the numbers are still built at once, the smallest of them listed and all counted.
+TEST_F(PeopleFixture, AnInbredPedigreeListsTheSmallestNumbersAndCountsTheRest)
+{
+    FTPerson* root = person("Rob Kin", M());
+    FTPerson* father = root;
+    FTPerson* mother = nullptr;
+    for (int g = 1; g <= 24; ++g) {
+        FTPerson* nextFather = person(QStringLiteral("Father %1").arg(g), M());
+        FTPerson* nextMother = person(QStringLiteral("Mother %1").arg(g), F());
+        for (FTPerson* child : {father, mother}) {
+            if (!child)
+                continue;
+            link(nextFather, child);
+            link(nextMother, child);
+        }
+        father = nextFather;
+        mother = nextMother;
+    }
+    FTProjectView* view = FTProjectView::initInMoc(moc.get());
+    view->setRootPersonInAncestralView(root);
+    // The 24th father's numbers are the even numbers from 2^24 to 2^25, his wife's the odd ones.
+    QList<quint64> fathers, mothers;
+    for (quint64 j = 0; j <= FTProjectView::kShownAhnentafelNumbers; ++j) {
+        fathers << (quint64(1) << 24) + 2 * j;
+        mothers << (quint64(1) << 24) + 2 * j + 1;
+    }
+    EXPECT_EQ(view->ahnentafelNumbersFor(father), fathers);
+    EXPECT_EQ(view->ahnentafelNumbersFor(mother), mothers);
+    EXPECT_EQ(view->ahnentafelPathCount(father), quint64(1) << 23);
+    EXPECT_EQ(view->ahnentafelPathCount(root), 1u);
+    EXPECT_EQ(view->ahnentafelPathCount(person("Stranger")), 0u);
+}
+
+// Random pedigrees that fold on themselves: each person's numbers, where a label lists them all, are the ones
+// that following every line gives, and the counts are how many that gives.
+TEST_F(PeopleFixture, AhnentafelNumbersAreThoseOfEveryLineFromTheRoot)
+{
+    QRandomGenerator random(7);
+    for (int tree = 0; tree < 3; ++tree) {
+        SCOPED_TRACE(tree);
+        QList<FTPerson*> children {person(QStringLiteral("Root %1").arg(tree), M())};
+        FTPerson* root = children.first();
+        for (int g = 1; g <= 10; ++g) {
+            // A few men and women a generation, so that many lines meet in each of them.
+            QList<FTPerson*> men, women;
+            for (int i = 0; i < 4; ++i) {
+                men << person(QStringLiteral("Man %1.%2").arg(g).arg(i), M());
+                women << person(QStringLiteral("Woman %1.%2").arg(g).arg(i), F());
+            }
+            // Some parents unknown, but never both of the root's.
+            for (FTPerson* child : children) {
+                if (g == 1 || random.bounded(8) != 0)
+                    link(men[random.bounded(4)], child);
+                if (g == 1 || random.bounded(8) != 0)
+                    link(women[random.bounded(4)], child);
+            }
+            children = men + women;
+        }
+        FTProjectView* view = FTProjectView::initInMoc(moc.get());
+        view->setRootPersonInAncestralView(root);
+        const auto expected = ahnentafelNumbersAlongEveryLine(root);
+        int folded = 0;
+        for (auto it = expected.begin(); it != expected.end(); ++it) {
+            const QList<quint64>& all = it.value();
+            folded += all.size() > FTProjectView::kShownAhnentafelNumbers;
+            EXPECT_EQ(view->ahnentafelNumbersFor(it.key()), all.first(qMin(all.size(), qsizetype(FTProjectView::kShownAhnentafelNumbers + 1))))
+                << qPrintable(it.key()->name());
+            EXPECT_EQ(view->ahnentafelPathCount(it.key()), quint64(all.size())) << qPrintable(it.key()->name());
+        }
+        EXPECT_GT(folded, 0) << "some people are reached along more lines than a label lists";
+    }
 }

@@ -1,4 +1,5 @@
 #include "StoreTestSchema.h"
+#include "WithoutPermissionOverride.h"
 
 #include "platform/store/UndoManager.h"
 
@@ -8,53 +9,15 @@
 
 #include <gtest/gtest.h>
 
-#include <linux/capability.h>
 #include <signal.h>
 #include <sqlite3.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
-namespace {
-// Root writes through any permission; for as long as this lives the calling thread does not.
-class WithoutPermissionOverride {
-public:
-    WithoutPermissionOverride()
-    {
-        if (syscall(SYS_capget, &m_header, m_saved) != 0)
-            return;
-        __user_cap_data_struct reduced[2] = { m_saved[0], m_saved[1] };
-        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER));
-        m_active = syscall(SYS_capset, &m_header, reduced) == 0;
-    }
-    ~WithoutPermissionOverride()
-    {
-        if (m_active)
-            syscall(SYS_capset, &m_header, m_saved);
-    }
-
-private:
-    __user_cap_header_struct m_header { _LINUX_CAPABILITY_VERSION_3, 0 };
-    __user_cap_data_struct m_saved[2] = {};
-    bool m_active = false;
-};
-
-QString makeStore(const QString& name, int authors)
-{
-    const QString path = freshStorePath(name);
-    ObjectContext ctx(testSchema());
-    EXPECT_TRUE(ctx.open(path, ObjectContext::OpenMode::CreateIfMissing));
-    for (int i = 0; i < authors; ++i)
-        ctx.insertObject("Author")->setString("name", QString("Author %1").arg(i));
-    EXPECT_TRUE(ctx.save());
-    return path;
-}
-}
-
 TEST(StoreFailures, SaveToAReadOnlyFileChangesNothingAndKeepsTheChanges)
 {
-    const QString path = makeStore("readonly", 3);
+    const QString path = storeWithAuthors("readonly", 3);
     const QByteArray before = fileBytes(path);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     {
@@ -78,7 +41,7 @@ TEST(StoreFailures, SaveToAReadOnlyFileChangesNothingAndKeepsTheChanges)
 
 TEST(StoreFailures, SaveToALockedFileFailsThenSucceedsOnceReleased)
 {
-    const QString path = makeStore("locked", 2);
+    const QString path = storeWithAuthors("locked", 2);
     ObjectContext ctx(testSchema());
     ASSERT_TRUE(ctx.open(path));
     ctx.setBusyTimeout(50);
@@ -96,14 +59,13 @@ TEST(StoreFailures, SaveToALockedFileFailsThenSucceedsOnceReleased)
     sqlite3_close(other);
 
     EXPECT_TRUE(ctx.save(&error)) << qPrintable(error);
-    ObjectContext again(testSchema());
-    ASSERT_TRUE(again.open(path));
-    EXPECT_EQ(again.count("Author"), 3);
+    EXPECT_EQ(storedSnapshot(path), snapshot(ctx));
+    EXPECT_EQ(ctx.count("Author"), 3);
 }
 
 TEST(StoreFailures, AProcessKilledDuringASaveLeavesThePreviousState)
 {
-    const QString path = makeStore("killed", 10);
+    const QString path = storeWithAuthors("killed", 10);
     const QString journal = path + "-journal";
     const pid_t child = fork();
     ASSERT_GE(child, 0);
@@ -148,7 +110,7 @@ TEST(StoreFailures, AProcessKilledDuringASaveLeavesThePreviousState)
 
 TEST(StoreFailures, FilesThatAreNotStoresAreRefusedUntouched)
 {
-    const QString good = makeStore("damage-source", 20);
+    const QString good = storeWithAuthors("damage-source", 20);
     struct Case {
         const char* what;
         std::function<void(const QString& path)> make;
@@ -209,7 +171,7 @@ TEST(StoreFailures, FilesThatAreNotStoresAreRefusedUntouched)
 
 TEST(StoreFailures, AWorkerThreadUsesAContextOfItsOwn)
 {
-    const QString path = makeStore("worker", 1);
+    const QString path = storeWithAuthors("worker", 1);
     bool saved = false;
     std::thread worker([&] {
         ObjectContext ctx(testSchema());

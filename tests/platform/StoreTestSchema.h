@@ -115,6 +115,8 @@ inline QStringList snapshot(const ObjectContext& ctx)
 
 #include "TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <QFile>
 
 // A path in the test folder where no file exists yet.
@@ -130,4 +132,30 @@ inline QByteArray fileBytes(const QString& path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A new store at a fresh path holding `authors` authors named "Author 0", "Author 1", ...
+inline QString storeWithAuthors(const QString& name, int authors)
+{
+    const QString path = freshStorePath(name);
+    ObjectContext ctx(testSchema());
+    EXPECT_TRUE(ctx.open(path, ObjectContext::OpenMode::CreateIfMissing));
+    for (int i = 0; i < authors; ++i)
+        ctx.insertObject("Author")->setString("name", QString("Author %1").arg(i));
+    EXPECT_TRUE(ctx.save());
+    return path;
+}
+
+// The records as the file holds them, read through a copy: the store itself may be open in a context, and a
+// store has one context at a time.
+inline QStringList storedSnapshot(const QString& path)
+{
+    const QString copy = freshStorePath("copy");
+    if (!QFile::copy(path, copy))
+        return {QStringLiteral("cannot copy %1").arg(path)};
+    ObjectContext other(testSchema());
+    QString error;
+    if (!other.open(copy, ObjectContext::OpenMode::Existing, &error))
+        return {error};
+    return snapshot(other);
 }

@@ -37,12 +37,7 @@ struct UndoFixture : ::testing::Test {
         QString error;
         ASSERT_TRUE(ctx->save(&error)) << qPrintable(error);
     }
-    QStringList fileSnapshot()
-    {
-        ObjectContext other(testSchema());
-        EXPECT_TRUE(other.open(path));
-        return snapshot(other);
-    }
+    QStringList fileSnapshot() { return storedSnapshot(path); }
     UndoManager* undo() { return ctx->undoManager(); }
 };
 }

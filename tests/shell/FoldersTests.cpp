@@ -2,7 +2,12 @@
 #include "shell/Utils.h"
 #include "shell/UtilsFunctions.h"
 
+#include "model/DOvurV6Schema.h"
+#include "model/FTPerson.h"
+#include "model/SyntheticDatabase.h"
+
 #include "platform/ScriptedPrompts.h"
+#include "platform/store/ObjectContext.h"
 #include "platform/UserDefaults.h"
 
 #include "TestSupport.h"
@@ -192,7 +197,13 @@ TEST_F(DataFolder, BackupFolderSummaryCountsMegabytes)
 TEST_F(DataFolder, BackupCopiesAndNeverOverwrites)
 {
     const QString db = data + "/Royal92.RezUdu";
-    touch(db, QByteArray("SQLite format 3\0 and more", 25));
+    QString error;
+    ASSERT_TRUE(SyntheticDatabase::create(db, 12, &error)) << qPrintable(error);
+    const auto peopleIn = [](const QString& path) {
+        ObjectContext ctx(DOvurV6Schema());
+        return ctx.open(path) ? ctx.count<FTPerson>() : -1;
+    };
+    const int people = peopleIn(db);
     const QString backups = Utils::backupsDirectory();
 
     ScriptedPanel panel;
@@ -201,21 +212,29 @@ TEST_F(DataFolder, BackupCopiesAndNeverOverwrites)
     EXPECT_EQ(panel.seen, (QStringList{"Save Backup of Royal92",
                                        "The Kinloom Backups folder contains 0 file totalling 0 Mb", backups,
                                        "Royal92_Backup01.RezUdu"}));
-    QFile copy(backups + "/Royal92_Backup01.RezUdu");
-    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copy.readAll(), QByteArray("SQLite format 3\0 and more", 25));
-    copy.close();
+    const QString copy = backups + "/Royal92_Backup01.RezUdu";
+    EXPECT_EQ(peopleIn(copy), people);
+    const QByteArray copied = [&] {
+        QFile f(copy);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
 
     // The same name again: refused by the panel check and by the copy; the old backup keeps its bytes.
     EXPECT_FALSE(Utils::panelUserEnteredFilename(backups + "/Royal92_Backup01.RezUdu"));
     EXPECT_TRUE(Utils::panelUserEnteredFilename(backups + "/Royal92_Backup02.RezUdu"));
-    touch(db, "changed");
+    {
+        ObjectContext ctx(DOvurV6Schema());
+        ASSERT_TRUE(ctx.open(db));
+        ctx.insertObject<FTPerson>()->setName("Later");
+        ASSERT_TRUE(ctx.save());
+    }
     EXPECT_FALSE(Utils::backupCurrentModel(db, panel));
     EXPECT_EQ(messages(), (QStringList{"Kinloom cannot overwrite an existing backup file.",
                                        "Kinloom cannot overwrite an existing file."}));
-    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copy.readAll().size(), 25);
-    copy.close();
+    QFile f(copy);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), copied);
+    f.close();
 
     panel.answer.clear();
     EXPECT_FALSE(Utils::backupCurrentModel(db, panel)) << "cancelled";

@@ -229,6 +229,8 @@ protected:
     void SetUp() override
     {
         ModelFixture::SetUp();
+        // Names as typed: "uppercaseFamilyName", which start-up tests register, would write "BROWN".
+        TestSupport::useFreshDefaults();
         moc = newDatabase();
         ASSERT_TRUE(moc);
         for (int i = 0; i < 60; ++i)

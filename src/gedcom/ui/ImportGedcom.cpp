@@ -15,7 +15,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFormLayout>
@@ -202,7 +201,6 @@ bool ImportGedcom::importGedcomFile()
     request.gedcomFilename = m_gedcomFilename;
     request.databaseFilename = m_databaseFilename;
     request.tempFolder = Utils::tempDirectory();
-    m_databaseExistedBefore = QFileInfo::exists(m_databaseFilename);
     m_importSucceeded = false;
     m_failureReason.clear();
     m_finished = false;
@@ -270,7 +268,7 @@ void ImportGedcom::importFinished(const ImportGedcomOutcome& outcome)
         DisplayMsg(LocalizedString(QStringLiteral("ImportGedSuccess")));
     } else {
         m_failureReason = outcome.message;
-        removeHalfMadeDatabase();
+        forgetFailedDatabase();
     }
 }
 
@@ -292,14 +290,10 @@ void ImportGedcom::showMe()
         Utils::displayFile(path, QString());
 }
 
-void ImportGedcom::removeHalfMadeDatabase()
+void ImportGedcom::forgetFailedDatabase()
 {
-    // The worker removes the file it made; a file still there that this import made goes too. A file that
-    // stood at the path before the import began is somebody else's and stays.
-    if (!m_databaseFilename.isEmpty() && m_started && !m_databaseExistedBefore) {
-        QFile::remove(m_databaseFilename);
-        QFile::remove(m_databaseFilename + QStringLiteral("-journal"));
-    }
+    // The worker has removed the file it made, and only that: a file at this path that it did not make (another
+    // program's, made just before the worker's create-only open) is not the import's to delete.
     m_databaseFilename.clear();
 }
 
@@ -313,7 +307,7 @@ void ImportGedcom::closeDialog()
         // Only an import that was tried can have failed: leaving after a cancelled panel says nothing.
         if (m_started)
             Prompts::current().message(LocalizedString(QStringLiteral("ImportGedFailed")), m_failureReason);
-        removeHalfMadeDatabase();
+        forgetFailedDatabase();
     }
     hide();
     Utils::sleep(50);

@@ -91,7 +91,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void removeHalfMadeDatabase();
+    void forgetFailedDatabase();
 
     QString m_gedcomFilename;
     QString m_databaseFilename;
@@ -103,7 +103,6 @@ private:
     bool m_running = false;
     bool m_finished = false;
     bool m_askedForFile = false;
-    bool m_databaseExistedBefore = false;
     QElapsedTimer m_clock;
 
     QLineEdit* m_modelField = nullptr;

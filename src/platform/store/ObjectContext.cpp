@@ -3,14 +3,20 @@
 #include "platform/FTLog.h"
 
 #include <QCborValue>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMutex>
 #include <QSet>
 #include <QUuid>
 
 #include <sqlite3.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
+#include <set>
 
 namespace {
 const QString kMetadataTable = QStringLiteral("_metadata");
@@ -36,6 +42,78 @@ void applyPragmas(SqliteDatabase& db, int busyTimeout)
     // costs no extra writing.
     db.exec(QStringLiteral("PRAGMA secure_delete=FAST"));
 }
+
+// A record key may lie this far beyond the number of records below it (rows deleted over the years leave gaps)
+// before the file counts as damaged: the key index is as long as the largest key, and one hostile key must not
+// make it take all memory.
+constexpr qint64 kKeySlack = qint64(1) << 24;
+constexpr qint64 kKeysPerRecord = 64;
+bool plausibleKey(qint64 key, qint64 recordsUpToIt)
+{
+    return key <= kKeySlack + kKeysPerRecord * recordsUpToIt;
+}
+
+// The stores this process has open, by file identity (device, inode): the lock file is named after a path, and
+// a second name of the same file (a hard link) would find a lock file of its own.
+std::set<std::pair<quint64, quint64>>& openStores()
+{
+    static std::set<std::pair<quint64, quint64>> stores;
+    return stores;
+}
+QMutex& openStoresMutex()
+{
+    static QMutex m;
+    return m;
+}
+
+std::optional<std::pair<quint64, quint64>> fileIdentity(const QString& path)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return std::make_pair(quint64(st.st_dev), quint64(st.st_ino));
+}
+
+// Named after the real file, so that every symbolic link to it finds the same lock.
+QString lockPathFor(const QFileInfo& info)
+{
+    QString real = info.exists() ? info.canonicalFilePath() : QString();
+    if (real.isEmpty()) {
+        const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+        real = (folder.isEmpty() ? info.absolutePath() : folder) + QLatin1Char('/') + info.fileName();
+    }
+    const QFileInfo r(real);
+    return r.absolutePath() + QStringLiteral("/.") + r.fileName() + QStringLiteral(".lock");
+}
+
+QString inUseMessage(const QString& shown)
+{
+    return QStringLiteral("The Kinloom database \"%1\" is already open in another Kinloom window or program. Only "
+                          "one of them may change it at a time: close it there, then try again.")
+        .arg(shown);
+}
+
+QString busyMessage(const QString& shown)
+{
+    return QStringLiteral("The Kinloom database \"%1\" is in use by another program. Please try again in a moment.")
+        .arg(shown);
+}
+
+// fsync of a file or folder.
+bool syncToDisk(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+ObjectContext::ErrorCode busyOr(int rc, ObjectContext::ErrorCode otherwise)
+{
+    return rc == SQLITE_BUSY || rc == SQLITE_LOCKED ? ObjectContext::ErrorCode::Locked : otherwise;
+}
 }
 
 ObjectContext::Private::Private(ObjectContext* q, const StoreSchema& schema)
@@ -60,6 +138,69 @@ ObjectContext::~ObjectContext()
     d->watchers.clear();
     d->undo.reset();
     d->clearObjects();
+    closeStore();
+}
+
+bool ObjectContext::Private::claimFile(const QString& shown, QString* out)
+{
+    lock = std::make_unique<QLockFile>(lockPathFor(QFileInfo(path)));
+    // Only a lock whose process is gone is stale; a live holder keeps it however long it has had it.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0))
+        return true;
+    // A lock of this process that no context here holds is one its folder kept from being removed (it was made
+    // read-only while the store was open): stale like that of a process that is gone.
+    qint64 pid = 0;
+    QString host, application;
+    if (lock->error() == QLockFile::LockFailedError && lock->getLockInfo(&pid, &host, &application)
+        && pid == QCoreApplication::applicationPid()) {
+        const auto id = fileIdentity(path);
+        QMutexLocker locker(&openStoresMutex());
+        if (id && !openStores().count(*id) && lock->removeStaleLockFile() && lock->tryLock(0))
+            return true;
+    }
+    const QLockFile::LockError why = lock->error();
+    lock.reset();
+    switch (why) {
+    case QLockFile::LockFailedError:
+        return fail(ErrorCode::InUse, inUseMessage(shown), out);
+    case QLockFile::PermissionError:
+        return fail(ErrorCode::ReadOnly,
+            QStringLiteral("The Kinloom database \"%1\" cannot be changed where it is: its folder \"%2\" cannot be "
+                           "written to. Copy it to a folder you may write to (or allow writing to this one), then "
+                           "open it again.")
+                .arg(shown, QDir::toNativeSeparators(QFileInfo(path).absolutePath())),
+            out);
+    default:
+        return fail(ErrorCode::Io,
+            QStringLiteral("Could not open \"%1\": no lock could be made beside it.").arg(shown), out);
+    }
+}
+
+bool ObjectContext::Private::registerIdentity(const QString& shown, QString* out)
+{
+    identity = fileIdentity(path);
+    if (!identity)
+        return true; // opening the file fails with its own message
+    QMutexLocker locker(&openStoresMutex());
+    if (!openStores().insert(*identity).second) {
+        identity.reset();
+        return fail(ErrorCode::InUse, inUseMessage(shown), out);
+    }
+    return true;
+}
+
+void ObjectContext::Private::releaseFile()
+{
+    if (identity) {
+        QMutexLocker locker(&openStoresMutex());
+        openStores().erase(*identity);
+        identity.reset();
+    }
+    if (lock) {
+        lock->unlock();
+        lock.reset();
+    }
 }
 
 bool ObjectContext::Private::fail(ErrorCode code, const QString& message, QString* out)
@@ -102,46 +243,105 @@ bool ObjectContext::open(const QString& path, OpenMode mode, QString* error)
     d->error.clear();
     const QFileInfo info(path);
     const QString shown = QDir::toNativeSeparators(info.absoluteFilePath());
-    if (!info.exists() && mode == OpenMode::Existing)
+    if (!info.exists() && mode != OpenMode::CreateIfMissing)
         return d->fail(ErrorCode::FileNotFound, QStringLiteral("The file \"%1\" does not exist.").arg(shown), error);
     if (info.exists() && !info.isFile())
         return d->fail(ErrorCode::NotAStore, QStringLiteral("\"%1\" is not a file.").arg(shown), error);
 
     d->path = info.absoluteFilePath();
+    if (!d->claimFile(shown, error)) {
+        d->path.clear();
+        return false;
+    }
+    const auto refuse = [&](ErrorCode code, const QString& text) {
+        d->clearObjects();
+        d->db.close();
+        d->releaseFile();
+        d->path.clear();
+        return d->fail(code, text, error);
+    };
     d->prepareTables();
     QString message;
     if (!info.exists()) {
-        if (!d->createStore(&message)) {
+        // Made here or not at all: a file that another program has made meanwhile is not this store's to fill,
+        // and only the file made here is removed again when the store cannot be made in it.
+        QFile made(d->path);
+        if (!made.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return refuse(made.exists() ? ErrorCode::Other : ErrorCode::Io,
+                QStringLiteral("Could not create \"%1\": %2")
+                    .arg(shown, made.exists() ? QStringLiteral("a file of that name has just been made") : made.errorString()));
+        made.close();
+        if (!d->registerIdentity(shown, error) || !d->createStore(&message)) {
+            const bool registered = d->identity.has_value();
             d->db.close();
             QFile::remove(d->path);
-            d->path.clear();
-            return d->fail(ErrorCode::Io, QStringLiteral("Could not create \"%1\": %2").arg(shown, message), error);
+            if (!registered) {
+                d->releaseFile();
+                d->path.clear();
+                return false;
+            }
+            return refuse(ErrorCode::Io, QStringLiteral("Could not create \"%1\": %2").arg(shown, message));
         }
         return true;
     }
 
-    if (!d->db.open(d->path, SqliteDatabase::Mode::ReadWrite, &message)) {
+    if (!d->registerIdentity(shown, error)) {
+        d->releaseFile();
         d->path.clear();
-        return d->fail(ErrorCode::Io, QStringLiteral("Could not open \"%1\": %2").arg(shown, message), error);
+        return false;
     }
+    if (mode == OpenMode::ExistingOrEmpty && info.size() == 0) {
+        if (!d->createStore(&message))
+            return refuse(busyOr(d->db.lastErrorCode(), ErrorCode::Io),
+                QStringLiteral("Could not create \"%1\": %2").arg(shown, message));
+        return true;
+    }
+    if (!d->db.open(d->path, SqliteDatabase::Mode::ReadWrite, &message))
+        return refuse(ErrorCode::Io, QStringLiteral("Could not open \"%1\": %2").arg(shown, message));
+    // Before the first read: a file that another program is writing is waited for, not taken for a damaged one.
+    sqlite3_busy_timeout(d->db.handle(), d->busyTimeout);
+    // One read transaction over the whole load, so that every table is read as of one moment.
     ErrorCode code = ErrorCode::None;
-    if (!d->checkStore(&message, &code) || !d->load(&message)) {
+    bool ok = d->db.exec(QStringLiteral("BEGIN"), &message) && d->checkStore(&message, &code) && d->load(&message);
+    if (ok)
+        ok = d->db.exec(QStringLiteral("COMMIT"), &message);
+    if (!ok) {
         if (code == ErrorCode::None)
-            code = ErrorCode::Damaged;
-        d->clearObjects();
-        d->db.close();
-        d->path.clear();
-        const QString text = code == ErrorCode::NotAStore
-            ? QStringLiteral("\"%1\" is not a Kinloom database (%2).")
-            : QStringLiteral("The Kinloom database \"%1\" is damaged and cannot be opened (%2).");
-        return d->fail(code, text.arg(shown, message), error);
+            code = busyOr(d->db.lastErrorCode(), ErrorCode::Damaged);
+        if (d->db.inTransaction())
+            d->db.exec(QStringLiteral("ROLLBACK"));
+        QString text;
+        if (code == ErrorCode::NotAStore)
+            text = QStringLiteral("\"%1\" is not a Kinloom database (%2).").arg(shown, message);
+        else if (code == ErrorCode::Locked)
+            text = busyMessage(shown);
+        else
+            text = QStringLiteral("The Kinloom database \"%1\" is damaged and cannot be opened (%2).").arg(shown, message);
+        return refuse(code, text);
     }
+    applyPragmas(d->db, d->busyTimeout);
+    // A store written in WAL mode by another tool goes back to one file at its next write.
+    if (d->db.queryText(QStringLiteral("PRAGMA journal_mode")).compare("delete", Qt::CaseInsensitive) != 0)
+        d->db.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     return true;
 }
 
 bool ObjectContext::isOpen() const
 {
     return d->db.isOpen();
+}
+
+void ObjectContext::closeStore()
+{
+    for (Private::TableState& t : d->tables) {
+        t.insert.reset();
+        t.insertBlock.reset();
+        t.remove.reset();
+        t.updates.clear();
+        t.lazySelects.clear();
+    }
+    d->db.close();
+    d->releaseFile();
 }
 const StoreSchema& ObjectContext::schema() const
 {
@@ -250,6 +450,14 @@ bool ObjectContext::Private::createStore(QString* message)
     db.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     if (!db.exec(QStringLiteral("BEGIN IMMEDIATE"), message))
         return false;
+    // Only an empty file becomes a store: one that somebody wrote into since it was found empty is left alone.
+    QString error;
+    const QString objects = db.queryText(QStringLiteral("SELECT count(*) FROM sqlite_master"), &error);
+    if (!error.isEmpty() || objects != QLatin1String("0")) {
+        *message = error.isEmpty() ? QStringLiteral("the file is not empty any more") : error;
+        db.exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
     QStringList ddl = schema.createStatements();
     ddl << QStringLiteral("CREATE TABLE %1 (\"key\" TEXT PRIMARY KEY, \"value\" BLOB)")
                .arg(StoreSchema::quoted(kMetadataTable));
@@ -341,10 +549,6 @@ bool ObjectContext::Private::checkStore(QString* message, ErrorCode* code)
         metadata.insert(kUUIDKey, uuid);
         metadataDirty = true;
     }
-    applyPragmas(db, busyTimeout);
-    // A store written in WAL mode by another tool goes back to one file at its next write.
-    if (db.queryText(QStringLiteral("PRAGMA journal_mode")).compare("delete", Qt::CaseInsensitive) != 0)
-        db.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     return true;
 }
 
@@ -394,9 +598,12 @@ bool ObjectContext::Private::load(QString* message)
         for (const StoreSchema::Column& c : t.table->columns)
             cols << (c.lazy ? QStringLiteral("(%1 IS NOT NULL)").arg(StoreSchema::quoted(c.name))
                             : StoreSchema::quoted(c.name));
-        SqliteStatement st(
-            db.handle(), QStringLiteral("SELECT %1 FROM %2").arg(cols.join(", "), StoreSchema::quoted(t.table->name)));
+        // In key order (free: the key is the table's row id), so that each key can be checked against the number
+        // of records below it.
+        SqliteStatement st(db.handle(),
+            QStringLiteral("SELECT %1 FROM %2 ORDER BY \"_pk\"").arg(cols.join(", "), StoreSchema::quoted(t.table->name)));
         const EntityMap* last = nullptr;
+        qint64 records = 0;
         while (st.next()) {
             const qint64 pk = st.columnInt(0);
             const QByteArrayView entityName = st.columnBytes(1);
@@ -411,7 +618,7 @@ bool ObjectContext::Private::load(QString* message)
                     return false;
                 }
             }
-            if (pk <= 0) {
+            if (pk <= 0 || !plausibleKey(pk, ++records)) {
                 *message = QStringLiteral("invalid record key %1 in %2").arg(pk).arg(t.table->name);
                 return false;
             }
@@ -475,9 +682,19 @@ bool ObjectContext::Private::load(QString* message)
     SqliteStatement seq(db.handle(), QStringLiteral("SELECT name, seq FROM sqlite_sequence"));
     while (seq.next()) {
         const QString name = seq.columnText(0);
-        for (TableState& t : tables)
-            if (t.table->name == name)
-                t.nextPk = std::max(t.nextPk, seq.columnInt(1) + 1);
+        for (TableState& t : tables) {
+            if (t.table->name != name)
+                continue;
+            const qint64 next = seq.columnInt(1) + 1;
+            qint64 records = 0;
+            for (const ManagedObject* o : t.byPk)
+                records += o ? 1 : 0;
+            if (!plausibleKey(next, records + 1)) {
+                *message = QStringLiteral("invalid key counter %1 of %2").arg(next - 1).arg(name);
+                return false;
+            }
+            t.nextPk = std::max(t.nextPk, next);
+        }
     }
 
     for (TableState& t : tables) {
@@ -501,7 +718,10 @@ bool ObjectContext::Private::load(QString* message)
             ManagedObject* x = a > 0 && size_t(a) < srcTable.byPk.size() ? srcTable.byPk[size_t(a)] : nullptr;
             ManagedObject* y = b > 0 && size_t(b) < dstTable.byPk.size() ? dstTable.byPk[size_t(b)] : nullptr;
             if (!x || !y || !x->entity()->isKindOf(src->owner) || !y->entity()->isKindOf(dst->owner)) {
-                FTLog(QStringLiteral("Store: ignored a broken link %1 %2-%3").arg(j.join->name).arg(a).arg(b));
+                // Gone from the file too with the next save: a row that names a missing record would make the
+                // delete of the other one fail its key check.
+                FTLog(QStringLiteral("Store: dropped a broken link %1 %2-%3").arg(j.join->name).arg(a).arg(b));
+                j.pending.insert(qMakePair(a, b), -1);
                 continue;
             }
             reinterpret_cast<ObjectSet*>(x->m_values + src->slotOffset)->append(y);
@@ -533,22 +753,27 @@ void ObjectContext::Private::resolveLinks(TableState& t, const EntityMap& m, Man
         *at = nullptr;
         if (key == 0)
             continue;
+        // A link the graph cannot hold is dropped here and written empty with the next save: left in the file, it
+        // would make the delete of its target fail the file's key check.
+        const auto drop = [&](const char* what) {
+            FTLog(QStringLiteral("Store: dropped %1 %2.%3 of %4 to %5")
+                      .arg(QLatin1String(what), o->entityName(), p->name)
+                      .arg(o->primaryKey())
+                      .arg(key));
+            o->m_dirtyColumns |= quint64(1) << p->column;
+            markChanged(o);
+        };
         TableState& target = tables[size_t(p->target->tableIndex())];
         ManagedObject* other = key > 0 && size_t(key) < target.byPk.size() ? target.byPk[size_t(key)] : nullptr;
         if (!other || !other->entity()->isKindOf(p->target)) {
-            FTLog(QStringLiteral("Store: ignored a broken link %1.%2 of %3 to %4")
-                      .arg(o->entityName(), p->name)
-                      .arg(o->primaryKey())
-                      .arg(key));
+            drop("a broken link");
             continue;
         }
         const PropertyDescription* inv = p->inverse;
         if (inv->isToOne()) {
             auto** back = reinterpret_cast<ManagedObject**>(other->m_values + inv->slotOffset);
             if (*back) {
-                FTLog(QStringLiteral("Store: ignored a second link %1.%2 to %3 %4")
-                          .arg(o->entityName(), p->name, other->entityName())
-                          .arg(key));
+                drop("a second link");
                 continue;
             }
             *back = o;
@@ -601,30 +826,92 @@ void ObjectContext::Private::clearObjects()
     blobs.clear();
 }
 
-QVariantMap ObjectContext::metadataForStoreAt(const QString& path, QString* error)
+QVariantMap ObjectContext::metadataForStoreAt(const QString& path, QString* error, ErrorCode* code)
 {
-    auto failWith = [&](const QString& why) {
+    auto failWith = [&](ErrorCode why, const QString& text) {
         if (error)
-            *error = why;
+            *error = text;
+        if (code)
+            *code = why;
         return QVariantMap();
     };
+    const QString shown = QDir::toNativeSeparators(path);
     if (!QFileInfo(path).isFile())
-        return failWith(QStringLiteral("The file \"%1\" does not exist.").arg(QDir::toNativeSeparators(path)));
+        return failWith(ErrorCode::FileNotFound, QStringLiteral("The file \"%1\" does not exist.").arg(shown));
     SqliteDatabase db;
     QString message;
     if (!db.open(path, SqliteDatabase::Mode::ReadOnly, &message))
-        return failWith(message);
+        return failWith(ErrorCode::Io, message);
+    sqlite3_busy_timeout(db.handle(), kDefaultBusyTimeout);
     SqliteStatement st(
         db.handle(), QStringLiteral("SELECT key, value FROM %1").arg(StoreSchema::quoted(kMetadataTable)));
     QVariantMap out;
     while (st.next())
         out.insert(st.columnText(0), decodeMetadataValue(st.columnBlob(1)));
-    if (!st.isValid() || !st.ok())
-        return failWith(QStringLiteral("\"%1\" is not a Kinloom database (%2).")
-                            .arg(QDir::toNativeSeparators(path), db.lastError()));
+    if (!st.isValid() || !st.ok()) {
+        const ErrorCode why = busyOr(db.lastErrorCode(), ErrorCode::NotAStore);
+        return failWith(why, why == ErrorCode::Locked
+                ? busyMessage(shown)
+                : QStringLiteral("\"%1\" is not a Kinloom database (%2).").arg(shown, db.lastError()));
+    }
     if (error)
         error->clear();
+    if (code)
+        *code = ErrorCode::None;
     return out;
+}
+
+bool ObjectContext::backupStore(const QString& source, const QString& destination, QString* error)
+{
+    auto failWith = [&](const QString& text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    if (QFileInfo::exists(destination) || QFileInfo(destination).isSymLink())
+        return failWith(QStringLiteral("\"%1\" exists already.").arg(QDir::toNativeSeparators(destination)));
+    SqliteDatabase from;
+    QString message;
+    if (!from.open(source, SqliteDatabase::Mode::ReadOnly, &message))
+        return failWith(message);
+    sqlite3_busy_timeout(from.handle(), kDefaultBusyTimeout);
+    // Made here or not at all: a file that appeared since the check above is never written over.
+    QFile made(destination);
+    if (!made.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return failWith(made.errorString());
+    made.close();
+    const auto removeCopy = [&](const QString& why) {
+        QFile::remove(destination);
+        QFile::remove(destination + QStringLiteral("-journal"));
+        return failWith(why);
+    };
+    {
+        SqliteDatabase to;
+        if (!to.open(destination, SqliteDatabase::Mode::ReadWrite, &message))
+            return removeCopy(message);
+        to.exec(QStringLiteral("PRAGMA synchronous=FULL"));
+        // One step copies every page under one read lock of the source: a consistent picture of the store even
+        // while another connection writes. A step that meets a writer's lock is tried again.
+        sqlite3_backup* backup = sqlite3_backup_init(to.handle(), "main", from.handle(), "main");
+        if (!backup)
+            return removeCopy(to.lastError());
+        int rc = SQLITE_OK;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            rc = sqlite3_backup_step(backup, -1);
+            if (rc != SQLITE_BUSY && rc != SQLITE_LOCKED)
+                break;
+            sqlite3_sleep(50);
+        }
+        sqlite3_backup_finish(backup);
+        if (rc != SQLITE_DONE)
+            return removeCopy(QString::fromUtf8(sqlite3_errstr(rc)));
+    }
+    // The copy counts as made once it, and its name in the folder, are on the disk.
+    if (!syncToDisk(destination) || !syncToDisk(QFileInfo(destination).absolutePath()))
+        return removeCopy(QStringLiteral("the copy could not be written to the disk"));
+    if (error)
+        error->clear();
+    return true;
 }
 
 QVariantMap ObjectContext::metadata() const

@@ -32,9 +32,14 @@ class ObjectContext {
 public:
     enum class OpenMode {
         Existing, // the file must exist and be a store of this schema
-        CreateIfMissing, // a missing file becomes a new, empty store
+        CreateIfMissing, // a missing file becomes a new, empty store (made here, never over another's file)
+        ExistingOrEmpty, // as Existing, but an existing empty file becomes a new store in place
     };
-    enum class ErrorCode { None, FileNotFound, NotAStore, Damaged, ReadOnly, Locked, DiskFull, Io, Other };
+    // Locked: another program holds the file for longer than the busy timeout (try again later). InUse: another
+    // context, in this process or another, has the store open; only one may change it at a time.
+    enum class ErrorCode { None, FileNotFound, NotAStore, Damaged, ReadOnly, Locked, DiskFull, Io, Other, InUse };
+    // How long opening, reading and saving wait for another connection's lock, unless setBusyTimeout() says else.
+    static constexpr int kDefaultBusyTimeout = 5000;
 
     explicit ObjectContext(const StoreSchema& schema);
     virtual ~ObjectContext();
@@ -42,9 +47,15 @@ public:
     ObjectContext& operator=(const ObjectContext&) = delete;
 
     // Opening changes nothing in an existing file; a file that is not a store of this kind, or is damaged, is
-    // refused with a message saying so.
+    // refused with a message saying so. A context that opens a store is its only writer until it goes: it holds a
+    // lock file beside the store (".<name>.lock", taken over when the process that left it is gone), and any other
+    // context asking for the same file, by this or another name, is refused with ErrorCode::InUse. A store in a
+    // folder where no lock (and so no rollback journal) can be made is refused with ErrorCode::ReadOnly.
     bool open(const QString& path, OpenMode mode = OpenMode::Existing, QString* error = nullptr);
     bool isOpen() const;
+    // Closes the file and gives up being its writer, so that another context may open it at once; the records
+    // stay readable in memory, and nothing more can be saved (for a document whose window has closed).
+    void closeStore();
     const StoreSchema& schema() const;
     QString path() const;
     QString storeUUID() const;
@@ -60,8 +71,13 @@ public:
     void setBulkWriting(bool on);
     bool isBulkWriting() const;
 
-    // The store's metadata dictionary (values: numbers, texts, dates, data, lists and maps of them).
-    static QVariantMap metadataForStoreAt(const QString& path, QString* error = nullptr);
+    // The store's metadata dictionary (values: numbers, texts, dates, data, lists and maps of them). Waits up to
+    // kDefaultBusyTimeout for another program's write; `code` (may be null) says why it failed.
+    static QVariantMap metadataForStoreAt(const QString& path, QString* error = nullptr, ErrorCode* code = nullptr);
+    // A consistent copy of the store at `source` in a new file `destination` (never over an existing one), made
+    // through SQLite's online backup while other connections may be writing, and synced to disk before it
+    // answers true. On failure nothing is left at `destination` and `error` says why.
+    static bool backupStore(const QString& source, const QString& destination, QString* error = nullptr);
     QVariantMap metadata() const;
     // Changes reach the file with the next save.
     void setMetadata(const QVariantMap& metadata);

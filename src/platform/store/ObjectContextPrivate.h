@@ -12,10 +12,13 @@
 #include "platform/store/UndoOperation.h"
 
 #include <QHash>
+#include <QLockFile>
 #include <QPair>
 #include <QThread>
 
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 // How many records ahead a walk over many of them asks for the next ones (see prefetchObject()).
@@ -109,7 +112,11 @@ struct ObjectContext::Private {
     QString uuid;
     ErrorCode errorCode = ErrorCode::None;
     QString error;
-    int busyTimeout = 2000;
+    int busyTimeout = ObjectContext::kDefaultBusyTimeout;
+    // The one-writer guard of the open store: the lock file beside it, and the file's identity (device, inode)
+    // among the stores this process has open.
+    std::unique_ptr<QLockFile> lock;
+    std::optional<std::pair<quint64, quint64>> identity;
     bool bulkWriting = false;
     // Names, places, dates, tags and small data blocks repeat from record to record: while a store loads, and while
     // bulk writing fills a new one, each short value is kept once and shared by every record that has it.
@@ -135,6 +142,9 @@ struct ObjectContext::Private {
     ErrorCode codeForSqlite(int rc) const;
 
     // Opening and loading
+    bool claimFile(const QString& shown, QString* out);
+    bool registerIdentity(const QString& shown, QString* out);
+    void releaseFile();
     void prepareTables();
     bool createStore(QString* message);
     bool checkStore(QString* message, ErrorCode* code);

@@ -14,7 +14,6 @@
 #include "model/ModelHooks.h"
 
 #include "platform/FTLog.h"
-#include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
 
 #include <QApplication>
@@ -145,7 +144,6 @@ bool AppController::applicationShouldTerminate()
     DocumentController& documents = docController();
     if (DOvurDocument* front = documents.currentDocument())
         front->saveFrame();
-    QStringList failures;
     for (DOvurDocument* doc : documents.documents()) {
         FTMoc* moc = doc->moc();
         if (!moc)
@@ -153,15 +151,13 @@ bool AppController::applicationShouldTerminate()
         doc->endEditing();
         moc->saveRecentSources();
         moc->savePlaces();
-        QString error;
-        if (moc->hasChanges() && !moc->save(&error))
-            failures << QStringLiteral("%1: %2").arg(doc->modelName(), error);
+        // A database whose changes cannot be saved asks; cancelling there keeps the program running.
+        if (doc->saveOrAskToDiscard() == DOvurDocument::UnsavedChanges::Cancel) {
+            FTLog(QStringLiteral("Quit cancelled: %1 could not be saved").arg(doc->modelName()));
+            return false;
+        }
     }
-    if (failures.isEmpty())
-        return true;
-    FTLog(QStringLiteral("Quit refused: %1").arg(failures.join(QStringLiteral("; "))));
-    DisplayMsg(LocalizedString("QuitSaveFailed").arg(failures.join(QStringLiteral("\n\n"))));
-    return false;
+    return true;
 }
 
 bool AppController::terminate()

@@ -62,6 +62,11 @@ DOvurDocument* AppController::openDocumentWithContentsOfURL(const QString& path)
         noteNewRecentDocument(absolute);
         return doc;
     }
+    // A sound file that cannot be used just now (open elsewhere, busy, in a folder that cannot be written) has had
+    // its message; another database in its place would only confuse.
+    if (error.storeError == ObjectContext::ErrorCode::InUse || error.storeError == ObjectContext::ErrorCode::Locked
+        || error.storeError == ObjectContext::ErrorCode::ReadOnly)
+        return nullptr;
     if (error.code == FTMoc::kWrongModelVersionErrorCode) {
         // The conversion is offered once the application is idle, after the opening's own message.
         Notification n;

@@ -18,6 +18,7 @@
 #include "model/FTSpouseRel.h"
 
 #include "platform/FTLog.h"
+#include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Prompts.h"
 #include "platform/UserDefaults.h"
@@ -26,6 +27,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QScreen>
@@ -451,7 +453,14 @@ DOvurDocument::CloseDecision DOvurDocument::windowShouldClose()
     endEditing();
     m_moc->saveRecentSources();
     m_moc->savePlaces();
-    m_moc->saveMoc();
+    switch (saveOrAskToDiscard()) {
+    case UnsavedChanges::Cancel:
+        return CloseDecision::Cancel;
+    case UnsavedChanges::Discard:
+        return CloseDecision::Close; // the user has just chosen to close
+    case UnsavedChanges::Saved:
+        break;
+    }
     if (DocumentController::shared().documents().size() > 1)
         return CloseDecision::Close;
     const int answer = Prompts::current().choose(QStringLiteral("Close %1 ?").arg(modelName()), {},
@@ -465,6 +474,30 @@ DOvurDocument::CloseDecision DOvurDocument::windowShouldClose()
     default:
         return CloseDecision::Cancel;
     }
+}
+
+DOvurDocument::UnsavedChanges DOvurDocument::saveOrAskToDiscard()
+{
+    if (m_discardChanges)
+        return UnsavedChanges::Discard;
+    QString error;
+    while (!m_moc->saveMoc(&error)) {
+        QString text = LocalizedString("SaveFailedQuestion")
+                           .arg(modelName(), error.isEmpty() ? QStringLiteral("An unexpected error stopped the save.") : error);
+        if (QFileInfo::exists(FTMoc::saveErrorReportPath()))
+            text += QStringLiteral("\n\n")
+                + LocalizedString("SaveFailedReport").arg(QDir::toNativeSeparators(FTMoc::saveErrorReportPath()));
+        const int answer = Prompts::current().choose(text, {},
+            {LocalizedString("SaveRetry"), LocalizedString("SaveCloseWithoutSaving"), QStringLiteral("Cancel")});
+        if (answer == 1) {
+            FTLog(QStringLiteral("%1: unsaved changes given up: %2").arg(modelName(), error));
+            m_discardChanges = true;
+            return UnsavedChanges::Discard;
+        }
+        if (answer != 0)
+            return UnsavedChanges::Cancel;
+    }
+    return UnsavedChanges::Saved;
 }
 
 void DOvurDocument::performClose()
@@ -492,9 +525,12 @@ void DOvurDocument::close()
     m_closed = true;
     Q_EMIT closing();
     endEditing();
-    m_moc->saveMoc();
+    if (!m_discardChanges)
+        m_moc->saveMoc();
     AppController::noteNewRecentDocument(m_path);
     m_moc->removeObserversOf(this);
+    // The file is free at once for whoever opens it next; the window goes with the document a moment later.
+    m_moc->closeStore();
     if (m_window) {
         m_window->setClosingFromDocument(true);
         m_window->hide();

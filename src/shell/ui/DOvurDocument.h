@@ -102,14 +102,21 @@ public:
     void setBgColour(bool active = true);
     void saveFrame() const;
 
-    // The user's close of the main window: saves, then asks "Close & Quit", "Close" or "Cancel" when this is the
-    // only open database (other windows on it are closed first, and the close waits for a second try).
+    // Saves; when the save fails, asks "Retry", "Close Without Saving" or "Cancel" (with the reason) until the
+    // changes are saved or the user decides. Discard: the changes are given up and this document saves no more.
+    enum class UnsavedChanges { Saved, Discard, Cancel };
+    UnsavedChanges saveOrAskToDiscard();
+    bool discardsChanges() const { return m_discardChanges; }
+
+    // The user's close of the main window: saves (asking as above when that fails), then asks "Close & Quit",
+    // "Close" or "Cancel" when this is the only open database (other windows on it are closed first, and the
+    // close waits for a second try).
     enum class CloseDecision { Cancel, Close, CloseAndQuit };
     CloseDecision windowShouldClose();
     // Runs windowShouldClose() and carries out the answer.
     void performClose();
-    // Closes without questions (the document controller's close): ends editing, saves, lists the database as a
-    // recent document, closes the window.
+    // Closes without questions (the document controller's close): ends editing, saves (unless the changes were
+    // given up), lists the database as a recent document, closes the window.
     void close();
 
     // Observers of the notifications.
@@ -134,4 +141,5 @@ private:
     PersonEditorPane* m_pInfoArea = nullptr;
     std::unique_ptr<ToolbarController> m_toolbarController;
     bool m_closed = false;
+    bool m_discardChanges = false;
 };

@@ -13,12 +13,13 @@
 
 #include <functional>
 
-// A secondary press at a point of the view; `inMenu` runs while the menu shows and may choose an item (the menu is
+// Runs `action`, which shows a context menu; `inMenu` runs while the menu shows and may choose an item (the menu is
 // closed after it otherwise). Answers whether a menu showed.
-inline bool pressSecondary(QWidget* view, const QPointF& at, const std::function<void(DiagramPopupMenu*)>& inMenu)
+inline bool whileMenuShows(QObject* context, const std::function<void(DiagramPopupMenu*)>& inMenu,
+                           const std::function<void()>& action)
 {
     bool shown = false;
-    QTimer::singleShot(0, view, [&] {
+    QTimer::singleShot(0, context, [&] {
         auto* menu = qobject_cast<DiagramPopupMenu*>(QApplication::activePopupWidget());
         if (!menu)
             return;
@@ -27,9 +28,17 @@ inline bool pressSecondary(QWidget* view, const QPointF& at, const std::function
         if (menu->isVisible())
             menu->close();
     });
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at.toPoint(), view->mapToGlobal(at.toPoint()));
-    QCoreApplication::sendEvent(view, &event);
+    action();
     return shown;
+}
+
+// A secondary press at a point of the view, with `inMenu` as above.
+inline bool pressSecondary(QWidget* view, const QPointF& at, const std::function<void(DiagramPopupMenu*)>& inMenu)
+{
+    return whileMenuShows(view, inMenu, [&] {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at.toPoint(), view->mapToGlobal(at.toPoint()));
+        QCoreApplication::sendEvent(view, &event);
+    });
 }
 
 inline QAction* actionTitled(QMenu* menu, const QString& titleStart)

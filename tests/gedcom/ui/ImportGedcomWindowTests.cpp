@@ -205,6 +205,28 @@ TEST_F(ImportWindow, AFailedImportLeavesNoDatabaseFile)
     EXPECT_TRUE(databasesIn(data).isEmpty());
 }
 
+// The import removes only the file it made itself: a file that another program makes at the new database's name
+// (here once the failed import has removed its own, before the window closes) stays as it is.
+TEST_F(ImportWindow, AFileAnotherProgramMadeAtTheNewNameIsNeverRemoved)
+{
+    ImportGedcom dialog;
+    ASSERT_TRUE(dialog.setFileName(writeFile("Broken.ged", "this is not a GEDCOM file\n")));
+    const QString target = dialog.databaseFilename();
+    ASSERT_FALSE(target.isEmpty());
+    ASSERT_TRUE(dialog.importGedcomFile());
+    ASSERT_TRUE(waitFor([&] { return dialog.importFinishedHeard(); }, 120000));
+    EXPECT_FALSE(dialog.importSucceeded());
+    EXPECT_FALSE(QFileInfo::exists(target)) << "the import's own file is gone";
+
+    QFile theirs(target);
+    ASSERT_TRUE(theirs.open(QIODevice::WriteOnly));
+    theirs.write("another program's file");
+    theirs.close();
+    dialog.exitButton()->click();
+    ASSERT_TRUE(theirs.open(QIODevice::ReadOnly));
+    EXPECT_EQ(theirs.readAll(), "another program's file");
+}
+
 TEST_F(ImportWindow, CancellingOrAMissingFileStartsNothingAndSaysNoFailure)
 {
     for (const QString& answer : { QString(), dir.path() + "/in/missing.ged" }) {

@@ -1,5 +1,7 @@
 // One database's main window: the views it feeds, the toolbar's history, undo, closing and quitting.
 #include "ApplicationFixture.h"
+#include "Screenshot.h"
+#include "WithoutPermissionOverride.h"
 
 #include "shell/ui/FamilyDiagramPane.h"
 #include "shell/ui/PersonEditorPane.h"
@@ -12,7 +14,11 @@
 #include "model/FTPicture.h"
 #include "model/FTSource.h"
 
+#include "platform/ui/QtPrompts.h"
+
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
@@ -20,8 +26,10 @@
 #include <QImage>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QSplitter>
 #include <QToolBar>
+#include <QTimer>
 #include <QToolButton>
 
 #include <sqlite3.h>
@@ -276,7 +284,7 @@ TEST_F(DocumentWindow, QuittingSavesEveryDatabase)
     }
 }
 
-TEST_F(DocumentWindow, ADatabaseThatCannotBeSavedStopsTheQuit)
+TEST_F(DocumentWindow, QuittingAsksForEachDatabaseThatCannotBeSaved)
 {
     DOvurDocument* a = open("A.RezUdu");
     DOvurDocument* b = open("B.RezUdu");
@@ -289,18 +297,114 @@ TEST_F(DocumentWindow, ADatabaseThatCannotBeSavedStopsTheQuit)
     ASSERT_EQ(sqlite3_open(b->fileURL().toUtf8().constData(), &other), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
 
+    prompts.clear();
+    prompts.answer(0); // Retry: still held
+    prompts.answer(2); // Cancel
     EXPECT_FALSE(app->terminate());
     EXPECT_EQ(documents().size(), 2);
-    ASSERT_FALSE(prompts.records.isEmpty());
-    EXPECT_THAT(prompts.records.last().text.toStdString(), HasSubstr("Kinloom has not quit"));
-    EXPECT_THAT(prompts.records.last().text.toStdString(), HasSubstr("B: "));
+    ASSERT_EQ(prompts.records.size(), 2);
+    for (const auto& question : prompts.records) {
+        EXPECT_THAT(question.text.toStdString(), HasSubstr("The changes to \"B\" could not be saved:"));
+        EXPECT_THAT(question.text.toStdString(), HasSubstr("in use by another program"));
+        EXPECT_EQ(question.buttons, (QStringList{"Retry", "Close Without Saving", "Cancel"}));
+    }
     EXPECT_FALSE(a->moc()->hasChanges());
     EXPECT_TRUE(b->moc()->hasChanges());
 
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
     sqlite3_close(other);
+    const QString pathB = b->fileURL();
     EXPECT_TRUE(app->terminate());
     EXPECT_TRUE(documents().isEmpty());
+    auto moc = FTMoc::initForStoreURL(pathB, true);
+    ASSERT_TRUE(moc);
+    EXPECT_EQ(personNumbered(moc.get(), 1)->name(), "Changed In B");
+}
+
+// A failed save ends nothing: the window stays with its changes, the next save stores them, and a window whose
+// changes cannot be saved asks before it closes.
+TEST_F(DocumentWindow, ASaveIntoAFolderMadeReadOnlyKeepsTheWindowAndItsChanges)
+{
+    const QString folder = data + "/shared";
+    DOvurDocument* doc = app->openDocumentWithContentsOfURL(makeDatabase(folder + "/Family.RezUdu"));
+    ASSERT_TRUE(doc);
+    const QString path = doc->fileURL();
+    QString kept;
+    const auto writable = [&](bool on) {
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | (on ? QFile::WriteOwner : QFile::Permissions()));
+    };
+    {
+        WithoutPermissionOverride asUser;
+        writable(false);
+        personNumbered(doc->moc(), 1)->setName("Kept Through The Failure");
+        kept = personNumbered(doc->moc(), 1)->name();
+        prompts.clear();
+        EXPECT_FALSE(doc->moc()->saveMoc());
+        ASSERT_EQ(prompts.records.size(), 1);
+        EXPECT_THAT(prompts.records[0].text.toStdString(), HasSubstr("Nothing is lost yet"));
+        EXPECT_THAT(prompts.records[0].text.toStdString(), HasSubstr("cannot be written"));
+        EXPECT_EQ(documents(), QList<DOvurDocument*>{doc});
+        EXPECT_TRUE(doc->dovurWindow()->isVisible());
+        EXPECT_TRUE(doc->moc()->hasChanges());
+
+        prompts.answer(2); // Cancel
+        doc->performClose();
+        EXPECT_EQ(documents(), QList<DOvurDocument*>{doc});
+        EXPECT_EQ(prompts.records.size(), 2);
+        EXPECT_EQ(personNumbered(doc->moc(), 1)->name(), kept);
+
+        writable(true);
+        EXPECT_TRUE(doc->moc()->saveMoc());
+        EXPECT_FALSE(doc->moc()->hasChanges());
+
+        // Close Without Saving gives up only what could not be saved, and asks nothing more.
+        writable(false);
+        personNumbered(doc->moc(), 1)->setName("Given Up");
+        prompts.clear();
+        prompts.answer(1);
+        doc->performClose();
+        writable(true);
+        EXPECT_TRUE(documents().isEmpty());
+        ASSERT_EQ(prompts.records.size(), 1);
+        EXPECT_THAT(prompts.records[0].text.toStdString(), HasSubstr("The changes to \"Family\" could not be saved"));
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    auto moc = FTMoc::initForStoreURL(path, true);
+    ASSERT_TRUE(moc) << texts().join("\n").toStdString();
+    EXPECT_EQ(personNumbered(moc.get(), 1)->name(), kept);
+}
+
+// The question as the program shows it: the reason, the report's place and the three answers.
+TEST_F(DocumentWindow, TheUnsavedChangesQuestionLooksRight)
+{
+    DOvurDocument* doc = open("Family.RezUdu");
+    personNumbered(doc->moc(), 1)->setName("Changed");
+    doc->moc()->setBusyTimeout(10);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(doc->fileURL().toUtf8().constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    doc->moc()->saveMoc(); // the first failure writes the report the question names
+
+    QtPrompts real;
+    Prompts::install(&real);
+    QStringList answers;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        saveScreenshot(box, "unsaved-changes-question");
+        for (QAbstractButton* button : box->buttons())
+            answers << button->text();
+        for (QAbstractButton* button : box->buttons())
+            if (button->text() == "Cancel")
+                button->click();
+    });
+    doc->performClose();
+    Prompts::install(&prompts);
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_EQ(documents(), QList<DOvurDocument*>{doc});
+    answers.sort();
+    EXPECT_EQ(answers, (QStringList{"Cancel", "Close Without Saving", "Retry"}));
 }
 
 TEST_F(DocumentWindow, ANewDatabaseOpensInASecondWindow)
