@@ -1,6 +1,7 @@
 #include "diagrams/HdPainter.h"
 
 #include "diagrams/HdPageGeometry.h"
+#include "diagrams/HdPrinting.h"
 #include "diagrams/HierarchyLayout.h"
 
 #include "model/FTPerson.h"
@@ -445,8 +446,7 @@ QString HdPainter::pageBreakLabel(int page, int pageCount, const QString& paperN
 
 void HdPainter::drawPageBreaksInRect(QPainter& painter, const QRectF& rect) const
 {
-    const QSizeF paper = pageLayout.fullRectPoints().size();
-    const HdPageGeometry pages = HdPageGeometry::calculate(m_layout, paper);
+    const HdPageGeometry pages = HdPageGeometry::calculate(m_layout, HdPrinting::paperSize(pageLayout));
     if (!pages.fitsPaper())
         return;
     const double pw = pages.pageWidth;

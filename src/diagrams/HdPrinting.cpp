@@ -25,20 +25,28 @@ QString L(const char* key)
     return LocalizedString(QString::fromLatin1(key));
 }
 
-// The painter in printing mode for the length of a job.
+// The painter in printing mode for the length of a job, every page naming the same moment.
 class Printing {
 public:
     explicit Printing(HdPainter& painter)
         : m_painter(painter)
         , m_was(painter.printing)
+        , m_createdOn(painter.createdOn)
     {
         painter.printing = true;
+        if (!painter.createdOn.isValid())
+            painter.createdOn = QDateTime::currentDateTime();
     }
-    ~Printing() { m_painter.printing = m_was; }
+    ~Printing()
+    {
+        m_painter.printing = m_was;
+        m_painter.createdOn = m_createdOn;
+    }
 
 private:
     HdPainter& m_painter;
     bool m_was;
+    QDateTime m_createdOn;
 };
 }
 
@@ -61,8 +69,8 @@ QSizeF HdPrinting::paperSize(const QPageLayout& pageLayout)
     return paperSizeFromPoints(pageLayout.fullRectPoints().size());
 }
 
-bool HdPrinting::printPages(HdPainter& painter, QPagedPaintDevice& device, const HdPageGeometry& pages, int first,
-    int last, QString* error)
+bool HdPrinting::printPages(
+    HdPainter& painter, QPagedPaintDevice& device, const HdPageGeometry& pages, int first, int last, QString* error)
 {
     first = std::max(first, 1);
     last = std::min(last, pages.pageCount());
@@ -111,8 +119,9 @@ bool HdPrinting::printPages(HdPainter& painter, QPagedPaintDevice& device, const
 
 QString HdPrinting::pdfPath(const QString& reportsFolder, const FTPerson* root, bool ancestors)
 {
-    const QString name = QStringLiteral("%1_%2_%3").arg(L(ancestors ? "Ancestors" : "Descendants"),
-        L("ConjunctiveOf"), root ? root->nameWithBirthAndDeathYears() : QString());
+    const QString name = QStringLiteral("%1_%2_%3")
+                             .arg(L(ancestors ? "Ancestors" : "Descendants"), L("ConjunctiveOf"),
+                                 root ? root->nameWithBirthAndDeathYears() : QString());
     return QStringLiteral("%1/%2.PDF").arg(reportsFolder, Utils::replaceForwardSlashInString(name));
 }
 
@@ -133,8 +142,8 @@ bool HdPrinting::writePdf(HdPainter& painter, const QSizeF& viewSize, const QStr
         writer.setResolution(dpi);
         writer.setCreator(QStringLiteral("Kinloom"));
         writer.setTitle(painter.dialogTitle);
-        writer.setPageLayout(QPageLayout(QPageSize(page, QPageSize::Point, QString(), QPageSize::ExactMatch),
-            QPageLayout::Portrait, QMarginsF()));
+        writer.setPageLayout(QPageLayout(
+            QPageSize(page, QPageSize::Point, QString(), QPageSize::ExactMatch), QPageLayout::Portrait, QMarginsF()));
         const Printing printing(painter);
         QPainter p;
         if (!p.begin(&writer))

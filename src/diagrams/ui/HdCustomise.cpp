@@ -53,6 +53,18 @@ QIcon swatch(const QColor& colour)
     return QIcon(pixmap);
 }
 
+// Moves a control of the group to the right, under the one it depends on.
+void indent(QWidget* group, QWidget* control, int by = 20)
+{
+    auto* layout = static_cast<QVBoxLayout*>(group->layout());
+    const int index = layout->indexOf(control);
+    layout->removeWidget(control);
+    auto* row = new QHBoxLayout;
+    row->addSpacing(by);
+    row->addWidget(control, 1);
+    layout->insertLayout(index, row);
+}
+
 QGroupBox* group(const char* title)
 {
     auto* box = new QGroupBox(L(title));
@@ -115,12 +127,15 @@ HdCustomise::HdCustomise(HdView* view, HierarchyDiagram* hierarchyWindow)
         auto* label = new QLabel(L("HdMaxSiblingsDescendants"));
         label->setBuddy(m_maxSiblingsDescendants);
         auto* row = new QHBoxLayout;
-        row->setContentsMargins(22, 0, 0, 0);
+        row->setContentsMargins(40, 0, 0, 0);
         row->addWidget(label);
         row->addWidget(m_maxSiblingsDescendants);
         row->addStretch(1);
         auto* layout = static_cast<QVBoxLayout*>(relatives->layout());
         layout->insertLayout(layout->indexOf(switchFor(kGrandchildren)) + 1, row);
+        // Children and grandchildren are of the ancestors' brothers and sisters.
+        indent(relatives, switchFor(QStringLiteral("hdIncludeAllSiblingsChildren")));
+        indent(relatives, switchFor(kGrandchildren));
         connect(m_maxSiblingsDescendants, &QSpinBox::valueChanged, this, [this](int value) {
             if (m_syncing)
                 return;
@@ -156,6 +171,9 @@ HdCustomise::HdCustomise(HdView* view, HierarchyDiagram* hierarchyWindow)
         { { "hdIncludeAuthorsByline", "HdIncludeAuthorsByline" },
             { "hdIncludeKinloomFooter", "HdIncludeKinloomFooter" } });
     QWidget* colours = makeColours();
+    // Each group's controls stay together at its top.
+    for (QWidget* g : { contents, pictures, relatives, layoutGroup, title })
+        static_cast<QVBoxLayout*>(g->layout())->addStretch(1);
 
     auto* columns = new QGridLayout;
     columns->setHorizontalSpacing(10);
@@ -169,7 +187,8 @@ HdCustomise::HdCustomise(HdView* view, HierarchyDiagram* hierarchyWindow)
     columns->setRowStretch(2, 1);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(HdWindowParts::makeButton("HdHelpButton", [this] { displayHelp(); }, QStringLiteral("help-browser")));
+    buttons->addWidget(HdWindowParts::makeButton(
+        "HdHelpButton", [this] { displayHelp(); }, QStringLiteral("help-browser")));
     buttons->addStretch(1);
     buttons->addWidget(HdWindowParts::makeButton("HdFactoryDefaults", [this] { setFactoryDefaults(); }));
     buttons->addWidget(HdWindowParts::makeButton("HdRestoreMyDefaults", [this] { restoreUserDefaults(); }));
@@ -185,7 +204,8 @@ HdCustomise::HdCustomise(HdView* view, HierarchyDiagram* hierarchyWindow)
     syncControls();
 }
 
-QWidget* HdCustomise::makeSwitches(const char* title, std::initializer_list<std::pair<const char*, const char*>> switches)
+QWidget* HdCustomise::makeSwitches(
+    const char* title, std::initializer_list<std::pair<const char*, const char*>> switches)
 {
     QGroupBox* box = group(title);
     for (const auto& [key, label] : switches) {
@@ -209,12 +229,18 @@ QWidget* HdCustomise::makeSwitches(const char* title, std::initializer_list<std:
 QWidget* HdCustomise::makeColours()
 {
     static const std::pair<const char*, const char*> wells[] = {
-        { "hdBgColour", "HdColourBackground" }, { "hdFrameColour", "HdColourFrame" },
-        { "hdHighlightColour", "HdColourHighlight" }, { "hdNameColour", "HdColourNames" },
-        { "hdTitleColour", "HdColourTitles" }, { "hdIdNoColour", "HdColourIdNo" },
-        { "hdBirthColour", "HdColourBirths" }, { "hdDeathColour", "HdColourDeaths" },
-        { "hdSpouseColour", "HdColourSpouses" }, { "hdNotesColour", "HdColourNotes" },
-        { "hdSiblingsColour", "HdColourSiblings" }, { "hdSpousesAncestorsColour", "HdColourSpousesAncestors" },
+        { "hdBgColour", "HdColourBackground" },
+        { "hdFrameColour", "HdColourFrame" },
+        { "hdHighlightColour", "HdColourHighlight" },
+        { "hdNameColour", "HdColourNames" },
+        { "hdTitleColour", "HdColourTitles" },
+        { "hdIdNoColour", "HdColourIdNo" },
+        { "hdBirthColour", "HdColourBirths" },
+        { "hdDeathColour", "HdColourDeaths" },
+        { "hdSpouseColour", "HdColourSpouses" },
+        { "hdNotesColour", "HdColourNotes" },
+        { "hdSiblingsColour", "HdColourSiblings" },
+        { "hdSpousesAncestorsColour", "HdColourSpousesAncestors" },
     };
     auto* box = new QGroupBox(L("HdColoursGroup"));
     auto* grid = new QGridLayout(box);
@@ -319,4 +345,12 @@ void HdCustomise::closeEvent(QCloseEvent* event)
     if (QWidget* focused = focusWidget())
         focused->clearFocus();
     event->accept();
+}
+
+void HdCustomise::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // The hierarchy window's own controls may have changed an option meanwhile (the cascade follows them).
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        syncControls();
 }

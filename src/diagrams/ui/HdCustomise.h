@@ -45,6 +45,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QWidget* makeSwitches(const char* title, std::initializer_list<std::pair<const char*, const char*>> switches);

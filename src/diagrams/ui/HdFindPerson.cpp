@@ -54,7 +54,9 @@ HdFindPerson::HdFindPerson(HdView* view, QWidget* hierarchyWindow)
     m_tv->verticalHeader()->hide();
     m_tv->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     m_tv->horizontalHeader()->setHighlightSections(false);
-    SetFontSize(m_tv, int(UserDefaults::standard().doubleForKey(QStringLiteral("fontSize"))));
+    // The tables' type size; 11 points until the preferences have one.
+    const double fontSize = UserDefaults::standard().doubleForKey(QStringLiteral("fontSize"));
+    SetFontSize(m_tv, fontSize >= 6 ? int(fontSize) : 11);
     connect(m_tv, &QTableWidget::itemSelectionChanged, this, [this] { tableViewSelectionDidChange(); });
     connect(m_tv, &QTableWidget::cellDoubleClicked, this, [this] { accept(); });
 

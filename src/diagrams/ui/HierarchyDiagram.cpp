@@ -162,7 +162,8 @@ void HierarchyDiagram::makeControls()
     m_customiseButton = new QPushButton(themeIcon(QStringLiteral("document-properties")), L("HdCustomiseButton"));
     m_findButton = new QPushButton(themeIcon(QStringLiteral("edit-find")), L("HdFindButton"));
     m_pdfButton->setToolTip(L("HdPdfToolTip"));
-    for (QPushButton* b : { m_pageSetupButton, m_helpButton, m_printButton, m_pdfButton, m_customiseButton, m_findButton })
+    for (QPushButton* b :
+        { m_pageSetupButton, m_helpButton, m_printButton, m_pdfButton, m_customiseButton, m_findButton })
         b->setAutoDefault(false);
 
     auto labelled = [](const char* key, QWidget* control) {

@@ -83,10 +83,11 @@ PersonalDetails::PersonalDetails(FTMoc* moc, QWidget* hierarchyWindow)
     HdWindowParts::applyPanelColour(this);
     makeControls();
     NotificationCenter& center = NotificationCenter::defaultCenter();
-    center.addObserver(QStringLiteral("PersonNameOrDateChanged"), nullptr,
+    center.addObserver(
+        QStringLiteral("PersonNameOrDateChanged"), nullptr,
         [this](const Notification& n) { personNameOrDateChanged(n); }, this);
-    center.addObserver(QStringLiteral("PersonToBeDeleted"), nullptr,
-        [this](const Notification& n) { personToBeDeleted(n); }, this);
+    center.addObserver(
+        QStringLiteral("PersonToBeDeleted"), nullptr, [this](const Notification& n) { personToBeDeleted(n); }, this);
     setPerson(nullptr);
 }
 
@@ -127,7 +128,8 @@ void PersonalDetails::makeControls()
     const QString dateHelp = LocalizedHelpString(QStringLiteral("DateFormatHelp"));
     const int dateWidth = name->fontMetrics().horizontalAdvance(QStringLiteral("abt 30 Sep 2000")) + 16;
     for (const int tag : { BirthDateTag, DeathDateTag }) {
-        QLineEdit* date = addField(tag, tag == BirthDateTag ? QStringLiteral("birthDate") : QStringLiteral("deathDate"));
+        QLineEdit* date
+            = addField(tag, tag == BirthDateTag ? QStringLiteral("birthDate") : QStringLiteral("deathDate"));
         date->setToolTip(dateHelp);
         date->setFixedWidth(dateWidth);
     }
@@ -213,8 +215,8 @@ void PersonalDetails::setPerson(FTPerson* person)
 void PersonalDetails::setNotesButtonIndicators()
 {
     for (auto it = m_notesButtons.cbegin(); it != m_notesButtons.cend(); ++it) {
-        const QString title = PersonalDetailsTexts::notesButtonTitle(m_person,
-            PersonalDetailsTexts::NotesButton(it.key()));
+        const QString title
+            = PersonalDetailsTexts::notesButtonTitle(m_person, PersonalDetailsTexts::NotesButton(it.key()));
         it.value()->setText(title.isEmpty() ? L("NoNotes") : title);
     }
     fillDescription();

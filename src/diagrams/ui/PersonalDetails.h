@@ -24,7 +24,14 @@ class PersonalDetails : public QWidget {
     Q_OBJECT
 public:
     // The fields, by the tags that tell them apart.
-    enum Tag { NameTag = 4, GenderTag = 5, BirthDateTag = 10, BirthPlaceTag = 11, DeathDateTag = 16, DeathPlaceTag = 17 };
+    enum Tag {
+        NameTag = 4,
+        GenderTag = 5,
+        BirthDateTag = 10,
+        BirthPlaceTag = 11,
+        DeathDateTag = 16,
+        DeathPlaceTag = 17
+    };
 
     PersonalDetails(FTMoc* moc, QWidget* hierarchyWindow);
     ~PersonalDetails() override;
