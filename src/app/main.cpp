@@ -32,8 +32,9 @@ int main(int argc, char** argv)
 
     // The family diagram in every main window.
     installFamilyDiagram();
-    // The person editor beside it.
+    // The person editor beside it, and the dialogs that type, complete and attach relatives.
     installPersonEditor();
+    installRelationshipDialogs();
     // The family diagram pastes pictures through the pictures subsystem's intake.
     DiagramHooks& diagramHooks = DiagramHooks::shared();
     diagramHooks.imagesOnClipboard = [](FTMoc* moc) {
@@ -53,6 +54,7 @@ int main(int argc, char** argv)
         PicturesMenuActions::registerMenuItems(controller);
         PicturesMenuActions::install();
         SourcesMenuActions::registerMenuItems(controller);
+        registerPersonEditorMenuItems(controller);
         // Edit > "Preferences..." and the toolbar's Preferences item.
         PreferencesController::install(controller);
         // The hierarchy diagram from the toolbar, the Reports menu and the family diagram.
