@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/PersonFields.h"
+
 #include <QHash>
 #include <QWidget>
 
@@ -68,8 +70,6 @@ private:
     QLineEdit* addField(int tag, const QString& name);
     void fillFields();
     void fillDescription();
-    QString read(int tag) const;
-    void write(int tag, const QString& value);
     void personNameOrDateChanged(const Notification& n);
     void personToBeDeleted(const Notification& n);
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "editor/PersonFields.h"
 #include "editor/ui/EditorPage.h"
+
+#include "shell/PersonFields.h"
 
 #include <QDateTime>
 #include <QHash>

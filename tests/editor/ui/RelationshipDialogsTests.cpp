@@ -3,7 +3,6 @@
 #include "EditorFixture.h"
 #include "../../model/PeopleFixture.h"
 
-#include "editor/PersonFields.h"
 #include "editor/ui/AddChildController.h"
 #include "editor/ui/AddChildEventsTableView.h"
 #include "editor/ui/AddParentController.h"
@@ -20,6 +19,8 @@
 #include "editor/ui/SelectSpouseController.h"
 
 #include "diagrams/DiagramHooks.h"
+
+#include "shell/PersonFields.h"
 
 #include "model/FTEvent.h"
 #include "model/FTPcRel.h"
