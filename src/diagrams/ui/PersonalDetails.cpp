@@ -169,7 +169,8 @@ void PersonalDetails::setPerson(FTPerson* person)
     for (QPushButton* button : std::as_const(m_notesButtons))
         button->setEnabled(person);
     setWindowTitle(person ? person->nameWithBirthAndDeathYears() : L("HdDetailsTitle"));
-    fillFields();
+    // Even a field whose text was refused shows the new person's.
+    fillFields(false);
     setNotesButtonIndicators();
     displayConsanguinity();
 }
@@ -196,11 +197,10 @@ void PersonalDetails::fillDescription()
     m_personDetails->setHtml(m_person ? m_person->attributedDescription() : QString());
 }
 
-void PersonalDetails::fillFields()
+void PersonalDetails::fillFields(bool keepTyping)
 {
     for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it) {
-        // A field being typed in keeps what was typed.
-        if (it.value()->hasFocus() && m_person)
+        if (keepTyping && it.value()->hasFocus())
             continue;
         it.value()->setText(PersonFields::read(it.key(), m_person));
         LineEditDateField(it.value()).setTextRed(false);
@@ -256,7 +256,8 @@ void PersonalDetails::personNameOrDateChanged(const Notification& n)
 {
     if (!m_person || n.context != m_moc)
         return;
-    fillFields();
+    // A field being typed in keeps what was typed.
+    fillFields(true);
     fillDescription();
     setWindowTitle(m_person->nameWithBirthAndDeathYears());
 }

@@ -68,7 +68,7 @@ private:
     void makeControls();
     void endEditingFocusedField();
     QLineEdit* addField(int tag, const QString& name);
-    void fillFields();
+    void fillFields(bool keepTyping);
     void fillDescription();
     void personNameOrDateChanged(const Notification& n);
     void personToBeDeleted(const Notification& n);

@@ -213,10 +213,13 @@ TEST_F(HierarchyDialogs, TheDetailsWindowFollowsTheSelectionAndChecksWhatIsTyped
     EXPECT_EQ(albert->name(), "Albert Edward Ashdown");
     EXPECT_TRUE(details->personDetails()->toPlainText().contains("Albert Edward Ashdown"));
 
-    // The window follows the selection; a person deleted closes it.
+    // The window follows the selection, leaving behind what was refused; a person deleted closes it.
+    QApplication::setActiveWindow(details);
+    type(details->field(PersonalDetails::NameTag), " ");
     commands().setSelectedHierarchy(node(beatrice));
     EXPECT_EQ(details->person(), beatrice);
     EXPECT_EQ(details->field(PersonalDetails::NameTag)->text(), "Beatrice Ashdown");
+    EXPECT_EQ(beatrice->name(), "Beatrice Ashdown");
     NotificationCenter::defaultCenter().post("PersonToBeDeleted", beatrice, moc.get());
     QCoreApplication::processEvents();
     EXPECT_EQ(window->personalDetails(), nullptr);
