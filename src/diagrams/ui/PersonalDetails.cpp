@@ -4,9 +4,11 @@
 #include "diagrams/PersonalDetailsTexts.h"
 #include "diagrams/ui/HdWindowParts.h"
 
-#include "shell/PersonFields.h"
-#include "shell/ui/LineEditDateField.h"
+#include "shell/FieldValidation.h"
 
+#include "model/BirthDateCheck.h"
+#include "model/Dates.h"
+#include "model/FTEvent.h"
 #include "model/FTMoc.h"
 #include "model/FTPerson.h"
 
@@ -26,6 +28,42 @@ namespace {
 QString L(const char* key)
 {
     return LocalizedString(QString::fromLatin1(key));
+}
+
+// A date field as the date check sees it.
+class LineEditDate : public Dates::Field {
+public:
+    explicit LineEditDate(QLineEdit* edit)
+        : m_edit(edit)
+    {
+    }
+    QString string() const override { return m_edit->text(); }
+    void setString(const QString& s) override { m_edit->setText(s); }
+    void setTextRed(bool red) override
+    {
+        if (!red) {
+            m_edit->setPalette(QPalette());
+            return;
+        }
+        QPalette palette = m_edit->palette();
+        palette.setColor(QPalette::Text, Qt::red);
+        m_edit->setPalette(palette);
+    }
+
+private:
+    QLineEdit* m_edit;
+};
+
+bool isBirthTag(int tag)
+{
+    return tag == PersonalDetails::BirthDateTag || tag == PersonalDetails::BirthPlaceTag;
+}
+
+QString eventKey(int tag)
+{
+    const bool date = tag == PersonalDetails::BirthDateTag || tag == PersonalDetails::DeathDateTag;
+    return QStringLiteral("%1.%2").arg(isBirthTag(tag) ? QStringLiteral("birth") : QStringLiteral("death"),
+        date ? QStringLiteral("date") : QStringLiteral("place"));
 }
 
 QLabel* rightAligned(const char* key)
@@ -202,19 +240,76 @@ void PersonalDetails::fillFields(bool keepTyping)
     for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it) {
         if (keepTyping && it.value()->hasFocus())
             continue;
-        it.value()->setText(PersonFields::read(it.key(), m_person));
-        LineEditDateField(it.value()).setTextRed(false);
+        it.value()->setText(read(it.key()));
+        LineEditDate(it.value()).setTextRed(false);
+    }
+}
+
+QString PersonalDetails::read(int tag) const
+{
+    if (!m_person)
+        return {};
+    switch (tag) {
+    case NameTag:
+        return m_person->name();
+    case GenderTag:
+        return m_person->gender();
+    default: {
+        const FTEvent* event = isBirthTag(tag) ? m_person->birth() : m_person->death();
+        if (!event)
+            return {};
+        return tag == BirthDateTag || tag == DeathDateTag ? event->date() : event->place();
+    }
+    }
+}
+
+void PersonalDetails::write(int tag, const QString& value)
+{
+    switch (tag) {
+    case NameTag:
+        m_person->setName(value);
+        break;
+    case GenderTag:
+        m_person->setGender(value);
+        break;
+    default:
+        // An empty value never makes an empty event.
+        if (!(isBirthTag(tag) ? m_person->birth() : m_person->death()) && value.isEmpty())
+            return;
+        m_person->setValueForKeyPath(eventKey(tag), value);
+        break;
     }
 }
 
 bool PersonalDetails::endEditing(int tag)
 {
     QLineEdit* edit = field(tag);
-    if (!m_person || !edit || m_validating || edit->text() == PersonFields::read(tag, m_person))
+    if (!m_person || !edit || m_validating)
+        return true;
+    const QString typed = edit->text();
+    if (typed == read(tag))
         return true;
     m_validating = true;
-    LineEditDateField typed(edit);
-    const FieldValidation v = PersonFields::validate(tag, typed, m_person);
+    FieldValidation v { true, typed, {}, {} };
+    switch (tag) {
+    case NameTag:
+        v = ValidateNameField(typed);
+        break;
+    case GenderTag:
+        v = ValidateGenderFieldEditor(typed, m_person);
+        break;
+    case BirthDateTag:
+    case DeathDateTag: {
+        // The birth date is weighed against the births of the person's parents and children.
+        LineEditDate date(edit);
+        const Dates::Person checked = BirthDateCheckPerson(m_person);
+        v.accepted = Dates::validateDateField(date, tag == BirthDateTag ? &checked : nullptr);
+        v.text = edit->text();
+        break;
+    }
+    default:
+        break;
+    }
     if (!v.accepted) {
         if (edit->text() != v.text)
             edit->setText(v.text);
@@ -226,12 +321,12 @@ bool PersonalDetails::endEditing(int tag)
     if (!v.message.isEmpty())
         v.report();
     FTPerson* person = m_person;
-    PersonFields::write(tag, person, v.text);
+    write(tag, v.text);
     if (m_moc)
         m_moc->deferredSave();
     // An alert's event loop may have moved the window to another person; the field shows what is stored.
     if (m_person == person) {
-        edit->setText(PersonFields::read(tag, person));
+        edit->setText(read(tag));
         fillDescription();
     }
     m_validating = false;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "shell/PersonFields.h"
-
 #include <QHash>
 #include <QWidget>
 
@@ -70,6 +68,8 @@ private:
     QLineEdit* addField(int tag, const QString& name);
     void fillFields(bool keepTyping);
     void fillDescription();
+    QString read(int tag) const;
+    void write(int tag, const QString& value);
     void personNameOrDateChanged(const Notification& n);
     void personToBeDeleted(const Notification& n);
 

@@ -1,19 +1,19 @@
 #include "editor/ui/AddChildController.h"
 
 #include "editor/EventsPageCommands.h"
+#include "editor/PersonFields.h"
 #include "editor/RelativeDialogTexts.h"
 #include "editor/ui/AddChildEventsTableView.h"
 #include "editor/ui/AddEventButton.h"
 #include "editor/ui/EditorLineEdit.h"
+#include "editor/ui/LineEditDateField.h"
 #include "editor/ui/NotesTextEdit.h"
 #include "editor/ui/PcRelTypesTable.h"
 #include "editor/ui/PersonFieldSet.h"
 #include "editor/ui/PlaceField.h"
 
 #include "shell/FieldValidation.h"
-#include "shell/PersonFields.h"
 #include "shell/Utils.h"
-#include "shell/ui/LineEditDateField.h"
 #include "shell/ui/SetFontSize.h"
 #include "shell/ui/ThemeIcon.h"
 

@@ -1,10 +1,9 @@
 #include "editor/ui/AddParentController.h"
 
+#include "editor/PersonFields.h"
 #include "editor/RelativeDialogTexts.h"
 #include "editor/ui/EditorLineEdit.h"
 #include "editor/ui/PersonFieldSet.h"
-
-#include "shell/PersonFields.h"
 
 #include "model/FTPerson.h"
 

@@ -1,12 +1,11 @@
 #include "editor/ui/AddSameSexPartner.h"
 
+#include "editor/PersonFields.h"
 #include "editor/RelativeDialogTexts.h"
 #include "editor/SameSexPartnership.h"
 #include "editor/ui/EditorLineEdit.h"
 #include "editor/ui/PersonFieldSet.h"
 #include "editor/ui/PlaceField.h"
-
-#include "shell/PersonFields.h"
 
 #include "model/FTEvent.h"
 #include "model/FTPerson.h"

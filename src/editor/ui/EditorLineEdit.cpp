@@ -1,6 +1,6 @@
 #include "editor/ui/EditorLineEdit.h"
 
-#include "shell/ui/LineEditDateField.h"
+#include "editor/ui/LineEditDateField.h"
 
 #include <QKeyEvent>
 #include <QPointer>

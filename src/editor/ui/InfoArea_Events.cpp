@@ -7,11 +7,11 @@
 #include "editor/ui/EditorHooks.h"
 #include "editor/ui/EventsTableModel.h"
 #include "editor/ui/InfoArea_Events_TableView.h"
+#include "editor/ui/LineEditDateField.h"
 
 #include "shell/DisplayMsg.h"
 #include "shell/FieldValidation.h"
 #include "shell/PlaceCompletion.h"
-#include "shell/ui/LineEditDateField.h"
 #include "shell/ui/SetFontSize.h"
 #include "shell/ui/ThemeIcon.h"
 

@@ -1,5 +1,6 @@
 #include "editor/ui/InfoArea_Self.h"
 
+#include "editor/PersonFields.h"
 #include "editor/SelfPageTexts.h"
 #include "editor/ui/EditorHooks.h"
 #include "editor/ui/EditorLineEdit.h"
@@ -10,7 +11,6 @@
 #include "editor/ui/PersonFieldSet.h"
 #include "editor/ui/PlaceField.h"
 
-#include "shell/PersonFields.h"
 #include "shell/ui/ThemeIcon.h"
 
 #include "model/FTEvent.h"

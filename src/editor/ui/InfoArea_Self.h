@@ -1,8 +1,7 @@
 #pragma once
 
+#include "editor/PersonFields.h"
 #include "editor/ui/EditorPage.h"
-
-#include "shell/PersonFields.h"
 
 #include <QDateTime>
 #include <QHash>

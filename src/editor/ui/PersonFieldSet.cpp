@@ -1,12 +1,11 @@
 #include "editor/ui/PersonFieldSet.h"
 
+#include "editor/PersonFields.h"
 #include "editor/ui/EditorHooks.h"
 #include "editor/ui/EditorLineEdit.h"
 #include "editor/ui/EditorTags.h"
+#include "editor/ui/LineEditDateField.h"
 #include "editor/ui/PlaceField.h"
-
-#include "shell/PersonFields.h"
-#include "shell/ui/LineEditDateField.h"
 
 #include "model/FTMoc.h"
 #include "model/FTPerson.h"

@@ -3,6 +3,7 @@
 #include "EditorFixture.h"
 #include "../../model/PeopleFixture.h"
 
+#include "editor/PersonFields.h"
 #include "editor/ui/AddChildController.h"
 #include "editor/ui/AddChildEventsTableView.h"
 #include "editor/ui/AddParentController.h"
@@ -19,8 +20,6 @@
 #include "editor/ui/SelectSpouseController.h"
 
 #include "diagrams/DiagramHooks.h"
-
-#include "shell/PersonFields.h"
 
 #include "model/FTEvent.h"
 #include "model/FTPcRel.h"

@@ -1,6 +1,7 @@
-#include "shell/PersonFields.h"
+#include "editor/PersonFields.h"
 
-#include "model/BirthDateCheck.h"
+#include "editor/SelfPageTexts.h"
+
 #include "model/FTEvent.h"
 #include "model/FTPerson.h"
 
@@ -119,7 +120,7 @@ FieldValidation PersonFields::validate(int tag, Dates::Field& field, FTPerson* p
     case DeathDate: {
         // A birth date is weighed against the ages of the person's parents and children at it.
         const bool withRelatives = tag == BirthDate && person;
-        const Dates::Person checked = withRelatives ? BirthDateCheckPerson(person) : Dates::Person();
+        const Dates::Person checked = withRelatives ? SelfPageTexts::birthDateCheckPerson(person) : Dates::Person();
         FieldValidation v;
         v.accepted = Dates::validateDateField(field, withRelatives ? &checked : nullptr);
         v.text = field.string();
