@@ -298,6 +298,10 @@ bool PersonalDetails::endEditing(int tag)
     case GenderTag:
         v = ValidateGenderFieldEditor(typed, m_person);
         break;
+    case BirthPlaceTag:
+    case DeathPlaceTag:
+        v = ValidatePlaceField(typed);
+        break;
     case BirthDateTag:
     case DeathDateTag: {
         // The birth date is weighed against the births of the person's parents and children.
