@@ -4,9 +4,13 @@
 //  - story_ms: generating the story of the person with the most events and relatives, with every option on
 //    (every group of relatives, sources, notes, comments, every relative's events), putting it before an
 //    existing story and making the text that is stored (the median of several runs);
-//  - story_large_ms: the same for a person added with 1,200 children and 500 events of their own.
+//  - story_large_ms: the same for a person added with 1,200 children and 500 events of their own;
+//  - attach_children_ms, attach_parents_ms, attach_spouses_ms: rebuilding the candidates of the attach-child,
+//    attach-parent and attach-spouse dialogs for that busiest person after an age was changed (the median of
+//    several changes); attach_candidates_ms: the slowest of the three.
 // Settings and the data folder live in the temporary folder too.
 #include "BenchSupport.h"
+#include "editor/AttachCandidates.h"
 #include "editor/StoryGenerator.h"
 
 #include "model/FTEvent.h"
@@ -20,6 +24,7 @@
 #include "platform/ScriptedPrompts.h"
 #include "platform/UserDefaults.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -82,6 +87,27 @@ int main(int argc, char** argv)
 
     FTPerson* busiest = busiestPerson(all);
     std::printf("story_ms: %.2f\n", storyMs(busiest, 21));
+
+    // A dialog reads the people once when it opens; each change of an age field then builds its list afresh.
+    QElapsedTimer opening;
+    opening.start();
+    const AttachCandidates candidates(moc.get());
+    std::printf("attach_opening_ms: %.2f\n", opening.nsecsElapsed() / 1e6);
+    int change = 0;
+    size_t listed = 0;
+    const double children = medianMs(21, [&] {
+        listed += size_t(candidates.childCandidates(busiest, 16 + change++ % 5, 45, true).size());
+    });
+    const double parents = medianMs(21, [&] {
+        listed += size_t(candidates.parentCandidates(busiest, 18, 40 + change++ % 5, true).size());
+    });
+    const double spouses = medianMs(21, [&] {
+        listed += size_t(candidates.spouseCandidates(busiest, 3 + change++ % 5, false).size());
+    });
+    std::printf("attach_children_ms: %.2f\nattach_parents_ms: %.2f\nattach_spouses_ms: %.2f\n", children, parents,
+        spouses);
+    std::printf("attach_candidates_ms: %.2f\n", std::max({ children, parents, spouses }));
+    std::printf("attach_candidates_listed: %zu\n", listed / 63);
 
     moc->undoManager()->disableUndoRegistration();
     FTPerson* large = FTPerson::initInMoc(moc.get(), QStringLiteral("Abraham Large"), QStringLiteral("M"));

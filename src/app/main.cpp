@@ -1,6 +1,7 @@
 #include "gedcom/ui/GedcomMenuActions.h"
 #include "pictures/PictureIntake.h"
 #include "pictures/ui/PicturesMenuActions.h"
+#include "sources/ui/SourceCitingSetup.h"
 #include "sources/ui/SourcesMenuActions.h"
 
 #include "diagrams/DiagramHooks.h"
@@ -32,8 +33,9 @@ int main(int argc, char** argv)
 
     // The family diagram in every main window.
     installFamilyDiagram();
-    // The person editor beside it.
+    // The person editor beside it, and the dialogs that type, complete and attach relatives.
     installPersonEditor();
+    installRelationshipDialogs();
     // The family diagram pastes pictures through the pictures subsystem's intake.
     DiagramHooks& diagramHooks = DiagramHooks::shared();
     diagramHooks.imagesOnClipboard = [](FTMoc* moc) {
@@ -53,6 +55,9 @@ int main(int argc, char** argv)
         PicturesMenuActions::registerMenuItems(controller);
         PicturesMenuActions::install();
         SourcesMenuActions::registerMenuItems(controller);
+        registerPersonEditorMenuItems(controller);
+        // Citation sheets, the citations page, the toolbar's menu of sources and its active source panel.
+        installSourceCiting();
         // Edit > "Preferences..." and the toolbar's Preferences item.
         PreferencesController::install(controller);
         // The hierarchy diagram from the toolbar, the Reports menu and the family diagram.

@@ -81,6 +81,8 @@ public:
     // Loads what painting shows of pictures: the mug shots (with "cdShowMugShots") and the focal person's
     // default picture or the picture being paged (gPicNum with bScrollDefaultPicture).
     void loadPictures();
+    // Only the focal person's picture (after paging through the person's pictures).
+    void loadFocalPicture();
 
     // ---- Rectangles (CdLayout_Rects.cpp) ----
     QSizeF bounds() const { return m_bounds; }
@@ -118,6 +120,16 @@ public:
     // Zero unless one of the two is a child box; then the union of every box of level 1 and below, widened by 5
     // points to the left: what a change of selected child redraws.
     QRectF getRedrawRectFor(const CdPerson* a, const CdPerson* b) const;
+    // A press on the 12-point square at the middle of a line as last painted (CdLayout_Paths.cpp): a box's line to
+    // its owner, or one of the selected child's lines to its other parents. `hit` with the link's parent and child
+    // (either may be missing for an empty slot's line), or with the box of an associated person.
+    struct ClickedPath {
+        bool hit = false;
+        CdPerson* associatedBox = nullptr;
+        FTPerson* parent = nullptr;
+        FTPerson* child = nullptr;
+    };
+    ClickedPath getClickedPath(const QPointF& point) const;
 
     // ---- The focal person's default picture (CdDefaultPicture) ----
     struct PictureState {

@@ -317,8 +317,6 @@ bool CdLayout::containsBox(const CdPerson* box) const
 
 void CdLayout::loadPictures()
 {
-    m_focalPicture = QImage();
-    m_focalPictureCount = 0;
     CdPerson* focal = focalBox();
     for (const auto& box : m_boxes) {
         FTPerson* p = box->person();
@@ -328,6 +326,14 @@ void CdLayout::loadPictures()
                 image = picture->thumbnailImage();
         box->setMugShotImage(image);
     }
+    loadFocalPicture();
+}
+
+void CdLayout::loadFocalPicture()
+{
+    m_focalPicture = QImage();
+    m_focalPictureCount = 0;
+    const CdPerson* focal = focalBox();
     FTPerson* person = focal ? focal->person() : nullptr;
     if (!person)
         return;

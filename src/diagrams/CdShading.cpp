@@ -1,9 +1,12 @@
 #include "diagrams/CdShading.h"
 
+#include <QHash>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 
 #include <algorithm>
+#include <cmath>
 
 QColor CdShading::colourAt(const QColor& colour, double t)
 {
@@ -20,11 +23,11 @@ QLinearGradient CdShading::linearGradient(const QColor& colour, double g, const 
     return gradient;
 }
 
-void CdShading::drawShadow(QPainter& painter, const QPainterPath& path, const QPointF& offset, double blurRadius)
+namespace {
+// White 0.1 at alpha 0.5; the blur is a few widening translucent strokes round the fill.
+void paintShadow(QPainter& painter, const QPainterPath& path, double blurRadius)
 {
-    // White 0.1 at alpha 0.5; the blur is a few widening translucent strokes round the offset fill.
     const QColor shadow = QColor::fromRgbF(0.1f, 0.1f, 0.1f, 0.5f);
-    const QPainterPath moved = path.translated(offset);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setBrush(Qt::NoBrush);
@@ -33,8 +36,68 @@ void CdShading::drawShadow(QPainter& painter, const QPainterPath& path, const QP
         QColor c = shadow;
         c.setAlphaF(float(0.5 / (steps + 1)));
         painter.setPen(QPen(c, 2.0 * blurRadius * i / steps, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawPath(moved);
+        painter.drawPath(path);
     }
-    painter.fillPath(moved, shadow);
+    painter.fillPath(path, shadow);
+    painter.restore();
+}
+
+bool isRaster(const QPaintDevice* device)
+{
+    const int type = device ? device->devType() : 0;
+    return type == QInternal::Image || type == QInternal::Pixmap || type == QInternal::Widget;
+}
+
+// The shape of a path placed at a whole-pixel origin, as a key (eighths of a point).
+QByteArray shapeKey(const QPainterPath& path, double blurRadius, qreal ratio)
+{
+    QByteArray key;
+    key.reserve(path.elementCount() * 9 + 16);
+    const auto add = [&key](qint32 v) { key.append(reinterpret_cast<const char*>(&v), sizeof v); };
+    add(qRound(blurRadius * 8));
+    add(qRound(ratio * 8));
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        key.append(char(e.type));
+        add(qRound(e.x * 8));
+        add(qRound(e.y * 8));
+    }
+    return key;
+}
+}
+
+void CdShading::drawShadow(QPainter& painter, const QPainterPath& path, const QPointF& offset, double blurRadius)
+{
+    const QTransform world = painter.worldTransform();
+    if (world.type() > QTransform::TxTranslate || !isRaster(painter.device())) {
+        paintShadow(painter, path.translated(offset), blurRadius);
+        return;
+    }
+    // Stroking a soft edge is the dearest part of painting a box, and most boxes of a diagram share a few sizes:
+    // each shape is painted once into an image, placed on whole pixels, and copied from then on.
+    const QPainterPath placed = world.map(path.translated(offset));
+    const double pad = blurRadius + 2;
+    const QRectF bounds = placed.boundingRect();
+    const QPointF origin(std::floor(bounds.left() - pad), std::floor(bounds.top() - pad));
+    const QPainterPath local = placed.translated(-origin);
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    static thread_local QHash<QByteArray, QImage> shadows;
+    const QByteArray key = shapeKey(local, blurRadius, ratio);
+    auto found = shadows.constFind(key);
+    if (found == shadows.constEnd()) {
+        if (shadows.size() > 256)
+            shadows.clear();
+        const QSizeF size(std::ceil(bounds.right() + pad - origin.x()), std::ceil(bounds.bottom() + pad - origin.y()));
+        QImage image((size * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        paintShadow(p, local, blurRadius);
+        p.end();
+        found = shadows.insert(key, image);
+    }
+    painter.save();
+    painter.resetTransform();
+    painter.drawImage(origin, *found);
     painter.restore();
 }

@@ -18,7 +18,6 @@
 
 #include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
-#include "platform/Prompts.h"
 
 namespace {
 QString L(const char* key)
@@ -315,12 +314,7 @@ void FamilyDiagramCommands::attachPersonToActiveSource(FTPerson* person)
         return;
     FTSource* source = moc->activeSource();
     if (!source) {
-        const int answer = Prompts::current().choose(
-            QStringLiteral("No Source is currently Active.\n\nWould you like to activate a Source now?"),
-            QStringLiteral("You can also use menu option Sources -> Activate Source to choose a Source and then press "
-                           "the button labelled \"Select as Active Source\"\n\n"),
-            {QStringLiteral("Activate a Source"), L("Cancel")});
-        if (answer == 0 && DiagramHooks::isAvailable(hooks().sourcesWindow, L("SourcesWindow")))
+        if (Utils::askToActivateSource() && DiagramHooks::isAvailable(hooks().sourcesWindow, L("SourcesWindow")))
             hooks().sourcesWindow(moc);
         return;
     }
@@ -375,6 +369,18 @@ void FamilyDiagramCommands::invokePcRelDialog(FTPerson* parent, FTPerson* child)
     if (!parent || !child || !DiagramHooks::isAvailable(hooks().pcRelTypeDialog, L("PcRelTypeDialogWindow")))
         return;
     hooks().pcRelTypeDialog(parent, child);
+    m_host.setRefreshArray(true);
+}
+
+void FamilyDiagramCommands::invokeFamilyDialog(FTPerson* person, FTPerson* spouse)
+{
+    if (!person || !spouse)
+        return;
+    if (!RelativeDialogs::current()) {
+        DiagramHooks::sayNotAvailable(L("FamilyDialogWindow"));
+        return;
+    }
+    person->invokeFamilyDialogForSpouse(spouse);
     m_host.setRefreshArray(true);
 }
 

@@ -83,6 +83,8 @@ public:
     // ---- Windows ----
     void invokeHierarchyDiagram(FTPerson* person);
     void invokePcRelDialog(FTPerson* parent, FTPerson* child);
+    // The family dialog of the couple `person` and `spouse` (the model's, through RelativeDialogs).
+    void invokeFamilyDialog(FTPerson* person, FTPerson* spouse);
     // The association of an associated person's box with the person it hangs from.
     void invokeAssociatedPersonDialogFor(CdPerson* box);
     void displayPersonalTimeline();

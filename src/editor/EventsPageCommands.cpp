@@ -13,7 +13,6 @@
 
 #include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
-#include "platform/Prompts.h"
 
 #include <QMap>
 
@@ -124,10 +123,7 @@ void EventsPageCommands::attachEventToActiveSource(FTEvent* event, const std::fu
         event->addReferenceToSource(source);
         return;
     }
-    const int answer = Prompts::current().choose(LocalizedString(QStringLiteral("NoSourceActivate")),
-        LocalizedString(QStringLiteral("NoSourceActivateText")),
-        { LocalizedString(QStringLiteral("ActivateSource")), LocalizedString(QStringLiteral("Cancel")) });
-    if (answer == 0 && openSourcesEditor)
+    if (Utils::askToActivateSource() && openSourcesEditor)
         openSourcesEditor();
 }
 

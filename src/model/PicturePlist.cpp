@@ -1,5 +1,6 @@
 #include "model/PicturePlist.h"
 
+#include "model/FTMoc.h"
 #include "model/FTPicture.h"
 
 #include <QCborMap>
@@ -7,6 +8,7 @@
 #include <QMimeData>
 
 const QString PicturePlist::kMimeType = QStringLiteral("KinloomPicturePlist");
+const QString PicturePlist::kDraggedPictureMimeType = QStringLiteral("DragPicturePasteboard");
 
 namespace {
 const QString kFilename = QStringLiteral("Filename");
@@ -86,4 +88,24 @@ std::optional<PicturePlist> PicturePlist::readFrom(const QMimeData& mime)
     if (!isOffered(mime))
         return std::nullopt;
     return fromCbor(mime.data(kMimeType));
+}
+
+void PicturePlist::writeDraggedPicture(QMimeData& mime, const FTPicture& picture)
+{
+    mime.setData(kDraggedPictureMimeType, picture.objectURI().toUtf8());
+    fromPicture(picture).writeTo(mime);
+}
+
+bool PicturePlist::isDraggedPicture(const QMimeData& mime)
+{
+    return mime.hasFormat(kDraggedPictureMimeType);
+}
+
+FTPicture* PicturePlist::draggedPicture(const QMimeData& mime, const FTMoc* moc)
+{
+    if (!moc || !isDraggedPicture(mime))
+        return nullptr;
+    auto* picture =
+        dynamic_cast<FTPicture*>(moc->objectForURI(QString::fromUtf8(mime.data(kDraggedPictureMimeType))));
+    return picture && !picture->isDeleted() ? picture : nullptr;
 }

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+class FTMoc;
 class FTPicture;
 class QMimeData;
 
@@ -36,4 +37,13 @@ struct PicturePlist {
     void writeTo(QMimeData& mime) const;
     static bool isOffered(const QMimeData& mime);
     static std::optional<PicturePlist> readFrom(const QMimeData& mime);
+
+    // A picture dragged out of a person's pictures page carries its record and, under this type of its own (the
+    // drag's pasteboard), the picture's URI: the page takes such a drag back only as a reorder of its own list, the
+    // family diagram as a new picture of a person of the same database. No file URL is written.
+    static const QString kDraggedPictureMimeType; // "DragPicturePasteboard"
+    static void writeDraggedPicture(QMimeData& mime, const FTPicture& picture);
+    static bool isDraggedPicture(const QMimeData& mime);
+    // The dragged picture, when the URI names a picture of `moc` that is not deleted; else null.
+    static FTPicture* draggedPicture(const QMimeData& mime, const FTMoc* moc);
 };

@@ -20,6 +20,9 @@ public:
     static void showMe(const QString& title, const QString& info);
     // True when the first button was pressed.
     static bool displayYesNoQuery(const QString& message, const QString& firstButton, const QString& secondButton);
+    // The question when the active source is to be cited and none is active: true when the user chose
+    // "Activate a Source" (the caller then opens the sources window).
+    static bool askToActivateSource();
     static void glassSound();
     // Waits `milliseconds` while the event loop keeps repainting (user input waits); off the main thread
     // it simply sleeps.

@@ -35,6 +35,7 @@
 
 bool gVovadid = false;
 bool gMallocDebug = false;
+bool gPrinting = false;
 
 namespace {
 
@@ -164,6 +165,14 @@ bool Utils::displayYesNoQuery(const QString& message, const QString& firstButton
     int chosen = -1;
     onMainThread([&] { chosen = Prompts::current().choose(message, {}, {firstButton, secondButton}); });
     return chosen == 0;
+}
+
+bool Utils::askToActivateSource()
+{
+    return Prompts::current().choose(LocalizedString(QStringLiteral("NoSourceActivate")),
+               LocalizedString(QStringLiteral("NoSourceActivateText")),
+               {LocalizedString(QStringLiteral("ActivateSource")), LocalizedString(QStringLiteral("Cancel"))})
+        == 0;
 }
 
 void Utils::glassSound()

@@ -4,11 +4,13 @@
 #include "diagrams/CdDefaultPicture.h"
 #include "diagrams/CdLineStyle.h"
 #include "diagrams/CdPainter.h"
+#include "diagrams/CdShading.h"
 #include "diagrams/CdTimeline.h"
 #include "diagrams/CdToolTip.h"
 
 #include <QLineF>
 #include <QPainter>
+#include <QPicture>
 
 class CdDrawing : public DiagramFixture {};
 
@@ -269,4 +271,41 @@ TEST_F(CdDrawing, ABoxPaintsWithoutAView)
         for (int y = 10; y < 60; ++y)
             dark += image.pixelColor(x, y).lightness() < 120;
     EXPECT_GT(dark, 30); // the text is there
+}
+
+// Shadows are painted once per shape and copied: the copy must match a shadow painted in place (a picture recording
+// paints in place), at fractional positions and for two shapes of one size.
+TEST_F(CdDrawing, ACopiedShadowMatchesOnePaintedInPlace)
+{
+    QPainterPath bowed;
+    bowed.moveTo(10.3, 20.6);
+    bowed.quadTo(4, 40, 10.3, 60.6);
+    bowed.lineTo(130.3, 60.6);
+    bowed.quadTo(124, 40, 130.3, 20.6);
+    bowed.closeSubpath();
+    QPainterPath straight;
+    straight.addRect(10.3, 20.6, 120, 40);
+    const auto paint = [](QPaintDevice* device, const QPainterPath& path, const QPointF& shift) {
+        QPainter painter(device);
+        painter.translate(shift);
+        CdShading::drawShadow(painter, path, QPointF(5, 5), 1.25);
+    };
+    for (const QPainterPath& path : {bowed, straight, bowed})
+        for (const QPointF shift : {QPointF(0, 0), QPointF(33.5, 0), QPointF(12.25, 7.25)}) {
+            QImage copied(200, 120, QImage::Format_ARGB32_Premultiplied);
+            copied.fill(Qt::white);
+            paint(&copied, path, shift);
+            QPicture recording;
+            paint(&recording, path, shift);
+            QImage inPlace(200, 120, QImage::Format_ARGB32_Premultiplied);
+            inPlace.fill(Qt::white);
+            QPainter replay(&inPlace);
+            recording.play(&replay);
+            replay.end();
+            int worst = 0;
+            for (int y = 0; y < copied.height(); ++y)
+                for (int x = 0; x < copied.width(); ++x)
+                    worst = std::max(worst, std::abs(qGray(copied.pixel(x, y)) - qGray(inPlace.pixel(x, y))));
+            EXPECT_LE(worst, 3) << shift.x();
+        }
 }

@@ -73,6 +73,18 @@ protected:
         link(grandad, dad);
         focusOn(me);
     }
+    // makeFamily() with Mum (1905) beside Dad, Stepdad (1902) as Me's step father and Friend (1931) associated
+    // with Me.
+    void makeWiderFamily()
+    {
+        makeFamily();
+        mum = person("Mum", F(), 1905);
+        link(mum, me);
+        stepDad = person("Stepdad", M(), 1902);
+        link(stepDad, me, FTPcRel::kStep);
+        friendOfMe = person("Friend", M(), 1931);
+        associate(me, friendOfMe);
+    }
     // Rebuilds around the focal person with `options`.
     const std::vector<std::unique_ptr<CdPerson>>& build()
     {
@@ -102,4 +114,5 @@ protected:
     CdOptions options;
     CdLayout layout;
     FTPerson *me = nullptr, *wife = nullptr, *son = nullptr, *daughter = nullptr, *dad = nullptr, *grandad = nullptr;
+    FTPerson *mum = nullptr, *stepDad = nullptr, *friendOfMe = nullptr;
 };

@@ -35,15 +35,6 @@ protected:
         PeopleFixture::TearDown();
     }
 
-    // The type of the link from `parent` to `child`; -1 when there is none.
-    static int typeOf(const FTPerson* parent, const FTPerson* child)
-    {
-        for (const FTPcRel* l : parent->children())
-            if (l->child() == child)
-                return l->intPcRelType();
-        return -1;
-    }
-
     RecordingDialogs dialogs;
     RecordingCitations citations;
 };

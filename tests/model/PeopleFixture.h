@@ -25,6 +25,15 @@ inline void PrintTo(const QStringList& l, std::ostream* os)
     *os << "{\"" << l.join("\", \"").toStdString() << "\"}";
 }
 
+// The type of the link from `parent` to `child`; -1 when there is none.
+inline int typeOf(const FTPerson* parent, const FTPerson* child)
+{
+    for (const FTPcRel* l : parent->children())
+        if (l->child() == child)
+            return l->intPcRelType();
+    return -1;
+}
+
 class PeopleFixture : public ModelFixture {
 protected:
     void SetUp() override

@@ -5,6 +5,7 @@
 #include "diagrams/CdPerson.h"
 #include "diagrams/CdSpeech.h"
 #include "diagrams/CdToolTip.h"
+#include "diagrams/ui/CdEditBox.h"
 #include "diagrams/ui/CdSpeaker.h"
 #include "diagrams/ui/DiagramPopupMenu.h"
 
@@ -35,8 +36,6 @@
 #include <algorithm>
 #include <cmath>
 
-bool CdDiagram::gAddedChild = false;
-
 namespace {
 // Around a box: its shadow, its circle, the bow of its sides and a mug shot on its left edge.
 QRectF boxArea(const CdPerson& box)
@@ -52,7 +51,13 @@ CdDiagram::CdDiagram(DOvurDocument* document, QWidget* parent)
     , m_document(document)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFocusPolicy(Qt::StrongFocus);
+    // A press takes the keyboard itself, once the entry box has let it go (CdDiagram_Mouse.cpp).
+    setFocusPolicy(Qt::TabFocus);
+    setMouseTracking(true);
+    m_hoverTimer.setSingleShot(true);
+    m_hoverTimer.setInterval(200);
+    connect(&m_hoverTimer, &QTimer::timeout, this, [this] { mouseEnteredPictureRect(); });
+    m_editBox = new CdEditBox(this);
     UserDefaults& defaults = UserDefaults::standard();
     if (defaults.stringForKey(QStringLiteral("cdFont")).isEmpty())
         FamilyDiagramPane::setCdFont(CdOptions::defaultFont());
@@ -65,6 +70,8 @@ CdDiagram::CdDiagram(DOvurDocument* document, QWidget* parent)
 CdDiagram::~CdDiagram()
 {
     FTLog(QStringLiteral("dealloc CdDiagram"));
+    m_hoverTimer.stop();
+    m_editBox->remove();
     NotificationCenter::defaultCenter().removeObserversOf(this);
 }
 
@@ -86,7 +93,7 @@ void CdDiagram::observeNotifications()
     center.addObserver(QStringLiteral("AddedChildInPcd"), nullptr,
                        [this](const Notification& n) {
                            if (concernsThisDatabase(n))
-                               gAddedChild = true;
+                               m_addedChild = true;
                        },
                        this);
     center.addObserver(QStringLiteral("PersonToBeDeleted"), nullptr,
@@ -164,17 +171,21 @@ void CdDiagram::setProjectView(FTProjectView*)
 
 void CdDiagram::setRefreshArray(bool refresh)
 {
-    if (refresh)
-        m_editBoxActive = false;
     m_refreshArray = refresh;
+    if (refresh)
+        m_editBox->remove();
     schedulePrepare();
     update();
 }
 
-void CdDiagram::setEditBoxActive(bool active)
+bool CdDiagram::isEditBoxActive() const
 {
-    m_editBoxActive = active;
-    if (!active && m_refreshArray)
+    return m_editBox->isActive();
+}
+
+void CdDiagram::editBoxRemoved()
+{
+    if (m_refreshArray)
         schedulePrepare();
 }
 
@@ -228,24 +239,10 @@ void CdDiagram::showEventInEditor(FTEvent* event)
 
 void CdDiagram::contextMenuEvent(QContextMenuEvent* event)
 {
-    if (event->reason() == QContextMenuEvent::Keyboard) {
-        // The menu key: the selected person's box, the menu near its bottom.
-        FTPerson* selected = moc() ? moc()->modelDefaults()->selectedPerson() : nullptr;
-        CdPerson* box = m_layout.findPerson(selected);
-        QPoint at = event->pos();
-        if (box)
-            at = QPointF(box->rclBox().x() + box->rclBox().width() * 0.5, box->rclBox().y() + box->rclBox().height() * 0.9)
-                     .toPoint();
-        displayPopupMenu(box, mapToGlobal(at));
-        return;
-    }
-    CdPerson* box = m_layout.getClickedPerson(event->pos());
-    setFocus(Qt::MouseFocusReason);
-    if (box && box->person()) {
-        setSelectedPerson(box->person());
-        update();
-    }
-    displayPopupMenu(box, event->globalPos());
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        showMenuAtSelectedBox();
+    else
+        rightMouseDown(event->pos(), event->globalPos());
 }
 
 void CdDiagram::displayPopupMenu(CdPerson* box, const QPoint& globalPos)
@@ -282,7 +279,8 @@ void CdDiagram::schedulePrepare()
 void CdDiagram::prepare()
 {
     m_prepareQueued = false;
-    if (m_popupMenuOpen)
+    // The menu's items and the band point at boxes: no rebuild while either is open.
+    if (m_popupMenuOpen || m_rubberBand)
         return;
     UserDefaults& defaults = UserDefaults::standard();
     const CdOptions options = CdOptions::fromUserDefaults();
@@ -303,16 +301,28 @@ void CdDiagram::prepare()
         FTPerson* selected = moc->modelDefaults()->selectedPerson();
         m_layout.setSelectedPerson(selected ? selected : moc->focalPerson());
     }
-    if (m_refreshArray && m_editBoxActive) {
+    if (m_refreshArray && isEditBoxActive()) {
         FTLog(QStringLiteral("Attempted to refresh the pcd array whilst pEditBox was active."));
     } else if (m_refreshArray && moc) {
         m_layout.refreshPersonArray();
         ++m_rebuildCount;
+        // The pointer rested on a box that has gone.
+        if (m_hover.kind != Hover::None)
+            mouseExited();
         deleteLinksWithoutChild();
         m_layout.loadPictures();
         m_refreshArray = false;
     }
     layoutBoxes();
+    // After a child was typed in, the next one can be typed at once.
+    if (m_addedChild && !isEditBoxActive()) {
+        m_addedChild = false;
+        for (const auto& box : m_layout.cdPersonsArray())
+            if (box->isGhost() && box->ancLevel() == CdPerson::kChild) {
+                m_editBox->activateForCdPerson(box.get());
+                break;
+            }
+    }
     update();
     if (moc && moc->hasChanges())
         moc->deferredSave();
@@ -324,6 +334,7 @@ void CdDiagram::layoutBoxes()
     m_layout.setBounds(m_laidOutSize);
     m_layout.calculateFocalRect();
     m_layout.setPersonRects();
+    m_editBox->followBox();
     showWarnings(m_layout.takeWarnings());
 }
 
@@ -356,13 +367,31 @@ void CdDiagram::showWarnings(const QStringList& warnings)
 
 void CdDiagram::paintEvent(QPaintEvent* event)
 {
+    QPainter painter(this);
+    // During a relationship drag the snapshot stands in for the diagram.
+    if (m_rubberBand && !m_cdBitmap.isNull()) {
+        painter.drawPixmap(0, 0, m_cdBitmap);
+        const CdPerson* source = m_layout.containsBox(m_bandSource) ? m_bandSource : nullptr;
+        CdRelationshipBand::draw(painter, m_band, source ? source->rclBox() : QRectF());
+        return;
+    }
     if (QSizeF(size()) != m_laidOutSize)
         layoutBoxes();
-    QPainter painter(this);
+    if (m_focalPictureRing)
+        m_layout.pictureState().bDrawFocusRing = true;
     CdPainter::paintDiagram(painter, m_layout, QRectF(event->rect()));
     if (!m_enlargedImage.isNull())
         CdDefaultPicture::displayMugshotImage(painter, m_enlargedImage, m_enlargedMugShot, m_layout.pictureState().gPicNum,
                                               m_enlargedCount);
+    if (m_hover.kind == Hover::Marker) {
+        // A white dot with a blue ring: the line can be pressed.
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Qt::blue);
+        painter.drawEllipse(m_hover.marker.adjusted(-2, -2, 2, 2));
+        painter.setBrush(Qt::white);
+        painter.drawEllipse(m_hover.marker);
+    }
 }
 
 void CdDiagram::resizeEvent(QResizeEvent* event)
@@ -471,7 +500,7 @@ void CdDiagram::personNameOrDateChanged(const Notification& n)
 void CdDiagram::genderChanged(const Notification& n)
 {
     FTPerson* person = personOf(n);
-    if (!person || m_editBoxActive)
+    if (!person || isEditBoxActive())
         return;
     const CdPerson* box = m_layout.findPerson(person);
     if (!box || box->ancLevel() >= 0)

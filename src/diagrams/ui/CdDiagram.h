@@ -2,14 +2,19 @@
 
 #include "shell/ui/FamilyDiagramPane.h"
 
+#include "diagrams/CdInputThrottle.h"
 #include "diagrams/CdLayout.h"
+#include "diagrams/CdRelationshipBand.h"
 #include "diagrams/FamilyDiagramCommands.h"
 
 #include <QImage>
+#include <QPixmap>
 #include <QPointer>
+#include <QTimer>
 
 #include <memory>
 
+class CdEditBox;
 class CdPerson;
 class CdSpeaker;
 class DOvurDocument;
@@ -26,6 +31,11 @@ struct Notification;
 //
 // The commands on people and the context menus live in the core (FamilyDiagramCommands, DiagramMenuBuilder); the
 // view is their host and shows the menu a secondary press asks for.
+//
+// The user works in the view with the mouse (CdDiagram_Mouse.cpp: presses, connector squares, the wheel), the
+// relationship band dragged from the selected box (CdDiagram_Drag.cpp), the keys (CdDiagram_Keys.cpp), the pointer
+// resting on markers and pictures (CdDiagram_Hover.cpp) and the entry box on an empty slot (CdEditBox). Where each
+// goes is decided in the core (CdKeyNavigation, CdRelationshipBand, CdLayout's hit tests, NewRelativeEntry).
 class CdDiagram : public FamilyDiagramPane, public FamilyDiagramCommands::Host {
     Q_OBJECT
 public:
@@ -70,10 +80,12 @@ public:
     CdPerson* getClickedMugShot(const QPointF& point) const { return m_layout.getClickedMugShot(point); }
 
     // While the inline entry box is on screen the boxes are not rebuilt.
-    bool isEditBoxActive() const { return m_editBoxActive; }
-    void setEditBoxActive(bool active);
+    CdEditBox* editBox() const { return m_editBox; }
+    bool isEditBoxActive() const;
+    // The entry box has closed: a rebuild asked for meanwhile happens now.
+    void editBoxRemoved();
 
-    // Shows an enlarged mug shot over a box's small picture until the next change of selection or focus.
+    // Shows an enlarged mug shot over a box's small picture until the pointer leaves it or the selection changes.
     void displayMugshotImage(const QImage& image, const QRectF& mugShot, int pictureCount);
     void sayFocalPersonsName();
 
@@ -81,10 +93,32 @@ public:
     int rebuildCount() const { return m_rebuildCount; }
     QRectF lastRedrawRect() const { return m_lastRedrawRect; }
 
-    // Set by "AddedChildInPcd" for this database; the entry box takes it to open on the next child slot.
-    static bool gAddedChild;
+    // ---- Keys and wheel (CdDiagram_Keys.cpp) ----
+    // The focal person's next or previous sibling becomes focal.
+    void promoteNextSiblingToFocalPerson();
+    void promotePreviousSiblingToFocalPerson();
+    // The wheel over a box's mug shot or the focal picture: the next or previous of the person's pictures.
+    void scrollMugShotFor(CdPerson* box, double dx, double dy);
+    // The wheel over a box: the next or previous box detail ("cdNameOption", 0 to 13).
+    void scrollDetailsFor(CdPerson* box, double dy);
+
+    // ---- The relationship band (CdDiagram_Drag.cpp) ----
+    bool isRubberBandActive() const { return m_rubberBand; }
+    // Where the band runs and what it would link (tests and the benchmark).
+    const CdRelationshipBand::Step& rubberBand() const { return m_band; }
+
+    // ---- Hover (CdDiagram_Hover.cpp) ----
+    // The connector marker under the resting pointer (its ring is drawn), null when none.
+    QRectF hoveredMarker() const { return m_hover.kind == Hover::Marker ? m_hover.marker : QRectF(); }
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
@@ -93,6 +127,46 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // ---- Mouse (CdDiagram_Mouse.cpp) ----
+    // A press of the primary button; the second press of a double press only refocuses.
+    void pressAt(const QPointF& point, Qt::KeyboardModifiers modifiers, bool doublePress);
+    // A press on the middle of a line: the link's dialog. Whether it hit one.
+    bool getClickedPath(const QPointF& point);
+    // A secondary press (or a press in an empty slot's corner): the person is selected and the menu shows.
+    void rightMouseDown(const QPointF& point, const QPoint& globalPos);
+    void showMenuAtSelectedBox();
+    FTPerson* focalPerson() const;
+    FTPerson* selectedPerson() const;
+    // Names the undo step "<localised word> <name with years>".
+    void nameUndoStep(const char* word, const FTPerson* person);
+    // Names the undo step "Focus on <name>" and makes the person focal.
+    void focusOnWithUndoName(FTPerson* person);
+
+    // ---- Drag ----
+    void trackMouseButtonForRelationship(const QPointF& point);
+    void rubberBandStep(const QPointF& point, bool display);
+    void endRubberBand(const QPointF& point);
+
+    // ---- Keys ----
+    void moveSelectionTo(CdPerson* box);
+    bool scrollMugShotForArrowKey(QKeyEvent* event);
+    // Shows picture gPicNum of the box's person: on the focal picture, or enlarged over the box's mug shot. False
+    // when the picture has no thumbnail.
+    bool showPagedPicture(CdPerson* box, const QList<class FTPicture*>& pictures);
+
+    // ---- Hover ----
+    struct Hover {
+        enum Kind { None, Marker, Picture } kind = None;
+        QRectF marker;
+        CdPerson* box = nullptr;
+        bool operator==(const Hover&) const = default;
+    };
+    bool hoverAllowed() const;
+    Hover hoverTargetAt(const QPointF& point) const;
+    void hoverAt(const QPointF& point);
+    void mouseEnteredPictureRect();
+    void mouseExited();
+
     void schedulePrepare();
     void redrawRect(const QRectF& rect);
     void redrawBoxesOf(FTPerson* a, FTPerson* b);
@@ -112,8 +186,23 @@ private:
     std::unique_ptr<CdSpeaker> m_synth;
     bool m_refreshArray = true;
     bool m_prepareQueued = false;
-    bool m_editBoxActive = false;
+    CdEditBox* m_editBox = nullptr;
+    // Raised by "AddedChildInPcd" for this database: the next pass opens the entry box on the next child slot.
+    bool m_addedChild = false;
     bool m_popupMenuOpen = false;
+    // The relationship band: the snapshot painted under it, its source box and its last step.
+    bool m_rubberBand = false;
+    QPixmap m_cdBitmap;
+    CdPerson* m_bandSource = nullptr;
+    CdRelationshipBand::Step m_band;
+    CdInputThrottle m_throttle;
+    // The pointer over the view (its last move), and what it rests on.
+    QPointF m_pointer;
+    bool m_pointerInside = false;
+    Hover m_hover;
+    QTimer m_hoverTimer;
+    bool m_focalPictureRing = false;
+    bool m_focalPicturePaged = false;
     QSizeF m_laidOutSize;
     int m_rebuildCount = 0;
     int m_focalChanges = 0;

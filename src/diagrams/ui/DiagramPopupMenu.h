@@ -2,8 +2,7 @@
 
 #include "diagrams/DiagramMenuItem.h"
 
-#include <QHash>
-#include <QMenu>
+#include "shell/ui/ModelPopupMenu.h"
 
 #include <optional>
 
@@ -13,25 +12,11 @@
 //
 //   if (auto chosen = DiagramPopupMenu::exec(model, globalPos, this))
 //       commands.perform(*chosen);
-class DiagramPopupMenu : public QMenu {
+class DiagramPopupMenu : public ModelPopupMenu<DiagramMenuItem> {
     Q_OBJECT
 public:
     DiagramPopupMenu(const DiagramMenu& model, QWidget* parent);
 
-    // The item of an action of this menu or of its submenus; null for another action.
-    const DiagramMenuItem* itemFor(const QAction* action) const;
-
     // Shows the menu at the point (global coordinates) until the user chooses or leaves it; the item chosen.
     static std::optional<DiagramMenuItem> exec(const DiagramMenu& model, const QPoint& globalPos, QWidget* parent);
-
-protected:
-    void initStyleOption(QStyleOptionMenuItem* option, const QAction* action) const override;
-
-private:
-    DiagramPopupMenu(const DiagramMenu& model, QWidget* parent, DiagramPopupMenu* top);
-    void fill(const DiagramMenu& model);
-
-    DiagramPopupMenu* m_top;
-    // The items by action, kept in the top menu for the whole tree.
-    QHash<const QAction*, DiagramMenuItem> m_items;
 };

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class EditorPage;
 class FTEvent;
@@ -13,6 +15,7 @@ class FTPerson;
 class FTPicture;
 class InfoAreaController;
 class PlaceField;
+class QMimeData;
 
 // A view of a person's default picture (the pictures subsystem's DefaultImage).
 class DefaultPictureView : public QWidget {
@@ -35,10 +38,21 @@ struct EditorHooks {
         eventEditor;
     // The person's timeline, run modally.
     std::function<void(QWidget* window, FTPerson* person)> personalTimeline;
-    // The picture editor for a picture of `owner` (a new one when `picture` is null), as a sheet.
-    std::function<void(QWidget* window, FTManagedObject* owner, FTPicture* picture)> pictureEditor;
-    // The transcription of a picture, as a sheet.
-    std::function<void(QWidget* window, FTPicture* picture, FTManagedObject* owner)> transcription;
+    // The picture editor for a picture of `owner` (a new one when `picture` is null), as a sheet. When the sheet
+    // ends, `didEnd` gets the picture edited or added (null when none was added) and whether anything changed.
+    std::function<void(QWidget* window, FTManagedObject* owner, FTPicture* picture,
+        std::function<void(FTPicture* picture, bool changed)> didEnd)>
+        pictureEditor;
+    // The transcription of a picture, as a sheet; `didEnd` runs when it ends.
+    std::function<void(QWidget* window, FTPicture* picture, FTManagedObject* owner, std::function<void()> didEnd)>
+        transcription;
+    // The pictures intake: how many pictures a clipboard or drop offers for the database (0: none), and making
+    // them pictures of the person, its count line going to `message`. Null when nothing usable was offered.
+    // Without them nothing is taken.
+    std::function<int(const QMimeData& mime, FTMoc* moc)> imagesInPasteboard;
+    std::function<std::optional<QList<FTPicture*>>(
+        const QMimeData& mime, FTPerson* person, const std::function<void(const QString&)>& message)>
+        addPicturesFromPasteboard;
     // The default picture of the person shown. Fallback: the picture's thumbnail, not editable.
     std::function<DefaultPictureView*(QWidget* parent)> defaultPictureView;
     // The citations page of the editor ("pSources"). Fallback: the editor has no such tab.

@@ -1,5 +1,7 @@
 #include "editor/ui/EditorLineEdit.h"
 
+#include "editor/ui/LineEditDateField.h"
+
 #include <QKeyEvent>
 #include <QPointer>
 #include <QTimer>
@@ -47,9 +49,7 @@ bool EditorLineEdit::endEditing()
 
 void EditorLineEdit::setTextRed(bool red)
 {
-    QPalette p = palette();
-    p.setColor(QPalette::Text, red ? QColor(Qt::red) : QPalette().color(QPalette::Text));
-    setPalette(p);
+    LineEditDateField(this).setTextRed(red);
 }
 
 void EditorLineEdit::keyPressEvent(QKeyEvent* event)

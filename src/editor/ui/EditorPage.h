@@ -19,6 +19,8 @@ public:
     virtual bool endEditing() { return true; }
     // The citations page: shows the citation selected.
     virtual void showCitation(FTSourceRel* citation) { }
+    // The window is about to be written as a PDF file: show the page from its top.
+    virtual void prepareForPrinting() { }
     // The events page: selects the event's row.
     virtual void selectEvent(FTEvent* event) { }
 };

@@ -182,6 +182,12 @@ void InfoAreaController::showCitation(FTSourceRel* citation)
             sources->showCitation(citation);
 }
 
+void InfoAreaController::prepareForPrinting()
+{
+    if (EditorPage* shown = visiblePage())
+        shown->prepareForPrinting();
+}
+
 void InfoAreaController::selectEvent(FTEvent* event)
 {
     if (choosePage(QStringLiteral("pEvents")))

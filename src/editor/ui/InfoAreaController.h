@@ -41,6 +41,7 @@ public:
     void endEditing() override;
     void showFirstPage() override;
     void showCitation(FTSourceRel* citation) override;
+    void prepareForPrinting() override;
     void selectEvent(FTEvent* event) override;
 
     // For other subsystems: the tab view, the pages by identifier, the visible one.

@@ -7,6 +7,7 @@
 #include "editor/ui/EditorHooks.h"
 #include "editor/ui/EventsTableModel.h"
 #include "editor/ui/InfoArea_Events_TableView.h"
+#include "editor/ui/LineEditDateField.h"
 
 #include "shell/DisplayMsg.h"
 #include "shell/FieldValidation.h"
@@ -38,26 +39,6 @@ using Layout = EventsTableLayout;
 
 namespace {
 const QString kMultiLineNotes = QStringLiteral("multiLineNotesForEventPane");
-
-// A date cell's editor as the date check sees it.
-class CellDateField : public Dates::Field {
-public:
-    explicit CellDateField(QLineEdit* edit)
-        : m_edit(edit)
-    {
-    }
-    QString string() const override { return m_edit->text(); }
-    void setString(const QString& s) override { m_edit->setText(s); }
-    void setTextRed(bool red) override
-    {
-        QPalette p = m_edit->palette();
-        p.setColor(QPalette::Text, red ? QColor(Qt::red) : QPalette().color(QPalette::Text));
-        m_edit->setPalette(p);
-    }
-
-private:
-    QLineEdit* m_edit;
-};
 
 bool multiLineNotesDefault()
 {
@@ -368,7 +349,7 @@ bool InfoArea_Events::shouldEndEditing(const QModelIndex& index, QWidget* editor
         auto* line = qobject_cast<QLineEdit*>(editor);
         if (!line)
             return true;
-        CellDateField date(line);
+        LineEditDateField date(line);
         Dates::Person owner;
         const Dates::Person* checked = nullptr;
         if (event->type() == FTEvent::BirthEvent)

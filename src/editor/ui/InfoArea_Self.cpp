@@ -1,5 +1,6 @@
 #include "editor/ui/InfoArea_Self.h"
 
+#include "editor/PersonFields.h"
 #include "editor/SelfPageTexts.h"
 #include "editor/ui/EditorHooks.h"
 #include "editor/ui/EditorLineEdit.h"
@@ -7,12 +8,11 @@
 #include "editor/ui/NotesButton.h"
 #include "editor/ui/NotesDialog.h"
 #include "editor/ui/NotesTextEdit.h"
+#include "editor/ui/PersonFieldSet.h"
 #include "editor/ui/PlaceField.h"
 
-#include "shell/FieldValidation.h"
 #include "shell/ui/ThemeIcon.h"
 
-#include "model/Dates.h"
 #include "model/FTEvent.h"
 #include "model/FTMoc.h"
 #include "model/FTPerson.h"
@@ -30,42 +30,6 @@
 #include <QVBoxLayout>
 
 namespace {
-// The date field as the date check sees it.
-class DateField : public Dates::Field {
-public:
-    explicit DateField(EditorLineEdit* edit)
-        : m_edit(edit)
-    {
-    }
-    QString string() const override { return m_edit->text(); }
-    void setString(const QString& s) override { m_edit->setText(s); }
-    void setTextRed(bool red) override { m_edit->setTextRed(red); }
-
-private:
-    EditorLineEdit* m_edit;
-};
-
-QString eventValue(const FTEvent* e, const QString& key)
-{
-    if (!e)
-        return {};
-    if (key == QLatin1String("date"))
-        return e->date();
-    if (key == QLatin1String("place"))
-        return e->place();
-    return e->notes();
-}
-
-// Writes through the person's key path, which makes the birth or death event when it is missing; an empty
-// value never makes an empty event.
-void writeEventValue(FTPerson* p, const QString& event, const QString& key, const QString& value)
-{
-    const FTEvent* e = event == QLatin1String("birth") ? p->birth() : p->death();
-    if (!e && value.isEmpty())
-        return;
-    p->setValueForKeyPath(event + QLatin1Char('.') + key, value);
-}
-
 QLabel* smallLabel(const QString& text)
 {
     auto* label = new QLabel(text);
@@ -81,6 +45,7 @@ const char* const kChangeNotifications[] = {
 
 InfoArea_Self::InfoArea_Self(QWidget* parent)
     : EditorPage(parent)
+    , m_fields(new PersonFieldSet(this))
 {
     setObjectName(QStringLiteral("pSelf"));
     auto* grid = new QGridLayout;
@@ -249,76 +214,36 @@ void InfoArea_Self::observe()
             this);
 }
 
-EditorLineEdit* InfoArea_Self::addField(int tag, const QString& name, std::function<QString(const FTPerson*)> read,
-                                        std::function<void(FTPerson*, const QString&)> write, EditorLineEdit* edit)
-{
-    if (!edit)
-        edit = new EditorLineEdit;
-    edit->setObjectName(name);
-    setViewTag(edit, tag);
-    edit->shouldEndEditing = [this, tag] { return shouldEndEditing(tag); };
-    m_fields.insert(tag, Field{edit, std::move(read), std::move(write)});
-    return edit;
-}
-
-PlaceField* InfoArea_Self::addPlaceField(int tag, const QString& name, const QString& event)
-{
-    PlaceField* place = EditorHooks::makePlaceField(this);
-    setViewTag(place, tag);
-    m_placeFields.insert(tag, place);
-    addField(
-        tag, name, [event](const FTPerson* p) {
-            return eventValue(event == QLatin1String("birth") ? p->birth() : p->death(), QStringLiteral("place"));
-        },
-        [event](FTPerson* p, const QString& v) { writeEventValue(p, event, QStringLiteral("place"), v); },
-        place->lineEdit());
-    return place;
-}
-
 void InfoArea_Self::buildFields()
 {
-    addField(Name, QStringLiteral("name"), [](const FTPerson* p) { return p->name(); },
-             [](FTPerson* p, const QString& v) { p->setName(v); });
-    EditorLineEdit* gender = addField(Gender, QStringLiteral("gender"), [](const FTPerson* p) { return p->gender(); },
-                                      [](FTPerson* p, const QString& v) { p->setGender(v); });
-    gender->setMaxLength(8);
-    gender->setFixedWidth(gender->fontMetrics().horizontalAdvance(QStringLiteral("MMM")) + 16);
-    addField(Title, QStringLiteral("title"), [](const FTPerson* p) { return p->title(); },
-             [](FTPerson* p, const QString& v) { p->setTitle(v); });
+    m_fields->add(Name, QStringLiteral("name"));
+    m_fields->add(Gender, QStringLiteral("gender"));
+    m_fields->add(Title, QStringLiteral("title"));
     for (const QString& event : {QStringLiteral("birth"), QStringLiteral("death")}) {
         const bool birth = event == QLatin1String("birth");
-        auto eventOf = [birth](const FTPerson* p) { return birth ? p->birth() : p->death(); };
-        EditorLineEdit* date = addField(
-            birth ? BirthDate : DeathDate, event + QStringLiteral("Date"),
-            [eventOf](const FTPerson* p) { return eventValue(eventOf(p), QStringLiteral("date")); },
-            [event](FTPerson* p, const QString& v) { writeEventValue(p, event, QStringLiteral("date"), v); });
-        date->setToolTip(LocalizedHelpString(QStringLiteral("DateFormatHelp")));
-        date->setMinimumWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("abt 30 Sep 2000")) + 12);
-        addPlaceField(birth ? BirthPlace : DeathPlace, event + QStringLiteral("Place"), event);
+        m_fields->add(birth ? BirthDate : DeathDate, event + QStringLiteral("Date"));
+        m_fields->addPlace(birth ? BirthPlace : DeathPlace, event + QStringLiteral("Place"));
         const int notesTag = birth ? BirthNotes : DeathNotes;
-        EditorLineEdit* notes = addField(
-            notesTag, event + QStringLiteral("Notes"),
-            [eventOf](const FTPerson* p) { return eventValue(eventOf(p), QStringLiteral("notes")); },
-            [event](FTPerson* p, const QString& v) { writeEventValue(p, event, QStringLiteral("notes"), v); });
+        EditorLineEdit* notes = m_fields->add(notesTag, event + QStringLiteral("Notes"));
         notes->shouldBeginEditing = [this, notesTag] { return notesFieldShouldBeginEditing(notesTag); };
     }
-    addField(CauseOfDeath, QStringLiteral("causeOfDeath"), [](const FTPerson* p) { return p->causeOfDeath(); },
-             [](FTPerson* p, const QString& v) { p->setCauseOfDeath(v); });
-    addField(AncestralFileNo, QStringLiteral("ancestralFileNumber"),
-             [](const FTPerson* p) { return p->ancestralFileNumber(); },
-             [](FTPerson* p, const QString& v) { p->setAncestralFileNumber(v); });
-    addField(UserReferenceNo, QStringLiteral("userId"), [](const FTPerson* p) { return p->userId(); },
-             [](FTPerson* p, const QString& v) { p->setUserId(v); });
+    m_fields->add(CauseOfDeath, QStringLiteral("causeOfDeath"));
+    m_fields->add(AncestralFileNo, QStringLiteral("ancestralFileNumber"));
+    m_fields->add(UserReferenceNo, QStringLiteral("userId"));
+    m_fields->didEndEditing = [this](int tag) {
+        if (tag == BirthNotes || tag == DeathNotes)
+            setNotesButtonIndicators();
+    };
 }
 
 EditorLineEdit* InfoArea_Self::field(int tag) const
 {
-    return m_fields.value(tag).edit;
+    return m_fields->field(tag);
 }
 
 PlaceField* InfoArea_Self::placeField(int tag) const
 {
-    return m_placeFields.value(tag);
+    return m_fields->placeField(tag);
 }
 
 QString InfoArea_Self::otherEventsText() const
@@ -326,73 +251,9 @@ QString InfoArea_Self::otherEventsText() const
     return m_otherEvents->text();
 }
 
-bool InfoArea_Self::shouldEndEditing(int tag)
-{
-    const Field f = m_fields.value(tag);
-    if (!m_person || !f.edit)
-        return true;
-    const QString typed = f.edit->text();
-    FieldValidation v{true, typed, {}, {}};
-    switch (tag) {
-    case Name:
-        v = ValidateNameField(typed);
-        break;
-    case Gender:
-        v = ValidateGenderFieldEditor(typed, m_person);
-        break;
-    case Title:
-        v = ValidateSingleLineEntryField(typed, QStringLiteral("Title/Occupation"));
-        break;
-    case BirthPlace:
-    case DeathPlace:
-        v = ValidatePlaceField(typed);
-        break;
-    case CauseOfDeath:
-        v = ValidateSingleLineEntryField(typed, QStringLiteral("CauseOfDeath"));
-        break;
-    case AncestralFileNo:
-        v = ValidateSingleLineEntryField(typed, QStringLiteral("AncestralFileNo"));
-        break;
-    case UserReferenceNo:
-        v = ValidateSingleLineEntryField(typed, QStringLiteral("UserReferenceNo"));
-        break;
-    case BirthDate:
-    case DeathDate: {
-        DateField date(f.edit);
-        const Dates::Person checked = SelfPageTexts::birthDateCheckPerson(m_person);
-        v.accepted = Dates::validateDateField(date, tag == BirthDate ? &checked : nullptr);
-        v.text = f.edit->text();
-        break;
-    }
-    default:
-        break;
-    }
-    if (!v.accepted) {
-        if (f.edit->text() != v.text)
-            f.edit->setText(v.text);
-        v.report();
-        return false;
-    }
-    if (!v.message.isEmpty())
-        v.report();
-    FTPerson* person = m_person;
-    if (v.text != f.read(person)) {
-        f.write(person, v.text);
-        if (m_moc)
-            m_moc->deferredSave();
-    }
-    // The person may have gone with an alert's event loop; the field shows what is stored.
-    if (m_person == person)
-        f.edit->setValue(f.read(person));
-    if (tag == BirthNotes || tag == DeathNotes)
-        setNotesButtonIndicators();
-    return true;
-}
-
 bool InfoArea_Self::notesFieldShouldBeginEditing(int tag)
 {
-    const Field f = m_fields.value(tag);
-    if (!m_person || !SelfPageTexts::isMultiLine(f.read(m_person)))
+    if (!m_person || !SelfPageTexts::isMultiLine(PersonFields::read(tag, m_person)))
         return true;
     Prompts::current().message(LocalizedString(QStringLiteral("NotesAdvice")));
     return false;
@@ -409,9 +270,8 @@ void InfoArea_Self::writeText(const std::function<void(FTPerson*)>& write)
 
 bool InfoArea_Self::endEditing()
 {
-    for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it)
-        if (it->edit->isEditing() && !it->edit->endEditing())
-            return false;
+    if (!m_fields->endEditing())
+        return false;
     m_notes->endEditing();
     m_comments->endEditing();
     return true;
@@ -426,16 +286,12 @@ void InfoArea_Self::setSelectedPerson(FTPerson* person)
         m_notes->endEditing();
         m_comments->endEditing();
         // A refused edit cannot follow the person shown: it is dropped, never written to the next person.
-        for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it)
-            if (it->edit->isEditing() && !it->edit->endEditing())
-                it->edit->setValue({});
+        m_fields->finishEditing();
     }
     m_person = person;
-    if (person && person->moc() != m_moc) {
+    if (person)
         m_moc = person->moc();
-        for (PlaceField* place : std::as_const(m_placeFields))
-            place->setMoc(m_moc);
-    }
+    m_fields->setPerson(person);
     m_defaultImage->setPerson(person);
     loadFields();
     setNotesButtonIndicators();
@@ -453,22 +309,19 @@ void InfoArea_Self::refreshDisplay()
 void InfoArea_Self::loadFields()
 {
     const bool enabled = m_person != nullptr;
-    for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it) {
-        EditorLineEdit* edit = it->edit;
-        edit->setEnabled(enabled);
-        // A field being edited keeps what the user typed.
+    m_fields->setEnabled(enabled);
+    // A field being edited keeps what the user typed.
+    m_fields->load();
+    for (int tag : {BirthNotes, DeathNotes}) {
+        EditorLineEdit* edit = field(tag);
         if (edit->isEditing())
             continue;
-        QString value = m_person ? it->read(m_person) : QString();
-        const bool notes = it.key() == BirthNotes || it.key() == DeathNotes;
-        if (notes) {
-            // Notes of several lines are shown on one line and edited in the notes dialog only.
-            const bool multiLine = SelfPageTexts::isMultiLine(value);
-            edit->setReadOnly(multiLine);
-            if (multiLine)
-                value = value.simplified();
-        }
-        edit->setValue(value);
+        // Notes of several lines are shown on one line and edited in the notes dialog only.
+        const QString value = PersonFields::read(tag, m_person);
+        const bool multiLine = SelfPageTexts::isMultiLine(value);
+        edit->setReadOnly(multiLine);
+        if (multiLine)
+            edit->setValue(value.simplified());
     }
     for (NotesTextEdit* text : {m_notes, m_comments}) {
         text->setEnabled(enabled);
@@ -495,8 +348,7 @@ void InfoArea_Self::personToBeDeleted(const Notification& n)
 {
     if (n.object && n.object == m_person) {
         // The person goes: nothing typed may be written to it any more.
-        for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it)
-            it->edit->setValue({});
+        m_fields->clear();
         m_notes->setValue({});
         m_comments->setValue({});
         setSelectedPerson(nullptr);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/PersonFields.h"
 #include "editor/ui/EditorPage.h"
 
 #include <QDateTime>
@@ -13,6 +14,7 @@ class FTMoc;
 class FTPerson;
 class NotesButton;
 class NotesTextEdit;
+class PersonFieldSet;
 class PlaceField;
 class QLabel;
 class QToolButton;
@@ -27,11 +29,9 @@ class QToolButton;
 class InfoArea_Self : public EditorPage {
     Q_OBJECT
 public:
-    enum Tag {
-        Name = 4, Gender = 5, Title = 6,
-        BirthDate = 10, BirthPlace = 11, BirthNotes = 12,
-        DeathDate = 16, DeathPlace = 17, DeathNotes = 18,
-        CauseOfDeath = 101, AncestralFileNo = 102, UserReferenceNo = 103,
+    // The fields' tags (Name, BirthDate ...), and the buttons'.
+    using enum PersonFields::Tag;
+    enum ButtonTag {
         BirthNotesButton = 1001, DeathNotesButton = 1002,
         LastChangesButton = 1100, TimelineButton = 1101,
     };
@@ -69,16 +69,7 @@ public:
     void setLastChangeDate();
 
 private:
-    struct Field {
-        EditorLineEdit* edit = nullptr;
-        std::function<QString(const FTPerson*)> read;
-        std::function<void(FTPerson*, const QString&)> write;
-    };
     void buildFields();
-    EditorLineEdit* addField(int tag, const QString& name, std::function<QString(const FTPerson*)> read,
-                             std::function<void(FTPerson*, const QString&)> write, EditorLineEdit* edit = nullptr);
-    PlaceField* addPlaceField(int tag, const QString& name, const QString& event);
-    bool shouldEndEditing(int tag);
     bool notesFieldShouldBeginEditing(int tag);
     void loadFields();
     void writeText(const std::function<void(FTPerson*)>& write);
@@ -87,8 +78,7 @@ private:
     FTPerson* m_person = nullptr;
     FTMoc* m_moc = nullptr;
     QDateTime m_lastChangeDate;
-    QHash<int, Field> m_fields;
-    QHash<int, PlaceField*> m_placeFields;
+    PersonFieldSet* m_fields;
     NotesTextEdit* m_notes = nullptr;
     NotesTextEdit* m_comments = nullptr;
     DefaultPictureView* m_defaultImage = nullptr;

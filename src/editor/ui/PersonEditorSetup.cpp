@@ -1,15 +1,83 @@
 #include "editor/ui/PersonEditorSetup.h"
 
+#include "editor/UnconnectedPersonEntry.h"
+#include "editor/ui/AddChildController.h"
+#include "editor/ui/AddParentController.h"
+#include "editor/ui/AddSameSexPartner.h"
+#include "editor/ui/AddUnconnectedPersonController.h"
+#include "editor/ui/AttachChildController.h"
+#include "editor/ui/AttachParentController.h"
+#include "editor/ui/AttachSpouseController.h"
 #include "editor/ui/InfoAreaController.h"
 #include "editor/ui/InfoArea_Events.h"
 #include "editor/ui/InfoArea_Notes.h"
+#include "editor/ui/InfoArea_Pictures.h"
 #include "editor/ui/InfoArea_Self.h"
 #include "editor/ui/InfoArea_Story.h"
+#include "editor/ui/PcRelTypeController.h"
+#include "editor/ui/SelectSpouseController.h"
+
+#include "diagrams/DiagramHooks.h"
+
+#include "shell/AppController.h"
 
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 
+#include "model/FTPerson.h"
 #include "model/ModelHooks.h"
+#include "model/RelativeDialogs.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+namespace {
+// The dialogs the family database opens while it adds and attaches relatives, each run modally.
+class EditorRelativeDialogs : public RelativeDialogs {
+public:
+    void addChild(FTPerson* child) override
+    {
+        AddChildController dialog;
+        dialog.setPPerson(child);
+        dialog.run();
+    }
+    void addParent(FTPerson* child, FTPerson* parent, int pcRelType, FTPerson* spouse) override
+    {
+        AddParentController dialog(parent ? parent->moc() : nullptr);
+        dialog.setPParent(parent);
+        dialog.setPChild(child);
+        dialog.setPSpouse(spouse);
+        dialog.setParentToChildPcRelType(pcRelType);
+        dialog.run();
+    }
+    void attachExistingPersonAsChild(FTPerson* parent) override
+    {
+        AttachChildController dialog;
+        dialog.setParentPerson(parent);
+        dialog.run();
+    }
+    void attachExistingPersonAsParent(FTPerson* child) override
+    {
+        AttachParentController dialog(child ? child->moc() : nullptr);
+        dialog.setChild(child);
+        dialog.run();
+    }
+    // The spouse of the database's focal person, whoever the command was given on.
+    void attachExistingPersonAsSpouse(FTPerson* person, bool sameSex) override
+    {
+        AttachSpouseController dialog(person ? person->moc() : nullptr, sameSex);
+        dialog.run();
+    }
+    // The family dialog comes with the family page.
+    void family(FTPerson*, FTPerson*) override { }
+};
+
+EditorRelativeDialogs& relationshipDialogs()
+{
+    static EditorRelativeDialogs dialogs;
+    return dialogs;
+}
+}
 
 void installPersonEditor()
 {
@@ -19,6 +87,8 @@ void installPersonEditor()
     InfoAreaController::setPageFactory(QStringLiteral("pComments"),
                                        [](InfoAreaController&) { return new InfoArea_Comments; });
     InfoAreaController::setPageFactory(QStringLiteral("pStory"), [](InfoAreaController&) { return new InfoArea_Story; });
+    InfoAreaController::setPageFactory(QStringLiteral("pPictures"),
+                                       [](InfoAreaController&) { return new InfoArea_Pictures; });
     InfoAreaController::setPageFactory(QStringLiteral("pEvents"), [](InfoAreaController&) { return new InfoArea_Events; });
 
     DOvurDocument::setPersonEditorFactory([](DOvurDocument&) { return new InfoAreaController; });
@@ -27,4 +97,57 @@ void installPersonEditor()
         auto* editor = doc ? qobject_cast<InfoAreaController*>(doc->pInfoArea()) : nullptr;
         return editor ? editor->visiblePageIdentifier() : QString();
     };
+}
+
+void installRelationshipDialogs()
+{
+    RelativeDialogs::install(&relationshipDialogs());
+    DiagramHooks& hooks = DiagramHooks::shared();
+    hooks.pcRelTypeDialog = [](FTPerson* parent, FTPerson* child) {
+        PcRelTypeController dialog(parent, child);
+        dialog.run();
+    };
+    hooks.addSameSexPartner = [](FTPerson* person) {
+        AddSameSexPartner dialog(person ? person->moc() : nullptr, person, nullptr);
+        dialog.run();
+    };
+    hooks.selectSpouse = [](FTPerson* person) {
+        SelectSpouseController dialog(person);
+        dialog.run();
+        return dialog.spouse();
+    };
+}
+
+void uninstallRelationshipDialogs()
+{
+    if (RelativeDialogs::current() == &relationshipDialogs())
+        RelativeDialogs::install(nullptr);
+    DiagramHooks& hooks = DiagramHooks::shared();
+    hooks.pcRelTypeDialog = nullptr;
+    hooks.addSameSexPartner = nullptr;
+    hooks.selectSpouse = nullptr;
+}
+
+void registerPersonEditorMenuItems(AppController& controller)
+{
+    controller.addMenuItem(QStringLiteral("People"), QStringLiteral("Add Unconnected Person..."), [] { addUnconnectedPerson(); });
+}
+
+void addUnconnectedPerson()
+{
+    DOvurDocument* doc = DocumentController::shared().currentDocument();
+    if (!doc || !doc->dovurWindow())
+        return;
+    doc->prepareForCommand();
+    auto* sheet = new AddUnconnectedPersonController(doc->moc());
+    QPointer<DOvurDocument> document(doc);
+    QObject::connect(sheet, &QDialog::finished, sheet, [sheet, document] {
+        FTPerson* person = sheet->person();
+        if (!person || !document)
+            return;
+        if (PersonEditorPane* editor = document->pInfoArea())
+            editor->showFirstPage();
+        UnconnectedPersonEntry::focusOn(person);
+    });
+    doc->beginSheet(sheet);
 }

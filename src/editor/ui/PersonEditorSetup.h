@@ -1,5 +1,19 @@
 #pragma once
 
+class AppController;
+
 // Installs the person editor at start-up: the editor's pages, the editor as the lower pane of every database's
 // main window, and the model's question about the page shown.
 void installPersonEditor();
+
+// Installs the dialogs that type, complete and attach relatives wherever lower layers open them: the model's
+// RelativeDialogs (add-child, add-parent and the attach dialogs) and the family diagram's entries for the
+// parent-child type, same-sex partner and select-spouse dialogs.
+void installRelationshipDialogs();
+// Removes what installRelationshipDialogs() installed.
+void uninstallRelationshipDialogs();
+
+// The People menu's "Add Unconnected Person...": the sheet on the front database's main window, after which the
+// new person becomes the focal person.
+void registerPersonEditorMenuItems(AppController& controller);
+void addUnconnectedPerson();

@@ -21,19 +21,19 @@ PlaceLineEdit::PlaceLineEdit(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_edit);
     setFocusProxy(m_edit);
-    connect(m_edit, &QLineEdit::textEdited, this, [this](const QString& text) { complete(text); });
+    connect(m_edit, &QLineEdit::textEdited, this, [this] { completePlace(m_edit, m_moc); });
 }
 
-void PlaceLineEdit::complete(const QString& text)
+bool completePlace(QLineEdit* edit, FTMoc* moc, int row, int column)
 {
-    FTMoc* moc = m_moc;
-    if (!moc)
-        return;
-    const QString place = PlaceCompletion::shared().complete(
-        m_edit, -1, -1, text, m_edit->cursorPosition(),
+    if (!edit || !moc)
+        return false;
+    const QString text = edit->text();
+    const QString place = PlaceCompletion::shared().complete(edit, row, column, text, edit->cursorPosition(),
         [moc](const QString& prefix) { return moc->placeNamesStartingWith(prefix); });
     if (place.isEmpty())
-        return;
-    m_edit->setText(place);
-    m_edit->setSelection(int(place.size()), int(text.size()) - int(place.size()));
+        return false;
+    edit->setText(place);
+    edit->setSelection(int(place.size()), int(text.size()) - int(place.size()));
+    return true;
 }

@@ -4,6 +4,11 @@
 
 class EditorLineEdit;
 class FTMoc;
+class QLineEdit;
+
+// Completes the place being typed at the end of `edit` from the database's places, the added part selected so
+// that typing on replaces it. A table cell's editor names its row and column. False when nothing was added.
+bool completePlace(QLineEdit* edit, FTMoc* moc, int row = -1, int column = -1);
 
 // A place entry of the person editor: a field that completes the database's place names. The tools subsystem
 // may install its places combo box through EditorHooks::placeField; without it PlaceLineEdit is used.
@@ -29,7 +34,6 @@ public:
     FTMoc* moc() const override { return m_moc; }
 
 private:
-    void complete(const QString& text);
     EditorLineEdit* m_edit;
     FTMoc* m_moc = nullptr;
 };

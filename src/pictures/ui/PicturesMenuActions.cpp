@@ -4,6 +4,9 @@
 #include "pictures/ui/ImportPictureFiles.h"
 #include "pictures/ui/MoveThumbnails.h"
 
+#include "pictures/PictureIntake.h"
+
+#include "editor/ui/EditorHooks.h"
 #include "gedcom/ui/GedcomMenuActions.h"
 
 #include "model/FTMoc.h"
@@ -57,12 +60,17 @@ void PicturesMenuActions::install()
     };
     GedcomMenuActions::pictureSteps().importPictures = beginImportSheet;
     GedcomMenuActions::pictureSteps().exportPictures = beginExportSheet;
+    // The person editor's pictures page takes pasted and dropped pictures in through the intake.
+    EditorHooks::shared().imagesInPasteboard = PictureIntake::numImageFilesInPasteboard;
+    EditorHooks::shared().addPicturesFromPasteboard = PictureIntake::addPicturesFromPasteboard;
 }
 
 void PicturesMenuActions::uninstall()
 {
     ModelHooks::shared().moveThumbnails = nullptr;
     GedcomMenuActions::pictureSteps() = {};
+    EditorHooks::shared().imagesInPasteboard = nullptr;
+    EditorHooks::shared().addPicturesFromPasteboard = nullptr;
 }
 
 void PicturesMenuActions::importPictures()

@@ -6,12 +6,13 @@ class AppController;
 class FTPicture;
 
 // The picture-file commands of the File menu, "Import Pictures..." and "Export Pictures...", and the picture
-// windows that other layers open: the thumbnail move of an older database as it opens, and the picture steps
-// after a GEDCOM import or whole-database export. Each command takes the current document; without one that has
+// windows and services that other layers open: the thumbnail move of an older database as it opens, the picture
+// steps after a GEDCOM import or whole-database export, and the intake of the person editor's pasted and dropped
+// pictures. Each command takes the current document; without one that has
 // a main window it does nothing.
 //
 //   PicturesMenuActions::registerMenuItems(controller);   // once at start-up, before the first menu bar is made
-//   PicturesMenuActions::install();                       // the hooks of the model and the GEDCOM windows
+//   PicturesMenuActions::install();                       // the hooks of the model, GEDCOM and editor windows
 class PicturesMenuActions {
 public:
     static void registerMenuItems(AppController& app);

@@ -32,6 +32,9 @@ public:
     virtual void showCitation(FTSourceRel* citation) { }
     // Shows the events page with the event selected (an event the family diagram has just cloned).
     virtual void selectEvent(FTEvent* event) { }
+    // Before the document writes its main window as a PDF file (with gPrinting raised): the page shown scrolls
+    // to its top.
+    virtual void prepareForPrinting() { }
 
 private:
     FTMoc* m_moc = nullptr;

@@ -1,4 +1,4 @@
-#include "../DiagramFixture.h"
+#include "CdDiagramViewFixture.h"
 #include "../../shell/ui/ApplicationFixture.h"
 
 #include "PopupMenuPress.h"
@@ -29,35 +29,6 @@
 #include <QMainWindow>
 #include <QPainter>
 #include <QTimer>
-
-// A diagram in a window of its own over the fixture's small family.
-class CdDiagramView : public DiagramFixture {
-protected:
-    void SetUp() override
-    {
-        DiagramFixture::SetUp();
-        moc->undoManager()->enableUndoRegistration();
-        UserDefaults::standard().setInteger("maxAncestorLevel", 3);
-        makeFamily();
-        moc->saveMoc();
-        moc->undoManager()->removeAllActions();
-        diagram = std::make_unique<CdDiagram>();
-        diagram->resize(980, 400);
-        diagram->setMoc(moc.get());
-        diagram->prepare();
-        NotificationCenter::defaultCenter().flushQueue();
-        prompts.records.clear();
-    }
-    void TearDown() override
-    {
-        diagram.reset();
-        QCoreApplication::processEvents();
-        DiagramFixture::TearDown();
-    }
-    QString undoName() const { return moc->undoManager()->undoActionName(); }
-
-    std::unique_ptr<CdDiagram> diagram;
-};
 
 TEST_F(CdDiagramView, SelectingTheSelectedPersonChangesNothing)
 {
