@@ -34,6 +34,7 @@
 
 #include <gmock/gmock.h>
 
+#include <atomic>
 #include <memory>
 
 using ::testing::HasSubstr;
@@ -445,11 +446,18 @@ TEST_F(DataMigrationOnTheWorker, ReportsArriveOnTheMainThreadInOrderAndEndAtOneH
 {
     const QString old = smiths();
     QThread* worker = nullptr;
+    std::atomic<bool> askedFromTheWorker {false};
+    ModelHooks::shared().currentDocumentMoc = [&]() -> FTMoc* {
+        if (QThread::currentThread() != QCoreApplication::instance()->thread())
+            askedFromTheWorker = true;
+        return nullptr;
+    };
     auto migrator = std::make_unique<DataMigrator>(old, data + "/Smith_1.RezUdu");
     migrator->setReporter([&](const DataMigrationReport&) { worker = QThread::currentThread(); });
     const DataMigrationOutcome outcome = runOnWorker(std::move(migrator));
     EXPECT_TRUE(outcome.succeeded) << outcome.failure.toStdString();
     EXPECT_NE(worker, QCoreApplication::instance()->thread());
+    EXPECT_FALSE(askedFromTheWorker) << "the worker never asks for the front document";
     std::vector<DataMigrationReport> direct;
     DataMigrator again(smiths("Again.RezUdu"), data + "/Again_1.RezUdu");
     again.setReporter([&](const DataMigrationReport& r) { direct.push_back(r); });

@@ -184,6 +184,8 @@ void VersionMigrationController::findOldModels()
         m_tv->setItem(row, 0, name);
         m_tv->setItem(row, 1, new QTableWidgetItem(file.version));
     }
+    // Nothing listed is chosen by being listed, not even the row that was current before.
+    m_tv->selectionModel()->clear();
     if (m_oldFiles.isEmpty() && !m_running && m_progressMessage.isEmpty())
         m_progressMessageTextField->setText(L("MigrateNoOldFiles"));
 }

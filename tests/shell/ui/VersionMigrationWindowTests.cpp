@@ -148,6 +148,17 @@ TEST_F(VersionMigrationWindow, ChoosingADatabaseChecksItsModelAndNamesTheNewFile
     EXPECT_EQ(window.newMomVersion(), "DOvurV6");
     window.show();
     saveScreenshot(&window, "version-migration-chosen");
+
+    // A database outside the data folder (one the user opened) is chosen as it stands, not the first one listed.
+    const QString elsewhere = dir.path() + "/elsewhere/Jones.RezUdu";
+    QDir().mkpath(QFileInfo(elsewhere).absolutePath());
+    ASSERT_TRUE(createDOvurV5Store(elsewhere, [](ObjectContext& ctx) { SyntheticDatabase::build(ctx, 3); }));
+    prompts.clear();
+    VersionMigrationController opened(elsewhere);
+    EXPECT_EQ(opened.oldStorePath(), elsewhere);
+    EXPECT_TRUE(opened.tv()->selectedItems().isEmpty());
+    EXPECT_EQ(opened.newStorePath(), data + "/Jones.RezUdu");
+    EXPECT_TRUE(texts().isEmpty()) << texts().join("\n").toStdString();
 }
 
 // A database found with the Open panel is checked before it is chosen; one outside the data folder may be.
@@ -192,6 +203,7 @@ TEST_F(VersionMigrationWindow, TheOpenPanelFindsADatabaseOutsideTheDataFolder)
 TEST_F(VersionMigrationWindow, AConversionRunsOnItsWorkerWhileTheWindowStaysOpen)
 {
     const QString smith = oldDatabase("Smith.RezUdu", 1500);
+    const QString jones = oldDatabase("Jones.RezUdu", 5);
     start();
     VersionMigrationController window(smith);
     window.show();
@@ -224,7 +236,9 @@ TEST_F(VersionMigrationWindow, AConversionRunsOnItsWorkerWhileTheWindowStaysOpen
     EXPECT_FALSE(window.elapsedSecsTextField()->text().isEmpty());
     EXPECT_TRUE(window.exitButton()->isEnabled() && window.exitButton()->isDefault());
     EXPECT_FALSE(window.migrateButton()->isEnabled());
-    EXPECT_EQ(window.tv()->rowCount(), 0) << "the old file has its new name";
+    EXPECT_EQ(window.tv()->rowCount(), 1) << "the old file has its new name";
+    EXPECT_EQ(window.tv()->item(0, 0)->text(), "Jones.RezUdu");
+    EXPECT_TRUE(window.tv()->selectedItems().isEmpty()) << "listing it does not choose it";
     EXPECT_TRUE(texts().isEmpty()) << texts().join("\n").toStdString();
     saveScreenshot(&window, "version-migration-after");
 
@@ -233,6 +247,16 @@ TEST_F(VersionMigrationWindow, AConversionRunsOnItsWorkerWhileTheWindowStaysOpen
     EXPECT_EQ(window.result(), VersionMigrationController::kConverted);
     EXPECT_TRUE(QFileInfo::exists(data + "/Smith_1.RezUdu"));
     EXPECT_TRUE(QFileInfo::exists(smith + "_old"));
+
+    // Another database chosen afterwards starts afresh: closed before its conversion, nothing is to open.
+    window.show();
+    window.selectOldStorePath(jones);
+    EXPECT_EQ(window.newStoreName(), "Jones_1");
+    EXPECT_EQ(window.progress(), 0);
+    EXPECT_EQ(window.progressIndicator()->value(), 0);
+    EXPECT_TRUE(window.progressMessageTextField()->text().isEmpty());
+    window.exitButton()->click();
+    EXPECT_EQ(window.result(), 0);
 }
 
 TEST_F(VersionMigrationWindow, ADatabaseWithoutPeopleIsRefusedAndLeavesNoFile)
