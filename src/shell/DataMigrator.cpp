@@ -274,20 +274,17 @@ bool DataMigrator::prepare(QString* failure)
     if (!m_oldMoc || m_oldMoc->count(QString::fromLatin1(FTPerson::kEntityName)) == 0)
         return fail(reason.isEmpty() ? L("CannotMigrate") : QStringLiteral("%1\n\n%2").arg(reason, L("CannotMigrate")));
 
-    FTMoc::OpenError error;
-    m_newMoc = FTMoc::initForStoreURL(m_newStorePath, true, &error);
+    m_newMoc = FTMoc::initForStoreURL(m_newStorePath, true);
     if (!m_newMoc)
         return fail(QStringLiteral("%1 %2").arg(L("UnableToCreate"), shown(m_newStorePath)));
     // Like an import's: the copies are not the user's to undo, and nothing is stamped, named or announced.
     m_newMoc->setImportThreadIsActive(true);
     m_newMoc->undoManager()->removeAllActions();
-    m_objectXrefs.reserve(qsizetype(std::min<qint64>(INT_MAX / 2, [&] {
-        qint64 n = 0;
-        for (const EntityDescription* e : oldSchema->entities())
-            if (!e->parent())
-                n += m_oldMoc->count(e->name());
-        return n;
-    }())));
+    qint64 records = 0;
+    for (const EntityDescription* e : oldSchema->entities())
+        if (!e->parent())
+            records += m_oldMoc->count(e->name());
+    m_objectXrefs.reserve(qsizetype(std::min<qint64>(records, INT_MAX / 2)));
     return true;
 }
 
@@ -302,14 +299,14 @@ bool DataMigrator::migrateToMomV6(QString* failure)
     report(2, L("MigratingPeople"));
     migrateObjectsOfType(QString::fromLatin1(FTPerson::kEntityName));
 
-    static const QStringList kLater = {QStringLiteral("Person"), QStringLiteral("Event"),
+    static const QStringList kCopiedApart = {QStringLiteral("Person"), QStringLiteral("Event"),
                                        QStringLiteral("OtherPersonalEvent"), QStringLiteral("OtherMarriageEvent"),
                                        QStringLiteral("ModelDefaults"), QStringLiteral("EventType")};
     const std::vector<const EntityDescription*>& entities = m_oldMoc->schema().entities();
     const int count = int(entities.size());
     for (int i = 0; i < count; ++i) {
         const QString& name = entities[size_t(i)]->name();
-        if (kLater.contains(name))
+        if (kCopiedApart.contains(name))
             continue;
         // Short of the steps after the entities: 100 % says the new database is saved.
         report(float(std::min(100 * (i + 1) / count, kLastEntityProgress)),
@@ -367,10 +364,9 @@ const DataMigrator::EntityPlan& DataMigrator::planFor(const EntityDescription* o
                                      "copied from this side")
                           .arg(oldEntity->name(), from->name, from->isToOne() ? "one" : "many",
                                m_oldMoc->schema().name(), to->isToOne() ? "one" : "many", m_newMoc->schema().name()));
-                if (ModelHooks::shared().beep) {
-                    const auto beep = ModelHooks::shared().beep;
+                // The alert sound is the main thread's to make.
+                if (const auto beep = ModelHooks::shared().beep)
                     MainThread::post(beep);
-                }
             } else {
                 (from->isToOne() ? plan->toOne : plan->toMany).push_back({from->key, to->key});
             }
