@@ -10,6 +10,7 @@
 #include "editor/ui/AttachSpouseController.h"
 #include "editor/ui/InfoAreaController.h"
 #include "editor/ui/InfoArea_Events.h"
+#include "editor/ui/InfoArea_Family2.h"
 #include "editor/ui/InfoArea_Notes.h"
 #include "editor/ui/InfoArea_Pictures.h"
 #include "editor/ui/InfoArea_Self.h"
@@ -90,6 +91,7 @@ void installPersonEditor()
     InfoAreaController::setPageFactory(QStringLiteral("pPictures"),
                                        [](InfoAreaController&) { return new InfoArea_Pictures; });
     InfoAreaController::setPageFactory(QStringLiteral("pEvents"), [](InfoAreaController&) { return new InfoArea_Events; });
+    InfoAreaController::setPageFactory(QStringLiteral("pFamily2"), [](InfoAreaController&) { return new InfoArea_Family2; });
 
     DOvurDocument::setPersonEditorFactory([](DOvurDocument&) { return new InfoAreaController; });
     ModelHooks::shared().personEditorPage = [] {

@@ -1,0 +1,22 @@
+#include "editor/ui/InfoArea_Family2_TableView.h"
+
+#include "editor/ui/FamilyChildrenDelegate.h"
+
+
+InfoArea_Family2_TableView::InfoArea_Family2_TableView(QWidget* parent)
+    : FamilyTableView(parent)
+{
+    setObjectName(QStringLiteral("tv"));
+    setItemDelegate(new FamilyChildrenDelegate(this));
+}
+
+FamilyTableKeys::Move InfoArea_Family2_TableView::keyMove(
+    const QString& column, FamilyTableKeys::Command command, int row) const
+{
+    return FamilyTableKeys::pageMove(column, command, row, model() ? model()->rowCount() : 0);
+}
+
+FamilyChildrenLayout::Widths InfoArea_Family2_TableView::columnWidthsFor(double visibleWidth) const
+{
+    return FamilyChildrenLayout::pageColumnWidths(visibleWidth);
+}
