@@ -32,22 +32,23 @@ int FamilyChildrenLayout::columnForIdentifier(const QString& identifier)
     return -1;
 }
 
-FamilyChildrenLayout::Widths FamilyChildrenLayout::pageColumnWidths(double visibleWidth)
+FamilyChildrenLayout::Widths FamilyChildrenLayout::pageColumnWidths(double visibleWidth, double scale)
 {
-    const double s = visibleWidth - 325;
+    const double s = visibleWidth - 325 * scale;
     auto part = [s](int p) { return std::max(10, int(s * p / 800) - 1); };
+    auto fixed = [scale](int points) { return int(points * scale); };
     Widths w {};
-    w[ChildsDetails] = 20;
-    w[ChildsFamily] = 20;
+    w[ChildsDetails] = fixed(20);
+    w[ChildsFamily] = fixed(20);
     w[Name] = part(220);
-    w[Gender] = 30;
-    w[BirthDate] = 100;
+    w[Gender] = fixed(30);
+    w[BirthDate] = fixed(100);
     w[BirthPlace] = part(140);
     w[BirthNotes] = part(150);
-    w[DeathDate] = 100;
+    w[DeathDate] = fixed(100);
     w[DeathPlace] = part(140);
     w[DeathNotes] = part(150);
-    w[AgeAtDeath] = 35;
+    w[AgeAtDeath] = fixed(35);
     return w;
 }
 

@@ -38,10 +38,11 @@ public:
     static bool isNotesColumn(int column) { return column == BirthNotes || column == DeathNotes; }
     static bool isPlaceColumn(int column) { return column == BirthPlace || column == DeathPlace; }
 
-    // The family page's columns for a visible width W: the buttons 20 each, gender 30, the dates 100, the age 35;
-    // of S = W - 325 the name takes the whole part of S·220/800 less one, the places S·140/800 and the notes
-    // S·150/800 in the same way (never less than 10).
-    static Widths pageColumnWidths(double visibleWidth);
+    // The family page's columns for a visible width W: the buttons 20 each, gender 30, the dates 100, the age 35,
+    // each times `scale` (the font's pixels per point of an 11-point font); of S = W - 325·scale the name takes the
+    // whole part of S·220/800 less one, the places S·140/800 and the notes S·150/800 in the same way (never less
+    // than 10).
+    static Widths pageColumnWidths(double visibleWidth, double scale = 1);
     // The family dialog's columns: W·weight/1100 for the weights name 220, gender 40, birthDate 90, birthPlace 150,
     // birthNotes 140, deathDate 90, deathPlace 150, deathNotes 140, ageAtDeath 40; no button columns.
     static Widths dialogColumnWidths(double visibleWidth);

@@ -205,11 +205,21 @@ QWidget* InfoArea_Family2::buildPartner(bool husbandSide)
     const int nameTag = Tag::HusbandName + offset;
     connect(combo, &QComboBox::activated, this, [this, nameTag](int index) { switchSpouse(nameTag, index); });
     (husbandSide ? m_husbandBox : m_wifeBox) = combo;
-    grid->addWidget(combo, 1, 0, 1, 3);
     EditorLineEdit* gender = fields->add(PersonFields::Gender, side + QStringLiteral("Gender"));
     setViewTag(gender, Tag::HusbandGender + offset);
     gender->setFocusPolicy(Qt::ClickFocus);
-    grid->addWidget(gender, 1, 3, Qt::AlignLeft);
+    auto* nameRow = new QHBoxLayout;
+    nameRow->setSpacing(4);
+    nameRow->addWidget(combo, 1);
+    nameRow->addWidget(gender);
+    grid->addLayout(nameRow, 1, 0, 1, 3);
+    // The person's own notes beside the name, the birth's and the death's beside them.
+    const int personNotes = Tag::HusbandNotesButton + buttonOffset;
+    QAbstractButton* notes = makeButton(personNotes, L("NoNotes"));
+    notes->setObjectName(side + QStringLiteral("NotesButton"));
+    notes->setToolTip(L("Notes"));
+    connect(notes, &QAbstractButton::clicked, this, [this, personNotes] { editNotes(personNotes); });
+    grid->addWidget(notes, 1, 3);
 
     struct EventRow {
         int button, date, place, notes;
@@ -240,10 +250,10 @@ QWidget* InfoArea_Family2::buildPartner(bool husbandSide)
         setViewTag(place, r.place + offset);
         grid->addWidget(place, row, 2);
         const int notesTag = r.notes + buttonOffset;
-        QAbstractButton* notes = makeButton(notesTag, L("NoNotes"));
-        notes->setObjectName(side + QString::fromLatin1(r.name) + QStringLiteral("NotesButton"));
-        connect(notes, &QAbstractButton::clicked, this, [this, notesTag] { editNotes(notesTag); });
-        grid->addWidget(notes, row, 3);
+        QAbstractButton* eventNotes = makeButton(notesTag, L("NoNotes"));
+        eventNotes->setObjectName(side + QString::fromLatin1(r.name) + QStringLiteral("NotesButton"));
+        connect(eventNotes, &QAbstractButton::clicked, this, [this, notesTag] { editNotes(notesTag); });
+        grid->addWidget(eventNotes, row, 3);
         ++row;
     }
 
@@ -260,23 +270,18 @@ QWidget* InfoArea_Family2::buildPartner(bool husbandSide)
     more->addWidget(ageCaption);
     more->addWidget(age);
     more->addStretch();
-    const int personNotes = Tag::HusbandNotesButton + buttonOffset;
-    QAbstractButton* notes = makeButton(personNotes, L("NoNotes"));
-    notes->setObjectName(side + QStringLiteral("NotesButton"));
-    notes->setToolTip(L("Notes"));
-    connect(notes, &QAbstractButton::clicked, this, [this, personNotes] { editNotes(personNotes); });
-    more->addWidget(notes);
     const int parentsTag = husbandSide ? Tag::HusbandParentsButton : Tag::WifeParentsButton;
     QAbstractButton* parents = makeButton(parentsTag, L("FamilyParents"), "document-properties");
     parents->setObjectName(side + QStringLiteral("ParentsButton"));
     parents->setToolTip(L("FamilyParentsTip"));
     connect(parents, &QAbstractButton::clicked, this, [this, parentsTag] { parentsDetails(parentsTag); });
     more->addWidget(parents);
-    QAbstractButton* add = makeButton(0, L(husbandSide ? "FamilyAddHusband" : "FamilyAddWife"), "list-add");
-    (husbandSide ? m_addHusbandButton : m_addWifeButton) = add;
-    add->setObjectName(husbandSide ? QStringLiteral("addHusbandButton") : QStringLiteral("addWifeButton"));
+    // Another spouse for the partner of this side.
+    QAbstractButton* add = makeButton(0, L(husbandSide ? "FamilyAddWife" : "FamilyAddHusband"), "list-add");
+    (husbandSide ? m_addWifeButton : m_addHusbandButton) = add;
+    add->setObjectName(husbandSide ? QStringLiteral("addWifeButton") : QStringLiteral("addHusbandButton"));
     add->setToolTip(L("FamilyAddSpouseTip"));
-    connect(add, &QAbstractButton::clicked, this, [this, husbandSide] { husbandSide ? addHusband() : addWife(); });
+    connect(add, &QAbstractButton::clicked, this, [this, husbandSide] { husbandSide ? addWife() : addHusband(); });
     more->addWidget(add);
     grid->addLayout(more, row, 0, 1, 4);
 
@@ -714,8 +719,9 @@ void InfoArea_Family2::enableFields()
     for (int offset : {0, FamilyCouple::kWifeOffset})
         for (int tag : {Tag::HusbandGender, Tag::HusbandBirthDate, Tag::HusbandBirthPlace, Tag::HusbandDeathDate,
                  Tag::HusbandDeathPlace})
-            if (QWidget* w = viewWithTag(this, tag + offset))
-                w->setEnabled(m_couple.isEnabled(tag + offset));
+            for (QWidget* w : {viewWithTag(this, tag + offset), static_cast<QWidget*>(field(tag + offset))})
+                if (w)
+                    w->setEnabled(m_couple.isEnabled(tag + offset));
     // The name boxes are never disabled: an empty one takes the name of a new spouse.
     for (QComboBox* box : {m_husbandBox, m_wifeBox}) {
         box->setEnabled(m_person != nullptr);

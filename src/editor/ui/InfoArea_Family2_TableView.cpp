@@ -2,6 +2,8 @@
 
 #include "editor/ui/FamilyChildrenDelegate.h"
 
+#include <QFontInfo>
+
 
 InfoArea_Family2_TableView::InfoArea_Family2_TableView(QWidget* parent)
     : FamilyTableView(parent)
@@ -18,5 +20,7 @@ FamilyTableKeys::Move InfoArea_Family2_TableView::keyMove(
 
 FamilyChildrenLayout::Widths InfoArea_Family2_TableView::columnWidthsFor(double visibleWidth) const
 {
-    return FamilyChildrenLayout::pageColumnWidths(visibleWidth);
+    // The widths are for an 11-point font as many pixels high: a larger face widens the fixed columns with it.
+    const double scale = std::max(1.0, QFontInfo(font()).pixelSize() / 11.0);
+    return FamilyChildrenLayout::pageColumnWidths(visibleWidth, scale);
 }

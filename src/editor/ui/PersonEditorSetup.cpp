@@ -8,6 +8,7 @@
 #include "editor/ui/AttachChildController.h"
 #include "editor/ui/AttachParentController.h"
 #include "editor/ui/AttachSpouseController.h"
+#include "editor/ui/FamilyDialogController.h"
 #include "editor/ui/InfoAreaController.h"
 #include "editor/ui/InfoArea_Events.h"
 #include "editor/ui/InfoArea_Family2.h"
@@ -69,8 +70,17 @@ public:
         AttachSpouseController dialog(person ? person->moc() : nullptr, sameSex);
         dialog.run();
     }
-    // The family dialog comes with the family page.
-    void family(FTPerson*, FTPerson*) override { }
+    void family(FTPerson* person, FTPerson* spouse) override
+    {
+        FamilyDialogController dialog(person, spouse, person ? person->moc() : nullptr);
+        dialog.run();
+    }
+    // The front database's person editor.
+    bool isShowingFamilyPage() const override
+    {
+        const auto& page = ModelHooks::shared().personEditorPage;
+        return page && page() == QLatin1String("pFamily2");
+    }
 };
 
 EditorRelativeDialogs& relationshipDialogs()
