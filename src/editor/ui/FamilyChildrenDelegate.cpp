@@ -9,6 +9,8 @@
 #include "shell/ui/SpellCheckHighlighter.h"
 #include "shell/ui/ThemeIcon.h"
 
+#include "platform/Localizer.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QLineEdit>
@@ -77,6 +79,14 @@ void FamilyChildrenDelegate::paint(QPainter* painter, const QStyleOptionViewItem
     }
     opt.rect = firstLine(opt.rect, lineHeight);
     opt.textElideMode = Qt::ElideRight;
+    // The empty last row says what it is for.
+    if (column == Layout::Name && children->isNewChildRow(index.row()) && !m_table->isEditRefused()
+        && m_table->editingIndex() != index) {
+        opt.text = LocalizedString(QStringLiteral("FamilyNewChildHint"));
+        opt.font.setItalic(true);
+        opt.palette.setColor(QPalette::Text, opt.palette.color(QPalette::PlaceholderText));
+        opt.palette.setColor(QPalette::HighlightedText, opt.palette.color(QPalette::PlaceholderText));
+    }
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 }
 

@@ -389,7 +389,7 @@ QWidget* InfoArea_Family2::buildMarriage()
     m_status = new QLabel;
     m_status->setObjectName(QStringLiteral("marriageStatusField"));
     m_status->setToolTip(L("FamilyStatus"));
-    m_status->setMinimumWidth(60);
+    m_status->setMinimumWidth(m_status->fontMetrics().horizontalAdvance(QStringLiteral("Marriage Annulled")));
     row->addWidget(m_status, 1);
     QAbstractButton* family = makeButton(0, L("FamilyPanel"), "system-users");
     m_coupleButtons << family;

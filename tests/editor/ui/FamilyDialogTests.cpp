@@ -89,4 +89,82 @@ TEST_F(FamilyDialog, AManAloneGetsAWifeAndTheCoupleFromTheNameTyped)
     EXPECT_EQ(dialog.childrenModel()->rowCount(), 1);
 }
 
+TEST_F(FamilyDialog, ACoupleWithChildrenAndOtherEventsClosesOnlyWithGoodDates)
+{
+    FTPerson* mary = FTPerson::initInMoc(moc, "Mary Brown", "F");
+    FTPerson* ann = FTPerson::initInMoc(moc, "Ann Smith", "F");
+    ann->setValueForKeyPath("birth.date", "2 Mar 1926");
+    ann->setValueForKeyPath("death.notes", "Buried at Armley.");
+    FTPerson* his = FTPerson::initInMoc(moc, "Hal Smith", "M");
+    john->attachChild(ann, FTPcRel::kNatural, false, nullptr);
+    mary->attachChild(ann, FTPcRel::kNatural, false, nullptr);
+    john->attachChild(his, FTPcRel::kNatural, false, nullptr);
+    cdRefreshes = 0;
+    // Opened for the wife first: the husband is still the man. Without a couple one is made at once.
+    FamilyDialogController dialog(mary, john, moc);
+    EXPECT_EQ(dialog.husband(), john);
+    EXPECT_EQ(dialog.wife(), mary);
+    ASSERT_NE(dialog.spouseRel(), nullptr);
+    EXPECT_EQ(cdRefreshes, 1);
+    EXPECT_EQ(dialog.windowTitle(), LocalizedString("FamilyDialogTitle"));
+    FTEvent* banns = FTEvent::initInMoc(moc, FTEvent::OtherMarriageEvent, dialog.spouseRel(), "MARB");
+    banns->setName("Marriage Banns");
+    banns->setDate("1 May 1924");
+    dialog.loadData();
+    // Only the common child; the new-child row last.
+    ASSERT_EQ(dialog.childrenModel()->rowCount(), 2);
+    EXPECT_EQ(dialog.childrenModel()->child(0), ann);
+    ASSERT_EQ(dialog.events().size(), 1);
+    EXPECT_EQ(dialog.tvEvents()->model()->index(0, 0).data().toString(), "Marr. Banns");
+    EXPECT_TRUE(dialog.eventTypes().contains("Div. Filed"));
+    dialog.resize(980, 660);
+    dialog.show();
+    dialog.tvEvents()->selectRow(0);
+    saveScreenshot(&dialog, "editor-family-dialog");
+
+    // A child typed into the last row belongs to both.
+    ASSERT_TRUE(dialog.tvChildren()->editColumn(QStringLiteral("name"), 1));
+    type(dialog.tvChildren()->currentEditor(), "Tom Smith");
+    key(dialog.tvChildren()->currentEditor(), Qt::Key_Return);
+    ASSERT_EQ(dialog.childrenModel()->rowCount(), 3);
+    FTPerson* tom = dialog.childrenModel()->child(1);
+    ASSERT_NE(tom, nullptr);
+    EXPECT_EQ(tom->naturalMother(), mary);
+    EXPECT_EQ(tom->naturalFather(), john);
+
+    // A bad date keeps the dialog open; corrected, it closes.
+    EditorLineEdit* date = dialog.field(Tag::MarriageDate);
+    date->setFocus();
+    type(date, "31 Feb 19x4");
+    dialog.done(QDialog::Accepted);
+    EXPECT_TRUE(dialog.isVisible());
+    date->setText("");
+    type(date, "12 Jun 1924");
+    int refreshes = 0;
+    NotificationCenter::defaultCenter().addObserver(
+        "RefreshAllViews", nullptr, [&](const Notification&) { ++refreshes; }, this);
+    dialog.done(QDialog::Accepted);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(refreshes, 1);
+    ASSERT_NE(dialog.spouseRel()->marriage(), nullptr);
+    EXPECT_EQ(dialog.spouseRel()->marriage()->date(), "12 Jun 1924");
+}
+
+TEST_F(FamilyDialog, TheFamilyPageOpensItThroughTheModel)
+{
+    FTPerson* mary = FTPerson::initInMoc(moc, "Mary Brown", "F");
+    john->addSpouseRel(mary);
+    installRelationshipDialogs();
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<FamilyDialogController*>(QApplication::activeModalWidget());
+        opened = dialog && dialog->husband() == john && dialog->wife() == mary;
+        if (dialog)
+            dialog->done(QDialog::Accepted);
+    });
+    john->invokeFamilyDialogForSpouse(mary);
+    EXPECT_TRUE(opened);
+    uninstallRelationshipDialogs();
+}
+
 } // namespace

@@ -14,6 +14,7 @@
 #include "model/FTEvent.h"
 #include "model/FTMocUndoManager.h"
 #include "model/FTPcRel.h"
+#include "model/RelativeDialogs.h"
 #include "model/FTSpouseRel.h"
 
 #include "platform/Localizer.h"
@@ -121,6 +122,12 @@ TEST_F(FamilyPage, ShowsTheCoupleTheirMarriageAndTheirChildren)
     EXPECT_THAT(rowNames(), ElementsAre("Ann Smith", "Tom Smith", ""));
     EXPECT_EQ(page->numChildren(), 2);
     saveScreenshot(doc->dovurWindow(), "editor-family-page");
+    // The family dialog is left out of the steps that add a relative while this page is shown.
+    installRelationshipDialogs();
+    EXPECT_TRUE(RelativeDialogs::current()->isShowingFamilyPage());
+    ASSERT_TRUE(editor->choosePage("pEvents"));
+    EXPECT_FALSE(RelativeDialogs::current()->isShowingFamilyPage());
+    uninstallRelationshipDialogs();
 }
 
 TEST_F(FamilyPage, RefreshRequestsLeadToOneRebuildBeforeTheNextDrawing)
