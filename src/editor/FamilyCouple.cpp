@@ -39,6 +39,7 @@ FamilyCouple FamilyCouple::forSelectedPerson(FTPerson* selected, const std::func
     FTPerson* spouse = spouseToShow(c.m_spouses, moc ? moc->focalPerson() : nullptr, diagramShows);
     (c.m_selectedIsHusband ? c.m_husband : c.m_wife) = selected;
     (c.m_selectedIsHusband ? c.m_wife : c.m_husband) = spouse;
+    c.findSpouseRel();
     return c;
 }
 
@@ -62,19 +63,31 @@ FTPerson* FamilyCouple::spouseToShow(
 FamilyCouple FamilyCouple::withSpouse(FTPerson* spouse) const
 {
     FamilyCouple c = *this;
-    if (spouse && m_spouses.contains(spouse))
+    if (spouse && m_spouses.contains(spouse)) {
         (c.m_selectedIsHusband ? c.m_wife : c.m_husband) = spouse;
+        c.findSpouseRel();
+    }
     return c;
 }
 
-FTSpouseRel* FamilyCouple::spouseRel() const
+void FamilyCouple::findSpouseRel()
 {
+    m_spouseRel = nullptr;
     if (!m_husband || !m_wife)
-        return nullptr;
-    for (FTSpouseRel* couple : m_husband->spouseRelsArray())
-        if (couple->partnerOf(m_husband) == m_wife)
-            return couple;
-    return nullptr;
+        return;
+    const QList<FTSpouseRel*> couples = m_husband->spouseRels();
+    // Of two couples of the same pair the husband's first counts; one couple needs no ordering.
+    qsizetype found = 0;
+    for (FTSpouseRel* couple : couples)
+        if (couple->partnerOf(m_husband) == m_wife && ++found > 1)
+            break;
+    if (found == 0)
+        return;
+    for (FTSpouseRel* couple : found == 1 ? couples : m_husband->spouseRelsArray())
+        if (couple->partnerOf(m_husband) == m_wife) {
+            m_spouseRel = couple;
+            return;
+        }
 }
 
 QString FamilyCouple::spouseLabel(const QString& gender, bool plural, bool selectedPerson, int style)
@@ -116,7 +129,7 @@ FamilyCouple::Labels FamilyCouple::labels(int style) const
 
     if (style == AutoAssigned && m_husband && m_wife) {
         const FTSpouseRel* couple = spouseRel();
-        const bool married = couple && couple->marriage();
+        const bool married = couple && !couple->isDeleted() && couple->marriage();
         spouseText = married ? L(m_selectedIsHusband ? "Wife" : "Husband") : L("Spouse/Partner");
         const qsizetype couples = m_selected->spouseRels().size();
         if (couples >= 2)
@@ -165,7 +178,7 @@ QString FamilyCouple::notesFor(int buttonTag) const
 {
     if (buttonTag == MarriageNotesButton) {
         const FTSpouseRel* couple = spouseRel();
-        return couple ? notesOf(couple->marriage()) : QString();
+        return couple && !couple->isDeleted() ? notesOf(couple->marriage()) : QString();
     }
     const FTPerson* p = partnerFor(buttonTag);
     if (!p || p->isDeleted())

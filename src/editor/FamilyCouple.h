@@ -63,7 +63,7 @@ public:
     QList<FTPerson*> husbands() const { return m_selectedIsHusband ? QList<FTPerson*>() : m_spouses; }
     QList<FTPerson*> wives() const { return m_selectedIsHusband ? m_spouses : QList<FTPerson*>(); }
     // The first couple of the husband whose other partner is the wife; null without both or without a couple.
-    FTSpouseRel* spouseRel() const;
+    FTSpouseRel* spouseRel() const { return m_spouseRel; }
 
     // The label of a partner box: empty for the selected person, else by style: 0 "Husband" for the localised
     // "MaleShort", else "Wife"; 1 "Spouse"; 2 "Partner"; any other empty. Plural: "Wives" for "Wife", else the
@@ -101,5 +101,7 @@ private:
     FTPerson* m_husband = nullptr;
     FTPerson* m_wife = nullptr;
     QList<FTPerson*> m_spouses;
+    FTSpouseRel* m_spouseRel = nullptr;
     bool m_selectedIsHusband = false;
+    void findSpouseRel();
 };

@@ -408,7 +408,7 @@ FamilyDialogController::FamilyDialogController(FTPerson* first, FTPerson* second
     layout->addSpacing(4);
     layout->addWidget(m_splitView, 1);
     layout->addLayout(buttons);
-    resize(900, 640);
+    resize(1000, 660);
     keepSizeIn(&g_contentSize);
     setOtherEventsToggle(g_otherEventsToggle);
 
@@ -446,7 +446,7 @@ QWidget* FamilyDialogController::buildPartner(bool husbandSide)
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(4);
     const int style = FamilyCouple::labelStyle();
-    const char* role = style == 0 ? (husbandSide ? "Husband" : "Wife") : style == 1 ? "Spouse" : "Partner";
+    const char* role = style == 1 ? "Spouse" : style == 2 ? "Partner" : husbandSide ? "Husband" : "Wife";
     grid->addWidget(heading(L(role)), 0, 0, 1, 5);
     grid->addWidget(PersonFieldSet::fieldLabel(L("SelfName")), 1, 0);
     EditorLineEdit* name = fields->add(PersonFields::Name, side + QStringLiteral("Name"));
