@@ -21,7 +21,7 @@
 
 #include "diagrams/DiagramHooks.h"
 
-#include "shell/AppController.h"
+#include "shell/ui/AppController.h"
 
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"

@@ -9,13 +9,18 @@
 #include "editor/ui/EditorHooks.h"
 #include "gedcom/ui/GedcomMenuActions.h"
 
+#include "diagrams/DiagramHooks.h"
+
 #include "model/FTMoc.h"
 #include "model/ModelHooks.h"
 
-#include "shell/AppController.h"
+#include "shell/ui/AppController.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
 #include <QPointer>
 
 namespace {
@@ -39,6 +44,26 @@ void beginExportSheet(DOvurDocument& doc, const QList<FTPicture*>& pictures)
     doc.beginSheet(new ExportPictureFiles(doc.moc(), pictures));
 }
 
+// The family diagram takes pasted and dropped pictures in through the intake.
+void installDiagramIntake(DiagramHooks& hooks)
+{
+    hooks.imagesOnClipboard = [](FTMoc* moc) {
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        return mime ? PictureIntake::numImageFilesInPasteboard(*mime, moc) : 0;
+    };
+    hooks.addPicturesFromClipboard = [](FTPerson* person) {
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        return mime ? PictureIntake::addPicturesFromPasteboard(*mime, person).value_or(QList<FTPicture*>())
+                    : QList<FTPicture*>();
+    };
+    hooks.imagesInDrag = [](const QMimeData& mime, FTMoc* moc) {
+        return PictureIntake::numImageFilesInPasteboard(mime, moc);
+    };
+    hooks.addPicturesFromDrag = [](const QMimeData& mime, FTPerson* person) {
+        return PictureIntake::addPicturesFromPasteboard(mime, person).value_or(QList<FTPicture*>());
+    };
+}
+
 DOvurDocument* documentWithWindow()
 {
     DOvurDocument* doc = DocumentController::shared().currentDocument();
@@ -55,6 +80,7 @@ void PicturesMenuActions::registerMenuItems(AppController& app)
 
 void PicturesMenuActions::install()
 {
+    installDiagramIntake(DiagramHooks::shared());
     ModelHooks::shared().moveThumbnails = [](FTMoc& moc, const QList<FTPicture*>& pictures) {
         MoveThumbnails::run(moc, pictures);
     };
@@ -67,6 +93,11 @@ void PicturesMenuActions::install()
 
 void PicturesMenuActions::uninstall()
 {
+    DiagramHooks& hooks = DiagramHooks::shared();
+    hooks.imagesOnClipboard = nullptr;
+    hooks.addPicturesFromClipboard = nullptr;
+    hooks.imagesInDrag = nullptr;
+    hooks.addPicturesFromDrag = nullptr;
     ModelHooks::shared().moveThumbnails = nullptr;
     GedcomMenuActions::pictureSteps() = {};
     EditorHooks::shared().imagesInPasteboard = nullptr;
