@@ -4,46 +4,22 @@
 #include "editor/ui/EventsTableDelegate.h"
 #include "editor/ui/FamilyChildrenModel.h"
 #include "editor/ui/FamilyTableView.h"
+#include "editor/ui/NotesCell.h"
 
-#include "shell/SpellChecker.h"
-#include "shell/ui/SpellCheckHighlighter.h"
 #include "shell/ui/ThemeIcon.h"
 
 #include "platform/Localizer.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPainter>
-#include <QTextDocument>
 #include <QTextEdit>
 
 using Layout = FamilyChildrenLayout;
 
-namespace {
-// The band of a row that one line of text takes: rows taller than a line keep their other cells' text at the top.
-QRect firstLine(const QRect& cell, long lineHeight)
-{
-    QRect r = cell;
-    r.setHeight(std::min<int>(cell.height(), int(lineHeight) + Layout::kRowPadding));
-    return r;
-}
+using NotesCell::firstLine;
 
-// How far below a row's top its first line of text starts.
-int textTop(const QFont& font, long lineHeight)
-{
-    return std::max(0, (int(lineHeight) + Layout::kRowPadding - QFontMetrics(font).height()) / 2);
-}
-
-class NotesCellEditor : public QTextEdit {
-public:
-    NotesCellEditor(QWidget* parent, int top)
-        : QTextEdit(parent)
-    {
-        setViewportMargins(Layout::kCellMargin, top, Layout::kCellMargin, 0);
-    }
-};
-}
+static_assert(Layout::kRowPadding == NotesCell::kRowPadding && Layout::kCellMargin == NotesCell::kCellMargin);
 
 FamilyChildrenDelegate::FamilyChildrenDelegate(FamilyTableView* table)
     : QStyledItemDelegate(table)
@@ -103,33 +79,8 @@ void FamilyChildrenDelegate::paintNotes(
     QColor colour = option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
     if (layout.notesAreCutOff(*row, selected, multiLine))
         colour = EventsTableDelegate::cutOffNotesColour();
-    const QRect cell = option.rect.adjusted(Layout::kCellMargin, 0, -Layout::kCellMargin, 0);
     const bool inFull = (multiLine || selected) && row->rowHeight() > float(layout.lineHeight() + 1);
-    painter->save();
-    painter->setClipRect(option.rect);
-    painter->setFont(option.font);
-    if (inFull) {
-        QTextDocument document;
-        document.setDocumentMargin(0);
-        document.setDefaultFont(option.font);
-        document.setPlainText(text);
-        document.setTextWidth(std::max(1, cell.width()));
-        painter->translate(cell.left(), cell.top() + textTop(option.font, layout.lineHeight()));
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.palette.setColor(QPalette::Text, colour);
-        context.clip = QRectF(0, 0, cell.width(), cell.height());
-        document.documentLayout()->draw(painter, context);
-    } else {
-        QString line = text;
-        for (QChar& c : line)
-            if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
-                c = u' ';
-        const QRect band = firstLine(cell, layout.lineHeight());
-        painter->setPen(colour);
-        painter->drawText(band, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-            option.fontMetrics.elidedText(line, Qt::ElideRight, band.width()));
-    }
-    painter->restore();
+    NotesCell::paint(painter, option, text, colour, inFull, layout.lineHeight());
 }
 
 QWidget* FamilyChildrenDelegate::createEditor(
@@ -139,15 +90,7 @@ QWidget* FamilyChildrenDelegate::createEditor(
     const QPersistentModelIndex at(index);
     FamilyChildrenModel* children = table->childrenModel();
     if (children && Layout::isNotesColumn(children->layoutColumn(index.column()))) {
-        auto* edit = new NotesCellEditor(parent, textTop(option.font, table->layout().lineHeight()));
-        edit->setAcceptRichText(false);
-        edit->setFrameShape(QFrame::NoFrame);
-        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        edit->setTabChangesFocus(false);
-        edit->setFont(option.font);
-        edit->document()->setDocumentMargin(0);
-        SpellCheckHighlighter::attach(edit, SpellChecker::shared());
+        QTextEdit* edit = NotesCell::createEditor(parent, option.font, table->layout().lineHeight());
         connect(edit, &QTextEdit::textChanged, table, [table, at, edit] { table->textDidChange(at, edit); });
         return edit;
     }

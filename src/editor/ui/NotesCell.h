@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+
+class QFont;
+class QPainter;
+class QStyleOptionViewItem;
+class QTextEdit;
+class QWidget;
+
+// How the person editor's tables draw and edit a notes cell (the events page's, the children tables'): the text of
+// a row taller than a line stays in its first line, notes are drawn in full or cut to one line, and the notes are
+// typed into a text editor laid out as the cell draws them.
+namespace NotesCell {
+// Rows are this much higher than their text; text stands this far in from a cell's sides.
+constexpr int kRowPadding = 3;
+constexpr int kCellMargin = 3;
+
+// The band of a cell that one line of text takes.
+QRect firstLine(const QRect& cell, long lineHeight);
+// How far below a row's top its first line of text starts.
+int textTop(const QFont& font, long lineHeight);
+// The notes in `colour`: in full (wrapped as the row's height was measured), or on one line with the line breaks
+// as blanks, cut with an ellipsis.
+void paint(QPainter* painter, const QStyleOptionViewItem& option, const QString& text, const QColor& colour,
+    bool inFull, long lineHeight);
+// A plain-text editor for the notes of a cell, spelling underlined; Return types a line break.
+QTextEdit* createEditor(QWidget* parent, const QFont& font, long lineHeight);
+}
