@@ -11,9 +11,7 @@
 #include "model/EventInfo.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QPainter>
-#include <QTextEdit>
 
 using Layout = EventsTableLayout;
 
@@ -91,29 +89,13 @@ QWidget* EventsTableDelegate::createEditor(
 {
     InfoArea_Events* page = m_table->page();
     const QPersistentModelIndex at(index);
-    if (index.column() == Layout::Notes) {
-        QTextEdit* edit = NotesCell::createEditor(parent, option.font, page->layout().lineHeight());
-        connect(edit, &QTextEdit::textChanged, page, [page, at, edit] { page->textDidChange(at, edit); });
-        return edit;
-    }
-    auto* edit = new QLineEdit(parent);
-    edit->setFrame(false);
-    edit->setFont(option.font);
-    connect(edit, &QLineEdit::textEdited, page, [page, at, edit] { page->textDidChange(at, edit); });
-    return edit;
+    return NotesCell::createEditor(parent, option.font, page->layout().lineHeight(), index.column() == Layout::Notes,
+        [page, at](QWidget* editor) { page->textDidChange(at, editor); });
 }
 
 void EventsTableDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
-    const QString text = index.data(Qt::EditRole).toString();
-    if (auto* line = qobject_cast<QLineEdit*>(editor)) {
-        line->setText(text);
-        line->end(false);
-    } else if (auto* notes = qobject_cast<QTextEdit*>(editor)) {
-        const QSignalBlocker quiet(notes);
-        notes->setPlainText(text);
-        notes->moveCursor(QTextCursor::End);
-    }
+    NotesCell::setEditorData(editor, index.data(Qt::EditRole).toString());
 }
 
 void EventsTableDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
@@ -124,8 +106,6 @@ void EventsTableDelegate::setModelData(QWidget* editor, QAbstractItemModel* mode
 void EventsTableDelegate::updateEditorGeometry(
     QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    if (index.column() == Layout::Notes)
-        editor->setGeometry(option.rect);
-    else
-        editor->setGeometry(firstLine(option.rect, m_table->page()->layout().lineHeight()));
+    InfoArea_Events* page = m_table->page();
+    NotesCell::placeEditor(editor, option.rect, index.column() == Layout::Notes, page->layout().lineHeight());
 }

@@ -11,9 +11,7 @@
 #include "platform/Localizer.h"
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QPainter>
-#include <QTextEdit>
 
 using Layout = FamilyChildrenLayout;
 
@@ -66,6 +64,12 @@ void FamilyChildrenDelegate::paint(QPainter* painter, const QStyleOptionViewItem
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 }
 
+bool FamilyChildrenDelegate::isNotes(const QModelIndex& index) const
+{
+    const FamilyChildrenModel* children = m_table->childrenModel();
+    return children && Layout::isNotesColumn(children->layoutColumn(index.column()));
+}
+
 void FamilyChildrenDelegate::paintNotes(
     QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
@@ -86,32 +90,14 @@ void FamilyChildrenDelegate::paintNotes(
 QWidget* FamilyChildrenDelegate::createEditor(
     QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    FamilyTableView* table = m_table;
     const QPersistentModelIndex at(index);
-    FamilyChildrenModel* children = table->childrenModel();
-    if (children && Layout::isNotesColumn(children->layoutColumn(index.column()))) {
-        QTextEdit* edit = NotesCell::createEditor(parent, option.font, table->layout().lineHeight());
-        connect(edit, &QTextEdit::textChanged, table, [table, at, edit] { table->textDidChange(at, edit); });
-        return edit;
-    }
-    auto* edit = new QLineEdit(parent);
-    edit->setFrame(false);
-    edit->setFont(option.font);
-    connect(edit, &QLineEdit::textEdited, table, [table, at, edit] { table->textDidChange(at, edit); });
-    return edit;
+    return NotesCell::createEditor(parent, option.font, m_table->layout().lineHeight(), isNotes(index),
+        [table = m_table, at](QWidget* editor) { table->textDidChange(at, editor); });
 }
 
 void FamilyChildrenDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
-    const QString text = index.data(Qt::EditRole).toString();
-    if (auto* line = qobject_cast<QLineEdit*>(editor)) {
-        line->setText(text);
-        line->end(false);
-    } else if (auto* notes = qobject_cast<QTextEdit*>(editor)) {
-        const QSignalBlocker quiet(notes);
-        notes->setPlainText(text);
-        notes->moveCursor(QTextCursor::End);
-    }
+    NotesCell::setEditorData(editor, index.data(Qt::EditRole).toString());
 }
 
 void FamilyChildrenDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
@@ -122,9 +108,5 @@ void FamilyChildrenDelegate::setModelData(QWidget* editor, QAbstractItemModel* m
 void FamilyChildrenDelegate::updateEditorGeometry(
     QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    FamilyChildrenModel* children = m_table->childrenModel();
-    if (children && Layout::isNotesColumn(children->layoutColumn(index.column())))
-        editor->setGeometry(option.rect);
-    else
-        editor->setGeometry(firstLine(option.rect, m_table->layout().lineHeight()));
+    NotesCell::placeEditor(editor, option.rect, isNotes(index), m_table->layout().lineHeight());
 }

@@ -20,6 +20,7 @@ public:
         QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
+    bool isNotes(const QModelIndex& index) const;
     void paintNotes(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
 
     FamilyTableView* m_table;

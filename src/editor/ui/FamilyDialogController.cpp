@@ -14,6 +14,7 @@
 #include "editor/ui/NotesButton.h"
 #include "editor/ui/NotesDialog.h"
 #include "editor/ui/NotesTextEdit.h"
+#include "editor/ui/OtherEventsModel.h"
 #include "editor/ui/PersonFieldSet.h"
 #include "editor/ui/PlaceField.h"
 
@@ -33,9 +34,7 @@
 #include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
 
-#include <QAbstractTableModel>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -43,8 +42,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
-#include <QStyledItemDelegate>
-#include <QTimer>
 #include <QVBoxLayout>
 
 using Tag = FamilyCouple::Tag;
@@ -69,164 +66,7 @@ QLabel* heading(const QString& text)
     return label;
 }
 
-enum EventColumn { SubtypeColumn, NameColumn, DateColumn, PlaceColumn, EventColumnCount };
-const char* const kEventIdentifiers[EventColumnCount] = {"subtype", "name", "date", "place"};
-}
-
-// The couple's other marriage events, one a row, written as their cells are edited.
-class FamilyDialogController::EventsModel : public QAbstractTableModel {
-public:
-    explicit EventsModel(QObject* parent)
-        : QAbstractTableModel(parent)
-    {
-    }
-    void setEvents(QList<FTEvent*> events)
-    {
-        beginResetModel();
-        m_events = std::move(events);
-        endResetModel();
-    }
-    const QList<FTEvent*>& events() const { return m_events; }
-    FTEvent* event(int row) const
-    {
-        FTEvent* e = row >= 0 && row < m_events.size() ? m_events[row] : nullptr;
-        return e && !e->isDeleted() ? e : nullptr;
-    }
-    void append(FTEvent* event)
-    {
-        beginInsertRows({}, int(m_events.size()), int(m_events.size()));
-        m_events << event;
-        endInsertRows();
-    }
-    void remove(int row)
-    {
-        beginRemoveRows({}, row, row);
-        m_events.removeAt(row);
-        endRemoveRows();
-    }
-    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(m_events.size()); }
-    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : EventColumnCount; }
-    QVariant data(const QModelIndex& index, int role) const override
-    {
-        const FTEvent* e = event(index.row());
-        if (!e || (role != Qt::DisplayRole && role != Qt::EditRole))
-            return {};
-        switch (index.column()) {
-        case SubtypeColumn:
-            return FamilyDialogRules::abbreviatedEventType(e->subtypeName());
-        case NameColumn:
-            return e->name();
-        case DateColumn:
-            return e->date();
-        case PlaceColumn:
-            return e->place();
-        default:
-            return {};
-        }
-    }
-    bool setData(const QModelIndex& index, const QVariant& value, int role) override
-    {
-        FTEvent* e = event(index.row());
-        if (!e || role != Qt::EditRole)
-            return false;
-        const QString text = value.toString();
-        switch (index.column()) {
-        case SubtypeColumn:
-            FamilyDialogRules::chooseEventType(e, text);
-            break;
-        case NameColumn:
-            if (text != e->name())
-                e->setName(text);
-            break;
-        case DateColumn:
-            if (text != e->date())
-                e->setDate(text);
-            break;
-        case PlaceColumn:
-            if (text != e->place())
-                e->setPlace(text);
-            break;
-        default:
-            return false;
-        }
-        if (FTMoc* moc = e->moc())
-            moc->deferredSave();
-        Q_EMIT dataChanged(this->index(index.row(), 0), this->index(index.row(), EventColumnCount - 1));
-        return true;
-    }
-    Qt::ItemFlags flags(const QModelIndex& index) const override
-    {
-        return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
-    }
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation != Qt::Horizontal || section < 0 || section >= EventColumnCount)
-            return {};
-        if (role == Qt::UserRole)
-            return QString::fromLatin1(kEventIdentifiers[section]);
-        const char* keys[] = {"EventTypeColumn", "EventNameColumn", "EventDateColumn", "EventPlaceColumn"};
-        return role == Qt::DisplayRole ? L(keys[section]) : QVariant();
-    }
-
-private:
-    QList<FTEvent*> m_events;
-};
-
-namespace {
-// The type column offers the other marriage event types (a list that opens at once); the place column completes
-// the database's places.
-class EventsDelegate : public QStyledItemDelegate {
-public:
-    EventsDelegate(FamilyDialogController* dialog, FamilyDialogTableView* table)
-        : QStyledItemDelegate(table)
-        , m_dialog(dialog)
-        , m_table(table)
-    {
-    }
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        if (index.column() == SubtypeColumn) {
-            auto* types = new QComboBox(parent);
-            types->setEditable(true);
-            types->setInsertPolicy(QComboBox::NoInsert);
-            types->addItems(m_dialog->eventTypes());
-            types->setMaxVisibleItems(int(m_dialog->eventTypes().size()));
-            QObject::connect(types, &QComboBox::activated, m_table, [table = m_table] {
-                QTimer::singleShot(0, table, [table] { table->endEditing(); });
-            });
-            QTimer::singleShot(0, types, [types] {
-                if (types->isVisible())
-                    types->showPopup();
-            });
-            return types;
-        }
-        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (auto* line = qobject_cast<QLineEdit*>(editor); line && index.column() == PlaceColumn) {
-            const int row = index.row();
-            QObject::connect(line, &QLineEdit::textEdited, line,
-                [line, dialog = m_dialog, row] { completePlace(line, dialog->moc(), row, PlaceColumn); });
-        }
-        return editor;
-    }
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override
-    {
-        if (auto* types = qobject_cast<QComboBox*>(editor))
-            types->setCurrentText(index.data(Qt::EditRole).toString());
-        else
-            QStyledItemDelegate::setEditorData(editor, index);
-    }
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
-    {
-        if (auto* types = qobject_cast<QComboBox*>(editor))
-            model->setData(index, types->currentText(), Qt::EditRole);
-        else
-            QStyledItemDelegate::setModelData(editor, model, index);
-    }
-
-private:
-    FamilyDialogController* m_dialog;
-    FamilyDialogTableView* m_table;
-};
+using EventColumn = OtherEventsModel::Column;
 }
 
 FamilyDialogController::FamilyDialogController(FTPerson* first, FTPerson* second, FTMoc* moc, QWidget* parent)
@@ -313,23 +153,26 @@ FamilyDialogController::FamilyDialogController(FTPerson* first, FTPerson* second
     m_tvChildren->setItemDelegate(new FamilyChildrenDelegate(m_tvChildren));
     m_tvChildren->husband = [this] { return m_husband; };
     m_tvChildren->setMultiLineNotes(false);
-    m_events = new EventsModel(this);
+    m_events = new OtherEventsModel(false, this);
+    m_events->typeText = [](const FTEvent* e) { return FamilyDialogRules::abbreviatedEventType(e->subtypeName()); };
+    m_events->chooseType = [](FTEvent* e, const QString& shown) { FamilyDialogRules::chooseEventType(e, shown); };
     m_tvEvents = new FamilyDialogTableView;
     m_tvEvents->setObjectName(QStringLiteral("tvEvents"));
     m_tvEvents->setUsesDummyObject(false);
     m_tvEvents->setModel(m_events);
-    m_tvEvents->setItemDelegate(new EventsDelegate(this, m_tvEvents));
+    m_tvEvents->setItemDelegate(
+        new OtherEventsDelegate(m_tvEvents, [this] { return m_eventTypes; }, [this] { return m_moc; }, true));
     m_tvEvents->shouldEndEditing = [this](const QModelIndex& index, QWidget* editor) {
         auto* line = qobject_cast<QLineEdit*>(editor);
         if (!line || line->text() == index.data(Qt::EditRole).toString())
             return true;
-        if (index.column() == DateColumn) {
+        if (index.column() == EventColumn::DateColumn) {
             LineEditDateField field(line);
             return Dates::validateDateField(field, nullptr);
         }
-        const FieldValidation v = index.column() == PlaceColumn
+        const FieldValidation v = index.column() == EventColumn::PlaceColumn
             ? ValidatePlaceField(line->text())
-            : index.column() == NameColumn ? ValidateSingleLineEntryField(line->text(), QStringLiteral("EventName"))
+            : index.column() == EventColumn::NameColumn ? ValidateSingleLineEntryField(line->text(), QStringLiteral("EventName"))
                                            : FieldValidation {true, line->text(), {}, {}};
         if (line->text() != v.text)
             line->setText(v.text);
@@ -640,7 +483,7 @@ void FamilyDialogController::addEventWithType(const QString& tag)
         return;
     const int row = m_events->rowCount();
     m_events->append(event);
-    m_tvEvents->editColumn(NameColumn, row);
+    m_tvEvents->editColumn(EventColumn::NameColumn, row);
 }
 
 void FamilyDialogController::deleteEvent()

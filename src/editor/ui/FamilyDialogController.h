@@ -14,6 +14,7 @@ class FTMoc;
 class FTPerson;
 class FTSpouseRel;
 class NotesTextEdit;
+class OtherEventsModel;
 class PersonFieldSet;
 class QAbstractButton;
 class QCheckBox;
@@ -101,8 +102,7 @@ private:
     FamilyDialogTableView* m_tvChildren = nullptr;
     FamilyDialogTableView* m_tvEvents = nullptr;
     FamilyChildrenModel* m_children = nullptr;
-    class EventsModel;
-    EventsModel* m_events = nullptr;
+    OtherEventsModel* m_events = nullptr;
     QSplitter* m_splitView = nullptr;
     QWidget* m_eventsArea = nullptr;
     AddMarriageEventButton* m_eventAddButton = nullptr;

@@ -4,6 +4,7 @@
 #include "shell/ui/SpellCheckHighlighter.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QLineEdit>
 #include <QPainter>
 #include <QStyleOptionViewItem>
 #include <QTextDocument>
@@ -65,8 +66,19 @@ void NotesCell::paint(QPainter* painter, const QStyleOptionViewItem& option, con
     painter->restore();
 }
 
-QTextEdit* NotesCell::createEditor(QWidget* parent, const QFont& font, long lineHeight)
+QWidget* NotesCell::createEditor(
+    QWidget* parent, const QFont& font, long lineHeight, bool notes, std::function<void(QWidget*)> changed)
 {
+    if (!notes) {
+        auto* line = new QLineEdit(parent);
+        line->setFrame(false);
+        line->setFont(font);
+        QObject::connect(line, &QLineEdit::textEdited, line, [line, changed] {
+            if (changed)
+                changed(line);
+        });
+        return line;
+    }
     auto* edit = new NotesCellEditor(parent, textTop(font, lineHeight));
     edit->setAcceptRichText(false);
     edit->setFrameShape(QFrame::NoFrame);
@@ -76,5 +88,26 @@ QTextEdit* NotesCell::createEditor(QWidget* parent, const QFont& font, long line
     edit->setFont(font);
     edit->document()->setDocumentMargin(0);
     SpellCheckHighlighter::attach(edit, SpellChecker::shared());
+    QObject::connect(edit, &QTextEdit::textChanged, edit, [edit, changed] {
+        if (changed)
+            changed(edit);
+    });
     return edit;
+}
+
+void NotesCell::setEditorData(QWidget* editor, const QString& text)
+{
+    if (auto* line = qobject_cast<QLineEdit*>(editor)) {
+        line->setText(text);
+        line->end(false);
+    } else if (auto* notes = qobject_cast<QTextEdit*>(editor)) {
+        const QSignalBlocker quiet(notes);
+        notes->setPlainText(text);
+        notes->moveCursor(QTextCursor::End);
+    }
+}
+
+void NotesCell::placeEditor(QWidget* editor, const QRect& cell, bool notes, long lineHeight)
+{
+    editor->setGeometry(notes ? cell : firstLine(cell, lineHeight));
 }

@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QString>
 
+#include <functional>
+
 class QFont;
 class QPainter;
 class QStyleOptionViewItem;
@@ -26,6 +28,12 @@ int textTop(const QFont& font, long lineHeight);
 // as blanks, cut with an ellipsis.
 void paint(QPainter* painter, const QStyleOptionViewItem& option, const QString& text, const QColor& colour,
     bool inFull, long lineHeight);
-// A plain-text editor for the notes of a cell, spelling underlined; Return types a line break.
-QTextEdit* createEditor(QWidget* parent, const QFont& font, long lineHeight);
+// A cell's editor: for notes a plain-text editor, spelling underlined, its text where the cell draws it; else a
+// frameless line editor. `changed` is told of every change the user types.
+QWidget* createEditor(QWidget* parent, const QFont& font, long lineHeight, bool notes,
+    std::function<void(QWidget* editor)> changed);
+// Shows the cell's text in its editor, the caret at the end.
+void setEditorData(QWidget* editor, const QString& text);
+// A notes editor takes the whole cell, any other its first line.
+void placeEditor(QWidget* editor, const QRect& cell, bool notes, long lineHeight);
 }
