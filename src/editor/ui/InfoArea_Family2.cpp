@@ -667,7 +667,9 @@ void InfoArea_Family2::setMarriageStatus()
 
 void InfoArea_Family2::loadChildrenArray()
 {
-    m_table->abandonEditing();
+    // What was typed in a cell reaches its child before the rows are made again.
+    if (!m_table->endEditing())
+        m_table->abandonEditing();
     FamilyChildrenLayout::Rows rows;
     if (m_person)
         rows = FamilyChildren::rows(husband(), wife());
