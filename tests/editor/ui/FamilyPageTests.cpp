@@ -233,6 +233,12 @@ TEST_F(FamilyPage, ADiscardedDuplicateNameMakesNoChild)
 
 TEST_F(FamilyPage, CellEditsAreCheckedAndTheKeysMoveByTheTablesRules)
 {
+    // A child's name may not be blanked.
+    ASSERT_TRUE(table->editColumn(QStringLiteral("name"), 0));
+    qobject_cast<QLineEdit*>(cellEditor())->setText("   ");
+    EXPECT_FALSE(table->endEditing());
+    EXPECT_EQ(ann->name(), "Ann Smith");
+    table->abandonEditing();
     // A refused gender is set back and the cell stays open.
     ASSERT_TRUE(table->editColumn(QStringLiteral("gender"), 1));
     auto* gender = qobject_cast<QLineEdit*>(cellEditor());
