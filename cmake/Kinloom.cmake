@@ -43,8 +43,8 @@ function(kinloom_subsystem sub)
       target_link_libraries(kinloom_${sub} PUBLIC PkgConfig::HUNSPELL)
     endif()
     if(sub STREQUAL "pictures")
-      # Thumbnails are decoded on worker threads.
-      target_link_libraries(kinloom_${sub} PUBLIC Qt6::Concurrent)
+      # Thumbnails are decoded on worker threads; picture metadata is read with exiv2.
+      target_link_libraries(kinloom_${sub} PUBLIC Qt6::Concurrent PkgConfig::EXIV2)
     endif()
     target_compile_definitions(kinloom_${sub} PUBLIC QT_NO_KEYWORDS KINLOOM_VERSION="${PROJECT_VERSION}")
     list(APPEND KINLOOM_CORE_LIBS kinloom_${sub})
