@@ -10,17 +10,29 @@
 //   sort_where_used_ms        a click on the where-used table's header with 20,000 rows
 //   merge_equal_ms            merging the equal sources (the log is written and handed to a stand-in application)
 //   renumber_ms               renumbering every source afterwards, the list reloaded
+//   source_menu_ms_<option>   a source menu button's click: the sources grouped by type and the option, and the
+//                             menu shown (median of five)
+//   source_submenu_ms         the largest type's submenu filled and shown (grouped by title)
+//   citations_page_ms         the person editor's citations page chosen for a person with 1,000 citations, its
+//                             rows measured and drawn (median of five)
 //   peak_mb                   peak resident memory
 // Everything is written into a temporary folder of its own.
 #include "BenchSupport.h"
 
+#include "sources/SelectASourceDelegate.h"
 #include "sources/SourceListModel.h"
+#include "sources/SourceMenuModel.h"
 #include "sources/SourceSearch.h"
 #include "sources/WhereUsedModel.h"
+#include "sources/ui/SelectASourceButton.h"
+#include "sources/ui/SourceCitingSetup.h"
 #include "sources/ui/SourcesAddModDel.h"
 #include "sources/ui/WhereUsedTableView.h"
 
-#include "shell/AppController.h"
+#include "editor/ui/InfoAreaController.h"
+#include "editor/ui/PersonEditorSetup.h"
+
+#include "shell/FirstRunDefaults.h"
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
@@ -46,6 +58,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
+#include <QTabWidget>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -142,6 +155,102 @@ FTSource* topUp(FTMoc* moc)
     moc->saveMoc();
     return big;
 }
+
+// An owner of a source menu that cites nothing (only the menu is timed).
+struct IdleOwner : SelectASourceDelegate {
+    bool respondsToSourceSearch() const override { return true; }
+};
+
+// A click on a source menu button for each second-level option: the groups made and the menu shown.
+std::vector<std::pair<QString, double>> timeSourceMenus(FTMoc* moc, double* submenuMs)
+{
+    IdleOwner owner;
+    QWidget window;
+    auto* button = new SelectASourceButton(&window);
+    button->setMoc(moc);
+    button->setDelegate(&owner);
+    window.show();
+    std::vector<std::pair<QString, double>> out;
+    const QStringList names = SourceMenuModel::optionNames();
+    for (int o = 0; o < names.size(); ++o) {
+        SourceMenuModel::storeOptionName(names[o]);
+        SelectASourceButton optionButton(&window);
+        optionButton.setMoc(moc);
+        optionButton.setDelegate(&owner);
+        const double ms = medianMs(5, [&] {
+            optionButton.openMenu(QPoint(10, 10));
+            optionButton.shownMenu()->grab();
+        });
+        optionButton.shownMenu()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QString key = SourceMenuModel::optionKeys()[o].mid(QStringLiteral("SourceSearch").size()).toLower();
+        out.emplace_back(key, ms);
+    }
+    // The largest type's submenu, grouped by title.
+    SourceMenuModel::storeOptionName(SourceMenuModel::defaultOptionName());
+    SelectASourceButton titles(&window);
+    titles.setMoc(moc);
+    titles.setDelegate(&owner);
+    SourceMenuModel groups(moc);
+    groups.loadSourcesArray(SourceMenuModel::defaultOptionName());
+    int largestType = 0;
+    for (int t = 1; t < groups.typeCount(); ++t)
+        if (groups.typeSize(t) > groups.typeSize(largestType))
+            largestType = t;
+    titles.openMenu(QPoint(10, 10));
+    QMenu* largest = nullptr;
+    for (QAction* a : titles.shownMenu()->actions())
+        if (a->menu() && a->text() == groups.typeTitle(largestType))
+            largest = a->menu();
+    QElapsedTimer timer;
+    timer.start();
+    if (largest) {
+        largest->popup(QPoint(200, 10));
+        largest->grab();
+    }
+    *submenuMs = elapsedMs(timer);
+    titles.shownMenu()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return out;
+}
+
+// The citations page chosen for a person with 1,000 citations (made here, outside the undo history).
+double timeCitationsPage(DOvurDocument* doc)
+{
+    FTMoc* moc = doc->moc();
+    auto* editor = qobject_cast<InfoAreaController*>(doc->pInfoArea());
+    if (!editor)
+        return -1;
+    FTPerson* person = moc->fetch<FTPerson>().first();
+    const QList<FTSource*> sources = moc->fetch<FTSource>();
+    moc->undoManager()->disableUndoRegistration();
+    for (int i = 0; i < 1000; ++i) {
+        auto* c = moc->insertObject<FTSourceRel>();
+        c->setSource(sources[qsizetype(i * 7) % sources.size()]);
+        c->setPerson(person);
+        c->setReference(QStringLiteral("Folio %1, entry %2").arg(i % 90 + 1).arg(i));
+        c->setItemDescribed(i % 3 ? QStringLiteral("Name") : QStringLiteral("Name, Notes"));
+    }
+    moc->undoManager()->enableUndoRegistration();
+    moc->saveMoc();
+    moc->modelDefaults()->setSelectedPerson(person);
+    const int sourcesTab = editor->controller().indexOf(QStringLiteral("pSources"));
+    auto drawn = [editor] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        editor->repaint();
+    };
+    std::vector<double> shows;
+    QElapsedTimer timer;
+    for (int i = 0; i < 5; ++i) {
+        editor->chooseTab(0);
+        drawn();
+        timer.start();
+        editor->chooseTab(sourcesTab);
+        drawn();
+        shows.push_back(elapsedMs(timer));
+    }
+    return median(shows);
+}
 }
 
 int main(int argc, char** argv)
@@ -156,7 +265,9 @@ int main(int argc, char** argv)
     installStandInApplication(temp.filePath("workspace"));
     ScriptedPrompts prompts; // every question answered with its first button
     Prompts::install(&prompts);
-    AppController::initialiseUserDefaults();
+    FirstRunDefaults::initialiseUserDefaults();
+    installPersonEditor();
+    installSourceCiting();
 
     const QString path = temp.filePath("bench.RezUdu");
     QString error;
@@ -169,6 +280,9 @@ int main(int argc, char** argv)
         return 1;
     FTMoc* moc = doc->moc();
     FTSource* big = topUp(moc);
+    double submenuMs = 0;
+    const std::vector<std::pair<QString, double>> menus = timeSourceMenus(moc, &submenuMs);
+    const double pageMs = timeCitationsPage(doc);
 
     QElapsedTimer timer;
     timer.start();
@@ -256,6 +370,10 @@ int main(int argc, char** argv)
     std::printf("merged_sources: %d\n", merged);
     std::printf("merge_equal_ms: %.1f\n", mergeMs);
     std::printf("renumber_ms: %.1f\n", renumberMs);
+    for (const auto& [name, ms] : menus)
+        std::printf("source_menu_ms_%s: %.2f\n", qPrintable(name), ms);
+    std::printf("source_submenu_ms: %.2f\n", submenuMs);
+    std::printf("citations_page_ms: %.2f\n", pageMs);
     std::printf("peak_mb: %.1f\n", peakResidentMegabytes());
 
     editor->closeSheet();

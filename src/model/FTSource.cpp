@@ -150,17 +150,30 @@ void FTSource::setPicture(FTPicture* value)
 
 namespace {
 struct Field {
-    const char* key;
+    const Key* key;
     const char* label;
 };
 // The fields of the short description, in order, with their labels.
-const Field kShortFields[] = { { "type", "TYPE" }, { "abbreviatedTitle", "ABBR" }, { "title", "TITLE" },
-    { "author", "AUTH" }, { "publisher", "PUBL" }, { "date", "DATE" }, { "location", "LOCN" } };
+const Field kShortFields[] = { { &kType, "TYPE" }, { &kAbbreviatedTitle, "ABBR" }, { &kTitle, "TITLE" },
+    { &kAuthor, "AUTH" }, { &kPublisher, "PUBL" }, { &kDate, "DATE" }, { &kLocation, "LOCN" } };
 constexpr int kRoomForNotes = 48;
 
-QString trimmedValue(const FTSource* source, const char* key)
+QString trimmedValue(const FTSource* source, const Key* key)
 {
-    return source->valueForKey(QString::fromLatin1(key)).toString().trimmed();
+    return source->stringValue(*key).trimmed();
+}
+
+// The labels of kShortFields as the descriptions show them ("Type: ..."), made once: menus and lists describe
+// thousands of sources at a time.
+const QStringList& shortFieldLabels()
+{
+    static const QStringList labels = [] {
+        QStringList out;
+        for (const Field& f : kShortFields)
+            out << FTManagedObject::capitalized(QString::fromLatin1(f.label)) + QStringLiteral(": ");
+        return out;
+    }();
+    return labels;
 }
 
 // A description that fails is reported, and the list shows what was built so far.
@@ -187,13 +200,16 @@ FTSource* FTSource::initInMoc(FTMoc* moc)
 QString FTSource::shortDescription() const
 {
     return reportingFailure("shortDescription", [this](QString& text) {
-        for (const Field& f : kShortFields) {
-            const QString value = trimmedValue(this, f.key);
+        text.reserve(160);
+        const QStringList& labels = shortFieldLabels();
+        for (size_t i = 0; i < std::size(kShortFields); ++i) {
+            const QString value = trimmedValue(this, kShortFields[i].key);
             if (value.isEmpty())
                 continue;
             if (!text.isEmpty())
                 text += QLatin1Char('\n');
-            text += QStringLiteral("%1: %2").arg(capitalized(QString::fromLatin1(f.label)), value);
+            text += labels[qsizetype(i)];
+            text += value;
         }
         QString notes = this->notes().trimmed();
         if (text.size() < kRoomForNotes && !notes.isEmpty()) {
@@ -208,7 +224,13 @@ QString FTSource::shortDescription() const
 
 QString FTSource::shortDescriptionWithNumericId() const
 {
-    return QString::asprintf("ID: % 5d\n", numericId()) + shortDescription();
+    // "ID: % 5d": a blank before a number that is not negative, the whole at least five wide. Built without a
+    // format, as the source menus describe every source at each click.
+    const int number = numericId();
+    QString id = number < 0 ? QString::number(number) : QLatin1Char(' ') + QString::number(number);
+    QString text = QStringLiteral("ID: ") + id.rightJustified(5, QLatin1Char(' ')) + QLatin1Char('\n');
+    text += shortDescription();
+    return text;
 }
 
 QString FTSource::shortDescriptionWithNumericIdNoLinefeed() const
@@ -236,23 +258,38 @@ void FTSource::appendDescription(const QString& key, const QString& label, QStri
     text += QStringLiteral("%1: %2").arg(capitalized(label), value);
 }
 
+namespace {
+struct Shown {
+    const char* userDefault;
+    const char* key;
+    const char* label;
+};
+const Shown kShown[] = { { "showSourceType", "type", "TYPE" }, { "showSourceShortTitle", "abbreviatedTitle", "ABBR" },
+    { "showSourceTitle", "title", "TITLE" }, { "showSourceAuthor", "author", "AUTH" },
+    { "showSourcePublisher", "publisher", "PUBL" }, { "showSourceDate", "date", "DATE" },
+    { "showSourceLocation", "location", "LOCN" }, { "showSourceNotes", "notes", "NOTES" } };
+}
+
+FTSource::ShownFields FTSource::shownFieldsForIASources()
+{
+    ShownFields shown {};
+    const UserDefaults& defaults = UserDefaults::standard();
+    for (size_t i = 0; i < shown.size(); ++i)
+        shown[i] = defaults.boolForKey(QString::fromLatin1(kShown[i].userDefault));
+    return shown;
+}
+
 QString FTSource::descriptionForIASources() const
 {
-    struct Shown {
-        const char* userDefault;
-        const char* key;
-        const char* label;
-    };
-    static const Shown kShown[] = { { "showSourceType", "type", "TYPE" },
-        { "showSourceShortTitle", "abbreviatedTitle", "ABBR" }, { "showSourceTitle", "title", "TITLE" },
-        { "showSourceAuthor", "author", "AUTH" }, { "showSourcePublisher", "publisher", "PUBL" },
-        { "showSourceDate", "date", "DATE" }, { "showSourceLocation", "location", "LOCN" },
-        { "showSourceNotes", "notes", "NOTES" } };
-    return reportingFailure("descriptionForIASources", [this](QString& text) {
-        const UserDefaults& defaults = UserDefaults::standard();
-        for (const Shown& s : kShown)
-            if (defaults.boolForKey(QString::fromLatin1(s.userDefault)))
-                appendDescription(QString::fromLatin1(s.key), QString::fromLatin1(s.label), text);
+    return descriptionForIASources(shownFieldsForIASources());
+}
+
+QString FTSource::descriptionForIASources(const ShownFields& shown) const
+{
+    return reportingFailure("descriptionForIASources", [this, &shown](QString& text) {
+        for (size_t i = 0; i < shown.size(); ++i)
+            if (shown[i])
+                appendDescription(QString::fromLatin1(kShown[i].key), QString::fromLatin1(kShown[i].label), text);
     });
 }
 

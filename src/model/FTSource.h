@@ -2,6 +2,8 @@
 
 #include "model/FTManagedObject.h"
 
+#include <array>
+
 class FTPicture;
 class FTSourceRel;
 class StoreSchema;
@@ -65,6 +67,10 @@ public:
     // "showSourceShortTitle", "showSourceTitle", "showSourceAuthor", "showSourcePublisher", "showSourceDate",
     // "showSourceLocation", "showSourceNotes"), each a line; an empty field reads "No <field>".
     QString descriptionForIASources() const;
+    // The same with the eight choices read once (shownFieldsForIASources()), for lists of many sources.
+    using ShownFields = std::array<bool, 8>;
+    static ShownFields shownFieldsForIASources();
+    QString descriptionForIASources(const ShownFields& shown) const;
     // Appends the line "Label: value" for the field `key` to `text` (after a line end when `text` is not empty);
     // the label is capitalised ("AUTH" gives "Auth"); an empty value reads "No <field name>".
     void appendDescription(const QString& key, const QString& label, QString& text) const;

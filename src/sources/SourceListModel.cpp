@@ -50,6 +50,12 @@ void SourceListModel::loadSources()
     rearrange();
 }
 
+void SourceListModel::setSourcesArray(const QList<FTSource*>& sources)
+{
+    m_sources = sources;
+    rearrange();
+}
+
 FTSource* SourceListModel::sourceAt(int row) const
 {
     return row >= 0 && row < m_arranged.size() ? m_arranged[row] : nullptr;

@@ -23,6 +23,8 @@ public:
 
     // Every source of the database, filter and order kept.
     void loadSources();
+    // Only these sources (the candidates of the source search dialog), filter and order kept.
+    void setSourcesArray(const QList<FTSource*>& sources);
     const QList<FTSource*>& sourcesArray() const { return m_sources; }
     const QList<FTSource*>& arrangedObjects() const { return m_arranged; }
     FTSource* sourceAt(int row) const;

@@ -76,6 +76,8 @@ TEST_F(FTSourceTest, ShortDescriptionListsTheFilledFieldsAndNotesWhileThereIsRoo
     EXPECT_EQ(s->shortDescriptionWithNumericIdNoLinefeed(), "ID:     7  Title: Census  Date: 1881");
     s->setNumericId(123456);
     EXPECT_EQ(s->shortDescriptionWithNumericIdNoLinefeed(), "ID:  123456  Title: Census  Date: 1881");
+    s->setNumericId(-7); // as the format "% 5d" writes it
+    EXPECT_EQ(s->shortDescriptionWithNumericIdNoLinefeed(), "ID:    -7  Title: Census  Date: 1881");
 }
 
 TEST_F(FTSourceTest, EditorDescriptionFollowsTheUserDefaults)

@@ -19,7 +19,18 @@
 #include <QDir>
 
 #include <initializer_list>
+#include <ostream>
 #include <utility>
+
+// Readable failure messages for Qt texts.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& l, std::ostream* os)
+{
+    *os << '[' << l.join("|").toStdString() << ']';
+}
 
 class SourcesFixture : public ModelFixture {
 protected:

@@ -6,6 +6,7 @@
 #include "diagrams/ui/HdWindowParts.h"
 #include "diagrams/ui/HierarchyDiagram.h"
 
+#include "shell/ui/ColourButtons.h"
 #include "shell/ui/ThemeIcon.h"
 
 #include "platform/Localizer.h"
@@ -14,12 +15,10 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QColorDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QSlider>
 #include <QSpinBox>
@@ -39,19 +38,6 @@ UserDefaults& defaults()
 
 const QString kByline = QStringLiteral("hdIncludeAuthorsByline");
 const QString kGrandchildren = QStringLiteral("hdIncludeAllSiblingsGrandchildren");
-
-// The colour of a key as a small rounded swatch.
-QIcon swatch(const QColor& colour)
-{
-    QPixmap pixmap(28, 14);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QColor(0, 0, 0, 110));
-    painter.setBrush(colour.isValid() ? colour : QColor(Qt::white));
-    painter.drawRoundedRect(QRectF(0.5, 0.5, 27, 13), 3, 3);
-    return QIcon(pixmap);
-}
 
 // Moves a control of the group to the right, under the one it depends on.
 void indent(QWidget* group, QWidget* control, int by = 20)
@@ -254,6 +240,7 @@ QWidget* HdCustomise::makeColours()
         well->setObjectName(k);
         well->setAutoDefault(false);
         well->setFlat(true);
+        well->setIconSize(QSize(36, 16));
         well->setStyleSheet(QStringLiteral("text-align: left; padding: 2px 4px;"));
         connect(well, &QPushButton::clicked, this, [this, k] { chooseColour(k); });
         m_colours.insert(k, well);
@@ -275,20 +262,21 @@ void HdCustomise::syncControls()
     m_maxSiblingsDescendants->setEnabled(o.includeAllSiblingsGrandchildren);
     m_colourGradient->setValue(int(std::lround(o.colourGradient * 10)));
     for (auto it = m_colours.cbegin(); it != m_colours.cend(); ++it)
-        it.value()->setIcon(swatch(d.colorForKey(it.key())));
+        it.value()->setIcon(ColourButtons::swatch(d.colorForKey(it.key())));
     m_syncing = false;
 }
 
 void HdCustomise::chooseColour(const QString& key)
 {
-    const QColor colour = QColorDialog::getColor(defaults().colorForKey(key), this, L("HdCustomiseTitle"));
-    if (!colour.isValid())
-        return;
-    defaults().setColor(key, colour);
-    m_colours.value(key)->setIcon(swatch(colour));
-    if (key == QLatin1String("hdFrameColour"))
-        m_hierarchyWindow->setFrameColour(true);
-    refreshArray();
+    ColourButtons::chooseColour(this, key, [this, key](const QColor& colour) {
+        if (!colour.isValid())
+            return;
+        defaults().setColor(key, colour);
+        m_colours.value(key)->setIcon(ColourButtons::swatch(colour));
+        if (key == QLatin1String("hdFrameColour"))
+            m_hierarchyWindow->setFrameColour(true);
+        refreshArray();
+    });
 }
 
 void HdCustomise::setAsDefaults()

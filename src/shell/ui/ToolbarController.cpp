@@ -64,6 +64,12 @@ QMap<QString, ToolbarController::ItemHandler>& handlers()
     return map;
 }
 
+ToolbarController::ViewFactory& selectASourceButtonFactory()
+{
+    static ToolbarController::ViewFactory factory;
+    return factory;
+}
+
 // Green behind a button whose setting is on (an active source, a current project view), as a flat button;
 // white and bordered when off.
 void setButtonState(QToolButton* button, bool on, const QString& toolTip)
@@ -110,6 +116,11 @@ void ToolbarController::setItemHandler(const QString& identifier, ItemHandler ha
 ToolbarController::ItemHandler ToolbarController::itemHandler(const QString& identifier)
 {
     return handlers().value(identifier);
+}
+
+void ToolbarController::setSelectASourceButtonFactory(ViewFactory factory)
+{
+    selectASourceButtonFactory() = std::move(factory);
 }
 
 ToolbarController::ToolbarController(FTMoc* moc, DOvurDocument* document)
@@ -256,6 +267,9 @@ void ToolbarController::createToolbar()
     sourceLayout->setSpacing(2);
     m_activeSourceButton = makeButton(kActiveSource, themeIcon(QStringLiteral("accessories-dictionary")), {});
     sourceLayout->addWidget(m_activeSourceButton);
+    if (const ViewFactory& factory = selectASourceButtonFactory())
+        if ((m_selectASourceButton = factory(*this)))
+            sourceLayout->addWidget(m_selectASourceButton);
     makeItem(kActiveSource, activeSourceView, QStringLiteral("Active Source"),
              QStringLiteral("Activate Active Source"), 56, 56);
     m_activeSourceButton->setToolTip(QStringLiteral("Activate or Deactivate Active Source"));

@@ -47,6 +47,10 @@ public:
     using ItemHandler = std::function<void(DOvurDocument& document)>;
     static void setItemHandler(const QString& identifier, ItemHandler handler);
     static ItemHandler itemHandler(const QString& identifier);
+    // The menu of sources beside the active-source button, made by the sources subsystem for each toolbar (which
+    // is then its delegate); without a factory the item has the active-source button alone.
+    using ViewFactory = std::function<QWidget*(ToolbarController& toolbar)>;
+    static void setSelectASourceButtonFactory(ViewFactory factory);
 
     ToolbarController(FTMoc* moc, DOvurDocument* document);
     ~ToolbarController() override;
@@ -57,6 +61,8 @@ public:
     // The widget of an item; null for an identifier without one.
     QWidget* itemView(const QString& identifier) const;
     QComboBox* focalPeopleComboBox() const { return m_focalPeopleComboBox; }
+    QToolButton* activeSourceButton() const { return m_activeSourceButton; }
+    QWidget* selectASourceButton() const { return m_selectASourceButton; }
 
     // The document's focal person changed: to the front of the history.
     void setFocalPerson(FTPerson* person);
@@ -136,6 +142,7 @@ private:
     QSpinBox* m_fontStepper = nullptr;
     QSpinBox* m_levelsStepper = nullptr;
     QToolButton* m_activeSourceButton = nullptr;
+    QWidget* m_selectASourceButton = nullptr;
     QToolButton* m_projectViewButton = nullptr;
     QHash<QString, QWidget*> m_toolbarItemsDic;
     FocalPeopleHistory m_history;

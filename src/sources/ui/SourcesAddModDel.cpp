@@ -22,7 +22,6 @@
 #include "platform/UserDefaults.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -174,17 +173,7 @@ void SourcesAddModDel::buildWindow()
     top->addWidget(m_countLabel);
     layout->addLayout(top);
 
-    m_tv = new QTableView;
-    m_tv->setObjectName(QStringLiteral("tv"));
-    m_tv->setModel(m_sources);
-    m_tv->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_tv->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_tv->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_tv->setAlternatingRowColors(true);
-    m_tv->setWordWrap(false);
-    m_tv->verticalHeader()->hide();
-    m_tv->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    SetFontSize(m_tv, kFontSize);
+    m_tv = SourcesWindowHelpers::makeListTable(QStringLiteral("tv"), m_sources, true, kFontSize);
     // Rows 1.5 times the text size, and never lower than the text.
     m_tv->verticalHeader()->setDefaultSectionSize(std::max(int(1.5 * kFontSize), m_tv->fontMetrics().height() + 2));
     QHeaderView* header = m_tv->horizontalHeader();
@@ -829,35 +818,15 @@ void SourcesAddModDel::changePageRefFilter(const QString& text)
 void SourcesAddModDel::createSearchFieldFilterMenu()
 {
     m_currentSearchMenuOption = SourceSearch::storedOptionTitle();
-    m_searchMenu = new QMenu(L("SearchMenu"), this);
-    m_searchMenu->setObjectName(QStringLiteral("searchMenu"));
-    m_searchOptions = new QActionGroup(this);
-    m_searchOptions->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-    for (const QString& title : SourceSearch::optionTitles()) {
-        QAction* option = m_searchMenu->addAction(title);
-        option->setData(title);
-        option->setCheckable(true);
-        option->setChecked(title == m_currentSearchMenuOption);
-        m_searchOptions->addAction(option);
-        connect(option, &QAction::triggered, this, [this, option] { limitSearch(option); });
-    }
-    QAction* find = m_searchField->addAction(themeIcon(QStringLiteral("edit-find")), QLineEdit::LeadingPosition);
-    find->setObjectName(QStringLiteral("searchMenuButton"));
-    find->setToolTip(L("SearchMenu"));
-    connect(find, &QAction::triggered, this,
-        [this] { m_searchMenu->popup(m_searchField->mapToGlobal(QPoint(0, m_searchField->height()))); });
-    m_searchField->setPlaceholderText(SourceSearch::placeholder(m_currentSearchMenuOption));
+    m_searchMenu = SourcesWindowHelpers::makeSearchMenu(
+        m_searchField, this, m_currentSearchMenuOption, [this](QAction* option) { limitSearch(option); });
 }
 
 void SourcesAddModDel::limitSearch(QAction* option)
 {
     if (!option)
         return;
-    for (QAction* other : m_searchMenu->actions())
-        other->setChecked(other == option);
-    m_currentSearchMenuOption = option->data().toString();
-    SourceSearch::storeOptionTitle(m_currentSearchMenuOption);
-    m_searchField->setPlaceholderText(SourceSearch::placeholder(m_currentSearchMenuOption));
+    m_currentSearchMenuOption = SourcesWindowHelpers::chooseSearchOption(m_searchMenu, m_searchField, option);
     changeSearchField();
     reselect(m_sources->arrangedObjects().mid(0, 1));
 }

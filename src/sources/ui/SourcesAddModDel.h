@@ -12,7 +12,6 @@
 class FTMoc;
 class FTSource;
 class QAction;
-class QActionGroup;
 class QComboBox;
 class QHBoxLayout;
 class QLabel;
@@ -184,7 +183,6 @@ private:
     QProgressBar* m_sortProgressIndicator = nullptr;
     QLineEdit* m_searchField = nullptr;
     QMenu* m_searchMenu = nullptr;
-    QActionGroup* m_searchOptions = nullptr;
     QLineEdit* m_pageRefSearchField = nullptr;
     QLabel* m_countLabel = nullptr;
     QLineEdit* m_sourceNumber = nullptr;

@@ -1,12 +1,13 @@
 #include "sources/ui/SourcesMenuActions.h"
 
 #include "sources/SourceHooks.h"
+#include "sources/ui/ActiveSourceSelect.h"
 #include "sources/ui/SourcesAddModDel.h"
 
 #include "model/FTMoc.h"
 #include "model/FTSource.h"
 
-#include "shell/AppController.h"
+#include "shell/ui/AppController.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 #include "shell/ui/ToolbarController.h"
@@ -22,14 +23,6 @@ const void* observerOwner()
     return &kObserverOwner;
 }
 
-DOvurDocument* documentOf(const FTMoc* moc)
-{
-    for (DOvurDocument* doc : DocumentController::shared().documents())
-        if (doc->moc() == moc)
-            return doc;
-    return nullptr;
-}
-
 void openEditor(DOvurDocument* doc, FTSource* source)
 {
     if (!doc || !doc->dovurWindow())
@@ -38,6 +31,19 @@ void openEditor(DOvurDocument* doc, FTSource* source)
     FTMoc* moc = doc->moc();
     doc->beginSheet(new SourcesAddModDel(moc, source ? source : moc->activeSource()));
 }
+}
+
+DOvurDocument* SourcesMenuActions::documentOf(const FTMoc* moc)
+{
+    for (DOvurDocument* doc : DocumentController::shared().documents())
+        if (doc->moc() == moc)
+            return doc;
+    return nullptr;
+}
+
+void SourcesMenuActions::sourcesAddModDel(FTMoc* moc, FTSource* source)
+{
+    openEditor(documentOf(moc), source);
 }
 
 void SourcesMenuActions::installHooks()
@@ -54,6 +60,7 @@ void SourcesMenuActions::registerMenuItems(AppController& app)
 {
     installHooks();
     app.addMenuItem(QStringLiteral("Sources"), QStringLiteral("Add/Edit Sources..."), [] { sourcesAddModDel(); });
+    app.addMenuItem(QStringLiteral("Sources"), QStringLiteral("Active Source..."), [] { activateActiveSource(); });
     removeObservers();
     NotificationCenter::defaultCenter().addObserver(
         QStringLiteral("SourcesAddModDel"), nullptr, [](const Notification& n) { sourcesAddModDelNotification(n); },
@@ -68,6 +75,11 @@ void SourcesMenuActions::removeObservers()
 void SourcesMenuActions::sourcesAddModDel(FTSource* source)
 {
     openEditor(DocumentController::shared().currentDocument(), source);
+}
+
+void SourcesMenuActions::activateActiveSource()
+{
+    ActiveSourceSelect::selectActiveSource(DocumentController::shared().currentDocument());
 }
 
 void SourcesMenuActions::sourcesAddModDelNotification(const Notification& notification)

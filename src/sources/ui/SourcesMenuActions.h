@@ -1,6 +1,8 @@
 #pragma once
 
 class AppController;
+class DOvurDocument;
+class FTMoc;
 class FTSource;
 struct Notification;
 
@@ -19,6 +21,13 @@ public:
     // The launch pattern: the current document with its main window (nothing without one), editing ended, saved;
     // the editor as a sheet on the main window showing `source`, else the active source.
     static void sourcesAddModDel(FTSource* source = nullptr);
+    // The active source panel of the current document (its toolbar's active-source button does the same).
+    static void activateActiveSource();
     // The observer of "SourcesAddModDel": the editor of the notification's database, showing its object.
     static void sourcesAddModDelNotification(const Notification& notification);
+    // The editor of `moc`'s own window (whichever window is in front), showing `source`, else the active source.
+    static void sourcesAddModDel(FTMoc* moc, FTSource* source);
+
+    // The open document of a database; null when none shows it.
+    static DOvurDocument* documentOf(const FTMoc* moc);
 };

@@ -1,11 +1,20 @@
 #include "sources/ui/SourcesWindowHelpers.h"
 
 #include "shell/UtilsFunctions.h"
+#include "shell/ui/SetFontSize.h"
 #include "shell/ui/ThemeIcon.h"
+
+#include "sources/SourceSearch.h"
 
 #include "platform/Localizer.h"
 
+#include <QAction>
+#include <QActionGroup>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QTableView>
 #include <QToolButton>
 
 QPushButton* SourcesWindowHelpers::makeButton(
@@ -37,4 +46,55 @@ void SourcesWindowHelpers::usePanelColour(QWidget* window)
     palette.setColor(QPalette::Window, PanelColour());
     window->setPalette(palette);
     window->setAutoFillBackground(true);
+}
+
+QTableView* SourcesWindowHelpers::makeListTable(
+    const QString& objectName, QAbstractItemModel* model, bool several, int pointSize)
+{
+    auto* table = new QTableView;
+    table->setObjectName(objectName);
+    table->setModel(model);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(several ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setAlternatingRowColors(true);
+    table->setWordWrap(false);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    SetFontSize(table, pointSize);
+    return table;
+}
+
+QMenu* SourcesWindowHelpers::makeSearchMenu(
+    QLineEdit* field, QWidget* owner, const QString& current, std::function<void(QAction*)> chosen)
+{
+    auto* menu = new QMenu(LocalizedString(QStringLiteral("SearchMenu")), owner);
+    menu->setObjectName(QStringLiteral("searchMenu"));
+    auto* group = new QActionGroup(menu);
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    for (const QString& title : SourceSearch::optionTitles()) {
+        QAction* option = menu->addAction(title);
+        option->setData(title);
+        option->setCheckable(true);
+        option->setChecked(title == current);
+        group->addAction(option);
+        QObject::connect(option, &QAction::triggered, menu, [chosen, option] { chosen(option); });
+    }
+    QAction* find = field->addAction(themeIcon(QStringLiteral("edit-find")), QLineEdit::LeadingPosition);
+    find->setObjectName(QStringLiteral("searchMenuButton"));
+    find->setToolTip(LocalizedString(QStringLiteral("SearchMenu")));
+    QObject::connect(find, &QAction::triggered, menu,
+        [menu, field] { menu->popup(field->mapToGlobal(QPoint(0, field->height()))); });
+    field->setPlaceholderText(SourceSearch::placeholder(current));
+    return menu;
+}
+
+QString SourcesWindowHelpers::chooseSearchOption(QMenu* menu, QLineEdit* field, QAction* option)
+{
+    for (QAction* other : menu->actions())
+        other->setChecked(other == option);
+    const QString title = option->data().toString();
+    SourceSearch::storeOptionTitle(title);
+    field->setPlaceholderText(SourceSearch::placeholder(title));
+    return title;
 }

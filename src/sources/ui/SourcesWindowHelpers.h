@@ -6,7 +6,12 @@
 
 #include <functional>
 
+class QAbstractItemModel;
+class QAction;
+class QLineEdit;
+class QMenu;
 class QPushButton;
+class QTableView;
 class QToolButton;
 class QWidget;
 
@@ -19,4 +24,16 @@ QPushButton* makeButton(
 QToolButton* makeHelpButton(const QString& objectName, std::function<void()> action);
 // The window's background in the panel colour.
 void usePanelColour(QWidget* window);
+
+// A read-only list of rows named `objectName` over `model`: whole rows selected (one, or several with
+// `several`), alternating colours, one line a row, no row numbers, cells of `pointSize`.
+QTableView* makeListTable(const QString& objectName, QAbstractItemModel* model, bool several, int pointSize);
+
+// The option menu of a source search field: one checkable entry per option (SourceSearch), the one titled
+// `current` ticked, opened from the field's find icon; the placeholder names the option. `chosen` receives the
+// entry the user picks.
+QMenu* makeSearchMenu(QLineEdit* field, QWidget* owner, const QString& current, std::function<void(QAction*)> chosen);
+// Ticks `option` alone in its menu, keeps its title as the user's choice and names it in the placeholder;
+// answers the title.
+QString chooseSearchOption(QMenu* menu, QLineEdit* field, QAction* option);
 }

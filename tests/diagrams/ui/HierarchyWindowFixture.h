@@ -7,7 +7,7 @@
 #include "diagrams/ui/HdView.h"
 #include "diagrams/ui/HierarchyDiagram.h"
 
-#include "shell/AppController.h"
+#include "shell/FirstRunDefaults.h"
 
 #include "model/Hierarchy.h"
 
@@ -22,7 +22,7 @@ protected:
     {
         DiagramFixture::SetUp();
         HierarchyDiagram::setPrevFrameRect({});
-        AppController::initialiseHdUserDefaults();
+        FirstRunDefaults::initialiseHdUserDefaults();
     }
     void TearDown() override
     {

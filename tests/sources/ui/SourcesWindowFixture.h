@@ -33,6 +33,7 @@ protected:
     {
         ApplicationFixture::SetUp();
         savedSourceHooks = SourceHooks::shared();
+        beforeOpening();
         start();
         SourcesMenuActions::registerMenuItems(*app);
         doc = app->openDocumentWithContentsOfURL(makeDatabase(data + "/Sources.RezUdu", 12));
@@ -50,6 +51,9 @@ protected:
         SourcesAddModDel::setSplitViewPercent(0);
         ApplicationFixture::TearDown();
     }
+
+    // Installs what the windows need before the application starts and the database opens.
+    virtual void beforeOpening() { }
 
     using Fields = std::initializer_list<std::pair<const char*, const char*>>;
     FTSource* source(int number, Fields fields = {})

@@ -1,0 +1,260 @@
+// The citations page of the person editor: its rows and their heights, editing in place with the one-line check,
+// citing with the key R and the source menu, removing, and when every view is refreshed.
+
+#include "CitingFixture.h"
+
+#include "editor/ui/NotesTextEdit.h"
+
+#include "shell/FieldValidation.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSplitter>
+
+#include <gmock/gmock.h>
+
+#include <cmath>
+
+using ::testing::ElementsAre;
+
+namespace {
+void press(QWidget* w, int key, const QString& text = {})
+{
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &down);
+}
+void clickCell(CitationTableView* table, int row, CitationTableModel::Column column)
+{
+    const QRect cell = table->visualRect(table->model()->index(row, table->citations()->sectionOf(column)));
+    const QPointF at = cell.center();
+    QMouseEvent down(QEvent::MouseButtonPress, at, table->viewport()->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+        Qt::NoModifier);
+    QApplication::sendEvent(table->viewport(), &down);
+    QMouseEvent up(QEvent::MouseButtonRelease, at, table->viewport()->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+        Qt::NoModifier);
+    QApplication::sendEvent(table->viewport(), &up);
+}
+}
+
+class CitationsPageTest : public CitingFixture {
+protected:
+    void SetUp() override
+    {
+        CitingFixture::SetUp();
+        ann = person("Ann Smith");
+        bob = person("Bob Smith", "M");
+        auto* couple = FTSpouseRel::initInMoc(moc);
+        couple->addPartnersObject(bob);
+        couple->addPartnersObject(ann);
+        marriage = FTEvent::initInMoc(moc, FTEvent::MarriageEvent, couple, "MARR");
+        census = source(1, {{"type", "Census"}, {"title", "1881 census of Kew"}, {"author", "GRO"}});
+        parish = source(2, {{"type", "Parish Register"}, {"title", "Registers of St Anne, Kew"}});
+        doc->dovurWindow()->resize(1100, 820);
+        doc->pHorizSplitView()->setSizes({220, 600});
+        select(ann);
+        page = showPage();
+        ASSERT_NE(page, nullptr);
+        refreshes = 0;
+        NotificationCenter::defaultCenter().addObserver(
+            "RefreshAllViews", nullptr, [this](const Notification&) { ++refreshes; }, this);
+    }
+    int rows() const { return page->sourceRelsArrayController()->rowCount(); }
+
+    FTPerson* ann = nullptr;
+    FTPerson* bob = nullptr;
+    FTEvent* marriage = nullptr;
+    FTSource* census = nullptr;
+    FTSource* parish = nullptr;
+    InfoArea_Sources* page = nullptr;
+    int refreshes = 0;
+};
+
+TEST_F(CitationsPageTest, ThePageListsThePersonsAndHerMarriagesCitationsInRowsAsHighAsTheirText)
+{
+    FTSourceRel* married = FTSourceRel::initInMoc(moc, parish, marriage, "Marriage");
+    married->setReference("Entry 212");
+    married->setNotes("Witnesses: John and Mary Brown.");
+    FTSourceRel* own = FTSourceRel::initInMoc(moc, census, ann, "Name, Notes");
+    own->setReference("Folio 4");
+    personEditor()->refreshDisplay();
+    ASSERT_EQ(rows(), 2);
+    EXPECT_THAT(page->sourceRelsArrayController()->arrangedObjects(), ElementsAre(own, married));
+    EXPECT_EQ(page->tableViewLabel()->text(), ann->name() + LocalizedString("PersonIsReferenced"));
+    EXPECT_EQ(personEditor()->pTabView()->tabText(personEditor()->pTabView()->currentIndex()), LocalizedString("Sources") + "*");
+    page->tv()->selectRow(1);
+    EXPECT_EQ(page->notesTextView()->toPlainText(), "Witnesses: John and Mary Brown.");
+    saveScreenshot(doc->dovurWindow(), "InfoArea_Sources");
+
+    // The description has several lines; the title alone is one, whose row is the least height.
+    CitationTableView* table = page->tv();
+    const int tall = table->rowHeight(0);
+    page->showTitleOnly();
+    const double dpi = table->logicalDpiY();
+    EXPECT_EQ(table->rowHeight(0), int(std::ceil(17 * dpi / 72)));
+    EXPECT_LT(table->rowHeight(0), tall);
+
+    // A long page reference wraps; widening its column measures the rows again.
+    own->setReference(QString("Piece 851, folio 4, page 12, schedule 61, ").repeated(2).trimmed());
+    page->loadSourceRelsArray();
+    const int wrapped = table->rowHeight(0);
+    EXPECT_GT(wrapped, table->rowHeight(1));
+    const int pageRef = page->sourceRelsArrayController()->sectionOf(CitationTableModel::PageRef);
+    table->horizontalHeader()->resizeSection(pageRef, 900);
+    EXPECT_LT(table->rowHeight(0), wrapped);
+    page->showAllFields();
+}
+
+TEST_F(CitationsPageTest, OneClickEditsAndABadTextIsCleanedToldAndKeptInEditing)
+{
+    FTSourceRel* first = FTSourceRel::initInMoc(moc, census, ann, "Name");
+    FTSourceRel* second = FTSourceRel::initInMoc(moc, parish, ann, "Baptism");
+    personEditor()->refreshDisplay();
+    CitationTableView* table = page->tv();
+    clickCell(table, 0, CitationTableModel::PageRef);
+    QPlainTextEdit* cell = table->cellEditor();
+    ASSERT_NE(cell, nullptr);
+
+    const QString bad = "Folio 4\nline two " + QString(260, 'x');
+    cell->setPlainText(bad);
+    press(cell, Qt::Key_Return);
+    const FieldValidation check = ValidateSingleLineEntryField(bad, "PageRef");
+    ASSERT_FALSE(check.accepted);
+    EXPECT_EQ(texts().last(), check.message);
+    ASSERT_EQ(table->cellEditor(), cell); // still editing
+    EXPECT_EQ(cell->toPlainText(), check.text);
+    EXPECT_EQ(cell->toPlainText().size(), 248);
+    EXPECT_TRUE(first->reference().isEmpty());
+    saveScreenshot(page, "InfoArea_Sources-editing");
+
+    cell->setPlainText("Folio 4");
+    press(cell, Qt::Key_Down); // ends the edit and goes to the row below
+    EXPECT_EQ(first->reference(), "Folio 4");
+    EXPECT_EQ(table->cellEditor(), nullptr);
+    EXPECT_EQ(table->selectedCitation(), second);
+
+    clickCell(table, 1, CitationTableModel::Topic);
+    ASSERT_NE(table->cellEditor(), nullptr);
+    press(table->cellEditor(), Qt::Key_Down); // no row below: nothing changes
+    EXPECT_NE(table->cellEditor(), nullptr);
+    table->cellEditor()->setPlainText("Baptism, Notes");
+    press(table->cellEditor(), Qt::Key_Up);
+    EXPECT_EQ(second->itemDescribed(), "Baptism, Notes");
+    EXPECT_EQ(table->selectedCitation(), first);
+
+    // A click below the last row changes nothing.
+    const QPointF below(10, table->viewport()->height() - 2);
+    QMouseEvent down(QEvent::MouseButtonPress, below, table->viewport()->mapToGlobal(below), Qt::LeftButton,
+        Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(table->viewport(), &down);
+    EXPECT_EQ(table->selectedCitation(), first);
+
+    // The number column opens the sources editor on the citation's source.
+    clickCell(table, 1, CitationTableModel::SourceId);
+    ASSERT_NE(SourcesWindowFixture::editor(), nullptr);
+    EXPECT_EQ(SourcesWindowFixture::editor()->currentSource(), parish);
+    SourcesWindowFixture::editor()->closeSheet();
+    table->selectCitation(first);
+
+    // The notes are undone in the notes, not in the database.
+    page->notesTextView()->setFocus();
+    page->notesTextView()->insertPlainText("Seen at Kew.");
+    page->notesTextView()->endEditing();
+    EXPECT_EQ(first->notes(), "Seen at Kew.");
+}
+
+TEST_F(CitationsPageTest, TheKeyRCitesTheActiveSourceOrOffersTheSourcesEditor)
+{
+    CitationTableView* table = page->tv();
+    press(table, Qt::Key_R, "r");
+    ASSERT_FALSE(prompts.records.isEmpty());
+    EXPECT_EQ(prompts.records.last().text, LocalizedString("SourcesTableText"));
+    EXPECT_EQ(prompts.records.last().buttons, QStringList({LocalizedString("ActivateSource"), LocalizedString("Cancel")}));
+    EXPECT_NE(SourcesWindowFixture::editor(), nullptr); // the sources editor opened (first button)
+    SourcesWindowFixture::editor()->closeSheet();
+    EXPECT_TRUE(sheets().isEmpty());
+
+    moc->setActiveSource(census);
+    moc->setActiveSourcePageRef("Folio 9");
+    press(table, Qt::Key_R, "R");
+    ASSERT_EQ(sheets().size(), 1);
+    FTSourceRel* cited = sheets().first()->sourceRel();
+    EXPECT_EQ(cited->person(), ann);
+    EXPECT_EQ(cited->source(), census);
+    EXPECT_EQ(cited->reference(), "Folio 9");
+    EXPECT_EQ(rows(), 1);
+    EXPECT_EQ(table->selectedCitation(), cited);
+}
+
+TEST_F(CitationsPageTest, EveryViewRefreshesOnTheFirstCitationAndAfterTheLastIsRemoved)
+{
+    ASSERT_TRUE(UserDefaults::standard().contains("cdCheckForMissingCitations"));
+    page->addReference(census);
+    EXPECT_EQ(refreshes, 1);
+    sheets().first()->close();
+    refreshes = 0;
+    page->addReference(parish);
+    EXPECT_EQ(refreshes, 0);
+    sheets().first()->close();
+    refreshes = 0;
+    ASSERT_EQ(rows(), 2);
+
+    // Nothing selected: the user is told.
+    page->tv()->clearSelection();
+    page->removeReference();
+    EXPECT_EQ(texts().last(), LocalizedString("SelectSourceRefTryAgain"));
+    page->tv()->selectRow(0);
+    prompts.answer(1); // cancel
+    page->removeReference();
+    EXPECT_EQ(rows(), 2);
+    EXPECT_EQ(texts().last(), LocalizedString("RemoveReference") + ": 1?");
+    page->tv()->selectRow(0);
+    page->removeReference();
+    EXPECT_EQ(rows(), 1);
+    EXPECT_EQ(refreshes, 0);
+    moc->undoManager()->closeOpenGroups();
+    EXPECT_EQ(moc->undoManager()->undoActionName(), LocalizedString("DeleteSourceRef"));
+    page->tv()->selectRow(0);
+    page->removeReference();
+    EXPECT_EQ(rows(), 0);
+    EXPECT_EQ(refreshes, 1);
+    EXPECT_EQ(personEditor()->pTabView()->tabText(personEditor()->pTabView()->currentIndex()), LocalizedString("Sources"));
+}
+
+TEST_F(CitationsPageTest, TheSourceMenuAndItsSearchCiteForThePersonShown)
+{
+    source(3, {{"type", "Census"}, {"title", "1881 census of Kew"}}); // a second source of that title
+    QMenu* menu = click(page->selectASourceButton());
+    entry(menu, "Use the Source Search dialog")->trigger();
+    auto* search = doc->dovurWindow()->findChild<SelectASourceDialog*>();
+    ASSERT_NE(search, nullptr);
+    EXPECT_EQ(search->preselectionCriteria(), "All Sources are included");
+    EXPECT_EQ(search->size(), QSize(720, 420)); // nothing remembered yet
+    EXPECT_EQ(search->sourcesArrayController()->rowCount(), 3);
+    search->searchField()->setText("parish");
+    EXPECT_EQ(search->sourcesArrayController()->rowCount(), 1);
+    saveScreenshot(search, "SelectASourceDialog");
+    search->resize(800, 500);
+    search->selectSource(); // the first row: the parish register, then the question (answered with its first button)
+    EXPECT_THAT(texts().last().toStdString(), ::testing::StartsWith(LocalizedString("AddSourceReference").toStdString()));
+    ASSERT_EQ(rows(), 1);
+    EXPECT_EQ(page->sourceRelsArrayController()->citationAt(0)->source(), parish);
+    sheets().first()->close();
+
+    // A group of two sources of one title goes to the search with the group's text.
+    menu = click(page->selectASourceButton());
+    entry(entry(menu, "Census (2)")->menu(), "1881 census of Kew (2)")->trigger();
+    search = nullptr;
+    for (auto* d : doc->dovurWindow()->findChildren<SelectASourceDialog*>())
+        if (d->isVisible())
+            search = d;
+    ASSERT_NE(search, nullptr);
+    EXPECT_EQ(search->preselectionCriteria(),
+        "Sources have been prefiltered to include only:\nType = Census (2), 1881 census of Kew (2)");
+    EXPECT_EQ(search->sourcesArrayController()->rowCount(), 2);
+    EXPECT_EQ(search->size(), QSize(800, 500)); // the size the last one closed with
+    search->done(0);
+    EXPECT_EQ(rows(), 1);
+}
