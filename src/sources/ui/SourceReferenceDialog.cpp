@@ -1,5 +1,6 @@
 #include "sources/ui/SourceReferenceDialog.h"
 
+#include "sources/ui/ReviewSourceReferences.h"
 #include "sources/ui/SelectASourceButton.h"
 #include "sources/ui/SourcesWindowHelpers.h"
 
@@ -109,6 +110,10 @@ SourceReferenceDialog::SourceReferenceDialog(Kind kind, FTSourceRel* citation, Q
         QString::fromLatin1(data.helpAction), [this] { helpForSourceReference(); }));
     buttons->addWidget(SourcesWindowHelpers::makeButton(QStringLiteral("deleteSourceReference"),
         L("DeleteCitationButton"), [this] { deleteSourceReference(); }, QStringLiteral("edit-delete")));
+    QPushButton* others = SourcesWindowHelpers::makeButton(QStringLiteral("displayOtherReferences"),
+        L("DisplayOtherReferencesButton"), [this] { displayOtherReferences(); });
+    others->setToolTip(L("DisplayOtherReferencesTip"));
+    buttons->addWidget(others);
     buttons->addStretch();
     QPushButton* closeButton
         = SourcesWindowHelpers::makeButton(QStringLiteral("closeButton"), L("Close"), [this] { close(); });
@@ -176,6 +181,15 @@ void SourceReferenceDialog::deleteSourceReference()
 {
     m_model.deleteSourceReference();
     close();
+}
+
+void SourceReferenceDialog::displayOtherReferences()
+{
+    endEditing();
+    const FTSourceRel* citation = m_model.sourceRel();
+    FTMoc* moc = citation ? citation->moc() : nullptr;
+    if (moc && m_model.source())
+        ReviewSourceReferences::run(moc, nullptr, m_model.source(), this);
 }
 
 void SourceReferenceDialog::helpForSourceReference()
