@@ -50,9 +50,11 @@ CloneSources::CloneSources(FTMoc* targetMoc, QWidget* parent)
     QHeaderView* header = m_tv->horizontalHeader();
     header->resizeSection(SourceListModel::NumberColumn, 60);
     header->resizeSection(SourceListModel::TypeColumn, 130);
-    header->resizeSection(SourceListModel::TitleColumn, 320);
     header->resizeSection(SourceListModel::ShortTitleColumn, 120);
-    header->setStretchLastSection(true);
+    header->resizeSection(SourceListModel::AuthorColumn, 120);
+    header->resizeSection(SourceListModel::CitationsColumn, 80);
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(SourceListModel::TitleColumn, QHeaderView::Stretch);
     layout->addWidget(m_tv, 1);
     connect(m_chooser, &OtherDatabaseChooser::databaseChanged, this, [this](FTMoc* other) {
         m_sources->setMoc(other);

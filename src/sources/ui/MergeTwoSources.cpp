@@ -70,7 +70,7 @@ MergeTwoSources::MergeTwoSources(FTMoc* moc, const QList<FTSource*>& sources, QW
     layout->addLayout(buttons);
 
     SourcesWindowHelpers::usePanelColour(this);
-    resize(900, 560);
+    resize(880, 500);
     setTextColours();
 }
 

@@ -29,7 +29,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QSize g_prevSize;
+QSize g_prevSize(0, 0); // none until the first review closes
 constexpr int kFontSize = 11;
 constexpr int kNotesFontSize = 12;
 
@@ -83,6 +83,7 @@ ReviewSourceReferences::ReviewSourceReferences(
     m_selectASourceButton->setText(L("ReviewChooseSource"));
     m_selectASourceButton->setMoc(moc);
     m_selectASourceButton->setDelegate(static_cast<SelectASourceDelegate*>(this));
+    m_selectASourceButton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     steps->addWidget(m_selectASourceButton);
     auto* stepRow = new QHBoxLayout;
     stepRow->addWidget(SourcesWindowHelpers::makeButton(QStringLiteral("previousSource"), L("ReviewPreviousSource"),
@@ -152,7 +153,7 @@ ReviewSourceReferences::ReviewSourceReferences(
 
     m_review.sourceChanged = [this] { showSource(); };
     resize(760, 520);
-    if (g_prevSize.width() != 0)
+    if (g_prevSize.width() > 0)
         resize(g_prevSize);
     showSource();
     m_tv->setFocus();
