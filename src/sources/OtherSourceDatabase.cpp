@@ -48,7 +48,8 @@ QStringList OtherSourceDatabase::candidates(const QString& folder, const FTMoc* 
     QStringList names;
     const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Readable | QDir::NoDotAndDotDot);
     for (const QFileInfo& entry : entries) {
-        if (entry.suffix().compare(QLatin1String("RezUdu"), Qt::CaseInsensitive) != 0 || isFileOf(entry.filePath(), openMoc))
+        if (entry.suffix().compare(QLatin1String("RezUdu"), Qt::CaseInsensitive) != 0
+            || isFileOf(entry.filePath(), openMoc))
             continue;
         QString error;
         const QVariantMap metadata = ObjectContext::metadataForStoreAt(entry.filePath(), &error);

@@ -58,9 +58,9 @@ SourceFieldsMerge::Comparison SourceFieldsMerge::highlightDifferences(const FTSo
     if (c.count == 0)
         c.message = L("SourceAndTargetSame");
     else
-        c.message = QStringLiteral("%1 %2%3 %4.")
-                        .arg(QString::number(c.count), L("field"), c.count != 1 ? L("isPlural") : L("is"),
-                            L("different"));
+        c.message
+            = QStringLiteral("%1 %2%3 %4.")
+                  .arg(QString::number(c.count), L("field"), c.count != 1 ? L("isPlural") : L("is"), L("different"));
     return c;
 }
 

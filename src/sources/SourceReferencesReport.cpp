@@ -176,8 +176,7 @@ QString SourceReferencesReport::print(const FTSource* source, const QDateTime& n
     }
     const QByteArray rtf = Utils::encodeRTFwithPictures(*document(source, now)).toLatin1();
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::ExistingOnly) || file.write(rtf) != rtf.size()
-        || !file.flush()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::ExistingOnly) || file.write(rtf) != rtf.size() || !file.flush()) {
         Prompts::current().message(
             QStringLiteral("%1: %2\n\n%3").arg(L("UnableToCreateReport"), path, file.errorString()));
         file.close();

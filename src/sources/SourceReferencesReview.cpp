@@ -21,8 +21,7 @@ SourceReferencesReview::SourceReferencesReview(FTMoc* moc, FTSource* source)
         }
     }
     NotificationCenter::defaultCenter().addObserver(
-        QStringLiteral("SourceToBeDeleted"), nullptr, [this](const Notification& n) { sourceToBeDeleted(n); },
-        this);
+        QStringLiteral("SourceToBeDeleted"), nullptr, [this](const Notification& n) { sourceToBeDeleted(n); }, this);
 }
 
 SourceReferencesReview::~SourceReferencesReview()

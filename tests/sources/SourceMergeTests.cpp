@@ -79,8 +79,8 @@ TEST_F(SourcePairMergeTest, MergeMovesTheCitationsThenDeletesOrKeepsTheFirstAndS
         const QString a1 = QString::number(a->numericId()), b1 = QString::number(b->numericId());
         EXPECT_EQ(prompts.records[0].text,
             "3" + L("RefsMoved1") + a1 + L("RefsMoved2") + b1 + "\n\n" + L("RefsMoved3") + a1 + L("RefsMoved4"));
-        EXPECT_THAT(prompts.records[0].buttons,
-            ElementsAre(L("DeleteSource") + " " + a1, L("RetainSource") + " " + a1));
+        EXPECT_THAT(
+            prompts.records[0].buttons, ElementsAre(L("DeleteSource") + " " + a1, L("RetainSource") + " " + a1));
         if (keep) {
             EXPECT_FALSE(a->isDeleted());
             EXPECT_EQ(a->numSourceRels(), 0);
@@ -161,9 +161,9 @@ TEST_F(SourceFieldsMergeTest, DifferencesCountPresentFieldsOfTheOtherSourceAndTh
 TEST_F(SourceFieldsMergeTest, MergeCopiesTheDifferingTextsAsOneUndoableAction)
 {
     FTSource* here = numbered(4, { { "type", "Census" }, { "title", "Kew" }, { "author", "GRO" }, { "date", "1881" } });
-    FTSource* other = numbered(
-        9, { { "type", "Census return" }, { "title", "Kew" }, { "author", "" }, { "location", "TNA" },
-               { "notes", "RG11/123" } });
+    FTSource* other = numbered(9,
+        { { "type", "Census return" }, { "title", "Kew" }, { "author", "" }, { "location", "TNA" },
+            { "notes", "RG11/123" } });
     moc->saveMoc();
     moc->undoManager()->closeOpenGroups();
 

@@ -157,12 +157,13 @@ TEST_F(SourceReportTest, ReportOfASourceAndItsCitations)
     FTSource* s = fixtureSource();
     const std::unique_ptr<QTextDocument> doc = SourceReferencesReport::document(s, clock);
     const QString text = doc->toPlainText();
-    EXPECT_THAT(text.toStdString(), HasSubstr("Family " + LocalizedString("CreatedOn").toStdString()
-                                        + " Tuesday 05-Mar-24 at 14:07"));
+    EXPECT_THAT(text.toStdString(),
+        HasSubstr("Family " + LocalizedString("CreatedOn").toStdString() + " Tuesday 05-Mar-24 at 14:07"));
     EXPECT_THAT(text.toStdString(), HasSubstr(": \nGeneral Register Office\n")); // trimmed
     // Empty notes have no heading; a picture's citation is only its reference and notes.
-    EXPECT_THAT(text.toStdString(), testing::Not(HasSubstr(FTManagedObject::capitalized(
-                                        LocalizedString("SourceRefField8")).toStdString() + ": \n")));
+    EXPECT_THAT(text.toStdString(),
+        testing::Not(
+            HasSubstr(FTManagedObject::capitalized(LocalizedString("SourceRefField8")).toStdString() + ": \n")));
     EXPECT_THAT(text.toStdString(), HasSubstr("\n, " + LocalizedString("RefShort").toStdString() + " = image 3"));
     TestSupport::expectGolden(Utils::encodeRTFwithPictures(*doc).toLatin1(), "rtf/source-citations-report.rtf");
 }
@@ -207,6 +208,7 @@ TEST_F(SourceReportTest, AReportThatCannotBeWrittenIsNamedAndLeavesNoFile)
     ASSERT_EQ(messages().size(), 1);
     EXPECT_THAT(messages()[0].toStdString(), HasSubstr(LocalizedString("UnableToCreateReport").toStdString()));
     EXPECT_THAT(messages()[0].toStdString(),
-        HasSubstr((dataFolder() + "/Reports/Family_" + LocalizedString("LatestChangesFilename") + ".rtf").toStdString()));
+        HasSubstr(
+            (dataFolder() + "/Reports/Family_" + LocalizedString("LatestChangesFilename") + ".rtf").toStdString()));
     EXPECT_TRUE(QFileInfo(dataFolder() + "/Reports").isFile());
 }

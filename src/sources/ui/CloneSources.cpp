@@ -62,8 +62,9 @@ CloneSources::CloneSources(FTMoc* targetMoc, QWidget* parent)
     });
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(SourcesWindowHelpers::makeButton(QStringLiteral("cloneSelectedSources"),
-        L("CloneSelectedSources"), [this] { cloneSelectedSources(); }, QStringLiteral("edit-copy")));
+    buttons->addWidget(SourcesWindowHelpers::makeButton(
+        QStringLiteral("cloneSelectedSources"), L("CloneSelectedSources"), [this] { cloneSelectedSources(); },
+        QStringLiteral("edit-copy")));
     buttons->addStretch();
     QPushButton* closeButton
         = SourcesWindowHelpers::makeButton(QStringLiteral("closeButton"), L("Close"), [this] { close(); });

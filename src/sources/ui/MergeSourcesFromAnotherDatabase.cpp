@@ -92,8 +92,9 @@ MergeSourcesFromAnotherDatabase::MergeSourcesFromAnotherDatabase(FTMoc* targetMo
     layout->addWidget(m_message);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(SourcesWindowHelpers::makeButton(QStringLiteral("mergeTheSelectedSource"),
-        L("MergeSelectedSource"), [this] { mergeTheSelectedSource(); }, QStringLiteral("go-next")));
+    buttons->addWidget(SourcesWindowHelpers::makeButton(
+        QStringLiteral("mergeTheSelectedSource"), L("MergeSelectedSource"), [this] { mergeTheSelectedSource(); },
+        QStringLiteral("go-next")));
     buttons->addStretch();
     QPushButton* closeButton
         = SourcesWindowHelpers::makeButton(QStringLiteral("closeButton"), L("Close"), [this] { close(); });
@@ -107,10 +108,8 @@ MergeSourcesFromAnotherDatabase::MergeSourcesFromAnotherDatabase(FTMoc* targetMo
         m_m1Sources->sort(SourceListModel::TitleColumn);
         highlightDifferences();
     });
-    connect(m_tv1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-        [this] { tv1SelectionDidChange(); });
-    connect(m_tv2->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-        [this] { tv2SelectionDidChange(); });
+    connect(m_tv1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { tv1SelectionDidChange(); });
+    connect(m_tv2->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { tv2SelectionDidChange(); });
 
     SourcesWindowHelpers::usePanelColour(this);
     resize(1000, 640);

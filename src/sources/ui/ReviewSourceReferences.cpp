@@ -57,8 +57,7 @@ void ReviewSourceReferences::run(FTMoc* moc, DOvurDocument* document, FTSource* 
     review.exec();
 }
 
-ReviewSourceReferences::ReviewSourceReferences(
-    FTMoc* moc, DOvurDocument* document, FTSource* source, QWidget* parent)
+ReviewSourceReferences::ReviewSourceReferences(FTMoc* moc, DOvurDocument* document, FTSource* source, QWidget* parent)
     : QDialog(parent)
     , m_review(moc, source)
     , m_document(document)
@@ -86,13 +85,14 @@ ReviewSourceReferences::ReviewSourceReferences(
     m_selectASourceButton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     steps->addWidget(m_selectASourceButton);
     auto* stepRow = new QHBoxLayout;
-    stepRow->addWidget(SourcesWindowHelpers::makeButton(QStringLiteral("previousSource"), L("ReviewPreviousSource"),
-        [this] { previousSource(); }, QStringLiteral("go-previous")));
+    stepRow->addWidget(SourcesWindowHelpers::makeButton(
+        QStringLiteral("previousSource"), L("ReviewPreviousSource"), [this] { previousSource(); },
+        QStringLiteral("go-previous")));
     m_sourceCountLabel = new QLabel;
     m_sourceCountLabel->setObjectName(QStringLiteral("sourceCount"));
     m_sourceCountLabel->setAlignment(Qt::AlignCenter);
-    m_sourceCountLabel->setMinimumWidth(m_sourceCountLabel->fontMetrics().horizontalAdvance(
-        QStringLiteral("00000 %1 00000").arg(L("ConjunctiveOf"))));
+    m_sourceCountLabel->setMinimumWidth(
+        m_sourceCountLabel->fontMetrics().horizontalAdvance(QStringLiteral("00000 %1 00000").arg(L("ConjunctiveOf"))));
     stepRow->addWidget(m_sourceCountLabel);
     stepRow->addWidget(SourcesWindowHelpers::makeButton(
         QStringLiteral("nextSource"), L("ReviewNextSource"), [this] { nextSource(); }, QStringLiteral("go-next")));
@@ -128,14 +128,16 @@ ReviewSourceReferences::ReviewSourceReferences(
         QStringLiteral("showMeButton"), L("ShowMe"), [this] { promoteToFocalPerson(); }, QStringLiteral("go-jump"));
     m_showMeHelpButton
         = SourcesWindowHelpers::makeHelpButton(QStringLiteral("showMeHelpButton"), [this] { helpForShowMeButton(); });
-    m_editSourceButton = SourcesWindowHelpers::makeButton(QStringLiteral("editSourceButton"), L("ReviewEditSource"),
-        [this] { editCurrentSource(); }, QStringLiteral("document-edit"));
+    m_editSourceButton = SourcesWindowHelpers::makeButton(
+        QStringLiteral("editSourceButton"), L("ReviewEditSource"), [this] { editCurrentSource(); },
+        QStringLiteral("document-edit"));
     buttons->addWidget(m_showMeButton);
     buttons->addWidget(m_showMeHelpButton);
     buttons->addWidget(m_editSourceButton);
     buttons->addStretch();
-    buttons->addWidget(SourcesWindowHelpers::makeButton(QStringLiteral("sortByFamilyName"),
-        L("ReviewSortByFamilyName"), [this] { sortByFamilyName(); }, QStringLiteral("view-sort-ascending")));
+    buttons->addWidget(SourcesWindowHelpers::makeButton(
+        QStringLiteral("sortByFamilyName"), L("ReviewSortByFamilyName"), [this] { sortByFamilyName(); },
+        QStringLiteral("view-sort-ascending")));
     buttons->addWidget(SourcesWindowHelpers::makeButton(
         QStringLiteral("print"), L("ReviewWriteReport"), [this] { print(); }, QStringLiteral("document-save")));
     QPushButton* closeButton
