@@ -2,7 +2,7 @@
 
 // What the benchmarks of windows (kinloom-bench-app-*) share: their arguments [PEOPLE] [FILE] and their database.
 
-#include "shell/AppController.h"
+#include "shell/FirstRunDefaults.h"
 
 #include "model/SyntheticDatabase.h"
 
@@ -28,6 +28,6 @@ inline QString prepareBenchDatabase(int argc, char** argv, const QTemporaryDir& 
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return {};
     }
-    AppController::initialiseUserDefaults();
+    FirstRunDefaults::initialiseUserDefaults();
     return path;
 }

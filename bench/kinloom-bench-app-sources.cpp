@@ -45,7 +45,7 @@
 #include "editor/ui/InfoAreaController.h"
 #include "editor/ui/PersonEditorSetup.h"
 
-#include "shell/AppController.h"
+#include "shell/FirstRunDefaults.h"
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
@@ -321,7 +321,7 @@ int main(int argc, char** argv)
     installStandInApplication(temp.filePath("workspace"));
     ScriptedPrompts prompts; // every question answered with its first button
     Prompts::install(&prompts);
-    AppController::initialiseUserDefaults();
+    FirstRunDefaults::initialiseUserDefaults();
     installPersonEditor();
     installSourceCiting();
 

@@ -1,10 +1,8 @@
 #include "gedcom/ui/GedcomMenuActions.h"
-#include "pictures/PictureIntake.h"
 #include "pictures/ui/PicturesMenuActions.h"
 #include "sources/ui/SourceCitingSetup.h"
 #include "sources/ui/SourcesMenuActions.h"
 
-#include "diagrams/DiagramHooks.h"
 #include "diagrams/ui/FamilyDiagramSetup.h"
 #include "diagrams/ui/HierarchyDiagramSetup.h"
 #include "editor/ui/PersonEditorSetup.h"
@@ -12,14 +10,12 @@
 #include "platform/Prompts.h"
 #include "platform/ui/QtPrompts.h"
 #include "shell/AlertHooks.h"
-#include "shell/AppController.h"
 #include "shell/ModelHooksSetup.h"
 #include "shell/Utils.h"
+#include "shell/ui/AppController.h"
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/PreferencesController.h"
 
-#include <QClipboard>
-#include <QMimeData>
 #include <QStringList>
 
 int main(int argc, char** argv)
@@ -36,23 +32,13 @@ int main(int argc, char** argv)
     // The person editor beside it, and the dialogs that type, complete and attach relatives.
     installPersonEditor();
     installRelationshipDialogs();
-    // The family diagram pastes pictures through the pictures subsystem's intake.
-    DiagramHooks& diagramHooks = DiagramHooks::shared();
-    diagramHooks.imagesOnClipboard = [](FTMoc* moc) {
-        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-        return mime ? PictureIntake::numImageFilesInPasteboard(*mime, moc) : 0;
-    };
-    diagramHooks.addPicturesFromClipboard = [](FTPerson* person) {
-        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-        return mime ? PictureIntake::addPicturesFromPasteboard(*mime, person).value_or(QList<FTPicture*>())
-                    : QList<FTPicture*>();
-    };
 
     int rc = 1;
     {
         AppController controller;
         GedcomMenuActions::registerMenuItems(controller);
         PicturesMenuActions::registerMenuItems(controller);
+        // Also the intake of the pictures pasted or dropped on the family diagram.
         PicturesMenuActions::install();
         SourcesMenuActions::registerMenuItems(controller);
         registerPersonEditorMenuItems(controller);

@@ -10,6 +10,7 @@ class FTManagedObject;
 class FTMoc;
 class FTPerson;
 class FTPicture;
+class QMimeData;
 
 // The windows of other subsystems that the diagrams open: the person editor's dialogs, the picture windows, the
 // copy and merge windows, the sources window, the tools, the people index, the preferences and the hierarchy
@@ -41,12 +42,16 @@ struct DiagramHooks {
     // ---- The pictures subsystem ----
     // The picture editor for one picture of its owner (a person or a source), as a sheet.
     std::function<void(FTManagedObject* owner, FTPicture* picture)> pictureEditor;
-    // The title, date and notes of a picture just added to `person`, modal.
-    std::function<void(FTPicture* picture, FTPerson* person)> pictureTitle;
+    // The title of `newPicture`, just made for `person` from `draggedPicture` (the same picture after a paste),
+    // which gives it its date and notes; modal.
+    std::function<void(FTPicture* draggedPicture, FTPicture* newPicture, FTPerson* person)> pictureTitle;
     // The clipboard's pictures: how many it offers (for the database `moc`), and taking them in as pictures of a
     // person (the new pictures, none when it offered none).
     std::function<int(FTMoc* moc)> imagesOnClipboard;
     std::function<QList<FTPicture*>(FTPerson* person)> addPicturesFromClipboard;
+    // The same for a drag over the diagram: how many pictures (files, image data) it offers, and taking them in.
+    std::function<int(const QMimeData& mime, FTMoc* moc)> imagesInDrag;
+    std::function<QList<FTPicture*>(const QMimeData& mime, FTPerson* person)> addPicturesFromDrag;
 
     // ---- Compare, merge and copy ----
     // Copies `sourcePerson` (of the database `source`) into the database `target`, at the empty slot `targetBox`

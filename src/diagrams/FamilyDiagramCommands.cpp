@@ -425,7 +425,7 @@ void FamilyDiagramCommands::paste(FTPerson* person)
     } else if (added.size() == 1) {
         FTPicture* picture = added.first();
         if (DiagramHooks::isAvailable(hooks().pictureTitle, L("PictureTitleWindow")))
-            hooks().pictureTitle(picture, person);
+            hooks().pictureTitle(picture, picture, person);
         if (DiagramHooks::isAvailable(hooks().pictureEditor, L("PictureEditorWindow")))
             hooks().pictureEditor(picture->owner() ? picture->owner() : person, picture);
     } else {

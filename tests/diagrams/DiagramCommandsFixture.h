@@ -75,7 +75,7 @@ protected:
         h.pictureEditor = [this](FTManagedObject* owner, FTPicture* picture) {
             windows << "pictureEditor " + nameOf(dynamic_cast<FTPerson*>(owner)) + " " + picture->name();
         };
-        h.pictureTitle = [this](FTPicture* picture, FTPerson* p) { windows << "pictureTitle " + picture->name() + " " + nameOf(p); };
+        h.pictureTitle = [this](FTPicture*, FTPicture* picture, FTPerson* p) { windows << "pictureTitle " + picture->name() + " " + nameOf(p); };
         h.imagesOnClipboard = [this](FTMoc*) { return clipboardImages; };
         h.addPicturesFromClipboard = [this](FTPerson* p) {
             QList<FTPicture*> added;

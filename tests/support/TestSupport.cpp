@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 
 #include <memory>
@@ -42,6 +43,19 @@ void TestSupport::installTestEnvironment()
 {
     qputenv("HOME", tempRoot().toUtf8());
     useFreshDefaults();
+}
+
+QByteArray TestSupport::readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool TestSupport::writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 void TestSupport::expectGolden(const QByteArray& actual, const QString& name)

@@ -19,4 +19,7 @@ QString sourceDir();
 // set the golden file is rewritten instead (check the difference before committing it).
 void expectGolden(const QByteArray& actual, const QString& name);
 void installTestEnvironment();
+// A file's bytes (empty when it cannot be read), and a file written with bytes (its folder made first).
+QByteArray readFile(const QString& path);
+bool writeFile(const QString& path, const QByteArray& bytes);
 }

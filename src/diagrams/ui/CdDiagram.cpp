@@ -54,6 +54,7 @@ CdDiagram::CdDiagram(DOvurDocument* document, QWidget* parent)
     // A press takes the keyboard itself, once the entry box has let it go (CdDiagram_Mouse.cpp).
     setFocusPolicy(Qt::TabFocus);
     setMouseTracking(true);
+    setAcceptDrops(true);
     m_hoverTimer.setSingleShot(true);
     m_hoverTimer.setInterval(200);
     connect(&m_hoverTimer, &QTimer::timeout, this, [this] { mouseEnteredPictureRect(); });
@@ -98,6 +99,8 @@ void CdDiagram::observeNotifications()
                        this);
     center.addObserver(QStringLiteral("PersonToBeDeleted"), nullptr,
                        [this](const Notification& n) { personToBeDeleted(n); }, this);
+    center.addObserver(QStringLiteral("PicturesDropped"), this, [this](const Notification& n) { picturesDropped(n); },
+                       this);
 }
 
 // ---- State ----------------------------------------------------------------------------------------------------
@@ -279,8 +282,8 @@ void CdDiagram::schedulePrepare()
 void CdDiagram::prepare()
 {
     m_prepareQueued = false;
-    // The menu's items and the band point at boxes: no rebuild while either is open.
-    if (m_popupMenuOpen || m_rubberBand)
+    // The menu's items, the band and a drag's target point at boxes: no rebuild while one is open.
+    if (m_popupMenuOpen || m_rubberBand || m_gDragOK)
         return;
     UserDefaults& defaults = UserDefaults::standard();
     const CdOptions options = CdOptions::fromUserDefaults();
@@ -373,6 +376,16 @@ void CdDiagram::paintEvent(QPaintEvent* event)
         painter.drawPixmap(0, 0, m_cdBitmap);
         const CdPerson* source = m_layout.containsBox(m_bandSource) ? m_bandSource : nullptr;
         CdRelationshipBand::draw(painter, m_band, source ? source->rclBox() : QRectF());
+        return;
+    }
+    // During a drag of pictures the snapshot too, with the box that would take them framed.
+    if (m_dragTarget && !m_cdBitmap.isNull()) {
+        painter.drawPixmap(0, 0, m_cdBitmap);
+        if (m_layout.containsBox(m_dragTarget)) {
+            painter.setPen(QPen(Qt::blue, 3));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(m_dragTarget->rclBox());
+        }
         return;
     }
     if (QSizeF(size()) != m_laidOutSize)

@@ -111,6 +111,10 @@ public:
     // The connector marker under the resting pointer (its ring is drawn), null when none.
     QRectF hoveredMarker() const { return m_hover.kind == Hover::Marker ? m_hover.marker : QRectF(); }
 
+    // ---- Picture drops (CdDiagram_Drop.cpp) ----
+    // The person's box under a drag of pictures (framed in blue over a snapshot of the diagram), null when none.
+    const CdPerson* dragTarget() const { return m_dragTarget; }
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -125,6 +129,11 @@ protected:
     // A secondary press: the person under the pointer is selected, the view takes the keyboard, and the menu
     // for the box (or the diagram) shows. The menu key shows the menu of the selected person's box.
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // Picture files, image data and pictures of the person editor's pictures page dropped on a box.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     // ---- Mouse (CdDiagram_Mouse.cpp) ----
@@ -153,6 +162,13 @@ private:
     // Shows picture gPicNum of the box's person: on the focal picture, or enlarged over the box's mug shot. False
     // when the picture has no thumbnail.
     bool showPagedPicture(CdPerson* box, const QList<class FTPicture*>& pictures);
+
+    // ---- Picture drops ----
+    void endPictureDrag();
+    // A page picture's new picture: its title, then the picture editor.
+    void setNewPictureTitle(FTPicture* draggedPicture, FTPicture* newPicture, FTPerson* person);
+    // "PicturesDropped" for this diagram: the confirmation, modal.
+    void picturesDropped(const Notification& n);
 
     // ---- Hover ----
     struct Hover {
@@ -195,6 +211,9 @@ private:
     QPixmap m_cdBitmap;
     CdPerson* m_bandSource = nullptr;
     CdRelationshipBand::Step m_band;
+    // A drag of pictures: whether it can be dropped here, and the box under it.
+    bool m_gDragOK = false;
+    CdPerson* m_dragTarget = nullptr;
     CdInputThrottle m_throttle;
     // The pointer over the view (its last move), and what it rests on.
     QPointF m_pointer;

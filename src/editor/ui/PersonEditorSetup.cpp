@@ -8,8 +8,10 @@
 #include "editor/ui/AttachChildController.h"
 #include "editor/ui/AttachParentController.h"
 #include "editor/ui/AttachSpouseController.h"
+#include "editor/ui/FamilyDialogController.h"
 #include "editor/ui/InfoAreaController.h"
 #include "editor/ui/InfoArea_Events.h"
+#include "editor/ui/InfoArea_Family2.h"
 #include "editor/ui/InfoArea_Notes.h"
 #include "editor/ui/InfoArea_Pictures.h"
 #include "editor/ui/InfoArea_Self.h"
@@ -19,7 +21,7 @@
 
 #include "diagrams/DiagramHooks.h"
 
-#include "shell/AppController.h"
+#include "shell/ui/AppController.h"
 
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
@@ -68,8 +70,17 @@ public:
         AttachSpouseController dialog(person ? person->moc() : nullptr, sameSex);
         dialog.run();
     }
-    // The family dialog comes with the family page.
-    void family(FTPerson*, FTPerson*) override { }
+    void family(FTPerson* person, FTPerson* spouse) override
+    {
+        FamilyDialogController dialog(person, spouse, person ? person->moc() : nullptr);
+        dialog.run();
+    }
+    // The front database's person editor.
+    bool isShowingFamilyPage() const override
+    {
+        const auto& page = ModelHooks::shared().personEditorPage;
+        return page && page() == QLatin1String("pFamily2");
+    }
 };
 
 EditorRelativeDialogs& relationshipDialogs()
@@ -90,6 +101,7 @@ void installPersonEditor()
     InfoAreaController::setPageFactory(QStringLiteral("pPictures"),
                                        [](InfoAreaController&) { return new InfoArea_Pictures; });
     InfoAreaController::setPageFactory(QStringLiteral("pEvents"), [](InfoAreaController&) { return new InfoArea_Events; });
+    InfoAreaController::setPageFactory(QStringLiteral("pFamily2"), [](InfoAreaController&) { return new InfoArea_Family2; });
 
     DOvurDocument::setPersonEditorFactory([](DOvurDocument&) { return new InfoAreaController; });
     ModelHooks::shared().personEditorPage = [] {

@@ -8,11 +8,14 @@
 #include "gedcom/ui/ExportToGedcomController.h"
 #include "gedcom/ui/ImportGedcom.h"
 
+#include "diagrams/DiagramPeople.h"
+#include "diagrams/ui/CdDiagram.h"
+
 #include "model/FTMoc.h"
 #include "model/FTPerson.h"
 
-#include "shell/AppController.h"
 #include "shell/DisplayMsg.h"
+#include "shell/ui/AppController.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 
@@ -23,17 +26,21 @@
 #include <QTimer>
 
 namespace {
-// The launch pattern: the current document with its main window, editing ended, saved when asked.
-DOvurDocument* documentForCommand(bool save)
+// The export sheet; once it has ended, the files of the pictures the GEDCOM file names may be exported beside it.
+void beginExportSheet(DOvurDocument* doc, std::unique_ptr<ExportToGedcom> exporter)
 {
-    DOvurDocument* doc = DocumentController::shared().currentDocument();
-    if (!doc || !doc->dovurWindow())
-        return nullptr;
-    if (save)
-        doc->prepareForCommand();
-    else
-        doc->endEditing();
-    return doc;
+    auto* sheet = new ExportToGedcomController(std::move(exporter));
+    QPointer<DOvurDocument> document(doc);
+    QObject::connect(sheet, &QDialog::finished, sheet, [sheet, document] {
+        const QList<FTPicture*> pictures = sheet->exporter().exportedPicturesArray();
+        if (pictures.isEmpty() || !GedcomMenuActions::pictureSteps().exportPictures)
+            return;
+        QTimer::singleShot(0, [document, pictures] {
+            if (document && document->dovurWindow())
+                GedcomMenuActions::pictureSteps().exportPictures(*document, pictures);
+        });
+    });
+    doc->beginSheet(sheet);
 }
 
 FTPerson* focalPersonOf(DOvurDocument* doc)
@@ -56,6 +63,12 @@ void GedcomMenuActions::registerMenuItems(AppController& app)
     const QString file = QStringLiteral("File");
     app.addMenuItem(file, QStringLiteral("Import Gedcom..."), [] { loadGedcomFile(); });
     app.addMenuItem(file, QStringLiteral("Export to Gedcom File..."), [] { exportToGedcomFile(); });
+    app.addMenuItem(file, QStringLiteral("Export Diagram's People to Gedcom File..."),
+        [] { exportSelectionToGedcomFile(false); });
+    app.addMenuItem(file,
+        QStringLiteral("Export Diagram's People plus %1 to Gedcom File...")
+            .arg(LocalizedString(QStringLiteral("AllSpouses"))),
+        [] { exportSelectionToGedcomFile(true); });
     app.addMenuItem(file, QStringLiteral("Export Focal Person plus Ancestors to Gedcom File..."),
         [] { exportFocalPersonPlusAncestorsToGedcomFile(); });
     app.addMenuItem(file, QStringLiteral("Export Focal Person plus Descendants to Gedcom File..."),
@@ -90,27 +103,31 @@ void GedcomMenuActions::loadGedcomFile()
 
 void GedcomMenuActions::exportToGedcomFile()
 {
-    DOvurDocument* doc = documentForCommand(true);
+    DOvurDocument* doc = AppController::documentForCommand(true);
     if (!doc)
         return;
-    auto* sheet = new ExportToGedcomController(ExportToGedcomController::wholeDatabase(doc->moc()));
-    // Once the sheet has ended, the files of the pictures the GEDCOM file names may be exported beside it.
-    QPointer<DOvurDocument> document(doc);
-    QObject::connect(sheet, &QDialog::finished, sheet, [sheet, document] {
-        const QList<FTPicture*> pictures = sheet->exporter().exportedPicturesArray();
-        if (pictures.isEmpty() || !pictureSteps().exportPictures)
-            return;
-        QTimer::singleShot(0, [document, pictures] {
-            if (document && document->dovurWindow())
-                pictureSteps().exportPictures(*document, pictures);
-        });
-    });
-    doc->beginSheet(sheet);
+    beginExportSheet(doc, ExportToGedcomController::wholeDatabase(doc->moc()));
+}
+
+void GedcomMenuActions::exportSelectionToGedcomFile(bool allSpouses)
+{
+    DOvurDocument* doc = AppController::documentForCommand(true);
+    if (!doc)
+        return;
+    auto* diagram = qobject_cast<CdDiagram*>(doc->pcd());
+    // The boxes as they are about to be drawn, not as they were before the last change.
+    if (diagram)
+        diagram->prepare();
+    auto exporter = std::make_unique<ExportToGedcom>(doc->moc());
+    exporter->setSelectiveExport(true);
+    exporter->setSetOfPeopleToExport(
+        diagram ? DiagramPeople::peopleToExport(diagram->cdLayout(), allSpouses) : QSet<FTPerson*>());
+    beginExportSheet(doc, std::move(exporter));
 }
 
 void GedcomMenuActions::exportFocalPersonPlusAncestorsToGedcomFile()
 {
-    DOvurDocument* doc = documentForCommand(false);
+    DOvurDocument* doc = AppController::documentForCommand(false);
     if (!doc)
         return;
     if (FTPerson* focal = focalPersonOf(doc))
@@ -119,7 +136,7 @@ void GedcomMenuActions::exportFocalPersonPlusAncestorsToGedcomFile()
 
 void GedcomMenuActions::exportFocalPersonPlusDescendantsToGedcomFile()
 {
-    DOvurDocument* doc = documentForCommand(false);
+    DOvurDocument* doc = AppController::documentForCommand(false);
     if (!doc)
         return;
     if (FTPerson* focal = focalPersonOf(doc))
@@ -128,7 +145,7 @@ void GedcomMenuActions::exportFocalPersonPlusDescendantsToGedcomFile()
 
 void GedcomMenuActions::exportFocalPersonPlusAllRelsToGedcomFile()
 {
-    DOvurDocument* doc = documentForCommand(false);
+    DOvurDocument* doc = AppController::documentForCommand(false);
     if (!doc)
         return;
     if (FTPerson* focal = focalPersonOf(doc))
@@ -138,7 +155,7 @@ void GedcomMenuActions::exportFocalPersonPlusAllRelsToGedcomFile()
 
 void GedcomMenuActions::generateDynastiesReport()
 {
-    DOvurDocument* doc = documentForCommand(false);
+    DOvurDocument* doc = AppController::documentForCommand(false);
     if (!doc)
         return;
     if (FTPerson* focal = focalPersonOf(doc))

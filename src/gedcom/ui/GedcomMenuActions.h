@@ -23,6 +23,9 @@ public:
     static void loadGedcomFile();
     // The whole database.
     static void exportToGedcomFile();
+    // The people of the family diagram's boxes, up to the generations it shows; with `allSpouses` each one's
+    // spouses too. It ends as the whole database's export does.
+    static void exportSelectionToGedcomFile(bool allSpouses);
     static void exportFocalPersonPlusAncestorsToGedcomFile();
     static void exportFocalPersonPlusDescendantsToGedcomFile();
     static void exportFocalPersonPlusAllRelsToGedcomFile();

@@ -1,21 +1,33 @@
 #include "pictures/ui/PicturesMenuActions.h"
 
+#include "pictures/ui/DefaultImage.h"
 #include "pictures/ui/ExportPictureFiles.h"
 #include "pictures/ui/ImportPictureFiles.h"
 #include "pictures/ui/MoveThumbnails.h"
+#include "pictures/ui/PictureController.h"
+#include "pictures/ui/SelectPictureTitle.h"
 
 #include "pictures/PictureIntake.h"
 
 #include "editor/ui/EditorHooks.h"
 #include "gedcom/ui/GedcomMenuActions.h"
 
+#include "diagrams/DiagramHooks.h"
+
 #include "model/FTMoc.h"
+#include "model/FTPerson.h"
 #include "model/ModelHooks.h"
 
-#include "shell/AppController.h"
+#include "shell/ui/AppController.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 
+#include "platform/NotificationCenter.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QMimeData>
 #include <QPointer>
 
 namespace {
@@ -39,10 +51,39 @@ void beginExportSheet(DOvurDocument& doc, const QList<FTPicture*>& pictures)
     doc.beginSheet(new ExportPictureFiles(doc.moc(), pictures));
 }
 
+// The family diagram takes pasted and dropped pictures in through the intake.
+void installDiagramIntake(DiagramHooks& hooks)
+{
+    hooks.imagesOnClipboard = [](FTMoc* moc) {
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        return mime ? PictureIntake::numImageFilesInPasteboard(*mime, moc) : 0;
+    };
+    hooks.addPicturesFromClipboard = [](FTPerson* person) {
+        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+        return mime ? PictureIntake::addPicturesFromPasteboard(*mime, person).value_or(QList<FTPicture*>())
+                    : QList<FTPicture*>();
+    };
+    hooks.imagesInDrag = [](const QMimeData& mime, FTMoc* moc) {
+        return PictureIntake::numImageFilesInPasteboard(mime, moc);
+    };
+    hooks.addPicturesFromDrag = [](const QMimeData& mime, FTPerson* person) {
+        return PictureIntake::addPicturesFromPasteboard(mime, person).value_or(QList<FTPicture*>());
+    };
+}
+
 DOvurDocument* documentWithWindow()
 {
     DOvurDocument* doc = DocumentController::shared().currentDocument();
     return doc && doc->dovurWindow() && doc->moc() ? doc : nullptr;
+}
+
+// The main window of the database a record belongs to.
+QWidget* windowFor(const FTManagedObject* record)
+{
+    for (DOvurDocument* doc : DocumentController::shared().documents())
+        if (record && doc->moc() == record->moc())
+            return doc->dovurWindow();
+    return nullptr;
 }
 }
 
@@ -55,6 +96,7 @@ void PicturesMenuActions::registerMenuItems(AppController& app)
 
 void PicturesMenuActions::install()
 {
+    installDiagramIntake(DiagramHooks::shared());
     ModelHooks::shared().moveThumbnails = [](FTMoc& moc, const QList<FTPicture*>& pictures) {
         MoveThumbnails::run(moc, pictures);
     };
@@ -63,14 +105,39 @@ void PicturesMenuActions::install()
     // The person editor's pictures page takes pasted and dropped pictures in through the intake.
     EditorHooks::shared().imagesInPasteboard = PictureIntake::numImageFilesInPasteboard;
     EditorHooks::shared().addPicturesFromPasteboard = PictureIntake::addPicturesFromPasteboard;
+    // The picture editor and the default picture of the person editor's pages.
+    EditorHooks::shared().pictureEditor = [](QWidget* window, FTManagedObject* owner, FTPicture* picture,
+                                              std::function<void(FTPicture*, bool)> didEnd) {
+        PictureController::beginSheet(window, owner, picture, std::move(didEnd));
+    };
+    EditorHooks::shared().defaultPictureView = [](QWidget* parent) { return new DefaultImage(parent); };
+    // The family diagram's picture editor and the title of a picture pasted onto a person.
+    DiagramHooks::shared().pictureEditor = [](FTManagedObject* owner, FTPicture* picture) {
+        PictureController::beginSheet(windowFor(owner), owner, picture, [owner](FTPicture*, bool changed) {
+            if (changed && owner && owner->moc())
+                NotificationCenter::defaultCenter().post(QStringLiteral("RefreshAllViews"), owner, owner->moc());
+        });
+    };
+    DiagramHooks::shared().pictureTitle = [](FTPicture* dragged, FTPicture* added, FTPerson* person) {
+        SelectPictureTitle::run(dragged, added, person, windowFor(person));
+    };
 }
 
 void PicturesMenuActions::uninstall()
 {
+    DiagramHooks& hooks = DiagramHooks::shared();
+    hooks.imagesOnClipboard = nullptr;
+    hooks.addPicturesFromClipboard = nullptr;
+    hooks.imagesInDrag = nullptr;
+    hooks.addPicturesFromDrag = nullptr;
     ModelHooks::shared().moveThumbnails = nullptr;
     GedcomMenuActions::pictureSteps() = {};
     EditorHooks::shared().imagesInPasteboard = nullptr;
     EditorHooks::shared().addPicturesFromPasteboard = nullptr;
+    EditorHooks::shared().pictureEditor = nullptr;
+    EditorHooks::shared().defaultPictureView = nullptr;
+    DiagramHooks::shared().pictureEditor = nullptr;
+    DiagramHooks::shared().pictureTitle = nullptr;
 }
 
 void PicturesMenuActions::importPictures()

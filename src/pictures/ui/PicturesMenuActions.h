@@ -12,7 +12,7 @@ class FTPicture;
 // a main window it does nothing.
 //
 //   PicturesMenuActions::registerMenuItems(controller);   // once at start-up, before the first menu bar is made
-//   PicturesMenuActions::install();                       // the hooks of the model, GEDCOM and editor windows
+//   PicturesMenuActions::install();                       // the hooks of the model, GEDCOM, editor and diagram
 class PicturesMenuActions {
 public:
     static void registerMenuItems(AppController& app);

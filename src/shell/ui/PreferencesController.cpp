@@ -1,9 +1,10 @@
 #include "shell/ui/PreferencesController.h"
 
-#include "shell/AppController.h"
 #include "shell/DiagramPreferences.h"
 #include "shell/SystemFlags.h"
 #include "shell/UtilsFunctions.h"
+#include "shell/ui/AppController.h"
+#include "shell/ui/ColourButtons.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 #include "shell/ui/FamilyDiagramPane.h"
@@ -20,7 +21,6 @@
 
 #include <QAbstractTableModel>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QEvent>
 #include <QFontDialog>
@@ -32,7 +32,6 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
-#include <QPainter>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -176,25 +175,6 @@ QString text(const char* key)
     return LocalizedString(QString::fromLatin1(key));
 }
 
-QIcon swatch(const QColor& colour)
-{
-    QPixmap pixmap(36, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setPen(QColor(0, 0, 0, 110));
-    painter.setBrush(colour.isValid() ? colour : QColor(Qt::white));
-    painter.drawRoundedRect(QRectF(0.5, 0.5, 35, 15), 3, 3);
-    return QIcon(pixmap);
-}
-
-QPushButton* makeColourButton(QWidget* parent)
-{
-    auto* button = new QPushButton(parent);
-    button->setIconSize(QSize(36, 16));
-    button->setFixedWidth(64);
-    return button;
-}
-
 QString fontDescription(const QFont& font)
 {
     return QStringLiteral("%1 %2 %3").arg(font.family(), font.styleName().isEmpty() && font.italic()
@@ -334,7 +314,7 @@ QWidget* PreferencesController::makeDiagramPage()
     fontRow->addStretch();
     form->addRow(text("PrefsFont"), fontRow);
 
-    m_bgColourButton = makeColourButton(page);
+    m_bgColourButton = ColourButtons::makeButton(page);
     m_bgColourButton->setObjectName(QStringLiteral("selectBgColour"));
     connect(m_bgColourButton, &QPushButton::clicked, this, &PreferencesController::selectBgColour);
     form->addRow(text("PrefsBackground"), m_bgColourButton);
@@ -368,7 +348,7 @@ QWidget* PreferencesController::makeColoursPage()
     form->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
     for (const auto& [key, label] : kColours) {
         const QString k = QString::fromLatin1(key);
-        QPushButton* button = makeColourButton(page);
+        QPushButton* button = ColourButtons::makeButton(page);
         button->setObjectName(k);
         connect(button, &QPushButton::clicked, this, [this, k] { selectColour(k); });
         m_colourButtons.insert(k, button);
@@ -503,9 +483,9 @@ void PreferencesController::reloadPages()
     const UserDefaults& d = UserDefaults::standard();
     m_nameOptions->setCurrentIndex(int(DiagramPreferences::nameOption()));
     m_fontName->setText(fontDescription(d.fontForKey(QStringLiteral("cdFont"))));
-    m_bgColourButton->setIcon(swatch(d.colorForKey(QStringLiteral("cdBgColour"))));
+    m_bgColourButton->setIcon(ColourButtons::swatch(d.colorForKey(QStringLiteral("cdBgColour"))));
     for (auto it = m_colourButtons.cbegin(); it != m_colourButtons.cend(); ++it)
-        it.value()->setIcon(swatch(d.colorForKey(it.key())));
+        it.value()->setIcon(ColourButtons::swatch(d.colorForKey(it.key())));
     for (auto it = m_checkBoxes.cbegin(); it != m_checkBoxes.cend(); ++it)
         it.value()->setChecked(d.boolForKey(it.key()));
 }
@@ -557,11 +537,7 @@ void PreferencesController::selectBgColour()
 
 void PreferencesController::selectColour(const QString& key)
 {
-    auto* dialog = new QColorDialog(UserDefaults::standard().colorForKey(key), this);
-    dialog->setObjectName(QStringLiteral("colourDialog"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QColorDialog::colorSelected, this, [this, key](const QColor& colour) { setColour(key, colour); });
-    dialog->open();
+    ColourButtons::chooseColour(this, key, [this, key](const QColor& colour) { setColour(key, colour); });
 }
 
 void PreferencesController::setColour(const QString& key, const QColor& colour)

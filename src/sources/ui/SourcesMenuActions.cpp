@@ -10,7 +10,7 @@
 #include "model/FTMoc.h"
 #include "model/FTSource.h"
 
-#include "shell/AppController.h"
+#include "shell/ui/AppController.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 #include "shell/ui/ToolbarController.h"

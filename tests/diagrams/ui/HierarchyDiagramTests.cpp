@@ -10,6 +10,7 @@
 #include "diagrams/ui/HierarchyDiagram.h"
 #include "diagrams/ui/HierarchyDiagramSetup.h"
 
+#include "shell/FirstRunDefaults.h"
 #include "shell/ui/ToolbarController.h"
 
 #include "model/Hierarchy.h"
@@ -41,7 +42,7 @@ protected:
     {
         DiagramFixture::SetUp();
         HierarchyDiagram::setPrevFrameRect({});
-        AppController::initialiseHdUserDefaults();
+        FirstRunDefaults::initialiseHdUserDefaults();
     }
     void TearDown() override
     {

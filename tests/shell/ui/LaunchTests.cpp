@@ -1,6 +1,7 @@
 // Starting the program: which database opens, and what happens when it cannot.
 #include "ApplicationFixture.h"
 
+#include "shell/RecentDocuments.h"
 #include "shell/ui/NoDatabaseWindow.h"
 
 #include "model/FTPerson.h"
@@ -70,12 +71,12 @@ TEST_F(Launch, TheNewestRecentDatabaseOutsideTheTrashOpens)
     const QString family = makeDatabase(data + "/Family.RezUdu");
     makeDatabase(data + "/Other.RezUdu");
     start();
-    UserDefaults::standard().setObject(AppController::kRecentDocumentsKey,
+    UserDefaults::standard().setObject(RecentDocuments::kKey,
                                        QStringList {trashed, family, data + "/Other.RezUdu"});
     app->applicationDidFinishLaunching();
     ASSERT_EQ(documents().size(), 1);
     EXPECT_EQ(documents().first()->fileURL(), family);
-    EXPECT_EQ(AppController::recentDocumentPaths().first(), family);
+    EXPECT_EQ(RecentDocuments::paths().first(), family);
 }
 
 TEST_F(Launch, ADatabaseNamedOnTheCommandLineOpensInsteadOfTheRecentOne)
@@ -83,11 +84,11 @@ TEST_F(Launch, ADatabaseNamedOnTheCommandLineOpensInsteadOfTheRecentOne)
     const QString family = makeDatabase(data + "/Family.RezUdu");
     const QString named = makeDatabase(dir.path() + "/elsewhere/Named.RezUdu");
     start();
-    AppController::noteNewRecentDocument(family);
+    RecentDocuments::noteNewRecentDocument(family);
     app->applicationDidFinishLaunching({named});
     ASSERT_EQ(documents().size(), 1);
     EXPECT_EQ(documents().first()->fileURL(), named);
-    EXPECT_EQ(AppController::recentDocumentPaths().first(), named);
+    EXPECT_EQ(RecentDocuments::paths().first(), named);
 }
 
 TEST_F(Launch, ADatabaseThatCannotBeReadFallsBackToTheSample)
@@ -99,7 +100,7 @@ TEST_F(Launch, ADatabaseThatCannotBeReadFallsBackToTheSample)
     broken.close();
     makeDatabase(data + "/ROYAL92.RezUdu");
     start();
-    UserDefaults::standard().setObject(AppController::kRecentDocumentsKey, QStringList {data + "/Broken.RezUdu"});
+    UserDefaults::standard().setObject(RecentDocuments::kKey, QStringList {data + "/Broken.RezUdu"});
 
     app->applicationDidFinishLaunching();
     EXPECT_THAT(texts().join("|").toStdString(), HasSubstr("Unable to open file:\n\n " + (data + "/Broken.RezUdu").toStdString()));
