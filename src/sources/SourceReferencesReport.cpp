@@ -21,6 +21,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -107,14 +108,16 @@ std::unique_ptr<QTextDocument> SourceReferencesReport::document(const FTSource* 
                               QLocale::c().toString(now, QStringLiteral("dddd dd-MMM-yy 'at' HH:mm"))),
         plain);
 
-    static const char* const fields[]
-        = { "numericId", "type", "abbreviatedTitle", "title", "author", "publisher", "date", "location", "notes" };
-    for (int i = 0; i < int(std::size(fields)); ++i) {
-        const QString value = fieldText(source, QString::fromLatin1(fields[i]));
+    // Each field with its heading, in the report's order.
+    static const std::pair<const char*, const char*> fields[] = { { "numericId", "SourceRefField0" },
+        { "type", "SourceRefField1" }, { "abbreviatedTitle", "SourceRefField2" }, { "title", "SourceRefField3" },
+        { "author", "SourceRefField4" }, { "publisher", "SourceRefField5" }, { "date", "SourceRefField6" },
+        { "location", "SourceRefField7" }, { "notes", "SourceRefField8" } };
+    for (const auto& [key, label] : fields) {
+        const QString value = fieldText(source, QString::fromLatin1(key));
         if (value.isEmpty())
             continue;
-        const QString label = FTManagedObject::capitalized(LocalizedString(QStringLiteral("SourceRefField%1").arg(i)));
-        cursor.insertText(QStringLiteral("\n\n%1: \n").arg(label), heading);
+        cursor.insertText(QStringLiteral("\n\n%1: \n").arg(FTManagedObject::capitalized(L(label))), heading);
         cursor.insertText(value, plain);
     }
 
