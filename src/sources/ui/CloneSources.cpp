@@ -19,8 +19,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace {
 constexpr int kFontSize = 11;
 
@@ -66,10 +64,7 @@ CloneSources::CloneSources(FTMoc* targetMoc, QWidget* parent)
         QStringLiteral("cloneSelectedSources"), L("CloneSelectedSources"), [this] { cloneSelectedSources(); },
         QStringLiteral("edit-copy")));
     buttons->addStretch();
-    QPushButton* closeButton
-        = SourcesWindowHelpers::makeButton(QStringLiteral("closeButton"), L("Close"), [this] { close(); });
-    closeButton->setDefault(true);
-    buttons->addWidget(closeButton);
+    buttons->addWidget(SourcesWindowHelpers::makeCloseButton([this] { close(); }));
     layout->addLayout(buttons);
 
     SourcesWindowHelpers::usePanelColour(this);
@@ -88,15 +83,7 @@ FTMoc* CloneSources::sourceMoc() const
 
 QList<FTSource*> CloneSources::selectedSources() const
 {
-    QList<int> rows;
-    for (const QModelIndex& index : m_tv->selectionModel()->selectedRows())
-        rows << index.row();
-    std::sort(rows.begin(), rows.end());
-    QList<FTSource*> sources;
-    for (int row : rows)
-        if (FTSource* s = m_sources->sourceAt(row))
-            sources << s;
-    return sources;
+    return SourcesWindowHelpers::selectedSources(m_tv, m_sources);
 }
 
 SourceCloner::Result CloneSources::cloneSelectedSources()

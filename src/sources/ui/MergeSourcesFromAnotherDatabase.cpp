@@ -45,12 +45,6 @@ QTableView* makeSide(SourceListModel* model)
     header->setStretchLastSection(true);
     return table;
 }
-
-FTSource* selectedSource(QTableView* table, SourceListModel* model)
-{
-    const QModelIndexList rows = table->selectionModel()->selectedRows();
-    return rows.isEmpty() ? nullptr : model->sourceAt(rows.first().row());
-}
 }
 
 MergeSourcesFromAnotherDatabase::MergeSourcesFromAnotherDatabase(FTMoc* targetMoc, QWidget* parent)
@@ -96,10 +90,7 @@ MergeSourcesFromAnotherDatabase::MergeSourcesFromAnotherDatabase(FTMoc* targetMo
         QStringLiteral("mergeTheSelectedSource"), L("MergeSelectedSource"), [this] { mergeTheSelectedSource(); },
         QStringLiteral("go-next")));
     buttons->addStretch();
-    QPushButton* closeButton
-        = SourcesWindowHelpers::makeButton(QStringLiteral("closeButton"), L("Close"), [this] { close(); });
-    closeButton->setDefault(true);
-    buttons->addWidget(closeButton);
+    buttons->addWidget(SourcesWindowHelpers::makeCloseButton([this] { close(); }));
     layout->addLayout(buttons);
 
     connect(m_chooser, &OtherDatabaseChooser::databaseChanged, this, [this](FTMoc* other) {
@@ -172,7 +163,7 @@ QList<int> MergeSourcesFromAnotherDatabase::findMatchForM1Source() const
 
 void MergeSourcesFromAnotherDatabase::tv1SelectionDidChange()
 {
-    m_m1Source = selectedSource(m_tv1, m_m1Sources);
+    m_m1Source = SourcesWindowHelpers::selectedSources(m_tv1, m_m1Sources).value(0);
     const QList<int> rows = findMatchForM1Source();
     if (rows.isEmpty()) {
         m_tv2->clearSelection();
@@ -186,7 +177,7 @@ void MergeSourcesFromAnotherDatabase::tv1SelectionDidChange()
 
 void MergeSourcesFromAnotherDatabase::tv2SelectionDidChange()
 {
-    m_m2Source = selectedSource(m_tv2, m_m2Sources);
+    m_m2Source = SourcesWindowHelpers::selectedSources(m_tv2, m_m2Sources).value(0);
     highlightDifferences();
 }
 

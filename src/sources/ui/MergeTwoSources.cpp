@@ -63,10 +63,7 @@ MergeTwoSources::MergeTwoSources(FTMoc* moc, const QList<FTSource*>& sources, QW
         QStringLiteral("mergeButton"), m_pair.mergeButtonTitle(), [this] { merge(); }, QStringLiteral("go-next"));
     buttons->addWidget(m_mergeButton);
     buttons->addStretch();
-    QPushButton* closeButton
-        = SourcesWindowHelpers::makeButton(QStringLiteral("closeButton"), L("Close"), [this] { close(); });
-    closeButton->setDefault(true);
-    buttons->addWidget(closeButton);
+    buttons->addWidget(SourcesWindowHelpers::makeCloseButton([this] { close(); }));
     layout->addLayout(buttons);
 
     SourcesWindowHelpers::usePanelColour(this);

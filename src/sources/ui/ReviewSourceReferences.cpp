@@ -67,13 +67,8 @@ ReviewSourceReferences::ReviewSourceReferences(FTMoc* moc, DOvurDocument* docume
     auto* layout = new QVBoxLayout(this);
 
     auto* top = new QHBoxLayout;
-    m_sourceLabel = new QLabel;
-    m_sourceLabel->setObjectName(QStringLiteral("source"));
-    m_sourceLabel->setWordWrap(true);
-    m_sourceLabel->setFrameShape(QFrame::StyledPanel);
-    m_sourceLabel->setMargin(4);
+    m_sourceLabel = SourcesWindowHelpers::makeSourceLabel(QStringLiteral("source"));
     m_sourceLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_sourceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_sourceLabel->setMinimumHeight(m_sourceLabel->fontMetrics().lineSpacing() * 4);
     top->addWidget(m_sourceLabel, 1);
 
@@ -108,20 +103,8 @@ ReviewSourceReferences::ReviewSourceReferences(FTMoc* moc, DOvurDocument* docume
     m_tv->horizontalHeader()->setStretchLastSection(true);
     connect(m_tv->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { selectionDidChange(); });
 
-    m_notesTextView = new QTextEdit;
-    m_notesTextView->setObjectName(QStringLiteral("notesTextView"));
-    m_notesTextView->setReadOnly(true);
-    m_notesTextView->setAcceptRichText(false);
-    QFont notesFont = m_notesTextView->font();
-    notesFont.setPointSize(kNotesFontSize);
-    m_notesTextView->setFont(notesFont);
-    auto* split = new QSplitter(Qt::Vertical);
-    split->setChildrenCollapsible(false);
-    split->addWidget(m_tv);
-    split->addWidget(m_notesTextView);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 1);
-    layout->addWidget(split, 1);
+    m_notesTextView = SourcesWindowHelpers::makeNotesView(kNotesFontSize);
+    layout->addWidget(SourcesWindowHelpers::stackTableOverNotes(m_tv, m_notesTextView), 1);
 
     auto* buttons = new QHBoxLayout;
     m_showMeButton = SourcesWindowHelpers::makeButton(
@@ -140,10 +123,7 @@ ReviewSourceReferences::ReviewSourceReferences(FTMoc* moc, DOvurDocument* docume
         QStringLiteral("view-sort-ascending")));
     buttons->addWidget(SourcesWindowHelpers::makeButton(
         QStringLiteral("print"), L("ReviewWriteReport"), [this] { print(); }, QStringLiteral("document-save")));
-    QPushButton* closeButton
-        = SourcesWindowHelpers::makeButton(QStringLiteral("closeButton"), L("Close"), [this] { done(0); });
-    closeButton->setDefault(true);
-    buttons->addWidget(closeButton);
+    buttons->addWidget(SourcesWindowHelpers::makeCloseButton([this] { done(0); }));
     layout->addLayout(buttons);
     // Making a person focal and editing the source belong to the database's main window.
     if (!m_document) {
@@ -174,8 +154,7 @@ void ReviewSourceReferences::showSource()
 
 FTSourceRel* ReviewSourceReferences::selectedCitation() const
 {
-    const QModelIndexList rows = m_tv->selectionModel()->selectedRows();
-    return rows.isEmpty() ? nullptr : m_citations->citationAt(rows.first().row());
+    return SourcesWindowHelpers::selectedCitation(m_tv, m_citations);
 }
 
 void ReviewSourceReferences::selectionDidChange()

@@ -50,12 +50,7 @@ SourceReferenceDialog::SourceReferenceDialog(Kind kind, FTSourceRel* citation, Q
     layout->addWidget(m_heading);
 
     auto* sourceRow = new QHBoxLayout;
-    m_sourceLabel = new QLabel;
-    m_sourceLabel->setObjectName(QStringLiteral("sourceDescription"));
-    m_sourceLabel->setWordWrap(true);
-    m_sourceLabel->setFrameShape(QFrame::StyledPanel);
-    m_sourceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_sourceLabel->setMargin(4);
+    m_sourceLabel = SourcesWindowHelpers::makeSourceLabel(QStringLiteral("sourceDescription"));
     sourceRow->addWidget(m_sourceLabel, 1);
     m_selectASourceButton = new SelectASourceButton;
     m_selectASourceButton->setText(L("ChangeCitedSource"));
@@ -115,10 +110,7 @@ SourceReferenceDialog::SourceReferenceDialog(Kind kind, FTSourceRel* citation, Q
     others->setToolTip(L("DisplayOtherReferencesTip"));
     buttons->addWidget(others);
     buttons->addStretch();
-    QPushButton* closeButton
-        = SourcesWindowHelpers::makeButton(QStringLiteral("closeButton"), L("Close"), [this] { close(); });
-    closeButton->setDefault(true);
-    buttons->addWidget(closeButton);
+    buttons->addWidget(SourcesWindowHelpers::makeCloseButton([this] { close(); }));
     layout->addLayout(buttons);
 
     SourcesWindowHelpers::usePanelColour(this);

@@ -456,15 +456,7 @@ FTSource* SourcesAddModDel::currentSource() const
 
 QList<FTSource*> SourcesAddModDel::selectedSources() const
 {
-    QList<int> rows;
-    for (const QModelIndex& index : m_tv->selectionModel()->selectedRows())
-        rows << index.row();
-    std::sort(rows.begin(), rows.end());
-    QList<FTSource*> sources;
-    for (int row : rows)
-        if (FTSource* s = m_sources->sourceAt(row))
-            sources << s;
-    return sources;
+    return SourcesWindowHelpers::selectedSources(m_tv, m_sources);
 }
 
 void SourcesAddModDel::selectSource(FTSource* source)
