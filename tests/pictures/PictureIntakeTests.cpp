@@ -19,15 +19,6 @@ using ::testing::HasSubstr;
 namespace {
 class PictureIntakeTest : public PicturesFixture {
 protected:
-    static std::unique_ptr<QMimeData> filesDropped(const QStringList& paths)
-    {
-        auto mime = std::make_unique<QMimeData>();
-        QList<QUrl> urls;
-        for (const QString& p : paths)
-            urls << QUrl::fromLocalFile(p);
-        mime->setUrls(urls);
-        return mime;
-    }
     static std::unique_ptr<QMimeData> imagePasted(const QImage& image)
     {
         auto mime = std::make_unique<QMimeData>();

@@ -40,15 +40,6 @@ protected:
         PicturesFixture::TearDown();
     }
 
-    static std::unique_ptr<QMimeData> files(const QStringList& paths)
-    {
-        auto mime = std::make_unique<QMimeData>();
-        QList<QUrl> urls;
-        for (const QString& p : paths)
-            urls << QUrl::fromLocalFile(p);
-        mime->setUrls(urls);
-        return mime;
-    }
     static std::unique_ptr<QMimeData> imageData(int width, int height, QColor colour = Qt::magenta)
     {
         QImage img(width, height, QImage::Format_RGB32);
@@ -145,9 +136,9 @@ TEST_F(SourcePictureTest, APasteOrDropGivesOnePictureAndRefusesTheRest)
     auto text = std::make_unique<QMimeData>();
     text->setText("only words");
     Case cases[] = {
-        { "two files", files({ image("in/a.png"), image("in/b.jpg") }), "OneAtATime" },
+        { "two files", filesDropped({ image("in/a.png"), image("in/b.jpg") }), "OneAtATime" },
         { "words", std::move(text), "NoClipboardPic" },
-        { "a file of another kind", files({ file("in/sums.xls", "sheet") }), "NoClipboardPic" },
+        { "a file of another kind", filesDropped({ file("in/sums.xls", "sheet") }), "NoClipboardPic" },
     };
     for (Case& c : cases) {
         prompts.clear();
@@ -164,13 +155,13 @@ TEST_F(SourcePictureTest, APasteOrDropGivesOnePictureAndRefusesTheRest)
     EXPECT_THAT(messages(), ElementsAre(LocalizedString("OneAtATimeDrag")));
     prompts.clear();
     EXPECT_FALSE(SourcePicture::dragEntered(*cases[1].mime, moc.get()));
-    EXPECT_TRUE(SourcePicture::dragEntered(*files({ image("in/c.png") }), moc.get()));
+    EXPECT_TRUE(SourcePicture::dragEntered(*filesDropped({ image("in/c.png") }), moc.get()));
     EXPECT_TRUE(messages().isEmpty());
 
     // An image file that gives no image is refused with the reason, and the picture keeps its file.
     const QString broken = file("in/broken.jpg", "not a jpeg");
     prompts.clear();
-    EXPECT_FALSE(paste(*files({ broken })));
+    EXPECT_FALSE(paste(*filesDropped({ broken })));
     ASSERT_EQ(messages().size(), 1);
     EXPECT_THAT(messages().first().toStdString(), HasSubstr("broken.jpg"));
     EXPECT_EQ(picture->filename(), hers->filename());

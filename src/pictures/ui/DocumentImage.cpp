@@ -1,5 +1,7 @@
 #include "pictures/ui/DocumentImage.h"
 
+#include "pictures/ui/PictureWindowParts.h"
+
 #include "pictures/CropGeometry.h"
 #include "pictures/PictureRotation.h"
 
@@ -107,26 +109,10 @@ void DocumentImage::paintEvent(QPaintEvent* event)
     p.fillRect(event->rect(), palette().color(QPalette::Mid));
     if (m_pyramid.isNull())
         return;
-    // Only the exposed part, from the smallest copy of the picture that still has a pixel for each point.
-    double factor = 1.0;
-    const QImage& level = m_pyramid.levelFor(m_scale, &factor);
-    const QRectF target = QRectF(event->rect()).intersected(imageRect());
-    const double k = factor / m_scale;
-    const QRectF source(target.x() * k, target.y() * k, target.width() * k, target.height() * k);
-    p.setRenderHint(QPainter::SmoothPixmapTransform, m_scale < 1.0 && m_drag == Drag::None);
-    p.drawImage(target, level, source);
-
-    const QRectF box = rclDragBox();
-    if (box.isEmpty())
-        return;
-    const double half = CropGeometry::kFrameWidth / 2;
-    p.setPen(QPen(Qt::blue, CropGeometry::kFrameWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(box.adjusted(-half, -half, half, half));
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::red, 1));
-    p.setBrush(Qt::red);
-    p.drawEllipse(CropGeometry::handleRect(box));
+    // Only the exposed part, plainly while the rectangle is dragged.
+    drawExposedPicture(p, m_pyramid, m_scale, event->rect(), imageRect(), !m_drag.isActive());
+    if (const QRectF box = rclDragBox(); !box.isEmpty())
+        drawDragBox(p, box);
 }
 
 void DocumentImage::mousePressEvent(QMouseEvent* event)
@@ -135,19 +121,10 @@ void DocumentImage::mousePressEvent(QMouseEvent* event)
         QWidget::mousePressEvent(event);
         return;
     }
-    const QPointF p = event->position();
-    const QRectF box = rclDragBox();
-    if (!box.isEmpty() && CropGeometry::cornerArea(box).contains(p)) {
-        m_drag = Drag::Resize;
-        m_anchor = box.topLeft();
-    } else if (!box.isEmpty() && CropGeometry::moveArea(box).contains(p)) {
-        m_drag = Drag::Move;
-        m_anchor = p;
-        m_startBox = box;
+    m_drag.begin(rclDragBox(), event->position());
+    if (m_drag.kind() == CropDrag::Kind::Move) {
         setCursor(Qt::ClosedHandCursor);
-    } else {
-        m_drag = Drag::New;
-        m_anchor = p;
+    } else if (m_drag.kind() == CropDrag::Kind::New) {
         m_rclCrop = QRectF();
         update();
     }
@@ -155,16 +132,16 @@ void DocumentImage::mousePressEvent(QMouseEvent* event)
 
 void DocumentImage::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_drag != Drag::None)
+    if (m_drag.isActive())
         trackTo(event->position());
 }
 
 void DocumentImage::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (m_drag == Drag::None || event->button() != Qt::LeftButton)
+    if (!m_drag.isActive() || event->button() != Qt::LeftButton)
         return;
     trackTo(event->position());
-    m_drag = Drag::None;
+    m_drag.end();
     unsetCursor();
     update();
     Q_EMIT rclCropChanged(m_rclCrop);
@@ -172,8 +149,7 @@ void DocumentImage::mouseReleaseEvent(QMouseEvent* event)
 
 void DocumentImage::trackTo(QPointF q)
 {
-    const QRectF box = m_drag == Drag::Move ? CropGeometry::movedBox(m_startBox, m_anchor, q, imageRect())
-                                            : CropGeometry::boxFromPoints(m_anchor, q, imageRect(), 0.0f);
-    m_rclCrop = CropGeometry::cropFromDragRect(box, imageRect(), m_scale);
+    // Any shape: a link's rectangle keeps no ratio.
+    m_rclCrop = CropGeometry::cropFromDragRect(m_drag.boxAt(q, imageRect(), 0.0f), imageRect(), m_scale);
     update();
 }

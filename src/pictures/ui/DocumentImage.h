@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pictures/CropDrag.h"
 #include "pictures/ImagePyramid.h"
 
 #include <QPointF>
@@ -45,7 +46,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    enum class Drag { None, Resize, Move, New };
     void fitToScale();
     void trackTo(QPointF q);
     void scrollDragRectVisible();
@@ -57,7 +57,5 @@ private:
     QString m_loadError;
     double m_scale = 1.0;
     QRectF m_rclCrop;
-    Drag m_drag = Drag::None;
-    QPointF m_anchor;
-    QRectF m_startBox;
+    CropDrag m_drag;
 };
