@@ -278,6 +278,9 @@ TEST_F(SourcePictureWindows, TheWellsMenuDropsAndHints)
     ASSERT_TRUE(secondaryClick<QMenu>(well, { 40, 40 }, [&](QMenu* menu) { choose(menu, actionTitled(menu, LocalizedString("Remove"))); }));
     EXPECT_EQ(will->picture(), nullptr);
     EXPECT_TRUE(well->image().isNull());
+    // Without a picture there is nothing to transcribe.
+    area->transcribePicture();
+    EXPECT_EQ(shown<TranscriptionController>(e), nullptr);
 
     // A picture whose file is gone: the well names the file.
     QGuiApplication::clipboard()->setImage(page());
@@ -340,6 +343,16 @@ TEST_F(SourcePictureWindows, TheTranscriptionOfAPictureWithoutItsFileStillWorks)
     EXPECT_EQ(ended, 1);
     EXPECT_EQ(letter->transcriptionString(), "Dear all, the farm is sold.");
     EXPECT_FALSE(moc->hasChanges());
+
+    // A turned picture is shown turned, as the picture editor shows it.
+    FTPicture* turned = FTPicture::initInMoc(moc, pageFile("turned.png"), ann);
+    turned->setRotation(90);
+    EditorHooks::shared().transcription(doc->dovurWindow(), turned, ann, {});
+    t = shown<TranscriptionController>(doc->dovurWindow());
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->documentImage()->image().size(), QSize(900, 1200));
+    t->closeTranscription();
+    QApplication::processEvents();
 
     // Emptied: no transcription is kept.
     EditorHooks::shared().transcription(doc->dovurWindow(), letter, ann, {});
