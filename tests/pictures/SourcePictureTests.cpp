@@ -15,7 +15,6 @@
 #include "platform/Localizer.h"
 
 #include <QMimeData>
-#include <QUrl>
 
 #include <gmock/gmock.h>
 
