@@ -4,7 +4,7 @@
 
 #include "BenchSupport.h"
 
-#include "shell/AppController.h"
+#include "shell/FirstRunDefaults.h"
 
 #include "model/SyntheticDatabase.h"
 
@@ -33,6 +33,6 @@ inline QString prepareBenchDatabase(int argc, char** argv, const BenchSandbox& s
         std::fprintf(stderr, "%s\n", given.isEmpty() ? qPrintable(error) : qPrintable(given + ": cannot be read"));
         return {};
     }
-    AppController::initialiseUserDefaults();
+    FirstRunDefaults::initialiseUserDefaults();
     return path;
 }

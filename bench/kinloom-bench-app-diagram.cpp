@@ -15,7 +15,6 @@
 #include "diagrams/CdPerson.h"
 #include "diagrams/ui/CdDiagram.h"
 #include "diagrams/ui/FamilyDiagramSetup.h"
-#include "shell/AppController.h"
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"

@@ -4,15 +4,18 @@
 // "name: value": people, open_s (reading the database up to the window drawn), focal_change_ms (the median time of
 // a change of focal person, which also releases memory the visible family does not need), prefs_views_ms (the
 // median time the preferences take to make the focal person's ancestral view current and fill their list of views
-// again) and peak_mb. It works on a copy of the database in its own temporary folder (AppBenchSupport.h).
+// again), merge_candidates_ms (the median time of finding the people the focal person may be merged with: same
+// birth year and gender) and peak_mb. It works on a copy of the database in its own temporary folder
+// (AppBenchSupport.h).
 #include "AppBenchSupport.h"
 #include "BenchSupport.h"
 #include "shell/AncestralViewsList.h"
-#include "shell/AppController.h"
+#include "shell/MergeCommands.h"
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 
+#include "model/FTEvent.h"
 #include "model/FTModelDefaults.h"
 #include "model/FTPerson.h"
 #include "model/SyntheticDatabase.h"
@@ -76,10 +79,25 @@ int main(int argc, char** argv)
     }
     std::sort(creations.begin(), creations.end());
 
+    // Merge Two People looks for the focal person's namesakes by birth year and gender among everyone.
+    FTPerson* born = nullptr;
+    for (qsizetype i = all.size() / 2; i < all.size() && !born; ++i)
+        if (all[i]->birth() && all[i]->birth()->year() != 0)
+            born = all[i];
+    if (born)
+        moc->modelDefaults()->setFocalPerson(born);
+    qsizetype candidates = 0;
+    const double mergeCandidatesMs = medianMs(9, [&] {
+        QString warning;
+        candidates = MergeCommands::mergeCandidates(moc, &warning).size();
+    });
+
     std::printf("people: %lld\n", static_cast<long long>(all.size()));
     std::printf("open_s: %.3f\n", openSeconds);
     std::printf("focal_change_ms: %.2f\n", changes[changes.size() / 2]);
     std::printf("prefs_views_ms: %.2f\n", creations[creations.size() / 2]);
+    std::printf("merge_candidates_ms: %.2f\n", mergeCandidatesMs);
+    std::printf("merge_candidates: %lld\n", static_cast<long long>(candidates));
     std::printf("peak_mb: %.1f\n", peakResidentMegabytes());
 
     DocumentController::shared().closeAllDocuments();

@@ -9,6 +9,7 @@
 //   missing_list_ms                    the import window's list of missing pictures, once every file is gone
 //   relink_2000_s                      re-linking them all to the dropped files (copies and saves included)
 //   peak_mb                            peak resident memory
+#include "BenchPictures.h"
 #include "BenchSupport.h"
 
 #include "pictures/MissingPictureFiles.h"
@@ -37,47 +38,6 @@
 #include <cstdio>
 
 namespace {
-// Something like a photograph: soft colour gradients, a few shapes and some grain, so that it compresses as a
-// photograph does rather than as a flat colour.
-QByteArray photoLikeJpeg(int width, int height, quint32 seed)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    QRandomGenerator random(seed);
-    QPainter p(&image);
-    QLinearGradient sky(0, 0, width, height);
-    sky.setColorAt(0, QColor::fromHsv(int(random.bounded(360)), 120, 230));
-    sky.setColorAt(1, QColor::fromHsv(int(random.bounded(360)), 160, 90));
-    p.fillRect(image.rect(), sky);
-    for (int i = 0; i < 40; ++i) {
-        QColor c = QColor::fromHsv(int(random.bounded(360)), int(random.bounded(200)), int(random.bounded(255)), 160);
-        p.setBrush(c);
-        p.setPen(Qt::NoPen);
-        const int w = int(random.bounded(width / 3)) + 10, h = int(random.bounded(height / 3)) + 10;
-        p.drawEllipse(int(random.bounded(width)) - w / 2, int(random.bounded(height)) - h / 2, w, h);
-    }
-    p.end();
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x) {
-            const int grain = int(random.bounded(17)) - 8;
-            const QRgb v = line[x];
-            line[x] = qRgb(qBound(0, qRed(v) + grain, 255), qBound(0, qGreen(v) + grain, 255),
-                qBound(0, qBlue(v) + grain, 255));
-        }
-    }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG", 85);
-    return bytes;
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 double bestOf(int runs, const std::function<void()>& fn)
 {
     double best = 1e300;
@@ -127,15 +87,9 @@ int main(int argc, char** argv)
     const QList<QByteArray> jpegs = QtConcurrent::blockingMapped(seeds, [](int seed) {
         return photoLikeJpeg(2048, 1536, quint32(seed + 1));
     });
-    QStringList files;
-    for (int i = 0; i < pictureCount; ++i) {
-        const QString path = QStringLiteral("%1/photo_%2.jpg").arg(photos).arg(i, 4, 10, QLatin1Char('0'));
-        if (!writeFile(path, jpegs[i % jpegs.size()])) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-            return 1;
-        }
-        files << path;
-    }
+    const QStringList files = writePhotoFiles(photos, pictureCount, jpegs);
+    if (files.isEmpty())
+        return 1;
 
     const QString database = temp.filePath("Bench.RezUdu");
     QString error;

@@ -10,9 +10,9 @@
 #include "platform/Prompts.h"
 #include "platform/ui/QtPrompts.h"
 #include "shell/AlertHooks.h"
-#include "shell/AppController.h"
 #include "shell/ModelHooksSetup.h"
 #include "shell/Utils.h"
+#include "shell/ui/AppController.h"
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/PreferencesController.h"
 

@@ -1,6 +1,6 @@
 #include "editor/StoryOptions.h"
 
-#include "shell/AppController.h"
+#include "shell/FirstRunDefaults.h"
 
 #include "platform/UserDefaults.h"
 
@@ -120,5 +120,5 @@ void StoryOptions::restoreFactoryValues()
     for (const QString& key : std::as_const(keys))
         d.removeObject(key);
     // The first-run registration sets exactly the keys that are absent now.
-    AppController::initialiseStoryUserDefaults();
+    FirstRunDefaults::initialiseStoryUserDefaults();
 }

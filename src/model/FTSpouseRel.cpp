@@ -7,6 +7,8 @@
 
 #include "platform/Localizer.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace {
@@ -132,9 +134,13 @@ quint32 FTSpouseRel::firstChildsBirthDate() const
     }
     if (!father || !mother)
         return 0;
+    // A mother without children settles it before the father's (possibly long) list is sorted.
     const QList<FTPerson*> mothersChildren = mother->naturalChildren();
+    if (mothersChildren.isEmpty())
+        return 0;
+    const QSet<const FTPerson*> hers(mothersChildren.cbegin(), mothersChildren.cend());
     for (const FTPerson* child : father->naturalChildren())
-        if (mothersChildren.contains(child))
+        if (hers.contains(child))
             return child->birth() ? child->birth()->lDate() : 0;
     return 0;
 }

@@ -1,7 +1,7 @@
 #include "shell/DiagramPreferences.h"
 
-#include "shell/AppController.h"
 #include "shell/DisplayMsg.h"
+#include "shell/FirstRunDefaults.h"
 
 #include "model/FTMoc.h"
 
@@ -98,7 +98,7 @@ void DiagramPreferences::setDefaults(Diagram* diagram)
     for (const auto& [key, value] : values)
         d.setObject(QString::fromLatin1(key), value);
     for (const QString& key : resetColourKeys())
-        d.setString(key, AppController::mainColourFirstRunValue(key));
+        d.setString(key, FirstRunDefaults::mainColourFirstRunValue(key));
     if (diagram) {
         diagram->setCdFont(defaultCdFont());
         diagram->setRefreshArray(true);

@@ -2,9 +2,9 @@
 // defaults, the list of ancestral views (finding, creating, deleting, choosing), and the day an event's date shows
 // on a calendar with the text a picked day gives it.
 #include "shell/AncestralViewsList.h"
-#include "shell/AppController.h"
 #include "shell/DiagramPreferences.h"
 #include "shell/EventCalendarDay.h"
+#include "shell/FirstRunDefaults.h"
 
 #include "model/FTModelDefaults.h"
 #include "model/FTProjectView.h"
@@ -168,7 +168,7 @@ TEST_F(PreferencesTest, RestoringTheDefaultsWritesEveryDiagramKeyAndLeavesTheRes
     }
     for (const auto& [key, colour] : colours) {
         EXPECT_EQ(defaults().colorForKey(key), colour) << key;
-        EXPECT_EQ(defaults().colorForKey(key).name(), AppController::mainColourFirstRunValue(key)) << key;
+        EXPECT_EQ(defaults().colorForKey(key).name(), FirstRunDefaults::mainColourFirstRunValue(key)) << key;
     }
     EXPECT_EQ(defaults().colorForKey("tableViewHighlightColour"), QColor(10, 20, 30));
     EXPECT_FALSE(defaults().boolForKey("showDeleteWarnings"));

@@ -1,7 +1,10 @@
 // The start of the program: the data folder and its samples, the recent databases, new databases, the menu rules
 // and the history of focal people.
-#include "shell/AppController.h"
+#include "shell/AppStartup.h"
 #include "shell/FocalPeopleHistory.h"
+#include "shell/MenuRules.h"
+#include "shell/NewDatabase.h"
+#include "shell/RecentDocuments.h"
 
 #include "model/FTEvent.h"
 #include "model/FTModelDefaults.h"
@@ -80,29 +83,29 @@ TEST_F(Startup, FirstStartMakesTheDataFolderAndCopiesTheSamples)
     writeFile(support + "/Localizable.strings", "\"a\" = \"b\";\n");
 
     ASSERT_FALSE(QFileInfo::exists(data));
-    EXPECT_TRUE(AppController::ensureDatabaseExists());
+    EXPECT_TRUE(AppStartup::ensureDatabaseExists());
     EXPECT_TRUE(QFileInfo(data).isDir());
     QStringList copied = QDir(data).entryList(QDir::Files);
     copied.sort();
     EXPECT_THAT(copied, ElementsAre("Other.GED", "Royal92.RezUdu", "royal92.ged"));
     EXPECT_EQ(readFile(data + "/royal92.ged"), readFile(support + "/royal92.ged"));
     // Only the database is a document; GEDCOM files are for the import.
-    EXPECT_THAT(AppController::recentDocumentPaths(), ElementsAre(data + "/Royal92.RezUdu"));
-    EXPECT_EQ(AppController::recentDocumentToOpenAtLaunch(), data + "/Royal92.RezUdu");
+    EXPECT_THAT(RecentDocuments::paths(), ElementsAre(data + "/Royal92.RezUdu"));
+    EXPECT_EQ(AppStartup::recentDocumentToOpenAtLaunch(), data + "/Royal92.RezUdu");
 
     // Once the folder holds a database nothing is copied again.
     QFile::remove(data + "/royal92.ged");
-    EXPECT_TRUE(AppController::ensureDatabaseExists());
+    EXPECT_TRUE(AppStartup::ensureDatabaseExists());
     EXPECT_FALSE(QFileInfo::exists(data + "/royal92.ged"));
 }
 
 TEST_F(Startup, WithoutASampleDatabaseOnlyTheGedcomFilesAreCopiedAndNothingOpens)
 {
     writeFile(support + "/royal92.ged", "0 HEAD\n0 TRLR\n");
-    EXPECT_TRUE(AppController::ensureDatabaseExists());
+    EXPECT_TRUE(AppStartup::ensureDatabaseExists());
     EXPECT_TRUE(QFileInfo::exists(data + "/royal92.ged"));
-    EXPECT_TRUE(AppController::recentDocumentPaths().isEmpty());
-    EXPECT_EQ(AppController::recentDocumentToOpenAtLaunch(), "");
+    EXPECT_TRUE(RecentDocuments::paths().isEmpty());
+    EXPECT_EQ(AppStartup::recentDocumentToOpenAtLaunch(), "");
 }
 
 TEST_F(Startup, AFailedCopyIsLoggedAndTheOthersGoOn)
@@ -112,9 +115,9 @@ TEST_F(Startup, AFailedCopyIsLoggedAndTheOthersGoOn)
     QDir().mkpath(data);
     writeFile(data + "/A.RezUdu.txt", "x"); // not a database: the folder still counts as empty
     QDir().mkpath(data + "/A.RezUdu");      // a folder in the way of the first copy
-    EXPECT_TRUE(AppController::ensureDatabaseExists());
+    EXPECT_TRUE(AppStartup::ensureDatabaseExists());
     EXPECT_TRUE(QFileInfo(data + "/B.RezUdu").isFile());
-    EXPECT_THAT(AppController::recentDocumentPaths(), ElementsAre(data + "/B.RezUdu"));
+    EXPECT_THAT(RecentDocuments::paths(), ElementsAre(data + "/B.RezUdu"));
     EXPECT_TRUE(g_log.contains(QStringLiteral("Could not copy %1/A.RezUdu to %2/A.RezUdu").arg(support, data)))
         << g_log.join("\n").toStdString();
 }
@@ -127,20 +130,20 @@ TEST_F(Startup, TheLaunchSkipsDatabasesInTheTrashWhateverTheirCase)
         "/home/u/KinloomData/Family.RezUdu",
         "/home/u/KinloomData/Second.RezUdu",
     };
-    UserDefaults::standard().setObject(AppController::kRecentDocumentsKey, recent);
-    EXPECT_EQ(AppController::recentDocumentToOpenAtLaunch(), "/home/u/KinloomData/Family.RezUdu");
+    UserDefaults::standard().setObject(RecentDocuments::kKey, recent);
+    EXPECT_EQ(AppStartup::recentDocumentToOpenAtLaunch(), "/home/u/KinloomData/Family.RezUdu");
     EXPECT_THAT(g_log, ElementsAre("File /home/u/.local/share/Trash/files/Old.RezUdu was ignored because it is in "
                                    "the trash.",
                                    "File /home/u/trash/Older.RezUdu was ignored because it is in the trash."));
 
-    UserDefaults::standard().setObject(AppController::kRecentDocumentsKey, QStringList {recent[0]});
-    EXPECT_EQ(AppController::recentDocumentToOpenAtLaunch(), "");
+    UserDefaults::standard().setObject(RecentDocuments::kKey, QStringList {recent[0]});
+    EXPECT_EQ(AppStartup::recentDocumentToOpenAtLaunch(), "");
 }
 
 TEST_F(Startup, AnEmptyRecentListStartsWithTheSampleOfTheDataFolderInAnyCase)
 {
     writeFile(data + "/ROYAL92.rezudu", "");
-    EXPECT_EQ(AppController::recentDocumentToOpenAtLaunch(), data + "/ROYAL92.rezudu");
+    EXPECT_EQ(AppStartup::recentDocumentToOpenAtLaunch(), data + "/ROYAL92.rezudu");
 }
 
 TEST_F(Startup, AnEmptyRecentListCopiesTheSampleWhenTheDataFolderHasNone)
@@ -148,17 +151,17 @@ TEST_F(Startup, AnEmptyRecentListCopiesTheSampleWhenTheDataFolderHasNone)
     QDir().mkpath(data);
     writeFile(data + "/Family.RezUdu", "");
     ASSERT_TRUE(SyntheticDatabase::create(support + "/Royal92.RezUdu", 3));
-    EXPECT_EQ(AppController::recentDocumentToOpenAtLaunch(), data + "/Royal92.RezUdu");
+    EXPECT_EQ(AppStartup::recentDocumentToOpenAtLaunch(), data + "/Royal92.RezUdu");
     EXPECT_EQ(readFile(data + "/Royal92.RezUdu"), readFile(support + "/Royal92.RezUdu"));
 }
 
 TEST_F(Startup, RecentDatabasesAreNewestFirstOnceEachAndAtMostTen)
 {
     for (int i = 0; i < 12; ++i)
-        AppController::noteNewRecentDocument(QStringLiteral("/d/%1.RezUdu").arg(i));
-    AppController::noteNewRecentDocument("/d/5.RezUdu");
-    const QStringList recent = AppController::recentDocumentPaths();
-    ASSERT_EQ(recent.size(), AppController::kMaxRecentDocuments);
+        RecentDocuments::noteNewRecentDocument(QStringLiteral("/d/%1.RezUdu").arg(i));
+    RecentDocuments::noteNewRecentDocument("/d/5.RezUdu");
+    const QStringList recent = RecentDocuments::paths();
+    ASSERT_EQ(recent.size(), RecentDocuments::kMaxCount);
     EXPECT_EQ(recent[0], "/d/5.RezUdu");
     EXPECT_EQ(recent[1], "/d/11.RezUdu");
     EXPECT_EQ(recent.count("/d/5.RezUdu"), 1);
@@ -170,7 +173,7 @@ TEST_F(Startup, ANewDatabaseHoldsItsFirstPersonAndNeverReplacesAFile)
     QDir().mkpath(data);
     writeFile(data + "/Smith Family.RezUdu", "someone else's data");
 
-    const QString path = AppController::createNewDatabase("Smith Family", "John Smith", "M");
+    const QString path = NewDatabase::create("Smith Family", "John Smith", "M");
     ASSERT_EQ(path, data + "/Smith Family_1.RezUdu");
     EXPECT_EQ(readFile(data + "/Smith Family.RezUdu"), "someone else's data");
 
@@ -193,7 +196,7 @@ TEST_F(Startup, WhenEveryNameIsTakenNothingIsCreatedOrChanged)
         writeFile(QStringLiteral("%1/Full_%2.RezUdu").arg(data).arg(n), "taken");
     const int before = int(QDir(data).entryList(QDir::Files).size());
 
-    EXPECT_EQ(AppController::createNewDatabase("Full", "Ann", "F"), "");
+    EXPECT_EQ(NewDatabase::create("Full", "Ann", "F"), "");
     EXPECT_EQ(QDir(data).entryList(QDir::Files).size(), before);
     EXPECT_EQ(readFile(data + "/Full.RezUdu"), "original");
     EXPECT_EQ(readFile(data + "/Full_1000.RezUdu"), "taken");
@@ -220,7 +223,7 @@ TEST(MenuRules, WhatIsEnabledWithAndWithoutADatabase)
         {"Close", false, false, true, true, false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(AppController::isMenuItemEnabled(c.title, c.quit, c.burning, c.document, c.sheet), c.enabled)
+        EXPECT_EQ(MenuRules::isMenuItemEnabled(c.title, c.quit, c.burning, c.document, c.sheet), c.enabled)
             << c.title << " document " << c.document << " sheet " << c.sheet << " burning " << c.burning;
 }
 

@@ -1,4 +1,4 @@
-#include "shell/AppController.h"
+#include "shell/FirstRunDefaults.h"
 
 #include "platform/Localizer.h"
 #include "platform/ScriptedPrompts.h"
@@ -82,6 +82,7 @@ b applyToAllEvents 1
 i applyToAllPeople 0
 i familyLabelStyle 4
 i redLineThreshold 50
+s updateURL https://kinloom.org
 b coloursReset 1
 b suppressDragDropConfirmation 0
 b alwaysCopyToPicturesFolder 1
@@ -287,7 +288,7 @@ protected:
     void TearDown() override { Prompts::install(nullptr); }
     void start()
     {
-        AppController::initialiseUserDefaults();
+        FirstRunDefaults::initialiseUserDefaults();
         reopen(path);
     }
     QString path;
@@ -450,9 +451,9 @@ TEST_F(InitialiseUserDefaults, DiagramFontAlwaysEndsAtSizeEleven)
 
 TEST_F(InitialiseUserDefaults, MissingFontIsReportedButNeverFatal)
 {
-    EXPECT_TRUE(AppController::checkFontIsEnabled("Arial")) << "Liberation Sans stands in for Arial";
+    EXPECT_TRUE(FirstRunDefaults::checkFontIsEnabled("Arial")) << "Liberation Sans stands in for Arial";
     EXPECT_TRUE(prompts.records.isEmpty());
-    EXPECT_FALSE(AppController::checkFontIsEnabled("No Such Family Kinloom"));
+    EXPECT_FALSE(FirstRunDefaults::checkFontIsEnabled("No Such Family Kinloom"));
     ASSERT_EQ(prompts.records.size(), 1);
     EXPECT_EQ(prompts.records[0].text,
               "Kinloom for Vovadid " + LocalizedString("FontWarning") + " Kinloom for Vovadid.");

@@ -2,8 +2,8 @@
 // of a first run of the program.
 #include "TestSupport.h"
 
-#include "shell/AppController.h"
+#include "shell/FirstRunDefaults.h"
 
 namespace {
-const bool registered = (TestSupport::setFirstRunDefaults(&AppController::initialiseUserDefaults), true);
+const bool registered = (TestSupport::setFirstRunDefaults(&FirstRunDefaults::initialiseUserDefaults), true);
 }

@@ -6,6 +6,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QList>
 
@@ -139,6 +140,19 @@ void TestSupport::prepareProcess()
 void TestSupport::installTestEnvironment()
 {
     ::testing::UnitTest::GetInstance()->listeners().Append(new FreshEnvironment);
+}
+
+QByteArray TestSupport::readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool TestSupport::writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 void TestSupport::expectGolden(const QByteArray& actual, const QString& name)

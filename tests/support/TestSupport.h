@@ -25,7 +25,7 @@ QString useFirstRunDefaults();
 // own behaviour with no preference set. Answers its path.
 QString useFreshDefaults();
 // The program's first-run defaults: test binaries of the application's libraries register them (the shell's
-// AppController::initialiseUserDefaults); the lower libraries have none of their own, so their settings start
+// FirstRunDefaults::initialiseUserDefaults); the lower libraries have none of their own, so their settings start
 // empty.
 void setFirstRunDefaults(void (*registerDefaults)());
 // Path of a file in tests/data.
@@ -80,4 +80,7 @@ int runChildRoutine(int argc, char** argv);
 void prepareProcess();
 // After InitGoogleMock: the fresh settings, home and folder of each test.
 void installTestEnvironment();
+// A file's bytes (empty when it cannot be read), and a file written with bytes (its folder made first).
+QByteArray readFile(const QString& path);
+bool writeFile(const QString& path, const QByteArray& bytes);
 }

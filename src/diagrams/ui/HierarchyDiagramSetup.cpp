@@ -3,7 +3,7 @@
 #include "diagrams/DiagramHooks.h"
 #include "diagrams/ui/HierarchyDiagram.h"
 
-#include "shell/AppController.h"
+#include "shell/ui/AppController.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 #include "shell/ui/ToolbarController.h"

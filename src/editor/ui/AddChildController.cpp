@@ -8,6 +8,7 @@
 #include "editor/ui/EditorLineEdit.h"
 #include "editor/ui/LineEditDateField.h"
 #include "editor/ui/NotesTextEdit.h"
+#include "editor/ui/OtherEventsModel.h"
 #include "editor/ui/PcRelTypesTable.h"
 #include "editor/ui/PersonFieldSet.h"
 #include "editor/ui/PlaceField.h"
@@ -25,7 +26,6 @@
 #include "platform/NotificationCenter.h"
 #include "platform/Prompts.h"
 
-#include <QAbstractTableModel>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -33,7 +33,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyledItemDelegate>
 #include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -61,171 +60,10 @@ QLabel* heading(const char* key)
 }
 }
 
-// The person's other events, one a row, written to the events as their cells are edited.
-class AddChildController::EventsModel : public QAbstractTableModel {
-public:
-    explicit EventsModel(QObject* parent)
-        : QAbstractTableModel(parent)
-    {
-    }
-
-    void setEvents(FTPerson* person, QList<FTEvent*> events)
-    {
-        beginResetModel();
-        m_person = person;
-        m_events = std::move(events);
-        endResetModel();
-    }
-    const QList<FTEvent*>& events() const { return m_events; }
-    FTEvent* event(int row) const { return row >= 0 && row < m_events.size() ? m_events[row] : nullptr; }
-    void append(FTEvent* event)
-    {
-        beginInsertRows({}, int(m_events.size()), int(m_events.size()));
-        m_events << event;
-        endInsertRows();
-    }
-    void remove(int row)
-    {
-        beginRemoveRows({}, row, row);
-        m_events.removeAt(row);
-        endRemoveRows();
-    }
-    // The ages follow a new birth date.
-    void refreshAges()
-    {
-        if (!m_events.isEmpty())
-            Q_EMIT dataChanged(index(0, AgeColumn), index(int(m_events.size()) - 1, AgeColumn));
-    }
-
-    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : int(m_events.size()); }
-    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : ColumnCount; }
-    QVariant data(const QModelIndex& index, int role) const override
-    {
-        const FTEvent* e = event(index.row());
-        if (!e || e->isDeleted() || (role != Qt::DisplayRole && role != Qt::EditRole))
-            return {};
-        switch (index.column()) {
-        case TypeColumn:
-            return e->subtypeName();
-        case NameColumn:
-            return e->name();
-        case DateColumn:
-            return e->date();
-        case PlaceColumn:
-            return e->place();
-        case AgeColumn:
-            return QString::number(RelativeDialogTexts::ageAtEvent(e, m_person));
-        default:
-            return {};
-        }
-    }
-    bool setData(const QModelIndex& index, const QVariant& value, int role) override
-    {
-        FTEvent* e = event(index.row());
-        if (!e || e->isDeleted() || role != Qt::EditRole)
-            return false;
-        const QString text = value.toString();
-        switch (index.column()) {
-        case TypeColumn:
-            RelativeDialogTexts::chooseEventType(e, text);
-            break;
-        case NameColumn:
-            if (text != e->name())
-                e->setName(text);
-            break;
-        case DateColumn:
-            if (text != e->date())
-                e->setDate(text);
-            break;
-        case PlaceColumn:
-            if (text != e->place())
-                e->setPlace(text);
-            break;
-        default:
-            return false;
-        }
-        if (FTMoc* moc = e->moc())
-            moc->deferredSave();
-        Q_EMIT dataChanged(this->index(index.row(), 0), this->index(index.row(), ColumnCount - 1));
-        return true;
-    }
-    Qt::ItemFlags flags(const QModelIndex& index) const override
-    {
-        Qt::ItemFlags f = QAbstractTableModel::flags(index);
-        return index.column() == AgeColumn ? f : f | Qt::ItemIsEditable;
-    }
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-            return {};
-        const char* keys[] = { "EventTypeColumn", "EventNameColumn", "EventDateColumn", "EventPlaceColumn", "EventAgeColumn" };
-        return section >= 0 && section < ColumnCount ? L(keys[section]) : QVariant();
-    }
-
-private:
-    FTPerson* m_person = nullptr;
-    QList<FTEvent*> m_events;
-};
-
-namespace {
-// The event types to choose from in the type column (a list that also takes a typed name), and the place column
-// completing the database's places.
-class EventsDelegate : public QStyledItemDelegate {
-public:
-    EventsDelegate(AddChildController* dialog, AddChildEventsTableView* table)
-        : QStyledItemDelegate(table)
-        , m_dialog(dialog)
-        , m_table(table)
-    {
-    }
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        if (index.column() == AddChildController::TypeColumn) {
-            auto* types = new QComboBox(parent);
-            types->setEditable(true);
-            types->setInsertPolicy(QComboBox::NoInsert);
-            types->addItems(m_dialog->eventTypes());
-            types->setMaxVisibleItems(std::max((int(m_dialog->eventTypes().size()) + 1) / 2, 20));
-            // A name picked from the list is taken at once.
-            QObject::connect(types, &QComboBox::activated, m_table, [table = m_table] {
-                QTimer::singleShot(0, table, [table] { table->endEditing(); });
-            });
-            return types;
-        }
-        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-        if (auto* line = qobject_cast<QLineEdit*>(editor); line && index.column() == AddChildController::PlaceColumn) {
-            const int row = index.row();
-            QObject::connect(line, &QLineEdit::textEdited, line, [line, dialog = m_dialog, row] {
-                completePlace(line, dialog->moc(), row, AddChildController::PlaceColumn);
-            });
-        }
-        return editor;
-    }
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override
-    {
-        if (auto* types = qobject_cast<QComboBox*>(editor))
-            types->setCurrentText(index.data(Qt::EditRole).toString());
-        else
-            QStyledItemDelegate::setEditorData(editor, index);
-    }
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
-    {
-        if (auto* types = qobject_cast<QComboBox*>(editor))
-            model->setData(index, types->currentText(), Qt::EditRole);
-        else
-            QStyledItemDelegate::setModelData(editor, model, index);
-    }
-
-private:
-    AddChildController* m_dialog;
-    AddChildEventsTableView* m_table;
-};
-}
-
 AddChildController::AddChildController(QWidget* parent)
     : RelationshipDialog(parent)
     , m_fields(new PersonFieldSet(this))
-    , m_eventsModel(new EventsModel(this))
+    , m_eventsModel(new OtherEventsModel(true, this))
 {
     setObjectName(QStringLiteral("AddChild"));
     using F = PersonFields;
@@ -257,7 +95,9 @@ AddChildController::AddChildController(QWidget* parent)
     m_events->setObjectName(QStringLiteral("tv_events"));
     m_events->setModel(m_eventsModel);
     m_events->setEventTypeColumn(TypeColumn);
-    m_events->setItemDelegate(new EventsDelegate(this, m_events));
+    m_eventsModel->chooseType = [](FTEvent* e, const QString& name) { RelativeDialogTexts::chooseEventType(e, name); };
+    m_eventsModel->ageText = [this](const FTEvent* e) { return QString::number(RelativeDialogTexts::ageAtEvent(e, m_person)); };
+    m_events->setItemDelegate(new OtherEventsDelegate(m_events, [this] { return m_eventTypes; }, [this] { return m_moc; }, false));
     m_events->shouldEndEditing = [this](const QModelIndex& index, QWidget* editor) {
         return shouldEndEventEditing(index, editor);
     };
@@ -351,7 +191,7 @@ void AddChildController::setPPerson(FTPerson* person)
 
 void AddChildController::loadEventsArray()
 {
-    m_eventsModel->setEvents(m_person, RelativeDialogTexts::otherEventsByDate(m_person));
+    m_eventsModel->setEvents(RelativeDialogTexts::otherEventsByDate(m_person));
 }
 
 void AddChildController::addEventWithType(const QString& tag)

@@ -12,9 +12,9 @@ class FTEvent;
 class FTMoc;
 class FTPerson;
 class NotesTextEdit;
+class OtherEventsModel;
 class PcRelTypesTable;
 class PersonFieldSet;
-class QAbstractTableModel;
 
 // The add-child and person details dialog: a person's own fields, the type of each link to a parent, the other
 // events and the notes, run modally right after a child was added (or from the person editor for anyone). There
@@ -66,8 +66,7 @@ private:
     PersonFieldSet* m_fields;
     PcRelTypesTable* m_parents;
     AddChildEventsTableView* m_events;
-    class EventsModel;
-    EventsModel* m_eventsModel;
+    OtherEventsModel* m_eventsModel;
     AddEventButton* m_addEventButton;
     NotesTextEdit* m_notes;
 };

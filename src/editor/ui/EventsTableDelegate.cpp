@@ -3,48 +3,21 @@
 #include "editor/EventsTableLayout.h"
 #include "editor/ui/InfoArea_Events.h"
 #include "editor/ui/InfoArea_Events_TableView.h"
+#include "editor/ui/NotesCell.h"
 
-#include "shell/SpellChecker.h"
 #include "shell/UtilsFunctions.h"
-#include "shell/ui/SpellCheckHighlighter.h"
 #include "shell/ui/ThemeIcon.h"
 
 #include "model/EventInfo.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
-#include <QLineEdit>
 #include <QPainter>
-#include <QTextDocument>
-#include <QTextEdit>
 
 using Layout = EventsTableLayout;
 
-namespace {
-// The band of a row that one line of text takes: rows taller than a line keep their other cells' text at the top.
-QRect firstLine(const QRect& cell, long lineHeight)
-{
-    QRect r = cell;
-    r.setHeight(std::min<int>(cell.height(), int(lineHeight) + Layout::kRowPadding));
-    return r;
-}
+using NotesCell::firstLine;
 
-// The notes editor, its text placed where the cell draws it.
-class NotesCellEditor : public QTextEdit {
-public:
-    NotesCellEditor(QWidget* parent, int top)
-        : QTextEdit(parent)
-    {
-        setViewportMargins(Layout::kCellMargin, top, Layout::kCellMargin, 0);
-    }
-};
-
-// How far below a row's top its first line of text starts.
-int textTop(const QFont& font, long lineHeight)
-{
-    return std::max(0, (int(lineHeight) + Layout::kRowPadding - QFontMetrics(font).height()) / 2);
-}
-}
+static_assert(Layout::kRowPadding == NotesCell::kRowPadding && Layout::kCellMargin == NotesCell::kCellMargin);
 
 EventsTableDelegate::EventsTableDelegate(InfoArea_Events_TableView* table)
     : QStyledItemDelegate(table)
@@ -107,34 +80,8 @@ void EventsTableDelegate::paintNotes(
     QColor colour = option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
     if (layout.notesAreCutOff(*row, selected, multiLine))
         colour = cutOffNotesColour();
-    const QRect cell = option.rect.adjusted(Layout::kCellMargin, 0, -Layout::kCellMargin, 0);
     const bool inFull = (multiLine || selected) && row->rowHeight() > float(layout.lineHeight() + 1);
-    painter->save();
-    painter->setClipRect(option.rect);
-    painter->setFont(option.font);
-    if (inFull) {
-        // Laid out as the row's height was measured.
-        QTextDocument document;
-        document.setDocumentMargin(0);
-        document.setDefaultFont(option.font);
-        document.setPlainText(text);
-        document.setTextWidth(std::max(1, cell.width()));
-        painter->translate(cell.left(), cell.top() + textTop(option.font, layout.lineHeight()));
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.palette.setColor(QPalette::Text, colour);
-        context.clip = QRectF(0, 0, cell.width(), cell.height());
-        document.documentLayout()->draw(painter, context);
-    } else {
-        QString line = text;
-        for (QChar& c : line)
-            if (c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
-                c = u' ';
-        const QRect band = firstLine(cell, layout.lineHeight());
-        painter->setPen(colour);
-        painter->drawText(band, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-            option.fontMetrics.elidedText(line, Qt::ElideRight, band.width()));
-    }
-    painter->restore();
+    NotesCell::paint(painter, option, text, colour, inFull, layout.lineHeight());
 }
 
 QWidget* EventsTableDelegate::createEditor(
@@ -142,37 +89,13 @@ QWidget* EventsTableDelegate::createEditor(
 {
     InfoArea_Events* page = m_table->page();
     const QPersistentModelIndex at(index);
-    if (index.column() == Layout::Notes) {
-        auto* edit = new NotesCellEditor(parent, textTop(option.font, page->layout().lineHeight()));
-        edit->setAcceptRichText(false);
-        edit->setFrameShape(QFrame::NoFrame);
-        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        edit->setTabChangesFocus(false);
-        edit->setFont(option.font);
-        edit->document()->setDocumentMargin(0);
-        SpellCheckHighlighter::attach(edit, SpellChecker::shared());
-        connect(edit, &QTextEdit::textChanged, page, [page, at, edit] { page->textDidChange(at, edit); });
-        return edit;
-    }
-    auto* edit = new QLineEdit(parent);
-    edit->setFrame(false);
-    edit->setFont(option.font);
-    connect(edit, &QLineEdit::textEdited, page, [page, at, edit] { page->textDidChange(at, edit); });
-    return edit;
+    return NotesCell::createEditor(parent, option.font, page->layout().lineHeight(), index.column() == Layout::Notes,
+        [page, at](QWidget* editor) { page->textDidChange(at, editor); });
 }
 
 void EventsTableDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
-    const QString text = index.data(Qt::EditRole).toString();
-    if (auto* line = qobject_cast<QLineEdit*>(editor)) {
-        line->setText(text);
-        line->end(false);
-    } else if (auto* notes = qobject_cast<QTextEdit*>(editor)) {
-        const QSignalBlocker quiet(notes);
-        notes->setPlainText(text);
-        notes->moveCursor(QTextCursor::End);
-    }
+    NotesCell::setEditorData(editor, index.data(Qt::EditRole).toString());
 }
 
 void EventsTableDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
@@ -183,8 +106,6 @@ void EventsTableDelegate::setModelData(QWidget* editor, QAbstractItemModel* mode
 void EventsTableDelegate::updateEditorGeometry(
     QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    if (index.column() == Layout::Notes)
-        editor->setGeometry(option.rect);
-    else
-        editor->setGeometry(firstLine(option.rect, m_table->page()->layout().lineHeight()));
+    InfoArea_Events* page = m_table->page();
+    NotesCell::placeEditor(editor, option.rect, index.column() == Layout::Notes, page->layout().lineHeight());
 }

@@ -8,18 +8,21 @@
 #include "editor/ui/AttachChildController.h"
 #include "editor/ui/AttachParentController.h"
 #include "editor/ui/AttachSpouseController.h"
+#include "editor/ui/FamilyDialogController.h"
 #include "editor/ui/InfoAreaController.h"
 #include "editor/ui/InfoArea_Events.h"
+#include "editor/ui/InfoArea_Family2.h"
 #include "editor/ui/InfoArea_Notes.h"
 #include "editor/ui/InfoArea_Pictures.h"
 #include "editor/ui/InfoArea_Self.h"
 #include "editor/ui/InfoArea_Story.h"
+#include "editor/ui/NotesDialog.h"
 #include "editor/ui/PcRelTypeController.h"
 #include "editor/ui/SelectSpouseController.h"
 
 #include "diagrams/DiagramHooks.h"
 
-#include "shell/AppController.h"
+#include "shell/ui/AppController.h"
 
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
@@ -28,6 +31,7 @@
 #include "model/ModelHooks.h"
 #include "model/RelativeDialogs.h"
 
+#include <QApplication>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -68,8 +72,17 @@ public:
         AttachSpouseController dialog(person ? person->moc() : nullptr, sameSex);
         dialog.run();
     }
-    // The family dialog comes with the family page.
-    void family(FTPerson*, FTPerson*) override { }
+    void family(FTPerson* person, FTPerson* spouse) override
+    {
+        FamilyDialogController dialog(person, spouse, person ? person->moc() : nullptr);
+        dialog.run();
+    }
+    // The front database's person editor.
+    bool isShowingFamilyPage() const override
+    {
+        const auto& page = ModelHooks::shared().personEditorPage;
+        return page && page() == QLatin1String("pFamily2");
+    }
 };
 
 EditorRelativeDialogs& relationshipDialogs()
@@ -90,12 +103,19 @@ void installPersonEditor()
     InfoAreaController::setPageFactory(QStringLiteral("pPictures"),
                                        [](InfoAreaController&) { return new InfoArea_Pictures; });
     InfoAreaController::setPageFactory(QStringLiteral("pEvents"), [](InfoAreaController&) { return new InfoArea_Events; });
+    InfoAreaController::setPageFactory(QStringLiteral("pFamily2"), [](InfoAreaController&) { return new InfoArea_Family2; });
 
     DOvurDocument::setPersonEditorFactory([](DOvurDocument&) { return new InfoAreaController; });
     ModelHooks::shared().personEditorPage = [] {
         DOvurDocument* doc = DocumentController::shared().currentDocument();
         auto* editor = doc ? qobject_cast<InfoAreaController*>(doc->pInfoArea()) : nullptr;
         return editor ? editor->visiblePageIdentifier() : QString();
+    };
+    // The notes dialog of the hierarchy diagram's details window.
+    DiagramHooks::shared().notesDialog = [](FTPerson* person, const QString& initialTab) {
+        NotesDialog dialog;
+        dialog.setOwner(person, initialTab, false);
+        dialog.present(NotesWindow::Modal, QApplication::activeWindow());
     };
 }
 

@@ -7,8 +7,8 @@ class AppController;
 void installPersonEditor();
 
 // Installs the dialogs that type, complete and attach relatives wherever lower layers open them: the model's
-// RelativeDialogs (add-child, add-parent and the attach dialogs) and the family diagram's entries for the
-// parent-child type, same-sex partner and select-spouse dialogs.
+// RelativeDialogs (add-child, add-parent, the attach dialogs and the family dialog) and the family diagram's
+// entries for the parent-child type, same-sex partner and select-spouse dialogs.
 void installRelationshipDialogs();
 // Removes what installRelationshipDialogs() installed.
 void uninstallRelationshipDialogs();

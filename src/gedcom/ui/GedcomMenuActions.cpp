@@ -14,8 +14,8 @@
 #include "model/FTMoc.h"
 #include "model/FTPerson.h"
 
-#include "shell/AppController.h"
 #include "shell/DisplayMsg.h"
+#include "shell/ui/AppController.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 
@@ -26,19 +26,6 @@
 #include <QTimer>
 
 namespace {
-// The launch pattern: the current document with its main window, editing ended, saved when asked.
-DOvurDocument* documentForCommand(bool save)
-{
-    DOvurDocument* doc = DocumentController::shared().currentDocument();
-    if (!doc || !doc->dovurWindow())
-        return nullptr;
-    if (save)
-        doc->prepareForCommand();
-    else
-        doc->endEditing();
-    return doc;
-}
-
 // The export sheet; once it has ended, the files of the pictures the GEDCOM file names may be exported beside it.
 void beginExportSheet(DOvurDocument* doc, std::unique_ptr<ExportToGedcom> exporter)
 {
@@ -116,7 +103,7 @@ void GedcomMenuActions::loadGedcomFile()
 
 void GedcomMenuActions::exportToGedcomFile()
 {
-    DOvurDocument* doc = documentForCommand(true);
+    DOvurDocument* doc = AppController::documentForCommand(true);
     if (!doc)
         return;
     beginExportSheet(doc, ExportToGedcomController::wholeDatabase(doc->moc()));
@@ -124,7 +111,7 @@ void GedcomMenuActions::exportToGedcomFile()
 
 void GedcomMenuActions::exportSelectionToGedcomFile(bool allSpouses)
 {
-    DOvurDocument* doc = documentForCommand(true);
+    DOvurDocument* doc = AppController::documentForCommand(true);
     if (!doc)
         return;
     auto* diagram = qobject_cast<CdDiagram*>(doc->pcd());
@@ -140,7 +127,7 @@ void GedcomMenuActions::exportSelectionToGedcomFile(bool allSpouses)
 
 void GedcomMenuActions::exportFocalPersonPlusAncestorsToGedcomFile()
 {
-    DOvurDocument* doc = documentForCommand(false);
+    DOvurDocument* doc = AppController::documentForCommand(false);
     if (!doc)
         return;
     if (FTPerson* focal = focalPersonOf(doc))
@@ -149,7 +136,7 @@ void GedcomMenuActions::exportFocalPersonPlusAncestorsToGedcomFile()
 
 void GedcomMenuActions::exportFocalPersonPlusDescendantsToGedcomFile()
 {
-    DOvurDocument* doc = documentForCommand(false);
+    DOvurDocument* doc = AppController::documentForCommand(false);
     if (!doc)
         return;
     if (FTPerson* focal = focalPersonOf(doc))
@@ -158,7 +145,7 @@ void GedcomMenuActions::exportFocalPersonPlusDescendantsToGedcomFile()
 
 void GedcomMenuActions::exportFocalPersonPlusAllRelsToGedcomFile()
 {
-    DOvurDocument* doc = documentForCommand(false);
+    DOvurDocument* doc = AppController::documentForCommand(false);
     if (!doc)
         return;
     if (FTPerson* focal = focalPersonOf(doc))
@@ -168,7 +155,7 @@ void GedcomMenuActions::exportFocalPersonPlusAllRelsToGedcomFile()
 
 void GedcomMenuActions::generateDynastiesReport()
 {
-    DOvurDocument* doc = documentForCommand(false);
+    DOvurDocument* doc = AppController::documentForCommand(false);
     if (!doc)
         return;
     if (FTPerson* focal = focalPersonOf(doc))

@@ -1,25 +1,35 @@
 #include "pictures/ui/PicturesMenuActions.h"
 
+#include "pictures/ui/DefaultImage.h"
 #include "pictures/ui/ExportPictureFiles.h"
 #include "pictures/ui/ImportPictureFiles.h"
 #include "pictures/ui/MoveThumbnails.h"
+#include "pictures/ui/PictureController.h"
+#include "pictures/ui/SelectPictureTitle.h"
+#include "pictures/ui/SourcePictureArea.h"
+#include "pictures/ui/TranscriptionController.h"
 
 #include "pictures/PictureIntake.h"
 
 #include "editor/ui/EditorHooks.h"
 #include "gedcom/ui/GedcomMenuActions.h"
+#include "sources/ui/SourcesAddModDel.h"
 
 #include "diagrams/DiagramHooks.h"
 
 #include "model/FTMoc.h"
+#include "model/FTPerson.h"
 #include "model/ModelHooks.h"
 
-#include "shell/AppController.h"
+#include "shell/ui/AppController.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
 
+#include "platform/NotificationCenter.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMainWindow>
 #include <QMimeData>
 #include <QPointer>
 
@@ -69,6 +79,15 @@ DOvurDocument* documentWithWindow()
     DOvurDocument* doc = DocumentController::shared().currentDocument();
     return doc && doc->dovurWindow() && doc->moc() ? doc : nullptr;
 }
+
+// The main window of the database a record belongs to.
+QWidget* windowFor(const FTManagedObject* record)
+{
+    for (DOvurDocument* doc : DocumentController::shared().documents())
+        if (record && doc->moc() == record->moc())
+            return doc->dovurWindow();
+    return nullptr;
+}
 }
 
 void PicturesMenuActions::registerMenuItems(AppController& app)
@@ -89,6 +108,28 @@ void PicturesMenuActions::install()
     // The person editor's pictures page takes pasted and dropped pictures in through the intake.
     EditorHooks::shared().imagesInPasteboard = PictureIntake::numImageFilesInPasteboard;
     EditorHooks::shared().addPicturesFromPasteboard = PictureIntake::addPicturesFromPasteboard;
+    // The picture editor and the default picture of the person editor's pages.
+    EditorHooks::shared().pictureEditor = [](QWidget* window, FTManagedObject* owner, FTPicture* picture,
+                                              std::function<void(FTPicture*, bool)> didEnd) {
+        PictureController::beginSheet(window, owner, picture, std::move(didEnd));
+    };
+    EditorHooks::shared().defaultPictureView = [](QWidget* parent) { return new DefaultImage(parent); };
+    // The transcription window of the pictures page, and the sources editor's picture well.
+    EditorHooks::shared().transcription
+        = [](QWidget* window, FTPicture* picture, FTManagedObject* owner, std::function<void()> didEnd) {
+              TranscriptionController::beginSheet(window, picture, owner, std::move(didEnd));
+          };
+    SourcesAddModDel::setPictureWellFactory([](SourcesAddModDel& editor) { return new SourcePictureArea(editor); });
+    // The family diagram's picture editor and the title of a picture pasted onto a person.
+    DiagramHooks::shared().pictureEditor = [](FTManagedObject* owner, FTPicture* picture) {
+        PictureController::beginSheet(windowFor(owner), owner, picture, [owner](FTPicture*, bool changed) {
+            if (changed && owner && owner->moc())
+                NotificationCenter::defaultCenter().post(QStringLiteral("RefreshAllViews"), owner, owner->moc());
+        });
+    };
+    DiagramHooks::shared().pictureTitle = [](FTPicture* dragged, FTPicture* added, FTPerson* person) {
+        SelectPictureTitle::run(dragged, added, person, windowFor(person));
+    };
 }
 
 void PicturesMenuActions::uninstall()
@@ -102,6 +143,12 @@ void PicturesMenuActions::uninstall()
     GedcomMenuActions::pictureSteps() = {};
     EditorHooks::shared().imagesInPasteboard = nullptr;
     EditorHooks::shared().addPicturesFromPasteboard = nullptr;
+    EditorHooks::shared().pictureEditor = nullptr;
+    EditorHooks::shared().defaultPictureView = nullptr;
+    EditorHooks::shared().transcription = nullptr;
+    SourcesAddModDel::setPictureWellFactory(nullptr);
+    DiagramHooks::shared().pictureEditor = nullptr;
+    DiagramHooks::shared().pictureTitle = nullptr;
 }
 
 void PicturesMenuActions::importPictures()

@@ -1,7 +1,9 @@
-#include "shell/AppController.h"
+#include "shell/ui/AppController.h"
 
 #include "shell/AlertHooks.h"
+#include "shell/AppStartup.h"
 #include "shell/DisplayMsg.h"
+#include "shell/FirstRunDefaults.h"
 #include "shell/Utils.h"
 #include "shell/ui/AppControllerPrivate.h"
 #include "shell/ui/CreateEventTypeIndex.h"
@@ -91,8 +93,8 @@ bool AppController::awakeFromNib()
         return false;
     }
     docController().documentsChanged = [this] { updateNoDatabaseWindow(); };
-    ensureDatabaseExists();
-    initialiseUserDefaults();
+    AppStartup::ensureDatabaseExists();
+    FirstRunDefaults::initialiseUserDefaults();
     NotificationCenter::defaultCenter().addObserver(
         kMigrateDatabase, nullptr,
         [this](const Notification& n) { migrateDatabase(n.userInfo.value(QStringLiteral("path")).toString()); }, this);

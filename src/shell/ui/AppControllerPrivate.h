@@ -2,7 +2,7 @@
 
 // Internal to the application controller's implementation files.
 
-#include "shell/AppController.h"
+#include "shell/ui/AppController.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,12 +1,16 @@
-#include "shell/AppController.h"
+#include "shell/ui/AppController.h"
 
+#include "shell/AppStartup.h"
 #include "shell/DisplayMsg.h"
+#include "shell/NewDatabase.h"
+#include "shell/RecentDocuments.h"
 #include "shell/Utils.h"
 #include "shell/ui/AppControllerPrivate.h"
 #include "shell/ui/CheckDatabaseIntegrity.h"
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
+#include "shell/ui/DownloadLatestRelease.h"
 #include "shell/ui/QtBackupPanel.h"
 
 #include "model/FTMocUndoManager.h"
@@ -47,12 +51,24 @@ DOvurDocument* documentWithWindow()
 }
 }
 
+DOvurDocument* AppController::documentForCommand(bool save)
+{
+    DOvurDocument* doc = documentWithWindow();
+    if (!doc)
+        return nullptr;
+    if (save)
+        doc->prepareForCommand();
+    else
+        doc->endEditing();
+    return doc;
+}
+
 void AppController::newDocument()
 {
     QString modelName, personName, gender;
     if (!d->panels.newDatabase || !d->panels.newDatabase(&modelName, &personName, &gender))
         return;
-    const QString path = createNewDatabase(modelName.trimmed(), personName, gender.toUpper().left(1));
+    const QString path = NewDatabase::create(modelName.trimmed(), personName, gender.toUpper().left(1));
     if (!path.isEmpty())
         openDocumentWithContentsOfURL(path);
 }
@@ -63,13 +79,13 @@ void AppController::openDocument()
     if (path.isEmpty())
         return;
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    if (isInTrash(absolute)) {
+    if (AppStartup::isInTrash(absolute)) {
         DisplayMsg(QStringLiteral("File %1\n\n was ignored because it is in the Trash").arg(absolute));
         return;
     }
     FTMoc::OpenError error;
     if (docController().openDocumentWithContentsOfURL(absolute, true, &error))
-        noteNewRecentDocument(absolute);
+        RecentDocuments::noteNewRecentDocument(absolute);
     else if (error.code == FTMoc::kWrongModelVersionErrorCode)
         migrateDatabase(absolute);
 }
@@ -100,11 +116,11 @@ void AppController::moveDataDirectory()
     }
     UserDefaults::standard().setString(QStringLiteral("KinloomDataDirectory"), target);
     // The recent databases moved with the folder.
-    QStringList recent = recentDocumentPaths();
+    QStringList recent = RecentDocuments::paths();
     for (QString& path : recent)
         if (path.startsWith(data + QLatin1Char('/')))
             path = target + path.mid(data.size());
-    UserDefaults::standard().setObject(kRecentDocumentsKey, recent);
+    UserDefaults::standard().setObject(RecentDocuments::kKey, recent);
     DisplayMsg(QStringLiteral("%1\n\nhas been moved to:\n\n%2").arg(data, target));
 }
 
@@ -118,20 +134,18 @@ void AppController::closeCurrentDocument()
 
 void AppController::backupCurrentDatabase()
 {
-    DOvurDocument* doc = documentWithWindow();
+    DOvurDocument* doc = documentForCommand();
     if (!doc)
         return;
-    doc->prepareForCommand();
     QtBackupPanel panel;
     Utils::backupCurrentModel(doc->fileURL(), panel);
 }
 
 void AppController::checkDatabaseIntegrity()
 {
-    DOvurDocument* doc = documentWithWindow();
+    DOvurDocument* doc = documentForCommand();
     if (!doc)
         return;
-    doc->prepareForCommand();
     // The first save of an older database may have put its event-type sheet up: that one comes first.
     if (doc->hasAttachedSheet())
         return;
@@ -219,6 +233,11 @@ void AppController::redo()
         return;
     if (DOvurDocument* doc = documentWithWindow())
         doc->redo();
+}
+
+void AppController::downloadLatestRelease()
+{
+    DownloadLatestRelease::showWindow();
 }
 
 void AppController::comingSoon(const QString& menuTitle, const QString& itemTitle)

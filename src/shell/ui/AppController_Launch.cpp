@@ -1,9 +1,12 @@
-#include "shell/AppController.h"
+#include "shell/ui/AppController.h"
 
+#include "shell/AppStartup.h"
 #include "shell/DisplayMsg.h"
+#include "shell/RecentDocuments.h"
 #include "shell/Utils.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
+#include "shell/ui/VersionMigrationController.h"
 
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
@@ -22,7 +25,7 @@ QString sampleInDataFolder()
         return {};
     const QFileInfoList files = QDir(data).entryInfoList(QDir::Files);
     for (const QFileInfo& info : files)
-        if (info.fileName().compare(AppController::kSampleDatabaseName, Qt::CaseInsensitive) == 0)
+        if (info.fileName().compare(AppStartup::kSampleDatabaseName, Qt::CaseInsensitive) == 0)
             return info.absoluteFilePath();
     return {};
 }
@@ -33,7 +36,7 @@ void AppController::applicationDidFinishLaunching(const QStringList& paths)
     for (const QString& path : paths)
         openFile(path);
     if (docController().documents().isEmpty()) {
-        const QString path = recentDocumentToOpenAtLaunch();
+        const QString path = AppStartup::recentDocumentToOpenAtLaunch();
         if (!path.isEmpty())
             openDocumentWithContentsOfURL(path);
     }
@@ -51,7 +54,7 @@ DOvurDocument* AppController::openDocumentWithContentsOfURL(const QString& path)
     if (path.isEmpty())
         return nullptr;
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    if (isInTrash(absolute)) {
+    if (AppStartup::isInTrash(absolute)) {
         DisplayMsg(QStringLiteral("File %1\n\n was ignored because it is in the Trash").arg(absolute));
         return nullptr;
     }
@@ -59,7 +62,7 @@ DOvurDocument* AppController::openDocumentWithContentsOfURL(const QString& path)
     FTMoc::OpenError error;
     DOvurDocument* doc = documents.openDocumentWithContentsOfURL(absolute, true, &error);
     if (doc) {
-        noteNewRecentDocument(absolute);
+        RecentDocuments::noteNewRecentDocument(absolute);
         return doc;
     }
     // A sound file that cannot be used just now (open elsewhere, busy, in a folder that cannot be written) has had
@@ -84,7 +87,7 @@ DOvurDocument* AppController::openDocumentWithContentsOfURL(const QString& path)
     const QString sample = sampleInDataFolder();
     if (!sample.isEmpty() && QFileInfo(sample).absoluteFilePath() != absolute) {
         if ((doc = documents.openDocumentWithContentsOfURL(sample, true))) {
-            noteNewRecentDocument(sample);
+            RecentDocuments::noteNewRecentDocument(sample);
             return doc;
         }
     }
@@ -92,12 +95,12 @@ DOvurDocument* AppController::openDocumentWithContentsOfURL(const QString& path)
     if (chosen.isEmpty())
         return nullptr;
     const QString chosenPath = QFileInfo(chosen).absoluteFilePath();
-    if (isInTrash(chosenPath)) {
+    if (AppStartup::isInTrash(chosenPath)) {
         DisplayMsg(QStringLiteral("File %1\n\n was ignored because it is in the Trash").arg(chosenPath));
         return nullptr;
     }
     if ((doc = documents.openDocumentWithContentsOfURL(chosenPath, true)))
-        noteNewRecentDocument(chosenPath);
+        RecentDocuments::noteNewRecentDocument(chosenPath);
     return doc;
 }
 
@@ -114,5 +117,7 @@ void AppController::migrateDatabase(const QString& path)
         {QStringLiteral("Convert"), QStringLiteral("Ignore")});
     if (answer != 0)
         return;
-    DisplayMsg(LocalizedString("ConversionNotAvailable").arg(QDir::toNativeSeparators(path)));
+    const QString converted = VersionMigrationController::runModal(path);
+    if (!converted.isEmpty())
+        openDocumentWithContentsOfURL(converted);
 }

@@ -1,8 +1,11 @@
-#include "shell/AppController.h"
+#include "shell/ui/AppController.h"
 
+#include "shell/MenuRules.h"
+#include "shell/RecentDocuments.h"
 #include "shell/ui/AppControllerPrivate.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
+#include "shell/ui/VersionMigrationController.h"
 
 #include "platform/Prompts.h"
 
@@ -60,8 +63,8 @@ void AppController::validateMenu(const QList<QAction*>& actions) const
     for (QAction* action : actions) {
         if (action->isSeparator())
             continue;
-        action->setEnabled(isMenuItemEnabled(plainTitle(action), action->objectName() == kTerminateAction, bBurning,
-                                             doc != nullptr, sheet));
+        action->setEnabled(MenuRules::isMenuItemEnabled(
+            plainTitle(action), action->objectName() == kTerminateAction, bBurning, doc != nullptr, sheet));
     }
 }
 
@@ -82,11 +85,16 @@ QMenuBar* AppController::createMainMenu(QWidget* window)
     QMenu* recent = file->addMenu(QStringLiteral("Open Recent"));
     QObject::connect(recent, &QMenu::aboutToShow, recent, [this, recent] {
         recent->clear();
-        for (const QString& path : recentDocumentPaths())
+        for (const QString& path : RecentDocuments::paths())
             addItem(recent, QFileInfo(path).fileName(), [this, path] { openDocumentWithContentsOfURL(path); })
                 ->setToolTip(path);
         recent->addSeparator();
-        addItem(recent, QStringLiteral("Clear Menu"), [] { clearRecentDocuments(); });
+        addItem(recent, QStringLiteral("Clear Menu"), [] { RecentDocuments::clear(); });
+    });
+    addItem(file, QStringLiteral("Migrate Old Database..."), [this] {
+        const QString converted = VersionMigrationController::runModal({});
+        if (!converted.isEmpty())
+            openDocumentWithContentsOfURL(converted);
     });
     file->addSeparator();
     addItem(file, QStringLiteral("Close"), [this] { closeCurrentDocument(); }, QKeySequence::Close);
@@ -112,6 +120,12 @@ QMenuBar* AppController::createMainMenu(QWidget* window)
 
     QMenu* people = newMenu(QStringLiteral("People"));
     addItem(people, QStringLiteral("Promote to Focal Person"), [this] { promoteToFocalPerson(); });
+    people->addSeparator();
+    for (const QString& as : {QStringLiteral("Child"), QStringLiteral("Parent"), QStringLiteral("Spouse")})
+        addItem(people, QStringLiteral("Attach Existing Person as %1...").arg(as), [] { attachingPersonAdvice(); });
+    people->addSeparator();
+    addItem(people, QStringLiteral("Delete Person"), [] { deletePerson(); });
+    addItem(people, QStringLiteral("Disconnect Person..."), [] { disconnectPerson(); });
 
     QMenu* help = newMenu(QStringLiteral("Help"));
     addItem(help, QStringLiteral("About Kinloom"), [] {
@@ -122,6 +136,8 @@ QMenuBar* AppController::createMainMenu(QWidget* window)
             [] { QDesktopServices::openUrl(QUrl(kWebSite + QStringLiteral("/forums"))); });
     addItem(help, QStringLiteral("Frequently Asked Questions"),
             [] { QDesktopServices::openUrl(QUrl(kWebSite + QStringLiteral("/forums/viewforum.php?f=4"))); });
+    help->addSeparator();
+    addItem(help, QStringLiteral("Download Latest Release..."), [] { downloadLatestRelease(); });
 
     // The items of the other subsystems.
     for (const MenuItem& item : d->menuItems) {

@@ -1,7 +1,8 @@
 #include "shell/ui/DOvurDocument.h"
 
-#include "shell/AppController.h"
+#include "shell/RecentDocuments.h"
 #include "shell/Utils.h"
+#include "shell/ui/AppController.h"
 #include "shell/ui/DOvurWindow.h"
 #include "shell/ui/DocumentController.h"
 #include "shell/ui/FamilyDiagramPane.h"
@@ -388,14 +389,31 @@ void DOvurDocument::prepareForCommand()
     m_moc->saveMoc();
 }
 
-void DOvurDocument::beginSheet(QDialog* sheet)
+void DOvurDocument::beginSheet(QDialog* sheet, std::function<void(int result)> didEnd)
 {
     if (!m_window || !sheet)
         return;
     sheet->setParent(m_window, sheet->windowFlags() | Qt::Sheet);
     sheet->setWindowModality(Qt::WindowModal);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
+    if (didEnd)
+        connect(sheet, &QDialog::finished, sheet, std::move(didEnd), Qt::SingleShotConnection);
     sheet->open();
+}
+
+void DOvurDocument::addChildWindow(QWidget* window)
+{
+    if (!window)
+        return;
+    if (!m_window) {
+        delete window;
+        return;
+    }
+    window->setParent(m_window, Qt::Tool);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 bool DOvurDocument::hasAttachedSheet() const
@@ -527,7 +545,7 @@ void DOvurDocument::close()
     endEditing();
     if (!m_discardChanges)
         m_moc->saveMoc();
-    AppController::noteNewRecentDocument(m_path);
+    RecentDocuments::noteNewRecentDocument(m_path);
     m_moc->removeObserversOf(this);
     // The file is free at once for whoever opens it next; the window goes with the document a moment later.
     m_moc->closeStore();

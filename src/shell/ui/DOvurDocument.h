@@ -95,8 +95,12 @@ public:
     void endEditing();
     // The launch pattern of every command that opens a window: end editing, save.
     void prepareForCommand();
-    // Shows `sheet` window-modal on the main window; it is deleted when it closes.
-    void beginSheet(QDialog* sheet);
+    // Shows `sheet` window-modal on the main window; it is deleted when it closes. `didEnd` runs once when the
+    // sheet ends, with its result code, before it goes.
+    void beginSheet(QDialog* sheet, std::function<void(int result)> didEnd = {});
+    // Shows `window` as a tool window above the main window; it is deleted when it closes (or with the main
+    // window).
+    void addChildWindow(QWidget* window);
     bool hasAttachedSheet() const;
     // The main window's colour (user default "mainWindowBgColour"), paler while the window is not in front.
     void setBgColour(bool active = true);

@@ -9,7 +9,7 @@ class QLineEdit;
 //
 //   NewModelController dialog;
 //   if (dialog.exec() == QDialog::Accepted)
-//       AppController::createNewDatabase(dialog.modelName(), dialog.name(), dialog.gender().left(1));
+//       NewDatabase::create(dialog.modelName(), dialog.name(), dialog.gender().left(1));
 class NewModelController : public QDialog {
     Q_OBJECT
 public:

@@ -1,6 +1,6 @@
 #include "shell/ui/NoDatabaseWindow.h"
 
-#include "shell/AppController.h"
+#include "shell/ui/AppController.h"
 
 #include "platform/Localizer.h"
 

@@ -1,9 +1,9 @@
 #include "shell/ui/PreferencesController.h"
 
-#include "shell/AppController.h"
 #include "shell/DiagramPreferences.h"
 #include "shell/SystemFlags.h"
 #include "shell/UtilsFunctions.h"
+#include "shell/ui/AppController.h"
 #include "shell/ui/ColourButtons.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"

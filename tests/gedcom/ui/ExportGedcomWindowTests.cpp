@@ -13,6 +13,7 @@
 #include "gedcom/ui/GedcomMenuActions.h"
 #include "gedcom/ui/LdsSubmissionDialog.h"
 
+#include "shell/MenuRules.h"
 #include "shell/RtfWriter.h"
 #include "shell/Utils.h"
 
@@ -389,7 +390,7 @@ TEST_F(ExportWindows, CommandsNeedADatabaseWindowAndTheMenusListThem)
              "File > Export Focal Person plus All Relatives to Gedcom File...", "Reports > Dynasties Report..." })
         EXPECT_TRUE(titles.contains(item)) << item;
     // The import is the one item that works with no database open.
-    EXPECT_TRUE(AppController::itemsEnabledWithoutDocument().contains("Import Gedcom..."));
+    EXPECT_TRUE(MenuRules::itemsEnabledWithoutDocument().contains("Import Gedcom..."));
 
     DocumentController::shared().closeAllDocuments();
     prompts.clear();

@@ -6,6 +6,8 @@
 #include "gedcom/ui/GedcomMenuActions.h"
 #include "gedcom/ui/ImportGedcom.h"
 
+#include "shell/RecentDocuments.h"
+
 #include "model/FTPerson.h"
 
 #include <QLabel>
@@ -117,7 +119,7 @@ TEST_F(ImportWindow, TheMenuCommandImportsAndOpensTheNewDatabase)
     names.sort();
     EXPECT_EQ(names.size(), 3) << names.join(", ").toStdString();
     EXPECT_THAT(names.join("|").toStdString(), HasSubstr("José"));
-    EXPECT_EQ(AppController::recentDocumentPaths().value(0), doc->fileURL());
+    EXPECT_EQ(RecentDocuments::paths().value(0), doc->fileURL());
     // The information first, the success when it is heard of, the closing note.
     const QStringList said = texts();
     ASSERT_GE(said.size(), 3) << said.join("\n").toStdString();

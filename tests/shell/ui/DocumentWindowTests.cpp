@@ -3,6 +3,7 @@
 #include "Screenshot.h"
 #include "WithoutPermissionOverride.h"
 
+#include "shell/RecentDocuments.h"
 #include "shell/ui/FamilyDiagramPane.h"
 #include "shell/ui/PersonEditorPane.h"
 #include "shell/ui/ToolbarController.h"
@@ -219,7 +220,7 @@ TEST_F(DocumentWindow, ClosingTheOnlyDatabaseAsks)
     doc->performClose();
     EXPECT_TRUE(documents().isEmpty());
     ASSERT_NE(app->noDatabaseWindow(), nullptr);
-    EXPECT_EQ(AppController::recentDocumentPaths().first(), path);
+    EXPECT_EQ(RecentDocuments::paths().first(), path);
     auto moc = FTMoc::initForStoreURL(path, true);
     ASSERT_TRUE(moc);
     // The family name is stored in capitals.

@@ -1,6 +1,7 @@
 // Starting the program: which database opens, and what happens when it cannot.
 #include "ApplicationFixture.h"
 
+#include "shell/RecentDocuments.h"
 #include "shell/ui/NoDatabaseWindow.h"
 
 #include "model/FTPerson.h"
@@ -70,12 +71,12 @@ TEST_F(Launch, TheNewestRecentDatabaseOutsideTheTrashOpens)
     const QString family = makeDatabase(data + "/Family.RezUdu");
     makeDatabase(data + "/Other.RezUdu");
     start();
-    UserDefaults::standard().setObject(AppController::kRecentDocumentsKey,
+    UserDefaults::standard().setObject(RecentDocuments::kKey,
                                        QStringList {trashed, family, data + "/Other.RezUdu"});
     app->applicationDidFinishLaunching();
     ASSERT_EQ(documents().size(), 1);
     EXPECT_EQ(documents().first()->fileURL(), family);
-    EXPECT_EQ(AppController::recentDocumentPaths().first(), family);
+    EXPECT_EQ(RecentDocuments::paths().first(), family);
 }
 
 TEST_F(Launch, ADatabaseNamedOnTheCommandLineOpensInsteadOfTheRecentOne)
@@ -83,11 +84,11 @@ TEST_F(Launch, ADatabaseNamedOnTheCommandLineOpensInsteadOfTheRecentOne)
     const QString family = makeDatabase(data + "/Family.RezUdu");
     const QString named = makeDatabase(dir.path() + "/elsewhere/Named.RezUdu");
     start();
-    AppController::noteNewRecentDocument(family);
+    RecentDocuments::noteNewRecentDocument(family);
     app->applicationDidFinishLaunching({named});
     ASSERT_EQ(documents().size(), 1);
     EXPECT_EQ(documents().first()->fileURL(), named);
-    EXPECT_EQ(AppController::recentDocumentPaths().first(), named);
+    EXPECT_EQ(RecentDocuments::paths().first(), named);
 }
 
 TEST_F(Launch, ADatabaseThatCannotBeReadFallsBackToTheSample)
@@ -99,7 +100,7 @@ TEST_F(Launch, ADatabaseThatCannotBeReadFallsBackToTheSample)
     broken.close();
     makeDatabase(data + "/ROYAL92.RezUdu");
     start();
-    UserDefaults::standard().setObject(AppController::kRecentDocumentsKey, QStringList {data + "/Broken.RezUdu"});
+    UserDefaults::standard().setObject(RecentDocuments::kKey, QStringList {data + "/Broken.RezUdu"});
 
     app->applicationDidFinishLaunching();
     EXPECT_THAT(texts().join("|").toStdString(), HasSubstr("Unable to open file:\n\n " + (data + "/Broken.RezUdu").toStdString()));
@@ -180,17 +181,16 @@ TEST_F(Launch, AnOldDatabaseIsOfferedForConversionOnceIdleAndLeftAsItWas)
     f.close();
 
     start();
-    prompts.answer(0); // Convert
+    prompts.answer(1); // Ignore
     EXPECT_EQ(app->openDocumentWithContentsOfURL(old), nullptr);
     EXPECT_EQ(openPanelRuns, 0);
     const qsizetype shown = prompts.records.size();
     EXPECT_EQ(shown, 1); // the opening's own message only: the offer waits for the idle moment
     NotificationCenter::defaultCenter().flushQueue();
-    ASSERT_EQ(prompts.records.size(), shown + 2);
+    ASSERT_EQ(prompts.records.size(), shown + 1);
     EXPECT_EQ(prompts.records[shown].kind, ScriptedPrompts::Choose);
     EXPECT_THAT(prompts.records[shown].text.toStdString(), HasSubstr("Would you like to convert:\n\nOld.RezUdu"));
     EXPECT_EQ(prompts.records[shown].buttons, (QStringList {"Convert", "Ignore"}));
-    EXPECT_THAT(prompts.records[shown + 1].text.toStdString(), HasSubstr("not available in this version"));
     EXPECT_TRUE(documents().isEmpty());
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);

@@ -2,6 +2,7 @@
 // follows it; a folder inside the data folder itself is refused, and nothing is lost either way.
 #include "ApplicationFixture.h"
 
+#include "shell/RecentDocuments.h"
 #include "shell/Utils.h"
 
 namespace {
@@ -19,7 +20,7 @@ protected:
         ASSERT_TRUE(picture.open(QIODevice::WriteOnly));
         picture.write("scan");
         picture.close();
-        UserDefaults::standard().setObject(AppController::kRecentDocumentsKey,
+        UserDefaults::standard().setObject(RecentDocuments::kKey,
             QStringList { database, dir.path() + "/elsewhere/Other.RezUdu" });
         app->panels().chooseFolder = [this](const QString& start) {
             ++panelRuns;
@@ -55,7 +56,7 @@ TEST_F(MoveDataDirectory, MovesUnderTheChosenFolderAndTheProgramFollows)
     EXPECT_EQ(bytes(target + "/Pictures/scan.jpg"), "scan");
     EXPECT_EQ(UserDefaults::standard().stringForKey("KinloomDataDirectory"), target);
     EXPECT_EQ(Utils::KinloomDataDirectory(), target);
-    EXPECT_EQ(AppController::recentDocumentPaths(),
+    EXPECT_EQ(RecentDocuments::paths(),
         (QStringList { target + "/Family.RezUdu", dir.path() + "/elsewhere/Other.RezUdu" }));
     EXPECT_EQ(texts(), QStringList { data + "\n\nhas been moved to:\n\n" + target });
 }
@@ -88,7 +89,7 @@ TEST_F(MoveDataDirectory, RefusesWhatWouldLoseOrReplaceAFolder)
         EXPECT_EQ(bytes(database), databaseBytes);
         EXPECT_EQ(bytes(data + "/Pictures/scan.jpg"), "scan");
         EXPECT_EQ(UserDefaults::standard().stringForKey("KinloomDataDirectory"), data);
-        EXPECT_EQ(AppController::recentDocumentPaths().value(0), database);
+        EXPECT_EQ(RecentDocuments::paths().value(0), database);
     }
     EXPECT_TRUE(QDir(occupied + "/KinloomData").isEmpty());
 

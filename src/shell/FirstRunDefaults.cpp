@@ -1,6 +1,7 @@
-#include "shell/AppController.h"
+#include "shell/FirstRunDefaults.h"
 
 #include "shell/DisplayMsg.h"
+#include "shell/UpdateCheck.h"
 
 #include "platform/Localizer.h"
 #include "platform/Prompts.h"
@@ -93,7 +94,7 @@ bool hasFourFaces(const QString& family)
 
 }
 
-bool AppController::checkFontIsEnabled(const QString& family)
+bool FirstRunDefaults::checkFontIsEnabled(const QString& family)
 {
     // The font database needs the windowing system's font configuration; without it there is nothing to ask.
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
@@ -107,7 +108,7 @@ bool AppController::checkFontIsEnabled(const QString& family)
     return false;
 }
 
-void AppController::initialiseUserDefaults()
+void FirstRunDefaults::initialiseUserDefaults()
 {
     auto& d = UserDefaults::standard();
 
@@ -186,6 +187,7 @@ void AppController::initialiseUserDefaults()
         {"applyToAllPeople", 0},
         {"familyLabelStyle", 4},
         {"redLineThreshold", 50},
+        {"updateURL", UpdateCheck::kDefaultUpdateUrl},
     });
 
     // Written at every start, whatever the user left them at.
@@ -229,7 +231,7 @@ void AppController::initialiseUserDefaults()
     d.synchronize();
 }
 
-QString AppController::mainColourFirstRunValue(const QString& key)
+QString FirstRunDefaults::mainColourFirstRunValue(const QString& key)
 {
     for (const Entry& e : mainColours())
         if (key == QLatin1String(e.first))
@@ -237,7 +239,7 @@ QString AppController::mainColourFirstRunValue(const QString& key)
     return {};
 }
 
-void AppController::initialiseHdUserDefaults()
+void FirstRunDefaults::initialiseHdUserDefaults()
 {
     auto& d = UserDefaults::standard();
     if (!d.contains(QStringLiteral("previousCheckForUpdate")))
@@ -298,7 +300,7 @@ void AppController::initialiseHdUserDefaults()
     d.setBool(QStringLiteral("hdShowConsanguinity"), false);
 }
 
-void AppController::initialisePeopleIndexCsvUserDefaults()
+void FirstRunDefaults::initialisePeopleIndexCsvUserDefaults()
 {
     registerAbsent({
         {"piCsvIncludeDatabase", true},
@@ -323,7 +325,7 @@ void AppController::initialisePeopleIndexCsvUserDefaults()
     });
 }
 
-void AppController::initialiseStoryUserDefaults()
+void FirstRunDefaults::initialiseStoryUserDefaults()
 {
     registerAbsent({
         {"soDefaultPicture", true},
@@ -349,7 +351,7 @@ void AppController::initialiseStoryUserDefaults()
     });
 }
 
-void AppController::initialiseHtmlUserDefaults()
+void FirstRunDefaults::initialiseHtmlUserDefaults()
 {
     registerAbsent({
         {"htmlIncludeContextDiagram", true},
@@ -414,7 +416,7 @@ void AppController::initialiseHtmlUserDefaults()
     });
 }
 
-void AppController::initialiseAncestorsReportsDefaults()
+void FirstRunDefaults::initialiseAncestorsReportsDefaults()
 {
     registerAbsent({
         {"arPrintRelsOfSelectedPerson", true},

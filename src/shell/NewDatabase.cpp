@@ -1,4 +1,4 @@
-#include "shell/AppController.h"
+#include "shell/NewDatabase.h"
 
 #include "shell/UtilsFunctions.h"
 
@@ -17,7 +17,7 @@ namespace {
 constexpr int kCreateAttempts = 5;
 }
 
-QString AppController::createNewDatabase(const QString& modelName, const QString& personName, const QString& gender)
+QString NewDatabase::create(const QString& modelName, const QString& personName, const QString& gender)
 {
     QString path;
     bool created = false;

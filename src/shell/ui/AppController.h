@@ -1,5 +1,8 @@
 #pragma once
 
+#include "shell/PeopleCommands.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -9,16 +12,17 @@
 class DocumentController;
 class DOvurDocument;
 class FTMoc;
+class FTPerson;
 class QAction;
+class QDialog;
 class QKeySequence;
 class QMenuBar;
 class QWidget;
 class NoDatabaseWindow;
 
 // The application's controller: start-up, shut-down, the menus and the application-wide commands. Each group of
-// members is defined in its own AppController_<Group>.cpp file. The static groups (user defaults, the data folder
-// at start-up, recent documents, new databases, menu rules) are in the core library; the instance, which opens
-// documents and windows, is defined in shell/ui.
+// members is defined in its own AppController_<Group>.cpp file. What needs no window lives in the shell core:
+// FirstRunDefaults, AppStartup, RecentDocuments, MenuRules, NewDatabase.
 //
 //   DOvurApplication app(argc, argv);
 //   AppController controller;              // one per program; AppController::shared() reaches it
@@ -27,75 +31,6 @@ class NoDatabaseWindow;
 //   return app.exec();
 class AppController {
 public:
-    // ---- User defaults (AppController_UserDefaults.cpp) ----
-
-    // Run at every start before any window: writes the first-run value of every key still absent, resets
-    // the keys that must start fresh each time, brings the main colours back once, clamps "fontSize" and
-    // normalises "cdFont". A missing Arial (and no metric-compatible stand-in) is reported, never fatal.
-    static void initialiseUserDefaults();
-    // The groups of keys of each area, in the order initialiseUserDefaults runs them.
-    static void initialiseHdUserDefaults();
-    static void initialisePeopleIndexCsvUserDefaults();
-    static void initialiseStoryUserDefaults();
-    static void initialiseHtmlUserDefaults();
-    static void initialiseAncestorsReportsDefaults();
-
-    // True when `family`, or a font that fontconfig offers with the same metrics ("Liberation Sans" for
-    // "Arial", ...), has regular, italic, bold and bold italic faces. Otherwise shows the "FontWarning"
-    // message and answers false.
-    static bool checkFontIsEnabled(const QString& family);
-    // The first-run value ("#rrggbb") of one of the eight main colours; empty for any other key.
-    static QString mainColourFirstRunValue(const QString& key);
-    // ---- end of user defaults ----
-
-    // ---- Data folder and recent documents at start-up (AppController_Startup.cpp, core) ----
-
-    // The sample database of the shared support folder and of a new data folder.
-    static const QString kSampleDatabaseName; // "Royal92.RezUdu"
-    // The user default holding the recent databases: a list of absolute paths, newest first.
-    static const QString kRecentDocumentsKey; // "RecentDocuments"
-    static constexpr int kMaxRecentDocuments = 10;
-
-    static QStringList recentDocumentPaths();
-    // Puts the database at the front of the list (once), keeping the newest kMaxRecentDocuments.
-    static void noteNewRecentDocument(const QString& path);
-    static void clearRecentDocuments();
-
-    // Makes the data folder when it is missing; when it holds no database yet, copies the sample databases and
-    // GEDCOM files of the shared support folder into it and lists each copied database as a recent document.
-    // False when there is no usable data folder (the reason has been shown).
-    static bool ensureDatabaseExists();
-    // Lists the sample database of the data folder as a recent document, first copying it from the shared
-    // support folder when the data folder has none.
-    static void addRoyal92ToRecentDocs();
-    // Whether a path lies in a trash folder ("Trash" anywhere in it, in any letter case).
-    static bool isInTrash(const QString& path);
-    // The database to open at launch: the newest recent document not in the trash (each one skipped is logged);
-    // the sample database is listed first when the list is empty. Empty when there is none.
-    static QString recentDocumentToOpenAtLaunch();
-    // ---- end of start-up ----
-
-    // ---- New database (AppController_NewDatabase.cpp, core) ----
-
-    // Creates a new database in the data folder under the first free name for `modelName`, with one person
-    // (`personName`, gender letter `gender`), saves it and answers its path. The file is created exclusively:
-    // an existing file is never touched. Empty after a message on failure (nothing is left behind).
-    static QString createNewDatabase(const QString& modelName, const QString& personName, const QString& gender);
-    // ---- end of new database ----
-
-    // ---- Menu rules (AppController_MenuRules.cpp, core) ----
-
-    // The items (by title) that stay enabled while no database is open.
-    static const QStringList& itemsEnabledWithoutDocument();
-    // Whether a menu item is enabled: the quit item not while a disc is burnt; without a document only the
-    // items above; with one, none while its main window has a sheet, else all.
-    static bool isMenuItemEnabled(const QString& title, bool isQuitItem, bool burning, bool documentOpen,
-                                  bool sheetAttached);
-    // ---- end of menu rules ----
-
-    // ---- The application delegate (shell/ui: AppController.cpp, AppController_Launch.cpp,
-    // AppController_Menus.cpp, AppController_Commands.cpp) ----
-
     AppController();
     ~AppController();
     AppController(const AppController&) = delete;
@@ -145,6 +80,44 @@ public:
     void redo();
     void comingSoon(const QString& menuTitle, const QString& itemTitle);
 
+    // The launch pattern of every menu command that opens a window on the front database: its document when it
+    // has a main window, with field editing ended and, with `save`, the database saved. Null (and nothing done)
+    // without one. The command then shows its window with DOvurDocument::beginSheet() or addChildWindow().
+    //
+    //   app.addMenuItem("Tools", "Edit Family Names...", [] {
+    //       if (DOvurDocument* doc = AppController::documentForCommand())
+    //           doc->beginSheet(new FamilyNamesEditor(doc->moc()));
+    //   });
+    static DOvurDocument* documentForCommand(bool save = true);
+
+    // People menu (AppController_People.cpp).
+    // Attach Existing Person as Child, Parent or Spouse: only says where that is done.
+    static void attachingPersonAdvice();
+    // The family diagram deletes the selected person's box (with its questions), or opens the dialog that
+    // disconnects the selected person.
+    static void deletePerson();
+    static void disconnectPerson();
+    // An add-person sheet of the person editor has ended with `person` (null when cancelled): the editor shows
+    // its first page and the person becomes the selected person (an associated person) or the focal person (an
+    // unconnected one), in an undo group of its own. Nothing happens on cancel.
+    static void personAdded(DOvurDocument& doc, FTPerson* person, PeopleCommands::AddedAs as);
+    // Attach Existing Person as Associated Person: the person editor's chooser and association dialog, each run
+    // modally (see PeopleCommands); the diagram then lays its boxes out again.
+    static void attachExistingPersonAsAssociatedPerson(
+        const std::function<FTPerson*(FTMoc* moc)>& selectExistingPerson,
+        const std::function<void(FTPerson* chosen, FTPerson* focal)>& associatedPersonDialog);
+
+    // Compare-and-merge menu (AppController_CompareAndMerge.cpp), given the merge subsystem's windows.
+    // Merge Two People: the candidates of MergeCommands, then the window made for them, run modally.
+    static void mergeTwoPeopleWithinTheCurrentDatabase(
+        const std::function<QDialog*(FTMoc* moc, const QList<FTPerson*>& candidates)>& makeMergeTwoPeople);
+    // Compare and Merge: saves, offers a backup (warning when none is written), then shows the window made for
+    // the database as a child window of its main window.
+    static void compareAndMerge(const std::function<QWidget*(DOvurDocument& doc)>& makeCompareAndMerge);
+
+    // Help > "Download Latest Release...".
+    static void downloadLatestRelease();
+
     // The panels a command runs, replaceable by tests: the Open panel (answers a path or empty), the folder panel
     // of "Move Data Directory..." and the new-database dialog (fills the three texts, answers false on cancel).
     struct Panels {
@@ -156,7 +129,7 @@ public:
 
     // The menu bar of a main window (and of the empty window). Later subsystems add their items once at start-up
     // with addMenuItem(); every menu bar made afterwards has them, in the order added, at the end of that menu
-    // (a new menu goes before "Window"). Items are enabled by isMenuItemEnabled() each time a menu opens.
+    // (a new menu goes before "Window"). Items are enabled by MenuRules each time a menu opens.
     //
     //   controller.addMenuItem("Reports", "Ancestors Report...", [] { ... currentDocument ... });
     struct MenuItem {
@@ -168,7 +141,7 @@ public:
     void addMenuItem(const QString& menu, const QString& title, std::function<void()> action,
                      const QString& shortcut = {});
     QMenuBar* createMainMenu(QWidget* window);
-    // Enables the actions of one menu for the current state (also run each time a menu opens).
+    // Enables the actions of one menu for the current state (MenuRules; also run each time a menu opens).
     void validateMenu(const QList<QAction*>& actions) const;
 
     // While set, quitting is refused (a disc is being written).
@@ -178,7 +151,6 @@ public:
     NoDatabaseWindow* noDatabaseWindow() const;
     // Shows or hides it to match the open documents.
     void updateNoDatabaseWindow();
-    // ---- end of application delegate ----
 
 private:
     struct Private;

@@ -1,6 +1,6 @@
-#include "shell/AppController.h"
+#include "shell/MenuRules.h"
 
-const QStringList& AppController::itemsEnabledWithoutDocument()
+const QStringList& MenuRules::itemsEnabledWithoutDocument()
 {
     static const QStringList items = {
         QStringLiteral("Kinloom for Vovadid"),
@@ -21,7 +21,7 @@ const QStringList& AppController::itemsEnabledWithoutDocument()
     return items;
 }
 
-bool AppController::isMenuItemEnabled(const QString& title, bool isQuitItem, bool burning, bool documentOpen,
+bool MenuRules::isMenuItemEnabled(const QString& title, bool isQuitItem, bool burning, bool documentOpen,
                                       bool sheetAttached)
 {
     if (isQuitItem && burning)

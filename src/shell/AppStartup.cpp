@@ -1,17 +1,16 @@
-#include "shell/AppController.h"
+#include "shell/AppStartup.h"
 
+#include "shell/RecentDocuments.h"
 #include "shell/Utils.h"
 
 #include "platform/AppPaths.h"
 #include "platform/FTLog.h"
-#include "platform/UserDefaults.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-const QString AppController::kSampleDatabaseName = QStringLiteral("Royal92.RezUdu");
-const QString AppController::kRecentDocumentsKey = QStringLiteral("RecentDocuments");
+const QString AppStartup::kSampleDatabaseName = QStringLiteral("Royal92.RezUdu");
 
 namespace {
 bool hasExtension(const QFileInfo& info, const QString& extension)
@@ -25,30 +24,7 @@ QFileInfoList filesIn(const QString& folder)
 }
 }
 
-QStringList AppController::recentDocumentPaths()
-{
-    return UserDefaults::standard().stringListForKey(kRecentDocumentsKey);
-}
-
-void AppController::noteNewRecentDocument(const QString& path)
-{
-    if (path.isEmpty())
-        return;
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    QStringList list = recentDocumentPaths();
-    list.removeAll(absolute);
-    list.prepend(absolute);
-    while (list.size() > kMaxRecentDocuments)
-        list.removeLast();
-    UserDefaults::standard().setObject(kRecentDocumentsKey, list);
-}
-
-void AppController::clearRecentDocuments()
-{
-    UserDefaults::standard().removeObject(kRecentDocumentsKey);
-}
-
-bool AppController::ensureDatabaseExists()
+bool AppStartup::ensureDatabaseExists()
 {
     const QString data = Utils::KinloomDataDirectory();
     if (data.isEmpty())
@@ -77,12 +53,12 @@ bool AppController::ensureDatabaseExists()
         QFile::setPermissions(target, QFile::permissions(target) | QFile::WriteOwner | QFile::ReadOwner);
         // Only databases are documents: a GEDCOM file is loaded through the import, never opened.
         if (database)
-            noteNewRecentDocument(target);
+            RecentDocuments::noteNewRecentDocument(target);
     }
     return true;
 }
 
-void AppController::addRoyal92ToRecentDocs()
+void AppStartup::addRoyal92ToRecentDocs()
 {
     const QString data = Utils::KinloomDataDirectory();
     if (data.isEmpty())
@@ -90,7 +66,7 @@ void AppController::addRoyal92ToRecentDocs()
     bool found = false;
     for (const QFileInfo& info : filesIn(data))
         if (info.fileName().compare(kSampleDatabaseName, Qt::CaseInsensitive) == 0) {
-            noteNewRecentDocument(info.absoluteFilePath());
+            RecentDocuments::noteNewRecentDocument(info.absoluteFilePath());
             found = true;
         }
     if (found)
@@ -103,23 +79,23 @@ void AppController::addRoyal92ToRecentDocs()
     const QString target = QStringLiteral("%1/%2").arg(data, kSampleDatabaseName);
     if (QFile::copy(sample, target)) {
         QFile::setPermissions(target, QFile::permissions(target) | QFile::WriteOwner | QFile::ReadOwner);
-        noteNewRecentDocument(target);
+        RecentDocuments::noteNewRecentDocument(target);
     } else {
         FTLog(QStringLiteral("Could not copy %1 to %2").arg(sample, target));
     }
 }
 
-bool AppController::isInTrash(const QString& path)
+bool AppStartup::isInTrash(const QString& path)
 {
     return path.contains(QLatin1String("Trash"), Qt::CaseInsensitive);
 }
 
-QString AppController::recentDocumentToOpenAtLaunch()
+QString AppStartup::recentDocumentToOpenAtLaunch()
 {
-    QStringList recent = recentDocumentPaths();
+    QStringList recent = RecentDocuments::paths();
     if (recent.isEmpty()) {
         addRoyal92ToRecentDocs();
-        recent = recentDocumentPaths();
+        recent = RecentDocuments::paths();
     }
     for (const QString& path : recent) {
         if (isInTrash(path)) {

@@ -1,0 +1,26 @@
+#include "editor/ui/InfoArea_Family2_TableView.h"
+
+#include "editor/ui/FamilyChildrenDelegate.h"
+
+#include <QFontInfo>
+
+
+InfoArea_Family2_TableView::InfoArea_Family2_TableView(QWidget* parent)
+    : FamilyTableView(parent)
+{
+    setObjectName(QStringLiteral("tv"));
+    setItemDelegate(new FamilyChildrenDelegate(this));
+}
+
+FamilyTableKeys::Move InfoArea_Family2_TableView::keyMove(
+    const QString& column, FamilyTableKeys::Command command, int row) const
+{
+    return FamilyTableKeys::pageMove(column, command, row, model() ? model()->rowCount() : 0);
+}
+
+FamilyChildrenLayout::Widths InfoArea_Family2_TableView::columnWidthsFor(double visibleWidth) const
+{
+    // The widths are for an 11-point font as many pixels high: a larger face widens the fixed columns with it.
+    const double scale = std::max(1.0, QFontInfo(font()).pixelSize() / 11.0);
+    return FamilyChildrenLayout::pageColumnWidths(visibleWidth, scale);
+}

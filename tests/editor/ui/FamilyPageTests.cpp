@@ -1,0 +1,355 @@
+// The family page in a database's main window: the couple shown, typing a spouse or a child into the empty boxes,
+// the children table's keys and commands, and the rebuild that waits for the next drawing.
+#include "EditorFixture.h"
+
+#include "editor/FamilyCouple.h"
+#include "editor/ui/EditorLineEdit.h"
+#include "editor/ui/FamilyChildrenModel.h"
+#include "editor/ui/InfoArea_Family2.h"
+#include "editor/ui/InfoArea_Family2_TableView.h"
+#include "editor/ui/NotesDialog.h"
+#include "editor/ui/NotesTextEdit.h"
+#include "../../model/PeopleFixture.h"
+
+#include "model/FTEvent.h"
+#include "model/FTMocUndoManager.h"
+#include "model/FTPcRel.h"
+#include "model/RelativeDialogs.h"
+#include "model/FTSpouseRel.h"
+
+#include "platform/Localizer.h"
+#include "platform/NotificationCenter.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTextEdit>
+
+#include <gmock/gmock.h>
+
+using ::testing::ElementsAre;
+using Tag = FamilyCouple::Tag;
+
+namespace {
+
+class FamilyPage : public EditorFixture {
+protected:
+    void SetUp() override
+    {
+        EditorFixture::SetUp();
+        UserDefaults::standard().setBool("uppercaseFamilyName", false);
+        UserDefaults::standard().setBool("multiLineNotesForFamilyPane", false);
+        doc = open("Family.RezUdu", 1);
+        ASSERT_NE(doc, nullptr);
+        moc = doc->moc();
+        editor = editorOf(doc);
+        doc->dovurWindow()->resize(1100, 860);
+        john = person("John Smith", "M", "5 Jan 1900", "Leeds, Yorkshire");
+        mary = person("Mary Brown", "F", "2 Feb 1902", "Armley");
+        FTSpouseRel* couple = john->addSpouseRel(mary);
+        couple->setValueForKeyPath("marriage.date", "12 Jun 1924");
+        couple->setValueForKeyPath("marriage.place", "St Peter's, Leeds");
+        ann = child("Ann Smith", "F", "2 Mar 1926", {john, mary});
+        ann->setValueForKeyPath("birth.notes", "Born at home.\nBaptised at St Peter's a week later.\nGodparents: "
+                                               "her aunt and uncle.");
+        tom = child("Tom Smith", "M", "9 Sep 1928", {john, mary});
+        moc->undoManager()->closeOpenGroups();
+        ASSERT_TRUE(editor->choosePage("pFamily2"));
+        page = qobject_cast<InfoArea_Family2*>(editor->page("pFamily2"));
+        ASSERT_NE(page, nullptr);
+        table = page->tableView();
+        select(john);
+        drawn();
+    }
+    FTPerson* person(const QString& name, const QString& gender, const QString& born = {}, const QString& place = {})
+    {
+        FTPerson* p = FTPerson::initInMoc(moc, name, gender);
+        if (!born.isEmpty())
+            p->setValueForKeyPath("birth.date", born);
+        if (!place.isEmpty())
+            p->setValueForKeyPath("birth.place", place);
+        return p;
+    }
+    FTPerson* child(const QString& name, const QString& gender, const QString& born, QList<FTPerson*> parents,
+                    int type = FTPcRel::kNatural)
+    {
+        FTPerson* c = person(name, gender, born);
+        for (FTPerson* parent : parents)
+            parent->attachChild(c, type, false, nullptr);
+        return c;
+    }
+    void drawn()
+    {
+        QApplication::processEvents();
+        doc->dovurWindow()->repaint();
+    }
+    FamilyChildrenModel* model() const { return page->childrenModel(); }
+    QStringList rowNames() const
+    {
+        QStringList out;
+        for (int r = 0; r < model()->rowCount(); ++r)
+            out << model()->text(r, model()->tableColumn(FamilyChildrenLayout::Name));
+        return out;
+    }
+    int column(const char* identifier) const { return table->columnOf(QString::fromLatin1(identifier)); }
+    QWidget* cellEditor() const { return table->currentEditor(); }
+    static void type(QWidget* w, const QString& text)
+    {
+        for (QChar c : text)
+            key(w, c == ' ' ? Qt::Key_Space : 0, QString(c));
+    }
+
+    DOvurDocument* doc = nullptr;
+    FTMoc* moc = nullptr;
+    InfoAreaController* editor = nullptr;
+    InfoArea_Family2* page = nullptr;
+    InfoArea_Family2_TableView* table = nullptr;
+    FTPerson* john = nullptr;
+    FTPerson* mary = nullptr;
+    FTPerson* ann = nullptr;
+    FTPerson* tom = nullptr;
+};
+
+TEST_F(FamilyPage, ShowsTheCoupleTheirMarriageAndTheirChildren)
+{
+    EXPECT_EQ(page->husband(), john);
+    EXPECT_EQ(page->wife(), mary);
+    EXPECT_EQ(page->field(Tag::HusbandName)->text(), "John Smith");
+    EXPECT_EQ(page->field(Tag::WifeBirthDate)->text(), "02 Feb 1902");
+    EXPECT_EQ(page->field(Tag::MarriagePlace)->text(), "St Peter's, Leeds");
+    EXPECT_THAT(rowNames(), ElementsAre("Ann Smith", "Tom Smith", ""));
+    EXPECT_EQ(page->numChildren(), 2);
+    saveScreenshot(doc->dovurWindow(), "editor-family-page");
+    // The family dialog is left out of the steps that add a relative while this page is shown.
+    installRelationshipDialogs();
+    EXPECT_TRUE(RelativeDialogs::current()->isShowingFamilyPage());
+    ASSERT_TRUE(editor->choosePage("pEvents"));
+    EXPECT_FALSE(RelativeDialogs::current()->isShowingFamilyPage());
+    uninstallRelationshipDialogs();
+}
+
+TEST_F(FamilyPage, RefreshRequestsLeadToOneRebuildBeforeTheNextDrawing)
+{
+    const int before = page->rebuildCount();
+    for (int i = 0; i < 5; ++i)
+        page->refreshDisplay();
+    NotificationCenter::defaultCenter().post("RefreshAllViews", nullptr, moc);
+    EXPECT_EQ(page->rebuildCount(), before);
+    EXPECT_TRUE(page->refreshArrayPending());
+    drawn();
+    EXPECT_EQ(page->rebuildCount(), before + 1);
+    EXPECT_FALSE(page->refreshArrayPending());
+}
+
+TEST_F(FamilyPage, SeveralSpousesAreListedAndTheBoxSwitchesTheCouple)
+{
+    FTPerson* ruth = person("Ruth Green", "F", "1905");
+    john->addSpouseRel(ruth);
+    FTPerson* kit = child("Kit Smith", "M", "1935", {john, ruth});
+    UserDefaults::standard().setInteger("familyLabelStyle", 0);
+    page->refreshDisplay();
+    drawn();
+    QComboBox* box = page->nameBox(Tag::WifeName);
+    ASSERT_EQ(box->count(), 2);
+    EXPECT_EQ(page->wifeLabel()->text(), "Wives (2)");
+    EXPECT_EQ(page->husbandLabel()->text(), "");
+    const int ruthAt = box->findText("Ruth Green");
+    ASSERT_GE(ruthAt, 0);
+    box->setCurrentIndex(ruthAt);
+    Q_EMIT box->activated(ruthAt);
+    EXPECT_EQ(page->wife(), ruth);
+    EXPECT_THAT(rowNames(), ElementsAre("Kit Smith", ""));
+    EXPECT_EQ(page->field(Tag::MarriageDate)->text(), "");
+    // The choice stays through later rebuilds of the same family.
+    page->refreshDisplay();
+    drawn();
+    EXPECT_EQ(page->wife(), ruth);
+    Q_UNUSED(kit);
+    saveScreenshot(doc->dovurWindow(), "editor-family-page-several-spouses");
+}
+
+TEST_F(FamilyPage, TypingAWifeGivesHerTheMansChildrenAsStepChildrenAndMovesToHerBirthDate)
+{
+    // A man with two children of a mother he is not linked to as a spouse.
+    FTPerson* will = person("Will Brown", "M", "1870");
+    FTPerson* nell = person("Nell Grey", "F", "1872");
+    FTPerson* a = child("Amy Brown", "F", "1895", {will, nell});
+    FTPerson* b = child("Ben Brown", "M", "1897", {will, nell});
+    select(will);
+    drawn();
+    EXPECT_EQ(page->wife(), nullptr);
+    EXPECT_FALSE(page->field(Tag::WifeBirthDate)->isEnabled());
+    EXPECT_FALSE(table->isEnabled());
+    EditorLineEdit* name = page->field(Tag::WifeName);
+    name->setFocus();
+    type(name, "Jane Doe");
+    key(name, Qt::Key_Return);
+    drawn();
+    FTPerson* jane = page->wife();
+    ASSERT_NE(jane, nullptr);
+    EXPECT_EQ(jane->name(), "Jane Doe");
+    EXPECT_TRUE(jane->isFemale());
+    EXPECT_EQ(typeOf(jane, a), FTPcRel::kStep);
+    EXPECT_EQ(typeOf(jane, b), FTPcRel::kStep);
+    EXPECT_EQ(QApplication::focusWidget(), page->field(Tag::WifeBirthDate));
+    EXPECT_TRUE(table->isEnabled());
+}
+
+TEST_F(FamilyPage, ANameTypedIntoTheNewChildRowMakesTheChildAboveIt)
+{
+    FTPerson* other = person("Robin Hood", "M", "1800");
+    Q_UNUSED(other);
+    const int last = model()->rowCount() - 1;
+    ASSERT_TRUE(table->editColumn(QStringLiteral("name"), last));
+    type(cellEditor(), "Robin Smith");
+    key(cellEditor(), Qt::Key_Return);
+    EXPECT_THAT(rowNames(), ElementsAre("Ann Smith", "Tom Smith", "Robin Smith", ""));
+    FTPerson* robin = model()->child(2);
+    ASSERT_NE(robin, nullptr);
+    EXPECT_TRUE(robin->isMale());
+    EXPECT_EQ(typeOf(john, robin), FTPcRel::kNatural);
+    EXPECT_EQ(typeOf(mary, robin), FTPcRel::kNatural);
+    // The edit goes on in the new child's gender, its letter selected.
+    EXPECT_EQ(table->editingIndex(), model()->index(2, column("gender")));
+    auto* gender = qobject_cast<QLineEdit*>(cellEditor());
+    ASSERT_NE(gender, nullptr);
+    EXPECT_EQ(gender->selectedText(), "M");
+    EXPECT_EQ(page->numChildren(), 3);
+}
+
+TEST_F(FamilyPage, ADiscardedDuplicateNameMakesNoChild)
+{
+    UserDefaults::standard().setBool("duplicateNameWarning", true);
+    const int people = moc->count<FTPerson>();
+    prompts.answer(1); // "Discard"
+    ASSERT_TRUE(table->editColumn(QStringLiteral("name"), model()->rowCount() - 1));
+    type(cellEditor(), "Ann Smith");
+    key(cellEditor(), Qt::Key_Return);
+    EXPECT_EQ(moc->count<FTPerson>(), people);
+    EXPECT_THAT(rowNames(), ElementsAre("Ann Smith", "Tom Smith", ""));
+}
+
+TEST_F(FamilyPage, CellEditsAreCheckedAndTheKeysMoveByTheTablesRules)
+{
+    // A child's name may not be blanked.
+    ASSERT_TRUE(table->editColumn(QStringLiteral("name"), 0));
+    qobject_cast<QLineEdit*>(cellEditor())->setText("   ");
+    EXPECT_FALSE(table->endEditing());
+    EXPECT_EQ(ann->name(), "Ann Smith");
+    table->abandonEditing();
+    // A refused gender is set back and the cell stays open.
+    ASSERT_TRUE(table->editColumn(QStringLiteral("gender"), 1));
+    auto* gender = qobject_cast<QLineEdit*>(cellEditor());
+    gender->setText("X");
+    EXPECT_FALSE(table->endEditing());
+    EXPECT_EQ(gender->text(), "M");
+    table->abandonEditing();
+    // Tab in the first child's death notes goes to the second child's name.
+    ASSERT_TRUE(table->editColumn(QStringLiteral("deathNotes"), 0));
+    key(cellEditor(), Qt::Key_Tab);
+    EXPECT_EQ(table->editingIndex(), model()->index(1, column("name")));
+    // Down from the last child's birth date does nothing; from its name it reaches the new-child row.
+    ASSERT_TRUE(table->editColumn(QStringLiteral("birthDate"), 1));
+    key(cellEditor(), Qt::Key_Down);
+    EXPECT_EQ(table->editingIndex(), model()->index(1, column("birthDate")));
+    ASSERT_TRUE(table->editColumn(QStringLiteral("name"), 1));
+    key(cellEditor(), Qt::Key_Down);
+    EXPECT_EQ(table->editingIndex(), model()->index(2, column("name")));
+    // A bad date keeps its cell with what was typed.
+    ASSERT_TRUE(table->editColumn(QStringLiteral("birthDate"), 0));
+    auto* date = qobject_cast<QLineEdit*>(cellEditor());
+    date->setText("32 Foo 1926");
+    EXPECT_FALSE(table->endEditing());
+    EXPECT_EQ(date->text(), "32 Foo 1926");
+    table->abandonEditing();
+    // Return in the notes starts a new line; leaving trims them.
+    ASSERT_TRUE(table->editColumn(QStringLiteral("deathNotes"), 1));
+    type(cellEditor(), "  Drowned");
+    key(cellEditor(), Qt::Key_Return);
+    type(cellEditor(), "at sea.  ");
+    ASSERT_TRUE(table->endEditing());
+    ASSERT_NE(tom->death(), nullptr);
+    EXPECT_EQ(tom->death()->notes(), "Drowned\nat sea.");
+}
+
+TEST_F(FamilyPage, DeleteChildDeletesThePersonAfterTheConfirmation)
+{
+    UserDefaults::standard().setBool("showDeleteWarnings", true);
+    page->deleteChild();
+    EXPECT_EQ(texts().last(), LocalizedString("DeleteChildMsg"));
+    QStringList posted;
+    NotificationCenter::defaultCenter().addObserver(
+        "PersonToBeDeleted", nullptr, [&](const Notification& n) { posted << static_cast<const FTPerson*>(n.object)->name(); },
+        this);
+    table->selectRow(1);
+    prompts.answer(1); // "Cancel"
+    page->deleteChild();
+    EXPECT_FALSE(tom->isDeleted());
+    table->selectRow(1);
+    prompts.answer(0);
+    page->deleteChild();
+    EXPECT_TRUE(tom->isDeleted());
+    EXPECT_THAT(posted, ElementsAre("Tom Smith"));
+    EXPECT_FALSE(moc->hasChanges());
+    drawn();
+    EXPECT_THAT(rowNames(), ElementsAre("Ann Smith", ""));
+    NotificationCenter::defaultCenter().removeObserversOf(this);
+}
+
+TEST_F(FamilyPage, TheContextMenuMakesTheChildFocalAndCitesTheActiveSource)
+{
+    EXPECT_EQ(page->createContextMenu(2), nullptr);
+    std::unique_ptr<QMenu> menu(page->createContextMenu(0));
+    ASSERT_NE(menu, nullptr);
+    QStringList titles;
+    for (QAction* a : menu->actions())
+        titles << a->text();
+    EXPECT_THAT(titles, ElementsAre("Promote Ann Smith to Focal Person", "", "Add Citation from Ann Smith to Source ?",
+                            "Add Citation from Ann Smith's Birth to Source ?"));
+    menu->actions().first()->trigger();
+    EXPECT_EQ(moc->focalPerson(), ann);
+}
+
+TEST_F(FamilyPage, TheLabelStyleIsChosenInAnAlert)
+{
+    prompts.answer(3); // "No Labels"
+    ASSERT_TRUE(page->wifeLabel()->isEnabled());
+    page->wifeLabel()->click();
+    EXPECT_EQ(UserDefaults::standard().integerForKey("familyLabelStyle"), 3);
+    drawn();
+    EXPECT_EQ(page->wifeLabel()->text(), "");
+    prompts.answer(0);
+    page->wifeLabel()->click();
+    drawn();
+    EXPECT_EQ(page->wifeLabel()->text(), "Wife");
+}
+
+TEST_F(FamilyPage, CalendarOnlyForACompleteDateAndNotesMarked)
+{
+    page->displayCalendar(Tag::HusbandDiedButton); // no death: a beep, nothing else
+    mary->setValueForKeyPath("death.date", "1970");
+    drawn();
+    page->displayCalendar(Tag::WifeDiedButton);
+    EXPECT_EQ(texts().last(), LocalizedString("CalClarify"));
+    page->displayCalendar(Tag::HusbandBornButton);
+    auto* sheet = doc->dovurWindow()->findChild<QDialog*>("DateDisplay");
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(sheet->windowTitle(), LocalizedString("BDate"));
+    sheet->reject();
+
+    EXPECT_EQ(page->button(Tag::WifeNotesButton)->text(), LocalizedString("NoNotes"));
+    page->editNotes(Tag::WifeNotesButton);
+    NotesDialog* notes = page->notesDialogController();
+    ASSERT_NE(notes, nullptr);
+    EXPECT_EQ(notes->person(), mary);
+    EXPECT_EQ(notes->parentWidget(), doc->dovurWindow());
+    notes->textView("1")->insertPlainText("Kept a shop.");
+    notes->close();
+    drawn();
+    EXPECT_EQ(mary->notes(), "Kept a shop.");
+    EXPECT_EQ(page->button(Tag::WifeNotesButton)->text(), LocalizedString("NotesPresent"));
+}
+
+} // namespace

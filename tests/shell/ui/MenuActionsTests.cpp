@@ -1,0 +1,241 @@
+// The People, Compare-and-merge and Help menu commands in the running application: the launch pattern they
+// share, sheets and child windows on the main window, and what each command hands to the windows of the other
+// subsystems.
+#include "ApplicationFixture.h"
+
+#include "shell/UpdateCheck.h"
+#include "shell/ui/DownloadLatestRelease.h"
+#include "shell/ui/FamilyDiagramPane.h"
+#include "shell/ui/NoDatabaseWindow.h"
+#include "shell/ui/PersonEditorPane.h"
+
+#include "model/FTAssociation.h"
+#include "model/FTEvent.h"
+#include "model/FTModelDefaults.h"
+#include "model/FTPerson.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QTimer>
+
+#include <gmock/gmock.h>
+
+using ::testing::ElementsAre;
+
+namespace {
+
+struct Seen {
+    int deletes = 0, disconnects = 0, refreshArray = 0, firstPage = 0;
+};
+Seen* g_seen = nullptr;
+
+class RecordingDiagram : public FamilyDiagramPane {
+public:
+    void setRefreshArray(bool refresh) override { g_seen->refreshArray += refresh; }
+    void deletePerson() override { ++g_seen->deletes; }
+    void disconnectPerson() override { ++g_seen->disconnects; }
+};
+class RecordingEditor : public PersonEditorPane {
+public:
+    void showFirstPage() override { ++g_seen->firstPage; }
+};
+
+QString L(const char* key)
+{
+    return LocalizedString(QString::fromLatin1(key));
+}
+
+// Every item of a menu bar by title ("People/Delete Person").
+QMap<QString, QAction*> itemsOf(QMenuBar* bar)
+{
+    QMap<QString, QAction*> items;
+    for (QAction* menu : bar->actions())
+        for (QAction* item : menu->menu()->actions())
+            if (!item->isSeparator())
+                items.insert(menu->text() + "/" + item->text(), item);
+    return items;
+}
+
+class MenuActions : public ApplicationFixture {
+protected:
+    void SetUp() override
+    {
+        ApplicationFixture::SetUp();
+        g_seen = &seen;
+        DOvurDocument::setPaneFactories({[](DOvurDocument&) { return new RecordingDiagram; },
+                                         [](DOvurDocument&) { return new RecordingEditor; }});
+        start();
+    }
+    void TearDown() override
+    {
+        if (DownloadLatestRelease* window = DownloadLatestRelease::shared())
+            window->close();
+        ApplicationFixture::TearDown();
+        DOvurDocument::setPaneFactories({});
+        g_seen = nullptr;
+    }
+    DOvurDocument* open()
+    {
+        DOvurDocument* doc = app->openDocumentWithContentsOfURL(makeDatabase(data + "/Family.RezUdu"));
+        EXPECT_NE(doc, nullptr) << texts().join("\n").toStdString();
+        prompts.clear();
+        return doc;
+    }
+    static QList<FTPerson*> people(DOvurDocument* doc) { return doc->moc()->fetch<FTPerson>(); }
+
+    Seen seen;
+};
+
+}
+
+TEST_F(MenuActions, ThePeopleAndHelpMenusCarryTheirCommands)
+{
+    app->applicationDidFinishLaunching();
+    ASSERT_NE(app->noDatabaseWindow(), nullptr);
+    QMap<QString, QAction*> items = itemsOf(app->noDatabaseWindow()->menuBar());
+    ASSERT_TRUE(items.contains("Help/Download Latest Release..."));
+    EXPECT_TRUE(items["Help/Download Latest Release..."]->isEnabled()) << "needs no database";
+    EXPECT_FALSE(items["People/Delete Person"]->isEnabled());
+
+    DOvurDocument* doc = open();
+    items = itemsOf(doc->dovurWindow()->menuBar());
+    for (const QString as : {"Child", "Parent", "Spouse"}) {
+        prompts.clear();
+        items["People/Attach Existing Person as " + as + "..."]->trigger();
+        EXPECT_THAT(texts(), ElementsAre(L("AttachingPersonAdvice"))) << as.toStdString();
+    }
+    items["People/Delete Person"]->trigger();
+    items["People/Disconnect Person..."]->trigger();
+    EXPECT_EQ(seen.deletes, 1);
+    EXPECT_EQ(seen.disconnects, 1);
+
+    // An address the check may not use: the window opens and says so at once, without any network.
+    prompts.clear();
+    UserDefaults::standard().setString(UpdateCheck::kUpdateUrlKey, "http://kinloom.org");
+    items["Help/Download Latest Release..."]->trigger();
+    ASSERT_NE(DownloadLatestRelease::shared(), nullptr);
+    EXPECT_TRUE(DownloadLatestRelease::shared()->isVisible());
+    EXPECT_EQ(DownloadLatestRelease::shared()->state(), DownloadLatestRelease::State::Failed);
+    EXPECT_EQ(texts().value(1), L("cnxnError"));
+}
+
+TEST_F(MenuActions, TheLaunchPatternNeedsAMainWindowAndEndsEditingBeforeSaving)
+{
+    EXPECT_EQ(AppController::documentForCommand(), nullptr);
+    DOvurDocument* doc = open();
+    FTPerson* someone = people(doc).first();
+
+    someone->setName("Typed Name");
+    EXPECT_EQ(AppController::documentForCommand(false), doc);
+    EXPECT_TRUE(doc->moc()->hasChanges()) << "no save asked";
+    EXPECT_EQ(AppController::documentForCommand(), doc);
+    EXPECT_FALSE(doc->moc()->hasChanges());
+}
+
+TEST_F(MenuActions, ASheetReportsItsEndOnceAndAChildWindowStaysAboveTheMainWindowUntilItCloses)
+{
+    DOvurDocument* doc = open();
+    QList<int> ends;
+    QPointer<QDialog> sheet = new QDialog;
+    doc->beginSheet(sheet, [&](int result) { ends << result; });
+    EXPECT_TRUE(doc->hasAttachedSheet());
+    sheet->done(7);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_THAT(ends, ElementsAre(7));
+    EXPECT_TRUE(sheet.isNull());
+    EXPECT_FALSE(doc->hasAttachedSheet());
+
+    QPointer<QWidget> child = new QWidget;
+    doc->addChildWindow(child);
+    EXPECT_EQ(child->parentWidget(), doc->dovurWindow());
+    EXPECT_TRUE(child->windowFlags().testFlag(Qt::Tool));
+    EXPECT_TRUE(child->isVisible());
+    EXPECT_FALSE(doc->hasAttachedSheet()) << "a child window leaves the menus working";
+    child->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(child.isNull());
+}
+
+TEST_F(MenuActions, APersonAddedByTheEditorsSheetIsShownOnItsFirstPage)
+{
+    DOvurDocument* doc = open();
+    FTMoc* moc = doc->moc();
+    FTPerson* focal = moc->focalPerson();
+    AppController::personAdded(*doc, nullptr, PeopleCommands::AddedAs::Unconnected);
+    EXPECT_EQ(seen.firstPage, 0);
+    EXPECT_EQ(moc->focalPerson(), focal);
+
+    FTPerson* added = FTPerson::initInMoc(moc, "Una Connected", "F");
+    AppController::personAdded(*doc, added, PeopleCommands::AddedAs::Unconnected);
+    EXPECT_EQ(seen.firstPage, 1);
+    EXPECT_EQ(moc->focalPerson(), added);
+}
+
+TEST_F(MenuActions, AttachingAnAssociatedPersonRunsTheEditorsDialogsAndRedrawsTheDiagram)
+{
+    DOvurDocument* doc = open();
+    FTMoc* moc = doc->moc();
+    FTPerson* focal = moc->focalPerson();
+    FTPerson* other = moc->firstPersonInDatabaseWhoIsNot(focal);
+    const int redraws = seen.refreshArray;
+
+    AppController::attachExistingPersonAsAssociatedPerson([](FTMoc*) { return nullptr; }, {});
+    EXPECT_TRUE(moc->fetch<FTAssociation>().isEmpty());
+    EXPECT_EQ(seen.refreshArray, redraws);
+
+    QList<FTPerson*> dialog;
+    AppController::attachExistingPersonAsAssociatedPerson(
+        [&](FTMoc* m) { return m == moc ? other : nullptr; },
+        [&](FTPerson* chosen, FTPerson* with) { dialog << chosen << with; });
+    ASSERT_EQ(moc->fetch<FTAssociation>().size(), 1);
+    EXPECT_EQ(moc->fetch<FTAssociation>()[0]->toPerson(), other);
+    EXPECT_THAT(dialog, ElementsAre(other, focal));
+    EXPECT_EQ(seen.refreshArray, redraws + 1);
+}
+
+TEST_F(MenuActions, MergingTwoPeopleRunsTheMergeWindowOnTheCandidates)
+{
+    DOvurDocument* doc = open();
+    FTMoc* moc = doc->moc();
+    FTPerson* focal = moc->focalPerson();
+    FTPerson* twin = FTPerson::initInMoc(moc, "Twin", focal->gender());
+    focal->setValueForKeyPath("birth.year", 1777);
+    twin->setValueForKeyPath("birth.year", 1777);
+    QList<FTPerson*> shown;
+    AppController::mergeTwoPeopleWithinTheCurrentDatabase([&](FTMoc* m, const QList<FTPerson*>& candidates) {
+        EXPECT_EQ(m, moc);
+        shown = candidates;
+        auto* dialog = new QDialog;
+        QTimer::singleShot(0, dialog, &QDialog::reject);
+        return dialog;
+    });
+    EXPECT_THAT(shown, ElementsAre(twin));
+    EXPECT_FALSE(moc->hasChanges());
+}
+
+TEST_F(MenuActions, CompareAndMergeWarnsWhenTheBackupIsCancelledAndOpensItsWindowAllTheSame)
+{
+    DOvurDocument* doc = open();
+    // The real save panel, cancelled as soon as it shows.
+    QTimer::singleShot(0, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* panel = qobject_cast<QFileDialog*>(w))
+                panel->reject();
+    });
+    QPointer<QWidget> window;
+    AppController::compareAndMerge([&](DOvurDocument& d) {
+        EXPECT_EQ(&d, doc);
+        window = new QWidget;
+        return window.data();
+    });
+    ASSERT_EQ(prompts.records.size(), 1);
+    EXPECT_EQ(prompts.records[0].text, L("bkupWarnTitle"));
+    ASSERT_FALSE(window.isNull());
+    EXPECT_EQ(window->parentWidget(), doc->dovurWindow());
+    EXPECT_TRUE(window->isVisible());
+}
