@@ -62,6 +62,11 @@ public:
         UserDefaults::useSettingsFile(filePath(QStringLiteral("settings.ini")));
         useDataDirectory(filePath(QStringLiteral("KinloomData")));
     }
+    // The settings are written out now, while their folder still exists: left for the end of the process, they
+    // would make the removed folder again just to hold them.
+    ~BenchSandbox() { UserDefaults::standard().synchronize(); }
+    BenchSandbox(const BenchSandbox&) = delete;
+    BenchSandbox& operator=(const BenchSandbox&) = delete;
     QString path() const { return m_dir.path(); }
     QString filePath(const QString& name) const { return m_dir.filePath(name); }
     // The data folder the program's code uses from now on (made when missing).

@@ -145,6 +145,7 @@ public:
     void removeChildrenObject(FTPcRel* value);
     QList<FTPicture*> pictures() const;
     void addPicturesObject(FTPicture* value);
+    // As FTPicture::setOwner(nullptr): refused for a picture that no source holds either.
     void removePicturesObject(FTPicture* value);
     FTPicture* defaultPicture() const;
     // Undo name "Change Person's Default Picture", then "DefaultPictureChanged".

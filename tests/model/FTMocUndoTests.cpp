@@ -224,6 +224,8 @@ namespace {
 // Everything of one family that a delete of one of its people touches, as text: what undo must bring back.
 QStringList familyAsText(FTMoc& moc)
 {
+    // A link that undo left half-made shows as "-", so that the comparison names it.
+    const auto nameOf = [](const FTPerson* p) { return p ? p->name() : QStringLiteral("-"); };
     QStringList out;
     for (FTPerson* p : moc.fetch<FTPerson>()) {
         QStringList events;
@@ -237,23 +239,23 @@ QStringList familyAsText(FTMoc& moc)
         const QString who = p->name();
         out << who + ": " + events.join(", ");
         for (FTPcRel* l : p->parents())
-            out << who + " child of " + l->parent()->name() + " type " + QString::number(l->pcRelType());
+            out << who + " child of " + nameOf(l->parent()) + " type " + QString::number(l->pcRelType());
         for (FTSpouseRel* c : p->spouseRels()) {
             QStringList partners;
             for (FTPerson* partner : c->partners())
-                partners << partner->name();
+                partners << nameOf(partner);
             partners.sort();
             out << who + " in couple " + partners.join(" & ") + " married at "
                     + (c->marriage() ? c->marriage()->place() : QString("-"));
         }
         for (FTAssociation* a : p->associationsTo())
-            out << who + " " + a->fromRelationship() + " of " + a->toPerson()->name();
+            out << who + " " + a->fromRelationship() + " of " + nameOf(a->toPerson());
         if (p->story())
             out << who + " story of " + QString::number(p->story()->data().size()) + " bytes";
     }
     for (FTSourceRel* c : moc.fetch<FTSourceRel>())
-        out << "cites " + c->source()->title() + " p. " + c->reference() + " for "
-                + (c->event() ? c->event()->subtype() + " of " : QString()) + (c->person() ? c->person()->name() : "-");
+        out << "cites " + (c->source() ? c->source()->title() : QStringLiteral("-")) + " p. " + c->reference() + " for "
+                + (c->event() ? c->event()->subtype() + " of " : QString()) + nameOf(c->person());
     out << QStringLiteral("%1 events, %2 links, %3 couples, %4 associations, %5 stories, %6 citations")
                .arg(moc.count<FTEvent>())
                .arg(moc.count<FTPcRel>())

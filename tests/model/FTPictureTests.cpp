@@ -177,6 +177,8 @@ TEST_F(FTPictureTest, ASourceGivenAnotherPictureLeavesNoPictureOfNobody)
         { "the picture's source taken away", [&] { page->setSource(nullptr); }, [&] { return page; }, pictures },
         { "the person's picture's owner taken away", [&] { portrait->setOwner(nullptr); }, [&] { return page; },
             pictures },
+        { "the picture taken from the person", [&] { ann->removePicturesObject(portrait); }, [&] { return page; },
+            pictures },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
