@@ -126,9 +126,8 @@ long Relatives::loadParentsInLaw(FTPerson* person)
     return people.size();
 }
 
-long Relatives::loadParents(FTPerson* person)
+QList<FTPcRel*> Relatives::sortedParentRels(const FTPerson* person)
 {
-    QList<FTPcRel*> links = person->parentRels();
     struct Keyed {
         FTPcRel* link;
         QString gender;
@@ -136,7 +135,7 @@ long Relatives::loadParents(FTPerson* person)
         quint32 born;
     };
     QList<Keyed> keyed;
-    for (FTPcRel* link : links) {
+    for (FTPcRel* link : person->parentRels()) {
         const FTPerson* parent = link->parent();
         if (!parent)
             continue;
@@ -150,13 +149,22 @@ long Relatives::loadParents(FTPerson* person)
             return a.type < b.type;
         return a.born < b.born;
     });
-    for (const Keyed& k : keyed) {
-        FTPerson* parent = k.link->parent();
+    QList<FTPcRel*> links;
+    for (const Keyed& k : keyed)
+        links << k.link;
+    return links;
+}
+
+long Relatives::loadParents(FTPerson* person)
+{
+    const QList<FTPcRel*> links = sortedParentRels(person);
+    for (FTPcRel* link : links) {
+        FTPerson* parent = link->parent();
         const QString word
             = byGender(parent, LocalizedString("Father"), LocalizedString("Mother"), LocalizedString("Parent"));
-        addRelative(parent, RelationshipWords::withTypeWord(k.type, word));
+        addRelative(parent, RelationshipWords::withTypeWord(link->intPcRelType(), word));
     }
-    return keyed.size();
+    return links.size();
 }
 
 long Relatives::loadSelf(FTPerson* person)

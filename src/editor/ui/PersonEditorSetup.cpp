@@ -11,7 +11,9 @@
 #include "editor/ui/FamilyDialogController.h"
 #include "editor/ui/InfoAreaController.h"
 #include "editor/ui/InfoArea_Events.h"
+#include "editor/ui/InfoArea_Family.h"
 #include "editor/ui/InfoArea_Family2.h"
+#include "editor/ui/InfoArea_Hierarchy.h"
 #include "editor/ui/InfoArea_Notes.h"
 #include "editor/ui/InfoArea_Pictures.h"
 #include "editor/ui/InfoArea_Self.h"
@@ -102,6 +104,13 @@ void installPersonEditor()
                                        [](InfoAreaController&) { return new InfoArea_Pictures; });
     InfoAreaController::setPageFactory(QStringLiteral("pEvents"), [](InfoAreaController&) { return new InfoArea_Events; });
     InfoAreaController::setPageFactory(QStringLiteral("pFamily2"), [](InfoAreaController&) { return new InfoArea_Family2; });
+    InfoAreaController::setPageFactory(QStringLiteral("pRelatives"),
+                                       [](InfoAreaController&) { return new InfoArea_Relatives; });
+    InfoAreaController::setPageFactory(QStringLiteral("pFamily"), [](InfoAreaController&) { return new InfoArea_Family; });
+    InfoAreaController::setPageFactory(QStringLiteral("pAncestors"),
+                                       [](InfoAreaController&) { return new InfoArea_Hierarchy(true); });
+    InfoAreaController::setPageFactory(QStringLiteral("pDescendants"),
+                                       [](InfoAreaController&) { return new InfoArea_Hierarchy(false); });
 
     DOvurDocument::setPersonEditorFactory([](DOvurDocument&) { return new InfoAreaController; });
     ModelHooks::shared().personEditorPage = [] {
