@@ -22,12 +22,13 @@ FTPerson* AssociatedPeople::addAssociatedPerson(FTMoc* moc, const QString& name,
         DisplayMsg(LocalizedString("EmptyNameTryAgain"));
         return nullptr;
     }
-    if (gender != LocalizedString("MaleShort") && gender != LocalizedString("FemaleShort")) {
+    const QString letter = gender.trimmed().toUpper();
+    if (letter != LocalizedString("MaleShort") && letter != LocalizedString("FemaleShort")) {
         DisplayMsg(LocalizedString("GenderQualification"));
         return nullptr;
     }
     moc->undoManager()->setActionName(QStringLiteral("%1 %2").arg(LocalizedString("AddAssociated"), trimmed));
-    FTPerson* person = FTPerson::initInMoc(moc, trimmed, gender);
+    FTPerson* person = FTPerson::initInMoc(moc, trimmed, letter);
     FTAssociation* association = FTAssociation::initInMoc(moc);
     association->setFromPerson(moc->focalPerson());
     association->setToPerson(person);

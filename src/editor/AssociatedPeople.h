@@ -13,7 +13,7 @@ class AssociatedPeople {
 public:
     // A new person, and an association from the database's focal person to that person with the relationship
     // text and the notes trimmed. A name that is blank once trimmed ("EmptyNameTryAgain") or a gender other
-    // than the two short forms ("GenderQualification") makes nothing: null after the message.
+    // than the two short forms, in either case ("GenderQualification"), makes nothing: null after the message.
     static FTPerson* addAssociatedPerson(FTMoc* moc, const QString& name, const QString& gender,
                                          const QString& description, const QString& notes);
     // The first association between the two, made from either; null when there is none.
