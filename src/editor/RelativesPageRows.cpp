@@ -87,3 +87,27 @@ QString RelativesPageRows::promoteMenuTitle(const FTPerson* person)
         .arg(LocalizedString("Promote"), person ? person->name() : QString(), LocalizedString("toFocal"),
              LocalizedString("CtrlKey"), LocalizedString("Click"));
 }
+
+QList<int> RelativesPageRows::fitMinimums(QList<int> widths, const QList<int>& minimums)
+{
+    const auto minimum = [&](qsizetype c) { return c < minimums.size() ? minimums[c] : 0; };
+    qint64 deficit = 0;
+    qint64 slack = 0;
+    for (qsizetype c = 0; c < widths.size(); ++c) {
+        deficit += std::max(0, minimum(c) - widths[c]);
+        slack += std::max(0, widths[c] - minimum(c));
+    }
+    if (deficit == 0)
+        return widths;
+    const qint64 taken = std::min(deficit, slack);
+    qint64 left = taken;
+    for (qsizetype c = 0; c < widths.size() && slack > 0; ++c) {
+        const int room = std::max(0, widths[c] - minimum(c));
+        const int take = int(std::min<qint64>(left, (taken * room + slack - 1) / slack));
+        widths[c] -= take;
+        left -= take;
+    }
+    for (qsizetype c = 0; c < widths.size(); ++c)
+        widths[c] = std::max(widths[c], minimum(c));
+    return widths;
+}

@@ -32,6 +32,9 @@ public:
     // The widths of the text columns for a visible width `w`: fixed shares of 930, whole points; the age at
     // death takes what the others leave.
     static QList<int> columnWidths(int w);
+    // Widens the columns narrower than their minimum (a date must show whole) with room taken from the others in
+    // proportion to what each has above its own minimum; the total stays the same when it can.
+    static QList<int> fitMinimums(QList<int> widths, const QList<int>& minimums);
     // The person field an editable column writes (PersonFields' tag), -1 for a column that cannot be edited.
     static int fieldTag(int column);
 

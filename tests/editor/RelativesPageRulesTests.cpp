@@ -113,6 +113,10 @@ TEST_F(RelativesPageRules, ColumnsShareTheWidthInParts_of930)
     EXPECT_THAT(RelativesPageRows::columnWidths(930), ElementsAre(110, 240, 80, 170, 80, 170, 80));
     // Truncated to whole points; the age at death takes what is left.
     EXPECT_THAT(RelativesPageRows::columnWidths(700), ElementsAre(82, 180, 60, 127, 60, 127, 64));
+    // Dates too narrow to show whole take room from the other columns, in proportion to what they can give.
+    EXPECT_THAT(RelativesPageRows::fitMinimums({82, 180, 60, 127, 60, 127, 64}, {0, 0, 90, 0, 90, 0, 40}),
+                ElementsAre(72, 160, 90, 112, 90, 112, 64));
+    EXPECT_THAT(RelativesPageRows::fitMinimums({10, 10}, {0, 30}), ElementsAre(0, 30));
 }
 
 // ---- The CSV file ----------------------------------------------------------------------------------------------

@@ -26,18 +26,13 @@ AssociatedPersonDialog::AssociatedPersonDialog(FTPerson* first, FTPerson* second
     setWindowTitle(LocalizedString("AssociatedPersonTitle"));
     if (!m_association)
         return;
-    const auto name = [](const FTPerson* p) { return p ? p->nameWithBirthAndDeathYears() : QString(); };
-    auto* to = new QLabel(name(m_association->toPerson()));
-    QFont bold = to->font();
-    bold.setBold(true);
-    to->setFont(bold);
-    auto* from = new QLabel(name(m_association->fromPerson()));
-    from->setFont(bold);
-    auto* heading = new QHBoxLayout;
-    heading->addWidget(to);
-    heading->addWidget(new QLabel(LocalizedString("AssociationIs")));
-    heading->addWidget(from);
-    heading->addStretch();
+    // One label, so that the words sit at their natural spacing between the two names.
+    const auto name = [](const FTPerson* p) { return p ? p->nameWithBirthAndDeathYears().toHtmlEscaped() : QString(); };
+    auto* heading = new QLabel(QStringLiteral("<b>%1</b> %2 <b>%3</b>")
+                                   .arg(name(m_association->toPerson()), LocalizedString("AssociationIs").toHtmlEscaped(),
+                                        name(m_association->fromPerson())));
+    heading->setTextFormat(Qt::RichText);
+    heading->setWordWrap(true);
 
     QFont font;
     font.setPointSize(12);
@@ -65,7 +60,7 @@ AssociatedPersonDialog::AssociatedPersonDialog(FTPerson* first, FTPerson* second
     buttons->addWidget(close);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(heading);
+    layout->addWidget(heading);
     layout->addLayout(grid, 1);
     layout->addLayout(buttons);
     resize(520, 280);

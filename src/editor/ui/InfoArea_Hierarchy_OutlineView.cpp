@@ -2,6 +2,7 @@
 
 #include "editor/HierarchyOutlineRules.h"
 #include "editor/PersonFields.h"
+#include "editor/RelativesPageRows.h"
 #include "editor/ui/EditorTableView.h"
 #include "editor/ui/InfoArea_Relatives_TableView.h"
 #include "editor/ui/LineEditDateField.h"
@@ -132,7 +133,12 @@ void InfoArea_Hierarchy_OutlineView::setColumnWidths()
         return;
     const int visible = viewport()->width();
     m_lastVisibleWidth = visible;
-    const QList<int> widths = Rules::columnWidths(std::max(0, visible - 2 * kButtonColumnWidth));
+    // The generation's heading and a date are never cut off: the room comes from the other columns.
+    const QFontMetrics metrics(font());
+    const int level = QFontMetrics(header()->font()).horizontalAdvance(model()->headerData(0, Qt::Horizontal).toString()) + 14;
+    const int date = metrics.horizontalAdvance(QStringLiteral("00 Mmm 0000")) + 12;
+    const QList<int> widths = RelativesPageRows::fitMinimums(
+        Rules::columnWidths(std::max(0, visible - 2 * kButtonColumnWidth)), {level, 0, 0, date});
     endEditing();
     for (int c = 0; c < widths.size(); ++c)
         setColumnWidth(c, widths[c]);

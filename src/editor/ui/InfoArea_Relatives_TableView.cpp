@@ -110,7 +110,12 @@ void InfoArea_Relatives_TableView::setColumnWidths()
     const int visible = viewport()->width();
     m_lastVisibleWidth = visible;
     // The buttons keep their width; the text columns share the rest, so that nothing is cut off at the right.
-    const QList<int> widths = Rows::columnWidths(std::max(0, visible - 2 * kButtonColumnWidth));
+    // A date is never cut off: the room comes from the names and places.
+    const QFontMetrics metrics(font());
+    const int date = metrics.horizontalAdvance(QStringLiteral("00 Mmm 0000")) + 12;
+    const int age = metrics.horizontalAdvance(QStringLiteral("000")) + 12;
+    const QList<int> widths = Rows::fitMinimums(Rows::columnWidths(std::max(0, visible - 2 * kButtonColumnWidth)),
+                                                {0, 0, date, 0, date, 0, age});
     endEditing();
     for (int c = 0; c < widths.size(); ++c)
         setColumnWidth(c, widths[c]);
