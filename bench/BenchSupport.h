@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/FTPerson.h"
+#include "platform/Prompts.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -57,3 +58,12 @@ inline FTPerson* busiestPerson(const QList<FTPerson*>& people)
     }
     return busiest;
 }
+
+// Counts the alerts instead of showing them.
+struct SilentPrompts : Prompts {
+    int count = 0;
+    void message(const QString&, const QString&) override { ++count; }
+    void messageAsSheet(QObject*, const QString&) override { ++count; }
+    void showMe(const QString&, const QString&) override { ++count; }
+    int choose(const QString&, const QString&, const QStringList&) override { return ++count, 0; }
+};

@@ -7,14 +7,18 @@
 //   rotate_ms         a quarter turn of it, the view and the stored preview made anew (median of 4)
 //   next_picture_ms   the next of the person's 200 pictures, loaded and drawn (median of 20)
 //   metadata_ms       the metadata window of the 24-megapixel file made, read and drawn (median of 5)
+//   transcription_open_ms  the transcription window made, shown and drawn on the 24-megapixel picture (median of 3)
+//   transcription_zoom_ms  a new scale of that picture in the window, redrawn (median of 20)
 //   peak_mb           peak resident memory
 // Everything is written into a temporary folder of its own.
 #include "BenchPictures.h"
 #include "BenchSupport.h"
 
+#include "pictures/ui/DocumentImage.h"
 #include "pictures/ui/PicEdit.h"
 #include "pictures/ui/PictureController.h"
 #include "pictures/ui/PictureMetadata.h"
+#include "pictures/ui/TranscriptionController.h"
 
 #include "shell/FirstRunDefaults.h"
 
@@ -164,6 +168,28 @@ int main(int argc, char** argv)
     }));
     editor->closeEditor();
     delete editor;
+    std::fflush(stdout);
+
+    // The transcription window on the large picture: made, filled to its pane's width and drawn; then zoomed.
+    TranscriptionController* transcription = nullptr;
+    std::printf("transcription_open_ms: %.1f\n", medianMs(3, [&] {
+        delete transcription;
+        transcription = new TranscriptionController;
+        transcription->setPicture(bigPicture);
+        transcription->show();
+        QApplication::processEvents();
+        transcription->documentImage()->repaint();
+    }));
+    if (transcription->documentImage()->image().isNull()) {
+        std::fprintf(stderr, "the transcription window shows no picture\n");
+        return 1;
+    }
+    int zoom = 0;
+    std::printf("transcription_zoom_ms: %.2f\n", medianMs(20, [&] {
+        transcription->changeScale(++zoom % 2 ? 0.25 : 0.4);
+        transcription->documentImage()->repaint();
+    }));
+    delete transcription;
     std::fflush(stdout);
 
     editor = new PictureController(owner, album.first());

@@ -15,15 +15,28 @@
 //   source_submenu_ms         the largest type's submenu filled and shown (grouped by title)
 //   citations_page_ms         the person editor's citations page chosen for a person with 1,000 citations, its
 //                             rows measured and drawn (median of five)
+//   review_step_ms            one step of the review of source citations to the next source by number (median of
+//                             201 steps through the 10,000 sources)
+//   review_report_ms          the review's RTF report of the 20,000-citation source, written and handed to a
+//                             stand-in application
+//   clone_1000_ms             copying 1,000 sources of another database (half of them held here already) into
+//                             this one
+//   open_other_db_s           a second database of PEOPLE people chosen in the clone window, read and its sources
+//                             listed (busy pointer meanwhile)
 //   peak_mb                   peak resident memory
 // Everything is written into a temporary folder of its own.
 #include "BenchSupport.h"
 
 #include "sources/SelectASourceDelegate.h"
+#include "sources/SourceCloner.h"
+#include "sources/SourceReferencesReport.h"
+#include "sources/SourceReferencesReview.h"
 #include "sources/SourceListModel.h"
 #include "sources/SourceMenuModel.h"
 #include "sources/SourceSearch.h"
 #include "sources/WhereUsedModel.h"
+#include "sources/ui/CloneSources.h"
+#include "sources/ui/OtherDatabaseChooser.h"
 #include "sources/ui/SelectASourceButton.h"
 #include "sources/ui/SourceCitingSetup.h"
 #include "sources/ui/SourcesAddModDel.h"
@@ -214,6 +227,49 @@ std::vector<std::pair<QString, double>> timeSourceMenus(FTMoc* moc, double* subm
     return out;
 }
 
+// One step of the review to the next source by number: the median of 201 steps from the lowest number.
+double timeReviewStep(FTMoc* moc)
+{
+    SourceReferencesReview review(moc, nullptr);
+    std::vector<double> steps;
+    QElapsedTimer timer;
+    for (int i = 0; i <= 200; ++i) {
+        timer.start();
+        review.nextSource();
+        steps.push_back(elapsedMs(timer));
+    }
+    return median(steps);
+}
+
+// 1,000 sources in a new database file beside this one: every other one a copy of a source here (so that it is
+// held already), the rest new. Saved and closed; answers the file's path.
+QString makeOtherSources(FTMoc* moc, const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.close();
+    std::unique_ptr<FTMoc> other = FTMoc::initForStoreURL(path, true);
+    if (!other)
+        return {};
+    const QList<FTSource*> here = moc->fetch<FTSource>();
+    other->undoManager()->disableUndoRegistration();
+    for (int i = 0; i < 1000; ++i) {
+        auto* s = other->insertObject<FTSource>();
+        s->setNumericId(i + 1);
+        if (i % 2 == 0) {
+            SourceCloner::migrateAttributesFrom(here[qsizetype(i * 7) % here.size()], s);
+        } else {
+            s->setType(QStringLiteral("Letter"));
+            s->setTitle(QStringLiteral("Letter %1 of the family papers").arg(i));
+            s->setAuthor(QStringLiteral("Writer %1").arg(i % 37));
+        }
+    }
+    other->undoManager()->enableUndoRegistration();
+    other->saveMoc();
+    return path;
+}
+
 // The citations page chosen for a person with 1,000 citations (made here, outside the undo history).
 double timeCitationsPage(DOvurDocument* doc)
 {
@@ -336,6 +392,11 @@ int main(int argc, char** argv)
     editor->whereUsedTable()->grab(); // drawn
     const double selectMs = elapsedMs(timer);
 
+    const double reviewStepMs = timeReviewStep(moc);
+    timer.restart();
+    const QString report = SourceReferencesReport::print(big);
+    const double reviewReportMs = elapsedMs(timer);
+
     QHeaderView* usedHeader = editor->whereUsedTable()->horizontalHeader();
     timer.restart();
     Q_EMIT usedHeader->sectionPressed(WhereUsedModel::WhereUsedColumn);
@@ -354,6 +415,33 @@ int main(int argc, char** argv)
     timer.restart();
     editor->renumberAll();
     const double renumberMs = elapsedMs(timer);
+
+    editor->closeSheet();
+
+    // Copying from another database, then reading a large one in the clone window.
+    const QString otherSources = makeOtherSources(moc, temp.filePath("otherSources.RezUdu"));
+    double cloneMs = -1;
+    int cloned = 0;
+    if (!otherSources.isEmpty()) {
+        std::unique_ptr<FTMoc> other = FTMoc::initForStoreURL(otherSources, true);
+        const QList<FTSource*> chosen = other->fetch<FTSource>();
+        timer.restart();
+        const SourceCloner::Result result = SourceCloner(moc).cloneSources(chosen);
+        cloneMs = elapsedMs(timer);
+        cloned = result.copied;
+    }
+    double openOtherS = -1;
+    int otherSourcesListed = 0;
+    if (SyntheticDatabase::create(temp.filePath("data/large.RezUdu"), people, &error)) {
+        auto* clone = new CloneSources(moc);
+        doc->beginSheet(clone);
+        timer.restart();
+        clone->chooser()->setSourceFilename(QStringLiteral("large.RezUdu"));
+        clone->grab(); // listed and drawn
+        openOtherS = elapsedMs(timer) / 1000;
+        otherSourcesListed = clone->sourcesArrayController()->rowCount();
+        clone->close();
+    }
 
     std::printf("people: %d\n", moc->count<FTPerson>());
     std::printf("sources: %d\n", before);
@@ -374,9 +462,14 @@ int main(int argc, char** argv)
         std::printf("source_menu_ms_%s: %.2f\n", qPrintable(name), ms);
     std::printf("source_submenu_ms: %.2f\n", submenuMs);
     std::printf("citations_page_ms: %.2f\n", pageMs);
+    std::printf("review_step_ms: %.3f\n", reviewStepMs);
+    std::printf("review_report_ms: %.1f%s\n", reviewReportMs, report.isEmpty() ? " (not written)" : "");
+    std::printf("cloned_sources: %d\n", cloned);
+    std::printf("clone_1000_ms: %.1f\n", cloneMs);
+    std::printf("other_db_sources: %d\n", otherSourcesListed);
+    std::printf("open_other_db_s: %.2f\n", openOtherS);
     std::printf("peak_mb: %.1f\n", peakResidentMegabytes());
 
-    editor->closeSheet();
     DocumentController::shared().closeAllDocuments();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     Workspace::shared().setSearchPaths({}, {});

@@ -12,16 +12,18 @@
 // Then the painting of the 10-generation descendants diagram (top-down) onto a 1200 x 800 image, with the box
 // of the last generation nearest the diagram's middle selected (where the boxes lie closest): paint_ms paints the 1200 x 800 area around that box, as the window
 // paints what it shows; paint_all_ms paints the whole diagram (every box, line and text, the image clipping
-// what falls outside it). And window_rebuild_ms: the build the window makes when it opens, of the database's
+// what falls outside it); pdf_ms writes that whole diagram as the window's PDF file (one page, into the temporary
+// folder). And window_rebuild_ms: the build the window makes when it opens, of the database's
 // focal person's ancestors with the window's five generations and the factory options (run it with the sample
 // database Royal92.RezUdu as FILE for that database's figure).
 // Prints one figure a line as "name: value": people, descendant_boxes, descendants_ms,
-// descendants_horizontal_ms, paint_ms, paint_all_ms, largest_descendant_boxes, largest_descendants_ms,
+// descendants_horizontal_ms, paint_ms, paint_all_ms, pdf_ms, largest_descendant_boxes, largest_descendants_ms,
 // ancestor_boxes, ancestors_ms, ancestors_horizontal_ms, window_rebuild_ms (each time the median of several
 // runs) and peak_mb.
 #include "BenchSupport.h"
 
 #include "diagrams/HdPainter.h"
+#include "diagrams/HdPrinting.h"
 #include "diagrams/HierarchyLayout.h"
 
 #include "model/FTEvent.h"
@@ -225,6 +227,13 @@ int main(int argc, char** argv)
             QPainter p(&image);
             painter.paint(p, QRectF(QPointF(0, 0), view), view);
         }));
+        const QString pdf = temp.filePath(QStringLiteral("Descendants.PDF"));
+        QString pdfError;
+        bool written = true;
+        std::printf("pdf_ms: %.2f\n",
+            medianMs(3, [&] { written = HdPrinting::writePdf(painter, view, pdf, &pdfError) && written; }));
+        if (!written)
+            std::fprintf(stderr, "pdf: %s\n", qPrintable(pdfError));
     }
     std::printf("descendants_horizontal_ms: %.2f\n", run(founder, false, true));
     if (largest) {

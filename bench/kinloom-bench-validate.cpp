@@ -31,14 +31,6 @@
 #include <string>
 
 namespace {
-// Counts the alerts instead of showing them.
-struct SilentPrompts : Prompts {
-    int count = 0;
-    void message(const QString&, const QString&) override { ++count; }
-    void messageAsSheet(QObject*, const QString&) override { ++count; }
-    void showMe(const QString&, const QString&) override { ++count; }
-    int choose(const QString&, const QString&, const QStringList&) override { return ++count, 0; }
-};
 
 struct CountingProgress : ModelProgress {
     int updates = 0;

@@ -24,6 +24,8 @@ class QMimeData;
 //       hooks.pcRelTypeDialog(parent, child);
 struct DiagramHooks {
     // ---- The person editor's dialogs ----
+    // The notes dialog of the person, opened on its tab `initialTab` ("1" notes ... "4" death notes), modal.
+    std::function<void(FTPerson* person, const QString& initialTab)> notesDialog;
     // The parent-child type dialog of the link from `parent` to `child`, modal.
     std::function<void(FTPerson* parent, FTPerson* child)> pcRelTypeDialog;
     // The sheet that lists the person's links and deletes those the user ticks; returns when it has begun.

@@ -166,3 +166,47 @@ void HdOptions::writeToUserDefaults() const
     colour("hdSpousesAncestorsColour", spousesAncestorsColour);
     colour("hdHighlightColour", highlightColour);
 }
+
+const QStringList& HdOptions::userDefaultsKeys()
+{
+    static const QStringList keys = {
+        "hdFullName", "hdIdNo", "hdTitle", "hdPictures", "hdExcludeMaps", "hdSpousePictures", "hdBirthInfo",
+        "hdDeathInfo", "hdSpouses", "hdGenerations", "hdPointSize", "hdColWidthFactor", "hdScrunched", "hdHorizontal",
+        "hdSizeToWidth", "hdNameOnly", "hdBgColour", "hdNameColour", "hdTitleColour", "hdIdNoColour", "hdBirthColour",
+        "hdDeathColour", "hdSpouseColour", "hdTruncateLines", "hdNotes", "hdNotesColour", "hdSiblingsColour",
+        "hdShowContinuationLines", "hdShowRootPath", "hdRootsSiblings", "hdBlackAndWhite", "hdNameBold",
+        "hdShowGender", "hdHighlightColour", "hdColourGradient", "hdFrameColour", "hdTruncateNotes",
+        "hdDisplayTimeline", "hdIncludeAdoptedChildren", "hdIncludeStepChildren", "hdIncludeAllSiblings",
+        "hdIncludeAllSiblingsChildren", "hdIncludeAllSiblingsGrandchildren", "hdMaxSiblingsDescendants",
+        "hdIncludeAuthorsByline", "authorsByline", "hdIncludeSpousesAncestors", "hdSpousesAncestorsColour",
+        "hdExcludeBirthDatesOfLiving", "hdShowConsanguinity", "hdIncludeKinloomFooter",
+    };
+    return keys;
+}
+
+void HdOptions::saveAsUserDefaults()
+{
+    UserDefaults& d = UserDefaults::standard();
+    QVariantMap saved;
+    for (const QString& key : userDefaultsKeys())
+        if (d.contains(key))
+            saved.insert(key, d.objectForKey(key));
+    d.setObject(QStringLiteral("hdUserDefaults"), saved);
+}
+
+bool HdOptions::restoreUserDefaults()
+{
+    // Only the keys saved: whatever else the dictionary may hold (a hand-edited file) stays out, and so does
+    // "hdCascaded", which belongs to the open diagram.
+    UserDefaults& d = UserDefaults::standard();
+    const QVariantMap saved = d.objectForKey(QStringLiteral("hdUserDefaults")).toMap();
+    bool copied = false;
+    for (const QString& key : userDefaultsKeys()) {
+        const auto it = saved.constFind(key);
+        if (it == saved.constEnd() || !it->isValid())
+            continue;
+        d.setObject(key, *it);
+        copied = true;
+    }
+    return copied;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QStringList>
 
 // The hierarchy diagram's options (the "hd" user defaults), read once for each build of the tree so that one
 // build never sees two values of a key. The members start at the factory values; tests fill them directly.
@@ -75,4 +76,12 @@ struct HdOptions {
     static HdOptions fromUserDefaults();
     // Writes every key with these values.
     void writeToUserDefaults() const;
+
+    // The keys saved as the user's own defaults ("hdUserDefaults"): every option and the byline's text, but not
+    // "hdCascaded", which follows the diagram's direction and orientation.
+    static const QStringList& userDefaultsKeys();
+    // Saves the present values of those keys (a key without a value is left out) as "hdUserDefaults".
+    static void saveAsUserDefaults();
+    // Copies the saved values back; nothing when none were saved. Answers whether anything was copied.
+    static bool restoreUserDefaults();
 };

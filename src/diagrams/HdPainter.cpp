@@ -1,5 +1,7 @@
 #include "diagrams/HdPainter.h"
 
+#include "diagrams/HdPageGeometry.h"
+#include "diagrams/HdPrinting.h"
 #include "diagrams/HierarchyLayout.h"
 
 #include "model/FTPerson.h"
@@ -18,6 +20,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -141,12 +144,29 @@ void HdPainter::paint(QPainter& painter, const QRectF& exposed, const QSizeF& vi
             m_onRootPath.insert(h);
         drawPeople(painter, exposed);
         drawConnectors(painter, exposed);
+        if (m_layout.showPageBreaks() && !printing)
+            drawPageBreaksInRect(painter, exposed);
         if (m_layout.bHorizontal() && m_layout.options().displayTimeline)
             displayTimeline(painter);
         displayDiagramTitle(painter);
         m_onRootPath.clear();
     }
     painter.restore();
+}
+
+void HdPainter::paintPage(QPainter& painter, const QRectF& page)
+{
+    // Paper shows every box's text whatever the size; a page needs only the boxes that meet it, the rest would be
+    // clipped away after all the work of laying their text out.
+    const bool wasPrinting = printing;
+    printing = true;
+    m_onlyExposed = true;
+    painter.save();
+    painter.setClipRect(page, Qt::IntersectClip);
+    paint(painter, page, QSizeF(m_layout.xExtent(), m_layout.yExtent()));
+    painter.restore();
+    m_onlyExposed = false;
+    printing = wasPrinting;
 }
 
 void HdPainter::fillBackground(QPainter& painter, const QRectF& exposed, const QSizeF& viewSize) const
@@ -233,13 +253,13 @@ void HdPainter::drawBox(QPainter& painter, Hierarchy* h, const QRectF& exposed, 
     // Across, the text's box starts a padding left of the box, so that the text itself starts at its edge.
     const double pad = HierarchyLayout::kTextPadding;
     const bool meets = box.adjusted(horizontal ? -pad - 1 : -2, -2, 2, 2).intersects(exposed);
-    if (printing || (meets && p >= 2.0)) {
+    if ((printing && !m_onlyExposed) || (meets && (printing || p >= 2.0))) {
         if (horizontal)
             drawTextInBox(painter, h, box.translated(-pad, 0), box.width());
         else
             drawTextInBox(painter, h, box, box.width() - 1.0);
     }
-    if (!printing && !meets)
+    if ((!printing || m_onlyExposed) && !meets)
         return;
     painter.setBrush(Qt::NoBrush);
     if (!horizontal) {
@@ -403,6 +423,78 @@ void HdPainter::drawBranchMark(QPainter& painter, Hierarchy* h, const QPen& pen,
     } else {
         painter.drawLine(QPointF(box.center().x(), box.bottom()), QPointF(box.center().x(), box.bottom() + length));
     }
+}
+
+// ---- Page breaks ----------------------------------------------------------------------------------------------
+
+QString HdPainter::pageBreakLabel(int page, int pageCount, const QString& paperName, bool landscape, int row,
+    int column, bool sizeToWidth)
+{
+    const auto L = [](const char* key) { return LocalizedString(QString::fromLatin1(key)); };
+    // The print dialog's scaling never reaches the page size, so the label shows paper at its natural size.
+    const int scaling = 100;
+    return QStringList {
+        QStringLiteral("%1 %2 %3 %4").arg(L("PageNum"), QString::number(page), L("ConjunctiveOf"),
+            QString::number(pageCount)),
+        QStringLiteral("%1 %2").arg(paperName, L(landscape ? "Landscape" : "Portrait")),
+        QStringLiteral("%1 %2% %3").arg(L("ConjunctiveAt"), QString::number(scaling), L("scaling")),
+        QStringLiteral("%1 = %2, %3 = %4").arg(L("RowShort"), QString::number(row), L("ColumnShort"),
+            QString::number(column)),
+        sizeToWidth ? L("SizeToWidthIgnored") : QString() }
+        .join(QLatin1Char('\n'));
+}
+
+void HdPainter::drawPageBreaksInRect(QPainter& painter, const QRectF& rect) const
+{
+    const HdPageGeometry pages = HdPageGeometry::calculate(m_layout, HdPrinting::paperSize(pageLayout));
+    if (!pages.fitsPaper())
+        return;
+    const double pw = pages.pageWidth;
+    const double ph = pages.pageHeight;
+    const QColor red = QColor::fromRgbF(1.0f, 0.5f, 0.5f);
+    painter.save();
+    QColor translucent = red;
+    translucent.setAlphaF(0.4f);
+    painter.setPen(QPen(translucent, 10.0, Qt::SolidLine, Qt::FlatCap));
+
+    const double bottom = m_layout.topMargin() + ph * pages.rows;
+    for (int c = 0; c <= pages.columns; ++c) {
+        const double x = c == 0 ? 5.0 : m_layout.leftMargin() + pw * c - m_layout.pointSize();
+        if (x >= rect.left() && x <= rect.right())
+            painter.drawLine(QPointF(x, 0), QPointF(x, bottom));
+    }
+    const double right = pw * pages.columns;
+    for (int r = 0; r <= pages.rows; ++r) {
+        const double y = r == 0 ? 5.0 : m_layout.topMargin() + ph * r;
+        if (y >= rect.top() && y <= rect.bottom())
+            painter.drawLine(QPointF(0, y), QPointF(right, y));
+    }
+
+    // The labels of the pages that meet the rectangle, found without walking every page of a large grid.
+    painter.setPen(red);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(36);
+    painter.setFont(font);
+    const int count = pages.pageCount();
+    const bool sizeToWidth = m_layout.options().sizeToWidth;
+    const QString paperName = pageLayout.pageSize().name();
+    const bool landscape = pageLayout.orientation() == QPageLayout::Landscape;
+    const auto first = [](double at, double step, int limit) {
+        return int(std::clamp(std::floor(at / step), 0.0, double(limit - 1)));
+    };
+    const int lastColumn = first(rect.right(), pw, pages.columns);
+    const int lastRow = first(rect.bottom() - 36.0, ph, pages.rows);
+    for (int row = first(rect.top() - 36.0 - ph, ph, pages.rows); row <= lastRow; ++row) {
+        for (int column = first(rect.left() - pw, pw, pages.columns); column <= lastColumn; ++column) {
+            const QRectF label(pw * column, ph * row + 36.0, pw, ph);
+            if (!label.intersects(rect))
+                continue;
+            painter.drawText(label, Qt::AlignHCenter | Qt::AlignTop,
+                pageBreakLabel(row * pages.columns + column + 1, count, paperName, landscape, row + 1, column + 1,
+                    sizeToWidth));
+        }
+    }
+    painter.restore();
 }
 
 // ---- Timeline and title ------------------------------------------------------------------------------------------

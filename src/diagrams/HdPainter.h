@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QDateTime>
+#include <QPageLayout>
 #include <QRectF>
 #include <QSet>
 #include <QSizeF>
@@ -21,7 +22,8 @@ class QPen;
 //
 // On screen only what meets the exposed rectangle is drawn, and a point size below 2 leaves the boxes' text out.
 // A printed page has a white background, no highlight and no page-break marks, keeps the lines below the selected
-// box black, and draws every box's text.
+// box black, and draws every box's text. While the layout shows page breaks, the screen shows where the pages of
+// `pageLayout`'s paper fall, each labelled with its number, paper and place in the grid.
 //
 //   HdPainter painter(layout);
 //   painter.dialogTitle = window->windowTitle();
@@ -37,8 +39,20 @@ public:
     // The moment the title block names; invalid: the time of painting.
     QDateTime createdOn;
 
+    // The paper of the page-break overlay.
+    QPageLayout pageLayout;
+
     // Paints what meets `exposed` of a view of `viewSize` (the background's band spans the whole view).
     void paint(QPainter& painter, const QRectF& exposed, const QSizeF& viewSize);
+    // One printed page: the diagram as on paper, only what meets `page`, clipped to it.
+    void paintPage(QPainter& painter, const QRectF& page);
+    // The page-break overlay over `rect`: translucent red lines between the pages of pageLayout's paper and a
+    // label on each page. Nothing when a column is wider than the paper.
+    void drawPageBreaksInRect(QPainter& painter, const QRectF& rect) const;
+    // The label of a page of the overlay: "Page 2 of 6", the paper, the scaling, the row and column, and a
+    // note that size to width does not apply to paper.
+    static QString pageBreakLabel(int page, int pageCount, const QString& paperName, bool landscape, int row,
+        int column, bool sizeToWidth);
 
     // "R<row>C<column>" at the top left of a printed page.
     static void drawPageLabel(QPainter& painter, int row, int column);
@@ -71,4 +85,6 @@ private:
     HierarchyLayout& m_layout;
     // Set for the length of a paint.
     QSet<const Hierarchy*> m_onRootPath;
+    // A printed page: the boxes beyond the page are left out, though on paper.
+    bool m_onlyExposed = false;
 };

@@ -575,10 +575,7 @@ void HierarchyDiagramCommands::setFactoryDefaults()
 
 void HierarchyDiagramCommands::setUserDefaults()
 {
-    UserDefaults& d = defaults();
-    const QVariantMap saved = d.objectForKey(QStringLiteral("hdUserDefaults")).toMap();
-    for (auto it = saved.constBegin(); it != saved.constEnd(); ++it)
-        d.setObject(it.key(), it.value());
+    HdOptions::restoreUserDefaults();
     markForRebuild();
     m_host.redraw();
 }

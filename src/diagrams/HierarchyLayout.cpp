@@ -431,6 +431,39 @@ Hierarchy* HierarchyLayout::findFirstPerson(const FTPerson* person, Hierarchy* f
     return nullptr;
 }
 
+QList<FTPerson*> HierarchyLayout::loadPeopleArray() const
+{
+    // A person met again ends that branch: below a repeated person stand people already listed.
+    QSet<FTPerson*> seen;
+    QList<FTPerson*> people;
+    std::vector<Hierarchy*> pending;
+    if (m_rootHierarchy)
+        pending.push_back(m_rootHierarchy.get());
+    while (!pending.empty()) {
+        Hierarchy* h = pending.back();
+        pending.pop_back();
+        FTPerson* person = h->person();
+        if (!person || seen.contains(person))
+            continue;
+        seen.insert(person);
+        people << person;
+        const QList<Hierarchy*> children = shownChildren(h);
+        for (qsizetype i = children.size(); i-- > 0;)
+            pending.push_back(children[i]);
+    }
+    const auto birthYear = [](const FTPerson* p) { return p->birth() ? p->birth()->year() : 0; };
+    std::stable_sort(people.begin(), people.end(), [&](const FTPerson* a, const FTPerson* b) {
+        if (a->numericId() != b->numericId())
+            return a->numericId() < b->numericId();
+        if (const int c = a->familyName().compare(b->familyName(), Qt::CaseInsensitive))
+            return c < 0;
+        if (const int c = a->givenNames().compare(b->givenNames(), Qt::CaseInsensitive))
+            return c < 0;
+        return birthYear(a) < birthYear(b);
+    });
+    return people;
+}
+
 void HierarchyLayout::recurseFindPerson(const FTPerson* person, Hierarchy* from, QList<Hierarchy*>& found) const
 {
     if (!from)

@@ -90,6 +90,9 @@ public:
     void recurseFindPerson(const FTPerson* person, Hierarchy* from, QList<Hierarchy*>& found) const;
     // The first box at or under `h`, depth first, on a's level with a row greater than a's; null when none.
     Hierarchy* nextInSameColumn(const Hierarchy* a, Hierarchy* h) const;
+    // The people the diagram shows, each once however many boxes they have, none below maxLevel: by record
+    // number, then family and given names regardless of case, then birth year.
+    QList<FTPerson*> loadPeopleArray() const;
 
     // ---- The tree and its measures, as the last build left them ----
 

@@ -10,6 +10,7 @@
 #include "model/FTPicture.h"
 #include "model/FTSource.h"
 #include "model/ModelHooks.h"
+#include "model/OlderModels.h"
 
 #include "platform/FTLog.h"
 #include "platform/MainThread.h"
@@ -198,14 +199,22 @@ QString FTMoc::momVersionInStoreAtUrl(const QString& path)
     return error.isEmpty() ? metadata.value(kMomKey).toString() : QString();
 }
 
-const StoreSchema* FTMoc::schemaForMomVersion(const QString& momVersion)
+const StoreSchema* FTMoc::schemaForMomVersion(const QString& momVersion, QString* failure)
 {
+    if (failure)
+        failure->clear();
     if (momVersion.isEmpty())
         return nullptr;
     if (momVersion.compare(kCurrentModelVersion, Qt::CaseInsensitive) == 0)
         return &DOvurV6Schema();
-    Prompts::current().message(QStringLiteral("Unable to find the data model %1.\n\nPlease report this error to %2")
-                                   .arg(momVersion, ModelHooks::supportAddress()));
+    if (const StoreSchema* older = OlderModels::schemaNamed(momVersion))
+        return older;
+    const QString text = QStringLiteral("Unable to find the data model %1.\n\nPlease report this error to %2")
+                             .arg(momVersion, ModelHooks::supportAddress());
+    if (failure)
+        *failure = text;
+    else
+        Prompts::current().message(text);
     return nullptr;
 }
 

@@ -70,9 +70,10 @@ public:
     static StoreType storeTypeForFile(const QString& path);
     // The store's "MomKey"; empty when the metadata cannot be read or has no such key.
     static QString momVersionInStoreAtUrl(const QString& path);
-    // The schema of a model version ("DOvurV6", any letter case); null, after a message, for a model this program
-    // does not have. An empty version answers null silently.
-    static const StoreSchema* schemaForMomVersion(const QString& momVersion);
+    // The schema of a model version ("DOvurV6", or an older model registered with OlderModels; any letter case);
+    // null, after a message, for a model this program does not have (with `failure`, the message is given there
+    // instead of shown). An empty version answers null silently.
+    static const StoreSchema* schemaForMomVersion(const QString& momVersion, QString* failure = nullptr);
 
     // Run once by opening (public for the tools that repeat them).
     void populateEventTypes();

@@ -318,8 +318,9 @@ bool FTMoc::correctPcRelsForNotRelated()
 bool FTMoc::createEventTypeIndex()
 {
     const ModelHooks& hooks = ModelHooks::shared();
-    // The sheet opens on the front document's window; any other context keeps the repair for a later opening.
-    if (!hooks.currentDocumentMoc || hooks.currentDocumentMoc() != this)
+    // The sheet opens on the front document's window; any other context keeps the repair for a later opening. A
+    // worker's context (a conversion's) never is that document's, and a worker asks nothing of the windows.
+    if (!MainThread::isMainThread() || !hooks.currentDocumentMoc || hooks.currentDocumentMoc() != this)
         return false;
     const QList<FTEvent*> events = fetch<FTEvent>([](const FTEvent* e) { return e->eventType() == nullptr; });
     FTLog(QStringLiteral("databaseIntegrityCheck - %1 Events needed subTypes").arg(events.size()));

@@ -2,10 +2,8 @@
 
 #include "model/FTMoc.h"
 #include "model/FTMocUndoManager.h"
-#include "model/FTOriginalPicture.h"
 #include "model/FTPerson.h"
 #include "model/FTPicture.h"
-#include "model/FTSource.h"
 #include "model/PicturePlist.h"
 #include "model/UtilsPics.h"
 
@@ -154,7 +152,7 @@ QString PictureIntake::safeFileName(const QString& name)
 }
 
 QStringList PictureIntake::copyImageFilesFromPasteboard(
-    const QMimeData& mime, const QString& defaultFilename, const FTMoc* moc)
+    const QMimeData& mime, const QString& defaultFilename, const FTMoc* moc, bool* told)
 {
     if (!localFiles(mime).isEmpty())
         return imageFilesInFilenamesPasteboard(mime, moc);
@@ -173,6 +171,8 @@ QStringList PictureIntake::copyImageFilesFromPasteboard(
     }
     if (!written) {
         DisplayMsg(QStringLiteral("%1 %2").arg(LocalizedString(QStringLiteral("FailedFileWrite")), path));
+        if (told)
+            *told = true;
         return {};
     }
     return { path };
@@ -258,49 +258,30 @@ std::optional<QList<FTPicture*>> PictureIntake::addPicturesFromPasteboard(
     return added;
 }
 
-FTPicture* PictureIntake::addPictureToSourceFromPasteboard(const QMimeData& mime, FTSource* source)
+std::optional<QString> PictureIntake::onePictureFile(
+    const QMimeData& mime, const QString& defaultFilename, const FTMoc* moc, bool* told)
 {
-    FTMoc* moc = source ? source->moc() : nullptr;
-    if (!moc)
-        return nullptr;
-    const QStringList paths = copyImageFilesFromPasteboard(mime, source->title(), moc);
-    if (paths.isEmpty())
-        return nullptr;
-    const QString path = UtilsPics::resolveAliasedPath(paths.first());
-    if (!acceptedFileTypes(moc).contains(QFileInfo(path).suffix()))
-        return nullptr;
+    QString path;
+    if (const std::optional<PicturePlist> record = PicturePlist::readFrom(mime)) {
+        path = record->filename;
+    } else {
+        const QStringList paths = copyImageFilesFromPasteboard(mime, defaultFilename, moc, told);
+        if (paths.isEmpty())
+            return std::nullopt;
+        path = UtilsPics::resolveAliasedPath(paths.first());
+        if (!acceptedFileTypes(moc).contains(QFileInfo(path).suffix()))
+            return std::nullopt;
+    }
     QImage thumbnail;
     QString whyNot;
-    if (!checkFile(path, &thumbnail, &whyNot)) {
+    const bool usable = checkFile(path, &thumbnail, &whyNot);
+    if (!usable)
         tellRefused({ whyNot });
-        return nullptr;
+    // A failed copy into the pictures folder has been told by the copy.
+    if (!usable || !copyIntoPicturesFolder(path)) {
+        if (told)
+            *told = true;
+        return std::nullopt;
     }
-    if (!copyIntoPicturesFolder(path))
-        return nullptr;
-    FTPicture* picture = source->picture();
-    if (picture) {
-        picture->setFilename(path);
-        picture->setRclCut(UtilsPics::stringFromRect(QRectF()));
-        if (FTOriginalPicture* old = picture->originalPicture()) {
-            picture->setOriginalPicture(nullptr);
-            moc->deleteObject(old);
-        }
-    } else {
-        picture = FTPicture::initInMoc(moc, path, source);
-        if (!picture)
-            return nullptr;
-    }
-    UtilsPics::removeTempPicsDirectory();
-    const std::optional<PicturePlist> record = PicturePlist::readFrom(mime);
-    if (record && !record->title.isEmpty())
-        picture->setName(record->title);
-    else
-        picture->setTitleFromFileName(path);
-    if (record) {
-        picture->setNotes(record->notes);
-        picture->setDate(record->date);
-    }
-    if (!thumbnail.isNull())
-        picture->setThumbnailImage(thumbnail);
-    return picture;
+    return path;
 }

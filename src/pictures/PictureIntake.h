@@ -11,7 +11,6 @@
 class FTMoc;
 class FTPerson;
 class FTPicture;
-class FTSource;
 class QImage;
 class QMimeData;
 
@@ -44,9 +43,9 @@ public:
     // The picture files a clipboard or drag offers: the accepted dropped files as they are, or its image data
     // written as "<defaultFilename>.tiff" (TIFF) into a fresh temporary pictures folder. The name is made one
     // safe file-name part (safeFileName). Empty when nothing is offered, or when the image cannot be written (the
-    // user has been told).
+    // user has been told, and `told` is set when given).
     static QStringList copyImageFilesFromPasteboard(
-        const QMimeData& mime, const QString& defaultFilename, const FTMoc* moc = nullptr);
+        const QMimeData& mime, const QString& defaultFilename, const FTMoc* moc = nullptr, bool* told = nullptr);
     // `name` as one file name inside a folder: no "/" (written "|") or control characters, no leading dots or
     // blanks, at most 100 characters; "TiffImage" when nothing is left.
     static QString safeFileName(const QString& name);
@@ -58,11 +57,12 @@ public:
     static std::optional<QList<FTPicture*>> addPicturesFromPasteboard(
         const QMimeData& mime, FTPerson* person, const std::function<void(const QString&)>& message = {});
 
-    // The source's picture from a paste or drop of one picture: the first file offered (image data named after
-    // the source's title) replaces the file of the source's picture, or becomes a new one; a picture record also
-    // brings its title, date and notes. The crop and the thumbnail start afresh. Null when nothing usable is
-    // offered (the user has been told why when a file was refused).
-    static FTPicture* addPictureToSourceFromPasteboard(const QMimeData& mime, FTSource* source);
+    // The one picture file of a paste or drop, ready to be a picture's file: a picture record's file, the first
+    // accepted dropped file, or image data written as "<defaultFilename>.tiff" and placed in the pictures folder.
+    // An image file must give an image. Null when nothing usable is offered, or when the file is refused: then the
+    // user has been told why, and `told` (when given) is set.
+    static std::optional<QString> onePictureFile(
+        const QMimeData& mime, const QString& defaultFilename, const FTMoc* moc = nullptr, bool* told = nullptr);
 
 private:
     static bool checkFile(const QString& path, QImage* thumbnail, QString* whyNot);

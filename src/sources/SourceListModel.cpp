@@ -46,8 +46,16 @@ SourceListModel::SourceListModel(FTMoc* moc, QObject* parent)
 
 void SourceListModel::loadSources()
 {
-    m_sources = m_moc->fetch<FTSource>();
+    m_sources = m_moc ? m_moc->fetch<FTSource>() : QList<FTSource*>();
     rearrange();
+}
+
+void SourceListModel::setMoc(FTMoc* moc)
+{
+    m_moc = moc;
+    m_search.clear();
+    m_active = nullptr;
+    loadSources();
 }
 
 void SourceListModel::setSourcesArray(const QList<FTSource*>& sources)
@@ -122,7 +130,7 @@ void SourceListModel::allSourcesEdited()
 void SourceListModel::activeSourceChanged()
 {
     const FTSource* before = m_active;
-    m_active = m_moc->activeSource();
+    m_active = m_moc ? m_moc->activeSource() : nullptr;
     for (const FTSource* s : { before, m_active })
         if (const int row = rowOfSource(s); row >= 0)
             Q_EMIT dataChanged(index(row, 0), index(row, ColumnCount - 1));
@@ -131,7 +139,7 @@ void SourceListModel::activeSourceChanged()
 void SourceListModel::rearrange()
 {
     beginResetModel();
-    m_active = m_moc->activeSource();
+    m_active = m_moc ? m_moc->activeSource() : nullptr;
     const QList<FTSource*>& base = m_sources;
     if (!isFiltered()) {
         m_arranged = base;

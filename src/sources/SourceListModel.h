@@ -23,6 +23,9 @@ public:
 
     // Every source of the database, filter and order kept.
     void loadSources();
+    // Every source of another database (none for null), filter and order kept; the sources of the former one are
+    // forgotten at once, so that they may go with their database.
+    void setMoc(FTMoc* moc);
     // Only these sources (the candidates of the source search dialog), filter and order kept.
     void setSourcesArray(const QList<FTSource*>& sources);
     const QList<FTSource*>& sourcesArray() const { return m_sources; }

@@ -1,5 +1,6 @@
 #include "sources/WhereUsedModel.h"
 
+#include "model/FTPerson.h"
 #include "model/FTSource.h"
 #include "model/FTSourceRel.h"
 
@@ -10,9 +11,14 @@
 #include <vector>
 
 namespace {
+// The sort key beyond the columns: the family name of the citing person.
+constexpr int kFamilyNameKey = WhereUsedModel::ColumnCount;
+
 QString cellText(const FTSourceRel* citation, int column)
 {
     switch (column) {
+    case kFamilyNameKey:
+        return citation->person() ? citation->person()->familyName() : QString();
     case WhereUsedModel::WhereUsedColumn:
         return citation->whereUsedString();
     case WhereUsedModel::PageRefColumn:
@@ -60,6 +66,13 @@ void WhereUsedModel::sort(int column, Qt::SortOrder order)
 {
     m_sortColumn = column >= 0 && column < ColumnCount ? column : -1;
     m_sortOrder = order;
+    rearrange();
+}
+
+void WhereUsedModel::sortByFamilyName()
+{
+    m_sortColumn = kFamilyNameKey;
+    m_sortOrder = Qt::AscendingOrder;
     rearrange();
 }
 

@@ -32,6 +32,8 @@ public:
     // Back to the source's own order of its citations.
     void clearSortDescriptors();
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    // By the family name of the person who cites, ascending (citations of no person first).
+    void sortByFamilyName();
     bool isSorted() const { return m_sortColumn >= 0; }
 
     const QList<FTSourceRel*>& arrangedObjects() const { return m_arranged; }

@@ -359,6 +359,55 @@ TEST_F(HierarchyCommandsTest, ControlsFollowTheirRules)
     }
 }
 
+TEST_F(HierarchyCommandsTest, TheUsersOwnDefaultsComeBackWithoutTheCascade)
+{
+    descendantsFamily();
+    show(r, false);
+    auto snapshot = [] {
+        QVariantMap all;
+        for (const QString& key : defaults().allKeys())
+            all.insert(key, defaults().objectForKey(key));
+        return all;
+    };
+
+    // Nothing saved yet: nothing is copied, the diagram is only built again.
+    const QVariantMap before = snapshot();
+    const int requests = host.rebuildRequests;
+    commands.setUserDefaults();
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(host.rebuildRequests, requests + 1);
+    EXPECT_TRUE(commands.needsRebuild());
+
+    defaults().setBool("hdCascaded", true);
+    defaults().setBool("hdFullName", false);
+    defaults().setColor("hdNameColour", QColor(1, 2, 3));
+    defaults().setString("authorsByline", "A. Author");
+    HdOptions::saveAsUserDefaults();
+    const QVariantMap saved = defaults().objectForKey("hdUserDefaults").toMap();
+    EXPECT_FALSE(saved.contains("hdCascaded"));
+    EXPECT_EQ(saved.value("authorsByline").toString(), "A. Author");
+
+    defaults().setBool("hdCascaded", false);
+    defaults().setBool("hdFullName", true);
+    defaults().setColor("hdNameColour", Qt::red);
+    defaults().setString("authorsByline", "");
+    commands.setUserDefaults();
+    EXPECT_FALSE(defaults().boolForKey("hdFullName"));
+    EXPECT_EQ(defaults().colorForKey("hdNameColour"), QColor(1, 2, 3));
+    EXPECT_EQ(defaults().stringForKey("authorsByline"), "A. Author");
+    EXPECT_FALSE(defaults().boolForKey("hdCascaded")) << "the cascade belongs to the open diagram";
+
+    // A dictionary edited by hand brings back the options and nothing else.
+    QVariantMap edited = saved;
+    edited.insert("hdCascaded", true);
+    edited.insert("KinloomDataDirectory", "/elsewhere");
+    defaults().setObject("hdUserDefaults", edited);
+    const QString data = defaults().stringForKey("KinloomDataDirectory");
+    commands.setUserDefaults();
+    EXPECT_FALSE(defaults().boolForKey("hdCascaded"));
+    EXPECT_EQ(defaults().stringForKey("KinloomDataDirectory"), data);
+}
+
 TEST_F(HierarchyCommandsTest, MenuCommandsActOnTheirNodeOrPerson)
 {
     descendantsFamily();

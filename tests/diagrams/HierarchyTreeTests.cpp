@@ -85,6 +85,26 @@ TEST_F(HierarchyTree, APersonReachedTwiceIsExpandedOnceAndRowsFollowTheFirstChil
     EXPECT_EQ(node(gg)->nextAtLevel(), nullptr);
 }
 
+TEST_F(HierarchyTree, TheFindListNamesEachPersonShownOnceByRecordNumber)
+{
+    const auto [gg, g, h, a, b, x, y, z] = cousins();
+    auto names = [](const QList<FTPerson*>& people) {
+        QStringList out;
+        for (const FTPerson* p : people)
+            out << p->name();
+        return out;
+    };
+    // G and H stand in two boxes each; the people were made in this order.
+    build(z, true);
+    EXPECT_EQ(names(layout.loadPeopleArray()), (QStringList { "G Grand", "H Grand", "Old Grand", "A Grand", "B Grand",
+                                                   "X Cousin", "Y Cousin", "Z Cousin" }));
+    // No one below the last generation shown.
+    options.generations = 2;
+    build(z, true);
+    EXPECT_EQ(names(layout.loadPeopleArray()),
+        (QStringList { "A Grand", "B Grand", "X Cousin", "Y Cousin", "Z Cousin" }));
+}
+
 TEST_F(HierarchyTree, AFoldedPersonKeepsTheBoxButShowsNoNextGeneration)
 {
     FTPerson* root = person("Rob Root", M());

@@ -1,4 +1,4 @@
-// Pictures pasted or dropped onto a person or a source: what a clipboard offers, which files are taken, image data
+// Pictures pasted or dropped onto a person: what a clipboard offers, which files are taken, image data
 // through the temporary folder, the picture record of this program, and files that cannot become pictures.
 
 #include "PicturesFixture.h"
@@ -6,8 +6,6 @@
 #include "pictures/PictureIntake.h"
 
 #include "model/FTMocUndoManager.h"
-#include "model/FTOriginalPicture.h"
-#include "model/FTSource.h"
 #include "model/PicturePlist.h"
 #include "model/UtilsPics.h"
 
@@ -21,15 +19,6 @@ using ::testing::HasSubstr;
 namespace {
 class PictureIntakeTest : public PicturesFixture {
 protected:
-    static std::unique_ptr<QMimeData> filesDropped(const QStringList& paths)
-    {
-        auto mime = std::make_unique<QMimeData>();
-        QList<QUrl> urls;
-        for (const QString& p : paths)
-            urls << QUrl::fromLocalFile(p);
-        mime->setUrls(urls);
-        return mime;
-    }
     static std::unique_ptr<QMimeData> imagePasted(const QImage& image)
     {
         auto mime = std::make_unique<QMimeData>();
@@ -229,32 +218,4 @@ TEST_F(PictureIntakeTest, FilesThatCannotBecomePicturesAreLeftOutWithTheirReason
     ASSERT_EQ(added->size(), 1);
     EXPECT_EQ(added->first()->name(), "good");
     EXPECT_EQ(messages().size(), 1);
-}
-
-TEST_F(PictureIntakeTest, ASourceTakesOnePictureReplacingItsFileAndThumbnail)
-{
-    auto moc = newDatabase();
-    auto* source = moc->insertObject<FTSource>();
-    source->setTitle("Parish/Register");
-    auto pasted = imagePasted(anImage());
-    FTPicture* picture = PictureIntake::addPictureToSourceFromPasteboard(*pasted, source);
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(source->picture(), picture);
-    EXPECT_EQ(picture->filename(), picturesFolder() + "/Parish|Register.tiff");
-    EXPECT_EQ(picture->name(), "Parish|Register");
-    ASSERT_TRUE(picture->originalPicture());
-    EXPECT_EQ(picture->thumbnailImage().size(), QSize(50, 100));
-    FTOriginalPicture* first = picture->originalPicture();
-
-    // A dropped file replaces it: a new crop and a new thumbnail.
-    picture->setRclCut("{{1, 1}, {5, 5}}");
-    FTPicture* again = PictureIntake::addPictureToSourceFromPasteboard(*filesDropped({ image("in/page.png", 80, 40) }), source);
-    EXPECT_EQ(again, picture);
-    EXPECT_EQ(picture->filename(), picturesFolder() + "/page.png");
-    EXPECT_EQ(picture->name(), "page");
-    EXPECT_EQ(picture->rclCut(), "{{0, 0}, {0, 0}}");
-    EXPECT_NE(picture->originalPicture(), first);
-    EXPECT_TRUE(first->isDeleted());
-    EXPECT_EQ(picture->thumbnailImage().size(), QSize(100, 50));
-    EXPECT_EQ(moc->count<FTPicture>(), 1);
 }

@@ -15,7 +15,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QMimeData>
 #include <QPainter>
+#include <QUrl>
+
+#include <memory>
 
 class PicturesFixture : public ModelFixture {
 protected:
@@ -63,6 +67,16 @@ protected:
         auto* p = moc.insertObject<FTPerson>();
         p->setName(name);
         return p;
+    }
+    // A drag or clipboard of these files.
+    static std::unique_ptr<QMimeData> filesDropped(const QStringList& paths)
+    {
+        auto mime = std::make_unique<QMimeData>();
+        QList<QUrl> urls;
+        for (const QString& p : paths)
+            urls << QUrl::fromLocalFile(p);
+        mime->setUrls(urls);
+        return mime;
     }
     QStringList picturesFolderEntries() const
     {

@@ -1,30 +1,50 @@
 #include "diagrams/ui/HdView.h"
 
+#include "diagrams/HdPageGeometry.h"
+#include "diagrams/HdPrinting.h"
 #include "diagrams/ui/DiagramPopupMenu.h"
 
+#include "shell/DisplayMsg.h"
+#include "shell/Utils.h"
 #include "shell/ui/SharedPrinter.h"
 
 #include "model/FTPerson.h"
 #include "model/Hierarchy.h"
 
+#include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
+#include "platform/Prompts.h"
 #include "platform/UserDefaults.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScrollArea>
 #include <QScrollBar>
 
 #include <cmath>
+
+namespace {
+QString L(const char* key)
+{
+    return LocalizedString(QString::fromLatin1(key));
+}
+}
 
 HdView::HdView(QWidget* parent)
     : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    runPrintDialog = [this](QPrinter& printer) {
+        QPrintDialog dialog(&printer, window());
+        return dialog.exec() == QDialog::Accepted;
+    };
     // Every new window starts with five generations.
     UserDefaults::standard().setInteger(QStringLiteral("hdGenerations"), 5);
     observeNotifications();
@@ -74,7 +94,7 @@ void HdView::prepare()
     if (m_popupMenuOpen)
         return;
     const bool rebuild = m_commands.needsRebuild();
-    const QSizeF frame = m_commands.prepare(QSizeF(visibleSize()), sharedPaperSize());
+    const QSizeF frame = m_commands.prepare(QSizeF(visibleSize()), HdPrinting::paperSizeFromPoints(sharedPaperSize()));
     if (rebuild)
         ++m_rebuildCount;
     const QSize wanted(int(std::ceil(frame.width())), int(std::ceil(frame.height())));
@@ -168,7 +188,92 @@ void HdView::paintEvent(QPaintEvent* event)
         painter.fillRect(event->rect(), m_layout.options().bgColour);
         return;
     }
+    if (m_layout.showPageBreaks())
+        m_painter.pageLayout = sharedPrinter().pageLayout();
     m_painter.paint(painter, QRectF(event->rect()), QSizeF(size()));
+}
+
+// ---- Paper -------------------------------------------------------------------------------------------------------
+
+bool HdView::pagesFitPaper(const QSizeF& paper)
+{
+    if (HdPageGeometry::calculate(m_layout, paper).fitsPaper())
+        return true;
+    // Nothing could be shown of the pages either.
+    if (m_layout.showPageBreaks()) {
+        m_layout.setShowPageBreaks(false);
+        m_commands.markForRebuild();
+    }
+    DisplayMsg(L("HdColumnsWiderThanPaper"));
+    return false;
+}
+
+void HdView::print()
+{
+    if (!m_commands.rootPerson())
+        return;
+    prepare();
+    QPrinter& printer = sharedPrinter();
+    if (!m_layout.showPageBreaks()) {
+        // The first time, the user sees where the pages break before anything is printed.
+        m_layout.setShowPageBreaks(true);
+        m_commands.markForRebuild();
+        prepare();
+        if (!pagesFitPaper(HdPrinting::paperSize(printer.pageLayout())))
+            return;
+        repaint();
+        const int answer = Prompts::current().chooseWithTitle(QStringLiteral("Kinloom"), L("PrintAsShown"),
+            L("PrintNote"), { L("Print"), L("Cancel") });
+        if (answer != 0)
+            return;
+    } else if (!pagesFitPaper(HdPrinting::paperSize(printer.pageLayout()))) {
+        return;
+    }
+    if (!runPrintDialog || !runPrintDialog(printer))
+        return;
+    // The dialog may have changed the paper: the pages break where it needs them.
+    m_commands.markForRebuild();
+    prepare();
+    const QSizeF paper = HdPrinting::paperSize(printer.pageLayout());
+    if (!pagesFitPaper(paper))
+        return;
+    const HdPageGeometry pages = HdPageGeometry::calculate(m_layout, paper);
+    int first = 1;
+    int last = pages.pageCount();
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = printer.fromPage();
+        last = std::max(first, printer.toPage());
+    }
+    // The printer measures in the diagram's own points while it prints.
+    const int resolution = printer.resolution();
+    printer.setResolution(HdPrinting::viewDpi());
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool printed = HdPrinting::printPages(m_painter, printer, pages, first, last, &error);
+    QApplication::restoreOverrideCursor();
+    printer.setResolution(resolution);
+    if (!printed)
+        DisplayMsg(L("HdNotPrinted").arg(error));
+}
+
+void HdView::printAsPDF()
+{
+    if (!m_commands.rootPerson())
+        return;
+    prepare();
+    const QString folder = Utils::reportsDirectory();
+    if (folder.isEmpty())
+        return;
+    const QString path = HdPrinting::pdfPath(folder, m_commands.rootPerson(), m_commands.bAncestors());
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool written = HdPrinting::writePdf(m_painter, QSizeF(size()), path, &error);
+    QApplication::restoreOverrideCursor();
+    if (!written) {
+        DisplayMsg(L("HdPdfNotWritten").arg(path, error));
+        return;
+    }
+    Utils::displayFile(path, QString());
 }
 
 // ---- Keys and mouse ----------------------------------------------------------------------------------------------

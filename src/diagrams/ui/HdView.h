@@ -8,6 +8,7 @@
 
 #include <functional>
 
+class QPrinter;
 class QScrollArea;
 
 // The hierarchy diagram's view, inside the window's scroll area: the tree of a root person's ancestors or
@@ -33,6 +34,16 @@ public:
     int rebuildCount() const { return m_rebuildCount; }
     // The area of the last in-place repaint (tests).
     QRectF lastRedrawRect() const { return m_lastRedrawRect; }
+
+    // ---- Paper ----
+    // Prints the diagram through the print dialog, page after page. The first time, the page breaks are shown
+    // and the user is asked to go on; a diagram whose columns are wider than the paper is refused with a message.
+    void print();
+    // Writes the whole diagram as a PDF file into the reports folder and opens it; a failure is shown with the
+    // file's path and opens nothing.
+    void printAsPDF();
+    // The print dialog over the printer: true to print. Replaced by tests.
+    std::function<bool(QPrinter& printer)> runPrintDialog;
 
     // What the window shows and opens for the view.
     std::function<void(const QString& title)> onTitleChanged;
@@ -63,6 +74,8 @@ private:
     QScrollArea* scrollArea() const;
     QSize visibleSize() const;
     void observeNotifications();
+    // True when the diagram's columns fit the paper; otherwise tells the user and turns the page breaks off.
+    bool pagesFitPaper(const QSizeF& paper);
 
     HierarchyLayout m_layout;
     HierarchyDiagramCommands m_commands { *this, m_layout };

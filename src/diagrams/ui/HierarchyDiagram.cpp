@@ -1,9 +1,13 @@
 #include "diagrams/ui/HierarchyDiagram.h"
 
-#include "diagrams/DiagramHooks.h"
 #include "diagrams/HdOptions.h"
+#include "diagrams/ui/HdCustomise.h"
+#include "diagrams/ui/HdFindPerson.h"
 #include "diagrams/ui/HdView.h"
+#include "diagrams/ui/HdWindowParts.h"
+#include "diagrams/ui/PersonalDetails.h"
 
+#include "shell/DisplayMsg.h"
 #include "shell/Utils.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/SharedPrinter.h"
@@ -153,6 +157,14 @@ void HierarchyDiagram::makeControls()
 
     m_pageSetupButton = new QPushButton(themeIcon(QStringLiteral("document-page-setup")), L("HdPageSetupButton"));
     m_helpButton = new QPushButton(themeIcon(QStringLiteral("help-browser")), L("HdHelpButton"));
+    m_printButton = new QPushButton(themeIcon(QStringLiteral("document-print")), L("HdPrintButton"));
+    m_pdfButton = new QPushButton(themeIcon(QStringLiteral("document-save-as")), L("HdPdfButton"));
+    m_customiseButton = new QPushButton(themeIcon(QStringLiteral("document-properties")), L("HdCustomiseButton"));
+    m_findButton = new QPushButton(themeIcon(QStringLiteral("edit-find")), L("HdFindButton"));
+    m_pdfButton->setToolTip(L("HdPdfToolTip"));
+    for (QPushButton* b :
+        { m_pageSetupButton, m_helpButton, m_printButton, m_pdfButton, m_customiseButton, m_findButton })
+        b->setAutoDefault(false);
 
     auto labelled = [](const char* key, QWidget* control) {
         auto* row = new QHBoxLayout;
@@ -189,7 +201,13 @@ void HierarchyDiagram::makeControls()
     auto* foot = new QHBoxLayout;
     foot->setSpacing(8);
     foot->addWidget(m_info, 1);
+    foot->addWidget(m_findButton);
+    foot->addWidget(m_customiseButton);
+    foot->addSpacing(8);
     foot->addWidget(m_pageSetupButton);
+    foot->addWidget(m_printButton);
+    foot->addWidget(m_pdfButton);
+    foot->addSpacing(8);
     foot->addWidget(m_helpButton);
     layout->addLayout(controls);
     layout->addWidget(m_scroll, 1);
@@ -218,11 +236,18 @@ void HierarchyDiagram::makeControls()
         [](double value) { defaults().setDouble(QStringLiteral("hdColWidthFactor"), value); }, Control::ColumnWidthStepper);
     connect(m_pageSetupButton, &QPushButton::clicked, this, [this] { pageSetup(); });
     connect(m_helpButton, &QPushButton::clicked, this, [this] { displayHelp(); });
+    connect(m_printButton, &QPushButton::clicked, this, [this] { printHierarchyDiagram(); });
+    connect(m_pdfButton, &QPushButton::clicked, this, [this] { printAsPDF(); });
+    connect(m_customiseButton, &QPushButton::clicked, this, [this] { customise(); });
+    connect(m_findButton, &QPushButton::clicked, this, [this] { invokeFindPersonDialog(); });
 
     m_view->onTitleChanged = [this](const QString& title) { setWindowTitle(title); };
-    m_view->onSelectedPersonChanged = [this](FTPerson*, const QString& info) {
+    m_view->onSelectedPersonChanged = [this](FTPerson* person, const QString& info) {
         m_info->setText(info);
         m_info->setToolTip(info);
+        // The details window follows the selection.
+        if (m_pd && person && m_pd->person() != person)
+            m_pd->setPerson(person);
     };
     m_view->onShowMiniPersonalDetails = [this](FTPerson* person) { invokeMiniPersonalDetailsFor(person); };
 }
@@ -282,6 +307,9 @@ void HierarchyDiagram::closeEvent(QCloseEvent* event)
 {
     lastFrame() = geometry();
     NotificationCenter::defaultCenter().removeObserversOf(this);
+    releasePersonalDetailsWindow();
+    if (m_customiseDialog)
+        m_customiseDialog->hide();
     event->accept();
 }
 
@@ -304,7 +332,59 @@ void HierarchyDiagram::invokeMiniPersonalDetailsFor(FTPerson* person)
 {
     if (!person)
         return;
-    DiagramHooks::sayNotAvailable(L("HdDetailsWindow"));
+    if (!m_pd) {
+        m_pd = new PersonalDetails(m_moc, this);
+        m_pd->invokeFamilyDialog = [this](FTPerson* p) { m_view->commands().invokeFamilyDialog(p); };
+        m_pd->onClosed = [this] { releasePersonalDetailsWindow(); };
+        HdWindowParts::placeBesideHierarchyWindow(m_pd, this);
+        m_pd->show();
+    }
+    if (m_pd->person() != person)
+        m_pd->setPerson(person);
+    m_pd->raise();
+}
+
+void HierarchyDiagram::releasePersonalDetailsWindow()
+{
+    if (!m_pd)
+        return;
+    m_pd->hide();
+    m_pd->deleteLater();
+    m_pd = nullptr;
+}
+
+void HierarchyDiagram::customise()
+{
+    if (!m_customiseDialog)
+        m_customiseDialog = new HdCustomise(m_view, this);
+    UserDefaults& d = defaults();
+    if (d.boolForKey(QStringLiteral("hdNameOnly"))) {
+        // The options are about what the boxes say beyond the names.
+        DisplayMsg(L("ToggleNameOnly"));
+        d.setBool(QStringLiteral("hdNameOnly"), false);
+        m_view->commands().markForRebuild();
+        m_view->update();
+    }
+    m_customiseDialog->syncControls();
+    m_customiseDialog->show();
+    m_customiseDialog->raise();
+    m_customiseDialog->activateWindow();
+}
+
+void HierarchyDiagram::invokeFindPersonDialog()
+{
+    HdFindPerson find(m_view, this);
+    find.exec();
+}
+
+void HierarchyDiagram::printHierarchyDiagram()
+{
+    m_view->print();
+}
+
+void HierarchyDiagram::printAsPDF()
+{
+    m_view->printAsPDF();
 }
 
 // ---- Changes made elsewhere ----------------------------------------------------------------------------------------

@@ -7,7 +7,9 @@
 class DOvurDocument;
 class FTMoc;
 class FTPerson;
+class HdCustomise;
 class HdView;
+class PersonalDetails;
 class QButtonGroup;
 class QCheckBox;
 class QDoubleSpinBox;
@@ -52,8 +54,17 @@ public:
     void displayHelp();
     // The page settings shared by every window that prints; the diagram is laid out again on the new paper.
     void pageSetup();
-    // The small details window of the person.
+    // The small details window of the person; it then follows the selection until it closes.
     void invokeMiniPersonalDetailsFor(FTPerson* person);
+    // The details window closed: it goes.
+    void releasePersonalDetailsWindow();
+    // The customise window, made on first use and kept. A diagram of names only gets its full boxes back first.
+    void customise();
+    // The list of the people shown, modal: the one chosen is selected in the diagram.
+    void invokeFindPersonDialog();
+    // Paper: the view's print() and printAsPDF().
+    void printHierarchyDiagram();
+    void printAsPDF();
     // The window's background: "hdFrameColour" while it is in front, paler behind other windows.
     void setFrameColour(bool active);
     // The controls show the "hd" options as they are now.
@@ -68,6 +79,13 @@ public:
     QCheckBox* horizontalSwitch() const { return m_horizontal; }
     QCheckBox* truncateSwitch() const { return m_truncate; }
     QLabel* selectedPersonsInfoTextField() const { return m_info; }
+    QPushButton* printButton() const { return m_printButton; }
+    QPushButton* pdfButton() const { return m_pdfButton; }
+    QPushButton* customiseButton() const { return m_customiseButton; }
+    QPushButton* findButton() const { return m_findButton; }
+    // The small windows while they exist.
+    PersonalDetails* personalDetails() const { return m_pd; }
+    HdCustomise* customiseDialog() const { return m_customiseDialog; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -94,6 +112,12 @@ private:
     QCheckBox* m_truncate = nullptr;
     QPushButton* m_pageSetupButton = nullptr;
     QPushButton* m_helpButton = nullptr;
+    QPushButton* m_printButton = nullptr;
+    QPushButton* m_pdfButton = nullptr;
+    QPushButton* m_customiseButton = nullptr;
+    QPushButton* m_findButton = nullptr;
+    PersonalDetails* m_pd = nullptr;
+    HdCustomise* m_customiseDialog = nullptr;
     QLabel* m_info = nullptr;
     bool m_syncing = false;
 };

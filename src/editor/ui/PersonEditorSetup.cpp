@@ -21,6 +21,7 @@
 #include "editor/ui/InfoArea_Pictures.h"
 #include "editor/ui/InfoArea_Self.h"
 #include "editor/ui/InfoArea_Story.h"
+#include "editor/ui/NotesDialog.h"
 #include "editor/ui/PcRelTypeController.h"
 #include "editor/ui/SelectExistingPerson.h"
 #include "editor/ui/SelectSpouseController.h"
@@ -36,6 +37,7 @@
 #include "model/ModelHooks.h"
 #include "model/RelativeDialogs.h"
 
+#include <QApplication>
 #include <QMainWindow>
 #include <QPointer>
 
@@ -129,6 +131,12 @@ void installPersonEditor()
         DOvurDocument* doc = DocumentController::shared().currentDocument();
         auto* editor = doc ? qobject_cast<InfoAreaController*>(doc->pInfoArea()) : nullptr;
         return editor ? editor->visiblePageIdentifier() : QString();
+    };
+    // The notes dialog of the hierarchy diagram's details window.
+    DiagramHooks::shared().notesDialog = [](FTPerson* person, const QString& initialTab) {
+        NotesDialog dialog;
+        dialog.setOwner(person, initialTab, false);
+        dialog.present(NotesWindow::Modal, QApplication::activeWindow());
     };
 }
 

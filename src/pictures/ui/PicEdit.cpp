@@ -1,6 +1,7 @@
 #include "pictures/ui/PicEdit.h"
 
 #include "pictures/ui/PictureController.h"
+#include "pictures/ui/PictureWindowParts.h"
 
 #include "pictures/CropGeometry.h"
 #include "pictures/PictureIntake.h"
@@ -173,24 +174,11 @@ void PicEdit::paintEvent(QPaintEvent* event)
         drawMessage(p, text, 14, palette().color(QPalette::WindowText), messageTop);
     } else {
         // The part of the picture that needs drawing, from the smallest copy that still has a pixel a point.
-        double factor = 1.0;
-        const QImage& level = editing.pyramid().levelFor(m_scale, &factor);
-        const QRectF target = QRectF(event->rect()).intersected(imageRect());
-        const double k = factor / m_scale;
-        const QRectF source(target.x() * k, target.y() * k, target.width() * k, target.height() * k);
-        p.setRenderHint(QPainter::SmoothPixmapTransform, m_scale < 1.0 && !s_tracking);
-        p.drawImage(target, level, source);
+        drawExposedPicture(p, editing.pyramid(), m_scale, event->rect(), imageRect(), !s_tracking);
 
         const QRectF box = rclDragBox();
         if (!box.isEmpty() && box != imageRect()) {
-            const double half = CropGeometry::kFrameWidth / 2;
-            p.setPen(QPen(Qt::blue, CropGeometry::kFrameWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-            p.setBrush(Qt::NoBrush);
-            p.drawRect(box.adjusted(-half, -half, half, half));
-            p.setRenderHint(QPainter::Antialiasing);
-            p.setPen(QPen(Qt::red, 1));
-            p.setBrush(Qt::red);
-            p.drawEllipse(CropGeometry::handleRect(box));
+            drawDragBox(p, box);
             if (s_tracking && CropGeometry::hasFixedRatio()) {
                 QColor guide(Qt::white);
                 guide.setAlphaF(0.4f);
@@ -239,25 +227,13 @@ void PicEdit::mousePressEvent(QMouseEvent* event)
         return;
     const QRectF box = rclDragBox();
     s_tracking = true;
-    if (!box.isEmpty() && CropGeometry::cornerArea(box).contains(p)) {
-        m_drag = Drag::Resize;
-        m_anchor = box.topLeft();
-        setCursor(Qt::CrossCursor);
-    } else if (!box.isEmpty() && CropGeometry::moveArea(box).contains(p)) {
-        m_drag = Drag::Move;
-        m_anchor = p;
-        m_startBox = box;
-        setCursor(Qt::ClosedHandCursor);
-    } else {
-        m_drag = Drag::New;
-        m_anchor = p;
-        setCursor(Qt::CrossCursor);
-    }
+    m_drag.begin(box, p);
+    setCursor(m_drag.kind() == CropDrag::Kind::Move ? Qt::ClosedHandCursor : Qt::CrossCursor);
 }
 
 void PicEdit::mouseMoveEvent(QMouseEvent* event)
 {
-    if (m_drag == Drag::None) {
+    if (!m_drag.isActive()) {
         updateCursor(event->position());
         return;
     }
@@ -266,22 +242,17 @@ void PicEdit::mouseMoveEvent(QMouseEvent* event)
 
 void PicEdit::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (m_drag == Drag::None || event->button() != Qt::LeftButton)
+    if (!m_drag.isActive() || event->button() != Qt::LeftButton)
         return;
     s_tracking = false;
     trackTo(event->position(), true);
-    m_drag = Drag::None;
+    m_drag.end();
     updateCursor(event->position());
 }
 
 void PicEdit::trackTo(QPointF q, bool final)
 {
-    QRectF box;
-    if (m_drag == Drag::Move)
-        box = CropGeometry::movedBox(m_startBox, m_anchor, q, imageRect());
-    else
-        box = CropGeometry::boxFromPoints(m_anchor, q, imageRect(), CropGeometry::currentRatio());
-    setCroppedRectangle(box, final);
+    setCroppedRectangle(m_drag.boxAt(q, imageRect(), CropGeometry::currentRatio()), final);
 }
 
 void PicEdit::setCroppedRectangle(const QRectF& box, bool final)

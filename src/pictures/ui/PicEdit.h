@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pictures/CropDrag.h"
+
 #include <QPointF>
 #include <QRectF>
 #include <QWidget>
@@ -53,7 +55,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class Drag { None, Resize, Move, New };
     QSizeF imageSize() const;
     void fitToImage();
     void setCroppedRectangle(const QRectF& box, bool final);
@@ -67,9 +68,7 @@ private:
     double m_scale = 1.0;
     double m_sliderScale = 1.0;
     QRectF m_rclCrop;
-    Drag m_drag = Drag::None;
-    QPointF m_anchor;
-    QRectF m_startBox;
+    CropDrag m_drag;
     bool m_oneAtATime = false;
     static bool s_tracking;
 };

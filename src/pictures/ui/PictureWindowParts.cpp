@@ -1,5 +1,8 @@
 #include "pictures/ui/PictureWindowParts.h"
 
+#include "pictures/CropGeometry.h"
+#include "pictures/ImagePyramid.h"
+
 #include "shell/Utils.h"
 #include "shell/UtilsFunctions.h"
 #include "shell/ui/ThemeIcon.h"
@@ -9,6 +12,7 @@
 
 #include <QDialog>
 #include <QFileInfo>
+#include <QPainter>
 #include <QPushButton>
 #include <QUrl>
 
@@ -35,4 +39,28 @@ void openInDesktopApplication(const QString& path)
         Workspace::shared().openUrl(QUrl::fromLocalFile(path));
     else
         Utils::displayFile(path, QString());
+}
+
+void drawExposedPicture(
+    QPainter& p, ImagePyramid& pyramid, double scale, const QRectF& exposed, const QRectF& imageRect, bool smooth)
+{
+    double factor = 1.0;
+    const QImage& level = pyramid.levelFor(scale, &factor);
+    const QRectF target = exposed.intersected(imageRect);
+    const double k = factor / scale;
+    const QRectF source(target.x() * k, target.y() * k, target.width() * k, target.height() * k);
+    p.setRenderHint(QPainter::SmoothPixmapTransform, smooth && scale < 1.0);
+    p.drawImage(target, level, source);
+}
+
+void drawDragBox(QPainter& p, const QRectF& box)
+{
+    const double half = CropGeometry::kFrameWidth / 2;
+    p.setPen(QPen(Qt::blue, CropGeometry::kFrameWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(box.adjusted(-half, -half, half, half));
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::red, 1));
+    p.setBrush(Qt::red);
+    p.drawEllipse(CropGeometry::handleRect(box));
 }

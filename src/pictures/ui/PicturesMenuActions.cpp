@@ -6,11 +6,14 @@
 #include "pictures/ui/MoveThumbnails.h"
 #include "pictures/ui/PictureController.h"
 #include "pictures/ui/SelectPictureTitle.h"
+#include "pictures/ui/SourcePictureArea.h"
+#include "pictures/ui/TranscriptionController.h"
 
 #include "pictures/PictureIntake.h"
 
 #include "editor/ui/EditorHooks.h"
 #include "gedcom/ui/GedcomMenuActions.h"
+#include "sources/ui/SourcesAddModDel.h"
 
 #include "diagrams/DiagramHooks.h"
 
@@ -111,6 +114,12 @@ void PicturesMenuActions::install()
         PictureController::beginSheet(window, owner, picture, std::move(didEnd));
     };
     EditorHooks::shared().defaultPictureView = [](QWidget* parent) { return new DefaultImage(parent); };
+    // The transcription window of the pictures page, and the sources editor's picture well.
+    EditorHooks::shared().transcription
+        = [](QWidget* window, FTPicture* picture, FTManagedObject* owner, std::function<void()> didEnd) {
+              TranscriptionController::beginSheet(window, picture, owner, std::move(didEnd));
+          };
+    SourcesAddModDel::setPictureWellFactory([](SourcesAddModDel& editor) { return new SourcePictureArea(editor); });
     // The family diagram's picture editor and the title of a picture pasted onto a person.
     DiagramHooks::shared().pictureEditor = [](FTManagedObject* owner, FTPicture* picture) {
         PictureController::beginSheet(windowFor(owner), owner, picture, [owner](FTPicture*, bool changed) {
@@ -136,6 +145,8 @@ void PicturesMenuActions::uninstall()
     EditorHooks::shared().addPicturesFromPasteboard = nullptr;
     EditorHooks::shared().pictureEditor = nullptr;
     EditorHooks::shared().defaultPictureView = nullptr;
+    EditorHooks::shared().transcription = nullptr;
+    SourcesAddModDel::setPictureWellFactory(nullptr);
     DiagramHooks::shared().pictureEditor = nullptr;
     DiagramHooks::shared().pictureTitle = nullptr;
 }

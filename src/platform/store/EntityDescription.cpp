@@ -2,6 +2,7 @@
 
 #include "platform/store/StoreSchema.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 EntityDescription::EntityDescription(StoreSchema* schema, const QString& name)
@@ -68,6 +69,17 @@ EntityDescription& EntityDescription::derived(const QString& name, std::function
     p.getter = std::move(getter);
     p.setter = std::move(setter);
     p.dependsOn = dependsOn;
+    return *this;
+}
+
+EntityDescription& EntityDescription::remove(const QString& name)
+{
+    if (m_schema->isFinalized())
+        throw std::logic_error("StoreSchema: the schema is final; cannot remove " + name.toStdString());
+    const auto it = std::find_if(m_declared.begin(), m_declared.end(), [&](const auto& p) { return p->name == name; });
+    if (it == m_declared.end())
+        throw std::logic_error(QStringLiteral("StoreSchema: %1.%2 was never declared").arg(m_name, name).toStdString());
+    m_declared.erase(it);
     return *this;
 }
 

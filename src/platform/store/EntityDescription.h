@@ -44,6 +44,8 @@ public:
     // Observers of the key are told when any key of `dependsOn` changes.
     EntityDescription& derived(const QString& name, std::function<QVariant(const ManagedObject*)> getter,
         std::function<void(ManagedObject*, const QVariant&)> setter = {}, const QStringList& dependsOn = {});
+    // Takes back a declaration, for a schema declared from another's declarations with differences.
+    EntityDescription& remove(const QString& name);
     EntityDescription& inherits(const QString& parent);
     EntityDescription& abstract(bool value = true);
     template <class T> EntityDescription& objectClass()

@@ -6,6 +6,7 @@
 #include "shell/Utils.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
+#include "shell/ui/VersionMigrationController.h"
 
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
@@ -116,5 +117,7 @@ void AppController::migrateDatabase(const QString& path)
         {QStringLiteral("Convert"), QStringLiteral("Ignore")});
     if (answer != 0)
         return;
-    DisplayMsg(LocalizedString("ConversionNotAvailable").arg(QDir::toNativeSeparators(path)));
+    const QString converted = VersionMigrationController::runModal(path);
+    if (!converted.isEmpty())
+        openDocumentWithContentsOfURL(converted);
 }

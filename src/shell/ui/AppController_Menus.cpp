@@ -5,6 +5,7 @@
 #include "shell/ui/AppControllerPrivate.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
+#include "shell/ui/VersionMigrationController.h"
 
 #include "platform/Prompts.h"
 
@@ -89,6 +90,11 @@ QMenuBar* AppController::createMainMenu(QWidget* window)
                 ->setToolTip(path);
         recent->addSeparator();
         addItem(recent, QStringLiteral("Clear Menu"), [] { RecentDocuments::clear(); });
+    });
+    addItem(file, QStringLiteral("Migrate Old Database..."), [this] {
+        const QString converted = VersionMigrationController::runModal({});
+        if (!converted.isEmpty())
+            openDocumentWithContentsOfURL(converted);
     });
     file->addSeparator();
     addItem(file, QStringLiteral("Close"), [this] { closeCurrentDocument(); }, QKeySequence::Close);

@@ -74,12 +74,7 @@ ActiveSourceSelect::ActiveSourceSelect(FTMoc* moc, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
 
     auto* sourceRow = new QHBoxLayout;
-    m_sourceLabel = new QLabel;
-    m_sourceLabel->setObjectName(QStringLiteral("activeSource"));
-    m_sourceLabel->setWordWrap(true);
-    m_sourceLabel->setFrameShape(QFrame::StyledPanel);
-    m_sourceLabel->setMargin(4);
-    m_sourceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_sourceLabel = SourcesWindowHelpers::makeSourceLabel(QStringLiteral("activeSource"));
     sourceRow->addWidget(m_sourceLabel, 1);
     m_selectASourceButton = new SelectASourceButton;
     m_selectASourceButton->setText(L("ChooseActiveSource"));
@@ -95,20 +90,8 @@ ActiveSourceSelect::ActiveSourceSelect(FTMoc* moc, QWidget* parent)
     m_tv->horizontalHeader()->setStretchLastSection(true);
     connect(m_tv, &QTableView::doubleClicked, this, [this] { promoteToFocalPerson(); });
 
-    m_notesTextView = new QTextEdit;
-    m_notesTextView->setObjectName(QStringLiteral("notesTextView"));
-    m_notesTextView->setReadOnly(true);
-    m_notesTextView->setAcceptRichText(false);
-    QFont notesFont = m_notesTextView->font();
-    notesFont.setPointSize(13);
-    m_notesTextView->setFont(notesFont);
-    auto* split = new QSplitter(Qt::Vertical);
-    split->setChildrenCollapsible(false);
-    split->addWidget(m_tv);
-    split->addWidget(m_notesTextView);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 1);
-    layout->addWidget(split, 1);
+    m_notesTextView = SourcesWindowHelpers::makeNotesView(13);
+    layout->addWidget(SourcesWindowHelpers::stackTableOverNotes(m_tv, m_notesTextView), 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(SourcesWindowHelpers::makeButton(QStringLiteral("promoteToFocalPerson"),
@@ -118,10 +101,7 @@ ActiveSourceSelect::ActiveSourceSelect(FTMoc* moc, QWidget* parent)
         L("SourcesDeactivateButton"), [this] { deactivateActiveSource(); }));
     buttons->addWidget(SourcesWindowHelpers::makeButton(QStringLiteral("changeActiveSource"),
         L("ChangeActiveSourceButton"), [this] { changeActiveSource(); }));
-    QPushButton* closeButton
-        = SourcesWindowHelpers::makeButton(QStringLiteral("closeButton"), L("Close"), [this] { done(0); });
-    closeButton->setDefault(true);
-    buttons->addWidget(closeButton);
+    buttons->addWidget(SourcesWindowHelpers::makeCloseButton([this] { done(0); }));
     layout->addLayout(buttons);
     SourcesWindowHelpers::usePanelColour(this);
 
@@ -144,8 +124,7 @@ void ActiveSourceSelect::showActiveSource()
 
 FTSourceRel* ActiveSourceSelect::selectedCitation() const
 {
-    const QModelIndexList rows = m_tv->selectionModel()->selectedRows();
-    return rows.isEmpty() ? nullptr : m_citations->citationAt(rows.first().row());
+    return SourcesWindowHelpers::selectedCitation(m_tv, m_citations);
 }
 
 void ActiveSourceSelect::selectionDidChange()

@@ -83,10 +83,7 @@ PictureSourceReferences::PictureSourceReferences(FTPicture* picture, QWidget* pa
     m_selectASourceButton->setDelegate(static_cast<SelectASourceDelegate*>(this));
     bottom->addWidget(m_selectASourceButton);
     bottom->addStretch();
-    QPushButton* closeButton
-        = SourcesWindowHelpers::makeButton(QStringLiteral("closeButton"), L("Close"), [this] { close(); });
-    closeButton->setDefault(true);
-    bottom->addWidget(closeButton);
+    bottom->addWidget(SourcesWindowHelpers::makeCloseButton([this] { close(); }));
     layout->addLayout(bottom);
     SourcesWindowHelpers::usePanelColour(this);
 

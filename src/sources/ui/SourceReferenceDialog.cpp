@@ -1,5 +1,6 @@
 #include "sources/ui/SourceReferenceDialog.h"
 
+#include "sources/ui/ReviewSourceReferences.h"
 #include "sources/ui/SelectASourceButton.h"
 #include "sources/ui/SourcesWindowHelpers.h"
 
@@ -49,12 +50,7 @@ SourceReferenceDialog::SourceReferenceDialog(Kind kind, FTSourceRel* citation, Q
     layout->addWidget(m_heading);
 
     auto* sourceRow = new QHBoxLayout;
-    m_sourceLabel = new QLabel;
-    m_sourceLabel->setObjectName(QStringLiteral("sourceDescription"));
-    m_sourceLabel->setWordWrap(true);
-    m_sourceLabel->setFrameShape(QFrame::StyledPanel);
-    m_sourceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_sourceLabel->setMargin(4);
+    m_sourceLabel = SourcesWindowHelpers::makeSourceLabel(QStringLiteral("sourceDescription"));
     sourceRow->addWidget(m_sourceLabel, 1);
     m_selectASourceButton = new SelectASourceButton;
     m_selectASourceButton->setText(L("ChangeCitedSource"));
@@ -109,11 +105,12 @@ SourceReferenceDialog::SourceReferenceDialog(Kind kind, FTSourceRel* citation, Q
         QString::fromLatin1(data.helpAction), [this] { helpForSourceReference(); }));
     buttons->addWidget(SourcesWindowHelpers::makeButton(QStringLiteral("deleteSourceReference"),
         L("DeleteCitationButton"), [this] { deleteSourceReference(); }, QStringLiteral("edit-delete")));
+    QPushButton* others = SourcesWindowHelpers::makeButton(QStringLiteral("displayOtherReferences"),
+        L("DisplayOtherReferencesButton"), [this] { displayOtherReferences(); });
+    others->setToolTip(L("DisplayOtherReferencesTip"));
+    buttons->addWidget(others);
     buttons->addStretch();
-    QPushButton* closeButton
-        = SourcesWindowHelpers::makeButton(QStringLiteral("closeButton"), L("Close"), [this] { close(); });
-    closeButton->setDefault(true);
-    buttons->addWidget(closeButton);
+    buttons->addWidget(SourcesWindowHelpers::makeCloseButton([this] { close(); }));
     layout->addLayout(buttons);
 
     SourcesWindowHelpers::usePanelColour(this);
@@ -176,6 +173,15 @@ void SourceReferenceDialog::deleteSourceReference()
 {
     m_model.deleteSourceReference();
     close();
+}
+
+void SourceReferenceDialog::displayOtherReferences()
+{
+    endEditing();
+    const FTSourceRel* citation = m_model.sourceRel();
+    FTMoc* moc = citation ? citation->moc() : nullptr;
+    if (moc && m_model.source())
+        ReviewSourceReferences::run(moc, nullptr, m_model.source(), this);
 }
 
 void SourceReferenceDialog::helpForSourceReference()

@@ -42,6 +42,8 @@ public:
     void changeTopic(int box, bool on);
     void useSamePageRefAsPrevious(bool on);
     void deleteSourceReference();
+    // The review of every citation of the cited source, run modally.
+    void displayOtherReferences();
     void helpForSourceReference();
     // Ends editing (the page reference and notes reach the citation), remembers this kind's page reference and
     // size, and ends the sheet.

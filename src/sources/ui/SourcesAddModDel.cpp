@@ -4,6 +4,8 @@
 #include "sources/SourceListModel.h"
 #include "sources/SourceTypeAssignment.h"
 #include "sources/WhereUsedModel.h"
+#include "sources/ui/MergeTwoSources.h"
+#include "sources/ui/ReviewSourceReferences.h"
 #include "sources/ui/SelectSourceNotesLabelsButton.h"
 #include "sources/ui/SourceNotes.h"
 #include "sources/ui/SourcesWindowHelpers.h"
@@ -210,6 +212,11 @@ void SourcesAddModDel::buildWindow()
         QStringLiteral("list-remove"));
     auto* merge = makeButton(
         QStringLiteral("mergeAllEqualSources"), L("SourcesMergeEqualButton"), [this] { mergeAllEqualSources(); });
+    auto* mergeTwo = makeButton(
+        QStringLiteral("mergeTwoSources"), L("SourcesMergeTwoButton"), [this] { mergeTwoSources(); });
+    mergeTwo->setToolTip(L("SourcesMergeTwoTip"));
+    auto* references = makeButton(QStringLiteral("displayDetailedReferences"), L("SourcesDetailedRefsButton"),
+        [this] { displayDetailedReferences(); });
     auto* renumber = makeButton(QStringLiteral("renumberAll"), L("SourcesRenumberButton"), [this] { renumberAll(); });
     auto* reset = makeButton(
         QStringLiteral("resetMaxSourceId"), L("SourcesResetCounterButton"), [this] { resetMaxSourceId(); });
@@ -219,8 +226,10 @@ void SourcesAddModDel::buildWindow()
     for (QWidget* w : std::initializer_list<QWidget*> { add, remove })
         m_listButtons->addWidget(w);
     m_listButtons->addSpacing(16);
-    for (QWidget* w : std::initializer_list<QWidget*> { merge, renumber, reset, types, typesHelp })
+    for (QWidget* w : std::initializer_list<QWidget*> { merge, mergeTwo, renumber, reset, types, typesHelp })
         m_listButtons->addWidget(w);
+    m_listButtons->addSpacing(16);
+    m_listButtons->addWidget(references);
     m_listButtons->addStretch();
     layout->addLayout(m_listButtons);
 
@@ -447,15 +456,7 @@ FTSource* SourcesAddModDel::currentSource() const
 
 QList<FTSource*> SourcesAddModDel::selectedSources() const
 {
-    QList<int> rows;
-    for (const QModelIndex& index : m_tv->selectionModel()->selectedRows())
-        rows << index.row();
-    std::sort(rows.begin(), rows.end());
-    QList<FTSource*> sources;
-    for (int row : rows)
-        if (FTSource* s = m_sources->sourceAt(row))
-            sources << s;
-    return sources;
+    return SourcesWindowHelpers::selectedSources(m_tv, m_sources);
 }
 
 void SourcesAddModDel::selectSource(FTSource* source)
@@ -752,6 +753,39 @@ void SourcesAddModDel::mergeAllEqualSources()
     reselect(still.isEmpty() ? m_sources->arrangedObjects().mid(0, 1) : still);
 }
 
+void SourcesAddModDel::mergeTwoSources()
+{
+    endEditing();
+    const QList<FTSource*> selected = selectedSources();
+    if (const qsizetype n = selected.size(); n != 2) {
+        DisplayMsg(L("MustHaveTwoSources").arg(n).arg(n > 1 ? QStringLiteral("s are") : QStringLiteral(" is")));
+        return;
+    }
+    auto* sheet = new MergeTwoSources(m_moc, selected, this);
+    sheet->setSourcesArrayController(m_sources);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->setWindowModality(Qt::WindowModal);
+    connect(sheet, &QDialog::finished, this, [this, selected] {
+        m_loading = true;
+        m_sources->removeDeletedSources();
+        m_loading = false;
+        activeSourceDidChange();
+        QList<FTSource*> still;
+        for (FTSource* s : selected)
+            if (!s->isDeleted())
+                still << s;
+        reselect(still);
+    });
+    sheet->open();
+}
+
+void SourcesAddModDel::displayDetailedReferences()
+{
+    endEditing();
+    ReviewSourceReferences::run(m_moc, nullptr, currentSource(), this);
+    m_whereUsed->refresh();
+}
+
 void SourcesAddModDel::moveNotesToTitleField()
 {
     endEditing();
@@ -861,6 +895,11 @@ void SourcesAddModDel::helpForActiveSourcePanel()
 void SourcesAddModDel::helpForNotesFormat()
 {
     showHelp(QStringLiteral("helpForSourceNotesFormat"));
+}
+
+void SourcesAddModDel::helpForSourcePictures()
+{
+    showHelp(QStringLiteral("helpForSourcePictures"));
 }
 
 void SourcesAddModDel::helpForSourceTypes()

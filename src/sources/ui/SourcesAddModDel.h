@@ -70,6 +70,11 @@ public:
     void renumberAll();
     void resetMaxSourceId();
     void mergeAllEqualSources();
+    // With exactly two sources selected, the sheet that merges the first into the second; otherwise
+    // "MustHaveTwoSources".
+    void mergeTwoSources();
+    // The review of the current source's citations, run modally.
+    void displayDetailedReferences();
     void moveNotesToTitleField();
     void autoPopulateSourceTypes();
     void defineNotesFormat();
@@ -82,6 +87,7 @@ public:
     void helpForActiveSourcePanel();
     void helpForNotesFormat();
     void helpForSourceTypes();
+    void helpForSourcePictures();
     // Keeps the layout, ends editing, saves and ends the sheet.
     void closeSheet();
 

@@ -2,6 +2,9 @@
 
 #include "sources/SourceHooks.h"
 #include "sources/ui/ActiveSourceSelect.h"
+#include "sources/ui/CloneSources.h"
+#include "sources/ui/MergeSourcesFromAnotherDatabase.h"
+#include "sources/ui/ReviewSourceReferences.h"
 #include "sources/ui/SourcesAddModDel.h"
 
 #include "model/FTMoc.h"
@@ -61,6 +64,12 @@ void SourcesMenuActions::registerMenuItems(AppController& app)
     installHooks();
     app.addMenuItem(QStringLiteral("Sources"), QStringLiteral("Add/Edit Sources..."), [] { sourcesAddModDel(); });
     app.addMenuItem(QStringLiteral("Sources"), QStringLiteral("Active Source..."), [] { activateActiveSource(); });
+    app.addMenuItem(
+        QStringLiteral("Sources"), QStringLiteral("Review Source Citations..."), [] { reviewSourceReferences(); });
+    app.addMenuItem(QStringLiteral("Sources"), QStringLiteral("Copy Sources from Another Database..."),
+        [] { cloneSourcesFromAnotherDatabase(); });
+    app.addMenuItem(QStringLiteral("Sources"), QStringLiteral("Merge a Source from Another Database..."),
+        [] { mergeSourcesFromAnotherDatabase(); });
     removeObservers();
     NotificationCenter::defaultCenter().addObserver(
         QStringLiteral("SourcesAddModDel"), nullptr, [](const Notification& n) { sourcesAddModDelNotification(n); },
@@ -80,6 +89,34 @@ void SourcesMenuActions::sourcesAddModDel(FTSource* source)
 void SourcesMenuActions::activateActiveSource()
 {
     ActiveSourceSelect::selectActiveSource(DocumentController::shared().currentDocument());
+}
+
+void SourcesMenuActions::reviewSourceReferences()
+{
+    DOvurDocument* doc = DocumentController::shared().currentDocument();
+    if (!doc || !doc->dovurWindow())
+        return;
+    doc->endEditing();
+    ReviewSourceReferences::run(doc->moc(), doc, nullptr, doc->dovurWindow());
+}
+
+void SourcesMenuActions::cloneSourcesFromAnotherDatabase()
+{
+    DOvurDocument* doc = DocumentController::shared().currentDocument();
+    if (!doc || !doc->dovurWindow())
+        return;
+    doc->prepareForCommand();
+    doc->beginSheet(new CloneSources(doc->moc()));
+}
+
+void SourcesMenuActions::mergeSourcesFromAnotherDatabase()
+{
+    DOvurDocument* doc = DocumentController::shared().currentDocument();
+    if (!doc || !doc->dovurWindow())
+        return;
+    doc->prepareForCommand();
+    MergeSourcesFromAnotherDatabase window(doc->moc(), doc->dovurWindow());
+    window.exec();
 }
 
 void SourcesMenuActions::sourcesAddModDelNotification(const Notification& notification)

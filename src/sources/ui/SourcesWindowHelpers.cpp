@@ -4,18 +4,25 @@
 #include "shell/ui/SetFontSize.h"
 #include "shell/ui/ThemeIcon.h"
 
+#include "sources/SourceListModel.h"
 #include "sources/SourceSearch.h"
+#include "sources/WhereUsedModel.h"
 
 #include "platform/Localizer.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTableView>
+#include <QTextEdit>
 #include <QToolButton>
+
+#include <algorithm>
 
 QPushButton* SourcesWindowHelpers::makeButton(
     const QString& objectName, const QString& text, std::function<void()> action, const QString& icon)
@@ -26,6 +33,14 @@ QPushButton* SourcesWindowHelpers::makeButton(
         button->setIcon(themeIcon(icon));
     button->setAutoDefault(false);
     QObject::connect(button, &QPushButton::clicked, button, [action = std::move(action)] { action(); });
+    return button;
+}
+
+QPushButton* SourcesWindowHelpers::makeCloseButton(std::function<void()> action)
+{
+    QPushButton* button = makeButton(QStringLiteral("closeButton"), LocalizedString(QStringLiteral("Close")),
+        std::move(action));
+    button->setDefault(true);
     return button;
 }
 
@@ -63,6 +78,59 @@ QTableView* SourcesWindowHelpers::makeListTable(
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     SetFontSize(table, pointSize);
     return table;
+}
+
+QList<FTSource*> SourcesWindowHelpers::selectedSources(const QTableView* table, const SourceListModel* list)
+{
+    QList<int> rows;
+    for (const QModelIndex& index : table->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    QList<FTSource*> sources;
+    for (int row : rows)
+        if (FTSource* s = list->sourceAt(row))
+            sources << s;
+    return sources;
+}
+
+FTSourceRel* SourcesWindowHelpers::selectedCitation(const QTableView* table, const WhereUsedModel* citations)
+{
+    const QModelIndexList rows = table->selectionModel()->selectedRows();
+    return rows.isEmpty() ? nullptr : citations->citationAt(rows.first().row());
+}
+
+QLabel* SourcesWindowHelpers::makeSourceLabel(const QString& objectName)
+{
+    auto* label = new QLabel;
+    label->setObjectName(objectName);
+    label->setWordWrap(true);
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setMargin(4);
+    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return label;
+}
+
+QTextEdit* SourcesWindowHelpers::makeNotesView(int pointSize)
+{
+    auto* notes = new QTextEdit;
+    notes->setObjectName(QStringLiteral("notesTextView"));
+    notes->setReadOnly(true);
+    notes->setAcceptRichText(false);
+    QFont font = notes->font();
+    font.setPointSize(pointSize);
+    notes->setFont(font);
+    return notes;
+}
+
+QSplitter* SourcesWindowHelpers::stackTableOverNotes(QTableView* table, QTextEdit* notes)
+{
+    auto* split = new QSplitter(Qt::Vertical);
+    split->setChildrenCollapsible(false);
+    split->addWidget(table);
+    split->addWidget(notes);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 1);
+    return split;
 }
 
 QMenu* SourcesWindowHelpers::makeSearchMenu(

@@ -1,6 +1,7 @@
 // The notes dialogs: their tabs and marks, and that nothing typed is lost on the way out.
 #include "EditorFixture.h"
 
+#include "diagrams/DiagramHooks.h"
 #include "editor/ui/InfoArea_Self.h"
 #include "editor/ui/MarriageNotesDialog.h"
 #include "editor/ui/NotesButton.h"
@@ -14,6 +15,7 @@
 
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 
 #include <gmock/gmock.h>
 
@@ -110,6 +112,26 @@ TEST_F(NotesDialogs, ChangingTabWritesTheTextAndMarksTheTab)
     EXPECT_EQ(john->comments(), "Kind to animals. Liked cats.");
     EXPECT_THAT(closed, ElementsAre(dialog));
     EXPECT_EQ(john->death(), nullptr);
+}
+
+TEST_F(NotesDialogs, TheHierarchyDetailsWindowRunsTheDialogModallyOnItsTab)
+{
+    const auto& hook = DiagramHooks::shared().notesDialog;
+    ASSERT_TRUE(hook);
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<NotesDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        shown = true;
+        EXPECT_FALSE(dialog->isSheet());
+        EXPECT_EQ(dialog->tabView()->currentWidget(), dialog->textView("3"));
+        typeInto(dialog->textView("3"), "Born at sea");
+        dialog->close();
+    });
+    hook(john, "3");
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(john->birth()->notes(), "Born at sea");
+    EXPECT_EQ(closed.size(), 1);
 }
 
 TEST_F(NotesDialogs, ACouplesDivorceTabNeedsOneDivorce)

@@ -13,6 +13,7 @@
 #include "sources/ui/CitationTableView.h"
 #include "sources/ui/InfoArea_Sources.h"
 #include "sources/ui/PictureSourceReferences.h"
+#include "sources/ui/ReviewSourceReferences.h"
 #include "sources/ui/SelectASourceButton.h"
 #include "sources/ui/SelectASourceDialog.h"
 #include "sources/ui/SourceCitingSetup.h"
@@ -78,6 +79,7 @@ protected:
         SelectASourceDialog::setRememberedSize({});
         ActiveSourceSelect::setPrevSize({});
         PictureSourceReferences::setPrevSize({});
+        ReviewSourceReferences::setPrevSize({});
         SourceMenuModel::setGroupingWarningArmed(true);
     }
 

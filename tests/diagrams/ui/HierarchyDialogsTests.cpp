@@ -1,0 +1,228 @@
+// The hierarchy window's small windows: customising (the byline, the help, factory values), the list of the people
+// shown, and the details window that follows the selection, checks what is typed and opens the notes dialog.
+#include "HierarchyWindowFixture.h"
+#include "Screenshot.h"
+
+#include "diagrams/DiagramHooks.h"
+#include "diagrams/PersonalDetailsTexts.h"
+#include "diagrams/ui/AuthorsByline.h"
+#include "diagrams/ui/HdCustomise.h"
+#include "diagrams/ui/HdFindPerson.h"
+#include "diagrams/ui/PersonalDetails.h"
+
+#include "model/FTModelDefaults.h"
+#include "model/FTProjectView.h"
+
+#include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolButton>
+
+#include <functional>
+
+namespace {
+
+class HierarchyDialogs : public HierarchyWindow {
+protected:
+    void TearDown() override
+    {
+        DiagramHooks::shared().notesDialog = {};
+        HierarchyWindow::TearDown();
+    }
+
+    // Runs `inside` on the modal window that `open` starts, once it shows; answers whether one showed.
+    static bool whileModal(const std::function<void()>& open, const std::function<void(QWidget*)>& inside)
+    {
+        bool shown = false;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                shown = true;
+                inside(modal);
+                modal->close();
+            }
+        });
+        open();
+        QCoreApplication::processEvents();
+        return shown;
+    }
+    // Types into a field and leaves it, as the user does.
+    static void type(QLineEdit* field, const QString& text)
+    {
+        field->setFocus();
+        field->setText(text);
+        Q_EMIT field->editingFinished();
+    }
+};
+
+TEST_F(HierarchyDialogs, CustomisingWritesTheOptionsAndAsksForTheBylineWhenItTurnsOn)
+{
+    UserDefaults& d = UserDefaults::standard();
+    d.setBool("hdNameOnly", true);
+    open(person("Robert Ashdown", M(), 1820, 1890), false);
+
+    // Names only give way to the full boxes first.
+    window->customiseButton()->click();
+    HdCustomise* customise = window->customiseDialog();
+    ASSERT_TRUE(customise);
+    ASSERT_EQ(prompts.records.size(), 1);
+    EXPECT_EQ(prompts.records[0].text, LocalizedString("ToggleNameOnly"));
+    EXPECT_FALSE(d.boolForKey("hdNameOnly"));
+    EXPECT_TRUE(customise->isVisible());
+    saveScreenshot(customise, "hierarchy-customise");
+
+    // A switch writes its option and the diagram is built again.
+    settle();
+    customise->switchFor("hdNameBold")->click();
+    EXPECT_FALSE(d.boolForKey("hdNameBold"));
+    EXPECT_TRUE(commands().needsRebuild());
+
+    // The byline: turning it on asks for the text, turning it off opens nothing.
+    EXPECT_TRUE(whileModal([&] { customise->bylineSwitch()->click(); },
+        [](QWidget* modal) {
+            auto* byline = qobject_cast<AuthorsByline*>(modal);
+            ASSERT_TRUE(byline);
+            saveScreenshot(byline, "hierarchy-authors-byline");
+            byline->bylineField()->setText("  Jane Ashdown ");
+        }));
+    EXPECT_TRUE(d.boolForKey("hdIncludeAuthorsByline"));
+    EXPECT_EQ(d.stringForKey("authorsByline"), "Jane Ashdown");
+    EXPECT_FALSE(whileModal([&] { customise->bylineSwitch()->click(); }, [](QWidget*) {}));
+    EXPECT_FALSE(d.boolForKey("hdIncludeAuthorsByline"));
+
+    // Factory values come back on the controls too.
+    customise->findChild<QPushButton*>("HdFactoryDefaults")->click();
+    EXPECT_TRUE(d.boolForKey("hdNameBold"));
+    EXPECT_TRUE(customise->switchFor("hdNameBold")->isChecked());
+
+    prompts.clear();
+    customise->findChild<QToolButton*>("consanguinityHelp")->click();
+    ASSERT_EQ(prompts.records.size(), 1);
+    EXPECT_EQ(prompts.records[0].info, LocalizedHelpString("ConsanguinityHelp"));
+
+    // Closing keeps the window for the next time.
+    customise->close();
+    window->customise();
+    EXPECT_EQ(window->customiseDialog(), customise);
+}
+
+TEST_F(HierarchyDialogs, TheFindListShowsEachPersonOnceAndChoosingSelectsTheFirstBox)
+{
+    // Zoe's parents are cousins: Grace and George Hartley stand twice among her ancestors.
+    FTPerson* george = person("George Hartley", M(), 1790);
+    FTPerson* grace = person("Grace Wood", F(), 1793);
+    FTPerson* fred = child(george, "Fred Hartley", M(), 1820);
+    FTPerson* flora = child(george, "Flora Hartley", F(), 1822);
+    link(grace, fred);
+    link(grace, flora);
+    FTPerson* frank = child(fred, "Frank Hartley", M(), 1850);
+    FTPerson* mabel = child(flora, "Mabel Greene", F(), 1852);
+    FTPerson* zoe = child(frank, "Zoe Hartley", F(), 1880);
+    link(mabel, zoe);
+    open(zoe, true);
+    ASSERT_EQ(view()->layout().personSet().size(), 7);
+
+    HdFindPerson* seen = nullptr;
+    whileModal([&] { window->findButton()->click(); },
+        [&](QWidget* modal) {
+            auto* find = qobject_cast<HdFindPerson*>(modal);
+            ASSERT_TRUE(find);
+            seen = find;
+            QTableWidget* table = find->tableView();
+            ASSERT_EQ(table->rowCount(), 7);
+            QStringList names;
+            for (int row = 0; row < table->rowCount(); ++row)
+                names << table->item(row, 1)->text();
+            EXPECT_EQ(names,
+                QStringList({ "George Hartley", "Grace Wood", "Fred Hartley", "Flora Hartley", "Frank Hartley",
+                    "Mabel Greene", "Zoe Hartley" }));
+            saveScreenshot(find, "hierarchy-find-person");
+            table->selectRow(int(find->peopleArray().indexOf(george)));
+            EXPECT_EQ(commands().selectedHierarchy(), node(george));
+            EXPECT_EQ(commands().selectedHierarchy()->owner()->person(), fred) << "the first box, depth first";
+        });
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(selectedName(), "George Hartley");
+}
+
+TEST_F(HierarchyDialogs, TheDetailsWindowFollowsTheSelectionAndChecksWhatIsTyped)
+{
+    FTPerson* robert = person("Robert Ashdown", M(), 1820, 1890);
+    FTPerson* albert = child(robert, "Albert Ashdown", M(), 1845);
+    albert->setValueForKeyPath("birth.place", "Dover, Kent");
+    albert->setValueForKeyPath("birth.notes", "Baptised a week later.");
+    FTPerson* beatrice = child(robert, "Beatrice Ashdown", F(), 1848);
+    // The project view's root is a stranger to the family.
+    FTPerson* stranger = person("Stuart Else", M(), 1900);
+    FTProjectView* projectView = FTProjectView::initInMoc(moc.get());
+    projectView->setRootPersonInAncestralView(stranger);
+    moc->modelDefaults()->setCurrentView(projectView);
+    QList<std::pair<FTPerson*, QString>> notesOpened;
+    DiagramHooks::shared().notesDialog = [&](FTPerson* p, const QString& tab) {
+        notesOpened << std::pair { p, tab };
+        p->setValueForKeyPath("notes", "Written in the dialog.");
+    };
+    UserDefaults::standard().setBool("hdHorizontal", false);
+    open(robert, false);
+    commands().setSelectedHierarchy(node(albert));
+
+    // Return opens the window on the selected person.
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(view(), &enter);
+    PersonalDetails* details = window->personalDetails();
+    ASSERT_TRUE(details);
+    EXPECT_TRUE(details->isVisible());
+    EXPECT_EQ(details->person(), albert);
+    EXPECT_EQ(details->field(PersonalDetails::BirthPlaceTag)->text(), "Dover, Kent");
+    EXPECT_EQ(details->consanguinity(), "No blood relationship to Albert Ashdown (1845 - )");
+    EXPECT_TRUE(details->personDetails()->toPlainText().contains("Albert Ashdown"));
+    using Texts = PersonalDetailsTexts;
+    EXPECT_EQ(details->notesButton(Texts::BirthNotes)->text(), LocalizedString("NotesPresent"));
+    EXPECT_EQ(details->notesButton(Texts::PersonNotes)->text(), LocalizedString("NoNotes"));
+    saveScreenshot(details, "hierarchy-personal-details");
+
+    // The notes button opens the dialog on its tab; the button then says the notes hold something.
+    details->notesButton(Texts::PersonNotes)->click();
+    ASSERT_EQ(notesOpened.size(), 1);
+    EXPECT_EQ(notesOpened[0], (std::pair { albert, QString("1") }));
+    EXPECT_EQ(details->notesButton(Texts::PersonNotes)->text(), LocalizedString("NotesPresent"));
+
+    // What cannot be stored is refused and stays to be put right; the rest is written.
+    QLineEdit* birthDate = details->field(PersonalDetails::BirthDateTag);
+    type(birthDate, "31 Febtember 1845x");
+    EXPECT_EQ(albert->birth()->date(), "1845");
+    EXPECT_FALSE(prompts.records.isEmpty());
+    prompts.clear();
+    type(details->field(PersonalDetails::GenderTag), "Q");
+    EXPECT_EQ(albert->gender(), M());
+    EXPECT_EQ(prompts.records.size(), 1);
+    type(details->field(PersonalDetails::NameTag), "  ");
+    EXPECT_EQ(albert->name(), "Albert Ashdown");
+    prompts.clear();
+    type(birthDate, "12 Mar 1845");
+    EXPECT_EQ(albert->birth()->date(), "12 Mar 1845");
+    type(details->field(PersonalDetails::NameTag), "Albert  Edward Ashdown");
+    EXPECT_EQ(albert->name(), "Albert Edward Ashdown");
+    EXPECT_TRUE(details->personDetails()->toPlainText().contains("Albert Edward Ashdown"));
+
+    // The window follows the selection, leaving behind what was refused; a person deleted closes it.
+    QApplication::setActiveWindow(details);
+    type(details->field(PersonalDetails::NameTag), " ");
+    commands().setSelectedHierarchy(node(beatrice));
+    EXPECT_EQ(details->person(), beatrice);
+    EXPECT_EQ(details->field(PersonalDetails::NameTag)->text(), "Beatrice Ashdown");
+    EXPECT_EQ(beatrice->name(), "Beatrice Ashdown");
+    NotificationCenter::defaultCenter().post("PersonToBeDeleted", beatrice, moc.get());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->personalDetails(), nullptr);
+}
+
+} // namespace
