@@ -3,10 +3,13 @@
 #include "model/FTEvent.h"
 #include "model/FTPcRel.h"
 #include "model/FTPerson.h"
+#include "model/FTSpouseRel.h"
 #include "model/RelationshipWords.h"
 
 #include "platform/Localizer.h"
 #include "platform/UserDefaults.h"
+
+#include <QSet>
 
 #include <algorithm>
 
@@ -176,9 +179,16 @@ long Relatives::loadSelf(FTPerson* person)
 long Relatives::loadSpouses(FTPerson* person)
 {
     const QList<FTPerson*> people = person->spouses();
+    // What isMarriedTo() answers for each spouse, gathered in one pass over the couples: asking it spouse by
+    // spouse would read every couple again for each of them.
+    QSet<const FTPerson*> married;
+    for (const FTSpouseRel* couple : person->spouseRels())
+        if (couple->marriage())
+            for (const FTPerson* partner : couple->partners())
+                married.insert(partner);
     for (FTPerson* spouse : people) {
         // A married partner of unknown gender is neither husband nor wife.
-        const QString label = person->isMarriedTo(spouse)
+        const QString label = married.contains(spouse)
             ? byGender(spouse, LocalizedString("Husband"), LocalizedString("Wife"), LocalizedString("Spouse/Partner"))
             : LocalizedString("Spouse/Partner");
         addRelative(spouse, label);
