@@ -6,13 +6,12 @@
 #include "editor/ui/EditorTableView.h"
 #include "editor/ui/InfoArea_Relatives_TableView.h"
 #include "editor/ui/LineEditDateField.h"
-#include "editor/ui/NotesCell.h"
-#include "editor/ui/PlaceField.h"
 #include "editor/ui/HierarchyTreeModel.h"
+#include "editor/ui/PersonRowDelegate.h"
+#include "editor/ui/PlaceField.h"
 
 #include "shell/DisplayMsg.h"
 #include "shell/Utils.h"
-#include "shell/ui/ThemeIcon.h"
 
 #include "model/FTMoc.h"
 #include "model/FTPerson.h"
@@ -27,8 +26,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QStyledItemDelegate>
 #include <QTimer>
 
 using Rules = HierarchyOutlineRules;
@@ -41,50 +38,21 @@ bool isButtonColumn(int column)
     return column == HierarchyTreeModel::DetailsButton || column == HierarchyTreeModel::FamilyButton;
 }
 
-class HierarchyDelegate : public QStyledItemDelegate {
+class HierarchyDelegate : public PersonRowDelegate {
 public:
     explicit HierarchyDelegate(InfoArea_Hierarchy_OutlineView* outline)
-        : QStyledItemDelegate(outline)
+        : PersonRowDelegate(outline, HierarchyTreeModel::DetailsButton, HierarchyTreeModel::FamilyButton)
         , m_outline(outline)
     {
     }
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+
+protected:
+    bool hasPerson(const QModelIndex& index) const override { return m_outline->hierarchyModel()->person(index); }
+    bool isPlace(int column) const override { return column == Rules::BirthPlace; }
+    bool multiLine(int column) const override { return column == Rules::BirthNotes; }
+    void completePlaceAt(QWidget* editor, const QPersistentModelIndex&) const override
     {
-        if (!isButtonColumn(index.column()))
-            return QStyledItemDelegate::paint(painter, option, index);
-        QStyleOptionViewItem opt = option;
-        initStyleOption(&opt, index);
-        QStyle* style = option.widget ? option.widget->style() : QApplication::style();
-        style->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, painter, option.widget);
-        const int side = std::min({16, option.rect.height() - 2, option.rect.width() - 2});
-        if (side <= 0 || !m_outline->hierarchyModel()->person(index))
-            return;
-        const QRect icon(option.rect.center().x() - side / 2 + 1, option.rect.center().y() - side / 2 + 1, side, side);
-        themeIcon(QString::fromLatin1(index.column() == HierarchyTreeModel::DetailsButton ? "document-properties"
-                                                                                          : "system-users"))
-            .paint(painter, icon);
-    }
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        const QPersistentModelIndex at(index);
-        const bool place = index.column() == Rules::BirthPlace;
-        return NotesCell::createEditor(parent, option.font, option.rect.height(), index.column() == Rules::BirthNotes,
-                                       [outline = m_outline, at, place](QWidget* editor) {
-                                           if (place)
-                                               completePlace(qobject_cast<QLineEdit*>(editor), outline->moc());
-                                       });
-    }
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override
-    {
-        NotesCell::setEditorData(editor, index.data(Qt::EditRole).toString());
-    }
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
-    {
-        model->setData(index, EditorTableView::editorText(editor), Qt::EditRole);
-    }
-    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const override
-    {
-        NotesCell::placeEditor(editor, option.rect, false, option.rect.height());
+        completePlace(qobject_cast<QLineEdit*>(editor), m_outline->moc());
     }
 
 private:

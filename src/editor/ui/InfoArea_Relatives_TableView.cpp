@@ -3,78 +3,38 @@
 #include "editor/PersonFields.h"
 #include "editor/RelativesPageRows.h"
 #include "editor/ui/LineEditDateField.h"
-#include "editor/ui/NotesCell.h"
+#include "editor/ui/PersonRowDelegate.h"
 #include "editor/ui/PlaceField.h"
 #include "editor/ui/RelativesTableModel.h"
-
-#include "shell/ui/ThemeIcon.h"
 
 #include "model/FTMoc.h"
 #include "model/FTPerson.h"
 
-#include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QStyledItemDelegate>
 
 using Rows = RelativesPageRows;
 
 namespace {
 constexpr int kButtonColumnWidth = 28;
 
-// Draws the two buttons of a row with a person and edits the text cells on one line, completing places.
-class RelativesDelegate : public QStyledItemDelegate {
+class RelativesDelegate : public PersonRowDelegate {
 public:
     explicit RelativesDelegate(InfoArea_Relatives_TableView* table)
-        : QStyledItemDelegate(table)
+        : PersonRowDelegate(table, RelativesTableModel::DetailsButton, RelativesTableModel::FamilyButton)
         , m_table(table)
     {
     }
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+
+protected:
+    bool hasPerson(const QModelIndex& index) const override { return m_table->relativesModel()->person(index.row()); }
+    bool isPlace(int column) const override { return column == Rows::BirthPlace || column == Rows::DeathPlace; }
+    void completePlaceAt(QWidget* editor, const QPersistentModelIndex& at) const override
     {
-        const int column = index.column();
-        if (column != RelativesTableModel::DetailsButton && column != RelativesTableModel::FamilyButton)
-            return QStyledItemDelegate::paint(painter, option, index);
-        QStyleOptionViewItem opt = option;
-        initStyleOption(&opt, index);
-        QStyle* style = option.widget ? option.widget->style() : QApplication::style();
-        style->drawPrimitive(QStyle::PE_PanelItemViewItem, &opt, painter, option.widget);
-        if (!m_table->relativesModel()->person(index.row()))
-            return;
-        const int side = std::min({16, option.rect.height() - 2, option.rect.width() - 2});
-        if (side <= 0)
-            return;
-        const QRect icon(option.rect.center().x() - side / 2 + 1, option.rect.center().y() - side / 2 + 1, side, side);
-        themeIcon(QString::fromLatin1(column == RelativesTableModel::DetailsButton ? "document-properties"
-                                                                                    : "system-users"))
-            .paint(painter, icon);
-    }
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        const QPersistentModelIndex at(index);
-        const bool place = index.column() == Rows::BirthPlace || index.column() == Rows::DeathPlace;
-        return NotesCell::createEditor(parent, option.font, option.rect.height(), false,
-                                       [table = m_table, at, place](QWidget* editor) {
-                                           if (place)
-                                               completePlace(qobject_cast<QLineEdit*>(editor), table->moc(), at.row(),
-                                                             at.column());
-                                       });
-    }
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override
-    {
-        NotesCell::setEditorData(editor, index.data(Qt::EditRole).toString());
-    }
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
-    {
-        model->setData(index, EditorTableView::editorText(editor), Qt::EditRole);
-    }
-    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const override
-    {
-        NotesCell::placeEditor(editor, option.rect, false, option.rect.height());
+        completePlace(qobject_cast<QLineEdit*>(editor), m_table->moc(), at.row(), at.column());
     }
 
 private:
@@ -253,11 +213,4 @@ void InfoArea_Relatives_TableView::paintEvent(QPaintEvent* event)
     EditorTableView::paintEvent(event);
     if (m_moc && m_moc->hasChanges())
         m_moc->deferredSave();
-}
-
-void InfoArea_Relatives_TableView::resizeEvent(QResizeEvent* event)
-{
-    EditorTableView::resizeEvent(event);
-    if (viewport()->width() != m_lastVisibleWidth)
-        setColumnWidths();
 }

@@ -21,7 +21,7 @@ public:
     void setMoc(FTMoc* moc) { m_moc = moc; }
     FTMoc* moc() const { return m_moc; }
     RelativesTableModel* relativesModel() const;
-    void setColumnWidths();
+    void setColumnWidths() override;
     int selectedRow() const;
     // Selects the row when it has a person; false otherwise.
     bool selectPersonRow(int row);
@@ -42,9 +42,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     FTMoc* m_moc = nullptr;
-    int m_lastVisibleWidth = -1;
 };
