@@ -10,18 +10,24 @@
 // pictures with thumbnails and times the pictures page shown for that person, its list read, laid out and its
 // visible part painted with the thumbnails read from the file (pictures_ms, the median of ten). Then it adds a man
 // with 1,200 wives, the first of them (the focal person) with 1,200 children by him, and times his family page
-// shown: spouses chosen, children listed and measured, the pane drawn (family_page_ms, the median of nine).
+// shown: spouses chosen, children listed and measured, the pane drawn (family_page_ms, the median of nine); then
+// his relatives page with every group switched on, and that of one of the children (relatives_patriarch_ms,
+// relatives_child_ms, the median of nine each; relatives_ms the slower); last the descendants page of the person
+// with the most descendants, built and opened four generations down and drawn (descendants_ms, the median of nine).
 // Prints "name: value" lines: people, each page's two figures, the three events figures, pictures_ms,
-// family_page_ms and peak_mb. The database is kept
+// family_page_ms, the relatives and descendants figures and peak_mb. The database is kept
 // at FILE when given (and measured in a copy), otherwise written to a temporary folder and removed.
 #include "AppBenchSupport.h"
 #include "BenchSupport.h"
 #include "diagrams/ui/FamilyDiagramSetup.h"
 #include "editor/EventsTableLayout.h"
+#include "editor/ui/HierarchyTreeModel.h"
 #include "editor/ui/InfoAreaController.h"
 #include "editor/ui/InfoArea_Events.h"
 #include "editor/ui/InfoArea_Events_TableView.h"
 #include "editor/ui/InfoArea_Family2.h"
+#include "editor/ui/InfoArea_Hierarchy.h"
+#include "editor/ui/InfoArea_Relatives.h"
 #include "editor/ui/PersonEditorSetup.h"
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/DOvurDocument.h"
@@ -37,6 +43,7 @@
 
 #include "platform/Prompts.h"
 #include "platform/ScriptedPrompts.h"
+#include "platform/UserDefaults.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -44,6 +51,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMainWindow>
+#include <QSet>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -248,6 +256,76 @@ int main(int argc, char** argv)
         return 1;
     }
     std::printf("family_page_ms: %.2f\n", median(familyShows));
+
+    // The relatives page with every group switched on, for the man with 1,200 wives and 1,200 children and for
+    // one of those children (1,199 siblings).
+    for (const char* key : {"includeGrandParents", "includeInLaws", "includeChildren", "includeSiblings",
+                            "includeGrandChildren", "includeGreatGrandChildren", "includeAuntsAndUncles",
+                            "includeCousins", "includeNephewsAndNieces"})
+        UserDefaults::standard().setBool(QString::fromLatin1(key), true);
+    editor->choosePage(QStringLiteral("pRelatives"));
+    auto* relatives = qobject_cast<InfoArea_Relatives*>(editor->page(QStringLiteral("pRelatives")));
+    FTPerson* manyChildrenChild = patriarch->children().value(600)->child();
+    const auto relativesShown = [&](FTPerson* person, long atLeast) {
+        std::vector<double> shows;
+        for (int i = 0; relatives && i < 9; ++i) {
+            moc->modelDefaults()->setSelectedPerson(other);
+            drawn(editor);
+            timer.start();
+            moc->modelDefaults()->setSelectedPerson(person);
+            drawn(editor);
+            shows.push_back(timer.nsecsElapsed() / 1e6);
+        }
+        if (!relatives || relatives->refreshArrayPending() || relatives->numRelatives() < atLeast) {
+            std::fprintf(stderr, "the relatives page did not show the large family\n");
+            std::exit(1);
+        }
+        return median(shows);
+    };
+    const double relativesOfPatriarch = relativesShown(patriarch, 2401);
+    const double relativesOfChild = relativesShown(manyChildrenChild, 1201);
+    std::printf("relatives_patriarch_ms: %.2f\n", relativesOfPatriarch);
+    std::printf("relatives_child_ms: %.2f\n", relativesOfChild);
+    std::printf("relatives_ms: %.2f\n", std::max(relativesOfPatriarch, relativesOfChild));
+
+    // The descendants page of the person with the most descendants (always someone without parents: everybody's
+    // descendants are among those of his parents), the tree opened four generations down and drawn.
+    FTPerson* founder = nullptr;
+    qsizetype most = -1;
+    for (FTPerson* p : moc->fetch<FTPerson>()) {
+        if (!p->parents().isEmpty() || p->children().isEmpty())
+            continue;
+        QSet<const FTPerson*> seen;
+        QList<FTPerson*> pending{p};
+        while (!pending.isEmpty())
+            for (const FTPcRel* link : pending.takeLast()->children())
+                if (FTPerson* child = link->child(); child && !seen.contains(child)) {
+                    seen.insert(child);
+                    pending << child;
+                }
+        if (seen.size() > most) {
+            most = seen.size();
+            founder = p;
+        }
+    }
+    editor->choosePage(QStringLiteral("pDescendants"));
+    auto* descendants = qobject_cast<InfoArea_Hierarchy*>(editor->page(QStringLiteral("pDescendants")));
+    std::vector<double> descendantShows;
+    for (int i = 0; descendants && founder && i < 9; ++i) {
+        moc->modelDefaults()->setSelectedPerson(other);
+        drawn(editor);
+        timer.start();
+        moc->modelDefaults()->setSelectedPerson(founder);
+        drawn(editor);
+        descendantShows.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    if (!descendants || descendants->selectedPerson() != founder
+        || descendants->hierarchyModel()->rowCount(descendants->hierarchyModel()->rootIndex()) == 0) {
+        std::fprintf(stderr, "the descendants page did not show the largest family\n");
+        return 1;
+    }
+    std::printf("descendants_people: %lld\n", static_cast<long long>(most));
+    std::printf("descendants_ms: %.2f\n", median(descendantShows));
     std::printf("peak_mb: %.1f\n", peakResidentMegabytes());
 
     DocumentController::shared().closeAllDocuments();

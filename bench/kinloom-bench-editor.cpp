@@ -7,10 +7,13 @@
 //  - story_large_ms: the same for a person added with 1,200 children and 500 events of their own;
 //  - attach_children_ms, attach_parents_ms, attach_spouses_ms: rebuilding the candidates of the attach-child,
 //    attach-parent and attach-spouse dialogs for that busiest person after an age was changed (the median of
-//    several changes); attach_candidates_ms: the slowest of the three.
+//    several changes); attach_candidates_ms: the slowest of the three;
+//  - select_filter_ms, select_filter_max_ms: the chooser of an existing person narrowing its list of everybody as
+//    a filter is typed and erased, one keystroke (the median and the slowest).
 // Settings and the data folder live in the temporary folder too.
 #include "BenchSupport.h"
 #include "editor/AttachCandidates.h"
+#include "editor/PersonNameFilter.h"
 #include "editor/StoryGenerator.h"
 
 #include "model/FTEvent.h"
@@ -125,6 +128,34 @@ int main(int argc, char** argv)
         child->setValueForKeyPath(QStringLiteral("birth.date"), QStringLiteral("%1").arg(1720 + i % 60));
     }
     std::printf("story_large_ms: %.2f\n", storyMs(large, 7));
+
+    // The chooser's list narrowed as a name is typed letter by letter and then erased letter by letter (erasing
+    // searches everybody again); the median and the slowest keystroke.
+    PersonNameFilter chooser(moc->fetch<FTPerson>());
+    const QString typed = QStringLiteral("jo sm");
+    std::vector<double> keystrokes;
+    qsizetype shown = 0;
+    QElapsedTimer keystroke;
+    for (int round = 0; round < 5; ++round) {
+        QStringList steps;
+        for (qsizetype n = 1; n <= typed.size(); ++n)
+            steps << typed.left(n);
+        for (qsizetype n = typed.size() - 1; n >= 0; --n)
+            steps << typed.left(n);
+        for (const QString& filter : steps) {
+            keystroke.start();
+            chooser.setFilterString(filter);
+            shown += chooser.shown().size();
+            keystrokes.push_back(keystroke.nsecsElapsed() / 1e6);
+        }
+    }
+    if (chooser.shown().size() != chooser.totalCount() || shown == 0) {
+        std::fprintf(stderr, "the chooser's filter went wrong\n");
+        return 1;
+    }
+    std::sort(keystrokes.begin(), keystrokes.end());
+    std::printf("select_filter_ms: %.2f\n", keystrokes[keystrokes.size() / 2]);
+    std::printf("select_filter_max_ms: %.2f\n", keystrokes.back());
     std::printf("peak_mb: %.1f\n", peakResidentMegabytes());
     Prompts::install(nullptr);
     return 0;

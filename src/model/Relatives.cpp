@@ -3,10 +3,13 @@
 #include "model/FTEvent.h"
 #include "model/FTPcRel.h"
 #include "model/FTPerson.h"
+#include "model/FTSpouseRel.h"
 #include "model/RelationshipWords.h"
 
 #include "platform/Localizer.h"
 #include "platform/UserDefaults.h"
+
+#include <QSet>
 
 #include <algorithm>
 
@@ -126,9 +129,8 @@ long Relatives::loadParentsInLaw(FTPerson* person)
     return people.size();
 }
 
-long Relatives::loadParents(FTPerson* person)
+QList<FTPcRel*> Relatives::sortedParentRels(const FTPerson* person)
 {
-    QList<FTPcRel*> links = person->parentRels();
     struct Keyed {
         FTPcRel* link;
         QString gender;
@@ -136,7 +138,7 @@ long Relatives::loadParents(FTPerson* person)
         quint32 born;
     };
     QList<Keyed> keyed;
-    for (FTPcRel* link : links) {
+    for (FTPcRel* link : person->parentRels()) {
         const FTPerson* parent = link->parent();
         if (!parent)
             continue;
@@ -150,13 +152,22 @@ long Relatives::loadParents(FTPerson* person)
             return a.type < b.type;
         return a.born < b.born;
     });
-    for (const Keyed& k : keyed) {
-        FTPerson* parent = k.link->parent();
+    QList<FTPcRel*> links;
+    for (const Keyed& k : keyed)
+        links << k.link;
+    return links;
+}
+
+long Relatives::loadParents(FTPerson* person)
+{
+    const QList<FTPcRel*> links = sortedParentRels(person);
+    for (FTPcRel* link : links) {
+        FTPerson* parent = link->parent();
         const QString word
             = byGender(parent, LocalizedString("Father"), LocalizedString("Mother"), LocalizedString("Parent"));
-        addRelative(parent, RelationshipWords::withTypeWord(k.type, word));
+        addRelative(parent, RelationshipWords::withTypeWord(link->intPcRelType(), word));
     }
-    return keyed.size();
+    return links.size();
 }
 
 long Relatives::loadSelf(FTPerson* person)
@@ -168,9 +179,16 @@ long Relatives::loadSelf(FTPerson* person)
 long Relatives::loadSpouses(FTPerson* person)
 {
     const QList<FTPerson*> people = person->spouses();
+    // What isMarriedTo() answers for each spouse, gathered in one pass over the couples: asking it spouse by
+    // spouse would read every couple again for each of them.
+    QSet<const FTPerson*> married;
+    for (const FTSpouseRel* couple : person->spouseRels())
+        if (couple->marriage())
+            for (const FTPerson* partner : couple->partners())
+                married.insert(partner);
     for (FTPerson* spouse : people) {
         // A married partner of unknown gender is neither husband nor wife.
-        const QString label = person->isMarriedTo(spouse)
+        const QString label = married.contains(spouse)
             ? byGender(spouse, LocalizedString("Husband"), LocalizedString("Wife"), LocalizedString("Spouse/Partner"))
             : LocalizedString("Spouse/Partner");
         addRelative(spouse, label);

@@ -4,6 +4,8 @@
 
 #include <QList>
 
+class FTPcRel;
+
 // The flat, labelled list of a person's near relatives, grouped by kind with a separator row between groups:
 // grandparents, parents-in-law, parents, the person ("Self", always followed by a separator), spouses, children,
 // siblings, children-in-law, grandchildren, great-grandchildren, aunts and uncles, cousins, nephews and nieces,
@@ -76,6 +78,9 @@ public:
     // Sister" when one, "Brother By Adoption" when none but two adoptive ones, else "Step Brother".
     static QString siblingLabel(
         const FTPerson* person, const FTPerson* sibling, bool adoptedWithNaturalCountsAsAdoptive);
+    // The person's links to parents in the order the lists show them: by the parent's gender text descending,
+    // then by link type, then by the parent's birth date. Links without a parent are left out.
+    static QList<FTPcRel*> sortedParentRels(const FTPerson* person);
 
 private:
     QList<Relative> m_rows;

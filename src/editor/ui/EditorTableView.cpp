@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QTimer>
+#include <QToolTip>
 
 EditorTableView::EditorTableView(QWidget* parent)
     : QTableView(parent)
@@ -225,4 +226,50 @@ void EditorTableView::paintEvent(QPaintEvent* event)
             break;
         painter.drawLine(0, y, width, y);
     }
+}
+
+QString EditorTableView::toolTipForCell(int row, int column) const
+{
+    return model() ? model()->index(row, column).data(Qt::ToolTipRole).toString() : QString();
+}
+
+QString EditorTableView::cutOffText(int column, const QString& text, int margin) const
+{
+    const int room = columnWidth(column) - 2 * margin - 4;
+    if (text.isEmpty() || (!text.contains(QLatin1Char('\n')) && fontMetrics().horizontalAdvance(text) <= room))
+        return {};
+    return text;
+}
+
+bool EditorTableView::viewportEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = indexAt(help->pos());
+        const QString tip = index.isValid() ? toolTipForCell(index.row(), index.column()) : QString();
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(index));
+        return true;
+    }
+    return QTableView::viewportEvent(event);
+}
+
+void EditorTableView::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    if (viewport()->width() != m_lastVisibleWidth)
+        setColumnWidths();
+}
+
+void EditorTableView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    QTableView::selectionChanged(selected, deselected);
+    // The selected row shows its notes in full; the row left goes back to one line.
+    for (const QItemSelection* s : {&deselected, &selected})
+        for (const QModelIndex& index : s->indexes())
+            if (index.column() == 0)
+                applyRowHeight(index.row());
+    viewport()->update();
 }

@@ -38,7 +38,21 @@ public:
     static QString editorText(const QWidget* editor);
     static void setEditorText(QWidget* editor, const QString& text);
 
+    // Tables whose columns share the visible width and whose selected row grows to show its notes in full (the
+    // events page's, the children tables'): the widths are set again when the visible width has changed since
+    // setColumnWidths last ran (it keeps m_lastVisibleWidth), and the rows whose selection changed get their
+    // height again. Other tables keep these empty.
+    virtual void setColumnWidths() {}
+    virtual void applyRowHeight(int /*row*/) {}
+    // A cell's tool tip, empty for none; the model's own by default.
+    virtual QString toolTipForCell(int row, int column) const;
+
 protected:
+    // `text` when it does not fit on one line of its cell with `margin` on each side, else nothing: the tool tip
+    // of a cut-off cell.
+    QString cutOffText(int column, const QString& text, int margin) const;
+    int m_lastVisibleWidth = -1;
+
     // A key typed while a cell is edited, before the editor and the delegate see it; true when handled.
     virtual bool editorKeyPress(QWidget* editor, QKeyEvent* event);
     // The edit of `index` has ended (written or not).
@@ -50,6 +64,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
 
 private:
     bool m_horizontalLines = false;

@@ -6,7 +6,6 @@
 #include "editor/ui/NotesCell.h"
 
 #include "shell/UtilsFunctions.h"
-#include "shell/ui/ThemeIcon.h"
 
 #include "model/EventInfo.h"
 
@@ -57,12 +56,8 @@ void EventsTableDelegate::paintDetailsButton(
     const EventInfo* row = m_table->rowAt(index.row());
     if (!row || !row->pEvent())
         return;
-    const QRect band = firstLine(option.rect, m_table->page()->layout().lineHeight());
-    const int side = std::min({ 16, band.height() - 2, band.width() - 2 });
-    if (side <= 0)
-        return;
-    const QRect icon(band.center().x() - side / 2 + 1, band.center().y() - side / 2 + 1, side, side);
-    themeIcon(QStringLiteral("document-properties")).paint(painter, icon);
+    NotesCell::paintButtonIcon(
+        painter, option.rect, m_table->page()->layout().lineHeight(), QStringLiteral("document-properties"));
 }
 
 void EventsTableDelegate::paintNotes(

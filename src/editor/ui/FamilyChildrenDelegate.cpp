@@ -6,7 +6,6 @@
 #include "editor/ui/FamilyTableView.h"
 #include "editor/ui/NotesCell.h"
 
-#include "shell/ui/ThemeIcon.h"
 
 #include "platform/Localizer.h"
 
@@ -38,13 +37,8 @@ void FamilyChildrenDelegate::paint(QPainter* painter, const QStyleOptionViewItem
     if (column == Layout::ChildsDetails || column == Layout::ChildsFamily) {
         if (!children->child(index.row()))
             return;
-        const QRect band = firstLine(option.rect, lineHeight);
-        const int side = std::min({16, band.height() - 2, band.width() - 2});
-        if (side <= 0)
-            return;
-        const QRect icon(band.center().x() - side / 2 + 1, band.center().y() - side / 2 + 1, side, side);
-        themeIcon(QString::fromLatin1(column == Layout::ChildsDetails ? "document-properties" : "system-users"))
-            .paint(painter, icon);
+        NotesCell::paintButtonIcon(painter, option.rect, lineHeight,
+            QString::fromLatin1(column == Layout::ChildsDetails ? "document-properties" : "system-users"));
         return;
     }
     if (Layout::isNotesColumn(column)) {

@@ -13,12 +13,10 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
-#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTextEdit>
-#include <QToolTip>
 
 using Layout = FamilyChildrenLayout;
 using Keys = FamilyTableKeys;
@@ -157,18 +155,17 @@ QString FamilyTableView::toolTipForCell(int row, int column) const
 {
     FamilyChildrenModel* children = childrenModel();
     const FTPerson* child = children ? children->child(row) : nullptr;
-    if (!child)
-        return {};
-    const int layoutColumn = children->layoutColumn(column);
-    if (layoutColumn == Layout::AgeAtDeath)
-        return child->ageAtDeathInYearsMonthsAndDays();
-    if (!Layout::offersCellExpansion(layoutColumn, isRowSelected(row), m_multiLineNotes))
-        return {};
-    const QString text = children->text(row, column);
-    const int room = columnWidth(column) - 2 * Layout::kCellMargin - 4;
-    if (text.isEmpty() || (!text.contains(QLatin1Char('\n')) && fontMetrics().horizontalAdvance(text) <= room))
-        return {};
-    return text;
+    QString tip;
+    if (child) {
+        const int layoutColumn = children->layoutColumn(column);
+        if (layoutColumn == Layout::AgeAtDeath)
+            tip = child->ageAtDeathInYearsMonthsAndDays();
+        else if (Layout::offersCellExpansion(layoutColumn, isRowSelected(row), m_multiLineNotes))
+            tip = cutOffText(column, children->text(row, column), Layout::kCellMargin);
+    }
+    if (tip.isEmpty() && isButtonColumn(column))
+        tip = model()->headerData(column, Qt::Horizontal, Qt::ToolTipRole).toString();
+    return tip;
 }
 
 bool FamilyTableView::shouldEndChildEditing(const QModelIndex& index, QWidget* editor)
@@ -374,44 +371,9 @@ void FamilyTableView::contextMenuEvent(QContextMenuEvent* event)
     Q_EMIT contextMenuRequested(index.row(), event->globalPos());
 }
 
-bool FamilyTableView::viewportEvent(QEvent* event)
-{
-    if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        const QModelIndex index = indexAt(help->pos());
-        QString tip = index.isValid() ? toolTipForCell(index.row(), index.column()) : QString();
-        if (tip.isEmpty() && index.isValid() && isButtonColumn(index.column()))
-            tip = model()->headerData(index.column(), Qt::Horizontal, Qt::ToolTipRole).toString();
-        if (tip.isEmpty())
-            QToolTip::hideText();
-        else
-            QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(index));
-        return true;
-    }
-    return EditorTableView::viewportEvent(event);
-}
-
 void FamilyTableView::paintEvent(QPaintEvent* event)
 {
     EditorTableView::paintEvent(event);
     if (m_moc && m_moc->hasChanges())
         m_moc->deferredSave();
-}
-
-void FamilyTableView::resizeEvent(QResizeEvent* event)
-{
-    EditorTableView::resizeEvent(event);
-    if (viewport()->width() != m_lastVisibleWidth)
-        setColumnWidths();
-}
-
-void FamilyTableView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
-{
-    EditorTableView::selectionChanged(selected, deselected);
-    // The selected row shows its notes in full; the row left goes back to one line.
-    for (const QItemSelection* s : {&deselected, &selected})
-        for (const QModelIndex& index : s->indexes())
-            if (index.column() == 0)
-                applyRowHeight(index.row());
-    viewport()->update();
 }

@@ -46,12 +46,12 @@ public:
 
     // Row heights from the rows' stored heights, and every row's again.
     void applyRowHeights();
-    void applyRowHeight(int row);
+    void applyRowHeight(int row) override;
     void calculateRowHeightForAllRows();
     // The columns' widths from the visible width.
-    virtual void setColumnWidths();
-    // The text of a cell's tool tip: the age at death, a cut-off text in full.
-    virtual QString toolTipForCell(int row, int column) const;
+    void setColumnWidths() override;
+    // The text of a cell's tool tip: the age at death, a cut-off text in full, what a button column's buttons do.
+    QString toolTipForCell(int row, int column) const override;
 
     // The children's cells: the check when an edit ends, and typing.
     bool shouldEndChildEditing(const QModelIndex& index, QWidget* editor);
@@ -71,15 +71,11 @@ protected:
     void editingDidEnd(const QModelIndex& index) override;
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    bool viewportEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
 
 private:
     bool isButtonColumn(int column) const;
     FamilyChildrenLayout m_layout;
     FTMoc* m_moc = nullptr;
     bool m_multiLineNotes = true;
-    int m_lastVisibleWidth = -1;
 };

@@ -18,12 +18,10 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
-#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPointer>
 #include <QScrollBar>
-#include <QToolTip>
 
 using Layout = EventsTableLayout;
 using Keys = EventsTableKeys;
@@ -300,44 +298,7 @@ QString InfoArea_Events_TableView::toolTipForCell(int row, int column) const
         return LocalizedString(QStringLiteral("EventDetails"));
     if (!Layout::offersCellExpansion(column, isRowSelected(row), m_page->multiLineNotes()))
         return {};
-    const QString text = eventsModel()->text(row, column);
-    const int room = columnWidth(column) - 2 * Layout::kCellMargin - 4;
-    if (text.isEmpty() || (!text.contains(QLatin1Char('\n')) && fontMetrics().horizontalAdvance(text) <= room))
-        return {};
-    return text;
-}
-
-bool InfoArea_Events_TableView::viewportEvent(QEvent* event)
-{
-    if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        const QModelIndex index = indexAt(help->pos());
-        const QString tip = index.isValid() ? toolTipForCell(index.row(), index.column()) : QString();
-        if (tip.isEmpty())
-            QToolTip::hideText();
-        else
-            QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(index));
-        return true;
-    }
-    return EditorTableView::viewportEvent(event);
-}
-
-void InfoArea_Events_TableView::resizeEvent(QResizeEvent* event)
-{
-    EditorTableView::resizeEvent(event);
-    if (viewport()->width() != m_lastVisibleWidth)
-        setColumnWidths();
-}
-
-void InfoArea_Events_TableView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
-{
-    EditorTableView::selectionChanged(selected, deselected);
-    // The selected row shows its notes in full; the row left goes back to one line.
-    for (const QItemSelection* s : { &deselected, &selected })
-        for (const QModelIndex& index : s->indexes())
-            if (index.column() == 0)
-                applyRowHeight(index.row());
-    viewport()->update();
+    return cutOffText(column, eventsModel()->text(row, column), Layout::kCellMargin);
 }
 
 bool InfoArea_Events_TableView::editNeighbour(int step)

@@ -28,10 +28,10 @@ public:
     bool isRowSelected(int row) const { return row >= 0 && row == selectedRow(); }
 
     // The columns' widths from the visible width; all heights again when the notes column changed.
-    void setColumnWidths();
+    void setColumnWidths() override;
     // Each row's height from its stored height (all rows, or one).
     void applyRowHeights();
-    void applyRowHeight(int row);
+    void applyRowHeight(int row) override;
     // Selects the row and edits the cell of the column (EventsTableLayout::Column); false when the cell is not
     // editable or an edit elsewhere was refused.
     bool editColumn(int column, int row);
@@ -41,14 +41,11 @@ public:
     // Shows it at a point of the screen.
     void displayPopupMenu(int row, const QPoint& globalPos);
     // The tool tip of a cell: the citations over the source numbers, the full text of a cut-off cell.
-    QString toolTipForCell(int row, int column) const;
+    QString toolTipForCell(int row, int column) const override;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    bool viewportEvent(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
     bool editorKeyPress(QWidget* editor, QKeyEvent* event) override;
     void editingDidEnd(const QModelIndex& index) override;
 
@@ -56,6 +53,5 @@ private:
     // Tab and Shift-Tab outside the notes: the next or previous editable cell of the row.
     bool editNeighbour(int step);
     InfoArea_Events* m_page;
-    int m_lastVisibleWidth = -1;
     bool m_settingWidths = false;
 };

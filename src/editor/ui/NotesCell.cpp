@@ -2,8 +2,10 @@
 
 #include "shell/SpellChecker.h"
 #include "shell/ui/SpellCheckHighlighter.h"
+#include "shell/ui/ThemeIcon.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <algorithm>
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyleOptionViewItem>
@@ -27,6 +29,16 @@ QRect NotesCell::firstLine(const QRect& cell, long lineHeight)
     QRect r = cell;
     r.setHeight(std::min<int>(cell.height(), int(lineHeight) + kRowPadding));
     return r;
+}
+
+void NotesCell::paintButtonIcon(QPainter* painter, const QRect& cell, long lineHeight, const QString& iconName)
+{
+    const QRect band = firstLine(cell, lineHeight);
+    const int side = std::min({16, band.height() - 2, band.width() - 2});
+    if (side <= 0)
+        return;
+    const QRect icon(band.center().x() - side / 2 + 1, band.center().y() - side / 2 + 1, side, side);
+    themeIcon(iconName).paint(painter, icon);
 }
 
 int NotesCell::textTop(const QFont& font, long lineHeight)

@@ -22,6 +22,8 @@ constexpr int kCellMargin = 3;
 
 // The band of a cell that one line of text takes.
 QRect firstLine(const QRect& cell, long lineHeight);
+// A button's icon (a freedesktop icon name), at most 16 pixels square, centred in the cell's first line.
+void paintButtonIcon(QPainter* painter, const QRect& cell, long lineHeight, const QString& iconName);
 // How far below a row's top its first line of text starts.
 int textTop(const QFont& font, long lineHeight);
 // The notes in `colour`: in full (wrapped as the row's height was measured), or on one line with the line breaks

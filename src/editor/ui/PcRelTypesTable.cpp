@@ -108,12 +108,6 @@ void PcRelTypesTable::showType(int row)
     chooser->setCurrentText(stored);
 }
 
-void PcRelTypesTable::resizeEvent(QResizeEvent* event)
-{
-    EditorTableView::resizeEvent(event);
-    setColumnWidths();
-}
-
 void PcRelTypesTable::setColumnWidths()
 {
     const int width = viewport()->width();

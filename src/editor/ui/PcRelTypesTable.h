@@ -27,13 +27,11 @@ public:
     // The choices the pop-ups offer, in order.
     static QStringList pcRelTypes();
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
     void choose(int row, const QString& word);
     void showType(int row);
-    void setColumnWidths();
+    // Every time the table is resized.
+    void setColumnWidths() override;
 
     Shows m_shows;
     PcRelCleanup& m_cleanup;

@@ -1,23 +1,29 @@
 #include "editor/ui/PersonEditorSetup.h"
 
 #include "editor/UnconnectedPersonEntry.h"
+#include "editor/ui/AddAssociatedPerson.h"
 #include "editor/ui/AddChildController.h"
 #include "editor/ui/AddParentController.h"
 #include "editor/ui/AddSameSexPartner.h"
 #include "editor/ui/AddUnconnectedPersonController.h"
 #include "editor/ui/AttachChildController.h"
 #include "editor/ui/AttachParentController.h"
+#include "editor/ui/AssociatedPersonDialog.h"
 #include "editor/ui/AttachSpouseController.h"
+#include "editor/ui/DisconnectPerson.h"
 #include "editor/ui/FamilyDialogController.h"
 #include "editor/ui/InfoAreaController.h"
 #include "editor/ui/InfoArea_Events.h"
+#include "editor/ui/InfoArea_Family.h"
 #include "editor/ui/InfoArea_Family2.h"
+#include "editor/ui/InfoArea_Hierarchy.h"
 #include "editor/ui/InfoArea_Notes.h"
 #include "editor/ui/InfoArea_Pictures.h"
 #include "editor/ui/InfoArea_Self.h"
 #include "editor/ui/InfoArea_Story.h"
 #include "editor/ui/NotesDialog.h"
 #include "editor/ui/PcRelTypeController.h"
+#include "editor/ui/SelectExistingPerson.h"
 #include "editor/ui/SelectSpouseController.h"
 
 #include "diagrams/DiagramHooks.h"
@@ -85,6 +91,14 @@ public:
     }
 };
 
+DOvurDocument* documentOf(const FTMoc* moc)
+{
+    for (DOvurDocument* doc : DocumentController::shared().documents())
+        if (doc->moc() == moc)
+            return doc;
+    return nullptr;
+}
+
 EditorRelativeDialogs& relationshipDialogs()
 {
     static EditorRelativeDialogs dialogs;
@@ -104,6 +118,13 @@ void installPersonEditor()
                                        [](InfoAreaController&) { return new InfoArea_Pictures; });
     InfoAreaController::setPageFactory(QStringLiteral("pEvents"), [](InfoAreaController&) { return new InfoArea_Events; });
     InfoAreaController::setPageFactory(QStringLiteral("pFamily2"), [](InfoAreaController&) { return new InfoArea_Family2; });
+    InfoAreaController::setPageFactory(QStringLiteral("pRelatives"),
+                                       [](InfoAreaController&) { return new InfoArea_Relatives; });
+    InfoAreaController::setPageFactory(QStringLiteral("pFamily"), [](InfoAreaController&) { return new InfoArea_Family; });
+    InfoAreaController::setPageFactory(QStringLiteral("pAncestors"),
+                                       [](InfoAreaController&) { return new InfoArea_Hierarchy(true); });
+    InfoAreaController::setPageFactory(QStringLiteral("pDescendants"),
+                                       [](InfoAreaController&) { return new InfoArea_Hierarchy(false); });
 
     DOvurDocument::setPersonEditorFactory([](DOvurDocument&) { return new InfoAreaController; });
     ModelHooks::shared().personEditorPage = [] {
@@ -136,6 +157,23 @@ void installRelationshipDialogs()
         dialog.run();
         return dialog.spouse();
     };
+    hooks.disconnectPerson = [](FTPerson* person) {
+        DOvurDocument* doc = person ? documentOf(person->moc()) : nullptr;
+        if (doc && doc->dovurWindow()) {
+            doc->prepareForCommand();
+            doc->beginSheet(new DisconnectPerson(person));
+        } else if (person) {
+            DisconnectPerson dialog(person);
+            dialog.run();
+        }
+    };
+    hooks.associatedPersonDialog = [](FTPerson* associated, FTPerson* person) {
+        AssociatedPersonDialog dialog(associated, person);
+        dialog.run();
+    };
+    // The menu's commands: the association is always made from the focal person.
+    hooks.addAssociatedPerson = [](FTPerson*) { addAssociatedPerson(); };
+    hooks.attachExistingPersonAsAssociatedPerson = [](FTPerson*) { attachExistingPersonAsAssociatedPerson(); };
 }
 
 void uninstallRelationshipDialogs()
@@ -146,11 +184,46 @@ void uninstallRelationshipDialogs()
     hooks.pcRelTypeDialog = nullptr;
     hooks.addSameSexPartner = nullptr;
     hooks.selectSpouse = nullptr;
+    hooks.disconnectPerson = nullptr;
+    hooks.associatedPersonDialog = nullptr;
+    hooks.addAssociatedPerson = nullptr;
+    hooks.attachExistingPersonAsAssociatedPerson = nullptr;
 }
 
 void registerPersonEditorMenuItems(AppController& controller)
 {
     controller.addMenuItem(QStringLiteral("People"), QStringLiteral("Add Unconnected Person..."), [] { addUnconnectedPerson(); });
+    controller.addMenuItem(QStringLiteral("People"), QStringLiteral("Add Associated Person..."), [] { addAssociatedPerson(); });
+    controller.addMenuItem(QStringLiteral("People"), QStringLiteral("Attach Existing Person as Associated Person..."),
+                           [] { attachExistingPersonAsAssociatedPerson(); });
+}
+
+void addAssociatedPerson()
+{
+    DOvurDocument* doc = AppController::documentForCommand();
+    if (!doc)
+        return;
+    auto* sheet = new AddAssociatedPerson(doc->moc());
+    QPointer<DOvurDocument> document(doc);
+    QObject::connect(sheet, &QDialog::finished, sheet, [sheet, document] {
+        if (document)
+            AppController::personAdded(*document, sheet->person(), PeopleCommands::AddedAs::Associated);
+    });
+    doc->beginSheet(sheet);
+}
+
+void attachExistingPersonAsAssociatedPerson()
+{
+    AppController::attachExistingPersonAsAssociatedPerson(
+        [](FTMoc* moc) {
+            SelectExistingPerson dialog(moc);
+            dialog.run();
+            return dialog.selectedPerson();
+        },
+        [](FTPerson* chosen, FTPerson* focal) {
+            AssociatedPersonDialog dialog(chosen, focal);
+            dialog.run();
+        });
 }
 
 void addUnconnectedPerson()

@@ -57,14 +57,19 @@ protected:
         QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
         QApplication::sendEvent(w, &release);
     }
+    // Types `text` as keys.
+    static void type(QWidget* w, const QString& text)
+    {
+        for (QChar c : text)
+            key(w, c == ' ' ? Qt::Key_Space : 0, QString(c));
+    }
     // Types `text` as keys, after selecting all that the field holds.
     static void retype(QLineEdit* field, const QString& text)
     {
         field->setFocus();
         field->selectAll();
         key(field, Qt::Key_Backspace);
-        for (QChar c : text)
-            key(field, c == ' ' ? Qt::Key_Space : 0, QString(c));
+        type(field, text);
     }
 
     EditorHooks savedEditorHooks;

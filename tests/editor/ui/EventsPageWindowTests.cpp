@@ -106,11 +106,6 @@ protected:
         QApplication::sendEvent(table->viewport(), &release);
     }
     QLineEdit* lineEditor() const { return qobject_cast<QLineEdit*>(table->currentEditor()); }
-    static void type(QWidget* w, const QString& text)
-    {
-        for (QChar c : text)
-            key(w, c == ' ' ? Qt::Key_Space : 0, QString(c));
-    }
 
     DOvurDocument* doc = nullptr;
     FTMoc* moc = nullptr;

@@ -47,11 +47,6 @@ protected:
         NotificationCenter::defaultCenter().removeObserversOf(this);
         EditorFixture::TearDown();
     }
-    static void type(QWidget* w, const QString& text)
-    {
-        for (QChar c : text)
-            key(w, c == ' ' ? Qt::Key_Space : 0, QString(c));
-    }
 
     DOvurDocument* doc = nullptr;
     FTMoc* moc = nullptr;

@@ -95,11 +95,6 @@ protected:
     }
     int column(const char* identifier) const { return table->columnOf(QString::fromLatin1(identifier)); }
     QWidget* cellEditor() const { return table->currentEditor(); }
-    static void type(QWidget* w, const QString& text)
-    {
-        for (QChar c : text)
-            key(w, c == ' ' ? Qt::Key_Space : 0, QString(c));
-    }
 
     DOvurDocument* doc = nullptr;
     FTMoc* moc = nullptr;
@@ -121,6 +116,11 @@ TEST_F(FamilyPage, ShowsTheCoupleTheirMarriageAndTheirChildren)
     EXPECT_EQ(page->field(Tag::MarriagePlace)->text(), "St Peter's, Leeds");
     EXPECT_THAT(rowNames(), ElementsAre("Ann Smith", "Tom Smith", ""));
     EXPECT_EQ(page->numChildren(), 2);
+    // The button columns say what their buttons do, in every row, the empty last one too.
+    for (int row : {0, 2}) {
+        EXPECT_EQ(table->toolTipForCell(row, column("childsDetails")), LocalizedString("FamilyChildDetails"));
+        EXPECT_EQ(table->toolTipForCell(row, column("childsFamily")), LocalizedString("FamilyChildFamily"));
+    }
     saveScreenshot(doc->dovurWindow(), "editor-family-page");
     // The family dialog is left out of the steps that add a relative while this page is shown.
     installRelationshipDialogs();
