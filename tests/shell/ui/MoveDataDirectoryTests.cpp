@@ -14,12 +14,8 @@ protected:
         ApplicationFixture::SetUp();
         start();
         database = makeDatabase(data + "/Family.RezUdu");
-        databaseBytes = bytes(database);
-        QDir().mkpath(data + "/Pictures");
-        QFile picture(data + "/Pictures/scan.jpg");
-        ASSERT_TRUE(picture.open(QIODevice::WriteOnly));
-        picture.write("scan");
-        picture.close();
+        databaseBytes = TestSupport::readFile(database);
+        ASSERT_TRUE(TestSupport::writeFile(data + "/Pictures/scan.jpg", "scan"));
         UserDefaults::standard().setObject(RecentDocuments::kKey,
             QStringList { database, dir.path() + "/elsewhere/Other.RezUdu" });
         app->panels().chooseFolder = [this](const QString& start) {
@@ -27,12 +23,6 @@ protected:
             panelStart = start;
             return chosen;
         };
-    }
-
-    static QByteArray bytes(const QString& path)
-    {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
     QString database;
@@ -52,8 +42,8 @@ TEST_F(MoveDataDirectory, MovesUnderTheChosenFolderAndTheProgramFollows)
     const QString target = chosen + "/KinloomData";
     EXPECT_EQ(panelStart, data);
     EXPECT_FALSE(QFileInfo::exists(data));
-    EXPECT_EQ(bytes(target + "/Family.RezUdu"), databaseBytes);
-    EXPECT_EQ(bytes(target + "/Pictures/scan.jpg"), "scan");
+    EXPECT_EQ(TestSupport::readFile(target + "/Family.RezUdu"), databaseBytes);
+    EXPECT_EQ(TestSupport::readFile(target + "/Pictures/scan.jpg"), "scan");
     EXPECT_EQ(UserDefaults::standard().stringForKey("KinloomDataDirectory"), target);
     EXPECT_EQ(Utils::KinloomDataDirectory(), target);
     EXPECT_EQ(RecentDocuments::paths(),
@@ -86,8 +76,8 @@ TEST_F(MoveDataDirectory, RefusesWhatWouldLoseOrReplaceAFolder)
         chosen = c.folder;
         app->moveDataDirectory();
         EXPECT_EQ(texts(), QStringList { c.message });
-        EXPECT_EQ(bytes(database), databaseBytes);
-        EXPECT_EQ(bytes(data + "/Pictures/scan.jpg"), "scan");
+        EXPECT_EQ(TestSupport::readFile(database), databaseBytes);
+        EXPECT_EQ(TestSupport::readFile(data + "/Pictures/scan.jpg"), "scan");
         EXPECT_EQ(UserDefaults::standard().stringForKey("KinloomDataDirectory"), data);
         EXPECT_EQ(RecentDocuments::paths().value(0), database);
     }
@@ -98,7 +88,7 @@ TEST_F(MoveDataDirectory, RefusesWhatWouldLoseOrReplaceAFolder)
     chosen.clear();
     app->moveDataDirectory();
     EXPECT_TRUE(texts().isEmpty());
-    EXPECT_EQ(bytes(database), databaseBytes);
+    EXPECT_EQ(TestSupport::readFile(database), databaseBytes);
 }
 
 TEST_F(MoveDataDirectory, NotWhileADatabaseIsOpen)
