@@ -11,7 +11,6 @@
 #include "editor/ui/PlaceField.h"
 
 #include "shell/DisplayMsg.h"
-#include "shell/Utils.h"
 
 #include "model/FTMoc.h"
 #include "model/FTPerson.h"
@@ -19,14 +18,11 @@
 
 #include "platform/Localizer.h"
 
-#include <QApplication>
 #include <QContextMenuEvent>
-#include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QTimer>
 
 using Rules = HierarchyOutlineRules;
 
@@ -61,33 +57,21 @@ private:
 }
 
 InfoArea_Hierarchy_OutlineView::InfoArea_Hierarchy_OutlineView(QWidget* parent)
-    : QTreeView(parent)
+    : CellEditingView(parent)
 {
     setObjectName(QStringLiteral("olv"));
-    setAlternatingRowColors(true);
     setUniformRowHeights(true);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setExpandsOnDoubleClick(false);
     setItemsExpandable(true);
     setIndentation(14);
     setAllColumnsShowFocus(true);
-    setWordWrap(false);
     setTreePosition(Rules::Name);
     header()->setStretchLastSection(false);
     header()->setMinimumSectionSize(0);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header()->setSectionsMovable(false);
     setItemDelegate(new HierarchyDelegate(this));
-    QPalette p = palette();
-    const QColor highlight = Utils::tableViewHighlightColour();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        p.setColor(group, QPalette::Highlight, highlight);
-        p.setColor(group, QPalette::HighlightedText, p.color(group, QPalette::Text));
-    }
-    setPalette(p);
 }
 
 HierarchyTreeModel* InfoArea_Hierarchy_OutlineView::hierarchyModel() const
@@ -179,37 +163,7 @@ void InfoArea_Hierarchy_OutlineView::expandToLevel(int level)
 
 // ---- Editing ----------------------------------------------------------------------------------------------------
 
-bool InfoArea_Hierarchy_OutlineView::editCell(const QModelIndex& index)
-{
-    if (!index.isValid() || !(index.flags() & Qt::ItemIsEditable))
-        return false;
-    if (currentEditor() && m_editIndex == index)
-        return true;
-    if (!endEditing())
-        return false;
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    return edit(index, QAbstractItemView::AllEditTriggers, nullptr);
-}
-
-bool InfoArea_Hierarchy_OutlineView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
-{
-    if (!QTreeView::edit(index, trigger, event))
-        return false;
-    QWidget* editor = indexWidget(index);
-    if (editor && editor != m_editor) {
-        m_editor = editor;
-        m_editIndex = index;
-        m_refused = false;
-        editor->installEventFilter(this);
-    }
-    if (auto* line = qobject_cast<QLineEdit*>(editor)) {
-        line->deselect();
-        line->end(false);
-    }
-    return true;
-}
-
-bool InfoArea_Hierarchy_OutlineView::shouldEndEditing(const QModelIndex& index, QWidget* editor)
+bool InfoArea_Hierarchy_OutlineView::acceptEdit(const QModelIndex& index, QWidget* editor)
 {
     HierarchyTreeModel* m = hierarchyModel();
     FTPerson* person = m ? m->person(index) : nullptr;
@@ -231,99 +185,24 @@ bool InfoArea_Hierarchy_OutlineView::shouldEndEditing(const QModelIndex& index, 
     return accepted || tag == PersonFields::Title;
 }
 
-void InfoArea_Hierarchy_OutlineView::commitData(QWidget* editor)
+bool InfoArea_Hierarchy_OutlineView::editorKeyPress(QWidget*, QKeyEvent* event)
 {
-    if (m_committing)
-        return;
-    if (editor != m_editor)
-        return QTreeView::commitData(editor);
-    m_committing = true;
-    const bool accepted = shouldEndEditing(m_editIndex, editor);
-    m_committing = false;
-    m_refused = !accepted;
-    if (accepted)
-        QTreeView::commitData(editor);
-}
-
-void InfoArea_Hierarchy_OutlineView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
-{
-    if (editor == m_editor && m_refused && hint != QAbstractItemDelegate::RevertModelCache) {
-        editor->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    if (editor == m_editor) {
-        editor->removeEventFilter(this);
-        m_editor = nullptr;
-        m_editIndex = QPersistentModelIndex();
-        m_refused = false;
-    }
-    QTreeView::closeEditor(editor, hint);
-}
-
-bool InfoArea_Hierarchy_OutlineView::endEditing()
-{
-    QWidget* editor = currentEditor();
-    if (!editor)
-        return true;
-    commitData(editor);
-    if (m_refused)
+    if (event->key() != Qt::Key_Up && event->key() != Qt::Key_Down)
         return false;
-    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    // The row before or after; at either end the selection stays in the outline.
+    const QModelIndex from = editingIndex();
+    const QModelIndex to = event->key() == Qt::Key_Down ? indexBelow(from) : indexAbove(from);
+    if (endEditing() && to.isValid())
+        setCurrentIndex(to.siblingAtColumn(0));
     return true;
-}
-
-void InfoArea_Hierarchy_OutlineView::abandonEditing()
-{
-    if (QWidget* editor = currentEditor())
-        closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
-}
-
-bool InfoArea_Hierarchy_OutlineView::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched != m_editor)
-        return QTreeView::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (m_refused && key->key() != Qt::Key_Escape)
-            m_refused = false;
-        if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
-            // The row before or after; at either end the selection stays in the outline.
-            const QModelIndex from = m_editIndex;
-            const QModelIndex to = key->key() == Qt::Key_Down ? indexBelow(from) : indexAbove(from);
-            if (endEditing() && to.isValid())
-                setCurrentIndex(to.siblingAtColumn(0));
-            return true;
-        }
-        return false;
-    }
-    if (event->type() == QEvent::FocusOut) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (m_committing || reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
-            return true;
-        QWidget* editor = m_editor;
-        if (QWidget* focus = QApplication::focusWidget(); focus && editor->isAncestorOf(focus))
-            return false;
-        if (!endEditing()) {
-            QPointer<QWidget> keep(editor);
-            QTimer::singleShot(0, this, [keep] {
-                if (keep && keep->isVisible())
-                    keep->setFocus(Qt::OtherFocusReason);
-            });
-        }
-        return true;
-    }
-    return QTreeView::eventFilter(watched, event);
 }
 
 // ---- Mouse -------------------------------------------------------------------------------------------------------
 
 void InfoArea_Hierarchy_OutlineView::mousePressEvent(QMouseEvent* event)
 {
-    if (isEditRefused()) {
-        event->accept();
-        m_editor->setFocus(Qt::OtherFocusReason);
+    if (holdRefusedEdit(event))
         return;
-    }
     const QPoint at = event->position().toPoint();
     const QModelIndex index = indexAt(at);
     if (!index.isValid())
@@ -339,7 +218,7 @@ void InfoArea_Hierarchy_OutlineView::mousePressEvent(QMouseEvent* event)
         event->accept();
         return;
     }
-    if (currentEditor() && m_editIndex == index)
+    if (currentEditor() && editingIndex() == index)
         return QTreeView::mousePressEvent(event);
     // The disclosure triangle before the name opens or closes the row as usual.
     if (index.column() == Rules::Name && at.x() < visualRect(index).left())

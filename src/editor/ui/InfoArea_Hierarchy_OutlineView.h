@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QPersistentModelIndex>
-#include <QPointer>
-#include <QTreeView>
+#include "editor/ui/CellEditingView.h"
 
-#include <functional>
+#include <QTreeView>
 
 class FTMoc;
 class FTPerson;
@@ -16,7 +14,7 @@ class HierarchyTreeModel;
 // details and family; a secondary click opens the row's menu. Branches open to a depth (expandAll) and close
 // with everything below them. The columns share the visible width (HierarchyOutlineRules::columnWidths) and
 // what has changed is saved when the program is next idle after the outline has drawn.
-class InfoArea_Hierarchy_OutlineView : public QTreeView {
+class InfoArea_Hierarchy_OutlineView : public CellEditingView<QTreeView> {
     Q_OBJECT
 public:
     explicit InfoArea_Hierarchy_OutlineView(QWidget* parent = nullptr);
@@ -36,24 +34,16 @@ public:
     // Opens every row down to `level` (counted from the top row, 0).
     void expandToLevel(int level);
 
-    // Editing.
-    bool editCell(const QModelIndex& index);
-    bool endEditing();
-    void abandonEditing();
-    QWidget* currentEditor() const { return m_editIndex.isValid() ? m_editor.data() : nullptr; }
-    QModelIndex editingIndex() const { return m_editIndex; }
-    bool isEditRefused() const { return currentEditor() && m_refused; }
-    bool shouldEndEditing(const QModelIndex& index, QWidget* editor);
 
 Q_SIGNALS:
     void buttonClicked(const QModelIndex& index, int column);
     void contextMenuRequested(const QModelIndex& index, const QPoint& globalPos);
 
 protected:
-    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
-    void commitData(QWidget* editor) override;
-    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The check of an edit: names, titles, birth dates (against the row's person's relatives) and places.
+    bool acceptEdit(const QModelIndex& index, QWidget* editor) override;
+    // Up and Down go to the row before or after.
+    bool editorKeyPress(QWidget* editor, QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -65,8 +55,4 @@ private:
 
     FTMoc* m_moc = nullptr;
     int m_lastVisibleWidth = -1;
-    QPointer<QWidget> m_editor;
-    QPersistentModelIndex m_editIndex;
-    bool m_refused = false;
-    bool m_committing = false;
 };
