@@ -1,24 +1,18 @@
 #include "editor/ui/InfoArea_Hierarchy_OutlineView.h"
 
 #include "editor/HierarchyOutlineRules.h"
-#include "editor/PersonFields.h"
 #include "editor/RelativesPageRows.h"
-#include "editor/ui/EditorTableView.h"
-#include "editor/ui/InfoArea_Relatives_TableView.h"
-#include "editor/ui/LineEditDateField.h"
 #include "editor/ui/HierarchyTreeModel.h"
 #include "editor/ui/PersonRowDelegate.h"
 #include "editor/ui/PlaceField.h"
 
 #include "shell/DisplayMsg.h"
 
-#include "model/FTMoc.h"
 #include "model/FTPerson.h"
 #include "model/Hierarchy.h"
 
 #include "platform/Localizer.h"
 
-#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -27,13 +21,6 @@
 using Rules = HierarchyOutlineRules;
 
 namespace {
-constexpr int kButtonColumnWidth = 28;
-
-bool isButtonColumn(int column)
-{
-    return column == HierarchyTreeModel::DetailsButton || column == HierarchyTreeModel::FamilyButton;
-}
-
 class HierarchyDelegate : public PersonRowDelegate {
 public:
     explicit HierarchyDelegate(InfoArea_Hierarchy_OutlineView* outline)
@@ -57,7 +44,7 @@ private:
 }
 
 InfoArea_Hierarchy_OutlineView::InfoArea_Hierarchy_OutlineView(QWidget* parent)
-    : CellEditingView(parent)
+    : PersonRowsView(HierarchyTreeModel::DetailsButton, HierarchyTreeModel::FamilyButton, parent)
 {
     setObjectName(QStringLiteral("olv"));
     setUniformRowHeights(true);
@@ -83,19 +70,11 @@ void InfoArea_Hierarchy_OutlineView::setColumnWidths()
 {
     if (!model())
         return;
-    const int visible = viewport()->width();
-    m_lastVisibleWidth = visible;
+    m_lastVisibleWidth = viewport()->width();
     // The generation's heading and a date are never cut off: the room comes from the other columns.
-    const QFontMetrics metrics(font());
     const int level = QFontMetrics(header()->font()).horizontalAdvance(model()->headerData(0, Qt::Horizontal).toString()) + 14;
-    const int date = metrics.horizontalAdvance(QStringLiteral("00 Mmm 0000")) + 12;
-    const QList<int> widths = RelativesPageRows::fitMinimums(
-        Rules::columnWidths(std::max(0, visible - 2 * kButtonColumnWidth)), {level, 0, 0, date});
-    endEditing();
-    for (int c = 0; c < widths.size(); ++c)
-        setColumnWidth(c, widths[c]);
-    setColumnWidth(HierarchyTreeModel::DetailsButton, kButtonColumnWidth);
-    setColumnWidth(HierarchyTreeModel::FamilyButton, kButtonColumnWidth);
+    applyColumnWidths(
+        RelativesPageRows::fitMinimums(Rules::columnWidths(textColumnsRoom()), {level, 0, 0, dateColumnMinimum()}));
 }
 
 QModelIndex InfoArea_Hierarchy_OutlineView::selectedIndex() const
@@ -163,26 +142,15 @@ void InfoArea_Hierarchy_OutlineView::expandToLevel(int level)
 
 // ---- Editing ----------------------------------------------------------------------------------------------------
 
-bool InfoArea_Hierarchy_OutlineView::acceptEdit(const QModelIndex& index, QWidget* editor)
+FTPerson* InfoArea_Hierarchy_OutlineView::rowPerson(const QModelIndex& index) const
 {
     HierarchyTreeModel* m = hierarchyModel();
-    FTPerson* person = m ? m->person(index) : nullptr;
-    const int tag = Rules::fieldTag(index.column());
-    const QString typed = EditorTableView::editorText(editor);
-    if (!person || tag < 0 || typed == index.data(Qt::EditRole).toString())
-        return true;
-    auto* line = qobject_cast<QLineEdit*>(editor);
-    if (!line)
-        return true;
-    LineEditDateField field(line);
-    const FieldValidation v = PersonFields::validate(tag, field, tag == PersonFields::BirthDate ? person : nullptr);
-    if (tag == PersonFields::BirthDate)
-        return v.accepted;
-    // A refused name keeps what was typed; a title is corrected to one line, said so, and ends corrected.
-    if (v.accepted || tag != PersonFields::Name)
-        EditorTableView::setEditorText(editor, v.text);
-    const bool accepted = v.report();
-    return accepted || tag == PersonFields::Title;
+    return m ? m->person(index) : nullptr;
+}
+
+int InfoArea_Hierarchy_OutlineView::fieldTag(int column) const
+{
+    return Rules::fieldTag(column);
 }
 
 bool InfoArea_Hierarchy_OutlineView::editorKeyPress(QWidget*, QKeyEvent* event)
@@ -212,8 +180,7 @@ void InfoArea_Hierarchy_OutlineView::mousePressEvent(QMouseEvent* event)
         DisplayMsg(LocalizedString("UseExpandButton"));
         return;
     }
-    HierarchyTreeModel* m = hierarchyModel();
-    FTPerson* person = m ? m->person(index) : nullptr;
+    FTPerson* person = rowPerson(index);
     if (!person) {
         event->accept();
         return;
@@ -225,42 +192,7 @@ void InfoArea_Hierarchy_OutlineView::mousePressEvent(QMouseEvent* event)
         return QTreeView::mousePressEvent(event);
     if (event->button() != Qt::LeftButton)
         return QTreeView::mousePressEvent(event);
-    event->accept();
-    if (!endEditing())
-        return;
-    if (event->modifiers() & Qt::ControlModifier) {
-        InfoArea_Relatives_TableView::promoteToFocalPerson(person);
-        return;
-    }
-    if (isButtonColumn(index.column())) {
-        setCurrentIndex(index.siblingAtColumn(0));
-        Q_EMIT buttonClicked(index, index.column());
-        return;
-    }
-    if (!editCell(index))
-        setCurrentIndex(index.siblingAtColumn(0));
-}
-
-void InfoArea_Hierarchy_OutlineView::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    event->accept();
-}
-
-void InfoArea_Hierarchy_OutlineView::contextMenuEvent(QContextMenuEvent* event)
-{
-    event->accept();
-    const QModelIndex index = indexAt(event->pos());
-    HierarchyTreeModel* m = hierarchyModel();
-    if (!index.isValid() || !m || !m->person(index) || !endEditing())
-        return;
-    Q_EMIT contextMenuRequested(index.siblingAtColumn(0), event->globalPos());
-}
-
-void InfoArea_Hierarchy_OutlineView::paintEvent(QPaintEvent* event)
-{
-    QTreeView::paintEvent(event);
-    if (m_moc && m_moc->hasChanges())
-        m_moc->deferredSave();
+    clickPersonCell(event, index, person);
 }
 
 void InfoArea_Hierarchy_OutlineView::resizeEvent(QResizeEvent* event)
