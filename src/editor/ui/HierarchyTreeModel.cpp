@@ -1,7 +1,6 @@
 #include "editor/ui/HierarchyTreeModel.h"
 
 #include "editor/HierarchyOutlineRules.h"
-#include "editor/PersonFields.h"
 
 #include "shell/UtilsFunctions.h"
 
@@ -14,7 +13,7 @@
 using Rules = HierarchyOutlineRules;
 
 HierarchyTreeModel::HierarchyTreeModel(QObject* parent)
-    : QAbstractItemModel(parent)
+    : PersonRowsModel(Rules::Name, DetailsButton, FamilyButton, parent)
 {
 }
 
@@ -35,20 +34,13 @@ FTPerson* HierarchyTreeModel::rootPerson() const
     return m_root ? m_root->person() : nullptr;
 }
 
-void HierarchyTreeModel::setNameHeading(const QString& heading)
+int HierarchyTreeModel::fieldTag(int column) const
 {
-    if (heading == m_nameHeading)
-        return;
-    m_nameHeading = heading;
-    Q_EMIT headerDataChanged(Qt::Horizontal, Rules::Name, Rules::Name);
+    return Rules::fieldTag(column);
 }
 
-QString HierarchyTreeModel::identifier(int column)
+QString HierarchyTreeModel::columnIdentifier(int column) const
 {
-    if (column == DetailsButton)
-        return QStringLiteral("detailsButton");
-    if (column == FamilyButton)
-        return QStringLiteral("familyButton");
     return Rules::identifier(column);
 }
 
@@ -168,20 +160,14 @@ void HierarchyTreeModel::fetchMore(const QModelIndex& parent)
     endInsertRows();
 }
 
-QVariant HierarchyTreeModel::data(const QModelIndex& index, int role) const
+QVariant HierarchyTreeModel::rowData(const QModelIndex& index, FTPerson* p, int role) const
 {
-    Hierarchy* n = node(index);
-    FTPerson* p = person(index);
-    if (!p)
-        return {};
     const int column = index.column();
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
         if (column == Rules::Level)
-            return n->level();
-        if (const int tag = Rules::fieldTag(column); tag >= 0)
-            return PersonFields::read(tag, p);
+            return node(index)->level();
         return {};
     case Qt::ForegroundRole:
         if (column == Rules::Name && m_projectView && m_projectView->ancestorsSet().contains(p->objectURI()))
@@ -191,55 +177,23 @@ QVariant HierarchyTreeModel::data(const QModelIndex& index, int role) const
         if (column == Rules::Level)
             return int(Qt::AlignCenter);
         return {};
-    case Qt::ToolTipRole:
-        if (column == DetailsButton)
-            return LocalizedString("RelativesDetailsTip");
-        if (column == FamilyButton)
-            return LocalizedString("RelativesFamilyTip");
-        return {};
     default:
         return {};
     }
 }
 
-bool HierarchyTreeModel::setData(const QModelIndex& index, const QVariant& value, int role)
+void HierarchyTreeModel::personWritten(const QModelIndex& index)
 {
-    FTPerson* p = person(index);
-    const int tag = Rules::fieldTag(index.column());
-    if (role != Qt::EditRole || !p || tag < 0)
-        return false;
-    const QString text = value.toString();
-    // Typing the value that is there writes nothing.
-    if (text == PersonFields::read(tag, p))
-        return true;
-    PersonFields::write(tag, p, text);
     Q_EMIT dataChanged(index.siblingAtColumn(0), index.siblingAtColumn(ColumnCount - 1));
-    return true;
 }
 
-Qt::ItemFlags HierarchyTreeModel::flags(const QModelIndex& index) const
+QVariant HierarchyTreeModel::heading(int section) const
 {
-    if (!person(index))
-        return Qt::NoItemFlags;
-    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (Rules::fieldTag(index.column()) >= 0)
-        f |= Qt::ItemIsEditable;
-    return f;
-}
-
-QVariant HierarchyTreeModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal)
-        return {};
-    if (role == Qt::UserRole)
-        return identifier(section);
-    if (role != Qt::DisplayRole)
-        return {};
     switch (section) {
     case Rules::Level:
         return LocalizedString("HierarchyLevel");
     case Rules::Name:
-        return m_nameHeading;
+        return nameHeading();
     case Rules::Title:
         return LocalizedString("HierarchyTitle");
     case Rules::BirthDate:

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QAbstractItemModel>
+#include "editor/ui/PersonRowsModel.h"
+
 #include <QHash>
 #include <QList>
 
@@ -13,9 +14,9 @@ class Hierarchy;
 // The ancestors or descendants of one person as an outline: one top row, the person, and below each row the
 // next generation, read from the person's links the first time the outline asks for it (canFetchMore,
 // fetchMore). Columns: the generation, then key paths of the person (name, title, birth date, place and notes),
-// then the details and family buttons. Names of members of the project view's ancestral set are green. Edits
-// are written to the person only when they change something; a birth date makes the birth event.
-class HierarchyTreeModel : public QAbstractItemModel {
+// then the details and family buttons (PersonRowsModel). Names of members of the project view's ancestral set are
+// green. A birth date makes the birth event.
+class HierarchyTreeModel : public PersonRowsModel<QAbstractItemModel> {
     Q_OBJECT
 public:
     enum { DetailsButton = 6, FamilyButton = 7, ColumnCount = 8 };
@@ -28,8 +29,6 @@ public:
     void setPerson(FTPerson* person, bool ancestors, int openLevel);
     FTPerson* rootPerson() const;
     void setProjectView(FTProjectView* view) { m_projectView = view; }
-    void setNameHeading(const QString& heading);
-    static QString identifier(int column);
 
     Hierarchy* node(const QModelIndex& index) const;
     FTPerson* person(const QModelIndex& index) const;
@@ -46,10 +45,14 @@ public:
     bool hasChildren(const QModelIndex& parent = {}) const override;
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
-    Qt::ItemFlags flags(const QModelIndex& index) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+protected:
+    QVariant rowData(const QModelIndex& index, FTPerson* person, int role) const override;
+    FTPerson* rowPerson(const QModelIndex& index) const override { return person(index); }
+    int fieldTag(int column) const override;
+    QString columnIdentifier(int column) const override;
+    QVariant heading(int section) const override;
+    void personWritten(const QModelIndex& index) override;
 
 private:
     void fetchQuietly(Hierarchy* node, int lastLevel);
@@ -58,5 +61,4 @@ private:
     std::unique_ptr<Hierarchy> m_root;
     QHash<const Hierarchy*, QList<Hierarchy*>> m_children;
     FTProjectView* m_projectView = nullptr;
-    QString m_nameHeading;
 };

@@ -1,43 +1,26 @@
 #include "editor/ui/InfoArea_Hierarchy_OutlineView.h"
 
 #include "editor/HierarchyOutlineRules.h"
-#include "editor/PersonFields.h"
 #include "editor/RelativesPageRows.h"
-#include "editor/ui/EditorTableView.h"
-#include "editor/ui/InfoArea_Relatives_TableView.h"
-#include "editor/ui/LineEditDateField.h"
 #include "editor/ui/HierarchyTreeModel.h"
 #include "editor/ui/PersonRowDelegate.h"
 #include "editor/ui/PlaceField.h"
 
 #include "shell/DisplayMsg.h"
-#include "shell/Utils.h"
 
-#include "model/FTMoc.h"
 #include "model/FTPerson.h"
 #include "model/Hierarchy.h"
 
 #include "platform/Localizer.h"
 
-#include <QApplication>
-#include <QContextMenuEvent>
-#include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QTimer>
 
 using Rules = HierarchyOutlineRules;
 
 namespace {
-constexpr int kButtonColumnWidth = 28;
-
-bool isButtonColumn(int column)
-{
-    return column == HierarchyTreeModel::DetailsButton || column == HierarchyTreeModel::FamilyButton;
-}
-
 class HierarchyDelegate : public PersonRowDelegate {
 public:
     explicit HierarchyDelegate(InfoArea_Hierarchy_OutlineView* outline)
@@ -61,33 +44,21 @@ private:
 }
 
 InfoArea_Hierarchy_OutlineView::InfoArea_Hierarchy_OutlineView(QWidget* parent)
-    : QTreeView(parent)
+    : PersonRowsView(HierarchyTreeModel::DetailsButton, HierarchyTreeModel::FamilyButton, parent)
 {
     setObjectName(QStringLiteral("olv"));
-    setAlternatingRowColors(true);
     setUniformRowHeights(true);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setExpandsOnDoubleClick(false);
     setItemsExpandable(true);
     setIndentation(14);
     setAllColumnsShowFocus(true);
-    setWordWrap(false);
     setTreePosition(Rules::Name);
     header()->setStretchLastSection(false);
     header()->setMinimumSectionSize(0);
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header()->setSectionsMovable(false);
     setItemDelegate(new HierarchyDelegate(this));
-    QPalette p = palette();
-    const QColor highlight = Utils::tableViewHighlightColour();
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        p.setColor(group, QPalette::Highlight, highlight);
-        p.setColor(group, QPalette::HighlightedText, p.color(group, QPalette::Text));
-    }
-    setPalette(p);
 }
 
 HierarchyTreeModel* InfoArea_Hierarchy_OutlineView::hierarchyModel() const
@@ -99,19 +70,11 @@ void InfoArea_Hierarchy_OutlineView::setColumnWidths()
 {
     if (!model())
         return;
-    const int visible = viewport()->width();
-    m_lastVisibleWidth = visible;
+    m_lastVisibleWidth = viewport()->width();
     // The generation's heading and a date are never cut off: the room comes from the other columns.
-    const QFontMetrics metrics(font());
     const int level = QFontMetrics(header()->font()).horizontalAdvance(model()->headerData(0, Qt::Horizontal).toString()) + 14;
-    const int date = metrics.horizontalAdvance(QStringLiteral("00 Mmm 0000")) + 12;
-    const QList<int> widths = RelativesPageRows::fitMinimums(
-        Rules::columnWidths(std::max(0, visible - 2 * kButtonColumnWidth)), {level, 0, 0, date});
-    endEditing();
-    for (int c = 0; c < widths.size(); ++c)
-        setColumnWidth(c, widths[c]);
-    setColumnWidth(HierarchyTreeModel::DetailsButton, kButtonColumnWidth);
-    setColumnWidth(HierarchyTreeModel::FamilyButton, kButtonColumnWidth);
+    applyColumnWidths(
+        RelativesPageRows::fitMinimums(Rules::columnWidths(textColumnsRoom()), {level, 0, 0, dateColumnMinimum()}));
 }
 
 QModelIndex InfoArea_Hierarchy_OutlineView::selectedIndex() const
@@ -179,151 +142,35 @@ void InfoArea_Hierarchy_OutlineView::expandToLevel(int level)
 
 // ---- Editing ----------------------------------------------------------------------------------------------------
 
-bool InfoArea_Hierarchy_OutlineView::editCell(const QModelIndex& index)
-{
-    if (!index.isValid() || !(index.flags() & Qt::ItemIsEditable))
-        return false;
-    if (currentEditor() && m_editIndex == index)
-        return true;
-    if (!endEditing())
-        return false;
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    return edit(index, QAbstractItemView::AllEditTriggers, nullptr);
-}
-
-bool InfoArea_Hierarchy_OutlineView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event)
-{
-    if (!QTreeView::edit(index, trigger, event))
-        return false;
-    QWidget* editor = indexWidget(index);
-    if (editor && editor != m_editor) {
-        m_editor = editor;
-        m_editIndex = index;
-        m_refused = false;
-        editor->installEventFilter(this);
-    }
-    if (auto* line = qobject_cast<QLineEdit*>(editor)) {
-        line->deselect();
-        line->end(false);
-    }
-    return true;
-}
-
-bool InfoArea_Hierarchy_OutlineView::shouldEndEditing(const QModelIndex& index, QWidget* editor)
+FTPerson* InfoArea_Hierarchy_OutlineView::rowPerson(const QModelIndex& index) const
 {
     HierarchyTreeModel* m = hierarchyModel();
-    FTPerson* person = m ? m->person(index) : nullptr;
-    const int tag = Rules::fieldTag(index.column());
-    const QString typed = EditorTableView::editorText(editor);
-    if (!person || tag < 0 || typed == index.data(Qt::EditRole).toString())
-        return true;
-    auto* line = qobject_cast<QLineEdit*>(editor);
-    if (!line)
-        return true;
-    LineEditDateField field(line);
-    const FieldValidation v = PersonFields::validate(tag, field, tag == PersonFields::BirthDate ? person : nullptr);
-    if (tag == PersonFields::BirthDate)
-        return v.accepted;
-    // A refused name keeps what was typed; a title is corrected to one line, said so, and ends corrected.
-    if (v.accepted || tag != PersonFields::Name)
-        EditorTableView::setEditorText(editor, v.text);
-    const bool accepted = v.report();
-    return accepted || tag == PersonFields::Title;
+    return m ? m->person(index) : nullptr;
 }
 
-void InfoArea_Hierarchy_OutlineView::commitData(QWidget* editor)
+int InfoArea_Hierarchy_OutlineView::fieldTag(int column) const
 {
-    if (m_committing)
-        return;
-    if (editor != m_editor)
-        return QTreeView::commitData(editor);
-    m_committing = true;
-    const bool accepted = shouldEndEditing(m_editIndex, editor);
-    m_committing = false;
-    m_refused = !accepted;
-    if (accepted)
-        QTreeView::commitData(editor);
+    return Rules::fieldTag(column);
 }
 
-void InfoArea_Hierarchy_OutlineView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+bool InfoArea_Hierarchy_OutlineView::editorKeyPress(QWidget*, QKeyEvent* event)
 {
-    if (editor == m_editor && m_refused && hint != QAbstractItemDelegate::RevertModelCache) {
-        editor->setFocus(Qt::OtherFocusReason);
-        return;
-    }
-    if (editor == m_editor) {
-        editor->removeEventFilter(this);
-        m_editor = nullptr;
-        m_editIndex = QPersistentModelIndex();
-        m_refused = false;
-    }
-    QTreeView::closeEditor(editor, hint);
-}
-
-bool InfoArea_Hierarchy_OutlineView::endEditing()
-{
-    QWidget* editor = currentEditor();
-    if (!editor)
-        return true;
-    commitData(editor);
-    if (m_refused)
+    if (event->key() != Qt::Key_Up && event->key() != Qt::Key_Down)
         return false;
-    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    // The row before or after; at either end the selection stays in the outline.
+    const QModelIndex from = editingIndex();
+    const QModelIndex to = event->key() == Qt::Key_Down ? indexBelow(from) : indexAbove(from);
+    if (endEditing() && to.isValid())
+        setCurrentIndex(to.siblingAtColumn(0));
     return true;
-}
-
-void InfoArea_Hierarchy_OutlineView::abandonEditing()
-{
-    if (QWidget* editor = currentEditor())
-        closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
-}
-
-bool InfoArea_Hierarchy_OutlineView::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched != m_editor)
-        return QTreeView::eventFilter(watched, event);
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (m_refused && key->key() != Qt::Key_Escape)
-            m_refused = false;
-        if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
-            // The row before or after; at either end the selection stays in the outline.
-            const QModelIndex from = m_editIndex;
-            const QModelIndex to = key->key() == Qt::Key_Down ? indexBelow(from) : indexAbove(from);
-            if (endEditing() && to.isValid())
-                setCurrentIndex(to.siblingAtColumn(0));
-            return true;
-        }
-        return false;
-    }
-    if (event->type() == QEvent::FocusOut) {
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (m_committing || reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
-            return true;
-        QWidget* editor = m_editor;
-        if (QWidget* focus = QApplication::focusWidget(); focus && editor->isAncestorOf(focus))
-            return false;
-        if (!endEditing()) {
-            QPointer<QWidget> keep(editor);
-            QTimer::singleShot(0, this, [keep] {
-                if (keep && keep->isVisible())
-                    keep->setFocus(Qt::OtherFocusReason);
-            });
-        }
-        return true;
-    }
-    return QTreeView::eventFilter(watched, event);
 }
 
 // ---- Mouse -------------------------------------------------------------------------------------------------------
 
 void InfoArea_Hierarchy_OutlineView::mousePressEvent(QMouseEvent* event)
 {
-    if (isEditRefused()) {
-        event->accept();
-        m_editor->setFocus(Qt::OtherFocusReason);
+    if (holdRefusedEdit(event))
         return;
-    }
     const QPoint at = event->position().toPoint();
     const QModelIndex index = indexAt(at);
     if (!index.isValid())
@@ -333,55 +180,19 @@ void InfoArea_Hierarchy_OutlineView::mousePressEvent(QMouseEvent* event)
         DisplayMsg(LocalizedString("UseExpandButton"));
         return;
     }
-    HierarchyTreeModel* m = hierarchyModel();
-    FTPerson* person = m ? m->person(index) : nullptr;
+    FTPerson* person = rowPerson(index);
     if (!person) {
         event->accept();
         return;
     }
-    if (currentEditor() && m_editIndex == index)
+    if (currentEditor() && editingIndex() == index)
         return QTreeView::mousePressEvent(event);
     // The disclosure triangle before the name opens or closes the row as usual.
     if (index.column() == Rules::Name && at.x() < visualRect(index).left())
         return QTreeView::mousePressEvent(event);
     if (event->button() != Qt::LeftButton)
         return QTreeView::mousePressEvent(event);
-    event->accept();
-    if (!endEditing())
-        return;
-    if (event->modifiers() & Qt::ControlModifier) {
-        InfoArea_Relatives_TableView::promoteToFocalPerson(person);
-        return;
-    }
-    if (isButtonColumn(index.column())) {
-        setCurrentIndex(index.siblingAtColumn(0));
-        Q_EMIT buttonClicked(index, index.column());
-        return;
-    }
-    if (!editCell(index))
-        setCurrentIndex(index.siblingAtColumn(0));
-}
-
-void InfoArea_Hierarchy_OutlineView::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    event->accept();
-}
-
-void InfoArea_Hierarchy_OutlineView::contextMenuEvent(QContextMenuEvent* event)
-{
-    event->accept();
-    const QModelIndex index = indexAt(event->pos());
-    HierarchyTreeModel* m = hierarchyModel();
-    if (!index.isValid() || !m || !m->person(index) || !endEditing())
-        return;
-    Q_EMIT contextMenuRequested(index.siblingAtColumn(0), event->globalPos());
-}
-
-void InfoArea_Hierarchy_OutlineView::paintEvent(QPaintEvent* event)
-{
-    QTreeView::paintEvent(event);
-    if (m_moc && m_moc->hasChanges())
-        m_moc->deferredSave();
+    clickPersonCell(event, index, person);
 }
 
 void InfoArea_Hierarchy_OutlineView::resizeEvent(QResizeEvent* event)

@@ -1,28 +1,17 @@
 #pragma once
 
-#include <QPersistentModelIndex>
-#include <QPointer>
-#include <QTreeView>
+#include "editor/ui/PersonRowsView.h"
 
-#include <functional>
-
-class FTMoc;
-class FTPerson;
 class HierarchyTreeModel;
 
-// The outline of the ancestors and descendants pages. One click edits a cell (a refused edit stays open with
-// what was typed until it is corrected or abandoned with Escape); a click with Ctrl makes the row's person the
-// focal person; a click with Alt only says how branches are opened; the button columns open the person's
-// details and family; a secondary click opens the row's menu. Branches open to a depth (expandAll) and close
-// with everything below them. The columns share the visible width (HierarchyOutlineRules::columnWidths) and
-// what has changed is saved when the program is next idle after the outline has drawn.
-class InfoArea_Hierarchy_OutlineView : public QTreeView {
+// The outline of the ancestors and descendants pages (PersonRowsView). One click edits a cell; a click with Alt
+// only says how branches are opened. Branches open to a depth (expandAll) and close with everything below them.
+// The columns share the visible width (HierarchyOutlineRules::columnWidths).
+class InfoArea_Hierarchy_OutlineView : public PersonRowsView<CellEditingView<QTreeView>> {
     Q_OBJECT
 public:
     explicit InfoArea_Hierarchy_OutlineView(QWidget* parent = nullptr);
 
-    void setMoc(FTMoc* moc) { m_moc = moc; }
-    FTMoc* moc() const { return m_moc; }
     HierarchyTreeModel* hierarchyModel() const;
 
     void setColumnWidths();
@@ -36,37 +25,28 @@ public:
     // Opens every row down to `level` (counted from the top row, 0).
     void expandToLevel(int level);
 
-    // Editing.
-    bool editCell(const QModelIndex& index);
-    bool endEditing();
-    void abandonEditing();
-    QWidget* currentEditor() const { return m_editIndex.isValid() ? m_editor.data() : nullptr; }
-    QModelIndex editingIndex() const { return m_editIndex; }
-    bool isEditRefused() const { return currentEditor() && m_refused; }
-    bool shouldEndEditing(const QModelIndex& index, QWidget* editor);
 
 Q_SIGNALS:
     void buttonClicked(const QModelIndex& index, int column);
     void contextMenuRequested(const QModelIndex& index, const QPoint& globalPos);
 
 protected:
-    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
-    void commitData(QWidget* editor) override;
-    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    FTPerson* rowPerson(const QModelIndex& index) const override;
+    int fieldTag(int column) const override;
+    void selectRowOf(const QModelIndex& index) override { setCurrentIndex(index.siblingAtColumn(0)); }
+    bool editPersonCell(const QModelIndex& index) override { return editCell(index); }
+    void buttonClickedAt(const QModelIndex& index) override { Q_EMIT buttonClicked(index, index.column()); }
+    void contextMenuAt(const QModelIndex& index, const QPoint& globalPos) override
+    {
+        Q_EMIT contextMenuRequested(index.siblingAtColumn(0), globalPos);
+    }
+    // Up and Down go to the row before or after.
+    bool editorKeyPress(QWidget* editor, QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void setBranchExpanded(const QModelIndex& index, int lastLevel, bool expand);
 
-    FTMoc* m_moc = nullptr;
     int m_lastVisibleWidth = -1;
-    QPointer<QWidget> m_editor;
-    QPersistentModelIndex m_editIndex;
-    bool m_refused = false;
-    bool m_committing = false;
 };

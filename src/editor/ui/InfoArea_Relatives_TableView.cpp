@@ -1,16 +1,12 @@
 #include "editor/ui/InfoArea_Relatives_TableView.h"
 
-#include "editor/PersonFields.h"
 #include "editor/RelativesPageRows.h"
-#include "editor/ui/LineEditDateField.h"
 #include "editor/ui/PersonRowDelegate.h"
 #include "editor/ui/PlaceField.h"
 #include "editor/ui/RelativesTableModel.h"
 
-#include "model/FTMoc.h"
 #include "model/FTPerson.h"
 
-#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -19,8 +15,6 @@
 using Rows = RelativesPageRows;
 
 namespace {
-constexpr int kButtonColumnWidth = 28;
-
 class RelativesDelegate : public PersonRowDelegate {
 public:
     explicit RelativesDelegate(InfoArea_Relatives_TableView* table)
@@ -43,7 +37,7 @@ private:
 }
 
 InfoArea_Relatives_TableView::InfoArea_Relatives_TableView(QWidget* parent)
-    : EditorTableView(parent)
+    : PersonRowsView(RelativesTableModel::DetailsButton, RelativesTableModel::FamilyButton, parent)
 {
     setObjectName(QStringLiteral("tv"));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -53,9 +47,6 @@ InfoArea_Relatives_TableView::InfoArea_Relatives_TableView(QWidget* parent)
     columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setItemDelegate(new RelativesDelegate(this));
-    shouldEndEditing = [this](const QModelIndex& index, QWidget* editor) {
-        return shouldEndRelativeEditing(index, editor);
-    };
 }
 
 RelativesTableModel* InfoArea_Relatives_TableView::relativesModel() const
@@ -67,20 +58,11 @@ void InfoArea_Relatives_TableView::setColumnWidths()
 {
     if (!model())
         return;
-    const int visible = viewport()->width();
-    m_lastVisibleWidth = visible;
-    // The buttons keep their width; the text columns share the rest, so that nothing is cut off at the right.
+    m_lastVisibleWidth = viewport()->width();
     // A date is never cut off: the room comes from the names and places.
-    const QFontMetrics metrics(font());
-    const int date = metrics.horizontalAdvance(QStringLiteral("00 Mmm 0000")) + 12;
-    const int age = metrics.horizontalAdvance(QStringLiteral("000")) + 12;
-    const QList<int> widths = Rows::fitMinimums(Rows::columnWidths(std::max(0, visible - 2 * kButtonColumnWidth)),
-                                                {0, 0, date, 0, date, 0, age});
-    endEditing();
-    for (int c = 0; c < widths.size(); ++c)
-        setColumnWidth(c, widths[c]);
-    setColumnWidth(RelativesTableModel::DetailsButton, kButtonColumnWidth);
-    setColumnWidth(RelativesTableModel::FamilyButton, kButtonColumnWidth);
+    const int date = dateColumnMinimum();
+    const int age = fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12;
+    applyColumnWidths(Rows::fitMinimums(Rows::columnWidths(textColumnsRoom()), {0, 0, date, 0, date, 0, age}));
 }
 
 int InfoArea_Relatives_TableView::selectedRow() const
@@ -114,31 +96,15 @@ bool InfoArea_Relatives_TableView::editColumn(int column, int row)
     return editCell(index);
 }
 
-bool InfoArea_Relatives_TableView::shouldEndRelativeEditing(const QModelIndex& index, QWidget* editor)
+FTPerson* InfoArea_Relatives_TableView::rowPerson(const QModelIndex& index) const
 {
     RelativesTableModel* rows = relativesModel();
-    FTPerson* person = rows ? rows->person(index.row()) : nullptr;
-    const int tag = Rows::fieldTag(index.column());
-    const QString typed = editorText(editor);
-    // Only what the user changed is checked: a stored value the checks would refuse can still be looked at.
-    if (!person || tag < 0 || typed == index.data(Qt::EditRole).toString())
-        return true;
-    auto* line = qobject_cast<QLineEdit*>(editor);
-    if (!line)
-        return true;
-    LineEditDateField field(line);
-    // The birth date is weighed against the row's person's relatives; a death date on its own.
-    const FieldValidation v = PersonFields::validate(tag, field, tag == PersonFields::BirthDate ? person : nullptr);
-    // A refused name keeps what was typed, so that it can be corrected.
-    if (tag != PersonFields::BirthDate && tag != PersonFields::DeathDate && (v.accepted || tag != PersonFields::Name))
-        setEditorText(editor, v.text);
-    return v.report();
+    return rows && index.isValid() ? rows->person(index.row()) : nullptr;
 }
 
-void InfoArea_Relatives_TableView::promoteToFocalPerson(FTPerson* person)
+int InfoArea_Relatives_TableView::fieldTag(int column) const
 {
-    if (person && !person->isDeleted() && person->moc())
-        person->moc()->setFocalPerson(person);
+    return Rows::fieldTag(column);
 }
 
 bool InfoArea_Relatives_TableView::editorKeyPress(QWidget*, QKeyEvent* event)
@@ -161,56 +127,16 @@ bool InfoArea_Relatives_TableView::editorKeyPress(QWidget*, QKeyEvent* event)
 
 void InfoArea_Relatives_TableView::mousePressEvent(QMouseEvent* event)
 {
-    if (isEditRefused())
-        return EditorTableView::mousePressEvent(event);
+    if (holdRefusedEdit(event))
+        return;
     const QModelIndex index = indexAt(event->position().toPoint());
-    RelativesTableModel* rows = relativesModel();
-    FTPerson* person = rows && index.isValid() ? rows->person(index.row()) : nullptr;
+    FTPerson* person = rowPerson(index);
     if (!person) {
         event->accept();
         endEditing();
         return;
     }
-    if (currentEditor() && editingIndex() == index)
-        return EditorTableView::mousePressEvent(event);
-    if (event->button() != Qt::LeftButton)
-        return EditorTableView::mousePressEvent(event);
-    event->accept();
-    if (!endEditing())
-        return;
-    if (event->modifiers() & Qt::ControlModifier) {
-        promoteToFocalPerson(person);
-        return;
-    }
-    const int column = index.column();
-    if (column == RelativesTableModel::DetailsButton || column == RelativesTableModel::FamilyButton) {
-        selectPersonRow(index.row());
-        Q_EMIT buttonClicked(index.row(), column);
-        return;
-    }
-    if (!editColumn(column, index.row()))
-        selectPersonRow(index.row());
-}
-
-void InfoArea_Relatives_TableView::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    // One click already edits; a second one goes to the editor, never to the table's own editing.
-    event->accept();
-}
-
-void InfoArea_Relatives_TableView::contextMenuEvent(QContextMenuEvent* event)
-{
-    event->accept();
-    const QModelIndex index = indexAt(event->pos());
-    RelativesTableModel* rows = relativesModel();
-    if (!index.isValid() || !rows || !rows->person(index.row()) || !endEditing())
-        return;
-    Q_EMIT contextMenuRequested(index.row(), event->globalPos());
-}
-
-void InfoArea_Relatives_TableView::paintEvent(QPaintEvent* event)
-{
-    EditorTableView::paintEvent(event);
-    if (m_moc && m_moc->hasChanges())
-        m_moc->deferredSave();
+    if ((currentEditor() && editingIndex() == index) || event->button() != Qt::LeftButton)
+        return QTableView::mousePressEvent(event);
+    clickPersonCell(event, index, person);
 }

@@ -1,25 +1,17 @@
 #pragma once
 
-#include "editor/ui/EditorTableView.h"
+#include "editor/ui/PersonRowsView.h"
 
-#include <functional>
-
-class FTMoc;
-class FTPerson;
 class RelativesTableModel;
 
-// The table of the relatives and immediate-family pages. One click edits a name, date or place; a click on the
-// relationship selects the row; a click with Ctrl makes the row's person the focal person; the two button columns
-// open the person's details and family. Separator rows take no clicks. While a cell is edited, Up and Down go to
-// the row before or after. The text columns share the visible width (RelativesPageRows::columnWidths) and what
-// has changed is saved when the program is next idle after the table has drawn.
-class InfoArea_Relatives_TableView : public EditorTableView {
+// The table of the relatives and immediate-family pages (PersonRowsView). One click edits a name, date or place;
+// a click on the relationship selects the row. Separator rows take no clicks. While a cell is edited, Up and Down
+// go to the row before or after. The text columns share the visible width (RelativesPageRows::columnWidths).
+class InfoArea_Relatives_TableView : public PersonRowsView<EditorTableView> {
     Q_OBJECT
 public:
     explicit InfoArea_Relatives_TableView(QWidget* parent = nullptr);
 
-    void setMoc(FTMoc* moc) { m_moc = moc; }
-    FTMoc* moc() const { return m_moc; }
     RelativesTableModel* relativesModel() const;
     void setColumnWidths() override;
     int selectedRow() const;
@@ -27,22 +19,21 @@ public:
     bool selectPersonRow(int row);
     // Ends any edit and edits the cell; false when it cannot be edited or an edit elsewhere was refused.
     bool editColumn(int column, int row);
-    // The check of an edit: names, dates (a birth date against the row's person's relatives) and places.
-    bool shouldEndRelativeEditing(const QModelIndex& index, QWidget* editor);
-
-    static void promoteToFocalPerson(FTPerson* person);
 
 Q_SIGNALS:
     void buttonClicked(int row, int column);
     void contextMenuRequested(int row, const QPoint& globalPos);
 
 protected:
+    FTPerson* rowPerson(const QModelIndex& index) const override;
+    int fieldTag(int column) const override;
+    void selectRowOf(const QModelIndex& index) override { selectPersonRow(index.row()); }
+    bool editPersonCell(const QModelIndex& index) override { return editColumn(index.column(), index.row()); }
+    void buttonClickedAt(const QModelIndex& index) override { Q_EMIT buttonClicked(index.row(), index.column()); }
+    void contextMenuAt(const QModelIndex& index, const QPoint& globalPos) override
+    {
+        Q_EMIT contextMenuRequested(index.row(), globalPos);
+    }
     bool editorKeyPress(QWidget* editor, QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    FTMoc* m_moc = nullptr;
 };
