@@ -1,10 +1,17 @@
 #pragma once
 
 #include "model/FTPerson.h"
+#include "model/ModelHooks.h"
 #include "platform/Prompts.h"
+#include "platform/UserDefaults.h"
 
+#include <QByteArray>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QList>
+#include <QString>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <fstream>
@@ -22,6 +29,57 @@ inline double peakResidentMegabytes()
             return std::stod(line.substr(6)) / 1024.0; // kB
     return 0;
 }
+
+// A benchmark reads and writes nothing of the user's but the files named on its command line: its settings, its
+// data folder, HOME and the XDG folders of the user all lie in a temporary folder of its own, removed at the end.
+// Made first thing in main(), before the application object (which reads the environment once).
+//
+//   int main(int argc, char** argv)
+//   {
+//       BenchSandbox sandbox;
+//       QCoreApplication app(argc, argv);
+//       ... sandbox.filePath("bench.RezUdu") ...
+class BenchSandbox {
+public:
+    BenchSandbox()
+    {
+        const QString home = m_dir.path() + QStringLiteral("/home");
+        const std::pair<const char*, QString> folders[] = {
+            { "HOME", home },
+            { "XDG_CONFIG_HOME", home + QStringLiteral("/.config") },
+            { "XDG_DATA_HOME", home + QStringLiteral("/.local/share") },
+            { "XDG_STATE_HOME", home + QStringLiteral("/.local/state") },
+            { "XDG_CACHE_HOME", home + QStringLiteral("/.cache") },
+        };
+        for (const auto& [name, path] : folders) {
+            QDir().mkpath(path);
+            qputenv(name, QFile::encodeName(path));
+        }
+        const QString runtime = filePath(QStringLiteral("runtime"));
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+        UserDefaults::useSettingsFile(filePath(QStringLiteral("settings.ini")));
+        useDataDirectory(filePath(QStringLiteral("KinloomData")));
+    }
+    // The settings are written out now, while their folder still exists: left for the end of the process, they
+    // would make the removed folder again just to hold them.
+    ~BenchSandbox() { UserDefaults::standard().synchronize(); }
+    BenchSandbox(const BenchSandbox&) = delete;
+    BenchSandbox& operator=(const BenchSandbox&) = delete;
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+    // The data folder the program's code uses from now on (made when missing).
+    static void useDataDirectory(const QString& data)
+    {
+        QDir().mkpath(data);
+        UserDefaults::standard().setString(QStringLiteral("KinloomDataDirectory"), data);
+        ModelHooks::shared().dataDirectory = [data] { return data; };
+    }
+
+private:
+    QTemporaryDir m_dir { QDir::tempPath() + QStringLiteral("/kinloom-bench-XXXXXX") };
+};
 
 // The middle value of the times (0 for none).
 inline double median(std::vector<double> v)

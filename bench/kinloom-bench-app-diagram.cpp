@@ -1,6 +1,6 @@
 // kinloom-bench-app-diagram [PEOPLE] [FILE]
-// The family diagram of a synthetic family database of PEOPLE people (default 100,000; kept at FILE when given, as
-// kinloom-bench-app-open keeps it) in its main window on the offscreen platform, its diagram 980 × 400. The focus
+// The family diagram of a synthetic family database of PEOPLE people (default 100,000; kept at FILE when given and
+// opened through a copy, as kinloom-bench-app-open does) in its main window on the offscreen platform, its diagram 980 × 400. The focus
 // moves 1,000 times along families (to a child, spouse or parent of the person in focus, now and then to another
 // family); each time the diagram's boxes are rebuilt and laid out and the whole diagram painted onto a 980 × 400
 // image. Then, around the busiest person, the user's input with what it changed repainted at once: an arrow key that
@@ -34,7 +34,6 @@
 #include <QMouseEvent>
 #include <QMainWindow>
 #include <QSplitter>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -42,12 +41,12 @@
 
 int main(int argc, char** argv)
 {
+    BenchSandbox sandbox;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     DOvurApplication app(argc, argv);
-    QTemporaryDir temp;
     ScriptedPrompts prompts; // no alert may wait for a click
     Prompts::install(&prompts);
-    const QString path = prepareBenchDatabase(argc, argv, temp);
+    const QString path = prepareBenchDatabase(argc, argv, sandbox);
     if (path.isEmpty())
         return 1;
     installFamilyDiagram();

@@ -53,7 +53,6 @@
 #include <QMainWindow>
 #include <QSet>
 #include <QTabWidget>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -70,23 +69,15 @@ void drawn(QWidget* pane)
 
 int main(int argc, char** argv)
 {
+    BenchSandbox sandbox;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     DOvurApplication app(argc, argv);
-    QTemporaryDir temp;
     ScriptedPrompts prompts; // no alert may wait for a click
     Prompts::install(&prompts);
-    QString path = prepareBenchDatabase(argc, argv, temp);
+    // The events and pictures figures add records to people: the database is a copy (AppBenchSupport.h).
+    const QString path = prepareBenchDatabase(argc, argv, sandbox);
     if (path.isEmpty())
         return 1;
-    // The events and pictures figures add records to people: a database kept as FILE is measured in a copy.
-    if (!path.startsWith(temp.path())) {
-        const QString copy = temp.filePath("bench-copy.RezUdu");
-        if (!QFile::copy(path, copy)) {
-            std::fprintf(stderr, "cannot copy %s\n", qPrintable(path));
-            return 1;
-        }
-        path = copy;
-    }
     installFamilyDiagram();
     installPersonEditor();
 

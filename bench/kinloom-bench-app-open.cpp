@@ -5,9 +5,8 @@
 // a change of focal person, which also releases memory the visible family does not need), prefs_views_ms (the
 // median time the preferences take to make the focal person's ancestral view current and fill their list of views
 // again), merge_candidates_ms (the median time of finding the people the focal person may be merged with: same
-// birth year and gender) and peak_mb. The
-// database is kept at FILE when given (its focal person is then the last one set here), otherwise written to a
-// temporary folder and removed.
+// birth year and gender) and peak_mb. It works on a copy of the database in its own temporary folder
+// (AppBenchSupport.h).
 #include "AppBenchSupport.h"
 #include "BenchSupport.h"
 #include "shell/AncestralViewsList.h"
@@ -29,7 +28,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -39,12 +37,12 @@
 
 int main(int argc, char** argv)
 {
+    BenchSandbox sandbox;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     DOvurApplication app(argc, argv);
-    QTemporaryDir temp;
     ScriptedPrompts prompts; // no alert may wait for a click
     Prompts::install(&prompts);
-    const QString path = prepareBenchDatabase(argc, argv, temp);
+    const QString path = prepareBenchDatabase(argc, argv, sandbox);
     if (path.isEmpty())
         return 1;
 

@@ -26,7 +26,6 @@
 #include "model/FTMocUndoManager.h"
 #include "model/FTPerson.h"
 #include "model/FTPicture.h"
-#include "model/ModelHooks.h"
 #include "model/SyntheticDatabase.h"
 
 #include "platform/Prompts.h"
@@ -36,7 +35,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
-#include <QTemporaryDir>
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -72,21 +70,15 @@ void tag(const QString& path)
 
 int main(int argc, char** argv)
 {
+    BenchSandbox temp;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int people = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100000;
 
-    QTemporaryDir temp;
-    if (!temp.isValid())
-        return 1;
-    UserDefaults::useSettingsFile(temp.filePath("settings.ini"));
     FirstRunDefaults::initialiseUserDefaults();
+    BenchSandbox::useDataDirectory(temp.filePath("KinloomData"));
     UserDefaults::standard().setBool("alwaysCopyToPicturesFolder", true);
-    const QString data = temp.filePath("KinloomData");
-    QDir().mkpath(data);
-    UserDefaults::standard().setString("KinloomDataDirectory", data);
-    ModelHooks::shared().dataDirectory = [data] { return data; };
     ScriptedPrompts prompts;
     Prompts::install(&prompts);
 

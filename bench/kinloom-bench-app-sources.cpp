@@ -72,7 +72,6 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QTabWidget>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -311,21 +310,18 @@ double timeCitationsPage(DOvurDocument* doc)
 
 int main(int argc, char** argv)
 {
+    BenchSandbox sandbox;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     DOvurApplication app(argc, argv);
     const int people = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100000;
-    QTemporaryDir temp;
-    UserDefaults::useSettingsFile(temp.filePath("settings.ini"));
-    UserDefaults::standard().setString("KinloomDataDirectory", temp.filePath("data"));
-    QDir().mkpath(temp.filePath("data"));
-    installStandInApplication(temp.filePath("workspace"));
+    installStandInApplication(sandbox.filePath("workspace"));
     ScriptedPrompts prompts; // every question answered with its first button
     Prompts::install(&prompts);
     FirstRunDefaults::initialiseUserDefaults();
     installPersonEditor();
     installSourceCiting();
 
-    const QString path = temp.filePath("bench.RezUdu");
+    const QString path = sandbox.filePath("bench.RezUdu");
     QString error;
     if (!SyntheticDatabase::create(path, people, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
@@ -419,7 +415,7 @@ int main(int argc, char** argv)
     editor->closeSheet();
 
     // Copying from another database, then reading a large one in the clone window.
-    const QString otherSources = makeOtherSources(moc, temp.filePath("otherSources.RezUdu"));
+    const QString otherSources = makeOtherSources(moc, sandbox.filePath("otherSources.RezUdu"));
     double cloneMs = -1;
     int cloned = 0;
     if (!otherSources.isEmpty()) {
@@ -432,7 +428,7 @@ int main(int argc, char** argv)
     }
     double openOtherS = -1;
     int otherSourcesListed = 0;
-    if (SyntheticDatabase::create(temp.filePath("data/large.RezUdu"), people, &error)) {
+    if (SyntheticDatabase::create(sandbox.filePath("KinloomData/large.RezUdu"), people, &error)) {
         auto* clone = new CloneSources(moc);
         doc->beginSheet(clone);
         timer.restart();

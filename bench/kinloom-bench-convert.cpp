@@ -11,17 +11,13 @@
 #include "shell/DataMigrator.h"
 
 #include "model/FTPerson.h"
-#include "model/ModelHooks.h"
 #include "model/SyntheticDatabase.h"
 
 #include "platform/Prompts.h"
-#include "platform/UserDefaults.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -30,15 +26,11 @@
 
 int main(int argc, char** argv)
 {
+    BenchSandbox sandbox;
     QCoreApplication app(argc, argv);
     const int people = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100000;
 
-    QTemporaryDir temp;
-    const QString data = temp.filePath(QStringLiteral("data"));
-    QDir().mkpath(data);
-    UserDefaults::useSettingsFile(temp.filePath(QStringLiteral("settings.ini")));
-    UserDefaults::standard().setString(QStringLiteral("KinloomDataDirectory"), data);
-    ModelHooks::shared().dataDirectory = [data] { return data; };
+    const QString data = sandbox.filePath(QStringLiteral("KinloomData"));
     SilentPrompts prompts;
     Prompts::install(&prompts);
     RegisteredDOvurV5 v5;

@@ -1,5 +1,6 @@
 // Reads a million typed dates, a mix like the one users and GEDCOM files produce, and prints the rate.
 //   kinloom-bench-dates [count]
+#include "BenchSupport.h"
 #include "model/Dates.h"
 
 #include "platform/UserDefaults.h"
@@ -8,7 +9,6 @@
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -77,9 +77,8 @@ QStringList typedDates(int count)
 
 int main(int argc, char** argv)
 {
+    BenchSandbox sandbox;
     QCoreApplication app(argc, argv);
-    QTemporaryDir settings;
-    UserDefaults::useSettingsFile(settings.filePath(QStringLiteral("settings.ini")));
     // Day first whatever the machine's locale, read through the user default as the program does.
     UserDefaults::standard().setString(QStringLiteral("NSShortDateFormatString"), QStringLiteral("dd/MM/yyyy"));
 

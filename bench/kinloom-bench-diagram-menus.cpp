@@ -1,6 +1,6 @@
 // kinloom-bench-diagram-menus [PEOPLE] [FILE]
 // The family diagram's context menus and its labels of an ancestral view, without windows, on a synthetic family
-// database of PEOPLE people (default 100,000; kept at FILE when given).
+// database of PEOPLE people (default 100,000; kept at FILE when given and opened through a copy).
 //  - The focus moves 1,000 times along families (as kinloom-bench-app-diagram moves it); each time the boxes are
 //    rebuilt and the context menu of every box (and of the diagram itself) is built: menu_ms is the median time of
 //    one menu, menu_ms_max the slowest.
@@ -41,12 +41,12 @@ double maximum(const std::vector<double>& v)
 
 int main(int argc, char** argv)
 {
+    BenchSandbox sandbox;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    QTemporaryDir temp;
     ScriptedPrompts prompts; // no alert may wait for a click
     Prompts::install(&prompts);
-    const QString path = prepareBenchDatabase(argc, argv, temp);
+    const QString path = prepareBenchDatabase(argc, argv, sandbox);
     if (path.isEmpty())
         return 1;
     std::unique_ptr<FTMoc> moc = FTMoc::initForStoreURL(path, true);

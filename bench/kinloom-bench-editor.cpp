@@ -29,7 +29,6 @@
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QTemporaryDir>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -65,16 +64,14 @@ double storyMs(FTPerson* person, int runs)
 
 int main(int argc, char** argv)
 {
+    BenchSandbox sandbox;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const int people = argc > 1 ? std::max(10, std::atoi(argv[1])) : 100000;
-    QTemporaryDir temp;
-    UserDefaults::useSettingsFile(temp.filePath("settings.ini"));
-    UserDefaults::standard().setString(QStringLiteral("KinloomDataDirectory"), temp.filePath("data"));
     ScriptedPrompts prompts; // no alert may wait for a click
     Prompts::install(&prompts);
 
-    const QString path = temp.filePath("bench.RezUdu");
+    const QString path = sandbox.filePath("bench.RezUdu");
     QString error;
     if (!SyntheticDatabase::create(path, people, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));

@@ -1,5 +1,6 @@
 // Reads each GEDCOM file given as argument the way an import does (character set, cleaned copy in
 // memory, decoding, parsing into the record forest) and prints what it measured as name: value lines.
+#include "BenchSupport.h"
 #include "gedcom/GedRecArena.h"
 #include "gedcom/GedcomFileReader.h"
 #include "gedcom/GedcomForest.h"
@@ -34,6 +35,7 @@ static double residentMegabytes(const char* field)
 
 int main(int argc, char** argv)
 {
+    BenchSandbox sandbox;
     QCoreApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s [--as-import] FILE.ged...\n", argv[0]);

@@ -1,8 +1,8 @@
 // kinloom-bench-hierarchy [PEOPLE] [FILE]
 // Builds and lays out hierarchy diagrams as the hierarchy window does: the factory options, 10 generations,
-// scrunched, not cascaded, box texts measured with Qt's text layout. The database is FILE when it exists;
-// otherwise a synthetic database of PEOPLE people (default 100,000) is made, at FILE when given, else in a
-// temporary folder. Cases:
+// scrunched, not cascaded, box texts measured with Qt's text layout. The database is FILE when it exists (read
+// through a copy); otherwise a synthetic database of PEOPLE people (default 100,000) is made, at FILE when given,
+// else in a temporary folder. Cases:
 //  - descendants: 10 generations below a first-generation founder, the first whose 10 generations hold a few
 //    thousand people (2,000 to 5,000; else the founder with the most), top-down and horizontal;
 //  - largest descendants: the same below the founder with the most descendants, top-down;
@@ -43,7 +43,6 @@
 #include <QImage>
 #include <QLineF>
 #include <QPainter>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -119,17 +118,21 @@ void completePedigree(FTMoc& moc, FTPerson* person, int generations)
 
 int main(int argc, char** argv)
 {
+    BenchSandbox sandbox;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const int target = argc > 1 ? std::max(100, std::atoi(argv[1])) : 100000;
-    QTemporaryDir temp;
-    UserDefaults::useSettingsFile(temp.filePath("settings.ini"));
-    ModelHooks::shared().dataDirectory = [&temp] { return temp.filePath("data"); };
-    const QString path = argc > 2 ? QString::fromLocal8Bit(argv[2]) : temp.filePath("bench.RezUdu");
-    const bool synthetic = !QFileInfo::exists(path);
+    // A database given is read through a copy: opening one may bring it up to date and save it.
+    const QString given = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
+    const QString path = sandbox.filePath("bench.RezUdu");
+    const bool synthetic = given.isEmpty() || !QFileInfo::exists(given);
     QString error;
-    if (synthetic && !SyntheticDatabase::create(path, target, &error)) {
+    if (synthetic && !SyntheticDatabase::create(given.isEmpty() ? path : given, target, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    if (!given.isEmpty() && !QFile::copy(given, path)) {
+        std::fprintf(stderr, "%s: cannot be read\n", qPrintable(given));
         return 1;
     }
     std::unique_ptr<FTMoc> moc = FTMoc::initForStoreURL(path, true);
@@ -227,7 +230,7 @@ int main(int argc, char** argv)
             QPainter p(&image);
             painter.paint(p, QRectF(QPointF(0, 0), view), view);
         }));
-        const QString pdf = temp.filePath(QStringLiteral("Descendants.PDF"));
+        const QString pdf = sandbox.filePath(QStringLiteral("Descendants.PDF"));
         QString pdfError;
         bool written = true;
         std::printf("pdf_ms: %.2f\n",

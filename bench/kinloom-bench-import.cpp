@@ -1,7 +1,8 @@
 // kinloom-bench-import [--keep DIR] FILE...
 // Imports each GEDCOM file the way the import dialog does (the import worker on its own thread, progress and outcome
 // through the main thread) into a new database in a temporary folder, or in DIR with --keep, and prints what it
-// measured, one figure a line as "name: value".
+// measured, one figure a line as "name: value". The run has a data folder of its own in that folder too
+// ("KinloomData"): the picture files a GEDCOM file names are taken in there, never into the user's.
 #include "BenchSupport.h"
 #include "gedcom/ImportGedcomListener.h"
 #include "gedcom/ImportGedcomOutcome.h"
@@ -13,7 +14,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <fstream>
@@ -55,6 +55,7 @@ QString freeDatabasePath(const QString& folder, const QString& gedcom)
 
 int main(int argc, char** argv)
 {
+    BenchSandbox sandbox;
     QCoreApplication app(argc, argv);
     // With KINLOOM_DEVELOPMENT set, the time of each step goes to standard error.
     gDevelopmentVersion = qEnvironmentVariableIsSet("KINLOOM_DEVELOPMENT");
@@ -71,9 +72,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: %s [--keep DIR] FILE.ged...\n", argv[0]);
         return 2;
     }
-    QTemporaryDir temp;
-    const QString folder = keep.isEmpty() ? temp.path() : QDir(keep).absolutePath();
+    const QString folder = keep.isEmpty() ? sandbox.path() : QDir(keep).absolutePath();
     QDir().mkpath(folder);
+    BenchSandbox::useDataDirectory(folder + QStringLiteral("/KinloomData"));
 
     int failures = 0;
     for (const QString& file : files) {

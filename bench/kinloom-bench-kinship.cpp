@@ -27,7 +27,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHash>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -45,7 +44,7 @@ QList<FTPerson*> naturalParents(const FTPerson* p)
 }
 
 // The sample database's deepest pedigree: numbered by the view and by every line, compared person by person.
-void sampleDatabasePedigree(const QString& sample, const QTemporaryDir& temp)
+void sampleDatabasePedigree(const QString& sample, const BenchSandbox& temp)
 {
     const QString copy = temp.filePath(QStringLiteral("sample.RezUdu"));
     ObjectContext ctx(DOvurV6Schema());
@@ -104,12 +103,12 @@ QList<FTPerson*> naturalChildren(const FTPerson* p)
 
 int main(int argc, char** argv)
 {
+    BenchSandbox sandbox;
     QCoreApplication app(argc, argv);
     const int target = argc > 1 ? std::max(100, std::atoi(argv[1])) : 100000;
-    QTemporaryDir temp;
     QString error;
     ObjectContext ctx(DOvurV6Schema());
-    if (!ctx.open(temp.filePath("bench.RezUdu"), ObjectContext::OpenMode::CreateIfMissing, &error)) {
+    if (!ctx.open(sandbox.filePath("bench.RezUdu"), ObjectContext::OpenMode::CreateIfMissing, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
@@ -267,6 +266,6 @@ int main(int argc, char** argv)
 
     sampleDatabasePedigree(argc > 2 ? QString::fromLocal8Bit(argv[2])
                                     : AppPaths::sharedSupportDirectory() + QStringLiteral("/Royal92.RezUdu"),
-        temp);
+        sandbox);
     return 0;
 }

@@ -33,7 +33,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <cstdio>
@@ -54,20 +53,13 @@ double bestOf(int runs, const std::function<void()>& fn)
 
 int main(int argc, char** argv)
 {
+    BenchSandbox temp;
     QCoreApplication app(argc, argv);
     const int people = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100000;
     const int pictureCount = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 2000;
 
-    QTemporaryDir temp;
-    if (!temp.isValid()) {
-        std::fprintf(stderr, "no temporary folder\n");
-        return 1;
-    }
-    UserDefaults::useSettingsFile(temp.filePath("settings.ini"));
     UserDefaults::standard().setBool("alwaysCopyToPicturesFolder", true);
     const QString data = temp.filePath("KinloomData");
-    QDir().mkpath(data);
-    ModelHooks::shared().dataDirectory = [data] { return data; };
 
     // The 24-megapixel file, read whole and cropped.
     const QString big = temp.filePath("big24.jpg");

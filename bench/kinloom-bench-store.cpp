@@ -1,7 +1,7 @@
 // kinloom-bench-store [PEOPLE] [FILE]
 // Builds a synthetic family database of PEOPLE people (default 100,000), saves it, opens it again, changes one
-// person and saves again. Prints one figure a line as "name: value". The database is kept at FILE when given,
-// otherwise written to a temporary folder and removed.
+// person and saves again. Prints one figure a line as "name: value". The database is kept at FILE when given (a
+// new file: an existing one is never replaced), otherwise written to a temporary folder and removed.
 #include "BenchSupport.h"
 #include "model/DOvurV6Schema.h"
 #include "model/FTPerson.h"
@@ -13,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -24,12 +23,13 @@
 
 int main(int argc, char** argv)
 {
+    BenchSandbox sandbox;
     QCoreApplication app(argc, argv);
     const int people = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100000;
-    QTemporaryDir temp;
-    const QString path = argc > 2 ? QString::fromLocal8Bit(argv[2]) : temp.filePath("bench.RezUdu");
-    if (QFileInfo::exists(path) && !QFile::remove(path)) {
-        std::fprintf(stderr, "cannot replace %s\n", qPrintable(path));
+    const QString path = argc > 2 ? QString::fromLocal8Bit(argv[2]) : sandbox.filePath("bench.RezUdu");
+    if (QFileInfo(path).exists() || QFileInfo(path).isSymLink()) {
+        std::fprintf(stderr, "%s exists: the benchmark makes a new database and never replaces a file\n",
+                     qPrintable(path));
         return 1;
     }
 

@@ -1,5 +1,8 @@
 // Measures loading the string tables: the first text a window asks for pays for it.
+#include "BenchSupport.h"
 #include "platform/Localizer.h"
+
+#include <QCoreApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -9,4 +12,13 @@ static void LocalizerLookup(benchmark::State& state)
         benchmark::DoNotOptimize(LocalizedString(QStringLiteral("MaleShort")));
 }
 BENCHMARK(LocalizerLookup);
-BENCHMARK_MAIN();
+
+int main(int argc, char** argv)
+{
+    BenchSandbox sandbox;
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

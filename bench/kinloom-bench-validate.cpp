@@ -23,7 +23,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <fstream>
@@ -130,6 +129,7 @@ bool addPictures(const QString& path, int count)
 
 int main(int argc, char** argv)
 {
+    BenchSandbox sandbox;
     QCoreApplication app(argc, argv);
     int people = 100000;
     int pictures = 0;
@@ -143,8 +143,7 @@ int main(int argc, char** argv)
     SilentPrompts prompts;
     Prompts::install(&prompts);
 
-    QTemporaryDir temp;
-    const QString path = temp.filePath("validate.RezUdu");
+    const QString path = sandbox.filePath("validate.RezUdu");
     QString error;
     SyntheticDatabase::Counts counts;
     if (!SyntheticDatabase::create(path, people, &error, &counts)) {

@@ -88,8 +88,11 @@ void ExportToGedcomRun::setProgress(int percent)
 bool ExportToGedcomRun::isLiving(const FTPerson* p)
 {
     quint8& s = m_status[p];
+    // As of the export's own moment, like everything else in the file.
+    const int thisYear = m_now.date().year();
     if (!(s & Known))
-        s = Known | (p->isLiving() ? Living : 0) | (p->isRecentlyDead(m_options.recentlyDeadYears) ? RecentlyDead : 0);
+        s = Known | (p->isLiving(thisYear) ? Living : 0)
+            | (p->isRecentlyDead(m_options.recentlyDeadYears, thisYear) ? RecentlyDead : 0);
     return s & Living;
 }
 

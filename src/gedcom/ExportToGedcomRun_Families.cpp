@@ -3,6 +3,7 @@
 #include "gedcom/GedcomWriter.h"
 
 #include "model/FTEvent.h"
+#include "model/FTMoc.h"
 #include "model/FTPerson.h"
 #include "model/FTSource.h"
 #include "model/FTSpouseRel.h"
@@ -87,7 +88,9 @@ void ExportToGedcomRun::writeSOURCE_Records()
 {
     QElapsedTimer timer;
     timer.start();
-    QList<FTSource*> sources = m_sourcesSet.values();
+    // An export of chosen people writes the sources their written citations refer to. The whole database's export
+    // writes every source: those the user keeps for later, cited by nobody yet, are part of it too.
+    QList<FTSource*> sources = m_selective ? m_sourcesSet.values() : m_moc->fetch<FTSource>();
     std::sort(sources.begin(), sources.end(), [this](const FTSource* a, const FTSource* b) {
         const qint64 ia = sourceId(a), ib = sourceId(b);
         return ia != ib ? ia < ib : a->primaryKey() < b->primaryKey();

@@ -355,11 +355,15 @@ void ExportToGedcomRun::addMultimediaLink(int level, FTPicture* picture)
     if (!picture)
         return;
     const QString stored = picture->filename();
-    // A picture file reached through a link in the pictures folder is written as the file the link points to.
-    const QString path = UtilsPics::resolveAliasedPath(stored);
+    // A picture file reached through a link in the pictures folder is written as the file the link points to. A
+    // picture whose file was not on this computer when it was imported keeps only the path it had there: the link
+    // is written with that path, so that it survives the next import as well.
+    const QString path
+        = stored.isEmpty() ? picture->originalFilename().trimmed() : UtilsPics::resolveAliasedPath(stored);
     if (path.isEmpty())
         return;
-    if (!m_exportedPictureSet.contains(picture)) {
+    // Only a file on this computer can be offered to the picture export that follows.
+    if (!stored.isEmpty() && !m_exportedPictureSet.contains(picture)) {
         m_exportedPictureSet.insert(picture);
         m_exportedPictures.append(picture);
     }

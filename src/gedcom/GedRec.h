@@ -53,6 +53,7 @@ public:
         ReasonOverlengthPage = 2048,
         ReasonEmptySourceCitation = 4096,
         ReasonContinuationNotAllowed = 8192,
+        ReasonSourceHasPicture = 16384,  // a link to a picture for a source that holds one already
     };
 
     // What the reader did with such a line instead.

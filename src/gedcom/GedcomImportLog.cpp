@@ -98,6 +98,7 @@ QString GedcomImportLog::errorReasonText(const GedRec& rec)
     case 2048: return QStringLiteral("Overlength PAGE record");
     case 4096: return QStringLiteral("Empty Source Citation Record. Value = ") + quoted(rec.value());
     case 8192: return QStringLiteral("the CONC and CONT subrecords not defined in Gedcom V5.5");
+    case 16384: return QStringLiteral("the source has a picture already and a source holds only one");
     case 0: return QString();
     default: return QStringLiteral("undefined error");
     }

@@ -17,13 +17,16 @@
 #include "platform/MainThread.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QThread>
 
 #include <atomic>
 #include <climits>
 #include <exception>
+#include <memory>
 
 namespace {
 
@@ -39,10 +42,25 @@ QString msecs(const QElapsedTimer& timer)
     return QString::number(double(timer.nsecsElapsed()) / 1e6, 'f', 3);
 }
 
+// The listener of the running import, shared by the worker and every call it has queued: emptied on the main
+// thread (forgetListener), read there when a queued call arrives.
+using ListenerSlot = std::shared_ptr<std::atomic<ImportGedcomListener*>>;
+
+struct RunningImport {
+    QPointer<QThread> thread;
+    ListenerSlot listener;
+};
+// Main thread only.
+RunningImport& runningImport()
+{
+    static RunningImport running;
+    return running;
+}
+
 // Hands every call to the main thread, in order; the import dialog's controls live there.
 class QueuedListener : public ImportGedcomListener {
 public:
-    explicit QueuedListener(ImportGedcomListener* target) : m_target(target) {}
+    explicit QueuedListener(ListenerSlot target) : m_target(std::move(target)) {}
 
     void setDialogMessage(const QString& text) override
     {
@@ -78,10 +96,13 @@ public:
 private:
     template <class F> void post(F fn)
     {
-        if (ImportGedcomListener* target = m_target)
-            MainThread::post([target, fn] { fn(target); });
+        if (m_target->load())
+            MainThread::post([target = m_target, fn] {
+                if (ImportGedcomListener* listener = target->load())
+                    fn(listener);
+            });
     }
-    ImportGedcomListener* m_target;
+    ListenerSlot m_target;
 };
 
 } // namespace
@@ -113,13 +134,15 @@ bool ImportGedcomThread::startImport(const Request& request, ImportGedcomListene
     bool idle = false;
     if (!g_importRunning.compare_exchange_strong(idle, true))
         return false;
-    QThread* thread = QThread::create([request, listener] {
-        QueuedListener queued(listener);
+    auto slot = std::make_shared<std::atomic<ImportGedcomListener*>>(listener);
+    QThread* thread = QThread::create([request, slot] {
+        QueuedListener queued(slot);
         ImportGedcomThread worker(request, &queued);
         worker.loadGedFileThread();
     });
     thread->setObjectName(QStringLiteral("ImportGedcomThread"));
     QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    runningImport() = {thread, slot};
     thread->start();
     return true;
 }
@@ -127,6 +150,21 @@ bool ImportGedcomThread::startImport(const Request& request, ImportGedcomListene
 bool ImportGedcomThread::importIsRunning()
 {
     return g_importRunning;
+}
+
+bool ImportGedcomThread::waitForImport(int msecs)
+{
+    // The thread object is deleted later by the main thread's event loop, which does not turn while this waits.
+    QThread* thread = runningImport().thread;
+    return !thread || thread->wait(msecs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(msecs));
+}
+
+void ImportGedcomThread::forgetListener(ImportGedcomListener* listener)
+{
+    if (const ListenerSlot& slot = runningImport().listener) {
+        ImportGedcomListener* expected = listener;
+        slot->compare_exchange_strong(expected, nullptr);
+    }
 }
 
 int ImportGedcomThread::calculateLoadTime(int numGedRecs, int numLines, QString* text)

@@ -90,6 +90,12 @@ public:
     static bool startImport(const Request& request, ImportGedcomListener* listener);
     // True from startImport() until the worker has finished.
     static bool importIsRunning();
+    // Main thread: waits until the worker thread of the last startImport() has ended, for at most `msecs` (-1: no
+    // limit); true when no worker runs any more.
+    static bool waitForImport(int msecs = -1);
+    // Main thread: nothing more of the running import reaches `listener`, not even the calls already queued, nor
+    // importFinished(). For a listener that must go before the import has ended (the worker itself runs on).
+    static void forgetListener(ImportGedcomListener* listener);
 
     // The whole import on the calling thread; the listener is called directly. Never throws.
     ImportGedcomOutcome loadGedFileThread();

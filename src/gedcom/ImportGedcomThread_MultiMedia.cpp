@@ -72,6 +72,13 @@ void ImportGedcomThread::processMULTIMEDIA_LINK_For(FTManagedObject* row, GedRec
 {
     if (!row || !line->hasType("OBJE"))
         return;
+    // A source holds one picture, and the first link gives it. A later one (a census page linked under each of
+    // the source's citations) would replace it and leave the first picture with no owner: it makes nothing, and
+    // the log names it.
+    if (const auto* source = dynamic_cast<FTSource*>(row); source && source->picture()) {
+        line->setErrorReason(GedRec::ReasonSourceHasPicture, GedRec::ActionIgnored);
+        return;
+    }
     if (line->valueIsPointer()) {
         GedRec* record = recordForPointerOf(line);
         if (!record || !record->hasType("OBJE")) {

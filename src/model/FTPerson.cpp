@@ -242,7 +242,8 @@ void FTPerson::addPicturesObject(FTPicture* value)
 }
 void FTPerson::removePicturesObject(FTPicture* value)
 {
-    ManagedObject::removeObject(kPictures, value);
+    if (value && value->owner() == this)
+        value->setOwner(nullptr);
 }
 FTPicture* FTPerson::defaultPicture() const
 {

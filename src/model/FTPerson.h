@@ -145,6 +145,7 @@ public:
     void removeChildrenObject(FTPcRel* value);
     QList<FTPicture*> pictures() const;
     void addPicturesObject(FTPicture* value);
+    // As FTPicture::setOwner(nullptr): refused for a picture that no source holds either.
     void removePicturesObject(FTPicture* value);
     FTPicture* defaultPicture() const;
     // Undo name "Change Person's Default Picture", then "DefaultPictureChanged".
@@ -222,7 +223,12 @@ public:
     QString ageAtDeathInYearsMonthsAndDays() const;
     // No death year, no "Y" death, and born (or estimated born) at most 100 years ago.
     bool isLiving() const;
+    // Died within the last `years` years.
     bool isRecentlyDead(int years) const;
+    // The same, as of the year `thisYear` instead of today's: a piece of work that has a moment of its own (an
+    // export) asks everything as of that moment.
+    bool isLiving(int thisYear) const;
+    bool isRecentlyDead(int years, int thisYear) const;
     // A birth year guessed from relatives: spouses +0, natural parents +30, natural children -30, grandparents
     // +60, grandchildren -60, great-grandchildren -90, siblings +0; then the same lists of the spouses. 0 when
     // nothing helps.

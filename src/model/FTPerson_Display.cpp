@@ -163,6 +163,16 @@ QString FTPerson::ageAtDeathInYearsMonthsAndDays() const
 
 bool FTPerson::isLiving() const
 {
+    return isLiving(QDate::currentDate().year());
+}
+
+bool FTPerson::isRecentlyDead(int years) const
+{
+    return isRecentlyDead(years, QDate::currentDate().year());
+}
+
+bool FTPerson::isLiving(int thisYear) const
+{
     if (const FTEvent* d = death())
         if (d->year() != 0 || d->date().compare(QLatin1String("Y"), Qt::CaseInsensitive) == 0)
             return false;
@@ -171,13 +181,13 @@ bool FTPerson::isLiving() const
         born = estimatedBirthYear();
     if (born == 0)
         return false;
-    return born >= QDate::currentDate().year() - 100;
+    return born >= thisYear - 100;
 }
 
-bool FTPerson::isRecentlyDead(int years) const
+bool FTPerson::isRecentlyDead(int years, int thisYear) const
 {
     const int died = yearOf(death());
-    return died != 0 && QDate::currentDate().year() <= died + years;
+    return died != 0 && thisYear <= died + years;
 }
 
 int FTPerson::estimatedBirthYearBasedOn(const QList<FTPerson*>& persons, int increment)

@@ -144,6 +144,8 @@ FTPerson* FTPicture::owner() const
 }
 void FTPicture::setOwner(FTPerson* value)
 {
+    if (!value && !source())
+        return;
     ManagedObject::setObject(kOwner, value);
 }
 FTSource* FTPicture::source() const
@@ -152,7 +154,16 @@ FTSource* FTPicture::source() const
 }
 void FTPicture::setSource(FTSource* value)
 {
+    if (value == source() || (!value && !owner()))
+        return;
+    FTPicture* replaced = value ? value->picture() : nullptr;
     ManagedObject::setObject(kSource, value);
+    deleteIfOwnerless(replaced);
+}
+void FTPicture::deleteIfOwnerless(FTPicture* picture)
+{
+    if (picture && !picture->isDeleted() && !picture->owner() && !picture->source())
+        picture->context()->deleteObject(picture);
 }
 FTPerson* FTPicture::defaultPictureOwner() const
 {
@@ -375,6 +386,10 @@ void FTPicture::setValueForKey(const QString& key, const QVariant& value)
 {
     if (key == QLatin1String("filename"))
         setFilename(value.toString());
+    else if (key == QLatin1String("owner"))
+        setOwner(dynamic_cast<FTPerson*>(fromVariant(value)));
+    else if (key == QLatin1String("source"))
+        setSource(dynamic_cast<FTSource*>(fromVariant(value)));
     else
         FTManagedObject::setValueForKey(key, value);
 }

@@ -57,10 +57,15 @@ public:
     QDateTime lastChange() const;
     void setLastChange(const QDateTime& value);
 
+    // A picture belongs to a person or to a source, never to nobody: nothing could show, export or delete it
+    // again. So taking away the one it has is refused (delete the picture instead), and giving a source this
+    // picture deletes the picture the source held until now.
     FTPerson* owner() const;
     void setOwner(FTPerson* value);
     FTSource* source() const;
     void setSource(FTSource* value);
+    // Deletes `picture` when it has neither a person nor a source (nothing when null).
+    static void deleteIfOwnerless(FTPicture* picture);
     FTPerson* defaultPictureOwner() const;
     void setDefaultPictureOwner(FTPerson* value);
     FTOriginalPicture* originalPicture() const;
@@ -169,7 +174,8 @@ public:
     float tnSepia() const; // default 0
     void setTnSepia(float value);
 
-    // "filename" by name goes through filename() and setFilename() like the accessors.
+    // "filename" by name goes through filename() and setFilename() like the accessors, "owner" and "source"
+    // through their setters.
     QVariant valueForKey(const QString& key) const override;
     void setValueForKey(const QString& key, const QVariant& value) override;
 

@@ -142,7 +142,19 @@ FTPicture* FTSource::picture() const
 }
 void FTSource::setPicture(FTPicture* value)
 {
+    FTPicture* replaced = picture();
+    if (replaced == value)
+        return;
     ManagedObject::setObject(kPicture, value);
+    FTPicture::deleteIfOwnerless(replaced);
+}
+
+void FTSource::setValueForKey(const QString& key, const QVariant& value)
+{
+    if (key == QLatin1String("picture"))
+        setPicture(dynamic_cast<FTPicture*>(fromVariant(value)));
+    else
+        FTManagedObject::setValueForKey(key, value);
 }
 
 // ---- Behaviour -------------------------------------------------------------------------------------------------

@@ -49,6 +49,8 @@ public:
     void addSourceRelsObject(FTSourceRel* value);
     void removeSourceRelsObject(FTSourceRel* value);
     FTPicture* picture() const;
+    // A source holds one picture: the picture it held until now belongs to nobody afterwards, so it is deleted
+    // with this change, in the same undo step (its file stays where it is).
     void setPicture(FTPicture* value);
 
     // A new source with every text field nil and its number taken (none while an import runs); names the open undo
@@ -59,6 +61,9 @@ public:
     // "Label: value" line; the notes (line ends as blanks) as a last line while the rest is shorter than 48
     // characters.
     QString shortDescription() const;
+
+    // "picture" goes through setPicture().
+    void setValueForKey(const QString& key, const QVariant& value) override;
     // "ID: % 5d" with the number, a line end, then shortDescription().
     QString shortDescriptionWithNumericId() const;
     // The same with each line end replaced by two blanks.

@@ -1,7 +1,7 @@
 // Texts the person editor works out from the data: the other-events summary, the notes buttons, the notes
 // dialogs' tab labels and the couple's heading.
 #include "../model/ModelFixture.h"
-#include "../shell/QtPrinters.h"
+#include "QtPrinters.h"
 
 #include "editor/NotesDialogTexts.h"
 #include "editor/SelfPageTexts.h"
@@ -25,6 +25,8 @@ protected:
     void SetUp() override
     {
         ModelFixture::SetUp();
+        // Names as typed: the first-run "uppercaseFamilyName" would write "SMITH".
+        TestSupport::useFreshDefaults();
         moc = newDatabase();
         john = FTPerson::initInMoc(moc.get(), "John Smith", "M");
     }

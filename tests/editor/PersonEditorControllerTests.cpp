@@ -1,6 +1,6 @@
 // The person editor's rules, with pages and a tab view that record what they are told.
 #include "../model/ModelFixture.h"
-#include "../shell/QtPrinters.h"
+#include "QtPrinters.h"
 
 #include "editor/InfoAreaPage.h"
 #include "editor/PersonEditorController.h"

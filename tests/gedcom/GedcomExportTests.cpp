@@ -5,10 +5,35 @@
 #include "model/FTModelDefaults.h"
 #include "model/FTPicture.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
+
+// While it lives, no file of this process may grow beyond `bytes`: a write past it fails as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit { bytes, m_saved.rlim_max };
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_savedSignal);
+    }
+
+private:
+    rlimit m_saved {};
+    void (*m_savedSignal)(int) = nullptr;
+};
 
 FTEvent* event(FTMoc* moc, int type, FTManagedObject* owner, const QString& tag, const QString& date)
 {
@@ -163,7 +188,9 @@ TEST_F(GedcomExport, DepersonalisedPeopleKeepOnlyWhatTheOptionSays)
         EXPECT_EQ(record(all, "I2"), c.jane);
         EXPECT_TRUE(record(all, "IC1").isEmpty());
         EXPECT_TRUE(record(all, "IN1").isEmpty());
-        EXPECT_TRUE(record(all, "S1").isEmpty()) << "a source cited only by a depersonalised person";
+        // The whole database's sources are written, but not the depersonalised person's citation of one.
+        EXPECT_EQ(record(all, "S1"), QStringList({"0 @S1@ SOUR", "1 TITL Register"}));
+        EXPECT_FALSE(all.join('\n').contains("SOUR @S1@"));
         // No marriage; the other marriage event of the couple stands as a bare line.
         EXPECT_EQ(record(all, "F1"), QStringList({"0 @F1@ FAM", "1 HUSB @I1@", "1 WIFE @I2@", "1 ENGA"}));
         EXPECT_EQ(record(all, "I3").value(1), "1 NAME Recent" + (c.option > 0 ? nbsp + "Old" : QString()));
@@ -193,6 +220,59 @@ TEST_F(GedcomExport, ExcludedPeopleLeaveNoPointersBehind)
     all = lines(exportFile(o));
     EXPECT_TRUE(record(all, xrefOf(parent)).isEmpty());
     EXPECT_TRUE(all.filter(QRegularExpression("^0 @F")).isEmpty());
+}
+
+// Who is living or recently dead is decided as of the export's moment: the same database exported with a moment
+// of 1990 and of 2024 holds back different people.
+TEST_F(GedcomExport, PrivacyFollowsTheExportsMoment)
+{
+    FTPerson* ada = born("Ada Old", F(), "1895");          // living in 1990 (born at most 100 years before)
+    FTPerson* bob = born("Bob Gone", M(), "1900");
+    bob->setValueForKeyPath("death.date", "1950");         // recently dead in 1990 (within 50 years)
+    FTPerson* cy = born("Cy Young", M(), "1960");          // living at both moments
+    GedcomExportOptions o;
+    o.includeLivingPeople = false;
+    o.includeRecentlyDead = false;
+    const struct {
+        int year;
+        bool adaWritten, bobWritten;
+    } cases[] = { { 1990, false, false }, { 2024, true, true } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.year);
+        now = QDateTime(QDate(c.year, 6, 1), QTime(12, 0));
+        const QStringList all = lines(exportFile(o));
+        EXPECT_EQ(!record(all, xrefOf(ada)).isEmpty(), c.adaWritten);
+        EXPECT_EQ(!record(all, xrefOf(bob)).isEmpty(), c.bobWritten);
+        EXPECT_TRUE(record(all, xrefOf(cy)).isEmpty());
+    }
+}
+
+// A file that cannot be written whole (the disk fills up half-way) fails the export with a message, and what was
+// written is removed: nothing that looks like an export but ends early is left behind.
+TEST_F(GedcomExport, AFailedWriteLeavesNoPartOfTheFile)
+{
+    for (int i = 0; i < 200; ++i)
+        person(QStringLiteral("Person %1 Smith").arg(i), M())->setNotes(QString(200, u'n'));
+    ASSERT_TRUE(moc->saveMoc());
+    ExportToGedcom exporter(moc.get());
+    exporter.setOptions(options());
+    exporter.setOutputFolder(outDir());
+    exporter.setNow(now);
+    const QString planned = exporter.gedcomFilename();
+    ASSERT_TRUE(planned.startsWith(outDir() + "/"));
+    prompts.clear();
+    {
+        const FileSizeLimit diskFullAt(16 * 1024);
+        EXPECT_FALSE(exporter.generationThread());
+    }
+    EXPECT_TRUE(QDir(outDir()).entryList(QDir::Files | QDir::Hidden).isEmpty())
+        << QDir(outDir()).entryList(QDir::Files | QDir::Hidden).join(", ").toStdString();
+    ASSERT_EQ(prompts.records.size(), 1);
+    EXPECT_EQ(prompts.records[0].text, "The Gedcom file " + planned + " could not be written completely.");
+
+    // With room on the disk the same export is whole.
+    EXPECT_TRUE(exporter.generationThread());
+    EXPECT_GT(QFileInfo(exporter.gedcomFilename()).size(), 16 * 1024);
 }
 
 // Identifiers stay unique whatever numbers the database holds, and single-parent families are numbered above
@@ -360,6 +440,40 @@ TEST_F(GedcomExport, OutputFile)
 }
 
 // Pictures go out as links inside the records of their person or source.
+// A picture whose file is not on this computer (a path from another machine's GEDCOM file) keeps its link under
+// that path, for people and for sources; a picture with no path at all has no link.
+TEST_F(GedcomExport, PictureLinksOfFilesNotOnThisComputer)
+{
+    FTPerson* ann = born("Ann Lee", F(), "1900");
+    FTPicture* portrait = FTPicture::initInMoc(moc.get(), "C:/Photos/Ann at twenty.JPG", ann);
+    ASSERT_TRUE(portrait && portrait->filename().isEmpty());
+    portrait->setNotes("Taken in Leeds");
+    ASSERT_TRUE(FTPicture::initInMoc(moc.get(), QString(), ann)); // neither file nor path
+    FTSource* census = source("Census 1881");
+    ASSERT_TRUE(FTPicture::initInMoc(moc.get(), "/home/other/scans/page 7.tif", census));
+
+    // The picture links of a record: each OBJE line with the lines under it.
+    auto links = [](const QStringList& record) {
+        QStringList out;
+        bool inLink = false;
+        for (const QString& line : record) {
+            if (line.startsWith("1 "))
+                inLink = line == "1 OBJE";
+            if (inLink)
+                out << line;
+        }
+        return out;
+    };
+    const QStringList all = lines(exportFile());
+    EXPECT_EQ(links(record(all, xrefOf(ann))),
+        QStringList({"1 OBJE", "2 FILE C:/Photos/Ann at twenty.JPG", "2 FORM jpg", "2 TITL Ann at twenty", "2 NOTE",
+            "3 CONC Taken in Leeds", "2 _OFNM C:/Photos/Ann at twenty.JPG", "2 _CROP {{0, 0}, {0, 0}}",
+            "2 _SEQN 1"}));
+    EXPECT_EQ(links(record(all, "S1")),
+        QStringList({"1 OBJE", "2 FILE /home/other/scans/page 7.tif", "2 FORM tif", "2 TITL page 7",
+            "2 _OFNM /home/other/scans/page 7.tif", "2 _CROP {{0, 0}, {0, 0}}", "2 _SEQN 1"}));
+}
+
 TEST_F(GedcomExport, PictureLinks)
 {
     const QString scan = pathFor("scans/Wedding_Day.JPG");

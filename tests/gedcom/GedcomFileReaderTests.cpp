@@ -259,7 +259,7 @@ TEST(GedcomFileReader, NestingIsCappedAndDeeperLinesAreLogged)
         deepest = std::max(deepest, r->level());
         ++lines;
     });
-    EXPECT_EQ(deepest, GedcomFileReader::kMaxLevel);
+    EXPECT_EQ(deepest, 99);
     EXPECT_EQ(lines, 1 + 99 + 1);
     EXPECT_EQ(note->subRecords().size(), 2);
     EXPECT_EQ(note->subRecords().back()->value(), "back at the top");

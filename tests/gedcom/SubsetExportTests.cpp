@@ -75,8 +75,17 @@ TEST_F(SubsetExport, AncestorsAndDescendantsEndInALoop)
     }
 }
 
+// The chosen people, and of the sources only those their written citations refer to.
 TEST_F(SubsetExport, AncestorsGoToTheExportAsASelection)
 {
+    auto source = [&](const char* title) {
+        FTSource* s = FTSource::initInMoc(moc.get());
+        s->setTitle(title);
+        return s;
+    };
+    FTSourceRel::initInMoc(moc.get(), source("Baptisms of Fay"), focal, "Name");
+    FTSourceRel::initInMoc(moc.get(), source("Kit's school record"), kid, "Name");
+    source("Not cited yet");
     ExportPersonPlusAncestors ancestors(focal);
     ancestors.setNumGenerations(2);
     std::unique_ptr<ExportToGedcom> exporter = ancestors.generateToGedcom();
@@ -91,6 +100,8 @@ TEST_F(SubsetExport, AncestorsGoToTheExportAsASelection)
     EXPECT_EQ(all.filter(QRegularExpression("^0 @I\\d+@ INDI")).size(), 3);
     EXPECT_EQ(all.filter(QRegularExpression("^1 NAME")),
               QStringList({"1 NAME Fred /Father/", "1 NAME Fay /Focal/", "1 NAME Flo /Foster/"}));
+    EXPECT_EQ(all.filter(QRegularExpression("^0 @S\\d+@ SOUR|^1 TITL")),
+              QStringList({"0 @S1@ SOUR", "1 TITL Baptisms of Fay"}));
 }
 
 class AllRelatives : public ExportFixture {

@@ -1,11 +1,14 @@
 // The confirming undo manager and the undo names and change stamps of the records.
 
 #include "ModelFixture.h"
+#include "PeopleFixture.h"
 
 #include "model/FTAssociation.h"
 #include "model/FTEvent.h"
 #include "model/FTModelDefaults.h"
 #include "model/FTPerson.h"
+#include "model/FTSource.h"
+#include "model/FTSourceRel.h"
 #include "model/FTStory.h"
 
 #include "platform/Localizer.h"
@@ -213,4 +216,112 @@ TEST_F(FTMocUndo, ChangeStamps)
     // An entity without the attribute is never stamped; lastChange reads as none.
     EXPECT_FALSE(moc->modelDefaults()->lastChange().isValid());
     EXPECT_TRUE(moc->modelDefaults()->lastChangeString().isEmpty());
+}
+
+// ---- Deleting a person, undone ----
+
+namespace {
+// Everything of one family that a delete of one of its people touches, as text: what undo must bring back.
+QStringList familyAsText(FTMoc& moc)
+{
+    // A link that undo left half-made shows as "-", so that the comparison names it.
+    const auto nameOf = [](const FTPerson* p) { return p ? p->name() : QStringLiteral("-"); };
+    QStringList out;
+    for (FTPerson* p : moc.fetch<FTPerson>()) {
+        QStringList events;
+        for (FTEvent* e : p->birth() ? QList<FTEvent*> {p->birth()} : QList<FTEvent*> {})
+            events << "birth " + e->date() + " at " + e->place();
+        for (FTEvent* e : p->death() ? QList<FTEvent*> {p->death()} : QList<FTEvent*> {})
+            events << "death " + e->date() + " at " + e->place();
+        for (FTEvent* e : p->otherEvents())
+            events << e->subtype() + " " + e->date() + " at " + e->place();
+        events.sort();
+        const QString who = p->name();
+        out << who + ": " + events.join(", ");
+        for (FTPcRel* l : p->parents())
+            out << who + " child of " + nameOf(l->parent()) + " type " + QString::number(l->pcRelType());
+        for (FTSpouseRel* c : p->spouseRels()) {
+            QStringList partners;
+            for (FTPerson* partner : c->partners())
+                partners << nameOf(partner);
+            partners.sort();
+            out << who + " in couple " + partners.join(" & ") + " married at "
+                    + (c->marriage() ? c->marriage()->place() : QString("-"));
+        }
+        for (FTAssociation* a : p->associationsTo())
+            out << who + " " + a->fromRelationship() + " of " + nameOf(a->toPerson());
+        if (p->story())
+            out << who + " story of " + QString::number(p->story()->data().size()) + " bytes";
+    }
+    for (FTSourceRel* c : moc.fetch<FTSourceRel>())
+        out << "cites " + (c->source() ? c->source()->title() : QStringLiteral("-")) + " p. " + c->reference() + " for "
+                + (c->event() ? c->event()->subtype() + " of " : QString()) + nameOf(c->person());
+    out << QStringLiteral("%1 events, %2 links, %3 couples, %4 associations, %5 stories, %6 citations")
+               .arg(moc.count<FTEvent>())
+               .arg(moc.count<FTPcRel>())
+               .arg(moc.count<FTSpouseRel>())
+               .arg(moc.count<FTAssociation>())
+               .arg(moc.count<FTStory>())
+               .arg(moc.count<FTSourceRel>());
+    out.sort();
+    return out;
+}
+}
+
+TEST_F(PeopleFixture, DeletingAPersonIsUndoneWithEverythingThatWentWithHim)
+{
+    FTPerson* pa = person("Pa Lee", M());
+    FTPerson* tom = person("Tom Lee", M());
+    FTPerson* ann = person("Ann Lee", F());
+    FTPerson* kid = person("Kid Lee", F());
+    link(pa, tom);
+    link(tom, kid);
+    link(ann, kid, FTPcRel::kStep);
+    year(tom, "birth", 1900)->setPlace("Leeds");
+    year(tom, "death", 1970)->setPlace("York");
+    FTEvent* census = FTEvent::initInMoc(moc.get(), FTEvent::OtherPersonalEvent, tom, "CENS");
+    census->setDate("1911");
+    census->setPlace("Hull");
+    year(couple(tom, ann), "marriage", 1925)->setPlace("Whitby");
+    year(ann, "birth", 1902)->setPlace("Leeds");
+    FTAssociation* godfather = FTAssociation::initInMoc(moc.get());
+    godfather->setFromPerson(tom);
+    godfather->setToPerson(kid);
+    godfather->setFromRelationship("Godfather");
+    FTStory* story = FTStory::initInMoc(moc.get());
+    story->setData(QByteArray("<p>He kept the lighthouse.</p>"));
+    tom->setStory(story);
+    FTSource* register_ = FTSource::initInMoc(moc.get());
+    register_->setTitle("Parish register");
+    FTSourceRel::initInMoc(moc.get(), register_, tom, "Name")->setReference("12");
+    FTSourceRel::initInMoc(moc.get(), register_, census, "Census")->setReference("34");
+    FTSourceRel::initInMoc(moc.get(), register_, ann, "Name")->setReference("56");
+    moc->setFocalPerson(kid);
+    ASSERT_TRUE(moc->saveMoc());
+    moc->undoManager()->closeOpenGroups();
+
+    const QStringList before = familyAsText(*moc);
+    const QStringList places = moc->places();
+    ASSERT_EQ(places, (QStringList {"Hull", "Leeds", "Whitby", "York"}));
+
+    moc->deleteObject(tom);
+    moc->undoManager()->closeOpenGroups();
+    ASSERT_TRUE(moc->saveMoc());
+    const QStringList gone = familyAsText(*moc);
+    EXPECT_FALSE(gone.join('\n').contains("Tom")) << gone.join('\n').toStdString();
+    EXPECT_TRUE(gone.contains("cites Parish register p. 56 for Ann Lee"));
+
+    prompts.answer(0); // "Undo: ...?" Yes
+    moc->undoManager()->undo();
+    EXPECT_EQ(familyAsText(*moc), before);
+    EXPECT_EQ(moc->places(), places);
+
+    // And so it is saved: the file holds the family as it was.
+    ASSERT_TRUE(moc->saveMoc());
+    const QString path = moc->databaseURL();
+    moc.reset();
+    moc = reopen(path);
+    ASSERT_TRUE(moc);
+    EXPECT_EQ(familyAsText(*moc), before);
+    EXPECT_EQ(moc->places(), places);
 }

@@ -15,16 +15,6 @@
 
 #include <ostream>
 
-// Readable failure messages for Qt texts.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& l, std::ostream* os)
-{
-    *os << "{\"" << l.join("\", \"").toStdString() << "\"}";
-}
-
 // The type of the link from `parent` to `child`; -1 when there is none.
 inline int typeOf(const FTPerson* parent, const FTPerson* child)
 {
@@ -39,6 +29,7 @@ protected:
     void SetUp() override
     {
         ModelFixture::SetUp();
+        // No preference set, in every binary alike: names stay as typed (no family name in capitals).
         TestSupport::useFreshDefaults();
         moc = newDatabase();
         ASSERT_TRUE(moc);

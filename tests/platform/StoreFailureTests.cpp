@@ -4,11 +4,11 @@
 #include "platform/store/UndoManager.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/wait.h>
@@ -63,42 +63,150 @@ TEST(StoreFailures, SaveToALockedFileFailsThenSucceedsOnceReleased)
     EXPECT_EQ(ctx.count("Author"), 3);
 }
 
+// ---- A process killed in the middle of a save ----
+//
+// The child process saves through a file layer of its own between SQLite and the disk: at the first write into the
+// store file itself (the rollback journal is written and synced by then, the transaction still open), it tells the
+// parent through a pipe and waits to be killed. The parent kills it at exactly that moment, whatever the speed of
+// the machine.
+namespace {
+
+struct StoppingFile {
+    sqlite3_file base;
+    sqlite3_file* real;
+    bool storeFile;
+};
+
+sqlite3_vfs* g_realVfs = nullptr;
+int g_signalFd = -1;
+bool g_armed = false;
+
+StoppingFile* stopping(sqlite3_file* f) { return reinterpret_cast<StoppingFile*>(f); }
+
+int fileClose(sqlite3_file* f) { return stopping(f)->real->pMethods->xClose(stopping(f)->real); }
+int fileRead(sqlite3_file* f, void* b, int n, sqlite3_int64 o)
+{
+    return stopping(f)->real->pMethods->xRead(stopping(f)->real, b, n, o);
+}
+int fileWrite(sqlite3_file* f, const void* b, int n, sqlite3_int64 o)
+{
+    const int rc = stopping(f)->real->pMethods->xWrite(stopping(f)->real, b, n, o);
+    if (g_armed && stopping(f)->storeFile) {
+        const char ready = 'w';
+        (void)!write(g_signalFd, &ready, 1);
+        for (;;)
+            pause();
+    }
+    return rc;
+}
+int fileTruncate(sqlite3_file* f, sqlite3_int64 size)
+{
+    return stopping(f)->real->pMethods->xTruncate(stopping(f)->real, size);
+}
+int fileSync(sqlite3_file* f, int flags) { return stopping(f)->real->pMethods->xSync(stopping(f)->real, flags); }
+int fileSize(sqlite3_file* f, sqlite3_int64* size)
+{
+    return stopping(f)->real->pMethods->xFileSize(stopping(f)->real, size);
+}
+int fileLock(sqlite3_file* f, int lock) { return stopping(f)->real->pMethods->xLock(stopping(f)->real, lock); }
+int fileUnlock(sqlite3_file* f, int lock) { return stopping(f)->real->pMethods->xUnlock(stopping(f)->real, lock); }
+int fileCheckReservedLock(sqlite3_file* f, int* out)
+{
+    return stopping(f)->real->pMethods->xCheckReservedLock(stopping(f)->real, out);
+}
+int fileControl(sqlite3_file* f, int op, void* arg)
+{
+    return stopping(f)->real->pMethods->xFileControl(stopping(f)->real, op, arg);
+}
+int fileSectorSize(sqlite3_file* f) { return stopping(f)->real->pMethods->xSectorSize(stopping(f)->real); }
+int fileDeviceCharacteristics(sqlite3_file* f)
+{
+    return stopping(f)->real->pMethods->xDeviceCharacteristics(stopping(f)->real);
+}
+
+// Version 1: no shared memory and no memory mapping, which a rollback journal never needs.
+const sqlite3_io_methods kStoppingMethods = { 1, fileClose, fileRead, fileWrite, fileTruncate, fileSync, fileSize,
+    fileLock, fileUnlock, fileCheckReservedLock, fileControl, fileSectorSize, fileDeviceCharacteristics, nullptr,
+    nullptr, nullptr, nullptr, nullptr, nullptr };
+
+int vfsOpen(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* outFlags)
+{
+    StoppingFile* f = stopping(file);
+    f->real = reinterpret_cast<sqlite3_file*>(f + 1);
+    f->storeFile = flags & SQLITE_OPEN_MAIN_DB;
+    const int rc = g_realVfs->xOpen(g_realVfs, name, f->real, flags, outFlags);
+    f->base.pMethods = f->real->pMethods ? &kStoppingMethods : nullptr;
+    return rc;
+}
+int vfsDelete(sqlite3_vfs*, const char* name, int sync) { return g_realVfs->xDelete(g_realVfs, name, sync); }
+int vfsAccess(sqlite3_vfs*, const char* name, int flags, int* out)
+{
+    return g_realVfs->xAccess(g_realVfs, name, flags, out);
+}
+int vfsFullPathname(sqlite3_vfs*, const char* name, int n, char* out)
+{
+    return g_realVfs->xFullPathname(g_realVfs, name, n, out);
+}
+
+void installStoppingFileLayer(int signalFd)
+{
+    static sqlite3_vfs vfs;
+    g_realVfs = sqlite3_vfs_find(nullptr);
+    g_signalFd = signalFd;
+    vfs = *g_realVfs;
+    vfs.zName = "stop-mid-save";
+    vfs.szOsFile = int(sizeof(StoppingFile)) + g_realVfs->szOsFile;
+    vfs.xOpen = vfsOpen;
+    vfs.xDelete = vfsDelete;
+    vfs.xAccess = vfsAccess;
+    vfs.xFullPathname = vfsFullPathname;
+    sqlite3_vfs_register(&vfs, 1);
+}
+
+// Arguments: the store, the pipe's writing end. Ends only when the save never wrote into the store (status 3).
+const TestSupport::ChildRoutine kSaveAndStop("save-and-stop-mid-write", [](const QStringList& args) {
+    installStoppingFileLayer(args.value(1).toInt());
+    ObjectContext ctx(testSchema());
+    if (!ctx.open(args.value(0)))
+        return 2;
+    for (int i = 0; i < 2000; ++i)
+        ctx.insertObject("Author")->setString("name", QString("Later author number %1").arg(i));
+    ctx.fetch("Author").first()->setString("name", "renamed");
+    g_armed = true;
+    ctx.save();
+    return 3;
+});
+
+} // namespace
+
 TEST(StoreFailures, AProcessKilledDuringASaveLeavesThePreviousState)
 {
     const QString path = storeWithAuthors("killed", 10);
     const QString journal = path + "-journal";
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ObjectContext ctx(testSchema());
-        if (!ctx.open(path))
-            _exit(2);
-        for (int i = 0; i < 300000; ++i)
-            ctx.insertObject("Author")->setString("name", QString("Later author number %1").arg(i));
-        ctx.fetch("Author").first()->setString("name", "renamed");
-        ctx.save();
-        _exit(0);
+    const QByteArray before = fileBytes(path);
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    TestSupport::ReapedChild child(
+        TestSupport::spawnChild("save-and-stop-mid-write", { path, QString::number(fds[1]) }));
+    close(fds[1]);
+    ASSERT_GT(child.pid(), 0);
+
+    pollfd ready { fds[0], POLLIN, 0 };
+    const int polled = poll(&ready, 1, TestSupport::kHungRunMilliseconds);
+    char signal = 0;
+    const bool stopped = polled == 1 && read(fds[0], &signal, 1) == 1;
+    close(fds[0]);
+    if (!stopped) {
+        const int status = child.kill();
+        if (polled == 0)
+            FAIL() << "the child hung before writing into the store: gave up waiting for it";
+        FAIL() << "the child ended before writing into the store, exit status "
+               << (WIFEXITED(status) ? WEXITSTATUS(status) : -1);
     }
-    // Kill it once the save has written into the store file itself (the page cache spilled inside the transaction):
-    // only the rollback journal can then give back the previous state.
-    const qint64 sizeBefore = QFileInfo(path).size();
-    QElapsedTimer timer;
-    timer.start();
-    bool killedMidSave = false;
-    int status = 0;
-    while (timer.elapsed() < 60000) {
-        if (QFileInfo::exists(journal) && QFileInfo(path).size() > sizeBefore) {
-            kill(child, SIGKILL);
-            killedMidSave = true;
-            break;
-        }
-        if (waitpid(child, &status, WNOHANG) == child)
-            break;
-        usleep(200);
-    }
-    if (killedMidSave)
-        waitpid(child, &status, 0);
-    ASSERT_TRUE(killedMidSave) << "the child ended before it was caught saving";
+    // Caught half-way: the store file already differs, and only the journal knows what it was.
+    EXPECT_TRUE(QFileInfo::exists(journal));
+    EXPECT_NE(fileBytes(path), before);
+    EXPECT_TRUE(WIFSIGNALED(child.kill()));
 
     ObjectContext ctx(testSchema());
     QString error;

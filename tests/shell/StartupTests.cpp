@@ -232,7 +232,7 @@ protected:
     void SetUp() override
     {
         ModelFixture::SetUp();
-        // Names as typed: "uppercaseFamilyName", which start-up tests register, would write "BROWN".
+        // Names as typed: the first-run "uppercaseFamilyName" would write "BROWN".
         TestSupport::useFreshDefaults();
         moc = newDatabase();
         ASSERT_TRUE(moc);
@@ -259,7 +259,7 @@ TEST_F(History, FiftyOneFocalPeopleKeepTheNewestFifty)
 {
     for (int i = 0; i < 51; ++i)
         history.setFocalPerson(people[i]);
-    EXPECT_EQ(history.count(), FocalPeopleHistory::kMaxEntries);
+    EXPECT_EQ(history.count(), 50);
     EXPECT_EQ(history.personAt(0), people[50]);
     EXPECT_EQ(history.personAt(49), people[1]);
     EXPECT_FALSE(history.people().contains(people[0]));

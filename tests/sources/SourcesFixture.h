@@ -22,16 +22,6 @@
 #include <ostream>
 #include <utility>
 
-// Readable failure messages for Qt texts.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& l, std::ostream* os)
-{
-    *os << '[' << l.join("|").toStdString() << ']';
-}
-
 class SourcesFixture : public ModelFixture {
 protected:
     void SetUp() override

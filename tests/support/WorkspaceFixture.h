@@ -1,14 +1,18 @@
 #pragma once
 
+#include "TestSupport.h"
+
 #include "platform/Workspace.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
 
 #include <memory>
+
+#include <gtest/gtest.h>
 
 // A private set of desktop entries and MIME associations for `mimeType`, whose applications are one shell
 // script that records the arguments it was started with. Installs itself as the workspace's search paths.
@@ -58,13 +62,14 @@ public:
     }
     ~WorkspaceFixture() { Workspace::shared().setSearchPaths({}, {}); }
 
-    // The recorded arguments of the script's last start (waits up to ten seconds for it).
+    // The recorded arguments of the script's last start (waits for it; only a hung start gives up, failing).
     QStringList launched()
     {
-        QElapsedTimer t;
-        t.start();
-        while (!QFile::exists(record) && t.elapsed() < 10000)
+        const QDeadlineTimer limit(TestSupport::kHungRunMilliseconds);
+        while (!QFile::exists(record) && !limit.hasExpired())
             QThread::msleep(20);
+        if (!QFile::exists(record))
+            ADD_FAILURE() << "the application was not started: gave up waiting for it";
         QFile f(record);
         if (!f.open(QIODevice::ReadOnly))
             return {};

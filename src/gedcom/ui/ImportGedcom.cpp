@@ -142,12 +142,12 @@ ImportGedcom::ImportGedcom(QWidget* parent)
 
 ImportGedcom::~ImportGedcom()
 {
-    // The worker reports to this window until it has finished, and it cannot be stopped half-way: wait for it
-    // (the window cannot be closed while it runs, so this happens only when the program ends).
+    // The worker cannot be stopped half-way: it finishes its database without this window, which hears nothing
+    // more (the window cannot be closed while it runs, so this happens only when the program ends).
     if (m_running) {
         FTLog(QStringLiteral("The import window waits for the running import to finish."));
-        while (m_running)
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::WaitForMoreEvents);
+        ImportGedcomThread::forgetListener(this);
+        ImportGedcomThread::waitForImport();
     }
 }
 

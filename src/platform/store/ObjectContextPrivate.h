@@ -26,6 +26,10 @@ constexpr size_t kPrefetchAhead = 8;
 // Asks for the first cache lines of a record (its header and the values that follow it) before they are read.
 inline void prefetchObject(const ManagedObject* o)
 {
+    // A walk's slot ahead may be empty (a record freed, a row not made yet): nothing to ask for, and no address
+    // may be computed from the null pointer.
+    if (!o)
+        return;
     const auto* at = reinterpret_cast<const char*>(o);
     __builtin_prefetch(at);
     __builtin_prefetch(at + 64);

@@ -31,6 +31,18 @@
 namespace {
 const QString kDataFolderName = QStringLiteral("KinloomData");
 
+// Whether `folder` is `data` or lies inside it, compared by whole folder names with links resolved: a sibling whose
+// name merely begins with the data folder's ("KinloomDataOld") is another folder.
+bool isSameOrInside(const QString& folder, const QString& data)
+{
+    auto real = [](const QString& path) {
+        const QString canonical = QFileInfo(path).canonicalFilePath();
+        return canonical.isEmpty() ? QDir::cleanPath(QFileInfo(path).absoluteFilePath()) : canonical;
+    };
+    const QString f = real(folder), d = real(data);
+    return f == d || f.startsWith(d + QLatin1Char('/'));
+}
+
 // The document of a command that needs a database with its main window.
 DOvurDocument* documentWithWindow()
 {
@@ -92,7 +104,7 @@ void AppController::moveDataDirectory()
     if (chosen.isEmpty())
         return;
     const QString folder = QFileInfo(chosen).absoluteFilePath();
-    if (folder.contains(data, Qt::CaseInsensitive)) {
+    if (isSameOrInside(folder, data)) {
         DisplayMsg(QStringLiteral("You cannot move the folder to be a sub-folder of itself"));
         return;
     }

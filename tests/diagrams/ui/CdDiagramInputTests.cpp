@@ -22,7 +22,6 @@
 
 #include "platform/Localizer.h"
 
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPainter>
 
@@ -66,14 +65,6 @@ protected:
         mouse(diagram.get(), QEvent::MouseMove, centreOf(to));
         if (release)
             mouse(diagram.get(), QEvent::MouseButtonRelease, centreOf(to));
-    }
-    // Lets the event loop run for a while (the hover timer).
-    static void wait(int ms)
-    {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < ms)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
     // Pictures with plain-coloured thumbnails; the first becomes the default picture.
     void givePictures(FTPerson* p, int n)
@@ -227,8 +218,9 @@ TEST_F(CdDiagramInput, PicturesPageUnderThePointerAndStopAtTheLast)
     ASSERT_FALSE(shot.isNull());
 
     hover(diagram.get(), shot.center());
-    wait(300);
-    EXPECT_TRUE(diagram->cdLayout().pictureState().bMiniPicExpanded);
+    // The picture grows once the pointer has rested on it (the hover timer).
+    EXPECT_TRUE(TestSupport::waitUntil(
+        [&] { return diagram->cdLayout().pictureState().bMiniPicExpanded; }, "the enlarged picture"));
     EXPECT_EQ(diagram->cursor().shape(), Qt::IBeamCursor); // more than one picture: they can be paged
     saveScreenshot(diagram.get(), "family-diagram-enlarged-mug-shot");
 

@@ -29,15 +29,6 @@
 #include <QScrollArea>
 #include <QSpinBox>
 
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-inline void PrintTo(const QStringList& l, std::ostream* os)
-{
-    *os << "{\"" << l.join("\", \"").toStdString() << "\"}";
-}
-
 namespace {
 
 using PopupMenu = ModelPopupMenu<PicturesMenuItem>;

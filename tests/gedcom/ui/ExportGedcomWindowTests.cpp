@@ -319,7 +319,7 @@ TEST_F(ExportWindows, AllRelativesSearchFillsBothTablesAndExportsTheConnectedPeo
     ASSERT_TRUE(window);
     EXPECT_FALSE(window->generateButton()->isEnabled()) << "nothing to export before the search";
     // The search starts by itself shortly after the window shows.
-    ASSERT_TRUE(waitFor([&] { return window->searched(); }, 5000));
+    ASSERT_TRUE(waitFor([&] { return window->searched(); }, "the relatives search"));
     EXPECT_TRUE(window->generateButton()->isEnabled());
     EXPECT_EQ(window->numRelatedTextField()->text(), "9");
     EXPECT_EQ(window->numUnrelatedTextField()->text(), "4");
@@ -371,7 +371,7 @@ TEST_F(ExportWindows, TheDynastiesReportIsWrittenOnceAndOpened)
     EXPECT_LT(text.indexOf("Una"), text.indexOf("Fay"));
     QPointer<ExportPersonPlusAllRelsController> open(window);
     timer->start(0);
-    EXPECT_TRUE(waitFor([&open] { return !open || !open->isVisible(); }));
+    EXPECT_TRUE(waitFor([&open] { return !open || !open->isVisible(); }, "the report window closing itself"));
 }
 
 TEST_F(ExportWindows, CommandsNeedADatabaseWindowAndTheMenusListThem)

@@ -4,6 +4,7 @@
 // modally, a small family database, and screenshots.
 
 #include "../../shell/ui/ApplicationFixture.h"
+#include "../ImportFixture.h"
 #include "Screenshot.h"
 
 #include "model/FTPcRel.h"
@@ -12,7 +13,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QMainWindow>
 #include <QTimer>
@@ -22,14 +22,10 @@
 
 class GedcomWindowFixture : public ApplicationFixture {
 protected:
-    // Runs the event loop until `done` answers true (or ten seconds pass); answers `done()`.
-    static bool waitFor(const std::function<bool()>& done, int ms = 10000)
+    // Runs the event loop until `done` answers true; false, failing the test, only when the run hangs.
+    static bool waitFor(const std::function<bool()>& done, const char* what = "the window")
     {
-        QElapsedTimer t;
-        t.start();
-        while (!done() && t.elapsed() < ms)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        return done();
+        return TestSupport::waitUntil(done, what);
     }
 
     // The visible window of type T, anywhere; null when none.

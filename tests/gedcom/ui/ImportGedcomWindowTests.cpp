@@ -2,7 +2,6 @@
 // leaves no database file.
 #include "GedcomWindowFixture.h"
 
-#include "gedcom/GedcomImportLog.h"
 #include "gedcom/ImportGedcomThread.h"
 #include "gedcom/ui/GedcomMenuActions.h"
 #include "gedcom/ui/ImportGedcom.h"
@@ -35,7 +34,7 @@ protected:
     void TearDown() override
     {
         ImportGedcom::setFilePanel({});
-        waitFor([] { return !ImportGedcomThread::importIsRunning(); });
+        EXPECT_TRUE(ImportGedcomThread::waitForImport(TestSupport::kHungRunMilliseconds)) << "the import hung";
         GedcomWindowFixture::TearDown();
     }
 
@@ -69,7 +68,7 @@ protected:
         ImportGedcom dialog;
         dialog.show();
         // The panel runs and the import starts in one turn of the event loop.
-        ASSERT_TRUE(waitFor([&] { return panelRuns > 0 && !dialog.importRunning(); }, 120000));
+        ASSERT_TRUE(waitForImportEnd(&dialog, [&] { return panelRuns > 0 && !dialog.importRunning(); }));
         check(dialog);
         dialog.exitButton()->click();
         EXPECT_FALSE(dialog.isVisible());
@@ -216,7 +215,7 @@ TEST_F(ImportWindow, AFileAnotherProgramMadeAtTheNewNameIsNeverRemoved)
     const QString target = dialog.databaseFilename();
     ASSERT_FALSE(target.isEmpty());
     ASSERT_TRUE(dialog.importGedcomFile());
-    ASSERT_TRUE(waitFor([&] { return dialog.importFinishedHeard(); }, 120000));
+    ASSERT_TRUE(waitForImportEnd(&dialog, [&] { return dialog.importFinishedHeard(); }));
     EXPECT_FALSE(dialog.importSucceeded());
     EXPECT_FALSE(QFileInfo::exists(target)) << "the import's own file is gone";
 
@@ -238,7 +237,7 @@ TEST_F(ImportWindow, CancellingOrAMissingFileStartsNothingAndSaysNoFailure)
         panelAnswer = answer;
         ImportGedcom dialog;
         dialog.show();
-        ASSERT_TRUE(waitFor([&] { return panelRuns == 1; }));
+        ASSERT_TRUE(waitFor([&] { return panelRuns == 1; }, "the file panel"));
         QCoreApplication::processEvents();
         EXPECT_FALSE(dialog.importRunning());
         EXPECT_FALSE(ImportGedcomThread::importIsRunning());
@@ -293,7 +292,7 @@ TEST_F(ImportWindow, TheWindowCannotBeClosedWhileTheImportRunsAndShowsItsProgres
         EXPECT_EQ(texts().last(), LocalizedString("ImportGedRunning"));
     }
 
-    ASSERT_TRUE(waitFor([&] { return dialog.importFinishedHeard(); }, 120000));
+    ASSERT_TRUE(waitForImportEnd(&dialog, [&] { return dialog.importFinishedHeard(); }));
     EXPECT_TRUE(dialog.seenHalfWay);
     EXPECT_FALSE(dialog.exitEnabledHalfWay);
     EXPECT_TRUE(dialog.importSucceeded()) << dialog.failureReason().toStdString();
@@ -324,11 +323,10 @@ TEST_F(ImportWindow, ShowMeOpensTheLogFilesByTheirFixedNames)
     AppPaths::setSharedSupportDirectory(savedSupport);
     Localizer::shared().reset();
     ASSERT_FALSE(logs.isEmpty());
-    EXPECT_EQ(logs.first(), data + "/" + GedcomImportLog::kUnprocessedFileName);
+    EXPECT_EQ(logs.first(), data + "/UnprocessedGedRecs.txt");
     for (const QString& path : logs) {
         EXPECT_TRUE(QFileInfo::exists(path)) << path.toStdString();
-        EXPECT_TRUE(QStringList({ GedcomImportLog::kUnprocessedFileName, GedcomImportLog::kCustomFileName,
-                                    GedcomImportLog::kValidationFileName })
+        EXPECT_TRUE(QStringList({ "UnprocessedGedRecs.txt", "UnprocessedCustomGedRecs.txt", "ValidationErrors.txt" })
                         .contains(QFileInfo(path).fileName()))
             << path.toStdString();
     }

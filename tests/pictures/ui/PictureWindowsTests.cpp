@@ -44,7 +44,7 @@ protected:
     void TearDown() override
     {
         ImportGedcom::setFilePanel({});
-        waitFor([] { return !ImportGedcomThread::importIsRunning(); });
+        EXPECT_TRUE(ImportGedcomThread::waitForImport(TestSupport::kHungRunMilliseconds)) << "the import hung";
         PicturesMenuActions::uninstall();
         GedcomWindowFixture::TearDown();
     }

@@ -27,11 +27,6 @@
 
 using ::testing::ElementsAre;
 
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace {
 
 class FindPerson : public ApplicationFixture {

@@ -18,7 +18,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenu>
@@ -50,13 +49,9 @@ struct PromptsDuringRun : ScriptedPrompts {
     }
 };
 
-bool waitFor(const std::function<bool()>& done, int ms = 5000)
+bool waitFor(const std::function<bool()>& done)
 {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
+    return TestSupport::waitUntil(done, "the window");
 }
 
 class RepairWindows : public ApplicationFixture {

@@ -41,12 +41,6 @@
 #include <functional>
 #include <ostream>
 
-// Readable failure messages for Qt texts.
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
-
 class CitingFixture : public SourcesWindowFixture {
 protected:
     void beforeOpening() override

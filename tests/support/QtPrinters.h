@@ -5,7 +5,7 @@
 
 #include <ostream>
 
-// Readable failure messages for Qt strings in this binary's tests.
+// Readable failure messages for Qt texts, one definition for every test binary (TestSupport.h includes it).
 inline void PrintTo(const QString& s, std::ostream* os)
 {
     *os << '"' << s.toStdString() << '"';
