@@ -8,6 +8,8 @@
 
 #include "model/SyntheticDatabase.h"
 
+#include "platform/ScriptedPrompts.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -36,3 +38,21 @@ inline QString prepareBenchDatabase(int argc, char** argv, const BenchSandbox& s
     FirstRunDefaults::initialiseUserDefaults();
     return path;
 }
+
+// What a window benchmark starts with, in this order: its sandbox, the application on the offscreen platform,
+// prompts that never wait for a click, and the database to open (empty after a message when it cannot be made):
+//   AppBench<DOvurApplication> bench(argc, argv);
+//   auto& [sandbox, app, prompts, path] = bench;
+template <class Application>
+struct AppBench {
+    AppBench(int& argc, char** argv)
+        : app((qputenv("QT_QPA_PLATFORM", "offscreen"), argc), argv)
+    {
+        Prompts::install(&prompts);
+        path = prepareBenchDatabase(argc, argv, sandbox);
+    }
+    BenchSandbox sandbox;
+    Application app;
+    ScriptedPrompts prompts;
+    QString path;
+};

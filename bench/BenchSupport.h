@@ -1,7 +1,9 @@
 #pragma once
 
+#include "model/FTMoc.h"
 #include "model/FTPerson.h"
 #include "model/ModelHooks.h"
+#include "model/SyntheticDatabase.h"
 #include "platform/Prompts.h"
 #include "platform/UserDefaults.h"
 
@@ -14,8 +16,10 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -125,3 +129,24 @@ struct SilentPrompts : Prompts {
     void showMe(const QString&, const QString&) override { ++count; }
     int choose(const QString&, const QString&, const QStringList&) override { return ++count, 0; }
 };
+
+// A synthetic database of `people` people made at `path`; false after a message when it cannot be.
+inline bool createSyntheticDatabase(const QString& path, int people)
+{
+    QString error;
+    if (SyntheticDatabase::create(path, people, &error))
+        return true;
+    std::fprintf(stderr, "%s\n", qPrintable(error));
+    return false;
+}
+
+// The same, opened; null after a message when it cannot be made or opened.
+inline std::unique_ptr<FTMoc> openSyntheticDatabase(const QString& path, int people)
+{
+    if (!createSyntheticDatabase(path, people))
+        return nullptr;
+    std::unique_ptr<FTMoc> moc = FTMoc::initForStoreURL(path, true);
+    if (!moc)
+        std::fprintf(stderr, "%s: the database cannot be opened\n", qPrintable(path));
+    return moc;
+}

@@ -69,13 +69,9 @@ void drawn(QWidget* pane)
 
 int main(int argc, char** argv)
 {
-    BenchSandbox sandbox;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    DOvurApplication app(argc, argv);
-    ScriptedPrompts prompts; // no alert may wait for a click
-    Prompts::install(&prompts);
     // The events and pictures figures add records to people: the database is a copy (AppBenchSupport.h).
-    const QString path = prepareBenchDatabase(argc, argv, sandbox);
+    AppBench<DOvurApplication> bench(argc, argv);
+    auto& [sandbox, app, prompts, path] = bench;
     if (path.isEmpty())
         return 1;
     installFamilyDiagram();

@@ -95,13 +95,7 @@ int main(int argc, char** argv)
     if (files.isEmpty())
         return 1;
 
-    const QString database = temp.filePath("Bench.RezUdu");
-    QString error;
-    if (!SyntheticDatabase::create(database, people, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
-    }
-    std::unique_ptr<FTMoc> moc = FTMoc::initForStoreURL(database, true);
+    std::unique_ptr<FTMoc> moc = openSyntheticDatabase(temp.filePath("Bench.RezUdu"), people);
     if (!moc)
         return 1;
     const QList<FTPerson*> persons = moc->fetch<FTPerson>();

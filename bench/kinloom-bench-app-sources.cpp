@@ -322,11 +322,8 @@ int main(int argc, char** argv)
     installSourceCiting();
 
     const QString path = sandbox.filePath("bench.RezUdu");
-    QString error;
-    if (!SyntheticDatabase::create(path, people, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (!createSyntheticDatabase(path, people))
         return 1;
-    }
     DOvurDocument* doc = DocumentController::shared().openDocumentWithContentsOfURL(path, true);
     if (!doc)
         return 1;
@@ -428,7 +425,7 @@ int main(int argc, char** argv)
     }
     double openOtherS = -1;
     int otherSourcesListed = 0;
-    if (SyntheticDatabase::create(sandbox.filePath("KinloomData/large.RezUdu"), people, &error)) {
+    if (createSyntheticDatabase(sandbox.filePath("KinloomData/large.RezUdu"), people)) {
         auto* clone = new CloneSources(moc);
         doc->beginSheet(clone);
         timer.restart();

@@ -41,12 +41,8 @@ double maximum(const std::vector<double>& v)
 
 int main(int argc, char** argv)
 {
-    BenchSandbox sandbox;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    ScriptedPrompts prompts; // no alert may wait for a click
-    Prompts::install(&prompts);
-    const QString path = prepareBenchDatabase(argc, argv, sandbox);
+    AppBench<QGuiApplication> bench(argc, argv);
+    auto& [sandbox, app, prompts, path] = bench;
     if (path.isEmpty())
         return 1;
     std::unique_ptr<FTMoc> moc = FTMoc::initForStoreURL(path, true);

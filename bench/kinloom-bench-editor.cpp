@@ -71,17 +71,9 @@ int main(int argc, char** argv)
     ScriptedPrompts prompts; // no alert may wait for a click
     Prompts::install(&prompts);
 
-    const QString path = sandbox.filePath("bench.RezUdu");
-    QString error;
-    if (!SyntheticDatabase::create(path, people, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    std::unique_ptr<FTMoc> moc = openSyntheticDatabase(sandbox.filePath("bench.RezUdu"), people);
+    if (!moc)
         return 1;
-    }
-    std::unique_ptr<FTMoc> moc = FTMoc::initForStoreURL(path, true);
-    if (!moc) {
-        std::fprintf(stderr, "cannot open the database\n");
-        return 1;
-    }
     const QList<FTPerson*> all = moc->fetch<FTPerson>();
     std::printf("people: %lld\n", static_cast<long long>(all.size()));
 

@@ -91,17 +91,9 @@ int main(int argc, char** argv)
     if (files.isEmpty())
         return 1;
 
-    const QString database = temp.filePath("Bench.RezUdu");
-    QString error;
-    if (!SyntheticDatabase::create(database, people, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    std::unique_ptr<FTMoc> moc = openSyntheticDatabase(temp.filePath("Bench.RezUdu"), people);
+    if (!moc)
         return 1;
-    }
-    std::unique_ptr<FTMoc> moc = FTMoc::initForStoreURL(database, true);
-    if (!moc) {
-        std::fprintf(stderr, "the database cannot be opened\n");
-        return 1;
-    }
     const QList<FTPerson*> persons = moc->fetch<FTPerson>();
     QList<FTPicture*> pictures;
     for (int i = 0; i < pictureCount; ++i)
