@@ -16,6 +16,7 @@
 #include "platform/Localizer.h"
 #include "platform/MainThread.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -154,9 +155,19 @@ bool ImportGedcomThread::importIsRunning()
 
 bool ImportGedcomThread::waitForImport(int msecs)
 {
-    // The thread object is deleted later by the main thread's event loop, which does not turn while this waits.
-    QThread* thread = runningImport().thread;
-    return !thread || thread->wait(msecs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(msecs));
+    const QDeadlineTimer deadline = msecs < 0 ? QDeadlineTimer(QDeadlineTimer::Forever) : QDeadlineTimer(msecs);
+    // The worker's alerts wait for the main thread to show them: waiting there without turning the event loop
+    // (user input left out) would make each thread wait for the other for ever. The loop also deletes the thread
+    // object once it has finished, hence the guarded pointer.
+    QPointer<QThread> thread = runningImport().thread;
+    if (!MainThread::isMainThread())
+        return !thread || thread->wait(deadline);
+    while (thread && !thread->wait(QDeadlineTimer(20))) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    return true;
 }
 
 void ImportGedcomThread::forgetListener(ImportGedcomListener* listener)

@@ -784,6 +784,35 @@ TEST_F(ImportGedcomTest, AFailedSaveFailsTheImportAndRemovesTheDatabase)
     EXPECT_EQ(recorder.outcome.message, outcome.message);
 }
 
+// The import window waits for a running import when the program ends, with nothing else turning the event loop.
+// The worker's alerts wait for the main thread (here: a picture that cannot be copied, as the data folder cannot be
+// made), so the wait must let them through or each thread waits for the other.
+TEST_F(ImportGedcomTest, WaitingForTheImportLetsItsAlertsThrough)
+{
+    struct MainThreadPrompts : ScriptedPrompts {
+        void message(const QString& text, const QString& info) override
+        {
+            MainThread::invokeAndWait([&] { ScriptedPrompts::message(text, info); });
+        }
+    } alerts;
+    Prompts::install(&alerts);
+    const QString notAFolder = writeFile("plain-file", "x");
+    ModelHooks::shared().dataDirectory = [notAFolder] { return notAFolder + "/data"; };
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    ASSERT_TRUE(picture.save(dir.path() + "/portrait.png"));
+    const QString path = writeFile("portrait.ged", gedcom("0 @I1@ INDI\n1 NAME Ann /Painted/\n"
+                                                          "1 OBJE\n2 FILE portrait.png\n2 FORM png\n").toUtf8());
+
+    ASSERT_TRUE(ImportGedcomThread::startImport(request(path), &recorder));
+    EXPECT_TRUE(ImportGedcomThread::waitForImport(TestSupport::kHungRunMilliseconds)) << "the import hung";
+    ASSERT_TRUE(waitForImportEnd(&recorder, [&] { return recorder.finished > 0; }));
+    EXPECT_TRUE(recorder.outcome.succeeded) << recorder.outcome.message.toStdString();
+    ASSERT_EQ(alerts.records.size(), 1);
+    EXPECT_TRUE(alerts.records[0].text.contains("portrait.png")) << alerts.records[0].text.toStdString();
+    Prompts::install(&prompts);
+}
+
 // An error outside any one record stops the whole import, at whatever stage: no database file and no journal are
 // left, and the reason is told. (Here the error comes from the dialog's status line, which the import writes
 // between its steps: after the first saves, and while the final save is prepared.)
