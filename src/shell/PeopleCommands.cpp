@@ -32,7 +32,7 @@ bool PeopleCommands::personAdded(FTPerson* person, AddedAs as)
 
 FTAssociation* PeopleCommands::attachExistingPersonAsAssociatedPerson(FTMoc* moc,
     const std::function<FTPerson*()>& selectExistingPerson,
-    const std::function<void(FTPerson* chosen, FTPerson* focal)>& associatedPersonDialog)
+    const std::function<void(FTAssociation* made)>& associatedPersonDialog)
 {
     if (!moc || !selectExistingPerson)
         return nullptr;
@@ -45,7 +45,7 @@ FTAssociation* PeopleCommands::attachExistingPersonAsAssociatedPerson(FTMoc* moc
     association->setFromPerson(focal);
     association->setToPerson(chosen);
     if (associatedPersonDialog)
-        associatedPersonDialog(chosen, focal);
+        associatedPersonDialog(association);
     return association;
 }
 

@@ -22,11 +22,12 @@ public:
 
     // Attaching an existing person as an associated person of the focal person: `selectExistingPerson` runs the
     // chooser and answers the chosen person (null when cancelled); the association from the focal person to the
-    // chosen one is made, then `associatedPersonDialog` is run on it with the chosen person first. No choice, or
-    // the focal person chosen, makes no association and runs no dialog. Answers the association made, if any.
+    // chosen one is made, then `associatedPersonDialog` is run on it (that one: the two may have others already).
+    // No choice, or the focal person chosen, makes no association and runs no dialog. Answers the association made,
+    // if any.
     static FTAssociation* attachExistingPersonAsAssociatedPerson(FTMoc* moc,
         const std::function<FTPerson*()>& selectExistingPerson,
-        const std::function<void(FTPerson* chosen, FTPerson* focal)>& associatedPersonDialog);
+        const std::function<void(FTAssociation* made)>& associatedPersonDialog);
 
     // The People menu's attach-as-child, -parent and -spouse commands only tell the user where that is done.
     static void attachingPersonAdvice();

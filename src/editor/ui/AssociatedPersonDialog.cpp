@@ -18,9 +18,14 @@
 #include <QVBoxLayout>
 
 AssociatedPersonDialog::AssociatedPersonDialog(FTPerson* first, FTPerson* second, QWidget* parent)
+    : AssociatedPersonDialog(AssociatedPeople::associationBetween(first, second), parent)
+{
+}
+
+AssociatedPersonDialog::AssociatedPersonDialog(FTAssociation* association, QWidget* parent)
     : RelationshipDialog(parent)
-    , m_moc(first ? first->moc() : nullptr)
-    , m_association(AssociatedPeople::associationBetween(first, second))
+    , m_moc(association ? association->moc() : nullptr)
+    , m_association(association && !association->isDeleted() ? association : nullptr)
 {
     setObjectName(QStringLiteral("AssociatedPersonDialog"));
     setWindowTitle(LocalizedString("AssociatedPersonTitle"));

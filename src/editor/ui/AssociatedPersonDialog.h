@@ -18,7 +18,9 @@ class QPlainTextEdit;
 class AssociatedPersonDialog : public RelationshipDialog {
     Q_OBJECT
 public:
+    // The first association between the two people, either way round.
     AssociatedPersonDialog(FTPerson* first, FTPerson* second, QWidget* parent = nullptr);
+    explicit AssociatedPersonDialog(FTAssociation* association, QWidget* parent = nullptr);
 
     FTMoc* moc() const { return m_moc; }
     FTAssociation* association() const { return m_association; }

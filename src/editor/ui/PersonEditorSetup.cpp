@@ -220,8 +220,8 @@ void attachExistingPersonAsAssociatedPerson()
             dialog.run();
             return dialog.selectedPerson();
         },
-        [](FTPerson* chosen, FTPerson* focal) {
-            AssociatedPersonDialog dialog(chosen, focal);
+        [](FTAssociation* made) {
+            AssociatedPersonDialog dialog(made);
             dialog.run();
         });
 }

@@ -105,7 +105,7 @@ public:
     // modally (see PeopleCommands); the diagram then lays its boxes out again.
     static void attachExistingPersonAsAssociatedPerson(
         const std::function<FTPerson*(FTMoc* moc)>& selectExistingPerson,
-        const std::function<void(FTPerson* chosen, FTPerson* focal)>& associatedPersonDialog);
+        const std::function<void(FTAssociation* made)>& associatedPersonDialog);
 
     // Compare-and-merge menu (AppController_CompareAndMerge.cpp), given the merge subsystem's windows.
     // Merge Two People: the candidates of MergeCommands, then the window made for them, run modally.

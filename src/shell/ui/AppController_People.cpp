@@ -38,7 +38,7 @@ void AppController::personAdded(DOvurDocument& doc, FTPerson* person, PeopleComm
 
 void AppController::attachExistingPersonAsAssociatedPerson(
     const std::function<FTPerson*(FTMoc* moc)>& selectExistingPerson,
-    const std::function<void(FTPerson* chosen, FTPerson* focal)>& associatedPersonDialog)
+    const std::function<void(FTAssociation* made)>& associatedPersonDialog)
 {
     DOvurDocument* doc = documentForCommand();
     if (!doc || !selectExistingPerson)

@@ -512,6 +512,36 @@ TEST_F(RelativesPages, AttachingAnExistingPersonChoosesThenShowsTheAssociation)
     EXPECT_THAT(prompts.records[0].text.toStdString(), ::testing::HasSubstr("Karl Weber"));
 }
 
+TEST_F(RelativesPages, AttachingSomeoneAlreadyAssociatedEditsTheNewAssociation)
+{
+    FTPerson* karl = person("Karl Weber", "M");
+    FTAssociation* godfather = FTAssociation::initInMoc(moc);
+    godfather->setFromPerson(me);
+    godfather->setToPerson(karl);
+    godfather->setFromRelationship("Godfather");
+    whenModal([](QDialog* d) {
+        auto* chooser = qobject_cast<SelectExistingPerson*>(d);
+        ASSERT_NE(chooser, nullptr);
+        retype(chooser->filterField(), "karl");
+        ASSERT_EQ(chooser->people().shown().size(), 1);
+        chooser->selectRow(0);
+        whenModal([](QDialog* next) {
+            auto* shown = qobject_cast<AssociatedPersonDialog*>(next);
+            ASSERT_NE(shown, nullptr);
+            EXPECT_EQ(shown->relationshipField()->text(), "");
+            shown->relationshipField()->setText("Witness");
+            next->done(QDialog::Accepted);
+        });
+        d->done(QDialog::Accepted);
+    });
+    attachExistingPersonAsAssociatedPerson();
+    QStringList relationships;
+    for (FTAssociation* a : moc->fetch<FTAssociation>())
+        relationships << a->fromRelationship();
+    relationships.sort();
+    EXPECT_EQ(relationships, (QStringList{"Godfather", "Witness"}));
+}
+
 TEST_F(RelativesPages, TheAssociationDialogKeepsWhatWasTypedAndClosesWithoutAnAssociation)
 {
     FTPerson* karl = person("Karl Weber", "M");

@@ -188,13 +188,13 @@ TEST_F(MenuActions, AttachingAnAssociatedPersonRunsTheEditorsDialogsAndRedrawsTh
     EXPECT_TRUE(moc->fetch<FTAssociation>().isEmpty());
     EXPECT_EQ(seen.refreshArray, redraws);
 
-    QList<FTPerson*> dialog;
+    QList<FTAssociation*> dialog;
     AppController::attachExistingPersonAsAssociatedPerson(
-        [&](FTMoc* m) { return m == moc ? other : nullptr; },
-        [&](FTPerson* chosen, FTPerson* with) { dialog << chosen << with; });
+        [&](FTMoc* m) { return m == moc ? other : nullptr; }, [&](FTAssociation* shown) { dialog << shown; });
     ASSERT_EQ(moc->fetch<FTAssociation>().size(), 1);
     EXPECT_EQ(moc->fetch<FTAssociation>()[0]->toPerson(), other);
-    EXPECT_THAT(dialog, ElementsAre(other, focal));
+    EXPECT_EQ(moc->fetch<FTAssociation>()[0]->fromPerson(), focal);
+    EXPECT_THAT(dialog, ElementsAre(moc->fetch<FTAssociation>()[0]));
     EXPECT_EQ(seen.refreshArray, redraws + 1);
 }
 
