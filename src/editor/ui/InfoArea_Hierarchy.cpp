@@ -36,6 +36,11 @@ InfoArea_Hierarchy::InfoArea_Hierarchy(bool ancestors, QWidget* parent)
     m_olv = new InfoArea_Hierarchy_OutlineView;
     m_model = new HierarchyTreeModel(this);
     m_olv->setModel(m_model);
+    // Not while the edit's own closing is under way: the tree goes with the rebuild.
+    connect(m_olv, &InfoArea_Hierarchy_OutlineView::editingEnded, this, [this] {
+        if (m_refreshWhenEditEnds)
+            refreshDisplay();
+    }, Qt::QueuedConnection);
     connect(m_olv, &InfoArea_Hierarchy_OutlineView::buttonClicked, this, [this](const QModelIndex&, int column) {
         if (column == HierarchyTreeModel::DetailsButton)
             personsDetails();
@@ -100,9 +105,11 @@ void InfoArea_Hierarchy::setProjectView(FTProjectView* view)
 
 void InfoArea_Hierarchy::refreshDisplay()
 {
-    // What was typed reaches its person before the tree goes; a refused edit is dropped.
-    if (!m_olv->endEditing())
-        m_olv->abandonEditing();
+    // What was typed reaches its person before the tree goes. An edit refused stays open with what was typed (and
+    // is not told again): the tree is rebuilt once it has ended.
+    m_refreshWhenEditEnds = m_olv->isEditRefused() || !m_olv->endEditing();
+    if (m_refreshWhenEditEnds)
+        return;
     m_model->setProjectView(m_projectView);
     m_model->setPerson(m_person && !m_person->isDeleted() ? m_person : nullptr, m_ancestors, Rules::kOpenLevels);
     m_olv->expandToLevel(Rules::kOpenLevels);

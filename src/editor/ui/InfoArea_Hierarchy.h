@@ -53,6 +53,7 @@ private:
     FTPerson* selectedRowPerson() const;
 
     bool m_ancestors;
+    bool m_refreshWhenEditEnds = false;
     FTPerson* m_person = nullptr;
     FTMoc* m_moc = nullptr;
     FTProjectView* m_projectView = nullptr;

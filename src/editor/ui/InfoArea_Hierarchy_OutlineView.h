@@ -29,6 +29,8 @@ public:
 Q_SIGNALS:
     void buttonClicked(const QModelIndex& index, int column);
     void contextMenuRequested(const QModelIndex& index, const QPoint& globalPos);
+    // An edit has ended, written or not.
+    void editingEnded();
 
 protected:
     FTPerson* rowPerson(const QModelIndex& index) const override;
@@ -42,6 +44,7 @@ protected:
     }
     // Up and Down go to the row before or after.
     bool editorKeyPress(QWidget* editor, QKeyEvent* event) override;
+    void editingDidEnd(const QModelIndex&) override { Q_EMIT editingEnded(); }
     void mousePressEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

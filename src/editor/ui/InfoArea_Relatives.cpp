@@ -209,9 +209,12 @@ void InfoArea_Relatives::refreshArrayContents()
 {
     m_refreshArray = false;
     try {
-        // An edit under way reaches its person before the rows go.
-        if (!m_table->endEditing())
-            m_table->abandonEditing();
+        // An edit under way reaches its person before the rows go. One refused stays open with what was typed
+        // (and is not told again): the rows are rebuilt once it has ended.
+        if (m_table->isEditRefused() || !m_table->endEditing()) {
+            m_refreshArray = true;
+            return;
+        }
         long count = -1;
         const QList<Relative> rows = createRelsArray(&count);
         if (count >= 0) {
