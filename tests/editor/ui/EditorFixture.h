@@ -14,9 +14,13 @@
 #include "model/FTPerson.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QTimer>
+
+#include <functional>
 
 class EditorFixture : public ApplicationFixture {
 protected:
@@ -56,6 +60,26 @@ protected:
         QApplication::sendEvent(w, &press);
         QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
         QApplication::sendEvent(w, &release);
+    }
+    // A person in `moc`, born on a date at a place when given.
+    static FTPerson* newPerson(FTMoc* moc, const QString& name, const QString& gender, const QString& born = {},
+                               const QString& place = {})
+    {
+        FTPerson* p = FTPerson::initInMoc(moc, name, gender);
+        if (!born.isEmpty())
+            p->setValueForKeyPath("birth.date", born);
+        if (!place.isEmpty())
+            p->setValueForKeyPath("birth.place", place);
+        return p;
+    }
+    // Runs `act` on the modal dialog that the next statement opens, once it shows.
+    static void whenModal(std::function<void(QDialog*)> act)
+    {
+        QTimer::singleShot(0, [act] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            act(dialog);
+        });
     }
     // Types `text` as keys.
     static void type(QWidget* w, const QString& text)

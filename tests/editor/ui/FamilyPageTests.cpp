@@ -65,12 +65,7 @@ protected:
     }
     FTPerson* person(const QString& name, const QString& gender, const QString& born = {}, const QString& place = {})
     {
-        FTPerson* p = FTPerson::initInMoc(moc, name, gender);
-        if (!born.isEmpty())
-            p->setValueForKeyPath("birth.date", born);
-        if (!place.isEmpty())
-            p->setValueForKeyPath("birth.place", place);
-        return p;
+        return newPerson(moc, name, gender, born, place);
     }
     FTPerson* child(const QString& name, const QString& gender, const QString& born, QList<FTPerson*> parents,
                     int type = FTPcRel::kNatural)

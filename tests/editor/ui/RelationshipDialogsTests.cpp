@@ -83,15 +83,6 @@ protected:
         l->setPcRelType(type);
         return l;
     }
-    // Runs `act` on the modal dialog that the next statement opens, once it shows.
-    static void whenModal(std::function<void(QDialog*)> act)
-    {
-        QTimer::singleShot(0, [act] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            act(dialog);
-        });
-    }
     static void show(QWidget* w)
     {
         w->show();

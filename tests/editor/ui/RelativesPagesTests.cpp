@@ -94,12 +94,7 @@ protected:
     }
     FTPerson* person(const QString& name, const QString& gender, const QString& born = {}, const QString& place = {})
     {
-        FTPerson* p = FTPerson::initInMoc(moc, name, gender);
-        if (!born.isEmpty())
-            p->setValueForKeyPath("birth.date", born);
-        if (!place.isEmpty())
-            p->setValueForKeyPath("birth.place", place);
-        return p;
+        return newPerson(moc, name, gender, born, place);
     }
     void link(FTPerson* parent, FTPerson* child, int type = FTPcRel::kNatural)
     {
@@ -147,15 +142,6 @@ protected:
         for (int r = 0; r < model->rowCount(); ++r)
             out << (model->person(r) ? model->person(r)->name() + ": " + model->rows()[r].relationship() : "--");
         return out;
-    }
-    // Runs `act` on the modal dialog that the next statement opens, once it shows.
-    static void whenModal(std::function<void(QDialog*)> act)
-    {
-        QTimer::singleShot(0, [act] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            act(dialog);
-        });
     }
 
     DOvurDocument* doc = nullptr;
