@@ -169,7 +169,7 @@ TEST_F(SourceMergeTest, ARunOfEqualSourcesMergesIntoItsFirstInOnePassAndIsLogged
     EXPECT_TRUE(third->isDeleted());
     EXPECT_EQ(first->sourceRels().size(), 6);
     EXPECT_THAT(toBeDeleted, ElementsAre(second, third));
-    EXPECT_EQ(moc->activeSource(), nullptr); // the merged active source no longer stands
+    EXPECT_EQ(moc->activeSource(), first); // the source the active one was merged into
     EXPECT_THAT(buttonRedraws, ElementsAre(moc.get()));
 
     const QString summary = LocalizedString("MergeSourcesSummary").arg(2).arg(5);
@@ -190,6 +190,43 @@ TEST_F(SourceMergeTest, ARunOfEqualSourcesMergesIntoItsFirstInOnePassAndIsLogged
     EXPECT_FALSE(third->isDeleted());
     EXPECT_EQ(third->sourceRels().size(), 3);
     EXPECT_EQ(first->sourceRels().size(), 1);
+}
+
+TEST_F(SourceMergeTest, APictureMovesToASurvivorWithoutOneAndTwoPicturesKeepTheirSourcesApart)
+{
+    const Fields will {{"title", "Will of John Lee"}};
+    FTSource* first = numbered(1, will);
+    FTSource* second = numbered(2, will);
+    FTSource* third = numbered(3, will);
+    FTPicture* secondsPicture = pictureOf(second, "<p>I leave my house</p>");
+    FTPicture* thirdsPicture = pictureOf(third, "<p>Codicil</p>");
+    ASSERT_TRUE(moc->saveMoc());
+
+    const auto result = SourceCatalogue(moc.get()).mergeAllEqualSources({first, second, third});
+    EXPECT_EQ(result.merged, 1);
+    EXPECT_EQ(result.keptApart, 1);
+    EXPECT_THAT(result.remaining, ElementsAre(first, third));
+    EXPECT_TRUE(second->isDeleted());
+    ASSERT_FALSE(secondsPicture->isDeleted());
+    EXPECT_EQ(secondsPicture->source(), first);
+    EXPECT_EQ(first->picture(), secondsPicture);
+    EXPECT_EQ(secondsPicture->transcription(), "<p>I leave my house</p>");
+    EXPECT_EQ(secondsPicture->sourceRels().size(), 1); // its citation, moved to the first source
+    EXPECT_EQ(third->picture(), thirdsPicture);
+    EXPECT_FALSE(thirdsPicture->isDeleted());
+    ASSERT_TRUE(moc->saveMoc());
+    EXPECT_EQ(moc->fetch<FTPicture>().size(), 2);
+
+    const QString summary = LocalizedString("MergeSourcesSummary").arg(1).arg(1) + " "
+        + LocalizedString("MergeSourcesKeptApartSummary").arg(1);
+    EXPECT_THAT(messages(), ElementsAre(LocalizedString("UndoAdviceWithSummary").arg(summary)));
+    QFile log(dataFolder() + "/Reports/SourceMerge.txt");
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString description = first->sourceDescriptionForCompareAndMerge();
+    EXPECT_EQ(QString::fromUtf8(log.readAll()),
+              LocalizedString("MergedSourcesConfirmation").arg(2).arg(1).arg(description) + "\n" +
+                  LocalizedString("SourcesKeptApartForPictures").arg(3).arg(1).arg(description) + "\n\n" +
+                  summary + "\n\n");
 }
 
 TEST_F(SourceMergeTest, AnAbsentFieldAndAnEmptyOneDifferAndNothingMergedWritesNoLog)

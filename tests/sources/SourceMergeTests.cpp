@@ -87,11 +87,11 @@ TEST_F(SourcePairMergeTest, MergeMovesTheCitationsThenDeletesOrKeepsTheFirstAndS
             EXPECT_EQ(pair.source1(), a);
             EXPECT_EQ(moc->activeSource(), a);
         } else {
-            // Through the one deletion routine: announced, and the active source cleared.
+            // Through the one deletion routine: announced, and the active source handed on.
             EXPECT_TRUE(a->isDeleted());
             EXPECT_EQ(pair.source1(), nullptr);
             EXPECT_THAT(toBeDeleted, ElementsAre(a));
-            EXPECT_EQ(moc->activeSource(), nullptr);
+            EXPECT_EQ(moc->activeSource(), b);
         }
         EXPECT_FALSE(moc->hasChanges());
     }
@@ -111,6 +111,35 @@ TEST_F(SourcePairMergeTest, ASourceWithoutCitationsReportsNoneMovedAndMayStillBe
     EXPECT_TRUE(prompts.records[0].text.startsWith("0" + L("RefsMoved1")));
     EXPECT_TRUE(a->isDeleted());
     EXPECT_EQ(b->numSourceRels(), 2);
+}
+
+TEST_F(SourcePairMergeTest, DeletingTheFirstSourceMovesItsPictureOrSaysFirstThatItGoes)
+{
+    for (const bool secondHasPicture : { false, true }) {
+        prompts.clear();
+        FTSource* a = source({ { "title", "Deed" } });
+        FTSource* b = source({ { "title", "Deed" } });
+        FTPicture* picture = pictureOf(a, "<p>Witnessed by</p>");
+        FTPicture* secondsPicture = secondHasPicture ? pictureOf(b, "<p>Copy</p>") : nullptr;
+        ASSERT_TRUE(moc->saveMoc());
+        const QString a1 = QString::number(a->numericId()), b1 = QString::number(b->numericId());
+
+        EXPECT_TRUE(SourcePairMerge(a, b).merge().deleted);
+
+        ASSERT_EQ(prompts.records.size(), 1);
+        EXPECT_TRUE(prompts.records[0].text.endsWith(
+            L("RefsMoved4") + "\n\n" + L(secondHasPicture ? "MergeDeletesPicture" : "MergeMovesPicture").arg(a1, b1)));
+        EXPECT_TRUE(a->isDeleted());
+        if (secondHasPicture) {
+            EXPECT_TRUE(picture->isDeleted()); // as the question said
+            EXPECT_EQ(b->picture(), secondsPicture);
+        } else {
+            ASSERT_FALSE(picture->isDeleted());
+            EXPECT_EQ(b->picture(), picture);
+            EXPECT_EQ(picture->transcription(), "<p>Witnessed by</p>");
+        }
+        EXPECT_FALSE(moc->hasChanges());
+    }
 }
 
 using SourceFieldsMergeTest = SourcesFixture;
