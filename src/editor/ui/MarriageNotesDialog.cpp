@@ -42,6 +42,8 @@ MarriageNotesDialog::~MarriageNotesDialog()
 
 void MarriageNotesDialog::setOwner(FTSpouseRel* couple, const QString& initialTab, bool isSheet)
 {
+    // A window shown again reloads every tab: what was typed goes first.
+    commitEditing();
     m_couple = couple;
     setMoc(couple ? couple->moc() : nullptr);
     setSheet(isSheet);

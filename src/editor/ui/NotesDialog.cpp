@@ -55,6 +55,8 @@ NotesDialog::~NotesDialog()
 
 void NotesDialog::setOwner(FTPerson* person, const QString& initialTab, bool isSheet)
 {
+    // A window shown again for someone else (or the same person) reloads every tab: what was typed goes first.
+    commitEditing();
     m_person = person;
     m_initialTab = initialTab;
     setMoc(person ? person->moc() : nullptr);

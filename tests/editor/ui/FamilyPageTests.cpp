@@ -7,6 +7,7 @@
 #include "editor/ui/FamilyChildrenModel.h"
 #include "editor/ui/InfoArea_Family2.h"
 #include "editor/ui/InfoArea_Family2_TableView.h"
+#include "editor/ui/MarriageNotesDialog.h"
 #include "editor/ui/NotesDialog.h"
 #include "editor/ui/NotesTextEdit.h"
 #include "../../model/PeopleFixture.h"
@@ -345,6 +346,34 @@ TEST_F(FamilyPage, CalendarOnlyForACompleteDateAndNotesMarked)
     drawn();
     EXPECT_EQ(mary->notes(), "Kept a shop.");
     EXPECT_EQ(page->button(Tag::WifeNotesButton)->text(), LocalizedString("NotesPresent"));
+}
+
+TEST_F(FamilyPage, ANotesButtonReusingTheOpenNotesWindowKeepsWhatWasTyped)
+{
+    page->editNotes(Tag::HusbandNotesButton);
+    NotesDialog* notes = page->notesDialogController();
+    ASSERT_NE(notes, nullptr);
+    notes->textView("1")->insertPlainText("Sailor.");
+    page->editNotes(Tag::WifeNotesButton);
+    ASSERT_EQ(page->notesDialogController(), notes);
+    EXPECT_EQ(notes->person(), mary);
+    EXPECT_EQ(john->notes(), "Sailor.");
+    EXPECT_EQ(notes->textView("1")->toPlainText(), "");
+
+    notes->textView("1")->insertPlainText("Kept a shop.");
+    page->editNotes(Tag::WifeBirthNotesButton);
+    EXPECT_EQ(mary->notes(), "Kept a shop.");
+    EXPECT_EQ(notes->tabView()->currentWidget(), notes->textView("3"));
+
+    page->editNotes(Tag::MarriageNotesButton);
+    MarriageNotesDialog* marriage = page->marriageNotesDialogController();
+    ASSERT_NE(marriage, nullptr);
+    marriage->textView("1")->insertPlainText("Banns read thrice.");
+    page->editNotes(Tag::MarriageNotesButton);
+    EXPECT_EQ(marriage->textView("1")->toPlainText(), "Banns read thrice.");
+    EXPECT_EQ(john->spouseRels().first()->marriage()->notes(), "Banns read thrice.");
+    notes->close();
+    marriage->close();
 }
 
 } // namespace
