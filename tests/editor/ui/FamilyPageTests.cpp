@@ -376,4 +376,55 @@ TEST_F(FamilyPage, ANotesButtonReusingTheOpenNotesWindowKeepsWhatWasTyped)
     marriage->close();
 }
 
+TEST_F(FamilyPage, NotesWindowsCloseUnwrittenWhenTheirPersonOrCoupleIsDeletedElsewhere)
+{
+    auto openBoth = [&] {
+        page->editNotes(Tag::WifeNotesButton);
+        page->editNotes(Tag::MarriageNotesButton);
+        QPointer<NotesDialog> notes = page->notesDialogController();
+        QPointer<MarriageNotesDialog> marriage = page->marriageNotesDialogController();
+        EXPECT_TRUE(notes && marriage);
+        notes->textView("1")->insertPlainText("Typed for her.");
+        marriage->textView("1")->insertPlainText("Typed for them.");
+        return std::pair{notes, marriage};
+    };
+    auto deleteObject = [&](const char* notification, FTManagedObject* object) {
+        NotificationCenter::defaultCenter().post(notification, object, moc);
+        moc->deleteObject(object);
+    };
+    auto closeAll = [](auto&... windows) {
+        for (QDialog* w : {static_cast<QDialog*>(windows)...})
+            if (w)
+                w->close();
+    };
+    auto typedForThem = [&] {
+        return moc->fetch<FTEvent>([](const FTEvent* e) { return e->notes() == "Typed for them."; }).size();
+    };
+
+    // The couple disconnected: its window goes at once, not only when the page is next drawn, and no marriage
+    // event is made for the deleted couple.
+    auto [notes, marriage] = openBoth();
+    deleteObject("SpouseRelToBeDeleted", john->spouseRels().first());
+    EXPECT_TRUE(!marriage || !marriage->isVisible());
+    drawn();
+    closeAll(notes, marriage);
+    EXPECT_EQ(typedForThem(), 0);
+    EXPECT_EQ(mary->notes(), "Typed for her.");
+
+    // The wife deleted: her window and the couple's go, and neither writes into what is deleted.
+    FTPerson* ruth = person("Ruth Green", "F", "1905");
+    john->addSpouseRel(ruth);
+    page->refreshDisplay();
+    drawn();
+    ASSERT_EQ(page->wife(), ruth);
+    std::tie(notes, marriage) = openBoth();
+    deleteObject("PersonToBeDeleted", ruth);
+    EXPECT_TRUE(!notes || !notes->isVisible());
+    EXPECT_TRUE(!marriage || !marriage->isVisible());
+    drawn();
+    closeAll(notes, marriage);
+    EXPECT_EQ(ruth->notes(), "");
+    EXPECT_EQ(typedForThem(), 0);
+}
+
 } // namespace
