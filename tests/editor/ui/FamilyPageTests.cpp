@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTextEdit>
 
 #include <gmock/gmock.h>
@@ -401,8 +402,8 @@ TEST_F(FamilyPage, NotesWindowsCloseUnwrittenWhenTheirPersonOrCoupleIsDeletedEls
         return moc->fetch<FTEvent>([](const FTEvent* e) { return e->notes() == "Typed for them."; }).size();
     };
 
-    // The couple disconnected: its window goes at once, not only when the page is next drawn, and no marriage
-    // event is made for the deleted couple.
+    // The couple disconnected: its window goes at once, not only when the page is next drawn, and nothing typed
+    // reaches the deleted couple.
     auto [notes, marriage] = openBoth();
     deleteObject("SpouseRelToBeDeleted", john->spouseRels().first());
     EXPECT_TRUE(!marriage || !marriage->isVisible());
