@@ -11,6 +11,7 @@
 #include "diagrams/ui/PersonalDetails.h"
 
 #include "model/FTModelDefaults.h"
+#include "model/FTMocUndoManager.h"
 #include "model/FTProjectView.h"
 
 #include "platform/NotificationCenter.h"
@@ -223,6 +224,55 @@ TEST_F(HierarchyDialogs, TheDetailsWindowFollowsTheSelectionAndChecksWhatIsTyped
     NotificationCenter::defaultCenter().post("PersonToBeDeleted", beatrice, moc.get());
     QCoreApplication::processEvents();
     EXPECT_EQ(window->personalDetails(), nullptr);
+}
+
+TEST_F(HierarchyDialogs, UndoingThePersonsMakingClosesTheWindowsWithoutWritingWhatWasTyped)
+{
+    FTPerson* robert = person("Robert Ashdown", M(), 1820, 1890);
+    moc->saveMoc();
+    auto* undo = moc->undoManager();
+    undo->enableUndoRegistration();
+    // The undo refreshes every view, or the window builds its tree again first.
+    const QList<std::pair<const char*, std::function<void()>>> cases {
+        {"refresh", [] { NotificationCenter::defaultCenter().post("RefreshHierarchyDiagram"); }},
+        {"rebuild", [this] {
+             commands().markForRebuild();
+             view()->prepare();
+         }},
+    };
+    for (const auto& [name, after] : cases) {
+        SCOPED_TRACE(name);
+        FTPerson* albert = child(robert, "Albert Ashdown", M(), 1845);
+        undo->closeOpenGroups();
+        open(albert, true);
+        window->invokeMiniPersonalDetailsFor(albert);
+        PersonalDetails* details = window->personalDetails();
+        ASSERT_TRUE(details);
+        details->field(PersonalDetails::NameTag)->setText("Albert Typed");
+        undo->undo();
+        ASSERT_TRUE(albert->isDeleted());
+        after();
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_EQ(window->personalDetails(), nullptr);
+        EXPECT_NE(albert->name(), "Albert Typed");
+        window.reset();
+        QCoreApplication::processEvents();
+    }
+    // The details window alone, its editing ended after the undo: it closes and writes nothing.
+    FTPerson* albert = child(robert, "Albert Ashdown", M(), 1845);
+    undo->closeOpenGroups();
+    open(robert, false);
+    window->invokeMiniPersonalDetailsFor(albert);
+    PersonalDetails* details = window->personalDetails();
+    ASSERT_TRUE(details);
+    details->field(PersonalDetails::NameTag)->setText("Albert Typed");
+    undo->undo();
+    EXPECT_TRUE(details->endEditing(PersonalDetails::NameTag));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->personalDetails(), nullptr);
+    EXPECT_NE(albert->name(), "Albert Typed");
+    EXPECT_TRUE(window->isVisible());
 }
 
 } // namespace
