@@ -86,8 +86,8 @@ public:
     // Keeps memory small after a focal-person change: large values (pictures) that the visible family does not
     // need are dropped and read again when next needed.
     void faultUnusedRegisteredObjects();
-    // The Edit menu's undo and redo on this database (with the undo manager's confirmation); every view refreshes
-    // after either.
+    // The Edit menu's undo and redo on this database (with the undo manager's confirmation); every view of the
+    // database refreshes after either ("RefreshAllViews" with the context).
     void undo();
     void redo();
 
