@@ -171,6 +171,17 @@ bool AppController::terminate()
 {
     if (d->terminating)
         return true;
+    // A sheet open in any database's window holds work not stored yet (a transcription, a picture's notes), and
+    // only the front window's sheet disables the menu item: that window comes to the front and the program goes on.
+    for (DOvurDocument* doc : docController().documents())
+        if (doc->hasAttachedSheet()) {
+            FTLog(QStringLiteral("Quit refused: %1 has a sheet open").arg(doc->modelName()));
+            if (QWidget* window = doc->dovurWindow()) {
+                window->raise();
+                window->activateWindow();
+            }
+            return false;
+        }
     if (!applicationShouldTerminate())
         return false;
     d->terminating = true;

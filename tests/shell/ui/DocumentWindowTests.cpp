@@ -285,6 +285,21 @@ TEST_F(DocumentWindow, QuittingSavesEveryDatabase)
     }
 }
 
+TEST_F(DocumentWindow, QuittingWaitsForASheetOpenInAnyDatabasesWindow)
+{
+    DOvurDocument* a = open("A.RezUdu");
+    DOvurDocument* b = open("B.RezUdu");
+    auto* sheet = new QDialog;
+    a->beginSheet(sheet);
+    b->dovurWindow()->activateWindow();
+    EXPECT_FALSE(app->terminate());
+    EXPECT_EQ(documents().size(), 2);
+    EXPECT_TRUE(sheet->isVisible());
+    sheet->reject();
+    EXPECT_TRUE(app->terminate());
+    EXPECT_TRUE(documents().isEmpty());
+}
+
 TEST_F(DocumentWindow, QuittingAsksForEachDatabaseThatCannotBeSaved)
 {
     DOvurDocument* a = open("A.RezUdu");
