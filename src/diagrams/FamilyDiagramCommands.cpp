@@ -149,10 +149,11 @@ void FamilyDiagramCommands::deletePerson(CdPerson* box)
         moc->undoManager()->setActionName(undoName);
         moc->deleteObject(p);
     } else {
+        // Read before the question: its event loop may rebuild the diagram, and the box with it.
+        FTPerson* owner = box->owner() ? box->owner()->person() : nullptr;
+        box = nullptr;
         if (!Utils::confirmDeletionOfPerson(p))
             return;
-        // Read before the notification takes the boxes away.
-        FTPerson* owner = box->owner() ? box->owner()->person() : nullptr;
         if (p == defaults->selectedPerson())
             m_host.setSelectedPerson(owner ? owner : defaults->focalPerson());
         center.post(QStringLiteral("PersonToBeDeleted"), p, moc);

@@ -49,7 +49,8 @@ void AncestralViewsList::setMoc(FTMoc* moc)
 
 FTProjectView* AncestralViewsList::selectedView() const
 {
-    return m_selectedRow >= 0 && m_selectedRow < m_views.size() ? m_views[m_selectedRow] : nullptr;
+    FTProjectView* view = m_selectedRow >= 0 && m_selectedRow < m_views.size() ? m_views[m_selectedRow] : nullptr;
+    return view && !view->isDeleted() ? view : nullptr;
 }
 
 void AncestralViewsList::findView(const QString& text)
@@ -66,6 +67,7 @@ void AncestralViewsList::findView(const QString& text)
             for (ManagedObject* found : m_moc->findObjectName(text, QString::fromLatin1(FTProjectView::kEntityName)))
                 m_views << static_cast<FTProjectView*>(found);
         }
+        m_views.removeIf([](const FTProjectView* view) { return view->isDeleted(); });
     }
     notify();
 }

@@ -11,9 +11,9 @@ struct Notification;
 
 // The database's project views as the preferences window lists them: all of them by name, or those whose name
 // matches a search; making the ancestral view of the focal person, deleting a view, and choosing the current
-// view. The list follows "RefreshAllViews" (search cleared, list filled again) and "PersonToBeDeleted" (the
-// person's ancestral view leaves the list) for its own database; `changed` runs after every change of the list or
-// of its selection.
+// view. The list follows "RefreshAllViews" (search cleared, list filled again; undo and redo post it too) and
+// "PersonToBeDeleted" (the person's ancestral view leaves the list) for its own database, and never lists or
+// selects a deleted view; `changed` runs after every change of the list or of its selection.
 //
 //   AncestralViewsList list(moc);
 //   list.findView({});                           // every view, the current one selected

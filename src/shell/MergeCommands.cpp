@@ -116,9 +116,10 @@ bool MergeCommands::backUpBeforeComparing(FTMoc* moc, BackupPanel& panel)
 {
     if (!moc)
         return false;
-    moc->saveMoc();
-    if (Utils::backupCurrentModel(moc->databaseURL(), panel))
+    const QString refusal = Utils::saveBeforeBackup(*moc);
+    if (refusal.isEmpty() && Utils::backupCurrentModel(moc->databaseURL(), panel))
         return true;
-    Utils::displayMsgWithTitle(L("bkupWarnTitle"), L("bkupWarn"));
+    Utils::displayMsgWithTitle(L("bkupWarnTitle"),
+                               refusal.isEmpty() ? L("bkupWarn") : refusal + QStringLiteral("\n\n") + L("bkupWarn"));
     return false;
 }

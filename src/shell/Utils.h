@@ -91,6 +91,9 @@ public:
     // The whole backup: proposes the name, runs the panel, copies. The caller saves the database first.
     // Answers true when a backup was written.
     static bool backupCurrentModel(const QString& databasePath, class BackupPanel& panel);
+    // Saves `moc` before its backup: empty when the file now holds every change, else why no backup may be made
+    // (a backup copies the file, so it would silently lack what could not be written).
+    static QString saveBeforeBackup(class FTMoc& moc);
 
     // Opens a file in the named application ("defaultRtfApp": the user default "rtfApplication"; empty: the
     // system's default for the file); a message when that fails.

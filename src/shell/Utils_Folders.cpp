@@ -3,6 +3,7 @@
 #include "shell/BackupPanel.h"
 #include "shell/UtilsFunctions.h"
 
+#include "model/FTMoc.h"
 #include "model/UtilsPics.h"
 
 #include "platform/Prompts.h"
@@ -202,6 +203,17 @@ bool Utils::backupCurrentModel(const QString& databasePath, BackupPanel& panel)
     if (!chosen.endsWith(QLatin1String(".RezUdu")))
         chosen += QLatin1String(".RezUdu");
     return copyDatabaseToBackup(databasePath, chosen);
+}
+
+QString Utils::saveBeforeBackup(FTMoc& moc)
+{
+    QString error;
+    if (moc.saveMoc(&error))
+        return {};
+    return QStringLiteral("The latest changes to \"%1\" could not be saved:\n%2\n\nA backup copies the database as it "
+                          "is on the disk, so it would not hold them.")
+        .arg(QFileInfo(moc.databaseURL()).completeBaseName(),
+             error.isEmpty() ? QStringLiteral("An unexpected error stopped the save.") : error);
 }
 
 bool Utils::displayFile(const QString& path, const QString& application)

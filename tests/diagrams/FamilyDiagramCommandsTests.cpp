@@ -6,6 +6,8 @@
 #include "model/FTSourceRel.h"
 
 #include "platform/NotificationCenter.h"
+#include "platform/ScriptedPrompts.h"
+#include "platform/UserDefaults.h"
 
 // The commands over the fixture's small family (makeFamily), saved and with no undo history.
 class FamilyDiagramCommandsTest : public DiagramCommandsFixture {
@@ -128,6 +130,38 @@ TEST_F(FamilyDiagramCommandsTest, DeletingTheSelectedChildSelectsItsOwnerAndSave
     ASSERT_TRUE(moc);
     EXPECT_EQ(moc->count<FTPerson>([](const FTPerson* p) { return p->name() == "Son"; }), 0);
     EXPECT_EQ(moc->count<FTPerson>([](const FTPerson* p) { return p->name() == "Daughter"; }), 1);
+}
+
+// The question's event loop runs whatever is queued, a rebuild of the diagram among it.
+struct RebuildingPrompts : ScriptedPrompts {
+    std::function<void()> duringQuestion;
+    int choose(const QString& text, const QString& info, const QStringList& buttons) override
+    {
+        if (duringQuestion)
+            duringQuestion();
+        return ScriptedPrompts::choose(text, info, buttons);
+    }
+};
+
+TEST_F(FamilyDiagramCommandsTest, ARebuildDuringTheQuestionLeavesTheSelectionWithTheOwner)
+{
+    makeFamily();
+    UserDefaults::standard().setBool("showDeleteWarnings", true);
+    moc->setSelectedPerson(son);
+    CdPerson* box = boxOf(son);
+    ASSERT_TRUE(box);
+    RebuildingPrompts asking;
+    asking.duringQuestion = [this] {
+        // Around Grandad: Me and Son have no boxes any more.
+        moc->modelDefaults()->setFocalPerson(grandad);
+        build();
+    };
+    Prompts::install(&asking);
+    commands.deletePerson(box);
+    Prompts::install(&prompts);
+    EXPECT_TRUE(son->isDeleted());
+    ASSERT_EQ(asking.records.size(), 1);
+    EXPECT_EQ(moc->modelDefaults()->selectedPerson(), me);
 }
 
 TEST_F(FamilyDiagramCommandsTest, AttachingFromAPersonNeedsABirthYear)

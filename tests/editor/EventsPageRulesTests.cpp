@@ -68,6 +68,11 @@ protected:
         rows.push_back(std::make_unique<EventInfo>(nullptr, john, EventInfo::Own, 0));
         layout.calculateRowHeightForAllRows(rows);
     }
+    void TearDown() override
+    {
+        rows.clear(); // they stop observing their events while the database is still there
+        PeopleFixture::TearDown();
+    }
     FixedTextMeasurer measurer{0.5, 1.2};
     Layout layout{&measurer};
     FTPerson* john = nullptr;

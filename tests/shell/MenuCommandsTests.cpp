@@ -14,11 +14,14 @@
 #include <QDir>
 #include <QFile>
 
+#include <sqlite3.h>
+
 #include <gmock/gmock.h>
 
 #include <stdexcept>
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 namespace {
 
@@ -209,6 +212,31 @@ TEST_F(MenuCommands, AnExceptionInTheMergeWindowIsReportedAndNothingIsSaved)
     const QString text = QString::fromUtf8(log.readAll());
     EXPECT_TRUE(text.contains("in AppController_CompareAndMerge : mergeTwoPeople_2 at line 102")) << text.toStdString();
     EXPECT_TRUE(text.contains("merge went wrong"));
+}
+
+// A backup copies the file: while the changes cannot be written it would silently lack them, so none is offered.
+TEST_F(MenuCommands, NoBackupBeforeComparingWhileTheChangesCannotBeSaved)
+{
+    moc->setBusyTimeout(10);
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(moc->databaseURL().toUtf8().constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    ann->setName("Ann Unsaved");
+    RefusingPanel panel;
+    panel.answer = data + "/Backups/Before compare.RezUdu";
+    EXPECT_FALSE(MergeCommands::backUpBeforeComparing(moc.get(), panel));
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+
+    EXPECT_EQ(panel.runs, 0);
+    EXPECT_FALSE(QFile::exists(panel.answer));
+    EXPECT_TRUE(moc->hasChanges());
+    ASSERT_EQ(prompts.records.size(), 1);
+    EXPECT_EQ(prompts.records[0].text, L("bkupWarnTitle"));
+    const std::string info = prompts.records[0].info.toStdString();
+    EXPECT_THAT(info, HasSubstr("The latest changes to \"Family\" could not be saved"));
+    EXPECT_THAT(info, HasSubstr("in use by another program"));
+    EXPECT_THAT(info, HasSubstr(L("bkupWarn").toStdString()));
 }
 
 TEST_F(MenuCommands, ARefusedBackupBeforeComparingWarnsAndAWrittenOneDoesNot)

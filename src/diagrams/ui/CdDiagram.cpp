@@ -107,6 +107,9 @@ void CdDiagram::observeNotifications()
 
 void CdDiagram::setMoc(FTMoc* moc)
 {
+    // The slot being typed into belongs to the boxes of the database shown until now.
+    if (moc != this->moc())
+        m_editBox->remove();
     FamilyDiagramPane::setMoc(moc);
     m_layout.setMoc(moc);
     setRefreshArray(true);
@@ -174,9 +177,8 @@ void CdDiagram::setProjectView(FTProjectView*)
 
 void CdDiagram::setRefreshArray(bool refresh)
 {
+    // An open entry box keeps its text: the rebuild waits for it to close (editBoxRemoved).
     m_refreshArray = refresh;
-    if (refresh)
-        m_editBox->remove();
     schedulePrepare();
     update();
 }
@@ -184,6 +186,15 @@ void CdDiagram::setRefreshArray(bool refresh)
 bool CdDiagram::isEditBoxActive() const
 {
     return m_editBox->isActive();
+}
+
+bool CdDiagram::editBoxSlotStands() const
+{
+    const CdPerson* slot = m_editBox->cdPerson();
+    if (!slot || !m_layout.containsBox(slot))
+        return false;
+    const CdPerson* owner = slot->owner();
+    return owner && m_layout.containsBox(owner) && owner->person() && !owner->person()->isDeleted();
 }
 
 void CdDiagram::editBoxRemoved()
@@ -304,6 +315,9 @@ void CdDiagram::prepare()
         FTPerson* selected = moc->modelDefaults()->selectedPerson();
         m_layout.setSelectedPerson(selected ? selected : moc->focalPerson());
     }
+    // A slot whose owner has gone (an undo took the person away) has nothing left to add to.
+    if (m_refreshArray && isEditBoxActive() && !editBoxSlotStands())
+        m_editBox->remove();
     if (m_refreshArray && isEditBoxActive()) {
         FTLog(QStringLiteral("Attempted to refresh the pcd array whilst pEditBox was active."));
     } else if (m_refreshArray && moc) {
@@ -525,6 +539,11 @@ void CdDiagram::personToBeDeleted(const Notification& n)
     FTPerson* person = personOf(n);
     if (!person)
         return;
+    // The entry box's slot goes with the box it hangs from.
+    if (const CdPerson* slot = m_editBox->cdPerson()) {
+        if (slot->person() == person || (slot->owner() && slot->owner()->person() == person))
+            m_editBox->remove();
+    }
     if (m_layout.removeBoxesOf(person) > 0)
         setRefreshArray(true);
 }

@@ -184,6 +184,8 @@ private:
     void mouseExited();
 
     void schedulePrepare();
+    // Whether the entry box's slot and the person it hangs from are still there.
+    bool editBoxSlotStands() const;
     void redrawRect(const QRectF& rect);
     void redrawBoxesOf(FTPerson* a, FTPerson* b);
     void deleteLinksWithoutChild();

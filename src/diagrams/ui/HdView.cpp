@@ -93,6 +93,11 @@ void HdView::prepare()
     // The menu's items point at boxes of this tree.
     if (m_popupMenuOpen)
         return;
+    if (const FTPerson* root = m_commands.rootPerson(); root && root->isDeleted()) {
+        if (onRootPersonGone)
+            onRootPersonGone();
+        return;
+    }
     const bool rebuild = m_commands.needsRebuild();
     const QSizeF frame = m_commands.prepare(QSizeF(visibleSize()), HdPrinting::paperSizeFromPoints(sharedPaperSize()));
     if (rebuild)

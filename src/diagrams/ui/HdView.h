@@ -49,6 +49,8 @@ public:
     std::function<void(const QString& title)> onTitleChanged;
     std::function<void(FTPerson* person, const QString& info)> onSelectedPersonChanged;
     std::function<void(FTPerson* person)> onShowMiniPersonalDetails;
+    // The root person has been deleted (an undo of its making): the tree is not built again.
+    std::function<void()> onRootPersonGone;
 
     // ---- HierarchyDiagramCommands::Host ----
     void setNeedsRebuild() override;

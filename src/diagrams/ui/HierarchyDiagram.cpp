@@ -250,6 +250,7 @@ void HierarchyDiagram::makeControls()
             m_pd->setPerson(person);
     };
     m_view->onShowMiniPersonalDetails = [this](FTPerson* person) { invokeMiniPersonalDetailsFor(person); };
+    m_view->onRootPersonGone = [this] { close(); };
 }
 
 void HierarchyDiagram::syncControls()
@@ -407,6 +408,11 @@ bool HierarchyDiagram::concernsThisDatabase(const Notification& n) const
 
 void HierarchyDiagram::refreshArray()
 {
+    // An undo takes people away without telling who: a root that has gone leaves nothing to show.
+    if (const FTPerson* root = rootPerson(); root && root->isDeleted()) {
+        close();
+        return;
+    }
     try {
         m_view->commands().setDialogTitle();
         m_view->commands().markForRebuild();

@@ -88,6 +88,9 @@ PersonalDetails::PersonalDetails(FTMoc* moc, QWidget* hierarchyWindow)
         [this](const Notification& n) { personNameOrDateChanged(n); }, this);
     center.addObserver(
         QStringLiteral("PersonToBeDeleted"), nullptr, [this](const Notification& n) { personToBeDeleted(n); }, this);
+    // An undo refreshes every view without naming the people it took away.
+    center.addObserver(QStringLiteral("RefreshHierarchyDiagram"), nullptr, [this](const Notification&) { personGone(); },
+        this);
     setPerson(nullptr);
 }
 
@@ -281,10 +284,20 @@ void PersonalDetails::write(int tag, const QString& value)
     }
 }
 
+bool PersonalDetails::personGone()
+{
+    if (!m_person || !m_person->isDeleted())
+        return false;
+    // What was typed belonged to a person who is no longer there: nothing is written.
+    m_person = nullptr;
+    close();
+    return true;
+}
+
 bool PersonalDetails::endEditing(int tag)
 {
     QLineEdit* edit = field(tag);
-    if (!m_person || !edit || m_validating)
+    if (!m_person || !edit || m_validating || personGone())
         return true;
     const QString typed = edit->text();
     if (typed == read(tag))
@@ -340,7 +353,7 @@ bool PersonalDetails::endEditing(int tag)
 void PersonalDetails::editNotes(int tag)
 {
     const QString tab = PersonalDetailsTexts::notesTab(tag);
-    if (!m_person || tab.isEmpty())
+    if (!m_person || tab.isEmpty() || personGone())
         return;
     const auto& notesDialog = DiagramHooks::shared().notesDialog;
     if (!DiagramHooks::isAvailable(notesDialog, L("HdNotesWindow")))
@@ -353,7 +366,7 @@ void PersonalDetails::editNotes(int tag)
 
 void PersonalDetails::personNameOrDateChanged(const Notification& n)
 {
-    if (!m_person || n.context != m_moc)
+    if (!m_person || n.context != m_moc || personGone())
         return;
     // A field being typed in keeps what was typed.
     fillFields(true);

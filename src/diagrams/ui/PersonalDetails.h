@@ -72,6 +72,8 @@ private:
     void write(int tag, const QString& value);
     void personNameOrDateChanged(const Notification& n);
     void personToBeDeleted(const Notification& n);
+    // The person shown has been deleted (by an undo): the window closes and writes nothing. Whether it had.
+    bool personGone();
 
     FTMoc* m_moc;
     FTPerson* m_person = nullptr;

@@ -158,8 +158,17 @@ QString SaveDiagramToFile::saveDiagramOnly(DOvurDocument& document)
     if (path.isEmpty())
         return {};
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg"))
+    if (suffix != QLatin1String("jpg") && suffix != QLatin1String("jpeg")) {
         path += QStringLiteral(".JPG");
+        // The dialog asked about the name as typed, not about this one.
+        if (QFileInfo::exists(path)
+            && Prompts::current().choose(
+                   LocalizedString(QStringLiteral("SaveDiagramReplaceQuestion")).arg(QFileInfo(path).fileName()),
+                   LocalizedString(QStringLiteral("SaveDiagramReplaceInfo")),
+                   {LocalizedString(QStringLiteral("SaveDiagramReplaceButton")), LocalizedString(QStringLiteral("Cancel"))})
+                != 0)
+            return {};
+    }
     const bool written = writeFile(path, [&](QIODevice& device, QString* reason) {
         QImageWriter writer(&device, "jpg");
         if (writer.write(picture))

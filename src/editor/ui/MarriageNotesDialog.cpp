@@ -7,6 +7,7 @@
 
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
+#include "platform/NotificationCenter.h"
 
 #include <QTabWidget>
 
@@ -14,11 +15,27 @@ MarriageNotesDialog::MarriageNotesDialog(QWidget* parent)
     : NotesWindow(parent)
 {
     setObjectName(QStringLiteral("MarriageNotesDialog"));
+    // The couple goes with either partner.
+    NotificationCenter& center = NotificationCenter::defaultCenter();
+    center.addObserver(
+        QStringLiteral("SpouseRelToBeDeleted"), nullptr,
+        [this](const Notification& n) {
+            if (m_couple && n.object == m_couple)
+                abandonOwner();
+        },
+        this);
+    center.addObserver(
+        QStringLiteral("PersonToBeDeleted"), nullptr,
+        [this](const Notification& n) {
+            if (m_couple && n.object && (n.object == m_husband || n.object == m_wife))
+                abandonOwner();
+        },
+        this);
     addTab(
         QStringLiteral("1"), QStringLiteral("tv_MarriageNotes"),
         [this] { return m_couple && m_couple->marriage() ? m_couple->marriage()->notes() : QString(); },
         [this](const QString& v) {
-            if (!m_couple)
+            if (!m_couple || m_couple->isDeleted())
                 return;
             FTEvent* marriage = m_couple->marriage();
             // An empty text never makes a marriage event of its own.
@@ -30,7 +47,7 @@ MarriageNotesDialog::MarriageNotesDialog(QWidget* parent)
         QStringLiteral("2"), QStringLiteral("tv_DivorceNotes"),
         [this] { return m_divorce ? m_divorce->notes() : QString(); },
         [this](const QString& v) {
-            if (m_divorce && m_divorce->notes() != v)
+            if (m_divorce && !m_divorce->isDeleted() && m_divorce->notes() != v)
                 m_divorce->setNotes(v);
         });
 }
@@ -38,10 +55,13 @@ MarriageNotesDialog::MarriageNotesDialog(QWidget* parent)
 MarriageNotesDialog::~MarriageNotesDialog()
 {
     FTLog(QStringLiteral("dealloc MarriageNotesDialog"));
+    NotificationCenter::defaultCenter().removeObserversOf(this);
 }
 
 void MarriageNotesDialog::setOwner(FTSpouseRel* couple, const QString& initialTab, bool isSheet)
 {
+    // A window shown again reloads every tab: what was typed goes first.
+    commitEditing();
     m_couple = couple;
     setMoc(couple ? couple->moc() : nullptr);
     setSheet(isSheet);

@@ -7,6 +7,7 @@
 
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
+#include "platform/NotificationCenter.h"
 
 #include <QTabWidget>
 
@@ -27,23 +28,30 @@ NotesDialog::NotesDialog(QWidget* parent)
     : NotesWindow(parent)
 {
     setObjectName(QStringLiteral("NotesDialog"));
+    NotificationCenter::defaultCenter().addObserver(
+        QStringLiteral("PersonToBeDeleted"), nullptr,
+        [this](const Notification& n) {
+            if (m_person && n.object == m_person)
+                abandonOwner();
+        },
+        this);
     auto read = [this](const char* tab) {
         return [this, tab] { return NotesDialogTexts::notesTabText(QString::fromLatin1(tab), m_person); };
     };
     addTab(QStringLiteral("1"), QStringLiteral("tv_Notes"), read("1"), [this](const QString& v) {
-        if (m_person && m_person->notes() != v)
+        if (writable() && m_person->notes() != v)
             m_person->setNotes(v);
     });
     addTab(QStringLiteral("2"), QStringLiteral("tv_Comments"), read("2"), [this](const QString& v) {
-        if (m_person && m_person->comments() != v)
+        if (writable() && m_person->comments() != v)
             m_person->setComments(v);
     });
     addTab(QStringLiteral("3"), QStringLiteral("tv_BirthNotes"), read("3"), [this](const QString& v) {
-        if (m_person)
+        if (writable())
             writeEventNotes(m_person, QStringLiteral("birth"), v);
     });
     addTab(QStringLiteral("4"), QStringLiteral("tv_DeathNotes"), read("4"), [this](const QString& v) {
-        if (m_person)
+        if (writable())
             writeEventNotes(m_person, QStringLiteral("death"), v);
     });
 }
@@ -51,10 +59,13 @@ NotesDialog::NotesDialog(QWidget* parent)
 NotesDialog::~NotesDialog()
 {
     FTLog(QStringLiteral("dealloc NotesDialog"));
+    NotificationCenter::defaultCenter().removeObserversOf(this);
 }
 
 void NotesDialog::setOwner(FTPerson* person, const QString& initialTab, bool isSheet)
 {
+    // A window shown again for someone else (or the same person) reloads every tab: what was typed goes first.
+    commitEditing();
     m_person = person;
     m_initialTab = initialTab;
     setMoc(person ? person->moc() : nullptr);
@@ -63,6 +74,11 @@ void NotesDialog::setOwner(FTPerson* person, const QString& initialTab, bool isS
     setHeading(LocalizedString(QStringLiteral("NotesDialogTitle")).arg(m_personName),
                person ? person->nameWithBirthMarriageAndDeathInfo() : QString());
     load(initialTab);
+}
+
+bool NotesDialog::writable() const
+{
+    return m_person && !m_person->isDeleted();
 }
 
 void NotesDialog::setTabViewLabels()

@@ -28,6 +28,8 @@ protected:
     QString closedNotification() const override { return QStringLiteral("NotesDialogClosed"); }
 
 private:
+    // A deleted person keeps nothing typed for them.
+    bool writable() const;
     FTPerson* m_person = nullptr;
     QString m_personName;
     QString m_initialTab;

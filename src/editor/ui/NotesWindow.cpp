@@ -176,6 +176,13 @@ void NotesWindow::commitEditing()
         tab.text->endEditing();
 }
 
+void NotesWindow::abandonOwner()
+{
+    // Closing writes what was typed; with the records dropped first there is nothing left to write into.
+    freeMemory();
+    close();
+}
+
 void NotesWindow::done(int result)
 {
     if (m_done) {

@@ -52,6 +52,8 @@ protected:
     void load(const QString& initial);
     // Drops the records edited (a closed dialog is not shown again).
     virtual void freeMemory() = 0;
+    // The records edited are being deleted: drops them unwritten and closes.
+    void abandonOwner();
     // Posted with the dialog as object when a window that is not a sheet closes.
     virtual QString closedNotification() const = 0;
 

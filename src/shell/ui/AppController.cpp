@@ -146,16 +146,21 @@ bool AppController::applicationShouldTerminate()
     DocumentController& documents = docController();
     if (DOvurDocument* front = documents.currentDocument())
         front->saveFrame();
-    for (DOvurDocument* doc : documents.documents()) {
+    const QList<DOvurDocument*> open = documents.documents();
+    for (DOvurDocument* doc : open) {
         FTMoc* moc = doc->moc();
         if (!moc)
             continue;
         doc->endEditing();
         moc->saveRecentSources();
         moc->savePlaces();
-        // A database whose changes cannot be saved asks; cancelling there keeps the program running.
+        // A database whose changes cannot be saved asks; cancelling there keeps the program running, and a
+        // "Close Without Saving" given to another database during this quit no longer holds: that database
+        // stays open and must save (or ask) when it next closes.
         if (doc->saveOrAskToDiscard() == DOvurDocument::UnsavedChanges::Cancel) {
             FTLog(QStringLiteral("Quit cancelled: %1 could not be saved").arg(doc->modelName()));
+            for (DOvurDocument* answered : open)
+                answered->keepChanges();
             return false;
         }
     }
@@ -166,6 +171,17 @@ bool AppController::terminate()
 {
     if (d->terminating)
         return true;
+    // A sheet open in any database's window holds work not stored yet (a transcription, a picture's notes), and
+    // only the front window's sheet disables the menu item: that window comes to the front and the program goes on.
+    for (DOvurDocument* doc : docController().documents())
+        if (doc->hasAttachedSheet()) {
+            FTLog(QStringLiteral("Quit refused: %1 has a sheet open").arg(doc->modelName()));
+            if (QWidget* window = doc->dovurWindow()) {
+                window->raise();
+                window->activateWindow();
+            }
+            return false;
+        }
     if (!applicationShouldTerminate())
         return false;
     d->terminating = true;

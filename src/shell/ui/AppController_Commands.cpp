@@ -134,9 +134,13 @@ void AppController::closeCurrentDocument()
 
 void AppController::backupCurrentDatabase()
 {
-    DOvurDocument* doc = documentForCommand();
+    DOvurDocument* doc = documentForCommand(false);
     if (!doc)
         return;
+    if (const QString refusal = Utils::saveBeforeBackup(*doc->moc()); !refusal.isEmpty()) {
+        Utils::displayMsgWithTitle(LocalizedString("bkupWarnTitle"), refusal);
+        return;
+    }
     QtBackupPanel panel;
     Utils::backupCurrentModel(doc->fileURL(), panel);
 }

@@ -351,7 +351,9 @@ void DOvurDocument::undo()
     const int before = um->undoCount();
     um->undo();
     if (um->undoCount() != before) {
-        refreshAllViews();
+        // To every window on this database, not only this one's panes: lists elsewhere may hold objects the step
+        // took away.
+        NotificationCenter::defaultCenter().post(kRefreshAllViews, nullptr, m_moc.get());
         if (m_window)
             m_window->update();
     }
@@ -368,7 +370,9 @@ void DOvurDocument::redo()
     const int before = um->redoCount();
     um->redo();
     if (um->redoCount() != before) {
-        refreshAllViews();
+        // To every window on this database, not only this one's panes: lists elsewhere may hold objects the step
+        // took away.
+        NotificationCenter::defaultCenter().post(kRefreshAllViews, nullptr, m_moc.get());
         if (m_window)
             m_window->update();
     }

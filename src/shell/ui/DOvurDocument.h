@@ -86,8 +86,8 @@ public:
     // Keeps memory small after a focal-person change: large values (pictures) that the visible family does not
     // need are dropped and read again when next needed.
     void faultUnusedRegisteredObjects();
-    // The Edit menu's undo and redo on this database (with the undo manager's confirmation); every view refreshes
-    // after either.
+    // The Edit menu's undo and redo on this database (with the undo manager's confirmation); every view of the
+    // database refreshes after either ("RefreshAllViews" with the context).
     void undo();
     void redo();
 
@@ -107,10 +107,14 @@ public:
     void saveFrame() const;
 
     // Saves; when the save fails, asks "Retry", "Close Without Saving" or "Cancel" (with the reason) until the
-    // changes are saved or the user decides. Discard: the changes are given up and this document saves no more.
+    // changes are saved or the user decides. Discard: the changes are given up and this document saves no more,
+    // until keepChanges() withdraws the answer.
     enum class UnsavedChanges { Saved, Discard, Cancel };
     UnsavedChanges saveOrAskToDiscard();
     bool discardsChanges() const { return m_discardChanges; }
+    // The close or quit a "Close Without Saving" was given for did not happen: the document saves again, and asks
+    // again when that fails.
+    void keepChanges() { m_discardChanges = false; }
 
     // The user's close of the main window: saves (asking as above when that fails), then asks "Close & Quit",
     // "Close" or "Cancel" when this is the only open database (other windows on it are closed first, and the

@@ -56,6 +56,8 @@ public:
         if (!index.isValid() || index.row() >= m_list.views().size())
             return {};
         const FTProjectView* view = m_list.views()[index.row()];
+        if (view->isDeleted())
+            return {};
         if (role == Qt::DisplayRole)
             return view->name();
         if (role == Qt::ForegroundRole)

@@ -178,3 +178,38 @@ TEST_F(CdEditBoxTest, TheBoxesWaitForTheEntryBoxToClose)
     QCoreApplication::processEvents();
     EXPECT_EQ(diagram->rebuildCount(), rebuilds + 1);
 }
+
+TEST_F(CdEditBoxTest, ARefreshOfEveryViewKeepsWhatWasTypedUntilTheBoxCloses)
+{
+    openOn(CdPerson::kChild);
+    editBox->selectAll();
+    type(editBox, "Anna Smith, F");
+    const int rebuilds = diagram->rebuildCount();
+    // What every database's window does when a picture is dropped in any of them.
+    diagram->setRefreshArray(true);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(editBox->isActive());
+    EXPECT_EQ(editBox->toPlainText(), "Anna Smith, F");
+    EXPECT_EQ(diagram->rebuildCount(), rebuilds);
+    EXPECT_TRUE(prompts.records.isEmpty());
+
+    key(editBox, Qt::Key_Return);
+    EXPECT_EQ(childrenOfMe().value(0), "Anna Smith F");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(diagram->rebuildCount(), rebuilds + 1);
+    EXPECT_TRUE(diagram->findPerson(me->childRels().value(0)->child()));
+}
+
+TEST_F(CdEditBoxTest, TheBoxClosesWithoutAQuestionWhenThePersonItHangsFromGoes)
+{
+    openOn(CdPerson::kChild);
+    type(editBox, "Anna");
+    // Someone else going leaves the box as it is.
+    NotificationCenter::defaultCenter().post("PersonToBeDeleted", daughter, moc.get());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(editBox->isActive());
+    NotificationCenter::defaultCenter().post("PersonToBeDeleted", me, moc.get());
+    EXPECT_FALSE(editBox->isActive());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(prompts.records.isEmpty());
+}

@@ -11,6 +11,7 @@
 #include "diagrams/ui/PersonalDetails.h"
 
 #include "model/FTModelDefaults.h"
+#include "model/FTMocUndoManager.h"
 #include "model/FTProjectView.h"
 
 #include "platform/NotificationCenter.h"
@@ -223,6 +224,46 @@ TEST_F(HierarchyDialogs, TheDetailsWindowFollowsTheSelectionAndChecksWhatIsTyped
     NotificationCenter::defaultCenter().post("PersonToBeDeleted", beatrice, moc.get());
     QCoreApplication::processEvents();
     EXPECT_EQ(window->personalDetails(), nullptr);
+}
+
+TEST_F(HierarchyDialogs, UndoingThePersonsMakingClosesTheWindowsWithoutWritingWhatWasTyped)
+{
+    FTPerson* robert = person("Robert Ashdown", M(), 1820, 1890);
+    moc->saveMoc();
+    auto* undo = moc->undoManager();
+    undo->enableUndoRegistration();
+    struct Case {
+        const char* name;
+        bool rootGoes; // the undone person is the tree's root, else only the details window's person
+        std::function<void(PersonalDetails*)> afterUndo;
+    };
+    const QList<Case> cases {
+        {"every view refreshed", true, [](PersonalDetails*) { NotificationCenter::defaultCenter().post("RefreshHierarchyDiagram"); }},
+        {"tree built again first", true, [this](PersonalDetails*) {
+             commands().markForRebuild();
+             view()->prepare();
+         }},
+        {"field left", false, [](PersonalDetails* details) { EXPECT_TRUE(details->endEditing(PersonalDetails::NameTag)); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FTPerson* albert = child(robert, "Albert Ashdown", M(), 1845);
+        undo->closeOpenGroups();
+        open(c.rootGoes ? albert : robert, c.rootGoes);
+        window->invokeMiniPersonalDetailsFor(albert);
+        PersonalDetails* details = window->personalDetails();
+        ASSERT_TRUE(details);
+        details->field(PersonalDetails::NameTag)->setText("Albert Typed");
+        undo->undo();
+        ASSERT_TRUE(albert->isDeleted());
+        c.afterUndo(details);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(window->isVisible(), !c.rootGoes);
+        EXPECT_EQ(window->personalDetails(), nullptr);
+        EXPECT_NE(albert->name(), "Albert Typed");
+        window.reset();
+        QCoreApplication::processEvents();
+    }
 }
 
 } // namespace

@@ -148,6 +148,30 @@ TEST_F(SaveDiagram, DiagramOnlyWritesAJpegOfTheDiagramWhereTheUserChooses)
     EXPECT_EQ(SaveDiagramToFile::saveDiagramOnly(*doc), QString());
     EXPECT_FALSE(launchedAnything(ws));
     EXPECT_EQ(texts(), QStringList {"Full Window or Diagram Only?"});
+
+    // Another extension typed: the name written is the one asked about, and Cancel leaves an earlier file alone.
+    const QString earlier = dir.path() + "/Smith.png.JPG";
+    {
+        QFile f(earlier);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("earlier");
+    }
+    SaveDiagramToFile::setFilePanel([&](const QString&, const QImage&) { return dir.path() + "/Smith.png"; });
+    prompts.clear();
+    prompts.answer(1);
+    EXPECT_EQ(SaveDiagramToFile::saveDiagramOnly(*doc), QString());
+    ASSERT_EQ(prompts.records.size(), 1);
+    EXPECT_EQ(prompts.records[0].text, "\"Smith.png.JPG\" already exists. Do you want to replace it?");
+    EXPECT_EQ(prompts.records[0].buttons, (QStringList {"Replace", "Cancel"}));
+    {
+        QFile f(earlier);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), "earlier");
+    }
+    EXPECT_FALSE(QFile::exists(dir.path() + "/Smith.png"));
+    prompts.answer(0);
+    EXPECT_EQ(SaveDiagramToFile::saveDiagramOnly(*doc), earlier);
+    EXPECT_FALSE(QImage(earlier, "JPG").isNull());
 }
 
 TEST_F(SaveDiagram, AFileThatCannotBeWrittenIsReportedAndNothingIsOpened)

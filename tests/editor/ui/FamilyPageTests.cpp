@@ -7,6 +7,7 @@
 #include "editor/ui/FamilyChildrenModel.h"
 #include "editor/ui/InfoArea_Family2.h"
 #include "editor/ui/InfoArea_Family2_TableView.h"
+#include "editor/ui/MarriageNotesDialog.h"
 #include "editor/ui/NotesDialog.h"
 #include "editor/ui/NotesTextEdit.h"
 #include "../../model/PeopleFixture.h"
@@ -25,6 +26,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTextEdit>
 
 #include <gmock/gmock.h>
@@ -345,6 +347,85 @@ TEST_F(FamilyPage, CalendarOnlyForACompleteDateAndNotesMarked)
     drawn();
     EXPECT_EQ(mary->notes(), "Kept a shop.");
     EXPECT_EQ(page->button(Tag::WifeNotesButton)->text(), LocalizedString("NotesPresent"));
+}
+
+TEST_F(FamilyPage, ANotesButtonReusingTheOpenNotesWindowKeepsWhatWasTyped)
+{
+    page->editNotes(Tag::HusbandNotesButton);
+    NotesDialog* notes = page->notesDialogController();
+    ASSERT_NE(notes, nullptr);
+    notes->textView("1")->insertPlainText("Sailor.");
+    page->editNotes(Tag::WifeNotesButton);
+    ASSERT_EQ(page->notesDialogController(), notes);
+    EXPECT_EQ(notes->person(), mary);
+    EXPECT_EQ(john->notes(), "Sailor.");
+    EXPECT_EQ(notes->textView("1")->toPlainText(), "");
+
+    notes->textView("1")->insertPlainText("Kept a shop.");
+    page->editNotes(Tag::WifeBirthNotesButton);
+    EXPECT_EQ(mary->notes(), "Kept a shop.");
+    EXPECT_EQ(notes->tabView()->currentWidget(), notes->textView("3"));
+
+    page->editNotes(Tag::MarriageNotesButton);
+    MarriageNotesDialog* marriage = page->marriageNotesDialogController();
+    ASSERT_NE(marriage, nullptr);
+    marriage->textView("1")->insertPlainText("Banns read thrice.");
+    page->editNotes(Tag::MarriageNotesButton);
+    EXPECT_EQ(marriage->textView("1")->toPlainText(), "Banns read thrice.");
+    EXPECT_EQ(john->spouseRels().first()->marriage()->notes(), "Banns read thrice.");
+    notes->close();
+    marriage->close();
+}
+
+TEST_F(FamilyPage, NotesWindowsCloseUnwrittenWhenTheirPersonOrCoupleIsDeletedElsewhere)
+{
+    auto openBoth = [&] {
+        page->editNotes(Tag::WifeNotesButton);
+        page->editNotes(Tag::MarriageNotesButton);
+        QPointer<NotesDialog> notes = page->notesDialogController();
+        QPointer<MarriageNotesDialog> marriage = page->marriageNotesDialogController();
+        EXPECT_TRUE(notes && marriage);
+        notes->textView("1")->insertPlainText("Typed for her.");
+        marriage->textView("1")->insertPlainText("Typed for them.");
+        return std::pair{notes, marriage};
+    };
+    auto deleteObject = [&](const char* notification, FTManagedObject* object) {
+        NotificationCenter::defaultCenter().post(notification, object, moc);
+        moc->deleteObject(object);
+    };
+    auto closeAll = [](auto&... windows) {
+        for (QDialog* w : {static_cast<QDialog*>(windows)...})
+            if (w)
+                w->close();
+    };
+    auto typedForThem = [&] {
+        return moc->fetch<FTEvent>([](const FTEvent* e) { return e->notes() == "Typed for them."; }).size();
+    };
+
+    // The couple disconnected: its window goes at once, not only when the page is next drawn, and nothing typed
+    // reaches the deleted couple.
+    auto [notes, marriage] = openBoth();
+    deleteObject("SpouseRelToBeDeleted", john->spouseRels().first());
+    EXPECT_TRUE(!marriage || !marriage->isVisible());
+    drawn();
+    closeAll(notes, marriage);
+    EXPECT_EQ(typedForThem(), 0);
+    EXPECT_EQ(mary->notes(), "Typed for her.");
+
+    // The wife deleted: her window and the couple's go, and neither writes into what is deleted.
+    FTPerson* ruth = person("Ruth Green", "F", "1905");
+    john->addSpouseRel(ruth);
+    page->refreshDisplay();
+    drawn();
+    ASSERT_EQ(page->wife(), ruth);
+    std::tie(notes, marriage) = openBoth();
+    deleteObject("PersonToBeDeleted", ruth);
+    EXPECT_TRUE(!notes || !notes->isVisible());
+    EXPECT_TRUE(!marriage || !marriage->isVisible());
+    drawn();
+    closeAll(notes, marriage);
+    EXPECT_EQ(ruth->notes(), "");
+    EXPECT_EQ(typedForThem(), 0);
 }
 
 } // namespace

@@ -285,6 +285,21 @@ TEST_F(DocumentWindow, QuittingSavesEveryDatabase)
     }
 }
 
+TEST_F(DocumentWindow, QuittingWaitsForASheetOpenInAnyDatabasesWindow)
+{
+    DOvurDocument* a = open("A.RezUdu");
+    DOvurDocument* b = open("B.RezUdu");
+    auto* sheet = new QDialog;
+    a->beginSheet(sheet);
+    b->dovurWindow()->activateWindow();
+    EXPECT_FALSE(app->terminate());
+    EXPECT_EQ(documents().size(), 2);
+    EXPECT_TRUE(sheet->isVisible());
+    sheet->reject();
+    EXPECT_TRUE(app->terminate());
+    EXPECT_TRUE(documents().isEmpty());
+}
+
 TEST_F(DocumentWindow, QuittingAsksForEachDatabaseThatCannotBeSaved)
 {
     DOvurDocument* a = open("A.RezUdu");
@@ -320,6 +335,51 @@ TEST_F(DocumentWindow, QuittingAsksForEachDatabaseThatCannotBeSaved)
     auto moc = FTMoc::initForStoreURL(pathB, true);
     ASSERT_TRUE(moc);
     EXPECT_EQ(personNumbered(moc.get(), 1)->name(), "Changed In B");
+}
+
+// "Close Without Saving" answers the quit it was given for: once that quit is cancelled for another database, the
+// first one saves again when it closes, and asks again while it cannot.
+TEST_F(DocumentWindow, ACancelledQuitWithdrawsCloseWithoutSaving)
+{
+    DOvurDocument* a = open("A.RezUdu");
+    DOvurDocument* b = open("B.RezUdu");
+    const QString pathA = a->fileURL();
+    sqlite3* holders[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        DOvurDocument* doc = i == 0 ? a : b;
+        personNumbered(doc->moc(), 1)->setName("Changed");
+        doc->moc()->setBusyTimeout(10);
+        ASSERT_EQ(sqlite3_open(doc->fileURL().toUtf8().constData(), &holders[i]), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(holders[i], "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+
+    prompts.clear();
+    prompts.answer(1); // A: Close Without Saving
+    prompts.answer(2); // B: Cancel
+    EXPECT_FALSE(app->terminate());
+    ASSERT_EQ(prompts.records.size(), 2);
+    EXPECT_EQ(documents().size(), 2);
+    EXPECT_FALSE(a->discardsChanges());
+
+    // Still held: closing A asks rather than dropping its changes.
+    personNumbered(a->moc(), 1)->setName("Kept After The Cancelled Quit");
+    const QString kept = personNumbered(a->moc(), 1)->name();
+    prompts.answer(2); // Cancel
+    a->performClose();
+    EXPECT_EQ(prompts.records.size(), 3);
+    EXPECT_EQ(documents().size(), 2);
+
+    for (sqlite3* other : holders) {
+        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+    }
+    a->performClose();
+    EXPECT_EQ(documents(), QList<DOvurDocument*>{b});
+    EXPECT_EQ(prompts.records.size(), 3);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    auto moc = FTMoc::initForStoreURL(pathA, true);
+    ASSERT_TRUE(moc);
+    EXPECT_EQ(personNumbered(moc.get(), 1)->name(), kept);
 }
 
 // A failed save ends nothing: the window stays with its changes, the next save stores them, and a window whose

@@ -2,8 +2,10 @@
 // share, sheets and child windows on the main window, and what each command hands to the windows of the other
 // subsystems.
 #include "ApplicationFixture.h"
+#include "WithoutPermissionOverride.h"
 
 #include "shell/UpdateCheck.h"
+#include "shell/Utils.h"
 #include "shell/ui/DownloadLatestRelease.h"
 #include "shell/ui/FamilyDiagramPane.h"
 #include "shell/ui/NoDatabaseWindow.h"
@@ -26,6 +28,7 @@
 #include <gmock/gmock.h>
 
 using ::testing::ElementsAre;
+using ::testing::HasSubstr;
 
 namespace {
 
@@ -238,4 +241,52 @@ TEST_F(MenuActions, CompareAndMergeWarnsWhenTheBackupIsCancelledAndOpensItsWindo
     ASSERT_FALSE(window.isNull());
     EXPECT_EQ(window->parentWidget(), doc->dovurWindow());
     EXPECT_TRUE(window->isVisible());
+}
+
+// The backup copies the file on the disk: it is refused, with the reason, while the changes in memory cannot be
+// written, and once they can the backup holds them.
+TEST_F(MenuActions, BackupIsRefusedWhileTheChangesCannotBeSavedAndHoldsThemOnceTheyAre)
+{
+    const QString folder = data + "/shared";
+    DOvurDocument* doc = app->openDocumentWithContentsOfURL(makeDatabase(folder + "/Family.RezUdu"));
+    ASSERT_TRUE(doc);
+    const auto writable = [&](bool on) {
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | (on ? QFile::WriteOwner : QFile::Permissions()));
+    };
+    int panels = 0;
+    const auto acceptThePanel = [&] {
+        QTimer::singleShot(0, [&] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* panel = qobject_cast<QFileDialog*>(w); panel && panel->isVisible()) {
+                    ++panels;
+                    static_cast<QDialog*>(panel)->accept();
+                }
+        });
+    };
+    const QString backup = Utils::backupsDirectory() + "/Family_Backup01.RezUdu";
+    {
+        WithoutPermissionOverride asUser;
+        writable(false);
+        doc->moc()->modelDefaults()->focalPerson()->setName("Not Yet Saved");
+        prompts.clear();
+        acceptThePanel();
+        app->backupCurrentDatabase();
+        QCoreApplication::processEvents();
+        writable(true);
+    }
+    EXPECT_EQ(panels, 0);
+    EXPECT_FALSE(QFile::exists(backup));
+    ASSERT_EQ(prompts.records.size(), 1);
+    EXPECT_EQ(prompts.records[0].text, L("bkupWarnTitle"));
+    EXPECT_THAT(prompts.records[0].info.toStdString(), HasSubstr("The latest changes to \"Family\" could not be saved"));
+    EXPECT_THAT(prompts.records[0].info.toStdString(), HasSubstr("would not hold them"));
+
+    prompts.clear();
+    acceptThePanel();
+    app->backupCurrentDatabase();
+    EXPECT_EQ(panels, 1);
+    EXPECT_TRUE(prompts.records.isEmpty()) << texts().join("\n").toStdString();
+    auto copy = FTMoc::initForStoreURL(backup, true);
+    ASSERT_TRUE(copy);
+    EXPECT_EQ(copy->modelDefaults()->focalPerson()->name(), doc->moc()->modelDefaults()->focalPerson()->name());
 }

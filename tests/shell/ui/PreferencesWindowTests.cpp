@@ -162,6 +162,29 @@ TEST_F(PreferencesWindow, ClosingTheDocumentClosesTheWindowAndLetsGoOfTheDatabas
     EXPECT_EQ(window->projectViewSearchField()->text(), "");
 }
 
+// An undo may take away a view the list shows: the list follows undo and redo of its database, never holding a
+// view that is gone.
+TEST_F(PreferencesWindow, TheViewsListFollowsUndoAndRedo)
+{
+    DOvurDocument* doc = open("Family.RezUdu");
+    PreferencesController* window = PreferencesController::setUserPreferences(doc);
+    ASSERT_NE(window, nullptr);
+    window->tabs()->setCurrentIndex(3);
+    const QStringList before = viewNames(window);
+    window->createAncestralViewForFocalPerson();
+    const QString name = doc->moc()->focalPerson()->ancestralView()->name();
+    ASSERT_EQ(viewNames(window).size(), before.size() + 1);
+
+    doc->undo();
+    EXPECT_EQ(doc->moc()->focalPerson()->ancestralView(), nullptr);
+    EXPECT_EQ(viewNames(window), before);
+    EXPECT_EQ(window->viewsList().selectedView(), nullptr);
+
+    doc->redo();
+    EXPECT_TRUE(viewNames(window).contains(name));
+    EXPECT_EQ(window->viewsList().selectedView(), doc->moc()->focalPerson()->ancestralView());
+}
+
 TEST_F(PreferencesWindow, TheNameOptionFollowsTheDiagramAndRestoringTheDefaultsRebuildsIt)
 {
     DOvurDocument* doc = open("Family.RezUdu");

@@ -32,19 +32,23 @@
 
 #include <gmock/gmock.h>
 
+#include <functional>
+#include <utility>
+
 using ::testing::HasSubstr;
 
 namespace {
 
 QString L(const char* key) { return LocalizedString(QString::fromLatin1(key)); }
 
-// Scripted alerts that let a test act while a check is still running (its alerts come in the middle of it).
+// Scripted alerts that let a test act once while a check is still running (its alerts come in the middle of it).
 struct PromptsDuringRun : ScriptedPrompts {
     std::function<void()> during;
     void message(const QString& text, const QString& info = {}) override
     {
-        if (during)
-            during();
+        // Taken out first: what it does may bring the next alert.
+        if (const std::function<void()> act = std::exchange(during, nullptr))
+            act();
         ScriptedPrompts::message(text, info);
     }
 };
@@ -144,7 +148,6 @@ TEST_F(RepairWindows, TheIntegritySheetRunsOneCheckAtATimeAndShowsItsReport)
     alerts.during = [&] {
         executeEnabled = sheet->executeButton()->isEnabled();
         closeEnabled = sheet->closeButton()->isEnabled();
-        alerts.during = nullptr;
         sheet->executeButton()->click();
         sheet->execute();
         sheet->closeSheet();
