@@ -65,12 +65,9 @@ void SourceCatalogue::deleteMergedSource(FTSource* merged, FTSource* survivor)
 {
     if (!merged || merged->isDeleted())
         return;
-    if (survivor && survivor != merged) {
+    if (survivor && survivor != merged)
         if (FTPicture* picture = merged->picture(); picture && !survivor->picture())
             picture->setSource(survivor);
-        if (FTMoc* moc = merged->moc(); moc && moc->activeSource() == merged)
-            SourceCatalogue(moc).setAsActiveSource(survivor);
-    }
     deleteSourceRecord(merged);
 }
 

@@ -27,8 +27,7 @@ public:
     // is this one, its citations are deleted, then the source. No question, no undo name, no save.
     static void deleteSourceRecord(FTSource* source);
     // Deleting a source whose citations went to `survivor` in a merge: its picture (with the transcription and
-    // the picture's own citations) moves to the survivor when that has none, and the survivor becomes the active
-    // source in its place. Then deleteSourceRecord().
+    // the picture's own citations) moves to the survivor when that has none. Then deleteSourceRecord().
     static void deleteMergedSource(FTSource* merged, FTSource* survivor);
     // Whether deleting `merged` after a merge into `survivor` would delete a picture: both have one, and a source
     // holds only one.

@@ -169,7 +169,7 @@ TEST_F(SourceMergeTest, ARunOfEqualSourcesMergesIntoItsFirstInOnePassAndIsLogged
     EXPECT_TRUE(third->isDeleted());
     EXPECT_EQ(first->sourceRels().size(), 6);
     EXPECT_THAT(toBeDeleted, ElementsAre(second, third));
-    EXPECT_EQ(moc->activeSource(), first); // the source the active one was merged into
+    EXPECT_EQ(moc->activeSource(), nullptr); // the merged active source no longer stands
     EXPECT_THAT(buttonRedraws, ElementsAre(moc.get()));
 
     const QString summary = LocalizedString("MergeSourcesSummary").arg(2).arg(5);

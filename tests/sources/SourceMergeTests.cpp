@@ -87,11 +87,11 @@ TEST_F(SourcePairMergeTest, MergeMovesTheCitationsThenDeletesOrKeepsTheFirstAndS
             EXPECT_EQ(pair.source1(), a);
             EXPECT_EQ(moc->activeSource(), a);
         } else {
-            // Through the one deletion routine: announced, and the active source handed on.
+            // Through the one deletion routine: announced, and the active source cleared.
             EXPECT_TRUE(a->isDeleted());
             EXPECT_EQ(pair.source1(), nullptr);
             EXPECT_THAT(toBeDeleted, ElementsAre(a));
-            EXPECT_EQ(moc->activeSource(), b);
+            EXPECT_EQ(moc->activeSource(), nullptr);
         }
         EXPECT_FALSE(moc->hasChanges());
     }

@@ -88,7 +88,7 @@ TEST_F(MergeTwoSourcesWindow, OpensOnlyForTwoSourcesAndShowsWhatDiffers)
     sheet->close();
 }
 
-TEST_F(MergeTwoSourcesWindow, DeletingTheMergedActiveSourceHandsItOnAndTheListFollows)
+TEST_F(MergeTwoSourcesWindow, DeletingTheMergedActiveSourceClearsItAndTheListFollows)
 {
     FTSource* a = source(4, { { "title", "Register" } });
     FTSource* b = source(9, { { "title", "Register" } });
@@ -106,16 +106,15 @@ TEST_F(MergeTwoSourcesWindow, DeletingTheMergedActiveSourceHandsItOnAndTheListFo
 
     EXPECT_EQ(visible<MergeTwoSources>(), nullptr);
     EXPECT_TRUE(a->isDeleted());
-    EXPECT_EQ(moc->activeSource(), b);
-    EXPECT_TRUE(e->deactivateActiveSourceButton()->isEnabled());
+    EXPECT_EQ(moc->activeSource(), nullptr);
+    EXPECT_FALSE(e->deactivateActiveSourceButton()->isEnabled());
     EXPECT_EQ(e->sourcesArrayController()->rowOfSource(a), -1);
     EXPECT_THAT(e->selectedSources(), ElementsAre(b));
     for (const FTSourceRel* c : moved)
         EXPECT_EQ(c->source(), b);
     EXPECT_FALSE(moc->hasChanges());
 
-    // Keeping the first source leaves it in the list without citations (no active source citing new people).
-    moc->setActiveSource(nullptr);
+    // Keeping the first source leaves it in the list without citations.
     FTSource* c = source(12, { { "title", "Will" } });
     cite(c, 1);
     e->sourcesArrayController()->loadSources();
