@@ -159,6 +159,13 @@ int MissingPictureFiles::matchMissingFilenamesAgainst(const QHash<QString, QStri
         if (++examined % 100 == 0 && messageChanged)
             messageChanged(progressText(timer.elapsed(), examined, total));
     };
+    // The file found is the picture's own under its name: what was transcribed from it still stands.
+    auto relink = [](FTPicture* picture, const QString& stored) {
+        const QByteArray transcription = picture->transcriptionData();
+        picture->setFilename(stored);
+        if (picture->transcriptionData() != transcription)
+            picture->setTranscriptionData(transcription);
+    };
     QList<FTPicture*> still;
     qsizetype i = 0;
     while (i < total) {
@@ -173,11 +180,11 @@ int MissingPictureFiles::matchMissingFilenamesAgainst(const QHash<QString, QStri
             // A failed copy has been told; its pictures stay missing.
             if (!pictures.isEmpty() && stored.startsWith(pictures + QLatin1Char('/'))) {
                 linked = true;
-                first->setFilename(stored);
+                relink(first, stored);
                 ++relinked;
                 while (next < total && list[next].first == value) {
                     examine();
-                    list[next].second->setFilename(stored);
+                    relink(list[next].second, stored);
                     ++relinked;
                     ++next;
                 }

@@ -5,6 +5,7 @@
 #include "model/FTMoc.h"
 #include "model/FTMocUndoManager.h"
 #include "model/FTModelDefaults.h"
+#include "model/FTPicture.h"
 #include "model/FTSource.h"
 #include "model/FTSourceRel.h"
 
@@ -58,6 +59,21 @@ void SourceCatalogue::deleteSourceRecord(FTSource* source)
     for (FTSourceRel* citation : source->sourceRels())
         source->context()->deleteObject(citation);
     source->context()->deleteObject(source);
+}
+
+void SourceCatalogue::deleteMergedSource(FTSource* merged, FTSource* survivor)
+{
+    if (!merged || merged->isDeleted())
+        return;
+    if (survivor && survivor != merged)
+        if (FTPicture* picture = merged->picture(); picture && !survivor->picture())
+            picture->setSource(survivor);
+    deleteSourceRecord(merged);
+}
+
+bool SourceCatalogue::mergeLosesPicture(const FTSource* merged, const FTSource* survivor)
+{
+    return merged && survivor && merged != survivor && merged->picture() && survivor->picture();
 }
 
 bool SourceCatalogue::deleteSource(FTSource* source)
@@ -165,6 +181,16 @@ SourceCatalogue::MergeResult SourceCatalogue::mergeAllEqualSources(const QList<F
             ++i;
             continue;
         }
+        if (mergeLosesPicture(later, earlier)) {
+            log += L("SourcesKeptApartForPictures")
+                       .arg(later->numericId())
+                       .arg(earlier->numericId())
+                       .arg(earlier->sourceDescriptionForCompareAndMerge())
+                + QLatin1Char('\n');
+            ++result.keptApart;
+            ++i;
+            continue;
+        }
         for (FTSourceRel* citation : later->sourceRels()) {
             citation->setSource(earlier);
             ++result.moved;
@@ -174,14 +200,16 @@ SourceCatalogue::MergeResult SourceCatalogue::mergeAllEqualSources(const QList<F
                    .arg(earlier->numericId())
                    .arg(earlier->sourceDescriptionForCompareAndMerge())
             + QLatin1Char('\n');
-        deleteSourceRecord(later);
+        deleteMergedSource(later, earlier);
         list.removeAt(i);
         ++result.merged;
         // The earlier source is compared next with the one that followed the merged one.
     }
-    const QString summary = L("MergeSourcesSummary").arg(result.merged).arg(result.moved);
+    QString summary = L("MergeSourcesSummary").arg(result.merged).arg(result.moved);
+    if (result.keptApart > 0)
+        summary += QLatin1Char(' ') + L("MergeSourcesKeptApartSummary").arg(result.keptApart);
     DisplayMsg(L("UndoAdviceWithSummary").arg(summary));
-    if (result.merged == 0 && result.moved == 0)
+    if (result.merged == 0 && result.moved == 0 && result.keptApart == 0)
         return result;
 
     log += QStringLiteral("\n%1\n\n").arg(summary);

@@ -26,6 +26,12 @@ public:
     // posted with the source while it is still whole, the active source is cleared (and the toolbar told) when it
     // is this one, its citations are deleted, then the source. No question, no undo name, no save.
     static void deleteSourceRecord(FTSource* source);
+    // Deleting a source whose citations went to `survivor` in a merge: its picture (with the transcription and
+    // the picture's own citations) moves to the survivor when that has none. Then deleteSourceRecord().
+    static void deleteMergedSource(FTSource* merged, FTSource* survivor);
+    // Whether deleting `merged` after a merge into `survivor` would delete a picture: both have one, and a source
+    // holds only one.
+    static bool mergeLosesPicture(const FTSource* merged, const FTSource* survivor);
 
     // Deleting the editor's current source: without one "PleaseReselectSource"; with citations the user confirms
     // first ("OneCitationAssociated", or "MultipleCitationsAssociated" with the count). The deletion is named
@@ -48,12 +54,14 @@ public:
 
     // Merging sources whose eight texts are equal (an absent text and an empty one differ): `sources` are ordered
     // by mergeLess(), then each source equal to the one before it gives that one its citations and is deleted
-    // (deleteSourceRecord), so a run of equal sources merges into its first in one pass. The user is told what
-    // was merged; when anything was, a log of the merges is written to "SourceMerge.txt" in the reports folder
-    // and opened (a log that cannot be written or opened is reported, and the merges stand). Not saved.
+    // (deleteMergedSource), so a run of equal sources merges into its first in one pass. Two equal sources that
+    // both have a picture stay apart, so that no picture is lost; the log names them. The user is told what was
+    // merged; when anything was, a log of the merges is written to "SourceMerge.txt" in the reports folder and
+    // opened (a log that cannot be written or opened is reported, and the merges stand). Not saved.
     struct MergeResult {
         int merged = 0; // sources deleted
         int moved = 0; // citations moved
+        int keptApart = 0; // equal sources not merged because both have a picture
         QList<FTSource*> remaining; // `sources` in merge order without the deleted ones
         QString logPath; // the log written, empty when none
     };

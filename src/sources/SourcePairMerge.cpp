@@ -88,8 +88,14 @@ int SourcePairMerge::moveCitations()
 
 QString SourcePairMerge::movedMessage(int moved) const
 {
-    return QString::number(moved) + L("RefsMoved1") + number(m_source1) + L("RefsMoved2") + number(m_source2)
-        + QStringLiteral("\n\n") + L("RefsMoved3") + number(m_source1) + L("RefsMoved4");
+    QString message = QString::number(moved) + L("RefsMoved1") + number(m_source1) + L("RefsMoved2")
+        + number(m_source2) + QStringLiteral("\n\n") + L("RefsMoved3") + number(m_source1) + L("RefsMoved4");
+    if (m_source1 && m_source1->picture()) {
+        const char* key = SourceCatalogue::mergeLosesPicture(m_source1, m_source2) ? "MergeDeletesPicture"
+                                                                                     : "MergeMovesPicture";
+        message += QStringLiteral("\n\n") + L(key).arg(number(m_source1), number(m_source2));
+    }
+    return message;
 }
 
 QString SourcePairMerge::deleteButtonTitle() const
@@ -112,7 +118,7 @@ SourcePairMerge::Outcome SourcePairMerge::merge()
     const int answer = Prompts::current().chooseWithTitle(
         L("MergeSourceTitle"), movedMessage(outcome.moved), QString(), { deleteButtonTitle(), retainButtonTitle() });
     if (answer == 0) {
-        SourceCatalogue::deleteSourceRecord(m_source1);
+        SourceCatalogue::deleteMergedSource(m_source1, m_source2);
         m_source1 = nullptr;
         outcome.deleted = true;
     }

@@ -37,14 +37,15 @@ public:
 
     // Every citation of the first source cites the second from now on; answers how many moved.
     int moveCitations();
-    // What the user is told after the move, and the two answers offered.
+    // What the user is told after the move (with what deleting the first source does to its picture), and the
+    // two answers offered.
     QString movedMessage(int moved) const;
     QString deleteButtonTitle() const;
     QString retainButtonTitle() const;
 
-    // The whole merge: the citations move, then the user deletes the first source (through the one way a source
-    // leaves a database, SourceCatalogue::deleteSourceRecord) or keeps it without citations; the database is
-    // saved. The move stands whichever is chosen.
+    // The whole merge: the citations move, then the user deletes the first source (SourceCatalogue::
+    // deleteMergedSource: its picture goes to the second when that has none, and being active passes on) or keeps
+    // it without citations; the database is saved. The move stands whichever is chosen.
     struct Outcome {
         int moved = 0;
         bool deleted = false;

@@ -42,6 +42,10 @@ TEST_F(MissingPictureFilesTest, DroppedFilesAreMatchedByNameWithoutRegardToCase)
     FTPicture* byOriginal = missingPicture(*moc, ann, {}, "/home/me/scans/letter.png");
     FTPicture* stillMissing = missingPicture(*moc, ann, "/old/elsewhere/unknown.png");
     FTPicture* neither = missingPicture(*moc, ann, {});
+    // Transcriptions typed before the files were lost.
+    a1->setTranscription("<p>Married at St Mary's</p>");
+    a2->setTranscription("<p>Bob's copy</p>");
+    byOriginal->setTranscription("<p>Dear Ann</p>");
     ASSERT_TRUE(moc->saveMoc());
 
     MissingPictureFiles missing(moc.get());
@@ -64,6 +68,10 @@ TEST_F(MissingPictureFilesTest, DroppedFilesAreMatchedByNameWithoutRegardToCase)
         EXPECT_EQ(p->filename(), copy);
     EXPECT_EQ(contents(copy), "last wedding");
     EXPECT_EQ(byOriginal->filename(), picturesFolder() + "/Letter.PNG");
+    EXPECT_EQ(a1->transcription(), "<p>Married at St Mary's</p>");
+    EXPECT_EQ(a2->transcription(), "<p>Bob's copy</p>");
+    EXPECT_EQ(a3->transcription(), "");
+    EXPECT_EQ(byOriginal->transcription(), "<p>Dear Ann</p>");
     EXPECT_EQ(picturesFolderEntries(), (QStringList { "Letter.PNG", "WEDDING.jpg" })) << "one copy for three pictures";
     EXPECT_EQ(missing.picsWithMissingFile(), QList<FTPicture*> { stillMissing });
     EXPECT_EQ(missing.filenamesArray(), QStringList { "/old/elsewhere/unknown.png" });

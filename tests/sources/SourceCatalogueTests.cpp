@@ -192,6 +192,43 @@ TEST_F(SourceMergeTest, ARunOfEqualSourcesMergesIntoItsFirstInOnePassAndIsLogged
     EXPECT_EQ(first->sourceRels().size(), 1);
 }
 
+TEST_F(SourceMergeTest, APictureMovesToASurvivorWithoutOneAndTwoPicturesKeepTheirSourcesApart)
+{
+    const Fields will {{"title", "Will of John Lee"}};
+    FTSource* first = numbered(1, will);
+    FTSource* second = numbered(2, will);
+    FTSource* third = numbered(3, will);
+    FTPicture* secondsPicture = pictureOf(second, "<p>I leave my house</p>");
+    FTPicture* thirdsPicture = pictureOf(third, "<p>Codicil</p>");
+    ASSERT_TRUE(moc->saveMoc());
+
+    const auto result = SourceCatalogue(moc.get()).mergeAllEqualSources({first, second, third});
+    EXPECT_EQ(result.merged, 1);
+    EXPECT_EQ(result.keptApart, 1);
+    EXPECT_THAT(result.remaining, ElementsAre(first, third));
+    EXPECT_TRUE(second->isDeleted());
+    ASSERT_FALSE(secondsPicture->isDeleted());
+    EXPECT_EQ(secondsPicture->source(), first);
+    EXPECT_EQ(first->picture(), secondsPicture);
+    EXPECT_EQ(secondsPicture->transcription(), "<p>I leave my house</p>");
+    EXPECT_EQ(secondsPicture->sourceRels().size(), 1); // its citation, moved to the first source
+    EXPECT_EQ(third->picture(), thirdsPicture);
+    EXPECT_FALSE(thirdsPicture->isDeleted());
+    ASSERT_TRUE(moc->saveMoc());
+    EXPECT_EQ(moc->fetch<FTPicture>().size(), 2);
+
+    const QString summary = LocalizedString("MergeSourcesSummary").arg(1).arg(1) + " "
+        + LocalizedString("MergeSourcesKeptApartSummary").arg(1);
+    EXPECT_THAT(messages(), ElementsAre(LocalizedString("UndoAdviceWithSummary").arg(summary)));
+    QFile log(dataFolder() + "/Reports/SourceMerge.txt");
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString description = first->sourceDescriptionForCompareAndMerge();
+    EXPECT_EQ(QString::fromUtf8(log.readAll()),
+              LocalizedString("MergedSourcesConfirmation").arg(2).arg(1).arg(description) + "\n" +
+                  LocalizedString("SourcesKeptApartForPictures").arg(3).arg(1).arg(description) + "\n\n" +
+                  summary + "\n\n");
+}
+
 TEST_F(SourceMergeTest, AnAbsentFieldAndAnEmptyOneDifferAndNothingMergedWritesNoLog)
 {
     FTSource* absent = numbered(1, {{"title", "Register"}});

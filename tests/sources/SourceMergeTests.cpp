@@ -113,6 +113,35 @@ TEST_F(SourcePairMergeTest, ASourceWithoutCitationsReportsNoneMovedAndMayStillBe
     EXPECT_EQ(b->numSourceRels(), 2);
 }
 
+TEST_F(SourcePairMergeTest, DeletingTheFirstSourceMovesItsPictureOrSaysFirstThatItGoes)
+{
+    for (const bool secondHasPicture : { false, true }) {
+        prompts.clear();
+        FTSource* a = source({ { "title", "Deed" } });
+        FTSource* b = source({ { "title", "Deed" } });
+        FTPicture* picture = pictureOf(a, "<p>Witnessed by</p>");
+        FTPicture* secondsPicture = secondHasPicture ? pictureOf(b, "<p>Copy</p>") : nullptr;
+        ASSERT_TRUE(moc->saveMoc());
+        const QString a1 = QString::number(a->numericId()), b1 = QString::number(b->numericId());
+
+        EXPECT_TRUE(SourcePairMerge(a, b).merge().deleted);
+
+        ASSERT_EQ(prompts.records.size(), 1);
+        EXPECT_TRUE(prompts.records[0].text.endsWith(
+            L("RefsMoved4") + "\n\n" + L(secondHasPicture ? "MergeDeletesPicture" : "MergeMovesPicture").arg(a1, b1)));
+        EXPECT_TRUE(a->isDeleted());
+        if (secondHasPicture) {
+            EXPECT_TRUE(picture->isDeleted()); // as the question said
+            EXPECT_EQ(b->picture(), secondsPicture);
+        } else {
+            ASSERT_FALSE(picture->isDeleted());
+            EXPECT_EQ(b->picture(), picture);
+            EXPECT_EQ(picture->transcription(), "<p>Witnessed by</p>");
+        }
+        EXPECT_FALSE(moc->hasChanges());
+    }
+}
+
 using SourceFieldsMergeTest = SourcesFixture;
 
 TEST_F(SourceFieldsMergeTest, FindMatchIgnoresLetterCase)

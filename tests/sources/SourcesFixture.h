@@ -10,6 +10,7 @@
 #include "model/FTMoc.h"
 #include "model/FTModelDefaults.h"
 #include "model/FTPerson.h"
+#include "model/FTPicture.h"
 #include "model/FTSource.h"
 #include "model/FTSourceRel.h"
 
@@ -72,6 +73,15 @@ protected:
             out << c;
         }
         return out;
+    }
+
+    // A picture of the source (no file) with a transcription and a citation of the source.
+    FTPicture* pictureOf(FTSource* s, const QString& transcription)
+    {
+        FTPicture* picture = FTPicture::initInMoc(moc.get(), QString(), s);
+        picture->setTranscription(transcription);
+        FTSourceRel::initInMoc(moc.get(), s, picture, QString());
+        return picture;
     }
 
     std::unique_ptr<FTMoc> moc;

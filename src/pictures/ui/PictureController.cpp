@@ -303,6 +303,13 @@ void PictureController::buildWindow()
 void PictureController::showPicture()
 {
     FTPicture* p = picture();
+    // The metadata window speaks of one picture's file: it goes once the editor shows another.
+    if (m_metadata
+        && (m_metadata->picture() != p
+            || m_metadata->path() != UtilsPics::resolveAliasedPath(p ? p->filename() : QString()))) {
+        m_metadata->close();
+        m_metadata = nullptr;
+    }
     m_ownersName->setText(m_editing->ownersName());
     m_pictureSize->setText(m_editing->pictureSize());
     m_pictureNo->setText(m_editing->pictureNo());
@@ -526,6 +533,7 @@ void PictureController::displayMetadata()
         return;
     endEditing();
     m_metadata = new PictureMetadata(p, this);
+    connect(m_metadata, &PictureMetadata::aboutToReadNotes, this, &PictureController::endEditing);
     connect(m_metadata, &PictureMetadata::notesChanged, this, [this] {
         if (FTPicture* p = picture())
             m_notes->setPlainText(p->notes());

@@ -133,6 +133,7 @@ void PictureMetadata::insertMetadataIntoNotes()
 {
     if (!m_picture || m_picture->filename().isEmpty())
         return;
+    Q_EMIT aboutToReadNotes();
     const bool doubleSpacing = Utils::displayYesNoQuery(QString(), L("DoubleSpc"), L("SingleSpc"));
     const std::optional<QString> notes
         = PictureMetadataReader::notesWithIptc(m_nodes, m_picture->notes(), doubleSpacing);

@@ -19,6 +19,8 @@ public:
     explicit PictureMetadata(FTPicture* picture, QWidget* parent = nullptr);
 
     FTPicture* picture() const { return m_picture; }
+    // The file shown (its path resolved).
+    QString path() const { return m_path; }
     // Reads the file anew (nothing when it is the one shown).
     void setURL(const QString& path);
     // Appends the IPTC properties to the picture's notes, single or double spaced as the user answers.
@@ -32,6 +34,8 @@ public:
     QString fileSizeText() const;
 
 Q_SIGNALS:
+    // Before the notes are read for an append: whoever edits them writes what was typed first.
+    void aboutToReadNotes();
     void notesChanged();
 
 private:

@@ -286,6 +286,37 @@ TEST_F(PictureEditorWindows, TheFirstCloseClosesOnlyTheMetadataWindow)
     EXPECT_EQ(messages(), QStringList { LocalizedString("FileNotExist") });
 }
 
+TEST_F(PictureEditorWindows, AppendingIptcKeepsTypedNotesAndTheWindowFollowsThePicture)
+{
+    FTPicture* tagged = FTPicture::initInMoc(moc.get(), writeTaggedJpeg(dir.path() + "/tagged.jpg"), ann);
+    moc->saveMoc();
+    savedPicture("second.png", ann, "Second");
+    PictureController* editor = openEditor(ann, tagged);
+    editor->displayMetadata();
+    PictureMetadata* metadata = editor->metadataWindow();
+    ASSERT_NE(metadata, nullptr);
+
+    // Notes typed while the window is open are written before the properties are appended to them.
+    child<QPlainTextEdit>(editor, "notes")->setPlainText("Typed afterwards");
+    prompts.answer(1); // single spacing
+    metadata->appendIPTCButton()->click();
+    EXPECT_EQ(tagged->notes(), "Typed afterwards\n\nCaption: Church door\nKeywords: Family, Wedding, 1920\n");
+    EXPECT_EQ(child<QPlainTextEdit>(editor, "notes")->toPlainText(), tagged->notes());
+
+    // Another picture, or another file for this one, closes the window rather than leave it on the old file.
+    editor->nextPicture();
+    ASSERT_NE(editor->picture(), tagged);
+    EXPECT_EQ(editor->metadataWindow(), nullptr);
+    EXPECT_FALSE(metadata->isVisible());
+    editor->previousPicture();
+    editor->displayMetadata();
+    metadata = editor->metadataWindow();
+    ASSERT_NE(metadata, nullptr);
+    ASSERT_TRUE(editor->setFilename(writeTaggedJpeg(dir.path() + "/other.jpg")));
+    EXPECT_EQ(editor->metadataWindow(), nullptr);
+    EXPECT_FALSE(metadata->isVisible());
+}
+
 TEST_F(PictureEditorWindows, AnInvalidDateBlocksNextAndClose)
 {
     savedPicture("one.png", ann, "One");
