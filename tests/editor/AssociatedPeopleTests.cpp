@@ -16,14 +16,6 @@ using ::testing::UnorderedElementsAre;
 
 namespace {
 
-QStringList names(const QList<FTPerson*>& people)
-{
-    QStringList out;
-    for (const FTPerson* p : people)
-        out << p->name();
-    return out;
-}
-
 TEST_F(PeopleFixture, TheChooserFilterFindsWordsAtTheStartOfNameParts)
 {
     for (const char* name : {"John Smith", "Smith, Joanna", "Bojo Smith", "Jo_Anne Smythe", "Smith\u00A0Jolene",

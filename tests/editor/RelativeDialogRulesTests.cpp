@@ -45,14 +45,6 @@ protected:
         PeopleFixture::TearDown();
     }
 
-    static QStringList names(const QList<FTPerson*>& people)
-    {
-        QStringList out;
-        for (const FTPerson* p : people)
-            out << p->name();
-        return out;
-    }
-
     RecordingDialogs dialogs;
     int typeChanges = 0;
     int refreshes = 0;

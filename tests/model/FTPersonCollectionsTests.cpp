@@ -6,15 +6,6 @@
 
 #include <QDateTime>
 
-namespace {
-QStringList names(const QList<FTPerson*>& people)
-{
-    QStringList out;
-    for (const FTPerson* p : people)
-        out << p->name();
-    return out;
-}
-}
 
 TEST_F(PeopleFixture, ChildrenComeInBirthOrderWithUndatedBirthsAfterTheParentsMarriage)
 {

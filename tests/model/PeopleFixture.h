@@ -15,6 +15,15 @@
 
 #include <ostream>
 
+// The people's names, in order ("<null>" for none).
+inline QStringList names(const QList<FTPerson*>& people)
+{
+    QStringList out;
+    for (const FTPerson* p : people)
+        out << (p ? p->name() : QStringLiteral("<null>"));
+    return out;
+}
+
 // The type of the link from `parent` to `child`; -1 when there is none.
 inline int typeOf(const FTPerson* parent, const FTPerson* child)
 {

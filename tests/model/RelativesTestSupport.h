@@ -6,14 +6,6 @@
 
 #include "platform/FTLog.h"
 
-inline QStringList names(const QList<FTPerson*>& people)
-{
-    QStringList out;
-    for (const FTPerson* p : people)
-        out << (p ? p->name() : QStringLiteral("<null>"));
-    return out;
-}
-
 // Collects FTLog lines while it lives.
 class LogCapture {
 public:

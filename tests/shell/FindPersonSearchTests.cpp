@@ -13,14 +13,6 @@ using ::testing::IsEmpty;
 
 namespace {
 
-QStringList names(const QList<FTPerson*>& people)
-{
-    QStringList out;
-    for (const FTPerson* p : people)
-        out << p->name();
-    return out;
-}
-
 // A small family: Queen Victoria, Albert and their daughter, a few unrelated people whose notes and names test
 // the word rules, and fillers so that numbers reach two digits.
 class FindPersonSearchTest : public PeopleFixture {
