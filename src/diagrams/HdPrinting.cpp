@@ -1,5 +1,6 @@
 #include "diagrams/HdPrinting.h"
 
+#include "diagrams/HdOptions.h"
 #include "diagrams/HdPageGeometry.h"
 #include "diagrams/HdPainter.h"
 
@@ -121,7 +122,7 @@ QString HdPrinting::pdfPath(const QString& reportsFolder, const FTPerson* root, 
 {
     const QString name = QStringLiteral("%1_%2_%3")
                              .arg(L(ancestors ? "Ancestors" : "Descendants"), L("ConjunctiveOf"),
-                                 root ? root->nameWithBirthAndDeathYears() : QString());
+                                 HdOptions::nameWithYearsNow(root));
     return QStringLiteral("%1/%2.PDF").arg(reportsFolder, Utils::replaceForwardSlashInString(name));
 }
 
