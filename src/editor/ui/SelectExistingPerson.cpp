@@ -7,6 +7,7 @@
 
 #include <QAbstractListModel>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -116,6 +117,15 @@ void SelectExistingPerson::cancel()
 {
     m_cancelled = true;
     done(QDialog::Rejected);
+}
+
+void SelectExistingPerson::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        cancel();
+        return;
+    }
+    RelationshipDialog::keyPressEvent(event);
 }
 
 bool SelectExistingPerson::windowShouldClose()

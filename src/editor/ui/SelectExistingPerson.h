@@ -37,6 +37,8 @@ public:
 
 protected:
     bool windowShouldClose() override;
+    // Escape cancels, as the Cancel button does; the window's close box still hands back the selection.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     FTMoc* m_moc;

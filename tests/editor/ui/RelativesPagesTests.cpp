@@ -484,6 +484,16 @@ TEST_F(RelativesPages, AttachingAnExistingPersonChoosesThenShowsTheAssociation)
     });
     attachExistingPersonAsAssociatedPerson();
     EXPECT_THAT(moc->fetch<FTAssociation>(), IsEmpty());
+    // Escape backs out, whoever the list has selected.
+    whenModal([](QDialog* d) {
+        auto* chooser = qobject_cast<SelectExistingPerson*>(d);
+        ASSERT_NE(chooser, nullptr);
+        ASSERT_FALSE(chooser->people().shown().isEmpty());
+        chooser->selectRow(0);
+        key(chooser->filterField(), Qt::Key_Escape);
+    });
+    attachExistingPersonAsAssociatedPerson();
+    EXPECT_THAT(moc->fetch<FTAssociation>(), IsEmpty());
 
     whenModal([this](QDialog* d) {
         auto* chooser = qobject_cast<SelectExistingPerson*>(d);
