@@ -4,8 +4,9 @@
 
 class FTPerson;
 
-// Where a diagram is saved: a file in the reports folder named after a person with birth and death years. Names come from the user's data (imports bring any text), so the name is made one file name that
-// stays inside the folder.
+// Where a diagram is saved: a file in the reports folder named after a person with birth and death years. Names
+// come from the user's data (imports bring any text), so the name is made one file name that stays inside the
+// folder.
 class DiagramFileName {
 public:
     // The focal person's name with years as one file name: "/" becomes "|", control characters go, and so do
