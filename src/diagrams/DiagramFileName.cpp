@@ -6,7 +6,11 @@
 
 QString DiagramFileName::baseName(const FTPerson* person)
 {
-    QString name = person ? person->nameWithBirthAndDeathYears() : QString();
+    return safeBaseName(person ? person->nameWithBirthAndDeathYears() : QString(), QStringLiteral("Family Diagram"));
+}
+
+QString DiagramFileName::safeBaseName(QString name, const QString& fallback)
+{
     name.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
     name = Utils::replaceForwardSlashInString(name).simplified();
     qsizetype lead = 0;
@@ -17,7 +21,7 @@ QString DiagramFileName::baseName(const FTPerson* person)
     while (name.toUtf8().size() > 200)
         name.chop(name.size() > 1 && name.back().isLowSurrogate() ? 2 : 1);
     name = name.trimmed();
-    return name.isEmpty() ? QStringLiteral("Family Diagram") : name;
+    return name.isEmpty() ? fallback : name;
 }
 
 QString DiagramFileName::path(const QString& folder, const FTPerson* person, const QString& extension)

@@ -1,5 +1,7 @@
 #include "diagrams/HdOptions.h"
 
+#include "model/FTPerson.h"
+
 #include "platform/UserDefaults.h"
 
 #include <algorithm>
@@ -209,4 +211,21 @@ bool HdOptions::restoreUserDefaults()
         copied = true;
     }
     return copied;
+}
+
+QString HdOptions::nameWithYears(const FTPerson* person, bool shortName) const
+{
+    if (!person)
+        return {};
+    // A living person has no death year: without the birth year nothing is left to show.
+    if (excludeBirthDatesOfLiving && person->isLiving())
+        return shortName ? person->shortName() : person->name();
+    return shortName ? person->shortNameWithBirthAndDeathYears() : person->nameWithBirthAndDeathYears();
+}
+
+QString HdOptions::nameWithYearsNow(const FTPerson* person)
+{
+    HdOptions options;
+    readBool(UserDefaults::standard(), "hdExcludeBirthDatesOfLiving", options.excludeBirthDatesOfLiving);
+    return options.nameWithYears(person);
 }

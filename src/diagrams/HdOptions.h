@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QStringList>
 
+class FTPerson;
+
 // The hierarchy diagram's options (the "hd" user defaults), read once for each build of the tree so that one
 // build never sees two values of a key. The members start at the factory values; tests fill them directly.
 struct HdOptions {
@@ -76,6 +78,12 @@ struct HdOptions {
     static HdOptions fromUserDefaults();
     // Writes every key with these values.
     void writeToUserDefaults() const;
+
+    // A person's name with birth and death years as the diagram shows it (`shortName`: the short name, the years
+    // joined by "-"): nothing but the name for a living person while excludeBirthDatesOfLiving is on.
+    QString nameWithYears(const FTPerson* person, bool shortName = false) const;
+    // The same with "hdExcludeBirthDatesOfLiving" as it is now: the window's title and the PDF's name.
+    static QString nameWithYearsNow(const FTPerson* person);
 
     // The keys saved as the user's own defaults ("hdUserDefaults"): every option and the byline's text, but not
     // "hdCascaded", which follows the diagram's direction and orientation.

@@ -1,9 +1,9 @@
 #include "diagrams/HdPrinting.h"
 
+#include "diagrams/DiagramFileName.h"
+#include "diagrams/HdOptions.h"
 #include "diagrams/HdPageGeometry.h"
 #include "diagrams/HdPainter.h"
-
-#include "shell/Utils.h"
 
 #include "model/FTPerson.h"
 
@@ -119,10 +119,9 @@ bool HdPrinting::printPages(
 
 QString HdPrinting::pdfPath(const QString& reportsFolder, const FTPerson* root, bool ancestors)
 {
-    const QString name = QStringLiteral("%1_%2_%3")
-                             .arg(L(ancestors ? "Ancestors" : "Descendants"), L("ConjunctiveOf"),
-                                 root ? root->nameWithBirthAndDeathYears() : QString());
-    return QStringLiteral("%1/%2.PDF").arg(reportsFolder, Utils::replaceForwardSlashInString(name));
+    const QString kind = L(ancestors ? "Ancestors" : "Descendants");
+    const QString name = QStringLiteral("%1_%2_%3").arg(kind, L("ConjunctiveOf"), HdOptions::nameWithYearsNow(root));
+    return QStringLiteral("%1/%2.PDF").arg(reportsFolder, DiagramFileName::safeBaseName(name, kind));
 }
 
 bool HdPrinting::writePdf(HdPainter& painter, const QSizeF& viewSize, const QString& path, QString* error)

@@ -35,7 +35,8 @@ public:
     static bool printPages(HdPainter& painter, QPagedPaintDevice& device, const HdPageGeometry& pages, int first,
         int last, QString* error);
 
-    // The PDF file of the diagram rooted at `root`, in `reportsFolder`. The name cannot lead out of the folder.
+    // The PDF file of the diagram rooted at `root`, in `reportsFolder`: one file name by the family diagram's rule
+    // (DiagramFileName), so it cannot lead out of the folder nor be too long.
     static QString pdfPath(const QString& reportsFolder, const FTPerson* root, bool ancestors);
     // Writes the whole view of `viewSize` as a one-page PDF file at `path`: all or nothing, an older file of that
     // name stays as it was when the writing fails. False with the reason.

@@ -80,8 +80,8 @@ QString HierarchyDiagramCommands::dialogTitle() const
     FTPerson* root = rootPerson();
     if (!root)
         return {};
-    return QStringLiteral("%1 of %2").arg(L(bAncestors() ? "Ancestors" : "Descendants"),
-        root->nameWithBirthAndDeathYears());
+    return QStringLiteral("%1 of %2").arg(
+        L(bAncestors() ? "Ancestors" : "Descendants"), HdOptions::nameWithYearsNow(root));
 }
 
 void HierarchyDiagramCommands::setDialogTitle()
@@ -106,6 +106,8 @@ QSizeF HierarchyDiagramCommands::prepare(const QSizeF& visibleSize, const QSizeF
         Hierarchy* selected = m_layout.selectedHierarchy();
         FTPerson* keep = m_selectAfterRebuild ? m_selectAfterRebuild : selected ? selected->person() : nullptr;
         m_layout.createHierarchy(visibleSize.width(), paperSize);
+        // The title, printed atop every page, follows the options too.
+        setDialogTitle();
         if (m_bGenStepperUsed && m_layout.maxLevelFound() < m_layout.maxLevel() && Utils::alertHooks().beep)
             Utils::alertHooks().beep();
         m_layout.resetFrameSize(keep, visibleSize);

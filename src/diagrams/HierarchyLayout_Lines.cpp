@@ -144,10 +144,15 @@ void HierarchyLayout::linesAppendConsanguinity(FTPerson* person, QStringList& li
     if (!m_consanguinityRoot)
         return;
     QString result = m_consanguinityRoot->consanguinityWithPerson(person, nullptr, m_consanguinitySet.get());
+    // The relationship ends with the root's short name and years; a living root's birth year may not be shown.
+    const QString rootName = m_options.nameWithYears(m_consanguinityRoot, true);
+    const QString withYears = m_consanguinityRoot->shortNameWithBirthAndDeathYears();
     if (result == word("None"))
-        result = word("NoConsanguinity") + QLatin1Char(' ') + m_consanguinityRoot->shortNameWithBirthAndDeathYears();
+        result = word("NoConsanguinity") + QLatin1Char(' ') + rootName;
     else if (result.startsWith(word("SamePerson")))
         return;
+    else if (rootName != withYears && result.endsWith(withYears))
+        result = result.chopped(withYears.size()) + rootName;
     lines << m_tags.word(HdTags::Consanguinity) + QStringLiteral(": ") + result;
 }
 
@@ -285,10 +290,8 @@ void HierarchyLayout::linesAppendSpousesAncestors(FTPerson* person, QStringList&
             continue;
         if (list.isEmpty())
             list = m_tags.word(HdTags::SpousesAncestorsList) + QLatin1Char(':');
-        const QString name = m_options.excludeBirthDatesOfLiving && partner->isLiving()
-            ? partner->name()
-            : partner->nameWithBirthAndDeathYears();
-        list += QStringLiteral("\n%1 %2 %3:").arg(word("Spouse"), name, word("WasADescendantOf"));
+        list += QStringLiteral("\n%1 %2 %3:")
+                    .arg(word("Spouse"), m_options.nameWithYears(partner), word("WasADescendantOf"));
         // Three generations of natural ancestors, depth first.
         walkList(partner, false, 3, naturalParents,
             [&](FTPerson* entry, int level) { linesAppendSpousesInfo(entry, level, list); });

@@ -4,6 +4,7 @@
 #include "model/FTModelDefaults.h"
 #include "model/FTProjectView.h"
 
+#include <QDate>
 #include <QTextBlock>
 
 #include <gmock/gmock.h>
@@ -153,8 +154,21 @@ TEST_F(HierarchyLines, ConsanguinityWithTheRootOfTheCurrentView)
     EXPECT_THAT(layout.rootHierarchy()->lines(), ElementsAre("Name:Kim Gold")) << "the same person: no line";
     EXPECT_THAT(node(pat)->lines(), ElementsAre("Name:Pat Gold", "Consanguinity: Father of Kim Gold"));
 
-    build(person("Val Else", F()), false);
+    FTPerson* val = person("Val Else", F());
+    build(val, false);
     EXPECT_THAT(layout.rootHierarchy()->lines(), ElementsAre("Name:Val Else", "Consanguinity: No blood relationship to Kim Gold"));
+    // A living root's birth year stays out of both lines while birth dates of the living are excluded.
+    const int born = QDate::currentDate().year() - 30;
+    year(kim, "birth", born);
+    for (const bool exclude : {false, true}) {
+        SCOPED_TRACE(exclude);
+        options.excludeBirthDatesOfLiving = exclude;
+        const QString years = exclude ? QString() : QString(" (%1-)").arg(born);
+        build(val, false);
+        EXPECT_EQ(layout.rootHierarchy()->lines().value(1), "Consanguinity: No blood relationship to Kim Gold" + years);
+        build(kim, true);
+        EXPECT_EQ(node(pat)->lines().value(1), "Consanguinity: Father of Kim Gold" + years);
+    }
 
     options.showConsanguinity = false;
     build(kim, true);

@@ -228,14 +228,30 @@ TEST_F(HierarchyPrinting, ThePdfFileHoldsTheWholeDiagramUnderItsOwnName)
     EXPECT_GT(dark, 0);
 }
 
-TEST_F(HierarchyPrinting, ANameCannotLeadOutOfTheReportsFolder)
+TEST_F(HierarchyPrinting, ANameCannotLeadOutOfTheReportsFolderNorBeTooLong)
 {
-    FTPerson* root = person("x", M());
-    root->setPrimitiveValue("name", "AC/DC ../../etc\tBand");
     const QString folder = pathFor("Reports");
-    const QString path = HdPrinting::pdfPath(folder, root, true);
-    EXPECT_EQ(QFileInfo(path).absolutePath(), folder);
-    EXPECT_EQ(QFileInfo(path).fileName(), "Ancestors_of_AC|DC ..|..|etc Band.PDF");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString longName = QString(300, QChar(0x00E9)); // two bytes each
+    const struct {
+        QString name;
+        QString fileName;
+    } cases[] = {
+        { "AC/DC ../../etc Band", "Ancestors_of_AC|DC ..|..|etc Band.PDF" },
+        { QString("Bell\a\x1b[31m Ring\nEnd"), "Ancestors_of_Bell[31m RingEnd.PDF" },
+        { longName, "Ancestors_of_" + longName.left(93) + ".PDF" },
+    };
+    for (const auto& c : cases) {
+        FTPerson* root = person("x", M());
+        root->setPrimitiveValue("name", c.name);
+        const QString path = HdPrinting::pdfPath(folder, root, true);
+        EXPECT_EQ(QFileInfo(path).absolutePath(), folder);
+        EXPECT_EQ(QFileInfo(path).fileName(), c.fileName);
+        EXPECT_LE(QFileInfo(path).fileName().toUtf8().size(), 255);
+        // A file of that name can be made.
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << qPrintable(file.errorString());
+    }
 }
 
 TEST_F(HierarchyPrinting, AFailedWriteLeavesTheOlderFileAsItWas)

@@ -36,6 +36,8 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -83,6 +85,7 @@ HierarchyDiagram* HierarchyDiagram::invokeHierarchyDiagramFor(DOvurDocument& doc
 HierarchyDiagram::HierarchyDiagram(FTPerson* person, bool ancestors, QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Tool)
     , m_moc(person ? person->moc() : nullptr)
+    , m_loopLevel(QThread::currentThread()->loopLevel())
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("HierarchyDiagram"));
@@ -250,7 +253,7 @@ void HierarchyDiagram::makeControls()
             m_pd->setPerson(person);
     };
     m_view->onShowMiniPersonalDetails = [this](FTPerson* person) { invokeMiniPersonalDetailsFor(person); };
-    m_view->onRootPersonGone = [this] { close(); };
+    m_view->onRootPersonGone = [this] { closeWhenSafe(); };
 }
 
 void HierarchyDiagram::syncControls()
@@ -304,6 +307,54 @@ void HierarchyDiagram::resizeEvent(QResizeEvent* event)
     m_view->commands().markForRebuild();
 }
 
+bool HierarchyDiagram::outsideModalLoops() const
+{
+    return !QApplication::activeModalWidget() && QThread::currentThread()->loopLevel() <= m_loopLevel;
+}
+
+void HierarchyDiagram::closeWhenSafe()
+{
+    if (outsideModalLoops()) {
+        close();
+        return;
+    }
+    // A modal dialog runs its own event loop, and it may belong to this window or to its details window (the
+    // family dialog opened from a box): deleting the window there would delete the dialog under its own loop and
+    // this window under the code that opened the dialog. Out of sight until the dialog has finished.
+    hide();
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) {
+        retryCloseSoon(50); // a nested loop without a dialog (a menu) is still unwinding
+        return;
+    }
+    if (modal != m_closeAfter) {
+        m_closeAfter = modal;
+        modal->installEventFilter(this);
+    }
+}
+
+void HierarchyDiagram::retryCloseSoon(int msec)
+{
+    if (m_closeQueued)
+        return;
+    m_closeQueued = true;
+    QTimer::singleShot(msec, this, [this] {
+        m_closeQueued = false;
+        closeWhenSafe();
+    });
+}
+
+bool HierarchyDiagram::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_closeAfter && event->type() == QEvent::Hide) {
+        watched->removeEventFilter(this);
+        m_closeAfter = nullptr;
+        // The dialog's loop ends once this event has been handled: the close comes after it.
+        retryCloseSoon(0);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void HierarchyDiagram::closeEvent(QCloseEvent* event)
 {
     lastFrame() = geometry();
@@ -350,7 +401,9 @@ void HierarchyDiagram::releasePersonalDetailsWindow()
     if (!m_pd)
         return;
     m_pd->hide();
-    m_pd->deleteLater();
+    // A modal dialog may belong to the details window: then it stays, hidden, until this window goes.
+    if (outsideModalLoops())
+        m_pd->deleteLater();
     m_pd = nullptr;
 }
 
@@ -410,7 +463,7 @@ void HierarchyDiagram::refreshArray()
 {
     // An undo takes people away without telling who: a root that has gone leaves nothing to show.
     if (const FTPerson* root = rootPerson(); root && root->isDeleted()) {
-        close();
+        closeWhenSafe();
         return;
     }
     try {
@@ -428,7 +481,7 @@ void HierarchyDiagram::personToBeDeleted(const Notification& n)
         return;
     if (n.object && n.object == static_cast<const void*>(rootPerson())) {
         // The tree's root is going: the window has nothing left to show.
-        close();
+        closeWhenSafe();
         return;
     }
     refreshArray();

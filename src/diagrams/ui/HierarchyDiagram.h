@@ -26,7 +26,8 @@ struct Notification;
 // request; several may be open at a time.
 //
 // A window opened after another one closed takes that window's size and place; the first of a run opens
-// centred. Closing deletes the window once control is back in the event loop.
+// centred. Closing deletes the window once control is back in the event loop. A window that loses its tree while a
+// modal dialog runs (a dialog it opened deleted the root) goes out of sight and closes once the dialog has finished.
 //
 //   HierarchyDiagram::invokeHierarchyDiagramFor(*document, person, true);   // the person's ancestors
 class HierarchyDiagram : public QWidget {
@@ -89,6 +90,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -96,6 +98,9 @@ private:
     void makeControls();
     void observeNotifications();
     bool concernsThisDatabase(const Notification& n) const;
+    bool outsideModalLoops() const;
+    void closeWhenSafe();
+    void retryCloseSoon(int msec);
     void refreshArray();
     void personToBeDeleted(const Notification& n);
     void personNameOrDateChanged(const Notification& n);
@@ -120,4 +125,8 @@ private:
     HdCustomise* m_customiseDialog = nullptr;
     QLabel* m_info = nullptr;
     bool m_syncing = false;
+    // The event loop level the window was opened from, and the close waiting for a modal dialog to finish.
+    int m_loopLevel = 0;
+    QPointer<QWidget> m_closeAfter;
+    bool m_closeQueued = false;
 };

@@ -14,9 +14,11 @@
 
 #include "platform/UserDefaults.h"
 
+#include <QDate>
 #include <QDir>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QThread>
 
@@ -150,6 +152,32 @@ TEST_F(HierarchyPaper, ThePdfFileIsWrittenIntoTheReportsFolderAndOpened)
     EXPECT_EQ(older.readAll(), "older");
     QThread::msleep(300);
     EXPECT_FALSE(QFileInfo::exists(apps.record)) << "nothing was opened";
+}
+
+TEST_F(HierarchyPaper, ALivingRootsBirthYearStaysOffTheTitleAndThePdfWhenBirthDatesOfTheLivingAreExcluded)
+{
+    const QString data = pathFor("data");
+    ASSERT_TRUE(QDir().mkpath(data));
+    UserDefaults::standard().setString("KinloomDataDirectory", data);
+    WorkspaceFixture apps(dir.path(), "application/pdf");
+    const QString born = QString::number(QDate::currentDate().year() - 30);
+    FTPerson* jane = person("Jane Doe", F(), born.toInt());
+    child(jane, "Tom Doe", M(), born.toInt() + 25);
+    open(jane, false);
+    EXPECT_EQ(window->windowTitle(), "Descendants of Jane Doe (" + born + " - )");
+
+    // Turned on as the customise window does it: the tree is built again, and the title with it.
+    UserDefaults::standard().setBool("hdExcludeBirthDatesOfLiving", true);
+    commands().markForRebuild();
+    settle();
+    EXPECT_EQ(window->windowTitle(), "Descendants of Jane Doe");
+    window->pdfButton()->click();
+    const QString path = data + "/Reports/Descendants_of_Jane Doe.PDF";
+    ASSERT_EQ(apps.launched(), QStringList({ "--editor", path }));
+    EXPECT_TRUE(PdfTools::run("pdfinfo", { path }).contains(QRegularExpression("Title:\\s+Descendants of Jane Doe\\n")));
+    const QString text = PdfTools::pageTexts(path).value(0);
+    EXPECT_TRUE(text.contains("Descendants of Jane Doe")) << qPrintable(text);
+    EXPECT_FALSE(text.contains(born)) << qPrintable(text);
 }
 
 } // namespace

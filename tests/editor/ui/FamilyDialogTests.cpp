@@ -2,6 +2,9 @@
 // other marriage events, and closing only with good dates.
 #include "EditorFixture.h"
 
+#include "diagrams/ui/HdView.h"
+#include "diagrams/ui/HierarchyDiagram.h"
+#include "diagrams/ui/PersonalDetails.h"
 #include "editor/FamilyCouple.h"
 #include "editor/ui/EditorLineEdit.h"
 #include "editor/ui/FamilyChildrenModel.h"
@@ -12,12 +15,14 @@
 #include "model/FTEvent.h"
 #include "model/FTPcRel.h"
 #include "model/FTSpouseRel.h"
+#include "model/Hierarchy.h"
 
 #include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -159,6 +164,57 @@ TEST_F(FamilyDialog, TheFamilyPageOpensItThroughTheModel)
     });
     john->invokeFamilyDialogForSpouse(mary);
     EXPECT_TRUE(opened);
+    uninstallRelationshipDialogs();
+}
+
+TEST_F(FamilyDialog, AHierarchyWindowWhoseRootIsDeletedInTheDialogClosesOnlyAfterIt)
+{
+    // The ancestors of Ann; the family dialog of her father, opened from his box or from his details window, deletes
+    // her: the window may not go while the dialog (its own child) still runs, nor under the code that opened it.
+    FTPerson* mary = FTPerson::initInMoc(moc, "Mary Brown", "F");
+    john->addSpouseRel(mary);
+    installRelationshipDialogs();
+    for (const bool fromDetails : {false, true}) {
+        SCOPED_TRACE(fromDetails ? "details window's Family button" : "+ on the father's box");
+        FTPerson* ann = FTPerson::initInMoc(moc, "Ann Smith", "F");
+        john->attachChild(ann, FTPcRel::kNatural, false, nullptr);
+        mary->attachChild(ann, FTPcRel::kNatural, false, nullptr);
+        QPointer<HierarchyDiagram> window = HierarchyDiagram::invokeHierarchyDiagramFor(*doc, ann, true);
+        ASSERT_TRUE(window);
+        QApplication::processEvents();
+        HdView* view = window->hdView();
+        view->prepare();
+        view->commands().setSelectedHierarchy(view->layout().findFirstPerson(john, view->layout().rootHierarchy()));
+        QWidget* front = window;
+        if (fromDetails) {
+            window->invokeMiniPersonalDetailsFor(john);
+            front = window->personalDetails();
+        }
+        QApplication::setActiveWindow(front);
+        bool openedOverFront = false;
+        bool keptHiddenWhileOpen = false;
+        whenModal([&](QDialog* d) {
+            auto* family = qobject_cast<FamilyDialogController*>(d);
+            ASSERT_NE(family, nullptr);
+            openedOverFront = family->parentWidget() == front;
+            const int row = family->childrenModel()->child(0) == ann ? 0 : 1;
+            ASSERT_EQ(family->childrenModel()->child(row), ann);
+            family->tvChildren()->selectRow(row);
+            prompts.answer(0);
+            family->deleteChild();
+            QApplication::processEvents();
+            keptHiddenWhileOpen = window && !window->isVisible() && d->isVisible();
+            d->done(QDialog::Accepted);
+        });
+        if (fromDetails)
+            front->findChild<QPushButton*>("HdDetailsFamily")->click();
+        else
+            key(view, Qt::Key_Plus, "+");
+        EXPECT_TRUE(ann->isDeleted());
+        EXPECT_TRUE(openedOverFront);
+        EXPECT_TRUE(keptHiddenWhileOpen);
+        EXPECT_TRUE(TestSupport::waitUntil([&] { return window.isNull(); }, "the hierarchy window to close"));
+    }
     uninstallRelationshipDialogs();
 }
 
