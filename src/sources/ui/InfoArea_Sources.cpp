@@ -202,7 +202,9 @@ void InfoArea_Sources::loadSourceRelsArray()
         m_model->setPerson(m_person);
         // The table measures the new rows as they come.
         m_model->setCitations(m_person ? m_person->allSourceRels() : QList<FTSourceRel*>());
-        selectionDidChange();
+        // Resetting the rows drops the selection without a word: the notes view must not go on showing, and taking
+        // typing for, a citation no longer selected.
+        showNotesOf(m_tv->selectedCitation());
     } catch (...) {
         ModelHooks::reportException(__FILE__, __LINE__, QStringLiteral("loadSourceRelsArray"));
     }
@@ -226,6 +228,11 @@ void InfoArea_Sources::selectionDidChange()
     if (citation == m_notesCitation)
         return;
     m_notesTextView->endEditing();
+    showNotesOf(citation);
+}
+
+void InfoArea_Sources::showNotesOf(FTSourceRel* citation)
+{
     m_notesCitation = citation;
     m_notesTextView->setEnabled(citation != nullptr);
     m_notesTextView->setValue(citation ? citation->notes() : QString());

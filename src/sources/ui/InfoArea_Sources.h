@@ -79,6 +79,7 @@ protected:
 private:
     void sourceRelToBeDeleted(const Notification& n);
     void selectionDidChange();
+    void showNotesOf(FTSourceRel* citation);
     void postRefreshWhenCheckingCitations(bool condition);
 
     FTMoc* m_moc = nullptr;

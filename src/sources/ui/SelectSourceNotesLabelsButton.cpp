@@ -64,15 +64,15 @@ void SelectSourceNotesLabelsButton::defineASetOfLabels()
 
 void SelectSourceNotesLabelsButton::selectLabels(const QString& labelSet)
 {
-    QTextEdit* notes = nullptr;
-    if (auto* editor = qobject_cast<SourcesAddModDel*>(m_delegate.data()))
-        notes = editor->sourceNotesTextView();
-    else if (auto* window = qobject_cast<SourceNotes*>(m_delegate.data()))
-        notes = window->tvNotes();
+    const QString text = SourceNotesLabels::textToInsert(labelSet);
+    if (auto* editor = qobject_cast<SourcesAddModDel*>(m_delegate.data())) {
+        editor->insertIntoNotes(text);
+        return;
+    }
+    auto* window = qobject_cast<SourceNotes*>(m_delegate.data());
+    QTextEdit* notes = window ? window->tvNotes() : nullptr;
     if (!notes || !notes->isEnabled())
         return;
     // The view's own cursor is its insertion point, also while another view has the keyboard.
-    notes->textCursor().insertText(SourceNotesLabels::textToInsert(labelSet));
-    if (auto* editor = qobject_cast<SourcesAddModDel*>(m_delegate.data()))
-        editor->endEditing();
+    notes->textCursor().insertText(text);
 }

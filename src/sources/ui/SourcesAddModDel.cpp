@@ -555,6 +555,7 @@ void SourcesAddModDel::showSelection()
         }
         setFieldText(FieldIndex(i), text, differ || (i == NumberField && several));
         f.shown = fieldText(FieldIndex(i));
+        f.differ = differ;
         f.dirty = false;
         f.permitted = false;
     }
@@ -598,7 +599,11 @@ void SourcesAddModDel::commitField(FieldIndex index)
     f.dirty = false;
     f.permitted = false;
     const QString text = fieldText(index);
+    // Sources with different values show an empty field: left empty, it changes none of them.
+    if (f.differ && text == f.shown)
+        return;
     f.shown = text;
+    f.differ = false;
     // A field emptied holds no value, as a field never filled.
     const QVariant value = text.isEmpty() ? QVariant() : QVariant(text);
     for (FTSource* source : std::as_const(m_shownSources))
@@ -821,6 +826,11 @@ void SourcesAddModDel::appendNotesFormat()
     if (!notes)
         return;
     FieldState& f = m_fields[NotesField];
+    if (f.differ) {
+        appendToEachSourcesNotes(
+            [](const QString& own) { return SourceCatalogue::appendNotesFormat(own).value_or(own); });
+        return;
+    }
     if (!f.permitted && !SourceCatalogue::confirmEditOfSeveral(int(m_shownSources.size())))
         return;
     f.permitted = true;
@@ -829,6 +839,37 @@ void SourcesAddModDel::appendNotesFormat()
     m_loading = false;
     f.dirty = true;
     commitField(NotesField);
+}
+
+void SourcesAddModDel::insertIntoNotes(const QString& text)
+{
+    if (!m_sourceNotesTextView->isEnabled())
+        return;
+    const FieldState& f = m_fields[NotesField];
+    if (f.differ && !f.dirty) {
+        endEditing();
+        appendToEachSourcesNotes([&text](const QString& own) {
+            return own.isEmpty() || own.endsWith(QLatin1Char('\n')) ? own + text : own + QLatin1Char('\n') + text;
+        });
+        return;
+    }
+    // The view's own cursor is its insertion point, also while another view has the keyboard.
+    m_sourceNotesTextView->textCursor().insertText(text);
+    endEditing();
+}
+
+void SourcesAddModDel::appendToEachSourcesNotes(const std::function<QString(const QString& notes)>& append)
+{
+    FieldState& f = m_fields[NotesField];
+    if (!f.permitted && !SourceCatalogue::confirmEditOfSeveral(int(m_shownSources.size())))
+        return;
+    for (FTSource* source : std::as_const(m_shownSources))
+        if (!source->isDeleted()) {
+            const QString notes = append(source->valueForKey(f.key).toString());
+            source->setValueForKey(f.key, notes.isEmpty() ? QVariant() : QVariant(notes));
+        }
+    m_sources->sourcesEdited(m_shownSources);
+    showSelection();
 }
 
 void SourcesAddModDel::editSourceNotes()

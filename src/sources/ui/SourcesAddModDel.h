@@ -79,6 +79,9 @@ public:
     void autoPopulateSourceTypes();
     void defineNotesFormat();
     void appendNotesFormat();
+    // A set of labels goes in at the notes' insertion point; selected sources whose notes differ each get it at the
+    // end of their own notes.
+    void insertIntoNotes(const QString& text);
     void editSourceNotes();
     void changePageRefFilter(const QString& text);
     // The search: the field's text filters the list by the chosen option.
@@ -138,6 +141,7 @@ private:
         QString shown; // the text shown when the selection was read
         bool dirty = false; // typed since
         bool permitted = false; // the user agreed that the edit applies to every selected source
+        bool differ = false; // the selected sources hold different values: the field shows none of them
     };
     enum FieldIndex {
         NumberField,
@@ -167,6 +171,8 @@ private:
     bool fieldEdited(FieldIndex index);
     void commitField(FieldIndex index);
     void commitNumber();
+    // Each selected source's notes become what `append` makes of them, after the user agreed to edit them all.
+    void appendToEachSourcesNotes(const std::function<QString(const QString& notes)>& append);
     void activeSourceDidChange();
     void reselect(const QList<FTSource*>& sources);
     void refillTypes();

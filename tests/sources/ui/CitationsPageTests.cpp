@@ -107,6 +107,49 @@ TEST_F(CitationsPageTest, ThePageListsThePersonsAndHerMarriagesCitationsInRowsAs
     page->showAllFields();
 }
 
+TEST_F(CitationsPageTest, TheNotesViewFollowsThePersonAndTypingNeverGoesToAnUnselectedCitation)
+{
+    FTSourceRel* witnessed = FTSourceRel::initInMoc(moc, parish, ann, "Baptism");
+    witnessed->setNotes("Witnesses: John and Mary Brown.");
+    FTSourceRel* bobs = FTSourceRel::initInMoc(moc, census, bob, "Name");
+    bobs->setNotes("Enumerated at Kew.");
+    personEditor()->refreshDisplay();
+    NotesTextEdit* notes = page->notesTextView();
+    const auto expectCleared = [&](const char* when) {
+        SCOPED_TRACE(when);
+        EXPECT_EQ(page->tv()->selectedCitation(), nullptr);
+        EXPECT_TRUE(notes->toPlainText().isEmpty());
+        EXPECT_FALSE(notes->isEnabled());
+    };
+
+    // What is typed before the person changes reaches the citation it was typed for.
+    page->tv()->selectCitation(witnessed);
+    ASSERT_TRUE(notes->isEnabled());
+    notes->setFocus();
+    notes->moveCursor(QTextCursor::End);
+    notes->insertPlainText(" Godparents named.");
+    select(bob);
+    EXPECT_EQ(witnessed->notes(), "Witnesses: John and Mary Brown. Godparents named.");
+    EXPECT_EQ(rows(), 1);
+    expectCleared("another person with citations");
+    page->tv()->selectCitation(bobs);
+    EXPECT_EQ(notes->toPlainText(), "Enumerated at Kew.");
+
+    select(ann);
+    page->tv()->selectCitation(witnessed);
+    page->freeMemory();
+    expectCleared("memory freed");
+
+    // Reloading the rows loses the selection of a citation no longer among them.
+    page->setSelectedPerson(ann);
+    page->tv()->selectCitation(witnessed);
+    witnessed->setPerson(bob);
+    page->loadSourceRelsArray();
+    EXPECT_EQ(rows(), 0);
+    expectCleared("the citation gone");
+    EXPECT_EQ(witnessed->notes(), "Witnesses: John and Mary Brown. Godparents named.");
+}
+
 TEST_F(CitationsPageTest, OneClickEditsAndABadTextIsCleanedToldAndKeptInEditing)
 {
     FTSourceRel* first = FTSourceRel::initInMoc(moc, census, ann, "Name");

@@ -125,6 +125,48 @@ TEST_F(SourcesEditor, AnEditOfTwoSelectedSourcesIsAskedAboutFirst)
     EXPECT_EQ(a->title(), "A");
 }
 
+TEST_F(SourcesEditor, SelectedSourcesWithDifferentValuesKeepThemUnlessSomethingIsTyped)
+{
+    FTSource* a = source(1, {{"title", "A"}, {"author", "Smith"}, {"notes", "Seen 1990"}});
+    FTSource* b = source(2, {{"title", "B"}, {"author", "Jones"}, {"notes", "Filmed\n"}});
+    FTSource* c = source(3, {{"title", "C"}});
+    SourcesAddModDel* e = openEditor(a);
+    ASSERT_NE(e, nullptr);
+    selectRows(e, {a, b, c});
+    const auto notesOf = [&] { return QStringList {a->notes(), b->notes(), c->notes()}; };
+
+    // Agreeing to edit them all and then typing nothing leaves each author as it was.
+    QLineEdit* author = e->field("author");
+    author->setFocus();
+    type(author, "X");
+    QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QApplication::sendEvent(author, &backspace);
+    finish(author);
+    ASSERT_EQ(prompts.records.size(), 1);
+    EXPECT_EQ(prompts.records[0].text, LocalizedString("AppliesToXNumberOfSources").arg(3));
+    EXPECT_EQ(a->author(), "Smith");
+    EXPECT_EQ(b->author(), "Jones");
+    EXPECT_TRUE(c->author().isEmpty());
+
+    // The notes format and a set of labels go at the end of each source's own notes, after one question.
+    UserDefaults::standard().setString("sourceNotesFormat", "Volume: \nPage:");
+    prompts.clear();
+    prompts.answer(1); // Cancel
+    e->appendNotesFormat();
+    EXPECT_THAT(notesOf(), ElementsAre("Seen 1990", "Filmed\n", ""));
+    e->appendNotesFormat();
+    EXPECT_EQ(prompts.records.size(), 2);
+    EXPECT_THAT(notesOf(),
+        ElementsAre("Seen 1990\n\nVolume: \nPage:", "Filmed\n\nVolume: \nPage:", "Volume: \nPage:"));
+    EXPECT_TRUE(e->sourceNotesTextView()->toPlainText().isEmpty()); // they still differ
+
+    e->labelsButton()->selectLabels("Film: ");
+    EXPECT_EQ(prompts.records.size(), 3);
+    EXPECT_THAT(notesOf(),
+        ElementsAre("Seen 1990\n\nVolume: \nPage:\nFilm: \n", "Filmed\n\nVolume: \nPage:\nFilm: \n",
+            "Volume: \nPage:\nFilm: \n"));
+}
+
 TEST_F(SourcesEditor, SettingAndClearingTheActiveSourceRedrawsTheToolbarButton)
 {
     FTSource* a = source(1, {{"title", "Census"}});
