@@ -189,8 +189,9 @@ bool PictureEditing::setFilename(const QString& path, const QString& title, cons
         const QString info = QStringLiteral("%1 = %2\n\n%3 = %4\n\n%5 = %6\n")
                                  .arg(L("ExistingTitle"), oldTitle, L("ExistingDate"), oldDate, L("ExistingNotes"),
                                      oldNotes);
-        keep = Prompts::current().chooseWithTitle(L("PictureEditorTitle"), L("PictureEditorMsg"), info,
-                   { L("PictureEditorKeep"), L("PictureEditorDiscard") })
+        // Closing the question without an answer must not throw the user's texts away.
+        keep = Prompts::current().chooseWithEscape(L("PictureEditorTitle"), L("PictureEditorMsg"), info,
+                   { L("PictureEditorKeep"), L("PictureEditorDiscard") }, 0)
             == 0;
     }
     if (!keep) {

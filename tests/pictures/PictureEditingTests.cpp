@@ -90,7 +90,9 @@ TEST_F(PictureEditingTest, AnotherFileForAPictureWithTextsAsksToKeepThem)
         const char* date;
         const char* notes;
     };
-    for (const Case& c : { Case { 0, "Wedding", "1 JAN 1900", "At the church" }, Case { 1, "new scan", "", "" } }) {
+    // Closed with Escape or the close box, the question keeps them.
+    for (const Case& c : { Case { 0, "Wedding", "1 JAN 1900", "At the church" }, Case { 1, "new scan", "", "" },
+             Case { ScriptedPrompts::kEscape, "Wedding", "1 JAN 1900", "At the church" } }) {
         FTPicture* p = savedPicture(QStringLiteral("wedding%1.png").arg(c.answer), ann, "Wedding");
         p->setDate("1 JAN 1900");
         p->setNotes("At the church");
@@ -102,7 +104,7 @@ TEST_F(PictureEditingTest, AnotherFileForAPictureWithTextsAsksToKeepThem)
         EXPECT_THAT(prompts.records[0].info.toStdString(), HasSubstr("Wedding"));
         EXPECT_EQ(prompts.records[0].buttons,
             QStringList({ LocalizedString("PictureEditorKeep"), LocalizedString("PictureEditorDiscard") }));
-        EXPECT_EQ(p->name(), QString(c.title) + (c.answer ? QString::number(c.answer) : QString()));
+        EXPECT_EQ(p->name(), QString(c.title) + (c.answer == 1 ? QString::number(c.answer) : QString()));
         EXPECT_EQ(p->date(), c.date);
         EXPECT_EQ(p->notes(), c.notes);
         EXPECT_EQ(p->originalFilename(), "");
