@@ -206,6 +206,8 @@ bool PictureEditing::setFilename(const QString& path, const QString& title, cons
     m_picture->setTnEnhancementDefaults();
     m_rclCrop = QRectF();
     m_loadError.clear();
+    // A refused date was never stored: the date shown from now on is the picture's own, kept or replaced.
+    m_dateError = false;
     takeImage(original);
     displayThumbnail();
     displayOtherReferences();
