@@ -2,6 +2,7 @@
 
 #include "pictures/PictureAdjustments.h"
 #include "pictures/PictureRotation.h"
+#include "pictures/ThumbnailBuilder.h"
 
 #include "shell/AlertHooks.h"
 #include "shell/DisplayMsg.h"
@@ -209,11 +210,26 @@ bool PictureEditing::setFilename(const QString& path, const QString& title, cons
     // A refused date was never stored: the date shown from now on is the picture's own, kept or replaced.
     m_dateError = false;
     takeImage(original);
+    if (original.isNull())
+        storeThumbnailOfKind(path);
     displayThumbnail();
     displayOtherReferences();
     displayPicsCount();
     NotificationCenter::defaultCenter().post(QStringLiteral("DefaultPictureChanged"), m_owner, m_moc);
     return true;
+}
+
+// A file that gives no image to cut from (a PDF, sound, movie or document) must not keep the previous file's
+// thumbnail: it gets the icon of its kind, or none, which Prebuild Thumbnails can then make.
+void PictureEditing::storeThumbnailOfKind(const QString& path)
+{
+    const QImage icon = ThumbnailBuilder::thumbnailImageForFile(path, QRectF(), nullptr, nullptr);
+    if (!icon.isNull()) {
+        m_picture->setThumbnailImage(icon);
+    } else if (FTOriginalPicture* old = m_picture->originalPicture()) {
+        m_picture->setOriginalPicture(nullptr);
+        m_moc->deleteObject(old);
+    }
 }
 
 bool PictureEditing::rotateOriginalImage(const QString& buttonTitle)

@@ -123,6 +123,34 @@ TEST_F(PictureEditingTest, AFileThatGivesNoImageIsRefusedAndChangesNothing)
     EXPECT_FALSE(p->hasChanges());
 }
 
+TEST_F(PictureEditingTest, AFileWithNoImageReplacesTheOldThumbnailByTheIconOfItsKind)
+{
+    struct Case {
+        const char* file;
+        QSize thumbnail; // none when the kind has no icon
+    };
+    for (const Case& c : { Case { "scan.pdf", QSize(73, 100) }, Case { "tune.wav", QSize(73, 100) },
+             Case { "clip.mov", QSize(73, 100) }, Case { "sums.xls", QSize() } }) {
+        SCOPED_TRACE(c.file);
+        FTPicture* p = savedPicture(QStringLiteral("photo-%1.png").arg(c.file), ann);
+        const QImage photo = p->thumbnailImage();
+        PictureEditing editing(ann, p);
+        ASSERT_TRUE(editing.setFilename(file(QStringLiteral("other/%1").arg(c.file), "not an image")));
+        if (c.thumbnail.isValid()) {
+            ASSERT_NE(p->originalPicture(), nullptr);
+            const QImage icon = QImage::fromData(p->originalPicture()->data());
+            EXPECT_EQ(icon.size(), c.thumbnail);
+            EXPECT_EQ(editing.lastPreview(), icon);
+        } else {
+            EXPECT_EQ(p->originalPicture(), nullptr) << "left for Prebuild Thumbnails";
+            EXPECT_TRUE(editing.lastPreview().isNull());
+        }
+        EXPECT_NE(editing.lastPreview(), photo);
+        EXPECT_EQ(editing.closeCode(), 1);
+        EXPECT_TRUE(moc->saveMoc());
+    }
+}
+
 TEST_F(PictureEditingTest, AMalformedFileLeavesTheRecordAsItWas)
 {
     FTPicture* p = savedPicture("photo.png", ann, "Photo");
