@@ -108,6 +108,16 @@ QByteArray encoded(const QImage& image, const char* format)
     return bytes;
 }
 
+// Detailed enough that most of its JPEG is the picture's data, not its header.
+QImage detailedImage()
+{
+    QImage good(400, 300, QImage::Format_RGB32);
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x)
+            good.setPixel(x, y, qRgb(x % 256, (x * y) % 256, y % 256));
+    return good;
+}
+
 quint32 crc32Of(const QByteArray& bytes)
 {
     quint32 crc = 0xFFFFFFFFu;
@@ -172,11 +182,7 @@ TEST_F(UtilsPicsTest, LinksAreFollowedFiveDeepAndRelativeTargetsFromTheLinksFold
 
 TEST_F(UtilsPicsTest, BadPictureFilesGiveNoImageAndSayWhy)
 {
-    // Detailed enough that most of the file is the picture's data, not its header.
-    QImage good(400, 300, QImage::Format_RGB32);
-    for (int y = 0; y < 300; ++y)
-        for (int x = 0; x < 400; ++x)
-            good.setPixel(x, y, qRgb(x % 256, (x * y) % 256, y % 256));
+    const QImage good = detailedImage();
     const QByteArray jpeg = encoded(good, "JPG");
     const QString folder = dir.path() + "/bad";
     QDir().mkpath(folder + "/folder.jpg");
@@ -213,10 +219,7 @@ TEST_F(UtilsPicsTest, BadPictureFilesGiveNoImageAndSayWhy)
 // Phones write "motion photos": a JPEG followed by a movie, whose bytes hold anything, markers included.
 TEST_F(UtilsPicsTest, AJpegEndsAtItsEndMarkerWhateverFollowsIt)
 {
-    QImage good(400, 300, QImage::Format_RGB32);
-    for (int y = 0; y < 300; ++y)
-        for (int x = 0; x < 400; ++x)
-            good.setPixel(x, y, qRgb(x % 256, (x * y) % 256, y % 256));
+    const QImage good = detailedImage();
     const QByteArray baseline = encoded(good, "JPG");
     QByteArray progressive;
     {
