@@ -175,12 +175,60 @@ QByteArray readPictureFile(const QString& path, QString* whyNot)
 }
 
 // A JPEG whose last scan has no end marker after it was cut short: the decoder fills the missing part with grey
-// and calls it a success. Entropy-coded data never holds FF D9 or FF DA (an FF there is followed by 00 or a
-// restart number), so the markers can be found by a plain search.
+// and calls it a success. The image's own segments are walked from its start marker to its end marker, so that
+// whatever follows the end (phones append a movie to their "motion photos") is never taken for part of it. In the
+// entropy-coded data after a scan header an FF is followed by 00 (a stuffed byte), D0-D7 (a restart) or more FFs
+// (fill) unless it begins the next marker.
 bool jpegEndsEarly(const QByteArray& bytes)
 {
-    const qsizetype lastScan = bytes.lastIndexOf(QByteArrayView("\xFF\xDA", 2));
-    return lastScan >= 0 && bytes.lastIndexOf(QByteArrayView("\xFF\xD9", 2)) < lastScan;
+    const auto at = [&](qsizetype i) { return quint8(bytes[i]); };
+    const qsizetype size = bytes.size();
+    if (size < 2 || at(0) != 0xFF || at(1) != 0xD8)
+        return false; // not a JPEG's start: the decoder judges it
+    bool scanBegun = false;
+    qsizetype pos = 2;
+    while (true) {
+        // Bytes before a marker are stray: decoders skip them, and so does this walk.
+        pos = bytes.indexOf('\xFF', pos);
+        if (pos < 0)
+            return scanBegun;
+        while (pos < size && at(pos) == 0xFF)
+            ++pos;
+        if (pos >= size)
+            return scanBegun;
+        const quint8 marker = at(pos++);
+        if (marker == 0xD9)
+            return false; // the end of the image: anything after it is not the image's
+        if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+            continue; // no length follows these
+        if (pos + 2 > size)
+            return scanBegun;
+        const qsizetype length = (qsizetype(at(pos)) << 8) | at(pos + 1);
+        if (length < 2)
+            return false; // malformed rather than short: the decoder judges it
+        pos += length;
+        if (pos > size)
+            return true;
+        if (marker != 0xDA)
+            continue;
+        scanBegun = true;
+        // The scan's data runs to the next FF that is not stuffed, a restart or fill.
+        while (true) {
+            pos = bytes.indexOf('\xFF', pos);
+            if (pos < 0 || pos + 1 >= size)
+                return true;
+            const quint8 next = at(pos + 1);
+            if (next == 0x00 || (next >= 0xD0 && next <= 0xD7)) {
+                pos += 2;
+                continue;
+            }
+            if (next == 0xFF) {
+                ++pos;
+                continue;
+            }
+            break; // a marker: the walk goes on from its FF
+        }
+    }
 }
 
 QRectF boundedCrop(const QRectF& crop, const QSize& size)

@@ -159,10 +159,14 @@ int MissingPictureFiles::matchMissingFilenamesAgainst(const QHash<QString, QStri
         if (++examined % 100 == 0 && messageChanged)
             messageChanged(progressText(timer.elapsed(), examined, total));
     };
-    // The file found is the picture's own under its name: what was transcribed from it still stands.
+    // The file found is the picture's own under its name: what was transcribed from it still stands, and so does
+    // the path it was first chosen from (setFilename would put the copy's own path there).
     auto relink = [](FTPicture* picture, const QString& stored) {
         const QByteArray transcription = picture->transcriptionData();
+        const QString original = picture->originalFilename();
         picture->setFilename(stored);
+        if (picture->originalFilename() != original)
+            picture->setOriginalFilename(original);
         if (picture->transcriptionData() != transcription)
             picture->setTranscriptionData(transcription);
     };

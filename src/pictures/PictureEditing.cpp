@@ -2,6 +2,7 @@
 
 #include "pictures/PictureAdjustments.h"
 #include "pictures/PictureRotation.h"
+#include "pictures/ThumbnailBuilder.h"
 
 #include "shell/AlertHooks.h"
 #include "shell/DisplayMsg.h"
@@ -189,8 +190,9 @@ bool PictureEditing::setFilename(const QString& path, const QString& title, cons
         const QString info = QStringLiteral("%1 = %2\n\n%3 = %4\n\n%5 = %6\n")
                                  .arg(L("ExistingTitle"), oldTitle, L("ExistingDate"), oldDate, L("ExistingNotes"),
                                      oldNotes);
-        keep = Prompts::current().chooseWithTitle(L("PictureEditorTitle"), L("PictureEditorMsg"), info,
-                   { L("PictureEditorKeep"), L("PictureEditorDiscard") })
+        // Closing the question without an answer must not throw the user's texts away.
+        keep = Prompts::current().chooseWithEscape(L("PictureEditorTitle"), L("PictureEditorMsg"), info,
+                   { L("PictureEditorKeep"), L("PictureEditorDiscard") }, 0)
             == 0;
     }
     if (!keep) {
@@ -205,12 +207,29 @@ bool PictureEditing::setFilename(const QString& path, const QString& title, cons
     m_picture->setTnEnhancementDefaults();
     m_rclCrop = QRectF();
     m_loadError.clear();
+    // A refused date was never stored: the date shown from now on is the picture's own, kept or replaced.
+    m_dateError = false;
     takeImage(original);
+    if (original.isNull())
+        storeThumbnailOfKind(path);
     displayThumbnail();
     displayOtherReferences();
     displayPicsCount();
     NotificationCenter::defaultCenter().post(QStringLiteral("DefaultPictureChanged"), m_owner, m_moc);
     return true;
+}
+
+// A file that gives no image to cut from (a PDF, sound, movie or document) must not keep the previous file's
+// thumbnail: it gets the icon of its kind, or none, which Prebuild Thumbnails can then make.
+void PictureEditing::storeThumbnailOfKind(const QString& path)
+{
+    const QImage icon = ThumbnailBuilder::thumbnailImageForFile(path, QRectF(), nullptr, nullptr);
+    if (!icon.isNull()) {
+        m_picture->setThumbnailImage(icon);
+    } else if (FTOriginalPicture* old = m_picture->originalPicture()) {
+        m_picture->setOriginalPicture(nullptr);
+        m_moc->deleteObject(old);
+    }
 }
 
 bool PictureEditing::rotateOriginalImage(const QString& buttonTitle)

@@ -104,6 +104,7 @@ private:
     bool hasChanged() const;
     void takeSnapshot();
     void takeImage(const QImage& original);
+    void storeThumbnailOfKind(const QString& path);
     void beginPictureUndo();
     void endPictureUndo();
 

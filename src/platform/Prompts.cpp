@@ -23,10 +23,16 @@ void ScriptedPrompts::showMe(const QString& windowTitle, const QString& text)
 
 int ScriptedPrompts::choose(const QString& text, const QString& info, const QStringList& buttons)
 {
+    return chooseWithEscape(kAlertTitle, text, info, buttons, int(buttons.size()) - 1);
+}
+
+int ScriptedPrompts::chooseWithEscape(const QString&, const QString& text, const QString& info,
+                                      const QStringList& buttons, int escapeButton)
+{
     records.append({Choose, text, info, buttons});
     if (m_answers.empty())
         return 0;
     int a = m_answers.front();
     m_answers.pop_front();
-    return a;
+    return a == kEscape ? escapeButton : a;
 }

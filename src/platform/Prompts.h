@@ -27,6 +27,13 @@ public:
     {
         return choose(text, info, buttons);
     }
+    // The same, where closing the alert without a choice (Escape, the close box) answers `escapeButton`: for
+    // questions where the last button, which Escape gives otherwise, would lose something.
+    virtual int chooseWithEscape(const QString& windowTitle, const QString& text, const QString& info,
+                                 const QStringList& buttons, int /*escapeButton*/)
+    {
+        return chooseWithTitle(windowTitle, text, info, buttons);
+    }
 
     // The installed implementation; a scripted one that answers 0 until the app installs its own.
     static Prompts& current();

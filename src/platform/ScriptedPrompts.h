@@ -21,7 +21,11 @@ public:
     void messageAsSheet(QObject* window, const QString& text) override;
     void showMe(const QString& windowTitle, const QString& text) override;
     int choose(const QString& text, const QString& info, const QStringList& buttons) override;
+    int chooseWithEscape(const QString& windowTitle, const QString& text, const QString& info,
+                         const QStringList& buttons, int escapeButton) override;
 
+    // The answer of an alert closed without a choice: the last button, or the one chooseWithEscape names.
+    static constexpr int kEscape = -1;
     void answer(int buttonIndex) { m_answers.push_back(buttonIndex); }
     QList<Record> records;
     void clear() { records.clear(); m_answers.clear(); }

@@ -10,7 +10,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <QtEndian>
 
 #include <unistd.h>
@@ -106,6 +108,16 @@ QByteArray encoded(const QImage& image, const char* format)
     return bytes;
 }
 
+// Detailed enough that most of its JPEG is the picture's data, not its header.
+QImage detailedImage()
+{
+    QImage good(400, 300, QImage::Format_RGB32);
+    for (int y = 0; y < 300; ++y)
+        for (int x = 0; x < 400; ++x)
+            good.setPixel(x, y, qRgb(x % 256, (x * y) % 256, y % 256));
+    return good;
+}
+
 quint32 crc32Of(const QByteArray& bytes)
 {
     quint32 crc = 0xFFFFFFFFu;
@@ -170,11 +182,7 @@ TEST_F(UtilsPicsTest, LinksAreFollowedFiveDeepAndRelativeTargetsFromTheLinksFold
 
 TEST_F(UtilsPicsTest, BadPictureFilesGiveNoImageAndSayWhy)
 {
-    // Detailed enough that most of the file is the picture's data, not its header.
-    QImage good(400, 300, QImage::Format_RGB32);
-    for (int y = 0; y < 300; ++y)
-        for (int x = 0; x < 400; ++x)
-            good.setPixel(x, y, qRgb(x % 256, (x * y) % 256, y % 256));
+    const QImage good = detailedImage();
     const QByteArray jpeg = encoded(good, "JPG");
     const QString folder = dir.path() + "/bad";
     QDir().mkpath(folder + "/folder.jpg");
@@ -206,6 +214,54 @@ TEST_F(UtilsPicsTest, BadPictureFilesGiveNoImageAndSayWhy)
     const QString whole = writeFile(folder + "/whole.jpg", jpeg);
     EXPECT_EQ(UtilsPics::originalImageForFile(whole, nullptr, &why).size(), QSize(400, 300));
     EXPECT_TRUE(why.isEmpty());
+}
+
+// Phones write "motion photos": a JPEG followed by a movie, whose bytes hold anything, markers included.
+TEST_F(UtilsPicsTest, AJpegEndsAtItsEndMarkerWhateverFollowsIt)
+{
+    const QImage good = detailedImage();
+    const QByteArray baseline = encoded(good, "JPG");
+    QByteArray progressive;
+    {
+        QBuffer buffer(&progressive);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "jpeg");
+        writer.setProgressiveScanWrite(true);
+        ASSERT_TRUE(writer.write(good));
+    }
+    ASSERT_GT(progressive.count(QByteArrayView("\xFF\xDA", 2)), 1) << "several scans";
+    // A movie's worth of random bytes with scan markers and no end marker.
+    QRandomGenerator random(1234);
+    QByteArray movie("\x00\x00\x00\x18" "ftypmp42");
+    for (int i = 0; i < 20000; ++i)
+        movie.append(char(random.bounded(256)));
+    movie.replace(QByteArrayView("\xFF\xD9", 2), QByteArrayView("\xFF\xDA", 2));
+    movie.append("\xFF\xDA\x00\x08", 4);
+    ASSERT_TRUE(movie.contains(QByteArrayView("\xFF\xDA", 2)));
+
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        bool reads;
+    };
+    const Case cases[] = {
+        { "motion.jpg", baseline + movie, true },
+        { "progressive-motion.jpg", progressive + movie, true },
+        { "progressive-cut.jpg", progressive.left(progressive.size() * 2 / 3), false },
+        { "cut.jpg", baseline.left(baseline.size() - 40), false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString why;
+        const QImage image = UtilsPics::originalImageForFile(writeFile(dir.path() + "/" + c.name, c.bytes), nullptr, &why);
+        if (c.reads) {
+            EXPECT_EQ(image.size(), QSize(400, 300));
+            EXPECT_TRUE(why.isEmpty()) << why.toStdString();
+        } else {
+            EXPECT_TRUE(image.isNull());
+            EXPECT_TRUE(why.startsWith(QString(c.name) + " ends early")) << why.toStdString();
+        }
+    }
 }
 
 TEST_F(UtilsPicsTest, ThumbnailsOfFilesAreReadAtTheScaleTheyNeed)

@@ -90,7 +90,9 @@ TEST_F(PictureEditingTest, AnotherFileForAPictureWithTextsAsksToKeepThem)
         const char* date;
         const char* notes;
     };
-    for (const Case& c : { Case { 0, "Wedding", "1 JAN 1900", "At the church" }, Case { 1, "new scan", "", "" } }) {
+    // Closed with Escape or the close box, the question keeps them.
+    for (const Case& c : { Case { 0, "Wedding", "1 JAN 1900", "At the church" }, Case { 1, "new scan", "", "" },
+             Case { ScriptedPrompts::kEscape, "Wedding", "1 JAN 1900", "At the church" } }) {
         FTPicture* p = savedPicture(QStringLiteral("wedding%1.png").arg(c.answer), ann, "Wedding");
         p->setDate("1 JAN 1900");
         p->setNotes("At the church");
@@ -102,7 +104,7 @@ TEST_F(PictureEditingTest, AnotherFileForAPictureWithTextsAsksToKeepThem)
         EXPECT_THAT(prompts.records[0].info.toStdString(), HasSubstr("Wedding"));
         EXPECT_EQ(prompts.records[0].buttons,
             QStringList({ LocalizedString("PictureEditorKeep"), LocalizedString("PictureEditorDiscard") }));
-        EXPECT_EQ(p->name(), QString(c.title) + (c.answer ? QString::number(c.answer) : QString()));
+        EXPECT_EQ(p->name(), QString(c.title) + (c.answer == 1 ? QString::number(c.answer) : QString()));
         EXPECT_EQ(p->date(), c.date);
         EXPECT_EQ(p->notes(), c.notes);
         EXPECT_EQ(p->originalFilename(), "");
@@ -119,6 +121,34 @@ TEST_F(PictureEditingTest, AFileThatGivesNoImageIsRefusedAndChangesNothing)
     EXPECT_THAT(messages()[0].toStdString(), HasSubstr("broken.jpg"));
     EXPECT_EQ(p->pictureDescription(), before);
     EXPECT_FALSE(p->hasChanges());
+}
+
+TEST_F(PictureEditingTest, AFileWithNoImageReplacesTheOldThumbnailByTheIconOfItsKind)
+{
+    struct Case {
+        const char* file;
+        QSize thumbnail; // none when the kind has no icon
+    };
+    for (const Case& c : { Case { "scan.pdf", QSize(73, 100) }, Case { "tune.wav", QSize(73, 100) },
+             Case { "clip.mov", QSize(73, 100) }, Case { "sums.xls", QSize() } }) {
+        SCOPED_TRACE(c.file);
+        FTPicture* p = savedPicture(QStringLiteral("photo-%1.png").arg(c.file), ann);
+        const QImage photo = p->thumbnailImage();
+        PictureEditing editing(ann, p);
+        ASSERT_TRUE(editing.setFilename(file(QStringLiteral("other/%1").arg(c.file), "not an image")));
+        if (c.thumbnail.isValid()) {
+            ASSERT_NE(p->originalPicture(), nullptr);
+            const QImage icon = QImage::fromData(p->originalPicture()->data());
+            EXPECT_EQ(icon.size(), c.thumbnail);
+            EXPECT_EQ(editing.lastPreview(), icon);
+        } else {
+            EXPECT_EQ(p->originalPicture(), nullptr) << "left for Prebuild Thumbnails";
+            EXPECT_TRUE(editing.lastPreview().isNull());
+        }
+        EXPECT_NE(editing.lastPreview(), photo);
+        EXPECT_EQ(editing.closeCode(), 1);
+        EXPECT_TRUE(moc->saveMoc());
+    }
 }
 
 TEST_F(PictureEditingTest, AMalformedFileLeavesTheRecordAsItWas)

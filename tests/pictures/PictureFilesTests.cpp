@@ -37,7 +37,7 @@ TEST_F(MissingPictureFilesTest, DroppedFilesAreMatchedByNameWithoutRegardToCase)
     FTPerson* bob = person(*moc, "Bob");
     // Three pictures of one missing file, one by its first chosen name only, one of another database's folder.
     FTPicture* a1 = missingPicture(*moc, ann, "/old/KinloomData/Pictures/Wedding.JPG");
-    FTPicture* a2 = missingPicture(*moc, bob, "/old/KinloomData/Pictures/Wedding.JPG");
+    FTPicture* a2 = missingPicture(*moc, bob, "/old/KinloomData/Pictures/Wedding.JPG", "/home/me/Wedding.JPG");
     FTPicture* a3 = missingPicture(*moc, bob, "/old/KinloomData/Pictures/Wedding.JPG");
     FTPicture* byOriginal = missingPicture(*moc, ann, {}, "/home/me/scans/letter.png");
     FTPicture* stillMissing = missingPicture(*moc, ann, "/old/elsewhere/unknown.png");
@@ -72,6 +72,10 @@ TEST_F(MissingPictureFilesTest, DroppedFilesAreMatchedByNameWithoutRegardToCase)
     EXPECT_EQ(a2->transcription(), "<p>Bob's copy</p>");
     EXPECT_EQ(a3->transcription(), "");
     EXPECT_EQ(byOriginal->transcription(), "<p>Dear Ann</p>");
+    // Where each picture was first chosen from is kept, as it was saved.
+    EXPECT_EQ(a1->originalFilename(), "");
+    EXPECT_EQ(a2->originalFilename(), "/home/me/Wedding.JPG");
+    EXPECT_EQ(byOriginal->originalFilename(), "/home/me/scans/letter.png");
     EXPECT_EQ(picturesFolderEntries(), (QStringList { "Letter.PNG", "WEDDING.jpg" })) << "one copy for three pictures";
     EXPECT_EQ(missing.picsWithMissingFile(), QList<FTPicture*> { stillMissing });
     EXPECT_EQ(missing.filenamesArray(), QStringList { "/old/elsewhere/unknown.png" });

@@ -93,9 +93,15 @@ int QtPrompts::choose(const QString& text, const QString& info, const QStringLis
 int QtPrompts::chooseWithTitle(const QString& windowTitle, const QString& text, const QString& info,
                                const QStringList& buttons)
 {
+    return chooseWithEscape(windowTitle, text, info, buttons, -1);
+}
+
+int QtPrompts::chooseWithEscape(const QString& windowTitle, const QString& text, const QString& info,
+                                const QStringList& buttons, int escapeButton)
+{
     if (!MainThread::isMainThread()) {
         int answer = 0;
-        MainThread::invokeAndWait([&] { answer = chooseWithTitle(windowTitle, text, info, buttons); });
+        MainThread::invokeAndWait([&] { answer = chooseWithEscape(windowTitle, text, info, buttons, escapeButton); });
         return answer;
     }
     QMessageBox box(QMessageBox::NoIcon, windowTitle, text, QMessageBox::NoButton, parentWindow());
@@ -106,7 +112,13 @@ int QtPrompts::chooseWithTitle(const QString& windowTitle, const QString& text, 
         made.append(box.addButton(buttons[i], i == 0 ? QMessageBox::AcceptRole : QMessageBox::RejectRole));
     if (!made.isEmpty())
         box.setDefaultButton(qobject_cast<QPushButton*>(made.first()));
+    // Without one named, the message box gives Escape to its only reject button, the last of two.
+    const bool escapeNamed = escapeButton >= 0 && escapeButton < made.size();
+    if (escapeNamed)
+        box.setEscapeButton(made[escapeButton]);
     box.exec();
     int idx = int(made.indexOf(box.clickedButton()));
-    return idx < 0 ? int(buttons.size()) - 1 : idx;
+    if (idx >= 0)
+        return idx;
+    return escapeNamed ? escapeButton : int(buttons.size()) - 1;
 }

@@ -14,6 +14,8 @@ public:
     int choose(const QString& text, const QString& info, const QStringList& buttons) override;
     int chooseWithTitle(const QString& windowTitle, const QString& text, const QString& info,
                         const QStringList& buttons) override;
+    int chooseWithEscape(const QString& windowTitle, const QString& text, const QString& info,
+                         const QStringList& buttons, int escapeButton) override;
 
     // The long-message window "ShowMe", built but not shown: a read-only scrolling text and an OK button,
     // window and text on the panel colour. showMe() runs it modally.

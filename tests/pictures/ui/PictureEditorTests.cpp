@@ -346,6 +346,30 @@ TEST_F(PictureEditorWindows, AnInvalidDateBlocksNextAndClose)
     EXPECT_EQ(child<QLineEdit>(editor, "title")->text(), "Three");
 }
 
+// Another file replaces the refused date by the picture's own, kept or discarded: it no longer holds the editor.
+TEST_F(PictureEditorWindows, AnotherFileClearsARefusedDate)
+{
+    for (const int answer : { 0, 1 }) {
+        SCOPED_TRACE(answer ? "discarded" : "kept");
+        FTPicture* p = savedPicture(QStringLiteral("dated%1.png").arg(answer), ann, "Dated");
+        p->setDate("01 Jan 1900");
+        moc->saveMoc();
+        PictureController* editor = openEditor(ann, p);
+        auto* date = child<QLineEdit>(editor, "date");
+        date->setText("31 Fbx 1911");
+        date->setModified(true);
+        prompts.clear();
+        prompts.answer(answer);
+        ASSERT_TRUE(editor->setFilename(image(QStringLiteral("new%1.png").arg(answer))));
+        EXPECT_EQ(date->text(), answer ? "" : "01 Jan 1900");
+        prompts.clear(); // the date's format help
+        child<QPushButton>(editor, "closeButton")->click();
+        EXPECT_TRUE(messages().isEmpty());
+        EXPECT_FALSE(editor->isVisible());
+        delete editor;
+    }
+}
+
 TEST_F(PictureEditorWindows, OtherReferencesAreListedAnewInEveryOpenEditor)
 {
     FTPicture* annsPicture = savedPicture("shared.png", ann, "Shared");
