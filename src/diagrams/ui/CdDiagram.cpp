@@ -335,6 +335,10 @@ void CdDiagram::prepare()
         FTPerson* selected = moc->modelDefaults()->selectedPerson();
         m_layout.setSelectedPerson(selected ? selected : moc->focalPerson());
     }
+    // The rebuild waits for the entry box, but the boxes of people an undo took away go at once: nothing may be
+    // done to them meanwhile.
+    if (m_refreshArray && isEditBoxActive())
+        removeBoxesOfDeletedPeople();
     // A slot whose owner has gone (an undo took the person away) has nothing left to add to.
     if (m_refreshArray && isEditBoxActive() && !editBoxSlotStands())
         m_editBox->remove();
@@ -363,6 +367,21 @@ void CdDiagram::prepare()
     update();
     if (moc && moc->hasChanges())
         moc->deferredSave();
+}
+
+void CdDiagram::removeBoxesOfDeletedPeople()
+{
+    QList<FTPerson*> deleted;
+    for (const auto& box : m_layout.cdPersonsArray())
+        if (box->person() && box->person()->isDeleted() && !deleted.contains(box->person()))
+            deleted << box->person();
+    if (deleted.isEmpty())
+        return;
+    for (FTPerson* person : std::as_const(deleted))
+        m_layout.removeBoxesOf(person);
+    // The pointer may have rested on one of them.
+    if (m_hover.kind != Hover::None)
+        mouseExited();
 }
 
 void CdDiagram::layoutBoxes()

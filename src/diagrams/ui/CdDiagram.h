@@ -188,6 +188,8 @@ private:
     bool editBoxSlotStands() const;
     // Whether the database's undo manager is undoing or redoing a step.
     bool isReplayingUndo() const;
+    // Takes away the boxes of deleted people without a rebuild (the entry box is open).
+    void removeBoxesOfDeletedPeople();
     void redrawRect(const QRectF& rect);
     void redrawBoxesOf(FTPerson* a, FTPerson* b);
     void deleteLinksWithoutChild();
