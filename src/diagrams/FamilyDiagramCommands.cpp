@@ -63,6 +63,10 @@ DiagramMenu FamilyDiagramCommands::popupMenu(CdPerson* box) const
 void FamilyDiagramCommands::perform(const DiagramMenuItem& item)
 {
     FTPerson* person = item.person();
+    // A menu opened over a box that an undo has since taken away acts on nobody.
+    const CdPerson* box = item.box() ? item.box() : (item.copyRequest() ? item.copyRequest()->targetCdPerson : nullptr);
+    if ((person && person->isDeleted()) || (box && box->person() && box->person()->isDeleted()))
+        return;
     switch (item.action) {
     case Action::SaveCdDiagram:
         return saveCdDiagram();
@@ -328,7 +332,7 @@ void FamilyDiagramCommands::activeEventClone(FTEvent* event)
     if (!moc || !event || event->isDeleted() || event->type() != FTEvent::OtherPersonalEvent)
         return;
     FTPerson* selected = moc->modelDefaults()->selectedPerson();
-    if (!selected)
+    if (!selected || selected->isDeleted())
         return;
     FTEvent* clone = FTEvent::cloneEvent(event, selected);
     if (!clone)

@@ -120,6 +120,13 @@ void CdDiagram::setFocalPerson(FTPerson* person)
     FTMoc* moc = this->moc();
     if (!moc)
         return;
+    // An undo or redo puts back the focal and selected people it recorded: naming or storing anything now would
+    // write into the step being filled for the way back. The diagram only follows.
+    if (isReplayingUndo()) {
+        ++m_focalChanges;
+        setRefreshArray(true);
+        return;
+    }
     // Named before the change, which would otherwise name itself; a name set earlier in the event ("Delete")
     // stays.
     UndoManager* undo = moc->undoManager();
@@ -147,6 +154,13 @@ void CdDiagram::setSelectedPerson(FTPerson* person)
     FTMoc* moc = this->moc();
     if (!moc)
         return;
+    // During an undo or redo the stored selected person is the one put back: the boxes only show this one.
+    if (isReplayingUndo()) {
+        FTPerson* previous = m_layout.selectedPerson();
+        m_layout.setSelectedPerson(person);
+        redrawBoxesOf(person, previous);
+        return;
+    }
     FTPerson* previous = moc->modelDefaults()->selectedPerson();
     if (previous == person)
         return;
@@ -181,6 +195,12 @@ void CdDiagram::setRefreshArray(bool refresh)
     m_refreshArray = refresh;
     schedulePrepare();
     update();
+}
+
+bool CdDiagram::isReplayingUndo() const
+{
+    const UndoManager* undo = moc() ? moc()->undoManager() : nullptr;
+    return undo && (undo->isUndoing() || undo->isRedoing());
 }
 
 bool CdDiagram::isEditBoxActive() const
@@ -315,6 +335,10 @@ void CdDiagram::prepare()
         FTPerson* selected = moc->modelDefaults()->selectedPerson();
         m_layout.setSelectedPerson(selected ? selected : moc->focalPerson());
     }
+    // The rebuild waits for the entry box, but the boxes of people an undo took away go at once: nothing may be
+    // done to them meanwhile.
+    if (m_refreshArray && isEditBoxActive())
+        removeBoxesOfDeletedPeople();
     // A slot whose owner has gone (an undo took the person away) has nothing left to add to.
     if (m_refreshArray && isEditBoxActive() && !editBoxSlotStands())
         m_editBox->remove();
@@ -343,6 +367,21 @@ void CdDiagram::prepare()
     update();
     if (moc && moc->hasChanges())
         moc->deferredSave();
+}
+
+void CdDiagram::removeBoxesOfDeletedPeople()
+{
+    QList<FTPerson*> deleted;
+    for (const auto& box : m_layout.cdPersonsArray())
+        if (box->person() && box->person()->isDeleted() && !deleted.contains(box->person()))
+            deleted << box->person();
+    if (deleted.isEmpty())
+        return;
+    for (FTPerson* person : std::as_const(deleted))
+        m_layout.removeBoxesOf(person);
+    // The pointer may have rested on one of them.
+    if (m_hover.kind != Hover::None)
+        mouseExited();
 }
 
 void CdDiagram::layoutBoxes()

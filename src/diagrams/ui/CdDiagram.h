@@ -186,6 +186,10 @@ private:
     void schedulePrepare();
     // Whether the entry box's slot and the person it hangs from are still there.
     bool editBoxSlotStands() const;
+    // Whether the database's undo manager is undoing or redoing a step.
+    bool isReplayingUndo() const;
+    // Takes away the boxes of deleted people without a rebuild (the entry box is open).
+    void removeBoxesOfDeletedPeople();
     void redrawRect(const QRectF& rect);
     void redrawBoxesOf(FTPerson* a, FTPerson* b);
     void deleteLinksWithoutChild();

@@ -82,13 +82,16 @@ void CdDiagram::pressAt(const QPointF& point, Qt::KeyboardModifiers modifiers, b
     // The first press of a double press has opened a picture, a dialog or a menu already.
     if (!doublePress) {
         if (CdPerson* shot = getClickedMugShot(point)) {
-            m_commands.editDefaultImageForPerson(shot->person());
+            if (shot->person() && !shot->person()->isDeleted())
+                m_commands.editDefaultImageForPerson(shot->person());
             return;
         }
         if (getClickedPath(point))
             return;
     }
     CdPerson* box = getClickedPerson(point);
+    if (box && box->person() && box->person()->isDeleted())
+        return;
     if (!box) {
         if (!doublePress && m_layout.pictureState().defaultImageRect.contains(point))
             m_commands.editDefaultImageForPerson(focalPerson());
@@ -135,6 +138,9 @@ void CdDiagram::rightMouseDown(const QPointF& point, const QPoint& globalPos)
         w->activateWindow();
     }
     CdPerson* box = m_layout.getClickedPerson(point);
+    // Someone an undo took away has no menu.
+    if (box && box->person() && box->person()->isDeleted())
+        return;
     setFocus(Qt::MouseFocusReason);
     if (box && box->person()) {
         setSelectedPerson(box->person());

@@ -88,6 +88,37 @@ protected:
     QStringList windows;
 };
 
+TEST_F(CdDiagramInput, UndoingARefocusPutsBackThePeopleAndKeepsTheStepsName)
+{
+    // What the document does with every change of the stored focal person, undo and redo included.
+    moc->addObserver("modelDefaults.focalPerson", this, [this](const KeyPathChange&) { diagram->setFocalPerson(focal()); });
+    mouse(diagram.get(), QEvent::MouseButtonPress, centreOf(son));
+    QCoreApplication::processEvents();
+    mouse(diagram.get(), QEvent::MouseButtonDblClick, centreOf(son));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(focal(), son);
+    auto* undo = static_cast<FTMocUndoManager*>(moc->undoManager());
+    ASSERT_EQ(undoName(), "Focus on Son (1955 - )");
+    const QStringList history = undo->undoActionsArray();
+
+    undo->undo();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(focal(), me);
+    EXPECT_EQ(selected(), son);
+    EXPECT_EQ(undo->redoActionName(), "Focus on Son (1955 - )");
+    EXPECT_EQ(undo->undoActionsArray().mid(1), history);
+    EXPECT_EQ(diagram->cdLayout().focalBox()->person(), me);
+    EXPECT_EQ(diagram->cdLayout().selectedPerson(), son);
+
+    undo->redo();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(focal(), son);
+    EXPECT_EQ(selected(), son);
+    EXPECT_EQ(undoName(), "Focus on Son (1955 - )");
+    EXPECT_EQ(diagram->cdLayout().focalBox()->person(), son);
+    moc->removeObserversOf(this);
+}
+
 TEST_F(CdDiagramInput, PressesSelectRefocusOrOpenTheMenu)
 {
     const int rebuilds = diagram->rebuildCount();

@@ -1,5 +1,6 @@
 #include "CdDiagramViewFixture.h"
 #include "InputEvents.h"
+#include "PopupMenuPress.h"
 
 #include "Screenshot.h"
 
@@ -212,4 +213,55 @@ TEST_F(CdEditBoxTest, TheBoxClosesWithoutAQuestionWhenThePersonItHangsFromGoes)
     EXPECT_FALSE(editBox->isActive());
     QCoreApplication::processEvents();
     EXPECT_TRUE(prompts.records.isEmpty());
+}
+
+TEST_F(CdEditBoxTest, AChildTakenAwayByUndoLeavesTheDiagramWhileTheBoxKeepsItsText)
+{
+    openOn(CdPerson::kChild);
+    editBox->selectAll();
+    type(editBox, "Tom, m");
+    key(editBox, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    FTPerson* tom = me->childRels().value(0)->child();
+    ASSERT_EQ(tom->name(), "Tom");
+    ASSERT_TRUE(diagram->findPerson(tom));
+    ASSERT_TRUE(editBox->isActive());
+    const CdPerson* slot = editBox->cdPerson();
+    editBox->selectAll();
+    type(editBox, "Ann");
+    moc->undoManager()->closeOpenGroups();
+    ASSERT_EQ(undoName(), "Add Tom");
+
+    moc->undoManager()->undo();
+    diagram->setRefreshArray(true); // as the document does after an undo
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(tom->isDeleted());
+    EXPECT_FALSE(diagram->findPerson(tom));
+    EXPECT_TRUE(diagram->findPerson(son));
+    ASSERT_TRUE(editBox->isActive());
+    EXPECT_EQ(editBox->cdPerson(), slot);
+    EXPECT_EQ(editBox->toPlainText(), "Ann");
+}
+
+// A box whose person is gone before any rebuild took it away: nothing done on it reaches the person.
+TEST_F(CdEditBoxTest, ADeletedPersonsBoxAnswersNoPressMenuOrCommand)
+{
+    const QPointF at = diagram->cdLayout().findPerson(son)->rclBox().center();
+    moc->deleteObject(son);
+    ASSERT_TRUE(diagram->findPerson(son));
+
+    click(diagram.get(), at);
+    EXPECT_EQ(moc->modelDefaults()->selectedPerson(), me);
+    mouse(diagram.get(), QEvent::MouseButtonDblClick, at);
+    EXPECT_EQ(moc->modelDefaults()->focalPerson(), me);
+    EXPECT_FALSE(pressSecondary(diagram.get(), at, {}));
+
+    DiagramMenuItem item;
+    item.action = DiagramMenuItem::Action::AttachPersonToActiveSource;
+    item.representedObject = son;
+    diagram->commands().perform(item);
+    item.action = DiagramMenuItem::Action::DeletePerson;
+    item.representedObject = diagram->cdLayout().findPerson(son);
+    diagram->commands().perform(item);
+    EXPECT_TRUE(prompts.records.isEmpty()) << prompts.records.value(0).text.toStdString();
 }
