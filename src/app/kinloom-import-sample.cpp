@@ -53,6 +53,11 @@ int main(int argc, char** argv)
         return 1;
     }
     UserDefaults::useSettingsFile(work.filePath(QStringLiteral("settings.ini")));
+    // The settings are written out while their folder still exists: left for the end of the process, they would
+    // make the removed folder again just to hold them.
+    struct WriteSettingsFirst {
+        ~WriteSettingsFirst() { UserDefaults::standard().synchronize(); }
+    } writeSettingsFirst;
     const QString data = work.filePath(QStringLiteral("data"));
     QDir().mkpath(data);
     UserDefaults::standard().setString(QStringLiteral("KinloomDataDirectory"), data);
