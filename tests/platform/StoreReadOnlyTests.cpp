@@ -157,6 +157,9 @@ TEST(StoreReadOnly, ReadsWhereNothingMayBeWrittenOrSaysWhatIsLeftUnfinished)
                 EXPECT_TRUE(error.contains(path + c.refusal + "\"")) << qPrintable(error);
             } else {
                 ASSERT_TRUE(opened) << qPrintable(error);
+                QString metadataError;
+                EXPECT_TRUE(ObjectContext::metadataForStoreAt(path, &metadataError).contains("StoreUUID"))
+                    << qPrintable(metadataError);
                 ASSERT_EQ(ctx.count("Author"), 2);
                 EXPECT_EQ(ctx.fetch("Author").first()->stringValue("name"), "Author 0");
             }

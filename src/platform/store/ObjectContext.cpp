@@ -110,6 +110,22 @@ bool syncToDisk(const QString& path)
     return ok;
 }
 
+// A connection that only reads the store at `path`. A store in WAL mode (another tool may leave one so) is read
+// through side files that a read-only folder cannot hold and that a reader elsewhere would leave behind: with none
+// of its changes waiting in its log, the file alone holds everything and is read as it stands, without them (a
+// program that starts writing it in WAL mode meanwhile is not waited for).
+bool openToRead(SqliteDatabase& db, const QString& path, QString* message)
+{
+    QFile file(path);
+    QByteArray header;
+    if (file.open(QIODevice::ReadOnly))
+        header = file.read(20);
+    const bool walMode = header.size() == 20 && header[18] == 2 && header[19] == 2;
+    const QFileInfo log(path + QStringLiteral("-wal"));
+    const bool unchanging = walMode && (!log.exists() || log.size() == 0);
+    return db.open(path, unchanging ? SqliteDatabase::Mode::Unchanging : SqliteDatabase::Mode::ReadOnly, message);
+}
+
 ObjectContext::ErrorCode busyOr(int rc, ObjectContext::ErrorCode otherwise)
 {
     return rc == SQLITE_BUSY || rc == SQLITE_LOCKED ? ObjectContext::ErrorCode::Locked : otherwise;
@@ -299,7 +315,7 @@ bool ObjectContext::open(const QString& path, OpenMode mode, QString* error)
                 QStringLiteral("Could not create \"%1\": %2").arg(shown, message));
         return true;
     }
-    if (!(reading ? d->openForReading(&message) : d->db.open(d->path, SqliteDatabase::Mode::ReadWrite, &message)))
+    if (!(reading ? openToRead(d->db, d->path, &message) : d->db.open(d->path, SqliteDatabase::Mode::ReadWrite, &message)))
         return refuse(ErrorCode::Io, QStringLiteral("Could not open \"%1\": %2").arg(shown, message));
     // Before the first read: a file that another program is writing is waited for, not taken for a damaged one.
     sqlite3_busy_timeout(d->db.handle(), d->busyTimeout);
@@ -354,21 +370,6 @@ bool ObjectContext::isOpen() const
 bool ObjectContext::isReadOnly() const
 {
     return d->readOnly;
-}
-
-bool ObjectContext::Private::openForReading(QString* message)
-{
-    // A store in WAL mode (another tool may leave one so) is read through side files that a read-only folder
-    // cannot hold, and that a reader elsewhere would leave behind. With none of its changes waiting in its log,
-    // the file alone holds everything and is read as it stands, without them.
-    QFile file(path);
-    QByteArray header;
-    if (file.open(QIODevice::ReadOnly))
-        header = file.read(20);
-    const bool walMode = header.size() == 20 && header[18] == 2 && header[19] == 2;
-    const QFileInfo log(path + QStringLiteral("-wal"));
-    const bool unchanging = walMode && (!log.exists() || log.size() == 0);
-    return db.open(path, unchanging ? SqliteDatabase::Mode::Unchanging : SqliteDatabase::Mode::ReadOnly, message);
 }
 
 void ObjectContext::closeStore()
@@ -880,7 +881,7 @@ QVariantMap ObjectContext::metadataForStoreAt(const QString& path, QString* erro
         return failWith(ErrorCode::FileNotFound, QStringLiteral("The file \"%1\" does not exist.").arg(shown));
     SqliteDatabase db;
     QString message;
-    if (!db.open(path, SqliteDatabase::Mode::ReadOnly, &message))
+    if (!openToRead(db, path, &message))
         return failWith(ErrorCode::Io, message);
     sqlite3_busy_timeout(db.handle(), kDefaultBusyTimeout);
     SqliteStatement st(

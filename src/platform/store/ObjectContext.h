@@ -51,10 +51,10 @@ public:
     ObjectContext& operator=(const ObjectContext&) = delete;
 
     // Opening changes nothing in an existing file; a file that is not a store of this kind, or is damaged, is
-    // refused with a message saying so. A context that opens a store for editing is its only writer until it goes: it holds a
-    // lock file beside the store (".<name>.lock", taken over when the process that left it is gone), and any other
-    // context asking for the same file, by this or another name, is refused with ErrorCode::InUse. A store in a
-    // folder where no lock (and so no rollback journal) can be made is refused with ErrorCode::ReadOnly.
+    // refused with a message saying so. A context that opens a store for editing is its only writer until it goes:
+    // it holds a lock file beside the store (".<name>.lock", taken over when the process that left it is gone), and
+    // any other context asking for the same file, by this or another name, is refused with ErrorCode::InUse. A store
+    // in a folder where no lock (and so no rollback journal) can be made is refused with ErrorCode::ReadOnly.
     bool open(const QString& path, OpenMode mode = OpenMode::Existing, QString* error = nullptr);
     bool isOpen() const;
     // Opened with OpenMode::ReadOnly.

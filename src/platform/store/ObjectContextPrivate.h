@@ -149,7 +149,6 @@ struct ObjectContext::Private {
     // Opening and loading
     bool claimFile(const QString& shown, QString* out);
     bool registerIdentity(const QString& shown, QString* out);
-    bool openForReading(QString* message);
     void releaseFile();
     void prepareTables();
     bool createStore(QString* message);

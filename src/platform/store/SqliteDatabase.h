@@ -9,7 +9,7 @@ struct sqlite3;
 class SqliteDatabase {
 public:
     // Unchanging: read only, and the file is taken never to change while it is open, so no lock is taken and no
-    // side file is made (for a file that nobody can write, whose journal side files could not be made anyway).
+    // side file is made (for a file that is only read where such side files could not, or should not, be made).
     enum class Mode { ReadOnly, Unchanging, ReadWrite, ReadWriteCreate };
 
     SqliteDatabase() = default;
