@@ -108,6 +108,17 @@ QByteArray encoded(const QImage& image, const char* format)
     return bytes;
 }
 
+QByteArray progressiveJpeg(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    EXPECT_TRUE(writer.write(image));
+    return bytes;
+}
+
 // Detailed enough that most of its JPEG is the picture's data, not its header.
 QImage detailedImage()
 {
@@ -225,14 +236,7 @@ TEST_F(UtilsPicsTest, AJpegEndsAtItsEndMarkerWhateverFollowsIt)
 {
     const QImage good = detailedImage();
     const QByteArray baseline = encoded(good, "JPG");
-    QByteArray progressive;
-    {
-        QBuffer buffer(&progressive);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, "jpeg");
-        writer.setProgressiveScanWrite(true);
-        ASSERT_TRUE(writer.write(good));
-    }
+    const QByteArray progressive = progressiveJpeg(good);
     ASSERT_GT(progressive.count(QByteArrayView("\xFF\xDA", 2)), 1) << "several scans";
     // A movie's worth of random bytes with scan markers and no end marker.
     QRandomGenerator random(1234);
@@ -295,14 +299,7 @@ TEST_F(UtilsPicsTest, TheMemoryOfAThumbnailsDecodeIsEstimatedFromTheHeader)
     const qint64 pixels = qint64(w) * h;
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(Qt::darkGreen);
-    QByteArray progressive;
-    {
-        QBuffer buffer(&progressive);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, "jpeg");
-        writer.setProgressiveScanWrite(true);
-        ASSERT_TRUE(writer.write(image));
-    }
+    const QByteArray progressive = progressiveJpeg(image);
     const QRectF crop(400, 300, 800, 600);
     struct Case {
         const char* name;
