@@ -8,7 +8,11 @@
 //   references_ms                      the pictures that share one picture's file
 //   missing_list_ms                    the import window's list of missing pictures, once every file is gone
 //   relink_2000_s                      re-linking them all to the dropped files (copies and saves included)
+//   bulk_large_s                       the thumbnail builder over 12 large pictures: 100-megapixel JPEGs, sequential
+//                                      and progressive, 24-megapixel TIFFs and greyscale PNGs, 3 of each
+//   bulk_peak_mb                       how far resident memory rose above its level before that build, at most
 //   peak_mb                            peak resident memory
+// A third argument sets the builder's decode budget in megabytes (very large: as many decodes at once as cores).
 #include "BenchPictures.h"
 #include "BenchSupport.h"
 
@@ -35,9 +39,79 @@
 #include <QRandomGenerator>
 #include <QtConcurrent/QtConcurrentMap>
 
+#include <QImageWriter>
+
+#include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <thread>
+
+#include <unistd.h>
 
 namespace {
+// The resident memory now (not its peak), in megabytes; 0 where /proc is missing.
+double residentMegabytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    if (!(statm >> pages >> resident))
+        return 0;
+    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+// Three files of each: a 100-megapixel sequential JPEG and a progressive one, a 24-megapixel TIFF (uncompressed)
+// and a greyscale PNG of the same size. Empty after a message when one cannot be written.
+QStringList writeLargePictures(const QString& folder)
+{
+    QDir().mkpath(folder);
+    QStringList originals;
+    {
+        QImage image(10000, 10000, QImage::Format_RGB32);
+        QPainter p(&image);
+        QLinearGradient sky(0, 0, 10000, 10000);
+        sky.setColorAt(0, QColor(200, 170, 120));
+        sky.setColorAt(1, QColor(40, 60, 110));
+        p.fillRect(image.rect(), sky);
+        p.setPen(Qt::NoPen);
+        for (int i = 0; i < 12; ++i) {
+            p.setBrush(QColor::fromHsv(i * 30, 120, 200, 160));
+            p.drawEllipse(i * 700, i * 600, 3000, 2000);
+        }
+        p.end();
+        for (const bool progressive : { false, true }) {
+            const QString path = folder + (progressive ? "/progressive.jpg" : "/sequential.jpg");
+            QImageWriter writer(path, "jpeg");
+            writer.setQuality(85);
+            writer.setProgressiveScanWrite(progressive);
+            if (!writer.write(image)) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+                return {};
+            }
+            originals << path;
+        }
+        const QImage scan = image.scaled(6000, 4000, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        image = QImage();
+        originals << folder + "/scan.tif" << folder + "/scan.png";
+        if (!scan.save(originals[2], "TIFF") || !scan.convertToFormat(QImage::Format_Grayscale8).save(originals[3])) {
+            std::fprintf(stderr, "cannot write the large scans\n");
+            return {};
+        }
+    }
+    QStringList files;
+    for (const QString& original : std::as_const(originals)) {
+        for (int copy = 0; copy < 3; ++copy) {
+            const QString path = QString(original).insert(original.lastIndexOf('.'), QString::number(copy));
+            if (!QFile::copy(original, path)) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+                return {};
+            }
+            files << path;
+        }
+    }
+    return files;
+}
+
 double bestOf(int runs, const std::function<void()>& fn)
 {
     double best = 1e300;
@@ -136,6 +210,41 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%d re-linked of %d\n", relinked, pictureCount);
         return 1;
     }
+    std::fflush(stdout);
+
+    // Large pictures, generated here, for the memory the decodes running at once take together.
+    const QStringList large = writeLargePictures(temp.filePath("large"));
+    if (large.isEmpty())
+        return 1;
+    for (qsizetype i = 0; i < large.size(); ++i)
+        FTPicture::initInMoc(moc.get(), large[i], persons[(i * 53) % persons.size()]);
+    if (!moc->saveMoc())
+        return 1;
+    if (argc > 3)
+        ThumbnailBuilder::setDecodeBudget(qint64(QString::fromLocal8Bit(argv[3]).toLongLong()) * 1024 * 1024);
+    const double before = residentMegabytes();
+    std::atomic<bool> building { true };
+    std::atomic<double> highest { before };
+    std::thread sampler([&] {
+        while (building) {
+            highest = std::max(highest.load(), residentMegabytes());
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+    });
+    timer.restart();
+    builder.start();
+    const int largeBuilt = builder.createThumbnails(builder.arrayOfPicsNeedingThumbnailsInMoc());
+    builder.finish();
+    const double largeSeconds = double(timer.nsecsElapsed()) / 1e9;
+    building = false;
+    sampler.join();
+    if (largeBuilt != large.size()) {
+        std::fprintf(stderr, "%d large thumbnails built of %lld: %s\n", largeBuilt, qlonglong(large.size()),
+            qPrintable(builder.failures().join(QStringLiteral("; "))));
+        return 1;
+    }
+    std::printf("bulk_large_s: %.2f\n", largeSeconds);
+    std::printf("bulk_peak_mb: %.0f\n", highest - before);
     std::printf("peak_mb: %.0f\n", peakResidentMegabytes());
     return 0;
 }

@@ -143,6 +143,30 @@ QString tooLargeText(const QString& path, const QSize& size)
         .arg(QFileInfo(path).fileName(), QString::number(size.width()), QString::number(size.height()));
 }
 
+// The bytes a pixel takes once decoded, as the file's header announces it (4 when it does not say).
+int decodedBytesPerPixel(const QImageReader& reader)
+{
+    const QImage::Format format = reader.imageFormat();
+    if (format == QImage::Format_Invalid)
+        return 4;
+    return std::max(1, QImage::toPixelFormat(format).bitsPerPixel() / 8);
+}
+
+// Pictures of more than 8 bits a channel (16-bit scans) pass the pixel limit and are then refused by the
+// decoder's allocation limit, which only says it cannot read them.
+QString tooDeepText(const QString& path, const QSize& size, int bytesPerPixel)
+{
+    return LocalizedString(QStringLiteral("PicTooLargeToDecode"))
+        .arg(QFileInfo(path).fileName(), QString::number(size.width()), QString::number(size.height()),
+            QString::number(bytesPerPixel * 8), QString::number(kAllocationLimitMegabytes));
+}
+
+bool exceedsAllocationLimit(const QSize& size, int bytesPerPixel)
+{
+    return size.isValid()
+        && qint64(size.width()) * size.height() * bytesPerPixel > qint64(kAllocationLimitMegabytes) * 1024 * 1024;
+}
+
 // The whole file, read past the file cache: reading hundreds of large scans in a row should not push everything
 // else out of it. Null, with the reason, when there is nothing to read.
 QByteArray readPictureFile(const QString& path, QString* whyNot)
@@ -282,8 +306,11 @@ QImage decodePicture(const QString& path, const QString& kind, const QRectF* thu
                     scaledRead = true;
                 }
             }
+            const int bytesPerPixel = decodedBytesPerPixel(reader);
             image = reader.read();
-            if (image.isNull()) {
+            if (image.isNull() && exceedsAllocationLimit(size, bytesPerPixel)) {
+                reason = tooDeepText(path, size, bytesPerPixel);
+            } else if (image.isNull()) {
                 reason = reader.error() == QImageReader::DeviceError ? reasonText("PicUnreadable", path)
                                                                       : LocalizedString(QStringLiteral("PicMalformed"))
                                                                             .arg(QFileInfo(path).fileName(),
@@ -322,6 +349,123 @@ QImage UtilsPics::thumbnailImageForFile(const QString& path, const QRectF& cropR
     if (path.isEmpty() || kind.isEmpty() || !imageFileTypes().contains(kind))
         return {};
     return decodePicture(path, kind, &cropRect, whyNot);
+}
+
+namespace {
+// Reads a JPEG's frame header, walking the segments from its start marker. A progressive JPEG is decoded through
+// coefficient buffers for the whole image, two bytes a coefficient, whatever scale it is decoded at: answers their
+// size, 0 for a sequential JPEG or a header that cannot be read.
+qint64 progressiveJpegCoefficientBytes(QIODevice& device)
+{
+    auto byte = [&]() -> int {
+        char c;
+        return device.getChar(&c) ? int(quint8(c)) : -1;
+    };
+    if (!device.seek(0) || byte() != 0xFF || byte() != 0xD8)
+        return 0;
+    while (true) {
+        int b = byte();
+        while (b >= 0 && b != 0xFF)
+            b = byte();
+        int marker = byte();
+        while (marker == 0xFF)
+            marker = byte();
+        if (marker < 0 || marker == 0xD9 || marker == 0xDA)
+            return 0; // the image or its data begin without a frame header
+        if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7))
+            continue;
+        const int high = byte();
+        const int low = byte();
+        if (low < 0)
+            return 0;
+        const qint64 length = (high << 8) | low;
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (!frame) {
+            if (length < 2 || !device.seek(device.pos() + length - 2))
+                return 0;
+            continue;
+        }
+        const bool progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
+        const QByteArray header = device.read(6);
+        if (!progressive || header.size() < 6)
+            return 0;
+        const qint64 height = (quint8(header[1]) << 8) | quint8(header[2]);
+        const qint64 width = (quint8(header[3]) << 8) | quint8(header[4]);
+        const int components = quint8(header[5]);
+        const QByteArray sampling = device.read(components * 3);
+        if (sampling.size() < components * 3)
+            return 0;
+        int hMax = 1, vMax = 1;
+        for (int c = 0; c < components; ++c) {
+            hMax = std::max(hMax, quint8(sampling[c * 3 + 1]) >> 4);
+            vMax = std::max(vMax, quint8(sampling[c * 3 + 1]) & 0x0F);
+        }
+        qint64 bytes = 0;
+        for (int c = 0; c < components; ++c) {
+            const int h = std::max(1, quint8(sampling[c * 3 + 1]) >> 4);
+            const int v = std::max(1, quint8(sampling[c * 3 + 1]) & 0x0F);
+            const qint64 blocksAcross = (width * h / hMax + 7) / 8 + 1;
+            const qint64 blocksDown = (height * v / vMax + 7) / 8 + 1;
+            bytes += blocksAcross * blocksDown * 64 * 2;
+        }
+        return bytes;
+    }
+}
+}
+
+qint64 UtilsPics::thumbnailDecodeBytes(const QString& path, const QRectF& cropRect)
+{
+    const QString kind = fileKindOf(path);
+    if (path.isEmpty() || kind.isEmpty() || !imageFileTypes().contains(kind))
+        return 0;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const qint64 fileBytes = file.size();
+    QByteArray format = QImageReader::imageFormat(&file);
+    if (format.isEmpty())
+        format = kind.toLatin1();
+    file.seek(0);
+    QImageReader reader(&file, format);
+    const QSize size = reader.size();
+    // Without a size in its header the decoder may take up to its limit.
+    if (!size.isValid())
+        return fileBytes + qint64(kAllocationLimitMegabytes) * 1024 * 1024;
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (pixels > kMaxImagePixels)
+        return fileBytes; // refused before decoding
+    const qint64 bytesPerPixel = decodedBytesPerPixel(reader);
+    const QRectF source = boundedCrop(cropRect, size);
+    const bool whole = source == QRectF(QPointF(0, 0), QSizeF(size));
+    const QSize target = thumbnailSizeFor(source.size());
+    const qint64 thumbnailBytes = qint64(target.width()) * target.height() * 4;
+    // As decodePicture reads: scaled by the decoder where it can, then clipped and scaled by the reader.
+    const bool scaledRead = reader.supportsOption(QImageIOHandler::ScaledSize)
+        && (target.width() < source.width() || target.height() < source.height());
+    if (!scaledRead)
+        return fileBytes + pixels * bytesPerPixel + thumbnailBytes;
+    if (format == "jpeg" || format == "jpg") {
+        // Decoded at an eighth to a whole of its size, to no less than the thumbnail.
+        const qint64 scale = std::clamp<qint64>(
+            qint64(std::min(source.width() / target.width(), source.height() / target.height())), 1, 8);
+        const qint64 decoded = ((size.width() + scale - 1) / scale) * ((size.height() + scale - 1) / scale) * 4;
+        return fileBytes + decoded + thumbnailBytes + progressiveJpegCoefficientBytes(file);
+    }
+    // A PNG of 8 bits a channel is read straight to a smaller size a row at a time, unless interlaced (byte 28 of
+    // its header) or clipped.
+    if (format == "png" && whole && bytesPerPixel == 4) {
+        file.seek(28);
+        char interlace = 1;
+        if (file.getChar(&interlace) && interlace == 0)
+            return fileBytes + qint64(size.width()) * bytesPerPixel * 2 + thumbnailBytes;
+    }
+    // Otherwise the whole picture is decoded, the clip copied out of it, and the reader scales that, first
+    // converting a picture of another depth than 32 bits.
+    const qint64 sourcePixels = whole ? pixels : qint64(source.width() * source.height());
+    qint64 decoded = pixels * bytesPerPixel + (whole ? 0 : sourcePixels * bytesPerPixel);
+    if (bytesPerPixel != 4)
+        decoded += sourcePixels * std::max<qint64>(bytesPerPixel, 4);
+    return fileBytes + decoded + thumbnailBytes;
 }
 
 QImage UtilsPics::makeThumbnailImageFrom(const QImage& image, const QRectF& cropRect)

@@ -49,11 +49,17 @@ public:
     // The whole image of a picture file; a null image for an empty path, a path without an extension, a file of
     // a kind that is not an image, or one that cannot be read. `cropRect`, when given, becomes the empty rectangle.
     // For an image file that gives no image, `whyNot` (when given) says why in a sentence for the user: the file
-    // cannot be read, is not a picture of its kind or ends early, or is too large (with its pixel size).
+    // cannot be read, is not a picture of its kind or ends early, or is too large (with its pixel size, and its depth
+    // when the pixels fit but their bytes do not).
     static QImage originalImageForFile(const QString& path, QRectF* cropRect = nullptr, QString* whyNot = nullptr);
     // The thumbnail of an image file cut by `cropRect` (empty: the whole image), decoded no larger than needed
     // (a JPEG at a reduced scale). Null, with the reason in `whyNot`, when the file gives no image.
     static QImage thumbnailImageForFile(const QString& path, const QRectF& cropRect, QString* whyNot = nullptr);
+    // About the most memory, in bytes, that making the thumbnail of `path` by `cropRect` takes at once: the whole
+    // file, which is read into memory, and what the decoder holds (the whole image, or far less when it decodes
+    // straight to a smaller size). Read from the file's header only. 0 for a file that is not an image or cannot
+    // be opened; without a size in the header, as much as the decoder may allocate.
+    static qint64 thumbnailDecodeBytes(const QString& path, const QRectF& cropRect);
     // A thumbnail of the part of `image` inside `cropRect` (origin top left; an empty rectangle means the whole
     // image), scaled smoothly to at most kThumbnailSize on its longer side with its proportions kept. A null image
     // for a null image.

@@ -19,6 +19,10 @@
 #include <QtConcurrent/QtConcurrentMap>
 
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 
 const QRectF ThumbnailBuilder::kIconCrop(20, 2, 88, 120);
 
@@ -39,14 +43,68 @@ struct Made {
     QString whyNot;
 };
 
-Made makeThumbnail(const Job& job)
+std::atomic<qint64> gDecodeBudget { ThumbnailBuilder::kDefaultDecodeBudget };
+
+// Lets a decode start while the memory of the decodes running stays within the budget; one that alone exceeds it
+// waits until nothing else runs. The workers wait here, so the pictures of a window are decoded a few at a time
+// when they are large and all at once when they are small.
+class DecodeGate {
+public:
+    explicit DecodeGate(qint64 budget)
+        : m_budget(budget)
+    {
+    }
+
+    void acquire(qint64 bytes)
+    {
+        std::unique_lock lock(m_mutex);
+        m_freed.wait(lock, [&] { return m_inFlight == 0 || m_inFlight + bytes <= m_budget; });
+        m_inFlight += bytes;
+        m_peak = std::max(m_peak, m_inFlight);
+    }
+    void release(qint64 bytes)
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_inFlight -= bytes;
+        }
+        m_freed.notify_all();
+    }
+    qint64 peak() const
+    {
+        std::lock_guard lock(m_mutex);
+        return m_peak;
+    }
+
+private:
+    const qint64 m_budget;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_freed;
+    qint64 m_inFlight = 0;
+    qint64 m_peak = 0;
+};
+
+Made makeThumbnail(const Job& job, DecodeGate& gate)
 {
     Made made;
+    const qint64 bytes = UtilsPics::thumbnailDecodeBytes(job.path, job.crop);
+    gate.acquire(bytes);
     const QImage image = ThumbnailBuilder::thumbnailImageForFile(job.path, job.crop, &made.cropUsed, &made.whyNot);
+    gate.release(bytes);
     if (!image.isNull())
         made.tiff = UtilsPics::tiffRepresentation(image);
     return made;
 }
+}
+
+void ThumbnailBuilder::setDecodeBudget(qint64 bytes)
+{
+    gDecodeBudget = bytes > 0 ? bytes : kDefaultDecodeBudget;
+}
+
+qint64 ThumbnailBuilder::decodeBudget()
+{
+    return gDecodeBudget;
 }
 
 ThumbnailBuilder::ThumbnailBuilder(FTMoc* moc)
@@ -180,6 +238,7 @@ int ThumbnailBuilder::createThumbnails(const QList<FTPicture*>& pictures)
         return 0;
     }
     m_failures.clear();
+    m_peakDecodeBytes = 0;
     UndoManager* undo = m_moc->undoManager();
     undo->removeAllActions();
     undo->disableUndoRegistration();
@@ -193,11 +252,12 @@ int ThumbnailBuilder::createThumbnails(const QList<FTPicture*>& pictures)
     const qsizetype total = pictures.size();
     // Decoded a window ahead of the writing, on every core, while the records of the window before are written.
     const qsizetype window = std::max<qsizetype>(kSaveEvery, qsizetype(QThread::idealThreadCount()) * 4);
+    const auto gate = std::make_shared<DecodeGate>(decodeBudget());
     auto launch = [&](qsizetype from) {
         QList<Job> jobs;
         for (qsizetype i = from; i < std::min(total, from + window); ++i)
             jobs.append({ pictures[i]->filename(), UtilsPics::rectFromString(pictures[i]->rclCut()) });
-        return QtConcurrent::mapped(std::move(jobs), makeThumbnail);
+        return QtConcurrent::mapped(std::move(jobs), [gate](const Job& job) { return makeThumbnail(job, *gate); });
     };
     auto await = [&](QFuture<Made>& future) {
         while (!future.isFinished()) {
@@ -262,6 +322,7 @@ int ThumbnailBuilder::createThumbnails(const QList<FTPicture*>& pictures)
         current.cancel();
         current.waitForFinished();
     }
+    m_peakDecodeBytes = gate->peak();
     message(QStringLiteral("%1 %2 %3 %4 %5 %6. (%7 %8)")
                 .arg(QString::number(created), L("ConjunctiveOf"), QString::number(total), L("thumbnailsCreated"),
                     L("ConjunctiveIn"), Utils::timeToText(int(elapsed.elapsed() / 1000)),

@@ -16,9 +16,10 @@ class ManagedObject;
 // Makes the missing thumbnails of a whole database: every picture with a file that exists and no thumbnail yet.
 // An image file is cut by the picture's crop rectangle; a sound, movie, text, RTF or HTML file gets the program's
 // icon for its kind, cut at (20, 2, 88, 120) on a 128-point icon, which also becomes the picture's crop; any other
-// kind gets none. Files are decoded on worker threads; the records are written here, on the caller's thread, and
-// saved every 10 thumbnails with their image data released after each save. Undo is off while it builds, and the
-// undo history is cleared first.
+// kind gets none. Files are decoded on worker threads, as many at once as the decode budget allows (a picture
+// larger than the budget is decoded alone); the records are written here, on the caller's thread, and saved every
+// 10 thumbnails with their image data released after each save. Undo is off while it builds, and the undo
+// history is cleared first.
 //
 //   ThumbnailBuilder builder(moc);
 //   builder.messageChanged = [&](const QString& t) { label->setText(t); };
@@ -35,6 +36,11 @@ public:
     static const QRectF kIconCrop;
     static constexpr int kIconPoints = 128;
     static constexpr int kSaveEvery = 10;
+    // The memory the decodes running at once may take together (UtilsPics::thumbnailDecodeBytes), in bytes.
+    static constexpr qint64 kDefaultDecodeBudget = qint64(512) * 1024 * 1024;
+    // Changes the budget of the builds that start afterwards; 0 or less restores the default.
+    static void setDecodeBudget(qint64 bytes);
+    static qint64 decodeBudget();
 
     explicit ThumbnailBuilder(FTMoc* moc);
 
@@ -69,6 +75,8 @@ public:
 
     // The files that did not give a thumbnail in the last build, with the reason where there is one.
     const QStringList& failures() const { return m_failures; }
+    // The most memory the decodes of the last build held at once, by their estimates.
+    qint64 peakDecodeBytes() const { return m_peakDecodeBytes; }
 
 private:
     void saveTnMoc();
@@ -79,4 +87,5 @@ private:
     bool m_active = false;
     QList<ManagedObject*> m_unsaved;
     QStringList m_failures;
+    qint64 m_peakDecodeBytes = 0;
 };

@@ -108,6 +108,17 @@ QByteArray encoded(const QImage& image, const char* format)
     return bytes;
 }
 
+QByteArray progressiveJpeg(const QImage& image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    EXPECT_TRUE(writer.write(image));
+    return bytes;
+}
+
 // Detailed enough that most of its JPEG is the picture's data, not its header.
 QImage detailedImage()
 {
@@ -139,13 +150,14 @@ QByteArray pngChunk(const QByteArray& type, const QByteArray& data)
     return chunk.append(be, 4);
 }
 
-// A PNG whose header claims the given size, with hardly any pixels behind it.
-QByteArray pngHeaderClaiming(quint32 width, quint32 height)
+// A PNG whose header claims the given size (8-bit RGB, or 16-bit RGBA when `deep`), with hardly any pixels behind
+// it.
+QByteArray pngHeaderClaiming(quint32 width, quint32 height, bool deep = false)
 {
     QByteArray header(8, 0);
     qToBigEndian(width, header.data());
     qToBigEndian(height, header.data() + 4);
-    header.append("\x08\x02\x00\x00\x00", 5);
+    header.append(deep ? "\x10\x06\x00\x00\x00" : "\x08\x02\x00\x00\x00", 5);
     return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header)
         + pngChunk("IDAT", QByteArray("\x78\x9c\x63\x00\x00\x00\x01\x00\x01", 9)) + pngChunk("IEND", {});
 }
@@ -195,6 +207,9 @@ TEST_F(UtilsPicsTest, BadPictureFilesGiveNoImageAndSayWhy)
         {writeFile(folder + "/truncated.jpg", jpeg.left(jpeg.size() * 2 / 3)), "truncated.jpg ends early"},
         {writeFile(folder + "/huge.png", pngHeaderClaiming(100000, 100000)),
          "huge.png is too large to show: 100000 × 100000 pixels"},
+        // Within the pixel limit, but not the decoder's allocation limit at 8 bytes a pixel.
+        {writeFile(folder + "/deep.png", pngHeaderClaiming(60000, 1000, true)),
+         "deep.png is too large to show: 60000 × 1000 pixels of 64 bits need more than 400 MB."},
         {writeFile(folder + "/empty.jpg", ""), "empty.jpg is empty"},
         {folder + "/folder.jpg", "folder.jpg is a folder"},
         {folder + "/dangling.png", "dangling.png cannot be read"},
@@ -221,14 +236,7 @@ TEST_F(UtilsPicsTest, AJpegEndsAtItsEndMarkerWhateverFollowsIt)
 {
     const QImage good = detailedImage();
     const QByteArray baseline = encoded(good, "JPG");
-    QByteArray progressive;
-    {
-        QBuffer buffer(&progressive);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, "jpeg");
-        writer.setProgressiveScanWrite(true);
-        ASSERT_TRUE(writer.write(good));
-    }
+    const QByteArray progressive = progressiveJpeg(good);
     ASSERT_GT(progressive.count(QByteArrayView("\xFF\xDA", 2)), 1) << "several scans";
     // A movie's worth of random bytes with scan markers and no end marker.
     QRandomGenerator random(1234);
@@ -281,6 +289,49 @@ TEST_F(UtilsPicsTest, ThumbnailsOfFilesAreReadAtTheScaleTheyNeed)
         // A crop reaching past the picture is cut at its edge.
         EXPECT_EQ(UtilsPics::thumbnailImageForFile(path, QRectF(1200, 400, 800, 800)).size(), QSize(100, 100));
     }
+}
+
+// What a thumbnail's decode holds follows the way each kind is read: a JPEG or an uncropped PNG straight to a small
+// size, a progressive JPEG through buffers for the whole picture, anything else whole.
+TEST_F(UtilsPicsTest, TheMemoryOfAThumbnailsDecodeIsEstimatedFromTheHeader)
+{
+    const int w = 1600, h = 1200;
+    const qint64 pixels = qint64(w) * h;
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    const QByteArray progressive = progressiveJpeg(image);
+    const QRectF crop(400, 300, 800, 600);
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        QRectF crop;
+        qint64 atLeast;
+        qint64 below;
+    };
+    const Case cases[] = {
+        {"photo.jpg", encoded(image, "JPG"), {}, 1, pixels / 4},
+        {"photo-crop.jpg", encoded(image, "JPG"), crop, 1, pixels / 4},
+        {"progressive.jpg", progressive, {}, pixels * 2, pixels * 4},
+        {"scan.png", encoded(image, "PNG"), {}, 1, pixels / 4},
+        // Read scaled, but whole and converted: far more than decoding it whole.
+        {"grey.png", encoded(image.convertToFormat(QImage::Format_Grayscale8), "PNG"), {}, pixels * 5, pixels * 7},
+        {"scan-crop.png", encoded(image, "PNG"), crop, pixels * 4 + 800 * 600 * 4, pixels * 6},
+        {"scan.tif", encoded(image, "TIFF"), {}, pixels * 4, pixels * 9},
+        {"deep.tif", encoded(image.convertToFormat(QImage::Format_RGBA64), "TIFF"), {}, pixels * 8, pixels * 20},
+        {"noise.png", "not a picture", {}, 400LL * 1024 * 1024, 401LL * 1024 * 1024},
+        {"letter.txt", "Dear", {}, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = writeFile(dir.path() + "/" + c.name, c.bytes);
+        const qint64 bytes = UtilsPics::thumbnailDecodeBytes(path, c.crop);
+        EXPECT_GE(bytes, c.atLeast);
+        EXPECT_LT(bytes, c.below);
+        if (c.atLeast > 0) {
+            EXPECT_GE(bytes, c.bytes.size()) << "the file is read whole";
+        }
+    }
+    EXPECT_EQ(UtilsPics::thumbnailDecodeBytes(dir.path() + "/nothing.jpg", {}), 0);
 }
 
 TEST_F(UtilsPicsTest, TheTemporaryFolderGoesWithItsContents)

@@ -29,6 +29,24 @@ protected:
         EXPECT_TRUE(moc.saveMoc());
         return out;
     }
+    void TearDown() override
+    {
+        ThumbnailBuilder::setDecodeBudget(0);
+        PicturesFixture::TearDown();
+    }
+    // A TIFF of one colour, decoded whole.
+    QString tiff(const QString& relative, QColor colour, int width, int height)
+    {
+        QImage img(width, height, QImage::Format_RGB32);
+        img.fill(colour);
+        return file(relative, [&] {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            EXPECT_TRUE(img.save(&buffer, "TIFF"));
+            return bytes;
+        }());
+    }
 };
 }
 
@@ -105,6 +123,49 @@ TEST_F(ThumbnailBuilderTest, AStopEndsTheBuildAfterTheCurrentPictureAndKeepsWhat
     idle.start();
     EXPECT_EQ(idle.createThumbnails({}), 0);
     EXPECT_EQ(told, QStringList { "All thumbnails are up to date." });
+}
+
+TEST_F(ThumbnailBuilderTest, LargePicturesAreDecodedWithinTheBudgetAndOneLargerThanItAlone)
+{
+    auto moc = newDatabase();
+    FTPerson* ann = person(*moc, "Ann");
+    QList<FTPicture*> pictures;
+    QList<QColor> colours;
+    for (int i = 0; i < 14; ++i) {
+        const QColor colour = QColor::fromHsv(i * 25, 255, 220);
+        const bool big = i == 6;
+        pictures << FTPicture::initInMoc(
+            moc.get(), tiff(QString("in/p%1.tif").arg(i), colour, big ? 1200 : 300, big ? 900 : 200), ann);
+        colours << colour;
+    }
+    // A JPEG cut short: its header gives its size, its decode fails.
+    const QByteArray jpeg = imageBytes("JPG", 300, 200);
+    FTPicture* cut = FTPicture::initInMoc(moc.get(), file("in/cut.jpg", jpeg.left(jpeg.size() / 2)), ann);
+    pictures.insert(9, cut);
+    colours.insert(9, QColor());
+    ASSERT_TRUE(moc->saveMoc());
+
+    const qint64 small = UtilsPics::thumbnailDecodeBytes(pictures[0]->filename(), {});
+    const qint64 big = UtilsPics::thumbnailDecodeBytes(pictures[6]->filename(), {});
+    const qint64 budget = small * 3 + small / 2;
+    ASSERT_GT(big, budget);
+    ASSERT_LT(UtilsPics::thumbnailDecodeBytes(cut->filename(), {}), budget);
+    ThumbnailBuilder::setDecodeBudget(budget);
+
+    ThumbnailBuilder builder(moc.get());
+    builder.start();
+    EXPECT_EQ(builder.createThumbnails(pictures), 14);
+    EXPECT_EQ(builder.peakDecodeBytes(), big) << "the large picture was decoded, and alone";
+    ASSERT_EQ(builder.failures().size(), 1);
+    EXPECT_THAT(builder.failures()[0].toStdString(), HasSubstr("cut.jpg ends early"));
+    EXPECT_FALSE(cut->originalPicture());
+    for (qsizetype i = 0; i < pictures.size(); ++i) {
+        if (pictures[i] == cut)
+            continue;
+        const QImage thumbnail = pictures[i]->thumbnailImage();
+        ASSERT_FALSE(thumbnail.isNull()) << i;
+        EXPECT_EQ(thumbnail.pixelColor(thumbnail.width() / 2, thumbnail.height() / 2).rgb(), colours[i].rgb()) << i;
+    }
 }
 
 TEST_F(ThumbnailBuilderTest, SoundsAndDocumentsGetIconsAndOtherKindsNone)
