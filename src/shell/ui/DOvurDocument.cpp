@@ -31,6 +31,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLayout>
 #include <QScreen>
 #include <QSet>
 #include <QSplitter>
@@ -177,7 +178,11 @@ void DOvurDocument::makeWindowControllers()
         frame.moveCenter(screen->availableGeometry().center());
         m_window->move(frame.topLeft());
     }
-    m_split->setSizes({m_window->height() - kMinEditorHeight, kMinEditorHeight});
+    // Sizes given before the splitter has its height are lost: the window is laid out first. The splitter keeps
+    // the diagram's minimum when the window is too short for both.
+    if (m_window->layout())
+        m_window->layout()->activate();
+    m_split->setSizes({m_window->height() - kDefaultEditorHeight, kDefaultEditorHeight});
 
     setBgColour(true);
     setMoc();

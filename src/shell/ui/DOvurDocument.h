@@ -57,6 +57,9 @@ public:
     // The diagram keeps at least this height, the person editor at least kMinEditorHeight.
     static constexpr int kMinDiagramHeight = 200;
     static constexpr int kMinEditorHeight = 280;
+    // The person editor's height in a new window with room for it: its family page lists five children rows
+    // without the divider being dragged. A shorter window takes it from the editor down to kMinEditorHeight.
+    static constexpr int kDefaultEditorHeight = 340;
 
     // Reads the database: for the document type "DovurDoc" (any letter case) opens its context. Null on failure
     // (the messages have been shown; `error` carries the context's error, 999 for an old model).
