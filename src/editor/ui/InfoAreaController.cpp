@@ -166,9 +166,9 @@ void InfoAreaController::setFontSize(double size)
     m_controller.setFontSize(size);
 }
 
-void InfoAreaController::endEditing()
+bool InfoAreaController::endEditing()
 {
-    endFieldEditing();
+    return endFieldEditing();
 }
 
 void InfoAreaController::showFirstPage()

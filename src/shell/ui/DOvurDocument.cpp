@@ -383,13 +383,23 @@ void DOvurDocument::redo()
     }
 }
 
-void DOvurDocument::endEditing()
+bool DOvurDocument::endEditing()
 {
-    if (m_pInfoArea)
-        m_pInfoArea->endEditing();
+    // A refused edit keeps its field and the focus: taking the focus away would end it, and refuse it, again.
+    if (m_pInfoArea && !m_pInfoArea->endEditing())
+        return false;
     if (m_window)
         if (QWidget* focus = m_window->focusWidget())
             focus->clearFocus();
+    return true;
+}
+
+void DOvurDocument::endEditingForClose()
+{
+    if (m_editingEndedForClose)
+        return;
+    m_editingEndedForClose = true;
+    endEditing();
 }
 
 void DOvurDocument::prepareForCommand()
@@ -477,12 +487,17 @@ DOvurDocument::CloseDecision DOvurDocument::windowShouldClose()
         if (closedOthers)
             return CloseDecision::Cancel;
     }
-    endEditing();
+    endEditingForClose();
+    // The window stays: its fields are checked again at the next close.
+    auto cancel = [this] {
+        m_editingEndedForClose = false;
+        return CloseDecision::Cancel;
+    };
     m_moc->saveRecentSources();
     m_moc->savePlaces();
     switch (saveOrAskToDiscard()) {
     case UnsavedChanges::Cancel:
-        return CloseDecision::Cancel;
+        return cancel();
     case UnsavedChanges::Discard:
         return CloseDecision::Close; // the user has just chosen to close
     case UnsavedChanges::Saved:
@@ -499,7 +514,7 @@ DOvurDocument::CloseDecision DOvurDocument::windowShouldClose()
     case 1:
         return CloseDecision::Close;
     default:
-        return CloseDecision::Cancel;
+        return cancel();
     }
 }
 
@@ -537,10 +552,12 @@ void DOvurDocument::performClose()
         return;
     case CloseDecision::CloseAndQuit:
         saveFrame();
-        if (AppController* app = AppController::shared())
-            app->terminate();
-        else
+        if (AppController* app = AppController::shared()) {
+            if (!app->terminate())
+                keepChanges(); // the quit was refused: this database stays open
+        } else {
             DocumentController::shared().closeDocument(this);
+        }
         return;
     }
 }
@@ -551,7 +568,7 @@ void DOvurDocument::close()
         return;
     m_closed = true;
     Q_EMIT closing();
-    endEditing();
+    endEditingForClose();
     if (!m_discardChanges)
         m_moc->saveMoc();
     RecentDocuments::noteNewRecentDocument(m_path);
