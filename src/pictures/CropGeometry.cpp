@@ -1,22 +1,18 @@
 #include "pictures/CropGeometry.h"
 
-#include "platform/Localizer.h"
+#include "shell/CroppingModes.h"
+
 #include "platform/UserDefaults.h"
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 float CropGeometry::ratioForCroppingMode(const QString& modeTitle)
 {
-    static const struct {
-        const char* key;
-        float ratio;
-    } modes[] = { { "Portrait6x4", 1.5f }, { "Portrait4x3", 1.3333334f }, { "Landscape6x4", 0.6666667f },
-        { "Landscape4x3", 0.75f }, { "Square", 1.0f } };
-    for (const auto& mode : modes)
-        if (modeTitle == LocalizedString(QString::fromLatin1(mode.key)))
-            return mode.ratio;
-    return 0.0f;
+    static constexpr float ratios[] = {0.0f, 1.5f, 1.3333334f, 0.6666667f, 0.75f, 1.0f};
+    static_assert(std::size(ratios) == CroppingModes::Count);
+    return ratios[CroppingModes::modeOfTitle(modeTitle)];
 }
 
 float CropGeometry::currentRatio()

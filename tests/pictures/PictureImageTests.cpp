@@ -15,6 +15,7 @@
 
 #include <cmath>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -27,11 +28,13 @@ float ratioOf(const char* modeKey)
 
 TEST(CropGeometry, ModesGiveTheirRatiosAndAnythingElseIsFree)
 {
-    EXPECT_FLOAT_EQ(ratioOf("Square"), 1.0f);
-    EXPECT_FLOAT_EQ(ratioOf("Portrait6x4"), 1.5f);
-    EXPECT_FLOAT_EQ(ratioOf("Landscape4x3"), 0.75f);
-    EXPECT_FLOAT_EQ(ratioOf("AsCropped"), 0.0f);
+    const std::pair<const char*, float> modes[] = {{"AsCropped", 0.0f},    {"Portrait6x4", 1.5f},
+                                                   {"Portrait4x3", 4.0f / 3}, {"Landscape6x4", 2.0f / 3},
+                                                   {"Landscape4x3", 0.75f}, {"Square", 1.0f}};
+    for (const auto& [key, ratio] : modes)
+        EXPECT_FLOAT_EQ(ratioOf(key), ratio) << key;
     EXPECT_FLOAT_EQ(CropGeometry::ratioForCroppingMode("Panorama"), 0.0f);
+    EXPECT_FLOAT_EQ(CropGeometry::ratioForCroppingMode(""), 0.0f);
 }
 
 TEST(CropGeometry, BoxFromTwoPoints)

@@ -1,5 +1,6 @@
 #include "shell/ui/PreferencesController.h"
 
+#include "shell/CroppingModes.h"
 #include "shell/DiagramPreferences.h"
 #include "shell/SystemFlags.h"
 #include "shell/UtilsFunctions.h"
@@ -395,6 +396,9 @@ QWidget* PreferencesController::makeGeneralPage()
             } else {
                 column->addWidget(check);
             }
+            // The crop shape sits with the other picture setting.
+            if (k == QLatin1String("alwaysCopyToPicturesFolder"))
+                column->addLayout(makeCroppingModeRow(box));
         }
         column->addStretch();
         return box;
@@ -404,6 +408,23 @@ QWidget* PreferencesController::makeGeneralPage()
     layout->addWidget(group("PrefsDiagramGroup", kDiagramSwitches), 1);
     layout->addWidget(group("PrefsEditingGroup", kEditingSwitches), 1);
     return page;
+}
+
+QLayout* PreferencesController::makeCroppingModeRow(QWidget* parent)
+{
+    m_croppingMode = new QComboBox(parent);
+    m_croppingMode->setObjectName(QStringLiteral("croppingMode"));
+    m_croppingMode->addItems(CroppingModes::titles());
+    m_croppingMode->setToolTip(text("PrefsCropShapeTip"));
+    connect(m_croppingMode, &QComboBox::activated, this,
+            [](int mode) { CroppingModes::setCurrentMode(CroppingModes::Mode(mode)); });
+    auto* label = new QLabel(text("PrefsCropShape"), parent);
+    label->setBuddy(m_croppingMode);
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(m_croppingMode);
+    row->addStretch();
+    return row;
 }
 
 QWidget* PreferencesController::makeViewsPage()
@@ -484,6 +505,7 @@ void PreferencesController::reloadPages()
 {
     const UserDefaults& d = UserDefaults::standard();
     m_nameOptions->setCurrentIndex(int(DiagramPreferences::nameOption()));
+    m_croppingMode->setCurrentIndex(CroppingModes::currentMode());
     m_fontName->setText(fontDescription(d.fontForKey(QStringLiteral("cdFont"))));
     m_bgColourButton->setIcon(ColourButtons::swatch(d.colorForKey(QStringLiteral("cdBgColour"))));
     for (auto it = m_colourButtons.cbegin(); it != m_colourButtons.cend(); ++it)

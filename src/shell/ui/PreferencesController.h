@@ -16,6 +16,7 @@ class FTMoc;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -25,7 +26,8 @@ class ViewsTableModel;
 
 // The preferences window: one for the program, made on first use, shown as a tool window of the current main
 // window and working on that database and its family diagram. Its pages: the diagram (what shows under each name,
-// font, background, restoring the defaults), the colours, general switches, and the database's ancestral views.
+// font, background, restoring the defaults), the colours, general switches with the picture editor's crop shape,
+// and the database's ancestral views.
 // When its database closes the window closes and lets go of it; opened from another database it takes that one.
 //
 //   PreferencesController::install(controller);           // Edit > "Preferences..." and the toolbar's item
@@ -58,6 +60,8 @@ public:
     QTableView* foundViewsTable() const { return m_foundViewsTable; }
     QLineEdit* projectViewSearchField() const { return m_projectViewSearchField; }
     QPushButton* diagramColoursButton() const { return m_diagramColoursButton; }
+    // The crop shape the picture editor keeps (user default "croppingMode").
+    QComboBox* croppingMode() const { return m_croppingMode; }
     // The colour button of a colour key; null for another key.
     QPushButton* colourButton(const QString& key) const;
     QCheckBox* checkBox(const QString& key) const;
@@ -95,6 +99,7 @@ private:
     QWidget* makeDiagramPage();
     QWidget* makeColoursPage();
     QWidget* makeGeneralPage();
+    QLayout* makeCroppingModeRow(QWidget* parent);
     QWidget* makeViewsPage();
 
     QPointer<DOvurDocument> m_document;
@@ -102,6 +107,7 @@ private:
     AncestralViewsList m_list;
     QTabWidget* m_tabs = nullptr;
     QComboBox* m_nameOptions = nullptr;
+    QComboBox* m_croppingMode = nullptr;
     QLabel* m_fontName = nullptr;
     QPushButton* m_bgColourButton = nullptr;
     QPushButton* m_diagramColoursButton = nullptr;

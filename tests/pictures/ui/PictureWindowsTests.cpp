@@ -1,12 +1,16 @@
 // The picture-file windows: the import sheet with its drop box and thumbnail build, the export sheet, the move of
-// an older database's thumbnails, and the picture steps that follow a GEDCOM import and a whole-database export.
+// an older database's thumbnails, and the picture steps that follow a GEDCOM import and a whole-database export;
+// and the crop shape chosen in the preferences reaching an open picture editor.
 
+#include "../../diagrams/ui/InputEvents.h"
 #include "../../gedcom/ui/GedcomWindowFixture.h"
 #include "../PictureTestFiles.h"
 
 #include "pictures/ui/ExportPictureFiles.h"
 #include "pictures/ui/ImportPictureFiles.h"
 #include "pictures/ui/MoveThumbnails.h"
+#include "pictures/ui/PicEdit.h"
+#include "pictures/ui/PictureController.h"
 #include "pictures/ui/PicturesDropBox.h"
 #include "pictures/ui/PicturesMenuActions.h"
 
@@ -16,10 +20,13 @@
 #include "gedcom/ui/GedcomMenuActions.h"
 #include "gedcom/ui/ImportGedcom.h"
 
+#include "shell/ui/PreferencesController.h"
+
 #include "model/FTOriginalPicture.h"
 #include "model/FTPicture.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
@@ -272,4 +279,53 @@ TEST_F(PictureWindows, TheMoveWindowMovesOnceShownAndClosesWhenDone)
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(moc->count<FTOriginalPicture>(), 120);
     EXPECT_FALSE(moc->hasChanges());
+}
+
+// The editor reads the shape at each drag, so a shape picked while it is open holds the next box drawn.
+TEST_F(PictureWindows, AShapePickedInThePreferencesHoldsTheNextCropDrawnInAnOpenEditor)
+{
+    start();
+    DOvurDocument* doc = openDatabase(makeFamilyDatabase("Family"));
+    ASSERT_TRUE(doc);
+    FTMoc* moc = doc->moc();
+    QImage img(400, 300, QImage::Format_RGB32);
+    img.fill(Qt::darkCyan);
+    const QString path = dir.path() + "/wedding.png";
+    ASSERT_TRUE(img.save(path));
+    FTPicture* picture = FTPicture::initInMoc(moc, path, moc->focalPerson());
+    ASSERT_TRUE(moc->saveMoc());
+
+    auto editor = std::make_unique<PictureController>(moc->focalPerson(), picture);
+    editor->resize(980, 640);
+    editor->show();
+    QCoreApplication::processEvents();
+    PicEdit* view = editor->picEdit();
+    ASSERT_GE(view->scale(), 0.5); // the picture reaches 200 × 150 points: every drag below stays inside
+    auto drawBox = [&](QPointF from, QPointF to) {
+        InputEvents::mouse(view, QEvent::MouseButtonPress, from);
+        InputEvents::mouse(view, QEvent::MouseMove, to);
+        InputEvents::mouse(view, QEvent::MouseButtonRelease, to);
+        return view->rclDragBox();
+    };
+    EXPECT_EQ(drawBox({10, 10}, {50, 20}), QRectF(10, 10, 40, 10)); // as cropped: any shape
+
+    PreferencesController* preferences = PreferencesController::setUserPreferences(doc);
+    ASSERT_NE(preferences, nullptr);
+    QComboBox* shape = preferences->croppingMode();
+    auto pick = [&](const char* key) {
+        const int index = shape->findText(LocalizedString(key));
+        ASSERT_GE(index, 0) << key;
+        shape->setCurrentIndex(index);
+        Q_EMIT shape->activated(index);
+    };
+    // Each box starts clear of the one before, so that the press draws a new box rather than moving the old one.
+    pick("Portrait6x4");
+    EXPECT_EQ(drawBox({70, 10}, {110, 20}), QRectF(70, 10, 40, 60));
+    pick("Square");
+    EXPECT_EQ(drawBox({130, 10}, {170, 20}), QRectF(130, 10, 40, 40));
+    pick("AsCropped");
+    EXPECT_EQ(drawBox({10, 90}, {50, 100}), QRectF(10, 90, 40, 10));
+
+    editor.reset();
+    delete PreferencesController::shared();
 }

@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -29,6 +30,8 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QToolButton>
+
+#include <iterator>
 
 namespace {
 
@@ -253,6 +256,50 @@ TEST_F(PreferencesWindow, SwitchesAndColoursAreStoredAndReachTheViews)
     EXPECT_EQ(opened, pcd);
 }
 
+// The picture editor's crop shape: the pop-up lists the six shapes, shows what is stored and stores what the user
+// picks; a stored text that names no shape shows as "As Cropped" and is kept until the user picks.
+TEST_F(PreferencesWindow, TheCropShapePopUpShowsAndStoresTheShape)
+{
+    DOvurDocument* doc = open("Family.RezUdu");
+    PreferencesController* window = PreferencesController::setUserPreferences(doc);
+    ASSERT_NE(window, nullptr);
+    QComboBox* popup = window->croppingMode();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->currentText(), LocalizedString("AsCropped")); // the first-run value
+    const char* const keys[] = {"AsCropped", "Portrait6x4", "Portrait4x3", "Landscape6x4", "Landscape4x3", "Square"};
+    ASSERT_EQ(popup->count(), int(std::size(keys)));
+    auto choose = [&](int index) {
+        popup->setCurrentIndex(index);
+        Q_EMIT popup->activated(index);
+    };
+    // Each shape as stored shows when the window opens; another one picked is stored at once (and differs from
+    // the shape stored next, so that each opening has to show a change).
+    for (int i = 0; i < popup->count(); ++i) {
+        SCOPED_TRACE(keys[i]);
+        EXPECT_EQ(popup->itemText(i), LocalizedString(keys[i]));
+        UserDefaults::standard().setString("croppingMode", LocalizedString(keys[i]));
+        PreferencesController::setUserPreferences(doc);
+        EXPECT_EQ(popup->currentIndex(), i);
+        const int picked = (i + 3) % popup->count();
+        choose(picked);
+        EXPECT_EQ(UserDefaults::standard().stringForKey("croppingMode"), LocalizedString(keys[picked]));
+    }
+
+    // Restoring the diagram's defaults leaves the crop shape alone.
+    choose(5);
+    window->findChild<QPushButton*>("setDefaults")->click();
+    EXPECT_EQ(UserDefaults::standard().stringForKey("croppingMode"), LocalizedString("Square"));
+    EXPECT_EQ(popup->currentIndex(), 5);
+
+    UserDefaults::standard().setString("croppingMode", "Panorama");
+    PreferencesController::setUserPreferences(doc);
+    EXPECT_EQ(popup->currentText(), LocalizedString("AsCropped"));
+    window->findChild<QPushButton*>("setDefaults")->click();
+    EXPECT_EQ(UserDefaults::standard().stringForKey("croppingMode"), "Panorama");
+    choose(0); // the shape it shows, picked
+    EXPECT_EQ(UserDefaults::standard().stringForKey("croppingMode"), LocalizedString("AsCropped"));
+}
+
 TEST_F(PreferencesWindow, EveryPageLooksRightOnTheSampleDatabase)
 {
     const QString built = savedSupport + "/Royal92.RezUdu";
@@ -274,6 +321,25 @@ TEST_F(PreferencesWindow, EveryPageLooksRightOnTheSampleDatabase)
     // Every switch fits its column.
     for (const QString& key : {QStringLiteral("alwaysShowFamilyDialog"), QStringLiteral("showStepRelsOfFocalPerson")})
         EXPECT_GE(window->checkBox(key)->width(), window->checkBox(key)->sizeHint().width()) << key.toStdString();
+    // The crop shape sits under the pictures switch, its label in line with the switches and nothing cut off.
+    window->tabs()->setCurrentIndex(2);
+    QCoreApplication::processEvents();
+    QCheckBox* copy = window->checkBox("alwaysCopyToPicturesFolder");
+    QComboBox* shape = window->croppingMode();
+    const QWidget* group = shape->parentWidget();
+    QLabel* label = nullptr;
+    for (QLabel* l : group->findChildren<QLabel*>())
+        if (l->buddy() == shape)
+            label = l;
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), LocalizedString("PrefsCropShape"));
+    EXPECT_EQ(label->mapTo(group, QPoint()).x(), copy->mapTo(group, QPoint()).x());
+    EXPECT_GT(label->mapTo(group, QPoint()).y(), copy->mapTo(group, QPoint()).y());
+    const QWidget* nextSwitch = window->checkBox("cdCheckForMissingCitations");
+    EXPECT_LT(label->mapTo(group, QPoint()).y(), nextSwitch->mapTo(group, QPoint()).y());
+    EXPECT_GE(label->width(), label->sizeHint().width());
+    EXPECT_GE(shape->width(), shape->sizeHint().width());
+    EXPECT_LE(shape->mapTo(group, QPoint(shape->width(), 0)).x(), group->contentsRect().right());
 
     window->findChild<QToolButton*>("helpForAlwaysDisplayChildOrFamilyDialog")->click();
     auto* help = window->findChild<QMessageBox*>("helpForAlwaysDisplayChildOrFamilyDialog");
