@@ -283,7 +283,11 @@ std::optional<bool> InfoArea_Story::contentMark() const
 
 bool InfoArea_Story::holdsStory() const
 {
-    return !m_tv->document()->toPlainText().trimmed().isEmpty();
+    // Asked at every key typed: the first paragraph with text answers, not a copy of the whole story.
+    for (QTextBlock b = m_tv->document()->begin(); b.isValid(); b = b.next())
+        if (!b.text().trimmed().isEmpty())
+            return true;
+    return false;
 }
 
 void InfoArea_Story::noteContentMark()
