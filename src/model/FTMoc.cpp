@@ -71,9 +71,19 @@ FTMoc::~FTMoc()
 
 std::unique_ptr<FTMoc> FTMoc::initForStoreURL(const QString& path, bool withLatestDatamodel, OpenError* error)
 {
+    return openAt(path, withLatestDatamodel, false, error);
+}
+
+std::unique_ptr<FTMoc> FTMoc::initForReadingStoreURL(const QString& path, OpenError* error)
+{
+    return openAt(path, true, true, error);
+}
+
+std::unique_ptr<FTMoc> FTMoc::openAt(const QString& path, bool withLatestDatamodel, bool reading, OpenError* error)
+{
     if (error)
         *error = {};
-    if (!checkDatabaseAccess(path))
+    if (!checkDatabaseAccess(path, !reading))
         return nullptr;
     const StoreType type = storeTypeForFile(path);
     if (type != StoreType::SQLite) {
@@ -118,7 +128,7 @@ std::unique_ptr<FTMoc> FTMoc::initForStoreURL(const QString& path, bool withLate
     std::unique_ptr<FTMoc> moc(new FTMoc(*schema));
     moc->s->databaseURL = QFileInfo(path).absoluteFilePath();
     moc->s->momVersion = version;
-    if (!moc->openStore(path, type)) {
+    if (!(reading ? moc->open(path, OpenMode::ReadOnly) : moc->openStore(path, type))) {
         const ObjectContext::ErrorCode code = moc->lastErrorCode();
         if (error)
             error->storeError = code;
@@ -131,6 +141,10 @@ std::unique_ptr<FTMoc> FTMoc::initForStoreURL(const QString& path, bool withLate
         return nullptr;
     }
     moc->s->sessionStartDate = QDateTime::currentDateTime();
+    // A file opened to be read is never changed: an unstamped one is read as the current model, and the event
+    // types and old thumbnails are left as they are.
+    if (reading)
+        return moc;
 
     // Stamp a store that does not say which model it holds, at once.
     if (!moc->metadata().contains(kMomKey)) {
@@ -152,7 +166,7 @@ bool FTMoc::openStore(const QString& path, StoreType type)
     return open(path, OpenMode::ExistingOrEmpty);
 }
 
-bool FTMoc::checkDatabaseAccess(const QString& path)
+bool FTMoc::checkDatabaseAccess(const QString& path, bool forWriting)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
@@ -163,8 +177,14 @@ bool FTMoc::checkDatabaseAccess(const QString& path)
     // A file that nobody may write counts as read-only, also for the administrator, who could write it anyway.
     const bool writable =
         info.isWritable() && (info.permissions() & (QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther));
-    if (info.isFile() && info.isReadable() && writable)
+    if (info.isFile() && info.isReadable() && (writable || !forWriting))
         return true;
+    if (!forWriting) {
+        Prompts::current().message(QStringLiteral("Cannot read the file:\n\n%1").arg(QDir::toNativeSeparators(path)),
+            QStringLiteral("\nPlease allow reading of the above file in its Properties in the file manager, then "
+                           "choose it again.\n\n"));
+        return false;
+    }
     const QString text = QStringLiteral("Cannot read and write to the file:\n\n%1").arg(QDir::toNativeSeparators(path));
     const QStringList pieces = {
         QStringLiteral("Please set the above file's permissions to be \"Read and Write\" as follows:"),

@@ -62,10 +62,17 @@ public:
     // after a message on failure.
     static std::unique_ptr<FTMoc> initForStoreURL(
         const QString& path, bool withLatestDatamodel, OpenError* error = nullptr);
+    // Opens another database only to read it (to copy or compare from): the file must exist and be readable, but
+    // need not be writable, and it may be open for editing elsewhere at the same time. Its model version is checked
+    // as with `withLatestDatamodel`; nothing is stamped, seeded, moved or saved, ever: what changes in this context
+    // (a thumbnail made on first read, say) stays in memory, and saveMoc() answers false without telling anyone.
+    // Null after a message on failure.
+    static std::unique_ptr<FTMoc> initForReadingStoreURL(const QString& path, OpenError* error = nullptr);
     ~FTMoc() override;
 
-    // Whether the file exists and may be read and written; a message saying what to do when not.
-    static bool checkDatabaseAccess(const QString& path);
+    // Whether the file exists and may be read, and written unless `forWriting` is false; a message saying what to
+    // do when not.
+    static bool checkDatabaseAccess(const QString& path, bool forWriting = true);
     // By extension, ignoring case: "RezUdu" SQLite, "ZuvEvu" XML, "DazBin" binary, anything else None.
     static StoreType storeTypeForFile(const QString& path);
     // The store's "MomKey"; empty when the metadata cannot be read or has no such key.
@@ -195,6 +202,7 @@ public:
 
 private:
     explicit FTMoc(const StoreSchema& schema);
+    static std::unique_ptr<FTMoc> openAt(const QString& path, bool withLatestDatamodel, bool reading, OpenError* error);
     bool openStore(const QString& path, StoreType type);
     void writeBackCachedLists();
     // The stored copies of the cached lists, in ModelDefaults' extraData.

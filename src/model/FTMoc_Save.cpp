@@ -121,6 +121,16 @@ bool FTMoc::saveAndReport(QString* error, bool tellUser)
             *error = QStringLiteral("The database is closed.");
         return false;
     }
+    // Another database opened only to be read: what changed in memory is not the user's work, and is never written.
+    if (isReadOnly()) {
+        if (!hasChanges())
+            return true;
+        QString failure;
+        save(&failure);
+        if (error)
+            *error = failure;
+        return false;
+    }
     writeBackCachedLists(); // a list changed since the last save is a change too
     if (!hasChanges()) {
         s->lastSaveError.clear();
@@ -185,7 +195,7 @@ QString FTMoc::saveErrorReportPath()
 
 void FTMoc::deferredSave()
 {
-    if (!s->observesSaveMoc || !MainThread::isMainThread())
+    if (!s->observesSaveMoc || !MainThread::isMainThread() || isReadOnly())
         return;
     NotificationCenter::defaultCenter().enqueue(kSaveMocNotification, this, this);
 }

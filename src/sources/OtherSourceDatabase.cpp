@@ -89,5 +89,5 @@ std::unique_ptr<FTMoc> OtherSourceDatabase::open(const QString& path, const FTMo
         Prompts::current().message(L("SameDbSelected"));
         return nullptr;
     }
-    return FTMoc::initForStoreURL(path, true);
+    return FTMoc::initForReadingStoreURL(path);
 }

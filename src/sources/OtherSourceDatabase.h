@@ -9,7 +9,8 @@ class FTMoc;
 
 // The second database that the clone-sources and merge-sources windows read sources from: the candidate files of
 // a folder, the check of a file chosen by browsing, and opening it beside the open database. The other database
-// is only read: nothing here saves it, and it closes when its context goes (with the window).
+// is opened only for reading: it need not be writable, may be open for editing elsewhere, and is never changed;
+// it closes when its context goes (with the window).
 //
 //   QStringList names = OtherSourceDatabase::candidates(folder, openMoc);
 //   std::unique_ptr<FTMoc> other = OtherSourceDatabase::open(folder + "/" + names[0], openMoc);

@@ -5,13 +5,18 @@
 
 #include "sources/OtherSourceDatabase.h"
 #include "sources/SourceCloner.h"
+#include "sources/SourceFieldsMerge.h"
 
+#include "model/FTEventType.h"
 #include "model/FTPicture.h"
 
 #include "platform/Localizer.h"
 
+#include "WithoutPermissionOverride.h"
+
 #include <QDir>
 #include <QFile>
+#include <QImage>
 
 #include <gmock/gmock.h>
 
@@ -22,6 +27,12 @@ namespace {
 QString L(const char* key)
 {
     return LocalizedString(key);
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 }
 
@@ -96,10 +107,81 @@ TEST_F(OtherDatabaseTest, TheOpenDatabaseItselfIsRefusedBeforeOpening)
     other.reset();
     other = OtherSourceDatabase::open(pathFor("Other.RezUdu"), moc.get());
     ASSERT_NE(other, nullptr);
-    // Held while open: a second context on it is refused.
-    EXPECT_EQ(OtherSourceDatabase::open(pathFor("Other.RezUdu"), moc.get()), nullptr);
-    other.reset();
+    EXPECT_TRUE(other->isReadOnly());
+    // Only read: it holds the file from nobody, not even from a second window reading it.
     EXPECT_NE(OtherSourceDatabase::open(pathFor("Other.RezUdu"), moc.get()), nullptr);
+    EXPECT_TRUE(messages().isEmpty()) << messages().join("\n").toStdString();
+}
+
+// The file copied and merged from is never changed: not when opening it for editing would have seeded its event
+// types and handed its old thumbnails on, not when a thumbnail is made on reading, and not when it is read-only, in
+// a read-only folder or open for editing in another window.
+TEST_F(OtherDatabaseTest, CopyingAndMergingFromAnotherDatabaseNeverChangesIt)
+{
+    const QString scan = pathFor("scan.png");
+    QImage image(40, 20, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    ASSERT_TRUE(image.save(scan, "PNG"));
+    {
+        std::unique_ptr<FTMoc> made = newDatabase("Template.RezUdu");
+        FTSource* register_ = FTSource::initInMoc(made.get());
+        register_->setTitle("Parish register");
+        register_->setAuthor("Vicar");
+        FTPicture* picture = FTPicture::initInMoc(made.get(), QString(), register_);
+        picture->setString("filename", scan);
+        FTSource* census = FTSource::initInMoc(made.get());
+        census->setTitle("1881 census");
+        FTPicture::initInMoc(made.get(), QString(), census)->setThumbNailImageData(QByteArray("II*\0tiff", 8));
+        made->deleteObject(made->eventTypeForEventGedcomCode("BURI"));
+        ASSERT_TRUE(made->saveMoc());
+    }
+    FTSource* mine = source({ { "title", "parish register" }, { "author", "Clerk" } });
+    int moved = 0;
+    ModelHooks::shared().moveThumbnails = [&](FTMoc&, const QList<FTPicture*>&) { ++moved; };
+
+    enum class Place { ReadOnlyFile, ReadOnlyFolder, OpenForEditing };
+    for (const Place place : { Place::ReadOnlyFile, Place::ReadOnlyFolder, Place::OpenForEditing }) {
+        SCOPED_TRACE(int(place));
+        const QString folder = pathFor(QStringLiteral("place%1").arg(int(place)));
+        const QString path = folder + "/Other.RezUdu";
+        ASSERT_TRUE(QDir().mkpath(folder));
+        ASSERT_TRUE(QFile::copy(pathFor("Template.RezUdu"), path));
+        std::unique_ptr<FTMoc> editing;
+        if (place == Place::ReadOnlyFile)
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        if (place == Place::OpenForEditing)
+            editing = reopen(path);
+        const QByteArray bytes = fileBytes(path);
+        const QDateTime modified = QFileInfo(path).lastModified();
+        const QStringList listing = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        if (place == Place::ReadOnlyFolder)
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        moved = 0;
+        prompts.clear();
+        mine->setTitle("parish register");
+        mine->setAuthor("Clerk");
+        {
+            WithoutPermissionOverride asUser;
+            std::unique_ptr<FTMoc> other = OtherSourceDatabase::open(path, moc.get());
+            ASSERT_NE(other, nullptr) << messages().join("\n").toStdString();
+            EXPECT_EQ(moved, 0);
+            const QList<FTSource*> theirs = other->fetch<FTSource>();
+            ASSERT_EQ(theirs.size(), 2);
+            EXPECT_FALSE(theirs[0]->picture()->thumbnailImage().isNull());
+            const SourceCloner::Result copied = SourceCloner(moc.get()).cloneSources(theirs);
+            EXPECT_EQ(copied.copied, 2);
+            for (FTSource* copy : copied.copies)
+                moc->deleteObject(copy);
+            EXPECT_EQ(SourceFieldsMerge::merge(theirs[0], mine), 2) << "title and author";
+            other->deferredSave();
+            NotificationCenter::defaultCenter().flushQueue();
+        }
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        EXPECT_EQ(fileBytes(path), bytes);
+        EXPECT_EQ(QFileInfo(path).lastModified(), modified);
+        EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), listing);
+        EXPECT_EQ(messages().size(), 1) << "only the merge's report: " << messages().join("\n").toStdString();
+    }
 }
 
 class SourceClonerTest : public SourcesFixture {

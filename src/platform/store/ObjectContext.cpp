@@ -110,6 +110,22 @@ bool syncToDisk(const QString& path)
     return ok;
 }
 
+// A connection that only reads the store at `path`. A store in WAL mode (another tool may leave one so) is read
+// through side files that a read-only folder cannot hold and that a reader elsewhere would leave behind: with none
+// of its changes waiting in its log, the file alone holds everything and is read as it stands, without them (a
+// program that starts writing it in WAL mode meanwhile is not waited for).
+bool openToRead(SqliteDatabase& db, const QString& path, QString* message)
+{
+    QFile file(path);
+    QByteArray header;
+    if (file.open(QIODevice::ReadOnly))
+        header = file.read(20);
+    const bool walMode = header.size() == 20 && header[18] == 2 && header[19] == 2;
+    const QFileInfo log(path + QStringLiteral("-wal"));
+    const bool unchanging = walMode && (!log.exists() || log.size() == 0);
+    return db.open(path, unchanging ? SqliteDatabase::Mode::Unchanging : SqliteDatabase::Mode::ReadOnly, message);
+}
+
 ObjectContext::ErrorCode busyOr(int rc, ObjectContext::ErrorCode otherwise)
 {
     return rc == SQLITE_BUSY || rc == SQLITE_LOCKED ? ObjectContext::ErrorCode::Locked : otherwise;
@@ -241,6 +257,9 @@ bool ObjectContext::open(const QString& path, OpenMode mode, QString* error)
         return d->fail(ErrorCode::Other, QStringLiteral("A store is already open in this context."), error);
     d->errorCode = ErrorCode::None;
     d->error.clear();
+    d->readOnly = false;
+    // Only read: no writer's lock (a reader keeps no one else from changing the file), nothing made or converted.
+    const bool reading = mode == OpenMode::ReadOnly;
     const QFileInfo info(path);
     const QString shown = QDir::toNativeSeparators(info.absoluteFilePath());
     if (!info.exists() && mode != OpenMode::CreateIfMissing)
@@ -249,7 +268,7 @@ bool ObjectContext::open(const QString& path, OpenMode mode, QString* error)
         return d->fail(ErrorCode::NotAStore, QStringLiteral("\"%1\" is not a file.").arg(shown), error);
 
     d->path = info.absoluteFilePath();
-    if (!d->claimFile(shown, error)) {
+    if (!reading && !d->claimFile(shown, error)) {
         d->path.clear();
         return false;
     }
@@ -285,7 +304,7 @@ bool ObjectContext::open(const QString& path, OpenMode mode, QString* error)
         return true;
     }
 
-    if (!d->registerIdentity(shown, error)) {
+    if (!reading && !d->registerIdentity(shown, error)) {
         d->releaseFile();
         d->path.clear();
         return false;
@@ -296,7 +315,7 @@ bool ObjectContext::open(const QString& path, OpenMode mode, QString* error)
                 QStringLiteral("Could not create \"%1\": %2").arg(shown, message));
         return true;
     }
-    if (!d->db.open(d->path, SqliteDatabase::Mode::ReadWrite, &message))
+    if (!(reading ? openToRead(d->db, d->path, &message) : d->db.open(d->path, SqliteDatabase::Mode::ReadWrite, &message)))
         return refuse(ErrorCode::Io, QStringLiteral("Could not open \"%1\": %2").arg(shown, message));
     // Before the first read: a file that another program is writing is waited for, not taken for a damaged one.
     sqlite3_busy_timeout(d->db.handle(), d->busyTimeout);
@@ -306,18 +325,35 @@ bool ObjectContext::open(const QString& path, OpenMode mode, QString* error)
     if (ok)
         ok = d->db.exec(QStringLiteral("COMMIT"), &message);
     if (!ok) {
+        const int rc = d->db.lastErrorCode();
         if (code == ErrorCode::None)
-            code = busyOr(d->db.lastErrorCode(), ErrorCode::Damaged);
+            code = busyOr(rc, ErrorCode::Damaged);
         if (d->db.inTransaction())
             d->db.exec(QStringLiteral("ROLLBACK"));
+        // A reader cannot finish what a writer left beside the file: the rollback journal of a save that was cut
+        // off, or changes of a WAL store whose shared index cannot be made in a read-only folder.
+        const QFileInfo wal(d->path + QStringLiteral("-wal"));
+        const QString sideFile = wal.exists() && wal.size() > 0 ? wal.filePath() : d->path + QStringLiteral("-journal");
         QString text;
-        if (code == ErrorCode::NotAStore)
+        if (reading && (rc == SQLITE_READONLY || rc == SQLITE_CANTOPEN) && QFileInfo::exists(sideFile)) {
+            code = ErrorCode::ReadOnly;
+            text = QStringLiteral("The Kinloom database \"%1\" cannot be read without changing it: its last changes "
+                                  "are still in \"%2\" beside it, which only a program that may change the file can "
+                                  "finish. Open it once in Kinloom with File - Open, then try again.")
+                       .arg(shown, QDir::toNativeSeparators(sideFile));
+        } else if (code == ErrorCode::NotAStore)
             text = QStringLiteral("\"%1\" is not a Kinloom database (%2).").arg(shown, message);
         else if (code == ErrorCode::Locked)
             text = busyMessage(shown);
         else
             text = QStringLiteral("The Kinloom database \"%1\" is damaged and cannot be opened (%2).").arg(shown, message);
         return refuse(code, text);
+    }
+    if (reading) {
+        // A guard against any write through this connection, whatever asks for it.
+        d->db.exec(QStringLiteral("PRAGMA query_only=ON"));
+        d->readOnly = true;
+        return true;
     }
     applyPragmas(d->db, d->busyTimeout);
     // A store written in WAL mode by another tool goes back to one file at its next write.
@@ -329,6 +365,11 @@ bool ObjectContext::open(const QString& path, OpenMode mode, QString* error)
 bool ObjectContext::isOpen() const
 {
     return d->db.isOpen();
+}
+
+bool ObjectContext::isReadOnly() const
+{
+    return d->readOnly;
 }
 
 void ObjectContext::closeStore()
@@ -373,7 +414,7 @@ void ObjectContext::setBusyTimeout(int milliseconds)
 
 void ObjectContext::setBulkWriting(bool on)
 {
-    if (!d->db.isOpen() || d->bulkWriting == on)
+    if (!d->db.isOpen() || d->readOnly || d->bulkWriting == on)
         return;
     d->bulkWriting = on;
     // The context keeps both sides of every link itself, so the file's own check of each new row's keys (a
@@ -840,7 +881,7 @@ QVariantMap ObjectContext::metadataForStoreAt(const QString& path, QString* erro
         return failWith(ErrorCode::FileNotFound, QStringLiteral("The file \"%1\" does not exist.").arg(shown));
     SqliteDatabase db;
     QString message;
-    if (!db.open(path, SqliteDatabase::Mode::ReadOnly, &message))
+    if (!openToRead(db, path, &message))
         return failWith(ErrorCode::Io, message);
     sqlite3_busy_timeout(db.handle(), kDefaultBusyTimeout);
     SqliteStatement st(

@@ -34,6 +34,10 @@ public:
         Existing, // the file must exist and be a store of this schema
         CreateIfMissing, // a missing file becomes a new, empty store (made here, never over another's file)
         ExistingOrEmpty, // as Existing, but an existing empty file becomes a new store in place
+        // As Existing, but only read: nothing is ever created, converted or written, the file need not be writable
+        // (read-only permissions, folder or media), and no writer's lock is taken, so it may be open for editing
+        // elsewhere at the same time. save() is refused with ErrorCode::ReadOnly; changes stay in memory.
+        ReadOnly,
     };
     // Locked: another program holds the file for longer than the busy timeout (try again later). InUse: another
     // context, in this process or another, has the store open; only one may change it at a time.
@@ -47,12 +51,14 @@ public:
     ObjectContext& operator=(const ObjectContext&) = delete;
 
     // Opening changes nothing in an existing file; a file that is not a store of this kind, or is damaged, is
-    // refused with a message saying so. A context that opens a store is its only writer until it goes: it holds a
-    // lock file beside the store (".<name>.lock", taken over when the process that left it is gone), and any other
-    // context asking for the same file, by this or another name, is refused with ErrorCode::InUse. A store in a
-    // folder where no lock (and so no rollback journal) can be made is refused with ErrorCode::ReadOnly.
+    // refused with a message saying so. A context that opens a store for editing is its only writer until it goes:
+    // it holds a lock file beside the store (".<name>.lock", taken over when the process that left it is gone), and
+    // any other context asking for the same file, by this or another name, is refused with ErrorCode::InUse. A store
+    // in a folder where no lock (and so no rollback journal) can be made is refused with ErrorCode::ReadOnly.
     bool open(const QString& path, OpenMode mode = OpenMode::Existing, QString* error = nullptr);
     bool isOpen() const;
+    // Opened with OpenMode::ReadOnly.
+    bool isReadOnly() const;
     // Closes the file and gives up being its writer, so that another context may open it at once; the records
     // stay readable in memory, and nothing more can be saved (for a document whose window has closed).
     void closeStore();
@@ -144,7 +150,8 @@ public:
 
     bool hasChanges() const;
     // Writes every pending change in one transaction. On failure the file is as it was, the changes stay pending,
-    // and the error says why (read-only file, full disk, file locked by another program ...).
+    // and the error says why (read-only file, full disk, file locked by another program ...). A context opened
+    // read-only never writes: with changes, it answers false with ErrorCode::ReadOnly.
     bool save(QString* error = nullptr);
 
     UndoManager* undoManager() const;

@@ -122,6 +122,7 @@ struct ObjectContext::Private {
     std::unique_ptr<QLockFile> lock;
     std::optional<std::pair<quint64, quint64>> identity;
     bool bulkWriting = false;
+    bool readOnly = false; // opened with OpenMode::ReadOnly: no lock, no identity, no writes
     // Names, places, dates, tags and small data blocks repeat from record to record: while a store loads, and while
     // bulk writing fills a new one, each short value is kept once and shared by every record that has it.
     SharedValues<QString> texts;

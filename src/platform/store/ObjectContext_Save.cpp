@@ -79,6 +79,11 @@ bool ObjectContext::save(QString* error)
         d->error.clear();
         return true;
     }
+    if (d->readOnly)
+        return d->fail(ErrorCode::ReadOnly,
+            QStringLiteral("The Kinloom database \"%1\" is open only for reading: its changes are not saved.")
+                .arg(QDir::toNativeSeparators(d->path)),
+            error);
     QElapsedTimer timer;
     timer.start();
     SqliteDatabase& db = d->db;

@@ -2,6 +2,9 @@
 
 #include "platform/store/SqliteStatement.h"
 
+#include <QFileInfo>
+#include <QUrl>
+
 #include <sqlite3.h>
 
 SqliteDatabase::~SqliteDatabase()
@@ -17,9 +20,15 @@ bool SqliteDatabase::open(const QString& path, Mode mode, QString* error)
     Q_UNUSED(memoryStatistics);
     close();
     int flags = SQLITE_OPEN_NOMUTEX;
+    QByteArray name = path.toUtf8();
     switch (mode) {
     case Mode::ReadOnly:
         flags |= SQLITE_OPEN_READONLY;
+        break;
+    case Mode::Unchanging:
+        // Only a URI says "immutable"; the file's URL carries any '?', '#' or '%' of its name escaped.
+        flags |= SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
+        name = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded() + "?immutable=1";
         break;
     case Mode::ReadWrite:
         flags |= SQLITE_OPEN_READWRITE;
@@ -28,7 +37,7 @@ bool SqliteDatabase::open(const QString& path, Mode mode, QString* error)
         flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
         break;
     }
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
+    const int rc = sqlite3_open_v2(name.constData(), &m_db, flags, nullptr);
     if (rc != SQLITE_OK) {
         if (error)
             *error = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(rc));

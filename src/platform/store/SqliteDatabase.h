@@ -8,7 +8,9 @@ struct sqlite3;
 // result code's meaning), never thrown.
 class SqliteDatabase {
 public:
-    enum class Mode { ReadOnly, ReadWrite, ReadWriteCreate };
+    // Unchanging: read only, and the file is taken never to change while it is open, so no lock is taken and no
+    // side file is made (for a file that is only read where such side files could not, or should not, be made).
+    enum class Mode { ReadOnly, Unchanging, ReadWrite, ReadWriteCreate };
 
     SqliteDatabase() = default;
     ~SqliteDatabase();

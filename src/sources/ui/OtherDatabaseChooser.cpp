@@ -98,7 +98,7 @@ void OtherDatabaseChooser::setSourceFilename(const QString& name)
     m_chosenName = name;
     showChoice();
     setPromptColour(false);
-    // Chosen again: it is open already (a second context on it would be refused).
+    // Chosen again: it is open already, and reading it again would show the same.
     if (m_otherMoc && OtherSourceDatabase::isFileOf(path, m_otherMoc.get()))
         return;
     closeDatabase();
