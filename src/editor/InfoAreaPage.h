@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 class FTPerson;
 class FTProjectView;
 struct Notification;
@@ -27,4 +29,7 @@ public:
     virtual void pcRelTypeChanged(const Notification& n) { }
     // The pictures page: its list is built again at the next drawing.
     virtual void setRefreshArray(bool refresh) { }
+    // Whether the page's tab shows its content mark, while the page holds an edit the record does not have yet
+    // (typing into the story); none leaves the mark to the stored data.
+    virtual std::optional<bool> contentMark() const { return std::nullopt; }
 };

@@ -187,6 +187,9 @@ void PersonEditorController::setContentMarks()
         const int index = indexOf(identifier);
         if (index < 0)
             return;
+        if (const InfoAreaPage* page = pageAt(index))
+            if (const std::optional<bool> own = page->contentMark())
+                marked = *own;
         const QString text = LocalizedString(key);
         setLabel(index, marked ? QStringLiteral("%1*").arg(text) : text);
     };

@@ -82,6 +82,8 @@ public:
 
     // The visible page gets the person, the view, a refresh and its headings; then every tab label is redone.
     void refreshDisplay();
+    // The content marks of the tabs alone (a page's own mark changed).
+    void setContentMarks();
 
     // Tab switching: should (ends editing; refused while a field keeps a refused edit), will (the page left
     // frees its memory), did (font size, "previousTabViewIndex", a deferred save, refresh).
@@ -104,7 +106,6 @@ private:
         QString label;
     };
     void setLabel(int index, const QString& label);
-    void setContentMarks();
 
     TabView& m_view;
     QList<Tab> m_tabs;

@@ -23,4 +23,8 @@ public:
     virtual void prepareForPrinting() { }
     // The events page: selects the event's row.
     virtual void selectEvent(FTEvent* event) { }
+
+Q_SIGNALS:
+    // What contentMark() answers has changed: the editor marks the tab again.
+    void contentMarkChanged();
 };

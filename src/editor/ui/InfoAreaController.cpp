@@ -132,6 +132,7 @@ InfoAreaController::InfoAreaController(QWidget* parent)
         }
         m_pages.insert(identifier, page);
         m_tabs->insertTab(index, page, m_controller.labelAt(index));
+        connect(page, &EditorPage::contentMarkChanged, this, [this] { m_controller.setContentMarks(); });
     }
     connect(m_tabs, &QTabWidget::currentChanged, this, &InfoAreaController::currentChanged);
     m_controller.start();
@@ -165,9 +166,9 @@ void InfoAreaController::setFontSize(double size)
     m_controller.setFontSize(size);
 }
 
-void InfoAreaController::endEditing()
+bool InfoAreaController::endEditing()
 {
-    endFieldEditing();
+    return endFieldEditing();
 }
 
 void InfoAreaController::showFirstPage()

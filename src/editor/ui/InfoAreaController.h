@@ -38,7 +38,7 @@ public:
     void setProjectView(FTProjectView* view) override;
     void refreshDisplay() override;
     void setFontSize(double size) override;
-    void endEditing() override;
+    bool endEditing() override;
     void showFirstPage() override;
     void showCitation(FTSourceRel* citation) override;
     void prepareForPrinting() override;

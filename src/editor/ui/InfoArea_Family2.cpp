@@ -189,7 +189,9 @@ QWidget* InfoArea_Family2::buildPartner(bool husbandSide)
     label->setFont(bold);
     connect(label, &QToolButton::clicked, this, [this] { changeSpouseLabel(); });
     (husbandSide ? m_husbandLabel : m_wifeLabel) = label;
-    grid->addWidget(label, 0, 0, 1, 4, Qt::AlignLeft);
+    // The label heads the column of the date buttons, beside the name: a row of its own would take the height
+    // the children table needs.
+    grid->addWidget(label, 0, 0, Qt::AlignLeft);
 
     // The name box lists the spouses; typing into it names the partner shown, or makes the one missing.
     EditorLineEdit* name = fields->add(PersonFields::Name, side + QStringLiteral("Name"));
@@ -212,14 +214,14 @@ QWidget* InfoArea_Family2::buildPartner(bool husbandSide)
     nameRow->setSpacing(4);
     nameRow->addWidget(combo, 1);
     nameRow->addWidget(gender);
-    grid->addLayout(nameRow, 1, 0, 1, 3);
+    grid->addLayout(nameRow, 0, 1, 1, 2);
     // The person's own notes beside the name, the birth's and the death's beside them.
     const int personNotes = Tag::HusbandNotesButton + buttonOffset;
     QAbstractButton* notes = makeButton(personNotes, L("NoNotes"));
     notes->setObjectName(side + QStringLiteral("NotesButton"));
     notes->setToolTip(L("Notes"));
     connect(notes, &QAbstractButton::clicked, this, [this, personNotes] { editNotes(personNotes); });
-    grid->addWidget(notes, 1, 3);
+    grid->addWidget(notes, 0, 3);
 
     struct EventRow {
         int button, date, place, notes;
@@ -232,7 +234,7 @@ QWidget* InfoArea_Family2::buildPartner(bool husbandSide)
         {Tag::HusbandDiedButton, PersonFields::DeathDate, PersonFields::DeathPlace, Tag::HusbandDeathNotesButton,
          "DiedButton", "death"},
     };
-    int row = 2;
+    int row = 1;
     for (const EventRow& r : rows) {
         const int buttonTag = r.button + offset;
         QAbstractButton* dateButton = makeButton(buttonTag, L(r.title));
@@ -288,7 +290,7 @@ QWidget* InfoArea_Family2::buildPartner(bool husbandSide)
     DefaultPictureView* picture = EditorHooks::makeDefaultPictureView(box);
     picture->setObjectName(side + QStringLiteral("DefaultImage"));
     (husbandSide ? m_husbandImage : m_wifeImage) = picture;
-    grid->addWidget(picture, 1, 4, 4, 1, Qt::AlignTop | Qt::AlignRight);
+    grid->addWidget(picture, 0, 4, 4, 1, Qt::AlignTop | Qt::AlignRight);
     grid->setColumnStretch(1, 2);
     grid->setColumnStretch(2, 3);
 

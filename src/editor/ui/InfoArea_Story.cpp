@@ -250,6 +250,7 @@ void InfoArea_Story::load()
     m_changes = 0;
     m_loading = false;
     showFormat();
+    noteContentMark();
 }
 
 void InfoArea_Story::freeMemory()
@@ -272,6 +273,32 @@ bool InfoArea_Story::endEditing()
     return true;
 }
 
+std::optional<bool> InfoArea_Story::contentMark() const
+{
+    // Until the edit ends the record lags behind the text, and the tab follows the text.
+    if (!m_person || m_changes == 0)
+        return std::nullopt;
+    return holdsStory();
+}
+
+bool InfoArea_Story::holdsStory() const
+{
+    // Asked at every key typed: the first paragraph with text answers, not a copy of the whole story.
+    for (QTextBlock b = m_tv->document()->begin(); b.isValid(); b = b.next())
+        if (!b.text().trimmed().isEmpty())
+            return true;
+    return false;
+}
+
+void InfoArea_Story::noteContentMark()
+{
+    const bool marked = contentMark().value_or(m_person && m_person->story());
+    if (m_contentMark == marked)
+        return;
+    m_contentMark = marked;
+    Q_EMIT contentMarkChanged();
+}
+
 void InfoArea_Story::displayCurrentMode()
 {
     const QString name = StoryOptions::modeName(UserDefaults::standard().integerForKey(QStringLiteral("soPrependAppendReplace")));
@@ -283,8 +310,10 @@ void InfoArea_Story::displayCurrentMode()
 
 void InfoArea_Story::textDidChange()
 {
-    if (!m_loading)
-        ++m_changes;
+    if (m_loading)
+        return;
+    ++m_changes;
+    noteContentMark();
 }
 
 void InfoArea_Story::textDidEndEditing()
@@ -297,9 +326,9 @@ void InfoArea_Story::storeStory()
 {
     if (!m_person)
         return;
-    const bool empty = m_tv->document()->toPlainText().trimmed().isEmpty();
-    writeStory(empty ? QString() : m_tv->toHtml());
+    writeStory(holdsStory() ? m_tv->toHtml() : QString());
     m_changes = 0;
+    noteContentMark();
 }
 
 // An empty text deletes the story record; any other makes it when the person has none.
@@ -355,6 +384,7 @@ void InfoArea_Story::clearStory()
     m_loading = false;
     m_changes = 0;
     writeStory({});
+    noteContentMark();
 }
 
 void InfoArea_Story::copyToWordProcessor()

@@ -35,6 +35,7 @@ public:
     void freeMemory() override;
     void personToBeDeleted(const Notification& n) override;
     bool endEditing() override;
+    std::optional<bool> contentMark() const override;
 
     FTPerson* selectedPerson() const { return m_person; }
     StoryTextEdit* tv() const { return m_tv; }
@@ -58,6 +59,10 @@ public:
 private:
     QWidget* buildFormatBar();
     void textDidChange();
+    // Whether the text shown makes a story when stored: blanks alone do not.
+    bool holdsStory() const;
+    // Tells the editor when the mark of the tab may have changed.
+    void noteContentMark();
     void textDidEndEditing();
     void storeStory();
     void writeStory(const QString& html);
@@ -73,6 +78,8 @@ private:
     QString m_currentMode;
     int m_changes = 0;
     bool m_loading = false;
+    // The mark the tab was last told of.
+    std::optional<bool> m_contentMark;
     // The story text as last read or written, to see whether the record changed elsewhere (an undo).
     QString m_shownHtml;
     std::function<QDateTime()> m_clock;

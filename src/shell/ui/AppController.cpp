@@ -151,7 +151,7 @@ bool AppController::applicationShouldTerminate()
         FTMoc* moc = doc->moc();
         if (!moc)
             continue;
-        doc->endEditing();
+        doc->endEditingForClose();
         moc->saveRecentSources();
         moc->savePlaces();
         // A database whose changes cannot be saved asks; cancelling there keeps the program running, and a

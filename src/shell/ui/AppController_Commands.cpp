@@ -213,6 +213,8 @@ void AppController::promoteToFocalPerson()
 
 void AppController::saveData()
 {
+    // What is being typed is stored with the rest; a refused edit stays in its field (its check has said why).
+    documentForCommand(true);
     Utils::displayMsgWithTitle(
         QStringLiteral("Kinloom automatically saves your data."),
         QStringLiteral("Kinloom will save your data nearly every time you make a change. There is no need to manually "

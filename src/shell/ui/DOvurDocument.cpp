@@ -31,6 +31,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLayout>
 #include <QScreen>
 #include <QSet>
 #include <QSplitter>
@@ -177,7 +178,11 @@ void DOvurDocument::makeWindowControllers()
         frame.moveCenter(screen->availableGeometry().center());
         m_window->move(frame.topLeft());
     }
-    m_split->setSizes({m_window->height() - kMinEditorHeight, kMinEditorHeight});
+    // Sizes given before the splitter has its height are lost: the window is laid out first. The splitter keeps
+    // the diagram's minimum when the window is too short for both.
+    if (m_window->layout())
+        m_window->layout()->activate();
+    m_split->setSizes({m_window->height() - kDefaultEditorHeight, kDefaultEditorHeight});
 
     setBgColour(true);
     setMoc();
@@ -378,13 +383,23 @@ void DOvurDocument::redo()
     }
 }
 
-void DOvurDocument::endEditing()
+bool DOvurDocument::endEditing()
 {
-    if (m_pInfoArea)
-        m_pInfoArea->endEditing();
+    // A refused edit keeps its field and the focus: taking the focus away would end it, and refuse it, again.
+    if (m_pInfoArea && !m_pInfoArea->endEditing())
+        return false;
     if (m_window)
         if (QWidget* focus = m_window->focusWidget())
             focus->clearFocus();
+    return true;
+}
+
+void DOvurDocument::endEditingForClose()
+{
+    if (m_editingEndedForClose)
+        return;
+    m_editingEndedForClose = true;
+    endEditing();
 }
 
 void DOvurDocument::prepareForCommand()
@@ -472,12 +487,17 @@ DOvurDocument::CloseDecision DOvurDocument::windowShouldClose()
         if (closedOthers)
             return CloseDecision::Cancel;
     }
-    endEditing();
+    endEditingForClose();
+    // The window stays: its fields are checked again at the next close.
+    auto cancel = [this] {
+        m_editingEndedForClose = false;
+        return CloseDecision::Cancel;
+    };
     m_moc->saveRecentSources();
     m_moc->savePlaces();
     switch (saveOrAskToDiscard()) {
     case UnsavedChanges::Cancel:
-        return CloseDecision::Cancel;
+        return cancel();
     case UnsavedChanges::Discard:
         return CloseDecision::Close; // the user has just chosen to close
     case UnsavedChanges::Saved:
@@ -494,7 +514,7 @@ DOvurDocument::CloseDecision DOvurDocument::windowShouldClose()
     case 1:
         return CloseDecision::Close;
     default:
-        return CloseDecision::Cancel;
+        return cancel();
     }
 }
 
@@ -532,10 +552,12 @@ void DOvurDocument::performClose()
         return;
     case CloseDecision::CloseAndQuit:
         saveFrame();
-        if (AppController* app = AppController::shared())
-            app->terminate();
-        else
+        if (AppController* app = AppController::shared()) {
+            if (!app->terminate())
+                keepChanges(); // the quit was refused: this database stays open
+        } else {
             DocumentController::shared().closeDocument(this);
+        }
         return;
     }
 }
@@ -546,7 +568,7 @@ void DOvurDocument::close()
         return;
     m_closed = true;
     Q_EMIT closing();
-    endEditing();
+    endEditingForClose();
     if (!m_discardChanges)
         m_moc->saveMoc();
     RecentDocuments::noteNewRecentDocument(m_path);

@@ -57,6 +57,9 @@ public:
     // The diagram keeps at least this height, the person editor at least kMinEditorHeight.
     static constexpr int kMinDiagramHeight = 200;
     static constexpr int kMinEditorHeight = 280;
+    // The person editor's height in a new window with room for it: its family page lists five children rows
+    // without the divider being dragged. A shorter window takes it from the editor down to kMinEditorHeight.
+    static constexpr int kDefaultEditorHeight = 340;
 
     // Reads the database: for the document type "DovurDoc" (any letter case) opens its context. Null on failure
     // (the messages have been shown; `error` carries the context's error, 999 for an old model).
@@ -91,8 +94,13 @@ public:
     void undo();
     void redo();
 
-    // Ends field editing in the main window so that what was typed reaches the data.
-    void endEditing();
+    // Ends field editing in the main window so that what was typed reaches the data; false when a field keeps a
+    // refused edit (its check has said why, and the field keeps the focus).
+    bool endEditing();
+    // Ends field editing for a close or quit under way, once however many of its steps ask (the close, the quit
+    // that "Close & Quit" starts, the document's own close): a refused edit is reported once and goes with the
+    // window. keepChanges() (the close or quit did not happen) makes the next one end editing again.
+    void endEditingForClose();
     // The launch pattern of every command that opens a window: end editing, save.
     void prepareForCommand();
     // Shows `sheet` window-modal on the main window; it is deleted when it closes. `didEnd` runs once when the
@@ -113,8 +121,12 @@ public:
     UnsavedChanges saveOrAskToDiscard();
     bool discardsChanges() const { return m_discardChanges; }
     // The close or quit a "Close Without Saving" was given for did not happen: the document saves again, and asks
-    // again when that fails.
-    void keepChanges() { m_discardChanges = false; }
+    // again when that fails; its fields are checked again at the next close.
+    void keepChanges()
+    {
+        m_discardChanges = false;
+        m_editingEndedForClose = false;
+    }
 
     // The user's close of the main window: saves (asking as above when that fails), then asks "Close & Quit",
     // "Close" or "Cancel" when this is the only open database (other windows on it are closed first, and the
@@ -150,4 +162,5 @@ private:
     std::unique_ptr<ToolbarController> m_toolbarController;
     bool m_closed = false;
     bool m_discardChanges = false;
+    bool m_editingEndedForClose = false;
 };

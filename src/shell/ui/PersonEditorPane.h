@@ -24,8 +24,9 @@ public:
     virtual void refreshDisplay() { }
     // The new font size of the editor's tables.
     virtual void setFontSize(double size) { }
-    // Ends any field edit so that what was typed reaches the data (before a save, a sheet, closing).
-    virtual void endEditing() { }
+    // Ends any field edit so that what was typed reaches the data (before a save, a sheet, closing); false when a
+    // field keeps its edit because its check refused it (the check has said why).
+    virtual bool endEditing() { return true; }
     // Shows the editor's first page (the menu actions that add or select a person).
     virtual void showFirstPage() { }
     // Shows the page that lists the citation, with the citation selected (the review of a source's citations).

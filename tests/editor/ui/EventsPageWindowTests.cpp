@@ -312,6 +312,11 @@ TEST_F(EventsPageWindow, ABadDateStaysInItsCellWithTheMessage)
     click(0, Layout::Place);
     EXPECT_EQ(table->editingIndex(), model()->index(row, Layout::Date));
     EXPECT_FALSE(editor->chooseTab(0));
+    // A command that saves first says so once, and the cell keeps the date.
+    const qsizetype said = prompts.records.size();
+    doc->prepareForCommand();
+    EXPECT_EQ(prompts.records.size(), said + 1);
+    EXPECT_EQ(lineEditor(), date);
     saveScreenshot(doc->dovurWindow(), "editor-events-refused-date");
 
     // A good date is written; the sort button puts the row in its place.

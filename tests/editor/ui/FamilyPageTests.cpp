@@ -27,6 +27,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QSplitter>
 #include <QTextEdit>
 
 #include <gmock/gmock.h>
@@ -138,6 +139,44 @@ TEST_F(FamilyPage, RefreshRequestsLeadToOneRebuildBeforeTheNextDrawing)
     drawn();
     EXPECT_EQ(page->rebuildCount(), before + 1);
     EXPECT_FALSE(page->refreshArrayPending());
+}
+
+TEST_F(FamilyPage, TheChildrenTableShowsSeveralRowsAndTheFieldsAboveStayWhole)
+{
+    for (const char* name : {"Jane Smith", "Bill Smith", "Rose Smith", "Fred Smith"})
+        child(name, "F", "1930", {john, mary});
+    page->refreshDisplay();
+    drawn();
+    QSplitter* split = doc->pHorizSplitView();
+    struct Case {
+        QSize window;
+        int editorHeight; // 0: as the window gives it
+        int rows;
+        const char* screenshot;
+    };
+    const Case cases[] = {
+        {{DOvurDocument::kDefaultWidth, DOvurDocument::kDefaultHeight}, 0, 5, "editor-family-page-default-window"},
+        {{DOvurDocument::kMinWidth, DOvurDocument::kMinHeight}, 0, 4, "editor-family-page-short-window"},
+        {{DOvurDocument::kDefaultWidth, DOvurDocument::kDefaultHeight}, DOvurDocument::kMinEditorHeight, 2,
+         "editor-family-page-shortest-editor"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.screenshot);
+        doc->dovurWindow()->resize(c.window);
+        if (c.editorHeight)
+            split->setSizes({split->height() - c.editorHeight, c.editorHeight});
+        drawn();
+        drawn();
+        // Nothing above the table is squeezed below the height it needs.
+        EXPECT_GE(page->height(), page->minimumSizeHint().height());
+        table->scrollToTop();
+        int shown = 0;
+        for (int r = 0; r < model()->rowCount(); ++r)
+            if (table->viewport()->rect().contains(table->visualRect(model()->index(r, column("name")))))
+                ++shown;
+        EXPECT_GE(shown, c.rows);
+        saveScreenshot(doc->dovurWindow(), c.screenshot);
+    }
 }
 
 TEST_F(FamilyPage, SeveralSpousesAreListedAndTheBoxSwitchesTheCouple)

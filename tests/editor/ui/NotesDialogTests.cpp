@@ -9,6 +9,7 @@
 #include "editor/ui/NotesTextEdit.h"
 
 #include "model/FTEvent.h"
+#include "model/FTMocUndoManager.h"
 #include "model/FTSpouseRel.h"
 
 #include "platform/Localizer.h"
@@ -18,6 +19,8 @@
 #include <QTimer>
 
 #include <gmock/gmock.h>
+
+#include <functional>
 
 using ::testing::ElementsAre;
 
@@ -132,6 +135,57 @@ TEST_F(NotesDialogs, TheHierarchyDetailsWindowRunsTheDialogModallyOnItsTab)
     EXPECT_TRUE(shown);
     EXPECT_EQ(john->birth()->notes(), "Born at sea");
     EXPECT_EQ(closed.size(), 1);
+}
+
+TEST_F(NotesDialogs, TheModalDialogStoresWhatWasTypedUndoablyAndNothingWhenLeftUntouched)
+{
+    const auto& run = DiagramHooks::shared().notesDialog;
+    ASSERT_TRUE(run);
+    FTMocUndoManager* undo = moc->undoManager();
+    undo->closeOpenGroups();
+    ASSERT_TRUE(moc->saveMoc());
+    const int steps = undo->undoCount();
+
+    // There is no Cancel: left untouched, by its Close button or by Escape, it stores nothing and makes no step
+    // to undo, not even an empty death event for the death notes tab.
+    const std::function<void(QDialog*)> leave[] = {
+        [](QDialog* d) { d->findChild<QPushButton*>("close")->click(); },
+        [](QDialog* d) { key(d, Qt::Key_Escape); },
+    };
+    for (const auto& how : leave) {
+        whenModal(how);
+        run(john, "4");
+    }
+    EXPECT_EQ(closed.size(), 2);
+    EXPECT_EQ(john->death(), nullptr);
+    EXPECT_FALSE(moc->hasChanges());
+    undo->closeOpenGroups();
+    EXPECT_EQ(undo->undoCount(), steps);
+
+    // Typed and closed: stored, and one undo takes it back.
+    whenModal([this](QDialog* d) {
+        auto* dialog = qobject_cast<NotesDialog*>(d);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_FALSE(dialog->isSheet());
+        EXPECT_EQ(dialog->tabView()->currentWidget(), dialog->textView("1"));
+        typeInto(dialog->textView("1"), "Sailor on the Humber keels");
+        QApplication::processEvents();
+        saveScreenshot(dialog, "notes-dialog-modal");
+        dialog->findChild<QPushButton*>("close")->click();
+    });
+    run(john, "1");
+    EXPECT_EQ(john->notes(), "Sailor on the Humber keels");
+    prompts.answer(0); // "Undo ...?" Yes
+    doc->undo();
+    EXPECT_EQ(john->notes(), "");
+
+    // Escape keeps what was typed too: nothing typed is lost on the way out.
+    whenModal([this](QDialog* d) {
+        typeInto(qobject_cast<NotesDialog*>(d)->textView("2"), " Liked cats.");
+        key(d, Qt::Key_Escape);
+    });
+    run(john, "2");
+    EXPECT_EQ(john->comments(), "Kind to animals. Liked cats.");
 }
 
 TEST_F(NotesDialogs, ACouplesDivorceTabNeedsOneDivorce)

@@ -19,6 +19,9 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <functional>
+
 using ::testing::Contains;
 using ::testing::HasSubstr;
 
@@ -133,6 +136,53 @@ TEST_F(PersonEditorWindow, ARefusedEditKeepsTheTypedTextAndWritesNothing)
     EXPECT_EQ(john->title(), "Miller");
     EXPECT_TRUE(title->endEditing());
     EXPECT_EQ(john->title(), QString(120, 'x'));
+}
+
+TEST_F(PersonEditorWindow, SavingOrClosingReportsARefusedEditOnceAndStoresNothingOfIt)
+{
+    const QString path = moc->databaseURL();
+    auto refusals = [this] {
+        return std::count_if(prompts.records.begin(), prompts.records.end(), [](const ScriptedPrompts::Record& r) {
+            return r.text.contains(LocalizedHelpString("DateFormatHelp"));
+        });
+    };
+    john->setTitle("Carter"); // waiting to be saved
+    EditorLineEdit* born = self->field(InfoArea_Self::BirthDate);
+    retype(born, "31 Fbx 1900");
+
+    // File > Save, and a command that saves before it opens its window: the rest is saved, the edit stays.
+    const std::function<void()> saves[] = {[this] { app->saveData(); }, [this] { doc->prepareForCommand(); }};
+    for (const auto& save : saves) {
+        prompts.clear();
+        save();
+        EXPECT_EQ(refusals(), 1) << texts().join("\n").toStdString();
+        EXPECT_FALSE(moc->hasChanges());
+        EXPECT_TRUE(born->hasFocus());
+        EXPECT_TRUE(born->isEditing());
+        EXPECT_EQ(born->text(), "31 Fbx 1900");
+    }
+    EXPECT_EQ(prompts.records.size(), 1); // the command itself asks nothing
+
+    // Each try to close reports it once, however many of its steps end the editing.
+    prompts.clear();
+    prompts.answer(2); // Cancel
+    doc->performClose();
+    EXPECT_EQ(refusals(), 1) << texts().join("\n").toStdString();
+    ASSERT_EQ(documents().size(), 1);
+    EXPECT_EQ(born->text(), "31 Fbx 1900");
+    prompts.clear();
+    prompts.answer(0); // Close & Quit
+    doc->performClose();
+    EXPECT_EQ(refusals(), 1) << texts().join("\n").toStdString();
+    ASSERT_TRUE(documents().isEmpty());
+
+    auto stored = FTMoc::initForStoreURL(path, true);
+    ASSERT_TRUE(stored);
+    const FTPerson* reread = stored->fetchFirst<FTPerson>(
+        [](const FTPerson* p) { return p->name() == QLatin1String("John Smith"); });
+    ASSERT_NE(reread, nullptr);
+    EXPECT_EQ(reread->birth()->date(), "05 Jan 1900");
+    EXPECT_EQ(reread->title(), "Carter");
 }
 
 TEST_F(PersonEditorWindow, AnAcceptedEditIsStoredCleanedAndRetitlesTheTab)

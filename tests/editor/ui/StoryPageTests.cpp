@@ -221,6 +221,45 @@ TEST_F(StoryPage, ClearingDeletesTheStory)
     EXPECT_EQ(john->story(), nullptr);
 }
 
+TEST_F(StoryPage, TheTabsMarkFollowsTheTextAtOnceAndUndo)
+{
+    const QString plain = LocalizedString("Story"), marked = plain + "*";
+    // Typing the first letter marks the tab, erasing it unmarks it: nothing stored meanwhile.
+    type("B");
+    EXPECT_EQ(storyLabel(), marked);
+    key(page->tv(), Qt::Key_Backspace);
+    EXPECT_EQ(storyLabel(), plain);
+    type("Born in Leeds.");
+    EXPECT_EQ(storyLabel(), marked);
+    EXPECT_EQ(john->story(), nullptr);
+    QApplication::processEvents();
+    saveScreenshot(doc->dovurWindow(), "editor-story-tab-marked-while-typing");
+    ASSERT_TRUE(page->endEditing());
+    ASSERT_NE(john->story(), nullptr);
+    EXPECT_EQ(storyLabel(), marked);
+
+    // Undoing the new story takes the mark away, redoing it brings the mark back.
+    prompts.answer(0);
+    doc->undo();
+    EXPECT_EQ(john->story(), nullptr);
+    EXPECT_EQ(page->tv()->toPlainText(), "");
+    EXPECT_EQ(storyLabel(), plain);
+    prompts.answer(0);
+    doc->redo();
+    ASSERT_NE(john->story(), nullptr);
+    EXPECT_EQ(storyLabel(), marked);
+
+    // The commands that store at once.
+    page->clearStory();
+    EXPECT_EQ(storyLabel(), plain);
+    page->generateStory();
+    EXPECT_EQ(storyLabel(), marked);
+    // A text of blanks only is no story.
+    page->tv()->selectAll();
+    type("   ");
+    EXPECT_EQ(storyLabel(), plain);
+}
+
 TEST_F(StoryPage, TheCopyForAWordProcessorIsWrittenIntoTheReportsFolderAndOpened)
 {
     WorkspaceFixture apps(dir.path(), Workspace::shared().mimeTypeForFile("story.rtf"));
