@@ -143,11 +143,12 @@ QString tooLargeText(const QString& path, const QSize& size)
         .arg(QFileInfo(path).fileName(), QString::number(size.width()), QString::number(size.height()));
 }
 
-// The bytes a pixel takes once decoded, as the file's header announces it (4 when it does not say).
+// The bytes a pixel takes once decoded, as the file's header announces it (4 when it does not say). A reader whose
+// header did not read may answer a format that is none of QImage's (seen with a JPEG that is not one).
 int decodedBytesPerPixel(const QImageReader& reader)
 {
     const QImage::Format format = reader.imageFormat();
-    if (format == QImage::Format_Invalid)
+    if (format <= QImage::Format_Invalid || format >= QImage::NImageFormats)
         return 4;
     return std::max(1, QImage::toPixelFormat(format).bitsPerPixel() / 8);
 }
@@ -306,7 +307,7 @@ QImage decodePicture(const QString& path, const QString& kind, const QRectF* thu
                     scaledRead = true;
                 }
             }
-            const int bytesPerPixel = decodedBytesPerPixel(reader);
+            const int bytesPerPixel = size.isValid() ? decodedBytesPerPixel(reader) : 4;
             image = reader.read();
             if (image.isNull() && exceedsAllocationLimit(size, bytesPerPixel)) {
                 reason = tooDeepText(path, size, bytesPerPixel);
