@@ -14,8 +14,10 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QMap>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
 #include <QUrl>
 #include <QWidget>
 
@@ -103,7 +105,8 @@ QMenuBar* AppController::createMainMenu(QWidget* window)
     addItem(file, QStringLiteral("Check Database Integrity..."), [this] { checkDatabaseIntegrity(); });
     addItem(file, QStringLiteral("Gedcom Load Information..."), [this] { metadataFromGedcomLoad(); });
     addItem(file, QStringLiteral("Move Data Directory..."), [this] { moveDataDirectory(); });
-    file->addSeparator();
+    // The other subsystems' File items (import, export) come here, above printing and quitting.
+    QAction* printGroup = file->addSeparator();
     addItem(file, QStringLiteral("Print..."), [this] { printDocument(); }, QKeySequence::Print);
     file->addSeparator();
     addItem(file, QStringLiteral("Quit Kinloom"), [this] { terminate(); }, QKeySequence::Quit)
@@ -139,7 +142,10 @@ QMenuBar* AppController::createMainMenu(QWidget* window)
     help->addSeparator();
     addItem(help, QStringLiteral("Download Latest Release..."), [] { downloadLatestRelease(); });
 
-    // The items of the other subsystems.
+    // The items of the other subsystems: in a menu of this controller, a group of their own after its items
+    // (in File, before printing and quitting); other menus are made before Help.
+    QMap<QMenu*, QAction*> insertBefore {{file, printGroup}};
+    QSet<QMenu*> ownMenus(menus.begin(), menus.end());
     for (const MenuItem& item : d->menuItems) {
         QMenu* menu = nullptr;
         for (QMenu* m : menus)
@@ -151,7 +157,17 @@ QMenuBar* AppController::createMainMenu(QWidget* window)
             bar->insertMenu(help->menuAction(), menu);
             menus << menu;
         }
-        addItem(menu, item.title, item.action, QKeySequence(item.shortcut));
+        QAction* before = insertBefore.value(menu);
+        if (ownMenus.remove(menu)) {
+            QAction* separator = new QAction(menu);
+            separator->setSeparator(true);
+            menu->insertAction(before, separator);
+        }
+        QAction* added = addItem(menu, item.title, item.action, QKeySequence(item.shortcut));
+        if (before) {
+            menu->removeAction(added);
+            menu->insertAction(before, added);
+        }
     }
 
     for (QMenu* menu : menus) {

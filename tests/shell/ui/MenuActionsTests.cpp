@@ -127,6 +127,34 @@ TEST_F(MenuActions, ThePeopleAndHelpMenusCarryTheirCommands)
     EXPECT_EQ(texts().value(1), L("cnxnError"));
 }
 
+TEST_F(MenuActions, OtherSubsystemsItemsFormAGroupAndQuitStaysLast)
+{
+    app->addMenuItem("File", "Import Something...", [] {});
+    app->addMenuItem("File", "Export Something...", [] {});
+    app->addMenuItem("Edit", "Preferences...", [] {});
+    app->addMenuItem("Reports", "A Chart", [] {});
+    DOvurDocument* doc = open();
+    QMenuBar* bar = doc->dovurWindow()->menuBar();
+    auto titles = [](const QMenu* menu) {
+        QStringList list;
+        for (const QAction* item : menu->actions())
+            list << (item->isSeparator() ? QString("-") : item->text());
+        return list;
+    };
+    QStringList menus;
+    for (const QAction* menu : bar->actions())
+        menus << menu->text();
+    EXPECT_THAT(menus, ElementsAre("File", "Edit", "People", "Reports", "Help"));
+
+    const QStringList file = titles(bar->findChild<QMenu*>("File"));
+    EXPECT_THAT(file.mid(file.indexOf("Move Data Directory...")),
+                ElementsAre("Move Data Directory...", "-", "Import Something...", "Export Something...", "-",
+                            "Print...", "-", "Quit Kinloom"));
+    const QStringList edit = titles(bar->findChild<QMenu*>("Edit"));
+    EXPECT_THAT(edit.mid(edit.size() - 3), ElementsAre("Select All", "-", "Preferences..."));
+    EXPECT_THAT(titles(bar->findChild<QMenu*>("Reports")), ElementsAre("A Chart"));
+}
+
 TEST_F(MenuActions, TheLaunchPatternNeedsAMainWindowAndEndsEditingBeforeSaving)
 {
     EXPECT_EQ(AppController::documentForCommand(), nullptr);
