@@ -25,6 +25,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -278,6 +279,13 @@ TEST_F(HierarchyWindowInApp, TheToolbarsAncestorsButtonOpensTheSelectedPersonsAn
     for (const QPushButton* button : diagram->findChildren<QPushButton*>())
         EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
     saveScreenshot(diagram, "hierarchy-royal92-ancestors-narrow");
+
+    // A crowded chart: the queen's nine children and their families.
+    diagram->descendantsButton()->click();
+    diagram->hdView()->prepare();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(diagram->hdView()->layout().bAncestors());
+    saveScreenshot(diagram, "hierarchy-royal92-descendants");
 
     // The Reports menu's chart saves what was typed first; the family diagram's command opens the window too.
     QWidget holder;
