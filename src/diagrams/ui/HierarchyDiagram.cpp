@@ -10,8 +10,8 @@
 #include "shell/DisplayMsg.h"
 #include "shell/Utils.h"
 #include "shell/ui/DOvurDocument.h"
-#include "shell/ui/SharedPrinter.h"
 #include "shell/ui/ElidedLabel.h"
+#include "shell/ui/SharedPrinter.h"
 #include "shell/ui/ThemeIcon.h"
 
 #include "model/FTMoc.h"

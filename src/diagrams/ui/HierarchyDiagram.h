@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class DOvurDocument;
+class ElidedLabel;
 class FTMoc;
 class FTPerson;
 class HdCustomise;
@@ -13,7 +14,6 @@ class PersonalDetails;
 class QButtonGroup;
 class QCheckBox;
 class QDoubleSpinBox;
-class ElidedLabel;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
