@@ -147,6 +147,10 @@ QString tooLargeText(const QString& path, const QSize& size)
 // header did not read may answer a format that is none of QImage's (seen with a JPEG that is not one).
 int decodedBytesPerPixel(const QImageReader& reader)
 {
+    // A reader that could not read the header may answer its format with whatever its field held: it is asked only
+    // once the header gave a size.
+    if (!reader.size().isValid())
+        return 4;
     const QImage::Format format = reader.imageFormat();
     if (format <= QImage::Format_Invalid || format >= QImage::NImageFormats)
         return 4;
