@@ -143,8 +143,7 @@ QString tooLargeText(const QString& path, const QSize& size)
         .arg(QFileInfo(path).fileName(), QString::number(size.width()), QString::number(size.height()));
 }
 
-// The bytes a pixel takes once decoded, as the file's header announces it (4 when it does not say). A reader whose
-// header did not read may answer a format that is none of QImage's (seen with a JPEG that is not one).
+// The bytes a pixel takes once decoded, as the file's header announces it (4 when it does not say).
 int decodedBytesPerPixel(const QImageReader& reader)
 {
     // A reader that could not read the header may answer its format with whatever its field held: it is asked only
@@ -152,7 +151,7 @@ int decodedBytesPerPixel(const QImageReader& reader)
     if (!reader.size().isValid())
         return 4;
     const QImage::Format format = reader.imageFormat();
-    if (format <= QImage::Format_Invalid || format >= QImage::NImageFormats)
+    if (format == QImage::Format_Invalid)
         return 4;
     return std::max(1, QImage::toPixelFormat(format).bitsPerPixel() / 8);
 }
@@ -311,7 +310,7 @@ QImage decodePicture(const QString& path, const QString& kind, const QRectF* thu
                     scaledRead = true;
                 }
             }
-            const int bytesPerPixel = size.isValid() ? decodedBytesPerPixel(reader) : 4;
+            const int bytesPerPixel = decodedBytesPerPixel(reader);
             image = reader.read();
             if (image.isNull() && exceedsAllocationLimit(size, bytesPerPixel)) {
                 reason = tooDeepText(path, size, bytesPerPixel);
