@@ -21,9 +21,15 @@ QString PersonalDetailsTexts::consanguinity(FTPerson* person)
     FTPerson* root = view ? view->rootPersonInAncestralView() : nullptr;
     if (!root)
         return {};
+    // The root has no relationship to name with itself.
+    if (person == root)
+        return {};
     const QString relationship = root->consanguinityWithPerson(person);
+    if (relationship.startsWith(L("SamePerson")))
+        return {};
+    // Unrelated: the sentence names the one the person is unrelated to, the root, not the person again.
     if (relationship == L("None"))
-        return QStringLiteral("%1 %2").arg(L("NoConsanguinity"), person->nameWithBirthAndDeathYears());
+        return QStringLiteral("%1 %2").arg(L("NoConsanguinity"), root->nameWithBirthAndDeathYears());
     return relationship;
 }
 

@@ -12,8 +12,8 @@ public:
     enum NotesButton { PersonNotes = 1000, BirthNotes = 1001, DeathNotes = 1002, Comments = 1003 };
 
     // What the person is to the root of the current project view ("1st cousin of ..."); with no blood
-    // relationship, "No blood relationship to <the person's name with years>". Empty without a person, without a
-    // current view or when the view has no root.
+    // relationship, "No blood relationship to <the root's name with years>". Empty for the root itself, without a
+    // person, without a current view or when the view has no root.
     static QString consanguinity(FTPerson* person);
     // The button's title: whether the text it opens holds anything ("NotesPresent" or "NoNotes", "CommentsPresent"
     // or "NoComments"); empty without a person.

@@ -28,7 +28,10 @@ TEST_F(PersonalDetailsTextsTest, BloodRelationshipToTheRootOfTheCurrentView)
     EXPECT_EQ(PersonalDetailsTexts::consanguinity(nullptr), "");
 
     EXPECT_EQ(PersonalDetailsTexts::consanguinity(pat), "Father of Kim Gold");
-    EXPECT_EQ(PersonalDetailsTexts::consanguinity(val), "No blood relationship to Val Else (1950 - )");
+    // An unrelated person is unrelated to the root, who is named; the root itself has no line.
+    year(kim, "birth", 1980);
+    EXPECT_EQ(PersonalDetailsTexts::consanguinity(val), "No blood relationship to Kim Gold (1980 - )");
+    EXPECT_EQ(PersonalDetailsTexts::consanguinity(kim), "");
 }
 
 TEST_F(PersonalDetailsTextsTest, NotesButtonsSayWhetherTheirTextHoldsAnything)

@@ -183,7 +183,8 @@ TEST_F(HierarchyDialogs, TheDetailsWindowFollowsTheSelectionAndChecksWhatIsTyped
     EXPECT_TRUE(details->isVisible());
     EXPECT_EQ(details->person(), albert);
     EXPECT_EQ(details->field(PersonalDetails::BirthPlaceTag)->text(), "Dover, Kent");
-    EXPECT_EQ(details->consanguinity(), "No blood relationship to Albert Ashdown (1845 - )");
+    // Albert is no blood relative of the view's root, who is the one named.
+    EXPECT_EQ(details->consanguinity(), "No blood relationship to Stuart Else (1900 - )");
     EXPECT_TRUE(details->personDetails()->toPlainText().contains("Albert Ashdown"));
     using Texts = PersonalDetailsTexts;
     EXPECT_EQ(details->notesButton(Texts::BirthNotes)->text(), LocalizedString("NotesPresent"));
