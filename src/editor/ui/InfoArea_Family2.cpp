@@ -1102,6 +1102,18 @@ void InfoArea_Family2::paintEvent(QPaintEvent*)
     painter.fillRect(QRect(0, height() - kBandHeight, width(), kBandHeight), band);
 }
 
+void InfoArea_Family2::settleLayouts()
+{
+    // New texts only post their layout requests: left to the event loop, the drawing about to happen would show
+    // them in the old geometry ("Wif" in a label sized for nothing). The innermost layouts go first, so that each
+    // outer one sizes its boxes from their new hints and hands them their new sizes at once.
+    QList<QWidget*> widgets = findChildren<QWidget*>();
+    widgets.prepend(this);
+    for (auto it = widgets.crbegin(); it != widgets.crend(); ++it)
+        if (QLayout* l = (*it)->layout(); l && !(*it)->isHidden())
+            l->activate();
+}
+
 void InfoArea_Family2::watchWindow(bool on)
 {
     if (m_watchedWindow)
@@ -1128,8 +1140,12 @@ bool InfoArea_Family2::eventFilter(QObject* watched, QEvent* event)
 {
     // The window is about to draw what has changed: the page is rebuilt first when it must be (once, however many
     // refreshes were asked for), never while it draws.
-    if (watched == m_watchedWindow && event->type() == QEvent::UpdateRequest && isVisible())
+    if (watched == m_watchedWindow && event->type() == QEvent::UpdateRequest && isVisible()) {
+        const int rebuilds = m_rebuilds;
         ensureDisplay();
+        if (m_rebuilds != rebuilds)
+            settleLayouts();
+    }
     // A date button turns red under the pointer when there is a date to show.
     auto* b = qobject_cast<QAbstractButton*>(watched);
     if ((event->type() == QEvent::Enter || event->type() == QEvent::Leave) && b && m_dateButtons.contains(b)) {

@@ -141,6 +141,20 @@ TEST_F(FamilyPage, RefreshRequestsLeadToOneRebuildBeforeTheNextDrawing)
     EXPECT_FALSE(page->refreshArrayPending());
 }
 
+TEST_F(FamilyPage, TheFirstDrawingAfterAPersonChangeShowsTheNewLabelsWhole)
+{
+    // Mary was never shown: her husband's label is empty until the page is rebuilt for her. The window draws
+    // once, as it does when the event loop reaches the drawing before anything else; the labels must fit then.
+    UserDefaults::standard().setInteger("familyLabelStyle", FamilyCouple::AutoAssigned);
+    select(mary);
+    EXPECT_TRUE(page->refreshArrayPending());
+    QCoreApplication::sendPostedEvents(doc->dovurWindow(), QEvent::UpdateRequest);
+    ASSERT_FALSE(page->refreshArrayPending());
+    ASSERT_EQ(page->husbandLabel()->text(), "Husband");
+    for (QAbstractButton* label : {page->husbandLabel(), page->wifeLabel()})
+        EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+}
+
 TEST_F(FamilyPage, TheChildrenTableShowsSeveralRowsAndTheFieldsAboveStayWhole)
 {
     for (const char* name : {"Jane Smith", "Bill Smith", "Rose Smith", "Fred Smith"})
