@@ -4,12 +4,15 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTextEdit>
 #include <QTimer>
+
+#include <type_traits>
 
 template <class View>
 CellEditingView<View>::CellEditingView(QWidget* parent)
@@ -27,6 +30,11 @@ CellEditingView<View>::CellEditingView(QWidget* parent)
         p.setColor(group, QPalette::HighlightedText, p.color(group, QPalette::Text));
     }
     this->setPalette(p);
+    // A heading wider than its column ends in an ellipsis, as the cells do, rather than in a letter cut in half.
+    if constexpr (std::is_base_of_v<QTreeView, View>)
+        this->header()->setTextElideMode(Qt::ElideRight);
+    else
+        this->horizontalHeader()->setTextElideMode(Qt::ElideRight);
 }
 
 template <class View>
