@@ -30,6 +30,30 @@
 #include <QVBoxLayout>
 
 namespace {
+// A one-line text that ends in an ellipsis when the line is too short for it; the whole text is its tip.
+class ElidedLabel : public QLabel {
+public:
+    void setFullText(const QString& text)
+    {
+        m_full = text;
+        setToolTip(text);
+        elide();
+    }
+    const QString& fullText() const { return m_full; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QLabel::resizeEvent(event);
+        elide();
+    }
+
+private:
+    void elide() { setText(fontMetrics().elidedText(m_full, Qt::ElideRight, contentsRect().width())); }
+
+    QString m_full;
+};
+
 QLabel* smallLabel(const QString& text)
 {
     auto* label = new QLabel(text);
@@ -109,7 +133,7 @@ InfoArea_Self::InfoArea_Self(QWidget* parent)
     ++row;
 
     grid->addWidget(label("SelfOtherEvents"), row, 0);
-    m_otherEvents = new QLabel;
+    m_otherEvents = new ElidedLabel;
     m_otherEvents->setObjectName(QStringLiteral("otherEvents"));
     m_otherEvents->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_otherEvents->setMinimumWidth(50);
@@ -248,7 +272,7 @@ PlaceField* InfoArea_Self::placeField(int tag) const
 
 QString InfoArea_Self::otherEventsText() const
 {
-    return m_otherEvents->text();
+    return static_cast<ElidedLabel*>(m_otherEvents)->fullText();
 }
 
 bool InfoArea_Self::notesFieldShouldBeginEditing(int tag)
@@ -361,8 +385,7 @@ void InfoArea_Self::setNotesButtonIndicators()
     m_birthNotesButton->setText(SelfPageTexts::notesButtonTitle(p && p->birth() ? p->birth()->notes() : QString()));
     m_deathNotesButton->setText(SelfPageTexts::notesButtonTitle(p && p->death() ? p->death()->notes() : QString()));
     const QString summary = SelfPageTexts::otherEventsSummary(p);
-    m_otherEvents->setText(summary);
-    m_otherEvents->setToolTip(summary);
+    static_cast<ElidedLabel*>(m_otherEvents)->setFullText(summary);
 }
 
 void InfoArea_Self::setLastChangeDate()

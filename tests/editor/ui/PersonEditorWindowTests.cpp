@@ -86,6 +86,18 @@ TEST_F(PersonEditorWindow, SelectingAPersonFillsTheSelfPage)
     EXPECT_EQ(self->placeField(InfoArea_Self::BirthPlace)->moc(), moc);
     QApplication::processEvents();
     saveScreenshot(doc->dovurWindow(), "editor-self-page");
+
+    // Too many events for the line: the summary ends in an ellipsis, whole in its tip.
+    for (int year = 1926; year < 1946; ++year)
+        FTEvent::initInMoc(moc, 303, john, "RESI")->setDate(QString::number(year));
+    editor->refreshDisplay();
+    QApplication::processEvents();
+    auto* summary = self->findChild<QLabel*>("otherEvents");
+    ASSERT_NE(summary, nullptr);
+    EXPECT_TRUE(self->otherEventsText().endsWith("RESI 1945")) << self->otherEventsText().toStdString();
+    EXPECT_TRUE(summary->text().endsWith(QChar(0x2026))) << summary->text().toStdString();
+    EXPECT_LE(summary->fontMetrics().horizontalAdvance(summary->text()), summary->contentsRect().width());
+    EXPECT_EQ(summary->toolTip(), self->otherEventsText());
 }
 
 TEST_F(PersonEditorWindow, ARefusedEditKeepsTheTypedTextAndWritesNothing)
