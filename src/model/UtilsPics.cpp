@@ -146,6 +146,10 @@ QString tooLargeText(const QString& path, const QSize& size)
 // The bytes a pixel takes once decoded, as the file's header announces it (4 when it does not say).
 int decodedBytesPerPixel(const QImageReader& reader)
 {
+    // A reader that could not read the header may answer its format with whatever its field held: it is asked only
+    // once the header gave a size.
+    if (!reader.size().isValid())
+        return 4;
     const QImage::Format format = reader.imageFormat();
     if (format == QImage::Format_Invalid)
         return 4;

@@ -21,8 +21,10 @@
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <exception>
 #include <memory>
 #include <mutex>
+#include <new>
 
 const QRectF ThumbnailBuilder::kIconCrop(20, 2, 88, 120);
 
@@ -84,15 +86,47 @@ private:
     qint64 m_peak = 0;
 };
 
-Made makeThumbnail(const Job& job, DecodeGate& gate)
+// The memory of one decode, given back however the decode ends: a worker that kept it would leave every other
+// one waiting for it.
+class DecodeReservation {
+public:
+    DecodeReservation(DecodeGate& gate, qint64 bytes)
+        : m_gate(gate)
+        , m_bytes(bytes)
+    {
+        m_gate.acquire(m_bytes);
+    }
+    ~DecodeReservation() { m_gate.release(m_bytes); }
+    DecodeReservation(const DecodeReservation&) = delete;
+    DecodeReservation& operator=(const DecodeReservation&) = delete;
+
+private:
+    DecodeGate& m_gate;
+    const qint64 m_bytes;
+};
+
+// One file that cannot be read (a huge one that does not fit in memory) is a failure of its own; the others go on.
+Made makeThumbnail(const Job& job, DecodeGate& gate, const std::function<void(const QString&)>& decoding)
 {
     Made made;
-    const qint64 bytes = UtilsPics::thumbnailDecodeBytes(job.path, job.crop);
-    gate.acquire(bytes);
-    const QImage image = ThumbnailBuilder::thumbnailImageForFile(job.path, job.crop, &made.cropUsed, &made.whyNot);
-    gate.release(bytes);
-    if (!image.isNull())
-        made.tiff = UtilsPics::tiffRepresentation(image);
+    try {
+        QImage image;
+        {
+            const DecodeReservation reserved(gate, UtilsPics::thumbnailDecodeBytes(job.path, job.crop));
+            if (decoding)
+                decoding(job.path);
+            image = ThumbnailBuilder::thumbnailImageForFile(job.path, job.crop, &made.cropUsed, &made.whyNot);
+        }
+        if (!image.isNull())
+            made.tiff = UtilsPics::tiffRepresentation(image);
+    } catch (const std::bad_alloc&) {
+        made = Made();
+        made.whyNot = LocalizedString(QStringLiteral("PicOutOfMemory")).arg(QFileInfo(job.path).fileName());
+    } catch (const std::exception& e) {
+        made = Made();
+        made.whyNot = LocalizedString(QStringLiteral("PicDecodeError"))
+                          .arg(QFileInfo(job.path).fileName(), QString::fromLocal8Bit(e.what()));
+    }
     return made;
 }
 }
@@ -257,14 +291,21 @@ int ThumbnailBuilder::createThumbnails(const QList<FTPicture*>& pictures)
         QList<Job> jobs;
         for (qsizetype i = from; i < std::min(total, from + window); ++i)
             jobs.append({ pictures[i]->filename(), UtilsPics::rectFromString(pictures[i]->rclCut()) });
-        return QtConcurrent::mapped(std::move(jobs), [gate](const Job& job) { return makeThumbnail(job, *gate); });
+        // The workers hold only their jobs, the gate and the hook, all their own: a stopped build may return while
+        // they finish.
+        return QtConcurrent::mapped(std::move(jobs),
+            [gate, decoding = decoding](const Job& job) { return makeThumbnail(job, *gate, decoding); });
     };
+    // False when the build was stopped while it waited.
     auto await = [&](QFuture<Made>& future) {
         while (!future.isFinished()) {
             if (keepAlive)
                 keepAlive();
+            if (!m_active)
+                return false;
             QThread::msleep(2);
         }
+        return true;
     };
 
     int created = 0;
@@ -272,7 +313,10 @@ int ThumbnailBuilder::createThumbnails(const QList<FTPicture*>& pictures)
     bool stopped = false;
     QFuture<Made> current = launch(0);
     for (qsizetype from = 0; from < total && !stopped; from += window) {
-        await(current);
+        if (!await(current)) {
+            stopped = true;
+            break;
+        }
         const QList<Made> made = current.results();
         if (from + window < total)
             current = launch(from + window);
@@ -318,10 +362,9 @@ int ThumbnailBuilder::createThumbnails(const QList<FTPicture*>& pictures)
             }
         }
     }
-    if (stopped) {
+    // The decodes under way end on their own; those not begun are dropped.
+    if (stopped)
         current.cancel();
-        current.waitForFinished();
-    }
     m_peakDecodeBytes = gate->peak();
     message(QStringLiteral("%1 %2 %3 %4 %5 %6. (%7 %8)")
                 .arg(QString::number(created), L("ConjunctiveOf"), QString::number(total), L("thumbnailsCreated"),

@@ -50,9 +50,12 @@ public:
     std::function<void()> keepAlive;
     // Called after each save (for the tests' eyes).
     std::function<void()> saved;
+    // Called on a worker thread as the decode of each file starts (for the tests: it may throw, as a decode that
+    // runs out of memory does).
+    std::function<void(const QString& path)> decoding;
 
-    // A run: start() sets the active flag, stop() clears it (the build stops after the current picture),
-    // finish() ends the run.
+    // A run: start() sets the active flag, stop() clears it (the build stops after the current picture, or at
+    // once while it waits for decodes, which then end on their own), finish() ends the run.
     void start();
     void stop();
     void finish();

@@ -10,7 +10,14 @@
 #include "model/FTOriginalPicture.h"
 #include "model/UtilsPics.h"
 
+#include <QSemaphore>
+#include <QThreadPool>
+
 #include <gmock/gmock.h>
+
+#include <memory>
+#include <new>
+#include <stdexcept>
 
 using ::testing::HasSubstr;
 
@@ -166,6 +173,54 @@ TEST_F(ThumbnailBuilderTest, LargePicturesAreDecodedWithinTheBudgetAndOneLargerT
         ASSERT_FALSE(thumbnail.isNull()) << i;
         EXPECT_EQ(thumbnail.pixelColor(thumbnail.width() / 2, thumbnail.height() / 2).rgb(), colours[i].rgb()) << i;
     }
+}
+
+TEST_F(ThumbnailBuilderTest, ADecodeThatThrowsIsOneFailureAndTheOtherPicturesAreStillMade)
+{
+    auto moc = newDatabase();
+    const QList<FTPicture*> pictures = picturesWithoutThumbnails(*moc, 12);
+    // One decode at a time: a decode that kept its memory would hold up all the others.
+    ThumbnailBuilder::setDecodeBudget(UtilsPics::thumbnailDecodeBytes(pictures[0]->filename(), {}) * 3 / 2);
+    ThumbnailBuilder builder(moc.get());
+    builder.decoding = [](const QString& path) {
+        if (path.endsWith("/p3.png"))
+            throw std::bad_alloc();
+        if (path.endsWith("/p7.png"))
+            throw std::runtime_error("the decoder broke");
+    };
+    builder.start();
+    EXPECT_EQ(builder.createThumbnails(pictures), 10);
+    EXPECT_THAT(builder.failures(), ::testing::ElementsAre("p3.png cannot be read: there is not enough memory for it.",
+                                                           "p7.png cannot be read: the decoder broke"));
+    EXPECT_FALSE(pictures[3]->originalPicture());
+    EXPECT_FALSE(pictures[7]->originalPicture());
+    EXPECT_TRUE(pictures[11]->originalPicture());
+    EXPECT_FALSE(moc->hasChanges());
+}
+
+TEST_F(ThumbnailBuilderTest, AStopWhileADecodeHangsEndsTheBuild)
+{
+    auto moc = newDatabase();
+    const QList<FTPicture*> pictures = picturesWithoutThumbnails(*moc, 12);
+    ThumbnailBuilder::setDecodeBudget(UtilsPics::thumbnailDecodeBytes(pictures[0]->filename(), {}) * 3 / 2);
+    ThumbnailBuilder builder(moc.get());
+    // The first file's decode does not end (a file on a server that went away) until the test lets it.
+    const auto hang = std::make_shared<QSemaphore>();
+    builder.decoding = [hang](const QString& path) {
+        if (path.endsWith("/p0.png"))
+            hang->acquire();
+    };
+    int waits = 0;
+    builder.keepAlive = [&] {
+        if (++waits == 20)
+            builder.stop();
+    };
+    builder.start();
+    EXPECT_EQ(builder.createThumbnails(pictures), 0);
+    EXPECT_EQ(waits, 20);
+    EXPECT_EQ(builder.arrayOfPicsNeedingThumbnailsInMoc().size(), 12);
+    hang->release();
+    QThreadPool::globalInstance()->waitForDone();
 }
 
 TEST_F(ThumbnailBuilderTest, SoundsAndDocumentsGetIconsAndOtherKindsNone)

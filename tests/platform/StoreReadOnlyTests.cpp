@@ -155,6 +155,10 @@ TEST(StoreReadOnly, ReadsWhereNothingMayBeWrittenOrSaysWhatIsLeftUnfinished)
                 EXPECT_EQ(ctx.lastErrorCode(), ObjectContext::ErrorCode::ReadOnly);
                 EXPECT_TRUE(error.contains("cannot be read without changing it")) << qPrintable(error);
                 EXPECT_TRUE(error.contains(path + c.refusal + "\"")) << qPrintable(error);
+                // Opening it in the program is no way out where the folder cannot be written: a copy is.
+                EXPECT_TRUE(error.contains(QString("Copy the database together with \"Family.RezUdu") + c.refusal
+                                           + "\" to a folder you can write to")) << qPrintable(error);
+                EXPECT_FALSE(error.contains("File - Open")) << qPrintable(error);
             } else {
                 ASSERT_TRUE(opened) << qPrintable(error);
                 QString metadataError;

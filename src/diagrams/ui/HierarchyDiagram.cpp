@@ -10,6 +10,7 @@
 #include "shell/DisplayMsg.h"
 #include "shell/Utils.h"
 #include "shell/ui/DOvurDocument.h"
+#include "shell/ui/ElidedLabel.h"
 #include "shell/ui/SharedPrinter.h"
 #include "shell/ui/ThemeIcon.h"
 
@@ -190,10 +191,10 @@ void HierarchyDiagram::makeControls()
     controls->addLayout(labelled("HdPointSizeLabel", m_pointSize));
     controls->addLayout(labelled("HdColumnWidthLabel", m_columnWidth));
 
-    m_info = new QLabel;
+    // The buttons keep their room; a long line about the person is shortened with an ellipsis.
+    m_info = new ElidedLabel;
     m_info->setObjectName(QStringLiteral("selectedPersonsInfo"));
     m_info->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_info->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     QFont infoFont(QStringLiteral("Arial"));
     infoFont.setPointSizeF(11);
     m_info->setFont(infoFont);
@@ -247,7 +248,6 @@ void HierarchyDiagram::makeControls()
     m_view->onTitleChanged = [this](const QString& title) { setWindowTitle(title); };
     m_view->onSelectedPersonChanged = [this](FTPerson* person, const QString& info) {
         m_info->setText(info);
-        m_info->setToolTip(info);
         // The details window follows the selection.
         if (m_pd && person && m_pd->person() != person)
             m_pd->setPerson(person);

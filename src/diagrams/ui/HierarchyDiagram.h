@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class DOvurDocument;
+class ElidedLabel;
 class FTMoc;
 class FTPerson;
 class HdCustomise;
@@ -13,7 +14,6 @@ class PersonalDetails;
 class QButtonGroup;
 class QCheckBox;
 class QDoubleSpinBox;
-class QLabel;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
@@ -79,7 +79,7 @@ public:
     QRadioButton* descendantsButton() const { return m_descendants; }
     QCheckBox* horizontalSwitch() const { return m_horizontal; }
     QCheckBox* truncateSwitch() const { return m_truncate; }
-    QLabel* selectedPersonsInfoTextField() const { return m_info; }
+    ElidedLabel* selectedPersonsInfoTextField() const { return m_info; }
     QPushButton* printButton() const { return m_printButton; }
     QPushButton* pdfButton() const { return m_pdfButton; }
     QPushButton* customiseButton() const { return m_customiseButton; }
@@ -123,7 +123,7 @@ private:
     QPushButton* m_findButton = nullptr;
     PersonalDetails* m_pd = nullptr;
     HdCustomise* m_customiseDialog = nullptr;
-    QLabel* m_info = nullptr;
+    ElidedLabel* m_info = nullptr;
     bool m_syncing = false;
     // The event loop level the window was opened from, and the close waiting for a modal dialog to finish.
     int m_loopLevel = 0;

@@ -136,7 +136,7 @@ AddChildController::AddChildController(QWidget* parent)
 
     m_notes = new NotesTextEdit;
     m_notes->setObjectName(QStringLiteral("notesTextView"));
-    m_notes->document()->setDocumentMargin(5);
+    m_notes->setMargin(5);
     m_notes->commit = [this](const QString& text) {
         if (m_person && m_person->notes() != text) {
             m_person->setNotes(text);

@@ -128,7 +128,7 @@ FamilyDialogController::FamilyDialogController(FTPerson* first, FTPerson* second
     m_marriageNotes = new NotesTextEdit;
     m_marriageNotes->setObjectName(QStringLiteral("marriageNotes"));
     m_marriageNotes->setFixedHeight(55);
-    m_marriageNotes->document()->setDocumentMargin(3);
+    m_marriageNotes->setMargin(3);
     m_marriageNotes->commit = [this](const QString& text) {
         if (!m_spouseRel)
             return;
@@ -194,7 +194,7 @@ FamilyDialogController::FamilyDialogController(FTPerson* first, FTPerson* second
         [this] { this->deleteEvent(); });
     m_eventNotes = new NotesTextEdit;
     m_eventNotes->setObjectName(QStringLiteral("eventNotesTextView"));
-    m_eventNotes->document()->setDocumentMargin(4);
+    m_eventNotes->setMargin(4);
     m_eventNotes->setMaximumHeight(70);
     m_eventNotes->commit = [this](const QString& text) {
         if (m_notesEvent && !m_notesEvent->isDeleted() && m_notesEvent->notes() != text) {

@@ -4,6 +4,7 @@
 #include "editor/ui/EditorPage.h"
 #include "editor/ui/EditorTags.h"
 #include "editor/ui/InfoArea_Self.h"
+#include "editor/ui/NotesWindow.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -168,6 +169,11 @@ void InfoAreaController::setFontSize(double size)
 
 bool InfoAreaController::endEditing()
 {
+    // A notes window the family page opened stays beside the main window, and leaving it for another window keeps
+    // what was typed there unwritten: it is written here, before the save, command or close this precedes.
+    if (QWidget* main = window(); main && main != this)
+        for (NotesWindow* notes : main->findChildren<NotesWindow*>(Qt::FindDirectChildrenOnly))
+            notes->commitEditing();
     return endFieldEditing();
 }
 

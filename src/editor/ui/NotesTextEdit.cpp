@@ -10,7 +10,7 @@ NotesTextEdit::NotesTextEdit(QWidget* parent)
 {
     setAcceptRichText(false);
     setTabChangesFocus(true);
-    document()->setDocumentMargin(5);
+    setMargin(5);
     SpellCheckHighlighter::attach(this, SpellChecker::shared());
 }
 
@@ -45,6 +45,15 @@ void NotesTextEdit::setPointSize(long size)
         return;
     f.setPointSize(int(size));
     setFont(f);
+}
+
+void NotesTextEdit::setMargin(qreal margin)
+{
+    // The document counts a new margin as a change; taken for typing, it kept the first text shown from loading
+    // and wrote the empty box over the record's notes when the edit ended.
+    const bool typed = document()->isModified();
+    document()->setDocumentMargin(margin);
+    document()->setModified(typed);
 }
 
 void NotesTextEdit::focusOutEvent(QFocusEvent* event)

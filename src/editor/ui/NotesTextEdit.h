@@ -21,6 +21,8 @@ public:
     // Commits a changed text.
     void endEditing();
     void setPointSize(long size);
+    // The room around the text; what was typed stays unwritten, and a text not typed in stays unchanged.
+    void setMargin(qreal margin);
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;

@@ -12,9 +12,12 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -39,6 +42,7 @@ LdsSubmissionDialog::LdsSubmissionDialog(QWidget* parent)
     GedcomExportOptions::ensureSubmissionKeys();
     UserDefaults& defaults = UserDefaults::standard();
 
+    QList<QLabel*> labels;
     auto group = [&](const QString& titleKey, const QStringList& keys, const QString& helpObjectName,
                      std::function<void()> help) {
         auto* box = new QGroupBox(LocalizedString(titleKey));
@@ -48,7 +52,10 @@ LdsSubmissionDialog::LdsSubmissionDialog(QWidget* parent)
             field->setObjectName(key);
             connect(field, &QLineEdit::textEdited, this,
                 [key](const QString& text) { UserDefaults::standard().setString(key, text); });
-            form->addRow(labelFor(key), field);
+            auto* label = new QLabel(labelFor(key));
+            label->setBuddy(field);
+            labels << label;
+            form->addRow(label, field);
             m_fields << field;
         }
         auto* helpButton = new QPushButton(LocalizedString(QStringLiteral("LdsHelp")));
@@ -69,6 +76,12 @@ LdsSubmissionDialog::LdsSubmissionDialog(QWidget* parent)
         QStringLiteral("helpForLdsSubmitter"), [this] { helpForLdsSubmitter(); }));
     layout->addWidget(group(QStringLiteral("LdsSubmissionGroup"), GedcomExportOptions::submissionKeys(),
         QStringLiteral("helpForLdsSubmission"), [this] { helpForLdsSubmission(); }));
+    // One label column for both groups, so that their fields line up.
+    int labelWidth = 0;
+    for (const QLabel* label : labels)
+        labelWidth = std::max(labelWidth, label->sizeHint().width());
+    for (QLabel* label : labels)
+        label->setMinimumWidth(labelWidth);
     auto* buttons = new QDialogButtonBox;
     QPushButton* ok = buttons->addButton(LocalizedString(QStringLiteral("OK")), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("okButton"));

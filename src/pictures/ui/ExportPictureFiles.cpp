@@ -20,6 +20,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 QString L(const char* key)
 {
@@ -43,7 +45,7 @@ ExportPictureFiles::ExportPictureFiles(FTMoc* moc, const QList<FTPicture*>& pict
     m_table->setObjectName(QStringLiteral("tv"));
     m_table->setHorizontalHeaderLabels({ L("PicsDirectoryColumn"), L("PicsFileNameColumn") });
     m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    m_table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    m_table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Interactive);
     m_table->verticalHeader()->hide();
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -122,6 +124,10 @@ void ExportPictureFiles::fillTable()
         m_table->setItem(row, 0, folder);
         m_table->setItem(row, 1, new QTableWidgetItem(file.fileName()));
     }
+    // The file names take what they need, up to half the width; the folders, mostly one long path, the rest.
+    m_table->resizeColumnToContents(1);
+    const int half = std::max(m_table->viewport()->width(), m_table->minimumWidth()) / 2;
+    m_table->setColumnWidth(1, std::min(m_table->columnWidth(1), half));
 }
 
 void ExportPictureFiles::exportPictures()

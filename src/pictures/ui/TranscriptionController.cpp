@@ -7,6 +7,7 @@
 
 #include "shell/DisplayMsg.h"
 #include "shell/Utils.h"
+#include "shell/ui/ElidedLabel.h"
 
 #include "model/FTMoc.h"
 #include "model/FTPicture.h"
@@ -96,7 +97,8 @@ void TranscriptionController::buildWindow()
     m_title->setObjectName(QStringLiteral("title"));
     m_title->setReadOnly(true);
     auto* fileLabel = new QLabel(L("TranscriptionFileLabel"));
-    m_fileName = new QLabel;
+    // A long path is shortened in the middle, keeping the file's name in sight.
+    m_fileName = new ElidedLabel(Qt::ElideMiddle);
     m_fileName->setObjectName(QStringLiteral("fileName"));
     m_fileName->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_fileName->setMinimumWidth(80);

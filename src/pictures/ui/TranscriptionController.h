@@ -6,6 +6,7 @@
 #include <functional>
 
 class DocumentImage;
+class ElidedLabel;
 class FTManagedObject;
 class FTPicture;
 class QCheckBox;
@@ -57,7 +58,7 @@ public:
     void closeTranscription();
 
     QLineEdit* titleField() const { return m_title; }
-    QLabel* fileName() const { return m_fileName; }
+    ElidedLabel* fileName() const { return m_fileName; }
     QLabel* loadError() const { return m_loadError; }
     QTextEdit* transcription() const { return m_transcription; }
     DocumentImage* documentImage() const { return m_documentImage; }
@@ -95,7 +96,7 @@ private:
     QPoint m_pressedAt;
 
     QLineEdit* m_title = nullptr;
-    QLabel* m_fileName = nullptr;
+    ElidedLabel* m_fileName = nullptr;
     QLabel* m_loadError = nullptr;
     QTextEdit* m_transcription = nullptr;
     QScrollArea* m_scroll = nullptr;

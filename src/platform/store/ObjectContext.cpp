@@ -337,10 +337,12 @@ bool ObjectContext::open(const QString& path, OpenMode mode, QString* error)
         QString text;
         if (reading && (rc == SQLITE_READONLY || rc == SQLITE_CANTOPEN) && QFileInfo::exists(sideFile)) {
             code = ErrorCode::ReadOnly;
+            // Opening it for changes is refused where the folder cannot be written, so that is not the way out.
             text = QStringLiteral("The Kinloom database \"%1\" cannot be read without changing it: its last changes "
                                   "are still in \"%2\" beside it, which only a program that may change the file can "
-                                  "finish. Open it once in Kinloom with File - Open, then try again.")
-                       .arg(shown, QDir::toNativeSeparators(sideFile));
+                                  "finish. Copy the database together with \"%3\" to a folder you can write to, or "
+                                  "open it where it can be changed, then try again.")
+                       .arg(shown, QDir::toNativeSeparators(sideFile), QFileInfo(sideFile).fileName());
         } else if (code == ErrorCode::NotAStore)
             text = QStringLiteral("\"%1\" is not a Kinloom database (%2).").arg(shown, message);
         else if (code == ErrorCode::Locked)

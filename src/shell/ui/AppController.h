@@ -128,8 +128,9 @@ public:
     Panels& panels();
 
     // The menu bar of a main window (and of the empty window). Later subsystems add their items once at start-up
-    // with addMenuItem(); every menu bar made afterwards has them, in the order added, at the end of that menu
-    // (a new menu goes before "Window"). Items are enabled by MenuRules each time a menu opens.
+    // with addMenuItem(); every menu bar made afterwards has them, in the order added, as a group at the end of
+    // that menu (in "File" before printing and quitting; a new menu goes before "Help"). Items are enabled by
+    // MenuRules each time a menu opens.
     //
     //   controller.addMenuItem("Reports", "Ancestors Report...", [] { ... currentDocument ... });
     struct MenuItem {

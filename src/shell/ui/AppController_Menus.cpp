@@ -5,6 +5,7 @@
 #include "shell/ui/AppControllerPrivate.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
+#include "shell/ui/ThemeIcon.h"
 #include "shell/ui/VersionMigrationController.h"
 
 #include "platform/Prompts.h"
@@ -14,8 +15,10 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeySequence>
+#include <QMap>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSet>
 #include <QUrl>
 #include <QWidget>
 
@@ -23,9 +26,12 @@ namespace {
 const QString kTerminateAction = QStringLiteral("terminate");
 const QString kWebSite = QStringLiteral("https://kinloom.org");
 
-QAction* addItem(QMenu* menu, const QString& title, std::function<void()> action, const QKeySequence& shortcut = {})
+QAction* addItem(QMenu* menu, const QString& title, std::function<void()> action, const QKeySequence& shortcut = {},
+                 const char* icon = nullptr)
 {
     QAction* item = menu->addAction(title);
+    if (icon)
+        item->setIcon(themeIcon(QString::fromLatin1(icon)));
     if (!shortcut.isEmpty())
         item->setShortcut(shortcut);
     QObject::connect(item, &QAction::triggered, item, [action = std::move(action)] {
@@ -80,9 +86,9 @@ QMenuBar* AppController::createMainMenu(QWidget* window)
     };
 
     QMenu* file = newMenu(QStringLiteral("File"));
-    addItem(file, QStringLiteral("New..."), [this] { newDocument(); }, QKeySequence::New);
-    addItem(file, QStringLiteral("Open..."), [this] { openDocument(); }, QKeySequence::Open);
-    QMenu* recent = file->addMenu(QStringLiteral("Open Recent"));
+    addItem(file, QStringLiteral("New..."), [this] { newDocument(); }, QKeySequence::New, "document-new");
+    addItem(file, QStringLiteral("Open..."), [this] { openDocument(); }, QKeySequence::Open, "document-open");
+    QMenu* recent = file->addMenu(themeIcon(QStringLiteral("document-open-recent")), QStringLiteral("Open Recent"));
     QObject::connect(recent, &QMenu::aboutToShow, recent, [this, recent] {
         recent->clear();
         for (const QString& path : RecentDocuments::paths())
@@ -97,26 +103,28 @@ QMenuBar* AppController::createMainMenu(QWidget* window)
             openDocumentWithContentsOfURL(converted);
     });
     file->addSeparator();
-    addItem(file, QStringLiteral("Close"), [this] { closeCurrentDocument(); }, QKeySequence::Close);
-    addItem(file, QStringLiteral("Save"), [this] { saveData(); }, QKeySequence::Save);
+    addItem(file, QStringLiteral("Close"), [this] { closeCurrentDocument(); }, QKeySequence::Close, "window-close");
+    addItem(file, QStringLiteral("Save"), [this] { saveData(); }, QKeySequence::Save, "document-save");
     addItem(file, QStringLiteral("Backup Current Database..."), [this] { backupCurrentDatabase(); });
     addItem(file, QStringLiteral("Check Database Integrity..."), [this] { checkDatabaseIntegrity(); });
     addItem(file, QStringLiteral("Gedcom Load Information..."), [this] { metadataFromGedcomLoad(); });
     addItem(file, QStringLiteral("Move Data Directory..."), [this] { moveDataDirectory(); });
+    // The other subsystems' File items (import, export) come here, above printing and quitting.
+    QAction* printGroup = file->addSeparator();
+    addItem(file, QStringLiteral("Print..."), [this] { printDocument(); }, QKeySequence::Print, "document-print");
     file->addSeparator();
-    addItem(file, QStringLiteral("Print..."), [this] { printDocument(); }, QKeySequence::Print);
-    file->addSeparator();
-    addItem(file, QStringLiteral("Quit Kinloom"), [this] { terminate(); }, QKeySequence::Quit)
+    addItem(file, QStringLiteral("Quit Kinloom"), [this] { terminate(); }, QKeySequence::Quit, "application-exit")
         ->setObjectName(kTerminateAction);
 
     QMenu* edit = newMenu(QStringLiteral("Edit"));
-    addItem(edit, QStringLiteral("Undo"), [this] { undo(); }, QKeySequence::Undo);
-    addItem(edit, QStringLiteral("Redo"), [this] { redo(); }, QKeySequence::Redo);
+    addItem(edit, QStringLiteral("Undo"), [this] { undo(); }, QKeySequence::Undo, "edit-undo");
+    addItem(edit, QStringLiteral("Redo"), [this] { redo(); }, QKeySequence::Redo, "edit-redo");
     edit->addSeparator();
-    addItem(edit, QStringLiteral("Cut"), [] { sendToFocusWidget("cut"); }, QKeySequence::Cut);
-    addItem(edit, QStringLiteral("Copy"), [] { sendToFocusWidget("copy"); }, QKeySequence::Copy);
-    addItem(edit, QStringLiteral("Paste"), [] { sendToFocusWidget("paste"); }, QKeySequence::Paste);
-    addItem(edit, QStringLiteral("Select All"), [] { sendToFocusWidget("selectAll"); }, QKeySequence::SelectAll);
+    addItem(edit, QStringLiteral("Cut"), [] { sendToFocusWidget("cut"); }, QKeySequence::Cut, "edit-cut");
+    addItem(edit, QStringLiteral("Copy"), [] { sendToFocusWidget("copy"); }, QKeySequence::Copy, "edit-copy");
+    addItem(edit, QStringLiteral("Paste"), [] { sendToFocusWidget("paste"); }, QKeySequence::Paste, "edit-paste");
+    addItem(edit, QStringLiteral("Select All"), [] { sendToFocusWidget("selectAll"); }, QKeySequence::SelectAll,
+            "edit-select-all");
 
     QMenu* people = newMenu(QStringLiteral("People"));
     addItem(people, QStringLiteral("Promote to Focal Person"), [this] { promoteToFocalPerson(); });
@@ -128,18 +136,25 @@ QMenuBar* AppController::createMainMenu(QWidget* window)
     addItem(people, QStringLiteral("Disconnect Person..."), [] { disconnectPerson(); });
 
     QMenu* help = newMenu(QStringLiteral("Help"));
-    addItem(help, QStringLiteral("About Kinloom"), [] {
-        Prompts::current().message(QStringLiteral("Kinloom %1").arg(QCoreApplication::applicationVersion()),
-                                   QStringLiteral("A family history program."));
-    });
+    addItem(
+        help, QStringLiteral("About Kinloom"),
+        [] {
+            Prompts::current().message(QStringLiteral("Kinloom %1").arg(QCoreApplication::applicationVersion()),
+                                       QStringLiteral("A family history program."));
+        },
+        {}, "help-about");
     addItem(help, QStringLiteral("Discussion Forums"),
             [] { QDesktopServices::openUrl(QUrl(kWebSite + QStringLiteral("/forums"))); });
     addItem(help, QStringLiteral("Frequently Asked Questions"),
             [] { QDesktopServices::openUrl(QUrl(kWebSite + QStringLiteral("/forums/viewforum.php?f=4"))); });
     help->addSeparator();
-    addItem(help, QStringLiteral("Download Latest Release..."), [] { downloadLatestRelease(); });
+    addItem(help, QStringLiteral("Download Latest Release..."), [] { downloadLatestRelease(); }, {},
+            "system-software-update");
 
-    // The items of the other subsystems.
+    // The items of the other subsystems: in a menu of this controller, a group of their own after its items
+    // (in File, before printing and quitting); other menus are made before Help.
+    QMap<QMenu*, QAction*> insertBefore {{file, printGroup}};
+    QSet<QMenu*> ownMenus(menus.begin(), menus.end());
     for (const MenuItem& item : d->menuItems) {
         QMenu* menu = nullptr;
         for (QMenu* m : menus)
@@ -151,7 +166,17 @@ QMenuBar* AppController::createMainMenu(QWidget* window)
             bar->insertMenu(help->menuAction(), menu);
             menus << menu;
         }
-        addItem(menu, item.title, item.action, QKeySequence(item.shortcut));
+        QAction* before = insertBefore.value(menu);
+        if (ownMenus.remove(menu)) {
+            QAction* separator = new QAction(menu);
+            separator->setSeparator(true);
+            menu->insertAction(before, separator);
+        }
+        QAction* added = addItem(menu, item.title, item.action, QKeySequence(item.shortcut));
+        if (before) {
+            menu->removeAction(added);
+            menu->insertAction(before, added);
+        }
     }
 
     for (QMenu* menu : menus) {

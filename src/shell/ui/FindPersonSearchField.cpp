@@ -2,9 +2,22 @@
 
 #include <QKeyEvent>
 
+#include <algorithm>
+
 FindPersonSearchField::FindPersonSearchField(QWidget* parent)
     : QLineEdit(parent)
 {
+}
+
+QSize FindPersonSearchField::sizeHint() const
+{
+    QSize hint = QLineEdit::sizeHint();
+    // The line edit's own hint is room for 17 'x'; the prompt takes the place of that text.
+    const QFontMetrics metrics = fontMetrics();
+    const int extra = metrics.horizontalAdvance(placeholderText() + QStringLiteral("  "))
+        - 17 * metrics.horizontalAdvance(QLatin1Char('x'));
+    hint.rwidth() += std::max(0, extra);
+    return hint;
 }
 
 void FindPersonSearchField::focusInEvent(QFocusEvent* event)

@@ -11,6 +11,8 @@ public:
     explicit FindPersonSearchField(QWidget* parent = nullptr);
     std::function<void()> didBecomeFirstResponder;
     std::function<void()> escapePressed;
+    // Wide enough for the prompt that says where it searches ("Find in Names and Titles").
+    QSize sizeHint() const override;
 
 protected:
     void focusInEvent(QFocusEvent* event) override;

@@ -178,7 +178,11 @@ QWidget* ToolbarController::makeItem(const QString& identifier, QWidget* view, c
     view->setToolTip(toolTip);
     view->setMinimumWidth(minWidth);
     view->setMaximumWidth(maxWidth);
+    // The toolbar gives every item the height of its tallest one: the views are centred in the room above the
+    // labels, so that the labels of all items stand on one line.
+    layout->addStretch(1);
     layout->addWidget(view, 0, Qt::AlignHCenter);
+    layout->addStretch(1);
     auto* text = new QLabel(label);
     text->setAlignment(Qt::AlignHCenter);
     QFont small = text->font();
@@ -219,6 +223,8 @@ void ToolbarController::createToolbar()
             reloadComboBox();
     };
     combo->setMaxVisibleItems(2);
+    // Wide enough for the focal person's name and years, within the item's bounds.
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_focalPeopleComboBox = combo;
     QObject::connect(combo, qOverload<int>(&QComboBox::activated), this,
                      [this](int index) { comboBoxSelectionDidChange(index); });

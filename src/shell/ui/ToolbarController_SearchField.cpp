@@ -152,6 +152,7 @@ void ToolbarController::createSearchFieldFilterMenu()
     if (m_findPersonLabel)
         m_findPersonLabel->setText(FindPersonSearch::findInLabel());
     m_findPersonSearchField->setPlaceholderText(FindPersonSearch::findInLabel());
+    m_findPersonSearchField->updateGeometry();
 }
 
 void ToolbarController::limitSearch(FindPersonSearch::Kind kind)

@@ -19,6 +19,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 constexpr int kFontSize = 11;
 
@@ -43,6 +45,13 @@ QTableView* makeSide(SourceListModel* model)
     header->resizeSection(SourceListModel::NumberColumn, 56);
     header->resizeSection(SourceListModel::TypeColumn, 110);
     header->setStretchLastSection(true);
+    // The types of the database shown are read whole, while the title keeps most of the width.
+    QObject::connect(model, &QAbstractItemModel::modelReset, table, [table] {
+        table->resizeColumnToContents(SourceListModel::TypeColumn);
+        const int fit = table->columnWidth(SourceListModel::TypeColumn);
+        const int room = std::max(110, table->viewport()->width() / 3);
+        table->setColumnWidth(SourceListModel::TypeColumn, std::clamp(fit, 110, room));
+    });
     return table;
 }
 }

@@ -10,6 +10,7 @@
 #include "diagrams/ui/HierarchyDiagram.h"
 #include "diagrams/ui/HierarchyDiagramSetup.h"
 
+#include "shell/ui/ElidedLabel.h"
 #include "shell/ui/ToolbarController.h"
 
 #include "model/Hierarchy.h"
@@ -23,6 +24,8 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -264,6 +267,25 @@ TEST_F(HierarchyWindowInApp, TheToolbarsAncestorsButtonOpensTheSelectedPersonsAn
     EXPECT_GT(diagram->hdView()->layout().personSet().size(), 7);
     EXPECT_EQ(diagram->windowTitle(), "Ancestors of " + focal->nameWithBirthAndDeathYears());
     saveScreenshot(diagram, "hierarchy-royal92-ancestors");
+
+    // A line about the person too long for the room beside the buttons ends in an ellipsis, not mid-word.
+    ElidedLabel* info = diagram->selectedPersonsInfoTextField();
+    EXPECT_TRUE(info->text().startsWith("Victoria Hanover, ID 1, Queen of England"));
+    diagram->resize(640, diagram->height());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(info->shownText().endsWith(QChar(0x2026))) << info->shownText().toStdString();
+    EXPECT_LE(info->fontMetrics().horizontalAdvance(info->shownText()), info->contentsRect().width());
+    EXPECT_TRUE(info->text().startsWith(info->shownText().chopped(1)));
+    for (const QPushButton* button : diagram->findChildren<QPushButton*>())
+        EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+    saveScreenshot(diagram, "hierarchy-royal92-ancestors-narrow");
+
+    // A crowded chart: the queen's nine children and their families.
+    diagram->descendantsButton()->click();
+    diagram->hdView()->prepare();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(diagram->hdView()->layout().bAncestors());
+    saveScreenshot(diagram, "hierarchy-royal92-descendants");
 
     // The Reports menu's chart saves what was typed first; the family diagram's command opens the window too.
     QWidget holder;

@@ -491,4 +491,56 @@ TEST_F(FamilyPage, NotesWindowsCloseUnwrittenWhenTheirPersonOrCoupleIsDeletedEls
     EXPECT_EQ(typedForThem(), 0);
 }
 
+TEST_F(FamilyPage, WhatTheNotesWindowsHoldIsStoredByCloseCloseAndQuitAndQuit)
+{
+    const QString path = moc->databaseURL();
+    enum Way { Close, CloseAndQuit, Quit };
+    for (Way way : {Close, CloseAndQuit, Quit}) {
+        SCOPED_TRACE(way);
+        const QString typed = QString::number(way);
+        if (way != Close) {
+            start(); // a quit ends the application controller's run
+            doc = app->openDocumentWithContentsOfURL(path);
+            ASSERT_NE(doc, nullptr) << texts().join("\n").toStdString();
+            moc = doc->moc();
+            editor = editorOf(doc);
+            ASSERT_TRUE(editor->choosePage("pFamily2"));
+            page = qobject_cast<InfoArea_Family2*>(editor->page("pFamily2"));
+            select(moc->fetchFirst<FTPerson>([](const FTPerson* p) { return p->name() == "John Smith"; }));
+            drawn();
+        }
+        // Typed into both windows, which stay open while the user goes back to the main window.
+        page->editNotes(Tag::HusbandNotesButton);
+        page->editNotes(Tag::MarriageNotesButton);
+        ASSERT_TRUE(page->notesDialogController() && page->marriageNotesDialogController());
+        auto retypeNotes = [](QTextEdit* text, const QString& value) {
+            text->selectAll();
+            text->insertPlainText(value);
+        };
+        retypeNotes(page->notesDialogController()->textView("1"), "Sailor " + typed);
+        retypeNotes(page->marriageNotesDialogController()->textView("1"), "Banns " + typed);
+        doc->dovurWindow()->activateWindow();
+        QApplication::processEvents();
+
+        prompts.clear();
+        if (way == Quit) {
+            EXPECT_TRUE(app->terminate());
+        } else {
+            prompts.answer(way == Close ? 1 : 0); // "Close & Quit", "Close", "Cancel"
+            doc->performClose();
+        }
+        ASSERT_TRUE(documents().isEmpty()) << texts().join("\n").toStdString();
+
+        auto stored = FTMoc::initForStoreURL(path, true);
+        ASSERT_TRUE(stored);
+        const FTPerson* husband = stored->fetchFirst<FTPerson>(
+            [](const FTPerson* p) { return p->name() == QLatin1String("John Smith"); });
+        ASSERT_NE(husband, nullptr);
+        EXPECT_EQ(husband->notes(), "Sailor " + typed);
+        ASSERT_EQ(husband->spouseRels().size(), 1);
+        ASSERT_TRUE(husband->spouseRels().first()->marriage());
+        EXPECT_EQ(husband->spouseRels().first()->marriage()->notes(), "Banns " + typed);
+    }
+}
+
 } // namespace

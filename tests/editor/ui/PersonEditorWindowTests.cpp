@@ -197,6 +197,30 @@ TEST_F(PersonEditorWindow, SavingOrClosingReportsARefusedEditOnceAndStoresNothin
     EXPECT_EQ(reread->title(), "Carter");
 }
 
+TEST_F(PersonEditorWindow, ThePersonShownAtOpeningKeepsTheirNotesAndComments)
+{
+    john->setComments("Ask Aunt Jane.");
+    moc->setFocalPerson(john);
+    const QString path = moc->databaseURL();
+    prompts.answer(1); // Close
+    doc->performClose();
+    ASSERT_TRUE(documents().isEmpty());
+
+    // Reopened, the editor shows the focal person; nothing typed, so leaving them writes nothing.
+    doc = app->openDocumentWithContentsOfURL(path);
+    ASSERT_NE(doc, nullptr) << texts().join("\n").toStdString();
+    moc = doc->moc();
+    self = editorOf(doc)->pSelf();
+    john = moc->modelDefaults()->selectedPerson();
+    ASSERT_TRUE(john && john->name() == "John Smith");
+    EXPECT_EQ(self->notesView()->toPlainText(), "Worked the mill on the Aire.");
+    EXPECT_EQ(self->commentsView()->toPlainText(), "Ask Aunt Jane.");
+    select(FTPerson::initInMoc(moc, "Ann Smith", "F"));
+    EXPECT_TRUE(doc->endEditing());
+    EXPECT_EQ(john->notes(), "Worked the mill on the Aire.");
+    EXPECT_EQ(john->comments(), "Ask Aunt Jane.");
+}
+
 TEST_F(PersonEditorWindow, AnAcceptedEditIsStoredCleanedAndRetitlesTheTab)
 {
     EditorLineEdit* name = self->field(InfoArea_Self::Name);

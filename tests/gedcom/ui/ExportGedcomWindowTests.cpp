@@ -177,6 +177,10 @@ TEST_F(ExportWindows, TheSubmissionWindowKeepsItsElevenTexts)
     dialog.field("LdsSubmitterName")->setText("Ann Archivist");
     dialog.field("LdsSubmissionTemple")->setText("LONDO");
     dialog.show();
+    // The fields of both groups line up.
+    for (const QString& key : keys)
+        EXPECT_EQ(dialog.field(key)->mapTo(&dialog, QPoint()).x(),
+            dialog.field(keys.first())->mapTo(&dialog, QPoint()).x()) << key.toStdString();
     screenshot(&dialog, "submission-dialog");
     dialog.accept();
     EXPECT_EQ(UserDefaults::standard().stringForKey("LdsSubmitterName"), "Ann Archivist");

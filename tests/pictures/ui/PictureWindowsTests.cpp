@@ -246,6 +246,11 @@ TEST_F(PictureWindows, TheExportMenuCommandOffersEveryPictureFileWithTheSpaceItT
     EXPECT_TRUE(sheet->availableDiskSpaceLabel()->text().startsWith("Available Disk Space = "));
     EXPECT_TRUE(sheet->exportButton()->isEnabled());
     EXPECT_TRUE(texts().isEmpty()) << texts().join("\n").toStdString();
+    // The folder, where there is room, and the file names are read whole.
+    QTableWidget* table = sheet->tableView();
+    for (int column : { 0, 1 })
+        EXPECT_GT(table->columnWidth(column), table->fontMetrics().horizontalAdvance(table->item(0, column)->text()))
+            << column;
     screenshot(sheet, "export-pictures-sheet");
 
     sheet->thumbnailsOnlyBox()->setChecked(true);

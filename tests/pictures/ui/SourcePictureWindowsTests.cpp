@@ -15,6 +15,8 @@
 
 #include "pictures/TranscriptionLinks.h"
 
+#include "shell/ui/ElidedLabel.h"
+
 #include "editor/ui/EditorHooks.h"
 
 #include "model/FTPicture.h"
@@ -155,6 +157,10 @@ TEST_F(SourcePictureWindows, APastedPictureIsEditedAndTranscribedAndItsLinkKept)
     EXPECT_EQ(t->scaleSlider()->value(), int(std::lround(t->scale() * 100)));
     EXPECT_EQ(t->titleField()->text(), "Source");
     EXPECT_EQ(t->fileName()->text(), picture->filename());
+    // The long path fits the window, shortened in the middle so that the file's name stays in sight.
+    EXPECT_LE(t->fileName()->mapTo(t, QPoint(t->fileName()->width(), 0)).x(), t->width());
+    EXPECT_TRUE(t->fileName()->shownText().endsWith(QFileInfo(picture->filename()).fileName()))
+        << t->fileName()->shownText().toStdString();
     EXPECT_FALSE(t->loadError()->isVisible());
 
     QTextEdit* text = t->transcription();

@@ -26,6 +26,7 @@
 #include <QDialog>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QSplitter>
@@ -553,6 +554,36 @@ TEST_F(DocumentWindow, TheMainWindowLooksRight)
             EXPECT_TRUE(item->isVisible()) << id.toStdString();
             EXPECT_TRUE(toolbar->geometry().contains(item->mapTo(window, QPoint(1, 1)))) << id.toStdString();
         }
+    // Every item's label stands on the same line, whatever the height of its view (a label's text is centred in
+    // its height, so its height is that of its text).
+    QMap<int, QString> labelTops;
+    for (const QString& id : ToolbarController::toolbarDefaultItemIdentifiers())
+        if (QWidget* item = doc->toolbarController()->itemView(id))
+            if (auto* label = item->findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+                labelTops[label->mapTo(toolbar, QPoint()).y()] += id + " ";
+                EXPECT_EQ(label->height(), label->sizeHint().height()) << id.toStdString();
+            }
+    EXPECT_EQ(labelTops.size(), 1) << QStringList(labelTops.values()).join("| ").toStdString();
+
+    // Given the room, the history shows a long name whole (the item may grow to 300), and the search field its
+    // whole prompt.
+    FTPerson* focal = doc->moc()->modelDefaults()->focalPerson();
+    ASSERT_NE(focal, nullptr);
+    focal->setName("Alexandrina Victoria HANOVER-SAXE-COBURG");
+    doc->toolbarController()->setFocalPerson(focal);
+    const QSize frame = window->size();
+    window->resize(1400, frame.height());
+    QCoreApplication::processEvents();
+    auto* combo = toolbar->findChild<QComboBox*>("focalPeopleComboBox");
+    ASSERT_NE(combo, nullptr);
+    EXPECT_GE(combo->width(), std::min(300, combo->sizeHint().width()));
+    EXPECT_GT(combo->width(), 250);
+    auto* search = toolbar->findChild<QLineEdit*>("findPersonSearchField");
+    ASSERT_NE(search, nullptr);
+    EXPECT_GE(search->width(), search->fontMetrics().horizontalAdvance(search->placeholderText()) + 30);
+    window->resize(frame);
+    QCoreApplication::processEvents();
+
     QSplitter* split = doc->pHorizSplitView();
     EXPECT_GE(split->sizes().value(0), DOvurDocument::kMinDiagramHeight);
     EXPECT_GE(split->sizes().value(1), DOvurDocument::kMinEditorHeight);

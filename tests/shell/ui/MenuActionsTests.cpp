@@ -2,6 +2,7 @@
 // share, sheets and child windows on the main window, and what each command hands to the windows of the other
 // subsystems.
 #include "ApplicationFixture.h"
+#include "Screenshot.h"
 #include "WithoutPermissionOverride.h"
 
 #include "shell/UpdateCheck.h"
@@ -125,6 +126,59 @@ TEST_F(MenuActions, ThePeopleAndHelpMenusCarryTheirCommands)
     EXPECT_TRUE(DownloadLatestRelease::shared()->isVisible());
     EXPECT_EQ(DownloadLatestRelease::shared()->state(), DownloadLatestRelease::State::Failed);
     EXPECT_EQ(texts().value(1), L("cnxnError"));
+}
+
+TEST_F(MenuActions, OtherSubsystemsItemsFormAGroupAndQuitStaysLast)
+{
+    app->addMenuItem("File", "Import Something...", [] {});
+    app->addMenuItem("File", "Export Something...", [] {});
+    app->addMenuItem("Edit", "Preferences...", [] {});
+    app->addMenuItem("Reports", "A Chart", [] {});
+    DOvurDocument* doc = open();
+    QMenuBar* bar = doc->dovurWindow()->menuBar();
+    auto titles = [](const QMenu* menu) {
+        QStringList list;
+        for (const QAction* item : menu->actions())
+            list << (item->isSeparator() ? QString("-") : item->text());
+        return list;
+    };
+    QStringList menus;
+    for (const QAction* menu : bar->actions())
+        menus << menu->text();
+    EXPECT_THAT(menus, ElementsAre("File", "Edit", "People", "Reports", "Help"));
+
+    const QStringList file = titles(bar->findChild<QMenu*>("File"));
+    EXPECT_THAT(file.mid(file.indexOf("Move Data Directory...")),
+                ElementsAre("Move Data Directory...", "-", "Import Something...", "Export Something...", "-",
+                            "Print...", "-", "Quit Kinloom"));
+    const QStringList edit = titles(bar->findChild<QMenu*>("Edit"));
+    EXPECT_THAT(edit.mid(edit.size() - 3), ElementsAre("Select All", "-", "Preferences..."));
+    EXPECT_THAT(titles(bar->findChild<QMenu*>("Reports")), ElementsAre("A Chart"));
+}
+
+TEST_F(MenuActions, TheStandardItemsShowTheDesktopsIcons)
+{
+    QMenuBar* bar = open()->dovurWindow()->menuBar();
+    QMap<QString, QAction*> items = itemsOf(bar);
+    const QMap<QString, QString> icons {
+        {"File/New...", "document-new"}, {"File/Open...", "document-open"}, {"File/Open Recent", "document-open-recent"},
+        {"File/Close", "window-close"}, {"File/Save", "document-save"}, {"File/Print...", "document-print"},
+        {"File/Quit Kinloom", "application-exit"}, {"Edit/Undo", "edit-undo"}, {"Edit/Redo", "edit-redo"},
+        {"Edit/Cut", "edit-cut"}, {"Edit/Copy", "edit-copy"}, {"Edit/Paste", "edit-paste"},
+        {"Edit/Select All", "edit-select-all"}, {"Help/About Kinloom", "help-about"},
+        {"Help/Download Latest Release...", "system-software-update"}};
+    for (auto it = icons.begin(); it != icons.end(); ++it) {
+        ASSERT_TRUE(items.contains(it.key())) << it.key().toStdString();
+        EXPECT_EQ(items[it.key()]->icon().name(), it.value()) << it.key().toStdString();
+        EXPECT_FALSE(items[it.key()]->icon().pixmap(16).isNull()) << it.key().toStdString();
+    }
+    for (const char* name : {"File", "Edit"}) {
+        QMenu* menu = bar->findChild<QMenu*>(name);
+        menu->popup(QPoint(0, 0));
+        QCoreApplication::processEvents();
+        saveScreenshot(menu, QString("menu-") + name);
+        menu->close();
+    }
 }
 
 TEST_F(MenuActions, TheLaunchPatternNeedsAMainWindowAndEndsEditingBeforeSaving)

@@ -216,6 +216,10 @@ TEST_F(OtherDatabaseWindows, MergeSourcesFollowsTheTitleAndMergesTheFieldsAsOneU
             EXPECT_EQ(window->fieldColour(key), QColor(Qt::blue)) << key.toStdString();
         EXPECT_EQ(window->fieldColour("date"), QColor(Qt::black));
         EXPECT_EQ(window->message(), "5 " + L("field") + L("isPlural") + " " + L("different") + ".");
+        // The type is read whole.
+        QTableView* tv1 = window->tv1();
+        EXPECT_GT(tv1->columnWidth(SourceListModel::TypeColumn),
+            tv1->fontMetrics().horizontalAdvance("Parish register") + 6);
         saveScreenshot(window, "MergeSourcesFromAnotherDatabase");
 
         prompts.clear();

@@ -71,6 +71,15 @@ TEST_F(SourcesEditor, OpensOnTheActiveSourceAndAddsAndEditsSources)
     e->selectSource(census); // the active source's row in red
     EXPECT_EQ(e->sourceRelsArrayController()->rowCount(), 0);
     saveScreenshot(e, "SourcesAddModDel-active");
+    // At its smallest every button still shows its whole text.
+    const QSize frame = e->size();
+    e->resize(e->minimumSizeHint());
+    QApplication::processEvents();
+    for (const QPushButton* button : e->findChildren<QPushButton*>())
+        if (button->isVisible())
+            EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+    saveScreenshot(e, "SourcesAddModDel-narrow");
+    e->resize(frame);
 
     e->addSource();
     FTSource* added = e->currentSource();
