@@ -11,6 +11,7 @@
 #include "editor/ui/PersonFieldSet.h"
 #include "editor/ui/PlaceField.h"
 
+#include "shell/ui/ElidedLabel.h"
 #include "shell/ui/ThemeIcon.h"
 
 #include "model/FTEvent.h"
@@ -30,30 +31,6 @@
 #include <QVBoxLayout>
 
 namespace {
-// A one-line text that ends in an ellipsis when the line is too short for it; the whole text is its tip.
-class ElidedLabel : public QLabel {
-public:
-    void setFullText(const QString& text)
-    {
-        m_full = text;
-        setToolTip(text);
-        elide();
-    }
-    const QString& fullText() const { return m_full; }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override
-    {
-        QLabel::resizeEvent(event);
-        elide();
-    }
-
-private:
-    void elide() { setText(fontMetrics().elidedText(m_full, Qt::ElideRight, contentsRect().width())); }
-
-    QString m_full;
-};
-
 QLabel* smallLabel(const QString& text)
 {
     auto* label = new QLabel(text);
@@ -272,7 +249,7 @@ PlaceField* InfoArea_Self::placeField(int tag) const
 
 QString InfoArea_Self::otherEventsText() const
 {
-    return static_cast<ElidedLabel*>(m_otherEvents)->fullText();
+    return m_otherEvents->text();
 }
 
 bool InfoArea_Self::notesFieldShouldBeginEditing(int tag)
@@ -385,7 +362,9 @@ void InfoArea_Self::setNotesButtonIndicators()
     m_birthNotesButton->setText(SelfPageTexts::notesButtonTitle(p && p->birth() ? p->birth()->notes() : QString()));
     m_deathNotesButton->setText(SelfPageTexts::notesButtonTitle(p && p->death() ? p->death()->notes() : QString()));
     const QString summary = SelfPageTexts::otherEventsSummary(p);
-    static_cast<ElidedLabel*>(m_otherEvents)->setFullText(summary);
+    // Too long for its line, the summary ends in an ellipsis, whole in its tip.
+    m_otherEvents->setText(summary);
+    m_otherEvents->setToolTip(summary);
 }
 
 void InfoArea_Self::setLastChangeDate()

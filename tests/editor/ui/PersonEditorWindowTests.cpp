@@ -6,6 +6,8 @@
 #include "editor/ui/NotesTextEdit.h"
 #include "editor/ui/PlaceField.h"
 
+#include "shell/ui/ElidedLabel.h"
+
 #include "model/FTEvent.h"
 #include "model/FTMocUndoManager.h"
 
@@ -92,11 +94,11 @@ TEST_F(PersonEditorWindow, SelectingAPersonFillsTheSelfPage)
         FTEvent::initInMoc(moc, 303, john, "RESI")->setDate(QString::number(year));
     editor->refreshDisplay();
     QApplication::processEvents();
-    auto* summary = self->findChild<QLabel*>("otherEvents");
+    auto* summary = self->findChild<ElidedLabel*>("otherEvents");
     ASSERT_NE(summary, nullptr);
     EXPECT_TRUE(self->otherEventsText().endsWith("RESI 1945")) << self->otherEventsText().toStdString();
-    EXPECT_TRUE(summary->text().endsWith(QChar(0x2026))) << summary->text().toStdString();
-    EXPECT_LE(summary->fontMetrics().horizontalAdvance(summary->text()), summary->contentsRect().width());
+    EXPECT_TRUE(summary->shownText().endsWith(QChar(0x2026))) << summary->shownText().toStdString();
+    EXPECT_LE(summary->fontMetrics().horizontalAdvance(summary->shownText()), summary->contentsRect().width());
     EXPECT_EQ(summary->toolTip(), self->otherEventsText());
 }
 
