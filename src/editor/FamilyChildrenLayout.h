@@ -44,8 +44,9 @@ public:
     // than 10).
     static Widths pageColumnWidths(double visibleWidth, double scale = 1);
     // The family dialog's columns share W in the proportions name 220, gender 40, birthDate 90, birthPlace 150,
-    // birthNotes 140, deathDate 90, deathPlace 150, deathNotes 140, ageAtDeath 40; no button columns. A date
-    // column narrower than `dateWidth` takes what it lacks from the widest of the name, place and notes columns.
+    // birthNotes 140, deathDate 90, deathPlace 150, deathNotes 140, ageAtDeath 40; no button columns. Date
+    // columns narrower than `dateWidth` take what they lack from the name, place and notes columns, in proportion
+    // to their widths and at most half of them.
     static Widths dialogColumnWidths(double visibleWidth, int dateWidth = 0);
 
     explicit FamilyChildrenLayout(const TextMeasurer* measurer = nullptr);
