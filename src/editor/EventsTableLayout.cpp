@@ -33,7 +33,8 @@ int EventsTableLayout::columnForIdentifier(const QString& identifier)
     return -1;
 }
 
-EventsTableLayout::Widths EventsTableLayout::columnWidths(double visibleWidth, int detailsButtonsWidth)
+EventsTableLayout::Widths EventsTableLayout::columnWidths(
+    double visibleWidth, int detailsButtonsWidth, const Widths& minimums)
 {
     const double w = visibleWidth;
     Widths widths {};
@@ -44,6 +45,8 @@ EventsTableLayout::Widths EventsTableLayout::columnWidths(double visibleWidth, i
     widths[Date] = int(w * 100 / 920);
     widths[Place] = int(w * 180 / 920);
     widths[Sources] = int(w * 45 / 920);
+    for (int c = EventType; c < Notes; ++c)
+        widths[c] = std::max(widths[c], minimums[c]);
     int used = 0;
     for (int c = DetailsButtons; c < Notes; ++c)
         used += widths[c];

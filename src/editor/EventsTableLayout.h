@@ -36,8 +36,9 @@ public:
     static int columnForIdentifier(const QString& identifier);
     // The widths for a visible width W: the fixed columns take W·40/920 (type and age), W·240/920 (name),
     // W·100/920 (date), W·180/920 (place) and W·45/920 (sources), each truncated; the notes column what is left
-    // after them, the details buttons and 24 points, but at least 100.
-    static Widths columnWidths(double visibleWidth, int detailsButtonsWidth);
+    // after them, the details buttons and 24 points, but at least 100. A column narrower than its entry in
+    // `minimums` (a tag, an age, a date shown whole) is widened to it, the notes giving the room.
+    static Widths columnWidths(double visibleWidth, int detailsButtonsWidth, const Widths& minimums = {});
 
     explicit EventsTableLayout(const TextMeasurer* measurer = nullptr);
 

@@ -6,6 +6,8 @@
 #include "model/FTPerson.h"
 
 #include <algorithm>
+#include <iterator>
+#include <numeric>
 
 namespace {
 const char* const kIdentifiers[FamilyChildrenLayout::ColumnCount] = {
@@ -52,12 +54,35 @@ FamilyChildrenLayout::Widths FamilyChildrenLayout::pageColumnWidths(double visib
     return w;
 }
 
-FamilyChildrenLayout::Widths FamilyChildrenLayout::dialogColumnWidths(double visibleWidth)
+FamilyChildrenLayout::Widths FamilyChildrenLayout::dialogColumnWidths(double visibleWidth, int dateWidth)
 {
     static const int weights[ColumnCount] = {0, 0, 220, 40, 90, 150, 140, 90, 150, 140, 40};
+    // The weights share the whole width: no empty strip is left after the last column.
+    const int total = std::accumulate(std::begin(weights), std::end(weights), 0);
     Widths w {};
     for (int c = 0; c < ColumnCount; ++c)
-        w[c] = int(visibleWidth * weights[c] / 1100);
+        w[c] = int(visibleWidth * weights[c] / total);
+    // A date cut short says nothing: the dates take the width they need from the columns of free text, which
+    // show the start of what they hold and the rest as a tip. Those give in proportion to their widths, at most
+    // half of each.
+    const int flexible[] = {Name, BirthPlace, BirthNotes, DeathPlace, DeathNotes};
+    int flexibleWidth = 0;
+    for (int c : flexible)
+        flexibleWidth += w[c];
+    const int need = std::max(0, dateWidth - w[BirthDate]) + std::max(0, dateWidth - w[DeathDate]);
+    const int given = std::min(need, flexibleWidth / 2);
+    if (given > 0) {
+        int taken = 0;
+        for (int c : flexible) {
+            const int take = int(qint64(given) * w[c] / flexibleWidth);
+            w[c] -= take;
+            taken += take;
+        }
+        w[Name] -= given - taken; // what the rounding left
+        const int birth = std::min(std::max(0, dateWidth - w[BirthDate]), (given + 1) / 2);
+        w[BirthDate] += birth;
+        w[DeathDate] += given - birth;
+    }
     return w;
 }
 

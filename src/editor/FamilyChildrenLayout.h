@@ -43,9 +43,11 @@ public:
     // whole part of S·220/800 less one, the places S·140/800 and the notes S·150/800 in the same way (never less
     // than 10).
     static Widths pageColumnWidths(double visibleWidth, double scale = 1);
-    // The family dialog's columns: W·weight/1100 for the weights name 220, gender 40, birthDate 90, birthPlace 150,
-    // birthNotes 140, deathDate 90, deathPlace 150, deathNotes 140, ageAtDeath 40; no button columns.
-    static Widths dialogColumnWidths(double visibleWidth);
+    // The family dialog's columns share W in the proportions name 220, gender 40, birthDate 90, birthPlace 150,
+    // birthNotes 140, deathDate 90, deathPlace 150, deathNotes 140, ageAtDeath 40; no button columns. Date
+    // columns narrower than `dateWidth` take what they lack from the name, place and notes columns, in proportion
+    // to their widths and at most half of them.
+    static Widths dialogColumnWidths(double visibleWidth, int dateWidth = 0);
 
     explicit FamilyChildrenLayout(const TextMeasurer* measurer = nullptr);
 

@@ -301,6 +301,20 @@ bool PersonPictures::isFramed(const FTPicture* picture)
     return !suffix.isEmpty() && UtilsPics::imageFileTypes().contains(suffix);
 }
 
+QString PersonPictures::iconNameFor(const FTPicture* picture)
+{
+    const QString kind = picture ? UtilsPics::fileKindOf(picture->filename()) : QString();
+    if (kind.isEmpty())
+        return QStringLiteral("image-x-generic");
+    if (UtilsPics::soundFileTypes().contains(kind))
+        return QStringLiteral("audio-x-generic");
+    if (UtilsPics::movieFileTypes().contains(kind))
+        return QStringLiteral("video-x-generic");
+    if (UtilsPics::imageFileTypes().contains(kind))
+        return QStringLiteral("image-missing");
+    return QStringLiteral("text-x-generic");
+}
+
 bool PersonPictures::canTranscribeFromButton(const FTPicture* picture)
 {
     const QString kind = picture ? UtilsPics::fileKindOf(picture->filename()) : QString();

@@ -62,6 +62,10 @@ public:
     // A 1-point frame is drawn around thumbnails of image files (the extension as stored, so a link's " alias"
     // counts against it); sounds, movies and documents show their icon bare.
     static bool isFramed(const FTPicture* picture);
+    // The freedesktop icon that stands for a picture without a thumbnail: its kind of file ("audio-x-generic",
+    // "video-x-generic", "text-x-generic"), "image-missing" for an image that could not be read and
+    // "image-x-generic" for a picture without a file.
+    static QString iconNameFor(const FTPicture* picture);
     // The Transcribe button works for image files other than PDF; the menu item refuses only PDF and files of
     // other kinds, so it works for a picture without a file too.
     static bool canTranscribeFromButton(const FTPicture* picture);

@@ -45,6 +45,13 @@ TEST(EventsTableLayoutTest, ColumnsTakeTheirShareOfTheWidthAndNotesWhatIsLeft)
         SCOPED_TRACE(c.width);
         EXPECT_EQ(Layout::columnWidths(c.width, c.details), c.expected);
     }
+    // Minimums widen the narrow columns; the notes give the room, down to their own minimum of 100.
+    Layout::Widths minimums {};
+    minimums[Layout::EventType] = 50;
+    minimums[Layout::Date] = 90;
+    minimums[Layout::Notes] = 500; // not a fixed column: left to what remains
+    EXPECT_EQ(Layout::columnWidths(920, 22, minimums), (Layout::Widths {22, 50, 40, 240, 100, 180, 45, 219}));
+    EXPECT_EQ(Layout::columnWidths(460, 22, minimums), (Layout::Widths {22, 50, 20, 120, 90, 90, 22, 100}));
     EXPECT_EQ(Layout::identifier(Layout::EventName), "eventName");
     EXPECT_EQ(Layout::columnForIdentifier("notes"), Layout::Notes);
     EXPECT_EQ(Layout::columnForIdentifier("other"), -1);

@@ -16,6 +16,8 @@
 
 #include <gmock/gmock.h>
 
+#include <numeric>
+
 using ::testing::ElementsAre;
 using Tag = FamilyCouple::Tag;
 using Keys = FamilyTableKeys;
@@ -225,10 +227,26 @@ TEST_F(FamilyRules, ColumnWidthsOfThePageAndOfTheDialog)
     EXPECT_EQ(page[L::DeathNotes], 149);
     EXPECT_EQ(page[L::BirthDate], 100);
     EXPECT_EQ(page[L::ChildsDetails], 20);
-    const L::Widths dialog = L::dialogColumnWidths(1100);
+    // The dialog's weights add up to 1060: the columns fill the table.
+    const L::Widths dialog = L::dialogColumnWidths(1060);
     EXPECT_THAT(std::vector<int>(dialog.begin(), dialog.end()),
         ElementsAre(0, 0, 220, 40, 90, 150, 140, 90, 150, 140, 40));
-    EXPECT_EQ(L::dialogColumnWidths(550)[L::Name], 110);
+    EXPECT_EQ(L::dialogColumnWidths(530)[L::Name], 110);
+    // Dates too narrow to be read whole take their width from the free-text columns.
+    const L::Widths dated = L::dialogColumnWidths(530, 80);
+    EXPECT_EQ(dated[L::BirthDate], 80);
+    EXPECT_EQ(dated[L::DeathDate], 80);
+    EXPECT_EQ(std::accumulate(dated.begin(), dated.end(), 0), std::accumulate(dialog.begin(), dialog.end(), 0) / 2);
+    EXPECT_LT(dated[L::Name], 110);
+    EXPECT_EQ(dated[L::Gender], 20);
+    // Too narrow a table to give them all: the free-text columns keep half their widths, the dates share the rest.
+    const L::Widths narrow = L::dialogColumnWidths(106, 80);
+    const L::Widths plain = L::dialogColumnWidths(106);
+    EXPECT_GE(narrow[L::Name], plain[L::Name] / 2 - 1);
+    EXPECT_GE(narrow[L::BirthPlace], plain[L::BirthPlace] / 2);
+    EXPECT_LT(narrow[L::BirthDate], 80);
+    EXPECT_EQ(narrow[L::BirthDate], narrow[L::DeathDate]);
+    EXPECT_EQ(std::accumulate(narrow.begin(), narrow.end(), 0), std::accumulate(plain.begin(), plain.end(), 0));
 }
 
 TEST_F(FamilyRules, KeyMovesOfThePageTable)

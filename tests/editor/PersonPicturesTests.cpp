@@ -265,26 +265,30 @@ TEST_F(PersonPicturesTest, TheDescriptionLineNamesTitleDateFileAndNotes)
     EXPECT_EQ(PersonPictures::description(nullptr), " ");
 }
 
-TEST_F(PersonPicturesTest, FramesAndTranscriptionFollowTheKindOfFile)
+TEST_F(PersonPicturesTest, FramesTranscriptionAndIconsFollowTheKindOfFile)
 {
     struct Case {
         QString filename;
         bool framed, button, menu;
+        const char* icon; // shown when there is no thumbnail
     };
     const Case cases[] = {
-        {"/p/a.jpg", true, true, true},
-        {"/p/a.PNG", true, true, true},
-        {"/p/a.jpg alias", false, true, true}, // a link: framed only by its stored name
-        {"/p/a.pdf", false, false, false},
-        {"/p/a.mp3", false, false, false},
-        {"/p/a.txt alias", false, false, false},
-        {"", false, false, true}, // no file: the menu item still works
+        {"/p/a.jpg", true, true, true, "image-missing"},
+        {"/p/a.PNG", true, true, true, "image-missing"},
+        {"/p/a.jpg alias", false, true, true, "image-missing"}, // a link: framed only by its stored name
+        {"/p/a.pdf", false, false, false, nullptr},
+        {"/p/a.mp3", false, false, false, "audio-x-generic"},
+        {"/p/a.mov", false, false, false, "video-x-generic"},
+        {"/p/a.txt alias", false, false, false, "text-x-generic"},
+        {"", false, false, true, "image-x-generic"}, // no file: the menu item still works
     };
     for (const Case& c : cases) {
         FTPicture* p = pictureOfFile("x", c.filename);
         EXPECT_EQ(PersonPictures::isFramed(p), c.framed) << c.filename.toStdString();
         EXPECT_EQ(PersonPictures::canTranscribeFromButton(p), c.button) << c.filename.toStdString();
         EXPECT_EQ(PersonPictures::canTranscribeFromMenu(p), c.menu) << c.filename.toStdString();
+        if (c.icon)
+            EXPECT_EQ(PersonPictures::iconNameFor(p), c.icon) << c.filename.toStdString();
     }
 }
 

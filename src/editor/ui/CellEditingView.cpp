@@ -4,12 +4,50 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
+#include <QStyleOptionHeader>
 #include <QTextEdit>
 #include <QTimer>
+
+#include <type_traits>
+
+namespace {
+// The headers' own elide mode is not applied to their labels by every Qt version: the label is elided here.
+class ElidedHeadingStyle : public QProxyStyle {
+public:
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+        const QWidget* widget) const override
+    {
+        const auto* heading = qstyleoption_cast<const QStyleOptionHeader*>(option);
+        if (element != CE_HeaderLabel || !heading || heading->text.isEmpty()) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        int room = heading->rect.width();
+        if (!heading->icon.isNull())
+            room -= pixelMetric(PM_SmallIconSize, option, widget) + pixelMetric(PM_HeaderMargin, option, widget);
+        const QString text = heading->fontMetrics.elidedText(heading->text, Qt::ElideRight, std::max(0, room));
+        // The copy keeps the option's version: a style reads the fields of the version it is told.
+        if (const auto* v2 = qstyleoption_cast<const QStyleOptionHeaderV2*>(option))
+            drawLabel(QStyleOptionHeaderV2(*v2), text, painter, widget);
+        else
+            drawLabel(QStyleOptionHeader(*heading), text, painter, widget);
+    }
+
+private:
+    template <class Option>
+    void drawLabel(Option option, const QString& text, QPainter* painter, const QWidget* widget) const
+    {
+        option.text = text;
+        QProxyStyle::drawControl(CE_HeaderLabel, &option, painter, widget);
+    }
+};
+}
 
 template <class View>
 CellEditingView<View>::CellEditingView(QWidget* parent)
@@ -27,6 +65,15 @@ CellEditingView<View>::CellEditingView(QWidget* parent)
         p.setColor(group, QPalette::HighlightedText, p.color(group, QPalette::Text));
     }
     this->setPalette(p);
+    // A heading wider than its column ends in an ellipsis, as the cells do, rather than in a letter cut in half.
+    QHeaderView* headings;
+    if constexpr (std::is_base_of_v<QTreeView, View>)
+        headings = this->header();
+    else
+        headings = this->horizontalHeader();
+    auto* style = new ElidedHeadingStyle;
+    style->setParent(headings);
+    headings->setStyle(style);
 }
 
 template <class View>

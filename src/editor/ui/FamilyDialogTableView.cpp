@@ -13,7 +13,10 @@ FamilyTableKeys::Move FamilyDialogTableView::keyMove(
 
 FamilyChildrenLayout::Widths FamilyDialogTableView::columnWidthsFor(double visibleWidth) const
 {
-    return FamilyChildrenLayout::dialogColumnWidths(visibleWidth);
+    // Room for a whole day, month and year, as the dates are shown.
+    const int date = fontMetrics().horizontalAdvance(QStringLiteral("28 May 1928"))
+        + 2 * FamilyChildrenLayout::kCellMargin + 4;
+    return FamilyChildrenLayout::dialogColumnWidths(visibleWidth, date);
 }
 
 void FamilyDialogTableView::setColumnWidths()

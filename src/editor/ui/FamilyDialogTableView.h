@@ -4,7 +4,8 @@
 
 // A table of the family dialog: the couple's children (ending with the new-child row) or their other marriage
 // events. The arrows and Return move between rows from every column; the children's columns share the width in
-// the proportions 220:40:90:150:140:90:150:140:40, the events' in their own.
+// the proportions 220:40:90:150:140:90:150:140:40 (the dates no narrower than a whole date), the events' in their
+// own.
 class FamilyDialogTableView : public FamilyTableView {
     Q_OBJECT
 public:

@@ -75,7 +75,13 @@ void InfoArea_Events_TableView::setColumnWidths()
 {
     const int visible = viewport()->width();
     m_lastVisibleWidth = visible;
-    const Layout::Widths widths = Layout::columnWidths(visible, kDetailsButtonsWidth);
+    // The tags, ages and dates show whole however narrow the table; the notes make the room.
+    const int margins = 2 * Layout::kCellMargin + 4;
+    Layout::Widths minimums {};
+    minimums[Layout::EventType] = fontMetrics().horizontalAdvance(QStringLiteral("MARR")) + margins;
+    minimums[Layout::AgeAtEvent] = fontMetrics().horizontalAdvance(QStringLiteral("000")) + margins;
+    minimums[Layout::Date] = fontMetrics().horizontalAdvance(QStringLiteral("28 May 1928")) + margins;
+    const Layout::Widths widths = Layout::columnWidths(visible, kDetailsButtonsWidth, minimums);
     bool changed = false;
     for (int c = 0; c < Layout::ColumnCount; ++c)
         changed |= columnWidth(c) != widths[size_t(c)];

@@ -247,6 +247,10 @@ QWidget* InfoArea_Family2::buildPartner(bool husbandSide)
         grid->addWidget(dateButton, row, 0);
         EditorLineEdit* date = fields->add(r.date, side + QString::fromLatin1(r.name) + QStringLiteral("Date"));
         setViewTag(date, r.date + offset);
+        // A whole date always shows, and a range mostly; the rest of the width goes to the place.
+        const int dateWidth = date->fontMetrics().horizontalAdvance(QStringLiteral("28 May 1928")) + 12;
+        date->setMinimumWidth(dateWidth);
+        date->setMaximumWidth(dateWidth * 3 / 2);
         grid->addWidget(date, row, 1);
         PlaceField* place = fields->addPlace(r.place, side + QString::fromLatin1(r.name) + QStringLiteral("Place"));
         setViewTag(place, r.place + offset);
@@ -262,6 +266,7 @@ QWidget* InfoArea_Family2::buildPartner(bool husbandSide)
     auto* more = new QHBoxLayout;
     more->setSpacing(4);
     auto* ageCaption = new QLabel(L("FamilyAge"));
+    ageCaption->setObjectName(side + QStringLiteral("AgeCaption"));
     setViewTag(ageCaption, Tag::HusbandAgeLabel + offset);
     auto* age = new QLabel;
     age->setObjectName(side + QStringLiteral("Age"));
@@ -269,7 +274,8 @@ QWidget* InfoArea_Family2::buildPartner(bool husbandSide)
     age->setMinimumWidth(age->fontMetrics().horizontalAdvance(QStringLiteral("000")));
     m_ages.insert(Tag::HusbandAgeLabel + offset, ageCaption);
     m_ages.insert(Tag::HusbandAge + offset, age);
-    more->addWidget(ageCaption);
+    // The caption stands in the column of "Born" and "Died", centred as their texts are.
+    grid->addWidget(ageCaption, row, 0, Qt::AlignHCenter);
     more->addWidget(age);
     more->addStretch();
     const int parentsTag = husbandSide ? Tag::HusbandParentsButton : Tag::WifeParentsButton;
@@ -285,7 +291,7 @@ QWidget* InfoArea_Family2::buildPartner(bool husbandSide)
     add->setToolTip(L("FamilyAddSpouseTip"));
     connect(add, &QAbstractButton::clicked, this, [this, husbandSide] { husbandSide ? addWife() : addHusband(); });
     more->addWidget(add);
-    grid->addLayout(more, row, 0, 1, 4);
+    grid->addLayout(more, row, 1, 1, 3);
 
     DefaultPictureView* picture = EditorHooks::makeDefaultPictureView(box);
     picture->setObjectName(side + QStringLiteral("DefaultImage"));
@@ -1102,6 +1108,18 @@ void InfoArea_Family2::paintEvent(QPaintEvent*)
     painter.fillRect(QRect(0, height() - kBandHeight, width(), kBandHeight), band);
 }
 
+void InfoArea_Family2::settleLayouts()
+{
+    // New texts only post their layout requests: left to the event loop, the drawing about to happen would show
+    // them in the old geometry ("Wif" in a label sized for nothing). The innermost layouts go first, so that each
+    // outer one sizes its boxes from their new hints and hands them their new sizes at once.
+    QList<QWidget*> widgets = findChildren<QWidget*>();
+    widgets.prepend(this);
+    for (auto it = widgets.crbegin(); it != widgets.crend(); ++it)
+        if (QLayout* l = (*it)->layout(); l && !(*it)->isHidden())
+            l->activate();
+}
+
 void InfoArea_Family2::watchWindow(bool on)
 {
     if (m_watchedWindow)
@@ -1128,8 +1146,12 @@ bool InfoArea_Family2::eventFilter(QObject* watched, QEvent* event)
 {
     // The window is about to draw what has changed: the page is rebuilt first when it must be (once, however many
     // refreshes were asked for), never while it draws.
-    if (watched == m_watchedWindow && event->type() == QEvent::UpdateRequest && isVisible())
+    if (watched == m_watchedWindow && event->type() == QEvent::UpdateRequest && isVisible()) {
+        const int rebuilds = m_rebuilds;
         ensureDisplay();
+        if (m_rebuilds != rebuilds)
+            settleLayouts();
+    }
     // A date button turns red under the pointer when there is a date to show.
     auto* b = qobject_cast<QAbstractButton*>(watched);
     if ((event->type() == QEvent::Enter || event->type() == QEvent::Leave) && b && m_dateButtons.contains(b)) {

@@ -121,6 +121,7 @@ private:
     void setMarriageStatus();
     FTPerson* newChild(const QString& name);
     void watchWindow(bool on);
+    void settleLayouts();
     void observe();
 
     FTPerson* m_person = nullptr;

@@ -499,8 +499,11 @@ void InfoArea_Pictures::paint(QPainter& painter, const QRectF& dirty)
 void InfoArea_Pictures::drawPicture(QPainter& painter, int index, const QRectF& drawingRect)
 {
     const QImage thumbnail = thumbnailAt(index);
+    // Sounds, movies, documents and unreadable images have no thumbnail: their icon shows what the cell holds.
     if (!thumbnail.isNull())
         painter.drawImage(drawingRect, thumbnail);
+    else
+        themeIcon(PersonPictures::iconNameFor(m_list.pictures()[index])).paint(&painter, drawingRect.toAlignedRect());
     if (PersonPictures::isFramed(m_list.pictures()[index])) {
         painter.setPen(QPen(Qt::black, 1));
         painter.setBrush(Qt::NoBrush);

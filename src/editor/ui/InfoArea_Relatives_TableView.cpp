@@ -61,8 +61,13 @@ void InfoArea_Relatives_TableView::setColumnWidths()
     m_lastVisibleWidth = viewport()->width();
     // A date is never cut off: the room comes from the names and places.
     const int date = dateColumnMinimum();
-    const int age = fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12;
-    applyColumnWidths(Rows::fitMinimums(Rows::columnWidths(textColumnsRoom()), {0, 0, date, 0, date, 0, age}));
+    // The relationship and the age read better under a whole heading; the others' headings may end in "...".
+    QHeaderView* columns = horizontalHeader();
+    const int relationship = columns->sectionSizeHint(Rows::Relationship);
+    const int age = std::max(fontMetrics().horizontalAdvance(QStringLiteral("000")) + 12,
+        columns->sectionSizeHint(Rows::AgeAtDeath));
+    applyColumnWidths(
+        Rows::fitMinimums(Rows::columnWidths(textColumnsRoom()), {relationship, 0, date, 0, date, 0, age}));
 }
 
 int InfoArea_Relatives_TableView::selectedRow() const

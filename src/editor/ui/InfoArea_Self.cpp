@@ -11,6 +11,7 @@
 #include "editor/ui/PersonFieldSet.h"
 #include "editor/ui/PlaceField.h"
 
+#include "shell/ui/ElidedLabel.h"
 #include "shell/ui/ThemeIcon.h"
 
 #include "model/FTEvent.h"
@@ -109,7 +110,7 @@ InfoArea_Self::InfoArea_Self(QWidget* parent)
     ++row;
 
     grid->addWidget(label("SelfOtherEvents"), row, 0);
-    m_otherEvents = new QLabel;
+    m_otherEvents = new ElidedLabel;
     m_otherEvents->setObjectName(QStringLiteral("otherEvents"));
     m_otherEvents->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_otherEvents->setMinimumWidth(50);
@@ -361,6 +362,7 @@ void InfoArea_Self::setNotesButtonIndicators()
     m_birthNotesButton->setText(SelfPageTexts::notesButtonTitle(p && p->birth() ? p->birth()->notes() : QString()));
     m_deathNotesButton->setText(SelfPageTexts::notesButtonTitle(p && p->death() ? p->death()->notes() : QString()));
     const QString summary = SelfPageTexts::otherEventsSummary(p);
+    // Too long for its line, the summary ends in an ellipsis, whole in its tip.
     m_otherEvents->setText(summary);
     m_otherEvents->setToolTip(summary);
 }

@@ -16,6 +16,7 @@ class NotesButton;
 class NotesTextEdit;
 class PersonFieldSet;
 class PlaceField;
+class ElidedLabel;
 class QLabel;
 class QToolButton;
 
@@ -84,7 +85,7 @@ private:
     DefaultPictureView* m_defaultImage = nullptr;
     NotesButton* m_birthNotesButton = nullptr;
     NotesButton* m_deathNotesButton = nullptr;
-    QLabel* m_otherEvents = nullptr;
+    ElidedLabel* m_otherEvents = nullptr;
     QLabel* m_lastChange = nullptr;
     QWidget* m_detailsButton = nullptr;
     QList<QLabel*> m_labels;

@@ -125,10 +125,23 @@ TEST_F(EventsPageWindow, TheListIsBuiltJustBeforeTheTableDraws)
                                         "(" + LocalizedString("NoDeathDate") + " John Smith)"));
     EXPECT_EQ(model()->headerData(Layout::EventName, Qt::Horizontal, Qt::DisplayRole).toString(),
               LocalizedString("EventsIn") + " John Smith's " + LocalizedString("lifetime"));
-    // The widths follow the table's width.
-    const Layout::Widths widths = Layout::columnWidths(table->viewport()->width(), table->kDetailsButtonsWidth);
-    for (int c = 0; c < Layout::ColumnCount; ++c)
-        EXPECT_EQ(table->columnWidth(c), widths[size_t(c)]) << c;
+    // The widths follow the table's width; the tags, ages and dates show whole in the narrowest window too.
+    for (const int width : {1280, DOvurDocument::kMinWidth}) {
+        SCOPED_TRACE(width);
+        doc->dovurWindow()->resize(width, 760);
+        drawn();
+        const Layout::Widths widths = Layout::columnWidths(table->viewport()->width(), table->kDetailsButtonsWidth);
+        for (int c : {Layout::EventName, Layout::Place})
+            EXPECT_EQ(table->columnWidth(c), widths[size_t(c)]) << c;
+        for (int r = 0; r < model()->rowCount(); ++r)
+            for (int c : {Layout::EventType, Layout::AgeAtEvent, Layout::Date}) {
+                const QString text = model()->index(r, c).data().toString();
+                EXPECT_GE(table->columnWidth(c), table->fontMetrics().horizontalAdvance(text) + 2 * Layout::kCellMargin)
+                    << text.toStdString();
+            }
+    }
+    doc->dovurWindow()->resize(1280, 760);
+    drawn();
 
     // Another person sets the flag; nothing is built until the window draws.
     select(mary);

@@ -121,6 +121,17 @@ TEST_F(FamilyDialog, ACoupleWithChildrenAndOtherEventsClosesOnlyWithGoodDates)
     dialog.show();
     dialog.tvEvents()->selectRow(0);
     saveScreenshot(&dialog, "editor-family-dialog");
+    // The child's birth date is shown whole, and the columns fill the table.
+    FamilyDialogTableView* children = dialog.tvChildren();
+    const int born = children->columnOf(QStringLiteral("birthDate"));
+    const QString bornText = dialog.childrenModel()->index(0, born).data().toString();
+    ASSERT_EQ(bornText, "02 Mar 1926");
+    EXPECT_GE(children->columnWidth(born),
+        children->fontMetrics().horizontalAdvance(bornText) + 2 * FamilyChildrenLayout::kCellMargin);
+    int total = 0;
+    for (int c = 0; c < children->model()->columnCount(); ++c)
+        total += children->columnWidth(c);
+    EXPECT_GE(total, children->viewport()->width() - children->model()->columnCount());
 
     // A child typed into the last row belongs to both.
     ASSERT_TRUE(dialog.tvChildren()->editColumn(QStringLiteral("name"), 1));

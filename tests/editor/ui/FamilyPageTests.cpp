@@ -141,6 +141,20 @@ TEST_F(FamilyPage, RefreshRequestsLeadToOneRebuildBeforeTheNextDrawing)
     EXPECT_FALSE(page->refreshArrayPending());
 }
 
+TEST_F(FamilyPage, TheFirstDrawingAfterAPersonChangeShowsTheNewLabelsWhole)
+{
+    // Mary was never shown: her husband's label is empty until the page is rebuilt for her. The window draws
+    // once, as it does when the event loop reaches the drawing before anything else; the labels must fit then.
+    UserDefaults::standard().setInteger("familyLabelStyle", FamilyCouple::AutoAssigned);
+    select(mary);
+    EXPECT_TRUE(page->refreshArrayPending());
+    QCoreApplication::sendPostedEvents(doc->dovurWindow(), QEvent::UpdateRequest);
+    ASSERT_FALSE(page->refreshArrayPending());
+    ASSERT_EQ(page->husbandLabel()->text(), "Husband");
+    for (QAbstractButton* label : {page->husbandLabel(), page->wifeLabel()})
+        EXPECT_GE(label->width(), label->sizeHint().width()) << label->text().toStdString();
+}
+
 TEST_F(FamilyPage, TheChildrenTableShowsSeveralRowsAndTheFieldsAboveStayWhole)
 {
     for (const char* name : {"Jane Smith", "Bill Smith", "Rose Smith", "Fred Smith"})
@@ -169,6 +183,16 @@ TEST_F(FamilyPage, TheChildrenTableShowsSeveralRowsAndTheFieldsAboveStayWhole)
         drawn();
         // Nothing above the table is squeezed below the height it needs.
         EXPECT_GE(page->height(), page->minimumSizeHint().height());
+        // The dates show whole and the places are never the narrower; "Age" stands under "Born" and "Died".
+        for (int date : {Tag::HusbandBirthDate, Tag::WifeBirthDate}) {
+            EditorLineEdit* field = page->field(date);
+            EXPECT_GT(field->width(), field->fontMetrics().horizontalAdvance(field->text()) + 8);
+            EXPECT_GE(page->field(date + 1)->width(), field->width());
+        }
+        const QAbstractButton* born = page->button(Tag::HusbandBornButton);
+        const QWidget* age = page->findChild<QWidget*>("husbandAgeCaption");
+        ASSERT_TRUE(born && age);
+        EXPECT_NEAR(born->geometry().center().x(), age->geometry().center().x(), 1);
         table->scrollToTop();
         int shown = 0;
         for (int r = 0; r < model()->rowCount(); ++r)

@@ -6,6 +6,8 @@
 #include "editor/ui/NotesTextEdit.h"
 #include "editor/ui/PlaceField.h"
 
+#include "shell/ui/ElidedLabel.h"
+
 #include "model/FTEvent.h"
 #include "model/FTMocUndoManager.h"
 
@@ -86,6 +88,18 @@ TEST_F(PersonEditorWindow, SelectingAPersonFillsTheSelfPage)
     EXPECT_EQ(self->placeField(InfoArea_Self::BirthPlace)->moc(), moc);
     QApplication::processEvents();
     saveScreenshot(doc->dovurWindow(), "editor-self-page");
+
+    // Too many events for the line: the summary ends in an ellipsis, whole in its tip.
+    for (int year = 1926; year < 1946; ++year)
+        FTEvent::initInMoc(moc, 303, john, "RESI")->setDate(QString::number(year));
+    editor->refreshDisplay();
+    QApplication::processEvents();
+    auto* summary = self->findChild<ElidedLabel*>("otherEvents");
+    ASSERT_NE(summary, nullptr);
+    EXPECT_TRUE(self->otherEventsText().endsWith("RESI 1945")) << self->otherEventsText().toStdString();
+    EXPECT_TRUE(summary->shownText().endsWith(QChar(0x2026))) << summary->shownText().toStdString();
+    EXPECT_LE(summary->fontMetrics().horizontalAdvance(summary->shownText()), summary->contentsRect().width());
+    EXPECT_EQ(summary->toolTip(), self->otherEventsText());
 }
 
 TEST_F(PersonEditorWindow, ARefusedEditKeepsTheTypedTextAndWritesNothing)

@@ -212,10 +212,15 @@ TEST_F(PicturesPage, TheGridShowsThumbnailsTitlesAndTheSelection)
     EXPECT_EQ(image.pixel(240 + 6, 60), QColor(60, 160, 255).rgb());
     saveScreenshot(doc->dovurWindow(), "editor-pictures-page-grid");
 
-    // The sound file: no frame, no transcription.
+    // The sound file: its icon without a frame, no transcription.
     click(centreOf(3));
     EXPECT_FALSE(page->transcribeButton()->isEnabled());
     EXPECT_EQ(grid().pixel(395, 60), qRgb(255, 255, 255));
+    int drawn = 0;
+    const QImage withIcon = grid();
+    for (int x = 400; x < 440; ++x)
+        drawn += withIcon.pixel(x, 60) != qRgb(255, 255, 255);
+    EXPECT_GT(drawn, 0) << "nothing drawn for the sound file";
     // A click between pictures selects nothing, and the description goes.
     click(QPointF(60, 130));
     EXPECT_EQ(page->selectedPicture(), nullptr);

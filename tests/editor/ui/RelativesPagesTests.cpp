@@ -30,6 +30,7 @@
 #include "platform/Localizer.h"
 
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -176,6 +177,11 @@ TEST_F(RelativesPages, TheRelativesPageListsGroupsWithSeparatorsThatCannotBeChos
     const QList<int> shares = Rows::columnWidths(page->tableView()->viewport()->width() - 56);
     for (int c = 0; c < shares.size(); ++c)
         EXPECT_EQ(page->tableView()->columnWidth(c), shares[c]) << c;
+    // In the smallest window the relationship keeps its whole heading.
+    doc->dovurWindow()->resize(DOvurDocument::kMinWidth, DOvurDocument::kMinHeight);
+    drawn();
+    QHeaderView* headings = page->tableView()->horizontalHeader();
+    EXPECT_GE(headings->sectionSize(Rows::Relationship), headings->sectionSizeHint(Rows::Relationship));
 
     // A separator row takes no click and cannot be selected.
     InfoArea_Relatives_TableView* table = page->tableView();
