@@ -290,11 +290,8 @@ protected:
 
 TEST_F(LookingOnly, AWalkThroughTheSampleDatabaseChangesNothing)
 {
-    const QString built = savedSupport + "/Royal92.RezUdu";
-    ASSERT_TRUE(QFileInfo(built).isFile()) << built.toStdString();
-    const QString path = data + "/Royal92.RezUdu";
-    ASSERT_TRUE(QFile::copy(built, path));
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    const QString path = copySampleDatabase(data);
+    ASSERT_TRUE(QFileInfo(path).isFile());
     // One picture with its thumbnail, as the pictures intake stores it, so that the picture editor has something to
     // show; and the selection that the first opening stores (a freshly imported database has none yet).
     QString pictured;

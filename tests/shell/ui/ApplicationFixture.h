@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -92,6 +93,17 @@ protected:
         QDir().mkpath(QFileInfo(path).absolutePath());
         QString error;
         EXPECT_TRUE(SyntheticDatabase::create(path, people, &error)) << error.toStdString();
+        return path;
+    }
+
+    // A writable copy of the sample database the build made (the royal families), in `folder`; its path.
+    QString copySampleDatabase(const QString& folder)
+    {
+        const QString built = savedSupport + "/Royal92.RezUdu";
+        const QString path = folder + "/Royal92.RezUdu";
+        EXPECT_TRUE(QFileInfo(built).isFile()) << built.toStdString();
+        EXPECT_TRUE(QFile::copy(built, path));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
         return path;
     }
 

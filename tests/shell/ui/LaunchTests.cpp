@@ -47,9 +47,7 @@ TEST_F(Launch, AFirstStartCopiesTheSampleAndOpensIt)
 // The sample the build imported from royal92.ged is what a first start copies and opens.
 TEST_F(Launch, TheSampleDatabaseTheBuildMadeOpensAtFirstStart)
 {
-    const QString built = savedSupport + "/Royal92.RezUdu";
-    ASSERT_TRUE(QFileInfo(built).isFile()) << built.toStdString();
-    ASSERT_TRUE(QFile::copy(built, support + "/Royal92.RezUdu"));
+    ASSERT_TRUE(QFileInfo(copySampleDatabase(support)).isFile());
 
     useEmptyHome();
     start();

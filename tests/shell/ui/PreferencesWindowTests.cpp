@@ -302,10 +302,9 @@ TEST_F(PreferencesWindow, TheCropShapePopUpShowsAndStoresTheShape)
 
 TEST_F(PreferencesWindow, EveryPageLooksRightOnTheSampleDatabase)
 {
-    const QString built = savedSupport + "/Royal92.RezUdu";
-    ASSERT_TRUE(QFileInfo(built).isFile()) << built.toStdString();
-    ASSERT_TRUE(QFile::copy(built, data + "/Royal92.RezUdu"));
-    DOvurDocument* doc = app->openDocumentWithContentsOfURL(data + "/Royal92.RezUdu");
+    const QString path = copySampleDatabase(data);
+    ASSERT_TRUE(QFileInfo(path).isFile());
+    DOvurDocument* doc = app->openDocumentWithContentsOfURL(path);
     ASSERT_NE(doc, nullptr);
     PreferencesController* window = PreferencesController::setUserPreferences(doc);
     window->createAncestralViewForFocalPerson();

@@ -102,11 +102,8 @@ protected:
 
 TEST_F(RepairWindows, TheIntegritySheetRunsOneCheckAtATimeAndShowsItsReport)
 {
-    const QString built = savedSupport + "/Royal92.RezUdu";
-    ASSERT_TRUE(QFileInfo(built).isFile()) << built.toStdString();
-    const QString path = data + "/Royal92.RezUdu";
-    ASSERT_TRUE(QFile::copy(built, path));
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    const QString path = copySampleDatabase(data);
+    ASSERT_TRUE(QFileInfo(path).isFile());
     QString child, parent;
     {
         // One loop: a child made the natural parent of its own natural parent.
