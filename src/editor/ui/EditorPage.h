@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class FTEvent;
+class FTMoc;
 class FTSourceRel;
 
 // A page of the person editor: its view and the page protocol in one. A page of another subsystem (the
@@ -23,6 +24,10 @@ public:
     virtual void prepareForPrinting() { }
     // The events page: selects the event's row.
     virtual void selectEvent(FTEvent* event) { }
+
+    // An undo or redo is replaying a step of `moc`: a page writes nothing then, for what it wrote would join the
+    // step being replayed (and be lost with the next redo).
+    static bool isReplayingUndo(const FTMoc* moc);
 
 Q_SIGNALS:
     // What contentMark() answers has changed: the editor marks the tab again.

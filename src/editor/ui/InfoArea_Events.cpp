@@ -181,8 +181,12 @@ void InfoArea_Events::personToBeDeleted(const Notification& n)
 {
     if (!m_moc || n.context != m_moc)
         return;
-    // The list may show the person's events as a relative's: none of its rows may outlive the deletion.
-    m_table->abandonEditing();
+    // The list may show the person's events as a relative's: none of its rows may outlive the deletion. An edit of
+    // an event of people who both stay (the owner and the person whose list it is) is stored first.
+    const QModelIndex edited = m_table->editingIndex();
+    const EventInfo* row = edited.isValid() ? m_model->row(edited.row()) : nullptr;
+    if (!row || n.object == m_person || n.object == row->owner() || !m_table->endEditing())
+        m_table->abandonEditing();
     if (n.object && n.object == m_person) {
         m_person = nullptr;
         m_list.setSelectedPerson(nullptr);

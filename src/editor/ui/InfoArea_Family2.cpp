@@ -519,11 +519,22 @@ void InfoArea_Family2::personToBeDeleted(const Notification& n)
 {
     if (!m_moc || n.context != m_moc)
         return;
+    // What was typed for the people who stay is stored first (an edit the checks refuse is dropped); what was typed
+    // for the person going is dropped before the page lets go of them.
+    const void* gone = n.object;
+    FTPerson* h = husband();
+    FTPerson* w = wife();
+    h && h != gone ? m_husbandFields->finishEditing() : m_husbandFields->clear();
+    w && w != gone ? m_wifeFields->finishEditing() : m_wifeFields->clear();
+    h != gone && w != gone ? m_marriageFields->finishEditing() : m_marriageFields->clear();
+    const QModelIndex edited = m_table->editingIndex();
+    FTPerson* child = edited.isValid() ? m_model->child(edited.row()) : nullptr;
+    if (!child || child == gone || !m_table->endEditing())
+        m_table->abandonEditing();
     if (n.object && n.object == m_person)
         setSelectedPerson(nullptr);
     try {
         // The person may be shown anywhere on the page: nothing typed may reach it, no row may outlive it.
-        m_table->abandonEditing();
         m_husbandFields->clear();
         m_wifeFields->clear();
         m_marriageFields->clear();

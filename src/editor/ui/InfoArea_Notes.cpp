@@ -36,7 +36,8 @@ void PersonTextPage::setSelectedPerson(FTPerson* person)
 {
     if (person == m_person)
         return;
-    m_text->endEditing();
+    if (!isReplayingUndo(m_moc))
+        m_text->endEditing();
     m_person = person;
     m_moc = person ? person->moc() : nullptr;
     load();

@@ -121,7 +121,8 @@ void InfoArea_Relatives::setShowsSwitches(bool on)
 
 void InfoArea_Relatives::setSelectedPerson(FTPerson* person)
 {
-    if (person != m_person)
+    // What was typed reaches the relative first; an edit its check refuses cannot follow another list.
+    if (person != m_person && !m_table->endEditing())
         m_table->abandonEditing();
     m_person = person;
     m_moc = person ? person->moc() : nullptr;
@@ -176,10 +177,14 @@ void InfoArea_Relatives::personToBeDeleted(const Notification& n)
 {
     if (!m_moc || n.context != m_moc)
         return;
+    // The person may stand in any row: nothing typed may reach it, no row may outlive it. What was typed for
+    // someone who stays is stored first.
+    const QModelIndex edited = m_table->editingIndex();
+    FTPerson* editedPerson = edited.isValid() ? m_model->person(edited.row()) : nullptr;
+    if (!editedPerson || editedPerson == n.object || !m_table->endEditing())
+        m_table->abandonEditing();
     if (n.object && n.object == m_person)
         setSelectedPerson(nullptr);
-    // The person may stand in any row: nothing typed may reach it, no row may outlive it.
-    m_table->abandonEditing();
     m_model->clear();
     setRefreshArray(true);
 }

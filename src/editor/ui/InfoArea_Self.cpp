@@ -283,11 +283,16 @@ void InfoArea_Self::setSelectedPerson(FTPerson* person)
     if (person == m_person && person)
         return;
     // What was typed for the person shown so far reaches that person first.
-    if (m_person) {
+    if (m_person && !isReplayingUndo(m_moc)) {
         m_notes->endEditing();
         m_comments->endEditing();
         // A refused edit cannot follow the person shown: it is dropped, never written to the next person.
         m_fields->finishEditing();
+    } else if (m_person) {
+        // Nothing is written while a step replays: what is still typed is dropped, never shown for the next person.
+        m_fields->clear();
+        m_notes->setValue({});
+        m_comments->setValue({});
     }
     m_person = person;
     if (person)

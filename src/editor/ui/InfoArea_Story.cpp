@@ -216,7 +216,8 @@ void InfoArea_Story::setSelectedPerson(FTPerson* person)
     if (person == m_person)
         return;
     // What was typed belongs to the person it was typed for.
-    textDidEndEditing();
+    if (!isReplayingUndo(m_moc))
+        textDidEndEditing();
     m_person = person;
     m_moc = person ? person->moc() : nullptr;
     load();

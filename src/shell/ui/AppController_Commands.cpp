@@ -229,7 +229,9 @@ void AppController::undo()
 {
     if (DOvurApplication::sendUndoToDialog(false))
         return;
-    if (DOvurDocument* doc = documentWithWindow())
+    // What is being typed becomes a step of its own first: typed text that the step's replay wrote would join the
+    // step replayed, and the next redo would lose it. A refused edit stops the undo (its check has said why).
+    if (DOvurDocument* doc = documentWithWindow(); doc && doc->endEditing())
         doc->undo();
 }
 
@@ -237,7 +239,8 @@ void AppController::redo()
 {
     if (DOvurApplication::sendUndoToDialog(true))
         return;
-    if (DOvurDocument* doc = documentWithWindow())
+    // As undo: what is being typed becomes a step of its own first.
+    if (DOvurDocument* doc = documentWithWindow(); doc && doc->endEditing())
         doc->redo();
 }
 

@@ -459,9 +459,15 @@ TEST_F(EventsPageWindow, EditsAreSavedWhenTheTableHasDrawnAndDeletedRelativesLea
     NotificationCenter::defaultCenter().flushQueue();
     EXPECT_FALSE(moc->hasChanges());
 
-    // A relative about to be deleted takes the list with it until it is built again.
+    // A relative about to be deleted takes the list with it until it is built again; what was being typed for the
+    // person shown is stored first.
     FTPerson* ann = john->children().first()->child();
+    click(rowOf(census), Layout::Place);
+    ASSERT_NE(lineEditor(), nullptr);
+    lineEditor()->selectAll();
+    type(lineEditor(), "Otley Chapel");
     NotificationCenter::defaultCenter().post("PersonToBeDeleted", ann, moc);
+    EXPECT_EQ(census->place(), "Otley Chapel");
     EXPECT_EQ(model()->rowCount(), 0);
     EXPECT_TRUE(page->refreshEventsArray());
     moc->deleteObject(ann);

@@ -319,6 +319,53 @@ TEST_F(PersonEditorWindow, TheNotesPagesUndoIsItsOwn)
     EXPECT_EQ(undo->undoCount(), before + 1);
 }
 
+TEST_F(PersonEditorWindow, MenuUndoTakesBackTheTypingFirstAndRedoBringsItBack)
+{
+    // Selecting a person is a step of its own: undoing it reselects, and a page that wrote the typed text then put
+    // it inside the step, where the next redo wiped it.
+    struct Case {
+        const char* page;
+        std::function<QWidget*()> box;
+        std::function<QString(const FTPerson*)> read;
+    };
+    const QList<Case> cases = {
+        {"pNotes", [&] { return editor->page("pNotes")->findChild<NotesTextEdit*>("notesTextView"); },
+         [](const FTPerson* p) { return p->notes(); }},
+        {"pSelf", [&] { return self->field(InfoArea_Self::Title); }, [](const FTPerson* p) { return p->title(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.page);
+        FTPerson* ann = newPerson(moc, "Ann Smith", "F");
+        ann->setNotes("Kept bees.");
+        ann->setTitle("Dame");
+        moc->undoManager()->closeOpenGroups();
+        select(ann);
+        moc->undoManager()->closeOpenGroups();
+        ASSERT_TRUE(editor->choosePage(c.page));
+        QWidget* box = c.box();
+        ASSERT_NE(box, nullptr);
+        const QString before = c.read(ann);
+        box->setFocus();
+        if (auto* text = qobject_cast<NotesTextEdit*>(box))
+            text->moveCursor(QTextCursor::End);
+        else
+            qobject_cast<QLineEdit*>(box)->end(false);
+        type(box, " TYPED");
+
+        app->undo();
+        EXPECT_EQ(c.read(ann), before);
+        EXPECT_EQ(moc->modelDefaults()->selectedPerson(), ann);
+        app->redo();
+        EXPECT_EQ(c.read(ann), before + " TYPED");
+        // And undoing the selection as well leaves the text where it was typed.
+        app->undo();
+        app->undo();
+        app->redo();
+        app->redo();
+        EXPECT_EQ(c.read(ann), before + " TYPED");
+    }
+}
+
 TEST_F(PersonEditorWindow, ACommandWhoseWindowIsMissingSaysSo)
 {
     self->displayPersonalTimeline();

@@ -267,6 +267,41 @@ TEST_F(RelativesPages, ABlankNameStaysInEditingWithWhatWasTyped)
     EXPECT_EQ(son->death()->date(), "1900");
 }
 
+TEST_F(RelativesPages, AnOpenNameEditIsStoredWhenThePersonChangesOrSomeoneElseIsDeleted)
+{
+    auto* page = showPage<InfoArea_Relatives>("pRelatives", me);
+    InfoArea_Relatives_TableView* table = page->tableView();
+    RelativesTableModel* model = page->relativesModel();
+    auto typeName = [&](FTPerson* p, const QString& name) {
+        click(table, model->index(rowOf(model, p), Rows::Name));
+        auto* line = qobject_cast<QLineEdit*>(table->currentEditor());
+        ASSERT_NE(line, nullptr);
+        retype(line, name);
+    };
+
+    // Another person selected with the focus left where it is (the wheel over the diagram, an undo, another window).
+    typeName(father, "John William Smith");
+    select(wife);
+    drawn();
+    EXPECT_EQ(father->name(), "John William Smith");
+    EXPECT_EQ(table->currentEditor(), nullptr);
+
+    // Someone else deleted elsewhere: the name typed for a person who stays is stored.
+    typeName(son, "Thomas Smith");
+    NotificationCenter::defaultCenter().post("PersonToBeDeleted", grandfather, moc);
+    moc->deleteObject(grandfather);
+    drawn();
+    EXPECT_EQ(son->name(), "Thomas Smith");
+
+    // The person being typed for deleted: nothing is written, nothing is left open.
+    typeName(son, "Tom");
+    NotificationCenter::defaultCenter().post("PersonToBeDeleted", son, moc);
+    EXPECT_EQ(son->name(), "Thomas Smith");
+    EXPECT_EQ(table->currentEditor(), nullptr);
+    moc->deleteObject(son);
+    drawn();
+}
+
 TEST_F(RelativesPages, CtrlClickAndTheMenuMakeTheFocalPerson)
 {
     auto* page = showPage<InfoArea_Relatives>("pRelatives", me);
