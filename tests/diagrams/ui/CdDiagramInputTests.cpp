@@ -334,22 +334,38 @@ TEST_F(CdDiagramInput, AMarkerRingsOnlyInTheActiveWindow)
     EXPECT_TRUE(diagram->hoveredMarker().isNull());
 }
 
-// The program's main window: the toolbar's list of found people lies over the diagram, which then shows no hover.
-class CdDiagramInWindow : public ApplicationFixture {};
+// The program's main window with the family diagram, on a database of 30 people, shown and active.
+class CdDiagramInWindow : public ApplicationFixture {
+protected:
+    void SetUp() override
+    {
+        ApplicationFixture::SetUp();
+        installFamilyDiagram();
+        start();
+        doc = app->openDocumentWithContentsOfURL(makeDatabase(data + "/Family.RezUdu", 30));
+        ASSERT_TRUE(doc) << texts().join("\n").toStdString();
+        diagram = qobject_cast<CdDiagram*>(doc->pcd());
+        ASSERT_TRUE(diagram);
+        QWidget* window = doc->dovurWindow();
+        window->show();
+        window->activateWindow();
+        QApplication::setActiveWindow(window);
+        QCoreApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        ApplicationFixture::TearDown();
+        DOvurDocument::setDiagramFactory({});
+    }
+
+    DOvurDocument* doc = nullptr;
+    CdDiagram* diagram = nullptr;
+};
+
+// The toolbar's list of found people lies over the diagram, which then shows no hover.
 
 TEST_F(CdDiagramInWindow, NoHoverWhileTheFoundPeopleAreListed)
 {
-    installFamilyDiagram();
-    start();
-    DOvurDocument* doc = app->openDocumentWithContentsOfURL(makeDatabase(data + "/Family.RezUdu", 30));
-    ASSERT_TRUE(doc) << texts().join("\n").toStdString();
-    auto* diagram = qobject_cast<CdDiagram*>(doc->pcd());
-    ASSERT_TRUE(diagram);
-    QWidget* window = doc->dovurWindow();
-    window->show();
-    window->activateWindow();
-    QApplication::setActiveWindow(window);
-    QCoreApplication::processEvents();
     diagram->grab();
     QRectF marker;
     for (const auto& box : diagram->cdLayout().cdPersonsArray())
@@ -367,22 +383,10 @@ TEST_F(CdDiagramInWindow, NoHoverWhileTheFoundPeopleAreListed)
     toolbar->hideFoundPeople();
     hover(diagram, marker.center() + QPointF(0.5, 0));
     EXPECT_EQ(diagram->hoveredMarker(), marker);
-    DOvurDocument::setDiagramFactory({});
 }
 
 TEST_F(CdDiagramInWindow, ClosingOrQuittingAsksBeforeThePersonBeingEnteredGoes)
 {
-    installFamilyDiagram();
-    start();
-    DOvurDocument* doc = app->openDocumentWithContentsOfURL(makeDatabase(data + "/Family.RezUdu", 30));
-    ASSERT_TRUE(doc) << texts().join("\n").toStdString();
-    auto* diagram = qobject_cast<CdDiagram*>(doc->pcd());
-    ASSERT_TRUE(diagram);
-    QWidget* window = doc->dovurWindow();
-    window->show();
-    window->activateWindow();
-    QApplication::setActiveWindow(window);
-    QCoreApplication::processEvents();
     diagram->prepare();
     const CdPerson* slot = nullptr;
     for (const auto& box : diagram->cdLayout().cdPersonsArray())
@@ -422,5 +426,4 @@ TEST_F(CdDiagramInWindow, ClosingOrQuittingAsksBeforeThePersonBeingEnteredGoes)
     doc->performClose();
     EXPECT_EQ(prompts.records.size(), 2) << texts().join("\n").toStdString();
     EXPECT_TRUE(documents().isEmpty());
-    DOvurDocument::setDiagramFactory({});
 }
