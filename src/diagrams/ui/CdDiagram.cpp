@@ -208,6 +208,12 @@ bool CdDiagram::isEditBoxActive() const
     return m_editBox->isActive();
 }
 
+bool CdDiagram::endEditing()
+{
+    // Asked now: a question left to the box's focus loss would come after the window had gone.
+    return m_editBox->resignFirstResponder();
+}
+
 bool CdDiagram::editBoxSlotStands() const
 {
     const CdPerson* slot = m_editBox->cdPerson();

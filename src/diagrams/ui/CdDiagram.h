@@ -82,6 +82,7 @@ public:
     // While the inline entry box is on screen the boxes are not rebuilt.
     CdEditBox* editBox() const { return m_editBox; }
     bool isEditBoxActive() const;
+    bool endEditing() override;
     // The entry box has closed: a rebuild asked for meanwhile happens now.
     void editBoxRemoved();
 

@@ -209,8 +209,15 @@ void InfoArea_Self::observe()
         NotificationCenter::defaultCenter().addObserver(
             QString::fromLatin1(name), nullptr,
             [this](const Notification& n) {
-                if (m_person && n.context == m_moc)
-                    setLastChangeDate();
+                if (!m_person || n.context != m_moc)
+                    return;
+                setLastChangeDate();
+                // Written from a notes window: the texts not typed in here show it, so that nothing stale is
+                // written back later.
+                if (n.object == m_person && n.name == QLatin1String("NotesOrCommentsChanged")) {
+                    m_notes->showStored(m_person->notes());
+                    m_comments->showStored(m_person->comments());
+                }
             },
             this);
 }

@@ -27,6 +27,12 @@ bool NotesTextEdit::isEditing() const
     return document()->isModified();
 }
 
+void NotesTextEdit::showStored(const QString& text)
+{
+    if (!isEditing() && toPlainText() != text)
+        setValue(text);
+}
+
 void NotesTextEdit::endEditing()
 {
     if (!isEditing())
@@ -59,6 +65,9 @@ void NotesTextEdit::setMargin(qreal margin)
 void NotesTextEdit::focusOutEvent(QFocusEvent* event)
 {
     QTextEdit::focusOutEvent(event);
-    if (event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason)
+    // Leaving for another window ends the edit too: free text has nothing to refuse, and a text left typed here
+    // while the same notes change in another window would later be written over them. Only a menu (the spelling
+    // suggestions) leaves the edit open.
+    if (event->reason() != Qt::PopupFocusReason)
         endEditing();
 }

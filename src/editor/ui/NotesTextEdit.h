@@ -6,7 +6,8 @@
 
 // A notes or comments text of the person editor and the notes dialogs: plain text, spelling underlined, an undo
 // history of its own (typing is undone here, never through the database's undo). What was typed reaches the
-// record through `commit` when the edit ends: the focus leaves, or endEditing() is called.
+// record through `commit` when the edit ends: the focus leaves (for another window too, but not for a menu), or
+// endEditing() is called.
 class NotesTextEdit : public QTextEdit {
     Q_OBJECT
 public:
@@ -18,6 +19,8 @@ public:
     // Shows a stored text; the undo history starts afresh.
     void setValue(const QString& text);
     bool isEditing() const;
+    // Shows a text that changed elsewhere, unless something is typed here (written when the edit ends).
+    void showStored(const QString& text);
     // Commits a changed text.
     void endEditing();
     void setPointSize(long size);

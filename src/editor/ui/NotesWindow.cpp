@@ -69,6 +69,22 @@ NotesWindow::NotesWindow(QWidget* parent)
     layout->addWidget(m_tabView, 1);
     layout->addLayout(buttons);
     resize(560, 440);
+
+    // The same notes may be written from another window (the person editor, another notes window) or taken back
+    // by Undo: a tab nobody typed in shows them, so that closing it later writes nothing stale.
+    for (const char* name : {"NotesOrCommentsChanged", "RefreshAllViews"})
+        NotificationCenter::defaultCenter().addObserver(
+            QString::fromLatin1(name), nullptr,
+            [this](const Notification& n) {
+                if (m_moc && (n.context == m_moc || !n.context))
+                    showStoredTexts();
+            },
+            this);
+}
+
+NotesWindow::~NotesWindow()
+{
+    NotificationCenter::defaultCenter().removeObserversOf(this);
 }
 
 void NotesWindow::addTab(const QString& identifier, const QString& objectName, std::function<QString()> read,
@@ -107,6 +123,13 @@ void NotesWindow::load(const QString& initial)
         m_tabView->setCurrentIndex(index);
     }
     m_tabs[index].text->setFocus();
+}
+
+void NotesWindow::showStoredTexts()
+{
+    for (const Tab& tab : m_tabs)
+        tab.text->showStored(tab.read());
+    setTabViewLabels();
 }
 
 NotesTextEdit* NotesWindow::textView(const QString& identifier) const

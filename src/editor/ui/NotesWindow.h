@@ -17,6 +17,8 @@ class QTabWidget;
 class NotesWindow : public QDialog {
     Q_OBJECT
 public:
+    ~NotesWindow() override;
+
     enum Presentation {
         Sheet,       // window-modal on the opener's window; deleted when it closes
         ChildWindow, // a tool window of the opener's window; deleted when it closes
@@ -64,6 +66,8 @@ private:
         std::function<QString()> read;
     };
     void find();
+    // Shows again what is stored for every tab not typed in.
+    void showStoredTexts();
     QList<Tab> m_tabs;
     QTabWidget* m_tabView;
     QLabel* m_heading;

@@ -151,7 +151,12 @@ bool AppController::applicationShouldTerminate()
         FTMoc* moc = doc->moc();
         if (!moc)
             continue;
-        doc->endEditingForClose();
+        if (!doc->endEditingForClose()) {
+            FTLog(QStringLiteral("Quit cancelled: %1 keeps the person being entered").arg(doc->modelName()));
+            for (DOvurDocument* answered : open)
+                answered->keepChanges();
+            return false;
+        }
         moc->saveRecentSources();
         moc->savePlaces();
         // A database whose changes cannot be saved asks; cancelling there keeps the program running, and a

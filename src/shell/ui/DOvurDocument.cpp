@@ -385,6 +385,8 @@ void DOvurDocument::redo()
 
 bool DOvurDocument::endEditing()
 {
+    if (m_pcd && !m_pcd->endEditing())
+        return false;
     // A refused edit keeps its field and the focus: taking the focus away would end it, and refuse it, again.
     if (m_pInfoArea && !m_pInfoArea->endEditing())
         return false;
@@ -394,12 +396,16 @@ bool DOvurDocument::endEditing()
     return true;
 }
 
-void DOvurDocument::endEditingForClose()
+bool DOvurDocument::endEditingForClose()
 {
     if (m_editingEndedForClose)
-        return;
+        return true;
+    // The entry box's typed text is the only edit a close waits for; a refused field edit goes with the window.
+    if (m_pcd && !m_pcd->endEditing())
+        return false;
     m_editingEndedForClose = true;
     endEditing();
+    return true;
 }
 
 void DOvurDocument::prepareForCommand()
@@ -487,7 +493,8 @@ DOvurDocument::CloseDecision DOvurDocument::windowShouldClose()
         if (closedOthers)
             return CloseDecision::Cancel;
     }
-    endEditingForClose();
+    if (!endEditingForClose())
+        return CloseDecision::Cancel;
     // The window stays: its fields are checked again at the next close.
     auto cancel = [this] {
         m_editingEndedForClose = false;

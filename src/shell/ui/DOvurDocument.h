@@ -95,12 +95,14 @@ public:
     void redo();
 
     // Ends field editing in the main window so that what was typed reaches the data; false when a field keeps a
-    // refused edit (its check has said why, and the field keeps the focus).
+    // refused edit (its check has said why, and the field keeps the focus), or the user keeps the diagram's entry
+    // box.
     bool endEditing();
     // Ends field editing for a close or quit under way, once however many of its steps ask (the close, the quit
     // that "Close & Quit" starts, the document's own close): a refused edit is reported once and goes with the
-    // window. keepChanges() (the close or quit did not happen) makes the next one end editing again.
-    void endEditingForClose();
+    // window. keepChanges() (the close or quit did not happen) makes the next one end editing again. False when the
+    // user keeps the diagram's entry box and its typed text: the close or quit does not go on.
+    bool endEditingForClose();
     // The launch pattern of every command that opens a window: end editing, save.
     void prepareForCommand();
     // Shows `sheet` window-modal on the main window; it is deleted when it closes. `didEnd` runs once when the

@@ -36,6 +36,9 @@ public:
     // dialog that disconnects it from its relatives. Without a diagram nothing happens.
     virtual void deletePerson() { }
     virtual void disconnectPerson() { }
+    // Before a save, command, close or quit: an inline entry box with typed text asks whether it may go; false
+    // when the user keeps it (the box keeps its text and the keyboard, and a close or quit waits).
+    virtual bool endEditing() { return true; }
 
 private:
     FTMoc* m_moc = nullptr;

@@ -334,22 +334,38 @@ TEST_F(CdDiagramInput, AMarkerRingsOnlyInTheActiveWindow)
     EXPECT_TRUE(diagram->hoveredMarker().isNull());
 }
 
-// The program's main window: the toolbar's list of found people lies over the diagram, which then shows no hover.
-class CdDiagramInWindow : public ApplicationFixture {};
+// The program's main window with the family diagram, on a database of 30 people, shown and active.
+class CdDiagramInWindow : public ApplicationFixture {
+protected:
+    void SetUp() override
+    {
+        ApplicationFixture::SetUp();
+        installFamilyDiagram();
+        start();
+        doc = app->openDocumentWithContentsOfURL(makeDatabase(data + "/Family.RezUdu", 30));
+        ASSERT_TRUE(doc) << texts().join("\n").toStdString();
+        diagram = qobject_cast<CdDiagram*>(doc->pcd());
+        ASSERT_TRUE(diagram);
+        QWidget* window = doc->dovurWindow();
+        window->show();
+        window->activateWindow();
+        QApplication::setActiveWindow(window);
+        QCoreApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        ApplicationFixture::TearDown();
+        DOvurDocument::setDiagramFactory({});
+    }
+
+    DOvurDocument* doc = nullptr;
+    CdDiagram* diagram = nullptr;
+};
+
+// The toolbar's list of found people lies over the diagram, which then shows no hover.
 
 TEST_F(CdDiagramInWindow, NoHoverWhileTheFoundPeopleAreListed)
 {
-    installFamilyDiagram();
-    start();
-    DOvurDocument* doc = app->openDocumentWithContentsOfURL(makeDatabase(data + "/Family.RezUdu", 30));
-    ASSERT_TRUE(doc) << texts().join("\n").toStdString();
-    auto* diagram = qobject_cast<CdDiagram*>(doc->pcd());
-    ASSERT_TRUE(diagram);
-    QWidget* window = doc->dovurWindow();
-    window->show();
-    window->activateWindow();
-    QApplication::setActiveWindow(window);
-    QCoreApplication::processEvents();
     diagram->grab();
     QRectF marker;
     for (const auto& box : diagram->cdLayout().cdPersonsArray())
@@ -367,5 +383,47 @@ TEST_F(CdDiagramInWindow, NoHoverWhileTheFoundPeopleAreListed)
     toolbar->hideFoundPeople();
     hover(diagram, marker.center() + QPointF(0.5, 0));
     EXPECT_EQ(diagram->hoveredMarker(), marker);
-    DOvurDocument::setDiagramFactory({});
+}
+
+TEST_F(CdDiagramInWindow, ClosingOrQuittingAsksBeforeThePersonBeingEnteredGoes)
+{
+    diagram->prepare();
+    const CdPerson* slot = nullptr;
+    for (const auto& box : diagram->cdLayout().cdPersonsArray())
+        if (box->isGhost())
+            slot = box.get();
+    ASSERT_TRUE(slot);
+    click(diagram, slot->rclBox().center());
+    CdEditBox* editBox = diagram->editBox();
+    ASSERT_TRUE(editBox->isActive());
+    editBox->selectAll();
+    type(editBox, "Mary Smith, F");
+    const QString typed = editBox->toPlainText();
+    const qsizetype people = doc->moc()->fetch<FTPerson>().size();
+
+    // "Don't Discard" keeps the window, the box and its text, for a close and for a quit alike.
+    prompts.clear();
+    prompts.answer(1);
+    doc->performClose();
+    prompts.answer(1);
+    EXPECT_FALSE(app->terminate());
+    ASSERT_EQ(prompts.records.size(), 2);
+    for (const auto& asked : prompts.records) {
+        EXPECT_EQ(asked.text, QStringLiteral("%1\n\n\"%2\"\n%3")
+                                  .arg(LocalizedString("AddAlert1"), typed, LocalizedString("AddAlert2")));
+        EXPECT_EQ(asked.buttons, (QStringList {"Discard", "Don't Discard"}));
+    }
+    EXPECT_EQ(documents(), QList<DOvurDocument*> {doc});
+    EXPECT_TRUE(editBox->isActive());
+    EXPECT_EQ(editBox->toPlainText(), typed);
+    EXPECT_EQ(diagram->focusWidget(), editBox);
+    EXPECT_EQ(doc->moc()->fetch<FTPerson>().size(), people);
+
+    // "Discard", then "Close": the window goes without the person.
+    prompts.clear();
+    prompts.answer(0);
+    prompts.answer(1);
+    doc->performClose();
+    EXPECT_EQ(prompts.records.size(), 2) << texts().join("\n").toStdString();
+    EXPECT_TRUE(documents().isEmpty());
 }

@@ -2,6 +2,7 @@
 #include "EditorFixture.h"
 
 #include "diagrams/DiagramHooks.h"
+#include "editor/ui/EditorLineEdit.h"
 #include "editor/ui/InfoArea_Self.h"
 #include "editor/ui/MarriageNotesDialog.h"
 #include "editor/ui/NotesButton.h"
@@ -185,6 +186,68 @@ TEST_F(NotesDialogs, TheModalDialogStoresWhatWasTypedUndoablyAndNothingWhenLeftU
         key(d, Qt::Key_Escape);
     });
     run(john, "2");
+    EXPECT_EQ(john->comments(), "Kind to animals. Liked cats.");
+}
+
+TEST_F(NotesDialogs, NotesTypedBeforeSwitchingWindowsAreNotWrittenOverTheOtherWindowsText)
+{
+    InfoArea_Self* self = editorOf(doc)->pSelf();
+    auto* notes = self->findChild<NotesTextEdit*>("tf_notes");
+    ASSERT_NE(notes, nullptr);
+    typeInto(notes, "Sailor.");
+
+    // The user goes to another window (the hierarchy window) and opens the notes from its details.
+    QWidget other;
+    other.resize(300, 200);
+    other.show();
+    other.activateWindow();
+    QApplication::setActiveWindow(&other);
+    QApplication::processEvents();
+    EXPECT_EQ(john->notes(), "Sailor.");
+    whenModal([](QDialog* d) {
+        auto* dialog = qobject_cast<NotesDialog*>(d);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->textView("1")->toPlainText(), "Sailor.");
+        typeInto(dialog->textView("1"), " Fisherman.");
+        dialog->close();
+    });
+    DiagramHooks::shared().notesDialog(john, "1");
+
+    // Back in the main window, the page shows both; clicking elsewhere writes nothing stale.
+    doc->dovurWindow()->activateWindow();
+    QApplication::setActiveWindow(doc->dovurWindow());
+    QApplication::processEvents();
+    EXPECT_EQ(notes->toPlainText(), "Sailor. Fisherman.");
+    self->field(InfoArea_Self::Title)->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(john->notes(), "Sailor. Fisherman.");
+}
+
+TEST_F(NotesDialogs, AnOpenNotesWindowShowsNotesWrittenElsewhereInTheTabsNotTypedIn)
+{
+    FTMocUndoManager* undo = moc->undoManager();
+    auto* dialog = new NotesDialog;
+    dialog->setOwner(john, "1", false);
+    dialog->present(NotesWindow::ChildWindow, doc->dovurWindow());
+    typeInto(dialog->textView("2"), " Liked cats.");
+
+    undo->closeOpenGroups();
+    john->setComments("Kind to all.");
+    undo->closeOpenGroups();
+    john->setNotes("Sailor.");
+    undo->closeOpenGroups();
+    EXPECT_EQ(dialog->textView("1")->toPlainText(), "Sailor.");
+    EXPECT_EQ(dialog->tabView()->tabText(0), "*" + LocalizedString("PersonNotes"));
+    EXPECT_EQ(dialog->textView("2")->toPlainText(), "Kind to animals. Liked cats."); // typed: kept as typed
+
+    // Undo reaches the untouched tab too, and what is typed there next is added to what is stored.
+    prompts.answer(0); // "Undo ...?" Yes
+    doc->undo();
+    ASSERT_EQ(john->notes(), "");
+    EXPECT_EQ(dialog->textView("1")->toPlainText(), "");
+    typeInto(dialog->textView("1"), "Fisherman.");
+    dialog->findChild<QPushButton*>("close")->click();
+    EXPECT_EQ(john->notes(), "Fisherman.");
     EXPECT_EQ(john->comments(), "Kind to animals. Liked cats.");
 }
 
