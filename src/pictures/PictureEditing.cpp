@@ -176,6 +176,8 @@ bool PictureEditing::setFilename(const QString& path, const QString& title, cons
     const QString oldTitle = m_picture ? m_picture->name() : QString();
     const QString oldDate = m_picture ? m_picture->date() : QString();
     const QString oldNotes = m_picture ? m_picture->notes() : QString();
+    // The record's own setFilename clears the transcription; here it goes only when the user discards the texts.
+    const QByteArray oldTranscription = m_picture ? m_picture->transcriptionData() : QByteArray();
     if (!m_picture) {
         m_picture = FTPicture::initInMoc(m_moc, path, m_owner);
         if (!m_picture)
@@ -186,7 +188,8 @@ bool PictureEditing::setFilename(const QString& path, const QString& title, cons
     }
 
     bool keep = false;
-    if (!oldTitle.trimmed().isEmpty() || !oldDate.isEmpty() || !oldNotes.isEmpty()) {
+    const bool asked = !oldTitle.trimmed().isEmpty() || !oldDate.isEmpty() || !oldNotes.isEmpty();
+    if (asked) {
         const QString info = QStringLiteral("%1 = %2\n\n%3 = %4\n\n%5 = %6\n")
                                  .arg(L("ExistingTitle"), oldTitle, L("ExistingDate"), oldDate, L("ExistingNotes"),
                                      oldNotes);
@@ -203,6 +206,8 @@ bool PictureEditing::setFilename(const QString& path, const QString& title, cons
         m_picture->setDate(date);
         m_picture->setNotes(notes);
     }
+    if ((keep || !asked) && m_picture->transcriptionData() != oldTranscription)
+        m_picture->setTranscriptionData(oldTranscription);
 
     m_picture->setTnEnhancementDefaults();
     m_rclCrop = QRectF();

@@ -144,12 +144,22 @@ void CitationSheetModel::changeTopic()
 
 void CitationSheetModel::useSamePageRefAsPrevious(bool on)
 {
+    const bool wasOn = m_samePageRef;
     m_samePageRef = on;
     if (!m_citation || m_deleted)
         return;
-    // A page reference that was never remembered is no page reference.
-    const QString previous = lastPageRef(m_kind);
-    m_citation->setReference(on && !previous.isEmpty() ? previous : QString());
+    if (on) {
+        if (!wasOn)
+            m_pageRefBeforeSame = m_citation->reference();
+        // A page reference that was never remembered is no page reference.
+        const QString previous = lastPageRef(m_kind);
+        m_citation->setReference(previous.isEmpty() ? QString() : previous);
+        m_pageRefFromSame = m_citation->reference();
+        return;
+    }
+    // Unticking takes back what the tick did: the citation's own page reference returns, unless it was changed
+    // since.
+    m_citation->setReference(wasOn && m_citation->reference() == m_pageRefFromSame ? m_pageRefBeforeSame : QString());
 }
 
 void CitationSheetModel::addReference(FTSource* source)

@@ -65,8 +65,8 @@ public:
     QString topicFromFlags() const;
 
     bool samePageRefAsPrevious() const { return m_samePageRef; }
-    // Ticked: the citation takes lastPageRef() of this kind (nothing before the first close); unticked: it has no
-    // page reference.
+    // Ticked: the citation takes lastPageRef() of this kind (nothing before the first close); unticked: it gets back
+    // the page reference it held before the tick, or none when it was changed meanwhile.
     void useSamePageRefAsPrevious(bool on);
 
     // Another source chosen with the sheet's source button: the citation now cites it, and it becomes the
@@ -86,6 +86,8 @@ private:
     FTManagedObject* m_owner;
     std::array<bool, 3> m_flags {};
     bool m_samePageRef = false;
+    QString m_pageRefBeforeSame; // held when the box was ticked
+    QString m_pageRefFromSame; // what the tick gave
     bool m_deleted = false;
     QString m_pageRefAtDeletion;
 };

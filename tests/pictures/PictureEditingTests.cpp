@@ -96,6 +96,7 @@ TEST_F(PictureEditingTest, AnotherFileForAPictureWithTextsAsksToKeepThem)
         FTPicture* p = savedPicture(QStringLiteral("wedding%1.png").arg(c.answer), ann, "Wedding");
         p->setDate("1 JAN 1900");
         p->setNotes("At the church");
+        p->setTranscription("<p>Married at St Mary's</p>");
         PictureEditing editing(ann, p);
         prompts.clear();
         prompts.answer(c.answer);
@@ -108,7 +109,18 @@ TEST_F(PictureEditingTest, AnotherFileForAPictureWithTextsAsksToKeepThem)
         EXPECT_EQ(p->date(), c.date);
         EXPECT_EQ(p->notes(), c.notes);
         EXPECT_EQ(p->originalFilename(), "");
+        // What was transcribed goes with the texts the user discards, and only then.
+        EXPECT_EQ(p->transcriptionString().contains("Married at St Mary's"), c.answer != 1) << c.answer;
     }
+    // Nothing to ask about: the transcription stays too.
+    FTPicture* p = savedPicture("untitled.png", ann, "");
+    p->setTranscription("<p>Dear Ann</p>");
+    PictureEditing editing(ann, p);
+    prompts.clear();
+    ASSERT_TRUE(editing.setFilename(image("other/letter.png")));
+    EXPECT_TRUE(prompts.records.isEmpty());
+    EXPECT_EQ(p->name(), "letter");
+    EXPECT_TRUE(p->transcriptionString().contains("Dear Ann"));
 }
 
 TEST_F(PictureEditingTest, AFileThatGivesNoImageIsRefusedAndChangesNothing)

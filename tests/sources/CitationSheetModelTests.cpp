@@ -117,15 +117,23 @@ TEST_F(CitationSheetModelTest, TheSamePageReferenceIsThatOfTheLastSheetOfTheKind
     // Before any sheet of the kind closed there is no previous page reference.
     sheet.useSamePageRefAsPrevious(true);
     EXPECT_TRUE(first->reference().isEmpty());
-    first->setReference("Folio 12");
+    // Unticking gives back the citation's own page reference.
+    sheet.useSamePageRefAsPrevious(false);
+    EXPECT_EQ(first->reference(), "Folio 12");
     sheet.close();
     EXPECT_EQ(CitationSheetModel::lastPageRef(Kind::Person), "Folio 12");
     EXPECT_TRUE(CitationSheetModel::lastPageRef(Kind::Event).isEmpty());
 
     FTSourceRel* second = citeFor(bob, census, Kind::Person);
+    second->setReference("Folio 3");
     CitationSheetModel next(Kind::Person, second);
     next.useSamePageRefAsPrevious(true);
     EXPECT_EQ(second->reference(), "Folio 12");
+    next.useSamePageRefAsPrevious(false);
+    EXPECT_EQ(second->reference(), "Folio 3");
+    // One changed while the box was ticked is not the tick's to take back: unticking clears it, as it always did.
+    next.useSamePageRefAsPrevious(true);
+    second->setReference("Folio 7");
     next.useSamePageRefAsPrevious(false);
     EXPECT_TRUE(second->reference().isEmpty());
 

@@ -240,12 +240,23 @@ void PersonalDetails::fillDescription()
 
 void PersonalDetails::fillFields(bool keepTyping)
 {
+    // The field being typed in has the focus, or gets it back when the user returns to this window. It keeps a
+    // text that differs from what it was last shown (typed, or refused and waiting to be put right); one merely
+    // clicked in shows the change, or leaving it would write the old value back.
+    const QWidget* focused = focusWidget();
     for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it) {
-        if (keepTyping && it.value()->hasFocus())
+        if (keepTyping && it.value() == focused && it.value()->text() != m_shown.value(it.key()))
             continue;
-        it.value()->setText(read(it.key()));
+        showStored(it.key());
         LineEditDate(it.value()).setTextRed(false);
     }
+}
+
+void PersonalDetails::showStored(int tag)
+{
+    const QString value = read(tag);
+    m_shown.insert(tag, value);
+    field(tag)->setText(value);
 }
 
 QString PersonalDetails::read(int tag) const
@@ -343,7 +354,7 @@ bool PersonalDetails::endEditing(int tag)
         m_moc->deferredSave();
     // An alert's event loop may have moved the window to another person; the field shows what is stored.
     if (m_person == person) {
-        edit->setText(read(tag));
+        showStored(tag);
         fillDescription();
     }
     m_validating = false;

@@ -68,6 +68,8 @@ private:
     QLineEdit* addField(int tag, const QString& name);
     void fillFields(bool keepTyping);
     void fillDescription();
+    // The field shows the stored value, which it remembers as the one it was last shown.
+    void showStored(int tag);
     QString read(int tag) const;
     void write(int tag, const QString& value);
     void personNameOrDateChanged(const Notification& n);
@@ -81,6 +83,7 @@ private:
     QTextBrowser* m_personDetails = nullptr;
     QLabel* m_consanguinityField = nullptr;
     QHash<int, QLineEdit*> m_fields;
+    QHash<int, QString> m_shown;
     QHash<int, QPushButton*> m_notesButtons;
     bool m_validating = false;
 };

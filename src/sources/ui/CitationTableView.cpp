@@ -141,9 +141,9 @@ protected:
         }
         if (event->type() == QEvent::FocusOut) {
             const auto reason = static_cast<QFocusEvent*>(event)->reason();
-            // A menu, the message of the check or another window takes the focus for a moment: the edit goes on.
-            if (m_checking || reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason
-                || !editor->isVisible())
+            // A menu or the message of the check takes the focus for a moment: the edit goes on. Another window
+            // ends it like any other focus loss: a text left typed here would later be stored over newer text.
+            if (m_checking || reason == Qt::PopupFocusReason || !editor->isVisible())
                 return false;
             QPointer<QPlainTextEdit> guard(editor);
             if (!finish(editor, NoHint))

@@ -227,6 +227,50 @@ TEST_F(HierarchyDialogs, TheDetailsWindowFollowsTheSelectionAndChecksWhatIsTyped
     EXPECT_EQ(window->personalDetails(), nullptr);
 }
 
+TEST_F(HierarchyDialogs, AChangeMadeElsewhereWhileTheDetailsWindowIsInactiveKeepsOnlyWhatWasTyped)
+{
+    FTPerson* robert = person("Robert Ashdown", M(), 1820, 1890);
+    FTPerson* albert = child(robert, "Albert Ashdown", M(), 1845);
+    open(robert, false);
+    commands().setSelectedHierarchy(node(albert));
+    window->invokeMiniPersonalDetailsFor(albert);
+    PersonalDetails* details = window->personalDetails();
+    ASSERT_TRUE(details);
+    QApplication::setActiveWindow(details);
+    QLineEdit* birthDate = details->field(PersonalDetails::BirthDateTag);
+    QLineEdit* name = details->field(PersonalDetails::NameTag);
+    // The window the user renames Albert in (activating the hierarchy window would select its root).
+    QWidget elsewhere;
+    elsewhere.resize(300, 200);
+    elsewhere.show();
+
+    // A refused date waits to be put right while the user renames Albert in another window.
+    type(birthDate, "31 Febtember 1845x");
+    ASSERT_EQ(albert->birth()->date(), "1845");
+    const QString refused = birthDate->text();
+    elsewhere.activateWindow();
+    QApplication::setActiveWindow(&elsewhere);
+    QCoreApplication::processEvents();
+    albert->setName("Albert Edward Ashdown");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(birthDate->text(), refused);
+    EXPECT_EQ(name->text(), "Albert Edward Ashdown");
+
+    // A field only clicked in shows the change, so leaving it later writes nothing old back.
+    birthDate->setText("1845");
+    QApplication::setActiveWindow(details);
+    name->setFocus();
+    elsewhere.activateWindow();
+    QApplication::setActiveWindow(&elsewhere);
+    QCoreApplication::processEvents();
+    albert->setName("Bert Ashdown");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(name->text(), "Bert Ashdown");
+    QApplication::setActiveWindow(details);
+    Q_EMIT name->editingFinished();
+    EXPECT_EQ(albert->name(), "Bert Ashdown");
+}
+
 TEST_F(HierarchyDialogs, UndoingThePersonsMakingClosesTheWindowsWithoutWritingWhatWasTyped)
 {
     FTPerson* robert = person("Robert Ashdown", M(), 1820, 1890);

@@ -208,6 +208,47 @@ TEST_F(CitationsPageTest, OneClickEditsAndABadTextIsCleanedToldAndKeptInEditing)
     EXPECT_EQ(first->notes(), "Seen at Kew.");
 }
 
+TEST_F(CitationsPageTest, SwitchingWindowsStoresTheCellEditUnlessTheCheckRefusesIt)
+{
+    FTSourceRel* cited = FTSourceRel::initInMoc(moc, census, ann, "Name");
+    personEditor()->refreshDisplay();
+    CitationTableView* table = page->tv();
+    QWidget other;
+    other.resize(300, 200);
+    auto switchTo = [](QWidget* window) {
+        window->show();
+        window->activateWindow();
+        QApplication::setActiveWindow(window);
+        QApplication::processEvents();
+    };
+
+    clickCell(table, 0, CitationTableModel::PageRef);
+    QPlainTextEdit* cell = table->cellEditor();
+    ASSERT_NE(cell, nullptr);
+    cell->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(cell->hasFocus());
+    cell->setPlainText("Folio 4");
+    switchTo(&other);
+    // Stored now: a later change to the citation elsewhere is not written over by this text.
+    EXPECT_EQ(cited->reference(), "Folio 4");
+    EXPECT_EQ(table->cellEditor(), nullptr);
+
+    // A text the check refuses is told and stays in the open cell, stored nowhere.
+    switchTo(doc->dovurWindow());
+    clickCell(table, 0, CitationTableModel::PageRef);
+    cell = table->cellEditor();
+    ASSERT_NE(cell, nullptr);
+    cell->setFocus();
+    QApplication::processEvents();
+    cell->setPlainText("Folio 5\nline two");
+    const qsizetype told = texts().size();
+    switchTo(&other);
+    EXPECT_EQ(texts().size(), told + 1);
+    EXPECT_EQ(table->cellEditor(), cell);
+    EXPECT_EQ(cited->reference(), "Folio 4");
+}
+
 TEST_F(CitationsPageTest, TheKeyRCitesTheActiveSourceOrOffersTheSourcesEditor)
 {
     CitationTableView* table = page->tv();
