@@ -97,6 +97,10 @@ PersonalDetails::PersonalDetails(FTMoc* moc, QWidget* hierarchyWindow)
 PersonalDetails::~PersonalDetails()
 {
     NotificationCenter::defaultCenter().removeObserversOf(this);
+    // A field with the focus ends its editing as it is destroyed with the window's children, after this part of
+    // the window is gone: it must not call back here then.
+    for (QLineEdit* edit : std::as_const(m_fields))
+        disconnect(edit, nullptr, this, nullptr);
 }
 
 QLineEdit* PersonalDetails::addField(int tag, const QString& name)
