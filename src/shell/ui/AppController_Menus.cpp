@@ -26,10 +26,12 @@ namespace {
 const QString kTerminateAction = QStringLiteral("terminate");
 const QString kWebSite = QStringLiteral("https://kinloom.org");
 
+// The item goes before `before`, or at the end without one.
 QAction* addItem(QMenu* menu, const QString& title, std::function<void()> action, const QKeySequence& shortcut = {},
-                 const char* icon = nullptr)
+                 const char* icon = nullptr, QAction* before = nullptr)
 {
-    QAction* item = menu->addAction(title);
+    auto* item = new QAction(title, menu);
+    menu->insertAction(before, item);
     if (icon)
         item->setIcon(themeIcon(QString::fromLatin1(icon)));
     if (!shortcut.isEmpty())
@@ -167,16 +169,9 @@ QMenuBar* AppController::createMainMenu(QWidget* window)
             menus << menu;
         }
         QAction* before = insertBefore.value(menu);
-        if (ownMenus.remove(menu)) {
-            QAction* separator = new QAction(menu);
-            separator->setSeparator(true);
-            menu->insertAction(before, separator);
-        }
-        QAction* added = addItem(menu, item.title, item.action, QKeySequence(item.shortcut));
-        if (before) {
-            menu->removeAction(added);
-            menu->insertAction(before, added);
-        }
+        if (ownMenus.remove(menu))
+            menu->insertSeparator(before);
+        addItem(menu, item.title, item.action, QKeySequence(item.shortcut), nullptr, before);
     }
 
     for (QMenu* menu : menus) {
