@@ -1,5 +1,6 @@
 #include "editor/RelativesCsv.h"
 
+#include "shell/CsvWriter.h"
 #include "shell/DisplayMsg.h"
 #include "shell/Utils.h"
 
@@ -11,30 +12,19 @@
 
 #include <QSaveFile>
 
-namespace {
-QString quoted(const QString& text, const QString& quotes)
-{
-    if (text.isEmpty())
-        return {};
-    QString doubled = text;
-    doubled.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return quotes + doubled + quotes;
-}
-}
-
 QString RelativesCsv::stringFromInt(int value)
 {
-    return value == 0 ? QString() : QString::number(value);
+    return CsvWriter::number(value);
 }
 
 QString RelativesCsv::cleanString(const QString& text)
 {
-    return quoted(text, QStringLiteral("\""));
+    return CsvWriter::quoted(text);
 }
 
 QString RelativesCsv::cleanDateString(const QString& text)
 {
-    return quoted(text, QStringLiteral("\"\"\""));
+    return CsvWriter::tripleQuoted(text);
 }
 
 QString RelativesCsv::line(const Relative& row)

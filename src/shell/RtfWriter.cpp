@@ -60,9 +60,16 @@ RtfWriter::~RtfWriter() { closeOutputFile(); }
 
 void RtfWriter::setFileType(const QString& type) { m_fileType = type.isEmpty() ? QStringLiteral("rtf") : type; }
 
-QDate RtfWriter::date() const { return m_date.isValid() ? m_date : QDate::currentDate(); }
+QDateTime RtfWriter::dateTime() const { return m_moment.isValid() ? m_moment : QDateTime::currentDateTime(); }
 
 QString RtfWriter::dateText() const { return QLocale(QLocale::English).toString(date(), QStringLiteral("d MMMM, yyyy")); }
+
+QString RtfWriter::titleDateText() const { return titleDateText(dateTime()); }
+
+QString RtfWriter::titleDateText(const QDateTime& moment)
+{
+    return QLocale(QLocale::English).toString(moment, QStringLiteral("dddd dd-MMM-yy 'at' HH:mm"));
+}
 
 bool RtfWriter::fail(const QString& key, const QString& path)
 {
@@ -207,7 +214,11 @@ QString RtfWriter::savedMessage() const
     return QStringLiteral("%1: %2").arg(LocalizedString("ReportSavedToFile"), outputPath());
 }
 
-bool RtfWriter::handOver() const { return Utils::displayFile(outputPath(), QStringLiteral("defaultRtfApp")); }
+bool RtfWriter::handOver() const
+{
+    const bool rtf = m_fileType == QLatin1String("rtf") || isRtfd();
+    return Utils::displayFile(outputPath(), rtf ? QStringLiteral("defaultRtfApp") : QString());
+}
 
 QString RtfWriter::rtfText(const QString& text, bool lineBreaks)
 {

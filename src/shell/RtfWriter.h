@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QDate>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -34,10 +35,15 @@ public:
     void setStyles(const QStringList& styleLines) { m_styles = styleLines; }
     void setFooter(bool footer) { m_footer = footer; }
 
-    // The date the report prints (today unless set; tests fix it), as "d MMMM, yyyy".
-    void setDate(const QDate& date) { m_date = date; }
-    QDate date() const;
+    // The moment the report prints (now unless set; tests fix it). dateText() gives its date as "d MMMM, yyyy",
+    // titleDateText() the moment as report titles show it, "Thursday 10-Dec-26 at 14:05" (English).
+    void setDateTime(const QDateTime& moment) { m_moment = moment; }
+    void setDate(const QDate& date) { m_moment = QDateTime(date, QTime(0, 0)); }
+    QDateTime dateTime() const;
+    QDate date() const { return dateTime().date(); }
     QString dateText() const;
+    QString titleDateText() const;
+    static QString titleDateText(const QDateTime& moment);
 
     // Chooses the first free name for the base name (its "/" made "|", a report extension dropped) in the
     // reports folder; for "rtfd" makes the empty RTFD folder. False, after a message, when no name is free.
@@ -64,7 +70,8 @@ public:
     QString outputPath() const { return isRtfd() ? m_wrapperPath : m_rtfFilePath; }
     // "Report saved to file: <path>", for the report window's progress field.
     QString savedMessage() const;
-    // Opens the finished report in the application chosen for RTF files.
+    // Opens the finished report: RTF in the application chosen for RTF files ("defaultRtfApp"), any other type
+    // in the desktop's default application for it.
     bool handOver() const;
 
     // User text inside RTF: escaped (Utils::cleanTheRtfString) and, with `lineBreaks`, its line ends written
@@ -85,7 +92,7 @@ private:
     QList<QColor> m_colours;
     QStringList m_styles;
     bool m_footer = true;
-    QDate m_date;
+    QDateTime m_moment;
     QString m_localFilename;
     QString m_rtfFilePath;
     QString m_wrapperPath;
