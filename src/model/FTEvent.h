@@ -4,6 +4,7 @@
 
 class QUrl;
 
+#include <functional>
 #include <memory>
 
 class FTEventType;
@@ -68,8 +69,9 @@ public:
     // The end of the citation sheet: refreshes every view when the person editor shows its sources page, or its
     // events page while missing citations are checked ("cdCheckForMissingCitations").
     void addReferenceToSourceDidEnd();
-    // Opens the map window for the event's place (ModelHooks::openMapWindow); asks for a place when it has none.
-    void findInGoogleMaps();
+    // Opens the map window for the event's place (ModelHooks::openMapWindow) on `parent`, calling `didEnd` when
+    // it closes; asks for a place when it has none.
+    void findInGoogleMaps(QObject* parent = nullptr, std::function<void()> didEnd = {});
 
     // ---- Values with side effects --------------------------------------------------------------------------
 

@@ -90,7 +90,7 @@ int FTEvent::cloneSourceRefsfromEvent(FTEvent* event)
     return made;
 }
 
-void FTEvent::findInGoogleMaps()
+void FTEvent::findInGoogleMaps(QObject* parent, std::function<void()> didEnd)
 {
     try {
         if (place().isEmpty()) {
@@ -98,7 +98,7 @@ void FTEvent::findInGoogleMaps()
             return;
         }
         if (const auto& open = ModelHooks::shared().openMapWindow)
-            open(*this);
+            open(*this, parent, std::move(didEnd));
     } catch (const std::exception&) {
         ModelHooks::reportException("FTEvent", __LINE__, QStringLiteral("findInGoogleMaps"));
     }

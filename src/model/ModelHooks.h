@@ -8,6 +8,7 @@
 class FTEvent;
 class FTMoc;
 class FTPicture;
+class QObject;
 
 // What the family database asks of the layers above it. The model library cannot include the shell or any
 // window, so it calls these; the application installs the real ones at start-up (the shell, the pictures
@@ -52,9 +53,9 @@ struct ModelHooks {
     static void reportException(const char* file, int line, const QString& method);
 
     // ---- Events ----
-    // The map window (publishing subsystem) for the event's place, as a sheet on the front document's main
-    // window; nothing without one. Fallback: nothing opens.
-    std::function<void(FTEvent& event)> openMapWindow;
+    // The map window (publishing subsystem) for the event's place, as a sheet on `parent` (a window; null: the
+    // front document's main window); `didEnd` (may be empty) runs when it has closed. Fallback: nothing opens.
+    std::function<void(FTEvent& event, QObject* parent, std::function<void()> didEnd)> openMapWindow;
     // The page the front document's person editor shows: "pSources", "pEvents", ...; empty without one.
     // Fallback: empty.
     std::function<QString()> personEditorPage;

@@ -708,7 +708,7 @@ TEST_F(FTEventTest, TheMapOpensOnlyForAPlace)
 {
     FTEvent* e = FTEvent::initInMoc(moc.get(), 303, person("John Smith"), "RESI");
     QList<FTEvent*> opened;
-    ModelHooks::shared().openMapWindow = [&](FTEvent& event) { opened << &event; };
+    ModelHooks::shared().openMapWindow = [&](FTEvent& event, QObject*, std::function<void()>) { opened << &event; };
     e->findInGoogleMaps();
     EXPECT_EQ(messages(), QStringList {"Please select an Event with a Place name"});
     EXPECT_TRUE(opened.isEmpty());
@@ -716,7 +716,9 @@ TEST_F(FTEventTest, TheMapOpensOnlyForAPlace)
     e->findInGoogleMaps();
     EXPECT_EQ(opened, QList<FTEvent*> {e});
 
-    ModelHooks::shared().openMapWindow = [](FTEvent&) { throw std::runtime_error("no map"); };
+    ModelHooks::shared().openMapWindow = [](FTEvent&, QObject*, std::function<void()>) {
+        throw std::runtime_error("no map");
+    };
     e->findInGoogleMaps();
     EXPECT_EQ(reported, QStringList {"findInGoogleMaps"});
 }
