@@ -84,7 +84,8 @@ TEST_F(ICalFile, OnlyFullDatesCountAndACoupleHasOneWeddingEvent)
     ICalExport::Options all;
     all.displayAlarm = true;
     all.emailAlarm = true;
-    defaults().setString("iCalEmailAddress", "me@example.org");
+    // A line break typed into the address cannot start a property of its own.
+    defaults().setString("iCalEmailAddress", " me@example.org\nX-INJECTED:1 ");
     const QMap<QString, QJsonObject> events = exportAndRead(all);
     EXPECT_EQ(events.keys(), QStringList({"Ann Smith b.1950", "Bob Jones +. Ann Smith in 1975", "Gone Early d.1999"}));
     EXPECT_EQ(last.numPeople, 4);
@@ -96,7 +97,7 @@ TEST_F(ICalFile, OnlyFullDatesCountAndACoupleHasOneWeddingEvent)
     ASSERT_EQ(alarms.size(), 2);
     EXPECT_EQ(alarms[0]["action"].toString(), "DISPLAY");
     EXPECT_EQ(alarms[1]["action"].toString(), "EMAIL");
-    EXPECT_EQ(alarms[1]["attendee"].toString(), "mailto:me@example.org");
+    EXPECT_EQ(alarms[1]["attendee"].toString(), "mailto:me@example.orgX-INJECTED:1");
     EXPECT_EQ(alarms[1]["trigger"].toString(), "-1 day, 0:00:00");
     EXPECT_EQ(s(events["Gone Early d.1999"]["description"].toString()),
               s(L("DeathOf") + "Gone Early\n" + L("Title") + ": \n" + L("Born") + ": \n" + L("Died") + ": 02 Feb 1999 "
