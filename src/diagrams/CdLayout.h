@@ -103,6 +103,9 @@ public:
     void calculateSpouseRects();
     void calculateStepParentsRects();
     void calculateAssociatePeoplesRects();
+    // The far generations halve their boxes' height at each step: a box too low for a line of the smallest text
+    // grows into the empty room above and below it, never past half the gap to its neighbours in the column.
+    void growLowAncestorBoxes();
     // Insets a slot to the box proper (whole points, by integer division).
     static void resizeTheTextBox(QRectF* rect);
     // The warnings of the last setPersonRects() about a second natural father or mother (each once per rebuild).

@@ -7,6 +7,9 @@
 
 #include "platform/Localizer.h"
 
+#include <QFontMetricsF>
+#include <QMap>
+
 #include <algorithm>
 #include <cmath>
 
@@ -54,6 +57,7 @@ void CdLayout::setPersonRects()
     calculateSpouseRects();
     calculateStepParentsRects();
     calculateAssociatePeoplesRects();
+    growLowAncestorBoxes();
 }
 
 void CdLayout::calculateChildrensRects()
@@ -65,14 +69,27 @@ void CdLayout::calculateChildrensRects()
                                     [](const auto& b) { return b->ancLevel() == CdPerson::kChild; }));
     if (n == 0)
         return;
-    const double s = n > 8 ? dh / n : dh / 8;
+    // The empty slot for the next child comes last. The shadow of the child above it would fall into the slot,
+    // whose outline and word are drawn on the background: the slot keeps a shadow's depth further down, and the
+    // column shares out that much less height so that the slot still ends inside the diagram.
+    QList<const CdPerson*> column;
+    for (const auto& box : m_boxes)
+        if (box->ancLevel() == CdPerson::kChild)
+            column << box.get();
+    const bool slotUnderChild = n > 1 && column[n - 1]->isGhost() && !column[n - 2]->isGhost();
+    const double gap = slotUnderChild && m_options.showShadows ? std::max(0.0, m_options.shadowSize) + 1 : 0;
+    const double height = dh - gap;
+    const double middle = yc - gap / 2;
+    const double s = n > 8 ? height / n : height / 8;
     const double x = childrenOnLeft() ? 0 : cw * (maxAncLevel() + 1);
     int k = 0;
     for (const auto& box : m_boxes) {
         if (box->ancLevel() != CdPerson::kChild)
             continue;
         ++k;
-        const double y = (n % 2) ? yc - s / 2 - s * ((n + 1) / 2 - k) : yc - s - s * (n / 2 - k);
+        double y = (n % 2) ? middle - s / 2 - s * ((n + 1) / 2 - k) : middle - s - s * (n / 2 - k);
+        if (k == n)
+            y += gap;
         QRectF slot(x, y, cw, s);
         resizeTheTextBox(&slot);
         box->setRclBox(slot);
@@ -188,6 +205,40 @@ void CdLayout::calculateAssociatePeoplesRects()
             box->setRclBox(QRectF(centre + 10, y, aw, height));
             y -= r;
         }
+    }
+}
+
+void CdLayout::growLowAncestorBoxes()
+{
+    QFont font = m_options.font;
+    font.setPointSizeF(CdPerson::minimumFontSize());
+    const double wanted = std::ceil(QFontMetricsF(font).lineSpacing()) + 2;
+    // The columns of ancestors, each top to bottom.
+    QMap<double, QList<CdPerson*>> columns;
+    for (const auto& box : m_boxes)
+        if (box->ancLevel() >= 1 && !box->rclBox().isEmpty())
+            columns[box->rclBox().x()] << box.get();
+    const double top = timelineHeight();
+    const double bottom = m_bounds.height();
+    for (QList<CdPerson*>& column : columns) {
+        std::sort(column.begin(), column.end(),
+                  [](const CdPerson* a, const CdPerson* b) { return a->rclBox().y() < b->rclBox().y(); });
+        QList<QRectF> grown;
+        for (qsizetype i = 0; i < column.size(); ++i) {
+            const QRectF r = column[i]->rclBox();
+            if (r.height() >= wanted) {
+                grown << r;
+                continue;
+            }
+            const double up = i > 0 ? (column[i - 1]->rclBox().bottom() + r.top()) / 2 + 0.5 : top;
+            const double down = i + 1 < column.size() ? (r.bottom() + column[i + 1]->rclBox().top()) / 2 - 0.5 : bottom;
+            double y0 = std::max(up, r.center().y() - wanted / 2);
+            const double y1 = std::min(down, y0 + wanted);
+            y0 = std::max(up, std::min(y0, y1 - wanted));
+            grown << (y1 - y0 > r.height() ? QRectF(r.x(), y0, r.width(), y1 - y0) : r);
+        }
+        for (qsizetype i = 0; i < column.size(); ++i)
+            column[i]->setRclBox(grown[i]);
     }
 }
 

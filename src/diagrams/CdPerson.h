@@ -119,9 +119,29 @@ public:
     void setIndent();
     // The largest size, from the diagram's font size down by whole points, at which `text` fits the box's height
     // at the width (box width - indent); textHeight is left at the used height. 2 for a box of 2 points or less.
+    // Never below minimumFontSize().
     double calculateFontSize(const QString& text, const QFont& font, const TextMeasurer& measurer);
     // The font family and style the box's text is set in.
     QFont textFont(double size) const;
+    // The smallest size a box's text is set in: 7 pixels on the screen, as a point size. A text that does not fit
+    // at that size is cut short with an ellipsis.
+    static double minimumFontSize();
+
+    // Where a box draws its number, its indicators and its connection handle; an empty rectangle for what it does
+    // not show. The text keeps out of all of them.
+    struct Indicators {
+        QRectF numericId, siblings, spouses, handle;
+        QList<QRectF> nonEmpty() const;
+    };
+    Indicators indicatorRects() const;
+    // As last laid out by displayTextInBox(): the rectangle the text was fitted into, the text drawn (cut short
+    // with an ellipsis when it did not fit at the smallest size) and the whole text.
+    const QRectF& textFrame() const { return m_textFrame; }
+    const QString& drawnText() const { return m_drawnText; }
+    const QString& fullText() const { return m_fullText; }
+    bool textElided() const { return m_drawnText != m_fullText; }
+    // Draws only the text, as last laid out.
+    void drawBoxText(QPainter& painter) const;
 
     // ---- Drawing ----
     // Draws the box: outline or shape and fill, text, mug shot, indicators. `addTrackingRects` records the mug
@@ -140,6 +160,10 @@ public:
     QString siblingsIndicatorText() const;
     // "+", "++", "+++", "+4" ...; empty without spouses.
     QString spousesIndicatorText() const;
+    // The spouses indicator's point size: two below the diagram's, smaller in a box too low for it; 0: none.
+    double spousesIndicatorSize() const;
+    QFont spousesIndicatorFont() const;
+    QFont siblingsIndicatorFont() const;
 
     // ---- Shape and shading (CdPerson_ColourGradientFill.cpp) ----
     void drawTheBox(QPainter& painter) const;
@@ -184,8 +208,25 @@ private:
     bool showsGenderSymbol() const;
     QString genderSymbolPrefix() const;
     QString textForOption(int option) const;
-    void truncateTextForChildren(QString& text, const TextMeasurer& measurer);
-    void drawText(QPainter& painter, const QString& text, const QColor& colour) const;
+    // The design size of the text: the diagram font's point size, 10 without a diagram.
+    double designFontSize() const;
+    // The size the fitting starts from.
+    double startFontSize() const;
+    // Fits `text` into `frame`, then lays the text out: at the largest size that fits, on one line per paragraph
+    // broken up when it had to shrink far, cut short with an ellipsis when nothing fits.
+    struct TextFit {
+        QRectF frame;
+        QString text;
+        double size = 0;
+        double height = 0;
+        bool fits = false;
+    };
+    // `keepClear`: rectangles in the frame that no line of the text may meet.
+    TextFit fitText(const QString& text, const QRectF& frame, const QList<QRectF>& keepClear,
+                    const TextMeasurer& measurer) const;
+    double fitSize(const QString& text, const QRectF& frame, const QList<QRectF>& keepClear,
+                   const TextMeasurer& measurer, double* textHeight) const;
+    void layOutText(const QString& text, const TextMeasurer& measurer);
 
     FTMoc* m_moc = nullptr;
     FTPerson* m_person = nullptr;
@@ -202,6 +243,9 @@ private:
     double m_textHeight = 0;
     double m_fontSize = 0;
     double m_indent = 0;
+    QRectF m_textFrame;
+    QString m_drawnText;
+    QString m_fullText;
     long m_numParents = 0;
     long m_numChildren = 0;
     long m_numSpouses = 0;

@@ -55,5 +55,12 @@ QString CdToolTip::text(const CdPerson& box, bool full)
         return {};
     const QString summary = full ? person->nameWithBirthMarriageAndDeathInfoPlusNotesAndComments()
                                  : person->nameWithBirthMarriageAndDeathInfo();
-    return compose(summary, consanguinityWithRoot(person), full);
+    const QString out = compose(summary, consanguinityWithRoot(person), full);
+    const QString whole = elidedText(box);
+    return whole.isEmpty() || out.startsWith(whole) ? out : whole + QStringLiteral("\n\n") + out;
+}
+
+QString CdToolTip::elidedText(const CdPerson& box)
+{
+    return box.textElided() ? box.fullText() : QString();
 }

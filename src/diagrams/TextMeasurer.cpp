@@ -4,7 +4,10 @@
 #include <QFont>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
+#include <QTextOption>
 
 #include <algorithm>
 #include <cmath>
@@ -38,6 +41,31 @@ double DocumentTextMeasurer::heightOfDocumentAtWidth(QTextDocument& document, do
         return 0;
     document.setTextWidth(std::max(1.0, width));
     return document.documentLayout()->documentSize().height();
+}
+
+QList<QRectF> DocumentTextMeasurer::centredLineRects(const QString& text, const QFont& font, double width) const
+{
+    QList<QRectF> out;
+    if (text.isEmpty())
+        return out;
+    QTextDocument document;
+    document.setDocumentMargin(0);
+    document.setDefaultFont(font);
+    document.setPlainText(text);
+    QTextOption option = document.defaultTextOption();
+    option.setAlignment(Qt::AlignHCenter);
+    document.setDefaultTextOption(option);
+    document.setTextWidth(std::max(1.0, width));
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextLayout* lines = block.layout();
+        if (!lines)
+            continue;
+        const QPointF at = layout->blockBoundingRect(block).topLeft();
+        for (int i = 0; i < lines->lineCount(); ++i)
+            out << lines->lineAt(i).naturalTextRect().translated(at);
+    }
+    return out;
 }
 
 const DocumentTextMeasurer& DocumentTextMeasurer::shared()

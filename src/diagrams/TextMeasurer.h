@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QRectF>
 #include <QString>
 
 class QFont;
@@ -20,6 +22,13 @@ public:
     {
         return heightOfDocument(document, width);
     }
+    // Where the lines of `text`, wrapped at `width` and centred, lie from the text's top left: what each line's
+    // letters cover. By default one rectangle as wide as `width` and as high as the whole text.
+    virtual QList<QRectF> centredLineRects(const QString& text, const QFont& font, double width) const
+    {
+        const double height = heightOfText(text, font, width);
+        return height > 0 ? QList<QRectF> {QRectF(0, 0, width, height)} : QList<QRectF> {};
+    }
 };
 
 // Measures with QTextDocument, as the text is drawn.
@@ -28,6 +37,7 @@ public:
     double heightOfText(const QString& text, const QFont& font, double width) const override;
     double heightOfDocument(const QTextDocument& document, double width) const override;
     double heightOfDocumentAtWidth(QTextDocument& document, double width) const override;
+    QList<QRectF> centredLineRects(const QString& text, const QFont& font, double width) const override;
     // One shared instance (it holds no state).
     static const DocumentTextMeasurer& shared();
 };

@@ -242,9 +242,9 @@ TEST_F(CdDrawing, ADiagramPaintsIntoAnImage)
     int reddish = 0;
     const QRectF around = step->pathToOwner().boundingRect();
     for (int x = int(around.left()); x < int(around.right()); ++x)
-        for (int y = int(around.top()) - 1; y <= int(around.bottom()) + 1; ++y) {
+        for (int y = int(around.top()) - 2; y <= int(around.bottom()) + 2; ++y) {
             const QColor c = image.pixelColor(x, y);
-            reddish += c.red() > 150 && c.green() < 120;
+            reddish += c.red() > 150 && c.red() > c.green() + 50 && c.red() > c.blue() + 50;
         }
     EXPECT_GT(reddish, 5);
     EXPECT_EQ(step->trackingRects().size(), 1); // the marker's place, for its tooltip
@@ -271,6 +271,154 @@ TEST_F(CdDrawing, ABoxPaintsWithoutAView)
         for (int y = 10; y < 60; ++y)
             dark += image.pixelColor(x, y).lightness() < 120;
     EXPECT_GT(dark, 30); // the text is there
+}
+
+namespace {
+// The pixels of `image` that something was painted on.
+QList<QPoint> paintedPixels(const QImage& image)
+{
+    QList<QPoint> out;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y).alpha() > 0)
+                out << QPoint(x, y);
+    return out;
+}
+QImage transparentImage(const QSize& size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    return image;
+}
+}
+
+// The focal box shows its number at the top right, the siblings at the bottom right beside the connection handle
+// and the spouses at the bottom left: the name is fitted into what is left, in tall, low, narrow and wide boxes.
+TEST_F(CdDrawing, BoxTextKeepsClearOfTheNumberAndTheIndicators)
+{
+    FTPerson* me = person("Augustus Frederick Edward Hanover-Saxe-Coburg", M(), 1773, 1843);
+    FTPerson* mum = person("Mum", F());
+    for (FTPerson* child : {person("Elder", F(), 1770), me, person("Younger", F(), 1775)})
+        link(mum, child);
+    for (int i = 0; i < 5; ++i)
+        couple(me, person(QString("Wife %1").arg(i), F()));
+    focusOn(me);
+    options.showFocalPersonsId = true;
+    build();
+    CdPerson* box = layout.findPerson(me);
+    ASSERT_TRUE(box);
+    ASSERT_EQ(box->ancLevel(), CdPerson::kFocal);
+    for (const QRectF& rect : {QRectF(10, 10, 220, 70), QRectF(10, 10, 150, 40), QRectF(10, 10, 130, 24),
+                               QRectF(10, 10, 320, 17), QRectF(10, 10, 90, 60)}) {
+        SCOPED_TRACE(QString("%1 x %2").arg(rect.width()).arg(rect.height()).toStdString());
+        box->setRclBox(rect);
+        const QSize size(int(rect.right()) + 20, int(rect.bottom()) + 20);
+        QImage whole(size, QImage::Format_RGB32);
+        whole.fill(options.bgColour);
+        {
+            QPainter painter(&whole);
+            box->displayTextInBox(painter, false);
+        }
+        const CdPerson::Indicators ind = box->indicatorRects();
+        ASSERT_FALSE(ind.numericId.isEmpty());
+        ASSERT_FALSE(ind.siblings.isEmpty());
+        ASSERT_FALSE(ind.spouses.isEmpty());
+        ASSERT_FALSE(ind.handle.isEmpty());
+        const QList<QRectF> all = ind.nonEmpty();
+        for (qsizetype i = 0; i < all.size(); ++i)
+            for (qsizetype j = i + 1; j < all.size(); ++j)
+                EXPECT_FALSE(all[i].intersects(all[j])) << i << " meets " << j;
+
+        QImage text = transparentImage(size);
+        {
+            QPainter painter(&text);
+            box->drawBoxText(painter);
+        }
+        const QList<QPoint> textPixels = paintedPixels(text);
+        EXPECT_GT(textPixels.size(), 40) << box->drawnText().toStdString();
+        for (const QPoint& p : textPixels)
+            for (const QRectF& mark : ind.nonEmpty())
+                ASSERT_FALSE(mark.contains(QPointF(p) + QPointF(0.5, 0.5)))
+                    << "text at " << p.x() << "," << p.y() << " in " << box->drawnText().toStdString();
+        EXPECT_GE(box->fontSize(), CdPerson::minimumFontSize());
+
+        // The rectangles are where the marks are drawn.
+        QImage marks = transparentImage(size);
+        {
+            QPainter painter(&marks);
+            box->displayNumericId(painter);
+            box->displaySiblingsIndicator(painter);
+            box->displaySpousesIndicator(painter);
+        }
+        const QList<QPoint> markPixels = paintedPixels(marks);
+        EXPECT_GT(markPixels.size(), 10);
+        for (const QPoint& p : markPixels) {
+            bool inside = false;
+            for (const QRectF& mark : ind.nonEmpty())
+                inside = inside || mark.adjusted(-1, -1, 1, 1).contains(QPointF(p) + QPointF(0.5, 0.5));
+            ASSERT_TRUE(inside) << "mark at " << p.x() << "," << p.y();
+        }
+        saveScreenshotImage(whole, QString("family-diagram-box-%1x%2").arg(rect.width()).arg(rect.height()));
+    }
+}
+
+// Generation five of a low diagram: the name is set at the smallest size, cut short with an ellipsis, and the tool
+// tip shows it whole.
+TEST_F(CdDrawing, ANameThatDoesNotFitEndsWithAnEllipsisAndShowsWholeInTheToolTip)
+{
+    FTPerson* me = person("Me", M(), 1900);
+    FTPerson* far = person("Sophia Dorothea of_Celle Brunswick-Luneburg", F(), 1666, 1726);
+    focusOn(me);
+    build();
+    CdPerson box(far, layout.findPerson(me), false, nullptr, 5, &layout);
+    box.setRclBox({10, 10, 110, 10});
+    QImage image(140, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        box.displayTextInBox(painter, false);
+    }
+    EXPECT_EQ(box.fontSize(), CdPerson::minimumFontSize());
+    EXPECT_TRUE(box.textElided());
+    EXPECT_TRUE(box.drawnText().endsWith(QChar(0x2026))) << box.drawnText().toStdString();
+    EXPECT_TRUE(box.drawnText().startsWith("Sophia")) << box.drawnText().toStdString();
+    EXPECT_EQ(box.fullText(), box.text());
+    EXPECT_TRUE(CdToolTip::text(box, false).startsWith(box.fullText()));
+    EXPECT_EQ(CdToolTip::elidedText(box), box.fullText());
+
+    // With room enough, the whole text and nothing extra in the tool tip.
+    box.setRclBox({10, 10, 400, 40});
+    {
+        QPainter painter(&image);
+        box.displayTextInBox(painter, false);
+    }
+    EXPECT_FALSE(box.textElided());
+    EXPECT_EQ(CdToolTip::elidedText(box), "");
+    EXPECT_TRUE(CdToolTip::text(box, false).startsWith("Sophia Dorothea"));
+}
+
+// The empty child slot under the last child stays below that child's shadow and inside the diagram.
+TEST_F(CdDrawing, TheEmptyChildSlotKeepsClearOfTheShadowAboveIt)
+{
+    FTPerson* me = person("Me", M(), 1900);
+    options.showGhostOutlines = true;
+    for (int children : {3, 9, 14}) {
+        SCOPED_TRACE(children);
+        for (int i = 0; i < children; ++i)
+            link(me, person(QString("Child %1").arg(i), F(), 1930 + i));
+        focusOn(me);
+        build();
+        place(980, 345);
+        const CdPerson* lastChild = nullptr;
+        const CdPerson* slot = nullptr;
+        for (const auto& b : layout.cdPersonsArray())
+            if (b->ancLevel() == CdPerson::kChild)
+                (b->person() ? lastChild : slot) = b.get();
+        ASSERT_TRUE(lastChild && slot);
+        EXPECT_GE(slot->rclBox().top(), lastChild->rclBox().bottom() + options.shadowSize);
+        EXPECT_LE(slot->rclBox().bottom(), 345);
+        EXPECT_GE(slot->rclBox().height(), 8);
+    }
 }
 
 // Shadows are painted once per shape and copied: the copy must match a shadow painted in place (a picture recording

@@ -516,13 +516,16 @@ bool CdDiagram::event(QEvent* event)
     const bool listShown = m_document && m_document->toolbarController()
         && m_document->toolbarController()->isFoundPeopleVisible();
     const CdPerson* hit = nullptr;
-    if (o.showPcdToolTips && !listShown)
+    if (!listShown)
         for (const auto& box : m_layout.cdPersonsArray())
             if (box->person() && box->rclBox().contains(help->pos())) {
                 hit = box.get();
                 break;
             }
-    const QString text = hit ? CdToolTip::text(*hit, o.showFullPcdToolTips) : QString();
+    // With the tool tips switched off, a box whose text was cut short still shows it whole.
+    QString text;
+    if (hit)
+        text = o.showPcdToolTips ? CdToolTip::text(*hit, o.showFullPcdToolTips) : CdToolTip::elidedText(*hit);
     if (text.isEmpty())
         QToolTip::hideText();
     else

@@ -5,6 +5,7 @@
 #include "Screenshot.h"
 
 #include "diagrams/CdPerson.h"
+#include "diagrams/TextMeasurer.h"
 #include "diagrams/ui/CdDiagram.h"
 #include "diagrams/ui/DiagramPopupMenu.h"
 #include "diagrams/ui/FamilyDiagramSetup.h"
@@ -295,5 +296,55 @@ TEST_F(CdDiagramWindow, TheSampleDatabaseOpensOnItsFocalPersonsFamily)
     for (const auto& box : diagram->cdLayout().cdPersonsArray())
         EXPECT_TRUE(QRectF(diagram->rect()).intersects(box->rclBox())) << box->text().toStdString();
     saveScreenshot(doc->dovurWindow(), "main-window-sample-database");
+    DOvurDocument::setDiagramFactory({});
+}
+
+// The sample's queen with three and five generations of ancestors in the window's own size: every box shows its
+// text at the smallest size or larger, clear of its number and indicators, and the empty child slot lies below the
+// last child's shadow and inside the diagram.
+TEST_F(CdDiagramWindow, ThreeAndFiveGenerationsStayReadable)
+{
+    installFamilyDiagram();
+    const QString path = copySampleDatabase(data);
+    start();
+    DOvurDocument* doc = DocumentController::shared().openDocumentWithContentsOfURL(path, true);
+    ASSERT_TRUE(doc);
+    auto* diagram = qobject_cast<CdDiagram*>(doc->pcd());
+    ASSERT_TRUE(diagram);
+    doc->dovurWindow()->show();
+    for (const int generations : {3, 5}) {
+        SCOPED_TRACE(generations);
+        UserDefaults::standard().setInteger("maxAncestorLevel", generations);
+        diagram->setRefreshArray(true);
+        diagram->repaint();
+        QCoreApplication::processEvents();
+        const QImage shot = saveScreenshot(doc->dovurWindow(), QString("family-diagram-%1-generations").arg(generations));
+        const QRectF pane(QPointF(0, 0), QSizeF(diagram->size()));
+        const CdPerson* lastChild = nullptr;
+        const CdPerson* childSlot = nullptr;
+        int deepest = 0;
+        for (const auto& box : diagram->cdLayout().cdPersonsArray()) {
+            const QString name = box->fullText();
+            EXPECT_TRUE(pane.contains(box->rclBox())) << name.toStdString();
+            if (box->ancLevel() == CdPerson::kChild)
+                (box->person() ? lastChild : childSlot) = box.get();
+            if (!box->person())
+                continue;
+            deepest = std::max<int>(deepest, box->ancLevel());
+            EXPECT_GE(box->fontSize(), CdPerson::minimumFontSize()) << name.toStdString();
+            EXPECT_GT(box->drawnText().size(), 4) << name.toStdString();
+            EXPECT_TRUE(box->rclBox().contains(box->textFrame())) << name.toStdString();
+            const QRectF frame = box->textFrame();
+            const QPointF at(frame.x(), frame.y() + (frame.height() - box->textHeight()) / 2);
+            for (const QRectF& line : DocumentTextMeasurer::shared().centredLineRects(
+                     box->drawnText(), box->textFont(box->fontSize()), frame.width()))
+                for (const QRectF& mark : box->indicatorRects().nonEmpty())
+                    EXPECT_FALSE(mark.intersects(line.translated(at))) << name.toStdString();
+        }
+        EXPECT_EQ(deepest, generations);
+        ASSERT_TRUE(lastChild && childSlot);
+        EXPECT_GE(childSlot->rclBox().top(), lastChild->rclBox().bottom() + diagram->cdLayout().options().shadowSize);
+        EXPECT_FALSE(shot.isNull());
+    }
     DOvurDocument::setDiagramFactory({});
 }
