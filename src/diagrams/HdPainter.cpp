@@ -25,6 +25,8 @@
 
 namespace {
 const QColor kBlue(0, 0, 255);
+// The white stroke under a line across.
+constexpr double kWipeWidth = 2.0;
 const QColor kDarkGrey(0x55, 0x55, 0x55);
 
 QColor blend(const QColor& from, const QColor& to, double fraction)
@@ -101,8 +103,8 @@ QString HdPainter::createdOnText(const QDateTime& when, const QString& byline)
 
 QString HdPainter::footerText()
 {
-    return QStringLiteral("%1 %2 %3™").arg(LocalizedString(QStringLiteral("CreatedOnAMac")),
-        LocalizedString(QStringLiteral("ConjunctiveUsing")), QStringLiteral("Kinloom for Vovadid"));
+    return QStringLiteral("%1 %2 %3").arg(LocalizedString(QStringLiteral("CreatedOnAMac")),
+        LocalizedString(QStringLiteral("ConjunctiveUsing")), QStringLiteral("Kinloom"));
 }
 
 void HdPainter::drawPageLabel(QPainter& painter, int row, int column)
@@ -352,7 +354,7 @@ void HdPainter::drawConnector(QPainter& painter, Hierarchy* h, const QColor& col
     const QPainterPath path = horizontal ? horizontalConnector(h) : topDownConnector(h);
     painter.setBrush(Qt::NoBrush);
     // White first: a line drawn earlier along the same way is wiped.
-    const QPen wipe(Qt::white, horizontal ? 2.0 : 1.0);
+    const QPen wipe(Qt::white, horizontal ? kWipeWidth : 1.0);
     painter.strokePath(path, wipe);
     painter.strokePath(path, wipe);
     if (m_onRootPath.contains(h))
@@ -381,6 +383,13 @@ QPainterPath HdPainter::topDownConnector(Hierarchy* h) const
     return path;
 }
 
+QPainterPath HdPainter::connectorPath(Hierarchy* h) const
+{
+    if (!h || !h->owner())
+        return {};
+    return m_layout.bHorizontal() ? horizontalConnector(h) : topDownConnector(h);
+}
+
 QPainterPath HdPainter::horizontalConnector(Hierarchy* h) const
 {
     // From the start of the box's first line left to an elbow, then along to the end of the owner's first line.
@@ -389,11 +398,18 @@ QPainterPath HdPainter::horizontalConnector(Hierarchy* h) const
     const double p = m_layout.pointSize();
     const double sw = stringSize(h->owner()).width();
     const double elbow = box.x() - 0.7 * p;
+    // The owner's first line is drawn from a padding left of its box and has a padding after its letters. The
+    // line stops short of them by as much as it starts short of the box, and by the wiping stroke's half width:
+    // with large text the elbow's own distance no longer keeps it off the last letter.
+    const double pad = HierarchyLayout::kTextPadding;
+    const double lettersEnd = owner.x() - pad + sw - pad;
+    const double end = std::min(elbow,
+        std::max(elbow - std::max(0.0, m_layout.columnWidth() - sw), lettersEnd + 0.2 * p + kWipeWidth / 2));
     QPainterPath path;
     path.moveTo(box.x() - 0.2 * p, box.y() + 0.5 * p);
     path.lineTo(elbow, box.y() + 0.5 * p);
     path.lineTo(elbow, owner.y() + 0.5 * p);
-    path.lineTo(elbow - std::max(0.0, m_layout.columnWidth() - sw), owner.y() + 0.5 * p);
+    path.lineTo(end, owner.y() + 0.5 * p);
     return path;
 }
 
@@ -514,13 +530,28 @@ void HdPainter::displayTimeline(QPainter& painter) const
     }
 }
 
+QString HdPainter::byline(const HdOptions& options)
+{
+    return options.includeAuthorsByline
+        ? UserDefaults::standard().stringForKey(QStringLiteral("authorsByline")).trimmed()
+        : QString();
+}
+
+double HdPainter::titleBlockWidth(const QString& title, const QString& byline)
+{
+    // Any moment's line is as wide as the widest day and month would make it.
+    const QDateTime widest(QDate(2000, 9, 27), QTime(23, 59));
+    const double margin = 20.0;
+    return std::max(QFontMetricsF(arial(14, true)).horizontalAdvance(title),
+               QFontMetricsF(arial(10)).horizontalAdvance(createdOnText(widest, byline)))
+        + 2 * margin;
+}
+
 void HdPainter::displayDiagramTitle(QPainter& painter) const
 {
     const HdOptions& o = m_layout.options();
     const double width = m_layout.xExtent();
-    QString byline;
-    if (o.includeAuthorsByline)
-        byline = UserDefaults::standard().stringForKey(QStringLiteral("authorsByline")).trimmed();
+    const QString byline = HdPainter::byline(o);
     const QFont titleFont = arial(14, true);
     const double titleHeight = QFontMetricsF(titleFont).height();
     painter.setPen(Qt::black);

@@ -9,6 +9,7 @@
 #include <QString>
 
 class Hierarchy;
+struct HdOptions;
 class HierarchyLayout;
 class QPainter;
 class QPainterPath;
@@ -66,6 +67,12 @@ public:
     // The size of the first text line of a box (horizontal diagrams), measured once a build and kept in the node:
     // lines and marks start where that line ends.
     QSizeF stringSize(Hierarchy* node) const;
+    // The line from a box to its owner's; empty for the root.
+    QPainterPath connectorPath(Hierarchy* node) const;
+    // The width the title block needs: the title and the line under it, with a margin on either side.
+    static double titleBlockWidth(const QString& title, const QString& byline);
+    // The byline the title block shows: "authorsByline" when the options include it.
+    static QString byline(const HdOptions& options);
 
 private:
     void fillBackground(QPainter& painter, const QRectF& exposed, const QSizeF& viewSize) const;

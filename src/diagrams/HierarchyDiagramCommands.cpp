@@ -1,5 +1,7 @@
 #include "diagrams/HierarchyDiagramCommands.h"
 
+#include "diagrams/HdPainter.h"
+
 #include "diagrams/DiagramHooks.h"
 #include "diagrams/HdOptions.h"
 #include "diagrams/HierarchyLayout.h"
@@ -106,8 +108,9 @@ QSizeF HierarchyDiagramCommands::prepare(const QSizeF& visibleSize, const QSizeF
         Hierarchy* selected = m_layout.selectedHierarchy();
         FTPerson* keep = m_selectAfterRebuild ? m_selectAfterRebuild : selected ? selected->person() : nullptr;
         m_layout.createHierarchy(visibleSize.width(), paperSize);
-        // The title, printed atop every page, follows the options too.
+        // The title, printed atop every page, follows the options too; a chart narrower than its title widens.
         setDialogTitle();
+        m_layout.keepWidthAtLeast(HdPainter::titleBlockWidth(dialogTitle(), HdPainter::byline(m_layout.options())));
         if (m_bGenStepperUsed && m_layout.maxLevelFound() < m_layout.maxLevel() && Utils::alertHooks().beep)
             Utils::alertHooks().beep();
         m_layout.resetFrameSize(keep, visibleSize);

@@ -15,6 +15,7 @@
 #include <QThreadPool>
 
 #include <algorithm>
+#include <cmath>
 #include <atomic>
 
 HierarchyLayout::HierarchyLayout(const TextMeasurer& measurer)
@@ -363,6 +364,17 @@ void HierarchyLayout::recurseSetExtents()
         m_yExtent = std::max(m_yExtent, box.bottom() + 30.0);
         m_maxRow = std::max(m_maxRow, double(h->row()));
     });
+}
+
+void HierarchyLayout::keepWidthAtLeast(double width)
+{
+    if (width <= m_xExtent)
+        return;
+    if (!m_bHorizontal && m_rootHierarchy) {
+        const double shift = std::trunc((width - m_xExtent) / 2);
+        walk(m_rootHierarchy.get(), [shift](Hierarchy* h) { h->setRclBox(h->rclBox().translated(shift, 0)); });
+    }
+    m_xExtent = width;
 }
 
 void HierarchyLayout::recurseReset()

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -121,6 +122,9 @@ public:
     bool bHorizontal() const { return m_bHorizontal; }
     bool bBlackAndWhite() const { return m_options.blackAndWhite; }
     double xExtent() const { return m_xExtent; }
+    // Makes the diagram at least `width` wide (its title block's width), until the next build. A top-down diagram
+    // moves to the middle of the new width, under its title; one across keeps its columns under the timeline.
+    void keepWidthAtLeast(double width);
     double yExtent() const { return m_yExtent; }
     // The size-to-width factor: 1 unless size to width widened the diagram.
     double mag() const { return m_mag; }

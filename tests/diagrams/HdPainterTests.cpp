@@ -4,7 +4,12 @@
 
 #include "diagrams/HdPainter.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QPainter>
+#include <QPainterPathStroker>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 
 #include <functional>
 
@@ -173,7 +178,106 @@ TEST_F(HdPainterTest, TimelineYearsAndTitleLines)
     const QDateTime when(QDate(2009, 1, 5), QTime(14, 30));
     EXPECT_EQ(HdPainter::createdOnText(when, {}), "Created on Monday 05-Jan-09 at 14:30");
     EXPECT_EQ(HdPainter::createdOnText(when, "Jane Smith"), "Created on Monday 05-Jan-09 at 14:30 by Jane Smith");
-    EXPECT_EQ(HdPainter::footerText(), "Created with Kinloom for Vovadid™");
+    EXPECT_EQ(HdPainter::footerText(), "Created with Kinloom");
+}
+
+// Two generations of parents above Z, each a pair, with long names; drawn across and top-down, up and down the
+// tree, at small, normal and large text: no line of the chart meets the letters of a name, nor does the white
+// stroke that goes under a line across.
+TEST_F(HdPainterTest, ChartLinesMeetNoName)
+{
+    const auto named = [this](const char* name, const QString& gender, int born) {
+        FTPerson* p = person(name, gender);
+        p->setValueForKeyPath("birth.date", QString::number(born));
+        return p;
+    };
+    FTPerson* z = named("Alexandrina Victoria of_Kent", F(), 1819);
+    FTPerson* x = named("Edward Augustus Hanover", M(), 1767);
+    FTPerson* y = named("Mary Louisa Victoria of_Saxe-Coburg-Saalfeld", F(), 1786);
+    link(x, z);
+    link(y, z);
+    FTPerson* a = named("George_III Hanover", M(), 1738);
+    link(a, x);
+    link(named("Sophia Charlotte of_Mecklenburg-Strelitz", F(), 1744), x);
+    link(named("Francis Frederick Anton of_Saxe-Coburg-Saalfeld", M(), 1750), y);
+    link(named("Augusta Reuss-Ebersdorf", F(), 1757), y);
+    link(a, named("Frederick Augustus of_York", M(), 1763));
+
+    HierarchyLayout real(DocumentTextMeasurer::shared());
+    for (const bool horizontal : { true, false })
+        for (const bool ancestors : { true, false })
+            for (const double size : { 8.0, 11.0, 16.0 }) {
+                SCOPED_TRACE(QString("%1 %2 %3").arg(horizontal ? "across" : "top-down", ancestors ? "ancestors" : "descendants").arg(size).toStdString());
+                options.horizontal = horizontal;
+                options.pointSize = size;
+                options.nameOnly = false;
+                options.showGender = true;
+                real.setRootPerson(ancestors ? z : a);
+                real.setBAncestors(ancestors);
+                real.createHierarchy(options, 900, QSizeF(612, 792));
+                real.resetFrameSize(nullptr, QSizeF(900, 600));
+                real.createRootPath();
+                HdPainter painter(real);
+                painter.printing = true;
+                painter.dialogTitle = "Title";
+                QImage image(int(real.xExtent()) + 40, int(real.yExtent()) + 40, QImage::Format_ARGB32_Premultiplied);
+                image.fill(Qt::white);
+                {
+                    QPainter p(&image);
+                    painter.paint(p, QRectF(image.rect()), QSizeF(image.size()));
+                }
+                int lines = 0;
+                QList<Hierarchy*> pending { real.rootHierarchy() };
+                QList<Hierarchy*> all;
+                while (!pending.isEmpty()) {
+                    Hierarchy* h = pending.takeLast();
+                    all << h;
+                    if (h->level() < real.maxLevel())
+                        pending << h->nextGenArray();
+                }
+                for (Hierarchy* h : all) {
+                    // The letters of the name: the lines of the box text's first paragraph, as drawn.
+                    const std::unique_ptr<QTextDocument> doc = real.getAttributedStringFor(h, true);
+                    const QRectF box = h->rclBox();
+                    const double pad = HierarchyLayout::kTextPadding;
+                    doc->setTextWidth(horizontal ? box.width() : box.width() - 1.0);
+                    const QPointF origin = horizontal ? box.topLeft() - QPointF(pad, 0) : box.topLeft() + QPointF(1, 1);
+                    const QTextBlock block = doc->begin();
+                    const QRectF blockRect = doc->documentLayout()->blockBoundingRect(block);
+                    QList<QRectF> letters;
+                    for (int i = 0; i < block.layout()->lineCount(); ++i) {
+                        const QTextLine line = block.layout()->lineAt(i);
+                        letters << QRectF(blockRect.left() + line.x(), blockRect.top() + line.y(), line.naturalTextWidth(),
+                                          line.height())
+                                       .translated(origin)
+                                       .adjusted(0, 1.5, 0, 0); // a box's frame may touch the line's top
+                    }
+                    ASSERT_FALSE(letters.isEmpty());
+                    for (Hierarchy* other : all) {
+                        const QPainterPath path = painter.connectorPath(other);
+                        if (path.isEmpty())
+                            continue;
+                        ++lines;
+                        QPainterPathStroker wipe;
+                        wipe.setWidth(2.0);
+                        const QPainterPath stroke = wipe.createStroke(path);
+                        for (const QRectF& r : letters)
+                            EXPECT_FALSE(stroke.intersects(r)) << h->person()->name().toStdString() << " and the line of "
+                                                               << other->person()->name().toStdString();
+                    }
+                    for (const QRectF& r : letters) {
+                        const QRect area = r.toAlignedRect().intersected(image.rect());
+                        int lineColoured = 0;
+                        for (int py = area.top(); py <= area.bottom(); ++py)
+                            for (int px = area.left(); px <= area.right(); ++px) {
+                                const QColor c = image.pixelColor(px, py);
+                                lineColoured += darkGrey(c) || bluish(c);
+                            }
+                        EXPECT_EQ(lineColoured, 0) << h->person()->name().toStdString();
+                    }
+                }
+                EXPECT_GT(lines, 5);
+            }
 }
 
 } // namespace

@@ -219,23 +219,33 @@ void HdView::print()
         return;
     prepare();
     QPrinter& printer = sharedPrinter();
+    // The page breaks shown for this print go again when it is cancelled.
+    bool shownForThisPrint = false;
+    const auto cancelled = [&] {
+        if (shownForThisPrint && m_layout.showPageBreaks()) {
+            m_layout.setShowPageBreaks(false);
+            m_commands.markForRebuild();
+            prepare();
+        }
+    };
     if (!m_layout.showPageBreaks()) {
         // The first time, the user sees where the pages break before anything is printed.
         m_layout.setShowPageBreaks(true);
+        shownForThisPrint = true;
         m_commands.markForRebuild();
         prepare();
         if (!pagesFitPaper(HdPrinting::paperSize(printer.pageLayout())))
             return;
         repaint();
-        const int answer = Prompts::current().chooseWithTitle(QStringLiteral("Kinloom"), L("PrintAsShown"),
+        const int answer = Prompts::current().chooseWithTitle(Prompts::kAlertTitle, L("PrintAsShown"),
             L("PrintNote"), { L("Print"), L("Cancel") });
         if (answer != 0)
-            return;
+            return cancelled();
     } else if (!pagesFitPaper(HdPrinting::paperSize(printer.pageLayout()))) {
         return;
     }
     if (!runPrintDialog || !runPrintDialog(printer))
-        return;
+        return cancelled();
     // The dialog may have changed the paper: the pages break where it needs them.
     m_commands.markForRebuild();
     prepare();

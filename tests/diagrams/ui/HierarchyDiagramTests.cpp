@@ -1,10 +1,13 @@
 #include "HierarchyWindowFixture.h"
 #include "../../shell/ui/ApplicationFixture.h"
 
+#include "PdfTools.h"
 #include "PopupMenuPress.h"
 #include "Screenshot.h"
 
 #include "diagrams/DiagramHooks.h"
+#include "diagrams/HdPainter.h"
+#include "diagrams/HdPrinting.h"
 #include "diagrams/ui/DiagramPopupMenu.h"
 #include "diagrams/ui/HdView.h"
 #include "diagrams/ui/HierarchyDiagram.h"
@@ -106,6 +109,39 @@ TEST_F(HierarchyWindow, AHorizontalAncestorsDiagram)
     EXPECT_TRUE(node(matthew)->contracted());
     EXPECT_EQ(view()->layout().timelineArray().size(), 3u);
     saveScreenshot(window.get(), "hierarchy-ancestors-horizontal");
+}
+
+// A pair of parents under a title far wider than their two boxes: the chart widens for its title, and the PDF
+// shows the title whole with the program's own name in the footer.
+TEST_F(HierarchyWindow, AChartNarrowerThanItsTitleWidensForIt)
+{
+    FTPerson* root = person("Augustus Frederick Edward Hanover-Saxe-Coburg-Gotha of_Sussex", M(), 1773, 1843);
+    link(person("George Hanover", M(), 1738, 1820), root);
+    link(person("Charlotte Strelitz", F(), 1744, 1818), root);
+    UserDefaults::standard().setBool("hdHorizontal", false);
+    open(root, true);
+    window->resize(900, 500);
+    settle();
+    const QString title = window->windowTitle();
+    EXPECT_TRUE(title.startsWith("Ancestors of Augustus Frederick"));
+    const double needed = HdPainter::titleBlockWidth(title, {});
+    QRectF boxes;
+    for (const Hierarchy* h : { node(root), node(root)->nextGenArray().first(), node(root)->nextGenArray().last() })
+        boxes |= h->rclBox();
+    ASSERT_LT(boxes.width() + 80, needed) << "the boxes alone are narrower than the title";
+    EXPECT_GE(view()->layout().xExtent(), needed);
+    EXPECT_GE(view()->width(), needed);
+    // Under the middle of the title.
+    EXPECT_NEAR(boxes.center().x(), view()->layout().xExtent() / 2, 30);
+    saveScreenshot(window.get(), "hierarchy-long-title-and-pair");
+
+    const QString pdf = pathFor("chart.pdf");
+    QString error;
+    ASSERT_TRUE(HdPrinting::writePdf(view()->hdPainter(), QSizeF(view()->size()), pdf, &error)) << error.toStdString();
+    const QString text = PdfTools::pageTexts(pdf).join("\n");
+    EXPECT_TRUE(text.contains("Ancestors of Augustus Frederick Edward Hanover-Saxe-Coburg-Gotha")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Created with Kinloom")) << text.toStdString();
+    EXPECT_FALSE(text.contains(QChar(0x2122)));
 }
 
 TEST_F(HierarchyWindow, AWindowTakesTheFrameOfTheLastOneClosed)

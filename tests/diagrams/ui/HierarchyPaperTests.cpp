@@ -78,22 +78,44 @@ TEST_F(HierarchyPaper, TheFirstPrintShowsThePageBreaksAndAsksTheNextPrintsAtOnce
     const QSizeF paper(300 * 72.0 / dpi, (view()->layout().yExtent() * 0.6 + 60) * 72.0 / dpi);
     printIntoPdf(path, paper);
 
+    // Cancel in the question prints nothing and takes the page breaks away again.
     prompts.answer(1);
     window->printButton()->click();
-    EXPECT_TRUE(view()->layout().showPageBreaks());
     ASSERT_EQ(prompts.records.size(), 1);
     EXPECT_EQ(prompts.records[0].text, LocalizedString("PrintAsShown"));
     EXPECT_EQ(prompts.records[0].info, LocalizedString("PrintNote"));
     EXPECT_EQ(prompts.records[0].buttons, QStringList({ LocalizedString("Print"), LocalizedString("Cancel") }));
     EXPECT_EQ(printDialogs, 0) << "Cancel prints nothing";
-    settle();
-    saveScreenshot(window.get(), "hierarchy-window-page-breaks");
+    EXPECT_FALSE(view()->layout().showPageBreaks());
 
-    // Shown already: printing goes straight to the dialog, then page after page.
+    // So does Cancel in the print dialog; while it is open the page breaks show.
+    const auto printing = view()->runPrintDialog;
+    bool shownDuringDialog = false;
+    view()->runPrintDialog = [&](QPrinter&) {
+        shownDuringDialog = view()->layout().showPageBreaks();
+        saveScreenshot(window.get(), "hierarchy-window-page-breaks");
+        return false;
+    };
+    prompts.clear();
+    prompts.answer(0);
+    window->printButton()->click();
+    EXPECT_EQ(prompts.records.size(), 1);
+    EXPECT_TRUE(shownDuringDialog);
+    EXPECT_FALSE(view()->layout().showPageBreaks());
+    settle();
+
+    // Printed once, the page breaks stay: the next print goes straight to the dialog, then page after page.
+    view()->runPrintDialog = printing;
+    prompts.clear();
+    prompts.answer(0);
+    window->printButton()->click();
+    EXPECT_EQ(prompts.records.size(), 1);
+    EXPECT_EQ(printDialogs, 1);
+    EXPECT_TRUE(view()->layout().showPageBreaks());
     prompts.clear();
     window->printButton()->click();
     EXPECT_TRUE(prompts.records.isEmpty());
-    EXPECT_EQ(printDialogs, 1);
+    EXPECT_EQ(printDialogs, 2);
     const HdPageGeometry pages = HdPageGeometry::calculate(view()->layout(), HdPrinting::paperSizeFromPoints(paper));
     ASSERT_EQ(pages.columns, 2);
     ASSERT_EQ(pages.rows, 2);
