@@ -4,6 +4,7 @@
 #include "pictures/ui/PicturesMenuActions.h"
 #include "sources/ui/SourceCitingSetup.h"
 #include "sources/ui/SourcesMenuActions.h"
+#include "tools/ui/ToolsMenuActions.h"
 
 #include "diagrams/DiagramHooks.h"
 #include "diagrams/ui/FamilyDiagramSetup.h"
@@ -37,6 +38,9 @@ void installApplication(AppController& controller)
     PicturesMenuActions::install();
     SourcesMenuActions::registerMenuItems(controller);
     registerPersonEditorMenuItems(controller);
+    // The database-wide editors: places, event names, family names.
+    ToolsMenuActions::registerMenuItems(controller);
+    ToolsMenuActions::install();
     // Citation sheets, the citations page, the toolbar's menu of sources and its active source panel.
     installSourceCiting();
     // Edit > "Preferences..." and the toolbar's Preferences item; the family diagram's menu opens the same window.
