@@ -305,7 +305,7 @@ AutoCompare::Result AutoCompare::autoCompare(ComparePeopleList& source, CompareP
     try {
         // The name match walks runs of equal names: both lists by name, whatever the mode.
         for (ComparePeopleList* list : { &source, &target }) {
-            list->setFilter({});
+            list->setSearch({});
             list->setSortMode(0);
         }
         createReportHeader(made.get(), header);

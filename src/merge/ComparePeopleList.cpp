@@ -4,26 +4,48 @@ void ComparePeopleList::setPeople(const QList<FTPerson*>& people)
 {
     m_sorted = people;
     PeopleMatching::sortPeople(m_sorted, m_sortMode);
-    arrange();
+    forgetSearchValues();
 }
 
 void ComparePeopleList::setSortMode(int matchMode)
 {
     m_sortMode = matchMode;
     PeopleMatching::sortPeople(m_sorted, m_sortMode);
-    arrange();
+    forgetSearchValues();
 }
 
-void ComparePeopleList::setFilter(const PeopleMatching::Filter& filter)
+const QStringList& ComparePeopleList::foldedTexts(PeopleMatching::SearchField field)
 {
-    m_filter = filter;
+    QStringList& texts = m_foldedTexts[size_t(field)];
+    if (texts.isEmpty() && !m_sorted.isEmpty()) {
+        texts.reserve(m_sorted.size());
+        for (const FTPerson* p : std::as_const(m_sorted))
+            texts << PeopleSearch::fold(PeopleSearch::fieldText(field, p));
+    }
+    return texts;
+}
+
+void ComparePeopleList::setSearch(const PeopleSearch& search)
+{
+    m_search = search;
     arrange();
 }
 
 void ComparePeopleList::remove(const FTPerson* person)
 {
     if (m_sorted.removeAll(const_cast<FTPerson*>(person)) > 0)
-        arrange();
+        forgetSearchValues();
+}
+
+void ComparePeopleList::forgetSearchValues()
+{
+    for (QStringList& texts : m_foldedTexts)
+        texts.clear();
+    for (std::vector<int>& numbers : m_numbers)
+        numbers.clear();
+    // The names are what is searched first, as soon as a letter is typed: read now, with the list.
+    foldedTexts(PeopleMatching::SearchField::Name);
+    arrange();
 }
 
 int ComparePeopleList::rowOf(const FTPerson* person) const
@@ -39,12 +61,26 @@ int ComparePeopleList::rowOf(const FTPerson* person) const
 void ComparePeopleList::arrange()
 {
     m_rows.clear();
-    if (!m_filter) {
+    if (m_search.isEmpty()) {
         m_arranged = m_sorted;
         return;
     }
     m_arranged.clear();
-    for (FTPerson* p : std::as_const(m_sorted))
-        if (m_filter(p))
-            m_arranged << p;
+    const size_t field = size_t(m_search.field());
+    if (m_search.isTextSearch()) {
+        const QStringList& texts = foldedTexts(m_search.field());
+        for (qsizetype i = 0; i < m_sorted.size(); ++i)
+            if (m_search.matchesFolded(texts[i]))
+                m_arranged << m_sorted[i];
+        return;
+    }
+    std::vector<int>& numbers = m_numbers[field];
+    if (numbers.empty()) {
+        numbers.reserve(size_t(m_sorted.size()));
+        for (const FTPerson* p : std::as_const(m_sorted))
+            numbers.push_back(PeopleSearch::fieldNumber(m_search.field(), p));
+    }
+    for (qsizetype i = 0; i < m_sorted.size(); ++i)
+        if (m_search.matchesNumber(numbers[size_t(i)]))
+            m_arranged << m_sorted[i];
 }

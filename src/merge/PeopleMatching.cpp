@@ -11,7 +11,6 @@
 #include "platform/store/TextMatch.h"
 
 #include <algorithm>
-#include <memory>
 
 namespace {
 QString L(const char* key)
@@ -62,23 +61,6 @@ bool takeSameNamed(QList<int>& rows, int row, const FTPerson* candidate, const F
     rows = { row };
     return candidate->numericId() == person->numericId();
 }
-
-// A word must begin the field or one of its words: folded patterns made once per search.
-struct WordPatterns {
-    QString start, afterBlank, afterNoBreakSpace, afterUnderscore;
-    explicit WordPatterns(const QString& word)
-        : start(TextMatch::fold(word))
-        , afterBlank(TextMatch::fold(QLatin1Char(' ') + word))
-        , afterNoBreakSpace(TextMatch::fold(QChar(0x00A0) + word))
-        , afterUnderscore(TextMatch::fold(QLatin1Char('_') + word))
-    {
-    }
-    bool matches(const QString& folded) const
-    {
-        return folded.startsWith(start) || folded.contains(afterBlank) || folded.contains(afterNoBreakSpace)
-            || folded.contains(afterUnderscore);
-    }
-};
 }
 
 int PeopleMatching::matchMode()
@@ -133,49 +115,104 @@ QStringList PeopleMatching::searchMenuTitles()
         L("CompareSearchMenuID") };
 }
 
-PeopleMatching::Filter PeopleMatching::searchFilter(SearchField field, const QString& text)
+PeopleSearch::PeopleSearch(Field field, const QString& text)
+    : m_field(field)
 {
-    QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    const QStringList words = text.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (words.isEmpty())
+        return;
+    switch (field) {
+    case Field::BirthYear:
+    case Field::DeathYear:
+    case Field::Id:
+        m_number = std::make_shared<const int>(leadingInteger(words.first()));
+        return;
+    default:
+        break;
+    }
+    QStringList folded;
+    for (const QString& word : words)
+        folded << fold(word);
+    m_words = std::make_shared<const QStringList>(folded);
+}
+
+QString PeopleSearch::fieldText(Field field, const FTPerson* p)
+{
+    switch (field) {
+    case Field::Name:
+        return p->name();
+    case Field::Title:
+        return p->title();
+    case Field::BirthPlace:
+        return p->birth() ? p->birth()->place() : QString();
+    case Field::DeathPlace:
+        return p->death() ? p->death()->place() : QString();
+    default:
         return {};
+    }
+}
+
+bool PeopleSearch::matchesFolded(const QString& folded) const
+{
+    if (!m_words)
+        return true;
+    for (const QString& word : *m_words) {
+        // At the start, or after a blank, a no-break space or an underscore.
+        bool found = false;
+        for (qsizetype at = folded.indexOf(word); at >= 0 && !found; at = folded.indexOf(word, at + 1)) {
+            const QChar before = at > 0 ? folded[at - 1] : QChar(' ');
+            found = before == QLatin1Char(' ') || before == QLatin1Char('_') || before == QChar(0x00A0);
+        }
+        if (!found)
+            return false;
+    }
+    return true;
+}
+
+QString PeopleSearch::fold(const QString& text)
+{
+    // Folding decomposes, drops the marks and folds the case of each character on its own, so a character's
+    // folding is the same wherever it stands. Only the main thread searches.
+    static QHash<QString, QString> folded;
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (u < 128) {
+            out += QChar(u >= 'A' && u <= 'Z' ? char16_t(u + 32) : u);
+            continue;
+        }
+        // A character outside the basic plane is its two units together.
+        const qsizetype length = QChar::isHighSurrogate(u) && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        auto it = folded.constFind(character);
+        if (it == folded.constEnd())
+            it = folded.insert(character, TextMatch::fold(character));
+        out += it.value();
+        i += length - 1;
+    }
+    return out;
+}
+
+int PeopleSearch::fieldNumber(Field field, const FTPerson* p)
+{
     switch (field) {
-    case SearchField::BirthYear: {
-        const int year = leadingInteger(words.first());
-        return [year](const FTPerson* p) { return p->birth() && p->birth()->year() == year; };
-    }
-    case SearchField::DeathYear: {
-        const int year = leadingInteger(words.first());
-        return [year](const FTPerson* p) { return p->death() && p->death()->year() == year; };
-    }
-    case SearchField::Id: {
-        const int id = leadingInteger(words.first());
-        return [id](const FTPerson* p) { return p->numericId() == id; };
-    }
+    case Field::BirthYear:
+        return p->birth() ? p->birth()->year() : kNoNumber;
+    case Field::DeathYear:
+        return p->death() ? p->death()->year() : kNoNumber;
+    case Field::Id:
+        return p->numericId();
     default:
-        break;
+        return kNoNumber;
     }
-    std::function<QString(const FTPerson*)> value;
-    switch (field) {
-    case SearchField::Name:
-        value = [](const FTPerson* p) { return p->name(); };
-        break;
-    case SearchField::Title:
-        value = [](const FTPerson* p) { return p->title(); };
-        break;
-    case SearchField::BirthPlace:
-        value = [](const FTPerson* p) { return p->birth() ? p->birth()->place() : QString(); };
-        break;
-    default:
-        value = [](const FTPerson* p) { return p->death() ? p->death()->place() : QString(); };
-        break;
-    }
-    auto patterns = std::make_shared<std::vector<WordPatterns>>();
-    for (const QString& word : std::as_const(words))
-        patterns->emplace_back(word);
-    return [value, patterns](const FTPerson* p) {
-        const QString folded = TextMatch::fold(value(p));
-        return std::all_of(patterns->begin(), patterns->end(), [&](const WordPatterns& w) { return w.matches(folded); });
-    };
+}
+
+bool PeopleSearch::matches(const FTPerson* p) const
+{
+    if (m_number)
+        return matchesNumber(fieldNumber(m_field, p));
+    return matchesFolded(fold(fieldText(m_field, p)));
 }
 
 QList<int> PeopleMatching::findMatchForPerson(const FTPerson* person, const QList<FTPerson*>& arranged, int matchMode)

@@ -5,7 +5,8 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
+#include <climits>
+#include <memory>
 
 class FTPerson;
 class ModelProgress;
@@ -30,12 +31,6 @@ public:
     // The fields a search looks in, in the order of the search menu.
     enum class SearchField { Name, Title, BirthPlace, BirthYear, DeathPlace, DeathYear, Id };
     static QStringList searchMenuTitles();
-    using Filter = std::function<bool(const FTPerson*)>;
-    // Who a search text finds. The text is split at blanks; in a text field each word must begin the field or one
-    // of its words (after a blank, a no-break space or an underscore), ignoring case and accents; a year or id
-    // search takes the number the first word begins with (0 when none). Null when the text has no words: the
-    // lists are not filtered then.
-    static Filter searchFilter(SearchField field, const QString& text);
 
     // The rows of `arranged` (the open database's list as shown) that match `person`: mode 1 the first of the
     // same id; mode 0 every one of the same name, unless one of them also has the person's birth date: then that
@@ -61,4 +56,39 @@ public:
         const QList<FTPerson*>& source, const QList<FTPerson*>& target, int matchMode, ModelProgress* progress);
     // "<i> of <count>", the progress text of the passes over the other database.
     static QString countText(qsizetype i, qsizetype count);
+};
+
+// Who a search text finds. The text is split at blanks. In a text field (name, title, birth or death place) each
+// word must begin the field or one of its words (after a blank, a no-break space or an underscore), ignoring case
+// and accents: "an" finds Anne Smith and Mary Ann, not Joanna. A year or id search takes the number the first word
+// begins with (0 when none): "1850 Smith" is the year 1850. A text without words finds everyone.
+class PeopleSearch {
+public:
+    using Field = PeopleMatching::SearchField;
+
+    PeopleSearch() = default;
+    PeopleSearch(Field field, const QString& text);
+
+    bool isEmpty() const { return !m_words && !m_number; }
+    Field field() const { return m_field; }
+    bool isTextSearch() const { return bool(m_words); }
+
+    bool matches(const FTPerson* person) const;
+    // For a text search: whether the field's text, folded (fold()), is found.
+    bool matchesFolded(const QString& folded) const;
+    // For a year or id search: whether the field's number (fieldNumber()) is the one searched.
+    bool matchesNumber(int value) const { return m_number && value == *m_number; }
+    // The text of a text field of a person, and the number of a year or id field (kNoNumber without a birth or
+    // death event: a search for the year 0 finds the events without a year, not the people without an event).
+    static QString fieldText(Field field, const FTPerson* person);
+    static constexpr int kNoNumber = INT_MIN;
+    static int fieldNumber(Field field, const FTPerson* person);
+    // TextMatch::fold(), character by character with each letter's folding remembered: the same result, several
+    // times faster over the names of a whole database.
+    static QString fold(const QString& text);
+
+private:
+    Field m_field = Field::Name;
+    std::shared_ptr<const QStringList> m_words; // folded
+    std::shared_ptr<const int> m_number;
 };

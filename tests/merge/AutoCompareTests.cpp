@@ -58,7 +58,7 @@ protected:
         target.setSortMode(1 - mode);
         source.setPeople(other->fetch<FTPerson>());
         target.setPeople(open->fetch<FTPerson>());
-        source.setFilter(PeopleMatching::searchFilter(PeopleMatching::SearchField::Name, "x"));
+        source.setSearch(PeopleSearch(PeopleMatching::SearchField::Name, "x"));
         AutoCompare::Header header = AutoCompare::headerFor(other.get(), open.get(), mode, kNow);
         header.version = "1.0";
         header.sourceCreated = header.targetCreated = QDateTime(QDate(2020, 1, 2), QTime(9, 0));
@@ -168,9 +168,9 @@ TEST_F(AutoCompareTest, TheOtherDatabaseFileIsNeverChanged)
         ComparePeopleList source, target;
         source.setPeople(theirs->fetch<FTPerson>());
         target.setPeople(open->fetch<FTPerson>());
-        source.setFilter(PeopleMatching::searchFilter(PeopleMatching::SearchField::Name, "jo"));
+        source.setSearch(PeopleSearch(PeopleMatching::SearchField::Name, "jo"));
         EXPECT_EQ(source.count(), 1);
-        source.setFilter({});
+        source.setSearch({});
         EXPECT_EQ(PeopleMatching::removeMatchedRecords(source.arranged(), target.arranged(), 0, nullptr).size(), 2);
         for (int mode : { 0, 1 }) {
             std::unique_ptr<QTextDocument> report;

@@ -27,11 +27,18 @@ QStringList namesOf(const QList<FTPerson*>& people)
 
 QStringList found(const QList<FTPerson*>& people, Field field, const QString& text)
 {
-    const PeopleMatching::Filter filter = PeopleMatching::searchFilter(field, text);
+    // Both ways a search is made: of each person, and of a list that keeps the folded texts.
+    const PeopleSearch search(field, text);
     QList<FTPerson*> out;
     for (FTPerson* p : people)
-        if (!filter || filter(p))
+        if (search.isEmpty() || search.matches(p))
             out << p;
+    ComparePeopleList list;
+    list.setPeople(people);
+    list.setSearch(search);
+    QList<FTPerson*> listed = list.arranged();
+    std::sort(listed.begin(), listed.end(), [&](FTPerson* a, FTPerson* b) { return people.indexOf(a) < people.indexOf(b); });
+    EXPECT_EQ(listed, out) << text.toStdString();
     return namesOf(out);
 }
 
@@ -62,7 +69,7 @@ TEST_F(PeopleMatchingTest, ASearchWordBeginsTheFieldOrOneOfItsWords)
     EXPECT_THAT(found(people, Field::Id, "1850"), ElementsAre("Zoë_Annabel Grey"));
     EXPECT_THAT(found(people, Field::BirthYear, "Smith"), ElementsAre());
     // No words: no filter at all.
-    EXPECT_FALSE(PeopleMatching::searchFilter(Field::BirthYear, "   "));
+    EXPECT_TRUE(PeopleSearch(Field::BirthYear, "   ").isEmpty());
 }
 
 TEST_F(PeopleMatchingTest, ByNameTheSameBirthDateWinsAndTheSameIdEndsTheSearch)

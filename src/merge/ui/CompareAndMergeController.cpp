@@ -332,16 +332,18 @@ void CompareAndMergeController::observe()
             refreshDisplay();
         },
         this);
-    center.addObserver(
-        QStringLiteral("PersonNameOrDateChanged"), nullptr,
-        [this](const Notification& n) {
-            if (n.context != m_moc2)
-                return;
-            m_tv2->viewport()->update();
-            if (n.object == m_person2)
+    // What the search reads of the open database's people: names, titles, places, years.
+    for (const char* name : { "PersonNameOrDateChanged", "TitleChanged", "EventNameOrDateChanged", "BDMInfoChanged" })
+        center.addObserver(
+            QString::fromLatin1(name), nullptr,
+            [this](const Notification& n) {
+                if (n.context != m_moc2)
+                    return;
+                m_m2List.forgetSearchValues();
+                reloadLists();
                 refreshDisplay();
-        },
-        this);
+            },
+            this);
 }
 
 void CompareAndMergeController::otherDatabaseChanged(FTMoc* other)
@@ -356,8 +358,8 @@ void CompareAndMergeController::otherDatabaseChanged(FTMoc* other)
     }
     const QSignalBlocker quiet(m_searchField);
     m_searchField->clear();
-    m_m1List.setFilter({});
-    m_m2List.setFilter({});
+    m_m1List.setSearch({});
+    m_m2List.setSearch({});
     reloadLists();
     refreshDisplay();
 }
@@ -459,12 +461,11 @@ void CompareAndMergeController::findPerson()
 {
     if (m_busy)
         return;
-    const PeopleMatching::Filter filter
-        = PeopleMatching::searchFilter(fieldForTitle(m_currentSearchMenuOption), m_searchField->text());
-    m_m1List.setFilter(filter);
-    m_m2List.setFilter(filter);
+    const PeopleSearch search(fieldForTitle(m_currentSearchMenuOption), m_searchField->text());
+    m_m1List.setSearch(search);
+    m_m2List.setSearch(search);
     reloadLists();
-    if (!filter) {
+    if (search.isEmpty()) {
         refreshDisplay();
         return;
     }
@@ -511,8 +512,8 @@ void CompareAndMergeController::removeMatchedRecords()
         const QSignalBlocker quiet(m_searchField);
         m_searchField->clear();
     }
-    m_m1List.setFilter({});
-    m_m2List.setFilter({});
+    m_m1List.setSearch({});
+    m_m2List.setSearch({});
     reloadLists();
     m_progressIndicator->setValue(0);
     setBusy(true);
