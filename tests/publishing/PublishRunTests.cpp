@@ -6,6 +6,7 @@
 #include "WithoutPermissionOverride.h"
 
 #include "model/ModelProgress.h"
+#include "publishing/HtmlEscape.h"
 
 namespace {
 struct CallbackProgress : ModelProgress {
@@ -205,5 +206,21 @@ TEST_F(PublishRun, TheEstimateAndTheSizeWritten)
     EXPECT_EQ(generator->calculatedTotalSize(), "Estimated size = 0.1 Mb");
     ASSERT_TRUE(generator->generateReport());
     EXPECT_TRUE(generator->calculatedTotalSize().startsWith("Total size = 0."));
+}
+} // namespace
+
+namespace {
+TEST(PublishNames, FolderAndFileWordsAreSafeInFileNamesAndLinks)
+{
+    for (const char* key : {"HtmlDirHTMLFiles", "HtmlDirDiagrams", "HtmlDirThumbnails", "HtmlDirMedia",
+                            "HtmlDirAncestorsTables", "Ancestors", "indexPeopleFilename", "cssFilename",
+                            "WebPagesDirSuffix"}) {
+        const QString word = LocalizedString(key);
+        EXPECT_FALSE(word.isEmpty()) << key;
+        EXPECT_EQ(word, HtmlEscape::attribute(word)) << key;
+        for (const QChar c : word)
+            EXPECT_TRUE(c.isLetterOrNumber() || c == '.' || c == '_' || c == '-') << key << ": " << word.toStdString();
+    }
+    EXPECT_NE(LocalizedString("indexPeopleFilename").section('.', -1), "html");
 }
 } // namespace
