@@ -138,7 +138,7 @@ int FamilyNamesEditing::changeFamilyNamesFrom(
             const QString renamed = name.left(name.size() - oldName.size()) + newName;
             const QString question = QStringLiteral("%1\n\n%2\n\n%3\n\n%4\n")
                                          .arg(L("Change"), name, L("ConjunctiveTo"), renamed);
-            if (Prompts::current().choose(question, {}, {L("YES"), L("NO")}) != 0)
+            if (Prompts::current().choose(question, {}, {L("Yes"), L("No")}) != 0)
                 continue;
             person->setName(renamed);
             ++changed;

@@ -55,7 +55,7 @@ int PlacesReplacement::confirmReplacementOf(const QString& oldText, const QStrin
     if (eventCount <= 0)
         return Ignore;
     const QString question = QStringLiteral("%1\n\n%2\n\n%3\n\n%4\n\n%5 %6 %7")
-                                 .arg(L("ReplacePlaceName"), oldText, L("ConjunctiveWith"), newText, L("ConjunctiveIn"))
+                                 .arg(L("ReplacePlaceName"), oldText, L("ReplacePlaceWith"), newText, L("ConjunctiveIn"))
                                  .arg(eventCount)
                                  .arg((eventCount > 1 ? L("Events") : L("Event")).toLower());
     // Closing the question stops the run: the last button, which closing gives otherwise, replaces everything.

@@ -65,7 +65,7 @@ TEST_F(FamilyNamesFixture, RenamingAsksPersonByPersonAndStoresTheNameAsTyped)
     prompts.clear();
     EXPECT_EQ(editing.changeFamilyNamesFrom("Smith", " Smyth", smiths), 1);
     EXPECT_THAT(messages(), ElementsAre(QString("%1\n\nJohn Smith\n\n%2\n\nJohn Smyth\n").arg(L("Change"), L("ConjunctiveTo"))));
-    EXPECT_EQ(prompts.records[0].buttons, QStringList({L("YES"), L("NO")}));
+    EXPECT_EQ(prompts.records[0].buttons, QStringList({L("Yes"), L("No")}));
     EXPECT_EQ(people[0]->name(), "John Smyth") << "not in capitals";
     EXPECT_TRUE(UserDefaults::standard().boolForKey("uppercaseFamilyName")) << "the default is back";
     EXPECT_FALSE(moc->hasChanges());

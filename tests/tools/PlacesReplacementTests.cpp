@@ -75,7 +75,7 @@ TEST_F(PlacesFindAndReplace, ReplaceIgnoreAndReplaceAllInOneUndoStep)
                                              "Stow", "Kirkby st Mary"}));
     ASSERT_EQ(prompts.records.size(), 4) << "no question after Replace All";
     EXPECT_EQ(prompts.records[0].text, QString("%1\n\nSt Albans\n\n%2\n\nSaint Albans\n\n%3 2 %4")
-                                           .arg(L("ReplacePlaceName"), L("ConjunctiveWith"), L("ConjunctiveIn"),
+                                           .arg(L("ReplacePlaceName"), L("ReplacePlaceWith"), L("ConjunctiveIn"),
                                                 L("Events").toLower()));
     EXPECT_EQ(prompts.records[0].buttons,
               QStringList({L("ReplacePlaceButton"), L("Ignore"), L("Abort"), L("ReplaceAllNoPrompt")}));
