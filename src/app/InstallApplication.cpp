@@ -2,6 +2,7 @@
 
 #include "gedcom/ui/GedcomMenuActions.h"
 #include "pictures/ui/PicturesMenuActions.h"
+#include "reports/ui/ReportsMenuActions.h"
 #include "sources/ui/SourceCitingSetup.h"
 #include "sources/ui/SourcesMenuActions.h"
 
@@ -31,6 +32,10 @@ void installApplication(AppController& controller)
     installPersonEditor();
     installRelationshipDialogs();
 
+    // The Reports menu's reports first, then those of the other windows.
+    ReportsMenuActions::registerMenuItems(controller);
+    // The hierarchy page's Print Report.
+    ReportsMenuActions::install();
     GedcomMenuActions::registerMenuItems(controller);
     PicturesMenuActions::registerMenuItems(controller);
     // Also the intake of the pictures pasted or dropped on the family diagram.
