@@ -2,6 +2,7 @@
 
 #include "gedcom/ui/GedcomMenuActions.h"
 #include "pictures/ui/PicturesMenuActions.h"
+#include "publishing/ui/PublishingMenuActions.h"
 #include "reports/ui/ReportsMenuActions.h"
 #include "sources/ui/SourceCitingSetup.h"
 #include "sources/ui/SourcesMenuActions.h"
@@ -41,6 +42,9 @@ void installApplication(AppController& controller)
     // Also the intake of the pictures pasted or dropped on the family diagram.
     PicturesMenuActions::install();
     SourcesMenuActions::registerMenuItems(controller);
+    // The calendar and contact-card exports; the map window of an event's place.
+    PublishingMenuActions::registerMenuItems(controller);
+    PublishingMenuActions::install();
     registerPersonEditorMenuItems(controller);
     // Citation sheets, the citations page, the toolbar's menu of sources and its active source panel.
     installSourceCiting();

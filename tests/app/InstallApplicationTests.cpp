@@ -110,7 +110,6 @@ const QMap<QString, int> kWaiting = {
     {"EditorHooks::eventEditor", 60},
     {"EditorHooks::personalTimeline", 58},
     {"EditorHooks::placeField", 60},
-    {"ModelHooks::openMapWindow", 68},
     {"Toolbar::PeopleIndex", 56},
     {"Toolbar::ProjectView", 61},
 };
