@@ -35,13 +35,12 @@ AncestorsByGenerationReport::AncestorsByGenerationReport(FTMoc* moc, QWidget* pa
     for (const Choice& c : kChoices) {
         const QString key = QString::fromLatin1(c.key);
         const QString name = QString::fromLatin1(c.option);
-        addOption(name, LocalizedString(QStringLiteral("ReportOption_") + name),
-            UserDefaults::standard().boolForKey(key), [this, key](bool on) {
-                UserDefaults::standard().setBool(key, on);
-                const int generations = m_report.options().numGenerations;
-                m_report.options() = NarrativeReportOptions::fromAncestorsReportDefaults();
-                m_report.options().numGenerations = generations;
-            });
+        addOption(name, UserDefaults::standard().boolForKey(key), [this, key](bool on) {
+            UserDefaults::standard().setBool(key, on);
+            const int generations = m_report.options().numGenerations;
+            m_report.options() = NarrativeReportOptions::fromAncestorsReportDefaults();
+            m_report.options().numGenerations = generations;
+        });
     }
     setGenerations(m_report.options().numGenerations, [this](int value) { m_report.options().numGenerations = value; });
 }

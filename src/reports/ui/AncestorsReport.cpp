@@ -28,8 +28,7 @@ AncestorsReport::AncestorsReport(FTMoc* moc, int reportType, QWidget* parent)
     NarrativeReportOptions& o = m_report.options();
     auto option = [this](const char* name, bool& value) {
         const QString key = QString::fromLatin1(name);
-        addOption(
-            key, LocalizedString(QStringLiteral("ReportOption_") + key), value, [&value](bool on) { value = on; });
+        addOption(key, value, [&value](bool on) { value = on; });
     };
     option("printRelsOfSelectedPerson", o.printRelsOfSelectedPerson);
     option("bPrintComments", o.bPrintComments);

@@ -158,10 +158,10 @@ void ReportSheet::chooseApplication(int index)
     setFileType(QStringLiteral("rtf"));
 }
 
-QCheckBox* ReportSheet::addOption(
-    const QString& name, const QString& title, bool checked, std::function<void(bool)> set)
+QCheckBox* ReportSheet::addOption(const QString& name, bool checked, std::function<void(bool)> set)
 {
-    auto* box = new QCheckBox(title);
+    const QString titleKey = QStringLiteral("ReportOption_") + name;
+    auto* box = new QCheckBox(LocalizedString(titleKey));
     box->setObjectName(name);
     box->setChecked(checked);
     connect(box, &QCheckBox::toggled, this, [set = std::move(set)](bool on) { set(on); });

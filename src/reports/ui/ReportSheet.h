@@ -26,8 +26,8 @@ class RtfWriter;
 //
 //   class PlacesReport : public ReportSheet {
 //   public:
-//       explicit PlacesReport(FTMoc* moc) : ReportSheet(LocalizedString("PlacesReportTitle")) {
-//           addOption(LocalizedString("..."), m_options.x, [this](bool on) { m_options.x = on; });
+//       explicit PlacesReport(FTMoc* moc) : ReportSheet(title) {
+//           addOption("includeNotes", m_options.includeNotes, [this](bool on) { m_options.includeNotes = on; });
 //           setGenerationsShown(false);
 //       }
 //   protected:
@@ -65,8 +65,9 @@ public Q_SLOTS:
     void reject() override;
 
 protected:
-    // A check box for one option, in two columns in the order added, named `name`; `set` receives each change.
-    QCheckBox* addOption(const QString& name, const QString& title, bool checked, std::function<void(bool)> set);
+    // A check box for one option, in two columns in the order added, named `name` and titled with the text of the
+    // "Localizable" key "ReportOption_<name>"; `set` receives each change.
+    QCheckBox* addOption(const QString& name, bool checked, std::function<void(bool)> set);
     // The generations field: shown with its first value, or hidden for a report of one person.
     void setGenerations(int value, std::function<void(int)> set);
     void setGenerationsShown(bool shown);
