@@ -1,6 +1,7 @@
 #include "app/InstallApplication.h"
 
 #include "gedcom/ui/GedcomMenuActions.h"
+#include "merge/ui/MergeMenuActions.h"
 #include "pictures/ui/PicturesMenuActions.h"
 #include "publishing/ui/PublishingMenuActions.h"
 #include "reports/ui/ReportsMenuActions.h"
@@ -53,6 +54,9 @@ void installApplication(AppController& controller)
     DiagramHooks::shared().preferences = [] { PreferencesController::setUserPreferences(); };
     // Citing with no active source from the family diagram offers the sources window of that database.
     DiagramHooks::shared().sourcesWindow = [](FTMoc* moc) { SourcesMenuActions::sourcesAddModDel(moc, nullptr); };
+    // Merge > Compare and Merge... and the merge windows other subsystems open.
+    MergeMenuActions::registerMenuItems(controller);
+    MergeMenuActions::install();
     // The hierarchy diagram from the toolbar, the Reports menu and the family diagram.
     installHierarchyDiagram(controller);
     // The hierarchy page's chart button opens the same window.
