@@ -57,6 +57,8 @@ struct GoldenCase {
     int type; // -1: by generation
     bool oneLine;
 };
+// The case's own name in test listings, not its bytes.
+void PrintTo(const GoldenCase& c, std::ostream* os) { *os << c.golden; }
 
 class NarrativeGolden : public NarrativeReports, public ::testing::WithParamInterface<GoldenCase> { };
 
