@@ -4,8 +4,10 @@
 #include "merge/ui/MergeMenuActions.h"
 #include "pictures/ui/PicturesMenuActions.h"
 #include "publishing/ui/PublishingMenuActions.h"
+#include "reports/ui/ReportsMenuActions.h"
 #include "sources/ui/SourceCitingSetup.h"
 #include "sources/ui/SourcesMenuActions.h"
+#include "tools/ui/ToolsMenuActions.h"
 
 #include "diagrams/DiagramHooks.h"
 #include "diagrams/ui/FamilyDiagramSetup.h"
@@ -33,6 +35,10 @@ void installApplication(AppController& controller)
     installPersonEditor();
     installRelationshipDialogs();
 
+    // The Reports menu's reports first, then those of the other windows.
+    ReportsMenuActions::registerMenuItems(controller);
+    // The hierarchy page's Print Report.
+    ReportsMenuActions::install();
     GedcomMenuActions::registerMenuItems(controller);
     PicturesMenuActions::registerMenuItems(controller);
     // Also the intake of the pictures pasted or dropped on the family diagram.
@@ -42,6 +48,9 @@ void installApplication(AppController& controller)
     PublishingMenuActions::registerMenuItems(controller);
     PublishingMenuActions::install();
     registerPersonEditorMenuItems(controller);
+    // The database-wide editors: places, event names, family names.
+    ToolsMenuActions::registerMenuItems(controller);
+    ToolsMenuActions::install();
     // Citation sheets, the citations page, the toolbar's menu of sources and its active source panel.
     installSourceCiting();
     // Edit > "Preferences..." and the toolbar's Preferences item; the family diagram's menu opens the same window.
