@@ -29,6 +29,7 @@
 #include "model/FTEvent.h"
 #include "model/FTPcRel.h"
 #include "model/FTPerson.h"
+#include "model/FTSpouseRel.h"
 
 #include "platform/AppPaths.h"
 #include "platform/ScriptedPrompts.h"
@@ -36,6 +37,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QHash>
+#include <QMap>
 #include <QSet>
 
 #include <cstdio>
@@ -107,13 +109,37 @@ int main(int argc, char** argv)
     const QList<FTPerson*> sourcePeople = source->fetch<FTPerson>();
     std::printf("people_source: %lld\n", qlonglong(sourcePeople.size()));
 
-    // The earliest-born people first: the first with 10,000 descendants is copied.
+    // The synthetic families are small (a couple of hundred descendants at most), and the copy must carry at least
+    // 10,000: every person there without parents, born 1725 or later, becomes the natural child of a couple whose
+    // partners were born 20 to 40 years earlier. The families join into a few large ones, with the collapsed
+    // pedigrees of cousins marrying, and the earliest-born person with 10,000 descendants is copied.
     QList<FTPerson*> byBirth;
     for (FTPerson* p : sourcePeople)
         if (birthYear(p) != 0)
             byBirth << p;
     std::sort(byBirth.begin(), byBirth.end(),
               [](const FTPerson* a, const FTPerson* b) { return birthYear(a) < birthYear(b); });
+    QMap<int, QList<FTSpouseRel*>> couplesByBirth; // a partner's birth year -> their couples with two partners
+    for (FTPerson* p : byBirth)
+        for (FTSpouseRel* couple : p->spouseRels())
+            if (couple->partners().size() == 2 && couple->partners().constFirst() == p)
+                couplesByBirth[birthYear(p)] << couple;
+    quint32 seed = 1;
+    for (FTPerson* p : byBirth) {
+        const int born = birthYear(p);
+        if (born < 1725 || !p->parentRels().isEmpty())
+            continue;
+        seed = seed * 1103515245u + 12345u;
+        const auto couples = couplesByBirth.value(born - 20 - int((seed >> 16) % 21));
+        if (couples.isEmpty())
+            continue;
+        for (FTPerson* parent : couples[(seed >> 8) % couples.size()]->partners()) {
+            auto* link = source->insertObject<FTPcRel>();
+            link->setPcRelType(1);
+            link->setParent(parent);
+            link->setChild(p);
+        }
+    }
     FTPerson* founder = nullptr;
     int descendants = 0;
     for (qsizetype i = 0; i < byBirth.size() && i < 200 && !founder; ++i)
