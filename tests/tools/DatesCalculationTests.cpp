@@ -140,7 +140,9 @@ TEST_F(DatesCalculationFixture, ADateIsWrittenTheSameWhateverOrderTheDesktopRead
         other(q, "CHR", "31 Dec 1900");
         DatesCalculation births(moc.get(), DatesCalculation::Births);
         births.createEventsArray();
-        EXPECT_EQ(births.createDates().added, 2);
+        const DatesCalculation::Outcome done = births.createDates();
+        EXPECT_EQ(done.added, 2);
+        EXPECT_EQ(apps.launched(), QStringList({"--editor", done.logPath}));
         EXPECT_EQ(p->birth()->date(), "bef 05 Mar 1900") << order;
         EXPECT_EQ(p->birth()->lDate(), Dates::getLongDate(2, 5, 3, 1900)) << order;
         EXPECT_EQ(q->birth()->date(), "bef 31 Dec 1900") << order;
@@ -193,6 +195,7 @@ TEST_F(DatesCalculationFixture, ImplausibleDatesAreCountedAsIgnoredAndLeftAlone)
     EXPECT_EQ(cremated->death()->date(), "bef 03 Apr 1960");
     EXPECT_EQ(cremated->death()->notes(), L("DateFromCremation"));
     EXPECT_EQ(QFileInfo(done.logPath).fileName(), "CalculateDeathDates.txt");
+    EXPECT_EQ(apps.launched(), QStringList({"--editor", done.logPath}));
     EXPECT_EQ(moc->undoManager()->undoActionName(), L("CalculateDeath"));
 }
 
@@ -241,4 +244,5 @@ TEST_F(DatesCalculationFixture, ANewBirthDoesNotCiteTheActiveSource)
     births.createEventsArray();
     EXPECT_EQ(births.createDates().added, 2);
     EXPECT_EQ(source->sourceRels().size(), citations);
+    EXPECT_EQ(apps.launched().size(), 2); // the log opened, before its folder goes
 }

@@ -113,7 +113,7 @@ void EventDatesEditor::interpretGedcomDate(int mode)
         return;
     const QList<int> rows = ToolsWindowHelpers::selectedRows(m_events);
     if (rows.isEmpty()) {
-        DisplayMsg(QStringLiteral("Please select an event and try again"));
+        DisplayMsg(L("SelectEventTryAgain"));
         return;
     }
     QList<FTEvent*> events;

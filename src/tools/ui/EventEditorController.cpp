@@ -80,8 +80,9 @@ EventEditorController* EventEditorController::beginSheet(
     QWidget* window, FTManagedObject* owner, FTEvent* event, std::function<void()> didEnd)
 {
     EventEditorController* editor = nullptr;
-    if (event && (event->type() == FTEvent::MarriageEvent || event->type() == FTEvent::OtherMarriageEvent))
-        editor = initWithSpouseRel(dynamic_cast<FTSpouseRel*>(owner), event, window);
+    auto* couple = dynamic_cast<FTSpouseRel*>(owner);
+    if (couple || (event && (event->type() == FTEvent::MarriageEvent || event->type() == FTEvent::OtherMarriageEvent)))
+        editor = initWithSpouseRel(couple, event, window);
     else
         editor = initWithPerson(dynamic_cast<FTPerson*>(owner), event, window);
     if (!editor)
@@ -139,6 +140,7 @@ void EventEditorController::buildWindow()
     int row = 0;
 
     m_ownersLabel = fieldLabel(m_spouseRel ? "Persons" : "Person");
+    m_ownersLabel->setText(m_ownersLabel->text() + QLatin1Char(':'));
     m_ownersLabel->setObjectName(QStringLiteral("ownersLabel"));
     m_ownersName = new QLabel(eventOwnersName());
     m_ownersName->setObjectName(QStringLiteral("eventOwnersName"));

@@ -25,6 +25,8 @@
 #include "platform/NotificationCenter.h"
 #include "platform/Prompts.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -65,7 +67,10 @@ QWidget* EventEditorController::buildCitations()
     m_tv->setObjectName(QStringLiteral("sourceRelsTableView"));
     QHeaderView* header = m_tv->horizontalHeader();
     header->resizeSection(m_citations->sectionOf(CitationTableModel::SourceDescription), 240);
-    header->resizeSection(m_citations->sectionOf(CitationTableModel::PageRef), 110);
+    // The page column is narrow, but never narrower than its heading.
+    const int pageRef = m_citations->sectionOf(CitationTableModel::PageRef);
+    const QString pageRefTitle = m_citations->headerData(pageRef, Qt::Horizontal, Qt::DisplayRole).toString();
+    header->resizeSection(pageRef, std::max(110, header->fontMetrics().horizontalAdvance(pageRefTitle) + 24));
     // The table has no source number column; the sources editor opens from its button.
     m_tv->editSource = [this] { editSources(); };
     m_tv->keyR = [this] { citeActiveSource(); };
