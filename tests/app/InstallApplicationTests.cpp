@@ -108,7 +108,6 @@ const QMap<QString, int> kWaiting = {
     {"DiagramHooks::scratchPad", 61},
     {"DiagramHooks::peopleIndex", 56},
     {"EditorHooks::personalTimeline", 58},
-    {"EditorHooks::narrativeReportSheet", 54},
     {"Toolbar::PeopleIndex", 56},
     {"Toolbar::ProjectView", 61},
 };
