@@ -18,6 +18,7 @@
 #include "editor/ui/InfoAreaController.h"
 #include "editor/ui/InfoArea_Events.h"
 #include "editor/ui/InfoArea_Events_TableView.h"
+#include "editor/ui/InfoArea_Self.h"
 #include "editor/ui/NotesTextEdit.h"
 
 #include "model/FTModelDefaults.h"
@@ -28,6 +29,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QSplitter>
 
 #include <gmock/gmock.h>
 
@@ -131,9 +133,17 @@ TEST_F(EventEditorWindow, APersonsEventIsEditedFieldByFieldAndTheDateIsChecked)
     EXPECT_EQ(ended, 1);
     EXPECT_EQ(sheet<EventEditorController>(), nullptr);
     EXPECT_EQ(EventEditorController::prevSize(), QSize(820, 640));
+    // The citations table's share of the split is kept too, but never more than 0.95 is given back.
+    const double kept = EventEditorController::verticalSplitViewPercent();
+    EXPECT_GT(kept, 0.3);
+    EXPECT_LT(kept, 0.95);
+    EventEditorController::setVerticalSplitViewPercent(0.99);
+    EventEditorController::setPrevSize({2400, 640}); // wide enough that the notes' least width does not count
     EventEditorController* again = open(john, census);
     ASSERT_NE(again, nullptr);
-    EXPECT_EQ(again->size(), QSize(820, 640));
+    EXPECT_EQ(again->size(), QSize(2400, 640));
+    const double share = double(again->sourceRelsTableView()->width()) / again->verticalSplitView()->width();
+    EXPECT_NEAR(share, EventEditorController::kMaxSplitFraction, 0.005);
     again->closeEditor();
 }
 
@@ -301,4 +311,30 @@ TEST_F(EventsPageEdit, TheEditButtonOpensTheEditorAndItsEndRefreshesThePage)
     EXPECT_EQ(census->date(), "1911");
     ASSERT_TRUE(e->closeEditor());
     EXPECT_TRUE(page->refreshEventsArray());
+}
+
+TEST_F(EventsPageEdit, ThePersonEditorsPlaceFieldsAreThePlacesComboBox)
+{
+    ToolsMenuActions::install();
+    UserDefaults::standard().setInteger("previousTabViewIndex", 0);
+    DOvurDocument* doc = open("Family.RezUdu");
+    ASSERT_NE(doc, nullptr);
+    doc->dovurWindow()->resize(1280, 760);
+    FTMoc* moc = doc->moc();
+    FTPerson* john = newPerson(moc, "John Ward", "M", "5 Jan 1900");
+    select(john);
+    InfoArea_Self* self = editorOf(doc)->pSelf();
+    ASSERT_NE(self, nullptr);
+    auto* place = qobject_cast<PlacesComboBox*>(self->placeField(InfoArea_Self::BirthPlace));
+    ASSERT_NE(place, nullptr);
+    EXPECT_NE(qobject_cast<PlacesComboBox*>(self->placeField(InfoArea_Self::DeathPlace)), nullptr);
+    EXPECT_EQ(place->moc(), moc);
+    ASSERT_TRUE(moc->places().contains("London, England"));
+    place->lineEdit()->setFocus();
+    type(place->lineEdit(), "Lon");
+    EXPECT_EQ(place->lineEdit()->text(), "London, England");
+    key(place->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(john->birth()->place(), "London, England");
+    QApplication::processEvents();
+    saveScreenshot(doc->dovurWindow(), "PersonEditorPlacesComboBox");
 }
