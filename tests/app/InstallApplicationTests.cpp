@@ -106,9 +106,7 @@ const QMap<QString, int> kWaiting = {
     {"DiagramHooks::todoAdd", 61},
     {"DiagramHooks::scratchPad", 61},
     {"DiagramHooks::peopleIndex", 56},
-    {"EditorHooks::eventEditor", 60},
     {"EditorHooks::personalTimeline", 58},
-    {"EditorHooks::placeField", 60},
     {"Toolbar::PeopleIndex", 56},
     {"Toolbar::ProjectView", 61},
 };
