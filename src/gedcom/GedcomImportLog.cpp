@@ -69,7 +69,7 @@ std::unique_ptr<QFile> GedcomImportLog::createOutputFile(const QString& fileName
     const QString date = QLocale::c().toString(when, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     if (fileName == kUnprocessedFileName || fileName == kCustomFileName) {
         write(f.get(), QStringLiteral("Gedcom file read = %1\nDate Read = %2\nNew Model = %3\nUsing %4 Version: %5\n\n")
-                           .arg(m_gedcomPath, date, m_databasePath, QStringLiteral("Kinloom for Vovadid"),
+                           .arg(m_gedcomPath, date, m_databasePath, QStringLiteral("Kinloom"),
                                 QStringLiteral(KINLOOM_VERSION)));
     } else if (fileName == kValidationFileName) {
         write(f.get(), QStringLiteral("Gedcom file read = %1\nDate Read = %2\nNew Model = %3\n\n"

@@ -38,6 +38,7 @@ public:
     // The longest piece of a one-line value (a page reference, a place): a line of 255 characters at most holds
     // it under its level and tag.
     static constexpr int kLongValueLength = 246;
+    // The header's SOUR: the name earlier files carry, by which the import knows a file of this program.
     static inline const QString kProgramName = QStringLiteral("Kinloom for Vovadid");
     static inline const QString kSubmitterXref = QStringLiteral("SM1");
     static inline const QString kSubmissionXref = QStringLiteral("SUBN1");

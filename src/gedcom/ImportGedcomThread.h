@@ -103,7 +103,8 @@ public:
     // What the header said (after the header pass).
     const GedcomHeaderInfo& headerInfo() const { return m_header; }
 
-    // The estimate shown while the file loads: seconds for the number of records.
+    // The estimate shown while the file loads: seconds for the number of records, at this program's own pace
+    // (at least one).
     static int calculateLoadTime(int numGedRecs, int numLines, QString* text);
 
 protected:

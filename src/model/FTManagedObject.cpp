@@ -3,6 +3,7 @@
 #include "model/FTMoc.h"
 #include "model/FTMocUndoManager.h"
 #include "model/FTModelDefaults.h"
+#include "model/FTPerson.h"
 
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
@@ -219,11 +220,65 @@ void FTManagedObject::keyWillChange(const Key& key)
     const QString current = um->actionName();
     if (!current.isEmpty() && current != LocalizedString("Typing"))
         return;
-    const QString keyName = capitalized(key.name());
-    if (entityName() == QLatin1String(FTModelDefaults::kEntityName))
-        um->setActionName(QStringLiteral("%1 %2").arg(LocalizedString("Change"), keyName));
-    else
-        um->setActionName(QStringLiteral("%1 %2's %3").arg(LocalizedString("Change"), entityName(), keyName));
+    um->setActionName(changeActionName(entityName(), key.name()));
+}
+
+QString FTManagedObject::changeActionName(const QString& entity, const QString& key)
+{
+    // What the windows call the records and their fields; any other field's name is split into its words.
+    static const QHash<QString, QString> records {
+        {QStringLiteral("BirthEvent"), QStringLiteral("Birth")},
+        {QStringLiteral("DeathEvent"), QStringLiteral("Death")},
+        {QStringLiteral("MarriageEvent"), QStringLiteral("Marriage")},
+        {QStringLiteral("Event"), QStringLiteral("Event")},
+        {QStringLiteral("OtherPersonalEvent"), QStringLiteral("Event")},
+        {QStringLiteral("OtherMarriageEvent"), QStringLiteral("Marriage Event")},
+        {QStringLiteral("SpouseRel"), QStringLiteral("Marriage")},
+        {QStringLiteral("PcRel"), QStringLiteral("Parent-Child Link")},
+        {QStringLiteral("SourceRel"), QStringLiteral("Citation")},
+        {QStringLiteral("ProjectView"), QStringLiteral("Project View")},
+        {QStringLiteral("EventType"), QStringLiteral("Event Type")},
+        {QStringLiteral("OriginalPicture"), QStringLiteral("Picture")},
+    };
+    static const QHash<QString, QString> fields {
+        {QStringLiteral("qual"), QStringLiteral("Date Qualifier")},
+        {QStringLiteral("lDate"), QStringLiteral("Date")},
+        {QStringLiteral("numericId"), QStringLiteral("ID Number")},
+        {QStringLiteral("userId"), QStringLiteral("User ID")},
+        {QStringLiteral("extraData"), QStringLiteral("Details")},
+        {QStringLiteral("seqNo"), QStringLiteral("Order")},
+        {QStringLiteral("rclCut"), QStringLiteral("Crop")},
+        {QStringLiteral("thumbNailImageData"), QStringLiteral("Thumbnail")},
+        {QStringLiteral("transcriptionData"), QStringLiteral("Transcription")},
+        {QStringLiteral("pcRelType"), QStringLiteral("Type")},
+        {QStringLiteral("subtype"), QStringLiteral("Kind")},
+        {QStringLiteral("title"), QStringLiteral("Title")},
+        {QStringLiteral("nickName"), QStringLiteral("Nickname")},
+        {QStringLiteral("filename"), QStringLiteral("File Name")},
+        {QStringLiteral("originalFilename"), QStringLiteral("Original File Name")},
+        {QStringLiteral("causeOfEvent"), QStringLiteral("Cause")},
+        {QStringLiteral("causeOfDeath"), QStringLiteral("Cause of Death")},
+        {QStringLiteral("gedcomCode"), QStringLiteral("GEDCOM Code")},
+        {QStringLiteral("fromRelationship"), QStringLiteral("Relationship")},
+        {QStringLiteral("data"), QStringLiteral("Contents")},
+    };
+    QString field = fields.value(key);
+    if (field.isEmpty()) {
+        // "maxSourceId" -> "Max Source Id"
+        QString spaced;
+        for (qsizetype i = 0; i < key.size(); ++i) {
+            if (i > 0 && key.at(i).isUpper() && !key.at(i - 1).isUpper())
+                spaced += QLatin1Char(' ');
+            spaced += key.at(i);
+        }
+        field = capitalized(spaced);
+    }
+    const QString change = LocalizedString(QStringLiteral("Change"));
+    if (entity == QLatin1String(FTModelDefaults::kEntityName))
+        return QStringLiteral("%1 %2").arg(change, field);
+    if (entity == QLatin1String(FTPerson::kEntityName))
+        return QStringLiteral("%1 %2's %3").arg(change, LocalizedString(QStringLiteral("Person")), field);
+    return QStringLiteral("%1 %2 %3").arg(change, records.value(entity, entity), field);
 }
 
 void FTManagedObject::keyDidChange(const Key& key)

@@ -21,8 +21,8 @@ enum class FTCounter { Person, Event, SpouseRel, Picture, Source };
 //    `lastChange` to now, except while a GEDCOM import runs, while undoing (a redo does stamp), while undo
 //    registration is off, for `lastChange` itself and for the ModelDefaults person links; relationships never
 //    stamp;
-//  - undo action names: a change names the open undo action "Change <Entity>'s <Key>" ("Change <Key>" for
-//    ModelDefaults), the key capitalised ("Change Person's Familyname"), but only when the action has no name yet
+//  - undo action names: a change names the open undo action in the windows' words (changeActionName(): "Change
+//    Death Date Qualifier", "Change Person's Family Name"), but only when the action has no name yet
 //    or has the localised "Typing" (a text field's own name), so a name given by an outer operation wins. No
 //    naming while importing, undoing or redoing, or with undo registration off;
 //  - three scratch values for graph walks, exports and merges (never stored, zero on every insert and load);
@@ -91,6 +91,10 @@ public:
     // ---- Shared by the entity classes ----
     // "familyName" -> "Familyname", "AUTH" -> "Auth": each word's first letter upper case, the rest lower case.
     static QString capitalized(const QString& text);
+    // The undo action's name for a change of `key` of a record of `entity`, in the words the windows use:
+    // "Change Death Date Qualifier", "Change Person's Family Name", "Change Citation Reference"; the database's
+    // own settings name no record.
+    static QString changeActionName(const QString& entity, const QString& key);
     // What a citation made while copying from another database describes: `title`, then ": " before the first
     // and ", " before each further name of the record's attributes that hold a value (an empty text is none),
     // sorted ignoring case. `leftOut` are skipped; `labels` give some attributes their own label, the others read

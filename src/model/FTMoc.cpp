@@ -27,11 +27,12 @@
 
 const QString FTMoc::kCurrentModelVersion = QStringLiteral("DOvurV6");
 const QString FTMoc::kMomKey = QStringLiteral("MomKey");
+// Kept as earlier versions wrote it: callers and logs compare it.
 const QString FTMoc::kErrorDomain = QStringLiteral("com.tvlp.KinloomForVovadid.ErrorDomain");
 
 namespace {
 const QString kSaveMocNotification = QStringLiteral("SaveMoc");
-const QString kProductTitle = QStringLiteral("Kinloom for Vovadid");
+const QString kProductTitle = QStringLiteral("Kinloom");
 
 QString urlText(const QString& path)
 {

@@ -9,7 +9,8 @@ class QObject;
 // Texts arrive ready to show (callers localise first).
 class Prompts {
 public:
-    static inline const QString kAlertTitle = QStringLiteral("Kinloom for Vovadid");
+    // The program's name on this desktop: the title of every alert and panel.
+    static inline const QString kAlertTitle = QStringLiteral("Kinloom");
 
     virtual ~Prompts() = default;
 

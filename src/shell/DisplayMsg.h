@@ -2,6 +2,6 @@
 
 #include <QString>
 
-// The plain alert: title "Kinloom for Vovadid", one "OK" button, `text` as the message; waits for the
+// The plain alert: title "Kinloom", one "OK" button, `text` as the message; waits for the
 // button. The text is shown as given (callers localise and format first).
 void DisplayMsg(const QString& text);

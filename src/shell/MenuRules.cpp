@@ -3,7 +3,7 @@
 const QStringList& MenuRules::itemsEnabledWithoutDocument()
 {
     static const QStringList items = {
-        QStringLiteral("Kinloom for Vovadid"),
+        QStringLiteral("Kinloom"),
         QStringLiteral("About Kinloom"),
         QStringLiteral("Quit Kinloom"),
         QStringLiteral("File"),

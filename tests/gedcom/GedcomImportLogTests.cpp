@@ -4,6 +4,7 @@
 #include "gedcom/GedcomHeaderInfo.h"
 #include "gedcom/GedcomImportLog.h"
 #include "gedcom/GedcomReadObserver.h"
+#include "gedcom/GedcomWriter.h"
 
 #include "QtPrinters.h"
 #include "TestSupport.h"
@@ -30,7 +31,7 @@ QString readText(const QString& path)
 QString header(const QString& dir)
 {
     return QStringLiteral("Gedcom file read = /home/me/Smith.ged\nDate Read = 2024-03-05 14:07:09\nNew Model = %1/Smith.RezUdu\n"
-                          "Using Kinloom for Vovadid Version: %2\n\n")
+                          "Using Kinloom Version: %2\n\n")
         .arg(dir, QStringLiteral(KINLOOM_VERSION));
 }
 
@@ -277,6 +278,11 @@ TEST(GedcomHeaderInfo, ProgramAndLoadInformation)
         EXPECT_EQ(info.bFTW, flag == "FTW");
         EXPECT_EQ(info.bTMG, flag == "TMG");
     }
+    // The header this program's export writes, in files of earlier versions and new ones alike, is its own.
+    const GedcomHeaderInfo own = GedcomHeaderInfo::fromHeaderLines(
+        {"0 HEAD", "1 SOUR " + GedcomWriter::kProgramName, "2 NAME " + GedcomWriter::kProgramName});
+    EXPECT_EQ(own.sourceApplication, "Kinloom for Vovadid");
+    EXPECT_TRUE(own.bKinloom);
 
     const GedcomHeaderInfo info = GedcomHeaderInfo::fromHeaderLines(
         {"0 HEAD", "  1 SOUR PAF", "2 VERS 2.2", "1 DATE 20 NOV 1992", "1 CHAR ANSEL"});

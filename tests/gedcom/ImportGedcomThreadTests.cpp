@@ -350,6 +350,18 @@ TEST_F(ImportGedcomTest, Royal92ImportsEveryPersonFamilyAndMarriageAndLogsEveryL
 }
 
 // The build makes the sample database offered at first start from the same file with this import.
+// The estimate shown before the records are read: this program's own pace, at least a second, and nothing about
+// another computer.
+TEST(ImportEstimate, LoadTimeFollowsThisProgramsPace)
+{
+    QString text;
+    EXPECT_EQ(ImportGedcomThread::calculateLoadTime(12, 12, &text), 1);
+    EXPECT_EQ(text, "Number of Lines in Gedcom File = 12.\nEstimated load time = 0 minutes and 1 second.");
+    EXPECT_EQ(ImportGedcomThread::calculateLoadTime(2000000, 2000000, &text), 20);
+    EXPECT_EQ(ImportGedcomThread::calculateLoadTime(6100001, 6100001, &text), 62);
+    EXPECT_EQ(text, "Number of Lines in Gedcom File = 6100001.\nEstimated load time = 1 minute and 2 seconds.");
+}
+
 TEST(SampleDatabase, TheBuildMadeRoyal92FromTheSampleFile)
 {
     const QString path = AppPaths::sharedSupportDirectory() + "/Royal92.RezUdu";

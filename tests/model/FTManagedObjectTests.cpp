@@ -55,7 +55,7 @@ TEST_F(FTManagedObjectTest, ExtraDataIsAMapRewrittenWholeAsAnUndoableChange)
     p->setExtraDataValue("Todo", "find the will");
     p->setExtraDataValue("AFN", "12-34");
     EXPECT_EQ(p->extraDataValue("Todo"), "find the will");
-    EXPECT_EQ(moc->undoManager()->actionName(), "Change Person's Extradata");
+    EXPECT_EQ(moc->undoManager()->actionName(), "Change Person's Details");
     EXPECT_TRUE(p->lastChange().isValid());
     moc->undoManager()->closeOpenGroups();
 

@@ -139,12 +139,17 @@ TEST_F(FTMocUndo, ASetterNamesTheActionOnlyWhenItHasNoNameOrTheTypingName)
         EXPECT_EQ(um()->actionName(), c.after) << qPrintable(c.before);
         endAction();
     }
-    // The key is capitalised word by word, the rest lower case; ModelDefaults names no entity.
+    // The record and the field in the windows' words; ModelDefaults names no record.
     ann->setFamilyName("Smith");
-    EXPECT_EQ(um()->actionName(), "Change Person's Familyname");
+    EXPECT_EQ(um()->actionName(), "Change Person's Family Name");
     endAction();
     moc->modelDefaults()->setMaxSourceId(7);
-    EXPECT_EQ(um()->actionName(), "Change Maxsourceid");
+    EXPECT_EQ(um()->actionName(), "Change Max Source Id");
+    endAction();
+    ann->setValueForKeyPath("death.date", "1900");
+    endAction();
+    ann->setValueForKeyPath("death.qual", 2);
+    EXPECT_EQ(um()->actionName(), "Change Death Date Qualifier");
     endAction();
     // Setters that give their own name follow the same rule.
     um()->setActionName(LocalizedString("Typing"));

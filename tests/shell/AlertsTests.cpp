@@ -89,7 +89,7 @@ TEST_F(Alerts, ShowMeTitleOfMoreThanFiftyCharactersMovesIntoTheText)
     EXPECT_EQ(prompts.records[0].kind, ScriptedPrompts::ShowMe);
     EXPECT_EQ(prompts.records[0].text, fifty);
     EXPECT_EQ(prompts.records[0].info, "\nbody");
-    EXPECT_EQ(prompts.records[1].text, "Kinloom for Vovadid");
+    EXPECT_EQ(prompts.records[1].text, "Kinloom");
     EXPECT_EQ(prompts.records[1].info, fiftyOne + "\n\nbody");
 }
 

@@ -206,7 +206,7 @@ TEST_F(IntegrityChecks, StoredThumbnailsGoOnlyWhenTheUserContinues)
     moc->undoManager()->closeOpenGroups();
     EXPECT_EQ(run(DatabaseIntegrityChecks::RemoveStoredThumbnails),
         "\n2 " + L("ThumbsRemove1") + "\n\n" + L("ThumbsRemove2") + "\n\n" + L("ThumbsRemove3")
-            + " Kinloom for Vovadid." + savingLines());
+            + " Kinloom." + savingLines());
     EXPECT_EQ(moc->count<FTOriginalPicture>(), 0);
     EXPECT_EQ(moc->count<FTPicture>(), 3);
     EXPECT_FALSE(moc->undoManager()->canUndo()) << "nothing undone could bring a removed record back";

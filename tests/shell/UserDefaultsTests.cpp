@@ -456,5 +456,5 @@ TEST_F(InitialiseUserDefaults, MissingFontIsReportedButNeverFatal)
     EXPECT_FALSE(FirstRunDefaults::checkFontIsEnabled("No Such Family Kinloom"));
     ASSERT_EQ(prompts.records.size(), 1);
     EXPECT_EQ(prompts.records[0].text,
-              "Kinloom for Vovadid " + LocalizedString("FontWarning") + " Kinloom for Vovadid.");
+              "Kinloom " + LocalizedString("FontWarning") + " Kinloom.");
 }

@@ -64,7 +64,7 @@ constexpr double kAutoScrollMargin = 12;
 
 const QString kHelpText = QStringLiteral(
     "Right Click to activate the popup menu for Add, Edit, Remove and Default\nYou may drag/drop or copy/paste "
-    "images, documents, pdf files, rtfd files and other media such as sound and movie files into this pane.");
+    "images, documents, PDF and RTF files and other media such as sound and movie files into this pane.");
 
 // The title wrapped within its box: as many whole lines as fit in `height` (one at least), the last one ending in
 // an ellipsis when text remains.

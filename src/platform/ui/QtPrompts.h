@@ -5,7 +5,7 @@
 class QDialog;
 class QWidget;
 
-// Message boxes titled "Kinloom for Vovadid"; the long-message window for long texts.
+// Message boxes titled "Kinloom"; the long-message window for long texts.
 class QtPrompts : public Prompts {
 public:
     void message(const QString& text, const QString& info = {}) override;

@@ -5,6 +5,7 @@
 #include "shell/UtilsFunctions.h"
 
 #include "platform/Localizer.h"
+#include "platform/Prompts.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -17,7 +18,7 @@ NewModelController::NewModelController(QWidget* parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("NewModelDialog"));
-    setWindowTitle(QStringLiteral("Kinloom for Vovadid"));
+    setWindowTitle(Prompts::kAlertTitle);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, PanelColour());
     setPalette(palette);
