@@ -161,9 +161,11 @@ void DiagramMenuBuilder::addCommonBlock(DiagramMenu& menu, FTPerson* p, const Fa
 {
     FTMoc* moc = state.moc;
     FTSource* source = moc->activeSource();
-    const QString number = source ? QString::number(source->numericId()) : QStringLiteral("?");
     const QString type = source && !source->type().isEmpty() ? QStringLiteral(" (%1)").arg(source->type()) : QString();
-    menu.push_back(item(QStringLiteral("%1 %2%3").arg(L("CdPopupMenuAddSourceRef"), number, type),
+    // Without an active source the item names no number: choosing it offers the sources to pick one from.
+    menu.push_back(item(source ? QStringLiteral("%1 %2%3").arg(L("CdPopupMenuAddSourceRef"),
+                                                                QString::number(source->numericId()), type)
+                               : L("CiteNoActiveSource"),
                         Action::AttachPersonToActiveSource, p, QKeySequence(Qt::Key_R)));
 
     // Without a current project view there is nothing to add the person to: the item shows disabled.

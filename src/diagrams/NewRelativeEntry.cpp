@@ -52,7 +52,7 @@ QString NewRelativeEntry::promptString(const CdPerson* slot, const CdPerson* sel
         if (selectedBox && selectedBox->ancLevel() == 1 && selectedBox->pcRelType() != FTPcRel::kStep)
             gender = selectedBox->gender() == male ? L("FemaleShort") : male;
     }
-    return QStringLiteral(" %1 , %2").arg(name, gender);
+    return QStringLiteral("%1, %2").arg(name, gender);
 }
 
 bool NewRelativeEntry::extractNameAndGender(const QString& text, QString* name, QString* gender)
@@ -70,33 +70,43 @@ bool NewRelativeEntry::extractNameAndGender(const QString& text, QString* name, 
         return false;
     }
     const QString n = parts[0].trimmed();
-    if (n.isEmpty())
+    if (n.isEmpty()) {
+        // Only a gender: the same message, so that the user learns what to type.
+        sayEntryFormat();
         return false;
+    }
     *name = n;
     *gender = g;
     return true;
 }
 
 FTPerson* NewRelativeEntry::createNewPerson(FTPerson* owner, long kind, int pcRelType, const QString& text,
-                                            const std::function<void(const QString&)>& showText)
+                                            const std::function<void(const QString&)>& showText, bool* told)
 {
+    if (told)
+        *told = false;
     FTMoc* moc = owner ? owner->moc() : nullptr;
     if (!moc)
         return nullptr;
     QString name;
     QString gender;
-    if (!extractNameAndGender(text, &name, &gender))
+    if (!extractNameAndGender(text, &name, &gender)) {
+        if (told)
+            *told = true;
         return nullptr;
+    }
     gender = moc->confirmGender(name, gender);
     if (gender.isNull())
         return nullptr;
     if (kind == CdPerson::kSpouse && gender == owner->gender()) {
         // Same-sex partners have a command of their own.
         DisplayMsg(L("SameSexUnion"));
+        if (told)
+            *told = true;
         return nullptr;
     }
     if (showText)
-        showText(QStringLiteral("%1 , %2").arg(name, gender));
+        showText(QStringLiteral("%1, %2").arg(name, gender));
     if (!Utils::checkDuplicateNames(name, gender, owner, int(kind)))
         return nullptr;
 

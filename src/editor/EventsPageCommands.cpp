@@ -168,8 +168,10 @@ QList<EventsPageCommands::MenuItem> EventsPageCommands::contextMenu(const EventI
         menu << Item { Item::CloneActiveEvent, LocalizedString(QStringLiteral("CloneActiveEvent")), false };
     menu << separator;
     const FTSource* source = moc ? moc->activeSource() : nullptr;
-    QString cite = QStringLiteral("%1 %2").arg(LocalizedString(QStringLiteral("AddRefToSource")),
-        source ? QString::number(source->numericId()) : QStringLiteral("?"));
+    // Without an active source the item names no number: choosing it opens the sources to pick one from.
+    QString cite = source ? QStringLiteral("%1 %2").arg(LocalizedString(QStringLiteral("AddRefToSource")),
+                                                        QString::number(source->numericId()))
+                          : LocalizedString(QStringLiteral("CiteNoActiveSource"));
     if (source && !source->type().isEmpty())
         cite += QStringLiteral(" (%1)").arg(source->type());
     menu << Item { Item::CiteActiveSource, cite };

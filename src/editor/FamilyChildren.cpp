@@ -103,16 +103,17 @@ QList<FamilyChildren::MenuItem> FamilyChildren::contextMenu(FTPerson* child)
         QStringLiteral("%1 %2 %3").arg(L("Promote"), name, L("toFocal")), child };
     items << MenuItem { MenuItem::Separator, {}, nullptr };
     const FTSource* source = child->moc() ? child->moc()->activeSource() : nullptr;
-    const QString number = source ? QString::number(source->numericId()) : QStringLiteral("?");
-    const QString type = source && !source->type().isEmpty() ? QStringLiteral(" (%1)").arg(source->type()) : QString();
-    items << MenuItem { MenuItem::AttachToActiveSource,
-        QStringLiteral("%1 %2 %3 %4%5").arg(L("AddRefFrom"), name, L("toSource"), number, type), child };
+    // Without an active source the item names no number: choosing it offers the sources to pick one from.
+    const QString target = source ? QStringLiteral("%1 %2%3").arg(L("toSource"), QString::number(source->numericId()),
+                                        source->type().isEmpty() ? QString() : QStringLiteral(" (%1)").arg(source->type()))
+                                  : L("toASource");
+    items << MenuItem { MenuItem::AttachToActiveSource, QStringLiteral("%1 %2 %3").arg(L("AddRefFrom"), name, target),
+        child };
     const std::pair<FTEvent*, const char*> events[] = { { child->birth(), "BEvent" }, { child->death(), "DEvent" } };
     for (const auto& [event, key] : events)
         if (event)
             items << MenuItem { MenuItem::AttachToActiveSource,
-                QStringLiteral("%1 %2'%3 %4 %5 %6%7")
-                    .arg(L("AddRefFrom"), name, L("possessiveSuffix"), L(key), L("toSource"), number, type),
+                QStringLiteral("%1 %2'%3 %4 %5").arg(L("AddRefFrom"), name, L("possessiveSuffix"), L(key), target),
                 event };
     return items;
 }

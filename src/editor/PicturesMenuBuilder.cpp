@@ -51,9 +51,10 @@ PicturesMenu PicturesMenuBuilder::pictureMenu(
 
     const FTMoc* moc = picture->moc();
     const FTSource* active = moc ? moc->activeSource() : nullptr;
-    const QString number = active ? QString::number(active->numericId()) : QStringLiteral("?");
     const QString type = active && !active->type().isEmpty() ? QStringLiteral(" (%1)").arg(active->type()) : QString();
-    menu.push_back(item(QStringLiteral("Add Reference to Source No. %1%2").arg(number, type),
+    // Without an active source the item names no number: choosing it offers to pick one.
+    menu.push_back(item(active ? QStringLiteral("Add Reference to Source No. %1%2").arg(QString::number(active->numericId()), type)
+                               : QStringLiteral("Add Reference to a Source..."),
         A::AttachPictureToActiveSource, picture));
     menu.push_back(PicturesMenuItem::separator());
     menu.push_back(item(QStringLiteral("Copy to Clipboard - Original Image"), A::CopyOriginalImage, picture, "edit-copy"));

@@ -76,7 +76,7 @@ TEST_F(DiagramMenuBuilderTest, TheFourFamilyMenusInOrder)
     EXPECT_EQ(lines(DiagramMenuBuilder::familyMenu(nullptr, state)),
               (QStringList {"Save Diagram...", "Scratch Pad [S]", "People Index [I]", "Preferences..."}));
 
-    const QStringList common {"Cite the Active Source: ? [R]", "Add to the Project View (disabled)", "To-Do Note... [T]",
+    const QStringList common {"Cite a Source... [R]", "Add to the Project View (disabled)", "To-Do Note... [T]",
                               "---", "Ancestors Chart...", "Merge a Person from Another Database...", "---",
                               "Paste Pictures (disabled)"};
     const QStringList focalMenu = QStringList {"Attach an Existing Person as a Child...", "Attach an Existing Person as a Parent...",

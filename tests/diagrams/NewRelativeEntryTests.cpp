@@ -54,15 +54,15 @@ TEST_F(NewRelativeEntryTest, ThePromptProposesTheLikelyFamilyNameAndTheSlotsGend
         QString prompt;
         QString expected;
     } cases[] = {
-        {"a father's child", promptAround(john, CdPerson::kChild, F()), " Smith , F"},
-        {"a mother's child takes her spouse's name", promptAround(mary, CdPerson::kChild, F()), " Smith , F"},
-        {"a mother's child without a spouse", promptAround(ann, CdPerson::kChild, F()), "  , F"},
-        {"a father shares the child's name", promptAround(tom, 1, M()), " Smith , M"},
-        {"a mother's maiden name is unknown", promptAround(tom, 1, F()), "  , F"},
-        {"a spouse", promptAround(tom, CdPerson::kSpouse, F()), "  , F"},
-        {"a step parent beside the selected father", promptAround(kate, 1, F(), step, bob), "  , F"},
-        {"a step parent beside the selected mother", promptAround(kate, 1, F(), step, sue), "  , M"},
-        {"a step parent with a child selected", promptAround(kate, 1, F(), step, kate), "  , F"},
+        {"a father's child", promptAround(john, CdPerson::kChild, F()), "Smith, F"},
+        {"a mother's child takes her spouse's name", promptAround(mary, CdPerson::kChild, F()), "Smith, F"},
+        {"a mother's child without a spouse", promptAround(ann, CdPerson::kChild, F()), ", F"},
+        {"a father shares the child's name", promptAround(tom, 1, M()), "Smith, M"},
+        {"a mother's maiden name is unknown", promptAround(tom, 1, F()), ", F"},
+        {"a spouse", promptAround(tom, CdPerson::kSpouse, F()), ", F"},
+        {"a step parent beside the selected father", promptAround(kate, 1, F(), step, bob), ", F"},
+        {"a step parent beside the selected mother", promptAround(kate, 1, F(), step, sue), ", M"},
+        {"a step parent with a child selected", promptAround(kate, 1, F(), step, kate), ", F"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.prompt, c.expected) << c.what;
@@ -89,7 +89,7 @@ TEST_F(NewRelativeEntryTest, TheTextSplitsIntoANameAndAGenderLetter)
         {"Anna, X", false, "", "", {format2}},
         {"Anna,", false, "", "", {format2}},
         {"Anna, F, born 1950", true, "Anna", "F", {LocalizedString("DiagEntryFormat")}},
-        {" , F", false, "", "", {}},
+        {" , F", false, "", "", {format2}},
     };
     for (const Case& c : cases) {
         prompts.records.clear();
@@ -136,7 +136,7 @@ TEST_F(NewRelativeEntryTest, EachKindOfSlotMakesItsRelativeAndSaysSo)
         EXPECT_EQ(posted, QStringList {QString(c.notice) + " " + added->name()});
         EXPECT_EQ(moc->undoManager()->undoActionName(), "Add " + added->name());
         ASSERT_EQ(shown.size(), 1u);
-        EXPECT_EQ(shown[0], added->name() + " , " + added->gender());
+        EXPECT_EQ(shown[0], added->name() + ", " + added->gender());
         if (c.kind == CdPerson::kSpouse) {
             EXPECT_TRUE(kate->spouses().contains(added));
         } else {

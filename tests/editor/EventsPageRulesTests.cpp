@@ -373,7 +373,7 @@ TEST_F(EventsPageCommandsTest, TheContextMenuNamesTheActiveEventAndSource)
     const QString cloneOff = LocalizedString("CloneActiveEvent") + " (off)";
     const QString cite = LocalizedString("AddRefToSource");
     EXPECT_THAT(menu(&row), ElementsAre(LocalizedString("EditEvent"), LocalizedString("DeleteEvent"), "-",
-                                        LocalizedString("MakeItTheActiveEvent"), cloneOff, "-", cite + " ?", "-",
+                                        LocalizedString("MakeItTheActiveEvent"), cloneOff, "-", LocalizedString("CiteNoActiveSource"), "-",
                                         LocalizedString("GoogleMaps")));
     EXPECT_TRUE(menu(&placeholder).isEmpty());
     EXPECT_TRUE(menu(nullptr).isEmpty());

@@ -47,7 +47,7 @@ TEST_F(PicturesMenuTest, APicturesMenuListsItsCommandsInOrder)
     const PicturesMenu menu = PicturesMenuBuilder::pictureMenu(scan, list.pictures(), ann);
     EXPECT_EQ(titles(menu), QStringList({"Open With", "-", "Edit Title, Date, Notes, Cropping... (Ctrl+Click)",
                                 "Remove Picture", "Make Default", "Transcribe Picture...", "-",
-                                "Add Reference to Source No. ?", "-", "Copy to Clipboard - Original Image",
+                                "Add Reference to a Source...", "-", "Copy to Clipboard - Original Image",
                                 "Copy to Clipboard - Thumbnail Image", "-", "People linked to the same file name: (1)",
                                 "   Ann Lee..."}));
     EXPECT_EQ(titled(menu, "Remove")->keyEquivalent, QKeySequence(Qt::Key_Delete));

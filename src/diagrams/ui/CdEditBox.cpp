@@ -74,7 +74,8 @@ void CdEditBox::setCdPerson(CdPerson* box)
         moc ? m_pcd->cdLayout().findPerson(moc->modelDefaults()->selectedPerson()) : nullptr;
     m_promptString = NewRelativeEntry::promptString(box, selectedBox);
     setPlainText(m_promptString);
-    moveCursor(QTextCursor::Start);
+    // Typing replaces the proposal; Tab still picks the gender alone.
+    selectAll();
     m_pcd->update();
 }
 
@@ -159,6 +160,10 @@ void CdEditBox::keyPressEvent(QKeyEvent* event)
         case Qt::Key_Enter:
             createPerson();
             return;
+        case Qt::Key_Escape:
+            // Escape abandons what was typed without a question.
+            remove();
+            return;
         case Qt::Key_Backspace:
             QPlainTextEdit::keyPressEvent(event);
             m_pcd->update();
@@ -183,10 +188,12 @@ void CdEditBox::createPerson()
     const long kind = box->ancLevel();
     const int pcRelType = box->pcRelType();
     m_leaving = true;
-    FTPerson* added = NewRelativeEntry::createNewPerson(owner, kind, pcRelType, toPlainText(),
-                                                        [this](const QString& text) { setPlainText(text); });
+    bool told = false;
+    FTPerson* added = NewRelativeEntry::createNewPerson(
+        owner, kind, pcRelType, toPlainText(), [this](const QString& text) { setPlainText(text); }, &told);
     m_leaving = false;
-    if (!added)
+    // One alert for a refusal: the one that said why. A cancelled question or a failure is reported here.
+    if (!added && !told)
         DisplayMsg(L("FailedCreatePerson"));
     // Made or refused, the box closes without asking.
     remove();

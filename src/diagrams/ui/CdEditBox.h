@@ -7,9 +7,10 @@ class CdPerson;
 
 // The family diagram's entry box: a small plain-text editor laid over an empty slot (a child, spouse, parent or step
 // parent), opened with a prompt that holds the family name the newcomer most likely has and the slot's gender
-// (" Smith , M"). Return makes the person from "<name>, <gender letter>" (NewRelativeEntry) and closes the box;
-// Tab selects the gender after the comma. Leaving the box after typing asks whether to discard the text; "Don't
-// Discard" keeps the box, its text and the keyboard. While the box is open the diagram does not rebuild its boxes.
+// ("Smith, M"), selected so that typing replaces it. Return makes the person from "<name>, <gender letter>"
+// (NewRelativeEntry) and closes the box; Tab selects the gender after the comma; Escape closes the box without a
+// question. Leaving the box otherwise after typing asks whether to discard the text; "Don't Discard" keeps the
+// box, its text and the keyboard. While the box is open the diagram does not rebuild its boxes.
 //
 //   editBox->activateForCdPerson(emptySlot);   // on a press on an empty slot
 //   if (!editBox->resignFirstResponder())      // before anything else takes the keyboard

@@ -41,6 +41,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 QRect& lastFrame()
 {
@@ -409,7 +411,8 @@ void HierarchyDiagram::releasePersonalDetailsWindow()
 
 void HierarchyDiagram::customise()
 {
-    if (!m_customiseDialog)
+    const bool first = !m_customiseDialog;
+    if (first)
         m_customiseDialog = new HdCustomise(m_view, this);
     UserDefaults& d = defaults();
     if (d.boolForKey(QStringLiteral("hdNameOnly"))) {
@@ -420,6 +423,22 @@ void HierarchyDiagram::customise()
         m_view->update();
     }
     m_customiseDialog->syncControls();
+    if (first) {
+        // Over its own chart, near the top right where it hides the least of the chart, and on the screen.
+        m_customiseDialog->adjustSize();
+        const QRect chart(m_view->mapToGlobal(QPoint()), m_view->size());
+        QRect placed(QPoint(), m_customiseDialog->size());
+        placed.moveTopRight(chart.topRight() + QPoint(-24, 24));
+        if (placed.left() < chart.left())
+            placed.moveLeft(chart.left());
+        if (const QScreen* screen = this->screen()) {
+            const QRect room = screen->availableGeometry();
+            placed.moveRight(std::min(placed.right(), room.right()));
+            placed.moveBottom(std::min(placed.bottom(), room.bottom()));
+            placed.moveTopLeft(QPoint(std::max(placed.left(), room.left()), std::max(placed.top(), room.top())));
+        }
+        m_customiseDialog->move(placed.topLeft());
+    }
     m_customiseDialog->show();
     m_customiseDialog->raise();
     m_customiseDialog->activateWindow();

@@ -15,6 +15,7 @@
 #include "platform/Prompts.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -24,6 +25,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QStatusBar>
 
 #include <cmath>
 
@@ -31,6 +33,8 @@ namespace {
 // Around the window in the PDF file, in the window's pixels: left and right, top and bottom.
 constexpr int kSideMargin = 25;
 constexpr int kTopMargin = 35;
+// The largest picture of the diagram in the save dialog.
+constexpr QSize kPreviewSize(240, 150);
 
 QString defaultFilePanel(const QString& proposedPath, const QImage& picture)
 {
@@ -46,11 +50,13 @@ QString defaultFilePanel(const QString& proposedPath, const QImage& picture)
     palette.setColor(QPalette::Window, PanelColour());
     dialog.setPalette(palette);
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+        // A small picture under the file list and the name field, which keep their room.
         auto* preview = new QLabel;
+        preview->setObjectName(QStringLiteral("preview"));
         preview->setPixmap(QPixmap::fromImage(
-            picture.scaled(picture.size() / 2, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+            picture.scaled(kPreviewSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
         preview->setAlignment(Qt::AlignCenter);
-        grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+        grid->addWidget(preview, grid->rowCount(), 0, 1, grid->columnCount());
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
@@ -67,6 +73,25 @@ void reportFailure(const QString& path, const QString& reason)
 {
     Prompts::current().message(QStringLiteral("Failed to save the diagram"),
                                QStringLiteral("%1\n\n%2").arg(path, reason));
+}
+
+// Where the file went, in the window's status line for a while (the line leaves again with its message).
+void tellWhereSaved(QMainWindow* window, const QString& path)
+{
+    if (!window)
+        return;
+    QStatusBar* line = window->findChild<QStatusBar*>(QStringLiteral("savedNotice"), Qt::FindDirectChildrenOnly);
+    if (!line) {
+        line = new QStatusBar(window);
+        line->setObjectName(QStringLiteral("savedNotice"));
+        QObject::connect(line, &QStatusBar::messageChanged, line, [line](const QString& message) {
+            if (message.isEmpty())
+                line->hide();
+        });
+        window->setStatusBar(line);
+    }
+    line->show();
+    line->showMessage(LocalizedString(QStringLiteral("DiagramSavedAs")).arg(QDir::toNativeSeparators(path)), 20000);
 }
 
 FTPerson* focalPersonOf(const DOvurDocument& document)
@@ -139,6 +164,7 @@ QString SaveDiagramToFile::saveFullWindow(DOvurDocument& document)
     });
     if (!written)
         return {};
+    tellWhereSaved(window, path);
     Utils::displayFile(path, QString());
     return path;
 }
@@ -178,6 +204,7 @@ QString SaveDiagramToFile::saveDiagramOnly(DOvurDocument& document)
     });
     if (!written)
         return {};
+    tellWhereSaved(document.dovurWindow(), path);
     const QStringList applications = Utils::applicationsThatOpenFile(path);
     if (!applications.isEmpty())
         Utils::displayFile(path, applications.constFirst());

@@ -2,6 +2,7 @@
 
 #include "platform/MainThread.h"
 #include "platform/UserDefaults.h"
+#include "platform/ui/ThemeIcon.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -9,6 +10,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -55,6 +57,15 @@ QString breakable(const QString& text)
     return out;
 }
 
+// The desktop theme's picture for a message ("dialog-information") or a question ("dialog-warning"); none
+// where the theme has no such icon, rather than a picture of another style's.
+void setThemeIcon(QMessageBox& box, const char* name)
+{
+    const QIcon icon = themeIcon(QString::fromLatin1(name));
+    if (!icon.isNull())
+        box.setIconPixmap(icon.pixmap(box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box)));
+}
+
 void applyPanelColour(QWidget* w)
 {
     const QColor c = UserDefaults::standard().colorForKey(QStringLiteral("panelsBgColour"));
@@ -76,6 +87,7 @@ void QtPrompts::message(const QString& text, const QString& info)
     }
     QMessageBox box(QMessageBox::NoIcon, kAlertTitle, breakable(text), QMessageBox::Ok, parentWindow());
     box.setInformativeText(breakable(info));
+    setThemeIcon(box, "dialog-information");
     applyPanelColour(&box);
     box.exec();
 }
@@ -86,6 +98,7 @@ void QtPrompts::messageAsSheet(QObject* window, const QString& text)
     auto* box = new QMessageBox(QMessageBox::NoIcon, kAlertTitle, breakable(text), QMessageBox::Ok, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
+    setThemeIcon(*box, "dialog-information");
     applyPanelColour(box);
     box->open();
 }
@@ -145,6 +158,8 @@ int QtPrompts::chooseWithEscape(const QString& windowTitle, const QString& text,
     }
     QMessageBox box(QMessageBox::NoIcon, windowTitle, breakable(text), QMessageBox::NoButton, parentWindow());
     box.setInformativeText(breakable(info));
+    // A single button only acknowledges; a choice is a question to weigh.
+    setThemeIcon(box, buttons.size() > 1 ? "dialog-warning" : "dialog-information");
     applyPanelColour(&box);
     QList<QAbstractButton*> made;
     for (int i = 0; i < buttons.size(); ++i)

@@ -2,6 +2,7 @@
 
 #include "shell/MenuRules.h"
 #include "shell/RecentDocuments.h"
+#include "shell/ui/AboutBox.h"
 #include "shell/ui/AppControllerPrivate.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
@@ -140,11 +141,7 @@ QMenuBar* AppController::createMainMenu(QWidget* window)
     QMenu* help = newMenu(QStringLiteral("Help"));
     addItem(
         help, QStringLiteral("About Kinloom"),
-        [] {
-            Prompts::current().message(QStringLiteral("Kinloom %1").arg(QCoreApplication::applicationVersion()),
-                                       QStringLiteral("A family history program."));
-        },
-        {}, "help-about");
+        [] { showAboutBox(); }, {}, "help-about");
     addItem(help, QStringLiteral("Discussion Forums"),
             [] { QDesktopServices::openUrl(QUrl(kWebSite + QStringLiteral("/forums"))); });
     addItem(help, QStringLiteral("Frequently Asked Questions"),

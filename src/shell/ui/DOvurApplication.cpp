@@ -1,5 +1,7 @@
 #include "shell/ui/DOvurApplication.h"
 
+#include "shell/ui/DesktopStyle.h"
+
 #include <QDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,6 +15,7 @@ DOvurApplication::DOvurApplication(int& argc, char** argv)
     setApplicationVersion(QStringLiteral(KINLOOM_VERSION));
     // The program decides itself when to end: closing a database's window may leave the empty window.
     setQuitOnLastWindowClosed(false);
+    setStyle(new DesktopStyle);
 }
 
 bool DOvurApplication::sendUndoToDialog(bool redo)

@@ -23,12 +23,14 @@
 #include <QAbstractTableModel>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QEvent>
 #include <QFontDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -253,9 +255,15 @@ PreferencesController::PreferencesController()
     m_tabs->addTab(makeGeneralPage(), text("PrefsGeneralTab"));
     m_tabs->addTab(makeViewsPage(), text("PrefsViewsTab"));
 
+    // Changes apply as they are made: the window only needs closing, by its button or by Escape.
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->setObjectName(QStringLiteral("closeButtons"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->addWidget(m_tabs);
+    layout->addWidget(buttons);
 
     m_list.changed = [this] { reloadViews(); };
     NotificationCenter::defaultCenter().addObserver(QStringLiteral("cdNameOptionChanged"), nullptr,
@@ -523,6 +531,12 @@ bool PreferencesController::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate)
         recolour();
+    // Escape that no field of the window took (an open list closes itself first) closes the window.
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape
+        && static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        close();
+        return true;
+    }
     return QWidget::event(event);
 }
 

@@ -22,6 +22,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
@@ -31,12 +32,28 @@
 #include <QTableView>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 constexpr int kListWidth = 450;
 constexpr int kIdColumnWidth = 40;
 constexpr int kBirthYearColumnWidth = 48;
 // Typing searches once the user pauses; Return searches at once.
 constexpr int kTypingPauseMs = 300;
+
+// The number and year columns as wide as their widest figures in the list's own font, never narrower than
+// their headings' old widths: the highest ID the database has given out shows whole.
+void fitFigureColumns(QTableView* table, FTMoc* moc)
+{
+    const int highest = moc && moc->modelDefaults() ? moc->modelDefaults()->maxPersonId() : 0;
+    const QFontMetrics metrics(table->font());
+    const int padding = 2 * table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 2
+        + metrics.averageCharWidth();
+    const int digits = int(std::max<qsizetype>(4, QString::number(highest).size()));
+    QHeaderView* header = table->horizontalHeader();
+    header->resizeSection(0, std::max(kIdColumnWidth, metrics.horizontalAdvance(QString(digits, QLatin1Char('8'))) + padding));
+    header->resizeSection(2, std::max(kBirthYearColumnWidth, metrics.horizontalAdvance(QStringLiteral("8888")) + padding));
+}
 
 // The columns the list shows; the place of birth is not among them.
 const FindPersonSearch::Column kShownColumns[]
@@ -187,12 +204,11 @@ void ToolbarController::makeFoundPeopleTable()
     header->setHighlightSections(false);
     header->setSectionResizeMode(QHeaderView::Fixed);
     header->setSectionResizeMode(1, QHeaderView::Stretch);
-    header->resizeSection(0, kIdColumnWidth);
-    header->resizeSection(2, kBirthYearColumnWidth);
     QObject::connect(header, &QHeaderView::sectionClicked, this, [this](int section) { didClickTableColumn(section); });
     QObject::connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         [this] { tableViewSelectionDidChange(); });
     SetFontSize(table, m_foundPeopleFontSize);
+    fitFigureColumns(table, m_moc);
     table->hide();
     m_foundPeople = table;
     QObject::connect(table, &QObject::destroyed, this, [this] {
@@ -328,8 +344,10 @@ void ToolbarController::setFoundPeopleFontSize(int pointSize)
     if (pointSize <= 0)
         return;
     m_foundPeopleFontSize = pointSize;
-    if (m_foundPeople)
+    if (m_foundPeople) {
         SetFontSize(m_foundPeople, pointSize);
+        fitFigureColumns(m_foundPeople, m_moc);
+    }
 }
 
 void ToolbarController::focusChanged(QWidget* now)

@@ -25,6 +25,8 @@
 #include <QThread>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 QString L(const char* key)
 {
@@ -78,7 +80,10 @@ VersionMigrationController::VersionMigrationController(const QString& path, QWid
     m_tv->setHorizontalHeaderLabels({L("MigrateColumnFile"), L("MigrateColumnVersion")});
     m_tv->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_tv->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
-    m_tv->setColumnWidth(1, 8 * m_tv->fontMetrics().averageCharWidth() + m_tv->fontMetrics().horizontalAdvance(L("MigrateColumnVersion")));
+    int formatWidth = m_tv->fontMetrics().horizontalAdvance(L("MigrateColumnVersion"));
+    for (const char* key : {"FormatCurrent", "FormatOlder", "FormatUnknown"})
+        formatWidth = std::max(formatWidth, m_tv->fontMetrics().horizontalAdvance(L(key)));
+    m_tv->setColumnWidth(1, formatWidth + 4 * m_tv->fontMetrics().averageCharWidth());
     m_tv->horizontalHeader()->setHighlightSections(false);
     m_tv->verticalHeader()->hide();
     m_tv->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -99,7 +104,7 @@ VersionMigrationController::VersionMigrationController(const QString& path, QWid
     m_newName = nameField(QStringLiteral("newStoreName"));
     m_newVersion = nameField(QStringLiteral("newMomVersion"));
     for (QLineEdit* version : {m_oldVersion, m_newVersion})
-        version->setMaximumWidth(110);
+        version->setMaximumWidth(formatWidth + 2 * m_tv->fontMetrics().averageCharWidth());
 
     m_progressIndicator = new QProgressBar;
     m_progressIndicator->setObjectName(QStringLiteral("progressIndicator"));
@@ -182,7 +187,9 @@ void VersionMigrationController::findOldModels()
         auto* name = new QTableWidgetItem(file.filename);
         name->setToolTip(QDir::toNativeSeparators(file.path));
         m_tv->setItem(row, 0, name);
-        m_tv->setItem(row, 1, new QTableWidgetItem(file.version));
+        auto* format = new QTableWidgetItem(formatName(file.version));
+        format->setToolTip(file.version);
+        m_tv->setItem(row, 1, format);
     }
     // Nothing listed is chosen by being listed, not even the row that was current before.
     m_tv->selectionModel()->clear();
@@ -256,14 +263,22 @@ void VersionMigrationController::setOldStorePath(const QString& path)
     showNames();
 }
 
+QString VersionMigrationController::formatName(const QString& momVersion)
+{
+    const int number = DataMigrator::momVersionNumber(momVersion);
+    if (number == DataMigrator::momVersionNumber(FTMoc::kCurrentModelVersion))
+        return L("FormatCurrent");
+    return number > 0 ? L("FormatOlder") : L("FormatUnknown");
+}
+
 void VersionMigrationController::showNames()
 {
     m_oldName->setText(m_oldStoreName.isEmpty() ? QFileInfo(m_oldStorePath).fileName() : m_oldStoreName);
     m_oldName->setToolTip(QDir::toNativeSeparators(m_oldStorePath));
-    m_oldVersion->setText(m_oldMomVersion);
+    m_oldVersion->setText(m_oldMomVersion.isEmpty() ? QString() : formatName(m_oldMomVersion));
     m_newName->setText(m_newStoreName);
     m_newName->setToolTip(QDir::toNativeSeparators(m_newStorePath));
-    m_newVersion->setText(m_newMomVersion);
+    m_newVersion->setText(m_newMomVersion.isEmpty() ? QString() : formatName(m_newMomVersion));
 }
 
 void VersionMigrationController::findModel()

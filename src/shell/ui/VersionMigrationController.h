@@ -57,6 +57,10 @@ public:
     // The Exit button: closes the window unless a conversion runs.
     void exit();
 
+    // What the window calls a database's data model: "Current format", "Older database format" or "Unknown
+    // format" (the model's own name means nothing to a user).
+    static QString formatName(const QString& momVersion);
+
     QString oldStorePath() const { return m_oldStorePath; }
     QString oldStoreName() const { return m_oldStoreName; }
     QString oldMomVersion() const { return m_oldMomVersion; }

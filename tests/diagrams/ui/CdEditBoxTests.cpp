@@ -73,12 +73,12 @@ TEST_F(CdEditBoxTest, TypingANameAddsTheChildAndOpensOnTheNextChildSlotOfThisWin
         [&](const Notification& n) { posted << static_cast<const FTPerson*>(n.object)->name(); }, this);
 
     openOn(CdPerson::kChild);
-    EXPECT_EQ(editBox->toPlainText(), " Smith , F");
-    EXPECT_EQ(editBox->textCursor().position(), 0);
+    // The proposal is selected: typing replaces it.
+    EXPECT_EQ(editBox->toPlainText(), "Smith, F");
+    EXPECT_EQ(editBox->textCursor().selectedText(), "Smith, F");
     EXPECT_GE(editBox->height(), 25);
     saveScreenshot(diagram.get(), "family-diagram-entry-box");
 
-    editBox->selectAll();
     type(editBox, "Anna, f");
     key(editBox, Qt::Key_Return);
     NotificationCenter::defaultCenter().removeObserversOf(this);
@@ -105,10 +105,36 @@ TEST_F(CdEditBoxTest, ASpouseOfTheSameSexIsRefused)
     editBox->selectAll();
     type(editBox, "Adam, M");
     key(editBox, Qt::Key_Return);
-    EXPECT_EQ(messages(), (QStringList {LocalizedString("SameSexUnion"), LocalizedString("FailedCreatePerson")}));
+    EXPECT_EQ(messages(), QStringList {LocalizedString("SameSexUnion")}); // one alert, the one that says why
     EXPECT_EQ(moc->fetch<FTPerson>().size(), people);
     QCoreApplication::processEvents();
     EXPECT_FALSE(editBox->isActive());
+}
+
+// A wrongly typed entry gets one alert, the one that says what to type; Escape leaves without a question.
+TEST_F(CdEditBoxTest, AWrongEntryGetsOneAlertAndEscapeLeavesSilently)
+{
+    const qsizetype people = moc->fetch<FTPerson>().size();
+    const QString format = "Please type the name, a comma and the gender: M or F";
+    for (const QString& wrong : {QString("Anna"), QString(", F"), QString("Anna, X")}) {
+        SCOPED_TRACE(wrong.toStdString());
+        prompts.clear();
+        openOn(CdPerson::kChild);
+        type(editBox, wrong);
+        key(editBox, Qt::Key_Return);
+        EXPECT_EQ(messages(), QStringList {format});
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(moc->fetch<FTPerson>().size(), people);
+
+    prompts.clear();
+    openOn(CdPerson::kChild);
+    type(editBox, "Anna Smith");
+    key(editBox, Qt::Key_Escape);
+    EXPECT_FALSE(editBox->isActive());
+    EXPECT_TRUE(prompts.records.isEmpty());
+    EXPECT_EQ(diagram->focusWidget(), diagram.get());
+    EXPECT_EQ(moc->fetch<FTPerson>().size(), people);
 }
 
 TEST_F(CdEditBoxTest, LeavingAfterTypingAsksAndDontDiscardKeepsTheText)

@@ -79,6 +79,10 @@ TEST_F(HierarchyDialogs, CustomisingWritesTheOptionsAndAsksForTheBylineWhenItTur
     EXPECT_FALSE(d.boolForKey("hdNameOnly"));
     EXPECT_TRUE(customise->isVisible());
     saveScreenshot(customise, "hierarchy-customise");
+    // It opens over its own chart.
+    const QRect chart(window->mapToGlobal(QPoint()), window->size());
+    EXPECT_TRUE(chart.intersects(customise->frameGeometry()))
+        << customise->x() << "," << customise->y() << " chart " << chart.x() << "," << chart.y();
 
     // A switch writes its option and the diagram is built again.
     settle();

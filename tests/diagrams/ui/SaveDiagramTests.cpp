@@ -19,9 +19,15 @@
 
 #include "model/FTPerson.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QFontDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QProcess>
+#include <QStatusBar>
 #include <QThread>
 #include <QTimer>
 #include <QToolButton>
@@ -138,6 +144,14 @@ TEST_F(SaveDiagram, DiagramOnlyWritesAJpegOfTheDiagramWhereTheUserChooses)
     EXPECT_EQ(previewed, doc->pcd()->size());
     // The first application that opens it.
     EXPECT_EQ(ws.launched().value(0), "--editor");
+    // The window says where the file went.
+    auto* line = doc->dovurWindow()->findChild<QStatusBar*>("savedNotice");
+    ASSERT_NE(line, nullptr);
+    EXPECT_TRUE(line->isVisible());
+    EXPECT_EQ(line->currentMessage(), "The diagram was saved as " + QDir::toNativeSeparators(proposed));
+    saveScreenshot(doc->dovurWindow(), "diagram-saved-notice");
+    line->clearMessage();
+    EXPECT_FALSE(line->isVisible());
 
     // A name chosen without the extension gets it; Cancel writes nothing.
     SaveDiagramToFile::setFilePanel([&](const QString&, const QImage&) { return dir.path() + "/mine"; });
@@ -172,6 +186,32 @@ TEST_F(SaveDiagram, DiagramOnlyWritesAJpegOfTheDiagramWhereTheUserChooses)
     prompts.answer(0);
     EXPECT_EQ(SaveDiagramToFile::saveDiagramOnly(*doc), earlier);
     EXPECT_FALSE(QImage(earlier, "JPG").isNull());
+}
+
+// The save dialog shows its file list and name field whole, the picture small below them.
+TEST_F(SaveDiagram, TheSaveDialogKeepsItsListAndNameWholeWithThePictureBelow)
+{
+    bool looked = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        QCoreApplication::processEvents();
+        auto* preview = dialog->findChild<QLabel*>("preview");
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        auto* list = dialog->findChild<QWidget*>("listView");
+        ASSERT_TRUE(preview && name && list);
+        saveScreenshot(dialog, "save-diagram-jpeg-dialog");
+        const auto rectIn = [dialog](QWidget* w) { return QRect(w->mapTo(dialog, QPoint()), w->size()); };
+        EXPECT_GE(name->width(), name->sizeHint().width());
+        EXPECT_GE(list->width(), 300);
+        EXPECT_GT(rectIn(preview).top(), rectIn(name).bottom());
+        EXPECT_LE(preview->pixmap().width(), 240);
+        EXPECT_TRUE(dialog->rect().contains(rectIn(preview)));
+        looked = true;
+        dialog->reject();
+    });
+    EXPECT_EQ(SaveDiagramToFile::saveDiagramOnly(*doc), QString());
+    EXPECT_TRUE(looked);
 }
 
 TEST_F(SaveDiagram, AFileThatCannotBeWrittenIsReportedAndNothingIsOpened)

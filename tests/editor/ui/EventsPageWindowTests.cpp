@@ -260,7 +260,7 @@ TEST_F(EventsPageWindow, TheContextMenuFollowsTheActiveEvent)
     const QStringList withoutActive = titles(table->createContextMenu(row));
     EXPECT_THAT(withoutActive, ElementsAre(LocalizedString("EditEvent"), LocalizedString("DeleteEvent"), "-",
                                            LocalizedString("MakeItTheActiveEvent"), LocalizedString("CloneActiveEvent"),
-                                           "-", LocalizedString("AddRefToSource") + " ?", "-",
+                                           "-", LocalizedString("CiteNoActiveSource"), "-",
                                            LocalizedString("GoogleMaps")));
     // Below the last row there is no menu without an active event.
     EXPECT_TRUE(titles(table->createContextMenu(-1)).isEmpty());

@@ -366,8 +366,8 @@ TEST_F(FamilyPage, TheContextMenuMakesTheChildFocalAndCitesTheActiveSource)
     QStringList titles;
     for (QAction* a : menu->actions())
         titles << a->text();
-    EXPECT_THAT(titles, ElementsAre("Promote Ann Smith to Focal Person", "", "Add Citation from Ann Smith to Source ?",
-                            "Add Citation from Ann Smith's Birth to Source ?"));
+    EXPECT_THAT(titles, ElementsAre("Promote Ann Smith to Focal Person", "", "Add Citation from Ann Smith to a Source...",
+                            "Add Citation from Ann Smith's Birth to a Source..."));
     menu->actions().first()->trigger();
     EXPECT_EQ(moc->focalPerson(), ann);
 }

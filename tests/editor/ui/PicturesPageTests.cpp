@@ -321,7 +321,7 @@ TEST_F(PicturesPage, TheMenusOfAPictureAndOfTheEmptySpace)
 
     // Citing the active source: none is active, so the user may open the sources window.
     ASSERT_TRUE(secondaryClick(centreOf(0), [](PopupMenu* menu) {
-        choose(menu, "Add Reference to Source No. ?");
+        choose(menu, "Add Reference to a Source...");
     }));
     EXPECT_EQ(texts().last(), "No Source is currently Active.\n\nWould you like to activate a Source now?");
     EXPECT_EQ(opened.last(), "sources");

@@ -90,3 +90,37 @@ TEST(QtPromptsTest, ALongPathWrapsInsteadOfWideningTheAlertPastTheScreen)
     prompts.message("<b>Saved</b> to " + path);
     EXPECT_EQ(shown, "<b>Saved</b> to " + path);
 }
+
+// Alerts are titled with the program's name and show the desktop theme's picture: information for a message,
+// a warning for a choice.
+TEST(QtPromptsTest, AlertsCarryTheProgramsNameAndTheThemesIcon)
+{
+    TestSupport::useFreshDefaults();
+    QtPrompts prompts;
+    struct Seen {
+        QString title;
+        bool icon = false;
+        QMessageBox::Icon standard = QMessageBox::NoIcon;
+    } message, choice;
+    auto look = [](Seen* seen, const char* shot) {
+        QTimer::singleShot(0, [seen, shot] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            seen->title = box->windowTitle();
+            seen->icon = !box->iconPixmap().isNull();
+            seen->standard = box->icon();
+            saveScreenshot(box, shot);
+            box->done(0);
+        });
+    };
+    look(&message, "alert-message");
+    prompts.message("The diagram was saved.", "In the Reports folder.");
+    look(&choice, "alert-choice");
+    prompts.choose("Discard the changes?", "They cannot be brought back.", {"Discard", "Cancel"});
+    for (const Seen& seen : {message, choice}) {
+        EXPECT_EQ(seen.title, "Kinloom");
+        EXPECT_TRUE(seen.icon);
+        // Never a picture of Qt's own style.
+        EXPECT_EQ(seen.standard, QMessageBox::NoIcon);
+    }
+}

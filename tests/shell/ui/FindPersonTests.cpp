@@ -1,6 +1,7 @@
 // The toolbar's find-person search in a database's main window: typing, the kinds menu, the floating result list,
 // choosing a person, sorting by a column, hiding and showing the list again, and how it looks.
 #include "ApplicationFixture.h"
+#include "Screenshot.h"
 
 #include "shell/ui/FamilyDiagramPane.h"
 #include "shell/ui/FindPersonSearchField.h"
@@ -296,6 +297,25 @@ TEST_F(FindPerson, TheMainWindowWithTheListOpenLooksRight)
     // The list lies below the toolbar and ends inside the window.
     EXPECT_GE(list()->y(), window->findChild<QToolBar*>("KinloomToolbar")->geometry().bottom());
     EXPECT_LE(list()->geometry().bottom(), window->height());
+}
+
+// ID numbers show whole however high the database has counted, at any text size of the list.
+TEST_F(FindPerson, TheIdColumnShowsWholeNumbers)
+{
+    moc->modelDefaults()->setMaxPersonId(123456);
+    victoria->setNumericId(123456);
+    kindItem("Names")->trigger();
+    searchFor(" ");
+    ASSERT_TRUE(list()->isVisible());
+    for (int size : {11, 16}) {
+        toolbar->setFoundPeopleFontSize(size);
+        const QFontMetrics metrics(list()->font());
+        EXPECT_GT(list()->columnWidth(0), metrics.horizontalAdvance("123456") + 4) << size;
+        EXPECT_GT(list()->columnWidth(2), metrics.horizontalAdvance("1819") + 4) << size;
+        // The name column keeps the rest.
+        EXPECT_GT(list()->columnWidth(1), list()->columnWidth(0) * 3) << size;
+    }
+    saveScreenshot(window, "find-person-whole-ids");
 }
 
 }

@@ -19,6 +19,7 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -349,6 +350,31 @@ TEST_F(PreferencesWindow, EveryPageLooksRightOnTheSampleDatabase)
     EXPECT_EQ(help->informativeText(), LocalizedHelpString("helpForAlwaysDisplayChildOrFamilyDialogInfo"));
     saveScreenshot(help, "preferences-help");
     help->close();
+}
+
+// The window closes like any other: with its Close button, or with Escape.
+TEST_F(PreferencesWindow, CloseAndEscapeCloseTheWindow)
+{
+    DOvurDocument* doc = app->openDocumentWithContentsOfURL(copySampleDatabase(data));
+    ASSERT_NE(doc, nullptr);
+    PreferencesController* window = PreferencesController::setUserPreferences(doc);
+    ASSERT_TRUE(window->isVisible());
+    auto* buttons = window->findChild<QDialogButtonBox*>("closeButtons");
+    ASSERT_NE(buttons, nullptr);
+    QPushButton* close = buttons->button(QDialogButtonBox::Close);
+    ASSERT_NE(close, nullptr);
+    // The button keeps the style's margin from the window's edge.
+    const QRect inWindow(close->mapTo(window, QPoint()), close->size());
+    EXPECT_GE(window->width() - inWindow.right(), 12);
+    EXPECT_GE(window->height() - inWindow.bottom(), 12);
+    close->click();
+    EXPECT_FALSE(window->isVisible());
+
+    window = PreferencesController::setUserPreferences(doc);
+    ASSERT_TRUE(window->isVisible());
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(window->tabs()->currentWidget(), &escape);
+    EXPECT_FALSE(window->isVisible());
 }
 
 // ---- The date sheet -------------------------------------------------------------------------------------------

@@ -115,7 +115,9 @@ TEST_F(VersionMigrationWindow, ChoosingADatabaseChecksItsModelAndNamesTheNewFile
     QStringList rows;
     for (int row = 0; row < window.tv()->rowCount(); ++row)
         rows << window.tv()->item(row, 0)->text() + " " + window.tv()->item(row, 1)->text();
-    EXPECT_EQ(rows, (QStringList {"NoKey.RezUdu DOvurV-1", "Short.RezUdu DOvurV-1", "Smith.RezUdu DOvurV5"}));
+    // The formats in words, never the data model's own name.
+    EXPECT_EQ(rows, (QStringList {"NoKey.RezUdu Unknown format", "Short.RezUdu Unknown format",
+                                  "Smith.RezUdu Older database format"}));
     // The first one listed is chosen: it has no model name.
     ASSERT_EQ(prompts.records.size(), 1);
     EXPECT_EQ(prompts.records[0].text, QDir::toNativeSeparators(noKey) + "\n\n" + L("UnkDatamodel"));
@@ -146,6 +148,8 @@ TEST_F(VersionMigrationWindow, ChoosingADatabaseChecksItsModelAndNamesTheNewFile
     EXPECT_EQ(window.tv()->currentRow(), 2);
     EXPECT_EQ(window.oldMomVersion(), "DOvurV5");
     EXPECT_EQ(window.newMomVersion(), "DOvurV6");
+    EXPECT_EQ(window.findChild<QLineEdit*>("oldMomVersion")->text(), "Older database format");
+    EXPECT_EQ(window.findChild<QLineEdit*>("newMomVersion")->text(), "Current format");
     window.show();
     saveScreenshot(&window, "version-migration-chosen");
 

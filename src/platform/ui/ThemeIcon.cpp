@@ -1,4 +1,4 @@
-#include "shell/ui/ThemeIcon.h"
+#include "platform/ui/ThemeIcon.h"
 
 #include <QStandardPaths>
 #include <QStringList>
