@@ -104,7 +104,8 @@ VersionMigrationController::VersionMigrationController(const QString& path, QWid
     m_newName = nameField(QStringLiteral("newStoreName"));
     m_newVersion = nameField(QStringLiteral("newMomVersion"));
     for (QLineEdit* version : {m_oldVersion, m_newVersion})
-        version->setMaximumWidth(formatWidth + 2 * m_tv->fontMetrics().averageCharWidth());
+        // Room for the longest format name inside the field's frame and margins.
+        version->setFixedWidth(formatWidth + 6 * m_tv->fontMetrics().averageCharWidth());
 
     m_progressIndicator = new QProgressBar;
     m_progressIndicator->setObjectName(QStringLiteral("progressIndicator"));

@@ -134,14 +134,16 @@ TEST_F(SaveDiagram, DiagramOnlyWritesAJpegOfTheDiagramWhereTheUserChooses)
         return path;
     });
     prompts.answer(1);
+    // The status line that tells where the file went takes its room from the diagram afterwards.
+    const QSize shown = doc->pcd()->size();
     SaveDiagramToFile::saveDiagramToFile(*doc);
 
     EXPECT_EQ(proposed, reports + "/" + DiagramFileName::baseName(focal) + ".JPG");
     EXPECT_EQ(QFileInfo(proposed).absolutePath(), reports);
     const QImage written(proposed, "JPG");
     ASSERT_FALSE(written.isNull()) << texts().join("\n").toStdString();
-    EXPECT_EQ(written.size(), doc->pcd()->size());
-    EXPECT_EQ(previewed, doc->pcd()->size());
+    EXPECT_EQ(written.size(), shown);
+    EXPECT_EQ(previewed, shown);
     // The first application that opens it.
     EXPECT_EQ(ws.launched().value(0), "--editor");
     // The window says where the file went.
@@ -149,6 +151,7 @@ TEST_F(SaveDiagram, DiagramOnlyWritesAJpegOfTheDiagramWhereTheUserChooses)
     ASSERT_NE(line, nullptr);
     EXPECT_TRUE(line->isVisible());
     EXPECT_EQ(line->currentMessage(), "The diagram was saved as " + QDir::toNativeSeparators(proposed));
+    QCoreApplication::processEvents();
     saveScreenshot(doc->dovurWindow(), "diagram-saved-notice");
     line->clearMessage();
     EXPECT_FALSE(line->isVisible());

@@ -313,7 +313,7 @@ TEST_F(FindPerson, TheIdColumnShowsWholeNumbers)
         EXPECT_GT(list()->columnWidth(0), metrics.horizontalAdvance("123456") + 4) << size;
         EXPECT_GT(list()->columnWidth(2), metrics.horizontalAdvance("1819") + 4) << size;
         // The name column keeps the rest.
-        EXPECT_GT(list()->columnWidth(1), list()->columnWidth(0) * 3) << size;
+        EXPECT_GT(list()->columnWidth(1), list()->columnWidth(0) * 2) << size;
     }
     saveScreenshot(window, "find-person-whole-ids");
 }
