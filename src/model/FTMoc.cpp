@@ -79,13 +79,20 @@ std::unique_ptr<FTMoc> FTMoc::initForReadingStoreURL(const QString& path, OpenEr
     return openAt(path, true, true, error);
 }
 
-std::unique_ptr<FTMoc> FTMoc::openAt(const QString& path, bool withLatestDatamodel, bool reading, OpenError* error)
+std::unique_ptr<FTMoc> FTMoc::initForPartialStoreURL(const QString& path, OpenError* error)
+{
+    const QString part = QStringLiteral(".part");
+    return openAt(path, true, false, error, path.endsWith(part) ? path.chopped(part.size()) : path);
+}
+
+std::unique_ptr<FTMoc> FTMoc::openAt(const QString& path, bool withLatestDatamodel, bool reading, OpenError* error,
+                                     const QString& typePath)
 {
     if (error)
         *error = {};
     if (!checkDatabaseAccess(path, !reading))
         return nullptr;
-    const StoreType type = storeTypeForFile(path);
+    const StoreType type = storeTypeForFile(typePath.isEmpty() ? path : typePath);
     if (type != StoreType::SQLite) {
         Prompts::current().message(
             QStringLiteral("Database has the wrong file extension - it must be RezUdu\n\nurl = %1").arg(urlText(path)));

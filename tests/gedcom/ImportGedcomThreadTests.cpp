@@ -17,6 +17,7 @@
 #include "platform/MainThread.h"
 #include "platform/ScriptedPrompts.h"
 #include "platform/store/SqliteDatabase.h"
+#include "shell/Utils.h"
 
 #include "ImportFixture.h"
 #include "QtPrinters.h"
@@ -768,7 +769,7 @@ TEST_F(ImportGedcomTest, AFailedSaveFailsTheImportAndRemovesTheDatabase)
     recorder.onStatus = [&](const QString& text) {
         if (other.isOpen() || !text.startsWith("Processing Individuals' Attributes"))
             return;
-        ASSERT_TRUE(other.open(r.databaseFilename, SqliteDatabase::Mode::ReadWrite, nullptr));
+        ASSERT_TRUE(other.open(Utils::partialDatabasePath(r.databaseFilename), SqliteDatabase::Mode::ReadWrite, nullptr));
         ASSERT_TRUE(other.exec("BEGIN EXCLUSIVE"));
     };
     ImportGedcomThread worker(r, &recorder);
@@ -780,6 +781,7 @@ TEST_F(ImportGedcomTest, AFailedSaveFailsTheImportAndRemovesTheDatabase)
     EXPECT_TRUE(outcome.message.startsWith("An error has occurred.")) << outcome.message.toStdString();
     EXPECT_TRUE(outcome.databaseFilename.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(r.databaseFilename));
+    EXPECT_FALSE(QFileInfo::exists(Utils::partialDatabasePath(r.databaseFilename)));
     EXPECT_EQ(recorder.finished, 1);
     EXPECT_EQ(recorder.outcome.message, outcome.message);
 }
@@ -838,6 +840,7 @@ TEST_F(ImportGedcomTest, AnErrorOutsideARecordLeavesNoDatabaseAndNoJournal)
         EXPECT_TRUE(outcome.databaseFilename.isEmpty());
         EXPECT_FALSE(QFileInfo::exists(r.databaseFilename));
         EXPECT_FALSE(QFileInfo::exists(r.databaseFilename + "-journal"));
+        EXPECT_TRUE(QDir(lastFolder).entryList({"*.part*"}, QDir::Files | QDir::Hidden).isEmpty());
         EXPECT_EQ(stopping.finished, 1);
     }
 }
