@@ -128,7 +128,8 @@ public:
     // every character above 127 become RTF escapes. Run it once, before the line breaks are turned into \par.
     static void cleanTheRtfString(QString& text);
     // A rich text (a story, a family group sheet) as a complete RTF document: fonts, sizes, bold, italic,
-    // underline, strike-through, colours, alignment and indents, with its pictures embedded as JPEG.
+    // underline, strike-through, text and background colours, alignment and indents, with its pictures embedded as
+    // JPEG.
     static QString encodeRTFwithPictures(const class QTextDocument& document);
 
     // ---- end of folders ----

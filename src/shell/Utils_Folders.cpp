@@ -524,6 +524,9 @@ QString Utils::encodeRTFwithPictures(const QTextDocument& document)
                 group += QStringLiteral("\\strike");
             if (cf.hasProperty(QTextFormat::ForegroundBrush) && cf.foreground().style() != Qt::NoBrush)
                 group += QStringLiteral("\\cf%1").arg(colourIndex(cf.foreground().color()));
+            // Word reads the shading pattern, other word processors the older character background.
+            if (cf.hasProperty(QTextFormat::BackgroundBrush) && cf.background().style() != Qt::NoBrush)
+                group += QStringLiteral("\\chcbpat%1\\cb%1").arg(colourIndex(cf.background().color()));
             body += group + ' ' + escapeRichText(fragment.text()) + '}';
         }
         if (block.next().isValid())
