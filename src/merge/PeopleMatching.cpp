@@ -173,23 +173,24 @@ QString PeopleSearch::fold(const QString& text)
 {
     // Folding decomposes, drops the marks and folds the case of each character on its own, so a character's
     // folding is the same wherever it stands. Only the main thread searches.
-    static QHash<QString, QString> folded;
+    static QHash<char16_t, QString> folded;
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t u = text[i].unicode();
         if (u < 128) {
             out += QChar(u >= 'A' && u <= 'Z' ? char16_t(u + 32) : u);
-            continue;
+        } else if (QChar::isSurrogate(u)) {
+            // A character outside the basic plane is its two units together.
+            const qsizetype length = QChar::isHighSurrogate(u) && i + 1 < text.size() ? 2 : 1;
+            out += TextMatch::fold(text.mid(i, length));
+            i += length - 1;
+        } else {
+            auto it = folded.constFind(u);
+            if (it == folded.constEnd())
+                it = folded.insert(u, TextMatch::fold(QString(QChar(u))));
+            out += it.value();
         }
-        // A character outside the basic plane is its two units together.
-        const qsizetype length = QChar::isHighSurrogate(u) && i + 1 < text.size() ? 2 : 1;
-        const QString character = text.mid(i, length);
-        auto it = folded.constFind(character);
-        if (it == folded.constEnd())
-            it = folded.insert(character, TextMatch::fold(character));
-        out += it.value();
-        i += length - 1;
     }
     return out;
 }

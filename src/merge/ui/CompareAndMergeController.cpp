@@ -45,6 +45,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -368,6 +369,17 @@ void CompareAndMergeController::reloadCurrentDatabase()
 {
     if (!m_moc2 || m_busy)
         return;
+    // Reading and sorting 100,000 people again is for when someone came or went; otherwise only what the
+    // search reads may have changed.
+    const QList<FTPerson*>& listed = m_m2List.sorted();
+    const bool samePeople = m_moc2->count<FTPerson>() == listed.size()
+        && std::none_of(listed.begin(), listed.end(), [](const FTPerson* p) { return p->isDeleted(); });
+    if (samePeople) {
+        m_m2List.forgetSearchValues();
+        reloadLists();
+        refreshDisplay();
+        return;
+    }
     m_m2List.setPeople(m_moc2->fetch<FTPerson>());
     if (m_person2 && m_m2List.rowOf(m_person2) < 0 && m_person2->isDeleted())
         m_person2 = nullptr;

@@ -12,6 +12,7 @@
 #include "shell/Utils.h"
 
 #include "model/FTEvent.h"
+#include "model/FTMocUndoManager.h"
 #include "model/FTPerson.h"
 
 #include "Screenshot.h"
@@ -264,4 +265,40 @@ TEST_F(CompareAndMergeWindow, TheWholeComparisonWritesItsReportAndTheWindowClose
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
     EXPECT_EQ(TestSupport::readFile(cousins), before);
+}
+
+// The window stays open beside the main window: people added or deleted there come and go in the right-hand list,
+// and a person deleted there is never shown again.
+TEST_F(CompareAndMergeWindow, TheOpenDatabaseListFollowsPeopleAddedAndDeletedInTheMainWindow)
+{
+    database("Cousins.RezUdu", { { "Anne Smith", "F", "1850", "Leeds", 1 } });
+    DOvurDocument* doc = app->openDocumentWithContentsOfURL(database("Family.RezUdu",
+        { { "Anne Smith", "F", "1850", "York", 1 }, { "Tom Grey", "M", "1822", "", 2 } }));
+    ASSERT_NE(doc, nullptr);
+    CompareAndMergeController* w = openWindow(doc);
+    ASSERT_NE(w, nullptr);
+    choose(w->chooser(), "Cousins.RezUdu");
+    w->tv1()->selectRow(0);
+    FTPerson* anne = w->person2();
+    ASSERT_NE(anne, nullptr);
+    FTMoc* moc = doc->moc();
+
+    FTPerson::initInMoc(moc, "Walter Grey", "M");
+    moc->undoManager()->closeOpenGroups();
+    NotificationCenter::defaultCenter().post("RefreshAllViews", nullptr, moc);
+    EXPECT_EQ(w->m2People().count(), 3);
+    w->searchField()->setText("grey");
+    EXPECT_EQ(w->m2People().count(), 2);
+
+    NotificationCenter::defaultCenter().post("PersonToBeDeleted", anne, moc);
+    moc->deleteObject(anne);
+    NotificationCenter::defaultCenter().post("RefreshAllViews", nullptr, moc);
+    EXPECT_EQ(w->person2(), nullptr);
+    EXPECT_EQ(w->m2People().rowOf(anne), -1);
+    w->searchField()->clear();
+    EXPECT_EQ(w->m2People().count(), 2);
+    // Undone: she is back in the list.
+    doc->undo();
+    EXPECT_EQ(w->m2People().count(), 3);
+    EXPECT_GE(w->m2People().rowOf(anne), 0);
 }
