@@ -3,6 +3,7 @@
 
 #include "editor/ui/EditorLineEdit.h"
 #include "editor/ui/InfoArea_Self.h"
+#include "editor/ui/LargeTextView.h"
 #include "editor/ui/NotesTextEdit.h"
 #include "editor/ui/PlaceField.h"
 
@@ -12,6 +13,7 @@
 #include "model/FTMocUndoManager.h"
 
 #include "platform/Localizer.h"
+#include "platform/store/Key.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -317,6 +319,64 @@ TEST_F(PersonEditorWindow, TheNotesPagesUndoIsItsOwn)
     EXPECT_EQ(john->notes(), typed);
     undo->closeOpenGroups();
     EXPECT_EQ(undo->undoCount(), before + 1);
+}
+
+// Notes of millions of characters (another program's database, an old import) are shown as stored, read-only, on
+// the Self page and the Notes page alike, without a copy in either box; nothing is written back, and a person with
+// short notes is edited as before.
+TEST_F(PersonEditorWindow, HugeNotesAreShownAsStoredWithoutCopiesAndNeverWrittenBack)
+{
+    QString huge;
+    for (int i = 0; huge.size() <= NotesTextEdit::kLargeText; ++i)
+        huge += QStringLiteral("Line %1 of the diary.\n").arg(i);
+    huge += QString(3000, QChar(0x00E9)); // a last line longer than a row
+    FTPerson* diarist = FTPerson::initInMoc(moc, "Ada Diarist", "F");
+    diarist->setPrimitiveValue(Key("notes"), huge);
+    moc->saveMoc();
+    select(diarist);
+
+    for (const char* page : {"pSelf", "pNotes"}) {
+        SCOPED_TRACE(page);
+        ASSERT_TRUE(editor->choosePage(page));
+        NotesTextEdit* box = editor->page(page)->findChild<NotesTextEdit*>(page == QLatin1String("pSelf") ? "tf_notes"
+                                                                                                         : "notesTextView");
+        ASSERT_NE(box, nullptr);
+        QApplication::processEvents();
+        LargeTextView* view = box->largeTextView();
+        ASSERT_NE(view, nullptr) << box->objectName().toStdString();
+        EXPECT_TRUE(view->isVisible());
+        EXPECT_TRUE(view->text().isSharedWith(diarist->notes())) << "the box holds the stored text, not a copy";
+        EXPECT_LE(box->document()->characterCount(), 1);
+        EXPECT_EQ(view->row(0), "Line 0 of the diary.");
+        EXPECT_EQ(view->row(view->rowCount() - 2), QString(LargeTextView::kRowCharacters, QChar(0x00E9)));
+        EXPECT_EQ(view->row(view->rowCount() - 1), QString(3000 - 2 * LargeTextView::kRowCharacters, QChar(0x00E9)));
+        EXPECT_THAT(box->findChild<QLabel*>()->text().toStdString(), HasSubstr("too long to be changed here"));
+        // Typing reaches nothing; ending the edit writes nothing.
+        key(view, Qt::Key_PageDown);
+        EXPECT_GT(view->firstVisibleRow(), 0);
+        key(box, 0, "x");
+        key(view, 0, "x");
+        EXPECT_FALSE(box->isEditing());
+        box->endEditing();
+    }
+    QApplication::processEvents();
+    saveScreenshot(doc->dovurWindow(), "editor-huge-notes");
+    ASSERT_TRUE(editor->chooseTab(0));
+    EXPECT_TRUE(diarist->notes() == huge);
+    EXPECT_FALSE(moc->hasChanges());
+
+    // Back to a person with short notes: an ordinary box again, edited and stored.
+    select(john);
+    QApplication::processEvents();
+    NotesTextEdit* notes = self->notesView();
+    EXPECT_EQ(notes->largeTextView(), nullptr);
+    EXPECT_FALSE(notes->isReadOnly());
+    EXPECT_EQ(notes->toPlainText(), "Worked the mill on the Aire.");
+    notes->setFocus();
+    notes->moveCursor(QTextCursor::End);
+    key(notes, 0, "!");
+    notes->endEditing();
+    EXPECT_EQ(john->notes(), "Worked the mill on the Aire.!");
 }
 
 TEST_F(PersonEditorWindow, MenuUndoTakesBackTheTypingFirstAndRedoBringsItBack)
