@@ -104,15 +104,12 @@ static_assert(sizeof(SourceHooks) == 1 * kHook, "a SourceHooks member is missing
 const QMap<QString, int> kWaiting = {
     {"DiagramHooks::copyPersonFromOtherModel", 64},
     {"DiagramHooks::mergeSelectedPersonFromAnotherDatabase", 63},
-    {"DiagramHooks::todoAdd", 61},
-    {"DiagramHooks::scratchPad", 61},
     {"DiagramHooks::peopleIndex", 56},
     {"EditorHooks::eventEditor", 60},
     {"EditorHooks::personalTimeline", 58},
     {"EditorHooks::narrativeReportSheet", 54},
     {"EditorHooks::placeField", 60},
     {"Toolbar::PeopleIndex", 56},
-    {"Toolbar::ProjectView", 61},
 };
 }
 
