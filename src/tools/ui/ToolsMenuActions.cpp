@@ -1,10 +1,15 @@
 #include "tools/ui/ToolsMenuActions.h"
 
+#include "tools/ui/CalculateBirthDates.h"
+#include "tools/ui/CalculateDeathDates.h"
+#include "tools/ui/EventDatesEditor.h"
+#include "tools/ui/EventEditorController.h"
 #include "tools/ui/EventNamesEditor.h"
 #include "tools/ui/EventPlacesEditor.h"
 #include "tools/ui/EventPlacesFindAndReplace.h"
 #include "tools/ui/FamilyNamesEditor.h"
 #include "tools/ui/PersonalTextEditor.h"
+#include "tools/ui/PlacesComboBox.h"
 #include "tools/ui/ProjectViewsAddModDel.h"
 #include "tools/ui/ProjectViewsCombine.h"
 #include "tools/ui/PruneMinorDynasties.h"
@@ -13,6 +18,7 @@
 #include "tools/ui/TodoReview.h"
 
 #include "diagrams/DiagramHooks.h"
+#include "editor/ui/EditorHooks.h"
 
 #include "shell/ui/AppController.h"
 #include "shell/ui/DOvurDocument.h"
@@ -70,6 +76,11 @@ void ToolsMenuActions::registerMenuItems(AppController& app)
     app.addMenuItem(kEvents, QStringLiteral("Edit Event Places..."), [] { editEventPlaces(); });
     app.addMenuItem(kEvents, QStringLiteral("Find and Replace Event Places..."), [] { editEventPlacesFindAndReplace(); });
     app.addMenuItem(kEvents, QStringLiteral("Edit Event Names..."), [] { editEventNames(); });
+    app.addMenuItem(kEvents, QStringLiteral("Edit Event Dates..."), [] { editEventDates(); });
+    app.addMenuItem(kEvents, QStringLiteral("Calculate Birth Dates from Christenings and Baptisms..."),
+        [] { calculateBirthsFromChristeningsOrBaptisms(); });
+    app.addMenuItem(kEvents, QStringLiteral("Calculate Death Dates from Burials and Cremations..."),
+        [] { calculateDeathsFromBurialsOrCremations(); });
     app.addMenuItem(kPeople, QStringLiteral("Edit Personal Comments..."), [] { editPersonalComments(); });
     app.addMenuItem(kPeople, QStringLiteral("Edit Personal Notes..."), [] { editPersonalNotes(); });
     app.addMenuItem(kPeople, QStringLiteral("Prune Minor Family Groups..."), [] { pruneMinorDynasties(); });
@@ -82,6 +93,12 @@ void ToolsMenuActions::registerMenuItems(AppController& app)
 
 void ToolsMenuActions::install()
 {
+    // The tools' windows that other layers open.
+    EditorHooks::shared().eventEditor
+        = [](QWidget* window, FTManagedObject* owner, FTEvent* event, std::function<void()> didEnd) {
+              EventEditorController::beginSheet(window, owner, event, std::move(didEnd));
+          };
+    EditorHooks::shared().placeField = [](QWidget* parent) -> PlaceField* { return new PlacesComboBox(parent); };
     ToolbarController::setItemHandler(ToolbarController::kProjectView, [](DOvurDocument& doc) {
         if (DOvurDocument* checked = ready(&doc))
             beginOn(checked, new ProjectViewsAddModDel(checked->moc()));
@@ -144,3 +161,9 @@ void ToolsMenuActions::editEventPlacesFindAndReplace() { launch<EventPlacesFindA
 void ToolsMenuActions::editEventNames() { launch<EventNamesEditor>(); }
 
 void ToolsMenuActions::editFamilyNames() { launch<FamilyNamesEditor>(); }
+
+void ToolsMenuActions::editEventDates() { launch<EventDatesEditor>(); }
+
+void ToolsMenuActions::calculateBirthsFromChristeningsOrBaptisms() { launch<CalculateBirthDates>(); }
+
+void ToolsMenuActions::calculateDeathsFromBurialsOrCremations() { launch<CalculateDeathDates>(); }
