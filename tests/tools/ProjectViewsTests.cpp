@@ -2,6 +2,7 @@
 // (golden files in tests/data/tools); combining two views by the four set operations and the picture of each.
 
 #include "ToolsFixture.h"
+#include "WorkspaceFixture.h"
 
 #include "tools/ProjectViewsCombining.h"
 #include "tools/ProjectViewsEditing.h"
@@ -11,6 +12,8 @@
 #include "model/FTModelDefaults.h"
 #include "model/FTPcRel.h"
 #include "model/FTProjectView.h"
+
+#include "platform/Workspace.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -143,6 +146,8 @@ TEST_F(ProjectViewsFixture, MakingAViewCurrentOffersItsRootAsFocalPerson)
 
 TEST_F(ProjectViewsFixture, TheListingOfAViewShortAndLongEscapesEverythingTheUserTyped)
 {
+    WorkspaceFixture apps(dir.path(), Workspace::shared().mimeTypeForFile("x.rtf"));
+    UserDefaults::standard().setString("rtfApplication", "");
     kid->setName("Kid {the} \"Lee\"");
     const QString name = "Odd {view} \"quoted\" back\\slash";
     FTProjectView* view = plainView(name, {kid, dad, loner});
@@ -157,6 +162,7 @@ TEST_F(ProjectViewsFixture, TheListingOfAViewShortAndLongEscapesEverythingTheUse
     const QString shortPath = editing.print();
     EXPECT_EQ(prompts.records.first().text, L("IncludeBDM"));
     EXPECT_EQ(shortPath, reports + Utils::safeFileName(name) + ".rtf");
+    EXPECT_EQ(apps.launched(), QStringList({"--editor", shortPath}));
     const QByteArray shortBytes = readFile(shortPath);
     TestSupport::expectGolden(shortBytes, "tools/project-view-short.rtf");
     EXPECT_TRUE(bracesBalance(shortBytes));
