@@ -1,10 +1,10 @@
 #include "reports/ui/PeopleWithoutAncestors.h"
 
+#include "reports/ui/PanelSheet.h"
 #include "reports/ui/PeopleListModel.h"
 
 #include "shell/RtfWriter.h"
 #include "shell/Utils.h"
-#include "shell/UtilsFunctions.h"
 #include "shell/ui/WindowProgress.h"
 
 #include "platform/Localizer.h"
@@ -30,11 +30,7 @@ PeopleWithoutAncestors::PeopleWithoutAncestors(FTMoc* moc, QWidget* parent)
     : QDialog(parent)
     , m_listing(moc)
 {
-    setWindowTitle(L("NoAncestorsWindowTitle"));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, PanelColour());
-    setPalette(palette);
-    setAutoFillBackground(true);
+    setUpPanelSheet(this, L("NoAncestorsWindowTitle"));
 
     auto* help = new QLabel(L("NoAncestorsHelp"));
     help->setWordWrap(true);

@@ -1,7 +1,8 @@
 #include "reports/ui/PicturesReport.h"
 
+#include "reports/ui/PanelSheet.h"
+
 #include "shell/RtfWriter.h"
-#include "shell/UtilsFunctions.h"
 #include "shell/ui/WindowProgress.h"
 
 #include "platform/Localizer.h"
@@ -26,11 +27,7 @@ PicturesReport::PicturesReport(FTMoc* moc, QWidget* parent)
     : QDialog(parent)
     , m_listing(moc)
 {
-    setWindowTitle(L("PicturesReportTitle"));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, PanelColour());
-    setPalette(palette);
-    setAutoFillBackground(true);
+    setUpPanelSheet(this, L("PicturesReportTitle"));
 
     auto* box = new QGroupBox(L("PicturesOrder"));
     auto* column = new QVBoxLayout(box);
