@@ -6,6 +6,7 @@
 #include "publishing/ui/PublishingMenuActions.h"
 #include "sources/ui/SourceCitingSetup.h"
 #include "sources/ui/SourcesMenuActions.h"
+#include "tools/ui/ToolsMenuActions.h"
 
 #include "diagrams/DiagramHooks.h"
 #include "diagrams/ui/FamilyDiagramSetup.h"
@@ -42,6 +43,9 @@ void installApplication(AppController& controller)
     PublishingMenuActions::registerMenuItems(controller);
     PublishingMenuActions::install();
     registerPersonEditorMenuItems(controller);
+    // The database-wide editors: places, event names, family names.
+    ToolsMenuActions::registerMenuItems(controller);
+    ToolsMenuActions::install();
     // Citation sheets, the citations page, the toolbar's menu of sources and its active source panel.
     installSourceCiting();
     // Edit > "Preferences..." and the toolbar's Preferences item; the family diagram's menu opens the same window.

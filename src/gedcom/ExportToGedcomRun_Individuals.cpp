@@ -440,7 +440,8 @@ void ExportToGedcomRun::addSourceCitations(int level, const QList<FTSourceRel*>&
         if (!reference.trimmed().isEmpty())
             w.writeLongValue(level + 1, QStringLiteral("PAGE"), reference);
         // The quality of the evidence, as the import keeps it from a QUAY line: 0 to 3 in GEDCOM.
-        const QVariant quality = citation->value(Key("certainty"));
+        static const Key kCertainty("certainty");
+        const QVariant quality = citation->value(kCertainty);
         if (quality.isValid() && !quality.isNull() && quality.toInt() >= 0 && quality.toInt() <= 3)
             w.writeLine(level + 1, QStringLiteral("QUAY"), QString::number(quality.toInt()));
         if (!citation->notes().trimmed().isEmpty())

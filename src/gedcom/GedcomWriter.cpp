@@ -277,6 +277,8 @@ QList<GedcomWriter::TextPiece> GedcomWriter::splitText(const QString& text)
 
 QStringList GedcomWriter::splitValue(const QString& value, int length)
 {
+    if (value.size() <= length)
+        return {value};
     QStringList pieces;
     QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, value);
     const auto isBlankAt = [&](qsizetype i) { return value[i] == u' ' || value[i] == u'\t'; };

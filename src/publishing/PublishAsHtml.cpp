@@ -1,5 +1,7 @@
 #include "publishing/PublishAsHtml.h"
 
+#include "publishing/HtmlWords.h"
+
 #include "publishing/HtmlEscape.h"
 #include "publishing/HtmlPictures.h"
 
@@ -24,9 +26,9 @@
 #include <cmath>
 
 namespace {
-QString L(const char* key)
+const QString& L(const char* key)
 {
-    return LocalizedString(QString::fromLatin1(key));
+    return htmlWord(key);
 }
 
 const QString kWorkingFolderPrefix = QStringLiteral("tempHtmlDirectory");

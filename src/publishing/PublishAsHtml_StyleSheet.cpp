@@ -3,14 +3,16 @@
 
 #include "publishing/PublishAsHtml.h"
 
+#include "publishing/HtmlWords.h"
+
 #include "platform/Localizer.h"
 
 #include <algorithm>
 
 namespace {
-QString L(const char* key)
+const QString& L(const char* key)
 {
-    return LocalizedString(QString::fromLatin1(key));
+    return htmlWord(key);
 }
 QString N(int n)
 {

@@ -4,6 +4,7 @@
 #include "publishing/PublishAsHtml.h"
 
 #include "publishing/HtmlEscape.h"
+#include "publishing/HtmlWords.h"
 
 #include "model/FTPcRel.h"
 #include "model/FTPerson.h"
@@ -12,7 +13,7 @@
 namespace {
 QString L(const char* key)
 {
-    return HtmlEscape::text(LocalizedString(QString::fromLatin1(key)));
+    return HtmlEscape::text(htmlWord(key));
 }
 QString N(qint64 n)
 {

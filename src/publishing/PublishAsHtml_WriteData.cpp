@@ -2,6 +2,8 @@
 
 #include "publishing/PublishAsHtml.h"
 
+#include "publishing/HtmlWords.h"
+
 #include "publishing/HtmlContextDiagram.h"
 #include "publishing/HtmlEscape.h"
 #include "publishing/HtmlPictures.h"
@@ -20,9 +22,9 @@
 #include <QLocale>
 
 namespace {
-QString L(const char* key)
+const QString& L(const char* key)
 {
-    return LocalizedString(QString::fromLatin1(key));
+    return htmlWord(key);
 }
 QString T(const QString& text)
 {

@@ -2,6 +2,8 @@
 
 #include "publishing/PublishAsHtml.h"
 
+#include "publishing/HtmlWords.h"
+
 #include "publishing/HtmlEscape.h"
 
 #include "model/EventInfo.h"
@@ -15,9 +17,9 @@
 #include <algorithm>
 
 namespace {
-QString L(const char* key)
+const QString& L(const char* key)
 {
-    return LocalizedString(QString::fromLatin1(key));
+    return htmlWord(key);
 }
 QString T(const QString& text)
 {

@@ -65,6 +65,7 @@ TEST_F(PagesInBrowser, DatabaseTextStaysTextOnPersonPagesAndTheIndex)
         {"Tom & Jerry Smith", "Salt & pepper &amp; more", ""},
         {"Ann--Marie Kelly", "--> <!-- end", ""},
         {"Carl Map", "x", "javascript:alert(1)"},
+        {"Percy %1%2 Hall", "100%3 sure", ""},
     };
     QList<FTPerson*> people;
     for (const Case& c : cases) {
