@@ -1,9 +1,16 @@
 #include "tools/ui/ToolsMenuActions.h"
 
+#include "tools/ui/CalculateBirthDates.h"
+#include "tools/ui/CalculateDeathDates.h"
+#include "tools/ui/EventDatesEditor.h"
+#include "tools/ui/EventEditorController.h"
 #include "tools/ui/EventNamesEditor.h"
 #include "tools/ui/EventPlacesEditor.h"
 #include "tools/ui/EventPlacesFindAndReplace.h"
 #include "tools/ui/FamilyNamesEditor.h"
+#include "tools/ui/PlacesComboBox.h"
+
+#include "editor/ui/EditorHooks.h"
 
 #include "shell/ui/AppController.h"
 #include "shell/ui/DOvurDocument.h"
@@ -37,11 +44,21 @@ void ToolsMenuActions::registerMenuItems(AppController& app)
     app.addMenuItem(kEvents, QStringLiteral("Edit Event Places..."), [] { editEventPlaces(); });
     app.addMenuItem(kEvents, QStringLiteral("Find and Replace Event Places..."), [] { editEventPlacesFindAndReplace(); });
     app.addMenuItem(kEvents, QStringLiteral("Edit Event Names..."), [] { editEventNames(); });
+    app.addMenuItem(kEvents, QStringLiteral("Edit Event Dates..."), [] { editEventDates(); });
+    app.addMenuItem(kEvents, QStringLiteral("Calculate Birth Dates from Christenings and Baptisms..."),
+        [] { calculateBirthsFromChristeningsOrBaptisms(); });
+    app.addMenuItem(kEvents, QStringLiteral("Calculate Death Dates from Burials and Cremations..."),
+        [] { calculateDeathsFromBurialsOrCremations(); });
 }
 
 void ToolsMenuActions::install()
 {
     // The tools' windows that other layers open are installed here as they are built.
+    EditorHooks::shared().eventEditor
+        = [](QWidget* window, FTManagedObject* owner, FTEvent* event, std::function<void()> didEnd) {
+              EventEditorController::beginSheet(window, owner, event, std::move(didEnd));
+          };
+    EditorHooks::shared().placeField = [](QWidget* parent) -> PlaceField* { return new PlacesComboBox(parent); };
 }
 
 void ToolsMenuActions::editEventPlaces() { launch<EventPlacesEditor>(); }
@@ -51,3 +68,9 @@ void ToolsMenuActions::editEventPlacesFindAndReplace() { launch<EventPlacesFindA
 void ToolsMenuActions::editEventNames() { launch<EventNamesEditor>(); }
 
 void ToolsMenuActions::editFamilyNames() { launch<FamilyNamesEditor>(); }
+
+void ToolsMenuActions::editEventDates() { launch<EventDatesEditor>(); }
+
+void ToolsMenuActions::calculateBirthsFromChristeningsOrBaptisms() { launch<CalculateBirthDates>(); }
+
+void ToolsMenuActions::calculateDeathsFromBurialsOrCremations() { launch<CalculateDeathDates>(); }

@@ -3,12 +3,14 @@
 class AppController;
 
 // The menu commands of the database-wide editors: "Edit Family Names..." in the People menu; the places editor,
-// the find and replace of places and the event names editor in the Events menu (which the reports share). Each
-// takes the current document (nothing without one that has a main window), ends editing and saves, shows its
-// window as a sheet on the main window, and when the sheet has ended every view refreshes.
+// the find and replace of places, the event names and event dates editors and the calculated birth and death dates
+// in the Events menu (which the reports share). Each takes the current document (nothing without one that has a
+// main window), ends editing and saves, shows its window as a sheet on the main window, and when the sheet has
+// ended every view refreshes.
 //
 //   ToolsMenuActions::registerMenuItems(controller);   // once at start-up, before the first menu bar is made
 //   ToolsMenuActions::install();                        // the hooks through which other layers open these windows
+//                                                       // (the event editor, the places combo box)
 class ToolsMenuActions {
 public:
     static void registerMenuItems(AppController& app);
@@ -18,4 +20,7 @@ public:
     static void editEventPlacesFindAndReplace();
     static void editEventNames();
     static void editFamilyNames();
+    static void editEventDates();
+    static void calculateBirthsFromChristeningsOrBaptisms();
+    static void calculateDeathsFromBurialsOrCremations();
 };
