@@ -1,5 +1,6 @@
 #include "reports/ui/FilteredPeopleReport.h"
 
+#include "reports/ListingReport.h"
 #include "reports/ui/PanelSheet.h"
 #include "reports/ui/PeopleListModel.h"
 
@@ -21,10 +22,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString L(const char* key)
-{
-    return LocalizedString(QString::fromLatin1(key));
-}
+const auto L = ListingReport::label;
 }
 
 FilteredPeopleReport::FilteredPeopleReport(FTMoc* moc, QWidget* parent)

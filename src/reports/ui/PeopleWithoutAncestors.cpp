@@ -1,5 +1,6 @@
 #include "reports/ui/PeopleWithoutAncestors.h"
 
+#include "reports/ListingReport.h"
 #include "reports/ui/PanelSheet.h"
 #include "reports/ui/PeopleListModel.h"
 
@@ -20,10 +21,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString L(const char* key)
-{
-    return LocalizedString(QString::fromLatin1(key));
-}
+const auto L = ListingReport::label;
 }
 
 PeopleWithoutAncestors::PeopleWithoutAncestors(FTMoc* moc, QWidget* parent)

@@ -1,5 +1,6 @@
 #include "reports/ui/PicturesReport.h"
 
+#include "reports/ListingReport.h"
 #include "reports/ui/PanelSheet.h"
 
 #include "shell/RtfWriter.h"
@@ -17,10 +18,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString L(const char* key)
-{
-    return LocalizedString(QString::fromLatin1(key));
-}
+const auto L = ListingReport::label;
 }
 
 PicturesReport::PicturesReport(FTMoc* moc, QWidget* parent)

@@ -1,5 +1,6 @@
 #include "reports/ui/SourcesReport.h"
 
+#include "reports/ListingReport.h"
 #include "reports/ui/PanelSheet.h"
 #include "reports/ui/ApplicationsComboBox.h"
 
@@ -22,10 +23,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString L(const char* key)
-{
-    return LocalizedString(QString::fromLatin1(key));
-}
+const auto L = ListingReport::label;
 }
 
 SourcesReport::SourcesReport(FTMoc* moc, QWidget* parent)
