@@ -1,9 +1,12 @@
 #include "app/InstallApplication.h"
 
 #include "gedcom/ui/GedcomMenuActions.h"
+#include "merge/ui/MergeMenuActions.h"
 #include "pictures/ui/PicturesMenuActions.h"
+#include "publishing/ui/PublishingMenuActions.h"
 #include "sources/ui/SourceCitingSetup.h"
 #include "sources/ui/SourcesMenuActions.h"
+#include "tools/ui/ToolsMenuActions.h"
 
 #include "diagrams/DiagramHooks.h"
 #include "diagrams/ui/FamilyDiagramSetup.h"
@@ -36,7 +39,13 @@ void installApplication(AppController& controller)
     // Also the intake of the pictures pasted or dropped on the family diagram.
     PicturesMenuActions::install();
     SourcesMenuActions::registerMenuItems(controller);
+    // The calendar and contact-card exports; the map window of an event's place.
+    PublishingMenuActions::registerMenuItems(controller);
+    PublishingMenuActions::install();
     registerPersonEditorMenuItems(controller);
+    // The database-wide editors: places, event names, family names.
+    ToolsMenuActions::registerMenuItems(controller);
+    ToolsMenuActions::install();
     // Citation sheets, the citations page, the toolbar's menu of sources and its active source panel.
     installSourceCiting();
     // Edit > "Preferences..." and the toolbar's Preferences item; the family diagram's menu opens the same window.
@@ -44,6 +53,9 @@ void installApplication(AppController& controller)
     DiagramHooks::shared().preferences = [] { PreferencesController::setUserPreferences(); };
     // Citing with no active source from the family diagram offers the sources window of that database.
     DiagramHooks::shared().sourcesWindow = [](FTMoc* moc) { SourcesMenuActions::sourcesAddModDel(moc, nullptr); };
+    // Merge > Compare and Merge... and the merge windows other subsystems open.
+    MergeMenuActions::registerMenuItems(controller);
+    MergeMenuActions::install();
     // The hierarchy diagram from the toolbar, the Reports menu and the family diagram.
     installHierarchyDiagram(controller);
     // The hierarchy page's chart button opens the same window.

@@ -9,10 +9,10 @@ class FTPerson;
 // folder.
 class DiagramFileName {
 public:
-    // The focal person's name with years as one file name: "/" becomes "|", control characters go, and so do
-    // leading dots and blanks; at most 200 bytes in UTF-8. "Family Diagram" when nothing is left (or no person).
+    // The focal person's name with years as one file name (Utils::safeFileName). "Family Diagram" when nothing is
+    // left (or no person).
     static QString baseName(const FTPerson* person);
-    // Any text made one file name by the same rule; `fallback` when nothing is left.
+    // Any text made one file name: Utils::safeFileName; `fallback` when nothing is left.
     static QString safeBaseName(QString name, const QString& fallback);
     // "<folder>/<baseName>.<extension>".
     static QString path(const QString& folder, const FTPerson* person, const QString& extension);

@@ -58,7 +58,7 @@ QByteArray RelativesCsv::contents(const QList<Relative>& rows)
 
 QString RelativesCsv::pathFor(const FTPerson* person, const QString& reportsFolder)
 {
-    const QString name = Utils::replaceForwardSlashInString(person ? person->name() : QString());
+    const QString name = Utils::safeFileName(person ? person->name() : QString());
     return QStringLiteral("%1/%2_%3.csv").arg(reportsFolder, name, LocalizedString("Relatives"));
 }
 

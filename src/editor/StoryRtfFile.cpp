@@ -17,8 +17,8 @@
 
 QString StoryRtfFile::pathFor(const FTPerson* person, const QString& reportsFolder)
 {
-    const QString name = Utils::replaceForwardSlashInString(LocalizedString(QStringLiteral("StoryOf"))
-                                                            + person->nameWithBirthAndDeathYears());
+    const QString story = LocalizedString(QStringLiteral("StoryOf"));
+    const QString name = Utils::safeFileName(story + person->nameWithBirthAndDeathYears(), story.trimmed());
     return QStringLiteral("%1/%2.rtf").arg(reportsFolder, name);
 }
 

@@ -246,9 +246,7 @@ void ExportToGedcomRun::prepare()
 {
     numberAllObjects();
     m_sourcesSet.clear();
-    const QMap<QString, QString> names = EventTypesVocabulary::dictionary(-1);
-    for (auto it = names.keyBegin(); it != names.keyEnd(); ++it)
-        m_eventTags.insert(*it);
+    m_eventNames = EventTypesVocabulary::dictionary(-1);
     setProgress(0);
     if (message)
         message(QStringLiteral("Creating GEDCOM records for families."));

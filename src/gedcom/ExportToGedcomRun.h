@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QList>
+#include <QMap>
 #include <QSet>
 #include <QString>
 
@@ -94,6 +95,7 @@ private:
     void addSourceCitations(int level, const QList<class FTSourceRel*>& citations);
     QList<class FTSourceRel*> citationsOfPerson(FTPerson* person);
     QList<class FTSourceRel*> citationsOfEvent(FTEvent* event);
+    QList<class FTSourceRel*> citationsOfPicture(FTPicture* picture);
 
     void setProgress(int percent);
 
@@ -115,7 +117,8 @@ private:
     QHash<const FTPerson*, QList<FTFamily*>> m_childOfFamilies;
 
     QSet<FTSource*> m_sourcesSet;
-    QSet<QString> m_eventTags;
+    // Event tags with their English names.
+    QMap<QString, QString> m_eventNames;
     // The note records owed by the record being written: identifier and text.
     QList<std::pair<QString, QString>> m_pendingNotes;
 

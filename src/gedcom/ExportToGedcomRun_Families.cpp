@@ -5,7 +5,9 @@
 #include "model/FTEvent.h"
 #include "model/FTMoc.h"
 #include "model/FTPerson.h"
+#include "model/FTPicture.h"
 #include "model/FTSource.h"
+#include "model/FTSourceRel.h"
 #include "model/FTSpouseRel.h"
 
 #include "platform/FTLog.h"
@@ -90,6 +92,19 @@ void ExportToGedcomRun::writeSOURCE_Records()
     timer.start();
     // An export of chosen people writes the sources their written citations refer to. The whole database's export
     // writes every source: those the user keeps for later, cited by nobody yet, are part of it too.
+    if (m_selective) {
+        // A source's picture may cite another source: that one is written too, so that no citation points nowhere.
+        QList<FTSource*> pending = m_sourcesSet.values();
+        while (!pending.isEmpty()) {
+            const FTSource* source = pending.takeLast();
+            if (const FTPicture* picture = source->picture())
+                for (const FTSourceRel* c : picture->sourceRels())
+                    if (c->source() && !m_sourcesSet.contains(c->source())) {
+                        m_sourcesSet.insert(c->source());
+                        pending.append(c->source());
+                    }
+        }
+    }
     QList<FTSource*> sources = m_selective ? m_sourcesSet.values() : m_moc->fetch<FTSource>();
     std::sort(sources.begin(), sources.end(), [this](const FTSource* a, const FTSource* b) {
         const qint64 ia = sourceId(a), ib = sourceId(b);

@@ -29,16 +29,6 @@ const QString kNote = QStringLiteral("NOTE");
 
 QString numbered(const char* prefix, qint64 number) { return QLatin1String(prefix) + QString::number(number); }
 
-// The first `length` UTF-16 units, one fewer when the cut would split a surrogate pair.
-QString leftWhole(const QString& text, int length)
-{
-    if (text.size() <= length)
-        return text;
-    if (text[length - 1].isHighSurrogate())
-        --length;
-    return text.left(length);
-}
-
 QString withLineFeeds(QString text)
 {
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
@@ -206,9 +196,19 @@ void ExportToGedcomRun::addEventStructure(int level, FTEvent* event)
     QString tag;
     QString typeText;
     switch (type) {
-    case FTEvent::BirthEvent: tag = QStringLiteral("BIRT"); break;
-    case FTEvent::DeathEvent: tag = QStringLiteral("DEAT"); break;
-    case FTEvent::MarriageEvent: tag = QStringLiteral("MARR"); break;
+    case FTEvent::BirthEvent:
+    case FTEvent::DeathEvent:
+    case FTEvent::MarriageEvent: {
+        tag = type == FTEvent::BirthEvent ? QStringLiteral("BIRT")
+            : type == FTEvent::DeathEvent ? QStringLiteral("DEAT")
+                                          : QStringLiteral("MARR");
+        // A birth, death or marriage keeps a name of its own ("11th President", "Age: 53", the text another
+        // program wrote on the event's line) as its type; the import reads a type back as the name.
+        const QString own = event->stringValue("name").trimmed();
+        if (!own.isEmpty() && own != m_eventNames.value(tag))
+            typeText = own;
+        break;
+    }
     case FTEvent::OtherPersonalEvent:
     case FTEvent::OtherMarriageEvent:
         tag = subtype.isEmpty() ? QStringLiteral("EVEN") : subtype;
@@ -216,7 +216,7 @@ void ExportToGedcomRun::addEventStructure(int level, FTEvent* event)
         break;
     default: return;
     }
-    if (!m_eventTags.contains(tag)) {
+    if (!m_eventNames.contains(tag)) {
         // An event of a kind GEDCOM does not know keeps its tag as the type, so nothing is lost.
         if (typeText.trimmed().isEmpty() && tag != QLatin1String("EVEN"))
             typeText = tag;
@@ -238,9 +238,13 @@ void ExportToGedcomRun::addEventStructure(int level, FTEvent* event)
 
     const QString dateText = event->stringValue("date").trimmed();
     const QString notes = event->notes().trimmed();
+    // GEDCOM has no line break in a place: its lines are joined, and all of it is written.
     QString place = withLineFeeds(event->place()).trimmed();
-    if (place.contains(u'\n'))
-        place = leftWhole(place.replace(QLatin1String("\n"), QLatin1String(", ")), 120);
+    place.replace(QLatin1String("\n"), QLatin1String(", "));
+    // A death keeps the person's cause of death; any event may have a cause of its own.
+    QString cause = event->causeOfEvent().trimmed();
+    if (type == FTEvent::DeathEvent && owner && !owner->causeOfDeath().trimmed().isEmpty())
+        cause = owner->causeOfDeath().trimmed();
 
     // A death without a date of someone born more than 130 years ago is known to have happened.
     bool knownToHaveDied = false;
@@ -253,8 +257,8 @@ void ExportToGedcomRun::addEventStructure(int level, FTEvent* event)
     QList<FTSourceRel*> citations;
     if (!depersonalized)
         citations = citationsOfEvent(event);
-    if (dateText.isEmpty() && place.isEmpty() && notes.isEmpty() && typeText.isEmpty() && !knownToHaveDied
-        && citations.isEmpty())
+    if (dateText.isEmpty() && place.isEmpty() && notes.isEmpty() && typeText.isEmpty() && cause.isEmpty()
+        && !knownToHaveDied && citations.isEmpty())
         return;
 
     if (depersonalized) {
@@ -272,11 +276,11 @@ void ExportToGedcomRun::addEventStructure(int level, FTEvent* event)
     if (!dateText.isEmpty() && !yesValue)
         w.writeLine(level + 1, QStringLiteral("DATE"),
                     GedcomDate::gedcomDate(event->qual(), event->day(), event->month(), event->year(), dateText));
-    if (type == FTEvent::DeathEvent && owner && !owner->causeOfDeath().trimmed().isEmpty())
-        w.writeLine(level + 1, QStringLiteral("CAUS"), owner->causeOfDeath().trimmed());
+    if (!cause.isEmpty())
+        w.writeLine(level + 1, QStringLiteral("CAUS"), cause);
 
     if (!place.isEmpty()) {
-        w.writeLine(level + 1, QStringLiteral("PLAC"), place);
+        w.writeLongValue(level + 1, QStringLiteral("PLAC"), place);
         if (m_options.includeCustomTags) {
             const float latitude = event->latitude(), longitude = event->longitude();
             if (latitude != 0 || longitude != 0) {
@@ -374,6 +378,7 @@ void ExportToGedcomRun::addMultimediaLink(int level, FTPicture* picture)
     const QString notes = picture->notes().trimmed();
     if (!notes.isEmpty())
         w.writeText(level + 1, kNote, notes);
+    addSourceCitations(level + 1, citationsOfPicture(picture));
     if (!m_options.includeCustomTags)
         return;
     const QString original = picture->originalFilename().trimmed();
@@ -390,10 +395,20 @@ void ExportToGedcomRun::addMultimediaLink(int level, FTPicture* picture)
 
 QList<FTSourceRel*> ExportToGedcomRun::citationsOfPerson(FTPerson* person)
 {
-    // The citations of the person's events are written under the events.
+    // The citations of the person's events and pictures are written under the events and pictures.
     QList<FTSourceRel*> out;
     for (FTSourceRel* c : person->sourceRels())
-        if (!c->event() && c->source())
+        if (!c->event() && !c->picture() && c->source())
+            out.append(c);
+    std::sort(out.begin(), out.end(), byKey<FTSourceRel>);
+    return out;
+}
+
+QList<FTSourceRel*> ExportToGedcomRun::citationsOfPicture(FTPicture* picture)
+{
+    QList<FTSourceRel*> out;
+    for (FTSourceRel* c : picture->sourceRels())
+        if (c->source())
             out.append(c);
     std::sort(out.begin(), out.end(), byKey<FTSourceRel>);
     return out;
@@ -423,7 +438,12 @@ void ExportToGedcomRun::addSourceCitations(int level, const QList<FTSourceRel*>&
         m_sourcesSet.insert(source);
         const QString reference = GedcomWriter::oneLine(citation->reference());
         if (!reference.trimmed().isEmpty())
-            w.writeLine(level + 1, QStringLiteral("PAGE"), leftWhole(reference, 247));
+            w.writeLongValue(level + 1, QStringLiteral("PAGE"), reference);
+        // The quality of the evidence, as the import keeps it from a QUAY line: 0 to 3 in GEDCOM.
+        static const Key kCertainty("certainty");
+        const QVariant quality = citation->value(kCertainty);
+        if (quality.isValid() && !quality.isNull() && quality.toInt() >= 0 && quality.toInt() <= 3)
+            w.writeLine(level + 1, QStringLiteral("QUAY"), QString::number(quality.toInt()));
         if (!citation->notes().trimmed().isEmpty())
             addPendingNote(level + 1, numbered("CN", citation->numericId()), citation->notes());
         const QString topic = citation->itemDescribed().trimmed();

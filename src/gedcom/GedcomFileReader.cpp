@@ -63,6 +63,31 @@ QStringList headerLinesOfText(QStringView text)
     return lines;
 }
 
+qsizetype byteOrderMarkLength(QByteArrayView line) { return line.startsWith("\xEF\xBB\xBF") ? 3 : 0; }
+qsizetype byteOrderMarkLength(QStringView line) { return line.startsWith(QChar(0xFEFF)) ? 1 : 0; }
+
+// The first line that holds more than blanks (a byte-order mark counts as none): blank lines carry nothing, so
+// one before the header does not make the header's line any less the first.
+template <class View> View firstNonBlankLineOf(const View text)
+{
+    qsizetype begin = 0;
+    while (true) {
+        qsizetype end = begin;
+        while (end < text.size() && text[end] != '\n' && text[end] != '\r')
+            ++end;
+        const View line = text.sliced(begin, end - begin);
+        qsizetype i = begin == 0 ? byteOrderMarkLength(line) : 0;
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+            ++i;
+        if (i < line.size() || end >= text.size())
+            return line;
+        begin = end + 1;
+    }
+}
+// Views only: the line returned lies in the caller's text.
+QByteArrayView firstNonBlankLine(QByteArrayView text) { return firstNonBlankLineOf(text); }
+QStringView firstNonBlankLine(QStringView text) { return firstNonBlankLineOf(text); }
+
 // Where the cleaned lines come from in the user's file: identity unless BLOB data was left out.
 // Each entry starts a run of lines: (index of the cleaned line, its number in the file).
 struct LineMap {
@@ -497,10 +522,7 @@ bool GedcomFileReader::Private::load(QByteArray bytes, const QString& path)
         text = Enc::decodeUtf16(bytes, encoding == Enc::UTF16BE, &messages);
         bytes = QByteArray();
         header = GedcomHeaderInfo::fromHeaderLines(headerLinesOfText(text));
-        qsizetype end = 0;
-        while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
-            ++end;
-        firstLine = QStringView(text).first(end);
+        firstLine = firstNonBlankLine(text);
     } else {
         header = GedcomHeaderInfo::fromHeaderLines(headerLines);
         observer->setDialogMessage(QStringLiteral("Checking the Gedcom file format"));
@@ -533,8 +555,8 @@ bool GedcomFileReader::Private::load(QByteArray bytes, const QString& path)
         }
         FTLog(QStringLiteral("Gedcom file was read using %1 decoder.").arg(decoderName));
         source = std::move(bytes);
-        const qsizetype end = source.indexOf('\n');
-        firstLineText = decodeBytes(QByteArrayView(source).first(end < 0 ? source.size() : end), true, nullptr, nullptr);
+        const QByteArrayView first = firstNonBlankLine(source);
+        firstLineText = decodeBytes(first, first.data() == source.constData(), nullptr, nullptr);
         firstLine = firstLineText;
     }
 

@@ -245,9 +245,7 @@ QList<GedcomWriter::TextPiece> GedcomWriter::splitText(const QString& text)
     t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     for (QChar c : {QChar(u'\r'), QChar(0x2028), QChar(0x2029)})
         t.replace(c, u'\n');
-    // A no-break space, and the dagger that stands for one in text decoded from Mac Roman.
-    for (QChar c : {QChar(0x00A0), QChar(0x2020)})
-        t.replace(c, u' ');
+    // No-break spaces and daggers stay: the file is UTF-8, and a dagger before a year of death is the user's own.
 
     const QStringList lines = t.split(u'\n');
     QString tag = QStringLiteral("CONC");
@@ -275,6 +273,40 @@ QList<GedcomWriter::TextPiece> GedcomWriter::splitText(const QString& text)
         pieces.append({tag, line.mid(start)});
     }
     return pieces;
+}
+
+QStringList GedcomWriter::splitValue(const QString& value, int length)
+{
+    if (value.size() <= length)
+        return {value};
+    QStringList pieces;
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, value);
+    const auto isBlankAt = [&](qsizetype i) { return value[i] == u' ' || value[i] == u'\t'; };
+    qsizetype start = 0;
+    while (value.size() - start > length) {
+        // A reader may trim the blanks at either end of a value: a piece ends between two characters that are not
+        // blanks, where it can, and never inside a character.
+        qsizetype cut = 0;
+        for (qsizetype end = start + length; end > start + length / 2 && cut == 0; --end) {
+            graphemes.setPosition(int(end));
+            if (graphemes.isAtBoundary() && !isBlankAt(end - 1) && !isBlankAt(end))
+                cut = end;
+        }
+        if (cut == 0)
+            cut = start + pieceLength(value, graphemes, int(start), length);
+        pieces.append(value.mid(start, cut - start));
+        start = cut;
+    }
+    pieces.append(value.mid(start));
+    return pieces;
+}
+
+void GedcomWriter::writeLongValue(int level, const QString& tag, const QString& value)
+{
+    const QStringList pieces = splitValue(oneLine(value), kLongValueLength);
+    writeLine(level, tag, pieces.first());
+    for (qsizetype i = 1; i < pieces.size(); ++i)
+        writeLine(level + 1, QStringLiteral("CONC"), pieces[i]);
 }
 
 QString GedcomWriter::oneLine(const QString& value)

@@ -35,6 +35,9 @@ public:
     };
 
     static constexpr int kTextLineLength = 150;
+    // The longest piece of a one-line value (a page reference, a place): a line of 255 characters at most holds
+    // it under its level and tag.
+    static constexpr int kLongValueLength = 246;
     static inline const QString kProgramName = QStringLiteral("Kinloom for Vovadid");
     static inline const QString kSubmitterXref = QStringLiteral("SM1");
     static inline const QString kSubmissionXref = QStringLiteral("SUBN1");
@@ -71,6 +74,8 @@ public:
     void writeText(int level, const QString& tag, const QString& text, const QString& xref = {});
     // The CONC and CONT lines of `text` under a line of `ownerLevel`.
     void writeContinuation(int ownerLevel, const QString& text);
+    // A one-line value whole: when longer than kLongValueLength, the rest follows in CONC lines under it.
+    void writeLongValue(int level, const QString& tag, const QString& value);
     // Author, title and the like: the value itself when it has at most 200 characters and one line,
     // else a tag line with the text under it.
     void writeShortText(int level, const QString& tag, const QString& text);
@@ -89,6 +94,9 @@ public:
                               bool valueIsPointer, bool indent);
     // Free text as CONC and CONT pieces of at most 150 UTF-16 units, never cut inside a character.
     static QList<TextPiece> splitText(const QString& text);
+    // A one-line value in pieces of at most `length` UTF-16 units, cut between two characters that are not blanks
+    // where the value has such a place, and never inside a character.
+    static QStringList splitValue(const QString& value, int length);
     // Line breaks become blanks (CR LF one blank).
     static QString oneLine(const QString& value);
     // Every "@" doubled.

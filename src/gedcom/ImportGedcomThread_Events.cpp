@@ -119,18 +119,26 @@ FTEvent* ImportGedcomThread::processEVENT_STRUCTURE_For(FTManagedObject* owner, 
     };
 
     FTEvent* event = nullptr;
+    // The text on the event's own line ("1 EVEN Sailed for Europe") names the event unless a TYPE line does; then
+    // it describes the event and is kept at the head of its notes.
+    const QString lineText = isY(line->value()) ? QString() : withoutControlEnds(line->value()).trimmed();
+    QString nameFromLine;
+    QString description;
     if (type == FTEvent::BirthEvent && person->birth()) {
         FTLog(QStringLiteral("Multiple Birth event for %1").arg(person->nameWithBirthAndDeathYears()));
         event = createEventOfType(FTEvent::OtherPersonalEvent, QStringLiteral("EVEN"));
         event->setName(QStringLiteral("Alternate Birth"));
+        description = lineText;
     } else if (type == FTEvent::DeathEvent && person->death()) {
         FTLog(QStringLiteral("Multiple Death event for %1").arg(person->nameWithBirthAndDeathYears()));
         event = createEventOfType(FTEvent::OtherPersonalEvent, QStringLiteral("EVEN"));
         event->setName(QStringLiteral("Alternate Death"));
+        description = lineText;
     } else if (type == FTEvent::MarriageEvent && couple->marriage()) {
         FTLog(QStringLiteral("Multiple Marriage event for %1").arg(couple->marriage()->ownerName()));
         event = createEventOfType(FTEvent::OtherMarriageEvent, QStringLiteral("EVEN"));
         event->setName(QStringLiteral("Alternate Marriage"));
+        description = lineText;
     } else {
         event = createEventOfType(type, tag);
         if (!event)
@@ -154,9 +162,11 @@ FTEvent* ImportGedcomThread::processEVENT_STRUCTURE_For(FTManagedObject* owner, 
                 line->setErrorReason(GedRec::ReasonContinuationNotAllowed, GedRec::ActionAppendedToNotes);
             } else {
                 event->setName(value.isEmpty() ? defaultName(tag) : value);
+                nameFromLine = lineText;
             }
         } else if (!value.isEmpty() && !isY(value)) {
             event->setName(value);
+            nameFromLine = lineText;
         } else {
             // "Y": the event is known to have happened; a death keeps that as its date.
             if (isY(value) && type == FTEvent::DeathEvent)
@@ -183,8 +193,12 @@ FTEvent* ImportGedcomThread::processEVENT_STRUCTURE_For(FTManagedObject* owner, 
             processPHONEFor(event, sub);
         } else if (sub->hasType("TYPE")) {
             const QString name = sub->value().trimmed();
-            if (!name.isEmpty() && name != tag)
+            if (!name.isEmpty() && name != tag) {
+                // (A custom tag loaded as EVEN carries its line's text in its TYPE already.)
+                if (!nameFromLine.isEmpty() && !name.contains(nameFromLine))
+                    description = nameFromLine;
                 event->setName(name);
+            }
             use(sub);
         } else if (sub->hasType("SOUR")) {
             processSOURCE_CITATION_STRUCTURE_For(event, sub, QString());
@@ -220,6 +234,10 @@ FTEvent* ImportGedcomThread::processEVENT_STRUCTURE_For(FTManagedObject* owner, 
 
     if (!tag.isEmpty() && event->stringValue(kName).isEmpty())
         event->setName(defaultName(tag));
+    if (!description.isEmpty()) {
+        const QString notes = event->notes();
+        event->setNotes(notes.isEmpty() ? description : description + u'\n' + notes);
+    }
     return event;
 }
 
@@ -252,7 +270,11 @@ void ImportGedcomThread::processPLACEFor(FTEvent* event, GedRec* line)
         appendStringByRecursingGedRecs(line, text, false);
         event->setPlace(Utils::cleanPlaceName(text, true));
     } else {
-        event->setPlace(Utils::cleanPlaceName(line->value(), true));
+        // A long place goes on in CONC lines, a place of several lines in CONT lines.
+        QString text = line->value();
+        for (GedRec* sub : line->subRecords())
+            appendContinuation(sub, text);
+        event->setPlace(Utils::cleanPlaceName(text, true));
         if (m_header.bKinloom)
             processEventGeocodingFor(event, line);
     }

@@ -286,7 +286,16 @@ void ImportGedcomThread::processAttributesOfPcRel(FTPcRel* link, GedRec* line)
     }
     for (GedRec* sub : line->subRecords()) {
         if (sub->hasType("NOTE")) {
+            // A file of this program writes a link's note under the family's child line and again under the
+            // child's family line: the same note read twice is kept once.
+            const QString before = link ? link->notes() : QString();
             processNOTE_STRUCTURE_For(link, sub);
+            if (link && !before.isEmpty() && link->notes() != before) {
+                const QString added = link->notes().mid(before.size() + 1);
+                if (before == added || before.startsWith(added + u'\n') || before.endsWith(u'\n' + added)
+                    || before.contains(u'\n' + added + u'\n'))
+                    link->setNotes(before);
+            }
         } else if (sub->hasType("_PROB")) {
             // "<certainty> <six 0/1 flags>": direct, indirect, primary, secondary, original, derivative.
             const QStringList parts = sub->value().split(u' ');

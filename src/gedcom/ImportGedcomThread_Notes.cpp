@@ -191,12 +191,12 @@ void ImportGedcomThread::appendStringByRecursingGedRecs(GedRec* line, QString& t
         return;
     if (m_header.bReunion && line->hasType("SOUR"))
         return;
+    // An empty CONT line is an empty line of the text, and a CONC line of blanks the blanks between two words:
+    // neither is dropped.
     if (line->hasType("CONT")) {
-        if (!line->value().trimmed().isEmpty())
-            text += u'\n' + withoutControlEnds(line->value());
+        text += u'\n' + withoutControlEnds(line->value());
     } else if (line->hasType("CONC")) {
-        if (!line->value().trimmed().isEmpty())
-            text += withoutControlEnds(line->value());
+        text += withoutControlEnds(line->value());
     } else if (!(text.startsWith(QLatin1String("Address:")) && text.contains(line->value()))) {
         if (!text.isEmpty())
             text += u'\n';

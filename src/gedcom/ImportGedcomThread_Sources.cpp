@@ -318,10 +318,17 @@ void ImportGedcomThread::processSOURCE_CITATION_STRUCTURE_For(
             appendNotes(text, citation);
             sub->setErrorReason(GedRec::ReasonTagNotInGedcom55, GedRec::ActionAppendedToNotes);
         } else if (is(tag, "PAGE")) {
-            citation->setReference(sub->value());
-            if (sub->hasSubRecords()) {
+            // A long reference (a web address, often) goes on in CONC lines: it is one reference.
+            QString reference = sub->value();
+            bool more = false;
+            for (GedRec* under : sub->subRecords())
+                more = !appendContinuation(under, reference) || more;
+            citation->setReference(reference);
+            if (more) {
+                // Anything else under the page is kept with the citation's notes.
                 QString text;
-                appendStringByRecursingGedRecs(sub, text, false);
+                for (GedRec* under : sub->subRecords())
+                    appendStringByRecursingGedRecs(under, text, false);
                 appendNotes(text, citation);
                 sub->setErrorReason(GedRec::ReasonOverlengthPage, GedRec::ActionAppendedToNotes);
             }

@@ -199,6 +199,12 @@ public:
     // ---- Document ----
     // Forgets the loaded place list, so that the next places() reads it again (an undo may have changed places).
     void resetPlaces();
+    // Forgets the loaded place list and its stored copy's authority: the next places() builds the list from the
+    // events themselves. For changes of many places at once, and for undo and redo, after which the stored copy
+    // may name places that no event holds any more.
+    void rebuildPlaces();
+    // Forgets every loaded event-names list; each is built again from the events on its next use.
+    void resetEventNames();
 
 private:
     explicit FTMoc(const StoreSchema& schema);

@@ -10,6 +10,7 @@
 struct FTMoc::State {
     qint64 modelDefaultsKey = 0; // primary key of the ModelDefaults record once found or made
     std::optional<QStringList> places; // nullopt until first use
+    bool placesFromEvents = false; // the next places() ignores the stored copy
     QHash<QString, QStringList> eventNamesDictionary; // event tag -> names
     std::optional<QStringList> recentSources; // object URIs, newest first; nullopt until first use
     QString databaseURL;

@@ -50,7 +50,10 @@ void FTMoc::storeList(const QString& key, const QStringList& list)
 QStringList FTMoc::places()
 {
     if (!s->places) {
-        std::optional<QStringList> list = storedList(QStringLiteral("places"));
+        std::optional<QStringList> list;
+        if (!s->placesFromEvents)
+            list = storedList(QStringLiteral("places"));
+        s->placesFromEvents = false;
         if (list) {
             FTLog(QStringLiteral("%1 places got from ModelDefaults").arg(list->size()));
         } else {

@@ -79,10 +79,11 @@ bool RtfWriter::fail(const QString& key, const QString& path)
 
 bool RtfWriter::createOutputFileName(const QString& baseName)
 {
-    QString name = Utils::replaceForwardSlashInString(baseName);
-    const QFileInfo fi(name);
+    QString name = baseName;
+    const QFileInfo fi(Utils::replaceForwardSlashInString(name));
     if (isReportExtension(fi.suffix()) && !fi.completeBaseName().isEmpty())
         name = fi.completeBaseName();
+    name = Utils::safeFileName(name, QStringLiteral("Report"));
     QString error;
     const QString path = Utils::uniquePathInFolder(Utils::reportsDirectory(), name, m_fileType, 100, &error);
     if (path.isEmpty()) {

@@ -78,6 +78,15 @@ public:
     static QString createReportFileName(const QString& databaseName, const QString& reportName,
                                         const QString& extension);
 
+    // THE way a user's text (a person's name, a title, a database name) becomes a file name: use it wherever
+    // such text names a report, listing, CSV, RTF, picture, web page or folder, never the raw text.
+    // "/" becomes "|", control characters (line ends, tabs, NUL) go, runs of blanks become one, leading dots and
+    // blanks go (no hidden files, no "." or ".."), and the result is cut, never inside a character, to at most
+    // `maxBytes` bytes of UTF-8. A file name may hold 255 bytes: the default leaves 55 for what callers add (a
+    // suffix such as "_Relatives", the "_<n>" of a free name, the extension). `fallback` when nothing is left.
+    // The result never leads out of the folder it is put in.
+    static QString safeFileName(const QString& text, const QString& fallback = {}, int maxBytes = 200);
+
     // Backups of a database: "<backups>/<name>_BackupNN.RezUdu", NN the first free number of 01 .. 99.
     // Empty after the "maximum of 99 backups" message when all are taken.
     static QString proposedBackupPath(const QString& databasePath);
@@ -109,7 +118,8 @@ public:
     // every character above 127 become RTF escapes. Run it once, before the line breaks are turned into \par.
     static void cleanTheRtfString(QString& text);
     // A rich text (a story, a family group sheet) as a complete RTF document: fonts, sizes, bold, italic,
-    // underline, strike-through, colours, alignment and indents, with its pictures embedded as JPEG.
+    // underline, strike-through, text and background colours, alignment and indents, with its pictures embedded as
+    // JPEG.
     static QString encodeRTFwithPictures(const class QTextDocument& document);
 
     // ---- end of folders ----

@@ -100,16 +100,40 @@ QString Utils::uniquePathInFolder(const QString& folder, const QString& name, co
     return path;
 }
 
+QString Utils::safeFileName(const QString& text, const QString& fallback, int maxBytes)
+{
+    QString name = text;
+    name.removeIf([](QChar c) { return c.category() == QChar::Other_Control; });
+    name = replaceForwardSlashInString(name).simplified();
+    qsizetype lead = 0;
+    while (lead < name.size() && (name[lead] == QLatin1Char('.') || name[lead].isSpace()))
+        ++lead;
+    name.remove(0, lead);
+    if (name.toUtf8().size() > maxBytes) {
+        // Cut by whole characters: a surrogate pair stays together.
+        qsizetype bytes = 0, end = 0;
+        while (end < name.size()) {
+            const qsizetype step = name[end].isHighSurrogate() && end + 1 < name.size() ? 2 : 1;
+            const qsizetype size = name.mid(end, step).toUtf8().size();
+            if (bytes + size > maxBytes)
+                break;
+            bytes += size;
+            end += step;
+        }
+        name.truncate(end);
+        name = name.trimmed();
+    }
+    return name.isEmpty() ? fallback : name;
+}
+
 QString Utils::createReportFileName(const QString& name, const QString& extension)
 {
-    return uniquePathInFolder(reportsDirectory(), name, extension, -1);
+    return uniquePathInFolder(reportsDirectory(), safeFileName(name, QStringLiteral("Report")), extension, -1);
 }
 
 QString Utils::createReportFileName(const QString& databaseName, const QString& reportName, const QString& extension)
 {
-    return createReportFileName(
-        QStringLiteral("%1_%2").arg(replaceForwardSlashInString(databaseName), replaceForwardSlashInString(reportName)),
-        extension);
+    return createReportFileName(QStringLiteral("%1_%2").arg(databaseName, reportName), extension);
 }
 
 QString CreateUniquePathNameForNewModel(const QString& name, const QString& kind)
@@ -418,6 +442,9 @@ QString Utils::encodeRTFwithPictures(const QTextDocument& document)
                 group += QStringLiteral("\\strike");
             if (cf.hasProperty(QTextFormat::ForegroundBrush) && cf.foreground().style() != Qt::NoBrush)
                 group += QStringLiteral("\\cf%1").arg(colourIndex(cf.foreground().color()));
+            // Word reads the shading pattern, other word processors the older character background.
+            if (cf.hasProperty(QTextFormat::BackgroundBrush) && cf.background().style() != Qt::NoBrush)
+                group += QStringLiteral("\\chcbpat%1\\cb%1").arg(colourIndex(cf.background().color()));
             body += group + ' ' + escapeRichText(fragment.text()) + '}';
         }
         if (block.next().isValid())

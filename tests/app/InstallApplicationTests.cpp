@@ -111,7 +111,6 @@ const QMap<QString, int> kWaiting = {
     {"EditorHooks::personalTimeline", 58},
     {"EditorHooks::narrativeReportSheet", 54},
     {"EditorHooks::placeField", 60},
-    {"ModelHooks::openMapWindow", 68},
     {"Toolbar::PeopleIndex", 56},
     {"Toolbar::ProjectView", 61},
 };

@@ -162,6 +162,22 @@ TEST_F(RelativesPageRules, TheCsvFileMatchesTheGoldenFile)
     EXPECT_EQ(written.readAll(), "\xEF\xBB\xBF" + LocalizedString("RelativesCsvHeaderLine").toUtf8());
 }
 
+TEST_F(RelativesPageRules, AVeryLongNameStillGivesAFileInTheReportsFolder)
+{
+    QStringList words;
+    for (int i = 0; i < 30; ++i)
+        words << "Maximilian";
+    FTPerson* me = person(words.join(' '), M());
+    WorkspaceFixture apps(dir.path(), "text/csv");
+    const QString path = RelativesCsv::generateCsvReport(me, RelativesPageRows::family(me));
+    ASSERT_FALSE(path.isEmpty());
+    EXPECT_EQ(QFileInfo(path).absolutePath(), QFileInfo(Utils::reportsDirectory()).absoluteFilePath());
+    EXPECT_TRUE(QFileInfo(path).fileName().startsWith("Maximilian Maximilian"));
+    EXPECT_TRUE(QFileInfo(path).fileName().endsWith("_Relatives.csv"));
+    EXPECT_GT(QFileInfo(path).size(), 0);
+    EXPECT_THAT(apps.launched(), ElementsAre("--editor", path));
+}
+
 TEST_F(RelativesPageRules, AFailedWriteSaysSoWithThePathAndOpensNothing)
 {
     FTPerson* me = person("Ian Smith", M());

@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextImageFormat>
@@ -389,6 +390,17 @@ TEST_F(StoryGeneratorTest, PicturesTravelInsideTheTextAndIntoTheRtfFile)
     EXPECT_TRUE(bytes.contains("\\jpegblip ffd8"));
     // Indents in points, as on the page: the events rows hang 130 points in.
     EXPECT_TRUE(bytes.contains("\\fi-2600")) << bytes.constData();
+
+    // A name of some 300 characters is cut to a file name the folder accepts.
+    QStringList words;
+    for (int i = 0; i < 30; ++i)
+        words << "Maximilian";
+    ann->setPrimitiveValue(Key("name"), words.join(' '));
+    const QString longPath = StoryRtfFile::pathFor(ann, reports);
+    EXPECT_EQ(QFileInfo(longPath).absolutePath(), reports);
+    EXPECT_TRUE(QFileInfo(longPath).fileName().startsWith("Story of Maximilian Maximilian"));
+    ASSERT_TRUE(StoryRtfFile::write(reloaded, longPath, &error)) << error.toStdString();
+    EXPECT_TRUE(QFileInfo(longPath).size() > 0);
 
     // A file that cannot be written says why, and whatever stood there stays.
     const QString blocked = reports + "/blocked.rtf";

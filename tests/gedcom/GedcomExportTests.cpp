@@ -330,6 +330,43 @@ TEST_F(GedcomExport, SingleParentFamilies)
     EXPECT_EQ(messages()[0], "Unrecognised PCREL Type = 4096 between Tom Hall (1900 - ) and Wes Hall (1929 - )");
 }
 
+// An event's own name and its cause are written whatever its kind: a birth, death or marriage with a name other
+// than the one its kind has gets it as its TYPE, and any event with a cause a CAUS line (a death the person's
+// cause of death, when there is one).
+TEST_F(GedcomExport, EventNamesAndCauses)
+{
+    FTMoc* m = moc.get();
+    FTPerson* james = born("James Polk", M(), "2 Nov 1795");
+    james->birth()->setName("11th President");
+    james->setValueForKeyPath("death.date", "15 Jun 1849");
+    james->death()->setName("Age: 53");
+    james->death()->setCauseOfEvent("Fever");
+    james->setCauseOfDeath("Cholera");
+    FTEvent* baptism = event(m, FTEvent::OtherPersonalEvent, james, "BAPM", "1796");
+    baptism->setCauseOfEvent("Sickly child");
+    FTPerson* sarah = born("Sarah Polk", F(), "1803");
+    sarah->birth()->setName("Birth");                        // the name of its kind: no TYPE
+    sarah->setValueForKeyPath("death.place", "Nashville");
+    sarah->death()->setCauseOfEvent("Old age");                // no cause of death of the person's own
+    FTPerson* ann = person("Ann Polk", F());
+    ann->setValueForKeyPath("birth.notes", " ");
+    ann->birth()->setCauseOfEvent("Breech");                   // nothing but a cause: written all the same
+    FTSpouseRel* marriage = couple(james, sarah);
+    marriage->setValueForKeyPath("marriage.date", "1 Jan 1824");
+    marriage->marriage()->setName("By licence");
+
+    const QStringList all = lines(exportFile());
+    EXPECT_EQ(record(all, "I1").mid(3, 10),
+              QStringList({"1 BIRT", "2 TYPE 11th President", "2 DATE 02 NOV 1795", "1 DEAT", "2 TYPE Age: 53",
+                           "2 DATE 15 JUN 1849", "2 CAUS Cholera", "1 BAPM", "2 DATE 1796", "2 CAUS Sickly child"}))
+        << record(all, "I1").join('\n').toStdString();
+    EXPECT_EQ(record(all, "I2").mid(3, 5),
+              QStringList({"1 BIRT", "2 DATE 1803", "1 DEAT Y", "2 CAUS Old age", "2 PLAC Nashville"}))
+        << record(all, "I2").join('\n').toStdString();
+    EXPECT_EQ(record(all, "I3").mid(3, 2), QStringList({"1 BIRT", "2 CAUS Breech"}));
+    EXPECT_EQ(record(all, "F1").mid(3, 3), QStringList({"1 MARR", "2 TYPE By licence", "2 DATE 01 JAN 1824"}));
+}
+
 // Line rules of events: dates, "Y", places, LDS ordinances, unknown tags, and custom tags switched off.
 TEST_F(GedcomExport, EventLines)
 {
@@ -359,9 +396,12 @@ TEST_F(GedcomExport, EventLines)
     ASSERT_GE(at, 0);
     EXPECT_EQ(oldRecord.mid(at, 4), QStringList({"1 BAPL", "2 DATE 1900", "2 STAT BIC", "2 TEMP SLAKE"}));
     EXPECT_FALSE(record(all, "I2").join('\n').contains("DEAT"));
-    EXPECT_TRUE(record(all, "I2").contains("2 PLAC " + longLine));
-    EXPECT_TRUE(record(all, "I2").contains(
-        "2 PLAC " + (QString(50, u'a') + ", " + QString(50, u'b') + ", " + QString(50, u'c')).left(120)));
+    // A place is never cut: a long one goes on in a CONC line, the lines of one are joined.
+    const QStringList youngRecord = record(all, "I2");
+    const qsizetype placeAt = youngRecord.indexOf("2 PLAC " + longLine.left(246));
+    ASSERT_GE(placeAt, 0) << youngRecord.join('\n').toStdString();
+    EXPECT_EQ(youngRecord.value(placeAt + 1), "3 CONC " + longLine.mid(246));
+    EXPECT_TRUE(youngRecord.contains("2 PLAC " + QString(50, u'a') + ", " + QString(50, u'b') + ", " + QString(50, u'c')));
     EXPECT_TRUE(record(all, "F1").contains("1 MARR Y"));
 
     GedcomExportOptions o;
@@ -389,6 +429,11 @@ TEST_F(GedcomExport, SelectiveExport)
     assoc->setFromPerson(a);
     assoc->setToPerson(b);
     FTSourceRel::initInMoc(m, source("Only B's"), b, "");
+    // Al's portrait cites an album, whose scan cites a catalogue: both sources are written with the portrait.
+    FTSource* album = source("Album");
+    FTSource* catalogue = source("Catalogue");
+    FTSourceRel::initInMoc(m, album, FTPicture::initInMoc(m, "C:/Photos/al.jpg", a), "")->setReference("Page 3");
+    FTSourceRel::initInMoc(m, catalogue, FTPicture::initInMoc(m, "C:/Scans/album.jpg", album), "");
 
     const QSet<FTPerson*> chosen{a, c, d};
     const QStringList all = lines(exportFile(options(), &chosen));
@@ -397,7 +442,12 @@ TEST_F(GedcomExport, SelectiveExport)
         if (line.startsWith("0 @"))
             ids << line.section(' ', 1, 1);
     // No couple without Bea; Al's children form his single-parent family.
-    EXPECT_EQ(ids, QStringList({"@SUBN1@", "@SM1@", "@I1@", "@I3@", "@I4@", "@F2@"}));
+    EXPECT_EQ(ids, QStringList({"@SUBN1@", "@SM1@", "@I1@", "@I3@", "@I4@", "@F2@", "@S2@", "@S3@"}));
+    const QStringList al = record(all, "I1");
+    const qsizetype portrait = al.indexOf("2 TITL al");
+    ASSERT_GE(portrait, 0) << al.join('\n').toStdString();
+    EXPECT_EQ(al.mid(portrait + 1, 2), QStringList({"2 SOUR @S2@", "3 PAGE Page 3"}));
+    EXPECT_TRUE(record(all, "S2").contains("2 SOUR @S3@"));
     EXPECT_FALSE(all.join('\n').contains("@I2@"));
 }
 

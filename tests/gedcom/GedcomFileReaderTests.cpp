@@ -148,6 +148,47 @@ TEST(GedcomFileReader, SameFamilyFromEveryCharacterSetAndLineEnd)
     }
 }
 
+// Blank lines carry nothing, before the header as anywhere else: a file that begins with them is read as if they
+// were not there, whatever its character set and line ends.
+TEST(GedcomFileReader, BlankLinesBeforeTheHeaderAreSkipped)
+{
+    struct {
+        const char* file;
+        int unit;
+        bool bigEndian;
+        int bomBytes;
+    } fixtures[] = {
+        {"family-utf8.ged", 1, false, 0},          {"family-utf8-bom.ged", 1, false, 3},
+        {"family-ansel.ged", 1, false, 0},         {"family-utf16le-bom.ged", 2, false, 2},
+        {"family-utf16be.ged", 2, true, 0},
+    };
+    for (const auto& f : fixtures) {
+        for (const QByteArray ending : {QByteArray("\n"), QByteArray("\r\n"), QByteArray("\r")}) {
+            SCOPED_TRACE(std::string(f.file) + " with line end " + ending.toHex().toStdString());
+            const QByteArray lf = readBytes(TestSupport::dataFile(QStringLiteral("charsets/") + f.file));
+            // An empty line and a line of blanks and a tab between the byte-order mark and the header.
+            QByteArray blanks = "\n \t \n";
+            if (f.unit == 2) {
+                QByteArray wide;
+                for (char c : blanks)
+                    wide += f.bigEndian ? QByteArray(1, '\0') + c : QByteArray(1, c) + '\0';
+                blanks = wide;
+            }
+            const QByteArray bytes = lf.left(f.bomBytes) + blanks + lf.mid(f.bomBytes);
+            RecordingObserver observer;
+            GedcomFileReader reader(&observer);
+            ASSERT_TRUE(reader.loadLinesArray(withLineEnds(bytes, f.unit, f.bigEndian, ending), f.file))
+                << observer.alerts.join('\n').toStdString();
+            reader.createGedRecs();
+            EXPECT_TRUE(observer.alerts.isEmpty());
+            ASSERT_EQ(reader.forest().size(), 6);
+            EXPECT_EQ(reader.forest().keyOf(reader.forest().records().front()), "_HEAD_");
+            ASSERT_NE(reader.forest().record("I1"), nullptr);
+            EXPECT_EQ(reader.forest().record("I1")->firstSubRecord("NAME")->value(), QStringLiteral("José /Müller/"));
+        }
+    }
+}
+
 TEST(GedcomFileReader, CharacterSetFromTheHeader)
 {
     struct {

@@ -73,8 +73,9 @@ TEST(GedcomTextSplitting, PiecesFollowTheLineRules)
     const auto p2 = GedcomWriter::splitText("first\n" + repeated('q', 160));
     EXPECT_EQ(p2, (QList<Piece>{{"CONC", "first"}, {"CONT", repeated('q', 150)}, {"CONC", repeated('q', 10)}}));
 
-    // Tabs at the ends go, blanks stay; no-break spaces become blanks.
-    EXPECT_EQ(GedcomWriter::splitText(QString("\t a") + QChar(0x00A0) + "b \t"), (QList<Piece>{{"CONC", " a b "}}));
+    // Tabs at the ends go, blanks stay; no-break spaces and daggers stay as they are.
+    EXPECT_EQ(GedcomWriter::splitText(QString("\t a") + QChar(0x00A0) + "b \u2020 \t"),
+              (QList<Piece>{{"CONC", QString(" a") + QChar(0x00A0) + "b \u2020 "}}));
     EXPECT_TRUE(GedcomWriter::splitText("").isEmpty());
 }
 
@@ -106,6 +107,36 @@ TEST(GedcomTextSplitting, NeverCutsACharacter)
     }
     EXPECT_EQ(GedcomWriter::splitText(texts[0]).first().value.size(), 149);
     EXPECT_EQ(GedcomWriter::splitText(texts[1]).first().value.size(), 149);
+}
+
+// A long one-line value (a web address as a page reference, a place) is written whole, its pieces cut between two
+// characters that are not blanks, so that a reader that trims values loses nothing.
+TEST(GedcomTextSplitting, LongValuesAreCutBetweenTwoCharactersThatAreNotBlanks)
+{
+    const QString clef = QString::fromUtf8("\U0001D11E");
+    const struct {
+        const char* what;
+        QString value;
+        QStringList pieces;
+    } cases[] = {
+        {"short enough", repeated('a', 246), {repeated('a', 246)}},
+        {"no blanks", repeated('u', 300), {repeated('u', 246), repeated('u', 54)}},
+        {"blank at the cut", repeated('a', 245) + " " + repeated('b', 20),
+         {repeated('a', 244), "a " + repeated('b', 20)}},
+        {"blanks before the cut", repeated('a', 240) + repeated(' ', 10) + repeated('b', 20),
+         {repeated('a', 239), "a" + repeated(' ', 10) + repeated('b', 20)}},
+        {"nothing but blanks near the cut", "a" + repeated(' ', 300), {"a" + repeated(' ', 245), repeated(' ', 55)}},
+        {"a character of two units at the cut", repeated('a', 245) + clef + "b", {repeated('a', 245), clef + "b"}},
+    };
+    for (const auto& c : cases) {
+        const QStringList pieces = GedcomWriter::splitValue(c.value, 246);
+        EXPECT_EQ(pieces, c.pieces) << c.what;
+        EXPECT_EQ(pieces.join(QString()), c.value) << c.what;
+    }
+
+    BufferWriter out;
+    out.writer.writeLongValue(2, "PAGE", repeated('p', 250) + "\nq");
+    EXPECT_EQ(out.bytes(), "\xEF\xBB\xBF" "2 PAGE " + QByteArray(246, 'p') + "\r\n3 CONC pppp q\r\n");
 }
 
 TEST(GedcomLines, AtSignsAreDoubledAndOnlyPointersPoint)

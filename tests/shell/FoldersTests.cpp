@@ -129,6 +129,42 @@ TEST_F(DataFolder, ReportNamesTakeTheFirstFreeNumber)
     EXPECT_EQ(Utils::createReportFileName("Linked", "txt"), reports + "/Linked_1.txt");
 }
 
+TEST_F(DataFolder, AnyTextBecomesOneFileNameThatFitsAndStaysInItsFolder)
+{
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x8C\xB3"); // four bytes, two UTF-16 units
+    const struct {
+        QString text;
+        QString expected;
+    } cases[] = {
+        {"Mary Brown", "Mary Brown"},
+        {"../../etc/passwd", "|..|etc|passwd"},
+        {"..", "fallback"},
+        {" \t. .hidden", "hidden"},
+        {"Line\nbreak\ttab  and   blanks", "Linebreaktab and blanks"},
+        {QString(QChar(0)), "fallback"},
+        {QString(300, 'a'), QString(200, 'a')},
+        // Cut by whole characters: 66 of three bytes, 50 of four.
+        {QString(300, QChar(0x4E2D)), QString(66, QChar(0x4E2D))},
+        {emoji.repeated(60), emoji.repeated(50)},
+        {"a" + emoji.repeated(60), "a" + emoji.repeated(49)},
+    };
+    for (const auto& c : cases) {
+        const QString name = Utils::safeFileName(c.text, "fallback");
+        EXPECT_EQ(name, c.expected) << s(c.text);
+        EXPECT_LE(name.toUtf8().size(), 200);
+    }
+    EXPECT_EQ(Utils::safeFileName("abcdef", {}, 3), "abc");
+    EXPECT_EQ(Utils::safeFileName(""), "");
+
+    // Every report name goes through it: a 300-character name still gives a file that can be made.
+    const QString reports = Utils::reportsDirectory();
+    const QString path = Utils::createReportFileName("Royal92", QString(300, 'N'), "rtf");
+    EXPECT_EQ(QFileInfo(path).absolutePath(), reports);
+    touch(path, "{\\rtf1}");
+    EXPECT_TRUE(QFileInfo(path).isFile());
+    EXPECT_EQ(Utils::createReportFileName("..", "rtf"), reports + "/Report.rtf");
+}
+
 TEST_F(DataFolder, UniqueNamesNeverAnswerAnExistingPath)
 {
     const QString dir = tmp->path() + "/few";

@@ -239,15 +239,17 @@ TEST(RichTextToRtf, FormattingTextAndPictures)
     doc.addResource(QTextDocument::ImageResource, QUrl("portrait"), picture);
     doc.setHtml(u("<p align=\"center\"><b>Story</b></p>"
                   "<p>Braces {kept} \\par typed, <i>italic</i> <u>under</u> "
-                  "<span style=\"color:#ff0000\">red</span> Zo\xC3\xAB \xF0\x9F\x98\x80<img src=\"portrait\"/></p>"));
+                  "<span style=\"color:#ff0000\">red</span> <span style=\"background-color:#c8ffff\">marked</span> "
+                  "Zo\xC3\xAB \xF0\x9F\x98\x80<img src=\"portrait\"/></p>"));
     const QString rtf = Utils::encodeRTFwithPictures(doc);
     EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi")) << s(rtf);
     EXPECT_TRUE(rtf.endsWith("}"));
-    EXPECT_TRUE(rtf.contains("{\\colortbl;\\red255\\green0\\blue0;}")) << s(rtf);
+    EXPECT_TRUE(rtf.contains("{\\colortbl;\\red255\\green0\\blue0;\\red200\\green255\\blue255;}")) << s(rtf);
     EXPECT_TRUE(rtf.contains("\\pard\\qc\\sb240")) << s(rtf);
     EXPECT_TRUE(rtf.contains("\\b Story}"));
     EXPECT_TRUE(rtf.contains("Braces \\{kept\\} \\\\par typed, }")) << s(rtf);
     EXPECT_TRUE(rtf.contains("\\i italic}") && rtf.contains("\\ul under}") && rtf.contains("\\cf1 red}"));
+    EXPECT_TRUE(rtf.contains("\\chcbpat2\\cb2 marked}")) << s(rtf);
     EXPECT_TRUE(rtf.contains("Zo\\uc0\\u235  \\uc0\\u-10179 \\uc0\\u-8704 }"));
     // Balanced groups: no user brace escapes its group.
     int depth = 0;

@@ -10,12 +10,51 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include <memory>
 
 namespace {
 QWidget* parentWindow() { return QApplication::activeWindow(); }
+
+// A message box grows as wide as its longest unbreakable run of text, and a path or a long name may be wider
+// than the screen. Such a run (of more than 40 characters) gets invisible break opportunities after each path
+// separator and every 40 characters; other texts, and rich texts, are shown as they are.
+QString breakable(const QString& text)
+{
+    constexpr qsizetype kLongRun = 40;
+    if (Qt::mightBeRichText(text))
+        return text;
+    const QChar zeroWidthSpace(0x200B);
+    QString out;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && !text[end].isSpace())
+            ++end;
+        if (end - start <= kLongRun) {
+            out += QStringView(text).sliced(start, end - start);
+        } else {
+            qsizetype run = 0;
+            for (qsizetype i = start; i < end; ++i) {
+                const QChar c = text[i];
+                out += c;
+                ++run;
+                const bool separator = c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char('|')
+                    || c == QLatin1Char('_');
+                if (i + 1 < end && !c.isHighSurrogate() && (run >= kLongRun || separator)) {
+                    out += zeroWidthSpace;
+                    run = 0;
+                }
+            }
+        }
+        start = end;
+        while (start < text.size() && text[start].isSpace())
+            out += text[start++];
+    }
+    return out;
+}
 
 void applyPanelColour(QWidget* w)
 {
@@ -61,8 +100,8 @@ void QtPrompts::message(const QString& text, const QString& info)
         MainThread::invokeAndWait([&] { message(text, info); });
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, kAlertTitle, text, QMessageBox::Ok, parentWindow());
-    box.setInformativeText(info);
+    QMessageBox box(QMessageBox::NoIcon, kAlertTitle, breakable(text), QMessageBox::Ok, parentWindow());
+    box.setInformativeText(breakable(info));
     applyPanelColour(&box);
     runAlert(box);
 }
@@ -70,7 +109,7 @@ void QtPrompts::message(const QString& text, const QString& info)
 void QtPrompts::messageAsSheet(QObject* window, const QString& text)
 {
     auto* parent = qobject_cast<QWidget*>(window);
-    auto* box = new QMessageBox(QMessageBox::NoIcon, kAlertTitle, text, QMessageBox::Ok, parent);
+    auto* box = new QMessageBox(QMessageBox::NoIcon, kAlertTitle, breakable(text), QMessageBox::Ok, parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);
     applyPanelColour(box);
@@ -130,8 +169,8 @@ int QtPrompts::chooseWithEscape(const QString& windowTitle, const QString& text,
         MainThread::invokeAndWait([&] { answer = chooseWithEscape(windowTitle, text, info, buttons, escapeButton); });
         return answer;
     }
-    QMessageBox box(QMessageBox::NoIcon, windowTitle, text, QMessageBox::NoButton, parentWindow());
-    box.setInformativeText(info);
+    QMessageBox box(QMessageBox::NoIcon, windowTitle, breakable(text), QMessageBox::NoButton, parentWindow());
+    box.setInformativeText(breakable(info));
     applyPanelColour(&box);
     QList<QAbstractButton*> made;
     for (int i = 0; i < buttons.size(); ++i)

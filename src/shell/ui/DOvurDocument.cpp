@@ -352,7 +352,9 @@ void DOvurDocument::undo()
     if (!um->canUndo())
         return;
     if (um->undoActionName().contains(QLatin1String("place"), Qt::CaseInsensitive))
-        m_moc->resetPlaces();
+        m_moc->rebuildPlaces();
+    // The names offered for each event type follow the setters, not the step: they are built again when next used.
+    m_moc->resetEventNames();
     const int before = um->undoCount();
     um->undo();
     if (um->undoCount() != before) {
@@ -371,7 +373,9 @@ void DOvurDocument::redo()
     if (!um->canRedo())
         return;
     if (um->redoActionName().contains(QLatin1String("place"), Qt::CaseInsensitive))
-        m_moc->resetPlaces();
+        m_moc->rebuildPlaces();
+    // The names offered for each event type follow the setters, not the step: they are built again when next used.
+    m_moc->resetEventNames();
     const int before = um->redoCount();
     um->redo();
     if (um->redoCount() != before) {

@@ -25,11 +25,12 @@ QString L(const char* key)
 }
 }
 
-OtherDatabaseChooser::OtherDatabaseChooser(FTMoc* openMoc, QWidget* parent)
+OtherDatabaseChooser::OtherDatabaseChooser(FTMoc* openMoc, QWidget* parent, const char* promptKey)
     : QWidget(parent)
     , m_openMoc(openMoc)
     , m_directory(Utils::KinloomDataDirectory())
-    , m_chosenName(L("SelectADb"))
+    , m_prompt(L(promptKey))
+    , m_chosenName(m_prompt)
 {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
@@ -69,7 +70,7 @@ void OtherDatabaseChooser::loadModelNames()
     m_modelNames = OtherSourceDatabase::candidates(m_directory, m_openMoc);
     m_loading = true;
     m_comboBox->clear();
-    m_comboBox->addItem(L("SelectADb"));
+    m_comboBox->addItem(m_prompt);
     m_comboBox->addItems(m_modelNames);
     m_comboBox->setCurrentIndex(std::max(0, m_comboBox->findText(m_chosenName)));
     m_loading = false;
@@ -77,7 +78,7 @@ void OtherDatabaseChooser::loadModelNames()
 
 void OtherDatabaseChooser::setSourceFilename(const QString& name)
 {
-    if (name.isEmpty() || name == L("SelectADb"))
+    if (name.isEmpty() || name == m_prompt)
         return;
     const QString path = m_directory + QLatin1Char('/') + name;
     auto showChoice = [this] {

@@ -19,17 +19,18 @@ class QPushButton;
 class OtherDatabaseChooser : public QWidget {
     Q_OBJECT
 public:
-    explicit OtherDatabaseChooser(FTMoc* openMoc, QWidget* parent = nullptr);
+    // `promptKey` names the text the list shows before a choice.
+    explicit OtherDatabaseChooser(FTMoc* openMoc, QWidget* parent = nullptr, const char* promptKey = "SelectADb");
     ~OtherDatabaseChooser() override;
 
     // The other database; null until one is open.
     FTMoc* otherMoc() const { return m_otherMoc.get(); }
-    // The folder listed and browsed, the candidate file names, and the chosen one ("SelectADb" before a choice).
+    // The folder listed and browsed, the candidate file names, and the chosen one (the prompt before a choice).
     QString directory() const { return m_directory; }
     QStringList modelNames() const { return m_modelNames; }
     QString chosenName() const { return m_chosenName; }
 
-    // Lists the candidates of the folder in the combo box, the prompt "SelectADb" first.
+    // Lists the candidates of the folder in the combo box, the prompt first.
     void loadModelNames();
     // Opens the file of that name in the folder (the combo box's choice): the prompt is ignored, the open
     // database's own file refused with "SameDbSelected"; a file that cannot be opened leaves no other database.
@@ -56,6 +57,7 @@ private:
     FTMoc* m_openMoc;
     std::unique_ptr<FTMoc> m_otherMoc;
     QString m_directory;
+    QString m_prompt;
     QStringList m_modelNames;
     QString m_chosenName;
     QComboBox* m_comboBox = nullptr;

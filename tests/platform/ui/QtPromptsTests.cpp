@@ -2,6 +2,7 @@
 
 #include "platform/ui/QtPrompts.h"
 
+#include "Screenshot.h"
 #include "TestSupport.h"
 
 #include <QApplication>
@@ -56,6 +57,38 @@ TEST(QtPromptsTest, AnAlertClosedWithoutAChoiceAnswersItsEscapeButton)
                       [&] { return prompts.chooseWithEscape("Title", "Which?", {}, { "One", "Two", "Three" }, 1); }),
             1);
     }
+}
+
+TEST(QtPromptsTest, ALongPathWrapsInsteadOfWideningTheAlertPastTheScreen)
+{
+    TestSupport::useFreshDefaults();
+    QtPrompts prompts;
+    const QString path = "/home/someone/KinloomData/Reports/" + QString(200, QChar(0x00E9)) + "_Relatives.csv";
+    const QString text = "Unable to create report: " + path;
+    const QString info = "File name too long: " + QString(120, 'x');
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        // Qt's own limit for a message box on a wide screen is 1,000 pixels.
+        EXPECT_LE(box->sizeHint().width(), 1000);
+        shown = box->text() + '\n' + box->informativeText();
+        saveScreenshot(box, "QtPromptsLongPath");
+        box->done(0);
+    });
+    prompts.message(text, info);
+    // Only invisible break opportunities are added: the words read as they were.
+    EXPECT_EQ(shown.remove(QChar(0x200B)), text + '\n' + info);
+
+    // Short texts and rich texts are shown as given.
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        box->done(0);
+    });
+    prompts.message("<b>Saved</b> to " + path);
+    EXPECT_EQ(shown, "<b>Saved</b> to " + path);
 }
 
 TEST(QtPromptsTest, AnAlertClosedWithEscapeIsCountedAndOneClosedWithItsButtonIsNot)

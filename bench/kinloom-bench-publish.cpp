@@ -1,0 +1,110 @@
+// kinloom-bench-publish [--keep DIR] FILE [KINSHIP]
+// Publishes a copy of a family database (FILE itself is only read) as web pages the way a full run of the web-page
+// generator does, with the first-run options but the tabular context diagram and nobody left out (every person gets
+// a page: the heaviest run). KINSHIP levels around the focal person, 0 (the default) for everyone. The page set is
+// written inside the benchmark's temporary folder and removed, or kept under DIR (a data folder of its own:
+// DIR/Reports/tempHtmlDirectory_<n>) with --keep. Prints one figure a line as "name: value": the people of the run,
+// the person pages and files written, the size of the set, the seconds of the run (opening the database not
+// included), pages per second, the progress reports the window would have drawn, and the peak resident memory.
+#include "BenchSupport.h"
+
+#include "publishing/PublishAsHtml.h"
+
+#include "model/ModelProgress.h"
+#include "shell/FirstRunDefaults.h"
+
+#include <QCoreApplication>
+#include <QDirIterator>
+
+#include <cstdio>
+
+namespace {
+struct CountingProgress : ModelProgress {
+    int updates = 0;
+    void setStatus(const QString&) override { ++updates; }
+    void setPercent(int) override { ++updates; }
+};
+} // namespace
+
+int main(int argc, char** argv)
+{
+    BenchSandbox sandbox;
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    QString keep;
+    if (args.size() >= 2 && args[0] == QStringLiteral("--keep")) {
+        keep = args[1];
+        args = args.mid(2);
+    }
+    bool kinshipOk = true;
+    const int kinship = args.size() == 2 ? args[1].toInt(&kinshipOk) : 0;
+    if (args.isEmpty() || args.size() > 2 || !kinshipOk || kinship < 0) {
+        std::fprintf(stderr, "usage: %s [--keep DIR] FILE [KINSHIP]\n", argv[0]);
+        return 2;
+    }
+    if (!keep.isEmpty()) {
+        if (QFileInfo::exists(keep + QStringLiteral("/Reports"))) {
+            std::fprintf(stderr, "%s: holds a Reports folder already\n", qPrintable(keep));
+            return 1;
+        }
+        BenchSandbox::useDataDirectory(QFileInfo(keep).absoluteFilePath());
+    }
+    SilentPrompts prompts;
+    Prompts::install(&prompts);
+    FirstRunDefaults::initialiseUserDefaults();
+
+    // Opening a database may bring it up to date and save it: the benchmark works on a copy.
+    const QString databasePath = sandbox.filePath(QStringLiteral("publish.RezUdu"));
+    if (!QFile::copy(args[0], databasePath)) {
+        std::fprintf(stderr, "%s: cannot be read\n", qPrintable(args[0]));
+        return 1;
+    }
+    std::unique_ptr<FTMoc> moc = FTMoc::initForStoreURL(databasePath, true);
+    if (!moc) {
+        std::fprintf(stderr, "%s: cannot be opened\n", qPrintable(args[0]));
+        return 1;
+    }
+
+    HtmlOptions options = HtmlOptions::fromUserDefaults();
+    options.tabularContextDiagram = true;
+    options.excludeLivingPeople = false;
+    options.excludeRecentlyDeadPeople = false;
+    options.depersonalizeLivingPeople = false;
+    options.kinship = kinship;
+    PublishAsHtml generator(moc.get());
+    generator.setOptions(options);
+    generator.setKinship(kinship);
+    CountingProgress progress;
+    generator.setProgress(&progress);
+
+    QElapsedTimer timer;
+    timer.start();
+    const bool ok = generator.generateReport();
+    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    if (!ok) {
+        std::fprintf(stderr, "the run failed (%d messages)\n", prompts.count);
+        return 1;
+    }
+
+    qint64 files = 0, pages = 0, bytes = 0;
+    const QString pagesFolder = PublishAsHtml::typeFolder("HtmlDirHTMLFiles");
+    QDirIterator it(generator.directory(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        ++files;
+        bytes += it.fileInfo().size();
+        if (it.fileInfo().dir().dirName().startsWith(pagesFolder + QLatin1Char('_')))
+            ++pages;
+    }
+    std::printf("people: %lld\n", static_cast<long long>(generator.peopleSet().size()));
+    std::printf("pages: %lld\n", static_cast<long long>(pages));
+    std::printf("files: %lld\n", static_cast<long long>(files));
+    std::printf("site_mb: %.1f\n", double(bytes) / 1048576.0);
+    std::printf("seconds: %.3f\n", seconds);
+    std::printf("pages_per_s: %.0f\n", seconds > 0 ? double(pages) / seconds : 0.0);
+    std::printf("progress_updates: %d\n", progress.updates);
+    std::printf("peak_mb: %.1f\n", peakResidentMegabytes());
+    if (!keep.isEmpty())
+        std::printf("kept: %s\n", qPrintable(generator.directory()));
+    return 0;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+class AppController;
+class DOvurDocument;
+class QWidget;
+
+// The menu commands of comparing and merging databases, in a menu "Merge" of their own. Each works on the
+// current document; without one that has a main window it does nothing.
+//
+//   MergeMenuActions::registerMenuItems(controller);   // once at start-up, before the first menu bar is made
+//   MergeMenuActions::install();                        // the hooks other subsystems call
+class MergeMenuActions {
+public:
+    static void registerMenuItems(AppController& app);
+    // The hooks of the merge windows that other subsystems open (none of this subsystem's own yet).
+    static void install();
+
+    // Merge > "Compare and Merge...": saves, offers a backup (a warning when none is made), then opens the
+    // compare-and-merge window beside the main window.
+    static void compareAndMerge();
+    // The compare-and-merge window for a document.
+    static QWidget* makeCompareAndMerge(DOvurDocument& doc);
+};
