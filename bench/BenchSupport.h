@@ -1,6 +1,8 @@
 #pragma once
 
+#include "model/FTEvent.h"
 #include "model/FTMoc.h"
+#include "model/FTPcRel.h"
 #include "model/FTPerson.h"
 #include "model/ModelHooks.h"
 #include "model/SyntheticDatabase.h"
@@ -149,4 +151,39 @@ inline std::unique_ptr<FTMoc> openSyntheticDatabase(const QString& path, int peo
     if (!moc)
         std::fprintf(stderr, "%s: the database cannot be opened\n", qPrintable(path));
     return moc;
+}
+
+// Gives each ancestor of `person` within `generations` the natural father and mother they lack (people married
+// into a synthetic database have no parents), making the full pedigree of 2^(generations + 1) - 1 people. In memory
+// only, until the database is saved.
+inline void completePedigree(FTMoc& moc, FTPerson* person, int generations)
+{
+    QList<FTPerson*> generation { person };
+    int made = 0;
+    for (int g = 0; g < generations; ++g) {
+        QList<FTPerson*> above;
+        for (FTPerson* child : generation) {
+            FTPerson* father = nullptr;
+            FTPerson* mother = nullptr;
+            for (FTPerson* parent : child->naturalParents())
+                (parent->isMale() ? father : mother) = parent;
+            const FTEvent* birth = child->birth();
+            const int born = (birth && birth->year() ? birth->year() : 1900) - 28;
+            for (bool male : { true, false }) {
+                FTPerson*& parent = male ? father : mother;
+                if (!parent) {
+                    parent = moc.insertObject<FTPerson>();
+                    parent->setName(QStringLiteral("Pedigree Ancestor %1").arg(++made));
+                    parent->setGender(QString::fromLatin1(male ? "M" : "F"));
+                    parent->setValueForKeyPath(QStringLiteral("birth.year"), born);
+                    auto* link = moc.insertObject<FTPcRel>();
+                    link->setParent(parent);
+                    link->setChild(child);
+                    link->setPcRelType(FTPcRel::kNatural);
+                }
+                above << parent;
+            }
+        }
+        generation = above;
+    }
 }

@@ -81,39 +81,6 @@ int boxes(const HierarchyLayout& layout)
     }
     return count;
 }
-
-// Gives each ancestor of `person` within `generations` the natural father and mother they lack.
-void completePedigree(FTMoc& moc, FTPerson* person, int generations)
-{
-    QList<FTPerson*> generation { person };
-    int made = 0;
-    for (int g = 0; g < generations; ++g) {
-        QList<FTPerson*> above;
-        for (FTPerson* child : generation) {
-            FTPerson* father = nullptr;
-            FTPerson* mother = nullptr;
-            for (FTPerson* parent : child->naturalParents())
-                (parent->isMale() ? father : mother) = parent;
-            const FTEvent* birth = child->birth();
-            const int born = (birth && birth->year() ? birth->year() : 1900) - 28;
-            for (bool male : { true, false }) {
-                FTPerson*& parent = male ? father : mother;
-                if (!parent) {
-                    parent = moc.insertObject<FTPerson>();
-                    parent->setName(QStringLiteral("Pedigree Ancestor %1").arg(++made));
-                    parent->setGender(QString::fromLatin1(male ? "M" : "F"));
-                    parent->setValueForKeyPath(QStringLiteral("birth.year"), born);
-                    auto* link = moc.insertObject<FTPcRel>();
-                    link->setParent(parent);
-                    link->setChild(child);
-                    link->setPcRelType(FTPcRel::kNatural);
-                }
-                above << parent;
-            }
-        }
-        generation = above;
-    }
-}
 }
 
 int main(int argc, char** argv)

@@ -4,6 +4,7 @@
 #include "merge/ui/MergeMenuActions.h"
 #include "pictures/ui/PicturesMenuActions.h"
 #include "publishing/ui/PublishingMenuActions.h"
+#include "reports/ui/ReportsMenuActions.h"
 #include "sources/ui/SourceCitingSetup.h"
 #include "sources/ui/SourcesMenuActions.h"
 #include "tools/ui/ToolsMenuActions.h"
@@ -34,6 +35,10 @@ void installApplication(AppController& controller)
     installPersonEditor();
     installRelationshipDialogs();
 
+    // The Reports menu's reports first, then those of the other windows.
+    ReportsMenuActions::registerMenuItems(controller);
+    // The hierarchy page's Print Report.
+    ReportsMenuActions::install();
     GedcomMenuActions::registerMenuItems(controller);
     PicturesMenuActions::registerMenuItems(controller);
     // Also the intake of the pictures pasted or dropped on the family diagram.

@@ -440,6 +440,11 @@ public:
     // deaths, and always the couples' marriage events and the spouses' deaths; relatives' events dated after the
     // person's death are left out (LDS ordinances excepted). Sorted by date, then birth, marriage, death, other.
     std::vector<std::unique_ptr<EventInfo>> createEventInfoArray(bool includeChildrenAndParents);
+    // The person's own rows: birth and death when not empty, then every other event.
+    void addOwnEventsTo(std::vector<std::unique_ptr<EventInfo>>& rows);
+    // The order of the events list: by date (lDateForEventsListSort), then birth, marriage, death, other; rows
+    // of equal rank keep their order.
+    static void sortEventInfoArray(std::vector<std::unique_ptr<EventInfo>>& rows);
     void addChildrensEventsTo(std::vector<std::unique_ptr<EventInfo>>& rows);
     void addParentsEventsTo(std::vector<std::unique_ptr<EventInfo>>& rows);
     void addSpousesEventsTo(std::vector<std::unique_ptr<EventInfo>>& rows);

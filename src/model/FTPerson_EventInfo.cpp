@@ -25,13 +25,7 @@ bool isLdsOrdinance(const QString& subtype)
 Rows FTPerson::createEventInfoArray(bool includeChildrenAndParents)
 {
     Rows rows;
-    if (FTEvent* b = birth(); b && !b->isEmptyEvent())
-        rows.push_back(std::make_unique<EventInfo>(b, this, EventInfo::Own, 0));
-    if (FTEvent* d = death(); d && !d->isEmptyEvent())
-        rows.push_back(std::make_unique<EventInfo>(d, this, EventInfo::Own, 0));
-    for (FTEvent* e : otherEvents())
-        if (!e->isDeleted())
-            rows.push_back(std::make_unique<EventInfo>(e, this, EventInfo::Own, 0));
+    addOwnEventsTo(rows);
     if (includeChildrenAndParents) {
         addChildrensEventsTo(rows);
         addParentsEventsTo(rows);
@@ -39,7 +33,23 @@ Rows FTPerson::createEventInfoArray(bool includeChildrenAndParents)
     addSpousesEventsTo(rows);
     for (auto& row : rows)
         row->setSelectedPerson(this);
+    sortEventInfoArray(rows);
+    return rows;
+}
 
+void FTPerson::addOwnEventsTo(Rows& rows)
+{
+    if (FTEvent* b = birth(); b && !b->isEmptyEvent())
+        rows.push_back(std::make_unique<EventInfo>(b, this, EventInfo::Own, 0));
+    if (FTEvent* d = death(); d && !d->isEmptyEvent())
+        rows.push_back(std::make_unique<EventInfo>(d, this, EventInfo::Own, 0));
+    for (FTEvent* e : otherEvents())
+        if (!e->isDeleted())
+            rows.push_back(std::make_unique<EventInfo>(e, this, EventInfo::Own, 0));
+}
+
+void FTPerson::sortEventInfoArray(Rows& rows)
+{
     QHash<const EventInfo*, qint64> keys;
     for (const auto& row : rows)
         keys.insert(row.get(), row->pEvent() ? row->pEvent()->lDateForEventsListSort() : 0);
@@ -50,7 +60,6 @@ Rows FTPerson::createEventInfoArray(bool includeChildrenAndParents)
             return ka < kb;
         return a->seqNo() < b->seqNo();
     });
-    return rows;
 }
 
 void FTPerson::addChildrensEventsTo(Rows& rows)

@@ -234,6 +234,38 @@ QString FTSource::shortDescription() const
     });
 }
 
+QString FTSource::shortDescriptionWithTitleInItalics(const std::function<QString(const QString&)>& escape) const
+{
+    return reportingFailure("shortDescriptionWithTitleInItalics", [this, &escape](QString& text) {
+        // Which lines there are, and whether the notes fit, is decided on the plain text the lists show.
+        int plainLength = 0;
+        const QStringList& labels = shortFieldLabels();
+        for (size_t i = 0; i < std::size(kShortFields); ++i) {
+            const QString value = trimmedValue(this, kShortFields[i].key);
+            if (value.isEmpty())
+                continue;
+            if (!text.isEmpty()) {
+                text += QLatin1Char('\n');
+                ++plainLength;
+            }
+            plainLength += int(labels[qsizetype(i)].size() + value.size());
+            text += escape(labels[qsizetype(i)]);
+            if (kShortFields[i].key == &kTitle)
+                text += QStringLiteral("\\i ") + escape(value) + QStringLiteral("\\i0 ");
+            else
+                text += escape(value);
+        }
+        QString notes = this->notes().trimmed();
+        if (plainLength < kRoomForNotes && !notes.isEmpty()) {
+            notes.replace(QLatin1Char('\n'), QLatin1Char(' '));
+            notes.replace(QLatin1Char('\r'), QLatin1Char(' '));
+            if (!text.isEmpty())
+                text += QLatin1Char('\n');
+            text += escape(QStringLiteral("%1: %2").arg(LocalizedString(QStringLiteral("Notes")), notes));
+        }
+    });
+}
+
 QString FTSource::shortDescriptionWithNumericId() const
 {
     // "ID: % 5d": a blank before a number that is not negative, the whole at least five wide. Built without a

@@ -2,6 +2,8 @@
 
 #include "model/FTManagedObject.h"
 
+#include <functional>
+
 #include <array>
 
 class FTPicture;
@@ -61,6 +63,9 @@ public:
     // "Label: value" line; the notes (line ends as blanks) as a last line while the rest is shorter than 48
     // characters.
     QString shortDescription() const;
+    // The same lines for an RTF report: every text passed through `escape` (the report writer's, which makes user
+    // text safe inside RTF), the title's value set in italics. Lines still end in LF.
+    QString shortDescriptionWithTitleInItalics(const std::function<QString(const QString&)>& escape) const;
 
     // "picture" goes through setPicture().
     void setValueForKey(const QString& key, const QVariant& value) override;

@@ -141,7 +141,8 @@ void FirstRunDefaults::initialiseUserDefaults()
         // Empty: open with the desktop's default application for the file type (there is no TextEdit here).
         {"rtfApplication", QString()},
         {"csvApplication", QString()},
-        {"rtfFileType", QStringLiteral("rtfd")},
+        // RTF: no word processor on Linux reads RTFD folders.
+        {"rtfFileType", QStringLiteral("rtf")},
         {"showFocalPersonsId", true},
         {"showFullNameInDiagram", false},
         {"showRelationshipHandles", true},

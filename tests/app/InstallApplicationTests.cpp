@@ -109,7 +109,6 @@ const QMap<QString, int> kWaiting = {
     {"DiagramHooks::peopleIndex", 56},
     {"EditorHooks::eventEditor", 60},
     {"EditorHooks::personalTimeline", 58},
-    {"EditorHooks::narrativeReportSheet", 54},
     {"EditorHooks::placeField", 60},
     {"Toolbar::PeopleIndex", 56},
     {"Toolbar::ProjectView", 61},

@@ -36,7 +36,7 @@ b showPcdToolTips 1
 b showFullPcdToolTips 0
 s rtfApplication
 s csvApplication
-s rtfFileType rtfd
+s rtfFileType rtf
 b showFocalPersonsId 1
 b showFullNameInDiagram 0
 b showRelationshipHandles 1

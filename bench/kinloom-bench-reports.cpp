@@ -1,0 +1,147 @@
+// kinloom-bench-reports [PEOPLE]
+// Writes the reports of the Reports menu as their sheets do, with the program's first-run choices, on a synthetic
+// database of PEOPLE people (default 100,000), into the reports folder of its own temporary data folder:
+//  - the narrative descendants report of the founder with the most descendants within 10 generations;
+//  - the narrative ancestors report of a person of the deepest generation, every generation; people married into
+//    a synthetic database have no parents, so the bench first gives every ancestor within 10 generations the
+//    natural parents they lack (and saves), making a full pedigree of 2,047 people and more above;
+//  - the ancestors-by-generation report of that person (16 generations, its first-run choices).
+// Each time is the median of three runs. Prints one figure a line as "name: value": people, open_peak_mb (the
+// peak after opening the database), narrative_descendants_people (sections written), narrative_descendants_ms,
+// narrative_ancestors_people, narrative_ancestors_ms, ancestors_by_generation_ms, report_kb (the descendants
+// report's file) and peak_mb.
+#include "BenchSupport.h"
+
+#include "reports/AncestorsByGeneration.h"
+#include "reports/NarrativeReport.h"
+
+#include "model/FTPcRel.h"
+
+#include "shell/FirstRunDefaults.h"
+#include "shell/RtfWriter.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHash>
+
+namespace {
+constexpr int kGenerations = 10;
+
+// Counts the alerts and keeps the first, for the message that says something went wrong.
+struct CountedPrompts : SilentPrompts {
+    QString first;
+    void message(const QString& text, const QString& info) override
+    {
+        if (first.isEmpty())
+            first = text + QLatin1Char(' ') + info;
+        SilentPrompts::message(text, info);
+    }
+};
+
+// The people within `generations` below `founder` along natural or adopted links, the founder included.
+int descendantsWithin(FTPerson* founder, int generations)
+{
+    QSet<FTPerson*> seen { founder };
+    QList<FTPerson*> level { founder };
+    for (int g = 0; g < generations && !level.isEmpty(); ++g) {
+        QList<FTPerson*> next;
+        for (FTPerson* p : level)
+            for (FTPerson* child : p->childrenOfType(FTPcRel::kNatural | FTPcRel::kAdopted))
+                if (!seen.contains(child)) {
+                    seen.insert(child);
+                    next << child;
+                }
+        level = next;
+    }
+    return int(seen.size());
+}
+}
+
+int main(int argc, char** argv)
+{
+    BenchSandbox sandbox;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    FirstRunDefaults::initialiseUserDefaults();
+    CountedPrompts prompts;
+    Prompts::install(&prompts);
+    const int target = argc > 1 ? std::max(100, std::atoi(argv[1])) : 100000;
+    std::unique_ptr<FTMoc> moc = openSyntheticDatabase(sandbox.filePath(QStringLiteral("bench.RezUdu")), target);
+    if (!moc)
+        return 1;
+    const QList<FTPerson*> people = moc->fetch<FTPerson>(
+        {}, [](const FTPerson* a, const FTPerson* b) { return a->numericId() < b->numericId(); });
+    std::printf("people: %lld\n", static_cast<long long>(people.size()));
+    std::printf("open_peak_mb: %.1f\n", peakResidentMegabytes());
+    if (people.isEmpty())
+        return 1;
+
+    // A person's depth is one more than the deepest natural parent's; parents are made first.
+    QHash<const FTPerson*, int> depth;
+    for (const FTPerson* p : people) {
+        int d = 0;
+        for (const FTPerson* parent : p->naturalParents())
+            d = std::max(d, depth.value(parent) + 1);
+        depth.insert(p, d);
+    }
+    FTPerson* deepest = *std::max_element(
+        people.begin(), people.end(), [&](const FTPerson* a, const FTPerson* b) { return depth[a] < depth[b]; });
+    FTPerson* founder = nullptr;
+    int most = 0;
+    for (FTPerson* p : people) {
+        if (depth[p] != 0 || p->children().isEmpty())
+            continue;
+        if (const int n = descendantsWithin(p, kGenerations); n > most) {
+            most = n;
+            founder = p;
+        }
+    }
+    if (!founder)
+        founder = people.first();
+    completePedigree(*moc, deepest, kGenerations);
+    if (!moc->saveMoc())
+        return 1;
+    // Only what the reports say counts (making the database refuses a few dates and repairs names of its own).
+    prompts.count = 0;
+    prompts.first.clear();
+
+    QString descendantsFile;
+    auto narrative = [&](FTPerson* person, int type, int generations, int* sections, QString* file) {
+        NarrativeReportOptions options = NarrativeReportOptions::forType(type);
+        options.numGenerations = generations;
+        return medianMs(3, [&] {
+            NarrativeReport report(moc.get(), person, options);
+            RtfWriter writer;
+            writer.setFileType(QStringLiteral("rtf"));
+            if (!report.generate(writer))
+                std::fprintf(stderr, "the report could not be written\n");
+            *sections = report.numPrinted();
+            if (file)
+                *file = writer.rtfFilePath();
+        });
+    };
+    int descendants = 0;
+    const double descendantsMs
+        = narrative(founder, NarrativeReportOptions::Descendants, kGenerations, &descendants, &descendantsFile);
+    std::printf("narrative_descendants_people: %d\n", descendants);
+    std::printf("narrative_descendants_ms: %.1f\n", descendantsMs);
+    int ancestors = 0;
+    const double ancestorsMs = narrative(deepest, NarrativeReportOptions::Ancestors, 100, &ancestors, nullptr);
+    std::printf("narrative_ancestors_people: %d\n", ancestors);
+    std::printf("narrative_ancestors_ms: %.1f\n", ancestorsMs);
+    std::printf("ancestors_by_generation_ms: %.1f\n", medianMs(3, [&] {
+        AncestorsByGeneration report(moc.get(), deepest, NarrativeReportOptions::fromAncestorsReportDefaults());
+        RtfWriter writer;
+        writer.setFileType(QStringLiteral("rtf"));
+        if (!report.generate(writer))
+            std::fprintf(stderr, "the report could not be written\n");
+    }));
+    std::printf("report_kb: %.0f\n", QFileInfo(descendantsFile).size() / 1024.0);
+    if (moc->hasChanges())
+        std::fprintf(stderr, "the reports changed the database\n");
+    if (prompts.count)
+        std::fprintf(stderr, "%d alerts, the first: %s\n", prompts.count, qPrintable(prompts.first));
+    std::printf("peak_mb: %.1f\n", peakResidentMegabytes());
+    Prompts::install(nullptr);
+    return 0;
+}

@@ -1,0 +1,88 @@
+#include "reports/ui/ReportsMenuActions.h"
+
+#include "reports/ui/AncestorsByGenerationReport.h"
+#include "reports/ui/AncestorsReport.h"
+
+#include "editor/ui/EditorHooks.h"
+
+#include "shell/Utils.h"
+#include "shell/ui/AppController.h"
+#include "shell/ui/DOvurDocument.h"
+
+#include "platform/Localizer.h"
+
+#include <QApplication>
+#include <QFileDialog>
+
+namespace {
+QStringList fileDialog(const QString& folder)
+{
+    QFileDialog dialog(QApplication::activeWindow(),
+        QStringLiteral("%1: %2").arg(LocalizedString(QStringLiteral("PreviousReportsTitle")),
+            LocalizedString(QStringLiteral("SelectMultipleFiles"))),
+        folder);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+}
+
+// The sheet on a window that is not a document's (the person editor hands over its own window).
+void beginSheetOn(QWidget* window, QDialog* sheet)
+{
+    if (window)
+        sheet->setParent(window, sheet->windowFlags() | Qt::Sheet);
+    sheet->setWindowModality(window ? Qt::WindowModal : Qt::ApplicationModal);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->open();
+}
+}
+
+ReportsMenuActions::OpenPanel& ReportsMenuActions::openPanel()
+{
+    static OpenPanel panel = fileDialog;
+    return panel;
+}
+
+void ReportsMenuActions::registerMenuItems(AppController& app)
+{
+    const QString reports = QStringLiteral("Reports");
+    app.addMenuItem(reports, QStringLiteral("Ancestors Report..."), [] { generateNarrativeReport(0); });
+    app.addMenuItem(reports, QStringLiteral("Descendants Report..."), [] { generateNarrativeReport(1); });
+    app.addMenuItem(reports, QStringLiteral("Individual's Report..."), [] { generateNarrativeReport(2); });
+    app.addMenuItem(
+        reports, QStringLiteral("Ancestors by Generation Report..."), [] { ancestorsByGenerationReport(); });
+    app.addMenuItem(reports, QStringLiteral("Previous Reports..."), [] { previousReports(); });
+}
+
+void ReportsMenuActions::install()
+{
+    EditorHooks::shared().narrativeReportSheet = [](QWidget* window, FTMoc* moc, int reportType) {
+        auto* sheet = new AncestorsReport(moc, reportType);
+        sheet->setOneLinePerPerson(true);
+        beginSheetOn(window, sheet);
+    };
+}
+
+void ReportsMenuActions::uninstall()
+{
+    EditorHooks::shared().narrativeReportSheet = nullptr;
+}
+
+void ReportsMenuActions::generateNarrativeReport(int reportType)
+{
+    if (DOvurDocument* doc = AppController::documentForCommand(true))
+        doc->beginSheet(new AncestorsReport(doc->moc(), reportType));
+}
+
+void ReportsMenuActions::ancestorsByGenerationReport()
+{
+    if (DOvurDocument* doc = AppController::documentForCommand(true))
+        doc->beginSheet(new AncestorsByGenerationReport(doc->moc()));
+}
+
+void ReportsMenuActions::previousReports()
+{
+    const QStringList files = openPanel() ? openPanel()(Utils::reportsDirectory()) : QStringList();
+    for (const QString& path : files)
+        Utils::displayFile(path, QString());
+}

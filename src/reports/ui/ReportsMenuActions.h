@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class AppController;
+
+// The commands of the Reports menu, each on the current database: it takes the current document (nothing without
+// one that has a main window), ends editing in the main window, saves, and shows the report's sheet on the main
+// window. "Previous Reports..." opens reports written before. Later reports add their items in
+// registerMenuItems() and their windows the same way.
+//
+//   ReportsMenuActions::registerMenuItems(controller);   // once at start-up, before the first menu bar is made
+//   ReportsMenuActions::install();                       // the reports other windows open
+class ReportsMenuActions {
+public:
+    static void registerMenuItems(AppController& app);
+    // The person editor's hierarchy page: its Print Report opens the narrative report, one line per person.
+    static void install();
+    static void uninstall();
+
+    // The narrative report of the selected person: ancestors (0), descendants (1) or the person alone (2).
+    static void generateNarrativeReport(int reportType);
+    static void ancestorsByGenerationReport();
+    // Asks for reports in the reports folder (several may be chosen) and opens each in the desktop's
+    // application for it.
+    static void previousReports();
+
+    // The panel previousReports() asks with: the reports folder in, the chosen files out (none: cancelled).
+    // A file dialog unless replaced (tests script it).
+    using OpenPanel = std::function<QStringList(const QString& folder)>;
+    static OpenPanel& openPanel();
+};
