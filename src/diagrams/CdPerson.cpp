@@ -1,6 +1,7 @@
 #include "diagrams/CdPerson.h"
 
 #include "diagrams/CdLayout.h"
+#include "diagrams/CdWebContext.h"
 
 #include "model/FTMoc.h"
 #include "model/FTPerson.h"
@@ -20,7 +21,19 @@ CdPerson::CdPerson(FTPerson* person, CdPerson* owner, bool spouse, FTEvent* marr
     if (pcd && person)
         m_inCurrentProjectView = pcd->isInProjectView(person);
     if (!pcd)
-        m_ownOptions = std::make_unique<CdOptions>(CdOptions::fromUserDefaults());
+        m_web = CdWebContext::fromUserDefaults();
+}
+
+CdPerson::CdPerson(FTPerson* person, CdPerson* owner, bool spouse, FTEvent* marriageEvent, long ancLevel,
+                   std::shared_ptr<const CdWebContext> web)
+    : m_moc(person ? person->moc() : nullptr)
+    , m_person(person)
+    , m_owner(owner)
+    , m_marriageEvent(marriageEvent)
+    , m_bSpouse(spouse)
+    , m_ancLevel(ancLevel)
+    , m_web(web ? std::move(web) : CdWebContext::fromUserDefaults())
+{
 }
 
 CdPerson::~CdPerson() = default;
@@ -38,7 +51,7 @@ bool CdPerson::isMale() const
 
 const CdOptions& CdPerson::options() const
 {
-    return m_pcd ? m_pcd->options() : *m_ownOptions;
+    return m_pcd ? m_pcd->options() : m_web->options;
 }
 
 FTPerson* CdPerson::selectedPerson() const

@@ -18,6 +18,7 @@ class QLineF;
 class QPainter;
 class TextMeasurer;
 struct CdOptions;
+struct CdWebContext;
 
 // One box of the family diagram: a person, or an empty slot (a ghost box, person null) into which the user types
 // a new relative. The box knows its kind (ancLevel), the box it hangs from (owner), its rectangle and how it draws
@@ -43,6 +44,10 @@ public:
     // `moc` comes from the person, or, for a ghost box, from the diagram. A box without a diagram shows
     // children on the left, as the web pages lay them out.
     CdPerson(FTPerson* person, CdPerson* owner, bool spouse, FTEvent* marriageEvent, long ancLevel, CdLayout* pcd);
+    // A box without a diagram that draws with what a whole web run shares (read once for all its boxes); null
+    // `web`: the user defaults as they are now.
+    CdPerson(FTPerson* person, CdPerson* owner, bool spouse, FTEvent* marriageEvent, long ancLevel,
+             std::shared_ptr<const CdWebContext> web);
     ~CdPerson();
     CdPerson(const CdPerson&) = delete;
     CdPerson& operator=(const CdPerson&) = delete;
@@ -213,5 +218,5 @@ private:
     QPainterPath m_pathToOwner;
     QList<QRectF> m_trackingRects;
     QImage m_mugShotImage;
-    std::unique_ptr<CdOptions> m_ownOptions; // without a diagram
+    std::shared_ptr<const CdWebContext> m_web; // without a diagram
 };

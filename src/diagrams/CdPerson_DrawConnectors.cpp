@@ -2,12 +2,12 @@
 
 #include "diagrams/CdLayout.h"
 #include "diagrams/CdLineStyle.h"
+#include "diagrams/CdWebContext.h"
 
 #include "model/FTPcRel.h"
 #include "model/FTPerson.h"
 
 #include "platform/Localizer.h"
-#include "platform/UserDefaults.h"
 
 #include <QLineF>
 #include <QPainter>
@@ -26,7 +26,7 @@ int CdPerson::lastGenerationShown() const
 {
     if (m_pcd)
         return m_pcd->maxAncLevel();
-    return int(UserDefaults::standard().integerForKey(QStringLiteral("htmlCdDiagramGenerations")));
+    return m_web ? m_web->lastGeneration : 0;
 }
 
 QString CdPerson::relationshipLetter(int pcRelType)

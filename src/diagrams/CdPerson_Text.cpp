@@ -1,6 +1,7 @@
 #include "diagrams/CdPerson.h"
 
 #include "diagrams/CdLayout.h"
+#include "diagrams/CdWebContext.h"
 
 #include "model/FTEvent.h"
 #include "model/FTPerson.h"
@@ -9,7 +10,6 @@
 #include "model/FTSpouseRel.h"
 
 #include "platform/Localizer.h"
-#include "platform/UserDefaults.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -102,19 +102,10 @@ QString CdPerson::text() const
 {
     if (!m_person)
         return ghostText();
-    if (!m_pcd) {
-        // The web pages say nothing of living people, nor, when asked, of the recently dead.
-        const UserDefaults& d = UserDefaults::standard();
-        const bool living = m_person->isLiving();
-        const bool recentlyDead = m_person->isRecentlyDead(int(d.integerForKey(QStringLiteral("htmlYearsSinceDeath"))));
-        if (d.boolForKey(QStringLiteral("htmlExcludeLivingPeople"))) {
-            if (living)
-                return word("IsAlive");
-            if (d.boolForKey(QStringLiteral("htmlExcludeRecentlyDeadPeople")) && recentlyDead)
-                return word("RecentlyDead");
-        } else if (d.boolForKey(QStringLiteral("htmlDepersonalizeLivingPeople")) && (living || recentlyDead)) {
-            return word("IsAliveOrRecentlyDead");
-        }
+    if (!m_pcd && m_web && m_web->privacyWord) {
+        // The web pages say nothing of the people they hide.
+        if (QString hidden = m_web->privacyWord(m_person); !hidden.isEmpty())
+            return hidden;
     }
     QString out = genderSymbolPrefix() + nameText();
     const QString years = yearsText();

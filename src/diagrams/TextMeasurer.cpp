@@ -22,6 +22,22 @@ double DocumentTextMeasurer::heightOfText(const QString& text, const QFont& font
     return heightOfDocumentAtWidth(document, width);
 }
 
+double CachingTextMeasurer::heightOfText(const QString& text, const QFont& font, double width) const
+{
+    // Everything that changes the height: the font's family, style and size, the width and the text.
+    QString key = font.family();
+    key += QLatin1Char('\x1f') + QString::number(font.pointSizeF()) + QLatin1Char('\x1f') + QString::number(width, 'g', 17)
+           + QLatin1Char('\x1f') + QString::number(int(font.italic()) | int(font.bold()) << 1 | font.weight() << 2)
+           + QLatin1Char('\x1f') + text;
+    if (const auto it = m_heights.constFind(key); it != m_heights.cend())
+        return *it;
+    if (m_heights.size() >= m_capacity)
+        m_heights.clear();
+    const double height = m_measurer.heightOfText(text, font, width);
+    m_heights.insert(key, height);
+    return height;
+}
+
 double DocumentTextMeasurer::heightOfDocument(const QTextDocument& document, double width) const
 {
     if (document.isEmpty())

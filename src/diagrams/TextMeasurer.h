@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 
 class QFont;
@@ -30,6 +31,32 @@ public:
     double heightOfDocumentAtWidth(QTextDocument& document, double width) const override;
     // One shared instance (it holds no state).
     static const DocumentTextMeasurer& shared();
+};
+
+// Remembers the heights another measurer gave for plain texts, for drawings that measure the same names again and
+// again (the web pages' context diagrams show each person in several diagrams). Holds at most `capacity` answers:
+// when full it starts afresh. Documents are passed through.
+class CachingTextMeasurer : public TextMeasurer {
+public:
+    explicit CachingTextMeasurer(const TextMeasurer& measurer, qsizetype capacity = 100000)
+        : m_measurer(measurer)
+        , m_capacity(capacity)
+    {
+    }
+    double heightOfText(const QString& text, const QFont& font, double width) const override;
+    double heightOfDocument(const QTextDocument& document, double width) const override
+    {
+        return m_measurer.heightOfDocument(document, width);
+    }
+    double heightOfDocumentAtWidth(QTextDocument& document, double width) const override
+    {
+        return m_measurer.heightOfDocumentAtWidth(document, width);
+    }
+
+private:
+    const TextMeasurer& m_measurer;
+    qsizetype m_capacity;
+    mutable QHash<QString, double> m_heights;
 };
 
 // Fixed metrics: every character is `charWidthFactor` × the point size wide, every line `lineHeightFactor` × the

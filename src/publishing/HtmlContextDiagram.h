@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QRectF>
 
@@ -14,19 +14,19 @@ struct HtmlDiagramBox {
     QRectF rect;
 };
 
-// Draws the context-diagram image of a person page. The generator installs none by itself: without one (or with
-// the tabular diagram chosen) a page shows the diagram as a table. The generator writes the image file, the image
-// element and its map; the drawer only draws, following the run's options and privacy (generator.options(),
-// generator.privacy(), generator.bgColour()).
+// Draws the context-diagram image of a person page (ContextDiagramImage; tests install simpler ones). Without a
+// drawer (or with the tabular diagram chosen) a page shows the diagram as a table. The generator writes the image
+// as a JPEG file at quality 40, the image element and its map; the drawer only draws, on the caller's thread,
+// following the run's options and privacy (generator.options(), generator.privacy(), generator.bgColour()).
 //
-//   class JpegDiagram : public HtmlContextDiagram { ... };
-//   JpegDiagram drawer;
+//   class BlankDiagram : public HtmlContextDiagram { ... };
+//   BlankDiagram drawer;
 //   generator.setContextDiagram(&drawer);
 class HtmlContextDiagram {
 public:
     virtual ~HtmlContextDiagram() = default;
-    // The JPEG data of the person's diagram (empty: the page gets no diagram), and in `boxes` the boxes drawn, the
-    // person's own first.
-    virtual QByteArray createContextDiagramFor(const PublishAsHtml& generator, FTPerson* person,
-                                               QList<HtmlDiagramBox>* boxes) = 0;
+    // The person's diagram (null: the page gets no diagram), and in `boxes` the boxes drawn, the person's own
+    // first.
+    virtual QImage createContextDiagramFor(const PublishAsHtml& generator, FTPerson* person,
+                                           QList<HtmlDiagramBox>* boxes) = 0;
 };

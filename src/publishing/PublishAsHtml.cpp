@@ -2,8 +2,10 @@
 
 #include "publishing/HtmlWords.h"
 
+#include "publishing/ContextDiagramImage.h"
 #include "publishing/HtmlEscape.h"
-#include "publishing/HtmlPictures.h"
+#include "publishing/HtmlFileWriter.h"
+#include "publishing/HtmlPictureWriter.h"
 
 #include "model/FTMoc.h"
 #include "model/FTPerson.h"
@@ -72,12 +74,18 @@ PublishAsHtml::PublishAsHtml(FTMoc* moc)
     : m_moc(moc)
     , m_modelName(moc ? moc->modelName() : QString())
     , m_privacy(std::make_unique<HtmlPrivacy>(HtmlOptions(), QDate::currentDate().year()))
+    , m_ownContextDiagram(std::make_unique<ContextDiagramImage>())
+    , m_ownPictures(std::make_unique<HtmlPictureWriter>())
+    , m_contextDiagram(m_ownContextDiagram.get())
+    , m_pictures(m_ownPictures.get())
+    , m_files(std::make_unique<HtmlFileWriter>())
 {
     m_kinship = HtmlOptions::fromUserDefaults().kinship;
 }
 
 PublishAsHtml::~PublishAsHtml()
 {
+    m_files->waitForAll();
     liveWorkingFolders().remove(m_directory);
 }
 
@@ -161,6 +169,7 @@ void PublishAsHtml::beginRun()
     m_now = m_clock ? m_clock() : QDateTime::currentDateTime();
     m_privacy = std::make_unique<HtmlPrivacy>(m_options, m_now.date().year());
     m_failed = false;
+    m_files->reset();
     m_exclusionsIgnored = false;
     m_maxAncLevel = m_options.cdDiagramGenerations;
 }
@@ -178,6 +187,8 @@ bool PublishAsHtml::generateReport()
         Utils::reportCurrentException(__FILE__, __LINE__, QStringLiteral("generateHtmlReport_2"));
         ok = false;
     }
+    // No file of the run is still being written once it has ended, whichever way.
+    m_files->waitForAll();
     m_threadIsActive = false;
     g_runIsActive = false;
     return ok;
@@ -264,7 +275,7 @@ bool PublishAsHtml::runReport()
     int shown = 0;
     for (int i = 0; i < count; ++i) {
         createHtmlWebPageFor(sorted[i]);
-        if (m_failed)
+        if (m_failed || !checkFileWrites())
             return false;
         if (i != 0 && i % 10 == 0)
             status(QStringLiteral("  %1 %2 %3 %4. %5 %6.")
@@ -279,6 +290,9 @@ bool PublishAsHtml::runReport()
         }
     }
 
+    m_files->waitForAll();
+    if (!checkFileWrites())
+        return false;
     percent(0);
     status(L("CreatingIndex"));
     try {
@@ -326,6 +340,17 @@ bool PublishAsHtml::writeFile(const QString& path, const QByteArray& bytes)
     // A page set with missing or cut pages is not a page set: the run stops with one message.
     m_failed = true;
     DisplayMsg(QStringLiteral("%1\n\n%2").arg(L("UnableToCreate"), path));
+    return false;
+}
+
+bool PublishAsHtml::checkFileWrites()
+{
+    if (m_failed)
+        return false;
+    if (!m_files->failed())
+        return true;
+    m_failed = true;
+    DisplayMsg(QStringLiteral("%1\n\n%2").arg(L("UnableToCreate"), m_files->firstFailure()));
     return false;
 }
 

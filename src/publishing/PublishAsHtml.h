@@ -15,10 +15,13 @@
 #include <memory>
 #include <optional>
 
+class ContextDiagramImage;
 class FTEvent;
 class FTMoc;
 class FTPerson;
 class HtmlContextDiagram;
+class HtmlFileWriter;
+class HtmlPictureWriter;
 class HtmlPictures;
 class ModelProgress;
 struct HtmlDiagramBox;
@@ -33,15 +36,16 @@ struct HtmlDiagramBox;
 //   index.html, index_S.html ... index_none.html, indexPeople.txt, styles.css
 //   HtmlFiles/HtmlFiles_01/P12.html          person pages, 500 people to a numbered folder (00 stays for
 //   Diagrams/Diagrams_01/P12_cd.jpg          people outside the run), in the run's sort order
-//   Thumbnails/..., Media/...                pictures (written by an installed HtmlPictures)
+//   Thumbnails/..., Media/...                pictures (HtmlPictureWriter)
 //   AncestorsTables/Ancestors_01/P12_Anc.html
 //
 // (the folder and file words are texts of the "Localizable" table). Links between pages are relative: from a page,
 // "../../" leads to the top of the folder, so a saved folder works wherever it is copied.
 //
 // Two rules hold for every page: a person hidden by the options (HtmlPrivacy) is never named, and no text of the
-// database becomes markup (HtmlEscape). Everything runs on the caller's (main) thread; progress goes to the
-// ModelProgress given, whose window redraws itself.
+// database becomes markup (HtmlEscape). The database is read and the diagrams drawn on the caller's (main) thread;
+// the diagrams' JPEG encoding and the person pages' writing go to worker threads (HtmlFileWriter), and the run
+// waits for them before it writes the index. Progress goes to the ModelProgress given, whose window redraws itself.
 //
 //   PublishAsHtml generator(moc);                    // the caller has saved the database
 //   generator.setProgress(&windowProgress);
@@ -73,8 +77,9 @@ public:
     // The page colours drawn when htmlRandomColours is on; a pale colour of random hue when not set.
     void setRandomColourSource(std::function<QColor()> source) { m_randomColour = std::move(source); }
     void setProgress(ModelProgress* progress) { m_progress = progress; }
-    // The drawer of context-diagram images and the writer of pictures sections (neither owned). Without a drawer
-    // every page shows the tabular diagram; without a writer no page has pictures.
+    // The drawer of context-diagram images and the writer of pictures sections (neither owned), in place of the
+    // generator's own ContextDiagramImage and HtmlPictureWriter. Null: every page shows the tabular diagram, or no
+    // page has pictures.
     void setContextDiagram(HtmlContextDiagram* drawer) { m_contextDiagram = drawer; }
     void setPictures(HtmlPictures* writer) { m_pictures = writer; }
 
@@ -238,6 +243,8 @@ private:
     // Writes a whole file as UTF-8; after the first failure of a run, tells the user once and stops the run.
     bool writeFile(const QString& path, const QString& text);
     bool writeFile(const QString& path, const QByteArray& bytes);
+    // After the worker threads' first failure, tells the user once and stops the run; false then.
+    bool checkFileWrites();
     void status(const QString& text);
     void percent(int value);
     bool isLinkable(const FTPerson* person) const;
@@ -251,8 +258,11 @@ private:
     std::function<QColor()> m_randomColour;
     QDateTime m_now;
     ModelProgress* m_progress = nullptr;
+    std::unique_ptr<ContextDiagramImage> m_ownContextDiagram;
+    std::unique_ptr<HtmlPictureWriter> m_ownPictures;
     HtmlContextDiagram* m_contextDiagram = nullptr;
     HtmlPictures* m_pictures = nullptr;
+    std::unique_ptr<HtmlFileWriter> m_files;
 
     int m_kinship = 1;
     int m_maxAncLevel = 3;

@@ -6,6 +6,7 @@
 
 #include "publishing/HtmlContextDiagram.h"
 #include "publishing/HtmlEscape.h"
+#include "publishing/HtmlFileWriter.h"
 #include "publishing/HtmlPictures.h"
 
 #include "model/FTEvent.h"
@@ -188,7 +189,8 @@ void PublishAsHtml::createHtmlWebPageFor(FTPerson* person)
     if (m_options.centeredOnPage)
         page += QLatin1String("</center>\n");
     page += QLatin1String("</body>\n</html>\n");
-    writeFile(path, page);
+    if (!m_failed)
+        m_files->write(path, page.toUtf8());
 }
 
 // ---- Context diagram --------------------------------------------------------------------------------------------
@@ -200,13 +202,14 @@ QString PublishAsHtml::writeCdDiagramFor(FTPerson* person)
         return createTableFor(person, m_maxAncLevel);
     }
     QList<HtmlDiagramBox> boxes;
-    const QByteArray jpeg = m_contextDiagram->createContextDiagramFor(*this, person, &boxes);
-    if (jpeg.isEmpty())
+    const QImage image = m_contextDiagram->createContextDiagramFor(*this, person, &boxes);
+    if (image.isNull())
         return {};
     const QString folder = numberedFolder("HtmlDirDiagrams", folderNumberFor(person));
     const QString file = filenameForPerson(person) + QStringLiteral("_cd.jpg");
-    if (!writeFile(m_directory + QLatin1Char('/') + folder + QLatin1Char('/') + file, jpeg))
-        return {};
+    // Encoded (JPEG, quality 40) and written on a worker thread while the next person is drawn.
+    if (!m_failed)
+        m_files->writeJpeg(m_directory + QLatin1Char('/') + folder + QLatin1Char('/') + file, image, 40);
     return QStringLiteral("%1\n<table class='%2'>\n<tr><td><img src='../../%3/%4' alt='%5' usemap='#cdDiagram'/>"
                           "</td></tr>\n</table>\n")
         .arg(hotSpotsForCdDiagram(person, boxes), css("cssContextDiagram"), folder, file,
@@ -221,7 +224,8 @@ QString PublishAsHtml::hotSpotsForCdDiagram(FTPerson* person, const QList<HtmlDi
             continue;
         out += QString::asprintf("<area shape='rect' coords='%0.0f,%0.0f,%0.0f,%0.0f' href='", box.rect.x(),
                                  box.rect.y(), box.rect.x() + box.rect.width(), box.rect.y() + box.rect.height());
-        out += pageLinkTo(box.person) + QStringLiteral("' alt='") + A(box.person->name()) + QStringLiteral("' />\n");
+        out += pageLinkTo(box.person) + QStringLiteral("' alt='") + A(m_privacy->fullName(box.person))
+               + QStringLiteral("' />\n");
     }
     out += QLatin1String("</map>");
     return out;

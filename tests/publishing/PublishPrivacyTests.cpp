@@ -4,7 +4,6 @@
 
 #include "publishing/HtmlContextDiagram.h"
 
-#include <QBuffer>
 #include <QImage>
 
 namespace {
@@ -12,7 +11,7 @@ namespace {
 // image map and the image's alt text are part of the sweep.
 class BoxesOfRelatives : public HtmlContextDiagram {
 public:
-    QByteArray createContextDiagramFor(const PublishAsHtml&, FTPerson* person, QList<HtmlDiagramBox>* boxes) override
+    QImage createContextDiagramFor(const PublishAsHtml&, FTPerson* person, QList<HtmlDiagramBox>* boxes) override
     {
         QList<FTPerson*> people = {person};
         people += person->parentsOfType(0xF);
@@ -22,11 +21,7 @@ public:
             boxes->append({people[i], QRectF(10.4 * double(i), 20.5, 100, 40)});
         QImage image(8, 8, QImage::Format_RGB32);
         image.fill(Qt::white);
-        QByteArray jpeg;
-        QBuffer buffer(&jpeg);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "JPEG");
-        return jpeg;
+        return image;
     }
 };
 

@@ -1,7 +1,10 @@
 #pragma once
 
 class AppController;
+class CdPerson;
 class DOvurDocument;
+class FTMoc;
+class FTPerson;
 class QWidget;
 
 // The menu commands of comparing and merging databases, in a menu "Merge" of their own. Each works on the
@@ -12,7 +15,8 @@ class QWidget;
 class MergeMenuActions {
 public:
     static void registerMenuItems(AppController& app);
-    // The hooks of the merge windows that other subsystems open (none of this subsystem's own yet).
+    // The hooks of the merge windows that other subsystems open: the family diagram's copy from the other
+    // database.
     static void install();
 
     // Merge > "Compare and Merge...": saves, offers a backup (a warning when none is made), then opens the
@@ -20,4 +24,11 @@ public:
     static void compareAndMerge();
     // The compare-and-merge window for a document.
     static QWidget* makeCompareAndMerge(DOvurDocument& doc);
+
+    // The family diagram's empty box `targetBox` takes `sourcePerson` of the other open database `source`: the copy
+    // window, modal over the target's main window.
+    static void copyPersonFromOtherModel(FTPerson* sourcePerson, CdPerson* targetBox, FTMoc* source, FTMoc* target);
+
+    // People > "Find Duplicate People...": saves, then the duplicate-people sheet on the main window.
+    static void findDuplcatePeople();
 };
