@@ -117,8 +117,10 @@ public:
     static QString saveBeforeBackup(class FTMoc& moc);
 
     // Opens a file in the named application ("defaultRtfApp": the user default "rtfApplication"; empty: the
-    // system's default for the file); a message when that fails.
-    static bool displayFile(const QString& path, const QString& application);
+    // system's default for the file); a message when that fails. `anchor` is a place in an HTML page that the
+    // browser shows; `failure`, when given, is the message instead of the usual one (%1: the path).
+    static bool displayFile(const QString& path, const QString& application, const QString& anchor = {},
+                            const QString& failure = {});
     // The applications (desktop-file ids) that open the file, sorted, the default one first.
     static QStringList applicationsThatOpenFile(const QString& path);
     static QStringList rtfApplications();

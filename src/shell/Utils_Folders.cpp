@@ -327,17 +327,22 @@ QString Utils::saveBeforeBackup(FTMoc& moc)
              error.isEmpty() ? QStringLiteral("An unexpected error stopped the save.") : error);
 }
 
-bool Utils::displayFile(const QString& path, const QString& application)
+bool Utils::displayFile(const QString& path, const QString& application, const QString& anchor,
+                        const QString& failure)
 {
     QString app = application;
     if (app == QLatin1String("defaultRtfApp"))
         app = UserDefaults::standard().stringForKey(QStringLiteral("rtfApplication"));
     QString error;
-    const bool ok = app.isEmpty() ? Workspace::shared().openFile(path, &error)
+    const bool ok = app.isEmpty() ? Workspace::shared().openFileAt(path, anchor, &error)
                                   : Workspace::shared().openFile(path, app, &error);
-    if (!ok)
+    if (ok)
+        return true;
+    if (!failure.isEmpty())
+        tell(failure.arg(QDir::toNativeSeparators(path)));
+    else
         tell(QStringLiteral("Unable to open file:\n\n %1\n\n with Application\n\n %2").arg(path, app));
-    return ok;
+    return false;
 }
 
 QStringList Utils::applicationsThatOpenFile(const QString& path)

@@ -16,6 +16,9 @@
 #include "platform/store/Key.h"
 
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -223,6 +226,65 @@ TEST_F(PersonEditorWindow, ThePersonShownAtOpeningKeepsTheirNotesAndComments)
     EXPECT_TRUE(doc->endEditing());
     EXPECT_EQ(john->notes(), "Worked the mill on the Aire.");
     EXPECT_EQ(john->comments(), "Ask Aunt Jane.");
+}
+
+TEST_F(PersonEditorWindow, TabGoesFromEachDateToItsPlaceThenToTheNotes)
+{
+    using S = InfoArea_Self;
+    const QList<QWidget*> order = {self->field(S::BirthDate), self->field(S::BirthPlace), self->field(S::DeathDate),
+                                   self->field(S::DeathPlace), self->field(S::BirthNotes), self->field(S::DeathNotes),
+                                   self->field(S::CauseOfDeath), self->field(S::AncestralFileNo), self->notesView()};
+    order.first()->setFocus(Qt::TabFocusReason);
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        key(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), order[i]) << "step " << i;
+    }
+    key(QApplication::focusWidget(), Qt::Key_Backtab, {}, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), order[order.size() - 2]);
+
+    // A place typed after the date lands in the place.
+    self->field(S::DeathDate)->setFocus(Qt::TabFocusReason);
+    retype(self->field(S::DeathDate), "1950");
+    key(QApplication::focusWidget(), Qt::Key_Tab);
+    type(QApplication::focusWidget(), "Qwerty Bridge");
+    key(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_NE(john->death(), nullptr);
+    EXPECT_EQ(john->death()->date(), "1950");
+    EXPECT_EQ(john->death()->place(), "Qwerty Bridge");
+    EXPECT_THAT(john->death()->notes().toStdString(), HasSubstr("Buried at St Mary's."));
+}
+
+TEST_F(PersonEditorWindow, TheWindowMenuStepsThroughThePagesAndRoundAgain)
+{
+    auto* windowMenu = doc->dovurWindow()->menuBar()->findChild<QMenu*>("Window");
+    ASSERT_NE(windowMenu, nullptr);
+    QAction *next = nullptr, *previous = nullptr;
+    for (QAction* item : windowMenu->actions()) {
+        if (item->text() == "Next TabView Pane")
+            next = item;
+        if (item->text() == "Previous TabView Pane")
+            previous = item;
+    }
+    ASSERT_TRUE(next && previous);
+    QTabWidget* tabs = editor->pTabView();
+    const int last = tabs->count() - 1;
+    next->trigger();
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    previous->trigger();
+    previous->trigger();
+    EXPECT_EQ(tabs->currentIndex(), last);
+    next->trigger();
+    EXPECT_EQ(tabs->currentIndex(), 0);
+
+    // A value the page refused keeps the page.
+    prompts.clear();
+    retype(self->field(InfoArea_Self::BirthDate), "31 Fbx 1900");
+    next->trigger();
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(prompts.records.size(), 1);
+    self->field(InfoArea_Self::BirthDate)->revert();
+    next->trigger();
+    EXPECT_EQ(tabs->currentIndex(), 1);
 }
 
 TEST_F(PersonEditorWindow, AnAcceptedEditIsStoredCleanedAndRetitlesTheTab)
