@@ -2,6 +2,11 @@
 
 #include "reports/ui/AncestorsByGenerationReport.h"
 #include "reports/ui/AncestorsReport.h"
+#include "reports/ui/FilteredPeopleReport.h"
+#include "reports/ui/PeopleWithoutAncestors.h"
+#include "reports/ui/PicturesReport.h"
+#include "reports/ui/SourcesReport.h"
+#include "reports/ui/StatisticsReport.h"
 
 #include "editor/ui/EditorHooks.h"
 
@@ -35,6 +40,16 @@ void beginSheetOn(QWidget* window, QDialog* sheet)
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->open();
 }
+
+// A listing's sheet on the current document's main window, named for its database; `save` saves first.
+template <class Sheet> void beginListingSheet(bool save)
+{
+    if (DOvurDocument* doc = AppController::documentForCommand(save)) {
+        auto* sheet = new Sheet(doc->moc());
+        sheet->setModelName(doc->modelName());
+        doc->beginSheet(sheet);
+    }
+}
 }
 
 ReportsMenuActions::OpenPanel& ReportsMenuActions::openPanel()
@@ -51,6 +66,12 @@ void ReportsMenuActions::registerMenuItems(AppController& app)
     app.addMenuItem(reports, QStringLiteral("Individual's Report..."), [] { generateNarrativeReport(2); });
     app.addMenuItem(
         reports, QStringLiteral("Ancestors by Generation Report..."), [] { ancestorsByGenerationReport(); });
+    app.addMenuItem(reports, QStringLiteral("Filtered People Report..."), [] { generateFilteredPeopleReport(); });
+    app.addMenuItem(
+        reports, QStringLiteral("People Without Ancestors..."), [] { generatePeopleWithoutAncestorsReport(); });
+    app.addMenuItem(reports, QStringLiteral("Sources Report..."), [] { sourcesReport(); });
+    app.addMenuItem(reports, QStringLiteral("Pictures Report..."), [] { generatePicturesReport(); });
+    app.addMenuItem(reports, QStringLiteral("Statistics..."), [] { statisticsReport(); });
     app.addMenuItem(reports, QStringLiteral("Previous Reports..."), [] { previousReports(); });
 }
 
@@ -78,6 +99,31 @@ void ReportsMenuActions::ancestorsByGenerationReport()
 {
     if (DOvurDocument* doc = AppController::documentForCommand(true))
         doc->beginSheet(new AncestorsByGenerationReport(doc->moc()));
+}
+
+void ReportsMenuActions::generateFilteredPeopleReport()
+{
+    beginListingSheet<FilteredPeopleReport>(false);
+}
+
+void ReportsMenuActions::generatePeopleWithoutAncestorsReport()
+{
+    beginListingSheet<PeopleWithoutAncestors>(false);
+}
+
+void ReportsMenuActions::sourcesReport()
+{
+    beginListingSheet<SourcesReport>(true);
+}
+
+void ReportsMenuActions::generatePicturesReport()
+{
+    beginListingSheet<PicturesReport>(true);
+}
+
+void ReportsMenuActions::statisticsReport()
+{
+    beginListingSheet<StatisticsReport>(true);
 }
 
 void ReportsMenuActions::previousReports()
