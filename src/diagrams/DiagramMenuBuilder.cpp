@@ -111,11 +111,15 @@ DiagramMenu DiagramMenuBuilder::focalPersonMenu(CdPerson* box, const FamilyState
 {
     FTPerson* p = box->person();
     DiagramMenu menu;
-    menu.push_back(item(L("CdPopupMenuAttachExistingChild"), Action::AttachExistingPersonAsChild, p));
-    menu.push_back(item(L("CdPopupMenuAttachExistingParent"), Action::AttachExistingPersonAsParent, p));
-    menu.push_back(item(L("CdPopupMenuAttachExistingSpouse"), Action::AttachExistingPersonAsSpouse, p));
-    menu.push_back(
+    // The four ways of attaching someone already in the database share one submenu: flat, they made the focal
+    // person's menu taller than a small screen.
+    DiagramMenuItem attach = item(L("CdPopupMenuAttachExistingGroup"), Action::None);
+    attach.submenu.push_back(item(L("CdPopupMenuAttachExistingChild"), Action::AttachExistingPersonAsChild, p));
+    attach.submenu.push_back(item(L("CdPopupMenuAttachExistingParent"), Action::AttachExistingPersonAsParent, p));
+    attach.submenu.push_back(item(L("CdPopupMenuAttachExistingSpouse"), Action::AttachExistingPersonAsSpouse, p));
+    attach.submenu.push_back(
         item(L("CdPopupMenuAttachExistingAssoc"), Action::AttachExistingPersonAsAssociatedPerson, p));
+    menu.push_back(attach);
     menu.push_back(item(L("CdPopupMenuAddAssoc"), Action::AddAssociatedPerson, p));
     DiagramMenuItem sameSex = item(L("CdPopupMenuAddSame"), Action::None);
     sameSex.submenu.push_back(item(L("CdPopupMenuAddNew"), Action::AddSameSexSpouse, p));

@@ -79,9 +79,7 @@ TEST_F(DiagramMenuBuilderTest, TheFourFamilyMenusInOrder)
     const QStringList common {"Cite a Source... [R]", "Add to the Project View (disabled)", "To-Do Note... [T]",
                               "---", "Ancestors Chart...", "Merge a Person from Another Database...", "---",
                               "Paste Pictures (disabled)"};
-    const QStringList focalMenu = QStringList {"Attach an Existing Person as a Child...", "Attach an Existing Person as a Parent...",
-                           "Attach an Existing Person as a Spouse...",
-                           "Attach an Existing Person as an Associated Person...", "Add a New Associated Person...",
+    const QStringList focalMenu = QStringList {"Attach an Existing Person >", "Add a New Associated Person...",
                            "Same-Sex Partner >", "Disconnect...", "Change Gender...", "---"}
                   + common
                   + QStringList {"---", "Previous Sibling [Ctrl+Up] (disabled)", "Next Sibling [Ctrl+Down] (disabled)",
@@ -90,6 +88,13 @@ TEST_F(DiagramMenuBuilderTest, TheFourFamilyMenusInOrder)
                                  "Nephews and Nieces (0) (disabled)", "Aunts and Uncles (0) (disabled)",
                                  "Cousins (0) (disabled)"};
     EXPECT_EQ(lines(menuFor(me)), focalMenu);
+    const DiagramMenu attach = menuFor(me)[0].submenu;
+    EXPECT_EQ(lines(attach), (QStringList {"Attach an Existing Person as a Child...",
+                                           "Attach an Existing Person as a Parent...",
+                                           "Attach an Existing Person as a Spouse...",
+                                           "Attach an Existing Person as an Associated Person..."}));
+    EXPECT_EQ(attach[3].action, Action::AttachExistingPersonAsAssociatedPerson);
+    EXPECT_EQ(attach[3].person(), me);
 
     const QStringList otherMenu = QStringList {"Make Focal Person (Ctrl+Click) [Ctrl+Up]", "Delete [Del]", "Disconnect...",
                            "Change Gender...", "---"}

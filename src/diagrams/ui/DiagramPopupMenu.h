@@ -6,8 +6,8 @@
 
 #include <optional>
 
-// A diagram's context menu on screen: the menu model (DiagramMenuBuilder) as a QMenu in the user's font at 13
-// points, with the key equivalents beside the titles, the icons, and the own font and colour of an entry (the
+// A diagram's context menu on screen: the menu model (DiagramMenuBuilder) as a QMenu in the desktop's menu
+// font, with the key equivalents beside the titles, the icons, and the own font and colour of an entry (the
 // person's own entry among the siblings). Items without a command show disabled.
 //
 //   if (auto chosen = DiagramPopupMenu::exec(model, globalPos, this))

@@ -271,14 +271,14 @@ void HdView::print()
         DisplayMsg(L("HdNotPrinted").arg(error));
 }
 
-void HdView::printAsPDF()
+QString HdView::printAsPDF()
 {
     if (!m_commands.rootPerson())
-        return;
+        return {};
     prepare();
     const QString folder = Utils::reportsDirectory();
     if (folder.isEmpty())
-        return;
+        return {};
     const QString path = HdPrinting::pdfPath(folder, m_commands.rootPerson(), m_commands.bAncestors());
     QString error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -286,9 +286,10 @@ void HdView::printAsPDF()
     QApplication::restoreOverrideCursor();
     if (!written) {
         DisplayMsg(L("HdPdfNotWritten").arg(path, error));
-        return;
+        return {};
     }
     Utils::displayFile(path, QString());
+    return path;
 }
 
 // ---- Keys and mouse ----------------------------------------------------------------------------------------------

@@ -39,9 +39,9 @@ public:
     // Prints the diagram through the print dialog, page after page. The first time, the page breaks are shown
     // and the user is asked to go on; a diagram whose columns are wider than the paper is refused with a message.
     void print();
-    // Writes the whole diagram as a PDF file into the reports folder and opens it; a failure is shown with the
-    // file's path and opens nothing.
-    void printAsPDF();
+    // Writes the whole diagram as a PDF file into the reports folder and opens it; the file's path. A failure is
+    // shown with the file's path and opens nothing (then the path is empty).
+    QString printAsPDF();
     // The print dialog over the printer: true to print. Replaced by tests.
     std::function<bool(QPrinter& printer)> runPrintDialog;
 

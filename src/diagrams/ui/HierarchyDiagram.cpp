@@ -26,6 +26,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -459,7 +460,10 @@ void HierarchyDiagram::printHierarchyDiagram()
 
 void HierarchyDiagram::printAsPDF()
 {
-    m_view->printAsPDF();
+    // Where the file went stays in the window's foot until another person is selected.
+    const QString path = m_view->printAsPDF();
+    if (!path.isEmpty())
+        m_info->setText(L("DiagramSavedAs").arg(QDir::toNativeSeparators(path)));
 }
 
 // ---- Changes made elsewhere ----------------------------------------------------------------------------------------

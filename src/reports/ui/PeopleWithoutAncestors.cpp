@@ -6,6 +6,7 @@
 
 #include "shell/RtfWriter.h"
 #include "shell/Utils.h"
+#include "shell/ui/ThemeIcon.h"
 #include "shell/ui/WindowProgress.h"
 
 #include "platform/Localizer.h"
@@ -54,7 +55,7 @@ PeopleWithoutAncestors::PeopleWithoutAncestors(FTMoc* moc, QWidget* parent)
     m_close = new QPushButton(L("Close"));
     m_close->setObjectName(QStringLiteral("closeButton"));
     m_close->setAutoDefault(false);
-    m_print = new QPushButton(QIcon::fromTheme(QStringLiteral("document-print")), L("GenerateReport"));
+    m_print = new QPushButton(themeIcon(QStringLiteral("document-print")), L("GenerateReport"));
     m_print->setObjectName(QStringLiteral("printButton"));
     m_print->setAutoDefault(false);
     connect(m_close, &QPushButton::clicked, this, [this] { done(0); });

@@ -4,6 +4,7 @@
 #include "reports/ui/PanelSheet.h"
 
 #include "shell/RtfWriter.h"
+#include "shell/ui/ThemeIcon.h"
 #include "shell/ui/WindowProgress.h"
 
 #include "platform/Localizer.h"
@@ -46,7 +47,7 @@ StatisticsReport::StatisticsReport(FTMoc* moc, QWidget* parent)
     m_lifespan = new QPushButton(L("StatsLifespan"));
     m_lifespan->setObjectName(QStringLiteral("showLifespanInfo"));
     m_lifespan->setAutoDefault(false);
-    m_save = new QPushButton(QIcon::fromTheme(QStringLiteral("document-save")), L("StatsSave"));
+    m_save = new QPushButton(themeIcon(QStringLiteral("document-save")), L("StatsSave"));
     m_save->setObjectName(QStringLiteral("saveButton"));
     m_save->setAutoDefault(false);
     m_close = new QPushButton(L("Close"));

@@ -4,6 +4,7 @@
 #include "shell/Utils.h"
 #include "shell/ui/AppController.h"
 #include "shell/ui/DOvurWindow.h"
+#include "shell/ui/DefaultWindowSize.h"
 #include "shell/ui/DocumentController.h"
 #include "shell/ui/FamilyDiagramPane.h"
 #include "shell/ui/PersonEditorPane.h"
@@ -35,6 +36,7 @@
 #include <QScreen>
 #include <QSet>
 #include <QSplitter>
+#include <QStyle>
 #include <QToolBar>
 
 const QString DOvurDocument::kFrameName = QStringLiteral("KinloomFrame");
@@ -168,12 +170,15 @@ void DOvurDocument::makeWindowControllers()
         m_window->setMenuBar(app->createMainMenu(m_window));
 
     m_window->setMinimumSize(kMinWidth, kMinHeight);
-    m_window->resize(kDefaultWidth, kDefaultHeight);
+    QScreen* screen = m_window->screen();
+    m_window->resize(screen ? defaultWindowSize(screen->availableGeometry(),
+                                                m_window->style()->pixelMetric(QStyle::PM_TitleBarHeight))
+                            : QSize(kDefaultWidth, kDefaultHeight));
     const bool onlyDocument = DocumentController::shared().documents().size() <= 1;
     const QString saved = UserDefaults::standard().stringForKey(kFrameName);
     if (onlyDocument && !saved.isEmpty())
         m_window->restoreGeometry(QByteArray::fromBase64(saved.toLatin1()));
-    if (QScreen* screen = m_window->screen()) {
+    if (screen) {
         QRect frame = m_window->frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
         m_window->move(frame.topLeft());
@@ -186,6 +191,16 @@ void DOvurDocument::makeWindowControllers()
 
     setBgColour(true);
     setMoc();
+}
+
+QSize defaultWindowSize(const QRect& available, int titleBarHeight)
+{
+    constexpr int kMargin = 24;
+    const int roomX = available.width() - 2 * kMargin;
+    const int roomY = available.height() - 2 * kMargin - titleBarHeight;
+    const int width = std::min(std::max(available.width() * 4 / 5, DOvurDocument::kDefaultWidth), roomX);
+    const int height = std::min(std::max(available.height() * 17 / 20, DOvurDocument::kDefaultHeight), roomY);
+    return {std::max(width, DOvurDocument::kMinWidth), std::max(height, DOvurDocument::kMinHeight)};
 }
 
 void DOvurDocument::showWindows()

@@ -12,8 +12,8 @@
 #include <vector>
 
 // A context menu made from a menu model (a list of items built afresh for every secondary click): the items as
-// actions in the user's font at 13 points, with their key equivalents and icons and an item's own font and colour;
-// items that are not enabled show disabled. The chosen item comes back with the command and object it names.
+// actions in the desktop's menu font, like every other menu, with their key equivalents and icons and an item's
+// own font and colour; items that are not enabled show disabled. The chosen item comes back with the command and object it names.
 //
 // `Item` has isSeparator, title, keyEquivalent, iconName, font (an optional QFont), colour (invalid: the menu's),
 // submenu (a std::vector<Item>) and isEnabled(). A window shows one as it is, or as a class of its own derived from
@@ -76,9 +76,6 @@ private:
         : QMenu(parent)
         , m_top(top ? top : this)
     {
-        QFont font = QApplication::font();
-        font.setPointSizeF(13);
-        setFont(font);
         fill(model);
     }
 

@@ -264,7 +264,9 @@ void ToolbarController::createToolbar()
              QStringLiteral("Ancestors"), QStringLiteral("Ancestors Diagram"), 24, 24);
     makeItem(kDescendants, makeButton(kDescendants, themeIcon(QStringLiteral("go-down")), {}),
              QStringLiteral("Descendants"), QStringLiteral("Descendants Diagram"), 24, 24);
-    makeItem(kPeopleIndex, makeButton(kPeopleIndex, themeIcon(QStringLiteral("x-office-address-book")), {}),
+    // The address book's colour picture is a file's; the toolbar's other buttons are symbolic.
+    makeItem(kPeopleIndex,
+             makeButton(kPeopleIndex, themeIcon(QStringLiteral("x-office-address-book-symbolic")), {}),
              QStringLiteral("People"), QStringLiteral("People Index"), 45, 45);
 
     auto* activeSourceView = new QWidget;
@@ -288,7 +290,7 @@ void ToolbarController::createToolbar()
         makeItem(kPrint, makeButton(kPrint, themeIcon(QStringLiteral("document-print")), {}),
                  QStringLiteral("Print"), QStringLiteral("Print Context Diagram"), 24, 40);
     if (itemHandler(kShowColours))
-        makeItem(kShowColours, makeButton(kShowColours, themeIcon(QStringLiteral("preferences-desktop-theme")), {}),
+        makeItem(kShowColours, makeButton(kShowColours, themeIcon(QStringLiteral("preferences-color-symbolic")), {}),
                  QStringLiteral("Colors"), QStringLiteral("Show Colors"), 24, 40);
     if (itemHandler(kShowFonts))
         makeItem(kShowFonts, makeButton(kShowFonts, themeIcon(QStringLiteral("preferences-desktop-font")), {}),

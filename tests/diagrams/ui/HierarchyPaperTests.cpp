@@ -10,6 +10,7 @@
 #include "diagrams/HdPageGeometry.h"
 #include "diagrams/HdPrinting.h"
 
+#include "shell/ui/ElidedLabel.h"
 #include "shell/ui/SharedPrinter.h"
 
 #include "platform/UserDefaults.h"
@@ -155,6 +156,11 @@ TEST_F(HierarchyPaper, ThePdfFileIsWrittenIntoTheReportsFolderAndOpened)
     EXPECT_EQ(apps.launched(), QStringList({ "--editor", path }));
     EXPECT_EQ(PdfTools::pageCount(path), 1);
     EXPECT_TRUE(prompts.records.isEmpty());
+    // The window says where the file went.
+    auto* info = window->findChild<ElidedLabel*>("selectedPersonsInfo");
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->text(), "The diagram was saved as " + path);
+    saveScreenshot(window.get(), "hierarchy-saved-as-pdf");
 
     // A folder that cannot be written: the path and the reason, the older file as it was, nothing opened.
     QFile older(path);

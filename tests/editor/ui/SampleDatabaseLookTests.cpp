@@ -6,6 +6,7 @@
 #include "diagrams/CdPerson.h"
 #include "diagrams/ui/CdDiagram.h"
 #include "editor/ui/InfoArea_Family2.h"
+#include "shell/ui/DefaultWindowSize.h"
 
 #include "model/FTModelDefaults.h"
 #include "model/FTMoc.h"
@@ -13,6 +14,10 @@
 
 #include <QAbstractButton>
 #include <QFile>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QSplitter>
 #include <QTabBar>
 #include <QToolTip>
@@ -130,6 +135,40 @@ TEST_F(SampleDatabaseLook, TheTooltipsOfABox)
         ASSERT_NE(tip, nullptr);
         saveScreenshot(tip, full ? "sample-diagram-tooltip-full" : "sample-diagram-tooltip");
         QToolTip::hideText();
+    }
+}
+
+// The first window on the screen it opens on (the suite runs this at 1024x700 too): sized from the screen, whole
+// on it with a margin; the editor's page tabs without scroll arrows; on every page each button a layout margin
+// inside the window's edge.
+TEST_F(SampleDatabaseLook, TheFirstWindowTakesItsSizeFromTheScreen)
+{
+    QMainWindow* window = doc->dovurWindow();
+    const QRect screen = window->screen()->availableGeometry();
+    const QString size = QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
+    if (screen.width() >= DOvurDocument::kMinWidth + 40 && screen.height() >= DOvurDocument::kMinHeight + 80) {
+        EXPECT_TRUE(screen.adjusted(16, 16, -16, -16).contains(window->frameGeometry()))
+            << window->frameGeometry().width() << "x" << window->frameGeometry().height() << " on "
+            << size.toStdString();
+    }
+    EXPECT_EQ(window->size(), defaultWindowSize(screen, window->style()->pixelMetric(QStyle::PM_TitleBarHeight)));
+
+    QTabBar* tabs = editor->pTabView()->tabBar();
+    EXPECT_LE(tabs->sizeHint().width(), tabs->width()) << "the page tabs scroll";
+
+    const int margin = window->style()->pixelMetric(QStyle::PM_LayoutRightMargin);
+    const QRect inside = window->rect().adjusted(margin, margin, -margin, -margin);
+    for (const char* id : {"pSelf", "pRelatives", "pFamily", "pFamily2", "pEvents", "pPictures"}) {
+        SCOPED_TRACE(id);
+        ASSERT_TRUE(editor->choosePage(QString::fromLatin1(id)));
+        settle();
+        for (QPushButton* button : editor->pTabView()->currentWidget()->findChildren<QPushButton*>())
+            if (button->isVisible()) {
+                const QRect at(button->mapTo(window, QPoint(0, 0)), button->size());
+                EXPECT_TRUE(inside.contains(at)) << button->text().toStdString() << " at " << at.right() << ","
+                                                 << at.bottom() << " in " << window->width() << "x" << window->height();
+            }
+        saveScreenshot(window, QStringLiteral("first-window-%1-%2").arg(size, QString::fromLatin1(id)));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "WithoutPermissionOverride.h"
 
 #include "shell/RecentDocuments.h"
+#include "shell/ui/DefaultWindowSize.h"
 #include "shell/ui/FamilyDiagramPane.h"
 #include "shell/ui/PersonEditorPane.h"
 #include "shell/ui/ToolbarController.h"
@@ -29,7 +30,9 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSplitter>
+#include <QStyle>
 #include <QToolBar>
 #include <QTimer>
 #include <QToolButton>
@@ -250,13 +253,33 @@ TEST_F(DocumentWindow, OneOfTwoDatabasesClosesAtOnceAndTheSecondKeepsTheDefaultF
     ASSERT_NE(first, nullptr);
     DOvurDocument* second = open("Second.RezUdu");
     EXPECT_EQ(first->dovurWindow()->size(), QSize(1100, 750));
-    EXPECT_EQ(second->dovurWindow()->size(), QSize(DOvurDocument::kDefaultWidth, DOvurDocument::kDefaultHeight));
+    QMainWindow* window = second->dovurWindow();
+    EXPECT_EQ(window->size(), defaultWindowSize(window->screen()->availableGeometry(),
+                                                window->style()->pixelMetric(QStyle::PM_TitleBarHeight)));
 
     const qsizetype asked = prompts.records.size();
     first->performClose();
     EXPECT_EQ(prompts.records.size(), asked);
     ASSERT_EQ(documents().size(), 1);
     EXPECT_EQ(documents().first(), second);
+}
+
+// Without a stored frame the window takes most of a large screen, keeps its usual size on a middling one, fits a
+// small one with a margin, and never goes below its minimum.
+TEST(DefaultWindowSize, FromTheScreensFreeArea)
+{
+    const struct {
+        QRect available;
+        QSize size;
+    } cases[] = {
+        {{0, 0, 2560, 1400}, {2048, 1190}},
+        {{0, 0, 1600, 1000}, {1280, 850}},
+        {{0, 32, 1280, 768}, {1024, 690}},
+        {{0, 0, 1024, 700}, {976, 624}},
+        {{0, 0, 800, 600}, {DOvurDocument::kMinWidth, DOvurDocument::kMinHeight}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(defaultWindowSize(c.available, 28), c.size) << c.available.width() << "x" << c.available.height();
 }
 
 TEST_F(DocumentWindow, AWindowOfTheDatabaseClosesFirstAndTheDatabaseStaysOpen)
