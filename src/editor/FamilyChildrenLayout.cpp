@@ -34,7 +34,8 @@ int FamilyChildrenLayout::columnForIdentifier(const QString& identifier)
     return -1;
 }
 
-FamilyChildrenLayout::Widths FamilyChildrenLayout::pageColumnWidths(double visibleWidth, double scale)
+FamilyChildrenLayout::Widths FamilyChildrenLayout::pageColumnWidths(double visibleWidth, double scale,
+                                                                    bool birthNotesEmpty, bool deathNotesEmpty)
 {
     const double s = visibleWidth - 325 * scale;
     auto part = [s](int p) { return std::max(10, int(s * p / 800) - 1); };
@@ -51,6 +52,14 @@ FamilyChildrenLayout::Widths FamilyChildrenLayout::pageColumnWidths(double visib
     w[DeathPlace] = part(140);
     w[DeathNotes] = part(150);
     w[AgeAtDeath] = fixed(35);
+    // Names cut short while a column of nothing keeps its room help no one.
+    const std::pair<int, bool> notes[] = {{BirthNotes, birthNotesEmpty}, {DeathNotes, deathNotesEmpty}};
+    for (const auto& [column, empty] : notes)
+        if (empty) {
+            const int kept = part(50);
+            w[Name] += w[column] - kept;
+            w[column] = kept;
+        }
     return w;
 }
 

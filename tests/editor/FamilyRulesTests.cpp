@@ -227,6 +227,14 @@ TEST_F(FamilyRules, ColumnWidthsOfThePageAndOfTheDialog)
     EXPECT_EQ(page[L::DeathNotes], 149);
     EXPECT_EQ(page[L::BirthDate], 100);
     EXPECT_EQ(page[L::ChildsDetails], 20);
+    // Empty notes columns give the name their room but for a third, kept for the heading.
+    const L::Widths noDeathNotes = L::pageColumnWidths(1125, 1, false, true);
+    EXPECT_EQ(noDeathNotes[L::DeathNotes], 49);
+    EXPECT_EQ(noDeathNotes[L::Name], 219 + 100);
+    EXPECT_EQ(noDeathNotes[L::BirthNotes], 149);
+    const L::Widths noNotes = L::pageColumnWidths(1125, 1, true, true);
+    EXPECT_EQ(noNotes[L::Name], 219 + 200);
+    EXPECT_EQ(std::accumulate(noNotes.begin(), noNotes.end(), 0), std::accumulate(page.begin(), page.end(), 0));
     // The dialog's weights add up to 1060: the columns fill the table.
     const L::Widths dialog = L::dialogColumnWidths(1060);
     EXPECT_THAT(std::vector<int>(dialog.begin(), dialog.end()),

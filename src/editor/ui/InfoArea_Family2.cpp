@@ -694,6 +694,8 @@ void InfoArea_Family2::loadChildrenArray()
         rows = FamilyChildren::rows(husband(), wife());
     m_table->layout().calculateRowHeightForAllRows(rows);
     m_model->setRows(std::move(rows));
+    // Notes present or not move room between the name and the notes columns.
+    m_table->setColumnWidths();
     m_table->applyRowHeights();
 }
 

@@ -1,6 +1,10 @@
 #include "editor/ui/InfoArea_Family2_TableView.h"
 
 #include "editor/ui/FamilyChildrenDelegate.h"
+#include "editor/ui/FamilyChildrenModel.h"
+
+#include "model/FTEvent.h"
+#include "model/FTPerson.h"
 
 #include <QFontInfo>
 
@@ -22,5 +26,13 @@ FamilyChildrenLayout::Widths InfoArea_Family2_TableView::columnWidthsFor(double 
 {
     // The widths are for an 11-point font as many pixels high: a larger face widens the fixed columns with it.
     const double scale = std::max(1.0, QFontInfo(font()).pixelSize() / 11.0);
-    return FamilyChildrenLayout::pageColumnWidths(visibleWidth, scale);
+    bool birthNotesEmpty = true;
+    bool deathNotesEmpty = true;
+    if (const FamilyChildrenModel* children = childrenModel())
+        for (int r = 0; r < children->childCount(); ++r)
+            if (const FTPerson* child = children->child(r)) {
+                birthNotesEmpty = birthNotesEmpty && (!child->birth() || child->birth()->notes().isEmpty());
+                deathNotesEmpty = deathNotesEmpty && (!child->death() || child->death()->notes().isEmpty());
+            }
+    return FamilyChildrenLayout::pageColumnWidths(visibleWidth, scale, birthNotesEmpty, deathNotesEmpty);
 }

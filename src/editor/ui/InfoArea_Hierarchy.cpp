@@ -250,9 +250,6 @@ QMenu* InfoArea_Hierarchy::createContextMenu(const QModelIndex& index)
         return nullptr;
     m_olv->setCurrentIndex(index.siblingAtColumn(0));
     auto* menu = new QMenu(this);
-    QFont font = menu->font();
-    font.setPointSize(13);
-    menu->setFont(font);
     const QPersistentModelIndex at(index.siblingAtColumn(0));
     QAction* promote = menu->addAction(themeIcon(QStringLiteral("go-home")), RelativesPageRows::promoteMenuTitle(person));
     promote->setObjectName(QStringLiteral("promoteToFocalPerson"));

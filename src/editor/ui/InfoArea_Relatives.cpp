@@ -286,9 +286,6 @@ QMenu* InfoArea_Relatives::createContextMenu(int row)
         return nullptr;
     m_table->selectPersonRow(row);
     auto* menu = new QMenu(this);
-    QFont font = menu->font();
-    font.setPointSize(13);
-    menu->setFont(font);
     QAction* promote = menu->addAction(themeIcon(QStringLiteral("go-home")), RelativesPageRows::promoteMenuTitle(person));
     promote->setObjectName(QStringLiteral("promoteToFocalPerson"));
     // The person travels by its address in the database, which stays good if the rows are rebuilt meanwhile.
