@@ -261,7 +261,11 @@ TEST_F(MenuActions, TheStandardItemsShowTheDesktopsIcons)
         {"Help/Download Latest Release...", "system-software-update"}};
     for (auto it = icons.begin(); it != icons.end(); ++it) {
         ASSERT_TRUE(items.contains(it.key())) << it.key().toStdString();
-        EXPECT_EQ(items[it.key()]->icon().name(), it.value()) << it.key().toStdString();
+        // The theme's current form of the icon: Adwaita's symbolic one where it has one.
+        QString name = items[it.key()]->icon().name();
+        if (name != it.value())
+            name.chop(int(QStringLiteral("-symbolic").size()));
+        EXPECT_EQ(name, it.value()) << it.key().toStdString();
         EXPECT_FALSE(items[it.key()]->icon().pixmap(16).isNull()) << it.key().toStdString();
     }
     for (const char* name : {"File", "Edit"}) {
