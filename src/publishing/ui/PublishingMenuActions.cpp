@@ -154,10 +154,12 @@ void PublishingMenuActions::burnCdOrDvd(const QString& title)
 
 void PublishingMenuActions::syncToiPhone()
 {
+    AppController::documentForCommand(false);
     DisplayMsg(L("iPhoneNotAvailable"));
 }
 
 void PublishingMenuActions::exportToXMLFile()
 {
+    AppController::documentForCommand(false);
     DisplayMsg(L("ExportXmlWarn"));
 }
