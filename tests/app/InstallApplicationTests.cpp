@@ -106,7 +106,6 @@ const QMap<QString, int> kWaiting = {
     {"DiagramHooks::todoAdd", 61},
     {"DiagramHooks::scratchPad", 61},
     {"DiagramHooks::peopleIndex", 56},
-    {"EditorHooks::personalTimeline", 58},
     {"Toolbar::PeopleIndex", 56},
     {"Toolbar::ProjectView", 61},
 };
