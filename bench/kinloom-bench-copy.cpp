@@ -88,6 +88,9 @@ int main(int argc, char** argv)
 {
     BenchSandbox sandbox;
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // As the program itself does (src/app/main.cpp): the time zone file read once, not at every change.
+    if (!qEnvironmentVariableIsSet("TZ"))
+        qputenv("TZ", ":/etc/localtime");
     QApplication app(argc, argv);
     ScriptedPrompts prompts;
     Prompts::install(&prompts);

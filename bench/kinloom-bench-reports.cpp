@@ -15,6 +15,10 @@
 #include "BenchSupport.h"
 
 #include "reports/AncestorsByGeneration.h"
+#include "reports/DatabaseStatistics.h"
+#include "reports/FilteredPeople.h"
+#include "reports/PeopleWithoutAncestorsListing.h"
+#include "reports/SourcesListing.h"
 #include "reports/FamilyGroupSheet.h"
 #include "reports/NarrativeReport.h"
 #include "reports/OnThisDaySearch.h"
@@ -165,6 +169,38 @@ int main(int argc, char** argv)
         medianMs(3, [&] { found = OnThisDaySearch::hebrewEvents(moc.get(), 14, 7, 2026, false).size(); }));
     std::printf("on_this_day_hebrew_events: %lld\n", static_cast<long long>(found));
     std::printf("report_kb: %.0f\n", QFileInfo(descendantsFile).size() / 1024.0);
+
+    auto failed = [](bool ok) {
+        if (!ok)
+            std::fprintf(stderr, "a listing could not be written\n");
+    };
+    std::printf("filtered_everybody_ms: %.1f\n", medianMs(3, [&] {
+        FilteredPeople report(moc.get());
+        report.modelName = moc->modelName();
+        RtfWriter writer;
+        writer.setFileType(QStringLiteral("rtf"));
+        failed(report.generate(writer, report.people()));
+    }));
+    std::printf("sources_report_ms: %.1f\n", medianMs(3, [&] {
+        SourcesListing listing(moc.get());
+        listing.modelName = moc->modelName();
+        RtfWriter writer;
+        failed(listing.generate(writer));
+    }));
+    std::printf("statistics_counts_ms: %.1f\n", medianMs(3, [&] {
+        DatabaseStatistics stats(moc.get());
+        stats.countRecords();
+    }));
+    std::printf("statistics_lifespan_ms: %.1f\n", medianMs(3, [&] {
+        DatabaseStatistics stats(moc.get());
+        stats.addLifespans(DatabaseStatistics::ByAgeAtDeath);
+    }));
+    std::printf("no_ancestors_ms: %.1f\n", medianMs(3, [&] {
+        PeopleWithoutAncestorsListing listing(moc.get());
+        listing.modelName = moc->modelName();
+        RtfWriter writer;
+        failed(listing.generate(writer, listing.people(), true));
+    }));
     if (moc->hasChanges())
         std::fprintf(stderr, "the reports changed the database\n");
     if (prompts.count)

@@ -217,6 +217,8 @@ QString RtfWriter::savedMessage() const
 
 bool RtfWriter::handOver() const
 {
+    if (m_openingChosen)
+        return Utils::displayFile(outputPath(), m_openingApplication);
     const bool rtf = m_fileType == QLatin1String("rtf") || isRtfd();
     return Utils::displayFile(outputPath(), rtf ? QStringLiteral("defaultRtfApp") : QString());
 }

@@ -73,6 +73,9 @@ public:
     // Opens the finished report: RTF in the application chosen for RTF files ("defaultRtfApp"), any other type
     // in the desktop's default application for it.
     bool handOver() const;
+    // The application handOver() opens the report with instead ("" is the desktop's default), for a window
+    // where the user picks one.
+    void setOpeningApplication(const QString& application) { m_openingApplication = application; m_openingChosen = true; }
 
     // User text inside RTF: escaped (Utils::cleanTheRtfString) and, with `lineBreaks`, its line ends written
     // as paragraph breaks.
@@ -89,6 +92,8 @@ public:
 private:
     bool fail(const QString& key, const QString& path);
     QString m_fileType;
+    QString m_openingApplication;
+    bool m_openingChosen = false;
     QList<QColor> m_colours;
     QStringList m_styles;
     bool m_footer = true;

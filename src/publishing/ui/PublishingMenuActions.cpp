@@ -3,6 +3,7 @@
 #include "publishing/ui/ExportBirthdaysTo_iCal.h"
 #include "publishing/ui/ExportPeopleToAddressBook.h"
 #include "publishing/ui/GoogleMaps.h"
+#include "publishing/ui/PublishAsHtmlSheet.h"
 
 #include "model/FTEvent.h"
 #include "model/ModelHooks.h"
@@ -19,6 +20,7 @@ void PublishingMenuActions::registerMenuItems(AppController& app)
     app.addMenuItem(file, QStringLiteral("Export Birthdays to Calendar (iCal)..."), [] { exportBirthDaysToICal(); });
     app.addMenuItem(file, QStringLiteral("Export People as Contact Cards (vCard)..."),
                     [] { exportPeopleToAddressBook(); });
+    app.addMenuItem(QStringLiteral("Publish"), QStringLiteral("Generate Web Pages..."), [] { generateHtmlWebPages(); });
 }
 
 void PublishingMenuActions::install()
@@ -49,4 +51,11 @@ void PublishingMenuActions::exportPeopleToAddressBook()
         window.setWindowModality(Qt::ApplicationModal);
         window.exec();
     }
+}
+
+void PublishingMenuActions::generateHtmlWebPages()
+{
+    // The pages are written from the saved database: editing ends and the changes are saved first.
+    if (DOvurDocument* doc = AppController::documentForCommand(true))
+        doc->beginSheet(new PublishAsHtmlSheet(doc->moc()));
 }

@@ -1,6 +1,7 @@
 #include "reports/ui/ReportSheet.h"
 
 #include "reports/ReportFileType.h"
+#include "reports/ui/ApplicationsComboBox.h"
 
 #include "shell/RtfWriter.h"
 #include "shell/Utils.h"
@@ -10,7 +11,6 @@
 
 #include "platform/Localizer.h"
 #include "platform/UserDefaults.h"
-#include "platform/Workspace.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -89,15 +89,7 @@ ReportSheet::ReportSheet(const QString& title, QWidget* parent)
     // The desktop's default first, then each application that opens RTF files, by name.
     m_rtfApps = new QComboBox;
     m_rtfApps->setObjectName(QStringLiteral("rtfAppsComboBox"));
-    m_rtfApps->addItem(L("DefaultRtfApplication"), QString());
-    for (const QString& id : Utils::rtfApplications()) {
-        const auto app = Workspace::shared().application(id);
-        m_rtfApps->addItem(app && !app->name.isEmpty() ? app->name : id, id);
-    }
-    const QString chosen = defaults().stringForKey(QStringLiteral("rtfApplication"));
-    if (m_rtfApps->findData(chosen) < 0)
-        m_rtfApps->addItem(chosen, chosen);
-    m_rtfApps->setCurrentIndex(m_rtfApps->findData(chosen));
+    fillApplicationsComboBox(m_rtfApps, L("DefaultRtfApplication"), Utils::rtfApplications(), defaults().stringForKey(QStringLiteral("rtfApplication")));
     connect(m_rtfApps, &QComboBox::activated, this, [this](int index) { chooseApplication(index); });
 
     auto* form = new QFormLayout;

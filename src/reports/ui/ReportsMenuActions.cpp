@@ -5,6 +5,11 @@
 #include "reports/ui/FamilyGroupSheetDialog.h"
 #include "reports/ui/OnThisDay.h"
 #include "reports/ui/PersonalTimeline.h"
+#include "reports/ui/FilteredPeopleReport.h"
+#include "reports/ui/PeopleWithoutAncestors.h"
+#include "reports/ui/PicturesReport.h"
+#include "reports/ui/SourcesReport.h"
+#include "reports/ui/StatisticsReport.h"
 
 #include "editor/ui/EditorHooks.h"
 
@@ -59,6 +64,12 @@ void ReportsMenuActions::registerMenuItems(AppController& app)
     app.addMenuItem(
         reports, QStringLiteral("Ancestors by Generation Report..."), [] { ancestorsByGenerationReport(); });
     app.addMenuItem(reports, QStringLiteral("Family Group Sheet..."), [] { generateFamilyGroupSheet(); });
+    app.addMenuItem(reports, QStringLiteral("Filtered People Report..."), [] { generateFilteredPeopleReport(); });
+    app.addMenuItem(
+        reports, QStringLiteral("People Without Ancestors..."), [] { generatePeopleWithoutAncestorsReport(); });
+    app.addMenuItem(reports, QStringLiteral("Sources Report..."), [] { sourcesReport(); });
+    app.addMenuItem(reports, QStringLiteral("Pictures Report..."), [] { generatePicturesReport(); });
+    app.addMenuItem(reports, QStringLiteral("Statistics..."), [] { statisticsReport(); });
     app.addMenuItem(reports, QStringLiteral("Previous Reports..."), [] { previousReports(); });
     app.addMenuItem(QStringLiteral("Events"), QStringLiteral("On This Day..."), [] { onThisDay(); });
 }
@@ -94,6 +105,51 @@ void ReportsMenuActions::ancestorsByGenerationReport()
 {
     if (DOvurDocument* doc = AppController::documentForCommand(true))
         doc->beginSheet(new AncestorsByGenerationReport(doc->moc()));
+}
+
+void ReportsMenuActions::generateFilteredPeopleReport()
+{
+    if (DOvurDocument* doc = AppController::documentForCommand(false)) {
+        auto* sheet = new FilteredPeopleReport(doc->moc());
+        sheet->setModelName(doc->modelName());
+        doc->beginSheet(sheet);
+    }
+}
+
+void ReportsMenuActions::generatePeopleWithoutAncestorsReport()
+{
+    if (DOvurDocument* doc = AppController::documentForCommand(false)) {
+        auto* sheet = new PeopleWithoutAncestors(doc->moc());
+        sheet->setModelName(doc->modelName());
+        doc->beginSheet(sheet);
+    }
+}
+
+void ReportsMenuActions::sourcesReport()
+{
+    if (DOvurDocument* doc = AppController::documentForCommand(true)) {
+        auto* sheet = new SourcesReport(doc->moc());
+        sheet->setModelName(doc->modelName());
+        doc->beginSheet(sheet);
+    }
+}
+
+void ReportsMenuActions::generatePicturesReport()
+{
+    if (DOvurDocument* doc = AppController::documentForCommand(true)) {
+        auto* sheet = new PicturesReport(doc->moc());
+        sheet->setModelName(doc->modelName());
+        doc->beginSheet(sheet);
+    }
+}
+
+void ReportsMenuActions::statisticsReport()
+{
+    if (DOvurDocument* doc = AppController::documentForCommand(true)) {
+        auto* sheet = new StatisticsReport(doc->moc());
+        sheet->setModelName(doc->modelName());
+        doc->beginSheet(sheet);
+    }
 }
 
 void ReportsMenuActions::previousReports()

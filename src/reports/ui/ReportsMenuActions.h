@@ -26,6 +26,12 @@ public:
     // The narrative report of the selected person: ancestors (0), descendants (1) or the person alone (2).
     static void generateNarrativeReport(int reportType);
     static void ancestorsByGenerationReport();
+    // The listings of the whole database, each in its sheet on the main window.
+    static void generateFilteredPeopleReport();
+    static void generatePeopleWithoutAncestorsReport();
+    static void sourcesReport();
+    static void generatePicturesReport();
+    static void statisticsReport();
     // Asks for reports in the reports folder (several may be chosen) and opens each in the desktop's
     // application for it.
     static void previousReports();

@@ -307,7 +307,8 @@ TEST_F(ReportSheets, TheReportsMenuListsTheReportsAndNeedsADatabase)
             for (QAction* item : menu->menu()->actions())
                 titles << item->text();
     for (const char* item : { "Ancestors Report...", "Descendants Report...", "Individual's Report...",
-             "Ancestors by Generation Report...", "Previous Reports..." })
+             "Ancestors by Generation Report...", "Filtered People Report...", "People Without Ancestors...",
+             "Sources Report...", "Pictures Report...", "Statistics...", "Previous Reports..." })
         EXPECT_TRUE(titles.contains(item)) << item;
 
     DocumentController::shared().closeAllDocuments();
