@@ -4,9 +4,12 @@
 // thousand places with its save and its undo, the events-by-place listing, the event names of a type and a rename
 // of one, the family names, the people of one, capitalising every family name (all in capitals before), the event
 // dates table, re-reading the GEDCOM date texts of 10,000 events, and calculating birth dates from baptisms (for a
-// tenth of the baptised people, whose birth dates are cleared first) with its undo. Before anything is timed the
-// events get 20,000 distinct place texts, half of them beginning with "St ". Prints one figure a line as
-// "name: value" (times in milliseconds).
+// tenth of the baptised people, whose birth dates are cleared first) with its undo. Then the project views (the
+// deepest person's ancestral view combined with a view of half the people by each operator), the notes filter,
+// deleting the comment lines of a tenth of the people without questions, joining every broken note, grouping the
+// people into families and pruning a thousand people, and the to-do listing. Before anything is timed the events
+// get 20,000 distinct place texts, half of them beginning with "St ". Prints one figure a line as "name: value"
+// (times in milliseconds).
 #include "BenchSupport.h"
 
 #include "tools/DatesCalculation.h"
@@ -14,14 +17,21 @@
 #include "tools/EventDatesModel.h"
 #include "tools/EventNamesEditing.h"
 #include "tools/FamilyNamesEditing.h"
+#include "tools/MinorDynasties.h"
+#include "tools/PersonalTextEditing.h"
 #include "tools/PlacesEditing.h"
 #include "tools/PlacesListing.h"
 #include "tools/PlacesReplacement.h"
+#include "tools/ProjectViewsCombining.h"
+#include "tools/TodoNotes.h"
+
+#include "shell/BackupPanel.h"
 
 #include "model/FTEvent.h"
 #include "model/FTMoc.h"
 #include "model/FTMocUndoManager.h"
 #include "model/FTPerson.h"
+#include "model/FTProjectView.h"
 
 #include "platform/Prompts.h"
 #include "platform/Workspace.h"
@@ -63,6 +73,11 @@ QString placeText(int i)
 {
     return QStringLiteral("%1Town %2, Shire %3, England").arg(i % 2 == 0 ? QStringLiteral("St ") : QString()).arg(i).arg(i % 97);
 }
+
+// The backup's save panel, cancelled: pruning goes on without a copy.
+struct CancellingPanel : BackupPanel {
+    QString run(const QString&, const QString&, const QString&, const QString&) override { return {}; }
+};
 
 // Every event gets one of the place texts in turn, written raw (no undo), then saved.
 void spreadPlaces(FTMoc& moc)
@@ -226,6 +241,112 @@ int main(int argc, char** argv)
     for (const FTEvent* e : births.events())
         undone += !e->person()->birth() || e->person()->birth()->date().isEmpty();
     std::printf("calculate_undone: %d\n", undone);
+    // ---- Project views ----
+    // The deepest person: the one with the most ancestors among the last thousand made (the youngest).
+    QList<FTPerson*> everybody = moc->fetch<FTPerson>({}, [](const FTPerson* a, const FTPerson* b) {
+        return a->numericId() < b->numericId();
+    });
+    FTProjectView* ancestral = FTProjectView::initInMoc(moc.get());
+    ancestral->setName(QStringLiteral("Deepest"));
+    qsizetype deepest = -1;
+    for (qsizetype i = std::max<qsizetype>(0, everybody.size() - 1000); i < everybody.size(); ++i) {
+        ancestral->setRootPersonInAncestralView(everybody[i]);
+        const qsizetype n = ancestral->persons().size();
+        if (n > deepest) {
+            deepest = n;
+            ancestral->setName(everybody[i]->name());
+        }
+    }
+    for (qsizetype i = std::max<qsizetype>(0, everybody.size() - 1000); i < everybody.size(); ++i) {
+        ancestral->setRootPersonInAncestralView(everybody[i]);
+        if (ancestral->persons().size() == deepest)
+            break;
+    }
+    FTProjectView* half = FTProjectView::initInMoc(moc.get());
+    half->setName(QStringLiteral("Half"));
+    for (qsizetype i = 0; i < everybody.size(); i += 2)
+        half->addPersonsObject(everybody[i]);
+    moc->saveMoc();
+    std::printf("ancestral_view_people: %lld\nhalf_view_people: %lld\n", static_cast<long long>(deepest),
+                static_cast<long long>(half->storedPersons().size()));
+    ProjectViewsCombining combining(moc.get());
+    combining.setViews(ancestral, half);
+    double slowest = 0;
+    for (int op = ProjectViewsCombining::AND; op <= ProjectViewsCombining::NOT; ++op) {
+        QElapsedTimer timer;
+        timer.start();
+        combining.setOperator(op);
+        const double ms = timer.nsecsElapsed() / 1e6;
+        slowest = std::max(slowest, ms);
+        std::printf("views_combine_%s_ms: %.1f\nviews_combine_%s_people: %lld\n",
+                    qPrintable(ProjectViewsCombining::operatorWord(op).toLower()), ms,
+                    qPrintable(ProjectViewsCombining::operatorWord(op).toLower()),
+                    static_cast<long long>(combining.people().size()));
+    }
+    std::printf("views_combine_ms: %.1f\n", slowest);
+
+    // ---- Comments and notes ----
+    // Half the people get a note broken at every line end by a blank, a tenth a comment with a census line.
+    static const Key kNotes("notes");
+    static const Key kComments("comments");
+    for (qsizetype i = 0; i < everybody.size(); ++i) {
+        if (i % 2 == 0)
+            everybody[i]->setPrimitiveValue(
+                kNotes, QStringLiteral("Letter %1 from the parish \nabout the farm at Kew \nsigned: \nthe vicar").arg(i));
+        if (i % 10 == 0)
+            everybody[i]->setPrimitiveValue(kComments, QStringLiteral("census 1881 entry %1\nborn at sea").arg(i));
+    }
+    moc->saveMoc();
+    PersonalTextEditing notes(moc.get(), PersonalTextEditing::Notes);
+    std::printf("noted_people: %lld\n", static_cast<long long>(notes.people().size()));
+    const qsizetype notesFound = timed("notes_filter", [&] {
+        notes.setFilter(QStringLiteral("farm at kew"));
+        return notes.people().size();
+    });
+    std::printf("notes_filter_people: %lld\n", static_cast<long long>(notesFound));
+    notes.setFilter({});
+    PersonalTextEditing comments(moc.get(), PersonalTextEditing::Comments);
+    comments.setFilter(QStringLiteral("census"));
+    prompts.answer = PersonalTextEditing::ReplaceAll;
+    const int commentsChanged
+        = timed("comments_delete_lines", [&] { return comments.deleteAllLinesThatContainTheFilterString(); });
+    std::printf("comments_changed: %d\n", commentsChanged);
+    prompts.answer = 0; // Proceed
+    const int joined = timed("notes_join_all", [&] { return notes.replaceSpaceLinefeedWithSpaceAll(); });
+    std::printf("notes_joined: %d\n", joined);
+
+    // ---- Pruning ----
+    // A thousand people with nobody, the minor groups to prune.
+    for (int i = 0; i < 1000; ++i)
+        FTPerson::initInMoc(moc.get(), QStringLiteral("Stray Person%1").arg(i), QStringLiteral("M"));
+    moc->saveMoc();
+    MinorDynasties dynasties(moc.get());
+    timed("prune_grouping", [&] {
+        dynasties.loadDynasties();
+        return dynasties.rows().size();
+    });
+    std::printf("prune_main_people: %lld\nprune_other_people: %d\n",
+                static_cast<long long>(dynasties.mainDynasty().size()), dynasties.numOtherPeople());
+    QList<int> strays;
+    for (int row = 0; row < dynasties.rows().size() && strays.size() < 1000; ++row)
+        if (dynasties.rows()[row].person)
+            strays << row;
+    CancellingPanel panel;
+    const int pruned = timed("prune_delete_1000",
+        [&] { return dynasties.deleteSelectedPeople(strays, moc->path(), &panel); });
+    std::printf("pruned_people: %d\n", pruned);
+
+    // ---- To-do notes ----
+    for (qsizetype i = 0; i < everybody.size(); i += 100)
+        if (!everybody[i]->isDeleted())
+            everybody[i]->setTodo(QStringLiteral("Find the \"will\" of %1\nand the deeds").arg(i));
+    moc->saveMoc();
+    TodoNotes todos(moc.get());
+    timed("todo_list", [&] {
+        todos.loadPeopleArray();
+        return todos.writeListing();
+    });
+    std::printf("todo_people: %lld\n", static_cast<long long>(todos.people().size()));
 
     std::printf("peak_mb: %.1f\n", peakResidentMegabytes());
     return 0;

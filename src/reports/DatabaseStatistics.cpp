@@ -16,16 +16,9 @@
 #include <array>
 
 namespace {
-const QString kCrLf = QStringLiteral("\r\n");
-
-QString L(const char* key)
-{
-    return LocalizedString(QString::fromLatin1(key));
-}
-QString t(const QString& text)
-{
-    return RtfWriter::rtfText(text, false);
-}
+const QString& kCrLf = ListingReport::kCrLf;
+const auto L = ListingReport::label;
+const auto t = ListingReport::rtf;
 
 struct Kind {
     const char* label;

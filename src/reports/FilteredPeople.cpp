@@ -15,17 +15,9 @@
 #include "platform/store/TextMatch.h"
 
 namespace {
-const QString kCrLf = QStringLiteral("\r\n");
-
-QString L(const char* key)
-{
-    return LocalizedString(QString::fromLatin1(key));
-}
-// User text, and the labels that may hold any letter, made safe inside RTF.
-QString t(const QString& text)
-{
-    return RtfWriter::rtfText(text, false);
-}
+const QString& kCrLf = ListingReport::kCrLf;
+const auto L = ListingReport::label;
+const auto t = ListingReport::rtf;
 int yearOf(const FTEvent* event)
 {
     return event ? event->year() : 0;

@@ -32,3 +32,13 @@ int ListingReport::leadingInteger(const QString& text)
         value = qMin<qint64>(value * 10 + (t[i].unicode() - '0'), 1'000'000'000);
     return int(negative ? -value : value);
 }
+
+QString ListingReport::label(const char* key)
+{
+    return LocalizedString(QString::fromLatin1(key));
+}
+
+QString ListingReport::rtf(const QString& text)
+{
+    return RtfWriter::rtfText(text, false);
+}

@@ -15,4 +15,11 @@ bool begin(RtfWriter& writer, const QString& baseName, int colours, const QStrin
 QString baseName(const QString& modelName, const QString& reportKey);
 // The whole number a filter field's text starts with ("1800", " 1800s"), 0 when it starts with none.
 int leadingInteger(const QString& text);
+
+// The line end that closes each written piece.
+inline const QString kCrLf = QStringLiteral("\r\n");
+// The text of a "Localizable" key.
+QString label(const char* key);
+// User text, or a label that may hold any letter, made safe inside RTF (no paragraph breaks).
+QString rtf(const QString& text);
 }

@@ -12,10 +12,7 @@
 #include "platform/Localizer.h"
 
 namespace {
-QString L(const char* key)
-{
-    return LocalizedString(QString::fromLatin1(key));
-}
+const auto L = ListingReport::label;
 }
 
 PeopleWithoutAncestorsListing::PeopleWithoutAncestorsListing(FTMoc* moc)

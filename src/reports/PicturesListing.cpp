@@ -13,16 +13,9 @@
 #include "platform/Localizer.h"
 
 namespace {
-const QString kCrLf = QStringLiteral("\r\n");
-
-QString L(const char* key)
-{
-    return LocalizedString(QString::fromLatin1(key));
-}
-QString t(const QString& text)
-{
-    return RtfWriter::rtfText(text, false);
-}
+const QString& kCrLf = ListingReport::kCrLf;
+const auto L = ListingReport::label;
+const auto t = ListingReport::rtf;
 // A description as indented paragraphs, one per line of it.
 QString description(const FTPicture* picture)
 {

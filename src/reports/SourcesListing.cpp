@@ -17,16 +17,9 @@
 #include "platform/Prompts.h"
 
 namespace {
-const QString kCrLf = QStringLiteral("\r\n");
-
-QString L(const char* key)
-{
-    return LocalizedString(QString::fromLatin1(key));
-}
-QString t(const QString& text)
-{
-    return RtfWriter::rtfText(text, false);
-}
+const QString& kCrLf = ListingReport::kCrLf;
+const auto L = ListingReport::label;
+const auto t = ListingReport::rtf;
 // A multi-line field inside a labelled line: carriage returns become blanks, each line feed a new tabbed
 // paragraph.
 QString continued(const QString& text)

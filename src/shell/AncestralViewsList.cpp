@@ -72,7 +72,8 @@ void AncestralViewsList::findView(const QString& text)
     notify();
 }
 
-FTProjectView* AncestralViewsList::createAncestralViewForFocalPerson()
+FTProjectView* AncestralViewsList::createAncestralViewForFocalPerson(
+    const std::function<QString(const FTPerson&)>& viewName)
 {
     if (!m_moc)
         return nullptr;
@@ -84,9 +85,10 @@ FTProjectView* AncestralViewsList::createAncestralViewForFocalPerson()
         view = FTProjectView::initInMoc(m_moc);
         view->setRootPersonInAncestralView(focal);
     }
-    view->setName(QStringLiteral("%1'%2 %3")
-                      .arg(focal->name(), LocalizedString(QStringLiteral("possessiveSuffix")),
-                           LocalizedString(QStringLiteral("ancestors"))));
+    view->setName(viewName ? viewName(*focal)
+                           : QStringLiteral("%1'%2 %3")
+                                 .arg(focal->name(), LocalizedString(QStringLiteral("possessiveSuffix")),
+                                      LocalizedString(QStringLiteral("ancestors"))));
     view->clearAncestorsSet();
     m_moc->modelDefaults()->setCurrentView(view);
     findView({});
@@ -130,6 +132,12 @@ void AncestralViewsList::selectRow(int row)
                                         LocalizedString(QStringLiteral("Yes")), LocalizedString(QStringLiteral("No"))))
             m_moc->setFocalPerson(root);
     }
+    notify();
+}
+
+void AncestralViewsList::setSelectedRow(int row)
+{
+    m_selectedRow = row >= 0 && row < m_views.size() ? row : -1;
     notify();
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 
 class FTMoc;
+class FTPerson;
 class FTProjectView;
 struct Notification;
 
@@ -39,15 +40,18 @@ public:
     // An empty text lists every project view by name with the current view's row selected; otherwise the views
     // whose name matches the text (words matched at word starts), by name, with nothing selected.
     void findView(const QString& text);
-    // The focal person's ancestral view, made when the person has none, is named "<name>'s Ancestors", forgets
-    // its cached members and becomes the current view; the search is cleared and the view's row selected.
-    FTProjectView* createAncestralViewForFocalPerson();
+    // The focal person's ancestral view, made when the person has none, is named "<name>'s Ancestors" (or what
+    // `viewName` makes of the person), forgets its cached members and becomes the current view; the search is
+    // cleared and the view's row selected.
+    FTProjectView* createAncestralViewForFocalPerson(const std::function<QString(const FTPerson&)>& viewName = {});
     // Deletes the selected view (undoable, "DeleteView"); without a selected row, shows "SelectAncestralView".
     // A current view that is deleted stops being current.
     void deleteView();
     // The user chose a row (-1: none). A view other than the current one becomes current; when its root person is
     // not the focal person, the user is asked whether to make the root focal.
     void selectRow(int row);
+    // Selects a row (-1: none) and nothing more: a window that makes the view current on its own command.
+    void setSelectedRow(int row);
 
     std::function<void()> changed;
 

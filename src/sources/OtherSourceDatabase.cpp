@@ -43,7 +43,7 @@ QString canonical(const QString& path)
 }
 }
 
-QStringList OtherSourceDatabase::candidates(const QString& folder, const FTMoc* openMoc)
+QStringList OtherSourceDatabase::candidates(const QString& folder, const FTMoc* openMoc, bool olderModels)
 {
     QStringList names;
     const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Readable | QDir::NoDotAndDotDot);
@@ -53,7 +53,7 @@ QStringList OtherSourceDatabase::candidates(const QString& folder, const FTMoc* 
             continue;
         QString error;
         const QVariantMap metadata = ObjectContext::metadataForStoreAt(entry.filePath(), &error);
-        if (error.isEmpty() && holdsCurrentModel(metadata))
+        if (error.isEmpty() && (olderModels || holdsCurrentModel(metadata)))
             names << entry.fileName();
     }
     QCollator collator;
@@ -64,6 +64,13 @@ QStringList OtherSourceDatabase::candidates(const QString& folder, const FTMoc* 
         return a < b;
     });
     return names;
+}
+
+bool OtherSourceDatabase::holdsOlderModel(const QString& path)
+{
+    QString error;
+    const QVariantMap metadata = ObjectContext::metadataForStoreAt(path, &error);
+    return error.isEmpty() && metadata.contains(FTMoc::kMomKey) && !holdsCurrentModel(metadata);
 }
 
 bool OtherSourceDatabase::checkChosenFile(const QString& path)

@@ -17,8 +17,11 @@ class FTMoc;
 class OtherSourceDatabase {
 public:
     // The ".RezUdu" files of `folder` that hold a database of this program's model ("DOvurV6"), by name ignoring
-    // case, without the open database's own file. Only each file's metadata is read.
-    static QStringList candidates(const QString& folder, const FTMoc* openMoc);
+    // case, without the open database's own file. Only each file's metadata is read. `olderModels`: the files of
+    // an older model are listed too (a window that tells the user why they cannot be opened).
+    static QStringList candidates(const QString& folder, const FTMoc* openMoc, bool olderModels = false);
+    // The file's metadata names another model than this program's: a database to convert before it is opened.
+    static bool holdsOlderModel(const QString& path);
     // A file chosen by browsing may be opened when its metadata can be read and names this program's model;
     // otherwise "UnkDbModel" is shown with the file's path and what its metadata says.
     static bool checkChosenFile(const QString& path);

@@ -1,6 +1,7 @@
 #include "tools/PlacesListing.h"
 
 #include "tools/PlaceEventsIndex.h"
+#include "tools/RtfText.h"
 
 #include "shell/CsvWriter.h"
 #include "shell/DisplayMsg.h"
@@ -31,20 +32,7 @@ bool textBefore(const QString& a, const QString& b)
     return c != 0 ? c < 0 : a < b;
 }
 
-// User text inside the RTF listing: escaped, line breaks as paragraph breaks, and braces kept as the characters
-// they are (the shared cleaning would make them blanks, and a place name is the user's own text).
-QString rtf(const QString& text)
-{
-    const QStringList pieces = text.split(QLatin1Char('{'));
-    QStringList out;
-    for (const QString& piece : pieces) {
-        QStringList inner;
-        for (const QString& part : piece.split(QLatin1Char('}')))
-            inner << RtfWriter::rtfText(part, true);
-        out << inner.join(QStringLiteral("\\}"));
-    }
-    return out.join(QStringLiteral("\\{"));
-}
+QString rtf(const QString& text) { return rtfUserText(text); }
 
 // The first name and family name of a person, empty for none.
 std::pair<QString, QString> names(const FTPerson* person)

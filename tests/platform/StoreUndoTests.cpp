@@ -121,6 +121,38 @@ TEST_F(UndoFixture, GroupsCloseAtTheEndOfTheEventLoopTurnOrExplicitly)
     EXPECT_FALSE(undo()->canRedo()) << "a new change empties the redo stack";
 }
 
+// A window's own group taken back whole: inserts, deletes and links inside it undone, nothing offered to redo, and
+// the groups before it still there to undo. An empty group takes nothing back.
+TEST_F(UndoFixture, ANestedGroupIsTakenBackWithoutTouchingTheGroupsBeforeIt)
+{
+    a->setString("name", "before");
+    undo()->closeOpenGroups();
+    const QStringList before = snapshot(*ctx);
+
+    undo()->beginUndoGrouping();
+    undo()->setActionName("Window");
+    EXPECT_FALSE(undo()->undoNestedGroup()) << "nothing changed yet";
+    EXPECT_EQ(undo()->undoCount(), 1);
+
+    undo()->beginUndoGrouping();
+    b->setString("name", "changed");
+    ManagedObject* note = ctx->insertObject("ShortNote");
+    note->setObject("author", b);
+    book->setObject("author", b);
+    QCoreApplication::processEvents(); // the window's group outlives the turn
+    ctx->deleteObject(portrait);
+    EXPECT_TRUE(undo()->undoNestedGroup());
+    EXPECT_EQ(snapshot(*ctx), before);
+    EXPECT_EQ(undo()->groupingLevel(), 0);
+    EXPECT_FALSE(undo()->canRedo());
+    EXPECT_EQ(undo()->undoCount(), 1);
+    save();
+    EXPECT_EQ(fileSnapshot(), before);
+
+    undo()->undo();
+    EXPECT_EQ(a->stringValue("name"), QString("A")) << "the group before the window's is still undoable";
+}
+
 TEST_F(UndoFixture, ActionNamesRegistrationAndLevels)
 {
     undo()->setActionName("Add Birth Event");

@@ -4,6 +4,7 @@
 #include "merge/CompareFormats.h"
 #include "merge/PeopleMatching.h"
 #include "merge/ui/ComparePeopleModel.h"
+#include "merge/ui/MergeIntoTheCurrentModel.h"
 
 #include "sources/ui/OtherDatabaseChooser.h"
 #include "sources/ui/SourcesWindowHelpers.h"
@@ -221,6 +222,7 @@ void CompareAndMergeController::buildWindow()
     const Button buttons[] = {
         { "removeMatchedRecords", "CompareRemoveMatched", "CompareRemoveMatchedTip", "edit-clear",
             &CompareAndMergeController::removeMatchedRecords },
+        { "merge", "MergeButton", "MergeButtonTip", "go-next", &CompareAndMergeController::merge },
         { "autoCompare", "CompareAutoCompare", "CompareAutoCompareTip", "system-run",
             &CompareAndMergeController::autoCompare },
         { "printSelected", "ComparePrintSelected", "ComparePrintSelectedTip", "document-print",
@@ -551,6 +553,21 @@ void CompareAndMergeController::removeMatchedRecords()
     m_m1List.setPeople(kept);
     reloadLists();
     tv1SelectionDidChange();
+}
+
+void CompareAndMergeController::merge()
+{
+    if (!m_person1 || !m_person2) {
+        DisplayMsg(L("SelectPeopleTryAgain"));
+        return;
+    }
+    {
+        MergeIntoTheCurrentModel window(m_person1, m_person2, this);
+        window.setLabels(QStringLiteral("%1 %2").arg(L("MergeFrom"), m1Filename()),
+                         QStringLiteral("%1 %2").arg(L("MergeTo"), m_m2Filename));
+        window.run();
+    }
+    refreshDisplay();
 }
 
 void CompareAndMergeController::autoCompare()

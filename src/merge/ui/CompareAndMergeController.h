@@ -68,6 +68,8 @@ public:
     // 0 by name, 1 by id (anything else is ignored): stored, both lists sorted for it, the details rebuilt.
     void setMatchMode(int mode);
     void removeMatchedRecords();
+    // The merge window for the two people selected, run modally; then their details again.
+    void merge();
     void autoCompare();
     void printSelected();
     void refreshDisplay();

@@ -168,6 +168,27 @@ void UndoManager::undo()
         d->redoStack.push_back(std::move(opposite));
 }
 
+bool UndoManager::undoNestedGroup()
+{
+    if (!d->open)
+        return false;
+    Private::Group group = std::move(*d->open);
+    d->open.reset();
+    d->level = 0;
+    d->autoOpened = false;
+    if (group.ops.empty() || !d->context)
+        return false;
+    // The opposite is gathered, as undo() does, only to be dropped: this group is not offered again.
+    Private::Group opposite { group.name, {} };
+    d->undoing = true;
+    d->replayTarget = &opposite;
+    for (auto it = group.ops.rbegin(); it != group.ops.rend(); ++it)
+        d->context->d->replay(*it);
+    d->replayTarget = nullptr;
+    d->undoing = false;
+    return true;
+}
+
 void UndoManager::redo()
 {
     closeOpenGroups();

@@ -42,6 +42,10 @@ public:
     virtual void redo();
     bool isUndoing() const;
     bool isRedoing() const;
+    // Ends the open group and replays it backwards at once: no question, nothing left to redo, the groups before
+    // it untouched. For a window that keeps its own group open for its life and offers to take back everything
+    // done in it. Answers whether the group held a change.
+    bool undoNestedGroup();
 
     // The name of the open group; empty while no group is open or it has no name yet.
     QString actionName() const;

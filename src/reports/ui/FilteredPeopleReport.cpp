@@ -1,9 +1,10 @@
 #include "reports/ui/FilteredPeopleReport.h"
 
+#include "reports/ListingReport.h"
+#include "reports/ui/PanelSheet.h"
 #include "reports/ui/PeopleListModel.h"
 
 #include "shell/RtfWriter.h"
-#include "shell/UtilsFunctions.h"
 #include "shell/ui/WindowProgress.h"
 
 #include "platform/Localizer.h"
@@ -21,21 +22,14 @@
 #include <QVBoxLayout>
 
 namespace {
-QString L(const char* key)
-{
-    return LocalizedString(QString::fromLatin1(key));
-}
+const auto L = ListingReport::label;
 }
 
 FilteredPeopleReport::FilteredPeopleReport(FTMoc* moc, QWidget* parent)
     : QDialog(parent)
     , m_report(moc)
 {
-    setWindowTitle(L("FilteredReportTitle"));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, PanelColour());
-    setPalette(palette);
-    setAutoFillBackground(true);
+    setUpPanelSheet(this, L("FilteredReportTitle"));
 
     // Text filters on the left, the year ranges on the right.
     auto* texts = new QFormLayout;

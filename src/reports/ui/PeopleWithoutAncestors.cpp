@@ -1,10 +1,11 @@
 #include "reports/ui/PeopleWithoutAncestors.h"
 
+#include "reports/ListingReport.h"
+#include "reports/ui/PanelSheet.h"
 #include "reports/ui/PeopleListModel.h"
 
 #include "shell/RtfWriter.h"
 #include "shell/Utils.h"
-#include "shell/UtilsFunctions.h"
 #include "shell/ui/WindowProgress.h"
 
 #include "platform/Localizer.h"
@@ -20,21 +21,14 @@
 #include <QVBoxLayout>
 
 namespace {
-QString L(const char* key)
-{
-    return LocalizedString(QString::fromLatin1(key));
-}
+const auto L = ListingReport::label;
 }
 
 PeopleWithoutAncestors::PeopleWithoutAncestors(FTMoc* moc, QWidget* parent)
     : QDialog(parent)
     , m_listing(moc)
 {
-    setWindowTitle(L("NoAncestorsWindowTitle"));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, PanelColour());
-    setPalette(palette);
-    setAutoFillBackground(true);
+    setUpPanelSheet(this, L("NoAncestorsWindowTitle"));
 
     auto* help = new QLabel(L("NoAncestorsHelp"));
     help->setWordWrap(true);

@@ -1,7 +1,9 @@
 #include "reports/ui/PicturesReport.h"
 
+#include "reports/ListingReport.h"
+#include "reports/ui/PanelSheet.h"
+
 #include "shell/RtfWriter.h"
-#include "shell/UtilsFunctions.h"
 #include "shell/ui/WindowProgress.h"
 
 #include "platform/Localizer.h"
@@ -16,21 +18,14 @@
 #include <QVBoxLayout>
 
 namespace {
-QString L(const char* key)
-{
-    return LocalizedString(QString::fromLatin1(key));
-}
+const auto L = ListingReport::label;
 }
 
 PicturesReport::PicturesReport(FTMoc* moc, QWidget* parent)
     : QDialog(parent)
     , m_listing(moc)
 {
-    setWindowTitle(L("PicturesReportTitle"));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, PanelColour());
-    setPalette(palette);
-    setAutoFillBackground(true);
+    setUpPanelSheet(this, L("PicturesReportTitle"));
 
     auto* box = new QGroupBox(L("PicturesOrder"));
     auto* column = new QVBoxLayout(box);

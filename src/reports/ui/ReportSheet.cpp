@@ -1,11 +1,12 @@
 #include "reports/ui/ReportSheet.h"
 
+#include "reports/ui/PanelSheet.h"
+
 #include "reports/ReportFileType.h"
 #include "reports/ui/ApplicationsComboBox.h"
 
 #include "shell/RtfWriter.h"
 #include "shell/Utils.h"
-#include "shell/UtilsFunctions.h"
 #include "shell/ui/ReportHandOver.h"
 #include "shell/ui/WindowProgress.h"
 
@@ -40,11 +41,7 @@ UserDefaults& defaults()
 ReportSheet::ReportSheet(const QString& title, QWidget* parent)
     : QDialog(parent)
 {
-    setWindowTitle(title);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, PanelColour());
-    setPalette(palette);
-    setAutoFillBackground(true);
+    setUpPanelSheet(this, title);
 
     m_reportTitle = new QLabel(title);
     m_reportTitle->setObjectName(QStringLiteral("reportTitle"));

@@ -47,6 +47,16 @@ void beginSheetOn(QWidget* window, QDialog* sheet)
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->open();
 }
+
+// A listing's sheet on the current document's main window, named for its database; `save` saves first.
+template <class Sheet> void beginListingSheet(bool save)
+{
+    if (DOvurDocument* doc = AppController::documentForCommand(save)) {
+        auto* sheet = new Sheet(doc->moc());
+        sheet->setModelName(doc->modelName());
+        doc->beginSheet(sheet);
+    }
+}
 }
 
 ReportsMenuActions::OpenPanel& ReportsMenuActions::openPanel()
@@ -109,47 +119,27 @@ void ReportsMenuActions::ancestorsByGenerationReport()
 
 void ReportsMenuActions::generateFilteredPeopleReport()
 {
-    if (DOvurDocument* doc = AppController::documentForCommand(false)) {
-        auto* sheet = new FilteredPeopleReport(doc->moc());
-        sheet->setModelName(doc->modelName());
-        doc->beginSheet(sheet);
-    }
+    beginListingSheet<FilteredPeopleReport>(false);
 }
 
 void ReportsMenuActions::generatePeopleWithoutAncestorsReport()
 {
-    if (DOvurDocument* doc = AppController::documentForCommand(false)) {
-        auto* sheet = new PeopleWithoutAncestors(doc->moc());
-        sheet->setModelName(doc->modelName());
-        doc->beginSheet(sheet);
-    }
+    beginListingSheet<PeopleWithoutAncestors>(false);
 }
 
 void ReportsMenuActions::sourcesReport()
 {
-    if (DOvurDocument* doc = AppController::documentForCommand(true)) {
-        auto* sheet = new SourcesReport(doc->moc());
-        sheet->setModelName(doc->modelName());
-        doc->beginSheet(sheet);
-    }
+    beginListingSheet<SourcesReport>(true);
 }
 
 void ReportsMenuActions::generatePicturesReport()
 {
-    if (DOvurDocument* doc = AppController::documentForCommand(true)) {
-        auto* sheet = new PicturesReport(doc->moc());
-        sheet->setModelName(doc->modelName());
-        doc->beginSheet(sheet);
-    }
+    beginListingSheet<PicturesReport>(true);
 }
 
 void ReportsMenuActions::statisticsReport()
 {
-    if (DOvurDocument* doc = AppController::documentForCommand(true)) {
-        auto* sheet = new StatisticsReport(doc->moc());
-        sheet->setModelName(doc->modelName());
-        doc->beginSheet(sheet);
-    }
+    beginListingSheet<StatisticsReport>(true);
 }
 
 void ReportsMenuActions::previousReports()

@@ -1,10 +1,11 @@
 #include "reports/ui/SourcesReport.h"
 
+#include "reports/ListingReport.h"
+#include "reports/ui/PanelSheet.h"
 #include "reports/ui/ApplicationsComboBox.h"
 
 #include "shell/RtfWriter.h"
 #include "shell/Utils.h"
-#include "shell/UtilsFunctions.h"
 #include "shell/ui/ReportHandOver.h"
 #include "shell/ui/WindowProgress.h"
 
@@ -22,21 +23,14 @@
 #include <QVBoxLayout>
 
 namespace {
-QString L(const char* key)
-{
-    return LocalizedString(QString::fromLatin1(key));
-}
+const auto L = ListingReport::label;
 }
 
 SourcesReport::SourcesReport(FTMoc* moc, QWidget* parent)
     : QDialog(parent)
     , m_listing(moc)
 {
-    setWindowTitle(L("SourcesReportFilename"));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, PanelColour());
-    setPalette(palette);
-    setAutoFillBackground(true);
+    setUpPanelSheet(this, L("SourcesReportFilename"));
 
     m_rtf = new QRadioButton(L("SourcesFormatRtf"));
     m_rtf->setObjectName(QStringLiteral("richTextFormat"));

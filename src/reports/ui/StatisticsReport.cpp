@@ -1,7 +1,9 @@
 #include "reports/ui/StatisticsReport.h"
 
+#include "reports/ListingReport.h"
+#include "reports/ui/PanelSheet.h"
+
 #include "shell/RtfWriter.h"
-#include "shell/UtilsFunctions.h"
 #include "shell/ui/WindowProgress.h"
 
 #include "platform/Localizer.h"
@@ -16,21 +18,14 @@
 #include <QVBoxLayout>
 
 namespace {
-QString L(const char* key)
-{
-    return LocalizedString(QString::fromLatin1(key));
-}
+const auto L = ListingReport::label;
 }
 
 StatisticsReport::StatisticsReport(FTMoc* moc, QWidget* parent)
     : QDialog(parent)
     , m_stats(moc)
 {
-    setWindowTitle(L("StatisticsTitle"));
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, PanelColour());
-    setPalette(palette);
-    setAutoFillBackground(true);
+    setUpPanelSheet(this, L("StatisticsTitle"));
 
     m_table = new QTableWidget(0, 2);
     m_table->setObjectName(QStringLiteral("tv"));

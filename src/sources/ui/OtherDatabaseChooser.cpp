@@ -67,13 +67,19 @@ void OtherDatabaseChooser::setPromptColour(bool prompt)
 
 void OtherDatabaseChooser::loadModelNames()
 {
-    m_modelNames = OtherSourceDatabase::candidates(m_directory, m_openMoc);
+    m_modelNames = OtherSourceDatabase::candidates(m_directory, m_openMoc, m_offersOlderDatabases);
     m_loading = true;
     m_comboBox->clear();
     m_comboBox->addItem(m_prompt);
     m_comboBox->addItems(m_modelNames);
     m_comboBox->setCurrentIndex(std::max(0, m_comboBox->findText(m_chosenName)));
     m_loading = false;
+}
+
+void OtherDatabaseChooser::setOffersOlderDatabases(bool offers)
+{
+    m_offersOlderDatabases = offers;
+    loadModelNames();
 }
 
 void OtherDatabaseChooser::setSourceFilename(const QString& name)
@@ -93,6 +99,11 @@ void OtherDatabaseChooser::setSourceFilename(const QString& name)
     };
     if (OtherSourceDatabase::isFileOf(path, m_openMoc)) {
         DisplayMsg(L("SameDbSelected"));
+        showChoice();
+        return;
+    }
+    if (m_offersOlderDatabases && OtherSourceDatabase::holdsOlderModel(path)) {
+        DisplayMsg(QStringLiteral("%1 %2 %3").arg(L("File"), name, L("BecauseOldModel")));
         showChoice();
         return;
     }

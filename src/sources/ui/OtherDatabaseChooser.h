@@ -32,6 +32,9 @@ public:
 
     // Lists the candidates of the folder in the combo box, the prompt first.
     void loadModelNames();
+    // Lists the databases of an older model too; choosing one says that it must be converted first ("File",
+    // "BecauseOldModel") and keeps the database chosen before.
+    void setOffersOlderDatabases(bool offers);
     // Opens the file of that name in the folder (the combo box's choice): the prompt is ignored, the open
     // database's own file refused with "SameDbSelected"; a file that cannot be opened leaves no other database.
     void setSourceFilename(const QString& name);
@@ -63,4 +66,5 @@ private:
     QComboBox* m_comboBox = nullptr;
     QPushButton* m_browseButton = nullptr;
     bool m_loading = false;
+    bool m_offersOlderDatabases = false;
 };

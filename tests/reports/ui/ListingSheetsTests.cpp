@@ -1,6 +1,6 @@
 // The listing reports' sheets in the running program, opened from the Reports menu on a database: each writes its
 // file through its own buttons and hands it to the application chosen for it.
-#include "../../editor/ui/EditorFixture.h"
+#include "ReportSheetsFixture.h"
 
 #include "reports/ui/FilteredPeopleReport.h"
 #include "reports/ui/PeopleListModel.h"
@@ -37,35 +37,10 @@ using ::testing::HasSubstr;
 
 namespace {
 
-class ListingSheets : public EditorFixture {
+class ListingSheets : public ReportSheetsFixture {
 protected:
-    void SetUp() override
-    {
-        EditorFixture::SetUp();
-        ReportsMenuActions::registerMenuItems(*app);
-        ReportsMenuActions::install();
-        doc = open("Family.RezUdu");
-        ASSERT_TRUE(doc);
-        doc->dovurWindow()->resize(1000, 760);
-        prompts.clear();
-    }
-    void TearDown() override
-    {
-        ReportsMenuActions::uninstall();
-        EditorFixture::TearDown();
-    }
-
-    template <class T> T* sheet() const
-    {
-        for (T* s : doc->dovurWindow()->findChildren<T*>())
-            if (s->isVisible())
-                return s;
-        return nullptr;
-    }
     QStringList reports() const { return QDir(Utils::reportsDirectory()).entryList(QDir::Files, QDir::Name); }
     QString report(const QString& name) const { return Utils::reportsDirectory() + "/" + name; }
-
-    DOvurDocument* doc = nullptr;
 };
 
 TEST_F(ListingSheets, FilteredPeopleFollowTheFiltersAndWriteReportAfterReport)

@@ -1,7 +1,7 @@
 // The report sheets of the Reports menu and of the person editor's hierarchy page, in the running program: each
 // writes its report through its button, hands it to the word processor and closes itself; the file type is
 // checked first; a report that cannot be written leaves its sheet open; previous reports open again.
-#include "../../editor/ui/EditorFixture.h"
+#include "ReportSheetsFixture.h"
 
 #include "reports/ui/AncestorsByGenerationReport.h"
 #include "reports/ui/AncestorsReport.h"
@@ -36,42 +36,7 @@ using ::testing::HasSubstr;
 
 namespace {
 
-class ReportSheets : public EditorFixture {
-protected:
-    void SetUp() override
-    {
-        EditorFixture::SetUp();
-        ReportsMenuActions::registerMenuItems(*app);
-        ReportsMenuActions::install();
-        doc = open("Family.RezUdu");
-        ASSERT_TRUE(doc);
-        doc->dovurWindow()->resize(1000, 760);
-        prompts.clear();
-    }
-    void TearDown() override
-    {
-        ReportsMenuActions::openPanel() = savedPanel;
-        ReportsMenuActions::uninstall();
-        EditorFixture::TearDown();
-    }
-
-    // The visible sheet of type T on the main window; null when none.
-    template <class T> T* sheet() const
-    {
-        for (T* s : doc->dovurWindow()->findChildren<T*>())
-            if (s->isVisible())
-                return s;
-        return nullptr;
-    }
-
-    static QStringList filesIn(const QString& folder)
-    {
-        return QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    }
-
-    DOvurDocument* doc = nullptr;
-    ReportsMenuActions::OpenPanel savedPanel = ReportsMenuActions::openPanel();
-};
+using ReportSheets = ReportSheetsFixture;
 
 struct SheetCase {
     const char* name;
