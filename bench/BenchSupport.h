@@ -36,6 +36,16 @@ inline double peakResidentMegabytes()
     return 0;
 }
 
+// Starts the peak resident memory (VmHWM) afresh from what the process holds now, so that a later
+// peakResidentMegabytes() measures one step. False where the kernel cannot.
+inline bool resetPeakResidentMemory()
+{
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    clear.flush();
+    return bool(clear);
+}
+
 // A benchmark reads and writes nothing of the user's but the files named on its command line: its settings, its
 // data folder, HOME and the XDG folders of the user all lie in a temporary folder of its own, removed at the end.
 // Made first thing in main(), before the application object (which reads the environment once).

@@ -14,8 +14,12 @@
 // his relatives page with every group switched on, and that of one of the children (relatives_patriarch_ms,
 // relatives_child_ms, the median of nine each; relatives_ms the slower); last the descendants page of the person
 // with the most descendants, built and opened four generations down and drawn (descendants_ms, the median of nine).
-// Prints "name: value" lines: people, each page's two figures, the three events figures, pictures_ms,
-// family_page_ms, the relatives and descendants figures and peak_mb. The database is kept
+// First of all it gives a person notes of 100 MB (as a database from another program or an old import may hold
+// them) and shows that person on the Self page and then on the Notes page: the peak resident memory of the whole
+// program meanwhile (huge_notes_show_peak_mb, the database included) and the time until both have drawn
+// (huge_notes_show_ms); the notes are emptied again before the other figures.
+// Prints "name: value" lines: people, the two huge-notes figures, each page's two figures, the three events figures,
+// pictures_ms, family_page_ms, the relatives and descendants figures and peak_mb. The database is kept
 // at FILE when given (and measured in a copy), otherwise written to a temporary folder and removed.
 #include "AppBenchSupport.h"
 #include "BenchSupport.h"
@@ -28,6 +32,8 @@
 #include "editor/ui/InfoArea_Family2.h"
 #include "editor/ui/InfoArea_Hierarchy.h"
 #include "editor/ui/InfoArea_Relatives.h"
+#include "editor/ui/LargeTextView.h"
+#include "editor/ui/NotesTextEdit.h"
 #include "editor/ui/PersonEditorSetup.h"
 #include "shell/ui/DOvurApplication.h"
 #include "shell/ui/DOvurDocument.h"
@@ -44,6 +50,7 @@
 #include "platform/Prompts.h"
 #include "platform/ScriptedPrompts.h"
 #include "platform/UserDefaults.h"
+#include "platform/store/Key.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -53,6 +60,8 @@
 #include <QMainWindow>
 #include <QSet>
 #include <QTabWidget>
+#include <QTextBlock>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <cstdio>
@@ -100,6 +109,52 @@ int main(int argc, char** argv)
     std::printf("people: %lld\n", static_cast<long long>(all.size()));
     QTabWidget* tabs = editor->pTabView();
     QElapsedTimer timer;
+    double peakBeforeHugeNotes = 0;
+
+    // A person with notes of 100 MB in lines of some 80 characters, written as a raw value (as an import or another
+    // program leaves it: no undo step holds a second copy), shown on the Self page and then on the Notes page.
+    {
+        FTPerson* noted = all[all.size() / 5];
+        {
+            QString huge;
+            huge.reserve(100 * 1000 * 1000);
+            for (int i = 0; huge.size() < 100 * 1000 * 1000; ++i)
+                huge += QStringLiteral("Line %1 of the diary kept by the family, copied out word for word.\n").arg(i);
+            noted->setPrimitiveValue(Key("notes"), huge);
+        }
+        moc->saveMoc();
+        editor->choosePage(QStringLiteral("pSelf"));
+        drawn(editor);
+        QCoreApplication::processEvents();
+        peakBeforeHugeNotes = peakResidentMegabytes();
+        if (!resetPeakResidentMemory()) {
+            std::fprintf(stderr, "the peak memory cannot be measured here\n");
+            return 1;
+        }
+        timer.start();
+        moc->modelDefaults()->setSelectedPerson(noted);
+        drawn(editor);
+        editor->choosePage(QStringLiteral("pNotes"));
+        drawn(editor);
+        QCoreApplication::processEvents();
+        const double shownMs = timer.nsecsElapsed() / 1e6;
+        const double peak = peakResidentMegabytes();
+        auto* notesBox = editor->page(QStringLiteral("pNotes"))->findChild<NotesTextEdit*>(QStringLiteral("notesTextView"));
+        const QString visible = !notesBox ? QString()
+            : notesBox->largeTextView()   ? notesBox->largeTextView()->row(notesBox->largeTextView()->firstVisibleRow())
+                                          : notesBox->document()->firstBlock().text();
+        if (!visible.startsWith(QStringLiteral("Line 0 of the diary"))) {
+            std::fprintf(stderr, "the huge notes are not shown\n");
+            return 1;
+        }
+        std::printf("huge_notes_show_ms: %.2f\n", shownMs);
+        std::printf("huge_notes_show_peak_mb: %.1f\n", peak);
+        editor->choosePage(QStringLiteral("pSelf"));
+        moc->modelDefaults()->setSelectedPerson(busiest);
+        drawn(editor);
+        noted->setPrimitiveValue(Key("notes"), QString());
+        moc->saveMoc();
+    }
     for (int page = 0; page < tabs->count(); ++page) {
         const QString id = editor->controller().identifierAt(page);
         const QString name = id.mid(1).toLower();
@@ -322,7 +377,8 @@ int main(int argc, char** argv)
     }
     std::printf("descendants_people: %lld\n", static_cast<long long>(most));
     std::printf("descendants_ms: %.2f\n", median(descendantShows));
-    std::printf("peak_mb: %.1f\n", peakResidentMegabytes());
+    // The peak of the whole run: the figure before the huge notes reset it counts too.
+    std::printf("peak_mb: %.1f\n", std::max(peakBeforeHugeNotes, peakResidentMegabytes()));
 
     DocumentController::shared().closeAllDocuments();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -15,6 +15,7 @@
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
 #include "platform/MainThread.h"
+#include "shell/Utils.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -213,19 +214,25 @@ ImportGedcomOutcome ImportGedcomThread::loadGedFileThread()
         ok = fail(QStringLiteral("An unexpected error stopped the import."));
     }
 
-    if (ok) {
+    if (ok)
         fillCounts(outcome);
-        outcome.succeeded = true;
-        outcome.databaseFilename = m_request.databaseFilename;
-    }
     m_ldsChildSealingFamcRecords.clear();
     m_familyPartners.clear();
     m_nullSource = nullptr;
     m_log.reset();
     m_forest.reset();
     m_moc.reset();
-    if (!ok)
+    // Only a complete database gets the name the user will open.
+    QString notPlaced;
+    if (ok && !Utils::moveDatabaseIntoPlace(m_workingPath, m_request.databaseFilename, &notPlaced))
+        ok = fail(notPlaced);
+    if (ok) {
+        m_createdDatabaseFile = false;
+        outcome.succeeded = true;
+        outcome.databaseFilename = m_request.databaseFilename;
+    } else {
         removeDatabaseFile();
+    }
 
     outcome.numLines = m_numLines;
     outcome.unprocessedLines = m_unprocessedLines;
@@ -495,15 +502,24 @@ bool ImportGedcomThread::createMoc()
         return fail(QStringLiteral("Unable to create the Kinloom database\n\nA database file must end in "
                                    "\".RezUdu\": %1")
                         .arg(path));
-    // Never over an existing file: the user's databases are not the import's to replace.
-    QFile file(path);
+    // Never over an existing file: the user's databases are not the import's to replace. (The final rename
+    // checks again.)
+    const auto exists = [](const QString& p) { return QFileInfo::exists(p) || QFileInfo(p).isSymLink(); };
+    if (exists(path))
+        return fail(QStringLiteral("Unable to create the file for the new database\n\n%1\n\n%2")
+                        .arg(path, QStringLiteral("A file of that name exists already.")));
+    // Built under a temporary name: a kill, a power cut or a logout leaves no partial database under the name
+    // that is opened (the start-up removes what is left).
+    m_workingPath = Utils::partialDatabasePath(path);
+    QFile file(m_workingPath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return fail(QStringLiteral("Unable to create the file for the new database\n\n%1\n\n%2")
-                        .arg(path, file.exists() ? QStringLiteral("A file of that name exists already.")
-                                                 : file.errorString()));
+                        .arg(m_workingPath, file.exists() ? QStringLiteral("A file of that name exists already: "
+                                                                           "another import may be building it.")
+                                                          : file.errorString()));
     file.close();
     m_createdDatabaseFile = true;
-    m_moc = FTMoc::initForStoreURL(path, true);
+    m_moc = FTMoc::initForPartialStoreURL(m_workingPath);
     if (!m_moc)
         return fail(QStringLiteral("Unable to create database and load GED File"));
     return true;
@@ -528,9 +544,8 @@ void ImportGedcomThread::removeDatabaseFile()
 {
     if (!m_createdDatabaseFile)
         return;
-    const QString& path = m_request.databaseFilename;
-    QFile::remove(path);
-    QFile::remove(path + QStringLiteral("-journal"));
+    QFile::remove(m_workingPath);
+    QFile::remove(m_workingPath + QStringLiteral("-journal"));
     m_createdDatabaseFile = false;
 }
 

@@ -73,7 +73,8 @@ class ImportGedcomThread {
 public:
     struct Request {
         QString gedcomFilename;
-        // The new database: it must not exist yet (an existing file is never overwritten).
+        // The new database: it must not exist yet (an existing file is never overwritten). It is built under a
+    // temporary name beside it (Utils::partialDatabasePath) and appears under this name only once complete.
         QString databaseFilename;
         // Where the cleaned copy of the file is written; none is written when empty.
         QString tempFolder;
@@ -310,6 +311,8 @@ protected:
     bool m_failed = false;
     QString m_failure;
     bool m_createdDatabaseFile = false;
+    // Where the database is built: Utils::partialDatabasePath of the request's file, renamed to it at the end.
+    QString m_workingPath;
 
     QString m_male;
     QString m_female;

@@ -11,6 +11,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMimeDatabase>
+#include <QRectF>
 
 #include <sys/stat.h>
 
@@ -36,6 +38,44 @@ bool isRegularFile(const QString& path)
 {
     struct stat st;
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool isInside(const QString& path, const QString& folder)
+{
+    return !folder.isEmpty() && (path == folder || path.startsWith(folder + QLatin1Char('/')));
+}
+
+// Why a file that a GEDCOM file names may not come into the database; empty when it may. A file comes in only
+// when its content (not its name) is a picture, a PDF, a sound or a movie: a file of text, an empty one or a
+// broken picture under a picture's name is refused as a drop refuses it. A symbolic link (a hostile archive can
+// carry one beside the GEDCOM file) is followed only to a file inside the GEDCOM file's folder tree.
+QString whyNotTakenIn(const QString& path, const QString& gedcomFilename)
+{
+    const QFileInfo gedcom(gedcomFilename);
+    const QString tree = QFileInfo(gedcom.absolutePath()).canonicalFilePath();
+    const QFileInfo info(path);
+    const QString target = info.canonicalFilePath();
+    // A link itself, or a path into the tree that passes a linked folder: where the file really is counts.
+    const bool intoTheTree = isInside(QDir::cleanPath(path), gedcom.absolutePath());
+    if ((info.isSymLink() || intoTheTree) && !isInside(target, tree))
+        return QStringLiteral("a symbolic link to a file outside the folder of the GEDCOM file: %1 -> %2")
+            .arg(path, target.isEmpty() ? info.symLinkTarget() : target);
+
+    const QString kind = UtilsPics::fileKindOf(path);
+    if (kind != QLatin1String("pdf") && UtilsPics::imageFileTypes().contains(kind)) {
+        // The image reader's own check, as for a drop: the contents name the format, and they must decode.
+        QString whyNot;
+        if (UtilsPics::thumbnailImageForFile(path, QRectF(), &whyNot).isNull())
+            return whyNot.isEmpty() ? QStringLiteral("not a readable picture: %1").arg(path) : whyNot;
+        return {};
+    }
+    const QMimeType content = QMimeDatabase().mimeTypeForFile(path, QMimeDatabase::MatchContent);
+    const QString name = content.name();
+    if (name.startsWith(QLatin1String("image/")) || name.startsWith(QLatin1String("audio/"))
+        || name.startsWith(QLatin1String("video/")) || content.inherits(QStringLiteral("application/pdf")))
+        return {};
+    return QStringLiteral("not a picture, PDF, sound or movie (%1): %2")
+        .arg(info.size() == 0 ? QStringLiteral("empty") : content.comment(), path);
 }
 
 } // namespace
@@ -179,7 +219,9 @@ void ImportGedcomThread::processMM_FILE_SubRecord_For(FTPicture* picture, GedRec
         // the head of the log, so the user sees which files of the computer went into the database.
         const QString path = resolvedPicturePath(cleaned);
         const QFileInfo info(path);
-        if (info.exists() && isRegularFile(path)) {
+        const bool regular = info.exists() && isRegularFile(path);
+        const QString refused = regular ? whyNotTakenIn(path, m_request.gedcomFilename) : QString();
+        if (regular && refused.isEmpty()) {
             picture->setFilename(info.absoluteFilePath());
             picture->setTitleFromFileName(info.absoluteFilePath());
             m_errorMessages.append(QStringLiteral("line %1. Picture file taken into the database: %2")
@@ -188,7 +230,9 @@ void ImportGedcomThread::processMM_FILE_SubRecord_For(FTPicture* picture, GedRec
         } else {
             picture->setName(QFileInfo(cleaned).completeBaseName());
             picture->setOriginalFilename(cleaned);
-            if (info.exists())
+            if (!refused.isEmpty())
+                file->setErrorReason(GedRec::ReasonInvalidValue, GedRec::ActionIgnored, refused);
+            else if (info.exists())
                 file->setErrorReason(GedRec::ReasonInvalidValue, GedRec::ActionIgnored,
                     QStringLiteral("not a plain file: %1").arg(path));
         }

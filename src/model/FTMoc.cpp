@@ -79,13 +79,20 @@ std::unique_ptr<FTMoc> FTMoc::initForReadingStoreURL(const QString& path, OpenEr
     return openAt(path, true, true, error);
 }
 
-std::unique_ptr<FTMoc> FTMoc::openAt(const QString& path, bool withLatestDatamodel, bool reading, OpenError* error)
+std::unique_ptr<FTMoc> FTMoc::initForPartialStoreURL(const QString& path, OpenError* error)
+{
+    const QString part = QStringLiteral(".part");
+    return openAt(path, true, false, error, path.endsWith(part) ? path.chopped(part.size()) : path);
+}
+
+std::unique_ptr<FTMoc> FTMoc::openAt(const QString& path, bool withLatestDatamodel, bool reading, OpenError* error,
+                                     const QString& typePath)
 {
     if (error)
         *error = {};
     if (!checkDatabaseAccess(path, !reading))
         return nullptr;
-    const StoreType type = storeTypeForFile(path);
+    const StoreType type = storeTypeForFile(typePath.isEmpty() ? path : typePath);
     if (type != StoreType::SQLite) {
         Prompts::current().message(
             QStringLiteral("Database has the wrong file extension - it must be RezUdu\n\nurl = %1").arg(urlText(path)));
@@ -132,12 +139,12 @@ std::unique_ptr<FTMoc> FTMoc::openAt(const QString& path, bool withLatestDatamod
         const ObjectContext::ErrorCode code = moc->lastErrorCode();
         if (error)
             error->storeError = code;
-        // A sound file that cannot be used now gets only the message that says why and what to do.
-        if (code != ObjectContext::ErrorCode::InUse && code != ObjectContext::ErrorCode::Locked
-            && code != ObjectContext::ErrorCode::ReadOnly)
-            Prompts::current().message(QStringLiteral("Unable to create ManagedObjectContext for %1.")
-                                           .arg(QDir::toNativeSeparators(moc->s->databaseURL)));
-        Prompts::current().message(moc->lastError());
+        // The store's own message names the file and says why (damaged, not a database, in use ...): the user
+        // gets that one alone. The general one stands in only where the store gave no reason.
+        const QString why = moc->lastError();
+        Prompts::current().message(why.isEmpty() ? QStringLiteral("Unable to create ManagedObjectContext for %1.")
+                                                        .arg(QDir::toNativeSeparators(moc->s->databaseURL))
+                                                  : why);
         return nullptr;
     }
     moc->s->sessionStartDate = QDateTime::currentDateTime();

@@ -68,6 +68,9 @@ public:
     // (a thumbnail made on first read, say) stays in memory, and saveMoc() answers false without telling anyone.
     // Null after a message on failure.
     static std::unique_ptr<FTMoc> initForReadingStoreURL(const QString& path, OpenError* error = nullptr);
+    // A database being built under a temporary name ("<name>.RezUdu.part", which nobody opens by mistake: it has
+    // no database's extension), opened as initForStoreURL with the latest model opens "<name>.RezUdu".
+    static std::unique_ptr<FTMoc> initForPartialStoreURL(const QString& path, OpenError* error = nullptr);
     ~FTMoc() override;
 
     // Whether the file exists and may be read, and written unless `forWriting` is false; a message saying what to
@@ -208,7 +211,8 @@ public:
 
 private:
     explicit FTMoc(const StoreSchema& schema);
-    static std::unique_ptr<FTMoc> openAt(const QString& path, bool withLatestDatamodel, bool reading, OpenError* error);
+    static std::unique_ptr<FTMoc> openAt(const QString& path, bool withLatestDatamodel, bool reading, OpenError* error,
+                                         const QString& typePath = {});
     bool openStore(const QString& path, StoreType type);
     void writeBackCachedLists();
     // The stored copies of the cached lists, in ModelDefaults' extraData.

@@ -119,18 +119,39 @@ QString PictureFilesExport::exportFolder(bool thumbnails) const
             L(thumbnails ? "ExportThumbsDirectory" : "ExportPicsDirectory"));
 }
 
-bool PictureFilesExport::makeFolder(const QString& folder)
+QString PictureFilesExport::makeExportFolder(bool thumbnails)
 {
-    const QFileInfo info(folder);
-    if (info.isSymLink() || info.isFile())
-        QFile::remove(folder);
-    else if (info.exists())
-        QDir(folder).removeRecursively();
-    QDir().mkpath(folder);
-    if (QFileInfo(folder).isDir())
-        return true;
-    DisplayMsg(QStringLiteral("%1 %2").arg(L("UnableToCreateDir"), folder));
-    return false;
+    // Never into a folder that holds anything: what is there is the user's (notes, another export kept on
+    // purpose), and nothing this run did not write is removed or written over.
+    const QString base = exportFolder(thumbnails);
+    QDir().mkpath(QFileInfo(base).absolutePath());
+    for (int n = 1; n <= 1000; ++n) {
+        const QString folder = n == 1 ? base : QStringLiteral("%1 %2").arg(base).arg(n);
+        const QFileInfo info(folder);
+        if (info.isSymLink() || (info.exists() && !info.isDir()))
+            continue;
+        if (info.exists()) {
+            if (QDir(folder).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
+                return folder;
+            continue;
+        }
+        // mkdir, not mkpath: a folder made meanwhile by someone else is not taken as this run's.
+        if (QDir().mkdir(folder))
+            return folder;
+        if (!QFileInfo::exists(folder))
+            break;
+    }
+    DisplayMsg(QStringLiteral("%1 %2").arg(L("UnableToCreateDir"), base));
+    return {};
+}
+
+QString PictureFilesExport::doneText(int count, const char* copiedKey, const QString& folder, bool thumbnails) const
+{
+    QString text = QStringLiteral("%1 %2:\n\n %3").arg(QString::number(count), L(copiedKey), folder);
+    const QString base = exportFolder(thumbnails);
+    if (folder != base)
+        text += QStringLiteral("\n\n") + L("ExportFolderHeldFiles").arg(base);
+    return text;
 }
 
 void PictureFilesExport::progress(qsizetype index, int* shown) const
@@ -145,9 +166,10 @@ void PictureFilesExport::progress(qsizetype index, int* shown) const
 
 int PictureFilesExport::exportPictureFiles()
 {
-    const QString folder = exportFolder(false);
-    if (!makeFolder(folder))
+    const QString folder = makeExportFolder(false);
+    if (folder.isEmpty())
         return -1;
+    m_lastFolder = folder;
     if (progressChanged)
         progressChanged(0);
     int exported = 0;
@@ -184,17 +206,16 @@ int PictureFilesExport::exportPictureFiles()
         DisplayMsg(QStringLiteral("%1 %2 %3 %4")
                        .arg(L("UnableToCopy"), QString::number(notCopied), picturesWord(notCopied),
                            L("duplicateFilenames")));
-    DisplayMsg(QStringLiteral("%1 %2:\n\n %3").arg(QString::number(exported), L("imagesCopied"), folder));
+    DisplayMsg(doneText(exported, "imagesCopied", folder, false));
     return exported;
 }
 
 int PictureFilesExport::exportThumbnails()
 {
-    const QString folder = exportFolder(true);
-    if (QFileInfo::exists(folder) || QFileInfo(folder).isSymLink())
-        DisplayMsg(QStringLiteral("%1\n\n%2").arg(L("ExistingWillBeDeleted"), folder));
-    if (!makeFolder(folder))
+    const QString folder = makeExportFolder(true);
+    if (folder.isEmpty())
         return -1;
+    m_lastFolder = folder;
     if (progressChanged)
         progressChanged(0);
     int written = 0;
@@ -219,7 +240,7 @@ int PictureFilesExport::exportThumbnails()
     }
     if (progressChanged)
         progressChanged(100);
-    DisplayMsg(QStringLiteral("%1 %2:\n\n %3").arg(QString::number(written), L("thumbsCopied"), folder));
+    DisplayMsg(doneText(written, "thumbsCopied", folder, true));
     return written;
 }
 

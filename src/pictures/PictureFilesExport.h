@@ -10,7 +10,9 @@ class FTPicture;
 
 // Copies the picture files of a database, or only their thumbnails, into a new folder of the data folder
 // ("<database>_Exported Pictures", "<database>_Exported Thumbnails"), with the disk space that takes, and writes the
-// list of the files. The ExportPictureFiles window shows it.
+// list of the files. The ExportPictureFiles window shows it. An export never removes or writes over anything it did
+// not write itself: when that folder holds anything, it goes into the first of "... 2", "... 3" that is absent or
+// empty, and the user is told so.
 //
 //   PictureFilesExport exporter(moc, picturesFromTheGedcomExport);   // none: loadPictures() offers them all
 //   if (exporter.picturesArray().isEmpty()) exporter.loadPictures();
@@ -47,7 +49,10 @@ public:
     const QString& availableDiskSpace() const { return m_available; }
     bool exportEnabled() const { return m_exportEnabled; }
 
+    // The folder's name: "<data folder>/<database>_Exported Pictures" (or "..._Exported Thumbnails").
     QString exportFolder(bool thumbnails) const;
+    // The folder the last export of this exporter wrote into; empty before one.
+    const QString& lastExportFolder() const { return m_lastFolder; }
     // The export the switch chooses. Answers the number of files written (-1 when the folder could not be made).
     int exportPictures() { return exportThumbnailsOnly ? exportThumbnails() : exportPictureFiles(); }
     // Each file under its own name; a picture whose file is gone gives its thumbnail under the file's name. A name
@@ -61,7 +66,9 @@ public:
     QString printListOfPictures();
 
 private:
-    bool makeFolder(const QString& folder);
+    // The export folder, or the first free variant of its name, made; empty after a message.
+    QString makeExportFolder(bool thumbnails);
+    QString doneText(int count, const char* copiedKey, const QString& folder, bool thumbnails) const;
     void progress(qsizetype index, int* shown) const;
 
     FTMoc* m_moc;
@@ -70,4 +77,5 @@ private:
     QString m_required;
     QString m_available;
     bool m_exportEnabled = true;
+    QString m_lastFolder;
 };

@@ -4,6 +4,7 @@
 
 namespace {
 Prompts* g_installed = nullptr;
+int g_escapedAlerts = 0;
 }
 
 Prompts& Prompts::current()
@@ -14,7 +15,18 @@ Prompts& Prompts::current()
 
 void Prompts::install(Prompts* p) { g_installed = p; }
 
-void ScriptedPrompts::message(const QString& text, const QString& info) { records.append({Message, text, info, {}}); }
+int Prompts::escapedAlerts() { return g_escapedAlerts; }
+
+void Prompts::noteEscapedAlert() { ++g_escapedAlerts; }
+
+void ScriptedPrompts::message(const QString& text, const QString& info)
+{
+    records.append({Message, text, info, {}});
+    if (m_escapedMessages > 0) {
+        --m_escapedMessages;
+        noteEscapedAlert();
+    }
+}
 void ScriptedPrompts::messageAsSheet(QObject*, const QString& text) { records.append({Sheet, text, {}, {}}); }
 void ScriptedPrompts::showMe(const QString& windowTitle, const QString& text)
 {
@@ -34,5 +46,8 @@ int ScriptedPrompts::chooseWithEscape(const QString&, const QString& text, const
         return 0;
     int a = m_answers.front();
     m_answers.pop_front();
-    return a == kEscape ? escapeButton : a;
+    if (a != kEscape)
+        return a;
+    noteEscapedAlert();
+    return escapeButton;
 }

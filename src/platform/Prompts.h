@@ -39,4 +39,12 @@ public:
     static Prompts& current();
     // Installs `p` (not owned); nullptr restores the default.
     static void install(Prompts* p);
+
+    // How many alerts the user has closed with Escape so far. A field whose check refused a value with an alert
+    // compares the count before and after: Escape there means "give me the stored value back".
+    static int escapedAlerts();
+
+protected:
+    // Implementations call this when an alert was closed with Escape rather than a button.
+    static void noteEscapedAlert();
 };

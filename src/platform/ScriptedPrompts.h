@@ -27,9 +27,17 @@ public:
     // The answer of an alert closed without a choice: the last button, or the one chooseWithEscape names.
     static constexpr int kEscape = -1;
     void answer(int buttonIndex) { m_answers.push_back(buttonIndex); }
+    // The next `count` messages (alerts with one OK button) are closed with Escape.
+    void escapeMessages(int count = 1) { m_escapedMessages += count; }
     QList<Record> records;
-    void clear() { records.clear(); m_answers.clear(); }
+    void clear()
+    {
+        records.clear();
+        m_answers.clear();
+        m_escapedMessages = 0;
+    }
 
 private:
     std::deque<int> m_answers;
+    int m_escapedMessages = 0;
 };

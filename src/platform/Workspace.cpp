@@ -192,7 +192,13 @@ QString defaultForType(const Installed& installed, const QStringList& mimeapps, 
     return {};
 }
 
-QString fileUrl(const QString& path) { return QString::fromUtf8(QUrl::fromLocalFile(path).toEncoded()); }
+QString fileUrl(const QString& path, const QString& anchor = {})
+{
+    QUrl url = QUrl::fromLocalFile(path);
+    if (!anchor.isEmpty())
+        url.setFragment(anchor);
+    return QString::fromUtf8(url.toEncoded());
+}
 
 } // namespace
 
@@ -327,7 +333,8 @@ QString Workspace::defaultApplicationForFile(const QString& path) const
     return applicationsForFile(path).value(0);
 }
 
-QList<QStringList> Workspace::commandLines(const Application& app, const QStringList& files, QString* error)
+QList<QStringList> Workspace::commandLines(const Application& app, const QStringList& files, QString* error,
+                                           const QString& anchor)
 {
     struct Token {
         QString text;
@@ -405,7 +412,7 @@ QList<QStringList> Workspace::commandLines(const Application& app, const QString
             }
             if (t.text == "%U") {
                 for (const QString& f : group)
-                    args << fileUrl(f);
+                    args << fileUrl(f, anchor);
                 continue;
             }
             if (t.text == "%i") {
@@ -427,7 +434,7 @@ QList<QStringList> Workspace::commandLines(const Application& app, const QString
                 case 'f':
                 case 'F': a += group.value(0); dropped = group.isEmpty() && t.text.size() == 2; break;
                 case 'u':
-                case 'U': a += group.isEmpty() ? QString() : fileUrl(group.first()); dropped = group.isEmpty() && t.text.size() == 2; break;
+                case 'U': a += group.isEmpty() ? QString() : fileUrl(group.first(), anchor); dropped = group.isEmpty() && t.text.size() == 2; break;
                 case 'c': a += app.name; break;
                 case 'k': a += app.path; break;
                 default: // %d %D %n %N %v %m and unknown codes are dropped
@@ -452,9 +459,9 @@ QList<QStringList> Workspace::commandLines(const Application& app, const QString
 }
 
 namespace {
-bool launch(const Workspace::Application& app, const QString& path, QString* error)
+bool launch(const Workspace::Application& app, const QString& path, QString* error, const QString& anchor = {})
 {
-    const QList<QStringList> lines = Workspace::commandLines(app, {path}, error);
+    const QList<QStringList> lines = Workspace::commandLines(app, {path}, error, anchor);
     if (lines.isEmpty())
         return false;
     for (const QStringList& line : lines) {
@@ -470,6 +477,11 @@ bool launch(const Workspace::Application& app, const QString& path, QString* err
 
 bool Workspace::openFile(const QString& path, QString* error) const
 {
+    return openFileAt(path, {}, error);
+}
+
+bool Workspace::openFileAt(const QString& path, const QString& anchor, QString* error) const
+{
     if (!QFileInfo::exists(path)) {
         if (error)
             *error = QStringLiteral("There is no file %1").arg(path);
@@ -478,8 +490,11 @@ bool Workspace::openFile(const QString& path, QString* error) const
     const QString id = defaultApplicationForFile(path);
     if (!id.isEmpty())
         if (auto app = application(id))
-            return launch(*app, path, error);
-    if (QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+            return launch(*app, path, error, anchor);
+    QUrl url = QUrl::fromLocalFile(path);
+    if (!anchor.isEmpty())
+        url.setFragment(anchor);
+    if (openWithDesktop(url))
         return true;
     if (error)
         *error = QStringLiteral("No application opens %1").arg(path);
@@ -507,4 +522,9 @@ bool Workspace::openFile(const QString& path, const QString& applicationName, QS
     return false;
 }
 
-bool Workspace::openUrl(const QUrl& url) const { return QDesktopServices::openUrl(url); }
+bool Workspace::openUrl(const QUrl& url) const { return openWithDesktop(url); }
+
+bool Workspace::openWithDesktop(const QUrl& url) const
+{
+    return m_desktopOpener ? m_desktopOpener(url) : QDesktopServices::openUrl(url);
+}

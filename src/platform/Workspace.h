@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QUrl;
@@ -44,16 +45,23 @@ public:
     // Opens the file in the default application of its type (the desktop's own opener when the databases
     // name none). Answers false with a reason when nothing could be started.
     bool openFile(const QString& path, QString* error = nullptr) const;
+    // The same, at a place in the file: a browser given the file as an address (field codes %u and %U) is given
+    // "#anchor" with it. An application that takes file names gets the file alone.
+    bool openFileAt(const QString& path, const QString& anchor, QString* error = nullptr) const;
     // Opens the file in the named application: a desktop-file id, an application's Name, or a program on PATH.
     bool openFile(const QString& path, const QString& application, QString* error = nullptr) const;
     bool openUrl(const QUrl& url) const;
+    // What opens a file or an address that no desktop entry here takes: the desktop's own opener unless tests set
+    // another (one that refuses stands for a computer without a browser). Empty restores the desktop's.
+    void setDesktopOpener(std::function<bool(const QUrl&)> opener) { m_desktopOpener = std::move(opener); }
 
     // The command line (program first) that an application's Exec key gives for `files`, with the field codes
     // %f %F %u %U %i %c %k %% filled in and the deprecated ones dropped. A line with no file code gets the
     // file appended. More than one file with %f or %u gives one command line per file. Empty with a reason
-    // when the Exec line cannot be read (an unclosed quote, no program).
+    // when the Exec line cannot be read (an unclosed quote, no program). An anchor follows every file address
+    // (%u, %U) after a "#".
     static QList<QStringList> commandLines(const Application& app, const QStringList& files,
-                                           QString* error = nullptr);
+                                           QString* error = nullptr, const QString& anchor = {});
 
     // Reads one desktop-entry file; nothing unless it is an application that is not hidden.
     static std::optional<Application> readDesktopEntry(const QString& path, const QString& id);
@@ -64,6 +72,8 @@ private:
     QStringList configDirs() const;
     QStringList mimeappsFiles() const;
     QStringList typeAndAncestors(const QString& path) const;
+    bool openWithDesktop(const QUrl& url) const;
     QStringList m_dataDirs;
     QStringList m_configDirs;
+    std::function<bool(const QUrl&)> m_desktopOpener;
 };

@@ -33,6 +33,8 @@ bool AppStartup::ensureDatabaseExists()
         FTLog(QStringLiteral("Could not create the data folder %1").arg(data));
         return false;
     }
+    // What an import killed half-way left behind is never a database of the user's.
+    Utils::removeOrphanedPartialDatabases(data);
     for (const QFileInfo& info : filesIn(data))
         if (hasExtension(info, QStringLiteral("RezUdu")))
             return true;

@@ -11,7 +11,8 @@ public:
     // The sample database of the shared support folder and of a new data folder.
     static const QString kSampleDatabaseName; // "Royal92.RezUdu"
 
-    // Makes the data folder when it is missing; when it holds no database yet, copies the sample databases and
+    // Makes the data folder when it is missing and removes the partial databases that imports killed half-way
+    // left in it (Utils::removeOrphanedPartialDatabases); when it holds no database yet, copies the sample databases and
     // GEDCOM files of the shared support folder into it and lists each copied database as a recent document.
     // False when there is no usable data folder (the reason has been shown).
     static bool ensureDatabaseExists();

@@ -87,6 +87,18 @@ public:
     // The result never leads out of the folder it is put in.
     static QString safeFileName(const QString& text, const QString& fallback = {}, int maxBytes = 200);
 
+    // A database that takes long to build (a GEDCOM import) is built in "<its path>.part" beside it and moved
+    // into place only when complete (moveDatabaseIntoPlace), so that the final name never holds a partial
+    // database, whatever stops the program. While it is built its store holds the file locked.
+    static QString partialDatabasePath(const QString& databasePath);
+    // Puts the complete database at `partialPath` under `databasePath`, synced to disk, never over an existing
+    // file; false with the reason in `error` (the partial file is then left where it was).
+    static bool moveDatabaseIntoPlace(const QString& partialPath, const QString& databasePath, QString* error);
+    // Removes the partial databases in `folder` that nothing builds any more (a build killed, a power cut, a
+    // logout), with their journals; one that a program is still building (it holds the file locked) stays.
+    // Answers the files removed.
+    static QStringList removeOrphanedPartialDatabases(const QString& folder);
+
     // Backups of a database: "<backups>/<name>_BackupNN.RezUdu", NN the first free number of 01 .. 99.
     // Empty after the "maximum of 99 backups" message when all are taken.
     static QString proposedBackupPath(const QString& databasePath);
@@ -105,8 +117,10 @@ public:
     static QString saveBeforeBackup(class FTMoc& moc);
 
     // Opens a file in the named application ("defaultRtfApp": the user default "rtfApplication"; empty: the
-    // system's default for the file); a message when that fails.
-    static bool displayFile(const QString& path, const QString& application);
+    // system's default for the file); a message when that fails. `anchor` is a place in an HTML page that the
+    // browser shows; `failure`, when given, is the message instead of the usual one (%1: the path).
+    static bool displayFile(const QString& path, const QString& application, const QString& anchor = {},
+                            const QString& failure = {});
     // The applications (desktop-file ids) that open the file, sorted, the default one first.
     static QStringList applicationsThatOpenFile(const QString& path);
     static QStringList rtfApplications();

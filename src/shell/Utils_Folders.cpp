@@ -6,6 +6,7 @@
 #include "model/FTMoc.h"
 #include "model/UtilsPics.h"
 
+#include "platform/FTLog.h"
 #include "platform/Prompts.h"
 #include "platform/UserDefaults.h"
 #include "platform/Workspace.h"
@@ -25,6 +26,13 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 const QString kDataFolderName = QStringLiteral("KinloomData");
@@ -155,11 +163,90 @@ QString CreateUniquePathNameForNewModel(const QString& name, const QString& kind
         return {};
     if (!QFileInfo(folder).isDir())
         QDir().mkpath(folder);
-    QString error;
-    const QString path = Utils::uniquePathInFolder(folder, name, extension, 1000, &error);
-    if (path.isEmpty())
-        Prompts::current().message(error);
-    return path;
+    // A database still being built under its temporary name holds its final name too.
+    for (int n = 0; n <= 1000; ++n) {
+        const QString path = n == 0 ? QStringLiteral("%1/%2.%3").arg(folder, name, extension)
+                                    : QStringLiteral("%1/%2_%3.%4").arg(folder, name, QString::number(n), extension);
+        const QFileInfo info(path);
+        if (!info.exists() && !info.isSymLink() && !QFileInfo::exists(Utils::partialDatabasePath(path)))
+            return path;
+    }
+    Prompts::current().message(QStringLiteral("Every name from %1.%2 to %1_1000.%2 is already taken in %3. Please "
+                                              "move or delete some of those files and try again.")
+                                   .arg(name, extension, folder));
+    return {};
+}
+
+QString Utils::partialDatabasePath(const QString& databasePath)
+{
+    return databasePath + QStringLiteral(".part");
+}
+
+bool Utils::moveDatabaseIntoPlace(const QString& partialPath, const QString& databasePath, QString* error)
+{
+    const QByteArray from = QFile::encodeName(partialPath);
+    const QByteArray to = QFile::encodeName(databasePath);
+    const auto failed = [&](const QString& why) {
+        if (error)
+            *error = QStringLiteral("The new database could not be put in place as \"%1\": %2")
+                         .arg(QDir::toNativeSeparators(databasePath), why);
+        return false;
+    };
+    // Every page on the disk before the name: the build may have written without syncs.
+    const int fd = ::open(from.constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return failed(QString::fromLocal8Bit(std::strerror(errno)));
+    const bool synced = ::fsync(fd) == 0;
+    const int syncError = errno;
+    ::close(fd);
+    if (!synced)
+        return failed(QString::fromLocal8Bit(std::strerror(syncError)));
+    // Never over a file made meanwhile under that name.
+    int rc = ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+    if (rc != 0 && (errno == EINVAL || errno == ENOSYS)) {
+        // A file system without that kind of rename: a second name that cannot replace anything, then the first goes.
+        rc = ::link(from.constData(), to.constData());
+        if (rc == 0)
+            ::unlink(from.constData());
+    }
+    if (rc != 0)
+        return failed(errno == EEXIST ? QStringLiteral("a file of that name has been made meanwhile")
+                                      : QString::fromLocal8Bit(std::strerror(errno)));
+    // The new name on the disk too.
+    const int folder = ::open(QFile::encodeName(QFileInfo(databasePath).absolutePath()).constData(),
+                              O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return true;
+}
+
+QStringList Utils::removeOrphanedPartialDatabases(const QString& folder)
+{
+    QStringList removed;
+    if (folder.isEmpty())
+        return removed;
+    const QFileInfoList partials = QDir(folder).entryInfoList({QStringLiteral("*.RezUdu.part")},
+                                                              QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& info : partials) {
+        const QString path = info.absoluteFilePath();
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        // The program building it holds it locked (its store does): then it is not an orphan.
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            if (QFile::remove(path)) {
+                QFile::remove(path + QStringLiteral("-journal"));
+                // The lock file of its store, stale now that the lock on the file itself was free.
+                QFile::remove(QStringLiteral("%1/.%2.lock").arg(info.absolutePath(), info.fileName()));
+                removed << path;
+                FTLog(QStringLiteral("Removed the partial database %1 left by a build that did not finish").arg(path));
+            }
+        }
+        ::close(fd);
+    }
+    return removed;
 }
 
 QString Utils::proposedBackupPath(const QString& databasePath)
@@ -242,17 +329,22 @@ QString Utils::saveBeforeBackup(FTMoc& moc)
              error.isEmpty() ? QStringLiteral("An unexpected error stopped the save.") : error);
 }
 
-bool Utils::displayFile(const QString& path, const QString& application)
+bool Utils::displayFile(const QString& path, const QString& application, const QString& anchor,
+                        const QString& failure)
 {
     QString app = application;
     if (app == QLatin1String("defaultRtfApp"))
         app = UserDefaults::standard().stringForKey(QStringLiteral("rtfApplication"));
     QString error;
-    const bool ok = app.isEmpty() ? Workspace::shared().openFile(path, &error)
+    const bool ok = app.isEmpty() ? Workspace::shared().openFileAt(path, anchor, &error)
                                   : Workspace::shared().openFile(path, app, &error);
-    if (!ok)
+    if (ok)
+        return true;
+    if (!failure.isEmpty())
+        tell(failure.arg(QDir::toNativeSeparators(path)));
+    else
         tell(QStringLiteral("Unable to open file:\n\n %1\n\n with Application\n\n %2").arg(path, app));
-    return ok;
+    return false;
 }
 
 QStringList Utils::applicationsThatOpenFile(const QString& path)

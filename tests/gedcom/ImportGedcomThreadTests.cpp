@@ -17,12 +17,14 @@
 #include "platform/MainThread.h"
 #include "platform/ScriptedPrompts.h"
 #include "platform/store/SqliteDatabase.h"
+#include "shell/Utils.h"
 
 #include "ImportFixture.h"
 #include "QtPrinters.h"
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QImage>
 #include <QFile>
 #include <QFileInfo>
@@ -768,7 +770,7 @@ TEST_F(ImportGedcomTest, AFailedSaveFailsTheImportAndRemovesTheDatabase)
     recorder.onStatus = [&](const QString& text) {
         if (other.isOpen() || !text.startsWith("Processing Individuals' Attributes"))
             return;
-        ASSERT_TRUE(other.open(r.databaseFilename, SqliteDatabase::Mode::ReadWrite, nullptr));
+        ASSERT_TRUE(other.open(Utils::partialDatabasePath(r.databaseFilename), SqliteDatabase::Mode::ReadWrite, nullptr));
         ASSERT_TRUE(other.exec("BEGIN EXCLUSIVE"));
     };
     ImportGedcomThread worker(r, &recorder);
@@ -780,6 +782,7 @@ TEST_F(ImportGedcomTest, AFailedSaveFailsTheImportAndRemovesTheDatabase)
     EXPECT_TRUE(outcome.message.startsWith("An error has occurred.")) << outcome.message.toStdString();
     EXPECT_TRUE(outcome.databaseFilename.isEmpty());
     EXPECT_FALSE(QFileInfo::exists(r.databaseFilename));
+    EXPECT_FALSE(QFileInfo::exists(Utils::partialDatabasePath(r.databaseFilename)));
     EXPECT_EQ(recorder.finished, 1);
     EXPECT_EQ(recorder.outcome.message, outcome.message);
 }
@@ -838,6 +841,7 @@ TEST_F(ImportGedcomTest, AnErrorOutsideARecordLeavesNoDatabaseAndNoJournal)
         EXPECT_TRUE(outcome.databaseFilename.isEmpty());
         EXPECT_FALSE(QFileInfo::exists(r.databaseFilename));
         EXPECT_FALSE(QFileInfo::exists(r.databaseFilename + "-journal"));
+        EXPECT_TRUE(QDir(lastFolder).entryList({"*.part*"}, QDir::Files | QDir::Hidden).isEmpty());
         EXPECT_EQ(stopping.finished, 1);
     }
 }
@@ -980,6 +984,94 @@ void writeImage(const QString& path)
     QImage image(8, 6, QImage::Format_RGB32);
     image.fill(Qt::darkGreen);
     ASSERT_TRUE(image.save(path, "JPG"));
+}
+
+// A GEDCOM file, as a hostile archive may bring it, names files beside it, above it and through symbolic links: only
+// pictures, PDFs, sounds and movies by their contents come in, and a link only to a file inside the GEDCOM file's
+// folder tree. Each refusal is logged with its line; the picture stays, without the file.
+TEST_F(ImportGedcomTest, MediaFilesComeInOnlyForWhatTheyHoldAndLinksOnlyFromInsideTheTree)
+{
+    const QString tree = dir.path() + "/archive/tree";
+    QDir().mkpath(tree + "/pictures");
+    writeImage(tree + "/pictures/real.jpg");
+    writeImage(dir.path() + "/private/secret.jpg");
+    const QByteArray jpeg = TestSupport::readFile(tree + "/pictures/real.jpg");
+    const auto put = [](const QString& path, const QByteArray& bytes) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    put(dir.path() + "/notes.jpg", "my passwords\n");
+    put(tree + "/pictures/text.jpg", "just some text\n");
+    put(tree + "/pictures/empty.jpg", "");
+    // Cut short by its last two bytes: it decodes, but the picture is incomplete.
+    put(tree + "/pictures/truncated.jpg", jpeg.chopped(2));
+    put(tree + "/pictures/letter.pdf", "%PDF-1.4\n1 0 obj\n<< >>\nendobj\ntrailer\n<< >>\n%%EOF\n");
+    put(tree + "/pictures/song.mp3", "not a sound at all\n");
+    ASSERT_TRUE(QFile::link(dir.path() + "/private/secret.jpg", tree + "/pictures/link-out.jpg"));
+    ASSERT_TRUE(QFile::link(tree + "/pictures/real.jpg", tree + "/pictures/link-in.jpg"));
+    ASSERT_TRUE(QFile::link(dir.path() + "/private", tree + "/shared"));
+
+    const struct {
+        const char* file;
+        const char* refusal; // empty: taken in
+    } cases[] = {
+        {"pictures/real.jpg", ""},
+        {"pictures/link-in.jpg", ""},
+        {"pictures/letter.pdf", ""},
+        {"pictures/link-out.jpg", "a symbolic link to a file outside the folder of the GEDCOM file"},
+        {"shared/secret.jpg", "a symbolic link to a file outside the folder of the GEDCOM file"},
+        {"../../notes.jpg", "is not a readable JPG picture"},
+        {"pictures/text.jpg", "is not a readable JPG picture"},
+        {"pictures/empty.jpg", "is empty"},
+        {"pictures/truncated.jpg", "ends early"},
+        {"pictures/song.mp3", "not a picture, PDF, sound or movie"},
+    };
+    QString body;
+    int n = 0;
+    for (const auto& c : cases)
+        body += QStringLiteral("0 @I%1@ INDI\n1 NAME Case%1 /Media/\n1 OBJE\n2 FILE %2\n").arg(++n).arg(c.file);
+    const QString gedcomPath = tree + "/media.ged";
+    put(gedcomPath, gedcom(body).toUtf8());
+
+    auto moc = open(importFile(gedcomPath));
+    ASSERT_TRUE(moc);
+    const QString log = unprocessedLog();
+    n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        FTPerson* person = personNamed(*moc, QStringLiteral("Case%1 Media").arg(++n));
+        ASSERT_TRUE(person);
+        ASSERT_EQ(person->picturesArray().size(), 1);
+        const FTPicture* picture = person->picturesArray().first();
+        const QString refusal = QString::fromUtf8(c.refusal);
+        static const QRegularExpression lineText(QStringLiteral(R"re(^line (\d+)\. INDI\.OBJE\.FILE, invalid value = "([^"]*)", record ignored, (.*)$)re"),
+            QRegularExpression::MultilineOption);
+        QString logged;
+        for (auto it = lineText.globalMatch(log); it.hasNext();) {
+            const auto m = it.next();
+            if (m.captured(2) == QLatin1String(c.file))
+                logged = m.captured(1) + ": " + m.captured(3);
+        }
+        if (refusal.isEmpty()) {
+            EXPECT_TRUE(QFileInfo(picture->filename()).exists()) << picture->filename().toStdString();
+            EXPECT_TRUE(logged.isEmpty()) << logged.toStdString();
+        } else {
+            EXPECT_TRUE(picture->filename().isEmpty()) << picture->filename().toStdString();
+            EXPECT_EQ(picture->originalFilename(), c.file);
+            // The number of the FILE line: three lines of header, four lines a record.
+            EXPECT_TRUE(logged.startsWith(QStringLiteral("%1: ").arg(4 * n + 3))) << logged.toStdString();
+            EXPECT_TRUE(logged.contains(refusal)) << logged.toStdString();
+        }
+    }
+    // Nothing of the private files reached the data folder.
+    QDirIterator it(dataDirectory(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        EXPECT_NE(QFileInfo(path).canonicalFilePath(), dir.path() + "/private/secret.jpg") << path.toStdString();
+        EXPECT_NE(TestSupport::readFile(path), "my passwords\n") << path.toStdString();
+    }
 }
 
 TEST_F(ImportGedcomTest, AHandMadeFileGivesItsFamiliesLinkTypesSourcesRepositoriesAndPictures)

@@ -202,9 +202,18 @@ TEST_F(PictureFilesExportTest, FilesAreCopiedOnceUnderTheirOwnNamesAndMissingOne
 
     // A name exported already is never written over: not counted, whether a copy or a thumbnail.
     PictureFilesExport exporter(moc.get(), { a, b, linked, gone, nothing, a, gone });
-    const QString folder = data() + "/Family_Exported Pictures";
-    file("data/Family_Exported Pictures/stale.txt", "old export");
+    // The folder of an earlier export holds a note of the user's and a folder of their own: nothing of it goes,
+    // and neither does the next name while it holds anything; the export takes the next free one.
+    const QString earlier = data() + "/Family_Exported Pictures";
+    file("data/Family_Exported Pictures/my notes.txt", "keep me");
+    file("data/Family_Exported Pictures/sorted/photo.jpg", "mine");
+    file("data/Family_Exported Pictures 2/.hidden", "");
+    const QString folder = data() + "/Family_Exported Pictures 3";
     EXPECT_EQ(exporter.exportPictureFiles(), 3);
+    EXPECT_EQ(contents(earlier + "/my notes.txt"), "keep me");
+    EXPECT_EQ(contents(earlier + "/sorted/photo.jpg"), "mine");
+    EXPECT_EQ(QDir(earlier).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 2);
+    EXPECT_EQ(exporter.lastExportFolder(), folder);
     EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name), (QStringList { "lost.jpg", "photo.jpg", "scan.png" }));
     EXPECT_EQ(contents(folder + "/photo.jpg"), "first");
     EXPECT_EQ(contents(folder + "/scan.png"), "scan");
@@ -212,7 +221,8 @@ TEST_F(PictureFilesExportTest, FilesAreCopiedOnceUnderTheirOwnNamesAndMissingOne
     ASSERT_EQ(messages().size(), 2);
     EXPECT_EQ(messages()[0], "Unable to copy 4 pictures (a file of the same name was exported already, or the file "
                              "could not be copied).");
-    EXPECT_EQ(messages()[1], "3 picture files copied to:\n\n " + folder);
+    EXPECT_EQ(messages()[1], "3 picture files copied to:\n\n " + folder + "\n\nThe folder " + earlier
+                                 + " already holds files, so the export went into a new folder and left it as it was.");
 
     // The list names each file once, and the missing ones as such.
     prompts.clear();
@@ -246,7 +256,7 @@ TEST_F(PictureFilesExportTest, ThumbnailsOfOneNameAreNumberedNotWrittenOver)
     EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
         (QStringList { "other.tif", "photo.tif", "photo_1.tif", "photo_2.tif" }));
     EXPECT_EQ(contents(folder + "/photo_1.tif"), "thumb of /b/photo.png");
-    ASSERT_EQ(messages().size(), 2);
-    EXPECT_THAT(messages()[0].toStdString(), HasSubstr("will be deleted"));
-    EXPECT_EQ(messages()[1], "4 thumbnails copied to:\n\n " + folder);
+    // An empty folder of that name is used as it is.
+    ASSERT_EQ(messages().size(), 1);
+    EXPECT_EQ(messages()[0], "4 thumbnails copied to:\n\n " + folder);
 }

@@ -86,6 +86,11 @@ const TestSupport::ChildRoutine kOpenAndWait("open-and-wait", [](const QStringLi
 TEST(StoreSafety, AnotherProcessIsRefusedWhileItsWriterLivesAndTakesOverOnceItIsGone)
 {
     const QString path = storeWithAuthors("process", 1);
+    // Whatever name the other process uses: a hard link has a lock file name of its own.
+    const QString symlink = freshStorePath("process-symlink");
+    const QString hardlink = freshStorePath("process-hardlink");
+    ASSERT_TRUE(QFile::link(path, symlink));
+    ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(hardlink).constData()), 0);
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
     TestSupport::ReapedChild child(TestSupport::spawnChild("open-and-wait", { path, QString::number(ready[1]) }));
@@ -96,18 +101,22 @@ TEST(StoreSafety, AnotherProcessIsRefusedWhileItsWriterLivesAndTakesOverOnceItIs
     close(ready[0]);
     ASSERT_EQ(opened, 'y');
 
-    {
+    for (const QString& name : {path, symlink, hardlink}) {
+        SCOPED_TRACE(name.toStdString());
         ObjectContext ctx(testSchema());
         QString error;
-        EXPECT_FALSE(ctx.open(path, ObjectContext::OpenMode::Existing, &error));
+        EXPECT_FALSE(ctx.open(name, ObjectContext::OpenMode::Existing, &error));
         EXPECT_EQ(ctx.lastErrorCode(), ObjectContext::ErrorCode::InUse) << qPrintable(error);
+        EXPECT_TRUE(error.contains("already open in another Kinloom window or program")) << qPrintable(error);
     }
+    // A refusal leaves no lock of its own behind.
+    EXPECT_FALSE(QFileInfo::exists(lockFileOf(hardlink)));
     child.kill();
     ASSERT_TRUE(QFileInfo::exists(lockFileOf(path))) << "the killed writer left its lock";
 
     ObjectContext ctx(testSchema());
     QString error;
-    ASSERT_TRUE(ctx.open(path, ObjectContext::OpenMode::Existing, &error)) << qPrintable(error);
+    ASSERT_TRUE(ctx.open(hardlink, ObjectContext::OpenMode::Existing, &error)) << qPrintable(error);
     EXPECT_EQ(ctx.count("Author"), 1);
 }
 

@@ -88,6 +88,13 @@ TEST(Workspace, CommandLinesFromExecFieldCodes)
         EXPECT_EQ(Workspace::commandLines(app, c.files, &error), c.lines) << c.exec;
         EXPECT_TRUE(error.isEmpty()) << c.exec;
     }
+    // A place in the file goes to the applications that take addresses; the others get the file alone.
+    for (const auto& [exec, line] : {std::pair<const char*, QStringList>{"browse %u", {"browse", urlA + "#start_here"}},
+                                     {"browse %U", {"browse", urlA + "#start_here"}},
+                                     {"edit %F", {"edit", a}}}) {
+        app.exec = exec;
+        EXPECT_EQ(Workspace::commandLines(app, {a}, nullptr, "start_here"), QList<QStringList>{line}) << exec;
+    }
     for (const char* bad : {"\"unclosed %f", "", "  %f"}) {
         app.exec = bad;
         QString error;

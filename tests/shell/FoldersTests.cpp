@@ -183,6 +183,9 @@ TEST_F(DataFolder, UniqueNamesNeverAnswerAnExistingPath)
     EXPECT_EQ(CreateUniquePathNameForNewModel("Family", "Ged"), data + "/Family.GED");
     EXPECT_EQ(CreateUniquePathNameForNewModel("Family", "XML"), "");
     ASSERT_EQ(messages(), QStringList{"CreateUniquePathNameForNewModel : unrecognised file type: XML"});
+    // A database being built under its temporary name holds its name.
+    touch(Utils::partialDatabasePath(data + "/Building.RezUdu"));
+    EXPECT_EQ(CreateUniquePathNameForNewModel("Building", "SQL"), data + "/Building_1.RezUdu");
     touch(data + "/Family.RezUdu");
     for (int n = 1; n <= 999; ++n)
         touch(QStringLiteral("%1/Family_%2.RezUdu").arg(data).arg(n));

@@ -140,6 +140,8 @@ private:
     // ---- Mouse (CdDiagram_Mouse.cpp) ----
     // A press of the primary button; the second press of a double press only refocuses.
     void pressAt(const QPointF& point, Qt::KeyboardModifiers modifiers, bool doublePress);
+    // Before a press acts: every open edit of the window ends; false when one keeps the keyboard.
+    bool endEditingBeforePress();
     // A press on the middle of a line: the link's dialog. Whether it hit one.
     bool getClickedPath(const QPointF& point);
     // A secondary press (or a press in an empty slot's corner): the person is selected and the menu shows.

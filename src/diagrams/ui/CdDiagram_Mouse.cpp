@@ -5,6 +5,8 @@
 #include "diagrams/CdPerson.h"
 #include "diagrams/ui/CdEditBox.h"
 
+#include "shell/ui/DOvurDocument.h"
+
 #include "model/FTModelDefaults.h"
 #include "model/FTMoc.h"
 #include "model/FTMocUndoManager.h"
@@ -75,8 +77,9 @@ void CdDiagram::mouseDoubleClickEvent(QMouseEvent* event)
 
 void CdDiagram::pressAt(const QPointF& point, Qt::KeyboardModifiers modifiers, bool doublePress)
 {
-    // Typed text is not lost to a stray press: the entry box asks first, and may keep the keyboard.
-    if (!moc() || (isEditBoxActive() && !m_editBox->resignFirstResponder()))
+    // Typed text is not lost to a stray press: the entry box and the person editor's fields ask first, and may
+    // keep the keyboard.
+    if (!moc() || !endEditingBeforePress())
         return;
     setFocus(Qt::MouseFocusReason);
     // The first press of a double press has opened a picture, a dialog or a menu already.
@@ -129,9 +132,18 @@ bool CdDiagram::getClickedPath(const QPointF& point)
     return true;
 }
 
+bool CdDiagram::endEditingBeforePress()
+{
+    // A value the person editor refused keeps its field, its person and the keyboard until it is put right or
+    // given up: a press here would otherwise show another person with the caret still in that field.
+    if (m_document)
+        return m_document->endEditing();
+    return !isEditBoxActive() || m_editBox->resignFirstResponder();
+}
+
 void CdDiagram::rightMouseDown(const QPointF& point, const QPoint& globalPos)
 {
-    if (isEditBoxActive() && !m_editBox->resignFirstResponder())
+    if (!endEditingBeforePress())
         return;
     if (QWidget* w = window(); w && !w->isActiveWindow()) {
         w->raise();

@@ -287,6 +287,13 @@ void HdView::keyPressEvent(QKeyEvent* event)
 {
     if (m_commands.needsRebuild())
         prepare();
+    const int key = event->key();
+    const bool modifierOnly = key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt
+        || key == Qt::Key_Meta || key == Qt::Key_AltGr;
+    if (!modifierOnly && endEditing && !endEditing()) {
+        event->accept();
+        return;
+    }
     if (m_commands.keyDown(event->key(), event->text(), event->modifiers()))
         event->accept();
     else
@@ -299,6 +306,8 @@ void HdView::mousePressEvent(QMouseEvent* event)
         return QWidget::mousePressEvent(event);
     if (m_commands.needsRebuild())
         prepare();
+    if (endEditing && !endEditing())
+        return;
     m_commands.mouseDown(event->position(), false, event->modifiers());
     m_dragging = true;
     m_movedBox = false;
@@ -311,6 +320,8 @@ void HdView::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return QWidget::mouseDoubleClickEvent(event);
+    if (endEditing && !endEditing())
+        return;
     m_commands.mouseDown(event->position(), true, event->modifiers());
 }
 
@@ -349,6 +360,8 @@ void HdView::contextMenuEvent(QContextMenuEvent* event)
 {
     if (m_commands.needsRebuild())
         prepare();
+    if (endEditing && !endEditing())
+        return;
     setFocus(Qt::MouseFocusReason);
     if (event->reason() == QContextMenuEvent::Keyboard) {
         // The menu key: the selected box's menu at its centre.

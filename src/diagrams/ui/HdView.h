@@ -51,6 +51,9 @@ public:
     std::function<void(FTPerson* person)> onShowMiniPersonalDetails;
     // The root person has been deleted (an undo of its making): the tree is not built again.
     std::function<void()> onRootPersonGone;
+    // Asked before a press or a key moves the selection: false leaves it where it is (the details window keeps a
+    // value it refused, and has said why).
+    std::function<bool()> endEditing;
 
     // ---- HierarchyDiagramCommands::Host ----
     void setNeedsRebuild() override;

@@ -253,6 +253,8 @@ void HierarchyDiagram::makeControls()
             m_pd->setPerson(person);
     };
     m_view->onShowMiniPersonalDetails = [this](FTPerson* person) { invokeMiniPersonalDetailsFor(person); };
+    // A value the details window refused keeps its person there, and so the selection here.
+    m_view->endEditing = [this] { return !m_pd || m_pd->endEditing(); };
     m_view->onRootPersonGone = [this] { closeWhenSafe(); };
 }
 

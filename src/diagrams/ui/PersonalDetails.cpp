@@ -14,8 +14,11 @@
 
 #include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
+#include "platform/Prompts.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QTimer>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -109,6 +112,7 @@ QLineEdit* PersonalDetails::addField(int tag, const QString& name)
     edit->setObjectName(name);
     m_fields.insert(tag, edit);
     connect(edit, &QLineEdit::editingFinished, this, [this, tag] { endEditing(tag); });
+    edit->installEventFilter(this);
     return edit;
 }
 
@@ -196,18 +200,56 @@ void PersonalDetails::makeControls()
     resize(500, 420);
 }
 
-void PersonalDetails::endEditingFocusedField()
+int PersonalDetails::tagOf(const QWidget* field) const
 {
-    const QWidget* focused = focusWidget();
-    for (auto it = m_fields.cbegin(); focused && it != m_fields.cend(); ++it)
-        if (it.value() == focused)
-            endEditing(it.key());
+    for (auto it = m_fields.cbegin(); field && it != m_fields.cend(); ++it)
+        if (it.value() == field)
+            return it.key();
+    return 0;
+}
+
+bool PersonalDetails::endEditingFocusedField()
+{
+    const int tag = tagOf(focusWidget());
+    return !tag || endEditing(tag);
+}
+
+bool PersonalDetails::endEditing()
+{
+    const int tag = tagOf(focusWidget());
+    if (tag && tag == m_refusedNow)
+        return false;
+    return endEditingFocusedField();
+}
+
+void PersonalDetails::revert(int tag)
+{
+    if (!field(tag))
+        return;
+    showStored(tag);
+    LineEditDate(field(tag)).setTextRed(false);
+}
+
+bool PersonalDetails::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        const int tag = tagOf(qobject_cast<QWidget*>(watched));
+        if (tag && field(tag)->text() != m_shown.value(tag)) {
+            revert(tag);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void PersonalDetails::setPerson(FTPerson* person)
 {
-    // What was being typed belongs to the person shown until now.
-    endEditingFocusedField();
+    // What was being typed belongs to the person shown until now. A value it refuses is left behind, and the
+    // keyboard with it: the keys typed next must not land in the next person's field.
+    if (!endEditing()) {
+        revert(tagOf(focusWidget()));
+        focusWidget()->clearFocus();
+    }
     m_person = person;
     for (QLineEdit* edit : std::as_const(m_fields))
         edit->setEnabled(person);
@@ -318,6 +360,7 @@ bool PersonalDetails::endEditing(int tag)
     if (typed == read(tag))
         return true;
     m_validating = true;
+    const int escapes = Prompts::escapedAlerts();
     FieldValidation v { true, typed, {}, {} };
     switch (tag) {
     case NameTag:
@@ -347,7 +390,14 @@ bool PersonalDetails::endEditing(int tag)
             edit->setText(v.text);
         v.report();
         m_validating = false;
+        // Escape in the alert: the user gives the edit up.
+        if (Prompts::escapedAlerts() != escapes) {
+            revert(tag);
+            return true;
+        }
         edit->setFocus();
+        m_refusedNow = tag;
+        QTimer::singleShot(0, this, [this] { m_refusedNow = 0; });
         return false;
     }
     if (!v.message.isEmpty())

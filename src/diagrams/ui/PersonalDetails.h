@@ -46,8 +46,15 @@ public:
     void displayConsanguinity();
     // The notes dialog on the tab of the notes button `tag` (PersonalDetailsTexts::NotesButton), modal.
     void editNotes(int tag);
-    // Checks and writes the field's text; false when it was refused (the field keeps it to be put right).
+    // Checks and writes the field's text; false when it was refused (the field keeps it to be put right). When
+    // the user closes the alert that said why with Escape, the stored value comes back and the edit ends.
     bool endEditing(int tag);
+    // Ends the edit of the field that has (or had, while the window is inactive) the keyboard; false when it keeps
+    // a refused value. The hierarchy window asks before its selection moves. A refusal said a moment ago (as the
+    // window lost the keyboard to the same click) is not said again.
+    bool endEditing();
+    // Gives up what the field holds: it shows the stored value again.
+    void revert(int tag);
 
     QLineEdit* field(int tag) const { return m_fields.value(tag); }
     QPushButton* notesButton(int tag) const { return m_notesButtons.value(tag); }
@@ -61,10 +68,13 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Escape in a field that holds something typed gives it up.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void makeControls();
-    void endEditingFocusedField();
+    bool endEditingFocusedField();
+    int tagOf(const QWidget* field) const;
     QLineEdit* addField(int tag, const QString& name);
     void fillFields(bool keepTyping);
     void fillDescription();
@@ -86,4 +96,6 @@ private:
     QHash<int, QString> m_shown;
     QHash<int, QPushButton*> m_notesButtons;
     bool m_validating = false;
+    // The field whose value was refused during the event being handled (its alert has been seen).
+    int m_refusedNow = 0;
 };

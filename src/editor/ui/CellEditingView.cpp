@@ -2,6 +2,8 @@
 
 #include "shell/Utils.h"
 
+#include "platform/Prompts.h"
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QHeaderView>
@@ -124,9 +126,12 @@ void CellEditingView<View>::commitData(QWidget* editor)
     if (editor != m_editor)
         return View::commitData(editor);
     m_committing = true;
+    const int escapes = Prompts::escapedAlerts();
     const bool accepted = acceptEdit(m_editIndex, editor);
     m_committing = false;
-    m_refused = !accepted;
+    // The alert that refused the text was closed with Escape: the edit is given up, and closes with nothing
+    // written.
+    m_refused = !accepted && Prompts::escapedAlerts() == escapes;
     if (accepted)
         View::commitData(editor);
 }

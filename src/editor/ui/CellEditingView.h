@@ -15,7 +15,8 @@ class QMouseEvent;
 //
 // An edit ends when Return is pressed, the focus leaves the cell or endEditing() is called. acceptEdit checks
 // what was typed first: when it refuses (and has said why), the cell stays open with the text, nothing is
-// written, and clicks on other cells wait until the edit is corrected or abandoned with Escape.
+// written, and clicks on other cells wait until the edit is corrected or abandoned with Escape (in the cell, or
+// in the alert that said why).
 template <class View>
 class CellEditingView : public View {
 public:

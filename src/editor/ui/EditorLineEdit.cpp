@@ -2,6 +2,9 @@
 
 #include "editor/ui/LineEditDateField.h"
 
+#include "platform/Prompts.h"
+
+#include <QDialog>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QTimer>
@@ -23,12 +26,17 @@ bool changesText(QKeyEvent* e)
 EditorLineEdit::EditorLineEdit(QWidget* parent)
     : QLineEdit(parent)
 {
-    connect(this, &QLineEdit::textEdited, this, [this] { m_editing = true; });
+    connect(this, &QLineEdit::textEdited, this, [this] {
+        m_editing = true;
+        m_refused = false;
+    });
 }
 
 void EditorLineEdit::setValue(const QString& value)
 {
+    m_stored = value;
     m_editing = false;
+    m_refused = false;
     setTextRed(false);
     if (text() != value)
         setText(value);
@@ -40,11 +48,26 @@ bool EditorLineEdit::endEditing()
     if (!m_editing || m_ending)
         return !m_editing;
     m_ending = true;
+    const int escapes = Prompts::escapedAlerts();
     const bool ended = !shouldEndEditing || shouldEndEditing();
     m_ending = false;
-    if (ended)
+    if (ended) {
         m_editing = false;
-    return ended;
+        m_refused = false;
+        return true;
+    }
+    // The alert that said why was closed with Escape: the user gives the edit up.
+    if (Prompts::escapedAlerts() != escapes) {
+        revert();
+        return true;
+    }
+    m_refused = true;
+    return false;
+}
+
+void EditorLineEdit::revert()
+{
+    setValue(m_stored);
 }
 
 void EditorLineEdit::setTextRed(bool red)
@@ -56,6 +79,14 @@ void EditorLineEdit::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         endEditing();
+        event->accept();
+        return;
+    }
+    // Escape gives the edit up. In a dialog it does so only for a refused edit, so that Escape still cancels
+    // the dialog otherwise.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && m_editing
+        && (m_refused || !qobject_cast<QDialog*>(window()))) {
+        revert();
         event->accept();
         return;
     }
@@ -74,8 +105,10 @@ void EditorLineEdit::focusOutEvent(QFocusEvent* event)
         return;
     if (!endEditing()) {
         QPointer<EditorLineEdit> self(this);
+        // Only while the refused edit is still there: once it is dropped (another person shown meanwhile) the
+        // field is another person's, and the keys typed next must not land in it.
         QTimer::singleShot(0, this, [self] {
-            if (self && self->isVisible())
+            if (self && self->isVisible() && self->isRefused())
                 self->setFocus(Qt::OtherFocusReason);
         });
     }

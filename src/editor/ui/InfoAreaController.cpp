@@ -182,6 +182,18 @@ void InfoAreaController::showFirstPage()
     chooseTab(0);
 }
 
+void InfoAreaController::selectNextTabViewItem()
+{
+    if (const int n = m_tabs->count(); n > 0)
+        chooseTab((m_tabs->currentIndex() + 1) % n);
+}
+
+void InfoAreaController::selectPreviousTabViewItem()
+{
+    if (const int n = m_tabs->count(); n > 0)
+        chooseTab((m_tabs->currentIndex() + n - 1) % n);
+}
+
 void InfoAreaController::showCitation(FTSourceRel* citation)
 {
     if (choosePage(QStringLiteral("pSources")))

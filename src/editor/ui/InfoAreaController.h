@@ -40,6 +40,8 @@ public:
     void setFontSize(double size) override;
     bool endEditing() override;
     void showFirstPage() override;
+    void selectNextTabViewItem() override;
+    void selectPreviousTabViewItem() override;
     void showCitation(FTSourceRel* citation) override;
     void prepareForPrinting() override;
     void selectEvent(FTEvent* event) override;

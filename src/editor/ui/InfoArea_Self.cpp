@@ -194,6 +194,15 @@ InfoArea_Self::InfoArea_Self(QWidget* parent)
     layout->addLayout(texts, 2);
     layout->addLayout(pictureColumn, 0);
 
+    // Tab follows the page as it reads: the place fields are made before the others, which would otherwise put
+    // them first and send Tab from a date to the notes beside it.
+    QList<QWidget*> order = {field(Name), field(Gender), field(Title), field(UserReferenceNo),
+                             field(BirthDate), field(BirthPlace), field(DeathDate), field(DeathPlace),
+                             field(BirthNotes), field(DeathNotes), field(CauseOfDeath), field(AncestralFileNo),
+                             m_notes, m_comments};
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        QWidget::setTabOrder(order[i], order[i + 1]);
+
     setSelectedPerson(nullptr);
     observe();
 }

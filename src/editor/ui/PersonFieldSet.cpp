@@ -113,9 +113,12 @@ QString PersonFieldSet::read(int tag) const
 
 void PersonFieldSet::load()
 {
-    for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it)
+    for (auto it = m_fields.cbegin(); it != m_fields.cend(); ++it) {
         if (!it.value()->isEditing())
             it.value()->setValue(read(it.key()));
+        else
+            it.value()->setStoredValue(read(it.key()));
+    }
 }
 
 bool PersonFieldSet::endEditing()

@@ -153,7 +153,9 @@ void ExportPictureFiles::printListOfPictures()
 
 void ExportPictureFiles::launchFinder()
 {
-    QString folder = m_exporter.exportFolder(m_exporter.exportThumbnailsOnly);
+    QString folder = m_exporter.lastExportFolder();
+    if (folder.isEmpty())
+        folder = m_exporter.exportFolder(m_exporter.exportThumbnailsOnly);
     if (!QFileInfo(folder).isDir())
         folder = ModelHooks::dataDirectoryPath();
     if (openInDesktop)

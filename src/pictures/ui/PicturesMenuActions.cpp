@@ -19,6 +19,7 @@
 
 #include "model/FTMoc.h"
 #include "model/FTPerson.h"
+#include "model/FTPicture.h"
 #include "model/ModelHooks.h"
 
 #include "shell/ui/AppController.h"
@@ -103,7 +104,12 @@ void PicturesMenuActions::install()
     ModelHooks::shared().moveThumbnails = [](FTMoc& moc, const QList<FTPicture*>& pictures) {
         MoveThumbnails::run(moc, pictures);
     };
-    GedcomMenuActions::pictureSteps().importPictures = beginImportSheet;
+    // After a GEDCOM import the window matches the files of the pictures the file named; a file that named none
+    // leaves nothing to match.
+    GedcomMenuActions::pictureSteps().importPictures = [](DOvurDocument& doc) {
+        if (doc.moc() && doc.moc()->fetchFirst<FTPicture>())
+            beginImportSheet(doc);
+    };
     GedcomMenuActions::pictureSteps().exportPictures = beginExportSheet;
     // The person editor's pictures page takes pasted and dropped pictures in through the intake.
     EditorHooks::shared().imagesInPasteboard = PictureIntake::numImageFilesInPasteboard;

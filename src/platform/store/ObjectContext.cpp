@@ -12,9 +12,11 @@
 
 #include <sqlite3.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <set>
 
@@ -198,16 +200,49 @@ bool ObjectContext::Private::registerIdentity(const QString& shown, QString* out
     identity = fileIdentity(path);
     if (!identity)
         return true; // opening the file fails with its own message
-    QMutexLocker locker(&openStoresMutex());
-    if (!openStores().insert(*identity).second) {
+    {
+        QMutexLocker locker(&openStoresMutex());
+        if (!openStores().insert(*identity).second) {
+            identity.reset();
+            return fail(ErrorCode::InUse, inUseMessage(shown), out);
+        }
+    }
+    // The lock file is named after one path, and another process may reach the same file by another name (a
+    // hard link): the file itself is locked as well. The lock goes with the descriptor, so a process that dies
+    // leaves none behind; the descriptor is never inherited by programs started from here.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return true; // opening the file fails with its own message
+    struct stat st;
+    const bool same = ::fstat(fd, &st) == 0 && quint64(st.st_dev) == identity->first
+        && quint64(st.st_ino) == identity->second;
+    int rc;
+    do
+        rc = ::flock(fd, LOCK_EX | LOCK_NB);
+    while (rc != 0 && errno == EINTR);
+    if (rc != 0 && errno == EWOULDBLOCK) {
+        ::close(fd);
+        QMutexLocker locker(&openStoresMutex());
+        openStores().erase(*identity);
         identity.reset();
         return fail(ErrorCode::InUse, inUseMessage(shown), out);
     }
+    // A file system without such locks (ENOLCK) keeps the other two guards; a file replaced meanwhile is not the
+    // one to hold.
+    if (rc != 0 || !same) {
+        ::close(fd);
+        return true;
+    }
+    fileLock = fd;
     return true;
 }
 
 void ObjectContext::Private::releaseFile()
 {
+    if (fileLock >= 0) {
+        ::close(fileLock);
+        fileLock = -1;
+    }
     if (identity) {
         QMutexLocker locker(&openStoresMutex());
         openStores().erase(*identity);

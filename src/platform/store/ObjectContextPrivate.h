@@ -117,10 +117,12 @@ struct ObjectContext::Private {
     ErrorCode errorCode = ErrorCode::None;
     QString error;
     int busyTimeout = ObjectContext::kDefaultBusyTimeout;
-    // The one-writer guard of the open store: the lock file beside it, and the file's identity (device, inode)
-    // among the stores this process has open.
+    // The one-writer guard of the open store: the lock file beside it, the file's identity (device, inode)
+    // among the stores this process has open, and a lock on the file itself (flock on a descriptor held for
+    // the whole session), which every name of the file, a hard link too, meets in any process.
     std::unique_ptr<QLockFile> lock;
     std::optional<std::pair<quint64, quint64>> identity;
+    int fileLock = -1;
     bool bulkWriting = false;
     bool readOnly = false; // opened with OpenMode::ReadOnly: no lock, no identity, no writes
     // Names, places, dates, tags and small data blocks repeat from record to record: while a store loads, and while

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -65,6 +66,31 @@ void applyPanelColour(QWidget* w)
     w->setPalette(p);
     w->setAutoFillBackground(true);
 }
+
+// Sees Escape reach the alert (from whichever of its buttons has the focus): the box itself answers it with its
+// escape button, which for an alert of one button is that button, so the answer alone cannot tell.
+class EscapeWatch : public QObject {
+public:
+    bool escaped = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel))
+            escaped = true;
+        return QObject::eventFilter(watched, event);
+    }
+};
+}
+
+int QtPrompts::runAlert(QMessageBox& box)
+{
+    EscapeWatch watch;
+    box.installEventFilter(&watch);
+    const int result = box.exec();
+    if (watch.escaped)
+        noteEscapedAlert();
+    return result;
 }
 
 void QtPrompts::message(const QString& text, const QString& info)
@@ -77,7 +103,7 @@ void QtPrompts::message(const QString& text, const QString& info)
     QMessageBox box(QMessageBox::NoIcon, kAlertTitle, breakable(text), QMessageBox::Ok, parentWindow());
     box.setInformativeText(breakable(info));
     applyPanelColour(&box);
-    box.exec();
+    runAlert(box);
 }
 
 void QtPrompts::messageAsSheet(QObject* window, const QString& text)
@@ -155,7 +181,7 @@ int QtPrompts::chooseWithEscape(const QString& windowTitle, const QString& text,
     const bool escapeNamed = escapeButton >= 0 && escapeButton < made.size();
     if (escapeNamed)
         box.setEscapeButton(made[escapeButton]);
-    box.exec();
+    runAlert(box);
     int idx = int(made.indexOf(box.clickedButton()));
     if (idx >= 0)
         return idx;

@@ -3,6 +3,7 @@
 #include "platform/Prompts.h"
 
 class QDialog;
+class QMessageBox;
 class QWidget;
 
 // Message boxes titled "Kinloom for Vovadid"; the long-message window for long texts.
@@ -20,4 +21,8 @@ public:
     // The long-message window "ShowMe", built but not shown: a read-only scrolling text and an OK button,
     // window and text on the panel colour. showMe() runs it modally.
     static QDialog* createShowMeWindow(const QString& windowTitle, const QString& text, QWidget* parent = nullptr);
+
+private:
+    // Runs the alert modally and counts a close with Escape.
+    static int runAlert(QMessageBox& box);
 };

@@ -118,6 +118,20 @@ public:
     // Help > "Download Latest Release...".
     static void downloadLatestRelease();
 
+    // Window > "Next TabView Pane" and "Previous TabView Pane": the front database's person editor shows its next
+    // (previous) page, from the last to the first (the first to the last).
+    static void selectNextTabViewItem();
+    static void selectPreviousTabViewItem();
+    // Help > "Kinloom Help": the user guide that comes with the program (share/kinloom/help/index.html), in the
+    // desktop's browser at the anchor "start_here"; when no browser opens it, a message says where it is.
+    static void showHelp();
+    // The user guide's first page.
+    static QString helpBookPath();
+    // Help > "Discussion Forums" and "Frequently Asked Questions": the web pages in the browser, or a message
+    // with their address when no browser opens.
+    static void kinloomForum();
+    static void frequentlyAskedQuestions();
+
     // The panels a command runs, replaceable by tests: the Open panel (answers a path or empty), the folder panel
     // of "Move Data Directory..." and the new-database dialog (fills the three texts, answers false on cancel).
     struct Panels {

@@ -79,10 +79,14 @@ DOvurDocument* AppController::openDocumentWithContentsOfURL(const QString& path)
         return nullptr;
     }
 
-    QString text = QStringLiteral("Unable to open file:\n\n %1\n\n").arg(absolute);
-    if (QFileInfo(absolute).suffix().compare(QLatin1String("GED"), Qt::CaseInsensitive) == 0)
-        text += QStringLiteral("To open a Gedcom file you must use menu option \"File -> Gedcom Load\"");
-    DisplayMsg(text);
+    // A store that was read and refused (damaged, not a database) has said so, naming the file: a second, vaguer
+    // message would only bury the clear one.
+    if (error.storeError == ObjectContext::ErrorCode::None) {
+        QString text = QStringLiteral("Unable to open file:\n\n %1\n\n").arg(absolute);
+        if (QFileInfo(absolute).suffix().compare(QLatin1String("GED"), Qt::CaseInsensitive) == 0)
+            text += QStringLiteral("To open a Gedcom file you must use menu option \"File -> Gedcom Load\"");
+        DisplayMsg(text);
+    }
 
     const QString sample = sampleInDataFolder();
     if (!sample.isEmpty() && QFileInfo(sample).absoluteFilePath() != absolute) {

@@ -12,7 +12,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeySequence>
 #include <QMap>
@@ -24,7 +23,6 @@
 
 namespace {
 const QString kTerminateAction = QStringLiteral("terminate");
-const QString kWebSite = QStringLiteral("https://kinloom.org");
 
 // The item goes before `before`, or at the end without one.
 QAction* addItem(QMenu* menu, const QString& title, std::function<void()> action, const QKeySequence& shortcut = {},
@@ -137,7 +135,15 @@ QMenuBar* AppController::createMainMenu(QWidget* window)
     addItem(people, QStringLiteral("Delete Person"), [] { deletePerson(); });
     addItem(people, QStringLiteral("Disconnect Person..."), [] { disconnectPerson(); });
 
+    // The person editor's pages: Ctrl with the arrows, since the arrows alone move the caret in a field.
+    QMenu* windowMenu = newMenu(QStringLiteral("Window"));
+    addItem(windowMenu, QStringLiteral("Next TabView Pane"), [] { selectNextTabViewItem(); },
+            QKeySequence(Qt::CTRL | Qt::Key_Right), "go-next");
+    addItem(windowMenu, QStringLiteral("Previous TabView Pane"), [] { selectPreviousTabViewItem(); },
+            QKeySequence(Qt::CTRL | Qt::Key_Left), "go-previous");
+
     QMenu* help = newMenu(QStringLiteral("Help"));
+    addItem(help, QStringLiteral("Kinloom Help"), [] { showHelp(); }, QKeySequence::HelpContents, "help-contents");
     addItem(
         help, QStringLiteral("About Kinloom"),
         [] {
@@ -145,10 +151,8 @@ QMenuBar* AppController::createMainMenu(QWidget* window)
                                        QStringLiteral("A family history program."));
         },
         {}, "help-about");
-    addItem(help, QStringLiteral("Discussion Forums"),
-            [] { QDesktopServices::openUrl(QUrl(kWebSite + QStringLiteral("/forums"))); });
-    addItem(help, QStringLiteral("Frequently Asked Questions"),
-            [] { QDesktopServices::openUrl(QUrl(kWebSite + QStringLiteral("/forums/viewforum.php?f=4"))); });
+    addItem(help, QStringLiteral("Discussion Forums"), [] { kinloomForum(); });
+    addItem(help, QStringLiteral("Frequently Asked Questions"), [] { frequentlyAskedQuestions(); });
     help->addSeparator();
     addItem(help, QStringLiteral("Download Latest Release..."), [] { downloadLatestRelease(); }, {},
             "system-software-update");
@@ -165,7 +169,8 @@ QMenuBar* AppController::createMainMenu(QWidget* window)
         if (!menu) {
             menu = new QMenu(item.menu, bar);
             menu->setObjectName(item.menu);
-            bar->insertMenu(help->menuAction(), menu);
+            // Other subsystems' menus come before Window and Help, which close the bar as usual.
+            bar->insertMenu(windowMenu->menuAction(), menu);
             menus << menu;
         }
         QAction* before = insertBefore.value(menu);

@@ -29,6 +29,10 @@ public:
     virtual bool endEditing() { return true; }
     // Shows the editor's first page (the menu actions that add or select a person).
     virtual void showFirstPage() { }
+    // Shows the next (previous) page, from the last to the first (the first to the last), as the user's choice of
+    // a tab would: not while a field keeps a value it refused.
+    virtual void selectNextTabViewItem() { }
+    virtual void selectPreviousTabViewItem() { }
     // Shows the page that lists the citation, with the citation selected (the review of a source's citations).
     virtual void showCitation(FTSourceRel* citation) { }
     // Shows the events page with the event selected (an event the family diagram has just cloned).

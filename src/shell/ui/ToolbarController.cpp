@@ -348,8 +348,11 @@ void ToolbarController::comboBoxSelectionDidChange(int index)
     FTPerson* person = m_history.personAt(index);
     if (!person)
         return;
-    if (m_document)
-        m_document->endEditing();
+    // A value the person editor refused keeps its person: the history goes back to the person in focus.
+    if (m_document && !m_document->endEditing()) {
+        reloadComboBox();
+        return;
+    }
     m_moc->undoManager()->setActionName(
         QStringLiteral("%1 %2").arg(LocalizedString("FocusOn"), person->nameWithBirthAndDeathYears()));
     // The document's observation of the focal person moves the person to the front of the history.

@@ -317,6 +317,9 @@ void ToolbarController::tableViewSelectionDidChange()
     // Choosing the person already in focus changes nothing, so it leaves no step to undo.
     if (person == m_moc->modelDefaults()->focalPerson())
         return;
+    // A value the person editor refused keeps its person.
+    if (m_document && !m_document->endEditing())
+        return;
     m_moc->undoManager()->setActionName(
         QStringLiteral("%1 %2").arg(LocalizedString("FocusOn"), person->nameWithBirthAndDeathYears()));
     // The document's observation of the focal person puts the person at the front of the history.

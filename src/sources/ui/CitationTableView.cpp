@@ -6,6 +6,8 @@
 
 #include "model/FTSourceRel.h"
 
+#include "platform/Prompts.h"
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QHeaderView>
@@ -91,8 +93,14 @@ public:
             editor->moveCursor(QTextCursor::End);
         }
         m_checking = true;
+        const int escapes = Prompts::escapedAlerts();
         const bool accepted = check.report();
         m_checking = false;
+        if (!accepted && Prompts::escapedAlerts() != escapes) {
+            // The alert was closed with Escape: the edit is given up, the citation keeps what it held.
+            Q_EMIT closeEditor(editor, RevertModelCache);
+            return true;
+        }
         if (!accepted) {
             editor->setFocus();
             return false;

@@ -14,6 +14,7 @@
 #include "model/FTMocUndoManager.h"
 #include "model/FTProjectView.h"
 
+#include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 
@@ -22,12 +23,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -269,6 +272,76 @@ TEST_F(HierarchyDialogs, AChangeMadeElsewhereWhileTheDetailsWindowIsInactiveKeep
     QApplication::setActiveWindow(details);
     Q_EMIT name->editingFinished();
     EXPECT_EQ(albert->name(), "Bert Ashdown");
+}
+
+TEST_F(HierarchyDialogs, ARefusedValueInTheDetailsWindowKeepsItsPersonWhenAnotherBoxIsClicked)
+{
+    FTPerson* robert = person("Robert Ashdown", M(), 1820, 1890);
+    FTPerson* albert = child(robert, "Albert Ashdown", M(), 1845);
+    FTPerson* beatrice = child(robert, "Beatrice Ashdown", F(), 1847);
+    beatrice->setValueForKeyPath("death.date", "1920");
+    open(robert, false);
+    commands().setSelectedHierarchy(node(albert));
+    window->invokeMiniPersonalDetailsFor(albert);
+    PersonalDetails* details = window->personalDetails();
+    ASSERT_TRUE(details);
+    QApplication::setActiveWindow(details);
+    QLineEdit* died = details->field(PersonalDetails::DeathDateTag);
+    auto dateAlerts = [this] {
+        return std::count_if(prompts.records.begin(), prompts.records.end(),
+                             [](const auto& r) { return r.text == LocalizedHelpString("DateFormatHelp"); });
+    };
+    auto clickBox = [this](FTPerson* p) {
+        const QPointF at = node(p)->rclBox().center();
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent e(type, at, view()->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(view(), &e);
+        }
+    };
+
+    // The field says why as the window loses the keyboard to the click; the click itself says nothing more and
+    // leaves Albert selected, with what was typed.
+    prompts.clear();
+    type(died, "sometime");
+    clickBox(beatrice);
+    EXPECT_EQ(dateAlerts(), 1);
+    EXPECT_EQ(selectedName(), "Albert Ashdown");
+    EXPECT_EQ(details->person(), albert);
+    EXPECT_EQ(died->text(), "sometime");
+    EXPECT_EQ(details->focusWidget(), died);
+    // A later click is another try, said once more.
+    QCoreApplication::processEvents();
+    clickBox(beatrice);
+    EXPECT_EQ(dateAlerts(), 2);
+    EXPECT_EQ(details->person(), albert);
+
+    // Escape in the field gives the edit up.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(died, &escape);
+    EXPECT_EQ(died->text(), "");
+    // Escape in the alert too: the click goes through to Beatrice, whose date is untouched.
+    type(died, "sometime");
+    QCoreApplication::processEvents();
+    prompts.escapeMessages();
+    clickBox(beatrice);
+    EXPECT_EQ(dateAlerts(), 4);
+    EXPECT_EQ(selectedName(), "Beatrice Ashdown");
+    EXPECT_EQ(details->person(), beatrice);
+    EXPECT_EQ(died->text(), "1920");
+    EXPECT_EQ(albert->death(), nullptr);
+    EXPECT_EQ(beatrice->death()->date(), "1920");
+
+    // When the selection moves by another way, the refused value is left behind and so is the keyboard.
+    QApplication::setActiveWindow(details);
+    type(died, "whenever");
+    const auto before = dateAlerts();
+    commands().setSelectedHierarchy(node(albert));
+    EXPECT_EQ(dateAlerts(), before);
+    EXPECT_EQ(details->person(), albert);
+    EXPECT_EQ(died->text(), "");
+    EXPECT_NE(details->focusWidget(), died);
+    EXPECT_EQ(beatrice->death()->date(), "1920");
 }
 
 TEST_F(HierarchyDialogs, UndoingThePersonsMakingClosesTheWindowsWithoutWritingWhatWasTyped)

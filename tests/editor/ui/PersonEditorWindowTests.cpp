@@ -3,6 +3,7 @@
 
 #include "editor/ui/EditorLineEdit.h"
 #include "editor/ui/InfoArea_Self.h"
+#include "editor/ui/LargeTextView.h"
 #include "editor/ui/NotesTextEdit.h"
 #include "editor/ui/PlaceField.h"
 
@@ -12,8 +13,12 @@
 #include "model/FTMocUndoManager.h"
 
 #include "platform/Localizer.h"
+#include "platform/store/Key.h"
 
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -223,6 +228,65 @@ TEST_F(PersonEditorWindow, ThePersonShownAtOpeningKeepsTheirNotesAndComments)
     EXPECT_EQ(john->comments(), "Ask Aunt Jane.");
 }
 
+TEST_F(PersonEditorWindow, TabGoesFromEachDateToItsPlaceThenToTheNotes)
+{
+    using S = InfoArea_Self;
+    const QList<QWidget*> order = {self->field(S::BirthDate), self->field(S::BirthPlace), self->field(S::DeathDate),
+                                   self->field(S::DeathPlace), self->field(S::BirthNotes), self->field(S::DeathNotes),
+                                   self->field(S::CauseOfDeath), self->field(S::AncestralFileNo), self->notesView()};
+    order.first()->setFocus(Qt::TabFocusReason);
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        key(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), order[i]) << "step " << i;
+    }
+    key(QApplication::focusWidget(), Qt::Key_Backtab, {}, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), order[order.size() - 2]);
+
+    // A place typed after the date lands in the place.
+    self->field(S::DeathDate)->setFocus(Qt::TabFocusReason);
+    retype(self->field(S::DeathDate), "1950");
+    key(QApplication::focusWidget(), Qt::Key_Tab);
+    type(QApplication::focusWidget(), "Qwerty Bridge");
+    key(QApplication::focusWidget(), Qt::Key_Tab);
+    ASSERT_NE(john->death(), nullptr);
+    EXPECT_EQ(john->death()->date(), "1950");
+    EXPECT_EQ(john->death()->place(), "Qwerty Bridge");
+    EXPECT_THAT(john->death()->notes().toStdString(), HasSubstr("Buried at St Mary's."));
+}
+
+TEST_F(PersonEditorWindow, TheWindowMenuStepsThroughThePagesAndRoundAgain)
+{
+    auto* windowMenu = doc->dovurWindow()->menuBar()->findChild<QMenu*>("Window");
+    ASSERT_NE(windowMenu, nullptr);
+    QAction *next = nullptr, *previous = nullptr;
+    for (QAction* item : windowMenu->actions()) {
+        if (item->text() == "Next TabView Pane")
+            next = item;
+        if (item->text() == "Previous TabView Pane")
+            previous = item;
+    }
+    ASSERT_TRUE(next && previous);
+    QTabWidget* tabs = editor->pTabView();
+    const int last = tabs->count() - 1;
+    next->trigger();
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    previous->trigger();
+    previous->trigger();
+    EXPECT_EQ(tabs->currentIndex(), last);
+    next->trigger();
+    EXPECT_EQ(tabs->currentIndex(), 0);
+
+    // A value the page refused keeps the page.
+    prompts.clear();
+    retype(self->field(InfoArea_Self::BirthDate), "31 Fbx 1900");
+    next->trigger();
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(prompts.records.size(), 1);
+    self->field(InfoArea_Self::BirthDate)->revert();
+    next->trigger();
+    EXPECT_EQ(tabs->currentIndex(), 1);
+}
+
 TEST_F(PersonEditorWindow, AnAcceptedEditIsStoredCleanedAndRetitlesTheTab)
 {
     EditorLineEdit* name = self->field(InfoArea_Self::Name);
@@ -317,6 +381,64 @@ TEST_F(PersonEditorWindow, TheNotesPagesUndoIsItsOwn)
     EXPECT_EQ(john->notes(), typed);
     undo->closeOpenGroups();
     EXPECT_EQ(undo->undoCount(), before + 1);
+}
+
+// Notes of millions of characters (another program's database, an old import) are shown as stored, read-only, on
+// the Self page and the Notes page alike, without a copy in either box; nothing is written back, and a person with
+// short notes is edited as before.
+TEST_F(PersonEditorWindow, HugeNotesAreShownAsStoredWithoutCopiesAndNeverWrittenBack)
+{
+    QString huge;
+    for (int i = 0; huge.size() <= NotesTextEdit::kLargeText; ++i)
+        huge += QStringLiteral("Line %1 of the diary.\n").arg(i);
+    huge += QString(3000, QChar(0x00E9)); // a last line longer than a row
+    FTPerson* diarist = FTPerson::initInMoc(moc, "Ada Diarist", "F");
+    diarist->setPrimitiveValue(Key("notes"), huge);
+    moc->saveMoc();
+    select(diarist);
+
+    for (const char* page : {"pSelf", "pNotes"}) {
+        SCOPED_TRACE(page);
+        ASSERT_TRUE(editor->choosePage(page));
+        NotesTextEdit* box = editor->page(page)->findChild<NotesTextEdit*>(page == QLatin1String("pSelf") ? "tf_notes"
+                                                                                                         : "notesTextView");
+        ASSERT_NE(box, nullptr);
+        QApplication::processEvents();
+        LargeTextView* view = box->largeTextView();
+        ASSERT_NE(view, nullptr) << box->objectName().toStdString();
+        EXPECT_TRUE(view->isVisible());
+        EXPECT_TRUE(view->text().isSharedWith(diarist->notes())) << "the box holds the stored text, not a copy";
+        EXPECT_LE(box->document()->characterCount(), 1);
+        EXPECT_EQ(view->row(0), "Line 0 of the diary.");
+        EXPECT_EQ(view->row(view->rowCount() - 2), QString(LargeTextView::kRowCharacters, QChar(0x00E9)));
+        EXPECT_EQ(view->row(view->rowCount() - 1), QString(3000 - 2 * LargeTextView::kRowCharacters, QChar(0x00E9)));
+        EXPECT_THAT(box->findChild<QLabel*>()->text().toStdString(), HasSubstr("too long to be changed here"));
+        // Typing reaches nothing; ending the edit writes nothing.
+        key(view, Qt::Key_PageDown);
+        EXPECT_GT(view->firstVisibleRow(), 0);
+        key(box, 0, "x");
+        key(view, 0, "x");
+        EXPECT_FALSE(box->isEditing());
+        box->endEditing();
+    }
+    QApplication::processEvents();
+    saveScreenshot(doc->dovurWindow(), "editor-huge-notes");
+    ASSERT_TRUE(editor->chooseTab(0));
+    EXPECT_TRUE(diarist->notes() == huge);
+    EXPECT_FALSE(moc->hasChanges());
+
+    // Back to a person with short notes: an ordinary box again, edited and stored.
+    select(john);
+    QApplication::processEvents();
+    NotesTextEdit* notes = self->notesView();
+    EXPECT_EQ(notes->largeTextView(), nullptr);
+    EXPECT_FALSE(notes->isReadOnly());
+    EXPECT_EQ(notes->toPlainText(), "Worked the mill on the Aire.");
+    notes->setFocus();
+    notes->moveCursor(QTextCursor::End);
+    key(notes, 0, "!");
+    notes->endEditing();
+    EXPECT_EQ(john->notes(), "Worked the mill on the Aire.!");
 }
 
 TEST_F(PersonEditorWindow, MenuUndoTakesBackTheTypingFirstAndRedoBringsItBack)

@@ -188,6 +188,21 @@ TEST_F(PictureWindows, AGedcomLoadIsFollowedByTheImportSheetOnTheNewDatabase)
     sheet->closeButton()->click();
 }
 
+TEST_F(PictureWindows, AGedcomLoadWithoutPictureLinksOpensNoImportSheet)
+{
+    start();
+    const QString ged = writeFile("in/Plain.ged",
+        "0 HEAD\r\n1 CHAR UTF-8\r\n1 GEDC\r\n2 VERS 5.5\r\n0 @I1@ INDI\r\n1 NAME Ann /Lee/\r\n1 SEX F\r\n"
+        "1 BIRT\r\n2 DATE 1850\r\n0 TRLR\r\n");
+    ImportGedcom::setFilePanel([ged](QWidget*) { return ged; });
+    whenShown<ImportGedcom>([](ImportGedcom* d) { return d->importFinishedHeard(); },
+        [](ImportGedcom* d) { d->exitButton()->click(); });
+    GedcomMenuActions::loadGedcomFile();
+    ASSERT_EQ(documents().size(), 1);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(sheetOn<ImportPictureFiles>(documents().first()->dovurWindow()));
+}
+
 TEST_F(PictureWindows, AWholeDatabaseExportWithPicturesIsFollowedByTheExportSheet)
 {
     start();

@@ -90,3 +90,31 @@ TEST(QtPromptsTest, ALongPathWrapsInsteadOfWideningTheAlertPastTheScreen)
     prompts.message("<b>Saved</b> to " + path);
     EXPECT_EQ(shown, "<b>Saved</b> to " + path);
 }
+
+TEST(QtPromptsTest, AnAlertClosedWithEscapeIsCountedAndOneClosedWithItsButtonIsNot)
+{
+    TestSupport::useFreshDefaults();
+    QtPrompts prompts;
+    // Escape reaches the box from its focused button, as a key typed in the alert does.
+    auto answerWith = [](int key) {
+        QTimer::singleShot(0, [key] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            QWidget* focus = box->focusWidget() ? box->focusWidget() : box;
+            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, key == Qt::Key_Return ? "\r" : "");
+            QApplication::sendEvent(focus, &press);
+            if (box->isVisible())
+                box->done(0);
+        });
+    };
+    const int before = Prompts::escapedAlerts();
+    answerWith(Qt::Key_Escape);
+    prompts.message("The date is not valid.");
+    EXPECT_EQ(Prompts::escapedAlerts(), before + 1);
+    answerWith(Qt::Key_Return);
+    prompts.message("The date is not valid.");
+    EXPECT_EQ(Prompts::escapedAlerts(), before + 1);
+    answerWith(Qt::Key_Escape);
+    EXPECT_EQ(prompts.chooseWithEscape("Title", "Keep them?", {}, { "Keep", "Discard" }, 0), 0);
+    EXPECT_EQ(Prompts::escapedAlerts(), before + 2);
+}

@@ -4,6 +4,7 @@
 #include "ApplicationFixture.h"
 #include "Screenshot.h"
 #include "WithoutPermissionOverride.h"
+#include "WorkspaceFixture.h"
 
 #include "shell/UpdateCheck.h"
 #include "shell/Utils.h"
@@ -19,6 +20,8 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QMainWindow>
 #include <QMenu>
@@ -28,13 +31,15 @@
 
 #include <gmock/gmock.h>
 
+#include <functional>
+
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 namespace {
 
 struct Seen {
-    int deletes = 0, disconnects = 0, refreshArray = 0, firstPage = 0;
+    int deletes = 0, disconnects = 0, refreshArray = 0, firstPage = 0, nextPage = 0, previousPage = 0;
 };
 Seen* g_seen = nullptr;
 
@@ -47,6 +52,8 @@ public:
 class RecordingEditor : public PersonEditorPane {
 public:
     void showFirstPage() override { ++g_seen->firstPage; }
+    void selectNextTabViewItem() override { ++g_seen->nextPage; }
+    void selectPreviousTabViewItem() override { ++g_seen->previousPage; }
 };
 
 QString L(const char* key)
@@ -128,6 +135,89 @@ TEST_F(MenuActions, ThePeopleAndHelpMenusCarryTheirCommands)
     EXPECT_EQ(texts().value(1), L("cnxnError"));
 }
 
+TEST_F(MenuActions, TheWindowMenuStepsTheEditorsPagesWithCtrlAndTheArrows)
+{
+    app->applicationDidFinishLaunching();
+    QMap<QString, QAction*> items = itemsOf(app->noDatabaseWindow()->menuBar());
+    EXPECT_FALSE(items["Window/Next TabView Pane"]->isEnabled()) << "no database, no pages";
+    DOvurDocument* doc = open();
+    items = itemsOf(doc->dovurWindow()->menuBar());
+    QAction* next = items["Window/Next TabView Pane"];
+    QAction* previous = items["Window/Previous TabView Pane"];
+    ASSERT_NE(next, nullptr);
+    ASSERT_NE(previous, nullptr);
+    EXPECT_EQ(next->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Right));
+    EXPECT_EQ(previous->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Left));
+    next->trigger();
+    next->trigger();
+    previous->trigger();
+    EXPECT_EQ(seen.nextPage, 2);
+    EXPECT_EQ(seen.previousPage, 1);
+}
+
+TEST_F(MenuActions, HelpOpensTheGuideThatComesWithTheProgramOrSaysWhereItIs)
+{
+    app->applicationDidFinishLaunching();
+    QMap<QString, QAction*> items = itemsOf(app->noDatabaseWindow()->menuBar());
+    QAction* help = items["Help/Kinloom Help"];
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isEnabled()) << "needs no database";
+    EXPECT_EQ(help->shortcut(), QKeySequence(QKeySequence::HelpContents));
+
+    // No guide in the support folder: the message says where it belongs.
+    const QString guide = support + "/help/index.html";
+    EXPECT_EQ(AppController::helpBookPath(), guide);
+    help->trigger();
+    ASSERT_EQ(prompts.records.size(), 1);
+    EXPECT_THAT(texts().first().toStdString(), HasSubstr(QDir::toNativeSeparators(support + "/help").toStdString()));
+
+    QDir().mkpath(support + "/help");
+    QFile page(guide);
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<html><body><h1 id=\"start_here\">Kinloom</h1></body></html>\n");
+    page.close();
+    {
+        // The desktop's application for web pages gets the guide's first page.
+        WorkspaceFixture browser(dir.path(), "text/html");
+        prompts.clear();
+        help->trigger();
+        EXPECT_THAT(browser.launched(), ElementsAre("--editor", guide));
+        EXPECT_TRUE(prompts.records.isEmpty()) << texts().join("\n").toStdString();
+    }
+    {
+        // Nothing opens web pages: the message says where the guide is.
+        const QString nothing = dir.path() + "/no-applications";
+        QDir().mkpath(nothing);
+        Workspace::shared().setSearchPaths({nothing}, {nothing});
+        QList<QUrl> refused;
+        Workspace::shared().setDesktopOpener([&refused](const QUrl& url) {
+            refused << url;
+            return false;
+        });
+        prompts.clear();
+        help->trigger();
+        ASSERT_EQ(prompts.records.size(), 1);
+        EXPECT_THAT(texts().first().toStdString(), HasSubstr(QDir::toNativeSeparators(guide).toStdString()));
+
+        // The forums and the questions likewise say so rather than nothing.
+        // (The questions' item waits for a database, as the menu's rules say.)
+        const std::function<void()> pages[] = {[&] { items["Help/Discussion Forums"]->trigger(); },
+                                               [] { AppController::frequentlyAskedQuestions(); }};
+        for (const auto& page : pages) {
+            prompts.clear();
+            page();
+            ASSERT_EQ(prompts.records.size(), 1);
+            EXPECT_THAT(texts().first().toStdString(), HasSubstr("https://kinloom.org/forums"));
+        }
+        Workspace::shared().setDesktopOpener({});
+        Workspace::shared().setSearchPaths({}, {});
+        // The desktop was asked for the guide at its first anchor, then for the two pages.
+        ASSERT_EQ(refused.size(), 3);
+        EXPECT_EQ(refused[0].fragment(), "start_here");
+        EXPECT_EQ(refused[0].toLocalFile(), guide);
+    }
+}
+
 TEST_F(MenuActions, OtherSubsystemsItemsFormAGroupAndQuitStaysLast)
 {
     app->addMenuItem("File", "Import Something...", [] {});
@@ -145,7 +235,7 @@ TEST_F(MenuActions, OtherSubsystemsItemsFormAGroupAndQuitStaysLast)
     QStringList menus;
     for (const QAction* menu : bar->actions())
         menus << menu->text();
-    EXPECT_THAT(menus, ElementsAre("File", "Edit", "People", "Reports", "Help"));
+    EXPECT_THAT(menus, ElementsAre("File", "Edit", "People", "Reports", "Window", "Help"));
 
     const QStringList file = titles(bar->findChild<QMenu*>("File"));
     EXPECT_THAT(file.mid(file.indexOf("Move Data Directory...")),
@@ -166,6 +256,8 @@ TEST_F(MenuActions, TheStandardItemsShowTheDesktopsIcons)
         {"File/Quit Kinloom", "application-exit"}, {"Edit/Undo", "edit-undo"}, {"Edit/Redo", "edit-redo"},
         {"Edit/Cut", "edit-cut"}, {"Edit/Copy", "edit-copy"}, {"Edit/Paste", "edit-paste"},
         {"Edit/Select All", "edit-select-all"}, {"Help/About Kinloom", "help-about"},
+        {"Help/Kinloom Help", "help-contents"}, {"Window/Next TabView Pane", "go-next"},
+        {"Window/Previous TabView Pane", "go-previous"},
         {"Help/Download Latest Release...", "system-software-update"}};
     for (auto it = icons.begin(); it != icons.end(); ++it) {
         ASSERT_TRUE(items.contains(it.key())) << it.key().toStdString();

@@ -249,6 +249,54 @@ TEST_F(CitationsPageTest, SwitchingWindowsStoresTheCellEditUnlessTheCheckRefuses
     EXPECT_EQ(cited->reference(), "Folio 4");
 }
 
+TEST_F(CitationsPageTest, ARefusedTextStaysWithItsOwnCitationAndEscapeInTheAlertGivesItUp)
+{
+    FTSourceRel* anns = FTSourceRel::initInMoc(moc, census, ann, "Name");
+    anns->setReference("Folio 4");
+    FTSourceRel* bobs = FTSourceRel::initInMoc(moc, parish, bob, "Name");
+    bobs->setReference("Entry 9");
+    personEditor()->refreshDisplay();
+    CitationTableView* table = page->tv();
+    auto typeBad = [&] {
+        clickCell(table, 0, CitationTableModel::PageRef);
+        QPlainTextEdit* cell = table->cellEditor();
+        EXPECT_NE(cell, nullptr);
+        if (cell) {
+            cell->setFocus();
+            cell->setPlainText("Folio 5\nline two");
+        }
+        return cell;
+    };
+
+    // Ending the window's editing (as a click on another person in the family diagram does first) tells why, and
+    // Escape in that alert gives the text up: nothing is written and the window may go on.
+    typeBad();
+    prompts.clear();
+    prompts.escapeMessages();
+    EXPECT_TRUE(doc->endEditing());
+    EXPECT_EQ(texts().size(), 1);
+    EXPECT_EQ(table->cellEditor(), nullptr);
+    EXPECT_EQ(anns->reference(), "Folio 4");
+
+    // Told and kept: the window's editing does not end, so the person does not change from the diagram.
+    typeBad();
+    prompts.clear();
+    EXPECT_FALSE(doc->endEditing());
+    EXPECT_EQ(texts().size(), 1);
+    EXPECT_NE(table->cellEditor(), nullptr);
+    // Another person chosen by another way: the cleaned text, shown once, is Ann's, and the keys typed next reach
+    // none of Bob's citations.
+    select(bob);
+    QApplication::processEvents();
+    EXPECT_EQ(table->cellEditor(), nullptr);
+    if (QWidget* focus = QApplication::focusWidget())
+        for (const QChar c : QString("Entry 10"))
+            press(focus, 0, QString(c));
+    QApplication::processEvents();
+    EXPECT_EQ(anns->reference(), "Folio 5 line two");
+    EXPECT_EQ(bobs->reference(), "Entry 9");
+}
+
 TEST_F(CitationsPageTest, TheKeyRCitesTheActiveSourceOrOffersTheSourcesEditor)
 {
     CitationTableView* table = page->tv();
