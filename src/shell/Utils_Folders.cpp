@@ -335,15 +335,15 @@ bool Utils::displayFile(const QString& path, const QString& application, const Q
     QString app = application;
     if (app == QLatin1String("defaultRtfApp"))
         app = UserDefaults::standard().stringForKey(QStringLiteral("rtfApplication"));
+    const QString text = !failure.isEmpty()
+                             ? failure.arg(QDir::toNativeSeparators(path))
+                             : QStringLiteral("Unable to open file:\n\n %1\n\n with Application\n\n %2").arg(path, app);
     QString error;
-    const bool ok = app.isEmpty() ? Workspace::shared().openFileAt(path, anchor, &error)
+    const bool ok = app.isEmpty() ? Workspace::shared().openFileAt(path, anchor, &error, [text] { tell(text); })
                                   : Workspace::shared().openFile(path, app, &error);
     if (ok)
         return true;
-    if (!failure.isEmpty())
-        tell(failure.arg(QDir::toNativeSeparators(path)));
-    else
-        tell(QStringLiteral("Unable to open file:\n\n %1\n\n with Application\n\n %2").arg(path, app));
+    tell(text);
     return false;
 }
 
