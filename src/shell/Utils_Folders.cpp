@@ -28,6 +28,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <numeric>
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -452,6 +453,7 @@ int twips(qreal points) { return qRound(points * 20.0); }
 
 QString Utils::encodeRTFwithPictures(const QTextDocument& document)
 {
+    constexpr int kTextWidth = 9000;  // twips
     QStringList fonts;
     QList<QColor> colours;
     auto fontIndex = [&fonts](const QString& family) {
@@ -557,6 +559,23 @@ QString Utils::encodeRTFwithPictures(const QTextDocument& document)
         QString out = QStringLiteral("\\trowd\\trgaph%1\\trleft0").arg(padding);
         out += QStringLiteral("\\trpaddl%1\\trpaddr%1\\trpaddt%1\\trpaddb%1\\trpaddfl3\\trpaddfr3\\trpaddft3\\trpaddfb3")
                    .arg(padding);
+        // Fixed widths are the window's; a page is narrower than a window can be. A row wider than the text
+        // width that every common paper leaves between its margins (9,000 twips) would run off the printed page,
+        // so the widest column gives up the excess and narrow columns (pictures) keep their size.
+        QList<int> columnWidths;
+        for (int c = 0; c < columns; ++c) {
+            int width = kTextWidth / std::max(1, columns);
+            if (c < widths.size() && widths[c].type() == QTextLength::FixedLength)
+                width = twips(widths[c].rawValue());
+            else if (c < widths.size() && widths[c].type() == QTextLength::PercentageLength)
+                width = qRound(kTextWidth * widths[c].rawValue() / 100);
+            columnWidths << width;
+        }
+        const int total = std::accumulate(columnWidths.begin(), columnWidths.end(), 0);
+        if (total > kTextWidth && !columnWidths.isEmpty()) {
+            int& widest = *std::max_element(columnWidths.begin(), columnWidths.end());
+            widest = std::max(widest / 2, widest - (total - kTextWidth));
+        }
         int right = 0;
         for (int c = 0; c < columns; ++c) {
             const QTextTableCell cell = table->cellAt(row, c);
@@ -570,12 +589,7 @@ QString Utils::encodeRTFwithPictures(const QTextDocument& document)
             side("l", QTextFormat::TableCellLeftBorder);
             side("b", QTextFormat::TableCellBottomBorder);
             side("r", QTextFormat::TableCellRightBorder);
-            int width = 9000 / std::max(1, columns);
-            if (c < widths.size() && widths[c].type() == QTextLength::FixedLength)
-                width = twips(widths[c].rawValue());
-            else if (c < widths.size() && widths[c].type() == QTextLength::PercentageLength)
-                width = qRound(9000 * widths[c].rawValue() / 100);
-            right += width * std::max(1, cell.columnSpan());
+            right += columnWidths[c] * std::max(1, cell.columnSpan());
             out += QStringLiteral("\\cellx%1").arg(right);
         }
         return out + '\n';

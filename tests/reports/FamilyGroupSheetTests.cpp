@@ -6,6 +6,7 @@
 
 #include "model/FTPicture.h"
 
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -246,6 +247,15 @@ TEST_F(FamilyGroupSheetTest, TheRtfFileOfASmallFamily)
     auto document = sheetOf(bob);
     const QByteArray rtf = Utils::encodeRTFwithPictures(*document).toLatin1();
     EXPECT_TRUE(wellFormed(rtf));
+    // The window's 600-point rows would run off a printed page: no cell may end past the 9,000-twip text
+    // width, and the picture column keeps its 100 points.
+    const QRegularExpression cellEdge("\\\\cellx(\\d+)");
+    int cells = 0;
+    for (const QRegularExpressionMatch& edge : cellEdge.globalMatch(QString::fromLatin1(rtf))) {
+        EXPECT_LE(edge.captured(1).toInt(), 9000);
+        EXPECT_TRUE(++cells % 2 == 0 || edge.captured(1).toInt() == 2000) << cells;
+    }
+    EXPECT_GT(cells, 0);
     TestSupport::expectGolden(rtf, "reports/family-group-sheet.rtf");
 }
 
