@@ -13,7 +13,7 @@
 // on_this_day_month_ms (July) and on_this_day_hebrew_ms (the Hebrew day of 14 July 2026) with the events found,
 // report_kb (the descendants report's file), the listings' times, then validation_ms (all six data checks, sorted
 // as the sheet shows them), validation_rows, validation_report_ms (those rows with details), changes_list_ms (the
-// people changed in the last 30 days, all of them here), uncited_filter_ms (the events without citations, of every
+// people changed in the last 30 days), uncited_filter_ms (the events without citations, of every
 // event), events_grid_ms (the CSV grid of everybody) and peak_mb.
 #include "BenchSupport.h"
 
