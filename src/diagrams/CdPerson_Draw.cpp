@@ -372,10 +372,7 @@ void CdPerson::displayTextInBox(QPainter& painter, bool addTrackingRects, const 
         painter.drawRect(r);
     }
 
-    QString text = getTextString();
-    if (text.isNull())
-        text = this->text();
-    layOutText(text, measurer);
+    layOutText(boxText(), measurer);
 
     if (m_person) {
         drawTheBox(painter);
@@ -460,6 +457,8 @@ void CdPerson::displaySiblingsIndicator(QPainter& painter) const
 
 QString CdPerson::spousesIndicatorText() const
 {
+    if (m_textsKept)
+        return m_keptSpousesIndicator;
     const qsizetype n = m_person ? m_person->spouses().size() : 0;
     if (n <= 0)
         return {};
