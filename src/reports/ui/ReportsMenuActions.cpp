@@ -2,6 +2,13 @@
 
 #include "reports/ui/AncestorsByGenerationReport.h"
 #include "reports/ui/AncestorsReport.h"
+#include "reports/ui/DataValidationReport.h"
+#include "reports/ui/DatabaseChangesReport.h"
+#include "reports/ui/EventsReport.h"
+#include "reports/ui/EventsWithNoSourceReferences.h"
+#include "reports/ui/FamilyGroupSheetDialog.h"
+#include "reports/ui/OnThisDay.h"
+#include "reports/ui/PersonalTimeline.h"
 #include "reports/ui/FilteredPeopleReport.h"
 #include "reports/ui/PeopleWithoutAncestors.h"
 #include "reports/ui/PicturesReport.h"
@@ -10,14 +17,19 @@
 
 #include "editor/ui/EditorHooks.h"
 
+#include "model/FTMoc.h"
+
 #include "shell/Utils.h"
 #include "shell/ui/AppController.h"
 #include "shell/ui/DOvurDocument.h"
+#include "shell/ui/DocumentController.h"
 
 #include "platform/Localizer.h"
+#include "platform/NotificationCenter.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QMainWindow>
 
 namespace {
 QStringList fileDialog(const QString& folder)
@@ -66,13 +78,20 @@ void ReportsMenuActions::registerMenuItems(AppController& app)
     app.addMenuItem(reports, QStringLiteral("Individual's Report..."), [] { generateNarrativeReport(2); });
     app.addMenuItem(
         reports, QStringLiteral("Ancestors by Generation Report..."), [] { ancestorsByGenerationReport(); });
+    app.addMenuItem(reports, QStringLiteral("Family Group Sheet..."), [] { generateFamilyGroupSheet(); });
     app.addMenuItem(reports, QStringLiteral("Filtered People Report..."), [] { generateFilteredPeopleReport(); });
     app.addMenuItem(
         reports, QStringLiteral("People Without Ancestors..."), [] { generatePeopleWithoutAncestorsReport(); });
     app.addMenuItem(reports, QStringLiteral("Sources Report..."), [] { sourcesReport(); });
     app.addMenuItem(reports, QStringLiteral("Pictures Report..."), [] { generatePicturesReport(); });
     app.addMenuItem(reports, QStringLiteral("Statistics..."), [] { statisticsReport(); });
+    app.addMenuItem(reports, QStringLiteral("Data Validation Report..."), [] { generateDataValidationReport(); });
+    app.addMenuItem(reports, QStringLiteral("Database Changes Report..."), [] { databaseChangesReport(); });
+    app.addMenuItem(reports, QStringLiteral("Events Report..."), [] { generateTableOfEvents(); });
+    app.addMenuItem(QStringLiteral("Events"), QStringLiteral("Events without Source References..."),
+        [] { eventsWithNoSourceReferences(); });
     app.addMenuItem(reports, QStringLiteral("Previous Reports..."), [] { previousReports(); });
+    app.addMenuItem(QStringLiteral("Events"), QStringLiteral("On This Day..."), [] { onThisDay(); });
 }
 
 void ReportsMenuActions::install()
@@ -82,11 +101,18 @@ void ReportsMenuActions::install()
         sheet->setOneLinePerPerson(true);
         beginSheetOn(window, sheet);
     };
+    EditorHooks::shared().personalTimeline = [](QWidget* window, FTPerson* person) {
+        if (!person)
+            return;
+        PersonalTimeline timeline(person, window);
+        timeline.exec();
+    };
 }
 
 void ReportsMenuActions::uninstall()
 {
     EditorHooks::shared().narrativeReportSheet = nullptr;
+    EditorHooks::shared().personalTimeline = nullptr;
 }
 
 void ReportsMenuActions::generateNarrativeReport(int reportType)
@@ -126,9 +152,55 @@ void ReportsMenuActions::statisticsReport()
     beginListingSheet<StatisticsReport>(true);
 }
 
+void ReportsMenuActions::generateDataValidationReport()
+{
+    beginListingSheet<DataValidationReport>(true);
+}
+
+void ReportsMenuActions::databaseChangesReport()
+{
+    beginListingSheet<DatabaseChangesReport>(true);
+}
+
+void ReportsMenuActions::generateTableOfEvents()
+{
+    beginListingSheet<EventsReport>(true);
+}
+
+void ReportsMenuActions::eventsWithNoSourceReferences()
+{
+    if (DOvurDocument* doc = AppController::documentForCommand(true))
+        doc->beginSheet(new EventsWithNoSourceReferences(doc->moc()),
+            [](int) { NotificationCenter::defaultCenter().post(QStringLiteral("RefreshAllViews")); });
+}
+
 void ReportsMenuActions::previousReports()
 {
     const QStringList files = openPanel() ? openPanel()(Utils::reportsDirectory()) : QStringList();
     for (const QString& path : files)
         Utils::displayFile(path, QString());
+}
+
+void ReportsMenuActions::onThisDay()
+{
+    // Only reads the database: no editing is ended and nothing is saved.
+    DOvurDocument* doc = DocumentController::shared().currentDocument();
+    if (!doc || !doc->moc())
+        return;
+    OnThisDay window(doc->moc(), doc->dovurWindow());
+    window.exec();
+}
+
+FamilyGroupSheetDialog* ReportsMenuActions::generateFamilyGroupSheet()
+{
+    // Opens beside the main window and leaves the database as it is: nothing is saved.
+    DOvurDocument* doc = AppController::documentForCommand(false);
+    FTPerson* person = doc && doc->moc() ? doc->moc()->selectedPerson() : nullptr;
+    if (!person)
+        return nullptr;
+    auto* window = new FamilyGroupSheetDialog(person, doc->dovurWindow());
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
 }
