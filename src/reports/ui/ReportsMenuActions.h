@@ -17,7 +17,8 @@ class AppController;
 class ReportsMenuActions {
 public:
     static void registerMenuItems(AppController& app);
-    // The person editor's hierarchy page: its Print Report opens the narrative report, one line per person.
+    // The person editor's hierarchy page: its Print Report opens the narrative report, one line per person; the
+    // toolbar's People button and the family diagram's people index command open the people index.
     static void install();
     static void uninstall();
 
@@ -33,6 +34,10 @@ public:
     // Asks for reports in the reports folder (several may be chosen) and opens each in the desktop's
     // application for it.
     static void previousReports();
+    // The People menu: the database's people index (also the toolbar's People button and the family diagram's
+    // command), and the relationship path from the focal person to the selected person.
+    static void peopleIndex();
+    static void relationshipToFocalPerson();
 
     // The panel previousReports() asks with: the reports folder in, the chosen files out (none: cancelled).
     // A file dialog unless replaced (tests script it).
