@@ -292,6 +292,10 @@ void IndexOfPeople::buildWindow()
     addButton("PIDuplicates", "edit-find", &IndexOfPeople::showDuplicates);
     addButton("PIShowAll", "view-refresh", &IndexOfPeople::refresh);
     addButton("PICsv", "x-office-spreadsheet", &IndexOfPeople::print);
+    if (gDevelopmentVersion) {
+        addButton("PIAppendQuestionMark", nullptr, &IndexOfPeople::appendQuestionMark);
+        addButton("PITidyNames", nullptr, &IndexOfPeople::changeHyphenSpaceToHyphen);
+    }
     commands->addStretch();
     auto* help = helpButton(this);
     connect(help, &QToolButton::clicked, this, [] {
@@ -495,6 +499,34 @@ FTPerson* IndexOfPeople::selectedPerson() const
     return m_tableModel->personAt(first);
 }
 
+QList<FTPerson*> IndexOfPeople::selectedPeople() const
+{
+    QList<FTPerson*> people;
+    for (const QModelIndex& i : m_table->selectionModel()->selectedRows())
+        if (FTPerson* p = m_tableModel->personAt(i.row()))
+            people << p;
+    return people;
+}
+
+void IndexOfPeople::appendQuestionMark()
+{
+    if (!gDevelopmentVersion)
+        return;
+    for (FTPerson* person : selectedPeople())
+        person->setName(QStringLiteral("%1 ?").arg(person->name()));
+}
+
+void IndexOfPeople::changeHyphenSpaceToHyphen()
+{
+    if (!gDevelopmentVersion)
+        return;
+    for (FTPerson* person : selectedPeople()) {
+        const QString tidied = PeopleIndexModel::tidiedName(person->name());
+        if (tidied != person->name())
+            person->setName(tidied);
+    }
+}
+
 void IndexOfPeople::selectPerson(FTPerson* person)
 {
     const int row = int(m_tableModel->people().indexOf(person));
@@ -632,6 +664,8 @@ void IndexOfPeople::closeEvent(QCloseEvent* event)
     m_closing = true;
     UserDefaults::standard().setString(kFrame, rectString(geometry()));
     detach();
+    // The window is deleted later, perhaps after its database has gone.
+    m_moc = nullptr;
     QWidget::closeEvent(event);
     NotificationCenter::defaultCenter().post(kClosed, this);
 }

@@ -61,9 +61,14 @@ public:
     // The "Keep above main window" switch: this index follows at once, the others through "ChangedAlwaysOnTop".
     void changeAlwaysOnTop(bool onTop);
     void setFontSize(int points);
+    // Development mode only (nothing otherwise), on every selected person: "<name> ?", and the name tidied
+    // (PeopleIndexModel::tidiedName).
+    void appendQuestionMark();
+    void changeHyphenSpaceToHyphen();
     void consanguinityWithFocalPerson();
 
     FTPerson* selectedPerson() const;
+    QList<FTPerson*> selectedPeople() const;
     void selectPerson(FTPerson* person);
 
     QLineEdit* filterField(FilterField field) const { return m_fields[field]; }
