@@ -47,6 +47,12 @@ QString PeopleIndexCsv::defaultsKey(Column column)
     return QStringLiteral("piCsvInclude") + QLatin1String(kColumnNames[column]);
 }
 
+QString PeopleIndexCsv::columnLabel(Column column)
+{
+    const QString key = QLatin1String("IndexCsvInclude") + QLatin1String(kColumnNames[column]);
+    return LocalizedString(key);
+}
+
 PeopleIndexCsv PeopleIndexCsv::fromDefaults()
 {
     PeopleIndexCsv csv;
@@ -84,7 +90,7 @@ QString PeopleIndexCsv::headerLine(int spouseColumns) const
     QStringList labels;
     for (int c = 0; c < SpousesOneCol; ++c)
         if (include[c])
-            labels << LocalizedString(QStringLiteral("IndexCsvInclude") + QLatin1String(kColumnNames[c]));
+            labels << columnLabel(Column(c));
     if (include[SpousesOneCol])
         labels << QStringLiteral("%1(%2)").arg(L("Spouse"), L("pluralization"));
     if (include[SpousesMCol])

@@ -24,6 +24,8 @@ public:
     };
     // "piCsvIncludeDatabase" ... "piCsvIncludeSpousesMCol".
     static QString defaultsKey(Column column);
+    // The column's header label and name in the options ("IndexCsvIncludeDatabase" ...).
+    static QString columnLabel(Column column);
 
     bool include[ColumnCount] = {};
     static PeopleIndexCsv fromDefaults();

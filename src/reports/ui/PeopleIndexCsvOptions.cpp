@@ -25,7 +25,7 @@ PeopleIndexCsvOptions::PeopleIndexCsvOptions(QWidget* parent)
     for (int c = 0; c < PeopleIndexCsv::ColumnCount; ++c) {
         const auto column = PeopleIndexCsv::Column(c);
         const QString key = PeopleIndexCsv::defaultsKey(column);
-        auto* box = new QCheckBox(LocalizedString(QStringLiteral("IndexCsvInclude") + key.mid(12)), this);
+        auto* box = new QCheckBox(PeopleIndexCsv::columnLabel(column), this);
         box->setChecked(UserDefaults::standard().boolForKey(key));
         connect(box, &QCheckBox::toggled, this, [key](bool on) { UserDefaults::standard().setBool(key, on); });
         m_boxes[c] = box;
