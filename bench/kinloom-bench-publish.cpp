@@ -7,10 +7,13 @@
 // DIR/Reports/tempHtmlDirectory_<n>) with --keep. Prints one figure a line as "name: value": the people of the run,
 // the person pages, diagrams, thumbnails, media copies and files written, the size of the set, the seconds of the
 // run (opening the database not included), pages per second, the progress reports the window would have drawn,
-// and the peak resident memory.
+// and the peak resident memory. Then the set is copied into an empty site folder inside the temporary folder as
+// publishing to a site folder does (SiteFolderCopy): the files copied, the seconds and the progress reports of the
+// copy, and the seconds of copying the same set again (unchanged files are left alone).
 #include "BenchSupport.h"
 
 #include "publishing/PublishAsHtml.h"
+#include "publishing/SiteFolderCopy.h"
 
 #include "model/ModelProgress.h"
 #include "shell/FirstRunDefaults.h"
@@ -134,6 +137,32 @@ int main(int argc, char** argv)
     std::printf("main_thread_cpu_s: %.3f\n", mainCpu);
     std::printf("pages_per_s: %.0f\n", seconds > 0 ? double(pages) / seconds : 0.0);
     std::printf("progress_updates: %d\n", progress.updates);
+
+    // Publishing the set into an empty site folder, then the same set again.
+    const QString site = sandbox.filePath(QStringLiteral("site/") + QFileInfo(generator.directory()).fileName());
+    int copyReports = 0;
+    SiteFolderCopy::Callbacks callbacks;
+    callbacks.progress = [&](const SiteFolderCopy::Progress&) { ++copyReports; };
+    std::atomic_bool abort = false;
+    timer.restart();
+    SiteFolderCopy copy(generator.directory(), site);
+    const bool listed = copy.estimate();
+    const QStringList failed = copy.copy({}, abort, callbacks);
+    const double copySeconds = double(timer.nsecsElapsed()) / 1e9;
+    timer.restart();
+    SiteFolderCopy again(generator.directory(), site);
+    again.estimate();
+    const QStringList failedAgain = again.copy({}, abort, {});
+    const double recopySeconds = double(timer.nsecsElapsed()) / 1e9;
+    if (!listed || !failed.isEmpty() || !failedAgain.isEmpty()) {
+        std::fprintf(stderr, "the copy failed: %lld files\n", static_cast<long long>(failed.size()));
+        return 1;
+    }
+    std::printf("copied_files: %d\n", copy.copiedFiles());
+    std::printf("copy_s: %.3f\n", copySeconds);
+    std::printf("copy_progress_reports: %d\n", copyReports);
+    std::printf("recopy_s: %.3f\n", recopySeconds);
+    std::printf("recopy_copied_files: %d\n", again.copiedFiles());
     std::printf("peak_mb: %.1f\n", peakResidentMegabytes());
     if (!keep.isEmpty())
         std::printf("kept: %s\n", qPrintable(generator.directory()));

@@ -176,6 +176,11 @@ bool AppController::terminate()
 {
     if (d->terminating)
         return true;
+    // A disc being written would be spoilt: the program goes on until the writing ends.
+    if (bBurning) {
+        FTLog(QStringLiteral("Quit refused: a disc is being written"));
+        return false;
+    }
     // A sheet open in any database's window holds work not stored yet (a transcription, a picture's notes), and
     // only the front window's sheet disables the menu item: that window comes to the front and the program goes on.
     for (DOvurDocument* doc : docController().documents())
