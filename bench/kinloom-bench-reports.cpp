@@ -9,10 +9,17 @@
 // Each time is the median of three runs. Prints one figure a line as "name: value": people, open_peak_mb (the
 // peak after opening the database), narrative_descendants_people (sections written), narrative_descendants_ms,
 // narrative_ancestors_people, narrative_ancestors_ms, ancestors_by_generation_ms, report_kb (the descendants
-// report's file) and peak_mb.
+// report's file), the listings' times, then validation_ms (all six data checks, sorted as the sheet shows them),
+// validation_rows, validation_report_ms (those rows with details), changes_list_ms (the people changed in the last
+// 30 days, all of them here), uncited_filter_ms (the events without citations, of every event), events_grid_ms
+// (the CSV grid of everybody) and peak_mb.
 #include "BenchSupport.h"
 
 #include "reports/AncestorsByGeneration.h"
+#include "reports/DataValidation.h"
+#include "reports/DatabaseChanges.h"
+#include "reports/EventsGrid.h"
+#include "reports/UncitedEvents.h"
 #include "reports/DatabaseStatistics.h"
 #include "reports/FilteredPeople.h"
 #include "reports/PeopleWithoutAncestorsListing.h"
@@ -172,6 +179,31 @@ int main(int argc, char** argv)
         listing.modelName = moc->modelName();
         RtfWriter writer;
         failed(listing.generate(writer, listing.people(), true));
+    }));
+
+    // The data checks and event lists.
+    QList<Inconsistency> findings;
+    std::printf("validation_ms: %.1f\n", medianMs(3, [&] {
+        findings = DataValidation::sorted(DataValidation(moc.get()).run());
+    }));
+    std::printf("validation_rows: %lld\n", static_cast<long long>(findings.size()));
+    std::printf("validation_report_ms: %.1f\n", medianMs(3, [&] {
+        DataValidation checks(moc.get());
+        checks.modelName = moc->modelName();
+        RtfWriter writer;
+        failed(checks.generate(writer, findings, true));
+    }));
+    const QDateTime now = QDateTime::currentDateTime();
+    std::printf("changes_list_ms: %.1f\n", medianMs(3, [&] {
+        DatabaseChanges changes(moc.get());
+        changes.changedWithin(30, now);
+    }));
+    const QList<FTEvent*> events = UncitedEvents::allEvents(moc.get());
+    std::printf("uncited_filter_ms: %.1f\n", medianMs(3, [&] { UncitedEvents::filter(events, true); }));
+    std::printf("events_grid_ms: %.1f\n", medianMs(3, [&] {
+        EventsGrid grid(moc.get());
+        grid.modelName = moc->modelName();
+        failed(grid.generate(grid.shownPeople(), nullptr));
     }));
     if (moc->hasChanges())
         std::fprintf(stderr, "the reports changed the database\n");

@@ -1,5 +1,6 @@
 #include "model/FTPcRel.h"
 
+#include "model/NineMonths.h"
 #include "model/FTEvent.h"
 #include "model/FTPerson.h"
 #include "model/Inconsistency.h"
@@ -72,19 +73,6 @@ QString dateText(const FTEvent* e)
 quint32 lDate(const FTEvent* e)
 {
     return e ? e->lDate() : 0;
-}
-
-// Nine calendar months after a date key, carried into the next year. A key without a month moves by nine months
-// within its year, as the dates it stands for begin in January.
-quint32 nineMonthsAfter(quint32 key)
-{
-    const quint32 year = key >> 16;
-    const quint32 month = (key >> 8) & 0xFF;
-    const quint32 day = key & 0xFF;
-    if (month == 0 || month > 12)
-        return key + (9 << 8);
-    const quint32 months = month - 1 + 9;
-    return ((year + months / 12) << 16) | ((months % 12 + 1) << 8) | day;
 }
 
 // A person's own dates: more than 110 years of life, or a death before the birth.

@@ -2,6 +2,10 @@
 
 #include "reports/ui/AncestorsByGenerationReport.h"
 #include "reports/ui/AncestorsReport.h"
+#include "reports/ui/DataValidationReport.h"
+#include "reports/ui/DatabaseChangesReport.h"
+#include "reports/ui/EventsReport.h"
+#include "reports/ui/EventsWithNoSourceReferences.h"
 #include "reports/ui/FilteredPeopleReport.h"
 #include "reports/ui/IndexOfPeople.h"
 #include "reports/ui/PeopleWithoutAncestors.h"
@@ -22,6 +26,7 @@
 #include "shell/ui/ToolbarController.h"
 
 #include "platform/Localizer.h"
+#include "platform/NotificationCenter.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -79,6 +84,11 @@ void ReportsMenuActions::registerMenuItems(AppController& app)
     app.addMenuItem(reports, QStringLiteral("Sources Report..."), [] { sourcesReport(); });
     app.addMenuItem(reports, QStringLiteral("Pictures Report..."), [] { generatePicturesReport(); });
     app.addMenuItem(reports, QStringLiteral("Statistics..."), [] { statisticsReport(); });
+    app.addMenuItem(reports, QStringLiteral("Data Validation Report..."), [] { generateDataValidationReport(); });
+    app.addMenuItem(reports, QStringLiteral("Database Changes Report..."), [] { databaseChangesReport(); });
+    app.addMenuItem(reports, QStringLiteral("Events Report..."), [] { generateTableOfEvents(); });
+    app.addMenuItem(QStringLiteral("Events"), QStringLiteral("Events without Source References..."),
+        [] { eventsWithNoSourceReferences(); });
     app.addMenuItem(reports, QStringLiteral("Previous Reports..."), [] { previousReports(); });
     const QString people = QStringLiteral("People");
     app.addMenuItem(people, QStringLiteral("People Index"), [] { peopleIndex(); });
@@ -159,6 +169,28 @@ void ReportsMenuActions::generatePicturesReport()
 void ReportsMenuActions::statisticsReport()
 {
     beginListingSheet<StatisticsReport>(true);
+}
+
+void ReportsMenuActions::generateDataValidationReport()
+{
+    beginListingSheet<DataValidationReport>(true);
+}
+
+void ReportsMenuActions::databaseChangesReport()
+{
+    beginListingSheet<DatabaseChangesReport>(true);
+}
+
+void ReportsMenuActions::generateTableOfEvents()
+{
+    beginListingSheet<EventsReport>(true);
+}
+
+void ReportsMenuActions::eventsWithNoSourceReferences()
+{
+    if (DOvurDocument* doc = AppController::documentForCommand(true))
+        doc->beginSheet(new EventsWithNoSourceReferences(doc->moc()),
+            [](int) { NotificationCenter::defaultCenter().post(QStringLiteral("RefreshAllViews")); });
 }
 
 void ReportsMenuActions::previousReports()

@@ -31,6 +31,12 @@ public:
     static void sourcesReport();
     static void generatePicturesReport();
     static void statisticsReport();
+    // The data checks and event lists, each in its sheet on the main window after saving.
+    static void generateDataValidationReport();
+    static void databaseChangesReport();
+    static void generateTableOfEvents();
+    // In the Events menu: its end refreshes every view, which may show the new citations.
+    static void eventsWithNoSourceReferences();
     // Asks for reports in the reports folder (several may be chosen) and opens each in the desktop's
     // application for it.
     static void previousReports();
