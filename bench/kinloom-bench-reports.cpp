@@ -11,7 +11,7 @@
 // narrative_ancestors_people, narrative_ancestors_ms, ancestors_by_generation_ms, report_kb (the descendants
 // report's file), the listings' times, then validation_ms (all six data checks, sorted as the sheet shows them),
 // validation_rows, validation_report_ms (those rows with details), changes_list_ms (the people changed in the last
-// 30 days, all of them here), uncited_filter_ms (the events without citations, of every event), events_grid_ms
+// 30 days), uncited_filter_ms (the events without citations, of every event), events_grid_ms
 // (the CSV grid of everybody) and peak_mb.
 #include "BenchSupport.h"
 

@@ -107,20 +107,26 @@ void PersonalTextEditing::reload()
         for (const Keyed& k : keyed)
             m_base << k.person;
     }
+    // Folded now, while the window opens, so that the first letter typed finds at once.
+    m_folded = QList<FoldedText>(m_base.size());
+    for (qsizetype i = 0; i < m_base.size(); ++i)
+        foldedText(i, text(m_base[i]));
     rearrange();
 }
 
 void PersonalTextEditing::rearrange()
 {
     m_people.clear();
-    for (FTPerson* p : std::as_const(m_base)) {
+    const QString filter = TextMatch::fold(m_filter);
+    for (qsizetype i = 0; i < m_base.size(); ++i) {
+        FTPerson* p = m_base[i];
         if (p->isDeleted())
             continue;
-        if (m_notEmptyOnly || !m_filter.isEmpty()) {
+        if (m_notEmptyOnly || !filter.isEmpty()) {
             const QString t = text(p);
             if (m_notEmptyOnly && t.isEmpty())
                 continue;
-            if (!m_filter.isEmpty() && !TextMatch::contains(t, m_filter))
+            if (!filter.isEmpty() && !foldedText(i, t).contains(filter))
                 continue;
         }
         if (m_field == Notes && !m_familyNameFilter.isEmpty()
@@ -128,6 +134,18 @@ void PersonalTextEditing::rearrange()
             continue;
         m_people << p;
     }
+}
+
+const QString& PersonalTextEditing::foldedText(qsizetype index, const QString& text)
+{
+    FoldedText& cached = m_folded[index];
+    // The copy kept here holds on to the text's storage, so the same storage means the same text: a text changed
+    // in any way (this editor, another window, an undo or redo) comes as other storage and is folded again.
+    const bool same = (cached.text.constData() == text.constData() && cached.text.size() == text.size())
+        || cached.text == text;
+    if (!same)
+        cached = {text, TextMatch::fold(text)};
+    return cached.folded;
 }
 
 void PersonalTextEditing::clearText(FTPerson* person)

@@ -91,6 +91,15 @@ private:
     bool m_notEmptyOnly = true;
     QString m_filter;
     QString m_familyNameFilter;
+    // A person's text as last read, and its folded form for the filter. Each keystroke filters every listed
+    // text; folding them again each time is what made typing slow in a large database.
+    struct FoldedText {
+        QString text;
+        QString folded;
+    };
+    const QString& foldedText(qsizetype index, const QString& text);
+
     QList<FTPerson*> m_base; // everybody who may be listed, in the list's order
+    QList<FoldedText> m_folded; // by index into m_base
     QList<FTPerson*> m_people;
 };

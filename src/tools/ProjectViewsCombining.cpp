@@ -1,7 +1,5 @@
 #include "tools/ProjectViewsCombining.h"
 
-#include "tools/RtfText.h"
-
 #include "model/FTMoc.h"
 #include "model/FTMocUndoManager.h"
 #include "model/FTPerson.h"
@@ -96,8 +94,9 @@ void ProjectViewsCombining::createPeopleArray()
     if (!m_hasResult)
         return;
     const QSet<FTPerson*> set = combine(m_view1, m_view2, m_operator);
+    // In no particular order: a window that lists them sorts them once (a view of half a large database is tens
+    // of thousands of people, and the result follows every change of the choices).
     m_people = QList<FTPerson*>(set.begin(), set.end());
-    sortByNameWithYears(m_people);
 }
 
 FTProjectView* ProjectViewsCombining::createCombinedProjectView()

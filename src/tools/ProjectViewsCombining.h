@@ -19,7 +19,7 @@ class FTProjectView;
 //   ProjectViewsCombining combining(moc);
 //   combining.setViews(family, ancestral);
 //   combining.setOperator(ProjectViewsCombining::NOT);
-//   combining.people();                        // by name with years
+//   combining.people();                        // in no particular order
 //   combining.createCombinedProjectView();     // "Family NOT Victoria's ancestors"
 class ProjectViewsCombining {
 public:
@@ -42,7 +42,7 @@ public:
 
     // The members of `first` combined with those of `second` by `op`; empty for an unknown operator.
     static QSet<FTPerson*> combine(FTProjectView* first, FTProjectView* second, int op);
-    // The result by name with years; empty until both views are chosen.
+    // The result, in no particular order; empty until both views are chosen.
     const QList<FTPerson*>& people() const { return m_people; }
     bool hasResult() const { return m_hasResult; }
 

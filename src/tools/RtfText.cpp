@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <vector>
 
 QString rtfUserText(const QString& text)
 {
@@ -20,17 +21,31 @@ QString rtfUserText(const QString& text)
     return out.join(QStringLiteral("\\{"));
 }
 
-void sortByNameWithYears(QList<FTPerson*>& people)
+QStringList sortByNameWithYears(QList<FTPerson*>& people)
 {
-    // The text is built once a person, not once a comparison.
-    QList<std::pair<QString, FTPerson*>> keyed;
-    keyed.reserve(people.size());
-    for (FTPerson* p : people)
-        keyed.push_back({p->nameWithBirthAndDeathYears(), p});
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-        const int c = a.first.compare(b.first, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a.first < b.first;
+    // The text and its case-folded form are made once a person, not once a comparison: comparing folded texts
+    // exactly is the case-blind comparison without folding each character again at every step of the sort.
+    struct Keyed {
+        QString folded;
+        QString text;
+        FTPerson* person;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(size_t(people.size()));
+    for (FTPerson* p : people) {
+        QString text = p->nameWithBirthAndDeathYears();
+        QString folded = text.toCaseFolded();
+        keyed.push_back({std::move(folded), std::move(text), p});
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        const int c = QString::compare(a.folded, b.folded, Qt::CaseSensitive);
+        return c != 0 ? c < 0 : a.text < b.text;
     });
-    for (qsizetype i = 0; i < keyed.size(); ++i)
-        people[i] = keyed[i].second;
+    QStringList texts;
+    texts.reserve(people.size());
+    for (size_t i = 0; i < keyed.size(); ++i) {
+        people[qsizetype(i)] = keyed[i].person;
+        texts << std::move(keyed[i].text);
+    }
+    return texts;
 }

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class FTPerson;
 
@@ -11,5 +12,5 @@ class FTPerson;
 QString rtfUserText(const QString& text);
 
 // People in the order their lists show them: by name with birth and death years, without regard to case, then as
-// written.
-void sortByNameWithYears(QList<FTPerson*>& people);
+// written. Answers the texts in that order, for a list that shows them.
+QStringList sortByNameWithYears(QList<FTPerson*>& people);

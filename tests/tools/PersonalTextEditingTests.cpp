@@ -14,6 +14,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <functional>
+
 #include <gmock/gmock.h>
 
 using ::testing::ElementsAre;
@@ -63,6 +65,40 @@ TEST_F(PersonalTextFixture, TheListHoldsPeopleWithTextNarrowedByTheFilters)
     EXPECT_THAT(namesOf(notes.people()), ElementsAre("Di Ford", "Ed Brownlow"));
     notes.setFamilyNameFilter("brown");
     EXPECT_THAT(namesOf(notes.people()), ElementsAre("Ed Brownlow"));
+}
+
+// The filter keeps each text's folded form between keystrokes: a text changed in any way must be found (or no
+// longer found) by the very next filtering, without the list being read again.
+TEST_F(PersonalTextFixture, AChangedTextIsFilteredAsItNowIs)
+{
+    FTPerson* al = person("Al Adams");
+    al->setNotes("farm at Kew");
+    FTPerson* bo = person("Bo Brown");
+    bo->setNotes("the old mill");
+    settle();
+    PTE notes(moc.get(), PTE::Notes);
+    notes.setFilter("mill");
+    ASSERT_THAT(namesOf(notes.people()), ElementsAre("Bo Brown"));
+
+    const struct {
+        const char* how;
+        std::function<void()> change;
+        QStringList found;
+    } steps[] = {
+        {"this editor", [&] { notes.setText(al, "sold the MILL"); }, {"Al Adams", "Bo Brown"}},
+        {"undone", [&] { undo(); }, {"Bo Brown"}},
+        {"redone", [&] { moc->undoManager()->redo(); }, {"Al Adams", "Bo Brown"}},
+        {"another window", [&] { bo->setNotes("the old barn"); }, {"Al Adams"}},
+        {"a raw write", [&] { bo->setPrimitiveValue(Key("notes"), QString("Mïll lane")); }, {"Al Adams", "Bo Brown"}},
+        {"emptied", [&] { al->setNotes({}); }, {"Bo Brown"}},
+    };
+    for (const auto& step : steps) {
+        step.change();
+        notes.rearrange();
+        EXPECT_THAT(namesOf(notes.people()), ::testing::ElementsAreArray(step.found)) << step.how;
+    }
+    notes.setFilter("MILL LANE");
+    EXPECT_THAT(namesOf(notes.people()), ElementsAre("Bo Brown")) << "the new filter over the cached texts";
 }
 
 TEST_F(PersonalTextFixture, DeletingTheLinesThatHoldTheFilterAsksPersonByPerson)

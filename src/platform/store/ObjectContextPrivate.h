@@ -203,6 +203,9 @@ struct ObjectContext::Private {
     void markDeleted(ManagedObject* o);
     bool recording() const { return undo && changeDepth > 0 && undo->isRecording(); }
     void record(UndoOperation op);
+    // Whether the open undo group inserted the record: the values it is given there need no undo, since undoing
+    // the group takes the whole record out and redoing it puts it back with those values (UndoManager.cpp).
+    bool insertedInOpenUndoGroup(const ManagedObject* o) const;
     void replay(const UndoOperation& op);
     void removeForUndo(ManagedObject* o);
     void reinsert(ManagedObject* o);

@@ -259,7 +259,10 @@ void ObjectContext::Private::assignDefault(ManagedObject* o, const EntityMap::De
 template <class Same, class Assign>
 void ObjectContext::Private::writeWith(ManagedObject* o, const PropertyDescription* p, Same&& same, Assign&& assign)
 {
-    const bool rec = recording();
+    // A record inserted in the open undo group gives its values without recording them: undoing the group takes
+    // the record out whole (a copy of tens of thousands of people would otherwise record every value twice, with
+    // its change stamp).
+    const bool rec = recording() && !insertedInOpenUndoGroup(o);
     if (p->lazy && rec)
         loadLazy(o, p); // the undo needs the old value
     if (same())

@@ -3,6 +3,7 @@
 #include "platform/store/ObjectContextPrivate.h"
 
 #include <QObject>
+#include <QSet>
 
 #include <optional>
 
@@ -15,6 +16,7 @@ struct UndoManager::Private {
     std::vector<Group> undoStack;
     std::vector<Group> redoStack;
     std::optional<Group> open;
+    QSet<const ManagedObject*> insertedInOpen; // the records the open group inserts
     int level = 0;
     bool autoOpened = false;
     int disabled = 0;
@@ -52,6 +54,7 @@ void UndoManager::beginUndoGrouping()
 {
     if (d->level == 0) {
         d->open.emplace();
+        d->insertedInOpen.clear();
         d->autoOpened = false;
     }
     ++d->level;
@@ -79,6 +82,7 @@ void UndoManager::closeOpenGroups()
         d->trim();
     }
     d->open.reset();
+    d->insertedInOpen.clear();
     d->level = 0;
     d->autoOpened = false;
 }
@@ -125,12 +129,21 @@ void UndoManager::record(UndoOperation&& op)
     }
     if (!d->open) {
         d->open.emplace();
+        d->insertedInOpen.clear();
         d->level = 1;
         d->autoOpened = true;
         scheduleClose();
     }
     d->redoStack.clear();
+    if (op.kind == UndoOperation::Kind::Insert)
+        d->insertedInOpen.insert(op.object);
     d->open->ops.push_back(std::move(op));
+}
+
+bool ObjectContext::Private::insertedInOpenUndoGroup(const ManagedObject* o) const
+{
+    const UndoManager::Private& u = *undo->d;
+    return !u.replayTarget && !u.insertedInOpen.isEmpty() && u.insertedInOpen.contains(o);
 }
 
 bool UndoManager::canUndo() const
@@ -174,6 +187,7 @@ bool UndoManager::undoNestedGroup()
         return false;
     Private::Group group = std::move(*d->open);
     d->open.reset();
+    d->insertedInOpen.clear();
     d->level = 0;
     d->autoOpened = false;
     if (group.ops.empty() || !d->context)
@@ -256,6 +270,7 @@ void UndoManager::removeAllActions()
     d->undoStack.clear();
     d->redoStack.clear();
     d->open.reset();
+    d->insertedInOpen.clear();
     d->level = 0;
     d->autoOpened = false;
     if (d->context)

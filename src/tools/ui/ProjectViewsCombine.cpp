@@ -1,5 +1,6 @@
 #include "tools/ui/ProjectViewsCombine.h"
 
+#include "tools/RtfText.h"
 #include "tools/ui/VennDiagram.h"
 
 #include "sources/ui/SourcesWindowHelpers.h"
@@ -135,11 +136,8 @@ void ProjectViewsCombine::createPeopleArray()
     auto viewAt = [this](int index) { return index >= 0 && index < m_views.size() ? m_views[index] : nullptr; };
     m_combining.setViews(viewAt(m_pv1->currentIndex()), viewAt(m_pv2->currentIndex()));
     m_people->clear();
-    QStringList names;
-    names.reserve(m_combining.people().size());
-    for (const FTPerson* p : m_combining.people())
-        names << p->nameWithBirthAndDeathYears();
-    m_people->addItems(names);
+    QList<FTPerson*> people = m_combining.people();
+    m_people->addItems(sortByNameWithYears(people));
 }
 
 void ProjectViewsCombine::createCombinedProjectView()
