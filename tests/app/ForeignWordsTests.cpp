@@ -84,7 +84,7 @@ QList<QAction*> menuItems(QMenuBar* bar)
 {
     QList<QAction*> items;
     std::function<void(QMenu*)> walk = [&](QMenu* menu) {
-        emit menu->aboutToShow(); // menus that fill themselves as they open
+        Q_EMIT menu->aboutToShow(); // menus that fill themselves as they open
         for (QAction* a : menu->actions()) {
             if (a->menu())
                 walk(a->menu());
