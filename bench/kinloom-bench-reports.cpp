@@ -8,11 +8,13 @@
 //  - the ancestors-by-generation report of that person (16 generations, its first-run choices).
 // Each time is the median of three runs. Prints one figure a line as "name: value": people, open_peak_mb (the
 // peak after opening the database), narrative_descendants_people (sections written), narrative_descendants_ms,
-// narrative_ancestors_people, narrative_ancestors_ms, ancestors_by_generation_ms, report_kb (the descendants
-// report's file), the listings' times, then validation_ms (all six data checks, sorted as the sheet shows them),
-// validation_rows, validation_report_ms (those rows with details), changes_list_ms (the people changed in the last
-// 30 days, all of them here), uncited_filter_ms (the events without citations, of every event), events_grid_ms
-// (the CSV grid of everybody) and peak_mb.
+// narrative_ancestors_people, narrative_ancestors_ms, ancestors_by_generation_ms, then fgs_build_ms and fgs_rtf_ms
+// (the family group sheet of the person with the most couples and children), on_this_day_ms (14 July),
+// on_this_day_month_ms (July) and on_this_day_hebrew_ms (the Hebrew day of 14 July 2026) with the events found,
+// report_kb (the descendants report's file), the listings' times, then validation_ms (all six data checks, sorted
+// as the sheet shows them), validation_rows, validation_report_ms (those rows with details), changes_list_ms (the
+// people changed in the last 30 days), uncited_filter_ms (the events without citations, of every
+// event), events_grid_ms (the CSV grid of everybody) and peak_mb.
 #include "BenchSupport.h"
 
 #include "reports/AncestorsByGeneration.h"
@@ -24,7 +26,9 @@
 #include "reports/FilteredPeople.h"
 #include "reports/PeopleWithoutAncestorsListing.h"
 #include "reports/SourcesListing.h"
+#include "reports/FamilyGroupSheet.h"
 #include "reports/NarrativeReport.h"
+#include "reports/OnThisDaySearch.h"
 
 #include "model/FTPcRel.h"
 
@@ -34,6 +38,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHash>
+#include <QTextDocument>
 
 namespace {
 constexpr int kGenerations = 10;
@@ -147,6 +152,29 @@ int main(int argc, char** argv)
         if (!report.generate(writer))
             std::fprintf(stderr, "the report could not be written\n");
     }));
+
+    // The family group sheet of the person with the most couples and children, and On This Day over every event.
+    FTPerson* family = *std::max_element(people.begin(), people.end(), [](const FTPerson* a, const FTPerson* b) {
+        return a->spouseRelsArray().size() + a->childRels().size() < b->spouseRelsArray().size() + b->childRels().size();
+    });
+    std::unique_ptr<QTextDocument> sheet;
+    std::printf("fgs_build_ms: %.1f\n", medianMs(3, [&] {
+        FamilyGroupSheet builder(family, FamilyGroupSheet::Options());
+        sheet = builder.generateTables();
+    }));
+    std::printf("fgs_rtf_ms: %.1f\n", medianMs(3, [&] {
+        if (!FamilyGroupSheet::writeRtf(*sheet, FamilyGroupSheet::outputPath(family), nullptr))
+            std::fprintf(stderr, "the family group sheet could not be written\n");
+    }));
+    qsizetype found = 0;
+    std::printf("on_this_day_ms: %.1f\n",
+        medianMs(3, [&] { found = OnThisDaySearch::gregorianEvents(moc.get(), 14, 7, false).size(); }));
+    std::printf("on_this_day_events: %lld\n", static_cast<long long>(found));
+    std::printf("on_this_day_month_ms: %.1f\n",
+        medianMs(3, [&] { found = OnThisDaySearch::gregorianEvents(moc.get(), 0, 7, false).size(); }));
+    std::printf("on_this_day_hebrew_ms: %.1f\n",
+        medianMs(3, [&] { found = OnThisDaySearch::hebrewEvents(moc.get(), 14, 7, 2026, false).size(); }));
+    std::printf("on_this_day_hebrew_events: %lld\n", static_cast<long long>(found));
     std::printf("report_kb: %.0f\n", QFileInfo(descendantsFile).size() / 1024.0);
 
     auto failed = [](bool ok) {

@@ -114,6 +114,12 @@ public:
     QString getTextString() const;
     // The kind of an empty slot: "spouse", "child", "father", "mother" or "StepOrAdoptedParent" (localised).
     QString ghostText() const;
+    // The text the box draws: getTextString(), or text() when that gives none.
+    QString boxText() const;
+    // Reads from the person, once, every text a box without a diagram draws (boxText(), the spouses indicator),
+    // so that it is drawn afterwards without the database: the web pages draw their diagrams on worker threads,
+    // and a database belongs to the thread that opened it.
+    void keepTexts();
 
     // ---- Colours ----
     QColor boxColour() const;
@@ -215,6 +221,9 @@ private:
     bool m_inCurrentProjectView = false;
     bool m_childrenOnLeft = true;
     bool m_inPeopleSet = false;
+    bool m_textsKept = false;
+    QString m_keptText;
+    QString m_keptSpousesIndicator;
     QPainterPath m_pathToOwner;
     QList<QRectF> m_trackingRects;
     QImage m_mugShotImage;

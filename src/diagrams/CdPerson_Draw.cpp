@@ -124,9 +124,7 @@ void CdPerson::displayTextInBox(QPainter& painter, bool addTrackingRects, const 
         painter.drawRect(r);
     }
 
-    QString text = getTextString();
-    if (text.isNull())
-        text = this->text();
+    QString text = boxText();
     const double designSize = m_pcd ? options().font.pointSizeF() : 10;
     m_fontSize = std::trunc(calculateFontSize(text, textFont(designSize), measurer));
     if (m_fontSize < designSize - 1)
@@ -223,6 +221,8 @@ void CdPerson::displaySiblingsIndicator(QPainter& painter) const
 
 QString CdPerson::spousesIndicatorText() const
 {
+    if (m_textsKept)
+        return m_keptSpousesIndicator;
     const qsizetype n = m_person ? m_person->spouses().size() : 0;
     if (n <= 0)
         return {};

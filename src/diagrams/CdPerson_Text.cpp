@@ -132,6 +132,22 @@ QString CdPerson::getTextString() const
     return rest.isEmpty() ? first : first + QLatin1Char('\n') + rest;
 }
 
+QString CdPerson::boxText() const
+{
+    if (m_textsKept)
+        return m_keptText;
+    QString text = getTextString();
+    return text.isNull() ? this->text() : text;
+}
+
+void CdPerson::keepTexts()
+{
+    m_textsKept = false;
+    m_keptText = boxText();
+    m_keptSpousesIndicator = spousesIndicatorText();
+    m_textsKept = true;
+}
+
 QString CdPerson::textForOption(int option) const
 {
     const FTPerson* p = m_person;

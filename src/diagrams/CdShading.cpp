@@ -48,19 +48,21 @@ bool isRaster(const QPaintDevice* device)
     return type == QInternal::Image || type == QInternal::Pixmap || type == QInternal::Widget;
 }
 
-// The shape of a path placed at a whole-pixel origin, as a key (eighths of a point).
+// The exact shape of a path placed at a whole-pixel origin, as a key. Exact, not rounded: a shadow copied from
+// the cache is then the one the shape itself paints, and a picture never depends on what its thread drew before
+// (the web pages draw their diagrams on several threads, in no fixed order).
 QByteArray shapeKey(const QPainterPath& path, double blurRadius, qreal ratio)
 {
     QByteArray key;
-    key.reserve(path.elementCount() * 9 + 16);
-    const auto add = [&key](qint32 v) { key.append(reinterpret_cast<const char*>(&v), sizeof v); };
-    add(qRound(blurRadius * 8));
-    add(qRound(ratio * 8));
+    key.reserve(path.elementCount() * 17 + 16);
+    const auto add = [&key](double v) { key.append(reinterpret_cast<const char*>(&v), sizeof v); };
+    add(blurRadius);
+    add(ratio);
     for (int i = 0; i < path.elementCount(); ++i) {
         const QPainterPath::Element e = path.elementAt(i);
         key.append(char(e.type));
-        add(qRound(e.x * 8));
-        add(qRound(e.y * 8));
+        add(e.x);
+        add(e.y);
     }
     return key;
 }

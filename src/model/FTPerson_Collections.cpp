@@ -207,7 +207,8 @@ void FTPerson::addAncestorsToSet(QSet<int>& numericIds) const
 // ---- Change history ----------------------------------------------------------------------------------------------
 
 namespace {
-QList<FTManagedObject*> stampedRecordsOf(const FTPerson* p)
+// The person's own record and every record that belongs to the person, unordered.
+QList<FTManagedObject*> recordsOf(const FTPerson* p)
 {
     QList<FTManagedObject*> records { const_cast<FTPerson*>(p) };
     auto add = [&records](const auto& list) {
@@ -227,21 +228,38 @@ QList<FTManagedObject*> stampedRecordsOf(const FTPerson* p)
     add(p->pictures());
     if (FTStory* story = p->story())
         records << story;
-    std::stable_sort(records.begin(), records.end(), [](const FTManagedObject* a, const FTManagedObject* b) {
-        const QDateTime da = a->lastChange();
-        const QDateTime db = b->lastChange();
-        if (da.isValid() != db.isValid())
-            return da.isValid();
-        return da > db;
+    return records;
+}
+
+// The same, newest stamp first, unstamped records last.
+QList<FTManagedObject*> stampedRecordsOf(const FTPerson* p)
+{
+    QList<std::pair<QDateTime, FTManagedObject*>> stamped;
+    for (FTManagedObject* o : recordsOf(p))
+        stamped.append({ o->lastChange(), o });
+    std::stable_sort(stamped.begin(), stamped.end(), [](const auto& a, const auto& b) {
+        if (a.first.isValid() != b.first.isValid())
+            return a.first.isValid();
+        return a.first > b.first;
     });
+    QList<FTManagedObject*> records;
+    records.reserve(stamped.size());
+    for (const auto& s : std::as_const(stamped))
+        records << s.second;
     return records;
 }
 }
 
 QDateTime FTPerson::latestChangeDate() const
 {
-    const QList<FTManagedObject*> records = stampedRecordsOf(this);
-    return records.isEmpty() ? QDateTime() : records.first()->lastChange();
+    // Asked of every person by the list of recent changes: one look at each record, no sorting.
+    QDateTime latest;
+    for (const FTManagedObject* o : recordsOf(this)) {
+        const QDateTime when = o->lastChange();
+        if (when.isValid() && (!latest.isValid() || when > latest))
+            latest = when;
+    }
+    return latest;
 }
 
 QString FTPerson::latestChanges() const

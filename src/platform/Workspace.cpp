@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -11,6 +12,8 @@
 #include <QSet>
 #include <QStandardPaths>
 #include <QUrl>
+
+#include <memory>
 
 namespace {
 
@@ -480,7 +483,8 @@ bool Workspace::openFile(const QString& path, QString* error) const
     return openFileAt(path, {}, error);
 }
 
-bool Workspace::openFileAt(const QString& path, const QString& anchor, QString* error) const
+bool Workspace::openFileAt(const QString& path, const QString& anchor, QString* error,
+                           const std::function<void()>& failedLater) const
 {
     if (!QFileInfo::exists(path)) {
         if (error)
@@ -494,7 +498,7 @@ bool Workspace::openFileAt(const QString& path, const QString& anchor, QString* 
     QUrl url = QUrl::fromLocalFile(path);
     if (!anchor.isEmpty())
         url.setFragment(anchor);
-    if (openWithDesktop(url))
+    if (openWithDesktop(url, failedLater))
         return true;
     if (error)
         *error = QStringLiteral("No application opens %1").arg(path);
@@ -522,9 +526,39 @@ bool Workspace::openFile(const QString& path, const QString& applicationName, QS
     return false;
 }
 
-bool Workspace::openUrl(const QUrl& url) const { return openWithDesktop(url); }
-
-bool Workspace::openWithDesktop(const QUrl& url) const
+bool Workspace::openUrl(const QUrl& url, const std::function<void()>& failedLater) const
 {
-    return m_desktopOpener ? m_desktopOpener(url) : QDesktopServices::openUrl(url);
+    return openWithDesktop(url, failedLater);
+}
+
+bool Workspace::openWithDesktop(const QUrl& url, const std::function<void()>& failedLater) const
+{
+    if (m_desktopOpener)
+        return m_desktopOpener(url);
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty())
+        return QDesktopServices::openUrl(url);
+    // xdg-open starts whether or not anything can show the address, and says that nothing could only through
+    // its exit status: watch for it, so that a computer without a browser gets a message rather than nothing.
+    // Without a desktop environment xdg-open waits for the browser it starts; a browser that exits badly much
+    // later is not a failure to open, hence the time limit.
+    auto* process = new QProcess;
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    auto done = [process, started, failedLater](bool failed) {
+        if (failed && failedLater && started->elapsed() < 10000)
+            failedLater();
+        process->deleteLater();
+    };
+    QObject::connect(process, &QProcess::finished, process, [done](int code, QProcess::ExitStatus status) {
+        done(status != QProcess::NormalExit || code != 0);
+    });
+    QObject::connect(process, &QProcess::errorOccurred, process, [done](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            done(true);
+    });
+    process->start(opener, {url.toString(QUrl::FullyEncoded)});
+    return true;
 }

@@ -46,11 +46,14 @@ public:
     // name none). Answers false with a reason when nothing could be started.
     bool openFile(const QString& path, QString* error = nullptr) const;
     // The same, at a place in the file: a browser given the file as an address (field codes %u and %U) is given
-    // "#anchor" with it. An application that takes file names gets the file alone.
-    bool openFileAt(const QString& path, const QString& anchor, QString* error = nullptr) const;
+    // "#anchor" with it. An application that takes file names gets the file alone. The desktop's opener only
+    // learns that nothing opens the file after it has started, so `failedLater` is called then, from the event
+    // loop, when this has already answered true.
+    bool openFileAt(const QString& path, const QString& anchor, QString* error = nullptr,
+                    const std::function<void()>& failedLater = {}) const;
     // Opens the file in the named application: a desktop-file id, an application's Name, or a program on PATH.
     bool openFile(const QString& path, const QString& application, QString* error = nullptr) const;
-    bool openUrl(const QUrl& url) const;
+    bool openUrl(const QUrl& url, const std::function<void()>& failedLater = {}) const;
     // What opens a file or an address that no desktop entry here takes: the desktop's own opener unless tests set
     // another (one that refuses stands for a computer without a browser). Empty restores the desktop's.
     void setDesktopOpener(std::function<bool(const QUrl&)> opener) { m_desktopOpener = std::move(opener); }
@@ -72,7 +75,7 @@ private:
     QStringList configDirs() const;
     QStringList mimeappsFiles() const;
     QStringList typeAndAncestors(const QString& path) const;
-    bool openWithDesktop(const QUrl& url) const;
+    bool openWithDesktop(const QUrl& url, const std::function<void()>& failedLater = {}) const;
     QStringList m_dataDirs;
     QStringList m_configDirs;
     std::function<bool(const QUrl&)> m_desktopOpener;

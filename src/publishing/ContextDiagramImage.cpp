@@ -9,6 +9,7 @@
 #include "diagrams/CdPerson.h"
 #include "diagrams/CdTimeline.h"
 #include "diagrams/CdWebContext.h"
+#include "diagrams/TextMeasurer.h"
 
 #include "model/FTPcRel.h"
 #include "model/FTPerson.h"
@@ -26,10 +27,42 @@ const QString& L(const char* key)
 {
     return htmlWord(key);
 }
+
+// Each person is drawn in several diagrams of a run, in boxes of the same few sizes: every thread that draws
+// remembers the heights of the texts it laid out (the same on every thread: they depend on the fonts only).
+const TextMeasurer& threadMeasurer()
+{
+    thread_local CachingTextMeasurer measurer(DocumentTextMeasurer::shared(), 50000);
+    return measurer;
+}
+
+// The thread's canvas of `size`, reused from its last diagram once that has been encoded.
+QImage& threadCanvas(const QSize& size)
+{
+    thread_local QImage canvas;
+    if (canvas.size() != size || !canvas.isDetached())
+        canvas = QImage(size, QImage::Format_RGB32);
+    return canvas;
+}
+
+void drawDefaultPicture(QPainter& painter, const QImage& thumbnail, const QRectF& frame)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setOpacity(1);
+    painter.drawImage(frame, thumbnail);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::black, 0.3));
+    painter.drawRect(frame);
+    painter.setPen(QPen(Qt::gray, 2.5));
+    painter.drawRect(frame.adjusted(-4, -4, 4, 4));
+    painter.restore();
+}
 } // namespace
 
 ContextDiagramImage::ContextDiagramImage()
-    : m_measurer(DocumentTextMeasurer::shared())
+    : m_boxes(std::make_shared<Boxes>())
 {
 }
 ContextDiagramImage::~ContextDiagramImage() = default;
@@ -73,61 +106,81 @@ CdPerson* ContextDiagramImage::addBox(FTPerson* person, CdPerson* owner, bool sp
 {
     auto box = std::make_unique<CdPerson>(person, owner, spouse, marriage, ancLevel, m_web);
     box->setGender(person->gender());
-    m_cdPersonsArray.push_back(std::move(box));
-    return m_cdPersonsArray.back().get();
+    (*m_boxes).push_back(std::move(box));
+    return (*m_boxes).back().get();
 }
 
 QImage ContextDiagramImage::createContextDiagramFor(const PublishAsHtml& generator, FTPerson* person,
                                                     QList<HtmlDiagramBox>* boxes)
 {
+    const std::function<QImage()> draw = prepareContextDiagramFor(generator, person, boxes);
+    return draw ? draw() : QImage();
+}
+
+std::function<QImage()> ContextDiagramImage::prepareContextDiagramFor(const PublishAsHtml& generator,
+                                                                      FTPerson* person, QList<HtmlDiagramBox>* boxes)
+{
     if (!person)
         return {};
     setFields(generator);
 
-    m_cdPersonsArray.clear();
+    // A new array: the last diagram's boxes may still be drawing on another thread.
+    m_boxes = std::make_shared<Boxes>();
     addFocalPerson(person);
     addSpouses(person);
     addChildren(person);
-    addAncestors(person, 0, m_cdPersonsArray.front().get());
+    addAncestors(person, 0, (*m_boxes).front().get());
 
     calculateFocalRect();
-    m_cdPersonsArray.front()->setRclBox(m_rclFocalPerson);
+    (*m_boxes).front()->setRclBox(m_rclFocalPerson);
     calculateChildrensRects();
     calculateAncestorsRects();
     calculateSpouseRects();
     calculateStepParentsRects();
 
     const HtmlPrivacy& privacy = generator.privacy();
-    for (const auto& box : m_cdPersonsArray)
+    for (const auto& box : *m_boxes) {
         box->setInPeopleSet(generator.peopleSet().contains(box->person())
                             && !privacy.suppressDetailsOfPerson(box->person()));
+        box->keepTexts();
+    }
 
     const QSize size = m_bounds.size().toSize();
-    // The canvas is reused unless the last diagram is still being written from it.
-    if (m_cdImage.size() != size || !m_cdImage.isDetached())
-        m_cdImage = QImage(size, QImage::Format_RGB32);
-    QPainter painter(&m_cdImage);
-    painter.setRenderHint(QPainter::Antialiasing);
-    fillBackground(painter, generator.options().colourGradient, generator.options().cdBorder);
-    for (const auto& box : m_cdPersonsArray)
-        box->displayTextInBox(painter, true, m_measurer);
-    for (const auto& box : m_cdPersonsArray)
-        box->drawConnectionLines(painter);
-    displayTimeline(painter);
-    displayFocalPersonsDefaultPicture(painter, generator, person);
-    painter.end();
-
     if (boxes) {
         boxes->clear();
         // An area of the image map never reaches past the image.
         const QRectF canvas(QPointF(0, 0), QSizeF(size));
-        for (const auto& box : m_cdPersonsArray) {
+        for (const auto& box : *m_boxes) {
             const QRectF inside = box->rclBox().intersected(canvas);
             if (!inside.isEmpty())
                 boxes->append({box->person(), inside});
         }
     }
-    return m_cdImage;
+
+    // Everything below reads only what is gathered here.
+    const QImage background = this->background(generator.options().colourGradient, generator.options().cdBorder);
+    const QList<CdTimeline::Label> timeline = CdTimeline::labels(*m_boxes, m_maxAncLevel);
+    const QImage picture = focalPersonsDefaultPicture(generator, person);
+    const QRectF frame = picture.isNull() ? QRectF() : CdDefaultPicture::drawnRect(m_rclFocalPerson, picture.size());
+    return [diagram = m_boxes, size, background, timeline, picture, frame] {
+        QImage& canvas = threadCanvas(size);
+        QPainter painter(&canvas);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.save();
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(QPointF(0, 0), background);
+        painter.restore();
+        const TextMeasurer& measurer = threadMeasurer();
+        for (const auto& box : *diagram)
+            box->displayTextInBox(painter, true, measurer);
+        for (const auto& box : *diagram)
+            box->drawConnectionLines(painter);
+        CdTimeline::displayTimeline(painter, timeline);
+        if (!picture.isNull())
+            drawDefaultPicture(painter, picture, frame);
+        painter.end();
+        return canvas;
+    };
 }
 
 // ---- Collecting the boxes -------------------------------------------------------------------------------------
@@ -139,7 +192,7 @@ void ContextDiagramImage::addFocalPerson(FTPerson* person)
 
 void ContextDiagramImage::addSpouses(FTPerson* person)
 {
-    CdPerson* focal = m_cdPersonsArray.front().get();
+    CdPerson* focal = (*m_boxes).front().get();
     for (FTSpouseRel* couple : person->spouseRelsArray()) {
         FTPerson* partner = couple->partnerOf(person);
         if (!partner)
@@ -152,7 +205,7 @@ void ContextDiagramImage::addSpouses(FTPerson* person)
 
 void ContextDiagramImage::addChildren(FTPerson* person)
 {
-    CdPerson* focal = m_cdPersonsArray.front().get();
+    CdPerson* focal = (*m_boxes).front().get();
     for (FTPcRel* link : person->childRels()) {
         if (link->intPcRelType() == FTPcRel::kStep && !m_showStepRelsOfFocalPerson)
             continue;
@@ -192,7 +245,7 @@ void ContextDiagramImage::addStepParents(FTPerson* person)
 {
     if (!m_showStepRelsOfFocalPerson)
         return;
-    CdPerson* focal = m_cdPersonsArray.front().get();
+    CdPerson* focal = (*m_boxes).front().get();
     for (FTPcRel* link : person->parentRels()) {
         if (link->intPcRelType() == FTPcRel::kNatural || !link->parent())
             continue;
@@ -232,13 +285,13 @@ void ContextDiagramImage::calculateChildrensRects()
     const double W = columnWidth();
     const double C = centreLine();
     int n = 0;
-    for (const auto& box : m_cdPersonsArray)
+    for (const auto& box : (*m_boxes))
         n += box->ancLevel() == CdPerson::kChild;
     if (n == 0)
         return;
     const double r = n < 9 ? H / 8 : H / n;
     int k = 0;
-    for (const auto& box : m_cdPersonsArray) {
+    for (const auto& box : (*m_boxes)) {
         if (box->ancLevel() != CdPerson::kChild)
             continue;
         ++k;
@@ -256,7 +309,7 @@ void ContextDiagramImage::calculateAncestorsRects()
     const double b = std::min(H / 8, H / std::ldexp(1.0, m_maxAncLevel));
     const QString male = L("MaleShort");
     int fathers = 0, mothers = 0;
-    for (const auto& box : m_cdPersonsArray) {
+    for (const auto& box : (*m_boxes)) {
         const long level = box->ancLevel();
         if (level < 1 || level > m_maxAncLevel || box->pcRelType() != FTPcRel::kNatural || !box->owner())
             continue;
@@ -281,7 +334,7 @@ void ContextDiagramImage::calculateAncestorsRects()
 void ContextDiagramImage::calculateSpouseRects()
 {
     int m = 0;
-    for (const auto& box : m_cdPersonsArray)
+    for (const auto& box : (*m_boxes))
         m += box->ancLevel() == CdPerson::kSpouse;
     if (m == 0)
         return;
@@ -290,7 +343,7 @@ void ContextDiagramImage::calculateSpouseRects()
     const double top = F.y() + F.height() + 5;
     const double r = std::min({(H - top) / m, F.height(), H / 8});
     int j = 0;
-    for (const auto& box : m_cdPersonsArray) {
+    for (const auto& box : (*m_boxes)) {
         if (box->ancLevel() != CdPerson::kSpouse)
             continue;
         box->setRclBox(QRectF(F.x(), top + r * j + 2, F.width(), r - 4));
@@ -304,7 +357,7 @@ void ContextDiagramImage::calculateStepParentsRects()
         return box.ancLevel() == 1 && box.pcRelType() != FTPcRel::kNatural;
     };
     int s = 0;
-    for (const auto& box : m_cdPersonsArray)
+    for (const auto& box : (*m_boxes))
         s += isStepParent(*box);
     if (s == 0)
         return;
@@ -315,7 +368,7 @@ void ContextDiagramImage::calculateStepParentsRects()
     const double d = (H / 2 - h0) / s;
     const double h = std::min(h0, d);
     int k = 0;
-    for (const auto& box : m_cdPersonsArray) {
+    for (const auto& box : (*m_boxes)) {
         if (!isStepParent(*box))
             continue;
         QRectF slot(std::trunc(2 * W), top + d * k + d / 2 - h / 2, W, h);
@@ -327,7 +380,7 @@ void ContextDiagramImage::calculateStepParentsRects()
 
 // ---- Drawing ----------------------------------------------------------------------------------------------------
 
-void ContextDiagramImage::fillBackground(QPainter& painter, double gradient, bool border)
+const QImage& ContextDiagramImage::background(double gradient, bool border)
 {
     const QString key = QStringLiteral("%1 %2 %3 %4 %5 %6")
                             .arg(m_bgColour.name(QColor::HexArgb))
@@ -342,10 +395,7 @@ void ContextDiagramImage::fillBackground(QPainter& painter, double gradient, boo
         QPainter background(&m_background);
         paintBackground(background, gradient, border);
     }
-    painter.save();
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPointF(0, 0), m_background);
-    painter.restore();
+    return m_background;
 }
 
 void ContextDiagramImage::paintBackground(QPainter& painter, double gradient, bool border)
@@ -362,32 +412,12 @@ void ContextDiagramImage::paintBackground(QPainter& painter, double gradient, bo
     CdBackground::fillShading(painter, m_bounds.size(), m_bgColour.toRgb(), std::max(gradient, 0.1), fraction);
 }
 
-void ContextDiagramImage::displayTimeline(QPainter& painter)
-{
-    CdTimeline::displayTimeline(painter, CdTimeline::labels(m_cdPersonsArray, m_maxAncLevel));
-}
-
-void ContextDiagramImage::displayFocalPersonsDefaultPicture(QPainter& painter, const PublishAsHtml& generator,
-                                                           FTPerson* person)
+QImage ContextDiagramImage::focalPersonsDefaultPicture(const PublishAsHtml& generator, FTPerson* person) const
 {
     if (generator.privacy().depersonalizeDetailsOfPerson(person))
-        return;
+        return {};
     FTPicture* picture = person->defaultPicture();
     if (!picture || HtmlPictureWriter::isMapImage(picture))
-        return;
-    const QImage thumbnail = HtmlPictureWriter::thumbnailImageOf(picture);
-    if (thumbnail.isNull())
-        return;
-    const QRectF frame = CdDefaultPicture::drawnRect(m_rclFocalPerson, thumbnail.size());
-    painter.save();
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter.setOpacity(1);
-    painter.drawImage(frame, thumbnail);
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(Qt::black, 0.3));
-    painter.drawRect(frame);
-    painter.setPen(QPen(Qt::gray, 2.5));
-    painter.drawRect(frame.adjusted(-4, -4, 4, 4));
-    painter.restore();
+        return {};
+    return HtmlPictureWriter::thumbnailImageOf(picture);
 }

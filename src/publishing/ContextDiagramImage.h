@@ -2,8 +2,6 @@
 
 #include "publishing/HtmlContextDiagram.h"
 
-#include "diagrams/TextMeasurer.h"
-
 #include <QColor>
 #include <QImage>
 #include <QRectF>
@@ -32,16 +30,23 @@ struct CdWebContext;
 //   ContextDiagramImage drawer;
 //   generator.setContextDiagram(&drawer);          // the generator's own default is one of these
 //   QImage image = drawer.createContextDiagramFor(generator, person, &boxes);
+//
+// A run draws on its worker threads: prepareContextDiagramFor() collects and lays out the boxes and reads their
+// texts, years and the picture on the caller's thread; the drawing it returns reads nothing of the database.
 class ContextDiagramImage : public HtmlContextDiagram {
 public:
+    using Boxes = std::vector<std::unique_ptr<CdPerson>>;
+
     ContextDiagramImage();
     ~ContextDiagramImage() override;
 
     QImage createContextDiagramFor(const PublishAsHtml& generator, FTPerson* person,
                                    QList<HtmlDiagramBox>* boxes) override;
+    std::function<QImage()> prepareContextDiagramFor(const PublishAsHtml& generator, FTPerson* person,
+                                                     QList<HtmlDiagramBox>* boxes) override;
 
     // ---- The last diagram (tests read its layout) ----
-    const std::vector<std::unique_ptr<CdPerson>>& cdPersonsArray() const { return m_cdPersonsArray; }
+    const Boxes& cdPersonsArray() const { return *m_boxes; }
     QRectF bounds() const { return m_bounds; }
     QRectF rclFocalPerson() const { return m_rclFocalPerson; }
     double diagramHeight() const { return m_diagramHeight; }
@@ -71,19 +76,18 @@ private:
     void calculateAncestorsRects();
     void calculateSpouseRects();
     void calculateStepParentsRects();
-    void fillBackground(QPainter& painter, double gradient, bool border);
+    const QImage& background(double gradient, bool border);
     void paintBackground(QPainter& painter, double gradient, bool border);
-    void displayTimeline(QPainter& painter);
-    void displayFocalPersonsDefaultPicture(QPainter& painter, const PublishAsHtml& generator, FTPerson* person);
+    // The thumbnail of the person's default picture, as the diagram shows it above the box; null for none.
+    QImage focalPersonsDefaultPicture(const PublishAsHtml& generator, FTPerson* person) const;
 
-    // Each person is drawn in several diagrams of a run, in boxes of the same few sizes, over the same background.
-    CachingTextMeasurer m_measurer;
+    // Every diagram of a run is drawn over the same background.
     QImage m_background;
     QString m_backgroundKey;
     std::shared_ptr<CdWebContext> m_web;
     QString m_webRun; // the working folder the shared box context was made for
-    std::vector<std::unique_ptr<CdPerson>> m_cdPersonsArray;
-    QImage m_cdImage;
+    // The boxes of the last diagram, shared with its drawing.
+    std::shared_ptr<Boxes> m_boxes;
     QRectF m_bounds;
     QRectF m_rclFocalPerson;
     QColor m_bgColour;

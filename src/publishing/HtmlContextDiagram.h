@@ -4,6 +4,8 @@
 #include <QList>
 #include <QRectF>
 
+#include <functional>
+
 class FTPerson;
 class PublishAsHtml;
 
@@ -16,8 +18,8 @@ struct HtmlDiagramBox {
 
 // Draws the context-diagram image of a person page (ContextDiagramImage; tests install simpler ones). Without a
 // drawer (or with the tabular diagram chosen) a page shows the diagram as a table. The generator writes the image
-// as a JPEG file at quality 40, the image element and its map; the drawer only draws, on the caller's thread,
-// following the run's options and privacy (generator.options(), generator.privacy(), generator.bgColour()).
+// as a JPEG file at quality 40, the image element and its map; the drawer only draws, following the run's options
+// and privacy (generator.options(), generator.privacy(), generator.bgColour()).
 //
 //   class BlankDiagram : public HtmlContextDiagram { ... };
 //   BlankDiagram drawer;
@@ -29,4 +31,17 @@ public:
     // first.
     virtual QImage createContextDiagramFor(const PublishAsHtml& generator, FTPerson* person,
                                            QList<HtmlDiagramBox>* boxes) = 0;
+
+    // The same diagram as a drawing the generator runs on a worker thread while it makes the next page: whatever
+    // the drawing needs from the database is read here, on the caller's thread, and the returned function reads
+    // nothing of it. It may run on any thread, once. A null function: the page gets no diagram. By default the
+    // diagram is drawn here and the function only hands it over.
+    virtual std::function<QImage()> prepareContextDiagramFor(const PublishAsHtml& generator, FTPerson* person,
+                                                             QList<HtmlDiagramBox>* boxes)
+    {
+        QImage image = createContextDiagramFor(generator, person, boxes);
+        if (image.isNull())
+            return {};
+        return [image] { return image; };
+    }
 };

@@ -48,23 +48,34 @@ void HtmlFileWriter::fail(const QString& path)
 
 void HtmlFileWriter::writeJpeg(const QString& path, const QImage& image, int quality)
 {
-    submit(path, image, quality, {});
+    writeJpeg(path, [image] { return image; }, quality);
+}
+
+void HtmlFileWriter::writeJpeg(const QString& path, std::function<QImage()> draw, int quality)
+{
+    submit(path, [draw = std::move(draw), quality](QByteArray& data) {
+        data = jpegData(draw(), quality);
+        return !data.isEmpty();
+    });
 }
 
 void HtmlFileWriter::write(const QString& path, const QByteArray& bytes)
 {
-    submit(path, QImage(), 0, bytes);
+    submit(path, [bytes](QByteArray& data) {
+        data = bytes;
+        return true;
+    });
 }
 
-void HtmlFileWriter::submit(const QString& path, const QImage& image, int quality, const QByteArray& bytes)
+void HtmlFileWriter::submit(const QString& path, std::function<bool(QByteArray&)> data)
 {
     if (m_failed)
         return;
     m_room.acquire();
-    m_pool.start([this, path, image, quality, bytes] {
+    m_pool.start([this, path, data = std::move(data)] {
         if (!m_failed) {
-            const QByteArray data = image.isNull() ? bytes : jpegData(image, quality);
-            if ((!image.isNull() && data.isEmpty()) || !writeWhole(path, data))
+            QByteArray bytes;
+            if (!data(bytes) || !writeWhole(path, bytes))
                 fail(path);
         }
         m_room.release();

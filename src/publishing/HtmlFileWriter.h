@@ -8,14 +8,17 @@
 #include <QThreadPool>
 
 #include <atomic>
+#include <functional>
 
-// Writes the bulk of a web-page run's files on worker threads: the context diagrams are encoded as JPEG there and
-// the person pages written, while the main thread reads the database and draws the next person. What is written
-// never depends on the threads: each file is whole, from data handed over complete. Only a few files wait at a time
+// Writes the bulk of a web-page run's files on worker threads: the context diagrams are drawn and encoded as JPEG
+// there and the person pages written, while the main thread reads the database for the next person. What is
+// written never depends on the threads: each file is whole, from data (or a drawing that reads nothing but what it
+// was given) handed over complete. Only a few files wait at a time
 // (the main thread waits for room), so memory stays flat however many people a run publishes.
 //
 //   HtmlFileWriter writer;
 //   writer.writeJpeg(path, image, 40);
+//   writer.writeJpeg(path, [boxes] { return drawn(boxes); }, 40);
 //   writer.write(pagePath, page.toUtf8());
 //   writer.waitForAll();
 //   if (writer.failed()) ... writer.firstFailure() names the file
@@ -28,6 +31,8 @@ public:
     HtmlFileWriter& operator=(const HtmlFileWriter&) = delete;
 
     void writeJpeg(const QString& path, const QImage& image, int quality);
+    // The image `draw` makes on a worker thread, as JPEG.
+    void writeJpeg(const QString& path, std::function<QImage()> draw, int quality);
     void write(const QString& path, const QByteArray& bytes);
     // Waits until every file given so far is written or has failed.
     void waitForAll();
@@ -44,7 +49,8 @@ public:
     static bool writeWhole(const QString& path, const QByteArray& bytes);
 
 private:
-    void submit(const QString& path, const QImage& image, int quality, const QByteArray& bytes);
+    // `data` runs on a worker thread; false when it has nothing to write.
+    void submit(const QString& path, std::function<bool(QByteArray&)> data);
     void fail(const QString& path);
 
     QThreadPool m_pool;

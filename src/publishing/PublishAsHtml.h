@@ -43,9 +43,9 @@ struct HtmlDiagramBox;
 // "../../" leads to the top of the folder, so a saved folder works wherever it is copied.
 //
 // Two rules hold for every page: a person hidden by the options (HtmlPrivacy) is never named, and no text of the
-// database becomes markup (HtmlEscape). The database is read and the diagrams drawn on the caller's (main) thread;
-// the diagrams' JPEG encoding and the person pages' writing go to worker threads (HtmlFileWriter), and the run
-// waits for them before it writes the index. Progress goes to the ModelProgress given, whose window redraws itself.
+// database becomes markup (HtmlEscape). The database is read on the caller's (main) thread, where the diagrams are
+// laid out; drawing them, their JPEG encoding and the person pages' writing go to worker threads (HtmlFileWriter),
+// and the run waits for them before it writes the index. Progress goes to the ModelProgress given, whose window redraws itself.
 //
 //   PublishAsHtml generator(moc);                    // the caller has saved the database
 //   generator.setProgress(&windowProgress);

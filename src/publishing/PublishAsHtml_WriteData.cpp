@@ -202,14 +202,14 @@ QString PublishAsHtml::writeCdDiagramFor(FTPerson* person)
         return createTableFor(person, m_maxAncLevel);
     }
     QList<HtmlDiagramBox> boxes;
-    const QImage image = m_contextDiagram->createContextDiagramFor(*this, person, &boxes);
-    if (image.isNull())
+    std::function<QImage()> draw = m_contextDiagram->prepareContextDiagramFor(*this, person, &boxes);
+    if (!draw)
         return {};
     const QString folder = numberedFolder("HtmlDirDiagrams", folderNumberFor(person));
     const QString file = filenameForPerson(person) + QStringLiteral("_cd.jpg");
-    // Encoded (JPEG, quality 40) and written on a worker thread while the next person is drawn.
+    // Drawn, encoded (JPEG, quality 40) and written on a worker thread while the next page is made.
     if (!m_failed)
-        m_files->writeJpeg(m_directory + QLatin1Char('/') + folder + QLatin1Char('/') + file, image, 40);
+        m_files->writeJpeg(m_directory + QLatin1Char('/') + folder + QLatin1Char('/') + file, std::move(draw), 40);
     return QStringLiteral("%1\n<table class='%2'>\n<tr><td><img src='../../%3/%4' alt='%5' usemap='#cdDiagram'/>"
                           "</td></tr>\n</table>\n")
         .arg(hotSpotsForCdDiagram(person, boxes), css("cssContextDiagram"), folder, file,

@@ -204,6 +204,14 @@ void NarrativePersonWriter::printPersonsName(FTPerson* person, int g, int w)
     write(s);
 }
 
+QRectF NarrativePersonWriter::portraitCrop(const QSizeF& size)
+{
+    const double W = size.width(), H = size.height();
+    if (W > 0.75 * H)
+        return QRectF((W - 0.75 * H) / 2, 0, 0.75 * H, H);
+    return QRectF(0, (H - W / 0.75) / 2, W, W / 0.75);
+}
+
 QImage NarrativePersonWriter::defaultThumbnail(const FTPerson* person)
 {
     FTPicture* picture = person ? person->defaultPicture() : nullptr;
@@ -261,13 +269,7 @@ void NarrativePersonWriter::printDefaultPicture(FTPerson* person, const QImage& 
     if (m_options.excludeGoogleMaps && picture->filename().contains(QLatin1String("/Map_")))
         return;
     const double W = thumbnail.width(), H = thumbnail.height();
-    QRectF crop(0, 0, W, H);
-    if (m_options.cropImagesTo4x3Portrait) {
-        if (W > 0.75 * H)
-            crop = QRectF((W - 0.75 * H) / 2, 0, 0.75 * H, H);
-        else
-            crop = QRectF(0, (H - W / 0.75) / 2, W, W / 0.75);
-    }
+    const QRectF crop = m_options.cropImagesTo4x3Portrait ? portraitCrop(QSizeF(W, H)) : QRectF(0, 0, W, H);
     QImage image
         = UtilsPics::makeThumbnailImageFrom(thumbnail, crop).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())

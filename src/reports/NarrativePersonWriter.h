@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QRectF>
 #include <QString>
 
 class FTPerson;
@@ -69,6 +70,9 @@ public:
     static QString firstWord(const QString& name);
     // A person's default picture as stored (or made from its file, not stored): a report changes nothing.
     static QImage defaultThumbnail(const FTPerson* person);
+    // The middle of a picture of `size` cut to a 3:4 portrait: the full height of a wider picture, the full
+    // width of a taller one.
+    static QRectF portraitCrop(const QSizeF& size);
 
     // Whether every write reached the file.
     bool ok() const { return m_ok; }

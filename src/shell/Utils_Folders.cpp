@@ -19,6 +19,8 @@
 #include <QImage>
 #include <QStringList>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextTable>
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QUrl>
@@ -26,6 +28,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <numeric>
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -333,15 +336,15 @@ bool Utils::displayFile(const QString& path, const QString& application, const Q
     QString app = application;
     if (app == QLatin1String("defaultRtfApp"))
         app = UserDefaults::standard().stringForKey(QStringLiteral("rtfApplication"));
+    const QString text = !failure.isEmpty()
+                             ? failure.arg(QDir::toNativeSeparators(path))
+                             : QStringLiteral("Unable to open file:\n\n %1\n\n with Application\n\n %2").arg(path, app);
     QString error;
-    const bool ok = app.isEmpty() ? Workspace::shared().openFileAt(path, anchor, &error)
+    const bool ok = app.isEmpty() ? Workspace::shared().openFileAt(path, anchor, &error, [text] { tell(text); })
                                   : Workspace::shared().openFile(path, app, &error);
     if (ok)
         return true;
-    if (!failure.isEmpty())
-        tell(failure.arg(QDir::toNativeSeparators(path)));
-    else
-        tell(QStringLiteral("Unable to open file:\n\n %1\n\n with Application\n\n %2").arg(path, app));
+    tell(text);
     return false;
 }
 
@@ -435,6 +438,8 @@ QString escapeRichText(const QString& text)
             out += QStringLiteral("\\line ");
         else if (u == QChar::Nbsp)
             out += QStringLiteral("\\~");
+        else if (u == '\f')
+            out += QStringLiteral("\\page ");
         else if (u > 127)
             out += QStringLiteral("\\uc0\\u%1 ").arg(u > 32767 ? int(u) - 65536 : int(u));
         else if (u >= 32)
@@ -448,6 +453,7 @@ int twips(qreal points) { return qRound(points * 20.0); }
 
 QString Utils::encodeRTFwithPictures(const QTextDocument& document)
 {
+    constexpr int kTextWidth = 9000;  // twips
     QStringList fonts;
     QList<QColor> colours;
     auto fontIndex = [&fonts](const QString& family) {
@@ -469,29 +475,32 @@ QString Utils::encodeRTFwithPictures(const QTextDocument& document)
     };
     fontIndex(document.defaultFont().family());
 
-    QString body;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    // One paragraph's formatting and text, without its ending.
+    auto writeBlock = [&](const QTextBlock& block, bool inTable) {
+        QString out;
         const QTextBlockFormat bf = block.blockFormat();
-        body += QStringLiteral("\\pard");
+        out += QStringLiteral("\\pard");
+        if (inTable)
+            out += QStringLiteral("\\intbl");
         const Qt::Alignment a = bf.alignment() & Qt::AlignHorizontal_Mask;
         if (a & Qt::AlignHCenter)
-            body += QStringLiteral("\\qc");
+            out += QStringLiteral("\\qc");
         else if (a & Qt::AlignRight)
-            body += QStringLiteral("\\qr");
+            out += QStringLiteral("\\qr");
         else if (a & Qt::AlignJustify)
-            body += QStringLiteral("\\qj");
+            out += QStringLiteral("\\qj");
         const qreal left = bf.leftMargin() + bf.indent() * document.indentWidth();
         if (left > 0)
-            body += QStringLiteral("\\li%1").arg(twips(left));
+            out += QStringLiteral("\\li%1").arg(twips(left));
         if (bf.rightMargin() > 0)
-            body += QStringLiteral("\\ri%1").arg(twips(bf.rightMargin()));
+            out += QStringLiteral("\\ri%1").arg(twips(bf.rightMargin()));
         if (bf.textIndent() != 0)
-            body += QStringLiteral("\\fi%1").arg(twips(bf.textIndent()));
+            out += QStringLiteral("\\fi%1").arg(twips(bf.textIndent()));
         if (bf.topMargin() > 0)
-            body += QStringLiteral("\\sb%1").arg(twips(bf.topMargin()));
+            out += QStringLiteral("\\sb%1").arg(twips(bf.topMargin()));
         if (bf.bottomMargin() > 0)
-            body += QStringLiteral("\\sa%1").arg(twips(bf.bottomMargin()));
-        body += ' ';
+            out += QStringLiteral("\\sa%1").arg(twips(bf.bottomMargin()));
+        out += ' ';
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (!fragment.isValid())
@@ -511,7 +520,11 @@ QString Utils::encodeRTFwithPictures(const QTextDocument& document)
                 QBuffer buffer(&jpeg);
                 buffer.open(QIODevice::WriteOnly);
                 picture.convertToFormat(QImage::Format_RGB32).save(&buffer, "JPEG", 100);
-                body += QStringLiteral("{\\*\\shppict {\\pict \\jpegblip %1}}").arg(hexadecimalRepresentation(jpeg));
+                // A picture shown at a size of its own keeps it (points) in the word processor.
+                QString goal;
+                if (image.width() > 0 && image.height() > 0)
+                    goal = QStringLiteral("\\picwgoal%1\\pichgoal%2 ").arg(twips(image.width())).arg(twips(image.height()));
+                out += QStringLiteral("{\\*\\shppict {\\pict %1\\jpegblip %2}}").arg(goal, hexadecimalRepresentation(jpeg));
                 continue;
             }
             const QFont font = cf.font();
@@ -532,10 +545,86 @@ QString Utils::encodeRTFwithPictures(const QTextDocument& document)
             // Word reads the shading pattern, other word processors the older character background.
             if (cf.hasProperty(QTextFormat::BackgroundBrush) && cf.background().style() != Qt::NoBrush)
                 group += QStringLiteral("\\chcbpat%1\\cb%1").arg(colourIndex(cf.background().color()));
-            body += group + ' ' + escapeRichText(fragment.text()) + '}';
+            out += group + ' ' + escapeRichText(fragment.text()) + '}';
         }
-        if (block.next().isValid())
+        return out;
+    };
+
+    // A table row's definition: each cell's borders and right edge (twips from the row's left).
+    auto rowDefinition = [&](const QTextTable* table, int row) {
+        const QTextTableFormat tf = table->format();
+        const int columns = table->columns();
+        const QList<QTextLength> widths = tf.columnWidthConstraints();
+        const int padding = twips(tf.cellPadding());
+        QString out = QStringLiteral("\\trowd\\trgaph%1\\trleft0").arg(padding);
+        out += QStringLiteral("\\trpaddl%1\\trpaddr%1\\trpaddt%1\\trpaddb%1\\trpaddfl3\\trpaddfr3\\trpaddft3\\trpaddfb3")
+                   .arg(padding);
+        // Fixed widths are the window's; a page is narrower than a window can be. A row wider than the text
+        // width that every common paper leaves between its margins (9,000 twips) would run off the printed page,
+        // so the widest column gives up the excess and narrow columns (pictures) keep their size.
+        QList<int> columnWidths;
+        for (int c = 0; c < columns; ++c) {
+            int width = kTextWidth / std::max(1, columns);
+            if (c < widths.size() && widths[c].type() == QTextLength::FixedLength)
+                width = twips(widths[c].rawValue());
+            else if (c < widths.size() && widths[c].type() == QTextLength::PercentageLength)
+                width = qRound(kTextWidth * widths[c].rawValue() / 100);
+            columnWidths << width;
+        }
+        const int total = std::accumulate(columnWidths.begin(), columnWidths.end(), 0);
+        if (total > kTextWidth && !columnWidths.isEmpty()) {
+            int& widest = *std::max_element(columnWidths.begin(), columnWidths.end());
+            widest = std::max(widest / 2, widest - (total - kTextWidth));
+        }
+        int right = 0;
+        for (int c = 0; c < columns; ++c) {
+            const QTextTableCell cell = table->cellAt(row, c);
+            const QTextTableCellFormat cf = cell.format().toTableCellFormat();
+            auto side = [&](const char* word, QTextFormat::Property property) {
+                const qreal width = cf.hasProperty(property) ? cf.doubleProperty(property) : tf.border();
+                if (width > 0)
+                    out += QStringLiteral("\\clbrdr%1\\brdrs\\brdrw%2").arg(QLatin1String(word)).arg(twips(width));
+            };
+            side("t", QTextFormat::TableCellTopBorder);
+            side("l", QTextFormat::TableCellLeftBorder);
+            side("b", QTextFormat::TableCellBottomBorder);
+            side("r", QTextFormat::TableCellRightBorder);
+            right += columnWidths[c] * std::max(1, cell.columnSpan());
+            out += QStringLiteral("\\cellx%1").arg(right);
+        }
+        return out + '\n';
+    };
+
+    QString body;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextBlockFormat bf = block.blockFormat();
+        if (bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+            body += QStringLiteral("\\page\n");
+        QTextCursor at(block);
+        const QTextTable* table = at.currentTable();
+        const QTextTableCell cell = table ? table->cellAt(block.position()) : QTextTableCell();
+        if (!cell.isValid()) {
+            body += writeBlock(block, false);
+            if (bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter)
+                body += QStringLiteral("\\page");
+            if (block.next().isValid())
+                body += QStringLiteral("\\par\n");
+            continue;
+        }
+        if (block.position() == cell.firstPosition() && cell.column() == 0)
+            body += rowDefinition(table, cell.row());
+        body += writeBlock(block, true);
+        if (block.position() + block.length() - 1 < cell.lastPosition()) {
             body += QStringLiteral("\\par\n");
+            continue;
+        }
+        body += QStringLiteral("\\cell\n");
+        if (cell.column() + cell.columnSpan() >= table->columns()) {
+            body += QStringLiteral("\\row\n");
+            // The paragraph after a table is the document's own again.
+            if (!block.next().isValid())
+                body += QStringLiteral("\\pard ");
+        }
     }
 
     QString rtf = QStringLiteral("{\\rtf1\\ansi\\ansicpg1252\\deff0\n{\\fonttbl");

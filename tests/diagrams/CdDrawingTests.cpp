@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <QPicture>
 
+#include <thread>
+
 class CdDrawing : public DiagramFixture {};
 
 TEST_F(CdDrawing, LineStylesFollowTypeGhostCertaintyAndAssociation)
@@ -271,6 +273,32 @@ TEST_F(CdDrawing, ABoxPaintsWithoutAView)
         for (int y = 10; y < 60; ++y)
             dark += image.pixelColor(x, y).lightness() < 120;
     EXPECT_GT(dark, 30); // the text is there
+}
+
+// The web pages draw their diagrams on several threads in no fixed order: a shadow copied from a thread's cache must
+// be the shape's own, not that of a shape a fraction of a pixel away drawn before it.
+TEST_F(CdDrawing, AShadowDoesNotDependOnTheShapesDrawnBeforeIt)
+{
+    QPainterPath shape;
+    shape.addRect(10.31, 20.6, 120, 40);
+    QPainterPath nearby;
+    nearby.addRect(10.26, 20.6, 120, 40);
+    const auto shadowOf = [](const QPainterPath& path) {
+        QImage image(200, 120, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        CdShading::drawShadow(painter, path, QPointF(5, 5), 1.25);
+        painter.end();
+        return image;
+    };
+    QImage afterNearby, first, nearbyAlone;
+    std::thread([&] {
+        nearbyAlone = shadowOf(nearby);
+        afterNearby = shadowOf(shape);
+    }).join();
+    std::thread([&] { first = shadowOf(shape); }).join();
+    ASSERT_FALSE(first == nearbyAlone); // the two shapes' shadows differ
+    EXPECT_TRUE(afterNearby == first);
 }
 
 // Shadows are painted once per shape and copied: the copy must match a shadow painted in place (a picture recording

@@ -13,6 +13,8 @@
 
 #include "ScreenshotImage.h"
 
+#include <thread>
+
 namespace {
 class ContextDiagram : public PublishFixture {
 protected:
@@ -277,6 +279,26 @@ TEST_F(ContextDiagram, ThePersonsPictureIsDrawnAboveTheBoxButNotASavedMap)
         else
             EXPECT_EQ(red, 200);
     }
+}
+
+// A run draws its diagrams on worker threads, while the main thread goes on with the next people: a drawing holds
+// everything it shows from the moment it was prepared, and is the same on any thread, whatever was drawn before.
+TEST_F(ContextDiagram, ADiagramDrawnLaterOnAnotherThreadIsTheOneItWasPreparedAs)
+{
+    const Family f = makeFamily();
+    const QImage reference = draw(f.john);
+    ASSERT_FALSE(reference.isNull());
+    const std::function<QImage()> later = drawer.prepareContextDiagramFor(*generator, f.john, &boxes);
+    ASSERT_TRUE(later);
+    // The main thread moves on: another diagram, and a change to the database the prepared drawing must not see.
+    ASSERT_FALSE(draw(f.sean).isNull());
+    f.john->setName("Renamed /Person/");
+    f.michael->setName("Another /Name/");
+    QImage drawn;
+    std::thread worker([&] { drawn = later().copy(); });
+    worker.join();
+    EXPECT_TRUE(drawn == reference);
+    EXPECT_FALSE(draw(f.john) == reference); // the rename shows in a diagram prepared after it
 }
 
 TEST_F(ContextDiagram, BoxesOfHiddenPeopleShowOnlyThePrivacyWord)

@@ -6,6 +6,9 @@
 #include "reports/ui/DatabaseChangesReport.h"
 #include "reports/ui/EventsReport.h"
 #include "reports/ui/EventsWithNoSourceReferences.h"
+#include "reports/ui/FamilyGroupSheetDialog.h"
+#include "reports/ui/OnThisDay.h"
+#include "reports/ui/PersonalTimeline.h"
 #include "reports/ui/FilteredPeopleReport.h"
 #include "reports/ui/PeopleWithoutAncestors.h"
 #include "reports/ui/PicturesReport.h"
@@ -14,15 +17,19 @@
 
 #include "editor/ui/EditorHooks.h"
 
+#include "model/FTMoc.h"
+
 #include "shell/Utils.h"
 #include "shell/ui/AppController.h"
 #include "shell/ui/DOvurDocument.h"
+#include "shell/ui/DocumentController.h"
 
 #include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QMainWindow>
 
 namespace {
 QStringList fileDialog(const QString& folder)
@@ -71,6 +78,7 @@ void ReportsMenuActions::registerMenuItems(AppController& app)
     app.addMenuItem(reports, QStringLiteral("Individual's Report..."), [] { generateNarrativeReport(2); });
     app.addMenuItem(
         reports, QStringLiteral("Ancestors by Generation Report..."), [] { ancestorsByGenerationReport(); });
+    app.addMenuItem(reports, QStringLiteral("Family Group Sheet..."), [] { generateFamilyGroupSheet(); });
     app.addMenuItem(reports, QStringLiteral("Filtered People Report..."), [] { generateFilteredPeopleReport(); });
     app.addMenuItem(
         reports, QStringLiteral("People Without Ancestors..."), [] { generatePeopleWithoutAncestorsReport(); });
@@ -83,6 +91,7 @@ void ReportsMenuActions::registerMenuItems(AppController& app)
     app.addMenuItem(QStringLiteral("Events"), QStringLiteral("Events without Source References..."),
         [] { eventsWithNoSourceReferences(); });
     app.addMenuItem(reports, QStringLiteral("Previous Reports..."), [] { previousReports(); });
+    app.addMenuItem(QStringLiteral("Events"), QStringLiteral("On This Day..."), [] { onThisDay(); });
 }
 
 void ReportsMenuActions::install()
@@ -92,11 +101,18 @@ void ReportsMenuActions::install()
         sheet->setOneLinePerPerson(true);
         beginSheetOn(window, sheet);
     };
+    EditorHooks::shared().personalTimeline = [](QWidget* window, FTPerson* person) {
+        if (!person)
+            return;
+        PersonalTimeline timeline(person, window);
+        timeline.exec();
+    };
 }
 
 void ReportsMenuActions::uninstall()
 {
     EditorHooks::shared().narrativeReportSheet = nullptr;
+    EditorHooks::shared().personalTimeline = nullptr;
 }
 
 void ReportsMenuActions::generateNarrativeReport(int reportType)
@@ -163,4 +179,28 @@ void ReportsMenuActions::previousReports()
     const QStringList files = openPanel() ? openPanel()(Utils::reportsDirectory()) : QStringList();
     for (const QString& path : files)
         Utils::displayFile(path, QString());
+}
+
+void ReportsMenuActions::onThisDay()
+{
+    // Only reads the database: no editing is ended and nothing is saved.
+    DOvurDocument* doc = DocumentController::shared().currentDocument();
+    if (!doc || !doc->moc())
+        return;
+    OnThisDay window(doc->moc(), doc->dovurWindow());
+    window.exec();
+}
+
+FamilyGroupSheetDialog* ReportsMenuActions::generateFamilyGroupSheet()
+{
+    // Opens beside the main window and leaves the database as it is: nothing is saved.
+    DOvurDocument* doc = AppController::documentForCommand(false);
+    FTPerson* person = doc && doc->moc() ? doc->moc()->selectedPerson() : nullptr;
+    if (!person)
+        return nullptr;
+    auto* window = new FamilyGroupSheetDialog(person, doc->dovurWindow());
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
 }

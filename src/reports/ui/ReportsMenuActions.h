@@ -6,6 +6,7 @@
 #include <functional>
 
 class AppController;
+class FamilyGroupSheetDialog;
 
 // The commands of the Reports menu, each on the current database: it takes the current document (nothing without
 // one that has a main window), ends editing in the main window, saves, and shows the report's sheet on the main
@@ -17,7 +18,8 @@ class AppController;
 class ReportsMenuActions {
 public:
     static void registerMenuItems(AppController& app);
-    // The person editor's hierarchy page: its Print Report opens the narrative report, one line per person.
+    // The windows the person editor opens: the narrative report, one line per person, from its hierarchy pages'
+    // Print Report, and the person's timeline.
     static void install();
     static void uninstall();
 
@@ -39,6 +41,11 @@ public:
     // Asks for reports in the reports folder (several may be chosen) and opens each in the desktop's
     // application for it.
     static void previousReports();
+    // The family group sheet of the selected person, in a window of its own in front; null without a
+    // selected person.
+    static FamilyGroupSheetDialog* generateFamilyGroupSheet();
+    // On This Day for the current database, modal; nothing without one.
+    static void onThisDay();
 
     // The panel previousReports() asks with: the reports folder in, the chosen files out (none: cancelled).
     // A file dialog unless replaced (tests script it).

@@ -26,8 +26,11 @@ PersonEditorPane* frontEditor()
 
 void openWebPage(const QString& address)
 {
-    if (!Workspace::shared().openUrl(QUrl(address)))
+    const auto tell = [address] {
         Prompts::current().message(LocalizedString(QStringLiteral("WebPageNotOpened")).arg(address));
+    };
+    if (!Workspace::shared().openUrl(QUrl(address), tell))
+        tell();
 }
 }
 

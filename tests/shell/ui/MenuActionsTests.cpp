@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QMainWindow>
@@ -215,6 +216,65 @@ TEST_F(MenuActions, HelpOpensTheGuideThatComesWithTheProgramOrSaysWhereItIs)
         ASSERT_EQ(refused.size(), 3);
         EXPECT_EQ(refused[0].fragment(), "start_here");
         EXPECT_EQ(refused[0].toLocalFile(), guide);
+    }
+}
+
+TEST_F(MenuActions, HelpSaysWhereTheGuideIsWhenTheDesktopOpenerFindsNoBrowser)
+{
+    // xdg-open starts even on a computer without a browser and says so only by its exit status, after the menu
+    // item has returned: that late answer must still reach the user.
+    app->applicationDidFinishLaunching();
+    QAction* help = itemsOf(app->noDatabaseWindow()->menuBar())["Help/Kinloom Help"];
+    ASSERT_NE(help, nullptr);
+    const QString guide = support + "/help/index.html";
+    QDir().mkpath(support + "/help");
+    QFile page(guide);
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<html><body><h1 id=\"start_here\">Kinloom</h1></body></html>\n");
+    page.close();
+    const QString nothing = dir.path() + "/no-applications";
+    QDir().mkpath(nothing);
+    Workspace::shared().setSearchPaths({nothing}, {nothing});
+
+    // One opener that finds a browser, then one that finds none, each on PATH in its own folder.
+    const QByteArray path = qgetenv("PATH");
+    const auto fakeOpener = [&](const QString& name, int status) {
+        const QString folder = dir.path() + "/" + name;
+        QDir().mkpath(folder);
+        QFile script(folder + "/xdg-open");
+        EXPECT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(QString("#!/bin/sh\nprintf '%s' \"$1\" > '%1/asked.tmp'\nmv '%1/asked.tmp' '%1/asked'\nexit %2\n")
+                         .arg(folder)
+                         .arg(status)
+                         .toUtf8());
+        script.close();
+        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+        qputenv("PATH", (folder + ":").toUtf8() + path);
+        help->trigger();
+        return folder + "/asked";
+    };
+    prompts.clear();
+    const QString opened = fakeOpener("browser", 0);
+    const QString refused = fakeOpener("no-browser", 3);
+    qputenv("PATH", path);
+    EXPECT_TRUE(prompts.records.isEmpty()) << "nothing is known yet when the item returns";
+
+    QElapsedTimer waited;
+    waited.start();
+    while ((prompts.records.isEmpty() || !QFile::exists(opened)) && waited.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    Workspace::shared().setSearchPaths({}, {});
+
+    ASSERT_EQ(prompts.records.size(), 1) << "the opener that found a browser stays silent";
+    EXPECT_THAT(texts().first().toStdString(), HasSubstr(QDir::toNativeSeparators(guide).toStdString()));
+    for (const QString& asked : {opened, refused}) {
+        QFile file(asked);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << asked.toStdString();
+        const QUrl url(QString::fromUtf8(file.readAll()));
+        EXPECT_EQ(url.toLocalFile(), guide);
+        EXPECT_EQ(url.fragment(), "start_here");
     }
 }
 
