@@ -10,11 +10,14 @@
 #include "reports/ui/OnThisDay.h"
 #include "reports/ui/PersonalTimeline.h"
 #include "reports/ui/FilteredPeopleReport.h"
+#include "reports/ui/IndexOfPeople.h"
 #include "reports/ui/PeopleWithoutAncestors.h"
 #include "reports/ui/PicturesReport.h"
+#include "reports/ui/RelativesReport.h"
 #include "reports/ui/SourcesReport.h"
 #include "reports/ui/StatisticsReport.h"
 
+#include "diagrams/DiagramHooks.h"
 #include "editor/ui/EditorHooks.h"
 
 #include "model/FTMoc.h"
@@ -23,6 +26,7 @@
 #include "shell/ui/AppController.h"
 #include "shell/ui/DOvurDocument.h"
 #include "shell/ui/DocumentController.h"
+#include "shell/ui/ToolbarController.h"
 
 #include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
@@ -92,6 +96,9 @@ void ReportsMenuActions::registerMenuItems(AppController& app)
         [] { eventsWithNoSourceReferences(); });
     app.addMenuItem(reports, QStringLiteral("Previous Reports..."), [] { previousReports(); });
     app.addMenuItem(QStringLiteral("Events"), QStringLiteral("On This Day..."), [] { onThisDay(); });
+    const QString people = QStringLiteral("People");
+    app.addMenuItem(people, QStringLiteral("People Index"), [] { peopleIndex(); });
+    app.addMenuItem(people, QStringLiteral("Relationship to Focal Person..."), [] { relationshipToFocalPerson(); });
 }
 
 void ReportsMenuActions::install()
@@ -107,12 +114,37 @@ void ReportsMenuActions::install()
         PersonalTimeline timeline(person, window);
         timeline.exec();
     };
+    ToolbarController::setItemHandler(
+        ToolbarController::kPeopleIndex, [](DOvurDocument& document) { IndexOfPeople::peopleIndexWindow(&document); });
+    DiagramHooks::shared().peopleIndex = [](FTMoc* moc) {
+        for (DOvurDocument* document : DocumentController::shared().documents())
+            if (document->moc() == moc)
+                IndexOfPeople::peopleIndexWindow(document);
+    };
 }
 
 void ReportsMenuActions::uninstall()
 {
     EditorHooks::shared().narrativeReportSheet = nullptr;
     EditorHooks::shared().personalTimeline = nullptr;
+    ToolbarController::setItemHandler(ToolbarController::kPeopleIndex, nullptr);
+    DiagramHooks::shared().peopleIndex = nullptr;
+}
+
+void ReportsMenuActions::peopleIndex()
+{
+    // The index only shows the database: nothing to save first.
+    if (DOvurDocument* doc = AppController::documentForCommand(false))
+        IndexOfPeople::peopleIndexWindow(doc);
+}
+
+void ReportsMenuActions::relationshipToFocalPerson()
+{
+    DOvurDocument* doc = AppController::documentForCommand(true);
+    if (!doc)
+        return;
+    FTMoc* moc = doc->moc();
+    doc->beginSheet(new RelativesReport(moc, moc->focalPerson(), moc->selectedPerson()));
 }
 
 void ReportsMenuActions::generateNarrativeReport(int reportType)

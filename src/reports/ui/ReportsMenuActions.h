@@ -19,7 +19,8 @@ class ReportsMenuActions {
 public:
     static void registerMenuItems(AppController& app);
     // The windows the person editor opens: the narrative report, one line per person, from its hierarchy pages'
-    // Print Report, and the person's timeline.
+    // Print Report, and the person's timeline; the toolbar's People button and the family diagram's people index
+    // command open the people index.
     static void install();
     static void uninstall();
 
@@ -41,6 +42,10 @@ public:
     // Asks for reports in the reports folder (several may be chosen) and opens each in the desktop's
     // application for it.
     static void previousReports();
+    // The People menu: the database's people index (also the toolbar's People button and the family diagram's
+    // command), and the relationship path from the focal person to the selected person.
+    static void peopleIndex();
+    static void relationshipToFocalPerson();
     // The family group sheet of the selected person, in a window of its own in front; null without a
     // selected person.
     static FamilyGroupSheetDialog* generateFamilyGroupSheet();
