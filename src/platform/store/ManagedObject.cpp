@@ -83,6 +83,7 @@ QString ManagedObject::stringValue(const Key& key) const
     const PropertyDescription* p = property(key, "stringValue");
     if (!p)
         return {};
+    Private::ensureLoaded(this);
     if (p->slot == PropertyDescription::Slot::String)
         return *slot<QString>(p);
     const QVariant v = Private::read(this, p);
@@ -94,6 +95,7 @@ qint64 ManagedObject::integerValue(const Key& key) const
     const PropertyDescription* p = property(key, "integerValue");
     if (!p)
         return 0;
+    Private::ensureLoaded(this);
     if (p->slot == PropertyDescription::Slot::Number && p->type != AttributeType::Double)
         return (m_nilBits & (quint64(1) << p->bit)) ? 0 : slot<NumberSlot>(p)->i;
     return Private::read(this, p).toLongLong();
@@ -104,6 +106,7 @@ double ManagedObject::doubleValue(const Key& key) const
     const PropertyDescription* p = property(key, "doubleValue");
     if (!p)
         return 0;
+    Private::ensureLoaded(this);
     if (p->slot == PropertyDescription::Slot::Number && p->type == AttributeType::Double)
         return (m_nilBits & (quint64(1) << p->bit)) ? 0 : slot<NumberSlot>(p)->d;
     return Private::read(this, p).toDouble();
@@ -114,6 +117,7 @@ bool ManagedObject::boolValue(const Key& key) const
     const PropertyDescription* p = property(key, "boolValue");
     if (!p)
         return false;
+    Private::ensureLoaded(this);
     if (p->slot == PropertyDescription::Slot::Number && p->type != AttributeType::Double)
         return !(m_nilBits & (quint64(1) << p->bit)) && slot<NumberSlot>(p)->i != 0;
     return Private::read(this, p).toBool();
@@ -130,6 +134,7 @@ QByteArray ManagedObject::dataValue(const Key& key) const
     const PropertyDescription* p = property(key, "dataValue");
     if (!p)
         return {};
+    Private::ensureLoaded(this);
     if (p->slot == PropertyDescription::Slot::Binary) {
         if (m_unloadedBits & (quint64(1) << p->bit))
             m_context->d->loadLazy(const_cast<ManagedObject*>(this), p);
@@ -143,6 +148,8 @@ bool ManagedObject::isNil(const Key& key) const
     const PropertyDescription* p = property(key, "isNil");
     if (!p)
         return true;
+    if (p->isAttribute())
+        Private::ensureLoaded(this);
     switch (p->slot) {
     case PropertyDescription::Slot::Number:
         return m_nilBits & (quint64(1) << p->bit);

@@ -1,6 +1,7 @@
 #include "platform/store/ObjectContextPrivate.h"
 
 #include "platform/FTLog.h"
+#include "platform/store/Faults.h"
 
 #include <QCborValue>
 #include <QCoreApplication>
@@ -411,12 +412,16 @@ bool ObjectContext::isReadOnly() const
 
 void ObjectContext::closeStore()
 {
+    // Records stay readable after the file is closed: what is still in the file comes into memory first.
+    if (d->db.isOpen())
+        d->fireAllFaults();
     for (Private::TableState& t : d->tables) {
         t.insert.reset();
         t.insertBlock.reset();
         t.remove.reset();
         t.updates.clear();
         t.lazySelects.clear();
+        t.selectRow.reset();
     }
     d->db.close();
     d->releaseFile();
@@ -669,17 +674,25 @@ static_assert(sizeof(ManagedObject*) == sizeof(qint64), "links are loaded as key
 
 static_assert(sizeof(ManagedObject*) == sizeof(qint64), "links load as keys into their pointer slots");
 
+// What load() reads of each row, and a fault when it fires: key, entity, then every column in order (a lazy one
+// only as whether it holds a value).
+static QString rowColumns(const StoreSchema::Table* table)
+{
+    QStringList cols { QStringLiteral("\"_pk\""), QStringLiteral("\"_entity\"") };
+    for (const StoreSchema::Column& c : table->columns)
+        cols << (c.lazy ? QStringLiteral("(%1 IS NOT NULL)").arg(StoreSchema::quoted(c.name))
+                        : StoreSchema::quoted(c.name));
+    return cols.join(", ");
+}
+
 bool ObjectContext::Private::load(QString* message)
 {
     for (TableState& t : tables) {
-        QStringList cols { QStringLiteral("\"_pk\""), QStringLiteral("\"_entity\"") };
-        for (const StoreSchema::Column& c : t.table->columns)
-            cols << (c.lazy ? QStringLiteral("(%1 IS NOT NULL)").arg(StoreSchema::quoted(c.name))
-                            : StoreSchema::quoted(c.name));
         // In key order (free: the key is the table's row id), so that each key can be checked against the number
         // of records below it.
         SqliteStatement st(db.handle(),
-            QStringLiteral("SELECT %1 FROM %2 ORDER BY \"_pk\"").arg(cols.join(", "), StoreSchema::quoted(t.table->name)));
+            QStringLiteral("SELECT %1 FROM %2 ORDER BY \"_pk\"")
+                .arg(rowColumns(t.table), StoreSchema::quoted(t.table->name)));
         const EntityMap* last = nullptr;
         qint64 records = 0;
         while (st.next()) {
@@ -702,52 +715,7 @@ bool ObjectContext::Private::load(QString* message)
             }
             ManagedObject* o = make(last->entity, pk);
             o->m_flags = ManagedObject::Persisted;
-            for (size_t c = 0; c < last->byColumn.size(); ++c) {
-                const PropertyDescription* p = last->byColumn[c];
-                if (!p)
-                    continue;
-                const int col = int(c) + 2;
-                const bool null = st.isNull(col);
-                std::byte* at = o->m_values + p->slotOffset;
-                switch (p->slot) {
-                case PropertyDescription::Slot::Number:
-                    if (!null) {
-                        auto* n = reinterpret_cast<NumberSlot*>(at);
-                        if (p->type == AttributeType::Double)
-                            n->d = st.columnDouble(col);
-                        else
-                            n->i = st.columnInt(col);
-                        o->m_nilBits &= ~(quint64(1) << p->bit);
-                    }
-                    break;
-                case PropertyDescription::Slot::String:
-                    if (!null) {
-                        QString text = st.columnText(col);
-                        texts.share(text);
-                        *reinterpret_cast<QString*>(at) = std::move(text);
-                    }
-                    break;
-                case PropertyDescription::Slot::Binary:
-                    if (p->lazy) {
-                        if (st.columnInt(col) != 0)
-                            o->m_unloadedBits |= quint64(1) << p->bit;
-                    } else if (!null) {
-                        QByteArray data = st.columnBlob(col);
-                        blobs.share(data);
-                        *reinterpret_cast<QByteArray*>(at) = std::move(data);
-                    }
-                    break;
-                case PropertyDescription::Slot::Object:
-                    // The key of the target for now; resolveLinks() turns it into the object.
-                    if (!null) {
-                        const qint64 key = st.columnInt(col);
-                        std::memcpy(at, &key, sizeof key);
-                    }
-                    break;
-                default:
-                    break;
-                }
-            }
+            readRow(o, *last, st, true, true);
             t.nextPk = std::max(t.nextPk, pk + 1);
         }
         if (!st.ok()) {
@@ -817,6 +785,158 @@ bool ObjectContext::Private::load(QString* message)
     texts.clear();
     blobs.clear();
     return true;
+}
+
+void ObjectContext::Private::readRow(ManagedObject* o, const EntityMap& m, SqliteStatement& st, bool links, bool share)
+{
+    for (size_t c = 0; c < m.byColumn.size(); ++c) {
+        const PropertyDescription* p = m.byColumn[c];
+        if (!p)
+            continue;
+        const int col = int(c) + 2;
+        const bool null = st.isNull(col);
+        std::byte* at = o->m_values + p->slotOffset;
+        switch (p->slot) {
+        case PropertyDescription::Slot::Number:
+            if (!null) {
+                auto* n = reinterpret_cast<NumberSlot*>(at);
+                if (p->type == AttributeType::Double)
+                    n->d = st.columnDouble(col);
+                else
+                    n->i = st.columnInt(col);
+                o->m_nilBits &= ~(quint64(1) << p->bit);
+            }
+            break;
+        case PropertyDescription::Slot::String:
+            if (!null) {
+                QString text = st.columnText(col);
+                if (share)
+                    texts.share(text);
+                *reinterpret_cast<QString*>(at) = std::move(text);
+            }
+            break;
+        case PropertyDescription::Slot::Binary:
+            if (p->lazy) {
+                if (st.columnInt(col) != 0)
+                    o->m_unloadedBits |= quint64(1) << p->bit;
+            } else if (!null) {
+                QByteArray data = st.columnBlob(col);
+                if (share)
+                    blobs.share(data);
+                *reinterpret_cast<QByteArray*>(at) = std::move(data);
+            }
+            break;
+        case PropertyDescription::Slot::Object:
+            // The key of the target for now; resolveLinks() turns it into the object.
+            if (links && !null) {
+                const qint64 key = st.columnInt(col);
+                std::memcpy(at, &key, sizeof key);
+            }
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void ObjectContext::Private::fire(ManagedObject* o)
+{
+    if (!isFault(o))
+        return;
+    o->m_flags &= ~kFault;
+    --faults;
+    TableState& t = tableOf(o);
+    if (!t.selectRow)
+        t.selectRow = std::make_unique<SqliteStatement>(db.handle(),
+            QStringLiteral("SELECT %1 FROM %2 WHERE \"_pk\"=?")
+                .arg(rowColumns(t.table), StoreSchema::quoted(t.table->name)));
+    SqliteStatement& st = *t.selectRow;
+    st.bindInt(1, o->primaryKey());
+    if (st.next()) {
+        readRow(o, mapOf(o), st, false, false);
+        st.reset();
+        o->awakeFromFetch();
+        return;
+    }
+    const bool gone = st.ok();
+    const QString why = gone ? QStringLiteral("it is no longer in the database") : st.error();
+    st.reset();
+    if (gone) {
+        // Nobody may write the file while we are its writer, but a repair or another program may have: the
+        // record reads as a deleted one with nil values rather than as whatever its slots held.
+        o->setFlag(ManagedObject::Persisted, false);
+        o->setFlag(ManagedObject::Deleted, true);
+        errorCode = ErrorCode::Damaged;
+    } else {
+        // The file could not be read (an I/O error): the values read as nil; the row keeps them, as only the
+        // values a change writes go back to it.
+        errorCode = codeForSqlite(db.lastErrorCode());
+    }
+    error = QStringLiteral("Could not read record %1 %2: %3").arg(o->entityName()).arg(o->primaryKey()).arg(why);
+    FTLog(QStringLiteral("Store: ") + error);
+}
+
+void ObjectContext::Private::fireAllFaults()
+{
+    if (faults == 0)
+        return;
+    for (TableState& t : tables)
+        for (ManagedObject* o : t.byPk)
+            if (o && isFault(o))
+                fire(o);
+}
+
+bool ObjectContext::Private::refresh(ManagedObject* o)
+{
+    if (!o || !o->context()->isOpen() || !o->hasFlag(ManagedObject::Persisted) || o->hasChanges()
+        || o->hasFlag(ManagedObject::Observed) || o->hasFlag(ManagedObject::Deleted))
+        return false;
+    if (isFault(o))
+        return true;
+    for (const PropertyDescription* p : o->entity()->properties()) {
+        // Values kept only in memory have no row to come back from.
+        if (!p->isAttribute() || p->column < 0)
+            continue;
+        std::byte* at = o->m_values + p->slotOffset;
+        switch (p->slot) {
+        case PropertyDescription::Slot::Number:
+            reinterpret_cast<NumberSlot*>(at)->i = 0;
+            o->m_nilBits |= quint64(1) << p->bit;
+            break;
+        case PropertyDescription::Slot::String:
+            *reinterpret_cast<QString*>(at) = QString();
+            break;
+        case PropertyDescription::Slot::Binary:
+            *reinterpret_cast<QByteArray*>(at) = QByteArray();
+            o->m_unloadedBits &= ~(quint64(1) << p->bit);
+            break;
+        default:
+            break;
+        }
+    }
+    o->m_flags |= kFault;
+    ++o->context()->d->faults;
+    return true;
+}
+
+qint64 ObjectContext::Private::faultsOf(const ObjectContext& context)
+{
+    return context.d->faults;
+}
+
+bool StoreFaults::refreshObject(ManagedObject* object)
+{
+    return ObjectContext::Private::refresh(object);
+}
+
+bool StoreFaults::isFault(const ManagedObject* object)
+{
+    return object && ObjectContext::Private::isFault(object);
+}
+
+qint64 StoreFaults::faultCount(const ObjectContext& context)
+{
+    return ObjectContext::Private::faultsOf(context);
 }
 
 void ObjectContext::Private::resolveLinks(TableState& t, const EntityMap& m, ManagedObject* o)
@@ -900,6 +1020,7 @@ void ObjectContext::Private::clearObjects()
     }
     changed.clear();
     graveyard.clear();
+    faults = 0;
     texts.clear();
     blobs.clear();
 }
@@ -1044,6 +1165,8 @@ void ObjectContext::deleteObject(ManagedObject* o)
 {
     if (!o || o->m_context != this || o->hasFlag(ManagedObject::Deleted) || o->hasFlag(ManagedObject::Deleting))
         return;
+    // A deleted record keeps its values in memory, for an undo and for whoever still shows it.
+    Private::ensureLoaded(o);
     ++d->changeDepth;
     o->setFlag(ManagedObject::Deleting, true);
     o->prepareForDeletion();

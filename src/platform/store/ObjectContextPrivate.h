@@ -93,6 +93,7 @@ struct ObjectContext::Private {
         std::unique_ptr<SqliteStatement> remove;
         QHash<quint64, std::shared_ptr<SqliteStatement>> updates; // by set of changed columns
         QHash<int, std::shared_ptr<SqliteStatement>> lazySelects; // by column
+        std::unique_ptr<SqliteStatement> selectRow; // a fault's row: the columns load() reads, by key
     };
     struct JoinState {
         const StoreSchema::JoinTable* join = nullptr;
@@ -137,6 +138,7 @@ struct ObjectContext::Private {
     std::vector<JoinState> joins;
     std::vector<ManagedObject*> changed; // objects with changes since the last save
     std::vector<ManagedObject*> graveyard; // deleted objects kept alive for undo and for the save
+    qint64 faults = 0; // records whose values are not in memory
     std::unique_ptr<UndoManager> undo;
     int changeDepth = 0; // open change brackets: raw writes inside one are recorded
 
@@ -159,6 +161,22 @@ struct ObjectContext::Private {
     void clearObjects();
     static void prefetchOwned(const ManagedObject* o);
     ManagedObject* make(const EntityDescription* e, qint64 pk);
+    // Fills the record's slots from a row read with load()'s columns; links only when `links` (as keys for
+    // resolveLinks()), values shared through `texts` and `blobs` only when `share`.
+    void readRow(ManagedObject* o, const EntityMap& m, SqliteStatement& st, bool links, bool share);
+    // Faults: records whose attribute values are not in memory, marked by a flag of their own next to
+    // ManagedObject's. Every access to an attribute slot passes through ensureLoaded() first.
+    static constexpr quint32 kFault = 64;
+    static bool isFault(const ManagedObject* o) { return (o->m_flags & kFault) != 0; }
+    static void ensureLoaded(const ManagedObject* o)
+    {
+        if (isFault(o))
+            o->m_context->d->fire(const_cast<ManagedObject*>(o));
+    }
+    void fire(ManagedObject* o);
+    void fireAllFaults();
+    static bool refresh(ManagedObject* o);
+    static qint64 faultsOf(const ObjectContext& context);
     void resolveLinks(TableState& t, const EntityMap& m, ManagedObject* o);
 
     // Values

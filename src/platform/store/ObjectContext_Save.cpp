@@ -106,6 +106,9 @@ bool ObjectContext::save(QString* error)
         const bool persisted = o->hasFlag(ManagedObject::Persisted);
         Private::TableState& t = d->tableOf(o);
         const auto table = [&t] { return StoreSchema::quoted(t.table->name); };
+        // What is written comes from memory.
+        if (!o->hasFlag(ManagedObject::Deleted))
+            Private::ensureLoaded(o);
         if (o->hasFlag(ManagedObject::Deleted)) {
             if (!persisted)
                 continue;

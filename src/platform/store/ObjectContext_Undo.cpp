@@ -42,6 +42,7 @@ void ObjectContext::Private::removeForUndo(ManagedObject* o)
     if (o->isDeleted())
         return;
     ++changeDepth;
+    ensureLoaded(o);
     if (recording())
         loadAllLazy(o);
     unlinkAll(o, false);

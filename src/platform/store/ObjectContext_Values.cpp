@@ -48,6 +48,8 @@ NumberSlot numberFor(const PropertyDescription* p, const QVariant& v)
 
 QVariant ObjectContext::Private::read(const ManagedObject* o, const PropertyDescription* p)
 {
+    if (p->isAttribute())
+        ensureLoaded(o);
     std::byte* values = o->m_values;
     switch (p->slot) {
     case PropertyDescription::Slot::Number: {
@@ -89,12 +91,14 @@ QVariant ObjectContext::Private::read(const ManagedObject* o, const PropertyDesc
 
 bool ObjectContext::Private::sameText(const ManagedObject* o, const PropertyDescription* p, const QString& v)
 {
+    ensureLoaded(o);
     const QString& old = *at<QString>(o, p, o->m_values);
     return old.isNull() == v.isNull() && old == v;
 }
 
 bool ObjectContext::Private::sameNumber(const ManagedObject* o, const PropertyDescription* p, NumberSlot n)
 {
+    ensureLoaded(o);
     if (o->m_nilBits & (quint64(1) << p->bit))
         return false;
     const NumberSlot old = *at<NumberSlot>(o, p, o->m_values);
@@ -103,6 +107,7 @@ bool ObjectContext::Private::sameNumber(const ManagedObject* o, const PropertyDe
 
 bool ObjectContext::Private::sameData(const ManagedObject* o, const PropertyDescription* p, const QByteArray& v)
 {
+    ensureLoaded(o);
     if (o->m_unloadedBits & (quint64(1) << p->bit))
         return false;
     const QByteArray& old = *at<QByteArray>(o, p, o->m_values);
@@ -111,6 +116,7 @@ bool ObjectContext::Private::sameData(const ManagedObject* o, const PropertyDesc
 
 bool ObjectContext::Private::sameValue(const ManagedObject* o, const PropertyDescription* p, const QVariant& v)
 {
+    ensureLoaded(o);
     switch (p->slot) {
     case PropertyDescription::Slot::Number: {
         const bool wasNil = o->m_nilBits & (quint64(1) << p->bit);
@@ -171,6 +177,7 @@ void ObjectContext::Private::resetSharing()
 
 void ObjectContext::Private::assignText(ManagedObject* o, const PropertyDescription* p, Private* d, QString text)
 {
+    ensureLoaded(o);
     if (d->bulkWriting)
         d->shareWritten(d->texts, p, text);
     *at<QString>(o, p, o->m_values) = std::move(text);
@@ -178,6 +185,7 @@ void ObjectContext::Private::assignText(ManagedObject* o, const PropertyDescript
 
 void ObjectContext::Private::assignData(ManagedObject* o, const PropertyDescription* p, Private* d, QByteArray data)
 {
+    ensureLoaded(o);
     if (d->bulkWriting)
         d->shareWritten(d->blobs, p, data);
     *at<QByteArray>(o, p, o->m_values) = std::move(data);
@@ -186,12 +194,14 @@ void ObjectContext::Private::assignData(ManagedObject* o, const PropertyDescript
 
 void ObjectContext::Private::assignNumber(ManagedObject* o, const PropertyDescription* p, NumberSlot n)
 {
+    ensureLoaded(o);
     o->m_nilBits &= ~(quint64(1) << p->bit);
     *at<NumberSlot>(o, p, o->m_values) = n;
 }
 
 void ObjectContext::Private::assign(ManagedObject* o, const PropertyDescription* p, const QVariant& v)
 {
+    ensureLoaded(o);
     switch (p->slot) {
     case PropertyDescription::Slot::Number:
         if (isNilFor(p, v)) {
@@ -298,6 +308,7 @@ void ObjectContext::Private::writeData(ManagedObject* o, const PropertyDescripti
 
 void ObjectContext::Private::loadLazy(ManagedObject* o, const PropertyDescription* p)
 {
+    ensureLoaded(o);
     const quint64 bit = quint64(1) << p->bit;
     if (!(o->m_unloadedBits & bit))
         return;
@@ -322,6 +333,7 @@ void ObjectContext::Private::loadLazy(ManagedObject* o, const PropertyDescriptio
 
 void ObjectContext::Private::loadAllLazy(ManagedObject* o)
 {
+    ensureLoaded(o);
     if (!o->m_unloadedBits)
         return;
     for (const PropertyDescription* p : o->entity()->properties())
