@@ -3,20 +3,14 @@
 #include "model/FTEvent.h"
 #include "model/FTMoc.h"
 
-#include "platform/Localizer.h"
-
 #include <QHash>
 
 #include <algorithm>
 #include <utility>
 #include <vector>
 
-namespace {
-QString L(const char* key) { return LocalizedString(QString::fromLatin1(key)); }
-}
-
 EventDatesModel::EventDatesModel(QObject* parent)
-    : QAbstractTableModel(parent)
+    : EventTableModel({"EventOwner", "Event", "Date", "GedcomDateHeader", "Place"}, DateColumn, false, parent)
 {
 }
 
@@ -55,22 +49,9 @@ void EventDatesModel::sortByDate()
     Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-void EventDatesModel::refreshRows()
+QVariant EventDatesModel::cellValue(const FTEvent* e, int column, int) const
 {
-    if (!m_events.isEmpty())
-        Q_EMIT dataChanged(index(0, 0), index(int(m_events.size()) - 1, ColumnCount - 1));
-}
-
-int EventDatesModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(m_events.size()); }
-
-int EventDatesModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
-
-QVariant EventDatesModel::data(const QModelIndex& index, int role) const
-{
-    const FTEvent* e = event(index.row());
-    if (!e || e->isDeleted() || (role != Qt::DisplayRole && role != Qt::EditRole))
-        return {};
-    switch (index.column()) {
+    switch (column) {
     case OwnerColumn:
         return e->ownerName();
     case NameColumn:
@@ -81,47 +62,6 @@ QVariant EventDatesModel::data(const QModelIndex& index, int role) const
         return e->gedcomDate();
     case PlaceColumn:
         return e->place();
-    default:
-        return {};
-    }
-}
-
-bool EventDatesModel::setData(const QModelIndex& index, const QVariant& value, int role)
-{
-    FTEvent* e = event(index.row());
-    if (!e || e->isDeleted() || role != Qt::EditRole || index.column() != DateColumn)
-        return false;
-    const QString typed = value.toString();
-    if (typed == e->date())
-        return true;
-    e->setDate(typed);
-    Q_EMIT dataChanged(index, index);
-    return true;
-}
-
-Qt::ItemFlags EventDatesModel::flags(const QModelIndex& index) const
-{
-    Qt::ItemFlags f = QAbstractTableModel::flags(index);
-    if (index.isValid() && index.column() == DateColumn)
-        f |= Qt::ItemIsEditable;
-    return f;
-}
-
-QVariant EventDatesModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return QAbstractTableModel::headerData(section, orientation, role);
-    switch (section) {
-    case OwnerColumn:
-        return L("EventOwner");
-    case NameColumn:
-        return L("Event");
-    case DateColumn:
-        return L("Date");
-    case GedcomDateColumn:
-        return L("GedcomDateHeader");
-    case PlaceColumn:
-        return L("Place");
     default:
         return {};
     }

@@ -2,17 +2,11 @@
 
 #include "model/FTEvent.h"
 
-#include "platform/Localizer.h"
-
 #include <algorithm>
 #include <utility>
 
-namespace {
-QString L(const char* key) { return LocalizedString(QString::fromLatin1(key)); }
-}
-
 EventsByDateModel::EventsByDateModel(QObject* parent)
-    : QAbstractTableModel(parent)
+    : EventTableModel({"EventOwner", "Event", "Date", "EventName", "Place", "Notes"}, DateColumn, true, parent)
 {
 }
 
@@ -60,12 +54,6 @@ void EventsByDateModel::removeEvent(FTEvent* event)
     endRemoveRows();
 }
 
-void EventsByDateModel::refreshRows()
-{
-    if (!m_events.isEmpty())
-        Q_EMIT dataChanged(index(0, 0), index(int(m_events.size()) - 1, ColumnCount - 1));
-}
-
 void EventsByDateModel::toggleDateOrder()
 {
     beginResetModel();
@@ -74,16 +62,9 @@ void EventsByDateModel::toggleDateOrder()
     endResetModel();
 }
 
-int EventsByDateModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : int(m_events.size()); }
-
-int EventsByDateModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
-
-QVariant EventsByDateModel::data(const QModelIndex& index, int role) const
+QVariant EventsByDateModel::cellValue(const FTEvent* e, int column, int role) const
 {
-    const FTEvent* e = event(index.row());
-    if (!e || e->isDeleted() || (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole))
-        return {};
-    switch (index.column()) {
+    switch (column) {
     case OwnerColumn:
         return e->ownerName();
     case TypeColumn:
@@ -99,49 +80,6 @@ QVariant EventsByDateModel::data(const QModelIndex& index, int role) const
         // One line a row; the tool tip shows the notes as written.
         return role == Qt::ToolTipRole ? notes : notes.replace(QLatin1Char('\n'), QLatin1Char(' '));
     }
-    default:
-        return {};
-    }
-}
-
-bool EventsByDateModel::setData(const QModelIndex& index, const QVariant& value, int role)
-{
-    FTEvent* e = event(index.row());
-    if (!e || role != Qt::EditRole || index.column() != DateColumn)
-        return false;
-    const QString typed = value.toString();
-    if (typed == e->date())
-        return true;
-    e->setDate(typed);
-    Q_EMIT dataChanged(index, index);
-    return true;
-}
-
-Qt::ItemFlags EventsByDateModel::flags(const QModelIndex& index) const
-{
-    Qt::ItemFlags f = QAbstractTableModel::flags(index);
-    if (index.isValid() && index.column() == DateColumn)
-        f |= Qt::ItemIsEditable;
-    return f;
-}
-
-QVariant EventsByDateModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
-        return QAbstractTableModel::headerData(section, orientation, role);
-    switch (section) {
-    case OwnerColumn:
-        return L("EventOwner");
-    case TypeColumn:
-        return L("Event");
-    case DateColumn:
-        return L("Date");
-    case NameColumn:
-        return L("EventName");
-    case PlaceColumn:
-        return L("Place");
-    case NotesColumn:
-        return L("Notes");
     default:
         return {};
     }

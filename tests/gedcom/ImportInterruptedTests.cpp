@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -54,49 +55,79 @@ QByteArray generatedGedcom()
     return out + "0 TRLR\n";
 }
 
-// Arguments: the GEDCOM file, the new database, the pipe's writing end. Imports, writing one byte to the pipe at
-// each step of the import (the overall bar moving); ends with 0 when the import succeeded.
+// Arguments: the GEDCOM file, the new database, the writing end of the steps pipe, the reading end of the go-on
+// pipe. Imports, writing one byte to the steps pipe at each step of the import (the overall bar moving) and then
+// waiting for a byte (or the end) of the go-on pipe, so that a kill lands at the step the test chose however
+// loaded the machine is; ends with 0 when the import succeeded.
 const TestSupport::ChildRoutine kImport("import-gedcom", [](const QStringList& args) {
     struct Steps : ImportGedcomListener {
         int fd = -1;
+        int goOn = -1;
         void setOverallProgress(double, const QString&) override
         {
             const char step = 's';
             if (::write(fd, &step, 1) != 1)
                 _exit(3);
+            char ignored;
+            (void)!::read(goOn, &ignored, 1);
         }
     } steps;
     steps.fd = args.value(2).toInt();
+    steps.goOn = args.value(3).toInt();
     ImportGedcomThread::Request request;
     request.gedcomFilename = args.value(0);
     request.databaseFilename = args.value(1);
     return ImportGedcomThread(request, &steps).loadGedFileThread().succeeded ? 0 : 1;
 });
 
-// A child importing `gedcom` into `database`, with the pipe it reports its steps on.
+// A child importing `gedcom` into `database`, with the pipe it reports its steps on and the one that lets it go on.
 struct ImportingChild {
     ImportingChild(const QString& gedcom, const QString& database)
     {
-        int ends[2];
-        EXPECT_EQ(::pipe(ends), 0);
-        readEnd = ends[0];
-        child = std::make_unique<TestSupport::ReapedChild>(
-            TestSupport::spawnChild("import-gedcom", {gedcom, database, QString::number(ends[1])}));
-        ::close(ends[1]);
+        int steps[2], goOn[2];
+        EXPECT_EQ(::pipe(steps), 0);
+        EXPECT_EQ(::pipe(goOn), 0);
+        readEnd = steps[0];
+        goOnEnd = goOn[1];
+        // The child must not hold our ends: it would never see the go-on pipe end.
+        ::fcntl(readEnd, F_SETFD, FD_CLOEXEC);
+        ::fcntl(goOnEnd, F_SETFD, FD_CLOEXEC);
+        child = std::make_unique<TestSupport::ReapedChild>(TestSupport::spawnChild(
+            "import-gedcom", {gedcom, database, QString::number(steps[1]), QString::number(goOn[0])}));
+        ::close(steps[1]);
+        ::close(goOn[0]);
     }
-    ~ImportingChild() { ::close(readEnd); }
-    // Waits for the child's n-th step; false when it ended before.
+    ~ImportingChild()
+    {
+        ::close(readEnd);
+        letGo();
+    }
+    // Waits for the child's n-th step, where it then waits; false when it ended before.
     bool waitForStep(int n)
     {
-        for (; seen < n; ++seen) {
+        while (seen < n) {
+            if (seen > 0 && goOnEnd >= 0) {
+                const char go = 'g';
+                if (::write(goOnEnd, &go, 1) != 1)
+                    return false;
+            }
             char step;
             if (::read(readEnd, &step, 1) != 1)
                 return false;
+            ++seen;
         }
         return true;
     }
+    // From now on the child goes on by itself.
+    void letGo()
+    {
+        if (goOnEnd >= 0)
+            ::close(goOnEnd);
+        goOnEnd = -1;
+    }
     std::unique_ptr<TestSupport::ReapedChild> child;
     int readEnd = -1;
+    int goOnEnd = -1;
     int seen = 0;
 };
 
@@ -147,6 +178,7 @@ TEST(ImportInterrupted, AKilledImportLeavesNoDatabaseButACompleteOneAndTheNextSt
     ASSERT_TRUE(AppStartup::ensureDatabaseExists());
     EXPECT_TRUE(QFileInfo::exists(Utils::partialDatabasePath(running)));
     // Left alone, it ends with a complete database under its name.
+    importing.letGo();
     const int status = importing.child->wait();
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     EXPECT_EQ(peopleIn(running), kPeople);

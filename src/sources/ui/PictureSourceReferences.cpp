@@ -1,6 +1,7 @@
 #include "sources/ui/PictureSourceReferences.h"
 
 #include "sources/CitationTableModel.h"
+#include "sources/ui/CitationPanes.h"
 #include "sources/ui/CitationTableView.h"
 #include "sources/ui/SelectASourceButton.h"
 #include "sources/ui/SourcesAddModDel.h"
@@ -54,17 +55,10 @@ PictureSourceReferences::PictureSourceReferences(FTPicture* picture, QWidget* pa
         this);
 
     auto* layout = new QVBoxLayout(this);
-    auto* top = new QHBoxLayout;
     auto* heading = new QLabel(L("PictureCitationsHeading").arg(picture ? picture->name() : QString()));
     heading->setObjectName(QStringLiteral("heading"));
     heading->setWordWrap(true);
-    QFont bold = heading->font();
-    bold.setBold(true);
-    heading->setFont(bold);
-    top->addWidget(heading, 1);
-    top->addWidget(SourcesWindowHelpers::makeButton(QStringLiteral("AllFields"), L("AllFields"), [this] { showAllFields(); }));
-    top->addWidget(SourcesWindowHelpers::makeButton(QStringLiteral("TitleOnly"), L("TitleOnly"), [this] { showTitleOnly(); }));
-    layout->addLayout(top);
+    layout->addLayout(CitationPanes::makeHeadingRow(heading, [this] { refreshDisplay(); }, false));
 
     m_tv = new CitationTableView(m_model);
     m_tv->setObjectName(QStringLiteral("sourceRelsTableView"));
@@ -75,12 +69,8 @@ PictureSourceReferences::PictureSourceReferences(FTPicture* picture, QWidget* pa
     layout->addWidget(m_tv, 1);
 
     auto* bottom = new QHBoxLayout;
-    m_selectASourceButton = new SelectASourceButton;
-    m_selectASourceButton->setText(L("CiteASource"));
-    m_selectASourceButton->setIcon(QIcon());
-    m_selectASourceButton->setToolTip(L("CiteASourceTip"));
-    m_selectASourceButton->setMoc(m_moc);
-    m_selectASourceButton->setDelegate(static_cast<SelectASourceDelegate*>(this));
+    m_selectASourceButton
+        = CitationPanes::makeCiteASourceButton(m_moc, static_cast<SelectASourceDelegate*>(this), L("CiteASourceTip"));
     bottom->addWidget(m_selectASourceButton);
     bottom->addStretch();
     bottom->addWidget(SourcesWindowHelpers::makeCloseButton([this] { close(); }));
@@ -124,18 +114,7 @@ void PictureSourceReferences::addReference(FTSource* source)
 
 void PictureSourceReferences::editSource()
 {
-    if (!m_tv->endEditing())
-        return;
-    FTSourceRel* citation = m_tv->selectedCitation();
-    if (!citation || !citation->source()) {
-        DisplayMsg(L("SelectSourceTryAgain"));
-        return;
-    }
-    auto* editor = new SourcesAddModDel(m_moc, citation->source(), this);
-    editor->setWindowModality(Qt::WindowModal);
-    editor->setAttribute(Qt::WA_DeleteOnClose);
-    connect(editor, &QDialog::finished, this, [this] { refreshDisplay(); });
-    editor->open();
+    CitationPanes::editSelectedSource(m_tv, m_moc, this, [this] { refreshDisplay(); });
 }
 
 void PictureSourceReferences::showAllFields()

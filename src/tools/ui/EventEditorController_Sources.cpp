@@ -3,6 +3,7 @@
 #include "tools/ui/EventEditorController.h"
 
 #include "sources/CitationTableModel.h"
+#include "sources/ui/CitationPanes.h"
 #include "sources/ui/CitationTableView.h"
 #include "sources/ui/SelectASourceButton.h"
 #include "sources/ui/SelectASourceDialog.h"
@@ -48,20 +49,9 @@ QWidget* EventEditorController::buildCitations()
     auto* pane = new QWidget;
     auto* layout = new QVBoxLayout(pane);
     layout->setContentsMargins(0, 0, 0, 0);
-    auto* top = new QHBoxLayout;
     auto* heading = new QLabel(L("EventCitationsLabel"));
     heading->setObjectName(QStringLiteral("citationsLabel"));
-    QFont bold = heading->font();
-    bold.setBold(true);
-    heading->setFont(bold);
-    top->addWidget(heading, 1);
-    QPushButton* all = SourcesWindowHelpers::makeButton(QStringLiteral("AllFields"), L("AllFields"), [this] { showAllFields(); });
-    QPushButton* title = SourcesWindowHelpers::makeButton(QStringLiteral("TitleOnly"), L("TitleOnly"), [this] { showTitleOnly(); });
-    all->setToolTip(L("AllFieldsTip"));
-    title->setToolTip(L("TitleOnlyTip"));
-    top->addWidget(all);
-    top->addWidget(title);
-    layout->addLayout(top);
+    layout->addLayout(CitationPanes::makeHeadingRow(heading, [this] { refreshDisplay(); }, true));
 
     m_tv = new CitationTableView(m_citations);
     m_tv->setObjectName(QStringLiteral("sourceRelsTableView"));
@@ -100,13 +90,8 @@ QWidget* EventEditorController::buildCitations()
     layout->addWidget(m_split, 1);
 
     auto* buttons = new QHBoxLayout;
-    m_selectASourceButton = new SelectASourceButton;
-    m_selectASourceButton->setObjectName(QStringLiteral("selectASourceButton"));
-    m_selectASourceButton->setText(L("CiteASource"));
-    m_selectASourceButton->setIcon(QIcon());
-    m_selectASourceButton->setToolTip(L("CiteASourceForEventTip"));
-    m_selectASourceButton->setMoc(m_moc);
-    m_selectASourceButton->setDelegate(static_cast<SelectASourceDelegate*>(this));
+    m_selectASourceButton = CitationPanes::makeCiteASourceButton(
+        m_moc, static_cast<SelectASourceDelegate*>(this), L("CiteASourceForEventTip"));
     buttons->addWidget(m_selectASourceButton);
     buttons->addWidget(SourcesWindowHelpers::makeButton(QStringLiteral("removeReference"), L("RemoveCitationButton"),
         [this] { removeReference(); }, QStringLiteral("list-remove")));
@@ -204,22 +189,7 @@ void EventEditorController::removeReference()
 
 void EventEditorController::editSources()
 {
-    if (!m_tv->endEditing())
-        return;
-    FTSourceRel* citation = m_tv->selectedCitation();
-    if (!citation || !citation->source()) {
-        DisplayMsg(L("SelectSourceTryAgain"));
-        return;
-    }
-    auto* editor = new SourcesAddModDel(m_moc, citation->source(), this);
-    editor->setWindowModality(Qt::WindowModal);
-    editor->setAttribute(Qt::WA_DeleteOnClose);
-    QPointer<EventEditorController> self(this);
-    connect(editor, &QDialog::finished, this, [self] {
-        if (self)
-            self->refreshDisplay();
-    });
-    editor->open();
+    CitationPanes::editSelectedSource(m_tv, m_moc, this, [this] { refreshDisplay(); });
 }
 
 void EventEditorController::showAllFields()

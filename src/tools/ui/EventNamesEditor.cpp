@@ -43,11 +43,9 @@ int EventNamesEditor::previousEventSubtypeIndex() { return g_previousEventSubtyp
 void EventNamesEditor::setPreviousEventSubtypeIndex(int index) { g_previousEventSubtypeIndex = index; }
 
 EventNamesEditor::EventNamesEditor(FTMoc* moc, QWidget* parent)
-    : QDialog(parent)
+    : TextsAndEventsWindow(moc, QStringLiteral("EventNamesEditor"), L("EventNamesTitle"), &g_prevSize, parent)
     , m_editing(moc)
 {
-    setObjectName(QStringLiteral("EventNamesEditor"));
-    setWindowTitle(L("EventNamesTitle"));
     auto* layout = new QVBoxLayout(this);
 
     auto* filters = new QHBoxLayout;
@@ -71,17 +69,14 @@ EventNamesEditor::EventNamesEditor(FTMoc* moc, QWidget* parent)
     filters->addWidget(m_eventYearFilterField, 1);
     layout->addLayout(filters);
 
-    m_namesModel = new TextListModel(L("EventNamesHeader"), this);
-    m_namesModel->rename = [this](int row, const QString& typed) {
-        // After the edit has closed: the rename tells how many changed and lists the names again.
-        QTimer::singleShot(0, this, [this, row, typed] { renameEventName(row, typed); });
-        return true;
-    };
-    m_names = ToolsWindowHelpers::makeTextTable(QStringLiteral("tv_EventNames"), m_namesModel, false, kFontSize);
-    connect(m_names->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { loadEvents(); });
-    m_eventsModel = new EventsByDateModel(this);
-    m_events = ToolsWindowHelpers::makeEventsTable(QStringLiteral("tv_Events"), m_eventsModel, kFontSize, false);
-    layout->addWidget(ToolsWindowHelpers::sideBySide(m_names, m_events, 1, 3), 1);
+    Panes panes;
+    panes.textsName = QStringLiteral("tv_EventNames");
+    panes.eventsName = QStringLiteral("tv_Events");
+    panes.header = L("EventNamesHeader");
+    panes.pointSize = kFontSize;
+    panes.eventsShare = 3;
+    layout->addWidget(makePanes(panes, [this](int row, const QString& typed) { renameEventName(row, typed); }), 1);
+    connect(m_texts->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { loadEvents(); });
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(SourcesWindowHelpers::makeButton(QStringLiteral("deleteEvent"), L("DeleteEventButton"),
@@ -92,10 +87,7 @@ EventNamesEditor::EventNamesEditor(FTMoc* moc, QWidget* parent)
     buttons->addWidget(SourcesWindowHelpers::makeCloseButton([this] { done(0); }));
     layout->addLayout(buttons);
 
-    SourcesWindowHelpers::usePanelColour(this);
-    resize(900, 560);
-    if (g_prevSize.width() > 0)
-        resize(g_prevSize);
+    finishSetUp(QSize(900, 560));
 
     setSubtypesArrayForComboBox();
 }
@@ -144,24 +136,24 @@ void EventNamesEditor::findEventYear(const QString& text)
 
 void EventNamesEditor::showNames()
 {
-    const QModelIndex current = m_names->selectionModel()->currentIndex();
-    const QString selected = current.isValid() ? m_namesModel->text(current.row()) : QString();
-    m_names->abandonEditing();
-    m_namesModel->setTexts(m_editing.eventNames());
+    const QModelIndex current = m_texts->selectionModel()->currentIndex();
+    const QString selected = current.isValid() ? m_textsModel->text(current.row()) : QString();
+    m_texts->abandonEditing();
+    m_textsModel->setTexts(m_editing.eventNames());
     selectEventName(selected);
 }
 
 void EventNamesEditor::selectEventName(const QString& name)
 {
-    const int row = name.isEmpty() ? -1 : m_namesModel->rowOf(name);
-    QItemSelectionModel* selection = m_names->selectionModel();
+    const int row = name.isEmpty() ? -1 : m_textsModel->rowOf(name);
+    QItemSelectionModel* selection = m_texts->selectionModel();
     if (row < 0) {
         selection->clearSelection();
         selection->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
     } else {
-        const QModelIndex index = m_namesModel->index(row, 0);
+        const QModelIndex index = m_textsModel->index(row, 0);
         selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        m_names->scrollTo(index);
+        m_texts->scrollTo(index);
     }
     loadEvents();
 }
@@ -169,14 +161,14 @@ void EventNamesEditor::selectEventName(const QString& name)
 void EventNamesEditor::loadEvents()
 {
     m_events->abandonEditing();
-    const QList<int> rows = ToolsWindowHelpers::selectedRows(m_names);
-    m_eventsModel->setEvents(rows.isEmpty() ? QList<FTEvent*>() : m_editing.eventsNamed(m_namesModel->text(rows.first())));
+    const QList<int> rows = ToolsWindowHelpers::selectedRows(m_texts);
+    m_eventsModel->setEvents(rows.isEmpty() ? QList<FTEvent*>() : m_editing.eventsNamed(m_textsModel->text(rows.first())));
 }
 
 void EventNamesEditor::renameEventName(int row, const QString& typed)
 {
-    const QString old = m_namesModel->text(row);
-    if (row < 0 || row >= m_namesModel->rowCount() || typed == old)
+    const QString old = m_textsModel->text(row);
+    if (row < 0 || row >= m_textsModel->rowCount() || typed == old)
         return;
     if (!m_editing.renameEventName(old, typed, m_eventsModel->events()))
         return;
@@ -184,7 +176,7 @@ void EventNamesEditor::renameEventName(int row, const QString& typed)
         const QSignalBlocker block(m_eventYearFilterField);
         m_eventYearFilterField->clear();
     }
-    m_namesModel->setTexts(m_editing.eventNames());
+    m_textsModel->setTexts(m_editing.eventNames());
     selectEventName(typed);
 }
 
@@ -208,26 +200,5 @@ void EventNamesEditor::deleteEvent()
 
 void EventNamesEditor::promoteToFocalPerson()
 {
-    FTEvent* event = selectedEvent();
-    if (!event) {
-        DisplayMsg(L("SelectEventTryAgain"));
-        return;
-    }
-    FTPerson* person = PlacesEditing::personForEvent(event);
-    if (!person)
-        return;
-    m_editing.moc()->setFocalPerson(person);
-    done(0);
-}
-
-void EventNamesEditor::done(int result)
-{
-    if (isVisible()) {
-        m_names->endEditing();
-        m_events->endEditing();
-        if (FTMoc* moc = m_editing.moc())
-            moc->saveMoc();
-        g_prevSize = size();
-    }
-    QDialog::done(result);
+    makeOwnerFocal(selectedEvent());
 }

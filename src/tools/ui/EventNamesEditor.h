@@ -2,7 +2,7 @@
 
 #include "tools/EventNamesEditing.h"
 
-#include <QDialog>
+#include "tools/ui/TextsAndEventsWindow.h"
 #include <QSize>
 
 class EditorTableView;
@@ -18,7 +18,7 @@ class TextListModel;
 // all those events by editing it in the list, corrects a date in place, deletes an event or makes its owner the
 // focal person. A sheet on the database's main window; it keeps its size, and the type chosen last, for the
 // running program.
-class EventNamesEditor : public QDialog {
+class EventNamesEditor : public TextsAndEventsWindow {
     Q_OBJECT
 public:
     static QSize prevSize();
@@ -48,13 +48,10 @@ public:
     QComboBox* subtypeComboBox() const { return m_subtypeComboBox; }
     QLineEdit* eventNameFilterField() const { return m_eventNameFilterField; }
     QLineEdit* eventYearFilterField() const { return m_eventYearFilterField; }
-    EditorTableView* tv_EventNames() const { return m_names; }
+    EditorTableView* tv_EventNames() const { return m_texts; }
     EditorTableView* tv_Events() const { return m_events; }
-    TextListModel* eventNamesModel() const { return m_namesModel; }
+    TextListModel* eventNamesModel() const { return m_textsModel; }
     EventsByDateModel* eventsModel() const { return m_eventsModel; }
-
-public Q_SLOTS:
-    void done(int result) override;
 
 private:
     void setSubtypesArrayForComboBox();
@@ -63,10 +60,6 @@ private:
     void loadEvents();
 
     EventNamesEditing m_editing;
-    TextListModel* m_namesModel = nullptr;
-    EventsByDateModel* m_eventsModel = nullptr;
-    EditorTableView* m_names = nullptr;
-    EditorTableView* m_events = nullptr;
     QComboBox* m_subtypeComboBox = nullptr;
     QLineEdit* m_eventNameFilterField = nullptr;
     QLineEdit* m_eventYearFilterField = nullptr;

@@ -49,29 +49,24 @@ QSize EventPlacesEditor::prevSize() { return g_prevSize; }
 void EventPlacesEditor::setPrevSize(const QSize& size) { g_prevSize = size; }
 
 EventPlacesEditor::EventPlacesEditor(FTMoc* moc, QWidget* parent)
-    : QDialog(parent)
+    : TextsAndEventsWindow(moc, QStringLiteral("EventPlacesEditor"), L("EventPlacesTitle"), &g_prevSize, parent)
     , m_editing(moc)
 {
-    setObjectName(QStringLiteral("EventPlacesEditor"));
-    setWindowTitle(L("EventPlacesTitle"));
     auto* layout = new QVBoxLayout(this);
 
     m_filterSearchField = ToolsWindowHelpers::makeSearchField(QStringLiteral("filterSearchField"), L("PlacesFilterPlaceholder"));
     connect(m_filterSearchField, &QLineEdit::textChanged, this, [this](const QString& text) { findLocation(text); });
     layout->addWidget(m_filterSearchField);
 
-    m_placesModel = new TextListModel(L("PlacesHeader"), this);
-    m_placesModel->rename = [this](int row, const QString& typed) {
-        // After the edit has closed: the rename asks and tells, and builds the list again.
-        QTimer::singleShot(0, this, [this, row, typed] { renamePlace(row, typed); });
-        return true;
-    };
-    m_locations = ToolsWindowHelpers::makeTextTable(QStringLiteral("tv_Locations"), m_placesModel, true, kFontSize);
-    connect(m_locations->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { loadEventsArray(); });
-
-    m_eventsModel = new EventsByDateModel(this);
-    m_events = ToolsWindowHelpers::makeEventsTable(QStringLiteral("tv_Events"), m_eventsModel, kFontSize, true);
-    layout->addWidget(ToolsWindowHelpers::sideBySide(m_locations, m_events, 1, 2), 1);
+    Panes panes;
+    panes.textsName = QStringLiteral("tv_Locations");
+    panes.eventsName = QStringLiteral("tv_Events");
+    panes.header = L("PlacesHeader");
+    panes.severalTexts = true;
+    panes.checksBirthOwner = true;
+    panes.pointSize = kFontSize;
+    layout->addWidget(makePanes(panes, [this](int row, const QString& typed) { renamePlace(row, typed); }), 1);
+    connect(m_texts->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { loadEventsArray(); });
 
     m_progressIndicator = new QProgressBar;
     m_progressIndicator->setObjectName(QStringLiteral("progressIndicator"));
@@ -121,10 +116,7 @@ EventPlacesEditor::EventPlacesEditor(FTMoc* moc, QWidget* parent)
     closeRow->addWidget(SourcesWindowHelpers::makeCloseButton([this] { done(0); }));
     layout->addLayout(closeRow);
 
-    SourcesWindowHelpers::usePanelColour(this);
-    resize(980, 600);
-    if (g_prevSize.width() > 0)
-        resize(g_prevSize);
+    finishSetUp(QSize(980, 600));
 
     setPrompted(true);
     refreshPlaceNamesArray();
@@ -140,20 +132,20 @@ void EventPlacesEditor::setPrompted(bool prompted) { m_promptedBox->setChecked(p
 
 void EventPlacesEditor::showPlaces()
 {
-    m_placesModel->setTexts(m_editing.places());
+    m_textsModel->setTexts(m_editing.places());
 }
 
 void EventPlacesEditor::selectPlaceRow(int row)
 {
-    QItemSelectionModel* selection = m_locations->selectionModel();
+    QItemSelectionModel* selection = m_texts->selectionModel();
     if (row < 0) {
         selection->clearSelection();
         loadEventsArray();
         return;
     }
-    const QModelIndex index = m_placesModel->index(row, 0);
+    const QModelIndex index = m_textsModel->index(row, 0);
     selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    m_locations->scrollTo(index);
+    m_texts->scrollTo(index);
     loadEventsArray();
 }
 
@@ -168,14 +160,14 @@ void EventPlacesEditor::refreshDisplay(const QString& place)
 {
     m_editing.refreshPlaceNamesArray(false);
     showPlaces();
-    selectPlaceRow(m_placesModel->rowOf(place));
+    selectPlaceRow(m_textsModel->rowOf(place));
 }
 
 QStringList EventPlacesEditor::selectedPlaces() const
 {
     QStringList places;
-    for (int row : ToolsWindowHelpers::selectedRows(m_locations))
-        places << m_placesModel->text(row);
+    for (int row : ToolsWindowHelpers::selectedRows(m_texts))
+        places << m_textsModel->text(row);
     return places;
 }
 
@@ -212,8 +204,8 @@ void EventPlacesEditor::findLocation(const QString& text)
 
 void EventPlacesEditor::renamePlace(int row, const QString& typed)
 {
-    const QString old = m_placesModel->text(row);
-    if (row < 0 || row >= m_placesModel->rowCount() || typed == old)
+    const QString old = m_textsModel->text(row);
+    if (row < 0 || row >= m_textsModel->rowCount() || typed == old)
         return;
     if (m_editing.renamePlace(old, typed, m_eventsModel->events()))
         refreshPlaceNamesArray();
@@ -221,7 +213,7 @@ void EventPlacesEditor::renamePlace(int row, const QString& typed)
 
 void EventPlacesEditor::autoClean()
 {
-    m_locations->endEditing();
+    m_texts->endEditing();
     m_progressIndicator->setValue(0);
     m_progressIndicator->show();
     WindowProgress progress(nullptr, m_progressIndicator);
@@ -268,16 +260,7 @@ void EventPlacesEditor::findInGoogleMaps()
 
 void EventPlacesEditor::promoteToFocalPerson()
 {
-    FTEvent* event = selectedEvent();
-    if (!event) {
-        DisplayMsg(L("SelectEventTryAgain"));
-        return;
-    }
-    FTPerson* person = PlacesEditing::personForEvent(event);
-    if (!person)
-        return;
-    m_editing.moc()->setFocalPerson(person);
-    done(0);
+    makeOwnerFocal(selectedEvent());
 }
 
 void EventPlacesEditor::movePlaceNameToNotes()
@@ -328,16 +311,4 @@ void EventPlacesEditor::printAsRtf()
     WindowProgress progress(nullptr, m_progressIndicator);
     PlacesListing(m_editing.moc(), m_editing.places()).printAsRtf(&progress);
     m_progressIndicator->hide();
-}
-
-void EventPlacesEditor::done(int result)
-{
-    if (isVisible()) {
-        m_locations->endEditing();
-        m_events->endEditing();
-        if (FTMoc* moc = m_editing.moc())
-            moc->saveMoc();
-        g_prevSize = size();
-    }
-    QDialog::done(result);
 }

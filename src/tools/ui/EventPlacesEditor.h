@@ -2,7 +2,7 @@
 
 #include "tools/PlacesEditing.h"
 
-#include <QDialog>
+#include "tools/ui/TextsAndEventsWindow.h"
 #include <QSize>
 #include <QStringList>
 
@@ -23,7 +23,7 @@ class TextListModel;
 // its size for the running program.
 //
 //   doc->beginSheet(new EventPlacesEditor(doc->moc()), didEnd);
-class EventPlacesEditor : public QDialog {
+class EventPlacesEditor : public TextsAndEventsWindow {
     Q_OBJECT
 public:
     static QSize prevSize();
@@ -62,15 +62,12 @@ public:
     FTEvent* selectedEvent() const;
     QList<FTEvent*> selectedEvents() const;
 
-    EditorTableView* tv_Locations() const { return m_locations; }
+    EditorTableView* tv_Locations() const { return m_texts; }
     EditorTableView* tv_Events() const { return m_events; }
-    TextListModel* locationsModel() const { return m_placesModel; }
+    TextListModel* locationsModel() const { return m_textsModel; }
     EventsByDateModel* eventsModel() const { return m_eventsModel; }
     QLineEdit* filterSearchField() const { return m_filterSearchField; }
     QProgressBar* progressIndicator() const { return m_progressIndicator; }
-
-public Q_SLOTS:
-    void done(int result) override;
 
 private:
     void loadEventsArray();
@@ -78,10 +75,6 @@ private:
     void selectPlaceRow(int row);
 
     PlacesEditing m_editing;
-    TextListModel* m_placesModel = nullptr;
-    EventsByDateModel* m_eventsModel = nullptr;
-    EditorTableView* m_locations = nullptr;
-    EditorTableView* m_events = nullptr;
     QLineEdit* m_filterSearchField = nullptr;
     QProgressBar* m_progressIndicator = nullptr;
     QCheckBox* m_promptedBox = nullptr;
