@@ -194,7 +194,8 @@ TEST_F(ForeignWords, NoWindowOrAlertTheMenusOpenShowsThem)
             continue;
         current = text;
         walked << text;
-        const QSet<QWidget*> before(QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend());
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        const QSet<QWidget*> before(windows.cbegin(), windows.cend());
         recorder.seen.clear();
         item->trigger();
         QApplication::processEvents();
