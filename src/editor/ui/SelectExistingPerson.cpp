@@ -14,10 +14,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-// The people shown, by name with years.
-class PeopleListModel : public QAbstractListModel {
+// The people shown, by name with years. (Named apart from the reports' list model: both live in the program.)
+class ExistingPeopleListModel : public QAbstractListModel {
 public:
-    explicit PeopleListModel(const PersonNameFilter& people, QObject* parent)
+    explicit ExistingPeopleListModel(const PersonNameFilter& people, QObject* parent)
         : QAbstractListModel(parent)
         , m_people(people)
     {
@@ -55,7 +55,7 @@ SelectExistingPerson::SelectExistingPerson(FTMoc* moc, QWidget* parent)
     setWindowTitle(LocalizedString("SelectExistingTitle"));
     if (moc)
         m_people.setPeople(moc->fetch<FTPerson>());
-    m_model = new PeopleListModel(m_people, this);
+    m_model = new ExistingPeopleListModel(m_people, this);
 
     auto* caption = new QLabel(LocalizedString("SelectExistingCaption"));
     m_filterField = new QLineEdit;

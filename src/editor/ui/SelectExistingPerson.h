@@ -8,7 +8,7 @@ class FTPerson;
 class QLabel;
 class QLineEdit;
 class QListView;
-class PeopleListModel;
+class ExistingPeopleListModel;
 
 // Picks one person of the database: everybody listed by name with years, narrowed as words are typed (each
 // word begins the name or one of its parts). Closing the window hands back the person selected, none when
@@ -45,7 +45,7 @@ private:
     FTPerson* m_selectedPerson = nullptr;
     bool m_cancelled = false;
     PersonNameFilter m_people;
-    PeopleListModel* m_model;
+    ExistingPeopleListModel* m_model;
     QLineEdit* m_filterField;
     QListView* m_list;
     QLabel* m_count;
