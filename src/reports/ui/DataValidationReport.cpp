@@ -102,22 +102,15 @@ DataValidationReport::DataValidationReport(FTMoc* moc, QWidget* parent)
     m_table = new QTableView;
     m_table->setObjectName(QStringLiteral("tv"));
     m_table->setModel(m_model);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setUpPeopleTable(m_table);
     m_table->setWordWrap(false);
-    m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
     m_table->horizontalHeader()->resizeSection(0, 260);
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setMinimumHeight(280);
     connect(m_table, &QTableView::doubleClicked, this, [this] { promoteToFocalPerson(); });
 
     m_count = new QLabel;
-    m_progress = new QProgressBar;
-    m_progress->setRange(0, 100);
-    m_progress->setValue(0);
-    m_progress->setTextVisible(false);
+    m_progress = newSheetProgressBar();
     m_progress->setMaximumWidth(220);
     m_notes = new QPushButton(QIcon::fromTheme(QStringLiteral("accessories-text-editor")), L("EditNotesButton"));
     m_notes->setObjectName(QStringLiteral("notesButton"));

@@ -90,20 +90,13 @@ DatabaseChangesReport::DatabaseChangesReport(FTMoc* moc, QWidget* parent)
     m_table = new QTableView;
     m_table->setObjectName(QStringLiteral("tv"));
     m_table->setModel(m_model);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->verticalHeader()->hide();
-    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 4);
+    setUpPeopleTable(m_table);
     m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     m_table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     connect(m_table, &QTableView::doubleClicked, this, [this] { promoteToFocalPerson(); });
 
     m_count = new QLabel;
-    m_progress = new QProgressBar;
-    m_progress->setRange(0, 100);
-    m_progress->setValue(0);
-    m_progress->setTextVisible(false);
+    m_progress = newSheetProgressBar();
     m_progress->setMaximumWidth(220);
     m_focal = new QPushButton(L("MakeFocalPerson"));
     m_focal->setObjectName(QStringLiteral("focalButton"));

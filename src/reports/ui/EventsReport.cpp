@@ -180,10 +180,7 @@ EventsReport::EventsReport(FTMoc* moc, QWidget* parent)
     m_count = new QLabel;
     m_message = new QLabel;
     m_message->setObjectName(QStringLiteral("progressMessage"));
-    m_progress = new QProgressBar;
-    m_progress->setRange(0, 100);
-    m_progress->setValue(0);
-    m_progress->setTextVisible(false);
+    m_progress = newSheetProgressBar();
     m_progress->setMaximumWidth(220);
     m_generate = new QPushButton(QIcon::fromTheme(QStringLiteral("document-save")), L("GenerateReport"));
     m_generate->setObjectName(QStringLiteral("printReport"));

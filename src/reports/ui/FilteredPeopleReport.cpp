@@ -74,10 +74,7 @@ FilteredPeopleReport::FilteredPeopleReport(FTMoc* moc, QWidget* parent)
     m_table->horizontalHeader()->resizeSection(2, 180);
     m_table->setMinimumHeight(240);
 
-    m_progress = new QProgressBar;
-    m_progress->setRange(0, 100);
-    m_progress->setValue(0);
-    m_progress->setTextVisible(false);
+    m_progress = newSheetProgressBar();
     m_message = new QLabel;
     m_message->setObjectName(QStringLiteral("progressMessage"));
     m_message->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -309,10 +309,7 @@ void IndexOfPeople::buildWindow()
     auto* status = new QHBoxLayout;
     m_count = new QLabel(this);
     status->addWidget(m_count);
-    m_progress = new QProgressBar(this);
-    m_progress->setRange(0, 100);
-    m_progress->setValue(0);
-    m_progress->setTextVisible(false);
+    m_progress = newSheetProgressBar(this);
     m_progress->setFixedSize(160, 10);
     status->addWidget(m_progress);
     status->addStretch();

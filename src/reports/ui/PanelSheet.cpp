@@ -2,7 +2,10 @@
 
 #include "shell/UtilsFunctions.h"
 
+#include <QHeaderView>
 #include <QPalette>
+#include <QProgressBar>
+#include <QTableView>
 #include <QWidget>
 
 void setUpPanelSheet(QWidget* sheet, const QString& title)
@@ -12,4 +15,22 @@ void setUpPanelSheet(QWidget* sheet, const QString& title)
     palette.setColor(QPalette::Window, PanelColour());
     sheet->setPalette(palette);
     sheet->setAutoFillBackground(true);
+}
+
+QProgressBar* newSheetProgressBar(QWidget* parent)
+{
+    auto* bar = new QProgressBar(parent);
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->setTextVisible(false);
+    return bar;
+}
+
+void setUpPeopleTable(QTableView* table)
+{
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
 }

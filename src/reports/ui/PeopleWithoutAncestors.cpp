@@ -48,10 +48,7 @@ PeopleWithoutAncestors::PeopleWithoutAncestors(FTMoc* moc, QWidget* parent)
     m_table->horizontalHeader()->resizeSection(2, 160);
     m_table->setMinimumHeight(300);
 
-    m_progress = new QProgressBar;
-    m_progress->setRange(0, 100);
-    m_progress->setValue(0);
-    m_progress->setTextVisible(false);
+    m_progress = newSheetProgressBar();
     m_close = new QPushButton(L("Close"));
     m_close->setObjectName(QStringLiteral("closeButton"));
     m_close->setAutoDefault(false);

@@ -40,10 +40,7 @@ PicturesReport::PicturesReport(FTMoc* moc, QWidget* parent)
 
     m_message = new QLabel;
     m_message->setObjectName(QStringLiteral("message"));
-    m_progress = new QProgressBar;
-    m_progress->setRange(0, 100);
-    m_progress->setValue(0);
-    m_progress->setTextVisible(false);
+    m_progress = newSheetProgressBar();
     m_close = new QPushButton(L("Close"));
     m_close->setObjectName(QStringLiteral("closeButton"));
     m_close->setAutoDefault(false);

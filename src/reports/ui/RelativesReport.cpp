@@ -53,10 +53,7 @@ RelativesReport::RelativesReport(FTMoc* moc, FTPerson* sourcePerson, FTPerson* t
     m_message->setMinimumHeight(m_message->fontMetrics().lineSpacing() * 3);
     m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     layout->addWidget(m_message);
-    m_progress = new QProgressBar(this);
-    m_progress->setRange(0, 100);
-    m_progress->setValue(0);
-    m_progress->setTextVisible(false);
+    m_progress = newSheetProgressBar(this);
     m_progress->setFixedSize(160, 10);
 
     m_chain = new QTableWidget(0, 2, this);

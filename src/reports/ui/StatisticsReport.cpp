@@ -40,10 +40,7 @@ StatisticsReport::StatisticsReport(FTMoc* moc, QWidget* parent)
     m_table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     m_table->setMinimumSize(460, 360);
 
-    m_progress = new QProgressBar;
-    m_progress->setRange(0, 100);
-    m_progress->setValue(0);
-    m_progress->setTextVisible(false);
+    m_progress = newSheetProgressBar();
     m_lifespan = new QPushButton(L("StatsLifespan"));
     m_lifespan->setObjectName(QStringLiteral("showLifespanInfo"));
     m_lifespan->setAutoDefault(false);

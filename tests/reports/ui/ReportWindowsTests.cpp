@@ -1,6 +1,6 @@
 // The family group sheet, the personal timeline and On This Day in the running program: opened from their menu
 // items and from the person editor, shown, used and closed.
-#include "../../editor/ui/EditorFixture.h"
+#include "ReportSheetsFixture.h"
 
 #include "reports/OnThisDaySearch.h"
 #include "reports/ui/FamilyGroupSheetDialog.h"
@@ -40,16 +40,13 @@ using ::testing::Not;
 
 namespace {
 
-class ReportWindows : public EditorFixture {
+class ReportWindows : public ReportSheetsFixture {
 protected:
     void SetUp() override
     {
-        EditorFixture::SetUp();
-        ReportsMenuActions::registerMenuItems(*app);
-        ReportsMenuActions::install();
-        doc = open("Family.RezUdu");
-        ASSERT_TRUE(doc);
-        doc->dovurWindow()->resize(1000, 760);
+        ReportSheetsFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         FTMoc* moc = doc->moc();
         ann = newPerson(moc, "Ann Root", LocalizedString("FemaleShort"), "12 May 1951", "Leeds");
         hal = newPerson(moc, "Hal Hart", LocalizedString("MaleShort"), "3 Feb 1949", "York");
@@ -71,13 +68,7 @@ protected:
         ASSERT_TRUE(moc->saveMoc());
         prompts.clear();
     }
-    void TearDown() override
-    {
-        ReportsMenuActions::uninstall();
-        EditorFixture::TearDown();
-    }
 
-    DOvurDocument* doc = nullptr;
     FTPerson *ann = nullptr, *hal = nullptr, *ivy = nullptr;
 };
 
