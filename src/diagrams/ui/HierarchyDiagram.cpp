@@ -250,6 +250,7 @@ void HierarchyDiagram::makeControls()
 
     m_view->onTitleChanged = [this](const QString& title) { setWindowTitle(title); };
     m_view->onSelectedPersonChanged = [this](FTPerson* person, const QString& info) {
+        m_info->setElideMode(Qt::ElideRight);
         m_info->setText(info);
         // The details window follows the selection.
         if (m_pd && person && m_pd->person() != person)
@@ -462,8 +463,10 @@ void HierarchyDiagram::printAsPDF()
 {
     // Where the file went stays in the window's foot until another person is selected.
     const QString path = m_view->printAsPDF();
-    if (!path.isEmpty())
+    if (!path.isEmpty()) {
+        m_info->setElideMode(Qt::ElideMiddle);
         m_info->setText(L("DiagramSavedAs").arg(QDir::toNativeSeparators(path)));
+    }
 }
 
 // ---- Changes made elsewhere ----------------------------------------------------------------------------------------

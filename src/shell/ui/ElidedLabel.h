@@ -9,6 +9,12 @@ class ElidedLabel : public QLabel {
 public:
     explicit ElidedLabel(Qt::TextElideMode mode = Qt::ElideRight, QWidget* parent = nullptr);
 
+    // Where the ellipsis goes: a message that ends in a path wants its file name kept.
+    void setElideMode(Qt::TextElideMode mode)
+    {
+        m_mode = mode;
+        update();
+    }
     // The text as it is drawn at the label's present width.
     QString shownText() const;
     QSize minimumSizeHint() const override;

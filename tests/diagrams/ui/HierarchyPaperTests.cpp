@@ -15,6 +15,7 @@
 
 #include "platform/UserDefaults.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QPrinter>
@@ -160,6 +161,11 @@ TEST_F(HierarchyPaper, ThePdfFileIsWrittenIntoTheReportsFolderAndOpened)
     auto* info = window->findChild<ElidedLabel*>("selectedPersonsInfo");
     ASSERT_TRUE(info);
     EXPECT_EQ(info->text(), "The diagram was saved as " + path);
+    // However narrow the window, the message keeps its beginning and the file's name.
+    window->resize(480, window->height());
+    QApplication::processEvents();
+    EXPECT_TRUE(info->shownText().startsWith("The diagram")) << info->shownText().toStdString();
+    EXPECT_TRUE(info->shownText().endsWith("1890).PDF")) << info->shownText().toStdString();
     saveScreenshot(window.get(), "hierarchy-saved-as-pdf");
 
     // A folder that cannot be written: the path and the reason, the older file as it was, nothing opened.
