@@ -35,7 +35,8 @@ int FamilyChildrenLayout::columnForIdentifier(const QString& identifier)
 }
 
 FamilyChildrenLayout::Widths FamilyChildrenLayout::pageColumnWidths(double visibleWidth, double scale,
-                                                                    bool birthNotesEmpty, bool deathNotesEmpty)
+                                                                    bool birthNotesEmpty, bool deathNotesEmpty,
+                                                                    int headingWidth)
 {
     const double s = visibleWidth - 325 * scale;
     auto part = [s](int p) { return std::max(10, int(s * p / 800) - 1); };
@@ -56,7 +57,7 @@ FamilyChildrenLayout::Widths FamilyChildrenLayout::pageColumnWidths(double visib
     const std::pair<int, bool> notes[] = {{BirthNotes, birthNotesEmpty}, {DeathNotes, deathNotesEmpty}};
     for (const auto& [column, empty] : notes)
         if (empty) {
-            const int kept = part(50);
+            const int kept = std::min(w[column], std::max(part(50), headingWidth));
             w[Name] += w[column] - kept;
             w[column] = kept;
         }

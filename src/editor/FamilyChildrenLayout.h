@@ -41,10 +41,10 @@ public:
     // The family page's columns for a visible width W: the buttons 20 each, gender 30, the dates 100, the age 35,
     // each times `scale` (the font's pixels per point of an 11-point font); of S = W - 325·scale the name takes the
     // whole part of S·220/800 less one, the places S·140/800 and the notes S·150/800 in the same way (never less
-    // than 10). A notes column that is empty in every row keeps a third of its part, enough for its heading, and
-    // gives the rest to the name.
+    // than 10). A notes column that is empty in every row keeps a third of its part, or `headingWidth` when its
+    // heading needs more (never more than its part), and gives the rest to the name.
     static Widths pageColumnWidths(double visibleWidth, double scale = 1, bool birthNotesEmpty = false,
-                                   bool deathNotesEmpty = false);
+                                   bool deathNotesEmpty = false, int headingWidth = 0);
     // The family dialog's columns share W in the proportions name 220, gender 40, birthDate 90, birthPlace 150,
     // birthNotes 140, deathDate 90, deathPlace 150, deathNotes 140, ageAtDeath 40; no button columns. Date
     // columns narrower than `dateWidth` take what they lack from the name, place and notes columns, in proportion

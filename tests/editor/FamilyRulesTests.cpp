@@ -235,6 +235,11 @@ TEST_F(FamilyRules, ColumnWidthsOfThePageAndOfTheDialog)
     const L::Widths noNotes = L::pageColumnWidths(1125, 1, true, true);
     EXPECT_EQ(noNotes[L::Name], 219 + 200);
     EXPECT_EQ(std::accumulate(noNotes.begin(), noNotes.end(), 0), std::accumulate(page.begin(), page.end(), 0));
+    // A heading wider than the third keeps its width; never more than the column had.
+    const L::Widths wideHeading = L::pageColumnWidths(1125, 1, true, true, 80);
+    EXPECT_EQ(wideHeading[L::BirthNotes], 80);
+    EXPECT_EQ(wideHeading[L::Name], 219 + 2 * (149 - 80));
+    EXPECT_EQ(L::pageColumnWidths(1125, 1, true, true, 400)[L::DeathNotes], 149);
     // The dialog's weights add up to 1060: the columns fill the table.
     const L::Widths dialog = L::dialogColumnWidths(1060);
     EXPECT_THAT(std::vector<int>(dialog.begin(), dialog.end()),

@@ -6,7 +6,11 @@
 #include "model/FTEvent.h"
 #include "model/FTPerson.h"
 
+#include "platform/Localizer.h"
+
 #include <QFontInfo>
+#include <QHeaderView>
+#include <QStyle>
 
 
 InfoArea_Family2_TableView::InfoArea_Family2_TableView(QWidget* parent)
@@ -34,5 +38,12 @@ FamilyChildrenLayout::Widths InfoArea_Family2_TableView::columnWidthsFor(double 
                 birthNotesEmpty = birthNotesEmpty && (!child->birth() || child->birth()->notes().isEmpty());
                 deathNotesEmpty = deathNotesEmpty && (!child->death() || child->death()->notes().isEmpty());
             }
-    return FamilyChildrenLayout::pageColumnWidths(visibleWidth, scale, birthNotesEmpty, deathNotesEmpty);
+    // A narrowed notes column still shows its heading whole.
+    int headingWidth = 0;
+    for (const char* key : {"FamilyColumnBirthNotes", "FamilyColumnDeathNotes"})
+        headingWidth = std::max(headingWidth, horizontalHeader()->fontMetrics().horizontalAdvance(
+                                                  LocalizedString(QString::fromLatin1(key))));
+    headingWidth += 2 * style()->pixelMetric(QStyle::PM_HeaderMargin) + 4;
+    return FamilyChildrenLayout::pageColumnWidths(visibleWidth, scale, birthNotesEmpty, deathNotesEmpty,
+                                                  headingWidth);
 }
