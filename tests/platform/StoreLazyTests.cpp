@@ -233,3 +233,33 @@ TEST_F(LazyFixture, RowsGoneFromTheFileAreErrorsTheCallerSees)
     sqlite3_close(db);
 
 }
+
+// Records turned back into faults come back together when a list of them is used: a relationship's faults with
+// one statement for up to 64 of them, an entity walked whole with one statement, never one a record.
+TEST_F(LazyFixture, FaultsComeBackInBatchesWhenTheirListIsUsed)
+{
+    auto ctx = open();
+    ManagedObject* a = ctx->objectWithPrimaryKey("Author", ada);
+    const QStringList all = titles(a->objects("books"));
+    for (ManagedObject* b : a->objects("books"))
+        ASSERT_TRUE(StoreFaults::refreshObject(b));
+    qint64 before = StoreFaults::readStatementCount(*ctx);
+    EXPECT_EQ(titles(a->objects("books")), all);
+    EXPECT_EQ(StoreFaults::readStatementCount(*ctx) - before, 1);
+
+    for (ManagedObject* b : a->objects("books"))
+        ASSERT_TRUE(StoreFaults::refreshObject(b));
+    ASSERT_TRUE(StoreFaults::refreshObject(a));
+    before = StoreFaults::readStatementCount(*ctx);
+    QStringList walked;
+    ctx->forEachObject("Book", [&](ManagedObject* o) {
+        if (o->stringValue("title").startsWith('A'))
+            walked << o->stringValue("title");
+        return true;
+    });
+    walked.sort();
+    EXPECT_EQ(walked, all);
+    EXPECT_EQ(StoreFaults::readStatementCount(*ctx) - before, 1) << "the table read once, faults filled on the way";
+    EXPECT_EQ(StoreFaults::faultCount(*ctx), 1) << "only the author, not walked";
+    EXPECT_EQ(a->stringValue("name"), "Ada");
+}

@@ -417,6 +417,7 @@ void ObjectContext::closeStore()
         t.lazySelects.clear();
         t.selectRow.reset();
         t.selectByColumn.clear();
+        t.selectBatch.reset();
     }
     for (Private::JoinState& j : d->joins) {
         j.fromSource.reset();
@@ -745,6 +746,7 @@ void ObjectContext::Private::fire(ManagedObject* o)
     o->m_flags &= ~kFault;
     --faults;
     TableState& t = tableOf(o);
+    --t.faults;
     if (!t.selectRow)
         t.selectRow = std::make_unique<SqliteStatement>(db.handle(),
             QStringLiteral("SELECT %1 FROM %2 WHERE \"_pk\"=?")
@@ -755,7 +757,8 @@ void ObjectContext::Private::fire(ManagedObject* o)
     if (st.next()) {
         readRow(o, mapOf(o), st, false, false);
         st.reset();
-        o->awakeFromFetch();
+        // Not awakened again: what the record keeps beside its values (marks of a walk under way, say) is its own
+        // and stays as it was when the values went.
         return;
     }
     const bool gone = st.ok();
@@ -815,7 +818,28 @@ bool ObjectContext::Private::refresh(ManagedObject* o)
         }
     }
     o->m_flags |= kFault;
-    ++o->context()->d->faults;
+    Private* d = o->context()->d.get();
+    ++d->faults;
+    ++d->tableOf(o).faults;
+    // The sets that hold it read it back together with the other faults among their members.
+    for (const PropertyDescription* p : o->entity()->properties()) {
+        if (!p->isRelationship() || !p->inverse || !p->inverse->isToMany())
+            continue;
+        if (p->isToOne()) {
+            ManagedObject* holder = rawOne(o, p);
+            if ((o->m_flags & kUnresolved) && p->column >= 0) {
+                qint64 key = 0;
+                std::memcpy(&key, &holder, sizeof key);
+                const TableState& t = d->tables[size_t(p->target->tableIndex())];
+                holder = key > 0 && size_t(key) < t.byPk.size() ? t.byPk[size_t(key)] : nullptr;
+            }
+            if (holder)
+                holder->m_flags |= kFaultMembers;
+        } else if (linksLoaded(o)) {
+            for (ManagedObject* holder : rawMany(o, p))
+                holder->m_flags |= kFaultMembers;
+        }
+    }
     return true;
 }
 
@@ -908,6 +932,7 @@ void ObjectContext::Private::clearObjects()
             t.byPk[i] = nullptr;
         }
         t.byPk.clear();
+        t.faults = 0;
     }
     changed.clear();
     graveyard.clear();
@@ -1156,6 +1181,8 @@ void ObjectContext::forEachObject(const QString& entityName, const std::function
             FTLog(QStringLiteral("Store: ") + d->error);
         }
     }
+    // Records turned back into faults read their rows in one pass over the table, not one statement each.
+    d->fireTable(table);
     const bool all = e->parent() == nullptr;
     // By index: a call that inserts an object may grow the table's key index under the loop.
     const std::vector<ManagedObject*>& byPk = d->tables[size_t(e->tableIndex())].byPk;

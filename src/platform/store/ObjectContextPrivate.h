@@ -106,6 +106,8 @@ struct ObjectContext::Private {
         QHash<int, std::shared_ptr<SqliteStatement>> selectByColumn; // rows whose key column names a record
         qint64 records = 0; // rows in the file when it opened
         bool complete = true; // every row of the table is in memory
+        qint64 faults = 0; // records turned back into faults
+        std::unique_ptr<SqliteStatement> selectBatch; // the rows of up to kBatch faults at once
     };
     struct JoinState {
         const StoreSchema::JoinTable* join = nullptr;
@@ -191,11 +193,18 @@ struct ObjectContext::Private {
     // from the changes not saved yet.
     static constexpr quint32 kUnresolved = 128;
     static constexpr quint32 kLinksPending = 256;
+    // Some member of the record's to-many relationships was turned back into a fault: the next use of one of them
+    // reads the rows of all such members together, kBatch a statement, rather than one statement each.
+    static constexpr quint32 kFaultMembers = 512;
+    static constexpr int kBatch = 64;
     static void prepareLink(const ManagedObject* o, const PropertyDescription* p)
     {
-        if (o->m_flags & (kUnresolved | kLinksPending))
+        if (o->m_flags & (kUnresolved | kLinksPending | kFaultMembers))
             o->m_context->d->loadLinks(const_cast<ManagedObject*>(o), p);
     }
+    void fireMembers(ManagedObject* o);
+    void fireBatch(TableState& t, const std::vector<ManagedObject*>& list);
+    void fireTable(TableState& t);
     void loadLinks(ManagedObject* o, const PropertyDescription* p);
     void resolve(ManagedObject* o);
     void fillLinks(ManagedObject* o);

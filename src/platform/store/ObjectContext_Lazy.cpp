@@ -227,6 +227,76 @@ void ObjectContext::Private::loadLinks(ManagedObject* o, const PropertyDescripti
         resolve(o);
     else
         fillLinks(o);
+    if (p->isToMany() && (o->m_flags & kFaultMembers))
+        fireMembers(o);
+}
+
+void ObjectContext::Private::fireMembers(ManagedObject* o)
+{
+    o->m_flags &= ~kFaultMembers;
+    if (!db.isOpen())
+        return;
+    std::vector<std::vector<ManagedObject*>> byTable(tables.size());
+    for (const PropertyDescription* p : o->entity()->properties()) {
+        if (!p->isToMany())
+            continue;
+        for (ManagedObject* x : rawMany(o, p))
+            if (isFault(x))
+                byTable[size_t(x->entity()->tableIndex())].push_back(x);
+    }
+    for (size_t i = 0; i < tables.size(); ++i)
+        if (!byTable[i].empty())
+            fireBatch(tables[i], byTable[i]);
+}
+
+void ObjectContext::Private::fireBatch(TableState& t, const std::vector<ManagedObject*>& list)
+{
+    if (!t.selectBatch)
+        t.selectBatch = std::make_unique<SqliteStatement>(db.handle(),
+            QStringLiteral("SELECT %1 FROM %2 WHERE \"_pk\" IN (%3)")
+                .arg(rowColumnsOf(t.table, {}), StoreSchema::quoted(t.table->name),
+                    QStringList(kBatch, QStringLiteral("?")).join(',')));
+    SqliteStatement& st = *t.selectBatch;
+    for (size_t from = 0; from < list.size(); from += kBatch) {
+        const size_t to = std::min(list.size(), from + kBatch);
+        for (size_t i = from; i < to; ++i)
+            st.bindInt(int(i - from) + 1, list[i]->primaryKey());
+        ++readStatements;
+        while (st.next()) {
+            const qint64 pk = st.columnInt(0);
+            ManagedObject* x = size_t(pk) < t.byPk.size() ? t.byPk[size_t(pk)] : nullptr;
+            if (!x || !isFault(x))
+                continue;
+            x->m_flags &= ~kFault;
+            --faults;
+            --t.faults;
+            readRow(x, mapOf(x), st, false, false);
+        }
+        st.reset();
+    }
+    // Those whose rows are gone stay faults and say so when they are used, one by one. Records coming back from
+    // being faults are not awakened again (see fire()).
+}
+
+void ObjectContext::Private::fireTable(TableState& t)
+{
+    if (t.faults == 0 || !db.isOpen())
+        return;
+    SqliteStatement st(db.handle(),
+        QStringLiteral("SELECT %1 FROM %2 ORDER BY \"_pk\"")
+            .arg(rowColumnsOf(t.table, {}), StoreSchema::quoted(t.table->name)));
+    ++readStatements;
+    while (st.next() && t.faults > 0) {
+        const qint64 pk = st.columnInt(0);
+        ManagedObject* x = size_t(pk) < t.byPk.size() ? t.byPk[size_t(pk)] : nullptr;
+        if (!x || !isFault(x))
+            continue;
+        x->m_flags &= ~kFault;
+        --faults;
+        --t.faults;
+        readRow(x, mapOf(x), st, false, false);
+    }
+    st.reset();
 }
 
 void ObjectContext::Private::fillLinks(ManagedObject* o)
@@ -368,8 +438,17 @@ bool ObjectContext::Private::loadTable(TableState& t, QString* message)
     std::vector<ManagedObject*> fresh;
     while (st.next()) {
         const qint64 pk = st.columnInt(0);
-        if (pk > 0 && size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)])
+        if (pk > 0 && size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)]) {
+            // A record turned back into a fault takes its values on the way.
+            ManagedObject* x = t.byPk[size_t(pk)];
+            if (isFault(x)) {
+                x->m_flags &= ~kFault;
+                --faults;
+                --t.faults;
+                readRow(x, mapOf(x), st, false, false);
+            }
             continue;
+        }
         if (ManagedObject* o = objectFromRow(t, st, false))
             fresh.push_back(o);
     }

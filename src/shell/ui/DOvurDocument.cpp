@@ -25,6 +25,7 @@
 #include "platform/Prompts.h"
 #include "platform/UserDefaults.h"
 #include "platform/store/EntityDescription.h"
+#include "platform/store/Faults.h"
 #include "platform/store/StoreSchema.h"
 
 #include <QApplication>
@@ -291,25 +292,13 @@ void DOvurDocument::faultUnusedRegisteredObjects()
     guarded(__FILE__, __LINE__, QStringLiteral("faultUnusedRegisteredObjects_1"), [&] {
         const QString source = QString::fromLatin1(FTSource::kEntityName);
         const QString picture = QString::fromLatin1(FTPicture::kEntityName);
+        // The records in memory now, never reading others: those that are neither sources nor faults.
         QList<ManagedObject*> candidates;
-        // Only records with large values can hold memory worth releasing.
-        auto hasLazy = [](const EntityDescription* entity) {
-            if (!entity)
-                return false;
-            for (const PropertyDescription* p : entity->properties())
-                if (p->lazy)
-                    return true;
-            return false;
-        };
-        for (const EntityDescription* entity : moc->schema().entities()) {
-            if (!hasLazy(entity) || hasLazy(entity->parent()))
-                continue;
-            moc->forEachObject(entity->name(), [&](ManagedObject* o) {
-                if (!o->isKindOfEntity(source) && moc->hasLoadedLazyValues(o))
-                    candidates << o;
-                return true;
-            });
-        }
+        StoreFaults::forEachRegisteredObject(*moc, [&](ManagedObject* o) {
+            if (!o->isDeleted() && !StoreFaults::isFault(o) && !o->isKindOfEntity(source))
+                candidates << o;
+            return true;
+        });
         if (candidates.isEmpty())
             return;
 
@@ -348,7 +337,7 @@ void DOvurDocument::faultUnusedRegisteredObjects()
                 if (owner && (keep.contains(owner) || moc->isObserved(owner)))
                     continue;
             }
-            if (moc->releaseLazyValues(o))
+            if (StoreFaults::refreshObject(o))
                 ++released;
         }
         if (released > 0)
