@@ -22,6 +22,8 @@ qint64 faultCount(const ObjectContext& context);
 // false to stop. Deleted records waiting for the next save are among them.
 void forEachRegisteredObject(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn);
 qint64 registeredObjectCount(const ObjectContext& context);
+// The records whose values are in memory now (no fault), without walking the others; fn answers false to stop.
+void forEachLoadedObject(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn);
 // Statements the context has run to read records since it opened: for tests that check how rows are read.
 qint64 readStatementCount(const ObjectContext& context);
 }

@@ -669,6 +669,7 @@ ManagedObject* ObjectContext::Private::make(const EntityDescription* e, qint64 p
     if (t.byPk.size() <= size_t(pk))
         t.byPk.resize(std::max(size_t(pk) + 1, t.byPk.size() * 3 / 2), nullptr);
     t.byPk[size_t(pk)] = o;
+    listLoaded(o);
     return o;
 }
 
@@ -744,6 +745,7 @@ void ObjectContext::Private::fire(ManagedObject* o)
     if (!isFault(o))
         return;
     o->m_flags &= ~kFault;
+    listLoaded(o);
     --faults;
     TableState& t = tableOf(o);
     --t.faults;
@@ -868,6 +870,31 @@ void StoreFaults::forEachRegisteredObject(const ObjectContext& context, const st
     ObjectContext::Private::forEachRegistered(context, fn);
 }
 
+void StoreFaults::forEachLoadedObject(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn)
+{
+    ObjectContext::Private::forEachLoaded(context, fn);
+}
+
+void ObjectContext::Private::forEachLoaded(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn)
+{
+    // Faults leave the list here; fn may turn records into faults or read others, which join the list behind.
+    std::vector<ManagedObject*>& list = context.d->loadedList;
+    size_t kept = 0;
+    size_t i = 0;
+    bool going = true;
+    for (; i < list.size(); ++i) {
+        ManagedObject* o = list[i];
+        if (isFault(o)) {
+            o->m_flags &= ~kListed;
+            continue;
+        }
+        list[kept++] = o;
+        if (going && !fn(o))
+            going = false;
+    }
+    list.resize(kept);
+}
+
 qint64 StoreFaults::registeredObjectCount(const ObjectContext& context)
 {
     qint64 n = 0;
@@ -936,6 +963,7 @@ void ObjectContext::Private::clearObjects()
     }
     changed.clear();
     graveyard.clear();
+    loadedList.clear();
     faults = 0;
     everything = true; // nothing left to read
     texts.clear();
@@ -1181,8 +1209,15 @@ void ObjectContext::forEachObject(const QString& entityName, const std::function
             FTLog(QStringLiteral("Store: ") + d->error);
         }
     }
-    // Records turned back into faults read their rows in one pass over the table, not one statement each.
-    d->fireTable(table);
+    // Records turned back into faults read their rows in one pass over the table, not one statement each; when
+    // many of them wait, the walk reads the rest of the graph back too, as a walk over a large table does, since
+    // its walker goes on to their events and families.
+    if (table.faults > Private::kSmallTable) {
+        for (Private::TableState& t : d->tables)
+            d->fireTable(t);
+    } else {
+        d->fireTable(table);
+    }
     const bool all = e->parent() == nullptr;
     // By index: a call that inserts an object may grow the table's key index under the loop.
     const std::vector<ManagedObject*>& byPk = d->tables[size_t(e->tableIndex())].byPk;

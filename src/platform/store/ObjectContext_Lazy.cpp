@@ -268,6 +268,7 @@ void ObjectContext::Private::fireBatch(TableState& t, const std::vector<ManagedO
             if (!x || !isFault(x))
                 continue;
             x->m_flags &= ~kFault;
+            listLoaded(x);
             --faults;
             --t.faults;
             readRow(x, mapOf(x), st, false, false);
@@ -292,6 +293,7 @@ void ObjectContext::Private::fireTable(TableState& t)
         if (!x || !isFault(x))
             continue;
         x->m_flags &= ~kFault;
+        listLoaded(x);
         --faults;
         --t.faults;
         readRow(x, mapOf(x), st, false, false);
@@ -443,6 +445,7 @@ bool ObjectContext::Private::loadTable(TableState& t, QString* message)
             ManagedObject* x = t.byPk[size_t(pk)];
             if (isFault(x)) {
                 x->m_flags &= ~kFault;
+                listLoaded(x);
                 --faults;
                 --t.faults;
                 readRow(x, mapOf(x), st, false, false);
@@ -469,7 +472,6 @@ bool ObjectContext::Private::loadEverything(QString* message)
     if (!db.isOpen())
         return false;
     const bool began = !db.inTransaction() && db.exec(QStringLiteral("BEGIN"));
-    std::vector<ManagedObject*> fresh;
     bool ok = true;
     for (TableState& t : tables) {
         if (!ok)
@@ -482,8 +484,9 @@ bool ObjectContext::Private::loadEverything(QString* message)
             const qint64 pk = st.columnInt(0);
             if (pk > 0 && size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)])
                 continue;
+            // Awakened at once: what it resets is the record's own, and no list of the new records is kept.
             if (ManagedObject* o = objectFromRow(t, st, true))
-                fresh.push_back(o);
+                o->awakeFromFetch();
         }
         if (!st.ok()) {
             *message = db.lastError();
@@ -508,12 +511,8 @@ bool ObjectContext::Private::loadEverything(QString* message)
     }
     if (began)
         db.exec(ok ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
-    if (!ok) {
-        // What was read stays, each record complete; the rest is read when touched.
-        for (ManagedObject* o : fresh)
-            o->awakeFromFetch();
-        return false;
-    }
+    if (!ok)
+        return false; // what was read stays, each record complete; the rest is read when touched
     everything = true;
     for (TableState& t : tables)
         t.complete = true;
@@ -594,8 +593,6 @@ bool ObjectContext::Private::loadEverything(QString* message)
         for (ManagedObject* o : t.byPk)
             if (o)
                 o->m_flags &= ~kLinksPending;
-    for (ManagedObject* o : fresh)
-        o->awakeFromFetch();
     texts.clear();
     blobs.clear();
     return true;

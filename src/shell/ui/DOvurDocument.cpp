@@ -292,10 +292,10 @@ void DOvurDocument::faultUnusedRegisteredObjects()
     guarded(__FILE__, __LINE__, QStringLiteral("faultUnusedRegisteredObjects_1"), [&] {
         const QString source = QString::fromLatin1(FTSource::kEntityName);
         const QString picture = QString::fromLatin1(FTPicture::kEntityName);
-        // The records in memory now, never reading others: those that are neither sources nor faults.
+        // The records whose values are in memory, never reading others: those that are not sources.
         QList<ManagedObject*> candidates;
-        StoreFaults::forEachRegisteredObject(*moc, [&](ManagedObject* o) {
-            if (!o->isDeleted() && !StoreFaults::isFault(o) && !o->isKindOfEntity(source))
+        StoreFaults::forEachLoadedObject(*moc, [&](ManagedObject* o) {
+            if (!o->isDeleted() && !o->isKindOfEntity(source))
                 candidates << o;
             return true;
         });
@@ -337,7 +337,9 @@ void DOvurDocument::faultUnusedRegisteredObjects()
                 if (owner && (keep.contains(owner) || moc->isObserved(owner)))
                     continue;
             }
-            if (StoreFaults::refreshObject(o))
+            // Many records: every one goes back to being a fault. Few: only the pictures' large values go, which
+            // is what they hold of any size, and the page that shows them reads them back as before.
+            if (releaseAll ? StoreFaults::refreshObject(o) : moc->releaseLazyValues(o))
                 ++released;
         }
         if (released > 0)
