@@ -56,7 +56,7 @@ InfoArea_Hierarchy::InfoArea_Hierarchy(bool ancestors, QWidget* parent)
             });
 
     auto* buttons = new QHBoxLayout;
-    buttons->setContentsMargins(6, 3, 6, 4);
+    buttons->setContentsMargins(0, 3, 0, 0);
     const auto button = [this, buttons](const char* name, const char* icon, const char* key, void (InfoArea_Hierarchy::*action)()) {
         auto* b = new QPushButton(themeIcon(QString::fromLatin1(icon)), LocalizedString(key));
         b->setObjectName(QString::fromLatin1(name));
