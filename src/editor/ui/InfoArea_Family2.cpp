@@ -97,7 +97,7 @@ InfoArea_Family2::InfoArea_Family2(QWidget* parent)
 {
     setObjectName(QStringLiteral("pFamily2"));
     auto* partners = new QHBoxLayout;
-    partners->setSpacing(10);
+    partners->setSpacing(8);
     partners->addWidget(buildPartner(true), 1);
     auto* line = new QFrame;
     line->setFrameShape(QFrame::VLine);

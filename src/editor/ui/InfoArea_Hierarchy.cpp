@@ -12,6 +12,7 @@
 #include "diagrams/DiagramHooks.h"
 
 #include "shell/DisplayMsg.h"
+#include "shell/ui/SetFontSize.h"
 #include "shell/ui/ThemeIcon.h"
 
 #include "model/FTMoc.h"
@@ -127,7 +128,7 @@ void InfoArea_Hierarchy::setFontSize(long size)
         return;
     m_fontSize = size;
     QFont font = m_olv->font();
-    font.setPointSize(int(size));
+    font.setPointSize(desktopPointSize(int(size)));
     m_olv->setFont(font);
     m_olv->setColumnWidths();
     m_olv->viewport()->update();

@@ -13,6 +13,7 @@
 #include "model/FTProjectView.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QFile>
 #include <QMainWindow>
 #include <QPushButton>
@@ -173,6 +174,11 @@ TEST_F(SampleDatabaseLook, TheFirstWindowTakesItsSizeFromTheScreen)
                     << at.left() << "," << at.top() << "-" << at.right() << "," << at.bottom() << " in "
                     << window->width() << "x" << window->height();
             }
+        // A table's text has the size of the labels and check boxes beside it.
+        const QWidget* shown = editor->pTabView()->currentWidget();
+        for (const QAbstractItemView* view : shown->findChildren<QAbstractItemView*>())
+            if (view->isVisible())
+                EXPECT_EQ(view->font().pointSize(), shown->font().pointSize()) << view->objectName().toStdString();
         saveScreenshot(window, QStringLiteral("first-window-%1-%2").arg(size, id));
     }
 }
