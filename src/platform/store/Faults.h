@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <QString>
+
 #include <functional>
 
 class ManagedObject;
@@ -21,6 +23,9 @@ qint64 faultCount(const ObjectContext& context);
 // The records in memory (faults included), in table and key order, without reading any from the file; fn answers
 // false to stop. Deleted records waiting for the next save are among them.
 void forEachRegisteredObject(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn);
+// The same for the records of one entity (and its sub-entities) alone.
+void forEachRegisteredObject(
+    const ObjectContext& context, const QString& entityName, const std::function<bool(ManagedObject*)>& fn);
 qint64 registeredObjectCount(const ObjectContext& context);
 // The records whose values are in memory now (no fault), without walking the others; fn answers false to stop.
 void forEachLoadedObject(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn);

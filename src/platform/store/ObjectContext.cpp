@@ -837,7 +837,7 @@ bool ObjectContext::Private::refresh(ManagedObject* o)
             }
             if (holder)
                 holder->m_flags |= kFaultMembers;
-        } else if (linksLoaded(o)) {
+        } else if (d->linksIn(o)) {
             for (ManagedObject* holder : rawMany(o, p))
                 holder->m_flags |= kFaultMembers;
         }
@@ -868,6 +868,22 @@ qint64 StoreFaults::faultCount(const ObjectContext& context)
 void StoreFaults::forEachRegisteredObject(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn)
 {
     ObjectContext::Private::forEachRegistered(context, fn);
+}
+
+void StoreFaults::forEachRegisteredObject(
+    const ObjectContext& context, const QString& entityName, const std::function<bool(ManagedObject*)>& fn)
+{
+    if (const EntityDescription* e = context.schema().entityNamed(entityName))
+        ObjectContext::Private::forEachRegisteredOf(context, e, fn);
+}
+
+void ObjectContext::Private::forEachRegisteredOf(
+    const ObjectContext& context, const EntityDescription* e, const std::function<bool(ManagedObject*)>& fn)
+{
+    const std::vector<ManagedObject*>& byPk = context.d->tables[size_t(e->tableIndex())].byPk;
+    for (size_t i = 0; i < byPk.size(); ++i)
+        if (ManagedObject* o = byPk[i]; o && o->entity()->isKindOf(e) && !fn(o))
+            return;
 }
 
 void StoreFaults::forEachLoadedObject(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn)

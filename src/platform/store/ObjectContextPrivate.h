@@ -242,6 +242,8 @@ struct ObjectContext::Private {
     static bool refresh(ManagedObject* o);
     static qint64 faultsOf(const ObjectContext& context);
     static void forEachRegistered(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn);
+    static void forEachRegisteredOf(
+        const ObjectContext& context, const EntityDescription* e, const std::function<bool(ManagedObject*)>& fn);
     static qint64 readStatementsOf(const ObjectContext& context);
 
     // Values
@@ -321,6 +323,9 @@ struct ObjectContext::Private {
         return *reinterpret_cast<ObjectSet*>(o->m_values + p->slotOffset);
     }
     static bool linksLoaded(const ManagedObject* o) { return !(o->m_flags & kLinksPending); }
+    // Whether the record's relationships held by other rows are in memory: once everything is, all of them are,
+    // whatever a record's flag still says.
+    bool linksIn(const ManagedObject* o) const { return everything || linksLoaded(o); }
 
     TableState& tableOf(const ManagedObject* o) { return tables[size_t(o->entity()->tableIndex())]; }
     const EntityMap& mapOf(const ManagedObject* o);

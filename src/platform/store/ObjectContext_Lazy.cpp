@@ -213,7 +213,7 @@ void ObjectContext::Private::resolve(ManagedObject* o)
         // A far end whose own side is in memory already counted this record there, unless it was a second
         // record claiming a one-to-one link, which lost.
         const PropertyDescription* inv = p->inverse;
-        if (inv->isToOne() && linksLoaded(other) && rawOne(other, inv) != o) {
+        if (inv->isToOne() && linksIn(other) && rawOne(other, inv) != o) {
             dropLink(o, p, "a second link", key);
             continue;
         }
@@ -227,6 +227,8 @@ void ObjectContext::Private::loadLinks(ManagedObject* o, const PropertyDescripti
         resolve(o);
     else
         fillLinks(o);
+    if (everything)
+        o->m_flags &= ~kLinksPending;
     if (p->isToMany() && (o->m_flags & kFaultMembers))
         fireMembers(o);
 }
@@ -306,7 +308,7 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
     if (linksLoaded(o))
         return;
     o->m_flags &= ~kLinksPending;
-    if (o->hasFlag(ManagedObject::Deleted) || !db.isOpen())
+    if (everything || o->hasFlag(ManagedObject::Deleted) || !db.isOpen())
         return;
     const EntityMap& m = mapOf(o);
     std::unordered_set<const ManagedObject*> seen;
@@ -513,28 +515,56 @@ bool ObjectContext::Private::loadEverything(QString* message)
         db.exec(ok ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"));
     if (!ok)
         return false; // what was read stays, each record complete; the rest is read when touched
-    everything = true;
     for (TableState& t : tables)
         t.complete = true;
 
-    // Every row is in memory now: links resolve by lookup, and the relationships not loaded yet are filled from
-    // the key columns of the whole graph, in table and key order as the file gives them.
-    for (TableState& t : tables)
-        for (size_t i = 0; i < t.byPk.size(); ++i)
-            if (ManagedObject* o = t.byPk[i]; o && (o->m_flags & kUnresolved))
-                resolve(o);
+    // Every row is in memory now: one pass in table and key order, as the file gives them, turns the keys of the
+    // records just read into links and fills the relationships not loaded yet from every record's links.
+    constexpr size_t kNear = kPrefetchAhead / 2;
     for (TableState& t : tables) {
-        for (size_t i = 0; i < t.byPk.size(); ++i) {
+        const size_t n = t.byPk.size();
+        const EntityMap* m = nullptr;
+        for (size_t i = 0; i < n; ++i) {
+            if (i + kPrefetchAhead < n)
+                prefetchObject(t.byPk[i + kPrefetchAhead]);
+            if (i + kNear < n)
+                if (const ManagedObject* ahead = t.byPk[i + kNear])
+                    __builtin_prefetch(ahead->m_values);
             ManagedObject* o = t.byPk[i];
             if (!o || o->hasFlag(ManagedObject::Deleted))
                 continue;
-            for (const PropertyDescription* p : mapOf(o).byColumn) {
+            const bool keys = o->m_flags & kUnresolved;
+            o->m_flags &= ~kUnresolved;
+            if (!m || m->entity != o->entity())
+                m = &mapOf(o);
+            for (const PropertyDescription* p : m->byColumn) {
                 if (!p || p->slot != PropertyDescription::Slot::Object)
                     continue;
-                ManagedObject* other = rawOne(o, p);
+                ManagedObject*& at = rawOne(o, p);
+                const PropertyDescription* inv = p->inverse;
+                ManagedObject* other = at;
+                if (keys) {
+                    qint64 key = 0;
+                    std::memcpy(&key, &at, sizeof key);
+                    at = nullptr;
+                    if (key == 0)
+                        continue;
+                    const TableState& target = tables[size_t(p->target->tableIndex())];
+                    other = key > 0 && size_t(key) < target.byPk.size() ? target.byPk[size_t(key)] : nullptr;
+                    if (!other || !other->entity()->isKindOf(p->target)) {
+                        dropLink(o, p, "a broken link", key);
+                        continue;
+                    }
+                    // A far end whose side was read before counted this record there already, unless this was a
+                    // second record claiming a one-to-one link.
+                    if (linksLoaded(other) && inv->isToOne() && rawOne(other, inv) != o) {
+                        dropLink(o, p, "a second link", key);
+                        continue;
+                    }
+                    at = other;
+                }
                 if (!other || linksLoaded(other))
                     continue;
-                const PropertyDescription* inv = p->inverse;
                 if (inv->isToOne()) {
                     ManagedObject*& back = rawOne(other, inv);
                     if (back && back != o) {
@@ -589,10 +619,9 @@ bool ObjectContext::Private::loadEverything(QString* message)
                 rawMany(y, dst).add(x);
         }
     }
-    for (TableState& t : tables)
-        for (ManagedObject* o : t.byPk)
-            if (o)
-                o->m_flags &= ~kLinksPending;
+    // The records keep their flag of links not loaded; from now on it means nothing (see linksIn()), which spares
+    // one more pass over every record.
+    everything = true;
     texts.clear();
     blobs.clear();
     return true;
