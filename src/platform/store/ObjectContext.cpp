@@ -669,7 +669,6 @@ ManagedObject* ObjectContext::Private::make(const EntityDescription* e, qint64 p
     if (t.byPk.size() <= size_t(pk))
         t.byPk.resize(std::max(size_t(pk) + 1, t.byPk.size() * 3 / 2), nullptr);
     t.byPk[size_t(pk)] = o;
-    listLoaded(o);
     return o;
 }
 
@@ -745,7 +744,6 @@ void ObjectContext::Private::fire(ManagedObject* o)
     if (!isFault(o))
         return;
     o->m_flags &= ~kFault;
-    listLoaded(o);
     --faults;
     TableState& t = tableOf(o);
     --t.faults;
@@ -886,31 +884,6 @@ void ObjectContext::Private::forEachRegisteredOf(
             return;
 }
 
-void StoreFaults::forEachLoadedObject(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn)
-{
-    ObjectContext::Private::forEachLoaded(context, fn);
-}
-
-void ObjectContext::Private::forEachLoaded(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn)
-{
-    // Faults leave the list here; fn may turn records into faults or read others, which join the list behind.
-    std::vector<ManagedObject*>& list = context.d->loadedList;
-    size_t kept = 0;
-    size_t i = 0;
-    bool going = true;
-    for (; i < list.size(); ++i) {
-        ManagedObject* o = list[i];
-        if (isFault(o)) {
-            o->m_flags &= ~kListed;
-            continue;
-        }
-        list[kept++] = o;
-        if (going && !fn(o))
-            going = false;
-    }
-    list.resize(kept);
-}
-
 qint64 StoreFaults::registeredObjectCount(const ObjectContext& context)
 {
     qint64 n = 0;
@@ -979,7 +952,6 @@ void ObjectContext::Private::clearObjects()
     }
     changed.clear();
     graveyard.clear();
-    loadedList.clear();
     faults = 0;
     everything = true; // nothing left to read
     texts.clear();

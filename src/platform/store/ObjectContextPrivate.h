@@ -105,6 +105,7 @@ struct ObjectContext::Private {
         std::unique_ptr<SqliteStatement> selectRow; // a fault's row: the columns load() reads, by key
         QHash<int, std::shared_ptr<SqliteStatement>> selectByColumn; // rows whose key column names a record
         qint64 records = 0; // rows in the file when it opened
+        const EntityMap* lastRead = nullptr; // the kind of the row read last
         bool complete = true; // every row of the table is in memory
         qint64 faults = 0; // records turned back into faults
         std::unique_ptr<SqliteStatement> selectBatch; // the rows of up to kBatch faults at once
@@ -202,18 +203,6 @@ struct ObjectContext::Private {
         if (o->m_flags & (kUnresolved | kLinksPending | kFaultMembers))
             o->m_context->d->loadLinks(const_cast<ManagedObject*>(o), p);
     }
-    // The records whose values are in memory, so that giving memory back walks those and not every record: each
-    // is listed when its values come in; one turned back into a fault leaves the list at the next walk of it.
-    static constexpr quint32 kListed = 1024;
-    std::vector<ManagedObject*> loadedList;
-    void listLoaded(ManagedObject* o)
-    {
-        if (!(o->m_flags & kListed)) {
-            o->m_flags |= kListed;
-            loadedList.push_back(o);
-        }
-    }
-    static void forEachLoaded(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn);
     void fireMembers(ManagedObject* o);
     void fireBatch(TableState& t, const std::vector<ManagedObject*>& list);
     void fireTable(TableState& t);

@@ -134,10 +134,12 @@ ManagedObject* ObjectContext::Private::objectFromRow(TableState& t, SqliteStatem
     if (pk > 0 && size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)])
         return t.byPk[size_t(pk)];
     const QByteArrayView entityName = st.columnBytes(1);
-    const EntityMap* map = nullptr;
-    for (const EntityMap& m : t.entities)
-        if (m.nameUtf8 == entityName)
-            map = &m;
+    // Rows of one kind come in runs: the kind of the row before is tried first.
+    const EntityMap* map = t.lastRead && t.lastRead->nameUtf8 == entityName ? t.lastRead : nullptr;
+    for (size_t i = 0; !map && i < t.entities.size(); ++i)
+        if (t.entities[i].nameUtf8 == entityName)
+            map = &t.entities[i];
+    t.lastRead = map;
     if (!map || map->entity->isAbstract() || pk <= 0 || !plausibleKey(pk, t.records + 1)) {
         readFailed(t, QStringLiteral("record %1").arg(pk),
             QStringLiteral("it is a record of an unknown kind (\"%1\") or has an invalid key")
@@ -270,7 +272,6 @@ void ObjectContext::Private::fireBatch(TableState& t, const std::vector<ManagedO
             if (!x || !isFault(x))
                 continue;
             x->m_flags &= ~kFault;
-            listLoaded(x);
             --faults;
             --t.faults;
             readRow(x, mapOf(x), st, false, false);
@@ -295,7 +296,6 @@ void ObjectContext::Private::fireTable(TableState& t)
         if (!x || !isFault(x))
             continue;
         x->m_flags &= ~kFault;
-        listLoaded(x);
         --faults;
         --t.faults;
         readRow(x, mapOf(x), st, false, false);
@@ -447,7 +447,6 @@ bool ObjectContext::Private::loadTable(TableState& t, QString* message)
             ManagedObject* x = t.byPk[size_t(pk)];
             if (isFault(x)) {
                 x->m_flags &= ~kFault;
-                listLoaded(x);
                 --faults;
                 --t.faults;
                 readRow(x, mapOf(x), st, false, false);
@@ -619,8 +618,16 @@ bool ObjectContext::Private::loadEverything(QString* message)
                 rawMany(y, dst).add(x);
         }
     }
-    // The records keep their flag of links not loaded; from now on it means nothing (see linksIn()), which spares
-    // one more pass over every record.
+    // Every relationship is in memory: the flags go, so that no use of a link asks again.
+    for (TableState& t : tables) {
+        const size_t n = t.byPk.size();
+        for (size_t i = 0; i < n; ++i) {
+            if (i + kPrefetchAhead < n)
+                prefetchObject(t.byPk[i + kPrefetchAhead]);
+            if (ManagedObject* o = t.byPk[i])
+                o->m_flags &= ~kLinksPending;
+        }
+    }
     everything = true;
     texts.clear();
     blobs.clear();

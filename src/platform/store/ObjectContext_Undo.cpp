@@ -80,7 +80,6 @@ void ObjectContext::Private::purgeGraveyard()
         undo->forEachRecordedObject([&](const ManagedObject* o) { kept.insert(o); });
     std::vector<ManagedObject*> stay;
     QSet<ManagedObject*> seen;
-    QSet<const ManagedObject*> unlisted;
     for (ManagedObject* o : graveyard) {
         if (seen.contains(o))
             continue; // deleted, put back and deleted again
@@ -92,16 +91,10 @@ void ObjectContext::Private::purgeGraveyard()
             continue;
         }
         forgetObserved(o);
-        if (o->m_flags & kListed)
-            unlisted.insert(o);
         TableState& t = tableOf(o);
         if (size_t(o->primaryKey()) < t.byPk.size() && t.byPk[size_t(o->primaryKey())] == o)
             t.byPk[size_t(o->primaryKey())] = nullptr;
         delete o;
     }
     graveyard.swap(stay);
-    if (!unlisted.isEmpty())
-        loadedList.erase(std::remove_if(loadedList.begin(), loadedList.end(),
-                             [&](const ManagedObject* o) { return unlisted.contains(o); }),
-            loadedList.end());
 }
