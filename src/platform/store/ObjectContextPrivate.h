@@ -236,6 +236,16 @@ struct ObjectContext::Private {
     std::vector<const void*> targetsOf(const void* object, const Key& key) const;
     void forgetObserved(ManagedObject* o);
 
+    // Folded columns (ObjectContext_Fetch.cpp). Kept by every save while the store's metadata carries their
+    // version; a writable open makes them in a store that lacks them.
+    static Private* of(const ObjectContext& context) { return context.d.get(); }
+    bool foldedReady() const;
+    bool makeFoldedColumns(QString* message);
+    // The folded text of a column of the record, null when the text is.
+    static QString foldedValue(const ManagedObject* o, const EntityMap& m, int column);
+    // The words tables of the records the save writes; `failure` says what failed.
+    bool writeWords(QString* failure);
+
     static ManagedObject*& one(const ManagedObject* o, const PropertyDescription* p)
     {
         return *reinterpret_cast<ManagedObject**>(o->m_values + p->slotOffset);
