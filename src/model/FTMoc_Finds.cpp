@@ -75,13 +75,14 @@ QString FTMoc::modelName() const
 FTPerson* FTMoc::firstPersonInDatabaseWhoIsNot(const FTPerson* person) const
 {
     FTLog(QStringLiteral("get firstPersonInDatabaseWhoIsNot"));
-    const QList<FTPerson*> people
-        = fetch<FTPerson>({}, [](const FTPerson* a, const FTPerson* b) { return a->numericId() < b->numericId(); });
+    FetchRequest request(QString::fromLatin1(FTPerson::kEntityName));
+    request.sortBy(QStringLiteral("numericId")).limit(2);
+    const QList<ManagedObject*> people = request.execute(*this);
     if (people.isEmpty())
         return nullptr;
     if (people.first() != person)
-        return people.first();
-    return people.size() > 1 ? people[1] : nullptr;
+        return static_cast<FTPerson*>(people.first());
+    return people.size() > 1 ? static_cast<FTPerson*>(people[1]) : nullptr;
 }
 
 QList<ManagedObject*> FTMoc::fetchAllForEntity(const QString& entityName) const

@@ -126,6 +126,53 @@ struct Compiler {
         return true;
     }
 
+    // The keys of the records that meet the condition, from indexes alone: a search by word starts never reads
+    // the records' own rows then. False for a condition that needs more.
+    bool keys(const Condition& c, QString& out)
+    {
+        if (c.kind == Condition::Kind::All || c.kind == Condition::Kind::Any) {
+            if (c.terms.empty())
+                return false;
+            QStringList parts;
+            for (const Condition& t : c.terms) {
+                QString part;
+                if (!keys(t, part))
+                    return false;
+                parts << QStringLiteral("SELECT \"pk\" FROM (%1)").arg(part);
+            }
+            out = parts.join(c.kind == Condition::Kind::All ? QStringLiteral(" INTERSECT ") : QStringLiteral(" UNION "));
+            return true;
+        }
+        if (c.kind != Condition::Kind::Attribute || c.op != Op::BeginsWord || !folded)
+            return false;
+        const PropertyDescription* p = entity->property(c.key);
+        if (!p || !p->isAttribute() || p->column < 0)
+            return false;
+        const StoreSchema::FoldedColumn* f = table.foldedOf(p->column);
+        if (!f || f->wordsTable.isEmpty() || TextMatch::fold(c.value.toString()).isEmpty())
+            return false;
+        out = wordKeys(*f, c.value.toString());
+        return true;
+    }
+
+    // The keys of the records with a word that begins with `word`: the first word of the text (marked) or a later
+    // one. With `firstOnly`, the start of the text only: a candidate for beginsWith and equals, checked on the
+    // folded column after.
+    QString wordKeys(const StoreSchema::FoldedColumn& f, const QString& word, bool firstOnly = false)
+    {
+        const QString needle = TextMatch::fold(word);
+        const QString start = TextMatch::cutWordStart(needle);
+        verify = verify || (!firstOnly && start != needle);
+        const QString words = StoreSchema::quoted(f.wordsTable);
+        QString first, later;
+        textRange(QStringLiteral("\"word\""), TextMatch::kFirstWordMark + start, first);
+        if (firstOnly)
+            return QStringLiteral("SELECT \"pk\" FROM %1 WHERE %2").arg(words, first);
+        textRange(QStringLiteral("\"word\""), start, later);
+        return QStringLiteral("SELECT \"pk\" FROM %1 WHERE %2 UNION SELECT \"pk\" FROM %1 WHERE %3")
+            .arg(words, first, later);
+    }
+
     bool compile(const Condition& c, QString& out)
     {
         switch (c.kind) {
@@ -201,13 +248,21 @@ struct Compiler {
             out = c.op == Op::Equals ? QStringLiteral("(%1 IS NULL OR %1='')").arg(target) : QStringLiteral("1");
             return true;
         }
+        // A text with its words indexed: the start of the text is found there, then compared whole.
+        QString candidates;
+        if (f && target != column && !f->wordsTable.isEmpty() && (c.op == Op::Equals || c.op == Op::BeginsWith))
+            candidates = QStringLiteral("\"_pk\" IN (%1) AND ").arg(wordKeys(*f, c.value.toString(), true));
         switch (c.op) {
         case Op::Equals:
-            out = target + QStringLiteral("=?");
+            out = '(' + candidates + target + QStringLiteral("=?)");
             binds << needle;
             return true;
-        case Op::BeginsWith:
-            return textRange(target, needle, out);
+        case Op::BeginsWith: {
+            QString range;
+            textRange(target, needle, range);
+            out = '(' + candidates + range + ')';
+            return true;
+        }
         case Op::Contains:
             out = QStringLiteral("instr(%1,?)>0").arg(target);
             binds << needle;
@@ -222,12 +277,7 @@ struct Compiler {
                 out = '(' + out + ')';
                 return true;
             }
-            const QString start = TextMatch::cutWordStart(needle);
-            verify = verify || start != needle;
-            QString range;
-            textRange(QStringLiteral("\"word\""), start, range);
-            out = QStringLiteral("\"_pk\" IN (SELECT \"pk\" FROM %1 WHERE %2)")
-                      .arg(StoreSchema::quoted(f->wordsTable), range);
+            out = QStringLiteral("\"_pk\" IN (%1)").arg(wordKeys(*f, c.value.toString()));
             return true;
         }
         default:
@@ -263,6 +313,7 @@ Condition attributeCondition(const QString& key, Op op, const QVariant& value, i
 
 struct FetchRequest::Compiled {
     QString sql;
+    QString order; // " ORDER BY ..." when the sort keys are stored numbers, else empty
     QString from; // what follows the SELECT's column
     QVariantList binds;
     bool verify = false;
@@ -344,6 +395,12 @@ FetchRequest& FetchRequest::sortBy(const QString& key, bool ascending)
     return *this;
 }
 
+FetchRequest& FetchRequest::limit(int count)
+{
+    m_limit = std::max(0, count);
+    return *this;
+}
+
 bool FetchRequest::matches(const ManagedObject* object) const
 {
     return object && holds(object, m_condition) && (!m_residual || m_residual(object));
@@ -380,7 +437,29 @@ bool FetchRequest::compile(const ObjectContext& context, Compiled& out) const
     if (!clauses.isEmpty())
         out.from += QStringLiteral(" WHERE ") + clauses.join(QStringLiteral(" AND "));
     out.sql = QStringLiteral("SELECT \"_pk\"") + out.from;
+    // Stored numbers sort in the file as in memory (nil first, ties by key); texts do not (case is ignored there).
+    QStringList order;
+    for (const auto& [key, ascending] : m_sortKeys) {
+        const PropertyDescription* p = e->property(key);
+        if (!p || !p->isAttribute() || p->transient || p->column < 0 || p->slot != PropertyDescription::Slot::Number) {
+            order.clear();
+            break;
+        }
+        order << StoreSchema::quoted(table.columns[size_t(p->column)].name) + (ascending ? "" : " DESC");
+    }
+    if (!order.isEmpty())
+        out.order = QStringLiteral(" ORDER BY %1,\"_pk\"").arg(order.join(','));
     out.verify = compiler.verify;
+    if (!e->parent() && out.order.isEmpty()) {
+        Compiler words { e, table, compiler.folded, {} };
+        QString keys;
+        if (words.keys(m_condition, keys)) {
+            out.sql = keys;
+            out.from = QStringLiteral(" FROM (%1)").arg(keys);
+            out.binds = words.binds;
+            out.verify = words.verify;
+        }
+    }
     out.table = e->tableIndex();
     out.entity = e;
     return true;
@@ -398,16 +477,6 @@ QList<ManagedObject*> FetchRequest::execute(const ObjectContext& context) const
     if (!compile(context, c))
         return sorted(context.fetch(m_entityName, [this](const ManagedObject* o) { return matches(o); }));
     ObjectContext::Private* d = ObjectContext::Private::of(context);
-    SqliteStatement st(d->db.handle(), c.sql);
-    bindAll(st, c.binds);
-    std::vector<qint64> keys;
-    while (st.next())
-        keys.push_back(st.columnInt(0));
-    if (!st.ok()) {
-        FTLog(QStringLiteral("Store: a fetch of %1 failed in the file (%2); the records in memory answer it")
-                  .arg(m_entityName, st.error()));
-        return sorted(context.fetch(m_entityName, [this](const ManagedObject* o) { return matches(o); }));
-    }
     // Records changed since the last save answer for themselves; the file has them as they were.
     QSet<qint64> changed;
     QList<ManagedObject*> found;
@@ -417,6 +486,20 @@ QList<ManagedObject*> FetchRequest::execute(const ObjectContext& context) const
         changed.insert(o->primaryKey());
         if (!o->isDeleted() && o->entity()->isKindOf(c.entity) && holds(o, m_condition))
             found << o;
+    }
+    QString sql = c.sql;
+    // The first rows of the order, and as many more as changed records could take the place of.
+    if (m_limit > 0 && !c.order.isEmpty() && !m_residual && !c.verify)
+        sql += c.order + QStringLiteral(" LIMIT %1").arg(qint64(m_limit) + changed.size());
+    SqliteStatement st(d->db.handle(), sql);
+    bindAll(st, c.binds);
+    std::vector<qint64> keys;
+    while (st.next())
+        keys.push_back(st.columnInt(0));
+    if (!st.ok()) {
+        FTLog(QStringLiteral("Store: a fetch of %1 failed in the file (%2); the records in memory answer it")
+                  .arg(m_entityName, st.error()));
+        return sorted(context.fetch(m_entityName, [this](const ManagedObject* o) { return matches(o); }));
     }
     for (const qint64 key : keys) {
         if (changed.contains(key))
@@ -435,7 +518,7 @@ QList<ManagedObject*> FetchRequest::execute(const ObjectContext& context) const
 int FetchRequest::count(const ObjectContext& context) const
 {
     Compiled c;
-    if (!m_residual && compile(context, c) && !c.verify) {
+    if (!m_residual && m_limit == 0 && compile(context, c) && !c.verify) {
         const ObjectContext::Private* d = ObjectContext::Private::of(context);
         const bool anyChanged = std::any_of(d->changed.begin(), d->changed.end(),
             [&](const ManagedObject* o) { return o->entity()->tableIndex() == c.table; });
@@ -451,26 +534,65 @@ int FetchRequest::count(const ObjectContext& context) const
 
 QList<ManagedObject*> FetchRequest::sorted(QList<ManagedObject*> found) const
 {
-    if (m_sortKeys.empty())
-        return found;
-    std::stable_sort(found.begin(), found.end(), [this](const ManagedObject* a, const ManagedObject* b) {
-        for (const auto& [key, ascending] : m_sortKeys) {
-            const QVariant x = valueOf(a, key);
-            const QVariant y = valueOf(b, key);
-            int order = 0;
-            const PropertyDescription* p = a->entity()->property(key);
-            if ((p && p->isAttribute() && p->type == AttributeType::String) || isText(x) || isText(y)) {
-                order = x.toString().compare(y.toString(), Qt::CaseInsensitive);
-            } else {
-                bool ok = false;
-                order = compareNumbers(x, y, ok);
-                if (!ok)
-                    order = x.isValid() == y.isValid() ? 0 : (x.isValid() ? 1 : -1);
+    if (!m_sortKeys.empty() && found.size() > 1) {
+        // Each record's keys read once. A text's key is its UTF-16 units folded one by one, the way a comparison
+        // ignoring case folds them: comparing keys gives that comparison's order without folding at every step.
+        struct SortValue {
+            QVariant value;
+            QString text;
+            bool isText = false;
+            bool plain = true; // no surrogate pair: the key alone decides
+        };
+        const size_t keys = m_sortKeys.size();
+        std::vector<SortValue> values(size_t(found.size()) * keys);
+        for (qsizetype i = 0; i < found.size(); ++i) {
+            for (size_t k = 0; k < keys; ++k) {
+                SortValue& v = values[size_t(i) * keys + k];
+                v.value = valueOf(found[i], m_sortKeys[k].first);
+                const PropertyDescription* p = found[i]->entity()->property(m_sortKeys[k].first);
+                v.isText = (p && p->isAttribute() && p->type == AttributeType::String) || isText(v.value);
+                if (!v.isText)
+                    continue;
+                const QString text = v.value.toString();
+                v.text.resize(text.size());
+                QChar* out = v.text.data();
+                for (qsizetype c = 0; c < text.size(); ++c) {
+                    const QChar ch = text.at(c);
+                    v.plain = v.plain && !ch.isSurrogate();
+                    out[c] = ch.isSurrogate() ? ch : ch.toCaseFolded();
+                }
             }
-            if (order != 0)
-                return ascending ? order < 0 : order > 0;
         }
-        return false;
-    });
+        std::vector<qsizetype> order(size_t(found.size()));
+        for (size_t i = 0; i < order.size(); ++i)
+            order[i] = qsizetype(i);
+        std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+            for (size_t k = 0; k < keys; ++k) {
+                const SortValue& x = values[size_t(a) * keys + k];
+                const SortValue& y = values[size_t(b) * keys + k];
+                int c = 0;
+                if (x.isText || y.isText) {
+                    c = x.plain && y.plain && x.isText && y.isText
+                        ? x.text.compare(y.text)
+                        : x.value.toString().compare(y.value.toString(), Qt::CaseInsensitive);
+                } else {
+                    bool ok = false;
+                    c = compareNumbers(x.value, y.value, ok);
+                    if (!ok)
+                        c = x.value.isValid() == y.value.isValid() ? 0 : (x.value.isValid() ? 1 : -1);
+                }
+                if (c != 0)
+                    return m_sortKeys[k].second ? c < 0 : c > 0;
+            }
+            return false;
+        });
+        QList<ManagedObject*> arranged;
+        arranged.reserve(found.size());
+        for (const qsizetype i : order)
+            arranged << found[i];
+        found = std::move(arranged);
+    }
+    if (m_limit > 0 && found.size() > m_limit)
+        found.resize(m_limit);
     return found;
 }

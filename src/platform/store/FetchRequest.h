@@ -78,6 +78,9 @@ public:
     // Sort keys, first the most significant: texts compare ignoring case, numbers by value, nil first. Without
     // any, records come in primary-key order.
     FetchRequest& sortBy(const QString& key, bool ascending = true);
+    // At most this many records, the first of the order (0: all). With sort keys that are stored numbers the file
+    // reads only those.
+    FetchRequest& limit(int count);
 
     QList<ManagedObject*> execute(const ObjectContext& context) const;
     int count(const ObjectContext& context) const;
@@ -95,4 +98,5 @@ private:
     Condition m_condition;
     Predicate m_residual;
     std::vector<std::pair<QString, bool>> m_sortKeys;
+    int m_limit = 0;
 };

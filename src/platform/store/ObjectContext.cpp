@@ -425,6 +425,7 @@ void ObjectContext::closeStore()
         t.updates.clear();
         t.lazySelects.clear();
         t.selectRow.reset();
+        t.words.clear();
     }
     d->db.close();
     d->releaseFile();

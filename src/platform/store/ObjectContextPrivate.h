@@ -94,6 +94,8 @@ struct ObjectContext::Private {
         QHash<quint64, std::shared_ptr<SqliteStatement>> updates; // by set of changed columns
         QHash<int, std::shared_ptr<SqliteStatement>> lazySelects; // by column
         std::unique_ptr<SqliteStatement> selectRow; // a fault's row: the columns load() reads, by key
+        // By folded column: its stored text by key, and the removal of one of its words (see removeWords()).
+        std::vector<std::pair<std::unique_ptr<SqliteStatement>, std::unique_ptr<SqliteStatement>>> words;
     };
     struct JoinState {
         const StoreSchema::JoinTable* join = nullptr;
@@ -243,8 +245,10 @@ struct ObjectContext::Private {
     bool makeFoldedColumns(QString* message);
     // The folded text of a column of the record, null when the text is.
     static QString foldedValue(const ManagedObject* o, const EntityMap& m, int column);
-    // The words tables of the records the save writes; `failure` says what failed.
-    bool writeWords(QString* failure);
+    // The words of a record the save changes or deletes, taken out before its row changes (found by the text the
+    // file holds); those of new and changed records of the table among `rows` written after the rows.
+    bool removeWords(ManagedObject* o, TableState& t);
+    bool writeWords(const TableState& t, const std::vector<ManagedObject*>& rows);
 
     static ManagedObject*& one(const ManagedObject* o, const PropertyDescription* p)
     {

@@ -78,9 +78,7 @@ bool ObjectContext::Private::makeFoldedColumns(QString* message)
             if (f.wordsTable.isEmpty())
                 continue;
             const QString words = StoreSchema::quoted(f.wordsTable);
-            run(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (\"word\" TEXT NOT NULL, \"pk\" INTEGER NOT NULL, "
-                               "PRIMARY KEY (\"word\", \"pk\")) WITHOUT ROWID")
-                    .arg(words));
+            run(StoreSchema::wordsTableStatement(f.wordsTable));
             run(QStringLiteral("DELETE FROM %1").arg(words));
             if (!ok)
                 break;
@@ -130,51 +128,87 @@ bool ObjectContext::Private::makeFoldedColumns(QString* message)
     return true;
 }
 
-bool ObjectContext::Private::writeWords(QString* failure)
+bool ObjectContext::Private::removeWords(ManagedObject* o, TableState& t)
+{
+    const bool deleted = o->hasFlag(ManagedObject::Deleted);
+    t.words.resize(t.table->folded.size());
+    for (size_t i = 0; i < t.table->folded.size(); ++i) {
+        const StoreSchema::FoldedColumn& f = t.table->folded[i];
+        if (f.wordsTable.isEmpty() || !(deleted || (o->m_dirtyColumns & (quint64(1) << f.source))))
+            continue;
+        auto& [read, remove] = t.words[i];
+        if (!read) {
+            read = std::make_unique<SqliteStatement>(db.handle(),
+                QStringLiteral("SELECT %1 FROM %2 WHERE \"_pk\"=?")
+                    .arg(StoreSchema::quoted(f.name), StoreSchema::quoted(t.table->name)));
+            remove = std::make_unique<SqliteStatement>(db.handle(),
+                QStringLiteral("DELETE FROM %1 WHERE \"word\"=? AND \"pk\"=?").arg(StoreSchema::quoted(f.wordsTable)));
+        }
+        // The words written for the text the file holds now.
+        read->bindInt(1, o->primaryKey());
+        const QString stored = read->next() ? read->columnText(0) : QString();
+        const bool readOk = read->ok();
+        read->reset();
+        if (!readOk)
+            return false;
+        for (const QString& start : TextMatch::wordStarts(stored)) {
+            remove->bindText(1, start);
+            remove->bindInt(2, o->primaryKey());
+            if (!remove->execute())
+                return false;
+        }
+    }
+    return true;
+}
+
+bool ObjectContext::Private::writeWords(const TableState& t, const std::vector<ManagedObject*>& rows)
 {
     sqlite3* h = db.handle();
-    for (TableState& t : tables) {
-        for (const StoreSchema::FoldedColumn& f : t.table->folded) {
-            if (f.wordsTable.isEmpty())
+    const int table = int(&t - tables.data());
+    for (const StoreSchema::FoldedColumn& f : t.table->folded) {
+        if (f.wordsTable.isEmpty())
+            continue;
+        const QString words = StoreSchema::quoted(f.wordsTable);
+        std::vector<std::pair<QString, qint64>> added;
+        const quint64 bit = quint64(1) << f.source;
+        for (ManagedObject* o : rows) {
+            if (o->entity()->tableIndex() != table || o->hasFlag(ManagedObject::Deleted)
+                || (o->hasFlag(ManagedObject::Persisted) && !(o->m_dirtyColumns & bit)))
                 continue;
-            const QString words = StoreSchema::quoted(f.wordsTable);
-            std::unique_ptr<SqliteStatement> remove, insert;
-            const quint64 bit = quint64(1) << f.source;
-            for (ManagedObject* o : changed) {
-                if (o->entity()->tableIndex() != int(&t - tables.data()))
-                    continue;
-                const bool persisted = o->hasFlag(ManagedObject::Persisted);
-                const bool deleted = o->hasFlag(ManagedObject::Deleted);
-                // A saved record's words go when it goes or its text changes; a new record has none yet.
-                if (deleted ? !persisted : persisted && !(o->m_dirtyColumns & bit))
-                    continue;
-                if (persisted) {
-                    if (!remove)
-                        remove = std::make_unique<SqliteStatement>(
-                            h, QStringLiteral("DELETE FROM %1 WHERE \"pk\"=?").arg(words));
-                    remove->bindInt(1, o->primaryKey());
-                    if (!remove->execute()) {
-                        *failure = "indexing the words of " + t.table->name;
-                        return false;
-                    }
-                }
-                if (deleted)
-                    continue;
-                const QString text = foldedValue(o, mapOf(o), f.source);
-                if (text.isEmpty())
-                    continue;
-                if (!insert)
-                    insert = std::make_unique<SqliteStatement>(
-                        h, QStringLiteral("INSERT OR IGNORE INTO %1 VALUES (?, ?)").arg(words));
-                for (const QString& start : TextMatch::wordStarts(text)) {
-                    insert->bindText(1, start);
-                    insert->bindInt(2, o->primaryKey());
-                    if (!insert->execute()) {
-                        *failure = "indexing the words of " + t.table->name;
-                        return false;
-                    }
-                }
+            for (const QString& start : TextMatch::wordStarts(foldedValue(o, mapOf(o), f.source)))
+                added.emplace_back(start, o->primaryKey());
+        }
+        // Near the table's order and many to a statement: words taken in the records' order would each land on
+        // another page of it. Their first characters are order enough for that, and far cheaper to compare.
+        const auto head = [](const QString& word) {
+            quint64 key = 0;
+            for (qsizetype i = 0; i < 4; ++i)
+                key = (key << 16) | (i < word.size() ? word.at(i).unicode() : 0);
+            return key;
+        };
+        std::vector<std::pair<quint64, size_t>> order(added.size());
+        for (size_t i = 0; i < added.size(); ++i)
+            order[i] = { head(added[i].first), i };
+        std::sort(order.begin(), order.end());
+        constexpr size_t kBlock = 64;
+        const auto insertRows = [&](size_t count) {
+            return std::make_unique<SqliteStatement>(h,
+                QStringLiteral("INSERT OR IGNORE INTO %1 VALUES %2")
+                    .arg(words, QStringList(int(count), QStringLiteral("(?,?)")).join(',')));
+        };
+        std::unique_ptr<SqliteStatement> block, single;
+        for (size_t n = 0; n < added.size();) {
+            const size_t count = added.size() - n >= kBlock ? kBlock : 1;
+            std::unique_ptr<SqliteStatement>& st = count == kBlock ? block : single;
+            if (!st)
+                st = insertRows(count);
+            for (size_t r = 0; r < count; ++r, ++n) {
+                const auto& [word, key] = added[order[n].second];
+                st->bindText(int(2 * r + 1), word);
+                st->bindInt(int(2 * r + 2), key);
             }
+            if (!st->execute())
+                return false;
         }
     }
     return true;

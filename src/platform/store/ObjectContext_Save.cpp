@@ -101,6 +101,8 @@ bool ObjectContext::save(QString* error)
     // The folded copies of texts are written with the texts, where the store has them.
     const bool folded = d->foldedReady();
     bool ok = check(db.exec(QStringLiteral("BEGIN IMMEDIATE")), QStringLiteral("starting the transaction"));
+    // Changed records whose words change: written again after the new rows.
+    std::vector<ManagedObject*> reworded;
     for (size_t n = 0; ok && n < d->changed.size(); ++n) {
         if (n + kPrefetchAhead < d->changed.size())
             prefetchObject(d->changed[n + kPrefetchAhead]);
@@ -117,8 +119,10 @@ bool ObjectContext::save(QString* error)
             if (!t.remove)
                 t.remove
                     = std::make_unique<SqliteStatement>(h, QStringLiteral("DELETE FROM %1 WHERE \"_pk\"=?").arg(table()));
+            if (folded)
+                ok = check(d->removeWords(o, t), "indexing the words of " + t.table->name);
             t.remove->bindInt(1, o->primaryKey());
-            ok = check(t.remove->execute(), "deleting from " + t.table->name);
+            ok = ok && check(t.remove->execute(), "deleting from " + t.table->name);
         } else if (!persisted) {
             t.newRows.push_back(o);
         } else if (o->m_dirtyColumns) {
@@ -153,7 +157,11 @@ bool ObjectContext::save(QString* error)
                         ++i;
                     }
             st->bindInt(i, o->primaryKey());
-            ok = check(st->execute(), "changing " + t.table->name);
+            if (folded && !t.table->folded.empty()) {
+                ok = check(d->removeWords(o, t), "indexing the words of " + t.table->name);
+                reworded.push_back(o);
+            }
+            ok = ok && check(st->execute(), "changing " + t.table->name);
         }
     }
     // New rows, table by table in the order they were made; no other change of the save touches them.
@@ -219,7 +227,12 @@ bool ObjectContext::save(QString* error)
             bindRow(*t.insert, 1, t.newRows[n]);
             ok = check(t.insert->execute(), "adding to " + t.table->name);
         }
+        if (folded)
+            ok = ok && check(d->writeWords(t, t.newRows), "indexing the words of " + t.table->name);
     }
+    for (const Private::TableState& t : d->tables)
+        if (ok && !reworded.empty())
+            ok = check(d->writeWords(t, reworded), "indexing the words of " + t.table->name);
     for (Private::TableState& t : d->tables)
         t.newRows.clear();
     for (size_t j = 0; ok && j < d->joins.size(); ++j) {
@@ -259,10 +272,6 @@ bool ObjectContext::save(QString* error)
             }
             ok = check(st->execute(), "linking in " + js.join->name);
         }
-    }
-    if (ok && folded) {
-        QString what;
-        ok = check(d->writeWords(&what), what);
     }
     if (ok && d->metadataDirty) {
         ok = check(db.exec(QStringLiteral("DELETE FROM \"_metadata\"")), QStringLiteral("writing the metadata"));

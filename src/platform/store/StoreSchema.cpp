@@ -388,6 +388,13 @@ QStringList StoreSchema::createStatements() const
 
 const QString StoreSchema::kFoldedColumnsKey = QStringLiteral("FoldedColumns");
 
+QString StoreSchema::wordsTableStatement(const QString& name)
+{
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (\"word\" TEXT NOT NULL, \"pk\" INTEGER NOT NULL, "
+                          "PRIMARY KEY (\"word\", \"pk\")) WITHOUT ROWID")
+        .arg(quoted(name));
+}
+
 const StoreSchema::FoldedColumn* StoreSchema::Table::foldedOf(int column) const
 {
     for (const FoldedColumn& f : folded)
@@ -401,17 +408,15 @@ QStringList StoreSchema::foldedIndexStatements() const
     QStringList out;
     for (const Table& t : m_tables) {
         for (const FoldedColumn& f : t.folded) {
-            out << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3)")
-                       .arg(quoted(t.name + '_' + f.name), quoted(t.name), quoted(f.name));
-            if (f.wordsTable.isEmpty())
+            // Most texts of some columns are nil: only those with a text are indexed.
+            if (f.wordsTable.isEmpty()) {
+                out << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3) WHERE %3 IS NOT NULL")
+                           .arg(quoted(t.name + '_' + f.name), quoted(t.name), quoted(f.name));
                 continue;
-            // Read by ranges of words; the key index finds a record's words again when it changes or goes. No
-            // foreign key: the save writes and removes them with their record.
-            out << QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (\"word\" TEXT NOT NULL, \"pk\" INTEGER NOT NULL, "
-                                  "PRIMARY KEY (\"word\", \"pk\")) WITHOUT ROWID")
-                       .arg(quoted(f.wordsTable));
-            out << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(\"pk\")")
-                       .arg(quoted(f.wordsTable + "_pk"), quoted(f.wordsTable));
+            }
+            // Read by ranges of words. No foreign key: the save writes and removes them with their record, which
+            // it finds by the words of the text the file holds for it.
+            out << wordsTableStatement(f.wordsTable);
         }
     }
     return out;

@@ -28,7 +28,8 @@ public:
     };
     // A text column stored a second time, folded (TextMatch::fold), for fetches that ignore case and diacritics:
     // written by every save, never read into records. With `words`, a table of its own holds each word start of the
-    // folded text (see TextMatch::wordStarts), for searches by the start of any word.
+    // folded text (see TextMatch::wordStarts), for searches by the start of any word, and by the
+    // start or the whole of the text; the folded column has no index of its own then.
     struct FoldedColumn {
         QString name; // "<column>_cd"
         int source = -1; // the column it is made from
@@ -67,6 +68,7 @@ public:
     QStringList createStatements() const;
     // Those that index the folded columns and make the words tables (part of createStatements()).
     QStringList foldedIndexStatements() const;
+    static QString wordsTableStatement(const QString& name);
     // The version of the folded columns of the stores made now: a store whose metadata says another (or none) has
     // them made again on its next writable open. Changes with TextMatch::fold, wordStarts or the folded columns.
     static constexpr int kFoldedColumnsVersion = 1;

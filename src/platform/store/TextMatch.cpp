@@ -182,12 +182,13 @@ QString TextMatch::cutWordStart(const QString& foldedWord)
 QStringList TextMatch::wordStarts(const QString& foldedText)
 {
     QStringList out;
-    for (qsizetype i = 0; i < foldedText.size(); ++i) {
-        if (i > 0) {
-            const QChar before = foldedText.at(i - 1);
-            if (before != QLatin1Char(' ') && before != QLatin1Char('_') && before != QLatin1Char('('))
-                continue;
-        }
+    if (!foldedText.isEmpty())
+        out << kFirstWordMark + cutWordStart(foldedText.left(kWordStartLength));
+    for (qsizetype i = 1; i < foldedText.size(); ++i) {
+        const QChar before = foldedText.at(i - 1);
+        if ((before != QLatin1Char(' ') && before != QLatin1Char('_') && before != QLatin1Char('('))
+            || foldedText.at(i) == kFirstWordMark)
+            continue;
         const QString start = cutWordStart(foldedText.mid(i, kWordStartLength));
         if (!out.contains(start))
             out << start;
