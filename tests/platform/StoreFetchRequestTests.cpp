@@ -182,6 +182,8 @@ TEST_F(FetchFixture, AnswersInTheFileWhatTheRecordsAnswerInMemory)
 {
     using TM = TextMatch::Option;
     const QString person = QStringLiteral("Person");
+    ctx->insertObject("Person")->setString("name", "Smith Smithers"); // its first word and a later one match "smi"
+    save();
     const std::vector<FetchCase> cases = {
         { "equal ignoring case and marks", person, FR::equals("name", "zoe angstrom"), true },
         { "equal as written", person, FR::equals("name", "John Smith", TM::Exact), true },
@@ -201,6 +203,7 @@ TEST_F(FetchFixture, AnswersInTheFileWhatTheRecordsAnswerInMemory)
             FR::beginsWord("name", "featherstonehaugh-cholmondeleX"), true },
         { "word start on a folded column without words", QStringLiteral("Event"), FR::beginsWord("place", "fr"),
             true },
+        { "two words of one record", person, FR::beginsWord("name", "smi"), true },
         { "all words", person, FR::allOf({ FR::beginsWord("name", "jo"), FR::beginsWord("name", "smi") }), true },
         { "any word", person, FR::anyOf({ FR::beginsWord("name", "zo"), FR::beginsWord("title", "sir") }), true },
         { "number below", person, FR::compare("born", FR::Op::Less, 1850), true },
@@ -344,4 +347,23 @@ TEST_F(FetchFixture, AnOlderStoreGetsItsFoldedColumnsOnItsFirstWritableOpen)
     reopen(fetchSchema());
     EXPECT_TRUE(namesOf(request.execute(*ctx)).isEmpty());
     EXPECT_EQ(FR(QStringLiteral("Person")).where(FR::beginsWord("name", "bro")).count(*ctx), 1);
+}
+
+TEST_F(FetchFixture, AWordsTableTakenAwayByAnotherProgramIsMadeAgain)
+{
+    ctx.reset();
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "DROP TABLE Person_name_words", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+
+    reopen();
+    FR smiths(QStringLiteral("Person"));
+    smiths.where(FR::beginsWord("name", "smi"));
+    EXPECT_EQ(namesOf(smiths.execute(*ctx)), QStringList({ "John Smith" }));
+    ctx->insertObject("Person")->setString("name", "Eve Smith");
+    save();
+    reopen();
+    EXPECT_FALSE(smiths.sql(*ctx).isEmpty());
+    EXPECT_EQ(smiths.count(*ctx), 2);
 }

@@ -169,7 +169,8 @@ struct Compiler {
         if (firstOnly)
             return QStringLiteral("SELECT \"pk\" FROM %1 WHERE %2").arg(words, first);
         textRange(QStringLiteral("\"word\""), start, later);
-        return QStringLiteral("SELECT \"pk\" FROM %1 WHERE %2 UNION SELECT \"pk\" FROM %1 WHERE %3")
+        // A record may come twice (its first and a later word): execute() takes each key once.
+        return QStringLiteral("SELECT \"pk\" FROM %1 WHERE %2 UNION ALL SELECT \"pk\" FROM %1 WHERE %3")
             .arg(words, first, later);
     }
 
@@ -314,7 +315,7 @@ Condition attributeCondition(const QString& key, Op op, const QVariant& value, i
 struct FetchRequest::Compiled {
     QString sql;
     QString order; // " ORDER BY ..." when the sort keys are stored numbers, else empty
-    QString from; // what follows the SELECT's column
+    QString counting; // the statement that counts what `sql` finds
     QVariantList binds;
     bool verify = false;
     int table = -1;
@@ -433,10 +434,11 @@ bool FetchRequest::compile(const ObjectContext& context, Compiled& out) const
     if (where != QLatin1String("1"))
         clauses << where;
     out.binds << compiler.binds;
-    out.from = QStringLiteral(" FROM %1").arg(StoreSchema::quoted(table.name));
+    QString from = QStringLiteral(" FROM %1").arg(StoreSchema::quoted(table.name));
     if (!clauses.isEmpty())
-        out.from += QStringLiteral(" WHERE ") + clauses.join(QStringLiteral(" AND "));
-    out.sql = QStringLiteral("SELECT \"_pk\"") + out.from;
+        from += QStringLiteral(" WHERE ") + clauses.join(QStringLiteral(" AND "));
+    out.sql = QStringLiteral("SELECT \"_pk\"") + from;
+    out.counting = QStringLiteral("SELECT count(*)") + from;
     // Stored numbers sort in the file as in memory (nil first, ties by key); texts do not (case is ignored there).
     QStringList order;
     for (const auto& [key, ascending] : m_sortKeys) {
@@ -455,7 +457,7 @@ bool FetchRequest::compile(const ObjectContext& context, Compiled& out) const
         QString keys;
         if (words.keys(m_condition, keys)) {
             out.sql = keys;
-            out.from = QStringLiteral(" FROM (%1)").arg(keys);
+            out.counting = QStringLiteral("SELECT count(DISTINCT \"pk\") FROM (%1)").arg(keys);
             out.binds = words.binds;
             out.verify = words.verify;
         }
@@ -501,6 +503,8 @@ QList<ManagedObject*> FetchRequest::execute(const ObjectContext& context) const
                   .arg(m_entityName, st.error()));
         return sorted(context.fetch(m_entityName, [this](const ManagedObject* o) { return matches(o); }));
     }
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
     for (const qint64 key : keys) {
         if (changed.contains(key))
             continue;
@@ -523,7 +527,7 @@ int FetchRequest::count(const ObjectContext& context) const
         const bool anyChanged = std::any_of(d->changed.begin(), d->changed.end(),
             [&](const ManagedObject* o) { return o->entity()->tableIndex() == c.table; });
         if (!anyChanged) {
-            SqliteStatement st(d->db.handle(), QStringLiteral("SELECT count(*)") + c.from);
+            SqliteStatement st(d->db.handle(), c.counting);
             bindAll(st, c.binds);
             if (st.next())
                 return int(st.columnInt(0));

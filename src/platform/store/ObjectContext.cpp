@@ -398,7 +398,7 @@ bool ObjectContext::open(const QString& path, OpenMode mode, QString* error)
     if (d->db.queryText(QStringLiteral("PRAGMA journal_mode")).compare("delete", Qt::CaseInsensitive) != 0)
         d->db.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     // A store made before the folded columns gets them now; should that fail, fetches read the records instead.
-    if (!d->foldedReady())
+    if (!d->foldedReady() || !d->foldedColumnsPresent())
         d->makeFoldedColumns(&message);
     return true;
 }

@@ -242,6 +242,8 @@ struct ObjectContext::Private {
     // version; a writable open makes them in a store that lacks them.
     static Private* of(const ObjectContext& context) { return context.d.get(); }
     bool foldedReady() const;
+    // Whether the file has every folded column and words table (another program may have taken one away).
+    bool foldedColumnsPresent();
     bool makeFoldedColumns(QString* message);
     // The folded text of a column of the record, null when the text is.
     static QString foldedValue(const ManagedObject* o, const EntityMap& m, int column);

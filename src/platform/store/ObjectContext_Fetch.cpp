@@ -41,6 +41,26 @@ QString ObjectContext::Private::foldedValue(const ManagedObject* o, const Entity
     return text.isNull() ? QString() : TextMatch::fold(text);
 }
 
+bool ObjectContext::Private::foldedColumnsPresent()
+{
+    QSet<QString> tablesPresent;
+    SqliteStatement names(db.handle(), QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"));
+    while (names.next())
+        tablesPresent.insert(names.columnText(0));
+    for (const StoreSchema::Table& t : schema.tables()) {
+        if (t.folded.empty())
+            continue;
+        QSet<QString> columns;
+        SqliteStatement info(db.handle(), QStringLiteral("PRAGMA table_info(%1)").arg(StoreSchema::quoted(t.name)));
+        while (info.next())
+            columns.insert(info.columnText(1));
+        for (const StoreSchema::FoldedColumn& f : t.folded)
+            if (!columns.contains(f.name) || (!f.wordsTable.isEmpty() && !tablesPresent.contains(f.wordsTable)))
+                return false;
+    }
+    return true;
+}
+
 bool ObjectContext::Private::makeFoldedColumns(QString* message)
 {
     bool any = false;
@@ -119,6 +139,8 @@ bool ObjectContext::Private::makeFoldedColumns(QString* message)
         db.exec(QStringLiteral("ROLLBACK"));
     sqlite3_create_function_v2(h, kFoldFunction, 1, SQLITE_UTF8, nullptr, nullptr, nullptr, nullptr, nullptr);
     if (!ok) {
+        // Saves leave them alone then, and the next opening tries again.
+        metadata.remove(StoreSchema::kFoldedColumnsKey);
         FTLog(QStringLiteral("Store: the folded columns of \"%1\" could not be made (%2); searches read the records")
                   .arg(path, *message));
         return false;
