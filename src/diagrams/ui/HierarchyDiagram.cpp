@@ -194,7 +194,8 @@ void HierarchyDiagram::makeControls()
     controls->addLayout(labelled("HdPointSizeLabel", m_pointSize));
     controls->addLayout(labelled("HdColumnWidthLabel", m_columnWidth));
 
-    // The buttons keep their room; a long line about the person is shortened with an ellipsis.
+    // The line about the person, or where a saved file went, has a row of its own above the buttons: the window's
+    // whole width; a longer line is shortened with an ellipsis.
     m_info = new ElidedLabel;
     m_info->setObjectName(QStringLiteral("selectedPersonsInfo"));
     m_info->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -207,7 +208,7 @@ void HierarchyDiagram::makeControls()
     layout->setSpacing(6);
     auto* foot = new QHBoxLayout;
     foot->setSpacing(8);
-    foot->addWidget(m_info, 1);
+    foot->addStretch(1);
     foot->addWidget(m_findButton);
     foot->addWidget(m_customiseButton);
     foot->addSpacing(8);
@@ -218,6 +219,7 @@ void HierarchyDiagram::makeControls()
     foot->addWidget(m_helpButton);
     layout->addLayout(controls);
     layout->addWidget(m_scroll, 1);
+    layout->addWidget(m_info);
     layout->addLayout(foot);
 
     // Each control writes its option, then the view applies the control's rules.

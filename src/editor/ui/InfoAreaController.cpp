@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTabBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -132,6 +133,11 @@ InfoAreaController::InfoAreaController(QWidget* parent)
             continue;
         }
         m_pages.insert(identifier, page);
+        // The pages reach the window's left, right and bottom edges: their controls keep the style's margin from
+        // them, as in any other window. The pages' own layouts add none at those sides.
+        const QStyle* look = style();
+        page->setContentsMargins(look->pixelMetric(QStyle::PM_LayoutLeftMargin), 0,
+            look->pixelMetric(QStyle::PM_LayoutRightMargin), look->pixelMetric(QStyle::PM_LayoutBottomMargin));
         m_tabs->insertTab(index, page, m_controller.labelAt(index));
         connect(page, &EditorPage::contentMarkChanged, this, [this] { m_controller.setContentMarks(); });
     }

@@ -104,7 +104,7 @@ InfoArea_Events::InfoArea_Events(QWidget* parent)
     });
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 6, 6, 6);
+    layout->setContentsMargins(0, 6, 0, 0);
     layout->setSpacing(6);
     layout->addLayout(bar);
     layout->addWidget(m_table, 1);

@@ -97,7 +97,7 @@ InfoArea_Family2::InfoArea_Family2(QWidget* parent)
 {
     setObjectName(QStringLiteral("pFamily2"));
     auto* partners = new QHBoxLayout;
-    partners->setSpacing(10);
+    partners->setSpacing(8);
     partners->addWidget(buildPartner(true), 1);
     auto* line = new QFrame;
     line->setFrameShape(QFrame::VLine);
@@ -106,7 +106,7 @@ InfoArea_Family2::InfoArea_Family2(QWidget* parent)
     partners->addWidget(buildPartner(false), 1);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 6, 8, 0);
+    layout->setContentsMargins(0, 6, 0, 0);
     layout->setSpacing(4);
     layout->addLayout(partners);
     layout->addWidget(buildMarriage());

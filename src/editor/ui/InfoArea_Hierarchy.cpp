@@ -12,6 +12,7 @@
 #include "diagrams/DiagramHooks.h"
 
 #include "shell/DisplayMsg.h"
+#include "shell/ui/SetFontSize.h"
 #include "shell/ui/ThemeIcon.h"
 
 #include "model/FTMoc.h"
@@ -56,7 +57,7 @@ InfoArea_Hierarchy::InfoArea_Hierarchy(bool ancestors, QWidget* parent)
             });
 
     auto* buttons = new QHBoxLayout;
-    buttons->setContentsMargins(6, 3, 6, 4);
+    buttons->setContentsMargins(0, 3, 0, 0);
     const auto button = [this, buttons](const char* name, const char* icon, const char* key, void (InfoArea_Hierarchy::*action)()) {
         auto* b = new QPushButton(themeIcon(QString::fromLatin1(icon)), LocalizedString(key));
         b->setObjectName(QString::fromLatin1(name));
@@ -127,7 +128,7 @@ void InfoArea_Hierarchy::setFontSize(long size)
         return;
     m_fontSize = size;
     QFont font = m_olv->font();
-    font.setPointSize(int(size));
+    font.setPointSize(desktopPointSize(int(size)));
     m_olv->setFont(font);
     m_olv->setColumnWidths();
     m_olv->viewport()->update();

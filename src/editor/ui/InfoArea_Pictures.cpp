@@ -258,7 +258,7 @@ InfoArea_Pictures::InfoArea_Pictures(QWidget* parent)
     buttons->addWidget(m_transcribe);
 
     auto* bottom = new QVBoxLayout;
-    bottom->setContentsMargins(8, 4, 8, 6);
+    bottom->setContentsMargins(0, 4, 0, 0);
     bottom->setSpacing(4);
     bottom->addWidget(m_info);
     bottom->addLayout(buttons);

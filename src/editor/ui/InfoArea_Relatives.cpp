@@ -52,7 +52,7 @@ InfoArea_Relatives::InfoArea_Relatives(QWidget* parent)
     m_switchBar = new QWidget;
     m_switchBar->setObjectName(QStringLiteral("switches"));
     auto* grid = new QGridLayout(m_switchBar);
-    grid->setContentsMargins(6, 4, 6, 2);
+    grid->setContentsMargins(0, 4, 0, 2);
     grid->setHorizontalSpacing(14);
     grid->setVerticalSpacing(2);
     int i = 0;
@@ -78,7 +78,7 @@ InfoArea_Relatives::InfoArea_Relatives(QWidget* parent)
     m_csvButton->setFocusPolicy(Qt::NoFocus);
     connect(m_csvButton, &QPushButton::clicked, this, [this] { generateCsvReport(); });
     auto* bottom = new QHBoxLayout;
-    bottom->setContentsMargins(6, 2, 6, 4);
+    bottom->setContentsMargins(0, 2, 0, 0);
     bottom->addWidget(m_numRels);
     bottom->addStretch();
     bottom->addWidget(m_csvButton);

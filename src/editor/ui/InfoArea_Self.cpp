@@ -188,7 +188,7 @@ InfoArea_Self::InfoArea_Self(QWidget* parent)
     pictureColumn->addStretch();
 
     auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(8, 6, 8, 6);
+    layout->setContentsMargins(0, 6, 0, 0);
     layout->setSpacing(10);
     layout->addLayout(grid, 5);
     layout->addLayout(texts, 2);

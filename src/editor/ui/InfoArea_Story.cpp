@@ -64,7 +64,7 @@ InfoArea_Story::InfoArea_Story(QWidget* parent)
         return b;
     };
     auto* buttons = new QHBoxLayout;
-    buttons->setContentsMargins(8, 4, 8, 6);
+    buttons->setContentsMargins(0, 4, 0, 0);
     buttons->addWidget(m_modeLabel);
     buttons->addStretch();
     m_controls << button("changeOptions", "StoryGenerate", "document-new", &InfoArea_Story::changeOptions)

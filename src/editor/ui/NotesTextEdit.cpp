@@ -1,6 +1,7 @@
 #include "editor/ui/NotesTextEdit.h"
 
 #include "shell/SpellChecker.h"
+#include "shell/ui/SetFontSize.h"
 #include "shell/ui/SpellCheckHighlighter.h"
 
 #include "editor/ui/LargeTextView.h"
@@ -124,6 +125,7 @@ void NotesTextEdit::setPointSize(long size)
 {
     if (size <= 0)
         return;
+    size = desktopPointSize(int(size));
     QFont f = font();
     if (f.pointSize() == int(size))
         return;

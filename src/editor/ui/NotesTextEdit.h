@@ -36,6 +36,7 @@ public:
     void showStored(const QString& text);
     // Commits a changed text.
     void endEditing();
+    // The text's size, taken as the tables' sizes are (desktopPointSize).
     void setPointSize(long size);
     // The room around the text; what was typed stays unwritten, and a text not typed in stays unchanged.
     void setMargin(qreal margin);

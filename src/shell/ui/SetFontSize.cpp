@@ -1,12 +1,29 @@
 #include "shell/ui/SetFontSize.h"
 
+#include <algorithm>
+
+#include <QApplication>
 #include <QHeaderView>
 #include <QTableView>
+
+namespace {
+constexpr int kDesignedTextSize = 11;
+}
+
+int desktopPointSize(int pointSize)
+{
+    const int desktop = QApplication::font().pointSize();
+    // A desktop font given in pixels has no point size to measure from.
+    if (desktop <= 0)
+        return pointSize;
+    return std::max(1, desktop + pointSize - kDesignedTextSize);
+}
 
 void SetFontSize(QTableView* table, int pointSize)
 {
     if (!table || pointSize <= 0)
         return;
+    pointSize = desktopPointSize(pointSize);
     QFont font = table->font();
     font.setPointSize(pointSize);
     table->setFont(font);

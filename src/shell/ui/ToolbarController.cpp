@@ -19,6 +19,8 @@
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -57,6 +59,9 @@ constexpr int kMaxVisibleHistoryRows = 20;
 constexpr int kMinFontSize = 6;
 constexpr int kMaxFontSize = 16;
 constexpr int kMaxGenerations = 9;
+// Room on each side of an item: its label from the next one's. Narrow enough for the default items to fit the
+// smallest window without the overflow arrow.
+constexpr int kItemMargin = 3;
 
 QMap<QString, ToolbarController::ItemHandler>& handlers()
 {
@@ -173,7 +178,7 @@ QWidget* ToolbarController::makeItem(const QString& identifier, QWidget* view, c
     auto* item = new QWidget;
     item->setObjectName(identifier);
     auto* layout = new QVBoxLayout(item);
-    layout->setContentsMargins(4, 0, 4, 0);
+    layout->setContentsMargins(kItemMargin, 0, kItemMargin, 0);
     layout->setSpacing(1);
     view->setToolTip(toolTip);
     view->setMinimumWidth(minWidth);
@@ -296,6 +301,7 @@ void ToolbarController::createToolbar()
         makeItem(kShowFonts, makeButton(kShowFonts, themeIcon(QStringLiteral("preferences-desktop-font")), {}),
                  QStringLiteral("Fonts"), QStringLiteral("Show Fonts"), 24, 40);
 
+    QList<QWidget*> shown;
     for (const QString& identifier : toolbarDefaultItemIdentifiers()) {
         if (identifier == kFlexibleSpace) {
             auto* spacer = new QWidget;
@@ -305,7 +311,21 @@ void ToolbarController::createToolbar()
             m_toolbar->addSeparator();
         } else if (QWidget* item = m_toolbarItemsDic.value(identifier)) {
             m_toolbar->addWidget(item);
+            shown << item;
         }
+    }
+    // The first and last items keep the window's layout margin from its edges, like the buttons below them; the
+    // toolbar's own margin (the style's) counts towards it.
+    if (!shown.isEmpty()) {
+        const QStyle* look = m_toolbar->style();
+        const int toolbarMargin = look->pixelMetric(QStyle::PM_ToolBarItemMargin, nullptr, m_toolbar)
+            + look->pixelMetric(QStyle::PM_ToolBarFrameWidth, nullptr, m_toolbar);
+        const auto widen = [](QWidget* item, int left, int right) {
+            const QMargins now = item->layout()->contentsMargins();
+            item->layout()->setContentsMargins(std::max(now.left(), left), 0, std::max(now.right(), right), 0);
+        };
+        widen(shown.first(), look->pixelMetric(QStyle::PM_LayoutLeftMargin) - toolbarMargin, 0);
+        widen(shown.last(), 0, look->pixelMetric(QStyle::PM_LayoutRightMargin) - toolbarMargin);
     }
 }
 

@@ -59,7 +59,7 @@ InfoArea_Sources::InfoArea_Sources(QWidget* parent)
     m_model->setShowsToolTips(true);
 
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 6, 8, 0);
+    layout->setContentsMargins(0, 6, 0, 0);
     auto* top = new QHBoxLayout;
     m_tableViewLabel = new QLabel;
     m_tableViewLabel->setObjectName(QStringLiteral("tableViewLabel"));

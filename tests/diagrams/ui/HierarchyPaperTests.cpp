@@ -161,12 +161,27 @@ TEST_F(HierarchyPaper, ThePdfFileIsWrittenIntoTheReportsFolderAndOpened)
     auto* info = window->findChild<ElidedLabel*>("selectedPersonsInfo");
     ASSERT_TRUE(info);
     EXPECT_EQ(info->text(), "The diagram was saved as " + path);
-    // However narrow the window, the message keeps its beginning and the file's name.
-    window->resize(480, window->height());
+    // The message has the window's width, beside no button.
     QApplication::processEvents();
+    EXPECT_GE(info->width(), window->width() * 9 / 10);
+    EXPECT_TRUE(info->shownText().startsWith("The diagram was saved as /")) << info->shownText().toStdString();
+    EXPECT_TRUE(info->shownText().endsWith("/Reports/Descendants_of_Robert Ashdown (1820 - 1890).PDF"))
+        << info->shownText().toStdString();
+    saveScreenshot(window.get(), "hierarchy-saved-as-pdf");
+    // A path longer than the window keeps the message's beginning and the file's name.
+    const QString deep = pathFor(QString(60, 'd') + "/" + QString(60, 'e') + "/" + QString(60, 'p'));
+    ASSERT_TRUE(QDir().mkpath(deep));
+    UserDefaults::standard().setString("KinloomDataDirectory", deep);
+    window->pdfButton()->click();
+    QApplication::processEvents();
+    const QString deepPath = deep + "/Reports/Descendants_of_Robert Ashdown (1820 - 1890).PDF";
+    EXPECT_EQ(apps.launched(), QStringList({ "--editor", deepPath }));
+    EXPECT_EQ(info->text(), "The diagram was saved as " + deepPath);
+    EXPECT_NE(info->shownText(), info->text());
     EXPECT_TRUE(info->shownText().startsWith("The diagram")) << info->shownText().toStdString();
     EXPECT_TRUE(info->shownText().endsWith("1890).PDF")) << info->shownText().toStdString();
-    saveScreenshot(window.get(), "hierarchy-saved-as-pdf");
+    saveScreenshot(window.get(), "hierarchy-saved-as-pdf-long-path");
+    UserDefaults::standard().setString("KinloomDataDirectory", data);
 
     // A folder that cannot be written: the path and the reason, the older file as it was, nothing opened.
     QFile older(path);

@@ -13,6 +13,7 @@
 #include "model/FTProjectView.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QFile>
 #include <QMainWindow>
 #include <QPushButton>
@@ -139,7 +140,8 @@ TEST_F(SampleDatabaseLook, TheTooltipsOfABox)
 }
 
 // The first window on the screen it opens on (the suite runs this at 1024x700 too): sized from the screen, whole
-// on it with a margin; the editor's page tabs without scroll arrows. Every page is grabbed for looking at.
+// on it with a margin; the editor's page tabs without scroll arrows; on every page each visible button of the
+// window keeps the style's layout margin from the window's edge. Every page is grabbed for looking at.
 TEST_F(SampleDatabaseLook, TheFirstWindowTakesItsSizeFromTheScreen)
 {
     QMainWindow* window = doc->dovurWindow();
@@ -155,11 +157,29 @@ TEST_F(SampleDatabaseLook, TheFirstWindowTakesItsSizeFromTheScreen)
     QTabBar* tabs = editor->pTabView()->tabBar();
     EXPECT_LE(tabs->sizeHint().width(), tabs->width()) << "the page tabs scroll";
 
-    for (const char* id : {"pSelf", "pRelatives", "pFamily", "pFamily2", "pEvents", "pPictures"}) {
-        SCOPED_TRACE(id);
-        ASSERT_TRUE(editor->choosePage(QString::fromLatin1(id)));
+    const QStyle* style = window->style();
+    const QRect inside = window->rect().adjusted(style->pixelMetric(QStyle::PM_LayoutLeftMargin),
+        style->pixelMetric(QStyle::PM_LayoutTopMargin), -style->pixelMetric(QStyle::PM_LayoutRightMargin),
+        -style->pixelMetric(QStyle::PM_LayoutBottomMargin));
+    for (int page = 0; page < tabs->count(); ++page) {
+        const QString id = editor->pTabView()->widget(page)->objectName();
+        SCOPED_TRACE(id.toStdString());
+        ASSERT_TRUE(editor->choosePage(id));
         settle();
-        saveScreenshot(window, QStringLiteral("first-window-%1-%2").arg(size, QString::fromLatin1(id)));
+        for (QAbstractButton* button : window->findChildren<QAbstractButton*>())
+            if (button->isVisible()) {
+                const QRect at(button->mapTo(window, QPoint(0, 0)), button->size());
+                EXPECT_TRUE(inside.contains(at))
+                    << (button->text().isEmpty() ? button->objectName() : button->text()).toStdString() << " at "
+                    << at.left() << "," << at.top() << "-" << at.right() << "," << at.bottom() << " in "
+                    << window->width() << "x" << window->height();
+            }
+        // A table's text has the size of the labels and check boxes beside it.
+        const QWidget* shown = editor->pTabView()->currentWidget();
+        for (const QAbstractItemView* view : shown->findChildren<QAbstractItemView*>())
+            if (view->isVisible())
+                EXPECT_EQ(view->font().pointSize(), shown->font().pointSize()) << view->objectName().toStdString();
+        saveScreenshot(window, QStringLiteral("first-window-%1-%2").arg(size, id));
     }
 }
 

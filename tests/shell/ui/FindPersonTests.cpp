@@ -12,6 +12,7 @@
 #include "model/FTModelDefaults.h"
 #include "model/FTPerson.h"
 
+#include <QApplication>
 #include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
@@ -272,7 +273,7 @@ TEST_F(FindPerson, TheListHidesWhenTheUserWorksElsewhereAndComesBackInTheField)
 
     // The list follows the font size.
     toolbar->changeFontSize(14);
-    EXPECT_EQ(list()->font().pointSize(), 14);
+    EXPECT_EQ(list()->font().pointSize(), QApplication::font().pointSize() + 3);
 }
 
 TEST_F(FindPerson, TheMainWindowWithTheListOpenLooksRight)

@@ -15,6 +15,7 @@
 #include "model/FTPerson.h"
 #include "model/FTProjectView.h"
 
+#include <QApplication>
 #include <QAction>
 #include <QCalendarWidget>
 #include <QCheckBox>
@@ -114,7 +115,7 @@ TEST_F(PreferencesWindow, OpensOnTheDocumentItCameFromAndRebindsToAnother)
     EXPECT_TRUE(window->isWindow());
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(viewNames(window).contains("Only in First"));
-    EXPECT_EQ(window->foundViewsTable()->font().pointSize(), 11);
+    EXPECT_EQ(window->foundViewsTable()->font().pointSize(), QApplication::font().pointSize());
 
     // From the Edit menu of the second: the same window, now on the second database.
     DocumentController::shared().setCurrentDocument(second);
