@@ -191,27 +191,36 @@ bool ObjectContext::Private::writeWords(const TableState& t, const std::vector<M
         if (f.wordsTable.isEmpty())
             continue;
         const QString words = StoreSchema::quoted(f.wordsTable);
-        std::vector<std::pair<QString, qint64>> added;
+        // Kept compact (a whole database's words may be written at once): their UTF-8 in one buffer, bound from
+        // there. Near the table's order and many to a statement: words taken in the records' order would each land
+        // on another page of it. Their first characters are order enough for that, and cheap to compare.
+        struct Word {
+            quint64 head;
+            qint64 key;
+            qsizetype at;
+            qsizetype size;
+            bool operator<(const Word& other) const
+            {
+                return head != other.head ? head < other.head : key < other.key;
+            }
+        };
+        QByteArray text;
+        std::vector<Word> added;
         const quint64 bit = quint64(1) << f.source;
         for (ManagedObject* o : rows) {
             if (o->entity()->tableIndex() != table || o->hasFlag(ManagedObject::Deleted)
                 || (o->hasFlag(ManagedObject::Persisted) && !(o->m_dirtyColumns & bit)))
                 continue;
-            for (const QString& start : TextMatch::wordStarts(foldedValue(o, mapOf(o), f.source)))
-                added.emplace_back(start, o->primaryKey());
+            for (const QString& start : TextMatch::wordStarts(foldedValue(o, mapOf(o), f.source))) {
+                quint64 head = 0;
+                for (qsizetype i = 0; i < 4; ++i)
+                    head = (head << 16) | (i < start.size() ? start.at(i).unicode() : 0);
+                const QByteArray utf8 = start.toUtf8();
+                added.push_back({ head, o->primaryKey(), text.size(), utf8.size() });
+                text += utf8;
+            }
         }
-        // Near the table's order and many to a statement: words taken in the records' order would each land on
-        // another page of it. Their first characters are order enough for that, and far cheaper to compare.
-        const auto head = [](const QString& word) {
-            quint64 key = 0;
-            for (qsizetype i = 0; i < 4; ++i)
-                key = (key << 16) | (i < word.size() ? word.at(i).unicode() : 0);
-            return key;
-        };
-        std::vector<std::pair<quint64, size_t>> order(added.size());
-        for (size_t i = 0; i < added.size(); ++i)
-            order[i] = { head(added[i].first), i };
-        std::sort(order.begin(), order.end());
+        std::sort(added.begin(), added.end());
         constexpr size_t kBlock = 64;
         const auto insertRows = [&](size_t count) {
             return std::make_unique<SqliteStatement>(h,
@@ -225,9 +234,9 @@ bool ObjectContext::Private::writeWords(const TableState& t, const std::vector<M
             if (!st)
                 st = insertRows(count);
             for (size_t r = 0; r < count; ++r, ++n) {
-                const auto& [word, key] = added[order[n].second];
-                st->bindText(int(2 * r + 1), word);
-                st->bindInt(int(2 * r + 2), key);
+                const Word& word = added[n];
+                st->bindStaticUtf8(int(2 * r + 1), QByteArrayView(text.constData() + word.at, word.size));
+                st->bindInt(int(2 * r + 2), word.key);
             }
             if (!st->execute())
                 return false;
