@@ -9,6 +9,7 @@
 #include "platform/Localizer.h"
 #include "platform/Prompts.h"
 #include "platform/UserDefaults.h"
+#include "platform/store/FetchRequest.h"
 #include "platform/store/TextMatch.h"
 
 #include <QFileInfo>
@@ -74,13 +75,14 @@ QString FTMoc::modelName() const
 FTPerson* FTMoc::firstPersonInDatabaseWhoIsNot(const FTPerson* person) const
 {
     FTLog(QStringLiteral("get firstPersonInDatabaseWhoIsNot"));
-    const QList<FTPerson*> people
-        = fetch<FTPerson>({}, [](const FTPerson* a, const FTPerson* b) { return a->numericId() < b->numericId(); });
+    FetchRequest request(QString::fromLatin1(FTPerson::kEntityName));
+    request.sortBy(QStringLiteral("numericId")).limit(2);
+    const QList<ManagedObject*> people = request.execute(*this);
     if (people.isEmpty())
         return nullptr;
     if (people.first() != person)
-        return people.first();
-    return people.size() > 1 ? people[1] : nullptr;
+        return static_cast<FTPerson*>(people.first());
+    return people.size() > 1 ? static_cast<FTPerson*>(people[1]) : nullptr;
 }
 
 QList<ManagedObject*> FTMoc::fetchAllForEntity(const QString& entityName) const
@@ -89,40 +91,26 @@ QList<ManagedObject*> FTMoc::fetchAllForEntity(const QString& entityName) const
     return fetch(entityName);
 }
 
-namespace {
-// A word at the start of the text or at the start of one of its words.
-bool wordMatches(const QString& text, const QString& word)
-{
-    return TextMatch::beginsWith(text, word) || TextMatch::contains(text, QLatin1Char(' ') + word)
-        || TextMatch::contains(text, QLatin1Char('_') + word) || TextMatch::contains(text, QLatin1Char('(') + word);
-}
-}
-
 QList<ManagedObject*> FTMoc::findObjectName(const QString& text, const QString& entityName) const
 {
     const bool withTitles = UserDefaults::standard().boolForKey(QStringLiteral("includeTitlesInSearch"))
         && entityName == QLatin1String(FTPerson::kEntityName);
     if (text.isEmpty())
         return {};
-    QStringList words;
-    for (const QString& piece : text.split(QLatin1Char(' ')))
-        if (!piece.isEmpty() && piece != QLatin1String(" "))
-            words << piece;
-    QList<ManagedObject*> found = fetch(entityName, [&](const ManagedObject* o) {
-        const QString name = o->valueForKey(QStringLiteral("name")).toString();
-        const QString title = withTitles ? o->valueForKey(QStringLiteral("title")).toString() : QString();
-        for (const QString& word : words)
-            if (!wordMatches(name, word) && !(withTitles && wordMatches(title, word)))
-                return false;
-        return true;
-    });
-    std::stable_sort(found.begin(), found.end(), [](const ManagedObject* a, const ManagedObject* b) {
-        return a->valueForKey(QStringLiteral("name"))
-                   .toString()
-                   .compare(b->valueForKey(QStringLiteral("name")).toString(), Qt::CaseInsensitive)
-            < 0;
-    });
-    return found;
+    // Every word begins the name (or the title) or one of its words.
+    std::vector<FetchRequest::Condition> words;
+    for (const QString& piece : text.split(QLatin1Char(' '))) {
+        if (piece.isEmpty() || piece == QLatin1String(" "))
+            continue;
+        if (withTitles)
+            words.push_back(FetchRequest::anyOf({ FetchRequest::beginsWord(QStringLiteral("name"), piece),
+                FetchRequest::beginsWord(QStringLiteral("title"), piece) }));
+        else
+            words.push_back(FetchRequest::beginsWord(QStringLiteral("name"), piece));
+    }
+    FetchRequest request(entityName);
+    request.where(FetchRequest::allOf(std::move(words))).sortBy(QStringLiteral("name"));
+    return request.execute(*this);
 }
 
 QList<FTPerson*> FTMoc::findPeopleWithName(const QString& pattern) const
@@ -150,17 +138,16 @@ QString FTMoc::genderForName(const QString& name, QString* firstName) const
     const QString female = LocalizedString("FemaleShort");
     int males = 0;
     int females = 0;
-    forEachObject(QString::fromLatin1(FTPerson::kEntityName), [&](ManagedObject* o) {
+    FetchRequest namesakes(QString::fromLatin1(FTPerson::kEntityName));
+    namesakes.where(FetchRequest::anyOf({ FetchRequest::beginsWith(QStringLiteral("name"), first + QLatin1Char(' ')),
+        FetchRequest::beginsWith(QStringLiteral("name"), first + QLatin1Char('_')) }));
+    for (const ManagedObject* o : namesakes.execute(*this)) {
         const auto* p = static_cast<const FTPerson*>(o);
-        const QString n = p->name();
-        if (TextMatch::beginsWith(n, first + QLatin1Char(' ')) || TextMatch::beginsWith(n, first + QLatin1Char('_'))) {
-            if (p->gender() == male)
-                ++males;
-            else if (p->gender() == female)
-                ++females;
-        }
-        return true;
-    });
+        if (p->gender() == male)
+            ++males;
+        else if (p->gender() == female)
+            ++females;
+    }
     if (firstName)
         *firstName = FTManagedObject::capitalized(first);
     if (males > females)

@@ -10,6 +10,7 @@
 #include "platform/NotificationCenter.h"
 #include "platform/Prompts.h"
 #include "platform/UserDefaults.h"
+#include "platform/store/FetchRequest.h"
 #include "platform/store/TextMatch.h"
 
 // ---- Gender ------------------------------------------------------------------------------------------------------
@@ -143,11 +144,17 @@ bool FTPerson::checkDuplicateNames(const QString& name, const QString& gender, F
         }
     }
     // The typed name is compared as text: "*" and "?" in a name are characters, not wildcards.
-    const QList<FTPerson*> matches = moc->fetch<FTPerson>([&](const FTPerson* p) {
-        const FTEvent* b = p->birth();
-        return b && b->year() >= from && b->year() <= to && TextMatch::equals(p->name(), wanted)
-            && (gender.isEmpty() || p->gender() == gender);
+    std::vector<FetchRequest::Condition> conditions { FetchRequest::equals(QStringLiteral("name"), wanted) };
+    if (!gender.isEmpty())
+        conditions.push_back(FetchRequest::equals(QStringLiteral("gender"), gender, TextMatch::Exact));
+    FetchRequest request(QString::fromLatin1(FTPerson::kEntityName));
+    request.where(FetchRequest::allOf(std::move(conditions))).filter([&](const ManagedObject* o) {
+        const FTEvent* b = static_cast<const FTPerson*>(o)->birth();
+        return b && b->year() >= from && b->year() <= to;
     });
+    QList<FTPerson*> matches;
+    for (ManagedObject* o : request.execute(*moc))
+        matches << static_cast<FTPerson*>(o);
     if (matches.isEmpty())
         return true;
     QString info = QStringLiteral("\n");

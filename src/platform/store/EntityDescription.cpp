@@ -38,6 +38,13 @@ EntityDescription& EntityDescription::attribute(
     if (p.lazy && type != AttributeType::Binary)
         throw std::logic_error(
             QStringLiteral("StoreSchema: %1.%2: only binary values load lazily").arg(m_name, name).toStdString());
+    if (options.folded || options.words) {
+        if (type != AttributeType::String || options.transient)
+            throw std::logic_error(
+                QStringLiteral("StoreSchema: %1.%2: only stored texts are folded").arg(m_name, name).toStdString());
+        options.folded = true;
+        m_textOptions.emplace_back(name, options);
+    }
     return *this;
 }
 
@@ -72,10 +79,23 @@ EntityDescription& EntityDescription::derived(const QString& name, std::function
     return *this;
 }
 
+bool EntityDescription::isFolded(const QString& name) const
+{
+    return std::any_of(
+        m_textOptions.begin(), m_textOptions.end(), [&](const auto& entry) { return entry.first == name; });
+}
+
+bool EntityDescription::hasWords(const QString& name) const
+{
+    return std::any_of(m_textOptions.begin(), m_textOptions.end(),
+        [&](const auto& entry) { return entry.first == name && entry.second.words; });
+}
+
 EntityDescription& EntityDescription::remove(const QString& name)
 {
     if (m_schema->isFinalized())
         throw std::logic_error("StoreSchema: the schema is final; cannot remove " + name.toStdString());
+    std::erase_if(m_textOptions, [&](const auto& entry) { return entry.first == name; });
     const auto it = std::find_if(m_declared.begin(), m_declared.end(), [&](const auto& p) { return p->name == name; });
     if (it == m_declared.end())
         throw std::logic_error(QStringLiteral("StoreSchema: %1.%2 was never declared").arg(m_name, name).toStdString());

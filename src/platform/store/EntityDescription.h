@@ -28,6 +28,11 @@ class StoreSchema;
 struct AttributeOptions {
     bool lazy = false; // a large binary value, read from the file on first access
     bool transient = false; // kept in memory only
+    // A text that fetches match ignoring case and diacritics: stored a second time, folded, in an indexed column of
+    // its own ("<column>_cd"), so that such a fetch runs in SQL instead of over every record.
+    bool folded = false;
+    // As `folded`, and each start of a word of the folded text is indexed too, for searches by word starts.
+    bool words = false;
 };
 
 class EntityDescription {
@@ -82,6 +87,9 @@ public:
     QStringList attributeNames() const;
     QStringList relationshipNames() const;
     bool hasAttribute(const QString& name) const;
+    // Attributes declared with AttributeOptions::folded or ::words (this entity's own declarations only).
+    bool isFolded(const QString& name) const;
+    bool hasWords(const QString& name) const;
     // Derived keys that depend on `key`.
     const std::vector<const PropertyDescription*>* dependents(const Key& key) const;
 
@@ -111,6 +119,7 @@ private:
     ManagedObject* (*m_factory)(void*) = nullptr;
     int m_objectSize = 0;
     std::vector<std::unique_ptr<PropertyDescription>> m_declared;
+    std::vector<std::pair<QString, AttributeOptions>> m_textOptions; // attributes declared folded
 
     // Filled in by finalize()
     const EntityDescription* m_parent = nullptr;

@@ -387,6 +387,9 @@ bool ObjectContext::open(const QString& path, OpenMode mode, QString* error)
     // A store written in WAL mode by another tool goes back to one file at its next write.
     if (d->db.queryText(QStringLiteral("PRAGMA journal_mode")).compare("delete", Qt::CaseInsensitive) != 0)
         d->db.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    // A store made before the folded columns gets them now; should that fail, fetches read the records instead.
+    if (!d->foldedReady() || !d->foldedColumnsPresent())
+        d->makeFoldedColumns(&message);
     return true;
 }
 
@@ -416,6 +419,7 @@ void ObjectContext::closeStore()
         t.updates.clear();
         t.lazySelects.clear();
         t.selectRow.reset();
+        t.words.clear();
         t.selectByColumn.clear();
         t.selectBatch.reset();
     }
@@ -558,7 +562,17 @@ bool ObjectContext::Private::createStore(QString* message)
         db.handle(), QStringLiteral("INSERT INTO %1 VALUES (?, ?)").arg(StoreSchema::quoted(kMetadataTable)));
     st.bindText(1, kUUIDKey);
     st.bindBlob(2, encodeMetadataValue(uuid));
-    if (!st.execute() || !db.exec(QStringLiteral("COMMIT"), message)) {
+    bool stored = st.execute();
+    // Made with its folded columns (createStatements()).
+    const bool anyFolded = std::any_of(
+        schema.tables().begin(), schema.tables().end(), [](const StoreSchema::Table& t) { return !t.folded.empty(); });
+    if (stored && anyFolded) {
+        metadata.insert(StoreSchema::kFoldedColumnsKey, StoreSchema::kFoldedColumnsVersion);
+        st.bindText(1, StoreSchema::kFoldedColumnsKey);
+        st.bindBlob(2, encodeMetadataValue(StoreSchema::kFoldedColumnsVersion));
+        stored = st.execute();
+    }
+    if (!stored || !db.exec(QStringLiteral("COMMIT"), message)) {
         if (message->isEmpty())
             *message = db.lastError();
         db.exec(QStringLiteral("ROLLBACK"));
@@ -1055,6 +1069,10 @@ void ObjectContext::setMetadata(const QVariantMap& metadata)
 {
     QVariantMap m = metadata;
     m.insert(kUUIDKey, d->uuid);
+    // The store's own record of its folded columns stays whatever the caller's dictionary says.
+    m.remove(StoreSchema::kFoldedColumnsKey);
+    if (d->metadata.contains(StoreSchema::kFoldedColumnsKey))
+        m.insert(StoreSchema::kFoldedColumnsKey, d->metadata.value(StoreSchema::kFoldedColumnsKey));
     if (m == d->metadata)
         return;
     d->metadata = m;

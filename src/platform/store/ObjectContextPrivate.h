@@ -109,6 +109,8 @@ struct ObjectContext::Private {
         bool complete = true; // every row of the table is in memory
         qint64 faults = 0; // records turned back into faults
         std::unique_ptr<SqliteStatement> selectBatch; // the rows of up to kBatch faults at once
+        // By folded column: its stored text by key, and the removal of one of its words (see removeWords()).
+        std::vector<std::pair<std::unique_ptr<SqliteStatement>, std::unique_ptr<SqliteStatement>>> words;
     };
     struct JoinState {
         const StoreSchema::JoinTable* join = nullptr;
@@ -291,6 +293,20 @@ struct ObjectContext::Private {
     void rewire(ObserverToken token, size_t from);
     std::vector<const void*> targetsOf(const void* object, const Key& key) const;
     void forgetObserved(ManagedObject* o);
+
+    // Folded columns (ObjectContext_Fetch.cpp). Kept by every save while the store's metadata carries their
+    // version; a writable open makes them in a store that lacks them.
+    static Private* of(const ObjectContext& context) { return context.d.get(); }
+    bool foldedReady() const;
+    // Whether the file has every folded column and words table (another program may have taken one away).
+    bool foldedColumnsPresent();
+    bool makeFoldedColumns(QString* message);
+    // The folded text of a column of the record, null when the text is.
+    static QString foldedValue(const ManagedObject* o, const EntityMap& m, int column);
+    // The words of a record the save changes or deletes, taken out before its row changes (found by the text the
+    // file holds); those of new and changed records of the table among `rows` written after the rows.
+    bool removeWords(ManagedObject* o, TableState& t);
+    bool writeWords(const TableState& t, const std::vector<ManagedObject*>& rows);
 
     static ManagedObject*& one(const ManagedObject* o, const PropertyDescription* p)
     {

@@ -98,7 +98,11 @@ bool ObjectContext::save(QString* error)
         return ok;
     };
 
+    // The folded copies of texts are written with the texts, where the store has them.
+    const bool folded = d->foldedReady();
     bool ok = check(db.exec(QStringLiteral("BEGIN IMMEDIATE")), QStringLiteral("starting the transaction"));
+    // Changed records whose words change: written again after the new rows.
+    std::vector<ManagedObject*> reworded;
     for (size_t n = 0; ok && n < d->changed.size(); ++n) {
         if (n + kPrefetchAhead < d->changed.size())
             prefetchObject(d->changed[n + kPrefetchAhead]);
@@ -115,8 +119,10 @@ bool ObjectContext::save(QString* error)
             if (!t.remove)
                 t.remove
                     = std::make_unique<SqliteStatement>(h, QStringLiteral("DELETE FROM %1 WHERE \"_pk\"=?").arg(table()));
+            if (folded)
+                ok = check(d->removeWords(o, t), "indexing the words of " + t.table->name);
             t.remove->bindInt(1, o->primaryKey());
-            ok = check(t.remove->execute(), "deleting from " + t.table->name);
+            ok = ok && check(t.remove->execute(), "deleting from " + t.table->name);
         } else if (!persisted) {
             t.newRows.push_back(o);
         } else if (o->m_dirtyColumns) {
@@ -127,6 +133,10 @@ bool ObjectContext::save(QString* error)
                 for (size_t c = 0; c < t.table->columns.size(); ++c)
                     if (mask & (quint64(1) << c))
                         sets << StoreSchema::quoted(t.table->columns[c].name) + "=?";
+                if (folded)
+                    for (const StoreSchema::FoldedColumn& f : t.table->folded)
+                        if (mask & (quint64(1) << f.source))
+                            sets << StoreSchema::quoted(f.name) + "=?";
                 st = std::make_shared<SqliteStatement>(
                     h, QStringLiteral("UPDATE %1 SET %2 WHERE \"_pk\"=?").arg(table(), sets.join(',')));
             }
@@ -139,13 +149,24 @@ bool ObjectContext::save(QString* error)
                     bindProperty(*st, i, m.byColumn[c], o->m_values, o->m_nilBits);
                 ++i;
             }
+            if (folded)
+                for (const StoreSchema::FoldedColumn& f : t.table->folded)
+                    if (mask & (quint64(1) << f.source)) {
+                        if (const QString text = Private::foldedValue(o, m, f.source); !text.isNull())
+                            st->bindText(i, text);
+                        ++i;
+                    }
             st->bindInt(i, o->primaryKey());
-            ok = check(st->execute(), "changing " + t.table->name);
+            if (folded && !t.table->folded.empty()) {
+                ok = check(d->removeWords(o, t), "indexing the words of " + t.table->name);
+                reworded.push_back(o);
+            }
+            ok = ok && check(st->execute(), "changing " + t.table->name);
         }
     }
     // New rows, table by table in the order they were made; no other change of the save touches them.
     const Private::EntityMap* map = nullptr; // the entity of the row before: rows of one kind come in runs
-    const auto bindRow = [this, &map](SqliteStatement& st, int first, ManagedObject* o) {
+    const auto bindRow = [this, &map, folded](SqliteStatement& st, int first, ManagedObject* o) {
         if (map->entity != o->entity())
             map = &d->mapOf(o);
         if (map->lazy)
@@ -155,13 +176,29 @@ bool ObjectContext::save(QString* error)
         const std::byte* values = o->m_values;
         for (const Private::EntityMap::Bind& b : map->binds)
             bindSlot(st, first + b.parameter, b.slot, b.isDouble, b.bit, values + b.offset, o->m_nilBits);
+        if (!folded)
+            return;
+        const StoreSchema::Table& table = d->schema.tables()[size_t(map->entity->tableIndex())];
+        int i = first + 2 + int(table.columns.size());
+        for (const StoreSchema::FoldedColumn& f : table.folded) {
+            if (const QString text = Private::foldedValue(o, *map, f.source); !text.isNull())
+                st.bindText(i, text);
+            ++i;
+        }
     };
     for (Private::TableState& t : d->tables) {
         if (t.newRows.empty())
             continue;
         map = &t.entities.front();
-        const QString table = StoreSchema::quoted(t.table->name);
-        const int width = int(t.table->columns.size()) + 2;
+        // Columns by name: a store made before the folded columns has them last, after its other columns.
+        QStringList names { QStringLiteral("\"_pk\""), QStringLiteral("\"_entity\"") };
+        for (const StoreSchema::Column& c : t.table->columns)
+            names << StoreSchema::quoted(c.name);
+        if (folded)
+            for (const StoreSchema::FoldedColumn& f : t.table->folded)
+                names << StoreSchema::quoted(f.name);
+        const QString table = StoreSchema::quoted(t.table->name) + '(' + names.join(',') + ')';
+        const int width = int(names.size());
         const QString row = QLatin1Char('(') + QStringList(width, QStringLiteral("?")).join(',') + QLatin1Char(')');
         if (!t.insert)
             t.insert = std::make_unique<SqliteStatement>(h, QStringLiteral("INSERT INTO %1 VALUES %2").arg(table, row));
@@ -190,7 +227,12 @@ bool ObjectContext::save(QString* error)
             bindRow(*t.insert, 1, t.newRows[n]);
             ok = check(t.insert->execute(), "adding to " + t.table->name);
         }
+        if (folded)
+            ok = ok && check(d->writeWords(t, t.newRows), "indexing the words of " + t.table->name);
     }
+    for (const Private::TableState& t : d->tables)
+        if (ok && !reworded.empty())
+            ok = check(d->writeWords(t, reworded), "indexing the words of " + t.table->name);
     for (Private::TableState& t : d->tables)
         t.newRows.clear();
     for (size_t j = 0; ok && j < d->joins.size(); ++j) {

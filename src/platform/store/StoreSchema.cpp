@@ -339,6 +339,16 @@ void StoreSchema::buildTable(EntityDescription* root)
             t.columns.push_back(c);
             users.push_back({ e });
         }
+        for (auto& p : e->m_declared) {
+            if (!e->isFolded(p->name) || t.foldedOf(p->column))
+                continue;
+            FoldedColumn f;
+            f.name = t.columns[size_t(p->column)].name + QStringLiteral("_cd");
+            f.source = p->column;
+            if (e->hasWords(p->name))
+                f.wordsTable = t.name + '_' + t.columns[size_t(p->column)].name + QStringLiteral("_words");
+            t.folded.push_back(f);
+        }
     }
     if (t.columns.size() > 64)
         fail(root->name() + " needs more than 64 columns");
@@ -355,6 +365,8 @@ QStringList StoreSchema::createStatements() const
         for (const Column& c : t.columns)
             cols << quoted(c.name) + ' ' + c.sqlType
                     + (c.references ? fk.arg(quoted(c.references->name())) : QString());
+        for (const FoldedColumn& f : t.folded)
+            cols << quoted(f.name) + QStringLiteral(" TEXT");
         out << QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(t.name), cols.join(", "));
         // Foreign keys are checked on every delete of the target row: without an index each check scans the table.
         // Only rows that link have an entry: most links are empty (an event of a person has no couple, a citation
@@ -370,6 +382,42 @@ QStringList StoreSchema::createStatements() const
                    .arg(quoted(j.name), fk.arg(quoted(j.source->owner->root()->name())),
                        fk.arg(quoted(j.destination->owner->root()->name())));
         out << QStringLiteral("CREATE INDEX %1 ON %2(\"dst\")").arg(quoted(j.name + "_dst"), quoted(j.name));
+    }
+    return out + foldedIndexStatements();
+}
+
+const QString StoreSchema::kFoldedColumnsKey = QStringLiteral("FoldedColumns");
+
+QString StoreSchema::wordsTableStatement(const QString& name)
+{
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (\"word\" TEXT NOT NULL, \"pk\" INTEGER NOT NULL, "
+                          "PRIMARY KEY (\"word\", \"pk\")) WITHOUT ROWID")
+        .arg(quoted(name));
+}
+
+const StoreSchema::FoldedColumn* StoreSchema::Table::foldedOf(int column) const
+{
+    for (const FoldedColumn& f : folded)
+        if (f.source == column)
+            return &f;
+    return nullptr;
+}
+
+QStringList StoreSchema::foldedIndexStatements() const
+{
+    QStringList out;
+    for (const Table& t : m_tables) {
+        for (const FoldedColumn& f : t.folded) {
+            // Most texts of some columns are nil: only those with a text are indexed.
+            if (f.wordsTable.isEmpty()) {
+                out << QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3) WHERE %3 IS NOT NULL")
+                           .arg(quoted(t.name + '_' + f.name), quoted(t.name), quoted(f.name));
+                continue;
+            }
+            // Read by ranges of words. No foreign key: the save writes and removes them with their record, which
+            // it finds by the words of the text the file holds for it.
+            out << wordsTableStatement(f.wordsTable);
+        }
     }
     return out;
 }

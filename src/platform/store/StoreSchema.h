@@ -26,10 +26,22 @@ public:
         const EntityDescription* references = nullptr; // root entity of a link's target
         bool lazy = false;
     };
+    // A text column stored a second time, folded (TextMatch::fold), for fetches that ignore case and diacritics:
+    // written by every save, never read into records. With `words`, a table of its own holds each word start of the
+    // folded text (see TextMatch::wordStarts), for searches by the start of any word, and by the
+    // start or the whole of the text; the folded column has no index of its own then.
+    struct FoldedColumn {
+        QString name; // "<column>_cd"
+        int source = -1; // the column it is made from
+        QString wordsTable; // "<table>_<column>_words", or empty
+    };
     struct Table {
         QString name;
         const EntityDescription* root = nullptr;
         std::vector<Column> columns;
+        std::vector<FoldedColumn> folded;
+        // The folded column made from a column, or null.
+        const FoldedColumn* foldedOf(int column) const;
     };
     struct JoinTable {
         QString name;
@@ -54,6 +66,13 @@ public:
     const std::vector<JoinTable>& joinTables() const { return m_joinTables; }
     // The statements that create an empty store of this schema.
     QStringList createStatements() const;
+    // Those that index the folded columns and make the words tables (part of createStatements()).
+    QStringList foldedIndexStatements() const;
+    static QString wordsTableStatement(const QString& name);
+    // The version of the folded columns of the stores made now: a store whose metadata says another (or none) has
+    // them made again on its next writable open. Changes with TextMatch::fold, wordStarts or the folded columns.
+    static constexpr int kFoldedColumnsVersion = 1;
+    static const QString kFoldedColumnsKey; // the metadata key of that version
 
     static QString quoted(const QString& identifier);
 

@@ -1,6 +1,7 @@
 #include "platform/store/TextMatch.h"
 
 #include <QDateTime>
+#include <QStringList>
 
 namespace {
 bool isAscii(const QString& s)
@@ -168,4 +169,35 @@ bool TextMatch::endsWith(const QVariant& value, const QString& suffix, int optio
 bool TextMatch::like(const QVariant& value, const QString& pattern, int options)
 {
     return like(textOf(value), pattern, options);
+}
+
+QString TextMatch::cutWordStart(const QString& foldedWord)
+{
+    if (foldedWord.size() <= kWordStartLength)
+        return foldedWord;
+    const int cut = foldedWord.at(kWordStartLength - 1).isHighSurrogate() ? kWordStartLength - 1 : kWordStartLength;
+    return foldedWord.left(cut);
+}
+
+QStringList TextMatch::wordStarts(const QString& foldedText)
+{
+    QStringList out;
+    if (!foldedText.isEmpty())
+        out << kFirstWordMark + cutWordStart(foldedText.left(kWordStartLength));
+    for (qsizetype i = 1; i < foldedText.size(); ++i) {
+        const QChar before = foldedText.at(i - 1);
+        if ((before != QLatin1Char(' ') && before != QLatin1Char('_') && before != QLatin1Char('('))
+            || foldedText.at(i) == kFirstWordMark)
+            continue;
+        const QString start = cutWordStart(foldedText.mid(i, kWordStartLength));
+        if (!out.contains(start))
+            out << start;
+    }
+    return out;
+}
+
+bool TextMatch::beginsWord(const QString& text, const QString& word)
+{
+    return beginsWith(text, word) || contains(text, QLatin1Char(' ') + word) || contains(text, QLatin1Char('_') + word)
+        || contains(text, QLatin1Char('(') + word);
 }

@@ -21,6 +21,18 @@ bool beginsWith(const QString& text, const QString& prefix, int options = CaseAn
 bool endsWith(const QString& text, const QString& suffix, int options = CaseAndDiacriticInsensitive);
 bool like(const QString& text, const QString& pattern, int options = CaseAndDiacriticInsensitive);
 
+// Word starts, for searches that match a word at the start of a text or of one of its words (after a blank, an
+// underscore or an opening parenthesis): the folded text from each start of a word on, cut to kWordStartLength
+// characters (never inside a surrogate pair), once each; the one from the text's start comes marked with
+// kFirstWordMark before it. A folded word W begins a word of the text exactly when one of them begins with
+// cutWordStart(W) (or the mark and it), if W is no longer than that; a longer one needs a look at the text.
+constexpr int kWordStartLength = 16;
+constexpr QChar kFirstWordMark = QChar(u'\x0001');
+QStringList wordStarts(const QString& foldedText);
+QString cutWordStart(const QString& foldedWord);
+// Whether the word begins the text or one of its words, ignoring case and diacritics.
+bool beginsWord(const QString& text, const QString& word);
+
 bool equals(const QVariant& value, const QString& other, int options = CaseAndDiacriticInsensitive);
 bool contains(const QVariant& value, const QString& part, int options = CaseAndDiacriticInsensitive);
 bool beginsWith(const QVariant& value, const QString& prefix, int options = CaseAndDiacriticInsensitive);

@@ -1,0 +1,246 @@
+#include "platform/store/ObjectContextPrivate.h"
+#include "platform/store/TextMatch.h"
+
+#include "platform/FTLog.h"
+
+#include <QCborValue>
+#include <QElapsedTimer>
+#include <QSet>
+
+#include <sqlite3.h>
+
+namespace {
+// The fold as a SQL function, for the statement that fills the folded columns of an older store. Registered on our
+// own connection for that statement only: nothing in the file ever names it, so the file stays one that any
+// SQLite program reads and writes.
+void foldFunction(sqlite3_context* context, int, sqlite3_value** values)
+{
+    if (sqlite3_value_type(values[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(values[0]));
+    const QByteArray folded = TextMatch::fold(QString::fromUtf8(text, sqlite3_value_bytes(values[0]))).toUtf8();
+    sqlite3_result_text(context, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
+}
+
+const char kFoldFunction[] = "kinloom_fold";
+}
+
+bool ObjectContext::Private::foldedReady() const
+{
+    return db.isOpen() && metadata.value(StoreSchema::kFoldedColumnsKey).toInt() == StoreSchema::kFoldedColumnsVersion;
+}
+
+QString ObjectContext::Private::foldedValue(const ManagedObject* o, const EntityMap& m, int column)
+{
+    const PropertyDescription* p = m.byColumn[size_t(column)];
+    if (!p || p->slot != PropertyDescription::Slot::String)
+        return {};
+    const QString& text = *reinterpret_cast<const QString*>(o->m_values + p->slotOffset);
+    return text.isNull() ? QString() : TextMatch::fold(text);
+}
+
+bool ObjectContext::Private::foldedColumnsPresent()
+{
+    QSet<QString> tablesPresent;
+    SqliteStatement names(db.handle(), QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'"));
+    while (names.next())
+        tablesPresent.insert(names.columnText(0));
+    for (const StoreSchema::Table& t : schema.tables()) {
+        if (t.folded.empty())
+            continue;
+        QSet<QString> columns;
+        SqliteStatement info(db.handle(), QStringLiteral("PRAGMA table_info(%1)").arg(StoreSchema::quoted(t.name)));
+        while (info.next())
+            columns.insert(info.columnText(1));
+        for (const StoreSchema::FoldedColumn& f : t.folded)
+            if (!columns.contains(f.name) || (!f.wordsTable.isEmpty() && !tablesPresent.contains(f.wordsTable)))
+                return false;
+    }
+    return true;
+}
+
+bool ObjectContext::Private::makeFoldedColumns(QString* message)
+{
+    bool any = false;
+    for (const StoreSchema::Table& t : schema.tables())
+        any = any || !t.folded.empty();
+    if (!any || readOnly || !db.isOpen())
+        return true;
+    QElapsedTimer timer;
+    timer.start();
+    sqlite3* h = db.handle();
+    if (!db.exec(QStringLiteral("BEGIN IMMEDIATE"), message))
+        return false;
+    sqlite3_create_function_v2(
+        h, kFoldFunction, 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, foldFunction, nullptr, nullptr, nullptr);
+    bool ok = true;
+    auto run = [&](const QString& sql) { return ok = ok && db.exec(sql, message); };
+    for (const StoreSchema::Table& t : schema.tables()) {
+        if (t.folded.empty())
+            continue;
+        QSet<QString> present;
+        SqliteStatement info(h, QStringLiteral("PRAGMA table_info(%1)").arg(StoreSchema::quoted(t.name)));
+        while (info.next())
+            present.insert(info.columnText(1));
+        QStringList sets;
+        for (const StoreSchema::FoldedColumn& f : t.folded) {
+            if (!present.contains(f.name))
+                run(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT")
+                        .arg(StoreSchema::quoted(t.name), StoreSchema::quoted(f.name)));
+            sets << QStringLiteral("%1=%2(%3)")
+                        .arg(StoreSchema::quoted(f.name), QLatin1String(kFoldFunction),
+                            StoreSchema::quoted(t.columns[size_t(f.source)].name));
+        }
+        run(QStringLiteral("UPDATE %1 SET %2").arg(StoreSchema::quoted(t.name), sets.join(',')));
+        for (const StoreSchema::FoldedColumn& f : t.folded) {
+            if (f.wordsTable.isEmpty())
+                continue;
+            const QString words = StoreSchema::quoted(f.wordsTable);
+            run(StoreSchema::wordsTableStatement(f.wordsTable));
+            run(QStringLiteral("DELETE FROM %1").arg(words));
+            if (!ok)
+                break;
+            SqliteStatement rows(h,
+                QStringLiteral("SELECT \"_pk\", %1 FROM %2 WHERE %1 IS NOT NULL")
+                    .arg(StoreSchema::quoted(f.name), StoreSchema::quoted(t.name)));
+            SqliteStatement insert(h, QStringLiteral("INSERT OR IGNORE INTO %1 VALUES (?, ?)").arg(words));
+            while (ok && rows.next()) {
+                const qint64 pk = rows.columnInt(0);
+                for (const QString& start : TextMatch::wordStarts(rows.columnText(1))) {
+                    insert.bindText(1, start);
+                    insert.bindInt(2, pk);
+                    if (!insert.execute()) {
+                        ok = false;
+                        *message = db.lastError();
+                        break;
+                    }
+                }
+            }
+            if (ok && !rows.ok()) {
+                ok = false;
+                *message = db.lastError();
+            }
+        }
+    }
+    for (const QString& sql : schema.foldedIndexStatements())
+        run(sql);
+    if (ok) {
+        SqliteStatement stamp(h, QStringLiteral("INSERT OR REPLACE INTO \"_metadata\" VALUES (?, ?)"));
+        stamp.bindText(1, StoreSchema::kFoldedColumnsKey);
+        stamp.bindBlob(2, QCborValue::fromVariant(StoreSchema::kFoldedColumnsVersion).toCbor());
+        ok = stamp.execute();
+        if (!ok)
+            *message = db.lastError();
+    }
+    ok = ok && db.exec(QStringLiteral("COMMIT"), message);
+    if (!ok && db.inTransaction())
+        db.exec(QStringLiteral("ROLLBACK"));
+    sqlite3_create_function_v2(h, kFoldFunction, 1, SQLITE_UTF8, nullptr, nullptr, nullptr, nullptr, nullptr);
+    if (!ok) {
+        // Saves leave them alone then, and the next opening tries again.
+        metadata.remove(StoreSchema::kFoldedColumnsKey);
+        FTLog(QStringLiteral("Store: the folded columns of \"%1\" could not be made (%2); searches read the records")
+                  .arg(path, *message));
+        return false;
+    }
+    metadata.insert(StoreSchema::kFoldedColumnsKey, StoreSchema::kFoldedColumnsVersion);
+    FTLog(QStringLiteral("Store: folded columns made in %1 ms").arg(timer.elapsed()));
+    return true;
+}
+
+bool ObjectContext::Private::removeWords(ManagedObject* o, TableState& t)
+{
+    const bool deleted = o->hasFlag(ManagedObject::Deleted);
+    t.words.resize(t.table->folded.size());
+    for (size_t i = 0; i < t.table->folded.size(); ++i) {
+        const StoreSchema::FoldedColumn& f = t.table->folded[i];
+        if (f.wordsTable.isEmpty() || !(deleted || (o->m_dirtyColumns & (quint64(1) << f.source))))
+            continue;
+        auto& [read, remove] = t.words[i];
+        if (!read) {
+            read = std::make_unique<SqliteStatement>(db.handle(),
+                QStringLiteral("SELECT %1 FROM %2 WHERE \"_pk\"=?")
+                    .arg(StoreSchema::quoted(f.name), StoreSchema::quoted(t.table->name)));
+            remove = std::make_unique<SqliteStatement>(db.handle(),
+                QStringLiteral("DELETE FROM %1 WHERE \"word\"=? AND \"pk\"=?").arg(StoreSchema::quoted(f.wordsTable)));
+        }
+        // The words written for the text the file holds now.
+        read->bindInt(1, o->primaryKey());
+        const QString stored = read->next() ? read->columnText(0) : QString();
+        const bool readOk = read->ok();
+        read->reset();
+        if (!readOk)
+            return false;
+        for (const QString& start : TextMatch::wordStarts(stored)) {
+            remove->bindText(1, start);
+            remove->bindInt(2, o->primaryKey());
+            if (!remove->execute())
+                return false;
+        }
+    }
+    return true;
+}
+
+bool ObjectContext::Private::writeWords(const TableState& t, const std::vector<ManagedObject*>& rows)
+{
+    sqlite3* h = db.handle();
+    const int table = int(&t - tables.data());
+    for (const StoreSchema::FoldedColumn& f : t.table->folded) {
+        if (f.wordsTable.isEmpty())
+            continue;
+        const QString words = StoreSchema::quoted(f.wordsTable);
+        // Kept compact (a whole database's words may be written at once): their UTF-8 in one buffer, bound from
+        // there. Near the table's order and many to a statement: words taken in the records' order would each land
+        // on another page of it. Their first characters are order enough for that, and cheap to compare.
+        struct Word {
+            quint64 head;
+            qint64 key;
+            qsizetype at;
+            qsizetype size;
+            bool operator<(const Word& other) const
+            {
+                return head != other.head ? head < other.head : key < other.key;
+            }
+        };
+        QByteArray text;
+        std::vector<Word> added;
+        const quint64 bit = quint64(1) << f.source;
+        for (ManagedObject* o : rows) {
+            if (o->entity()->tableIndex() != table || o->hasFlag(ManagedObject::Deleted)
+                || (o->hasFlag(ManagedObject::Persisted) && !(o->m_dirtyColumns & bit)))
+                continue;
+            for (const QString& start : TextMatch::wordStarts(foldedValue(o, mapOf(o), f.source))) {
+                quint64 head = 0;
+                for (qsizetype i = 0; i < 4; ++i)
+                    head = (head << 16) | (i < start.size() ? start.at(i).unicode() : 0);
+                const QByteArray utf8 = start.toUtf8();
+                added.push_back({ head, o->primaryKey(), text.size(), utf8.size() });
+                text += utf8;
+            }
+        }
+        std::sort(added.begin(), added.end());
+        constexpr size_t kBlock = 64;
+        const auto insertRows = [&](size_t count) {
+            return std::make_unique<SqliteStatement>(h,
+                QStringLiteral("INSERT OR IGNORE INTO %1 VALUES %2")
+                    .arg(words, QStringList(int(count), QStringLiteral("(?,?)")).join(',')));
+        };
+        std::unique_ptr<SqliteStatement> block, single;
+        for (size_t n = 0; n < added.size();) {
+            const size_t count = added.size() - n >= kBlock ? kBlock : 1;
+            std::unique_ptr<SqliteStatement>& st = count == kBlock ? block : single;
+            if (!st)
+                st = insertRows(count);
+            for (size_t r = 0; r < count; ++r, ++n) {
+                const Word& word = added[n];
+                st->bindStaticUtf8(int(2 * r + 1), QByteArrayView(text.constData() + word.at, word.size));
+                st->bindInt(int(2 * r + 2), word.key);
+            }
+            if (!st->execute())
+                return false;
+        }
+    }
+    return true;
+}
