@@ -310,23 +310,42 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
     o->m_flags &= ~kLinksPending;
     if (everything || o->hasFlag(ManagedObject::Deleted) || !db.isOpen())
         return;
+    // The records of the same kind that follow it in key order and wait as well come along (a walk over a list of
+    // sources, say, asks for each one's citations next): one statement per column for up to kBatch of them.
+    TableState& own = tableOf(o);
+    std::vector<ManagedObject*> owners { o };
+    QHash<qint64, ManagedObject*> byKey { { o->primaryKey(), o } };
+    const size_t end = std::min(own.byPk.size(), size_t(o->primaryKey()) + 1 + 4 * size_t(kBatch));
+    for (size_t k = size_t(o->primaryKey()) + 1; k < end && owners.size() < size_t(kBatch); ++k) {
+        ManagedObject* x = own.byPk[k];
+        if (!x || x->entity() != o->entity() || linksLoaded(x) || x->hasFlag(ManagedObject::Deleted))
+            continue;
+        x->m_flags &= ~kLinksPending;
+        owners.push_back(x);
+        byKey.insert(x->primaryKey(), x);
+    }
+    const auto bindOwners = [&](SqliteStatement& st) {
+        for (size_t i = 0; i < owners.size(); ++i)
+            st.bindInt(int(i) + 1, owners[i]->primaryKey());
+    };
+    const QString keys = QStringList(kBatch, QStringLiteral("?")).join(',');
     const EntityMap& m = mapOf(o);
     std::unordered_set<const ManagedObject*> seen;
-    // One member: the record `x`, whose key column says `o`, through its relationship `p`.
-    const auto add = [&](ManagedObject* x, const PropertyDescription* px) {
+    // One member: the record `x`, whose key column says `owner`, through its relationship `px`.
+    const auto add = [&](ManagedObject* owner, ManagedObject* x, const PropertyDescription* px) {
         if (!seen.insert(x).second)
             return;
         const PropertyDescription* inv = px->inverse;
         if (inv->isToOne()) {
-            ManagedObject*& slot = rawOne(o, inv);
+            ManagedObject*& slot = rawOne(owner, inv);
             if (slot && slot != x) {
                 resolve(x);
-                dropLink(x, px, "a second link", o->primaryKey());
+                dropLink(x, px, "a second link", owner->primaryKey());
                 return;
             }
             slot = x;
         } else {
-            rawMany(o, inv).append(x);
+            rawMany(owner, inv).append(x);
         }
     };
     for (const EntityMap::LinkColumn& c : m.linkColumns) {
@@ -334,18 +353,18 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
         auto& st = t.selectByColumn[c.column];
         if (!st)
             st = std::make_shared<SqliteStatement>(db.handle(),
-                QStringLiteral("SELECT %1 FROM %2 WHERE %3=? ORDER BY \"_pk\"")
+                QStringLiteral("SELECT %1 FROM %2 WHERE %3 IN (%4) ORDER BY \"_pk\"")
                     .arg(rowColumnsOf(t.table, {}), StoreSchema::quoted(t.table->name),
-                        StoreSchema::quoted(t.table->columns[size_t(c.column)].name)));
-        st->bindInt(1, o->primaryKey());
+                        StoreSchema::quoted(t.table->columns[size_t(c.column)].name), keys));
+        bindOwners(*st);
         ++readStatements;
-        std::vector<ManagedObject*> found;
+        std::vector<std::pair<ManagedObject*, qint64>> found; // the member, and the owner its row names
         std::vector<ManagedObject*> fresh;
         while (st->next()) {
             const qint64 pk = st->columnInt(0);
             const bool known = size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)];
             if (ManagedObject* x = objectFromRow(t, *st, false)) {
-                found.push_back(x);
+                found.emplace_back(x, st->columnInt(2 + c.column));
                 if (!known)
                     fresh.push_back(x);
             }
@@ -356,15 +375,16 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
         for (ManagedObject* x : fresh)
             x->awakeFromFetch();
         // What the file says, as far as memory agrees: a record changed since points where memory says.
-        for (ManagedObject* x : found) {
-            if (x->hasFlag(ManagedObject::Deleted))
+        for (const auto& [x, key] : found) {
+            ManagedObject* owner = byKey.value(key);
+            if (!owner || x->hasFlag(ManagedObject::Deleted))
                 continue;
             const PropertyDescription* px = mapOf(x).byColumn[size_t(c.column)];
-            if (!px || !px->inverse || !o->entity()->isKindOf(px->inverse->owner))
+            if (!px || !px->inverse || !owner->entity()->isKindOf(px->inverse->owner))
                 continue;
-            if (!(x->m_flags & kUnresolved) && rawOne(x, px) != o)
+            if (!(x->m_flags & kUnresolved) && rawOne(x, px) != owner)
                 continue;
-            add(x, px);
+            add(owner, x, px);
         }
         // Links made since the last save, not in the file yet.
         for (size_t i = 0; i < changed.size(); ++i) {
@@ -373,9 +393,12 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
                 || x->entity()->tableIndex() != c.table)
                 continue;
             const PropertyDescription* px = mapOf(x).byColumn[size_t(c.column)];
-            if (!px || rawOne(x, px) != o || !px->inverse || !o->entity()->isKindOf(px->inverse->owner))
+            if (!px || !px->inverse)
                 continue;
-            add(x, px);
+            ManagedObject* owner = rawOne(x, px);
+            if (!owner || byKey.value(owner->primaryKey()) != owner || !owner->entity()->isKindOf(px->inverse->owner))
+                continue;
+            add(owner, x, px);
         }
     }
     for (const PropertyDescription* p : m.joinSides) {
@@ -383,23 +406,25 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
         const PropertyDescription* other = p->inverse;
         TableState& t = tables[size_t(other->owner->tableIndex())];
         auto& st = p->joinSource ? j.fromSource : j.fromDestination;
+        const char* mine = p->joinSource ? "src" : "dst";
         if (!st) {
-            const char* mine = p->joinSource ? "src" : "dst";
             const char* theirs = p->joinSource ? "dst" : "src";
             st = std::make_unique<SqliteStatement>(db.handle(),
-                QStringLiteral("SELECT %1 FROM %2 j JOIN %3 t ON t.\"_pk\" = j.\"%4\" WHERE j.\"%5\"=? ORDER BY j.\"%4\"")
+                QStringLiteral("SELECT %1, j.\"%5\" FROM %2 j JOIN %3 t ON t.\"_pk\" = j.\"%4\" WHERE j.\"%5\" IN (%6) "
+                               "ORDER BY j.\"%5\", j.\"%4\"")
                     .arg(rowColumnsOf(t.table, QStringLiteral("t")), StoreSchema::quoted(j.join->name),
-                        StoreSchema::quoted(t.table->name), QLatin1String(theirs), QLatin1String(mine)));
+                        StoreSchema::quoted(t.table->name), QLatin1String(theirs), QLatin1String(mine), keys));
         }
-        st->bindInt(1, o->primaryKey());
+        bindOwners(*st);
         ++readStatements;
-        std::vector<ManagedObject*> found;
+        const int ownerColumn = 2 + int(t.table->columns.size());
+        std::vector<std::pair<ManagedObject*, qint64>> found;
         std::vector<ManagedObject*> fresh;
         while (st->next()) {
             const qint64 pk = st->columnInt(0);
             const bool known = size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)];
             if (ManagedObject* x = objectFromRow(t, *st, false)) {
-                found.push_back(x);
+                found.emplace_back(x, st->columnInt(ownerColumn));
                 if (!known)
                     fresh.push_back(x);
             }
@@ -409,22 +434,25 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
         st->reset();
         for (ManagedObject* x : fresh)
             x->awakeFromFetch();
-        const auto row = [&](const ManagedObject* x) {
-            return p->joinSource ? qMakePair(o->primaryKey(), x->primaryKey()) : qMakePair(x->primaryKey(), o->primaryKey());
+        const auto row = [&](qint64 owner, qint64 x) {
+            return p->joinSource ? qMakePair(owner, x) : qMakePair(x, owner);
         };
-        ObjectSet& set = rawMany(o, p);
-        for (ManagedObject* x : found)
-            if (!x->hasFlag(ManagedObject::Deleted) && x->entity()->isKindOf(other->owner) && j.pending.value(row(x)) >= 0)
-                set.add(x);
+        for (const auto& [x, key] : found) {
+            ManagedObject* owner = byKey.value(key);
+            if (owner && !x->hasFlag(ManagedObject::Deleted) && x->entity()->isKindOf(other->owner)
+                && j.pending.value(row(key, x->primaryKey())) >= 0)
+                rawMany(owner, p).add(x);
+        }
         for (auto it = j.pending.cbegin(); it != j.pending.cend(); ++it) {
             if (it.value() <= 0)
                 continue;
-            const qint64 mine = p->joinSource ? it.key().first : it.key().second;
+            const qint64 ownerKey = p->joinSource ? it.key().first : it.key().second;
             const qint64 theirs = p->joinSource ? it.key().second : it.key().first;
-            if (mine != o->primaryKey())
+            ManagedObject* owner = byKey.value(ownerKey);
+            if (!owner)
                 continue;
             if (ManagedObject* x = objectAt(t, theirs); x && !x->hasFlag(ManagedObject::Deleted))
-                set.add(x);
+                rawMany(owner, p).add(x);
         }
     }
 }
