@@ -263,3 +263,20 @@ TEST_F(LazyFixture, FaultsComeBackInBatchesWhenTheirListIsUsed)
     EXPECT_EQ(StoreFaults::faultCount(*ctx), 1) << "only the author, not walked";
     EXPECT_EQ(a->stringValue("name"), "Ada");
 }
+
+// Records of one kind read one after another bring the relationships of those that follow them: Bea's books and
+// club come with Ada's, each to its own owner.
+TEST_F(LazyFixture, TheNextRecordsRelationshipsComeWithTheSameStatements)
+{
+    auto ctx = open();
+    ManagedObject* a = ctx->objectWithPrimaryKey("Author", ada);
+    ManagedObject* b = ctx->objectWithPrimaryKey("Author", bea);
+    const qint64 before = StoreFaults::readStatementCount(*ctx);
+    EXPECT_EQ(a->objects("books").size(), 30);
+    EXPECT_EQ(titles(b->objects("books")), QStringList({ "B0", "B1" }));
+    EXPECT_EQ(b->objects("clubs").size(), 1);
+    EXPECT_EQ(b->objects("longNotes").size(), 0);
+    EXPECT_EQ(a->objects("longNotes").size(), 1);
+    EXPECT_EQ(a->objects("clubs").first(), b->objects("clubs").first());
+    EXPECT_EQ(StoreFaults::readStatementCount(*ctx) - before, 3) << "books, notes and clubs of both at once";
+}

@@ -330,6 +330,8 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
     };
     const QString keys = QStringList(kBatch, QStringLiteral("?")).join(',');
     const EntityMap& m = mapOf(o);
+    // Through one column a record belongs to one owner at most; through another it may belong to another owner
+    // (a couple's link of parent and child, both in the batch), so the members are told apart column by column.
     std::unordered_set<const ManagedObject*> seen;
     // One member: the record `x`, whose key column says `owner`, through its relationship `px`.
     const auto add = [&](ManagedObject* owner, ManagedObject* x, const PropertyDescription* px) {
@@ -349,6 +351,7 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
         }
     };
     for (const EntityMap::LinkColumn& c : m.linkColumns) {
+        seen.clear();
         TableState& t = tables[size_t(c.table)];
         auto& st = t.selectByColumn[c.column];
         if (!st)
