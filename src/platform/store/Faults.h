@@ -2,6 +2,10 @@
 
 #include <QtGlobal>
 
+#include <QString>
+
+#include <functional>
+
 class ManagedObject;
 class ObjectContext;
 
@@ -16,4 +20,13 @@ bool refreshObject(ManagedObject* object);
 bool isFault(const ManagedObject* object);
 // Records of the context whose values are not in memory now.
 qint64 faultCount(const ObjectContext& context);
+// The records in memory (faults included), in table and key order, without reading any from the file; fn answers
+// false to stop. Deleted records waiting for the next save are among them.
+void forEachRegisteredObject(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn);
+// The same for the records of one entity (and its sub-entities) alone.
+void forEachRegisteredObject(
+    const ObjectContext& context, const QString& entityName, const std::function<bool(ManagedObject*)>& fn);
+qint64 registeredObjectCount(const ObjectContext& context);
+// Statements the context has run to read records since it opened: for tests that check how rows are read.
+qint64 readStatementCount(const ObjectContext& context);
 }

@@ -158,7 +158,7 @@ bool ManagedObject::isNil(const Key& key) const
     case PropertyDescription::Slot::Binary:
         return !(m_unloadedBits & (quint64(1) << p->bit)) && slot<QByteArray>(p)->isNull();
     case PropertyDescription::Slot::Object:
-        return *slot<ManagedObject*>(p) == nullptr;
+        return Private::one(this, p) == nullptr;
     case PropertyDescription::Slot::Set:
         return false;
     case PropertyDescription::Slot::None:
@@ -173,7 +173,7 @@ ManagedObject* ManagedObject::objectValue(const Key& key) const
     if (!p)
         return nullptr;
     if (p->isToOne())
-        return *slot<ManagedObject*>(p);
+        return Private::one(this, p);
     return fromVariant(Private::read(this, p));
 }
 
@@ -186,7 +186,7 @@ const ObjectSet& ManagedObject::objects(const Key& key) const
             qWarning("objects: %s.%s is not a to-many relationship", qPrintable(m_entity->name()), qPrintable(p->name));
         return none;
     }
-    return *slot<ObjectSet>(p);
+    return Private::many(this, p);
 }
 
 // Writes ---------------------------------------------------------------------------------------------------------

@@ -46,16 +46,6 @@ void applyPragmas(SqliteDatabase& db, int busyTimeout)
     db.exec(QStringLiteral("PRAGMA secure_delete=FAST"));
 }
 
-// A record key may lie this far beyond the number of records below it (rows deleted over the years leave gaps)
-// before the file counts as damaged: the key index is as long as the largest key, and one hostile key must not
-// make it take all memory.
-constexpr qint64 kKeySlack = qint64(1) << 24;
-constexpr qint64 kKeysPerRecord = 64;
-bool plausibleKey(qint64 key, qint64 recordsUpToIt)
-{
-    return key <= kKeySlack + kKeysPerRecord * recordsUpToIt;
-}
-
 // The stores this process has open, by file identity (device, inode): the lock file is named after a path, and
 // a second name of the same file (a hard link) would find a lock file of its own.
 std::set<std::pair<quint64, quint64>>& openStores()
@@ -357,7 +347,7 @@ bool ObjectContext::open(const QString& path, OpenMode mode, QString* error)
     sqlite3_busy_timeout(d->db.handle(), d->busyTimeout);
     // One read transaction over the whole load, so that every table is read as of one moment.
     ErrorCode code = ErrorCode::None;
-    bool ok = d->db.exec(QStringLiteral("BEGIN"), &message) && d->checkStore(&message, &code) && d->load(&message);
+    bool ok = d->db.exec(QStringLiteral("BEGIN"), &message) && d->checkStore(&message, &code) && d->openLazily(&message);
     if (ok)
         ok = d->db.exec(QStringLiteral("COMMIT"), &message);
     if (!ok) {
@@ -416,8 +406,12 @@ bool ObjectContext::isReadOnly() const
 void ObjectContext::closeStore()
 {
     // Records stay readable after the file is closed: what is still in the file comes into memory first.
-    if (d->db.isOpen())
+    if (d->db.isOpen()) {
+        QString message;
+        if (!d->loadEverything(&message))
+            FTLog(QStringLiteral("Store: could not read the whole store before closing it: ") + message);
         d->fireAllFaults();
+    }
     for (Private::TableState& t : d->tables) {
         t.insert.reset();
         t.insertBlock.reset();
@@ -426,6 +420,12 @@ void ObjectContext::closeStore()
         t.lazySelects.clear();
         t.selectRow.reset();
         t.words.clear();
+        t.selectByColumn.clear();
+        t.selectBatch.reset();
+    }
+    for (Private::JoinState& j : d->joins) {
+        j.fromSource.reset();
+        j.fromDestination.reset();
     }
     d->db.close();
     d->releaseFile();
@@ -519,6 +519,7 @@ void ObjectContext::Private::prepareTables()
     joins.resize(schema.joinTables().size());
     for (size_t i = 0; i < joins.size(); ++i)
         joins[i].join = &schema.joinTables()[i];
+    prepareLinkColumns();
 }
 
 const ObjectContext::Private::EntityMap& ObjectContext::Private::mapOf(const ManagedObject* o)
@@ -578,6 +579,7 @@ bool ObjectContext::Private::createStore(QString* message)
         return false;
     }
     metadataDirty = false;
+    everything = true;
     return true;
 }
 
@@ -699,108 +701,6 @@ static QString rowColumns(const StoreSchema::Table* table)
     return cols.join(", ");
 }
 
-bool ObjectContext::Private::load(QString* message)
-{
-    for (TableState& t : tables) {
-        // In key order (free: the key is the table's row id), so that each key can be checked against the number
-        // of records below it.
-        SqliteStatement st(db.handle(),
-            QStringLiteral("SELECT %1 FROM %2 ORDER BY \"_pk\"")
-                .arg(rowColumns(t.table), StoreSchema::quoted(t.table->name)));
-        const EntityMap* last = nullptr;
-        qint64 records = 0;
-        while (st.next()) {
-            const qint64 pk = st.columnInt(0);
-            const QByteArrayView entityName = st.columnBytes(1);
-            if (!last || last->nameUtf8 != entityName) {
-                last = nullptr;
-                for (const EntityMap& m : t.entities)
-                    if (m.nameUtf8 == entityName)
-                        last = &m;
-                if (!last || last->entity->isAbstract()) {
-                    *message = QStringLiteral("unknown kind of record \"%1\" in %2")
-                                   .arg(QString::fromUtf8(entityName.toByteArray()), t.table->name);
-                    return false;
-                }
-            }
-            if (pk <= 0 || !plausibleKey(pk, ++records)) {
-                *message = QStringLiteral("invalid record key %1 in %2").arg(pk).arg(t.table->name);
-                return false;
-            }
-            ManagedObject* o = make(last->entity, pk);
-            o->m_flags = ManagedObject::Persisted;
-            readRow(o, *last, st, true, true);
-            t.nextPk = std::max(t.nextPk, pk + 1);
-        }
-        if (!st.ok()) {
-            *message = db.lastError();
-            return false;
-        }
-    }
-
-    // Keys are never given twice, not even those of rows deleted in earlier sessions.
-    SqliteStatement seq(db.handle(), QStringLiteral("SELECT name, seq FROM sqlite_sequence"));
-    while (seq.next()) {
-        const QString name = seq.columnText(0);
-        for (TableState& t : tables) {
-            if (t.table->name != name)
-                continue;
-            const qint64 next = seq.columnInt(1) + 1;
-            qint64 records = 0;
-            for (const ManagedObject* o : t.byPk)
-                records += o ? 1 : 0;
-            if (!plausibleKey(next, records + 1)) {
-                *message = QStringLiteral("invalid key counter %1 of %2").arg(next - 1).arg(name);
-                return false;
-            }
-            t.nextPk = std::max(t.nextPk, next);
-        }
-    }
-
-    for (TableState& t : tables) {
-        for (ManagedObject* o : t.byPk) {
-            if (!o)
-                continue;
-            const EntityMap& m = mapOf(o);
-            resolveLinks(t, m, o);
-        }
-    }
-    for (JoinState& j : joins) {
-        const PropertyDescription* src = j.join->source;
-        const PropertyDescription* dst = j.join->destination;
-        TableState& srcTable = tables[size_t(src->owner->tableIndex())];
-        TableState& dstTable = tables[size_t(dst->owner->tableIndex())];
-        SqliteStatement st(
-            db.handle(), QStringLiteral("SELECT src, dst FROM %1").arg(StoreSchema::quoted(j.join->name)));
-        while (st.next()) {
-            const qint64 a = st.columnInt(0);
-            const qint64 b = st.columnInt(1);
-            ManagedObject* x = a > 0 && size_t(a) < srcTable.byPk.size() ? srcTable.byPk[size_t(a)] : nullptr;
-            ManagedObject* y = b > 0 && size_t(b) < dstTable.byPk.size() ? dstTable.byPk[size_t(b)] : nullptr;
-            if (!x || !y || !x->entity()->isKindOf(src->owner) || !y->entity()->isKindOf(dst->owner)) {
-                // Gone from the file too with the next save: a row that names a missing record would make the
-                // delete of the other one fail its key check.
-                FTLog(QStringLiteral("Store: dropped a broken link %1 %2-%3").arg(j.join->name).arg(a).arg(b));
-                j.pending.insert(qMakePair(a, b), -1);
-                continue;
-            }
-            reinterpret_cast<ObjectSet*>(x->m_values + src->slotOffset)->append(y);
-            reinterpret_cast<ObjectSet*>(y->m_values + dst->slotOffset)->append(x);
-        }
-        if (!st.ok()) {
-            *message = db.lastError();
-            return false;
-        }
-    }
-    for (TableState& t : tables)
-        for (ManagedObject* o : t.byPk)
-            if (o)
-                o->awakeFromFetch();
-    texts.clear();
-    blobs.clear();
-    return true;
-}
-
 void ObjectContext::Private::readRow(ManagedObject* o, const EntityMap& m, SqliteStatement& st, bool links, bool share)
 {
     for (size_t c = 0; c < m.byColumn.size(); ++c) {
@@ -860,16 +760,19 @@ void ObjectContext::Private::fire(ManagedObject* o)
     o->m_flags &= ~kFault;
     --faults;
     TableState& t = tableOf(o);
+    --t.faults;
     if (!t.selectRow)
         t.selectRow = std::make_unique<SqliteStatement>(db.handle(),
             QStringLiteral("SELECT %1 FROM %2 WHERE \"_pk\"=?")
                 .arg(rowColumns(t.table), StoreSchema::quoted(t.table->name)));
     SqliteStatement& st = *t.selectRow;
     st.bindInt(1, o->primaryKey());
+    ++readStatements;
     if (st.next()) {
         readRow(o, mapOf(o), st, false, false);
         st.reset();
-        o->awakeFromFetch();
+        // Not awakened again: what the record keeps beside its values (marks of a walk under way, say) is its own
+        // and stays as it was when the values went.
         return;
     }
     const bool gone = st.ok();
@@ -929,7 +832,28 @@ bool ObjectContext::Private::refresh(ManagedObject* o)
         }
     }
     o->m_flags |= kFault;
-    ++o->context()->d->faults;
+    Private* d = o->context()->d.get();
+    ++d->faults;
+    ++d->tableOf(o).faults;
+    // The sets that hold it read it back together with the other faults among their members.
+    for (const PropertyDescription* p : o->entity()->properties()) {
+        if (!p->isRelationship() || !p->inverse || !p->inverse->isToMany())
+            continue;
+        if (p->isToOne()) {
+            ManagedObject* holder = rawOne(o, p);
+            if ((o->m_flags & kUnresolved) && p->column >= 0) {
+                qint64 key = 0;
+                std::memcpy(&key, &holder, sizeof key);
+                const TableState& t = d->tables[size_t(p->target->tableIndex())];
+                holder = key > 0 && size_t(key) < t.byPk.size() ? t.byPk[size_t(key)] : nullptr;
+            }
+            if (holder)
+                holder->m_flags |= kFaultMembers;
+        } else if (d->linksIn(o)) {
+            for (ManagedObject* holder : rawMany(o, p))
+                holder->m_flags |= kFaultMembers;
+        }
+    }
     return true;
 }
 
@@ -953,47 +877,54 @@ qint64 StoreFaults::faultCount(const ObjectContext& context)
     return ObjectContext::Private::faultsOf(context);
 }
 
-void ObjectContext::Private::resolveLinks(TableState& t, const EntityMap& m, ManagedObject* o)
+void StoreFaults::forEachRegisteredObject(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn)
 {
-    Q_UNUSED(t);
-    for (const PropertyDescription* p : m.byColumn) {
-        if (!p || p->slot != PropertyDescription::Slot::Object)
-            continue;
-        auto** at = reinterpret_cast<ManagedObject**>(o->m_values + p->slotOffset);
-        qint64 key = 0;
-        std::memcpy(&key, at, sizeof key);
-        *at = nullptr;
-        if (key == 0)
-            continue;
-        // A link the graph cannot hold is dropped here and written empty with the next save: left in the file, it
-        // would make the delete of its target fail the file's key check.
-        const auto drop = [&](const char* what) {
-            FTLog(QStringLiteral("Store: dropped %1 %2.%3 of %4 to %5")
-                      .arg(QLatin1String(what), o->entityName(), p->name)
-                      .arg(o->primaryKey())
-                      .arg(key));
-            o->m_dirtyColumns |= quint64(1) << p->column;
-            markChanged(o);
-        };
-        TableState& target = tables[size_t(p->target->tableIndex())];
-        ManagedObject* other = key > 0 && size_t(key) < target.byPk.size() ? target.byPk[size_t(key)] : nullptr;
-        if (!other || !other->entity()->isKindOf(p->target)) {
-            drop("a broken link");
-            continue;
-        }
-        const PropertyDescription* inv = p->inverse;
-        if (inv->isToOne()) {
-            auto** back = reinterpret_cast<ManagedObject**>(other->m_values + inv->slotOffset);
-            if (*back) {
-                drop("a second link");
-                continue;
-            }
-            *back = o;
-        } else {
-            reinterpret_cast<ObjectSet*>(other->m_values + inv->slotOffset)->append(o);
-        }
-        *at = other;
-    }
+    ObjectContext::Private::forEachRegistered(context, fn);
+}
+
+void StoreFaults::forEachRegisteredObject(
+    const ObjectContext& context, const QString& entityName, const std::function<bool(ManagedObject*)>& fn)
+{
+    if (const EntityDescription* e = context.schema().entityNamed(entityName))
+        ObjectContext::Private::forEachRegisteredOf(context, e, fn);
+}
+
+void ObjectContext::Private::forEachRegisteredOf(
+    const ObjectContext& context, const EntityDescription* e, const std::function<bool(ManagedObject*)>& fn)
+{
+    const std::vector<ManagedObject*>& byPk = context.d->tables[size_t(e->tableIndex())].byPk;
+    for (size_t i = 0; i < byPk.size(); ++i)
+        if (ManagedObject* o = byPk[i]; o && o->entity()->isKindOf(e) && !fn(o))
+            return;
+}
+
+qint64 StoreFaults::registeredObjectCount(const ObjectContext& context)
+{
+    qint64 n = 0;
+    ObjectContext::Private::forEachRegistered(context, [&n](ManagedObject*) {
+        ++n;
+        return true;
+    });
+    return n;
+}
+
+qint64 StoreFaults::readStatementCount(const ObjectContext& context)
+{
+    return ObjectContext::Private::readStatementsOf(context);
+}
+
+void ObjectContext::Private::forEachRegistered(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn)
+{
+    // By index: fn may turn records into faults, and a fault read again may make others.
+    for (const TableState& t : context.d->tables)
+        for (size_t i = 0; i < t.byPk.size(); ++i)
+            if (ManagedObject* o = t.byPk[i]; o && !fn(o))
+                return;
+}
+
+qint64 ObjectContext::Private::readStatementsOf(const ObjectContext& context)
+{
+    return context.d->readStatements;
 }
 
 void ObjectContext::Private::prefetchOwned(const ManagedObject* o)
@@ -1031,10 +962,12 @@ void ObjectContext::Private::clearObjects()
             t.byPk[i] = nullptr;
         }
         t.byPk.clear();
+        t.faults = 0;
     }
     changed.clear();
     graveyard.clear();
     faults = 0;
+    everything = true; // nothing left to read
     texts.clear();
     blobs.clear();
 }
@@ -1205,10 +1138,10 @@ void ObjectContext::Private::unlinkAll(ManagedObject* o, bool cascade)
             continue;
         QList<ManagedObject*> targets;
         if (p->isToOne()) {
-            if (ManagedObject* t = *reinterpret_cast<ManagedObject**>(o->m_values + p->slotOffset))
+            if (ManagedObject* t = one(o, p))
                 targets << t;
         } else {
-            targets = reinterpret_cast<ObjectSet*>(o->m_values + p->slotOffset)->toList();
+            targets = many(o, p).toList();
         }
         for (ManagedObject* t : targets) {
             if (p->isToOne())
@@ -1247,8 +1180,7 @@ ManagedObject* ObjectContext::objectWithPrimaryKey(const QString& entityName, qi
     const EntityDescription* e = d->schema.entityNamed(entityName);
     if (!e || key <= 0)
         return nullptr;
-    const Private::TableState& t = d->tables[size_t(e->tableIndex())];
-    ManagedObject* o = size_t(key) < t.byPk.size() ? t.byPk[size_t(key)] : nullptr;
+    ManagedObject* o = d->objectAt(d->tables[size_t(e->tableIndex())], key);
     if (!o || o->isDeleted() || !o->entity()->isKindOf(e))
         return nullptr;
     return o;
@@ -1272,6 +1204,25 @@ void ObjectContext::forEachObject(const QString& entityName, const std::function
     if (!e) {
         qWarning("ObjectContext: no entity %s", qPrintable(entityName));
         return;
+    }
+    Private::TableState& table = d->tables[size_t(e->tableIndex())];
+    if (!table.complete) {
+        QString message;
+        const bool read = table.records <= Private::kSmallTable ? d->loadTable(table, &message) : d->loadEverything(&message);
+        if (!read && d->errorCode == ErrorCode::None) {
+            d->errorCode = ErrorCode::Damaged;
+            d->error = QStringLiteral("Could not read the records of %1: %2").arg(entityName, message);
+            FTLog(QStringLiteral("Store: ") + d->error);
+        }
+    }
+    // Records turned back into faults read their rows in one pass over the table, not one statement each; when
+    // many of them wait, the walk reads the rest of the graph back too, as a walk over a large table does, since
+    // its walker goes on to their events and families.
+    if (table.faults > Private::kSmallTable) {
+        for (Private::TableState& t : d->tables)
+            d->fireTable(t);
+    } else {
+        d->fireTable(table);
     }
     const bool all = e->parent() == nullptr;
     // By index: a call that inserts an object may grow the table's key index under the loop.

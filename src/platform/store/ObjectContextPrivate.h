@@ -71,6 +71,15 @@ struct ObjectContext::Private {
         };
         std::vector<Bind> binds;
         bool lazy = false; // has lazy values, which a new row loads before it is written
+        // Where the far ends of this entity's relationships without a key column of its own are found: the
+        // other tables' key columns that point here (one statement each fills every relationship through that
+        // column, as the five event kinds share one), and the many-to-many sides.
+        struct LinkColumn {
+            int table;
+            int column;
+        };
+        std::vector<LinkColumn> linkColumns;
+        std::vector<const PropertyDescription*> joinSides;
     };
     // How well a column's values repeat while bulk writing (see shareWritten()).
     struct ColumnSharing {
@@ -94,12 +103,20 @@ struct ObjectContext::Private {
         QHash<quint64, std::shared_ptr<SqliteStatement>> updates; // by set of changed columns
         QHash<int, std::shared_ptr<SqliteStatement>> lazySelects; // by column
         std::unique_ptr<SqliteStatement> selectRow; // a fault's row: the columns load() reads, by key
+        QHash<int, std::shared_ptr<SqliteStatement>> selectByColumn; // rows whose key column names a record
+        qint64 records = 0; // rows in the file when it opened
+        const EntityMap* lastRead = nullptr; // the kind of the row read last
+        bool complete = true; // every row of the table is in memory
+        qint64 faults = 0; // records turned back into faults
+        std::unique_ptr<SqliteStatement> selectBatch; // the rows of up to kBatch faults at once
         // By folded column: its stored text by key, and the removal of one of its words (see removeWords()).
         std::vector<std::pair<std::unique_ptr<SqliteStatement>, std::unique_ptr<SqliteStatement>>> words;
     };
     struct JoinState {
         const StoreSchema::JoinTable* join = nullptr;
         QHash<QPair<qint64, qint64>, int> pending; // +1 to insert, -1 to delete
+        std::unique_ptr<SqliteStatement> fromSource; // the destinations' rows of one source
+        std::unique_ptr<SqliteStatement> fromDestination; // the sources' rows of one destination
     };
     struct Observation {
         const void* owner = nullptr;
@@ -159,8 +176,44 @@ struct ObjectContext::Private {
     void prepareTables();
     bool createStore(QString* message);
     bool checkStore(QString* message, ErrorCode* code);
-    bool load(QString* message);
     void clearObjects();
+    // Records are read when first touched: opening checks the tables and key counters and reads no record; a
+    // record's row is read when it is asked for by key, reached through a link, or found by a relationship's
+    // statement; a walk over a whole entity reads every row (loadEverything()) and from then on the whole graph
+    // is in memory, as fast to walk as it ever was.
+    bool openLazily(QString* message);
+    bool loadEverything(QString* message);
+    // A table of a few records (the event types, the defaults) is read alone when walked, and its records'
+    // relationships when used; a walk over a large one reads the whole graph, which its walkers go on to use.
+    static constexpr qint64 kSmallTable = 2000;
+    bool loadTable(TableState& t, QString* message);
+    void prepareLinkColumns();
+    ManagedObject* objectAt(TableState& t, qint64 key);
+    ManagedObject* objectFromRow(TableState& t, SqliteStatement& st, bool share);
+    void readFailed(const TableState& t, const QString& what, const QString& why);
+    // Links of a record read from its row hold the keys of their targets until first used (kUnresolved); its
+    // relationships without a key column of its own are filled on first use (kLinksPending), from the file and
+    // from the changes not saved yet.
+    static constexpr quint32 kUnresolved = 128;
+    static constexpr quint32 kLinksPending = 256;
+    // Some member of the record's to-many relationships was turned back into a fault: the next use of one of them
+    // reads the rows of all such members together, kBatch a statement, rather than one statement each.
+    static constexpr quint32 kFaultMembers = 512;
+    static constexpr int kBatch = 64;
+    static void prepareLink(const ManagedObject* o, const PropertyDescription* p)
+    {
+        if (o->m_flags & (kUnresolved | kLinksPending | kFaultMembers))
+            o->m_context->d->loadLinks(const_cast<ManagedObject*>(o), p);
+    }
+    void fireMembers(ManagedObject* o);
+    void fireBatch(TableState& t, const std::vector<ManagedObject*>& list);
+    void fireTable(TableState& t);
+    void loadLinks(ManagedObject* o, const PropertyDescription* p);
+    void resolve(ManagedObject* o);
+    void fillLinks(ManagedObject* o);
+    void dropLink(ManagedObject* o, const PropertyDescription* p, const char* what, qint64 key);
+    bool everything = true; // every row of the file is in memory
+    qint64 readStatements = 0; // statements run to read records, for tests
     static void prefetchOwned(const ManagedObject* o);
     ManagedObject* make(const EntityDescription* e, qint64 pk);
     // Fills the record's slots from a row read with load()'s columns; links only when `links` (as keys for
@@ -179,7 +232,10 @@ struct ObjectContext::Private {
     void fireAllFaults();
     static bool refresh(ManagedObject* o);
     static qint64 faultsOf(const ObjectContext& context);
-    void resolveLinks(TableState& t, const EntityMap& m, ManagedObject* o);
+    static void forEachRegistered(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn);
+    static void forEachRegisteredOf(
+        const ObjectContext& context, const EntityDescription* e, const std::function<bool(ManagedObject*)>& fn);
+    static qint64 readStatementsOf(const ObjectContext& context);
 
     // Values
     static QVariant read(const ManagedObject* o, const PropertyDescription* p);
@@ -254,12 +310,27 @@ struct ObjectContext::Private {
 
     static ManagedObject*& one(const ManagedObject* o, const PropertyDescription* p)
     {
-        return *reinterpret_cast<ManagedObject**>(o->m_values + p->slotOffset);
+        prepareLink(o, p);
+        return rawOne(o, p);
     }
     static ObjectSet& many(const ManagedObject* o, const PropertyDescription* p)
     {
+        prepareLink(o, p);
+        return rawMany(o, p);
+    }
+    // The slots as they are, for the loading code itself.
+    static ManagedObject*& rawOne(const ManagedObject* o, const PropertyDescription* p)
+    {
+        return *reinterpret_cast<ManagedObject**>(o->m_values + p->slotOffset);
+    }
+    static ObjectSet& rawMany(const ManagedObject* o, const PropertyDescription* p)
+    {
         return *reinterpret_cast<ObjectSet*>(o->m_values + p->slotOffset);
     }
+    static bool linksLoaded(const ManagedObject* o) { return !(o->m_flags & kLinksPending); }
+    // Whether the record's relationships held by other rows are in memory: once everything is, all of them are,
+    // whatever a record's flag still says.
+    bool linksIn(const ManagedObject* o) const { return everything || linksLoaded(o); }
 
     TableState& tableOf(const ManagedObject* o) { return tables[size_t(o->entity()->tableIndex())]; }
     const EntityMap& mapOf(const ManagedObject* o);

@@ -127,6 +127,12 @@ void ObjectContext::Private::removeToMany(
 // without searching itself first.
 void ObjectContext::Private::linkSide(ManagedObject* x, const PropertyDescription* p, ManagedObject* y, bool add)
 {
+    // A side held by the other record's key column and not read yet takes the change when it is read: the other
+    // record's key, in memory, says where it points.
+    if (p->column < 0 && !linksIn(x)) {
+        markChanged(x);
+        return;
+    }
     if (p->isToOne())
         one(x, p) = add ? y : nullptr;
     else if (add)

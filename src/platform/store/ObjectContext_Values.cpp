@@ -80,9 +80,9 @@ QVariant ObjectContext::Private::read(const ManagedObject* o, const PropertyDesc
         return b.isNull() ? QVariant() : QVariant(b);
     }
     case PropertyDescription::Slot::Object:
-        return ManagedObject::toVariant(*at<ManagedObject*>(o, p, values));
+        return ManagedObject::toVariant(one(o, p));
     case PropertyDescription::Slot::Set:
-        return QVariant::fromValue(at<ObjectSet>(o, p, values)->toList());
+        return QVariant::fromValue(many(o, p).toList());
     case PropertyDescription::Slot::None:
         return p->getter ? p->getter(o) : QVariant();
     }

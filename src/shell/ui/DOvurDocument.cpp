@@ -25,6 +25,7 @@
 #include "platform/Prompts.h"
 #include "platform/UserDefaults.h"
 #include "platform/store/EntityDescription.h"
+#include "platform/store/Faults.h"
 #include "platform/store/StoreSchema.h"
 
 #include <QApplication>
@@ -292,7 +293,8 @@ void DOvurDocument::faultUnusedRegisteredObjects()
         const QString source = QString::fromLatin1(FTSource::kEntityName);
         const QString picture = QString::fromLatin1(FTPicture::kEntityName);
         QList<ManagedObject*> candidates;
-        // Only records with large values can hold memory worth releasing.
+        // Only records with large values can hold memory worth releasing; only those in memory are looked at,
+        // none is read for it.
         auto hasLazy = [](const EntityDescription* entity) {
             if (!entity)
                 return false;
@@ -304,8 +306,8 @@ void DOvurDocument::faultUnusedRegisteredObjects()
         for (const EntityDescription* entity : moc->schema().entities()) {
             if (!hasLazy(entity) || hasLazy(entity->parent()))
                 continue;
-            moc->forEachObject(entity->name(), [&](ManagedObject* o) {
-                if (!o->isKindOfEntity(source) && moc->hasLoadedLazyValues(o))
+            StoreFaults::forEachRegisteredObject(*moc, entity->name(), [&](ManagedObject* o) {
+                if (!o->isDeleted() && !o->isKindOfEntity(source) && moc->hasLoadedLazyValues(o))
                     candidates << o;
                 return true;
             });

@@ -1,0 +1,265 @@
+#include "StoreTestSchema.h"
+
+#include "platform/store/Faults.h"
+#include "platform/store/UndoManager.h"
+
+#include <sqlite3.h>
+
+#include <gtest/gtest.h>
+
+// Opening reads no record: records come into memory when they are first touched, their relationships with one
+// statement per key column that points at them, and a walk over a whole entity reads the rest.
+
+namespace {
+// A saved store: two authors (Ada with 30 books, a portrait, a short and a long note and a club; Bea with two
+// books and the same club), then closed, so that each test opens it anew with nothing in memory.
+struct LazyFixture : ::testing::Test {
+    QString path = freshStorePath("lazy");
+    qint64 ada = 0, bea = 0, club = 0;
+    QList<qint64> adaBooks;
+
+    void SetUp() override
+    {
+        ObjectContext ctx(testSchema());
+        ASSERT_TRUE(ctx.open(path, ObjectContext::OpenMode::CreateIfMissing));
+        ManagedObject* a = ctx.insertObject("Author");
+        a->setString("name", "Ada");
+        ManagedObject* b = ctx.insertObject("Author");
+        b->setString("name", "Bea");
+        for (int i = 0; i < 30; ++i) {
+            ManagedObject* book = ctx.insertObject("Book");
+            book->setString("title", QStringLiteral("A%1").arg(i));
+            book->setObject("author", a);
+            adaBooks << book->primaryKey();
+        }
+        for (int i = 0; i < 2; ++i) {
+            ManagedObject* book = ctx.insertObject("Book");
+            book->setString("title", QStringLiteral("B%1").arg(i));
+            book->setObject("author", b);
+        }
+        ctx.insertObject("Portrait")->setObject("author", a);
+        ctx.insertObject("ShortNote")->setObject("author", a);
+        ctx.insertObject("LongNote")->setObject("author", a);
+        ManagedObject* c = ctx.insertObject("Club");
+        c->setString("name", "Chess");
+        c->addObject("members", a);
+        c->addObject("members", b);
+        QString error;
+        ASSERT_TRUE(ctx.save(&error)) << qPrintable(error);
+        ada = a->primaryKey();
+        bea = b->primaryKey();
+        club = c->primaryKey();
+    }
+    std::unique_ptr<ObjectContext> open()
+    {
+        auto ctx = std::make_unique<ObjectContext>(testSchema());
+        EXPECT_TRUE(ctx->open(path));
+        return ctx;
+    }
+    void execInFile(const char* sql)
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+    static QStringList titles(const ObjectSet& books)
+    {
+        QStringList out;
+        for (ManagedObject* b : books)
+            out << b->stringValue("title");
+        out.sort();
+        return out;
+    }
+};
+}
+
+// A touch reads one row; a relationship reads its members with one statement per key column that points at the
+// record (books and notes: two columns; the club: the join table), however many members there are, and reading
+// the members' values then needs no statement at all; a link held by the record itself reads its target by key. One object per row throughout.
+TEST_F(LazyFixture, RecordsAreReadOnFirstTouchAndRelationshipsOneStatementPerColumn)
+{
+    auto ctx = open();
+    EXPECT_EQ(StoreFaults::registeredObjectCount(*ctx), 0);
+    EXPECT_EQ(StoreFaults::readStatementCount(*ctx), 0);
+
+    ManagedObject* a = ctx->objectWithPrimaryKey("Author", ada);
+    ASSERT_TRUE(a);
+    EXPECT_EQ(a->stringValue("name"), "Ada");
+    EXPECT_EQ(StoreFaults::registeredObjectCount(*ctx), 1);
+    EXPECT_EQ(StoreFaults::readStatementCount(*ctx), 1);
+    EXPECT_EQ(ctx->objectForURI(a->objectURI()), a);
+
+    const qint64 before = StoreFaults::readStatementCount(*ctx);
+    const ObjectSet& books = a->objects("books");
+    EXPECT_EQ(books.size(), 30);
+    EXPECT_EQ(StoreFaults::readStatementCount(*ctx) - before, 3) << "books, notes, clubs (the portrait's key is Ada's)";
+    EXPECT_EQ(titles(books).size(), 30);
+    EXPECT_TRUE(a->objectValue("portrait"));
+    EXPECT_TRUE(a->objectValue("shortNote"));
+    EXPECT_EQ(a->objects("longNotes").size(), 1);
+    ASSERT_EQ(a->objects("clubs").size(), 1);
+    EXPECT_EQ(a->objects("clubs").first()->stringValue("name"), "Chess");
+    EXPECT_EQ(StoreFaults::readStatementCount(*ctx) - before, 4) << "members read with their relationship, the portrait by key";
+
+    // Identity: the book reached by key is the member, and its author the record asked for first.
+    ManagedObject* first = ctx->objectWithPrimaryKey("Book", adaBooks.first());
+    EXPECT_TRUE(books.contains(first));
+    EXPECT_EQ(first->objectValue("author"), a);
+    EXPECT_EQ(books.first(), first) << "members in key order";
+    // Bea is not read until she is reached.
+    EXPECT_EQ(StoreFaults::registeredObjectCount(*ctx), 1 + 30 + 1 + 2 + 1);
+}
+
+// A relationship read after changes in memory shows memory's side: a book moved away or deleted is not there, a book
+// moved in or new is, a new club membership too; undo and the save that follows keep both sides in step.
+TEST_F(LazyFixture, RelationshipsReadLaterSeeUnsavedChangesAndUndoAcrossThem)
+{
+    auto ctx = open();
+    ManagedObject* moved = ctx->objectWithPrimaryKey("Book", adaBooks[0]);
+    ManagedObject* gone = ctx->objectWithPrimaryKey("Book", adaBooks[1]);
+    ManagedObject* b = ctx->objectWithPrimaryKey("Author", bea);
+    ManagedObject* c = ctx->objectWithPrimaryKey("Club", club);
+    ASSERT_TRUE(moved && gone && b && c);
+    ctx->undoManager()->beginUndoGrouping();
+    moved->setObject("author", b);
+    ctx->deleteObject(gone);
+    ManagedObject* fresh = ctx->insertObject("Book");
+    fresh->setString("title", "New");
+    ManagedObject* a = ctx->objectWithPrimaryKey("Author", ada);
+    fresh->setObject("author", a);
+    ManagedObject* club2 = ctx->insertObject("Club");
+    club2->addObject("members", a);
+    ctx->undoManager()->endUndoGrouping();
+
+    QStringList expected;
+    for (int i = 2; i < 30; ++i)
+        expected << QStringLiteral("A%1").arg(i);
+    expected << "New";
+    expected.sort();
+    EXPECT_EQ(titles(a->objects("books")), expected);
+    EXPECT_EQ(titles(b->objects("books")), QStringList({ "A0", "B0", "B1" }));
+    EXPECT_EQ(a->objects("clubs").size(), 2);
+    EXPECT_EQ(c->objects("members").size(), 2);
+
+    ctx->undoManager()->undo();
+    EXPECT_EQ(a->objects("books").size(), 30);
+    EXPECT_EQ(b->objects("books").size(), 2);
+    EXPECT_EQ(a->objects("clubs").size(), 1);
+    ctx->undoManager()->redo();
+    QString error;
+    ASSERT_TRUE(ctx->save(&error)) << qPrintable(error);
+    const QStringList saved = snapshot(*ctx);
+    ctx.reset();
+    auto again = open();
+    EXPECT_EQ(snapshot(*again), saved);
+    EXPECT_EQ(titles(again->objectWithPrimaryKey("Author", bea)->objects("books")), QStringList({ "A0", "B0", "B1" }));
+}
+
+// A walk over an entity reads its rows once: a small table alone, a large one together with everything else (its
+// walkers go on to use the rest). Records already in memory keep their unsaved values and links; the result is the
+// graph of the file with the changes laid over it.
+TEST_F(LazyFixture, AWalkReadsTheRestAndKeepsWhatMemoryHolds)
+{
+    {
+        auto ctx = open();
+        ManagedObject* b = ctx->objectWithPrimaryKey("Author", bea);
+        for (int i = 0; i < 2100; ++i)
+            ctx->insertObject("Book")->setObject("author", b);
+        ASSERT_TRUE(ctx->save());
+    }
+    auto ctx = open();
+    ManagedObject* a = ctx->objectWithPrimaryKey("Author", ada);
+    a->setString("name", "Ada L.");
+    ManagedObject* book = ctx->objectWithPrimaryKey("Book", adaBooks[5]);
+    ManagedObject* b = ctx->objectWithPrimaryKey("Author", bea);
+    book->setObject("author", b);
+    QStringList names;
+    ctx->forEachObject("Author", [&](ManagedObject* o) {
+        names << o->stringValue("name");
+        return true;
+    });
+    EXPECT_EQ(names, QStringList({ "Ada L.", "Bea" })) << "key order, unsaved name kept";
+    EXPECT_EQ(ctx->objectWithPrimaryKey("Author", ada), a);
+    EXPECT_LT(StoreFaults::registeredObjectCount(*ctx), 10) << "a small table is read alone";
+
+    EXPECT_EQ(ctx->count("Book"), 32 + 2100);
+    EXPECT_EQ(a->objects("books").size(), 29);
+    EXPECT_EQ(b->objects("books").size(), 3 + 2100);
+    EXPECT_EQ(a->objects("clubs").size(), 1);
+    EXPECT_EQ(a->objectValue("portrait")->objectValue("author"), a);
+    const qint64 statements = StoreFaults::readStatementCount(*ctx);
+    EXPECT_EQ(ctx->count("Note"), 2);
+    EXPECT_EQ(ctx->count("Club"), 1);
+    EXPECT_EQ(StoreFaults::readStatementCount(*ctx), statements) << "the whole graph came in with the large table";
+    ctx->undoManager()->closeOpenGroups();
+    ctx->undoManager()->undo();
+    EXPECT_EQ(a->objects("books").size(), 30);
+    EXPECT_EQ(a->stringValue("name"), "Ada");
+}
+
+// Rows gone from the file behind the store's back: a key that finds no row answers nothing, and a link to a missing
+// row reads as empty once its record is read and is written empty with the next save; never a crash.
+TEST_F(LazyFixture, RowsGoneFromTheFileAreErrorsTheCallerSees)
+{
+    execInFile(QStringLiteral("PRAGMA foreign_keys=OFF; DELETE FROM Book WHERE _pk=%1; DELETE FROM Author WHERE _pk=%2")
+                   .arg(adaBooks[3])
+                   .arg(bea)
+                   .toUtf8()
+                   .constData());
+    auto ctx = open();
+    EXPECT_EQ(ctx->objectWithPrimaryKey("Book", adaBooks[3]), nullptr);
+    EXPECT_EQ(ctx->objectWithPrimaryKey("Author", bea), nullptr);
+    QList<ManagedObject*> orphans;
+    ctx->forEachObject("Book", [&](ManagedObject* o) {
+        if (o->stringValue("title").startsWith('B'))
+            orphans << o;
+        return true;
+    });
+    ASSERT_EQ(orphans.size(), 2);
+    for (ManagedObject* o : orphans)
+        EXPECT_EQ(o->objectValue("author"), nullptr);
+    EXPECT_TRUE(ctx->hasChanges());
+    QString error;
+    ASSERT_TRUE(ctx->save(&error)) << qPrintable(error);
+    ctx.reset();
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, "SELECT count(*) FROM Book WHERE author IS NOT NULL", -1, &st, nullptr);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(st, 0), 29) << "the broken links written empty";
+    sqlite3_finalize(st);
+    sqlite3_close(db);
+
+}
+
+// Records turned back into faults come back together when a list of them is used: a relationship's faults with
+// one statement for up to 64 of them, an entity walked whole with one statement, never one a record.
+TEST_F(LazyFixture, FaultsComeBackInBatchesWhenTheirListIsUsed)
+{
+    auto ctx = open();
+    ManagedObject* a = ctx->objectWithPrimaryKey("Author", ada);
+    const QStringList all = titles(a->objects("books"));
+    for (ManagedObject* b : a->objects("books"))
+        ASSERT_TRUE(StoreFaults::refreshObject(b));
+    qint64 before = StoreFaults::readStatementCount(*ctx);
+    EXPECT_EQ(titles(a->objects("books")), all);
+    EXPECT_EQ(StoreFaults::readStatementCount(*ctx) - before, 1);
+
+    for (ManagedObject* b : a->objects("books"))
+        ASSERT_TRUE(StoreFaults::refreshObject(b));
+    ASSERT_TRUE(StoreFaults::refreshObject(a));
+    before = StoreFaults::readStatementCount(*ctx);
+    QStringList walked;
+    ctx->forEachObject("Book", [&](ManagedObject* o) {
+        if (o->stringValue("title").startsWith('A'))
+            walked << o->stringValue("title");
+        return true;
+    });
+    walked.sort();
+    EXPECT_EQ(walked, all);
+    EXPECT_EQ(StoreFaults::readStatementCount(*ctx) - before, 1) << "the table read once, faults filled on the way";
+    EXPECT_EQ(StoreFaults::faultCount(*ctx), 1) << "only the author, not walked";
+    EXPECT_EQ(a->stringValue("name"), "Ada");
+}
