@@ -505,6 +505,11 @@ QList<ManagedObject*> FetchRequest::execute(const ObjectContext& context) const
     }
     std::sort(keys.begin(), keys.end());
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    if (!changed.isEmpty())
+        keys.erase(std::remove_if(keys.begin(), keys.end(), [&](qint64 key) { return changed.contains(key); }),
+            keys.end());
+    // What was found comes into memory together, not a statement a record.
+    d->readRecords(d->tables[size_t(c.table)], keys);
     for (const qint64 key : keys) {
         if (changed.contains(key))
             continue;
