@@ -1,6 +1,7 @@
 #include "StoreTestSchema.h"
 
 #include "platform/store/FetchRequest.h"
+#include "platform/store/Faults.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -366,4 +367,20 @@ TEST_F(FetchFixture, AWordsTableTakenAwayByAnotherProgramIsMadeAgain)
     reopen();
     EXPECT_FALSE(smiths.sql(*ctx).isEmpty());
     EXPECT_EQ(smiths.count(*ctx), 2);
+}
+
+TEST_F(FetchFixture, WhatIsFoundIsReadTogether)
+{
+    for (int i = 0; i < 200; ++i)
+        ctx->insertObject("Person")->setString("name", QStringLiteral("Walter Number%1").arg(i));
+    save();
+    reopen();
+    const qint64 before = StoreFaults::readStatementCount(*ctx);
+    FR walters(QStringLiteral("Person"));
+    walters.where(FR::beginsWord("name", "walt")).sortBy("name");
+    const QList<ManagedObject*> found = walters.execute(*ctx);
+    ASSERT_EQ(found.size(), 200);
+    EXPECT_EQ(found.first()->stringValue("name"), QStringLiteral("Walter Number0"));
+    // Four statements of 64 keys, not one a record.
+    EXPECT_LE(StoreFaults::readStatementCount(*ctx) - before, 4);
 }

@@ -505,6 +505,11 @@ QList<ManagedObject*> FetchRequest::execute(const ObjectContext& context) const
     }
     std::sort(keys.begin(), keys.end());
     keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    if (!changed.isEmpty())
+        keys.erase(std::remove_if(keys.begin(), keys.end(), [&](qint64 key) { return changed.contains(key); }),
+            keys.end());
+    // What was found comes into memory together, not a statement a record.
+    d->readRecords(d->tables[size_t(c.table)], keys);
     for (const qint64 key : keys) {
         if (changed.contains(key))
             continue;
@@ -549,12 +554,25 @@ QList<ManagedObject*> FetchRequest::sorted(QList<ManagedObject*> found) const
         };
         const size_t keys = m_sortKeys.size();
         std::vector<SortValue> values(size_t(found.size()) * keys);
+        // The sort keys' properties, looked up again only when the entity changes (records of one entity mostly).
+        const EntityDescription* entity = nullptr;
+        std::vector<const PropertyDescription*> properties(keys);
         for (qsizetype i = 0; i < found.size(); ++i) {
+            if (found[i]->entity() != entity) {
+                entity = found[i]->entity();
+                for (size_t k = 0; k < keys; ++k)
+                    properties[k] = entity->property(m_sortKeys[k].first);
+            }
             for (size_t k = 0; k < keys; ++k) {
                 SortValue& v = values[size_t(i) * keys + k];
-                v.value = valueOf(found[i], m_sortKeys[k].first);
-                const PropertyDescription* p = found[i]->entity()->property(m_sortKeys[k].first);
-                v.isText = (p && p->isAttribute() && p->type == AttributeType::String) || isText(v.value);
+                const PropertyDescription* p = properties[k];
+                const bool textAttribute = p && p->isAttribute() && p->type == AttributeType::String;
+                if (textAttribute) {
+                    v.value = found[i]->stringValue(p->key);
+                } else {
+                    v.value = valueOf(found[i], m_sortKeys[k].first);
+                }
+                v.isText = textAttribute || isText(v.value);
                 if (!v.isText)
                     continue;
                 const QString text = v.value.toString();

@@ -189,6 +189,9 @@ struct ObjectContext::Private {
     bool loadTable(TableState& t, QString* message);
     void prepareLinkColumns();
     ManagedObject* objectAt(TableState& t, qint64 key);
+    // The records of these keys in memory, with their values: those not read yet and those turned back into
+    // faults read kBatch to a statement (a fetch's answer), rather than one statement each when first used.
+    void readRecords(TableState& t, const std::vector<qint64>& keys);
     ManagedObject* objectFromRow(TableState& t, SqliteStatement& st, bool share);
     void readFailed(const TableState& t, const QString& what, const QString& why);
     // Links of a record read from its row hold the keys of their targets until first used (kUnresolved); its

@@ -179,6 +179,46 @@ ManagedObject* ObjectContext::Private::objectAt(TableState& t, qint64 key)
     return o;
 }
 
+void ObjectContext::Private::readRecords(TableState& t, const std::vector<qint64>& keys)
+{
+    if (!db.isOpen())
+        return;
+    std::vector<qint64> missing;
+    std::vector<ManagedObject*> faulted;
+    for (const qint64 key : keys) {
+        ManagedObject* o = key > 0 && size_t(key) < t.byPk.size() ? t.byPk[size_t(key)] : nullptr;
+        if (o && isFault(o))
+            faulted.push_back(o);
+        else if (!o && key > 0 && !t.complete)
+            missing.push_back(key);
+    }
+    if (!faulted.empty())
+        fireBatch(t, faulted);
+    if (missing.empty())
+        return;
+    if (!t.selectBatch)
+        t.selectBatch = std::make_unique<SqliteStatement>(db.handle(),
+            QStringLiteral("SELECT %1 FROM %2 WHERE \"_pk\" IN (%3)")
+                .arg(rowColumnsOf(t.table, {}), StoreSchema::quoted(t.table->name),
+                    QStringList(kBatch, QStringLiteral("?")).join(',')));
+    SqliteStatement& st = *t.selectBatch;
+    std::vector<ManagedObject*> made;
+    for (size_t from = 0; from < missing.size(); from += kBatch) {
+        const size_t to = std::min(missing.size(), from + kBatch);
+        for (size_t i = from; i < to; ++i)
+            st.bindInt(int(i - from) + 1, missing[i]);
+        ++readStatements;
+        while (st.next())
+            if (ManagedObject* o = objectFromRow(t, st, false))
+                made.push_back(o);
+        if (!st.ok())
+            readFailed(t, QStringLiteral("records by key"), st.error());
+        st.reset();
+    }
+    for (ManagedObject* o : made)
+        o->awakeFromFetch();
+}
+
 void ObjectContext::Private::dropLink(ManagedObject* o, const PropertyDescription* p, const char* what, qint64 key)
 {
     // A link the graph cannot hold is dropped and written empty with the next save: left in the file, it would make
