@@ -280,3 +280,31 @@ TEST_F(LazyFixture, TheNextRecordsRelationshipsComeWithTheSameStatements)
     EXPECT_EQ(a->objects("clubs").first(), b->objects("clubs").first());
     EXPECT_EQ(StoreFaults::readStatementCount(*ctx) - before, 3) << "books, notes and clubs of both at once";
 }
+
+// Closing reads nothing more, however large the file: what was not in memory is read afterwards through a connection
+// that only reads, which leaves the file free for a writer at once.
+TEST_F(LazyFixture, AClosedStoreReadsLaterWhatItHadNotReadAndLeavesTheFileFree)
+{
+    auto ctx = open();
+    ManagedObject* a = ctx->objectWithPrimaryKey("Author", ada);
+    ASSERT_TRUE(a);
+    ctx->closeStore();
+    EXPECT_FALSE(ctx->isOpen());
+    EXPECT_EQ(StoreFaults::registeredObjectCount(*ctx), 1);
+
+    QString error;
+    {
+        ObjectContext writer(testSchema());
+        ASSERT_TRUE(writer.open(path, ObjectContext::OpenMode::Existing, &error)) << qPrintable(error);
+        writer.objectWithPrimaryKey("Book", adaBooks.first())->setString("title", "Renamed");
+        ASSERT_TRUE(writer.save(&error)) << qPrintable(error);
+    }
+    const ObjectSet& books = a->objects("books");
+    EXPECT_EQ(books.size(), 30);
+    EXPECT_TRUE(titles(books).contains("Renamed")) << "read after the close, from the file as it is now";
+    ASSERT_EQ(a->objects("clubs").size(), 1);
+    EXPECT_EQ(a->objects("clubs").first()->objects("members").size(), 2);
+
+    a->setString("name", "Changed");
+    EXPECT_FALSE(ctx->save(&error)) << "a closed store is not written";
+}

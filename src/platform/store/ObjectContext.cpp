@@ -284,6 +284,8 @@ bool ObjectContext::open(const QString& path, OpenMode mode, QString* error)
     d->errorCode = ErrorCode::None;
     d->error.clear();
     d->readOnly = false;
+    if (d->closed)
+        closeStore();
     // Only read: no writer's lock (a reader keeps no one else from changing the file), nothing made or converted.
     const bool reading = mode == OpenMode::ReadOnly;
     const QFileInfo info(path);
@@ -395,7 +397,7 @@ bool ObjectContext::open(const QString& path, OpenMode mode, QString* error)
 
 bool ObjectContext::isOpen() const
 {
-    return d->db.isOpen();
+    return d->db.isOpen() && !d->closed;
 }
 
 bool ObjectContext::isReadOnly() const
@@ -405,12 +407,27 @@ bool ObjectContext::isReadOnly() const
 
 void ObjectContext::closeStore()
 {
-    // Records stay readable after the file is closed: what is still in the file comes into memory first.
-    if (d->db.isOpen()) {
+    if (d->closed) {
+        d->db.close();
+        d->closed = false;
+        return;
+    }
+    // Records stay readable after the file is closed. Those not in memory yet are read later through a connection
+    // that only reads: it takes no writer's lock and holds none between reads, so the file is free at once, and
+    // closing a large database does not read all of it first. Only when no such connection can be had does what
+    // is still in the file come into memory now.
+    SqliteDatabase reader;
+    bool keepReader = false;
+    if (d->db.isOpen() && (!d->everything || d->faults > 0)) {
         QString message;
-        if (!d->loadEverything(&message))
-            FTLog(QStringLiteral("Store: could not read the whole store before closing it: ") + message);
-        d->fireAllFaults();
+        keepReader = openToRead(reader, d->path, &message);
+        if (!keepReader) {
+            FTLog(QStringLiteral("Store: \"%1\" cannot be read once closed (%2): reading it whole first")
+                      .arg(d->path, message));
+            if (!d->loadEverything(&message))
+                FTLog(QStringLiteral("Store: could not read the whole store before closing it: ") + message);
+            d->fireAllFaults();
+        }
     }
     for (Private::TableState& t : d->tables) {
         t.insert.reset();
@@ -429,6 +446,10 @@ void ObjectContext::closeStore()
     }
     d->db.close();
     d->releaseFile();
+    if (keepReader) {
+        d->db.swap(reader);
+        d->closed = true;
+    }
 }
 const StoreSchema& ObjectContext::schema() const
 {

@@ -145,6 +145,8 @@ struct ObjectContext::Private {
     int fileLock = -1;
     bool bulkWriting = false;
     bool readOnly = false; // opened with OpenMode::ReadOnly: no lock, no identity, no writes
+    // The store was closed, and `db` is a connection that only reads, kept for the records not in memory yet.
+    bool closed = false;
     // Names, places, dates, tags and small data blocks repeat from record to record: while a store loads, and while
     // bulk writing fills a new one, each short value is kept once and shared by every record that has it.
     SharedValues<QString> texts;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <utility>
+
 struct sqlite3;
 
 // One SQLite connection, closed when the object goes. Errors are answered as text (sqlite's own message with the
@@ -21,6 +23,7 @@ public:
     void close();
     bool isOpen() const { return m_db != nullptr; }
     sqlite3* handle() const { return m_db; }
+    void swap(SqliteDatabase& other) noexcept { std::swap(m_db, other.m_db); }
 
     // Runs one or more statements that return no rows.
     bool exec(const QString& sql, QString* error = nullptr);
