@@ -24,6 +24,8 @@ bool isText(const QVariant& v)
 // A number, boolean or date as the file stores it.
 QVariant storedNumber(const QVariant& v)
 {
+    if (TextMatch::isWholeNumber(v))
+        return v.toLongLong();
     switch (v.metaType().id()) {
     case QMetaType::Double:
     case QMetaType::Float:
@@ -32,15 +34,6 @@ QVariant storedNumber(const QVariant& v)
         return qint64(v.toBool() ? 1 : 0);
     case QMetaType::QDateTime:
         return qint64(v.toDateTime().toMSecsSinceEpoch());
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-        return v.toLongLong();
     default:
         return {};
     }

@@ -213,6 +213,8 @@ struct ObjectContext::Private {
     void fireMembers(ManagedObject* o);
     void fireBatch(TableState& t, const std::vector<ManagedObject*>& list);
     void fireTable(TableState& t);
+    // The row under `st` (key first) fills its record, if that record is a fault in memory.
+    void fireFromRow(TableState& t, SqliteStatement& st);
     void loadLinks(ManagedObject* o, const PropertyDescription* p);
     void resolve(ManagedObject* o);
     void fillLinks(ManagedObject* o);

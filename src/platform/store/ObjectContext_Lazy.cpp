@@ -293,6 +293,18 @@ void ObjectContext::Private::fireMembers(ManagedObject* o)
             fireBatch(tables[i], byTable[i]);
 }
 
+void ObjectContext::Private::fireFromRow(TableState& t, SqliteStatement& st)
+{
+    const qint64 pk = st.columnInt(0);
+    ManagedObject* x = size_t(pk) < t.byPk.size() ? t.byPk[size_t(pk)] : nullptr;
+    if (!x || !isFault(x))
+        return;
+    x->m_flags &= ~kFault;
+    --faults;
+    --t.faults;
+    readRow(x, mapOf(x), st, false, false);
+}
+
 void ObjectContext::Private::fireBatch(TableState& t, const std::vector<ManagedObject*>& list)
 {
     if (!t.selectBatch)
@@ -306,16 +318,8 @@ void ObjectContext::Private::fireBatch(TableState& t, const std::vector<ManagedO
         for (size_t i = from; i < to; ++i)
             st.bindInt(int(i - from) + 1, list[i]->primaryKey());
         ++readStatements;
-        while (st.next()) {
-            const qint64 pk = st.columnInt(0);
-            ManagedObject* x = size_t(pk) < t.byPk.size() ? t.byPk[size_t(pk)] : nullptr;
-            if (!x || !isFault(x))
-                continue;
-            x->m_flags &= ~kFault;
-            --faults;
-            --t.faults;
-            readRow(x, mapOf(x), st, false, false);
-        }
+        while (st.next())
+            fireFromRow(t, st);
         st.reset();
     }
     // Those whose rows are gone stay faults and say so when they are used, one by one. Records coming back from
@@ -330,16 +334,8 @@ void ObjectContext::Private::fireTable(TableState& t)
         QStringLiteral("SELECT %1 FROM %2 ORDER BY \"_pk\"")
             .arg(rowColumnsOf(t.table, {}), StoreSchema::quoted(t.table->name)));
     ++readStatements;
-    while (st.next() && t.faults > 0) {
-        const qint64 pk = st.columnInt(0);
-        ManagedObject* x = size_t(pk) < t.byPk.size() ? t.byPk[size_t(pk)] : nullptr;
-        if (!x || !isFault(x))
-            continue;
-        x->m_flags &= ~kFault;
-        --faults;
-        --t.faults;
-        readRow(x, mapOf(x), st, false, false);
-    }
+    while (st.next() && t.faults > 0)
+        fireFromRow(t, st);
     st.reset();
 }
 

@@ -63,16 +63,9 @@ QString TextMatch::fold(const QString& text, int options)
     return s;
 }
 
-QString TextMatch::textOf(const QVariant& value)
+bool TextMatch::isWholeNumber(const QVariant& value)
 {
-    if (!value.isValid())
-        return QString();
     switch (value.metaType().id()) {
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return QString::number(value.toDouble(), 'g', 15);
-    case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::LongLong:
@@ -81,7 +74,24 @@ QString TextMatch::textOf(const QVariant& value)
     case QMetaType::UShort:
     case QMetaType::Long:
     case QMetaType::ULong:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString TextMatch::textOf(const QVariant& value)
+{
+    if (!value.isValid())
+        return QString();
+    if (isWholeNumber(value))
         return QString::number(value.toLongLong());
+    switch (value.metaType().id()) {
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return QString::number(value.toDouble(), 'g', 15);
+    case QMetaType::Bool:
+        return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
     case QMetaType::QDateTime:
         return value.toDateTime().toString(Qt::ISODate);
     default:

@@ -14,6 +14,8 @@ enum Option { Exact = 0, CaseInsensitive = 1, DiacriticInsensitive = 2, CaseAndD
 QString fold(const QString& text, int options = CaseAndDiacriticInsensitive);
 // A value as the text it is matched as: numbers as decimal text, nil as the empty text.
 QString textOf(const QVariant& value);
+// Whether the value is of one of the integer types (a whole number, matched and stored as one).
+bool isWholeNumber(const QVariant& value);
 
 bool equals(const QString& text, const QString& other, int options = CaseAndDiacriticInsensitive);
 bool contains(const QString& text, const QString& part, int options = CaseAndDiacriticInsensitive);
