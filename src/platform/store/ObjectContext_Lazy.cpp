@@ -366,6 +366,29 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
     };
     const QString keys = QStringList(kBatch, QStringLiteral("?")).join(',');
     const EntityMap& m = mapOf(o);
+    // Runs a statement over the owners' keys whose rows are members of table `t`, their owner's key in column
+    // `ownerColumn`: each member with the owner its row names, the records new to memory awakened.
+    const auto readMembers = [&](TableState& t, SqliteStatement& st, int ownerColumn) {
+        bindOwners(st);
+        ++readStatements;
+        std::vector<std::pair<ManagedObject*, qint64>> found;
+        std::vector<ManagedObject*> fresh;
+        while (st.next()) {
+            const qint64 pk = st.columnInt(0);
+            const bool known = size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)];
+            if (ManagedObject* x = objectFromRow(t, st, false)) {
+                found.emplace_back(x, st.columnInt(ownerColumn));
+                if (!known)
+                    fresh.push_back(x);
+            }
+        }
+        if (!st.ok())
+            readFailed(t, QStringLiteral("the links of %1 %2").arg(o->entityName()).arg(o->primaryKey()), st.error());
+        st.reset();
+        for (ManagedObject* x : fresh)
+            x->awakeFromFetch();
+        return found;
+    };
     // Through one column a record belongs to one owner at most; through another it may belong to another owner
     // (a couple's link of parent and child, both in the batch), so the members are told apart column by column.
     std::unordered_set<const ManagedObject*> seen;
@@ -395,24 +418,7 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
                 QStringLiteral("SELECT %1 FROM %2 WHERE %3 IN (%4) ORDER BY \"_pk\"")
                     .arg(rowColumnsOf(t.table, {}), StoreSchema::quoted(t.table->name),
                         StoreSchema::quoted(t.table->columns[size_t(c.column)].name), keys));
-        bindOwners(*st);
-        ++readStatements;
-        std::vector<std::pair<ManagedObject*, qint64>> found; // the member, and the owner its row names
-        std::vector<ManagedObject*> fresh;
-        while (st->next()) {
-            const qint64 pk = st->columnInt(0);
-            const bool known = size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)];
-            if (ManagedObject* x = objectFromRow(t, *st, false)) {
-                found.emplace_back(x, st->columnInt(2 + c.column));
-                if (!known)
-                    fresh.push_back(x);
-            }
-        }
-        if (!st->ok())
-            readFailed(t, QStringLiteral("the links of %1 %2").arg(o->entityName()).arg(o->primaryKey()), st->error());
-        st->reset();
-        for (ManagedObject* x : fresh)
-            x->awakeFromFetch();
+        const auto found = readMembers(t, *st, 2 + c.column);
         // What the file says, as far as memory agrees: a record changed since points where memory says.
         for (const auto& [x, key] : found) {
             ManagedObject* owner = byKey.value(key);
@@ -454,25 +460,7 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
                     .arg(rowColumnsOf(t.table, QStringLiteral("t")), StoreSchema::quoted(j.join->name),
                         StoreSchema::quoted(t.table->name), QLatin1String(theirs), QLatin1String(mine), keys));
         }
-        bindOwners(*st);
-        ++readStatements;
-        const int ownerColumn = 2 + int(t.table->columns.size());
-        std::vector<std::pair<ManagedObject*, qint64>> found;
-        std::vector<ManagedObject*> fresh;
-        while (st->next()) {
-            const qint64 pk = st->columnInt(0);
-            const bool known = size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)];
-            if (ManagedObject* x = objectFromRow(t, *st, false)) {
-                found.emplace_back(x, st->columnInt(ownerColumn));
-                if (!known)
-                    fresh.push_back(x);
-            }
-        }
-        if (!st->ok())
-            readFailed(t, QStringLiteral("the links of %1 %2").arg(o->entityName()).arg(o->primaryKey()), st->error());
-        st->reset();
-        for (ManagedObject* x : fresh)
-            x->awakeFromFetch();
+        const auto found = readMembers(t, *st, 2 + int(t.table->columns.size()));
         const auto row = [&](qint64 owner, qint64 x) {
             return p->joinSource ? qMakePair(owner, x) : qMakePair(x, owner);
         };
