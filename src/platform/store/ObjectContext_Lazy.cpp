@@ -632,14 +632,19 @@ bool ObjectContext::Private::loadEverything(QString* message)
             }
         }
     }
+    // The records at the two ends of a row of join table `j`, where they are in memory.
+    const auto ends = [this](const JoinState& j, qint64 a, qint64 b) {
+        const auto at = [](const TableState& t, qint64 key) {
+            return key > 0 && size_t(key) < t.byPk.size() ? t.byPk[size_t(key)] : nullptr;
+        };
+        return std::make_pair(at(tables[size_t(j.join->source->owner->tableIndex())], a),
+            at(tables[size_t(j.join->destination->owner->tableIndex())], b));
+    };
     for (const JoinRow& r : joinRows) {
         JoinState& j = joins[r.join];
         const PropertyDescription* src = j.join->source;
         const PropertyDescription* dst = j.join->destination;
-        TableState& srcTable = tables[size_t(src->owner->tableIndex())];
-        TableState& dstTable = tables[size_t(dst->owner->tableIndex())];
-        ManagedObject* x = r.a > 0 && size_t(r.a) < srcTable.byPk.size() ? srcTable.byPk[size_t(r.a)] : nullptr;
-        ManagedObject* y = r.b > 0 && size_t(r.b) < dstTable.byPk.size() ? dstTable.byPk[size_t(r.b)] : nullptr;
+        const auto [x, y] = ends(j, r.a, r.b);
         const QPair<qint64, qint64> key(r.a, r.b);
         if (!x || !y || !x->entity()->isKindOf(src->owner) || !y->entity()->isKindOf(dst->owner)) {
             // Gone from the file too with the next save: a row that names a missing record would make the delete
@@ -656,21 +661,16 @@ bool ObjectContext::Private::loadEverything(QString* message)
             rawMany(y, dst).append(x);
     }
     for (JoinState& j : joins) {
-        const PropertyDescription* src = j.join->source;
-        const PropertyDescription* dst = j.join->destination;
-        TableState& srcTable = tables[size_t(src->owner->tableIndex())];
-        TableState& dstTable = tables[size_t(dst->owner->tableIndex())];
         for (auto it = j.pending.cbegin(); it != j.pending.cend(); ++it) {
             if (it.value() <= 0)
                 continue;
-            ManagedObject* x = size_t(it.key().first) < srcTable.byPk.size() ? srcTable.byPk[size_t(it.key().first)] : nullptr;
-            ManagedObject* y = size_t(it.key().second) < dstTable.byPk.size() ? dstTable.byPk[size_t(it.key().second)] : nullptr;
+            const auto [x, y] = ends(j, it.key().first, it.key().second);
             if (!x || !y)
                 continue;
             if (!linksLoaded(x))
-                rawMany(x, src).add(y);
+                rawMany(x, j.join->source).add(y);
             if (!linksLoaded(y))
-                rawMany(y, dst).add(x);
+                rawMany(y, j.join->destination).add(x);
         }
     }
     // Every relationship is in memory: the flags go, so that no use of a link asks again.
