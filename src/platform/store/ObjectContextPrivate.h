@@ -215,6 +215,8 @@ struct ObjectContext::Private {
     void fireTable(TableState& t);
     // The row under `st` (key first) fills its record, if that record is a fault in memory.
     void fireFromRow(TableState& t, SqliteStatement& st);
+    // The statement that reads the rows of up to kBatch keys of table `t` (unused places bound to nothing).
+    SqliteStatement& batchSelect(TableState& t);
     void loadLinks(ManagedObject* o, const PropertyDescription* p);
     void resolve(ManagedObject* o);
     void fillLinks(ManagedObject* o);

@@ -196,12 +196,7 @@ void ObjectContext::Private::readRecords(TableState& t, const std::vector<qint64
         fireBatch(t, faulted);
     if (missing.empty())
         return;
-    if (!t.selectBatch)
-        t.selectBatch = std::make_unique<SqliteStatement>(db.handle(),
-            QStringLiteral("SELECT %1 FROM %2 WHERE \"_pk\" IN (%3)")
-                .arg(rowColumnsOf(t.table, {}), StoreSchema::quoted(t.table->name),
-                    QStringList(kBatch, QStringLiteral("?")).join(',')));
-    SqliteStatement& st = *t.selectBatch;
+    SqliteStatement& st = batchSelect(t);
     std::vector<ManagedObject*> made;
     for (size_t from = 0; from < missing.size(); from += kBatch) {
         const size_t to = std::min(missing.size(), from + kBatch);
@@ -293,6 +288,16 @@ void ObjectContext::Private::fireMembers(ManagedObject* o)
             fireBatch(tables[i], byTable[i]);
 }
 
+SqliteStatement& ObjectContext::Private::batchSelect(TableState& t)
+{
+    if (!t.selectBatch)
+        t.selectBatch = std::make_unique<SqliteStatement>(db.handle(),
+            QStringLiteral("SELECT %1 FROM %2 WHERE \"_pk\" IN (%3)")
+                .arg(rowColumnsOf(t.table, {}), StoreSchema::quoted(t.table->name),
+                    QStringList(kBatch, QStringLiteral("?")).join(',')));
+    return *t.selectBatch;
+}
+
 void ObjectContext::Private::fireFromRow(TableState& t, SqliteStatement& st)
 {
     const qint64 pk = st.columnInt(0);
@@ -307,12 +312,7 @@ void ObjectContext::Private::fireFromRow(TableState& t, SqliteStatement& st)
 
 void ObjectContext::Private::fireBatch(TableState& t, const std::vector<ManagedObject*>& list)
 {
-    if (!t.selectBatch)
-        t.selectBatch = std::make_unique<SqliteStatement>(db.handle(),
-            QStringLiteral("SELECT %1 FROM %2 WHERE \"_pk\" IN (%3)")
-                .arg(rowColumnsOf(t.table, {}), StoreSchema::quoted(t.table->name),
-                    QStringList(kBatch, QStringLiteral("?")).join(',')));
-    SqliteStatement& st = *t.selectBatch;
+    SqliteStatement& st = batchSelect(t);
     for (size_t from = 0; from < list.size(); from += kBatch) {
         const size_t to = std::min(list.size(), from + kBatch);
         for (size_t i = from; i < to; ++i)
