@@ -221,26 +221,13 @@ bool ObjectContext::Private::writeWords(const TableState& t, const std::vector<M
             }
         }
         std::sort(added.begin(), added.end());
-        constexpr size_t kBlock = 64;
-        const auto insertRows = [&](size_t count) {
-            return std::make_unique<SqliteStatement>(h,
-                QStringLiteral("INSERT OR IGNORE INTO %1 VALUES %2")
-                    .arg(words, QStringList(int(count), QStringLiteral("(?,?)")).join(',')));
-        };
-        std::unique_ptr<SqliteStatement> block, single;
-        for (size_t n = 0; n < added.size();) {
-            const size_t count = added.size() - n >= kBlock ? kBlock : 1;
-            std::unique_ptr<SqliteStatement>& st = count == kBlock ? block : single;
-            if (!st)
-                st = insertRows(count);
-            for (size_t r = 0; r < count; ++r, ++n) {
-                const Word& word = added[n];
-                st->bindStaticUtf8(int(2 * r + 1), QByteArrayView(text.constData() + word.at, word.size));
-                st->bindInt(int(2 * r + 2), word.key);
-            }
-            if (!st->execute())
-                return false;
-        }
+        const bool ok = insertPairs(h, words, added.size(), [&](SqliteStatement& st, int at, size_t n) {
+            const Word& word = added[n];
+            st.bindStaticUtf8(at, QByteArrayView(text.constData() + word.at, word.size));
+            st.bindInt(at + 1, word.key);
+        });
+        if (!ok)
+            return false;
     }
     return true;
 }

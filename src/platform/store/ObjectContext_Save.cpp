@@ -254,24 +254,10 @@ bool ObjectContext::save(QString* error)
             ok = check(remove.execute(), "unlinking in " + js.join->name);
         }
         std::sort(added.begin(), added.end());
-        constexpr size_t kBlock = 64;
-        const auto insertRows = [&](size_t rows) {
-            return std::make_unique<SqliteStatement>(h,
-                QStringLiteral("INSERT OR IGNORE INTO %1 VALUES %2")
-                    .arg(table, QStringList(int(rows), QStringLiteral("(?,?)")).join(',')));
-        };
-        std::unique_ptr<SqliteStatement> block, single;
-        for (size_t n = 0; ok && n < added.size();) {
-            const size_t rows = added.size() - n >= kBlock ? kBlock : 1;
-            std::unique_ptr<SqliteStatement>& st = rows == kBlock ? block : single;
-            if (!st)
-                st = insertRows(rows);
-            for (size_t r = 0; r < rows; ++r, ++n) {
-                st->bindInt(int(2 * r + 1), added[n].first);
-                st->bindInt(int(2 * r + 2), added[n].second);
-            }
-            ok = check(st->execute(), "linking in " + js.join->name);
-        }
+        ok = ok && check(insertPairs(h, table, added.size(), [&](SqliteStatement& st, int at, size_t n) {
+            st.bindInt(at, added[n].first);
+            st.bindInt(at + 1, added[n].second);
+        }), "linking in " + js.join->name);
     }
     if (ok && d->metadataDirty) {
         ok = check(db.exec(QStringLiteral("DELETE FROM \"_metadata\"")), QStringLiteral("writing the metadata"));

@@ -2,7 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <QStringList>
+
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 SqliteStatement::SqliteStatement(sqlite3* db, const QString& sql)
@@ -177,4 +180,27 @@ QByteArrayView SqliteStatement::columnBytes(int col) const
 {
     const void* p = sqlite3_column_blob(m_stmt, col);
     return QByteArrayView(static_cast<const char*>(p), sqlite3_column_bytes(m_stmt, col));
+}
+
+bool insertPairs(sqlite3* db, const QString& quotedTable, size_t rows,
+    const std::function<void(SqliteStatement&, int, size_t)>& bind)
+{
+    constexpr size_t kBlock = 64;
+    const auto insertRows = [&](size_t count) {
+        return std::make_unique<SqliteStatement>(db,
+            QStringLiteral("INSERT OR IGNORE INTO %1 VALUES %2")
+                .arg(quotedTable, QStringList(int(count), QStringLiteral("(?,?)")).join(',')));
+    };
+    std::unique_ptr<SqliteStatement> block, single;
+    for (size_t n = 0; n < rows;) {
+        const size_t count = rows - n >= kBlock ? kBlock : 1;
+        std::unique_ptr<SqliteStatement>& st = count == kBlock ? block : single;
+        if (!st)
+            st = insertRows(count);
+        for (size_t r = 0; r < count; ++r, ++n)
+            bind(*st, int(2 * r + 1), n);
+        if (!st->execute())
+            return false;
+    }
+    return true;
 }

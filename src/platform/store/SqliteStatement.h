@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 struct sqlite3;
@@ -56,3 +57,9 @@ private:
     // allocation nor sqlite's copy of it.
     std::vector<QByteArray> m_texts;
 };
+
+// Adds `rows` rows of two values to the table named `quotedTable` (INSERT OR IGNORE), many rows to a statement:
+// rows given in the table's order then land next to each other. `bind(statement, parameter, row)` binds the two
+// values of row `row` at `parameter` and the one after it. False at the first statement that fails.
+bool insertPairs(sqlite3* db, const QString& quotedTable, size_t rows,
+    const std::function<void(SqliteStatement&, int, size_t)>& bind);
