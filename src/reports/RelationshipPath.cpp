@@ -3,13 +3,12 @@
 #include "model/FTPerson.h"
 #include "model/RelativesHierarchy.h"
 
+#include "shell/NewReportFile.h"
 #include "shell/Utils.h"
 
 #include "platform/Localizer.h"
 #include "platform/Prompts.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QFont>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -201,30 +200,10 @@ std::unique_ptr<QTextDocument> RelationshipPath::document() const
 
 QString RelationshipPath::writeReport() const
 {
-    const QByteArray rtf = Utils::encodeRTFwithPictures(*document()).toLatin1();
-    // Another program may take the free name first: then the next one is tried.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString path = Utils::createReportFileName(reportBaseName(), QStringLiteral("rtf"));
-        if (path.isEmpty())
-            break;
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            if (QFileInfo::exists(path))
-                continue;
-            Prompts::current().message(
-                QStringLiteral("%1: %2\n\n%3").arg(L("UnableToCreateReport"), path, file.errorString()));
-            return {};
-        }
-        if (file.write(rtf) != rtf.size() || !file.flush()) {
-            Prompts::current().message(
-                QStringLiteral("%1: %2\n\n%3").arg(L("UnableToCreateReport"), path, file.errorString()));
-            file.close();
-            QFile::remove(path);
-            return {};
-        }
-        file.close();
-        return path;
-    }
-    Prompts::current().message(QStringLiteral("%1: %2").arg(L("UnableToCreateReport"), Utils::reportsDirectory()));
-    return {};
+    QString error;
+    const QString path = writeNewReportFile(
+        reportBaseName(), QStringLiteral("rtf"), Utils::encodeRTFwithPictures(*document()).toLatin1(), &error);
+    if (path.isEmpty())
+        Prompts::current().message(error);
+    return path;
 }

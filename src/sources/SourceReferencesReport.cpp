@@ -7,14 +7,13 @@
 #include "model/FTSource.h"
 #include "model/FTSourceRel.h"
 
+#include "shell/NewReportFile.h"
 #include "shell/Utils.h"
 #include "shell/UtilsFunctions.h"
 
 #include "platform/Localizer.h"
 #include "platform/Prompts.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QLocale>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -145,48 +144,18 @@ std::unique_ptr<QTextDocument> SourceReferencesReport::document(const FTSource* 
     return doc;
 }
 
-QString SourceReferencesReport::createOutputFilePath(const QString& modelName, QString* error)
-{
-    const QString name = L("LatestChangesFilename");
-    // Another program may take the free name first: then the next one is tried.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString path = Utils::createReportFileName(modelName, name, QStringLiteral("rtf"));
-        if (path.isEmpty())
-            break;
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            return path;
-        if (!QFileInfo::exists(path)) {
-            if (error)
-                *error = QStringLiteral("%1: %2\n\n%3").arg(L("UnableToCreateReport"), path, file.errorString());
-            return {};
-        }
-    }
-    if (error)
-        *error = QStringLiteral("%1: %2").arg(L("UnableToCreateReport"), Utils::reportsDirectory());
-    return {};
-}
-
 QString SourceReferencesReport::print(const FTSource* source, const QDateTime& now)
 {
     if (!source || source->isDeleted() || !source->moc())
         return {};
     QString error;
-    const QString path = createOutputFilePath(source->moc()->modelName(), &error);
+    const QString name = QStringLiteral("%1_%2").arg(source->moc()->modelName(), L("LatestChangesFilename"));
+    const QString path = writeNewReportFile(
+        name, QStringLiteral("rtf"), Utils::encodeRTFwithPictures(*document(source, now)).toLatin1(), &error);
     if (path.isEmpty()) {
         Prompts::current().message(error);
         return {};
     }
-    const QByteArray rtf = Utils::encodeRTFwithPictures(*document(source, now)).toLatin1();
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::ExistingOnly) || file.write(rtf) != rtf.size() || !file.flush()) {
-        Prompts::current().message(
-            QStringLiteral("%1: %2\n\n%3").arg(L("UnableToCreateReport"), path, file.errorString()));
-        file.close();
-        QFile::remove(path);
-        return {};
-    }
-    file.close();
     Utils::displayFile(path, QStringLiteral("defaultRtfApp"));
     return path;
 }

@@ -19,9 +19,6 @@ class SourceReferencesReport {
 public:
     // The report as rich text, dated `now`.
     static std::unique_ptr<QTextDocument> document(const FTSource* source, const QDateTime& now);
-    // The first free report path of the database, made as an empty file so that no other writer takes it. Empty,
-    // with the reason in `error`, when no file can be made there.
-    static QString createOutputFilePath(const QString& modelName, QString* error);
     // Writes the report and opens it; a file that cannot be made or written is named in a message and no file
     // is left behind. Answers the path written, empty when none.
     static QString print(const FTSource* source, const QDateTime& now = QDateTime::currentDateTime());
