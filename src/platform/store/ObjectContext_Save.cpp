@@ -100,6 +100,7 @@ bool ObjectContext::save(QString* error)
 
     // The folded copies of texts are written with the texts, where the store has them.
     const bool folded = d->foldedReady();
+    d->endHeldRead();
     bool ok = check(db.exec(QStringLiteral("BEGIN IMMEDIATE")), QStringLiteral("starting the transaction"));
     // Changed records whose words change: written again after the new rows.
     std::vector<ManagedObject*> reworded;
