@@ -1,6 +1,7 @@
 #include "platform/store/ObjectContextPrivate.h"
 
 #include "platform/FTLog.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QSet>
 
@@ -118,6 +119,7 @@ bool ObjectContext::Private::openLazily(QString* message)
         t.complete = t.records == 0;
     }
     everything = rows == 0;
+    large = rows > ReleasingWalk::largeDatabaseRows();
     return true;
 }
 
@@ -131,8 +133,12 @@ void ObjectContext::Private::readFailed(const TableState& t, const QString& what
 ManagedObject* ObjectContext::Private::objectFromRow(TableState& t, SqliteStatement& st, bool share)
 {
     const qint64 pk = st.columnInt(0);
-    if (pk > 0 && size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)])
-        return t.byPk[size_t(pk)];
+    if (pk > 0 && size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)]) {
+        ManagedObject* x = t.byPk[size_t(pk)];
+        if (isFault(x))
+            refill(t, x, st);
+        return x;
+    }
     const QByteArrayView entityName = st.columnBytes(1);
     // Rows of one kind come in runs: the kind of the row before is tried first.
     const EntityMap* map = t.lastRead && t.lastRead->nameUtf8 == entityName ? t.lastRead : nullptr;
@@ -150,6 +156,7 @@ ManagedObject* ObjectContext::Private::objectFromRow(TableState& t, SqliteStatem
     o->m_flags = ManagedObject::Persisted | kUnresolved | kLinksPending;
     readRow(o, *map, st, true, share);
     t.nextPk = std::max(t.nextPk, pk + 1);
+    noteRead(o);
     return o;
 }
 
@@ -260,6 +267,9 @@ void ObjectContext::Private::resolve(ManagedObject* o)
 
 void ObjectContext::Private::loadLinks(ManagedObject* o, const PropertyDescription* p)
 {
+    // A fault without a value block has no relationships in memory either; one that kept its block kept them.
+    if (!o->m_values)
+        fire(o);
     if (p->column >= 0)
         resolve(o);
     else
@@ -302,12 +312,8 @@ void ObjectContext::Private::fireFromRow(TableState& t, SqliteStatement& st)
 {
     const qint64 pk = st.columnInt(0);
     ManagedObject* x = size_t(pk) < t.byPk.size() ? t.byPk[size_t(pk)] : nullptr;
-    if (!x || !isFault(x))
-        return;
-    x->m_flags &= ~kFault;
-    --faults;
-    --t.faults;
-    readRow(x, mapOf(x), st, false, false);
+    if (x && isFault(x))
+        refill(t, x, st);
 }
 
 void ObjectContext::Private::fireBatch(TableState& t, const std::vector<ManagedObject*>& list)
@@ -499,13 +505,8 @@ bool ObjectContext::Private::loadTable(TableState& t, QString* message)
         const qint64 pk = st.columnInt(0);
         if (pk > 0 && size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)]) {
             // A record turned back into a fault takes its values on the way.
-            ManagedObject* x = t.byPk[size_t(pk)];
-            if (isFault(x)) {
-                x->m_flags &= ~kFault;
-                --faults;
-                --t.faults;
-                readRow(x, mapOf(x), st, false, false);
-            }
+            if (ManagedObject* x = t.byPk[size_t(pk)]; isFault(x))
+                refill(t, x, st);
             continue;
         }
         if (ManagedObject* o = objectFromRow(t, st, false))
@@ -538,8 +539,11 @@ bool ObjectContext::Private::loadEverything(QString* message)
         ++readStatements;
         while (st.next()) {
             const qint64 pk = st.columnInt(0);
-            if (pk > 0 && size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)])
+            if (pk > 0 && size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)]) {
+                if (ManagedObject* x = t.byPk[size_t(pk)]; isFault(x))
+                    refill(t, x, st);
                 continue;
+            }
             // Awakened at once: what it resets is the record's own, and no list of the new records is kept.
             if (ManagedObject* o = objectFromRow(t, st, true))
                 o->awakeFromFetch();
