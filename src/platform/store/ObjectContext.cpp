@@ -681,6 +681,7 @@ ManagedObject* ObjectContext::Private::make(const EntityDescription* e, qint64 p
     o->m_context = q;
     o->m_pk = pk;
     allocateValues(o);
+    noteInMemory(o);
     TableState& t = tables[size_t(e->tableIndex())];
     if (t.byPk.size() <= size_t(pk))
         t.byPk.resize(std::max(size_t(pk) + 1, t.byPk.size() * 3 / 2), nullptr);
@@ -919,6 +920,11 @@ void ObjectContext::Private::forEachRegisteredOf(
             return;
 }
 
+void StoreFaults::forEachLoadedObject(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn)
+{
+    ObjectContext::Private::forEachLoaded(context, fn);
+}
+
 qint64 StoreFaults::registeredObjectCount(const ObjectContext& context)
 {
     qint64 n = 0;
@@ -950,7 +956,7 @@ qint64 ObjectContext::Private::readStatementsOf(const ObjectContext& context)
 
 void ObjectContext::Private::prefetchOwned(const ManagedObject* o)
 {
-    if (!o)
+    if (!o || !o->m_values)
         return;
     for (const EntityDescription::OwnedSlot& s : o->entity()->ownedSlots()) {
         std::byte* at = o->m_values + s.offset;
@@ -987,6 +993,7 @@ void ObjectContext::Private::clearObjects()
     }
     changed.clear();
     graveyard.clear();
+    inMemory.clear();
     faults = 0;
     everything = true; // nothing left to read
     texts.clear();

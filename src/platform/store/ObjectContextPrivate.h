@@ -243,6 +243,21 @@ struct ObjectContext::Private {
     // Reading the rows of faults that follow `o` in key order along with its own (a list of them being walked).
     void fireWithNeighbours(TableState& t, ManagedObject* o);
 
+    // The records whose values came into memory (made, read, read again), each once (kListed): what a release of
+    // everything in memory walks instead of the whole identity map. Faults leave it when it is next walked, freed
+    // records when they are freed (kDying marks them for that).
+    static constexpr quint32 kListed = 1024;
+    static constexpr quint32 kDying = 2048;
+    std::vector<ManagedObject*> inMemory;
+    void noteInMemory(ManagedObject* o)
+    {
+        if (!(o->m_flags & kListed)) {
+            o->m_flags |= kListed;
+            inMemory.push_back(o);
+        }
+    }
+    static void forEachLoaded(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn);
+
     // Large databases (more rows than ReleasingWalk::largeDatabaseRows() when opened) are never read whole: walks
     // read their tables in key order a block at a time, and inside a ReleasingWalk what they read is given back.
     bool large = false;

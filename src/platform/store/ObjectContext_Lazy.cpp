@@ -360,7 +360,8 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
     const size_t end = std::min(own.byPk.size(), size_t(o->primaryKey()) + 1 + 4 * size_t(kBatch));
     for (size_t k = size_t(o->primaryKey()) + 1; k < end && owners.size() < size_t(kBatch); ++k) {
         ManagedObject* x = own.byPk[k];
-        if (!x || x->entity() != o->entity() || linksLoaded(x) || x->hasFlag(ManagedObject::Deleted))
+        // A fault without its values has no slots to fill; it reads its relationships when it is read again.
+        if (!x || x->entity() != o->entity() || linksLoaded(x) || x->hasFlag(ManagedObject::Deleted) || !x->m_values)
             continue;
         x->m_flags &= ~kLinksPending;
         owners.push_back(x);
@@ -621,7 +622,8 @@ bool ObjectContext::Private::loadEverything(QString* message)
                     }
                     at = other;
                 }
-                if (!other || linksLoaded(other))
+                // A fault still without values here is one whose row has gone from the file.
+                if (!other || linksLoaded(other) || !other->m_values)
                     continue;
                 if (inv->isToOne()) {
                     ManagedObject*& back = rawOne(other, inv);
@@ -638,8 +640,9 @@ bool ObjectContext::Private::loadEverything(QString* message)
     }
     // The records at the two ends of a row of join table `j`, where they are in memory.
     const auto ends = [this](const JoinState& j, qint64 a, qint64 b) {
-        const auto at = [](const TableState& t, qint64 key) {
-            return key > 0 && size_t(key) < t.byPk.size() ? t.byPk[size_t(key)] : nullptr;
+        const auto at = [](const TableState& t, qint64 key) -> ManagedObject* {
+            ManagedObject* o = key > 0 && size_t(key) < t.byPk.size() ? t.byPk[size_t(key)] : nullptr;
+            return o && o->m_values ? o : nullptr;
         };
         return std::make_pair(at(tables[size_t(j.join->source->owner->tableIndex())], a),
             at(tables[size_t(j.join->destination->owner->tableIndex())], b));

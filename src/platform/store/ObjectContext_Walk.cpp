@@ -62,6 +62,7 @@ void ObjectContext::Private::refill(TableState& t, ManagedObject* x, SqliteState
         --faults;
         --t.faults;
         readRow(x, mapOf(x), st, false, false);
+        noteInMemory(x);
         return;
     }
     allocateValues(x);
@@ -69,6 +70,7 @@ void ObjectContext::Private::refill(TableState& t, ManagedObject* x, SqliteState
     --faults;
     --t.faults;
     readRow(x, mapOf(x), st, true, false);
+    noteInMemory(x);
     // Not awakened again: what the record keeps beside its values (marks of a walk under way, say) is its own and
     // stayed as it was when the values went.
     noteRead(x);
@@ -203,4 +205,24 @@ void ObjectContext::Private::endWalk(const ObjectContext& context)
         d->releaseSince(mark);
     else
         d->walkRead.resize(std::min(d->walkRead.size(), mark));
+}
+
+void ObjectContext::Private::forEachLoaded(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn)
+{
+    // Faults leave the list here; fn may turn records into faults (they leave at the next walk) or read others,
+    // which join the list behind and are walked too.
+    std::vector<ManagedObject*>& list = context.d->inMemory;
+    size_t kept = 0;
+    bool going = true;
+    for (size_t i = 0; i < list.size(); ++i) {
+        ManagedObject* o = list[i];
+        if (isFault(o)) {
+            o->m_flags &= ~kListed;
+            continue;
+        }
+        list[kept++] = o;
+        if (going && !fn(o))
+            going = false;
+    }
+    list.resize(kept);
 }
