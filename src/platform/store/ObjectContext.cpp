@@ -1240,7 +1240,9 @@ void ObjectContext::forEachObject(const QString& entityName, const std::function
         d->streamTable(table, e, fn);
         return;
     }
-    if (!table.complete) {
+    // Many faults (memory given back after a whole walk) are read back the way the whole file is first read: every
+    // table in one pass, linked in bulk.
+    if (!table.complete || table.faults > Private::kSmallTable) {
         QString message;
         const bool read = table.records <= Private::kSmallTable ? d->loadTable(table, &message) : d->loadEverything(&message);
         if (!read && d->errorCode == ErrorCode::None) {
@@ -1249,15 +1251,8 @@ void ObjectContext::forEachObject(const QString& entityName, const std::function
             FTLog(QStringLiteral("Store: ") + d->error);
         }
     }
-    // Records turned back into faults read their rows in one pass over the table, not one statement each; when
-    // many of them wait, the walk reads the rest of the graph back too, as a walk over a large table does, since
-    // its walker goes on to their events and families.
-    if (table.faults > Private::kSmallTable) {
-        for (Private::TableState& t : d->tables)
-            d->fireTable(t);
-    } else {
-        d->fireTable(table);
-    }
+    // A few faults read their rows in one pass over the table, not one statement each.
+    d->fireTable(table);
     const bool all = e->parent() == nullptr;
     // By index: a call that inserts an object may grow the table's key index under the loop.
     const std::vector<ManagedObject*>& byPk = d->tables[size_t(e->tableIndex())].byPk;

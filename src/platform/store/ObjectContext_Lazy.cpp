@@ -357,7 +357,11 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
     TableState& own = tableOf(o);
     std::vector<ManagedObject*> owners { o };
     QHash<qint64, ManagedObject*> byKey { { o->primaryKey(), o } };
-    const size_t end = std::min(own.byPk.size(), size_t(o->primaryKey()) + 1 + 4 * size_t(kBatch));
+    // Not when the record before it waits too (memory was given back, and the records are used at random).
+    const size_t before = size_t(o->primaryKey()) - 1;
+    const ManagedObject* previous = before < own.byPk.size() ? own.byPk[before] : nullptr;
+    const bool walking = !previous || (previous->m_values && linksLoaded(previous));
+    const size_t end = !walking ? 0 : std::min(own.byPk.size(), size_t(o->primaryKey()) + 1 + 4 * size_t(kBatch));
     for (size_t k = size_t(o->primaryKey()) + 1; k < end && owners.size() < size_t(kBatch); ++k) {
         ManagedObject* x = own.byPk[k];
         // A fault without its values has no slots to fill; it reads its relationships when it is read again.

@@ -80,6 +80,9 @@ void ObjectContext::Private::fireWithNeighbours(TableState& t, ManagedObject* o)
 {
     // Faults of one table lie in runs: those a walk gave back, the members of a list. A list walked in key order
     // then reads kBatch rows a statement.
+    // A record read at random (a family after memory was given back) comes alone: the one before it is a fault.
+    if (const size_t before = size_t(o->primaryKey()) - 1; before < t.byPk.size() && t.byPk[before] && isFault(t.byPk[before]))
+        return;
     std::vector<ManagedObject*> list { o };
     const size_t end = std::min(t.byPk.size(), size_t(o->primaryKey()) + 1 + 4 * size_t(kBatch));
     for (size_t k = size_t(o->primaryKey()) + 1; k < end && list.size() < size_t(kBatch); ++k)
