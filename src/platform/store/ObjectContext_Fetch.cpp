@@ -9,6 +9,9 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 // The fold as a SQL function, for the statement that fills the folded columns of an older store. Registered on our
 // own connection for that statement only: nothing in the file ever names it, so the file stays one that any
@@ -32,13 +35,16 @@ bool ObjectContext::Private::foldedReady() const
     return db.isOpen() && metadata.value(StoreSchema::kFoldedColumnsKey).toInt() == StoreSchema::kFoldedColumnsVersion;
 }
 
-QString ObjectContext::Private::foldedValue(const ManagedObject* o, const EntityMap& m, int column)
+bool ObjectContext::Private::appendFoldedValue(const ManagedObject* o, const EntityMap& m, int column, QByteArray& utf8)
 {
     const PropertyDescription* p = m.byColumn[size_t(column)];
     if (!p || p->slot != PropertyDescription::Slot::String)
-        return {};
+        return false;
     const QString& text = *reinterpret_cast<const QString*>(o->m_values + p->slotOffset);
-    return text.isNull() ? QString() : TextMatch::fold(text);
+    if (text.isNull())
+        return false;
+    TextMatch::appendFolded(text, utf8);
+    return true;
 }
 
 bool ObjectContext::Private::foldedColumnsPresent()
@@ -187,46 +193,69 @@ bool ObjectContext::Private::writeWords(const TableState& t, const std::vector<M
 {
     sqlite3* h = db.handle();
     const int table = int(&t - tables.data());
+    // A word start to write: its UTF-8 lies in one buffer for them all (a whole database's words may be written at
+    // once), with its first bytes kept beside it for sorting.
+    struct Word {
+        quint64 head; // the first 8 bytes, big-endian, zeros after the end
+        qint64 key;
+        quint32 at;
+        quint32 size;
+    };
+    // Bounds the buffer, and keeps its offsets in 32 bits.
+    constexpr qsizetype kMostBytes = qsizetype(64) << 20;
+    QByteArray text;
+    std::vector<Word> added;
+    std::vector<std::pair<qsizetype, qsizetype>> starts;
     for (const StoreSchema::FoldedColumn& f : t.table->folded) {
         if (f.wordsTable.isEmpty())
             continue;
         const QString words = StoreSchema::quoted(f.wordsTable);
-        // Kept compact (a whole database's words may be written at once): their UTF-8 in one buffer, bound from
-        // there. Near the table's order and many to a statement: words taken in the records' order would each land
-        // on another page of it. Their first characters are order enough for that, and cheap to compare.
-        struct Word {
-            quint64 head;
-            qint64 key;
-            qsizetype at;
-            qsizetype size;
-            bool operator<(const Word& other) const
-            {
-                return head != other.head ? head < other.head : key < other.key;
-            }
+        // In the table's own order (the bytes, then the key) and many to a statement: each row then goes where the
+        // one before went, and a new table is written from its start to its end.
+        const auto flush = [&] {
+            const char* bytes = text.constData();
+            std::sort(added.begin(), added.end(), [bytes](const Word& a, const Word& b) {
+                if (a.head != b.head)
+                    return a.head < b.head;
+                if (const int c = std::memcmp(bytes + a.at, bytes + b.at, std::min(a.size, b.size)))
+                    return c < 0;
+                return a.size != b.size ? a.size < b.size : a.key < b.key;
+            });
+            const bool ok = insertPairs(h, words, added.size(), [&](SqliteStatement& st, int at, size_t n) {
+                const Word& word = added[n];
+                st.bindStaticUtf8(at, QByteArrayView(bytes + word.at, word.size));
+                st.bindInt(at + 1, word.key);
+            });
+            text.resize(0);
+            added.clear();
+            return ok;
         };
-        QByteArray text;
-        std::vector<Word> added;
+        added.reserve(rows.size() * 3);
+        text.reserve(std::min(kMostBytes, qsizetype(rows.size()) * 32));
         const quint64 bit = quint64(1) << f.source;
         for (ManagedObject* o : rows) {
             if (o->entity()->tableIndex() != table || o->hasFlag(ManagedObject::Deleted)
                 || (o->hasFlag(ManagedObject::Persisted) && !(o->m_dirtyColumns & bit)))
                 continue;
-            for (const QString& start : TextMatch::wordStarts(foldedValue(o, mapOf(o), f.source))) {
-                quint64 head = 0;
-                for (qsizetype i = 0; i < 4; ++i)
-                    head = (head << 16) | (i < start.size() ? start.at(i).unicode() : 0);
-                const QByteArray utf8 = start.toUtf8();
-                added.push_back({ head, o->primaryKey(), text.size(), utf8.size() });
-                text += utf8;
+            starts.clear();
+            text += char(TextMatch::kFirstWordMark.unicode());
+            const qsizetype from = text.size();
+            if (!appendFoldedValue(o, mapOf(o), f.source, text)) {
+                text.resize(from - 1);
+                continue;
             }
+            TextMatch::wordStartsInUtf8(text, from, starts);
+            const auto* bytes = reinterpret_cast<const uchar*>(text.constData());
+            for (const auto& [at, size] : starts) {
+                quint64 head = 0;
+                for (qsizetype i = 0; i < 8; ++i)
+                    head = (head << 8) | (i < size ? bytes[at + i] : 0);
+                added.push_back({ head, o->primaryKey(), quint32(at), quint32(size) });
+            }
+            if (text.size() > kMostBytes && !flush())
+                return false;
         }
-        std::sort(added.begin(), added.end());
-        const bool ok = insertPairs(h, words, added.size(), [&](SqliteStatement& st, int at, size_t n) {
-            const Word& word = added[n];
-            st.bindStaticUtf8(at, QByteArrayView(text.constData() + word.at, word.size));
-            st.bindInt(at + 1, word.key);
-        });
-        if (!ok)
+        if (!flush())
             return false;
     }
     return true;

@@ -101,6 +101,7 @@ bool ObjectContext::save(QString* error)
     // The folded copies of texts are written with the texts, where the store has them.
     const bool folded = d->foldedReady();
     bool ok = check(db.exec(QStringLiteral("BEGIN IMMEDIATE")), QStringLiteral("starting the transaction"));
+    QByteArray foldedText; // the folded copy of a text being bound, as UTF-8
     // Changed records whose words change: written again after the new rows.
     std::vector<ManagedObject*> reworded;
     for (size_t n = 0; ok && n < d->changed.size(); ++n) {
@@ -152,8 +153,9 @@ bool ObjectContext::save(QString* error)
             if (folded)
                 for (const StoreSchema::FoldedColumn& f : t.table->folded)
                     if (mask & (quint64(1) << f.source)) {
-                        if (const QString text = Private::foldedValue(o, m, f.source); !text.isNull())
-                            st->bindText(i, text);
+                        foldedText.resize(0);
+                        if (Private::appendFoldedValue(o, m, f.source, foldedText))
+                            st->bindUtf8(i, foldedText);
                         ++i;
                     }
             st->bindInt(i, o->primaryKey());
@@ -166,7 +168,7 @@ bool ObjectContext::save(QString* error)
     }
     // New rows, table by table in the order they were made; no other change of the save touches them.
     const Private::EntityMap* map = nullptr; // the entity of the row before: rows of one kind come in runs
-    const auto bindRow = [this, &map, folded](SqliteStatement& st, int first, ManagedObject* o) {
+    const auto bindRow = [this, &map, &foldedText, folded](SqliteStatement& st, int first, ManagedObject* o) {
         if (map->entity != o->entity())
             map = &d->mapOf(o);
         if (map->lazy)
@@ -181,8 +183,9 @@ bool ObjectContext::save(QString* error)
         const StoreSchema::Table& table = d->schema.tables()[size_t(map->entity->tableIndex())];
         int i = first + 2 + int(table.columns.size());
         for (const StoreSchema::FoldedColumn& f : table.folded) {
-            if (const QString text = Private::foldedValue(o, *map, f.source); !text.isNull())
-                st.bindText(i, text);
+            foldedText.resize(0);
+            if (Private::appendFoldedValue(o, *map, f.source, foldedText))
+                st.bindUtf8(i, foldedText);
             ++i;
         }
     };
