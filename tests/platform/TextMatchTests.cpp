@@ -101,8 +101,10 @@ TEST(TextMatch, WordStartsInUtf8AreTheWordStartsOfTheText)
         QByteArray buffer("before\x01");
         const qsizetype at = buffer.size();
         buffer += text.toUtf8();
+        const qsizetype end = buffer.size();
+        buffer += " after";
         std::vector<std::pair<qsizetype, qsizetype>> starts;
-        TextMatch::wordStartsInUtf8(buffer, at, starts);
+        TextMatch::wordStartsInUtf8(buffer, at, end, starts);
         QList<QByteArray> got, expected;
         for (const auto& [offset, size] : starts)
             got << buffer.mid(offset, size);

@@ -189,73 +189,72 @@ bool ObjectContext::Private::removeWords(ManagedObject* o, TableState& t)
     return true;
 }
 
-bool ObjectContext::Private::writeWords(const TableState& t, const std::vector<ManagedObject*>& rows)
+bool ObjectContext::Private::writeWords(const TableState& t, std::vector<WordTexts>& texts)
 {
     sqlite3* h = db.handle();
-    const int table = int(&t - tables.data());
-    // A word start to write: its UTF-8 lies in one buffer for them all (a whole database's words may be written at
-    // once), with its first bytes kept beside it for sorting.
+    // A word start to write, with its first bytes beside it for sorting (big-endian, zeros after its end): most
+    // are no longer than those, and are ordered without a look at the text.
     struct Word {
-        quint64 head; // the first 8 bytes, big-endian, zeros after the end
+        quint64 head[2];
         qint64 key;
         quint32 at;
         quint32 size;
     };
-    // Bounds the buffer, and keeps its offsets in 32 bits.
-    constexpr qsizetype kMostBytes = qsizetype(64) << 20;
-    QByteArray text;
     std::vector<Word> added;
     std::vector<std::pair<qsizetype, qsizetype>> starts;
-    for (const StoreSchema::FoldedColumn& f : t.table->folded) {
-        if (f.wordsTable.isEmpty())
+    for (size_t column = 0; column < t.table->folded.size() && column < texts.size(); ++column) {
+        const StoreSchema::FoldedColumn& f = t.table->folded[column];
+        WordTexts& from = texts[column];
+        if (f.wordsTable.isEmpty() || from.rows.empty())
             continue;
-        const QString words = StoreSchema::quoted(f.wordsTable);
+        // Offsets of 32 bits: the texts of a larger buffer are written a part at a time. (No one text is that
+        // large: SQLite refuses it first.)
+        constexpr qsizetype kMostBytes = qsizetype(1) << 31;
+        if (from.utf8.size() >= kMostBytes && from.rows.size() > 1) {
+            std::vector<WordTexts> parts(column + 1);
+            WordTexts& part = parts[column];
+            for (const WordTexts::Text& text : from.rows) {
+                part.utf8 += char(TextMatch::kFirstWordMark.unicode());
+                part.rows.push_back({ text.key, part.utf8.size(), part.utf8.size() + (text.end - text.begin) });
+                part.utf8 += QByteArrayView(from.utf8).sliced(text.begin, text.end - text.begin);
+                if ((part.utf8.size() >= kMostBytes / 2 || &text == &from.rows.back()) && !writeWords(t, parts))
+                    return false;
+                if (part.utf8.size() >= kMostBytes / 2)
+                    part = {};
+            }
+            continue;
+        }
+        added.clear();
+        added.reserve(from.rows.size() * 3);
+        for (const auto& [key, begin, end] : from.rows) {
+            starts.clear();
+            TextMatch::wordStartsInUtf8(from.utf8, begin, end, starts);
+            const auto* bytes = reinterpret_cast<const uchar*>(from.utf8.constData());
+            for (const auto& [at, size] : starts) {
+                Word w { { 0, 0 }, key, quint32(at), quint32(size) };
+                for (qsizetype i = 0; i < 16; ++i)
+                    w.head[i / 8] = (w.head[i / 8] << 8) | (i < size ? bytes[at + i] : 0);
+                added.push_back(w);
+            }
+        }
         // In the table's own order (the bytes, then the key) and many to a statement: each row then goes where the
         // one before went, and a new table is written from its start to its end.
-        const auto flush = [&] {
-            const char* bytes = text.constData();
-            std::sort(added.begin(), added.end(), [bytes](const Word& a, const Word& b) {
-                if (a.head != b.head)
-                    return a.head < b.head;
-                if (const int c = std::memcmp(bytes + a.at, bytes + b.at, std::min(a.size, b.size)))
+        const char* bytes = from.utf8.constData();
+        std::sort(added.begin(), added.end(), [bytes](const Word& a, const Word& b) {
+            if (a.head[0] != b.head[0])
+                return a.head[0] < b.head[0];
+            if (a.head[1] != b.head[1])
+                return a.head[1] < b.head[1];
+            if (a.size > 16 && b.size > 16)
+                if (const int c = std::memcmp(bytes + a.at + 16, bytes + b.at + 16, std::min(a.size, b.size) - 16))
                     return c < 0;
-                return a.size != b.size ? a.size < b.size : a.key < b.key;
-            });
-            const bool ok = insertPairs(h, words, added.size(), [&](SqliteStatement& st, int at, size_t n) {
+            return a.size != b.size ? a.size < b.size : a.key < b.key;
+        });
+        if (!insertPairs(h, StoreSchema::quoted(f.wordsTable), added.size(), [&](SqliteStatement& st, int at, size_t n) {
                 const Word& word = added[n];
                 st.bindStaticUtf8(at, QByteArrayView(bytes + word.at, word.size));
                 st.bindInt(at + 1, word.key);
-            });
-            text.resize(0);
-            added.clear();
-            return ok;
-        };
-        added.reserve(rows.size() * 3);
-        text.reserve(std::min(kMostBytes, qsizetype(rows.size()) * 32));
-        const quint64 bit = quint64(1) << f.source;
-        for (ManagedObject* o : rows) {
-            if (o->entity()->tableIndex() != table || o->hasFlag(ManagedObject::Deleted)
-                || (o->hasFlag(ManagedObject::Persisted) && !(o->m_dirtyColumns & bit)))
-                continue;
-            starts.clear();
-            text += char(TextMatch::kFirstWordMark.unicode());
-            const qsizetype from = text.size();
-            if (!appendFoldedValue(o, mapOf(o), f.source, text)) {
-                text.resize(from - 1);
-                continue;
-            }
-            TextMatch::wordStartsInUtf8(text, from, starts);
-            const auto* bytes = reinterpret_cast<const uchar*>(text.constData());
-            for (const auto& [at, size] : starts) {
-                quint64 head = 0;
-                for (qsizetype i = 0; i < 8; ++i)
-                    head = (head << 8) | (i < size ? bytes[at + i] : 0);
-                added.push_back({ head, o->primaryKey(), quint32(at), quint32(size) });
-            }
-            if (text.size() > kMostBytes && !flush())
-                return false;
-        }
-        if (!flush())
+            }))
             return false;
     }
     return true;

@@ -297,9 +297,9 @@ void TextMatch::appendFolded(const QString& text, QByteArray& utf8)
     utf8.resize(base + b);
 }
 
-void TextMatch::wordStartsInUtf8(QByteArray& buffer, qsizetype at, std::vector<std::pair<qsizetype, qsizetype>>& starts)
+void TextMatch::wordStartsInUtf8(
+    QByteArray& buffer, qsizetype at, qsizetype end, std::vector<std::pair<qsizetype, qsizetype>>& starts)
 {
-    const qsizetype end = buffer.size();
     const auto* s = reinterpret_cast<const uchar*>(buffer.constData());
     if (at == end)
         return;

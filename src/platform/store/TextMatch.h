@@ -38,10 +38,11 @@ QString cutWordStart(const QString& foldedWord);
 // The fold (ignoring case and diacritics) as UTF-8, appended to `utf8`: the same bytes as fold(text).toUtf8().
 void appendFolded(const QString& text, QByteArray& utf8);
 // The word starts of a folded text as UTF-8, for writing many without a string each: the text's UTF-8 lies in
-// `buffer` from `at` to its end, right after kFirstWordMark; where each start lies in it is appended to `starts`
-// as (offset, size). (Starts that are not a part of it, in a text with characters outside the BMP, are appended to
+// `buffer` from `at` to `end`, right after kFirstWordMark; where each start lies in it is appended to `starts` as
+// (offset, size). (Starts that are not a part of it, in a text with characters outside the BMP, are appended to
 // the buffer first.) The same bytes as wordStarts() of the text gives, each toUtf8().
-void wordStartsInUtf8(QByteArray& buffer, qsizetype at, std::vector<std::pair<qsizetype, qsizetype>>& starts);
+void wordStartsInUtf8(
+    QByteArray& buffer, qsizetype at, qsizetype end, std::vector<std::pair<qsizetype, qsizetype>>& starts);
 // Whether the word begins the text or one of its words, ignoring case and diacritics.
 bool beginsWord(const QString& text, const QString& word);
 
