@@ -5,6 +5,7 @@
 
 #include <QCborValue>
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QSet>
 
 #include <sqlite3.h>
@@ -189,19 +190,29 @@ bool ObjectContext::Private::removeWords(ManagedObject* o, TableState& t)
     return true;
 }
 
+namespace {
+// A word start to write, with its first bytes beside it for sorting (big-endian, zeros after its end): most are no
+// longer than those, and are ordered without a look at the text.
+struct Word {
+    quint64 head[2];
+    qint64 key;
+    quint32 at;
+    quint32 size;
+};
+constexpr size_t kKeptWords = 1 << 16;
+}
+
 bool ObjectContext::Private::writeWords(const TableState& t, std::vector<WordTexts>& texts)
 {
     sqlite3* h = db.handle();
-    // A word start to write, with its first bytes beside it for sorting (big-endian, zeros after its end): most
-    // are no longer than those, and are ordered without a look at the text.
-    struct Word {
-        quint64 head[2];
-        qint64 key;
-        quint32 at;
-        quint32 size;
-    };
-    std::vector<Word> added;
-    std::vector<std::pair<qsizetype, qsizetype>> starts;
+    // Kept from one save to the next on the thread when small: the batches of an import would each be given
+    // new memory otherwise, whose first use is costly.
+    thread_local std::vector<Word> added;
+    thread_local std::vector<std::pair<qsizetype, qsizetype>> starts;
+    const auto release = qScopeGuard([] {
+        if (added.capacity() > kKeptWords)
+            std::vector<Word>().swap(added);
+    });
     for (size_t column = 0; column < t.table->folded.size() && column < texts.size(); ++column) {
         const StoreSchema::FoldedColumn& f = t.table->folded[column];
         WordTexts& from = texts[column];

@@ -211,6 +211,13 @@ bool ObjectContext::save(QString* error)
             continue;
         map = &t.entities.front();
         added.assign(t.table->folded.size(), {});
+        if (folded)
+            for (size_t c = 0; c < added.size(); ++c)
+                if (!t.table->folded[c].wordsTable.isEmpty()) {
+                    // Room that is not used costs no memory: a name fits in most of it.
+                    added[c].utf8.reserve(qsizetype(t.newRows.size()) * 32);
+                    added[c].rows.reserve(t.newRows.size());
+                }
         // Columns by name: a store made before the folded columns has them last, after its other columns.
         QStringList names { QStringLiteral("\"_pk\""), QStringLiteral("\"_entity\"") };
         for (const StoreSchema::Column& c : t.table->columns)
