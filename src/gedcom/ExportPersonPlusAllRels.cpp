@@ -13,6 +13,7 @@
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
 #include "platform/Prompts.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -74,6 +75,8 @@ void ExportPersonPlusAllRels::createArrays()
     m_unrelatedPeopleArray.clear();
     m_numUnrelated = 0;
 
+    // The links of everyone are read once; the graph keeps only pointers to the people.
+    ReleasingWalk walk(*m_moc);
     QList<FTPerson*> people = m_moc->fetch<FTPerson>();
     std::sort(people.begin(), people.end(), [](const FTPerson* a, const FTPerson* b) {
         return a->numericId() != b->numericId() ? a->numericId() < b->numericId() : a->primaryKey() < b->primaryKey();
@@ -90,6 +93,7 @@ void ExportPersonPlusAllRels::createArrays()
     const QList<FTPcRel*> pcRels = m_moc->fetch<FTPcRel>();
     double shown = 0;
     for (qsizetype i = 0; i < pcRels.size(); ++i) {
+        walk.releasePoint();
         FTPerson* parent = pcRels[i]->parent();
         FTPerson* child = pcRels[i]->child();
         if (parent && child)
@@ -105,6 +109,7 @@ void ExportPersonPlusAllRels::createArrays()
     setProgress(0);
     shown = 0;
     for (qsizetype i = 0; i < couples.size(); ++i) {
+        walk.releasePoint();
         const QList<FTPerson*> partners = couples[i]->partners();
         if (partners.size() == 2)
             link(partners[0], partners[1]);
@@ -125,6 +130,7 @@ void ExportPersonPlusAllRels::createArrays()
     // The unconnected people, group by group, each group started by the lowest-numbered person left.
     bool first = true;
     for (FTPerson* person : std::as_const(people)) {
+        walk.releasePoint();
         QList<FTPerson*> group = reachable(person, links, visited);
         if (group.isEmpty())
             continue;

@@ -29,7 +29,8 @@ template <class T> QList<T*> allInKeyOrder(FTMoc* moc)
 // Keeps each record's number unless it is missing or an older record already has it; those get numbers above
 // the highest, for this file only.
 template <class T>
-void uniqueNumbers(const QList<T*>& records, QHash<const FTManagedObject*, qint64>& overrides, qint64* highest)
+void uniqueNumbers(const QList<T*>& records, QHash<const FTManagedObject*, qint64>& overrides, qint64* highest,
+                   ReleasingWalk& walk)
 {
     QSet<qint64> seen;
     seen.reserve(records.size());
@@ -37,6 +38,7 @@ void uniqueNumbers(const QList<T*>& records, QHash<const FTManagedObject*, qint6
     QList<const T*> renumber;
     for (const T* r : records) {
         const qint64 id = r->numericId();
+        walk.releasePoint();
         if (id <= 0 || seen.contains(id)) {
             renumber.append(r);
             continue;
@@ -56,7 +58,7 @@ double secondsSince(const QElapsedTimer& timer) { return double(timer.nsecsElaps
 
 ExportToGedcomRun::ExportToGedcomRun(FTMoc* moc, GedcomWriter& writer, const GedcomExportOptions& options,
                                      bool selective, const QSet<FTPerson*>& people, const QDateTime& now)
-    : m_moc(moc), w(writer), m_options(options), m_selective(selective), m_people(people), m_now(now)
+    : m_moc(moc), m_walk(*moc), w(writer), m_options(options), m_selective(selective), m_people(people), m_now(now)
 {
 }
 
@@ -128,9 +130,9 @@ void ExportToGedcomRun::numberAllObjects()
 {
     QElapsedTimer timer;
     timer.start();
-    uniqueNumbers(allInKeyOrder<FTPerson>(m_moc), m_idOverrides, nullptr);
-    uniqueNumbers(allInKeyOrder<FTEvent>(m_moc), m_idOverrides, nullptr);
-    uniqueNumbers(allInKeyOrder<FTSource>(m_moc), m_idOverrides, nullptr);
+    uniqueNumbers(allInKeyOrder<FTPerson>(m_moc), m_idOverrides, nullptr, m_walk);
+    uniqueNumbers(allInKeyOrder<FTEvent>(m_moc), m_idOverrides, nullptr, m_walk);
+    uniqueNumbers(allInKeyOrder<FTSource>(m_moc), m_idOverrides, nullptr, m_walk);
     FTLog(QStringLiteral("%1 seconds to number records").arg(secondsSince(timer), 6, 'f', 1));
 }
 
@@ -171,11 +173,12 @@ void ExportToGedcomRun::createFamilyRecords()
     // Couples: one family each, with the children both partners share.
     const QList<FTSpouseRel*> couples = allInKeyOrder<FTSpouseRel>(m_moc);
     qint64 highestCoupleId = 0;
-    uniqueNumbers(couples, m_idOverrides, &highestCoupleId);
+    uniqueNumbers(couples, m_idOverrides, &highestCoupleId, m_walk);
     QSet<const FTPcRel*> taken;
     double shown = 0;
     int passed = 0;
     for (FTSpouseRel* couple : couples) {
+        m_walk.releasePoint();
         const QList<FTPerson*> partners = couple->partners();
         if (partners.isEmpty())
             continue;
@@ -214,6 +217,7 @@ void ExportToGedcomRun::createFamilyRecords()
     qint64 nextId = highestCoupleId;
     QHash<const FTPerson*, FTFamily*> singleParentFamilies;
     for (FTPcRel* link : allInKeyOrder<FTPcRel>(m_moc)) {
+        m_walk.releasePoint();
         if (taken.contains(link))
             continue;
         FTPerson* parent = link->parent();

@@ -3,6 +3,8 @@
 #include "gedcom/FTFamily.h"
 #include "gedcom/GedcomExportOptions.h"
 
+#include "platform/store/ReleasingWalk.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QList>
@@ -100,6 +102,8 @@ private:
     void setProgress(int percent);
 
     FTMoc* m_moc;
+    // Every phase reads the whole database; records written are given back between records.
+    ReleasingWalk m_walk;
     GedcomWriter& w;
     GedcomExportOptions m_options;
     bool m_selective;

@@ -26,6 +26,7 @@ void ExportToGedcomRun::writeFAM_Records()
     timer.start();
     double shown = 0;
     for (size_t n = 0; n < m_families.size(); ++n) {
+        m_walk.releasePoint();
         m_pendingNotes.clear();
         createFAMGedRec(m_families[n].get());
         createPendingNotesRecords();
@@ -111,6 +112,7 @@ void ExportToGedcomRun::writeSOURCE_Records()
         return ia != ib ? ia < ib : a->primaryKey() < b->primaryKey();
     });
     for (FTSource* source : std::as_const(sources)) {
+        m_walk.releasePoint();
         m_pendingNotes.clear();
         createSOURGedRec(source);
         createPendingNotesRecords();

@@ -72,6 +72,7 @@ void ExportToGedcomRun::writeINDI_Records()
             shown = fraction;
             setProgress(50 + int(30 * fraction));
         }
+        m_walk.releasePoint();
         FTPerson* person = people[n];
         m_pendingNotes.clear();
         if (!passes(person))

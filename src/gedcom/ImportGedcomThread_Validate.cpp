@@ -9,6 +9,7 @@
 #include "model/FTPerson.h"
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QCollator>
 #include <QElapsedTimer>
@@ -92,14 +93,18 @@ void ImportGedcomThread::validateDates(QString& report)
     if (const int corrected = m_moc->cleanDateFormats())
         report += QStringLiteral("\n\n%1 %2").arg(corrected).arg(LocalizedString("CorrectedDates"));
 
-    QList<FTEvent*> deaths
-        = m_moc->fetch<FTEvent>([](const FTEvent* e) { return e->type() == FTEvent::DeathEvent && e->year() != 0; });
+    ReleasingWalk walk(*m_moc);
+    QList<FTEvent*> deaths = m_moc->fetch<FTEvent>([&walk](const FTEvent* e) {
+        walk.releasePoint();
+        return e->type() == FTEvent::DeathEvent && e->year() != 0;
+    });
     // The events were made in the order of their numbers (unique by now): mostly no sort is needed.
     const auto byNumber = [](const FTEvent* a, const FTEvent* b) { return a->numericId() < b->numericId(); };
     if (!std::is_sorted(deaths.begin(), deaths.end(), byNumber))
         std::sort(deaths.begin(), deaths.end(), byNumber);
     bool first = true;
     for (const FTEvent* death : deaths) {
+        walk.releasePoint();
         FTPerson* person = death->person();
         if (!person || death->checkOwnersBirthAndDeathDates(120))
             continue;
@@ -119,8 +124,11 @@ void ImportGedcomThread::removeGhosts(QString& report)
     QElapsedTimer timer;
     timer.start();
     // Nameless people related to nobody: listed by number, since they have nothing else to show.
-    QList<FTPerson*> ghosts
-        = m_moc->fetch<FTPerson>([](const FTPerson* p) { return p->name().isEmpty() && p->isUnconnected(); });
+    ReleasingWalk walk(*m_moc);
+    QList<FTPerson*> ghosts = m_moc->fetch<FTPerson>([&walk](const FTPerson* p) {
+        walk.releasePoint();
+        return p->name().isEmpty() && p->isUnconnected();
+    });
     std::sort(ghosts.begin(), ghosts.end(),
         [](const FTPerson* a, const FTPerson* b) { return a->numericId() < b->numericId(); });
     QString list;
@@ -135,11 +143,17 @@ int ImportGedcomThread::removeUnconnectedPeople(QString& report)
 {
     QElapsedTimer timer;
     timer.start();
-    const QList<FTPerson*> people = m_moc->fetch<FTPerson>([](const FTPerson* p) { return p->isUnconnected(); });
+    ReleasingWalk walk(*m_moc);
+    const QList<FTPerson*> people = m_moc->fetch<FTPerson>([&walk](const FTPerson* p) {
+        walk.releasePoint();
+        return p->isUnconnected();
+    });
     QStringList names;
     names.reserve(people.size());
-    for (const FTPerson* p : people)
+    for (const FTPerson* p : people) {
+        walk.releasePoint();
         names << p->nameWithBirthAndDeathYears();
+    }
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::sort(
@@ -160,8 +174,11 @@ void ImportGedcomThread::checkForRecursion(QString& report)
     QElapsedTimer timer;
     timer.start();
     m_moc->recursionCheck(false);
-    QList<FTPcRel*> links = m_moc->fetch<FTPcRel>(
-        [](const FTPcRel* l) { return (l->flagBits() & kLoopLink) && l->parent() && l->child(); });
+    ReleasingWalk walk(*m_moc);
+    QList<FTPcRel*> links = m_moc->fetch<FTPcRel>([&walk](const FTPcRel* l) {
+        walk.releasePoint();
+        return (l->flagBits() & kLoopLink) && l->parent() && l->child();
+    });
     std::sort(links.begin(), links.end(), [](const FTPcRel* a, const FTPcRel* b) {
         if (a->child()->numericId() != b->child()->numericId())
             return a->child()->numericId() < b->child()->numericId();

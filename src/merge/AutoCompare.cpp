@@ -14,6 +14,7 @@
 
 #include "platform/Localizer.h"
 #include "platform/Prompts.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
@@ -198,13 +199,16 @@ AutoCompare::Result AutoCompare::compareBasedOnNumericId(QTextDocument* report, 
         // all its people once per person. An id held by several people stands for none of them.
         QHash<int, FTPerson*> byId;
         QSet<int> shared;
-        if (moc2)
+        if (moc2) {
+            ReleasingWalk walk(*moc2);
             for (FTPerson* p : moc2->fetch<FTPerson>()) {
+                walk.releasePoint();
                 if (byId.contains(p->numericId()))
                     shared.insert(p->numericId());
                 else
                     byId.insert(p->numericId(), p);
             }
+        }
         QSet<const FTPerson*> matchedSource, matchedTarget;
         RunProgress steps(progress, source.size());
         for (qsizetype i = 0; i < source.size(); ++i) {
@@ -278,7 +282,9 @@ void AutoCompare::createEventIndexesInMoc(FTMoc* moc)
     if (!moc)
         return;
     removeEventIndexesInMoc(moc);
-    moc->forEachObject(QStringLiteral("OtherPersonalEvent"), [](ManagedObject* o) {
+    ReleasingWalk walk(*moc);
+    moc->forEachObject(QStringLiteral("OtherPersonalEvent"), [&walk](ManagedObject* o) {
+        walk.releasePoint();
         auto* event = static_cast<FTEvent*>(o);
         if (event->type() == FTEvent::OtherPersonalEvent)
             if (FTPerson* owner = event->person())
@@ -291,7 +297,9 @@ void AutoCompare::removeEventIndexesInMoc(FTMoc* moc)
 {
     if (!moc)
         return;
-    moc->forEachObject(QString::fromLatin1(FTPerson::kEntityName), [](ManagedObject* o) {
+    ReleasingWalk walk(*moc);
+    moc->forEachObject(QString::fromLatin1(FTPerson::kEntityName), [&walk](ManagedObject* o) {
+        walk.releasePoint();
         static_cast<FTPerson*>(o)->removeGedcomExportIndexes();
         return true;
     });

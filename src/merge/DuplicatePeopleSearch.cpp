@@ -8,6 +8,7 @@
 #include "model/ModelProgress.h"
 
 #include "platform/Localizer.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QSet>
 
@@ -78,9 +79,11 @@ void DuplicatePeopleSearch::readPeople()
     m_read = true;
     if (!m_moc)
         return;
+    ReleasingWalk walk(*m_moc);
     const QList<FTPerson*> people = m_moc->fetch<FTPerson>();
     m_people.reserve(size_t(people.size()));
     for (FTPerson* p : people) {
+        walk.releasePoint();
         const QString gender = p->gender();
         m_people.push_back(Entry {p, p->name().toCaseFolded(), gender.toCaseFolded(),
                                   gender.isEmpty() ? QChar() : gender.at(0), yearOf(p->birth()), yearOf(p->death()),

@@ -9,6 +9,7 @@
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
 #include "platform/Prompts.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QElapsedTimer>
 #include <QSet>
@@ -117,8 +118,11 @@ QList<FTPerson*> FTMoc::findChildrenWithMultipleNaturalParents(QString* report, 
 {
     QElapsedTimer timer;
     timer.start();
-    const QList<FTPcRel*> natural
-        = fetch<FTPcRel>([](const FTPcRel* l) { return l->pcRelType() == FTPcRel::kNatural && l->child(); });
+    ReleasingWalk walk(*this);
+    const QList<FTPcRel*> natural = fetch<FTPcRel>([&walk](const FTPcRel* l) {
+        walk.releasePoint();
+        return l->pcRelType() == FTPcRel::kNatural && l->child();
+    });
     // By child (its number, then its row: two children that share a number must not interleave), then parent gender.
     // The keys are read once: a large file has hundreds of thousands of links to sort.
     struct Keyed {
@@ -132,6 +136,7 @@ QList<FTPerson*> FTMoc::findChildrenWithMultipleNaturalParents(QString* report, 
     keyed.reserve(size_t(natural.size()));
     const QString male = LocalizedString("MaleShort");
     for (FTPcRel* l : natural) {
+        walk.releasePoint();
         FTPerson* c = l->child();
         const FTPerson* parent = l->parent();
         const QString gender = parent ? parent->gender() : QString();
@@ -165,6 +170,7 @@ QList<FTPerson*> FTMoc::findChildrenWithMultipleNaturalParents(QString* report, 
     int fathers = 0;
     int mothers = 0;
     for (const Keyed& k : keyed) {
+        walk.releasePoint();
         FTPerson* child = k.child;
         if (child != previous) {
             fathers = 0;
@@ -220,13 +226,16 @@ void FTMoc::nullifyBitFlag(quint32 bit, const QList<ManagedObject*>& records)
 
 void FTMoc::clearRecursionMarks()
 {
-    forEachObject(QString::fromLatin1(FTPcRel::kEntityName), [](ManagedObject* o) {
+    ReleasingWalk walk(*this);
+    forEachObject(QString::fromLatin1(FTPcRel::kEntityName), [&walk](ManagedObject* o) {
+        walk.releasePoint();
         auto* link = static_cast<FTPcRel*>(o);
         if (link->flagBits() & kReportedLink)
             link->setFlagBits(link->flagBits() & ~kReportedLink);
         return true;
     });
-    forEachObject(QString::fromLatin1(FTPerson::kEntityName), [](ManagedObject* o) {
+    forEachObject(QString::fromLatin1(FTPerson::kEntityName), [&walk](ManagedObject* o) {
+        walk.releasePoint();
         auto* person = static_cast<FTPerson*>(o);
         if (person->flagBits() & kVisitedPerson)
             person->setFlagBits(person->flagBits() & ~kVisitedPerson);
@@ -236,8 +245,11 @@ void FTMoc::clearRecursionMarks()
 
 QList<FTPcRel*> FTMoc::recursionLinks() const
 {
-    QList<FTPcRel*> links = fetch<FTPcRel>(
-        [](const FTPcRel* l) { return (l->flagBits() & kReportedLink) && l->parent() && l->child(); });
+    ReleasingWalk walk(*this);
+    QList<FTPcRel*> links = fetch<FTPcRel>([&walk](const FTPcRel* l) {
+        walk.releasePoint();
+        return (l->flagBits() & kReportedLink) && l->parent() && l->child();
+    });
     std::sort(links.begin(), links.end(), [](const FTPcRel* a, const FTPcRel* b) {
         const auto key = [](const FTPcRel* l) {
             return std::tuple(l->child()->numericId(), l->parent()->numericId(), l->primaryKey());
@@ -250,14 +262,17 @@ QList<FTPcRel*> FTMoc::recursionLinks() const
 int FTMoc::recursionCheck(bool showMessages)
 {
     FTLog(QStringLiteral("recursionCheck"));
-    forEachObject(QString::fromLatin1(FTPcRel::kEntityName), [](ManagedObject* o) {
+    ReleasingWalk releasing(*this);
+    forEachObject(QString::fromLatin1(FTPcRel::kEntityName), [&releasing](ManagedObject* o) {
+        releasing.releasePoint();
         auto* link = static_cast<FTPcRel*>(o);
         link->setFlagBits(link->flagBits() & ~kReportedLink);
         return true;
     });
     // By number, each read once (a large file has a hundred thousand people to sort).
     std::vector<std::pair<int, FTPerson*>> numbered;
-    forEachObject(QString::fromLatin1(FTPerson::kEntityName), [&numbered](ManagedObject* o) {
+    forEachObject(QString::fromLatin1(FTPerson::kEntityName), [&numbered, &releasing](ManagedObject* o) {
+        releasing.releasePoint();
         auto* person = static_cast<FTPerson*>(o);
         numbered.emplace_back(person->numericId(), person);
         return true;
@@ -278,6 +293,8 @@ int FTMoc::recursionCheck(bool showMessages)
     for (FTPerson* person : people) {
         if (person->flagBits() & kVisitedPerson)
             continue;
+        // Between two searches: the search's own stack is empty.
+        releasing.releasePoint();
         cycles += searchAncestors(walk, person, 0, path, showMessages);
     }
     return cycles;
@@ -294,8 +311,11 @@ bool FTMoc::recursionCheckAncestorsOf(FTPerson* person, int level, QList<FTPerso
 int FTMoc::removeGhosts(QString* report, bool showMessages)
 {
     Q_UNUSED(report);
-    const QList<FTPerson*> ghosts
-        = fetch<FTPerson>([](const FTPerson* p) { return p->name().isEmpty() && p->isUnconnected(); });
+    ReleasingWalk walk(*this);
+    const QList<FTPerson*> ghosts = fetch<FTPerson>([&walk](const FTPerson* p) {
+        walk.releasePoint();
+        return p->name().isEmpty() && p->isUnconnected();
+    });
     for (FTPerson* ghost : ghosts)
         deleteObject(ghost);
     if (!ghosts.isEmpty() && showMessages)
@@ -309,10 +329,15 @@ int FTMoc::removeIsolatedPeople(QString* report, bool showMessages)
 {
     QElapsedTimer timer;
     timer.start();
-    const QList<FTPerson*> isolated = fetch<FTPerson>([](const FTPerson* p) { return p->isUnconnected(); });
+    ReleasingWalk walk(*this);
+    const QList<FTPerson*> isolated = fetch<FTPerson>([&walk](const FTPerson* p) {
+        walk.releasePoint();
+        return p->isUnconnected();
+    });
     FTPerson* focal = isolated.isEmpty() ? nullptr : focalPerson();
     int removed = 0;
     for (FTPerson* person : isolated) {
+        walk.releasePoint();
         if (person == focal)
             continue;
         if (showMessages)
@@ -335,7 +360,13 @@ int FTMoc::cleanDateFormats()
 {
     static const Key kDate("date");
     int count = 0;
-    for (FTEvent* event : fetch<FTEvent>([](const FTEvent* e) { return e->year() > 0 && e->year() < 1000; })) {
+    ReleasingWalk walk(*this);
+    const QList<FTEvent*> early = fetch<FTEvent>([&walk](const FTEvent* e) {
+        walk.releasePoint();
+        return e->year() > 0 && e->year() < 1000;
+    });
+    for (FTEvent* event : early) {
+        walk.releasePoint();
         const QString text = Dates::dateStringFor(event->qual(), event->day(), event->month(), event->year(), true);
         const QString old = event->stringValue(kDate);
         if (text == old)
@@ -380,7 +411,9 @@ int FTMoc::validateNumericIdsFor(const QString& entityName, const QString& model
         ManagedObject* record;
     };
     std::vector<Numbered> records;
-    forEachObject(entityName, [&records](ManagedObject* record) {
+    ReleasingWalk walk(*this);
+    forEachObject(entityName, [&records, &walk](ManagedObject* record) {
+        walk.releasePoint();
         records.push_back({record->integerValue(kNumericId), record});
         return true;
     });

@@ -5,6 +5,7 @@
 #include "model/FTModelDefaults.h"
 
 #include "platform/FTLog.h"
+#include "platform/store/ReleasingWalk.h"
 #include "platform/store/TextMatch.h"
 
 #include <QCborArray>
@@ -58,7 +59,9 @@ QStringList FTMoc::places()
             FTLog(QStringLiteral("%1 places got from ModelDefaults").arg(list->size()));
         } else {
             QSet<QString> distinct;
+            ReleasingWalk walk(*this);
             forEachObject(QString::fromLatin1(FTEvent::kEntityName), [&](ManagedObject* o) {
+                walk.releasePoint();
                 const QString place = static_cast<FTEvent*>(o)->place();
                 if (!place.isEmpty())
                     distinct.insert(place);

@@ -11,6 +11,7 @@
 
 #include "platform/FTLog.h"
 #include "platform/Prompts.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QElapsedTimer>
 
@@ -23,13 +24,15 @@
 namespace {
 const QString kLineBreakBlank = QStringLiteral("\n ");
 
-int tidyFields(const QList<ManagedObject*>& records, const QStringList& keys)
+int tidyFields(const QList<ManagedObject*>& records, const QStringList& keys, ReleasingWalk& walk)
 {
     int written = 0;
-    for (ManagedObject* record : records)
+    for (ManagedObject* record : records) {
+        walk.releasePoint();
         for (const QString& key : keys)
             if (FTMoc::tidyTextField(record, key))
                 ++written;
+    }
     return written;
 }
 
@@ -63,13 +66,16 @@ int FTMoc::replaceVovovInPictureFilenames()
 {
     static const QString kOld = QStringLiteral("KinloomForVovovData");
     static const QString kNew = QStringLiteral("KinloomData");
-    const QList<FTPicture*> pictures = fetch<FTPicture>([](const FTPicture* p) {
+    ReleasingWalk walk(*this);
+    const QList<FTPicture*> pictures = fetch<FTPicture>([&walk](const FTPicture* p) {
+        walk.releasePoint();
         return p->stringValue(Key("filename")).contains(kOld, Qt::CaseInsensitive)
             || p->stringValue(Key("originalFilename")).contains(kOld, Qt::CaseInsensitive);
     });
     int filenames = 0;
     int originals = 0;
     for (FTPicture* picture : pictures) {
+        walk.releasePoint();
         for (const char* name : { "filename", "originalFilename" }) {
             const Key key(QString::fromLatin1(name));
             QString value = picture->primitiveValue(key).toString();
@@ -90,44 +96,57 @@ int FTMoc::replaceVovovInPictureFilenames()
 
 int FTMoc::fixPicturesNotes()
 {
-    const int n = tidyFields(records(fetch<FTPicture>([](const FTPicture* p) { return contains(p, "notes", kLineBreakBlank); })),
-        { QStringLiteral("notes") });
+    ReleasingWalk walk(*this);
+    const int n = tidyFields(records(fetch<FTPicture>([&walk](const FTPicture* p) {
+        walk.releasePoint();
+        return contains(p, "notes", kLineBreakBlank);
+    })),
+        { QStringLiteral("notes") }, walk);
     FTLog(QStringLiteral("databaseIntegrityCheck - %1 Pictures notes fixed").arg(n));
     return n;
 }
 
 int FTMoc::fixEventNotes()
 {
-    const int n = tidyFields(records(fetch<FTEvent>([](const FTEvent* e) { return contains(e, "notes", kLineBreakBlank); })),
-        { QStringLiteral("notes") });
+    ReleasingWalk walk(*this);
+    const int n = tidyFields(records(fetch<FTEvent>([&walk](const FTEvent* e) {
+        walk.releasePoint();
+        return contains(e, "notes", kLineBreakBlank);
+    })),
+        { QStringLiteral("notes") }, walk);
     FTLog(QStringLiteral("databaseIntegrityCheck - %1 Event Notes fixed").arg(n));
     return n;
 }
 
 int FTMoc::fixPersonFields()
 {
-    const int n = tidyFields(records(fetch<FTPerson>([](const FTPerson* p) {
+    ReleasingWalk walk(*this);
+    const int n = tidyFields(records(fetch<FTPerson>([&walk](const FTPerson* p) {
+        walk.releasePoint();
         return contains(p, "notes", kLineBreakBlank) || contains(p, "comments", kLineBreakBlank);
     })),
-        { QStringLiteral("comments"), QStringLiteral("notes") });
+        { QStringLiteral("comments"), QStringLiteral("notes") }, walk);
     FTLog(QStringLiteral("databaseIntegrityCheck - %1 Person fields fixed").arg(n));
     return n;
 }
 
 int FTMoc::fixSourceFields()
 {
+    ReleasingWalk walk(*this);
     const int n = tidyFields(fetchAllForEntity(QStringLiteral("Source")),
         { QStringLiteral("title"), QStringLiteral("abbreviatedTitle"), QStringLiteral("author"),
             QStringLiteral("publisher"), QStringLiteral("date"), QStringLiteral("location"), QStringLiteral("notes"),
-            QStringLiteral("type") });
+            QStringLiteral("type") },
+        walk);
     FTLog(QStringLiteral("databaseIntegrityCheck - %1 Source fields fixed").arg(n));
     return n;
 }
 
 int FTMoc::fixSourceRelsFields()
 {
+    ReleasingWalk walk(*this);
     const int n = tidyFields(fetchAllForEntity(QStringLiteral("SourceRel")),
-        { QStringLiteral("itemDescribed"), QStringLiteral("notes"), QStringLiteral("reference") });
+        { QStringLiteral("itemDescribed"), QStringLiteral("notes"), QStringLiteral("reference") }, walk);
     FTLog(QStringLiteral("databaseIntegrityCheck - %1 SourceRels fields fixed").arg(n));
     return n;
 }
@@ -136,11 +155,14 @@ int FTMoc::fixPersonNames()
 {
     static const Key kName("name");
     int fixed = 0;
-    const QList<FTPerson*> people = fetch<FTPerson>([](const FTPerson* p) {
+    ReleasingWalk walk(*this);
+    const QList<FTPerson*> people = fetch<FTPerson>([&walk](const FTPerson* p) {
+        walk.releasePoint();
         const QString name = p->stringValue(kName);
         return name.contains(QLatin1Char('\n')) || name.contains(QLatin1Char('\r'));
     });
     for (FTPerson* person : people) {
+        walk.releasePoint();
         const QString name = person->stringValue(kName);
         QString clean = name;
         clean.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
@@ -164,6 +186,7 @@ int FTMoc::populateNameComponents()
     QElapsedTimer timer;
     timer.start();
     undoManager()->disableUndoRegistration();
+    ReleasingWalk walk(*this);
     const QList<FTPerson*> people = fetch<FTPerson>();
     const bool tell = !importThreadIsActive() && people.size() > kBatch;
     if (tell)
@@ -171,6 +194,8 @@ int FTMoc::populateNameComponents()
                                                   "patient - this may take a few seconds or it may take 2 or 3 minutes."));
     int done = 0;
     for (qsizetype i = 0; i < people.size(); ++i) {
+        // People saved in the batches before are given back too.
+        walk.releasePoint();
         people[i]->setNameComponents();
         ++done;
         // Written in batches, so that a very large database never holds all its changes at once.
@@ -193,13 +218,21 @@ int FTMoc::populateNameComponents()
 
 int FTMoc::removeRedundantSourceRels()
 {
-    const QList<FTSourceRel*> sourceless = fetch<FTSourceRel>([](const FTSourceRel* c) { return !c->source(); });
+    ReleasingWalk walk(*this);
+    const QList<FTSourceRel*> sourceless = fetch<FTSourceRel>([&walk](const FTSourceRel* c) {
+        walk.releasePoint();
+        return !c->source();
+    });
     for (FTSourceRel* citation : sourceless)
         deleteObject(citation);
     // A citation of a person's event names the person too.
-    const QList<FTSourceRel*> unnamed = fetch<FTSourceRel>([](const FTSourceRel* c) { return !c->person() && c->event(); });
+    const QList<FTSourceRel*> unnamed = fetch<FTSourceRel>([&walk](const FTSourceRel* c) {
+        walk.releasePoint();
+        return !c->person() && c->event();
+    });
     int named = 0;
     for (FTSourceRel* citation : unnamed) {
+        walk.releasePoint();
         FTEvent* event = citation->event();
         const int type = event->type();
         if (type != FTEvent::BirthEvent && type != FTEvent::DeathEvent && type != FTEvent::OtherPersonalEvent)
@@ -217,7 +250,9 @@ int FTMoc::validateSourceRels()
 {
     QElapsedTimer timer;
     timer.start();
-    QList<FTSourceRel*> citations = fetch<FTSourceRel>([](const FTSourceRel* c) {
+    ReleasingWalk walk(*this);
+    QList<FTSourceRel*> citations = fetch<FTSourceRel>([&walk](const FTSourceRel* c) {
+        walk.releasePoint();
         const FTEvent* e = c->event();
         return e && (e->type() == FTEvent::MarriageEvent || e->type() == FTEvent::OtherMarriageEvent) && c->person();
     });
@@ -261,7 +296,9 @@ int FTMoc::removeInvalidSourceRels()
 {
     static const Key kSource("source");
     int removed = 0;
+    ReleasingWalk walk(*this);
     for (FTSourceRel* citation : fetch<FTSourceRel>()) {
+        walk.releasePoint();
         const FTSource* source = citation->source();
         if (!source || (!source->isDeleted() && source->context() == citation->context()))
             continue;

@@ -13,6 +13,7 @@
 #include "platform/MainThread.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Prompts.h"
+#include "platform/store/ReleasingWalk.h"
 #include "platform/store/StoreSchema.h"
 
 #include <QDir>
@@ -306,7 +307,11 @@ bool FTMoc::convertPcRelTypes()
     QElapsedTimer timer;
     timer.start();
     static const Key kPcRelType("pcRelType");
-    const QList<FTPcRel*> links = fetch<FTPcRel>([](const FTPcRel* r) { return r->pcRelType() == 3; });
+    ReleasingWalk walk(*this);
+    const QList<FTPcRel*> links = fetch<FTPcRel>([&walk](const FTPcRel* r) {
+        walk.releasePoint();
+        return r->pcRelType() == 3;
+    });
     for (FTPcRel* link : links)
         link->setPrimitiveValue(kPcRelType, 8);
     FTLog(QStringLiteral("databaseIntegrityCheck - %1 pcRels fixed in %2 msecs").arg(links.size()).arg(msecs(timer, 3)));
@@ -316,7 +321,11 @@ bool FTMoc::convertPcRelTypes()
 bool FTMoc::correctPcRelsForNotRelated()
 {
     constexpr int kNotRelated = 4096;
-    const QList<FTPcRel*> links = fetch<FTPcRel>([](const FTPcRel* r) { return r->pcRelType() == kNotRelated; });
+    ReleasingWalk walk(*this);
+    const QList<FTPcRel*> links = fetch<FTPcRel>([&walk](const FTPcRel* r) {
+        walk.releasePoint();
+        return r->pcRelType() == kNotRelated;
+    });
     for (FTPcRel* link : links)
         deleteObject(link);
     FTLog(QStringLiteral("databaseIntegrityCheck - %1 parent-child relationships with type %2 have been corrected.")
@@ -332,7 +341,11 @@ bool FTMoc::createEventTypeIndex()
     // worker's context (a conversion's) never is that document's, and a worker asks nothing of the windows.
     if (!MainThread::isMainThread() || !hooks.currentDocumentMoc || hooks.currentDocumentMoc() != this)
         return false;
-    const QList<FTEvent*> events = fetch<FTEvent>([](const FTEvent* e) { return e->eventType() == nullptr; });
+    ReleasingWalk walk(*this);
+    const QList<FTEvent*> events = fetch<FTEvent>([&walk](const FTEvent* e) {
+        walk.releasePoint();
+        return e->eventType() == nullptr;
+    });
     FTLog(QStringLiteral("databaseIntegrityCheck - %1 Events needed subTypes").arg(events.size()));
     if (events.isEmpty())
         return true;

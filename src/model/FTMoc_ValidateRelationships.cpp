@@ -13,6 +13,7 @@
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
 #include "platform/Prompts.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <algorithm>
 
@@ -77,6 +78,7 @@ int FTMoc::validateAllRelationships(ModelProgress* progress, QString* report, in
 int FTMoc::validatePcRels(ModelProgress* progress)
 {
     ModelProgress::begin(progress, LocalizedString("ValidatingPcRels"));
+    ReleasingWalk walk(*this);
     const QList<FTPcRel*> links = fetch<FTPcRel>();
     ModelProgress::Steps steps(progress, links.size(), 1);
     QList<FTPcRel*> badChildEnds, badParentEnds;
@@ -94,6 +96,7 @@ int FTMoc::validatePcRels(ModelProgress* progress)
     };
     for (qsizetype i = 0; i < links.size(); ++i) {
         steps.at(i);
+        walk.releasePoint();
         FTPcRel* link = links[i];
         if (!check(link, link->child(), "ChildPcRelWrong"))
             badChildEnds << link;
@@ -125,10 +128,12 @@ int FTMoc::validatePersonRels(ModelProgress* progress)
 {
     FTLog(QStringLiteral("validatePersonRels"));
     ModelProgress::begin(progress, LocalizedString("ValidatingPersons"));
+    ReleasingWalk walk(*this);
     const QList<FTPerson*> people = fetch<FTPerson>();
     ModelProgress::Steps steps(progress, people.size(), 1);
     for (qsizetype i = 0; i < people.size(); ++i) {
         steps.at(i);
+        walk.releasePoint();
         FTPerson* person = people[i];
         QString keyPath;
         if (unreadable(person->birth(), person))
@@ -154,6 +159,7 @@ int FTMoc::validatePersonRels(ModelProgress* progress)
 int FTMoc::validateSpouseRelRels(ModelProgress* progress)
 {
     ModelProgress::begin(progress, LocalizedString("ValidatingSpouseRels"));
+    ReleasingWalk walk(*this);
     const QList<FTSpouseRel*> couples = fetch<FTSpouseRel>();
     ModelProgress::Steps steps(progress, couples.size(), 1);
     auto nameOf = [](const QList<FTPerson*>& partners, int i) {
@@ -161,6 +167,7 @@ int FTMoc::validateSpouseRelRels(ModelProgress* progress)
     };
     for (qsizetype i = 0; i < couples.size(); ++i) {
         steps.at(i);
+        walk.releasePoint();
         FTSpouseRel* couple = couples[i];
         const QList<FTPerson*> partners = couple->partners();
         if (partners.size() != 2)
@@ -181,11 +188,13 @@ int FTMoc::validateSpouseRelRels(ModelProgress* progress)
 int FTMoc::validateEventRels(ModelProgress* progress)
 {
     ModelProgress::begin(progress, LocalizedString("ValidatingEvents"));
+    ReleasingWalk walk(*this);
     const QList<FTEvent*> events = fetch<FTEvent>();
     ModelProgress::Steps steps(progress, events.size(), 1);
     QList<FTEvent*> bad;
     for (qsizetype i = 0; i < events.size(); ++i) {
         steps.at(i);
+        walk.releasePoint();
         FTEvent* event = events[i];
         const int type = event->type();
         const bool ofCouple = type == FTEvent::MarriageEvent || type == FTEvent::OtherMarriageEvent;
@@ -218,11 +227,13 @@ int FTMoc::validateEventRels(ModelProgress* progress)
 int FTMoc::validateSourceRelRels(ModelProgress* progress)
 {
     ModelProgress::begin(progress, LocalizedString("ValidatingSrcRels"));
+    ReleasingWalk walk(*this);
     const QList<FTSourceRel*> citations = fetch<FTSourceRel>();
     ModelProgress::Steps steps(progress, citations.size(), 1);
     int deleted = 0;
     for (qsizetype i = 0; i < citations.size(); ++i) {
         steps.at(i);
+        walk.releasePoint();
         FTSourceRel* citation = citations[i];
         FTSource* source = citation->source();
         if (source && !unreadable(source, citation))
@@ -246,14 +257,20 @@ int FTMoc::validateParentChildBirthDates(ModelProgress* progress, QString* repor
         QString childName;
     };
     QList<Item> items;
-    for (FTPcRel* link : fetch<FTPcRel>())
+    ReleasingWalk walk(*this);
+    forEachObject(QString::fromLatin1(FTPcRel::kEntityName), [&items, &walk](ManagedObject* o) {
+        walk.releasePoint();
+        auto* link = static_cast<FTPcRel*>(o);
         items.push_back({ link, link->child() ? link->child()->name() : QString() });
+        return true;
+    });
     std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.childName < b.childName; });
 
     ModelProgress::Steps steps(progress, items.size(), 1);
     int count = 0;
     for (qsizetype i = 0; i < items.size(); ++i) {
         steps.at(i);
+        walk.releasePoint();
         const FTPcRel* link = items[i].link;
         const FTPerson* child = link->child();
         const FTPerson* parent = link->parent();

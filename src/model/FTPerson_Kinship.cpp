@@ -3,6 +3,7 @@
 #include "model/RelativesHierarchy.h"
 
 #include "platform/Localizer.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <algorithm>
 
@@ -15,12 +16,16 @@ QSet<FTPerson*> FTPerson::peopleInKinship(int steps, const std::function<void(in
     // Level by level: the nodes of one level, in the order they were made, give the next level. This builds the
     // same tree as growing it from the root for every level, without walking the upper levels again.
     QList<RelativesHierarchy*> level { &root };
+    // Many steps reach most of a large file; the tree keeps only pointers to the people it met.
+    ReleasingWalk releasing(*context());
     for (int step = 1; step <= steps && !level.isEmpty(); ++step) {
         if (progress)
             progress(step * 100 / steps);
         QList<RelativesHierarchy*> next;
-        for (RelativesHierarchy* node : std::as_const(level))
+        for (RelativesHierarchy* node : std::as_const(level)) {
+            releasing.releasePoint();
             next << node->nextGenArray(people);
+        }
         level = std::move(next);
     }
     if (progress)

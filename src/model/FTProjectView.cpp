@@ -6,6 +6,7 @@
 #include "model/NaturalLinks.h"
 
 #include "platform/Localizer.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QHash>
 
@@ -220,9 +221,13 @@ void FTProjectView::buildAhnentafelNumbers()
         return int(nodes.size()) - 1;
     };
     std::vector<int> finished;
+    // A large file's ancestry may be most of it: the people met are given back as the walk goes (each node keeps
+    // only pointers).
+    ReleasingWalk releasing(*root->context());
     std::vector<std::pair<int, int>> walk {{nodeFor(root), 0}}; // node, next parent to look at
     nodes[0].state = 1;
     while (!walk.empty()) {
+        releasing.releasePoint();
         const int x = walk.back().first;
         const int bit = walk.back().second++;
         if (bit == 2) {

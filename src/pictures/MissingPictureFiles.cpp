@@ -12,6 +12,7 @@
 
 #include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QCollator>
 #include <QDir>
@@ -109,7 +110,9 @@ void MissingPictureFiles::loadMissingPicsArray()
         if (QFileInfo::exists(path)) // a link whose file is gone does not count
             present.insert(path);
     int neither = 0;
+    ReleasingWalk walk(*m_moc);
     for (FTPicture* picture : m_moc->fetch<FTPicture>()) {
+        walk.releasePoint();
         const QString filename = picture->filename();
         if (!filename.isEmpty()) {
             if (!present.contains(filename))

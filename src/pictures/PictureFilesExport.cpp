@@ -9,6 +9,7 @@
 #include "shell/DisplayMsg.h"
 
 #include "platform/Localizer.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QDir>
 #include <QFile>
@@ -83,7 +84,9 @@ void PictureFilesExport::loadPictures()
     m_bytesNeeded = 0;
     QString previous;
     bool first = true;
+    ReleasingWalk walk(*m_moc);
     for (FTPicture* picture : sortedByFilename(m_moc->fetch<FTPicture>())) {
+        walk.releasePoint();
         const QString filename = picture->filename();
         if (!first && filename == previous)
             continue;

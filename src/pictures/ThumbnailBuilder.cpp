@@ -11,6 +11,7 @@
 #include "platform/AppPaths.h"
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -229,10 +230,14 @@ QList<FTPicture*> ThumbnailBuilder::arrayOfPicsNeedingThumbnailsInMoc()
     QList<FTPicture*> out;
     if (!m_moc)
         return out;
-    const QList<FTPicture*> candidates = m_moc->fetch<FTPicture>(
-        [](const FTPicture* p) { return !p->filename().isEmpty() && !p->originalPicture(); });
+    ReleasingWalk walk(*m_moc);
+    const QList<FTPicture*> candidates = m_moc->fetch<FTPicture>([&walk](const FTPicture* p) {
+        walk.releasePoint();
+        return !p->filename().isEmpty() && !p->originalPicture();
+    });
     int shown = 0;
     for (qsizetype i = 0; i < candidates.size(); ++i) {
+        walk.releasePoint();
         if (QFileInfo::exists(candidates[i]->filename()))
             out << candidates[i];
         const int percent = int((i + 1) * 100 / candidates.size());

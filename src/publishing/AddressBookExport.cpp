@@ -10,6 +10,7 @@
 #include "shell/Utils.h"
 
 #include "platform/Localizer.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,7 +42,9 @@ QList<FTPerson*> AddressBookExport::createPeopleArray() const
     if (!m_moc)
         return {};
     const int earliest = (m_now.isValid() ? m_now : QDateTime::currentDateTime()).date().year() - 100;
-    QList<FTPerson*> people = m_moc->fetch<FTPerson>([earliest](const FTPerson* p) {
+    ReleasingWalk walk(*m_moc);
+    QList<FTPerson*> people = m_moc->fetch<FTPerson>([earliest, &walk](const FTPerson* p) {
+        walk.releasePoint();
         const FTEvent* birth = p->birth();
         if (!birth || birth->year() < earliest)
             return false;
@@ -51,8 +54,10 @@ QList<FTPerson*> AddressBookExport::createPeopleArray() const
     // Names with years are made once each, not at every comparison.
     QList<std::pair<QString, FTPerson*>> keyed;
     keyed.reserve(people.size());
-    for (FTPerson* p : people)
+    for (FTPerson* p : people) {
+        walk.releasePoint();
         keyed.push_back({p->nameWithBirthAndDeathYears(), p});
+    }
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const auto& a, const auto& b) { return caseInsensitiveLess(a.first, b.first); });
     people.clear();

@@ -15,6 +15,7 @@
 
 #include "platform/Localizer.h"
 #include "platform/UserDefaults.h"
+#include "platform/store/ReleasingWalk.h"
 #include "platform/store/TextMatch.h"
 
 #include <QDir>
@@ -61,7 +62,11 @@ void GoogleMapsSave::getPeopleAndEventsArrays()
     const QString place = m_event->place();
     if (place.isEmpty())
         return;
-    m_allEvents = m_moc->fetch<FTEvent>([&](const FTEvent* e) { return e->place() == place; });
+    ReleasingWalk walk(*m_moc);
+    m_allEvents = m_moc->fetch<FTEvent>([&](const FTEvent* e) {
+        walk.releasePoint();
+        return e->place() == place;
+    });
     QList<FTPerson*> people;
     for (const FTEvent* e : m_allEvents)
         addOwners(e, people);

@@ -12,11 +12,13 @@
 
 #include "platform/Localizer.h"
 #include "platform/UserDefaults.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QFile>
 #include <QSet>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 QString L(const char* key)
@@ -155,7 +157,12 @@ bool ICalExport::write(QIODevice* out, const QList<FTPerson*>& chosen)
 
     ICalWriter ics(out);
     ics.beginCalendar();
+    // A calendar of everyone reads the whole file: the people written are given back as it goes.
+    std::optional<ReleasingWalk> walk;
+    if (!chosen.isEmpty())
+        walk.emplace(*chosen.first()->context());
     for (FTPerson* p : chosen) {
+        walk->releasePoint();
         if (options.includeBirths)
             exportBirthForPerson(ics, p);
         if (options.includeDeaths)
@@ -226,7 +233,11 @@ void ICalExport::exportMarriageAnniversaries(ICalWriter& ics, const QList<FTPers
 {
     // A couple's marriage once, however many of its partners are exported.
     QSet<const FTEvent*> seen;
-    for (const FTPerson* p : chosen)
+    std::optional<ReleasingWalk> walk;
+    if (!chosen.isEmpty())
+        walk.emplace(*chosen.first()->context());
+    for (const FTPerson* p : chosen) {
+        walk->releasePoint();
         for (const FTSpouseRel* couple : p->spouseRels()) {
             const FTEvent* marriage = couple->marriage();
             if (!marriage || seen.contains(marriage))
@@ -243,6 +254,7 @@ void ICalExport::exportMarriageAnniversaries(ICalWriter& ics, const QList<FTPers
             notes += QStringLiteral("\n%1: %2").arg(L("On"), cleanString(marriage->date()));
             writeEvent(ics, uid("wedding", couple->primaryKey()), day, summary, notes);
         }
+    }
 }
 
 void ICalExport::writeEvent(ICalWriter& ics, const QString& id, const QDate& day, const QString& summary,

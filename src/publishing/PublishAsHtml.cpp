@@ -12,6 +12,7 @@
 #include "model/ModelProgress.h"
 #include "platform/Localizer.h"
 #include "platform/UserDefaults.h"
+#include "platform/store/ReleasingWalk.h"
 #include "shell/DisplayMsg.h"
 #include "shell/Utils.h"
 
@@ -226,8 +227,11 @@ QList<FTPerson*> PublishAsHtml::sortedForRun(const QSet<FTPerson*>& people) cons
     };
     std::vector<Entry> entries;
     entries.reserve(people.size());
-    for (FTPerson* p : people)
+    ReleasingWalk walk(*m_moc);
+    for (FTPerson* p : people) {
+        walk.releasePoint();
         entries.push_back({p, collator.sortKey(p->nameWithBirthAndDeathYears()), p->numericId()});
+    }
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
         const int c = a.key.compare(b.key);
         return c != 0 ? c < 0 : a.id < b.id;
@@ -273,7 +277,9 @@ bool PublishAsHtml::runReport()
     percent(0);
     const int count = int(sorted.size());
     int shown = 0;
+    ReleasingWalk walk(*m_moc);
     for (int i = 0; i < count; ++i) {
+        walk.releasePoint();
         createHtmlWebPageFor(sorted[i]);
         if (m_failed || !checkFileWrites())
             return false;

@@ -13,6 +13,7 @@
 #include "model/ModelProgress.h"
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
+#include "platform/store/ReleasingWalk.h"
 #include "shell/DisplayMsg.h"
 
 #include <QElapsedTimer>
@@ -84,9 +85,12 @@ QList<FTPerson*> PublishAsHtml::createSortedPeopleArray() const
     };
     std::vector<Entry> entries;
     entries.reserve(m_peopleSet.size());
-    for (FTPerson* p : m_peopleSet)
+    ReleasingWalk walk(*m_moc);
+    for (FTPerson* p : m_peopleSet) {
+        walk.releasePoint();
         entries.push_back({p, p->familyName(), p->name(), p->birth() ? p->birth()->year() : 0,
                            p->death() ? p->death()->year() : 0, p->numericId()});
+    }
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
         if (const int c = a.family.compare(b.family, Qt::CaseInsensitive))
             return c < 0;
@@ -110,7 +114,9 @@ QList<FTPerson*> PublishAsHtml::createSortedPeopleArray() const
 QList<PublishAsHtml::FamilyName> PublishAsHtml::createFamilyNamesArray(const QList<FTPerson*>& sorted) const
 {
     QList<FamilyName> names;
+    ReleasingWalk walk(*m_moc);
     for (const FTPerson* p : sorted) {
+        walk.releasePoint();
         // Only the people the index lists: a family name no listed person bears would lead nowhere.
         if (m_privacy->isHidden(p))
             continue;
@@ -231,7 +237,9 @@ void PublishAsHtml::createIndexForPeople()
         return writeFile(m_directory + QLatin1Char('/') + pageName, page);
     };
 
+    ReleasingWalk walk(*m_moc);
     for (qsizetype i = 0; i < sorted.size(); ++i) {
+        walk.releasePoint();
         FTPerson* person = sorted[i];
         if (i != 0 && i % 100 == 0)
             status(QStringLiteral("%1 - %2 %3.")

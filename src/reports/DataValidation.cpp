@@ -14,6 +14,7 @@
 #include "shell/RtfWriter.h"
 
 #include "platform/FTLog.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QElapsedTimer>
 
@@ -81,11 +82,13 @@ void DataValidation::checkBirths(QList<Inconsistency>& out, ModelProgress* progr
     QElapsedTimer timer;
     timer.start();
     const Words w;
+    ReleasingWalk walk(*m_moc);
     const QList<FTPcRel*> links = m_moc->fetch<FTPcRel>();
     ModelProgress::begin(progress, QString());
     ModelProgress::Steps steps(progress, links.size(), 2);
     for (qsizetype i = 0; i < links.size(); ++i) {
         steps.at(i);
+        walk.releasePoint();
         const FTPcRel* link = links[i];
         FTPerson* child = link->child();
         const FTPerson* parent = link->parent();
@@ -138,12 +141,16 @@ void DataValidation::checkDeaths(QList<Inconsistency>& out, ModelProgress* progr
     QElapsedTimer timer;
     timer.start();
     const Words w;
-    const QList<FTEvent*> deaths = m_moc->fetch<FTEvent>(
-        [](const FTEvent* e) { return e->type() == FTEvent::DeathEvent && e->year() != 0; });
+    ReleasingWalk walk(*m_moc);
+    const QList<FTEvent*> deaths = m_moc->fetch<FTEvent>([&walk](const FTEvent* e) {
+        walk.releasePoint();
+        return e->type() == FTEvent::DeathEvent && e->year() != 0;
+    });
     ModelProgress::begin(progress, QString());
     ModelProgress::Steps steps(progress, deaths.size(), 2);
     for (qsizetype i = 0; i < deaths.size(); ++i) {
         steps.at(i);
+        walk.releasePoint();
         const FTEvent* death = deaths[i];
         FTPerson* p = death->person();
         if (!p || death->checkOwnersBirthAndDeathDates(110))
@@ -167,7 +174,9 @@ void DataValidation::checkLoops(QList<Inconsistency>& out) const
     const Words w;
     // The search clears the marks of the last one first, so each run finds every loop again.
     m_moc->recursionCheck(true);
+    ReleasingWalk walk(*m_moc);
     for (const FTPcRel* link : m_moc->recursionLinks()) {
+        walk.releasePoint();
         FTPerson* child = link->child();
         const FTPerson* parent = link->parent();
         if (!child || !parent)
@@ -183,7 +192,9 @@ void DataValidation::checkLoops(QList<Inconsistency>& out) const
 void DataValidation::checkUnconnected(QList<Inconsistency>& out) const
 {
     const QString reason = L("unrelatedPerson");
+    ReleasingWalk walk(*m_moc);
     m_moc->forEachObject(QString::fromLatin1(FTPerson::kEntityName), [&](ManagedObject* o) {
+        walk.releasePoint();
         auto* p = static_cast<FTPerson*>(o);
         if (p->isUnconnected())
             out << Inconsistency(p, QStringLiteral("%1 %2").arg(p->firstName(), reason));
@@ -194,7 +205,9 @@ void DataValidation::checkUnconnected(QList<Inconsistency>& out) const
 void DataValidation::checkMarriages(QList<Inconsistency>& out) const
 {
     const Words w;
+    ReleasingWalk walk(*m_moc);
     m_moc->forEachObject(QString::fromLatin1(FTSpouseRel::kEntityName), [&](ManagedObject* o) {
+        walk.releasePoint();
         const auto* couple = static_cast<FTSpouseRel*>(o);
         const FTEvent* marriage = couple->marriage();
         const quint32 married = packed(marriage);
@@ -226,7 +239,9 @@ void DataValidation::checkMarriages(QList<Inconsistency>& out) const
 void DataValidation::checkNoDates(QList<Inconsistency>& out) const
 {
     const QString reason = L("NoDates");
+    ReleasingWalk walk(*m_moc);
     m_moc->forEachObject(QString::fromLatin1(FTPerson::kEntityName), [&](ManagedObject* o) {
+        walk.releasePoint();
         auto* p = static_cast<FTPerson*>(o);
         const FTEvent* birth = p->birth();
         const FTEvent* death = p->death();
@@ -275,8 +290,10 @@ bool DataValidation::generate(
     const QString label = L("Inconsistency");
     ModelProgress::begin(progress, QString());
     ModelProgress::Steps steps(progress, rows.size(), 2);
+    ReleasingWalk walk(*m_moc);
     for (qsizetype i = 0; i < rows.size() && written; ++i) {
         steps.at(i);
+        walk.releasePoint();
         const Inconsistency& row = rows[i];
         const FTPerson* p = row.person();
         const QString reason = t(QStringLiteral("%1? %2").arg(label, row.reason()));

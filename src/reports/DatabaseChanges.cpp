@@ -7,8 +7,10 @@
 #include "model/ModelProgress.h"
 
 #include "platform/Localizer.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 constexpr qint64 kSecondsADay = 86400;
@@ -28,7 +30,11 @@ QList<FTPerson*> DatabaseChanges::changedWithin(int days, const QDateTime& now) 
 {
     const QDateTime from = earliest(days, now);
     QList<std::pair<QDateTime, FTPerson*>> changed;
+    std::optional<ReleasingWalk> walk;
+    if (!m_people.isEmpty())
+        walk.emplace(*m_people.first()->context());
     for (FTPerson* p : m_people) {
+        walk->releasePoint();
         if (p->isDeleted())
             continue;
         const QDateTime when = p->latestChangeDate();

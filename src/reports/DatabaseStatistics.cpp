@@ -12,6 +12,7 @@
 #include "shell/RtfWriter.h"
 
 #include "platform/Localizer.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <array>
 
@@ -93,11 +94,13 @@ void DatabaseStatistics::addLifespans(Order order, ModelProgress* progress)
 
     const QString king = L("KingTitle"), queen = L("QueenTitle"), maleShort = L("MaleShort"),
                   femaleShort = L("FemaleShort");
+    ReleasingWalk walk(*m_moc);
     const QList<FTPerson*> people = m_moc->fetch<FTPerson>();
     ModelProgress::begin(progress, L("StatsLifespan"));
     ModelProgress::Steps steps(progress, people.size(), 2);
     for (qsizetype i = 0; i < people.size(); ++i) {
         steps.at(i);
+        walk.releasePoint();
         FTPerson* p = people[i];
         const QString title = p->title();
         if (!title.isEmpty() && (title.contains(king) || title.contains(queen)))

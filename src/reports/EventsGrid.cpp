@@ -11,11 +11,13 @@
 #include "shell/UtilsFunctions.h"
 
 #include "platform/Localizer.h"
+#include "platform/store/ReleasingWalk.h"
 #include "platform/store/TextMatch.h"
 
 #include <QMap>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 QString L(const char* key)
@@ -62,7 +64,9 @@ EventsGrid::EventsGrid(FTMoc* moc)
 QStringList EventsGrid::eventTypeEntries() const
 {
     QMap<QString, int> counts;
-    m_moc->forEachObject(QString::fromLatin1(FTEvent::kEntityName), [&counts](ManagedObject* o) {
+    ReleasingWalk walk(*m_moc);
+    m_moc->forEachObject(QString::fromLatin1(FTEvent::kEntityName), [&counts, &walk](ManagedObject* o) {
+        walk.releasePoint();
         const auto* e = static_cast<FTEvent*>(o);
         if (e->type() == FTEvent::OtherPersonalEvent && !e->subtype().isEmpty())
             ++counts[e->subtype()];
@@ -110,7 +114,9 @@ void EventsGrid::setEventType(const QString& tag)
         return;
     }
     m_subtype = tag;
-    m_moc->forEachObject(QString::fromLatin1(FTEvent::kEntityName), [this](ManagedObject* o) {
+    ReleasingWalk walk(*m_moc);
+    m_moc->forEachObject(QString::fromLatin1(FTEvent::kEntityName), [this, &walk](ManagedObject* o) {
+        walk.releasePoint();
         const auto* e = static_cast<FTEvent*>(o);
         if (e->type() == FTEvent::OtherPersonalEvent && e->subtype() == m_subtype)
             if (const FTPerson* p = e->person())
@@ -169,8 +175,12 @@ EventsGrid::Events EventsGrid::eventsOf(const QList<FTPerson*>& people, ModelPro
     Events out;
     int earliest = 0;
     ModelProgress::Steps steps(progress, people.size(), 1);
+    std::optional<ReleasingWalk> walk;
+    if (!people.isEmpty())
+        walk.emplace(*people.first()->context());
     for (qsizetype i = 0; i < people.size(); ++i) {
         steps.at(i);
+        walk->releasePoint();
         const FTPerson* p = people[i];
         QList<FTEvent*> own;
         auto take = [&own](FTEvent* e) {

@@ -12,6 +12,7 @@
 #include "shell/RtfWriter.h"
 
 #include "platform/Localizer.h"
+#include "platform/store/ReleasingWalk.h"
 #include "platform/store/TextMatch.h"
 
 namespace {
@@ -85,7 +86,9 @@ QList<FTPerson*> FilteredPeople::people() const
         int year;
     };
     QList<Row> rows;
+    ReleasingWalk walk(*m_moc);
     m_moc->forEachObject(QString::fromLatin1(FTPerson::kEntityName), [&](ManagedObject* o) {
+        walk.releasePoint();
         auto* p = static_cast<FTPerson*>(o);
         if (matches(p))
             rows.push_back({ p, p->name(), yearOf(p->birth()) });
@@ -213,7 +216,9 @@ bool FilteredPeople::generate(RtfWriter& writer, const QList<FTPerson*>& people,
 
     ModelProgress::begin(progress, L("FilteredReportTitle"));
     ModelProgress::Steps steps(progress, people.size(), 1);
+    ReleasingWalk walk(*m_moc);
     for (qsizetype i = 0; i < people.size() && written; ++i) {
+        walk.releasePoint();
         const FTPerson* p = people[i];
         // A blank line between initials; a person without a name forms a group of their own.
         if (oneLinePerPerson && i > 0 && p->name().left(1) != people[i - 1]->name().left(1))

@@ -10,6 +10,7 @@
 #include "platform/FTLog.h"
 #include "platform/Localizer.h"
 #include "platform/Prompts.h"
+#include "platform/store/ReleasingWalk.h"
 #include "platform/store/TextMatch.h"
 
 #include <QCollator>
@@ -115,7 +116,9 @@ QString PeopleIndexModel::withoutBlanks(const QString& text)
 void PeopleIndexModel::populateFamilyNames()
 {
     bool any = false;
+    ReleasingWalk walk(*m_moc);
     for (FTPerson* person : m_moc->fetch<FTPerson>()) {
+        walk.releasePoint();
         if (!person->primitiveValue(Key("familyName")).toString().isEmpty())
             continue;
         person->familyNameCreate();
@@ -205,7 +208,9 @@ void PeopleIndexModel::changeFilter(const std::function<void(int)>& progress)
     }
 
     m_shown.clear();
+    ReleasingWalk walk(*m_moc);
     for (FTPerson* person : std::as_const(m_people)) {
+        walk.releasePoint();
         if (!matchesFields(person, family, given, title, id))
             continue;
         if (birthTest && !birthTest(person->birth()))
@@ -228,7 +233,9 @@ void PeopleIndexModel::keepPartnersOf(const std::function<bool(const Keys&)>& ma
     // The people who match, then their partners: each person's names are looked at once, and only the couples of
     // those who match are read.
     QSet<const FTPerson*> partners;
+    ReleasingWalk walk(*m_moc);
     for (const FTPerson* candidate : std::as_const(m_people)) {
+        walk.releasePoint();
         if (!matches(keysOf(candidate)))
             continue;
         for (const FTSpouseRel* couple : candidate->spouseRels())
@@ -298,7 +305,9 @@ bool PeopleIndexModel::sortByFamilyName(bool forDuplicates)
     QHash<QString, int> familyRanks, givenRanks;
     std::vector<Row> rows;
     rows.reserve(size_t(m_shown.size()));
+    ReleasingWalk walk(*m_moc);
     for (FTPerson* person : std::as_const(m_shown)) {
+        walk.releasePoint();
         const FTEvent* birth = person->birth();
         // No birth event sorts before any year.
         rows.push_back({person, person->familyName(), person->givenNames(), person->gender().toCaseFolded(),
@@ -368,9 +377,12 @@ bool PeopleIndexModel::showDuplicates(DuplicateChoice choice)
     };
     std::vector<Entry> entries;
     entries.reserve(size_t(m_shown.size()));
-    for (const FTPerson* p : std::as_const(m_shown))
+    ReleasingWalk walk(*m_moc);
+    for (const FTPerson* p : std::as_const(m_shown)) {
+        walk.releasePoint();
         entries.push_back({p->cGender(), p->name(), choice != NameOnly ? yearOf(p->birth()) : 0,
                            choice == NameBirthDeath ? yearOf(p->death()) : 0});
+    }
     QSet<FTPerson*> found;
     for (size_t i = 0; i + 1 < entries.size(); ++i) {
         const Entry& a = entries[i];

@@ -10,6 +10,7 @@
 #include "shell/RtfWriter.h"
 
 #include "platform/Localizer.h"
+#include "platform/store/ReleasingWalk.h"
 
 namespace {
 const auto L = ListingReport::label;
@@ -23,7 +24,9 @@ PeopleWithoutAncestorsListing::PeopleWithoutAncestorsListing(FTMoc* moc)
 QList<FTPerson*> PeopleWithoutAncestorsListing::people() const
 {
     QList<QPair<QString, FTPerson*>> rows;
-    m_moc->forEachObject(QString::fromLatin1(FTPerson::kEntityName), [&rows](ManagedObject* o) {
+    ReleasingWalk walk(*m_moc);
+    m_moc->forEachObject(QString::fromLatin1(FTPerson::kEntityName), [&rows, &walk](ManagedObject* o) {
+        walk.releasePoint();
         auto* p = static_cast<FTPerson*>(o);
         if (p->parents().isEmpty())
             rows.push_back({ p->name(), p });
@@ -51,7 +54,9 @@ bool PeopleWithoutAncestorsListing::generate(
                                 + QStringLiteral(" \\par \\par \n"));
     ModelProgress::begin(progress, L("NoAncestorsTitle") + modelName);
     ModelProgress::Steps steps(progress, selected.size(), 2);
+    ReleasingWalk walk(*m_moc);
     for (qsizetype i = 0; i < selected.size() && written; ++i) {
+        walk.releasePoint();
         const FTPerson* p = selected[i];
         written = writer.write(longForm ? RtfWriter::rtfText(p->nameWithBirthMarriageAndDeathInfo(), true)
                                               + QStringLiteral(" \\par \\par \n")

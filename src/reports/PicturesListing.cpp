@@ -11,6 +11,7 @@
 #include "shell/RtfWriter.h"
 
 #include "platform/Localizer.h"
+#include "platform/store/ReleasingWalk.h"
 
 namespace {
 const QString& kCrLf = ListingReport::kCrLf;
@@ -52,9 +53,11 @@ bool PicturesListing::generate(RtfWriter& writer, ModelProgress* progress) const
     if (progress)
         progress->setPercent(5);
 
+    ReleasingWalk walk(*m_moc);
     const QList<FTPicture*> pictures = m_moc->fetch<FTPicture>();
     QList<PicRecord> records;
     for (FTPicture* picture : pictures) {
+        walk.releasePoint();
         // Pictures of sources are not anyone's.
         if (const FTPerson* owner = picture->owner())
             records.push_back({ owner->nameWithBirthAndDeathYears(),
@@ -81,6 +84,7 @@ bool PicturesListing::generate(RtfWriter& writer, ModelProgress* progress) const
     const bool byOwner = order == ByOwner || order == ByFamilyName;
     const bool byFile = order == ByFileName || order == ByTitle;
     for (qsizetype i = 0; i < records.size() && written; ++i) {
+        walk.releasePoint();
         const PicRecord& r = records[i];
         QString s;
         if (byOwner) {

@@ -15,6 +15,7 @@
 
 #include "platform/Localizer.h"
 #include "platform/Prompts.h"
+#include "platform/store/ReleasingWalk.h"
 
 namespace {
 const QString& kCrLf = ListingReport::kCrLf;
@@ -171,7 +172,9 @@ bool SourcesListing::generate(RtfWriter& writer, ModelProgress* progress) const
 
     ModelProgress::begin(progress, QString());
     ModelProgress::Steps steps(progress, all.size(), 1);
+    ReleasingWalk walk(*m_moc);
     for (qsizetype i = 0; i < all.size() && written; ++i) {
+        walk.releasePoint();
         const FTSource* s = all[i];
         if (progress)
             progress->setStatus(QString::number(s->numericId()));

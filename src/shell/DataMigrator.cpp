@@ -14,6 +14,7 @@
 #include "platform/MainThread.h"
 #include "platform/store/ManagedObject.h"
 #include "platform/store/ObjectContext.h"
+#include "platform/store/ReleasingWalk.h"
 #include "platform/store/StoreSchema.h"
 
 #include <QDir>
@@ -396,7 +397,11 @@ void DataMigrator::migrateObjectsOfType(const QString& entityName)
         return true;
     });
     const qsizetype count = qsizetype(records.size());
+    // The old file's records are given back once copied (the copies keep only pointers to them, in the cross
+    // references).
+    ReleasingWalk walk(*m_oldMoc);
     for (qsizetype i = 0; i < count; ++i) {
+        walk.releasePoint();
         if (i % kRecordsPerReport == 0)
             report(0, QStringLiteral("%1 %2 - %3 %4 %5 ")
                           .arg(L("Migrating"), entityName)

@@ -12,6 +12,7 @@
 
 #include "platform/Localizer.h"
 #include "platform/Prompts.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QFile>
 
@@ -169,11 +170,13 @@ QString DatabaseIntegrityChecks::removeStoredThumbnails()
     FTMocUndoManager* undo = m_moc.undoManager();
     undo->disableUndoRegistration();
     ModelProgress::begin(m_progress, rowTitle(RemoveStoredThumbnails));
+    ReleasingWalk walk(m_moc);
     const QList<FTPicture*> pictures = m_moc.fetch<FTPicture>();
     ModelProgress::Steps steps(m_progress, pictures.size(), 1);
     int removed = 0;
     for (qsizetype i = 0; i < pictures.size(); ++i) {
         steps.at(i);
+        walk.releasePoint();
         if (FTOriginalPicture* stored = pictures[i]->originalPicture()) {
             m_moc.deleteObject(stored);
             ++removed;

@@ -9,6 +9,7 @@
 
 #include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QCollator>
 
@@ -54,7 +55,9 @@ QList<FTPerson*> MergeCommands::mergeCandidates(FTMoc* moc, QString* warning)
     // Walking the birth events finds the year without visiting every person and then their birth: a person is
     // read only when the year matches.
     QList<FTPerson*> candidates;
+    ReleasingWalk walk(*moc);
     moc->forEachObject(QStringLiteral("BirthEvent"), [&](ManagedObject* o) {
+        walk.releasePoint();
         const auto* birth = static_cast<const FTEvent*>(o);
         if (birth->year() != year)
             return true;

@@ -5,6 +5,7 @@
 
 #include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <algorithm>
 #include <vector>
@@ -35,7 +36,9 @@ QList<FTSource*> SourceReferencesReview::sourcesByNumber(const FTMoc* moc)
         return {};
     // The numbers are read once, not at every comparison.
     std::vector<std::pair<int, FTSource*>> keyed;
-    moc->forEachObject(QString::fromLatin1(FTSource::kEntityName), [&keyed](ManagedObject* o) {
+    ReleasingWalk walk(*moc);
+    moc->forEachObject(QString::fromLatin1(FTSource::kEntityName), [&keyed, &walk](ManagedObject* o) {
+        walk.releasePoint();
         auto* s = static_cast<FTSource*>(o);
         keyed.emplace_back(s->numericId(), s);
         return true;

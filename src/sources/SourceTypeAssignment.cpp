@@ -7,6 +7,7 @@
 
 #include "platform/Localizer.h"
 #include "platform/Prompts.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QSet>
 
@@ -81,9 +82,12 @@ std::optional<int> SourceTypeAssignment::autoPopulateSourceTypes(FTMoc* moc)
         return std::nullopt;
     const QStringList names = getSourceTypeNames(moc);
     int count = 0;
-    for (FTSource* source : moc->fetch<FTSource>())
+    ReleasingWalk walk(*moc);
+    for (FTSource* source : moc->fetch<FTSource>()) {
+        walk.releasePoint();
         if (source->type().trimmed().isEmpty() && setSourceTypeFor(source, names))
             ++count;
+    }
     DisplayMsg(QStringLiteral("%1 %2").arg(count).arg(LocalizedString(QStringLiteral("SrcRecTypeUpdated"))));
     return count;
 }

@@ -12,6 +12,7 @@
 #include "model/ModelProgress.h"
 
 #include "platform/Localizer.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QSaveFile>
 
@@ -57,7 +58,9 @@ const QList<FTEvent*>& DatesCalculation::createEventsArray()
     if (m_moc) {
         const Words& w = wordsFor(m_kind);
         const QString tag0 = QString::fromLatin1(w.tags[0]), tag1 = QString::fromLatin1(w.tags[1]);
+        ReleasingWalk walk(*m_moc);
         m_events = m_moc->fetch<FTEvent>([&](const FTEvent* e) {
+            walk.releasePoint();
             if (e->type() != FTEvent::OtherPersonalEvent || e->year() == 0)
                 return false;
             const QString subtype = e->subtype();

@@ -13,6 +13,7 @@
 #include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Prompts.h"
+#include "platform/store/ReleasingWalk.h"
 #include "platform/store/TextMatch.h"
 
 #include <QSet>
@@ -86,7 +87,9 @@ void EventNamesEditing::refreshEventNamesArray()
         return;
     }
     QSet<QString> distinct;
-    m_moc->forEachObject(QString::fromLatin1(FTEvent::kEntityName), [&distinct](ManagedObject* o) {
+    ReleasingWalk walk(*m_moc);
+    m_moc->forEachObject(QString::fromLatin1(FTEvent::kEntityName), [&distinct, &walk](ManagedObject* o) {
+        walk.releasePoint();
         const auto* e = static_cast<const FTEvent*>(o);
         if (e->type() == FTEvent::OtherPersonalEvent) {
             const QString name = storedName(e);
@@ -112,11 +115,17 @@ QList<FTEvent*> EventNamesEditing::eventsNamed(const QString& name) const
 {
     if (!m_moc || name.isEmpty())
         return {};
+    ReleasingWalk walk(*m_moc);
     if (m_eventYearFilter.isEmpty())
-        return m_moc->fetch<FTEvent>([&name](const FTEvent* e) { return storedName(e) == name; });
+        return m_moc->fetch<FTEvent>([&name, &walk](const FTEvent* e) {
+            walk.releasePoint();
+            return storedName(e) == name;
+        });
     const int year = yearValue(m_eventYearFilter);
-    return m_moc->fetch<FTEvent>(
-        [&name, year](const FTEvent* e) { return e->year() == year && storedName(e) == name; });
+    return m_moc->fetch<FTEvent>([&name, year, &walk](const FTEvent* e) {
+        walk.releasePoint();
+        return e->year() == year && storedName(e) == name;
+    });
 }
 
 bool EventNamesEditing::renameEventName(const QString& oldName, const QString& newName, const QList<FTEvent*>& events)

@@ -12,6 +12,7 @@
 #include "platform/Localizer.h"
 #include "platform/Prompts.h"
 #include "platform/UserDefaults.h"
+#include "platform/store/ReleasingWalk.h"
 #include "platform/store/TextMatch.h"
 
 #include <QSet>
@@ -72,7 +73,9 @@ QStringList FamilyNamesEditing::familyNames() const
     if (!m_moc)
         return {};
     QSet<QString> distinct;
-    m_moc->forEachObject(QString::fromLatin1(FTPerson::kEntityName), [&distinct](ManagedObject* o) {
+    ReleasingWalk walk(*m_moc);
+    m_moc->forEachObject(QString::fromLatin1(FTPerson::kEntityName), [&distinct, &walk](ManagedObject* o) {
+        walk.releasePoint();
         const QString family = static_cast<FTPerson*>(o)->familyName();
         if (!family.isEmpty() && !family.contains(QLatin1Char(' ')))
             distinct.insert(family);
@@ -104,7 +107,9 @@ QList<FTPerson*> FamilyNamesEditing::peopleWithFamilyName(const QString& familyN
         people = m_moc->fetch<FTPerson>();
     } else {
         const QString ending = TextMatch::fold(QLatin1Char(' ') + familyName);
-        people = m_moc->fetch<FTPerson>([&ending](const FTPerson* p) {
+        ReleasingWalk walk(*m_moc);
+        people = m_moc->fetch<FTPerson>([&ending, &walk](const FTPerson* p) {
+            walk.releasePoint();
             const QString name = p->name();
             // Most names are plain ASCII: compared in place, without the folded copy (a quarter of the time).
             if (isAscii(name))
@@ -161,12 +166,14 @@ int FamilyNamesEditing::convertAllFamilyNamesUsingMode(int mode, ModelProgress* 
     {
         UppercaseOff uppercaseOff;
         UndoPass pass(m_moc, mode == Capitalised ? L("CapitaliseFamilyNames") : L("UppercaseFamilyNames"));
+        ReleasingWalk walk(*m_moc);
         const QList<FTPerson*> people = m_moc->fetch<FTPerson>();
         ModelProgress::Steps steps(progress, people.size(), 5);
         if (progress)
             progress->setPercent(0);
         for (qsizetype i = 0; i < people.size(); ++i) {
             steps.at(i);
+            walk.releasePoint();
             FTPerson* person = people[i];
             const QString family = person->familyName();
             if (!onlyLettersAndDigits(family)) {

@@ -12,6 +12,7 @@
 
 #include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
+#include "platform/store/ReleasingWalk.h"
 #include "platform/store/TextMatch.h"
 
 #include <QSet>
@@ -45,9 +46,11 @@ QList<QList<FTPerson*>> MinorDynasties::createDynastiesDictionary(ModelProgress*
     ModelProgress::Steps steps(progress, all.size(), 2);
     // No path between two people of a group is longer than the database has people: a group is never cut short.
     const int levels = std::max(1000, int(all.size()));
+    ReleasingWalk walk(*m_moc);
     for (FTPerson* person : all) {
         if (placed.contains(person))
             continue;
+        walk.releasePoint();
         const QSet<FTPerson*> kin = person->peopleInKinship(levels);
         QList<FTPerson*> group(kin.begin(), kin.end());
         std::sort(group.begin(), group.end(), byNumber);

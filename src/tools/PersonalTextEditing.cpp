@@ -13,6 +13,7 @@
 
 #include "platform/Localizer.h"
 #include "platform/Prompts.h"
+#include "platform/store/ReleasingWalk.h"
 #include "platform/store/TextMatch.h"
 
 #include <QStringList>
@@ -83,7 +84,9 @@ void PersonalTextEditing::reload()
     if (m_moc) {
         const bool notEmpty = m_notEmptyOnly;
         const Field field = m_field;
-        QList<FTPerson*> all = m_moc->fetch<FTPerson>([notEmpty, field](const FTPerson* p) {
+        ReleasingWalk walk(*m_moc);
+        QList<FTPerson*> all = m_moc->fetch<FTPerson>([notEmpty, field, &walk](const FTPerson* p) {
+            walk.releasePoint();
             return !notEmpty || !(field == Comments ? p->comments() : p->notes()).isEmpty();
         });
         // The sort keys are read once a person, not once a comparison.
@@ -94,8 +97,10 @@ void PersonalTextEditing::reload()
         };
         QList<Keyed> keyed;
         keyed.reserve(all.size());
-        for (FTPerson* p : all)
+        for (FTPerson* p : all) {
+            walk.releasePoint();
             keyed.push_back({p->name(), p->gender(), yearOf(p->birth()), yearOf(p->death()), p->numericId(), p});
+        }
         std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
             if (const int c = a.name.compare(b.name, Qt::CaseInsensitive))
                 return c < 0;

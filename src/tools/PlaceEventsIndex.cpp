@@ -3,9 +3,14 @@
 #include "model/FTEvent.h"
 #include "model/FTMoc.h"
 
+#include "platform/store/ReleasingWalk.h"
+
+
 PlaceEventsIndex::PlaceEventsIndex(const FTMoc& moc)
 {
-    moc.forEachObject(QString::fromLatin1(FTEvent::kEntityName), [this](ManagedObject* o) {
+    ReleasingWalk walk(moc);
+    moc.forEachObject(QString::fromLatin1(FTEvent::kEntityName), [this, &walk](ManagedObject* o) {
+        walk.releasePoint();
         auto* e = static_cast<FTEvent*>(o);
         const QString place = e->place();
         if (!place.isEmpty())

@@ -14,6 +14,7 @@
 
 #include "platform/Localizer.h"
 #include "platform/Prompts.h"
+#include "platform/store/ReleasingWalk.h"
 #include "platform/store/TextMatch.h"
 
 #include <QSet>
@@ -112,12 +113,19 @@ QList<FTEvent*> PlacesEditing::eventsAtPlaces(const QStringList& places) const
 {
     if (!m_moc || places.isEmpty())
         return {};
+    ReleasingWalk walk(*m_moc);
     if (places.size() == 1) {
         const QString& place = places.first();
-        return m_moc->fetch<FTEvent>([&place](const FTEvent* e) { return e->place() == place; });
+        return m_moc->fetch<FTEvent>([&place, &walk](const FTEvent* e) {
+            walk.releasePoint();
+            return e->place() == place;
+        });
     }
     const QSet<QString> wanted(places.begin(), places.end());
-    return m_moc->fetch<FTEvent>([&wanted](const FTEvent* e) { return wanted.contains(e->place()); });
+    return m_moc->fetch<FTEvent>([&wanted, &walk](const FTEvent* e) {
+        walk.releasePoint();
+        return wanted.contains(e->place());
+    });
 }
 
 // ---- Changes ------------------------------------------------------------------------------------------------------
@@ -175,7 +183,9 @@ int PlacesEditing::autoClean(bool prompted, ModelProgress* progress)
                 total += int(events.size());
             }
         } else {
-            const QList<FTEvent*> candidates = m_moc->fetch<FTEvent>([](const FTEvent* e) {
+            ReleasingWalk walk(*m_moc);
+            const QList<FTEvent*> candidates = m_moc->fetch<FTEvent>([&walk](const FTEvent* e) {
+                walk.releasePoint();
                 const QString place = e->place();
                 return place.contains(QLatin1Char(',')) || place.contains(QLatin1Char('.'))
                     || place.startsWith(QLatin1Char(' '));
@@ -183,6 +193,7 @@ int PlacesEditing::autoClean(bool prompted, ModelProgress* progress)
             ModelProgress::Steps steps(progress, candidates.size(), 1);
             for (qsizetype i = 0; i < candidates.size(); ++i) {
                 steps.at(i);
+                walk.releasePoint();
                 FTEvent* e = candidates[i];
                 const QString tidy = Utils::cleanPlaceName(e->place());
                 if (tidy == e->place())

@@ -9,6 +9,7 @@
 #include "model/FTPerson.h"
 
 #include "platform/Localizer.h"
+#include "platform/store/ReleasingWalk.h"
 
 TodoNotes::TodoNotes(FTMoc* moc)
     : m_moc(moc)
@@ -20,7 +21,11 @@ void TodoNotes::loadPeopleArray()
     m_people.clear();
     if (!m_moc)
         return;
-    m_people = m_moc->fetch<FTPerson>([](const FTPerson* p) { return !p->todo().trimmed().isEmpty(); });
+    ReleasingWalk walk(*m_moc);
+    m_people = m_moc->fetch<FTPerson>([&walk](const FTPerson* p) {
+        walk.releasePoint();
+        return !p->todo().trimmed().isEmpty();
+    });
     sortByNameWithYears(m_people);
 }
 

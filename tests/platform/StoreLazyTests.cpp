@@ -1,6 +1,7 @@
 #include "StoreTestSchema.h"
 
 #include "platform/store/Faults.h"
+#include "platform/store/ReleasingWalk.h"
 #include "platform/store/UndoManager.h"
 
 #include <sqlite3.h>
@@ -307,4 +308,61 @@ TEST_F(LazyFixture, AClosedStoreReadsLaterWhatItHadNotReadAndLeavesTheFileFree)
 
     a->setString("name", "Changed");
     EXPECT_FALSE(ctx->save(&error)) << "a closed store is not written";
+}
+
+// A large database is never read whole: a walk reads a table a block at a time, and inside a ReleasingWalk the
+// records it read go back to being faults at its release points. They stay the same objects, and their values and
+// relationships are read again when used; unsaved changes, new records and what was read before the walk stay.
+TEST_F(LazyFixture, AWalkOfALargeDatabaseGivesBackWhatItRead)
+{
+    struct Limits {
+        Limits() { ReleasingWalk::setLimits(0, 0); }
+        ~Limits() { ReleasingWalk::setLimits(-1, -1); }
+    } everyDatabaseIsLarge;
+    auto ctx = open();
+    ManagedObject* a = ctx->objectWithPrimaryKey("Author", ada);
+    ManagedObject* renamed = ctx->objectWithPrimaryKey("Book", adaBooks[3]);
+    renamed->setString("title", "Renamed");
+    ManagedObject* added = ctx->insertObject("Book");
+    added->setString("title", "New");
+    added->setObject("author", a);
+
+    QStringList seen;
+    QHash<qint64, ManagedObject*> walked;
+    {
+        ReleasingWalk walk(*ctx);
+        ctx->forEachObject("Book", [&](ManagedObject* b) {
+            seen << b->stringValue("title") + '/' + b->objectValue("author")->stringValue("name");
+            walked.insert(b->primaryKey(), b);
+            walk.releasePoint();
+            return true;
+        });
+    }
+    EXPECT_EQ(seen.size(), 33);
+    for (const char* s : { "A0/Ada", "Renamed/Ada", "New/Ada", "B1/Bea" })
+        EXPECT_TRUE(seen.contains(QString::fromLatin1(s))) << s;
+
+    EXPECT_TRUE(StoreFaults::isFault(walked.value(adaBooks[0])));
+    EXPECT_FALSE(StoreFaults::isFault(a)) << "read before the walk";
+    EXPECT_FALSE(StoreFaults::isFault(renamed)) << "unsaved change";
+    EXPECT_FALSE(StoreFaults::isFault(added)) << "new record";
+    EXPECT_GE(StoreFaults::faultCount(*ctx), 31);
+
+    EXPECT_EQ(ctx->objectWithPrimaryKey("Book", adaBooks[0]), walked.value(adaBooks[0]));
+    ManagedObject* second = walked.value(adaBooks.last() + 1)->objectValue("author");
+    EXPECT_EQ(titles(second->objects("books")), QStringList({ "B0", "B1" }));
+    EXPECT_EQ(walked.value(adaBooks[0])->objectValue("author"), a);
+    QStringList expected;
+    for (int i = 0; i < 30; ++i)
+        expected << (i == 3 ? QStringLiteral("Renamed") : QStringLiteral("A%1").arg(i));
+    expected << "New";
+    expected.sort();
+    EXPECT_EQ(titles(a->objects("books")), expected);
+
+    QString error;
+    ASSERT_TRUE(ctx->save(&error)) << qPrintable(error);
+    ctx.reset();
+    ctx = open();
+    EXPECT_EQ(titles(ctx->objectWithPrimaryKey("Author", ada)->objects("books")), expected);
+    EXPECT_EQ(titles(ctx->objectWithPrimaryKey("Author", bea)->objects("books")), QStringList({ "B0", "B1" }));
 }

@@ -10,22 +10,7 @@ ManagedObject::ManagedObject() = default;
 
 ManagedObject::~ManagedObject()
 {
-    if (!m_values)
-        return;
-    for (const EntityDescription::OwnedSlot& s : m_entity->ownedSlots()) {
-        std::byte* at = m_values + s.offset;
-        switch (s.slot) {
-        case PropertyDescription::Slot::String:
-            reinterpret_cast<QString*>(at)->~QString();
-            break;
-        case PropertyDescription::Slot::Binary:
-            reinterpret_cast<QByteArray*>(at)->~QByteArray();
-            break;
-        default:
-            reinterpret_cast<ObjectSet*>(at)->~ObjectSet();
-            break;
-        }
-    }
+    Private::freeValues(this);
 }
 
 void ManagedObject::operator delete(void* memory)

@@ -37,7 +37,7 @@ public:
     virtual ~ManagedObject();
     ManagedObject(const ManagedObject&) = delete;
     ManagedObject& operator=(const ManagedObject&) = delete;
-    // A record is allocated with its values behind it (larger than its class): freed without a size.
+    // Records are made by their context (objectSize() bytes, their values in a block of their own).
     static void operator delete(void* memory);
 
     const EntityDescription* entity() const { return m_entity; }

@@ -1,4 +1,5 @@
 #include "platform/store/ObjectContextPrivate.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include "platform/FTLog.h"
 #include "platform/store/Faults.h"
@@ -529,6 +530,7 @@ void ObjectContext::Private::prepareTables()
                 if (p->isAttribute() && p->defaultValue.isValid())
                     m.defaults.push_back(defaultFor(p));
                 m.lazy = m.lazy || p->lazy;
+                m.memoryOnly = m.memoryOnly || (p->isAttribute() && p->transient);
             }
             for (size_t c = 0; c < m.byColumn.size(); ++c)
                 if (const PropertyDescription* p = m.byColumn[c])
@@ -674,32 +676,12 @@ bool ObjectContext::Private::checkStore(QString* message, ErrorCode* code)
 
 ManagedObject* ObjectContext::Private::make(const EntityDescription* e, qint64 pk)
 {
-    // The values follow the object in the same allocation: one allocation a record, and a read of a value is
-    // usually in the cache lines of the object already. ManagedObject's operator delete frees the whole.
-    const size_t head = (size_t(e->objectSize()) + alignof(std::max_align_t) - 1) & ~(alignof(std::max_align_t) - 1);
-    void* memory = ::operator new(head + size_t(e->valueBlockSize()));
-    ManagedObject* o = e->makeObject(memory);
+    ManagedObject* o = e->makeObject(::operator new(size_t(e->objectSize())));
     o->m_entity = e;
     o->m_context = q;
     o->m_pk = pk;
-    o->m_values = static_cast<std::byte*>(memory) + head;
-    // Numbers, links and free slots start as zero bytes; only the slots that own memory are made as objects.
-    std::memset(o->m_values, 0, size_t(e->valueBlockSize()));
-    o->m_nilBits = e->nilNumbers();
-    for (const EntityDescription::OwnedSlot& s : e->ownedSlots()) {
-        std::byte* at = o->m_values + s.offset;
-        switch (s.slot) {
-        case PropertyDescription::Slot::String:
-            new (at) QString();
-            break;
-        case PropertyDescription::Slot::Binary:
-            new (at) QByteArray();
-            break;
-        default:
-            new (at) ObjectSet();
-            break;
-        }
-    }
+    allocateValues(o);
+    noteInMemory(o);
     TableState& t = tables[size_t(e->tableIndex())];
     if (t.byPk.size() <= size_t(pk))
         t.byPk.resize(std::max(size_t(pk) + 1, t.byPk.size() * 3 / 2), nullptr);
@@ -778,10 +760,12 @@ void ObjectContext::Private::fire(ManagedObject* o)
 {
     if (!isFault(o))
         return;
-    o->m_flags &= ~kFault;
-    --faults;
     TableState& t = tableOf(o);
-    --t.faults;
+    if (t.faults > 1 && db.isOpen()) {
+        fireWithNeighbours(t, o);
+        if (!isFault(o))
+            return;
+    }
     if (!t.selectRow)
         t.selectRow = std::make_unique<SqliteStatement>(db.handle(),
             QStringLiteral("SELECT %1 FROM %2 WHERE \"_pk\"=?")
@@ -790,15 +774,22 @@ void ObjectContext::Private::fire(ManagedObject* o)
     st.bindInt(1, o->primaryKey());
     ++readStatements;
     if (st.next()) {
-        readRow(o, mapOf(o), st, false, false);
+        refill(t, o, st);
         st.reset();
-        // Not awakened again: what the record keeps beside its values (marks of a walk under way, say) is its own
-        // and stays as it was when the values went.
         return;
     }
     const bool gone = st.ok();
     const QString why = gone ? QStringLiteral("it is no longer in the database") : st.error();
     st.reset();
+    // The record stays in memory with nil values and no relationships, so that whoever holds it reads nothing
+    // stale and nothing dangling.
+    if (!o->m_values) {
+        o->m_flags &= ~(kUnresolved | kLinksPending | kFaultMembers);
+        allocateValues(o);
+    }
+    o->m_flags &= ~kFault;
+    --faults;
+    --t.faults;
     if (gone) {
         // Nobody may write the file while we are its writer, but a repair or another program may have: the
         // record reads as a deleted one with nil values rather than as whatever its slots held.
@@ -826,36 +817,41 @@ void ObjectContext::Private::fireAllFaults()
 
 bool ObjectContext::Private::refresh(ManagedObject* o)
 {
-    if (!o || !o->context()->isOpen() || !o->hasFlag(ManagedObject::Persisted) || o->hasChanges()
-        || o->hasFlag(ManagedObject::Observed) || o->hasFlag(ManagedObject::Deleted))
+    if (!o || !o->context()->isOpen())
+        return false;
+    Private* d = o->context()->d.get();
+    if (!d->releasable(o))
         return false;
     if (isFault(o))
         return true;
-    for (const PropertyDescription* p : o->entity()->properties()) {
-        // Values kept only in memory have no row to come back from.
-        if (!p->isAttribute() || p->column < 0)
-            continue;
-        std::byte* at = o->m_values + p->slotOffset;
-        switch (p->slot) {
-        case PropertyDescription::Slot::Number:
-            reinterpret_cast<NumberSlot*>(at)->i = 0;
-            o->m_nilBits |= quint64(1) << p->bit;
-            break;
-        case PropertyDescription::Slot::String:
-            *reinterpret_cast<QString*>(at) = QString();
-            break;
-        case PropertyDescription::Slot::Binary:
-            *reinterpret_cast<QByteArray*>(at) = QByteArray();
-            o->m_unloadedBits &= ~(quint64(1) << p->bit);
-            break;
-        default:
-            break;
-        }
-    }
-    o->m_flags |= kFault;
-    Private* d = o->context()->d.get();
     ++d->faults;
     ++d->tableOf(o).faults;
+    if (d->mapOf(o).memoryOnly) {
+        // Values that live in memory only have no row to come back from: such a record keeps its block, its
+        // relationships and those values, and lets the stored ones go.
+        for (const PropertyDescription* p : o->entity()->properties()) {
+            if (!p->isAttribute() || p->column < 0)
+                continue;
+            std::byte* at = o->m_values + p->slotOffset;
+            switch (p->slot) {
+            case PropertyDescription::Slot::Number:
+                reinterpret_cast<NumberSlot*>(at)->i = 0;
+                o->m_nilBits |= quint64(1) << p->bit;
+                break;
+            case PropertyDescription::Slot::String:
+                *reinterpret_cast<QString*>(at) = QString();
+                break;
+            case PropertyDescription::Slot::Binary:
+                *reinterpret_cast<QByteArray*>(at) = QByteArray();
+                o->m_unloadedBits &= ~(quint64(1) << p->bit);
+                break;
+            default:
+                break;
+            }
+        }
+        o->m_flags |= kFault;
+        return true;
+    }
     // The sets that hold it read it back together with the other faults among their members.
     for (const PropertyDescription* p : o->entity()->properties()) {
         if (!p->isRelationship() || !p->inverse || !p->inverse->isToMany())
@@ -875,6 +871,11 @@ bool ObjectContext::Private::refresh(ManagedObject* o)
                 holder->m_flags |= kFaultMembers;
         }
     }
+    freeValues(o);
+    o->m_flags = (o->m_flags & ~(kUnresolved | kFaultMembers)) | kFault | kLinksPending;
+    o->m_dirtyColumns = 0;
+    // Its relationships went with its values: from now on a record's flag says whether they are in memory.
+    d->everything = false;
     return true;
 }
 
@@ -919,6 +920,11 @@ void ObjectContext::Private::forEachRegisteredOf(
             return;
 }
 
+void StoreFaults::forEachLoadedObject(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn)
+{
+    ObjectContext::Private::forEachLoaded(context, fn);
+}
+
 qint64 StoreFaults::registeredObjectCount(const ObjectContext& context)
 {
     qint64 n = 0;
@@ -950,7 +956,7 @@ qint64 ObjectContext::Private::readStatementsOf(const ObjectContext& context)
 
 void ObjectContext::Private::prefetchOwned(const ManagedObject* o)
 {
-    if (!o)
+    if (!o || !o->m_values)
         return;
     for (const EntityDescription::OwnedSlot& s : o->entity()->ownedSlots()) {
         std::byte* at = o->m_values + s.offset;
@@ -987,6 +993,7 @@ void ObjectContext::Private::clearObjects()
     }
     changed.clear();
     graveyard.clear();
+    inMemory.clear();
     faults = 0;
     everything = true; // nothing left to read
     texts.clear();
@@ -1227,7 +1234,15 @@ void ObjectContext::forEachObject(const QString& entityName, const std::function
         return;
     }
     Private::TableState& table = d->tables[size_t(e->tableIndex())];
-    if (!table.complete) {
+    // A small table is read whole and kept; the limit of large databases lowers it too, so that a developer's run
+    // of the tests as if every database were large walks every table in blocks.
+    if (d->large && d->db.isOpen() && table.records > std::min(Private::kSmallTable, ReleasingWalk::largeDatabaseRows())) {
+        d->streamTable(table, e, fn);
+        return;
+    }
+    // Many faults (memory given back after a whole walk) are read back the way the whole file is first read: every
+    // table in one pass, linked in bulk.
+    if (!table.complete || table.faults > Private::kSmallTable) {
         QString message;
         const bool read = table.records <= Private::kSmallTable ? d->loadTable(table, &message) : d->loadEverything(&message);
         if (!read && d->errorCode == ErrorCode::None) {
@@ -1236,15 +1251,8 @@ void ObjectContext::forEachObject(const QString& entityName, const std::function
             FTLog(QStringLiteral("Store: ") + d->error);
         }
     }
-    // Records turned back into faults read their rows in one pass over the table, not one statement each; when
-    // many of them wait, the walk reads the rest of the graph back too, as a walk over a large table does, since
-    // its walker goes on to their events and families.
-    if (table.faults > Private::kSmallTable) {
-        for (Private::TableState& t : d->tables)
-            d->fireTable(t);
-    } else {
-        d->fireTable(table);
-    }
+    // A few faults read their rows in one pass over the table, not one statement each.
+    d->fireTable(table);
     const bool all = e->parent() == nullptr;
     // By index: a call that inserts an object may grow the table's key index under the loop.
     const std::vector<ManagedObject*>& byPk = d->tables[size_t(e->tableIndex())].byPk;

@@ -71,6 +71,7 @@ struct ObjectContext::Private {
         };
         std::vector<Bind> binds;
         bool lazy = false; // has lazy values, which a new row loads before it is written
+        bool memoryOnly = false; // has values kept in memory only, which a fault would lose
         // Where the far ends of this entity's relationships without a key column of its own are found: the
         // other tables' key columns that point here (one statement each fills every relationship through that
         // column, as the five event kinds share one), and the many-to-many sides.
@@ -109,6 +110,7 @@ struct ObjectContext::Private {
         bool complete = true; // every row of the table is in memory
         qint64 faults = 0; // records turned back into faults
         std::unique_ptr<SqliteStatement> selectBatch; // the rows of up to kBatch faults at once
+        std::unique_ptr<SqliteStatement> selectAfter; // the next block of rows in key order (a walk of a large table)
         // By folded column: its stored text by key, and the removal of one of its words (see removeWords()).
         std::vector<std::pair<std::unique_ptr<SqliteStatement>, std::unique_ptr<SqliteStatement>>> words;
     };
@@ -207,7 +209,7 @@ struct ObjectContext::Private {
     static constexpr int kBatch = 64;
     static void prepareLink(const ManagedObject* o, const PropertyDescription* p)
     {
-        if (o->m_flags & (kUnresolved | kLinksPending | kFaultMembers))
+        if (o->m_flags & (kFault | kUnresolved | kLinksPending | kFaultMembers))
             o->m_context->d->loadLinks(const_cast<ManagedObject*>(o), p);
     }
     void fireMembers(ManagedObject* o);
@@ -228,9 +230,51 @@ struct ObjectContext::Private {
     // Fills the record's slots from a row read with load()'s columns; links only when `links` (as keys for
     // resolveLinks()), values shared through `texts` and `blobs` only when `share`.
     void readRow(ManagedObject* o, const EntityMap& m, SqliteStatement& st, bool links, bool share);
-    // Faults: records whose attribute values are not in memory, marked by a flag of their own next to
-    // ManagedObject's. Every access to an attribute slot passes through ensureLoaded() first.
+    // Faults: records whose values and relationships are not in memory (no value block at all), marked by a flag
+    // of their own next to ManagedObject's. Every access to a slot passes through ensureLoaded() or one()/many()
+    // first, which read the row again.
     static constexpr quint32 kFault = 64;
+    // A record's value block, allocated apart from the record so that a fault gives it back whole.
+    static void allocateValues(ManagedObject* o);
+    static void freeValues(ManagedObject* o);
+    // The row under `st` (read with load()'s columns) fills the record `x`, a fault, as a record read for the
+    // first time: links as keys, relationships held by other rows read when used.
+    void refill(TableState& t, ManagedObject* x, SqliteStatement& st);
+    // Reading the rows of faults that follow `o` in key order along with its own (a list of them being walked).
+    void fireWithNeighbours(TableState& t, ManagedObject* o);
+
+    // The records whose values came into memory (made, read, read again), each once (kListed): what a release of
+    // everything in memory walks instead of the whole identity map. Faults leave it when it is next walked, freed
+    // records when they are freed (kDying marks them for that).
+    static constexpr quint32 kListed = 1024;
+    static constexpr quint32 kDying = 2048;
+    std::vector<ManagedObject*> inMemory;
+    void noteInMemory(ManagedObject* o)
+    {
+        if (!(o->m_flags & kListed)) {
+            o->m_flags |= kListed;
+            inMemory.push_back(o);
+        }
+    }
+    static void forEachLoaded(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn);
+
+    // Large databases (more rows than ReleasingWalk::largeDatabaseRows() when opened) are never read whole: walks
+    // read their tables in key order a block at a time, and inside a ReleasingWalk what they read is given back.
+    bool large = false;
+    std::vector<size_t> walkMarks; // where in walkRead each open ReleasingWalk began
+    std::vector<ManagedObject*> walkRead; // records read while a ReleasingWalk is open, in the order read
+    void noteRead(ManagedObject* o)
+    {
+        if (large && !walkMarks.empty())
+            walkRead.push_back(o);
+    }
+    // Turns the records read since walkRead[from] back into faults where it may, and forgets them.
+    void releaseSince(size_t from);
+    bool streamTable(TableState& t, const EntityDescription* e, const std::function<bool(ManagedObject*)>& fn);
+    bool releasable(const ManagedObject* o);
+    static void beginWalk(const ObjectContext& context);
+    static void walkReleasePoint(const ObjectContext& context);
+    static void endWalk(const ObjectContext& context);
     static bool isFault(const ManagedObject* o) { return (o->m_flags & kFault) != 0; }
     static void ensureLoaded(const ManagedObject* o)
     {

@@ -1,6 +1,7 @@
 #include "platform/store/ObjectContextPrivate.h"
 
 #include "platform/FTLog.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QSet>
 
@@ -118,6 +119,7 @@ bool ObjectContext::Private::openLazily(QString* message)
         t.complete = t.records == 0;
     }
     everything = rows == 0;
+    large = rows > ReleasingWalk::largeDatabaseRows();
     return true;
 }
 
@@ -131,8 +133,12 @@ void ObjectContext::Private::readFailed(const TableState& t, const QString& what
 ManagedObject* ObjectContext::Private::objectFromRow(TableState& t, SqliteStatement& st, bool share)
 {
     const qint64 pk = st.columnInt(0);
-    if (pk > 0 && size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)])
-        return t.byPk[size_t(pk)];
+    if (pk > 0 && size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)]) {
+        ManagedObject* x = t.byPk[size_t(pk)];
+        if (isFault(x))
+            refill(t, x, st);
+        return x;
+    }
     const QByteArrayView entityName = st.columnBytes(1);
     // Rows of one kind come in runs: the kind of the row before is tried first.
     const EntityMap* map = t.lastRead && t.lastRead->nameUtf8 == entityName ? t.lastRead : nullptr;
@@ -150,6 +156,7 @@ ManagedObject* ObjectContext::Private::objectFromRow(TableState& t, SqliteStatem
     o->m_flags = ManagedObject::Persisted | kUnresolved | kLinksPending;
     readRow(o, *map, st, true, share);
     t.nextPk = std::max(t.nextPk, pk + 1);
+    noteRead(o);
     return o;
 }
 
@@ -260,6 +267,9 @@ void ObjectContext::Private::resolve(ManagedObject* o)
 
 void ObjectContext::Private::loadLinks(ManagedObject* o, const PropertyDescription* p)
 {
+    // A fault without a value block has no relationships in memory either; one that kept its block kept them.
+    if (!o->m_values)
+        fire(o);
     if (p->column >= 0)
         resolve(o);
     else
@@ -302,12 +312,8 @@ void ObjectContext::Private::fireFromRow(TableState& t, SqliteStatement& st)
 {
     const qint64 pk = st.columnInt(0);
     ManagedObject* x = size_t(pk) < t.byPk.size() ? t.byPk[size_t(pk)] : nullptr;
-    if (!x || !isFault(x))
-        return;
-    x->m_flags &= ~kFault;
-    --faults;
-    --t.faults;
-    readRow(x, mapOf(x), st, false, false);
+    if (x && isFault(x))
+        refill(t, x, st);
 }
 
 void ObjectContext::Private::fireBatch(TableState& t, const std::vector<ManagedObject*>& list)
@@ -351,10 +357,15 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
     TableState& own = tableOf(o);
     std::vector<ManagedObject*> owners { o };
     QHash<qint64, ManagedObject*> byKey { { o->primaryKey(), o } };
-    const size_t end = std::min(own.byPk.size(), size_t(o->primaryKey()) + 1 + 4 * size_t(kBatch));
+    // Not when the record before it waits too (memory was given back, and the records are used at random).
+    const size_t before = size_t(o->primaryKey()) - 1;
+    const ManagedObject* previous = before < own.byPk.size() ? own.byPk[before] : nullptr;
+    const bool walking = !previous || (previous->m_values && linksLoaded(previous));
+    const size_t end = !walking ? 0 : std::min(own.byPk.size(), size_t(o->primaryKey()) + 1 + 4 * size_t(kBatch));
     for (size_t k = size_t(o->primaryKey()) + 1; k < end && owners.size() < size_t(kBatch); ++k) {
         ManagedObject* x = own.byPk[k];
-        if (!x || x->entity() != o->entity() || linksLoaded(x) || x->hasFlag(ManagedObject::Deleted))
+        // A fault without its values has no slots to fill; it reads its relationships when it is read again.
+        if (!x || x->entity() != o->entity() || linksLoaded(x) || x->hasFlag(ManagedObject::Deleted) || !x->m_values)
             continue;
         x->m_flags &= ~kLinksPending;
         owners.push_back(x);
@@ -499,13 +510,8 @@ bool ObjectContext::Private::loadTable(TableState& t, QString* message)
         const qint64 pk = st.columnInt(0);
         if (pk > 0 && size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)]) {
             // A record turned back into a fault takes its values on the way.
-            ManagedObject* x = t.byPk[size_t(pk)];
-            if (isFault(x)) {
-                x->m_flags &= ~kFault;
-                --faults;
-                --t.faults;
-                readRow(x, mapOf(x), st, false, false);
-            }
+            if (ManagedObject* x = t.byPk[size_t(pk)]; isFault(x))
+                refill(t, x, st);
             continue;
         }
         if (ManagedObject* o = objectFromRow(t, st, false))
@@ -538,8 +544,11 @@ bool ObjectContext::Private::loadEverything(QString* message)
         ++readStatements;
         while (st.next()) {
             const qint64 pk = st.columnInt(0);
-            if (pk > 0 && size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)])
+            if (pk > 0 && size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)]) {
+                if (ManagedObject* x = t.byPk[size_t(pk)]; isFault(x))
+                    refill(t, x, st);
                 continue;
+            }
             // Awakened at once: what it resets is the record's own, and no list of the new records is kept.
             if (ManagedObject* o = objectFromRow(t, st, true))
                 o->awakeFromFetch();
@@ -617,7 +626,8 @@ bool ObjectContext::Private::loadEverything(QString* message)
                     }
                     at = other;
                 }
-                if (!other || linksLoaded(other))
+                // A fault still without values here is one whose row has gone from the file.
+                if (!other || linksLoaded(other) || !other->m_values)
                     continue;
                 if (inv->isToOne()) {
                     ManagedObject*& back = rawOne(other, inv);
@@ -634,8 +644,9 @@ bool ObjectContext::Private::loadEverything(QString* message)
     }
     // The records at the two ends of a row of join table `j`, where they are in memory.
     const auto ends = [this](const JoinState& j, qint64 a, qint64 b) {
-        const auto at = [](const TableState& t, qint64 key) {
-            return key > 0 && size_t(key) < t.byPk.size() ? t.byPk[size_t(key)] : nullptr;
+        const auto at = [](const TableState& t, qint64 key) -> ManagedObject* {
+            ManagedObject* o = key > 0 && size_t(key) < t.byPk.size() ? t.byPk[size_t(key)] : nullptr;
+            return o && o->m_values ? o : nullptr;
         };
         return std::make_pair(at(tables[size_t(j.join->source->owner->tableIndex())], a),
             at(tables[size_t(j.join->destination->owner->tableIndex())], b));

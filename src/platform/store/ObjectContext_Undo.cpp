@@ -79,6 +79,7 @@ void ObjectContext::Private::purgeGraveyard()
     if (undo)
         undo->forEachRecordedObject([&](const ManagedObject* o) { kept.insert(o); });
     std::vector<ManagedObject*> stay;
+    std::vector<ManagedObject*> freed;
     QSet<ManagedObject*> seen;
     for (ManagedObject* o : graveyard) {
         if (seen.contains(o))
@@ -94,7 +95,17 @@ void ObjectContext::Private::purgeGraveyard()
         TableState& t = tableOf(o);
         if (size_t(o->primaryKey()) < t.byPk.size() && t.byPk[size_t(o->primaryKey())] == o)
             t.byPk[size_t(o->primaryKey())] = nullptr;
-        delete o;
+        freed.push_back(o);
     }
+    // The list of records in memory lets go of them first (walked only when one of them is on it).
+    bool listed = false;
+    for (ManagedObject* o : freed) {
+        listed = listed || (o->m_flags & kListed);
+        o->m_flags |= kDying;
+    }
+    if (listed)
+        std::erase_if(inMemory, [](const ManagedObject* o) { return (o->m_flags & kDying) != 0; });
+    for (ManagedObject* o : freed)
+        delete o;
     graveyard.swap(stay);
 }

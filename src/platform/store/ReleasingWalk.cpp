@@ -1,6 +1,6 @@
 #include "platform/store/ReleasingWalk.h"
 
-#include "platform/store/ObjectContext.h"
+#include "platform/store/ObjectContextPrivate.h"
 
 namespace {
 constexpr qint64 kLargeDatabaseRows = 2'000'000;
@@ -12,12 +12,17 @@ qint64 g_kept = -1;
 ReleasingWalk::ReleasingWalk(const ObjectContext& context)
     : m_context(context)
 {
+    ObjectContext::Private::beginWalk(m_context);
 }
 
-ReleasingWalk::~ReleasingWalk() = default;
+ReleasingWalk::~ReleasingWalk()
+{
+    ObjectContext::Private::endWalk(m_context);
+}
 
 void ReleasingWalk::releasePoint()
 {
+    ObjectContext::Private::walkReleasePoint(m_context);
 }
 
 namespace {

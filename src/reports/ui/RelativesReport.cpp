@@ -12,6 +12,7 @@
 
 #include "platform/Localizer.h"
 #include "platform/Prompts.h"
+#include "platform/store/ReleasingWalk.h"
 #include "platform/store/TextMatch.h"
 
 #include <QApplication>
@@ -83,8 +84,13 @@ RelativesReport::RelativesReport(FTMoc* moc, FTPerson* sourcePerson, FTPerson* t
     };
     std::vector<Row> rows;
     rows.reserve(size_t(m_sortedPeople.size()));
-    for (FTPerson* p : std::as_const(m_sortedPeople))
-        rows.push_back({p, p->name(), yearOf(p->birth()), yearOf(p->death())});
+    {
+        ReleasingWalk walk(*moc);
+        for (FTPerson* p : std::as_const(m_sortedPeople)) {
+            walk.releasePoint();
+            rows.push_back({p, p->name(), yearOf(p->birth()), yearOf(p->death())});
+        }
+    }
     std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
         if (const int c = a.name.compare(b.name))
             return c < 0;

@@ -292,26 +292,13 @@ void DOvurDocument::faultUnusedRegisteredObjects()
     guarded(__FILE__, __LINE__, QStringLiteral("faultUnusedRegisteredObjects_1"), [&] {
         const QString source = QString::fromLatin1(FTSource::kEntityName);
         const QString picture = QString::fromLatin1(FTPicture::kEntityName);
+        // The records whose values are in memory, never reading others: those that are not sources.
         QList<ManagedObject*> candidates;
-        // Only records with large values can hold memory worth releasing; only those in memory are looked at,
-        // none is read for it.
-        auto hasLazy = [](const EntityDescription* entity) {
-            if (!entity)
-                return false;
-            for (const PropertyDescription* p : entity->properties())
-                if (p->lazy)
-                    return true;
-            return false;
-        };
-        for (const EntityDescription* entity : moc->schema().entities()) {
-            if (!hasLazy(entity) || hasLazy(entity->parent()))
-                continue;
-            StoreFaults::forEachRegisteredObject(*moc, entity->name(), [&](ManagedObject* o) {
-                if (!o->isDeleted() && !o->isKindOfEntity(source) && moc->hasLoadedLazyValues(o))
-                    candidates << o;
-                return true;
-            });
-        }
+        StoreFaults::forEachLoadedObject(*moc, [&](ManagedObject* o) {
+            if (!o->isDeleted() && !o->isKindOfEntity(source))
+                candidates << o;
+            return true;
+        });
         if (candidates.isEmpty())
             return;
 
@@ -350,7 +337,9 @@ void DOvurDocument::faultUnusedRegisteredObjects()
                 if (owner && (keep.contains(owner) || moc->isObserved(owner)))
                     continue;
             }
-            if (moc->releaseLazyValues(o))
+            // Many records: every one goes back to being a fault. Few: only the pictures' large values go, which
+            // is what they hold of any size, and the page that shows them reads them back as before.
+            if (releaseAll ? StoreFaults::refreshObject(o) : moc->releaseLazyValues(o))
                 ++released;
         }
         if (released > 0)

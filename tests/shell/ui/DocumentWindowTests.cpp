@@ -16,6 +16,7 @@
 #include "model/FTPicture.h"
 #include "model/FTSource.h"
 
+#include "platform/store/Faults.h"
 #include "platform/ui/QtPrompts.h"
 
 #include <QAbstractButton>
@@ -558,6 +559,52 @@ TEST_F(DocumentWindow, PicturesOutsideTheVisibleFamilyAreReleasedUnlessADeleteIs
     // The focal person's own pictures stay.
     moc->modelDefaults()->setFocalPerson(far);
     EXPECT_TRUE(moc->hasLoadedLazyValues(picture));
+}
+
+// With more than a thousand records in memory, a change of focal person turns every one the visible family does not
+// need back into a fault: the same objects stay (read again when used), their values go; records with unsaved
+// changes, observed ones and sources stay as they are.
+TEST_F(DocumentWindow, AFocalChangeGivesBackTheRecordsTheFamilyDoesNotNeed)
+{
+    DOvurDocument* doc = open("Many.RezUdu", 400);
+    FTMoc* moc = doc->moc();
+    const auto loaded = [moc] {
+        qint64 n = 0;
+        StoreFaults::forEachRegisteredObject(*moc, [&n](ManagedObject* o) {
+            n += StoreFaults::isFault(o) ? 0 : 1;
+            return true;
+        });
+        return n;
+    };
+    FTPerson* next = personNumbered(moc, 7);
+    FTPerson* changed = personNumbered(moc, 9);
+    FTPerson* far = personNumbered(moc, 300);
+    ASSERT_TRUE(next && changed && far);
+    const QString farName = far->name();
+    // Everyone read, with their events and families, as a whole-database walk leaves them.
+    for (FTPerson* p : moc->fetch<FTPerson>()) {
+        p->name();
+        if (FTEvent* birth = p->birth())
+            birth->date();
+        p->parents();
+        p->spouseRels();
+    }
+    changed->setNotes(QStringLiteral("not saved yet"));
+    const qint64 registered = StoreFaults::registeredObjectCount(*moc);
+    const qint64 before = loaded();
+    ASSERT_GT(before, 1000);
+
+    moc->modelDefaults()->setFocalPerson(next);
+    const qint64 after = loaded();
+    // What stays is the new family as the diagram and the editor read it (with their neighbours in the file).
+    EXPECT_LT(after, before / 5) << "of " << before;
+    EXPECT_GE(StoreFaults::registeredObjectCount(*moc), registered) << "the records themselves stay";
+    EXPECT_FALSE(StoreFaults::isFault(next));
+    EXPECT_FALSE(StoreFaults::isFault(changed));
+    EXPECT_FALSE(StoreFaults::isFault(moc->modelDefaults()));
+    EXPECT_TRUE(StoreFaults::isFault(far));
+    EXPECT_EQ(far->name(), farName);
+    EXPECT_EQ(changed->notes(), QStringLiteral("not saved yet"));
 }
 
 TEST_F(DocumentWindow, TheMainWindowLooksRight)

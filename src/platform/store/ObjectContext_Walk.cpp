@@ -1,0 +1,231 @@
+#include "platform/store/ObjectContextPrivate.h"
+
+#include "platform/store/EntityDescription.h"
+#include "platform/store/ReleasingWalk.h"
+
+#include <cstring>
+
+// Faults that hold no value block, and walks of large databases that give back what they read.
+
+void ObjectContext::Private::allocateValues(ManagedObject* o)
+{
+    const EntityDescription* e = o->m_entity;
+    const size_t size = size_t(e->valueBlockSize());
+    o->m_values = static_cast<std::byte*>(::operator new(std::max<size_t>(size, 1)));
+    // Numbers, links and free slots start as zero bytes; only the slots that own memory are made as objects.
+    std::memset(o->m_values, 0, size);
+    o->m_nilBits = e->nilNumbers();
+    o->m_unloadedBits = 0;
+    for (const EntityDescription::OwnedSlot& s : e->ownedSlots()) {
+        std::byte* at = o->m_values + s.offset;
+        switch (s.slot) {
+        case PropertyDescription::Slot::String:
+            new (at) QString();
+            break;
+        case PropertyDescription::Slot::Binary:
+            new (at) QByteArray();
+            break;
+        default:
+            new (at) ObjectSet();
+            break;
+        }
+    }
+}
+
+void ObjectContext::Private::freeValues(ManagedObject* o)
+{
+    if (!o->m_values)
+        return;
+    for (const EntityDescription::OwnedSlot& s : o->m_entity->ownedSlots()) {
+        std::byte* at = o->m_values + s.offset;
+        switch (s.slot) {
+        case PropertyDescription::Slot::String:
+            reinterpret_cast<QString*>(at)->~QString();
+            break;
+        case PropertyDescription::Slot::Binary:
+            reinterpret_cast<QByteArray*>(at)->~QByteArray();
+            break;
+        default:
+            reinterpret_cast<ObjectSet*>(at)->~ObjectSet();
+            break;
+        }
+    }
+    ::operator delete(o->m_values);
+    o->m_values = nullptr;
+}
+
+void ObjectContext::Private::refill(TableState& t, ManagedObject* x, SqliteStatement& st)
+{
+    if (x->m_values) {
+        // It kept its block for the values that live in memory only, and its relationships with it.
+        x->m_flags &= ~kFault;
+        --faults;
+        --t.faults;
+        readRow(x, mapOf(x), st, false, false);
+        noteInMemory(x);
+        return;
+    }
+    allocateValues(x);
+    x->m_flags = (x->m_flags & ~(kFault | kFaultMembers)) | kUnresolved | kLinksPending;
+    --faults;
+    --t.faults;
+    readRow(x, mapOf(x), st, true, false);
+    noteInMemory(x);
+    // Not awakened again: what the record keeps beside its values (marks of a walk under way, say) is its own and
+    // stayed as it was when the values went.
+    noteRead(x);
+}
+
+void ObjectContext::Private::fireWithNeighbours(TableState& t, ManagedObject* o)
+{
+    // Faults of one table lie in runs: those a walk gave back, the members of a list. A list walked in key order
+    // then reads kBatch rows a statement.
+    // A record read at random (a family after memory was given back) comes alone: the one before it is a fault.
+    if (const size_t before = size_t(o->primaryKey()) - 1; before < t.byPk.size() && t.byPk[before] && isFault(t.byPk[before]))
+        return;
+    std::vector<ManagedObject*> list { o };
+    const size_t end = std::min(t.byPk.size(), size_t(o->primaryKey()) + 1 + 4 * size_t(kBatch));
+    for (size_t k = size_t(o->primaryKey()) + 1; k < end && list.size() < size_t(kBatch); ++k)
+        if (ManagedObject* x = t.byPk[k]; x && isFault(x))
+            list.push_back(x);
+    if (list.size() > 1)
+        fireBatch(t, list);
+}
+
+bool ObjectContext::Private::releasable(const ManagedObject* o)
+{
+    constexpr quint32 kept = ManagedObject::Deleted | ManagedObject::Updated | ManagedObject::InChangeList
+        | ManagedObject::Observed | ManagedObject::Deleting;
+    return o->hasFlag(ManagedObject::Persisted) && !(o->m_flags & kept) && !o->hasChanges();
+}
+
+void ObjectContext::Private::releaseSince(size_t from)
+{
+    if (from >= walkRead.size())
+        return;
+    for (size_t i = from; i < walkRead.size(); ++i) {
+        ManagedObject* o = walkRead[i];
+        if (!isFault(o))
+            refresh(o);
+    }
+    walkRead.resize(from);
+}
+
+bool ObjectContext::Private::streamTable(
+    TableState& t, const EntityDescription* e, const std::function<bool(ManagedObject*)>& fn)
+{
+    // Reads the table in key order a block at a time and hands each record to fn before the next block is read;
+    // inside a ReleasingWalk, what the walk read beyond what it may keep is given back after each block.
+    constexpr int kBlock = 512;
+    if (!t.selectAfter) {
+        QStringList cols { QStringLiteral("\"_pk\""), QStringLiteral("\"_entity\"") };
+        for (const StoreSchema::Column& c : t.table->columns)
+            cols << (c.lazy ? QStringLiteral("(%1 IS NOT NULL)").arg(StoreSchema::quoted(c.name))
+                            : StoreSchema::quoted(c.name));
+        t.selectAfter = std::make_unique<SqliteStatement>(db.handle(),
+            QStringLiteral("SELECT %1 FROM %2 WHERE \"_pk\" > ? ORDER BY \"_pk\" LIMIT %3")
+                .arg(cols.join(", "), StoreSchema::quoted(t.table->name))
+                .arg(kBlock));
+    }
+    const bool all = e->parent() == nullptr;
+    const size_t mark = walkRead.size();
+    const qint64 kept = ReleasingWalk::keptRecords();
+    qint64 last = 0;
+    std::vector<ManagedObject*> block;
+    std::vector<ManagedObject*> fresh;
+    block.reserve(kBlock);
+    for (;;) {
+        SqliteStatement& st = *t.selectAfter;
+        st.bindInt(1, last);
+        ++readStatements;
+        block.clear();
+        fresh.clear();
+        while (st.next()) {
+            const qint64 pk = st.columnInt(0);
+            last = pk;
+            const bool known = pk > 0 && size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)];
+            ManagedObject* o = objectFromRow(t, st, false);
+            if (!o)
+                continue;
+            block.push_back(o);
+            if (!known)
+                fresh.push_back(o);
+        }
+        const bool ok = st.ok();
+        if (!ok)
+            readFailed(t, QStringLiteral("records after key %1").arg(last), st.error());
+        st.reset();
+        for (ManagedObject* o : fresh)
+            o->awakeFromFetch();
+        for (ManagedObject* o : block) {
+            if (o->hasFlag(ManagedObject::Deleted) || (!all && !o->entity()->isKindOf(e)))
+                continue;
+            if (!fn(o))
+                return false;
+        }
+        if (!walkMarks.empty() && qint64(walkRead.size() - mark) > kept)
+            releaseSince(mark);
+        if (!ok || block.size() < size_t(kBlock))
+            break;
+    }
+    // Records made since the last save have keys above every row of the file.
+    for (size_t i = size_t(last) + 1; i < t.byPk.size(); ++i) {
+        ManagedObject* o = t.byPk[i];
+        if (!o || o->hasFlag(ManagedObject::Persisted) || o->hasFlag(ManagedObject::Deleted)
+            || (!all && !o->entity()->isKindOf(e)))
+            continue;
+        if (!fn(o))
+            return false;
+    }
+    return true;
+}
+
+void ObjectContext::Private::beginWalk(const ObjectContext& context)
+{
+    Private* d = context.d.get();
+    d->walkMarks.push_back(d->walkRead.size());
+}
+
+void ObjectContext::Private::walkReleasePoint(const ObjectContext& context)
+{
+    Private* d = context.d.get();
+    if (d->walkMarks.empty() || !d->large)
+        return;
+    const size_t mark = d->walkMarks.back();
+    if (qint64(d->walkRead.size() - mark) > ReleasingWalk::keptRecords())
+        d->releaseSince(mark);
+}
+
+void ObjectContext::Private::endWalk(const ObjectContext& context)
+{
+    Private* d = context.d.get();
+    if (d->walkMarks.empty())
+        return;
+    const size_t mark = d->walkMarks.back();
+    d->walkMarks.pop_back();
+    // What the walk read is not needed once it is over; an outer walk gives back its own at its next point.
+    if (d->large)
+        d->releaseSince(mark);
+    else
+        d->walkRead.resize(std::min(d->walkRead.size(), mark));
+}
+
+void ObjectContext::Private::forEachLoaded(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn)
+{
+    // Faults leave the list here; fn may turn records into faults (they leave at the next walk) or read others,
+    // which join the list behind and are walked too.
+    std::vector<ManagedObject*>& list = context.d->inMemory;
+    size_t kept = 0;
+    bool going = true;
+    for (size_t i = 0; i < list.size(); ++i) {
+        ManagedObject* o = list[i];
+        if (isFault(o)) {
+            o->m_flags &= ~kListed;
+            continue;
+        }
+        list[kept++] = o;
+        if (going && !fn(o))
+            going = false;
+    }
+    list.resize(kept);
+}
