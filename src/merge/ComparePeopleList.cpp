@@ -1,5 +1,9 @@
 #include "merge/ComparePeopleList.h"
 
+#include "model/FTPerson.h"
+
+#include "platform/store/ReleasingWalk.h"
+
 void ComparePeopleList::setPeople(const QList<FTPerson*>& people)
 {
     m_sorted = people;
@@ -19,8 +23,11 @@ const QStringList& ComparePeopleList::foldedTexts(PeopleMatching::SearchField fi
     QStringList& texts = m_foldedTexts[size_t(field)];
     if (texts.isEmpty() && !m_sorted.isEmpty()) {
         texts.reserve(m_sorted.size());
-        for (const FTPerson* p : std::as_const(m_sorted))
+        ReleasingWalk walk(*m_sorted.first()->context());
+        for (const FTPerson* p : std::as_const(m_sorted)) {
+            walk.releasePoint();
             texts << PeopleSearch::fold(PeopleSearch::fieldText(field, p));
+        }
     }
     return texts;
 }

@@ -8,9 +8,11 @@
 
 #include "platform/Localizer.h"
 #include "platform/UserDefaults.h"
+#include "platform/store/ReleasingWalk.h"
 #include "platform/store/TextMatch.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 QString L(const char* key)
@@ -84,8 +86,16 @@ void PeopleMatching::sortPeople(QList<FTPerson*>& people, int matchMode)
     };
     std::vector<Keyed> keyed;
     keyed.reserve(size_t(people.size()));
-    for (FTPerson* p : std::as_const(people))
-        keyed.push_back({ p->name(), birthYear(p), p->numericId(), p });
+    {
+        // Every person of a database, often: those read for their keys are given back as it goes.
+        std::optional<ReleasingWalk> walk;
+        if (!people.isEmpty())
+            walk.emplace(*people.first()->context());
+        for (FTPerson* p : std::as_const(people)) {
+            walk->releasePoint();
+            keyed.push_back({ p->name(), birthYear(p), p->numericId(), p });
+        }
+    }
     auto byName = [](const Keyed& a, const Keyed& b) {
         if (const int c = a.name.compare(b.name, Qt::CaseInsensitive))
             return c < 0;

@@ -17,6 +17,7 @@
 #include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Prompts.h"
+#include "platform/store/ReleasingWalk.h"
 #include "platform/store/TextMatch.h"
 
 #include <QDir>
@@ -275,8 +276,11 @@ bool PersonCopier::personExistsInTargetModel(FTPerson* person)
         return *it;
     if (!m_namesIndexed) {
         m_namesIndexed = true;
-        for (FTPerson* p : m_moc->fetch<FTPerson>())
+        ReleasingWalk walk(*m_moc);
+        for (FTPerson* p : m_moc->fetch<FTPerson>()) {
+            walk.releasePoint();
             m_namesInTarget[TextMatch::fold(p->name())] << p;
+        }
     }
     // The name is matched as written: a "*" or "?" in it is no wildcard.
     QList<FTPerson*> candidates = m_namesInTarget.value(TextMatch::fold(person->name()));

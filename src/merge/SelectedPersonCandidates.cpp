@@ -5,6 +5,8 @@
 
 #include "platform/store/TextMatch.h"
 
+#include "platform/store/ReleasingWalk.h"
+
 #include <QCollator>
 
 #include <algorithm>
@@ -16,14 +18,19 @@ QList<FTPerson*> SelectedPersonCandidates::search(FTMoc* otherMoc, const FTPerso
     const QString name = selectedPerson->name();
     const QString gender = selectedPerson->gender();
     // The gender is the cheaper test: the name pattern is folded for every person it meets.
-    QList<FTPerson*> people = otherMoc->fetch<FTPerson>(
-        [&](const FTPerson* p) { return p->gender() == gender && TextMatch::like(p->name(), name); });
+    ReleasingWalk walk(*otherMoc);
+    QList<FTPerson*> people = otherMoc->fetch<FTPerson>([&](const FTPerson* p) {
+        walk.releasePoint();
+        return p->gender() == gender && TextMatch::like(p->name(), name);
+    });
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     QList<std::pair<QString, FTPerson*>> keyed;
     keyed.reserve(people.size());
-    for (FTPerson* p : people)
+    for (FTPerson* p : people) {
+        walk.releasePoint();
         keyed.push_back({ p->nameWithBirthAndDeathYears(), p });
+    }
     std::stable_sort(keyed.begin(), keyed.end(),
         [&](const auto& a, const auto& b) { return collator.compare(a.first, b.first) < 0; });
     people.clear();

@@ -16,6 +16,7 @@
 #include "platform/MainThread.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Prompts.h"
+#include "platform/store/ReleasingWalk.h"
 #include "platform/store/StoreSchema.h"
 
 #include <QDir>
@@ -288,8 +289,11 @@ void FTMoc::moveThumbnailData()
     QElapsedTimer timer;
     timer.start();
     static const Key kThumbNailImageData("thumbNailImageData");
-    const QList<FTPicture*> pictures
-        = fetch<FTPicture>([](const FTPicture* p) { return !p->isNil(kThumbNailImageData); });
+    ReleasingWalk walk(*this);
+    const QList<FTPicture*> pictures = fetch<FTPicture>([&walk](const FTPicture* p) {
+        walk.releasePoint();
+        return !p->isNil(kThumbNailImageData);
+    });
     if (pictures.isEmpty()) {
         FTLog(QStringLiteral("%1 secs in moveThumbnails").arg(timer.nsecsElapsed() / 1e9, 0, 'f', 3));
         return;

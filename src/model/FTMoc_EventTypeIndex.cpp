@@ -6,6 +6,7 @@
 #include "model/ModelProgress.h"
 
 #include "platform/FTLog.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QHash>
 
@@ -42,7 +43,10 @@ bool FTMoc::linkEventsToEventTypes(const QList<FTEvent*>& events, ModelProgress*
     ModelProgress::Steps steps(progress, events.size(), 5);
     if (progress)
         progress->setPercent(0);
+    // Events saved with a batch are given back at the next one's start.
+    ReleasingWalk walk(*this);
     for (qsizetype i = 0; i < events.size(); ++i) {
+        walk.releasePoint();
         FTEvent* event = events[i];
         if (FTEventType* type = byCode.value(event->subtype())) {
             event->setEventType(type);

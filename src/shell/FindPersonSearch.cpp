@@ -10,6 +10,7 @@
 
 #include "platform/Localizer.h"
 #include "platform/UserDefaults.h"
+#include "platform/store/ReleasingWalk.h"
 #include "platform/store/TextMatch.h"
 
 #include <QCollator>
@@ -124,7 +125,12 @@ QList<FTPerson*> ownersOfEvents(const FTMoc* moc, const std::function<bool(const
 {
     QList<FTPerson*> people;
     QSet<const FTPerson*> seen;
-    for (const FTEvent* event : moc->fetch<FTEvent>(matches))
+    ReleasingWalk walk(*moc);
+    const QList<FTEvent*> events = moc->fetch<FTEvent>([&](const FTEvent* e) {
+        walk.releasePoint();
+        return matches(e);
+    });
+    for (const FTEvent* event : events)
         addOnce(people, seen, personOwner(event));
     return people;
 }
@@ -134,7 +140,12 @@ QList<FTPerson*> partnersOfCouplesWithEvents(const FTMoc* moc, const std::functi
 {
     QList<FTPerson*> people;
     QSet<const FTPerson*> seen;
-    for (const FTEvent* event : moc->fetch<FTEvent>(matches))
+    ReleasingWalk walk(*moc);
+    const QList<FTEvent*> events = moc->fetch<FTEvent>([&](const FTEvent* e) {
+        walk.releasePoint();
+        return matches(e);
+    });
+    for (const FTEvent* event : events)
         if (const FTSpouseRel* couple = coupleOwner(event))
             for (FTPerson* partner : couple->partners())
                 addOnce(people, seen, partner);
@@ -311,8 +322,11 @@ QList<FTPerson*> FindPersonSearch::searchByKey(const QString& keyPath, const QSt
     const QStringList words = wordsOf(text);
     // A word begins the value or one of its words, after a blank, an underscore, a no-break space or a line end.
     const QString separators = QStringLiteral(" _\u00a0\n");
-    return m_moc->fetch<FTPerson>(
-        [&](const FTPerson* p) { return words.isEmpty() || allWordsMatch(searchText(p, keyPath), words, separators); });
+    ReleasingWalk walk(*m_moc);
+    return m_moc->fetch<FTPerson>([&](const FTPerson* p) {
+        walk.releasePoint();
+        return words.isEmpty() || allWordsMatch(searchText(p, keyPath), words, separators);
+    });
 }
 
 QList<FTPerson*> FindPersonSearch::searchForBirthAndDeathPlace(const QString& text, bool deathPlace) const
@@ -366,7 +380,11 @@ QList<FTPerson*> FindPersonSearch::searchForUnconnectedPeople() const
 {
     if (!m_moc)
         return {};
-    return m_moc->fetch<FTPerson>([](const FTPerson* p) { return p->isUnconnected(); });
+    ReleasingWalk walk(*m_moc);
+    return m_moc->fetch<FTPerson>([&walk](const FTPerson* p) {
+        walk.releasePoint();
+        return p->isUnconnected();
+    });
 }
 
 // ---- Rows ------------------------------------------------------------------------------------------------------
