@@ -408,6 +408,7 @@ bool ObjectContext::isReadOnly() const
 
 void ObjectContext::closeStore()
 {
+    d->endHeldRead();
     if (d->closed) {
         d->db.close();
         d->closed = false;
@@ -440,6 +441,7 @@ void ObjectContext::closeStore()
         t.words.clear();
         t.selectByColumn.clear();
         t.selectBatch.reset();
+        t.selectAfter.reset();
     }
     for (Private::JoinState& j : d->joins) {
         j.fromSource.reset();

@@ -270,6 +270,11 @@ struct ObjectContext::Private {
     }
     // Turns the records read since walkRead[from] back into faults where it may, and forgets them.
     void releaseSince(size_t from);
+    // A walk of a large database reads inside one read transaction: each statement outside one would take and
+    // drop the file's lock and look for a journal, which costs more than the read itself. A save ends it first.
+    bool readHeld = false;
+    void holdRead();
+    void endHeldRead();
     bool streamTable(TableState& t, const EntityDescription* e, const std::function<bool(ManagedObject*)>& fn);
     bool releasable(const ManagedObject* o);
     static void beginWalk(const ObjectContext& context);

@@ -78,6 +78,7 @@ bool ObjectContext::Private::makeFoldedColumns(QString* message)
     QElapsedTimer timer;
     timer.start();
     sqlite3* h = db.handle();
+    endHeldRead();
     if (!db.exec(QStringLiteral("BEGIN IMMEDIATE"), message))
         return false;
     sqlite3_create_function_v2(

@@ -101,6 +101,7 @@ bool ObjectContext::save(QString* error)
 
     // The folded copies of texts are written with the texts, where the store has them.
     const bool folded = d->foldedReady();
+    d->endHeldRead();
     bool ok = check(db.exec(QStringLiteral("BEGIN IMMEDIATE")), QStringLiteral("starting the transaction"));
     // The folded copy of a text, bound as UTF-8; that of a column with words kept for its words.
     QByteArray foldedText;

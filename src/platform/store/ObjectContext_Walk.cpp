@@ -63,6 +63,7 @@ void ObjectContext::Private::refill(TableState& t, ManagedObject* x, SqliteState
         --t.faults;
         readRow(x, mapOf(x), st, false, false);
         noteInMemory(x);
+        noteRead(x);
         return;
     }
     allocateValues(x);
@@ -131,6 +132,7 @@ bool ObjectContext::Private::streamTable(
     const size_t mark = walkRead.size();
     const qint64 kept = ReleasingWalk::keptRecords();
     qint64 last = 0;
+    bool failed = false;
     std::vector<ManagedObject*> block;
     std::vector<ManagedObject*> fresh;
     block.reserve(kBlock);
@@ -152,6 +154,7 @@ bool ObjectContext::Private::streamTable(
                 fresh.push_back(o);
         }
         const bool ok = st.ok();
+        failed = !ok;
         if (!ok)
             readFailed(t, QStringLiteral("records after key %1").arg(last), st.error());
         st.reset();
@@ -168,10 +171,11 @@ bool ObjectContext::Private::streamTable(
         if (!ok || block.size() < size_t(kBlock))
             break;
     }
-    // Records made since the last save have keys above every row of the file.
+    // Records made since the last save have keys above every row of the file. When the file could not be read
+    // (another program locks it), the records in memory are still walked, their unsaved changes with them.
     for (size_t i = size_t(last) + 1; i < t.byPk.size(); ++i) {
         ManagedObject* o = t.byPk[i];
-        if (!o || o->hasFlag(ManagedObject::Persisted) || o->hasFlag(ManagedObject::Deleted)
+        if (!o || (o->hasFlag(ManagedObject::Persisted) && !failed) || isFault(o) || o->hasFlag(ManagedObject::Deleted)
             || (!all && !o->entity()->isKindOf(e)))
             continue;
         if (!fn(o))
@@ -180,10 +184,27 @@ bool ObjectContext::Private::streamTable(
     return true;
 }
 
+void ObjectContext::Private::holdRead()
+{
+    if (readHeld || !large || walkMarks.empty() || !db.isOpen() || db.inTransaction())
+        return;
+    readHeld = db.exec(QStringLiteral("BEGIN"));
+}
+
+void ObjectContext::Private::endHeldRead()
+{
+    if (!readHeld)
+        return;
+    readHeld = false;
+    if (db.inTransaction())
+        db.exec(QStringLiteral("COMMIT"));
+}
+
 void ObjectContext::Private::beginWalk(const ObjectContext& context)
 {
     Private* d = context.d.get();
     d->walkMarks.push_back(d->walkRead.size());
+    d->holdRead();
 }
 
 void ObjectContext::Private::walkReleasePoint(const ObjectContext& context)
@@ -194,6 +215,7 @@ void ObjectContext::Private::walkReleasePoint(const ObjectContext& context)
     const size_t mark = d->walkMarks.back();
     if (qint64(d->walkRead.size() - mark) > ReleasingWalk::keptRecords())
         d->releaseSince(mark);
+    d->holdRead(); // again, after a save inside the walk
 }
 
 void ObjectContext::Private::endWalk(const ObjectContext& context)
@@ -208,6 +230,8 @@ void ObjectContext::Private::endWalk(const ObjectContext& context)
         d->releaseSince(mark);
     else
         d->walkRead.resize(std::min(d->walkRead.size(), mark));
+    if (d->walkMarks.empty())
+        d->endHeldRead();
 }
 
 void ObjectContext::Private::forEachLoaded(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn)

@@ -2,8 +2,22 @@
 
 #include "platform/store/ObjectContextPrivate.h"
 
+#include <algorithm>
+
+#include <unistd.h>
+
 namespace {
-constexpr qint64 kLargeDatabaseRows = 2'000'000;
+// A database whose whole graph would take more than a quarter of the machine's memory (each row read with its
+// links and relationships takes about this much) is large; never less than the floor below.
+constexpr qint64 kBytesPerRow = 512;
+constexpr qint64 kLargeDatabaseRowsAtLeast = 2'000'000;
+qint64 defaultLargeDatabaseRows()
+{
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGESIZE);
+    const qint64 memory = pages > 0 && pageSize > 0 ? qint64(pages) * pageSize : 0;
+    return std::max(kLargeDatabaseRowsAtLeast, memory / 4 / kBytesPerRow);
+}
 constexpr qint64 kKeptRecords = 200'000;
 qint64 g_largeRows = -1;
 qint64 g_kept = -1;
@@ -38,7 +52,8 @@ qint64 limit(qint64 set, const char* variable, qint64 fallback)
 
 qint64 ReleasingWalk::largeDatabaseRows()
 {
-    return limit(g_largeRows, "KINLOOM_LARGE_DATABASE_ROWS", kLargeDatabaseRows);
+    static const qint64 byMemory = defaultLargeDatabaseRows();
+    return limit(g_largeRows, "KINLOOM_LARGE_DATABASE_ROWS", byMemory);
 }
 
 qint64 ReleasingWalk::keptRecords()
