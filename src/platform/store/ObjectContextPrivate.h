@@ -360,12 +360,22 @@ struct ObjectContext::Private {
     // Whether the file has every folded column and words table (another program may have taken one away).
     bool foldedColumnsPresent();
     bool makeFoldedColumns(QString* message);
-    // The folded text of a column of the record, null when the text is.
-    static QString foldedValue(const ManagedObject* o, const EntityMap& m, int column);
+    // The folded text of a column of the record as UTF-8, appended to `utf8`; false when the text is null.
+    static bool appendFoldedValue(const ManagedObject* o, const EntityMap& m, int column, QByteArray& utf8);
+    // The folded texts of a column with words as a save binds them, each right after the first word's mark: the
+    // words are made from them, not from a second fold.
+    struct WordTexts {
+        struct Text {
+            qint64 key;
+            qsizetype begin, end;
+        };
+        QByteArray utf8;
+        std::vector<Text> rows;
+    };
     // The words of a record the save changes or deletes, taken out before its row changes (found by the text the
-    // file holds); those of new and changed records of the table among `rows` written after the rows.
+    // file holds); those of the texts the save bound, by folded column of the table, written after the rows.
     bool removeWords(ManagedObject* o, TableState& t);
-    bool writeWords(const TableState& t, const std::vector<ManagedObject*>& rows);
+    bool writeWords(const TableState& t, std::vector<WordTexts>& texts);
 
     static ManagedObject*& one(const ManagedObject* o, const PropertyDescription* p)
     {

@@ -5,9 +5,13 @@
 
 #include <QCborValue>
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QSet>
 
 #include <sqlite3.h>
+
+#include <algorithm>
+#include <cstring>
 
 namespace {
 // The fold as a SQL function, for the statement that fills the folded columns of an older store. Registered on our
@@ -32,13 +36,16 @@ bool ObjectContext::Private::foldedReady() const
     return db.isOpen() && metadata.value(StoreSchema::kFoldedColumnsKey).toInt() == StoreSchema::kFoldedColumnsVersion;
 }
 
-QString ObjectContext::Private::foldedValue(const ManagedObject* o, const EntityMap& m, int column)
+bool ObjectContext::Private::appendFoldedValue(const ManagedObject* o, const EntityMap& m, int column, QByteArray& utf8)
 {
     const PropertyDescription* p = m.byColumn[size_t(column)];
     if (!p || p->slot != PropertyDescription::Slot::String)
-        return {};
+        return false;
     const QString& text = *reinterpret_cast<const QString*>(o->m_values + p->slotOffset);
-    return text.isNull() ? QString() : TextMatch::fold(text);
+    if (text.isNull())
+        return false;
+    TextMatch::appendFolded(text, utf8);
+    return true;
 }
 
 bool ObjectContext::Private::foldedColumnsPresent()
@@ -184,50 +191,82 @@ bool ObjectContext::Private::removeWords(ManagedObject* o, TableState& t)
     return true;
 }
 
-bool ObjectContext::Private::writeWords(const TableState& t, const std::vector<ManagedObject*>& rows)
+namespace {
+// A word start to write, with its first bytes beside it for sorting (big-endian, zeros after its end): most are no
+// longer than those, and are ordered without a look at the text.
+struct Word {
+    quint64 head[2];
+    qint64 key;
+    quint32 at;
+    quint32 size;
+};
+constexpr size_t kKeptWords = 1 << 16;
+}
+
+bool ObjectContext::Private::writeWords(const TableState& t, std::vector<WordTexts>& texts)
 {
     sqlite3* h = db.handle();
-    const int table = int(&t - tables.data());
-    for (const StoreSchema::FoldedColumn& f : t.table->folded) {
-        if (f.wordsTable.isEmpty())
+    // Kept from one save to the next on the thread when small: the batches of an import would each be given
+    // new memory otherwise, whose first use is costly.
+    thread_local std::vector<Word> added;
+    thread_local std::vector<std::pair<qsizetype, qsizetype>> starts;
+    const auto release = qScopeGuard([] {
+        if (added.capacity() > kKeptWords)
+            std::vector<Word>().swap(added);
+    });
+    for (size_t column = 0; column < t.table->folded.size() && column < texts.size(); ++column) {
+        const StoreSchema::FoldedColumn& f = t.table->folded[column];
+        WordTexts& from = texts[column];
+        if (f.wordsTable.isEmpty() || from.rows.empty())
             continue;
-        const QString words = StoreSchema::quoted(f.wordsTable);
-        // Kept compact (a whole database's words may be written at once): their UTF-8 in one buffer, bound from
-        // there. Near the table's order and many to a statement: words taken in the records' order would each land
-        // on another page of it. Their first characters are order enough for that, and cheap to compare.
-        struct Word {
-            quint64 head;
-            qint64 key;
-            qsizetype at;
-            qsizetype size;
-            bool operator<(const Word& other) const
-            {
-                return head != other.head ? head < other.head : key < other.key;
+        // Offsets of 32 bits: the texts of a larger buffer are written a part at a time. (No one text is that
+        // large: SQLite refuses it first.)
+        constexpr qsizetype kMostBytes = qsizetype(1) << 31;
+        if (from.utf8.size() >= kMostBytes && from.rows.size() > 1) {
+            std::vector<WordTexts> parts(column + 1);
+            WordTexts& part = parts[column];
+            for (const WordTexts::Text& text : from.rows) {
+                part.utf8 += char(TextMatch::kFirstWordMark.unicode());
+                part.rows.push_back({ text.key, part.utf8.size(), part.utf8.size() + (text.end - text.begin) });
+                part.utf8 += QByteArrayView(from.utf8).sliced(text.begin, text.end - text.begin);
+                if ((part.utf8.size() >= kMostBytes / 2 || &text == &from.rows.back()) && !writeWords(t, parts))
+                    return false;
+                if (part.utf8.size() >= kMostBytes / 2)
+                    part = {};
             }
-        };
-        QByteArray text;
-        std::vector<Word> added;
-        const quint64 bit = quint64(1) << f.source;
-        for (ManagedObject* o : rows) {
-            if (o->entity()->tableIndex() != table || o->hasFlag(ManagedObject::Deleted)
-                || (o->hasFlag(ManagedObject::Persisted) && !(o->m_dirtyColumns & bit)))
-                continue;
-            for (const QString& start : TextMatch::wordStarts(foldedValue(o, mapOf(o), f.source))) {
-                quint64 head = 0;
-                for (qsizetype i = 0; i < 4; ++i)
-                    head = (head << 16) | (i < start.size() ? start.at(i).unicode() : 0);
-                const QByteArray utf8 = start.toUtf8();
-                added.push_back({ head, o->primaryKey(), text.size(), utf8.size() });
-                text += utf8;
+            continue;
+        }
+        added.clear();
+        added.reserve(from.rows.size() * 3);
+        for (const auto& [key, begin, end] : from.rows) {
+            starts.clear();
+            TextMatch::wordStartsInUtf8(from.utf8, begin, end, starts);
+            const auto* bytes = reinterpret_cast<const uchar*>(from.utf8.constData());
+            for (const auto& [at, size] : starts) {
+                Word w { { 0, 0 }, key, quint32(at), quint32(size) };
+                for (qsizetype i = 0; i < 16; ++i)
+                    w.head[i / 8] = (w.head[i / 8] << 8) | (i < size ? bytes[at + i] : 0);
+                added.push_back(w);
             }
         }
-        std::sort(added.begin(), added.end());
-        const bool ok = insertPairs(h, words, added.size(), [&](SqliteStatement& st, int at, size_t n) {
-            const Word& word = added[n];
-            st.bindStaticUtf8(at, QByteArrayView(text.constData() + word.at, word.size));
-            st.bindInt(at + 1, word.key);
+        // In the table's own order (the bytes, then the key) and many to a statement: each row then goes where the
+        // one before went, and a new table is written from its start to its end.
+        const char* bytes = from.utf8.constData();
+        std::sort(added.begin(), added.end(), [bytes](const Word& a, const Word& b) {
+            if (a.head[0] != b.head[0])
+                return a.head[0] < b.head[0];
+            if (a.head[1] != b.head[1])
+                return a.head[1] < b.head[1];
+            if (a.size > 16 && b.size > 16)
+                if (const int c = std::memcmp(bytes + a.at + 16, bytes + b.at + 16, std::min(a.size, b.size) - 16))
+                    return c < 0;
+            return a.size != b.size ? a.size < b.size : a.key < b.key;
         });
-        if (!ok)
+        if (!insertPairs(h, StoreSchema::quoted(f.wordsTable), added.size(), [&](SqliteStatement& st, int at, size_t n) {
+                const Word& word = added[n];
+                st.bindStaticUtf8(at, QByteArrayView(bytes + word.at, word.size));
+                st.bindInt(at + 1, word.key);
+            }))
             return false;
     }
     return true;

@@ -1,4 +1,5 @@
 #include "platform/store/ObjectContextPrivate.h"
+#include "platform/store/TextMatch.h"
 
 #include "platform/FTLog.h"
 
@@ -102,8 +103,27 @@ bool ObjectContext::save(QString* error)
     const bool folded = d->foldedReady();
     d->endHeldRead();
     bool ok = check(db.exec(QStringLiteral("BEGIN IMMEDIATE")), QStringLiteral("starting the transaction"));
-    // Changed records whose words change: written again after the new rows.
-    std::vector<ManagedObject*> reworded;
+    // The folded copy of a text, bound as UTF-8; that of a column with words kept for its words.
+    QByteArray foldedText;
+    const auto bindFolded = [&foldedText](SqliteStatement& st, int i, const ManagedObject* o,
+                                const Private::EntityMap& m, int column, Private::WordTexts* words) {
+        if (!words) {
+            foldedText.resize(0);
+            if (Private::appendFoldedValue(o, m, column, foldedText))
+                st.bindUtf8(i, foldedText);
+            return;
+        }
+        words->utf8 += char(TextMatch::kFirstWordMark.unicode());
+        const qsizetype begin = words->utf8.size();
+        if (!Private::appendFoldedValue(o, m, column, words->utf8)) {
+            words->utf8.chop(1);
+            return;
+        }
+        st.bindUtf8(i, QByteArrayView(words->utf8).sliced(begin));
+        words->rows.emplace_back(o->primaryKey(), begin, words->utf8.size());
+    };
+    // By table and folded column: the words of changed records, written after the new rows.
+    std::vector<std::vector<Private::WordTexts>> reworded(folded ? d->tables.size() : 0);
     for (size_t n = 0; ok && n < d->changed.size(); ++n) {
         if (n + kPrefetchAhead < d->changed.size())
             prefetchObject(d->changed[n + kPrefetchAhead]);
@@ -150,24 +170,25 @@ bool ObjectContext::save(QString* error)
                     bindProperty(*st, i, m.byColumn[c], o->m_values, o->m_nilBits);
                 ++i;
             }
-            if (folded)
-                for (const StoreSchema::FoldedColumn& f : t.table->folded)
-                    if (mask & (quint64(1) << f.source)) {
-                        if (const QString text = Private::foldedValue(o, m, f.source); !text.isNull())
-                            st->bindText(i, text);
-                        ++i;
-                    }
-            st->bindInt(i, o->primaryKey());
-            if (folded && !t.table->folded.empty()) {
-                ok = check(d->removeWords(o, t), "indexing the words of " + t.table->name);
-                reworded.push_back(o);
+            if (folded) {
+                auto& words = reworded[size_t(&t - d->tables.data())];
+                words.resize(t.table->folded.size());
+                for (size_t c = 0; c < t.table->folded.size(); ++c) {
+                    const StoreSchema::FoldedColumn& f = t.table->folded[c];
+                    if (mask & (quint64(1) << f.source))
+                        bindFolded(*st, i++, o, m, f.source, f.wordsTable.isEmpty() ? nullptr : &words[c]);
+                }
             }
+            st->bindInt(i, o->primaryKey());
+            if (folded && !t.table->folded.empty())
+                ok = check(d->removeWords(o, t), "indexing the words of " + t.table->name);
             ok = ok && check(st->execute(), "changing " + t.table->name);
         }
     }
     // New rows, table by table in the order they were made; no other change of the save touches them.
     const Private::EntityMap* map = nullptr; // the entity of the row before: rows of one kind come in runs
-    const auto bindRow = [this, &map, folded](SqliteStatement& st, int first, ManagedObject* o) {
+    std::vector<Private::WordTexts> added; // the texts of the new rows of one table with words
+    const auto bindRow = [this, &map, &bindFolded, &added, folded](SqliteStatement& st, int first, ManagedObject* o) {
         if (map->entity != o->entity())
             map = &d->mapOf(o);
         if (map->lazy)
@@ -181,16 +202,23 @@ bool ObjectContext::save(QString* error)
             return;
         const StoreSchema::Table& table = d->schema.tables()[size_t(map->entity->tableIndex())];
         int i = first + 2 + int(table.columns.size());
-        for (const StoreSchema::FoldedColumn& f : table.folded) {
-            if (const QString text = Private::foldedValue(o, *map, f.source); !text.isNull())
-                st.bindText(i, text);
-            ++i;
+        for (size_t c = 0; c < table.folded.size(); ++c) {
+            const StoreSchema::FoldedColumn& f = table.folded[c];
+            bindFolded(st, i++, o, *map, f.source, f.wordsTable.isEmpty() ? nullptr : &added[c]);
         }
     };
     for (Private::TableState& t : d->tables) {
         if (t.newRows.empty())
             continue;
         map = &t.entities.front();
+        added.assign(t.table->folded.size(), {});
+        if (folded)
+            for (size_t c = 0; c < added.size(); ++c)
+                if (!t.table->folded[c].wordsTable.isEmpty()) {
+                    // Room that is not used costs no memory: a name fits in most of it.
+                    added[c].utf8.reserve(qsizetype(t.newRows.size()) * 32);
+                    added[c].rows.reserve(t.newRows.size());
+                }
         // Columns by name: a store made before the folded columns has them last, after its other columns.
         QStringList names { QStringLiteral("\"_pk\""), QStringLiteral("\"_entity\"") };
         for (const StoreSchema::Column& c : t.table->columns)
@@ -229,11 +257,11 @@ bool ObjectContext::save(QString* error)
             ok = check(t.insert->execute(), "adding to " + t.table->name);
         }
         if (folded)
-            ok = ok && check(d->writeWords(t, t.newRows), "indexing the words of " + t.table->name);
+            ok = ok && check(d->writeWords(t, added), "indexing the words of " + t.table->name);
     }
-    for (const Private::TableState& t : d->tables)
-        if (ok && !reworded.empty())
-            ok = check(d->writeWords(t, reworded), "indexing the words of " + t.table->name);
+    for (size_t n = 0; ok && n < reworded.size(); ++n)
+        if (!reworded[n].empty())
+            ok = check(d->writeWords(d->tables[n], reworded[n]), "indexing the words of " + d->tables[n].table->name);
     for (Private::TableState& t : d->tables)
         t.newRows.clear();
     for (size_t j = 0; ok && j < d->joins.size(); ++j) {

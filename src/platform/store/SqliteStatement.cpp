@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 #include <utility>
 
@@ -86,6 +87,19 @@ void SqliteStatement::bindText(int i, const QString& v)
     if (high >= 0x80)
         utf8 = v.toUtf8();
     sqlite3_bind_text(m_stmt, i, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
+}
+
+void SqliteStatement::bindUtf8(int i, QByteArrayView utf8)
+{
+    if (i < 1)
+        return;
+    if (size_t(i) > m_texts.size())
+        m_texts.resize(std::max(size_t(i), size_t(sqlite3_bind_parameter_count(m_stmt))));
+    QByteArray& text = m_texts[size_t(i - 1)];
+    text.resize(utf8.size()); // keeps the capacity of earlier rows
+    if (!utf8.isEmpty())
+        std::memcpy(text.data(), utf8.data(), size_t(utf8.size()));
+    sqlite3_bind_text(m_stmt, i, text.constData(), int(text.size()), SQLITE_STATIC);
 }
 
 void SqliteStatement::bindStaticUtf8(int i, QByteArrayView utf8)

@@ -30,6 +30,7 @@ public:
     void bindText(int i, const QString& v); // a null string binds NULL
     // UTF-8 text that the caller keeps unchanged until the statement has run: bound without a copy.
     void bindStaticUtf8(int i, QByteArrayView utf8);
+    void bindUtf8(int i, QByteArrayView utf8); // copied
     void bindBlob(int i, const QByteArray& v); // a null array binds NULL
 
     // Steps once: true while a row is ready. After false, ok() tells a finished statement from an error.

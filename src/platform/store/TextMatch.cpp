@@ -3,6 +3,10 @@
 #include <QDateTime>
 #include <QStringList>
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+
 namespace {
 bool isAscii(const QString& s)
 {
@@ -36,16 +40,11 @@ QChar baseLetter(QChar c)
         return c;
     }
 }
-}
 
-QString TextMatch::fold(const QString& text, int options)
+QString foldSlowly(const QString& text, int options)
 {
-    if (options == Exact || text.isEmpty())
-        return text;
-    if (isAscii(text))
-        return (options & CaseInsensitive) ? text.toLower() : text;
     QString s = text;
-    if (options & DiacriticInsensitive) {
+    if (options & TextMatch::DiacriticInsensitive) {
         const QString decomposed = s.normalized(QString::NormalizationForm_KD);
         s.clear();
         s.reserve(decomposed.size());
@@ -58,9 +57,75 @@ QString TextMatch::fold(const QString& text, int options)
     } else {
         s = s.normalized(QString::NormalizationForm_C);
     }
-    if (options & CaseInsensitive)
+    if (options & TextMatch::CaseInsensitive)
         s = s.toCaseFolded();
     return s;
+}
+
+// Below this, a character folds alone the way it does in any text of such characters: its decomposition is the
+// letter and marks, and the marks go.
+constexpr char16_t kFoldTableEnd = 0x250;
+
+// The fold (ignoring case and diacritics) of each character below kFoldTableEnd. Normalizing is most of the
+// fold's cost, and most names are of Latin letters: a table of them folds a name in one pass.
+const std::array<QString, kFoldTableEnd>& foldedCharacters()
+{
+    static const std::array<QString, kFoldTableEnd> table = [] {
+        std::array<QString, kFoldTableEnd> out;
+        for (char16_t c = 0; c < kFoldTableEnd; ++c)
+            out[c] = foldSlowly(QString(QChar(c)), TextMatch::CaseAndDiacriticInsensitive);
+        return out;
+    }();
+    return table;
+}
+
+// The same as UTF-8, a character's bytes in one piece to copy (a longer fold is read from the string).
+struct FoldedUtf8 {
+    char bytes[8];
+    size_t size;
+};
+
+const std::array<FoldedUtf8, kFoldTableEnd>& foldedCharactersUtf8()
+{
+    static const std::array<FoldedUtf8, kFoldTableEnd> table = [] {
+        std::array<FoldedUtf8, kFoldTableEnd> out {};
+        const auto& folded = foldedCharacters();
+        for (size_t c = 0; c < out.size(); ++c) {
+            const QByteArray utf8 = folded[c].toUtf8();
+            out[c].size = size_t(utf8.size());
+            if (out[c].size <= sizeof(out[c].bytes))
+                std::memcpy(out[c].bytes, utf8.constData(), out[c].size);
+        }
+        return out;
+    }();
+    return table;
+}
+}
+
+QString TextMatch::fold(const QString& text, int options)
+{
+    if (options == Exact || text.isEmpty())
+        return text;
+    if (isAscii(text))
+        return (options & CaseInsensitive) ? text.toLower() : text;
+    if (options == CaseAndDiacriticInsensitive) {
+        bool inTable = true;
+        for (QChar c : text)
+            inTable = inTable && c.unicode() < kFoldTableEnd;
+        if (inTable) {
+            const auto& table = foldedCharacters();
+            QString out;
+            out.reserve(text.size());
+            for (QChar c : text) {
+                if (c.unicode() < 0x80)
+                    out.append(c.unicode() >= 'A' && c.unicode() <= 'Z' ? QChar(c.unicode() + ('a' - 'A')) : c);
+                else
+                    out.append(table[c.unicode()]);
+            }
+            return out;
+        }
+    }
+    return foldSlowly(text, options);
 }
 
 bool TextMatch::isWholeNumber(const QVariant& value)
@@ -204,6 +269,74 @@ QStringList TextMatch::wordStarts(const QString& foldedText)
             out << start;
     }
     return out;
+}
+
+void TextMatch::appendFolded(const QString& text, QByteArray& utf8)
+{
+    const qsizetype n = text.size();
+    const char16_t* s = reinterpret_cast<const char16_t*>(text.constData());
+    const auto& table = foldedCharactersUtf8();
+    const qsizetype base = utf8.size();
+    utf8.resize(base + qsizetype(sizeof(FoldedUtf8::bytes)) * n);
+    char* out = utf8.data() + base;
+    qsizetype b = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = s[i];
+        if (c < 0x80) {
+            out[b++] = char(c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c);
+            continue;
+        }
+        if (c >= kFoldTableEnd || table[c].size > sizeof(FoldedUtf8::bytes)) {
+            utf8.resize(base);
+            utf8 += fold(text).toUtf8();
+            return;
+        }
+        std::memcpy(out + b, table[c].bytes, sizeof(FoldedUtf8::bytes));
+        b += table[c].size;
+    }
+    utf8.resize(base + b);
+}
+
+void TextMatch::wordStartsInUtf8(
+    QByteArray& buffer, qsizetype at, qsizetype end, std::vector<std::pair<qsizetype, qsizetype>>& starts)
+{
+    const auto* s = reinterpret_cast<const uchar*>(buffer.constData());
+    if (at == end)
+        return;
+    for (qsizetype i = at; i < end; ++i) {
+        if (s[i] >= 0xF0) {
+            // Two units a character: cut as wordStarts() cuts, never inside a pair.
+            for (const QString& start : wordStarts(QString::fromUtf8(buffer.constData() + at, end - at))) {
+                const QByteArray utf8 = start.toUtf8();
+                starts.emplace_back(buffer.size(), utf8.size());
+                buffer += utf8;
+            }
+            return;
+        }
+    }
+    // One unit a character: a start is cut after kWordStartLength characters, counted by their first bytes.
+    const auto cutFrom = [&](qsizetype from) {
+        qsizetype i = from, characters = 0;
+        while (i < end && (characters < kWordStartLength || (s[i] & 0xC0) == 0x80)) {
+            if ((s[i] & 0xC0) != 0x80)
+                ++characters;
+            ++i;
+        }
+        return i;
+    };
+    const size_t first = starts.size();
+    starts.emplace_back(at - 1, cutFrom(at) - (at - 1));
+    for (qsizetype i = at + 1; i < end; ++i) {
+        const uchar before = s[i - 1];
+        if ((before != ' ' && before != '_' && before != '(') || s[i] == kFirstWordMark.unicode())
+            continue;
+        const qsizetype size = cutFrom(i) - i;
+        bool seen = false;
+        for (size_t k = first + 1; k < starts.size() && !seen; ++k)
+            seen = starts[k].second == size && std::memcmp(s + starts[k].first, s + i, size_t(size)) == 0;
+        if (!seen)
+            starts.emplace_back(i, size);
+    }
 }
 
 bool TextMatch::beginsWord(const QString& text, const QString& word)

@@ -3,6 +3,9 @@
 #include <QString>
 #include <QVariant>
 
+#include <utility>
+#include <vector>
+
 // The text comparisons of fetches and searches. By default they ignore case and diacritics ("[cd]": "Zoë" equals
 // "zoe"); pass Exact to compare as written. A value that is a number is matched as its decimal text, so a search
 // for "19" finds the year 1901 with contains(). `like` matches the whole text against a pattern where * stands
@@ -32,6 +35,14 @@ constexpr int kWordStartLength = 16;
 constexpr QChar kFirstWordMark = QChar(u'\x0001');
 QStringList wordStarts(const QString& foldedText);
 QString cutWordStart(const QString& foldedWord);
+// The fold (ignoring case and diacritics) as UTF-8, appended to `utf8`: the same bytes as fold(text).toUtf8().
+void appendFolded(const QString& text, QByteArray& utf8);
+// The word starts of a folded text as UTF-8, for writing many without a string each: the text's UTF-8 lies in
+// `buffer` from `at` to `end`, right after kFirstWordMark; where each start lies in it is appended to `starts` as
+// (offset, size). (Starts that are not a part of it, in a text with characters outside the BMP, are appended to
+// the buffer first.) The same bytes as wordStarts() of the text gives, each toUtf8().
+void wordStartsInUtf8(
+    QByteArray& buffer, qsizetype at, qsizetype end, std::vector<std::pair<qsizetype, qsizetype>>& starts);
 // Whether the word begins the text or one of its words, ignoring case and diacritics.
 bool beginsWord(const QString& text, const QString& word);
 
