@@ -389,3 +389,23 @@ TEST_F(LazyFixture, AWalkOfALargeDatabaseGivesBackWhatItRead)
     EXPECT_EQ(ctx->objectWithPrimaryKey("Book", adaBooks[7]), nullptr);
     EXPECT_EQ(ctx->count("Book"), 32);
 }
+
+// Many small reads in a row share one read of the file, which another program may write only once they are done;
+// a save in the middle ends it first.
+TEST_F(LazyFixture, AReadBurstHoldsTheFileOnlyWhileItLasts)
+{
+    auto ctx = open();
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &other), SQLITE_OK);
+    {
+        const ReadBurst reads(ctx.get());
+        EXPECT_EQ(ctx->objectWithPrimaryKey("Author", ada)->objects("books").size(), 30);
+        EXPECT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_BUSY);
+        ctx->objectWithPrimaryKey("Author", ada)->setString("name", "Ada B");
+        QString error;
+        EXPECT_TRUE(ctx->save(&error)) << qPrintable(error);
+        EXPECT_EQ(ctx->objectWithPrimaryKey("Author", bea)->objects("books").size(), 2);
+    }
+    EXPECT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE; COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(other);
+}

@@ -25,6 +25,7 @@
 #include "platform/Localizer.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <QContextMenuEvent>
 #include <QHelpEvent>
@@ -322,6 +323,8 @@ void CdDiagram::prepare()
     // The menu's items, the band and a drag's target point at boxes: no rebuild while one is open.
     if (m_popupMenuOpen || m_rubberBand || m_gDragOK)
         return;
+    // The family is read record by record: in one read of the file.
+    const ReadBurst reads(moc());
     UserDefaults& defaults = UserDefaults::standard();
     const CdOptions options = CdOptions::fromUserDefaults();
     // A size set from outside the range is stored back as the size drawn (6 to 16 points).
@@ -429,6 +432,7 @@ void CdDiagram::showWarnings(const QStringList& warnings)
 
 void CdDiagram::paintEvent(QPaintEvent* event)
 {
+    const ReadBurst reads(moc());
     QPainter painter(this);
     // During a relationship drag the snapshot stands in for the diagram.
     if (m_rubberBand && !m_cdBitmap.isNull()) {

@@ -274,8 +274,11 @@ struct ObjectContext::Private {
     // A walk of a large database reads inside one read transaction: each statement outside one would take and
     // drop the file's lock and look for a journal, which costs more than the read itself. A save ends it first.
     bool readHeld = false;
+    int bursts = 0; // open ReadBursts, which hold the read transaction as a walk of a large database does
     void holdRead();
     void endHeldRead();
+    static void beginBurst(const ObjectContext& context);
+    static void endBurst(const ObjectContext& context);
     bool streamTable(TableState& t, const EntityDescription* e, const std::function<bool(ManagedObject*)>& fn);
     bool releasable(const ManagedObject* o);
     static void beginWalk(const ObjectContext& context);

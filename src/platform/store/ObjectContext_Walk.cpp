@@ -186,9 +186,24 @@ bool ObjectContext::Private::streamTable(
 
 void ObjectContext::Private::holdRead()
 {
-    if (readHeld || !large || walkMarks.empty() || !db.isOpen() || db.inTransaction())
+    const bool wanted = bursts > 0 || (large && !walkMarks.empty());
+    if (readHeld || !wanted || !db.isOpen() || db.inTransaction())
         return;
     readHeld = db.exec(QStringLiteral("BEGIN"));
+}
+
+void ObjectContext::Private::beginBurst(const ObjectContext& context)
+{
+    Private* d = context.d.get();
+    ++d->bursts;
+    d->holdRead();
+}
+
+void ObjectContext::Private::endBurst(const ObjectContext& context)
+{
+    Private* d = context.d.get();
+    if (--d->bursts == 0 && !(d->large && !d->walkMarks.empty()))
+        d->endHeldRead();
 }
 
 void ObjectContext::Private::endHeldRead()
@@ -230,7 +245,7 @@ void ObjectContext::Private::endWalk(const ObjectContext& context)
         d->releaseSince(mark);
     else
         d->walkRead.resize(std::min(d->walkRead.size(), mark));
-    if (d->walkMarks.empty())
+    if (d->walkMarks.empty() && d->bursts == 0)
         d->endHeldRead();
 }
 

@@ -67,3 +67,16 @@ void ReleasingWalk::setLimits(qint64 largeDatabaseRows, qint64 keptRecords)
     g_largeRows = largeDatabaseRows;
     g_kept = keptRecords;
 }
+
+ReadBurst::ReadBurst(const ObjectContext* context)
+    : m_context(context)
+{
+    if (m_context)
+        ObjectContext::Private::beginBurst(*m_context);
+}
+
+ReadBurst::~ReadBurst()
+{
+    if (m_context)
+        ObjectContext::Private::endBurst(*m_context);
+}

@@ -38,3 +38,18 @@ public:
 private:
     const ObjectContext& m_context;
 };
+
+// Many small reads in a row (a family drawn, a focal person changed) inside one read transaction of the file: each
+// statement outside one takes and drops the file's lock and looks for a journal, which costs more than a small
+// read itself. The transaction begins with the first read and ends with the scope (or with a save inside it), so
+// another program may write the file between two such bursts. Scopes nest; a save inside one is fine.
+class ReadBurst {
+public:
+    explicit ReadBurst(const ObjectContext* context);
+    ~ReadBurst();
+    ReadBurst(const ReadBurst&) = delete;
+    ReadBurst& operator=(const ReadBurst&) = delete;
+
+private:
+    const ObjectContext* m_context;
+};

@@ -26,6 +26,7 @@
 #include "platform/UserDefaults.h"
 #include "platform/store/EntityDescription.h"
 #include "platform/store/Faults.h"
+#include "platform/store/ReleasingWalk.h"
 #include "platform/store/StoreSchema.h"
 
 #include <QApplication>
@@ -244,6 +245,7 @@ void DOvurDocument::setMoc()
 void DOvurDocument::focalPersonChanged()
 {
     guarded(__FILE__, __LINE__, QStringLiteral("observeValueForKeyPath"), [this] {
+        const ReadBurst reads(m_moc.get());
         faultUnusedRegisteredObjects();
         FTPerson* person = m_moc->modelDefaults()->focalPerson();
         m_pcd->setFocalPerson(person);
@@ -254,8 +256,10 @@ void DOvurDocument::focalPersonChanged()
 
 void DOvurDocument::selectedPersonChanged()
 {
-    guarded(__FILE__, __LINE__, QStringLiteral("observeValueForKeyPath"),
-            [this] { m_pInfoArea->setSelectedPerson(m_moc->modelDefaults()->selectedPerson()); });
+    guarded(__FILE__, __LINE__, QStringLiteral("observeValueForKeyPath"), [this] {
+        const ReadBurst reads(m_moc.get());
+        m_pInfoArea->setSelectedPerson(m_moc->modelDefaults()->selectedPerson());
+    });
 }
 
 void DOvurDocument::currentViewChanged()
