@@ -376,4 +376,16 @@ TEST_F(LazyFixture, AWalkOfALargeDatabaseGivesBackWhatItRead)
     ctx = open();
     EXPECT_EQ(titles(ctx->objectWithPrimaryKey("Author", ada)->objects("books")), expected);
     EXPECT_EQ(titles(ctx->objectWithPrimaryKey("Author", bea)->objects("books")), QStringList({ "B0", "B1" }));
+
+    // A record the walk read, deleted and saved inside it, is forgotten by the walk before it is freed.
+    {
+        ReleasingWalk walk(*ctx);
+        ctx->forEachObject("Book", [](ManagedObject*) { return true; });
+        ctx->deleteObject(ctx->objectWithPrimaryKey("Book", adaBooks[7]));
+        ctx->undoManager()->removeAllActions();
+        ASSERT_TRUE(ctx->save(&error)) << qPrintable(error);
+        walk.releasePoint();
+    }
+    EXPECT_EQ(ctx->objectWithPrimaryKey("Book", adaBooks[7]), nullptr);
+    EXPECT_EQ(ctx->count("Book"), 32);
 }

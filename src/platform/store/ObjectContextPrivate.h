@@ -238,8 +238,9 @@ struct ObjectContext::Private {
     static void allocateValues(ManagedObject* o);
     static void freeValues(ManagedObject* o);
     // The row under `st` (read with load()'s columns) fills the record `x`, a fault, as a record read for the
-    // first time: links as keys, relationships held by other rows read when used.
-    void refill(TableState& t, ManagedObject* x, SqliteStatement& st);
+    // first time: links as keys, relationships held by other rows read when used; its texts shared through
+    // `texts` when `share` (a whole file read back).
+    void refill(TableState& t, ManagedObject* x, SqliteStatement& st, bool share = false);
     // Reading the rows of faults that follow `o` in key order along with its own (a list of them being walked).
     void fireWithNeighbours(TableState& t, ManagedObject* o);
 

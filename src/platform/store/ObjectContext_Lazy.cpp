@@ -546,7 +546,7 @@ bool ObjectContext::Private::loadEverything(QString* message)
             const qint64 pk = st.columnInt(0);
             if (pk > 0 && size_t(pk) < t.byPk.size() && t.byPk[size_t(pk)]) {
                 if (ManagedObject* x = t.byPk[size_t(pk)]; isFault(x))
-                    refill(t, x, st);
+                    refill(t, x, st, true);
                 continue;
             }
             // Awakened at once: what it resets is the record's own, and no list of the new records is kept.

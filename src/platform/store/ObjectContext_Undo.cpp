@@ -2,6 +2,8 @@
 
 #include <QSet>
 
+#include <algorithm>
+
 // Replays one recorded change the other way. Every replay runs inside a change bracket, so the opposite change is
 // recorded in the group that the undo manager is filling (the redo group while undoing, and the other way round).
 void ObjectContext::Private::replay(const UndoOperation& op)
@@ -103,8 +105,16 @@ void ObjectContext::Private::purgeGraveyard()
         listed = listed || (o->m_flags & kListed);
         o->m_flags |= kDying;
     }
+    const auto dying = [](const ManagedObject* o) { return (o->m_flags & kDying) != 0; };
     if (listed)
-        std::erase_if(inMemory, [](const ManagedObject* o) { return (o->m_flags & kDying) != 0; });
+        std::erase_if(inMemory, dying);
+    // A walk under way that read one of them forgets it too (its marks stay in order: only the count before each
+    // mark can shrink).
+    if (!freed.empty() && !walkRead.empty()) {
+        for (size_t& mark : walkMarks)
+            mark -= size_t(std::count_if(walkRead.begin(), walkRead.begin() + std::min(mark, walkRead.size()), dying));
+        std::erase_if(walkRead, dying);
+    }
     for (ManagedObject* o : freed)
         delete o;
     graveyard.swap(stay);

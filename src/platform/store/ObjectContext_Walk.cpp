@@ -54,14 +54,14 @@ void ObjectContext::Private::freeValues(ManagedObject* o)
     o->m_values = nullptr;
 }
 
-void ObjectContext::Private::refill(TableState& t, ManagedObject* x, SqliteStatement& st)
+void ObjectContext::Private::refill(TableState& t, ManagedObject* x, SqliteStatement& st, bool share)
 {
     if (x->m_values) {
         // It kept its block for the values that live in memory only, and its relationships with it.
         x->m_flags &= ~kFault;
         --faults;
         --t.faults;
-        readRow(x, mapOf(x), st, false, false);
+        readRow(x, mapOf(x), st, false, share);
         noteInMemory(x);
         noteRead(x);
         return;
@@ -70,7 +70,7 @@ void ObjectContext::Private::refill(TableState& t, ManagedObject* x, SqliteState
     x->m_flags = (x->m_flags & ~(kFault | kFaultMembers)) | kUnresolved | kLinksPending;
     --faults;
     --t.faults;
-    readRow(x, mapOf(x), st, true, false);
+    readRow(x, mapOf(x), st, true, share);
     noteInMemory(x);
     // Not awakened again: what the record keeps beside its values (marks of a walk under way, say) is its own and
     // stayed as it was when the values went.
