@@ -192,10 +192,10 @@ bool ObjectContext::Private::removeWords(ManagedObject* o, TableState& t)
 }
 
 namespace {
-// A word start to write, with its first bytes beside it for sorting (big-endian, zeros after its end): most are no
-// longer than those, and are ordered without a look at the text.
+// A word start to write, with its first bytes beside it for sorting (big-endian, zeros after its end): most are
+// ordered by them without a look at the text. Kept small: a whole database's word starts may be sorted at once.
 struct Word {
-    quint64 head[2];
+    quint64 head;
     qint64 key;
     quint32 at;
     quint32 size;
@@ -243,9 +243,9 @@ bool ObjectContext::Private::writeWords(const TableState& t, std::vector<WordTex
             TextMatch::wordStartsInUtf8(from.utf8, begin, end, starts);
             const auto* bytes = reinterpret_cast<const uchar*>(from.utf8.constData());
             for (const auto& [at, size] : starts) {
-                Word w { { 0, 0 }, key, quint32(at), quint32(size) };
-                for (qsizetype i = 0; i < 16; ++i)
-                    w.head[i / 8] = (w.head[i / 8] << 8) | (i < size ? bytes[at + i] : 0);
+                Word w { 0, key, quint32(at), quint32(size) };
+                for (qsizetype i = 0; i < 8; ++i)
+                    w.head = (w.head << 8) | (i < size ? bytes[at + i] : 0);
                 added.push_back(w);
             }
         }
@@ -253,12 +253,10 @@ bool ObjectContext::Private::writeWords(const TableState& t, std::vector<WordTex
         // one before went, and a new table is written from its start to its end.
         const char* bytes = from.utf8.constData();
         std::sort(added.begin(), added.end(), [bytes](const Word& a, const Word& b) {
-            if (a.head[0] != b.head[0])
-                return a.head[0] < b.head[0];
-            if (a.head[1] != b.head[1])
-                return a.head[1] < b.head[1];
-            if (a.size > 16 && b.size > 16)
-                if (const int c = std::memcmp(bytes + a.at + 16, bytes + b.at + 16, std::min(a.size, b.size) - 16))
+            if (a.head != b.head)
+                return a.head < b.head;
+            if (a.size > 8 && b.size > 8)
+                if (const int c = std::memcmp(bytes + a.at + 8, bytes + b.at + 8, std::min(a.size, b.size) - 8))
                     return c < 0;
             return a.size != b.size ? a.size < b.size : a.key < b.key;
         });
