@@ -1,6 +1,8 @@
 // The export of a large database gives back the records it has written as it goes; what it writes must not
 // depend on it. Releasing is forced here on a small file by setting both limits to nothing.
 
+#include "WholeDatabaseExport.h"
+
 #include "gedcom/ExportToGedcom.h"
 #include "gedcom/GedcomExportOptions.h"
 #include "gedcom/ImportGedcomListener.h"
@@ -35,14 +37,8 @@ protected:
         EXPECT_TRUE(moc);
         if (!moc)
             return {};
-        GedcomExportOptions o;
-        o.includeLivingPeople = true;
-        o.depersonalizeLivingPeople = false;
-        o.includeRecentlyDead = true;
-        o.depersonalizeRecentlyDead = false;
-        o.includeCustomTags = true;
         ExportToGedcom exporter(moc.get());
-        exporter.setOptions(o);
+        exporter.setOptions(wholeDatabaseExportOptions());
         exporter.setNow(QDateTime(QDate(2024, 5, 1), QTime(12, 0)));
         exporter.setVersion("1.0");
         const QString out = dir.path() + "/" + folder;

@@ -2,6 +2,8 @@
 // family. Everything is compared by a canonical text per person, couple, parent-child link and source, so a
 // difference shows up as the lines that differ.
 
+#include "WholeDatabaseExport.h"
+
 #include "gedcom/ExportToGedcom.h"
 #include "gedcom/GedcomExportOptions.h"
 #include "gedcom/ImportGedcomListener.h"
@@ -158,14 +160,8 @@ protected:
     // The whole database, living people written as they are.
     QString exportAll(FTMoc* moc)
     {
-        GedcomExportOptions o;
-        o.includeLivingPeople = true;
-        o.depersonalizeLivingPeople = false;
-        o.includeRecentlyDead = true;
-        o.depersonalizeRecentlyDead = false;
-        o.includeCustomTags = true;
         ExportToGedcom exporter(moc);
-        exporter.setOptions(o);
+        exporter.setOptions(wholeDatabaseExportOptions());
         const QString out = QStringLiteral("%1/out%2").arg(dir.path()).arg(runs);
         QDir().mkpath(out);
         exporter.setOutputFolder(out);
