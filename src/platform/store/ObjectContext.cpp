@@ -678,11 +678,23 @@ bool ObjectContext::Private::checkStore(QString* message, ErrorCode* code)
 
 ManagedObject* ObjectContext::Private::make(const EntityDescription* e, qint64 pk)
 {
-    ManagedObject* o = e->makeObject(::operator new(size_t(e->objectSize())));
-    o->m_entity = e;
+    ManagedObject* o = nullptr;
+    if (large) {
+        o = e->makeObject(::operator new(size_t(e->objectSize())));
+        o->m_entity = e;
+        allocateValues(o);
+    } else {
+        const size_t head
+            = (size_t(e->objectSize()) + alignof(std::max_align_t) - 1) & ~(alignof(std::max_align_t) - 1);
+        void* memory = ::operator new(head + size_t(e->valueBlockSize()));
+        o = e->makeObject(memory);
+        o->m_entity = e;
+        o->m_values = static_cast<std::byte*>(memory) + head;
+        o->m_flags |= kInlineValues;
+        initValues(o);
+    }
     o->m_context = q;
     o->m_pk = pk;
-    allocateValues(o);
     noteInMemory(o);
     TableState& t = tables[size_t(e->tableIndex())];
     if (t.byPk.size() <= size_t(pk))
@@ -828,9 +840,10 @@ bool ObjectContext::Private::refresh(ManagedObject* o)
         return true;
     ++d->faults;
     ++d->tableOf(o).faults;
-    if (d->mapOf(o).memoryOnly) {
-        // Values that live in memory only have no row to come back from: such a record keeps its block, its
-        // relationships and those values, and lets the stored ones go.
+    if (d->mapOf(o).memoryOnly || (o->m_flags & kInlineValues)) {
+        // A block inside the record's allocation cannot go alone, and values that live in memory only have no row
+        // to come back from: such a record keeps its block, its relationships and those values, and lets the
+        // stored ones go.
         for (const PropertyDescription* p : o->entity()->properties()) {
             if (!p->isAttribute() || p->column < 0)
                 continue;

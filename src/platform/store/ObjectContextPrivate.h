@@ -234,8 +234,12 @@ struct ObjectContext::Private {
     // of their own next to ManagedObject's. Every access to a slot passes through ensureLoaded() or one()/many()
     // first, which read the row again.
     static constexpr quint32 kFault = 64;
-    // A record's value block, allocated apart from the record so that a fault gives it back whole.
+    // A record's value block. In a large database it is allocated apart from the record, so that a fault gives it
+    // back whole; otherwise it follows the record in the same allocation (kInlineValues), where a walk over
+    // records finds it in the cache lines it has just read, and a fault lets only its texts and data go.
+    static constexpr quint32 kInlineValues = 4096;
     static void allocateValues(ManagedObject* o);
+    static void initValues(ManagedObject* o);
     static void freeValues(ManagedObject* o);
     // The row under `st` (read with load()'s columns) fills the record `x`, a fault, as a record read for the
     // first time: links as keys, relationships held by other rows read when used; its texts shared through

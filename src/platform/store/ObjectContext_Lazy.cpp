@@ -153,7 +153,7 @@ ManagedObject* ObjectContext::Private::objectFromRow(TableState& t, SqliteStatem
         return nullptr;
     }
     ManagedObject* o = make(map->entity, pk);
-    o->m_flags = ManagedObject::Persisted | kUnresolved | kLinksPending;
+    o->m_flags |= ManagedObject::Persisted | kUnresolved | kLinksPending;
     readRow(o, *map, st, true, share);
     t.nextPk = std::max(t.nextPk, pk + 1);
     noteRead(o);

@@ -9,11 +9,15 @@
 
 void ObjectContext::Private::allocateValues(ManagedObject* o)
 {
+    o->m_values = static_cast<std::byte*>(::operator new(std::max<size_t>(size_t(o->m_entity->valueBlockSize()), 1)));
+    initValues(o);
+}
+
+void ObjectContext::Private::initValues(ManagedObject* o)
+{
     const EntityDescription* e = o->m_entity;
-    const size_t size = size_t(e->valueBlockSize());
-    o->m_values = static_cast<std::byte*>(::operator new(std::max<size_t>(size, 1)));
     // Numbers, links and free slots start as zero bytes; only the slots that own memory are made as objects.
-    std::memset(o->m_values, 0, size);
+    std::memset(o->m_values, 0, size_t(e->valueBlockSize()));
     o->m_nilBits = e->nilNumbers();
     o->m_unloadedBits = 0;
     for (const EntityDescription::OwnedSlot& s : e->ownedSlots()) {
@@ -50,6 +54,9 @@ void ObjectContext::Private::freeValues(ManagedObject* o)
             break;
         }
     }
+    // A block inside the record's own allocation goes with the record.
+    if (o->m_flags & kInlineValues)
+        return;
     ::operator delete(o->m_values);
     o->m_values = nullptr;
 }
