@@ -705,19 +705,6 @@ ManagedObject* ObjectContext::Private::make(const EntityDescription* e, qint64 p
 
 static_assert(sizeof(ManagedObject*) == sizeof(qint64), "links are loaded as keys into their pointer slots");
 
-static_assert(sizeof(ManagedObject*) == sizeof(qint64), "links load as keys into their pointer slots");
-
-// What load() reads of each row, and a fault when it fires: key, entity, then every column in order (a lazy one
-// only as whether it holds a value).
-static QString rowColumns(const StoreSchema::Table* table)
-{
-    QStringList cols { QStringLiteral("\"_pk\""), QStringLiteral("\"_entity\"") };
-    for (const StoreSchema::Column& c : table->columns)
-        cols << (c.lazy ? QStringLiteral("(%1 IS NOT NULL)").arg(StoreSchema::quoted(c.name))
-                        : StoreSchema::quoted(c.name));
-    return cols.join(", ");
-}
-
 void ObjectContext::Private::readRow(ManagedObject* o, const EntityMap& m, SqliteStatement& st, bool links, bool share)
 {
     for (size_t c = 0; c < m.byColumn.size(); ++c) {
@@ -780,11 +767,7 @@ void ObjectContext::Private::fire(ManagedObject* o)
         if (!isFault(o))
             return;
     }
-    if (!t.selectRow)
-        t.selectRow = std::make_unique<SqliteStatement>(db.handle(),
-            QStringLiteral("SELECT %1 FROM %2 WHERE \"_pk\"=?")
-                .arg(rowColumns(t.table), StoreSchema::quoted(t.table->name)));
-    SqliteStatement& st = *t.selectRow;
+    SqliteStatement& st = rowSelect(t);
     st.bindInt(1, o->primaryKey());
     ++readStatements;
     if (st.next()) {

@@ -230,6 +230,11 @@ struct ObjectContext::Private {
     // Fills the record's slots from a row read with load()'s columns; links only when `links` (as keys for
     // resolveLinks()), values shared through `texts` and `blobs` only when `share`.
     void readRow(ManagedObject* o, const EntityMap& m, SqliteStatement& st, bool links, bool share);
+    // What a read of records takes of each row, whether the table is read whole, in blocks or by key: key, entity,
+    // then every column in order (a lazy one only as whether it holds a value); `alias` qualifies them in a join.
+    static QString rowColumnsOf(const StoreSchema::Table* table, const QString& alias = {});
+    // The statement that reads one row of `t` by key, made on first use.
+    SqliteStatement& rowSelect(TableState& t);
     // Faults: records whose values and relationships are not in memory (no value block at all), marked by a flag
     // of their own next to ManagedObject's. Every access to a slot passes through ensureLoaded() or one()/many()
     // first, which read the row again.

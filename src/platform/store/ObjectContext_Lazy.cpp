@@ -23,7 +23,9 @@ bool plausibleKey(qint64 key, qint64 records)
     return key <= kKeySlack + kKeysPerRecord * records;
 }
 
-QString rowColumnsOf(const StoreSchema::Table* table, const QString& alias)
+}
+
+QString ObjectContext::Private::rowColumnsOf(const StoreSchema::Table* table, const QString& alias)
 {
     const QString prefix = alias.isEmpty() ? QString() : alias + QLatin1Char('.');
     QStringList cols { prefix + QStringLiteral("\"_pk\""), prefix + QStringLiteral("\"_entity\"") };
@@ -32,6 +34,14 @@ QString rowColumnsOf(const StoreSchema::Table* table, const QString& alias)
                         : prefix + StoreSchema::quoted(c.name));
     return cols.join(", ");
 }
+
+SqliteStatement& ObjectContext::Private::rowSelect(TableState& t)
+{
+    if (!t.selectRow)
+        t.selectRow = std::make_unique<SqliteStatement>(db.handle(),
+            QStringLiteral("SELECT %1 FROM %2 WHERE \"_pk\"=?")
+                .arg(rowColumnsOf(t.table), StoreSchema::quoted(t.table->name)));
+    return *t.selectRow;
 }
 
 void ObjectContext::Private::prepareLinkColumns()
@@ -168,11 +178,7 @@ ManagedObject* ObjectContext::Private::objectAt(TableState& t, qint64 key)
         return t.byPk[size_t(key)];
     if (t.complete || !db.isOpen())
         return nullptr;
-    if (!t.selectRow)
-        t.selectRow = std::make_unique<SqliteStatement>(db.handle(),
-            QStringLiteral("SELECT %1 FROM %2 WHERE \"_pk\"=?")
-                .arg(rowColumnsOf(t.table, {}), StoreSchema::quoted(t.table->name)));
-    SqliteStatement& st = *t.selectRow;
+    SqliteStatement& st = rowSelect(t);
     st.bindInt(1, key);
     ++readStatements;
     ManagedObject* o = nullptr;
@@ -303,7 +309,7 @@ SqliteStatement& ObjectContext::Private::batchSelect(TableState& t)
     if (!t.selectBatch)
         t.selectBatch = std::make_unique<SqliteStatement>(db.handle(),
             QStringLiteral("SELECT %1 FROM %2 WHERE \"_pk\" IN (%3)")
-                .arg(rowColumnsOf(t.table, {}), StoreSchema::quoted(t.table->name),
+                .arg(rowColumnsOf(t.table), StoreSchema::quoted(t.table->name),
                     QStringList(kBatch, QStringLiteral("?")).join(',')));
     return *t.selectBatch;
 }
@@ -338,7 +344,7 @@ void ObjectContext::Private::fireTable(TableState& t)
         return;
     SqliteStatement st(db.handle(),
         QStringLiteral("SELECT %1 FROM %2 ORDER BY \"_pk\"")
-            .arg(rowColumnsOf(t.table, {}), StoreSchema::quoted(t.table->name)));
+            .arg(rowColumnsOf(t.table), StoreSchema::quoted(t.table->name)));
     ++readStatements;
     while (st.next() && t.faults > 0)
         fireFromRow(t, st);
@@ -427,7 +433,7 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
         if (!st)
             st = std::make_shared<SqliteStatement>(db.handle(),
                 QStringLiteral("SELECT %1 FROM %2 WHERE %3 IN (%4) ORDER BY \"_pk\"")
-                    .arg(rowColumnsOf(t.table, {}), StoreSchema::quoted(t.table->name),
+                    .arg(rowColumnsOf(t.table), StoreSchema::quoted(t.table->name),
                         StoreSchema::quoted(t.table->columns[size_t(c.column)].name), keys));
         const auto found = readMembers(t, *st, 2 + c.column);
         // What the file says, as far as memory agrees: a record changed since points where memory says.
@@ -503,7 +509,7 @@ bool ObjectContext::Private::loadTable(TableState& t, QString* message)
         return false;
     SqliteStatement st(db.handle(),
         QStringLiteral("SELECT %1 FROM %2 ORDER BY \"_pk\"")
-            .arg(rowColumnsOf(t.table, {}), StoreSchema::quoted(t.table->name)));
+            .arg(rowColumnsOf(t.table), StoreSchema::quoted(t.table->name)));
     ++readStatements;
     std::vector<ManagedObject*> fresh;
     while (st.next()) {
@@ -540,7 +546,7 @@ bool ObjectContext::Private::loadEverything(QString* message)
             break;
         SqliteStatement st(db.handle(),
             QStringLiteral("SELECT %1 FROM %2 ORDER BY \"_pk\"")
-                .arg(rowColumnsOf(t.table, {}), StoreSchema::quoted(t.table->name)));
+                .arg(rowColumnsOf(t.table), StoreSchema::quoted(t.table->name)));
         ++readStatements;
         while (st.next()) {
             const qint64 pk = st.columnInt(0);

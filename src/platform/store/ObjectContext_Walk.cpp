@@ -126,13 +126,9 @@ bool ObjectContext::Private::streamTable(
     // inside a ReleasingWalk, what the walk read beyond what it may keep is given back after each block.
     constexpr int kBlock = 512;
     if (!t.selectAfter) {
-        QStringList cols { QStringLiteral("\"_pk\""), QStringLiteral("\"_entity\"") };
-        for (const StoreSchema::Column& c : t.table->columns)
-            cols << (c.lazy ? QStringLiteral("(%1 IS NOT NULL)").arg(StoreSchema::quoted(c.name))
-                            : StoreSchema::quoted(c.name));
         t.selectAfter = std::make_unique<SqliteStatement>(db.handle(),
             QStringLiteral("SELECT %1 FROM %2 WHERE \"_pk\" > ? ORDER BY \"_pk\" LIMIT %3")
-                .arg(cols.join(", "), StoreSchema::quoted(t.table->name))
+                .arg(rowColumnsOf(t.table), StoreSchema::quoted(t.table->name))
                 .arg(kBlock));
     }
     const bool all = e->parent() == nullptr;
