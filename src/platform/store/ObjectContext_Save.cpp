@@ -120,7 +120,7 @@ bool ObjectContext::save(QString* error)
             return;
         }
         st.bindUtf8(i, QByteArrayView(words->utf8).sliced(begin));
-        words->rows.emplace_back(o->primaryKey(), begin, words->utf8.size());
+        words->rows.push_back({ o->primaryKey(), begin, words->utf8.size() });
     };
     // By table and folded column: the words of changed records, written after the new rows.
     std::vector<std::vector<Private::WordTexts>> reworded(folded ? d->tables.size() : 0);
