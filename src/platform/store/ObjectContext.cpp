@@ -444,8 +444,10 @@ void ObjectContext::closeStore()
         t.selectAfter.reset();
     }
     for (Private::JoinState& j : d->joins) {
-        j.fromSource.reset();
-        j.fromDestination.reset();
+        for (int one = 0; one < 2; ++one) {
+            j.fromSource[one].reset();
+            j.fromDestination[one].reset();
+        }
     }
     d->db.close();
     d->releaseFile();

@@ -104,7 +104,9 @@ struct ObjectContext::Private {
         QHash<quint64, std::shared_ptr<SqliteStatement>> updates; // by set of changed columns
         QHash<int, std::shared_ptr<SqliteStatement>> lazySelects; // by column
         std::unique_ptr<SqliteStatement> selectRow; // a fault's row: the columns load() reads, by key
-        QHash<int, std::shared_ptr<SqliteStatement>> selectByColumn; // rows whose key column names a record
+        // Rows whose key column names one of up to kBatch records, by 2 * column, and by 2 * column + 1 those that
+        // name the one record asked for alone (no list of keys for SQLite to build at each run).
+        QHash<int, std::shared_ptr<SqliteStatement>> selectByColumn;
         qint64 records = 0; // rows in the file when it opened
         const EntityMap* lastRead = nullptr; // the kind of the row read last
         bool complete = true; // every row of the table is in memory
@@ -117,8 +119,10 @@ struct ObjectContext::Private {
     struct JoinState {
         const StoreSchema::JoinTable* join = nullptr;
         QHash<QPair<qint64, qint64>, int> pending; // +1 to insert, -1 to delete
-        std::unique_ptr<SqliteStatement> fromSource; // the destinations' rows of one source
-        std::unique_ptr<SqliteStatement> fromDestination; // the sources' rows of one destination
+        // The destinations' rows of up to kBatch sources, and the sources' rows of up to kBatch destinations; [1]
+        // of one alone.
+        std::unique_ptr<SqliteStatement> fromSource[2];
+        std::unique_ptr<SqliteStatement> fromDestination[2];
     };
     struct Observation {
         const void* owner = nullptr;

@@ -381,7 +381,10 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
         for (size_t i = 0; i < owners.size(); ++i)
             st.bindInt(int(i) + 1, owners[i]->primaryKey());
     };
-    const QString keys = QStringList(kBatch, QStringLiteral("?")).join(',');
+    // One record alone is asked for with "=": an IN list makes SQLite build a table of its keys at every run.
+    const bool one = owners.size() == 1;
+    static const QString batchKeys = QStringList(kBatch, QStringLiteral("?")).join(',');
+    const QString keys = one ? QStringLiteral("?") : batchKeys;
     const EntityMap& m = mapOf(o);
     // Runs a statement over the owners' keys whose rows are members of table `t`, their owner's key in column
     // `ownerColumn`: each member with the owner its row names, the records new to memory awakened.
@@ -429,7 +432,7 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
     for (const EntityMap::LinkColumn& c : m.linkColumns) {
         seen.clear();
         TableState& t = tables[size_t(c.table)];
-        auto& st = t.selectByColumn[c.column];
+        auto& st = t.selectByColumn[2 * c.column + (one ? 1 : 0)];
         if (!st)
             st = std::make_shared<SqliteStatement>(db.handle(),
                 QStringLiteral("SELECT %1 FROM %2 WHERE %3 IN (%4) ORDER BY \"_pk\"")
@@ -467,7 +470,7 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
         JoinState& j = joins[size_t(p->joinTable)];
         const PropertyDescription* other = p->inverse;
         TableState& t = tables[size_t(other->owner->tableIndex())];
-        auto& st = p->joinSource ? j.fromSource : j.fromDestination;
+        auto& st = (p->joinSource ? j.fromSource : j.fromDestination)[one ? 1 : 0];
         const char* mine = p->joinSource ? "src" : "dst";
         if (!st) {
             const char* theirs = p->joinSource ? "dst" : "src";
