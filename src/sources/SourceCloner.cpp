@@ -7,6 +7,7 @@
 
 #include "platform/Localizer.h"
 #include "platform/store/EntityDescription.h"
+#include "platform/store/ReleasingWalk.h"
 
 #include <algorithm>
 
@@ -138,6 +139,8 @@ SourceCloner::Result SourceCloner::cloneSources(const QList<FTSource*>& sources)
     result.selected = int(sources.size());
     m_citationsLeftOut = 0;
     QList<std::pair<const FTSource*, FTSource*>> copied;
+    // The other database is read a little at a time (each source, then each copy's picture): one read of its file.
+    const ReadBurst burst(sources.isEmpty() || !sources.first() ? nullptr : sources.first()->context());
     for (const FTSource* other : sources) {
         if (!other || findExistingSourceInTargetDatabase(other)) {
             ++result.ignored;
