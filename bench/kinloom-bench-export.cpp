@@ -8,6 +8,8 @@
 
 #include "model/FTMoc.h"
 
+#include "platform/FTLog.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -22,6 +24,8 @@ int main(int argc, char** argv)
 {
     BenchSandbox sandbox;
     QCoreApplication app(argc, argv);
+    // The export logs the seconds of each of its passes for a developer who sets this.
+    gDevelopmentVersion = qEnvironmentVariableIsSet("KINLOOM_DEVELOPMENT");
     if (argc != 3) {
         std::fprintf(stderr, "usage: %s DATABASE OUT.ged\n", argv[0]);
         return 2;

@@ -16,6 +16,7 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -130,13 +131,54 @@ void ExportToGedcomRun::numberAllObjects()
 {
     QElapsedTimer timer;
     timer.start();
-    uniqueNumbers(allInKeyOrder<FTPerson>(m_moc), m_idOverrides, nullptr, m_walk);
+    const QList<FTPerson*> people = allInKeyOrder<FTPerson>(m_moc);
+    uniqueNumbers(people, m_idOverrides, nullptr, m_walk);
+    m_personFacts.assign(people.isEmpty() ? 0 : size_t(people.last()->primaryKey()) + 1, PersonFacts());
+    for (const FTPerson* p : people) {
+        // The numbers were just read: this walk reads nothing again.
+        const auto override = m_idOverrides.constFind(p);
+        m_personFacts[size_t(p->primaryKey())].id = override != m_idOverrides.cend() ? *override : p->numericId();
+        m_walk.releasePoint();
+    }
     uniqueNumbers(allInKeyOrder<FTEvent>(m_moc), m_idOverrides, nullptr, m_walk);
     uniqueNumbers(allInKeyOrder<FTSource>(m_moc), m_idOverrides, nullptr, m_walk);
     FTLog(QStringLiteral("%1 seconds to number records").arg(secondsSince(timer), 6, 'f', 1));
 }
 
-qint64 ExportToGedcomRun::personId(const FTPerson* p) const { return m_idOverrides.value(p, p->numericId()); }
+qint64 ExportToGedcomRun::personId(const FTPerson* p) const
+{
+    const size_t key = size_t(p->primaryKey());
+    if (key < m_personFacts.size() && m_personFacts[key].id != 0)
+        return m_personFacts[key].id;
+    return m_idOverrides.value(p, p->numericId());
+}
+
+quint32 ExportToGedcomRun::birthDateOf(const FTPerson* p)
+{
+    const size_t key = size_t(p->primaryKey());
+    if (key >= m_personFacts.size())
+        m_personFacts.resize(key + 1);
+    PersonFacts& facts = m_personFacts[key];
+    if (!facts.dated) {
+        facts.birthDate = p->birth() ? p->birth()->lDate() : 0;
+        facts.dated = true;
+    }
+    return facts.birthDate;
+}
+
+const ExportToGedcomRun::LinkFacts& ExportToGedcomRun::linkFacts(const FTPcRel* link)
+{
+    const size_t key = size_t(link->primaryKey());
+    if (key >= m_linkFacts.size())
+        m_linkFacts.resize(key + 1);
+    LinkFacts& facts = m_linkFacts[key];
+    if (!facts.known) {
+        facts.type = link->intPcRelType();
+        facts.plain = link->evidenceAsBinaryString().isEmpty() && link->notes().trimmed().isEmpty();
+        facts.known = true;
+    }
+    return facts;
+}
 qint64 ExportToGedcomRun::eventId(const FTEvent* e) const { return m_idOverrides.value(e, e->numericId()); }
 qint64 ExportToGedcomRun::sourceId(const FTSource* s) const { return m_idOverrides.value(s, s->numericId()); }
 qint64 ExportToGedcomRun::coupleId(const FTSpouseRel* c) const { return m_idOverrides.value(c, c->numericId()); }
@@ -154,9 +196,10 @@ FTFamily* ExportToGedcomRun::newFamily(FTPerson* parent, FTPerson* spouse, FTSpo
     return family;
 }
 
-void ExportToGedcomRun::addChild(FTFamily* family, FTPerson* child, FTPcRel* first, FTPcRel* second)
+void ExportToGedcomRun::addChild(FTFamily* family, FTPerson* child, const FTPerson* firstParent, FTPcRel* first,
+                                 FTPcRel* second)
 {
-    family->addChild(child, first, second);
+    family->addChild(child, firstParent, first, second);
     QList<FTFamily*>& of = m_childOfFamilies[child];
     if (!of.contains(family))
         of.append(family);
@@ -170,11 +213,38 @@ void ExportToGedcomRun::createFamilyRecords()
     m_spouseOfFamilies.clear();
     m_childOfFamilies.clear();
 
+    // Every parent-child link once, in key order, with its parent and child: the couples below find the children
+    // of each partner here, sorted by parent, rather than reading every partner's links from the file.
+    struct Link {
+        FTPcRel* link;
+        FTPerson* parent;
+        FTPerson* child;
+    };
+    std::vector<Link> links;
+    for (FTPcRel* link : allInKeyOrder<FTPcRel>(m_moc)) {
+        m_walk.releasePoint();
+        links.push_back({ link, link->parent(), link->child() });
+        linkFacts(link);
+    }
+    std::vector<quint32> byParent(links.size());
+    for (size_t i = 0; i < links.size(); ++i)
+        byParent[i] = quint32(i);
+    const auto parentOf = [&](quint32 i) { return links[i].parent; };
+    std::stable_sort(byParent.begin(), byParent.end(),
+                     [&](quint32 a, quint32 b) { return std::less<const FTPerson*>()(parentOf(a), parentOf(b)); });
+    const auto linksOf = [&](const FTPerson* parent) {
+        const std::less<const FTPerson*> less;
+        const auto from = std::partition_point(byParent.begin(), byParent.end(),
+                                               [&](quint32 i) { return less(parentOf(i), parent); });
+        const auto to = std::partition_point(from, byParent.end(), [&](quint32 i) { return !less(parent, parentOf(i)); });
+        return std::pair(from, to);
+    };
+
     // Couples: one family each, with the children both partners share.
     const QList<FTSpouseRel*> couples = allInKeyOrder<FTSpouseRel>(m_moc);
     qint64 highestCoupleId = 0;
     uniqueNumbers(couples, m_idOverrides, &highestCoupleId, m_walk);
-    QSet<const FTPcRel*> taken;
+    std::vector<bool> taken(links.size());
     double shown = 0;
     int passed = 0;
     for (FTSpouseRel* couple : couples) {
@@ -188,18 +258,19 @@ void ExportToGedcomRun::createFamilyRecords()
             continue;
         FTFamily* family = newFamily(p1, p2, couple);
         family->numericId = coupleId(couple);
+        family->marriageDate = couple->marriage() ? couple->marriage()->lDate() : 0;
         if (p2) {
-            const QList<FTPcRel*> secondLinks = p2->children();
-            for (FTPcRel* pc1 : p1->children()) {
-                FTPerson* child = pc1->child();
+            const auto [secondFrom, secondTo] = linksOf(p2);
+            for (auto [i, end] = linksOf(p1); i != end; ++i) {
+                FTPerson* child = links[*i].child;
                 if (!child || !passes(child))
                     continue;
-                for (FTPcRel* pc2 : secondLinks) {
-                    if (pc2->child() != child)
+                for (auto j = secondFrom; j != secondTo; ++j) {
+                    if (links[*j].child != child)
                         continue;
-                    addChild(family, child, pc1, pc2);
-                    taken.insert(pc1);
-                    taken.insert(pc2);
+                    addChild(family, child, p1, links[*i].link, links[*j].link);
+                    taken[*i] = true;
+                    taken[*j] = true;
                 }
             }
         }
@@ -216,15 +287,14 @@ void ExportToGedcomRun::createFamilyRecords()
     // numbered above every couple so that no two families share a number.
     qint64 nextId = highestCoupleId;
     QHash<const FTPerson*, FTFamily*> singleParentFamilies;
-    for (FTPcRel* link : allInKeyOrder<FTPcRel>(m_moc)) {
+    for (size_t i = 0; i < links.size(); ++i) {
         m_walk.releasePoint();
-        if (taken.contains(link))
+        if (taken[i])
             continue;
-        FTPerson* parent = link->parent();
-        FTPerson* child = link->child();
+        const auto [link, parent, child] = links[i];
         if (!parent || !child)
             continue;
-        const int type = link->intPcRelType();
+        const int type = linkFacts(link).type;
         if (pcRelTypeWord(type).isEmpty()) {
             Prompts::current().message(QStringLiteral("Unrecognised PCREL Type = %1 between %2 and %3")
                                            .arg(type)
@@ -238,7 +308,7 @@ void ExportToGedcomRun::createFamilyRecords()
             family = newFamily(parent, nullptr, nullptr);
             family->numericId = ++nextId;
         }
-        addChild(family, child, link, nullptr);
+        addChild(family, child, parent, link, nullptr);
     }
     FTLog(QStringLiteral("%1 seconds to create Family records (incl. time for spouseRels)")
               .arg(secondsSince(timer), 6, 'f', 1));

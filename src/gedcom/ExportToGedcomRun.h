@@ -77,7 +77,7 @@ private:
     // ---- Families ----
     void createFamilyRecords();
     FTFamily* newFamily(FTPerson* parent, FTPerson* spouse, FTSpouseRel* couple);
-    void addChild(FTFamily* family, FTPerson* child, FTPcRel* first, FTPcRel* second);
+    void addChild(FTFamily* family, FTPerson* child, const FTPerson* firstParent, FTPcRel* first, FTPcRel* second);
 
     // ---- Records ----
     void createINDIGedRec(FTPerson* person);
@@ -115,6 +115,24 @@ private:
 
     // Numbers replaced for this file.
     QHash<const FTManagedObject*, qint64> m_idOverrides;
+
+    // What the families' passes need of people and of parent-child links, by key, kept as the passes that read
+    // them in key order go. Those passes come back to people and links in no order, and in a database whose records
+    // are given back between records each such visit would read a row of the file again.
+    struct PersonFacts {
+        qint64 id = 0; // the number written, overrides applied; 0 until numbered
+        quint32 birthDate = 0;
+        bool dated = false;
+    };
+    struct LinkFacts {
+        int type = 0;
+        bool known = false;
+        bool plain = false; // neither evidence nor notes to write
+    };
+    std::vector<PersonFacts> m_personFacts;
+    std::vector<LinkFacts> m_linkFacts;
+    quint32 birthDateOf(const FTPerson* p);
+    const LinkFacts& linkFacts(const FTPcRel* link);
 
     std::vector<std::unique_ptr<FTFamily>> m_families;
     QHash<const FTPerson*, QList<FTFamily*>> m_spouseOfFamilies;

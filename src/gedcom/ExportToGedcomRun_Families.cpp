@@ -61,9 +61,8 @@ void ExportToGedcomRun::createFAMGedRec(FTFamily* family)
     }
 
     QList<FTChildRec> children = family->children;
-    auto birthDate = [](const FTChildRec& r) -> quint32 { return r.child->birth() ? r.child->birth()->lDate() : 0; };
     std::stable_sort(children.begin(), children.end(), [&](const FTChildRec& a, const FTChildRec& b) {
-        const quint32 da = birthDate(a), db = birthDate(b);
+        const quint32 da = birthDateOf(a.child), db = birthDateOf(b.child);
         return da != db ? da < db : personId(a.child) < personId(b.child);
     });
     for (const FTChildRec& rec : std::as_const(children)) {

@@ -75,6 +75,8 @@ void ExportToGedcomRun::writeINDI_Records()
         m_walk.releasePoint();
         FTPerson* person = people[n];
         m_pendingNotes.clear();
+        // Kept for the families' children, written next: the person is being read now.
+        birthDateOf(person);
         if (!passes(person))
             continue;
         createINDIGedRec(person);
@@ -128,13 +130,8 @@ void ExportToGedcomRun::createINDIGedRec(FTPerson* person)
     }
 
     QList<FTFamily*> spouseOf = m_spouseOfFamilies.value(person);
-    auto marriageDate = [](const FTFamily* f) -> quint32 {
-        const FTEvent* m = f->spouseRel ? f->spouseRel->marriage() : nullptr;
-        return m ? m->lDate() : 0;
-    };
     std::sort(spouseOf.begin(), spouseOf.end(), [&](const FTFamily* a, const FTFamily* b) {
-        const quint32 da = marriageDate(a), db = marriageDate(b);
-        return da != db ? da < db : a->numericId < b->numericId;
+        return a->marriageDate != b->marriageDate ? a->marriageDate < b->marriageDate : a->numericId < b->numericId;
     });
     for (const FTFamily* family : std::as_const(spouseOf))
         w.writePointerLine(1, QStringLiteral("FAMS"), numbered("F", family->numericId));
@@ -331,13 +328,15 @@ void ExportToGedcomRun::addAttributesOfPcRel(int level, FTPcRel* link)
 
 void ExportToGedcomRun::addRelationshipLines(int level, const FTChildRec& rec)
 {
-    if (rec.fatherPcRel) {
-        w.writeLine(level, QStringLiteral("_FREL"), pcRelTypeWord(rec.fatherPcRel->intPcRelType()));
-        addAttributesOfPcRel(level + 1, rec.fatherPcRel);
-    }
-    if (rec.motherPcRel) {
-        w.writeLine(level, QStringLiteral("_MREL"), pcRelTypeWord(rec.motherPcRel->intPcRelType()));
-        addAttributesOfPcRel(level + 1, rec.motherPcRel);
+    const std::pair<FTPcRel*, QString> lines[] = { { rec.fatherPcRel, QStringLiteral("_FREL") },
+                                                   { rec.motherPcRel, QStringLiteral("_MREL") } };
+    for (const auto& [link, tag] : lines) {
+        if (!link)
+            continue;
+        const LinkFacts& facts = linkFacts(link);
+        w.writeLine(level, tag, pcRelTypeWord(facts.type));
+        if (!facts.plain)
+            addAttributesOfPcRel(level + 1, link);
     }
 }
 

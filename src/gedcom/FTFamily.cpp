@@ -1,6 +1,5 @@
 #include "gedcom/FTFamily.h"
 
-#include "model/FTPcRel.h"
 #include "model/FTPerson.h"
 
 FTFamily::FTFamily(FTPerson* parent, FTPerson* spouse, FTSpouseRel* couple) : spouseRel(couple)
@@ -14,11 +13,10 @@ FTFamily::FTFamily(FTPerson* parent, FTPerson* spouse, FTSpouseRel* couple) : sp
     }
 }
 
-void FTFamily::addChild(FTPerson* child, FTPcRel* firstLink, FTPcRel* secondLink)
+void FTFamily::addChild(FTPerson* child, const FTPerson* firstParent, FTPcRel* firstLink, FTPcRel* secondLink)
 {
     FTChildRec rec;
     rec.child = child;
-    const FTPerson* firstParent = firstLink ? firstLink->parent() : nullptr;
     if (firstParent && firstParent->isMale()) {
         rec.fatherPcRel = firstLink;
         rec.motherPcRel = secondLink;

@@ -15,10 +15,11 @@ public:
     FTFamily(FTPerson* parent, FTPerson* spouse, FTSpouseRel* spouseRel);
 
     // Places the links by the gender of the first link's parent: a male parent's link is the father's.
-    void addChild(FTPerson* child, FTPcRel* firstLink, FTPcRel* secondLink);
+    void addChild(FTPerson* child, const FTPerson* firstParent, FTPcRel* firstLink, FTPcRel* secondLink);
 
     qint64 numericId = 0;
     FTSpouseRel* spouseRel = nullptr;
+    quint32 marriageDate = 0; // of the couple's marriage, read with the couple
     FTPerson* husband = nullptr;
     FTPerson* wife = nullptr;
     QList<FTChildRec> children;  // in the order added

@@ -41,25 +41,25 @@ void ReleasingWalk::releasePoint()
 }
 
 namespace {
-qint64 limit(qint64 set, const char* variable, qint64 fallback)
+// Read once: a walk asks at every release point.
+qint64 fromEnvironment(const char* variable, qint64 fallback)
 {
-    if (set >= 0)
-        return set;
     bool ok = false;
-    const qint64 fromEnvironment = qEnvironmentVariableIntValue(variable, &ok);
-    return ok && fromEnvironment >= 0 ? fromEnvironment : fallback;
+    const qint64 value = qEnvironmentVariableIntValue(variable, &ok);
+    return ok && value >= 0 ? value : fallback;
 }
 }
 
 qint64 ReleasingWalk::largeDatabaseRows()
 {
-    static const qint64 byMemory = defaultLargeDatabaseRows();
-    return limit(g_largeRows, "KINLOOM_LARGE_DATABASE_ROWS", byMemory);
+    static const qint64 byDefault = fromEnvironment("KINLOOM_LARGE_DATABASE_ROWS", defaultLargeDatabaseRows());
+    return g_largeRows >= 0 ? g_largeRows : byDefault;
 }
 
 qint64 ReleasingWalk::keptRecords()
 {
-    return limit(g_kept, "KINLOOM_KEPT_RECORDS", kKeptRecords);
+    static const qint64 byDefault = fromEnvironment("KINLOOM_KEPT_RECORDS", kKeptRecords);
+    return g_kept >= 0 ? g_kept : byDefault;
 }
 
 void ReleasingWalk::setLimits(qint64 largeDatabaseRows, qint64 keptRecords)
