@@ -252,16 +252,42 @@ int FTMoc::validateSourceRelRels(ModelProgress* progress)
 int FTMoc::validateParentChildBirthDates(ModelProgress* progress, QString* report)
 {
     ModelProgress::begin(progress, LocalizedString("ValidatingPcDates"));
+    // What the check needs of each person, read in key order: the links below come back to people in the order of
+    // their children's names, and in a database whose records are given back during the walk each such visit would
+    // read a row of the file again.
+    struct Facts {
+        QString name;
+        qint64 birth = 0; // 0: no birth or no date
+        bool male = false;
+        bool female = false;
+    };
+    std::vector<Facts> facts;
+    ReleasingWalk walk(*this);
+    forEachObject(QString::fromLatin1(FTPerson::kEntityName), [&facts, &walk](ManagedObject* o) {
+        walk.releasePoint();
+        const auto* person = static_cast<FTPerson*>(o);
+        const size_t key = size_t(person->primaryKey());
+        if (key >= facts.size())
+            facts.resize(key + 1);
+        facts[key] = { person->name(), person->birth() ? person->birth()->lDate() : 0, person->isMale(),
+                       person->isFemale() };
+        return true;
+    });
+    static const Facts none;
+    const auto factsOf = [&facts](const FTPerson* p) -> const Facts& {
+        return p && size_t(p->primaryKey()) < facts.size() ? facts[size_t(p->primaryKey())] : none;
+    };
+
     struct Item {
-        FTPcRel* link;
+        const FTPerson* child;
+        const FTPerson* parent;
         QString childName;
     };
     QList<Item> items;
-    ReleasingWalk walk(*this);
-    forEachObject(QString::fromLatin1(FTPcRel::kEntityName), [&items, &walk](ManagedObject* o) {
+    forEachObject(QString::fromLatin1(FTPcRel::kEntityName), [&](ManagedObject* o) {
         walk.releasePoint();
         auto* link = static_cast<FTPcRel*>(o);
-        items.push_back({ link, link->child() ? link->child()->name() : QString() });
+        items.push_back({ link->child(), link->parent(), link->child() ? factsOf(link->child()).name : QString() });
         return true;
     });
     std::stable_sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.childName < b.childName; });
@@ -271,13 +297,12 @@ int FTMoc::validateParentChildBirthDates(ModelProgress* progress, QString* repor
     for (qsizetype i = 0; i < items.size(); ++i) {
         steps.at(i);
         walk.releasePoint();
-        const FTPcRel* link = items[i].link;
-        const FTPerson* child = link->child();
-        const FTPerson* parent = link->parent();
-        if (!child || !parent || !child->birth() || !parent->birth())
+        const FTPerson* child = items[i].child;
+        const FTPerson* parent = items[i].parent;
+        if (!child || !parent)
             continue;
-        const qint64 childKey = child->birth()->lDate();
-        const qint64 parentKey = parent->birth()->lDate();
+        const qint64 childKey = factsOf(child).birth;
+        const qint64 parentKey = factsOf(parent).birth;
         if (childKey == 0 || parentKey == 0)
             continue;
         // Whole years: the month and day borrow from the year (June 1900 to January 1910 is 9 years).
@@ -291,7 +316,7 @@ int FTMoc::validateParentChildBirthDates(ModelProgress* progress, QString* repor
         } else if (years <= 9) {
             word = LocalizedString("isOnly");
             comparison = LocalizedString("youngerThan");
-        } else if ((parent->isFemale() && years > 45) || (parent->isMale() && years > 70)) {
+        } else if ((factsOf(parent).female && years > 45) || (factsOf(parent).male && years > 70)) {
             word = LocalizedString("ConjunctiveIs");
             comparison = LocalizedString("youngerThan");
         } else {
