@@ -15,6 +15,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <functional>
 #include <tuple>
 #include <vector>
 
@@ -29,21 +30,29 @@ QString msecs(const QElapsedTimer& timer)
 
 const Key kParentLinks("parents");
 
+// A natural link to a parent, with the parent it names: a search of the whole file reads both from a list made in
+// key order, never from the link again.
+struct ParentLink {
+    FTPcRel* link;
+    FTPerson* parent;
+};
+using ParentLinksOf = std::function<QList<ParentLink>(const FTPerson*)>;
+
 // The natural links to a person's parents not yet reported, by the parent's number (then row, so that people
 // sharing a number keep one order).
-QList<FTPcRel*> naturalLinksToParents(const FTPerson* person)
+QList<ParentLink> naturalLinksToParents(const FTPerson* person)
 {
-    QList<FTPcRel*> links;
+    QList<ParentLink> links;
     // Read in place, without a copy of the list: the walk asks this of every person.
     for (ManagedObject* o : person->objects(kParentLinks)) {
         auto* link = static_cast<FTPcRel*>(o);
         if (!(link->flagBits() & kReportedLink) && link->intPcRelType() == FTPcRel::kNatural && link->parent())
-            links << link;
+            links.push_back({ link, link->parent() });
     }
     if (links.size() > 1)
-        std::sort(links.begin(), links.end(), [](const FTPcRel* a, const FTPcRel* b) {
-            const int na = a->parent()->numericId(), nb = b->parent()->numericId();
-            return na != nb ? na < nb : a->parent()->primaryKey() < b->parent()->primaryKey();
+        std::sort(links.begin(), links.end(), [](const ParentLink& a, const ParentLink& b) {
+            const int na = a.parent->numericId(), nb = b.parent->numericId();
+            return na != nb ? na < nb : a.parent->primaryKey() < b.parent->primaryKey();
         });
     return links;
 }
@@ -53,7 +62,7 @@ QList<FTPcRel*> naturalLinksToParents(const FTPerson* person)
 struct AncestorWalk {
     struct Frame {
         FTPerson* person;
-        QList<FTPcRel*> links;
+        QList<ParentLink> links;
         qsizetype next = 0;
     };
     QList<Frame> frames;
@@ -63,7 +72,8 @@ struct AncestorWalk {
 // A depth-first walk up the natural links with its own stack: a long line of ancestors cannot overflow the
 // program's stack. Answers the number of cycles found. `path` is the line of people from the starting descendant to the one being searched; a parent
 // already on it closes a cycle. People searched before (from any start) are not searched again.
-int searchAncestors(AncestorWalk& walk, FTPerson* person, int level, QList<FTPerson*>& path, bool showMessages)
+int searchAncestors(AncestorWalk& walk, FTPerson* person, int level, QList<FTPerson*>& path, bool showMessages,
+                    const ParentLinksOf& linksOf)
 {
     if (!person)
         return 0;
@@ -81,7 +91,7 @@ int searchAncestors(AncestorWalk& walk, FTPerson* person, int level, QList<FTPer
         path.append(p);
         onPath.insert(p);
         p->setFlagBits(p->flagBits() | kVisitedPerson);
-        frames.append(AncestorWalk::Frame { p, naturalLinksToParents(p) });
+        frames.append(AncestorWalk::Frame { p, linksOf(p) });
     };
     enter(person);
     int found = 0;
@@ -93,8 +103,7 @@ int searchAncestors(AncestorWalk& walk, FTPerson* person, int level, QList<FTPer
             frames.removeLast();
             continue;
         }
-        FTPcRel* link = frame.links[frame.next++];
-        FTPerson* parent = link->parent();
+        const auto [link, parent] = frame.links[frame.next++];
         if (link->flagBits() & kReportedLink)
             continue;
         if (onPath.contains(parent)) {
@@ -263,18 +272,16 @@ int FTMoc::recursionCheck(bool showMessages)
 {
     FTLog(QStringLiteral("recursionCheck"));
     ReleasingWalk releasing(*this);
-    forEachObject(QString::fromLatin1(FTPcRel::kEntityName), [&releasing](ManagedObject* o) {
-        releasing.releasePoint();
-        auto* link = static_cast<FTPcRel*>(o);
-        link->setFlagBits(link->flagBits() & ~kReportedLink);
-        return true;
-    });
     // By number, each read once (a large file has a hundred thousand people to sort).
     std::vector<std::pair<int, FTPerson*>> numbered;
-    forEachObject(QString::fromLatin1(FTPerson::kEntityName), [&numbered, &releasing](ManagedObject* o) {
+    std::vector<int> numberByKey;
+    forEachObject(QString::fromLatin1(FTPerson::kEntityName), [&](ManagedObject* o) {
         releasing.releasePoint();
         auto* person = static_cast<FTPerson*>(o);
         numbered.emplace_back(person->numericId(), person);
+        if (size_t(person->primaryKey()) >= numberByKey.size())
+            numberByKey.resize(size_t(person->primaryKey()) + 1);
+        numberByKey[size_t(person->primaryKey())] = person->numericId();
         return true;
     });
     std::stable_sort(numbered.begin(), numbered.end(),
@@ -285,6 +292,44 @@ int FTMoc::recursionCheck(bool showMessages)
         person->setFlagBits(person->flagBits() & ~kVisitedPerson);
         people.push_back(person);
     }
+    numbered = {};
+
+    // Every natural link once, in key order, then by child and as naturalLinksToParents() orders them: the search
+    // goes from person to parent in no order, and in a database whose records are given back during the walk each
+    // step would otherwise read rows of the file again.
+    struct Edge {
+        qint64 child;
+        int parentNumber;
+        ParentLink link;
+    };
+    std::vector<Edge> edges;
+    forEachObject(QString::fromLatin1(FTPcRel::kEntityName), [&](ManagedObject* o) {
+        releasing.releasePoint();
+        auto* link = static_cast<FTPcRel*>(o);
+        link->setFlagBits(link->flagBits() & ~kReportedLink);
+        FTPerson* parent = link->parent();
+        const FTPerson* child = link->child();
+        if (child && parent && link->intPcRelType() == FTPcRel::kNatural) {
+            const size_t key = size_t(parent->primaryKey());
+            edges.push_back({ child->primaryKey(), key < numberByKey.size() ? numberByKey[key] : parent->numericId(),
+                              { link, parent } });
+        }
+        return true;
+    });
+    numberByKey = {};
+    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) {
+        return std::tuple(a.child, a.parentNumber, a.link.parent->primaryKey(), a.link.link->primaryKey())
+            < std::tuple(b.child, b.parentNumber, b.link.parent->primaryKey(), b.link.link->primaryKey());
+    });
+    const ParentLinksOf linksOf = [&edges](const FTPerson* person) {
+        QList<ParentLink> links;
+        const qint64 key = person->primaryKey();
+        auto at = std::partition_point(edges.begin(), edges.end(), [key](const Edge& e) { return e.child < key; });
+        for (; at != edges.end() && at->child == key; ++at)
+            if (!(at->link.link->flagBits() & kReportedLink))
+                links.push_back(at->link);
+        return links;
+    };
 
     int cycles = 0;
     AncestorWalk walk;
@@ -295,7 +340,7 @@ int FTMoc::recursionCheck(bool showMessages)
             continue;
         // Between two searches: the search's own stack is empty.
         releasing.releasePoint();
-        cycles += searchAncestors(walk, person, 0, path, showMessages);
+        cycles += searchAncestors(walk, person, 0, path, showMessages, linksOf);
     }
     return cycles;
 }
@@ -303,7 +348,7 @@ int FTMoc::recursionCheck(bool showMessages)
 bool FTMoc::recursionCheckAncestorsOf(FTPerson* person, int level, QList<FTPerson*>& path, bool showMessages)
 {
     AncestorWalk walk;
-    return searchAncestors(walk, person, level, path, showMessages) > 0;
+    return searchAncestors(walk, person, level, path, showMessages, naturalLinksToParents) > 0;
 }
 
 // ---- Clean-ups ---------------------------------------------------------------------------------------------------
