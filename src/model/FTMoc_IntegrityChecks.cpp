@@ -57,6 +57,65 @@ QList<ParentLink> naturalLinksToParents(const FTPerson* person)
     return links;
 }
 
+// Every natural link of a file by child, each child's in the order naturalLinksToParents() gives, made from one
+// walk of the links in key order.
+class NaturalLinksByChild {
+public:
+    void add(FTPcRel* link)
+    {
+        FTPerson* parent = link->parent();
+        const FTPerson* child = link->child();
+        if (child && parent && link->intPcRelType() == FTPcRel::kNatural)
+            m_added.push_back({ child->primaryKey(), { link, parent } });
+    }
+
+    // numberByKey: each person's number by key, as read in key order.
+    void sort(const std::vector<int>& numberByKey)
+    {
+        // Grouped by child with a count per key, then each child's few links sorted.
+        for (const auto& [child, link] : m_added) {
+            if (size_t(child) + 2 > m_first.size())
+                m_first.resize(size_t(child) + 2);
+            ++m_first[size_t(child) + 1];
+        }
+        for (size_t i = 1; i < m_first.size(); ++i)
+            m_first[i] += m_first[i - 1];
+        m_links.resize(m_added.size());
+        std::vector<quint32> next(m_first);
+        for (const auto& [child, link] : m_added)
+            m_links[next[size_t(child)]++] = link;
+        m_added = {};
+        const auto numberOf = [&numberByKey](const FTPerson* p) {
+            const size_t key = size_t(p->primaryKey());
+            return key < numberByKey.size() ? numberByKey[key] : p->numericId();
+        };
+        const auto before = [&numberOf](const ParentLink& a, const ParentLink& b) {
+            return std::tuple(numberOf(a.parent), a.parent->primaryKey(), a.link->primaryKey())
+                < std::tuple(numberOf(b.parent), b.parent->primaryKey(), b.link->primaryKey());
+        };
+        for (size_t i = 0; i + 1 < m_first.size(); ++i)
+            if (m_first[i + 1] - m_first[i] > 1)
+                std::sort(m_links.begin() + m_first[i], m_links.begin() + m_first[i + 1], before);
+    }
+
+    // The links to the person's parents not yet reported.
+    QList<ParentLink> operator()(const FTPerson* person) const
+    {
+        QList<ParentLink> links;
+        const size_t key = size_t(person->primaryKey());
+        if (key + 1 < m_first.size())
+            for (quint32 i = m_first[key]; i < m_first[key + 1]; ++i)
+                if (!(m_links[i].link->flagBits() & kReportedLink))
+                    links.push_back(m_links[i]);
+        return links;
+    }
+
+private:
+    std::vector<std::pair<qint64, ParentLink>> m_added; // child's key, link
+    std::vector<quint32> m_first; // by child's key: where its links begin in m_links
+    std::vector<ParentLink> m_links;
+};
+
 // The walk's own stack and the people on its path, kept from one walk to the next: a check of the whole file starts
 // a walk from each person not searched yet, and each would otherwise allocate its own.
 struct AncestorWalk {
@@ -294,42 +353,22 @@ int FTMoc::recursionCheck(bool showMessages)
     }
     numbered = {};
 
-    // Every natural link once, in key order, then by child and as naturalLinksToParents() orders them: the search
-    // goes from person to parent in no order, and in a database whose records are given back during the walk each
-    // step would otherwise read rows of the file again.
-    struct Edge {
-        qint64 child;
-        int parentNumber;
-        ParentLink link;
-    };
-    std::vector<Edge> edges;
+    // In a database whose records are given back during the walk, every natural link is read once, in key order:
+    // the search goes from person to parent in no order, and each step would otherwise read rows of the file again.
+    // In memory the records serve as they are.
+    const bool listed = releasing.givesBack();
+    NaturalLinksByChild byChild;
     forEachObject(QString::fromLatin1(FTPcRel::kEntityName), [&](ManagedObject* o) {
         releasing.releasePoint();
         auto* link = static_cast<FTPcRel*>(o);
         link->setFlagBits(link->flagBits() & ~kReportedLink);
-        FTPerson* parent = link->parent();
-        const FTPerson* child = link->child();
-        if (child && parent && link->intPcRelType() == FTPcRel::kNatural) {
-            const size_t key = size_t(parent->primaryKey());
-            edges.push_back({ child->primaryKey(), key < numberByKey.size() ? numberByKey[key] : parent->numericId(),
-                              { link, parent } });
-        }
+        if (listed)
+            byChild.add(link);
         return true;
     });
+    byChild.sort(numberByKey);
     numberByKey = {};
-    std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) {
-        return std::tuple(a.child, a.parentNumber, a.link.parent->primaryKey(), a.link.link->primaryKey())
-            < std::tuple(b.child, b.parentNumber, b.link.parent->primaryKey(), b.link.link->primaryKey());
-    });
-    const ParentLinksOf linksOf = [&edges](const FTPerson* person) {
-        QList<ParentLink> links;
-        const qint64 key = person->primaryKey();
-        auto at = std::partition_point(edges.begin(), edges.end(), [key](const Edge& e) { return e.child < key; });
-        for (; at != edges.end() && at->child == key; ++at)
-            if (!(at->link.link->flagBits() & kReportedLink))
-                links.push_back(at->link);
-        return links;
-    };
+    const ParentLinksOf linksOf = listed ? ParentLinksOf(std::cref(byChild)) : ParentLinksOf(naturalLinksToParents);
 
     int cycles = 0;
     AncestorWalk walk;

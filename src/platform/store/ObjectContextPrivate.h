@@ -297,6 +297,7 @@ struct ObjectContext::Private {
     static void beginWalk(const ObjectContext& context);
     static void walkReleasePoint(const ObjectContext& context);
     static void endWalk(const ObjectContext& context);
+    static bool givesBack(const ObjectContext& context);
     static bool isFault(const ManagedObject* o) { return (o->m_flags & kFault) != 0; }
     static void ensureLoaded(const ManagedObject* o)
     {

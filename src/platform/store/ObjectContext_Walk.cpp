@@ -236,6 +236,11 @@ void ObjectContext::Private::walkReleasePoint(const ObjectContext& context)
     d->holdRead(); // again, after a save inside the walk
 }
 
+bool ObjectContext::Private::givesBack(const ObjectContext& context)
+{
+    return context.d->large;
+}
+
 void ObjectContext::Private::endWalk(const ObjectContext& context)
 {
     Private* d = context.d.get();

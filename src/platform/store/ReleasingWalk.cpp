@@ -40,6 +40,11 @@ void ReleasingWalk::releasePoint()
     ObjectContext::Private::walkReleasePoint(m_context);
 }
 
+bool ReleasingWalk::givesBack() const
+{
+    return ObjectContext::Private::givesBack(m_context);
+}
+
 namespace {
 // Read once: a walk asks at every release point.
 qint64 fromEnvironment(const char* variable, qint64 fallback)

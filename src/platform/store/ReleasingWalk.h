@@ -26,6 +26,9 @@ public:
 
     // Between two records of the walk. Cheap when there is nothing to give back.
     void releasePoint();
+    // Whether the walk gives records back (a large database). A walker that comes back to records in no order of
+    // keys (from a person to a parent, say) then keeps what it needs of them in a list read in key order instead.
+    bool givesBack() const;
 
     // Above this many rows in the file a database is large. The developer's environment variables
     // KINLOOM_LARGE_DATABASE_ROWS and KINLOOM_KEPT_RECORDS override the two limits, so that a whole test suite can
