@@ -190,9 +190,9 @@ FTFamily* ExportToGedcomRun::newFamily(FTPerson* parent, FTPerson* spouse, FTSpo
     m_families.push_back(std::make_unique<FTFamily>(parent, spouse, couple));
     FTFamily* family = m_families.back().get();
     if (family->husband)
-        m_spouseOfFamilies[family->husband].append(family);
+        m_spouseOfFamilies.add(family->husband, family);
     if (family->wife)
-        m_spouseOfFamilies[family->wife].append(family);
+        m_spouseOfFamilies.add(family->wife, family);
     return family;
 }
 
@@ -200,9 +200,39 @@ void ExportToGedcomRun::addChild(FTFamily* family, FTPerson* child, const FTPers
                                  FTPcRel* second)
 {
     family->addChild(child, firstParent, first, second);
-    QList<FTFamily*>& of = m_childOfFamilies[child];
-    if (!of.contains(family))
-        of.append(family);
+    m_childOfFamilies.add(child, family);
+}
+
+void ExportToGedcomRun::FamiliesByPerson::add(const FTPerson* person, FTFamily* family)
+{
+    m_pairs.emplace_back(person->primaryKey(), family);
+}
+
+void ExportToGedcomRun::FamiliesByPerson::finish(bool once)
+{
+    std::stable_sort(m_pairs.begin(), m_pairs.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    if (!once)
+        return;
+    auto kept = m_pairs.begin();
+    for (auto from = m_pairs.begin(); from != m_pairs.end();) {
+        const auto to = std::find_if(from, m_pairs.end(), [from](const auto& p) { return p.first != from->first; });
+        const auto start = kept;
+        for (auto i = from; i != to; ++i)
+            if (std::none_of(start, kept, [i](const auto& p) { return p.second == i->second; }))
+                *kept++ = *i;
+        from = to;
+    }
+    m_pairs.erase(kept, m_pairs.end());
+}
+
+QList<FTFamily*> ExportToGedcomRun::FamiliesByPerson::of(const FTPerson* person) const
+{
+    const qint64 key = person->primaryKey();
+    auto at = std::partition_point(m_pairs.begin(), m_pairs.end(), [key](const auto& p) { return p.first < key; });
+    QList<FTFamily*> families;
+    for (; at != m_pairs.end() && at->first == key; ++at)
+        families.append(at->second);
+    return families;
 }
 
 void ExportToGedcomRun::createFamilyRecords()
@@ -310,6 +340,8 @@ void ExportToGedcomRun::createFamilyRecords()
         }
         addChild(family, child, parent, link, nullptr);
     }
+    m_spouseOfFamilies.finish(false);
+    m_childOfFamilies.finish(true);
     FTLog(QStringLiteral("%1 seconds to create Family records (incl. time for spouseRels)")
               .arg(secondsSince(timer), 6, 'f', 1));
 }

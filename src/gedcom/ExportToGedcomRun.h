@@ -134,9 +134,23 @@ private:
     quint32 birthDateOf(const FTPerson* p);
     const LinkFacts& linkFacts(const FTPcRel* link);
 
+    // Each person's families, as pairs of the person's key and a family sorted by key once the families are made:
+    // a hash of lists takes several times the memory, which counts with a million people.
+    class FamiliesByPerson {
+    public:
+        void add(const FTPerson* person, FTFamily* family);
+        void clear() { m_pairs.clear(); }
+        // Sorted by person, each person's families in the order added; with `once`, each family once.
+        void finish(bool once);
+        QList<FTFamily*> of(const FTPerson* person) const;
+
+    private:
+        std::vector<std::pair<qint64, FTFamily*>> m_pairs;
+    };
+
     std::vector<std::unique_ptr<FTFamily>> m_families;
-    QHash<const FTPerson*, QList<FTFamily*>> m_spouseOfFamilies;
-    QHash<const FTPerson*, QList<FTFamily*>> m_childOfFamilies;
+    FamiliesByPerson m_spouseOfFamilies;
+    FamiliesByPerson m_childOfFamilies;
 
     QSet<FTSource*> m_sourcesSet;
     // Event tags with their English names.

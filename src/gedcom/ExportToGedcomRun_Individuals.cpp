@@ -129,13 +129,13 @@ void ExportToGedcomRun::createINDIGedRec(FTPerson* person)
             addAssociatedStructure(1, association);
     }
 
-    QList<FTFamily*> spouseOf = m_spouseOfFamilies.value(person);
+    QList<FTFamily*> spouseOf = m_spouseOfFamilies.of(person);
     std::sort(spouseOf.begin(), spouseOf.end(), [&](const FTFamily* a, const FTFamily* b) {
         return a->marriageDate != b->marriageDate ? a->marriageDate < b->marriageDate : a->numericId < b->numericId;
     });
     for (const FTFamily* family : std::as_const(spouseOf))
         w.writePointerLine(1, QStringLiteral("FAMS"), numbered("F", family->numericId));
-    for (const FTFamily* family : m_childOfFamilies.value(person)) {
+    for (const FTFamily* family : m_childOfFamilies.of(person)) {
         w.writePointerLine(1, QStringLiteral("FAMC"), numbered("F", family->numericId));
         if (!m_options.includeCustomTags)
             continue;
