@@ -27,28 +27,39 @@ template <class T> QList<T*> allInKeyOrder(FTMoc* moc)
     return moc->fetch<T>({}, [](const T* a, const T* b) { return a->primaryKey() < b->primaryKey(); });
 }
 
-// Keeps each record's number unless it is missing or an older record already has it; those get numbers above
-// the highest, for this file only.
+// Keeps each number unless it is missing or an earlier one (an older record's) is the same: answers the indexes
+// of those that get numbers above the highest, for this file only, and the highest kept.
+std::vector<size_t> renumbered(const std::vector<qint64>& numbers, qint64* highest)
+{
+    QSet<qint64> seen;
+    seen.reserve(qsizetype(numbers.size()));
+    std::vector<size_t> out;
+    *highest = 0;
+    for (size_t i = 0; i < numbers.size(); ++i) {
+        const qint64 id = numbers[i];
+        if (id <= 0 || seen.contains(id)) {
+            out.push_back(i);
+            continue;
+        }
+        seen.insert(id);
+        *highest = qMax(*highest, id);
+    }
+    return out;
+}
+
 template <class T>
 void uniqueNumbers(const QList<T*>& records, QHash<const FTManagedObject*, qint64>& overrides, qint64* highest,
                    ReleasingWalk& walk)
 {
-    QSet<qint64> seen;
-    seen.reserve(records.size());
-    qint64 max = 0;
-    QList<const T*> renumber;
+    std::vector<qint64> numbers;
+    numbers.reserve(size_t(records.size()));
     for (const T* r : records) {
-        const qint64 id = r->numericId();
+        numbers.push_back(r->numericId());
         walk.releasePoint();
-        if (id <= 0 || seen.contains(id)) {
-            renumber.append(r);
-            continue;
-        }
-        seen.insert(id);
-        max = qMax(max, id);
     }
-    for (const T* r : renumber)
-        overrides.insert(r, ++max);
+    qint64 max = 0;
+    for (const size_t i : renumbered(numbers, &max))
+        overrides.insert(records[qsizetype(i)], ++max);
     if (highest)
         *highest = max;
 }
@@ -131,7 +142,8 @@ void ExportToGedcomRun::numberAllObjects()
 {
     QElapsedTimer timer;
     timer.start();
-    const QList<FTPerson*> people = allInKeyOrder<FTPerson>(m_moc);
+    m_everyone = allInKeyOrder<FTPerson>(m_moc);
+    const QList<FTPerson*>& people = m_everyone;
     uniqueNumbers(people, m_idOverrides, nullptr, m_walk);
     m_personFacts.assign(people.isEmpty() ? 0 : size_t(people.last()->primaryKey()) + 1, PersonFacts());
     for (const FTPerson* p : people) {
@@ -140,7 +152,17 @@ void ExportToGedcomRun::numberAllObjects()
         m_personFacts[size_t(p->primaryKey())].id = override != m_idOverrides.cend() ? *override : p->numericId();
         m_walk.releasePoint();
     }
-    uniqueNumbers(allInKeyOrder<FTEvent>(m_moc), m_idOverrides, nullptr, m_walk);
+    // Events are the most numerous records, and only their numbers are needed now: they are not read for them.
+    const QString event = QString::fromLatin1(FTEvent::kEntityName);
+    const auto stored = m_moc->storedIntegers(event, QStringLiteral("numericId"));
+    std::vector<qint64> numbers;
+    numbers.reserve(stored.size());
+    for (const auto& [key, number] : stored)
+        numbers.push_back(int(number)); // as FTEvent::numericId() reads it
+    qint64 highest = 0;
+    for (const size_t i : renumbered(numbers, &highest))
+        if (const ManagedObject* o = m_moc->objectWithPrimaryKey(event, stored[i].first))
+            m_idOverrides.insert(static_cast<const FTEvent*>(o), ++highest);
     uniqueNumbers(allInKeyOrder<FTSource>(m_moc), m_idOverrides, nullptr, m_walk);
     FTLog(QStringLiteral("%1 seconds to number records").arg(secondsSince(timer), 6, 'f', 1));
 }

@@ -130,6 +130,7 @@ private:
         bool plain = false; // neither evidence nor notes to write
     };
     std::vector<PersonFacts> m_personFacts;
+    QList<FTPerson*> m_everyone; // in key order, as numbered
     std::vector<LinkFacts> m_linkFacts;
     quint32 birthDateOf(const FTPerson* p);
     const LinkFacts& linkFacts(const FTPcRel* link);

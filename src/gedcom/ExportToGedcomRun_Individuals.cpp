@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -60,7 +61,8 @@ void ExportToGedcomRun::writeINDI_Records()
 {
     QElapsedTimer timer;
     timer.start();
-    QList<FTPerson*> people = m_selective ? m_people.values() : m_moc->fetch<FTPerson>();
+    // Everyone was listed when numbered; nothing has changed since.
+    QList<FTPerson*> people = m_selective ? m_people.values() : std::exchange(m_everyone, {});
     std::sort(people.begin(), people.end(), [this](const FTPerson* a, const FTPerson* b) {
         const qint64 ia = personId(a), ib = personId(b);
         return ia != ib ? ia < ib : a->primaryKey() < b->primaryKey();

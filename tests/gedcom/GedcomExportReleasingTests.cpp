@@ -8,6 +8,7 @@
 #include "gedcom/ImportGedcomListener.h"
 #include "gedcom/ImportGedcomOutcome.h"
 #include "gedcom/ImportGedcomThread.h"
+#include "model/FTEvent.h"
 #include "model/FTMoc.h"
 #include "platform/store/ReleasingWalk.h"
 
@@ -58,8 +59,27 @@ TEST_F(GedcomExportReleasing, EveryRecordGivenBackWritesTheSameFile)
         = ImportGedcomThread(request(TestSupport::dataFile("royal92.ged")), &quiet).loadGedFileThread();
     ASSERT_TRUE(imported.succeeded) << imported.message.toStdString();
 
+    // Event numbers the export replaces (one an older event has, one missing), each shown by the note it names.
+    QByteArray taken;
+    {
+        std::unique_ptr<FTMoc> moc = FTMoc::initForStoreURL(imported.databaseFilename, true);
+        ASSERT_TRUE(moc);
+        const QList<FTEvent*> events = moc->fetch<FTEvent>(
+            {}, [](const FTEvent* a, const FTEvent* b) { return a->primaryKey() < b->primaryKey(); });
+        ASSERT_GE(events.size(), 3);
+        for (int i = 0; i < 3; ++i)
+            events[i]->setNotes(QStringLiteral("Note %1").arg(i));
+        events[2]->setNumericId(events[0]->numericId());
+        events[1]->setNumericId(0);
+        taken = "@EN" + QByteArray::number(events[0]->numericId()) + "@";
+        QString error;
+        ASSERT_TRUE(moc->saveMoc(&error)) << error.toStdString();
+    }
+
     const QByteArray kept = exportOpened(imported.databaseFilename, "kept");
     ASSERT_GT(kept.size(), 100000);
+    EXPECT_EQ(kept.count(taken), 2) << "the note's pointer and its record, of the older event only";
+    EXPECT_EQ(kept.count("@EN0@"), 0);
     ReleasingWalk::setLimits(0, 0);
     const QByteArray released = exportOpened(imported.databaseFilename, "released");
     ReleasingWalk::setLimits(-1, -1);

@@ -390,6 +390,40 @@ TEST_F(LazyFixture, AWalkOfALargeDatabaseGivesBackWhatItRead)
     EXPECT_EQ(ctx->count("Book"), 32);
 }
 
+// One number of every record: the file's for records not in memory, which it does not read in a large database,
+// memory's for the others; deleted records left out, new ones in, and a sub-entity's records told by their kind.
+TEST_F(LazyFixture, OneNumberOfEveryRecordComesWithoutReadingTheRecords)
+{
+    execInFile("UPDATE Book SET year = _pk + 1000; UPDATE Note SET pages = 12 WHERE _entity = 'LongNote'");
+    for (const bool large : { false, true }) {
+        SCOPED_TRACE(large ? "large" : "read whole");
+        ReleasingWalk::setLimits(large ? 0 : -1, large ? 0 : -1);
+        auto ctx = open();
+        ctx->objectWithPrimaryKey("Book", adaBooks[2])->setInteger("year", 5);
+        ctx->deleteObject(ctx->objectWithPrimaryKey("Book", adaBooks[4]));
+        ManagedObject* added = ctx->insertObject("Book");
+        added->setInteger("year", 7);
+        const qint64 inMemory = StoreFaults::registeredObjectCount(*ctx);
+        const qint64 statements = StoreFaults::readStatementCount(*ctx);
+
+        const auto years = ctx->storedIntegers("Book", "year");
+        std::vector<std::pair<qint64, qint64>> expected;
+        for (qint64 key = adaBooks.first(); key <= adaBooks.last() + 2; ++key)
+            if (key != adaBooks[4])
+                expected.emplace_back(key, key == adaBooks[2] ? 5 : key + 1000);
+        expected.emplace_back(added->primaryKey(), 7);
+        EXPECT_EQ(years, expected);
+        if (large) {
+            EXPECT_EQ(StoreFaults::readStatementCount(*ctx) - statements, 1);
+            EXPECT_EQ(StoreFaults::registeredObjectCount(*ctx), inMemory) << "no record made";
+        }
+        const auto pages = ctx->storedIntegers("LongNote", "pages");
+        ASSERT_EQ(pages.size(), 1u) << "the short note in the same table is not a long one";
+        EXPECT_EQ(pages[0].second, 12);
+    }
+    ReleasingWalk::setLimits(-1, -1);
+}
+
 // Many small reads in a row share one read of the file, which another program may write only once they are done;
 // a save in the middle ends it first.
 TEST_F(LazyFixture, AReadBurstHoldsTheFileOnlyWhileItLasts)

@@ -1269,6 +1269,60 @@ void ObjectContext::forEachObject(const QString& entityName, const std::function
     }
 }
 
+std::vector<std::pair<qint64, qint64>> ObjectContext::storedIntegers(const QString& entityName, const QString& key) const
+{
+    std::vector<std::pair<qint64, qint64>> out;
+    const EntityDescription* e = d->schema.entityNamed(entityName);
+    const PropertyDescription* p = e ? e->property(key) : nullptr;
+    if (!p || !p->isAttribute() || p->column < 0) {
+        qWarning("ObjectContext: no stored attribute %s of %s", qPrintable(key), qPrintable(entityName));
+        return out;
+    }
+    const Key k = Key::find(key);
+    Private::TableState& t = d->tables[size_t(e->tableIndex())];
+    const bool all = e->parent() == nullptr;
+    const auto kindOf = [&](const ManagedObject* o) { return all || o->entity()->isKindOf(e); };
+    if (!d->large || !d->db.isOpen() || t.complete) {
+        forEachObject(entityName, [&](ManagedObject* o) {
+            out.emplace_back(o->primaryKey(), o->integerValue(k));
+            return true;
+        });
+        return out;
+    }
+    SqliteStatement st(d->db.handle(), QStringLiteral("SELECT \"_pk\", \"_entity\", %1 FROM %2 ORDER BY \"_pk\"")
+                                           .arg(StoreSchema::quoted(t.table->columns[size_t(p->column)].name),
+                                               StoreSchema::quoted(t.table->name)));
+    ++d->readStatements;
+    qint64 last = 0;
+    while (st.next()) {
+        const qint64 pk = st.columnInt(0);
+        last = pk;
+        const ManagedObject* o = pk > 0 && size_t(pk) < t.byPk.size() ? t.byPk[size_t(pk)] : nullptr;
+        if (o && !Private::isFault(o)) {
+            if (!o->hasFlag(ManagedObject::Deleted) && kindOf(o))
+                out.emplace_back(pk, o->integerValue(k));
+            continue;
+        }
+        if (o && (o->hasFlag(ManagedObject::Deleted) || !kindOf(o)))
+            continue;
+        if (!o && !all) {
+            const QByteArrayView name = st.columnBytes(1);
+            const auto map = std::find_if(t.entities.begin(), t.entities.end(),
+                [&name](const Private::EntityMap& m) { return m.nameUtf8 == name; });
+            if (map == t.entities.end() || !map->entity->isKindOf(e))
+                continue;
+        }
+        out.emplace_back(pk, st.isNull(2) ? 0 : st.columnInt(2));
+    }
+    if (!st.ok())
+        d->readFailed(t, QStringLiteral("the column %1").arg(key), st.error());
+    // Records made since the last save have keys above every row of the file.
+    for (size_t i = size_t(last) + 1; i < t.byPk.size(); ++i)
+        if (const ManagedObject* o = t.byPk[i]; o && !Private::isFault(o) && !o->hasFlag(ManagedObject::Deleted) && kindOf(o))
+            out.emplace_back(o->primaryKey(), o->integerValue(k));
+    return out;
+}
+
 QList<ManagedObject*> ObjectContext::fetch(
     const QString& entityName, const Predicate& predicate, const Less& less) const
 {

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <vector>
 #include <memory>
 
 class ManagedObject;
@@ -109,6 +110,11 @@ public:
     int count(const QString& entityName, const Predicate& predicate = {}) const;
     // Calls fn for every live object of the entity and its sub-entities; fn answers false to stop.
     void forEachObject(const QString& entityName, const std::function<bool(ManagedObject*)>& fn) const;
+    // One stored number attribute of every live record of the entity and its sub-entities, with the record's key,
+    // in key order; nil reads as 0. In a database too large to read whole, the records not in memory are answered
+    // by one statement over the attribute's column and are not read; the others (unsaved changes, new records)
+    // answer from memory. For a pass that needs one number of everything, such as a numbering.
+    std::vector<std::pair<qint64, qint64>> storedIntegers(const QString& entityName, const QString& key) const;
 
     template <class T>
     QList<T*> fetch(
