@@ -10,6 +10,7 @@
 #include "shell/ui/PersonEditorPane.h"
 #include "shell/ui/ToolbarController.h"
 
+#include "model/FTEvent.h"
 #include "model/FTMocUndoManager.h"
 #include "model/FTModelDefaults.h"
 #include "model/FTPcRel.h"
@@ -326,6 +327,23 @@ void DOvurDocument::faultUnusedRegisteredObjects()
             for (FTPcRel* link : person->parents())
                 keep.insert(link);
         }
+        // The family the diagram still shows, with the events and links its boxes and lines are drawn from: the new
+        // focal person is most often one of them, and the diagram drawn next shows many of them again.
+        if (m_pcd)
+            for (ManagedObject* o : std::as_const(candidates)) {
+                auto* shown = dynamic_cast<FTPerson*>(o);
+                if (!shown || !m_pcd->findPerson(shown))
+                    continue;
+                keep.insert(shown);
+                for (const ManagedObject* event : { shown->birth(), shown->death() })
+                    keep.insert(event);
+                for (FTPcRel* link : shown->children())
+                    keep.insert(link);
+                for (FTPcRel* link : shown->parents())
+                    keep.insert(link);
+                for (FTSpouseRel* couple : shown->spouseRels())
+                    keep.insert(couple);
+            }
         if (gDevelopmentVersion && candidates.size() > kFaultThreshold)
             FTLog(QStringLiteral("DOvurDocument: faultUnusedRegisteredObjects count = %1").arg(candidates.size()));
 
