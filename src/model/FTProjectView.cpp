@@ -203,8 +203,8 @@ void FTProjectView::buildAhnentafelNumbers()
     // followed round again; what is left has no loop, and its reverse finishing order lists every person after
     // all the children that lead to them.
     struct Node {
-        FTPerson* person;
-        FTPerson* parents[2]; // father (number 2n), mother (2n + 1)
+        FTPerson* person = nullptr;
+        FTPerson* parents[2] = { nullptr, nullptr }; // father (number 2n), mother (2n + 1)
         int up[2] = {-1, -1}; // the parents' nodes, where the link is followed
         int state = 0; // 0 not reached, 1 on the walk's line, 2 finished
         int depth = 0; // the longest line from the root
@@ -216,7 +216,11 @@ void FTProjectView::buildAhnentafelNumbers()
     const auto nodeFor = [&](FTPerson* person) {
         if (const auto it = index.constFind(person); it != index.constEnd())
             return *it;
-        nodes.push_back({person, {person->naturalFather(), person->naturalMother()}});
+        Node node;
+        node.person = person;
+        node.parents[0] = person->naturalFather();
+        node.parents[1] = person->naturalMother();
+        nodes.push_back(std::move(node));
         index.insert(person, int(nodes.size()) - 1);
         return int(nodes.size()) - 1;
     };

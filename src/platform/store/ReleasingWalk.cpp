@@ -7,17 +7,18 @@
 #include <unistd.h>
 
 namespace {
-// A database whose whole graph would take more than half the machine's memory (each row read with its links and
-// relationships takes about this much) is large; never less than the floor below. Walks in blocks are many times
-// slower (a whole-database check ten times and more), so they are kept for databases that could not be read whole.
+// A database of more rows than this is large: read whole, its graph would take about a gigabyte (each row read with
+// its links and relationships takes about kBytesPerRow), more than a whole-database walk should hold however much
+// memory the machine has; on a machine with less than two gigabytes, half its memory is the limit. Walks in blocks
+// are slower (a whole-database check several times), so smaller databases are still read whole.
 constexpr qint64 kBytesPerRow = 512;
-constexpr qint64 kLargeDatabaseRowsAtLeast = 2'000'000;
+constexpr qint64 kLargeDatabaseRows = 2'000'000;
 qint64 defaultLargeDatabaseRows()
 {
     const long pages = sysconf(_SC_PHYS_PAGES);
     const long pageSize = sysconf(_SC_PAGESIZE);
     const qint64 memory = pages > 0 && pageSize > 0 ? qint64(pages) * pageSize : 0;
-    return std::max(kLargeDatabaseRowsAtLeast, memory / 2 / kBytesPerRow);
+    return memory > 0 ? std::min(kLargeDatabaseRows, memory / 2 / kBytesPerRow) : kLargeDatabaseRows;
 }
 constexpr qint64 kKeptRecords = 200'000;
 qint64 g_largeRows = -1;

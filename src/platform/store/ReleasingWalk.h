@@ -9,9 +9,9 @@ class ObjectContext;
 // back at the walker's release points: each stays the one object of its row (pointers to it stay valid and may be
 // kept), only its values and relationships go, and they are read again from the file when next used.
 //
-// A database of up to largeDatabaseRows() rows (as many as half the machine's memory holds, at least two million)
-// is walked whole in memory as before: nothing is given back, which is many times faster. A larger one is walked in
-// blocks, and keeps about keptRecords() records a walk read, giving back the rest.
+// A database of up to largeDatabaseRows() rows (two million, about 400,000 people; less on a machine with less than
+// two gigabytes) is walked whole in memory as before: nothing is given back, which is several times faster. A larger
+// one is walked in blocks, and keeps about keptRecords() records a walk read, giving back the rest.
 //
 // Contract for the walker: at a release point it holds no reference into a record's values (a `const QString&`
 // taken from an accessor) or relationships (a `const ObjectSet&`, a range-for loop over one). Copies and pointers
