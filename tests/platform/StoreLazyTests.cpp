@@ -424,6 +424,26 @@ TEST_F(LazyFixture, OneNumberOfEveryRecordComesWithoutReadingTheRecords)
     ReleasingWalk::setLimits(-1, -1);
 }
 
+// In a large database a fault gives its relationships back with its values, unless asked to keep them: then it
+// reads only its row when used again, and its lists answer without a statement.
+TEST_F(LazyFixture, AFaultMayKeepItsRelationshipsInALargeDatabase)
+{
+    ReleasingWalk::setLimits(0, 0);
+    auto ctx = open();
+    ReleasingWalk::setLimits(-1, -1);
+    ManagedObject* c = ctx->objectWithPrimaryKey("Club", club);
+    ASSERT_EQ(c->objects("members").size(), 2);
+    for (const bool keep : { true, false }) {
+        SCOPED_TRACE(keep ? "kept" : "given back");
+        ASSERT_TRUE(keep ? StoreFaults::refreshKeepingRelationships(c) : StoreFaults::refreshObject(c));
+        EXPECT_TRUE(StoreFaults::isFault(c));
+        const qint64 statements = StoreFaults::readStatementCount(*ctx);
+        EXPECT_EQ(c->objects("members").size(), 2);
+        EXPECT_EQ(StoreFaults::readStatementCount(*ctx) - statements, keep ? 0 : 2) << "its row, then its members";
+        EXPECT_EQ(c->stringValue("name"), "Chess");
+    }
+}
+
 // Many small reads in a row share one read of the file, which another program may write only once they are done;
 // a save in the middle ends it first.
 TEST_F(LazyFixture, AReadBurstHoldsTheFileOnlyWhileItLasts)

@@ -17,6 +17,10 @@ namespace StoreFaults {
 // false and stays as it is. Should the row be gone when the values are next needed (a repair of the file, another
 // program), the record reads as deleted with nil values, and its context's lastErrorCode() says Damaged.
 bool refreshObject(ManagedObject* object);
+// The same, but the record keeps its relationships (and the block that holds them) even in a database too large to
+// read whole, where a fault gives them back too: read again, it reads only its row. For records likely to be used
+// again soon, such as those around the person the user is looking at.
+bool refreshKeepingRelationships(ManagedObject* object);
 bool isFault(const ManagedObject* object);
 // Records of the context whose values are not in memory now.
 qint64 faultCount(const ObjectContext& context);

@@ -814,7 +814,7 @@ void ObjectContext::Private::fireAllFaults()
                 fire(o);
 }
 
-bool ObjectContext::Private::refresh(ManagedObject* o)
+bool ObjectContext::Private::refresh(ManagedObject* o, bool keepRelationships)
 {
     if (!o || !o->context()->isOpen())
         return false;
@@ -825,10 +825,10 @@ bool ObjectContext::Private::refresh(ManagedObject* o)
         return true;
     ++d->faults;
     ++d->tableOf(o).faults;
-    if (d->mapOf(o).memoryOnly || (o->m_flags & kInlineValues)) {
+    if (keepRelationships || d->mapOf(o).memoryOnly || (o->m_flags & kInlineValues)) {
         // A block inside the record's allocation cannot go alone, and values that live in memory only have no row
         // to come back from: such a record keeps its block, its relationships and those values, and lets the
-        // stored ones go.
+        // stored ones go. So does one its caller expects to be used again soon.
         for (const PropertyDescription* p : o->entity()->properties()) {
             if (!p->isAttribute() || p->column < 0)
                 continue;
@@ -887,6 +887,11 @@ qint64 ObjectContext::Private::faultsOf(const ObjectContext& context)
 bool StoreFaults::refreshObject(ManagedObject* object)
 {
     return ObjectContext::Private::refresh(object);
+}
+
+bool StoreFaults::refreshKeepingRelationships(ManagedObject* object)
+{
+    return ObjectContext::Private::refresh(object, true);
 }
 
 bool StoreFaults::isFault(const ManagedObject* object)

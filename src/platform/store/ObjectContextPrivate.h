@@ -306,7 +306,9 @@ struct ObjectContext::Private {
     }
     void fire(ManagedObject* o);
     void fireAllFaults();
-    static bool refresh(ManagedObject* o);
+    // keepRelationships: the record keeps its value block and its relationships even where a fault would give them
+    // back (a large database), and lets only its stored values go.
+    static bool refresh(ManagedObject* o, bool keepRelationships = false);
     static qint64 faultsOf(const ObjectContext& context);
     static void forEachRegistered(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn);
     static void forEachRegisteredOf(

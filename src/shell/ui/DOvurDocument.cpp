@@ -51,6 +51,7 @@ const QString kRefreshHierarchyDiagram = QStringLiteral("RefreshHierarchyDiagram
 // Above this many objects holding values read from the file, every one the visible family does not need is
 // released; below it only pictures.
 constexpr int kFaultThreshold = 1000;
+constexpr int kKeepRelationshipsUpTo = 20000;
 
 DOvurDocument::PaneFactories& paneFactories()
 {
@@ -348,6 +349,10 @@ void DOvurDocument::faultUnusedRegisteredObjects()
             FTLog(QStringLiteral("DOvurDocument: faultUnusedRegisteredObjects count = %1").arg(candidates.size()));
 
         const bool releaseAll = candidates.size() > kFaultThreshold;
+        // The records of the families looked at lately keep their relationships, which the next families drawn read
+        // again: a record read alone without them reads each of its lists with a statement of its own. Many records
+        // (a search's thousands of people, say) give theirs back too.
+        const bool keepRelationships = candidates.size() <= kKeepRelationshipsUpTo;
         int released = 0;
         for (ManagedObject* o : candidates) {
             if (keep.contains(o) || moc->isObserved(o) || o->hasChanges())
@@ -361,7 +366,9 @@ void DOvurDocument::faultUnusedRegisteredObjects()
             }
             // Many records: every one goes back to being a fault. Few: only the pictures' large values go, which
             // is what they hold of any size, and the page that shows them reads them back as before.
-            if (releaseAll ? StoreFaults::refreshObject(o) : moc->releaseLazyValues(o))
+            if (!releaseAll ? moc->releaseLazyValues(o)
+                            : keepRelationships ? StoreFaults::refreshKeepingRelationships(o)
+                                                : StoreFaults::refreshObject(o))
                 ++released;
         }
         if (released > 0)
