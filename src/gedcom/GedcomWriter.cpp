@@ -72,6 +72,7 @@ struct GedcomWriter::Private {
     QString path;
     bool failed = false;
     QString failure;
+    QByteArray bytes; // the line being written, kept from line to line
 };
 
 GedcomWriter::GedcomWriter(GedcomExportOptions options) : d(std::make_unique<Private>())
@@ -170,7 +171,24 @@ void GedcomWriter::put(const QString& line)
 {
     if (!d->device || d->failed)
         return;
-    const QByteArray bytes = (line + QLatin1String("\r\n")).toUtf8();
+    // A file of a million people has some sixteen million lines, most of them ASCII: they are copied into one
+    // buffer kept from line to line, the others encoded.
+    QByteArray& bytes = d->bytes;
+    const qsizetype n = line.size();
+    bytes.resize(n + 2);
+    char* out = bytes.data();
+    const QChar* in = line.constData();
+    qsizetype ascii = 0;
+    while (ascii < n && in[ascii].unicode() < 0x80) {
+        out[ascii] = char(in[ascii].unicode());
+        ++ascii;
+    }
+    if (ascii == n) {
+        out[n] = '\r';
+        out[n + 1] = '\n';
+    } else {
+        bytes = line.toUtf8() + "\r\n";
+    }
     if (d->device->write(bytes) != bytes.size())
         d->failed = true;
 }
@@ -178,20 +196,30 @@ void GedcomWriter::put(const QString& line)
 QString GedcomWriter::formatLine(int level, const QString& xref, const QString& tag, const QString& value,
                                  bool valueIsPointer, bool indent)
 {
+    // Grown in place, one allocation a line: the export writes millions of them.
     QString line;
+    line.reserve(3 * qMax(level, 0) * int(indent) + 8 + xref.size() + tag.size() + value.size());
     if (indent)
         line.fill(u' ', 3 * qMax(level, 0));
-    line += QString::number(level);
-    const QString id = bareXref(xref);
-    if (!id.isEmpty())
-        line += QStringLiteral(" @%1@").arg(id);
-    line += u' ' + tag;
+    if (level >= 0 && level <= 9)
+        line += QChar(u'0' + level);
+    else
+        line += QString::number(level);
+    const auto pointer = [&line](const QString& bare) {
+        line += u" @";
+        line += bare;
+        line += u'@';
+    };
+    if (const QString id = bareXref(xref); !id.isEmpty())
+        pointer(id);
+    line += u' ';
+    line += tag;
     if (valueIsPointer) {
-        const QString target = bareXref(value);
-        if (!target.isEmpty())
-            line += QStringLiteral(" @%1@").arg(target);
+        if (const QString target = bareXref(value); !target.isEmpty())
+            pointer(target);
     } else if (!value.isEmpty()) {
-        line += u' ' + escapeValue(oneLine(value));
+        line += u' ';
+        line += escapeValue(oneLine(value));
     }
     return line;
 }
