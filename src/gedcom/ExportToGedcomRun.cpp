@@ -47,9 +47,10 @@ std::vector<size_t> renumbered(const std::vector<qint64>& numbers, qint64* highe
     return out;
 }
 
+// Answers each record's number as written, each record read once.
 template <class T>
-void uniqueNumbers(const QList<T*>& records, QHash<const FTManagedObject*, qint64>& overrides, qint64* highest,
-                   ReleasingWalk& walk)
+std::vector<qint64> uniqueNumbers(const QList<T*>& records, QHash<const FTManagedObject*, qint64>& overrides,
+                                  qint64* highest, ReleasingWalk& walk)
 {
     std::vector<qint64> numbers;
     numbers.reserve(size_t(records.size()));
@@ -58,10 +59,13 @@ void uniqueNumbers(const QList<T*>& records, QHash<const FTManagedObject*, qint6
         walk.releasePoint();
     }
     qint64 max = 0;
-    for (const size_t i : renumbered(numbers, &max))
-        overrides.insert(records[qsizetype(i)], ++max);
+    for (const size_t i : renumbered(numbers, &max)) {
+        numbers[i] = ++max;
+        overrides.insert(records[qsizetype(i)], max);
+    }
     if (highest)
         *highest = max;
+    return numbers;
 }
 
 double secondsSince(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e9; }
@@ -143,15 +147,10 @@ void ExportToGedcomRun::numberAllObjects()
     QElapsedTimer timer;
     timer.start();
     m_everyone = allInKeyOrder<FTPerson>(m_moc);
-    const QList<FTPerson*>& people = m_everyone;
-    uniqueNumbers(people, m_idOverrides, nullptr, m_walk);
-    m_personFacts.assign(people.isEmpty() ? 0 : size_t(people.last()->primaryKey()) + 1, PersonFacts());
-    for (const FTPerson* p : people) {
-        // The numbers were just read: this walk reads nothing again.
-        const auto override = m_idOverrides.constFind(p);
-        m_personFacts[size_t(p->primaryKey())].id = override != m_idOverrides.cend() ? *override : p->numericId();
-        m_walk.releasePoint();
-    }
+    const std::vector<qint64> personIds = uniqueNumbers(m_everyone, m_idOverrides, nullptr, m_walk);
+    m_personFacts.assign(m_everyone.isEmpty() ? 0 : size_t(m_everyone.last()->primaryKey()) + 1, PersonFacts());
+    for (qsizetype i = 0; i < m_everyone.size(); ++i)
+        m_personFacts[size_t(m_everyone[i]->primaryKey())].id = personIds[size_t(i)];
     // Events are the most numerous records, and only their numbers are needed now: they are not read for them.
     const QString event = QString::fromLatin1(FTEvent::kEntityName);
     const auto stored = m_moc->storedIntegers(event, QStringLiteral("numericId"));
@@ -288,7 +287,8 @@ void ExportToGedcomRun::createFamilyRecords()
         const std::less<const FTPerson*> less;
         const auto from = std::partition_point(byParent.begin(), byParent.end(),
                                                [&](quint32 i) { return less(parentOf(i), parent); });
-        const auto to = std::partition_point(from, byParent.end(), [&](quint32 i) { return !less(parent, parentOf(i)); });
+        const auto to
+            = std::partition_point(from, byParent.end(), [&](quint32 i) { return !less(parent, parentOf(i)); });
         return std::pair(from, to);
     };
 

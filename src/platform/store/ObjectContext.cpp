@@ -1274,7 +1274,8 @@ void ObjectContext::forEachObject(const QString& entityName, const std::function
     }
 }
 
-std::vector<std::pair<qint64, qint64>> ObjectContext::storedIntegers(const QString& entityName, const QString& key) const
+std::vector<std::pair<qint64, qint64>> ObjectContext::storedIntegers(
+    const QString& entityName, const QString& key) const
 {
     std::vector<std::pair<qint64, qint64>> out;
     const EntityDescription* e = d->schema.entityNamed(entityName);
@@ -1287,6 +1288,7 @@ std::vector<std::pair<qint64, qint64>> ObjectContext::storedIntegers(const QStri
     Private::TableState& t = d->tables[size_t(e->tableIndex())];
     const bool all = e->parent() == nullptr;
     const auto kindOf = [&](const ManagedObject* o) { return all || o->entity()->isKindOf(e); };
+    const auto live = [&](const ManagedObject* o) { return !o->hasFlag(ManagedObject::Deleted) && kindOf(o); };
     if (!d->large || !d->db.isOpen() || t.complete) {
         forEachObject(entityName, [&](ManagedObject* o) {
             out.emplace_back(o->primaryKey(), o->integerValue(k));
@@ -1304,11 +1306,11 @@ std::vector<std::pair<qint64, qint64>> ObjectContext::storedIntegers(const QStri
         last = pk;
         const ManagedObject* o = pk > 0 && size_t(pk) < t.byPk.size() ? t.byPk[size_t(pk)] : nullptr;
         if (o && !Private::isFault(o)) {
-            if (!o->hasFlag(ManagedObject::Deleted) && kindOf(o))
+            if (live(o))
                 out.emplace_back(pk, o->integerValue(k));
             continue;
         }
-        if (o && (o->hasFlag(ManagedObject::Deleted) || !kindOf(o)))
+        if (o && !live(o))
             continue;
         if (!o && !all) {
             const QByteArrayView name = st.columnBytes(1);
@@ -1323,7 +1325,7 @@ std::vector<std::pair<qint64, qint64>> ObjectContext::storedIntegers(const QStri
         d->readFailed(t, QStringLiteral("the column %1").arg(key), st.error());
     // Records made since the last save have keys above every row of the file.
     for (size_t i = size_t(last) + 1; i < t.byPk.size(); ++i)
-        if (const ManagedObject* o = t.byPk[i]; o && !Private::isFault(o) && !o->hasFlag(ManagedObject::Deleted) && kindOf(o))
+        if (const ManagedObject* o = t.byPk[i]; o && !Private::isFault(o) && live(o))
             out.emplace_back(o->primaryKey(), o->integerValue(k));
     return out;
 }

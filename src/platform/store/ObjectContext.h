@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <functional>
-#include <vector>
 #include <memory>
+#include <vector>
 
 class ManagedObject;
 class StoreSchema;
