@@ -365,6 +365,11 @@ TEST_F(FetchFixture, SavesKeepTheWordsTheTextsWouldBeGivenAnew)
     person("Zoë Ångström")->setString("title", "Dr Émile");
     person("John Smith")->setString("title", QString());
     ctx->deleteObject(person("To Be Deleted"));
+    // Changes the fold does not see keep the words they had, next to one it does see.
+    person("Jörg_Müller-Lüdenscheidt von Ötztal")->setString("name", "JÖRG_MÜLLER-LÜDENSCHEIDT VON ÖTZTAL");
+    person(QString("aaaaaaaaaaaaaaa" + emoji + " b").toUtf8().constData())
+        ->setString("name", "AAAAAAAAAAAAAAA" + emoji + " B");
+    person("SSßßßßßßßßßßßßßßßßß (Ærø)")->setString("name", "SSßßßßßßßßßßßßßßßßß (Ærø) Jr");
     save();
 
     const auto words = [&] {

@@ -392,8 +392,10 @@ struct ObjectContext::Private {
         std::vector<Text> rows;
     };
     // The words of a record the save changes or deletes, taken out before its row changes (found by the text the
-    // file holds); those of the texts the save bound, by folded column of the table, written after the rows.
-    bool removeWords(ManagedObject* o, TableState& t);
+    // file holds); those of the texts the save bound, by folded column of the table, written after the rows. A text
+    // in `bound` (its last row, of this record) that folds as the stored one does keeps its words: it leaves
+    // `bound`, and nothing is taken out.
+    bool removeWords(ManagedObject* o, TableState& t, std::vector<WordTexts>* bound = nullptr);
     bool writeWords(const TableState& t, std::vector<WordTexts>& texts);
 
     static ManagedObject*& one(const ManagedObject* o, const PropertyDescription* p)

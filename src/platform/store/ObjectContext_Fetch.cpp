@@ -158,7 +158,7 @@ bool ObjectContext::Private::makeFoldedColumns(QString* message)
     return true;
 }
 
-bool ObjectContext::Private::removeWords(ManagedObject* o, TableState& t)
+bool ObjectContext::Private::removeWords(ManagedObject* o, TableState& t, std::vector<WordTexts>* bound)
 {
     const bool deleted = o->hasFlag(ManagedObject::Deleted);
     t.words.resize(t.table->folded.size());
@@ -176,7 +176,22 @@ bool ObjectContext::Private::removeWords(ManagedObject* o, TableState& t)
         }
         // The words written for the text the file holds now.
         read->bindInt(1, o->primaryKey());
-        const QString stored = read->next() ? read->columnText(0) : QString();
+        const bool found = read->next();
+        QString stored;
+        if (found && !read->isNull(0)) {
+            // A change the fold does not see (of case, say, as when every family name is capitalised) leaves the
+            // words as they are: neither taken out nor written again.
+            WordTexts* texts = bound && i < bound->size() ? &(*bound)[i] : nullptr;
+            if (texts && !texts->rows.empty() && texts->rows.back().key == o->primaryKey()) {
+                const WordTexts::Text& text = texts->rows.back();
+                if (QByteArrayView(texts->utf8).sliced(text.begin, text.end - text.begin) == read->columnBytes(0)) {
+                    texts->rows.pop_back();
+                    read->reset();
+                    continue;
+                }
+            }
+            stored = read->columnText(0);
+        }
         const bool readOk = read->ok();
         read->reset();
         if (!readOk)

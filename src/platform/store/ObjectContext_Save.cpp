@@ -181,7 +181,8 @@ bool ObjectContext::save(QString* error)
             }
             st->bindInt(i, o->primaryKey());
             if (folded && !t.table->folded.empty())
-                ok = check(d->removeWords(o, t), "indexing the words of " + t.table->name);
+                ok = check(d->removeWords(o, t, &reworded[size_t(&t - d->tables.data())]),
+                    "indexing the words of " + t.table->name);
             ok = ok && check(st->execute(), "changing " + t.table->name);
         }
     }
