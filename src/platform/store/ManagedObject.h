@@ -140,6 +140,7 @@ private:
     quint64 m_unloadedBits = 0; // lazy values not read from the file yet
     quint64 m_dirtyColumns = 0; // columns to write at the next save
     quint32 m_flags = 0;
+    quint32 m_pendingLinks = 0; // the store's: which relationships held by other rows are not read yet
 };
 
 Q_DECLARE_METATYPE(ManagedObject*)

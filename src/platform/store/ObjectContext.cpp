@@ -783,7 +783,8 @@ void ObjectContext::Private::fire(ManagedObject* o)
     // The record stays in memory with nil values and no relationships, so that whoever holds it reads nothing
     // stale and nothing dangling.
     if (!o->m_values) {
-        o->m_flags &= ~(kUnresolved | kLinksPending | kFaultMembers);
+        o->m_flags &= ~(kUnresolved | kFaultMembers);
+        clearLinksPending(o);
         allocateValues(o);
     }
     o->m_flags &= ~kFault;
@@ -866,13 +867,14 @@ bool ObjectContext::Private::refresh(ManagedObject* o, bool keepRelationships)
             }
             if (holder)
                 holder->m_flags |= kFaultMembers;
-        } else if (d->linksIn(o)) {
+        } else if (d->linksIn(o, p)) {
             for (ManagedObject* holder : rawMany(o, p))
                 holder->m_flags |= kFaultMembers;
         }
     }
     freeValues(o);
-    o->m_flags = (o->m_flags & ~(kUnresolved | kFaultMembers)) | kFault | kLinksPending;
+    o->m_flags = (o->m_flags & ~(kUnresolved | kFaultMembers)) | kFault;
+    d->markLinksPending(o);
     o->m_dirtyColumns = 0;
     // Its relationships went with its values: from now on a record's flag says whether they are in memory.
     d->everything = false;

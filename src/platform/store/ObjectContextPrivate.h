@@ -16,6 +16,7 @@
 #include <QPair>
 #include <QThread>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -81,6 +82,13 @@ struct ObjectContext::Private {
         };
         std::vector<LinkColumn> linkColumns;
         std::vector<const PropertyDescription*> joinSides;
+        // Each relationship filled through one of them is read when first used, with the others filled the same
+        // way and no more: by property index, its bit in a record's pending links (-1: none, held by a key column
+        // of its own); every bit of the entity in `linkBits`. The link columns come first, then the join sides; a
+        // 33rd and later share the last bit and are filled together.
+        std::vector<qint8> linkBitOf;
+        quint32 linkBits = 0;
+        static int bitOfLink(size_t link) { return int(std::min<size_t>(link, 31)); }
     };
     // How well a column's values repeat while bulk writing (see shareWritten()).
     struct ColumnSharing {
@@ -225,7 +233,7 @@ struct ObjectContext::Private {
     SqliteStatement& batchSelect(TableState& t);
     void loadLinks(ManagedObject* o, const PropertyDescription* p);
     void resolve(ManagedObject* o);
-    void fillLinks(ManagedObject* o);
+    void fillLinks(ManagedObject* o, const PropertyDescription* p);
     void dropLink(ManagedObject* o, const PropertyDescription* p, const char* what, qint64 key);
     bool everything = true; // every row of the file is in memory
     qint64 readStatements = 0; // statements run to read records, for tests
@@ -417,10 +425,39 @@ struct ObjectContext::Private {
     {
         return *reinterpret_cast<ObjectSet*>(o->m_values + p->slotOffset);
     }
-    static bool linksLoaded(const ManagedObject* o) { return !(o->m_flags & kLinksPending); }
-    // Whether the record's relationships held by other rows are in memory: once everything is, all of them are,
-    // whatever a record's flag still says.
-    bool linksIn(const ManagedObject* o) const { return everything || linksLoaded(o); }
+    // Whether the record's relationship `p` is in memory as far as the rows that hold it go (one with a key column of
+    // its own always is).
+    bool linkLoaded(const ManagedObject* o, const PropertyDescription* p)
+    {
+        if (!(o->m_flags & kLinksPending))
+            return true;
+        const EntityMap& m = mapOf(o);
+        const int bit = size_t(p->index) < m.linkBitOf.size() ? m.linkBitOf[size_t(p->index)] : -1;
+        return bit < 0 || !(o->m_pendingLinks & (quint32(1) << bit));
+    }
+    // Whether the record's relationship `p` held by other rows is in memory: once everything is, all of them are,
+    // whatever a record's flags still say.
+    bool linksIn(const ManagedObject* o, const PropertyDescription* p) { return everything || linkLoaded(o, p); }
+    // A record read from its row: none of its relationships held by other rows is in memory yet.
+    void markLinksPending(ManagedObject* o)
+    {
+        o->m_pendingLinks = mapOf(o).linkBits;
+        if (o->m_pendingLinks)
+            o->m_flags |= kLinksPending;
+        else
+            o->m_flags &= ~kLinksPending;
+    }
+    static void clearLinksPending(ManagedObject* o)
+    {
+        o->m_pendingLinks = 0;
+        o->m_flags &= ~kLinksPending;
+    }
+    static void clearLinkPending(ManagedObject* o, int bit)
+    {
+        o->m_pendingLinks &= ~(quint32(1) << bit);
+        if (!o->m_pendingLinks)
+            o->m_flags &= ~kLinksPending;
+    }
 
     TableState& tableOf(const ManagedObject* o) { return tables[size_t(o->entity()->tableIndex())]; }
     const EntityMap& mapOf(const ManagedObject* o);

@@ -66,6 +66,29 @@ void ObjectContext::Private::prepareLinkColumns()
                 if (!known)
                     m.linkColumns.push_back(c);
             }
+            m.linkBitOf.assign(m.entity->properties().size(), -1);
+            m.linkBits = 0;
+            for (const PropertyDescription* p : m.entity->properties()) {
+                if (!p->isRelationship() || p->column >= 0 || size_t(p->index) >= m.linkBitOf.size())
+                    continue;
+                size_t link = 0;
+                if (p->isManyToMany()) {
+                    link = m.linkColumns.size()
+                        + size_t(std::find(m.joinSides.begin(), m.joinSides.end(), p) - m.joinSides.begin());
+                } else {
+                    const PropertyDescription* inv = p->inverse;
+                    if (!inv || inv->column < 0)
+                        continue;
+                    const auto through = [&](const EntityMap::LinkColumn& x) {
+                        return x.table == inv->owner->tableIndex() && x.column == inv->column;
+                    };
+                    const auto at = std::find_if(m.linkColumns.begin(), m.linkColumns.end(), through);
+                    link = size_t(at - m.linkColumns.begin());
+                }
+                const int bit = EntityMap::bitOfLink(link);
+                m.linkBitOf[size_t(p->index)] = qint8(bit);
+                m.linkBits |= quint32(1) << bit;
+            }
         }
     }
 }
@@ -163,7 +186,8 @@ ManagedObject* ObjectContext::Private::objectFromRow(TableState& t, SqliteStatem
         return nullptr;
     }
     ManagedObject* o = make(map->entity, pk);
-    o->m_flags |= ManagedObject::Persisted | kUnresolved | kLinksPending;
+    o->m_flags |= ManagedObject::Persisted | kUnresolved;
+    markLinksPending(o);
     readRow(o, *map, st, true, share);
     t.nextPk = std::max(t.nextPk, pk + 1);
     noteRead(o);
@@ -263,7 +287,7 @@ void ObjectContext::Private::resolve(ManagedObject* o)
         // A far end whose own side is in memory already counted this record there, unless it was a second
         // record claiming a one-to-one link, which lost.
         const PropertyDescription* inv = p->inverse;
-        if (inv->isToOne() && linksIn(other) && rawOne(other, inv) != o) {
+        if (inv->isToOne() && linksIn(other, inv) && rawOne(other, inv) != o) {
             dropLink(o, p, "a second link", key);
             continue;
         }
@@ -279,9 +303,9 @@ void ObjectContext::Private::loadLinks(ManagedObject* o, const PropertyDescripti
     if (p->column >= 0)
         resolve(o);
     else
-        fillLinks(o);
+        fillLinks(o, p);
     if (everything)
-        o->m_flags &= ~kLinksPending;
+        clearLinksPending(o);
     if (p->isToMany() && (o->m_flags & kFaultMembers))
         fireMembers(o);
 }
@@ -351,11 +375,16 @@ void ObjectContext::Private::fireTable(TableState& t)
     st.reset();
 }
 
-void ObjectContext::Private::fillLinks(ManagedObject* o)
+void ObjectContext::Private::fillLinks(ManagedObject* o, const PropertyDescription* wanted)
 {
-    if (linksLoaded(o))
+    if (linkLoaded(o, wanted))
         return;
-    o->m_flags &= ~kLinksPending;
+    // Only the relationships filled the way `wanted` is: a walk that follows a person's events reads no links to
+    // parents or children.
+    const EntityMap& m = mapOf(o);
+    const int bit = m.linkBitOf[size_t(wanted->index)];
+    const quint32 mask = quint32(1) << bit;
+    clearLinkPending(o, bit);
     if (everything || o->hasFlag(ManagedObject::Deleted) || !db.isOpen())
         return;
     // The records of the same kind that follow it in key order and wait as well come along (a walk over a list of
@@ -366,14 +395,15 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
     // Not when the record before it waits too (memory was given back, and the records are used at random).
     const size_t before = size_t(o->primaryKey()) - 1;
     const ManagedObject* previous = before < own.byPk.size() ? own.byPk[before] : nullptr;
-    const bool walking = !previous || (previous->m_values && linksLoaded(previous));
+    const bool walking = !previous || (previous->m_values && !(previous->m_pendingLinks & mask));
     const size_t end = !walking ? 0 : std::min(own.byPk.size(), size_t(o->primaryKey()) + 1 + 4 * size_t(kBatch));
     for (size_t k = size_t(o->primaryKey()) + 1; k < end && owners.size() < size_t(kBatch); ++k) {
         ManagedObject* x = own.byPk[k];
         // A fault without its values has no slots to fill; it reads its relationships when it is read again.
-        if (!x || x->entity() != o->entity() || linksLoaded(x) || x->hasFlag(ManagedObject::Deleted) || !x->m_values)
+        if (!x || x->entity() != o->entity() || !(x->m_pendingLinks & mask) || x->hasFlag(ManagedObject::Deleted)
+            || !x->m_values)
             continue;
-        x->m_flags &= ~kLinksPending;
+        clearLinkPending(x, bit);
         owners.push_back(x);
         byKey.insert(x->primaryKey(), x);
     }
@@ -385,7 +415,6 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
     const bool one = owners.size() == 1;
     static const QString batchKeys = QStringList(kBatch, QStringLiteral("?")).join(',');
     const QString keys = one ? QStringLiteral("?") : batchKeys;
-    const EntityMap& m = mapOf(o);
     // Runs a statement over the owners' keys whose rows are members of table `t`, their owner's key in column
     // `ownerColumn`: each member with the owner its row names, the records new to memory awakened.
     const auto readMembers = [&](TableState& t, SqliteStatement& st, int ownerColumn) {
@@ -429,7 +458,10 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
             rawMany(owner, inv).append(x);
         }
     };
-    for (const EntityMap::LinkColumn& c : m.linkColumns) {
+    for (size_t link = 0; link < m.linkColumns.size(); ++link) {
+        if (EntityMap::bitOfLink(link) != bit)
+            continue;
+        const EntityMap::LinkColumn& c = m.linkColumns[link];
         seen.clear();
         TableState& t = tables[size_t(c.table)];
         auto& st = t.selectByColumn[2 * c.column + (one ? 1 : 0)];
@@ -466,7 +498,10 @@ void ObjectContext::Private::fillLinks(ManagedObject* o)
             add(owner, x, px);
         }
     }
-    for (const PropertyDescription* p : m.joinSides) {
+    for (size_t side = 0; side < m.joinSides.size(); ++side) {
+        if (EntityMap::bitOfLink(m.linkColumns.size() + side) != bit)
+            continue;
+        const PropertyDescription* p = m.joinSides[side];
         JoinState& j = joins[size_t(p->joinTable)];
         const PropertyDescription* other = p->inverse;
         TableState& t = tables[size_t(other->owner->tableIndex())];
@@ -629,14 +664,14 @@ bool ObjectContext::Private::loadEverything(QString* message)
                     }
                     // A far end whose side was read before counted this record there already, unless this was a
                     // second record claiming a one-to-one link.
-                    if (linksLoaded(other) && inv->isToOne() && rawOne(other, inv) != o) {
+                    if (linkLoaded(other, inv) && inv->isToOne() && rawOne(other, inv) != o) {
                         dropLink(o, p, "a second link", key);
                         continue;
                     }
                     at = other;
                 }
                 // A fault still without values here is one whose row has gone from the file.
-                if (!other || linksLoaded(other) || !other->m_values)
+                if (!other || linkLoaded(other, inv) || !other->m_values)
                     continue;
                 if (inv->isToOne()) {
                     ManagedObject*& back = rawOne(other, inv);
@@ -675,9 +710,9 @@ bool ObjectContext::Private::loadEverything(QString* message)
         }
         if (j.pending.value(key) < 0 || x->hasFlag(ManagedObject::Deleted) || y->hasFlag(ManagedObject::Deleted))
             continue;
-        if (!linksLoaded(x))
+        if (!linkLoaded(x, src))
             rawMany(x, src).append(y);
-        if (!linksLoaded(y))
+        if (!linkLoaded(y, dst))
             rawMany(y, dst).append(x);
     }
     for (JoinState& j : joins) {
@@ -687,9 +722,9 @@ bool ObjectContext::Private::loadEverything(QString* message)
             const auto [x, y] = ends(j, it.key().first, it.key().second);
             if (!x || !y)
                 continue;
-            if (!linksLoaded(x))
+            if (!linkLoaded(x, j.join->source))
                 rawMany(x, j.join->source).add(y);
-            if (!linksLoaded(y))
+            if (!linkLoaded(y, j.join->destination))
                 rawMany(y, j.join->destination).add(x);
         }
     }
@@ -700,7 +735,7 @@ bool ObjectContext::Private::loadEverything(QString* message)
             if (i + kPrefetchAhead < n)
                 prefetchObject(t.byPk[i + kPrefetchAhead]);
             if (ManagedObject* o = t.byPk[i])
-                o->m_flags &= ~kLinksPending;
+                clearLinksPending(o);
         }
     }
     everything = true;

@@ -129,7 +129,7 @@ void ObjectContext::Private::linkSide(ManagedObject* x, const PropertyDescriptio
 {
     // A side held by the other record's key column and not read yet takes the change when it is read: the other
     // record's key, in memory, says where it points.
-    if (p->column < 0 && !linksIn(x)) {
+    if (p->column < 0 && !linksIn(x, p)) {
         markChanged(x);
         return;
     }

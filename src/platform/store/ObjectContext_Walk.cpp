@@ -74,7 +74,8 @@ void ObjectContext::Private::refill(TableState& t, ManagedObject* x, SqliteState
         return;
     }
     allocateValues(x);
-    x->m_flags = (x->m_flags & ~(kFault | kFaultMembers)) | kUnresolved | kLinksPending;
+    x->m_flags = (x->m_flags & ~(kFault | kFaultMembers)) | kUnresolved;
+    markLinksPending(x);
     --faults;
     --t.faults;
     readRow(x, mapOf(x), st, true, share);
