@@ -201,6 +201,55 @@ TEST_F(LazyFixture, AWalkReadsTheRestAndKeepsWhatMemoryHolds)
     EXPECT_EQ(a->stringValue("name"), "Ada");
 }
 
+// The records in memory are found without going through every record, whether they were read one by one or all
+// at once with the whole file, or made and then saved; those given back leave them.
+TEST_F(LazyFixture, TheRecordsInMemoryAreThoseReadOrSavedAndNotGivenBack)
+{
+    {
+        auto ctx = open();
+        for (int i = 0; i < 2100; ++i)
+            ctx->insertObject("Book")->setString("title", QString::number(i));
+        ASSERT_TRUE(ctx->save());
+    }
+    auto ctx = open();
+    const auto booksInMemory = [&ctx] {
+        QSet<ManagedObject*> books;
+        StoreFaults::forEachLoadedObject(*ctx, [&books](ManagedObject* o) {
+            if (o->entity()->name() == "Book")
+                books.insert(o);
+            return true;
+        });
+        return books;
+    };
+    ManagedObject* first = ctx->objectWithPrimaryKey("Book", adaBooks[0]);
+    first->stringValue("title");
+    EXPECT_EQ(booksInMemory(), QSet<ManagedObject*>({ first }));
+
+    // A table this large is read with the whole file.
+    QList<ManagedObject*> books;
+    ctx->forEachObject("Book", [&books](ManagedObject* o) {
+        books << o;
+        return true;
+    });
+    ASSERT_EQ(books.size(), 32 + 2100);
+    EXPECT_EQ(booksInMemory().size(), books.size());
+    for (ManagedObject* o : books)
+        if (o != first && o != books.last())
+            EXPECT_TRUE(StoreFaults::refreshObject(o));
+    const QSet<ManagedObject*> kept { first, books.last() };
+    EXPECT_EQ(booksInMemory(), kept);
+    EXPECT_EQ(booksInMemory(), kept) << "a second time, from the list the first made";
+    EXPECT_EQ(books[7]->stringValue("title"), "A7");
+    EXPECT_EQ(booksInMemory(), kept + QSet<ManagedObject*>({ books[7] })) << "read again";
+
+    ManagedObject* added = ctx->insertObject("Book");
+    EXPECT_FALSE(booksInMemory().contains(added)) << "not saved, it cannot be given back";
+    ASSERT_TRUE(ctx->save());
+    EXPECT_TRUE(booksInMemory().contains(added));
+    EXPECT_TRUE(StoreFaults::refreshObject(added));
+    EXPECT_FALSE(booksInMemory().contains(added));
+}
+
 // Rows gone from the file behind the store's back: a key that finds no row answers nothing, and a link to a missing
 // row reads as empty once its record is read and is written empty with the next save; never a crash.
 TEST_F(LazyFixture, RowsGoneFromTheFileAreErrorsTheCallerSees)

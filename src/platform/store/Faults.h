@@ -32,6 +32,7 @@ void forEachRegisteredObject(
     const ObjectContext& context, const QString& entityName, const std::function<bool(ManagedObject*)>& fn);
 qint64 registeredObjectCount(const ObjectContext& context);
 // The records whose values are in memory now (no fault), without walking the others; fn answers false to stop.
+// New records are among them once saved (before, none of them can be given back).
 void forEachLoadedObject(const ObjectContext& context, const std::function<bool(ManagedObject*)>& fn);
 // Statements the context has run to read records since it opened: for tests that check how rows are read.
 qint64 readStatementCount(const ObjectContext& context);

@@ -139,8 +139,10 @@ private:
     quint64 m_nilBits = 0; // number attributes that are nil
     quint64 m_unloadedBits = 0; // lazy values not read from the file yet
     quint64 m_dirtyColumns = 0; // columns to write at the next save
-    quint32 m_flags = 0;
-    quint32 m_pendingLinks = 0; // the store's: which relationships held by other rows are not read yet
+    // Two halves of what was one word: a record's own members go in the space after it, and a word more would
+    // make every small record a size class larger.
+    quint16 m_flags = 0;
+    quint16 m_pendingLinks = 0; // the store's: which relationships held by other rows are not read yet
 };
 
 Q_DECLARE_METATYPE(ManagedObject*)

@@ -697,7 +697,6 @@ ManagedObject* ObjectContext::Private::make(const EntityDescription* e, qint64 p
     }
     o->m_context = q;
     o->m_pk = pk;
-    noteInMemory(o);
     TableState& t = tables[size_t(e->tableIndex())];
     if (t.byPk.size() <= size_t(pk))
         t.byPk.resize(std::max(size_t(pk) + 1, t.byPk.size() * 3 / 2), nullptr);
@@ -997,10 +996,12 @@ void ObjectContext::Private::clearObjects()
         }
         t.byPk.clear();
         t.faults = 0;
+        t.inserted = 0;
     }
     changed.clear();
     graveyard.clear();
     inMemory.clear();
+    listedAll = false;
     faults = 0;
     everything = true; // nothing left to read
     texts.clear();
@@ -1134,6 +1135,7 @@ ManagedObject* ObjectContext::insertObject(const QString& entityName)
     }
     Private::TableState& t = d->tables[size_t(e->tableIndex())];
     ManagedObject* o = d->make(e, t.nextPk++);
+    ++t.inserted;
     const Private::EntityMap& m = d->mapOf(o);
     for (const Private::EntityMap::Default& value : m.defaults)
         Private::assignDefault(o, value);

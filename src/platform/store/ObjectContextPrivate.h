@@ -85,10 +85,10 @@ struct ObjectContext::Private {
         // Each relationship filled through one of them is read when first used, with the others filled the same
         // way and no more: by property index, its bit in a record's pending links (-1: none, held by a key column
         // of its own); every bit of the entity in `linkBits`. The link columns come first, then the join sides; a
-        // 33rd and later share the last bit and are filled together.
+        // 17th and later share the last bit and are filled together (no record of the program's has that many).
         std::vector<qint8> linkBitOf;
-        quint32 linkBits = 0;
-        static int bitOfLink(size_t link) { return int(std::min<size_t>(link, 31)); }
+        quint16 linkBits = 0;
+        static int bitOfLink(size_t link) { return int(std::min<size_t>(link, 15)); }
     };
     // How well a column's values repeat while bulk writing (see shareWritten()).
     struct ColumnSharing {
@@ -108,6 +108,7 @@ struct ObjectContext::Private {
         std::unique_ptr<SqliteStatement> insertBlock;
         int insertBlockRows = 0;
         std::vector<ManagedObject*> newRows; // gathered during a save
+        qint64 inserted = 0; // records made since the last save: how many new rows the next one gathers, at most
         std::unique_ptr<SqliteStatement> remove;
         QHash<quint64, std::shared_ptr<SqliteStatement>> updates; // by set of changed columns
         QHash<int, std::shared_ptr<SqliteStatement>> lazySelects; // by column
@@ -265,15 +266,19 @@ struct ObjectContext::Private {
     // Reading the rows of faults that follow `o` in key order along with its own (a list of them being walked).
     void fireWithNeighbours(TableState& t, ManagedObject* o);
 
-    // The records whose values came into memory (made, read, read again), each once (kListed): what a release of
-    // everything in memory walks instead of the whole identity map. Faults leave it when it is next walked, freed
-    // records when they are freed (kDying marks them for that).
+    // The records whose values came into memory (read, read again, or new and saved), each once (kListed): what a
+    // release of everything in memory walks instead of the whole identity map. Faults leave it when it is next
+    // walked, freed records when they are freed (kDying marks them for that).
     static constexpr quint32 kListed = 1024;
     static constexpr quint32 kDying = 2048;
     std::vector<ManagedObject*> inMemory;
+    // Set once the whole file was read at once: every record of the identity maps counts as listed, and the list is
+    // not kept (a pointer for each of a million records, which the maps hold already). The first walk of the list
+    // that finds most of them given back lists the others and ends it.
+    bool listedAll = false;
     void noteInMemory(ManagedObject* o)
     {
-        if (!(o->m_flags & kListed)) {
+        if (!listedAll && !(o->m_flags & kListed)) {
             o->m_flags |= kListed;
             inMemory.push_back(o);
         }

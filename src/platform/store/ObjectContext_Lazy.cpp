@@ -87,7 +87,7 @@ void ObjectContext::Private::prepareLinkColumns()
                 }
                 const int bit = EntityMap::bitOfLink(link);
                 m.linkBitOf[size_t(p->index)] = qint8(bit);
-                m.linkBits |= quint32(1) << bit;
+                m.linkBits |= quint16(1u << bit);
             }
         }
     }
@@ -186,6 +186,7 @@ ManagedObject* ObjectContext::Private::objectFromRow(TableState& t, SqliteStatem
         return nullptr;
     }
     ManagedObject* o = make(map->entity, pk);
+    noteInMemory(o);
     o->m_flags |= ManagedObject::Persisted | kUnresolved;
     markLinksPending(o);
     readRow(o, *map, st, true, share);
@@ -577,6 +578,11 @@ bool ObjectContext::Private::loadEverything(QString* message)
         return true;
     if (!db.isOpen())
         return false;
+    // Every record is about to be in memory: the maps list them all.
+    for (ManagedObject* o : inMemory)
+        o->m_flags &= ~kListed;
+    std::vector<ManagedObject*>().swap(inMemory);
+    listedAll = true;
     const bool began = !db.inTransaction() && db.exec(QStringLiteral("BEGIN"));
     bool ok = true;
     for (TableState& t : tables) {

@@ -14,6 +14,10 @@
 #include <sqlite3.h>
 
 namespace {
+// The room for new rows that a save keeps for the next: enough for an import's batches, which would pay for new
+// memory at each one otherwise.
+constexpr size_t kKeptNewRows = 65536;
+
 // Binds one value of a row. Nil values bind nothing: a statement starts with every parameter NULL, and
 // SqliteStatement::execute() clears them again after each run, so most of a new row's columns (nil, or not of
 // its sub-entity) cost nothing.
@@ -124,6 +128,10 @@ bool ObjectContext::save(QString* error)
     };
     // By table and folded column: the words of changed records, written after the new rows.
     std::vector<std::vector<Private::WordTexts>> reworded(folded ? d->tables.size() : 0);
+    // A save of a whole new database gathers a million rows: room made once for them rather than grown by doubling,
+    // which at its peak holds three times as much.
+    for (Private::TableState& t : d->tables)
+        t.newRows.reserve(size_t(std::min(t.inserted, qint64(d->changed.size()))));
     for (size_t n = 0; ok && n < d->changed.size(); ++n) {
         if (n + kPrefetchAhead < d->changed.size())
             prefetchObject(d->changed[n + kPrefetchAhead]);
@@ -212,14 +220,8 @@ bool ObjectContext::save(QString* error)
         if (t.newRows.empty())
             continue;
         map = &t.entities.front();
+        // Grown as the texts come, not reserved for every row: most rows have no text in most such columns.
         added.assign(t.table->folded.size(), {});
-        if (folded)
-            for (size_t c = 0; c < added.size(); ++c)
-                if (!t.table->folded[c].wordsTable.isEmpty()) {
-                    // Room that is not used costs no memory: a name fits in most of it.
-                    added[c].utf8.reserve(qsizetype(t.newRows.size()) * 32);
-                    added[c].rows.reserve(t.newRows.size());
-                }
         // Columns by name: a store made before the folded columns has them last, after its other columns.
         QStringList names { QStringLiteral("\"_pk\""), QStringLiteral("\"_entity\"") };
         for (const StoreSchema::Column& c : t.table->columns)
@@ -259,6 +261,9 @@ bool ObjectContext::save(QString* error)
         }
         if (folded)
             ok = ok && check(d->writeWords(t, added), "indexing the words of " + t.table->name);
+        // Written: the room of a large save is given back before the next table's rows and words take theirs.
+        if (t.newRows.capacity() > kKeptNewRows)
+            std::vector<ManagedObject*>().swap(t.newRows);
     }
     for (size_t n = 0; ok && n < reworded.size(); ++n)
         if (!reworded[n].empty())
@@ -310,7 +315,11 @@ bool ObjectContext::save(QString* error)
         return d->fail(code, message, error);
     }
 
+    // New records join the list of those in memory here, saved: the list would hold a new database's every record
+    // while the save needs its own room for their rows, and none could be given back before now anyway.
     for (ManagedObject* o : d->changed) {
+        if (!o->hasFlag(ManagedObject::Deleted))
+            d->noteInMemory(o);
         o->setFlag(ManagedObject::Persisted, !o->hasFlag(ManagedObject::Deleted));
         o->setFlag(ManagedObject::Updated, false);
         o->setFlag(ManagedObject::InChangeList, false);
@@ -318,6 +327,8 @@ bool ObjectContext::save(QString* error)
     }
     const size_t written = d->changed.size();
     d->changed.clear();
+    for (Private::TableState& t : d->tables)
+        t.inserted = 0;
     for (Private::JoinState& js : d->joins)
         js.pending.clear();
     d->metadataDirty = false;

@@ -262,7 +262,41 @@ void ObjectContext::Private::forEachLoaded(const ObjectContext& context, const s
 {
     // Faults leave the list here; fn may turn records into faults (they leave at the next walk) or read others,
     // which join the list behind and are walked too.
-    std::vector<ManagedObject*>& list = context.d->inMemory;
+    Private& d = *context.d;
+    if (d.listedAll) {
+        // Every record of the maps, in table and key order; one that fn reads behind the one it is given is not
+        // walked this time.
+        size_t registered = 0;
+        size_t loaded = 0;
+        bool going = true;
+        for (TableState& t : d.tables) {
+            for (size_t i = 0; i < t.byPk.size(); ++i) {
+                if (i + kPrefetchAhead < t.byPk.size())
+                    prefetchObject(t.byPk[i + kPrefetchAhead]);
+                ManagedObject* o = t.byPk[i];
+                if (!o)
+                    continue;
+                ++registered;
+                if (isFault(o))
+                    continue;
+                ++loaded;
+                if (going && !fn(o))
+                    going = false;
+            }
+        }
+        // Most of them given back (a change of focal person after a whole walk): the few left are listed from now on.
+        if (loaded > registered / 4)
+            return;
+        d.listedAll = false;
+        for (TableState& t : d.tables)
+            for (ManagedObject* o : t.byPk)
+                if (o && !isFault(o)) {
+                    o->m_flags |= kListed;
+                    d.inMemory.push_back(o);
+                }
+        return;
+    }
+    std::vector<ManagedObject*>& list = d.inMemory;
     size_t kept = 0;
     bool going = true;
     for (size_t i = 0; i < list.size(); ++i) {
