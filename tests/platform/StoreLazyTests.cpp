@@ -316,6 +316,35 @@ TEST_F(LazyFixture, FaultsComeBackInBatchesWhenTheirListIsUsed)
     EXPECT_EQ(a->stringValue("name"), "Ada");
 }
 
+// A fault read on its own brings along as many of the faults after it as twice the records in memory just before
+// it: one read at random (a family drawn after memory was given back) reads next to nothing it was not asked for,
+// and a walk in key order reads more with each statement until it reads 64 rows at a time.
+TEST_F(LazyFixture, AFaultBringsTheFaultsAfterItByHowFarAWalkHasComeInKeyOrder)
+{
+    auto ctx = open();
+    QList<ManagedObject*> books;
+    for (const qint64 key : std::as_const(adaBooks)) {
+        books << ctx->objectWithPrimaryKey("Book", key);
+        books.last()->stringValue("title");
+    }
+    for (ManagedObject* b : std::as_const(books))
+        ASSERT_TRUE(StoreFaults::refreshObject(b));
+    const auto read = [&](int i) {
+        const qint64 faults = StoreFaults::faultCount(*ctx);
+        EXPECT_EQ(books[i]->stringValue("title"), QStringLiteral("A%1").arg(i));
+        return faults - StoreFaults::faultCount(*ctx);
+    };
+    EXPECT_EQ(read(20), 1) << "the one before it is a fault: alone";
+    EXPECT_EQ(read(21), 2) << "one in memory before it: itself and the next";
+
+    // From the second of the list on: 1 row, then 2, 6, and the 17 faults left (past 20 to 22, which are in memory).
+    const qint64 before = StoreFaults::readStatementCount(*ctx);
+    for (int i = 1; i < books.size(); ++i)
+        EXPECT_EQ(books[i]->stringValue("title"), QStringLiteral("A%1").arg(i));
+    EXPECT_EQ(StoreFaults::readStatementCount(*ctx) - before, 4);
+    EXPECT_EQ(StoreFaults::faultCount(*ctx), 1) << "the first, not used";
+}
+
 // Records of one kind used one after another bring the same relationship of those that follow them: Bea's books,
 // club and notes come with Ada's, each to its own owner. Used out of that order (Bea's before Ada's, who waits for
 // hers), a relationship comes alone.

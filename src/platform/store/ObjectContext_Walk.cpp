@@ -87,14 +87,36 @@ void ObjectContext::Private::refill(TableState& t, ManagedObject* x, SqliteState
 
 void ObjectContext::Private::fireWithNeighbours(TableState& t, ManagedObject* o)
 {
-    // Faults of one table lie in runs: those a walk gave back, the members of a list. A list walked in key order
-    // then reads kBatch rows a statement.
-    // A record read at random (a family after memory was given back) comes alone: the one before it is a fault.
-    if (const size_t before = size_t(o->primaryKey()) - 1; before < t.byPk.size() && t.byPk[before] && isFault(t.byPk[before]))
-        return;
+    // Faults of one table lie in runs: the members of a list registered by key and not read yet, those a walk gave
+    // back. A list walked in key order reads up to kBatch rows a statement.
+    const size_t pk = size_t(o->primaryKey());
+    size_t want = size_t(kBatch);
+    if (!walkMarks.empty()) {
+        // Inside a walk over the whole database, which will come to the rest anyway: a record read at random comes
+        // alone, the one before it being a fault.
+        if (const size_t before = pk - 1; before < t.byPk.size() && t.byPk[before] && isFault(t.byPk[before]))
+            return;
+    } else if (const size_t before = pk - 1; before < t.byPk.size() && t.byPk[before]) {
+        // Otherwise it brings twice as many of the faults after it as there are records in memory just before it,
+        // so that a list walked in key order soon reads kBatch rows a statement while a record read at random (a
+        // family drawn after memory was given back) comes with few or none: the rows after it would be of no use
+        // to anyone, and would be given back again at the next change of focal person. One whose key before it
+        // names no record in memory, fault or not, begins a list, as within a walk.
+        size_t behind = 0;
+        const size_t stop = pk > 2 * size_t(kBatch) ? pk - 2 * size_t(kBatch) : 0;
+        for (size_t k = std::min(pk, t.byPk.size()) - 1; k > stop && behind < size_t(kBatch); --k) {
+            const ManagedObject* x = t.byPk[k];
+            if (!x)
+                continue;
+            if (isFault(x))
+                break;
+            ++behind;
+        }
+        want = std::min(want, 2 * behind);
+    }
     std::vector<ManagedObject*> list { o };
-    const size_t end = std::min(t.byPk.size(), size_t(o->primaryKey()) + 1 + 4 * size_t(kBatch));
-    for (size_t k = size_t(o->primaryKey()) + 1; k < end && list.size() < size_t(kBatch); ++k)
+    const size_t end = std::min(t.byPk.size(), pk + 1 + 4 * size_t(kBatch));
+    for (size_t k = pk + 1; k < end && list.size() < want; ++k)
         if (ManagedObject* x = t.byPk[k]; x && isFault(x))
             list.push_back(x);
     if (list.size() > 1)

@@ -42,6 +42,8 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include <vector>
+
 const QString DOvurDocument::kFrameName = QStringLiteral("KinloomFrame");
 
 namespace {
@@ -296,16 +298,20 @@ void DOvurDocument::faultUnusedRegisteredObjects()
         return;
     }
     guarded(__FILE__, __LINE__, QStringLiteral("faultUnusedRegisteredObjects_1"), [&] {
-        const QString source = QString::fromLatin1(FTSource::kEntityName);
-        const QString picture = QString::fromLatin1(FTPicture::kEntityName);
+        // Kinds by their descriptions: this runs at every change of focal person, over every record in memory.
+        const StoreSchema& schema = moc->schema();
+        const EntityDescription* source = schema.entityNamed(QString::fromLatin1(FTSource::kEntityName));
+        const EntityDescription* picture = schema.entityNamed(QString::fromLatin1(FTPicture::kEntityName));
+        const EntityDescription* person = schema.entityNamed(QString::fromLatin1(FTPerson::kEntityName));
         // The records whose values are in memory, never reading others: those that are not sources.
-        QList<ManagedObject*> candidates;
+        std::vector<ManagedObject*> candidates;
         StoreFaults::forEachLoadedObject(*moc, [&](ManagedObject* o) {
-            if (!o->isDeleted() && !o->isKindOfEntity(source))
-                candidates << o;
+            if (!o->isDeleted() && !o->entity()->isKindOf(source))
+                candidates.push_back(o);
             return true;
         });
-        if (candidates.isEmpty())
+        const qsizetype count = qsizetype(candidates.size());
+        if (count == 0)
             return;
 
         QSet<const ManagedObject*> keep;
@@ -331,9 +337,11 @@ void DOvurDocument::faultUnusedRegisteredObjects()
         // The family the diagram still shows, with the events and links its boxes and lines are drawn from: the new
         // focal person is most often one of them, and the diagram drawn next shows many of them again.
         if (m_pcd)
-            for (ManagedObject* o : std::as_const(candidates)) {
-                auto* shown = dynamic_cast<FTPerson*>(o);
-                if (!shown || !m_pcd->findPerson(shown))
+            for (ManagedObject* o : candidates) {
+                if (!o->entity()->isKindOf(person))
+                    continue;
+                auto* shown = static_cast<FTPerson*>(o);
+                if (!m_pcd->findPerson(shown))
                     continue;
                 keep.insert(shown);
                 for (const ManagedObject* event : { shown->birth(), shown->death() })
@@ -345,20 +353,20 @@ void DOvurDocument::faultUnusedRegisteredObjects()
                 for (FTSpouseRel* couple : shown->spouseRels())
                     keep.insert(couple);
             }
-        if (gDevelopmentVersion && candidates.size() > kFaultThreshold)
-            FTLog(QStringLiteral("DOvurDocument: faultUnusedRegisteredObjects count = %1").arg(candidates.size()));
+        if (gDevelopmentVersion && count > kFaultThreshold)
+            FTLog(QStringLiteral("DOvurDocument: faultUnusedRegisteredObjects count = %1").arg(count));
 
-        const bool releaseAll = candidates.size() > kFaultThreshold;
+        const bool releaseAll = count > kFaultThreshold;
         // The records of the families looked at lately keep their relationships, which the next families drawn read
         // again: a record read alone without them reads each of its lists with a statement of its own. Many records
         // (a search's thousands of people, say) give theirs back too.
-        const bool keepRelationships = candidates.size() <= kKeepRelationshipsUpTo;
+        const bool keepRelationships = count <= kKeepRelationshipsUpTo;
         int released = 0;
         for (ManagedObject* o : candidates) {
             if (keep.contains(o) || moc->isObserved(o) || o->hasChanges())
                 continue;
             if (!releaseAll) {
-                if (!o->isKindOfEntity(picture))
+                if (!o->entity()->isKindOf(picture))
                     continue;
                 const FTPerson* owner = static_cast<FTPicture*>(o)->owner();
                 if (owner && (keep.contains(owner) || moc->isObserved(owner)))
@@ -376,7 +384,7 @@ void DOvurDocument::faultUnusedRegisteredObjects()
         FTLog(QStringLiteral("%1 msecs to fault %2 of %3 objects\n")
                   .arg(timer.nsecsElapsed() / 1e6, 0, 'f', 3)
                   .arg(released)
-                  .arg(candidates.size()));
+                  .arg(count));
     });
 }
 
